@@ -1,0 +1,6 @@
+// Per-thread last-error code.
+#pragma once
+#include "wintypes.h"
+
+DWORD GetLastError();
+void SetLastError(DWORD code);

@@ -1,0 +1,29 @@
+// The Windows-shaped platform API as one include, as system code expects it.
+#pragma once
+#include "wintypes.h"
+#include "errhandlingapi.h"
+#include "stringapiset.h"
+#if __has_include("handleapi.h")
+#include "handleapi.h"
+#endif
+#if __has_include("synchapi.h")
+#include "synchapi.h"
+#endif
+#if __has_include("processthreadsapi.h")
+#include "processthreadsapi.h"
+#endif
+#if __has_include("sysinfoapi.h")
+#include "sysinfoapi.h"
+#endif
+#if __has_include("libloaderapi.h")
+#include "libloaderapi.h"
+#endif
+#if __has_include("fileapi.h")
+#include "fileapi.h"
+#endif
+#if __has_include("profileapi.h")
+#include "profileapi.h"
+#endif
+#if __has_include(<winreg.h>)
+#include <winreg.h>
+#endif

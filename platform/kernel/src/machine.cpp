@@ -1,0 +1,72 @@
+// The machine root and its fixed sub-folders.
+#include "zx/machine.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+
+namespace zx::machine {
+namespace {
+
+std::mutex g_lock;
+std::string g_root;  // empty until first use or UseRoot
+std::atomic<std::uint64_t> g_generation{1};
+
+std::string DefaultRoot() {
+  if (const char* env = std::getenv("ZX_MACHINE_ROOT"); env && *env) return env;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+    return std::string(xdg) + "/zephrinkx/machine";
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : "/tmp") + "/.local/share/zephrinkx/machine";
+}
+
+void MakeFolder(const std::string& path, mode_t mode) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  ::chmod(path.c_str(), mode);
+}
+
+void Prepare(const std::string& root) {
+  MakeFolder(root, 0755);
+  MakeFolder(root + "/drive_c", 0755);
+  MakeFolder(root + "/registry", 0755);
+  MakeFolder(root + "/run-" + std::to_string(::getuid()), 0700);
+}
+
+}  // namespace
+
+std::string Root() {
+  std::lock_guard<std::mutex> g(g_lock);
+  if (g_root.empty()) {
+    g_root = DefaultRoot();
+    Prepare(g_root);
+  }
+  return g_root;
+}
+
+void UseRoot(const std::string& hostFolder) {
+  std::lock_guard<std::mutex> g(g_lock);
+  g_root = hostFolder;
+  while (g_root.size() > 1 && g_root.back() == '/') g_root.pop_back();
+  Prepare(g_root);
+  g_generation.fetch_add(1);
+}
+
+std::uint64_t RootGeneration() { return g_generation.load(); }
+
+std::string DriveCFolder() { return Root() + "/drive_c"; }
+std::string RegistryFolder() { return Root() + "/registry"; }
+std::string RuntimeFolder() { return Root() + "/run-" + std::to_string(::getuid()); }
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return ".";
+  return exe.parent_path().string();
+}
+
+}  // namespace zx::machine

@@ -1,0 +1,42 @@
+// Test support: temporary folders and a fresh machine root per test.
+#include "machine_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "zx/machine.h"
+
+namespace zx::test {
+
+TempFolder::TempFolder() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/zxtest-XXXXXX";
+  if (char* made = ::mkdtemp(pattern.data())) path_ = made;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+}
+
+void MachineTest::SetUp() {
+  ASSERT_FALSE(folder_.path().empty());
+  zx::machine::UseRoot(folder_.path());
+}
+
+void MachineTest::WriteHostFile(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::string MachineTest::ReadHostFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace zx::test

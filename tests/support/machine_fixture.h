@@ -1,0 +1,35 @@
+// Test support: a fresh machine root per test, removed afterwards.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zx::test {
+
+// Makes a new empty folder under the temporary folder and removes it when destroyed.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Fixture: every test runs on its own machine root.
+class MachineTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  const std::string& root() const { return folder_.path(); }
+  // Writes a host file (parents created), bytes as given.
+  static void WriteHostFile(const std::string& path, const std::string& bytes);
+  static std::string ReadHostFile(const std::string& path);
+
+ private:
+  TempFolder folder_;
+};
+
+}  // namespace zx::test
