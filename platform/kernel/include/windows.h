@@ -3,6 +3,7 @@
 #include "wintypes.h"
 #include "errhandlingapi.h"
 #include "stringapiset.h"
+#include "lstrapi.h"
 #if __has_include("handleapi.h")
 #include "handleapi.h"
 #endif
