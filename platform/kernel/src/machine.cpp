@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 
 namespace zx::machine {
@@ -67,6 +70,41 @@ std::string ProgramFolder() {
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return ".";
   return exe.parent_path().string();
+}
+
+namespace {
+
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+std::string ProfileValue(const std::string& section, const std::string& key,
+                         const std::string& fallback) {
+  std::ifstream in(Root() + "/machine.ini");
+  std::string line;
+  bool inSection = false;
+  while (std::getline(in, line)) {
+    line = Trimmed(line);
+    if (line.empty() || line[0] == ';') continue;
+    if (line.front() == '[') {
+      inSection = line.back() == ']' && SameName(Trimmed(line.substr(1, line.size() - 2)), section);
+      continue;
+    }
+    const auto equals = line.find('=');
+    if (inSection && equals != std::string::npos && SameName(Trimmed(line.substr(0, equals)), key))
+      return Trimmed(line.substr(equals + 1));
+  }
+  return fallback;
 }
 
 }  // namespace zx::machine
