@@ -1,0 +1,75 @@
+// The process clock: the host clock by default, replaceable by a ManualClock in tests.
+#include "zx/clock.h"
+
+#include <time.h>
+
+#include <mutex>
+
+#include "zx/waits.h"
+
+namespace zx {
+namespace {
+
+// Seconds from 1601-01-01 to 1970-01-01.
+constexpr std::uint64_t kUnixEpochSeconds = 11644473600ull;
+
+class HostClock : public Clock {
+ public:
+  std::uint64_t MonotonicMs() const override {
+    timespec ts{};
+    ::clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
+           static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
+  }
+  std::uint64_t WallTime() const override {
+    timespec ts{};
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return (static_cast<std::uint64_t>(ts.tv_sec) + kUnixEpochSeconds) * 10000000u +
+           static_cast<std::uint64_t>(ts.tv_nsec) / 100u;
+  }
+  bool MovesByItself() const override { return true; }
+};
+
+Clock& Host() {
+  static Clock* host = new HostClock;  // lives past static destruction
+  return *host;
+}
+
+std::atomic<Clock*> g_clock{nullptr};  // null: the host clock
+
+}  // namespace
+
+void SetClock(Clock* clock) {
+  {
+    std::lock_guard<std::mutex> g(WaitLock());
+    g_clock.store(clock);
+  }
+  NotifyWaiters();
+}
+
+Clock& CurrentClock() {
+  Clock* clock = g_clock.load();
+  return clock ? *clock : Host();
+}
+
+ManualClock::ManualClock(std::uint64_t startMs, std::uint64_t wallTime)
+    : now_(startMs), wall_(wallTime) {}
+
+void ManualClock::Advance(std::uint64_t ms) {
+  {
+    std::lock_guard<std::mutex> g(WaitLock());
+    now_.fetch_add(ms);
+    wall_.fetch_add(ms * 10000u);
+  }
+  NotifyWaiters();
+}
+
+void ManualClock::SetWallTime(std::uint64_t wallTime) {
+  {
+    std::lock_guard<std::mutex> g(WaitLock());
+    wall_.store(wallTime);
+  }
+  NotifyWaiters();
+}
+
+}  // namespace zx
