@@ -1,7 +1,8 @@
 // Run-time binding of modules: LoadLibrary, GetProcAddress, GetModuleHandle,
 // GetModuleFileName.
 //
-// Module names: "X.dll" (any case) is the shared library "X.so", "X.exe" the program "X", and a
+// Module names: the Windows system libraries (kernel32, user32, advapi32, shell32, ...) are
+// all the platform library zxplatform.so; "X.dll" (any case) is the shared library "X.so", "X.exe" the program "X", and a
 // name without extension gets ".dll" first, as Windows does. A bare name is looked for in the
 // program folder, then in the folder of the main program, then where the host's loader
 // looks; a Windows path goes through the machine's path mapping. Module file names are
@@ -23,6 +24,13 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 // Null names the main program; otherwise a module already loaded, by its file name.
 HMODULE GetModuleHandleW(LPCWSTR moduleName);
 HMODULE GetModuleHandleA(LPCSTR moduleName);
+#define GET_MODULE_HANDLE_EX_FLAG_PIN 0x00000001
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004
+// With FROM_ADDRESS, moduleName is an address inside the module wanted. The module's
+// reference count is never changed here, whatever the flags say.
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR moduleName, HMODULE* module);
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module);
 // A buffer too small gets the name truncated and terminated: answers size with
 // ERROR_INSUFFICIENT_BUFFER. Otherwise answers the length without the terminator.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);

@@ -4,6 +4,7 @@
 #include "errhandlingapi.h"
 #include "stringapiset.h"
 #include "lstrapi.h"
+#include "wow64apiset.h"
 #if __has_include("handleapi.h")
 #include "handleapi.h"
 #endif

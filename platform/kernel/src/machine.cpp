@@ -93,9 +93,10 @@ std::string ProfileValue(const std::string& section, const std::string& key,
   std::ifstream in(Root() + "/machine.ini");
   std::string line;
   bool inSection = false;
-  while (std::getline(in, line)) {
+  for (bool first = true; std::getline(in, line); first = false) {
+    if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     line = Trimmed(line);
-    if (line.empty() || line[0] == ';') continue;
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line.front() == '[') {
       inSection = line.back() == ']' && SameName(Trimmed(line.substr(1, line.size() - 2)), section);
       continue;

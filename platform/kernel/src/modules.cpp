@@ -58,11 +58,32 @@ HMODULE MainModule() {
   return Register(main, MainProgramPath(), false);
 }
 
+// The Windows system libraries this layer stands in for: they all name zxplatform.so.
+bool IsSystemLibrary(const std::u16string& baseName) {
+  static const char16_t* const kNames[] = {
+      u"kernel32", u"user32",  u"gdi32",   u"advapi32", u"shell32", u"shlwapi", u"ole32",
+      u"oleaut32", u"comctl32", u"version", u"gdiplus", u"ntdll",   u"psapi",   u"setupapi",
+      u"newdev",   u"cfgmgr32", u"wininet", u"urlmon",  u"ws2_32",  u"rpcrt4",  u"shdocvw",
+      u"winmm",    u"sfc",      u"sfc_os",  u"crypt32", u"userenv", u"mstask",  u"taskschd",
+      u"srclient", u"cabinet",  u"wtsapi32", u"netapi32", u"iphlpapi", u"msimg32"};
+  std::u16string stem = baseName;
+  const std::size_t dot = stem.find_last_of(u'.');
+  if (dot != std::u16string::npos) {
+    if (!zx::EqualNoCase(stem.substr(dot + 1).c_str(), u"dll")) return false;
+    stem.erase(dot);
+  }
+  for (const char16_t* name : kNames)
+    if (zx::EqualNoCase(stem.c_str(), name)) return true;
+  return false;
+}
+
 // The file name a Windows module name stands for: "X.dll" is "X.so", "X.exe" is "X", a name
-// without extension is a ".dll", and a trailing dot means "no extension".
+// without extension is a ".dll", and a trailing dot means "no extension". The system
+// libraries are all the platform library.
 std::u16string HostFileName(std::u16string name) {
   const std::size_t slash = name.find_last_of(u"\\/");
   const std::size_t base = slash == std::u16string::npos ? 0 : slash + 1;
+  if (IsSystemLibrary(name.substr(base))) return u"zxplatform.so";
   const std::size_t dot = name.find_last_of(u'.');
   if (dot == std::u16string::npos || dot < base) return name + u".so";
   const std::u16string extension = name.substr(dot + 1);
@@ -262,6 +283,45 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName) {
   }
   ::dlclose(handle);
   return Register(handle, search.path, false);
+}
+
+BOOL GetModuleHandleExW(DWORD flags, LPCWSTR moduleName, HMODULE* module) {
+  if (!module) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *module = nullptr;
+  if (!(flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS)) {
+    *module = GetModuleHandleW(moduleName);
+    return *module != nullptr;
+  }
+  // The module whose image holds the address.
+  Dl_info info{};
+  if (!::dladdr(reinterpret_cast<const void*>(moduleName), &info) || !info.dli_fname) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+  }
+  const std::string path = info.dli_fname;
+  std::error_code ec;
+  if (fs::equivalent(path, MainProgramPath(), ec)) {
+    *module = MainModule();
+    return TRUE;
+  }
+  void* handle = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+  if (!handle) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+  }
+  ::dlclose(handle);
+  *module = Register(handle, LoadedPath(handle, path), false);
+  return TRUE;
+}
+
+BOOL GetModuleHandleExA(DWORD flags, LPCSTR moduleName, HMODULE* module) {
+  if (flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS)
+    return GetModuleHandleExW(flags, reinterpret_cast<LPCWSTR>(moduleName), module);
+  if (!moduleName) return GetModuleHandleExW(flags, nullptr, module);
+  return GetModuleHandleExW(flags, zx::text::FromAnsi(moduleName).c_str(), module);
 }
 
 HMODULE GetModuleHandleA(LPCSTR moduleName) {

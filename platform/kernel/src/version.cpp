@@ -19,13 +19,11 @@
 // number, keeps the default shown above (Windows 7 Service Pack 1).
 #include <algorithm>
 #include <charconv>
-#include <fstream>
 #include <string>
 
 #include "errhandlingapi.h"
 #include "kerneltext.h"
 #include "sysinfoapi.h"
-#include "zx/casefold.h"
 #include "zx/machine.h"
 
 namespace {
@@ -39,16 +37,6 @@ struct WindowsVersion {
   BYTE productType = VER_NT_WORKSTATION;
 };
 
-std::string Trim(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
-}
-
-bool SameName(const std::string& a, const char16_t* b) {
-  return zx::EqualNoCase(zx::text::FromUtf8(a).c_str(), b);
-}
-
 // Parses a decimal number no larger than max into value; leaves value alone otherwise.
 template <class T>
 void ReadNumber(const std::string& text, std::uint64_t max, T& value) {
@@ -61,36 +49,15 @@ void ReadNumber(const std::string& text, std::uint64_t max, T& value) {
 
 WindowsVersion ReadVersion() {
   WindowsVersion version;
-  std::ifstream in(zx::machine::Root() + "/machine.ini", std::ios::binary);
-  std::string line;
-  bool inWindows = false;
-  for (bool first = true; std::getline(in, line); first = false) {
-    if (first && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
-    line = Trim(line);
-    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
-    if (line[0] == '[') {
-      const auto close = line.find(']');
-      inWindows =
-          close != std::string::npos && SameName(Trim(line.substr(1, close - 1)), u"Windows");
-      continue;
-    }
-    const auto equals = line.find('=');
-    if (!inWindows || equals == std::string::npos) continue;
-    const std::string key = Trim(line.substr(0, equals));
-    const std::string value = Trim(line.substr(equals + 1));
-    if (SameName(key, u"Major"))
-      ReadNumber(value, 0xFFFFFFFFu, version.major);
-    else if (SameName(key, u"Minor"))
-      ReadNumber(value, 0xFFFFFFFFu, version.minor);
-    else if (SameName(key, u"Build"))
-      ReadNumber(value, 0xFFFFFFFFu, version.build);
-    else if (SameName(key, u"Platform"))
-      ReadNumber(value, 0xFFFFFFFFu, version.platform);
-    else if (SameName(key, u"ProductType"))
-      ReadNumber(value, 0xFF, version.productType);
-    else if (SameName(key, u"ServicePack"))
-      version.servicePack = zx::text::FromUtf8(value).substr(0, 127);
-  }
+  constexpr const char* kAbsent = "\x01";
+  const auto value = [&](const char* key) { return zx::machine::ProfileValue("Windows", key, kAbsent); };
+  ReadNumber(value("Major"), 0xFFFFFFFFu, version.major);
+  ReadNumber(value("Minor"), 0xFFFFFFFFu, version.minor);
+  ReadNumber(value("Build"), 0xFFFFFFFFu, version.build);
+  ReadNumber(value("Platform"), 0xFFFFFFFFu, version.platform);
+  ReadNumber(value("ProductType"), 0xFF, version.productType);
+  const std::string servicePack = value("ServicePack");
+  if (servicePack != kAbsent) version.servicePack = zx::text::FromUtf8(servicePack).substr(0, 127);
   return version;
 }
 

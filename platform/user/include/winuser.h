@@ -31,6 +31,25 @@
 #define IDYES 6
 #define IDNO 7
 
+struct MSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+};
+using LPMSG = MSG*;
+
+#define PM_NOREMOVE 0x0000u
+#define PM_REMOVE 0x0001u
+
+// Thread message queues. No window of this layer posts messages yet, so a queue is always
+// empty and PeekMessageW answers FALSE.
+BOOL PeekMessageW(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageW(const MSG* msg);
+
 HWND GetDesktopWindow();
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

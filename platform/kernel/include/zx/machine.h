@@ -24,8 +24,8 @@ std::string RuntimeFolder();
 std::string ProgramFolder();
 
 // A value of the machine profile <root>/machine.ini, which describes the simulated Windows
-// machine ("key=value" lines under "[section]" headers; names compared without regard to
-// case; blanks around names and values dropped; ';' starts a comment line). Sections used:
+// machine (UTF-8, "key=value" lines under "[section]" headers; names compared without regard
+// to case; blanks around names and values dropped; ';' or '#' starts a comment line). Sections used:
 // [Windows] (version), [Machine] (Administrator=0|1). Answers fallback when absent.
 std::string ProfileValue(const std::string& section, const std::string& key,
                          const std::string& fallback);
