@@ -291,12 +291,24 @@ bool ReadMultiText(std::string_view in, std::vector<BYTE>& data) {
 }
 
 bool ReadData(std::string_view in, DWORD& type, std::vector<BYTE>& data) {
-  if (TakePrefix(in, "sz:")) return type = REG_SZ, ReadText(in, data);
-  if (TakePrefix(in, "expand_sz:")) return type = REG_EXPAND_SZ, ReadText(in, data);
-  if (TakePrefix(in, "multi_sz:")) return type = REG_MULTI_SZ, ReadMultiText(in, data);
-  if (TakePrefix(in, "dword:")) return type = REG_DWORD, ReadNumber(in, 4, data);
-  if (TakePrefix(in, "qword:")) return type = REG_QWORD, ReadNumber(in, 8, data);
-  if (TakePrefix(in, "hex:")) return type = REG_BINARY, ReadHexBytes(in, data);
+  struct Form {
+    std::string_view prefix;
+    DWORD type;
+    bool (*read)(std::string_view, std::vector<BYTE>&);
+  };
+  static const Form kForms[] = {
+      {"sz:", REG_SZ, ReadText},
+      {"expand_sz:", REG_EXPAND_SZ, ReadText},
+      {"multi_sz:", REG_MULTI_SZ, ReadMultiText},
+      {"dword:", REG_DWORD, [](std::string_view text, std::vector<BYTE>& bytes) { return ReadNumber(text, 4, bytes); }},
+      {"qword:", REG_QWORD, [](std::string_view text, std::vector<BYTE>& bytes) { return ReadNumber(text, 8, bytes); }},
+      {"hex:", REG_BINARY, ReadHexBytes},
+  };
+  for (const Form& form : kForms) {
+    if (!TakePrefix(in, form.prefix)) continue;
+    type = form.type;
+    return form.read(in, data);
+  }
   if (!TakePrefix(in, "hex(")) return false;
   const std::size_t close = in.find("):");
   if (close == std::string_view::npos || close == 0) return false;

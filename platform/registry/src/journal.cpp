@@ -159,7 +159,6 @@ JournalScan ReplayRecords(std::string_view records, Tree& tree) {
     }
     tree.Apply(change);
     scan.end += size;
-    ++scan.applied;
   }
   return scan;
 }

@@ -47,6 +47,12 @@ class KeyAccess {
   LONG status_ = 0;
 };
 
+// Stores an optional out-parameter of the API.
+template <class T>
+void StoreOut(T* target, T value) {
+  if (target != nullptr) *target = value;
+}
+
 // Checks a sub-key path given to the API and splits it into names: no leading '\', no empty
 // name, names up to 255 units, one trailing '\' allowed. A null path has no names.
 LONG SplitSubKey(LPCWSTR subKey, std::vector<std::u16string_view>& names);

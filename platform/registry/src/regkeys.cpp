@@ -39,11 +39,6 @@ LONG DeleteKey(HKEY hKey, LPCWSTR subKey, bool withSubkeys) {
   return parent.hive().Commit(Change{ChangeOp::DeleteTree, std::move(path), {}, 0, {}});
 }
 
-template <class T>
-void Store(T* target, T value) {
-  if (target != nullptr) *target = value;
-}
-
 }  // namespace
 }  // namespace zx::registry
 
@@ -96,7 +91,7 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD, LPWSTR, DWORD, REGSAM s
     disposition = REG_CREATED_NEW_KEY;
   }
   *phkResult = parent.NewHandle(std::move(path), samDesired, std::move(key));
-  Store(lpdwDisposition, disposition);
+  StoreOut(lpdwDisposition, disposition);
   return ERROR_SUCCESS;
 }
 
@@ -148,8 +143,8 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, L
   lpName[name.size()] = 0;
   *lpcchName = static_cast<DWORD>(name.size());
   if (lpClass != nullptr && lpcchClass != nullptr && *lpcchClass > 0) *lpClass = 0;
-  Store(lpcchClass, DWORD{0});
-  Store(lpftLastWriteTime, FILETIME{0, 0});
+  StoreOut(lpcchClass, DWORD{0});
+  StoreOut(lpftLastWriteTime, FILETIME{0, 0});
   return ERROR_SUCCESS;
 }
 
@@ -166,15 +161,15 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD, LP
     maxData = std::max(maxData, value.data.size());
   }
   if (lpClass != nullptr && lpcchClass != nullptr && *lpcchClass > 0) *lpClass = 0;
-  Store(lpcchClass, DWORD{0});
-  Store(lpcSubKeys, static_cast<DWORD>(key.key()->subkeys().size()));
-  Store(lpcbMaxSubKeyLen, static_cast<DWORD>(maxSubkey));
-  Store(lpcbMaxClassLen, DWORD{0});
-  Store(lpcValues, static_cast<DWORD>(key.key()->values().size()));
-  Store(lpcbMaxValueNameLen, static_cast<DWORD>(maxName));
-  Store(lpcbMaxValueLen, static_cast<DWORD>(maxData));
-  Store(lpcbSecurityDescriptor, DWORD{0});
-  Store(lpftLastWriteTime, FILETIME{0, 0});
+  StoreOut(lpcchClass, DWORD{0});
+  StoreOut(lpcSubKeys, static_cast<DWORD>(key.key()->subkeys().size()));
+  StoreOut(lpcbMaxSubKeyLen, static_cast<DWORD>(maxSubkey));
+  StoreOut(lpcbMaxClassLen, DWORD{0});
+  StoreOut(lpcValues, static_cast<DWORD>(key.key()->values().size()));
+  StoreOut(lpcbMaxValueNameLen, static_cast<DWORD>(maxName));
+  StoreOut(lpcbMaxValueLen, static_cast<DWORD>(maxData));
+  StoreOut(lpcbSecurityDescriptor, DWORD{0});
+  StoreOut(lpftLastWriteTime, FILETIME{0, 0});
   return ERROR_SUCCESS;
 }
 

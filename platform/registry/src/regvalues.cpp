@@ -9,11 +9,6 @@
 namespace zx::registry {
 namespace {
 
-template <class T>
-void Store(T* target, T value) {
-  if (target != nullptr) *target = value;
-}
-
 DWORD TypeFlag(DWORD type) {
   switch (type) {
     case REG_NONE: return RRF_RT_REG_NONE;
@@ -91,7 +86,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD, LPDWORD lpType, L
   if (key.status() != ERROR_SUCCESS) return key.status();
   const Value* value = key.key()->FindValue(lpValueName != nullptr ? lpValueName : u"");
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
-  Store(lpType, value->type);
+  StoreOut(lpType, value->type);
   return lpcbData == nullptr ? ERROR_SUCCESS
                              : CopyData(value->data.data(), value->data.size(), lpData, lpcbData);
 }
@@ -138,7 +133,7 @@ LONG RegEnumValueW(HKEY hKey, DWORD dwIndex, LPWSTR lpValueName, LPDWORD lpcchVa
   std::memcpy(lpValueName, value.name.data(), value.name.size() * sizeof(WCHAR));
   lpValueName[value.name.size()] = 0;
   *lpcchValueName = static_cast<DWORD>(value.name.size());
-  Store(lpType, value.type);
+  StoreOut(lpType, value.type);
   return lpcbData == nullptr ? ERROR_SUCCESS
                              : CopyData(value.data.data(), value.data.size(), lpData, lpcbData);
 }
@@ -155,7 +150,7 @@ LONG RegGetValueW(HKEY hkey, LPCWSTR lpSubKey, LPCWSTR lpValue, DWORD dwFlags, L
   LONG error = ReadSubkeyValue(hkey, lpSubKey, lpValue, type, data);
   if (error == ERROR_SUCCESS) error = Restrict(types, type, data);
   if (error == ERROR_SUCCESS) {
-    Store(pdwType, type);
+    StoreOut(pdwType, type);
     if (pcbData != nullptr) error = CopyData(data.data(), data.size(), static_cast<LPBYTE>(pvData), pcbData);
   }
   if (error != ERROR_SUCCESS && (dwFlags & RRF_ZEROONFAILURE) != 0 && pvData != nullptr)

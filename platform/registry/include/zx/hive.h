@@ -139,8 +139,7 @@ bool DecodeRecordPayload(std::string_view payload, Change& change);
 struct JournalScan {
   enum State { Clean, TornTail, Damaged };
   State state = Clean;
-  std::size_t end = 0;    // offset just past the last good record
-  std::size_t applied = 0;
+  std::size_t end = 0;  // offset just past the last good record
   std::string problem;
 };
 // Applies the records (the journal after its header) to the tree, up to the first bad one.
