@@ -1,0 +1,48 @@
+// What the file functions share about host files: errno to Win32 codes, FILETIME, the
+// attribute word (read-only from the permission bits, hidden/system/archive in a user
+// extended attribute) and whole-file copies and replacements that never leave a half file.
+// Kernel-internal.
+#pragma once
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+
+#include "fileapi.h"
+
+namespace zx::file {
+
+DWORD ErrorFromErrno(int error);
+// For a path that does not exist: ERROR_FILE_NOT_FOUND when its folder exists, else
+// ERROR_PATH_NOT_FOUND.
+DWORD MissingError(const std::string& hostPath);
+
+FILETIME ToFileTime(const struct timespec& time);
+struct timespec FromFileTime(const FILETIME& time);
+
+// The Windows attribute word of an entry whose mode (links followed) is mode.
+DWORD AttributesOf(const std::string& hostPath, mode_t mode);
+// READONLY from the permission bits: a file no one may write.
+bool IsReadOnly(mode_t mode);
+// Gives the entry these attributes (FILE_ATTRIBUTE_NORMAL alone clears them). The kept bits
+// are dropped silently where the filesystem has no user extended attributes.
+bool ApplyAttributes(const std::string& hostPath, mode_t mode, DWORD attributes, DWORD* error);
+// Attributes, times and size of an entry, links followed (a filesystem without birth times
+// answers the last write time as creation time); false with errno set.
+bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data);
+// The creation, last access and last write times of an open descriptor.
+bool TimesOf(int fd, FILETIME& creation, FILETIME& lastAccess, FILETIME& lastWrite);
+
+// Copies a regular file (bytes, permission bits, times, attributes) through a temporary file
+// in the target's folder renamed into place; replace=false fails with ERROR_FILE_EXISTS when
+// the target exists. A failure leaves no trace of the target.
+bool CopyHostFile(const std::string& from, const std::string& to, bool replace, DWORD* error);
+// Reads a whole file of at most maxBytes (EFBIG beyond); false with errno set.
+bool ReadHostFile(const std::string& hostPath, std::string& bytes, std::size_t maxBytes);
+// Renames without replacing an existing target (atomically where the filesystem can):
+// 0 or an errno value, EEXIST when the target exists.
+int RenameNoReplace(const std::string& from, const std::string& to);
+// Replaces (or creates) a file with these bytes: temporary file, flush, rename.
+bool ReplaceHostFile(const std::string& hostPath, std::string_view bytes, DWORD* error);
+
+}  // namespace zx::file

@@ -1,0 +1,254 @@
+// Windows paths <-> host paths of the machine root: parsing, the names Windows refuses, the
+// drive mapping and the case-insensitive match against the names on disk.
+#include "zx/pathmap.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "errhandlingapi.h"
+#include "kerneltext.h"
+#include "pathparse.h"
+#include "zx/casefold.h"
+#include "zx/machine.h"
+#include "zx/winfolders.h"
+
+namespace zx::path {
+namespace {
+
+constexpr std::size_t kMaxComponent = 255;
+constexpr std::size_t kMaxPath = 32767;
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+bool IsAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+bool Fail(DWORD code, DWORD* error) {
+  if (error != nullptr) *error = code;
+  return false;
+}
+
+bool SameNoCase(std::u16string_view a, std::u16string_view b) {
+  return CompareNoCase(a.data(), a.size(), b.data(), b.size()) == 0;
+}
+
+// Applies the components of rest to out.parts.
+void Apply(std::u16string_view rest, WindowsPath& out) {
+  std::size_t i = 0;
+  while (i < rest.size()) {
+    if (IsSeparator(rest[i])) {
+      ++i;
+      continue;
+    }
+    std::size_t end = i;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    std::u16string_view part = rest.substr(i, end - i);
+    i = end;
+    if (part == u".") continue;
+    if (part == u"..") {
+      if (!out.parts.empty()) out.parts.pop_back();
+      continue;
+    }
+    while (!part.empty() && (part.back() == u'.' || part.back() == u' ')) part.remove_suffix(1);
+    if (!part.empty()) out.parts.emplace_back(part);
+  }
+  out.trailingSeparator = !rest.empty() && IsSeparator(rest.back()) && !out.parts.empty();
+}
+
+// The "\\..." forms: "\\?\" before a drive path is stripped; everything else is refused.
+bool StripLongPrefix(std::u16string_view& text, DWORD* error) {
+  if (text.size() < 2 || !IsSeparator(text[0]) || !IsSeparator(text[1])) return true;
+  if (text.size() >= 4 && text[0] == u'\\' && text[1] == u'\\' && text[2] == u'?' && text[3] == u'\\') {
+    text.remove_prefix(4);
+    if (text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == u':') return true;
+    return Fail(text.size() >= 4 && SameNoCase(text.substr(0, 4), u"UNC\\") ? ERROR_BAD_NETPATH
+                                                                            : ERROR_INVALID_NAME,
+                error);
+  }
+  const bool device = text.size() >= 3 && (text[2] == u'.' || text[2] == u'?') &&
+                      (text.size() == 3 || IsSeparator(text[3]));
+  return Fail(device ? ERROR_INVALID_NAME : ERROR_BAD_NETPATH, error);
+}
+
+bool IsForbidden(char16_t c) {
+  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' ||
+         c == u'*';
+}
+
+// CON, PRN, AUX, NUL, COM1-9, LPT1-9 (and the superscript digits), with any extension.
+bool IsDeviceName(std::u16string_view part) {
+  std::u16string_view base = part.substr(0, part.find(u'.'));
+  while (!base.empty() && base.back() == u' ') base.remove_suffix(1);
+  for (std::u16string_view name : {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"})
+    if (SameNoCase(base, name)) return true;
+  if (base.size() != 4) return false;
+  const char16_t digit = base[3];
+  const bool numbered = (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' ||
+                        digit == u'\u00B2' || digit == u'\u00B3';
+  return numbered && (SameNoCase(base.substr(0, 3), u"COM") || SameNoCase(base.substr(0, 3), u"LPT"));
+}
+
+// The entry of folder whose name equals part without regard to case (the smallest such
+// name when several do), or empty.
+std::string FindNoCase(const std::string& folder, std::u16string_view part) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "/" : folder.c_str()), ::closedir);
+  if (!dir) return {};
+  std::string found;
+  while (dirent* entry = ::readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (SameNoCase(text::FromUtf8(name), part) && (found.empty() || name < found)) found = name;
+  }
+  return found;
+}
+
+// Whether the entry a link names lies inside fence (a real path).
+bool ResolvesInside(const std::string& path, const std::string& fence) {
+  std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
+  if (!real) return false;
+  const std::string_view r = real.get();
+  return r == fence || (r.size() > fence.size() && r.substr(0, fence.size()) == fence &&
+                        r[fence.size()] == '/');
+}
+
+std::string RealPathOr(const std::string& path) {
+  std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+// rest of path below folder, when path is folder or lies inside it.
+bool Below(const std::string& path, const std::string& folder, std::string& rest) {
+  if (path == folder) {
+    rest.clear();
+    return true;
+  }
+  if (path.size() > folder.size() + 1 && path.compare(0, folder.size(), folder) == 0 &&
+      path[folder.size()] == '/') {
+    rest = path.substr(folder.size() + 1);
+    return true;
+  }
+  return false;
+}
+
+std::u16string Backslashed(const std::string& hostRest) {
+  std::u16string out = text::FromUtf8(hostRest);
+  for (char16_t& c : out)
+    if (c == u'/') c = u'\\';
+  return out;
+}
+
+}  // namespace
+
+bool Parse(std::u16string_view text, WindowsPath& out, DWORD* error) {
+  out = WindowsPath{};
+  if (text.empty()) return Fail(ERROR_PATH_NOT_FOUND, error);
+  if (text.size() > kMaxPath) return Fail(ERROR_FILENAME_EXCED_RANGE, error);
+  if (!StripLongPrefix(text, error)) return false;
+  std::u16string_view rest = text;
+  if (text.size() >= 2 && text[1] == u':') {
+    if (!IsAsciiLetter(text[0])) return Fail(ERROR_INVALID_NAME, error);
+    out.drive = static_cast<char16_t>(text[0] & ~0x20);
+    rest = text.substr(2);
+    // "C:name" continues from the current folder when that is on the same drive.
+    if (rest.empty() || !IsSeparator(rest[0])) {
+      WindowsPath current = CurrentFolder();
+      if (current.drive == out.drive) out.parts = std::move(current.parts);
+    }
+  } else {
+    WindowsPath current = CurrentFolder();
+    out.drive = current.drive;
+    if (!IsSeparator(text[0])) out.parts = std::move(current.parts);
+  }
+  Apply(rest, out);
+  return true;
+}
+
+std::u16string Format(const WindowsPath& path) {
+  std::u16string text{path.drive, u':', u'\\'};
+  for (std::size_t i = 0; i < path.parts.size(); ++i) {
+    if (i != 0) text += u'\\';
+    text += path.parts[i];
+  }
+  if (path.trailingSeparator && !path.parts.empty()) text += u'\\';
+  return text;
+}
+
+bool CheckNames(const WindowsPath& path, DWORD* error) {
+  for (const std::u16string& part : path.parts) {
+    if (part.size() > kMaxComponent) return Fail(ERROR_FILENAME_EXCED_RANGE, error);
+    for (char16_t c : part)
+      if (IsForbidden(c)) return Fail(ERROR_INVALID_NAME, error);
+    if (IsDeviceName(part)) return Fail(ERROR_INVALID_NAME, error);
+  }
+  return true;
+}
+
+bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error) {
+  std::string current;  // "" is the host's root
+  std::string fence;    // real path of the C: folder: no link may lead out of it
+  if (path.drive == u'C') {
+    folders::EnsureInstallation();
+    current = machine::DriveCFolder();
+    fence = RealPathOr(current);
+  } else if (path.drive != u'Z') {
+    return Fail(ERROR_PATH_NOT_FOUND, error);
+  }
+  bool folderExists = true;
+  for (const std::u16string& part : path.parts) {
+    std::string candidate = current + "/" + text::ToUtf8(part);
+    struct stat st {};
+    bool exists = folderExists && ::lstat(candidate.c_str(), &st) == 0;
+    if (!exists && folderExists) {
+      const std::string onDisk = FindNoCase(current, part);
+      if (!onDisk.empty()) {
+        candidate = current + "/" + onDisk;
+        exists = ::lstat(candidate.c_str(), &st) == 0;
+      }
+    }
+    bool isFolder = exists && S_ISDIR(st.st_mode);
+    if (exists && S_ISLNK(st.st_mode)) {
+      if (!fence.empty() && !ResolvesInside(candidate, fence)) return Fail(ERROR_ACCESS_DENIED, error);
+      isFolder = ::stat(candidate.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    folderExists = isFolder;
+    current = std::move(candidate);
+  }
+  host = current.empty() ? "/" : current;
+  return true;
+}
+
+bool MapArgument(LPCWSTR windowsPath, std::string& host, WindowsPath* parsed) {
+  WindowsPath local;
+  WindowsPath& path = parsed != nullptr ? *parsed : local;
+  DWORD error = ERROR_INVALID_PARAMETER;
+  if (windowsPath != nullptr && Parse(windowsPath, path, &error) && CheckNames(path, &error) &&
+      MapToHost(path, host, &error))
+    return true;
+  SetLastError(error);
+  return false;
+}
+
+bool WindowsToHost(std::u16string_view windowsPath, std::string& hostPath, DWORD* error) {
+  WindowsPath parsed;
+  return Parse(windowsPath, parsed, error) && CheckNames(parsed, error) &&
+         MapToHost(parsed, hostPath, error);
+}
+
+std::u16string HostToWindows(std::string_view hostPath) {
+  std::filesystem::path path{std::string(hostPath)};
+  if (path.is_relative()) {
+    std::error_code ec;
+    path = std::filesystem::current_path(ec) / path;
+  }
+  std::string normal = path.lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  const std::string drive = std::filesystem::path(machine::DriveCFolder()).lexically_normal().string();
+  std::string rest;
+  if (Below(normal, drive, rest) || Below(normal, RealPathOr(drive), rest))
+    return u"C:\\" + Backslashed(rest);
+  return u"Z:\\" + Backslashed(normal.substr(1));
+}
+
+}  // namespace zx::path
