@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,8 +23,9 @@ std::u16string Wide(const std::string& text) { return std::u16string(text.begin(
 class BenchHive {
  public:
   BenchHive() {
-    char pattern[] = "/tmp/zxbench-XXXXXX";
-    root_ = ::mkdtemp(pattern);
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxbench-XXXXXX";
+    root_ = ::mkdtemp(pattern.data());
     zx::machine::UseRoot(root_);
     for (int k = 0; k < kKeys; ++k) {
       HKEY key = Open(k);

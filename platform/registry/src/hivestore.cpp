@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 
 #include "wintypes.h"
 
@@ -55,25 +56,23 @@ bool HiveStore::Current() const { return loaded_ && counter_.Load() == seenSeq_;
 LONG HiveStore::Refresh() {
   if (Current() && journalLive_) return ERROR_SUCCESS;
   if (!loaded_ || !journalLive_ || IdOfPath(basePath_) != baseId_) return FullLoad();
-  CatchUp();
-  return ERROR_SUCCESS;
+  return CatchUp();
 }
 
 // Applies the records other processes appended since this process last looked.
-void HiveStore::CatchUp() {
+LONG HiveStore::CatchUp() {
   std::string header, tail;
   std::uint64_t generation = 0;
   if (!ReadFrom(journalFd_, 0, header, kJournalHeaderSize) ||
       ParseJournalHeader(header, generation) != JournalHeader::Good || generation != generation_ ||
-      !ReadFrom(journalFd_, journalEnd_, tail)) {
-    FullLoad();
-    return;
-  }
+      !ReadFrom(journalFd_, journalEnd_, tail))
+    return FullLoad();
   const JournalScan scan = ReplayRecords(tail, tree_);
   journalEnd_ += scan.end;
-  if (scan.state == JournalScan::Damaged) FullLoad();
-  else if (scan.state == JournalScan::TornTail) TruncateTornTail();
+  if (scan.state == JournalScan::Damaged) return FullLoad();
+  if (scan.state == JournalScan::TornTail) TruncateTornTail();
   else seenSeq_ = counter_.Load();
+  return ERROR_SUCCESS;
 }
 
 LONG HiveStore::FullLoad() {
@@ -138,30 +137,44 @@ LONG HiveStore::FullLoad() {
 // under other names; nothing is overwritten unless its copy was made.
 void HiveStore::Recover(const std::string& problem, bool baseDamaged, bool journalAside,
                         std::uint64_t journalGeneration) {
-  const std::uint64_t generation = std::max(generation_, journalGeneration) + 1;
-  const std::string text = FormatBase(tree_, generation);
-  const std::string tmpPath = basePath_ + ".tmp";
-  Announce();
-  const int tmp = WriteSyncedFile(tmpPath, text);
-  std::string asideBase, asideJournal;
-  bool kept = tmp >= 0;
-  if (kept && baseDamaged) kept = !(asideBase = LinkAside(basePath_)).empty();
-  if (kept && journalAside) kept = !(asideJournal = LinkAside(journalPath_)).empty();
-  if (tmp >= 0) ::close(tmp);
-  if (!kept || !RenameDurably(tmpPath, basePath_)) {
-    ::unlink(tmpPath.c_str());
+  std::string kept;
+  const auto keep = [&kept](const std::string& path) {
+    const std::string aside = LinkAside(path);
+    kept += (kept.empty() ? "" : " and ") + aside;
+    return !aside.empty();
+  };
+  const auto setAside = [&] {
+    return (!baseDamaged || keep(basePath_)) && (!journalAside || keep(journalPath_));
+  };
+  if (!ReplaceBase(std::max(generation_, journalGeneration) + 1, setAside)) {
     std::fprintf(stderr, "registry: hive %s is damaged (%s) and could not be set aside; "
                  "changes to it are refused\n", name_.c_str(), problem.c_str());
     return;
+  }
+  std::fprintf(stderr, "registry: hive %s was damaged (%s); moved aside to %s, continuing with "
+               "what could be read\n", name_.c_str(), problem.c_str(), kept.c_str());
+}
+
+// Writes the tree as the base of a new generation (temporary file, fsync, rename) and gives
+// it an empty journal. A crash at any step leaves either the old base with its journal, or the
+// new base with a journal that is empty or stale (ignored). beforeRename runs once the new
+// base is durable; false from it leaves everything as it was.
+bool HiveStore::ReplaceBase(std::uint64_t generation, const std::function<bool()>& beforeRename) {
+  Announce();
+  const std::string text = FormatBase(tree_, generation);
+  const std::string tmpPath = basePath_ + ".tmp";
+  const int tmp = WriteSyncedFile(tmpPath, text);
+  if (tmp < 0) return false;
+  ::close(tmp);
+  if ((beforeRename && !beforeRename()) || !RenameDurably(tmpPath, basePath_)) {
+    ::unlink(tmpPath.c_str());
+    return false;
   }
   generation_ = generation;
   baseId_ = IdOfPath(basePath_);
   baseSize_ = text.size();
   ReplaceJournal(generation);
-  std::string keptNames = asideBase;
-  if (!asideJournal.empty()) keptNames += (keptNames.empty() ? "" : " and ") + asideJournal;
-  std::fprintf(stderr, "registry: hive %s was damaged (%s); moved aside to %s, continuing with "
-               "what could be read\n", name_.c_str(), problem.c_str(), keptNames.c_str());
+  return true;
 }
 
 // Puts a new empty journal of the generation in place (write, fsync, rename).
@@ -186,26 +199,6 @@ void HiveStore::TruncateTornTail() {
   if (::ftruncate(journalFd_, static_cast<off_t>(journalEnd_)) != 0) journalLive_ = false;
 }
 
-// Folds the journal into a new base. A crash at any step leaves either the old base with its
-// journal, or the new base with a journal that is empty or stale (ignored).
-void HiveStore::Compact() {
-  Announce();
-  const std::uint64_t generation = generation_ + 1;
-  const std::string text = FormatBase(tree_, generation);
-  const std::string tmpPath = basePath_ + ".tmp";
-  const int tmp = WriteSyncedFile(tmpPath, text);
-  if (tmp < 0) return;
-  ::close(tmp);
-  if (!RenameDurably(tmpPath, basePath_)) {
-    ::unlink(tmpPath.c_str());
-    return;
-  }
-  generation_ = generation;
-  baseId_ = IdOfPath(basePath_);
-  baseSize_ = text.size();
-  ReplaceJournal(generation);
-}
-
 LONG HiveStore::Access::Commit(const Change& change) {
   HiveStore& hive = hive_;
   if (!hive.journalLive_) return ERROR_REGISTRY_IO_FAILED;
@@ -218,7 +211,7 @@ LONG HiveStore::Access::Commit(const Change& change) {
   hive.journalEnd_ += record.size();
   hive.tree_.Apply(change);
   if (hive.journalEnd_ - kJournalHeaderSize > std::max(hive.baseSize_, g_compactionFloor.load()))
-    hive.Compact();
+    hive.ReplaceBase(hive.generation_ + 1, nullptr);  // fold the journal into a new base
   return ERROR_SUCCESS;
 }
 

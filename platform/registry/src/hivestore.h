@@ -1,5 +1,6 @@
 // One hive's files and its in-memory copy, kept current with other processes' changes.
 #pragma once
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -47,11 +48,11 @@ class HiveStore {
   bool Current() const;
   LONG Refresh();
   LONG FullLoad();
-  void CatchUp();
+  LONG CatchUp();
   void Recover(const std::string& problem, bool baseDamaged, bool journalAside,
                std::uint64_t journalGeneration);
+  bool ReplaceBase(std::uint64_t generation, const std::function<bool()>& beforeRename);
   bool ReplaceJournal(std::uint64_t generation);
-  void Compact();
   void TruncateTornTail();
   void Announce() { seenSeq_ = counter_.Bump(); }
 

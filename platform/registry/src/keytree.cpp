@@ -100,11 +100,11 @@ bool Tree::Apply(const Change& change) {
     return true;
   }
   if (change.op == ChangeOp::DeleteTree) {
-    const std::size_t cut = change.path.rfind(u'\\');
-    const std::u16string_view parentPath =
-        cut == std::u16string::npos ? std::u16string_view() : std::u16string_view(change.path).substr(0, cut);
-    const std::u16string_view name = std::u16string_view(change.path).substr(cut + 1);
-    std::shared_ptr<Key> parent = change.path.empty() ? nullptr : Find(parentPath);
+    // The parent's path and the key's name; the root itself cannot go.
+    const std::u16string_view path(change.path);
+    const std::size_t cut = path.rfind(u'\\');
+    const std::u16string_view name = path.substr(cut == path.npos ? 0 : cut + 1);
+    std::shared_ptr<Key> parent = path.empty() ? nullptr : Find(path.substr(0, cut == path.npos ? 0 : cut));
     if (!parent) return false;
     auto it = parent->subkeys_.find(FoldName(name));
     if (it == parent->subkeys_.end()) return false;

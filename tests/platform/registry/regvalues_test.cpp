@@ -170,6 +170,12 @@ TEST_F(GetValue, RestrictsTypesAndTerminatesStrings) {
   EXPECT_EQ(text[0], 0);
   EXPECT_EQ(RegGetValueW(key_, nullptr, u"n", RRF_RT_REG_EXPAND_SZ, &type, text, &size), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(RegGetValueW(key_, u"Missing", u"n", RRF_RT_ANY, &type, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+  SetText(key_, u"exp", u"%TEMP%", REG_EXPAND_SZ);
+  size = sizeof text;
+  EXPECT_EQ(RegGetValueW(key_, nullptr, u"exp", RRF_RT_ANY, &type, text, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, DWORD{REG_EXPAND_SZ});
+  EXPECT_EQ(std::u16string(text), u"%TEMP%");
+  EXPECT_EQ(RegGetValueW(key_, nullptr, u"exp", RRF_RT_REG_SZ, &type, text, &size), ERROR_UNSUPPORTED_TYPE);
   const BYTE three[] = {1, 2, 3};
   RegSetValueExW(key_, u"short", 0, REG_BINARY, three, 3);
   size = 4;
