@@ -15,7 +15,8 @@ for target in build-fuzz/fuzz-bin/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   echo "fuzz: $name"
-  "$target" -runs=20000 -max_len=65536 "fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
+  rm -rf "build-fuzz/corpus/$name" && mkdir -p build-fuzz/corpus && cp -r "fuzz/corpus/$name" "build-fuzz/corpus/$name"
+  "$target" -runs=20000 -max_len=65536 "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
     || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
 done
 

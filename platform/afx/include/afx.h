@@ -9,6 +9,7 @@
 #include "afxobj.h"
 #include "afxstr.h"
 #include "afxtempl.h"
+#include "atltime.h"
 
 // Diagnostics compile away as in a release build; their arguments still count as used.
 namespace zx::afx {

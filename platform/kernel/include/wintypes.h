@@ -67,7 +67,9 @@ using HKEY = HKEY__*;
 using PHKEY = HKEY*;
 struct HWND__;
 using HWND = HWND__*;
-using FARPROC = LONG_PTR (*)();
+// An entry point found at run time; "void (*)()" converts to any function type without a
+// warning, so callers cast it to the type they expect.
+using FARPROC = void (*)();
 
 #ifndef TRUE
 #define TRUE 1

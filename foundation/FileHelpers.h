@@ -1,0 +1,31 @@
+// File helpers of the shared library: shell delete and move, the lock test, buffer copies.
+#pragma once
+#include <afx.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include "HelperApi.h"
+
+// Longest path the shell operations take (the double-zero-terminated copy holds 520).
+constexpr int kShellPathLimit = 520;
+
+// 1 deleted, 0 failed (also for a path that does not fit, or a length shorter than the text,
+// which would name a parent folder).
+ZXHELPER_API int ShellDeletePath(LPCTSTR path, int length, BOOL toRecycleBin);
+ZXHELPER_API int MoveWithShell(LPCTSTR source, LPCTSTR target);
+ZXHELPER_API int MoveIntoFolder(LPCTSTR sourceFile, LPCTSTR targetFolder);
+// -1 not a file or attributes unusable, 0 free, 1 locked by someone else.
+ZXHELPER_API int IsFileLocked(LPCTSTR path);
+// A new buffer of length+2 characters holding a copy; free it with delete[].
+ZXHELPER_API BOOL CopyToNewBuffer(LPCTSTR text, LPTSTR* copy);
+
+// A shell file-operation record with the library's quiet flags.
+class ZXHELPER_API CShellFileOperation {
+ public:
+  CShellFileOperation();
+  // False for a path longer than 260 characters; else the shell's result code is returned as
+  // the answer (0 success).
+  int Delete(LPCTSTR path, int length);
+
+  SHFILEOPSTRUCTW m_op;
+};

@@ -1,0 +1,193 @@
+// The language settings layer: which language the product runs in, read on every query from
+// "lang.lng" beside this library and from the per-user overrides in the registry.
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include <windows.h>
+#include <winuser.h>
+
+#include "zephrinkxsys.h"
+
+namespace {
+
+// Joins two narrow paths with exactly one backslash; with either empty they are concatenated.
+std::string JoinPath(const std::string& path, std::string tail) {
+  if (path.empty() || tail.empty()) return path + tail;
+  if (tail.front() == '\\') tail.erase(0, 1);
+  if (path.back() == '\\') return path + tail;
+  return path + "\\" + tail;
+}
+
+std::string BuildOverrideKeyPath() {
+  return JoinPath(JoinPath(JoinPath("Software", "Zephrin"), "ZephrinKX"), "\\Lang");
+}
+
+// Process-wide state; every query rewrites it under the lock.
+struct LanguageState {
+  std::string libraryFolder;
+  std::string selectedLang = "ENGLISH";
+  std::string locale = "ENGLISH";
+  std::string relativePath = "ENG";
+  std::string fontFace = "tahoma";
+  LONG fontSize = 0;
+  std::string resourceLibraryName = "qvxres.dll";
+};
+
+std::mutex g_lock;
+LanguageState g_state;
+const std::string g_overrideKeyPath = BuildOverrideKeyPath();
+
+// Answers handed to callers: one slot per export and thread, so an answer stays valid until
+// the same thread asks again, whatever other threads do meanwhile.
+thread_local std::string t_langPath, t_fontFace, t_locale, t_selectedLang, t_resDll;
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Folder of this library's own file; empty when the file cannot be found.
+std::string GetSysLibFolder() {
+  HMODULE self = nullptr;
+  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                              GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCSTR>(&GetSysLibFolder), &self))
+    return {};
+  char name[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(self, name, MAX_PATH - 1);
+  if (length == 0 || !FileExists(name)) return {};
+  std::string folder(name, length);
+  const std::size_t cut = folder.find_last_of('\\');
+  return cut == std::string::npos ? std::string() : folder.substr(0, cut);
+}
+
+// A leading optional sign and decimal digits; 0 when there are none.
+LONG TextToNumber(const std::string& text) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > 0x80000000LL) value = 0x80000000LL;
+  }
+  if (negative) value = -value;
+  if (value > 0x7FFFFFFFLL) value = 0x7FFFFFFFLL;
+  return static_cast<LONG>(value);
+}
+
+std::string ReadProfile(const char* section, const char* key, const char* fallback,
+                        const std::string& file, DWORD size) {
+  std::string buffer(size, '\0');
+  const DWORD n = GetPrivateProfileStringA(section, key, fallback, buffer.data(), size, file.c_str());
+  buffer.resize(n);
+  return buffer;
+}
+
+// Overrides one value from the registry, or seeds the registry with it when the value is
+// missing there. The key itself is never created.
+bool SyncValueWithRegistry(std::string& value, const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, g_overrideKeyPath.c_str(), 0, 0x2001F, &key) != ERROR_SUCCESS)
+    return false;
+  char buffer[MAX_PATH] = {};
+  DWORD size = sizeof(buffer) - 1;
+  DWORD type = 0;
+  bool result;
+  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) ==
+          ERROR_SUCCESS &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    value.assign(buffer, strnlen(buffer, size));
+    result = true;
+  } else {
+    result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  }
+  RegCloseKey(key);
+  return result;
+}
+
+// Reads "lang.lng" into the state; a missing file is reported and every value keeps its
+// default. Called with the lock held.
+void LoadLanguageFile() {
+  const std::string folder = GetSysLibFolder();
+  if (!folder.empty() && FolderExists(folder)) g_state.libraryFolder = folder;
+  const std::string file = JoinPath(g_state.libraryFolder, "lang.lng");
+  if (!FileExists(file)) {
+    const std::string text = "Failed to load Language File:\r\n" + file + "\r\nUnable to continue!\r\n";
+    MessageBoxA(GetDesktopWindow(), text.c_str(), "Zephrin Tunevo", MB_ICONERROR);
+  }
+  const std::string word = ReadProfile("LANGUAGE", "CURRENTLANG", "", file, 32);
+  std::string section = ReadProfile("LANGUAGE", word.c_str(), "ENGLISH", file, 32);
+
+  std::string overridden = section;
+  SyncValueWithRegistry(overridden, "CURRENTLANG");
+  if (!overridden.empty() && lstrcmpiA(overridden.c_str(), section.c_str()) != 0)
+    section = overridden.substr(0, 31);
+
+  g_state.selectedLang = section;
+  g_state.relativePath = ReadProfile(section.c_str(), "RELPATH", "", file, 256);
+  g_state.locale = ReadProfile(section.c_str(), "LOCALE", "ENGLISH", file, 256);
+  g_state.fontFace = ReadProfile(section.c_str(), "FONTFACE", "tahoma", file, 256);
+  g_state.fontSize = TextToNumber(ReadProfile(section.c_str(), "FONTsize", "-12", file, 256));
+  g_state.resourceLibraryName = ReadProfile(section.c_str(), "RESDLLNAME", "qvxres.dll", file, 256);
+}
+
+// Load, then override one text value of the state; answers the value.
+const std::string& LoadAndSync(std::string& value, const char* name) {
+  LoadLanguageFile();
+  SyncValueWithRegistry(value, name);
+  return value;
+}
+
+LPCSTR Answer(std::string& slot, const std::string& value) {
+  slot = value;
+  return slot.c_str();
+}
+
+}  // namespace
+
+LPCSTR GetCurLangPath() {
+  std::lock_guard<std::mutex> g(g_lock);
+  return Answer(t_langPath, LoadAndSync(g_state.relativePath, "RELPATH"));
+}
+
+LPCSTR GetCurFontFace() {
+  std::lock_guard<std::mutex> g(g_lock);
+  return Answer(t_fontFace, LoadAndSync(g_state.fontFace, "FONTFACE"));
+}
+
+LONG GetCurFontSize() {
+  std::lock_guard<std::mutex> g(g_lock);
+  LoadLanguageFile();
+  std::string text = std::to_string(g_state.fontSize);
+  SyncValueWithRegistry(text, "FONTsize");
+  g_state.fontSize = TextToNumber(text);
+  return g_state.fontSize;
+}
+
+LPCSTR GetCurLocale() {
+  std::lock_guard<std::mutex> g(g_lock);
+  return Answer(t_locale, LoadAndSync(g_state.locale, "LOCALE"));
+}
+
+LPCSTR GetCurSelectedLang() {
+  std::lock_guard<std::mutex> g(g_lock);
+  return Answer(t_selectedLang, LoadAndSync(g_state.selectedLang, "CURRENTLANG"));
+}
+
+LPCSTR GetCurResDll() {
+  std::lock_guard<std::mutex> g(g_lock);
+  const std::string name = LoadAndSync(g_state.resourceLibraryName, "RESDLLNAME");
+  // The language path is queried afresh, which loads the file once more.
+  const std::string candidate =
+      JoinPath(g_state.libraryFolder, LoadAndSync(g_state.relativePath, "RELPATH"));
+  return Answer(t_resDll, FolderExists(candidate) ? JoinPath(candidate, name) : name);
+}
+
+DWORD ReturnBuildOptforZEPHRIN_KX(LPCSTR) { return 22; }

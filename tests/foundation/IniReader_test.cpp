@@ -1,0 +1,154 @@
+// Text lookup by string id: readers, the client-then-language order, escapes and sizes.
+// The program lies beside its own copy of the shared library, so the ini files it writes
+// there are the ones the library finds.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "IniReader.h"
+#include "machine_fixture.h"
+#include "cstring_printer.h"
+#include "zx/machine.h"
+#include "winuser.h"
+#include "zx/msgbox.h"
+
+namespace {
+
+class TextLookupTest : public zx::test::MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    folder_ = zx::machine::ProgramFolder();
+    for (const char* name : {"qvx.ini", "client.ini", "lang.lng"}) std::remove((folder_ + "/" + name).c_str());
+    std::filesystem::remove_all(folder_ + "/ENG");
+    Write("lang.lng", "[LANGUAGE]\r\n[ENGLISH]\r\n");
+    previous_ = zx::user::SetMessageBoxResponder([this](const zx::user::MessageBoxCall& call) {
+      boxes_.push_back(call.text);
+      return IDOK;
+    });
+  }
+  void TearDown() override {
+    zx::user::SetMessageBoxResponder(previous_);
+    for (const char* name : {"qvx.ini", "client.ini", "lang.lng"}) std::remove((folder_ + "/" + name).c_str());
+    std::filesystem::remove_all(folder_ + "/ENG");
+  }
+  void Write(const std::string& relative, const std::string& text) { WriteHostFile(folder_ + "/" + relative, text); }
+
+  std::string folder_;
+  std::vector<std::u16string> boxes_;
+  zx::user::MessageBoxResponder previous_;
+};
+
+TEST_F(TextLookupTest, TheClientSectionWinsOverEverything) {
+  Write("qvx.ini", "[QVX]\r\nIDS_A=language\r\n");
+  Write("client.ini", "[QVX]\r\nIDS_A=client section\r\n[client]\r\nIDS_A=client\r\n");
+  EXPECT_EQ(GetLangString(_T("IDS_A"), _T("QVX")), CString(_T("client")));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(TextLookupTest, TheCallersSectionOfClientIniComesBeforeTheLanguage) {
+  Write("qvx.ini", "[QVX]\r\nIDS_B=language\r\nIDS_C=only language\r\n");
+  Write("client.ini", "[QVX]\r\nIDS_B=client section\r\n");
+  EXPECT_EQ(GetLangString(_T(" IDS_B "), _T("QVX")), CString(_T("client section")));
+  EXPECT_EQ(GetLangString(_T("IDS_C"), _T("QVX")), CString(_T("only language")));
+}
+
+TEST_F(TextLookupTest, QuotesEscapesAndTrimming) {
+  Write("qvx.ini", "[QVX]\r\nIDS_Q=\"two\\nlines\r\nIDS_T=a\\tb\\\\c\r\nIDS_ONE= x \r\nIDS_PAD=\"  padded  \"\r\n");
+  CIniReader* reader = OpenIniReader(_T("qvx.ini"), TRUE);
+  ASSERT_NE(reader, nullptr);
+  CString text;
+  ASSERT_TRUE(reader->ReadString(_T("IDS_Q"), _T("QVX"), text));
+  EXPECT_EQ(text, CString(_T("two\nlines")));
+  // Served again from the cache, the same text.
+  ASSERT_TRUE(reader->ReadString(_T("IDS_Q"), _T("QVX"), text));
+  EXPECT_EQ(text, CString(_T("two\nlines")));
+  ASSERT_TRUE(reader->ReadString(_T("IDS_T"), _T("QVX"), text));
+  EXPECT_EQ(text, CString(_T("a\tb\\c")));
+  ASSERT_TRUE(reader->ReadString(_T("IDS_ONE"), _T("QVX"), text));
+  EXPECT_EQ(text, CString(_T("x")));
+  ASSERT_TRUE(reader->ReadString(_T("IDS_PAD"), _T("QVX"), text));
+  EXPECT_EQ(text, CString(_T("padded")));
+  DeleteIniReader(reader);
+}
+
+TEST_F(TextLookupTest, AOneCharacterValueIsNotTrimmed) {
+  Write("qvx.ini", "[QVX]\r\nIDS_BLANK=\" \"\r\n");
+  CIniReader* reader = OpenIniReader(_T("qvx.ini"), TRUE);
+  ASSERT_NE(reader, nullptr);
+  CString text;
+  EXPECT_TRUE(reader->ReadString(_T("IDS_BLANK"), _T("QVX"), text));
+  EXPECT_EQ(text, CString(_T(" ")));
+  DeleteIniReader(reader);
+}
+
+TEST_F(TextLookupTest, SectionAndIdPairsThatJoinAlikeStayApart) {
+  Write("qvx.ini", "[AB]\r\nC=first\r\n[A]\r\nBC=second\r\n");
+  CIniReader* reader = OpenIniReader(_T("qvx.ini"), TRUE);
+  ASSERT_NE(reader, nullptr);
+  CString text;
+  ASSERT_TRUE(reader->ReadString(_T("C"), _T("AB"), text));
+  EXPECT_EQ(text, CString(_T("first")));
+  ASSERT_TRUE(reader->ReadString(_T("BC"), _T("A"), text));
+  EXPECT_EQ(text, CString(_T("second")));
+  DeleteIniReader(reader);
+}
+
+TEST_F(TextLookupTest, AnIdFoundNowhereIsReportedAndEmpty) {
+  Write("qvx.ini", "[QVX]\r\nIDS_X=x\r\n");
+  EXPECT_TRUE(GetLangString(_T("IDS_MISSING"), _T("QVX")).IsEmpty());
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0], u"Fail to Read: \r\nstrId: IDS_MISSING\r\nSection : QVX");
+  CString text;
+  ReadIniString(text, _T("IDS_X"), _T("QVX"), nullptr, nullptr);
+  EXPECT_TRUE(text.IsEmpty());
+  EXPECT_EQ(boxes_.size(), 2u);
+}
+
+TEST_F(TextLookupTest, ReadersOfTheLanguageFolderComeFirst) {
+  Write("lang.lng", "[LANGUAGE]\r\n[ENGLISH]\r\nRELPATH=ENG\r\n");
+  Write("ENG/qvx.ini", "[QVX]\r\nIDS_W=language folder\r\n");
+  Write("ENG/client.ini", "[client]\r\nIDS_V=client of the language\r\n");
+  EXPECT_EQ(GetLangString(_T("IDS_W"), _T("QVX")), CString(_T("language folder")));
+  EXPECT_EQ(GetLangString(_T("IDS_V"), _T("QVX")), CString(_T("client of the language")));
+  CIniReader* reader = OpenIniReader(_T("qvx.ini"), TRUE);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->m_strFileName, CString(_T("qvx.ini")));
+  EXPECT_EQ(reader->m_strFilePath.Right(12), CString(_T("\\ENG\\qvx.ini")));
+  DeleteIniReader(reader);
+}
+
+TEST_F(TextLookupTest, AMissingClientIniFallsBackToQvxIni) {
+  Write("qvx.ini", "[QVX]\r\nIDS_X=x\r\n");
+  CIniReader* reader = OpenIniReader(_T("client.ini"), TRUE);
+  ASSERT_NE(reader, nullptr);
+  EXPECT_EQ(reader->m_strFileName, CString(_T("qvx.ini")));
+  DeleteIniReader(reader);
+  std::remove((folder_ + "/qvx.ini").c_str());
+  EXPECT_EQ(OpenIniReader(_T("client.ini"), TRUE), nullptr);
+  DeleteIniReader(nullptr);
+}
+
+TEST_F(TextLookupTest, SizeTextsPickTheirUnit) {
+  Write("qvx.ini",
+        "[QVX]\r\nIDS_BYTES=%I64d Bytes\r\nIDS_KB=%I64d KB\r\nIDS_KB2=%.2f KB\r\nIDS_MB=%I64d MB\r\n"
+        "IDS_MB2=%.2f MB\r\nIDS_PHY_MEM_GB_1=%.2f GB\r\n");
+  CString text;
+  EXPECT_EQ(FormatSizeText(text, 1203, FALSE), CString(_T("1203 Bytes")));
+  EXPECT_EQ(FormatSizeText(text, 1204, FALSE), CString(_T("1.18 KB")));
+  EXPECT_EQ(FormatSizeText(text, 1204, TRUE), CString(_T("1 KB")));
+  EXPECT_EQ(FormatSizeText(text, 1232896, TRUE), CString(_T("1 MB")));
+  EXPECT_EQ(FormatSizeText(text, 1232896, FALSE), CString(_T("1.18 MB")));
+  EXPECT_EQ(FormatSizeText(text, 1ull << 30, TRUE), CString(_T("1.00 GB")));
+}
+
+TEST_F(TextLookupTest, AHostileFormatTextDoesNotCrash) {
+  Write("qvx.ini", "[QVX]\r\nIDS_BYTES=%s%s%n%d%x %p %S\r\n");
+  CString text;
+  FormatSizeText(text, 5, FALSE);
+  EXPECT_LT(text.GetLength(), 200);
+}
+
+}  // namespace
