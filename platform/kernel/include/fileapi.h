@@ -211,7 +211,8 @@ UINT GetWindowsDirectoryW(LPWSTR buffer, UINT size);
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryW(LPWSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
-UINT GetSystemWow64DirectoryW(LPWSTR buffer, UINT size);
+// Found by name at run time by the system (GetProcAddress of "kernel32"): C linkage.
+extern "C" UINT GetSystemWow64DirectoryW(LPWSTR buffer, UINT size);
 DWORD GetTempPathW(DWORD bufferLength, LPWSTR buffer);
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer);
 UINT GetTempFileNameW(LPCWSTR pathName, LPCWSTR prefixString, UINT unique, LPWSTR tempFileName);
