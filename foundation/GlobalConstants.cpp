@@ -85,6 +85,12 @@ const tagModuleInfo g_ModuleTable[kModuleCount] = {
     ZX_ROW(25, 1162, "ZEPHRINKXMemory.exe", "memory.ini", "Memory Optimizer"),
 };
 
+const HMODULE g_hShell32 = LoadLibraryW(_T("shell32.dll"));
+const HMODULE g_hShlwapi = LoadLibraryW(_T("shlwapi.dll"));
+const HMODULE g_hOptimizerLibrary = LoadLibraryW(_T("qvx3sys.dll"));
+const HMODULE g_hShdocvw = LoadLibraryW(_T("shdocvw.dll"));
+const HMODULE g_hGdiPlus = LoadLibraryW(_T("gdiplus.dll"));
+
 CString GetBrandName() { return g_strBrandWord; }
 CString GetProductName() { return g_strProductName; }
 CString GetProductKeyName() { return g_strProductKeyWord; }

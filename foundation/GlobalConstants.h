@@ -65,6 +65,14 @@ struct tagModuleInfo {
 constexpr int kModuleCount = 26;
 extern ZXHELPER_API const tagModuleInfo g_ModuleTable[kModuleCount];
 
+// Libraries the shared library loads when it is loaded, kept for the process (null when one
+// does not load): shell32, shlwapi, the maker's optimizer library, shdocvw and gdiplus.
+extern ZXHELPER_API const HMODULE g_hShell32;
+extern ZXHELPER_API const HMODULE g_hShlwapi;
+extern ZXHELPER_API const HMODULE g_hOptimizerLibrary;
+extern ZXHELPER_API const HMODULE g_hShdocvw;
+extern ZXHELPER_API const HMODULE g_hGdiPlus;
+
 ZXHELPER_API CString GetBrandName();
 ZXHELPER_API CString GetProductName();
 ZXHELPER_API CString GetProductKeyName();

@@ -110,3 +110,14 @@ TEST(WindowsVersions, PredicatesOfTheRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LoadTimeLibraries, SystemLibrariesAreThePlatformAndMissingOnesAreNull) {
+  EXPECT_NE(g_hShell32, nullptr);
+  EXPECT_EQ(g_hShell32, g_hShlwapi);
+  EXPECT_EQ(g_hShell32, g_hGdiPlus);
+  EXPECT_EQ(g_hOptimizerLibrary, nullptr);
+}
+
+}  // namespace
