@@ -32,10 +32,6 @@ using zx::file::ErrorFromErrno;
 using zx::file::Fail;
 
 constexpr DWORD kWriteAccess = GENERIC_WRITE | GENERIC_ALL | FILE_WRITE_DATA | FILE_APPEND_DATA;
-constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                      FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                                      FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE |
-                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 std::shared_ptr<FileObject> FileOf(HANDLE handle) {
   auto file = zx::ReferenceHandleAs<FileObject>(handle);
@@ -155,8 +151,8 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
   if (created || (truncates && creationDisposition == CREATE_ALWAYS)) {
     struct stat now {};
     ::fstat(fd, &now);
-    zx::file::ApplyAttributes(host, now.st_mode, (flagsAndAttributes & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE,
-                              nullptr);
+    // The attribute bits are taken, the FILE_FLAG_* bits ignored there.
+    zx::file::ApplyAttributes(host, now.st_mode, flagsAndAttributes | FILE_ATTRIBUTE_ARCHIVE, nullptr);
   }
   const bool reported = !created && (creationDisposition == CREATE_ALWAYS || creationDisposition == OPEN_ALWAYS);
   SetLastError(reported ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);

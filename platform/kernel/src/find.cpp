@@ -29,10 +29,11 @@ struct FindObject : zx::KernelObject {
 
 bool HasWildcard(std::u16string_view text) { return text.find_first_of(u"*?") != std::u16string_view::npos; }
 
-// Characters no Windows name holds (the wildcards are checked apart).
-bool IsBadNameChar(char16_t c) {
-  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'\\' || c == u'/';
-}
+// A character a pattern may not hold: the wildcards are allowed there.
+bool IsBadPatternChar(char16_t c) { return c != u'*' && c != u'?' && zx::path::IsForbiddenInName(c); }
+
+// A character no entry name may hold to be listed (separators included).
+bool IsBadEntryChar(char16_t c) { return c == u'\\' || c == u'/' || zx::path::IsForbiddenInName(c); }
 
 // "C:\dir\*.txt" -> "C:\dir\" and "*.txt"; "C:*.txt" -> "C:" and "*.txt"; "*.txt" -> "." and "*.txt".
 void SplitPattern(std::u16string_view text, std::u16string& folder, std::u16string& pattern) {
@@ -67,9 +68,9 @@ bool List(const std::string& host, bool isRoot, std::u16string_view pattern, std
     const std::u16string wide = zx::text::FromUtf8(name);
     // Names Windows could not spell (or that would not map back) are left out.
     if (wide.size() >= MAX_PATH || zx::text::ToUtf8(wide) != name ||
-        std::any_of(wide.begin(), wide.end(), [](char16_t c) { return IsBadNameChar(c) || c == u'*' || c == u'?'; }))
+        std::any_of(wide.begin(), wide.end(), IsBadEntryChar))
       continue;
-    if (!zx::MatchFileSpec(pattern, wide)) continue;
+    if (!zx::MatchWildcard(pattern, wide)) continue;
     WIN32_FILE_ATTRIBUTE_DATA info{};
     if (!zx::file::DescribeHostEntry(host + "/" + name, info)) continue;
     WIN32_FIND_DATAW data{};
@@ -111,7 +112,7 @@ HANDLE FindFirstFileW(LPCWSTR fileName, LPWIN32_FIND_DATAW findData) {
   std::u16string pattern;
   SplitPattern(fileName, folderText, pattern);
   if (pattern.empty()) return FailFind(ERROR_FILE_NOT_FOUND);
-  if (std::any_of(pattern.begin(), pattern.end(), IsBadNameChar)) return FailFind(ERROR_INVALID_NAME);
+  if (std::any_of(pattern.begin(), pattern.end(), IsBadPatternChar)) return FailFind(ERROR_INVALID_NAME);
   if (!HasWildcard(pattern) && pattern != u"." && pattern != u"..") {
     while (!pattern.empty() && (pattern.back() == u'.' || pattern.back() == u' ')) pattern.pop_back();
     if (pattern.empty()) return FailFind(ERROR_FILE_NOT_FOUND);

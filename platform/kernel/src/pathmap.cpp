@@ -72,11 +72,6 @@ bool StripLongPrefix(std::u16string_view& text, DWORD* error) {
   return Fail(device ? ERROR_INVALID_NAME : ERROR_BAD_NETPATH, error);
 }
 
-bool IsForbidden(char16_t c) {
-  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' ||
-         c == u'*';
-}
-
 // CON, PRN, AUX, NUL, COM1-9, LPT1-9 (and the superscript digits), with any extension.
 bool IsDeviceName(std::u16string_view part) {
   std::u16string_view base = part.substr(0, part.find(u'.'));
@@ -175,11 +170,15 @@ std::u16string Format(const WindowsPath& path) {
   return text;
 }
 
+bool IsForbiddenInName(char16_t c) {
+  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' || c == u'*';
+}
+
 bool CheckNames(const WindowsPath& path, DWORD* error) {
   for (const std::u16string& part : path.parts) {
     if (part.size() > kMaxComponent) return Fail(ERROR_FILENAME_EXCED_RANGE, error);
     for (char16_t c : part)
-      if (IsForbidden(c)) return Fail(ERROR_INVALID_NAME, error);
+      if (IsForbiddenInName(c)) return Fail(ERROR_INVALID_NAME, error);
     if (IsDeviceName(part)) return Fail(ERROR_INVALID_NAME, error);
   }
   return true;

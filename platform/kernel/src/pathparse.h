@@ -22,6 +22,8 @@ struct WindowsPath {
 bool Parse(std::u16string_view text, WindowsPath& out, DWORD* error);
 // "C:\dir\name" ("C:\" for the root), with the trailing separator when the text had one.
 std::u16string Format(const WindowsPath& path);
+// Characters no Windows name holds: controls and < > : " | ? *.
+bool IsForbiddenInName(char16_t c);
 // ERROR_INVALID_NAME for a component Windows refuses (device names such as NUL or COM1,
 // also with an extension, or a character of <>:"|?* or a control character).
 bool CheckNames(const WindowsPath& path, DWORD* error);

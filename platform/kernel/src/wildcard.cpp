@@ -32,7 +32,7 @@ bool Match(std::u16string_view pattern, std::u16string_view name) {
 
 }  // namespace
 
-bool MatchFileSpec(std::u16string_view pattern, std::u16string_view name) {
+bool MatchWildcard(std::u16string_view pattern, std::u16string_view name) {
   if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == u".*" &&
       Match(pattern.substr(0, pattern.size() - 2), name))
     return true;

@@ -3,10 +3,10 @@
 #pragma once
 #include "wintypes.h"
 
-// Matches the whole of file against each of the ';'-separated patterns in spec (blanks
+// Matches the whole of file against each of the ;-separated patterns (blanks
 // before a pattern are skipped), without regard to case, with FindFirstFile's wildcards.
-BOOL PathMatchSpecW(LPCWSTR file, LPCWSTR spec);
-BOOL PathMatchSpecA(LPCSTR file, LPCSTR spec);
+BOOL PathMatchSpecW(LPCWSTR file, LPCWSTR patterns);
+BOOL PathMatchSpecA(LPCSTR file, LPCSTR patterns);
 // Cuts the last component and its separator ("C:\dir\file" -> "C:\dir", "C:\file" -> "C:\");
 // FALSE when nothing was cut.
 BOOL PathRemoveFileSpecW(LPWSTR path);
@@ -26,7 +26,7 @@ BOOL PathIsRelativeW(LPCWSTR path);
 // <0, 0 or >0, without regard to case.
 int StrCmpIW(LPCWSTR a, LPCWSTR b);
 
-inline BOOL PathMatchSpec(LPCWSTR file, LPCWSTR spec) { return PathMatchSpecW(file, spec); }
+inline BOOL PathMatchSpec(LPCWSTR file, LPCWSTR patterns) { return PathMatchSpecW(file, patterns); }
 inline BOOL PathRemoveFileSpec(LPWSTR path) { return PathRemoveFileSpecW(path); }
 inline BOOL PathFileExists(LPCWSTR path) { return PathFileExistsW(path); }
 inline LPWSTR PathFindFileName(LPCWSTR path) { return PathFindFileNameW(path); }

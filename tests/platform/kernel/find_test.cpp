@@ -178,7 +178,7 @@ TEST(FindDataLayout, MatchesWindows) {
   EXPECT_EQ(sizeof(OVERLAPPED), 32u);
 }
 
-TEST(FileSpec, MatchesAsWindows) {
+TEST(Wildcard, MatchesAsWindows) {
   struct Row {
     std::u16string_view pattern;
     std::u16string_view name;
@@ -195,7 +195,7 @@ TEST(FileSpec, MatchesAsWindows) {
       {u"*ab", u"aab", true},             {u"a*a*a*a*b", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
   };
   for (const Row& row : rows)
-    EXPECT_EQ(zx::MatchFileSpec(row.pattern, row.name), row.matches)
+    EXPECT_EQ(zx::MatchWildcard(row.pattern, row.name), row.matches)
         << std::string(row.pattern.begin(), row.pattern.end()) << " / " << std::string(row.name.begin(), row.name.end());
 }
 

@@ -12,7 +12,7 @@ namespace {
 TEST(PathMatchSpec, MatchesListsWithoutRegardToCase) {
   struct Row {
     std::u16string_view file;
-    std::u16string_view spec;
+    std::u16string_view patterns;
     bool matches;
   };
   const Row rows[] = {
@@ -23,9 +23,9 @@ TEST(PathMatchSpec, MatchesListsWithoutRegardToCase) {
       {u"oem12.inf", u"OEM??.INF", true},       {u"oem123.inf", u"oem??.inf", false},
   };
   for (const Row& row : rows) {
-    const std::u16string file(row.file), spec(row.spec);
-    EXPECT_EQ(PathMatchSpecW(file.c_str(), spec.c_str()), row.matches ? TRUE : FALSE)
-        << std::string(spec.begin(), spec.end());
+    const std::u16string file(row.file), patterns(row.patterns);
+    EXPECT_EQ(PathMatchSpecW(file.c_str(), patterns.c_str()), row.matches ? TRUE : FALSE)
+        << std::string(patterns.begin(), patterns.end());
   }
   EXPECT_TRUE(PathMatchSpecA("caf\xC9.TXT", "CAF\xE9.*"));
   EXPECT_FALSE(PathMatchSpecW(nullptr, u"*"));

@@ -8,6 +8,6 @@ namespace zx {
 // exactly one. As on Windows, a pattern ending in ".*" also matches the names its stem
 // matches ("*.*" matches every name, "readme.*" matches "readme"), and a pattern ending
 // in a lone '.' matches only names without a dot ("*." lists the names without extension).
-bool MatchFileSpec(std::u16string_view pattern, std::u16string_view name);
+bool MatchWildcard(std::u16string_view pattern, std::u16string_view name);
 
 }  // namespace zx
