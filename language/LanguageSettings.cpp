@@ -150,17 +150,17 @@ LPCSTR Answer(std::string& slot, const std::string& value) {
   return slot.c_str();
 }
 
+// One text query: load, override the value by its registry name, answer it in the slot.
+LPCSTR Query(std::string& slot, std::string LanguageState::*value, const char* name) {
+  std::lock_guard<std::mutex> g(g_lock);
+  return Answer(slot, LoadAndSync(g_state.*value, name));
+}
+
 }  // namespace
 
-LPCSTR GetCurLangPath() {
-  std::lock_guard<std::mutex> g(g_lock);
-  return Answer(t_langPath, LoadAndSync(g_state.relativePath, "RELPATH"));
-}
+LPCSTR GetCurLangPath() { return Query(t_langPath, &LanguageState::relativePath, "RELPATH"); }
 
-LPCSTR GetCurFontFace() {
-  std::lock_guard<std::mutex> g(g_lock);
-  return Answer(t_fontFace, LoadAndSync(g_state.fontFace, "FONTFACE"));
-}
+LPCSTR GetCurFontFace() { return Query(t_fontFace, &LanguageState::fontFace, "FONTFACE"); }
 
 LONG GetCurFontSize() {
   std::lock_guard<std::mutex> g(g_lock);
@@ -171,15 +171,9 @@ LONG GetCurFontSize() {
   return g_state.fontSize;
 }
 
-LPCSTR GetCurLocale() {
-  std::lock_guard<std::mutex> g(g_lock);
-  return Answer(t_locale, LoadAndSync(g_state.locale, "LOCALE"));
-}
+LPCSTR GetCurLocale() { return Query(t_locale, &LanguageState::locale, "LOCALE"); }
 
-LPCSTR GetCurSelectedLang() {
-  std::lock_guard<std::mutex> g(g_lock);
-  return Answer(t_selectedLang, LoadAndSync(g_state.selectedLang, "CURRENTLANG"));
-}
+LPCSTR GetCurSelectedLang() { return Query(t_selectedLang, &LanguageState::selectedLang, "CURRENTLANG"); }
 
 LPCSTR GetCurResDll() {
   std::lock_guard<std::mutex> g(g_lock);
