@@ -1,0 +1,34 @@
+// The enciphered exchange text of the update web service and the feedback uploads: one line
+// of upper-case hexadecimal digits, the MD5 digest of the plain text (32 digits) followed by
+// the plain text's UTF-16LE code units enciphered with RC4 under one fixed key (4 digits a
+// unit). One implementation serves the shared library and the main program.
+#pragma once
+#include <afx.h>
+
+#include "HelperApi.h"
+
+// Enciphers or deciphers `count` bytes in place with the fixed key; every call starts the key
+// stream afresh, so the same call undoes itself.
+ZXHELPER_API void Rc4Transform(BYTE* buffer, DWORD count);
+
+// Writes `count` bytes as 2 x count upper-case digits, high nibble first, and a terminator;
+// `text` holds 2 x count + 1 characters.
+ZXHELPER_API void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count);
+
+// Reads `count` bytes from 2 x count characters. Only "0"-"9" and "A"-"F" are digits: any
+// other character (lower case included) ends its pair, the byte keeping the value reached.
+ZXHELPER_API void HexToBytes(LPCSTR text, BYTE* bytes, DWORD count);
+
+// The digest field of a text: the MD5 of the first n bytes of its ANSI form, n being its count
+// of UTF-16 code units (the ANSI form padded with zero bytes when it is shorter), as 32
+// upper-case digits. Always TRUE.
+ZXHELPER_API BOOL ComputeTextDigest(const CString& text, CString& digest);
+
+// Trims the text in place and gives its encoded form: digest field, then payload. A text that
+// is empty after trimming encodes as an empty text. Always TRUE.
+ZXHELPER_API BOOL EncipherTextToHex(CString& text, CString& encoded);
+
+// Replaces an encoded text by its plain text. The digest field is not checked. Shorter than
+// 32 characters: FALSE and the text emptied; exactly 32: TRUE and the text emptied; longer:
+// TRUE and the text becomes the deciphered units up to the first zero unit.
+ZXHELPER_API BOOL getOutputStrFromHex(CString& text);

@@ -1,0 +1,174 @@
+// The enciphered exchange text: RC4 with the fixed key, the hexadecimal forms, the digest
+// field, encoding and decoding with their edge cases. Expected texts were computed apart
+// from this code (MD5 and a separate RC4 over the same key).
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ExchangeEncoding.h"
+#include "cstring_printer.h"
+
+namespace {
+
+CString Encode(LPCTSTR plain) {
+  CString text = plain;
+  CString encoded = _T("old");
+  EXPECT_TRUE(EncipherTextToHex(text, encoded));
+  return encoded;
+}
+
+CString Decode(LPCTSTR encoded, BOOL expected = TRUE) {
+  CString text = encoded;
+  EXPECT_EQ(getOutputStrFromHex(text), expected);
+  return text;
+}
+
+TEST(Rc4, TheKeyStreamOfTheFixedKey) {
+  BYTE bytes[16] = {};
+  Rc4Transform(bytes, sizeof(bytes));
+  const BYTE expected[16] = {0x5F, 0xDB, 0x0F, 0xA9, 0xBA, 0xF0, 0xA5, 0xD4,
+                             0xFC, 0xE9, 0xC9, 0x9E, 0x95, 0x3F, 0x4A, 0xDF};
+  EXPECT_EQ(std::memcmp(bytes, expected, sizeof(bytes)), 0);
+}
+
+TEST(Rc4, EveryCallStartsTheKeyStreamAfresh) {
+  BYTE bytes[5] = {'h', 'e', 'l', 'l', 'o'};
+  Rc4Transform(bytes, sizeof(bytes));
+  EXPECT_NE(std::memcmp(bytes, "hello", 5), 0);
+  Rc4Transform(bytes, sizeof(bytes));
+  EXPECT_EQ(std::memcmp(bytes, "hello", 5), 0);
+  Rc4Transform(bytes, 0);
+  EXPECT_EQ(std::memcmp(bytes, "hello", 5), 0);
+}
+
+TEST(Hex, BytesToHexWritesUpperCasePairsAndATerminator) {
+  const BYTE bytes[4] = {0x00, 0x0F, 0xA5, 0xFF};
+  char text[10];
+  std::memset(text, '#', sizeof(text));
+  BytesToHex(bytes, text, 4);
+  EXPECT_STREQ(text, "000FA5FF");
+  EXPECT_EQ(text[9], '#');
+}
+
+TEST(Hex, HexToBytesReadsUpperCaseDigitsOnly) {
+  BYTE bytes[6];
+  HexToBytes("000FA5FF7E", bytes, 5);
+  const BYTE expected[5] = {0x00, 0x0F, 0xA5, 0xFF, 0x7E};
+  EXPECT_EQ(std::memcmp(bytes, expected, 5), 0);
+  // A character that is not a digit ends its pair: the byte keeps what was read before it.
+  HexToBytes("a55aG1 1Ff", bytes, 5);
+  const BYTE cut[5] = {0x00, 0x05, 0x00, 0x00, 0x0F};
+  EXPECT_EQ(std::memcmp(bytes, cut, 5), 0);
+}
+
+TEST(TextDigest, IsTheUpperCaseMd5OfTheAnsiBytes) {
+  CString digest;
+  EXPECT_TRUE(ComputeTextDigest(_T("abc"), digest));
+  EXPECT_EQ(digest, CString(_T("900150983CD24FB0D6963F7D28E17F72")));
+  EXPECT_TRUE(ComputeTextDigest(_T("\u00e9"), digest));  // one byte, 0xE9, in Windows-1252
+  EXPECT_EQ(digest, CString(_T("3406877694691DDD1DFB0ACA54681407")));
+  EXPECT_TRUE(ComputeTextDigest(_T(""), digest));
+  EXPECT_EQ(digest, CString(_T("D41D8CD98F00B204E9800998ECF8427E")));
+}
+
+TEST(Encode, KnownTexts) {
+  EXPECT_EQ(Encode(_T("abc")), CString(_T("900150983CD24FB0D6963F7D28E17F72") _T("3EDB6DA9D9F0")));
+  EXPECT_EQ(Encode(_T("Hello, world!")),
+            CString(_T("6CD3556DEB0DA54BCA060B4C39479839")
+                    _T("17DB6AA9D6F0C9D493E9E59EB53F3DDFF3CC78A90D7DB6FCBB78")));
+  EXPECT_EQ(Encode(_T("<a>b</a>")),
+            CString(_T("001717E73BCA14E4FB2DF3CABD6EAC98") _T("63DB6EA984F0C7D4C0E9E69EF43F74DF")));
+  // Letters outside ASCII: the digest covers their Windows-1252 bytes, the payload their
+  // UTF-16 units.
+  EXPECT_EQ(Encode(_T("Gr\u00fc\u00dfe \u20ac 5")),
+            CString(_T("B5D26D101AB0CE3D7DC214D463493574") _T("18DB7DA946F07AD499E9E99E391F6ADFA9CC")));
+  // A surrogate pair: two units in the payload, two "?" in the digested bytes.
+  EXPECT_EQ(Encode(_T("x\U0001F600y")),
+            CString(_T("457C60ECD32F04FF3C219A4C84CBD6DA") _T("27DB3271BA2EDCD4")));
+}
+
+TEST(Encode, TrimsTheCallersText) {
+  CString text = _T("  \tabc\r\n ");
+  CString encoded;
+  EXPECT_TRUE(EncipherTextToHex(text, encoded));
+  EXPECT_EQ(text, CString(_T("abc")));
+  EXPECT_EQ(encoded, Encode(_T("abc")));
+}
+
+TEST(Encode, AnEmptyOrBlankTextEncodesAsNothing) {
+  EXPECT_TRUE(Encode(_T("")).IsEmpty());
+  EXPECT_TRUE(Encode(_T(" \t\r\n ")).IsEmpty());
+}
+
+TEST(Encode, LengthIs32PlusFourDigitsAUnit) {
+  EXPECT_EQ(Encode(_T("a")), CString(_T("0CC175B9C0F1B6A831C399E269772661") _T("3EDB")));
+  CString text;
+  for (int n = 1; n < 40; ++n) {
+    text += static_cast<WCHAR>(0x41 + n);
+    const CString encoded = Encode(text);
+    EXPECT_EQ(encoded.GetLength(), 32 + 4 * n);
+    EXPECT_EQ(encoded.SpanIncluding(_T("0123456789ABCDEF")), encoded);
+  }
+}
+
+TEST(Encode, TheSameTextAlwaysGivesTheSameMessage) {
+  EXPECT_EQ(Encode(_T("same text")), Encode(_T("same text")));
+}
+
+TEST(Decode, KnownMessages) {
+  EXPECT_EQ(Decode(_T("900150983CD24FB0D6963F7D28E17F72") _T("3EDB6DA9D9F0")), CString(_T("abc")));
+  EXPECT_EQ(Decode(_T("B5D26D101AB0CE3D7DC214D463493574") _T("18DB7DA946F07AD499E9E99E391F6ADFA9CC")),
+            CString(_T("Gr\u00fc\u00dfe \u20ac 5")));
+}
+
+TEST(Decode, RoundTripsOfTextsWithoutZeroUnits) {
+  for (LPCTSTR plain : {_T("a"), _T("abc"), _T("<Request><Os>6.1</Os></Request>"), _T("\u00e9\u00e8\u20ac\u4e2d"),
+                        _T("x\U0001F600y"), _T("line one\r\nline two")}) {
+    CString text = plain;
+    CString encoded;
+    EncipherTextToHex(text, encoded);
+    EXPECT_EQ(Decode(encoded), CString(plain));
+  }
+}
+
+TEST(Decode, TheDigestFieldIsNotChecked) {
+  EXPECT_EQ(Decode(_T("00000000000000000000000000000000") _T("3EDB6DA9D9F0")), CString(_T("abc")));
+  EXPECT_EQ(Decode(_T("not a digest at all, thirty-two!") _T("3EDB6DA9D9F0")), CString(_T("abc")));
+}
+
+TEST(Decode, ThirtyTwoCharactersAreAnEmptyAnswer) {
+  EXPECT_TRUE(Decode(_T("900150983CD24FB0D6963F7D28E17F72")).IsEmpty());
+  EXPECT_TRUE(Decode(_T("900150983CD24FB0D6963F7D28E17F7"), FALSE).IsEmpty());
+  EXPECT_TRUE(Decode(_T(""), FALSE).IsEmpty());
+}
+
+TEST(Decode, AnOddLastDigitIsIgnored) {
+  // Eleven digits give five bytes; the fifth forms a unit with a zero high byte.
+  EXPECT_EQ(Decode(_T("900150983CD24FB0D6963F7D28E17F72") _T("3EDB6DA9D9F")), CString(_T("abc")));
+  EXPECT_EQ(Decode(_T("900150983CD24FB0D6963F7D28E17F72") _T("3EDB6DA9D")), CString(_T("ab")));
+}
+
+TEST(Decode, LowerCaseDigitsDoNotSpellTheirBytes) {
+  const CString decoded = Decode(_T("900150983CD24FB0D6963F7D28E17F72") _T("3edb6da9d9f0"));
+  EXPECT_NE(decoded, CString(_T("abc")));
+}
+
+TEST(Decode, StopsAtTheFirstZeroUnit) {
+  // "a", then a zero unit, then "b": only "a" comes back.
+  BYTE bytes[6] = {'a', 0, 0, 0, 'b', 0};
+  Rc4Transform(bytes, sizeof(bytes));
+  char payload[13];
+  BytesToHex(bytes, payload, sizeof(bytes));
+  CString message = CString(_T("00000000000000000000000000000000")) + CString(payload);
+  EXPECT_EQ(Decode(message), CString(_T("a")));
+}
+
+TEST(Decode, HostileCharactersDecodeWithoutHarm) {
+  CString message = _T("00000000000000000000000000000000");
+  for (int i = 0; i < 301; ++i) message += static_cast<WCHAR>(i * 2654435761u >> 17);
+  CString text = message;
+  EXPECT_TRUE(getOutputStrFromHex(text));
+  EXPECT_LE(text.GetLength(), 76);
+}
+
+}  // namespace
