@@ -1,14 +1,19 @@
 // Reader of host hardware files, with the replaceable host folder tests use.
 #include "zx/hostinfo.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 
 namespace zx::host {
 namespace {
+
+// Hardware description files are small; anything larger is not one.
+constexpr std::size_t kMaxFileBytes = 16u << 20;
 
 std::mutex g_lock;
 std::string g_folder;
@@ -29,11 +34,25 @@ std::optional<std::string> ReadText(const std::string& linuxPath) {
   const std::string path = HostPath(linuxPath);
   std::error_code error;
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return text;
+  // Kernel files may refuse the read itself (a link speed of a link that is down): that
+  // file is unreadable, like one we may not open.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n > 0 && text.size() + static_cast<std::size_t>(n) <= kMaxFileBytes) {
+      text.append(buffer, static_cast<std::size_t>(n));
+    } else if (n > 0) {
+      ::close(fd);
+      return std::nullopt;
+    } else if (n == 0 || errno != EINTR) {
+      ::close(fd);
+      if (n < 0) return std::nullopt;
+      return text;
+    }
+  }
 }
 
 std::optional<std::string> ReadLine(const std::string& linuxPath) {

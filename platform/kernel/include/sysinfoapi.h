@@ -75,6 +75,24 @@ using LPSYSTEM_INFO = SYSTEM_INFO*;
 void GetSystemInfo(LPSYSTEM_INFO systemInfo);
 void GetNativeSystemInfo(LPSYSTEM_INFO systemInfo);
 
+struct MEMORYSTATUSEX {
+  DWORD dwLength;
+  DWORD dwMemoryLoad;
+  ULONGLONG ullTotalPhys;
+  ULONGLONG ullAvailPhys;
+  ULONGLONG ullTotalPageFile;
+  ULONGLONG ullAvailPageFile;
+  ULONGLONG ullTotalVirtual;
+  ULONGLONG ullAvailVirtual;
+  ULONGLONG ullAvailExtendedVirtual;
+};
+using LPMEMORYSTATUSEX = MEMORYSTATUSEX*;
+
+// The host's memory, or the machine profile's [Memory] TotalPhys / AvailPhys (bytes) when
+// given. The virtual space is that of a 32-bit process. dwLength must be the structure's
+// size (else FALSE and ERROR_INVALID_PARAMETER).
+BOOL GlobalMemoryStatusEx(LPMEMORYSTATUSEX status);
+
 #define VER_PLATFORM_WIN32_WINDOWS 1
 #define VER_PLATFORM_WIN32_NT 2
 #define VER_NT_WORKSTATION 0x0000001

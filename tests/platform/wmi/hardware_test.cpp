@@ -2,6 +2,7 @@
 // network adapters, and what is missing or unreadable.
 #include <filesystem>
 
+#include "comutil.h"
 #include "wmi_testing.h"
 
 namespace {
@@ -143,6 +144,45 @@ TEST_F(Hardware, MemoryModulesFromTheSmbiosTable) {
 TEST_F(Hardware, ClosedSmbiosTableGivesOneModuleOfAllMemory) {
   HostFile("/proc/meminfo", "MemTotal:        2048 kB\n");
   EXPECT_EQ(Column("SELECT Capacity FROM Win32_PhysicalMemory", "Capacity"), Strings{"2097152"});
+}
+
+}  // namespace
+
+namespace {
+
+// The real host: every class answers, whatever this machine lets us read.
+using RealMachine = zx::test::MachineTest;
+
+TEST_F(RealMachine, EveryClassAnswersWithoutAStandIn) {
+  ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+  IWbemLocator* locator = nullptr;
+  ASSERT_EQ(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                             reinterpret_cast<void**>(&locator)),
+            S_OK);
+  IWbemServices* services = nullptr;
+  ASSERT_EQ(locator->ConnectServer(_bstr_t(u"root\\cimv2"), nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services),
+            WBEM_S_NO_ERROR);
+  for (const char16_t* query : {u"SELECT * FROM Win32_BIOS", u"SELECT * FROM Win32_BaseBoard",
+                                u"SELECT * FROM Win32_ComputerSystem", u"SELECT * FROM Win32_NetworkAdapter",
+                                u"SELECT * FROM Win32_PhysicalMemory"}) {
+    IEnumWbemClassObject* objects = nullptr;
+    ASSERT_EQ(services->ExecQuery(_bstr_t(u"WQL"), _bstr_t(query), 0, nullptr, &objects), WBEM_S_NO_ERROR);
+    IWbemClassObject* object = nullptr;
+    ULONG returned = 0;
+    ULONG count = 0;
+    while (objects->Next(WBEM_INFINITE, 1, &object, &returned) == WBEM_S_NO_ERROR) {
+      EXPECT_NE(zx::test::ValueText(object, "__CLASS"), "<missing>");
+      object->Release();
+      ++count;
+    }
+    objects->Release();
+    if (std::u16string(query).find(u"BIOS") != std::u16string::npos) {
+      EXPECT_EQ(count, 1u);
+    }
+  }
+  services->Release();
+  locator->Release();
+  CoUninitialize();
 }
 
 }  // namespace
