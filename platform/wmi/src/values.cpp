@@ -52,22 +52,8 @@ HRESULT ToVariant(const Value& value, CIMTYPE type, VARIANT* out) {
         out->boolVal = VARIANT_FALSE;
       }
       return S_OK;
-    case CIM_UINT8:
-      if (const auto n = Integer(text, 0, 0xFF)) {
-        out->vt = VT_UI1;
-        out->bVal = static_cast<BYTE>(*n);
-      }
-      return S_OK;
-    case CIM_SINT16:
-      if (const auto n = Integer(text, -0x8000, 0x7FFF)) {
-        out->vt = VT_I2;
-        out->iVal = static_cast<SHORT>(*n);
-      }
-      return S_OK;
-    case CIM_UINT16: case CIM_SINT32: case CIM_UINT32: {
-      const long long low = type == CIM_SINT32 ? -0x80000000ll : 0;
-      const long long high = type == CIM_UINT16 ? 0xFFFF : (type == CIM_SINT32 ? 0x7FFFFFFF : 0xFFFFFFFFll);
-      if (const auto n = Integer(text, low, high)) {
+    case CIM_UINT16: case CIM_UINT32: {
+      if (const auto n = Integer(text, 0, type == CIM_UINT16 ? 0xFFFF : 0xFFFFFFFFll)) {
         out->vt = VT_I4;
         out->lVal = static_cast<LONG>(static_cast<std::uint32_t>(*n));
       }
@@ -75,8 +61,6 @@ HRESULT ToVariant(const Value& value, CIMTYPE type, VARIANT* out) {
     }
     case CIM_UINT64:
       return IsUnsigned64(text) ? SetText(text, out) : S_OK;
-    case CIM_SINT64:
-      return Integer(text, INT64_MIN, INT64_MAX) ? SetText(text, out) : S_OK;
     default:
       return SetText(text, out);
   }

@@ -97,7 +97,12 @@ class Parser {
 
  private:
   const Token& Peek() const { return tokens_[position_]; }
-  const Token& Next() { return tokens_[position_ < tokens_.size() - 1 ? position_++ : position_]; }
+  // The current token; the position stays on the end token once there.
+  const Token& Next() {
+    const Token& token = tokens_[position_];
+    if (position_ + 1 < tokens_.size()) ++position_;
+    return token;
+  }
   bool Keyword(const char* word) {
     if (Peek().kind != Token::Kind::Word || !SameName(Peek().text, word)) return false;
     Next();
@@ -238,8 +243,7 @@ std::optional<int> Order(const std::string& value, CIMTYPE type, const Literal& 
       }
       return own == other ? 0 : (own ? 1 : -1);
     }
-    case CIM_UINT8: case CIM_UINT16: case CIM_UINT32: case CIM_UINT64:
-    case CIM_SINT16: case CIM_SINT32: case CIM_SINT64: {
+    case CIM_UINT16: case CIM_UINT32: case CIM_UINT64: {
       const auto own = ParseNumber(value);
       const auto other = ParseNumber(literal.text);
       if (!own || !other || literal.kind == Literal::Kind::Boolean) return std::nullopt;

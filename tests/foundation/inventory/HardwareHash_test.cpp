@@ -21,12 +21,12 @@ const char kInventory[] =
 class HardwareHashTest : public zx::test::MachineTest {
  protected:
   void Profile(const std::string& text) { WriteHostFile(root() + "/machine.ini", text); }
-  static std::vector<std::pair<CString, CString>> Pairs(const CKeyValuePairArray& list) {
-    std::vector<std::pair<CString, CString>> pairs;
+  using PairList = std::vector<std::pair<CString, CString>>;
+  static PairList Pairs(const CKeyValuePairArray& list) {
+    PairList pairs;
     for (INT_PTR i = 0; i < list.GetSize(); ++i) pairs.emplace_back(list[i].strKey, list[i].strValue);
     return pairs;
   }
-  using Pairs_t = std::vector<std::pair<CString, CString>>;
   CHardwareHash hash_;
 };
 
@@ -39,23 +39,23 @@ TEST_F(HardwareHashTest, ListsHoldThePropertiesInTheirOrder) {
           "[Win32_NetworkAdapter.3]\nNetConnectionID=Bluetooth Network Connection\n");
   hash_.ComputeHash();
   EXPECT_EQ(Pairs(hash_.m_arrBios),
-            (Pairs_t{{_T("Name"), _T("Phoenix - AwardBIOS v6.00PG")},
+            (PairList{{_T("Name"), _T("Phoenix - AwardBIOS v6.00PG")},
                      {_T("Manufacturer"), _T("Phoenix Technologies, LTD")},
                      {_T("SMBIOSBIOSVersion"), _T("ASUS P5Q ACPI BIOS Revision 2101")},
                      {_T("SerialNumber"), _T("MS1C82S09200123")},
                      {_T("ReleaseDate"), _T("20090623000000.000000+000")}}));
   EXPECT_EQ(Pairs(hash_.m_arrBaseBoard),
-            (Pairs_t{{_T("Product"), _T("P5Q")}, {_T("Manufacturer"), _T("ASUSTeK Computer INC.")},
+            (PairList{{_T("Product"), _T("P5Q")}, {_T("Manufacturer"), _T("ASUSTeK Computer INC.")},
                      {_T("SerialNumber"), _T("MS1C82S09200123")}, {_T("Version"), _T("Rev 1.xx")}}));
   EXPECT_EQ(Pairs(hash_.m_arrComputerSystem),
-            (Pairs_t{{_T("Model"), _T("System Product Name")}, {_T("Manufacturer"), _T("System manufacturer")}}));
+            (PairList{{_T("Model"), _T("System Product Name")}, {_T("Manufacturer"), _T("System manufacturer")}}));
   // Only adapters with a connection and an address, numbered in the order WMI returns them.
   EXPECT_EQ(Pairs(hash_.m_arrAdapterAddresses),
-            (Pairs_t{{_T("macaddress"), _T("")},
+            (PairList{{_T("macaddress"), _T("")},
                      {_T("macaddress_0"), _T("00:1A:2B:3C:4D:5E")},
                      {_T("macaddress_1"), _T("00:50:56:C0:00:08")}}));
   EXPECT_EQ(Pairs(hash_.m_arrAdapterFilter),
-            (Pairs_t{{_T("netconnectionid"), _T("NULL")}, {_T("macaddress"), _T("NULL")}}));
+            (PairList{{_T("netconnectionid"), _T("NULL")}, {_T("macaddress"), _T("NULL")}}));
   EXPECT_TRUE(hash_.m_arrPhysicalMemory.IsEmpty());
   EXPECT_EQ(hash_.m_arrMacAddresses.GetSize(), 0);
 }
@@ -125,20 +125,20 @@ TEST_F(HardwareHashTest, MemoryCapacitiesAreSummed) {
           "[Win32_PhysicalMemory.1]\nCapacity=2147483648\n[Win32_PhysicalMemory.2]\nCapacity=\n");
   const CString capacity[] = {_T(" Capacity ")};
   EXPECT_TRUE(hash_.QueryWmiClass(1, hash_.m_arrPhysicalMemory, CHardwareHash::WMI_PHYSICALMEMORY, capacity));
-  EXPECT_EQ(Pairs(hash_.m_arrPhysicalMemory), (Pairs_t{{_T("Capacity"), _T("6442450944")}}));
+  EXPECT_EQ(Pairs(hash_.m_arrPhysicalMemory), (PairList{{_T("Capacity"), _T("6442450944")}}));
 }
 
 TEST_F(HardwareHashTest, FailedQueriesLeaveEmptyValues) {
   const CString names[] = {_T("Model"), _T("NoSuchProperty")};
   CKeyValuePairArray list;
   EXPECT_FALSE(hash_.QueryWmiClass(2, list, 9, names));
-  EXPECT_EQ(Pairs(list), (Pairs_t{{_T("Model"), _T("")}, {_T("NoSuchProperty"), _T("")}}));
+  EXPECT_EQ(Pairs(list), (PairList{{_T("Model"), _T("")}, {_T("NoSuchProperty"), _T("")}}));
   Profile("[Win32_ComputerSystem]\nInstances=1\nModel=M\n");
   EXPECT_TRUE(hash_.QueryWmiClass(2, list, CHardwareHash::WMI_COMPUTERSYSTEM, names));
-  EXPECT_EQ(Pairs(list), (Pairs_t{{_T("Model"), _T("M")}, {_T("NoSuchProperty"), _T("")}}));
+  EXPECT_EQ(Pairs(list), (PairList{{_T("Model"), _T("M")}, {_T("NoSuchProperty"), _T("")}}));
   Profile("[Services]\nWinmgmt=stopped\n");
   EXPECT_FALSE(hash_.QueryWmiClass(2, list, CHardwareHash::WMI_COMPUTERSYSTEM, names));
-  EXPECT_EQ(Pairs(list), (Pairs_t{{_T("Model"), _T("")}, {_T("NoSuchProperty"), _T("")}}));
+  EXPECT_EQ(Pairs(list), (PairList{{_T("Model"), _T("")}, {_T("NoSuchProperty"), _T("")}}));
 }
 
 TEST(Crc64, ReadsTheTextLowerCasedTrimmedAsUtf16) {

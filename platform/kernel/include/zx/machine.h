@@ -26,7 +26,9 @@ std::string ProgramFolder();
 // A value of the machine profile <root>/machine.ini, which describes the simulated Windows
 // machine (UTF-8, "key=value" lines under "[section]" headers; names compared without regard
 // to case; blanks around names and values dropped; ';' or '#' starts a comment line). Sections used:
-// [Windows] (version), [Machine] (Administrator=0|1). Answers fallback when absent.
+// [Windows] (version), [Machine] (Administrator=0|1), [Memory] (sysinfoapi.h),
+// [NetworkAdapters] (zx/netadapters.h), [Services] Winmgmt and [Win32_<class>] (wbemcli.h).
+// Answers fallback when absent.
 std::string ProfileValue(const std::string& section, const std::string& key,
                          const std::string& fallback);
 
