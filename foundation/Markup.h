@@ -1,0 +1,76 @@
+// CMarkup, the system's XML document: the whole document as one wide string and, beside it,
+// an array of element positions. Parsing records positions only; names and data are cut from
+// the string when read; writing inserts text and shifts the positions behind it. Callers walk
+// a document with three cursors (parent, current element, current child).
+#pragma once
+#include <afx.h>
+
+#include <string_view>
+#include <vector>
+
+#include "HelperApi.h"
+
+class ZXHELPER_API CMarkup {
+ public:
+  // Positions of one element; offsets are character indexes into the document.
+  struct ElemPos {
+    int nStartL;      // "<" of the start tag
+    int nStartR;      // ">" of the start tag
+    int nEndL;        // "<" of the end tag; for "<name/>" the "/"
+    int nEndR;        // ">" of the end tag; for "<name/>" equal to nStartR
+    int nReserved;    // always 0
+    int iElemParent;  // slot of the parent (0 = the document)
+    int iElemChild;   // slot of the first child, 0 if none
+    int iElemNext;    // slot of the next sibling, 0 if none
+    bool IsEmptyElement() const { return nStartR == nEndL + 1; }
+  };
+
+  CMarkup();
+  CMarkup(const CMarkup&) = default;
+  CMarkup& operator=(const CMarkup&) = default;
+  virtual ~CMarkup();
+
+  // Replaces the document (an absent text reads as empty) and parses its root element; true
+  // when one was parsed. On false the text is kept and no element is known (see GetError).
+  // Parsing keeps no recursion: any depth of nesting is parsed on the heap.
+  bool SetDocumentText(LPCTSTR text);
+  bool SetDocumentText(const CString& text);
+  CString GetDocumentText() const;
+  // Message of the last failed parse, empty when there was none.
+  CString GetError() const;
+
+  // Adds an element, as the current element's child after the child position, or else after
+  // the current element at its level. False when the position does not allow it (no current
+  // element for a child; a second root) or the name is empty or holds characters that cannot
+  // stand in a tag name (blanks, "<>=/\?!&" and quotes).
+  bool AppendElement(LPCTSTR name, LPCTSTR value = nullptr, bool asChild = false);
+
+  bool EnterElement();
+  bool LeaveElement();
+  bool NextElement();
+  bool NextChildElement();
+  // Name and data of the current element; empty when there is none.
+  CString GetElementName() const;
+  CString GetElementText() const;
+
+ private:
+  int ParseDocument();
+  int ParseStartTag(int parent, std::u16string_view& name);
+  int ParseEndTag(int slot, std::u16string_view name);
+  int Fail(LPCTSTR message, int named);
+  int NewSlot();
+  void SetPositions(int parent, int current, int child);
+  std::u16string_view Name(int slot) const;
+  std::u16string_view Text() const { return {m_strDoc.GetString(), static_cast<std::size_t>(m_strDoc.GetLength())}; }
+  void ShiftBehind(int offset, int parent, int delta);
+  void Link(int slot, int parent, int reference);
+
+  CString m_strDoc;
+  CString m_strError;
+  std::vector<ElemPos> m_aPos;
+  int m_iPosParent;
+  int m_iPos;
+  int m_iPosChild;
+  int m_iPosFree;
+  int m_nNodeType;
+};

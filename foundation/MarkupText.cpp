@@ -1,0 +1,56 @@
+// Element data of CMarkup: escaping values on writing and unescaping data on reading.
+#include "MarkupText.h"
+
+#include <string>
+
+namespace {
+
+struct Entity {
+  std::u16string_view name;  // after the "&", with the ";"
+  WCHAR character;
+};
+
+// Tried in this order.
+constexpr Entity kEntities[] = {{u"lt;", '<'}, {u"amp;", '&'}, {u"gt;", '>'}, {u"apos;", '\''}, {u"quot;", '"'}};
+
+CString ToCString(const std::u16string& text) { return CString(text.c_str(), static_cast<int>(text.size())); }
+
+}  // namespace
+
+CString EscapeMarkupText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size() + text.size() / 10 + 7);
+  for (const WCHAR ch : text) {
+    switch (ch) {
+      case '<': out += u"&lt;"; break;
+      case '&': out += u"&amp;"; break;
+      case '>': out += u"&gt;"; break;
+      default: out += ch; break;
+    }
+  }
+  return ToCString(out);
+}
+
+CString UnescapeMarkupText(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t amp = text.find(u'&', i);
+    if (amp == std::u16string_view::npos) {
+      out.append(text.substr(i));
+      break;
+    }
+    out.append(text.substr(i, amp - i));
+    i = amp + 1;
+    WCHAR replacement = '&';
+    for (const Entity& entity : kEntities) {
+      if (text.substr(i, entity.name.size()) == entity.name) {
+        replacement = entity.character;
+        i += entity.name.size();
+        break;
+      }
+    }
+    out += replacement;
+  }
+  return ToCString(out);
+}

@@ -1,0 +1,10 @@
+// Element data of CMarkup: escaping values on writing and unescaping data on reading.
+#pragma once
+#include <afx.h>
+
+#include <string_view>
+
+// "<", "&" and ">" as "&lt;", "&amp;" and "&gt;"; everything else, quotes included, as it is.
+CString EscapeMarkupText(std::u16string_view text);
+// "&lt;", "&amp;", "&gt;", "&apos;" and "&quot;" as their characters; any other "&" stays.
+CString UnescapeMarkupText(std::u16string_view text);

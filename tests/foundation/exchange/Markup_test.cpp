@@ -1,0 +1,181 @@
+// CMarkup reading: what parses, the failures with their messages, non-element nodes, element
+// data with entities and character data sections, and the cursors.
+#include <gtest/gtest.h>
+
+#include "Markup.h"
+#include "MarkupOutline.h"
+#include "cstring_printer.h"
+
+namespace {
+
+using zx::test::Outline;
+
+TEST(MarkupParse, AnEmptyOrAbsentDocumentHasNoRoot) {
+  CMarkup markup;
+  EXPECT_FALSE(markup.SetDocumentText(nullptr));
+  EXPECT_FALSE(markup.SetDocumentText(_T("")));
+  EXPECT_FALSE(markup.NextElement());
+  EXPECT_TRUE(markup.GetElementName().IsEmpty());
+  ASSERT_TRUE(markup.AppendElement(_T("root")));
+  EXPECT_EQ(markup.GetDocumentText(), CString(_T("<root/>\r\n")));
+}
+
+TEST(MarkupParse, AnElementHoldingOneEmptyElement) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a><b/></a>")));
+  EXPECT_TRUE(markup.GetError().IsEmpty());
+  EXPECT_EQ(Outline(markup), "a()[b()]");
+}
+
+TEST(MarkupParse, ElementsWithAttributesTextAndSiblings) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(
+      _T("<Root version=\"1\">\r\n  <Item id='1'>first</Item>\r\n  <Item>second</Item>\r\n  <Empty a=\"x\"/>\r\n</Root>")));
+  EXPECT_EQ(Outline(markup), "Root()[Item(first) Item(second) Empty()]");
+}
+
+struct Failure {
+  LPCTSTR document;
+  LPCTSTR error;
+};
+
+class MarkupFailure : public ::testing::TestWithParam<Failure> {};
+
+TEST_P(MarkupFailure, FailsWithItsMessageAndKeepsTheText) {
+  CMarkup markup;
+  EXPECT_FALSE(markup.SetDocumentText(GetParam().document));
+  EXPECT_EQ(markup.GetError(), CString(GetParam().error));
+  EXPECT_EQ(markup.GetDocumentText(), CString(GetParam().document));
+  EXPECT_FALSE(markup.NextElement());
+  EXPECT_FALSE(markup.NextChildElement());
+  EXPECT_TRUE(markup.GetElementName().IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, MarkupFailure,
+    ::testing::Values(Failure{_T("<a><b></a>"), _T("End tag does not correspond to b")},
+                      Failure{_T("<a>"), _T("Element tag not found")},
+                      Failure{_T("just text"), _T("Element tag not found")},
+                      Failure{_T("<a></a"), _T("End tag not completed for element a")},
+                      Failure{_T("<a></a x"), _T("End tag not completed for element a")},
+                      Failure{_T("<a></ab>"), _T("End tag does not correspond to a")},
+                      Failure{_T("<ab></a>"), _T("End tag does not correspond to ab")},
+                      Failure{_T("<a></>"), _T("End tag does not correspond to a")},
+                      Failure{_T("<!-- never closed <a/>"), _T("Invalid node")},
+                      Failure{_T("<?xml version=\"1.0\"<a/>"), _T("Invalid node")},
+                      Failure{_T("<!"), _T("Invalid node")},
+                      Failure{_T("<![CDATA[ open <a/>"), _T("Invalid node")},
+                      Failure{_T("<!DOCTYPE a [ <a/>"), _T("Invalid node")},
+                      Failure{_T("<"), _T("Abrupt end within tag")},
+                      Failure{_T("<   "), _T("Abrupt end within tag")},
+                      Failure{_T("<\"a\">x</a>"), _T("Tag starts with quote")},
+                      Failure{_T("<a"), _T("End of tag not found")},
+                      Failure{_T("<a><b>x</b><c"), _T("End of tag not found")}));
+
+TEST(MarkupParse, AnEndTagAtDocumentLevelIsNoRoot) {
+  CMarkup markup;
+  EXPECT_FALSE(markup.SetDocumentText(_T("</a>")));
+  EXPECT_FALSE(markup.NextElement());
+}
+
+TEST(MarkupParse, DeclarationsAndCommentsAreSkipped) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(
+      _T("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<!-- first -->\r\n<!DOCTYPE r [<!ENTITY x \"y>\">]>")
+          _T("<r><!-- between --><a/><?pi here?><b>t</b><!-- last --></r>")));
+  EXPECT_EQ(Outline(markup), "r()[a() b(t)]");
+}
+
+TEST(MarkupParse, EndTagsMayCarryExtraTokens) {
+  CMarkup markup;
+  EXPECT_TRUE(markup.SetDocumentText(_T("<a>x</a junk=\"q>\" more >")));
+  EXPECT_EQ(Outline(markup), "a(x)");
+  EXPECT_TRUE(markup.SetDocumentText(_T("<ab></ab>")));
+  EXPECT_TRUE(markup.SetDocumentText(_T("<a  >\n</ a\t>")));
+}
+
+TEST(MarkupParse, OnlyTheRootElementIsParsed) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a/><b/> and <broken")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("a")));
+  EXPECT_FALSE(markup.NextElement());
+}
+
+TEST(MarkupText, EntitiesAreUnescaped) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a>&lt;x&gt; &amp; &unknown; &quot;&apos; &amp;lt; &lt</a>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementText(), CString(_T("<x> & &unknown; \"' &lt; &lt")));
+}
+
+TEST(MarkupText, ACharacterDataSectionIsTakenAsItStands) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a> <![CDATA[x<y &amp; z]]></a>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementText(), CString(_T("x<y &amp; z")));
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a><![CDATA[]]></a>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementText(), CString(_T("")));
+}
+
+TEST(MarkupText, AnElementWithChildrenOrNoContentHasNoData) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a>text<b>inner</b>more</a>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_TRUE(markup.GetElementText().IsEmpty());
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a/>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_TRUE(markup.GetElementText().IsEmpty());
+  ASSERT_TRUE(markup.SetDocumentText(_T("<a>  spaced  </a>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementText(), CString(_T("  spaced  ")));
+}
+
+TEST(MarkupCursors, WalkingChildrenAndBack) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a>1</a><b>2</b></r>")));
+  EXPECT_FALSE(markup.EnterElement());  // no current element yet
+  EXPECT_FALSE(markup.LeaveElement());
+  // With no current element, the first child is found after finding the root.
+  ASSERT_TRUE(markup.NextChildElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("r")));
+  ASSERT_TRUE(markup.NextChildElement());
+  EXPECT_FALSE(markup.NextChildElement());
+  ASSERT_TRUE(markup.EnterElement());
+  EXPECT_EQ(markup.GetElementText(), CString(_T("2")));
+  EXPECT_FALSE(markup.NextElement());
+  ASSERT_TRUE(markup.LeaveElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("r")));
+  EXPECT_FALSE(markup.LeaveElement());
+  // Entering an element with no child position leaves no current element; NextElement then
+  // finds the first child.
+  ASSERT_TRUE(markup.EnterElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("b")));
+  ASSERT_TRUE(markup.LeaveElement());
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a>1</a><b>2</b></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  ASSERT_TRUE(markup.EnterElement());
+  EXPECT_TRUE(markup.GetElementName().IsEmpty());
+  EXPECT_FALSE(markup.EnterElement());
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("a")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("b")));
+}
+
+TEST(MarkupCursors, ACopyWalksOnItsOwn) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a/><b/></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  CMarkup copy = markup;
+  ASSERT_TRUE(copy.NextChildElement());
+  ASSERT_TRUE(copy.NextChildElement());
+  ASSERT_TRUE(copy.EnterElement());
+  EXPECT_EQ(copy.GetElementName(), CString(_T("b")));
+  ASSERT_TRUE(markup.NextChildElement());
+  ASSERT_TRUE(markup.EnterElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("a")));
+}
+
+}  // namespace
