@@ -32,7 +32,8 @@ class ZXHELPER_API CMarkup {
 
   // Replaces the document (an absent text reads as empty) and parses its root element; true
   // when one was parsed. On false the text is kept and no element is known (see GetError).
-  // Parsing keeps no recursion: any depth of nesting is parsed on the heap.
+  // Parsing keeps no recursion: any depth of nesting is parsed on the heap. The CString form
+  // takes the text by its length, zero characters included.
   bool SetDocumentText(LPCTSTR text);
   bool SetDocumentText(const CString& text);
   CString GetDocumentText() const;
@@ -54,11 +55,6 @@ class ZXHELPER_API CMarkup {
   CString GetElementText() const;
 
  private:
-  int ParseDocument();
-  int ParseStartTag(int parent, std::u16string_view& name);
-  int ParseEndTag(int slot, std::u16string_view name);
-  int Fail(LPCTSTR message, int named);
-  int NewSlot();
   void SetPositions(int parent, int current, int child);
   std::u16string_view Name(int slot) const;
   std::u16string_view Text() const { return {m_strDoc.GetString(), static_cast<std::size_t>(m_strDoc.GetLength())}; }

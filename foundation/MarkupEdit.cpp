@@ -2,6 +2,7 @@
 // recorded position behind it moves by the change in length.
 #include "Markup.h"
 
+#include "MarkupParser.h"
 #include "MarkupScanner.h"
 #include "MarkupText.h"
 
@@ -77,8 +78,8 @@ bool CMarkup::AppendElement(LPCTSTR name, LPCTSTR value, bool asChild) {
   CString element = _T("<") + tagName;
   element += data.IsEmpty() ? _T("/>\r\n") : _T(">") + data + _T("</") + tagName + _T(">\r\n");
 
-  // An empty parent "<p/>" is opened around it (its "/" replaced); a parent "<p></p>" gets it
-  // on a line of its own.
+  // An empty parent "<p/>" is opened around it: its closing slashes (one, or a run such as
+  // "<p//>") give way to the new text. A parent "<p></p>" gets it on a line of its own.
   int start = offset;
   int replaced = 0;
   CString inserted = element;
@@ -86,22 +87,22 @@ bool CMarkup::AppendElement(LPCTSTR name, LPCTSTR value, bool asChild) {
   if (parentEmpty) {
     const std::u16string_view nameView = Name(parent);
     const CString parentName(nameView.data(), static_cast<int>(nameView.size()));
+    while (Text()[static_cast<std::size_t>(offset - replaced - 1)] == '/') ++replaced;
     inserted = _T(">\r\n") + element + _T("</") + parentName;
-    start = offset - 1;
-    replaced = 1;
-    elementStart = offset + 2;
-    m_aPos[parent].nStartR -= 1;
+    start = offset - replaced;
+    elementStart = start + 3;
+    m_aPos[parent].nStartR -= replaced;
     m_aPos[parent].nEndL -= parentName.GetLength() + 1;
   } else if (reference == 0 && parent != 0 && parentPos.nEndL == parentPos.nStartR + 1) {
     inserted = _T("\r\n") + element;
     elementStart = offset + 2;
   }
 
-  m_strDoc.Delete(start, replaced);
-  m_strDoc.Insert(start, inserted);
+  // Spliced by length: a document may hold zero characters, even inside names.
+  m_strDoc = m_strDoc.Left(start) + inserted + m_strDoc.Mid(start + replaced);
   ShiftBehind(offset, parent, inserted.GetLength() - replaced);
 
-  const int slot = NewSlot();
+  const int slot = TakeMarkupSlot(m_aPos, m_iPosFree);
   ElemPos& pos = m_aPos[slot];
   pos.nStartL = elementStart;
   if (data.IsEmpty()) {

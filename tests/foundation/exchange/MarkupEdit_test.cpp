@@ -3,6 +3,8 @@
 // additions that are refused.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "Markup.h"
 #include "MarkupOutline.h"
 #include "cstring_printer.h"
@@ -43,6 +45,17 @@ TEST(MarkupEdit, AChildSplitsAnEmptyElement) {
   EXPECT_EQ(markup.GetElementName(), CString(_T("z")));
   EXPECT_EQ(markup.GetElementText(), CString(_T("after")));
   EXPECT_EQ(OutlineOf(markup.GetDocumentText()), "r()[a()[b() c(v)] z(after)]");
+}
+
+TEST(MarkupEdit, AllClosingSlashesOfAnEmptyElementGiveWay) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a x='/'//><z/></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  ASSERT_TRUE(markup.NextChildElement());
+  ASSERT_TRUE(markup.EnterElement());
+  ASSERT_TRUE(markup.AppendElement(_T("b"), nullptr, true));
+  EXPECT_EQ(markup.GetDocumentText(), CString(_T("<r><a x='/'>\r\n<b/>\r\n</a><z/></r>")));
+  EXPECT_EQ(OutlineOf(markup.GetDocumentText()), "r()[a()[b()] z()]");
 }
 
 TEST(MarkupEdit, AChildGoesOnItsOwnLineInsideAnElementWithNoContent) {
@@ -117,6 +130,20 @@ TEST(MarkupEdit, NamesThatCannotStandInATagAreRefused) {
   }
   EXPECT_TRUE(markup.GetDocumentText().IsEmpty());
   EXPECT_TRUE(markup.AppendElement(_T("ns:name-1.x")));
+}
+
+TEST(MarkupEdit, ZeroCharactersInTheDocumentSurviveAnAddition) {
+  const WCHAR text[] = u"<r><b\0x/><c/></r>";
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(CString(text, static_cast<int>(std::size(text)) - 1)));
+  ASSERT_TRUE(markup.NextElement());
+  ASSERT_TRUE(markup.NextChildElement());
+  ASSERT_TRUE(markup.EnterElement());
+  ASSERT_TRUE(markup.AppendElement(_T("d"), nullptr, true));
+  const WCHAR expected[] = u"<r><b\0x>\r\n<d/>\r\n</b\0x><c/></r>";
+  EXPECT_EQ(markup.GetDocumentText(), CString(expected, static_cast<int>(std::size(expected)) - 1));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementName(), CString(_T("c")));
 }
 
 TEST(MarkupEdit, ARootAfterADeclarationGoesAtTheEnd) {

@@ -1,0 +1,172 @@
+// Parsing for CMarkup: the element grammar run as a loop over a stack of the open elements.
+#include "MarkupParser.h"
+
+#include "MarkupScanner.h"
+
+namespace {
+
+constexpr LPCTSTR kNoElementTag = _T("Element tag not found");
+constexpr LPCTSTR kAbruptEnd = _T("Abrupt end within tag");
+constexpr LPCTSTR kQuotedTag = _T("Tag starts with quote");
+constexpr LPCTSTR kInvalidNode = _T("Invalid node");
+constexpr LPCTSTR kNoTagEnd = _T("End of tag not found");
+constexpr LPCTSTR kNoEndTag = _T("Expecting end tag of element %s");
+constexpr LPCTSTR kWrongEndTag = _T("End tag does not correspond to %s");
+constexpr LPCTSTR kOpenEndTag = _T("End tag not completed for element %s");
+
+// One parse of one document. Every open element's end-tag-left field serves as the scan
+// position within its content until its end tag is found.
+class Parser {
+ public:
+  Parser(std::u16string_view doc, MarkupPositions& positions, int& nextFree, CString& error)
+      : doc_(doc), positions_(positions), nextFree_(nextFree), error_(error) {}
+
+  int ParseRoot();
+
+ private:
+  int ParseStartTag(int parent, std::u16string_view& name);
+  int ParseEndTag(int slot, std::u16string_view name);
+  int Fail(LPCTSTR message, std::u16string_view name = {});
+
+  std::u16string_view doc_;
+  MarkupPositions& positions_;
+  int& nextFree_;
+  CString& error_;
+};
+
+// The top of the stack is the parent whose content is being scanned.
+int Parser::ParseRoot() {
+  struct Open {
+    int slot;
+    int lastChild;  // the last child linked so far
+    std::u16string_view name;
+  };
+  std::vector<Open> open{{0, 0, {}}};
+  for (;;) {
+    Open& parent = open.back();
+    std::u16string_view name;
+    const int slot = ParseStartTag(parent.slot, name);
+    if (slot < 0) return -1;
+    if (slot == 0) {
+      // The end tag of the parent; at document level there is no root element.
+      if (parent.slot == 0) return 0;
+      if (ParseEndTag(parent.slot, parent.name) < 0) return -1;
+      const int closed = parent.slot;
+      open.pop_back();
+      if (open.back().slot == 0) return closed;
+      positions_[open.back().slot].nEndL = positions_[closed].nEndR + 1;
+      continue;
+    }
+    if (parent.lastChild == 0) {
+      positions_[parent.slot].iElemChild = slot;
+    } else {
+      positions_[parent.lastChild].iElemNext = slot;
+    }
+    parent.lastChild = slot;
+    if (!positions_[slot].IsEmptyElement()) {
+      positions_[slot].nEndL = positions_[slot].nStartR + 1;
+      open.push_back({slot, 0, name});
+    } else {
+      if (parent.slot == 0) return slot;
+      positions_[parent.slot].nEndL = positions_[slot].nEndR + 1;
+    }
+  }
+}
+
+// The start of the next element under `parent`, from the parent's scan position: its new
+// slot, 0 when the parent's end tag comes first, -1 on an error. An element written
+// "<name/>" is complete; any other is left open with its name in `name`.
+int Parser::ParseStartTag(int parent, std::u16string_view& name) {
+  const int length = static_cast<int>(doc_.size());
+  CMarkupScanner scanner(doc_);
+  int from = positions_[parent].nEndL;
+  int lt = 0;
+  for (;;) {
+    lt = CMarkupScanner::Find(doc_, from, '<');
+    if (lt == length) return Fail(kNoElementTag);
+    positions_[parent].nEndL = lt;
+    // The usual "<name" and "</" are read directly, anything else token by token.
+    const WCHAR next = lt + 1 < length ? doc_[lt + 1] : 0;
+    if (next != 0 && CMarkupScanner::StartsName(next)) {
+      const int end = CMarkupScanner::FindDelimiter(doc_, lt + 2);
+      name = doc_.substr(static_cast<std::size_t>(lt) + 1, static_cast<std::size_t>(end - lt - 1));
+      scanner.MoveTo(end);
+      break;
+    }
+    scanner.MoveTo(lt + 1);
+    if (next != '/') {
+      if (!scanner.NextToken()) return Fail(kAbruptEnd);
+      if (scanner.IsQuoted()) return Fail(kQuotedTag);
+    }
+    if (next == '/' || scanner.TokenIs('/')) return 0;
+    if (!scanner.TokenIs('!') && !scanner.TokenIs('?')) {
+      name = scanner.Token();
+      break;
+    }
+    if (!scanner.SkipNode(lt)) return Fail(kInvalidNode);
+    from = scanner.Position();
+  }
+  if (!scanner.FindChar('>')) return Fail(kNoTagEnd);
+  const int slot = TakeMarkupSlot(positions_, nextFree_);
+  CMarkup::ElemPos& pos = positions_[slot];
+  pos.nStartL = lt;
+  pos.iElemParent = parent;
+  pos.nStartR = scanner.Position();
+  pos.nEndL = pos.nStartR + 1;  // the content starts here, if any
+  if (doc_[static_cast<std::size_t>(pos.nStartR) - 1] == '/') {
+    pos.nEndL = pos.nStartR - 1;
+    pos.nEndR = pos.nStartR;
+  }
+  return slot;
+}
+
+// The end tag of `slot`, named `name`, whose scan position stands on its "<" (the parse of
+// its content stopped there): the slot, or -1 on an error.
+int Parser::ParseEndTag(int slot, std::u16string_view name) {
+  CMarkupScanner scanner(doc_, positions_[slot].nEndL);
+  const std::size_t lt = static_cast<std::size_t>(scanner.Position());
+  // The usual "</name>" needs no tokens.
+  const std::size_t close = lt + 2 + name.size();
+  if (close < doc_.size() && doc_[lt + 1] == '/' && doc_[close] == '>' && doc_.substr(lt + 2, name.size()) == name) {
+    positions_[slot].nEndR = static_cast<int>(close);
+    return slot;
+  }
+  scanner.MoveTo(static_cast<int>(lt) + 1);
+  for (int count = 0;; ++count) {
+    if (!scanner.NextToken()) return Fail(kOpenEndTag, name);
+    if (scanner.IsQuoted()) continue;
+    if (count == 0 && !scanner.TokenIs('/')) return Fail(kNoEndTag, name);
+    if (count == 1 && !scanner.TokenMatches(name)) return Fail(kWrongEndTag, name);
+    if (count >= 2 && scanner.TokenIs('>')) {
+      positions_[slot].nEndR = scanner.TokenStart();
+      return slot;
+    }
+  }
+}
+
+// Records the message, with the element's name for "%s", and answers -1. The slots of a
+// failed parse are all given back by the caller.
+int Parser::Fail(LPCTSTR message, std::u16string_view name) {
+  error_ = message;
+  if (!name.empty()) error_.Replace(_T("%s"), CString(name.data(), static_cast<int>(name.size())));
+  return -1;
+}
+
+}  // namespace
+
+int TakeMarkupSlot(MarkupPositions& positions, int& nextFree) {
+  if (nextFree == static_cast<int>(positions.size())) positions.resize(positions.size() + positions.size() / 2);
+  const int slot = nextFree++;
+  positions[slot] = CMarkup::ElemPos{};
+  return slot;
+}
+
+std::u16string_view MarkupElementName(std::u16string_view doc, int startLeft) {
+  CMarkupScanner scanner(doc, startLeft + 1);
+  scanner.NextToken();
+  return scanner.Token();
+}
+
+int ParseMarkupRoot(std::u16string_view doc, MarkupPositions& positions, int& nextFree, CString& error) {
+  return Parser(doc, positions, nextFree, error).ParseRoot();
+}
