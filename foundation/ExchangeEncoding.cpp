@@ -2,6 +2,7 @@
 // as upper-case hexadecimal digits.
 #include "ExchangeEncoding.h"
 
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -25,11 +26,16 @@ void WriteHex(const BYTE* bytes, Char* out, DWORD count) {
   }
 }
 
-int DigitValue(char ch) {
-  if (ch >= '0' && ch <= '9') return ch - '0';
-  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-  return -1;
-}
+// Value of every narrow character as a digit: 0-15 for "0"-"9" and "A"-"F", -1 otherwise.
+constexpr auto kDigitValues = [] {
+  std::array<signed char, 256> values{};
+  values.fill(-1);
+  for (int d = 0; d < 10; ++d) values['0' + d] = static_cast<signed char>(d);
+  for (int d = 0; d < 6; ++d) values['A' + d] = static_cast<signed char>(10 + d);
+  return values;
+}();
+
+int DigitValue(char ch) { return kDigitValues[static_cast<unsigned char>(ch)]; }
 
 }  // namespace
 
@@ -58,13 +64,10 @@ void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count) {
 
 void HexToBytes(LPCSTR text, BYTE* bytes, DWORD count) {
   for (DWORD n = 0; n < count; ++n) {
-    int value = 0;
-    for (int k = 0; k < 2; ++k) {
-      const int digit = DigitValue(text[2 * static_cast<std::size_t>(n) + k]);
-      if (digit < 0) break;
-      value = value * 16 + digit;
-    }
-    bytes[n] = static_cast<BYTE>(value);
+    // A character that is no digit ends the pair: the byte keeps the value reached.
+    const int high = DigitValue(text[2 * static_cast<std::size_t>(n)]);
+    const int low = high < 0 ? -1 : DigitValue(text[2 * static_cast<std::size_t>(n) + 1]);
+    bytes[n] = static_cast<BYTE>(high < 0 ? 0 : low < 0 ? high : high * 16 + low);
   }
 }
 
@@ -124,12 +127,13 @@ BOOL getOutputStrFromHex(CString& text) {
   std::vector<BYTE> bytes(count + 2, 0);
   HexToBytes(payload.GetString(), bytes.data(), count);
   Rc4Transform(bytes.data(), count);
-  CString plain;
-  for (DWORD i = 0; i + 1 < bytes.size(); i += 2) {
+  std::vector<WCHAR> units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
     const WCHAR unit = static_cast<WCHAR>(bytes[i] | bytes[i + 1] << 8);
     if (unit == 0) break;
-    plain.AppendChar(unit);
+    units.push_back(unit);
   }
-  text = plain;
+  text = CString(units.data(), static_cast<int>(units.size()));
   return TRUE;
 }
