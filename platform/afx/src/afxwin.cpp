@@ -1,7 +1,8 @@
-// The class library's message box.
+// The application's name and the class library's message box.
 #include "afxwin.h"
 
 CString AfxGetAppName() {
+  if (const CWinApp* app = AfxGetApp(); app && app->m_pszAppName) return app->m_pszAppName;
   WCHAR path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   CString name = path;

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <string>
 
-#include "stringapiset.h"
+#include "usertext.h"
 #include "winuser.h"
 #include "zx/msgbox.h"
 
@@ -13,25 +13,6 @@ namespace {
 
 std::mutex g_lock;
 MessageBoxResponder g_responder;
-
-std::string ToUtf8(const std::u16string& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-  return out;
-}
-
-std::u16string FromAnsi(LPCSTR text) {
-  if (!text) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::u16string out(static_cast<std::size_t>(n > 0 ? n : 1), u'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
-  out.resize(out.size() - 1);
-  return out;
-}
 
 int ReportToStderr(const MessageBoxCall& call) {
   std::fprintf(stderr, "[message box] %s: %s\n", ToUtf8(call.caption).c_str(),
@@ -59,8 +40,6 @@ int DefaultMessageBoxAnswer(UINT type) {
 }
 
 }  // namespace zx::user
-
-HWND GetDesktopWindow() { return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x10010)); }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
   zx::user::MessageBoxCall call{owner, text ? text : u"", caption ? caption : u"Error", type};

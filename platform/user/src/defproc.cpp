@@ -1,0 +1,98 @@
+// The default handling of messages (DefWindowProcW), the dialog class's procedure
+// (DefDlgProcW) and CallWindowProcW.
+#include "errhandlingapi.h"
+#include "geometry.h"
+#include "usertext.h"
+#include "zx/windowstate.h"
+
+using namespace zx::user;
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCREATE:
+    case WM_NCACTIVATE:
+    case WM_QUERYENDSESSION:
+    case WM_QUERYOPEN:
+      return TRUE;
+    case WM_SETTEXT: {
+      std::lock_guard<std::mutex> guard(TableLock());
+      Window* w = FindLocked(window);
+      if (!w) return FALSE;
+      w->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
+      return TRUE;
+    }
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH: {
+      std::lock_guard<std::mutex> guard(TableLock());
+      const Window* w = FindLocked(window);
+      if (!w) return 0;
+      if (message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(w->text.size());
+      return CopyOut(w->text, reinterpret_cast<LPWSTR>(lParam),
+                     wParam > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(wParam));
+    }
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_WINDOWPOSCHANGED: {
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos) SendSizeAndMove(window, !(pos->flags & SWP_NOCLIENTSIZE), !(pos->flags & SWP_NOCLIENTMOVE));
+      return 0;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(window);
+      return 0;
+    case WM_PAINT:
+      SetUpdatePending(window, false);
+      return 0;
+    case WM_SYSCOMMAND:
+      switch (wParam & 0xFFF0) {
+        case SC_CLOSE: SendMessageW(window, WM_CLOSE, 0, 0); break;
+        case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
+        case SC_MAXIMIZE: ShowWindow(window, SW_MAXIMIZE); break;
+        case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
+        default: break;
+      }
+      return 0;
+    case WM_CONTEXTMENU:
+      if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+        return SendMessageW(GetParent(window), message, wParam, lParam);
+      return 0;
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_MOUSEACTIVATE:
+      return MA_ACTIVATE;
+    case WM_NOTIFYFORMAT:
+      return NFR_UNICODE;
+    default:
+      return 0;
+  }
+}
+
+LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto procedure = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(dialog, DWLP_DLGPROC));
+  if (procedure) {
+    const INT_PTR handled = procedure(dialog, message, wParam, lParam);
+    if (handled) {
+      switch (message) {
+        // These answer with the dialog procedure's own result.
+        case WM_INITDIALOG: case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: case WM_COMPAREITEM:
+        case WM_QUERYDRAGICON:
+          return handled;
+        default:
+          return GetWindowLongPtrW(dialog, DWLP_MSGRESULT);
+      }
+    }
+  }
+  if (message == WM_CLOSE) {
+    PostMessageW(dialog, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    return 0;
+  }
+  return DefWindowProcW(dialog, message, wParam, lParam);
+}
+
+LRESULT CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return procedure ? procedure(window, message, wParam, lParam) : 0;
+}
