@@ -2,6 +2,7 @@
 #include "IniReader.h"
 
 #include <afxwin.h>
+#include <winresource.h>
 
 #include <vector>
 
@@ -136,6 +137,12 @@ CString GetLangString(LPCTSTR stringId, LPCTSTR section) {
   DeleteIniReader(client);
   DeleteIniReader(language);
   return text;
+}
+
+CString LoadResString(UINT id) {
+  std::vector<WCHAR> buffer(kReadBufferCharacters, 0);
+  const int length = LoadStringW(AfxGetResourceHandle(), id, buffer.data(), static_cast<int>(buffer.size()));
+  return CString(buffer.data(), length > 0 ? length : 0);
 }
 
 CString FormatSizeText(CString& text, ULONGLONG bytes, BOOL wholeUnits) {

@@ -29,6 +29,9 @@ ZXHELPER_API CString ReadIniString(CString& text, LPCTSTR stringId, LPCTSTR sect
                                    CIniReader* languageReader, CIniReader* clientReader);
 // The same through readers of "client.ini" and "qvx.ini" opened for this one call.
 ZXHELPER_API CString GetLangString(LPCTSTR stringId, LPCTSTR section);
+// The string-table text of the id in the current resource module (the language resource
+// library once the application has loaded it); empty when the id has no text.
+ZXHELPER_API CString LoadResString(UINT id);
 // The text of a byte count from the language texts "IDS_BYTES", "IDS_KB"/"IDS_KB2",
 // "IDS_MB"/"IDS_MB2" and "IDS_PHY_MEM_GB_1".
 ZXHELPER_API CString FormatSizeText(CString& text, ULONGLONG bytes, BOOL wholeUnits);

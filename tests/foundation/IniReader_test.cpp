@@ -152,3 +152,13 @@ TEST_F(TextLookupTest, AHostileFormatTextDoesNotCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ResourceStrings, TextsComeFromTheCurrentResourceModule) {
+  EXPECT_EQ(LoadResString(101), CString(_T("Scan now")));
+  EXPECT_EQ(LoadResString(4097), CString(_T("A string in the second block")));
+  EXPECT_TRUE(LoadResString(102).IsEmpty());
+}
+
+}  // namespace

@@ -291,3 +291,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, i
 CString AfxGetAppName();
 // A message box owned by the application, captioned with its name.
 int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
+// The module whose resources the class library loads by default: the main program until a
+// program names another (the language resource library, for the system's programs).
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE module);
