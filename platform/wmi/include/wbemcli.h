@@ -7,8 +7,9 @@
 // where a condition joins comparisons "<property> <op> <literal>" (op = <> != < > <= >=,
 // literal 'text', "text", a number, TRUE, FALSE or NULL) and "<property> IS [NOT] NULL" with
 // AND, OR, NOT and parentheses. Classes: Win32_BIOS, Win32_BaseBoard, Win32_ComputerSystem,
-// Win32_NetworkAdapter, Win32_PhysicalMemory. Values come from the host's hardware and may be
-// replaced by the machine profile (<machine root>/machine.ini):
+// Win32_NetworkAdapter, Win32_PhysicalMemory, and Win32_PnPSignedDriver (the machine's device
+// tree, see zx/devicetree.h). Values come from the host's hardware and may be replaced by the
+// machine profile (<machine root>/machine.ini):
 //   [<Class>] <Property>=<value>      replaces the property in every instance of the class
 //   [<Class>.<n>] <Property>=<value>  replaces it in instance n (counted from 0)
 //   [<Class>] Instances=<N>           the profile alone describes the class: N instances that

@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <set>
 
 #include "hostreaders.h"
+#include "profileapi.h"
+#include "text.h"
 #include "zx/machine.h"
+#include "zx/pathmap.h"
 
 namespace zx::wmi {
 namespace {
@@ -49,6 +53,14 @@ const std::vector<ClassInfo>& Classes() {
         {"Name", CIM_STRING}, {"PartNumber", CIM_STRING}, {"SerialNumber", CIM_STRING},
         {"Speed", CIM_UINT32}, {"Tag", CIM_STRING}},
        ReadHostPhysicalMemory},
+      {"Win32_PnPSignedDriver",
+       {{"ClassGuid", CIM_STRING}, {"CompatID", CIM_STRING}, {"Description", CIM_STRING},
+        {"DeviceClass", CIM_STRING}, {"DeviceID", CIM_STRING}, {"DeviceName", CIM_STRING},
+        {"DriverDate", CIM_DATETIME}, {"DriverProviderName", CIM_STRING}, {"DriverVersion", CIM_STRING},
+        {"FriendlyName", CIM_STRING}, {"HardWareID", CIM_STRING}, {"InfName", CIM_STRING},
+        {"IsSigned", CIM_BOOLEAN}, {"Location", CIM_STRING}, {"Manufacturer", CIM_STRING},
+        {"Signer", CIM_STRING}},
+       ReadSignedDrivers},
   };
   return classes;
 }
@@ -64,6 +76,26 @@ void ApplySection(const ClassInfo& info, const std::string& section, Instance& i
     const std::string text = machine::ProfileValue(section, info.properties[i].name, kAbsent);
     if (text != kAbsent) instance[i] = FromProfile(text);
   }
+}
+
+std::string Lowered(const std::string& text) {
+  std::string lower = text;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower;
+}
+
+// The lower-cased names of the machine profile's sections.
+std::set<std::string> ProfileSectionNames() {
+  const std::u16string path = path::HostToWindows(machine::Root() + "/machine.ini");
+  std::vector<WCHAR> names(4096);
+  DWORD length = 0;
+  while ((length = GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), path.c_str())) ==
+         names.size() - 2)
+    names.resize(names.size() * 2);
+  std::set<std::string> sections;
+  for (const WCHAR* name = names.data(); *name != 0; name += std::char_traits<char16_t>::length(name) + 1)
+    sections.insert(Lowered(ToUtf8(name, std::char_traits<char16_t>::length(name))));
+  return sections;
 }
 
 }  // namespace
@@ -96,9 +128,14 @@ std::vector<Instance> ReadInstances(const ClassInfo& info) {
     const unsigned long n = number ? std::min(std::strtoul(count.c_str(), nullptr, 10), kMaxProfileInstances) : 0;
     instances.assign(n, Instance(info.properties.size()));
   }
+  // Only sections the profile has are read: a class of thousands of instances (the signed
+  // drivers) would otherwise read the profile file for every property of every instance.
+  const std::set<std::string> sections = ProfileSectionNames();
+  const auto has = [&sections](const std::string& section) { return sections.count(Lowered(section)) != 0; };
   for (std::size_t n = 0; n < instances.size(); ++n) {
-    ApplySection(info, info.name, instances[n]);
-    ApplySection(info, std::string(info.name) + "." + std::to_string(n), instances[n]);
+    if (has(info.name)) ApplySection(info, info.name, instances[n]);
+    const std::string own = std::string(info.name) + "." + std::to_string(n);
+    if (has(own)) ApplySection(info, own, instances[n]);
   }
   return instances;
 }

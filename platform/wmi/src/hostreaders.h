@@ -12,5 +12,7 @@ std::vector<Instance> ReadHostBaseBoard(const ClassInfo& info);
 std::vector<Instance> ReadHostComputerSystem(const ClassInfo& info);
 std::vector<Instance> ReadHostNetworkAdapters(const ClassInfo& info);
 std::vector<Instance> ReadHostPhysicalMemory(const ClassInfo& info);
+// Win32_PnPSignedDriver: the machine's device tree.
+std::vector<Instance> ReadSignedDrivers(const ClassInfo& info);
 
 }  // namespace zx::wmi
