@@ -1,6 +1,9 @@
-// Files of the class library: CFile over the kernel's file handles, and CMemFile, a file
-// in memory. Errors are thrown as CFileException* (CMemoryException* when memory runs out).
+// Files of the class library: CFile over the kernel's file handles, CMemFile, a file in
+// memory, and CStdioFile, a buffered text file. Errors are thrown as CFileException*
+// (CMemoryException* when memory runs out).
 #pragma once
+#include <cstdio>
+
 #include "afxexcept.h"
 #include "afxobj.h"
 #include "afxstr.h"
@@ -111,4 +114,38 @@ class CMemFile : public CFile {
   std::size_t position_ = 0;
   UINT growBytes_;
   bool ownsBuffer_ = false;
+};
+
+// A buffered file read and written through a C stream (m_pStream) over the kernel's file
+// handle. In text mode (typeText, the default) the stream turns "\n" into "\r\n" on the
+// way out and "\r\n" into "\n" on the way in, as the Windows run-time library does, and
+// ReadString / WriteString carry ANSI text (Windows-1252). In binary mode (typeBinary) bytes
+// pass unchanged and ReadString / WriteString carry UTF-16LE units.
+class CStdioFile : public CFile {
+  DECLARE_DYNAMIC(CStdioFile)
+ public:
+  CStdioFile();
+  // Opens or throws CFileException*.
+  CStdioFile(LPCTSTR fileName, UINT openFlags);
+  ~CStdioFile() override;
+
+  BOOL Open(LPCTSTR fileName, UINT openFlags, CFileException* error = nullptr) override;
+  // The next line without its "\n"; FALSE at the end of the file when nothing was read.
+  virtual BOOL ReadString(CString& line);
+  virtual void WriteString(LPCTSTR text);
+
+  ULONGLONG GetPosition() const override;
+  ULONGLONG Seek(LONGLONG offset, UINT from) override;
+  ULONGLONG GetLength() const override;
+  UINT Read(void* buffer, UINT count) override;
+  void Write(const void* buffer, UINT count) override;
+  void Flush() override;
+  void Close() override;
+  void Abort() override;
+
+  FILE* m_pStream;
+
+ private:
+  [[noreturn]] void ThrowStreamError() const;
+  bool text_ = true;
 };

@@ -10,6 +10,9 @@ class CTime {
   // Local time fields; a time that does not exist reads as 0.
   CTime(int year, int month, int day, int hour, int minute, int second);
   explicit CTime(const SYSTEMTIME& localTime);
+  // The moment of a file time (UTC). A file time past the year 30827 throws
+  // CInvalidArgException*, as the class library does for a time it cannot convert.
+  explicit CTime(const FILETIME& fileTime);
   static CTime GetCurrentTime();
 
   // Seconds since 1970-01-01 00:00:00 UTC.

@@ -2,6 +2,8 @@
 // time functions, and formatted in English.
 #include "atltime.h"
 
+#include "afxexcept.h"
+
 #include "sysinfoapi.h"
 
 namespace {
@@ -44,6 +46,13 @@ CTime::CTime(const SYSTEMTIME& localTime) {
   SYSTEMTIME whole = localTime;
   whole.wMilliseconds = 0;
   if (!ToSeconds(whole, seconds_)) seconds_ = 0;
+}
+
+CTime::CTime(const FILETIME& fileTime) {
+  const ULONGLONG ticks = (static_cast<ULONGLONG>(fileTime.dwHighDateTime) << 32) | fileTime.dwLowDateTime;
+  SYSTEMTIME fields;
+  if (!FileTimeToSystemTime(&fileTime, &fields)) AfxThrowInvalidArgException();
+  seconds_ = (static_cast<LONGLONG>(ticks) - kUnixEpochIn100ns) / 10000000LL;
 }
 
 CTime CTime::GetCurrentTime() {

@@ -88,3 +88,5 @@ LONG InterlockedDecrement(volatile LONG* addend);
 LONG InterlockedExchange(volatile LONG* target, LONG value);
 LONG InterlockedExchangeAdd(volatile LONG* addend, LONG value);
 LONG InterlockedCompareExchange(volatile LONG* destination, LONG exchange, LONG comparand);
+LONGLONG InterlockedIncrement64(volatile LONGLONG* addend);
+LONGLONG InterlockedExchangeAdd64(volatile LONGLONG* addend, LONGLONG value);

@@ -5,6 +5,10 @@
 #include "stringapiset.h"
 #include "lstrapi.h"
 #include "wow64apiset.h"
+#include "heapapi.h"
+#include "memoryapi.h"
+#include "winbase.h"
+#include "winnls.h"
 #if __has_include("handleapi.h")
 #include "handleapi.h"
 #endif

@@ -114,6 +114,17 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpR
                       LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
                       LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
                       LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime);
+// The security of a key (see aclapi.h; the security component implements these two).
+// Reading needs READ_CONTROL on the handle and answers a self-relative descriptor of the
+// parts asked (ERROR_INSUFFICIENT_BUFFER with the size needed when it does not fit).
+// Writing the DACL needs WRITE_DAC, the owner or group WRITE_OWNER; the descriptor may be in
+// either form.
+using SECURITY_INFORMATION = DWORD;
+using PSECURITY_DESCRIPTOR = void*;
+LONG RegGetKeySecurity(HKEY hKey, SECURITY_INFORMATION SecurityInformation,
+                       PSECURITY_DESCRIPTOR pSecurityDescriptor, LPDWORD lpcbSecurityDescriptor);
+LONG RegSetKeySecurity(HKEY hKey, SECURITY_INFORMATION SecurityInformation,
+                       PSECURITY_DESCRIPTOR pSecurityDescriptor);
 // Makes the hive's changes durable on disk (every completed change already survives the
 // death of its process).
 LONG RegFlushKey(HKEY hKey);

@@ -11,6 +11,7 @@ namespace {
 constexpr std::string_view kHeader = "ZXHIVE 1 generation ";
 constexpr std::string_view kTrailer = "END";
 constexpr char kHexDigits[] = "0123456789abcdef";
+constexpr std::string_view kSecurityPrefix = "!security=hex:";
 
 // ---- writing -------------------------------------------------------------------------
 
@@ -143,6 +144,11 @@ void AppendKey(std::string& out, const Key& key, std::string& path) {
   out += '[';
   out += path;
   out += "]\n";
+  if (!key.security().empty()) {
+    out += kSecurityPrefix;
+    AppendHex(out, key.security());
+    out += '\n';
+  }
   for (const Value& value : key.values()) {
     if (value.name.empty()) out += '@';
     else AppendQuoted(out, value.name);
@@ -389,6 +395,18 @@ BaseParse ParseBase(std::string_view text, Tree& tree) {
         continue;
       }
       section = std::move(change.path);
+      continue;
+    }
+    if (TakePrefix(line, kSecurityPrefix)) {
+      change.op = ChangeOp::SetSecurity;
+      if (!section) {
+        note("security outside a key");
+      } else if (!ReadHexBytes(line, change.data)) {
+        note("unparsable security line");
+      } else {
+        change.path = *section;
+        tree.Apply(change);
+      }
       continue;
     }
     change.op = ChangeOp::SetValue;

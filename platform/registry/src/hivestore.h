@@ -43,6 +43,8 @@ class HiveStore {
 
   // Drops the in-memory copy; the next access loads the files again.
   void Forget();
+  // HKCU, HKLM or HKU.
+  const std::string& name() const { return name_; }
 
  private:
   bool Current() const;

@@ -108,8 +108,8 @@ std::string EncodeRecord(const Change& change) {
   PutString(payload, change.path);
   if (change.op == ChangeOp::SetValue || change.op == ChangeOp::DeleteValue)
     PutString(payload, change.name);
-  if (change.op == ChangeOp::SetValue) {
-    PutU32(payload, change.type);
+  if (change.op == ChangeOp::SetValue) PutU32(payload, change.type);
+  if (change.op == ChangeOp::SetValue || change.op == ChangeOp::SetSecurity) {
     PutU32(payload, static_cast<std::uint32_t>(change.data.size()));
     payload.append(change.data.begin(), change.data.end());
   }
@@ -125,7 +125,7 @@ bool DecodeRecordPayload(std::string_view payload, Change& change) {
   PayloadReader in(payload);
   BYTE op;
   if (!in.U8(op) || op < static_cast<BYTE>(ChangeOp::CreateKey) ||
-      op > static_cast<BYTE>(ChangeOp::DeleteValue) || !in.String(change.path))
+      op > static_cast<BYTE>(ChangeOp::SetSecurity) || !in.String(change.path))
     return false;
   change.op = static_cast<ChangeOp>(op);
   change.name.clear();
@@ -135,6 +135,7 @@ bool DecodeRecordPayload(std::string_view payload, Change& change) {
     return false;
   if (change.op == ChangeOp::SetValue && (!in.U32(change.type) || !in.Bytes(change.data)))
     return false;
+  if (change.op == ChangeOp::SetSecurity && !in.Bytes(change.data)) return false;
   return in.AtEnd();
 }
 

@@ -33,6 +33,8 @@ class KeyAccess {
   // True for the predefined keys, which cannot be deleted.
   bool predefined() const { return object_ == nullptr; }
   REGSAM rights() const { return rights_; }
+  // The hive's name: HKCU, HKLM or HKU.
+  const std::string& hiveName() const { return store_->name(); }
   HiveStore::Access& hive() { return *access_; }
   // A new handle on a key below this one (path from the hive root).
   HKEY NewHandle(std::u16string path, REGSAM access, std::shared_ptr<Key> key) const;

@@ -124,6 +124,9 @@ bool Tree::Apply(const Change& change) {
       return true;
     case ChangeOp::DeleteValue:
       return key->DeleteValue(change.name);
+    case ChangeOp::SetSecurity:
+      key->security_ = change.data;
+      return true;
     default:
       return false;
   }

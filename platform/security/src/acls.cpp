@@ -1,6 +1,7 @@
 // Access-control lists, security descriptors and the access check.
 #include <cstring>
 
+#include "descriptorform.h"
 #include "errhandlingapi.h"
 #include "securitybaseapi.h"
 #include "zx/security.h"
@@ -14,7 +15,8 @@ BOOL Fail(DWORD error) {
   return FALSE;
 }
 
-BOOL AddAce(PACL acl, BYTE type, DWORD mask, PSID sid) {
+BOOL AddAce(PACL acl, BYTE type, DWORD flags, DWORD mask, PSID sid) {
+  if ((flags & ~VALID_INHERIT_FLAGS) != 0) return Fail(ERROR_INVALID_FLAGS);
   if (!acl || !IsValidSid(sid)) return Fail(ERROR_INVALID_PARAMETER);
   // Walk to the end of the entries already there.
   auto* base = reinterpret_cast<BYTE*>(acl);
@@ -28,7 +30,7 @@ BOOL AddAce(PACL acl, BYTE type, DWORD mask, PSID sid) {
   const DWORD sidLength = GetLengthSid(sid);
   const DWORD aceSize = sizeof(ACE_HEADER) + sizeof(DWORD) + sidLength;
   if (used + aceSize > acl->AclSize) return Fail(ERROR_ALLOTTED_SPACE_EXCEEDED);
-  ACE_HEADER header{type, 0, static_cast<WORD>(aceSize)};
+  ACE_HEADER header{type, static_cast<BYTE>(flags), static_cast<WORD>(aceSize)};
   std::memcpy(base + used, &header, sizeof(header));
   std::memcpy(base + used + sizeof(header), &mask, sizeof(mask));
   std::memcpy(base + used + sizeof(header) + sizeof(mask), sid, sidLength);
@@ -38,7 +40,9 @@ BOOL AddAce(PACL acl, BYTE type, DWORD mask, PSID sid) {
 
 SECURITY_DESCRIPTOR* Descriptor(PSECURITY_DESCRIPTOR descriptor) {
   auto* sd = static_cast<SECURITY_DESCRIPTOR*>(descriptor);
-  return sd && sd->Revision == SECURITY_DESCRIPTOR_REVISION ? sd : nullptr;
+  // The setters take the absolute form only.
+  const bool absolute = sd && sd->Revision == SECURITY_DESCRIPTOR_REVISION && (sd->Control & SE_SELF_RELATIVE) == 0;
+  return absolute ? sd : nullptr;
 }
 
 bool TokenHolds(const std::vector<std::vector<BYTE>>& sids, const BYTE* sid, DWORD length) {
@@ -59,11 +63,32 @@ BOOL InitializeAcl(PACL acl, DWORD length, DWORD revision) {
 }
 
 BOOL AddAccessAllowedAce(PACL acl, DWORD, DWORD mask, PSID sid) {
-  return AddAce(acl, ACCESS_ALLOWED_ACE_TYPE, mask, sid);
+  return AddAce(acl, ACCESS_ALLOWED_ACE_TYPE, 0, mask, sid);
 }
 
 BOOL AddAccessDeniedAce(PACL acl, DWORD, DWORD mask, PSID sid) {
-  return AddAce(acl, ACCESS_DENIED_ACE_TYPE, mask, sid);
+  return AddAce(acl, ACCESS_DENIED_ACE_TYPE, 0, mask, sid);
+}
+
+BOOL AddAccessAllowedAceEx(PACL acl, DWORD, DWORD flags, DWORD mask, PSID sid) {
+  return AddAce(acl, ACCESS_ALLOWED_ACE_TYPE, flags, mask, sid);
+}
+
+BOOL AddAccessDeniedAceEx(PACL acl, DWORD, DWORD flags, DWORD mask, PSID sid) {
+  return AddAce(acl, ACCESS_DENIED_ACE_TYPE, flags, mask, sid);
+}
+
+BOOL IsValidAcl(PACL acl) {
+  std::vector<zx::security::Ace> aces;
+  return acl != nullptr && zx::security::ReadAcl(acl, acl->AclSize, aces);
+}
+
+BOOL GetAce(PACL acl, DWORD index, LPVOID* ace) {
+  if (!IsValidAcl(acl) || ace == nullptr || index >= acl->AceCount) return Fail(ERROR_INVALID_PARAMETER);
+  auto* at = reinterpret_cast<BYTE*>(acl) + sizeof(ACL);
+  for (DWORD i = 0; i < index; ++i) at += reinterpret_cast<ACE_HEADER*>(at)->AceSize;
+  *ace = at;
+  return TRUE;
 }
 
 BOOL InitializeSecurityDescriptor(PSECURITY_DESCRIPTOR descriptor, DWORD revision) {
@@ -97,11 +122,11 @@ BOOL SetSecurityDescriptorGroup(PSECURITY_DESCRIPTOR descriptor, PSID group, BOO
 }
 
 BOOL IsValidSecurityDescriptor(PSECURITY_DESCRIPTOR descriptor) {
-  const SECURITY_DESCRIPTOR* sd = Descriptor(descriptor);
-  if (!sd) return FALSE;
-  if (sd->Owner && !IsValidSid(sd->Owner)) return FALSE;
-  if (sd->Group && !IsValidSid(sd->Group)) return FALSE;
-  return !sd->Dacl || sd->Dacl->AclRevision == ACL_REVISION;
+  zx::security::DescriptorView view;
+  if (!zx::security::ViewDescriptor(descriptor, view)) return FALSE;
+  if (view.owner && !IsValidSid(view.owner)) return FALSE;
+  if (view.group && !IsValidSid(view.group)) return FALSE;
+  return !view.dacl || IsValidAcl(view.dacl);
 }
 
 void MapGenericMask(PDWORD accessMask, PGENERIC_MAPPING mapping) {
@@ -128,28 +153,21 @@ BOOL AccessCheck(PSECURITY_DESCRIPTOR descriptor, HANDLE clientToken, DWORD desi
   const bool maximum = (desired & kMaximumAllowed) != 0;
   desired &= ~kMaximumAllowed;
 
-  const auto* sd = static_cast<const SECURITY_DESCRIPTOR*>(descriptor);
+  zx::security::DescriptorView view;
+  zx::security::ViewDescriptor(descriptor, view);
   DWORD granted = 0, denied = 0;
-  if (!(sd->Control & SE_DACL_PRESENT) || !sd->Dacl) {
+  if (!view.dacl) {
     granted = maximum ? 0xFFFFFFFFu : desired;  // no list: everything is allowed
   } else {
-    const auto* base = reinterpret_cast<const BYTE*>(sd->Dacl);
-    DWORD at = sizeof(ACL);
-    for (WORD i = 0; i < sd->Dacl->AceCount; ++i) {
-      ACE_HEADER header;
-      if (at + sizeof(header) > sd->Dacl->AclSize) return Fail(ERROR_INVALID_ACL);
-      std::memcpy(&header, base + at, sizeof(header));
-      const DWORD sidAt = at + sizeof(header) + sizeof(DWORD);
-      if (header.AceSize < sizeof(header) + sizeof(DWORD) + 8 || at + header.AceSize > sd->Dacl->AclSize)
-        return Fail(ERROR_INVALID_ACL);
-      DWORD mask;
-      std::memcpy(&mask, base + at + sizeof(header), sizeof(mask));
-      const DWORD sidLength = header.AceSize - sizeof(header) - sizeof(DWORD);
-      if (TokenHolds(sids, base + sidAt, sidLength)) {
-        if (header.AceType == ACCESS_DENIED_ACE_TYPE) denied |= mask & ~granted;
-        if (header.AceType == ACCESS_ALLOWED_ACE_TYPE) granted |= mask & ~denied;
-      }
-      at += header.AceSize;
+    std::vector<zx::security::Ace> aces;
+    zx::security::ReadAcl(view.dacl, view.dacl->AclSize, aces);
+    for (const auto& ace : aces) {
+      // An inherit-only entry is for the object's children, not for the object.
+      if ((ace.flags & INHERIT_ONLY_ACE) != 0 ||
+          !TokenHolds(sids, ace.sid.data(), static_cast<DWORD>(ace.sid.size())))
+        continue;
+      if (ace.type == ACCESS_DENIED_ACE_TYPE) denied |= ace.mask & ~granted;
+      if (ace.type == ACCESS_ALLOWED_ACE_TYPE) granted |= ace.mask & ~denied;
     }
   }
   *grantedAccess = maximum ? granted : (granted & desired);

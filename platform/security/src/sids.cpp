@@ -64,3 +64,17 @@ BOOL EqualSid(PSID a, PSID b) {
   const DWORD length = GetLengthSid(a);
   return length == GetLengthSid(b) && std::memcmp(a, b, length) == 0;
 }
+
+BOOL CopySid(DWORD destinationLength, PSID destination, PSID source) {
+  if (!IsValidSid(source) || destination == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const DWORD length = GetLengthSid(source);
+  if (destinationLength < length) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+  }
+  std::memcpy(destination, source, length);
+  return TRUE;
+}

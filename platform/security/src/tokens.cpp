@@ -1,6 +1,7 @@
 // Access tokens: the process's user and groups.
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "errhandlingapi.h"
@@ -99,5 +100,47 @@ BOOL CheckTokenMembership(HANDLE token, PSID sid, PBOOL isMember) {
   for (std::size_t i = 1; i < sids.size(); ++i)
     if (sids[i].size() == GetLengthSid(sid) && std::memcmp(sids[i].data(), sid, sids[i].size()) == 0)
       *isMember = TRUE;
+  return TRUE;
+}
+
+BOOL GetTokenInformation(HANDLE token, TOKEN_INFORMATION_CLASS informationClass, LPVOID information,
+                         DWORD informationLength, PDWORD returnLength) {
+  std::vector<std::vector<BYTE>> sids;
+  bool impersonation = false;
+  if (!zx::security::TokenSids(token, sids, impersonation)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if ((informationClass != TokenUser && informationClass != TokenGroups) || returnLength == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // The user is the first SID, the groups the others; the SIDs follow the entries.
+  const std::size_t first = informationClass == TokenUser ? 0 : 1;
+  const std::size_t count = informationClass == TokenUser ? 1 : sids.size() - 1;
+  const std::size_t entries = informationClass == TokenUser
+                                  ? sizeof(TOKEN_USER)
+                                  : offsetof(TOKEN_GROUPS, Groups) + count * sizeof(SID_AND_ATTRIBUTES);
+  std::size_t needed = entries;
+  for (std::size_t i = first; i < first + count; ++i) needed += sids[i].size();
+  *returnLength = static_cast<DWORD>(needed);
+  if (information == nullptr || informationLength < needed) {
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FALSE;
+  }
+  auto* base = static_cast<BYTE*>(information);
+  auto* slots = reinterpret_cast<SID_AND_ATTRIBUTES*>(
+      base + (informationClass == TokenUser ? offsetof(TOKEN_USER, User) : offsetof(TOKEN_GROUPS, Groups)));
+  if (informationClass == TokenGroups)
+    static_cast<TOKEN_GROUPS*>(information)->GroupCount = static_cast<DWORD>(count);
+  std::size_t at = entries;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::vector<BYTE>& sid = sids[first + i];
+    std::memcpy(base + at, sid.data(), sid.size());
+    slots[i].Sid = base + at;
+    const DWORD groupAttributes = SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
+    slots[i].Attributes = informationClass == TokenUser ? 0 : groupAttributes;
+    at += sid.size();
+  }
   return TRUE;
 }

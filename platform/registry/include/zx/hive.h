@@ -10,6 +10,8 @@
 //                [Software\Zephrin]                     a key, path from the hive root
 //                "Path"=sz:"C:\Program Files\Zephrin"   a value of the key above
 //                @=dword:0000002a                       '@' names the default value
+//                !security=hex:0100...                  the key's own security descriptor
+//                                                       (optional, right after its section)
 //                END                                    trailer: the file is complete
 //              The root key is "[]". Every key has its section, parents before children.
 //              Value data: sz:"..." and expand_sz:"..." (terminated UTF-16 text without
@@ -25,7 +27,8 @@
 //              generation, 12 zero bytes, u32 CRC-32 of the first 28 bytes. Then records:
 //              u32 payload size, u32 CRC-32 of (size field + payload), payload: u8 operation
 //              (ChangeOp), str key path, and for values str name, and for SetValue u32 type,
-//              u32 data size, data; a str is u32 unit count then UTF-16LE units. A journal
+//              u32 data size, data; for SetSecurity u32 data size, data; a str is u32 unit
+//              count then UTF-16LE units. A journal
 //              whose generation differs from its base's is stale (a crash between the base's
 //              rename and the journal's reset) and is ignored.
 //   NAME.seq   the change counter, mapped shared by every process using the hive, and the
@@ -69,6 +72,9 @@ class Key {
   const Subkeys& subkeys() const { return subkeys_; }
   // In creation order.
   const std::vector<Value>& values() const { return values_; }
+  // The key's own security descriptor as the security component stores it; empty when none
+  // was ever set (the key then has the security its parents and its hive give it).
+  const std::vector<BYTE>& security() const { return security_; }
   std::shared_ptr<Key> FindSubkey(std::u16string_view name) const;
   const Value* FindValue(std::u16string_view name) const;
 
@@ -84,6 +90,7 @@ class Key {
   bool deleted_ = false;
   Subkeys subkeys_;
   std::vector<Value> values_;
+  std::vector<BYTE> security_;
   std::unordered_map<std::u16string, std::size_t> valueIndex_;  // folded name -> position
 };
 
@@ -93,6 +100,7 @@ enum class ChangeOp : BYTE {
   ClearKey = 3,     // deletes the sub-keys and values of the key at path
   SetValue = 4,
   DeleteValue = 5,
+  SetSecurity = 6,  // data: the key's security descriptor (empty: none)
 };
 
 // One change of a hive, as the journal carries it. Paths are '\'-separated, from the hive root.
