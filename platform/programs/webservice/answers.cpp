@@ -1,0 +1,92 @@
+// Update answers and download information from the catalogue.
+#include "answers.h"
+
+#include <pugixml.hpp>
+
+#include <cctype>
+
+#include "soapmessages.h"
+
+namespace zx::webservice {
+namespace {
+
+// Answer elements after the ids, in the order they are written; "signer" closes a group.
+const char* const kGroupFields[] = {"infdate",      "infpath",        "version",         "isSpecificCase",
+                                    "md5",          "isInstall",      "downloadid",      "severity",
+                                    "riskLevel",    "liburl",         "CompatibleIdIdx", "featurescore",
+                                    "signaturescore", "signer"};
+
+std::string Element(const std::string& name, std::string_view text) {
+  return "<" + name + ">" + EscapedXml(text) + "</" + name + ">";
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+bool LoadRequest(pugi::xml_document& document, std::string_view request) {
+  return static_cast<bool>(document.load_buffer(request.data(), request.size(), pugi::parse_default,
+                                                pugi::encoding_utf8)) &&
+         document.document_element();
+}
+
+std::string PercentEscaped(const std::string& name) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const unsigned char c : name) {
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0x0F];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::string> UpdateAnswer(const Catalogue& catalogue, std::string_view request) {
+  pugi::xml_document document;
+  if (!LoadRequest(document, request)) return std::nullopt;
+  std::string answer = "<newdataset>";
+  for (pugi::xml_node device : document.document_element().children("device")) {
+    const std::string driverId = Trimmed(device.child("driverid").text().get());
+    const std::string ids = device.child("matchingid").text().get();
+    std::size_t start = 0;
+    while (start <= ids.size()) {
+      std::size_t end = ids.find('|', start);
+      if (end == std::string::npos) end = ids.size();
+      const std::string id = Lowered(Trimmed(ids.substr(start, end - start)));
+      start = end + 1;
+      if (id.empty()) continue;
+      for (const CatalogueEntry& entry : catalogue.entries()) {
+        for (const std::string& own : entry.hardwareIds) {
+          if (Lowered(own) != id) continue;
+          answer += "<driver>" + Element("driverid", driverId) + Element("hardwareidentifier", id) +
+                    Element("hardwareid", own);
+          for (const char* field : kGroupFields) answer += Element(field, entry.answer.at(field));
+          answer += "</driver>";
+          break;
+        }
+      }
+    }
+  }
+  return answer + "</newdataset>";
+}
+
+std::optional<std::string> DownloadAnswer(const Catalogue& catalogue, std::string_view request,
+                                          const std::string& packageBase) {
+  pugi::xml_document document;
+  if (!LoadRequest(document, request)) return std::nullopt;
+  const std::string id = Trimmed(document.document_element().child("device").child("hardwareid").text().get());
+  const CatalogueEntry* entry = id.empty() ? nullptr : catalogue.FindHardwareId(id);
+  if (!entry) return std::string("<newdataset />");
+  return "<newdataset><download>" + Element("url", packageBase + PercentEscaped(entry->packageFile)) +
+         Element("hashstring", entry->answer.at("md5")) + "</download></newdataset>";
+}
+
+}  // namespace zx::webservice

@@ -1,0 +1,42 @@
+// The exchange text and MD5 of the shared library, on UTF-8 strings.
+#include "exchange.h"
+
+#include <DigestsMd5.h>
+#include <ExchangeEncoding.h>
+
+#include "zx/utf8text.h"
+
+namespace zx::webservice {
+namespace {
+
+CString ToCString(const std::string& utf8) {
+  const std::u16string wide = inet::FromUtf8(utf8).value_or(std::u16string());
+  return CString(wide.c_str(), static_cast<int>(wide.size()));
+}
+
+std::string FromCString(const CString& text) {
+  return inet::ToUtf8(std::u16string_view(text.GetString(), static_cast<std::size_t>(text.GetLength())))
+      .value_or(std::string());
+}
+
+}  // namespace
+
+std::optional<std::string> DecipheredText(const std::string& encoded) {
+  CString text = ToCString(encoded);
+  if (!getOutputStrFromHex(text) || text.IsEmpty()) return std::nullopt;
+  return FromCString(text);
+}
+
+std::string EncipheredText(const std::string& plain) {
+  CString text = ToCString(plain);
+  CString encoded;
+  EncipherTextToHex(text, encoded);
+  return FromCString(encoded);
+}
+
+std::string Md5Hex(std::string_view bytes) {
+  return FromCString(CMD5Checksum::DigestHex(reinterpret_cast<const BYTE*>(bytes.data()),
+                                             static_cast<UINT>(bytes.size())));
+}
+
+}  // namespace zx::webservice

@@ -1,0 +1,127 @@
+// The stand-in's SOAP endpoints and package downloads.
+#include "service.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "answers.h"
+#include "exchange.h"
+
+namespace zx::webservice {
+namespace {
+
+constexpr const char* kXmlType = "text/xml; charset=utf-8";
+
+const soap::OperationDescription* const kUpdateOperations[] = {
+    &soap::GetUpdateInfoOperation(), &soap::GetUpdateInfoWithEncryptOptionsOperation(),
+    &soap::GetDownloadInformationWithEncryptOptionsOperation()};
+const soap::OperationDescription* const kMiscOperations[] = {
+    &soap::UploadFileOperation(), &soap::MsUploadFeedbackOperation(), &soap::UploadFeedbackOperation()};
+
+}  // namespace
+
+Service::Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault,
+                 unsigned faultCount)
+    : catalogue_(std::move(catalogue)), uploads_(std::move(uploadFolder)), faults_(fault, faultCount) {}
+
+void Service::Mount(httplib::Server& server) {
+  // A proxy is sent the whole address: the routes also take an absolute target.
+  server.Post(R"((?:http://[^/]+)?/updateservice/updateservice\.asmx)", [this](const httplib::Request& request, httplib::Response& response) {
+    HandleSoap(request, response, kUpdateOperations);
+  });
+  server.Post(R"((?:http://[^/]+)?/miscservice/miscservice\.asmx)", [this](const httplib::Request& request, httplib::Response& response) {
+    HandleSoap(request, response, kMiscOperations);
+  });
+  server.Get(R"((?:http://[^/]+)?/packages/([^/]+))", [this](const httplib::Request& request, httplib::Response& response) {
+    HandlePackage(request, response);
+  });
+}
+
+void Service::Log(const std::string& line) {
+  std::lock_guard<std::mutex> guard(logLock_);
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+bool Service::Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response) {
+  const auto fault = faults_.Take();
+  if (fault) AnswerWithFault(*fault, answer, contentType, response);
+  return fault.has_value();
+}
+
+void Service::HandleSoap(const httplib::Request& request, httplib::Response& response,
+                         std::span<const soap::OperationDescription* const> operations) {
+  std::string error;
+  const auto call = ReadCall(request.body, operations, error);
+  Log(std::string("POST ") + (call ? call->operation->name : "-") + " " + request.version);
+  Answer answer;
+  if (!call) {
+    answer = {500, FaultEnvelope("soap:Client", error)};
+  } else if (request.get_header_value("SOAPAction") !=
+             "\"" + std::string(soap::kServiceNamespace) + call->operation->name + "\"") {
+    answer = {500, FaultEnvelope("soap:Client", "SOAPAction does not name the operation")};
+  } else if (request.get_header_value("Content-Type").rfind("text/xml", 0) != 0) {
+    answer = {500, FaultEnvelope("soap:Client", "a SOAP 1.1 request is text/xml")};
+  } else {
+    answer = Perform(*call, request);
+  }
+  if (Misbehave(answer.envelope, kXmlType, response)) return;
+  response.status = answer.status;
+  response.set_content(answer.envelope, kXmlType);
+}
+
+Service::Answer Service::Perform(const SoapCall& call, const httplib::Request& request) {
+  if (call.operation == kMiscOperations[0] || call.operation == kMiscOperations[1] ||
+      call.operation == kMiscOperations[2])
+    return UploadCall(call);
+  const std::string host = request.get_header_value("Host");
+  const std::string packageBase =
+      "http://" + (host.empty() ? "127.0.0.1:" + std::to_string(port_) : host) + "/packages/";
+  return UpdateCall(call, packageBase);
+}
+
+Service::Answer Service::UpdateCall(const SoapCall& call, const std::string& packageBase) {
+  const bool plain = call.operation == kUpdateOperations[0];
+  const bool inputEnciphered = !plain && call.Flag(1);
+  const bool outputEnciphered = !plain && call.Flag(2);
+  std::string input = call.Text(0);
+  if (inputEnciphered) {
+    const auto plainText = DecipheredText(input);
+    if (!plainText) return {500, FaultEnvelope("soap:Client", "the input is not an enciphered text")};
+    input = *plainText;
+  }
+  const auto document = call.operation == kUpdateOperations[2] ? DownloadAnswer(catalogue_, input, packageBase)
+                                                               : UpdateAnswer(catalogue_, input);
+  if (!document) return {500, FaultEnvelope("soap:Client", "the input is not an XML document")};
+  return {200, ResultEnvelope(*call.operation, outputEnciphered ? EncipheredText(*document) : *document)};
+}
+
+Service::Answer Service::UploadCall(const SoapCall& call) {
+  if (!uploads_.enabled()) return {500, FaultEnvelope("soap:Server", "uploads are not kept here")};
+  const bool file = call.operation == kMiscOperations[0];
+  const std::string stored = file ? uploads_.Keep("", call.Text(0), "upload", "bin")
+                                  : uploads_.Keep(call.Text(1), call.Text(0), "feedback", "xml");
+  if (stored.empty()) return {500, FaultEnvelope("soap:Server", "the upload could not be kept")};
+  return {200, ResultEnvelope(*call.operation, "1")};
+}
+
+void Service::HandlePackage(const httplib::Request& request, httplib::Response& response) {
+  Log("GET " + request.path + " " + request.version);
+  const CatalogueEntry* entry = catalogue_.FindPackage(request.matches[1]);
+  std::string bytes;
+  if (entry) {
+    std::ifstream in(catalogue_.folder() + "/" + entry->packageFile, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    bytes = content.str();
+  }
+  if (Misbehave(bytes, "application/octet-stream", response)) return;
+  if (!entry) {
+    response.status = 404;
+    return;
+  }
+  response.set_content(bytes, "application/octet-stream");
+}
+
+}  // namespace zx::webservice

@@ -1,0 +1,46 @@
+// The stand-in's routes: the update service and the misc service as SOAP endpoints at their
+// paths, and the catalogue's packages under /packages/.
+#pragma once
+#include <httplib.h>
+
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "catalogue.h"
+#include "faults.h"
+#include "soapmessages.h"
+#include "uploads.h"
+
+namespace zx::webservice {
+
+class Service {
+ public:
+  Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault, unsigned faultCount);
+  void Mount(httplib::Server& server);
+  // The port listened on, for package addresses when a request names no host.
+  void SetPort(int port) { port_ = port; }
+
+ private:
+  // The answer to a call: an envelope and its HTTP status.
+  struct Answer {
+    int status = 200;
+    std::string envelope;
+  };
+  void HandleSoap(const httplib::Request& request, httplib::Response& response,
+                  std::span<const soap::OperationDescription* const> operations);
+  void HandlePackage(const httplib::Request& request, httplib::Response& response);
+  Answer Perform(const SoapCall& call, const httplib::Request& request);
+  Answer UpdateCall(const SoapCall& call, const std::string& packageBase);
+  Answer UploadCall(const SoapCall& call);
+  void Log(const std::string& line);
+  bool Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response);
+
+  const Catalogue catalogue_;
+  UploadStore uploads_;
+  FaultPlan faults_;
+  int port_ = 0;
+  std::mutex logLock_;
+};
+
+}  // namespace zx::webservice

@@ -1,0 +1,183 @@
+// The SOAP client base and its two transports: one call is one HTTP POST through WinINet.
+#include <string>
+
+#include "errhandlingapi.h"
+#include "wininet.h"
+#include "zx/clock.h"
+#include "zx/internethandle.h"
+#include "zx/proxysettings.h"
+#include "zx/soapwire.h"
+#include "zx/utf8text.h"
+
+using zx::inet::InternetHandle;
+
+namespace {
+
+constexpr LPCWSTR kAgent = u"zx-soap-client/1.0";
+constexpr DWORD kReadBlock = 16 * 1024;
+// An answer larger than this is refused rather than held in memory.
+constexpr std::size_t kMaxAnswerBytes = 64u * 1024 * 1024;
+
+struct Target {
+  std::u16string host;
+  INTERNET_PORT port = 0;
+  std::u16string object;
+  bool secure = false;
+};
+
+bool SplitUrl(const std::u16string& url, Target& target) {
+  WCHAR host[256] = {};
+  URL_COMPONENTSW parts = {};
+  parts.dwStructSize = sizeof(parts);
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = 256;
+  parts.dwUrlPathLength = 1;
+  parts.dwExtraInfoLength = 1;
+  if (!InternetCrackUrlW(url.c_str(), 0, 0, &parts) ||
+      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
+    return false;
+  target.host = host;
+  target.port = parts.nPort;
+  target.object = std::u16string(parts.lpszUrlPath, parts.dwUrlPathLength) +
+                  std::u16string(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  return true;
+}
+
+SOAPCLIENT_ERROR ErrorOfSend(DWORD error) {
+  switch (error) {
+    case ERROR_INTERNET_NAME_NOT_RESOLVED:
+    case ERROR_INTERNET_CANNOT_CONNECT:
+    case ERROR_INTERNET_DISCONNECTED:
+      return SOAPCLIENT_CONNECT_ERROR;
+    default:
+      return SOAPCLIENT_SEND_ERROR;
+  }
+}
+
+std::u16string Wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+}  // namespace
+
+CSoapClientBase::CSoapClientBase(LPCWSTR url) : url_(url ? url : u"") {}
+
+HRESULT CSoapClientBase::SetUrl(LPCWSTR url) {
+  if (!url) return E_INVALIDARG;
+  url_ = url;
+  return S_OK;
+}
+
+void CSoapClientBase::Cleanup() {
+  error_ = SOAPCLIENT_SUCCESS;
+  statusCode_ = 0;
+  fault_.Clear();
+}
+
+HRESULT CSoapClientBase::Failed(SOAPCLIENT_ERROR error) {
+  error_ = error;
+  return E_FAIL;
+}
+
+SOAPCLIENT_ERROR CSoapClientBase::Post(const std::string& soapAction, const std::string& envelope,
+                                       std::string& answer) {
+  Target target;
+  if (!SplitUrl(url_, target)) return SOAPCLIENT_INITIALIZE_ERROR;
+  const std::u16string proxy = ProxyName();
+  InternetHandle session(InternetOpenW(kAgent, AccessType(), proxy.empty() ? nullptr : proxy.c_str(),
+                                       nullptr, 0));
+  if (!session) return SOAPCLIENT_INITIALIZE_ERROR;
+  InternetHandle connection(InternetConnectW(session.get(), target.host.c_str(), target.port, nullptr,
+                                             nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return SOAPCLIENT_INITIALIZE_ERROR;
+  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION |
+                      (target.secure ? INTERNET_FLAG_SECURE : 0);
+  InternetHandle request(HttpOpenRequestW(connection.get(), u"POST", target.object.c_str(),
+                                          UsesHttp10() ? u"HTTP/1.0" : nullptr, nullptr, nullptr, flags, 0));
+  if (!request) return SOAPCLIENT_INITIALIZE_ERROR;
+  // The time-out bounds the whole exchange: each wait gets what is left of it.
+  const std::uint64_t start = zx::CurrentClock().MonotonicMs();
+  auto allow = [&](std::initializer_list<DWORD> options) {
+    if (timeoutMs_ == 0) return true;
+    const std::uint64_t spent = zx::CurrentClock().MonotonicMs() - start;
+    if (spent >= timeoutMs_) return false;
+    DWORD left = static_cast<DWORD>(timeoutMs_ - spent);
+    for (DWORD option : options) InternetSetOptionW(request.get(), option, &left, sizeof(left));
+    return true;
+  };
+  allow({INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT});
+
+  const std::u16string headers = u"Content-Type: text/xml; charset=utf-8\r\nSOAPAction: \"" +
+                                 Wide(soapAction) + u"\"\r\n";
+  if (!HttpSendRequestW(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()),
+                        const_cast<char*>(envelope.data()), static_cast<DWORD>(envelope.size())))
+    return ErrorOfSend(GetLastError());
+  DWORD status = 0;
+  DWORD size = sizeof(status);
+  if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    return SOAPCLIENT_READ_ERROR;
+  statusCode_ = static_cast<int>(status);
+
+  std::string block(kReadBlock, '\0');
+  for (;;) {
+    DWORD got = 0;
+    if (!allow({INTERNET_OPTION_RECEIVE_TIMEOUT}) ||
+        !InternetReadFile(request.get(), block.data(), kReadBlock, &got))
+      return SOAPCLIENT_READ_ERROR;
+    if (got == 0) return SOAPCLIENT_SUCCESS;
+    if (answer.size() + got > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
+    answer.append(block.data(), got);
+  }
+}
+
+HRESULT CSoapClientBase::CallOperation(std::string_view serviceNamespace,
+                                       const zx::soap::OperationDescription& operation,
+                                       const zx::soap::PartValue* parts, std::size_t partCount,
+                                       BSTR* result) {
+  Cleanup();
+  if (!result || (!parts && partCount > 0)) return E_POINTER;
+  const auto envelope = zx::soap::WriteRequest(serviceNamespace, operation, {parts, partCount});
+  if (!envelope) return Failed(SOAPCLIENT_GENERATE_ERROR);
+  std::string answer;
+  const SOAPCLIENT_ERROR error =
+      Post(std::string(serviceNamespace) + operation.name, *envelope, answer);
+  if (error != SOAPCLIENT_SUCCESS) return Failed(error);
+
+  const zx::soap::Response response = zx::soap::ReadResponse(answer, serviceNamespace, operation);
+  if (response.kind == zx::soap::Response::Fault) {
+    fault_ = response.fault;
+    return Failed(SOAPCLIENT_SOAPFAULT);
+  }
+  if (statusCode_ != HTTP_STATUS_OK) return Failed(SOAPCLIENT_SERVER_ERROR);
+  if (response.kind != zx::soap::Response::Result) return Failed(SOAPCLIENT_PARSE_ERROR);
+  BSTR text = nullptr;
+  if (response.result) {
+    text = SysAllocStringLen(response.result->data(), static_cast<UINT>(response.result->size()));
+    if (!text) return Failed(SOAPCLIENT_OUTOFMEMORY);
+  }
+  *result = text;
+  return S_OK;
+}
+
+void CSoapSocketClient::SetProxy(LPCWSTR proxy, short port) {
+  if (proxy) {
+    proxy_ = *proxy ? std::u16string(proxy) + u":" + Wide(std::to_string(static_cast<unsigned short>(port)))
+                    : std::u16string();
+    return;
+  }
+  const bool secure = GetUrl()[0] != 0 && std::u16string(GetUrl()).rfind(u"https:", 0) == 0;
+  const std::string entry = zx::inet::ProxyForScheme(zx::inet::UserProxyServer(), secure);
+  const auto wide = zx::inet::FromUtf8(entry).value_or(std::u16string());
+  const bool hasPort = wide.find(u':', wide.rfind(u']') == std::u16string::npos ? 0 : wide.rfind(u']')) !=
+                       std::u16string::npos;
+  proxy_ = wide.empty() || hasPort ? wide : wide + u":80";
+}
+
+DWORD CSoapSocketClient::AccessType() const {
+  return proxy_.empty() ? INTERNET_OPEN_TYPE_DIRECT : INTERNET_OPEN_TYPE_PROXY;
+}
+
+void CSoapWininetClient::SetProxy(LPCWSTR proxy, LPCWSTR /*bypass*/) { proxy_ = proxy ? proxy : u""; }
+
+DWORD CSoapWininetClient::AccessType() const {
+  return proxy_.empty() ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PROXY;
+}

@@ -1,0 +1,56 @@
+// Reading response envelopes: the result part of the operation, or the SOAP fault.
+#include "zx/soapwire.h"
+#include "zx/soapxml.h"
+#include "zx/utf8text.h"
+
+namespace zx::soap {
+namespace {
+
+// The text of a simple element; nullopt when it holds elements or bytes that are not UTF-8.
+std::optional<std::u16string> SimpleText(pugi::xml_node node) {
+  std::string text;
+  if (!ElementText(node, text)) return std::nullopt;
+  return inet::FromUtf8(text);
+}
+
+std::u16string FaultField(pugi::xml_node fault, const char* name) {
+  for (pugi::xml_node child = fault.first_child(); child; child = child.next_sibling()) {
+    if (child.type() == pugi::node_element && LocalName(child.name()) == name)
+      return SimpleText(child).value_or(std::u16string());
+  }
+  return {};
+}
+
+}  // namespace
+
+Response ReadResponse(std::string_view envelope, std::string_view serviceNamespace,
+                      const OperationDescription& operation) {
+  Response response;
+  pugi::xml_document document;
+  if (!document.load_buffer(envelope.data(), envelope.size(), pugi::parse_default | pugi::parse_ws_pcdata,
+                            pugi::encoding_utf8))
+    return response;
+  const pugi::xml_node root = document.document_element();
+  if (!IsElement(root, kEnvelopeNamespace, "Envelope")) return response;
+  const pugi::xml_node payload = FirstElement(ChildElement(root, kEnvelopeNamespace, "Body"));
+  if (!payload) return response;
+
+  if (IsElement(payload, kEnvelopeNamespace, "Fault")) {
+    response.kind = Response::Fault;
+    response.fault.m_strFaultCode = FaultField(payload, "faultcode");
+    response.fault.m_strFaultString = FaultField(payload, "faultstring");
+    response.fault.m_strFaultActor = FaultField(payload, "faultactor");
+    response.fault.m_strDetail = FaultField(payload, "detail");
+    return response;
+  }
+  if (!IsElement(payload, serviceNamespace, std::string(operation.name) + "Response")) return response;
+  const pugi::xml_node result = ChildElement(payload, serviceNamespace, operation.resultPart);
+  if (result && !IsNil(result)) {
+    response.result = SimpleText(result);
+    if (!response.result) return response;
+  }
+  response.kind = Response::Result;
+  return response;
+}
+
+}  // namespace zx::soap

@@ -1,0 +1,95 @@
+// Reading response envelopes: results under any prefix, nil and missing results, faults, and
+// answers that are not the expected envelope, however hostile.
+#include <gtest/gtest.h>
+
+#include "zx/soapservices.h"
+
+namespace zx::soap {
+namespace {
+
+std::string Wrap(const std::string& body, const std::string& prefix = "soap") {
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?><" + prefix + ":Envelope xmlns:" + prefix +
+         "=\"http://schemas.xmlsoap.org/soap/envelope/\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><" +
+         prefix + ":Body>" + body + "</" + prefix + ":Body></" + prefix + ":Envelope>";
+}
+
+Response Read(const std::string& envelope) {
+  return ReadResponse(envelope, kServiceNamespace, GetUpdateInfoOperation());
+}
+
+TEST(Response, TheResultPartIsRead) {
+  const Response r = Read(Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                               "<GetUpdateInfoResult>&lt;a&gt; &amp;&#xD;\n\xC3\xA9<![CDATA[<raw>]]></GetUpdateInfoResult>"
+                               "</GetUpdateInfoResponse>"));
+  ASSERT_EQ(r.kind, Response::Result);
+  ASSERT_TRUE(r.result);
+  EXPECT_EQ(*r.result, u"<a> &\r\n\u00e9<raw>");
+}
+
+TEST(Response, PrefixesDoNotMatterNamespacesDo) {
+  const Response other = Read(Wrap("<u:GetUpdateInfoResponse xmlns:u=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                   "<u:GetUpdateInfoResult>  spaced  </u:GetUpdateInfoResult></u:GetUpdateInfoResponse>",
+                                   "env"));
+  ASSERT_EQ(other.kind, Response::Result);
+  EXPECT_EQ(*other.result, u"  spaced  ");
+  const Response wrong = Read(Wrap("<GetUpdateInfoResponse xmlns=\"urn:somebody-else\">"
+                                   "<GetUpdateInfoResult>x</GetUpdateInfoResult></GetUpdateInfoResponse>"));
+  EXPECT_EQ(wrong.kind, Response::Malformed);
+  const Response otherOperation =
+      Read(Wrap("<UploadFileResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\"/>"));
+  EXPECT_EQ(otherOperation.kind, Response::Malformed);
+}
+
+TEST(Response, NilOrMissingResultsAreNoText) {
+  const Response nil = Read(Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                 "<GetUpdateInfoResult xsi:nil=\"true\"/></GetUpdateInfoResponse>"));
+  EXPECT_EQ(nil.kind, Response::Result);
+  EXPECT_FALSE(nil.result);
+  const Response missing =
+      Read(Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\"/>"));
+  EXPECT_EQ(missing.kind, Response::Result);
+  EXPECT_FALSE(missing.result);
+  const Response empty = Read(Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                   "<GetUpdateInfoResult/></GetUpdateInfoResponse>"));
+  ASSERT_TRUE(empty.result);
+  EXPECT_EQ(*empty.result, u"");
+}
+
+TEST(Response, FaultsAreReadFieldByField) {
+  const Response r = Read(Wrap("<soap:Fault><faultcode>soap:Server</faultcode><faultstring>No &amp; way</faultstring>"
+                               "<faultactor>http://a/</faultactor><detail>more</detail></soap:Fault>"));
+  ASSERT_EQ(r.kind, Response::Fault);
+  EXPECT_EQ(r.fault.m_strFaultCode, u"soap:Server");
+  EXPECT_EQ(r.fault.m_strFaultString, u"No & way");
+  EXPECT_EQ(r.fault.m_strFaultActor, u"http://a/");
+  EXPECT_EQ(r.fault.m_strDetail, u"more");
+  EXPECT_FALSE(r.result);
+}
+
+TEST(Response, AnythingElseIsMalformed) {
+  const std::string ns = "xmlns=\"http://update.zephrin-tunevo.example/webservices/\"";
+  for (const std::string& text : {
+           std::string(),
+           std::string("<html><body>Internal Server Error</body></html>"),
+           std::string("\x89PNG\r\n\x1a\n\xff\xfe<<<garbage"),
+           Wrap("<GetUpdateInfoResponse " + ns + "><GetUpdateInfoResult>cut"),
+           Wrap(""),
+           Wrap("<GetUpdateInfoResponse " + ns + "><GetUpdateInfoResult><b>x</b></GetUpdateInfoResult></GetUpdateInfoResponse>"),
+           Wrap("<GetUpdateInfoResponse " + ns + "><GetUpdateInfoResult>\xC3(</GetUpdateInfoResult></GetUpdateInfoResponse>"),
+           std::string("<Envelope><Body><GetUpdateInfoResponse/></Body></Envelope>"),
+       }) {
+    EXPECT_EQ(Read(text).kind, Response::Malformed) << text;
+  }
+}
+
+TEST(Response, DeepNestingFailsWithoutHarm) {
+  std::string deep;
+  for (int i = 0; i < 100000; ++i) deep += "<a>";
+  EXPECT_EQ(Read(Wrap(deep)).kind, Response::Malformed);
+  std::string closed = deep;
+  for (int i = 0; i < 100000; ++i) closed += "</a>";
+  EXPECT_EQ(Read(Wrap(closed)).kind, Response::Malformed);
+}
+
+}  // namespace
+}  // namespace zx::soap
