@@ -2,6 +2,7 @@
 // WOW64 redirection and the shared install helpers.
 #include "DriverInstallEngine.h"
 
+#include <wincrypt.h>
 #include <winuser.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "EngineCallbacks.h"
 
 CDriverInstallEngine::CDriverInstallEngine() {
+  m_keyContainer = EnsureUserKeyContainer();
   m_difx = LoadLibraryW(_T("difxapi.dll"));
   if (HMODULE kernel = GetModuleHandleW(_T("kernel32")); kernel != nullptr) {
     const auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(GetProcAddress(kernel, "IsWow64Process"));
@@ -87,6 +89,25 @@ CDriverInstallEngine::CRedirectionOff::CRedirectionOff(const CDriverInstallEngin
 
 CDriverInstallEngine::CRedirectionOff::~CRedirectionOff() {
   if (m_switched) m_engine.m_revertRedirection(m_oldValue);
+}
+
+bool CDriverInstallEngine::EnsureUserKeyContainer() {
+  HCRYPTPROV provider = 0;
+  if (!CryptAcquireContextW(&provider, nullptr, MS_DEF_PROV_W, PROV_RSA_FULL, 0) &&
+      !CryptAcquireContextW(&provider, nullptr, MS_DEF_PROV_W, PROV_RSA_FULL, CRYPT_NEWKEYSET))
+    return false;
+  bool both = true;
+  for (const DWORD spec : {static_cast<DWORD>(AT_SIGNATURE), static_cast<DWORD>(AT_KEYEXCHANGE)}) {
+    HCRYPTKEY key = 0;
+    if (!CryptGetUserKey(provider, spec, &key) &&
+        (static_cast<HRESULT>(GetLastError()) != NTE_NO_KEY || !CryptGenKey(provider, spec, 0, &key))) {
+      both = false;
+      continue;
+    }
+    CryptDestroyKey(key);
+  }
+  CryptReleaseContext(provider, 0);
+  return both;
 }
 
 CDriverInstallEngine& GetProcessEngine() {

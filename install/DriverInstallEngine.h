@@ -79,6 +79,11 @@ class CDriverInstallEngine : public CObject {
   // The DIFxAPI library loaded at set-up; null when the machine has none.
   HMODULE GetDifxModule() const { return m_difx; }
 
+  // Makes sure the user's default key container exists and holds a signature and a key
+  // exchange key pair (run at construction, its answer kept).
+  static bool EnsureUserKeyContainer();
+  bool HasUserKeyContainer() const { return m_keyContainer; }
+
  private:
   using IsWow64ProcessFn = BOOL (*)(HANDLE, PBOOL);
   using Wow64DisableFn = BOOL (*)(PVOID*);
@@ -93,6 +98,7 @@ class CDriverInstallEngine : public CObject {
   HANDLE m_idle = nullptr;   // set while no operation runs (manual reset)
   std::atomic<int> m_operations{0};
   HMODULE m_difx = nullptr;
+  bool m_keyContainer = false;
 };
 
 // The process-wide engine whose step code, event and WOW64 binding the operations use.

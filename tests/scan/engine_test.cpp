@@ -150,6 +150,14 @@ TEST(EngineServices, NoInstallClassesAreExactAndTheMapIsEmptiedAfterUse) {
   EXPECT_FALSE(IsClassInMap(map, u"Net"));
 }
 
+using KeyContainer = ScanTest;
+
+TEST_F(KeyContainer, TheEngineMakesTheUsersKeysOnce) {
+  CDriverInstallEngine engine;
+  EXPECT_TRUE(engine.HasUserKeyContainer());
+  EXPECT_TRUE(CDriverInstallEngine::EnsureUserKeyContainer());  // both pairs are there now
+}
+
 class Wow64 : public ScanTest {};
 
 TEST_F(Wow64, ThirtyTwoBitWindowsHasNoRedirection) {
