@@ -4,6 +4,7 @@
 
 #include "winreg.h"
 #include "zx/hive.h"
+#include "zx/utf8.h"
 
 namespace zx::registry {
 namespace {
@@ -15,23 +16,6 @@ constexpr std::string_view kSecurityPrefix = "!security=hex:";
 
 // ---- writing -------------------------------------------------------------------------
 
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -45,13 +29,13 @@ void AppendEscaped(std::string& out, std::u16string_view text) {
     } else if (c >= 0x20 && c < 0x7F) {
       out += static_cast<char>(c);
     } else if (IsHigh(c) && i + 1 < text.size() && IsLow(text[i + 1])) {
-      AppendUtf8(out, 0x10000 + ((c - 0xD800u) << 10) + (text[i + 1] - 0xDC00u));
+      zx::AppendUtf8(out, 0x10000 + ((c - 0xD800u) << 10) + (text[i + 1] - 0xDC00u));
       ++i;
     } else if (c < 0xA0 || IsHigh(c) || IsLow(c) || c >= 0xFFFE) {
       out += "^u";
       for (int shift = 12; shift >= 0; shift -= 4) out += kHexDigits[(c >> shift) & 0xF];
     } else {
-      AppendUtf8(out, c);
+      zx::AppendUtf8(out, c);
     }
   }
 }
