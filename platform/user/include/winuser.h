@@ -805,3 +805,86 @@ inline BOOL SystemParametersInfo(UINT action, UINT uiParam, PVOID pvParam, UINT 
 inline HHOOK SetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module, DWORD threadId) {
   return SetWindowsHookExW(type, procedure, module, threadId);
 }
+
+// Painting: update regions, WM_PAINT and the DCs of windows over their top-level window's
+// retained surface (paint.cpp, windowdc.cpp), and the system colours (syscolors.cpp).
+struct HRGN__;
+using HRGN = HRGN__*;
+using COLORREF = DWORD;
+
+struct PAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+};
+using LPPAINTSTRUCT = PAINTSTRUCT*;
+
+#define RDW_INVALIDATE 0x0001u
+#define RDW_INTERNALPAINT 0x0002u
+#define RDW_ERASE 0x0004u
+#define RDW_VALIDATE 0x0008u
+#define RDW_NOINTERNALPAINT 0x0010u
+#define RDW_NOERASE 0x0020u
+#define RDW_NOCHILDREN 0x0040u
+#define RDW_ALLCHILDREN 0x0080u
+#define RDW_UPDATENOW 0x0100u
+#define RDW_ERASENOW 0x0200u
+#define RDW_FRAME 0x0400u
+#define RDW_NOFRAME 0x0800u
+
+#define COLOR_SCROLLBAR 0
+#define COLOR_BACKGROUND 1
+#define COLOR_DESKTOP 1
+#define COLOR_ACTIVECAPTION 2
+#define COLOR_INACTIVECAPTION 3
+#define COLOR_MENU 4
+#define COLOR_WINDOW 5
+#define COLOR_WINDOWFRAME 6
+#define COLOR_MENUTEXT 7
+#define COLOR_WINDOWTEXT 8
+#define COLOR_CAPTIONTEXT 9
+#define COLOR_ACTIVEBORDER 10
+#define COLOR_INACTIVEBORDER 11
+#define COLOR_APPWORKSPACE 12
+#define COLOR_HIGHLIGHT 13
+#define COLOR_HIGHLIGHTTEXT 14
+#define COLOR_BTNFACE 15
+#define COLOR_3DFACE 15
+#define COLOR_BTNSHADOW 16
+#define COLOR_3DSHADOW 16
+#define COLOR_GRAYTEXT 17
+#define COLOR_BTNTEXT 18
+#define COLOR_INACTIVECAPTIONTEXT 19
+#define COLOR_BTNHIGHLIGHT 20
+#define COLOR_BTNHILIGHT 20
+#define COLOR_3DHIGHLIGHT 20
+#define COLOR_3DHILIGHT 20
+#define COLOR_3DDKSHADOW 21
+#define COLOR_3DLIGHT 22
+#define COLOR_INFOTEXT 23
+#define COLOR_INFOBK 24
+#define COLOR_HOTLIGHT 26
+#define COLOR_GRADIENTACTIVECAPTION 27
+#define COLOR_GRADIENTINACTIVECAPTION 28
+#define COLOR_MENUHILIGHT 29
+#define COLOR_MENUBAR 30
+
+// A null rectangle or region means the whole client area.
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL InvalidateRgn(HWND window, HRGN region, BOOL erase);
+BOOL ValidateRect(HWND window, const RECT* rect);
+BOOL ValidateRgn(HWND window, HRGN region);
+BOOL GetUpdateRect(HWND window, LPRECT rect, BOOL erase);
+BOOL UpdateWindow(HWND window);
+BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags);
+HDC BeginPaint(HWND window, LPPAINTSTRUCT paint);
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+HDC GetDC(HWND window);
+HDC GetWindowDC(HWND window);
+int ReleaseDC(HWND window, HDC dc);
+HWND WindowFromDC(HDC dc);
+DWORD GetSysColor(int index);
+HBRUSH GetSysColorBrush(int index);

@@ -3,6 +3,7 @@
 #include "errhandlingapi.h"
 #include "geometry.h"
 #include "usertext.h"
+#include "windraw.h"
 #include "zx/windowstate.h"
 
 using namespace zx::user;
@@ -41,9 +42,24 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam)) SetFocus(window);
       return 0;
-    case WM_PAINT:
-      SetUpdatePending(window, false);
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      if (BeginPaint(window, &paint)) EndPaint(window, &paint);
+      else SetUpdatePending(window, false);
       return 0;
+    }
+    case WM_ERASEBKGND: {
+      HBRUSH brush = nullptr;
+      {
+        std::lock_guard<std::mutex> guard(TableLock());
+        const Window* w = FindLocked(window);
+        if (w && w->windowClass) brush = w->windowClass->background;
+      }
+      RECT client{};
+      if (!brush || !wParam || !GetClientRect(window, &client)) return 0;
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+      return 1;
+    }
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
         case SC_CLOSE: SendMessageW(window, WM_CLOSE, 0, 0); break;

@@ -1,0 +1,204 @@
+// The retained 32-bit surface of each top-level window (made at first use, remade with the
+// window's size keeping its pixels, freed with the window), the DCs drawing into it
+// (GetDC, GetWindowDC, BeginPaint's) and the saving of a window as PNG.
+#include "windowdc.h"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+#include "errhandlingapi.h"
+#include "geometry.h"
+#include "wingdi.h"
+#include "zx/gdi.h"
+#include "zx/windowpaint.h"
+#include "zx/windowstate.h"
+
+namespace zx::user {
+namespace {
+
+struct Surface {
+  HBITMAP bitmap = nullptr;
+  SIZE size{};
+};
+
+struct Surfaces {
+  std::mutex lock;
+  std::unordered_map<HWND, Surface> byWindow;  // top-level windows
+  std::unordered_map<HDC, HWND> dcs;           // DCs handed out, until released
+};
+
+Surfaces& TheSurfaces() {
+  static Surfaces* surfaces = [] {
+    auto* s = new Surfaces;
+    AddDestroyObserver([s](HWND window) {
+      std::lock_guard<std::mutex> guard(s->lock);
+      const auto found = s->byWindow.find(window);
+      if (found == s->byWindow.end()) return;
+      DeleteObject(found->second.bitmap);
+      s->byWindow.erase(found);
+    });
+    return s;
+  }();
+  return *surfaces;
+}
+
+// Where a window's DC draws in its top-level window's surface, in the DC's coordinates.
+struct Placement {
+  HWND top = nullptr;
+  SIZE topSize{};
+  POINT origin{};  // device (0, 0) in the surface
+  RECT bounds{};
+  std::vector<RECT> cutouts;
+};
+
+void Offset(RECT& r, LONG dx, LONG dy) {
+  r.left += dx;
+  r.right += dx;
+  r.top += dy;
+  r.bottom += dy;
+}
+
+void Intersect(RECT& r, const RECT& with) {
+  r = RECT{std::max(r.left, with.left), std::max(r.top, with.top), std::min(r.right, with.right),
+           std::min(r.bottom, with.bottom)};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+}
+
+bool PlaceLocked(HWND window, bool wholeWindow, Placement& out) {
+  const Window* w = FindLocked(window);
+  if (!w || w->messageOnly) return false;
+  const Window* top = w;
+  while (top->parent) {
+    top = FindLocked(top->parent);
+    if (!top) return false;
+  }
+  const RECT topRect = WindowRectOnScreenLocked(*top);
+  POINT at{};
+  if (wholeWindow) {
+    const RECT r = WindowRectOnScreenLocked(*w);
+    at = POINT{r.left, r.top};
+    out.bounds = RECT{0, 0, r.right - r.left, r.bottom - r.top};
+  } else {
+    at = ClientOriginLocked(*w);
+    out.bounds = ClientRectLocked(*w);
+  }
+  for (const Window* a = w->parent ? FindLocked(w->parent) : nullptr; a;
+       a = a->parent ? FindLocked(a->parent) : nullptr) {
+    RECT client = ClientRectLocked(*a);
+    const POINT o = ClientOriginLocked(*a);
+    Offset(client, o.x - at.x, o.y - at.y);
+    Intersect(out.bounds, client);
+  }
+  out.top = top->handle;
+  out.topSize = SIZE{std::max<LONG>(topRect.right - topRect.left, 1),
+                     std::max<LONG>(topRect.bottom - topRect.top, 1)};
+  out.origin = POINT{at.x - topRect.left, at.y - topRect.top};
+  RECT surface{0, 0, out.topSize.cx, out.topSize.cy};
+  Offset(surface, -out.origin.x, -out.origin.y);
+  Intersect(out.bounds, surface);
+  if (w->style & WS_CLIPCHILDREN) {
+    const POINT o = ClientOriginLocked(*w);
+    for (HWND child : w->children) {
+      const Window* c = FindLocked(child);
+      if (!c || !(c->style & WS_VISIBLE)) continue;
+      RECT r = c->rect;
+      Offset(r, o.x - at.x, o.y - at.y);
+      out.cutouts.push_back(r);
+    }
+  }
+  return true;
+}
+
+// The top-level window's surface at its present size, made or remade as needed. Lock held.
+HBITMAP SurfaceLocked(Surfaces& surfaces, HWND top, SIZE size) {
+  Surface& s = surfaces.byWindow[top];
+  if (s.bitmap && s.size.cx == size.cx && s.size.cy == size.cy) return s.bitmap;
+  HBITMAP fresh = gdi::CreateSurfaceBitmap(size.cx, size.cy);
+  if (!fresh) return nullptr;
+  if (s.bitmap) {
+    HDC from = gdi::CreateSurfaceDC(s.bitmap);
+    HDC to = gdi::CreateSurfaceDC(fresh);
+    BitBlt(to, 0, 0, std::min(size.cx, s.size.cx), std::min(size.cy, s.size.cy), from, 0, 0, SRCCOPY);
+    DeleteDC(to);
+    DeleteDC(from);
+    DeleteObject(s.bitmap);
+  }
+  s = Surface{fresh, size};
+  return fresh;
+}
+
+}  // namespace
+
+HDC OpenWindowDC(HWND window, bool wholeWindow, HRGN clip) {
+  Placement place;
+  {
+    std::lock_guard<std::mutex> guard(TableLock());
+    if (!PlaceLocked(window, wholeWindow, place)) {
+      BadWindow();
+      return nullptr;
+    }
+  }
+  HRGN visible = CreateRectRgnIndirect(&place.bounds);
+  for (const RECT& cut : place.cutouts) {
+    HRGN piece = CreateRectRgnIndirect(&cut);
+    CombineRgn(visible, visible, piece, RGN_DIFF);
+    DeleteObject(piece);
+  }
+  if (clip) CombineRgn(visible, visible, clip, RGN_AND);
+  Surfaces& surfaces = TheSurfaces();
+  std::lock_guard<std::mutex> guard(surfaces.lock);
+  HDC dc = nullptr;
+  if (HBITMAP surface = SurfaceLocked(surfaces, place.top, place.topSize)) dc = gdi::CreateSurfaceDC(surface);
+  if (dc) {
+    gdi::SetSurfaceDCArea(dc, place.origin, visible);
+    surfaces.dcs[dc] = window;
+  }
+  DeleteObject(visible);
+  return dc;
+}
+
+bool SaveWindowPng(HWND window, const std::string& hostPath) {
+  RECT r{};
+  if (!GetWindowRect(window, &r)) return false;
+  HDC source = GetWindowDC(window);
+  if (!source) return false;
+  const int width = std::max<int>(r.right - r.left, 1);
+  const int height = std::max<int>(r.bottom - r.top, 1);
+  HBITMAP copy = gdi::CreateSurfaceBitmap(width, height);
+  HDC target = copy ? gdi::CreateSurfaceDC(copy) : nullptr;
+  bool saved = false;
+  if (target) {
+    saved = BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY) &&
+            gdi::SaveBitmapPng(copy, hostPath);
+    DeleteDC(target);
+  }
+  if (copy) DeleteObject(copy);
+  ReleaseDC(window, source);
+  return saved;
+}
+
+}  // namespace zx::user
+
+using namespace zx::user;
+
+HDC GetDC(HWND window) { return OpenWindowDC(window, false, nullptr); }
+
+HDC GetWindowDC(HWND window) { return OpenWindowDC(window, true, nullptr); }
+
+int ReleaseDC(HWND, HDC dc) {
+  Surfaces& surfaces = TheSurfaces();
+  std::lock_guard<std::mutex> guard(surfaces.lock);
+  if (!surfaces.dcs.erase(dc)) return 0;
+  DeleteDC(dc);
+  return 1;
+}
+
+HWND WindowFromDC(HDC dc) {
+  Surfaces& surfaces = TheSurfaces();
+  std::lock_guard<std::mutex> guard(surfaces.lock);
+  const auto found = surfaces.dcs.find(dc);
+  return found == surfaces.dcs.end() ? nullptr : found->second;
+}

@@ -1,0 +1,15 @@
+// The DCs of windows over their top-level window's retained surface, shared by the paint
+// calls (paint.cpp) and GetDC (windowdc.cpp).
+#pragma once
+#include "winuser.h"
+
+namespace zx::user {
+
+// A DC drawing into the surface of the window's top-level window at the window's place: its
+// client area (with wholeWindow, the whole window), clipped to it and to its ancestors'
+// client areas, less its visible children when it has WS_CLIPCHILDREN, and to `clip` (in the
+// DC's coordinates) when given. Null for an unknown or message-only window. Released with
+// ReleaseDC.
+HDC OpenWindowDC(HWND window, bool wholeWindow, HRGN clip);
+
+}  // namespace zx::user
