@@ -1,0 +1,62 @@
+// CDialog: modal and modeless dialogs of the class library, attached on WM_INITDIALOG.
+#include "afxdlg.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+  ON_COMMAND(IDOK, &CDialog::OnOK)
+  ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return FALSE;
+  auto* dialog = reinterpret_cast<CDialog*>(lParam);
+  if (!dialog->SubclassWindow(hWnd)) return FALSE;
+  return dialog->OnInitDialog();
+}
+
+HWND CDialog::ParentHandle(CWnd* pParentWnd) const {
+  return pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
+}
+
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd) {
+  m_lpDialogTemplate = lpDialogTemplate;
+  m_pParentWnd = pParentWnd;
+  return lpDialogTemplate != nullptr;
+}
+
+INT_PTR CDialog::DoModal() {
+  const HWND parent = ParentHandle(m_pParentWnd);
+  const LPARAM self = reinterpret_cast<LPARAM>(this);
+  if (m_lpDialogTemplate)
+    return ::DialogBoxIndirectParamW(AfxGetResourceHandle(), m_lpDialogTemplate, parent,
+                                     DialogProc, self);
+  return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
+                           DialogProc, self);
+}
+
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
+  m_nIDTemplate = nIDTemplate;
+  m_pParentWnd = pParentWnd;
+  return ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDTemplate),
+                              ParentHandle(pParentWnd), DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd) {
+  m_pParentWnd = pParentWnd;
+  return ::CreateDialogIndirectParamW(AfxGetResourceHandle(), lpDialogTemplate,
+                                      ParentHandle(pParentWnd), DialogProc,
+                                      reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+BOOL CDialog::OnInitDialog() { return TRUE; }
+
+void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
