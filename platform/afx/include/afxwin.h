@@ -295,3 +295,14 @@ int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
 // program names another (the language resource library, for the system's programs).
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE module);
+
+// Drawing objects, the standard controls and menus of the class library.
+#if __has_include(<afxgdi.h>)
+#include <afxgdi.h>
+#endif
+#if __has_include(<afxctrls.h>)
+#include <afxctrls.h>
+#endif
+#if __has_include(<afxmenu.h>)
+#include <afxmenu.h>
+#endif

@@ -33,3 +33,24 @@
 #if __has_include(<winreg.h>)
 #include <winreg.h>
 #endif
+#if __has_include(<winuser.h>)
+#include <winuser.h>
+#endif
+#if __has_include(<wingdi.h>)
+#include <wingdi.h>
+#endif
+#if __has_include(<windraw.h>)
+#include <windraw.h>
+#endif
+#if __has_include(<winresource.h>)
+#include <winresource.h>
+#endif
+#if __has_include(<windlg.h>)
+#include <windlg.h>
+#endif
+#if __has_include(<winmenu.h>)
+#include <winmenu.h>
+#endif
+#if __has_include(<wininput.h>)
+#include <wininput.h>
+#endif

@@ -54,3 +54,8 @@ using LPSHFILEOPSTRUCT = LPSHFILEOPSTRUCTW;
 int SHFileOperationW(LPSHFILEOPSTRUCTW fileOp);
 
 inline int SHFileOperation(LPSHFILEOPSTRUCTW fileOp) { return SHFileOperationW(fileOp); }
+
+// The notification area lives with the window layer.
+#if __has_include(<shellnotify.h>)
+#include <shellnotify.h>
+#endif
