@@ -267,12 +267,19 @@ class CWinApp : public CWinThread {
   LPTSTR m_lpCmdLine = nullptr;
   int m_nCmdShow = SW_SHOWNORMAL;
 
+  // The registry key the application keeps its profile under (HKCU\Software\<key>\<app>);
+  // m_pszProfileName becomes the application's name.
+  LPCTSTR m_pszRegistryKey = nullptr;
+  LPCTSTR m_pszProfileName = nullptr;
+
   virtual BOOL InitApplication();
   int Run() override;
   int ExitInstance() override;
+  void SetRegistryKey(LPCTSTR lpszRegistryKey);
 
  private:
   CString appName_;
+  CString registryKey_;
 };
 
 CWinApp* AfxGetApp();
