@@ -1,0 +1,117 @@
+// Starting programs: CreateProcessW and the host spawn behind it and ShellExecuteEx.
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "errhandlingapi.h"
+#include "processobject.h"
+#include "winprocess.h"
+#include "zx/pathmap.h"
+#include "zx/processes.h"
+
+extern char** environ;
+
+namespace {
+
+// Splits a command line as Windows does: blanks separate words outside quotes; 2n
+// backslashes before a quote give n and the quote toggles quoting, 2n+1 give n and a quote.
+std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
+  std::vector<std::u16string> words;
+  const std::size_t n = line.size();
+  std::size_t i = 0;
+  while (i < n) {
+    while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
+    if (i == n) break;
+    std::u16string word;
+    bool quoted = false;
+    while (i < n && (quoted || (line[i] != u' ' && line[i] != u'\t'))) {
+      if (line[i] == u'\\') {
+        std::size_t end = i;
+        while (end < n && line[end] == u'\\') ++end;
+        const std::size_t count = end - i;
+        const bool beforeQuote = end < n && line[end] == u'"';
+        word.append(beforeQuote ? count / 2 : count, u'\\');
+        i = end;
+        if (beforeQuote && count % 2) {
+          word += u'"';
+          ++i;
+        }
+      } else if (line[i] == u'"') {
+        quoted = !quoted;
+        ++i;
+      } else {
+        word += line[i++];
+      }
+    }
+    words.push_back(std::move(word));
+  }
+  return words;
+}
+
+DWORD SpawnError(int code) {
+  switch (code) {
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case EACCES: return ERROR_ACCESS_DENIED;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    default: return ERROR_BAD_EXE_FORMAT;
+  }
+}
+
+}  // namespace
+
+namespace zx::process {
+
+HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& folder, DWORD* processId, DWORD& error) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  pid_t pid = 0;
+  const int result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (result != 0) {
+    error = SpawnError(result);
+    return nullptr;
+  }
+  if (processId) *processId = static_cast<DWORD>(pid);
+  return InsertHandle(AdoptChild(static_cast<DWORD>(pid)));
+}
+
+}  // namespace zx::process
+
+BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
+                    LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR currentDirectory,
+                    LPSTARTUPINFOW, LPPROCESS_INFORMATION processInformation) {
+  std::vector<std::u16string> words = SplitCommandLine(commandLine ? commandLine : u"");
+  const std::u16string program = applicationName ? std::u16string(applicationName)
+                                                 : (words.empty() ? u"" : words.front());
+  if (program.empty() || !processInformation) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  std::string hostProgram, folder;
+  if (!zx::process::ProgramHostPath(program, hostProgram)) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return FALSE;
+  }
+  DWORD error = 0;
+  if (currentDirectory && !zx::path::WindowsToHost(currentDirectory, folder, &error)) {
+    SetLastError(error ? error : ERROR_DIRECTORY);
+    return FALSE;
+  }
+  std::vector<std::string> arguments{hostProgram};
+  for (std::size_t i = words.empty() ? 0 : 1; i < words.size(); ++i)
+    arguments.push_back(zx::process::Utf8(words[i]));
+  DWORD id = 0;
+  HANDLE process = zx::process::StartProgram(hostProgram, arguments, folder, &id, error);
+  if (!process) {
+    SetLastError(error);
+    return FALSE;
+  }
+  *processInformation = PROCESS_INFORMATION{process, nullptr, id, 0};
+  return TRUE;
+}

@@ -1,0 +1,21 @@
+// Child program of the process tests: "wait" sleeps until it is ended (at most a minute),
+// "exit N" ends with code N, "args FILE" writes its arguments to FILE one per line.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && std::strcmp(argv[1], "wait") == 0) {
+    for (int i = 0; i < 600; ++i) ::usleep(100000);
+    return 1;
+  }
+  if (argc >= 3 && std::strcmp(argv[1], "exit") == 0) return std::atoi(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "args") == 0) {
+    std::ofstream out(argv[2]);
+    for (int i = 3; i < argc; ++i) out << argv[i] << '\n';
+    return 0;
+  }
+  return 2;
+}
