@@ -4,16 +4,6 @@
 #pragma once
 #include "winuser.h"
 
-#ifndef VK_TAB
-#define VK_TAB 0x09
-#endif
-#ifndef VK_RETURN
-#define VK_RETURN 0x0D
-#endif
-#ifndef VK_ESCAPE
-#define VK_ESCAPE 0x1B
-#endif
-
 // Dialog styles.
 #define DS_ABSALIGN 0x01u
 #define DS_SYSMODAL 0x02u
@@ -22,7 +12,8 @@
 #define DS_CONTROL 0x0400u
 #define DS_CENTER 0x0800u
 
-// Dialog messages: the default push button's id.
+// Dialog messages: the default push button's id. DefDlgProcW keeps it (IDOK until set) and
+// gives the push buttons of the old and new id the plain and default styles.
 #define DM_GETDEFID (WM_USER + 0)
 #define DM_SETDEFID (WM_USER + 1)
 #define DC_HASDEFID 0x534B
@@ -62,9 +53,23 @@ BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned);
 UINT GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned);
 LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The dialog keys: Enter is WM_COMMAND of the default id (DM_GETDEFID, else IDOK), Escape
-// WM_COMMAND IDCANCEL; any other message of the dialog or its items is dispatched. FALSE for
-// a message of another window.
+// Check boxes and radio buttons by id (BM_SETCHECK / BM_GETCHECK); CheckRadioButton checks
+// one of the ids first..last and unchecks the others.
+BOOL CheckDlgButton(HWND dialog, int id, UINT check);
+UINT IsDlgButtonChecked(HWND dialog, int id);
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
+
+// The next (or previous) visible, enabled item with WS_TABSTOP after `control`, wrapping
+// around; the next item of the same group (groups start at WS_GROUP). Null control: from the
+// first (or last) item.
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
+
+// The dialog keys, for a message of the dialog or one of its items: Enter is WM_COMMAND of
+// the focused push button or else the default id (DM_GETDEFID, else IDOK), Escape WM_COMMAND
+// IDCANCEL, Tab and Shift+Tab move the focus among the WS_TABSTOP items, the arrow keys
+// within a group; a control that asks for the key (WM_GETDLGCODE) gets it. Any other message
+// is translated and dispatched. FALSE for a message of another window.
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
 
 inline HWND CreateDialogIndirectParam(HINSTANCE i, LPCDLGTEMPLATEW t, HWND p, DLGPROC d, LPARAM l) {

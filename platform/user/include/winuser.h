@@ -806,6 +806,260 @@ inline HHOOK SetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module, DW
   return SetWindowsHookExW(type, procedure, module, threadId);
 }
 
+#ifndef MAKEWPARAM
+#define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
+#define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
+#define MAKELRESULT(l, h) (static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(l, h))))
+#endif
+
+// ---------------------------------------------------------------------------------------
+// The standard controls (ctl_*.cpp): classes "Button", "Static", "Edit" and "ComboBox".
+// Each paints itself through the GDI, asks its parent for colours with WM_CTLCOLOR* and
+// tells it of changes with WM_COMMAND.
+#define WC_BUTTONW u"Button"
+#define WC_STATICW u"Static"
+#define WC_EDITW u"Edit"
+#define WC_COMBOBOXW u"ComboBox"
+
+// Buttons.
+#define BS_PUSHBUTTON 0x00000000u
+#define BS_DEFPUSHBUTTON 0x00000001u
+#define BS_CHECKBOX 0x00000002u
+#define BS_AUTOCHECKBOX 0x00000003u
+#define BS_RADIOBUTTON 0x00000004u
+#define BS_3STATE 0x00000005u
+#define BS_AUTO3STATE 0x00000006u
+#define BS_GROUPBOX 0x00000007u
+#define BS_USERBUTTON 0x00000008u
+#define BS_AUTORADIOBUTTON 0x00000009u
+#define BS_PUSHBOX 0x0000000Au
+#define BS_OWNERDRAW 0x0000000Bu
+#define BS_TYPEMASK 0x0000000Fu
+#define BS_LEFTTEXT 0x00000020u
+#define BS_TEXT 0x00000000u
+#define BS_ICON 0x00000040u
+#define BS_BITMAP 0x00000080u
+#define BS_LEFT 0x00000100u
+#define BS_RIGHT 0x00000200u
+#define BS_CENTER 0x00000300u
+#define BS_TOP 0x00000400u
+#define BS_BOTTOM 0x00000800u
+#define BS_VCENTER 0x00000C00u
+#define BS_PUSHLIKE 0x00001000u
+#define BS_MULTILINE 0x00002000u
+#define BS_NOTIFY 0x00004000u
+#define BS_FLAT 0x00008000u
+
+#define BM_GETCHECK 0x00F0u
+#define BM_SETCHECK 0x00F1u
+#define BM_GETSTATE 0x00F2u
+#define BM_SETSTATE 0x00F3u
+#define BM_SETSTYLE 0x00F4u
+#define BM_CLICK 0x00F5u
+#define BM_GETIMAGE 0x00F6u
+#define BM_SETIMAGE 0x00F7u
+
+#define BST_UNCHECKED 0x0000u
+#define BST_CHECKED 0x0001u
+#define BST_INDETERMINATE 0x0002u
+#define BST_PUSHED 0x0004u
+#define BST_FOCUS 0x0008u
+
+#define BN_PAINT 1
+#define BN_HILITE 2
+#define BN_UNHILITE 3
+#define BN_DISABLE 4
+#define BN_SETFOCUS 6
+#define BN_KILLFOCUS 7
+
+// Owner drawing (WM_DRAWITEM, WM_MEASUREITEM).
+#define ODT_MENU 1
+#define ODT_LISTBOX 2
+#define ODT_COMBOBOX 3
+#define ODT_BUTTON 4
+#define ODT_STATIC 5
+#define ODA_DRAWENTIRE 0x0001u
+#define ODA_SELECT 0x0002u
+#define ODA_FOCUS 0x0004u
+#define ODS_SELECTED 0x0001u
+#define ODS_GRAYED 0x0002u
+#define ODS_DISABLED 0x0004u
+#define ODS_CHECKED 0x0008u
+#define ODS_FOCUS 0x0010u
+#define ODS_DEFAULT 0x0020u
+#define ODS_HOTLIGHT 0x0040u
+#define ODS_INACTIVE 0x0080u
+#define ODS_NOACCEL 0x0100u
+#define ODS_NOFOCUSRECT 0x0200u
+#define ODS_COMBOBOXEDIT 0x1000u
+
+// Statics.
+#define SS_LEFT 0x00000000u
+#define SS_CENTER 0x00000001u
+#define SS_RIGHT 0x00000002u
+#define SS_ICON 0x00000003u
+#define SS_BLACKRECT 0x00000004u
+#define SS_GRAYRECT 0x00000005u
+#define SS_WHITERECT 0x00000006u
+#define SS_BLACKFRAME 0x00000007u
+#define SS_GRAYFRAME 0x00000008u
+#define SS_WHITEFRAME 0x00000009u
+#define SS_SIMPLE 0x0000000Bu
+#define SS_LEFTNOWORDWRAP 0x0000000Cu
+#define SS_OWNERDRAW 0x0000000Du
+#define SS_BITMAP 0x0000000Eu
+#define SS_ETCHEDHORZ 0x00000010u
+#define SS_ETCHEDVERT 0x00000011u
+#define SS_ETCHEDFRAME 0x00000012u
+#define SS_TYPEMASK 0x0000001Fu
+#define SS_NOPREFIX 0x00000080u
+#define SS_NOTIFY 0x00000100u
+#define SS_CENTERIMAGE 0x00000200u
+#define SS_RIGHTJUST 0x00000400u
+#define SS_REALSIZEIMAGE 0x00000800u
+#define SS_SUNKEN 0x00001000u
+#define SS_ENDELLIPSIS 0x00004000u
+
+#define STM_SETICON 0x0170u
+#define STM_GETICON 0x0171u
+#define STM_SETIMAGE 0x0172u
+#define STM_GETIMAGE 0x0173u
+#define STN_DBLCLK 1
+#define STN_ENABLE 2
+#define STN_DISABLE 3
+
+// Edits.
+#define ES_LEFT 0x0000u
+#define ES_CENTER 0x0001u
+#define ES_RIGHT 0x0002u
+#define ES_MULTILINE 0x0004u
+#define ES_UPPERCASE 0x0008u
+#define ES_LOWERCASE 0x0010u
+#define ES_PASSWORD 0x0020u
+#define ES_AUTOVSCROLL 0x0040u
+#define ES_AUTOHSCROLL 0x0080u
+#define ES_NOHIDESEL 0x0100u
+#define ES_READONLY 0x0800u
+#define ES_WANTRETURN 0x1000u
+#define ES_NUMBER 0x2000u
+
+#define EM_GETSEL 0x00B0u
+#define EM_SETSEL 0x00B1u
+#define EM_GETRECT 0x00B2u
+#define EM_GETMODIFY 0x00B8u
+#define EM_SETMODIFY 0x00B9u
+#define EM_GETLINECOUNT 0x00BAu
+#define EM_LINEINDEX 0x00BBu
+#define EM_LINELENGTH 0x00C1u
+#define EM_REPLACESEL 0x00C2u
+#define EM_LIMITTEXT 0x00C5u
+#define EM_SETLIMITTEXT EM_LIMITTEXT
+#define EM_CANUNDO 0x00C6u
+#define EM_LINEFROMCHAR 0x00C9u
+#define EM_SETPASSWORDCHAR 0x00CCu
+#define EM_EMPTYUNDOBUFFER 0x00CDu
+#define EM_SETREADONLY 0x00CFu
+#define EM_GETPASSWORDCHAR 0x00D2u
+#define EM_GETLIMITTEXT 0x00D5u
+
+#define EN_SETFOCUS 0x0100
+#define EN_KILLFOCUS 0x0200
+#define EN_ERRSPACE 0x0500
+#define EN_MAXTEXT 0x0501
+
+// Combo boxes (the drop-down list kind is the one drawn; the list drops in place).
+#define CBS_SIMPLE 0x0001u
+#define CBS_DROPDOWN 0x0002u
+#define CBS_DROPDOWNLIST 0x0003u
+#define CBS_OWNERDRAWFIXED 0x0010u
+#define CBS_OWNERDRAWVARIABLE 0x0020u
+#define CBS_AUTOHSCROLL 0x0040u
+#define CBS_SORT 0x0100u
+#define CBS_HASSTRINGS 0x0200u
+#define CBS_NOINTEGRALHEIGHT 0x0400u
+
+#define CB_ERR (-1)
+#define CB_ERRSPACE (-2)
+#define CB_GETEDITSEL 0x0140u
+#define CB_LIMITTEXT 0x0141u
+#define CB_SETEDITSEL 0x0142u
+#define CB_ADDSTRING 0x0143u
+#define CB_DELETESTRING 0x0144u
+#define CB_GETCOUNT 0x0146u
+#define CB_GETCURSEL 0x0147u
+#define CB_GETLBTEXT 0x0148u
+#define CB_GETLBTEXTLEN 0x0149u
+#define CB_INSERTSTRING 0x014Au
+#define CB_RESETCONTENT 0x014Bu
+#define CB_FINDSTRING 0x014Cu
+#define CB_SELECTSTRING 0x014Du
+#define CB_SETCURSEL 0x014Eu
+#define CB_SHOWDROPDOWN 0x014Fu
+#define CB_GETITEMDATA 0x0150u
+#define CB_SETITEMDATA 0x0151u
+#define CB_GETDROPPEDCONTROLRECT 0x0152u
+#define CB_GETDROPPEDSTATE 0x0157u
+#define CB_FINDSTRINGEXACT 0x0158u
+
+#define CBN_ERRSPACE (-1)
+#define CBN_DBLCLK 2
+#define CBN_SETFOCUS 3
+#define CBN_KILLFOCUS 4
+#define CBN_EDITCHANGE 5
+#define CBN_DROPDOWN 7
+#define CBN_CLOSEUP 8
+#define CBN_SELENDOK 9
+#define CBN_SELENDCANCEL 10
+
+// WM_CTLCOLOR* kinds, as the class library numbers them (message - WM_CTLCOLORMSGBOX).
+#define CTLCOLOR_MSGBOX 0
+#define CTLCOLOR_EDIT 1
+#define CTLCOLOR_LISTBOX 2
+#define CTLCOLOR_BTN 3
+#define CTLCOLOR_DLG 4
+#define CTLCOLOR_SCROLLBAR 5
+#define CTLCOLOR_STATIC 6
+
+// WM_GETDLGCODE answers.
+#define DLGC_WANTARROWS 0x0001u
+#define DLGC_WANTTAB 0x0002u
+#define DLGC_WANTALLKEYS 0x0004u
+#define DLGC_WANTMESSAGE 0x0004u
+#define DLGC_HASSETSEL 0x0008u
+#define DLGC_DEFPUSHBUTTON 0x0010u
+#define DLGC_UNDEFPUSHBUTTON 0x0020u
+#define DLGC_RADIOBUTTON 0x0040u
+#define DLGC_WANTCHARS 0x0080u
+#define DLGC_STATIC 0x0100u
+#define DLGC_BUTTON 0x2000u
+
+// Mouse message key flags.
+#define MK_LBUTTON 0x0001u
+#define MK_RBUTTON 0x0002u
+#define MK_SHIFT 0x0004u
+#define MK_CONTROL 0x0008u
+#define MK_MBUTTON 0x0010u
+
+// Virtual keys the controls and the dialog manager read (the input side names them all).
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_DELETE 0x2E
+#define VK_F4 0x73
+
 // Painting: update regions, WM_PAINT and the DCs of windows over their top-level window's
 // retained surface (paint.cpp, windowdc.cpp), and the system colours (syscolors.cpp).
 struct HRGN__;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 
+#include "ctl_common.h"
 #include "errhandlingapi.h"
 #include "remote.h"
 #include "usertext.h"
@@ -20,6 +21,33 @@ struct ClassTable {
   ATOM nextAtom = 0xC000;
 };
 
+// The standard controls' classes, made with the table.
+struct BuiltIn {
+  const char16_t* name;
+  WNDPROC proc;
+  UINT style;
+};
+const BuiltIn kControls[] = {
+    {u"Button", ctl::ButtonProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW},
+    {u"Static", ctl::StaticProc, CS_DBLCLKS | CS_PARENTDC},
+    {u"Edit", ctl::EditProc, CS_DBLCLKS | CS_PARENTDC},
+    {u"RichEdit20W", ctl::RichEditProc, CS_DBLCLKS | CS_PARENTDC},
+    {u"ComboBox", ctl::ComboBoxProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW},
+};
+
+void AddControls(ClassTable& table) {
+  for (const BuiltIn& control : kControls) {
+    auto c = std::make_shared<WindowClass>();
+    c->name = control.name;
+    c->atom = table.nextAtom++;
+    c->style = control.style;
+    c->proc = control.proc;
+    c->windowExtra = ctl::kControlExtra;
+    table.byName[FoldedName(c->name)] = c;
+    table.byAtom[c->atom] = c;
+  }
+}
+
 ClassTable& MakeTable() {
   auto* table = new ClassTable;
   auto dialog = std::make_shared<WindowClass>();
@@ -30,6 +58,7 @@ ClassTable& MakeTable() {
   dialog->windowExtra = DLGWINDOWEXTRA;
   table->byName[FoldedName(dialog->name)] = dialog;
   table->byAtom[kDialogAtom] = dialog;
+  AddControls(*table);
   return *table;
 }
 

@@ -1,5 +1,6 @@
 // The default handling of messages (DefWindowProcW), the dialog class's procedure
-// (DefDlgProcW) and CallWindowProcW.
+// (DefDlgProcW: the default id, the background, moving the focus) and CallWindowProcW.
+#include "dialog.h"
 #include "errhandlingapi.h"
 #include "geometry.h"
 #include "usertext.h"
@@ -79,10 +80,49 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return MA_ACTIVATE;
     case WM_NOTIFYFORMAT:
       return NFR_UNICODE;
+    case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR: case WM_CTLCOLORSTATIC: {
+      // Entry fields on the window colour, everything else on the face colour.
+      const int back = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX
+                           ? COLOR_WINDOW : COLOR_3DFACE;
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(back));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(back));
+    }
     default:
       return 0;
   }
 }
+
+namespace {
+
+// DM_SETDEFID: the push buttons of the old and the new default id change style.
+void SetDefaultId(HWND dialog, int id) {
+  const int old = DialogDefaultId(dialog);
+  SetDialogDefaultId(dialog, id);
+  if (old == id) return;
+  const HWND was = old ? GetDlgItem(dialog, old) : nullptr;
+  if (was && (SendMessageW(was, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+    SendMessageW(was, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  const HWND now = id ? GetDlgItem(dialog, id) : nullptr;
+  if (now && (SendMessageW(now, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+    SendMessageW(now, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+LRESULT EraseDialog(HWND dialog, HDC dc) {
+  LRESULT brush = SendMessageW(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(dialog));
+  if (!brush)
+    brush = DefWindowProcW(dialog, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(dialog));
+  RECT client{};
+  if (!dc || !GetClientRect(dialog, &client)) return 0;
+  FillRect(dc, &client, reinterpret_cast<HBRUSH>(brush));
+  return 1;
+}
+
+}  // namespace
 
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto procedure = reinterpret_cast<DLGPROC>(GetWindowLongPtrW(dialog, DWLP_DLGPROC));
@@ -101,12 +141,29 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       }
     }
   }
-  if (message == WM_CLOSE) {
-    PostMessageW(dialog, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
-    return 0;
+  switch (message) {
+    case WM_CLOSE:
+      PostMessageW(dialog, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+      return 0;
+    case DM_GETDEFID: {
+      const int id = DialogDefaultId(dialog);
+      return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
+    }
+    case DM_SETDEFID:
+      SetDefaultId(dialog, static_cast<int>(static_cast<WORD>(wParam)));
+      return TRUE;
+    case WM_ERASEBKGND:
+      return EraseDialog(dialog, reinterpret_cast<HDC>(wParam));
+    case WM_NEXTDLGCTL: {
+      const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                       : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);
+      if (next) SetFocus(next);
+      return 0;
+    }
+    default:
+      return DefWindowProcW(dialog, message, wParam, lParam);
   }
-  return DefWindowProcW(dialog, message, wParam, lParam);
 }
 
 LRESULT CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

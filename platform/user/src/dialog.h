@@ -11,7 +11,14 @@ namespace zx::user {
 
 constexpr int kDialogEndedSlot = DWLP_USER + 8;    // nonzero once EndDialog ran
 constexpr int kDialogResultSlot = DWLP_USER + 16;  // EndDialog's result
-constexpr int kDialogUnitsSlot = DWLP_USER + 24;   // MAKELONG(base x, base y) of its font
+// MAKELONG(base x, base y) of its font in the low 32 bits, the default id in the high ones.
+constexpr int kDialogUnitsSlot = DWLP_USER + 24;
+
+// The base units of a dialog of this manager (0 for any other window), and its default id
+// (0 when none).
+LONG DialogUnitsOf(HWND dialog);
+int DialogDefaultId(HWND dialog);
+void SetDialogDefaultId(HWND dialog, int id);
 
 struct DialogFont {
   HFONT font = nullptr;  // kept for the life of the process, shared by every dialog using it

@@ -28,13 +28,22 @@ LPCWSTR ClassOf(const res::NameOrNumber& name, LPCWSTR fallback) {
   return fallback;
 }
 
+// A picture static names its resource by number.
+LPCWSTR ItemText(const res::DialogItem& item) {
+  switch (item.title.kind) {
+    case res::NameOrNumber::Kind::Text: return item.title.text.c_str();
+    case res::NameOrNumber::Kind::Number: return MAKEINTRESOURCEW(item.title.number);
+    case res::NameOrNumber::Kind::None: break;
+  }
+  return u"";
+}
+
 bool CreateItems(HWND dialog, HINSTANCE instance, const res::DialogTemplate& layout,
                  const DialogFont& font) {
   for (const res::DialogItem& item : layout.items) {
     const RECT rect = DialogUnitsToPixels(
         font.baseUnits, RECT{item.x, item.y, item.x + item.cx, item.y + item.cy});
-    const bool hasText = item.title.kind == res::NameOrNumber::Kind::Text;
-    const LPCWSTR text = hasText ? item.title.text.c_str() : u"";
+    const LPCWSTR text = ItemText(item);
     LPVOID creationData = item.extra.empty() ? nullptr : const_cast<BYTE*>(item.extra.data());
     const HWND control = CreateWindowExW(
         item.exStyle | WS_EX_NOPARENTNOTIFY, ClassOf(item.windowClass, u""), text,
@@ -43,6 +52,10 @@ bool CreateItems(HWND dialog, HINSTANCE instance, const res::DialogTemplate& lay
         instance, creationData);
     if (!control) return false;
     if (font.font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.font), FALSE);
+    // The first default push button gives the dialog its default id.
+    if (!DialogDefaultId(dialog) &&
+        (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+      SetDialogDefaultId(dialog, static_cast<int>(item.id));
   }
   return true;
 }
@@ -143,6 +156,21 @@ INT_PTR RunModal(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, std::size_t
 }
 
 }  // namespace
+
+LONG DialogUnitsOf(HWND dialog) {
+  return static_cast<LONG>(GetWindowLongPtrW(dialog, kDialogUnitsSlot) & 0xFFFFFFFF);
+}
+
+int DialogDefaultId(HWND dialog) {
+  return static_cast<int>(static_cast<ULONG_PTR>(GetWindowLongPtrW(dialog, kDialogUnitsSlot)) >> 32);
+}
+
+void SetDialogDefaultId(HWND dialog, int id) {
+  const auto units = static_cast<ULONG_PTR>(static_cast<DWORD>(DialogUnitsOf(dialog)));
+  const auto high = static_cast<ULONG_PTR>(static_cast<WORD>(id)) << 32;
+  SetWindowLongPtrW(dialog, kDialogUnitsSlot, static_cast<LONG_PTR>(units | high));
+}
+
 }  // namespace zx::user
 
 HWND CreateDialogIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND parent,
@@ -173,7 +201,7 @@ INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, D
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
-  if (!GetWindowLongPtrW(dialog, zx::user::kDialogUnitsSlot)) return FALSE;
+  if (!zx::user::DialogUnitsOf(dialog)) return FALSE;
   SetWindowLongPtrW(dialog, zx::user::kDialogResultSlot, result);
   SetWindowLongPtrW(dialog, zx::user::kDialogEndedSlot, 1);
   ShowWindow(dialog, SW_HIDE);

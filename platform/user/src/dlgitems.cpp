@@ -1,6 +1,9 @@
-// The dialog-item helpers (text and numbers of items by id) and the dialog keys.
+// The dialog-item helpers (text, numbers and checks of items by id), moving through the
+// items (tab stops and groups) and the dialog keys.
 #include <string>
+#include <vector>
 
+#include "ctl_keys.h"
 #include "windlg.h"
 
 namespace {
@@ -14,6 +17,84 @@ int DefaultId(HWND dialog) {
 void Command(HWND dialog, int id) {
   SendMessageW(dialog, WM_COMMAND, MAKELONG(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::vector<HWND> Items(HWND dialog) {
+  std::vector<HWND> items;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    items.push_back(child);
+  return items;
+}
+
+LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
+
+bool Usable(HWND item) {
+  const LONG_PTR style = StyleOf(item);
+  return (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+// Walks the items from `from` (excluded) in the given direction, wrapping around, and
+// answers the first that `wanted` accepts, or `control` when none does.
+template <class Wanted>
+HWND Walk(const std::vector<HWND>& items, std::size_t from, bool previous, HWND control,
+          Wanted wanted) {
+  const std::size_t n = items.size();
+  for (std::size_t step = 1; step <= n; ++step) {
+    const std::size_t at = previous ? (from + n * 2 - step) % n : (from + step) % n;
+    if (wanted(items[at])) return items[at];
+  }
+  return control;
+}
+
+std::size_t IndexOf(const std::vector<HWND>& items, HWND control, bool previous) {
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (items[i] == control) return i;
+  // No control: start so that the first step lands on the first (or last) item.
+  return previous ? 0 : items.size() - 1;
+}
+
+// The key a dialog takes for itself, with what the focused control asked for.
+bool DialogKey(HWND dialog, const MSG& msg) {
+  const HWND focus = GetFocus();
+  const LRESULT code =
+      msg.hwnd != dialog
+          ? SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg))
+          : 0;
+  if (code & DLGC_WANTALLKEYS) return false;
+  switch (msg.wParam) {
+    case VK_TAB: {
+      if (code & DLGC_WANTTAB) return false;
+      const HWND next = GetNextDlgTabItem(dialog, focus, zx::user::ShiftDown());
+      if (next && next != focus) {
+        SetFocus(next);
+        if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+          SendMessageW(next, EM_SETSEL, 0, -1);
+      }
+      return true;
+    }
+    case VK_LEFT: case VK_UP: case VK_RIGHT: case VK_DOWN: {
+      if (code & DLGC_WANTARROWS) return false;
+      const HWND next = GetNextDlgGroupItem(dialog, focus, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
+      if (next && next != focus) {
+        SetFocus(next);
+        if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) SendMessageW(next, BM_CLICK, 0, 0);
+      }
+      return true;
+    }
+    case VK_RETURN: {
+      const bool pushButton = focus && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) &&
+                              msg.hwnd == focus;
+      const int id = pushButton ? GetDlgCtrlID(focus) : DefaultId(dialog);
+      const HWND button = GetDlgItem(dialog, id);
+      if (!button || IsWindowEnabled(button)) Command(dialog, id);
+      return true;
+    }
+    case VK_ESCAPE:
+      Command(dialog, IDCANCEL);
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
@@ -67,16 +148,53 @@ LRESULT SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LP
   return item ? SendMessageW(item, message, wParam, lParam) : 0;
 }
 
+BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
+  const HWND item = GetDlgItem(dialog, id);
+  if (!item) return FALSE;
+  SendMessageW(item, BM_SETCHECK, check, 0);
+  return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND dialog, int id) {
+  return static_cast<UINT>(SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0));
+}
+
+BOOL CheckRadioButton(HWND dialog, int first, int last, int check) {
+  if (!IsWindow(dialog)) return FALSE;
+  for (HWND item : Items(dialog)) {
+    const int id = GetDlgCtrlID(item);
+    if (id >= first && id <= last)
+      SendMessageW(item, BM_SETCHECK, id == check ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  return TRUE;
+}
+
+HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
+  const std::vector<HWND> items = Items(dialog);
+  if (items.empty()) return nullptr;
+  return Walk(items, IndexOf(items, control, previous), previous != FALSE, control,
+              [](HWND item) { return Usable(item) && (StyleOf(item) & WS_TABSTOP); });
+}
+
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
+  const std::vector<HWND> all = Items(dialog);
+  if (all.empty()) return nullptr;
+  std::size_t at = IndexOf(all, control, false);
+  if (at >= all.size() || all[at] != control) at = 0;
+  // The group: from the nearest item at or before it with WS_GROUP to the next one's start.
+  std::size_t first = at;
+  while (first > 0 && !(StyleOf(all[first]) & WS_GROUP)) --first;
+  std::size_t end = at + 1;
+  while (end < all.size() && !(StyleOf(all[end]) & WS_GROUP)) ++end;
+  const std::vector<HWND> group(all.begin() + static_cast<std::ptrdiff_t>(first),
+                                all.begin() + static_cast<std::ptrdiff_t>(end));
+  return Walk(group, at - first, previous != FALSE, control, Usable);
+}
+
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
   if (!msg || !dialog || (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd))) return FALSE;
-  if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
-    Command(dialog, DefaultId(dialog));
-    return TRUE;
-  }
-  if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
-    Command(dialog, IDCANCEL);
-    return TRUE;
-  }
+  zx::user::NoteKeyMessage(*msg);
+  if (msg->message == WM_KEYDOWN && DialogKey(dialog, *msg)) return TRUE;
   TranslateMessage(msg);
   DispatchMessageW(msg);
   return TRUE;

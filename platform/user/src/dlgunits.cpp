@@ -74,7 +74,7 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  const LONG units = static_cast<LONG>(GetWindowLongPtrW(dialog, zx::user::kDialogUnitsSlot));
+  const LONG units = zx::user::DialogUnitsOf(dialog);
   if (!units) return FALSE;  // not a dialog of this manager (last error set for a bad handle)
   *rect = zx::user::DialogUnitsToPixels(units, *rect);
   return TRUE;
