@@ -1,0 +1,173 @@
+// The stand-in of the download library: entry point 1 fetches each requested address into
+// its target file over HTTP or HTTPS, reporting progress through the caller's callback;
+// entry point 2 aborts the running transfer; entry point 3 answers the library's interface
+// version. A transfer that does not complete removes what it wrote.
+#include <errhandlingapi.h>
+#include <fileapi.h>
+#include <handleapi.h>
+#include <wininet.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The caller's request block and progress record (see the binding in the main program).
+struct Request {
+  LPWSTR address;
+  LPWSTR target;
+  LPWSTR checksum;
+  BYTE reserved1[5];
+  BYTE byteFlag;
+  BYTE reserved2[2];
+  int flag;
+  BYTE reserved3[28];
+};
+static_assert(sizeof(Request) == 64);
+
+struct Progress {
+  DWORD reserved1[2];
+  ULONGLONG received;
+  ULONGLONG total;
+  DWORD reserved2;
+  int percent;
+};
+
+using ProgressFn = BOOL (*)(LPVOID context, const Progress* progress);
+using NoticeFn = BOOL (*)(LPVOID context, LPVOID first, LPVOID second);
+using MessageFn = int (*)(LPVOID context, LPCWSTR text, int code, LPVOID first, LPVOID second);
+using EndFn = int (*)(LPVOID context, LPVOID first);
+
+constexpr DWORD kBlockSize = 16384;
+
+std::atomic<bool> g_abort{false};
+std::mutex g_handleLock;
+HINTERNET g_request = nullptr;  // of the running transfer; an abort closes it
+
+// Closes a WinINet handle when it goes out of scope.
+struct InetHandle {
+  explicit InetHandle(HINTERNET h) : handle(h) {}
+  ~InetHandle() {
+    if (handle != nullptr) InternetCloseHandle(handle);
+  }
+  InetHandle(const InetHandle&) = delete;
+  InetHandle& operator=(const InetHandle&) = delete;
+  HINTERNET handle;
+};
+
+// The running request, published so that an abort can close it (which ends a blocked read);
+// closed here unless the abort already did.
+struct ActiveRequest {
+  explicit ActiveRequest(HINTERNET h) : handle(h) {
+    std::lock_guard<std::mutex> g(g_handleLock);
+    g_request = handle;
+  }
+  ~ActiveRequest() {
+    std::lock_guard<std::mutex> g(g_handleLock);
+    if (g_request == handle && handle != nullptr) InternetCloseHandle(handle);
+    g_request = nullptr;
+  }
+  ActiveRequest(const ActiveRequest&) = delete;
+  ActiveRequest& operator=(const ActiveRequest&) = delete;
+  HINTERNET handle;
+};
+
+struct FileHandle {
+  explicit FileHandle(HANDLE h) : handle(h) {}
+  ~FileHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE handle;
+};
+
+// Fetches one address into the file; the Win32 or WinINet error on failure, else 0.
+DWORD Fetch(const Request& request, ProgressFn progress, LPVOID context) {
+  WCHAR host[256] = {}, path[2048] = {};
+  URL_COMPONENTSW parts{};
+  parts.dwStructSize = sizeof parts;
+  parts.lpszHostName = host;
+  parts.dwHostNameLength = 256;
+  parts.lpszUrlPath = path;
+  parts.dwUrlPathLength = 2048;
+  if (!InternetCrackUrlW(request.address, 0, 0, &parts)) return GetLastError();
+  if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
+    return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
+  InetHandle session(InternetOpenW(u"Downloader", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  if (session.handle == nullptr) return GetLastError();
+  InetHandle connection(
+      InternetConnectW(session.handle, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (connection.handle == nullptr) return GetLastError();
+  DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+  if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+  ActiveRequest file(HttpOpenRequestW(connection.handle, u"GET", path, nullptr, nullptr, nullptr, flags, 0));
+  if (file.handle == nullptr) return GetLastError();
+  if (g_abort.load()) return ERROR_INTERNET_OPERATION_CANCELLED;
+  if (!HttpSendRequestW(file.handle, nullptr, 0, nullptr, 0)) return GetLastError();
+  DWORD status = 0, size = sizeof status;
+  if (!HttpQueryInfoW(file.handle, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    return GetLastError();
+  if (status != HTTP_STATUS_OK) return ERROR_HTTP_INVALID_SERVER_RESPONSE;
+  DWORD length = 0;
+  size = sizeof length;
+  const bool known =
+      HttpQueryInfoW(file.handle, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr) != FALSE;
+
+  FileHandle out(CreateFileW(request.target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (out.handle == INVALID_HANDLE_VALUE) return GetLastError();
+  std::vector<BYTE> buffer(kBlockSize);
+  Progress report{};
+  report.total = known ? length : 0;
+  for (;;) {
+    if (g_abort.load()) return ERROR_INTERNET_OPERATION_CANCELLED;
+    DWORD read = 0;
+    if (!InternetReadFile(file.handle, buffer.data(), kBlockSize, &read)) return GetLastError();
+    if (read == 0) break;
+    DWORD written = 0;
+    if (!WriteFile(out.handle, buffer.data(), read, &written, nullptr) || written != read) return GetLastError();
+    report.received += read;
+    report.percent = report.total ? static_cast<int>(report.received * 100 / report.total) : 0;
+    if (progress != nullptr && !progress(context, &report)) return ERROR_CANCELLED;
+  }
+  if (known && report.received != length) return ERROR_INTERNET_CONNECTION_ABORTED;
+  return 0;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Download: fetches every request in order; non-zero when all of them arrived whole.
+__attribute__((visibility("default"))) int zx_ordinal_1(Request* requests, int count, ProgressFn progress,
+                                                        NoticeFn /*notice*/, MessageFn message, EndFn /*end*/) {
+  if (requests == nullptr || count <= 0) return 0;
+  g_abort.store(false);
+  for (int i = 0; i < count; ++i) {
+    const Request& request = requests[i];
+    if (request.address == nullptr || request.target == nullptr || *request.address == 0 || *request.target == 0)
+      return 0;
+    const DWORD error = Fetch(request, progress, nullptr);
+    if (error != 0) {
+      DeleteFileW(request.target);
+      if (message != nullptr) message(nullptr, request.address, static_cast<int>(error), nullptr, nullptr);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+// Abort: the running transfer stops at its next block, or at once when it waits on the network.
+__attribute__((visibility("default"))) void zx_ordinal_2(int /*reserved*/) {
+  g_abort.store(true);
+  std::lock_guard<std::mutex> g(g_handleLock);
+  if (g_request != nullptr) InternetCloseHandle(g_request);
+  g_request = nullptr;
+}
+
+// The interface version.
+__attribute__((visibility("default"))) int zx_ordinal_3() { return 1; }
+
+}  // extern "C"
