@@ -1,16 +1,30 @@
 // CDriverScanUpdate: the update engine of the main program, one object owned by the main
-// window. This part holds what the engine decides at construction: its own identifier test
-// (a scanner without records), the excluded hardware ids, and the Windows version it runs on.
+// window. It decides at construction its own identifier test (a scanner without records), the
+// excluded hardware ids and the Windows version it runs on; it keeps the scanned devices,
+// writes the scan request, reads the update service's answer, matches it to the devices and
+// keeps the found updates and their result rows.
 #pragma once
 #include <afx.h>
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "DeviceRecord.h"
 #include "DeviceScanner.h"
+#include "Markup.h"
+#include "ResultRows.h"
+#include "ScanRequest.h"
+#include "UpdateAnswer.h"
+
+class CUpdateServiceHelper;
 
 class CDriverScanUpdate {
  public:
+  // The update records of the first matching run, and the fewest the engine keeps.
+  static constexpr int kUpdateBlockSize = 1024;
+
   CDriverScanUpdate();
   ~CDriverScanUpdate();
   CDriverScanUpdate(const CDriverScanUpdate&) = delete;
@@ -25,14 +39,120 @@ class CDriverScanUpdate {
   DWORD GetOsBuild() const { return m_dwOsBuild; }
   // The scanned devices; null before the first scan.
   CDeviceRecordArray* GetDevices() const { return m_pDevices.get(); }
+  int GetDeviceCount() const { return m_nDeviceCount; }
   CMapStringToString& GetExcludedIds() { return m_mapExcludedIds; }
 
+  // ---- Scan services
+  // The scan: runs the device scan on scanPath and takes the devices it reported. 32 done
+  // (scan-done flag set), 18 stopped (scan-done flag set), 38 connection problem
+  // (connection-problem flag set), 33 failed; -1 when an exception stopped it before.
+  int ReportScanEnd(LPCTSTR scanPath);
+  // Replaces the scanned devices by the first count records (the update block goes with them).
+  void SetScannedDevices(std::unique_ptr<CDeviceRecordArray> devices, int count);
+  // Adds (flag set) or removes an excluded hardware id; false only when an exception stopped it.
+  bool SetKeyMarked(const CString& hardwareId, BOOL flag);
+  // The window told when the scan starts, the status line that shows its outcome and the
+  // lookup of that line's text by string id (without one the id itself is shown).
+  using TextLookup = std::function<CString(LPCTSTR stringId)>;
+  void SetScanWindows(HWND progressWindow, HWND statusText, TextLookup lookup);
+  bool IsScanDone() const { return m_bScanDone != 0; }
+  bool HasConnectionProblem() const { return m_bConnectionProblem != 0; }
+  void SetScanDone(BOOL done) { m_bScanDone = done; }
+
+  // ---- Scan request
+  // The machine values the request names beside the devices.
+  void SetRequestMachine(const tagScanRequestMachine& machine);
+  const tagScanRequestMachine& GetRequestMachine() const { return m_requestMachine; }
+  // Empties the document and writes the request for the first count devices.
+  void BuildScanRequestXml(const CDeviceRecordArray* devices, int count, CMarkup& document) const;
+  // The collected, de-duplicated "matchingid" text of one device (empty: the device is left out).
+  CString CollectMatchingIds(const tagDeviceDriverInfo& device) const;
+
+  // ---- Update answer and matching
+  // Reads the answer text into answer records and matches them to the scanned devices.
+  void ParseUpdateResults(CMarkup& document, const CString& answer);
+  // Stores the current element's trimmed text by its tag name; "signer" completes a record.
+  void ParseDriverResult(CMarkup& document, const CString& tagName);
+  void MatchUpdatesToDevices();
+  DWORD ComputeUpdateRank(int deviceIndex, const CString& matchedId, const CString& compatibleIdIdx,
+                          const CString& featureScore) const;
+  static bool FindIdInList(const CStringArray& list, const CString& id, INT_PTR& position);
+  static DWORD ParseFeatureScore(const CString& text);
+  // Whether a device's installed driver is already this update: hardware id, MD5 and the
+  // normalised INF path. Without a test no update counts as installed.
+  using InstalledUpdateTest = std::function<bool(const CString& hardwareId, const CString& md5, const CString& infPath)>;
+  void SetInstalledUpdateTest(InstalledUpdateTest test) { m_isInstalled = std::move(test); }
+  // The scan's full lookup: request, exchange through the helper, answer, matching. 32 when
+  // the answer was read, 38 when the service did not answer, 33 when the answer was damaged.
+  int LookUpUpdates(CUpdateServiceHelper& helper);
+
+  // The answer records read last, by driverid in arrival order, and their driverids.
+  const std::multimap<int, tagDriverUpdateInfo>& GetAnswerRecords() const { return m_answerMap; }
+  const std::set<int>& GetAnswerDriverIds() const { return m_answerDriverIds; }
+  // The update record of a device; null outside the update block.
+  const tagDeviceDriverInfo* GetUpdateRecord(int deviceIndex) const;
+  int GetUpdatesFound() const { return m_nUpdatesFound; }
+  const std::set<int>& GetUpdatedDevices() const { return m_updatedDevices; }
+  const CSortStringArray& GetResultKeys() const { return m_arrResultKeys; }
+  // Answer records left out because their driverid names no scanned device.
+  int GetSkippedAnswerRecords() const { return m_nSkippedAnswers; }
+
+  // ---- Result rows
+  void SetResultList(IResultListView* list) { m_pResultList = list; }
+  // The one-click popup's list, which mirrors the rows in the one-click mode.
+  void SetPopupResultList(IResultListView* list) { m_pPopupList = list; }
+  // The class image of a device class GUID ("{...}"); without one rows have no image (-1).
+  using ClassImageLookup = std::function<int(const CString& classGuid)>;
+  void SetClassImageLookup(ClassImageLookup lookup) { m_classImage = std::move(lookup); }
+  // Downloaded packages: stripped, lower-cased matched id to package path.
+  void SetDownloadedPackages(const CMapStringToString* packages) { m_pDownloaded = packages; }
+  int ClearResults();
+  int FillResults();
+  int RebuildResultList();
+  void SetResultRowState(int listItem, int state, BYTE hidden);
+  const CResultRowArray& GetResultRows() const { return m_rows; }
+  const CMapStringToString& GetItemMap() const { return m_mapItems; }
+  int GetShownResults() const { return m_nShownResults; }
+  int GetSelectedResultItem() const { return m_nSelectedItem; }
+
  private:
+  bool VersionIsNewer(const CString& deviceVersion, const CString& answerVersion) const;
+  CString BuildCandidateIds(const tagDeviceDriverInfo& device) const;
+  void MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update);
+  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, const CString& piece) const;
+  CDeviceRecordArray* UpdateBlock() const;
+  bool IsDownloaded(const tagDeviceDriverInfo& update) const;
+
   CDeviceScanner m_scanner;
   CMapStringToString m_mapExcludedIds;
   std::unique_ptr<CDeviceRecordArray> m_pDevices;
+  int m_nDeviceCount = 0;
+  HWND m_hProgressWindow = nullptr;
+  HWND m_hStatusText = nullptr;
+  TextLookup m_textLookup;
+  BOOL m_bScanDone = FALSE;
+  BOOL m_bConnectionProblem = FALSE;
   DWORD m_dwOsMajor = 0;
   DWORD m_dwOsMinor = 0;
   DWORD m_dwOsBuild = 0;
   CString m_strOsVersion;
+  tagScanRequestMachine m_requestMachine;
+
+  tagDriverUpdateInfo m_workingAnswer;
+  std::set<int> m_answerDriverIds;
+  std::multimap<int, tagDriverUpdateInfo> m_answerMap;
+  int m_nUpdatesFound = 0;
+  int m_nSkippedAnswers = 0;
+  std::set<int> m_updatedDevices;
+  CSortStringArray m_arrResultKeys;
+  InstalledUpdateTest m_isInstalled;
+
+  IResultListView* m_pResultList = nullptr;
+  IResultListView* m_pPopupList = nullptr;
+  ClassImageLookup m_classImage;
+  const CMapStringToString* m_pDownloaded = nullptr;
+  CResultRowArray m_rows;
+  CMapStringToString m_mapItems;
+  int m_nShownResults = 0;
+  int m_nSelectedItem = -1;
 };

@@ -1,0 +1,120 @@
+// The update engine's scan service, its excluded hardware ids, the whole update lookup of a
+// scan, and the MD5 texts of files and buffers.
+#include "ScanServices.h"
+
+#include <windows.h>
+
+#include "DigestsMd5.h"
+#include "DriverInstallEngine.h"
+#include "DriverScanUpdate.h"
+#include "EngineCallbacks.h"
+#include "ExchangeEncoding.h"
+#include "PathHelpers.h"
+#include "UpdateServiceHelper.h"
+
+namespace {
+
+constexpr UINT kOperationStartMessage = 1026;
+constexpr int kStepNoConnection = 38;
+
+}  // namespace
+
+CString GetFileMd5IfExists(const CString& path) {
+  if (path.IsEmpty() || PathExists(path) != 1) return CString();
+  return CMD5Checksum::DigestHex(path);
+}
+
+CString Md5HexOfBuffer(const BYTE* bytes, UINT length) {
+  if (bytes == nullptr || length == 0) return CString();
+  return CMD5Checksum::DigestHex(bytes, length);
+}
+
+void CDriverScanUpdate::SetScannedDevices(std::unique_ptr<CDeviceRecordArray> devices, int count) {
+  m_pDevices = std::move(devices);
+  const int size = m_pDevices ? static_cast<int>(m_pDevices->GetSize()) : 0;
+  m_nDeviceCount = std::max(0, std::min(count, size));
+  m_answerDriverIds.clear();
+  m_answerMap.clear();
+  m_updatedDevices.clear();
+  m_arrResultKeys.RemoveAll();
+  m_nUpdatesFound = 0;
+  if (tagDeviceDriverInfo* first = m_pDevices ? m_pDevices->GetAt(0) : nullptr)
+    first->pLinked = std::make_unique<CDeviceRecordArray>(std::max(m_nDeviceCount, kUpdateBlockSize));
+}
+
+bool CDriverScanUpdate::SetKeyMarked(const CString& hardwareId, BOOL flag) {
+  try {
+    CString value;
+    const bool present = m_mapExcludedIds.Lookup(hardwareId, value) != FALSE;
+    if (flag && !present) m_mapExcludedIds.SetAt(hardwareId, CString());
+    if (!flag && present) m_mapExcludedIds.RemoveKey(hardwareId);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void CDriverScanUpdate::SetScanWindows(HWND progressWindow, HWND statusText, TextLookup lookup) {
+  m_hProgressWindow = progressWindow;
+  m_hStatusText = statusText;
+  m_textLookup = std::move(lookup);
+}
+
+int CDriverScanUpdate::ReportScanEnd(LPCTSTR scanPath) {
+  int result = -1;
+  try {
+    m_nUpdatesFound = 0;
+    m_bScanDone = FALSE;
+    m_bConnectionProblem = FALSE;
+    if (m_hProgressWindow != nullptr) PostMessageW(m_hProgressWindow, kOperationStartMessage, 0, 0);
+    SetScannedDevices(std::make_unique<CDeviceRecordArray>(CDeviceRecordArray::kInitialCapacity), 0);
+    CEngineProgressView* view = GetEngineProgressView();
+    const int firstReported = view != nullptr ? view->nScanIndex : 0;
+    result = GetProcessEngine().RunDeviceScan(scanPath != nullptr ? scanPath : _T(""));
+
+    // The records the scan reported, taken from the main window's list.
+    if (view != nullptr && view->nScanIndex > firstReported) {
+      const int count = view->nScanIndex - firstReported;
+      auto devices = std::make_unique<CDeviceRecordArray>(std::max<INT_PTR>(count, CDeviceRecordArray::kInitialCapacity));
+      for (int i = 0; i < count; ++i)
+        if (const tagDeviceDriverInfo* record = view->deviceList.GetAt(firstReported + i))
+          devices->GetAt(i)->CopyFrom(*record);
+      SetScannedDevices(std::move(devices), count);
+    }
+
+    LPCTSTR textId = nullptr;
+    if (result == kStepCompleted || result == kStepStopScan) {
+      m_bScanDone = TRUE;
+      textId = result == kStepCompleted ? _T("IDS_SCAN_COMPLETED") : _T("IDS_SCAN_ABORTED");
+    } else if (result == kStepNoConnection) {
+      m_bConnectionProblem = TRUE;
+      textId = _T("IDS_PRB_INTERNET_CONN");
+    }
+    if (textId != nullptr && m_hStatusText != nullptr && IsWindow(m_hStatusText))
+      SetWindowTextW(m_hStatusText, m_textLookup ? m_textLookup(textId) : CString(textId));
+  } catch (...) {
+  }
+  return result;
+}
+
+int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
+  CMarkup document;
+  BuildScanRequestXml(m_pDevices.get(), m_nDeviceCount, document);
+  CString request = document.GetDocumentText();
+  if (IsRequestEnciphered()) {
+    CString encoded;
+    EncipherTextToHex(request, encoded);
+    request = encoded;
+  }
+  BSTR answer = nullptr;
+  const BOOL answered = helper.GetUpdateData(request, &answer);
+  CString text = answer != nullptr ? CString(answer, static_cast<int>(SysStringLen(answer))) : CString();
+  SysFreeString(answer);
+  if (!answered) return kStepNoConnection;
+  if (DecodeExchangeAnswer(text) != kAnswerDecoded) {
+    ParseUpdateResults(document, CString());
+    return kStepFailed;
+  }
+  ParseUpdateResults(document, text);
+  return kStepCompleted;
+}

@@ -1,0 +1,120 @@
+// Reading the update service's answer: its exchange text deciphered and checked, and its
+// elements walked depth first into answer records.
+#include "UpdateAnswer.h"
+
+#include "DriverScanUpdate.h"
+#include "ExchangeEncoding.h"
+
+namespace {
+
+constexpr int kDigestDigits = 32;
+constexpr int kUnitDigits = 4;
+
+bool IsUpperHexDigit(WCHAR c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+// The leading decimal digits of a text (after blanks and a sign), 0 without any; values
+// beyond the 32-bit range stop at its ends.
+int LeadingNumber(const CString& text) {
+  int i = 0;
+  while (i < text.GetLength() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.GetLength() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.GetLength() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > 0x80000000LL) value = 0x80000000LL;
+  }
+  if (negative) value = -value;
+  if (value > 0x7FFFFFFFLL) value = 0x7FFFFFFFLL;
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
+  CString encoded = text;
+  encoded.Trim();
+  if (encoded.GetLength() <= kDigestDigits) return kAnswerEmpty;
+  if ((encoded.GetLength() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
+  for (int i = 0; i < encoded.GetLength(); ++i)
+    if (!IsUpperHexDigit(encoded[i])) return kAnswerMalformed;
+  CString plain = encoded;
+  if (!getOutputStrFromHex(plain) || plain.IsEmpty()) return kAnswerEmpty;
+  CString digest;
+  ComputeTextDigest(plain, digest);
+  if (digest != encoded.Left(kDigestDigits)) return kAnswerWrongDigest;
+  text = plain;
+  return kAnswerDecoded;
+}
+
+void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& answer) {
+  m_answerDriverIds.clear();
+  m_answerMap.clear();
+  m_workingAnswer.Reset();
+  document.SetDocumentText(_T(""));
+  document.SetDocumentText(answer);
+
+  // Depth first: a leaf is handled when the walk steps back out of it, unless the leaf just
+  // before had the same name; a parent is passed over.
+  CString previousLeaf;
+  bool walking = document.NextElement();
+  while (walking) {
+    document.EnterElement();
+    if (document.NextElement()) continue;
+    document.LeaveElement();
+    const CString name = document.GetElementName();
+    if (name.CompareNoCase(previousLeaf) != 0) ParseDriverResult(document, name);
+    previousLeaf = name;
+    while (!document.NextElement()) {
+      if (!document.LeaveElement()) {
+        walking = false;
+        break;
+      }
+    }
+  }
+  MatchUpdatesToDevices();
+}
+
+void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagName) {
+  CString text = document.GetElementText();
+  text.Trim();
+  tagDriverUpdateInfo& record = m_workingAnswer;
+  struct Field {
+    LPCTSTR name;
+    CString tagDriverUpdateInfo::*text;
+  };
+  static const Field kFields[] = {
+      {_T("hardwareidentifier"), &tagDriverUpdateInfo::hardwareidentifier},
+      {_T("hardwareid"), &tagDriverUpdateInfo::hardwareid},
+      {_T("infdate"), &tagDriverUpdateInfo::infdate},
+      {_T("infpath"), &tagDriverUpdateInfo::infpath},
+      {_T("version"), &tagDriverUpdateInfo::version},
+      {_T("isSpecificCase"), &tagDriverUpdateInfo::isSpecificCase},
+      {_T("md5"), &tagDriverUpdateInfo::md5},
+      {_T("isInstall"), &tagDriverUpdateInfo::isInstall},
+      {_T("downloadid"), &tagDriverUpdateInfo::downloadid},
+      {_T("severity"), &tagDriverUpdateInfo::severity},
+      {_T("riskLevel"), &tagDriverUpdateInfo::riskLevel},
+      {_T("liburl"), &tagDriverUpdateInfo::liburl},
+      {_T("CompatibleIdIdx"), &tagDriverUpdateInfo::CompatibleIdIdx},
+      {_T("featurescore"), &tagDriverUpdateInfo::featurescore},
+      {_T("signaturescore"), &tagDriverUpdateInfo::signaturescore},
+  };
+  if (tagName.CompareNoCase(_T("driverid")) == 0) {
+    record.driverid = LeadingNumber(text);
+    m_answerDriverIds.insert(record.driverid);
+    return;
+  }
+  if (tagName.CompareNoCase(_T("signer")) == 0) {
+    record.signer = text;
+    m_answerMap.emplace(record.driverid, record);
+    record.Reset();
+    return;
+  }
+  for (const Field& field : kFields) {
+    if (tagName.CompareNoCase(field.name) == 0) {
+      record.*field.text = text;
+      return;
+    }
+  }
+}

@@ -1,0 +1,256 @@
+// Matching the answer records to the scanned devices: the candidate ids of each device, the
+// version and id tests, the update record, its rank, and whether the update counts as found.
+// Every driverid of the answer is checked against the scanned devices before it is used.
+#include <algorithm>
+#include <vector>
+
+#include "DriverScanUpdate.h"
+
+namespace {
+
+CString Lowered(const CString& text) {
+  CString lower = text;
+  lower.MakeLower();
+  return lower;
+}
+
+CString Trimmed(const CString& text) {
+  CString trimmed = text;
+  trimmed.Trim();
+  return trimmed;
+}
+
+// Leading decimal digits as an unsigned number (stopping at the 32-bit maximum); 0 without any.
+DWORD UnsignedNumber(const CString& text) {
+  int i = 0;
+  while (i < text.GetLength() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  if (i < text.GetLength() && text[i] == '+') ++i;
+  unsigned long long value = 0;
+  for (; i < text.GetLength() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = std::min<unsigned long long>(value * 10 + static_cast<unsigned>(text[i] - '0'), 0xFFFFFFFFull);
+  return static_cast<DWORD>(value);
+}
+
+// Leading decimal digits after an optional sign as a 32-bit signed number, held to its range.
+int SignedNumber(const CString& text) {
+  int i = 0;
+  while (i < text.GetLength() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  const bool negative = i < text.GetLength() && text[i] == '-';
+  const CString digits = i < text.GetLength() && (text[i] == '-' || text[i] == '+') ? text.Mid(i + 1) : text.Mid(i);
+  const long long magnitude = digits.IsEmpty() || digits[0] < '0' || digits[0] > '9' ? 0 : UnsignedNumber(digits);
+  const long long value = negative ? -magnitude : magnitude;
+  return static_cast<int>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
+}
+
+// The "."-separated parts of a version text as numbers.
+std::vector<long long> VersionParts(const CString& text) {
+  std::vector<long long> parts;
+  int position = 0;
+  for (;;) {
+    const int dot = text.Find('.', position);
+    parts.push_back(SignedNumber(dot < 0 ? text.Mid(position) : text.Mid(position, dot - position)));
+    if (dot < 0) return parts;
+    position = dot + 1;
+  }
+}
+
+// The INF path as the record of installed updates keeps it: lower case, from "extract" on
+// only the part after its first "\".
+CString NormalisedInfPath(const CString& path) {
+  CString normalised = Lowered(path);
+  const int extract = normalised.Find(_T("extract"));
+  if (extract >= 0) {
+    normalised = normalised.Mid(extract);
+    const int slash = normalised.Find('\\');
+    normalised = slash >= 0 ? normalised.Mid(slash + 1) : CString();
+  }
+  return normalised;
+}
+
+}  // namespace
+
+bool CDriverScanUpdate::FindIdInList(const CStringArray& list, const CString& id, INT_PTR& position) {
+  for (INT_PTR i = 0; i < list.GetSize(); ++i) {
+    if (list[i].CompareNoCase(id) == 0) {
+      position = i;
+      return true;
+    }
+  }
+  return false;
+}
+
+DWORD CDriverScanUpdate::ParseFeatureScore(const CString& text) {
+  CString score = text;
+  score.Replace(_T("0x"), _T(""));
+  if (score.CompareNoCase(_T("GG")) == 0) return 0xFF0000;
+  if (score.GetLength() >= 3) return 0xFF0000;
+  DWORD value = 0;
+  for (int i = 0; i < score.GetLength(); ++i) {
+    const WCHAR c = score[i];
+    const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (digit < 0) break;
+    value = value * 16 + static_cast<DWORD>(digit);
+  }
+  return value < 0x100 ? value << 16 : 0xFF0000;
+}
+
+const tagDeviceDriverInfo* CDriverScanUpdate::GetUpdateRecord(int deviceIndex) const {
+  const CDeviceRecordArray* block = UpdateBlock();
+  return block != nullptr ? block->GetAt(deviceIndex) : nullptr;
+}
+
+CDeviceRecordArray* CDriverScanUpdate::UpdateBlock() const {
+  tagDeviceDriverInfo* first = m_pDevices ? m_pDevices->GetAt(0) : nullptr;
+  return first != nullptr ? first->pLinked.get() : nullptr;
+}
+
+DWORD CDriverScanUpdate::ComputeUpdateRank(int deviceIndex, const CString& matchedId, const CString& compatibleIdIdx,
+                                           const CString& featureScore) const {
+  const tagDeviceDriverInfo* device = m_pDevices ? m_pDevices->GetAt(deviceIndex) : nullptr;
+  const tagDeviceDriverInfo* update = GetUpdateRecord(deviceIndex);
+  if (device == nullptr || update == nullptr) return 0;
+  const DWORD k = UnsignedNumber(compatibleIdIdx);
+  DWORD identifier = 0;
+  INT_PTR position = 0;
+  if (FindIdInList(device->arrAllHardwareIds, matchedId, position)) {
+    identifier = static_cast<DWORD>(position) + (k != 0 ? 0x1000 : 0);
+  } else if (FindIdInList(device->arrAllCompatibleIds, matchedId, position)) {
+    identifier = k == 0 ? 0x2000 + static_cast<DWORD>(position) : 0x3000 + (k - 1) * 0x100 + static_cast<DWORD>(position);
+  }
+  const DWORD signature = SignedNumber(update->szText[kSlotSigner].Text()) > 0 ? 0 : 0x80000000u;
+  DWORD rank = identifier + signature;
+  if (m_dwOsMajor > 5) rank += ParseFeatureScore(featureScore);
+  return rank;
+}
+
+bool CDriverScanUpdate::VersionIsNewer(const CString& deviceVersion, const CString& answerVersion) const {
+  const std::vector<long long> device = VersionParts(deviceVersion);
+  if (device.size() >= 3 && device[0] == m_dwOsMajor && device[1] == m_dwOsMinor && device[2] == m_dwOsBuild)
+    return true;
+  const std::vector<long long> answer = VersionParts(answerVersion);
+  for (std::size_t i = 0; i < answer.size(); ++i) {
+    const long long own = i < device.size() ? device[i] : 0;
+    if (answer[i] > own) return true;
+    if (answer[i] < own) return false;
+  }
+  return false;
+}
+
+CString CDriverScanUpdate::BuildCandidateIds(const tagDeviceDriverInfo& device) const {
+  const CString idList = device.szText[kSlotMatchingIdList].Text();
+  const int bar = idList.Find('|');
+  const CString firstOfList = bar >= 0 ? Lowered(idList.Left(bar)) : CString();
+  CString text;
+  const CString hardwareId = device.szText[kSlotHardwareId].Text();
+  if (!hardwareId.IsEmpty()) {
+    text += Trimmed(hardwareId);
+    const CString lower = Lowered(hardwareId);
+    const int revision = lower.Find(_T("&rev_"));
+    text += _T("|") + (revision >= 0 ? lower.Left(revision) : CString());
+    const int subsystem = lower.Find(_T("&subsys_"));
+    const CString withoutSubsystem = subsystem >= 0 ? lower.Left(subsystem) : CString();
+    if (withoutSubsystem.CompareNoCase(firstOfList) != 0) text += _T("|") + withoutSubsystem;
+  }
+  if (idList.Find('|', 1) >= 0) {
+    const CString first = Trimmed(idList.Left(bar));
+    if (!m_scanner.TestHardwareId(_T(""), first)) text += _T("|") + first;
+  }
+  text += _T("|") + Trimmed(bar >= 0 ? idList.Mid(bar + 1) : idList);
+  return text;
+}
+
+bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update,
+                                const CString& piece) const {
+  if (m_scanner.TestHardwareId(_T(""), piece)) return false;
+  if (device.nDriverRank == 0) return false;
+  if (static_cast<DWORD>(device.nDriverRank) < static_cast<DWORD>(update.nDriverRank)) return false;
+  if (m_isInstalled && m_isInstalled(device.szText[kSlotHardwareId].Text(), update.szText[kSlotUpdate13].Text(),
+                                     NormalisedInfPath(update.szText[kSlotUpdate12].Text())))
+    return false;
+  return true;
+}
+
+void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update) {
+  const auto records = m_answerMap.equal_range(deviceIndex);
+  const CString candidates = BuildCandidateIds(device);
+  int position = 0;
+  // The candidate text is split as it stands, however long.
+  while (position <= candidates.GetLength() && update.szText[kSlotHardwareId].IsNull()) {
+    int end = candidates.Find('|', position);
+    if (end < 0) end = candidates.GetLength();
+    const CString piece = candidates.Mid(position, end - position);
+    position = end + 1;
+    if (piece.IsEmpty()) continue;
+    const CString lowerPiece = Lowered(piece);
+    for (auto it = records.first; it != records.second; ++it) {
+      const tagDriverUpdateInfo& answer = it->second;
+      if (!VersionIsNewer(device.szText[kSlotDriverVersion].Text(), answer.version)) continue;
+      if (Lowered(answer.hardwareidentifier) != lowerPiece) continue;
+      if (!update.szText[kSlotHardwareId].IsNull()) continue;
+
+      update.szText[kSlotHardwareId].Set(lowerPiece);
+      update.szText[kSlotUpdate14].Set(answer.hardwareid);
+      update.szText[kSlotDriverDate].Set(answer.infdate);
+      update.szText[kSlotUpdate12].Set(answer.infpath);
+      update.szText[kSlotDriverVersion].Set(answer.version);
+      update.szText[kSlotUpdate13].Set(answer.md5);
+      update.szText[kSlotSpare].Set(answer.liburl);
+      update.szText[kSlotSigner].Set(answer.signer);
+      update.szText[kSlotClassName].Set(device.szText[kSlotClassName].Text());
+      update.nValues[1] = SignedNumber(answer.isSpecificCase) == 1 ? 1 : 0;
+      update.nValues[2] = answer.isInstall.IsEmpty() || SignedNumber(answer.isInstall) == 1 ? 1 : 0;
+      const long long downloadId = SignedNumber(answer.downloadid);
+      update.nValues[3] = static_cast<int>(static_cast<unsigned long long>(downloadId) & 0xFFFFFFFFu);
+      update.nValues[4] = static_cast<int>(static_cast<unsigned long long>(downloadId) >> 32);
+      const int severity = SignedNumber(answer.severity);
+      update.nValues[5] = severity >= 1 && severity <= 4 ? severity : 4;
+      update.nValues[6] = SignedNumber(answer.riskLevel);
+      update.nDriverRank =
+          static_cast<int>(ComputeUpdateRank(deviceIndex, lowerPiece, answer.CompatibleIdIdx, answer.featurescore));
+      update.szExtraText.Set(answer.featurescore);
+      update.nExtraNumber = static_cast<int>(UnsignedNumber(answer.featurescore));
+
+      if (IsFound(device, update, piece)) {
+        m_updatedDevices.insert(deviceIndex);
+        ++m_nUpdatesFound;
+      }
+    }
+  }
+}
+
+void CDriverScanUpdate::MatchUpdatesToDevices() {
+  m_updatedDevices.clear();
+  m_arrResultKeys.RemoveAll();
+  m_nUpdatesFound = 0;
+  m_nSkippedAnswers = 0;
+  tagDeviceDriverInfo* first = m_pDevices ? m_pDevices->GetAt(0) : nullptr;
+  if (first == nullptr || m_nDeviceCount <= 0) {
+    m_nSkippedAnswers = static_cast<int>(m_answerMap.size());
+    return;
+  }
+  // One update record per scanned device, and never fewer than the block the engine started with.
+  first->pLinked = std::make_unique<CDeviceRecordArray>(std::max(m_nDeviceCount, kUpdateBlockSize));
+  CDeviceRecordArray& block = *first->pLinked;
+
+  for (const int deviceIndex : m_answerDriverIds) {
+    const tagDeviceDriverInfo* device = deviceIndex < m_nDeviceCount ? m_pDevices->GetAt(deviceIndex) : nullptr;
+    tagDeviceDriverInfo* update = block.GetAt(deviceIndex);
+    if (device == nullptr || update == nullptr) {
+      m_nSkippedAnswers += static_cast<int>(m_answerMap.count(deviceIndex));
+      continue;
+    }
+    MatchDevice(deviceIndex, *device, *update);
+  }
+
+  // Sorted without regard to case, keys that compare equal keeping their order: the order the
+  // array's own neighbour-swap sort gives, in n log n.
+  std::vector<CString> keys;
+  for (const int deviceIndex : m_updatedDevices) {
+    const tagDeviceDriverInfo& device = *m_pDevices->GetAt(deviceIndex);
+    CString key;
+    key.Format(_T("%s|%s|%d"), device.szText[kSlotClassName].Text(), device.szText[kSlotDeviceName].Text(), deviceIndex);
+    keys.push_back(key);
+  }
+  std::stable_sort(keys.begin(), keys.end(), [](const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; });
+  for (const CString& key : keys) m_arrResultKeys.Add(key);
+}

@@ -1,0 +1,116 @@
+// The update answer: its exchange text, its reading into answer records, and hostile answers.
+#include <gtest/gtest.h>
+
+#include "ExchangeEncoding.h"
+#include "lookup_testing.h"
+
+namespace zx::test {
+namespace {
+
+class UpdateAnswer : public LookupTest {
+ protected:
+  void SetUp() override {
+    LookupTest::SetUp();
+    DeviceSpec device;
+    device.hardwareIds = {u"PCI\\VEN_1&DEV_2"};
+    device.version = u"1.0";
+    SetDevices({device, device, device});
+  }
+};
+
+TEST_F(UpdateAnswer, ReadsEveryFieldOfAGroup) {
+  Parse(Answer(Group(1, u"pci\\ven_1&dev_2", u"2.0",
+                     {{u"hardwareid", u"PCI\\VEN_1&DEV_2"}, {u"liburl", u"http://x/"}, {u"riskLevel", u" 3 "}})));
+  const auto& records = engine_->GetAnswerRecords();
+  ASSERT_EQ(records.size(), 1u);
+  const tagDriverUpdateInfo& record = records.begin()->second;
+  EXPECT_EQ(record.driverid, 1);
+  EXPECT_EQ(Narrow(record.hardwareidentifier), "pci\\ven_1&dev_2");
+  EXPECT_EQ(Narrow(record.hardwareid), "PCI\\VEN_1&DEV_2");
+  EXPECT_EQ(Narrow(record.version), "2.0");
+  EXPECT_EQ(Narrow(record.riskLevel), "3");
+  EXPECT_EQ(Narrow(record.liburl), "http://x/");
+  EXPECT_EQ(Narrow(record.signer), "1");
+}
+
+TEST_F(UpdateAnswer, AGroupWithoutSignerMergesIntoTheNext) {
+  Parse(Answer(u"<driver><driverid>0</driverid><version>9</version></driver>" +
+               Group(2, u"a", u"3.0") + u"<driver><driverid>1</driverid></driver>"));
+  const auto& records = engine_->GetAnswerRecords();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records.begin()->first, 2);
+  EXPECT_EQ(engine_->GetAnswerDriverIds(), (std::set<int>{0, 1, 2}));
+}
+
+TEST_F(UpdateAnswer, ALeafNamedLikeTheOneBeforeIsPassedOver) {
+  Parse(Answer(u"<driver><driverid>1</driverid><driverid>2</driverid><signer>1</signer></driver>"));
+  ASSERT_EQ(engine_->GetAnswerRecords().size(), 1u);
+  EXPECT_EQ(engine_->GetAnswerRecords().begin()->first, 1);
+}
+
+TEST_F(UpdateAnswer, DriverIdsReadTheirLeadingDigits) {
+  Parse(Answer(u"<a><driverid>2abc</driverid><signer>1</signer></a><a><driverid>x</driverid><signer>1</signer></a>"));
+  EXPECT_EQ(engine_->GetAnswerDriverIds(), (std::set<int>{0, 2}));
+}
+
+// Driver ids outside the scanned devices never reach the device or update records.
+TEST_F(UpdateAnswer, SkipsDriverIdsOutsideTheScan) {
+  Parse(Answer(Group(3, u"pci\\ven_1&dev_2", u"2.0") + Group(1024, u"pci\\ven_1&dev_2", u"2.0") +
+               Group(-1, u"pci\\ven_1&dev_2", u"2.0") + Group(2147483647, u"pci\\ven_1&dev_2", u"2.0") +
+               u"<a><driverid>99999999999999999999</driverid><signer>1</signer></a>" +
+               Group(2, u"pci\\ven_1&dev_2", u"2.0")));
+  EXPECT_EQ(engine_->GetSkippedAnswerRecords(), 5);
+  EXPECT_EQ(engine_->GetUpdatedDevices(), (std::set<int>{2}));
+  EXPECT_EQ(engine_->GetUpdateRecord(3)->szText[kSlotHardwareId].IsNull(), true);
+}
+
+TEST_F(UpdateAnswer, DamagedDocumentsGiveNoRecords) {
+  for (const std::u16string answer : {u"", u"not xml", u"<newdataset><driver><driverid>1</driverid>",
+                                      u"<newdataset><a></b></newdataset>", u"<<<>>>", u"<!-- open"}) {
+    Parse(answer);
+    EXPECT_TRUE(engine_->GetAnswerRecords().empty()) << Narrow(CString(answer.c_str()));
+    EXPECT_EQ(engine_->GetUpdatesFound(), 0);
+  }
+}
+
+TEST_F(UpdateAnswer, HugeTextsAndDeepNestingAreRead) {
+  const std::u16string huge(1 << 20, u'9');
+  std::u16string deep;
+  for (int i = 0; i < 5000; ++i) deep += u"<d>";
+  deep += u"<driverid>1</driverid><signer>1</signer>";
+  for (int i = 0; i < 5000; ++i) deep += u"</d>";
+  Parse(Answer(Group(1, huge, huge, {{u"featurescore", huge}, {u"CompatibleIdIdx", huge}}) + deep));
+  EXPECT_EQ(engine_->GetAnswerRecords().size(), 2u);
+  EXPECT_TRUE(engine_->GetUpdatedDevices().empty());
+}
+
+TEST(ExchangeAnswer, DecodesAWholeTextWithItsDigest) {
+  CString plain = _T("<newdataset><a>1</a></newdataset>");
+  CString encoded;
+  EncipherTextToHex(plain, encoded);
+  CString text = encoded;
+  ASSERT_EQ(DecodeExchangeAnswer(text), kAnswerDecoded);
+  EXPECT_EQ(Narrow(text), "<newdataset><a>1</a></newdataset>");
+
+  CString wrongDigest = encoded;
+  wrongDigest.SetAt(0, wrongDigest[0] == '0' ? '1' : '0');
+  EXPECT_EQ(DecodeExchangeAnswer(wrongDigest), kAnswerWrongDigest);
+  EXPECT_EQ(wrongDigest[1], encoded[1]);
+
+  CString changedPayload = encoded;
+  changedPayload.SetAt(40, changedPayload[40] == 'A' ? 'B' : 'A');
+  EXPECT_EQ(DecodeExchangeAnswer(changedPayload), kAnswerWrongDigest);
+
+  CString cut = encoded.Left(encoded.GetLength() - 1);
+  EXPECT_EQ(DecodeExchangeAnswer(cut), kAnswerMalformed);
+  CString lower = encoded;
+  lower.MakeLower();
+  EXPECT_EQ(DecodeExchangeAnswer(lower), kAnswerMalformed);
+  CString empty;
+  EXPECT_EQ(DecodeExchangeAnswer(empty), kAnswerEmpty);
+  CString digestOnly = encoded.Left(32);
+  EXPECT_EQ(DecodeExchangeAnswer(digestOnly), kAnswerEmpty);
+}
+
+}  // namespace
+}  // namespace zx::test
