@@ -7,6 +7,9 @@
 
 #include <atomic>
 
+class CDeviceRecordArray;
+struct tagInstallResultInfo;
+
 // Engine step codes.
 enum EngineStep {
   kStepStopScan = 18,
@@ -83,6 +86,12 @@ class CDriverInstallEngine : public CObject {
   // exchange key pair (run at construction, its answer kept).
   static bool EnsureUserKeyContainer();
   bool HasUserKeyContainer() const { return m_keyContainer; }
+
+  // Builds the install-error report of a result for the device at index of the records and
+  // hands it to the misc service's feedback upload; the upload's outcome is not used. 1.
+  int ReportInstallError(int index, CDeviceRecordArray* records, BOOL handled, tagInstallResultInfo info);
+  // Adds the result's update to the record of installed updates, saved when it changed.
+  void RecordInstalledUpdate(tagInstallResultInfo info);
 
  private:
   using IsWow64ProcessFn = BOOL (*)(HANDLE, PBOOL);
