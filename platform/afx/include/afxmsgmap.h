@@ -179,6 +179,15 @@ inline LRESULT AsResult(T value) {
   ZX_ON(WM_SETCURSOR, zx::afx::SetResult(res, ZX_CALL(OnSetCursor)(                       \
                                                   CWnd::FromHandle(reinterpret_cast<HWND>(w)), \
                                                   LOWORD(l), HIWORD(l))))
+#define ON_WM_MOUSEHOVER() ZX_ON_MOUSE(WM_MOUSEHOVER, OnMouseHover)
+#define ON_WM_MOUSELEAVE() ZX_ON(WM_MOUSELEAVE, ZX_CALL(OnMouseLeave)())
+#define ON_WM_GETDLGCODE() ZX_ON(WM_GETDLGCODE, zx::afx::SetResult(res, ZX_CALL(OnGetDlgCode)()))
+#define ON_WM_SYSKEYDOWN() ZX_ON_KEY(WM_SYSKEYDOWN, OnSysKeyDown)
+#define ON_WM_SYSKEYUP() ZX_ON_KEY(WM_SYSKEYUP, OnSysKeyUp)
+#define ON_WM_NCLBUTTONDOWN() \
+  ZX_ON(WM_NCLBUTTONDOWN, ZX_CALL(OnNcLButtonDown)(static_cast<UINT>(w), CPoint(l)))
+// The handler calls Default() itself to let the text be set.
+#define ON_WM_SETTEXT() ZX_ON(WM_SETTEXT, ZX_CALL(OnSetText)(reinterpret_cast<LPCTSTR>(l)); zx::afx::SetResult(res, TRUE))
 #define ON_WM_DEVICECHANGE() \
   ZX_ON(WM_DEVICECHANGE, zx::afx::SetResult(res, ZX_CALL(OnDeviceChange)(static_cast<UINT>(w), static_cast<DWORD_PTR>(l))))
 
@@ -203,7 +212,18 @@ inline LRESULT AsResult(T value) {
 #define ON_BN_DOUBLECLICKED(id, fn) ON_CONTROL(BN_DOUBLECLICKED, id, fn)
 #define ON_STN_CLICKED(id, fn) ON_CONTROL(STN_CLICKED, id, fn)
 #define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
+#define ON_BN_SETFOCUS(id, fn) ON_CONTROL(BN_SETFOCUS, id, fn)
+#define ON_BN_KILLFOCUS(id, fn) ON_CONTROL(BN_KILLFOCUS, id, fn)
+#define ON_STN_DBLCLK(id, fn) ON_CONTROL(STN_DBLCLK, id, fn)
+#define ON_EN_UPDATE(id, fn) ON_CONTROL(EN_UPDATE, id, fn)
+#define ON_EN_SETFOCUS(id, fn) ON_CONTROL(EN_SETFOCUS, id, fn)
+#define ON_EN_KILLFOCUS(id, fn) ON_CONTROL(EN_KILLFOCUS, id, fn)
+#define ON_EN_MAXTEXT(id, fn) ON_CONTROL(EN_MAXTEXT, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
+#define ON_CBN_DROPDOWN(id, fn) ON_CONTROL(CBN_DROPDOWN, id, fn)
+#define ON_CBN_CLOSEUP(id, fn) ON_CONTROL(CBN_CLOSEUP, id, fn)
+#define ON_CBN_SETFOCUS(id, fn) ON_CONTROL(CBN_SETFOCUS, id, fn)
+#define ON_CBN_KILLFOCUS(id, fn) ON_CONTROL(CBN_KILLFOCUS, id, fn)
 #define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
 
 // Notifications (WM_NOTIFY): void fn(NMHDR*, LRESULT*); ranges void fn(UINT id, NMHDR*,

@@ -149,6 +149,31 @@ class CWnd : public CCmdTarget {
   virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
   virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
 
+  // Painting: DCs of the window as temporary CDC objects (give them back with ReleaseDC).
+  CDC* GetDC();
+  CDC* GetWindowDC();
+  int ReleaseDC(CDC* pDC);
+  void Invalidate(BOOL bErase = TRUE);
+  void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+  void ValidateRect(LPCRECT lpRect);
+  void UpdateWindow();
+  BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, class CRgn* prgnUpdate = nullptr,
+                    UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  void SetFont(class CFont* pFont, BOOL bRedraw = TRUE);
+  class CFont* GetFont() const;
+
+  // Dialog items.
+  void CheckDlgButton(int nIDButton, UINT nCheck);
+  UINT IsDlgButtonChecked(int nIDButton) const;
+  void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+  CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+  CWnd* GetNextDlgGroupItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const;
+  void SetDlgItemText(int nID, LPCTSTR lpszString);
+  int GetDlgItemText(int nID, CString& rString) const;
+  void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
+  UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+  LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
  protected:
   WNDPROC m_pfnSuper = nullptr;  // the procedure AfxWndProc stands in front of
   int m_nModalResult = 0;
@@ -195,6 +220,13 @@ class CWnd : public CCmdTarget {
   afx_msg LRESULT OnNcHitTest(CPoint point);
   afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
   afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+  afx_msg void OnMouseHover(UINT nFlags, CPoint point);
+  afx_msg void OnMouseLeave();
+  afx_msg UINT OnGetDlgCode();
+  afx_msg void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnSysKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnNcLButtonDown(UINT nHitTest, CPoint point);
+  afx_msg void OnSetText(LPCTSTR lpszText);
 
   DECLARE_MESSAGE_MAP()
 

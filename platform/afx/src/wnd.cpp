@@ -69,6 +69,8 @@ void CWnd::DeleteTempMap() {
   auto& temporary = State().temporary;
   for (auto& [window, object] : temporary) object->m_hWnd = nullptr;  // the windows stay
   temporary.clear();
+  CDC::DeleteTempMap();
+  CGdiObject::DeleteTempMap();
 }
 
 BOOL CWnd::Attach(HWND hWndNew) {

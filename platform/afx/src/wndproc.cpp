@@ -136,7 +136,7 @@ BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
   ON_WM_DRAWITEM()
   ON_WM_MEASUREITEM()
   ZX_ON(WM_CTLCOLOR, zx::afx::SetResult(res, zx::afx::AsResult(self->OnCtlColor(
-                         nullptr, CWnd::FromHandle(reinterpret_cast<HWND>(l)), msg - WM_CTLCOLORMSGBOX))))
+                         CDC::FromHandle(reinterpret_cast<HDC>(w)), CWnd::FromHandle(reinterpret_cast<HWND>(l)), msg - WM_CTLCOLORMSGBOX))))
 END_MESSAGE_MAP()
 
 void CWnd::OnNcDestroy() {
