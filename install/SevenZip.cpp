@@ -1,0 +1,63 @@
+// The 7-Zip run: its command line, its start hidden, the two waits and the end of a run that
+// takes too long.
+#include "SevenZip.h"
+
+#include <windows.h>
+#include <winprocess.h>
+
+#include "GlobalConstants.h"
+#include "IniReader.h"
+#include "PathHelpers.h"
+
+#ifndef STARTF_USESHOWWINDOW
+#define STARTF_USESHOWWINDOW 0x00000001
+#endif
+
+int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CString& errorText) {
+  // The output folder: the archive's folder joined with the folder name.
+  CString output = archivePath;
+  const int slash = output.ReverseFind(_T('\\'));
+  if (slash < 0) return 33;
+  output = output.Left(slash);
+  AppendPathComponent(output, folderName);
+  if (output.IsEmpty()) return 33;
+  if (output[output.GetLength() - 1] != _T('\\')) output += _T('\\');
+
+  CString program = toolFolder;
+  TrimTrailingBackslash(program, FALSE);
+  RemoveFileSpec(program);
+  if (program.IsEmpty() || IsFolder(program) != 1) {
+    CString format = GetLangString(_T("IDS_UNABLEFIND"), _T("Tunevo"));
+    if (format.IsEmpty()) format = _T("Unable to find %s");
+    errorText.Format(format, GetProductName().GetString());
+    return 33;
+  }
+  AppendPathComponent(program, _T("extract\\7z.exe"));
+
+  // 7-Zip reads its own "-o" switch: the folder must not end in a backslash before the quote.
+  CString outputSwitch = output;
+  TrimTrailingBackslash(outputSwitch, TRUE);
+  CString commandLine = CString(_T("7z.exe x -y \"")) + archivePath + _T("\" -o\"") + outputSwitch + _T("\" -r ");
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(program, commandLine.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return 33;
+  }
+  commandLine.ReleaseBuffer();
+  DWORD wait = WaitForSingleObject(process.hProcess, kSevenZipFirstWaitMs);
+  if (wait == WAIT_TIMEOUT) wait = WaitForSingleObject(process.hProcess, kSevenZipSecondWaitMs);
+  if (wait != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 33);
+    WaitForSingleObject(process.hProcess, INFINITE);
+  }
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hProcess);
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  // 7-Zip answers 0 (or 1, warnings) when it unpacked the archive.
+  return wait == WAIT_OBJECT_0 && exitCode <= 1 ? 32 : 33;
+}

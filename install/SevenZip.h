@@ -1,0 +1,14 @@
+// Unpacking with the 7-Zip program: self-extracting packages that are no zip archives.
+#pragma once
+#include <afx.h>
+
+// Time the 7-Zip program is given: a first wait and, when it runs on, a second one.
+constexpr DWORD kSevenZipFirstWaitMs = 300000;
+constexpr DWORD kSevenZipSecondWaitMs = 120000;
+
+// Unpacks the archive into its own folder joined with folderName, with the program
+// "7z.exe" in the "extract" folder beside the tool folder (the tool folder's parent).
+// 32 when the program ended within the waits; 33 when the tool folder's parent is missing
+// (errorText says so), the program could not start or ran too long: a program still running
+// after the waits is ended, so nothing writes into the folder afterwards.
+int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CString& errorText);

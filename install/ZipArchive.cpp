@@ -1,0 +1,304 @@
+// The zip extraction wrapper over minizip: the archive is read through a Win32 file handle,
+// names are made safe, targets are checked to stay below the base folder, and a target that
+// cannot be written whole is removed.
+#include "ZipArchive.h"
+
+#include <minizip/unzip.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "ArchivePaths.h"
+
+namespace {
+
+thread_local DWORD g_lastError = 0;  // one worker extracts at a time; kept per thread
+
+DWORD SetResult(DWORD result) {
+  g_lastError = result;
+  return result;
+}
+
+constexpr DWORD kBufferSize = 16384;
+
+struct ReaderState {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  bool failed = false;
+  unzFile archive = nullptr;
+  uLong entries = 0;
+  long current = -1;
+  CString baseFolder;
+  std::unique_ptr<char[]> buffer;
+};
+
+// minizip's file functions over the state's handle.
+voidpf OpenSource(voidpf opaque, const void*, int) { return opaque; }
+uLong ReadSource(voidpf, voidpf stream, void* buffer, uLong size) {
+  auto* state = static_cast<ReaderState*>(stream);
+  DWORD got = 0;
+  if (!ReadFile(state->file, buffer, static_cast<DWORD>(size), &got, nullptr)) state->failed = true;
+  return got;
+}
+uLong WriteSource(voidpf, voidpf, const void*, uLong) { return 0; }
+ZPOS64_T TellSource(voidpf, voidpf stream) {
+  auto* state = static_cast<ReaderState*>(stream);
+  LARGE_INTEGER zero{}, position{};
+  if (!SetFilePointerEx(state->file, zero, &position, FILE_CURRENT)) return static_cast<ZPOS64_T>(-1);
+  return static_cast<ZPOS64_T>(position.QuadPart);
+}
+long SeekSource(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+  auto* state = static_cast<ReaderState*>(stream);
+  const DWORD method = origin == ZLIB_FILEFUNC_SEEK_SET   ? FILE_BEGIN
+                       : origin == ZLIB_FILEFUNC_SEEK_END ? FILE_END
+                                                          : FILE_CURRENT;
+  LARGE_INTEGER distance{};
+  distance.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(state->file, distance, nullptr, method)) {
+    state->failed = true;
+    return -1;
+  }
+  return 0;
+}
+int CloseSource(voidpf, voidpf) { return 0; }
+int ErrorSource(voidpf, voidpf stream) { return static_cast<ReaderState*>(stream)->failed ? 1 : 0; }
+
+ReaderState* StateOf(HZIP zip, DWORD& result) {
+  if (zip == nullptr) {
+    result = kZipBadArgument;
+    return nullptr;
+  }
+  if (zip->nKind != kZipHandleExtract) {
+    result = kZipWrongHandle;
+    return nullptr;
+  }
+  result = kZipOk;
+  return static_cast<ReaderState*>(zip->pState);
+}
+
+FILETIME FromUnixTime(std::uint32_t seconds) {
+  const ULONGLONG ticks = static_cast<ULONGLONG>(seconds) * 10000000ULL + 116444736000000000ULL;
+  FILETIME time;
+  time.dwLowDateTime = static_cast<DWORD>(ticks);
+  time.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+  return time;
+}
+
+FILETIME FromDosTime(uLong dosDate) {
+  FILETIME local{}, utc{};
+  if (DosTimeToFileTime(static_cast<WORD>(dosDate >> 16), static_cast<WORD>(dosDate), local)) {
+    LocalFileTimeToFileTime(&local, &utc);
+  }
+  return utc;
+}
+
+constexpr int kUnixHost = 3;
+bool IsSymbolicLink(const unz_file_info64& info) {
+  return (info.version >> 8) == kUnixHost && ((info.external_fa >> 16) & 0xF000) == 0xA000;
+}
+
+DWORD Attributes(const unz_file_info64& info) {
+  const unsigned host = info.version >> 8;
+  if (host == 0 || host == 7 || host == 11 || host == 14) return info.external_fa & 0x37;
+  DWORD attributes = 0x20;
+  if (info.external_fa & 0x40000000) attributes |= 0x10;
+  if ((info.external_fa & 0x800000) == 0) attributes |= 0x01;
+  return attributes;
+}
+
+// Reads the "UT" extended timestamp block of an extra field into the times it carries.
+void ApplyExtendedTimes(const unsigned char* extra, std::size_t length, ZipItemInfo& item) {
+  std::size_t offset = 0;
+  while (offset + 4 <= length) {
+    const unsigned id = extra[offset] | extra[offset + 1] << 8;
+    const std::size_t size = extra[offset + 2] | extra[offset + 3] << 8;
+    const unsigned char* data = extra + offset + 4;
+    offset += 4 + size;
+    if (offset > length) return;
+    if (id != 0x5455 || size < 1) continue;
+    const unsigned flags = data[0];
+    std::size_t at = 1;
+    FILETIME* targets[] = {&item.mtime, &item.atime, &item.ctime};
+    for (unsigned bit = 0; bit < 3; ++bit) {
+      if ((flags & (1u << bit)) == 0) continue;
+      if (at + 4 > size) return;
+      const std::uint32_t seconds = data[at] | data[at + 1] << 8 | data[at + 2] << 16 |
+                                    static_cast<std::uint32_t>(data[at + 3]) << 24;
+      *targets[bit] = FromUnixTime(seconds);
+      at += 4;
+    }
+  }
+}
+
+// Steps the reader to entry `index` (re-walking from the start when it lies behind).
+bool GoToEntry(ReaderState& state, long index) {
+  if (state.current < 0 || index < state.current) {
+    if (unzGoToFirstFile(state.archive) != UNZ_OK) return false;
+    state.current = 0;
+  }
+  while (state.current < index) {
+    if (unzGoToNextFile(state.archive) != UNZ_OK) return false;
+    ++state.current;
+  }
+  return true;
+}
+
+// Describes the current entry; the local header and its extra field are read too.
+DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64& info) {
+  std::memset(&item, 0, sizeof item);
+  item.index = index;
+  if (!GoToEntry(state, index)) return kZipBadLocalHeader;
+  char rawName[1024];
+  if (unzGetCurrentFileInfo64(state.archive, &info, rawName, sizeof rawName, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    return kZipBadLocalHeader;
+  }
+  WCHAR wide[MAX_PATH] = {};
+  const int nameLength = static_cast<int>(strnlen(rawName, sizeof rawName));
+  const int converted = MultiByteToWideChar(CP_UTF8, 0, rawName, nameLength, wide, MAX_PATH - 1);
+  const CString safe = MakeSafeEntryName(CString(wide, converted));
+  const int copied = std::min(safe.GetLength(), MAX_PATH - 1);
+  std::memcpy(item.name, safe.GetString(), static_cast<std::size_t>(copied) * sizeof(WCHAR));
+  item.attr = Attributes(info);
+  item.mtime = item.atime = item.ctime = FromDosTime(info.dosDate);
+  item.comp_size = static_cast<DWORD>(info.compressed_size);
+  item.unc_size = static_cast<DWORD>(info.uncompressed_size);
+  // The local extra field comes with the opened entry.
+  if ((info.flag & 1) == 0) {
+    if (unzOpenCurrentFile(state.archive) != UNZ_OK) return kZipBadLocalHeader;
+    unsigned char extra[1024];
+    const int extraLength = unzGetLocalExtrafield(state.archive, extra, sizeof extra);
+    unzCloseCurrentFile(state.archive);
+    if (extraLength < 0) return kZipBadExtraData;
+    ApplyExtendedTimes(extra, static_cast<std::size_t>(extraLength), item);
+  }
+  return kZipOk;
+}
+
+// Writes the opened entry into the target file; the file is removed again on failure.
+DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& item) {
+  HANDLE file = CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            (item.attr & 0x27) | FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return kZipCannotOpen;
+  if (!state.buffer) state.buffer = std::make_unique<char[]>(kBufferSize);
+  DWORD result = kZipOk;
+  for (;;) {
+    const int got = unzReadCurrentFile(state.archive, state.buffer.get(), kBufferSize);
+    if (got < 0) {
+      result = kZipDecompressFailed;
+      break;
+    }
+    if (got == 0) break;
+    DWORD written = 0;
+    if (!WriteFile(file, state.buffer.get(), static_cast<DWORD>(got), &written, nullptr) ||
+        written != static_cast<DWORD>(got)) {
+      result = kZipWriteFailed;
+      break;
+    }
+  }
+  // The CRC is checked when the entry is closed.
+  if (unzCloseCurrentFile(state.archive) != UNZ_OK && result == kZipOk) result = kZipDecompressFailed;
+  if (result == kZipOk) SetFileTime(file, &item.ctime, &item.atime, &item.mtime);
+  CloseHandle(file);
+  if (result != kZipOk) {
+    SetFileAttributesW(target, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(target);
+  }
+  return result;
+}
+
+}  // namespace
+
+DWORD ZipLastError() { return g_lastError; }
+
+HZIP ZipArchiveOpen(LPCTSTR path) {
+  auto state = std::make_unique<ReaderState>();
+  state->file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (state->file == INVALID_HANDLE_VALUE) {
+    SetResult(kZipCannotOpen);
+    return nullptr;
+  }
+  zlib_filefunc64_def functions{};
+  functions.zopen64_file = OpenSource;
+  functions.zread_file = ReadSource;
+  functions.zwrite_file = WriteSource;
+  functions.ztell64_file = TellSource;
+  functions.zseek64_file = SeekSource;
+  functions.zclose_file = CloseSource;
+  functions.zerror_file = ErrorSource;
+  functions.opaque = state.get();
+  state->archive = unzOpen2_64("archive", &functions);
+  unz_global_info64 global{};
+  if (state->archive == nullptr || unzGetGlobalInfo64(state->archive, &global) != UNZ_OK) {
+    if (state->archive != nullptr) unzClose(state->archive);
+    CloseHandle(state->file);
+    SetResult(kZipCannotOpen);
+    return nullptr;
+  }
+  state->entries = static_cast<uLong>(global.number_entry);
+  WCHAR current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  state->baseFolder = WithTrailingBackslash(current);
+  SetResult(kZipOk);
+  return new ZipHandle{kZipHandleExtract, state.release()};
+}
+
+DWORD ZipArchiveGetItem(HZIP zip, ZipItemInfo* item, int index) {
+  DWORD result;
+  ReaderState* state = StateOf(zip, result);
+  if (state == nullptr) return SetResult(result);
+  if (item == nullptr || index < -1 || index >= static_cast<long>(state->entries)) return SetResult(kZipBadArgument);
+  if (index == -1) {
+    std::memset(item, 0, sizeof *item);
+    item->index = static_cast<int>(state->entries);
+    return SetResult(kZipOk);
+  }
+  unz_file_info64 info{};
+  return SetResult(Describe(*state, index, *item, info));
+}
+
+DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder) {
+  DWORD result;
+  ReaderState* state = StateOf(zip, result);
+  if (state == nullptr) return SetResult(result);
+  if (folder == nullptr) return SetResult(kZipBadArgument);
+  state->baseFolder = WithTrailingBackslash(CString(folder).Left(MAX_PATH - 2));
+  return SetResult(kZipOk);
+}
+
+DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
+  DWORD result;
+  ReaderState* state = StateOf(zip, result);
+  if (state == nullptr) return SetResult(result);
+  if (index < 0 || index >= static_cast<long>(state->entries)) return SetResult(kZipBadArgument);
+  ZipItemInfo item;
+  unz_file_info64 info{};
+  result = Describe(*state, index, item, info);
+  if (result != kZipOk) return SetResult(result);
+  if (IsSymbolicLink(info)) return SetResult(kZipOk);
+  const CString relative = MakeSafeEntryName(name != nullptr && *name != 0 ? name : item.name);
+  const CString target = state->baseFolder + relative;
+  if (relative.IsEmpty() || !IsPathInsideFolder(state->baseFolder, target)) {
+    // Nothing of the name is left to write (a bare ".." or a drive root).
+    return SetResult((item.attr & 0x10) != 0 ? kZipOk : kZipCannotOpen);
+  }
+  if ((item.attr & 0x10) != 0) {
+    return SetResult(CreateFolderPath(target) ? kZipOk : kZipCannotOpen);
+  }
+  const int slash = target.ReverseFind(_T('\\'));
+  if (!CreateFolderPath(target.Left(slash + 1))) return SetResult(kZipCannotOpen);
+  if (info.flag & 1) return SetResult(kZipEncrypted);
+  if (unzOpenCurrentFile(state->archive) != UNZ_OK) return SetResult(kZipBadLocalHeader);
+  return SetResult(WriteEntry(*state, target, item));
+}
+
+DWORD ZipArchiveClose(HZIP zip) {
+  DWORD result;
+  ReaderState* state = StateOf(zip, result);
+  if (state == nullptr) return SetResult(result);
+  unzClose(state->archive);
+  CloseHandle(state->file);
+  delete state;
+  delete zip;
+  return SetResult(kZipOk);
+}

@@ -1,0 +1,55 @@
+// The zip extraction wrapper: opens a zip archive (or a self-extracting program that is one),
+// describes its entries and extracts them below a base folder. Every call leaves its result
+// in ZipLastError(). The reader underneath is minizip over zlib, fed through a file handle.
+#pragma once
+#include <afx.h>
+#include <windows.h>
+
+// Result codes (0 = success).
+enum ZipResult : DWORD {
+  kZipOk = 0,
+  kZipCannotOpen = 0x200,         // no readable zip directory, or the target cannot be created
+  kZipWriteFailed = 0x400,
+  kZipBadLocalHeader = 0x700,
+  kZipBadExtraData = 0x800,
+  kZipEncrypted = 0x1000,
+  kZipBadArgument = 0x10000,      // null handle or index outside -1 .. count-1
+  kZipWrongHandle = 0x80000,      // the handle is not an extraction handle
+  kZipAlreadyOpen = 0x1000000,
+  kZipDecompressFailed = 0x5000000,
+};
+
+// Kinds of zip handle: extraction here, writing in the backup's archive writer.
+enum ZipHandleKind { kZipHandleExtract = 1, kZipHandleWrite = 2 };
+
+struct ZipHandle {
+  int nKind;
+  void* pState;
+};
+using HZIP = ZipHandle*;
+
+struct ZipItemInfo {
+  int index;
+  WCHAR name[MAX_PATH];
+  DWORD attr;  // 0x10 folder, 0x20 archive, 0x02 hidden, 0x01 read-only, 0x04 system
+  FILETIME atime;
+  FILETIME ctime;
+  FILETIME mtime;
+  DWORD comp_size;
+  DWORD unc_size;
+};
+
+DWORD ZipLastError();
+
+// An extraction handle, or null (the archive cannot be opened or holds no zip directory).
+HZIP ZipArchiveOpen(LPCTSTR path);
+// Describes entry `index`; -1 describes the archive: index = number of entries, empty name.
+// The name is made safe: it never leads above the base folder or onto another drive.
+DWORD ZipArchiveGetItem(HZIP zip, ZipItemInfo* item, int index);
+// The folder relative names go under; a backslash is added when it ends in no separator.
+DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder);
+// Extracts entry `index` to `name` below the base folder (a name that tries to leave it is
+// taken as relative to it). A file that cannot be written whole is removed again. Symbolic
+// links are not extracted.
+DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index);
+DWORD ZipArchiveClose(HZIP zip);

@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Writes the archive fixtures of the extraction tests: for each kind (zip, cab, rar, 7z) one
+archive whose entries try to leave the folder they are extracted into, between two harmless
+entries. Cabinets and RAR archives are written by hand here (stored entries, no compression),
+as no writer for them ships with Debian; 7z archives come from the 7-Zip program.
+
+Run from this folder: python3 make_archives.py"""
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import zipfile
+import zlib
+
+HOSTILE = ["../x1.txt", "..\\x2.txt", "/abs3.txt", "C:\\x4.txt", "\\\\server\\share\\x5.txt",
+           "a/../../x6.txt"]
+FIRST = ("first/a.txt", b"first entry\n")
+LAST = ("last.txt", b"last entry\n")
+
+
+def payload(name):
+    return ("escaped through " + name + "\n").encode()
+
+
+def write_zip():
+    with zipfile.ZipFile("hostile.zip", "w", zipfile.ZIP_DEFLATED) as archive:
+        archive.writestr(zipfile.ZipInfo(FIRST[0], (2020, 1, 2, 3, 4, 6)), FIRST[1])
+        for name in HOSTILE:
+            info = zipfile.ZipInfo(name, (2020, 1, 2, 3, 4, 6))
+            info.create_system = 0
+            archive.writestr(info, payload(name))
+        link = zipfile.ZipInfo("link7", (2020, 1, 2, 3, 4, 6))
+        link.create_system = 3
+        link.external_attr = 0o120777 << 16
+        archive.writestr(link, "/etc")
+        archive.writestr(zipfile.ZipInfo("link7/x8.txt", (2020, 1, 2, 3, 4, 6)), payload("link7/x8.txt"))
+        archive.writestr(zipfile.ZipInfo(LAST[0], (2020, 1, 2, 3, 4, 6)), LAST[1])
+
+
+def cab_bytes(entries):
+    """A cabinet with one folder of stored data: header, folder, files, one data block."""
+    data = b"".join(content for _, content in entries)
+    files = b""
+    offset = 0
+    for name, content in entries:
+        files += struct.pack("<IIHHHH", len(content), offset, 0, 0x5021, 0x1882, 0x20)
+        files += name.encode("latin-1") + b"\0"
+        offset += len(content)
+    header_size = 36
+    folder_size = 8
+    files_offset = header_size + folder_size
+    data_offset = files_offset + len(files)
+    block = struct.pack("<IHH", 0, len(data), len(data)) + data
+    total = data_offset + len(block)
+    header = b"MSCF" + struct.pack("<IIIIBBHHHHH", 0, total, 0, files_offset, 0, 3, 1, 1,
+                                   len(entries), 0, 0x1234) + struct.pack("<H", 0)
+    header = header[:34] + struct.pack("<H", 0)
+    folder = struct.pack("<IHH", data_offset, 1, 0)
+    return header + folder + files + block
+
+
+def write_cab():
+    entries = [("first\\a.txt", FIRST[1])]
+    entries += [(name, payload(name)) for name in HOSTILE]
+    entries.append((LAST[0], LAST[1]))
+    with open("hostile.cab", "wb") as out:
+        out.write(cab_bytes(entries))
+
+
+def rar_block(head_type, flags, body):
+    size = 7 + len(body)
+    rest = struct.pack("<BHH", head_type, flags, size) + body
+    return struct.pack("<H", zlib.crc32(rest) & 0xFFFF) + rest
+
+
+def rar_file(name, content, host=2, attributes=0x20):
+    raw = name.encode("latin-1")
+    body = struct.pack("<IIBIIBBHI", len(content), len(content), host, zlib.crc32(content),
+                       0x5021_1882, 20, 0x30, len(raw), attributes) + raw
+    return rar_block(0x74, 0x8000, body) + content
+
+
+def write_rar():
+    out = b"Rar!\x1a\x07\x00" + rar_block(0x73, 0, struct.pack("<HI", 0, 0))
+    out += rar_file("first\\a.txt", FIRST[1])
+    for name in HOSTILE:
+        out += rar_file(name, payload(name))
+    out += rar_file("link7", b"/etc", host=3, attributes=0o120777)
+    out += rar_file("link7/x8.txt", payload("link7/x8.txt"), host=3, attributes=0o100644)
+    out += rar_file(LAST[0], LAST[1])
+    out += rar_block(0x7B, 0x4000, b"")
+    with open("hostile.rar", "wb") as archive:
+        archive.write(out)
+
+
+def write_7z():
+    work = tempfile.mkdtemp()
+    try:
+        inner = os.path.join(work, "a", "b")
+        os.makedirs(os.path.join(inner, "first"))
+        with open(os.path.join(inner, "first", "a.txt"), "wb") as f:
+            f.write(FIRST[1])
+        with open(os.path.join(inner, LAST[0]), "wb") as f:
+            f.write(LAST[1])
+        with open(os.path.join(work, "a", "x1.txt"), "wb") as f:
+            f.write(payload("../x1.txt"))
+        os.symlink("/etc", os.path.join(inner, "link7"))
+        target = os.path.abspath("hostile.7z")
+        if os.path.exists(target):
+            os.remove(target)
+        subprocess.run(["7zz", "a", "-spf", "-snl", target, "first/a.txt", "../x1.txt",
+                        os.path.join(work, "a", "x1.txt"), "link7", LAST[0]],
+                       cwd=inner, check=True, stdout=subprocess.DEVNULL)
+    finally:
+        shutil.rmtree(work)
+
+
+if __name__ == "__main__":
+    write_zip()
+    write_cab()
+    write_rar()
+    write_7z()
