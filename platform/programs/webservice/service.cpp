@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "answers.h"
@@ -21,6 +22,10 @@ const soap::OperationDescription* const kMiscOperations[] = {
 
 }  // namespace
 
+// The catalogue's self-update files (selfupdate.cpp).
+void MountSelfUpdateFiles(httplib::Server& server, const std::string& folder,
+                          const std::function<void(const std::string&)>& log);
+
 Service::Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault,
                  unsigned faultCount)
     : catalogue_(std::move(catalogue)), uploads_(std::move(uploadFolder)), faults_(fault, faultCount) {}
@@ -36,6 +41,7 @@ void Service::Mount(httplib::Server& server) {
   server.Get(R"((?:http://[^/]+)?/packages/([^/]+))", [this](const httplib::Request& request, httplib::Response& response) {
     HandlePackage(request, response);
   });
+  MountSelfUpdateFiles(server, catalogue_.folder(), [this](const std::string& line) { Log(line); });
 }
 
 void Service::Log(const std::string& line) {
