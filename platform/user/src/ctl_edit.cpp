@@ -50,7 +50,10 @@ bool Replace(HWND window, EditState& state, std::u16string insert) {
   const DWORD room = state.limit > kept ? state.limit - kept : 0;
   const bool fits = insert.size() <= room;
   if (!fits) insert.resize(room);
-  if (insert.empty() && from == to) return fits;
+  if (insert.empty() && from == to) {
+    if (!fits) Notify(window, state, EN_MAXTEXT);
+    return fits;
+  }
   text.replace(from, to - from, insert);
   Store(window, text);
   state.start = state.end = from + static_cast<DWORD>(insert.size());
@@ -185,8 +188,11 @@ LRESULT Handle(HWND window, EditState& state, UINT message, WPARAM wParam, LPARA
     case WM_PAINT: Paint(window, state); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: {
+      // A multi-line edit with ES_WANTRETURN keeps Enter; Tab and Escape stay the dialog's.
       LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-      if ((StyleOf(window) & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN))
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      const bool enter = !key || (key->message == WM_KEYDOWN && key->wParam == VK_RETURN);
+      if (enter && (StyleOf(window) & (ES_MULTILINE | ES_WANTRETURN)) == (ES_MULTILINE | ES_WANTRETURN))
         code |= DLGC_WANTALLKEYS;
       return code;
     }
