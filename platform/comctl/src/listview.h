@@ -1,0 +1,99 @@
+// The state of a list view ("SysListView32") and the operations its window procedure is
+// made of: rows and columns (listview_items.cpp), geometry, scrolling and hit tests
+// (listview_layout.cpp), painting (listview_paint.cpp) and the mouse and keys
+// (listview_input.cpp).
+#pragma once
+#include <map>
+#include <string>
+#include <vector>
+
+#include "control.h"
+
+namespace zx::comctl::listview {
+
+struct Row {
+  std::map<int, std::u16string> texts;  // by sub-item
+  UINT state = 0;
+  LPARAM param = 0;
+  int image = I_IMAGENONE;
+  int indent = 0;
+};
+
+struct Column {
+  int subItem = 0;
+  int fmt = LVCFMT_LEFT;
+  int image = 0;
+};
+
+struct ListView {
+  HWND window = nullptr;
+  HWND header = nullptr;
+  std::vector<Row> rows;
+  std::vector<Column> columns;  // widths and titles live in the header
+  DWORD exStyle = 0;
+  HFONT font = nullptr;
+  HIMAGELIST normalImages = nullptr;
+  HIMAGELIST smallImages = nullptr;
+  HIMAGELIST stateImages = nullptr;
+  HIMAGELIST ownCheckImages = nullptr;  // made for LVS_EX_CHECKBOXES, destroyed with the list
+  COLORREF background = CLR_DEFAULT;
+  COLORREF textColour = CLR_DEFAULT;
+  COLORREF textBackground = CLR_DEFAULT;
+  int top = 0;          // first row shown
+  int scrollX = 0;      // horizontal scroll in pixels
+  int measuredHeight = 0;  // the owner's answer to WM_MEASUREITEM (owner-drawn rows)
+  bool focused = false;
+};
+
+// Rows and columns.
+bool ValidRow(const ListView& lv, WPARAM index);
+LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column);
+LRESULT SetColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column);
+LRESULT GetColumn(const ListView& lv, WPARAM index, LVCOLUMNW* column);
+LRESULT DeleteColumn(ListView& lv, WPARAM index);
+int ColumnWidth(const ListView& lv, int column);
+LRESULT SetColumnWidth(ListView& lv, WPARAM index, int width);
+LRESULT InsertItem(ListView& lv, const LVITEMW* item);
+LRESULT SetItem(ListView& lv, const LVITEMW* item);
+LRESULT GetItem(const ListView& lv, LVITEMW* item);
+LRESULT SetItemText(ListView& lv, WPARAM index, const LVITEMW* item);
+LRESULT GetItemText(const ListView& lv, WPARAM index, LVITEMW* item);
+LRESULT SetItemState(ListView& lv, WPARAM index, const LVITEMW* item);
+LRESULT DeleteItem(ListView& lv, WPARAM index);
+LRESULT DeleteAllItems(ListView& lv);
+LRESULT SortItems(ListView& lv, LPARAM sortParam, PFNLVCOMPARE compare);
+LRESULT GetNextItem(const ListView& lv, int start, UINT flags);
+// Changes a row's state bits (mask) with LVN_ITEMCHANGING first and LVN_ITEMCHANGED after;
+// false when refused.
+bool ChangeState(ListView& lv, int index, UINT state, UINT mask);
+DWORD SetExtendedStyle(ListView& lv, DWORD mask, DWORD style);
+HIMAGELIST SetImageList(ListView& lv, int which, HIMAGELIST list);
+
+// Geometry and scrolling.
+int HeaderHeight(const ListView& lv);
+int RowHeight(const ListView& lv);
+int CountPerPage(const ListView& lv);
+int TotalWidth(const ListView& lv);
+// The columns' left edges in client coordinates (scrolled).
+int ColumnLeft(const ListView& lv, int column);
+LRESULT GetItemRect(const ListView& lv, int index, RECT* rect);
+LRESULT GetSubItemRect(const ListView& lv, int index, RECT* rect);
+LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems);
+void ScrollTo(ListView& lv, int top);
+LRESULT EnsureVisible(ListView& lv, int index);
+LRESULT Scroll(ListView& lv, int dx, int dy);
+void OnVScroll(ListView& lv, int request, int position);
+// Places the header over the client area (HDM_LAYOUT).
+void LayoutHeader(ListView& lv);
+// Asks the owner for the row height of owner-drawn rows (WM_MEASUREITEM).
+void MeasureRows(ListView& lv);
+void InvalidateRow(const ListView& lv, int index);
+
+// Painting.
+void Paint(ListView& lv);
+
+// Mouse and keys.
+void OnButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick);
+void OnKeyDown(ListView& lv, WPARAM key);
+
+}  // namespace zx::comctl::listview
