@@ -1,5 +1,6 @@
 // The application base: construction of the program's identity and text tables, the start-up
 // chain with its hooks, the help commands and the tear-down.
+#include <commctrl.h>
 #include <gdiplus.h>
 #include <objbase.h>
 
@@ -14,12 +15,8 @@
 #include "PathHelpers.h"
 #include "Registry.h"
 #include "SystemHelpers.h"
-#include "WebLinks.h"
 #include "GlobalConstants.h"
-
-#if __has_include(<commctrl.h>)
-#include <commctrl.h>
-#endif
+#include "WebLinks.h"
 
 CString g_strAppName;
 CIniReader* g_pLangIniReader = nullptr;
@@ -169,10 +166,8 @@ void CHalvoranApp::InitCommonControlsAndOle() {
     for (UINT message : {UINT(WM_COPYDATA), UINT(WM_SETTEXT), UINT(WM_CLOSE), GetRunningInstanceMessage()})
       AllowWindowMessage(message);
   }
-#if __has_include(<commctrl.h>)
-  INITCOMMONCONTROLSEX controls{8, 0xFF};
+  INITCOMMONCONTROLSEX controls{8, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-#endif
   m_hrCom = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "AppVersion.h"
 #include "DigestsSha1.h"
 #include "Downloader.h"
 #include "HalvoranApp.h"
 #include "IniReader.h"
 #include "PathHelpers.h"
-#include "VersionBlock.h"
 #include "WinInetBinding.h"
 
 namespace {
@@ -120,14 +120,6 @@ int CompareVersionTexts(LPCTSTR remote, LPCTSTR local) {
   return 0;
 }
 
-CString GetHelperVersionText() {
-  CString version;
-  tagVersionBlock block;
-  if (ReadVersionBlock(ProgramFolderPath(kHelperFile), block)) version = GetFileVersionString(block);
-  FreeVersionBlock(block);
-  return version.Trim();
-}
-
 IMPLEMENT_DYNAMIC(CGlobalUpdate, CObject)
 
 BOOL CGlobalUpdate::IsConnected() { return IsInternetConnected(); }
@@ -176,8 +168,10 @@ void CGlobalUpdate::GetMacAddressId(CString& id) {
 int CGlobalUpdate::BuildUpdateQuery(CString& address) {
   CString machineId;
   GetMacAddressId(machineId);
+  CString version;
+  GetAppVer(version);
   address.Format(_T("%s?productname=qvx&currentapplicationid=%s&currentdbversionid=1&machineid=%s"),
-                 kUpdateQueryAddress, static_cast<LPCTSTR>(GetHelperVersionText()), static_cast<LPCTSTR>(machineId));
+                 kUpdateQueryAddress, static_cast<LPCTSTR>(version), static_cast<LPCTSTR>(machineId));
   return address.GetLength();
 }
 
@@ -194,7 +188,9 @@ BOOL CGlobalUpdate::CheckForUpdate() {
   reader.SetFile(target);
   const CString remote = reader.ReadValue(_T("Application"), _T("PROGRAM_VERSION"));
   if (remote.IsEmpty()) return FALSE;
-  return CompareVersionTexts(remote, GetHelperVersionText()) > 0;
+  CString local;
+  GetAppVer(local);
+  return CompareVersionTexts(remote, local) > 0;
 }
 
 BOOL CGlobalUpdate::ReadDatabaseInfo(CString& archiveAddress, CString& digest) {

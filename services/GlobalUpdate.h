@@ -49,8 +49,6 @@ class ZXHELPER_API CGlobalUpdate : public CObject {
 // Dotted versions compared part by part (four parts, missing or non-numeric parts as 0):
 // positive when remote is newer, 0 when equal, negative when older.
 ZXHELPER_API int CompareVersionTexts(LPCTSTR remote, LPCTSTR local);
-// The dotted file version of "zephrinkxhelper.dll" in the running program's folder.
-ZXHELPER_API CString GetHelperVersionText();
 
 ZXHELPER_API BOOL CheckForProductUpdate();
 ZXHELPER_API BOOL UpdateDatabase(LPVOID unused);

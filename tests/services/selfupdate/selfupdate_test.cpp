@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "AppVersion.h"
 #include "DigestsSha1.h"
 #include "GlobalUpdate.h"
 #include "webservice_testing.h"
@@ -27,7 +28,7 @@ class SelfUpdate : public WebServiceTest {
   }
   static std::filesystem::path ProgramFolder() { return std::filesystem::read_symlink("/proc/self/exe").parent_path(); }
   static void CleanProgramFolder() {
-    for (const char* name : {"dbUpdate.ini", "Completedatabase.zip", "DBUpdates"})
+    for (const char* name : {"dbUpdate.ini", "Completedatabase.zip", "DBUpdates", "zephrinkxhelper.res"})
       std::filesystem::remove_all(ProgramFolder() / name);
   }
   void Publish(const std::string& name, const std::string& bytes) { WriteHostFile(catalogue_.path() + "/" + name, bytes); }
@@ -41,6 +42,11 @@ class SelfUpdate : public WebServiceTest {
     CString windows = CString(("Z:" + hostPath).c_str());
     windows.Replace(_T('/'), _T('\\'));
     return std::string(CStringA(CCalcSHA1::GetFileSha1Hash(windows)).GetString());
+  }
+  // The shared library beside the program gets the version record of this test program.
+  static void InstallVersion() {
+    std::filesystem::copy_file(ProgramFolder() / "selfupdate_tests.res", ProgramFolder() / "zephrinkxhelper.res",
+                               std::filesystem::copy_options::overwrite_existing);
   }
   std::vector<std::string> Requests() {
     std::vector<std::string> lines;
@@ -73,6 +79,29 @@ TEST_F(SelfUpdate, TheSameOrAnOlderVersionIsNotNewer) {
   Publish("LatestVersion.ini", "[Application]\r\nPROGRAM_VERSION=0.0.0.0\r\n");
   StartStandIn();
   EXPECT_FALSE(CheckForProductUpdate());
+}
+
+TEST_F(SelfUpdate, TheInstallationsVersionIsTheSharedLibrarysFileVersion) {
+  CString version = _T("stale");
+  EXPECT_EQ(GetAppVer(version), 0);
+  EXPECT_EQ(version, _T(""));
+  InstallVersion();
+  EXPECT_EQ(GetAppVer(version), 7);
+  EXPECT_EQ(version, _T("3.2.1.0"));
+}
+
+TEST_F(SelfUpdate, OnlyAVersionAboveTheInstalledOneIsNewer) {
+  InstallVersion();
+  StartStandIn();
+  Publish("LatestVersion.ini", "[Application]\r\nPROGRAM_VERSION=3.2.1.0\r\n");
+  EXPECT_FALSE(CheckForProductUpdate());
+  Publish("LatestVersion.ini", "[Application]\r\nPROGRAM_VERSION=3.1.9\r\n");
+  EXPECT_FALSE(CheckForProductUpdate());
+  Publish("LatestVersion.ini", "[Application]\r\nPROGRAM_VERSION=3.2.1.1\r\n");
+  EXPECT_TRUE(CheckForProductUpdate());
+  CString query;
+  CGlobalUpdate().BuildUpdateQuery(query);
+  EXPECT_NE(query.Find(_T("&currentapplicationid=3.2.1.0&")), -1);
 }
 
 TEST_F(SelfUpdate, AMissingVersionAnEmptyFileOrNoFileIsNotNewer) {
