@@ -11,6 +11,8 @@
 
 #include "Downloader.h"
 #include "machine_fixture.h"
+#include "zx/modal.h"
+#include "zx/msgbox.h"
 
 #include <httplib.h>  // after the layer's headers, whose names it must not redefine
 
@@ -184,6 +186,40 @@ TEST_F(Downloads, OverLongAddressesAndPathsAreRefusedNotCut) {
   EXPECT_FALSE(AddDownloadFile(_T(""), _T("C:\\dl\\a.bin")));
   EXPECT_EQ(GetDownloadFileCount(), 0);
   EXPECT_TRUE(AddDownloadFile(Url("/file"), CString(_T("C:\\")) + CString(_T('p'), kDownloadPathLimit - 3)));
+}
+
+TEST_F(Downloads, TheShownDialogRunsTheTransferAndClosesWhenItEnds) {
+  ASSERT_TRUE(AddDownloadFile(Url("/file"), _T("C:\\dl\\a.bin")));
+  EXPECT_TRUE(RunDownloadDialog());
+  EXPECT_EQ(ReadHostFile(Host("a.bin")), content_);
+}
+
+TEST_F(Downloads, TheShownDialogHearsOfAFailedRunAndCloses) {
+  ASSERT_TRUE(AddDownloadFile(Url("/missing"), _T("C:\\dl\\a.bin")));
+  EXPECT_FALSE(RunDownloadDialog());
+  EXPECT_FALSE(Exists("a.bin"));
+}
+
+TEST_F(Downloads, CancelInTheDialogAsksAndStopsTheTransfer) {
+  ASSERT_TRUE(AddDownloadFile(Url("/slow"), _T("C:\\dl\\a.bin")));
+  std::vector<UINT> asked;
+  const auto previousResponder = zx::user::SetMessageBoxResponder([&](const zx::user::MessageBoxCall& call) {
+    asked.push_back(call.type);
+    return IDYES;
+  });
+  bool cancelled = false;
+  const auto previousHook = zx::user::SetIdleHook([&] {
+    if (cancelled || !slowStarted_) return;
+    const HWND dialog = FindWindowW(u"#32770", nullptr);
+    if (dialog && PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0)) cancelled = true;
+  });
+  EXPECT_FALSE(RunDownloadDialog());
+  zx::user::SetIdleHook(previousHook);
+  zx::user::SetMessageBoxResponder(previousResponder);
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(asked, (std::vector<UINT>{292}));
+  EXPECT_FALSE(Exists("a.bin"));
+  EXPECT_FALSE(Exists("a.bin.part"));
 }
 
 TEST_F(Downloads, OptionsAreKnownByNameInAnyCase) {
