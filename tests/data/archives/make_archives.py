@@ -53,9 +53,8 @@ def cab_bytes(entries):
     data_offset = files_offset + len(files)
     block = struct.pack("<IHH", 0, len(data), len(data)) + data
     total = data_offset + len(block)
-    header = b"MSCF" + struct.pack("<IIIIBBHHHHH", 0, total, 0, files_offset, 0, 3, 1, 1,
-                                   len(entries), 0, 0x1234) + struct.pack("<H", 0)
-    header = header[:34] + struct.pack("<H", 0)
+    header = b"MSCF" + struct.pack("<IIIIIBBHHHHH", 0, total, 0, files_offset, 0, 3, 1, 1,
+                                   len(entries), 0, 0x1234, 0)
     folder = struct.pack("<IHH", data_offset, 1, 0)
     return header + folder + files + block
 
