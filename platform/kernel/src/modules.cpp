@@ -65,7 +65,7 @@ bool IsSystemLibrary(const std::u16string& baseName) {
       u"oleaut32", u"comctl32", u"version", u"gdiplus", u"ntdll",   u"psapi",   u"setupapi",
       u"newdev",   u"cfgmgr32", u"wininet", u"urlmon",  u"ws2_32",  u"rpcrt4",  u"shdocvw",
       u"winmm",    u"sfc",      u"sfc_os",  u"crypt32", u"userenv", u"mstask",  u"taskschd",
-      u"srclient", u"cabinet",  u"wtsapi32", u"netapi32", u"iphlpapi", u"msimg32"};
+      u"srclient", u"cabinet",  u"wtsapi32", u"netapi32", u"iphlpapi", u"msimg32", u"difxapi"};
   std::u16string stem = baseName;
   const std::size_t dot = stem.find_last_of(u'.');
   if (dot != std::u16string::npos) {
