@@ -60,6 +60,11 @@ using HDEVINFO = PVOID;
 #define ERROR_INVALID_CLASS 0xE0000206u
 #define ERROR_INVALID_REG_PROPERTY 0xE0000209u
 #define ERROR_NO_SUCH_DEVINST 0xE000020Bu
+#define ERROR_GENERAL_SYNTAX 0xE0000003u
+#define ERROR_WRONG_INF_STYLE 0xE0000100u
+#define ERROR_SECTION_NOT_FOUND 0xE0000101u
+#define ERROR_LINE_NOT_FOUND 0xE0000102u
+#define ERROR_IN_WOW64 0xE0000235u
 #ifndef ERROR_INVALID_USER_BUFFER
 #define ERROR_INVALID_USER_BUFFER 1784L
 #endif
@@ -181,3 +186,27 @@ inline BOOL SetupDiGetClassDescription(const GUID* classGuid, LPWSTR description
                                        PDWORD requiredSize) {
   return SetupDiGetClassDescriptionW(classGuid, description, size, requiredSize);
 }
+
+// INF copy and Plug and Play driver update (the package installation of difxapi.h).
+#define SPOST_NONE 0
+#define SPOST_PATH 1
+#define SP_COPY_NOOVERWRITE 0x0000008
+#define INSTALLFLAG_FORCE 0x00000001
+
+extern "C" {
+// Copies an INF into the INF folder as oemN.inf (an identical INF already there keeps its
+// name) and into the driver store. The destination buffer (optional) gets the new INF's full
+// path and *destinationInfFileNameComponent points at its file name there; *requiredSize
+// counts characters with the terminator. ERROR_FILE_EXISTS with SP_COPY_NOOVERWRITE when the
+// INF is there already; ERROR_INSUFFICIENT_BUFFER when the path does not fit (nothing is
+// copied then); a damaged INF fails as DriverPackageInstallW does.
+BOOL SetupCopyOEMInfW(LPCWSTR sourceInfFileName, LPCWSTR oemSourceMediaLocation, DWORD oemSourceMediaType,
+                      DWORD copyStyle, LPWSTR destinationInfFileName, DWORD destinationInfFileNameSize,
+                      PDWORD requiredSize, LPWSTR* destinationInfFileNameComponent);
+// Installs the INF's driver on the present devices with that hardware or compatible id:
+// ERROR_NO_SUCH_DEVINST when none is present, ERROR_NO_DRIVER_SELECTED when the INF has no
+// driver for them, ERROR_NO_MORE_ITEMS when (without INSTALLFLAG_FORCE) the package is not
+// newer than their drivers. *rebootRequired (when given) is set FALSE.
+BOOL UpdateDriverForPlugAndPlayDevicesW(HWND parent, LPCWSTR hardwareId, LPCWSTR fullInfPath, DWORD installFlags,
+                                        PBOOL rebootRequired);
+}  // extern "C"
