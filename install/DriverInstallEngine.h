@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+#include "DifxApiLibrary.h"
+
 class CDeviceRecordArray;
 struct tagInstallResultInfo;
 
@@ -81,6 +83,25 @@ class CDriverInstallEngine : public CObject {
 
   // The DIFxAPI library loaded at set-up; null when the machine has none.
   HMODULE GetDifxModule() const { return m_difx; }
+  // The DIFxAPI binding the installs go through.
+  CDifxApiLibrary& GetDifxLibrary() { return m_difxLibrary; }
+
+  // Where the 64-bit helper lies for a tool folder: its parent folder's
+  // "amd64Helper\Wexor64.exe".
+  static CString GetHelper64Path(const CString& toolFolder);
+  // Hands an INF to the 64-bit helper program and waits for it (at most kHelperWaitMs):
+  // whether the helper reported success through the value successName under rootName\keyPath.
+  // False when an argument is empty, the helper is missing or cannot start, or it did not end
+  // in time. The three values are deleted before the helper starts.
+  static constexpr DWORD kHelperWaitMs = 120000;
+  bool RunHelper64(const CString& toolFolder, const CString& hardwareId, const CString& infPath,
+                   const CString& rootName, const CString& keyPath, const CString& successName,
+                   const CString& pnpErrorName, const CString& difxErrorName);
+  // A value the helper left, read as decimal text; 0 for an unknown root ("HKEY_CURRENT_USER"
+  // and "HKEY_LOCAL_MACHINE" are known), a key or value that cannot be read.
+  static DWORD ReadHelperResultDword(const CString& rootName, const CString& keyPath, const CString& valueName);
+  // Deletes the value when it exists; false only for an unknown root name.
+  static bool DeleteHelperResultValue(const CString& rootName, const CString& keyPath, const CString& valueName);
 
   // Makes sure the user's default key container exists and holds a signature and a key
   // exchange key pair (run at construction, its answer kept).
@@ -107,6 +128,7 @@ class CDriverInstallEngine : public CObject {
   HANDLE m_idle = nullptr;   // set while no operation runs (manual reset)
   std::atomic<int> m_operations{0};
   HMODULE m_difx = nullptr;
+  CDifxApiLibrary m_difxLibrary;
   bool m_keyContainer = false;
 };
 
