@@ -146,3 +146,64 @@ class CListCtrl : public CWnd {
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
   mutable CHeaderCtrl m_header;  // a view of the list's header, never attached
 };
+
+// ---------------------------------------------------------------------------------------
+class CTreeCtrl : public CWnd {
+  DECLARE_DYNAMIC(CTreeCtrl)
+
+ public:
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+
+  HTREEITEM InsertItem(LPTVINSERTSTRUCT lpInsertStruct);
+  HTREEITEM InsertItem(LPCTSTR lpszItem, HTREEITEM hParent = TVI_ROOT, HTREEITEM hInsertAfter = TVI_LAST);
+  HTREEITEM InsertItem(LPCTSTR lpszItem, int nImage, int nSelectedImage, HTREEITEM hParent = TVI_ROOT,
+                       HTREEITEM hInsertAfter = TVI_LAST);
+  HTREEITEM InsertItem(UINT nMask, LPCTSTR lpszItem, int nImage, int nSelectedImage, UINT nState,
+                       UINT nStateMask, LPARAM lParam, HTREEITEM hParent, HTREEITEM hInsertAfter);
+  BOOL DeleteItem(HTREEITEM hItem);
+  BOOL DeleteAllItems();
+
+  HTREEITEM GetNextItem(HTREEITEM hItem, UINT nCode) const;
+  HTREEITEM GetChildItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_CHILD); }
+  HTREEITEM GetNextSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXT); }
+  HTREEITEM GetPrevSiblingItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PREVIOUS); }
+  HTREEITEM GetParentItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_PARENT); }
+  HTREEITEM GetRootItem() const { return GetNextItem(nullptr, TVGN_ROOT); }
+  HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+  HTREEITEM GetFirstVisibleItem() const { return GetNextItem(nullptr, TVGN_FIRSTVISIBLE); }
+  HTREEITEM GetNextVisibleItem(HTREEITEM hItem) const { return GetNextItem(hItem, TVGN_NEXTVISIBLE); }
+  BOOL ItemHasChildren(HTREEITEM hItem) const;
+  UINT GetCount() const;
+  UINT GetVisibleCount() const;
+
+  BOOL GetItem(TVITEM* pItem) const;
+  BOOL SetItem(TVITEM* pItem);
+  CString GetItemText(HTREEITEM hItem) const;
+  BOOL SetItemText(HTREEITEM hItem, LPCTSTR lpszItem);
+  DWORD_PTR GetItemData(HTREEITEM hItem) const;
+  BOOL SetItemData(HTREEITEM hItem, DWORD_PTR dwData);
+  UINT GetItemState(HTREEITEM hItem, UINT nStateMask) const;
+  BOOL SetItemState(HTREEITEM hItem, UINT nState, UINT nStateMask);
+  // Check boxes (TVS_CHECKBOXES): state image 2 is checked, 1 unchecked.
+  BOOL GetCheck(HTREEITEM hItem) const;
+  BOOL SetCheck(HTREEITEM hItem, BOOL fCheck = TRUE);
+
+  BOOL Expand(HTREEITEM hItem, UINT nCode);
+  BOOL SelectItem(HTREEITEM hItem);
+  BOOL EnsureVisible(HTREEITEM hItem);
+  HTREEITEM HitTest(CPoint pt, UINT* pFlags = nullptr) const;
+  HTREEITEM HitTest(TVHITTESTINFO* pHitTestInfo) const;
+  BOOL GetItemRect(HTREEITEM hItem, LPRECT lpRect, BOOL bTextOnly) const;
+
+  CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+  CImageList* GetImageList(int nImageListType) const;
+  SHORT SetItemHeight(SHORT cyHeight);
+  SHORT GetItemHeight() const;
+  UINT GetIndent() const;
+  void SetIndent(UINT nIndent);
+  COLORREF SetBkColor(COLORREF clr);
+  COLORREF SetTextColor(COLORREF clr);
+
+ private:
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+};

@@ -5,6 +5,7 @@
 void InitCommonControls() {
   zx::comctl::RegisterHeaderClass();
   zx::comctl::RegisterListViewClass();
+  zx::comctl::RegisterTreeViewClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
