@@ -55,6 +55,57 @@ int SHFileOperationW(LPSHFILEOPSTRUCTW fileOp);
 
 inline int SHFileOperation(LPSHFILEOPSTRUCTW fileOp) { return SHFileOperationW(fileOp); }
 
+// Starting programs and opening documents and web addresses. The verbs are "open" (also a
+// null verb) and "runas"; "runas" starts the program as "open" does (there is no elevation
+// here) and says so on stderr. A program ("X.exe" in the program folder, or any file that the
+// host can run) starts with the parameters split as Windows splits a command line; a web
+// address (http:, https:, mailto:) or a document is handed to the desktop's opener
+// (xdg-open) when the host has one, else the call fails with ERROR_NO_ASSOCIATION.
+#define SEE_MASK_DEFAULT 0x00000000
+#define SEE_MASK_NOCLOSEPROCESS 0x00000040
+#define SEE_MASK_NOASYNC 0x00000100
+#define SEE_MASK_FLAG_NO_UI 0x00000400
+
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define SE_ERR_NOASSOC 31
+#ifndef ERROR_NO_ASSOCIATION
+#define ERROR_NO_ASSOCIATION 1155L
+#endif
+
+struct SHELLEXECUTEINFOW {
+  DWORD cbSize;
+  ULONG fMask;
+  HWND hwnd;
+  LPCWSTR lpVerb;
+  LPCWSTR lpFile;
+  LPCWSTR lpParameters;
+  LPCWSTR lpDirectory;
+  int nShow;
+  HINSTANCE hInstApp;  // above 32 on success, else an SE_ERR_ code
+  void* lpIDList;
+  LPCWSTR lpClass;
+  HKEY hkeyClass;
+  DWORD dwHotKey;
+  HANDLE hIconOrMonitor;
+  HANDLE hProcess;  // with SEE_MASK_NOCLOSEPROCESS: the started program's process
+};
+using LPSHELLEXECUTEINFOW = SHELLEXECUTEINFOW*;
+using SHELLEXECUTEINFO = SHELLEXECUTEINFOW;
+
+// FALSE with the last error (ERROR_FILE_NOT_FOUND, ERROR_NO_ASSOCIATION, ...) on failure.
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info);
+// Above 32 on success, else an SE_ERR_ code.
+HINSTANCE ShellExecuteW(HWND hwnd, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                        int showCommand);
+inline BOOL ShellExecuteEx(SHELLEXECUTEINFOW* info) { return ShellExecuteExW(info); }
+inline HINSTANCE ShellExecute(HWND hwnd, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                              LPCWSTR directory, int showCommand) {
+  return ShellExecuteW(hwnd, verb, file, parameters, directory, showCommand);
+}
+
 // The notification area lives with the window layer.
 #if __has_include(<shellnotify.h>)
 #include <shellnotify.h>
