@@ -1,10 +1,9 @@
 // The 64-bit hand-off: the helper program Wexor64.exe installs an INF for the engine and
 // reports back through three registry values, which the engine reads and deletes.
+#include <shellapi.h>
 #include <shlwapi.h>
-#include <winprocess.h>
 #include <winreg.h>
-
-#include <vector>
+#include <winuser.h>
 
 #include "DriverInstallEngine.h"
 
@@ -57,17 +56,15 @@ bool CDriverInstallEngine::RunHelper64(const CString& toolFolder, const CString&
   Sleep(10);
   if (!PathFileExistsW(helper)) return false;
 
-  const CString commandLine = _T("\"") + helper + _T("\" ") + parameters;
-  std::vector<WCHAR> line(commandLine.GetString(), commandLine.GetString() + commandLine.GetLength() + 1);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  execute.lpFile = helper;
+  execute.lpParameters = parameters;
+  execute.nShow = SW_HIDE;
   // A helper that cannot start installed nothing.
-  if (!CreateProcessW(helper, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                      &started))
-    return false;
-  ProcessHandle process{started.hProcess};
-  if (started.hThread != nullptr) CloseHandle(started.hThread);
+  if (!ShellExecuteExW(&execute) || execute.hProcess == nullptr) return false;
+  ProcessHandle process{execute.hProcess};
   // A helper that has not ended in time is taken as failed; the engine does not wait longer.
   if (WaitForSingleObject(process.handle, kHelperWaitMs) != WAIT_OBJECT_0) return false;
   return ReadHelperResultDword(rootName, keyPath, successName) != 0;

@@ -38,10 +38,10 @@ class Helper64Test : public zx::test::InstallTest {
     InstallTest::TearDown();
   }
   // The helper's place holds a script: the helper itself, or any other behaviour.
-  void PlaceHelper(const std::string& script, bool executable = true) {
+  void PlaceHelper(const std::string& script, const std::string& shell = "/bin/sh") {
     const std::string path = HostPath(kHelper);
-    WriteHostFile(path, "#!/bin/sh\n" + script + "\n");
-    std::filesystem::permissions(path, executable ? std::filesystem::perms::owner_all : std::filesystem::perms::owner_read);
+    WriteHostFile(path, "#!" + shell + "\n" + script + "\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
   }
   void PlaceRealHelper() { PlaceHelper(std::string("exec '") + ZX_WEXOR64 + "' \"$@\""); }
   bool Run(LPCTSTR hardwareId) {
@@ -98,7 +98,7 @@ TEST_F(Helper64Test, AMissingHelperFailsAndStaleValuesAreGone) {
 }
 
 TEST_F(Helper64Test, AHelperThatCannotStartIsAFailure) {
-  PlaceHelper("exit 0", false);
+  PlaceHelper("exit 0", "/nonexistent/shell");
   EXPECT_FALSE(Run(kCardId));
 }
 
