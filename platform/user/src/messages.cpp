@@ -7,6 +7,7 @@
 #include "remote.h"
 #include "sysinfoapi.h"
 #include "window.h"
+#include "wininput.h"
 #include "zx/waits.h"
 
 namespace zx::user {
@@ -68,6 +69,20 @@ void Broadcast(UINT message, WPARAM wParam, LPARAM lParam, bool post, DWORD time
     }
   }
   remote::Broadcast(message, wParam, lParam, post, timeoutMs);
+}
+
+// The character a key types with the calling thread's Shift and Caps Lock state (0: none).
+char16_t CharacterOfKey(int key) {
+  const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  const bool caps = (GetKeyState(VK_CAPITAL) & 1) != 0;
+  if (key >= 'A' && key <= 'Z') return static_cast<char16_t>(shift != caps ? key : key - 'A' + 'a');
+  if (key >= '0' && key <= '9' && !shift) return static_cast<char16_t>(key);
+  switch (key) {
+    case VK_SPACE: case VK_RETURN: case VK_ESCAPE: case VK_BACK: case VK_TAB:
+      return static_cast<char16_t>(key);
+    default:
+      return 0;
+  }
 }
 
 }  // namespace
@@ -169,7 +184,12 @@ BOOL WaitMessage() {
   return TakeMessage(&msg, Filter{}, false, true);
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+  const char16_t ch = CharacterOfKey(static_cast<int>(msg->wParam));
+  if (!ch) return FALSE;
+  return PostMessageW(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, ch, msg->lParam);
+}
 
 LRESULT DispatchMessageW(const MSG* msg) {
   if (!msg) return 0;

@@ -6,6 +6,7 @@
 #include "geometry.h"
 #include "queue.h"
 #include "remote.h"
+#include "x11_presenter.h"
 
 namespace zx::user {
 namespace {
@@ -50,10 +51,17 @@ BOOL Position(HWND window, HWND after, int x, int y, int width, int height, UINT
   if (!(flags & SWP_NOSENDCHANGING))
     SendMessageW(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   bool activate = false;
+  bool shown = false;
+  bool uncovered = false;
+  bool topLevel = false;
+  HWND parent = nullptr;
+  RECT oldRect{};
   {
     std::lock_guard<std::mutex> guard(TableLock());
     Window* w = FindLocked(window);
     if (!w) return BadWindow();
+    const bool wasVisible = (w->style & WS_VISIBLE) != 0;
+    oldRect = w->rect;
     const RECT oldClient = ClientRectLocked(*w);
     const POINT oldOrigin = ClientOriginLocked(*w);
     RECT& r = w->rect;
@@ -72,7 +80,17 @@ BOOL Position(HWND window, HWND after, int x, int y, int width, int height, UINT
       pos.flags |= SWP_NOCLIENTMOVE;
     activate = !(pos.flags & SWP_NOACTIVATE) && IsTopLevelLocked(*w) && (w->style & WS_VISIBLE) &&
                !(pos.flags & SWP_HIDEWINDOW);
+    const bool visible = (w->style & WS_VISIBLE) != 0;
+    shown = visible && (!wasVisible || !(pos.flags & SWP_NOCLIENTSIZE));
+    uncovered = wasVisible && w->parent && (!visible || oldRect.left != r.left || oldRect.top != r.top ||
+                                            oldRect.right != r.right || oldRect.bottom != r.bottom);
+    parent = w->parent;
+    topLevel = IsTopLevelLocked(*w);
   }
+  // A window shown or resized is drawn again; a child hidden or moved uncovers its parent.
+  if (uncovered) InvalidateRect(parent, &oldRect, TRUE);
+  if (shown && IsWindowVisible(window)) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  if (topLevel) PresenterNoteWindows();
   SendMessageW(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   if (activate) SetActiveWindow(window);
   return TRUE;

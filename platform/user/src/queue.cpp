@@ -9,6 +9,7 @@
 #include <limits>
 #include <unordered_map>
 
+#include "input_model.h"
 #include "processthreadsapi.h"
 #include "window.h"
 #include "zx/clock.h"
@@ -231,7 +232,10 @@ bool TakeMessage(MSG* msg, const Filter& filter, bool remove, bool wait) {
   for (;;) {
     if (ServeOneSent(me, lock)) continue;
     if (Pick(me, filter, remove, msg)) {
-      if (remove) me.lastTime = msg->time;
+      if (remove) {
+        me.lastTime = msg->time;
+        NoteTakenInput(*msg);
+      }
       return true;
     }
     if (!wait) return false;

@@ -8,8 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "compositor.h"
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "x11_presenter.h"
 #include "wingdi.h"
 #include "zx/gdi.h"
 #include "zx/windowpaint.h"
@@ -21,12 +23,18 @@ namespace {
 struct Surface {
   HBITMAP bitmap = nullptr;
   SIZE size{};
+  std::uint64_t generation = 0;  // counts the DCs released over it
+};
+
+struct HandedOut {
+  HWND window;
+  HWND top;
 };
 
 struct Surfaces {
   std::mutex lock;
   std::unordered_map<HWND, Surface> byWindow;  // top-level windows
-  std::unordered_map<HDC, HWND> dcs;           // DCs handed out, until released
+  std::unordered_map<HDC, HandedOut> dcs;      // DCs handed out, until released
 };
 
 Surfaces& TheSurfaces() {
@@ -51,6 +59,9 @@ struct Placement {
   POINT origin{};  // device (0, 0) in the surface
   RECT bounds{};
   std::vector<RECT> cutouts;
+  // The window and its ancestors with the place of their window rectangles in the DC's
+  // coordinates: their regions clip the DC.
+  std::vector<std::pair<HWND, POINT>> shaped;
 };
 
 void Offset(RECT& r, LONG dx, LONG dy) {
@@ -85,8 +96,14 @@ bool PlaceLocked(HWND window, bool wholeWindow, Placement& out) {
     at = ClientOriginLocked(*w);
     out.bounds = ClientRectLocked(*w);
   }
+  const auto placeOf = [&at](const Window& of) {
+    const RECT r = WindowRectOnScreenLocked(of);
+    return POINT{r.left - at.x, r.top - at.y};
+  };
+  out.shaped.emplace_back(w->handle, placeOf(*w));
   for (const Window* a = w->parent ? FindLocked(w->parent) : nullptr; a;
        a = a->parent ? FindLocked(a->parent) : nullptr) {
+    out.shaped.emplace_back(a->handle, placeOf(*a));
     RECT client = ClientRectLocked(*a);
     const POINT o = ClientOriginLocked(*a);
     Offset(client, o.x - at.x, o.y - at.y);
@@ -147,6 +164,12 @@ HDC OpenWindowDC(HWND window, bool wholeWindow, HRGN clip) {
     CombineRgn(visible, visible, piece, RGN_DIFF);
     DeleteObject(piece);
   }
+  for (const auto& [shaped, place] : place.shaped) {
+    if (HRGN region = CopyWindowRegion(shaped, place.x, place.y)) {
+      CombineRgn(visible, visible, region, RGN_AND);
+      DeleteObject(region);
+    }
+  }
   if (clip) CombineRgn(visible, visible, clip, RGN_AND);
   Surfaces& surfaces = TheSurfaces();
   std::lock_guard<std::mutex> guard(surfaces.lock);
@@ -154,10 +177,19 @@ HDC OpenWindowDC(HWND window, bool wholeWindow, HRGN clip) {
   if (HBITMAP surface = SurfaceLocked(surfaces, place.top, place.topSize)) dc = gdi::CreateSurfaceDC(surface);
   if (dc) {
     gdi::SetSurfaceDCArea(dc, place.origin, visible);
-    surfaces.dcs[dc] = window;
+    surfaces.dcs[dc] = HandedOut{window, place.top};
   }
   DeleteObject(visible);
   return dc;
+}
+
+bool CopySurface(HWND top, std::vector<DWORD>& pixels, SIZE& size, std::uint64_t* generation) {
+  Surfaces& surfaces = TheSurfaces();
+  std::lock_guard<std::mutex> guard(surfaces.lock);
+  const auto found = surfaces.byWindow.find(top);
+  if (found == surfaces.byWindow.end()) return false;
+  if (generation) *generation = found->second.generation;
+  return gdi::CopyBitmapPixels(found->second.bitmap, pixels, size);
 }
 
 bool SaveWindowPng(HWND window, const std::string& hostPath) {
@@ -189,10 +221,18 @@ HDC GetDC(HWND window) { return OpenWindowDC(window, false, nullptr); }
 HDC GetWindowDC(HWND window) { return OpenWindowDC(window, true, nullptr); }
 
 int ReleaseDC(HWND, HDC dc) {
-  Surfaces& surfaces = TheSurfaces();
-  std::lock_guard<std::mutex> guard(surfaces.lock);
-  if (!surfaces.dcs.erase(dc)) return 0;
-  DeleteDC(dc);
+  HWND top = nullptr;
+  {
+    Surfaces& surfaces = TheSurfaces();
+    std::lock_guard<std::mutex> guard(surfaces.lock);
+    const auto found = surfaces.dcs.find(dc);
+    if (found == surfaces.dcs.end()) return 0;
+    top = found->second.top;
+    surfaces.dcs.erase(found);
+    DeleteDC(dc);
+    if (const auto s = surfaces.byWindow.find(top); s != surfaces.byWindow.end()) ++s->second.generation;
+  }
+  NoteSurfaceChanged(top);
   return 1;
 }
 
@@ -200,5 +240,5 @@ HWND WindowFromDC(HDC dc) {
   Surfaces& surfaces = TheSurfaces();
   std::lock_guard<std::mutex> guard(surfaces.lock);
   const auto found = surfaces.dcs.find(dc);
-  return found == surfaces.dcs.end() ? nullptr : found->second;
+  return found == surfaces.dcs.end() ? nullptr : found->second.window;
 }

@@ -1,6 +1,10 @@
 // The DCs of windows over their top-level window's retained surface, shared by the paint
-// calls (paint.cpp) and GetDC (windowdc.cpp).
+// calls (paint.cpp) and GetDC (windowdc.cpp), and the surfaces as the compositor and the
+// presenter read them.
 #pragma once
+#include <cstdint>
+#include <vector>
+
 #include "winuser.h"
 
 namespace zx::user {
@@ -11,5 +15,9 @@ namespace zx::user {
 // DC's coordinates) when given. Null for an unknown or message-only window. Released with
 // ReleaseDC.
 HDC OpenWindowDC(HWND window, bool wholeWindow, HRGN clip);
+
+// A copy of a top-level window's surface (rows top-down, B, G, R, A per DWORD) and the count
+// of DCs released over it so far; false while it has none.
+bool CopySurface(HWND top, std::vector<DWORD>& pixels, SIZE& size, std::uint64_t* generation);
 
 }  // namespace zx::user

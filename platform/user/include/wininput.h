@@ -1,0 +1,228 @@
+// Input of the window system: key and button state, mouse capture, the cursor, hit-testing
+// points against windows (with their regions), mouse tracking, waits on handles or queue
+// input, window regions and layered windows. Numeric values are those of Windows.
+#pragma once
+#include "winuser.h"
+
+struct HRGN__;
+using HRGN = HRGN__*;
+using COLORREF = DWORD;
+
+#ifndef MAKELPARAM
+#define MAKELPARAM(low, high) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(low, high))))
+#endif
+#ifndef MAKEWPARAM
+#define MAKEWPARAM(low, high) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(low, high))))
+#endif
+#ifndef MAKELRESULT
+#define MAKELRESULT(low, high) (static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(low, high))))
+#endif
+
+// Virtual keys.
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_CANCEL 0x03
+#define VK_MBUTTON 0x04
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_CLEAR 0x0C
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
+#define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F10 0x79
+#define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
+
+// Mouse key flags of the mouse messages' wParam.
+#define MK_LBUTTON 0x0001u
+#define MK_RBUTTON 0x0002u
+#define MK_SHIFT 0x0004u
+#define MK_CONTROL 0x0008u
+#define MK_MBUTTON 0x0010u
+
+// WM_NCHITTEST answers.
+#ifndef HTERROR
+#define HTERROR (-2)
+#endif
+#ifndef HTTRANSPARENT
+#define HTTRANSPARENT (-1)
+#endif
+#ifndef HTNOWHERE
+#define HTNOWHERE 0
+#endif
+#ifndef HTCAPTION
+#define HTCAPTION 2
+#endif
+#ifndef HTSYSMENU
+#define HTSYSMENU 3
+#endif
+#ifndef HTMENU
+#define HTMENU 5
+#endif
+#ifndef HTBORDER
+#define HTBORDER 18
+#endif
+#ifndef HTCLOSE
+#define HTCLOSE 20
+#endif
+
+// Non-client mouse messages beyond those winuser.h names.
+#ifndef WM_NCLBUTTONUP
+#define WM_NCLBUTTONUP 0x00A2u
+#endif
+#ifndef WM_NCLBUTTONDBLCLK
+#define WM_NCLBUTTONDBLCLK 0x00A3u
+#endif
+#ifndef WM_NCRBUTTONDOWN
+#define WM_NCRBUTTONDOWN 0x00A4u
+#endif
+#ifndef WM_NCRBUTTONUP
+#define WM_NCRBUTTONUP 0x00A5u
+#endif
+#ifndef WM_NCRBUTTONDBLCLK
+#define WM_NCRBUTTONDBLCLK 0x00A6u
+#endif
+#ifndef WM_NCMBUTTONDOWN
+#define WM_NCMBUTTONDOWN 0x00A7u
+#endif
+#ifndef WM_NCMBUTTONUP
+#define WM_NCMBUTTONUP 0x00A8u
+#endif
+#ifndef WM_NCMBUTTONDBLCLK
+#define WM_NCMBUTTONDBLCLK 0x00A9u
+#endif
+#ifndef WM_NCMOUSELEAVE
+#define WM_NCMOUSELEAVE 0x02A2u
+#endif
+
+// WM_MOUSEACTIVATE answers beyond MA_ACTIVATE.
+#ifndef MA_ACTIVATEANDEAT
+#define MA_ACTIVATEANDEAT 2
+#endif
+#ifndef MA_NOACTIVATE
+#define MA_NOACTIVATE 3
+#endif
+#ifndef MA_NOACTIVATEANDEAT
+#define MA_NOACTIVATEANDEAT 4
+#endif
+
+// ChildWindowFromPointEx.
+#define CWP_ALL 0x0000u
+#define CWP_SKIPINVISIBLE 0x0001u
+#define CWP_SKIPDISABLED 0x0002u
+#define CWP_SKIPTRANSPARENT 0x0004u
+
+// TrackMouseEvent.
+#define TME_HOVER 0x00000001u
+#define TME_LEAVE 0x00000002u
+#define TME_NONCLIENT 0x00000010u
+#define TME_QUERY 0x40000000u
+#define TME_CANCEL 0x80000000u
+#define HOVER_DEFAULT 0xFFFFFFFFu
+
+struct TRACKMOUSEEVENT {
+  DWORD cbSize;
+  DWORD dwFlags;
+  HWND hwndTrack;
+  DWORD dwHoverTime;
+};
+using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
+
+// MsgWaitForMultipleObjects(Ex): what queue input ends the wait, and how.
+#define QS_KEY 0x0001u
+#define QS_MOUSEMOVE 0x0002u
+#define QS_MOUSEBUTTON 0x0004u
+#define QS_POSTMESSAGE 0x0008u
+#define QS_TIMER 0x0010u
+#define QS_PAINT 0x0020u
+#define QS_SENDMESSAGE 0x0040u
+#define QS_HOTKEY 0x0080u
+#define QS_ALLPOSTMESSAGE 0x0100u
+#define QS_RAWINPUT 0x0400u
+#define QS_MOUSE (QS_MOUSEMOVE | QS_MOUSEBUTTON)
+#define QS_INPUT (QS_MOUSE | QS_KEY | QS_RAWINPUT)
+#define QS_ALLEVENTS (QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY)
+#define QS_ALLINPUT (QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_HOTKEY | QS_SENDMESSAGE)
+#define MWMO_WAITALL 0x0001u
+#define MWMO_ALERTABLE 0x0002u
+#define MWMO_INPUTAVAILABLE 0x0004u
+
+// Layered windows.
+#define LWA_COLORKEY 0x00000001u
+#define LWA_ALPHA 0x00000002u
+
+// Key state: the high bit (0x8000) is set while the key is down; GetKeyState's low bit is
+// the toggle (Caps Lock ...), GetAsyncKeyState's low bit says the key was pressed since the
+// last GetAsyncKeyState. GetKeyState follows the messages the calling thread has taken;
+// GetAsyncKeyState follows input as it happens.
+SHORT GetKeyState(int virtualKey);
+SHORT GetAsyncKeyState(int virtualKey);
+
+// Mouse capture: the capture window gets every mouse message of the machine's pointer, in
+// its client coordinates, until it is released (WM_CAPTURECHANGED tells the window losing it).
+HWND SetCapture(HWND window);
+BOOL ReleaseCapture();
+HWND GetCapture();
+
+// Hit-testing: the deepest visible, enabled window under a screen point (window regions cut
+// windows to their shape); the child of a parent under a point in its client coordinates
+// (the parent itself when no child is there, null outside it).
+HWND WindowFromPoint(POINT point);
+HWND ChildWindowFromPoint(HWND parent, POINT point);
+HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags);
+HWND RealChildWindowFromPoint(HWND parent, POINT point);
+
+// The pointer and its shape.
+BOOL GetCursorPos(LPPOINT point);
+BOOL SetCursorPos(int x, int y);
+HCURSOR SetCursor(HCURSOR cursor);
+HCURSOR GetCursor();
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track);
+
+// Waits for one (or, with waitAll, all) handles or for queue input the mask names; answers
+// WAIT_OBJECT_0 + i, WAIT_OBJECT_0 + count for input, WAIT_TIMEOUT or WAIT_FAILED. Measured
+// on the layer's clock; messages sent from other threads are handled meanwhile.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                DWORD timeoutMs, DWORD wakeMask);
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD timeoutMs,
+                                  DWORD wakeMask, DWORD flags);
+// What input the calling thread's queue holds (high word) in QS_ terms.
+DWORD GetQueueStatus(UINT flags);
+
+// Window regions, in window coordinates (the window's top-left corner is 0,0). The window
+// owns the region given to SetWindowRgn (null removes it); GetWindowRgn copies it into the
+// caller's region and answers its type (ERROR when the window has none).
+int SetWindowRgn(HWND window, HRGN region, BOOL redraw);
+int GetWindowRgn(HWND window, HRGN region);
+int GetWindowRgnBox(HWND window, LPRECT rect);
+
+// Layered windows (WS_EX_LAYERED): composed with a constant alpha and/or a colour key.
+BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
+BOOL GetLayeredWindowAttributes(HWND window, COLORREF* key, BYTE* alpha, DWORD* flags);

@@ -1,0 +1,28 @@
+// Input without a person at the keyboard: tests and the presenter hand the window system
+// pointer and key events as the hardware would. Each goes through the input model (key and
+// button state, cursor position), hit-testing with window regions, WM_NCHITTEST and mouse
+// capture, and is posted to the queue of the window it reaches. Platform-internal.
+#pragma once
+#include "winuser.h"
+
+namespace zx::user {
+
+// A mouse event at a screen point: WM_MOUSEMOVE, WM_LBUTTONDOWN/UP, WM_RBUTTONDOWN/UP,
+// WM_MBUTTONDOWN/UP, the double clicks or WM_MOUSEWHEEL (with wheelDelta). The pointer
+// moves there first. Answers the window the message was posted to (null when the point is
+// over no window of this process, or over a disabled one).
+HWND InjectMouse(POINT screen, UINT message, short wheelDelta = 0);
+
+// A key going down or up (a virtual-key code). WM_KEYDOWN/WM_KEYUP (WM_SYSKEYDOWN/UP while
+// Alt is held, and for F10) go to the focus window of the foreground window's thread (its
+// active window when nothing has the focus). Answers the window reached, or null.
+HWND InjectKey(int virtualKey, bool down);
+
+// A window of this process becomes the foreground window (the presenter's focus change).
+void InjectFocus(HWND window);
+
+// Forgets every key and button as up, the cursor at (0, 0), no capture, nothing tracked
+// (tests start from it).
+void ResetInput();
+
+}  // namespace zx::user

@@ -1,0 +1,267 @@
+// The X11 presenter. Headless unless the environment asks for it: with ZX_PRESENTER=x11 and
+// DISPLAY set, the first top-level window shown opens the display and starts one presenter
+// thread, which alone talks to Xlib. Each visible top-level window of the process gets an X
+// window at its screen place (override-redirect for popups without a caption), its retained
+// surface is put there with XPutImage whenever DCs over it were released, and X pointer,
+// key, focus and close events become window input through the input model (zx/input.h).
+// Windows are shown with their own pixels: regions and layered alpha are the compositor's
+// (zx/windowpaint.h), not the X server's.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "compositor.h"
+#include "queue.h"
+#include "windowdc.h"
+#include "x11_presenter.h"
+#include "x11_keys.h"
+#include "zx/input.h"
+#include "zx/waits.h"
+#include "zx/windowpaint.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace zx::user {
+namespace {
+
+constexpr auto kTick = std::chrono::milliseconds(15);
+
+struct Shown {
+  ::Window x = 0;
+  RECT rect{};
+  std::uint64_t generation = ~std::uint64_t{0};  // of the pixels last put
+  bool exposed = false;
+};
+
+class Presenter {
+ public:
+  explicit Presenter(Display* display) : display_(display) {
+    wmDelete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+    std::thread([this] { Run(); }).detach();
+  }
+
+  void Wake() {
+    ++requested_;
+    std::lock_guard<std::mutex> guard(lock_);
+    cv_.notify_all();
+  }
+
+  // Asks for a pass and answers its number.
+  std::uint64_t Request() {
+    const std::uint64_t target = ++requested_;
+    std::lock_guard<std::mutex> guard(lock_);
+    cv_.notify_all();
+    return target;
+  }
+  std::uint64_t Done() const { return done_.load(); }
+
+ private:
+  void Run() {
+    for (;;) {
+      {
+        std::unique_lock<std::mutex> lock(lock_);
+        cv_.wait_for(lock, kTick, [this] { return requested_.load() != seen_; });
+      }
+      const std::uint64_t target = requested_.load();
+      seen_ = target;
+      Sync();
+      XFlush(display_);
+      done_ = target;
+      zx::NotifyWaiters();
+      Events();
+    }
+  }
+
+  // Makes the X windows follow the visible top-level windows and puts changed pixels.
+  void Sync() {
+    const std::vector<TopLevelView> views = VisibleTopLevels();
+    std::unordered_map<HWND, bool> present;
+    std::vector<::Window> order;  // top first
+    for (const TopLevelView& view : views) {
+      present[view.handle] = true;
+      Shown& shown = shown_[view.handle];
+      const int width = std::max<int>(view.screen.right - view.screen.left, 1);
+      const int height = std::max<int>(view.screen.bottom - view.screen.top, 1);
+      if (!shown.x) {
+        shown.x = Create(view, width, height);
+        byX_[shown.x] = view.handle;
+      } else if (!EqualRect(&shown.rect, &view.screen)) {
+        XMoveResizeWindow(display_, shown.x, view.screen.left, view.screen.top,
+                          static_cast<unsigned>(width), static_cast<unsigned>(height));
+        shown.generation = ~std::uint64_t{0};
+      }
+      order.insert(order.begin(), shown.x);
+      shown.rect = view.screen;
+      Put(view.handle, shown);
+    }
+    if (order != order_ && !order.empty()) XRestackWindows(display_, order.data(), static_cast<int>(order.size()));
+    order_ = order;
+    for (auto it = shown_.begin(); it != shown_.end();) {
+      if (present.count(it->first)) {
+        ++it;
+        continue;
+      }
+      byX_.erase(it->second.x);
+      XDestroyWindow(display_, it->second.x);
+      it = shown_.erase(it);
+    }
+  }
+
+  ::Window Create(const TopLevelView& view, int width, int height) {
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = (view.style & WS_POPUP) && (view.style & WS_CAPTION) != WS_CAPTION;
+    attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+                            KeyPressMask | KeyReleaseMask | FocusChangeMask;
+    const ::Window x = XCreateWindow(
+        display_, DefaultRootWindow(display_), view.screen.left, view.screen.top,
+        static_cast<unsigned>(width), static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+        CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    XSetWMProtocols(display_, x, &wmDelete_, 1);
+    XMapWindow(display_, x);
+    return x;
+  }
+
+  void Put(HWND handle, Shown& shown) {
+    std::vector<DWORD> pixels;
+    SIZE size{};
+    std::uint64_t generation = 0;
+    if (!CopySurface(handle, pixels, size, &generation)) return;
+    if (generation == shown.generation && !shown.exposed) return;
+    shown.generation = generation;
+    shown.exposed = false;
+    const int screen = DefaultScreen(display_);
+    XImage* image = XCreateImage(display_, DefaultVisual(display_, screen),
+                                 static_cast<unsigned>(DefaultDepth(display_, screen)), ZPixmap, 0,
+                                 reinterpret_cast<char*>(pixels.data()), static_cast<unsigned>(size.cx),
+                                 static_cast<unsigned>(size.cy), 32, 0);
+    if (!image) return;
+    XPutImage(display_, shown.x, DefaultGC(display_, screen), image, 0, 0, 0, 0,
+              static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy));
+    image->data = nullptr;  // the pixels are the vector's
+    XDestroyImage(image);
+  }
+
+  // X events become window input.
+  void Events() {
+    while (XPending(display_)) {
+      XEvent event;
+      XNextEvent(display_, &event);
+      const auto found = byX_.find(event.xany.window);
+      if (found == byX_.end()) continue;
+      const HWND window = found->second;
+      const RECT at = shown_[window].rect;
+      switch (event.type) {
+        case Expose:
+          shown_[window].exposed = true;
+          ++requested_;
+          break;
+        case MotionNotify:
+          InjectMouse(POINT{at.left + event.xmotion.x, at.top + event.xmotion.y}, WM_MOUSEMOVE);
+          break;
+        case ButtonPress:
+        case ButtonRelease:
+          Button(event.xbutton, at, event.type == ButtonPress);
+          break;
+        case KeyPress:
+        case KeyRelease:
+          if (const int key = VirtualKeyOfKeysym(XLookupKeysym(&event.xkey, 0)))
+            InjectKey(key, event.type == KeyPress);
+          break;
+        case FocusIn:
+          InjectFocus(window);
+          break;
+        case ClientMessage:
+          if (static_cast<Atom>(event.xclient.data.l[0]) == wmDelete_)
+            PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+  static void Button(const XButtonEvent& e, const RECT& at, bool press) {
+    const POINT p{at.left + e.x, at.top + e.y};
+    switch (e.button) {
+      case Button1: InjectMouse(p, press ? WM_LBUTTONDOWN : WM_LBUTTONUP); break;
+      case Button2: InjectMouse(p, press ? WM_MBUTTONDOWN : WM_MBUTTONUP); break;
+      case Button3: InjectMouse(p, press ? WM_RBUTTONDOWN : WM_RBUTTONUP); break;
+      case Button4: if (press) InjectMouse(p, WM_MOUSEWHEEL, 120); break;
+      case Button5: if (press) InjectMouse(p, WM_MOUSEWHEEL, -120); break;
+      default: break;
+    }
+  }
+
+  Display* display_;
+  Atom wmDelete_;
+  std::mutex lock_;
+  std::condition_variable cv_;
+  std::atomic<std::uint64_t> requested_{0};
+  std::atomic<std::uint64_t> done_{0};
+  std::uint64_t seen_ = 0;
+  // Touched only by the presenter thread.
+  std::unordered_map<HWND, Shown> shown_;
+  std::unordered_map<::Window, HWND> byX_;
+  std::vector<::Window> order_;
+};
+
+bool Asked() {
+  const char* presenter = std::getenv("ZX_PRESENTER");
+  const char* display = std::getenv("DISPLAY");
+  return presenter && std::strcmp(presenter, "x11") == 0 && display && *display;
+}
+
+std::atomic<Presenter*> g_presenter{nullptr};
+
+// The presenter; with `start`, made the first time while the environment asks for it.
+Presenter* ThePresenter(bool start) {
+  static std::once_flag once;
+  if (start) {
+    std::call_once(once, [] {
+      if (!Asked()) return;
+      Display* display = XOpenDisplay(nullptr);
+      if (!display) return;
+      if (DefaultDepth(display, DefaultScreen(display)) < 24) {
+        XCloseDisplay(display);
+        return;
+      }
+      g_presenter = new Presenter(display);
+    });
+  }
+  return g_presenter.load();
+}
+
+}  // namespace
+
+void PresenterNoteWindows() {
+  if (Presenter* p = ThePresenter(true)) p->Wake();
+}
+
+void NoteSurfaceChanged(HWND) {
+  if (Presenter* p = ThePresenter(false)) p->Wake();
+}
+
+bool PresenterRunning() { return ThePresenter(false) != nullptr; }
+
+bool PresenterFlush(unsigned timeoutMs) {
+  Presenter* p = ThePresenter(false);
+  if (!p) return false;
+  const std::uint64_t target = p->Request();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  // Messages sent to this thread (the presenter's hit-tests) are served meanwhile.
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (WaitServing([&] { return p->Done() >= target; }, 10)) return true;
+  }
+  return p->Done() >= target;
+}
+
+}  // namespace zx::user

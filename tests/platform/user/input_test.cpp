@@ -1,0 +1,264 @@
+// The input model: key state as input happens and as messages are taken, typed characters,
+// mouse capture, hit-testing with window regions and WM_NCHITTEST, leave tracking, and waits
+// on handles or queue input measured on the layer's clock.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "processthreadsapi.h"
+#include "synchapi.h"
+#include "handleapi.h"
+#include "user_testing.h"
+#include "wingdi.h"
+#include "wininput.h"
+#include "zx/input.h"
+#include "zx/waits.h"
+
+namespace zx::test {
+namespace {
+
+class Input : public UserTest {
+ protected:
+  void SetUp() override {
+    UserTest::SetUp();
+    user::ResetInput();
+  }
+  void TearDown() override {
+    user::ResetInput();
+    UserTest::TearDown();
+  }
+};
+
+using KeyState = Input;
+using Capture = Input;
+using HitTesting = Input;
+using MessageWaits = Input;
+
+// The last message of a kind a window got, or a zeroed one.
+Delivered Last(HWND window, UINT message) {
+  Delivered found{};
+  for (const Delivered& d : Recorded())
+    if (d.window == window && d.message == message) found = d;
+  return found;
+}
+
+POINT PointOf(LPARAM l) { return POINT{static_cast<SHORT>(LOWORD(l)), static_cast<SHORT>(HIWORD(l))}; }
+
+TEST_F(KeyState, AsyncStateFollowsInputAndReportsAPressOnce) {
+  EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0);
+  user::InjectKey(VK_RETURN, true);
+  EXPECT_EQ(static_cast<unsigned short>(GetAsyncKeyState(VK_RETURN)), 0x8001u);
+  EXPECT_EQ(static_cast<unsigned short>(GetAsyncKeyState(VK_RETURN)), 0x8000u);
+  user::InjectKey(VK_RETURN, false);
+  EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0);
+  EXPECT_EQ(GetAsyncKeyState(0), 0);
+  EXPECT_EQ(GetAsyncKeyState(300), 0);
+}
+
+TEST_F(KeyState, ThreadStateChangesWhenTheKeyMessageIsTaken) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  SetFocus(top);
+  ASSERT_EQ(user::InjectKey(VK_LSHIFT, true), top);
+  EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);  // not taken yet
+  PumpWaiting();
+  EXPECT_NE(GetKeyState(VK_SHIFT) & 0x8000, 0);
+  EXPECT_NE(GetKeyState(VK_LSHIFT) & 0x8000, 0);
+  user::InjectKey(VK_LSHIFT, false);
+  PumpWaiting();
+  EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
+}
+
+TEST_F(KeyState, KeyMessagesCarryRepeatAndTransitionBits) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  SetFocus(top);
+  user::InjectKey('A', true);
+  user::InjectKey('A', true);
+  user::InjectKey('A', false);
+  PumpWaiting();
+  std::vector<LPARAM> flags;
+  for (const Delivered& d : Recorded())
+    if (d.window == top && (d.message == WM_KEYDOWN || d.message == WM_KEYUP)) flags.push_back(d.lParam);
+  ASSERT_EQ(flags.size(), 3u);
+  EXPECT_EQ(static_cast<DWORD>(flags[0]), 0x00000001u);
+  EXPECT_EQ(static_cast<DWORD>(flags[1]), 0x40000001u);  // auto-repeat: was down
+  EXPECT_EQ(static_cast<DWORD>(flags[2]), 0xC0000001u);
+}
+
+TEST_F(KeyState, AltMakesSystemKeysAndKeysGoToTheFocus) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, top, 5, u"", 0, 0, 50, 50);
+  SetFocus(child);
+  user::InjectKey(VK_MENU, true);
+  EXPECT_EQ(user::InjectKey(VK_F4, true), child);
+  PumpWaiting();
+  EXPECT_EQ(Last(child, WM_SYSKEYDOWN).wParam, static_cast<WPARAM>(VK_F4));
+  EXPECT_NE(Last(child, WM_SYSKEYDOWN).lParam & (1 << 29), 0);
+}
+
+TEST_F(KeyState, TranslateMessageTypesCharactersWithShift) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  SetFocus(top);
+  user::InjectKey('Q', true);
+  user::InjectKey(VK_SHIFT, true);
+  user::InjectKey('Q', true);
+  user::InjectKey(VK_F5, true);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  std::u16string typed;
+  for (const Delivered& d : Recorded())
+    if (d.window == top && d.message == WM_CHAR) typed += static_cast<char16_t>(d.wParam);
+  EXPECT_EQ(typed, u"qQ");
+}
+
+TEST_F(Capture, RoutesEveryMouseMessageToTheCaptureWindowInItsCoordinates) {
+  const HWND a = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND b = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 300, 300, 100, 100);
+  EXPECT_EQ(SetCapture(a), nullptr);
+  EXPECT_EQ(GetCapture(), a);
+  EXPECT_EQ(user::InjectMouse(POINT{350, 360}, WM_LBUTTONDOWN), a);
+  PumpWaiting();
+  const Delivered down = Last(a, WM_LBUTTONDOWN);
+  EXPECT_EQ(PointOf(down.lParam).x, 350);
+  EXPECT_EQ(PointOf(down.lParam).y, 360);
+  EXPECT_EQ(down.wParam, static_cast<WPARAM>(MK_LBUTTON));
+  EXPECT_EQ(Last(b, WM_LBUTTONDOWN).message, 0u);
+  EXPECT_TRUE(ReleaseCapture());
+  EXPECT_EQ(Last(a, WM_CAPTURECHANGED).message, WM_CAPTURECHANGED);
+  EXPECT_EQ(user::InjectMouse(POINT{350, 360}, WM_LBUTTONUP), b);
+}
+
+TEST_F(Capture, TakingCaptureTellsThePreviousHolder) {
+  const HWND a = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND b = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 200, 0, 100, 100);
+  SetCapture(a);
+  EXPECT_EQ(SetCapture(b), a);
+  EXPECT_EQ(reinterpret_cast<HWND>(Last(a, WM_CAPTURECHANGED).lParam), b);
+  DestroyWindow(b);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(HitTesting, RegionsCutWindowsSoPointsFallThroughToWhatLiesBelow) {
+  const HWND below = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 200, 200);
+  const HWND above = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 50, 50, 100, 100);
+  EXPECT_EQ(WindowFromPoint(POINT{55, 55}), above);
+  ASSERT_NE(SetWindowRgn(above, CreateEllipticRgn(0, 0, 100, 100), TRUE), 0);
+  EXPECT_EQ(WindowFromPoint(POINT{52, 52}), below);  // a corner outside the ellipse
+  EXPECT_EQ(WindowFromPoint(POINT{100, 100}), above);
+  EXPECT_EQ(WindowFromPoint(POINT{500, 500}), nullptr);
+  HRGN copy = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(above, copy), ERROR);
+  EXPECT_TRUE(PtInRegion(copy, 50, 50));
+  EXPECT_FALSE(PtInRegion(copy, 2, 2));
+  DeleteObject(copy);
+  EXPECT_EQ(user::InjectMouse(POINT{52, 52}, WM_LBUTTONDOWN), below);
+}
+
+TEST_F(HitTesting, ChildrenHiddenOrDisabledLeaveThePointToTheirParent) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 200, 200);
+  const HWND shown = MakeWindow(WS_CHILD | WS_VISIBLE, top, 1, u"", 10, 10, 50, 50);
+  const HWND hidden = MakeWindow(WS_CHILD, top, 2, u"", 100, 10, 50, 50);
+  const HWND disabled = MakeWindow(WS_CHILD | WS_VISIBLE | WS_DISABLED, top, 3, u"", 10, 100, 50, 50);
+  EXPECT_EQ(WindowFromPoint(POINT{20, 20}), shown);
+  EXPECT_EQ(WindowFromPoint(POINT{110, 20}), top);
+  EXPECT_EQ(WindowFromPoint(POINT{20, 110}), top);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{110, 20}), hidden);
+  EXPECT_EQ(ChildWindowFromPointEx(top, POINT{110, 20}, CWP_SKIPINVISIBLE), top);
+  EXPECT_EQ(ChildWindowFromPointEx(top, POINT{20, 110}, CWP_SKIPDISABLED), top);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{20, 110}), disabled);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{-5, 20}), nullptr);
+  ASSERT_NE(SetWindowRgn(shown, CreateRectRgn(0, 0, 10, 10), FALSE), 0);
+  EXPECT_EQ(ChildWindowFromPoint(top, POINT{30, 30}), top);
+}
+
+TEST_F(HitTesting, NonClientAnswersGiveNonClientMessagesWithScreenPoints) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 200, 200);
+  OnMessage(WM_NCHITTEST, [](HWND, UINT, WPARAM, LPARAM l) -> LRESULT {
+    return PointOf(l).y < 29 ? HTCAPTION : HTCLIENT;
+  });
+  user::InjectMouse(POINT{40, 10}, WM_LBUTTONDOWN);
+  user::InjectMouse(POINT{40, 100}, WM_LBUTTONUP);
+  PumpWaiting();
+  const Delivered nc = Last(top, WM_NCLBUTTONDOWN);
+  EXPECT_EQ(nc.wParam, static_cast<WPARAM>(HTCAPTION));
+  EXPECT_EQ(PointOf(nc.lParam).x, 40);
+  EXPECT_EQ(Last(top, WM_LBUTTONUP).message, WM_LBUTTONUP);
+  POINT at{};
+  EXPECT_TRUE(GetCursorPos(&at));
+  EXPECT_EQ(at.x, 40);
+  EXPECT_EQ(at.y, 100);
+}
+
+TEST_F(HitTesting, DisabledTopLevelWindowsTakeNoMouseInput) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE | WS_DISABLED, nullptr, 0, u"", 0, 0, 200, 200);
+  EXPECT_EQ(user::InjectMouse(POINT{40, 40}, WM_LBUTTONDOWN), nullptr);
+  PumpWaiting();
+  EXPECT_EQ(Last(top, WM_LBUTTONDOWN).message, 0u);
+}
+
+TEST_F(HitTesting, AClickActivatesItsTopLevelWindow) {
+  const HWND a = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND b = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 200, 0, 100, 100);
+  EXPECT_EQ(GetActiveWindow(), b);
+  user::InjectMouse(POINT{10, 10}, WM_LBUTTONDOWN);
+  EXPECT_EQ(GetActiveWindow(), a);
+  EXPECT_EQ(GetForegroundWindow(), a);
+}
+
+TEST_F(HitTesting, LeaveTrackingPostsOneMouseLeave) {
+  const HWND a = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 200, 0, 100, 100);
+  user::InjectMouse(POINT{10, 10}, WM_MOUSEMOVE);
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, a, HOVER_DEFAULT};
+  ASSERT_TRUE(TrackMouseEvent(&track));
+  TRACKMOUSEEVENT query{sizeof query, TME_QUERY, nullptr, 0};
+  ASSERT_TRUE(TrackMouseEvent(&query));
+  EXPECT_EQ(query.hwndTrack, a);
+  user::InjectMouse(POINT{20, 10}, WM_MOUSEMOVE);
+  user::InjectMouse(POINT{210, 10}, WM_MOUSEMOVE);
+  user::InjectMouse(POINT{10, 10}, WM_MOUSEMOVE);
+  user::InjectMouse(POINT{220, 10}, WM_MOUSEMOVE);
+  PumpWaiting();
+  int leaves = 0;
+  for (UINT m : RecordedFor(a)) leaves += m == WM_MOUSELEAVE;
+  EXPECT_EQ(leaves, 1);
+  TRACKMOUSEEVENT bad{0, TME_LEAVE, a, 0};
+  EXPECT_FALSE(TrackMouseEvent(&bad));
+}
+
+TEST_F(MessageWaits, AnEventOrQueuedInputEndsTheWait) {
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));
+  SetEvent(event);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_OBJECT_0));
+  ResetEvent(event);
+  PostThreadMessageW(GetCurrentThreadId(), WM_USER, 0, 0);
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_POSTMESSAGE), static_cast<DWORD>(WAIT_OBJECT_0 + 1));
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_KEY), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_NE(HIWORD(GetQueueStatus(QS_ALLINPUT)) & QS_POSTMESSAGE, 0u);
+  HANDLE none = nullptr;
+  EXPECT_EQ(MsgWaitForMultipleObjects(1, &none, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
+  CloseHandle(event);
+}
+
+TEST_F(MessageWaits, TimeoutsAndTimersRunOnTheLayersClock) {
+  std::thread advancer([this] {
+    ASSERT_TRUE(zx::AwaitBlockedWaiters(1));
+    clock_.Advance(5000);
+  });
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));
+  advancer.join();
+  const HWND top = MakeWindow(WS_POPUP, nullptr, 0, u"", 0, 0, 10, 10);
+  SetTimer(top, 7, 100, nullptr);
+  std::thread ticker([this] {
+    ASSERT_TRUE(zx::AwaitBlockedWaiters(1));
+    clock_.Advance(100);
+  });
+  EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_TIMER), static_cast<DWORD>(WAIT_OBJECT_0));
+  ticker.join();
+}
+
+}  // namespace
+}  // namespace zx::test
