@@ -86,14 +86,14 @@ bool CDownloaderLibrary::Load(LPCTSTR libraryName) {
     if (m_hModule != nullptr) {
       m_pfnDownload = reinterpret_cast<DownloaderDownloadFn>(GetProcAddress(m_hModule, MAKEINTRESOURCEA(1)));
       m_pfnAbort = reinterpret_cast<DownloaderAbortFn>(GetProcAddress(m_hModule, MAKEINTRESOURCEA(2)));
-      m_pfnOrdinal3 = reinterpret_cast<DownloaderOrdinal3Fn>(GetProcAddress(m_hModule, MAKEINTRESOURCEA(3)));
-      if (m_pfnDownload == nullptr || m_pfnAbort == nullptr || m_pfnOrdinal3 == nullptr) {
+      m_pfnConnected = reinterpret_cast<DownloaderConnectedFn>(GetProcAddress(m_hModule, MAKEINTRESOURCEA(3)));
+      if (m_pfnDownload == nullptr || m_pfnAbort == nullptr || m_pfnConnected == nullptr) {
         // A library without its entry points is of no use: as good as missing.
         FreeLibrary(m_hModule);
         m_hModule = nullptr;
         m_pfnDownload = nullptr;
         m_pfnAbort = nullptr;
-        m_pfnOrdinal3 = nullptr;
+        m_pfnConnected = nullptr;
       }
     }
   } catch (...) {

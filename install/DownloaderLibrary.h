@@ -1,8 +1,8 @@
 // CDownloaderLibrary: the binding of the outside download library "Downloader.dll", which
 // transfers every driver package. The library is loaded by name and driven through its
-// entry points 1 (download), 2 (abort) and 3 (kept, never called); this file also holds the
-// request block handed to it, the progress record it reports with, the partial-file naming
-// around a transfer and the size texts of the progress line.
+// entry points 1 (download), 2 (abort) and 3 (connection test, kept, never called); this file
+// also holds the request block handed to it, the progress record it reports with, the
+// partial-file naming around a transfer and the size texts of the progress line.
 #pragma once
 #include <afx.h>
 
@@ -43,7 +43,7 @@ using DownloadEndFn = int (*)(LPVOID context, LPVOID first);
 using DownloaderDownloadFn = int (*)(tagDownloadRequest* requests, int count, DownloadProgressFn progress,
                                      DownloadNoticeFn notice, DownloadMessageFn message, DownloadEndFn end);
 using DownloaderAbortFn = void (*)(int reserved);
-using DownloaderOrdinal3Fn = int (*)();
+using DownloaderConnectedFn = int (*)();
 
 // Where the progress line goes: the owner's overall percentage and the line that replaces its
 // current status line. The download dialog installs it; without one nothing is shown.
@@ -90,7 +90,7 @@ class CDownloaderLibrary {
   HMODULE m_hModule = nullptr;
   DownloaderDownloadFn m_pfnDownload = nullptr;
   DownloaderAbortFn m_pfnAbort = nullptr;
-  DownloaderOrdinal3Fn m_pfnOrdinal3 = nullptr;
+  DownloaderConnectedFn m_pfnConnected = nullptr;  // bound and kept, never called here
   std::atomic<bool> m_bAbort{false};  // set by Stop, cleared when a transfer starts
   HANDLE m_hEvent = nullptr;
   int m_nReserved = 0;

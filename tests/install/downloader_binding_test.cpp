@@ -157,6 +157,37 @@ TEST_F(DownloaderBindingTest, NoProgressLineWithoutBothCounts) {
   EXPECT_EQ(line, CString(_T("Downloaded 512.000000 of 2.0000000000 KB")));
 }
 
+TEST_F(DownloaderBindingTest, TheStandInTestsTheConnectionAndSharesASession) {
+  const HMODULE module = LoadLibraryW(CDownloaderLibrary::kLibraryName);
+  ASSERT_NE(module, nullptr);
+  const auto connected = reinterpret_cast<int (*)()>(GetProcAddress(module, MAKEINTRESOURCEA(3)));
+  const auto session = reinterpret_cast<void (*)(int)>(GetProcAddress(module, MAKEINTRESOURCEA(4)));
+  const auto download = reinterpret_cast<DownloaderDownloadFn>(GetProcAddress(module, MAKEINTRESOURCEA(1)));
+  ASSERT_TRUE(connected != nullptr && session != nullptr && download != nullptr);
+  EXPECT_EQ(GetProcAddress(module, MAKEINTRESOURCEA(5)), nullptr);
+  WriteHostFile(root() + "/machine.ini", "[Network]\nConnection=none\n");
+  EXPECT_EQ(connected(), 0);
+  WriteHostFile(root() + "/machine.ini", "[Network]\nConnection=lan\n");
+  EXPECT_EQ(connected(), 1);
+
+  LoopbackServer server("shared session body");
+  WCHAR address[128] = {}, target[] = u"C:\\shared.bin", checksum[] = u"";
+  const CString url = Wide(server.Url());
+  std::copy(url.GetString(), url.GetString() + url.GetLength(), address);
+  tagDownloadRequest request{};
+  request.pszAddress = address;
+  request.pszTargetPath = target;
+  request.pszChecksum = checksum;
+  request.nFlag = 1;
+  session(1);
+  EXPECT_EQ(download(&request, 1, nullptr, nullptr, nullptr, nullptr), 1);
+  EXPECT_EQ(download(&request, 1, nullptr, nullptr, nullptr, nullptr), 1);
+  session(0);
+  EXPECT_EQ(ReadHostFile(HostPath(target)), "shared session body");
+  EXPECT_EQ(server.Requests(), 2);
+  FreeLibrary(module);
+}
+
 TEST(DownloadRequestLayout, TheBlockKeepsItsSizeAndFlagPlaces) {
   tagDownloadRequest block{};
   block.bFlag = 0xAB;

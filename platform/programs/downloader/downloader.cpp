@@ -1,7 +1,8 @@
 // The stand-in of the download library: entry point 1 fetches each requested address into
 // its target file over HTTP or HTTPS, reporting progress through the caller's callback;
-// entry point 2 aborts the running transfer; entry point 3 answers the library's interface
-// version. A transfer that does not complete removes what it wrote.
+// entry point 2 aborts the running transfer; entry point 3 answers whether the machine is
+// connected; entry point 4 opens (1) or closes (0) a session that the following downloads
+// share. A transfer that does not complete removes what it wrote.
 #include <errhandlingapi.h>
 #include <fileapi.h>
 #include <handleapi.h>
@@ -45,6 +46,8 @@ constexpr DWORD kBlockSize = 16384;
 std::atomic<bool> g_abort{false};
 std::mutex g_handleLock;
 HINTERNET g_request = nullptr;  // of the running transfer; an abort closes it
+std::mutex g_sessionLock;
+HINTERNET g_sharedSession = nullptr;  // opened by entry point 4
 
 // Closes a WinINet handle when it goes out of scope.
 struct InetHandle {
@@ -84,6 +87,10 @@ struct FileHandle {
   HANDLE handle;
 };
 
+HINTERNET OpenSession() {
+  return InternetOpenW(u"Downloader", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+}
+
 // Fetches one address into the file; the Win32 or WinINet error on failure, else 0.
 DWORD Fetch(const Request& request, ProgressFn progress, LPVOID context) {
   WCHAR host[256] = {}, path[2048] = {};
@@ -96,10 +103,15 @@ DWORD Fetch(const Request& request, ProgressFn progress, LPVOID context) {
   if (!InternetCrackUrlW(request.address, 0, 0, &parts)) return GetLastError();
   if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)
     return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
-  InetHandle session(InternetOpenW(u"Downloader", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (session.handle == nullptr) return GetLastError();
-  InetHandle connection(
-      InternetConnectW(session.handle, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  HINTERNET shared = nullptr;
+  {
+    std::lock_guard<std::mutex> g(g_sessionLock);
+    shared = g_sharedSession;
+  }
+  InetHandle own(shared != nullptr ? nullptr : OpenSession());
+  const HINTERNET session = shared != nullptr ? shared : own.handle;
+  if (session == nullptr) return GetLastError();
+  InetHandle connection(InternetConnectW(session, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (connection.handle == nullptr) return GetLastError();
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
   if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
@@ -167,7 +179,17 @@ __attribute__((visibility("default"))) void zx_ordinal_2(int /*reserved*/) {
   g_request = nullptr;
 }
 
-// The interface version.
-__attribute__((visibility("default"))) int zx_ordinal_3() { return 1; }
+// Connection test: non-zero when the machine is connected.
+__attribute__((visibility("default"))) int zx_ordinal_3() {
+  DWORD flags = 0;
+  return InternetGetConnectedState(&flags, 0) ? 1 : 0;
+}
+
+// Session switch: 1 opens the session the following downloads share, 0 closes it.
+__attribute__((visibility("default"))) void zx_ordinal_4(int on) {
+  std::lock_guard<std::mutex> g(g_sessionLock);
+  if (g_sharedSession != nullptr) InternetCloseHandle(g_sharedSession);
+  g_sharedSession = on != 0 ? OpenSession() : nullptr;
+}
 
 }  // extern "C"
