@@ -24,6 +24,13 @@ ITask* NewCScheduleManager::ActivateJob(LPCWSTR jobName) {
   return SUCCEEDED(activated) ? static_cast<ITask*>(reinterpret_cast<IScheduledWorkItem*>(unknown)) : nullptr;
 }
 
+BOOL NewCScheduleManager::HasJob(LPCWSTR jobName) {
+  ITask* task = jobName ? ActivateJob(jobName) : nullptr;
+  if (!task) return FALSE;
+  task->Release();
+  return TRUE;
+}
+
 int NewCScheduleManager::GetTriggerType(TASK_TRIGGER* trigger, LPCWSTR jobName) {
   if (!trigger || !jobName) return -1;
   ITask* task = ActivateJob(jobName);

@@ -14,6 +14,8 @@ class ZXHELPER_API NewCScheduleManager : public CObject {
   NewCScheduleManager();
   ~NewCScheduleManager() override;
 
+  // Whether the Task Scheduler has a readable job of that name.
+  BOOL HasJob(LPCWSTR jobName);
   // The first trigger's type (0 to 7) with the record filled; -1 when the job cannot be
   // opened, has no trigger or has a type outside 0 to 7.
   int GetTriggerType(TASK_TRIGGER* trigger, LPCWSTR jobName);
