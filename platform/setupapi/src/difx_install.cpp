@@ -164,10 +164,7 @@ bool FindOemName(const InfPackage& package, std::u16string& oemName, bool& prese
     if (number < 0) continue;
     if (number + 1 > next) next = number + 1;
     if (!present && entry.is_regular_file(ec) && ReadAll(entry.path()) == package.bytes) {
-      present = true;
-      oemName = zx::path::HostToWindows(entry.path().filename().string());
-      const std::size_t slash = oemName.find_last_of(u'\\');
-      if (slash != std::u16string::npos) oemName.erase(0, slash + 1);
+      present = Utf8ToWide(entry.path().filename().string(), oemName);
     }
   }
   if (ec) {
@@ -188,9 +185,9 @@ DWORD StorePackage(const std::string& infHostPath, const InfPackage& package, co
   if (!(fs::is_regular_file(target, ec) && ReadAll(target) == package.bytes) && !WriteWhole(target, package.bytes))
     return ERROR_ACCESS_DENIED;
   const fs::path source(infHostPath);
-  const std::u16string infName = zx::path::HostToWindows(source.filename().string());
-  const std::u16string plainName = infName.substr(infName.find_last_of(u'\\') + 1);
-  const fs::path store = fs::path(HostOf(kDriverStore)) / Utf8(StoreFolderName(plainName, package.bytes));
+  std::u16string infName;
+  Utf8ToWide(source.filename().string(), infName);
+  const fs::path store = fs::path(HostOf(kDriverStore)) / Utf8(StoreFolderName(infName, package.bytes));
   fs::create_directories(store, ec);
   if (ec || !WriteWhole(store / source.filename(), package.bytes)) return ERROR_ACCESS_DENIED;
   for (const std::u16string& file : package.sourceFiles) {
