@@ -207,3 +207,62 @@ class CTreeCtrl : public CWnd {
  private:
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 };
+
+// ---------------------------------------------------------------------------------------
+class CProgressCtrl : public CWnd {
+  DECLARE_DYNAMIC(CProgressCtrl)
+
+ public:
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  void SetRange(short nLower, short nUpper);
+  void SetRange32(int nLower, int nUpper);
+  void GetRange(int& nLower, int& nUpper) const;
+  int GetPos() const;
+  int SetPos(int nPos);
+  int OffsetPos(int nPos);
+  int SetStep(int nStep);
+  int StepIt();
+  COLORREF SetBarColor(COLORREF clrBar);
+  COLORREF SetBkColor(COLORREF clrNew);
+};
+
+// ---------------------------------------------------------------------------------------
+class CAnimateCtrl : public CWnd {
+  DECLARE_DYNAMIC(CAnimateCtrl)
+
+ public:
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  // The clip of "AVI" resource nID of the resource module.
+  BOOL Open(UINT nID);
+  BOOL Open(LPCTSTR lpszFileName);
+  // Frames nFrom to nTo (0xFFFF: the last), nRep times (-1: without end).
+  BOOL Play(UINT nFrom, UINT nTo, UINT nRep);
+  BOOL Stop();
+  BOOL Close();
+  BOOL IsPlaying() const;
+};
+
+// ---------------------------------------------------------------------------------------
+class CToolTipCtrl : public CWnd {
+  DECLARE_DYNAMIC(CToolTipCtrl)
+
+ public:
+  virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+  // A tool for a whole window (no rectangle and id 0) or for a rectangle of it.
+  BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACK, LPCRECT lpRectTool = nullptr,
+               UINT_PTR nIDTool = 0);
+  BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
+  void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
+  void UpdateTipText(LPCTSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);
+  void RelayEvent(LPMSG lpMsg);
+  void Activate(BOOL bActivate);
+  void Pop();
+  int GetToolCount() const;
+  int SetMaxTipWidth(int iWidth);
+  void SetDelayTime(UINT nDelay);
+  void SetTipBkColor(COLORREF clr);
+  void SetTipTextColor(COLORREF clr);
+
+ private:
+  TOOLINFO ToolFor(CWnd* pWnd, UINT_PTR nIDTool) const;
+};

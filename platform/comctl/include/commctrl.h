@@ -871,6 +871,19 @@ using TOOLINFO = TTTOOLINFOW;
 #define TTDT_AUTOPOP 2
 #define TTDT_INITIAL 3
 
+// TTN_GETDISPINFO: the owner of a tool with LPSTR_TEXTCALLBACK text gives it on request, as
+// a pointer, in szText, or as a string resource id with hinst.
+struct NMTTDISPINFOW {
+  NMHDR hdr;
+  LPWSTR lpszText;
+  WCHAR szText[80];
+  HINSTANCE hinst;
+  UINT uFlags;
+  LPARAM lParam;
+};
+using LPNMTTDISPINFOW = NMTTDISPINFOW*;
+using NMTTDISPINFO = NMTTDISPINFOW;
+
 #define TTN_GETDISPINFOW (TTN_FIRST - 10)
 #define TTN_SHOW (TTN_FIRST - 1)
 #define TTN_POP (TTN_FIRST - 2)

@@ -6,6 +6,9 @@ void InitCommonControls() {
   zx::comctl::RegisterHeaderClass();
   zx::comctl::RegisterListViewClass();
   zx::comctl::RegisterTreeViewClass();
+  zx::comctl::RegisterProgressClass();
+  zx::comctl::RegisterAnimateClass();
+  zx::comctl::RegisterToolTipsClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
