@@ -1,0 +1,254 @@
+// The driver backup engine: per driver a folder named after the driver, its package files
+// (from the driver store, or from its INF), and a record appended to "index.dat".
+#include "BackupRestore.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include "ArchivePaths.h"
+#include "BackupIndex.h"
+#include "DriverInstallEngine.h"
+#include "EngineCallbacks.h"
+#include "OsVersion.h"
+#include "PathHelpers.h"
+#include "StringFile.h"
+
+namespace {
+
+constexpr LPCTSTR kClassKey = _T("SYSTEM\\CurrentControlSet\\Control\\Class\\");
+
+CString WindowsFolder() {
+  CString folder;
+  GetSpecialFolder(CSIDL_WINDOWS, folder);
+  return folder;
+}
+
+int WindowsMajorVersion() {
+  DWORD major = 0, minor = 0, servicePack = 0, architecture = 0, build = 0;
+  return GetOsVersionParts(major, minor, servicePack, architecture, build) ? static_cast<int>(major) : 0;
+}
+
+CString ReadClassValue(HKEY key, LPCTSTR name) {
+  WCHAR buffer[MAX_PATH] = {};
+  DWORD size = sizeof buffer - sizeof(WCHAR), type = 0;
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<LPBYTE>(buffer), &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return CString();
+  }
+  return CString(buffer);
+}
+
+CString FileNamePart(const CString& path) { return path.Mid(path.ReverseFind(_T('\\')) + 1); }
+
+bool Exists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool IsFolderPath(const CString& path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+}  // namespace
+
+CBackupRestore::CBackupRestore() : CBackupRestore(WindowsFolder()) {}
+
+CBackupRestore::CBackupRestore(LPCTSTR windowsFolder)
+    : m_windows(windowsFolder),
+      m_packageFiles(windowsFolder),
+      m_progress([](CDeviceRecordArray* drivers, int percent) { return ScanProgressCallback(drivers, percent) != FALSE; }) {
+  TrimTrailingBackslash(m_windows, FALSE);
+}
+
+CBackupRestore::~CBackupRestore() = default;
+
+bool CBackupRestore::Step(CDeviceRecordArray& drivers, int count) {
+  ++m_steps;
+  return m_progress(&drivers, m_steps * 100 / (5 * count));
+}
+
+bool CBackupRestore::StopRequested() { return GetProcessEngine().GetStepCode() == kStepStopBackup; }
+
+int CBackupRestore::AcknowledgeStop() { return GetProcessEngine().AcknowledgeStep() ? kStopped : kFailed; }
+
+bool CBackupRestore::CollectDriverStoreFiles(const CString& infName, const CString& infPath) {
+  m_copyList.RemoveAll();
+  const CString needle = _T("\\") + infName;
+  for (INT_PTR i = 0; i < m_driverStore.GetSize(); ++i) {
+    if (m_driverStore[i].Find(needle) >= 0) m_copyList.Add(m_driverStore[i]);
+  }
+  CString lowerName = infName;
+  lowerName.MakeLower();
+  if (m_copyList.IsEmpty() && lowerName.Find(_T("oem")) >= 0) {
+    // The setup log names the driver store folder an "oem" INF was published from.
+    CString lowerPath = infPath;
+    lowerPath.MakeLower();
+    CStringFile log;
+    CString line, last;
+    if (log.Open(m_windows + _T("\\inf\\setupapi.dev.log"))) {
+      while (log.GetNextLine(line) != 0) {
+        line.Trim();
+        line.MakeLower();
+        if (line.Find(_T("idb:")) >= 0 && line.Find(lowerPath) >= 0) last = line;
+      }
+    }
+    const int quote = last.Find(_T('\''));
+    if (quote >= 0) {
+      CString store = last.Mid(quote + 1);
+      const int slash = store.Find(_T('\\'));
+      if (slash >= 0) store = store.Left(slash);
+      for (INT_PTR i = 0; !store.IsEmpty() && i < m_driverStore.GetSize(); ++i) {
+        if (m_driverStore[i].Find(store) >= 0 && !IsFolderPath(m_driverStore[i])) m_copyList.Add(m_driverStore[i]);
+      }
+    }
+  }
+  if (m_copyList.IsEmpty()) return false;
+  m_copyList.Add(infPath);
+  return true;
+}
+
+bool CBackupRestore::CopyListedFiles(const CString& driverFolder) {
+  for (INT_PTR i = 0; i < m_copyList.GetSize(); ++i) {
+    // An entry may be "path,second name,...": the file is copied under both names.
+    const CString& entry = m_copyList[i];
+    const int comma = entry.Find(_T(','));
+    CString path = comma >= 0 ? entry.Left(comma) : entry;
+    CString secondName;
+    if (comma >= 0) {
+      secondName = entry.Mid(comma + 1);
+      const int next = secondName.Find(_T(','));
+      if (next >= 0) secondName = secondName.Left(next);
+      secondName.Trim();
+    }
+    path.Remove(_T('@'));
+    if (!m_driverStoreMode && !Exists(path)) {
+      CString name = FileNamePart(path);
+      name.Trim();
+      m_packageFiles.SetSoughtFile(name);
+      const int found = m_packageFiles.SearchFolderForFile(m_windows + _T("\\"));
+      if (found == CInfPackageFiles::kStopped) return false;
+      if (found != CInfPackageFiles::kFound) continue;
+      path = m_packageFiles.GetFoundPath();
+    }
+    CString name = FileNamePart(path);
+    CopyFileW(path, driverFolder + name, FALSE);
+    // A second name must stay a plain name in the driver's folder.
+    if (!secondName.IsEmpty() && secondName.FindOneOf(_T("\\/:")) < 0 && secondName.Trim(_T(" .")).GetLength() > 0) {
+      CopyFileW(path, driverFolder + secondName, FALSE);
+    }
+  }
+  return true;
+}
+
+bool CBackupRestore::AppendRecord(const CString& indexPath, const tagDeviceDriverInfo& driver, const CString& relative) {
+  HANDLE file = CreateFileW(indexPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // The running count follows the one at the end of the file.
+  LARGE_INTEGER size{}, back{};
+  DWORD last = 0, got = 0;
+  if (GetFileSizeEx(file, &size) && size.QuadPart >= 8) {
+    back.QuadPart = -4;
+    BYTE bytes[4] = {};
+    if (SetFilePointerEx(file, back, nullptr, FILE_END) && ReadFile(file, bytes, 4, &got, nullptr) && got == 4) {
+      last = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<DWORD>(bytes[3]) << 24;
+      m_runningCount = last;
+    }
+  }
+  ++m_runningCount;
+  std::string bytes;
+  if (size.QuadPart == 0 && m_newIndex && !m_markWritten) {
+    bytes = BackupIndexMarkBytes();
+    m_markWritten = true;
+  }
+  bytes += BackupIndexRecordBytes(MakeBackupIndexRecord(driver, relative, m_runningCount));
+  LARGE_INTEGER zero{};
+  DWORD written = 0;
+  const bool ok = SetFilePointerEx(file, zero, nullptr, FILE_END) &&
+                  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  CloseHandle(file);
+  return ok;
+}
+
+int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, int count) {
+  const CString staging = WithTrailingBackslash(folder);
+  const CString indexPath = staging + _T("index.dat");
+  m_newIndex = !Exists(indexPath);
+  m_markWritten = false;
+  m_steps = 0;
+  m_runningCount = 0;
+  const int major = WindowsMajorVersion();
+  m_driverStoreMode = false;
+  if (major > 5) {
+    m_driverStoreMode = true;
+    if (m_driverStore.IsEmpty()) {
+      CString system;
+      GetSpecialFolder(CSIDL_SYSTEM, system);
+      const CString store = system + _T("\\DriverStore\\FileRepository\\");
+      if (IsFolderPath(store)) {
+        CInfPackageFiles listing(m_windows);
+        listing.SetCollectAll(true);
+        listing.SearchFolderForFile(store);
+        m_driverStore.Copy(listing.GetFoundList());
+      } else {
+        m_driverStoreMode = false;
+      }
+    }
+  }
+  const bool storeAvailable = m_driverStoreMode;
+
+  for (int i = 0; i < count; ++i) {
+    if (StopRequested()) return AcknowledgeStop();
+    m_driverStoreMode = storeAvailable;
+    if (!Step(drivers, count)) return kRefusedFirstStep;
+    const tagDeviceDriverInfo* driver = drivers.GetAt(i);
+    if (driver == nullptr) continue;
+    CString name = driver->szText[kSlotDeviceName].Text();
+    const CString driverKey = driver->szText[kSlotDriverKey].Text();
+    if (!name.IsEmpty() || !driverKey.IsEmpty()) {
+      StripFileNameChars(name);
+      name.Trim();
+      const CString driverFolder = staging + name + _T("\\");
+      const CString relative = name + _T("\\");
+      CreateDirectoryTree(driverFolder);
+
+      CString infName, infSection, infSectionExt;
+      HKEY key = nullptr;
+      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassKey + driverKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        infName = ReadClassValue(key, _T("InfPath"));
+        infSection = ReadClassValue(key, _T("InfSection"));
+        infSectionExt = ReadClassValue(key, _T("InfSectionExt"));
+        RegCloseKey(key);
+      }
+      if (infName.IsEmpty() || (m_driverStoreMode && infName.Find(_T("oem")) >= 0)) {
+        infName = driver->szText[kSlotInfPath].Text();
+      }
+      CString infPath;
+      if (!infName.IsEmpty() && infName.Find(_T('\\')) >= 0 && Exists(infName)) {
+        infPath = infName;
+        infName = FileNamePart(infName);
+      } else if (!infName.IsEmpty()) {
+        if (infName.GetLength() > 1) infName = FileNamePart(infName);
+        infPath = m_windows + _T("\\inf\\") + infName;
+        if (!Exists(infPath)) infName = FileNamePart(driver->szText[kSlotInfPath].Text());
+      }
+      if (!infName.IsEmpty() && !name.IsEmpty()) {
+        if (StopRequested()) return AcknowledgeStop();
+        if (!m_driverStoreMode || !CollectDriverStoreFiles(infName, infPath)) {
+          m_driverStoreMode = false;
+          m_packageFiles.CollectInfPackageFiles(infSection, infSectionExt, infName);
+          m_copyList.Copy(m_packageFiles.GetFiles());
+        }
+        if (!Step(drivers, count)) return kFailed;
+        if (StopRequested()) return AcknowledgeStop();
+        if (!CopyListedFiles(driverFolder)) return AcknowledgeStop();
+        if (!Step(drivers, count)) return kFailed;
+        if (!FindBackupIndexEntry(indexPath, driver->szText[kSlotDeviceName].Text())) {
+          if (!Step(drivers, count)) return kFailed;
+          AppendRecord(indexPath, *driver, relative);
+        }
+      }
+      if (!Step(drivers, count)) return kFailed;
+    }
+    if (i == count - 1) m_progress(&drivers, 100);
+  }
+  return kDone;
+}

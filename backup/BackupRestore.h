@@ -1,0 +1,53 @@
+// CBackupRestore: the driver backup engine. It copies the files of a list of installed
+// drivers into a staging folder, one subfolder per driver, and appends one record per driver
+// to the folder's catalogue "index.dat".
+#pragma once
+#include <afx.h>
+
+#include <functional>
+
+#include "DeviceRecord.h"
+#include "DriverPackageFiles.h"
+
+class CBackupRestore : public CObject {
+ public:
+  // Answers of BackupDriver.
+  enum Result { kRefusedFirstStep = 0, kStopped = 19, kDone = 32, kFailed = 33 };
+  // The progress report: the drivers and the percent; false stops the backup.
+  using Progress = std::function<bool(CDeviceRecordArray* drivers, int percent)>;
+
+  // The plain engine (the Windows folder is read when a backup needs it).
+  CBackupRestore();
+  // The engine of a single-driver backup, given the system's Windows folder.
+  explicit CBackupRestore(LPCTSTR windowsFolder);
+  ~CBackupRestore() override;
+
+  // Backs up drivers 0 .. count-1 into the folder (with or without a trailing backslash):
+  // 32 done (files that could not be copied do not change that), 19 stopped on request,
+  // 0 the progress refused a driver's first step, 33 it refused a later step.
+  int BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, int count);
+
+  // The progress report; the engine's scan progress callback unless replaced.
+  void SetProgress(Progress progress) { m_progress = std::move(progress); }
+
+ private:
+  bool Step(CDeviceRecordArray& drivers, int count);
+  bool StopRequested();
+  int AcknowledgeStop();
+  bool CollectDriverStoreFiles(const CString& infName, const CString& infPath);
+  // False when a stop request ended the search for a missing file.
+  bool CopyListedFiles(const CString& driverFolder);
+  bool AppendRecord(const CString& indexPath, const tagDeviceDriverInfo& driver, const CString& relative);
+
+  CString m_windows;
+  bool m_driverStoreMode = false;
+  bool m_newIndex = false;
+  bool m_markWritten = false;
+  DWORD m_runningCount = 0;
+  int m_steps = 0;
+  bool m_stopped = false;
+  CStringArray m_copyList;
+  CStringArray m_driverStore;
+  CInfPackageFiles m_packageFiles;
+  Progress m_progress;
+};
