@@ -100,6 +100,8 @@ CHalvoranApp::CHalvoranApp() : m_strDefaultSection(_T("QVX")) {}
 
 CHalvoranApp::CHalvoranApp(LPCTSTR title, LPCTSTR languageIni) : CWinApp(title), m_strDefaultSection(_T("QVX")) {
   g_strAppName = title;
+  // The language resource library holds the texts and pictures of every window.
+  if (const HMODULE resources = GetResourceModule()) AfxSetResourceHandle(resources);
   g_pLangIniReader = OpenIniReader(languageIni, TRUE);
   g_pClientIniReader = OpenIniReader(_T("client.ini"), TRUE);
   g_bSetLocale = FALSE;

@@ -329,16 +329,23 @@ class RunContext {
     lstrcpynW(copy, text, text.GetLength() + 1);
     if (!PostMessageW(record_.m_hDialog, WM_DOWNLOAD_TEXT, control, reinterpret_cast<LPARAM>(copy))) delete[] copy;
   }
-  BOOL Fail(LPCTSTR key, const CString& detail) {
-    record_.m_strError = Text(key) + _T(" ") + detail;
-    PostText(IDC_DOWNLOAD_STATUS, record_.m_strError);
+  // Fails the run with the key's text and the detail, which is "Cancelled." whenever a cancel
+  // came, whatever the failed step saw of it. A text with "%1" (and "%2") takes the detail
+  // (and the second detail) in place.
+  BOOL Fail(LPCTSTR key, const CString& detail, const CString& secondDetail = CString()) {
+    const CString shown = record_.m_bAbort ? CString(_T("Cancelled.")) : detail;
+    CString text = Text(key);
+    if (text.Find(_T("%1")) >= 0) {
+      text.Replace(_T("%1"), shown);
+      text.Replace(_T("%2"), secondDetail);
+    } else {
+      text += _T(" ") + shown;
+    }
+    record_.m_strError = text;
+    PostText(IDC_DOWNLOAD_STATUS, text);
     return FALSE;
   }
-  BOOL FailWithLastError(LPCTSTR key) {
-    const DWORD error = GetLastError();
-    if (record_.m_bAbort) return Fail(key, _T("Cancelled."));
-    return Fail(key, ErrorMessage(error));
-  }
+  BOOL FailWithLastError(LPCTSTR key) { return Fail(key, ErrorMessage(GetLastError())); }
 
   BOOL OpenSession() {
     EnterLock guard(&state_.handleLock);
@@ -346,13 +353,7 @@ class RunContext {
     INTERNET_CONNECTED_INFO connected{INTERNET_STATE_CONNECTED, 0};
     inet_.pInternetSetOptionW(nullptr, INTERNET_OPTION_CONNECTED_STATE, &connected, sizeof connected);
     state_.session = inet_.pInternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!state_.session) {
-      CString text = Text(_T("IDS_ERROR_CONNECT"));
-      text.Replace(_T("%1"), ErrorMessage(GetLastError()));
-      record_.m_strError = text;
-      return FALSE;
-    }
-    return TRUE;
+    return state_.session ? TRUE : FailWithLastError(_T("IDS_ERROR_CONNECT"));
   }
 
   // The size of a file from a HEAD request following redirects; -1 when not obtainable.
@@ -436,24 +437,12 @@ BOOL RunContext::Transfer(Exchange& exchange, HANDLE out, tagDownloadFile& file,
   for (;;) {
     if (record_.m_bAbort) return Fail(_T("IDS_ERROR_READ"), _T("Cancelled."));
     DWORD read = 0;
-    if (!inet_.pInternetReadFile(exchange.request(), block, kBlockSize, &read)) {
-      const DWORD error = GetLastError();
-      CString text = Text(_T("IDS_ERROR_READ"));
-      text.Replace(_T("%1"), record_.m_bAbort ? CString(_T("Cancelled.")) : ErrorMessage(error));
-      record_.m_strError = text;
-      PostText(IDC_DOWNLOAD_STATUS, text);
-      return FALSE;
-    }
+    if (!inet_.pInternetReadFile(exchange.request(), block, kBlockSize, &read))
+      return FailWithLastError(_T("IDS_ERROR_READ"));
     if (read == 0) break;
     DWORD written = 0;
-    if (!WriteFile(out, block, read, &written, nullptr) || written != read) {
-      CString text = Text(_T("IDS_ERROR_WRITE"));
-      text.Replace(_T("%1"), file.strTarget);
-      text.Replace(_T("%2"), ErrorMessage(GetLastError()));
-      record_.m_strError = text;
-      PostText(IDC_DOWNLOAD_STATUS, text);
-      return FALSE;
-    }
+    if (!WriteFile(out, block, read, &written, nullptr) || written != read)
+      return Fail(_T("IDS_ERROR_WRITE"), file.strTarget, ErrorMessage(GetLastError()));
     fileBytes += read;
     runBytes += read;
     ShowProgress(fileBytes, fileSize, runBytes, runTotal);
@@ -509,12 +498,7 @@ BOOL RunContext::Fetch(tagDownloadFile& file, LONGLONG& runBytes, LONGLONG runTo
     const LONGLONG fileSize = length >= 0 ? offset + length : file.llSize;
     const HANDLE out = CreateFileW(part, GENERIC_WRITE, 0, nullptr, offset > 0 ? OPEN_ALWAYS : CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) {
-      CString text = Text(_T("IDS_ERROR_FILEOPEN"));
-      record_.m_strError = text + _T(" ") + ErrorMessage(GetLastError());
-      PostText(IDC_DOWNLOAD_STATUS, record_.m_strError);
-      return FALSE;
-    }
+    if (out == INVALID_HANDLE_VALUE) return FailWithLastError(_T("IDS_ERROR_FILEOPEN"));
     LARGE_INTEGER position{};
     position.QuadPart = offset;
     SetFilePointerEx(out, position, nullptr, FILE_BEGIN);
@@ -543,7 +527,8 @@ BOOL CDownload::Run() {
     state.active = this;
   }
   RunContext context(*this, state, inet);
-  if (m_bAbort || !context.OpenSession()) return m_bResult = FALSE;
+  if (m_bAbort) return m_bResult = context.Fail(_T("IDS_ERROR_CONNECT"), CString());
+  if (!context.OpenSession()) return m_bResult = FALSE;
   context.PostText(IDC_DOWNLOAD_STATUS, Text(_T("IDS_STATUS_FILEINFO")));
   LONGLONG total = 0;
   m_nFilesInRun = 0;
@@ -551,7 +536,7 @@ BOOL CDownload::Run() {
     if (file.bDone) continue;
     ++m_nFilesInRun;
     if (file.llSize == 0) file.llSize = context.AskSize(file.strUrl);
-    if (m_bAbort) return m_bResult = FALSE;
+    if (m_bAbort) return m_bResult = context.Fail(_T("IDS_ERROR_REQUEST"), CString());
     total = (total < 0 || file.llSize <= 0) ? kSizeUnknown : total + file.llSize;
   }
   if (total > 0) context.Post(WM_DOWNLOAD_RUN_PROGRESS, 0, static_cast<LPARAM>(total / 1024));

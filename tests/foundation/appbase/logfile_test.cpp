@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "HalvoranApp.h"
 #include "LogFile.h"
@@ -130,6 +132,29 @@ TEST_F(LogFiles, FourOldLogsAreAllKept) {
   EXPECT_EQ(LogNames().size(), 4u);
   WriteLog(_T("fifth day"));
   EXPECT_EQ(LogNames().size(), 5u);
+}
+
+TEST_F(LogFiles, ThreadsStartingToLogTogetherGetEveryLineNumberedOnce) {
+  constexpr int kThreads = 8;
+  constexpr int kLines = 50;
+  zx::SetClock(nullptr);  // the library's locks sleep on the clock while they wait
+  std::vector<std::thread> threads;
+  for (int thread = 0; thread < kThreads; ++thread)
+    threads.emplace_back([] {
+      for (int line = 0; line < kLines; ++line) WriteLog(_T("line"));
+    });
+  for (auto& thread : threads) thread.join();
+  const CString path = GetLogFilePath();
+  CloseLogFile();
+  std::u16string expected;
+  CString line;
+  for (int number = 1; number <= kThreads * kLines; ++number) {
+    line.Format(_T("%d   line\r\n"), number);
+    expected += line.GetString();
+  }
+  line.Format(_T("%d   Closing Log\r\n\r\n\r\n"), kThreads * kLines + 1);
+  expected += line.GetString();
+  EXPECT_EQ(Utf16(ReadHostFile(HostPath(path))), expected);
 }
 
 TEST_F(LogFiles, APathWithADriveIsOpenedAsItStands) {
