@@ -1,0 +1,129 @@
+// The driver package file list from an INF: CopyFiles sections with their destination
+// folders, comments and extra fields, names that try to leave their folder, co-installers,
+// the catalog file and the source disk files; the search for a file in a folder tree.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "DriverInstallEngine.h"
+#include "DriverPackageFiles.h"
+#include "cstring_printer.h"
+#include "machine_fixture.h"
+#include "zx/pathmap.h"
+
+namespace zx::test {
+namespace {
+
+const char kInf[] =
+    "[Version]\r\n"
+    "Signature=\"$WINDOWS NT$\"\r\n"
+    "CatalogFile=pkg.cat\r\n"
+    "\r\n"
+    "[Install.NT]\r\n"
+    "CopyFiles=Drivers.Copy, Help.Copy ; two sections\r\n"
+    "CopyFiles=Odd.Copy\r\n"
+    "\r\n"
+    "[Install.NT.CoInstallers]\r\n"
+    "CopyFiles=Co.Copy\r\n"
+    "\r\n"
+    "[Drivers.Copy]\r\n"
+    "pkg.sys\r\n"
+    "PKG.SYS ; named twice, listed once\r\n"
+    "helper.dll,helper_src.dll,,0x00000002   ; copied under another name\r\n"
+    ";commented.sys\r\n"
+    "..\\..\\evil.sys\r\n"
+    "C:\\abs.sys\r\n"
+    "\r\n"
+    "[Help.Copy]\r\n"
+    "pkg.hlp\r\n"
+    "\r\n"
+    "[Odd.Copy]\r\n"
+    "odd.bin\r\n"
+    "\r\n"
+    "[Co.Copy]\r\n"
+    "coinst.dll\r\n"
+    "\r\n"
+    "[DestinationDirs]\r\n"
+    "Drivers.Copy=12\r\n"
+    "Help.Copy=18,Sub\r\n"
+    "Odd.Copy=77\r\n"
+    "DefaultDestDir=11\r\n"
+    "\r\n"
+    "[SourceDisksFiles]\r\n"
+    "pkg.sys=1\r\n"
+    "extra.sys=1\r\n"
+    "missing.sys=1\r\n";
+
+class DriverPackageFilesTest : public MachineTest {
+ protected:
+  static std::string Host(const CString& path) {
+    std::string host;
+    zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
+    return host;
+  }
+  static std::vector<CString> Files(const CInfPackageFiles& files) {
+    std::vector<CString> list;
+    for (INT_PTR i = 0; i < files.GetFiles().GetSize(); ++i) list.push_back(files.GetFiles()[i]);
+    return list;
+  }
+};
+
+TEST_F(DriverPackageFilesTest, ListsThePackageFiles) {
+  WriteHostFile(Host(_T("C:\\Windows\\inf\\pkg.inf")), kInf);
+  const CString drivers = CInfPackageFiles::DirectoryIdFolder(12);
+  const CString system = CInfPackageFiles::DirectoryIdFolder(11);
+  WriteHostFile(Host(drivers + _T("extra.sys")), "MZ");
+  CInfPackageFiles files(_T("C:\\Windows"));
+  files.CollectInfPackageFiles(_T("Install"), _T(".NT"), _T("pkg.inf"));
+  const std::vector<CString> expected = {
+      drivers + _T("pkg.sys"),
+      drivers + _T("helper.dll"),
+      CInfPackageFiles::DirectoryIdFolder(18) + _T("Sub\\pkg.hlp"),
+      _T("odd.bin"),
+      system + _T("coinst.dll"),
+      _T("C:\\Windows\\system32\\CatRoot\\{F750E6C3-38EE-11D1-85E5-00C04FC295EE}\\pkg.cat"),
+      _T("C:\\Windows\\inf\\pkg.inf"),
+      system + _T("drivers\\extra.sys"),
+  };
+  EXPECT_EQ(Files(files), expected);
+}
+
+TEST_F(DriverPackageFilesTest, MissingInfOrSectionGivesNothing) {
+  CInfPackageFiles files(_T("C:\\Windows"));
+  files.CollectInfPackageFiles(_T("Install"), _T(""), _T("none.inf"));
+  EXPECT_EQ(Files(files), std::vector<CString>{CString(_T("C:\\Windows\\inf\\none.inf"))});
+  files.CollectInfPackageFiles(_T("Install"), _T(""), _T("..\\..\\secret.inf"));
+  EXPECT_TRUE(Files(files).empty());
+}
+
+TEST_F(DriverPackageFilesTest, DirectoryIds) {
+  EXPECT_TRUE(CInfPackageFiles::DirectoryIdFolder(77).IsEmpty());
+  const CString drivers = CInfPackageFiles::DirectoryIdFolder(12);
+  EXPECT_EQ(drivers, CInfPackageFiles::DirectoryIdFolder(11) + _T("drivers\\"));
+  EXPECT_EQ(CInfPackageFiles::DirectoryIdFolder(10), CInfPackageFiles::DirectoryIdFolder(17));
+  EXPECT_EQ(drivers.Right(1), CString(_T("\\")));
+}
+
+TEST_F(DriverPackageFilesTest, SearchesAFolderTree) {
+  WriteHostFile(Host(_T("C:\\Tree\\a\\b\\target.txt")), "x");
+  WriteHostFile(Host(_T("C:\\Tree\\c\\other.txt")), "y");
+  CInfPackageFiles files(_T("C:\\Windows"));
+  files.SetSoughtFile(_T("target.txt"));
+  EXPECT_EQ(files.SearchFolderForFile(_T("C:\\Tree\\")), CInfPackageFiles::kFound);
+  EXPECT_EQ(files.GetFoundPath().CompareNoCase(_T("C:\\Tree\\a\\b\\target.txt")), 0);
+  files.SetSoughtFile(_T("absent.txt"));
+  EXPECT_EQ(files.SearchFolderForFile(_T("C:\\Tree\\")), CInfPackageFiles::kNotFound);
+  // Collecting lists every entry met.
+  files.SetCollectAll(true);
+  files.SearchFolderForFile(_T("C:\\Tree\\"));
+  EXPECT_EQ(files.GetFoundList().GetSize(), 5);  // a, a\b, its file, c, its file
+  // A backup stop request ends the search.
+  GetProcessEngine().SetStepCode(kStepStopBackup);
+  EXPECT_EQ(files.SearchFolderForFile(_T("C:\\Tree\\")), CInfPackageFiles::kStopped);
+  GetProcessEngine().SetStepCode(kStepIdle);
+}
+
+}  // namespace
+}  // namespace zx::test
