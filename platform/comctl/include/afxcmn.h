@@ -266,3 +266,21 @@ class CToolTipCtrl : public CWnd {
  private:
   TOOLINFO ToolFor(CWnd* pWnd, UINT_PTR nIDTool) const;
 };
+
+// The tooltip of the class library's visual managers: a CToolTipCtrl that keeps the look
+// parameters it is given (drawn with the default look here).
+class CMFCToolTipInfo {
+ public:
+  BOOL m_bVislManagerTheme = FALSE;
+};
+
+class CMFCToolTipCtrl : public CToolTipCtrl {
+  DECLARE_DYNAMIC(CMFCToolTipCtrl)
+
+ public:
+  void SetParams(CMFCToolTipInfo* pParams);
+  const CMFCToolTipInfo& GetParams() const { return m_Params; }
+
+ private:
+  CMFCToolTipInfo m_Params;
+};

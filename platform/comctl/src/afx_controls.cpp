@@ -119,3 +119,7 @@ void CToolTipCtrl::SetDelayTime(UINT nDelay) {
 }
 void CToolTipCtrl::SetTipBkColor(COLORREF clr) { ::SendMessageW(m_hWnd, TTM_SETTIPBKCOLOR, clr, 0); }
 void CToolTipCtrl::SetTipTextColor(COLORREF clr) { ::SendMessageW(m_hWnd, TTM_SETTIPTEXTCOLOR, clr, 0); }
+
+IMPLEMENT_DYNAMIC(CMFCToolTipCtrl, CToolTipCtrl)
+
+void CMFCToolTipCtrl::SetParams(CMFCToolTipInfo* pParams) { m_Params = pParams ? *pParams : CMFCToolTipInfo(); }

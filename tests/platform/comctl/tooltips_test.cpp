@@ -119,5 +119,19 @@ TEST_F(ToolTips, HostileToolsAreRefused) {
   EXPECT_EQ(tip_.GetToolCount(), 0);
 }
 
+TEST_F(ToolTips, TheVisualManagersTipKeepsItsParameters) {
+  CMFCToolTipCtrl themed;
+  ASSERT_TRUE(themed.Create(CWnd::FromHandle(parent_)));
+  CMFCToolTipInfo params;
+  params.m_bVislManagerTheme = TRUE;
+  themed.SetParams(&params);
+  EXPECT_TRUE(themed.GetParams().m_bVislManagerTheme);
+  EXPECT_TRUE(themed.AddTool(CWnd::FromHandle(button_), u"Help"));
+  EXPECT_EQ(themed.GetToolCount(), 1);
+  themed.SetParams(nullptr);
+  EXPECT_FALSE(themed.GetParams().m_bVislManagerTheme);
+  themed.DestroyWindow();
+}
+
 }  // namespace
 }  // namespace zx::test
