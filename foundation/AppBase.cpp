@@ -13,6 +13,7 @@
 #include "LogFile.h"
 #include "OSVersionInfo.h"
 #include "PathHelpers.h"
+#include "ProcessControl.h"
 #include "Registry.h"
 #include "SystemHelpers.h"
 #include "GlobalConstants.h"
@@ -47,7 +48,12 @@ constexpr UINT ID_DEFAULT_HELP = 57671;
 constexpr UINT ID_HELP_FINDER = 57667;
 constexpr UINT ID_CONTEXT_HELP = 57669;
 
-int DetermineAdminLevel() { return IsUserAdmin() ? 1 : 0; }
+// 1 an administrator with full rights, 2 a member of the Administrators group whose token does
+// not pass the rights check, 0 neither.
+int DetermineAdminLevel() {
+  if (IsUserAdmin()) return 1;
+  return IsAdminGroupMember() ? 2 : 0;
+}
 
 // The base font: the Segoe face where the system has it, height -12 from Windows 6 on (and
 // before it with a Segoe face), -11 otherwise.

@@ -1,17 +1,14 @@
 // The installation's version.
 #include "AppVersion.h"
 
-#include "PathHelpers.h"
-#include "VersionBlock.h"
+#include "HelperModule.h"
+#include "ProcessControl.h"
 
 int GetAppVer(CString& text) {
-  CString path;
-  GetProgramFolder(path);
-  AppendPathComponent(path, _T("zephrinkxhelper.dll"));
+  // The file of the loaded library itself: beside the program, whatever its file name ends in.
+  WCHAR path[MAX_PATH] = {};
   text.Empty();
-  tagVersionBlock block;
-  if (ReadVersionBlock(path, block)) text = GetFileVersionString(block);
-  FreeVersionBlock(block);
+  if (GetModuleFileNameW(GetHelperModuleHandle(), path, MAX_PATH)) text = GetFileVersionText(path);
   text.Trim();
   return text.GetLength();
 }

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "HalvoranApp.h"
 #include "Locks.h"
 #include "PathHelpers.h"
+#include "ProcessControl.h"
 
 BOOL g_bLogging = FALSE;
 
@@ -33,11 +33,7 @@ LogWriter& Writer() {
 }
 
 // The program's data folder, which holds the dated logs.
-CString LogFolder() {
-  CString folder = GetAppName();
-  GetUserDataFolder(folder);
-  return folder;
-}
+CString LogFolder() { return GetAppDataFolder(); }
 
 CString DatedLogPath() {
   SYSTEMTIME now{};

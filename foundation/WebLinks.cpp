@@ -1,6 +1,7 @@
 // Web links of the product and the campaign values of the installation.
 #include "WebLinks.h"
 
+#include <shellapi.h>
 #include <windows.h>
 
 #include "GlobalConstants.h"
@@ -12,14 +13,27 @@ namespace {
 constexpr REGSAM kReadAccess = 0x20019;
 constexpr LPCTSTR kBrowserProgram = _T("iexplore.exe");
 
-using ShellExecuteFn = HINSTANCE (*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-
-// The shell's execute call, bound at run time as the library binds the shell.
-ShellExecuteFn ShellExecuteEntry() {
-  return g_hShell32 ? reinterpret_cast<ShellExecuteFn>(GetProcAddress(g_hShell32, "ShellExecuteW")) : nullptr;
-}
-
 bool Started(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
+
+// The text as one argument of a Windows command line: quoted, with the backslashes before a
+// quote (and at the end) doubled and every quote escaped, so nothing in it can end it.
+CString QuoteArgument(const CString& text) {
+  CString quoted = _T("\"");
+  int backslashes = 0;
+  for (int index = 0; index < text.GetLength(); ++index) {
+    const WCHAR ch = text[index];
+    if (ch == _T('\\')) {
+      ++backslashes;
+      continue;
+    }
+    quoted += CString(_T('\\'), ch == _T('"') ? backslashes * 2 + 1 : backslashes);
+    quoted += ch;
+    backslashes = 0;
+  }
+  quoted += CString(_T('\\'), backslashes * 2);
+  quoted += _T('"');
+  return quoted;
+}
 
 bool IsUnreserved(WCHAR ch) {
   return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' ||
@@ -30,13 +44,9 @@ bool IsUnreserved(WCHAR ch) {
 
 void HVOpenURL(CString address) {
   if (address.IsEmpty()) return;
-  const ShellExecuteFn execute = ShellExecuteEntry();
-  if (!execute) return;
-  if (Started(execute(GetDesktopWindow(), _T("open"), address, _T(""), _T(""), SW_SHOWMAXIMIZED))) return;
-  // The browser is given the address as one quoted argument; a quote inside cannot end it.
-  CString argument = address;
-  argument.Replace(_T("\""), _T("%22"));
-  execute(nullptr, _T("open"), kBrowserProgram, _T("\"") + argument + _T("\""), nullptr, SW_SHOWMAXIMIZED);
+  if (Started(ShellExecuteW(GetDesktopWindow(), _T("open"), address, _T(""), _T(""), SW_SHOWMAXIMIZED))) return;
+  // The browser program is given the address as its one argument.
+  ShellExecuteW(nullptr, _T("open"), kBrowserProgram, QuoteArgument(address), nullptr, SW_SHOWMAXIMIZED);
 }
 
 CString ReadSetupValue(LPCTSTR name) {

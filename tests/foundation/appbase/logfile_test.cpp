@@ -8,9 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "HalvoranApp.h"
 #include "LogFile.h"
-#include "PathHelpers.h"
+#include "ProcessControl.h"
 #include "machine_fixture.h"
 #include "zx/clock.h"
 #include "zx/pathmap.h"
@@ -40,11 +39,7 @@ class LogFiles : public MachineTest {
     zx::path::WindowsToHost(static_cast<LPCTSTR>(windowsPath), host);
     return host;
   }
-  static CString Folder() {
-    CString folder = GetAppName();
-    GetUserDataFolder(folder);
-    return folder;
-  }
+  static CString Folder() { return GetAppDataFolder(); }
   std::vector<std::string> LogNames() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(HostPath(Folder())))

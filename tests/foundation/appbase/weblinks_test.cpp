@@ -1,6 +1,15 @@
 // Web links: campaign values read from the setup record without touching it, appended to
-// addresses percent-encoded, and the help page's topic.
+// addresses percent-encoded, the help page's topic, and pages opened through the shell or,
+// when it cannot, the browser given the address as one argument.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
 
 #include "Registry.h"
 #include "WebLinks.h"
@@ -62,6 +71,53 @@ TEST_F(WebLinks, TheOverrideHookLeavesTheAddress) {
   CString address = _T("http://example.test/");
   EXPECT_FALSE(OverrideLinkForKey(address, _T("HELP")));
   EXPECT_EQ(address, _T("http://example.test/"));
+}
+
+// Pages opened with a stand-in browser that records its arguments.
+class BrowserStarts : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    const char* path = std::getenv("PATH");
+    savedPath_ = path ? path : "";
+    record_ = records_.path() + "/record.txt";
+    setenv("ZX_BROWSER_RECORD", record_.c_str(), 1);
+  }
+  void TearDown() override {
+    setenv("PATH", savedPath_.c_str(), 1);
+    unsetenv("ZX_BROWSER_RECORD");
+  }
+  // The search path holds only a folder with (or without) the desktop's opener.
+  void UseDesktopOpener(bool present) {
+    if (present) std::filesystem::create_symlink(ZX_BROWSER_PROBE, openers_.path() + "/xdg-open");
+    setenv("PATH", openers_.path().c_str(), 1);
+  }
+  // The arguments the stand-in was started with, once it has written them.
+  std::vector<std::string> Recorded() const {
+    for (int wait = 0; wait < 1000 && !std::filesystem::exists(record_); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::vector<std::string> lines;
+    std::ifstream in(record_);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+  TempFolder records_;
+  TempFolder openers_;
+  std::string record_;
+  std::string savedPath_;
+};
+
+TEST_F(BrowserStarts, AWebAddressGoesToTheDesktopOpenerAsItStands) {
+  UseDesktopOpener(true);
+  HVOpenURL(_T("http://example.test/a page?q=\"x\"&y=1"));
+  EXPECT_EQ(Recorded(), (std::vector<std::string>{"http://example.test/a page?q=\"x\"&y=1"}));
+}
+
+TEST_F(BrowserStarts, WhenTheShellCannotOpenItTheBrowserGetsTheAddressAsOneArgument) {
+  UseDesktopOpener(false);
+  const CString address = _T("http://example.test/dir\\ \"quoted\" & more\\");
+  HVOpenURL(address);
+  EXPECT_EQ(Recorded(), (std::vector<std::string>{"http://example.test/dir\\ \"quoted\" & more\\"}));
 }
 
 }  // namespace
