@@ -72,15 +72,6 @@ std::string BackupIndexRecordBytes(const BackupIndexRecord& record) {
   return bytes;
 }
 
-BackupIndexRecord MakeBackupIndexRecord(const tagDeviceDriverInfo& device, const CString& folder, DWORD runningCount) {
-  BackupIndexRecord record;
-  for (int i = 0; i < kBackupIndexTexts; ++i) record.texts[i] = device.szText[kBackupIndexSlots[i]].Text();
-  record.value = device.nValues[0];
-  record.folder = folder;
-  record.runningCount = runningCount;
-  return record;
-}
-
 BackupIndexStatus ParseBackupIndex(const std::uint8_t* data, std::size_t size,
                                    std::vector<BackupIndexRecord>& records, DWORD& declaredCount) {
   records.clear();

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "DeviceRecord.h"
+
+struct tagDeviceDriverInfo;
 
 constexpr DWORD kBackupIndexMark = 11;
 constexpr int kBackupIndexTexts = 11;
@@ -40,7 +41,8 @@ enum class BackupIndexStatus {
 std::string BackupIndexMarkBytes();
 // The bytes of one record with its running count.
 std::string BackupIndexRecordBytes(const BackupIndexRecord& record);
-// A record filled from a device record, its folder and its running count.
+// A record filled from a device record, its folder and its running count
+// (BackupIndexRecord.cpp).
 BackupIndexRecord MakeBackupIndexRecord(const tagDeviceDriverInfo& device, const CString& folder, DWORD runningCount);
 
 // Reads a whole catalogue from memory. Every count and length is checked against the bytes

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "BackupIndex.h"
+#include "DeviceRecord.h"
 #include "DriverPackageFiles.h"
 #include "cstring_printer.h"
 #include "machine_fixture.h"
