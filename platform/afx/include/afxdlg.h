@@ -23,6 +23,16 @@ class CDialog : public CWnd {
   virtual BOOL OnInitDialog();
   void EndDialog(int nResult);
 
+  // The default push button's id and moving the focus among the items.
+  void SetDefID(UINT nID) { ::SendMessageW(m_hWnd, DM_SETDEFID, nID, 0); }
+  DWORD GetDefID() const { return static_cast<DWORD>(::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0)); }
+  void NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, FALSE); }
+  void PrevDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, FALSE); }
+  void GotoDlgCtrl(CWnd* pWndCtrl) {
+    if (pWndCtrl) ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(pWndCtrl->m_hWnd), TRUE);
+  }
+  void MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
+
  protected:
   virtual void OnOK();
   virtual void OnCancel();

@@ -303,7 +303,12 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return state->check | (state->pushed ? BST_PUSHED : 0u) | (state->focus ? BST_FOCUS : 0u);
     case BM_SETSTATE: SetPushed(window, *state, wParam != 0); return 0;
     case BM_SETSTYLE: {
-      const DWORD style = (StyleOf(window) & ~0xFFFFu) | static_cast<WORD>(wParam);
+      // An owner-drawn button stays one when it becomes (or stops being) the default: it is
+      // drawn with ODS_DEFAULT instead.
+      DWORD style = (StyleOf(window) & ~0xFFFFu) | static_cast<WORD>(wParam);
+      const UINT wanted = style & BS_TYPEMASK;
+      if (type == BS_OWNERDRAW && (wanted == BS_PUSHBUTTON || wanted == BS_DEFPUSHBUTTON))
+        style = (style & ~BS_TYPEMASK) | BS_OWNERDRAW;
       SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(style));
       if (LOWORD(lParam)) Changed(window, *state, ODA_DRAWENTIRE);
       return 0;
