@@ -58,6 +58,21 @@ DWORD SpawnError(int code) {
   }
 }
 
+// The host lets the parent go on once the child's exec has begun, before the new image is
+// mapped; Windows answers only when the program's image is in place. Waits (at most 2 s of
+// host time) until the child's map holds its files, or it has ended.
+void AwaitImage(DWORD processId) {
+  for (int attempt = 0; attempt < 10000; ++attempt) {
+    zx::process::HostProcess process;
+    std::vector<zx::process::Module> modules;
+    DWORD error = 0;
+    if (!zx::process::Describe(processId, process) ||
+        (zx::process::Modules(processId, modules, error) && !modules.empty()))
+      return;
+    ::usleep(200);
+  }
+}
+
 }  // namespace
 
 namespace zx::process {
@@ -78,7 +93,9 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
     return nullptr;
   }
   if (processId) *processId = static_cast<DWORD>(pid);
-  return InsertHandle(AdoptChild(static_cast<DWORD>(pid)));
+  HANDLE process = InsertHandle(AdoptChild(static_cast<DWORD>(pid)));
+  AwaitImage(static_cast<DWORD>(pid));
+  return process;
 }
 
 }  // namespace zx::process

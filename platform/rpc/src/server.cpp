@@ -99,11 +99,13 @@ void Serve(int fd) {
   ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
   unsigned uid = 0, pid = 0;
   std::vector<std::uint8_t> reply;
-  if (!PeerOf(fd, uid, pid) || uid != ::getuid()) {
-    WriteReply(fd, ERROR_ACCESS_DENIED, nullptr, 0);  // another user's process: refused unread
-  } else {
-    Request request;
-    if (ReadRequest(fd, request)) {
+  Request request;
+  // The request is read whole before any answer, so that the answer is never lost to a reset
+  // of a connection closed with unread bytes.
+  if (ReadRequest(fd, request)) {
+    if (!PeerOf(fd, uid, pid) || uid != ::getuid()) {
+      WriteReply(fd, ERROR_ACCESS_DENIED, nullptr, 0);  // another user's process: never dispatched
+    } else {
       Binding binding;
       binding.serverCall = true;
       binding.clientPid = pid;

@@ -5,6 +5,7 @@
 
 #include "EnumProcess.h"
 #include "ProcessLister.h"
+#include "child_program.h"
 #include "machine_fixture.h"
 #include <winprocess.h>
 
@@ -14,15 +15,15 @@ class ProcessListTest : public zx::test::MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
-    std::u16string line = u"zxprocesschild.exe wait";
-    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               nullptr, &child_));
+    child_ = program_.Start();
+    ASSERT_NE(child_.hProcess, nullptr);
   }
-  void TearDown() override {
-    TerminateProcess(child_.hProcess, 0);
-    WaitForSingleObject(child_.hProcess, 10000);
-    CloseHandle(child_.hProcess);
+  // The tail of the child's path: a backslash and its file name.
+  CString PathTail() const {
+    const std::u16string name = program_.Name().substr(0, program_.Name().rfind(u".exe"));
+    return CString(_T("\\")) + name.c_str();
   }
+  ChildProgram program_;
   PROCESS_INFORMATION child_{};
 };
 
@@ -34,7 +35,7 @@ TEST_F(ProcessListTest, WalkerUsesToolhelpAndNamesTheChildByItsProgramFile) {
   for (BOOL more = walker.FirstProcess(&entry); more; more = walker.NextProcess(&entry)) {
     if (entry.dwPID != child_.dwProcessId) continue;
     found = true;
-    EXPECT_EQ(entry.sFilename, CString(_T("zxprocesschild.exe")));
+    EXPECT_EQ(entry.sFilename, CString(program_.Name().c_str()));
     EXPECT_EQ(entry.hTask16, 0);
   }
   EXPECT_TRUE(found);
@@ -44,7 +45,7 @@ TEST_F(ProcessListTest, FirstModuleIsTheChildsExecutable) {
   CEnumProcess walker;
   CEnumProcess::CModuleEntry module;
   ASSERT_TRUE(walker.FirstModule(child_.dwProcessId, &module));
-  EXPECT_TRUE(module.sFilename.Right(15) == CString(_T("\\zxprocesschild")));
+  EXPECT_EQ(module.sFilename.Right(PathTail().GetLength()), PathTail());
   EXPECT_NE(module.pLoadBase, nullptr);
   EXPECT_EQ(module.pPreferredBase, 0u);  // not a PE image
   EXPECT_FALSE(walker.FirstModule(0x7FFFFFF0, &module));
@@ -88,7 +89,7 @@ TEST_F(ProcessListTest, ModuleListOfTheChildStartsWithItsExecutable) {
   ASSERT_NE(list, nullptr);
   ModuleRecord record{};
   ASSERT_TRUE(lister.GetNextModule(list, &record, LISTER_CURSOR));
-  EXPECT_TRUE(CString(record.szPath).Right(15) == CString(_T("\\zxprocesschild")));
+  EXPECT_EQ(CString(record.szPath).Right(PathTail().GetLength()), PathTail());
   EXPECT_GT(record.dwImageSize, 0u);
   lister.FreeList(list);
 }
@@ -109,8 +110,11 @@ TEST_F(ProcessListTest, CopiedListerHoldsItsOwnLibraries) {
 
 TEST_F(ProcessListTest, FindByNameIgnoresCase) {
   CStringArray names;
-  ASSERT_TRUE(FindProcessesByName(CString(_T("ZXProcessChild.EXE")), names));
-  EXPECT_EQ(names[0], CString(_T("zxprocesschild.exe")));
+  CString mixed = program_.Name().c_str();
+  mixed.MakeUpper();
+  ASSERT_TRUE(FindProcessesByName(mixed, names));
+  ASSERT_EQ(names.GetSize(), 1);
+  EXPECT_EQ(names[0], CString(program_.Name().c_str()));
   EXPECT_FALSE(FindProcessesByName(CString(_T("nosuchprogram.exe")), names));
   EXPECT_EQ(names.GetSize(), 0);
 }

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "ProcessControl.h"
+#include "child_program.h"
 #include "machine_fixture.h"
 #include "zx/clock.h"
 #include "zx/jobfile.h"
@@ -18,27 +19,17 @@ namespace {
 
 class ProcessControlTest : public zx::test::MachineTest {
  protected:
-  void TearDown() override {
-    for (HANDLE process : started_) {
-      TerminateProcess(process, 0);
-      WaitForSingleObject(process, 10000);
-      CloseHandle(process);
-    }
-  }
-  HANDLE Start(const std::u16string& program) {
-    std::u16string line = u"\"" + program + u"\" wait";
-    PROCESS_INFORMATION info{};
-    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
-    if (info.hProcess) started_.push_back(info.hProcess);
-    return info.hProcess;
-  }
-  std::vector<HANDLE> started_;
+  HANDLE Start() { return program_.Start().hProcess; }
+  CString Name() const { return CString(program_.Name().c_str()); }
+  ChildProgram program_;
 };
 
 TEST_F(ProcessControlTest, KillByNameEndsEveryMatchWith666) {
-  HANDLE first = Start(u"zxprocesschild.exe");
-  HANDLE second = Start(u"zxprocesschild.exe");
-  EXPECT_TRUE(KillProcessByName(_T("ZXPROCESSCHILD.EXE")));
+  HANDLE first = Start();
+  HANDLE second = Start();
+  CString upper = Name();
+  upper.MakeUpper();
+  EXPECT_TRUE(KillProcessByName(upper));
   for (HANDLE process : {first, second}) {
     ASSERT_EQ(WaitForSingleObject(process, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD code = 0;
@@ -50,45 +41,44 @@ TEST_F(ProcessControlTest, KillByNameEndsEveryMatchWith666) {
 }
 
 TEST_F(ProcessControlTest, RunningProgramIsFoundByName) {
-  EXPECT_FALSE(IsProcessRunning(_T("zxprocesschild.exe"), 0, FALSE));
-  Start(u"zxprocesschild.exe");
-  EXPECT_TRUE(IsProcessRunning(_T("zxprocesschild.exe"), 0, FALSE));
-  EXPECT_TRUE(IsProcessRunning(_T("zxprocesschild.exe"), 0, TRUE));  // beside this program
+  EXPECT_FALSE(IsProcessRunning(Name(), 0, FALSE));
+  Start();
+  EXPECT_TRUE(IsProcessRunning(Name(), 0, FALSE));
+  EXPECT_TRUE(IsProcessRunning(Name(), 0, TRUE));  // beside this program
   EXPECT_FALSE(IsProcessRunning(_T(""), 0, FALSE));
 }
 
 TEST_F(ProcessControlTest, SameFolderFlagRefusesACopyElsewhere) {
-  const std::string copy = root() + "/elsewhere/zxprocesschild";
-  std::filesystem::create_directories(root() + "/elsewhere");
-  std::filesystem::copy_file(zx::machine::ProgramFolder() + "/zxprocesschild", copy);
-  Start(zx::path::HostToWindows(copy));
+  ChildProgram elsewhere(root() + "/elsewhere");
+  elsewhere.Start();
   // A program outside the program folder is named by its file name as it is.
-  EXPECT_TRUE(IsProcessRunning(_T("zxprocesschild"), 0, FALSE));
-  EXPECT_FALSE(IsProcessRunning(_T("zxprocesschild"), 0, TRUE));
+  const CString name = elsewhere.Name().c_str();
+  EXPECT_TRUE(IsProcessRunning(name, 0, FALSE));
+  EXPECT_FALSE(IsProcessRunning(name, 0, TRUE));
 }
 
 TEST_F(ProcessControlTest, AnswerWithinTheIntervalIsTheLastLook) {
   zx::ManualClock clock;
   zx::SetClock(&clock);
-  EXPECT_FALSE(IsProcessRunning(_T("zxprocesschild.exe"), 5000, FALSE));
-  Start(u"zxprocesschild.exe");
-  EXPECT_FALSE(IsProcessRunning(_T("zxprocesschild.exe"), 5000, FALSE));  // no new look yet
-  EXPECT_TRUE(IsProcessRunning(_T("zxprocesschild.exe"), 0, FALSE));
+  EXPECT_FALSE(IsProcessRunning(Name(), 5000, FALSE));
+  Start();
+  EXPECT_FALSE(IsProcessRunning(Name(), 5000, FALSE));  // no new look yet
+  EXPECT_TRUE(IsProcessRunning(Name(), 0, FALSE));
   clock.Advance(5001);
-  EXPECT_TRUE(IsProcessRunning(_T("zxprocesschild.exe"), 5000, FALSE));
+  EXPECT_TRUE(IsProcessRunning(Name(), 5000, FALSE));
   zx::SetClock(nullptr);
 }
 
 TEST_F(ProcessControlTest, ProcessListEditsAndListedKills) {
   CStringArray list;
-  EditProcessList(list, _T("zxprocesschild.exe"), TRUE);
+  EditProcessList(list, Name(), TRUE);
   EditProcessList(list, _T("  other.exe "), TRUE);
   EditProcessList(list, _T("Other.EXE"), TRUE);
   EditProcessList(list, _T("other.exe"), FALSE);
   ASSERT_EQ(list.GetSize(), 2);
   EXPECT_EQ(list[1], CString(_T("Other.EXE")));
   list.Add(_T("   "));
-  HANDLE child = Start(u"zxprocesschild.exe");
+  HANDLE child = Start();
   KillListedProcesses(list);
   EXPECT_EQ(list.GetSize(), 0);
   EXPECT_EQ(WaitForSingleObject(child, 10000), static_cast<DWORD>(WAIT_OBJECT_0));

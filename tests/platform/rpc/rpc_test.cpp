@@ -208,7 +208,7 @@ TEST_F(RpcServerTest, CallerOfAnotherUserIsRefused) {
     std::uint8_t frame[32] = {'Z', 'X', 'R', 'P'};
     std::memcpy(frame + 4, &kInterfaceId, 20);
     // procedure 0 and an empty payload: the rest of the frame stays zero
-    if (::write(fd, frame, sizeof frame) != static_cast<ssize_t>(sizeof frame)) ::_exit(4);
+    if (::send(fd, frame, sizeof frame, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof frame)) ::_exit(4);
     std::int32_t status = 0;
     if (::read(fd, &status, sizeof status) != static_cast<ssize_t>(sizeof status)) ::_exit(5);
     ::_exit(status == ERROR_ACCESS_DENIED ? 0 : 1);
