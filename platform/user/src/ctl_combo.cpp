@@ -110,6 +110,25 @@ void Key(HWND window, ComboState& state, WPARAM key) {
   }
 }
 
+// A drop-down list is as tall as its selection field whatever height it is given (that
+// height is the list's).
+int FieldHeight(HWND window, HFONT font) {
+  HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, FontOrDefault(font));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight + 8;
+}
+
+void FitHeight(HWND window, HFONT font) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, FieldHeight(window, font),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void PaintArrow(HDC dc, RECT button) {
   DrawEdge(dc, &button, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
   const int cx = (button.left + button.right) / 2;
@@ -174,8 +193,17 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   ComboState* state = Track<ComboState>(window, message);
   if (!state) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
-  if (HandleFont(window, state->font, message, wParam, lParam, &result)) return result;
+  if (HandleFont(window, state->font, message, wParam, lParam, &result)) {
+    if (message == WM_SETFONT) FitHeight(window, state->font);
+    return result;
+  }
   switch (message) {
+    case WM_CREATE: FitHeight(window, state->font); return 0;
+    case WM_WINDOWPOSCHANGING: {
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      if (pos && !(pos->flags & SWP_NOSIZE)) pos->cy = FieldHeight(window, state->font);
+      return 0;
+    }
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;

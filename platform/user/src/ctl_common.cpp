@@ -59,6 +59,20 @@ int DefaultIdOfParent(HWND control) {
   return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : 0;
 }
 
+void PaintFrame(HWND window) {
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  const bool edge = (exStyle & WS_EX_CLIENTEDGE) != 0;
+  if (!edge && !(StyleOf(window) & WS_BORDER)) return;
+  HDC dc = GetWindowDC(window);
+  if (!dc) return;
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  OffsetRect(&frame, -frame.left, -frame.top);
+  if (edge) DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT);
+  else FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
+  ReleaseDC(window, dc);
+}
+
 bool HandleFont(HWND window, HFONT& font, UINT message, WPARAM wParam, LPARAM lParam,
                 LRESULT* result) {
   if (message == WM_SETFONT) {

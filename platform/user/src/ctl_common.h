@@ -61,7 +61,12 @@ int DefaultIdOfParent(HWND control);
 bool HandleFont(HWND window, HFONT& font, UINT message, WPARAM wParam, LPARAM lParam,
                 LRESULT* result);
 
-// Paints a control through BeginPaint/EndPaint: paint(dc, client) with its font selected.
+// The frame of a control with WS_BORDER (a line) or WS_EX_CLIENTEDGE (a sunken edge), drawn
+// around its client area.
+void PaintFrame(HWND window);
+
+// Paints a control through BeginPaint/EndPaint: paint(dc, client) with its font selected,
+// then its frame.
 template <class Paint>
 void PaintWith(HWND window, HFONT font, Paint paint) {
   PAINTSTRUCT ps;
@@ -73,6 +78,7 @@ void PaintWith(HWND window, HFONT font, Paint paint) {
   paint(dc, client);
   SelectObject(dc, oldFont);
   EndPaint(window, &ps);
+  PaintFrame(window);
 }
 
 }  // namespace zx::user::ctl
