@@ -80,6 +80,20 @@ using PNOTIFYICONDATA = NOTIFYICONDATAW*;
 BOOL Shell_NotifyIconW(DWORD message, PNOTIFYICONDATAW data);
 inline BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data) { return Shell_NotifyIconW(message, data); }
 
+// The version of the shell's library (shell32.dll; comctl32.dll is the same module here and
+// answers the same): 6.1, build 7601, of the NT platform. Looked up by name
+// (GetProcAddress(module, "DllGetVersion")), so it has C linkage.
+struct DLLVERSIONINFO {
+  DWORD cbSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformID;
+};
+#define DLLVER_PLATFORM_WINDOWS 0x00000001u
+#define DLLVER_PLATFORM_NT 0x00000002u
+extern "C" HRESULT DllGetVersion(DLLVERSIONINFO* info);
+
 // The taskbar: along the bottom of the screen, the work area's height below it.
 #define ABM_GETSTATE 0x00000004u
 #define ABM_GETTASKBARPOS 0x00000005u

@@ -89,6 +89,7 @@ HWND InjectMouse(POINT screen, UINT message, short wheelDelta) {
   }
   HWND target = HitWindow(screen);
   if (const HWND left = TakeLeaveTracking(target)) PostMessageW(left, WM_MOUSELEAVE, 0, 0);
+  NoteHoverMove(target, screen);
   LRESULT hit = HTNOWHERE;
   while (target) {
     hit = SendMessageW(target, WM_NCHITTEST, 0, PointParam(screen));

@@ -1,6 +1,9 @@
 // The input model shared inside the window system: key and button state, the pointer, mouse
 // capture and mouse tracking (input_state.cpp), and hit-testing (input_hittest.cpp).
 #pragma once
+#include <cstdint>
+
+#include "queue.h"
 #include "wininput.h"
 
 namespace zx::user {
@@ -20,6 +23,14 @@ HWND CaptureWindow();
 // The window TrackMouseEvent watches for leaving, cleared when answered.
 HWND TakeLeaveTracking(HWND now);
 void ResetInputModel();
+
+// Hover tracking (TrackMouseEvent's TME_HOVER): WM_MOUSEHOVER falls due once the pointer has
+// rested within a few pixels for the hover time. The due time for a thread's queue
+// (UINT64_MAX: none), taking the message when due (WaitLock() held), and pointer moves that
+// restart or end the wait.
+std::uint64_t HoverDue(DWORD threadId);
+bool TakeDueHover(DWORD threadId, const Filter& filter, bool remove, std::uint64_t now, MSG* msg);
+void NoteHoverMove(HWND target, POINT screen);
 
 // The deepest visible, enabled window of this process under a screen point (regions apply).
 HWND HitWindow(POINT screen);

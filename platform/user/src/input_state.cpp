@@ -1,6 +1,7 @@
 // The input model: key and button state (per thread as messages are taken, and as input
 // happens), the pointer and its shape, mouse capture and TrackMouseEvent's leave tracking.
 #include <array>
+#include <cstdlib>
 #include <mutex>
 
 #include "errhandlingapi.h"
@@ -8,6 +9,7 @@
 #include "input_model.h"
 #include "processthreadsapi.h"
 #include "zx/input.h"
+#include "zx/waits.h"
 #include "zx/windowstate.h"
 
 namespace zx::user {
@@ -16,6 +18,16 @@ namespace {
 constexpr BYTE kDown = 0x80;
 constexpr BYTE kToggled = 0x01;
 constexpr BYTE kPressedSinceQuery = 0x02;
+constexpr DWORD kDefaultHoverMs = 400;
+constexpr LONG kHoverSlack = 4;  // pixels the pointer may move while resting
+
+struct Hover {
+  HWND window = nullptr;
+  DWORD threadId = 0;
+  DWORD timeMs = 0;
+  std::uint64_t due = 0;
+  POINT at{};
+};
 
 struct Model {
   std::mutex lock;
@@ -24,6 +36,7 @@ struct Model {
   HCURSOR shape = nullptr;
   HWND capture = nullptr;
   HWND leaveTracked = nullptr;
+  Hover hover;
 };
 
 Model& TheModel() {
@@ -33,6 +46,7 @@ Model& TheModel() {
       std::lock_guard<std::mutex> guard(m->lock);
       if (m->capture == window) m->capture = nullptr;
       if (m->leaveTracked == window) m->leaveTracked = nullptr;
+      if (m->hover.window == window) m->hover = Hover{};
     });
     return m;
   }();
@@ -149,7 +163,49 @@ void ResetInputModel() {
   m.shape = nullptr;
   m.capture = nullptr;
   m.leaveTracked = nullptr;
+  m.hover = Hover{};
   t_keys.fill(0);
+}
+
+std::uint64_t HoverDue(DWORD threadId) {
+  Model& m = TheModel();
+  std::lock_guard<std::mutex> guard(m.lock);
+  return m.hover.window && m.hover.threadId == threadId ? m.hover.due : UINT64_MAX;
+}
+
+bool TakeDueHover(DWORD threadId, const Filter& filter, bool remove, std::uint64_t now, MSG* msg) {
+  Model& m = TheModel();
+  std::lock_guard<std::mutex> guard(m.lock);
+  const Hover& h = m.hover;
+  if (!h.window || h.threadId != threadId || now < h.due || !Accepts(filter, h.window, WM_MOUSEHOVER))
+    return false;
+  POINT client = h.at;
+  ScreenToClient(h.window, &client);
+  WPARAM keys = 0;
+  for (const auto& [key, flag] : {std::pair{VK_LBUTTON, MK_LBUTTON}, {VK_RBUTTON, MK_RBUTTON},
+                                  {VK_MBUTTON, MK_MBUTTON}, {VK_SHIFT, MK_SHIFT}, {VK_CONTROL, MK_CONTROL}})
+    if (m.async[static_cast<std::size_t>(key)] & kDown) keys |= flag;
+  *msg = MSG{h.window, WM_MOUSEHOVER, keys,
+             MAKELPARAM(static_cast<WORD>(client.x), static_cast<WORD>(client.y)), static_cast<DWORD>(now), h.at};
+  if (remove) m.hover = Hover{};  // one message per request
+  return true;
+}
+
+void NoteHoverMove(HWND target, POINT screen) {
+  Model& m = TheModel();
+  {
+    std::lock_guard<std::mutex> guard(m.lock);
+    Hover& h = m.hover;
+    if (!h.window) return;
+    if (h.window != target) {
+      h = Hover{};
+      return;
+    }
+    if (std::abs(screen.x - h.at.x) <= kHoverSlack && std::abs(screen.y - h.at.y) <= kHoverSlack) return;
+    h.at = screen;
+    h.due = NowMs() + h.timeMs;
+  }
+  zx::NotifyWaiters();
 }
 
 }  // namespace zx::user
@@ -245,13 +301,26 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
   Model& m = TheModel();
   if (track->dwFlags & TME_QUERY) {
     std::lock_guard<std::mutex> guard(m.lock);
-    track->dwFlags = m.leaveTracked ? TME_LEAVE : 0;
-    track->hwndTrack = m.leaveTracked;
+    track->dwFlags = (m.leaveTracked ? TME_LEAVE : 0u) | (m.hover.window ? TME_HOVER : 0u);
+    track->hwndTrack = m.leaveTracked ? m.leaveTracked : m.hover.window;
+    track->dwHoverTime = m.hover.timeMs;
     return TRUE;
   }
-  if (!Find(track->hwndTrack)) return BadWindow();
+  const auto w = Find(track->hwndTrack);
+  if (!w) return BadWindow();
+  if (track->dwFlags & TME_HOVER) {
+    {
+      std::lock_guard<std::mutex> guard(m.lock);
+      if (track->dwFlags & TME_CANCEL) {
+        if (m.hover.window == track->hwndTrack) m.hover = Hover{};
+      } else {
+        const DWORD time = track->dwHoverTime == HOVER_DEFAULT ? kDefaultHoverMs : track->dwHoverTime;
+        m.hover = Hover{track->hwndTrack, w->threadId, time, NowMs() + time, m.cursor};
+      }
+    }
+    zx::NotifyWaiters();
+  }
   if (!(track->dwFlags & TME_LEAVE)) return TRUE;
-  bool leftAlready = false;
   {
     std::lock_guard<std::mutex> guard(m.lock);
     if (track->dwFlags & TME_CANCEL) {
@@ -264,7 +333,6 @@ BOOL TrackMouseEvent(LPTRACKMOUSEEVENT track) {
   POINT at{};
   GetCursorPos(&at);
   const HWND under = HitWindow(at);
-  leftAlready = under != track->hwndTrack;
-  if (leftAlready && TakeLeaveTracking(under)) PostMessageW(track->hwndTrack, WM_MOUSELEAVE, 0, 0);
+  if (under != track->hwndTrack && TakeLeaveTracking(under)) PostMessageW(track->hwndTrack, WM_MOUSELEAVE, 0, 0);
   return TRUE;
 }

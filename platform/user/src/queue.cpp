@@ -112,7 +112,7 @@ bool Pick(ThreadQueue& me, const Filter& filter, bool remove, MSG* msg) {
     *msg = MSG{window, WM_PAINT, 0, 0, static_cast<DWORD>(now), {}};
     return true;
   }
-  return TakeDueTimer(me, filter, remove, now, msg);
+  return TakeDueTimer(me, filter, remove, now, msg) || TakeDueHover(me.threadId, filter, remove, now, msg);
 }
 
 }  // namespace
@@ -247,7 +247,7 @@ bool TakeMessage(MSG* msg, const Filter& filter, bool remove, bool wait) {
       continue;
     }
     DWORD timeout = INFINITE;
-    const std::uint64_t due = NextTimerDue(me, filter);
+    const std::uint64_t due = std::min(NextTimerDue(me, filter), HoverDue(me.threadId));
     if (due != std::numeric_limits<std::uint64_t>::max()) {
       const std::uint64_t now = NowMs();
       timeout = static_cast<DWORD>(std::min<std::uint64_t>(due > now ? due - now : 0, 0x7FFFFFFF));

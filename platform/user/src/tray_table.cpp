@@ -1,6 +1,7 @@
 // The notification area's table: Shell_NotifyIconW adding, changing and removing icons with
 // their tips, states, balloons and versions, read within the record's cbSize; icons go with
-// their windows. SHAppBarMessage answers the taskbar's place.
+// their windows. SHAppBarMessage answers the taskbar's place, DllGetVersion the shell's
+// version.
 #include <algorithm>
 #include <mutex>
 
@@ -131,4 +132,14 @@ UINT_PTR SHAppBarMessage(DWORD message, PAPPBARDATA data) {
     default:
       return FALSE;
   }
+}
+
+HRESULT DllGetVersion(DLLVERSIONINFO* info) {
+  if (!info) return E_POINTER;
+  if (info->cbSize != sizeof(DLLVERSIONINFO)) return E_INVALIDARG;
+  info->dwMajorVersion = 6;
+  info->dwMinorVersion = 1;
+  info->dwBuildNumber = 7601;
+  info->dwPlatformID = DLLVER_PLATFORM_NT;
+  return S_OK;
 }

@@ -228,6 +228,38 @@ TEST_F(HitTesting, LeaveTrackingPostsOneMouseLeave) {
   EXPECT_FALSE(TrackMouseEvent(&bad));
 }
 
+TEST_F(HitTesting, HoverIsPostedOnceAfterThePointerRestsForTheHoverTime) {
+  const HWND button = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 100, 100, 80, 30);
+  user::InjectMouse(POINT{110, 110}, WM_MOUSEMOVE);
+  TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, button, 2};
+  ASSERT_TRUE(TrackMouseEvent(&track));
+  const auto hovers = [&] {
+    PumpWaiting();
+    int n = 0;
+    for (UINT m : RecordedFor(button)) n += m == WM_MOUSEHOVER;
+    return n;
+  };
+  clock_.Advance(1);
+  user::InjectMouse(POINT{130, 112}, WM_MOUSEMOVE);  // moved on: the wait starts again
+  clock_.Advance(1);
+  EXPECT_EQ(hovers(), 0);
+  clock_.Advance(1);
+  EXPECT_EQ(hovers(), 1);
+  EXPECT_EQ(PointOf(Last(button, WM_MOUSEHOVER).lParam).x, 30);
+  clock_.Advance(100);
+  EXPECT_EQ(hovers(), 1);
+  // Hover time passing while the caller waits for messages wakes it.
+  ASSERT_TRUE(TrackMouseEvent(&track));
+  std::thread advancer([this] {
+    ASSERT_TRUE(zx::AwaitBlockedWaiters(1));
+    clock_.Advance(2);
+  });
+  MSG msg;
+  ASSERT_TRUE(GetMessageW(&msg, button, WM_MOUSEHOVER, WM_MOUSEHOVER));
+  advancer.join();
+  EXPECT_EQ(msg.message, WM_MOUSEHOVER);
+}
+
 TEST_F(MessageWaits, AnEventOrQueuedInputEndsTheWait) {
   HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   EXPECT_EQ(MsgWaitForMultipleObjects(1, &event, FALSE, 0, QS_ALLINPUT), static_cast<DWORD>(WAIT_TIMEOUT));

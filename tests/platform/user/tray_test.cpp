@@ -227,5 +227,14 @@ TEST_F(Tray, TheTaskbarLiesAlongTheBottomOfTheScreen) {
   EXPECT_FALSE(SHAppBarMessage(ABM_GETTASKBARPOS, &bar));
 }
 
+TEST_F(Tray, TheShellReportsANewerVersion) {
+  DLLVERSIONINFO version{};
+  EXPECT_EQ(DllGetVersion(&version), E_INVALIDARG);
+  version.cbSize = 20;
+  ASSERT_EQ(DllGetVersion(&version), S_OK);
+  EXPECT_EQ(version.dwMajorVersion * 65536 + version.dwMinorVersion, 6u * 65536 + 1);
+  EXPECT_EQ(DllGetVersion(nullptr), E_POINTER);
+}
+
 }  // namespace
 }  // namespace zx::test
