@@ -226,3 +226,11 @@ int GetWindowRgnBox(HWND window, LPRECT rect);
 // Layered windows (WS_EX_LAYERED): composed with a constant alpha and/or a colour key.
 BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
 BOOL GetLayeredWindowAttributes(HWND window, COLORREF* key, BYTE* alpha, DWORD* flags);
+
+// The message filter of User Interface Privilege Isolation: which messages a process of lower
+// integrity may send to this one's windows. Every process here has the same integrity, so
+// every message passes; the call only checks the request. C linkage: callers look
+// it up by name (GetProcAddress(user32, "ChangeWindowMessageFilter")).
+#define MSGFLT_ADD 1u
+#define MSGFLT_REMOVE 2u
+extern "C" BOOL ChangeWindowMessageFilter(UINT message, DWORD flag);

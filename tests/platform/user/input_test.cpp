@@ -294,3 +294,16 @@ TEST_F(MessageWaits, TimeoutsAndTimersRunOnTheLayersClock) {
 
 }  // namespace
 }  // namespace zx::test
+
+namespace zx::test {
+namespace {
+
+TEST(MessageFilter, AdmittingOrRemovingAMessageIsChecked) {
+  EXPECT_TRUE(ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_ADD));
+  EXPECT_TRUE(ChangeWindowMessageFilter(WM_COPYDATA, MSGFLT_REMOVE));
+  EXPECT_FALSE(ChangeWindowMessageFilter(WM_COPYDATA, 7));
+  EXPECT_FALSE(ChangeWindowMessageFilter(0, MSGFLT_ADD));
+}
+
+}  // namespace
+}  // namespace zx::test
