@@ -46,6 +46,13 @@ LRESULT FromHeader(ListView& lv, WPARAM wParam, NMHDR* nm) {
   const LRESULT answer =
       parent ? SendMessageW(parent, WM_NOTIFY, wParam, reinterpret_cast<LPARAM>(nm)) : 0;
   if (nm->code == HDN_ITEMCHANGEDW || nm->code == HDN_ENDTRACKW) InvalidateRect(lv.window, nullptr, TRUE);
+  // A click on a column's title is a column click of the list (sorting lists hear it).
+  if (nm->code == HDN_ITEMCLICKW && !(GetWindowLongW(lv.window, GWL_STYLE) & LVS_NOSORTHEADER)) {
+    NMLISTVIEW click{};
+    click.iItem = -1;
+    click.iSubItem = reinterpret_cast<NMHEADERW*>(nm)->iItem;
+    Notify(lv.window, LVN_COLUMNCLICK, &click.hdr);
+  }
   return answer;
 }
 
@@ -194,6 +201,9 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_VSCROLL:
       OnVScroll(*lv, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
+      return 0;
+    case WM_HSCROLL:
+      OnHScroll(*lv, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
       return 0;
     case WM_MOUSEWHEEL: {
       const int notches = static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA;

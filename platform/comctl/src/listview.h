@@ -83,6 +83,7 @@ void ScrollTo(ListView& lv, int top);
 LRESULT EnsureVisible(ListView& lv, int index);
 LRESULT Scroll(ListView& lv, int dx, int dy);
 void OnVScroll(ListView& lv, int request, int position);
+void OnHScroll(ListView& lv, int request, int position);
 // Places the header over the client area (HDM_LAYOUT).
 void LayoutHeader(ListView& lv);
 // Asks the owner for the row height of owner-drawn rows (WM_MEASUREITEM).

@@ -217,6 +217,22 @@ void OnVScroll(ListView& lv, int request, int position) {
   }
 }
 
+void OnHScroll(ListView& lv, int request, int position) {
+  constexpr int kLine = 16;
+  const int page = std::max(kLine, static_cast<int>(Client(lv).right));
+  switch (request) {
+    case SB_LINEUP: Scroll(lv, -kLine, 0); break;
+    case SB_LINEDOWN: Scroll(lv, kLine, 0); break;
+    case SB_PAGEUP: Scroll(lv, -page, 0); break;
+    case SB_PAGEDOWN: Scroll(lv, page, 0); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: Scroll(lv, position - lv.scrollX, 0); break;
+    case SB_TOP: Scroll(lv, -lv.scrollX, 0); break;
+    case SB_BOTTOM: Scroll(lv, TotalWidth(lv), 0); break;
+    default: break;
+  }
+}
+
 void LayoutHeader(ListView& lv) {
   if (!lv.header) return;
   RECT client = Client(lv);

@@ -339,6 +339,24 @@ TEST_F(ListView, ScrollingMovesTheTopRow) {
   EXPECT_FALSE(Send(LVM_ENSUREVISIBLE, 5, FALSE));
 }
 
+TEST_F(ListView, WideListsScrollSideways) {
+  AddColumn(0, u"Name", 250);
+  AddColumn(1, u"Version", 200);
+  AddRow(0, u"a");
+  HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+  Send(WM_HSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(ItemRect(0).left, -16);
+  RECT headerItem{};
+  SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&headerItem));
+  POINT origin{headerItem.left, 0};
+  MapWindowPoints(header, list_, &origin, 1);
+  EXPECT_EQ(origin.x, 250 - 16);  // the header moves with the rows
+  Send(WM_HSCROLL, SB_BOTTOM);
+  EXPECT_EQ(ItemRect(0).left, -(450 - 300));  // no further than the last column's edge
+  Send(LVM_SCROLL, static_cast<WPARAM>(-1000), 0);
+  EXPECT_EQ(ItemRect(0).left, 0);
+}
+
 TEST_F(ListView, OwnerDrawnRowsAreMeasuredAgainOnWindowPosChanged) {
   Log().measuredHeight = 40;
   HWND owner = MakeChild(WC_LISTVIEWW, LVS_REPORT | LVS_OWNERDRAWFIXED, 101);
@@ -413,6 +431,10 @@ TEST_F(ListView, HeaderChangesGoToTheParentWhichMayRefuseThem) {
   EXPECT_NE(std::find(codes.begin(), codes.end(), HDN_TRACKW), codes.end());
   EXPECT_EQ(Log().notifications.back().headerWidth, 160);
   EXPECT_EQ(Send(LVM_GETCOLUMNWIDTH, 1), 160);
+  // A click on a title is a column click of the list.
+  SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(80, 5));
+  SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(80, 5));
+  EXPECT_EQ(Log().Codes().back(), LVN_COLUMNCLICK);
   // A drag of the refused column changes nothing.
   SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 5));
   SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 5));
