@@ -35,10 +35,7 @@ BEGIN_MESSAGE_MAP(CDownloadDlg, CDialog)
   ON_MESSAGE(WM_DOWNLOAD_DONE, &CDownloadDlg::OnRunDone)
   ON_MESSAGE(WM_DOWNLOAD_AUTH, &CDownloadDlg::OnAuthentication)
   ON_MESSAGE(WM_DOWNLOAD_FAILED, &CDownloadDlg::OnRunFailed)
-  ON_MESSAGE(WM_DOWNLOAD_FILE_PROGRESS, &CDownloadDlg::OnProgress)
-  ON_MESSAGE(WM_DOWNLOAD_RUN_PROGRESS, &CDownloadDlg::OnProgress)
   ON_MESSAGE(WM_DOWNLOAD_TEXT, &CDownloadDlg::OnText)
-  ON_MESSAGE(WM_DOWNLOAD_LOGIN, &CDownloadDlg::OnRunFailed)
 END_MESSAGE_MAP()
 
 CDownloadDlg::CDownloadDlg(CWnd* parent) : CDialog(IDD_DOWNLOAD, parent) {}
@@ -90,7 +87,7 @@ LRESULT CDownloadDlg::OnAuthentication(WPARAM request, LPARAM) {
   if (inet.IsBound() &&
       inet.pInternetErrorDlg(m_hWnd, reinterpret_cast<HINTERNET>(request), ERROR_INTERNET_INCORRECT_PASSWORD, 7,
                              nullptr) == static_cast<DWORD>(ERROR_INTERNET_FORCE_RETRY))
-    m_download.m_bRetry = TRUE;
+    m_download.m_bRetry = true;
   SetEvent(m_download.m_hEvent);
   return 0;
 }
@@ -99,8 +96,6 @@ LRESULT CDownloadDlg::OnRunFailed(WPARAM, LPARAM) {
   SetEvent(m_download.m_hEvent);
   return 0;
 }
-
-LRESULT CDownloadDlg::OnProgress(WPARAM, LPARAM) { return 0; }
 
 LRESULT CDownloadDlg::OnText(WPARAM control, LPARAM text) {
   auto* owned = reinterpret_cast<LPTSTR>(text);

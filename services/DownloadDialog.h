@@ -22,7 +22,6 @@ class ZXHELPER_API CDownloadDlg : public CDialog {
   LRESULT OnRunDone(WPARAM, LPARAM);
   LRESULT OnAuthentication(WPARAM, LPARAM);
   LRESULT OnRunFailed(WPARAM, LPARAM);
-  LRESULT OnProgress(WPARAM, LPARAM);
   LRESULT OnText(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
 

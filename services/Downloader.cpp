@@ -378,6 +378,20 @@ class RunContext {
   BOOL Fetch(tagDownloadFile& file, LONGLONG& runBytes, LONGLONG runTotal);
 
  private:
+  // A refused request: the body is read away and the dialog asked for credentials; true when
+  // the user wants it sent again. Without a dialog nobody can be asked.
+  bool AskToSendAgain(Exchange& exchange) {
+    if (!record_.m_hDialog) return false;
+    BYTE rest[100];
+    DWORD read = 0;
+    while (inet_.pInternetReadFile(exchange.request(), rest, sizeof rest, &read) && read) {
+    }
+    record_.m_bRetry = false;
+    ResetEvent(record_.m_hEvent);
+    Post(WM_DOWNLOAD_AUTH, reinterpret_cast<WPARAM>(exchange.request()), 0);
+    WaitForSingleObject(record_.m_hEvent, INFINITE);
+    return record_.m_bRetry && !record_.m_bAbort;
+  }
   BOOL Transfer(Exchange& exchange, HANDLE out, tagDownloadFile& file, LONGLONG fileBytes, LONGLONG fileSize,
                 LONGLONG& runBytes, LONGLONG runTotal);
   void ShowProgress(LONGLONG fileBytes, LONGLONG fileSize, LONGLONG runBytes, LONGLONG runTotal);
@@ -485,8 +499,10 @@ BOOL RunContext::Fetch(tagDownloadFile& file, LONGLONG& runBytes, LONGLONG runTo
       DeleteFileW(part);
       return Fail(_T("IDS_ERROR_HTTPOPEN"), _T("HTTP 416."));
     }
-    if (status == HTTP_STATUS_DENIED || status == HTTP_STATUS_PROXY_AUTH_REQ)
+    if (status == HTTP_STATUS_DENIED || status == HTTP_STATUS_PROXY_AUTH_REQ) {
+      if (AskToSendAgain(exchange)) continue;  // counts as a hop, so the asking ends
       return Fail(_T("IDS_ERROR_REQUESTFILE"), ErrorMessage(ERROR_INTERNET_INCORRECT_PASSWORD));
+    }
     if (status == HTTP_STATUS_PARTIAL_CONTENT && offset == 0) return Fail(_T("IDS_ERROR_HTTPOPEN"), _T("206"));
     if (status != HTTP_STATUS_OK && status != HTTP_STATUS_PARTIAL_CONTENT) {
       CString code;
@@ -564,12 +580,10 @@ BOOL CDownload::Run() {
 
 DWORD WINAPI CDownload::ThreadProc(LPVOID self) {
   auto* record = static_cast<CDownload*>(self);
-  record->m_bResumableError = FALSE;
-  record->m_nAnswer = 0;
   record->Run();
   if (!record->m_bResult && !record->m_bAbort && !DownloadOptionHidden() && record->m_hDialog) {
     ResetEvent(record->m_hEvent);
-    PostMessageW(record->m_hDialog, WM_DOWNLOAD_FAILED, record->m_bResumableError ? 21 : 16, 0);
+    PostMessageW(record->m_hDialog, WM_DOWNLOAD_FAILED, MB_ICONERROR, 0);
     WaitForSingleObject(record->m_hEvent, INFINITE);
   }
   if (record->m_hDialog) PostMessageW(record->m_hDialog, WM_DOWNLOAD_DONE, 0, 0);

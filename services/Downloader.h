@@ -1,7 +1,7 @@
 // The shared library's own download manager: a process-wide list of files (address and
 // target), the options of a run, and the worker that fetches the files one after another over
 // HTTP with resume and redirects, reporting to its dialog by posted messages. FTP addresses are
-// refused as not supported. A file is written under "<target>.part" and takes its own name
+// refused as not supported; a server asking for credentials is answered through the dialog. A file is written under "<target>.part" and takes its own name
 // only when complete, so a failed or cancelled transfer never leaves a partial file under the
 // target's name.
 #pragma once
@@ -20,12 +20,11 @@ constexpr int kDownloadRedirectLimit = 8;
 
 // Messages from the worker to its dialog.
 constexpr UINT WM_DOWNLOAD_DONE = 0x500;
-constexpr UINT WM_DOWNLOAD_AUTH = 0x501;
+constexpr UINT WM_DOWNLOAD_AUTH = 0x501;  // wParam: the request; the dialog answers by the event
 constexpr UINT WM_DOWNLOAD_FAILED = 0x502;
 constexpr UINT WM_DOWNLOAD_FILE_PROGRESS = 0x503;
 constexpr UINT WM_DOWNLOAD_RUN_PROGRESS = 0x504;
 constexpr UINT WM_DOWNLOAD_TEXT = 0x505;  // lParam: new[] text the dialog frees
-constexpr UINT WM_DOWNLOAD_LOGIN = 0x506;
 
 // Control ids the texts go to.
 constexpr int IDC_DOWNLOAD_STATUS = 1256;
@@ -70,10 +69,9 @@ class ZXHELPER_API CDownload {
   int m_nFilesInRun = 0;
   DWORD m_dwStart = 0;
   HANDLE m_hEvent = nullptr;
-  BOOL m_bResumableError = FALSE;
   std::atomic<bool> m_bAbort{false};
-  BOOL m_bRetry = FALSE;
-  int m_nAnswer = 0;
+  // Set by the dialog when the user asks to send a refused request again.
+  std::atomic<bool> m_bRetry{false};
   BOOL m_bResult = FALSE;
   // The text of the last failure (also shown in the status line).
   CString m_strError;

@@ -1,6 +1,7 @@
 // The shared library's self-update check and database update.
 #include "GlobalUpdate.h"
 
+#include <afxcoll.h>
 #include <iphlpapi.h>
 #include <lm.h>
 #include <objbase.h>

@@ -4,7 +4,6 @@
 // adapter's address.
 #pragma once
 #include <afx.h>
-#include <afxcoll.h>
 
 #include "HelperApi.h"
 
@@ -15,8 +14,6 @@ class ZXHELPER_API CUpdateIniReader {
   void SetFile(LPCTSTR path) { m_strFile = path; }
   CString ReadValue(LPCTSTR section, LPCTSTR key) const;
 
-  CStringList m_listSections;
-  CStringList m_listKeys;
   CString m_strFile;
 };
 

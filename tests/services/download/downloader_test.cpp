@@ -40,6 +40,11 @@ class Downloads : public MachineTest {
       const_cast<httplib::Request&>(request).ranges.clear();  // this server always sends it all
       response.set_content(content_, "application/octet-stream");
     });
+    server_.Get("/private", [](const httplib::Request&, httplib::Response& response) {
+      response.status = 401;
+      response.set_header("WWW-Authenticate", "Basic realm=\"updates\"");
+      response.set_content(std::string(1000, 'r'), "text/plain");
+    });
     server_.Get(R"(/hop/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
       const int left = std::stoi(request.matches[1]);
       response.set_redirect(left > 0 ? "/hop/" + std::to_string(left - 1) : "/file", left % 2 ? 301 : 302);
@@ -198,6 +203,15 @@ TEST_F(Downloads, TheShownDialogHearsOfAFailedRunAndCloses) {
   ASSERT_TRUE(AddDownloadFile(Url("/missing"), _T("C:\\dl\\a.bin")));
   EXPECT_FALSE(RunDownloadDialog());
   EXPECT_FALSE(Exists("a.bin"));
+}
+
+TEST_F(Downloads, ARefusedRequestAsksTheDialogForCredentialsAndFailsWhenNoneCome) {
+  ASSERT_TRUE(AddDownloadFile(Url("/private"), _T("C:\\dl\\a.bin")));
+  EXPECT_FALSE(RunDownloadDialog());
+  EXPECT_FALSE(Exists("a.bin"));
+  CDownload hidden;  // without a dialog nobody is asked
+  EXPECT_FALSE(hidden.Run());
+  EXPECT_NE(hidden.m_strError.Find(_T("IDS_ERROR_REQUESTFILE")), -1);
 }
 
 TEST_F(Downloads, CancelInTheDialogAsksAndStopsTheTransfer) {
