@@ -223,9 +223,10 @@ int SetWindowRgn(HWND window, HRGN region, BOOL redraw);
 int GetWindowRgn(HWND window, HRGN region);
 int GetWindowRgnBox(HWND window, LPRECT rect);
 
-// Layered windows (WS_EX_LAYERED): composed with a constant alpha and/or a colour key.
-BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
-BOOL GetLayeredWindowAttributes(HWND window, COLORREF* key, BYTE* alpha, DWORD* flags);
+// Layered windows (WS_EX_LAYERED): composed with a constant alpha and/or a colour key. C
+// linkage: callers look SetLayeredWindowAttributes up by name in user32.
+extern "C" BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
+extern "C" BOOL GetLayeredWindowAttributes(HWND window, COLORREF* key, BYTE* alpha, DWORD* flags);
 
 // The message filter of User Interface Privilege Isolation: which messages a process of lower
 // integrity may send to this one's windows. Every process here has the same integrity, so
