@@ -80,9 +80,40 @@ void DrawButton(HDC dc, const RECT& area, bool expanded) {
   if (!expanded) Fill(dc, RECT{cx, cy - 2, cx + 1, cy + 3}, GetSysColor(COLOR_WINDOWTEXT));
 }
 
+bool HasNextSibling(const TreeView& tv, const Node& node) {
+  const std::vector<Node*>& siblings = node.parent ? node.parent->children : tv.roots;
+  return !siblings.empty() && siblings.back() != &node;
+}
+
+// Dotted lines, every other pixel, from (x, top) down to bottom or from left to right at y.
+void DottedLine(HDC dc, int x0, int y0, int x1, int y1, COLORREF colour) {
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x)
+      if (((x + y) & 1) == 0) SetPixelV(dc, x, y, colour);
+}
+
+// The lines of TVS_HASLINES: one from the item's button column to the item, down to the next
+// sibling, and through the row for every ancestor that has siblings below it.
+void DrawLines(const TreeView& tv, HDC dc, const Node& node, const RowParts& p) {
+  const bool atRoot = (Style(tv) & TVS_LINESATROOT) != 0;
+  if (!node.parent && !atRoot) return;
+  const COLORREF colour = GetSysColor(COLOR_GRAYTEXT);
+  const int mid = (p.row.top + p.row.bottom) / 2;
+  const int x = (p.button.left + p.button.right) / 2;
+  DottedLine(dc, x, mid, p.button.right - 1, mid, colour);
+  const bool above = node.parent || tv.roots.front() != &node;
+  DottedLine(dc, x, above ? p.row.top : mid, x, HasNextSibling(tv, node) ? p.row.bottom - 1 : mid, colour);
+  int column = x;
+  for (const Node* up = node.parent; up; up = up->parent) {
+    column -= tv.indent;
+    if ((up->parent || atRoot) && HasNextSibling(tv, *up)) DottedLine(dc, column, p.row.top, column, p.row.bottom - 1, colour);
+  }
+}
+
 void DrawRow(TreeView& tv, HDC dc, const Node& node, int rowIndex) {
   const RowParts p = Parts(tv, node, rowIndex);
   const DWORD style = Style(tv);
+  if (style & TVS_HASLINES) DrawLines(tv, dc, node, p);
   if ((style & TVS_HASBUTTONS) && HasChildren(node) && (node.parent || (style & TVS_LINESATROOT)))
     DrawButton(dc, p.button, IsExpanded(node));
   const UINT stateImage = (node.state & TVIS_STATEIMAGEMASK) >> 12;

@@ -200,5 +200,30 @@ TEST_F(TreeView, ItemDataAndPaintedRows) {
   EXPECT_EQ(PixelOf(tree_, label.left - 16 + 1, label.top + (label.Height() - 16) / 2 + 1), RGB(0x1C, 0x51, 0x80));
 }
 
+TEST_F(TreeView, LinesJoinSiblingsAndChildren) {
+  tree_.ModifyStyle(0, TVS_HASLINES);
+  tree_.Expand(display_, TVE_EXPAND);
+  PaintNow(parent_);
+  CRect first, child, last;
+  ASSERT_TRUE(tree_.GetItemRect(display_, &first, FALSE));
+  ASSERT_TRUE(tree_.GetItemRect(video_, &child, FALSE));
+  ASSERT_TRUE(tree_.GetItemRect(sound_, &last, FALSE));
+  const int indent = static_cast<int>(tree_.GetIndent());
+  const int rootColumn = indent / 2;
+  const int childColumn = indent + indent / 2;
+  const COLORREF line = GetSysColor(COLOR_GRAYTEXT);
+  auto dotted = [&](int x, int top, int bottom) {
+    int hits = 0;
+    for (int y = top; y < bottom; ++y) hits += PixelOf(tree_, x, y) == line;
+    return hits;
+  };
+  // The roots' line runs through the child rows down to the last root; the child column has
+  // a line in the child rows only.
+  EXPECT_GT(dotted(rootColumn, child.top, child.bottom), 0);
+  EXPECT_GT(dotted(childColumn, child.top, child.bottom), 0);
+  EXPECT_EQ(dotted(childColumn, last.top, last.bottom), 0);
+  EXPECT_EQ(dotted(rootColumn, last.top + last.Height() / 2 + 1, last.bottom), 0);  // nothing below the last
+}
+
 }  // namespace
 }  // namespace zx::test
