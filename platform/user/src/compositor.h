@@ -28,6 +28,7 @@ struct TopLevelView {
   HWND handle;
   RECT screen;
   DWORD style;
+  DWORD exStyle;
 };
 std::vector<TopLevelView> VisibleTopLevels();
 

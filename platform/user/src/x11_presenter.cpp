@@ -1,7 +1,7 @@
 // The X11 presenter. Headless unless the environment asks for it: with ZX_PRESENTER=x11 and
 // DISPLAY set, the first top-level window shown opens the display and starts one presenter
 // thread, which alone talks to Xlib. Each visible top-level window of the process gets an X
-// window at its screen place (override-redirect for popups without a caption), its retained
+// window at its screen place (override-redirect for menus and other tool windows), its retained
 // surface is put there with XPutImage whenever DCs over it were released, and X pointer,
 // key, focus and close events become window input through the input model (zx/input.h).
 // Windows are shown with their own pixels: regions and layered alpha are the compositor's
@@ -45,6 +45,7 @@ class Presenter {
  public:
   explicit Presenter(Display* display) : display_(display) {
     wmDelete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
+    motifHints_ = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
     std::thread([this] { Run(); }).detach();
   }
 
@@ -115,9 +116,11 @@ class Presenter {
     }
   }
 
+  // Menus and other transient tool windows bypass the window manager; the other windows are
+  // managed (so they get the keyboard) without its decorations when they draw their own frame.
   ::Window Create(const TopLevelView& view, int width, int height) {
     XSetWindowAttributes attributes{};
-    attributes.override_redirect = (view.style & WS_POPUP) && (view.style & WS_CAPTION) != WS_CAPTION;
+    attributes.override_redirect = (view.exStyle & WS_EX_TOOLWINDOW) && (view.exStyle & (WS_EX_TOPMOST | WS_EX_NOACTIVATE));
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
                             KeyPressMask | KeyReleaseMask | FocusChangeMask;
@@ -126,6 +129,17 @@ class Presenter {
         static_cast<unsigned>(width), static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
         CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XSetWMProtocols(display_, x, &wmDelete_, 1);
+    if ((view.style & WS_CAPTION) != WS_CAPTION) {
+      // The Motif hints: flags (decorations given), functions, decorations (none), ...
+      const long hints[5] = {2, 0, 0, 0, 0};
+      XChangeProperty(display_, x, motifHints_, motifHints_, 32, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(hints), 5);
+    }
+    XSizeHints position{};
+    position.flags = PPosition | USPosition;
+    position.x = view.screen.left;
+    position.y = view.screen.top;
+    XSetWMNormalHints(display_, x, &position);
     XMapWindow(display_, x);
     return x;
   }
@@ -203,6 +217,7 @@ class Presenter {
 
   Display* display_;
   Atom wmDelete_;
+  Atom motifHints_;
   std::mutex lock_;
   std::condition_variable cv_;
   std::atomic<std::uint64_t> requested_{0};
