@@ -99,6 +99,39 @@ BEGIN_MESSAGE_MAP(CControlsDialog, CDialog)
   ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
+// A check box that chooses its own colours through the reflected WM_CTLCOLOR, as the
+// system's check boxes drawn on white do.
+class CGreenCheck : public CButton {
+ public:
+  CBrush green{RGB(0, 200, 0)};
+  int asked = 0;
+
+ protected:
+  afx_msg HBRUSH CtlColor(CDC* pDC, UINT nCtlColor) {
+    ++asked;
+    EXPECT_EQ(nCtlColor, static_cast<UINT>(CTLCOLOR_BTN));
+    pDC->SetTextColor(kTextColour);
+    pDC->SetBkMode(TRANSPARENT);
+    return green;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CGreenCheck, CButton)
+  ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+class CReflectingDialog : public CDialog {
+ public:
+  CGreenCheck remind;
+
+ protected:
+  BOOL OnInitDialog() override {
+    remind.SubclassDlgItem(kRemind, this);
+    return CDialog::OnInitDialog();
+  }
+};
+
 class AfxControls : public UserTest {
  protected:
   void TearDown() override {
@@ -249,6 +282,19 @@ TEST_F(AfxControls, StaticsTakeTheColoursOfTheDialogsOnCtlColor) {
   EXPECT_GT(ink, 0);
   const RECT picture = PixelRect(kPicture);
   EXPECT_EQ(dc.GetPixel(picture.left + 3, picture.top + 3), RGB(0x2D, 0x6F, 0x2D));
+}
+
+TEST_F(AfxControls, AControlAnswersItsOwnColoursByReflection) {
+  const TemplateWriter layout = ControlsTemplate();
+  CReflectingDialog reflecting;
+  ASSERT_TRUE(reflecting.CreateIndirect(layout.Get()));
+  reflecting.remind.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_GT(reflecting.remind.asked, 0);
+  CClientDC dc(&reflecting.remind);
+  CRect client;
+  reflecting.remind.GetClientRect(&client);
+  EXPECT_EQ(dc.GetPixel(client.right - 1, 0), RGB(0, 200, 0));
+  reflecting.DestroyWindow();
 }
 
 }  // namespace
