@@ -4,6 +4,7 @@
 
 #include "HalvoranApp.h"
 #include "IniReader.h"
+#include "LogFile.h"
 #include "machine_fixture.h"
 
 namespace zx::test {
@@ -37,6 +38,23 @@ TEST_F(AppBase, AutoFixImpliesScheduleAndShutdownImpliesBoth) {
   EXPECT_TRUE(g_bScheduleSwitch && g_bAutoFixSwitch && !g_bShutdownSwitch);
   Parse(_T("prog.exe -autofix -shutdown"));
   EXPECT_TRUE(g_bScheduleSwitch && g_bAutoFixSwitch && g_bShutdownSwitch);
+}
+
+TEST_F(AppBase, OnlyTheWholeLogSwitchTurnsLoggingOn) {
+  for (LPCTSTR line : {_T("prog.exe -logfile"), _T("prog.exe -schedule"), _T("prog.exe blog")}) {
+    g_bLogging = FALSE;
+    app_.m_lpCmdLine = const_cast<LPTSTR>(line);
+    app_.OnCommandLine();
+    EXPECT_FALSE(g_bLogging) << CStringA(line).GetString();
+  }
+  for (LPCTSTR line : {_T("prog.exe /LOG"), _T("prog.exe -log -schedule")}) {
+    g_bLogging = FALSE;
+    app_.m_lpCmdLine = const_cast<LPTSTR>(line);
+    app_.OnCommandLine();
+    EXPECT_TRUE(g_bLogging) << CStringA(line).GetString();
+  }
+  g_bLogging = FALSE;
+  app_.m_lpCmdLine = nullptr;
 }
 
 TEST_F(AppBase, IdentityTexts) {
