@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "afxcmn.h"
+#include "afxgdi.h"
 #include "commctrl.h"
 #include "windraw.h"
 #include "zx/gdi.h"
@@ -179,6 +180,25 @@ TEST(ImageList, CImageListOwnsItsList) {
   EXPECT_FALSE(ImageList_Destroy(handle));  // gone with its owner
   CImageList none;
   EXPECT_FALSE(none.Create(9999, 16, 1, kKey));  // no such bitmap resource
+}
+
+TEST(ImageList, CImageListTakesTheClassLibrarysBitmapsAndDcs) {
+  // Five 15 x 16 state images with a mask, as the tree of check boxes makes them.
+  std::vector<DWORD> pixels(75 * 16, 0xFFFF00FFu);
+  for (int image = 0; image < 5; ++image)
+    for (int y = 2; y < 14; ++y)
+      for (int x = 2; x < 13; ++x) pixels[y * 75 + image * 15 + x] = 0xFF000000u | static_cast<DWORD>(image * 40);
+  CBitmap strip;
+  ASSERT_TRUE(strip.Attach(CreateBitmap(75, 16, 1, 32, pixels.data())));
+  CImageList states;
+  ASSERT_TRUE(states.Create(15, 16, ILC_COLOR32 | ILC_MASK, 5, 1));
+  EXPECT_EQ(states.Add(&strip, kKey), 0);
+  EXPECT_EQ(states.GetImageCount(), 5);
+  Canvas canvas;
+  ASSERT_TRUE(states.Draw(CDC::FromHandle(canvas.dc()), 3, CPoint(0, 0), ILD_NORMAL));
+  EXPECT_EQ(canvas.At(0, 0), kGround);
+  EXPECT_EQ(canvas.At(5, 5), RGB(0, 0, 120));
+  EXPECT_FALSE(states.Draw(static_cast<CDC*>(nullptr), 0, CPoint(0, 0), ILD_NORMAL));
 }
 
 }  // namespace
