@@ -92,13 +92,13 @@ void BuildSharedFontRecords(const LOGFONTW& base, DWORD major, DWORD minor, LOGF
   const LONG height = base.lfHeight;
   const CString face = font.lfFaceName;
   for (int row = 0; row < kSharedFontCount; ++row) {
-    const FontRow& spec = kRows[row];
-    if (spec.fixedHeight) font.lfHeight = spec.fixedHeight;
-    else font.lfHeight = height < 0 ? height - spec.grow : height + spec.grow;
-    font.lfWeight = spec.weight == kRow17Weight ? (major >= 6 ? 700 : 400) : spec.weight;
-    font.lfUnderline = spec.underline;
-    font.lfItalic = spec.italic;
-    SetFace(font, spec.face ? spec.face : static_cast<LPCTSTR>(face));
+    const FontRow& shape = kRows[row];
+    if (shape.fixedHeight) font.lfHeight = shape.fixedHeight;
+    else font.lfHeight = height < 0 ? height - shape.grow : height + shape.grow;
+    font.lfWeight = shape.weight == kRow17Weight ? (major >= 6 ? 700 : 400) : shape.weight;
+    font.lfUnderline = shape.underline;
+    font.lfItalic = shape.italic;
+    SetFace(font, shape.face ? shape.face : static_cast<LPCTSTR>(face));
     records[row] = font;
   }
 }
