@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,11 +29,7 @@ constexpr COLORREF kRed = RGB(200, 30, 40);
 constexpr COLORREF kGreen = RGB(20, 160, 60);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-std::string Reference(const char* name) {
-  return (std::filesystem::path(__FILE__).parent_path() / "../../data/snapshots/user" / name)
-      .lexically_normal()
-      .string();
-}
+std::string Reference(const char* name) { return std::string(ZX_USER_SNAPSHOTS) + "/" + name; }
 
 // Each window's WM_PAINT floods it with its colour; the back window also gets a red block
 // and a line of text.
