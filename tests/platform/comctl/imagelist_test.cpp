@@ -6,6 +6,7 @@
 
 #include "afxcmn.h"
 #include "afxgdi.h"
+#include "winresource.h"
 #include "commctrl.h"
 #include "windraw.h"
 #include "zx/gdi.h"
@@ -199,6 +200,30 @@ TEST(ImageList, CImageListTakesTheClassLibrarysBitmapsAndDcs) {
   EXPECT_EQ(canvas.At(0, 0), kGround);
   EXPECT_EQ(canvas.At(5, 5), RGB(0, 0, 120));
   EXPECT_FALSE(states.Draw(static_cast<CDC*>(nullptr), 0, CPoint(0, 0), ILD_NORMAL));
+}
+
+TEST(ImageList, CImageListCutsABitmapResource) {
+  CImageList states;
+  ASSERT_TRUE(states.Create(5147, 15, 1, CLR_NONE));
+  EXPECT_EQ(states.GetImageCount(), 5);
+  int cx = 0, cy = 0;
+  ImageList_GetIconSize(states, &cx, &cy);
+  EXPECT_EQ(cx, 15);
+  EXPECT_EQ(cy, 16);
+  // Each image is one state of the strip, in its own colour.
+  HBITMAP strip = LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(5147));
+  ASSERT_NE(strip, nullptr);
+  HDC source = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(source, strip);
+  Canvas canvas;
+  for (int image = 0; image < 5; ++image) {
+    ASSERT_TRUE(states.Draw(CDC::FromHandle(canvas.dc()), image, CPoint(0, 0), ILD_NORMAL));
+    EXPECT_EQ(canvas.At(7, 8), GetPixel(source, image * 15 + 7, 8)) << "image " << image;
+  }
+  EXPECT_NE(GetPixel(source, 7, 8), GetPixel(source, 22, 8));
+  SelectObject(source, old);
+  DeleteDC(source);
+  DeleteObject(strip);
 }
 
 }  // namespace
