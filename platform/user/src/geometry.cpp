@@ -10,6 +10,7 @@
 #include "errhandlingapi.h"
 #include "queue.h"
 #include "remote.h"
+#include "shellnotify.h"
 #include "zx/machine.h"
 
 namespace zx::user {
@@ -222,9 +223,14 @@ int GetSystemMetrics(int index) {
   }
 }
 
-BOOL SystemParametersInfoW(UINT action, UINT, PVOID pvParam, UINT) {
+BOOL SystemParametersInfoW(UINT action, UINT uiParam, PVOID pvParam, UINT) {
   if (action == SPI_GETWORKAREA && pvParam) {
     *static_cast<RECT*>(pvParam) = WorkArea();
+    return TRUE;
+  }
+  if (action == SPI_GETANIMATION && pvParam && uiParam == sizeof(ANIMATIONINFO) &&
+      static_cast<ANIMATIONINFO*>(pvParam)->cbSize == sizeof(ANIMATIONINFO)) {
+    static_cast<ANIMATIONINFO*>(pvParam)->iMinAnimate = 0;
     return TRUE;
   }
   SetLastError(ERROR_INVALID_PARAMETER);

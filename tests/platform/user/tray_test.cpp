@@ -227,6 +227,17 @@ TEST_F(Tray, TheTaskbarLiesAlongTheBottomOfTheScreen) {
   EXPECT_FALSE(SHAppBarMessage(ABM_GETTASKBARPOS, &bar));
 }
 
+TEST_F(Tray, MinimisingIsNotAnimated) {
+  ANIMATIONINFO info{sizeof info, 1};
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETANIMATION, sizeof info, &info, 0));
+  EXPECT_EQ(info.iMinAnimate, 0);
+  info.cbSize = 3;
+  EXPECT_FALSE(SystemParametersInfoW(SPI_GETANIMATION, sizeof info, &info, 0));
+  const RECT from{0, 0, 100, 100}, to{1800, 1040, 1820, 1060};
+  EXPECT_TRUE(DrawAnimatedRects(window_, IDANI_CAPTION, &from, &to));
+  EXPECT_FALSE(DrawAnimatedRects(window_, 9, &from, &to));
+}
+
 TEST_F(Tray, TheShellReportsANewerVersion) {
   DLLVERSIONINFO version{};
   EXPECT_EQ(DllGetVersion(&version), E_INVALIDARG);
