@@ -3,7 +3,7 @@
 #include <cstring>
 #include <map>
 
-#include "ctl_common.h"
+#include "ctl_combo.h"
 #include "errhandlingapi.h"
 #include "remote.h"
 #include "usertext.h"
@@ -33,6 +33,7 @@ const BuiltIn kControls[] = {
     {u"Edit", ctl::EditProc, CS_DBLCLKS | CS_PARENTDC},
     {u"RichEdit20W", ctl::RichEditProc, CS_DBLCLKS | CS_PARENTDC},
     {u"ComboBox", ctl::ComboBoxProc, CS_DBLCLKS | CS_PARENTDC | CS_HREDRAW | CS_VREDRAW},
+    {u"ComboLBox", ctl::ComboListProc, CS_DBLCLKS | CS_SAVEBITS},
 };
 
 void AddControls(ClassTable& table) {

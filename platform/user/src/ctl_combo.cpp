@@ -1,27 +1,14 @@
 // The "ComboBox" class as a drop-down list: its items with their data, the selection (by
-// CB_SETCURSEL, or by the keys and the mouse wheel with CBN_SELCHANGE), searching, sorted
-// lists, and the selection field drawn (or owner-drawn) with the arrow button.
+// CB_SETCURSEL, or by the keys, the mouse wheel and the dropped list with CBN_SELCHANGE),
+// searching, sorted lists, and the selection field drawn (or owner-drawn) with the arrow
+// button.
 #include <algorithm>
-#include <vector>
 
-#include "ctl_common.h"
+#include "ctl_combo.h"
 #include "usertext.h"
 
 namespace zx::user::ctl {
 namespace {
-
-struct Item {
-  std::u16string text;
-  ULONG_PTR data = 0;
-};
-
-struct ComboState {
-  HFONT font = nullptr;
-  std::vector<Item> items;
-  int selected = CB_ERR;
-  bool dropped = false;
-  bool focus = false;
-};
 
 bool Valid(const ComboState& state, WPARAM index) {
   return static_cast<std::size_t>(index) < state.items.size();
@@ -34,11 +21,11 @@ void ShowSelection(HWND window, const ComboState& state) {
 }
 
 LRESULT Insert(HWND window, ComboState& state, int index, LPCWSTR text) {
-  Item item{text ? text : u"", 0};
+  ComboItem item{text ? text : u"", 0};
   if (StyleOf(window) & CBS_SORT) {
     const std::u16string key = FoldedName(item.text);
     index = static_cast<int>(std::find_if(state.items.begin(), state.items.end(),
-                                          [&](const Item& i) { return FoldedName(i.text) > key; }) -
+                                          [&](const ComboItem& i) { return FoldedName(i.text) > key; }) -
                              state.items.begin());
   } else if (index < 0) {
     index = static_cast<int>(state.items.size());
@@ -85,16 +72,6 @@ LRESULT Select(HWND window, ComboState& state, WPARAM index) {
   return state.selected;
 }
 
-// A change of selection the user made: CBN_SELCHANGE when it moved.
-void UserSelect(HWND window, ComboState& state, int index) {
-  if (state.items.empty()) return;
-  index = std::clamp(index, 0, static_cast<int>(state.items.size()) - 1);
-  if (index == state.selected) return;
-  Select(window, state, static_cast<WPARAM>(index));
-  UpdateWindow(window);
-  NotifyParent(window, CBN_SELCHANGE);
-}
-
 void Key(HWND window, ComboState& state, WPARAM key) {
   const int last = static_cast<int>(state.items.size()) - 1;
   switch (key) {
@@ -102,10 +79,8 @@ void Key(HWND window, ComboState& state, WPARAM key) {
     case VK_UP: case VK_LEFT: UserSelect(window, state, state.selected < 0 ? 0 : state.selected - 1); break;
     case VK_HOME: case VK_PRIOR: UserSelect(window, state, 0); break;
     case VK_END: case VK_NEXT: UserSelect(window, state, last); break;
-    case VK_F4:
-      state.dropped = !state.dropped;
-      NotifyParent(window, state.dropped ? CBN_DROPDOWN : CBN_CLOSEUP);
-      break;
+    case VK_F4: ShowList(window, state, !state.dropped); break;
+    case VK_RETURN: case VK_ESCAPE: ShowList(window, state, false); break;
     default: break;
   }
 }
@@ -189,6 +164,15 @@ LRESULT ItemText(const ComboState& state, WPARAM index, LPWSTR buffer) {
 
 }  // namespace
 
+void UserSelect(HWND window, ComboState& state, int index) {
+  if (state.items.empty()) return;
+  index = std::clamp(index, 0, static_cast<int>(state.items.size()) - 1);
+  if (index == state.selected) return;
+  Select(window, state, static_cast<WPARAM>(index));
+  UpdateWindow(window);
+  NotifyParent(window, CBN_SELCHANGE);
+}
+
 LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ComboState* state = Track<ComboState>(window, message);
   if (!state) return DefWindowProcW(window, message, wParam, lParam);
@@ -206,7 +190,8 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE:  // Enter and Escape close a dropped list
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (state->dropped ? DLGC_WANTALLKEYS : 0u);
     case WM_SETTEXT: return CB_ERR;  // a drop-down list shows its selection only
     case WM_LBUTTONDOWN:
       if (GetFocus() != window) SetFocus(window);
@@ -226,11 +211,12 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       state->focus = message == WM_SETFOCUS;
-      if (!state->focus && state->dropped) Key(window, *state, VK_F4);
+      if (!state->focus) ShowList(window, *state, false);
       InvalidateRect(window, nullptr, FALSE);
       NotifyParent(window, state->focus ? CBN_SETFOCUS : CBN_KILLFOCUS);
       return 0;
     case WM_ENABLE: InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_DESTROY: ShowList(window, *state, false); return 0;
     case CB_ADDSTRING: return Insert(window, *state, -1, reinterpret_cast<LPCWSTR>(lParam));
     case CB_INSERTSTRING:
       return Insert(window, *state, static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam));
@@ -257,7 +243,7 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       return found == CB_ERR ? CB_ERR : Select(window, *state, static_cast<WPARAM>(found));
     }
     case CB_SHOWDROPDOWN:
-      if ((wParam != 0) != state->dropped) Key(window, *state, VK_F4);
+      ShowList(window, *state, wParam != 0);
       return TRUE;
     case CB_GETDROPPEDSTATE: return state->dropped;
     default: return DefWindowProcW(window, message, wParam, lParam);

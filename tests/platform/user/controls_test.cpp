@@ -468,6 +468,51 @@ TEST_F(Controls, KeysAndTheWheelChangeTheSelectionAndTellTheParent) {
   EXPECT_EQ(CountOf(102, CBN_SELCHANGE), 5);
 }
 
+TEST_F(Controls, AClickDropsTheListAndAClickOnAnItemChoosesIt) {
+  const HWND combo = Make(WC_COMBOBOXW, u"", CBS_DROPDOWNLIST, 104, 150, 100);
+  for (const char16_t* text : {u"a", u"b", u"c"})
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  Click(combo);
+  EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(CountOf(104, CBN_DROPDOWN), 1);
+  const HWND list = FindWindowW(u"ComboLBox", nullptr);
+  ASSERT_NE(list, nullptr);
+  RECT field, dropped;
+  GetWindowRect(combo, &field);
+  GetWindowRect(list, &dropped);
+  EXPECT_EQ(dropped.top, field.bottom);
+  EXPECT_EQ(dropped.right - dropped.left, 150);
+  EXPECT_EQ(field.bottom - field.top, 22);  // the field's height, not the list's
+  EXPECT_EQ(GetFocus(), combo);
+  RECT client;
+  GetClientRect(list, &client);
+  const int row = client.bottom / 3;
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 2 * row + row / 2));
+  PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 2 * row + row / 2));
+  PumpWaiting();
+  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(CountOf(104, CBN_SELCHANGE), 1);
+  EXPECT_EQ(CountOf(104, CBN_CLOSEUP), 1);
+  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(IsWindow(list));
+}
+
+TEST_F(Controls, ADroppedListClosesWithEscapeAndWhenTheFocusLeaves) {
+  const HWND combo = Make(WC_COMBOBOXW, u"", CBS_DROPDOWNLIST, 105);
+  SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"a"));
+  SetFocus(combo);
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  EXPECT_TRUE(SendMessageW(combo, WM_GETDLGCODE, 0, 0) & DLGC_WANTALLKEYS);
+  PostMessageW(combo, WM_KEYDOWN, VK_ESCAPE, 1);
+  PumpWaiting();
+  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  SetFocus(parent_);
+  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(FindWindowW(u"ComboLBox", nullptr), nullptr);
+  EXPECT_EQ(CountOf(105, CBN_SELCHANGE), 0);
+}
+
 TEST_F(Controls, OwnerDrawnComboBoxAsksForItsSelectionField) {
   const HWND combo = Make(WC_COMBOBOXW, u"", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 103);
   SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"x"));

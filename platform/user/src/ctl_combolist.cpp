@@ -1,0 +1,93 @@
+// The dropped list of a drop-down combo box: a popup of class "ComboLBox" below the combo
+// box, at most eight items tall, the selection highlighted; a click on an item selects it
+// and closes the list. The focus stays on the combo box, whose keys move the selection.
+#include <algorithm>
+
+#include "ctl_combo.h"
+
+namespace zx::user::ctl {
+namespace {
+
+constexpr int kVisibleItems = 8;
+
+HWND ComboOf(HWND list) { return reinterpret_cast<HWND>(GetWindowLongPtrW(list, GWLP_USERDATA)); }
+
+int ItemHeight(HWND combo, HFONT font) {
+  HDC dc = GetDC(combo);
+  const HGDIOBJ old = SelectObject(dc, FontOrDefault(font));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(combo, dc);
+  return metrics.tmHeight + 2;
+}
+
+void PaintList(HWND list) {
+  const HWND combo = ComboOf(list);
+  ComboState* state = StateOf<ComboState>(combo);
+  if (!state) return;
+  const int height = ItemHeight(combo, state->font);
+  PaintWith(list, state->font, [&](HDC dc, RECT client) {
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    for (std::size_t i = 0; i < state->items.size(); ++i) {
+      RECT row{client.left, static_cast<LONG>(i) * height, client.right,
+               static_cast<LONG>(i + 1) * height};
+      if (row.top >= client.bottom) break;
+      const bool selected = static_cast<int>(i) == state->selected;
+      if (selected) FillRect(dc, &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+      row.left += 3;
+      const std::u16string& text = state->items[i].text;
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &row,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+  });
+}
+
+}  // namespace
+
+void ShowList(HWND combo, ComboState& state, bool show) {
+  if (show == state.dropped) return;
+  state.dropped = show;
+  if (show) {
+    RECT field{};
+    GetWindowRect(combo, &field);
+    const int rows = std::clamp(static_cast<int>(state.items.size()), 1, kVisibleItems);
+    state.list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, u"ComboLBox", u"",
+                                 WS_POPUP | WS_BORDER, field.left, field.bottom,
+                                 field.right - field.left,
+                                 rows * ItemHeight(combo, state.font) + 2, combo, nullptr,
+                                 nullptr, nullptr);
+    if (state.list) {
+      SetWindowLongPtrW(state.list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(combo));
+      ShowWindow(state.list, SW_SHOWNA);
+    }
+  } else if (state.list) {
+    const HWND list = state.list;
+    state.list = nullptr;
+    DestroyWindow(list);
+  }
+  InvalidateRect(combo, nullptr, FALSE);
+  NotifyParent(combo, show ? CBN_DROPDOWN : CBN_CLOSEUP);
+}
+
+LRESULT CALLBACK ComboListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: PaintList(window); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the focus stays on the combo box
+    case WM_LBUTTONUP: {
+      const HWND combo = ComboOf(window);
+      ComboState* state = StateOf<ComboState>(combo);
+      if (!state) return 0;
+      const int row = static_cast<SHORT>(HIWORD(lParam)) / ItemHeight(combo, state->font);
+      if (row >= 0 && row < static_cast<int>(state->items.size())) UserSelect(combo, *state, row);
+      ShowList(combo, *state, false);  // destroys this window
+      return 0;
+    }
+    default: return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace zx::user::ctl
