@@ -3,6 +3,7 @@
 #include "dialog.h"
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "input_model.h"
 #include "usertext.h"
 #include "windraw.h"
 #include "zx/windowstate.h"
@@ -67,6 +68,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
         case SC_MAXIMIZE: ShowWindow(window, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
+        case SC_MOVE: RunMoveLoop(window); break;
         default: break;
       }
       return 0;
@@ -76,6 +78,9 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
+    case WM_NCLBUTTONDOWN:
+      if (wParam == HTCAPTION) SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      return 0;
     case WM_MOUSEACTIVATE:
       return MA_ACTIVATE;
     case WM_NOTIFYFORMAT:
