@@ -133,6 +133,14 @@ using COLORREF = DWORD;
 #define MA_NOACTIVATEANDEAT 4
 #endif
 
+// The move loop of a caption drag.
+#ifndef WM_ENTERSIZEMOVE
+#define WM_ENTERSIZEMOVE 0x0231u
+#endif
+#ifndef WM_EXITSIZEMOVE
+#define WM_EXITSIZEMOVE 0x0232u
+#endif
+
 // ChildWindowFromPointEx.
 #define CWP_ALL 0x0000u
 #define CWP_SKIPINVISIBLE 0x0001u

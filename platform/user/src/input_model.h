@@ -32,6 +32,12 @@ std::uint64_t HoverDue(DWORD threadId);
 bool TakeDueHover(DWORD threadId, const Filter& filter, bool remove, std::uint64_t now, MSG* msg);
 void NoteHoverMove(HWND target, POINT screen);
 
+// Moves the window with the pointer while the left button stays down (a drag of its caption:
+// DefWindowProcW's WM_NCLBUTTONDOWN with HTCAPTION, and SC_MOVE): a modal loop holding the
+// capture, between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE; Escape puts the window back, and
+// WM_QUIT ends the loop and is posted again.
+void RunMoveLoop(HWND window);
+
 // The deepest visible, enabled window of this process under a screen point (regions apply).
 HWND HitWindow(POINT screen);
 

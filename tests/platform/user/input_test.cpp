@@ -3,6 +3,7 @@
 // on handles or queue input measured on the layer's clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "processthreadsapi.h"
@@ -12,6 +13,7 @@
 #include "wingdi.h"
 #include "wininput.h"
 #include "zx/input.h"
+#include "zx/modal.h"
 #include "zx/waits.h"
 
 namespace zx::test {
@@ -258,6 +260,57 @@ TEST_F(HitTesting, HoverIsPostedOnceAfterThePointerRestsForTheHoverTime) {
   ASSERT_TRUE(GetMessageW(&msg, button, WM_MOUSEHOVER, WM_MOUSEHOVER));
   advancer.join();
   EXPECT_EQ(msg.message, WM_MOUSEHOVER);
+}
+
+using CaptionDrag = Input;
+
+TEST_F(CaptionDrag, TheWindowFollowsThePointerUntilTheButtonGoesUp) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 100, 100, 200, 150);
+  OnMessage(WM_LBUTTONDOWN, [](HWND window, UINT, WPARAM, LPARAM l) -> LRESULT {
+    POINT at = PointOf(l);
+    ClientToScreen(window, &at);
+    SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(at.x, at.y));
+    return 0;
+  });
+  int step = 0;
+  user::SetIdleHook([&step] {
+    if (step == 0) user::InjectMouse(POINT{150, 110}, WM_MOUSEMOVE);
+    if (step == 1) user::InjectMouse(POINT{180, 130}, WM_MOUSEMOVE);
+    if (step == 2) user::InjectMouse(POINT{180, 130}, WM_LBUTTONUP);
+    ++step;
+  });
+  user::InjectMouse(POINT{120, 105}, WM_LBUTTONDOWN);
+  PumpWaiting();
+  user::SetIdleHook(nullptr);
+  RECT r{};
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.left, 160);
+  EXPECT_EQ(r.top, 125);
+  EXPECT_EQ(r.right - r.left, 200);
+  EXPECT_EQ(GetCapture(), nullptr);
+  const std::vector<UINT> got = RecordedFor(top);
+  EXPECT_NE(std::find(got.begin(), got.end(), WM_ENTERSIZEMOVE), got.end());
+  EXPECT_NE(std::find(got.begin(), got.end(), WM_EXITSIZEMOVE), got.end());
+}
+
+TEST_F(CaptionDrag, EscapePutsTheWindowBackAndNoButtonMeansNoLoop) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 100, 100, 200, 150);
+  SetFocus(top);
+  SendMessageW(top, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(120, 105));  // button up: nothing
+  user::InjectMouse(POINT{120, 105}, WM_LBUTTONDOWN);
+  int step = 0;
+  user::SetIdleHook([&step] {
+    if (step == 0) user::InjectMouse(POINT{300, 300}, WM_MOUSEMOVE);
+    if (step == 1) user::InjectKey(VK_ESCAPE, true);
+    ++step;
+  });
+  SendMessageW(top, WM_SYSCOMMAND, SC_MOVE, 0);
+  user::SetIdleHook(nullptr);
+  RECT r{};
+  GetWindowRect(top, &r);
+  EXPECT_EQ(r.left, 100);
+  EXPECT_EQ(r.top, 100);
+  EXPECT_EQ(step, 2);  // the loop ran until Escape
 }
 
 TEST_F(MessageWaits, AnEventOrQueuedInputEndsTheWait) {
