@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "DeviceRecord.h"
 #include "DeviceScanner.h"
@@ -115,6 +116,16 @@ class CDriverScanUpdate {
   int GetShownResults() const { return m_nShownResults; }
   int GetSelectedResultItem() const { return m_nSelectedItem; }
 
+  // ---- Install services
+  // The tool folder for the running Windows version and the setup programs' silent switch.
+  void SetInstallSettings(const CString& toolFolder, int silentSwitch);
+  // Installs the downloaded package of the device's update: 0 no package downloaded, -3
+  // package file missing, else the install engine's result (32 installed).
+  int InstallDownloadedDrivers(int deviceIndex);
+  // Backs up the drivers of the selected result items (list item numbers) into the folder:
+  // the count when it is 0 or less, else the backup engine's last result.
+  int BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems);
+
  private:
   bool VersionIsNewer(const CString& deviceVersion, const CString& answerVersion) const;
   CString BuildCandidateIds(const tagDeviceDriverInfo& device) const;
@@ -155,4 +166,6 @@ class CDriverScanUpdate {
   CMapStringToString m_mapItems;
   int m_nShownResults = 0;
   int m_nSelectedItem = -1;
+  CString m_strToolFolder;
+  int m_nSilentSwitch = 0;
 };

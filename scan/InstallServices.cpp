@@ -1,0 +1,85 @@
+// The update engine's install services: the install of a downloaded package for one device,
+// and the backup of the drivers chosen for an update run.
+#include <windows.h>
+
+#include "DriverInstallEngine.h"
+#include "DriverRestore.h"
+#include "DriverScanUpdate.h"
+#include "PackageInstall.h"
+#include "PathHelpers.h"
+
+namespace {
+
+constexpr int kPackageMissing = -3;
+constexpr UINT kOperationStartMessage = 1026;
+
+// A device chosen for a backup goes into the next selection record with its identity and
+// driver texts (slots 4 and 6 stay unset).
+void CopyDeviceToSelection(const tagDeviceDriverInfo& device, tagDeviceDriverInfo& selection) {
+  for (const int slot : {0, 1, 2, 3, 5, 7, 8, 9, 10, 11}) selection.szText[slot].CopyFrom(device.szText[slot]);
+}
+
+// The update's INF path as it lies inside the unpacked package: lower case, and below a folder
+// named "extract" only the part after that folder.
+CString RelativeInfPath(const CString& updateInfPath) {
+  CString path = updateInfPath;
+  path.MakeLower();
+  const int extract = path.Find(_T("extract"));
+  if (extract < 0) return path;
+  path = path.Mid(extract);
+  const int slash = path.Find(_T('\\'));
+  return slash >= 0 ? path.Mid(slash + 1) : CString();
+}
+
+// The device index an item map entry holds; -1 when it is no number.
+int DeviceIndexOf(const CString& text) {
+  if (text.IsEmpty() || text.GetLength() > 9) return -1;
+  int index = 0;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return -1;
+    index = index * 10 + (text[i] - u'0');
+  }
+  return index;
+}
+
+}  // namespace
+
+void CDriverScanUpdate::SetInstallSettings(const CString& toolFolder, int silentSwitch) {
+  m_strToolFolder = toolFolder;
+  m_nSilentSwitch = silentSwitch;
+}
+
+int CDriverScanUpdate::InstallDownloadedDrivers(int deviceIndex) {
+  const tagDeviceDriverInfo* update = GetUpdateRecord(deviceIndex);
+  const tagDeviceDriverInfo* device = m_pDevices ? m_pDevices->GetAt(deviceIndex) : nullptr;
+  if (update == nullptr || device == nullptr || deviceIndex >= m_nDeviceCount || m_pDownloaded == nullptr) return 0;
+  CString key = update->szText[kSlotHardwareId].Text();
+  StripFileNameChars(key);
+  key.MakeLower();
+  CString package;
+  if (key.IsEmpty() || !m_pDownloaded->Lookup(key, package)) return 0;
+  if (PathExists(package) != 1) return kPackageMissing;
+  return InstallDriverPackage(RelativeInfPath(update->szText[kSlotUpdate12].Text()), m_strToolFolder,
+                              GetProcessEngine(), package, m_nSilentSwitch, update->szText[kSlotHardwareId].Text(),
+                              device->szText[kSlotClassName].Text(), 0, update->szText[kSlotUpdate13].Text(),
+                              device->szText[kSlotHardwareId].Text(), m_pDevices.get(), deviceIndex);
+}
+
+int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems) {
+  if (selectedItems.empty()) return 0;
+  if (m_hProgressWindow != nullptr) PostMessageW(m_hProgressWindow, kOperationStartMessage, 0, 0);
+  CDeviceRecordArray selection;
+  for (const int item : selectedItems) {
+    CString itemKey, value;
+    itemKey.Format(_T("%d"), item);
+    if (!m_mapItems.Lookup(itemKey, value)) continue;
+    const tagDeviceDriverInfo* device = m_pDevices ? m_pDevices->GetAt(DeviceIndexOf(value)) : nullptr;
+    if (device == nullptr) continue;
+    CopyDeviceToSelection(*device, selection.ElementAtGrow(selection.GetSize()));
+  }
+  int result = kStepCompleted;
+  for (INT_PTR i = 0; i < selection.GetSize() && result == kStepCompleted; ++i)
+    result = BackupDriverAt(backupFolder, selection, static_cast<int>(i));
+  if (result == kStepCompleted) m_bScanDone = TRUE;
+  return result;
+}
