@@ -1,0 +1,45 @@
+// The machine identifier and the process's hardware hash and system description.
+#include "MachineId.h"
+
+#include <mutex>
+
+#include "GlobalUpdate.h"
+#include "HalvoranApp.h"
+#include "HardwareHash.h"
+#include "SysInfo.h"
+
+namespace {
+
+std::recursive_mutex g_identityLock;
+
+CHardwareHash& HardwareHash() {
+  static CHardwareHash hash;
+  return hash;
+}
+
+CSysInfo& MachineSysInfo() {
+  static CSysInfo info;
+  return info;
+}
+
+}  // namespace
+
+void InitHardwareHash() {
+  std::lock_guard<std::recursive_mutex> guard(g_identityLock);
+  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CHalvoranApp::m_sUSER_HASH = HardwareHash().ComputeHash();
+  MachineSysInfo().Fill(HardwareHash());
+  CHalvoranApp::UniqueID = CHalvoranApp::m_sUSER_HASH;
+}
+
+CString GetMachineId() {
+  std::lock_guard<std::recursive_mutex> guard(g_identityLock);
+  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) InitHardwareHash();
+  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CGlobalUpdate::GetMacAddressId(CHalvoranApp::m_sUSER_HASH);
+  CHalvoranApp::UniqueID = CHalvoranApp::m_sUSER_HASH;
+  return CHalvoranApp::UniqueID;
+}
+
+const CSysInfo& GetMachineSysInfo() {
+  std::lock_guard<std::recursive_mutex> guard(g_identityLock);
+  return MachineSysInfo();
+}

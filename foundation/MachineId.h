@@ -1,0 +1,17 @@
+// The machine identifier sent with web queries: the machine hash of the hardware inventory,
+// else the adapter-address identifier. It lives in CHalvoranApp::m_sUSER_HASH and
+// CHalvoranApp::UniqueID.
+#pragma once
+#include <afx.h>
+
+#include "HelperApi.h"
+
+class CSysInfo;
+
+// Fills an empty user hash from the hardware hash, fills the system description texts and
+// copies the user hash to the machine identifier.
+ZXHELPER_API void InitHardwareHash();
+// The machine identifier, worked out on first use.
+ZXHELPER_API CString GetMachineId();
+// The system description texts filled by InitHardwareHash.
+ZXHELPER_API const CSysInfo& GetMachineSysInfo();
