@@ -49,6 +49,7 @@ class CControlsDialog : public CDialog {
  public:
   CStateButton press;
   CStatic picture;
+  CComboBox kind;
   std::vector<std::string> calls;
   int edits = 0;
   int selections = 0;
@@ -63,9 +64,9 @@ class CControlsDialog : public CDialog {
     std::vector<DWORD> pixels(24 * 24, 0xFF2D6F2Du);
     bitmap = CreateBitmap(24, 24, 1, 32, pixels.data());
     picture.SetBitmap(bitmap);
-    auto* kind = static_cast<CComboBox*>(GetDlgItem(kKind));
-    kind->AddString(u"Download");
-    kind->AddString(u"Install");
+    kind.SubclassDlgItem(kKind, this);
+    kind.AddString(u"Download");
+    kind.AddString(u"Install");
     if (pressIsDefault) SetDefID(kPress);
     return CDialog::OnInitDialog();
   }
@@ -260,9 +261,8 @@ TEST_F(AfxControls, EditAndComboNotificationsReachTheMessageMap) {
   EXPECT_EQ(text, CString(u"abc"));
   dialog_.CheckDlgButton(kRemind, BST_CHECKED);
   EXPECT_EQ(dialog_.IsDlgButtonChecked(kRemind), BST_CHECKED);
-  auto* kind = static_cast<CComboBox*>(dialog_.GetDlgItem(kKind));
   CString chosen;
-  kind->GetLBText(kind->GetCurSel(), chosen);
+  dialog_.kind.GetLBText(dialog_.kind.GetCurSel(), chosen);
   EXPECT_EQ(chosen, CString(u"Download"));
   dialog_.DestroyWindow();
 }
