@@ -30,6 +30,11 @@ struct ReaderState {
   long current = -1;
   CString baseFolder;
   std::unique_ptr<char[]> buffer;
+  // The last described entry, so that extracting the entry just described reads it once.
+  int describedIndex = -1;
+  ZipItemInfo described = {};
+  unz_file_info64 describedInfo = {};
+  CString lastFolder;  // the folder the last file was written into, known to exist
 };
 
 // minizip's file functions over the state's handle.
@@ -145,6 +150,12 @@ bool GoToEntry(ReaderState& state, long index) {
 
 // Describes the current entry; the local header and its extra field are read too.
 DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64& info) {
+  if (index == state.describedIndex) {
+    item = state.described;
+    info = state.describedInfo;
+    return kZipOk;
+  }
+  state.describedIndex = -1;
   std::memset(&item, 0, sizeof item);
   item.index = index;
   if (!GoToEntry(state, index)) return kZipBadLocalHeader;
@@ -171,6 +182,9 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
     if (extraLength < 0) return kZipBadExtraData;
     ApplyExtendedTimes(extra, static_cast<std::size_t>(extraLength), item);
   }
+  state.describedIndex = index;
+  state.described = item;
+  state.describedInfo = info;
   return kZipOk;
 }
 
@@ -262,7 +276,9 @@ DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder) {
   ReaderState* state = StateOf(zip, result);
   if (state == nullptr) return SetResult(result);
   if (folder == nullptr) return SetResult(kZipBadArgument);
-  state->baseFolder = WithTrailingBackslash(CString(folder).Left(MAX_PATH - 2));
+  const CString base = WithTrailingBackslash(CString(folder).Left(MAX_PATH - 2));
+  if (base != state->baseFolder) state->lastFolder.Empty();
+  state->baseFolder = base;
   return SetResult(kZipOk);
 }
 
@@ -285,8 +301,11 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
   if ((item.attr & 0x10) != 0) {
     return SetResult(CreateFolderPath(target) ? kZipOk : kZipCannotOpen);
   }
-  const int slash = target.ReverseFind(_T('\\'));
-  if (!CreateFolderPath(target.Left(slash + 1))) return SetResult(kZipCannotOpen);
+  const CString folder = target.Left(target.ReverseFind(_T('\\')) + 1);
+  if (folder != state->lastFolder) {
+    if (!CreateFolderPath(folder)) return SetResult(kZipCannotOpen);
+    state->lastFolder = folder;
+  }
   if (info.flag & 1) return SetResult(kZipEncrypted);
   if (unzOpenCurrentFile(state->archive) != UNZ_OK) return SetResult(kZipBadLocalHeader);
   return SetResult(WriteEntry(*state, target, item));
