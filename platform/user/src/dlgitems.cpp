@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ctl_keys.h"
 #include "windlg.h"
+#include "wininput.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ bool DialogKey(HWND dialog, const MSG& msg) {
   switch (msg.wParam) {
     case VK_TAB: {
       if (code & DLGC_WANTTAB) return false;
-      const HWND next = GetNextDlgTabItem(dialog, focus, zx::user::ShiftDown());
+      const HWND next = GetNextDlgTabItem(dialog, focus, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
       if (next && next != focus) {
         SetFocus(next);
         if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
@@ -193,7 +193,6 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
 
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
   if (!msg || !dialog || (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd))) return FALSE;
-  zx::user::NoteKeyMessage(*msg);
   if (msg->message == WM_KEYDOWN && DialogKey(dialog, *msg)) return TRUE;
   TranslateMessage(msg);
   DispatchMessageW(msg);

@@ -62,9 +62,10 @@ class DialogKeys : public UserTest {
     EXPECT_TRUE(IsDialogMessageW(dialog_, &msg));
     PumpWaiting();
   }
-  void Shift(bool down) {
-    MSG msg{GetFocus(), static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP), VK_SHIFT, 1, 0, {}};
-    IsDialogMessageW(dialog_, &msg);
+  // The shift key goes down or up through the queue (the thread's key state follows it).
+  static void Shift(bool down) {
+    PostMessageW(GetFocus(), down ? WM_KEYDOWN : WM_KEYUP, VK_SHIFT, 1);
+    PumpWaiting();
   }
   int Focused() const { return GetDlgCtrlID(GetFocus()); }
   std::vector<WPARAM> commands_;
