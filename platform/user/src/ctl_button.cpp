@@ -2,6 +2,8 @@
 // the ODS_* states), check boxes, three-state boxes, radio buttons and group boxes; BM_*
 // messages and BN_CLICKED to the parent.
 #include "ctl_common.h"
+#include "winresource.h"
+#include "zx/gdi.h"
 
 namespace zx::user::ctl {
 namespace {
@@ -100,6 +102,25 @@ UINT HorizontalFormat(DWORD style, UINT fallback) {
   }
 }
 
+// The picture of a BS_BITMAP or BS_ICON push button, centred on its face.
+void PaintImage(HDC dc, const ButtonState& state, RECT face) {
+  if (state.imageType == IMAGE_ICON) {
+    SIZE size{};
+    zx::gdi::GetIconSize(static_cast<HICON>(state.image), size);
+    DrawIconEx(dc, (face.left + face.right - size.cx) / 2, (face.top + face.bottom - size.cy) / 2,
+               static_cast<HICON>(state.image), 0, 0, 0, nullptr, DI_NORMAL);
+    return;
+  }
+  BITMAP info{};
+  if (!GetObjectW(state.image, sizeof info, &info)) return;
+  HDC source = CreateCompatibleDC(dc);
+  const HGDIOBJ old = SelectObject(source, state.image);
+  BitBlt(dc, (face.left + face.right - info.bmWidth) / 2, (face.top + face.bottom - info.bmHeight) / 2,
+         info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
 void PaintPush(HDC dc, HWND window, const ButtonState& state, RECT client, HBRUSH brush) {
   FillRect(dc, &client, brush);
   const DWORD style = StyleOf(window);
@@ -118,9 +139,13 @@ void PaintPush(HDC dc, HWND window, const ButtonState& state, RECT client, HBRUS
   }
   RECT text = face;
   if (state.pushed) OffsetRect(&text, 1, 1);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  DrawCaption(dc, window, text, HorizontalFormat(style, DT_CENTER) | DT_VCENTER | DT_SINGLELINE);
+  if (state.image && (style & (BS_BITMAP | BS_ICON))) {
+    PaintImage(dc, state, text);
+  } else {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    DrawCaption(dc, window, text, HorizontalFormat(style, DT_CENTER) | DT_VCENTER | DT_SINGLELINE);
+  }
   if (state.focus) {
     InflateRect(&face, -2, -2);
     DrawFocusRect(dc, &face);
@@ -251,6 +276,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;  // the paint covers the whole button
     case WM_GETDLGCODE: return DialogCode(window);
+    case WM_NCHITTEST: return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (type == BS_GROUPBOX) return 0;

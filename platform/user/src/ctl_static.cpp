@@ -147,6 +147,7 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT: Paint(window, *state); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_STATIC;
+    case WM_NCHITTEST: return notify ? HTCLIENT : HTTRANSPARENT;  // clicks go through to the parent
     case WM_LBUTTONUP:
       if (notify) NotifyParent(window, STN_CLICKED);
       return 0;

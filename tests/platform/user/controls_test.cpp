@@ -3,6 +3,7 @@
 // boxes, and the colours their parents choose.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "windraw.h"
 #include "winresource.h"
 #include "wingdi.h"
+#include "zx/input.h"
 
 namespace zx::test {
 namespace {
@@ -270,6 +272,37 @@ TEST_F(Controls, StaticNotifiesClicksOnlyWithSsNotify) {
   EXPECT_EQ(CountOf(72, STN_CLICKED), 0);
   EXPECT_EQ(CountOf(73, STN_CLICKED), 1);
   EXPECT_EQ(CountOf(73, STN_DBLCLK), 1);
+}
+
+TEST_F(Controls, ClicksPassThroughAStaticWithoutSsNotifyToItsParent) {
+  const HWND quiet = Make(WC_STATICW, u"a", SS_LEFT, 75, 60, 20);
+  POINT centre{30, 10};
+  ClientToScreen(quiet, &centre);
+  ClearRecorded();
+  EXPECT_EQ(user::InjectMouse(centre, WM_LBUTTONDOWN), parent_);
+  user::InjectMouse(centre, WM_LBUTTONUP);
+  PumpWaiting();
+  const std::vector<UINT> got = RecordedFor(parent_);
+  EXPECT_NE(std::find(got.begin(), got.end(), WM_LBUTTONDOWN), got.end());
+  SetWindowLongPtrW(quiet, GWL_STYLE, GetWindowLongPtrW(quiet, GWL_STYLE) | SS_NOTIFY);
+  EXPECT_EQ(user::InjectMouse(centre, WM_LBUTTONDOWN), quiet);
+  user::InjectMouse(centre, WM_LBUTTONUP);
+  PumpWaiting();
+  EXPECT_EQ(CountOf(75, STN_CLICKED), 1);
+}
+
+TEST_F(Controls, BitmapPushButtonShowsItsPictureOnItsFace) {
+  const HWND button = Make(WC_BUTTONW, u"", BS_PUSHBUTTON | BS_BITMAP, 76, 40, 30);
+  std::vector<DWORD> pixels(8 * 8, 0xFF00C800u);
+  const HBITMAP green = CreateBitmap(8, 8, 1, 32, pixels.data());
+  SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(green));
+  EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(green));
+  HDC dc = GetDC(button);
+  EXPECT_EQ(GetPixel(dc, 20, 15), RGB(0, 200, 0));
+  EXPECT_NE(GetPixel(dc, 5, 15), RGB(0, 200, 0));
+  ReleaseDC(button, dc);
+  DestroyWindow(button);
+  DeleteObject(green);
 }
 
 TEST_F(Controls, OwnerDrawnStaticAsksItsParentToDraw) {
