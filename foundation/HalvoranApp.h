@@ -95,6 +95,9 @@ class ZXHELPER_API CHalvoranApp : public CWinApp {
   // Machine identity of the process (filled by the machine-id code).
   static CString UniqueID;
   static CString m_sUSER_HASH;
+  // Fills an empty user hash from the hardware hash, fills the system description texts and
+  // copies the user hash to the machine identifier.
+  static void InitHardwareHash();
 
   DECLARE_MESSAGE_MAP()
 

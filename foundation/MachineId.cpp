@@ -24,7 +24,7 @@ CSysInfo& MachineSysInfo() {
 
 }  // namespace
 
-void InitHardwareHash() {
+void CHalvoranApp::InitHardwareHash() {
   std::lock_guard<std::recursive_mutex> guard(g_identityLock);
   if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CHalvoranApp::m_sUSER_HASH = HardwareHash().ComputeHash();
   MachineSysInfo().Fill(HardwareHash());
@@ -33,7 +33,7 @@ void InitHardwareHash() {
 
 CString GetMachineId() {
   std::lock_guard<std::recursive_mutex> guard(g_identityLock);
-  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) InitHardwareHash();
+  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CHalvoranApp::InitHardwareHash();
   if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CGlobalUpdate::GetMacAddressId(CHalvoranApp::m_sUSER_HASH);
   CHalvoranApp::UniqueID = CHalvoranApp::m_sUSER_HASH;
   return CHalvoranApp::UniqueID;

@@ -8,10 +8,7 @@
 
 class CSysInfo;
 
-// Fills an empty user hash from the hardware hash, fills the system description texts and
-// copies the user hash to the machine identifier.
-ZXHELPER_API void InitHardwareHash();
 // The machine identifier, worked out on first use.
 ZXHELPER_API CString GetMachineId();
-// The system description texts filled by InitHardwareHash.
+// The system description texts filled by CHalvoranApp::InitHardwareHash.
 ZXHELPER_API const CSysInfo& GetMachineSysInfo();
