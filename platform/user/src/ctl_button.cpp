@@ -2,6 +2,7 @@
 // the ODS_* states), check boxes, three-state boxes, radio buttons and group boxes; BM_*
 // messages and BN_CLICKED to the parent.
 #include "ctl_common.h"
+#include "wininput.h"
 #include "winresource.h"
 #include "zx/gdi.h"
 
@@ -282,6 +283,7 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       if (type == BS_GROUPBOX) return 0;
       if (GetFocus() != window) SetFocus(window);
       state->tracking = true;
+      SetCapture(window);  // the release reaches the button wherever it happens
       SetPushed(window, *state, true);
       return 0;
     case WM_MOUSEMOVE:
@@ -291,10 +293,17 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       if (!state->tracking) return 0;
       state->tracking = false;
       const bool click = state->pushed && Inside(window, lParam);
+      if (GetCapture() == window) ReleaseCapture();
       SetPushed(window, *state, false);
       if (click) Click(window, *state);
       return 0;
     }
+    case WM_CAPTURECHANGED:  // taken away while pressed: no click
+      if (state->tracking && reinterpret_cast<HWND>(lParam) != window) {
+        state->tracking = false;
+        SetPushed(window, *state, false);
+      }
+      return 0;
     case WM_KEYDOWN:
       if (wParam == VK_SPACE && type != BS_GROUPBOX) SetPushed(window, *state, true);
       return 0;

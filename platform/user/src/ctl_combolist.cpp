@@ -1,9 +1,11 @@
 // The dropped list of a drop-down combo box: a popup of class "ComboLBox" below the combo
 // box, at most eight items tall, the selection highlighted; a click on an item selects it
-// and closes the list. The focus stays on the combo box, whose keys move the selection.
+// and closes the list, a click anywhere else closes it (the list holds the mouse capture).
+// The focus stays on the combo box, whose keys move the selection.
 #include <algorithm>
 
 #include "ctl_combo.h"
+#include "wininput.h"
 
 namespace zx::user::ctl {
 namespace {
@@ -62,6 +64,7 @@ void ShowList(HWND combo, ComboState& state, bool show) {
     if (state.list) {
       SetWindowLongPtrW(state.list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(combo));
       ShowWindow(state.list, SW_SHOWNA);
+      SetCapture(state.list);
     }
   } else if (state.list) {
     const HWND list = state.list;
@@ -77,13 +80,26 @@ LRESULT CALLBACK ComboListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_PAINT: PaintList(window); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;  // the focus stays on the combo box
+    case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: {
       const HWND combo = ComboOf(window);
       ComboState* state = StateOf<ComboState>(combo);
       if (!state) return 0;
-      const int row = static_cast<SHORT>(HIWORD(lParam)) / ItemHeight(combo, state->font);
-      if (row >= 0 && row < static_cast<int>(state->items.size())) UserSelect(combo, *state, row);
+      RECT client{};
+      GetClientRect(window, &client);
+      const POINT at{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+      const bool inside = PtInRect(&client, at) != FALSE;
+      // The release of the click that dropped the list lands outside it and is no choice.
+      if (inside == (message == WM_LBUTTONDOWN)) return 0;
+      const int row = at.y / ItemHeight(combo, state->font);
+      if (inside && row < static_cast<int>(state->items.size())) UserSelect(combo, *state, row);
       ShowList(combo, *state, false);  // destroys this window
+      return 0;
+    }
+    case WM_CAPTURECHANGED: {
+      const HWND combo = ComboOf(window);
+      if (ComboState* state = StateOf<ComboState>(combo); state && reinterpret_cast<HWND>(lParam) != window)
+        ShowList(combo, *state, false);
       return 0;
     }
     default: return DefWindowProcW(window, message, wParam, lParam);

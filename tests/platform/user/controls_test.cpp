@@ -13,6 +13,7 @@
 #include "windraw.h"
 #include "winresource.h"
 #include "wingdi.h"
+#include "wininput.h"
 #include "zx/input.h"
 
 namespace zx::test {
@@ -97,6 +98,27 @@ TEST_F(Controls, ReleasingOutsideTheButtonIsNoClick) {
   PumpWaiting();
   EXPECT_EQ(CountOf(10, BN_CLICKED), 0);
   EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+}
+
+TEST_F(Controls, AButtonHoldsTheMouseWhilePressedAndAReleaseElsewhereIsNoClick) {
+  const HWND button = Make(WC_BUTTONW, u"Go", BS_PUSHBUTTON, 11, 60, 20);
+  POINT inside{30, 10}, outside{200, 150};
+  ClientToScreen(button, &inside);
+  ClientToScreen(button, &outside);
+  EXPECT_EQ(user::InjectMouse(inside, WM_LBUTTONDOWN), button);
+  PumpWaiting();
+  EXPECT_EQ(GetCapture(), button);
+  EXPECT_EQ(user::InjectMouse(outside, WM_MOUSEMOVE), button);
+  PumpWaiting();
+  EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+  EXPECT_EQ(user::InjectMouse(outside, WM_LBUTTONUP), button);
+  PumpWaiting();
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(CountOf(11, BN_CLICKED), 0);
+  user::InjectMouse(inside, WM_LBUTTONDOWN);
+  user::InjectMouse(inside, WM_LBUTTONUP);
+  PumpWaiting();
+  EXPECT_EQ(CountOf(11, BN_CLICKED), 1);
 }
 
 TEST_F(Controls, SpaceClicksTheFocusedButtonAndBmClickClicksAtOnce) {
@@ -528,6 +550,27 @@ TEST_F(Controls, AClickDropsTheListAndAClickOnAnItemChoosesIt) {
   EXPECT_EQ(CountOf(104, CBN_CLOSEUP), 1);
   EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
   EXPECT_FALSE(IsWindow(list));
+}
+
+TEST_F(Controls, AClickOutsideTheDroppedListClosesItWithoutAChoice) {
+  const HWND combo = Make(WC_COMBOBOXW, u"", CBS_DROPDOWNLIST, 106, 150, 24);
+  SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"a"));
+  POINT field{20, 10}, away{140, 10};
+  ClientToScreen(combo, &field);
+  ClientToScreen(parent_, &away);
+  away.y += 150;
+  user::InjectMouse(field, WM_LBUTTONDOWN);
+  user::InjectMouse(field, WM_LBUTTONUP);
+  PumpWaiting();
+  ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  const HWND list = FindWindowW(u"ComboLBox", nullptr);
+  EXPECT_EQ(GetCapture(), list);
+  user::InjectMouse(away, WM_LBUTTONDOWN);
+  user::InjectMouse(away, WM_LBUTTONUP);
+  PumpWaiting();
+  EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_EQ(CountOf(106, CBN_CLOSEUP), 1);
 }
 
 TEST_F(Controls, ADroppedListClosesWithEscapeAndWhenTheFocusLeaves) {
