@@ -8,6 +8,7 @@
 #include "afxstate.h"
 #include "libloaderapi.h"
 #include "processthreadsapi.h"
+#include "zx/afxkinds.h"
 
 namespace zx::afx {
 namespace {
@@ -59,7 +60,7 @@ CWnd* CWnd::FromHandle(HWND hWnd) {
   auto& temporary = State().temporary;
   auto& object = temporary[hWnd];
   if (!object) {
-    object = std::make_unique<CWnd>();
+    object = zx::afx::MakeTemporaryObject(hWnd);
     object->m_hWnd = hWnd;
   }
   return object.get();

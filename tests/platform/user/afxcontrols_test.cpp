@@ -267,6 +267,24 @@ TEST_F(AfxControls, EditAndComboNotificationsReachTheMessageMap) {
   dialog_.DestroyWindow();
 }
 
+TEST_F(AfxControls, GetDlgItemAnswersAnObjectOfTheControlsClass) {
+  const TemplateWriter layout = ControlsTemplate();
+  ASSERT_TRUE(dialog_.CreateIndirect(layout.Get()));
+  CWnd* remind = dialog_.GetDlgItem(kRemind);
+  ASSERT_NE(remind, nullptr);
+  EXPECT_TRUE(remind->IsKindOf(RUNTIME_CLASS(CButton)));
+  static_cast<CButton*>(remind)->SetCheck(BST_CHECKED);
+  EXPECT_EQ(dialog_.IsDlgButtonChecked(kRemind), BST_CHECKED);
+  CWnd* name = dialog_.GetDlgItem(kName);
+  EXPECT_TRUE(name->IsKindOf(RUNTIME_CLASS(CEdit)));
+  static_cast<CEdit*>(name)->LimitText(2);
+  EXPECT_EQ(static_cast<CEdit*>(name)->GetLimitText(), 2u);
+  EXPECT_TRUE(dialog_.GetDlgItem(kTitle)->IsKindOf(RUNTIME_CLASS(CStatic)));
+  // The subclassed combo box is the dialog's own object.
+  EXPECT_EQ(dialog_.GetDlgItem(kKind), static_cast<CWnd*>(&dialog_.kind));
+  dialog_.DestroyWindow();
+}
+
 TEST_F(AfxControls, StaticsTakeTheColoursOfTheDialogsOnCtlColor) {
   const TemplateWriter layout = ControlsTemplate();
   ASSERT_TRUE(dialog_.CreateIndirect(layout.Get()));
