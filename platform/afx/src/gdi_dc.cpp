@@ -1,12 +1,15 @@
 // CDC over the GDI: the per-thread maps of attached and temporary DC objects, selection of
 // the drawing objects, drawing, blits and text; the window DCs CPaintDC, CClientDC and
 // CWindowDC.
+#include <algorithm>
 #include <map>
 #include <memory>
 
 #include "afxwin.h"
 
 namespace {
+
+constexpr std::size_t kPruneAt = 64;
 
 struct DcMaps {
   DcMaps() = default;
@@ -17,8 +20,22 @@ struct DcMaps {
     for (auto& [dc, object] : temporary) object->m_hDC = object->m_hAttribDC = nullptr;
     temporary.clear();
   }
+  // Temporary objects of DCs that are gone are forgotten as new ones come, so that a long
+  // modal loop (which has no idle time to clear them) keeps few.
+  void Prune() {
+    if (temporary.size() < pruneAt) return;
+    const DWORD lastError = ::GetLastError();  // asking about a dead handle sets it
+    std::erase_if(temporary, [](const auto& entry) {
+      if (::GetObjectType(entry.first)) return false;
+      entry.second->m_hDC = entry.second->m_hAttribDC = nullptr;
+      return true;
+    });
+    ::SetLastError(lastError);
+    pruneAt = std::max(kPruneAt, temporary.size() * 2);
+  }
   std::map<HDC, CDC*> permanent;
   std::map<HDC, std::unique_ptr<CDC>> temporary;
+  std::size_t pruneAt = kPruneAt;
 };
 
 DcMaps& Maps() {
@@ -44,11 +61,11 @@ CDC* CDC::FromHandle(HDC hDC) {
   if (!hDC) return nullptr;
   DcMaps& maps = Maps();
   if (const auto found = maps.permanent.find(hDC); found != maps.permanent.end()) return found->second;
+  if (const auto found = maps.temporary.find(hDC); found != maps.temporary.end()) return found->second.get();
+  maps.Prune();
   auto& slot = maps.temporary[hDC];
-  if (!slot) {
-    slot = std::make_unique<CDC>();
-    slot->m_hDC = slot->m_hAttribDC = hDC;
-  }
+  slot = std::make_unique<CDC>();
+  slot->m_hDC = slot->m_hAttribDC = hDC;
   return slot.get();
 }
 

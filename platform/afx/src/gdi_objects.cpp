@@ -1,5 +1,6 @@
 // CGdiObject and its kinds: owned handles, the per-thread maps of attached and temporary
 // objects, and the Create... members over the GDI.
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <utility>
@@ -7,6 +8,8 @@
 #include "afxwin.h"
 
 namespace {
+
+constexpr std::size_t kPruneAt = 64;
 
 struct GdiMaps {
   GdiMaps() = default;
@@ -17,8 +20,21 @@ struct GdiMaps {
     for (auto& [key, object] : temporary) object->m_hObject = nullptr;  // the handles stay
     temporary.clear();
   }
+  // Temporary objects of handles that were deleted are forgotten as new ones come.
+  void Prune() {
+    if (temporary.size() < pruneAt) return;
+    const DWORD lastError = ::GetLastError();  // asking about a dead handle sets it
+    std::erase_if(temporary, [](const auto& entry) {
+      if (::GetObjectType(entry.first.first)) return false;
+      entry.second->m_hObject = nullptr;
+      return true;
+    });
+    ::SetLastError(lastError);
+    pruneAt = std::max(kPruneAt, temporary.size() * 2);
+  }
   std::map<HGDIOBJ, CGdiObject*> permanent;
   std::map<std::pair<HGDIOBJ, const void*>, std::unique_ptr<CGdiObject>> temporary;  // by kind
+  std::size_t pruneAt = kPruneAt;
 };
 
 GdiMaps& Maps() {
@@ -39,11 +55,13 @@ Kind* ObjectOf(HGDIOBJ handle) {
   GdiMaps& maps = Maps();
   if (const auto found = maps.permanent.find(handle); found != maps.permanent.end())
     return static_cast<Kind*>(found->second);
-  auto& slot = maps.temporary[{handle, KindTag<Kind>()}];
-  if (!slot) {
-    slot = std::make_unique<Kind>();
-    slot->m_hObject = handle;
-  }
+  const std::pair<HGDIOBJ, const void*> key{handle, KindTag<Kind>()};
+  if (const auto found = maps.temporary.find(key); found != maps.temporary.end())
+    return static_cast<Kind*>(found->second.get());
+  maps.Prune();
+  auto& slot = maps.temporary[key];
+  slot = std::make_unique<Kind>();
+  slot->m_hObject = handle;
   return static_cast<Kind*>(slot.get());
 }
 

@@ -134,4 +134,18 @@ TEST(GdiObjects, ATemporaryDcIsForgottenWithoutDeletingTheHandle) {
   EXPECT_TRUE(DeleteDC(handle));
 }
 
+TEST(GdiObjects, TemporariesOfDeletedHandlesDoNotPileUp) {
+  // Many DCs made, wrapped and deleted without idle time between them, as in a modal loop.
+  HDC kept = CreateCompatibleDC(nullptr);
+  CDC* keptObject = CDC::FromHandle(kept);
+  for (int i = 0; i < 1000; ++i) {
+    HDC passing = CreateCompatibleDC(nullptr);
+    ASSERT_EQ(CDC::FromHandle(passing)->GetSafeHdc(), passing);
+    DeleteDC(passing);
+  }
+  EXPECT_EQ(CDC::FromHandle(kept), keptObject);  // a live one stays the same object
+  CDC::DeleteTempMap();
+  DeleteDC(kept);
+}
+
 }  // namespace
