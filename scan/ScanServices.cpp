@@ -69,6 +69,7 @@ int CDriverScanUpdate::ReportScanEnd(LPCTSTR scanPath) {
     if (m_hProgressWindow != nullptr) PostMessageW(m_hProgressWindow, kOperationStartMessage, 0, 0);
     SetScannedDevices(std::make_unique<CDeviceRecordArray>(CDeviceRecordArray::kInitialCapacity), 0);
     CEngineProgressView* view = GetEngineProgressView();
+    if (view != nullptr) view->nEngineMode = kModeScan;
     const int firstReported = view != nullptr ? view->nScanIndex : 0;
     result = GetProcessEngine().RunDeviceScan(scanPath != nullptr ? scanPath : _T(""));
 

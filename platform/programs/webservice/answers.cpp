@@ -63,15 +63,14 @@ std::optional<std::string> UpdateAnswer(const Catalogue& catalogue, std::string_
       const std::string id = Lowered(Trimmed(ids.substr(start, end - start)));
       start = end + 1;
       if (id.empty()) continue;
-      for (const CatalogueEntry& entry : catalogue.entries()) {
-        for (const std::string& own : entry.hardwareIds) {
-          if (Lowered(own) != id) continue;
-          answer += "<driver>" + Element("driverid", driverId) + Element("hardwareidentifier", id) +
-                    Element("hardwareid", own);
-          for (const char* field : kGroupFields) answer += Element(field, entry.answer.at(field));
-          answer += "</driver>";
-          break;
-        }
+      const Catalogue::IdMatches* matches = catalogue.EntriesForId(id);
+      if (matches == nullptr) continue;
+      for (const auto& [entryIndex, idIndex] : *matches) {
+        const CatalogueEntry& entry = catalogue.entries()[entryIndex];
+        answer += "<driver>" + Element("driverid", driverId) + Element("hardwareidentifier", id) +
+                  Element("hardwareid", entry.hardwareIds[idIndex]);
+        for (const char* field : kGroupFields) answer += Element(field, entry.answer.at(field));
+        answer += "</driver>";
       }
     }
   }

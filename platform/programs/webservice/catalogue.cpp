@@ -133,6 +133,13 @@ std::optional<Catalogue> Catalogue::Load(const std::string& folder, std::string&
     entry.answer["downloadid"] = downloadId ? *downloadId : std::to_string(catalogue.entries_.size() + 1);
     catalogue.entries_.push_back(std::move(entry));
   }
+  for (std::size_t e = 0; e < catalogue.entries_.size(); ++e) {
+    const std::vector<std::string>& ids = catalogue.entries_[e].hardwareIds;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      IdMatches& matches = catalogue.byId_[Lowered(ids[i])];
+      if (matches.empty() || matches.back().first != e) matches.emplace_back(e, i);
+    }
+  }
   return catalogue;
 }
 
@@ -143,6 +150,11 @@ const CatalogueEntry* Catalogue::FindHardwareId(const std::string& id) const {
       if (Lowered(own) == wanted) return &entry;
   }
   return nullptr;
+}
+
+const Catalogue::IdMatches* Catalogue::EntriesForId(const std::string& lowerId) const {
+  const auto it = byId_.find(lowerId);
+  return it == byId_.end() ? nullptr : &it->second;
 }
 
 const CatalogueEntry* Catalogue::FindPackage(const std::string& file) const {

@@ -16,6 +16,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace zx::webservice {
@@ -38,12 +40,17 @@ class Catalogue {
   const std::string& folder() const { return folder_; }
   // The first entry that lists the hardware id (compared without regard to case).
   const CatalogueEntry* FindHardwareId(const std::string& id) const;
+  // Every entry that lists the lower-case id, in catalogue order: the entry's index and the
+  // index of its own spelling of the id (the first when it lists the id twice); null when none.
+  using IdMatches = std::vector<std::pair<std::size_t, std::size_t>>;
+  const IdMatches* EntriesForId(const std::string& lowerId) const;
   // The entry whose package file has exactly this name.
   const CatalogueEntry* FindPackage(const std::string& file) const;
 
  private:
   std::string folder_;
   std::vector<CatalogueEntry> entries_;
+  std::unordered_map<std::string, IdMatches> byId_;  // built once the entries are read
 };
 
 // Lower-case ASCII copy.

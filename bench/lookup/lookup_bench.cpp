@@ -1,0 +1,149 @@
+// The update lookup of the generated workstation (2,000 present devices): writing the scan
+// request, deciphering an answer of 20,000 entries, reading it into answer records and
+// matching them to the devices, each step on its own and the three main steps together.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "DriverScanUpdate.h"
+#include "EngineCallbacks.h"
+#include "ExchangeEncoding.h"
+#include "profileapi.h"
+#include "zx/machine.h"
+#include "zx/machineprofile.h"
+#include "zx/pathmap.h"
+
+namespace {
+
+constexpr int kAnswerEntries = 20000;
+
+// A machine root of its own, seeded from the workstation profile and scanned once, and an
+// answer of 20,000 entries for its devices.
+class LookupFixture {
+ public:
+  LookupFixture() {
+    char pattern[] = "/tmp/zx-lookup-bench-XXXXXX";
+    folder_ = mkdtemp(pattern);
+    zx::machine::UseRoot(folder_);
+    WritePrivateProfileStringW(u"Machine", u"Administrator", u"1",
+                               zx::path::HostToWindows(folder_ + "/machine.ini").c_str());
+    zx::devices::MachineProfile profile;
+    std::string error;
+    if (!zx::devices::LoadProfileFile(ZX_WORKSTATION_PROFILE, profile, error) ||
+        zx::devices::SeedMachine(profile, zx::devices::SeedOptions{false, "workstation"}, error) !=
+            zx::devices::SeedResult::Seeded) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      std::abort();
+    }
+    SetEngineProgressView(&view_);
+    if (engine.ReportScanEnd(_T("")) != 32 || engine.GetDeviceCount() < 1000) {
+      std::fprintf(stderr, "the workstation scan failed\n");
+      std::abort();
+    }
+    SetEngineProgressView(nullptr);
+    BuildAnswer();
+  }
+  ~LookupFixture() {
+    std::error_code ec;
+    std::filesystem::remove_all(folder_, ec);
+  }
+
+  CDriverScanUpdate engine;
+  CString answer;
+  CString encipheredAnswer;
+
+ private:
+  // Ten entries per device: its hardware id and its ids without revision and subsystem, under
+  // versions above and below its own, so that matching meets every kind of record.
+  void BuildAnswer() {
+    const int devices = engine.GetDeviceCount();
+    answer = _T("<newdataset>\r\n");
+    for (int n = 0; n < kAnswerEntries; ++n) {
+      const int index = n % devices;
+      const tagDeviceDriverInfo& device = *engine.GetDevices()->GetAt(index);
+      CString id = device.szText[kSlotHardwareId].Text();
+      id.MakeLower();
+      if (n / devices % 3 == 1 && id.Find(_T("&rev_")) > 0) id = id.Left(id.Find(_T("&rev_")));
+      if (n / devices % 3 == 2 && id.Find(_T("&subsys_")) > 0) id = id.Left(id.Find(_T("&subsys_")));
+      CString group;
+      group.Format(_T("<driver>\r\n<driverid>%d</driverid>\r\n<hardwareidentifier>%s</hardwareidentifier>\r\n"
+                      "<hardwareid>%s</hardwareid>\r\n<infdate>2016-05-1%d</infdate>\r\n"
+                      "<infpath>extract\\drv%d\\driver.inf</infpath>\r\n<version>%d.%d.0.%d</version>\r\n"
+                      "<isSpecificCase>0</isSpecificCase>\r\n<md5>0123456789abcdef0123456789abcd%02d</md5>\r\n"
+                      "<isInstall>1</isInstall>\r\n<downloadid>%d</downloadid>\r\n<severity>%d</severity>\r\n"
+                      "<riskLevel>0</riskLevel>\r\n<liburl/>\r\n<CompatibleIdIdx>%d</CompatibleIdIdx>\r\n"
+                      "<featurescore>0x0%d</featurescore>\r\n<signaturescore/>\r\n<signer>1</signer>\r\n</driver>\r\n"),
+                   index, id.GetString(), id.GetString(), n % 10, n, 1 + n % 30, n % 7, n, n % 100, n, 1 + n % 4,
+                   n % 3, n % 10);
+      answer += group;
+    }
+    answer += _T("</newdataset>\r\n");
+    CString plain = answer;
+    EncipherTextToHex(plain, encipheredAnswer);
+  }
+
+  std::string folder_;
+  CEngineProgressView view_;
+};
+
+LookupFixture& Fixture() {
+  static LookupFixture fixture;
+  return fixture;
+}
+
+void BM_BuildRequest(benchmark::State& state) {
+  CDriverScanUpdate& engine = Fixture().engine;
+  for (auto _ : state) {
+    CMarkup document;
+    engine.BuildScanRequestXml(engine.GetDevices(), engine.GetDeviceCount(), document);
+    benchmark::DoNotOptimize(document.GetDocumentText().GetLength());
+  }
+}
+BENCHMARK(BM_BuildRequest)->Unit(benchmark::kMillisecond);
+
+void BM_DecipherAnswer(benchmark::State& state) {
+  for (auto _ : state) {
+    CString text = Fixture().encipheredAnswer;
+    if (DecodeExchangeAnswer(text) != kAnswerDecoded) state.SkipWithError("answer did not decode");
+  }
+}
+BENCHMARK(BM_DecipherAnswer)->Unit(benchmark::kMillisecond);
+
+// Reading includes the matching that ends it; the matching alone is measured below.
+void BM_ReadAndMatchAnswer(benchmark::State& state) {
+  LookupFixture& fixture = Fixture();
+  for (auto _ : state) {
+    CMarkup document;
+    fixture.engine.ParseUpdateResults(document, fixture.answer);
+    if (fixture.engine.GetAnswerRecords().size() != kAnswerEntries) state.SkipWithError("answer records lost");
+  }
+  state.counters["found"] = fixture.engine.GetUpdatesFound();
+}
+BENCHMARK(BM_ReadAndMatchAnswer)->Unit(benchmark::kMillisecond);
+
+void BM_MatchOnly(benchmark::State& state) {
+  LookupFixture& fixture = Fixture();
+  CMarkup document;
+  fixture.engine.ParseUpdateResults(document, fixture.answer);
+  for (auto _ : state) fixture.engine.MatchUpdatesToDevices();
+}
+BENCHMARK(BM_MatchOnly)->Unit(benchmark::kMillisecond);
+
+void BM_RequestReadAndMatch(benchmark::State& state) {
+  LookupFixture& fixture = Fixture();
+  for (auto _ : state) {
+    CMarkup request;
+    fixture.engine.BuildScanRequestXml(fixture.engine.GetDevices(), fixture.engine.GetDeviceCount(), request);
+    CMarkup answer;
+    fixture.engine.ParseUpdateResults(answer, fixture.answer);
+  }
+}
+BENCHMARK(BM_RequestReadAndMatch)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,245 @@
+// Whole lookups of the shipped machine profiles: the profile is seeded and scanned, the scan
+// request built, enciphered and sent over loopback to the stand-in of the web service, whose
+// catalogue offers newer, equal and older drivers, drivers known only by a compatible id and
+// drivers of absent devices; the answer is deciphered, read and matched, and the result rows
+// filled. The request and the matched rows are compared with golden files; ZX_UPDATE_GOLDEN=1
+// writes them (and the laptop and desktop catalogues) afresh instead.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "DriverInstallEngine.h"
+#include "EngineCallbacks.h"
+#include "GlobalConstants.h"
+#include "UpdateServiceHelper.h"
+#include "lookup_testing.h"
+#include "scan_testing.h"
+#include "standin.h"
+
+namespace zx::test {
+namespace {
+
+bool Regenerating() {
+  const char* flag = std::getenv("ZX_UPDATE_GOLDEN");
+  return flag != nullptr && std::string(flag) == "1";
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Utf8(const CString& text) {
+  std::string out;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const unsigned c = text[i];
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// A version one step newer (the last part plus one) or older (the first part minus one).
+std::string Shifted(const std::string& version, int step) {
+  std::vector<long> parts;
+  std::istringstream in(version);
+  for (std::string part; std::getline(in, part, '.');) parts.push_back(std::strtol(part.c_str(), nullptr, 10));
+  if (parts.empty()) parts.push_back(1);
+  if (step > 0) ++parts.back();
+  else parts.front() = std::max(0L, parts.front() - 1);
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? "." : "") + std::to_string(parts[i]);
+  return text;
+}
+
+// The catalogue of a profile: device by device in profile order, a newer driver under its first
+// hardware id, an equal one, a newer one under its last compatible id only, an older one; and
+// two drivers of devices the machine does not have.
+std::string CatalogueOf(const std::string& profileText) {
+  struct Device {
+    std::vector<std::string> hardwareIds, compatibleIds;
+    std::string version;
+  };
+  std::vector<Device> devices;
+  std::istringstream lines(profileText);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("device ", 0) == 0) devices.emplace_back();
+    const std::size_t equals = line.find('=');
+    if (devices.empty() || equals == std::string::npos) continue;
+    std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    key.erase(0, key.find_first_not_of(' '));
+    key.erase(key.find_last_not_of(' ') + 1);
+    value.erase(0, value.find_first_not_of(' '));
+    if (key == "hwid") devices.back().hardwareIds.push_back(value);
+    if (key == "compatid") devices.back().compatibleIds.push_back(value);
+    if (key == "version") devices.back().version = value;
+  }
+  std::string catalogue = "; Drivers offered for the devices of this profile (written by the lookup tests).\n";
+  int entry = 0;
+  const auto add = [&](const std::string& ids, const std::string& version, int severity) {
+    catalogue += "\n[driver-" + std::to_string(++entry) + "]\nhardwareids = " + ids + "\nversion = " + version +
+                 "\ndate = 2016-0" + std::to_string(1 + entry % 9) + "-1" + std::to_string(entry % 10) +
+                 "\ninf = extract\\drv" + std::to_string(entry) + "\\driver.inf\npackage = package.zip\nseverity = " +
+                 std::to_string(severity) + "\nmd5 = " + std::string(31, '0') + std::to_string(entry % 10) + "\n";
+  };
+  std::set<std::string> offered;  // one driver per id: devices of one kind share their ids
+  for (std::size_t i = 0; i < devices.size(); ++i) {
+    const Device& device = devices[i];
+    if (device.hardwareIds.empty() || device.version.empty()) continue;
+    if (!offered.insert(device.hardwareIds.front()).second) continue;
+    switch (i % 4) {
+      case 0: add(device.hardwareIds.front(), Shifted(device.version, 1), 1 + static_cast<int>(i % 3)); break;
+      case 1: add(device.hardwareIds.front(), device.version, 2); break;
+      case 2:
+        if (!device.compatibleIds.empty()) add(device.compatibleIds.back(), Shifted(device.version, 1), 3);
+        break;
+      default: add(device.hardwareIds.front(), Shifted(device.version, -1), 2); break;
+    }
+  }
+  add("PCI\\VEN_ABCD&DEV_0001", "9.9.9.9", 1);
+  add("USB\\VID_ABCD&PID_0002|USB\\VID_ABCD", "1.0", 4);
+  return catalogue;
+}
+
+class UpdateLookup : public ScanTest {
+ protected:
+  void SetUp() override {
+    ScanTest::SetUp();
+    SetEngineProgressView(&view_);
+  }
+  void TearDown() override { SetEngineProgressView(nullptr); }
+
+  void Run(const std::string& name, const std::string& profilePath) {
+    const std::string profileText = ReadText(profilePath);
+    ASSERT_FALSE(profileText.empty()) << profilePath;
+    // The catalogue: the shipped one of the profile, or one written from the profile.
+    const std::string shipped = std::string(ZX_CATALOGUE_DIR) + "/" + name + "/catalogue.ini";
+    std::string catalogue = ReadText(shipped);
+    if (catalogue.empty() || Regenerating()) {
+      catalogue = CatalogueOf(profileText);
+      if (Regenerating() && name != "workstation") WriteText(shipped, catalogue);
+    }
+    WriteHostFile(catalogueFolder_.path() + "/catalogue.ini", catalogue);
+    WriteHostFile(catalogueFolder_.path() + "/package.zip", "package bytes");
+    StandIn standIn(StandInOptions(catalogueFolder_.path(), {}));
+    ASSERT_GT(standIn.port(), 0);
+
+    SeedFile(profilePath);
+    // The machine's own values, from the profile.
+    SetMachineValue("Network", "Connection", "lan");
+    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
+      SetMachineValue("Hosts", host, "127.0.0.1:" + std::to_string(standIn.port()));
+    SetMachineValue("Win32_BIOS", "Instances", "1");
+    SetMachineValue("Win32_BIOS", "Name", name + " BIOS");
+    SetMachineValue("Win32_BIOS", "Manufacturer", "Zx Firmware");
+    SetMachineValue("Win32_BIOS", "SMBIOSBIOSVersion", "1.07");
+    SetMachineValue("Win32_BaseBoard", "Instances", "1");
+    SetMachineValue("Win32_BaseBoard", "Product", name + " board");
+    SetMachineValue("Win32_BaseBoard", "Manufacturer", "Zx Boards");
+
+    CDriverScanUpdate engine;
+    ASSERT_EQ(engine.ReportScanEnd(_T("")), kStepCompleted);
+    ASSERT_TRUE(engine.IsScanDone());
+    ASSERT_GT(engine.GetDeviceCount(), 0) << view_.nScanIndex << " reported";
+    CHardwareHash hash;
+    const CString bios[] = {g_strPropName, g_strPropManufacturer, g_strPropBiosVersion, g_strPropSerialNumber,
+                            g_strPropReleaseDate};
+    const CString board[] = {g_strPropProduct, g_strPropManufacturer, g_strPropSerialNumber, g_strPropVersion};
+    hash.QueryWmiClass(5, hash.m_arrBios, CHardwareHash::WMI_BIOS, bios);
+    hash.QueryWmiClass(4, hash.m_arrBaseBoard, CHardwareHash::WMI_BASEBOARD, board);
+    tagScanRequestMachine machine;
+    TakeHardwareLists(hash, machine);
+    machine.arrMacAddresses.RemoveAll();
+    machine.arrMacAddresses.Add(_T("00155D010203"));
+    machine.nOsId = 21;
+    machine.strMachineId = _T("1234567890");
+    machine.strAppName = _T("Zephrin Tunevo");
+    machine.strUtmSource = _T("tests");
+    machine.strUtmCampaign = _T("lookup");
+    machine.strComputerName = CString(name.c_str() == nullptr ? "" : name.c_str()).MakeUpper();
+    machine.strUserHash = _T("user-hash");
+    engine.SetRequestMachine(machine);
+
+    CMarkup request;
+    engine.BuildScanRequestXml(engine.GetDevices(), engine.GetDeviceCount(), request);
+    const std::string requestText = Utf8(request.GetDocumentText());
+
+    CUpdateServiceHelper helper;
+    ASSERT_EQ(engine.LookUpUpdates(helper), kStepCompleted);
+    EXPECT_EQ(engine.GetSkippedAnswerRecords(), 0);
+    RecordingList list;
+    engine.SetResultList(&list);
+    ASSERT_EQ(engine.FillResults(), 1);
+    EXPECT_EQ(static_cast<int>(list.items.size()), engine.GetUpdatesFound());
+    EXPECT_GT(engine.GetUpdatesFound(), 0);
+
+    // The matched devices: found ones with their row, filled ones that do not count.
+    std::string results = "# device | matched id | new version | rank | identifier part | state\n";
+    for (int index = 0; index < engine.GetDeviceCount(); ++index) {
+      const tagDeviceDriverInfo* update = engine.GetUpdateRecord(index);
+      if (update == nullptr || update->szText[kSlotHardwareId].IsNull()) continue;
+      const tagDeviceDriverInfo& device = *engine.GetDevices()->GetAt(index);
+      const DWORD rank = static_cast<DWORD>(update->nDriverRank);
+      INT_PTR position = 0;
+      const CString matched = update->szText[kSlotHardwareId].Text();
+      std::string why = "other id";
+      if (CDriverScanUpdate::FindIdInList(device.arrAllHardwareIds, matched, position))
+        why = "hardware id " + std::to_string(position);
+      else if (CDriverScanUpdate::FindIdInList(device.arrAllCompatibleIds, matched, position))
+        why = "compatible id " + std::to_string(position);
+      const bool found = engine.GetUpdatedDevices().count(index) != 0;
+      char rankText[16];
+      std::snprintf(rankText, sizeof rankText, "%08x", rank);
+      results += std::to_string(index) + " " + Utf8(device.szText[kSlotDeviceName].Text()) + " | " + Utf8(matched) +
+                 " | " + Utf8(update->szText[kSlotDriverVersion].Text()) + " (was " +
+                 Utf8(device.szText[kSlotDriverVersion].Text()) + ") | " + rankText + " | " + why + " | " +
+                 (found ? "found" : "not counted: device rank " + std::to_string(device.nDriverRank)) + "\n";
+    }
+    results += "# rows\n";
+    for (const RecordingList::Item& item : list.items)
+      results += Utf8(CString(item.name.c_str())) + " | " + Utf8(CString(item.className.c_str())) + " | severity " +
+                 std::to_string(item.severity) + " | " + Utf8(CString(item.currentDate.c_str())) + " -> " +
+                 Utf8(CString(item.newDate.c_str())) + "\n";
+
+    const std::string golden = std::string(ZX_LOOKUP_GOLDEN_DIR) + "/" + name;
+    if (Regenerating()) {
+      WriteText(golden + ".request.xml", requestText);
+      WriteText(golden + ".results.txt", results);
+      return;
+    }
+    const std::string expectedRequest = ReadText(golden + ".request.xml");
+    ASSERT_FALSE(expectedRequest.empty()) << golden << ".request.xml";
+    EXPECT_TRUE(expectedRequest == requestText) << "the request differs from " << golden << ".request.xml";
+    EXPECT_EQ(ReadText(golden + ".results.txt"), results);
+  }
+
+  CEngineProgressView view_;
+  TempFolder catalogueFolder_;
+};
+
+TEST_F(UpdateLookup, Laptop) { Run("laptop", ZX_PROFILES_DIR "/laptop.profile"); }
+TEST_F(UpdateLookup, Desktop) { Run("desktop", ZX_PROFILES_DIR "/desktop.profile"); }
+// The workstation's catalogue is written from the generated profile at each run.
+TEST_F(UpdateLookup, GeneratedWorkstation) { Run("workstation", ZX_WORKSTATION_PROFILE); }
+
+}  // namespace
+}  // namespace zx::test
