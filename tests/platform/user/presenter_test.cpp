@@ -1,7 +1,8 @@
 // The X11 presenter under Xvfb: a small program (this test program started again in the
 // demo role, with ZX_PRESENTER=x11 and DISPLAY set) shows a painted window; a screenshot of
-// the display (xwd) must show the window's pixels at the window's place. Skipped when Xvfb
-// or xwd is missing.
+// the display (xwd) must show the window's pixels at the window's place, and a click and a
+// key sent to the display (xdotool, when installed) reach the window as WM_LBUTTONDOWN and
+// WM_KEYDOWN. Skipped when Xvfb or xwd is missing.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -38,7 +39,16 @@ constexpr COLORREF kDemoMark = RGB(220, 30, 30);
 
 // ---- The demo program -----------------------------------------------------------------
 
+// Input the window gets is told on the standard output.
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN || message == WM_KEYDOWN) {
+    if (message == WM_LBUTTONDOWN)
+      std::printf("click %d %d\n", static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+    else
+      std::printf("key %d\n", static_cast<int>(wParam));
+    std::fflush(stdout);
+    return 0;
+  }
   if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
@@ -166,6 +176,19 @@ int Wait(pid_t pid) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::vector<std::string> Environment(const std::vector<std::string>& extra);
+
+// Runs a program to its end (its standard error read and dropped); answers its exit code.
+int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env = Environment({})) {
+  Child child = Start(args, env, 2, false);
+  if (child.pid <= 0) return -1;
+  char buffer[256];
+  while (::read(child.out, buffer, sizeof buffer) > 0) {
+  }
+  ::close(child.out);
+  return Wait(child.pid);
+}
+
 std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
@@ -245,10 +268,17 @@ TEST(Presenter, AProgramUnderXvfbShowsItsWindowOnTheDisplay) {
   const bool shown = AwaitLine(demo.out, "shown", 15000);
   const std::string shot = folder.path() + "/screen.xwd";
   int xwdExit = -1;
+  bool clicked = false, typed = false;
+  const std::string xdotool = Found("xdotool");
   if (shown) {
-    Child grab = Start({xwd, "-root", "-silent", "-display", display, "-out", shot}, Environment({}), 2, false);
-    xwdExit = grab.pid > 0 ? Wait(grab.pid) : -1;
-    if (grab.out >= 0) ::close(grab.out);
+    xwdExit = RunToEnd({xwd, "-root", "-silent", "-display", display, "-out", shot});
+    if (!xdotool.empty()) {
+      const std::vector<std::string> env = Environment({"DISPLAY=" + display});
+      RunToEnd({xdotool, "mousemove", std::to_string(kDemoRect.left + 100), std::to_string(kDemoRect.top + 60), "click", "1"}, env);
+      clicked = AwaitLine(demo.out, "click 100 60", 10000);
+      RunToEnd({xdotool, "key", "a"}, env);
+      typed = AwaitLine(demo.out, "key 65", 10000);
+    }
   }
   ::close(demo.in);
   const int demoExit = Wait(demo.pid);
@@ -260,6 +290,12 @@ TEST(Presenter, AProgramUnderXvfbShowsItsWindowOnTheDisplay) {
   ASSERT_TRUE(shown) << "the demo program ended with " << demoExit;
   EXPECT_EQ(demoExit, 0);
   ASSERT_EQ(xwdExit, 0);
+  if (xdotool.empty()) {
+    std::printf("xdotool is not installed: the input half is not checked\n");
+  } else {
+    EXPECT_TRUE(clicked) << "the click did not reach the window";
+    EXPECT_TRUE(typed) << "the key did not reach the window";
+  }
   Screenshot screen;
   ASSERT_TRUE(ReadXwd(shot, screen));
   ASSERT_EQ(screen.width, 640);
