@@ -85,23 +85,34 @@ void Key(HWND window, ComboState& state, WPARAM key) {
   }
 }
 
-// A drop-down list is as tall as its selection field whatever height it is given (that
-// height is the list's).
-int FieldHeight(HWND window, HFONT font) {
-  HDC dc = GetDC(window);
-  const HGDIOBJ old = SelectObject(dc, FontOrDefault(font));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return metrics.tmHeight + 8;
-}
-
-void FitHeight(HWND window, HFONT font) {
+void FitHeight(HWND window, const ComboState& state) {
   RECT rect{};
   GetWindowRect(window, &rect);
-  SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, FieldHeight(window, font),
+  SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, FieldHeight(window, state),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// An owner-drawn combo box asks its parent for the heights of its field and its items.
+void MeasureItems(HWND window, ComboState& state) {
+  const HWND parent = GetParent(window);
+  if (!parent || !(StyleOf(window) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) return;
+  for (const UINT item : {static_cast<UINT>(-1), 0u}) {
+    MEASUREITEMSTRUCT measure{ODT_COMBOBOX, static_cast<UINT>(GetDlgCtrlID(window)), item, 0,
+                              static_cast<UINT>(ListItemHeight(window, state)), 0};
+    SendMessageW(parent, WM_MEASUREITEM, measure.CtlID, reinterpret_cast<LPARAM>(&measure));
+    (item == 0 ? state.itemHeight : state.fieldItemHeight) = static_cast<int>(measure.itemHeight);
+  }
+}
+
+LRESULT SetItemHeight(HWND window, ComboState& state, WPARAM which, LPARAM height) {
+  if (height <= 0 || height > 255) return CB_ERR;
+  if (static_cast<int>(which) == -1) {
+    state.fieldItemHeight = static_cast<int>(height);
+    FitHeight(window, state);
+  } else {
+    state.itemHeight = static_cast<int>(height);
+  }
+  return 0;
 }
 
 void PaintArrow(HDC dc, RECT button) {
@@ -164,6 +175,23 @@ LRESULT ItemText(const ComboState& state, WPARAM index, LPWSTR buffer) {
 
 }  // namespace
 
+int ListItemHeight(HWND combo, const ComboState& state) {
+  if (state.itemHeight) return state.itemHeight;
+  HDC dc = GetDC(combo);
+  const HGDIOBJ old = SelectObject(dc, FontOrDefault(state.font));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(combo, dc);
+  return metrics.tmHeight + 2;
+}
+
+// A drop-down list is as tall as its selection field whatever height it is given (that
+// height is the list's): the field's item and a frame of three pixels above and below.
+int FieldHeight(HWND combo, const ComboState& state) {
+  return (state.fieldItemHeight ? state.fieldItemHeight : ListItemHeight(combo, state)) + 6;
+}
+
 void UserSelect(HWND window, ComboState& state, int index) {
   if (state.items.empty()) return;
   index = std::clamp(index, 0, static_cast<int>(state.items.size()) - 1);
@@ -178,14 +206,17 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   if (!state) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
   if (HandleFont(window, state->font, message, wParam, lParam, &result)) {
-    if (message == WM_SETFONT) FitHeight(window, state->font);
+    if (message == WM_SETFONT) FitHeight(window, *state);
     return result;
   }
   switch (message) {
-    case WM_CREATE: FitHeight(window, state->font); return 0;
+    case WM_CREATE:
+      MeasureItems(window, *state);
+      FitHeight(window, *state);
+      return 0;
     case WM_WINDOWPOSCHANGING: {
       auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-      if (pos && !(pos->flags & SWP_NOSIZE)) pos->cy = FieldHeight(window, state->font);
+      if (pos && !(pos->flags & SWP_NOSIZE)) pos->cy = FieldHeight(window, *state);
       return 0;
     }
     case WM_PAINT: Paint(window, *state); return 0;
@@ -246,6 +277,9 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       ShowList(window, *state, wParam != 0);
       return TRUE;
     case CB_GETDROPPEDSTATE: return state->dropped;
+    case CB_SETITEMHEIGHT: return SetItemHeight(window, *state, wParam, lParam);
+    case CB_GETITEMHEIGHT:
+      return static_cast<int>(wParam) == -1 ? FieldHeight(window, *state) - 6 : ListItemHeight(window, *state);
     default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }

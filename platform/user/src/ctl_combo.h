@@ -20,7 +20,13 @@ struct ComboState {
   bool dropped = false;
   bool focus = false;
   HWND list = nullptr;  // the dropped list while it is shown
+  int fieldItemHeight = 0;  // heights of the selection field's item and of the list's items;
+  int itemHeight = 0;       // 0: from the font
 };
+
+// The height of the list's items and of the whole selection field.
+int ListItemHeight(HWND combo, const ComboState& state);
+int FieldHeight(HWND combo, const ComboState& state);
 
 // A selection the user made: CBN_SELCHANGE to the parent when it moved.
 void UserSelect(HWND combo, ComboState& state, int index);

@@ -14,21 +14,11 @@ constexpr int kVisibleItems = 8;
 
 HWND ComboOf(HWND list) { return reinterpret_cast<HWND>(GetWindowLongPtrW(list, GWLP_USERDATA)); }
 
-int ItemHeight(HWND combo, HFONT font) {
-  HDC dc = GetDC(combo);
-  const HGDIOBJ old = SelectObject(dc, FontOrDefault(font));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(combo, dc);
-  return metrics.tmHeight + 2;
-}
-
 void PaintList(HWND list) {
   const HWND combo = ComboOf(list);
   ComboState* state = StateOf<ComboState>(combo);
   if (!state) return;
-  const int height = ItemHeight(combo, state->font);
+  const int height = ListItemHeight(combo, *state);
   PaintWith(list, state->font, [&](HDC dc, RECT client) {
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
@@ -59,7 +49,7 @@ void ShowList(HWND combo, ComboState& state, bool show) {
     state.list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, u"ComboLBox", u"",
                                  WS_POPUP | WS_BORDER, field.left, field.bottom,
                                  field.right - field.left,
-                                 rows * ItemHeight(combo, state.font) + 2, combo, nullptr,
+                                 rows * ListItemHeight(combo, state) + 2, combo, nullptr,
                                  nullptr, nullptr);
     if (state.list) {
       SetWindowLongPtrW(state.list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(combo));
@@ -91,7 +81,7 @@ LRESULT CALLBACK ComboListProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       const bool inside = PtInRect(&client, at) != FALSE;
       // The release of the click that dropped the list lands outside it and is no choice.
       if (inside == (message == WM_LBUTTONDOWN)) return 0;
-      const int row = at.y / ItemHeight(combo, state->font);
+      const int row = at.y / ListItemHeight(combo, *state);
       if (inside && row < static_cast<int>(state->items.size())) UserSelect(combo, *state, row);
       ShowList(combo, *state, false);  // destroys this window
       return 0;

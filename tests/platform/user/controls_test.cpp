@@ -589,6 +589,31 @@ TEST_F(Controls, ADroppedListClosesWithEscapeAndWhenTheFocusLeaves) {
   EXPECT_EQ(CountOf(105, CBN_SELCHANGE), 0);
 }
 
+TEST_F(Controls, OwnerDrawnComboBoxIsAsTallAsItsParentMeasuresIt) {
+  std::vector<UINT> measured;
+  OnMessage(WM_MEASUREITEM, [&](HWND, UINT, WPARAM, LPARAM l) {
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
+    measured.push_back(item->itemID);
+    EXPECT_EQ(item->CtlType, static_cast<UINT>(ODT_COMBOBOX));
+    item->itemHeight = item->itemID == static_cast<UINT>(-1) ? 30 : 24;
+    return LRESULT{TRUE};
+  });
+  const HWND combo = Make(WC_COMBOBOXW, u"", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 107, 150, 200);
+  EXPECT_EQ(measured, (std::vector<UINT>{static_cast<UINT>(-1), 0u}));
+  RECT field;
+  GetWindowRect(combo, &field);
+  EXPECT_EQ(field.bottom - field.top, 36);
+  EXPECT_EQ(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0), 24);
+  EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), 20), 0);
+  GetWindowRect(combo, &field);
+  EXPECT_EQ(field.bottom - field.top, 26);
+  EXPECT_EQ(SendMessageW(combo, CB_SETITEMHEIGHT, 0, 0), CB_ERR);
+  // Moving it keeps the field's height.
+  MoveWindow(combo, 5, 5, 150, 300, TRUE);
+  GetWindowRect(combo, &field);
+  EXPECT_EQ(field.bottom - field.top, 26);
+}
+
 TEST_F(Controls, OwnerDrawnComboBoxAsksForItsSelectionField) {
   const HWND combo = Make(WC_COMBOBOXW, u"", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 103);
   SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"x"));
