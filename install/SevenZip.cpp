@@ -34,7 +34,8 @@ int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CSt
   }
   AppendPathComponent(program, _T("extract\\7z.exe"));
 
-  // 7-Zip reads its own "-o" switch: the folder must not end in a backslash before the quote.
+  // A backslash before the closing quote would escape it (the command line would run on to
+  // the next word), so the folder goes in without its trailing backslash.
   CString outputSwitch = output;
   TrimTrailingBackslash(outputSwitch, TRUE);
   CString commandLine = CString(_T("7z.exe x -y \"")) + archivePath + _T("\" -o\"") + outputSwitch + _T("\" -r ");
@@ -43,11 +44,10 @@ int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CSt
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(program, commandLine.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return 33;
-  }
+  const BOOL started = CreateProcessW(program, commandLine.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process);
   commandLine.ReleaseBuffer();
+  if (!started) return 33;
   DWORD wait = WaitForSingleObject(process.hProcess, kSevenZipFirstWaitMs);
   if (wait == WAIT_TIMEOUT) wait = WaitForSingleObject(process.hProcess, kSevenZipSecondWaitMs);
   if (wait != WAIT_OBJECT_0) {
