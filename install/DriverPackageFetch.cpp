@@ -9,6 +9,7 @@
 #include "DownloaderLibrary.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "ExchangeEncoding.h"
 #include "HalvoranApp.h"
 #include "HardwareHash.h"
 #include "IniReader.h"
@@ -170,8 +171,11 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
 
   CString request;
   if (!BuildLinkRequestXml(update->szText[kSlotUpdate14].Text(), m_osId, request)) return kUnusable;
+  // The link operation is always told that its request comes enciphered.
+  CString enciphered;
+  if (!EncipherTextToHex(request, enciphered)) return kUnusable;
   CString answer;
-  if (!m_helper.GetLink(request, answer)) {
+  if (!m_helper.GetLink(enciphered, answer)) {
     if (m_stop.load()) return kStopped;
     Status(_T("IDS_CHKINTERNET_SETTFIREWALL"), name);
     m_lastError = kErrorNoAnswer;

@@ -166,6 +166,11 @@ bool DeleteFolderTree(const CString& folder) {
   return RemoveDirectoryW(base) != FALSE && whole;
 }
 
+static CPackageInstall::PauseFn& DefaultPause() {
+  static CPackageInstall::PauseFn pause;
+  return pause;
+}
+
 // What one install keeps while it runs.
 struct CPackageInstall::State {
   bool handled = false;
@@ -190,7 +195,9 @@ CPackageInstall::CPackageInstall(CDriverInstallEngine& engine)
       m_progress([](int, LPCTSTR text, int flag) {
         return text != nullptr ? InstallStatusCallback(text, nullptr, flag) : 7;
       }),
-      m_pause([](DWORD ms) { Sleep(ms); }) {}
+      m_pause(DefaultPause() ? DefaultPause() : PauseFn([](DWORD ms) { Sleep(ms); })) {}
+
+void CPackageInstall::SetDefaultPause(PauseFn pause) { DefaultPause() = std::move(pause); }
 
 void CPackageInstall::Report(int percent, LPCTSTR textId, int flag) {
   if (textId == nullptr) {

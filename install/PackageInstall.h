@@ -42,8 +42,11 @@ class CPackageInstall {
   // How long the package's own setup program is given.
   static constexpr DWORD kSetupWaitMs = 1800000;
 
-  // Progress goes to the engine's install status callback, pauses sleep.
+  // Progress goes to the engine's install status callback, pauses to the process's pause
+  // (Sleep unless SetDefaultPause replaced it).
   explicit CPackageInstall(CDriverInstallEngine& engine);
+  // Replaces the settling waits of every install made afterwards (null: Sleep again).
+  static void SetDefaultPause(PauseFn pause);
   void SetProgress(ProgressFn progress) { m_progress = std::move(progress); }
   void SetPause(PauseFn pause) { m_pause = std::move(pause); }
 

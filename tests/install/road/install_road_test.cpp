@@ -1,0 +1,333 @@
+// The install road on the shipped laptop profile: the lookup finds the catalogue's updates,
+// each package's link is asked for and the package downloaded from the web service's
+// stand-in (MD5 checked, a package on disk reused), the drivers backed up, the packages
+// unpacked and installed by type (zip through the device installer, 7z with the package's
+// setup program, zip through the 64-bit helper), a second scan reads the new versions back
+// and "exc.xml" records them; a failed install is reported to the stand-in; a package with
+// the wrong MD5 and a cut download leave no package behind.
+#include <gtest/gtest.h>
+#include <winbase.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "DownloaderLibrary.h"
+#include "DriverInstallEngine.h"
+#include "DriverPackageFetch.h"
+#include "DriverScanUpdate.h"
+#include "EngineCallbacks.h"
+#include "ExclusionList.h"
+#include "PackageInstall.h"
+#include "Registry.h"
+#include "UpdateServiceHelper.h"
+#include "cstring_printer.h"
+#include "install_testing.h"
+#include "standin.h"
+#include "zx/difxhooks.h"
+#include "zx/machineprofile.h"
+#include "zx/pathmap.h"
+
+namespace zx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kMouse = 0, kIntelDisplay = 1, kNvidiaDisplay = 2;
+struct Driver {
+  const char* hardwareId;
+  const char* name;
+  const char* infClass;
+  const char* version;
+  const char* infDate;  // MM/DD/YYYY
+  const char* date;     // YYYY-MM-DD
+};
+constexpr Driver kDrivers[] = {
+    {"ACPI\\LEN0015", "mouse", "Mouse", "17.0.1.5", "03/05/2016", "2016-03-05"},
+    {"PCI\\VEN_8086&DEV_0166&SUBSYS_21F317AA", "igfx", "Display", "10.18.10.4425", "04/21/2016", "2016-04-21"},
+    {"PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA", "nvidia", "Display", "21.21.13.7570", "10/11/2016", "2016-10-11"},
+};
+
+std::string Inf(const Driver& driver) {
+  return std::string("[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=") + driver.infClass +
+         "\r\nClassGuid={4D36E968-E325-11CE-BFC1-08002BE10318}\r\nProvider=%Maker%\r\nDriverVer=" + driver.infDate + "," + driver.version +
+         "\r\n\r\n[Manufacturer]\r\n%Maker%=Models\r\n\r\n[Models]\r\n%Device%=Install, " + driver.hardwareId +
+         "\r\n\r\n[Install.Services]\r\nAddService=" + driver.name + ", 2, Service\r\n\r\n[Strings]\r\nMaker=\"Zx " +
+         driver.name + "\"\r\nDevice=\"Zx " + driver.name + " device\"\r\n";
+}
+
+void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
+
+class InstallRoad : public InstallTest {
+ protected:
+  void SetUp() override {
+    InstallTest::SetUp();
+    // Helper programs are other processes: they find this test's machine through the environment.
+    setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
+    SetEngineProgressView(&view_);
+    CPackageInstall::SetDefaultPause([this](DWORD ms) { paused_ += ms; });
+    devices::MachineProfile profile;
+    std::string error;
+    ASSERT_TRUE(devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
+    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop.profile"}, error),
+              devices::SeedResult::Seeded)
+        << error;
+    SetValue("Machine", "Administrator", "1");
+    SetValue("Network", "Connection", "lan");
+    // The 7-Zip program and the 64-bit helper beside the tool folder C:\Prog\Win7.
+    PlaceProgram(u"C:\\Prog\\extract\\7z.exe", ZX_SEVENZIP_PROGRAM);
+    PlaceProgram(u"C:\\Prog\\amd64Helper\\Wexor64.exe", ZX_WEXOR64);
+  }
+  void TearDown() override {
+    devices::ClearDifxFailures();
+    CPackageInstall::SetDefaultPause(nullptr);
+    SetEngineProgressView(nullptr);
+    unsetenv("ZX_MACHINE_ROOT");
+    InstallTest::TearDown();
+  }
+
+  void SetValue(const std::string& section, const std::string& key, const std::string& value) {
+    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
+    const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
+    ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
+  }
+  void PlaceProgram(const std::u16string& windowsPath, const std::string& program) {
+    const std::string host = HostPath(windowsPath.c_str());
+    WriteHostFile(host, "#!/bin/sh\nexec '" + program + "' \"$@\"\n");
+    fs::permissions(host, fs::perms::owner_all);
+  }
+
+  // The catalogue: the mouse's zip, the Intel display's 7z holding its setup program, the
+  // NVIDIA display's zip, whose MD5 the catalogue gives wrong when asked.
+  void WriteCatalogue(bool wrongMd5 = false) {
+    const std::string folder = catalogue_.path();
+    for (const Driver& driver : kDrivers) {
+      const std::string work = folder + "/work-" + driver.name;
+      fs::create_directories(work + "/" + driver.name);
+      std::ofstream(work + "/" + driver.name + "/" + driver.name + ".inf", std::ios::binary) << Inf(driver);
+    }
+    Shell("cd '" + folder + "/work-mouse' && zip -qr ../mouse.zip mouse");
+    Shell("cd '" + folder + "/work-nvidia' && zip -qr ../nvidia.zip nvidia");
+    const std::string igfx = folder + "/work-igfx/igfx";
+    fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe");
+    fs::permissions(igfx + "/Setup.exe", fs::perms::owner_all);
+    Shell("cd '" + igfx + "' && 7zz a -bd -bso0 ../../igfx.7z Setup.exe igfx.inf");
+    std::string text;
+    const char* packages[] = {"mouse.zip", "igfx.7z", "nvidia.zip"};
+    const char* infs[] = {"extract\\mouse\\mouse.inf", "extract\\igfx.inf", "extract\\nvidia\\nvidia.inf"};
+    for (int i = 0; i < 3; ++i) {
+      text += std::string("[") + kDrivers[i].name + "]\nhardwareids = " + kDrivers[i].hardwareId +
+              "\nversion = " + kDrivers[i].version + "\ndate = " + kDrivers[i].date + "\ninf = " + infs[i] +
+              "\npackage = " + packages[i] + "\n";
+      if (i == kNvidiaDisplay && wrongMd5) text += "md5 = 0123456789abcdef0123456789abcdef\n";
+    }
+    WriteHostFile(folder + "/catalogue.ini", text);
+  }
+
+  // Starts the stand-in and routes the maker's hosts to it.
+  void StartService() {
+    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path()));
+    ASSERT_GT(service_->port(), 0);
+    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
+      SetValue("Hosts", host, "127.0.0.1:" + std::to_string(service_->port()));
+  }
+
+  // Scans and looks up; the device index of each catalogue driver (-1 when not found).
+  void ScanAndLookUp() {
+    engine_ = std::make_unique<CDriverScanUpdate>();
+    ASSERT_EQ(engine_->ReportScanEnd(_T("")), kStepCompleted);
+    tagScanRequestMachine machine;
+    machine.nOsId = 12;
+    machine.strMachineId = _T("1234567890");
+    machine.strAppName = _T("Zephrin Tunevo");
+    engine_->SetRequestMachine(machine);
+    CUpdateServiceHelper helper;
+    ASSERT_EQ(engine_->LookUpUpdates(helper), kStepCompleted);
+    for (int d = 0; d < 3; ++d) {
+      index_[d] = -1;
+      for (int i = 0; i < engine_->GetDeviceCount(); ++i) {
+        const tagDeviceDriverInfo* update = engine_->GetUpdateRecord(i);
+        if (update != nullptr && CString(update->szText[kSlotUpdate14].Text()).CompareNoCase(CString(kDrivers[d].hardwareId)) == 0 &&
+            engine_->GetUpdatedDevices().count(i) != 0)
+          index_[d] = i;
+      }
+    }
+  }
+
+  // The version a fresh scan reads for a device.
+  CString InstalledVersion(int driver) {
+    CEngineProgressView view;
+    SetEngineProgressView(&view);
+    CDriverScanUpdate again;
+    EXPECT_EQ(again.ReportScanEnd(_T("")), kStepCompleted);
+    SetEngineProgressView(&view_);
+    const tagDeviceDriverInfo* device = again.GetDevices()->GetAt(index_[driver]);
+    EXPECT_EQ(CString(device->szText[kSlotHardwareId].Text()), DeviceId(driver));
+    return device->szText[kSlotDriverVersion].Text();
+  }
+  CString DeviceId(int driver) const {
+    return engine_->GetDevices()->GetAt(index_[driver])->szText[kSlotHardwareId].Text();
+  }
+
+  std::vector<std::string> Uploads() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(uploads_.path())) names.push_back(entry.path().filename().string());
+    return names;
+  }
+
+  CEngineProgressView view_;
+  TempFolder catalogue_;
+  TempFolder uploads_;
+  std::unique_ptr<StandIn> service_;
+  std::unique_ptr<CDriverScanUpdate> engine_;
+  int index_[3] = {-1, -1, -1};
+  DWORD paused_ = 0;
+};
+
+TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
+  SetValue("Windows", "Architecture", "x86");
+  WriteCatalogue();
+  StartService();
+  ScanAndLookUp();
+  ASSERT_GE(index_[kNvidiaDisplay], 0);
+  ASSERT_GE(index_[kIntelDisplay], 0);
+
+  CUpdateServiceHelper helper;
+  CDownloaderLibrary library;
+  ASSERT_TRUE(library.Load());
+  CDriverPackageFetch fetch(*engine_, helper, &library);
+  fetch.SetDownloadFolder(_T("C:\\dl"));
+  fetch.SetOsIdText(_T("12"));
+  for (const int driver : {kNvidiaDisplay, kIntelDisplay}) {
+    ASSERT_EQ(fetch.FetchAndDownloadDriver(index_[driver], 0), CDriverPackageFetch::kHandled);
+    EXPECT_TRUE(fetch.IsDownloaded()) << kDrivers[driver].name;
+  }
+  EXPECT_EQ(fetch.GetDownloadCount(), 2);
+  // A package already on disk with its MD5 is not fetched again.
+  ASSERT_EQ(fetch.FetchAndDownloadDriver(index_[kNvidiaDisplay], 0), CDriverPackageFetch::kHandled);
+  EXPECT_TRUE(fetch.IsDownloaded());
+  EXPECT_EQ(fetch.GetDownloadCount(), 2);
+  CString package;
+  ASSERT_TRUE(fetch.GetDownloadedPackages().Lookup(_T("pciven_10de&dev_0ffc&subsys_21f517aa"), package));
+  EXPECT_EQ(package, CString(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip")));
+
+  engine_->SetDownloadedPackages(&fetch.GetDownloadedPackages());
+  engine_->SetInstallSettings(_T("C:\\Prog\\Win7\\"), 0);
+  EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kNvidiaDisplay]), kInstallDone);
+  EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kIntelDisplay]), kInstallDone);
+  EXPECT_GE(paused_, 2u * 2000u) << "each install waits for the system to settle";
+
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  EXPECT_EQ(InstalledVersion(kIntelDisplay), CString(_T("10.18.10.4425")));
+  CExclusionList record;
+  record.Reload();
+  const ExclusionEntry* entry = record.Find(DeviceId(kNvidiaDisplay));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(CString(entry->szText[ExclusionEntry::kInfPath]), CString(_T("nvidia\\nvidia.inf")));
+  EXPECT_EQ(record.GetCount(), 2);
+  // The unpacked folders are gone; the packages stay for a later install.
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa"))));
+  EXPECT_TRUE(HostFileExists(HostPath(package)));
+  EXPECT_TRUE(Uploads().empty());
+}
+
+// Fetches the packages of the drivers with a fresh fetch against the running stand-in.
+class FetchedRoad : public InstallRoad {
+ protected:
+  void Fetch(std::initializer_list<int> drivers) {
+    ASSERT_TRUE(library_.Load());
+    fetch_ = std::make_unique<CDriverPackageFetch>(*engine_, helper_, &library_);
+    fetch_->SetDownloadFolder(_T("C:\\dl"));
+    fetch_->SetOsIdText(_T("21"));
+    for (const int driver : drivers) {
+      ASSERT_GE(index_[driver], 0);
+      ASSERT_EQ(fetch_->FetchAndDownloadDriver(index_[driver], 0), CDriverPackageFetch::kHandled);
+      ASSERT_TRUE(fetch_->IsDownloaded());
+    }
+    engine_->SetDownloadedPackages(&fetch_->GetDownloadedPackages());
+    engine_->SetInstallSettings(_T("C:\\Prog\\Win7\\"), 0);
+  }
+  CUpdateServiceHelper helper_;
+  CDownloaderLibrary library_;
+  std::unique_ptr<CDriverPackageFetch> fetch_;
+};
+
+TEST_F(FetchedRoad, UnderWow64ThePackageGoesThroughThe64BitHelper) {
+  WriteCatalogue();
+  StartService();
+  ScanAndLookUp();
+  Fetch({kNvidiaDisplay});
+  EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kNvidiaDisplay]), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  CString key;
+  GetProductRegistryKey(key);
+  EXPECT_FALSE(RegExistsValue(HKEY_CURRENT_USER, key, _T("IsUpdateSuccessFull"))) << "the helper's values are deleted";
+}
+
+TEST_F(FetchedRoad, AFailedInstallIsReportedAndNotTakenForSuccess) {
+  SetValue("Windows", "Architecture", "x86");
+  WriteCatalogue();
+  StartService();
+  ScanAndLookUp();
+  Fetch({kNvidiaDisplay});
+  devices::SetDifxFailure(devices::DifxCall::UpdateDriver, 0xE000020Bu);
+  EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kNvidiaDisplay]), kInstallFailed);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+  // The install-error report reached the misc service's uploads.
+  std::string report;
+  for (const std::string& name : Uploads())
+    if (name.find("InstallError") != std::string::npos) report = ReadHostFile(uploads_.path() + "/" + name);
+  ASSERT_FALSE(report.empty());
+  EXPECT_NE(report.find("<feedbackreason>1</feedbackreason>"), std::string::npos) << report;
+  EXPECT_NE(report.find("<installerrorcode>3758096907</installerrorcode>"), std::string::npos) << report;
+  EXPECT_NE(report.find("<IsInstalled>0</IsInstalled>"), std::string::npos) << report;
+  EXPECT_NE(report.find("<systemdrvversion>9.18.13.1106</systemdrvversion>"), std::string::npos) << report;
+  // The unpacked folder is gone, the package stays.
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa"))));
+}
+
+TEST_F(FetchedRoad, APackageWithTheWrongMd5IsDeletedAndNeverInstalled) {
+  SetValue("Windows", "Architecture", "x86");
+  WriteCatalogue(true);
+  StartService();
+  ScanAndLookUp();
+  ASSERT_TRUE(library_.Load());
+  CDriverPackageFetch fetch(*engine_, helper_, &library_);
+  fetch.SetDownloadFolder(_T("C:\\dl"));
+  fetch.SetConnectionFlag(TRUE);
+  std::vector<std::string> lines;
+  fetch.SetStatusLine([&lines](const CString& line) {
+    std::string narrow;
+    for (int i = 0; i < line.GetLength(); ++i) narrow += static_cast<char>(line[i]);
+    lines.push_back(narrow);
+  });
+  ASSERT_EQ(fetch.FetchAndDownloadDriver(index_[kNvidiaDisplay], 0), CDriverPackageFetch::kHandled);
+  EXPECT_FALSE(fetch.IsDownloaded());
+  EXPECT_EQ(fetch.GetDownloadCount(), 0);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("IDS_DOWNABORT_DUEINTERNET", 0), 0u) << lines.back();
+  const std::string folder = HostPath(_T("C:\\dl"));
+  for (const auto& entry : fs::directory_iterator(folder)) ADD_FAILURE() << entry.path() << " stayed";
+  engine_->SetDownloadedPackages(&fetch.GetDownloadedPackages());
+  EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kNvidiaDisplay]), 0) << "nothing downloaded, nothing installed";
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+}
+
+TEST_F(FetchedRoad, ADownloadCutInTheMiddleLeavesNoPackage) {
+  WriteCatalogue();
+  StandIn cutting(StandInOptions(catalogue_.path(), uploads_.path(), "truncated"));
+  ASSERT_GT(cutting.port(), 0);
+  ASSERT_TRUE(library_.Load());
+  engine_ = std::make_unique<CDriverScanUpdate>();
+  CDriverPackageFetch fetch(*engine_, helper_, &library_);
+  const CString file = _T("C:\\dl\\nvidia.zip");
+  CreateDirectoryW(_T("C:\\dl"), nullptr);
+  CString address;
+  address.Format(_T("http://127.0.0.1:%d/packages/nvidia.zip"), cutting.port());
+  EXPECT_FALSE(fetch.DownloadAndVerify(file, address));
+  EXPECT_FALSE(HostFileExists(HostPath(file)));
+  EXPECT_FALSE(HostFileExists(HostPath(file + _T(".unconfirmed"))));
+}
+
+}  // namespace
+}  // namespace zx::test
