@@ -54,3 +54,6 @@
 #if __has_include(<wininput.h>)
 #include <wininput.h>
 #endif
+#if __has_include(<winscroll.h>)
+#include <winscroll.h>
+#endif

@@ -4,6 +4,7 @@
 #include "errhandlingapi.h"
 #include "geometry.h"
 #include "input_model.h"
+#include "scroll.h"
 #include "usertext.h"
 #include "windraw.h"
 #include "zx/windowstate.h"
@@ -77,9 +78,10 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         return SendMessageW(GetParent(window), message, wParam, lParam);
       return 0;
     case WM_NCHITTEST:
-      return HTCLIENT;
+      return ScrollBarHitTest(window, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
     case WM_NCLBUTTONDOWN:
       if (wParam == HTCAPTION) SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      TrackScrollBar(window, wParam, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_ACTIVATE;

@@ -81,8 +81,10 @@ RECT WindowRectOnScreenLocked(const Window& window) {
 RECT ClientRectLocked(const Window& window) {
   if (window.style & WS_MINIMIZE) return RECT{0, 0, 0, 0};
   const Insets insets = NonClientInsets(window.style, window.exStyle);
-  const LONG width = window.rect.right - window.rect.left - insets.left - insets.right;
-  const LONG height = window.rect.bottom - window.rect.top - insets.top - insets.bottom;
+  const LONG width = window.rect.right - window.rect.left - insets.left - insets.right -
+                     ((window.style & WS_VSCROLL) ? kScrollBar : 0);
+  const LONG height = window.rect.bottom - window.rect.top - insets.top - insets.bottom -
+                      ((window.style & WS_HSCROLL) ? kScrollBar : 0);
   return RECT{0, 0, std::max<LONG>(width, 0), std::max<LONG>(height, 0)};
 }
 

@@ -7,6 +7,7 @@
 
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "scroll.h"
 #include "windowdc.h"
 #include "wingdi.h"
 #include "zx/windowstate.h"
@@ -228,6 +229,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
   }
   Update update = TakeUpdate(window);
   SetUpdatePending(window, false);
+  PaintScrollBars(window);
   if (!update.region) update.region = CreateRectRgn(0, 0, 0, 0);
   HDC dc = OpenWindowDC(window, false, update.region);
   *paint = PAINTSTRUCT{};
