@@ -125,9 +125,15 @@ class CDriverScanUpdate {
   // Backs up the drivers of the selected result items (list item numbers) into the folder:
   // the count when it is 0 or less, else the backup engine's last result.
   int BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems);
+  // Restores the ticked drivers of a backup unpacked into backupFolder: each ticked device name
+  // the map of names to hardware ids knows goes to the restore with that id; with none the
+  // user is told "IDS_CURRPTZIP_BACKUP". The unpacked folder is deleted afterwards. 1 when
+  // every chosen driver was restored, else 0.
+  int RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
+                             const CMapStringToString& namesToIds);
 
  private:
-  bool VersionIsNewer(const CString& deviceVersion, const CString& answerVersion) const;
+  bool VersionIsNewer(const std::vector<long long>& deviceVersion, const CString& answerVersion) const;
   CString BuildCandidateIds(const tagDeviceDriverInfo& device) const;
   void MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update);
   bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, const CString& piece) const;

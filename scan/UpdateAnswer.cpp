@@ -29,6 +29,18 @@ int LeadingNumber(const CString& text) {
   return static_cast<int>(value);
 }
 
+// Whether a text equals an ASCII name without regard to case.
+bool SameName(const CString& text, LPCTSTR name) {
+  int i = 0;
+  for (; i < text.GetLength() && name[i] != 0; ++i) {
+    WCHAR a = text[i], b = name[i];
+    if (a >= 'A' && a <= 'Z') a = static_cast<WCHAR>(a - 'A' + 'a');
+    if (b >= 'A' && b <= 'Z') b = static_cast<WCHAR>(b - 'A' + 'a');
+    if (a != b) return false;
+  }
+  return i == text.GetLength() && name[i] == 0;
+}
+
 }  // namespace
 
 AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
@@ -63,8 +75,10 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
     if (document.NextElement()) continue;
     document.LeaveElement();
     const CString name = document.GetElementName();
-    if (name.CompareNoCase(previousLeaf) != 0) ParseDriverResult(document, name);
-    previousLeaf = name;
+    if (name.GetLength() != previousLeaf.GetLength() || name.CompareNoCase(previousLeaf) != 0) {
+      ParseDriverResult(document, name);
+      previousLeaf = name;
+    }
     while (!document.NextElement()) {
       if (!document.LeaveElement()) {
         walking = false;
@@ -100,19 +114,19 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagN
       {_T("featurescore"), &tagDriverUpdateInfo::featurescore},
       {_T("signaturescore"), &tagDriverUpdateInfo::signaturescore},
   };
-  if (tagName.CompareNoCase(_T("driverid")) == 0) {
+  if (SameName(tagName, _T("driverid"))) {
     record.driverid = LeadingNumber(text);
     m_answerDriverIds.insert(record.driverid);
     return;
   }
-  if (tagName.CompareNoCase(_T("signer")) == 0) {
+  if (SameName(tagName, _T("signer"))) {
     record.signer = text;
     m_answerMap.emplace(record.driverid, record);
     record.Reset();
     return;
   }
   for (const Field& field : kFields) {
-    if (tagName.CompareNoCase(field.name) == 0) {
+    if (SameName(tagName, field.name)) {
       record.*field.text = text;
       return;
     }

@@ -123,8 +123,7 @@ DWORD CDriverScanUpdate::ComputeUpdateRank(int deviceIndex, const CString& match
   return rank;
 }
 
-bool CDriverScanUpdate::VersionIsNewer(const CString& deviceVersion, const CString& answerVersion) const {
-  const std::vector<long long> device = VersionParts(deviceVersion);
+bool CDriverScanUpdate::VersionIsNewer(const std::vector<long long>& device, const CString& answerVersion) const {
   if (device.size() >= 3 && device[0] == m_dwOsMajor && device[1] == m_dwOsMinor && device[2] == m_dwOsBuild)
     return true;
   const std::vector<long long> answer = VersionParts(answerVersion);
@@ -172,6 +171,12 @@ bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDevi
 
 void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update) {
   const auto records = m_answerMap.equal_range(deviceIndex);
+  // What every record is compared with, worked out once per device: the device's version
+  // parts and each record's id in lower case. A record must pass both the version test and
+  // the id test; the id test is the cheaper and comes first.
+  const std::vector<long long> deviceVersion = VersionParts(device.szText[kSlotDriverVersion].Text());
+  std::vector<std::pair<CString, const tagDriverUpdateInfo*>> answers;
+  for (auto it = records.first; it != records.second; ++it) answers.emplace_back(Lowered(it->second.hardwareidentifier), &it->second);
   const CString candidates = BuildCandidateIds(device);
   int position = 0;
   // The candidate text is split as it stands, however long.
@@ -182,10 +187,10 @@ void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& 
     position = end + 1;
     if (piece.IsEmpty()) continue;
     const CString lowerPiece = Lowered(piece);
-    for (auto it = records.first; it != records.second; ++it) {
-      const tagDriverUpdateInfo& answer = it->second;
-      if (!VersionIsNewer(device.szText[kSlotDriverVersion].Text(), answer.version)) continue;
-      if (Lowered(answer.hardwareidentifier) != lowerPiece) continue;
+    for (const auto& [answerId, record] : answers) {
+      const tagDriverUpdateInfo& answer = *record;
+      if (answerId != lowerPiece) continue;
+      if (!VersionIsNewer(deviceVersion, answer.version)) continue;
       if (!update.szText[kSlotHardwareId].IsNull()) continue;
 
       update.szText[kSlotHardwareId].Set(lowerPiece);
