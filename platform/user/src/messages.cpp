@@ -188,7 +188,9 @@ BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   const char16_t ch = CharacterOfKey(static_cast<int>(msg->wParam));
   if (!ch) return FALSE;
-  return PostMessageW(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, ch, msg->lParam);
+  // The character is the next message the thread takes, as on Windows.
+  return PostFirst(CurrentQueue(), MSG{msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, ch,
+                                       msg->lParam, 0, msg->pt});
 }
 
 LRESULT DispatchMessageW(const MSG* msg) {

@@ -147,6 +147,15 @@ bool PostTo(ThreadQueue& queue, const MSG& msg, std::shared_ptr<Payload> payload
   return true;
 }
 
+bool PostFirst(ThreadQueue& queue, const MSG& msg) {
+  std::lock_guard<std::mutex> guard(WaitLock());
+  if (!queue.alive) return false;
+  queue.posted.push_front(PostedMessage{msg, nullptr});
+  queue.posted.front().msg.time = static_cast<DWORD>(NowMs());
+  NotifyWaiters();
+  return true;
+}
+
 void HandTo(ThreadQueue& queue, const std::shared_ptr<SentMessage>& item) {
   {
     std::lock_guard<std::mutex> guard(WaitLock());

@@ -91,8 +91,10 @@ std::shared_ptr<ThreadQueue> CurrentQueueShared();
 // Milliseconds of the layer's clock as messages carry them.
 std::uint64_t NowMs();
 
-// Adds a posted message; false when the thread has ended.
+// Adds a posted message; false when the thread has ended. PostFirst puts it before every
+// posted message (the characters TranslateMessage makes come next).
 bool PostTo(ThreadQueue& queue, const MSG& msg, std::shared_ptr<Payload> payload = nullptr);
+bool PostFirst(ThreadQueue& queue, const MSG& msg);
 // Hands a sent message to a thread without waiting; a gone thread fails it at once.
 void HandTo(ThreadQueue& queue, const std::shared_ptr<SentMessage>& item);
 // Hands it over and waits for its handling, serving the calling thread's own incoming sent

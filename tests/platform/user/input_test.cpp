@@ -110,9 +110,12 @@ TEST_F(KeyState, TranslateMessageTypesCharactersWithShift) {
     DispatchMessageW(&msg);
   }
   std::u16string typed;
-  for (const Delivered& d : Recorded())
-    if (d.window == top && d.message == WM_CHAR) typed += static_cast<char16_t>(d.wParam);
-  EXPECT_EQ(typed, u"qQ");
+  for (const Delivered& d : Recorded()) {
+    if (d.window != top) continue;
+    if (d.message == WM_CHAR) typed += static_cast<char16_t>(d.wParam);
+    if (d.message == WM_KEYDOWN) typed += u'|';  // each character right after its key
+  }
+  EXPECT_EQ(typed, u"|q||Q|");
 }
 
 TEST_F(Capture, RoutesEveryMouseMessageToTheCaptureWindowInItsCoordinates) {
