@@ -200,6 +200,21 @@ TEST_F(Compositor, BadHandlesAreRefused) {
   EXPECT_FALSE(SetLayeredWindowAttributes(gone, 0, 0, LWA_ALPHA));
   const RECT empty{5, 5, 5, 5};
   EXPECT_EQ(user::ComposeScreen(&empty), nullptr);
+  EXPECT_FALSE(user::SaveScreenPng(::testing::TempDir() + "no-such-folder/screen.png"));
+}
+
+TEST_F(Compositor, TheScreenIsSavedAsAPictureOfItsSize) {
+  const std::string path = ::testing::TempDir() + "screen_" + std::to_string(::getpid()) + ".png";
+  ASSERT_TRUE(user::SaveScreenPng(path));
+  HBITMAP saved = zx::gdi::LoadPngBitmap(path);
+  std::remove(path.c_str());
+  SIZE size{};
+  const std::vector<DWORD> pixels = PixelsOf(saved, &size);
+  DeleteObject(saved);
+  EXPECT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(size.cy, GetSystemMetrics(SM_CYSCREEN));
+  ASSERT_FALSE(pixels.empty());
+  EXPECT_EQ(pixels[0], Pixel(GetSysColor(COLOR_DESKTOP)));  // no window: the desktop
 }
 
 TEST_F(ShowPainting, AWindowShownIsInvalidAndGetsPainted) {
