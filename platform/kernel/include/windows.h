@@ -57,3 +57,6 @@
 #if __has_include(<winscroll.h>)
 #include <winscroll.h>
 #endif
+#if __has_include(<winmetrics.h>)
+#include <winmetrics.h>
+#endif

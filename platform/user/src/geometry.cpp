@@ -8,6 +8,7 @@
 #include <string>
 
 #include "errhandlingapi.h"
+#include "nonclient_metrics.h"
 #include "queue.h"
 #include "remote.h"
 #include "shellnotify.h"
@@ -221,11 +222,14 @@ int GetSystemMetrics(int index) {
     case SM_CXMAXIMIZED: return work.right + 2 * (kSizingFrame + kPaddedBorder);
     case SM_CYMAXIMIZED: return work.bottom + 2 * (kSizingFrame + kPaddedBorder);
     case SM_CMONITORS: return 1;
+    case SM_CXMAXTRACK: return screen.right + 2 * (kSizingFrame + kPaddedBorder);
+    case SM_CYMAXTRACK: return screen.bottom + 2 * (kSizingFrame + kPaddedBorder);
     default: return 0;
   }
 }
 
 BOOL SystemParametersInfoW(UINT action, UINT uiParam, PVOID pvParam, UINT) {
+  if (action == SPI_GETNONCLIENTMETRICS) return GetNonClientMetrics(uiParam, pvParam);
   if (action == SPI_GETWORKAREA && pvParam) {
     *static_cast<RECT*>(pvParam) = WorkArea();
     return TRUE;

@@ -11,6 +11,7 @@
 #include "compositor.h"
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "screendc.h"
 #include "x11_presenter.h"
 #include "wingdi.h"
 #include "zx/gdi.h"
@@ -216,11 +217,12 @@ bool SaveWindowPng(HWND window, const std::string& hostPath) {
 
 using namespace zx::user;
 
-HDC GetDC(HWND window) { return OpenWindowDC(window, false, nullptr); }
+HDC GetDC(HWND window) { return !window || window == GetDesktopWindow() ? OpenScreenDC() : OpenWindowDC(window, false, nullptr); }
 
-HDC GetWindowDC(HWND window) { return OpenWindowDC(window, true, nullptr); }
+HDC GetWindowDC(HWND window) { return !window || window == GetDesktopWindow() ? OpenScreenDC() : OpenWindowDC(window, true, nullptr); }
 
 int ReleaseDC(HWND, HDC dc) {
+  if (ReleaseScreenDC(dc)) return 1;
   HWND top = nullptr;
   {
     Surfaces& surfaces = TheSurfaces();
