@@ -1,16 +1,21 @@
 // The update engine's install services: the install of a downloaded package for one device,
-// and the backup of the drivers chosen for an update run.
+// the backup of the drivers chosen for an update run, and the restore of ticked drivers of a
+// backup.
 #include <windows.h>
 
 #include "DriverInstallEngine.h"
 #include "DriverRestore.h"
 #include "DriverScanUpdate.h"
+#include "HalvoranApp.h"
+#include "IniReader.h"
 #include "PackageInstall.h"
 #include "PathHelpers.h"
 
 namespace {
 
 constexpr int kPackageMissing = -3;
+// The restore's answer when the backup has no catalogue.
+constexpr int kNoCatalogue = 34;
 constexpr UINT kOperationStartMessage = 1026;
 
 // A device chosen for a backup goes into the next selection record with its identity and
@@ -82,4 +87,37 @@ int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const
     result = BackupDriverAt(backupFolder, selection, static_cast<int>(i));
   if (result == kStepCompleted) m_bScanDone = TRUE;
   return result;
+}
+
+int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
+                                              const CMapStringToString& namesToIds) {
+  int restored = 0;
+  try {
+    CDeviceRecordArray selection;
+    for (INT_PTR i = 0; i < tickedNames.GetSize(); ++i) {
+      CString hardwareId;
+      if (!namesToIds.Lookup(tickedNames[i], hardwareId)) continue;
+      tagDeviceDriverInfo& record = selection.ElementAtGrow(selection.GetSize());
+      record.szText[kSlotDeviceName].Set(tickedNames[i]);
+      record.szText[kSlotHardwareId].Set(hardwareId);
+    }
+    if (selection.GetSize() == 0) {
+      MessageBoxW(nullptr, GetLangString(_T("IDS_CURRPTZIP_BACKUP"), _T("QVX")), GetAppName(), MB_OK | MB_ICONWARNING);
+    } else {
+      const int lastIndex = static_cast<int>(selection.GetSize()) - 1;
+      // The restore reads one entry past the last ticked one.
+      selection.ElementAtGrow(selection.GetSize());
+      int failures = 0;
+      const int result = RestoreDriversFromIndex(backupFolder, m_strToolFolder, selection, lastIndex, failures);
+      restored = result != kStepStopRestore && result != kStepFailed && result != kNoCatalogue &&
+                 failures == 0;
+    }
+  } catch (CException* e) {
+    e->Delete();
+    restored = 0;
+  } catch (...) {
+    restored = 0;
+  }
+  if (!backupFolder.IsEmpty() && IsFolder(backupFolder) == 1) DeleteFolderTree(backupFolder);
+  return restored;
 }

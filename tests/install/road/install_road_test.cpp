@@ -58,6 +58,21 @@ std::string Inf(const Driver& driver) {
 
 void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
 
+// A results list that keeps only its item count.
+class CountingList : public IResultListView {
+ public:
+  bool HasWindow() const override { return true; }
+  void DeleteAllItems() override { count = 0; }
+  int GetItemCount() const override { return count; }
+  int InsertItem(int item, int) override { return ++count, std::min(item, count - 1); }
+  void SetItemDetails(int, const CString&, int, int, const CString&, const CString&, const CString&) override {}
+  void SetItemData(int, DWORD_PTR) override {}
+  void SetCheck(int, BOOL) override {}
+  void SelectSingleItem(int) override {}
+  void Repaint() override {}
+  int count = 0;
+};
+
 class InstallRoad : public InstallTest {
  protected:
   void SetUp() override {
@@ -77,6 +92,7 @@ class InstallRoad : public InstallTest {
     // The 7-Zip program and the 64-bit helper beside the tool folder C:\Prog\Win7.
     PlaceProgram(u"C:\\Prog\\extract\\7z.exe", ZX_SEVENZIP_PROGRAM);
     PlaceProgram(u"C:\\Prog\\amd64Helper\\Wexor64.exe", ZX_WEXOR64);
+    PlaceProgram(u"C:\\Prog\\Win7\\Ravolt.exe", ZX_RAVOLT);
   }
   void TearDown() override {
     devices::ClearDifxFailures();
@@ -213,6 +229,13 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
 
   engine_->SetDownloadedPackages(&fetch.GetDownloadedPackages());
   engine_->SetInstallSettings(_T("C:\\Prog\\Win7\\"), 0);
+  // The drivers of the chosen rows are backed up first.
+  CountingList list;
+  engine_->SetResultList(&list);
+  ASSERT_EQ(engine_->FillResults(), 1);
+  ASSERT_EQ(list.count, 2);
+  EXPECT_EQ(engine_->BackupDriversForUpdate(_T("C:\\backup\\run"), {0, 1}), kStepCompleted);
+  EXPECT_TRUE(HostFileExists(HostPath(_T("C:\\backup\\run\\index.dat"))));
   EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kNvidiaDisplay]), kInstallDone);
   EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kIntelDisplay]), kInstallDone);
   EXPECT_GE(paused_, 2u * 2000u) << "each install waits for the system to settle";
@@ -229,6 +252,17 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa"))));
   EXPECT_TRUE(HostFileExists(HostPath(package)));
   EXPECT_TRUE(Uploads().empty());
+
+  // The backup puts the NVIDIA display's old driver back.
+  CStringArray ticked;
+  const CString name = engine_->GetDevices()->GetAt(index_[kNvidiaDisplay])->szText[kSlotDeviceName].Text();
+  ticked.Add(name);
+  CMapStringToString ids;
+  ids.SetAt(name, DeviceId(kNvidiaDisplay));
+  EXPECT_EQ(engine_->RestoreSelectedDrivers(_T("C:\\backup\\run"), ticked, ids), 1);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+  EXPECT_EQ(InstalledVersion(kIntelDisplay), CString(_T("10.18.10.4425")));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\backup\\run")))) << "the unpacked backup is removed";
 }
 
 // Fetches the packages of the drivers with a fresh fetch against the running stand-in.
