@@ -19,6 +19,7 @@
 #include "ScanRequest.h"
 #include "UpdateAnswer.h"
 
+class CExclusionList;
 class CUpdateServiceHelper;
 
 class CDriverScanUpdate {
@@ -79,10 +80,9 @@ class CDriverScanUpdate {
                           const CString& featureScore) const;
   static bool FindIdInList(const CStringArray& list, const CString& id, INT_PTR& position);
   static DWORD ParseFeatureScore(const CString& text);
-  // Whether a device's installed driver is already this update: hardware id, MD5 and the
-  // normalised INF path. Without a test no update counts as installed.
-  using InstalledUpdateTest = std::function<bool(const CString& hardwareId, const CString& md5, const CString& infPath)>;
-  void SetInstalledUpdateTest(InstalledUpdateTest test) { m_isInstalled = std::move(test); }
+  // The record of installed updates ("exc.xml") that matching consults: an update it holds for
+  // the device (hardware id, MD5 and INF path) is not counted as found. Null: none is.
+  void SetInstalledUpdates(const CExclusionList* record) { m_pInstalled = record; }
   // The scan's full lookup: request, exchange through the helper, answer, matching. 32 when
   // the answer was read, 38 when the service did not answer, 33 when the answer was damaged.
   int LookUpUpdates(CUpdateServiceHelper& helper);
@@ -162,7 +162,7 @@ class CDriverScanUpdate {
   int m_nSkippedAnswers = 0;
   std::set<int> m_updatedDevices;
   CSortStringArray m_arrResultKeys;
-  InstalledUpdateTest m_isInstalled;
+  const CExclusionList* m_pInstalled = nullptr;
 
   IResultListView* m_pResultList = nullptr;
   IResultListView* m_pPopupList = nullptr;

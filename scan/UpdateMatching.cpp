@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DriverScanUpdate.h"
+#include "ExclusionList.h"
 
 namespace {
 
@@ -52,19 +53,6 @@ std::vector<long long> VersionParts(const CString& text) {
     if (dot < 0) return parts;
     position = dot + 1;
   }
-}
-
-// The INF path as the record of installed updates keeps it: lower case, from "extract" on
-// only the part after its first "\".
-CString NormalisedInfPath(const CString& path) {
-  CString normalised = Lowered(path);
-  const int extract = normalised.Find(_T("extract"));
-  if (extract >= 0) {
-    normalised = normalised.Mid(extract);
-    const int slash = normalised.Find('\\');
-    normalised = slash >= 0 ? normalised.Mid(slash + 1) : CString();
-  }
-  return normalised;
 }
 
 }  // namespace
@@ -163,10 +151,12 @@ bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDevi
   if (m_scanner.TestHardwareId(_T(""), piece)) return false;
   if (device.nDriverRank == 0) return false;
   if (static_cast<DWORD>(device.nDriverRank) < static_cast<DWORD>(update.nDriverRank)) return false;
-  if (m_isInstalled && m_isInstalled(device.szText[kSlotHardwareId].Text(), update.szText[kSlotUpdate13].Text(),
-                                     NormalisedInfPath(update.szText[kSlotUpdate12].Text())))
-    return false;
-  return true;
+  if (m_pInstalled == nullptr || m_pInstalled->GetCount() == 0) return true;
+  ExclusionEntry installed;
+  installed.szText[ExclusionEntry::kHardwareId] = device.szText[kSlotHardwareId].Text();
+  installed.szText[ExclusionEntry::kMd5] = update.szText[kSlotUpdate13].Text();
+  installed.szText[ExclusionEntry::kInfPath] = NormalizeInfPath(update.szText[kSlotUpdate12].Text());
+  return !m_pInstalled->Contains(installed);
 }
 
 void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update) {

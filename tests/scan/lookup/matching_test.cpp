@@ -2,7 +2,9 @@
 // and the result rows filled from the found updates.
 #include <gtest/gtest.h>
 
+#include "ExclusionList.h"
 #include "lookup_testing.h"
+#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -80,16 +82,19 @@ TEST_F(Matching, TheDevicesRankDecidesWhetherTheUpdateCounts) {
 }
 
 TEST_F(Matching, AnInstalledUpdateIsFilledButNotFound) {
-  SetDevices({Device()});
-  CString seenInf;
-  engine_->SetInstalledUpdateTest([&](const CString& id, const CString& md5, const CString& inf) {
-    seenInf = inf;
-    return id == _T("PCI\\VEN_1&DEV_2&SUBSYS_3") && md5.CompareNoCase(_T("ABC")) == 0;
-  });
-  Parse(Answer(Group(0, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"abc"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}})));
-  EXPECT_EQ(Matched(), "pci\\ven_1&dev_2&cc_02");
-  EXPECT_EQ(engine_->GetUpdatesFound(), 0);
-  EXPECT_EQ(Narrow(seenInf), "pkg\\a.inf");
+  SetDevices({Device(), Device()});
+  CExclusionList installed(path::HostToWindows(root()).c_str());
+  ExclusionEntry entry;
+  entry.szText[ExclusionEntry::kHardwareId] = _T("PCI\\VEN_1&DEV_2&SUBSYS_3");
+  entry.szText[ExclusionEntry::kMd5] = _T("ABC");
+  entry.szText[ExclusionEntry::kInfPath] = _T("pkg\\a.inf");
+  ASSERT_TRUE(installed.Add(entry));
+  engine_->SetInstalledUpdates(&installed);
+  Parse(Answer(Group(0, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"abc"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}}) +
+               Group(1, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"abd"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}})));
+  EXPECT_EQ(Matched(0), "pci\\ven_1&dev_2&cc_02");
+  EXPECT_EQ(engine_->GetUpdatedDevices(), (std::set<int>{1}));
+  engine_->SetInstalledUpdates(nullptr);
 }
 
 TEST_F(Matching, FillsTheUpdateRecordFromTheAnswer) {
