@@ -31,6 +31,9 @@ void ResetInputModel();
 std::uint64_t HoverDue(DWORD threadId);
 bool TakeDueHover(DWORD threadId, const Filter& filter, bool remove, std::uint64_t now, MSG* msg);
 void NoteHoverMove(HWND target, POINT screen);
+// The pointer left every window of this process (it went over another program's window, as
+// the presenter learns): a tracked window gets WM_MOUSELEAVE, hovering stops.
+void NotePointerLeft();
 
 // Moves the window with the pointer while the left button stays down (a drag of its caption:
 // DefWindowProcW's WM_NCLBUTTONDOWN with HTCAPTION, and SC_MOVE): a modal loop holding the

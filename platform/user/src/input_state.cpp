@@ -208,6 +208,11 @@ void NoteHoverMove(HWND target, POINT screen) {
   zx::NotifyWaiters();
 }
 
+void NotePointerLeft() {
+  NoteHoverMove(nullptr, POINT{});
+  if (const HWND left = TakeLeaveTracking(nullptr)) PostMessageW(left, WM_MOUSELEAVE, 0, 0);
+}
+
 }  // namespace zx::user
 
 using namespace zx::user;

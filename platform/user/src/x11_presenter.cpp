@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "compositor.h"
+#include "input_model.h"
 #include "queue.h"
 #include "windowdc.h"
 #include "x11_presenter.h"
@@ -123,7 +124,7 @@ class Presenter {
     attributes.override_redirect = (view.exStyle & WS_EX_TOOLWINDOW) && (view.exStyle & (WS_EX_TOPMOST | WS_EX_NOACTIVATE));
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            KeyPressMask | KeyReleaseMask | FocusChangeMask;
+                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
     const ::Window x = XCreateWindow(
         display_, DefaultRootWindow(display_), view.screen.left, view.screen.top,
         static_cast<unsigned>(width), static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
@@ -181,6 +182,11 @@ class Presenter {
         case MotionNotify:
           InjectMouse(POINT{at.left + event.xmotion.x, at.top + event.xmotion.y}, WM_MOUSEMOVE);
           break;
+        case LeaveNotify:
+          // Into another of our windows a motion follows; out of all of them, nothing does.
+          if (event.xcrossing.mode == NotifyNormal && !OverShownWindow(event.xcrossing.x_root, event.xcrossing.y_root))
+            NotePointerLeft();
+          break;
         case ButtonPress:
         case ButtonRelease:
           Button(event.xbutton, at, event.type == ButtonPress);
@@ -201,6 +207,12 @@ class Presenter {
           break;
       }
     }
+  }
+
+  bool OverShownWindow(int x, int y) const {
+    for (const auto& [handle, shown] : shown_)
+      if (x >= shown.rect.left && x < shown.rect.right && y >= shown.rect.top && y < shown.rect.bottom) return true;
+    return false;
   }
 
   static void Button(const XButtonEvent& e, const RECT& at, bool press) {

@@ -2,7 +2,7 @@
 // demo role, with ZX_PRESENTER=x11 and DISPLAY set) shows a painted window; a screenshot of
 // the display (xwd) must show the window's pixels at the window's place, and a click and a
 // key sent to the display (xdotool, when installed) reach the window as WM_LBUTTONDOWN and
-// WM_KEYDOWN. Skipped when Xvfb or xwd is missing.
+// WM_KEYDOWN, and the pointer leaving it as WM_MOUSELEAVE. Skipped when Xvfb or xwd is missing.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,6 +24,7 @@
 #include "user_testing.h"
 #include "windraw.h"
 #include "wingdi.h"
+#include "wininput.h"
 #include "zx/machine.h"
 #include "zx/windowpaint.h"
 
@@ -41,11 +42,18 @@ constexpr COLORREF kDemoMark = RGB(220, 30, 30);
 
 // Input the window gets is told on the standard output.
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_LBUTTONDOWN || message == WM_KEYDOWN) {
+  if (message == WM_MOUSEMOVE) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+    TrackMouseEvent(&track);
+    return 0;
+  }
+  if (message == WM_LBUTTONDOWN || message == WM_KEYDOWN || message == WM_MOUSELEAVE) {
     if (message == WM_LBUTTONDOWN)
       std::printf("click %d %d\n", static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
-    else
+    else if (message == WM_KEYDOWN)
       std::printf("key %d\n", static_cast<int>(wParam));
+    else
+      std::printf("left\n");
     std::fflush(stdout);
     return 0;
   }
@@ -268,7 +276,7 @@ TEST(Presenter, AProgramUnderXvfbShowsItsWindowOnTheDisplay) {
   const bool shown = AwaitLine(demo.out, "shown", 15000);
   const std::string shot = folder.path() + "/screen.xwd";
   int xwdExit = -1;
-  bool clicked = false, typed = false;
+  bool clicked = false, typed = false, left = false;
   const std::string xdotool = Found("xdotool");
   if (shown) {
     xwdExit = RunToEnd({xwd, "-root", "-silent", "-display", display, "-out", shot});
@@ -278,6 +286,8 @@ TEST(Presenter, AProgramUnderXvfbShowsItsWindowOnTheDisplay) {
       clicked = AwaitLine(demo.out, "click 100 60", 10000);
       RunToEnd({xdotool, "key", "a"}, env);
       typed = AwaitLine(demo.out, "key 65", 10000);
+      RunToEnd({xdotool, "mousemove", "600", "400"}, env);
+      left = AwaitLine(demo.out, "left", 10000);
     }
   }
   ::close(demo.in);
@@ -295,6 +305,7 @@ TEST(Presenter, AProgramUnderXvfbShowsItsWindowOnTheDisplay) {
   } else {
     EXPECT_TRUE(clicked) << "the click did not reach the window";
     EXPECT_TRUE(typed) << "the key did not reach the window";
+    EXPECT_TRUE(left) << "leaving the window was not told";
   }
   Screenshot screen;
   ASSERT_TRUE(ReadXwd(shot, screen));
