@@ -50,12 +50,6 @@ class Presenter {
     std::thread([this] { Run(); }).detach();
   }
 
-  void Wake() {
-    ++requested_;
-    std::lock_guard<std::mutex> guard(lock_);
-    cv_.notify_all();
-  }
-
   // Asks for a pass and answers its number.
   std::uint64_t Request() {
     const std::uint64_t target = ++requested_;
@@ -82,12 +76,14 @@ class Presenter {
     }
   }
 
-  // Makes the X windows follow the visible top-level windows and puts changed pixels.
+  // Makes the X windows follow the visible top-level windows (minimised ones have none) and
+  // puts changed pixels.
   void Sync() {
     const std::vector<TopLevelView> views = VisibleTopLevels();
     std::unordered_map<HWND, bool> present;
     std::vector<::Window> order;  // top first
     for (const TopLevelView& view : views) {
+      if (view.style & WS_MINIMIZE) continue;  // off the screen: no X window
       present[view.handle] = true;
       Shown& shown = shown_[view.handle];
       const int width = std::max<int>(view.screen.right - view.screen.left, 1);
@@ -270,11 +266,11 @@ Presenter* ThePresenter(bool start) {
 }  // namespace
 
 void PresenterNoteWindows() {
-  if (Presenter* p = ThePresenter(true)) p->Wake();
+  if (Presenter* p = ThePresenter(true)) p->Request();
 }
 
 void NoteSurfaceChanged(HWND) {
-  if (Presenter* p = ThePresenter(false)) p->Wake();
+  if (Presenter* p = ThePresenter(false)) p->Request();
 }
 
 bool PresenterRunning() { return ThePresenter(false) != nullptr; }
