@@ -153,44 +153,44 @@ void PaintPush(HDC dc, HWND window, const ButtonState& state, RECT client, HBRUS
   }
 }
 
-// The 13 x 13 box or circle of a check box or radio button, and its mark.
-void PaintMark(HDC dc, RECT box, bool radio, UINT check, bool pushed) {
-  const COLORREF fill = pushed ? GetSysColor(COLOR_3DFACE) : GetSysColor(COLOR_WINDOW);
-  HBRUSH fillBrush = CreateSolidBrush(fill);
-  HPEN frame = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_3DDKSHADOW));
-  const HGDIOBJ oldPen = SelectObject(dc, frame);
-  const HGDIOBJ oldBrush = SelectObject(dc, fillBrush);
-  if (radio) Ellipse(dc, box.left, box.top, box.right, box.bottom);
-  else Rectangle(dc, box.left, box.top, box.right, box.bottom);
+// Fills a shape with a solid colour, outlined in another (PS_NULL: no outline).
+template <class Shape>
+void Solid(HDC dc, COLORREF fill, int penStyle, COLORREF outline, Shape shape) {
+  HBRUSH brush = CreateSolidBrush(fill);
+  HPEN pen = CreatePen(penStyle, 1, outline);
+  const HGDIOBJ oldPen = SelectObject(dc, pen);
+  const HGDIOBJ oldBrush = SelectObject(dc, brush);
+  shape();
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
-  DeleteObject(frame);
-  DeleteObject(fillBrush);
+  DeleteObject(pen);
+  DeleteObject(brush);
+}
+
+// The 13 x 13 box or circle of a check box or radio button, and its mark: a dot, or a tick
+// three pixels thick as the classic check box draws it.
+void PaintMark(HDC dc, RECT box, bool radio, UINT check, bool pushed) {
+  const COLORREF fill = GetSysColor(pushed ? COLOR_3DFACE : COLOR_WINDOW);
+  Solid(dc, fill, PS_SOLID, GetSysColor(COLOR_3DDKSHADOW), [&] {
+    if (radio) Ellipse(dc, box.left, box.top, box.right, box.bottom);
+    else Rectangle(dc, box.left, box.top, box.right, box.bottom);
+  });
   if (check == BST_UNCHECKED) return;
-  const COLORREF ink = check == BST_INDETERMINATE ? GetSysColor(COLOR_GRAYTEXT)
-                                                   : GetSysColor(COLOR_WINDOWTEXT);
-  HBRUSH inkBrush = CreateSolidBrush(ink);
+  const COLORREF ink = GetSysColor(check == BST_INDETERMINATE ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
   if (radio) {
-    RECT dot{box.left + 4, box.top + 4, box.right - 4, box.bottom - 4};
-    HPEN none = CreatePen(PS_NULL, 0, 0);
-    const HGDIOBJ p = SelectObject(dc, none);
-    const HGDIOBJ b = SelectObject(dc, inkBrush);
-    Ellipse(dc, dot.left, dot.top, dot.right + 1, dot.bottom + 1);
-    SelectObject(dc, b);
-    SelectObject(dc, p);
-    DeleteObject(none);
-  } else {
-    // A tick of three pixels' thickness, as the classic check box draws it.
-    for (int i = 0; i < 3; ++i) {
-      RECT a{box.left + 3, box.top + 5 + i, box.left + 4, box.top + 6 + i};
-      for (int x = 0; x < 7; ++x) {
-        const int dy = x < 2 ? x : 4 - x;
-        RECT p{a.left + x, a.top + dy, a.left + x + 1, a.top + dy + 1};
-        FillRect(dc, &p, inkBrush);
-      }
-    }
+    Solid(dc, ink, PS_NULL, 0, [&] { Ellipse(dc, box.left + 4, box.top + 4, box.right - 3, box.bottom - 3); });
+    return;
   }
-  DeleteObject(inkBrush);
+  HPEN pen = CreatePen(PS_SOLID, 1, ink);
+  const HGDIOBJ oldPen = SelectObject(dc, pen);
+  for (int row = 0; row < 3; ++row) {
+    const POINT tick[] = {{box.left + 3, box.top + 5 + row},
+                          {box.left + 5, box.top + 7 + row},
+                          {box.left + 10, box.top + 2 + row}};
+    Polyline(dc, tick, 3);
+  }
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
 }
 
 void PaintCheck(HDC dc, HWND window, const ButtonState& state, RECT client, HBRUSH brush) {
@@ -199,24 +199,24 @@ void PaintCheck(HDC dc, HWND window, const ButtonState& state, RECT client, HBRU
   const bool leftText = (style & BS_LEFTTEXT) != 0;
   constexpr int kBox = 13;
   const int top = (client.top + client.bottom - kBox) / 2;
-  RECT box = leftText ? RECT{client.right - kBox, top, client.right, top + kBox}
-                      : RECT{client.left, top, client.left + kBox, top + kBox};
+  const RECT box = leftText ? RECT{client.right - kBox, top, client.right, top + kBox}
+                            : RECT{client.left, top, client.left + kBox, top + kBox};
   PaintMark(dc, box, IsRadioType(TypeOf(window)), state.check, state.pushed);
   RECT text = client;
   if (leftText) text.right = box.left - 4;
   else text.left = box.right + 4;
   SetBkMode(dc, TRANSPARENT);
   DrawCaption(dc, window, text, HorizontalFormat(style, DT_LEFT) | DT_VCENTER | DT_SINGLELINE);
-  if (state.focus) {
-    RECT measured = text;
-    const std::u16string caption = TextOf(window);
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
-              DT_SINGLELINE | DT_CALCRECT);
-    RECT focus{text.left - 1, (client.top + client.bottom) / 2 - (measured.bottom - measured.top) / 2 - 1,
-               text.left + (measured.right - measured.left) + 1, 0};
-    focus.bottom = focus.top + (measured.bottom - measured.top) + 2;
-    DrawFocusRect(dc, &focus);
-  }
+  if (!state.focus) return;
+  // The focus frame goes round the caption.
+  const std::u16string caption = TextOf(window);
+  RECT measured{0, 0, 0, 0};
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
+            DT_SINGLELINE | DT_CALCRECT);
+  const int height = measured.bottom - measured.top;
+  const int y = (client.top + client.bottom - height) / 2;
+  const RECT focus{text.left - 1, y - 1, text.left + measured.right + 1, y + height + 1};
+  DrawFocusRect(dc, &focus);
 }
 
 void PaintGroup(HDC dc, HWND window, RECT client, HBRUSH brush) {
