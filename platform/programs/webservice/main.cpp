@@ -3,6 +3,7 @@
 // upload of the misc service in a folder, and misbehaves on request for tests.
 //
 //   zxwebservice [--port N] [--catalogue DIR] [--uploads DIR] [--fault MODE [--fault-count N]]
+//                [--hostile-answer MODE]
 //
 // It listens on 127.0.0.1 only; --port 0 (the default) takes a free port. The first line on
 // standard output is the port; after it, one line per request as it arrives:
@@ -17,6 +18,7 @@
 
 #include "catalogue.h"
 #include "faults.h"
+#include "hostile.h"
 #include "service.h"
 
 namespace {
@@ -27,11 +29,13 @@ struct Options {
   std::string uploads;
   std::optional<zx::webservice::FaultMode> fault;
   unsigned faultCount = 0;
+  std::optional<zx::webservice::HostileAnswer> hostile;
 };
 
 constexpr const char* kUsage =
     "usage: zxwebservice [--port N] [--catalogue DIR] [--uploads DIR]\n"
-    "                    [--fault garbage|http500|soapfault|truncated|slow|noanswer [--fault-count N]]\n";
+    "                    [--fault garbage|http500|soapfault|truncated|slow|noanswer [--fault-count N]]\n"
+    "                    [--hostile-answer wrongdigest|foreignids|malformed|hugetext|repeated]\n";
 
 bool ParseNumber(const std::string& text, unsigned long limit, unsigned long& value) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9) return false;
@@ -52,6 +56,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     } else if (name == "--uploads") {
       options.uploads = value;
     } else if (name == "--fault" && (options.fault = zx::webservice::ParseFaultMode(value))) {
+    } else if (name == "--hostile-answer" && (options.hostile = zx::webservice::ParseHostileAnswer(value))) {
     } else if (name == "--fault-count" && ParseNumber(value, 1000000, number)) {
       options.faultCount = static_cast<unsigned>(number);
     } else {
@@ -78,6 +83,7 @@ int main(int argc, char** argv) {
   httplib::Server server;
   server.new_task_queue = [] { return new httplib::ThreadPool(64); };
   zx::webservice::Service service(std::move(*catalogue), options.uploads, options.fault, options.faultCount);
+  service.SetHostileAnswer(options.hostile);
   service.Mount(server);
 
   const int port = options.port == 0 ? server.bind_to_any_port("127.0.0.1")

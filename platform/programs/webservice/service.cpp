@@ -97,10 +97,13 @@ Service::Answer Service::UpdateCall(const SoapCall& call, const std::string& pac
     if (!plainText) return {500, FaultEnvelope("soap:Client", "the input is not an enciphered text")};
     input = *plainText;
   }
-  const auto document = call.operation == kUpdateOperations[2] ? DownloadAnswer(catalogue_, input, packageBase)
-                                                               : UpdateAnswer(catalogue_, input);
+  const bool update = call.operation != kUpdateOperations[2];
+  auto document = update ? UpdateAnswer(catalogue_, input) : DownloadAnswer(catalogue_, input, packageBase);
   if (!document) return {500, FaultEnvelope("soap:Client", "the input is not an XML document")};
-  return {200, ResultEnvelope(*call.operation, outputEnciphered ? EncipheredText(*document) : *document)};
+  if (update && hostile_) document = DamagedDocument(*hostile_, *document);
+  std::string text = outputEnciphered ? EncipheredText(*document) : *document;
+  if (update && hostile_ && outputEnciphered) text = DamagedEncipheredText(*hostile_, std::move(text));
+  return {200, ResultEnvelope(*call.operation, text)};
 }
 
 Service::Answer Service::UploadCall(const SoapCall& call) {

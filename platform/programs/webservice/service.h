@@ -9,6 +9,7 @@
 
 #include "catalogue.h"
 #include "faults.h"
+#include "hostile.h"
 #include "soapmessages.h"
 #include "uploads.h"
 
@@ -17,6 +18,8 @@ namespace zx::webservice {
 class Service {
  public:
   Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault, unsigned faultCount);
+  // Every update answer damaged this way (none by default).
+  void SetHostileAnswer(std::optional<HostileAnswer> mode) { hostile_ = mode; }
   void Mount(httplib::Server& server);
   // The port listened on, for package addresses when a request names no host.
   void SetPort(int port) { port_ = port; }
@@ -39,6 +42,7 @@ class Service {
   const Catalogue catalogue_;
   UploadStore uploads_;
   FaultPlan faults_;
+  std::optional<HostileAnswer> hostile_;
   int port_ = 0;
   std::mutex logLock_;
 };

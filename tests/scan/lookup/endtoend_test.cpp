@@ -11,6 +11,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
@@ -128,7 +129,9 @@ class UpdateLookup : public ScanTest {
   }
   void TearDown() override { SetEngineProgressView(nullptr); }
 
-  void Run(const std::string& name, const std::string& profilePath) {
+  // Writes the profile's catalogue, seeds the profile with the machine's own values, scans it
+  // into the engine and gives the engine the machine description.
+  void Prepare(const std::string& name, const std::string& profilePath) {
     const std::string profileText = ReadText(profilePath);
     ASSERT_FALSE(profileText.empty()) << profilePath;
     // The catalogue: the shipped one of the profile, or one written from the profile.
@@ -140,14 +143,9 @@ class UpdateLookup : public ScanTest {
     }
     WriteHostFile(catalogueFolder_.path() + "/catalogue.ini", catalogue);
     WriteHostFile(catalogueFolder_.path() + "/package.zip", "package bytes");
-    StandIn standIn(StandInOptions(catalogueFolder_.path(), {}));
-    ASSERT_GT(standIn.port(), 0);
 
     SeedFile(profilePath);
-    // The machine's own values, from the profile.
     SetMachineValue("Network", "Connection", "lan");
-    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
-      SetMachineValue("Hosts", host, "127.0.0.1:" + std::to_string(standIn.port()));
     SetMachineValue("Win32_BIOS", "Instances", "1");
     SetMachineValue("Win32_BIOS", "Name", name + " BIOS");
     SetMachineValue("Win32_BIOS", "Manufacturer", "Zx Firmware");
@@ -156,10 +154,9 @@ class UpdateLookup : public ScanTest {
     SetMachineValue("Win32_BaseBoard", "Product", name + " board");
     SetMachineValue("Win32_BaseBoard", "Manufacturer", "Zx Boards");
 
-    CDriverScanUpdate engine;
-    ASSERT_EQ(engine.ReportScanEnd(_T("")), kStepCompleted);
-    ASSERT_TRUE(engine.IsScanDone());
-    ASSERT_GT(engine.GetDeviceCount(), 0) << view_.nScanIndex << " reported";
+    ASSERT_EQ(engine_.ReportScanEnd(_T("")), kStepCompleted);
+    ASSERT_TRUE(engine_.IsScanDone());
+    ASSERT_GT(engine_.GetDeviceCount(), 0);
     CHardwareHash hash;
     const CString bios[] = {g_strPropName, g_strPropManufacturer, g_strPropBiosVersion, g_strPropSerialNumber,
                             g_strPropReleaseDate};
@@ -175,10 +172,24 @@ class UpdateLookup : public ScanTest {
     machine.strAppName = _T("Zephrin Tunevo");
     machine.strUtmSource = _T("tests");
     machine.strUtmCampaign = _T("lookup");
-    machine.strComputerName = CString(name.c_str() == nullptr ? "" : name.c_str()).MakeUpper();
+    machine.strComputerName = CString(name.c_str()).MakeUpper();
     machine.strUserHash = _T("user-hash");
-    engine.SetRequestMachine(machine);
+    engine_.SetRequestMachine(machine);
+  }
 
+  // A stand-in over the catalogue, with both of the maker's hosts routed to it.
+  std::unique_ptr<StandIn> StartStandIn(std::vector<std::string> arguments = {}) {
+    auto standIn = std::make_unique<StandIn>(StandInOptions(catalogueFolder_.path(), {}, {}, 0, std::move(arguments)));
+    EXPECT_GT(standIn->port(), 0);
+    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
+      SetMachineValue("Hosts", host, "127.0.0.1:" + std::to_string(standIn->port()));
+    return standIn;
+  }
+
+  void Run(const std::string& name, const std::string& profilePath) {
+    ASSERT_NO_FATAL_FAILURE(Prepare(name, profilePath));
+    const std::unique_ptr<StandIn> standIn = StartStandIn();
+    CDriverScanUpdate& engine = engine_;
     CMarkup request;
     engine.BuildScanRequestXml(engine.GetDevices(), engine.GetDeviceCount(), request);
     const std::string requestText = Utf8(request.GetDocumentText());
@@ -234,7 +245,34 @@ class UpdateLookup : public ScanTest {
 
   CEngineProgressView view_;
   TempFolder catalogueFolder_;
+  CDriverScanUpdate engine_;
 };
+
+// Damaged answers fail cleanly or have their damaged parts skipped; the sound part of the
+// answer still counts.
+TEST_F(UpdateLookup, HostileAnswersFailCleanlyOrAreSkipped) {
+  ASSERT_NO_FATAL_FAILURE(Prepare("laptop", ZX_PROFILES_DIR "/laptop.profile"));
+  CUpdateServiceHelper helper;
+  {
+    const auto standIn = StartStandIn();
+    ASSERT_EQ(engine_.LookUpUpdates(helper), kStepCompleted);
+  }
+  const int found = engine_.GetUpdatesFound();
+  ASSERT_GT(found, 0);
+  struct Case {
+    const char* mode;
+    int result;
+    bool keepsFound;
+  };
+  for (const Case& c : {Case{"wrongdigest", kStepFailed, false}, Case{"foreignids", kStepCompleted, true},
+                        Case{"malformed", kStepCompleted, false}, Case{"hugetext", kStepCompleted, true},
+                        Case{"repeated", kStepCompleted, true}}) {
+    const auto standIn = StartStandIn({"--hostile-answer", c.mode});
+    EXPECT_EQ(engine_.LookUpUpdates(helper), c.result) << c.mode;
+    EXPECT_EQ(engine_.GetUpdatesFound(), c.keepsFound ? found : 0) << c.mode;
+    if (std::string(c.mode) == "foreignids") EXPECT_EQ(engine_.GetSkippedAnswerRecords(), 5);
+  }
+}
 
 TEST_F(UpdateLookup, Laptop) { Run("laptop", ZX_PROFILES_DIR "/laptop.profile"); }
 TEST_F(UpdateLookup, Desktop) { Run("desktop", ZX_PROFILES_DIR "/desktop.profile"); }
