@@ -141,8 +141,8 @@ class InstallRoad : public InstallTest {
   }
 
   // Starts the stand-in and routes the maker's hosts to it.
-  void StartService() {
-    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path()));
+  void StartService(bool withCatalogue = true) {
+    service_ = std::make_unique<StandIn>(StandInOptions(withCatalogue ? catalogue_.path() : "", uploads_.path()));
     ASSERT_GT(service_->port(), 0);
     for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
       SetValue("Hosts", host, "127.0.0.1:" + std::to_string(service_->port()));
@@ -361,6 +361,162 @@ TEST_F(FetchedRoad, ADownloadCutInTheMiddleLeavesNoPackage) {
   EXPECT_FALSE(fetch.DownloadAndVerify(file, address));
   EXPECT_FALSE(HostFileExists(HostPath(file)));
   EXPECT_FALSE(HostFileExists(HostPath(file + _T(".unconfirmed"))));
+}
+
+// The install of one package on the scanned laptop, its update record filled by hand: the
+// NVIDIA display's package lies in C:\dl.v2 (a dot in the folder's name).
+class PackageInstallTest : public InstallRoad {
+ protected:
+  void SetUp() override {
+    InstallRoad::SetUp();
+    SetValue("Windows", "Architecture", "x86");
+    // The misc service takes the install-error reports.
+    StartService(false);
+    engine_ = std::make_unique<CDriverScanUpdate>();
+    ASSERT_EQ(engine_->ReportScanEnd(_T("")), kStepCompleted);
+    for (int i = 0; i < engine_->GetDeviceCount(); ++i)
+      if (CString(engine_->GetDevices()->GetAt(i)->szText[kSlotHardwareId].Text()).Find(_T("PCI\\VEN_10DE&DEV_0FFC")) == 0)
+        index_[kNvidiaDisplay] = i;
+    ASSERT_GE(index_[kNvidiaDisplay], 0);
+    tagDeviceDriverInfo& update = *engine_->GetDevices()->GetAt(0)->pLinked->GetAt(index_[kNvidiaDisplay]);
+    update.szText[kSlotHardwareId].Set(_T("pci\\ven_10de&dev_0ffc&subsys_21f517aa"));
+    update.szText[kSlotDriverVersion].Set(_T("21.21.13.7570"));
+    update.szText[kSlotDriverDate].Set(_T("2016-10-11T00:00:00"));
+    // A file the user keeps beside the packages.
+    WriteHostFile(HostPath(_T("C:\\dl.v2\\keep.txt")), "mine");
+  }
+  // The NVIDIA package as a zip under the name, holding its INF under "nvidia\".
+  CString PlaceZip(const CString& name) {
+    const std::string work = catalogue_.path() + "/zip";
+    fs::create_directories(work + "/nvidia");
+    std::ofstream(work + "/nvidia/nvidia.inf", std::ios::binary) << Inf(kDrivers[kNvidiaDisplay]);
+    Shell("cd '" + work + "' && rm -f ../p.zip && zip -qr ../p.zip nvidia");
+    const CString path = CString(_T("C:\\dl.v2\\")) + name;
+    WriteHostFile(HostPath(path), ReadHostFile(catalogue_.path() + "/p.zip"));
+    return path;
+  }
+  int Install(const CString& package, const CString& deviceClass = _T("Display"), const CString& inf = _T("nvidia\\nvidia.inf")) {
+    CDriverInstallEngine engine;
+    CPackageInstall install(engine);
+    install.SetProgress([this](int percent, LPCTSTR text, int) {
+      percents_.push_back(percent);
+      if (text != nullptr) texts_.push_back(std::u16string(text));
+      return 7;
+    });
+    const tagDeviceDriverInfo& device = *engine_->GetDevices()->GetAt(index_[kNvidiaDisplay]);
+    return install.Install(inf, _T("C:\\Prog\\Win7\\"), package, 0, _T("pci\\ven_10de&dev_0ffc&subsys_21f517aa"),
+                           deviceClass, 0, _T("00112233445566778899aabbccddeeff"), device.szText[kSlotHardwareId].Text(),
+                           engine_->GetDevices(), index_[kNvidiaDisplay]);
+  }
+  void SetUpdateDate(LPCTSTR date) {
+    engine_->GetDevices()->GetAt(0)->pLinked->GetAt(index_[kNvidiaDisplay])->szText[kSlotDriverDate].Free();
+    engine_->GetDevices()->GetAt(0)->pLinked->GetAt(index_[kNvidiaDisplay])->szText[kSlotDriverDate].Set(date);
+  }
+  std::vector<int> percents_;
+  std::vector<std::u16string> texts_;
+};
+
+TEST_F(PackageInstallTest, AZipInstallsAndOnlyItsOwnFolderIsRemoved) {
+  const CString package = PlaceZip(_T("nvidia.zip"));
+  EXPECT_EQ(Install(package), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia"))));
+  EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\dl.v2\\keep.txt"))), "mine");
+  EXPECT_TRUE(HostFileExists(HostPath(package)));
+  EXPECT_EQ(percents_, (std::vector<int>{0, 15, 30, 65, 100}));
+  EXPECT_EQ(paused_, 2000u + 3000u + 1000u + 1000u);
+  CExclusionList record;
+  record.Reload();
+  EXPECT_EQ(record.GetCount(), 1);
+}
+
+TEST_F(PackageInstallTest, ASelfExtractingZipIsUnpackedNotRun) {
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia-setup.exe"))), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+}
+
+TEST_F(PackageInstallTest, MissingInputIsRefusedBeforeAnythingHappens) {
+  EXPECT_EQ(Install(_T("")), kInstallMissingInput);
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip")), _T("Display"), _T("")), kInstallMissingInput);
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\absent.zip")), kInstallMissingInput);
+  EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_UNKWN_FILE_PATH"}));
+}
+
+TEST_F(PackageInstallTest, ARefusedDeviceClassUnpacksNothing) {
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip")), _T("Ports")), kInstallFailed);
+  EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_INSTALL_FILE_CATEGORY"}));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia"))));
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+}
+
+TEST_F(PackageInstallTest, DamagedAndUnknownPackagesFailClearly) {
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\broken.zip")), "PK\x03\x04 not really a zip");
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\broken.zip")), kInstallFailed);
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\driver.bin")), "bytes");
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\driver.bin")), kInstallFailed);
+  EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_INSTALL_FILE_CORRUPT", u"IDS_STRING_INSTALL_FILE_CORRUPT"}));
+  EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\dl.v2\\keep.txt"))), "mine");
+}
+
+TEST_F(PackageInstallTest, AnInfPathLeadingOutOfThePackageStaysInside) {
+  WriteHostFile(HostPath(_T("C:\\Windows\\INF\\nvidia\\nvidia.inf")), Inf(kDrivers[kNvidiaDisplay]));
+  devices::SetDifxFailure(devices::DifxCall::UpdateDriver, 0xE0000235u);
+  devices::SetDifxFailure(devices::DifxCall::PackageInstall, 0xE0000203u);
+  // The path names ..\..\Windows\INF\nvidia\nvidia.inf: taken inside the package, where no
+  // such INF lies, so nothing installs it.
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip")), _T("Sound, video and game controllers"),
+                    _T("..\\..\\Windows\\INF\\nvidia\\nvidia.inf")),
+            kInstallFailed);
+  EXPECT_EQ(texts_.back(), u"IDS_STRING_INSTALL_FAILED");
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+}
+
+TEST_F(PackageInstallTest, TheRestoreProgramIsTheLastResortAndTheReadBackConfirmsIt) {
+  devices::SetDifxFailure(devices::DifxCall::UpdateDriver, 0xE0000235u);
+  devices::SetDifxFailure(devices::DifxCall::PackageInstall, 0xE0000203u);
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip"))), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+}
+
+TEST_F(PackageInstallTest, SoundDevicesDoNotGoToTheRestoreProgram) {
+  devices::SetDifxFailure(devices::DifxCall::UpdateDriver, 0xE0000235u);
+  devices::SetDifxFailure(devices::DifxCall::PackageInstall, 0xE0000203u);
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip")), _T("Sound, video and game controllers")), kInstallFailed);
+  EXPECT_EQ(texts_.back(), u"IDS_STRING_INSTALL_FAILED");
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+  // The driver date differs after the install: reported with reason 3 and the dates.
+  ASSERT_EQ(Uploads().size(), 1u);
+  const std::string report = ReadHostFile(uploads_.path() + "/" + Uploads().front());
+  EXPECT_NE(report.find("<feedbackreason>3</feedbackreason>"), std::string::npos) << report;
+  EXPECT_NE(report.find("<someotherinfo>Installed: 1-22-2013, UpdateDate:2016-10-11"), std::string::npos) << report;
+}
+
+TEST_F(PackageInstallTest, AHelperThatFailsIsNoSuccessUnlessTheDeviceChanged) {
+  SetValue("Windows", "Architecture", "x64");
+  // A helper that ends without installing or writing its values.
+  WriteHostFile(HostPath(_T("C:\\Prog\\amd64Helper\\Wexor64.exe")), "#!/bin/sh\nexit 0\n");
+  fs::permissions(HostPath(_T("C:\\Prog\\amd64Helper\\Wexor64.exe")), fs::perms::owner_all);
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip"))), kInstallFailed);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+  // The helper said it failed, yet the device shows the new driver: success.
+  PlaceProgram(u"C:\\Prog\\amd64Helper\\Wexor64.exe", ZX_WEXOR64);
+  ASSERT_EQ(Install(PlaceZip(_T("nvidia.zip"))), kInstallDone);
+  WriteHostFile(HostPath(_T("C:\\Prog\\amd64Helper\\Wexor64.exe")), "#!/bin/sh\nexit 0\n");
+  fs::permissions(HostPath(_T("C:\\Prog\\amd64Helper\\Wexor64.exe")), fs::perms::owner_all);
+  EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip"))), kInstallDone);
+}
+
+TEST_F(PackageInstallTest, APackageThatIsASetupProgramRunsAndIsJudgedByTheDevice) {
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.inf")), Inf(kDrivers[kNvidiaDisplay]));
+  const std::string setup = HostPath(_T("C:\\dl.v2\\nvidia-setup.exe"));
+  fs::copy_file(ZX_SETUP_PROGRAM, setup);
+  fs::permissions(setup, fs::perms::owner_all);
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia-setup.exe")), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  // A setup program that fails and leaves the device as it was is a failure.
+  fs::remove(HostPath(_T("C:\\dl.v2\\nvidia.inf")));
+  SetUpdateDate(_T("2017-01-01"));
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia-setup.exe")), kInstallFailed);
 }
 
 }  // namespace
