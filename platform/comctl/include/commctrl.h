@@ -889,3 +889,6 @@ using NMTTDISPINFO = NMTTDISPINFOW;
 #define TTN_POP (TTN_FIRST - 2)
 #define TTN_NEEDTEXTW TTN_GETDISPINFOW
 #define TTN_NEEDTEXT TTN_NEEDTEXTW
+
+// The date and time picker.
+#include "datetimepick.h"

@@ -97,5 +97,6 @@ bool RegisterTreeViewClass();
 bool RegisterProgressClass();
 bool RegisterAnimateClass();
 bool RegisterToolTipsClass();
+bool RegisterDateTimeClass();
 
 }  // namespace zx::comctl

@@ -9,6 +9,7 @@ void InitCommonControls() {
   zx::comctl::RegisterProgressClass();
   zx::comctl::RegisterAnimateClass();
   zx::comctl::RegisterToolTipsClass();
+  zx::comctl::RegisterDateTimeClass();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
