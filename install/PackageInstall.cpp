@@ -166,6 +166,13 @@ bool DeleteFolderTree(const CString& folder) {
   return RemoveDirectoryW(base) != FALSE && whole;
 }
 
+// Removes the package's unpacking folder, only ever a folder inside the package's own folder.
+static void RemoveExtractionFolder(const CString& packagePath, const CString& folder) {
+  const CString packageFolder = packagePath.Left(packagePath.ReverseFind(_T('\\')));
+  if (!packageFolder.IsEmpty() && IsPathInsideFolder(packageFolder, folder) && IsFolder(folder) == 1)
+    DeleteFolderTree(folder);
+}
+
 static CPackageInstall::PauseFn& DefaultPause() {
   static CPackageInstall::PauseFn pause;
   return pause;
@@ -467,7 +474,10 @@ int CPackageInstall::Install(const CString& relativeInf, const CString& toolFold
     State state;
     const int unpacked =
         Unpack(PackageKindOf(packagePath), packagePath, folder, deviceClass, toolFolder, silent, selfExtractor, state);
-    if (unpacked != kInstallDone) return unpacked;
+    if (unpacked != kInstallDone) {
+      RemoveExtractionFolder(packagePath, folder);
+      return unpacked;
+    }
 
     {
       CDriverInstallEngine::CRedirectionOff redirection(m_engine);
@@ -489,9 +499,7 @@ int CPackageInstall::Install(const CString& relativeInf, const CString& toolFold
       JudgeAndReport(relativeInf, updateHardwareId, updateMd5, deviceHardwareId, records, index, state);
     }
     // A setup program still running may still read the unpacked files.
-    if (!state.setupStillRunning && IsPathInsideFolder(packagePath.Left(packagePath.ReverseFind(_T('\\'))), folder) &&
-        IsFolder(folder) == 1)
-      DeleteFolderTree(folder);
+    if (!state.setupStillRunning) RemoveExtractionFolder(packagePath, folder);
     if (!state.handled) return Fail(_T("IDS_STRING_INSTALL_FAILED"), 65);
     if (state.restart) Report(100, _T("IDS_STRING_RESTART"), 6);
     Report(100);

@@ -56,6 +56,56 @@ std::string Inf(const Driver& driver) {
          driver.name + "\"\r\nDevice=\"Zx " + driver.name + " device\"\r\n";
 }
 
+// A cabinet file of stored (uncompressed) entries in one folder, written by hand.
+std::string StoredCabinet(const std::vector<std::pair<std::string, std::string>>& files) {
+  const auto u16 = [](std::string& out, unsigned value) {
+    out += static_cast<char>(value & 0xFF);
+    out += static_cast<char>((value >> 8) & 0xFF);
+  };
+  const auto u32 = [&u16](std::string& out, unsigned value) {
+    u16(out, value & 0xFFFF);
+    u16(out, value >> 16);
+  };
+  std::string stream, entries;
+  for (const auto& [name, bytes] : files) {
+    u32(entries, static_cast<unsigned>(bytes.size()));
+    u32(entries, static_cast<unsigned>(stream.size()));
+    u16(entries, 0);
+    u16(entries, ((2016 - 1980) << 9) | (10 << 5) | 11);
+    u16(entries, 0);
+    u16(entries, 0x20);
+    entries += name + '\0';
+    stream += bytes;
+  }
+  std::string blocks;
+  unsigned blockCount = 0;
+  for (std::size_t at = 0; at < stream.size(); at += 32768, ++blockCount) {
+    const std::string block = stream.substr(at, 32768);
+    u32(blocks, 0);
+    u16(blocks, static_cast<unsigned>(block.size()));
+    u16(blocks, static_cast<unsigned>(block.size()));
+    blocks += block;
+  }
+  const unsigned filesAt = 36 + 8, dataAt = filesAt + static_cast<unsigned>(entries.size());
+  std::string cabinet = "MSCF";
+  u32(cabinet, 0);
+  u32(cabinet, dataAt + static_cast<unsigned>(blocks.size()));
+  u32(cabinet, 0);
+  u32(cabinet, filesAt);
+  u32(cabinet, 0);
+  cabinet += '\x03';
+  cabinet += '\x01';
+  u16(cabinet, 1);
+  u16(cabinet, static_cast<unsigned>(files.size()));
+  u16(cabinet, 0);
+  u16(cabinet, 0);
+  u16(cabinet, 0);
+  u32(cabinet, dataAt);
+  u16(cabinet, blockCount);
+  u16(cabinet, 0);
+  return cabinet + entries + blocks;
+}
+
 void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
 
 // A results list that keeps only its item count.
@@ -455,6 +505,8 @@ TEST_F(PackageInstallTest, DamagedAndUnknownPackagesFailClearly) {
   WriteHostFile(HostPath(_T("C:\\dl.v2\\driver.bin")), "bytes");
   EXPECT_EQ(Install(_T("C:\\dl.v2\\driver.bin")), kInstallFailed);
   EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_INSTALL_FILE_CORRUPT", u"IDS_STRING_INSTALL_FILE_CORRUPT"}));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\broken"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\driver"))));
   EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\dl.v2\\keep.txt"))), "mine");
 }
 
@@ -517,6 +569,25 @@ TEST_F(PackageInstallTest, APackageThatIsASetupProgramRunsAndIsJudgedByTheDevice
   fs::remove(HostPath(_T("C:\\dl.v2\\nvidia.inf")));
   SetUpdateDate(_T("2017-01-01"));
   EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia-setup.exe")), kInstallFailed);
+}
+
+TEST_F(PackageInstallTest, ACabinetInstalls) {
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.cab")),
+                StoredCabinet({{"nvidia\\nvidia.inf", Inf(kDrivers[kNvidiaDisplay])}, {"readme.txt", "notes"}}));
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia.cab")), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  EXPECT_EQ(percents_, (std::vector<int>{0, 25, 65, 100}));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia"))));
+}
+
+TEST_F(PackageInstallTest, ADamagedCabinetFails) {
+  std::string cabinet = StoredCabinet({{"nvidia\\nvidia.inf", Inf(kDrivers[kNvidiaDisplay])}});
+  cabinet.resize(cabinet.size() / 2);
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.cab")), cabinet);
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia.cab")), kInstallFailed);
+  EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_INSTALL_CAB_FILE_CORRUPT"}));
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia")))) << "what was unpacked is removed";
 }
 
 }  // namespace
