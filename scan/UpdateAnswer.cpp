@@ -31,14 +31,16 @@ int LeadingNumber(const CString& text) {
 
 // Whether a text equals an ASCII name without regard to case.
 bool SameName(const CString& text, LPCTSTR name) {
+  const WCHAR* own = text.GetString();
+  const int length = text.GetLength();
   int i = 0;
-  for (; i < text.GetLength() && name[i] != 0; ++i) {
-    WCHAR a = text[i], b = name[i];
+  for (; i < length && name[i] != 0; ++i) {
+    WCHAR a = own[i], b = name[i];
     if (a >= 'A' && a <= 'Z') a = static_cast<WCHAR>(a - 'A' + 'a');
     if (b >= 'A' && b <= 'Z') b = static_cast<WCHAR>(b - 'A' + 'a');
     if (a != b) return false;
   }
-  return i == text.GetLength() && name[i] == 0;
+  return i == length && name[i] == 0;
 }
 
 }  // namespace
@@ -90,20 +92,19 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
 }
 
 void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagName) {
-  CString text = document.GetElementText();
-  text.Trim();
-  tagDriverUpdateInfo& record = m_workingAnswer;
   struct Field {
     LPCTSTR name;
     CString tagDriverUpdateInfo::*text;
   };
   static const Field kFields[] = {
+      {_T("driverid"), nullptr},
       {_T("hardwareidentifier"), &tagDriverUpdateInfo::hardwareidentifier},
       {_T("hardwareid"), &tagDriverUpdateInfo::hardwareid},
       {_T("infdate"), &tagDriverUpdateInfo::infdate},
       {_T("infpath"), &tagDriverUpdateInfo::infpath},
       {_T("version"), &tagDriverUpdateInfo::version},
       {_T("isSpecificCase"), &tagDriverUpdateInfo::isSpecificCase},
+      {_T("signer"), &tagDriverUpdateInfo::signer},
       {_T("md5"), &tagDriverUpdateInfo::md5},
       {_T("isInstall"), &tagDriverUpdateInfo::isInstall},
       {_T("downloadid"), &tagDriverUpdateInfo::downloadid},
@@ -114,21 +115,26 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagN
       {_T("featurescore"), &tagDriverUpdateInfo::featurescore},
       {_T("signaturescore"), &tagDriverUpdateInfo::signaturescore},
   };
-  if (SameName(tagName, _T("driverid"))) {
+  const Field* field = nullptr;
+  for (const Field& candidate : kFields) {
+    if (SameName(tagName, candidate.name)) {
+      field = &candidate;
+      break;
+    }
+  }
+  if (field == nullptr) return;  // not an answer element
+  CString text = document.GetElementText();
+  text.Trim();
+  tagDriverUpdateInfo& record = m_workingAnswer;
+  if (field->text == nullptr) {
     record.driverid = LeadingNumber(text);
     m_answerDriverIds.insert(record.driverid);
     return;
   }
-  if (SameName(tagName, _T("signer"))) {
-    record.signer = text;
-    m_answerMap.emplace(record.driverid, record);
+  record.*field->text = std::move(text);
+  if (field->text == &tagDriverUpdateInfo::signer) {
+    // The group is complete.
+    m_answerMap.emplace(record.driverid, std::move(record));
     record.Reset();
-    return;
-  }
-  for (const Field& field : kFields) {
-    if (SameName(tagName, field.name)) {
-      record.*field.text = text;
-      return;
-    }
   }
 }
