@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <winbase.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 
@@ -165,7 +167,7 @@ class InstallRoad : public InstallTest {
 
   // The catalogue: the mouse's zip, the Intel display's 7z holding its setup program, the
   // NVIDIA display's zip, whose MD5 the catalogue gives wrong when asked.
-  void WriteCatalogue(bool wrongMd5 = false) {
+  void WriteCatalogue(bool wrongMd5 = false, bool sharedPackage = false) {
     const std::string folder = catalogue_.path();
     for (const Driver& driver : kDrivers) {
       const std::string work = folder + "/work-" + driver.name;
@@ -184,7 +186,7 @@ class InstallRoad : public InstallTest {
     for (int i = 0; i < 3; ++i) {
       text += std::string("[") + kDrivers[i].name + "]\nhardwareids = " + kDrivers[i].hardwareId +
               "\nversion = " + kDrivers[i].version + "\ndate = " + kDrivers[i].date + "\ninf = " + infs[i] +
-              "\npackage = " + packages[i] + "\n";
+              "\npackage = " + (sharedPackage ? "nvidia.zip" : packages[i]) + "\n";
       if (i == kNvidiaDisplay && wrongMd5) text += "md5 = 0123456789abcdef0123456789abcdef\n";
     }
     WriteHostFile(folder + "/catalogue.ini", text);
@@ -588,6 +590,45 @@ TEST_F(PackageInstallTest, ADamagedCabinetFails) {
   EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_INSTALL_CAB_FILE_CORRUPT"}));
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia")))) << "what was unpacked is removed";
+}
+
+TEST_F(FetchedRoad, TwoDriversOfOneAddressCauseOneTransfer) {
+  SetValue("Windows", "Architecture", "x86");
+  WriteCatalogue(false, true);
+  StartService();
+  ScanAndLookUp();
+  Fetch({kNvidiaDisplay, kIntelDisplay});
+  EXPECT_EQ(fetch_->GetDownloadCount(), 2);
+  int transfers = 0;
+  for (std::string line = service_->NextLine(1000); !line.empty(); line = service_->NextLine(300))
+    transfers += line.rfind("GET /packages/nvidia.zip", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(transfers, 1);
+  CString first, second;
+  ASSERT_TRUE(fetch_->GetDownloadedPackages().Lookup(_T("pciven_10de&dev_0ffc&subsys_21f517aa"), first));
+  ASSERT_TRUE(fetch_->GetDownloadedPackages().Lookup(_T("pciven_8086&dev_0166&subsys_21f317aa"), second));
+  EXPECT_EQ(first, second);
+}
+
+TEST_F(FetchedRoad, AStoppedTransferLeavesNoPackageUnderItsName) {
+  WriteCatalogue();
+  StandIn slow(StandInOptions(catalogue_.path(), uploads_.path(), "slow"));
+  ASSERT_GT(slow.port(), 0);
+  ASSERT_TRUE(library_.Load());
+  engine_ = std::make_unique<CDriverScanUpdate>();
+  CDriverPackageFetch fetch(*engine_, helper_, &library_);
+  CreateDirectoryW(_T("C:\\dl"), nullptr);
+  const CString file = _T("C:\\dl\\nvidia.zip");
+  WriteHostFile(HostPath(file), "an older package");
+  CString address;
+  address.Format(_T("http://127.0.0.1:%d/packages/nvidia.zip"), slow.port());
+  std::atomic<int> result{-1};
+  std::thread transfer([&] { result = fetch.DownloadThroughLibrary(address, file, false); });
+  ASSERT_EQ(slow.NextLine(5000).rfind("GET /packages/nvidia.zip", 0), 0u);
+  fetch.RequestStop();
+  transfer.join();
+  EXPECT_EQ(result.load(), 0);
+  EXPECT_TRUE(fetch.IsStopRequested());
+  EXPECT_FALSE(HostFileExists(HostPath(file)));
 }
 
 }  // namespace
