@@ -57,6 +57,12 @@ class CDriverScanUpdate {
   // lookup of that line's text by string id (without one the id itself is shown).
   using TextLookup = std::function<CString(LPCTSTR stringId)>;
   void SetScanWindows(HWND progressWindow, HWND statusText, TextLookup lookup);
+  // Asks the running engine to stop, a scan (flag set) or a backup or restore, and waits for its
+  // answer: answered, a scan stop sets the scan-done flag and another stop the finished and
+  // aborted flags; unanswered, the finished and aborted flags are cleared.
+  void StopOperation(BOOL flag);
+  bool IsFinished() const { return m_bFinished != 0; }
+  bool IsAborted() const { return m_bAborted != 0; }
   bool IsScanDone() const { return m_bScanDone != 0; }
   bool HasConnectionProblem() const { return m_bConnectionProblem != 0; }
   void SetScanDone(BOOL done) { m_bScanDone = done; }
@@ -149,6 +155,8 @@ class CDriverScanUpdate {
   TextLookup m_textLookup;
   BOOL m_bScanDone = FALSE;
   BOOL m_bConnectionProblem = FALSE;
+  BOOL m_bFinished = FALSE;
+  BOOL m_bAborted = FALSE;
   DWORD m_dwOsMajor = 0;
   DWORD m_dwOsMinor = 0;
   DWORD m_dwOsBuild = 0;

@@ -60,6 +60,17 @@ void CDriverScanUpdate::SetScanWindows(HWND progressWindow, HWND statusText, Tex
   m_textLookup = std::move(lookup);
 }
 
+void CDriverScanUpdate::StopOperation(BOOL flag) {
+  if (GetProcessEngine().WaitForStep(flag ? kStepStopScan : kStepStopBackup)) {
+    if (flag)
+      m_bScanDone = TRUE;
+    else
+      m_bFinished = m_bAborted = TRUE;
+    return;
+  }
+  m_bFinished = m_bAborted = FALSE;
+}
+
 int CDriverScanUpdate::ReportScanEnd(LPCTSTR scanPath) {
   int result = -1;
   try {
