@@ -5,6 +5,7 @@
 
 #include <minizip/unzip.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -22,9 +23,18 @@ DWORD SetResult(DWORD result) {
 
 constexpr DWORD kBufferSize = 16384;
 
+constexpr DWORD kWindowSize = 262144;
+
 struct ReaderState {
   HANDLE file = INVALID_HANDLE_VALUE;
   bool failed = false;
+  // The archive is read through a window of its bytes: the reader's many small reads and
+  // seeks cost no call to the file system while they stay inside it.
+  LONGLONG fileSize = 0;
+  LONGLONG position = 0;
+  LONGLONG windowStart = 0;
+  DWORD windowLength = 0;
+  std::vector<char> window;
   unzFile archive = nullptr;
   uLong entries = 0;
   long current = -1;
@@ -39,30 +49,52 @@ struct ReaderState {
 
 // minizip's file functions over the state's handle.
 voidpf OpenSource(voidpf opaque, const void*, int) { return opaque; }
+// Moves the window to start at the reader's position; false when reading fails.
+bool FillWindow(ReaderState& state) {
+  LARGE_INTEGER distance{};
+  distance.QuadPart = state.position;
+  DWORD got = 0;
+  if (!SetFilePointerEx(state.file, distance, nullptr, FILE_BEGIN) ||
+      !ReadFile(state.file, state.window.data(), kWindowSize, &got, nullptr)) {
+    state.failed = true;
+    state.windowLength = 0;
+    return false;
+  }
+  state.windowStart = state.position;
+  state.windowLength = got;
+  return true;
+}
+
 uLong ReadSource(voidpf, voidpf stream, void* buffer, uLong size) {
   auto* state = static_cast<ReaderState*>(stream);
-  DWORD got = 0;
-  if (!ReadFile(state->file, buffer, static_cast<DWORD>(size), &got, nullptr)) state->failed = true;
-  return got;
+  auto* target = static_cast<char*>(buffer);
+  uLong copied = 0;
+  while (copied < size) {
+    const LONGLONG offset = state->position - state->windowStart;
+    if (offset < 0 || offset >= state->windowLength) {
+      if (state->position >= state->fileSize || !FillWindow(*state) || state->windowLength == 0) break;
+      continue;
+    }
+    const uLong count = std::min<uLong>(size - copied, static_cast<uLong>(state->windowLength - offset));
+    std::memcpy(target + copied, state->window.data() + offset, count);
+    copied += count;
+    state->position += count;
+  }
+  return copied;
 }
 uLong WriteSource(voidpf, voidpf, const void*, uLong) { return 0; }
-ZPOS64_T TellSource(voidpf, voidpf stream) {
-  auto* state = static_cast<ReaderState*>(stream);
-  LARGE_INTEGER zero{}, position{};
-  if (!SetFilePointerEx(state->file, zero, &position, FILE_CURRENT)) return static_cast<ZPOS64_T>(-1);
-  return static_cast<ZPOS64_T>(position.QuadPart);
-}
+ZPOS64_T TellSource(voidpf, voidpf stream) { return static_cast<ZPOS64_T>(static_cast<ReaderState*>(stream)->position); }
 long SeekSource(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
   auto* state = static_cast<ReaderState*>(stream);
-  const DWORD method = origin == ZLIB_FILEFUNC_SEEK_SET   ? FILE_BEGIN
-                       : origin == ZLIB_FILEFUNC_SEEK_END ? FILE_END
-                                                          : FILE_CURRENT;
-  LARGE_INTEGER distance{};
-  distance.QuadPart = static_cast<LONGLONG>(offset);
-  if (!SetFilePointerEx(state->file, distance, nullptr, method)) {
+  const LONGLONG base = origin == ZLIB_FILEFUNC_SEEK_SET   ? 0
+                        : origin == ZLIB_FILEFUNC_SEEK_END ? state->fileSize
+                                                           : state->position;
+  const LONGLONG target = base + static_cast<LONGLONG>(offset);
+  if (target < 0) {
     state->failed = true;
     return -1;
   }
+  state->position = target;
   return 0;
 }
 int CloseSource(voidpf, voidpf) { return 0; }
@@ -228,10 +260,14 @@ HZIP ZipArchiveOpen(LPCTSTR path) {
   auto state = std::make_unique<ReaderState>();
   state->file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (state->file == INVALID_HANDLE_VALUE) {
+  LARGE_INTEGER size{};
+  if (state->file == INVALID_HANDLE_VALUE || !GetFileSizeEx(state->file, &size)) {
+    if (state->file != INVALID_HANDLE_VALUE) CloseHandle(state->file);
     SetResult(kZipCannotOpen);
     return nullptr;
   }
+  state->fileSize = size.QuadPart;
+  state->window.resize(kWindowSize);
   zlib_filefunc64_def functions{};
   functions.zopen64_file = OpenSource;
   functions.zread_file = ReadSource;
