@@ -97,7 +97,8 @@ std::string CatalogueOf(const std::string& profileText) {
   std::string catalogue = "; Drivers offered for the devices of this profile (written by the lookup tests).\n";
   int entry = 0;
   const auto add = [&](const std::string& ids, const std::string& version, int severity) {
-    catalogue += "\n[driver-" + std::to_string(++entry) + "]\nhardwareids = " + ids + "\nversion = " + version +
+    ++entry;
+    catalogue += "\n[driver-" + std::to_string(entry) + "]\nhardwareids = " + ids + "\nversion = " + version +
                  "\ndate = 2016-0" + std::to_string(1 + entry % 9) + "-1" + std::to_string(entry % 10) +
                  "\ninf = extract\\drv" + std::to_string(entry) + "\\driver.inf\npackage = package.zip\nseverity = " +
                  std::to_string(severity) + "\nmd5 = " + std::string(31, '0') + std::to_string(entry % 10) + "\n";
@@ -270,7 +271,9 @@ TEST_F(UpdateLookup, HostileAnswersFailCleanlyOrAreSkipped) {
     const auto standIn = StartStandIn({"--hostile-answer", c.mode});
     EXPECT_EQ(engine_.LookUpUpdates(helper), c.result) << c.mode;
     EXPECT_EQ(engine_.GetUpdatesFound(), c.keepsFound ? found : 0) << c.mode;
-    if (std::string(c.mode) == "foreignids") EXPECT_EQ(engine_.GetSkippedAnswerRecords(), 5);
+    if (std::string(c.mode) == "foreignids") {
+      EXPECT_EQ(engine_.GetSkippedAnswerRecords(), 5);
+    }
   }
 }
 
