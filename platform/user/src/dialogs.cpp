@@ -92,8 +92,11 @@ HWND CreateFromTemplate(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, std:
   AdjustWindowRectEx(&frame, style, FALSE, layout.exStyle);
   POINT origin{frame.left, frame.top};
   if (owner && !(style & WS_CHILD)) ClientToScreen(owner, &origin);
+  // A dialog made as a control of another holds controls of its own: the dialog keys walk
+  // into it.
+  const DWORD exStyle = layout.exStyle | ((layout.style & DS_CONTROL) ? WS_EX_CONTROLPARENT : 0u);
   const HWND dialog = CreateWindowExW(
-      layout.exStyle, ClassOf(layout.windowClass, WC_DIALOG), layout.title.c_str(), style,
+      exStyle, ClassOf(layout.windowClass, WC_DIALOG), layout.title.c_str(), style,
       origin.x, origin.y, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
       instance, nullptr);
   if (!dialog) return nullptr;

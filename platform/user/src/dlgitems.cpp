@@ -19,14 +19,26 @@ void Command(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-std::vector<HWND> Items(HWND dialog) {
-  std::vector<HWND> items;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    items.push_back(child);
-  return items;
+LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
+
+// The items of a dialog in order. With `nested`, a visible, enabled child that holds
+// controls of its own (WS_EX_CONTROLPARENT: a child dialog made with DS_CONTROL) stands for
+// its items, so the keys walk into it.
+void AddItems(HWND parent, bool nested, std::vector<HWND>& items) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG_PTR style = StyleOf(child);
+    const bool container = nested && (GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+                           (style & WS_VISIBLE) && !(style & WS_DISABLED);
+    if (container) AddItems(child, true, items);
+    else items.push_back(child);
+  }
 }
 
-LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
+std::vector<HWND> Items(HWND dialog, bool nested = true) {
+  std::vector<HWND> items;
+  AddItems(dialog, nested, items);
+  return items;
+}
 
 bool Usable(HWND item) {
   const LONG_PTR style = StyleOf(item);
@@ -177,7 +189,9 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
 }
 
 HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
-  const std::vector<HWND> all = Items(dialog);
+  // A group lies within one parent: the control's (inside a child dialog) or the dialog.
+  const HWND parent = control && IsChild(dialog, control) ? GetParent(control) : dialog;
+  const std::vector<HWND> all = Items(parent, false);
   if (all.empty()) return nullptr;
   std::size_t at = IndexOf(all, control, false);
   if (at >= all.size() || all[at] != control) at = 0;

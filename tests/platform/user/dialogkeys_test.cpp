@@ -187,5 +187,29 @@ TEST_F(DialogKeys, WithoutAnAnswerTheDialogIsTheFaceColour) {
   ReleaseDC(dialog_, dc);
 }
 
+INT_PTR CALLBACK PageProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+TEST_F(DialogKeys, TabWalksIntoAChildDialogMadeAsAControl) {
+  TemplateWriter page(WS_CHILD | WS_VISIBLE | DS_CONTROL, 0, 0, 100, 40, u"");
+  page.Item(200, u"Edit", u"", WS_TABSTOP, 5, 5, 60, 12)
+      .Item(201, u"Button", u"A", WS_TABSTOP | BS_AUTORADIOBUTTON | WS_GROUP, 5, 20, 30, 10)
+      .Item(202, u"Button", u"B", BS_AUTORADIOBUTTON, 40, 20, 30, 10);
+  const HWND child = CreateDialogIndirectParamW(nullptr, page.Get(), dialog_, PageProc, 0);
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(GetWindowLongPtrW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+  SetFocus(GetDlgItem(dialog_, IDCANCEL));
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), GetDlgItem(child, 200));
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), GetDlgItem(child, 201));
+  // The arrows stay within the page's group.
+  Press(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), GetDlgItem(child, 202));
+  Press(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), GetDlgItem(child, 201));
+  Press(VK_TAB);  // out of the page again, round to the dialog's first tab stop
+  EXPECT_EQ(Focused(), kName);
+}
+
 }  // namespace
 }  // namespace zx::test
