@@ -10,6 +10,7 @@
 
 #include "Markup.h"
 #include "PathHelpers.h"
+#include "ProcessControl.h"
 
 namespace {
 
@@ -102,8 +103,8 @@ CExclusionList::CExclusionList(LPCTSTR dataFolder) : m_fileName(_T("exc.xml")), 
 }
 
 CString CExclusionList::GetFilePath() const {
-  CString path = m_dataFolder;
-  if (path.IsEmpty() && !GetUserDataFolder(path)) return CString();
+  CString path = m_dataFolder.IsEmpty() ? GetAppDataFolder() : m_dataFolder;
+  if (path.IsEmpty()) return CString();
   AppendPathComponent(path, m_fileName);
   return path;
 }
