@@ -47,6 +47,17 @@ CString PackageExtensionOf(const CString& address) {
   return CString(_T(".")) + extension;
 }
 
+CString PackageFileBaseName(const CString& driverKey) {
+  CString name = driverKey;
+  for (int i = 0; i < name.GetLength(); ++i) {
+    const WCHAR c = name[i];
+    if (c < 0x20 || c == u'\\' || c == u'/' || c == u':' || c == u'*' || c == u'?' || c == u'"' || c == u'<' ||
+        c == u'>' || c == u'|')
+      name.SetAt(i, u'_');
+  }
+  return name;
+}
+
 CDriverPackageFetch::CDriverPackageFetch(CDriverScanUpdate& engine, CUpdateServiceHelper& helper,
                                          CDownloaderLibrary* library)
     : m_engine(engine), m_helper(helper), m_library(library) {}
@@ -196,7 +207,7 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
   key.MakeLower();
   if (key.IsEmpty() || m_downloadFolder.IsEmpty()) return kUnusable;
   CString file = m_downloadFolder;
-  AppendPathComponent(file, key + extension);
+  AppendPathComponent(file, PackageFileBaseName(key) + extension);
 
   CString known;
   if (m_packages.Lookup(key, known)) {

@@ -16,6 +16,11 @@ class CUpdateServiceHelper;
 // (query and fragment left out), when it is letters and digits only; empty otherwise.
 CString PackageExtensionOf(const CString& address);
 
+// The file name a driver key gives its package: every character a file name cannot hold (the
+// separators, ":*?\"<>|" and control characters) becomes "_", so the package stays in the
+// download folder whatever the key holds.
+CString PackageFileBaseName(const CString& driverKey);
+
 class CDriverPackageFetch {
  public:
   // Answers of FetchAndDownloadDriver.

@@ -39,6 +39,12 @@ TEST(PackageExtension, TakesLettersAndDigitsOnly) {
   EXPECT_EQ(PackageExtensionOf(_T("http://x/pkg.abcdefghi")), CString());
 }
 
+TEST(PackageFileName, NeverLeavesTheDownloadFolder) {
+  EXPECT_EQ(PackageFileBaseName(_T("pciven_10de&dev_0ffc")), CString(_T("pciven_10de&dev_0ffc")));
+  EXPECT_EQ(PackageFileBaseName(_T("x../../evil")), CString(_T("x.._.._evil")));
+  EXPECT_EQ(PackageFileBaseName(_T("c:*?\"<>|\t")), CString(_T("c________")));
+}
+
 TEST(ExtractionFolder, IsTheLastComponentWithoutItsExtension) {
   EXPECT_EQ(PackageExtractionFolder(_T("C:\\dl\\pkg.zip")), CString(_T("C:\\dl\\pkg\\")));
   EXPECT_EQ(PackageExtractionFolder(_T("C:\\dl.v2\\pkg")), CString(_T("C:\\dl.v2\\pkg\\")));
