@@ -6,6 +6,7 @@
 
 #include "ctl_common.h"
 #include "richedit.h"
+#include "wininput.h"
 
 namespace zx::user::ctl {
 namespace {
@@ -19,8 +20,9 @@ struct EditState {
   HFONT font = nullptr;
   bool rich = false;
   DWORD limit = kEditDefaultLimit;
-  DWORD start = 0;  // the selection; start == end is the caret
+  DWORD start = 0;  // the selection from its anchor to the caret (either may be the lower)
   DWORD end = 0;
+  bool dragging = false;  // the left button went down in the edit and is not up yet
   bool modified = false;
   WCHAR passwordChar = 0;
   DWORD eventMask = 0;
@@ -81,7 +83,7 @@ void Type(HWND window, EditState& state, WCHAR c) {
   if (style & ES_READONLY) return;
   const bool multi = (style & ES_MULTILINE) != 0;
   if (c == VK_BACK) {
-    if (state.start == state.end && state.start > 0) state.start = state.end - 1;
+    if (state.start == state.end && state.start > 0) state.start = state.end - 1;  // one before the caret
     Replace(window, state, u"");
   } else if (c == u'\r' || c == u'\n') {
     if (multi) Replace(window, state, u"\r\n");
@@ -92,12 +94,15 @@ void Type(HWND window, EditState& state, WCHAR c) {
   }
 }
 
+// The keys that move the caret; with Shift held the selection's anchor stays.
 void MoveCaret(HWND window, EditState& state, WPARAM key) {
   const DWORD size = static_cast<DWORD>(GetWindowTextLengthW(window));
+  const bool extend = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  const DWORD low = std::min(state.start, state.end), high = std::max(state.start, state.end);
   DWORD caret = state.end;
   switch (key) {
-    case VK_LEFT: caret = std::min(state.start, state.end); if (state.start == state.end && caret) --caret; break;
-    case VK_RIGHT: caret = std::max(state.start, state.end); if (state.start == state.end && caret < size) ++caret; break;
+    case VK_LEFT: caret = extend || low == high ? (caret ? caret - 1 : 0) : low; break;
+    case VK_RIGHT: caret = extend || low == high ? std::min(caret + 1, size) : high; break;
     case VK_HOME: caret = 0; break;
     case VK_END: caret = size; break;
     case VK_DELETE:
@@ -107,8 +112,28 @@ void MoveCaret(HWND window, EditState& state, WPARAM key) {
       return;
     default: return;
   }
-  state.start = state.end = caret;
+  state.end = caret;
+  if (!extend) state.start = caret;
   InvalidateRect(window, nullptr, FALSE);
+}
+
+// The character boundary of a single line nearest a point of the client area.
+DWORD CharacterAt(HWND window, const EditState& state, const std::u16string& shown, int x) {
+  if (StyleOf(window) & (ES_MULTILINE | ES_CENTER | ES_RIGHT)) return static_cast<DWORD>(shown.size());
+  HDC dc = GetDC(window);
+  const HGDIOBJ old = SelectObject(dc, FontOrDefault(state.font));
+  DWORD best = 0;
+  int previous = 0;
+  for (DWORD i = 1; i <= shown.size(); ++i) {
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(i), &extent);
+    const int edge = 1 + extent.cx;  // the text starts one pixel in
+    if (x >= (1 + previous + edge) / 2) best = i;
+    previous = extent.cx;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return best;
 }
 
 void SetSelection(HWND window, EditState& state, LONG_PTR start, LONG_PTR end) {
@@ -118,8 +143,8 @@ void SetSelection(HWND window, EditState& state, LONG_PTR start, LONG_PTR end) {
   } else {
     if (start < 0 || start > size) start = size;
     if (end < 0 || end > size) end = size;
-    state.start = static_cast<DWORD>(std::min(start, end));
-    state.end = static_cast<DWORD>(std::max(start, end));
+    state.start = static_cast<DWORD>(start);
+    state.end = static_cast<DWORD>(end);
   }
   InvalidateRect(window, nullptr, FALSE);
 }
@@ -198,8 +223,27 @@ LRESULT Handle(HWND window, EditState& state, UINT message, WPARAM wParam, LPARA
     }
     case WM_CHAR: Type(window, state, static_cast<WCHAR>(wParam)); return 0;
     case WM_KEYDOWN: MoveCaret(window, state, wParam); return 0;
-    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN: {
       if (GetFocus() != window) SetFocus(window);
+      const DWORD at = CharacterAt(window, state, Shown(window, state), static_cast<SHORT>(LOWORD(lParam)));
+      state.end = at;
+      if (!(wParam & MK_SHIFT)) state.start = at;
+      state.dragging = true;
+      SetCapture(window);
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (!state.dragging) return 0;
+      state.end = CharacterAt(window, state, Shown(window, state), static_cast<SHORT>(LOWORD(lParam)));
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_LBUTTONUP:
+      if (state.dragging && GetCapture() == window) ReleaseCapture();
+      state.dragging = false;
+      return 0;
+    case WM_CAPTURECHANGED:
+      state.dragging = false;
       return 0;
     case WM_SETFOCUS:
       state.focus = true;
@@ -221,9 +265,10 @@ LRESULT Handle(HWND window, EditState& state, UINT message, WPARAM wParam, LPARA
       return TRUE;
     }
     case EM_GETSEL: {
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = state.start;
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = state.end;
-      return state.start > 0xFFFF || state.end > 0xFFFF ? -1 : MAKELRESULT(state.start, state.end);
+      const DWORD low = std::min(state.start, state.end), high = std::max(state.start, state.end);
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = low;
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = high;
+      return high > 0xFFFF ? -1 : MAKELRESULT(low, high);
     }
     case EM_SETSEL:
       SetSelection(window, state, static_cast<LONG_PTR>(static_cast<int>(wParam)),
@@ -261,12 +306,13 @@ LRESULT Handle(HWND window, EditState& state, UINT message, WPARAM wParam, LPARA
       return 0;
     case EM_EXGETSEL:
       if (auto* range = reinterpret_cast<CHARRANGE*>(lParam))
-        *range = CHARRANGE{static_cast<LONG>(state.start), static_cast<LONG>(state.end)};
+        *range = CHARRANGE{static_cast<LONG>(std::min(state.start, state.end)),
+                           static_cast<LONG>(std::max(state.start, state.end))};
       return 0;
     case EM_EXSETSEL: {
       const auto* range = reinterpret_cast<const CHARRANGE*>(lParam);
       if (range) SetSelection(window, state, range->cpMin, range->cpMax);
-      return state.end;
+      return std::max(state.start, state.end);
     }
     case EM_SETEVENTMASK: {
       const DWORD old = state.eventMask;

@@ -388,6 +388,41 @@ TEST_F(Controls, SelectionIsClampedAndMinusOneMeansTheEnd) {
   EXPECT_EQ(Text(edit), u"bye");
 }
 
+TEST_F(Controls, ClicksPlaceTheCaretAndDraggingOrShiftSelects) {
+  const HWND edit = Make(WC_EDITW, u"hello world", 0, 88, 300, 20);
+  PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 5));
+  PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(290, 5));
+  PumpWaiting();
+  EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(11, 11));
+  EXPECT_EQ(GetFocus(), edit);
+  PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 5));
+  PostMessageW(edit, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(290, 5));
+  PumpWaiting();
+  EXPECT_EQ(GetCapture(), edit);
+  PostMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(290, 5));
+  PumpWaiting();
+  EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(0, 11));
+  EXPECT_EQ(GetCapture(), nullptr);
+  // Somewhere inside the text the caret lands between two letters.
+  PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 5));
+  PumpWaiting();
+  const LRESULT inside = SendMessageW(edit, EM_GETSEL, 0, 0);
+  EXPECT_EQ(LOWORD(inside), HIWORD(inside));
+  EXPECT_GT(LOWORD(inside), 0);
+  EXPECT_LT(LOWORD(inside), 11);
+  // Shift and the arrows extend the selection from where the caret was.
+  SendMessageW(edit, EM_SETSEL, 5, 5);
+  PostMessageW(edit, WM_KEYDOWN, VK_SHIFT, 1);
+  PostMessageW(edit, WM_KEYDOWN, VK_RIGHT, 1);
+  PostMessageW(edit, WM_KEYDOWN, VK_RIGHT, 1);
+  PostMessageW(edit, WM_KEYUP, VK_SHIFT, 1);
+  PumpWaiting();
+  EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(5, 7));
+  PostMessageW(edit, WM_KEYDOWN, VK_LEFT, 1);  // without Shift: to the selection's start
+  PumpWaiting();
+  EXPECT_EQ(SendMessageW(edit, EM_GETSEL, 0, 0), MAKELRESULT(5, 5));
+}
+
 TEST_F(Controls, ReadOnlyAndNumberEditsRefuseWhatTheyMayNotTake) {
   const HWND readOnly = Make(WC_EDITW, u"fixed", ES_READONLY, 83);
   Type(readOnly, u"x\b");
