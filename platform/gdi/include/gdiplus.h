@@ -3,12 +3,14 @@
 // rectangle) blending source over destination.
 //
 // Images are drawn unscaled pixel for pixel; scaled drawing samples the nearest pixel. Only
-// pixel units exist. A stream constructor waits for the COM stream type of the OLE layer;
-// zx::gdiplus::BitmapFromMemory decodes bytes meanwhile.
+// pixel units exist. Bitmaps also come from PNG bytes in a COM stream (IStream, objidl.h) or
+// in memory (zx::gdiplus::BitmapFromMemory).
 #pragma once
 #include <cstddef>
 
 #include "wingdi.h"
+
+struct IStream;
 
 namespace Gdiplus {
 
@@ -156,6 +158,9 @@ class Bitmap : public Image {
   // The bitmap's colours, opaque.
   Bitmap(HBITMAP bitmap, HPALETTE palette);
   static Bitmap* FromFile(const WCHAR* fileName, BOOL useEmbeddedColorManagement = FALSE);
+  // The PNG image a stream holds from its present position to its end.
+  explicit Bitmap(IStream* stream, BOOL useEmbeddedColorManagement = FALSE);
+  static Bitmap* FromStream(IStream* stream, BOOL useEmbeddedColorManagement = FALSE);
   static Bitmap* FromHBITMAP(HBITMAP bitmap, HPALETTE palette);
   // Straight (not premultiplied) ARGB.
   Status GetPixel(INT x, INT y, Color* color);

@@ -60,3 +60,9 @@
 #if __has_include(<winmetrics.h>)
 #include <winmetrics.h>
 #endif
+#if __has_include(<winglobal.h>)
+#include <winglobal.h>
+#endif
+#if __has_include(<objidl.h>)
+#include <objidl.h>
+#endif
