@@ -66,3 +66,9 @@
 #if __has_include(<objidl.h>)
 #include <objidl.h>
 #endif
+#if __has_include(<winmuldiv.h>)
+#include <winmuldiv.h>
+#endif
+#if __has_include(<shelldrop.h>)
+#include <shelldrop.h>
+#endif
