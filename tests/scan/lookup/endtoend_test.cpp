@@ -6,6 +6,8 @@
 // writes them (and the laptop and desktop catalogues) afresh instead.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -111,9 +113,16 @@ std::string CatalogueOf(const std::string& profileText) {
     switch (i % 4) {
       case 0: add(device.hardwareIds.front(), Shifted(device.version, 1), 1 + static_cast<int>(i % 3)); break;
       case 1: add(device.hardwareIds.front(), device.version, 2); break;
-      case 2:
-        if (!device.compatibleIds.empty()) add(device.compatibleIds.back(), Shifted(device.version, 1), 3);
+      case 2: {
+        // The most specific compatible id that is no generic class id.
+        const auto specific = std::find_if(device.compatibleIds.begin(), device.compatibleIds.end(), [](std::string id) {
+          for (char& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+          return id[0] != '*' && id.find("cc_") == std::string::npos && id.find("class_") == std::string::npos &&
+                 id.rfind("acpi\\", 0) != 0;
+        });
+        if (specific != device.compatibleIds.end()) add(*specific, Shifted(device.version, 1), 3);
         break;
+      }
       default: add(device.hardwareIds.front(), Shifted(device.version, -1), 2); break;
     }
   }
