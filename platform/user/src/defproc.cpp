@@ -162,6 +162,11 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_ERASEBKGND:
       return EraseDialog(dialog, reinterpret_cast<HDC>(wParam));
+    case WM_ACTIVATE:
+      // The focused control is kept while another window is active and gets the focus back.
+      if (LOWORD(wParam) == WA_INACTIVE) SaveDialogFocus(dialog);
+      else if (!HIWORD(wParam) && RestoreDialogFocus(dialog)) return 0;
+      return DefWindowProcW(dialog, message, wParam, lParam);
     case WM_NEXTDLGCTL: {
       const HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
                                        : GetNextDlgTabItem(dialog, GetFocus(), wParam != 0);

@@ -31,6 +31,11 @@ DialogFont DialogFontOf(const std::u16string& face, int points, int weight, bool
 // The font of dialogs whose template names none.
 DialogFont DefaultDialogFont();
 
+// The control that had the focus when the dialog was last deactivated, saved and given the
+// focus back when it is activated again (false when there is none to give it to).
+void SaveDialogFocus(HWND dialog);
+bool RestoreDialogFocus(HWND dialog);
+
 // A rectangle in dialog units to pixels for the base units MAKELONG(x, y).
 RECT DialogUnitsToPixels(LONG baseUnits, const RECT& units);
 

@@ -1,10 +1,13 @@
 // Dialogs from templates: the dialog window and its items, WM_INITDIALOG, modeless and modal
 // dialogs (owner disabled, a nested loop with the dialog keys until EndDialog) and EndDialog.
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "dialog.h"
 #include "winresource.h"
 #include "zx/restemplates.h"
+#include "zx/windowstate.h"
 
 namespace zx::user {
 namespace {
@@ -158,7 +161,46 @@ INT_PTR RunModal(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, std::size_t
   return result;
 }
 
+struct SavedFocus {
+  std::mutex lock;
+  std::unordered_map<HWND, HWND> byDialog;
+};
+
+SavedFocus& Saved() {
+  static SavedFocus* saved = [] {
+    auto* made = new SavedFocus;
+    AddDestroyObserver([made](HWND window) {
+      std::lock_guard<std::mutex> guard(made->lock);
+      made->byDialog.erase(window);
+    });
+    return made;
+  }();
+  return *saved;
+}
+
 }  // namespace
+
+void SaveDialogFocus(HWND dialog) {
+  const HWND focus = GetFocus();
+  if (!focus || !IsChild(dialog, focus)) return;
+  SavedFocus& saved = Saved();
+  std::lock_guard<std::mutex> guard(saved.lock);
+  saved.byDialog[dialog] = focus;
+}
+
+bool RestoreDialogFocus(HWND dialog) {
+  HWND control = nullptr;
+  {
+    SavedFocus& saved = Saved();
+    std::lock_guard<std::mutex> guard(saved.lock);
+    const auto found = saved.byDialog.find(dialog);
+    if (found != saved.byDialog.end()) control = found->second;
+  }
+  if (!control || !IsChild(dialog, control) || !IsWindowVisible(control) || !IsWindowEnabled(control))
+    return false;
+  SetFocus(control);
+  return true;
+}
 
 LONG DialogUnitsOf(HWND dialog) {
   return static_cast<LONG>(GetWindowLongPtrW(dialog, kDialogUnitsSlot) & 0xFFFFFFFF);

@@ -171,6 +171,20 @@ TEST_F(DialogKeys, NextDialogControlMovesTheFocus) {
   EXPECT_EQ(GetNextDlgTabItem(dialog_, nullptr, TRUE), GetDlgItem(dialog_, IDCANCEL));
 }
 
+TEST_F(DialogKeys, TheFocusedControlGetsTheFocusBackWhenTheDialogIsActiveAgain) {
+  SetFocus(GetDlgItem(dialog_, kApply));
+  const HWND other = MakeWindow(WS_POPUP | WS_VISIBLE);
+  SetActiveWindow(other);
+  EXPECT_EQ(GetFocus(), other);
+  SetActiveWindow(dialog_);
+  EXPECT_EQ(Focused(), kApply);
+  // A control that went away meanwhile leaves the focus to the dialog.
+  SetActiveWindow(other);
+  DestroyWindow(GetDlgItem(dialog_, kApply));
+  SetActiveWindow(dialog_);
+  EXPECT_EQ(GetFocus(), dialog_);
+}
+
 TEST_F(DialogKeys, TheDialogIsErasedWithTheBrushItAnswers) {
   g_dialogBrush = CreateSolidBrush(RGB(255, 255, 255));
   RedrawWindow(dialog_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
