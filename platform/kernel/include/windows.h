@@ -72,3 +72,6 @@
 #if __has_include(<shelldrop.h>)
 #include <shelldrop.h>
 #endif
+#if __has_include(<wintabtext.h>)
+#include <wintabtext.h>
+#endif
