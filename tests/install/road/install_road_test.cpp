@@ -327,11 +327,17 @@ class FetchedRoad : public InstallRoad {
     fetch_->SetOsIdText(_T("21"));
     for (const int driver : drivers) {
       ASSERT_GE(index_[driver], 0);
-      ASSERT_EQ(fetch_->FetchAndDownloadDriver(index_[driver], 0), CDriverPackageFetch::kHandled);
+      ASSERT_EQ(fetch_->FetchAndDownloadDriver(index_[driver], RowOf(driver)), CDriverPackageFetch::kHandled);
       ASSERT_TRUE(fetch_->IsDownloaded());
     }
     engine_->SetDownloadedPackages(&fetch_->GetDownloadedPackages());
     engine_->SetInstallSettings(_T("C:\\Prog\\Win7\\"), 0);
+  }
+  // The list item of the driver's result row (0 while the results are not filled).
+  int RowOf(int driver) const {
+    for (INT_PTR i = 0; i < engine_->GetResultRows().GetSize(); ++i)
+      if (engine_->GetResultRows()[i].nDeviceIndex == index_[driver]) return engine_->GetResultRows()[i].nListItem;
+    return 0;
   }
   CUpdateServiceHelper helper_;
   CDownloaderLibrary library_;
@@ -355,9 +361,18 @@ TEST_F(FetchedRoad, AFailedInstallIsReportedAndNotTakenForSuccess) {
   WriteCatalogue();
   StartService();
   ScanAndLookUp();
+  CountingList list;
+  engine_->SetResultList(&list);
+  ASSERT_EQ(engine_->FillResults(), 1);
   Fetch({kNvidiaDisplay});
   devices::SetDifxFailure(devices::DifxCall::UpdateDriver, 0xE000020Bu);
   EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[kNvidiaDisplay]), kInstallFailed);
+  // Its row says downloaded, not installed.
+  int state = -1;
+  for (INT_PTR i = 0; i < engine_->GetResultRows().GetSize(); ++i) {
+    if (engine_->GetResultRows()[i].nDeviceIndex == index_[kNvidiaDisplay]) state = engine_->GetResultRows()[i].nState;
+  }
+  EXPECT_EQ(state, kRowDownloaded);
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
   // The install-error report reached the misc service's uploads.
   std::string report;
