@@ -1,0 +1,19 @@
+// The HTML text control's drawing calls: HTML text laid out in a rectangle of a DC and drawn
+// (QHTM_RenderHTMLRect), or measured (QHTM_GetHTMLHeight). The subset: <font face= size=
+// color=> (sizes as "9pt" or 1 to 7), <b>, <strong>, <i>, <em>, <u>, <a href> (blue and
+// underlined), <br>, <p>, character entities (&amp; &lt; &gt; &quot; &apos; &nbsp; &copy;
+// &reg; and numeric ones); other tags are skipped and their text kept. Text starts in the
+// DC's font and text colour; white space folds to one space and lines wrap at spaces.
+#pragma once
+#include "wingdi.h"
+
+// How the HTML is given and drawn.
+#define QHTM_SOURCE_TEXT 0x0001u         // the HTML is the text itself
+#define QHTM_RENDER_TRANSPARENT 0x0004u  // the rectangle is not filled first
+
+// Fills the rectangle with the DC's background colour (unless transparent) and draws the
+// HTML inside it, clipped to it. FALSE for a null DC, text or rectangle, or a source other
+// than the text.
+BOOL QHTM_RenderHTMLRect(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, const RECT* rect);
+// The height the HTML takes when laid out in that width (0 on failure).
+UINT QHTM_GetHTMLHeight(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, UINT width);

@@ -1,0 +1,49 @@
+// The HTML text control inside: HTML turned into styled words and breaks, and the words laid
+// out in lines of a width with the fonts of a DC.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "qhtm.h"
+
+namespace zx::html {
+
+struct Style {
+  std::u16string face;
+  LONG height = 0;  // LOGFONT height (negative: character height in pixels)
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  COLORREF colour = 0;
+  bool operator==(const Style&) const = default;
+};
+
+// A word (text without spaces, or one space), or a line break (`lineBreak`, text empty).
+struct Piece {
+  std::u16string text;
+  Style style;
+  bool space = false;
+  bool lineBreak = false;
+};
+
+// The pieces of the HTML, starting from the base style.
+std::vector<Piece> Parse(const std::u16string& html, const Style& base);
+
+// A piece placed on a line: x from the line's left, its line's top and baseline.
+struct Placed {
+  const Piece* piece;
+  int x;
+  int top;
+  int baseline;
+};
+struct Layout {
+  std::vector<Placed> placed;
+  int height = 0;
+};
+// Lays the pieces out in lines no wider than `width` (a word wider than it stands alone).
+Layout Arrange(HDC dc, const std::vector<Piece>& pieces, int width);
+
+// A font of the style; the caller deletes it.
+HFONT FontOf(const Style& style);
+
+}  // namespace zx::html
