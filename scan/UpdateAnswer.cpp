@@ -50,8 +50,9 @@ AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
   encoded.Trim();
   if (encoded.GetLength() <= kDigestDigits) return kAnswerEmpty;
   if ((encoded.GetLength() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
+  const WCHAR* digits = encoded.GetString();
   for (int i = 0; i < encoded.GetLength(); ++i)
-    if (!IsUpperHexDigit(encoded[i])) return kAnswerMalformed;
+    if (!IsUpperHexDigit(digits[i])) return kAnswerMalformed;
   CString plain = encoded;
   if (!getOutputStrFromHex(plain) || plain.IsEmpty()) return kAnswerEmpty;
   CString digest;
