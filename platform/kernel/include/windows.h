@@ -75,3 +75,6 @@
 #if __has_include(<wintabtext.h>)
 #include <wintabtext.h>
 #endif
+#if __has_include(<winshutdown.h>)
+#include <winshutdown.h>
+#endif
