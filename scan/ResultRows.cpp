@@ -86,6 +86,9 @@ bool CDriverScanUpdate::IsDownloaded(const tagDeviceDriverInfo& update) const {
 int CDriverScanUpdate::ClearResults() {
   m_mapItems.RemoveAll();
   m_rows.RemoveAll();
+  // No row is shown any more: a refill counts its rows afresh.
+  m_nShownResults = 0;
+  m_nSelectedItem = -1;
   if (m_pResultList == nullptr) return 0;
   m_pResultList->DeleteAllItems();
   return 1;

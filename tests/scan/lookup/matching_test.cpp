@@ -2,6 +2,7 @@
 // and the result rows filled from the found updates.
 #include <gtest/gtest.h>
 
+#include "EngineCallbacks.h"
 #include "ExclusionList.h"
 #include "lookup_testing.h"
 #include "zx/pathmap.h"
@@ -155,6 +156,8 @@ TEST_F(ResultRows, FillsOneRowPerFoundUpdate) {
   EXPECT_EQ(list.items[2].name, std::u16string(68, u'y'));
   EXPECT_EQ(list.selected, 0);
   EXPECT_EQ(engine_->GetResultRows().GetSize(), 3);
+  ASSERT_EQ(engine_->FillResults(), 1);
+  EXPECT_EQ(engine_->GetShownResults(), 3);
   CString index;
   ASSERT_TRUE(engine_->GetItemMap().Lookup(_T("1"), index));
   EXPECT_EQ(Narrow(index), "1");
@@ -167,6 +170,33 @@ TEST_F(ResultRows, FillsOneRowPerFoundUpdate) {
   EXPECT_EQ(list.items[1].name, std::u16string(69, u'x'));
   EXPECT_EQ(list.items[1].data, static_cast<DWORD_PTR>(kRowDownloaded));
   EXPECT_EQ(list.items[1].checked, TRUE);
+}
+
+// In the one-click mode the popup's list mirrors the rows, and installed rows are left out.
+TEST_F(ResultRows, OneClickRebuildMirrorsRowsAndLeavesOutInstalledOnes) {
+  SetDevices({Device(), Device(), Device()});
+  Parse(Answer(Group(0, u"pci\\ven_1&dev_2&cc_01", u"9") + Group(1, u"pci\\ven_1&dev_2&cc_01", u"9") +
+               Group(2, u"pci\\ven_1&dev_2&cc_01", u"9", {{u"severity", u"1"}})));
+  RecordingList list, popup;
+  engine_->SetResultList(&list);
+  engine_->SetPopupResultList(&popup);
+  engine_->SetScanDone(TRUE);
+  ASSERT_EQ(engine_->FillResults(), 1);
+  CEngineProgressView view;
+  view.bOneClick = true;
+  SetEngineProgressView(&view);
+  engine_->SetResultRowState(1, kRowInstalled, 0);
+  ASSERT_EQ(engine_->RebuildResultList(), 1);
+  SetEngineProgressView(nullptr);
+  ASSERT_EQ(list.items.size(), 2u);
+  ASSERT_EQ(popup.items.size(), 2u);
+  EXPECT_EQ(popup.items[1].severity, 4);
+  EXPECT_EQ(popup.items[1].className, u"");
+  EXPECT_EQ(list.items[1].severity, 1);
+  EXPECT_EQ(engine_->GetShownResults(), 2);
+  CString index;
+  ASSERT_TRUE(engine_->GetItemMap().Lookup(_T("1"), index));
+  EXPECT_EQ(Narrow(index), "2");
 }
 
 TEST(ResultRowArray, KeepsTheFirstRowOfADevice) {
