@@ -79,18 +79,23 @@ int CDriverScanUpdate::ReportScanEnd(LPCTSTR scanPath) {
     m_bConnectionProblem = FALSE;
     if (m_hProgressWindow != nullptr) PostMessageW(m_hProgressWindow, kOperationStartMessage, 0, 0);
     SetScannedDevices(std::make_unique<CDeviceRecordArray>(CDeviceRecordArray::kInitialCapacity), 0);
+    // The main window's list starts empty for each scan.
     CEngineProgressView* view = GetEngineProgressView();
-    if (view != nullptr) view->nEngineMode = kModeScan;
-    const int firstReported = view != nullptr ? view->nScanIndex : 0;
+    if (view != nullptr) {
+      view->nEngineMode = kModeScan;
+      view->nScanIndex = 0;
+      view->nDisplayCounter = 0;
+      view->deviceList.RemoveAll();
+      view->displayToRecord.RemoveAll();
+    }
     result = GetProcessEngine().RunDeviceScan(scanPath != nullptr ? scanPath : _T(""));
 
     // The records the scan reported, taken from the main window's list.
-    if (view != nullptr && view->nScanIndex > firstReported) {
-      const int count = view->nScanIndex - firstReported;
+    if (view != nullptr && view->nScanIndex > 0) {
+      const int count = view->nScanIndex;
       auto devices = std::make_unique<CDeviceRecordArray>(std::max<INT_PTR>(count, CDeviceRecordArray::kInitialCapacity));
       for (int i = 0; i < count; ++i)
-        if (const tagDeviceDriverInfo* record = view->deviceList.GetAt(firstReported + i))
-          devices->GetAt(i)->CopyFrom(*record);
+        if (const tagDeviceDriverInfo* record = view->deviceList.GetAt(i)) devices->GetAt(i)->CopyFrom(*record);
       SetScannedDevices(std::move(devices), count);
     }
 

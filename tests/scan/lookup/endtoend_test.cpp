@@ -269,6 +269,11 @@ TEST_F(UpdateLookup, HostileAnswersFailCleanlyOrAreSkipped) {
   }
   const int found = engine_.GetUpdatesFound();
   ASSERT_GT(found, 0);
+  // A second scan takes the same devices afresh.
+  const int devices = engine_.GetDeviceCount();
+  ASSERT_EQ(engine_.ReportScanEnd(_T("")), kStepCompleted);
+  EXPECT_EQ(engine_.GetDeviceCount(), devices);
+  EXPECT_EQ(engine_.GetUpdatesFound(), 0);
   struct Case {
     const char* mode;
     int result;
