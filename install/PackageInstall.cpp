@@ -9,8 +9,6 @@
 #include <windows.h>
 #include <winprocess.h>
 
-#include <cwctype>
-
 #include "ArchivePaths.h"
 #include "CabExtractor.h"
 #include "DeviceScanner.h"
