@@ -278,8 +278,16 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ERASEBKGND: return 1;  // the paint covers the whole button
     case WM_GETDLGCODE: return DialogCode(window);
     case WM_NCHITTEST: return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
-    case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      // Radio, user and owner-drawn buttons (any with BS_NOTIFY) take the second click of a
+      // double click as BN_DOUBLECLICKED; the others as another press.
+      if (type == BS_RADIOBUTTON || type == BS_USERBUTTON || type == BS_OWNERDRAW ||
+          (StyleOf(window) & BS_NOTIFY)) {
+        NotifyParent(window, BN_DOUBLECLICKED);
+        return 0;
+      }
+      [[fallthrough]];
+    case WM_LBUTTONDOWN:
       if (type == BS_GROUPBOX) return 0;
       if (GetFocus() != window) SetFocus(window);
       state->tracking = true;

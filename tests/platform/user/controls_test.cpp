@@ -159,6 +159,22 @@ TEST_F(Controls, OwnerDrawnButtonIsDrawnSelectedWhileDownWithFocusAndThenClicked
   EXPECT_EQ(drawn_.back().state & ODS_DISABLED, ODS_DISABLED);
 }
 
+TEST_F(Controls, ADoubleClickIsTwoClicksOfAPushButtonButADoubleClickOfAnOwnerDrawnOne) {
+  const HWND push = Make(WC_BUTTONW, u"Push", BS_PUSHBUTTON, 12);
+  const HWND owner = Make(WC_BUTTONW, u"", BS_OWNERDRAW, 13);
+  for (HWND button : {push, owner}) {
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PostMessageW(button, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  PumpWaiting();
+  EXPECT_EQ(CountOf(12, BN_CLICKED), 2);
+  EXPECT_EQ(CountOf(12, BN_DOUBLECLICKED), 0);
+  EXPECT_EQ(CountOf(13, BN_CLICKED), 1);
+  EXPECT_EQ(CountOf(13, BN_DOUBLECLICKED), 1);
+}
+
 TEST_F(Controls, CheckBoxesKeepTheirChecksAndAutomaticOnesToggle) {
   const HWND plain = Make(WC_BUTTONW, u"Plain", BS_CHECKBOX, 30);
   const HWND automatic = Make(WC_BUTTONW, u"Auto", BS_AUTOCHECKBOX, 31);
