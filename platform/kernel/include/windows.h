@@ -78,3 +78,6 @@
 #if __has_include(<winshutdown.h>)
 #include <winshutdown.h>
 #endif
+#if __has_include(<winusername.h>)
+#include <winusername.h>
+#endif

@@ -72,6 +72,8 @@ TEST_F(ScreenDC, NullAndTheDesktopGiveADisplayDCReleasedOnce) {
   HDC screen = GetDC(nullptr);
   ASSERT_NE(screen, nullptr);
   EXPECT_EQ(GetDeviceCaps(screen, HORZRES), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE, 0);  // a full-colour display
+  EXPECT_NE(GetDeviceCaps(screen, RASTERCAPS) & RC_BITBLT, 0);
   EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
   EXPECT_EQ(ReleaseDC(nullptr, screen), 0);
   HDC desktop = GetWindowDC(GetDesktopWindow());
