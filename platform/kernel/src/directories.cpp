@@ -7,6 +7,7 @@
 #include "fileapi.h"
 #include "filetext.h"
 #include "hostfiles.h"
+#include "foldernames.h"
 #include "pathparse.h"
 
 using zx::file::Fail;
@@ -14,7 +15,10 @@ using zx::file::Fail;
 BOOL CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES /*security*/) {
   std::string host;
   if (!zx::path::MapArgument(pathName, host)) return FALSE;
-  if (::mkdir(host.c_str(), 0777) == 0) return TRUE;
+  if (::mkdir(host.c_str(), 0777) == 0) {
+    zx::path::NoteCreated(host);
+    return TRUE;
+  }
   if (errno == ENOENT || errno == ENOTDIR) return Fail(ERROR_PATH_NOT_FOUND);
   return Fail(zx::file::ErrorFromErrno(errno));
 }

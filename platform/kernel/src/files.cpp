@@ -8,6 +8,7 @@
 
 #include "fileapi.h"
 #include "filetext.h"
+#include "foldernames.h"
 #include "hostfiles.h"
 #include "sharemode.h"
 #include "zx/fileobject.h"
@@ -144,6 +145,7 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
     if (errno == EEXIST) return FailOpen(ERROR_FILE_EXISTS);
     return FailOpen(errno == ENOENT ? zx::file::MissingError(host) : ErrorFromErrno(errno));
   }
+  if (created) zx::path::NoteCreated(host);
   auto file = std::make_shared<FileObject>(fd, desiredAccess, host,
                                            (flagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) != 0);
   if (!zx::file::ClaimShareMode(fd, desiredAccess, shareMode)) return FailOpen(ERROR_SHARING_VIOLATION);

@@ -2,7 +2,6 @@
 // drive mapping and the case-insensitive match against the names on disk.
 #include "zx/pathmap.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <memory>
 
 #include "errhandlingapi.h"
+#include "foldernames.h"
 #include "kerneltext.h"
 #include "pathparse.h"
 #include "zx/casefold.h"
@@ -83,20 +83,6 @@ bool IsDeviceName(std::u16string_view part) {
   const bool numbered = (digit >= u'1' && digit <= u'9') || digit == u'\u00B9' ||
                         digit == u'\u00B2' || digit == u'\u00B3';
   return numbered && (SameNoCase(base.substr(0, 3), u"COM") || SameNoCase(base.substr(0, 3), u"LPT"));
-}
-
-// The entry of folder whose name equals part without regard to case (the smallest such
-// name when several do), or empty.
-std::string FindNoCase(const std::string& folder, std::u16string_view part) {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "/" : folder.c_str()), ::closedir);
-  if (!dir) return {};
-  std::string found;
-  while (dirent* entry = ::readdir(dir.get())) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
-    if (SameNoCase(text::FromUtf8(name), part) && (found.empty() || name < found)) found = name;
-  }
-  return found;
 }
 
 // Whether the entry a link names lies inside fence (a real path).

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fileapi.h"
+#include "handleapi.h"
 #include "errhandlingapi.h"
 #include "machine_fixture.h"
 #include "zx/machine.h"
@@ -173,6 +176,36 @@ TEST_F(PathMapTest, ComponentsTakeTheirNameOnDisk) {
   EXPECT_EQ(Map(u"c:\\windows\\inf\\A.INF"), Drive() + "/Windows/INF/a.inf");
   EXPECT_EQ(Map(u"C:\\WINDOWS\\new\\Name.txt"), Drive() + "/Windows/new/Name.txt");
   EXPECT_NE(GetFileAttributesW(u"C:\\WINDOWS\\inf\\A.Inf"), INVALID_FILE_ATTRIBUTES);
+}
+
+// Names made by this process are found without reading the folder again, and names another
+// process adds (here: the host, behind the layer's back) are found once the folder's time
+// shows the change.
+TEST_F(PathMapTest, NamesStayFoundWhileAFolderFills) {
+  ASSERT_TRUE(CreateDirectoryW(u"C:\\Fill", nullptr));
+  for (int i = 0; i < 40; ++i) {
+    const std::u16string name = u"C:\\Fill\\Entry" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+                                std::u16string(1, static_cast<char16_t>(u'0' + i / 26)) + u".Sys";
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << i;
+    CloseHandle(file);
+    std::u16string lower = name;
+    for (char16_t& c : lower)
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    const std::string expected(name.begin() + 3, name.end());  // ASCII
+    std::string narrow = expected;
+    for (char& c : narrow)
+      if (c == '\\') c = '/';
+    EXPECT_EQ(Map(lower), Drive() + "/" + narrow);
+    // A second file of the same name in another case is the same file.
+    EXPECT_EQ(CreateFileW(lower.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_EXISTS));
+  }
+  // The host adds a file; a lookup in another case finds it once the folder's time moved on.
+  EXPECT_EQ(Map(u"C:\\Fill\\host.TXT"), Drive() + "/Fill/host.TXT");
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  WriteHostFile(Drive() + "/Fill/Host.txt", "x");
+  EXPECT_EQ(Map(u"C:\\FILL\\host.TXT"), Drive() + "/Fill/Host.txt");
 }
 
 TEST_F(PathMapTest, HostPathsMapBack) {
