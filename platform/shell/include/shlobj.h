@@ -39,3 +39,8 @@ inline BOOL SHGetSpecialFolderPath(HWND owner, LPWSTR path, int csidl, BOOL crea
 inline HRESULT SHGetFolderPath(HWND owner, int csidl, HANDLE token, DWORD flags, LPWSTR path) {
   return SHGetFolderPathW(owner, csidl, token, flags, path);
 }
+
+// The folder browser (SHBrowseForFolderW), where the shell dialogs are built in.
+#if __has_include("shlobj_browse.h")
+#include "shlobj_browse.h"
+#endif
