@@ -8,8 +8,10 @@ void DifxLogCallback(DIFXAPI_LOG, DWORD, LPCWSTR, PVOID) {}
 
 }  // namespace
 
-CDifxApiLibrary::CDifxApiLibrary() {
-  m_hModule = LoadLibraryW(_T("difxapi.dll"));
+CDifxApiLibrary::CDifxApiLibrary() : CDifxApiLibrary(_T("difxapi.dll")) {}
+
+CDifxApiLibrary::CDifxApiLibrary(LPCTSTR libraryName) {
+  m_hModule = LoadLibraryW(libraryName);
   if (m_hModule == nullptr) return;
   m_nLoaded = 1;
   m_pfnInstall = reinterpret_cast<InstallFn>(GetProcAddress(m_hModule, "DriverPackageInstallW"));
@@ -26,10 +28,15 @@ void CDifxApiLibrary::CopyInfPath(LPCTSTR infPath, WCHAR (&buffer)[kMaxInfPath +
   for (int i = 0; infPath != nullptr && i < kMaxInfPath && infPath[i] != 0; ++i) buffer[i] = infPath[i];
 }
 
+DWORD CDifxApiLibrary::BindingError(bool entryPointBound) const {
+  if (!m_nLoaded) return ERROR_MOD_NOT_FOUND;
+  return entryPointBound ? ERROR_SUCCESS : ERROR_PROC_NOT_FOUND;
+}
+
 DWORD CDifxApiLibrary::InstallInf(LPCTSTR infPath) {
   WCHAR path[kMaxInfPath + 1];
   CopyInfPath(infPath, path);
-  if (!m_nLoaded || m_pfnInstall == nullptr) return 0;
+  if (const DWORD error = BindingError(m_pfnInstall != nullptr)) return error;
   try {
     if (m_pfnSetLogCallback != nullptr) m_pfnSetLogCallback(DifxLogCallback, nullptr);
     m_bNeedReboot = FALSE;
@@ -37,14 +44,14 @@ DWORD CDifxApiLibrary::InstallInf(LPCTSTR infPath) {
     if (m_pfnSetLogCallback != nullptr) m_pfnSetLogCallback(nullptr, nullptr);
     return result;
   } catch (...) {
-    return 0;
+    return ERROR_GEN_FAILURE;
   }
 }
 
 DWORD CDifxApiLibrary::PreinstallInf(LPCTSTR infPath) {
   WCHAR path[kMaxInfPath + 1];
   CopyInfPath(infPath, path);
-  if (!m_nLoaded || m_pfnPreinstall == nullptr) return ERROR_PROC_NOT_FOUND;
+  if (const DWORD error = BindingError(m_pfnPreinstall != nullptr)) return error;
   try {
     return m_pfnPreinstall(path, DRIVER_PACKAGE_LEGACY_MODE);
   } catch (...) {

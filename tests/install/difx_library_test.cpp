@@ -1,6 +1,7 @@
 // The DIFxAPI binding of the install engine: an INF installed through "difxapi.dll" on a
 // seeded machine, read back as a scan reads a device's driver; the library's failures and
-// damaged INFs come back as its result; long INF paths are cut.
+// damaged INFs come back as its result; a missing library or entry point is a failure;
+// long INF paths are cut.
 #include <gtest/gtest.h>
 
 #include "DeviceScanner.h"
@@ -80,6 +81,28 @@ TEST_F(DifxLibraryTest, ADamagedInfIsAnError) {
   zx::devices::WriteMachineFile(kInf, "[Version]\r\nSignature=\"$Windows NT$\"\r\nDriverVer=99/99/2013\r\n");
   EXPECT_EQ(library.InstallInf(kInf), 0xE0000003u);
   EXPECT_EQ(library.InstallInf(_T("C:\\dl\\missing.inf")), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(DifxLibraryTest, AMissingLibraryIsAFailure) {
+  CDifxApiLibrary library(_T("nosuchdifx.dll"));
+  zx::devices::WriteMachineFile(kInf, zx::devices::NetPackageInf());
+  EXPECT_FALSE(library.IsLoaded());
+  EXPECT_EQ(library.InstallInf(kInf), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  EXPECT_EQ(library.PreinstallInf(kInf), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+  CString date, version;
+  ReadBack(date, version);
+  EXPECT_EQ(version, CString(_T("12.0.150.0")));
+}
+
+TEST_F(DifxLibraryTest, AMissingEntryPointIsAFailure) {
+  CDifxApiLibrary library(_T("nodifx.dll"));
+  zx::devices::WriteMachineFile(kInf, zx::devices::NetPackageInf());
+  ASSERT_TRUE(library.IsLoaded());
+  EXPECT_EQ(library.InstallInf(kInf), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  EXPECT_EQ(library.PreinstallInf(kInf), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+  CString date, version;
+  ReadBack(date, version);
+  EXPECT_EQ(version, CString(_T("12.0.150.0")));
 }
 
 TEST_F(DifxLibraryTest, ALongPathIsCutTo260Characters) {
