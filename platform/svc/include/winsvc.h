@@ -147,3 +147,6 @@ inline BOOL QueryServiceConfig(SC_HANDLE service, LPQUERY_SERVICE_CONFIGW config
 inline BOOL StartService(SC_HANDLE service, DWORD argumentCount, LPCWSTR* arguments) {
   return StartServiceW(service, argumentCount, arguments);
 }
+
+// Listing services and the status with its process.
+#include "winsvcenum.h"
