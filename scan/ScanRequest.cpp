@@ -100,10 +100,9 @@ CString Lowered(const CString& text) {
 }  // namespace
 
 CString GetComputerNameString() {
-  // A computer name has at most 15 characters; the environment carries the machine's.
   WCHAR name[16] = {};
-  const DWORD length = GetEnvironmentVariableW(_T("COMPUTERNAME"), name, 16);
-  if (length == 0 || length >= 16) return CString();
+  DWORD length = 16;
+  if (!GetComputerNameW(name, &length)) return CString();
   return CString(name, static_cast<int>(length));
 }
 

@@ -19,8 +19,8 @@ struct tagScanRequestMachine {
   CString strUserHash;
 };
 
-// The computer name as a buffer of 16 wide characters holds it; empty when it is not known or
-// does not fit.
+// The computer name as GetComputerNameW gives it into a buffer of 16 wide characters; empty
+// when the call fails.
 CString GetComputerNameString();
 
 // Takes the hardware lists of a collected hardware hash: BIOS and board properties, and the

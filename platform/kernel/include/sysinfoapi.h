@@ -152,3 +152,16 @@ using LPOSVERSIONINFO = OSVERSIONINFOW*;
 BOOL GetVersionExW(LPOSVERSIONINFOW versionInfo);
 BOOL GetVersionExA(LPOSVERSIONINFOA versionInfo);
 inline BOOL GetVersionEx(LPOSVERSIONINFOW versionInfo) { return GetVersionExW(versionInfo); }
+
+// The computer's (NetBIOS) name: at most this many characters.
+#define MAX_COMPUTERNAME_LENGTH 15
+
+// The computer's name: "ComputerName" under [Machine] of machine.ini, else the host's name,
+// either cut at its first dot and to MAX_COMPUTERNAME_LENGTH characters and upper-cased.
+// size is the buffer's capacity in characters; on success it becomes the name's length
+// without the terminator. A buffer too small fails with ERROR_BUFFER_OVERFLOW and size set to
+// the characters needed with the terminator; a null size (or a null buffer of non-zero size)
+// is ERROR_INVALID_PARAMETER.
+BOOL GetComputerNameW(LPWSTR buffer, LPDWORD size);
+BOOL GetComputerNameA(LPSTR buffer, LPDWORD size);
+inline BOOL GetComputerName(LPWSTR buffer, LPDWORD size) { return GetComputerNameW(buffer, size); }

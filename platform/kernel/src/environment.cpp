@@ -1,8 +1,5 @@
 // The process's environment as Windows programs see it: a table of its own, names without
 // regard to case, seeded with the variables of a Windows session on this machine.
-#include <unistd.h>
-
-#include <climits>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -11,6 +8,7 @@
 #include "fileapi.h"
 #include "filetext.h"
 #include "kerneltext.h"
+#include "sysinfoapi.h"
 #include "zx/casefold.h"
 #include "zx/winfolders.h"
 
@@ -21,11 +19,9 @@ using zx::file::Fail;
 using Variables = std::vector<std::pair<std::u16string, std::u16string>>;
 
 std::u16string ComputerName() {
-  char host[HOST_NAME_MAX + 1] = {};
-  std::u16string name = ::gethostname(host, sizeof host - 1) == 0 ? zx::text::FromUtf8(host) : u"";
-  name = name.substr(0, name.find(u'.'));
-  zx::MakeUpper(name.data(), name.size());
-  return name.empty() ? u"ZEPHRINKX-PC" : name;
+  WCHAR name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(name, &size) ? std::u16string(name, size) : std::u16string();
 }
 
 Variables Seed() {

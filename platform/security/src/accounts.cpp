@@ -12,8 +12,8 @@
 #include "errhandlingapi.h"
 #include "lmaccess.h"
 #include "stringapiset.h"
+#include "sysinfoapi.h"
 #include "zx/casefold.h"
-#include "zx/machine.h"
 #include "zx/security.h"
 
 namespace zx::security {
@@ -23,18 +23,11 @@ constexpr BYTE kNtAuthority[6] = {0, 0, 0, 0, 0, 5};
 constexpr BYTE kWorldAuthority[6] = {0, 0, 0, 0, 0, 1};
 constexpr DWORD kFirstUserRid = 1000;
 
-// The machine's name: "ComputerName" under [Machine] of the machine profile, else the host's
-// name, upper-cased and cut to 15 characters as NetBIOS names are.
+// The machine's name, as GetComputerNameW answers it.
 std::u16string ComputerName() {
-  std::string name = machine::ProfileValue("Machine", "ComputerName", "");
-  if (name.empty()) {
-    char host[256] = {};
-    name = ::gethostname(host, sizeof host - 1) == 0 && host[0] != 0 ? host : "LOCALHOST";
-  }
-  std::u16string wide = FromUtf8(name.substr(0, name.find('.')));
-  if (wide.size() > 15) wide.resize(15);
-  MakeUpper(wide.data(), wide.size());
-  return wide;
+  WCHAR name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+  DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(name, &size) ? std::u16string(name, size) : std::u16string();
 }
 
 const std::vector<Account>& WellKnownAccounts() {
