@@ -18,6 +18,10 @@ LPWSTR PathFindExtensionW(LPCWSTR path);
 // Adds a backslash unless the path ends in one; answers the terminating zero, or null when
 // the result would not fit MAX_PATH.
 LPWSTR PathAddBackslashW(LPWSTR path);
+// Removes one trailing backslash unless it is the root's ("C:\", "\", "\\"); answers the
+// terminating zero that took its place, else the last character (the path itself when empty),
+// null for a null path.
+LPWSTR PathRemoveBackslashW(LPWSTR path);
 // Joins with one backslash and resolves "." and ".."; FALSE (path unchanged) when the result
 // would not fit MAX_PATH.
 BOOL PathAppendW(LPWSTR path, LPCWSTR more);
@@ -32,6 +36,7 @@ inline BOOL PathFileExists(LPCWSTR path) { return PathFileExistsW(path); }
 inline LPWSTR PathFindFileName(LPCWSTR path) { return PathFindFileNameW(path); }
 inline LPWSTR PathFindExtension(LPCWSTR path) { return PathFindExtensionW(path); }
 inline LPWSTR PathAddBackslash(LPWSTR path) { return PathAddBackslashW(path); }
+inline LPWSTR PathRemoveBackslash(LPWSTR path) { return PathRemoveBackslashW(path); }
 inline BOOL PathAppend(LPWSTR path, LPCWSTR more) { return PathAppendW(path, more); }
 inline BOOL PathIsRelative(LPCWSTR path) { return PathIsRelativeW(path); }
 inline int StrCmpI(LPCWSTR a, LPCWSTR b) { return StrCmpIW(a, b); }

@@ -1,5 +1,6 @@
 // Taking paths apart and putting them together: PathRemoveFileSpec, PathFindFileName,
-// PathFindExtension, PathAddBackslash, PathAppend, PathIsRelative and PathFileExists.
+// PathFindExtension, PathAddBackslash, PathRemoveBackslash, PathAppend, PathIsRelative and
+// PathFileExists.
 #include "shlwapi.h"
 
 #include <string>
@@ -88,6 +89,16 @@ LPWSTR PathAddBackslashW(LPWSTR path) {
   path[length++] = u'\\';
   path[length] = u'\0';
   return path + length;
+}
+
+LPWSTR PathRemoveBackslashW(LPWSTR path) {
+  if (path == nullptr) return nullptr;
+  const std::size_t length = std::char_traits<WCHAR>::length(path);
+  if (length == 0) return path;
+  if (path[length - 1] != u'\\' || RootLength(std::u16string_view(path, length)) == length)
+    return path + length - 1;
+  path[length - 1] = u'\0';
+  return path + length - 1;
 }
 
 BOOL PathAppendW(LPWSTR path, LPCWSTR more) {

@@ -98,6 +98,30 @@ TEST(PathParts, AddBackslashAndAppend) {
   EXPECT_EQ(std::u16string_view(full).size(), static_cast<std::size_t>(MAX_PATH - 1));
 }
 
+TEST(PathParts, RemoveBackslashKeepsTheRoot) {
+  WCHAR path[MAX_PATH] = u"C:\\dl\\e1c\\";
+  LPWSTR end = PathRemoveBackslashW(path);
+  EXPECT_EQ(std::u16string(path), u"C:\\dl\\e1c");
+  EXPECT_EQ(end, path + 9);
+  EXPECT_EQ(*end, u'\0');
+  end = PathRemoveBackslashW(path);
+  EXPECT_EQ(std::u16string(path), u"C:\\dl\\e1c") << "only a trailing backslash goes";
+  EXPECT_EQ(end, path + 8) << "the last character when nothing was removed";
+  for (const char16_t* root : {u"C:\\", u"\\", u"\\\\"}) {
+    std::u16string text = root;
+    WCHAR buffer[MAX_PATH] = {};
+    text.copy(buffer, text.size());
+    EXPECT_EQ(PathRemoveBackslashW(buffer), buffer + text.size() - 1);
+    EXPECT_EQ(std::u16string(buffer), text) << "a root keeps its backslash";
+  }
+  WCHAR twice[MAX_PATH] = u"C:\\dl\\\\";
+  PathRemoveBackslashW(twice);
+  EXPECT_EQ(std::u16string(twice), u"C:\\dl\\") << "one backslash per call";
+  WCHAR empty[4] = {};
+  EXPECT_EQ(PathRemoveBackslashW(empty), empty);
+  EXPECT_EQ(PathRemoveBackslashW(nullptr), nullptr);
+}
+
 TEST(PathParts, RelativeAndCompare) {
   EXPECT_TRUE(PathIsRelativeW(u"dir\\file"));
   EXPECT_TRUE(PathIsRelativeW(u""));
