@@ -14,6 +14,8 @@
 #define LANG_ENGLISH 0x09
 #define SUBLANG_NEUTRAL 0x00
 #define SUBLANG_DEFAULT 0x01
+#define SUBLANG_SYS_DEFAULT 0x02
+#define LANG_SYSTEM_DEFAULT MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT)
 #define MAKELANGID(primary, sub) \
   (static_cast<WORD>((static_cast<WORD>(sub) << 10) | static_cast<WORD>(primary)))
 #define PRIMARYLANGID(lang) (static_cast<WORD>(lang) & 0x3FF)
