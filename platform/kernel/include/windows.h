@@ -81,3 +81,6 @@
 #if __has_include(<winusername.h>)
 #include <winusername.h>
 #endif
+#if __has_include("debugapi.h")
+#include "debugapi.h"
+#endif
