@@ -85,12 +85,16 @@ CString GuidText(const GUID& guid) {
   return text;
 }
 
-// "MM-dd-yyyy" of a driver date.
+// A driver date through the user's date picture "MM-dd-yyyy", with any "/" made a "-".
 CString DateText(const FILETIME& date) {
   SYSTEMTIME day{};
-  CString text;
-  if (FileTimeToSystemTime(&date, &day)) text.Format(_T("%02d-%02d-%04d"), day.wMonth, day.wDay, day.wYear);
-  return text;
+  WCHAR text[32] = {};
+  if (!FileTimeToSystemTime(&date, &day) ||
+      GetDateFormatW(LOCALE_USER_DEFAULT, 0, &day, _T("MM-dd-yyyy"), text, 32) == 0)
+    return CString();
+  CString dated(text);
+  dated.Replace(_T('/'), _T('-'));
+  return dated;
 }
 
 }  // namespace
