@@ -108,6 +108,11 @@ class CDriverInstallEngine : public CObject {
   static bool EnsureUserKeyContainer();
   bool HasUserKeyContainer() const { return m_keyContainer; }
 
+  // Restarts Windows after the installs: enables SeShutdownPrivilege in the process token and
+  // asks for a forced reboot (reason 0x80000001); ExitWindowsEx's answer, FALSE with
+  // ERROR_PRIVILEGE_NOT_HELD when the token would not take the privilege.
+  static BOOL RebootSystem();
+
   // Builds the install-error report of a result for the device at index of the records and
   // hands it to the misc service's feedback upload; the upload's outcome is not used. 1.
   int ReportInstallError(int index, CDeviceRecordArray* records, BOOL handled, tagInstallResultInfo info);
