@@ -98,5 +98,8 @@ bool RegisterProgressClass();
 bool RegisterAnimateClass();
 bool RegisterToolTipsClass();
 bool RegisterDateTimeClass();
+// Gives each control class its class-library kind for the temporary objects GetDlgItem
+// answers (afx_kinds.cpp).
+void AddTemporaryKinds();
 
 }  // namespace zx::comctl

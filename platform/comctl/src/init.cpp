@@ -1,5 +1,6 @@
-// InitCommonControls: the control classes registered for the process. The shared platform
-// library registers them as it loads, as the system's DLL does for every program.
+// InitCommonControls: the control classes registered for the process, each with the class
+// library's kind of object for it. The shared platform library registers them as it loads,
+// as the system's DLL does for every program.
 #include "control.h"
 
 void InitCommonControls() {
@@ -10,6 +11,7 @@ void InitCommonControls() {
   zx::comctl::RegisterAnimateClass();
   zx::comctl::RegisterToolTipsClass();
   zx::comctl::RegisterDateTimeClass();
+  zx::comctl::AddTemporaryKinds();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init) {
