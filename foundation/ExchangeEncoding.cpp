@@ -2,11 +2,16 @@
 // as upper-case hexadecimal digits.
 #include "ExchangeEncoding.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
 
 #include "DigestsMd5.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -16,6 +21,30 @@ constexpr int kKeyLength = sizeof(kKey) - 1;
 static_assert(kKeyLength == 49);
 
 constexpr int kDigestLength = 32;
+
+// The key stream of the fixed key, one byte at a time.
+class Rc4Stream {
+ public:
+  Rc4Stream() {
+    for (int n = 0; n < 256; ++n) state_[n] = static_cast<BYTE>(n);
+    BYTE j = 0;
+    for (int n = 0; n < 256; ++n) {
+      j = static_cast<BYTE>(j + state_[n] + static_cast<BYTE>(kKey[n % kKeyLength]));
+      std::swap(state_[n], state_[j]);
+    }
+  }
+  BYTE Next() {
+    i_ = static_cast<BYTE>(i_ + 1);
+    j_ = static_cast<BYTE>(j_ + state_[i_]);
+    std::swap(state_[i_], state_[j_]);
+    return state_[static_cast<BYTE>(state_[i_] + state_[j_])];
+  }
+
+ private:
+  BYTE state_[256];
+  BYTE i_ = 0;
+  BYTE j_ = 0;
+};
 
 template <class Char>
 void WriteHex(const BYTE* bytes, Char* out, DWORD count) {
@@ -36,25 +65,75 @@ constexpr auto kDigitValues = [] {
 }();
 
 int DigitValue(char ch) { return kDigitValues[static_cast<unsigned char>(ch)]; }
+int DigitValue(WCHAR ch) { return ch < 0x80 ? kDigitValues[ch] : -1; }
+
+// The byte of the digit pair at `text`: a character that is no digit ends the pair, the byte
+// keeping the value reached.
+template <class Char>
+BYTE PairValue(const Char* text) {
+  const int high = DigitValue(text[0]);
+  const int low = high < 0 ? -1 : DigitValue(text[1]);
+  return static_cast<BYTE>(high < 0 ? 0 : low < 0 ? high : high * 16 + low);
+}
+
+// The byte of a pair known to be two digits.
+BYTE DigitPairValue(const WCHAR* text) {
+  const auto digit = [](WCHAR ch) { return (ch & 0x0F) + 9 * (ch >> 6); };
+  return static_cast<BYTE>(digit(text[0]) << 4 | digit(text[1]));
+}
+
+// Deciphers the `count` bytes that `byteAt(n)` reads into units at `out`, up to the first
+// zero unit; an odd last byte gets a zero high byte. Answers the number of units.
+template <class ByteAt>
+int DecipherUnits(DWORD count, ByteAt byteAt, WCHAR* out) {
+  Rc4Stream stream;
+  int units = 0;
+  for (DWORD n = 0; n < count; n += 2) {
+    const BYTE low = static_cast<BYTE>(byteAt(n) ^ stream.Next());
+    const BYTE high = n + 1 < count ? static_cast<BYTE>(byteAt(n + 1) ^ stream.Next()) : 0;
+    const WCHAR unit = static_cast<WCHAR>(low | high << 8);
+    if (unit == 0) break;
+    out[units++] = unit;
+  }
+  return units;
+}
+
+// Whether every unit is ASCII, which code page 1252 keeps as it is, one byte a unit.
+bool IsAscii(std::u16string_view text) {
+  WCHAR any = 0;
+  for (const WCHAR unit : text) any |= unit;
+  return any < 0x80;
+}
 
 }  // namespace
 
 void Rc4Transform(BYTE* buffer, DWORD count) {
-  BYTE state[256];
-  for (int i = 0; i < 256; ++i) state[i] = static_cast<BYTE>(i);
-  BYTE j = 0;
-  for (int i = 0; i < 256; ++i) {
-    j = static_cast<BYTE>(j + state[i] + static_cast<BYTE>(kKey[i % kKeyLength]));
-    std::swap(state[i], state[j]);
+  Rc4Stream stream;
+  for (DWORD n = 0; n < count; ++n) buffer[n] ^= stream.Next();
+}
+
+bool AreUpperHexDigits(std::u16string_view text) {
+  const WCHAR* p = text.data();
+  const WCHAR* const end = p + text.size();
+#if defined(__SSE2__)
+  // Eight units at a time; an unsigned "below" is a signed one on values moved by 0x8000.
+  const __m128i fromDigit = _mm_set1_epi16(static_cast<short>(0x8000 + '0'));
+  const __m128i digitLimit = _mm_set1_epi16(static_cast<short>(0x8000 + 10));
+  const __m128i fromLetter = _mm_set1_epi16(static_cast<short>(0x8000 + 'A'));
+  const __m128i letterLimit = _mm_set1_epi16(static_cast<short>(0x8000 + 6));
+  __m128i all = _mm_set1_epi16(-1);
+  for (; end - p >= 8; p += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i digit = _mm_cmplt_epi16(_mm_sub_epi16(block, fromDigit), digitLimit);
+    const __m128i letter = _mm_cmplt_epi16(_mm_sub_epi16(block, fromLetter), letterLimit);
+    all = _mm_and_si128(all, _mm_or_si128(digit, letter));
   }
-  BYTE i = 0;
-  j = 0;
-  for (DWORD n = 0; n < count; ++n) {
-    i = static_cast<BYTE>(i + 1);
-    j = static_cast<BYTE>(j + state[i]);
-    std::swap(state[i], state[j]);
-    buffer[n] ^= state[static_cast<BYTE>(state[i] + state[j])];
+  if (_mm_movemask_epi8(all) != 0xFFFF) return false;
+#endif
+  for (; p < end; ++p) {
+    if (DigitValue(*p) < 0) return false;
   }
+  return true;
 }
 
 void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count) {
@@ -63,12 +142,7 @@ void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count) {
 }
 
 void HexToBytes(LPCSTR text, BYTE* bytes, DWORD count) {
-  for (DWORD n = 0; n < count; ++n) {
-    // A character that is no digit ends the pair: the byte keeps the value reached.
-    const int high = DigitValue(text[2 * static_cast<std::size_t>(n)]);
-    const int low = high < 0 ? -1 : DigitValue(text[2 * static_cast<std::size_t>(n) + 1]);
-    bytes[n] = static_cast<BYTE>(high < 0 ? 0 : low < 0 ? high : high * 16 + low);
-  }
+  for (DWORD n = 0; n < count; ++n) bytes[n] = PairValue(text + 2 * static_cast<std::size_t>(n));
 }
 
 BOOL ComputeTextDigest(const CString& text, CString& digest) {
@@ -76,7 +150,10 @@ BOOL ComputeTextDigest(const CString& text, CString& digest) {
   // Characters the code page folds (a surrogate pair into one replacement) make the ANSI form
   // shorter than the unit count; the digest then covers it padded with zero bytes.
   std::vector<BYTE> narrow(static_cast<std::size_t>(units), 0);
-  if (units > 0) {
+  const std::u16string_view wide(text.GetString(), static_cast<std::size_t>(units));
+  if (IsAscii(wide)) {
+    std::copy(wide.begin(), wide.end(), narrow.begin());
+  } else {
     const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, nullptr, 0, nullptr, nullptr);
     std::vector<char> converted(static_cast<std::size_t>(needed > 0 ? needed : 0));
     const int written = needed > 0 ? WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, converted.data(),
@@ -114,26 +191,35 @@ BOOL EncipherTextToHex(CString& text, CString& encoded) {
   return TRUE;
 }
 
+void DecipherHexPayload(std::u16string_view digits, CString& plain) {
+  // ASCII text is read where it stands; any other goes through its ANSI form first, where a
+  // folded character moves the pairs behind it.
+  const bool allDigits = AreUpperHexDigits(digits);
+  const bool ascii = allDigits || IsAscii(digits);
+  const CStringA narrow = ascii ? CStringA() : CStringA(CString(digits.data(), static_cast<int>(digits.size())));
+  const std::size_t length = ascii ? digits.size() : static_cast<std::size_t>(narrow.GetLength());
+  const DWORD count = static_cast<DWORD>(length / 2);
+  LPTSTR out = plain.GetBufferSetLength(static_cast<int>((count + 1) / 2));
+  int units = 0;
+  if (allDigits) {
+    units = DecipherUnits(count, [&](DWORD n) { return DigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  } else if (ascii) {
+    units = DecipherUnits(count, [&](DWORD n) { return PairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  } else {
+    units = DecipherUnits(count, [&](DWORD n) { return PairValue(narrow.GetString() + 2 * std::size_t{n}); }, out);
+  }
+  plain.ReleaseBufferSetLength(units);
+}
+
 BOOL getOutputStrFromHex(CString& text) {
   const int length = text.GetLength();
   if (length <= kDigestLength) {
     text.Empty();
     return length == kDigestLength;
   }
-  const CStringA payload(text.Mid(kDigestLength));
-  const DWORD count = static_cast<DWORD>(payload.GetLength() / 2);
-  // Two zero bytes behind the deciphered ones end the text and give an odd last byte its
-  // zero high byte.
-  std::vector<BYTE> bytes(count + 2, 0);
-  HexToBytes(payload.GetString(), bytes.data(), count);
-  Rc4Transform(bytes.data(), count);
-  std::vector<WCHAR> units;
-  units.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const WCHAR unit = static_cast<WCHAR>(bytes[i] | bytes[i + 1] << 8);
-    if (unit == 0) break;
-    units.push_back(unit);
-  }
-  text = CString(units.data(), static_cast<int>(units.size()));
+  CString plain;
+  DecipherHexPayload(std::u16string_view(text.GetString(), static_cast<std::size_t>(length)).substr(kDigestLength),
+                     plain);
+  text = std::move(plain);
   return TRUE;
 }

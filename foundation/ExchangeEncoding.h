@@ -5,6 +5,8 @@
 #pragma once
 #include <afx.h>
 
+#include <string_view>
+
 #include "HelperApi.h"
 
 // Enciphers or deciphers `count` bytes in place with the fixed key; every call starts the key
@@ -32,3 +34,10 @@ ZXHELPER_API BOOL EncipherTextToHex(CString& text, CString& encoded);
 // 32 characters: FALSE and the text emptied; exactly 32: TRUE and the text emptied; longer:
 // TRUE and the text becomes the deciphered units up to the first zero unit.
 ZXHELPER_API BOOL getOutputStrFromHex(CString& text);
+
+// Whether every unit is one of "0"-"9" and "A"-"F".
+ZXHELPER_API bool AreUpperHexDigits(std::u16string_view text);
+
+// The deciphering step of getOutputStrFromHex on the digits behind the digest field: the
+// deciphered units up to the first zero unit.
+ZXHELPER_API void DecipherHexPayload(std::u16string_view digits, CString& plain);

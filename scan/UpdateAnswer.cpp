@@ -10,7 +10,7 @@ namespace {
 constexpr int kDigestDigits = 32;
 constexpr int kUnitDigits = 4;
 
-bool IsUpperHexDigit(WCHAR c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+bool IsUpperHexDigit(WCHAR c) { return static_cast<WCHAR>(c - '0') < 10 || static_cast<WCHAR>(c - 'A') < 6; }
 
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
 // beyond the 32-bit range stop at its ends.
@@ -46,19 +46,28 @@ bool SameName(const CString& text, LPCTSTR name) {
 }  // namespace
 
 AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
-  CString encoded = text;
-  encoded.Trim();
-  if (encoded.GetLength() <= kDigestDigits) return kAnswerEmpty;
-  if ((encoded.GetLength() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
-  const WCHAR* digits = encoded.GetString();
-  for (int i = 0; i < encoded.GetLength(); ++i)
-    if (!IsUpperHexDigit(digits[i])) return kAnswerMalformed;
-  CString plain = encoded;
-  if (!getOutputStrFromHex(plain) || plain.IsEmpty()) return kAnswerEmpty;
+  // Only a text with blanks around it needs a trimmed copy: a text that starts and ends with
+  // a digit is checked and deciphered where it stands.
+  const int length = text.GetLength();
+  const bool bare = length > 0 && IsUpperHexDigit(text.GetString()[0]) && IsUpperHexDigit(text.GetString()[length - 1]);
+  CString trimmed;
+  if (!bare) {
+    trimmed = text;
+    trimmed.Trim();
+  }
+  const CString& encoded = bare ? text : trimmed;
+  const std::u16string_view digits(encoded.GetString(), static_cast<std::size_t>(encoded.GetLength()));
+  if (digits.size() <= kDigestDigits) return kAnswerEmpty;
+  if ((digits.size() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
+  if (!AreUpperHexDigits(digits)) return kAnswerMalformed;
+  CString plain;
+  DecipherHexPayload(digits.substr(kDigestDigits), plain);
+  if (plain.IsEmpty()) return kAnswerEmpty;
   CString digest;
   ComputeTextDigest(plain, digest);
-  if (digest != encoded.Left(kDigestDigits)) return kAnswerWrongDigest;
-  text = plain;
+  if (std::u16string_view(digest.GetString(), static_cast<std::size_t>(digest.GetLength())) != digits.substr(0, kDigestDigits))
+    return kAnswerWrongDigest;
+  text = std::move(plain);
   return kAnswerDecoded;
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "ExchangeEncoding.h"
 #include "cstring_printer.h"
@@ -169,6 +171,53 @@ TEST(Decode, HostileCharactersDecodeWithoutHarm) {
   CString text = message;
   EXPECT_TRUE(getOutputStrFromHex(text));
   EXPECT_LE(text.GetLength(), 76);
+}
+
+// The decoding rule spelled out step by step: the payload's ANSI form read as pairs, the bytes
+// deciphered, the units taken up to the first zero one.
+CString ReferenceDecode(const CString& message) {
+  const CStringA payload(message.Mid(32));
+  const DWORD count = static_cast<DWORD>(payload.GetLength() / 2);
+  std::vector<BYTE> bytes(count + 2, 0);
+  HexToBytes(payload.GetString(), bytes.data(), count);
+  Rc4Transform(bytes.data(), count);
+  CString plain;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const WCHAR unit = static_cast<WCHAR>(bytes[i] | bytes[i + 1] << 8);
+    if (unit == 0) break;
+    plain += unit;
+  }
+  return plain;
+}
+
+TEST(Decode, MixedPayloadsFollowTheStepByStepRule) {
+  const CString digest = _T("00000000000000000000000000000000");
+  const CString payload = _T("3EDB6DA9D9F018DB7DA946F07AD499E9E99E391F6ADFA9CC");
+  // A digit replaced, at every place, by a lower-case digit, a letter past "F", a character
+  // outside ASCII and a surrogate pair that the ANSI form folds into one character.
+  for (LPCTSTR odd : {_T("d"), _T("G"), _T(":"), _T("\u00c4"), _T("\uff10"), _T("\U0001F600")}) {
+    for (int at = 0; at < payload.GetLength(); ++at) {
+      const CString message = digest + payload.Left(at) + odd + payload.Mid(at + 1);
+      CString text = message;
+      ASSERT_TRUE(getOutputStrFromHex(text));
+      EXPECT_EQ(text, ReferenceDecode(message)) << "at " << at;
+    }
+  }
+}
+
+TEST(HexDigits, OnlyUpperCaseDigitsAtAnyPlace) {
+  const std::u16string digits = u"0123456789ABCDEF0123456789ABCDEF012";
+  for (std::size_t length = 0; length <= digits.size(); ++length) {
+    EXPECT_TRUE(AreUpperHexDigits(std::u16string_view(digits).substr(0, length)));
+  }
+  for (const char16_t odd : {u'/', u':', u'@', u'G', u'a', u'f', u' ', u'\0', char16_t{0x8030}, char16_t{0xFF10},
+                             char16_t{0x0130}}) {
+    for (std::size_t at = 0; at < digits.size(); ++at) {
+      std::u16string text = digits;
+      text[at] = odd;
+      EXPECT_FALSE(AreUpperHexDigits(text)) << "unit " << static_cast<int>(odd) << " at " << at;
+    }
+  }
 }
 
 }  // namespace
