@@ -21,27 +21,36 @@ DWORD SetResult(DWORD result) {
   return result;
 }
 
-constexpr DWORD kBufferSize = 16384;
+constexpr DWORD kBufferSize = 65536;
 
 constexpr DWORD kWindowSize = 262144;
+
+// A stretch of the archive's bytes held in memory.
+struct Window {
+  LONGLONG start = 0;
+  DWORD length = 0;
+  std::vector<char> bytes;
+};
 
 struct ReaderState {
   HANDLE file = INVALID_HANDLE_VALUE;
   bool failed = false;
-  // The archive is read through a window of its bytes: the reader's many small reads and
-  // seeks cost no call to the file system while they stay inside it.
+  // The archive is read through two windows of its bytes, so that the reader's many small
+  // reads and seeks, which alternate between the central directory and the entries' data,
+  // cost no call to the file system while they stay inside them.
   LONGLONG fileSize = 0;
   LONGLONG position = 0;
-  LONGLONG windowStart = 0;
-  DWORD windowLength = 0;
-  std::vector<char> window;
+  Window windows[2];
+  int recent = 0;  // the window read from last
   unzFile archive = nullptr;
   uLong entries = 0;
   long current = -1;
   CString baseFolder;
   std::unique_ptr<char[]> buffer;
-  // The last described entry, so that extracting the entry just described reads it once.
+  // The last described entry, so that extracting the entry just described reads it once; it
+  // is left open after describing, ready to be read.
   int describedIndex = -1;
+  bool entryOpen = false;
   ZipItemInfo described = {};
   unz_file_info64 describedInfo = {};
   CString lastFolder;  // the folder the last file was written into, known to exist
@@ -49,20 +58,37 @@ struct ReaderState {
 
 // minizip's file functions over the state's handle.
 voidpf OpenSource(voidpf opaque, const void*, int) { return opaque; }
-// Moves the window to start at the reader's position; false when reading fails.
-bool FillWindow(ReaderState& state) {
+// Moves a window to start at the reader's position; false when reading fails.
+bool FillWindow(ReaderState& state, Window& window) {
   LARGE_INTEGER distance{};
   distance.QuadPart = state.position;
   DWORD got = 0;
+  if (window.bytes.empty()) window.bytes.resize(kWindowSize);
   if (!SetFilePointerEx(state.file, distance, nullptr, FILE_BEGIN) ||
-      !ReadFile(state.file, state.window.data(), kWindowSize, &got, nullptr)) {
+      !ReadFile(state.file, window.bytes.data(), kWindowSize, &got, nullptr)) {
     state.failed = true;
-    state.windowLength = 0;
+    window.length = 0;
     return false;
   }
-  state.windowStart = state.position;
-  state.windowLength = got;
+  window.start = state.position;
+  window.length = got;
   return true;
+}
+
+// The window holding the reader's position, filling the one used less lately when neither
+// does; null at the end of the archive or when reading fails.
+Window* WindowAtPosition(ReaderState& state) {
+  for (int i : {state.recent, 1 - state.recent}) {
+    const Window& window = state.windows[i];
+    if (state.position >= window.start && state.position - window.start < window.length) {
+      state.recent = i;
+      return &state.windows[i];
+    }
+  }
+  if (state.position >= state.fileSize) return nullptr;
+  state.recent = 1 - state.recent;
+  Window& window = state.windows[state.recent];
+  return FillWindow(state, window) && window.length != 0 ? &window : nullptr;
 }
 
 uLong ReadSource(voidpf, voidpf stream, void* buffer, uLong size) {
@@ -70,13 +96,11 @@ uLong ReadSource(voidpf, voidpf stream, void* buffer, uLong size) {
   auto* target = static_cast<char*>(buffer);
   uLong copied = 0;
   while (copied < size) {
-    const LONGLONG offset = state->position - state->windowStart;
-    if (offset < 0 || offset >= state->windowLength) {
-      if (state->position >= state->fileSize || !FillWindow(*state) || state->windowLength == 0) break;
-      continue;
-    }
-    const uLong count = std::min<uLong>(size - copied, static_cast<uLong>(state->windowLength - offset));
-    std::memcpy(target + copied, state->window.data() + offset, count);
+    const Window* window = WindowAtPosition(*state);
+    if (window == nullptr) break;
+    const LONGLONG offset = state->position - window->start;
+    const uLong count = std::min<uLong>(size - copied, static_cast<uLong>(window->length - offset));
+    std::memcpy(target + copied, window->bytes.data() + offset, count);
     copied += count;
     state->position += count;
   }
@@ -167,6 +191,12 @@ void ApplyExtendedTimes(const unsigned char* extra, std::size_t length, ZipItemI
   }
 }
 
+// Closes the entry left open by describing it.
+void CloseEntry(ReaderState& state) {
+  if (state.entryOpen) unzCloseCurrentFile(state.archive);
+  state.entryOpen = false;
+}
+
 // Steps the reader to entry `index` (re-walking from the start when it lies behind).
 bool GoToEntry(ReaderState& state, long index) {
   if (state.current < 0 || index < state.current) {
@@ -188,6 +218,7 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
     return kZipOk;
   }
   state.describedIndex = -1;
+  CloseEntry(state);
   std::memset(&item, 0, sizeof item);
   item.index = index;
   if (!GoToEntry(state, index)) return kZipBadLocalHeader;
@@ -205,13 +236,16 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
   item.mtime = item.atime = item.ctime = FromDosTime(info.dosDate);
   item.comp_size = static_cast<DWORD>(info.compressed_size);
   item.unc_size = static_cast<DWORD>(info.uncompressed_size);
-  // The local extra field comes with the opened entry.
+  // The local extra field comes with the opened entry, which stays open for extracting it.
   if ((info.flag & 1) == 0) {
     if (unzOpenCurrentFile(state.archive) != UNZ_OK) return kZipBadLocalHeader;
+    state.entryOpen = true;
     unsigned char extra[1024];
     const int extraLength = unzGetLocalExtrafield(state.archive, extra, sizeof extra);
-    unzCloseCurrentFile(state.archive);
-    if (extraLength < 0) return kZipBadExtraData;
+    if (extraLength < 0) {
+      CloseEntry(state);
+      return kZipBadExtraData;
+    }
     ApplyExtendedTimes(extra, static_cast<std::size_t>(extraLength), item);
   }
   state.describedIndex = index;
@@ -242,6 +276,7 @@ DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& i
     }
   }
   // The CRC is checked when the entry is closed.
+  state.entryOpen = false;
   if (unzCloseCurrentFile(state.archive) != UNZ_OK && result == kZipOk) result = kZipDecompressFailed;
   if (result == kZipOk) SetFileTime(file, &item.ctime, &item.atime, &item.mtime);
   CloseHandle(file);
@@ -267,7 +302,6 @@ HZIP ZipArchiveOpen(LPCTSTR path) {
     return nullptr;
   }
   state->fileSize = size.QuadPart;
-  state->window.resize(kWindowSize);
   zlib_filefunc64_def functions{};
   functions.zopen64_file = OpenSource;
   functions.zread_file = ReadSource;
@@ -343,7 +377,10 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
     state->lastFolder = folder;
   }
   if (info.flag & 1) return SetResult(kZipEncrypted);
-  if (unzOpenCurrentFile(state->archive) != UNZ_OK) return SetResult(kZipBadLocalHeader);
+  if (!state->entryOpen) {
+    if (unzOpenCurrentFile(state->archive) != UNZ_OK) return SetResult(kZipBadLocalHeader);
+    state->entryOpen = true;
+  }
   return SetResult(WriteEntry(*state, target, item));
 }
 

@@ -1,8 +1,13 @@
 // The zip extraction wrapper: describing entries, extracting below the base folder whatever
-// the entries are called, damaged and truncated archives, and the handle checks.
+// the entries are called, entries taken in any order from an archive larger than what the
+// reader holds in memory, damaged and truncated archives, and the handle checks.
 #include <gtest/gtest.h>
 
+#include <minizip/zip.h>
+
 #include <filesystem>
+#include <random>
+#include <vector>
 
 #include "ZipArchive.h"
 #include "archive_testing.h"
@@ -59,6 +64,50 @@ TEST_F(ZipArchiveTest, DescribesEntriesAndTheArchive) {
   EXPECT_EQ(ZipArchiveGetItem(zip, &item, -2), static_cast<DWORD>(kZipBadArgument));
   EXPECT_EQ(ZipLastError(), static_cast<DWORD>(kZipBadArgument));
   ZipArchiveClose(zip);
+}
+
+// Writes a zip of `count` entries "part<i>.bin" of 200 KB of random bytes each (so the archive
+// is several times what the reader holds at once) and answers their contents.
+std::vector<std::string> WriteLargeZip(const std::string& hostPath, int count) {
+  std::mt19937 random(7);
+  std::vector<std::string> contents;
+  zipFile out = zipOpen64(hostPath.c_str(), APPEND_STATUS_CREATE);
+  for (int i = 0; i < count; ++i) {
+    std::string bytes(200 * 1024, '\0');
+    for (char& b : bytes) b = static_cast<char>(random());
+    zip_fileinfo info{};
+    const std::string name = "part" + std::to_string(i) + ".bin";
+    zipOpenNewFileInZip(out, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 1);
+    zipWriteInFileInZip(out, bytes.data(), static_cast<unsigned>(bytes.size()));
+    zipCloseFileInZip(out);
+    contents.push_back(std::move(bytes));
+  }
+  zipClose(out, nullptr);
+  return contents;
+}
+
+TEST_F(ZipArchiveTest, EntriesOfALargeArchiveComeWholeInAnyOrder) {
+  std::filesystem::create_directories(Host(_T("C:\\pkg")));
+  const std::vector<std::string> contents = WriteLargeZip(Host(_T("C:\\pkg\\large.zip")), 5);
+  HZIP zip = ZipArchiveOpen(_T("C:\\pkg\\large.zip"));
+  ASSERT_NE(zip, nullptr);
+  ASSERT_EQ(ZipArchiveSetBaseFolder(zip, _T("C:\\pkg\\large")), 0u);
+  ZipItemInfo item;
+  // Backwards, an entry described and then another described before it is extracted, and
+  // one entry extracted twice.
+  for (int index : {4, 0, 3, 1, 2, 2}) {
+    ASSERT_EQ(ZipArchiveGetItem(zip, &item, index), 0u);
+    if (index == 3) {
+      ASSERT_EQ(ZipArchiveGetItem(zip, &item, 1), 0u);
+    }
+    ASSERT_EQ(ZipArchiveExtractItem(zip, nullptr, index), 0u) << index;
+  }
+  EXPECT_EQ(ZipArchiveClose(zip), 0u);
+  for (int i = 0; i < 5; ++i) {
+    const std::u16string name = u"C:\\pkg\\large\\part" + std::u16string(1, static_cast<char16_t>(u'0' + i)) +
+                                u".bin";
+    EXPECT_TRUE(ReadHostFile(Host(name.c_str())) == contents[i]) << i;
+  }
 }
 
 TEST_F(ZipArchiveTest, HandleChecks) {
