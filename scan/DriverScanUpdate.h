@@ -164,6 +164,8 @@ class CDriverScanUpdate {
   tagScanRequestMachine m_requestMachine;
 
   tagDriverUpdateInfo m_workingAnswer;
+  // The complete groups of the answer being read, in arrival order, before they go into the map.
+  std::vector<std::pair<int, tagDriverUpdateInfo>> m_arrivedAnswers;
   std::set<int> m_answerDriverIds;
   std::multimap<int, tagDriverUpdateInfo> m_answerMap;
   int m_nUpdatesFound = 0;
