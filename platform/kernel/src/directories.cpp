@@ -16,7 +16,7 @@ BOOL CreateDirectoryW(LPCWSTR pathName, LPSECURITY_ATTRIBUTES /*security*/) {
   std::string host;
   if (!zx::path::MapArgument(pathName, host)) return FALSE;
   if (::mkdir(host.c_str(), 0777) == 0) {
-    zx::path::NoteCreated(host);
+    zx::path::NoteCreated(host, true);
     return TRUE;
   }
   if (errno == ENOENT || errno == ENOTDIR) return Fail(ERROR_PATH_NOT_FOUND);

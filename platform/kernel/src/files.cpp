@@ -121,10 +121,11 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
     return FailOpen(ERROR_INVALID_PARAMETER);
   const bool write = (desiredAccess & kWriteAccess) != 0;
   if (creationDisposition == TRUNCATE_EXISTING && !write) return FailOpen(ERROR_INVALID_PARAMETER);
-  if (!zx::path::MapArgument(fileName, host)) return INVALID_HANDLE_VALUE;
+  zx::path::MappedEntry entry;
+  if (!zx::path::MapArgument(fileName, host, nullptr, &entry)) return INVALID_HANDLE_VALUE;
 
-  struct stat st {};
-  const bool existed = ::stat(host.c_str(), &st) == 0;
+  struct stat st = entry.status;
+  const bool existed = entry.known ? entry.exists : ::stat(host.c_str(), &st) == 0;
   if (existed && S_ISDIR(st.st_mode)) {
     if (creationDisposition == CREATE_NEW) return FailOpen(ERROR_FILE_EXISTS);
     if (creationDisposition != OPEN_EXISTING && creationDisposition != OPEN_ALWAYS)
@@ -145,15 +146,17 @@ HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
     if (errno == EEXIST) return FailOpen(ERROR_FILE_EXISTS);
     return FailOpen(errno == ENOENT ? zx::file::MissingError(host) : ErrorFromErrno(errno));
   }
-  if (created) zx::path::NoteCreated(host);
+  if (created) zx::path::NoteCreated(host, false);
   auto file = std::make_shared<FileObject>(fd, desiredAccess, host,
                                            (flagsAndAttributes & FILE_FLAG_DELETE_ON_CLOSE) != 0);
   if (!zx::file::ClaimShareMode(fd, desiredAccess, shareMode)) return FailOpen(ERROR_SHARING_VIOLATION);
   if ((truncates && !created) && ::ftruncate(fd, 0) != 0) return FailOpen(ErrorFromErrno(errno));
-  if (created || (truncates && creationDisposition == CREATE_ALWAYS)) {
+  // The attribute bits are taken, the FILE_FLAG_* bits ignored there.
+  if (created) {
+    zx::file::ApplyNewFileAttributes(fd, flagsAndAttributes | FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  } else if (truncates && creationDisposition == CREATE_ALWAYS) {
     struct stat now {};
     ::fstat(fd, &now);
-    // The attribute bits are taken, the FILE_FLAG_* bits ignored there.
     zx::file::ApplyAttributes(host, now.st_mode, flagsAndAttributes | FILE_ATTRIBUTE_ARCHIVE, nullptr);
   }
   const bool reported = !created && (creationDisposition == CREATE_ALWAYS || creationDisposition == OPEN_ALWAYS);

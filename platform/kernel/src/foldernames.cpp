@@ -44,10 +44,12 @@ struct Listing {
 std::mutex g_lock;
 std::unordered_map<std::string, Listing> g_listings;
 
+FolderStamp StampFrom(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_mtim}; }
+
 bool StampOf(const std::string& folder, FolderStamp& stamp) {
   struct stat st {};
   if (::stat(folder.empty() ? "/" : folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  stamp = {st.st_dev, st.st_ino, st.st_mtim};
+  stamp = StampFrom(st);
   return true;
 }
 
@@ -84,9 +86,12 @@ bool ReadListing(const std::string& folder, Listing& listing) {
 
 }  // namespace
 
-std::string FindNoCase(const std::string& folder, std::u16string_view part) {
+std::string FindNoCase(const std::string& folder, std::u16string_view part, const struct stat* status) {
   FolderStamp stamp;
-  if (!StampOf(folder, stamp)) return {};
+  if (status != nullptr)
+    stamp = StampFrom(*status);
+  else if (!StampOf(folder, stamp))
+    return {};
   std::lock_guard<std::mutex> guard(g_lock);
   auto it = g_listings.find(folder);
   if (it == g_listings.end() || !(it->second.stamp == stamp)) {
@@ -106,13 +111,13 @@ std::string FindNoCase(const std::string& folder, std::u16string_view part) {
   return found == it->second.names.end() ? std::string() : found->second;
 }
 
-void NoteCreated(const std::string& hostPath) {
+void NoteCreated(const std::string& hostPath, bool isFolder) {
   const std::size_t slash = hostPath.rfind('/');
   if (slash == std::string::npos) return;
   const std::string folder = hostPath.substr(0, slash);
   FolderStamp stamp, made;
   if (!StampOf(folder, stamp)) return;
-  const bool madeFolder = StampOf(hostPath, made);
+  const bool madeFolder = isFolder && StampOf(hostPath, made);
   std::lock_guard<std::mutex> guard(g_lock);
   if (g_listings.size() >= kMaxFolders) g_listings.clear();
   if (madeFolder) g_listings.insert_or_assign(hostPath, Listing{made, {}});

@@ -187,18 +187,38 @@ DWORD AttributesOf(const std::string& hostPath, mode_t mode) {
   return attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
 }
 
+namespace {
+
+// The permission bits a file of this mode takes for READONLY set or clear.
+mode_t PermissionsFor(mode_t mode, DWORD wanted) {
+  const mode_t bits = mode & 07777;
+  return (wanted & FILE_ATTRIBUTE_READONLY) != 0 ? (bits & ~(S_IWUSR | S_IWGRP | S_IWOTH))
+         : IsReadOnly(mode)                     ? (bits | S_IWUSR)
+                                                : bits;
+}
+
+struct AttributeWord {
+  unsigned char bytes[4];
+};
+
+AttributeWord WordOf(DWORD kept) {
+  return {{static_cast<unsigned char>(kept), static_cast<unsigned char>(kept >> 8),
+           static_cast<unsigned char>(kept >> 16), static_cast<unsigned char>(kept >> 24)}};
+}
+
+bool Report(bool ok, DWORD* error) {
+  if (!ok && error != nullptr) *error = ErrorFromErrno(errno);
+  return ok;
+}
+
+}  // namespace
+
 bool ApplyAttributes(const std::string& hostPath, mode_t mode, DWORD attributes, DWORD* error) {
   // FILE_ATTRIBUTE_NORMAL counts only alone; bits Windows does not let callers set are ignored.
   DWORD wanted = attributes & kKeptBits;
   if (!S_ISDIR(mode)) {
-    const mode_t bits = mode & 07777;
-    const mode_t next = (wanted & FILE_ATTRIBUTE_READONLY) != 0 ? (bits & ~(S_IWUSR | S_IWGRP | S_IWOTH))
-                        : IsReadOnly(mode)                     ? (bits | S_IWUSR)
-                                                               : bits;
-    if (next != bits && ::chmod(hostPath.c_str(), next) != 0) {
-      if (error != nullptr) *error = ErrorFromErrno(errno);
-      return false;
-    }
+    const mode_t next = PermissionsFor(mode, wanted);
+    if (next != (mode & 07777) && ::chmod(hostPath.c_str(), next) != 0) return Report(false, error);
     wanted &= ~FILE_ATTRIBUTE_READONLY;
   }
   int result;
@@ -206,16 +226,22 @@ bool ApplyAttributes(const std::string& hostPath, mode_t mode, DWORD attributes,
     result = ::removexattr(hostPath.c_str(), kAttributeName);
     if (result != 0 && errno == ENODATA) result = 0;
   } else {
-    const unsigned char bytes[4] = {static_cast<unsigned char>(wanted), static_cast<unsigned char>(wanted >> 8),
-                                    static_cast<unsigned char>(wanted >> 16),
-                                    static_cast<unsigned char>(wanted >> 24)};
-    result = ::setxattr(hostPath.c_str(), kAttributeName, bytes, sizeof bytes, 0);
+    const AttributeWord word = WordOf(wanted);
+    result = ::setxattr(hostPath.c_str(), kAttributeName, word.bytes, sizeof word.bytes, 0);
   }
-  if (result != 0 && !Unsupported(errno)) {
-    if (error != nullptr) *error = ErrorFromErrno(errno);
-    return false;
-  }
-  return true;
+  return Report(result == 0 || Unsupported(errno), error);
+}
+
+bool ApplyNewFileAttributes(int fd, DWORD attributes, DWORD* error) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return Report(false, error);
+  const DWORD wanted = attributes & kKeptBits & ~FILE_ATTRIBUTE_READONLY;
+  const mode_t next = PermissionsFor(st.st_mode, attributes & kKeptBits);
+  if (next != (st.st_mode & 07777) && ::fchmod(fd, next) != 0) return Report(false, error);
+  // A new file has no attribute word, which stands for the default.
+  if (wanted == DefaultKept(st.st_mode)) return true;
+  const AttributeWord word = WordOf(wanted);
+  return Report(::fsetxattr(fd, kAttributeName, word.bytes, sizeof word.bytes, 0) == 0 || Unsupported(errno), error);
 }
 
 bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data) {

@@ -27,6 +27,8 @@ bool IsReadOnly(mode_t mode);
 // Gives the entry these attributes (FILE_ATTRIBUTE_NORMAL alone clears them). The kept bits
 // are dropped silently where the filesystem has no user extended attributes.
 bool ApplyAttributes(const std::string& hostPath, mode_t mode, DWORD attributes, DWORD* error);
+// The same for a regular file just made through fd, which has no attribute word to clear.
+bool ApplyNewFileAttributes(int fd, DWORD attributes, DWORD* error);
 // Attributes, times and size of an entry, links followed (a filesystem without birth times
 // answers the last write time as creation time); false with errno set.
 bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data);

@@ -170,46 +170,57 @@ bool CheckNames(const WindowsPath& path, DWORD* error) {
   return true;
 }
 
-bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error) {
+bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error, MappedEntry* entry) {
   std::string current;  // "" is the host's root
-  std::string fence;    // real path of the C: folder: no link may lead out of it
-  if (path.drive == u'C') {
+  // The real path of the C: folder, which no link may lead out of; found when a link is met.
+  std::string fence;
+  const bool fenced = path.drive == u'C';
+  if (fenced) {
     folders::EnsureInstallation();
     current = machine::DriveCFolder();
-    fence = RealPathOr(current);
   } else if (path.drive != u'Z') {
     return Fail(ERROR_PATH_NOT_FOUND, error);
   }
   bool folderExists = true;
+  struct stat folder {};    // current's status (links followed), when known
+  bool folderKnown = false;
+  struct stat st {};
+  bool exists = false;
   for (const std::u16string& part : path.parts) {
     std::string candidate = current + "/" + text::ToUtf8(part);
-    struct stat st {};
-    bool exists = folderExists && ::lstat(candidate.c_str(), &st) == 0;
+    exists = folderExists && ::lstat(candidate.c_str(), &st) == 0;
     if (!exists && folderExists) {
-      const std::string onDisk = FindNoCase(current, part);
+      const std::string onDisk = FindNoCase(current, part, folderKnown ? &folder : nullptr);
       if (!onDisk.empty()) {
         candidate = current + "/" + onDisk;
         exists = ::lstat(candidate.c_str(), &st) == 0;
       }
     }
-    bool isFolder = exists && S_ISDIR(st.st_mode);
     if (exists && S_ISLNK(st.st_mode)) {
-      if (!fence.empty() && !ResolvesInside(candidate, fence)) return Fail(ERROR_ACCESS_DENIED, error);
-      isFolder = ::stat(candidate.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+      if (fenced && fence.empty()) fence = RealPathOr(machine::DriveCFolder());
+      if (fenced && !ResolvesInside(candidate, fence)) return Fail(ERROR_ACCESS_DENIED, error);
+      exists = ::stat(candidate.c_str(), &st) == 0;
     }
-    folderExists = isFolder;
+    folderExists = exists && S_ISDIR(st.st_mode);
+    folder = st;
+    folderKnown = folderExists;
     current = std::move(candidate);
+  }
+  if (entry != nullptr) {
+    entry->known = !path.parts.empty();
+    entry->exists = exists;
+    entry->status = st;
   }
   host = current.empty() ? "/" : current;
   return true;
 }
 
-bool MapArgument(LPCWSTR windowsPath, std::string& host, WindowsPath* parsed) {
+bool MapArgument(LPCWSTR windowsPath, std::string& host, WindowsPath* parsed, MappedEntry* entry) {
   WindowsPath local;
   WindowsPath& path = parsed != nullptr ? *parsed : local;
   DWORD error = ERROR_INVALID_PARAMETER;
   if (windowsPath != nullptr && Parse(windowsPath, path, &error) && CheckNames(path, &error) &&
-      MapToHost(path, host, &error))
+      MapToHost(path, host, &error, entry))
     return true;
   SetLastError(error);
   return false;

@@ -179,6 +179,10 @@ TEST_F(FileTest, ShareModesRefuseConflictingOpens) {
       {DELETE, FILE_SHARE_READ, GENERIC_READ, kShareAll, true},
       {GENERIC_READ, FILE_SHARE_READ, DELETE, kShareAll, false},
       {FILE_GENERIC_READ, FILE_SHARE_READ, FILE_GENERIC_WRITE, kShareAll, false},
+      // Conflicts at the end or the start of neighbouring bytes the second open tests at once.
+      {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, kRW, kShareAll, false},
+      {GENERIC_WRITE | DELETE, kShareAll, kRW, FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+      {kRW | DELETE, kShareAll, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
   };
   WriteHostFile(Host("/shared.txt"), "x");
   for (const Row& row : rows) {
@@ -195,6 +199,14 @@ TEST_F(FileTest, ShareModesRefuseConflictingOpens) {
     EXPECT_NE(second, INVALID_HANDLE_VALUE);
     CloseHandle(second);
   }
+}
+
+TEST_F(FileTest, AFileJustMadeKeepsItsShareMode) {
+  HANDLE made = Open(u"C:\\made.txt", GENERIC_WRITE, 0, CREATE_ALWAYS);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Open(u"C:\\MADE.txt", GENERIC_READ, kShareAll, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+  CloseHandle(made);
 }
 
 TEST_F(FileTest, OpenHandlesWithoutDeleteSharingKeepTheFile) {
