@@ -40,6 +40,9 @@ bool CMarkup::SetDocumentText(const CString& text) {
   SetPositions(0, 0, 0);
   m_strDoc = text;
   m_strError.Empty();
+  // Every element takes at least one "<": room for that many is set aside at once (pages
+  // that are never used are never touched), so that the array never moves while parsing.
+  m_aPos.reserve(CMarkupScanner::Count(Text(), '<') + 1);
   const std::size_t wanted = static_cast<std::size_t>(m_strDoc.GetLength() / 64 + 8);
   if (m_aPos.size() < wanted) m_aPos.resize(wanted);
   m_aPos[0] = ElemPos{};

@@ -53,6 +53,9 @@ class ZXHELPER_API CMarkup {
   // Name and data of the current element; empty when there is none.
   CString GetElementName() const;
   CString GetElementText() const;
+  // The name as it stands in the document, for reading without a copy; valid until the
+  // document changes.
+  std::u16string_view GetElementNameView() const { return Name(m_iPos); }
 
  private:
   void SetPositions(int parent, int current, int child);

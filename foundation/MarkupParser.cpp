@@ -1,6 +1,8 @@
 // Parsing for CMarkup: the element grammar run as a loop over a stack of the open elements.
 #include "MarkupParser.h"
 
+#include <algorithm>
+
 #include "MarkupScanner.h"
 
 namespace {
@@ -155,7 +157,12 @@ int Parser::Fail(LPCTSTR message, std::u16string_view name) {
 }  // namespace
 
 int TakeMarkupSlot(MarkupPositions& positions, int& nextFree) {
-  if (nextFree == static_cast<int>(positions.size())) positions.resize(positions.size() + positions.size() / 2);
+  if (nextFree == static_cast<int>(positions.size())) {
+    // Grown by half, within the room already set aside when there is some.
+    std::size_t grown = positions.size() + positions.size() / 2;
+    if (positions.capacity() > positions.size()) grown = std::min(grown, positions.capacity());
+    positions.resize(grown);
+  }
   const int slot = nextFree++;
   positions[slot] = CMarkup::ElemPos{};
   return slot;

@@ -8,7 +8,8 @@
 
 using MarkupPositions = std::vector<CMarkup::ElemPos>;
 
-// Takes the next free slot, cleared; a full array first grows by half its size.
+// Takes the next free slot, cleared; a full array first grows by half its size (no further
+// than its capacity when that is larger).
 int TakeMarkupSlot(MarkupPositions& positions, int& nextFree);
 
 // The name token of the element whose start tag opens at `startLeft`.

@@ -1,6 +1,7 @@
 // Element data of CMarkup: escaping values on writing and unescaping data on reading.
 #include "MarkupText.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -32,15 +33,18 @@ CString EscapeMarkupText(std::u16string_view text) {
 }
 
 CString UnescapeMarkupText(std::u16string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t amp = text.find(u'&', i);
-    if (amp == std::u16string_view::npos) {
-      out.append(text.substr(i));
-      break;
-    }
-    out.append(text.substr(i, amp - i));
+  std::size_t amp = text.find(u'&');
+  if (amp == std::u16string_view::npos) return CString(text.data(), static_cast<int>(text.size()));
+  // The text only shrinks: it is written straight into the result's buffer.
+  CString result;
+  WCHAR* const out = result.GetBufferSetLength(static_cast<int>(text.size()));
+  std::size_t written = 0;
+  std::size_t i = 0;
+  for (;;) {
+    const std::size_t run = (amp == std::u16string_view::npos ? text.size() : amp) - i;
+    std::copy_n(text.data() + i, run, out + written);
+    written += run;
+    if (amp == std::u16string_view::npos) break;
     i = amp + 1;
     WCHAR replacement = '&';
     for (const Entity& entity : kEntities) {
@@ -50,7 +54,9 @@ CString UnescapeMarkupText(std::u16string_view text) {
         break;
       }
     }
-    out += replacement;
+    out[written++] = replacement;
+    amp = text.find(u'&', i);
   }
-  return ToCString(out);
+  result.ReleaseBufferSetLength(static_cast<int>(written));
+  return result;
 }

@@ -2,6 +2,9 @@
 // elements walked depth first into answer records.
 #include "UpdateAnswer.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 
@@ -30,17 +33,28 @@ int LeadingNumber(const CString& text) {
 }
 
 // Whether a text equals an ASCII name without regard to case.
-bool SameName(const CString& text, LPCTSTR name) {
+bool SameName(const CString& text, std::u16string_view name) {
+  if (static_cast<std::size_t>(text.GetLength()) != name.size()) return false;
   const WCHAR* own = text.GetString();
-  const int length = text.GetLength();
-  int i = 0;
-  for (; i < length && name[i] != 0; ++i) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
     WCHAR a = own[i], b = name[i];
     if (a >= 'A' && a <= 'Z') a = static_cast<WCHAR>(a - 'A' + 'a');
     if (b >= 'A' && b <= 'Z') b = static_cast<WCHAR>(b - 'A' + 'a');
     if (a != b) return false;
   }
-  return i == length && name[i] == 0;
+  return true;
+}
+
+// Moves the complete groups into the answer map in driverid order, the groups of one driverid
+// in their arrival order: each goes in at the map's end, with no search down the tree.
+void FileAnswers(std::vector<std::pair<int, tagDriverUpdateInfo>>& arrived,
+                 std::multimap<int, tagDriverUpdateInfo>& answers) {
+  std::vector<std::size_t> order(arrived.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return arrived[a].first < arrived[b].first; });
+  for (const std::size_t n : order) answers.emplace_hint(answers.end(), arrived[n].first, std::move(arrived[n].second));
+  arrived.clear();
 }
 
 }  // namespace
@@ -75,18 +89,22 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
   m_answerDriverIds.clear();
   m_answerMap.clear();
   m_workingAnswer.Reset();
+  m_arrivedAnswers.clear();
   document.SetDocumentText(_T(""));
   document.SetDocumentText(answer);
 
   // Depth first: a leaf is handled when the walk steps back out of it, unless the leaf just
   // before had the same name; a parent is passed over.
+  // The two names keep their buffers from one leaf to the next.
+  CString name;
   CString previousLeaf;
   bool walking = document.NextElement();
   while (walking) {
     document.EnterElement();
     if (document.NextElement()) continue;
     document.LeaveElement();
-    const CString name = document.GetElementName();
+    const std::u16string_view leaf = document.GetElementNameView();
+    name.SetString(leaf.data(), static_cast<int>(leaf.size()));
     if (name.GetLength() != previousLeaf.GetLength() || name.CompareNoCase(previousLeaf) != 0) {
       ParseDriverResult(document, name);
       previousLeaf = name;
@@ -98,32 +116,33 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
       }
     }
   }
+  FileAnswers(m_arrivedAnswers, m_answerMap);
   MatchUpdatesToDevices();
 }
 
 void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagName) {
   struct Field {
-    LPCTSTR name;
+    std::u16string_view name;
     CString tagDriverUpdateInfo::*text;
   };
   static const Field kFields[] = {
-      {_T("driverid"), nullptr},
-      {_T("hardwareidentifier"), &tagDriverUpdateInfo::hardwareidentifier},
-      {_T("hardwareid"), &tagDriverUpdateInfo::hardwareid},
-      {_T("infdate"), &tagDriverUpdateInfo::infdate},
-      {_T("infpath"), &tagDriverUpdateInfo::infpath},
-      {_T("version"), &tagDriverUpdateInfo::version},
-      {_T("isSpecificCase"), &tagDriverUpdateInfo::isSpecificCase},
-      {_T("signer"), &tagDriverUpdateInfo::signer},
-      {_T("md5"), &tagDriverUpdateInfo::md5},
-      {_T("isInstall"), &tagDriverUpdateInfo::isInstall},
-      {_T("downloadid"), &tagDriverUpdateInfo::downloadid},
-      {_T("severity"), &tagDriverUpdateInfo::severity},
-      {_T("riskLevel"), &tagDriverUpdateInfo::riskLevel},
-      {_T("liburl"), &tagDriverUpdateInfo::liburl},
-      {_T("CompatibleIdIdx"), &tagDriverUpdateInfo::CompatibleIdIdx},
-      {_T("featurescore"), &tagDriverUpdateInfo::featurescore},
-      {_T("signaturescore"), &tagDriverUpdateInfo::signaturescore},
+      {u"driverid", nullptr},
+      {u"hardwareidentifier", &tagDriverUpdateInfo::hardwareidentifier},
+      {u"hardwareid", &tagDriverUpdateInfo::hardwareid},
+      {u"infdate", &tagDriverUpdateInfo::infdate},
+      {u"infpath", &tagDriverUpdateInfo::infpath},
+      {u"version", &tagDriverUpdateInfo::version},
+      {u"isSpecificCase", &tagDriverUpdateInfo::isSpecificCase},
+      {u"signer", &tagDriverUpdateInfo::signer},
+      {u"md5", &tagDriverUpdateInfo::md5},
+      {u"isInstall", &tagDriverUpdateInfo::isInstall},
+      {u"downloadid", &tagDriverUpdateInfo::downloadid},
+      {u"severity", &tagDriverUpdateInfo::severity},
+      {u"riskLevel", &tagDriverUpdateInfo::riskLevel},
+      {u"liburl", &tagDriverUpdateInfo::liburl},
+      {u"CompatibleIdIdx", &tagDriverUpdateInfo::CompatibleIdIdx},
+      {u"featurescore", &tagDriverUpdateInfo::featurescore},
+      {u"signaturescore", &tagDriverUpdateInfo::signaturescore},
   };
   const Field* field = nullptr;
   for (const Field& candidate : kFields) {
@@ -144,7 +163,8 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagN
   record.*field->text = std::move(text);
   if (field->text == &tagDriverUpdateInfo::signer) {
     // The group is complete.
-    m_answerMap.emplace(record.driverid, std::move(record));
+    const int driverid = record.driverid;
+    m_arrivedAnswers.emplace_back(driverid, std::move(record));
     record.Reset();
   }
 }
