@@ -295,6 +295,7 @@ BOOL SetFileTime(HANDLE handle, const FILETIME* /*creationTime*/, const FILETIME
     return keep ? timespec{0, UTIME_OMIT} : zx::file::FromFileTime(*time);
   };
   const struct timespec times[2] = {convert(lastAccessTime), convert(lastWriteTime)};
+  if (times[0].tv_nsec == UTIME_OMIT && times[1].tv_nsec == UTIME_OMIT) return TRUE;
   if (::futimens(file->fd(), times) != 0) return Fail(ErrorFromErrno(errno));
   return TRUE;
 }
