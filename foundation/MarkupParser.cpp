@@ -169,6 +169,12 @@ int TakeMarkupSlot(MarkupPositions& positions, int& nextFree) {
 }
 
 std::u16string_view MarkupElementName(std::u16string_view doc, int startLeft) {
+  // The usual "<name" is read directly, anything else token by token.
+  const std::size_t first = static_cast<std::size_t>(startLeft) + 1;
+  if (first < doc.size() && CMarkupScanner::StartsName(doc[first])) {
+    const int end = CMarkupScanner::FindDelimiter(doc, startLeft + 2);
+    return doc.substr(first, static_cast<std::size_t>(end) - first);
+  }
   CMarkupScanner scanner(doc, startLeft + 1);
   scanner.NextToken();
   return scanner.Token();

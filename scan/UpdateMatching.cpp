@@ -2,6 +2,7 @@
 // version and id tests, the update record, its rank, and whether the update counts as found.
 // Every driverid of the answer is checked against the scanned devices before it is used.
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "DriverScanUpdate.h"
@@ -21,36 +22,51 @@ CString Trimmed(const CString& text) {
   return trimmed;
 }
 
-// Leading decimal digits as an unsigned number (stopping at the 32-bit maximum); 0 without any.
-DWORD UnsignedNumber(const CString& text) {
-  int i = 0;
-  while (i < text.GetLength() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  if (i < text.GetLength() && text[i] == '+') ++i;
+std::u16string_view View(const CString& text) {
+  return {text.GetString(), static_cast<std::size_t>(text.GetLength())};
+}
+
+bool IsDigit(WCHAR c) { return c >= '0' && c <= '9'; }
+
+// Leading decimal digits from `i` on, stopping at the 32-bit maximum; 0 without any.
+unsigned long long DigitsFrom(std::u16string_view text, std::size_t i) {
   unsigned long long value = 0;
-  for (; i < text.GetLength() && text[i] >= '0' && text[i] <= '9'; ++i)
+  for (; i < text.size() && IsDigit(text[i]); ++i)
     value = std::min<unsigned long long>(value * 10 + static_cast<unsigned>(text[i] - '0'), 0xFFFFFFFFull);
-  return static_cast<DWORD>(value);
+  return value;
+}
+
+std::size_t SkipBlanks(std::u16string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  return i;
+}
+
+// Leading decimal digits as an unsigned number (stopping at the 32-bit maximum); 0 without any.
+DWORD UnsignedNumber(std::u16string_view text) {
+  std::size_t i = SkipBlanks(text);
+  if (i < text.size() && text[i] == '+') ++i;
+  return static_cast<DWORD>(DigitsFrom(text, i));
 }
 
 // Leading decimal digits after an optional sign as a 32-bit signed number, held to its range.
-int SignedNumber(const CString& text) {
-  int i = 0;
-  while (i < text.GetLength() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  const bool negative = i < text.GetLength() && text[i] == '-';
-  const CString digits = i < text.GetLength() && (text[i] == '-' || text[i] == '+') ? text.Mid(i + 1) : text.Mid(i);
-  const long long magnitude = digits.IsEmpty() || digits[0] < '0' || digits[0] > '9' ? 0 : UnsignedNumber(digits);
+int SignedNumber(std::u16string_view text) {
+  std::size_t i = SkipBlanks(text);
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  const long long magnitude = static_cast<long long>(DigitsFrom(text, i));
   const long long value = negative ? -magnitude : magnitude;
   return static_cast<int>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
 }
 
 // The "."-separated parts of a version text as numbers.
-std::vector<long long> VersionParts(const CString& text) {
+std::vector<long long> VersionParts(std::u16string_view text) {
   std::vector<long long> parts;
-  int position = 0;
+  std::size_t position = 0;
   for (;;) {
-    const int dot = text.Find('.', position);
-    parts.push_back(SignedNumber(dot < 0 ? text.Mid(position) : text.Mid(position, dot - position)));
-    if (dot < 0) return parts;
+    const std::size_t dot = text.find(u'.', position);
+    parts.push_back(SignedNumber(text.substr(position, dot == std::u16string_view::npos ? dot : dot - position)));
+    if (dot == std::u16string_view::npos) return parts;
     position = dot + 1;
   }
 }
@@ -97,7 +113,7 @@ DWORD CDriverScanUpdate::ComputeUpdateRank(int deviceIndex, const CString& match
   const tagDeviceDriverInfo* device = m_pDevices ? m_pDevices->GetAt(deviceIndex) : nullptr;
   const tagDeviceDriverInfo* update = GetUpdateRecord(deviceIndex);
   if (device == nullptr || update == nullptr) return 0;
-  const DWORD k = UnsignedNumber(compatibleIdIdx);
+  const DWORD k = UnsignedNumber(View(compatibleIdIdx));
   DWORD identifier = 0;
   INT_PTR position = 0;
   if (FindIdInList(device->arrAllHardwareIds, matchedId, position)) {
@@ -114,7 +130,7 @@ DWORD CDriverScanUpdate::ComputeUpdateRank(int deviceIndex, const CString& match
 bool CDriverScanUpdate::VersionIsNewer(const std::vector<long long>& device, const CString& answerVersion) const {
   if (device.size() >= 3 && device[0] == m_dwOsMajor && device[1] == m_dwOsMinor && device[2] == m_dwOsBuild)
     return true;
-  const std::vector<long long> answer = VersionParts(answerVersion);
+  const std::vector<long long> answer = VersionParts(View(answerVersion));
   for (std::size_t i = 0; i < answer.size(); ++i) {
     const long long own = i < device.size() ? device[i] : 0;
     if (answer[i] > own) return true;
@@ -192,18 +208,18 @@ void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& 
       update.szText[kSlotSpare].Set(answer.liburl);
       update.szText[kSlotSigner].Set(answer.signer);
       update.szText[kSlotClassName].Set(device.szText[kSlotClassName].Text());
-      update.nValues[1] = SignedNumber(answer.isSpecificCase) == 1 ? 1 : 0;
-      update.nValues[2] = answer.isInstall.IsEmpty() || SignedNumber(answer.isInstall) == 1 ? 1 : 0;
-      const long long downloadId = SignedNumber(answer.downloadid);
+      update.nValues[1] = SignedNumber(View(answer.isSpecificCase)) == 1 ? 1 : 0;
+      update.nValues[2] = answer.isInstall.IsEmpty() || SignedNumber(View(answer.isInstall)) == 1 ? 1 : 0;
+      const long long downloadId = SignedNumber(View(answer.downloadid));
       update.nValues[3] = static_cast<int>(static_cast<unsigned long long>(downloadId) & 0xFFFFFFFFu);
       update.nValues[4] = static_cast<int>(static_cast<unsigned long long>(downloadId) >> 32);
-      const int severity = SignedNumber(answer.severity);
+      const int severity = SignedNumber(View(answer.severity));
       update.nValues[5] = severity >= 1 && severity <= 4 ? severity : 4;
-      update.nValues[6] = SignedNumber(answer.riskLevel);
+      update.nValues[6] = SignedNumber(View(answer.riskLevel));
       update.nDriverRank =
           static_cast<int>(ComputeUpdateRank(deviceIndex, lowerPiece, answer.CompatibleIdIdx, answer.featurescore));
       update.szExtraText.Set(answer.featurescore);
-      update.nExtraNumber = static_cast<int>(UnsignedNumber(answer.featurescore));
+      update.nExtraNumber = static_cast<int>(UnsignedNumber(View(answer.featurescore)));
 
       if (IsFound(device, update, piece)) {
         m_updatedDevices.insert(deviceIndex);
