@@ -22,6 +22,21 @@ CString Trimmed(const CString& text) {
   return trimmed;
 }
 
+// Whether the text in lower case is `lower`: ASCII units compared one by one, a text with any
+// other unit lowered whole.
+bool LowersTo(const CString& text, const CString& lower) {
+  if (text.GetLength() != lower.GetLength()) return false;
+  const WCHAR* own = text.GetString();
+  const WCHAR* wanted = lower.GetString();
+  for (int i = 0; i < text.GetLength(); ++i) {
+    WCHAR c = own[i];
+    if (c >= 0x80) return Lowered(text) == lower;
+    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
+    if (c != wanted[i]) return false;
+  }
+  return true;
+}
+
 std::u16string_view View(const CString& text) {
   return {text.GetString(), static_cast<std::size_t>(text.GetLength())};
 }
@@ -178,11 +193,11 @@ bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDevi
 void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update) {
   const auto records = m_answerMap.equal_range(deviceIndex);
   // What every record is compared with, worked out once per device: the device's version
-  // parts and each record's id in lower case. A record must pass both the version test and
-  // the id test; the id test is the cheaper and comes first.
+  // parts and the device's records. A record must pass both the version test and the id
+  // test; the id test is the cheaper and comes first.
   const std::vector<long long> deviceVersion = VersionParts(device.szText[kSlotDriverVersion].Text());
-  std::vector<std::pair<CString, const tagDriverUpdateInfo*>> answers;
-  for (auto it = records.first; it != records.second; ++it) answers.emplace_back(Lowered(it->second.hardwareidentifier), &it->second);
+  std::vector<const tagDriverUpdateInfo*> answers;
+  for (auto it = records.first; it != records.second; ++it) answers.push_back(&it->second);
   const CString candidates = BuildCandidateIds(device);
   int position = 0;
   // The candidate text is split as it stands, however long.
@@ -193,9 +208,9 @@ void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& 
     position = end + 1;
     if (piece.IsEmpty()) continue;
     const CString lowerPiece = Lowered(piece);
-    for (const auto& [answerId, record] : answers) {
+    for (const tagDriverUpdateInfo* record : answers) {
       const tagDriverUpdateInfo& answer = *record;
-      if (answerId != lowerPiece) continue;
+      if (!LowersTo(answer.hardwareidentifier, lowerPiece)) continue;
       if (!VersionIsNewer(deviceVersion, answer.version)) continue;
       if (!update.szText[kSlotHardwareId].IsNull()) continue;
 
