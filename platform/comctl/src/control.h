@@ -5,50 +5,6 @@
 
 #include "commctrl.h"
 
-// Keys and input codes the controls read (the window system may declare them too).
-#ifndef VK_SPACE
-#define VK_SPACE 0x20
-#endif
-#ifndef VK_PRIOR
-#define VK_PRIOR 0x21
-#endif
-#ifndef VK_NEXT
-#define VK_NEXT 0x22
-#endif
-#ifndef VK_END
-#define VK_END 0x23
-#endif
-#ifndef VK_HOME
-#define VK_HOME 0x24
-#endif
-#ifndef VK_LEFT
-#define VK_LEFT 0x25
-#endif
-#ifndef VK_UP
-#define VK_UP 0x26
-#endif
-#ifndef VK_RIGHT
-#define VK_RIGHT 0x27
-#endif
-#ifndef VK_DOWN
-#define VK_DOWN 0x28
-#endif
-#ifndef MK_LBUTTON
-#define MK_LBUTTON 0x0001u
-#endif
-#ifndef MK_SHIFT
-#define MK_SHIFT 0x0004u
-#endif
-#ifndef MK_CONTROL
-#define MK_CONTROL 0x0008u
-#endif
-#ifndef DLGC_WANTARROWS
-#define DLGC_WANTARROWS 0x0001
-#endif
-#ifndef DLGC_WANTCHARS
-#define DLGC_WANTCHARS 0x0080
-#endif
-
 namespace zx::comctl {
 
 // Longest text a control keeps (in UTF-16 units); longer texts are refused.

@@ -1039,20 +1039,20 @@ inline HHOOK SetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module, DW
 #define DLGC_STATIC 0x0100u
 #define DLGC_BUTTON 0x2000u
 
-// Mouse message key flags.
-#define MK_LBUTTON 0x0001u
-#define MK_RBUTTON 0x0002u
-#define MK_SHIFT 0x0004u
-#define MK_CONTROL 0x0008u
-#define MK_MBUTTON 0x0010u
-
-// Virtual keys the controls and the dialog manager read (the input side names them all).
+// Virtual keys.
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_CANCEL 0x03
+#define VK_MBUTTON 0x04
 #define VK_BACK 0x08
 #define VK_TAB 0x09
+#define VK_CLEAR 0x0C
 #define VK_RETURN 0x0D
 #define VK_SHIFT 0x10
 #define VK_CONTROL 0x11
 #define VK_MENU 0x12
+#define VK_PAUSE 0x13
+#define VK_CAPITAL 0x14
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
 #define VK_PRIOR 0x21
@@ -1063,8 +1063,30 @@ inline HHOOK SetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module, DW
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
+#define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
+#define VK_F1 0x70
+#define VK_F2 0x71
+#define VK_F3 0x72
 #define VK_F4 0x73
+#define VK_F5 0x74
+#define VK_F10 0x79
+#define VK_F12 0x7B
+#define VK_NUMLOCK 0x90
+#define VK_SCROLL 0x91
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
+
+// Mouse key flags of the mouse messages' wParam.
+#define MK_LBUTTON 0x0001u
+#define MK_RBUTTON 0x0002u
+#define MK_SHIFT 0x0004u
+#define MK_CONTROL 0x0008u
+#define MK_MBUTTON 0x0010u
 
 // Painting: update regions, WM_PAINT and the DCs of windows over their top-level window's
 // retained surface (paint.cpp, windowdc.cpp), and the system colours (syscolors.cpp).
