@@ -2,8 +2,11 @@
 // data with entities and character data sections, and the cursors.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "Markup.h"
 #include "MarkupOutline.h"
+#include "MarkupScanner.h"
 #include "cstring_printer.h"
 
 namespace {
@@ -176,6 +179,73 @@ TEST(MarkupCursors, ACopyWalksOnItsOwn) {
   ASSERT_TRUE(markup.NextChildElement());
   ASSERT_TRUE(markup.EnterElement());
   EXPECT_EQ(markup.GetElementName(), CString(_T("a")));
+}
+
+TEST(MarkupParse, ThousandsOfElementsThenAppendsKeepEveryOne) {
+  std::u16string text = u"<root>";
+  for (int n = 0; n < 3000; ++n) {
+    text += u"<e>";
+    text += static_cast<char16_t>('a' + n % 26);
+    text += u"</e><f/>";
+  }
+  text += u"</root>";
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(CString(text.c_str())));
+  ASSERT_TRUE(markup.NextElement());
+  for (int n = 0; n < 500; ++n) ASSERT_TRUE(markup.AppendElement(_T("g"), _T("x"), true));
+  CMarkup reread;
+  ASSERT_TRUE(reread.SetDocumentText(markup.GetDocumentText()));
+  for (CMarkup* document : {&markup, &reread}) {
+    document->SetDocumentText(document->GetDocumentText());
+    ASSERT_TRUE(document->NextElement());
+    int e = 0, f = 0, g = 0;
+    while (document->NextChildElement()) {
+      document->EnterElement();
+      const CString name = document->GetElementName();
+      if (name == _T("e")) {
+        EXPECT_EQ(document->GetElementText(), CString(static_cast<WCHAR>('a' + e % 26)));
+        ++e;
+      }
+      f += name == _T("f") ? 1 : 0;
+      g += name == _T("g") ? 1 : 0;
+      document->LeaveElement();
+    }
+    EXPECT_EQ(e, 3000);
+    EXPECT_EQ(f, 3000);
+    EXPECT_EQ(g, 500);
+  }
+}
+
+TEST(MarkupText, NameViewsEndAtEveryDelimiter) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a/><bb\tx='1'/><ccc\r\n></ccc><d\\/><e=1/><f?/></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_EQ(markup.GetElementNameView(), u"r");
+  std::u16string names;
+  while (markup.NextChildElement()) {
+    markup.EnterElement();
+    EXPECT_EQ(CString(markup.GetElementNameView().data(), static_cast<int>(markup.GetElementNameView().size())),
+              markup.GetElementName());
+    names += std::u16string(markup.GetElementNameView()) + u",";
+    markup.LeaveElement();
+  }
+  EXPECT_EQ(names, u"a,bb,ccc,d,e,f,");
+}
+
+TEST(MarkupScanning, CountsACharacterOverEveryLength) {
+  for (std::size_t length = 0; length < 40; ++length) {
+    std::u16string text(length, u'x');
+    std::size_t expected = 0;
+    for (std::size_t i = 0; i < length; i += 3) {
+      text[i] = u'<';
+      ++expected;
+    }
+    EXPECT_EQ(CMarkupScanner::Count(text, u'<'), expected) << length;
+    EXPECT_EQ(CMarkupScanner::Count(text, u'\x3C3C'), 0u) << length;
+  }
+  // More hits than one 16-bit lane can hold.
+  const std::u16string many(8 * 70000 + 5, u'<');
+  EXPECT_EQ(CMarkupScanner::Count(many, u'<'), many.size());
 }
 
 }  // namespace
