@@ -6,6 +6,7 @@
 #include "afxmsgmap.h"
 #include "atltypes.h"
 #include "winuser.h"
+#include "winscroll.h"
 
 class CWinThread;
 class CWinApp;
@@ -173,6 +174,17 @@ class CWnd : public CCmdTarget {
   void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE);
   UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
   LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  // Scroll bars of the window (winscroll.h).
+  int GetScrollPos(int nBar) const;
+  int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+  void GetScrollRange(int nBar, int* lpMinPos, int* lpMaxPos) const;
+  void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+  BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
+  BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+  int GetScrollLimit(int nBar);
+  void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+  BOOL EnableScrollBar(int nSBFlags, UINT nArrowFlags = ESB_ENABLE_BOTH);
 
  protected:
   WNDPROC m_pfnSuper = nullptr;  // the procedure AfxWndProc stands in front of
