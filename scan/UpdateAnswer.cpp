@@ -32,6 +32,9 @@ int LeadingNumber(const CString& text) {
   return static_cast<int>(value);
 }
 
+// The characters CString::Trim removes: tab to carriage return, and space.
+bool IsTrimmedBlank(WCHAR c) { return (c >= '\t' && c <= '\r') || c == ' '; }
+
 // Whether a text equals an ASCII name without regard to case.
 bool SameName(const CString& text, std::u16string_view name) {
   if (static_cast<std::size_t>(text.GetLength()) != name.size()) return false;
@@ -153,11 +156,14 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagN
   }
   if (field == nullptr) return;  // not an answer element
   CString text = document.GetElementText();
-  text.Trim();
+  // Most data has no blanks around it and needs no trimming.
+  if (!text.IsEmpty() && (IsTrimmedBlank(text.GetString()[0]) || IsTrimmedBlank(text.GetString()[text.GetLength() - 1])))
+    text.Trim();
   tagDriverUpdateInfo& record = m_workingAnswer;
   if (field->text == nullptr) {
     record.driverid = LeadingNumber(text);
-    m_answerDriverIds.insert(record.driverid);
+    // Answers usually list their driverids in rising order: the end of the set is tried first.
+    m_answerDriverIds.emplace_hint(m_answerDriverIds.end(), record.driverid);
     return;
   }
   record.*field->text = std::move(text);
