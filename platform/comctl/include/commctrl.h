@@ -5,6 +5,7 @@
 #pragma once
 #include "wingdi.h"
 #include "winuser.h"
+#include "winscroll.h"
 
 // ---------------------------------------------------------------------------------------
 // Registration of the control classes.
@@ -77,34 +78,6 @@ BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
 #endif
 #ifndef ODS_FOCUS
 #define ODS_FOCUS 0x0010u
-#endif
-// Scroll bar requests (WM_VSCROLL / WM_HSCROLL low word).
-#ifndef SB_LINEUP
-#define SB_LINEUP 0
-#endif
-#ifndef SB_LINEDOWN
-#define SB_LINEDOWN 1
-#endif
-#ifndef SB_PAGEUP
-#define SB_PAGEUP 2
-#endif
-#ifndef SB_PAGEDOWN
-#define SB_PAGEDOWN 3
-#endif
-#ifndef SB_THUMBPOSITION
-#define SB_THUMBPOSITION 4
-#endif
-#ifndef SB_THUMBTRACK
-#define SB_THUMBTRACK 5
-#endif
-#ifndef SB_TOP
-#define SB_TOP 6
-#endif
-#ifndef SB_BOTTOM
-#define SB_BOTTOM 7
-#endif
-#ifndef MAKEWPARAM
-#define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
 #endif
 #ifndef MAKELPARAM
 #define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(l, h))))

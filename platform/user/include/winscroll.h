@@ -13,33 +13,15 @@
 
 // Requests (low word of WM_VSCROLL / WM_HSCROLL's wParam; the high word carries the position
 // of SB_THUMBTRACK and SB_THUMBPOSITION).
-#ifndef SB_LINEUP
 #define SB_LINEUP 0
-#endif
-#ifndef SB_LINEDOWN
 #define SB_LINEDOWN 1
-#endif
-#ifndef SB_PAGEUP
 #define SB_PAGEUP 2
-#endif
-#ifndef SB_PAGEDOWN
 #define SB_PAGEDOWN 3
-#endif
-#ifndef SB_THUMBPOSITION
 #define SB_THUMBPOSITION 4
-#endif
-#ifndef SB_THUMBTRACK
 #define SB_THUMBTRACK 5
-#endif
-#ifndef SB_TOP
 #define SB_TOP 6
-#endif
-#ifndef SB_BOTTOM
 #define SB_BOTTOM 7
-#endif
-#ifndef SB_ENDSCROLL
 #define SB_ENDSCROLL 8
-#endif
 #define SB_LINELEFT 0
 #define SB_LINERIGHT 1
 #define SB_PAGELEFT 2
