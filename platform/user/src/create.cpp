@@ -7,6 +7,7 @@
 #include "errhandlingapi.h"
 #include "geometry.h"
 #include "hooks.h"
+#include "minmax.h"
 #include "processthreadsapi.h"
 #include "queue.h"
 #include "remote.h"
@@ -208,6 +209,15 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
   if (CbtHookStops(HCBT_CREATEWND, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&cbt))) {
     Remove(window);
     return nullptr;
+  }
+  if (HasSizeLimits(style, !child && !place.messageOnly)) {
+    const MINMAXINFO limits = AskSizeLimits(window, style, exStyle);
+    ClampToTrackSize(limits, &create.cx, &create.cy);
+    std::lock_guard<std::mutex> guard(TableLock());
+    Window* w = FindLocked(window);
+    if (!w) return nullptr;
+    w->rect = RECT{x, y, x + create.cx, y + create.cy};
+    w->normalRect = w->rect;
   }
   if (!SendMessageW(window, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create))) {
     SendFinalDestroy(window);

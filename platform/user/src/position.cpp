@@ -4,6 +4,7 @@
 
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "minmax.h"
 #include "queue.h"
 #include "remote.h"
 #include "x11_presenter.h"
@@ -35,10 +36,16 @@ bool IsTopLevelLocked(const Window& w) { return !w.parent && !w.messageOnly; }
 // SetWindowPos on the window's thread.
 BOOL Position(HWND window, HWND after, int x, int y, int width, int height, UINT flags) {
   WINDOWPOS pos{window, after, x, y, width, height, flags};
+  bool limited = false;
+  DWORD style = 0;
+  DWORD exStyle = 0;
   {
     std::lock_guard<std::mutex> guard(TableLock());
     const Window* w = FindLocked(window);
     if (!w) return BadWindow();
+    limited = !(flags & SWP_NOSIZE) && HasSizeLimits(w->style, IsTopLevelLocked(*w));
+    style = w->style;
+    exStyle = w->exStyle;
     if (flags & SWP_NOMOVE) {
       pos.x = w->rect.left;
       pos.y = w->rect.top;
@@ -48,6 +55,7 @@ BOOL Position(HWND window, HWND after, int x, int y, int width, int height, UINT
       pos.cy = w->rect.bottom - w->rect.top;
     }
   }
+  if (limited) ClampToTrackSize(AskSizeLimits(window, style, exStyle), &pos.cx, &pos.cy);
   if (!(flags & SWP_NOSENDCHANGING))
     SendMessageW(window, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   bool activate = false;
@@ -115,6 +123,9 @@ RECT StateRect(const Window& w, bool minimise) {
 // Minimises (minimise true), maximises or restores (both false), then moves the window.
 void ChangeState(HWND window, bool minimise, bool maximise) {
   RECT target{};
+  bool limited = false;
+  DWORD style = 0;
+  DWORD exStyle = 0;
   {
     std::lock_guard<std::mutex> guard(TableLock());
     Window* w = FindLocked(window);
@@ -125,6 +136,15 @@ void ChangeState(HWND window, bool minimise, bool maximise) {
     if (state == 0) w->normalRect = w->rect;
     w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | wanted;
     target = wanted ? StateRect(*w, minimise) : w->normalRect;
+    limited = maximise && HasSizeLimits(w->style, IsTopLevelLocked(*w));
+    style = w->style;
+    exStyle = w->exStyle;
+  }
+  if (limited) {
+    // A top-level window may choose where and how large it is when maximised.
+    const MINMAXINFO limits = AskSizeLimits(window, style, exStyle);
+    target = RECT{limits.ptMaxPosition.x, limits.ptMaxPosition.y,
+                  limits.ptMaxPosition.x + limits.ptMaxSize.x, limits.ptMaxPosition.y + limits.ptMaxSize.y};
   }
   Position(window, nullptr, target.left, target.top, target.right - target.left,
            target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
