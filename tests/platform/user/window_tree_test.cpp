@@ -57,7 +57,8 @@ TEST_F(WindowCreation, HandlesFitThirtyOneBitsAndCarryTheProcessSlot) {
 TEST_F(WindowCreation, CreateAnsweringMinusOneDestroysTheWindow) {
   OnMessage(WM_CREATE, [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return -1; });
   EXPECT_EQ(MakeWindow(), nullptr);
-  const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY};
+  const std::vector<UINT> expected{WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_DESTROY,
+                                   WM_NCDESTROY};
   ASSERT_FALSE(Recorded().empty());
   const HWND made = Recorded().front().window;
   EXPECT_EQ(RecordedFor(made), expected);
@@ -67,7 +68,7 @@ TEST_F(WindowCreation, CreateAnsweringMinusOneDestroysTheWindow) {
 TEST_F(WindowCreation, NcCreateAnsweringFalseStopsBeforeCreate) {
   OnMessage(WM_NCCREATE, [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return FALSE; });
   EXPECT_EQ(MakeWindow(), nullptr);
-  const std::vector<UINT> expected{WM_NCCREATE, WM_NCDESTROY};
+  const std::vector<UINT> expected{WM_GETMINMAXINFO, WM_NCCREATE, WM_NCDESTROY};
   EXPECT_EQ(RecordedFor(Recorded().front().window), expected);
 }
 
