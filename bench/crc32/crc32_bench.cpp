@@ -16,6 +16,8 @@
 #include "Crc32Dynamic.h"
 #include "zx/machine.h"
 
+#include "bench_root.h"
+
 namespace {
 
 constexpr ULONGLONG kFileBytes = 256ull << 20;
@@ -26,10 +28,6 @@ constexpr LPCTSTR kPath = _T("C:\\crc.bin");
 class BenchFile {
  public:
   BenchFile() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxbench-XXXXXX";
-    root_ = ::mkdtemp(pattern.data());
-    zx::machine::UseRoot(root_);
     std::mt19937_64 random(2024);
     std::vector<std::uint64_t> block(1 << 17);  // 1 MiB
     std::ofstream out(zx::machine::DriveCFolder() + "/crc.bin", std::ios::binary);
@@ -38,13 +36,9 @@ class BenchFile {
       out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * 8));
     }
   }
-  ~BenchFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
 
  private:
-  std::string root_;
+  zx::bench::BenchRoot root_;
 };
 
 BenchFile& File() {

@@ -11,6 +11,8 @@
 #include "FileInventory.h"
 #include "zx/machine.h"
 
+#include "bench_root.h"
+
 namespace {
 
 constexpr int kFolders = 100;
@@ -19,10 +21,6 @@ constexpr int kFiles = 1000;
 class BenchTree {
  public:
   BenchTree() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxbench-XXXXXX";
-    root_ = ::mkdtemp(pattern.data());
-    zx::machine::UseRoot(root_);
     char name[64];
     for (int f = 0; f < kFolders; ++f) {
       std::snprintf(name, sizeof name, "/Tree/d%03d", f);
@@ -34,13 +32,9 @@ class BenchTree {
       }
     }
   }
-  ~BenchTree() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
-  }
 
  private:
-  std::string root_;
+  zx::bench::BenchRoot root_;
 };
 
 void BM_ScanFolder_100000Files(benchmark::State& state) {

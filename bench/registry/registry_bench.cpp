@@ -12,6 +12,8 @@
 #include "zx/hive.h"
 #include "zx/machine.h"
 
+#include "bench_root.h"
+
 namespace {
 
 constexpr int kKeys = 100;
@@ -23,10 +25,6 @@ std::u16string Wide(const std::string& text) { return std::u16string(text.begin(
 class BenchHive {
  public:
   BenchHive() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxbench-XXXXXX";
-    root_ = ::mkdtemp(pattern.data());
-    zx::machine::UseRoot(root_);
     for (int k = 0; k < kKeys; ++k) {
       HKEY key = Open(k);
       for (int v = 0; v < kValuesPerKey; ++v) {
@@ -38,10 +36,6 @@ class BenchHive {
       RegCloseKey(key);
     }
   }
-  ~BenchHive() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
   static HKEY Open(int k) {
     HKEY key = nullptr;
     const std::u16string path = Wide("Software\\Bench\\Key" + std::to_string(k));
@@ -50,7 +44,7 @@ class BenchHive {
   }
 
  private:
-  std::string root_;
+  zx::bench::BenchRoot root_;
 };
 
 BenchHive& Hive() {

@@ -15,6 +15,8 @@
 #include "wingdi.h"
 #include "winresource.h"
 
+#include "bench_root.h"
+
 namespace {
 
 constexpr int kWidth = 772, kHeight = 583, kColumns = 5, kRows = 8;
@@ -114,17 +116,5 @@ BENCHMARK(FullRepaintOfFortyControls)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A machine root of the benchmark's own unless one is given.
-  std::string root;
-  if (!std::getenv("ZX_MACHINE_ROOT")) {
-    char pattern[] = "/tmp/zx-repaint-bench-XXXXXX";
-    if (!::mkdtemp(pattern)) return 1;
-    root = pattern;
-    ::setenv("ZX_MACHINE_ROOT", root.c_str(), 1);
-  }
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!root.empty()) std::filesystem::remove_all(root);
-  return 0;
+  return zx::bench::RunInOwnRoot(argc, argv, "zx-repaint-bench");
 }

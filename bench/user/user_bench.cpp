@@ -18,6 +18,8 @@
 
 extern char** environ;
 
+#include "bench_root.h"
+
 namespace {
 
 constexpr const char* kPeerVariable = "ZX_USER_BENCH_PEER";
@@ -116,17 +118,5 @@ BENCHMARK(CrossProcessSendRoundTrip)->Iterations(20000)->Unit(benchmark::kMicros
 
 int main(int argc, char** argv) {
   if (const char* peer = std::getenv(kPeerVariable)) return RunPeer(peer);
-  // A machine root of the benchmark's own unless one is given.
-  std::string root;
-  if (!std::getenv("ZX_MACHINE_ROOT")) {
-    char pattern[] = "/tmp/zx-user-bench-XXXXXX";
-    if (!::mkdtemp(pattern)) return 1;
-    root = pattern;
-    ::setenv("ZX_MACHINE_ROOT", root.c_str(), 1);
-  }
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  if (!root.empty()) std::filesystem::remove_all(root);
-  return 0;
+  return zx::bench::RunInOwnRoot(argc, argv, "zx-user-bench");
 }
