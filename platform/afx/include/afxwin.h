@@ -131,6 +131,10 @@ class CWnd : public CCmdTarget {
   void ClientToScreen(LPRECT lpRect) const;
   void ScreenToClient(LPPOINT lpPoint) const;
   void ScreenToClient(LPRECT lpRect) const;
+  // Centres a child window in its parent's client area; any other window over
+  // pAlternateOwner or its owner when that is shown and not minimised, else over the work
+  // area; the window is then kept inside the work area (a child inside its parent).
+  void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
   // The tree.
   CWnd* GetParent() const;
