@@ -144,6 +144,12 @@ using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 
+// Joining two threads' input: answers TRUE when both threads have message queues and are
+// not the same thread (FALSE with ERROR_INVALID_PARAMETER otherwise), for attaching and
+// detaching alike. Nothing more is shared: each thread keeps its own focus, active window,
+// capture and key state, so a thread sets focus only to windows of its own.
+BOOL AttachThreadInput(DWORD idAttach, DWORD idAttachTo, BOOL fAttach);
+
 // Mouse capture: the capture window gets every mouse message of the machine's pointer, in
 // its client coordinates, until it is released (WM_CAPTURECHANGED tells the window losing it).
 HWND SetCapture(HWND window);
