@@ -7,6 +7,7 @@
 #include "atltypes.h"
 #include "windraw.h"
 #include "wingdi.h"
+#include "wintabtext.h"
 #include "winresource.h"
 #include "winuser.h"
 
@@ -218,6 +219,17 @@ class CDC : public CObject {
   BOOL TextOut(int x, int y, const CString& str);
   int DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
   int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
+  // DrawTextEx of a CString draws a copy of its text; the CString is never written.
+  int DrawTextEx(LPTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat,
+                 LPDRAWTEXTPARAMS lpDTParams);
+  int DrawTextEx(const CString& str, LPRECT lpRect, UINT nFormat, LPDRAWTEXTPARAMS lpDTParams);
+  // The width and height of the line drawn (0, 0 on failure).
+  CSize TabbedTextOut(int x, int y, LPCTSTR lpszString, int nCount, int nTabPositions,
+                      const int* lpnTabStopPositions, int nTabOrigin);
+  CSize TabbedTextOut(int x, int y, const CString& str, int nTabPositions,
+                      const int* lpnTabStopPositions, int nTabOrigin);
+  BOOL GrayString(CBrush* pBrush, GRAYSTRINGPROC lpfnOutput, LPARAM lpData, int nCount, int x,
+                  int y, int nWidth, int nHeight);
   CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
   CSize GetTextExtent(const CString& str) const;
   BOOL GetTextMetrics(LPTEXTMETRICW lpMetrics) const;
