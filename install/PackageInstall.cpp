@@ -193,6 +193,19 @@ struct CPackageInstall::State {
   CString dateDiagnostic;
   CString installedDate;
   CString installedVersion;
+
+  // What a setup program's end says: 0 handled it, anything else waits for the read-back,
+  // and a failure code of its own is reported and recorded.
+  void NoteSetupExit(int exitCode) {
+    setupStillRunning = exitCode == -2;
+    handled = exitCode == 0;
+    needsConfirmation = exitCode != 0;
+    if (exitCode > 0) {
+      report = record = true;
+      reason = kReasonInstallerError;
+      errorCode = static_cast<DWORD>(exitCode);
+    }
+  }
 };
 
 CPackageInstall::CPackageInstall(CDriverInstallEngine& engine)
@@ -279,14 +292,7 @@ int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const 
       const int exitCode = RunAndWait(packagePath, silent != 0 ? _T("cmd -overall -overide -overwrite") : nullptr);
       if (exitCode == -1) return Fail(_T("IDS_STRING_LAUNCH_SETUP"), 65);
       state.setupRan = true;
-      state.setupStillRunning = exitCode == -2;
-      state.handled = exitCode == 0;
-      state.needsConfirmation = exitCode != 0;
-      if (exitCode > 0) {
-        state.report = state.record = true;
-        state.reason = kReasonInstallerError;
-        state.errorCode = static_cast<DWORD>(exitCode);
-      }
+      state.NoteSetupExit(exitCode);
       break;
     }
     case kPackageZip:
@@ -484,14 +490,7 @@ int CPackageInstall::Install(const CString& relativeInf, const CString& toolFold
       if (!state.setupRan && selfExtractor == 0 && PathFileExistsW(folder + _T("Setup.exe"))) {
         const int exitCode = RunAndWait(folder + _T("Setup.exe"), nullptr);
         state.setupRan = exitCode != -1;
-        state.setupStillRunning = exitCode == -2;
-        state.handled = exitCode == 0;
-        state.needsConfirmation = exitCode != 0;
-        if (exitCode > 0) {
-          state.report = state.record = true;
-          state.reason = kReasonInstallerError;
-          state.errorCode = static_cast<DWORD>(exitCode);
-        }
+        state.NoteSetupExit(exitCode);
       }
       if (!state.setupRan) RunInstallers(infPath, toolFolder, updateHardwareId, deviceClass, state);
       JudgeAndReport(relativeInf, updateHardwareId, updateMd5, deviceHardwareId, records, index, state);

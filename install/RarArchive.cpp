@@ -40,9 +40,8 @@ HANDLE CRarArchive::Open(unsigned mode) {
   return archive;
 }
 
-bool CRarArchive::ListEntries(LPCTSTR path) {
-  m_archivePath = path;
-  m_entries.clear();
+template <class Act>
+bool CRarArchive::Walk(unsigned mode, LPCTSTR failureText, Act act) {
   const auto readHeader = Bind<RARReadHeaderExFn>("RARReadHeaderEx");
   const auto process = Bind<RARProcessFileWFn>("RARProcessFileW");
   const auto close = Bind<RARCloseArchiveFn>("RARCloseArchive");
@@ -50,52 +49,43 @@ bool CRarArchive::ListEntries(LPCTSTR path) {
     m_errorText = _T("Load Error: unrar.dll could not be loaded");
     return false;
   }
-  HANDLE archive = Open(RAR_OM_LIST);
+  HANDLE archive = Open(mode);
   if (archive == nullptr) return false;
   auto header = std::make_unique<RARHeaderDataEx>();
   int result;
   while ((result = readHeader(archive, header.get())) == ERAR_SUCCESS) {
-    m_entries.push_back({CString(header->FileNameW),
-                         (static_cast<ULONGLONG>(header->PackSizeHigh) << 32) | header->PackSize,
-                         (static_cast<ULONGLONG>(header->UnpSizeHigh) << 32) | header->UnpSize});
-    if ((result = process(archive, RAR_SKIP, nullptr, nullptr)) != ERAR_SUCCESS) break;
+    if ((result = act(*header, archive, process)) != ERAR_SUCCESS) break;
   }
   close(archive);
   if (result != ERAR_END_ARCHIVE) {
-    m_errorText = _T("Read Error: the RAR archive is damaged");
+    m_errorText = failureText;
     return false;
   }
   return true;
 }
 
+bool CRarArchive::ListEntries(LPCTSTR path) {
+  m_archivePath = path;
+  m_entries.clear();
+  return Walk(RAR_OM_LIST, _T("Read Error: the RAR archive is damaged"),
+              [this](const RARHeaderDataEx& header, HANDLE archive, RARProcessFileWFn process) {
+                m_entries.push_back({CString(header.FileNameW),
+                                     (static_cast<ULONGLONG>(header.PackSizeHigh) << 32) | header.PackSize,
+                                     (static_cast<ULONGLONG>(header.UnpSizeHigh) << 32) | header.UnpSize});
+                return process(archive, RAR_SKIP, nullptr, nullptr);
+              });
+}
+
 bool CRarArchive::ExtractAll() {
-  const auto readHeader = Bind<RARReadHeaderExFn>("RARReadHeaderEx");
-  const auto process = Bind<RARProcessFileWFn>("RARProcessFileW");
-  const auto close = Bind<RARCloseArchiveFn>("RARCloseArchive");
-  if (readHeader == nullptr || process == nullptr || close == nullptr) {
-    m_errorText = _T("Load Error: unrar.dll could not be loaded");
-    return false;
-  }
-  HANDLE archive = Open(RAR_OM_EXTRACT);
-  if (archive == nullptr) return false;
   const CString folder = WithTrailingBackslash(m_destination);
-  auto header = std::make_unique<RARHeaderDataEx>();
-  int result;
-  while ((result = readHeader(archive, header.get())) == ERAR_SUCCESS) {
-    const CString relative = MakeSafeEntryName(header->FileNameW);
-    CString target = folder + relative;
-    if (relative.IsEmpty() || !IsPathInsideFolder(folder, target)) {
-      result = process(archive, RAR_SKIP, nullptr, nullptr);
-    } else {
-      result = process(archive, RAR_EXTRACT, nullptr, target.GetBuffer());
-      target.ReleaseBuffer();
-    }
-    if (result != ERAR_SUCCESS) break;
-  }
-  close(archive);
-  if (result != ERAR_END_ARCHIVE) {
-    m_errorText = _T("Extract Error: an entry of the RAR archive could not be extracted");
-    return false;
-  }
-  return true;
+  return Walk(RAR_OM_EXTRACT, _T("Extract Error: an entry of the RAR archive could not be extracted"),
+              [&folder](const RARHeaderDataEx& header, HANDLE archive, RARProcessFileWFn process) {
+                const CString relative = MakeSafeEntryName(header.FileNameW);
+                CString target = folder + relative;
+                if (relative.IsEmpty() || !IsPathInsideFolder(folder, target))
+                  return process(archive, RAR_SKIP, nullptr, nullptr);
+                const int result = process(archive, RAR_EXTRACT, nullptr, target.GetBuffer());
+                target.ReleaseBuffer();
+                return result;
+              });
 }

@@ -36,6 +36,10 @@ class CRarArchive {
 
  private:
   HANDLE Open(unsigned mode);
+  // Opens the archive in mode and hands each header to act, which answers the result of
+  // processing that entry; false with failureText unless the walk reached the archive's end.
+  template <class Act>
+  bool Walk(unsigned mode, LPCTSTR failureText, Act act);
   template <class Fn>
   Fn Bind(const char* name) const {
     return m_module != nullptr ? reinterpret_cast<Fn>(GetProcAddress(m_module, name)) : nullptr;
