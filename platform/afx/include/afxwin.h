@@ -5,6 +5,7 @@
 #include "afx.h"
 #include "afxmsgmap.h"
 #include "atltypes.h"
+#include "processthreadsapi.h"
 #include "winuser.h"
 #include "winscroll.h"
 
@@ -271,17 +272,35 @@ LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
 
 // ---------------------------------------------------------------------------------------
 // Threads and the application: the message loop with PreTranslateMessage and idle time.
+// A worker thread's function: its answer is the thread's exit code.
+using AFX_THREADPROC = UINT (*)(LPVOID pParam);
+
 class CWinThread : public CCmdTarget {
   DECLARE_DYNAMIC(CWinThread)
 
  public:
   CWinThread();
-  ~CWinThread() override;
+  // The object of a worker thread, not yet started (CreateThread starts it).
+  CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+  ~CWinThread() override;  // closes m_hThread
 
   CWnd* m_pMainWnd = nullptr;
+  // A started thread deletes its object when it ends, unless this is FALSE by then.
   BOOL m_bAutoDelete = TRUE;
   DWORD m_nThreadID = 0;
+  HANDLE m_hThread = nullptr;
   MSG m_msgCur{};
+  AFX_THREADPROC m_pfnThreadProc = nullptr;
+  LPVOID m_pThreadParams = nullptr;
+
+  // Starts the object's thread (held with CREATE_SUSPENDED): a worker runs its function, any
+  // other object InitInstance and then Run (or ExitInstance when InitInstance fails).
+  BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
+                    LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+  DWORD ResumeThread();
+  BOOL SetThreadPriority(int nPriority);
+  int GetThreadPriority();
+  operator HANDLE() const { return m_hThread; }
 
   virtual BOOL InitInstance();
   // Runs messages until WM_QUIT, with idle time whenever the queue is empty; answers
@@ -330,6 +349,12 @@ class CWinApp : public CWinThread {
   CString registryKey_;
 };
 
+// Makes a worker thread's object and starts it with that priority (held with
+// CREATE_SUSPENDED); null on failure. A thread not held may end and delete its object before
+// the call returns: set m_bAutoDelete, or read the object, only on a held thread.
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
+                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 CWinApp* AfxGetApp();
 // The thread object of the calling thread (the application on its main thread), or null.
 CWinThread* AfxGetThread();
