@@ -1,6 +1,7 @@
 // Threads and the application object: the message loop with PreTranslateMessage and idle
 // time, thread messages, modal loops of windows, and starting the application.
 #include "afxstate.h"
+#include "handleapi.h"
 #include "libloaderapi.h"
 #include "processthreadsapi.h"
 
@@ -36,6 +37,7 @@ CWinThread::CWinThread() : m_nThreadID(GetCurrentThreadId()) {}
 
 CWinThread::~CWinThread() {
   if (State().thread == this) State().thread = nullptr;
+  if (m_hThread) ::CloseHandle(m_hThread);
 }
 
 BOOL CWinThread::InitInstance() { return FALSE; }
