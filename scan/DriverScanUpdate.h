@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "DeviceRecord.h"
@@ -80,7 +81,7 @@ class CDriverScanUpdate {
   // Reads the answer text into answer records and matches them to the scanned devices.
   void ParseUpdateResults(CMarkup& document, const CString& answer);
   // Stores the current element's trimmed text by its tag name; "signer" completes a record.
-  void ParseDriverResult(CMarkup& document, const CString& tagName);
+  void ParseDriverResult(CMarkup& document, std::u16string_view tagName);
   void MatchUpdatesToDevices();
   DWORD ComputeUpdateRank(int deviceIndex, const CString& matchedId, const CString& compatibleIdIdx,
                           const CString& featureScore) const;

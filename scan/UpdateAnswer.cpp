@@ -18,13 +18,15 @@ bool IsUpperHexDigit(WCHAR c) { return static_cast<WCHAR>(c - '0') < 10 || stati
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
 // beyond the 32-bit range stop at its ends.
 int LeadingNumber(const CString& text) {
+  const WCHAR* const own = text.GetString();
+  const int length = text.GetLength();
   int i = 0;
-  while (i < text.GetLength() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  while (i < length && (own[i] == ' ' || own[i] == '\t')) ++i;
   bool negative = false;
-  if (i < text.GetLength() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i < length && (own[i] == '-' || own[i] == '+')) negative = own[i++] == '-';
   long long value = 0;
-  for (; i < text.GetLength() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
+  for (; i < length && own[i] >= '0' && own[i] <= '9'; ++i) {
+    value = value * 10 + (own[i] - '0');
     if (value > 0x80000000LL) value = 0x80000000LL;
   }
   if (negative) value = -value;
@@ -35,15 +37,32 @@ int LeadingNumber(const CString& text) {
 // The characters CString::Trim removes: tab to carriage return, and space.
 bool IsTrimmedBlank(WCHAR c) { return (c >= '\t' && c <= '\r') || c == ' '; }
 
-// Whether a text equals an ASCII name without regard to case.
-bool SameName(const CString& text, std::u16string_view name) {
-  if (static_cast<std::size_t>(text.GetLength()) != name.size()) return false;
-  const WCHAR* own = text.GetString();
+constexpr std::size_t kLongestFieldName = 18;
+
+// A name folded to lower case when it is ASCII and no longer than any field name; an empty
+// view otherwise (no field has such a name).
+std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLongestFieldName]) {
+  if (name.size() > kLongestFieldName) return {};
   for (std::size_t i = 0; i < name.size(); ++i) {
-    WCHAR a = own[i], b = name[i];
-    if (a >= 'A' && a <= 'Z') a = static_cast<WCHAR>(a - 'A' + 'a');
-    if (b >= 'A' && b <= 'Z') b = static_cast<WCHAR>(b - 'A' + 'a');
-    if (a != b) return false;
+    const WCHAR c = name[i];
+    if (c >= 0x80) return {};
+    buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c;
+  }
+  return {buffer, name.size()};
+}
+
+// Whether two element names are the same without regard to case: ASCII letters are folded
+// here, any other character by CString's own comparison.
+bool SameLeafName(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    WCHAR x = a[i], y = b[i];
+    if (x == y) continue;
+    if (x >= 0x80 || y >= 0x80)
+      return CString(a.data(), static_cast<int>(a.size())).CompareNoCase(CString(b.data(), static_cast<int>(b.size()))) == 0;
+    if (x >= 'A' && x <= 'Z') x = static_cast<WCHAR>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<WCHAR>(y - 'A' + 'a');
+    if (x != y) return false;
   }
   return true;
 }
@@ -98,19 +117,17 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
 
   // Depth first: a leaf is handled when the walk steps back out of it, unless the leaf just
   // before had the same name; a parent is passed over.
-  // The two names keep their buffers from one leaf to the next.
-  CString name;
-  CString previousLeaf;
+  // The names are read where they stand in the document, which the walk leaves unchanged.
+  std::u16string_view previousLeaf;
   bool walking = document.NextElement();
   while (walking) {
     document.EnterElement();
     if (document.NextElement()) continue;
     document.LeaveElement();
     const std::u16string_view leaf = document.GetElementNameView();
-    name.SetString(leaf.data(), static_cast<int>(leaf.size()));
-    if (name.GetLength() != previousLeaf.GetLength() || name.CompareNoCase(previousLeaf) != 0) {
-      ParseDriverResult(document, name);
-      previousLeaf = name;
+    if (!SameLeafName(leaf, previousLeaf)) {
+      ParseDriverResult(document, leaf);
+      previousLeaf = leaf;
     }
     while (!document.NextElement()) {
       if (!document.LeaveElement()) {
@@ -123,9 +140,9 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
   MatchUpdatesToDevices();
 }
 
-void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagName) {
+void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view tagName) {
   struct Field {
-    std::u16string_view name;
+    std::u16string_view name;  // in lower case
     CString tagDriverUpdateInfo::*text;
   };
   static const Field kFields[] = {
@@ -135,21 +152,23 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, const CString& tagN
       {u"infdate", &tagDriverUpdateInfo::infdate},
       {u"infpath", &tagDriverUpdateInfo::infpath},
       {u"version", &tagDriverUpdateInfo::version},
-      {u"isSpecificCase", &tagDriverUpdateInfo::isSpecificCase},
+      {u"isspecificcase", &tagDriverUpdateInfo::isSpecificCase},
       {u"signer", &tagDriverUpdateInfo::signer},
       {u"md5", &tagDriverUpdateInfo::md5},
-      {u"isInstall", &tagDriverUpdateInfo::isInstall},
+      {u"isinstall", &tagDriverUpdateInfo::isInstall},
       {u"downloadid", &tagDriverUpdateInfo::downloadid},
       {u"severity", &tagDriverUpdateInfo::severity},
-      {u"riskLevel", &tagDriverUpdateInfo::riskLevel},
+      {u"risklevel", &tagDriverUpdateInfo::riskLevel},
       {u"liburl", &tagDriverUpdateInfo::liburl},
-      {u"CompatibleIdIdx", &tagDriverUpdateInfo::CompatibleIdIdx},
+      {u"compatibleididx", &tagDriverUpdateInfo::CompatibleIdIdx},
       {u"featurescore", &tagDriverUpdateInfo::featurescore},
       {u"signaturescore", &tagDriverUpdateInfo::signaturescore},
   };
+  WCHAR buffer[kLongestFieldName];
+  const std::u16string_view folded = FoldFieldName(tagName, buffer);
   const Field* field = nullptr;
   for (const Field& candidate : kFields) {
-    if (SameName(tagName, candidate.name)) {
+    if (candidate.name == folded) {
       field = &candidate;
       break;
     }
