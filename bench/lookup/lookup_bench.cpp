@@ -5,40 +5,24 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "DriverScanUpdate.h"
 #include "EngineCallbacks.h"
 #include "ExchangeEncoding.h"
-#include "profileapi.h"
-#include "zx/machine.h"
-#include "zx/machineprofile.h"
-#include "zx/pathmap.h"
+#include "seeded_workstation.h"
 
 namespace {
 
 constexpr int kAnswerEntries = 20000;
 
-// A machine root of its own, seeded from the workstation profile and scanned once, and an
-// answer of 20,000 entries for its devices.
+// The seeded workstation scanned once, and an answer of 20,000 entries for its devices.
 class LookupFixture {
+  zx::bench::SeededWorkstation machine_;  // first: the root exists before the engine
+
  public:
-  LookupFixture() {
-    char pattern[] = "/tmp/zx-lookup-bench-XXXXXX";
-    folder_ = mkdtemp(pattern);
-    zx::machine::UseRoot(folder_);
-    WritePrivateProfileStringW(u"Machine", u"Administrator", u"1",
-                               zx::path::HostToWindows(folder_ + "/machine.ini").c_str());
-    zx::devices::MachineProfile profile;
-    std::string error;
-    if (!zx::devices::LoadProfileFile(ZX_WORKSTATION_PROFILE, profile, error) ||
-        zx::devices::SeedMachine(profile, zx::devices::SeedOptions{false, "workstation"}, error) !=
-            zx::devices::SeedResult::Seeded) {
-      std::fprintf(stderr, "%s\n", error.c_str());
-      std::abort();
-    }
+  LookupFixture() : machine_("zx-lookup-bench") {
     SetEngineProgressView(&view_);
     if (engine.ReportScanEnd(_T("")) != 32 || engine.GetDeviceCount() < 1000) {
       std::fprintf(stderr, "the workstation scan failed\n");
@@ -46,10 +30,6 @@ class LookupFixture {
     }
     SetEngineProgressView(nullptr);
     BuildAnswer();
-  }
-  ~LookupFixture() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
   }
 
   CDriverScanUpdate engine;
@@ -86,7 +66,6 @@ class LookupFixture {
     EncipherTextToHex(plain, encipheredAnswer);
   }
 
-  std::string folder_;
   CEngineProgressView view_;
 };
 
