@@ -8,6 +8,7 @@
 #include "handleapi.h"
 #include "urlmon.h"
 #include "wininet.h"
+#include "zx/httptarget.h"
 #include "zx/internethandle.h"
 
 using zx::inet::InternetHandle;
@@ -57,27 +58,17 @@ HRESULT URLDownloadToFileW(LPUNKNOWN /*caller*/, LPCWSTR url, LPCWSTR fileName, 
   if (callback) return E_NOTIMPL;
   if (!url || !fileName || !*fileName) return E_INVALIDARG;
 
-  WCHAR host[256] = {};
-  URL_COMPONENTSW parts = {};
-  parts.dwStructSize = sizeof(parts);
-  parts.lpszHostName = host;
-  parts.dwHostNameLength = 256;
-  parts.dwUrlPathLength = 1;
-  parts.dwExtraInfoLength = 1;
-  if (!InternetCrackUrlW(url, 0, 0, &parts) ||
-      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
-    return INET_E_INVALID_URL;
-  const std::u16string object = std::u16string(parts.lpszUrlPath, parts.dwUrlPathLength) +
-                                std::u16string(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  zx::inet::HttpTarget target;
+  if (!zx::inet::SplitHttpUrl(url, target)) return INET_E_INVALID_URL;
 
   InternetHandle session(InternetOpenW(u"urlmon", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return INET_E_NO_SESSION;
-  InternetHandle connection(InternetConnectW(session.get(), host, parts.nPort, nullptr, nullptr,
+  InternetHandle connection(InternetConnectW(session.get(), target.host.c_str(), target.port, nullptr, nullptr,
                                              INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return INET_E_INVALID_URL;
   const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                      (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
-  InternetHandle request(HttpOpenRequestW(connection.get(), u"GET", object.c_str(), nullptr, nullptr,
+                      (target.secure ? INTERNET_FLAG_SECURE : 0);
+  InternetHandle request(HttpOpenRequestW(connection.get(), u"GET", target.object.c_str(), nullptr, nullptr,
                                           nullptr, flags, 0));
   if (!request) return INET_E_INVALID_URL;
   if (!HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) return ResultOfSendError(GetLastError());

@@ -4,6 +4,7 @@
 #include "errhandlingapi.h"
 #include "wininet.h"
 #include "zx/clock.h"
+#include "zx/httptarget.h"
 #include "zx/internethandle.h"
 #include "zx/proxysettings.h"
 #include "zx/soapwire.h"
@@ -17,32 +18,6 @@ constexpr LPCWSTR kAgent = u"zx-soap-client/1.0";
 constexpr DWORD kReadBlock = 16 * 1024;
 // An answer larger than this is refused rather than held in memory.
 constexpr std::size_t kMaxAnswerBytes = 64u * 1024 * 1024;
-
-struct Target {
-  std::u16string host;
-  INTERNET_PORT port = 0;
-  std::u16string object;
-  bool secure = false;
-};
-
-bool SplitUrl(const std::u16string& url, Target& target) {
-  WCHAR host[256] = {};
-  URL_COMPONENTSW parts = {};
-  parts.dwStructSize = sizeof(parts);
-  parts.lpszHostName = host;
-  parts.dwHostNameLength = 256;
-  parts.dwUrlPathLength = 1;
-  parts.dwExtraInfoLength = 1;
-  if (!InternetCrackUrlW(url.c_str(), 0, 0, &parts) ||
-      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS))
-    return false;
-  target.host = host;
-  target.port = parts.nPort;
-  target.object = std::u16string(parts.lpszUrlPath, parts.dwUrlPathLength) +
-                  std::u16string(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-  target.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
-  return true;
-}
 
 SOAPCLIENT_ERROR ErrorOfSend(DWORD error) {
   switch (error) {
@@ -80,8 +55,8 @@ HRESULT CSoapClientBase::Failed(SOAPCLIENT_ERROR error) {
 
 SOAPCLIENT_ERROR CSoapClientBase::Post(const std::string& soapAction, const std::string& envelope,
                                        std::string& answer) {
-  Target target;
-  if (!SplitUrl(url_, target)) return SOAPCLIENT_INITIALIZE_ERROR;
+  zx::inet::HttpTarget target;
+  if (!zx::inet::SplitHttpUrl(url_.c_str(), target)) return SOAPCLIENT_INITIALIZE_ERROR;
   const std::u16string proxy = ProxyName();
   InternetHandle session(InternetOpenW(kAgent, AccessType(), proxy.empty() ? nullptr : proxy.c_str(),
                                        nullptr, 0));

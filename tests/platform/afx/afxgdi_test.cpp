@@ -5,26 +5,11 @@
 #include <vector>
 
 #include "afxwin.h"
+#include "memory_canvas.h"
 
 namespace {
 
-// A memory DC with a bitmap of its own selected, as the flicker-free painting uses one.
-class MemoryCanvas : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dc_.CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(bitmap_.CreateCompatibleBitmap(&dc_, 40, 30));
-    old_ = dc_.SelectObject(&bitmap_);
-  }
-  void TearDown() override {
-    dc_.SelectObject(old_);
-    CDC::DeleteTempMap();
-    CGdiObject::DeleteTempMap();
-  }
-  CDC dc_;
-  CBitmap bitmap_;
-  CBitmap* old_ = nullptr;
-};
+using MemoryCanvas = zx::afxtest::MemoryCanvas<40, 30>;
 
 TEST_F(MemoryCanvas, SelectingAnswersThePreviousObjectAndTheAttachedOneIsFound) {
   ASSERT_NE(old_, nullptr);

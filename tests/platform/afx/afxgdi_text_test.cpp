@@ -2,25 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "afxwin.h"
+#include "memory_canvas.h"
 
 namespace {
 
-class TextCanvas : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(dc_.CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(bitmap_.CreateCompatibleBitmap(&dc_, 200, 40));
-    old_ = dc_.SelectObject(&bitmap_);
-  }
-  void TearDown() override {
-    dc_.SelectObject(old_);
-    CDC::DeleteTempMap();
-    CGdiObject::DeleteTempMap();
-  }
-  CDC dc_;
-  CBitmap bitmap_;
-  CBitmap* old_ = nullptr;
-};
+using TextCanvas = zx::afxtest::MemoryCanvas<200, 40>;
 
 TEST_F(TextCanvas, DrawTextExMeasuresWithItsMarginsAndCountsWhatItDrew) {
   const CString text(u"Driver");

@@ -8,19 +8,12 @@
 #include <vector>
 
 #include "gdi_testing.h"
+#include "hex_bytes.h"
 #include "machine_fixture.h"
 #include "zx/gdi.h"
 
 namespace zx::test {
 namespace {
-
-std::vector<BYTE> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<BYTE> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<BYTE>(value));
-  return bytes;
-}
 
 std::vector<DWORD> PixelsOf(HBITMAP bitmap, SIZE& size) {
   std::vector<DWORD> pixels;

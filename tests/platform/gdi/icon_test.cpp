@@ -4,19 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "hex_bytes.h"
 #include "gdi_testing.h"
 #include "zx/gdi.h"
 
 namespace zx::test {
 namespace {
-
-std::vector<BYTE> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<BYTE> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<BYTE>(value));
-  return bytes;
-}
 
 // 2 x 2, 32 bits without alpha: rows bottom-up (blue, green), (red, white); the mask makes
 // the bottom right transparent.

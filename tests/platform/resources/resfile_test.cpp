@@ -6,18 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include "hex_bytes.h"
 #include "zx/resfile.h"
 
 namespace zx::res {
 namespace {
 
-std::vector<BYTE> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<BYTE> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<BYTE>(value));
-  return bytes;
-}
+using zx::test::Hex;
 
 std::vector<BYTE> Write(std::vector<ResourceInput> resources) {
   std::vector<BYTE> file;

@@ -5,18 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include "hex_bytes.h"
 #include "zx/restemplates.h"
 
 namespace zx::res {
 namespace {
 
-std::vector<BYTE> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<BYTE> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<BYTE>(value));
-  return bytes;
-}
+using zx::test::Hex;
 
 // An extended template: DS_SETFONT | WS_POPUP, 2 items, caption "Hi", font 8 "Ta" bold.
 const char* const kExtended =

@@ -9,19 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "hex_bytes.h"
 #include "machine_fixture.h"
 #include "zx/resfile.h"
 
 namespace zx::test {
 namespace {
-
-std::vector<BYTE> Hex(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<BYTE> bytes;
-  unsigned value = 0;
-  while (in >> std::hex >> value) bytes.push_back(static_cast<BYTE>(value));
-  return bytes;
-}
 
 class Tools : public ::testing::Test {
  protected:
