@@ -1,12 +1,11 @@
 // Typed settings accessors of the application base over its settings object, and the launcher
 // status values of the product's tools.
-#include <array>
 
 #include "ConfigurationManager.h"
 #include "HalvoranApp.h"
-#include "Locks.h"
 #include "PathHelpers.h"
 #include "Registry.h"
+#include "TextRing.h"
 
 namespace {
 
@@ -14,16 +13,9 @@ constexpr REGSAM kReadAccess = 0x20019;
 constexpr LPCTSTR kLauncherKey = _T("ScanStatusForLauncher");
 constexpr LPCTSTR kToolWord = _T("Tunevo");
 
-// The process-wide ring of five number texts handed out by ReadSettingDWORDText.
-struct NumberRing {
-  NumberRing() { InitLock(&lock); }
-  CRITICAL_SECTION lock;
-  std::array<CString, 5> slots;
-  size_t next = 0;
-};
-
-NumberRing& Numbers() {
-  static NumberRing ring;
+// The ring of five number texts handed out by ReadSettingDWORDText.
+CTextRing<5>& Numbers() {
+  static CTextRing<5> ring;
   return ring;
 }
 
@@ -77,12 +69,7 @@ DWORD CHalvoranApp::ReadSettingDWORD(LPCTSTR name) {
 
 LPCTSTR CHalvoranApp::ReadSettingDWORDText(LPCTSTR name) {
   const DWORD value = ReadSettingDWORD(name);
-  NumberRing& ring = Numbers();
-  EnterLock guard(&ring.lock);
-  CString& slot = ring.slots[ring.next];
-  ring.next = (ring.next + 1) % ring.slots.size();
-  slot.Format(_T("%u"), value);
-  return slot;
+  return Numbers().Next([value](CString& slot) { slot.Format(_T("%u"), value); });
 }
 
 ULONGLONG CHalvoranApp::ReadSettingQword(LPCTSTR name) { return m_pSettings ? m_pSettings->ReadQword(name) : 0; }

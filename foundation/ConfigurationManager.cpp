@@ -1,10 +1,8 @@
 // The settings object of a program over its key below HKEY_CURRENT_USER.
 #include "ConfigurationManager.h"
 
-#include <array>
-
-#include "Locks.h"
 #include "Registry.h"
+#include "TextRing.h"
 
 namespace {
 
@@ -12,16 +10,9 @@ constexpr REGSAM kReadAccess = 0x20019;
 constexpr REGSAM kWriteAccess = 0x2001F;
 constexpr REGSAM kViewFlags = 0x300;
 
-// The process-wide ring of eight texts handed out by ReadStringRing.
-struct StringRing {
-  StringRing() { InitLock(&lock); }
-  CRITICAL_SECTION lock;
-  std::array<CString, 8> slots;
-  size_t next = 0;
-};
-
-StringRing& Ring() {
-  static StringRing ring;
+// The ring of eight texts handed out by ReadStringRing.
+CTextRing<8>& Ring() {
+  static CTextRing<8> ring;
   return ring;
 }
 
@@ -58,13 +49,10 @@ BOOL CConfigurationManager::ReadString(LPCTSTR name, CString& text) {
 }
 
 LPCTSTR CConfigurationManager::ReadStringRing(LPCTSTR name) {
-  StringRing& ring = Ring();
-  EnterLock guard(&ring.lock);
-  CString& slot = ring.slots[ring.next];
-  ring.next = (ring.next + 1) % ring.slots.size();
-  slot.Empty();
-  ReadString(name, slot);
-  return slot;
+  return Ring().Next([this, name](CString& slot) {
+    slot.Empty();
+    ReadString(name, slot);
+  });
 }
 
 ULONGLONG CConfigurationManager::ReadQword(LPCTSTR name) {
