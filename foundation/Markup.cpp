@@ -35,10 +35,12 @@ std::u16string_view CMarkup::Name(int slot) const {
 
 bool CMarkup::SetDocumentText(LPCTSTR text) { return SetDocumentText(CString(text)); }
 
-bool CMarkup::SetDocumentText(const CString& text) {
+bool CMarkup::SetDocumentText(const CString& text) { return SetDocumentText(CString(text)); }
+
+bool CMarkup::SetDocumentText(CString&& text) {
   m_iPosFree = 1;
   SetPositions(0, 0, 0);
-  m_strDoc = text;
+  m_strDoc = std::move(text);
   m_strError.Empty();
   // Every element takes at least one "<": room for that many is set aside at once (pages
   // that are never used are never touched), so that the array never moves while parsing.
@@ -94,9 +96,16 @@ bool CMarkup::NextChildElement() {
 CString CMarkup::GetElementName() const { return ToCString(Name(m_iPos)); }
 
 CString CMarkup::GetElementText() const {
-  if (m_iPos == 0) return CString();
+  CString text;
+  GetElementText(text);
+  return text;
+}
+
+void CMarkup::GetElementText(CString& text) const {
+  text.Empty();
+  if (m_iPos == 0) return;
   const ElemPos& pos = m_aPos[m_iPos];
-  if (pos.iElemChild != 0 || pos.IsEmptyElement()) return CString();
+  if (pos.iElemChild != 0 || pos.IsEmptyElement()) return;
   const std::u16string_view doc = Text();
   const int end = pos.nEndL;
   CMarkupScanner scanner(doc, pos.nStartR + 1);
@@ -106,9 +115,10 @@ CString CMarkup::GetElementText() const {
     const std::size_t close = doc.find(kCDataClose, static_cast<std::size_t>(first) + kCDataOpen.size());
     if (close != std::u16string_view::npos && close + kCDataClose.size() <= static_cast<std::size_t>(end)) {
       const std::size_t data = static_cast<std::size_t>(first) + kCDataOpen.size();
-      return ToCString(doc.substr(data, close - data));
+      text.SetString(doc.data() + data, static_cast<int>(close - data));
+      return;
     }
   }
   const std::size_t start = static_cast<std::size_t>(pos.nStartR) + 1;
-  return UnescapeMarkupText(doc.substr(start, static_cast<std::size_t>(end) - start));
+  UnescapeMarkupText(doc.substr(start, static_cast<std::size_t>(end) - start), text);
 }

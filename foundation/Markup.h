@@ -33,9 +33,11 @@ class ZXHELPER_API CMarkup {
   // Replaces the document (an absent text reads as empty) and parses its root element; true
   // when one was parsed. On false the text is kept and no element is known (see GetError).
   // Parsing keeps no recursion: any depth of nesting is parsed on the heap. The CString form
-  // takes the text by its length, zero characters included.
+  // takes the text by its length, zero characters included; a text handed over with
+  // std::move becomes the document without a copy.
   bool SetDocumentText(LPCTSTR text);
   bool SetDocumentText(const CString& text);
+  bool SetDocumentText(CString&& text);
   CString GetDocumentText() const;
   // Message of the last failed parse, empty when there was none.
   CString GetError() const;
@@ -53,6 +55,9 @@ class ZXHELPER_API CMarkup {
   // Name and data of the current element; empty when there is none.
   CString GetElementName() const;
   CString GetElementText() const;
+  // The data written into `text`, whose room is reused: for reading many elements into
+  // records without a new string for each.
+  void GetElementText(CString& text) const;
   // The name as it stands in the document, for reading without a copy; valid until the
   // document changes.
   std::u16string_view GetElementNameView() const { return Name(m_iPos); }

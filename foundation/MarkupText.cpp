@@ -32,11 +32,13 @@ CString EscapeMarkupText(std::u16string_view text) {
   return ToCString(out);
 }
 
-CString UnescapeMarkupText(std::u16string_view text) {
+void UnescapeMarkupText(std::u16string_view text, CString& result) {
   std::size_t amp = text.find(u'&');
-  if (amp == std::u16string_view::npos) return CString(text.data(), static_cast<int>(text.size()));
+  if (amp == std::u16string_view::npos) {
+    result.SetString(text.data(), static_cast<int>(text.size()));
+    return;
+  }
   // The text only shrinks: it is written straight into the result's buffer.
-  CString result;
   WCHAR* const out = result.GetBufferSetLength(static_cast<int>(text.size()));
   std::size_t written = 0;
   std::size_t i = 0;
@@ -58,5 +60,4 @@ CString UnescapeMarkupText(std::u16string_view text) {
     amp = text.find(u'&', i);
   }
   result.ReleaseBufferSetLength(static_cast<int>(written));
-  return result;
 }

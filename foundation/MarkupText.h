@@ -7,4 +7,5 @@
 // "<", "&" and ">" as "&lt;", "&amp;" and "&gt;"; everything else, quotes included, as it is.
 CString EscapeMarkupText(std::u16string_view text);
 // "&lt;", "&amp;", "&gt;", "&apos;" and "&quot;" as their characters; any other "&" stays.
-CString UnescapeMarkupText(std::u16string_view text);
+// Written into `out`, whose room is reused.
+void UnescapeMarkupText(std::u16string_view text, CString& out);

@@ -79,7 +79,7 @@ class CDriverScanUpdate {
 
   // ---- Update answer and matching
   // Reads the answer text into answer records and matches them to the scanned devices.
-  void ParseUpdateResults(CMarkup& document, const CString& answer);
+  void ParseUpdateResults(CMarkup& document, CString answer);
   // Stores the current element's trimmed text by its tag name; "signer" completes a record.
   void ParseDriverResult(CMarkup& document, std::u16string_view tagName);
   void MatchUpdatesToDevices();
@@ -140,7 +140,7 @@ class CDriverScanUpdate {
                              const CMapStringToString& namesToIds);
 
  private:
-  bool VersionIsNewer(const std::vector<long long>& deviceVersion, const CString& answerVersion) const;
+  bool VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const;
   CString BuildCandidateIds(const tagDeviceDriverInfo& device) const;
   void MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update);
   bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, const CString& piece) const;
@@ -164,9 +164,14 @@ class CDriverScanUpdate {
   CString m_strOsVersion;
   tagScanRequestMachine m_requestMachine;
 
-  tagDriverUpdateInfo m_workingAnswer;
-  // The complete groups of the answer being read, in arrival order, before they go into the map.
-  std::vector<std::pair<int, tagDriverUpdateInfo>> m_arrivedAnswers;
+  // The working answer record, filled in a map node of its own: a complete group goes into the
+  // answer map as it stands, after the groups before it, kept in arrival order.
+  std::multimap<int, tagDriverUpdateInfo>::node_type m_workingAnswer;
+  std::vector<std::multimap<int, tagDriverUpdateInfo>::node_type> m_arrivedAnswers;
+  // The records of the previous answer while the next is read, to be filled again.
+  std::multimap<int, tagDriverUpdateInfo> m_spareAnswers;
+  CString m_strDriverIdText;
+  std::size_t m_nNextField = 0;  // the answer field expected next
   std::set<int> m_answerDriverIds;
   std::multimap<int, tagDriverUpdateInfo> m_answerMap;
   int m_nUpdatesFound = 0;

@@ -41,7 +41,8 @@ class CRequestWriter {
     m_text += name;
     m_text += _T(">\r\n");
   }
-  const CString& Text() const { return m_text; }
+  // The text written, handed over; the writer is empty afterwards.
+  CString TakeText() { return std::move(m_text); }
 
  private:
   void Flush() {
@@ -248,5 +249,5 @@ void CDriverScanUpdate::BuildScanRequestXml(const CDeviceRecordArray* devices, i
   writer.Leaf(_T("user_hash_data"), machine.strUserHash);
   writer.Close(_T("user_hash"));
   writer.Close(_T("newdataset"));
-  document.SetDocumentText(writer.Text());
+  document.SetDocumentText(writer.TakeText());
 }

@@ -132,6 +132,6 @@ int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
     ParseUpdateResults(document, CString());
     return kStepFailed;
   }
-  ParseUpdateResults(document, text);
+  ParseUpdateResults(document, std::move(text));
   return kStepCompleted;
 }

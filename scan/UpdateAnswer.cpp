@@ -3,7 +3,7 @@
 #include "UpdateAnswer.h"
 
 #include <algorithm>
-#include <numeric>
+#include <tuple>
 
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
@@ -67,15 +67,67 @@ bool SameLeafName(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
+using AnswerMap = std::multimap<int, tagDriverUpdateInfo>;
+
+// The fields of an answer record by element name (in lower case), in the order the service
+// writes them; driverid has no text field.
+struct Field {
+  std::u16string_view name;
+  CString tagDriverUpdateInfo::*text;
+};
+constexpr Field kFields[] = {
+    {u"driverid", nullptr},
+    {u"hardwareidentifier", &tagDriverUpdateInfo::hardwareidentifier},
+    {u"hardwareid", &tagDriverUpdateInfo::hardwareid},
+    {u"infdate", &tagDriverUpdateInfo::infdate},
+    {u"infpath", &tagDriverUpdateInfo::infpath},
+    {u"version", &tagDriverUpdateInfo::version},
+    {u"isspecificcase", &tagDriverUpdateInfo::isSpecificCase},
+    {u"md5", &tagDriverUpdateInfo::md5},
+    {u"isinstall", &tagDriverUpdateInfo::isInstall},
+    {u"downloadid", &tagDriverUpdateInfo::downloadid},
+    {u"severity", &tagDriverUpdateInfo::severity},
+    {u"risklevel", &tagDriverUpdateInfo::riskLevel},
+    {u"liburl", &tagDriverUpdateInfo::liburl},
+    {u"compatibleididx", &tagDriverUpdateInfo::CompatibleIdIdx},
+    {u"featurescore", &tagDriverUpdateInfo::featurescore},
+    {u"signaturescore", &tagDriverUpdateInfo::signaturescore},
+    {u"signer", &tagDriverUpdateInfo::signer},
+};
+constexpr std::size_t kFieldCount = std::size(kFields);
+
+// The field of a folded element name, or null. Every group of an answer repeats one order of
+// elements, so the field after the last one found (`next`) is tried first; `next` moves on.
+const Field* FindField(std::u16string_view folded, std::size_t& next) {
+  for (std::size_t tried = 0; tried < kFieldCount; ++tried) {
+    const std::size_t index = (next + tried) % kFieldCount;
+    if (kFields[index].name == folded) {
+      next = (index + 1) % kFieldCount;
+      return &kFields[index];
+    }
+  }
+  return nullptr;
+}
+
+// A record for the next answer group, in a map node that belongs to no map: a record of the
+// previous answer when one is left (its texts keep their room), else a new one.
+AnswerMap::node_type TakeAnswerNode(AnswerMap& spare) {
+  if (spare.empty()) {
+    AnswerMap scratch;
+    return scratch.extract(scratch.emplace(std::piecewise_construct, std::forward_as_tuple(0), std::forward_as_tuple()));
+  }
+  AnswerMap::node_type node = spare.extract(spare.begin());
+  node.mapped().Reset();
+  return node;
+}
+
 // Moves the complete groups into the answer map in driverid order, the groups of one driverid
 // in their arrival order: each goes in at the map's end, with no search down the tree.
-void FileAnswers(std::vector<std::pair<int, tagDriverUpdateInfo>>& arrived,
-                 std::multimap<int, tagDriverUpdateInfo>& answers) {
-  std::vector<std::size_t> order(arrived.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return arrived[a].first < arrived[b].first; });
-  for (const std::size_t n : order) answers.emplace_hint(answers.end(), arrived[n].first, std::move(arrived[n].second));
+void FileAnswers(std::vector<AnswerMap::node_type>& arrived, AnswerMap& answers) {
+  const auto byDriverid = [](const AnswerMap::node_type& a, const AnswerMap::node_type& b) { return a.key() < b.key(); };
+  if (!std::is_sorted(arrived.begin(), arrived.end(), byDriverid))
+    std::stable_sort(arrived.begin(), arrived.end(), byDriverid);
+  for (AnswerMap::node_type& node : arrived) answers.insert(answers.end(), std::move(node));
   arrived.clear();
 }
 
@@ -107,13 +159,20 @@ AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
   return kAnswerDecoded;
 }
 
-void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& answer) {
+void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
+  // The records of the previous answer are taken up again by this one.
   m_answerDriverIds.clear();
+  m_spareAnswers.swap(m_answerMap);
   m_answerMap.clear();
-  m_workingAnswer.Reset();
   m_arrivedAnswers.clear();
+  m_nNextField = 0;
+  if (m_workingAnswer.empty()) {
+    m_workingAnswer = TakeAnswerNode(m_spareAnswers);
+  } else {
+    m_workingAnswer.mapped().Reset();
+  }
   document.SetDocumentText(_T(""));
-  document.SetDocumentText(answer);
+  document.SetDocumentText(std::move(answer));
 
   // Depth first: a leaf is handled when the walk steps back out of it, unless the leaf just
   // before had the same name; a parent is passed over.
@@ -137,59 +196,38 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, const CString& ans
     }
   }
   FileAnswers(m_arrivedAnswers, m_answerMap);
+  m_spareAnswers.clear();
   MatchUpdatesToDevices();
 }
 
 void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view tagName) {
-  struct Field {
-    std::u16string_view name;  // in lower case
-    CString tagDriverUpdateInfo::*text;
-  };
-  static const Field kFields[] = {
-      {u"driverid", nullptr},
-      {u"hardwareidentifier", &tagDriverUpdateInfo::hardwareidentifier},
-      {u"hardwareid", &tagDriverUpdateInfo::hardwareid},
-      {u"infdate", &tagDriverUpdateInfo::infdate},
-      {u"infpath", &tagDriverUpdateInfo::infpath},
-      {u"version", &tagDriverUpdateInfo::version},
-      {u"isspecificcase", &tagDriverUpdateInfo::isSpecificCase},
-      {u"signer", &tagDriverUpdateInfo::signer},
-      {u"md5", &tagDriverUpdateInfo::md5},
-      {u"isinstall", &tagDriverUpdateInfo::isInstall},
-      {u"downloadid", &tagDriverUpdateInfo::downloadid},
-      {u"severity", &tagDriverUpdateInfo::severity},
-      {u"risklevel", &tagDriverUpdateInfo::riskLevel},
-      {u"liburl", &tagDriverUpdateInfo::liburl},
-      {u"compatibleididx", &tagDriverUpdateInfo::CompatibleIdIdx},
-      {u"featurescore", &tagDriverUpdateInfo::featurescore},
-      {u"signaturescore", &tagDriverUpdateInfo::signaturescore},
-  };
   WCHAR buffer[kLongestFieldName];
   const std::u16string_view folded = FoldFieldName(tagName, buffer);
-  const Field* field = nullptr;
-  for (const Field& candidate : kFields) {
-    if (candidate.name == folded) {
-      field = &candidate;
-      break;
-    }
-  }
+  const Field* const field = FindField(folded, m_nNextField);
   if (field == nullptr) return;  // not an answer element
-  CString text = document.GetElementText();
+  tagDriverUpdateInfo& record = m_workingAnswer.mapped();
+  CString& text = field->text != nullptr ? record.*field->text : m_strDriverIdText;
+  document.GetElementText(text);
   // Most data has no blanks around it and needs no trimming.
   if (!text.IsEmpty() && (IsTrimmedBlank(text.GetString()[0]) || IsTrimmedBlank(text.GetString()[text.GetLength() - 1])))
     text.Trim();
-  tagDriverUpdateInfo& record = m_workingAnswer;
   if (field->text == nullptr) {
     record.driverid = LeadingNumber(text);
     // Answers usually list their driverids in rising order: the end of the set is tried first.
     m_answerDriverIds.emplace_hint(m_answerDriverIds.end(), record.driverid);
     return;
   }
-  record.*field->text = std::move(text);
   if (field->text == &tagDriverUpdateInfo::signer) {
     // The group is complete.
-    const int driverid = record.driverid;
-    m_arrivedAnswers.emplace_back(driverid, std::move(record));
-    record.Reset();
+    m_workingAnswer.key() = record.driverid;
+    m_arrivedAnswers.push_back(std::move(m_workingAnswer));
+    m_workingAnswer = TakeAnswerNode(m_spareAnswers);
   }
+}
+
+void tagDriverUpdateInfo::Reset() {
+  // Each text is emptied where it stands and keeps its room for the next record.
+  driverid = 0;
+  for (const Field& field : kFields)
+    if (field.text != nullptr) (this->*field.text).Empty();
 }

@@ -5,7 +5,7 @@
 
 struct tagDriverUpdateInfo {
   // driverid 0, every text empty.
-  void Reset() { *this = tagDriverUpdateInfo(); }
+  void Reset();
 
   int driverid = 0;
   CString hardwareidentifier;

@@ -74,17 +74,25 @@ int SignedNumber(std::u16string_view text) {
   return static_cast<int>(std::clamp<long long>(value, INT32_MIN, INT32_MAX));
 }
 
-// The "."-separated parts of a version text as numbers.
-std::vector<long long> VersionParts(std::u16string_view text) {
-  std::vector<long long> parts;
-  std::size_t position = 0;
-  for (;;) {
-    const std::size_t dot = text.find(u'.', position);
-    parts.push_back(SignedNumber(text.substr(position, dot == std::u16string_view::npos ? dot : dot - position)));
-    if (dot == std::u16string_view::npos) return parts;
-    position = dot + 1;
+// The "."-separated parts of a version text, read one by one as numbers; past the last part
+// each further part reads as 0.
+class VersionReader {
+ public:
+  explicit VersionReader(std::u16string_view text) : text_(text) {}
+  bool AtEnd() const { return position_ > text_.size(); }
+  long long Next() {
+    if (AtEnd()) return 0;
+    std::size_t end = text_.find(u'.', position_);
+    if (end == std::u16string_view::npos) end = text_.size();
+    const long long value = SignedNumber(text_.substr(position_, end - position_));
+    position_ = end + 1;
+    return value;
   }
-}
+
+ private:
+  std::u16string_view text_;
+  std::size_t position_ = 0;
+};
 
 }  // namespace
 
@@ -142,14 +150,19 @@ DWORD CDriverScanUpdate::ComputeUpdateRank(int deviceIndex, const CString& match
   return rank;
 }
 
-bool CDriverScanUpdate::VersionIsNewer(const std::vector<long long>& device, const CString& answerVersion) const {
-  if (device.size() >= 3 && device[0] == m_dwOsMajor && device[1] == m_dwOsMinor && device[2] == m_dwOsBuild)
-    return true;
-  const std::vector<long long> answer = VersionParts(View(answerVersion));
-  for (std::size_t i = 0; i < answer.size(); ++i) {
-    const long long own = i < device.size() ? device[i] : 0;
-    if (answer[i] > own) return true;
-    if (answer[i] < own) return false;
+bool CDriverScanUpdate::VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const {
+  VersionReader own(deviceVersion);
+  const long long osParts[] = {m_dwOsMajor, m_dwOsMinor, m_dwOsBuild};
+  bool isOsVersion = true;
+  for (const long long part : osParts) isOsVersion = !own.AtEnd() && own.Next() == part && isOsVersion;
+  if (isOsVersion) return true;
+  own = VersionReader(deviceVersion);
+  VersionReader answer(answerVersion);
+  while (!answer.AtEnd()) {
+    const long long offered = answer.Next();
+    const long long installed = own.Next();
+    if (offered > installed) return true;
+    if (offered < installed) return false;
   }
   return false;
 }
@@ -192,26 +205,28 @@ bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDevi
 
 void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update) {
   const auto records = m_answerMap.equal_range(deviceIndex);
-  // What every record is compared with, worked out once per device: the device's version
-  // parts and the device's records. A record must pass both the version test and the id
-  // test; the id test is the cheaper and comes first.
-  const std::vector<long long> deviceVersion = VersionParts(device.szText[kSlotDriverVersion].Text());
+  // What every record is compared with, worked out once per device. A record must pass both
+  // the version test and the id test; the id test is the cheaper and comes first.
+  const std::u16string_view deviceVersion(device.szText[kSlotDriverVersion].Text());
   std::vector<const tagDriverUpdateInfo*> answers;
   for (auto it = records.first; it != records.second; ++it) answers.push_back(&it->second);
   const CString candidates = BuildCandidateIds(device);
-  int position = 0;
+  const std::u16string_view pieces = View(candidates);
+  CString lowerPiece;
+  std::size_t position = 0;
   // The candidate text is split as it stands, however long.
-  while (position <= candidates.GetLength() && update.szText[kSlotHardwareId].IsNull()) {
-    int end = candidates.Find('|', position);
-    if (end < 0) end = candidates.GetLength();
-    const CString piece = candidates.Mid(position, end - position);
+  while (position <= pieces.size() && update.szText[kSlotHardwareId].IsNull()) {
+    std::size_t end = pieces.find(u'|', position);
+    if (end == std::u16string_view::npos) end = pieces.size();
+    const std::u16string_view piece = pieces.substr(position, end - position);
     position = end + 1;
-    if (piece.IsEmpty()) continue;
-    const CString lowerPiece = Lowered(piece);
+    if (piece.empty()) continue;
+    lowerPiece.SetString(piece.data(), static_cast<int>(piece.size()));
+    lowerPiece.MakeLower();
     for (const tagDriverUpdateInfo* record : answers) {
       const tagDriverUpdateInfo& answer = *record;
       if (!LowersTo(answer.hardwareidentifier, lowerPiece)) continue;
-      if (!VersionIsNewer(deviceVersion, answer.version)) continue;
+      if (!VersionIsNewer(deviceVersion, View(answer.version))) continue;
       if (!update.szText[kSlotHardwareId].IsNull()) continue;
 
       update.szText[kSlotHardwareId].Set(lowerPiece);
@@ -236,7 +251,7 @@ void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& 
       update.szExtraText.Set(answer.featurescore);
       update.nExtraNumber = static_cast<int>(UnsignedNumber(View(answer.featurescore)));
 
-      if (IsFound(device, update, piece)) {
+      if (IsFound(device, update, CString(piece.data(), static_cast<int>(piece.size())))) {
         m_updatedDevices.insert(deviceIndex);
         ++m_nUpdatesFound;
       }

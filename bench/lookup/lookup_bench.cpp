@@ -38,32 +38,38 @@ class LookupFixture {
 
  private:
   // Ten entries per device: its hardware id and its ids without revision and subsystem, under
-  // versions above and below its own, so that matching meets every kind of record.
+  // versions above and below its own, so that matching meets every kind of record. Entries
+  // come grouped by device in rising driverid order, as the service writes them.
   void BuildAnswer() {
     const int devices = engine.GetDeviceCount();
     answer = _T("<newdataset>\r\n");
-    for (int n = 0; n < kAnswerEntries; ++n) {
-      const int index = n % devices;
-      const tagDeviceDriverInfo& device = *engine.GetDevices()->GetAt(index);
-      CString id = device.szText[kSlotHardwareId].Text();
-      id.MakeLower();
-      if (n / devices % 3 == 1 && id.Find(_T("&rev_")) > 0) id = id.Left(id.Find(_T("&rev_")));
-      if (n / devices % 3 == 2 && id.Find(_T("&subsys_")) > 0) id = id.Left(id.Find(_T("&subsys_")));
-      CString group;
-      group.Format(_T("<driver>\r\n<driverid>%d</driverid>\r\n<hardwareidentifier>%s</hardwareidentifier>\r\n"
-                      "<hardwareid>%s</hardwareid>\r\n<infdate>2016-05-1%d</infdate>\r\n"
-                      "<infpath>extract\\drv%d\\driver.inf</infpath>\r\n<version>%d.%d.0.%d</version>\r\n"
-                      "<isSpecificCase>0</isSpecificCase>\r\n<md5>0123456789abcdef0123456789abcd%02d</md5>\r\n"
-                      "<isInstall>1</isInstall>\r\n<downloadid>%d</downloadid>\r\n<severity>%d</severity>\r\n"
-                      "<riskLevel>0</riskLevel>\r\n<liburl/>\r\n<CompatibleIdIdx>%d</CompatibleIdIdx>\r\n"
-                      "<featurescore>0x0%d</featurescore>\r\n<signaturescore/>\r\n<signer>1</signer>\r\n</driver>\r\n"),
-                   index, id.GetString(), id.GetString(), n % 10, n, 1 + n % 30, n % 7, n, n % 100, n, 1 + n % 4,
-                   n % 3, n % 10);
-      answer += group;
+    for (int index = 0; index < devices; ++index) {
+      for (int n = index; n < kAnswerEntries; n += devices) AddEntry(index, n);
     }
     answer += _T("</newdataset>\r\n");
     CString plain = answer;
     EncipherTextToHex(plain, encipheredAnswer);
+  }
+
+  // The entry n of the answer, for the device at `index`.
+  void AddEntry(int index, int n) {
+    const int devices = engine.GetDeviceCount();
+    const tagDeviceDriverInfo& device = *engine.GetDevices()->GetAt(index);
+    CString id = device.szText[kSlotHardwareId].Text();
+    id.MakeLower();
+    if (n / devices % 3 == 1 && id.Find(_T("&rev_")) > 0) id = id.Left(id.Find(_T("&rev_")));
+    if (n / devices % 3 == 2 && id.Find(_T("&subsys_")) > 0) id = id.Left(id.Find(_T("&subsys_")));
+    CString group;
+    group.Format(_T("<driver>\r\n<driverid>%d</driverid>\r\n<hardwareidentifier>%s</hardwareidentifier>\r\n"
+                    "<hardwareid>%s</hardwareid>\r\n<infdate>2016-05-1%d</infdate>\r\n"
+                    "<infpath>extract\\drv%d\\driver.inf</infpath>\r\n<version>%d.%d.0.%d</version>\r\n"
+                    "<isSpecificCase>0</isSpecificCase>\r\n<md5>0123456789abcdef0123456789abcd%02d</md5>\r\n"
+                    "<isInstall>1</isInstall>\r\n<downloadid>%d</downloadid>\r\n<severity>%d</severity>\r\n"
+                    "<riskLevel>0</riskLevel>\r\n<liburl/>\r\n<CompatibleIdIdx>%d</CompatibleIdIdx>\r\n"
+                    "<featurescore>0x0%d</featurescore>\r\n<signaturescore/>\r\n<signer>1</signer>\r\n</driver>\r\n"),
+                 index, id.GetString(), id.GetString(), n % 10, n, 1 + n % 30, n % 7, n, n % 100, n, 1 + n % 4,
+                 n % 3, n % 10);
+    answer += group;
   }
 
   CEngineProgressView view_;
@@ -96,12 +102,20 @@ void BM_DecipherAnswer(benchmark::State& state) {
 }
 BENCHMARK(BM_DecipherAnswer)->Unit(benchmark::kMillisecond);
 
+// The deciphered answer as the lookup hands it over: a text of its own, moved into the
+// document. The copy is made outside the timing.
+CString AnswerCopy(benchmark::State& state) {
+  state.PauseTiming();
+  CString text = Fixture().answer;
+  state.ResumeTiming();
+  return text;
+}
+
 // The answer document alone, parsed by the XML document class.
 void BM_AnswerDocumentOnly(benchmark::State& state) {
-  const CString& answer = Fixture().answer;
   for (auto _ : state) {
     CMarkup document;
-    if (!document.SetDocumentText(answer)) state.SkipWithError("answer did not parse");
+    if (!document.SetDocumentText(AnswerCopy(state))) state.SkipWithError("answer did not parse");
   }
 }
 BENCHMARK(BM_AnswerDocumentOnly)->Unit(benchmark::kMillisecond);
@@ -111,7 +125,7 @@ void BM_ReadAndMatchAnswer(benchmark::State& state) {
   LookupFixture& fixture = Fixture();
   for (auto _ : state) {
     CMarkup document;
-    fixture.engine.ParseUpdateResults(document, fixture.answer);
+    fixture.engine.ParseUpdateResults(document, AnswerCopy(state));
     if (fixture.engine.GetAnswerRecords().size() != kAnswerEntries) state.SkipWithError("answer records lost");
   }
   state.counters["found"] = fixture.engine.GetUpdatesFound();
@@ -132,7 +146,7 @@ void BM_RequestReadAndMatch(benchmark::State& state) {
     CMarkup request;
     fixture.engine.BuildScanRequestXml(fixture.engine.GetDevices(), fixture.engine.GetDeviceCount(), request);
     CMarkup answer;
-    fixture.engine.ParseUpdateResults(answer, fixture.answer);
+    fixture.engine.ParseUpdateResults(answer, AnswerCopy(state));
   }
 }
 BENCHMARK(BM_RequestReadAndMatch)->Unit(benchmark::kMillisecond);
