@@ -42,9 +42,10 @@ bool CMarkup::SetDocumentText(CString&& text) {
   SetPositions(0, 0, 0);
   m_strDoc = std::move(text);
   m_strError.Empty();
-  // Every element takes at least one "<": room for that many is set aside at once (pages
-  // that are never used are never touched), so that the array never moves while parsing.
-  m_aPos.reserve(CMarkupScanner::Count(Text(), '<') + 1);
+  // Documents hold about one element in 30 characters: room for one in 16 is set aside at once
+  // (pages that are never used are never touched), so that the array seldom moves while
+  // parsing. Denser documents grow it as they go.
+  m_aPos.reserve(static_cast<std::size_t>(m_strDoc.GetLength() / 16 + 8));
   const std::size_t wanted = static_cast<std::size_t>(m_strDoc.GetLength() / 64 + 8);
   if (m_aPos.size() < wanted) m_aPos.resize(wanted);
   m_aPos[0] = ElemPos{};
@@ -84,6 +85,20 @@ bool CMarkup::NextElement() {
   return true;
 }
 
+bool CMarkup::NextLeafElement() {
+  if (m_iPosFree == 1) return false;
+  int slot = m_iPos != 0 ? m_aPos[m_iPos].iElemNext : m_aPos[m_iPosParent].iElemChild;
+  int parent = m_iPos != 0 ? m_aPos[m_iPos].iElemParent : m_iPosParent;
+  while (slot == 0) {
+    if (parent == 0) return false;
+    slot = m_aPos[parent].iElemNext;
+    parent = m_aPos[parent].iElemParent;
+  }
+  while (m_aPos[slot].iElemChild != 0) slot = m_aPos[slot].iElemChild;
+  SetPositions(m_aPos[slot].iElemParent, slot, 0);
+  return true;
+}
+
 bool CMarkup::NextChildElement() {
   if (m_iPos == 0 && !NextElement()) return false;
   const int next = m_iPosChild != 0 ? m_aPos[m_iPosChild].iElemNext : m_aPos[m_iPos].iElemChild;
@@ -94,6 +109,19 @@ bool CMarkup::NextChildElement() {
 }
 
 CString CMarkup::GetElementName() const { return ToCString(Name(m_iPos)); }
+
+bool CMarkup::ElementNameIs(std::u16string_view lowerName) const {
+  if (m_iPos == 0) return false;
+  const std::u16string_view doc = Text();
+  const std::size_t first = static_cast<std::size_t>(m_aPos[m_iPos].nStartL) + 1;
+  if (first + lowerName.size() >= doc.size()) return false;
+  for (std::size_t i = 0; i < lowerName.size(); ++i) {
+    WCHAR c = doc[first + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
+    if (c != lowerName[i]) return false;
+  }
+  return CMarkupScanner::IsDelimiter(doc[first + lowerName.size()]);
+}
 
 CString CMarkup::GetElementText() const {
   CString text;

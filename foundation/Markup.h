@@ -52,6 +52,12 @@ class ZXHELPER_API CMarkup {
   bool LeaveElement();
   bool NextElement();
   bool NextChildElement();
+  // Depth first to the next element without children: to the next sibling of the current
+  // element (with none current, to the first element under the parent position) and down
+  // through first children; with no next sibling, out to the parent and on to its next
+  // sibling. The cursors stand as stepping into the element and out again leaves them. False
+  // when the document has no further element.
+  bool NextLeafElement();
   // Name and data of the current element; empty when there is none.
   CString GetElementName() const;
   CString GetElementText() const;
@@ -61,6 +67,10 @@ class ZXHELPER_API CMarkup {
   // The name as it stands in the document, for reading without a copy; valid until the
   // document changes.
   std::u16string_view GetElementNameView() const { return Name(m_iPos); }
+  // Whether the current element's name is `lowerName` (lower-case ASCII, starting with a
+  // letter) without regard to ASCII case: compared where the name stands, without finding
+  // its end first.
+  bool ElementNameIs(std::u16string_view lowerName) const;
 
  private:
   void SetPositions(int parent, int current, int child);

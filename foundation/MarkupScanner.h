@@ -23,8 +23,6 @@ class CMarkupScanner {
   }
   // Index of the first ch at or after `from`, or the length of the text.
   static int Find(std::u16string_view text, int from, WCHAR ch);
-  // Number of the characters ch in the text.
-  static std::size_t Count(std::u16string_view text, WCHAR ch);
   // Index of the first delimiter at or after `from`, or the length of the text.
   static int FindDelimiter(std::u16string_view text, int from);
   // Moves over " \t\n\r"; false when no character remains.
@@ -91,28 +89,6 @@ inline int CMarkupScanner::Find(std::u16string_view text, int from, WCHAR ch) {
     if (*p == ch) return static_cast<int>(p - begin);
   }
   return static_cast<int>(text.size());
-}
-
-inline std::size_t CMarkupScanner::Count(std::u16string_view text, WCHAR ch) {
-  const WCHAR* p = text.data();
-  const WCHAR* const end = p + text.size();
-  std::size_t count = 0;
-#if defined(__SSE2__)
-  // Eight lanes count their hits (a hit compares as -1) for up to 32,767 blocks at a time.
-  const __m128i wanted = _mm_set1_epi16(static_cast<short>(ch));
-  while (end - p >= 8) {
-    __m128i lanes = _mm_setzero_si128();
-    for (int blocks = 0; blocks < 32767 && end - p >= 8; ++blocks, p += 8) {
-      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-      lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(block, wanted));
-    }
-    alignas(16) unsigned short sums[8];
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums), lanes);
-    for (const unsigned short sum : sums) count += sum;
-  }
-#endif
-  for (; p < end; ++p) count += *p == ch ? 1 : 0;
-  return count;
 }
 
 inline int CMarkupScanner::FindDelimiter(std::u16string_view text, int from) {

@@ -141,7 +141,11 @@ class CDriverScanUpdate {
 
  private:
   bool VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const;
-  CString BuildCandidateIds(const tagDeviceDriverInfo& device) const;
+  // The device's candidate ids joined by "|", written into `text`.
+  void BuildCandidateIds(const tagDeviceDriverInfo& device, CString& text) const;
+  // Stores the current element's text, trimmed, into the field of that index of the working
+  // answer record (the order of the answer's elements).
+  void StoreAnswerField(CMarkup& document, std::size_t fieldIndex);
   void MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update);
   bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, const CString& piece) const;
   CDeviceRecordArray* UpdateBlock() const;
@@ -168,10 +172,15 @@ class CDriverScanUpdate {
   // answer map as it stands, after the groups before it, kept in arrival order.
   std::multimap<int, tagDriverUpdateInfo>::node_type m_workingAnswer;
   std::vector<std::multimap<int, tagDriverUpdateInfo>::node_type> m_arrivedAnswers;
-  // The records of the previous answer while the next is read, to be filled again.
-  std::multimap<int, tagDriverUpdateInfo> m_spareAnswers;
+  // Records ready to be filled: those of the previous answer while the next is read.
+  std::vector<std::multimap<int, tagDriverUpdateInfo>::node_type> m_spareAnswers;
   CString m_strDriverIdText;
-  std::size_t m_nNextField = 0;  // the answer field expected next
+  // Matching's working texts, kept from device to device: the candidate ids, the piece being
+  // tried (in lower case) and the answer records of the device.
+  CString m_strCandidateIds;
+  CString m_strPiece;
+  std::vector<const tagDriverUpdateInfo*> m_deviceAnswers;
+  std::size_t m_nNextField = 0;  // index of the answer field expected next
   std::set<int> m_answerDriverIds;
   std::multimap<int, tagDriverUpdateInfo> m_answerMap;
   int m_nUpdatesFound = 0;

@@ -6,6 +6,7 @@
 
 #include "DriverScanUpdate.h"
 #include "GlobalConstants.h"
+#include "TextViews.h"
 
 namespace {
 
@@ -92,12 +93,6 @@ void WriteProperties(CRequestWriter& writer, LPCTSTR element, const CKeyValuePai
   writer.Close(element);
 }
 
-CString Lowered(const CString& text) {
-  CString lower = text;
-  lower.MakeLower();
-  return lower;
-}
-
 }  // namespace
 
 CString GetComputerNameString() {
@@ -151,30 +146,38 @@ void CDriverScanUpdate::SetRequestMachine(const tagScanRequestMachine& machine) 
 
 CString CDriverScanUpdate::CollectMatchingIds(const tagDeviceDriverInfo& device) const {
   CString collected;
-  const auto collect = [&](CString id) {
-    id.Trim();
-    if (!id.IsEmpty() && !m_scanner.TestHardwareId(_T(""), id)) AppendMatchingId(collected, id);
+  const auto collect = [&](const CString& id) {
+    const std::u16string_view trimmed = TrimmedView(View(id));
+    if (trimmed.empty()) return;
+    // Most ids have no blanks around them and are tested as they stand.
+    const CString& tested = trimmed.size() == static_cast<std::size_t>(id.GetLength())
+                                ? id
+                                : CString(trimmed.data(), static_cast<int>(trimmed.size()));
+    if (!m_scanner.TestHardwareId(_T(""), tested)) AppendMatchingId(collected, tested);
   };
   collect(device.szMatchingDeviceId.Text());
   for (INT_PTR i = 0; i < device.arrHardwareIds.GetSize(); ++i) collect(device.arrHardwareIds[i]);
   for (INT_PTR i = 0; i < device.arrCompatibleIds.GetSize(); ++i) collect(device.arrCompatibleIds[i]);
 
-  // Split at "|" and keep each id once, in the letter case it came first in. The text is
-  // split as it stands, however long.
+  // Split at "|" and keep each id once, in the letter case it came first in. Pieces are
+  // compared in a lower-case copy of the whole text, whose positions are the text's own (case
+  // is changed unit by unit). The text is split as it stands, however long.
+  CString lowered = collected;
+  lowered.MakeLower();
+  const std::u16string_view text = View(collected);
+  const std::u16string_view lower = View(lowered);
+  std::unordered_set<std::u16string_view> seen;
   CString kept;
-  std::unordered_set<std::u16string> seen;
-  int position = 0;
-  while (position <= collected.GetLength()) {
-    int end = collected.Find('|', position);
-    if (end < 0) end = collected.GetLength();
-    CString piece = collected.Mid(position, end - position);
+  std::size_t position = 0;
+  while (position <= text.size()) {
+    std::size_t end = text.find(u'|', position);
+    if (end == std::u16string_view::npos) end = text.size();
+    const std::u16string_view piece = TrimmedView(text.substr(position, end - position));
+    const std::size_t first = piece.data() - text.data();
     position = end + 1;
-    piece.Trim();
-    if (piece.IsEmpty()) continue;
-    const CString lower = Lowered(piece);
-    if (!seen.insert(std::u16string(lower.GetString(), static_cast<std::size_t>(lower.GetLength()))).second)
-      continue;
-    AppendMatchingId(kept, piece);
+    if (piece.empty() || !seen.insert(lower.substr(first, piece.size())).second) continue;
+    if (!kept.IsEmpty()) kept += _T("|");
+    kept.Append(piece.data(), static_cast<int>(piece.size()));
   }
   kept.Trim();
   return kept;

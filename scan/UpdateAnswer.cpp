@@ -7,6 +7,7 @@
 
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
+#include "TextViews.h"
 
 namespace {
 
@@ -33,9 +34,6 @@ int LeadingNumber(const CString& text) {
   if (value > 0x7FFFFFFFLL) value = 0x7FFFFFFFLL;
   return static_cast<int>(value);
 }
-
-// The characters CString::Trim removes: tab to carriage return, and space.
-bool IsTrimmedBlank(WCHAR c) { return (c >= '\t' && c <= '\r') || c == ' '; }
 
 constexpr std::size_t kLongestFieldName = 18;
 
@@ -96,38 +94,49 @@ constexpr Field kFields[] = {
 };
 constexpr std::size_t kFieldCount = std::size(kFields);
 
-// The field of a folded element name, or null. Every group of an answer repeats one order of
-// elements, so the field after the last one found (`next`) is tried first; `next` moves on.
-const Field* FindField(std::u16string_view folded, std::size_t& next) {
-  for (std::size_t tried = 0; tried < kFieldCount; ++tried) {
-    const std::size_t index = (next + tried) % kFieldCount;
-    if (kFields[index].name == folded) {
-      next = (index + 1) % kFieldCount;
-      return &kFields[index];
-    }
-  }
-  return nullptr;
+// The index of the field of a folded element name; kFieldCount for none.
+std::size_t FindField(std::u16string_view folded) {
+  std::size_t index = 0;
+  while (index < kFieldCount && kFields[index].name != folded) ++index;
+  return index;
+}
+
+using AnswerNode = AnswerMap::node_type;
+
+// Records are made this many at a time, so that the records of one answer lie close together
+// in memory, in the order they are filled.
+constexpr int kRecordBatch = 64;
+
+// Moves every record of the map into the pool, to be filled again in the map's order (the
+// pool is taken from its back).
+void PoolAnswerNodes(AnswerMap& answers, std::vector<AnswerNode>& pool) {
+  pool.reserve(pool.size() + answers.size());
+  while (!answers.empty()) pool.push_back(answers.extract(std::prev(answers.end())));
 }
 
 // A record for the next answer group, in a map node that belongs to no map: a record of the
-// previous answer when one is left (its texts keep their room), else a new one.
-AnswerMap::node_type TakeAnswerNode(AnswerMap& spare) {
-  if (spare.empty()) {
-    AnswerMap scratch;
-    return scratch.extract(scratch.emplace(std::piecewise_construct, std::forward_as_tuple(0), std::forward_as_tuple()));
+// previous answer when one is left (its texts keep their room), else one of a new batch.
+AnswerNode TakeAnswerNode(std::vector<AnswerNode>& pool) {
+  if (pool.empty()) {
+    AnswerMap batch;
+    for (int n = 0; n < kRecordBatch; ++n)
+      batch.emplace_hint(batch.end(), std::piecewise_construct, std::forward_as_tuple(0), std::forward_as_tuple());
+    PoolAnswerNodes(batch, pool);
+    return TakeAnswerNode(pool);
   }
-  AnswerMap::node_type node = spare.extract(spare.begin());
+  AnswerNode node = std::move(pool.back());
+  pool.pop_back();
   node.mapped().Reset();
   return node;
 }
 
 // Moves the complete groups into the answer map in driverid order, the groups of one driverid
 // in their arrival order: each goes in at the map's end, with no search down the tree.
-void FileAnswers(std::vector<AnswerMap::node_type>& arrived, AnswerMap& answers) {
-  const auto byDriverid = [](const AnswerMap::node_type& a, const AnswerMap::node_type& b) { return a.key() < b.key(); };
+void FileAnswers(std::vector<AnswerNode>& arrived, AnswerMap& answers) {
+  const auto byDriverid = [](const AnswerNode& a, const AnswerNode& b) { return a.key() < b.key(); };
   if (!std::is_sorted(arrived.begin(), arrived.end(), byDriverid))
     std::stable_sort(arrived.begin(), arrived.end(), byDriverid);
-  for (AnswerMap::node_type& node : arrived) answers.insert(answers.end(), std::move(node));
+  for (AnswerNode& node : arrived) answers.insert(answers.end(), std::move(node));
   arrived.clear();
 }
 
@@ -162,8 +171,7 @@ AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
 void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   // The records of the previous answer are taken up again by this one.
   m_answerDriverIds.clear();
-  m_spareAnswers.swap(m_answerMap);
-  m_answerMap.clear();
+  PoolAnswerNodes(m_answerMap, m_spareAnswers);
   m_arrivedAnswers.clear();
   m_nNextField = 0;
   if (m_workingAnswer.empty()) {
@@ -174,37 +182,42 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   document.SetDocumentText(_T(""));
   document.SetDocumentText(std::move(answer));
 
-  // Depth first: a leaf is handled when the walk steps back out of it, unless the leaf just
-  // before had the same name; a parent is passed over.
-  // The names are read where they stand in the document, which the walk leaves unchanged.
+  // Depth first over the elements without children, each handled unless the leaf just before
+  // had the same name; parents are passed over.
   std::u16string_view previousLeaf;
-  bool walking = document.NextElement();
-  while (walking) {
-    document.EnterElement();
-    if (document.NextElement()) continue;
-    document.LeaveElement();
-    const std::u16string_view leaf = document.GetElementNameView();
-    if (!SameLeafName(leaf, previousLeaf)) {
-      ParseDriverResult(document, leaf);
-      previousLeaf = leaf;
-    }
-    while (!document.NextElement()) {
-      if (!document.LeaveElement()) {
-        walking = false;
-        break;
+  while (document.NextLeafElement()) {
+    // Every group of an answer repeats one order of elements: the leaf is first taken for the
+    // field that came next last time, which needs no search for the end of its name. Names
+    // are read where they stand in the document, which the walk leaves unchanged.
+    const std::u16string_view expected = kFields[m_nNextField].name;
+    if (document.ElementNameIs(expected)) {
+      if (!SameLeafName(expected, previousLeaf)) {
+        StoreAnswerField(document, m_nNextField);
+        previousLeaf = expected;
+      }
+    } else {
+      const std::u16string_view leaf = document.GetElementNameView();
+      if (!SameLeafName(leaf, previousLeaf)) {
+        ParseDriverResult(document, leaf);
+        previousLeaf = leaf;
       }
     }
   }
   FileAnswers(m_arrivedAnswers, m_answerMap);
   m_spareAnswers.clear();
+  m_spareAnswers.shrink_to_fit();
   MatchUpdatesToDevices();
 }
 
 void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view tagName) {
   WCHAR buffer[kLongestFieldName];
-  const std::u16string_view folded = FoldFieldName(tagName, buffer);
-  const Field* const field = FindField(folded, m_nNextField);
-  if (field == nullptr) return;  // not an answer element
+  const std::size_t field = FindField(FoldFieldName(tagName, buffer));
+  if (field < kFieldCount) StoreAnswerField(document, field);  // else not an answer element
+}
+
+void CDriverScanUpdate::StoreAnswerField(CMarkup& document, std::size_t fieldIndex) {
+  const Field* const field = &kFields[fieldIndex];
+  m_nNextField = (fieldIndex + 1) % kFieldCount;
   tagDriverUpdateInfo& record = m_workingAnswer.mapped();
   CString& text = field->text != nullptr ? record.*field->text : m_strDriverIdText;
   document.GetElementText(text);
@@ -213,8 +226,13 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view
     text.Trim();
   if (field->text == nullptr) {
     record.driverid = LeadingNumber(text);
-    // Answers usually list their driverids in rising order: the end of the set is tried first.
-    m_answerDriverIds.emplace_hint(m_answerDriverIds.end(), record.driverid);
+    // Answers usually list their driverids in rising order, one after another for the records
+    // of a device: the end of the set is looked at first.
+    if (m_answerDriverIds.empty() || *m_answerDriverIds.rbegin() < record.driverid) {
+      m_answerDriverIds.emplace_hint(m_answerDriverIds.end(), record.driverid);
+    } else if (*m_answerDriverIds.rbegin() != record.driverid) {
+      m_answerDriverIds.insert(record.driverid);
+    }
     return;
   }
   if (field->text == &tagDriverUpdateInfo::signer) {

@@ -5,8 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include <zx/casefold.h>
+
 #include "DriverScanUpdate.h"
 #include "ExclusionList.h"
+#include "TextViews.h"
 
 namespace {
 
@@ -14,12 +17,6 @@ CString Lowered(const CString& text) {
   CString lower = text;
   lower.MakeLower();
   return lower;
-}
-
-CString Trimmed(const CString& text) {
-  CString trimmed = text;
-  trimmed.Trim();
-  return trimmed;
 }
 
 // Whether the text in lower case is `lower`: ASCII units compared one by one, a text with any
@@ -35,10 +32,6 @@ bool LowersTo(const CString& text, const CString& lower) {
     if (c != wanted[i]) return false;
   }
   return true;
-}
-
-std::u16string_view View(const CString& text) {
-  return {text.GetString(), static_cast<std::size_t>(text.GetLength())};
 }
 
 bool IsDigit(WCHAR c) { return c >= '0' && c <= '9'; }
@@ -167,27 +160,38 @@ bool CDriverScanUpdate::VersionIsNewer(std::u16string_view deviceVersion, std::u
   return false;
 }
 
-CString CDriverScanUpdate::BuildCandidateIds(const tagDeviceDriverInfo& device) const {
-  const CString idList = device.szText[kSlotMatchingIdList].Text();
-  const int bar = idList.Find('|');
-  const CString firstOfList = bar >= 0 ? Lowered(idList.Left(bar)) : CString();
-  CString text;
-  const CString hardwareId = device.szText[kSlotHardwareId].Text();
-  if (!hardwareId.IsEmpty()) {
-    text += Trimmed(hardwareId);
-    const CString lower = Lowered(hardwareId);
-    const int revision = lower.Find(_T("&rev_"));
-    text += _T("|") + (revision >= 0 ? lower.Left(revision) : CString());
-    const int subsystem = lower.Find(_T("&subsys_"));
-    const CString withoutSubsystem = subsystem >= 0 ? lower.Left(subsystem) : CString();
-    if (withoutSubsystem.CompareNoCase(firstOfList) != 0) text += _T("|") + withoutSubsystem;
+void CDriverScanUpdate::BuildCandidateIds(const tagDeviceDriverInfo& device, CString& text) const {
+  const std::u16string_view idList(device.szText[kSlotMatchingIdList].Text());
+  const std::size_t bar = idList.find(u'|');
+  const std::u16string_view firstOfList = bar != std::u16string_view::npos ? idList.substr(0, bar) : std::u16string_view();
+  text.Empty();
+  const auto append = [&text](std::u16string_view piece) { text.Append(piece.data(), static_cast<int>(piece.size())); };
+  const std::u16string_view hardwareId(device.szText[kSlotHardwareId].Text());
+  if (!hardwareId.empty()) {
+    append(TrimmedView(hardwareId));
+    CString lower(hardwareId.data(), static_cast<int>(hardwareId.size()));
+    lower.MakeLower();
+    const std::u16string_view lowered = View(lower);
+    const std::size_t revision = lowered.find(u"&rev_");
+    text += _T('|');
+    if (revision != std::u16string_view::npos) append(lowered.substr(0, revision));
+    const std::size_t subsystem = lowered.find(u"&subsys_");
+    const std::u16string_view withoutSubsystem =
+        subsystem != std::u16string_view::npos ? lowered.substr(0, subsystem) : std::u16string_view();
+    if (zx::CompareNoCase(withoutSubsystem.data(), withoutSubsystem.size(), firstOfList.data(), firstOfList.size()) != 0) {
+      text += _T('|');
+      append(withoutSubsystem);
+    }
   }
-  if (idList.Find('|', 1) >= 0) {
-    const CString first = Trimmed(idList.Left(bar));
-    if (!m_scanner.TestHardwareId(_T(""), first)) text += _T("|") + first;
+  if (idList.size() > 1 && idList.find(u'|', 1) != std::u16string_view::npos) {
+    const std::u16string_view first = TrimmedView(firstOfList);
+    if (!m_scanner.TestHardwareId(_T(""), CString(first.data(), static_cast<int>(first.size())))) {
+      text += _T('|');
+      append(first);
+    }
   }
-  text += _T("|") + Trimmed(bar >= 0 ? idList.Mid(bar + 1) : idList);
-  return text;
+  text += _T('|');
+  append(TrimmedView(bar != std::u16string_view::npos ? idList.substr(bar + 1) : idList));
 }
 
 bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update,
@@ -208,11 +212,12 @@ void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& 
   // What every record is compared with, worked out once per device. A record must pass both
   // the version test and the id test; the id test is the cheaper and comes first.
   const std::u16string_view deviceVersion(device.szText[kSlotDriverVersion].Text());
-  std::vector<const tagDriverUpdateInfo*> answers;
+  std::vector<const tagDriverUpdateInfo*>& answers = m_deviceAnswers;
+  answers.clear();
   for (auto it = records.first; it != records.second; ++it) answers.push_back(&it->second);
-  const CString candidates = BuildCandidateIds(device);
-  const std::u16string_view pieces = View(candidates);
-  CString lowerPiece;
+  BuildCandidateIds(device, m_strCandidateIds);
+  const std::u16string_view pieces = View(m_strCandidateIds);
+  CString& lowerPiece = m_strPiece;
   std::size_t position = 0;
   // The candidate text is split as it stands, however long.
   while (position <= pieces.size() && update.szText[kSlotHardwareId].IsNull()) {
@@ -269,7 +274,9 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
     m_nSkippedAnswers = static_cast<int>(m_answerMap.size());
     return;
   }
-  // One update record per scanned device, and never fewer than the block the engine started with.
+  // One update record per scanned device, and never fewer than the block the engine started
+  // with. The previous block is freed first, so that the new one takes up its memory.
+  first->pLinked.reset();
   first->pLinked = std::make_unique<CDeviceRecordArray>(std::max(m_nDeviceCount, kUpdateBlockSize));
   CDeviceRecordArray& block = *first->pLinked;
 

@@ -93,7 +93,7 @@ std::vector<Segment> Render(const std::u16string& format, const SYSTEMTIME& time
           break;
         }
       }
-      if (j == i + 1 && j < format.size()) text = u"'";
+      if (j == i + 1 && j < format.size()) text.assign(1, u'\'');
       AddLiteral(out, text);
       i = std::min(j + 1, format.size());
       continue;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Markup.h"
 #include "MarkupOutline.h"
@@ -12,6 +13,8 @@
 namespace {
 
 using zx::test::Outline;
+
+std::string Narrow(const CString& text) { return CStringA(text).GetString(); }
 
 TEST(MarkupParse, AnEmptyOrAbsentDocumentHasNoRoot) {
   CMarkup markup;
@@ -135,6 +138,94 @@ TEST(MarkupText, AnElementWithChildrenOrNoContentHasNoData) {
   EXPECT_EQ(markup.GetElementText(), CString(_T("  spaced  ")));
 }
 
+TEST(MarkupText, DataWrittenIntoAStringReplacesWhatItHeld) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(
+      _T("<r><a>&lt;x&gt; &amp;</a><b> <![CDATA[c<d]]></b><c/><d>t<e>u</e></d><f>plain</f></r>")));
+  CString held(_T('#'), 200);
+  ASSERT_TRUE(markup.NextElement());
+  ASSERT_TRUE(markup.EnterElement());
+  int elements = 0;
+  while (markup.NextElement()) {
+    markup.GetElementText(held);
+    EXPECT_EQ(held, markup.GetElementText()) << Narrow(markup.GetElementName());
+    ++elements;
+  }
+  EXPECT_EQ(elements, 5);
+  EXPECT_EQ(held, CString(_T("plain")));
+}
+
+// The leaves in the order, and with the cursors, that stepping into every element and out
+// again gives.
+std::vector<std::string> LeavesStepByStep(CMarkup& markup) {
+  std::vector<std::string> leaves;
+  bool walking = markup.NextElement();
+  while (walking) {
+    markup.EnterElement();
+    if (markup.NextElement()) continue;
+    markup.LeaveElement();
+    CMarkup parent = markup;
+    const bool left = parent.LeaveElement();
+    leaves.push_back(Narrow(markup.GetElementName() + _T("=") + markup.GetElementText() + _T(" in ") +
+                                      (left ? parent.GetElementName() : CString(_T("-")))));
+    while (!markup.NextElement()) {
+      if (!markup.LeaveElement()) {
+        walking = false;
+        break;
+      }
+    }
+  }
+  return leaves;
+}
+
+std::vector<std::string> LeavesAtOnce(CMarkup& markup) {
+  std::vector<std::string> leaves;
+  while (markup.NextLeafElement()) {
+    CMarkup parent = markup;
+    const bool left = parent.LeaveElement();
+    leaves.push_back(Narrow(markup.GetElementName() + _T("=") + markup.GetElementText() + _T(" in ") +
+                                      (left ? parent.GetElementName() : CString(_T("-")))));
+  }
+  return leaves;
+}
+
+TEST(MarkupCursors, TheNextLeafIsTheOneTheStepByStepWalkReaches) {
+  std::u16string dense = u"<r>";
+  for (int i = 0; i < 20000; ++i) dense += u"<a/>";
+  dense += u"</r>";
+  for (const std::u16string& text :
+       {std::u16string(u"<a/>"), std::u16string(u"<a>1</a>"), std::u16string(u"<r><a>1</a><b>2</b></r>"),
+        std::u16string(u"<r><g><a>1</a><h><b/></h></g><c>3</c><g><g><d>4</d></g></g></r>"),
+        std::u16string(u"<?xml version='1.0'?><!-- c --><r><x a='1'>t</x><y/></r>"), dense}) {
+    CMarkup stepped, direct;
+    ASSERT_TRUE(stepped.SetDocumentText(CString(text.c_str(), static_cast<int>(text.size()))));
+    ASSERT_TRUE(direct.SetDocumentText(CString(text.c_str(), static_cast<int>(text.size()))));
+    const std::vector<std::string> expected = LeavesStepByStep(stepped);
+    EXPECT_EQ(LeavesAtOnce(direct), expected) << Narrow(CString(text.c_str()).Left(60));
+    EXPECT_FALSE(direct.NextLeafElement());
+  }
+  CMarkup empty;
+  EXPECT_FALSE(empty.NextLeafElement());
+  ASSERT_FALSE(empty.SetDocumentText(_T("<a>")));
+  EXPECT_FALSE(empty.NextLeafElement());
+}
+
+TEST(MarkupText, ANameIsComparedWhereItStands) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><Version a='1'>x</Version><versions/><ver/><md5 >y</md5 ><\u00c9t/></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  EXPECT_TRUE(markup.ElementNameIs(u"r"));
+  ASSERT_TRUE(markup.EnterElement());
+  std::vector<std::string> answers;
+  while (markup.NextElement()) {
+    std::string line;
+    for (const std::u16string_view name : {u"version", u"ver", u"md5", u"versions", u"\u00e9t"})
+      line += markup.ElementNameIs(name) ? "1" : "0";
+    answers.push_back(line);
+  }
+  EXPECT_EQ(answers, (std::vector<std::string>{"10000", "00010", "01000", "00100", "00000"}));
+}
+
 TEST(MarkupCursors, WalkingChildrenAndBack) {
   CMarkup markup;
   ASSERT_TRUE(markup.SetDocumentText(_T("<r><a>1</a><b>2</b></r>")));
@@ -230,22 +321,6 @@ TEST(MarkupText, NameViewsEndAtEveryDelimiter) {
     markup.LeaveElement();
   }
   EXPECT_EQ(names, u"a,bb,ccc,d,e,f,");
-}
-
-TEST(MarkupScanning, CountsACharacterOverEveryLength) {
-  for (std::size_t length = 0; length < 40; ++length) {
-    std::u16string text(length, u'x');
-    std::size_t expected = 0;
-    for (std::size_t i = 0; i < length; i += 3) {
-      text[i] = u'<';
-      ++expected;
-    }
-    EXPECT_EQ(CMarkupScanner::Count(text, u'<'), expected) << length;
-    EXPECT_EQ(CMarkupScanner::Count(text, u'\x3C3C'), 0u) << length;
-  }
-  // More hits than one 16-bit lane can hold.
-  const std::u16string many(8 * 70000 + 5, u'<');
-  EXPECT_EQ(CMarkupScanner::Count(many, u'<'), many.size());
 }
 
 }  // namespace

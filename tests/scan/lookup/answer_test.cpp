@@ -64,6 +64,50 @@ TEST_F(UpdateAnswer, SkipsDriverIdsOutsideTheScan) {
   EXPECT_EQ(engine_->GetUpdateRecord(3)->szText[kSlotHardwareId].IsNull(), true);
 }
 
+// The records of one answer are filled again by the next: nothing of the first may show
+// through, whatever the sizes and orders of the two.
+TEST_F(UpdateAnswer, AnAnswerAfterAnotherKeepsNothingOfIt) {
+  const std::u16string longText(300, u'x');
+  std::u16string first;
+  for (int n = 0; n < 150; ++n)
+    first += Group(n % 3, u"pci\\ven_1&dev_2", u"2.0", {{u"liburl", longText}, {u"riskLevel", u"2"}});
+  Parse(Answer(first + u"<driver><driverid>2</driverid><liburl>left over</liburl></driver>"));
+  ASSERT_EQ(engine_->GetAnswerRecords().size(), 150u);
+
+  // Out of driverid order, without liburl and riskLevel; equal driverids keep their order.
+  Parse(Answer(Group(2, u"b", u"4.0") + Group(0, u"a", u"3.0") + Group(2, u"c", u"5.0") + Group(1, u"d", u"6.0")));
+  std::vector<std::pair<int, std::string>> read;
+  for (const auto& [driverid, record] : engine_->GetAnswerRecords()) {
+    EXPECT_EQ(record.driverid, driverid);
+    EXPECT_TRUE(record.liburl.IsEmpty());
+    EXPECT_TRUE(record.riskLevel.IsEmpty());
+    read.emplace_back(driverid, Narrow(record.hardwareidentifier) + " " + Narrow(record.version));
+  }
+  EXPECT_EQ(read, (std::vector<std::pair<int, std::string>>{{0, "a 3.0"}, {1, "d 6.0"}, {2, "b 4.0"}, {2, "c 5.0"}}));
+  EXPECT_EQ(engine_->GetAnswerDriverIds(), (std::set<int>{0, 1, 2}));
+
+  // Larger again than the one before.
+  std::u16string third;
+  for (int n = 0; n < 400; ++n) third += Group(2 - n % 3, u"e", u"8.0");
+  Parse(Answer(third));
+  EXPECT_EQ(engine_->GetAnswerRecords().size(), 400u);
+  EXPECT_EQ(engine_->GetAnswerRecords().count(1), 133u);
+  for (const auto& [driverid, record] : engine_->GetAnswerRecords()) EXPECT_EQ(Narrow(record.version), "8.0");
+}
+
+// Element names are compared without regard to ASCII case and end where the tag's name ends.
+TEST_F(UpdateAnswer, FieldNamesAreReadWhateverTheirCaseAndEnd) {
+  Parse(Answer(u"<driver><DriverID>1</DriverID><VERSION a='1'>2.0</VERSION><versionx>9</versionx>"
+               u"<md5 >ab</md5 ><version2>8</version2><Signer/></driver>"));
+  const auto& records = engine_->GetAnswerRecords();
+  ASSERT_EQ(records.size(), 1u);
+  const tagDriverUpdateInfo& record = records.begin()->second;
+  EXPECT_EQ(record.driverid, 1);
+  EXPECT_EQ(Narrow(record.version), "2.0");
+  EXPECT_EQ(Narrow(record.md5), "ab");
+  EXPECT_TRUE(record.signer.IsEmpty());
+}
+
 TEST_F(UpdateAnswer, DamagedDocumentsGiveNoRecords) {
   for (const std::u16string answer : {u"", u"not xml", u"<newdataset><driver><driverid>1</driverid>",
                                       u"<newdataset><a></b></newdataset>", u"<<<>>>", u"<!-- open"}) {
