@@ -45,7 +45,6 @@ class CBackupRestore : public CObject {
   bool m_markWritten = false;
   DWORD m_runningCount = 0;
   int m_steps = 0;
-  bool m_stopped = false;
   CStringArray m_copyList;
   CStringArray m_driverStore;
   CInfPackageFiles m_packageFiles;

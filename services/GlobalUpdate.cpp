@@ -26,7 +26,6 @@ constexpr LPCTSTR kDatabaseInfoAddress =
 constexpr LPCTSTR kDefaultCheckAddress =
     _T("http://update.zephrin-tunevo.example/updatekx/c4u.cgi?productname=kx&currentapplicationid=3.1.648.8773")
     _T("&currentdbversionid=0&machineid=0A1B2C3D4E5F");
-constexpr LPCTSTR kHelperFile = _T("zephrinkxhelper.dll");
 constexpr LPCTSTR kArchiveFile = _T("Completedatabase.zip");
 constexpr LPCTSTR kNoMachineId = _T("111111111111");
 constexpr DWORD kIniBufferCharacters = 4096;

@@ -10,6 +10,7 @@ class CButton : public CWnd {
   DECLARE_DYNAMIC(CButton)
 
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int GetCheck() const { return static_cast<int>(Send(BM_GETCHECK)); }
   void SetCheck(int nCheck) { Send(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
@@ -38,6 +39,7 @@ class CStatic : public CWnd {
   DECLARE_DYNAMIC(CStatic)
 
  public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xFFFF);
   HBITMAP SetBitmap(HBITMAP hBitmap) {
     return reinterpret_cast<HBITMAP>(
@@ -59,6 +61,7 @@ class CEdit : public CWnd {
   DECLARE_DYNAMIC(CEdit)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   void LimitText(int nChars = 0) { Send(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
   void SetLimitText(UINT nMax) { Send(EM_LIMITTEXT, nMax); }
@@ -96,6 +99,7 @@ class CComboBox : public CWnd {
   DECLARE_DYNAMIC(CComboBox)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   int AddString(LPCTSTR lpszString) { return Int(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)); }
   int InsertString(int nIndex, LPCTSTR lpszString) {
@@ -142,6 +146,7 @@ class CRichEditCtrl : public CWnd {
   DECLARE_DYNAMIC(CRichEditCtrl)
 
  public:
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   void LimitText(long nChars = 0) { Send(EM_EXLIMITTEXT, 0, nChars); }
   long GetLimitText() const { return static_cast<long>(Send(EM_GETLIMITTEXT)); }

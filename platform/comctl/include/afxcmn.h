@@ -83,6 +83,7 @@ class CListCtrl : public CWnd {
   DECLARE_DYNAMIC(CListCtrl)
 
  public:
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   // Columns.
@@ -152,6 +153,7 @@ class CTreeCtrl : public CWnd {
   DECLARE_DYNAMIC(CTreeCtrl)
 
  public:
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
 
   HTREEITEM InsertItem(LPTVINSERTSTRUCT lpInsertStruct);
@@ -213,6 +215,7 @@ class CProgressCtrl : public CWnd {
   DECLARE_DYNAMIC(CProgressCtrl)
 
  public:
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   void SetRange(short nLower, short nUpper);
   void SetRange32(int nLower, int nUpper);
@@ -231,6 +234,7 @@ class CAnimateCtrl : public CWnd {
   DECLARE_DYNAMIC(CAnimateCtrl)
 
  public:
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   // The clip of "AVI" resource nID of the resource module.
   BOOL Open(UINT nID);
@@ -247,6 +251,7 @@ class CToolTipCtrl : public CWnd {
   DECLARE_DYNAMIC(CToolTipCtrl)
 
  public:
+  using CWnd::Create;
   virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
   // A tool for a whole window (no rectangle and id 0) or for a rectangle of it.
   BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACK, LPCRECT lpRectTool = nullptr,

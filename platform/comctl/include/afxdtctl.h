@@ -8,6 +8,7 @@ class CDateTimeCtrl : public CWnd {
   DECLARE_DYNAMIC(CDateTimeCtrl)
 
  public:
+  using CWnd::Create;
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
   // GDT_VALID with the time, GDT_NONE (the time left as it was) or GDT_ERROR.
   DWORD GetTime(CTime& timeDest) const;
