@@ -1,8 +1,10 @@
 // Streams of bytes as COM hands them around (ISequentialStream, IStream) and the stream over
-// a global memory block (CreateStreamOnHGlobal), from which GDI+ reads images.
+// a global memory block (CreateStreamOnHGlobal), from which GDI+ reads images; objects saved to
+// files (IPersistFile).
 #pragma once
 #include "unknwn.h"
 #include "winglobal.h"
+#include "wtypes.h"
 
 extern const IID IID_ISequentialStream;  // {0C733A30-2A1C-11CE-ADE5-00AA0044773D}
 extern const IID IID_IStream;            // {0000000C-0000-0000-C000-000000000046}
@@ -60,3 +62,28 @@ using LPSTREAM = IStream*;
 HRESULT CreateStreamOnHGlobal(HGLOBAL memory, BOOL deleteOnRelease, IStream** stream);
 // The block under a stream of CreateStreamOnHGlobal.
 HRESULT GetHGlobalFromStream(IStream* stream, HGLOBAL* memory);
+
+// Objects that load from and save to a file (a task of the Task Scheduler, for one).
+inline const IID IID_IPersist = {0x0000010C, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline const IID IID_IPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+struct IPersist : IUnknown {
+  virtual HRESULT GetClassID(CLSID* clsid) = 0;
+
+ protected:
+  ~IPersist() = default;
+};
+
+struct IPersistFile : IPersist {
+  // S_OK when the object changed since it was last saved, else S_FALSE.
+  virtual HRESULT IsDirty() = 0;
+  virtual HRESULT Load(LPCOLESTR fileName, DWORD mode) = 0;
+  // A null fileName saves to the object's own file.
+  virtual HRESULT Save(LPCOLESTR fileName, BOOL remember) = 0;
+  virtual HRESULT SaveCompleted(LPCOLESTR fileName) = 0;
+  // The object's file, task memory (CoTaskMemFree).
+  virtual HRESULT GetCurFile(LPOLESTR* fileName) = 0;
+
+ protected:
+  ~IPersistFile() = default;
+};
