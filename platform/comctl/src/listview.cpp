@@ -13,6 +13,7 @@ void Create(ListView& lv) {
                               nullptr, nullptr);
   LayoutHeader(lv);
   MeasureRows(lv);
+  UpdateScrollBars(lv);
 }
 
 void Destroy(ListView& lv) {
@@ -29,6 +30,7 @@ void SetFont(ListView& lv, HFONT font, bool redraw) {
   if (lv.header) SendMessageW(lv.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
   LayoutHeader(lv);
   MeasureRows(lv);
+  UpdateScrollBars(lv);
   if (redraw) InvalidateRect(lv.window, nullptr, TRUE);
 }
 
@@ -45,7 +47,7 @@ LRESULT FromHeader(ListView& lv, WPARAM wParam, NMHDR* nm) {
   HWND parent = GetParent(lv.window);
   const LRESULT answer =
       parent ? SendMessageW(parent, WM_NOTIFY, wParam, reinterpret_cast<LPARAM>(nm)) : 0;
-  if (nm->code == HDN_ITEMCHANGEDW || nm->code == HDN_ENDTRACKW) InvalidateRect(lv.window, nullptr, TRUE);
+  if (nm->code == HDN_ITEMCHANGEDW || nm->code == HDN_ENDTRACKW) ContentChanged(lv);
   // A click on a column's title is a column click of the list (sorting lists hear it).
   if (nm->code == HDN_ITEMCLICKW && !(GetWindowLongW(lv.window, GWL_STYLE) & LVS_NOSORTHEADER)) {
     NMLISTVIEW click{};
@@ -113,7 +115,7 @@ LRESULT ListMessage(ListView& lv, UINT message, WPARAM wParam, LPARAM lParam) {
     case LVM_GETSUBITEMRECT: return GetSubItemRect(lv, static_cast<int>(wParam), rect);
     case LVM_HITTEST: return HitTest(lv, reinterpret_cast<LVHITTESTINFO*>(lParam), false);
     case LVM_SUBITEMHITTEST: return HitTest(lv, reinterpret_cast<LVHITTESTINFO*>(lParam), true);
-    case LVM_ENSUREVISIBLE: return EnsureVisible(lv, static_cast<int>(wParam));
+    case LVM_ENSUREVISIBLE: return EnsureVisible(lv, static_cast<int>(wParam), lParam != 0);
     case LVM_SCROLL: return Scroll(lv, static_cast<int>(wParam), static_cast<int>(lParam));
     case LVM_GETTOPINDEX: return lv.top;
     case LVM_GETCOUNTPERPAGE: return CountPerPage(lv);
@@ -171,13 +173,9 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       MeasureRows(*lv);
       return DefWindowProcW(window, message, wParam, lParam);
     case WM_SIZE:
-      LayoutHeader(*lv);
-      ScrollTo(*lv, lv->top);
-      InvalidateRect(window, nullptr, TRUE);
-      return 0;
     case WM_STYLECHANGED:
       LayoutHeader(*lv);
-      InvalidateRect(window, nullptr, TRUE);
+      ContentChanged(*lv);
       return 0;
     case WM_NOTIFY: {
       auto* nm = reinterpret_cast<NMHDR*>(lParam);
@@ -200,16 +198,14 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       OnKeyDown(*lv, wParam);
       return 0;
     case WM_VSCROLL:
-      OnVScroll(*lv, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
+      OnVScroll(*lv, LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_HSCROLL:
-      OnHScroll(*lv, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
+      OnHScroll(*lv, LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_MOUSEWHEEL: {
-      const int notches = static_cast<SHORT>(HIWORD(wParam)) / WHEEL_DELTA;
-      ScrollTo(*lv, lv->top - 3 * notches);
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(*lv, static_cast<SHORT>(HIWORD(wParam)));
       return 0;
-    }
     default:
       return ListMessage(*lv, message, wParam, lParam);
   }

@@ -1,6 +1,6 @@
 // The state of a list view ("SysListView32") and the operations its window procedure is
-// made of: rows and columns (listview_items.cpp), geometry, scrolling and hit tests
-// (listview_layout.cpp), painting (listview_paint.cpp) and the mouse and keys
+// made of: rows and columns (listview_items.cpp), geometry and hit tests
+// (listview_layout.cpp), scrolling and the scroll bars (listview_scroll.cpp), painting (listview_paint.cpp) and the mouse and keys
 // (listview_input.cpp).
 #pragma once
 #include <map>
@@ -39,8 +39,10 @@ struct ListView {
   COLORREF background = CLR_DEFAULT;
   COLORREF textColour = CLR_DEFAULT;
   COLORREF textBackground = CLR_DEFAULT;
-  int top = 0;          // first row shown
-  int scrollX = 0;      // horizontal scroll in pixels
+  int top = 0;          // first row shown (the vertical bar's position)
+  int scrollX = 0;      // horizontal scroll in pixels (the horizontal bar's position)
+  int wheelRest = 0;    // wheel turns short of a notch
+  bool settingBars = false;  // the scroll bars are being shown or hidden
   int measuredHeight = 0;  // the owner's answer to WM_MEASUREITEM (owner-drawn rows)
   bool focused = false;
 };
@@ -69,7 +71,7 @@ bool ChangeState(ListView& lv, int index, UINT state, UINT mask);
 DWORD SetExtendedStyle(ListView& lv, DWORD mask, DWORD style);
 HIMAGELIST SetImageList(ListView& lv, int which, HIMAGELIST list);
 
-// Geometry and scrolling.
+// Geometry.
 int HeaderHeight(const ListView& lv);
 int RowHeight(const ListView& lv);
 int CountPerPage(const ListView& lv);
@@ -79,16 +81,25 @@ int ColumnLeft(const ListView& lv, int column);
 LRESULT GetItemRect(const ListView& lv, int index, RECT* rect);
 LRESULT GetSubItemRect(const ListView& lv, int index, RECT* rect);
 LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems);
-void ScrollTo(ListView& lv, int top);
-LRESULT EnsureVisible(ListView& lv, int index);
-LRESULT Scroll(ListView& lv, int dx, int dy);
-void OnVScroll(ListView& lv, int request, int position);
-void OnHScroll(ListView& lv, int request, int position);
 // Places the header over the client area (HDM_LAYOUT).
 void LayoutHeader(ListView& lv);
 // Asks the owner for the row height of owner-drawn rows (WM_MEASUREITEM).
 void MeasureRows(ListView& lv);
 void InvalidateRow(const ListView& lv, int index);
+
+// Scrolling. The bars follow the content: rows (vertical, in rows) and columns (horizontal,
+// in pixels); each bar is shown only while its content outgrows the client area.
+void UpdateScrollBars(ListView& lv);
+// Rows, columns or their sizes changed: bars and positions follow, everything is redrawn.
+void ContentChanged(ListView& lv);
+void ScrollTo(ListView& lv, int top);
+void ScrollXTo(ListView& lv, int x);
+// Scrolls the row into view; a row partly shown is left where it is when partialOk.
+LRESULT EnsureVisible(ListView& lv, int index, bool partialOk);
+LRESULT Scroll(ListView& lv, int dx, int dy);
+void OnVScroll(ListView& lv, int request, UINT position);
+void OnHScroll(ListView& lv, int request, UINT position);
+void OnMouseWheel(ListView& lv, int delta);
 
 // Painting.
 void Paint(ListView& lv);

@@ -82,7 +82,7 @@ void OnKeyDown(ListView& lv, WPARAM key) {
   }
   target = std::clamp(target, 0, count - 1);
   SelectOnly(lv, target);
-  EnsureVisible(lv, target);
+  EnsureVisible(lv, target, false);
 }
 
 }  // namespace zx::comctl::listview

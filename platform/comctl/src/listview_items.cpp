@@ -94,7 +94,7 @@ LRESULT InsertColumn(ListView& lv, WPARAM index, const LVCOLUMNW* column) {
   c.fmt = item.fmt & LVCFMT_JUSTIFYMASK;
   if (column->mask & LVCF_IMAGE) c.image = column->iImage;
   lv.columns.insert(lv.columns.begin() + at, c);
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return at;
 }
 
@@ -131,7 +131,7 @@ LRESULT GetColumn(const ListView& lv, WPARAM index, LVCOLUMNW* column) {
 LRESULT DeleteColumn(ListView& lv, WPARAM index) {
   if (index >= lv.columns.size() || !SendMessageW(lv.header, HDM_DELETEITEM, index, 0)) return FALSE;
   lv.columns.erase(lv.columns.begin() + static_cast<std::ptrdiff_t>(index));
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return TRUE;
 }
 
@@ -192,7 +192,7 @@ LRESULT InsertItem(ListView& lv, const LVITEMW* item) {
   SendListNotify(lv, LVN_INSERTITEM, at, 0, 0, 0, param);
   if ((state & (LVIS_SELECTED | LVIS_FOCUSED)) && ValidRow(lv, static_cast<WPARAM>(at)))
     ChangeState(lv, at, state, LVIS_SELECTED | LVIS_FOCUSED);
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return at;
 }
 
@@ -299,8 +299,7 @@ LRESULT DeleteItem(ListView& lv, WPARAM index) {
   SendListNotify(lv, LVN_DELETEITEM, static_cast<int>(index), 0, 0, 0, lv.rows[index].param);
   if (!ValidRow(lv, index)) return FALSE;
   lv.rows.erase(lv.rows.begin() + static_cast<std::ptrdiff_t>(index));
-  ScrollTo(lv, lv.top);
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return TRUE;
 }
 
@@ -312,7 +311,7 @@ LRESULT DeleteAllItems(ListView& lv) {
       SendListNotify(lv, LVN_DELETEITEM, static_cast<int>(i), 0, 0, 0, lv.rows[i].param);
   lv.rows.clear();
   lv.top = 0;
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return TRUE;
 }
 
@@ -363,7 +362,7 @@ DWORD SetExtendedStyle(ListView& lv, DWORD mask, DWORD style) {
     for (Row& row : lv.rows) row.state &= ~LVIS_STATEIMAGEMASK;
     if (lv.stateImages == lv.ownCheckImages) lv.stateImages = nullptr;
   }
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return old;
 }
 
@@ -376,7 +375,7 @@ HIMAGELIST SetImageList(ListView& lv, int which, HIMAGELIST list) {
   HIMAGELIST old = *slot;
   *slot = list;
   if (Style(lv) & LVS_OWNERDRAWFIXED) MeasureRows(lv);
-  InvalidateRect(lv.window, nullptr, TRUE);
+  ContentChanged(lv);
   return old;
 }
 

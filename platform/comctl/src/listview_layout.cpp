@@ -1,5 +1,5 @@
 // List view geometry: the header's place, row heights (measured by the owner for owner-drawn
-// rows), item and sub-item rectangles, hit tests, the top row and scrolling.
+// rows), item and sub-item rectangles and hit tests, all following the scroll offsets.
 #include <algorithm>
 
 #include "listview.h"
@@ -169,70 +169,6 @@ LRESULT HitTest(const ListView& lv, LVHITTESTINFO* info, bool subItems) {
   return index;
 }
 
-void ScrollTo(ListView& lv, int top) {
-  const int last = std::max(0, static_cast<int>(lv.rows.size()) - std::max(1, CountPerPage(lv)));
-  top = std::clamp(top, 0, last);
-  if (top == lv.top) return;
-  lv.top = top;
-  InvalidateRect(lv.window, nullptr, TRUE);
-}
-
-LRESULT EnsureVisible(ListView& lv, int index) {
-  if (index < 0 || !ValidRow(lv, static_cast<WPARAM>(index))) return FALSE;
-  const int perPage = std::max(1, CountPerPage(lv));
-  if (index < lv.top)
-    ScrollTo(lv, index);
-  else if (index >= lv.top + perPage)
-    ScrollTo(lv, index - perPage + 1);
-  return TRUE;
-}
-
-LRESULT Scroll(ListView& lv, int dx, int dy) {
-  const int widest = std::max(0, TotalWidth(lv) - static_cast<int>(Client(lv).right));
-  const int x = std::clamp(lv.scrollX + dx, 0, widest);
-  if (x != lv.scrollX) {
-    lv.scrollX = x;
-    LayoutHeader(lv);
-    InvalidateRect(lv.window, nullptr, TRUE);
-  }
-  const int rowHeight = RowHeight(lv);
-  int rows = dy / rowHeight;
-  if (dy != 0 && rows == 0) rows = dy > 0 ? 1 : -1;
-  ScrollTo(lv, lv.top + rows);
-  return TRUE;
-}
-
-void OnVScroll(ListView& lv, int request, int position) {
-  const int page = std::max(1, CountPerPage(lv));
-  switch (request) {
-    case SB_LINEUP: ScrollTo(lv, lv.top - 1); break;
-    case SB_LINEDOWN: ScrollTo(lv, lv.top + 1); break;
-    case SB_PAGEUP: ScrollTo(lv, lv.top - page); break;
-    case SB_PAGEDOWN: ScrollTo(lv, lv.top + page); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: ScrollTo(lv, position); break;
-    case SB_TOP: ScrollTo(lv, 0); break;
-    case SB_BOTTOM: ScrollTo(lv, static_cast<int>(lv.rows.size())); break;
-    default: break;
-  }
-}
-
-void OnHScroll(ListView& lv, int request, int position) {
-  constexpr int kLine = 16;
-  const int page = std::max(kLine, static_cast<int>(Client(lv).right));
-  switch (request) {
-    case SB_LINEUP: Scroll(lv, -kLine, 0); break;
-    case SB_LINEDOWN: Scroll(lv, kLine, 0); break;
-    case SB_PAGEUP: Scroll(lv, -page, 0); break;
-    case SB_PAGEDOWN: Scroll(lv, page, 0); break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: Scroll(lv, position - lv.scrollX, 0); break;
-    case SB_TOP: Scroll(lv, -lv.scrollX, 0); break;
-    case SB_BOTTOM: Scroll(lv, TotalWidth(lv), 0); break;
-    default: break;
-  }
-}
-
 void LayoutHeader(ListView& lv) {
   if (!lv.header) return;
   RECT client = Client(lv);
@@ -259,7 +195,7 @@ void MeasureRows(ListView& lv) {
   const int height = static_cast<int>(std::min<UINT>(measure.itemHeight, kMaxRowHeight));
   if (height > 0 && height != lv.measuredHeight) {
     lv.measuredHeight = height;
-    InvalidateRect(lv.window, nullptr, TRUE);
+    ContentChanged(lv);
   }
 }
 
