@@ -1075,6 +1075,12 @@ inline HHOOK SetWindowsHookEx(int type, HOOKPROC procedure, HINSTANCE module, DW
 #define VK_NUMPAD7 0x67
 #define VK_NUMPAD8 0x68
 #define VK_NUMPAD9 0x69
+#define VK_MULTIPLY 0x6A
+#define VK_ADD 0x6B
+#define VK_SEPARATOR 0x6C
+#define VK_SUBTRACT 0x6D
+#define VK_DECIMAL 0x6E
+#define VK_DIVIDE 0x6F
 #define VK_F1 0x70
 #define VK_F2 0x71
 #define VK_F3 0x72
