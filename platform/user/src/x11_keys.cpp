@@ -1,4 +1,5 @@
-// X key symbols to virtual keys: letters, digits, editing, arrows, function keys, modifiers.
+// X key symbols to virtual keys: letters, digits, editing, arrows, function keys, modifiers
+// and the keypad (digits by Num Lock, operators, its editing keys).
 #include "x11_keys.h"
 
 #include "wininput.h"
@@ -6,14 +7,50 @@
 #include <X11/keysym.h>
 
 namespace zx::user {
+namespace {
+
+bool IsKeypadNumber(unsigned long keysym) {
+  return (keysym >= XK_KP_0 && keysym <= XK_KP_9) || keysym == XK_KP_Decimal;
+}
+
+int KeypadKey(unsigned long keysym) {
+  if (keysym >= XK_KP_0 && keysym <= XK_KP_9) return static_cast<int>(keysym - XK_KP_0) + VK_NUMPAD0;
+  switch (keysym) {
+    case XK_KP_Multiply: return VK_MULTIPLY;
+    case XK_KP_Add: return VK_ADD;
+    case XK_KP_Separator: return VK_SEPARATOR;
+    case XK_KP_Subtract: return VK_SUBTRACT;
+    case XK_KP_Decimal: return VK_DECIMAL;
+    case XK_KP_Divide: return VK_DIVIDE;
+    case XK_KP_Enter: return VK_RETURN;
+    case XK_KP_Space: return VK_SPACE;
+    case XK_KP_Tab: return VK_TAB;
+    case XK_KP_Home: return VK_HOME;
+    case XK_KP_End: return VK_END;
+    case XK_KP_Prior: return VK_PRIOR;
+    case XK_KP_Next: return VK_NEXT;
+    case XK_KP_Left: return VK_LEFT;
+    case XK_KP_Right: return VK_RIGHT;
+    case XK_KP_Up: return VK_UP;
+    case XK_KP_Down: return VK_DOWN;
+    case XK_KP_Begin: return VK_CLEAR;
+    case XK_KP_Insert: return VK_INSERT;
+    case XK_KP_Delete: return VK_DELETE;
+    case XK_Num_Lock: return VK_NUMLOCK;
+    default: return 0;
+  }
+}
+
+}  // namespace
 
 int VirtualKeyOfKeysym(unsigned long keysym) {
   if (keysym >= XK_a && keysym <= XK_z) return static_cast<int>(keysym - XK_a) + 'A';
   if (keysym >= XK_A && keysym <= XK_Z) return static_cast<int>(keysym - XK_A) + 'A';
   if (keysym >= XK_0 && keysym <= XK_9) return static_cast<int>(keysym - XK_0) + '0';
   if (keysym >= XK_F1 && keysym <= XK_F12) return static_cast<int>(keysym - XK_F1) + VK_F1;
+  if (const int keypad = KeypadKey(keysym)) return keypad;
   switch (keysym) {
-    case XK_Return: case XK_KP_Enter: return VK_RETURN;
+    case XK_Return: return VK_RETURN;
     case XK_Escape: return VK_ESCAPE;
     case XK_Tab: case XK_ISO_Left_Tab: return VK_TAB;
     case XK_BackSpace: return VK_BACK;
@@ -37,6 +74,11 @@ int VirtualKeyOfKeysym(unsigned long keysym) {
     case XK_Caps_Lock: return VK_CAPITAL;
     default: return 0;
   }
+}
+
+int VirtualKeyOfKey(unsigned long unshifted, unsigned long shifted, bool numLock) {
+  if (IsKeypadNumber(shifted)) return VirtualKeyOfKeysym(numLock ? shifted : unshifted);
+  return VirtualKeyOfKeysym(unshifted);
 }
 
 }  // namespace zx::user

@@ -189,7 +189,8 @@ class Presenter {
           break;
         case KeyPress:
         case KeyRelease:
-          if (const int key = VirtualKeyOfKeysym(XLookupKeysym(&event.xkey, 0)))
+          if (const int key = VirtualKeyOfKey(XLookupKeysym(&event.xkey, 0), XLookupKeysym(&event.xkey, 1),
+                                              (event.xkey.state & Mod2Mask) != 0))
             InjectKey(key, event.type == KeyPress);
           break;
         case FocusIn:
