@@ -187,6 +187,26 @@ inline BOOL SetupDiGetClassDescription(const GUID* classGuid, LPWSTR description
   return SetupDiGetClassDescriptionW(classGuid, description, size, requiredSize);
 }
 
+// The class image list: one small icon per device setup class the machine knows, the
+// Unknown class's icon standing for any other class. cbSize = sizeof(SP_CLASSIMAGELIST_DATA)
+// (24 here); any other size is ERROR_INVALID_USER_BUFFER, a null pointer
+// ERROR_INVALID_PARAMETER.
+struct _IMAGELIST;
+using HIMAGELIST = _IMAGELIST*;
+struct SP_CLASSIMAGELIST_DATA {
+  DWORD cbSize;
+  HIMAGELIST ImageList;
+  ULONG_PTR Reserved;
+};
+using PSP_CLASSIMAGELIST_DATA = SP_CLASSIMAGELIST_DATA*;
+
+BOOL SetupDiGetClassImageList(PSP_CLASSIMAGELIST_DATA classImageListData);
+// The image of a class; a class the list does not hold answers the Unknown class's image.
+BOOL SetupDiGetClassImageIndex(PSP_CLASSIMAGELIST_DATA classImageListData, const GUID* classGuid,
+                               int* imageIndex);
+// Destroys the image list and the list's own data.
+BOOL SetupDiDestroyClassImageList(PSP_CLASSIMAGELIST_DATA classImageListData);
+
 // INF copy and Plug and Play driver update (the package installation of difxapi.h).
 #define SPOST_NONE 0
 #define SPOST_PATH 1
