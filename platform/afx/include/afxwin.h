@@ -375,6 +375,9 @@ int AfxMessageBox(LPCTSTR text, UINT type = MB_OK, UINT helpId = 0);
 // program names another (the language resource library, for the system's programs).
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE module);
+// The module holding a resource: the resource module above when it has it, else the
+// application's own module (AfxGetInstanceHandle) when that has it, else the resource module.
+HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
 
 // Drawing objects, the standard controls and menus of the class library.
 #if __has_include(<afxgdi.h>)
