@@ -1,0 +1,97 @@
+// AfxFindResourceHandle: the class library's resource module first, then the application's
+// own module, and the resource module again when neither holds the resource.
+#include <afxwinappex.h>
+#include <gtest/gtest.h>
+#include <winresource.h>
+
+#include <string>
+#include <vector>
+
+#include "machine_fixture.h"
+#include "zx/resfile.h"
+#include "zx/resmodule.h"
+
+namespace zx::test {
+namespace {
+
+class FindResourceHandle : public MachineTest {
+ protected:
+  void TearDown() override {
+    AfxSetResourceHandle(nullptr);
+    for (HMODULE module : modules_) zx::res::CloseResourceModule(module);
+    MachineTest::TearDown();
+  }
+
+  // A resource-only module holding a menu and a data item under these ids.
+  HMODULE Module(const std::string& name, WORD menuId, WORD dataId) {
+    std::vector<zx::res::ResourceInput> resources = {
+        {zx::res::ResourceId::Number(zx::res::kMenu), zx::res::ResourceId::Number(menuId),
+         zx::res::kDefaultLanguage, {0, 0, 0, 0, 0x80, 0, 0x65, 0, 0, 0}},
+        {zx::res::ResourceId::Number(zx::res::kRcData), zx::res::ResourceId::Number(dataId),
+         zx::res::kDefaultLanguage, {1, 2, 3}},
+        {zx::res::ResourceId::Number(zx::res::kRcData), zx::res::ResourceId::Name(u"SHARED"),
+         zx::res::kDefaultLanguage, {4}}};
+    std::vector<BYTE> bytes;
+    std::string error;
+    EXPECT_TRUE(zx::res::WriteResourceFile(std::move(resources), bytes, error)) << error;
+    const std::string path = root() + "/" + name + ".res";
+    WriteHostFile(path, std::string(bytes.begin(), bytes.end()));
+    HMODULE module = zx::res::OpenResourceModule(path);
+    EXPECT_NE(module, nullptr);
+    modules_.push_back(module);
+    return module;
+  }
+
+  std::vector<HMODULE> modules_;
+};
+
+TEST_F(FindResourceHandle, TheResourceModuleComesFirst) {
+  CWinAppEx app(_T("zephrinkx"));
+  app.m_hInstance = Module("program", 7, 8);
+  HMODULE library = Module("library", 7, 9);
+  AfxSetResourceHandle(library);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(7), RT_MENU), library);
+  EXPECT_EQ(AfxFindResourceHandle(_T("SHARED"), RT_RCDATA), library);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(9), RT_RCDATA), library);
+}
+
+TEST_F(FindResourceHandle, TheProgramsOwnModuleHoldsWhatTheResourceModuleLacks) {
+  CWinAppEx app(_T("zephrinkx"));
+  HMODULE program = Module("program", 7, 8);
+  app.m_hInstance = program;
+  AfxSetResourceHandle(Module("library", 17, 9));
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(7), RT_MENU), program);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(8), RT_RCDATA), program);
+  // The same id under another type is a different resource.
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(8), RT_MENU), AfxGetResourceHandle());
+}
+
+TEST_F(FindResourceHandle, NeitherModuleHoldingItAnswersTheResourceModule) {
+  CWinAppEx app(_T("zephrinkx"));
+  app.m_hInstance = Module("program", 7, 8);
+  HMODULE library = Module("library", 17, 9);
+  AfxSetResourceHandle(library);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(4242), RT_MENU), library);
+  EXPECT_EQ(FindResourceW(library, MAKEINTRESOURCE(4242), RT_MENU), nullptr);
+  EXPECT_EQ(AfxFindResourceHandle(_T("ABSENT"), RT_RCDATA), library);
+}
+
+TEST_F(FindResourceHandle, MissingArgumentsAnswerTheResourceModule) {
+  CWinAppEx app(_T("zephrinkx"));
+  app.m_hInstance = Module("program", 7, 8);
+  HMODULE library = Module("library", 17, 9);
+  AfxSetResourceHandle(library);
+  EXPECT_EQ(AfxFindResourceHandle(nullptr, RT_MENU), library);
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(7), nullptr), library);
+}
+
+TEST_F(FindResourceHandle, WithoutAResourceModuleTheProgramsModuleIsSearched) {
+  CWinAppEx app(_T("zephrinkx"));
+  HMODULE program = Module("program", 7, 8);
+  app.m_hInstance = program;
+  EXPECT_EQ(AfxGetResourceHandle(), GetModuleHandleW(nullptr));
+  EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(7), RT_MENU), program);
+}
+
+}  // namespace
+}  // namespace zx::test
