@@ -194,6 +194,10 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDBLCLK:
       OnButtonDown(*lv, pt, wParam, message == WM_LBUTTONDBLCLK);
       return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      OnRightButtonDown(*lv, pt, wParam, message == WM_RBUTTONDBLCLK);
+      return 0;
     case WM_KEYDOWN:
       OnKeyDown(*lv, wParam);
       return 0;

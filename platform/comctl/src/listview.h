@@ -106,6 +106,7 @@ void Paint(ListView& lv);
 
 // Mouse and keys.
 void OnButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick);
+void OnRightButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick);
 void OnKeyDown(ListView& lv, WPARAM key);
 
 }  // namespace zx::comctl::listview

@@ -1,5 +1,7 @@
 // List view mouse and keys: clicks select and focus rows and toggle check boxes, then tell
-// the parent (NM_CLICK, NM_DBLCLK); arrows, page keys and Space move the focus and toggle.
+// the parent (NM_CLICK, NM_DBLCLK); a right click selects the row under it, tells the parent
+// (NM_RCLICK, NM_RDBLCLK) and, unless the parent took it, asks for the context menu
+// (WM_CONTEXTMENU); arrows, page keys and Space move the focus and toggle.
 #include <algorithm>
 
 #include "listview.h"
@@ -26,6 +28,17 @@ UINT KeyFlags(WPARAM keys) {
   return ((keys & MK_CONTROL) ? LVKF_CONTROL : 0u) | ((keys & MK_SHIFT) ? LVKF_SHIFT : 0u);
 }
 
+// Tells the parent of a click at a point of the row (index -1: of no row); the parent's answer.
+LRESULT NotifyClick(ListView& lv, UINT code, int index, int subItem, POINT pt, WPARAM keys) {
+  NMITEMACTIVATE nm{};
+  nm.iItem = index;
+  nm.iSubItem = index >= 0 ? subItem : -1;
+  nm.ptAction = pt;
+  nm.uKeyFlags = KeyFlags(keys);
+  if (index >= 0 && ValidRow(lv, static_cast<WPARAM>(index))) nm.lParam = lv.rows[static_cast<std::size_t>(index)].param;
+  return Notify(lv.window, code, &nm.hdr);
+}
+
 }  // namespace
 
 void OnButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick) {
@@ -49,13 +62,31 @@ void OnButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick) {
   } else if (!(keys & MK_CONTROL)) {
     SelectOnly(lv, -1);
   }
-  NMITEMACTIVATE nm{};
-  nm.iItem = index;
-  nm.iSubItem = index >= 0 ? hit.iSubItem : -1;
-  nm.ptAction = pt;
-  nm.uKeyFlags = KeyFlags(keys);
-  if (index >= 0 && ValidRow(lv, static_cast<WPARAM>(index))) nm.lParam = lv.rows[static_cast<std::size_t>(index)].param;
-  Notify(lv.window, doubleClick ? NM_DBLCLK : NM_CLICK, &nm.hdr);
+  NotifyClick(lv, doubleClick ? NM_DBLCLK : NM_CLICK, index, hit.iSubItem, pt, keys);
+}
+
+void OnRightButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick) {
+  if (GetFocus() != lv.window) SetFocus(lv.window);
+  LVHITTESTINFO hit{};
+  hit.pt = pt;
+  HitTest(lv, &hit, true);
+  LVHITTESTINFO rowHit{};
+  rowHit.pt = pt;
+  const int index = static_cast<int>(HitTest(lv, &rowHit, false));
+  // A selected row keeps the selection it belongs to and takes the focus; another row
+  // becomes the only one selected; a click on no row gives every selection up.
+  if (index < 0)
+    SelectOnly(lv, -1);
+  else if (lv.rows[static_cast<std::size_t>(index)].state & LVIS_SELECTED)
+    ChangeState(lv, index, LVIS_FOCUSED, LVIS_FOCUSED);
+  else
+    SelectOnly(lv, index);
+  HWND window = lv.window;  // the parent may destroy the list while told of the click
+  const LRESULT taken = NotifyClick(lv, doubleClick ? NM_RDBLCLK : NM_RCLICK, index, hit.iSubItem, pt, keys);
+  if (doubleClick || taken || !IsWindow(window)) return;
+  POINT screen = pt;
+  ClientToScreen(window, &screen);
+  SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(screen.x, screen.y));
 }
 
 void OnKeyDown(ListView& lv, WPARAM key) {
