@@ -7,6 +7,7 @@
 #include "remote.h"
 #include "window.h"
 #include "zx/casefold.h"
+#include "zx/shellwindows.h"
 
 #ifndef ERROR_CONTROL_ID_NOT_FOUND
 #define ERROR_CONTROL_ID_NOT_FOUND 1421L
@@ -210,6 +211,7 @@ int GetDlgCtrlID(HWND window) {
 }
 
 HWND FindWindowExW(HWND parent, HWND childAfter, LPCWSTR className, LPCWSTR windowName) {
+  if (!parent || parent == GetDesktopWindow()) MakeShellWindows(className);
   const std::vector<Candidate> candidates = CandidatesUnder(parent);
   auto it = candidates.begin();
   if (childAfter) {
