@@ -15,6 +15,7 @@ namespace {
 
 constexpr DWORD kSecondVersionSize32 = 936;
 constexpr std::size_t kFirstVersionTip = 64;
+constexpr DWORD kAppBarSize32 = 36;
 
 }  // namespace
 
@@ -122,7 +123,8 @@ UINT_PTR SHAppBarMessage(DWORD message, PAPPBARDATA data) {
     case ABM_GETSTATE:
       return ABS_ALWAYSONTOP;
     case ABM_GETTASKBARPOS: {
-      if (!data || data->cbSize != sizeof(APPBARDATA)) return FALSE;
+      // The record of 32-bit programs (36 bytes) or this layout's own.
+      if (!data || (data->cbSize != kAppBarSize32 && data->cbSize != sizeof(APPBARDATA))) return FALSE;
       const RECT screen = ScreenRect();
       const RECT work = WorkArea();
       data->uEdge = ABE_BOTTOM;
