@@ -107,7 +107,11 @@ HRESULT ParseJob(const std::vector<std::uint8_t>& bytes, Job& job) {
   return S_OK;
 }
 
-std::vector<std::uint8_t> SerializeJob(const Job& job) {
+bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes) {
+  constexpr std::size_t kLimit = 0xFFFF;
+  for (const std::u16string* text : {&job.applicationName, &job.parameters, &job.workingDirectory, &job.author, &job.comment})
+    if (text->size() >= kLimit) return false;
+  if (job.userData.size() > kLimit || job.triggers.size() > kLimit) return false;
   Writer strings;
   strings.WriteString(job.applicationName);
   strings.WriteString(job.parameters);
@@ -120,8 +124,9 @@ std::vector<std::uint8_t> SerializeJob(const Job& job) {
   strings.Write(job.startError);
   strings.Write(job.taskFlags);
 
-  Writer out;
   const WORD nameOffset = kFixedSize + 2;
+  if (nameOffset + strings.out.size() > kLimit) return false;
+  Writer out;
   out.Write(job.productVersion);
   out.Write(kFileVersion);
   out.Write(job.id);
@@ -144,7 +149,8 @@ std::vector<std::uint8_t> SerializeJob(const Job& job) {
     trigger.cbTriggerSize = sizeof trigger;
     out.Write(trigger);
   }
-  return out.out;
+  bytes = std::move(out.out);
+  return true;
 }
 
 bool JobPath(const std::u16string& name, std::string& hostPath) {
@@ -152,6 +158,12 @@ bool JobPath(const std::u16string& name, std::string& hostPath) {
       name.find_first_of(u"\\/:*?\"<>|") != std::u16string::npos)
     return false;
   return path::WindowsToHost(u"C:\\Windows\\Tasks\\" + name + u".job", hostPath);
+}
+
+std::string TasksFolder() {
+  std::string folder;
+  path::WindowsToHost(u"C:\\Windows\\Tasks", folder);
+  return folder;
 }
 
 }  // namespace zx::taskschd

@@ -1,5 +1,6 @@
-// The next start of a trigger: the first day on or after today that the trigger's schedule
-// names, within its begin and end dates, at its start time or a repetition of it.
+// The next start of a trigger (the first day on or after today that the trigger's schedule
+// names, within its begin and end dates, at its start time or a repetition of it) and the
+// checks a trigger record passes before a task takes it.
 #include <chrono>
 
 #include "zx/jobfile.h"
@@ -103,6 +104,36 @@ bool NextTriggerRun(const TASK_TRIGGER& trigger, const SYSTEMTIME& now, SYSTEMTI
     }
   }
   return false;
+}
+
+bool ValidTrigger(const TASK_TRIGGER& trigger) {
+  if (trigger.cbTriggerSize != sizeof trigger || trigger.TriggerType > TASK_EVENT_TRIGGER_AT_LOGON ||
+      !ValidDate(trigger.wBeginYear, trigger.wBeginMonth, trigger.wBeginDay) || trigger.wStartHour > 23 ||
+      trigger.wStartMinute > 59 || (trigger.MinutesInterval != 0 && trigger.MinutesInterval >= trigger.MinutesDuration))
+    return false;
+  if (trigger.rgFlags & TASK_TRIGGER_FLAG_HAS_END_DATE) {
+    if (!ValidDate(trigger.wEndYear, trigger.wEndMonth, trigger.wEndDay) ||
+        DayOf(trigger.wEndYear, trigger.wEndMonth, trigger.wEndDay) <
+            DayOf(trigger.wBeginYear, trigger.wBeginMonth, trigger.wBeginDay))
+      return false;
+  }
+  constexpr unsigned kAllDays = 0x7F, kAllMonths = 0xFFF;
+  switch (trigger.TriggerType) {
+    case TASK_TIME_TRIGGER_DAILY:
+      return trigger.Type.Daily.DaysInterval != 0;
+    case TASK_TIME_TRIGGER_WEEKLY:
+      return trigger.Type.Weekly.WeeksInterval != 0 && trigger.Type.Weekly.rgfDaysOfTheWeek != 0 &&
+             (trigger.Type.Weekly.rgfDaysOfTheWeek & ~kAllDays) == 0;
+    case TASK_TIME_TRIGGER_MONTHLYDATE:
+      return trigger.Type.MonthlyDate.rgfDays != 0 && (trigger.Type.MonthlyDate.rgfDays >> 31) == 0 &&
+             trigger.Type.MonthlyDate.rgfMonths != 0 && (trigger.Type.MonthlyDate.rgfMonths & ~kAllMonths) == 0;
+    case TASK_TIME_TRIGGER_MONTHLYDOW:
+      return trigger.Type.MonthlyDOW.wWhichWeek >= TASK_FIRST_WEEK && trigger.Type.MonthlyDOW.wWhichWeek <= TASK_LAST_WEEK &&
+             trigger.Type.MonthlyDOW.rgfDaysOfTheWeek != 0 && (trigger.Type.MonthlyDOW.rgfDaysOfTheWeek & ~kAllDays) == 0 &&
+             trigger.Type.MonthlyDOW.rgfMonths != 0 && (trigger.Type.MonthlyDOW.rgfMonths & ~kAllMonths) == 0;
+    default:
+      return true;
+  }
 }
 
 }  // namespace zx::taskschd

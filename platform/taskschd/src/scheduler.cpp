@@ -1,121 +1,128 @@
-// The scheduler, task and trigger objects over the job files of the Tasks folder.
-#include <fstream>
-#include <tuple>
-#include <iterator>
+// The scheduler object over the job files of the Tasks folder: enumerating, opening,
+// creating and deleting jobs.
+#include <unistd.h>
 
-#include "errhandlingapi.h"
+#include <cerrno>
+#include <filesystem>
+#include <memory>
+
 #include "objbase.h"
-#include "sysinfoapi.h"
+#include "task.h"
+#include "zx/casefold.h"
 #include "zx/com.h"
-#include "zx/jobfile.h"
+#include "zx/pathmap.h"
 
 const CLSID CLSID_CTaskScheduler = {0x148BD52A, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
 const IID IID_ITaskScheduler = {0x148BD527, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
-const IID IID_IScheduledWorkItem = {0xA6B952F0, 0xA4B1, 0x11D0, {0x99, 0x7D, 0x00, 0xAA, 0x00, 0x68, 0x87, 0xEC}};
-const IID IID_ITask = {0x148BD524, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
-const IID IID_ITaskTrigger = {0x148BD52B, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
+const IID IID_IEnumWorkItems = {0x148BD528, 0xA2AB, 0x11CE, {0xB1, 0x1F, 0x00, 0xAA, 0x00, 0x53, 0x05, 0x03}};
 
 namespace zx::taskschd {
 namespace {
 
-class Trigger : public com::Object<ITaskTrigger> {
- public:
-  explicit Trigger(const TASK_TRIGGER& trigger) : Object(IID_ITaskTrigger), trigger_(trigger) {}
-  HRESULT GetTrigger(PTASK_TRIGGER trigger) override {
-    if (!trigger) return E_POINTER;
-    *trigger = trigger_;
-    return S_OK;
+using Names = std::vector<std::u16string>;
+
+// The "<name>.job" files of the Tasks folder.
+Names JobNames() {
+  Names names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(TasksFolder(), error)) {
+    std::error_code typeError;
+    if (!entry.is_regular_file(typeError)) continue;
+    std::u16string name = path::HostToWindows(entry.path().string());
+    name.erase(0, name.find_last_of(u'\\') + 1);
+    if (name.size() > 4 && EqualNoCase(name.c_str() + name.size() - 4, u".job")) names.push_back(std::move(name));
   }
-
- private:
-  const TASK_TRIGGER trigger_;
-};
-
-HRESULT TaskText(const std::u16string& text, LPWSTR* out) {
-  if (!out) return E_POINTER;
-  *out = static_cast<LPWSTR>(CoTaskMemAlloc((text.size() + 1) * sizeof(WCHAR)));
-  if (!*out) return E_OUTOFMEMORY;
-  text.copy(*out, text.size());
-  (*out)[text.size()] = 0;
-  return S_OK;
+  return names;
 }
 
-class Task : public com::Object<ITask> {
+class EnumWorkItems final : public com::Object<IEnumWorkItems> {
  public:
-  explicit Task(Job job) : Object(IID_ITask), job_(std::move(job)) {}
+  EnumWorkItems(std::shared_ptr<const Names> names, std::size_t at)
+      : Object(IID_IEnumWorkItems), names_(std::move(names)), at_(at) {}
 
-  HRESULT QueryInterface(REFIID iid, void** object) override {
-    if (object && iid == IID_IScheduledWorkItem) {
-      *object = static_cast<IScheduledWorkItem*>(this);
-      AddRef();
-      return S_OK;
-    }
-    return Object::QueryInterface(iid, object);
-  }
-  HRESULT GetTriggerCount(WORD* count) override {
-    if (!count) return E_POINTER;
-    *count = static_cast<WORD>(job_.triggers.size());
-    return S_OK;
-  }
-  HRESULT GetTrigger(WORD index, ITaskTrigger** trigger) override {
-    if (!trigger) return E_POINTER;
-    *trigger = nullptr;
-    if (index >= job_.triggers.size()) return SCHED_E_TRIGGER_NOT_FOUND;
-    *trigger = new Trigger(job_.triggers[index]);
-    return S_OK;
-  }
-  HRESULT GetNextRunTime(SYSTEMTIME* nextRun) override {
-    if (!nextRun) return E_POINTER;
-    *nextRun = SYSTEMTIME{};
-    if (job_.flags & TASK_FLAG_DISABLED) return SCHED_S_TASK_DISABLED;
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    bool timed = false, found = false;
-    for (const TASK_TRIGGER& trigger : job_.triggers) {
-      timed |= trigger.TriggerType <= TASK_TIME_TRIGGER_MONTHLYDOW;
-      SYSTEMTIME next{};
-      if (NextTriggerRun(trigger, now, next) && (!found || Earlier(next, *nextRun))) {
-        *nextRun = next;
-        found = true;
+  HRESULT Next(ULONG count, LPWSTR** names, ULONG* fetched) override {
+    if (!names || count == 0 || (count > 1 && !fetched)) return E_INVALIDARG;
+    *names = nullptr;
+    const std::size_t take = std::min<std::size_t>(count, names_->size() - at_);
+    if (take != 0) {
+      *names = static_cast<LPWSTR*>(CoTaskMemAlloc(take * sizeof(LPWSTR)));
+      if (!*names) return E_OUTOFMEMORY;
+      for (std::size_t i = 0; i < take; ++i) {
+        if (FAILED(TaskText((*names_)[at_ + i], &(*names)[i]))) {
+          for (std::size_t j = 0; j < i; ++j) CoTaskMemFree((*names)[j]);
+          CoTaskMemFree(*names);
+          *names = nullptr;
+          return E_OUTOFMEMORY;
+        }
       }
     }
-    if (found) return S_OK;
-    return timed || job_.triggers.empty() ? SCHED_S_TASK_NO_VALID_TRIGGERS : SCHED_S_EVENT_TRIGGER;
+    at_ += take;
+    if (fetched) *fetched = static_cast<ULONG>(take);
+    return take == count ? S_OK : S_FALSE;
   }
-  HRESULT GetFlags(DWORD* flags) override {
-    if (!flags) return E_POINTER;
-    *flags = job_.flags;
+  HRESULT Skip(ULONG count) override {
+    const std::size_t skipped = std::min<std::size_t>(count, names_->size() - at_);
+    at_ += skipped;
+    return skipped == count ? S_OK : S_FALSE;
+  }
+  HRESULT Reset() override {
+    at_ = 0;
     return S_OK;
   }
-  HRESULT GetApplicationName(LPWSTR* name) override { return TaskText(job_.applicationName, name); }
-  HRESULT GetParameters(LPWSTR* parameters) override { return TaskText(job_.parameters, parameters); }
+  HRESULT Clone(IEnumWorkItems** copy) override {
+    if (!copy) return E_INVALIDARG;
+    *copy = new EnumWorkItems(names_, at_);
+    return S_OK;
+  }
 
  private:
-  static bool Earlier(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-    const auto key = [](const SYSTEMTIME& t) {
-      return std::tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute);
-    };
-    return key(a) < key(b);
-  }
-  const Job job_;
+  const std::shared_ptr<const Names> names_;
+  std::size_t at_;
 };
 
-class Scheduler : public com::Object<ITaskScheduler> {
+bool Offered(REFIID iid) {
+  return iid == IID_ITask || iid == IID_IScheduledWorkItem || iid == IID_IUnknown || iid == IID_IPersistFile;
+}
+
+class Scheduler final : public com::Object<ITaskScheduler> {
  public:
   Scheduler() : Object(IID_ITaskScheduler) {}
+
+  HRESULT Enum(IEnumWorkItems** items) override {
+    if (!items) return E_INVALIDARG;
+    *items = new EnumWorkItems(std::make_shared<const Names>(JobNames()), 0);
+    return S_OK;
+  }
   HRESULT Activate(LPCWSTR name, REFIID iid, IUnknown** unknown) override {
-    if (!unknown) return E_POINTER;
+    if (!unknown) return E_INVALIDARG;
     *unknown = nullptr;
     std::string path;
     if (!name || !JobPath(name, path)) return E_INVALIDARG;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     Job job;
     const HRESULT parsed = ParseJob(bytes, job);
     if (FAILED(parsed)) return parsed;
-    if (iid != IID_ITask && iid != IID_IScheduledWorkItem && iid != IID_IUnknown) return E_NOINTERFACE;
-    return com::Hand<ITask>(new Task(std::move(job)), iid, reinterpret_cast<void**>(unknown));
+    if (!Offered(iid)) return E_NOINTERFACE;
+    return MakeTask(std::move(job), name, iid, reinterpret_cast<void**>(unknown));
+  }
+  HRESULT Delete(LPCWSTR name) override {
+    std::string path;
+    if (!name || !JobPath(name, path)) return E_INVALIDARG;
+    if (::unlink(path.c_str()) == 0) return S_OK;
+    return errno == ENOENT || errno == ENOTDIR ? HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) : E_ACCESSDENIED;
+  }
+  HRESULT NewWorkItem(LPCWSTR name, REFCLSID clsid, REFIID iid, IUnknown** unknown) override {
+    if (!unknown) return E_INVALIDARG;
+    *unknown = nullptr;
+    std::string path;
+    if (!name || !JobPath(name, path) || clsid != CLSID_CTask) return E_INVALIDARG;
+    if (!Offered(iid)) return E_NOINTERFACE;
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) return HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
+    Job job;
+    if (FAILED(CoCreateGuid(&job.id))) return E_FAIL;
+    return MakeTask(std::move(job), name, iid, reinterpret_cast<void**>(unknown));
   }
 };
 

@@ -8,15 +8,12 @@
 #include <ctime>
 #include <fstream>
 
-#include "machine_fixture.h"
-#include "mstask.h"
-#include "objbase.h"
-#include "zx/clock.h"
-#include "zx/jobfile.h"
+#include "taskschd_fixture.h"
 
 namespace {
 
 using zx::taskschd::Job;
+using zx::test::Serialized;
 
 // A weekly trigger: every week on Tuesday, from 2030-03-05 at 14:30, no end, flags 0.
 const std::uint8_t kWeeklyTrigger[48] = {
@@ -25,62 +22,8 @@ const std::uint8_t kWeeklyTrigger[48] = {
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,  // flags, weekly
     0x01, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}; // 1 week, Tuesday
 
-TASK_TRIGGER TriggerOf(TASK_TRIGGER_TYPE type, WORD year, WORD month, WORD day, WORD hour, WORD minute) {
-  TASK_TRIGGER trigger{};
-  trigger.cbTriggerSize = sizeof trigger;
-  trigger.TriggerType = type;
-  trigger.wBeginYear = year;
-  trigger.wBeginMonth = month;
-  trigger.wBeginDay = day;
-  trigger.wStartHour = hour;
-  trigger.wStartMinute = minute;
-  return trigger;
-}
-
-class TaskSchedulerTest : public zx::test::MachineTest {
- protected:
-  void SetUp() override {
-    MachineTest::SetUp();
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    zx::SetClock(&clock_);  // 2000-01-01 00:00:00
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    ASSERT_EQ(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
-                               reinterpret_cast<void**>(&scheduler_)),
-              S_OK);
-  }
-  void TearDown() override {
-    if (scheduler_) scheduler_->Release();
-    CoUninitialize();
-    zx::SetClock(nullptr);
-  }
-  void WriteJob(const std::string& fileName, const std::vector<std::uint8_t>& bytes) {
-    WriteHostFile(root() + "/drive_c/Windows/Tasks/" + fileName,
-                  std::string(bytes.begin(), bytes.end()));
-  }
-  void WriteJob(const std::string& name, const Job& job) { WriteJob(name + ".job", zx::taskschd::SerializeJob(job)); }
-  ITask* Activate(const char16_t* name, HRESULT* result = nullptr) {
-    IUnknown* unknown = nullptr;
-    const HRESULT hr = scheduler_->Activate(name, IID_ITask, &unknown);
-    if (result) *result = hr;
-    return static_cast<ITask*>(static_cast<IScheduledWorkItem*>(reinterpret_cast<ITask*>(unknown)));
-  }
-  // The next run of a job with these triggers, and the status it came with.
-  HRESULT NextRun(std::vector<TASK_TRIGGER> triggers, SYSTEMTIME& next, DWORD flags = 0) {
-    Job job;
-    job.triggers = std::move(triggers);
-    job.flags = flags;
-    WriteJob("Next", job);
-    ITask* task = Activate(u"Next");
-    EXPECT_NE(task, nullptr);
-    if (!task) return E_FAIL;
-    const HRESULT hr = task->GetNextRunTime(&next);
-    task->Release();
-    return hr;
-  }
-  zx::ManualClock clock_;
-  ITaskScheduler* scheduler_ = nullptr;
-};
+using zx::test::TaskSchedulerTest;
+using zx::test::TriggerOf;
 
 TEST_F(TaskSchedulerTest, TriggerRecordReadsBackByteForByte) {
   Job job;
@@ -119,7 +62,7 @@ TEST_F(TaskSchedulerTest, JobFileLaysOutItsSections) {
   TASK_TRIGGER trigger;
   std::memcpy(&trigger, kWeeklyTrigger, sizeof trigger);
   job.triggers.push_back(trigger);
-  const std::vector<std::uint8_t> bytes = zx::taskschd::SerializeJob(job);
+  const std::vector<std::uint8_t> bytes = Serialized(job);
   // 68 fixed bytes, instances (2), "a" (2 + 4), four empty strings (8), user data (2),
   // reserved data (2 + 8), trigger count (2), one trigger (48).
   ASSERT_EQ(bytes.size(), 68u + 2 + 6 + 8 + 2 + 10 + 2 + 48);
@@ -146,7 +89,7 @@ TEST_F(TaskSchedulerTest, DamagedJobFilesAreRefusedWhole) {
   Job job;
   job.applicationName = u"app";
   job.triggers.push_back(TriggerOf(TASK_TIME_TRIGGER_DAILY, 2000, 1, 1, 8, 0));
-  const std::vector<std::uint8_t> bytes = zx::taskschd::SerializeJob(job);
+  const std::vector<std::uint8_t> bytes = Serialized(job);
   HRESULT hr = S_OK;
   for (std::size_t length = 0; length < bytes.size(); ++length) {
     WriteJob("Cut.job", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + length));

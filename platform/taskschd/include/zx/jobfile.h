@@ -1,5 +1,5 @@
 // The job files of the Task Scheduler store (format in platform/taskschd/README.md): reading,
-// writing and the next run time. Platform-internal.
+// writing, trigger checks and the next run time. Platform-internal.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -34,10 +34,24 @@ struct Job {
 // inconsistent offsets, strings without terminator, trigger sizes other than 48), or
 // SCHED_E_UNKNOWN_OBJECT_VERSION for another file version.
 HRESULT ParseJob(const std::vector<std::uint8_t>& bytes, Job& job);
-std::vector<std::uint8_t> SerializeJob(const Job& job);
+// The file's bytes; false when the strings and user data do not fit the 16-bit offsets of
+// the layout or there are more than 65535 triggers.
+bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes);
 
 // Host path of the job file of a name; false for names that are not plain file names.
 bool JobPath(const std::u16string& name, std::string& hostPath);
+// Host path of the Tasks folder.
+std::string TasksFolder();
+
+// Whole-file reading (false when the file cannot be opened) and writing through a temporary
+// file in the same folder renamed over the target (folders made as needed), so a reader sees
+// the old file or the new one, never a part. Writing answers S_OK or an HRESULT of the Win32
+// error (access denied, disk full, write fault).
+bool ReadWholeFile(const std::string& hostPath, std::vector<std::uint8_t>& bytes);
+HRESULT WriteFileAtomically(const std::string& hostPath, const std::vector<std::uint8_t>& bytes);
+
+// Whether ITaskTrigger::SetTrigger takes the record (see mstask.h).
+bool ValidTrigger(const TASK_TRIGGER& trigger);
 
 // The first start after `now` of one trigger (false when it never starts again or is an
 // event trigger).
