@@ -66,6 +66,9 @@
 #if __has_include(<objidl.h>)
 #include <objidl.h>
 #endif
+#if __has_include(<winanimate.h>)
+#include <winanimate.h>
+#endif
 #if __has_include(<winmuldiv.h>)
 #include <winmuldiv.h>
 #endif
