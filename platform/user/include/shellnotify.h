@@ -80,19 +80,8 @@ using PNOTIFYICONDATA = NOTIFYICONDATAW*;
 BOOL Shell_NotifyIconW(DWORD message, PNOTIFYICONDATAW data);
 inline BOOL Shell_NotifyIcon(DWORD message, PNOTIFYICONDATAW data) { return Shell_NotifyIconW(message, data); }
 
-// Windows animated into and out of the notification area: whether the system animates
-// minimising (SystemParametersInfoW(SPI_GETANIMATION, sizeof(ANIMATIONINFO), &info, 0); never
-// here, there is no screen to watch it), and the animation itself, which draws nothing.
-#ifndef SPI_GETANIMATION
-#define SPI_GETANIMATION 0x0048u
-#endif
-struct ANIMATIONINFO {
-  UINT cbSize;
-  int iMinAnimate;
-};
-#define IDANI_OPEN 1
-#define IDANI_CAPTION 3
-BOOL DrawAnimatedRects(HWND window, int animation, const RECT* from, const RECT* to);
+// Windows animated into and out of the notification area.
+#include "winanimate.h"
 
 // The version of the shell's library (shell32.dll; comctl32.dll is the same module here and
 // answers the same): 6.1, build 7601, of the NT platform. Looked up by name

@@ -7,11 +7,11 @@
 #include <charconv>
 #include <string>
 
+#include "animate.h"
 #include "errhandlingapi.h"
 #include "nonclient_metrics.h"
 #include "queue.h"
 #include "remote.h"
-#include "shellnotify.h"
 #include "zx/machine.h"
 
 namespace zx::user {
@@ -234,11 +234,7 @@ BOOL SystemParametersInfoW(UINT action, UINT uiParam, PVOID pvParam, UINT) {
     *static_cast<RECT*>(pvParam) = WorkArea();
     return TRUE;
   }
-  if (action == SPI_GETANIMATION && pvParam && uiParam == sizeof(ANIMATIONINFO) &&
-      static_cast<ANIMATIONINFO*>(pvParam)->cbSize == sizeof(ANIMATIONINFO)) {
-    static_cast<ANIMATIONINFO*>(pvParam)->iMinAnimate = 0;
-    return TRUE;
-  }
+  if (action == SPI_GETANIMATION) return GetAnimationInfo(uiParam, pvParam);
   SetLastError(ERROR_INVALID_PARAMETER);
   return FALSE;
 }

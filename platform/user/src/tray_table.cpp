@@ -1,7 +1,7 @@
 // The notification area's table: Shell_NotifyIconW adding, changing and removing icons with
 // their tips, states, balloons and versions, read within the record's cbSize; icons go with
 // their windows. SHAppBarMessage answers the taskbar's place, DllGetVersion the shell's
-// version, SPI_GETANIMATION and DrawAnimatedRects the (absent) animation into it.
+// version.
 #include <algorithm>
 #include <mutex>
 
@@ -144,12 +144,4 @@ HRESULT DllGetVersion(DLLVERSIONINFO* info) {
   info->dwBuildNumber = 7601;
   info->dwPlatformID = DLLVER_PLATFORM_NT;
   return S_OK;
-}
-
-BOOL DrawAnimatedRects(HWND window, int animation, const RECT* from, const RECT* to) {
-  if ((window && !IsWindow(window)) || (animation != IDANI_OPEN && animation != IDANI_CAPTION) || !from || !to) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  return TRUE;
 }
