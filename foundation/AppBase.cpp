@@ -86,9 +86,9 @@ void AllowWindowMessage(UINT message) {
 
 }  // namespace
 
-IMPLEMENT_DYNCREATE(CHalvoranApp, CWinApp)
+IMPLEMENT_DYNCREATE(CHalvoranApp, CWinAppEx)
 
-BEGIN_MESSAGE_MAP(CHalvoranApp, CWinApp)
+BEGIN_MESSAGE_MAP(CHalvoranApp, CWinAppEx)
   ON_COMMAND(ID_HELP, &CHalvoranApp::OnHelp)
   ON_COMMAND(ID_DEFAULT_HELP, &CHalvoranApp::OnHelp)
   ON_COMMAND(ID_HELP_FINDER, &CHalvoranApp::OnHelp)
@@ -104,7 +104,7 @@ END_MESSAGE_MAP()
 
 CHalvoranApp::CHalvoranApp() : m_strDefaultSection(_T("QVX")) {}
 
-CHalvoranApp::CHalvoranApp(LPCTSTR title, LPCTSTR languageIni) : CWinApp(title), m_strDefaultSection(_T("QVX")) {
+CHalvoranApp::CHalvoranApp(LPCTSTR title, LPCTSTR languageIni) : CWinAppEx(title), m_strDefaultSection(_T("QVX")) {
   g_strAppName = title;
   // The language resource library holds the texts and pictures of every window.
   if (const HMODULE resources = GetResourceModule()) AfxSetResourceHandle(resources);
@@ -139,7 +139,7 @@ CString CHalvoranApp::GetAppIdentifierUniqueKey() {
 
 BOOL CHalvoranApp::InitInstance() {
   InitLocale();
-  CWinApp::InitInstance();
+  CWinAppEx::InitInstance();
   InitCommonControlsAndOle();
   OnCommandLine();
   if (!CheckSingleInstance()) return FALSE;
@@ -153,7 +153,7 @@ int CHalvoranApp::ExitInstance() {
   if (SUCCEEDED(m_hrCom)) CoUninitialize();
   m_hrCom = E_FAIL;
   g_bExiting = TRUE;
-  return CWinApp::ExitInstance();
+  return CWinAppEx::ExitInstance();
 }
 
 void CHalvoranApp::InitLocale() {
@@ -189,11 +189,13 @@ BOOL CHalvoranApp::OnCommandLine() {
 
 void CHalvoranApp::InitAppSettings() {
   g_bSettingsInitialised = TRUE;
-  g_hAppIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCE(kAppIconId));
+  g_hAppIcon = LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCE(kAppIconId), RT_GROUP_ICON),
+                         MAKEINTRESOURCE(kAppIconId));
   CString registryKey = g_strBrandWord;
   AppendPathComponent(registryKey, g_strProductKeyWord);
   AppendPathComponent(registryKey, g_strAppName);
   SetRegistryKey(registryKey);
+  SetRegistryBase(g_strAppName);
   delete m_pSettings;
   m_pSettings = CConfigurationManager::Create(g_strAppName);
   CString folder;

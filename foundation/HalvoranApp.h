@@ -5,6 +5,7 @@
 #pragma once
 #include <afxcoll.h>
 #include <afxwin.h>
+#include <afxwinappex.h>
 #include <wingdi.h>
 
 #include "HelperApi.h"
@@ -16,7 +17,7 @@ constexpr int kSharedFontCount = 24;
 // The tool index of this product among the launcher's tools (tool word "Tunevo").
 constexpr int kLauncherToolIndex = 8;
 
-class ZXHELPER_API CHalvoranApp : public CWinApp {
+class ZXHELPER_API CHalvoranApp : public CWinAppEx {
   DECLARE_DYNCREATE(CHalvoranApp)
 
  public:
