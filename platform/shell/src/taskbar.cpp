@@ -2,8 +2,9 @@
 // work area, with the notification area "TrayNotifyWnd" at its right end holding the icons'
 // toolbar "ToolbarWindow32" and the clock "TrayClockWClass". Each process has its own, as it
 // has its own notification area: they are made on a shell thread of the process the first
-// time the process looks for "Shell_TrayWnd" (FindWindow), and laid out afresh at every such
-// look from the screen, the work area and the icons shown. They are never visible: the
+// time the process looks for "Shell_TrayWnd" (FindWindow; again should they have been
+// destroyed), and laid out afresh at every such look from the screen, the work area and the
+// icons shown. They are never visible: the
 // host's desktop shows its own taskbar; they are there for their places.
 #include <condition_variable>
 #include <mutex>
@@ -34,7 +35,7 @@ struct TaskbarWindows {
   HWND clock = nullptr;
 };
 
-// Made once on the shell thread; read by other threads only after it is made.
+// Made on the shell thread while a maker waits under MakerLock(); read by makers under it.
 TaskbarWindows& Windows() {
   static TaskbarWindows windows;
   return windows;
@@ -72,6 +73,7 @@ LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     LayOut();
     return 0;
   }
+  if (message == WM_DESTROY) PostQuitMessage(0);  // the shell thread ends with its windows
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -110,8 +112,8 @@ bool MakeWindows() {
   return true;
 }
 
-// Starts the shell thread, which makes the windows and then serves their messages for the
-// rest of the process; answers whether the windows were made.
+// Starts a shell thread, which makes the windows and then serves their messages until they
+// are destroyed; answers whether the windows were made.
 bool StartShellThread() {
   std::mutex lock;
   std::condition_variable ready;
@@ -135,10 +137,17 @@ bool StartShellThread() {
   return made;
 }
 
+std::mutex& MakerLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Made when missing (at the first look, or after something destroyed them), then laid out.
 void MakeTaskbar(LPCWSTR className) {
   if (!className || IS_INTRESOURCE(className) || !zx::EqualNoCase(className, kTrayClass)) return;
-  static const bool made = StartShellThread();
-  if (made) SendMessageW(Windows().tray, kLayOut, 0, 0);
+  std::lock_guard<std::mutex> guard(MakerLock());
+  if (!IsWindow(Windows().tray) && !StartShellThread()) return;
+  SendMessageW(Windows().tray, kLayOut, 0, 0);
 }
 
 const bool kMakerSet = (zx::user::SetShellWindowsMaker(&MakeTaskbar), true);

@@ -92,6 +92,17 @@ TEST_F(Taskbar, FoundAlongTheBottomBelowTheWorkArea) {
   EXPECT_GT(height - work.bottom, 0);
 }
 
+TEST_F(Taskbar, MadeAgainAfterItWasClosed) {
+  const HWND first = Tray();
+  ASSERT_NE(first, nullptr);
+  SendMessageW(first, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(first));
+  const HWND second = Tray();
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  EXPECT_NE(FindWindowExW(second, nullptr, u"TrayNotifyWnd", nullptr), nullptr);
+}
+
 TEST_F(Taskbar, FollowsTheScreenOfTheMachine) {
   UseScreen(1024, 768);
   ExpectRect(WindowRect(Tray()), 0, 728, 1024, 768);
