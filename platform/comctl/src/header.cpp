@@ -26,6 +26,7 @@ struct Header {
   std::vector<HeaderItem> items;
   HFONT font = nullptr;
   HIMAGELIST images = nullptr;
+  int height = -1;    // measured from the font when first asked (-1: not yet)
   int tracking = -1;  // the item whose divider is dragged
   int pressed = -1;   // the item pressed as a button
 };
@@ -34,7 +35,10 @@ bool ValidIndex(const Header& h, WPARAM index) {
   return static_cast<std::size_t>(index) < h.items.size();
 }
 
-int Height(const Header& h) { return LineHeight(h.font) + 8; }
+int Height(Header& h) {
+  if (h.height < 0) h.height = LineHeight(h.font) + 8;
+  return h.height;
+}
 
 RECT ItemRect(HWND window, const Header& h, std::size_t index) {
   RECT client{};
@@ -200,7 +204,7 @@ LRESULT Insert(HWND window, Header& h, WPARAM index, const HDITEMW* from) {
   return static_cast<LRESULT>(at);
 }
 
-LRESULT Layout(const Header& h, HWND window, HDLAYOUT* layout) {
+LRESULT Layout(Header& h, HWND window, HDLAYOUT* layout) {
   if (!layout || !layout->prc || !layout->pwpos) return FALSE;
   const int height = (GetWindowLongW(window, GWL_STYLE) & HDS_HIDDEN) ? 0 : Height(h);
   RECT& r = *layout->prc;
@@ -229,6 +233,7 @@ LRESULT CALLBACK HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 1;
     case WM_SETFONT:
       h->font = reinterpret_cast<HFONT>(wParam);
+      h->height = -1;
       if (LOWORD(lParam)) InvalidateRect(window, nullptr, TRUE);
       return 0;
     case WM_GETFONT:

@@ -9,6 +9,8 @@ void Create(ListView& lv) {
   const DWORD style = static_cast<DWORD>(GetWindowLongW(lv.window, GWL_STYLE));
   const DWORD headerStyle = WS_CHILD | HDS_HORZ | HDS_BUTTONS | HDS_FULLDRAG |
                             ((style & LVS_NOCOLUMNHEADER) ? HDS_HIDDEN : WS_VISIBLE);
+  lv.lineHeight = LineHeight(nullptr);
+  lv.barSize = SIZE{GetSystemMetrics(SM_CXVSCROLL), GetSystemMetrics(SM_CYHSCROLL)};
   lv.header = CreateWindowExW(0, WC_HEADERW, nullptr, headerStyle, 0, 0, 0, 0, lv.window, nullptr,
                               nullptr, nullptr);
   LayoutHeader(lv);
@@ -27,6 +29,7 @@ void Destroy(ListView& lv) {
 
 void SetFont(ListView& lv, HFONT font, bool redraw) {
   lv.font = font;
+  lv.lineHeight = LineHeight(font);
   if (lv.header) SendMessageW(lv.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
   LayoutHeader(lv);
   MeasureRows(lv);

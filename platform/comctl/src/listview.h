@@ -25,6 +25,13 @@ struct Column {
   int image = 0;
 };
 
+// What the list last set on one of its scroll bars (count -1: nothing yet).
+struct BarValues {
+  int count = -1;
+  int page = 0;
+  int position = 0;
+};
+
 struct ListView {
   HWND window = nullptr;
   HWND header = nullptr;
@@ -32,6 +39,7 @@ struct ListView {
   std::vector<Column> columns;  // widths and titles live in the header
   DWORD exStyle = 0;
   HFONT font = nullptr;
+  int lineHeight = 0;  // of the font, measured when it is set
   HIMAGELIST normalImages = nullptr;
   HIMAGELIST smallImages = nullptr;
   HIMAGELIST stateImages = nullptr;
@@ -43,6 +51,8 @@ struct ListView {
   int scrollX = 0;      // horizontal scroll in pixels (the horizontal bar's position)
   int wheelRest = 0;    // wheel turns short of a notch
   bool settingBars = false;  // the scroll bars are being shown or hidden
+  BarValues bars[2];         // by SB_HORZ, SB_VERT
+  SIZE barSize{};            // width of the vertical bar, height of the horizontal one
   int measuredHeight = 0;  // the owner's answer to WM_MEASUREITEM (owner-drawn rows)
   bool focused = false;
 };

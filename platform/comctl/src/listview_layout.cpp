@@ -63,7 +63,7 @@ int HeaderHeight(const ListView& lv) {
 
 int RowHeight(const ListView& lv) {
   if ((Style(lv) & LVS_OWNERDRAWFIXED) && lv.measuredHeight > 0) return lv.measuredHeight;
-  int height = LineHeight(lv.font) + 4;
+  int height = lv.lineHeight + 4;
   height = std::max(height, static_cast<int>(ImageSize(lv.smallImages).cy) + 1);
   height = std::max(height, static_cast<int>(ImageSize(lv.stateImages).cy) + 1);
   return height;
@@ -179,7 +179,14 @@ void LayoutHeader(ListView& lv) {
     return;
   }
   if (!SendMessageW(lv.header, HDM_LAYOUT, 0, reinterpret_cast<LPARAM>(&layout))) return;
-  SetWindowPos(lv.header, nullptr, pos.x - lv.scrollX, pos.y, pos.cx + lv.scrollX, pos.cy,
+  // The header lies left of the client area by the horizontal scroll, so that its items
+  // stand over their columns.
+  const RECT place{pos.x - lv.scrollX, pos.y, pos.x + pos.cx, pos.y + pos.cy};
+  RECT now{};
+  GetWindowRect(lv.header, &now);
+  MapWindowPoints(nullptr, lv.window, reinterpret_cast<POINT*>(&now), 2);
+  if (IsWindowVisible(lv.header) && EqualRect(&now, &place)) return;
+  SetWindowPos(lv.header, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 

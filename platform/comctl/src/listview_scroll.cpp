@@ -38,16 +38,15 @@ struct Bars {
   int height = 0;
 };
 
-Bars DecideBars(const ListView& lv) {
+Bars DecideBars(const ListView& lv, int total) {
   const RECT client = Client(lv);
   const DWORD style = Style(lv);
   Bars bars{false, false, static_cast<int>(client.right), static_cast<int>(client.bottom)};
   if (style & LVS_NOSCROLL) return bars;
-  const int cx = GetSystemMetrics(SM_CXVSCROLL);
-  const int cy = GetSystemMetrics(SM_CYHSCROLL);
+  const int cx = lv.barSize.cx;
+  const int cy = lv.barSize.cy;
   const int width = bars.width + ((style & WS_VSCROLL) ? cx : 0);
   const int height = bars.height + ((style & WS_HSCROLL) ? cy : 0);
-  const int total = TotalWidth(lv);
   bars.vertical = RowCount(lv) > RowsFitting(lv, height);
   bars.horizontal = total > width - (bars.vertical ? cx : 0);
   if (bars.horizontal && !bars.vertical) bars.vertical = RowCount(lv) > RowsFitting(lv, height - cy);
@@ -56,14 +55,22 @@ Bars DecideBars(const ListView& lv) {
   return bars;
 }
 
-void SetBar(HWND window, int bar, int count, int page, int position) {
+// Sets a bar unless it holds these values already. The bars are drawn again with the list,
+// which every change of them redraws.
+void SetBar(ListView& lv, int bar, int count, int page, int position) {
+  const BarValues wanted{count, std::max(0, page), position};
+  BarValues& held = lv.bars[bar];
+  if (held.count == wanted.count && held.page == wanted.page && held.position == wanted.position) return;
+  held = wanted;
   SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, count - 1),
-                  static_cast<UINT>(std::max(0, page)), position, 0};
-  SetScrollInfo(window, bar, &info, TRUE);
+                  static_cast<UINT>(wanted.page), position, 0};
+  SetScrollInfo(lv.window, bar, &info, FALSE);
 }
 
-void MirrorPosition(const ListView& lv, int bar, int position) {
-  if (!(Style(lv) & LVS_NOSCROLL)) SetScrollPos(lv.window, bar, position, TRUE);
+void MirrorPosition(ListView& lv, int bar, int position) {
+  if (Style(lv) & LVS_NOSCROLL) return;
+  lv.bars[bar].position = position;
+  SetScrollPos(lv.window, bar, position, FALSE);
 }
 
 // The position a thumb request carries: its 16 bits, widened to the bar's own track
@@ -83,13 +90,14 @@ void UpdateScrollBars(ListView& lv) {
   // Showing a bar resizes the client (and may make an owner measure its rows again), so the
   // decision is checked once more against the result.
   for (int pass = 0; pass < 3; ++pass) {
-    const Bars bars = DecideBars(lv);
+    const int total = TotalWidth(lv);
+    const Bars bars = DecideBars(lv, total);
     const int perPage = RowsFitting(lv, bars.height);
     lv.top = std::clamp(lv.top, 0, LastTop(lv, perPage));
-    lv.scrollX = std::clamp(lv.scrollX, 0, std::max(0, TotalWidth(lv) - bars.width));
+    lv.scrollX = std::clamp(lv.scrollX, 0, std::max(0, total - bars.width));
     if (!(Style(lv) & LVS_NOSCROLL)) {
-      SetBar(lv.window, SB_VERT, RowCount(lv), perPage, lv.top);
-      SetBar(lv.window, SB_HORZ, TotalWidth(lv), bars.width, lv.scrollX);
+      SetBar(lv, SB_VERT, RowCount(lv), perPage, lv.top);
+      SetBar(lv, SB_HORZ, total, bars.width, lv.scrollX);
     }
     const RECT client = Client(lv);
     if (client.right == bars.width && client.bottom == bars.height) break;
