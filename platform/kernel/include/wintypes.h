@@ -119,6 +119,11 @@ using FARPROC = void (*)();
 #define RPC_E_CHANGED_MODE (static_cast<HRESULT>(0x80010106u))
 #define RPC_E_TOO_LATE (static_cast<HRESULT>(0x80010119u))
 #define DISP_E_BADVARTYPE (static_cast<HRESULT>(0x80020008u))
+#define DISP_E_MEMBERNOTFOUND (static_cast<HRESULT>(0x80020003u))
+#define DISP_E_TYPEMISMATCH (static_cast<HRESULT>(0x80020005u))
+#define DISP_E_UNKNOWNNAME (static_cast<HRESULT>(0x80020006u))
+#define DISP_E_EXCEPTION (static_cast<HRESULT>(0x80020009u))
+#define DISP_E_BADPARAMCOUNT (static_cast<HRESULT>(0x8002000Eu))
 
 struct FILETIME {
   DWORD dwLowDateTime;

@@ -50,6 +50,11 @@ constexpr Message kMessages[] = {
     {ERROR_INVALID_ACL, u"The access control list (ACL) structure is invalid."},
     {ERROR_INVALID_SID, u"The security ID structure is invalid."},
     {ERROR_INVALID_SECURITY_DESCR, u"The security descriptor structure is invalid."},
+    {static_cast<DWORD>(DISP_E_MEMBERNOTFOUND), u"Member not found."},
+    {static_cast<DWORD>(DISP_E_TYPEMISMATCH), u"Type mismatch."},
+    {static_cast<DWORD>(DISP_E_UNKNOWNNAME), u"Unknown name."},
+    {static_cast<DWORD>(DISP_E_EXCEPTION), u"Exception occurred."},
+    {static_cast<DWORD>(DISP_E_BADPARAMCOUNT), u"Invalid number of parameters."},
 };
 
 DWORD Fail(DWORD error) {
