@@ -153,11 +153,13 @@ bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
+bool PlainName(const std::u16string& name) {
+  return !name.empty() && name.size() <= 200 && name != u"." && name != u".." &&
+         name.find_first_of(u"\\/:*?\"<>|") == std::u16string::npos;
+}
+
 bool JobPath(const std::u16string& name, std::string& hostPath) {
-  if (name.empty() || name.size() > 200 || name == u"." || name == u".." ||
-      name.find_first_of(u"\\/:*?\"<>|") != std::u16string::npos)
-    return false;
-  return path::WindowsToHost(u"C:\\Windows\\Tasks\\" + name + u".job", hostPath);
+  return PlainName(name) && path::WindowsToHost(u"C:\\Windows\\Tasks\\" + name + u".job", hostPath);
 }
 
 std::string TasksFolder() {

@@ -38,6 +38,8 @@ HRESULT ParseJob(const std::vector<std::uint8_t>& bytes, Job& job);
 // the layout or there are more than 65535 triggers.
 bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes);
 
+// A plain file name: not empty, at most 200 characters, not . or .., none of \ / : * ? " < > |.
+bool PlainName(const std::u16string& name);
 // Host path of the job file of a name; false for names that are not plain file names.
 bool JobPath(const std::u16string& name, std::string& hostPath);
 // Host path of the Tasks folder.
