@@ -1,12 +1,14 @@
 // Scrolling of the report list view: its own scroll bars shown and hidden as rows and columns
 // outgrow or fit the client area (which shrinks for them), the scroll requests, the wheel,
-// LVM_SCROLL and LVM_ENSUREVISIBLE, and rectangles, hit tests, the header and owner-drawn
-// rows following the scroll offsets. Rows are owner-drawn 20 pixels high so that every
-// place is known to the pixel.
+// LVM_SCROLL and LVM_ENSUREVISIBLE, presses on the bars themselves, and rectangles, hit
+// tests, the header, grid lines and owner-drawn rows following the scroll offsets. Rows are
+// owner-drawn 20 pixels high so that every place is known to the pixel.
 #include <gtest/gtest.h>
 
 #include "comctl_testing.h"
 #include "winscroll.h"
+#include "zx/input.h"
+#include "zx/modal.h"
 
 namespace zx::test {
 namespace {
@@ -379,6 +381,96 @@ TEST_F(ListScroll, NoScrollStyleShowsNoBar) {
   GetClientRect(fixed, &client);
   EXPECT_EQ(client.right, 300);
   EXPECT_EQ(client.bottom, 200);
+}
+
+// Presses on the list's own bars, through the window system's pointer input.
+class ListScrollBarInput : public ListScroll {
+ protected:
+  void SetUp() override {
+    ListScroll::SetUp();
+    user::ResetInput();
+  }
+  void TearDown() override {
+    user::SetIdleHook(nullptr);
+    user::ResetInput();
+    ListScroll::TearDown();
+  }
+  // A point of the list window (its frame included) on the screen.
+  POINT Screen(int x, int y) {
+    RECT r{};
+    GetWindowRect(list_, &r);
+    return POINT{r.left + x, r.top + y};
+  }
+  void Press(int x, int y) {
+    user::InjectMouse(Screen(x, y), WM_LBUTTONDOWN);
+    user::InjectMouse(Screen(x, y), WM_LBUTTONUP);
+    Pump();
+  }
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+};
+
+TEST_F(ListScrollBarInput, ArrowsAndTrackOfTheVerticalBarScrollTheRows) {
+  AddColumns({100});
+  AddRows(40);
+  const int page = RowsIn(200);
+  ASSERT_EQ(SendMessageW(list_, WM_NCHITTEST, 0, MAKELPARAM(Screen(300 - 2, 100).x, Screen(0, 100).y)), HTVSCROLL);
+  Press(300 - bar_ / 2, 200 - bar_ / 2);  // the down arrow
+  EXPECT_EQ(Top(), 1);
+  Press(300 - bar_ / 2, 200 - bar_ - 5);  // the track below the thumb
+  EXPECT_EQ(Top(), 1 + page);
+  EXPECT_EQ(GetScrollPos(list_, SB_VERT), 1 + page);
+  Press(300 - bar_ / 2, bar_ / 2);  // the up arrow
+  EXPECT_EQ(Top(), page);
+}
+
+TEST_F(ListScrollBarInput, TheRightArrowOfTheHorizontalBarScrollsTheColumns) {
+  AddColumns({200, 250});
+  AddRows(2);
+  Press(300 - bar_ / 2, 200 - bar_ / 2);
+  EXPECT_EQ(GetScrollPos(list_, SB_HORZ), 16);
+  EXPECT_EQ(ItemRect(0).left, -16);
+}
+
+TEST_F(ListScrollBarInput, DraggingTheThumbToTheEndShowsTheLastRows) {
+  AddColumns({100});
+  AddRows(40);
+  const int x = 300 - bar_ / 2;
+  int step = 0;
+  user::SetIdleHook([&] {
+    if (step == 0) user::InjectMouse(Screen(x, 100), WM_MOUSEMOVE);
+    if (step == 1) user::InjectMouse(Screen(x, 200 - bar_), WM_MOUSEMOVE);
+    if (step == 2) user::InjectMouse(Screen(x, 200 - bar_), WM_LBUTTONUP);
+    ++step;
+  });
+  user::InjectMouse(Screen(x, bar_ + 2), WM_LBUTTONDOWN);  // the thumb, at the top of the track
+  Pump();
+  EXPECT_EQ(Top(), 40 - RowsIn(200));
+  EXPECT_EQ(GetScrollPos(list_, SB_VERT), 40 - RowsIn(200));
+}
+
+TEST_F(ListScroll, GridLinesAreDrawnAtTheScrolledColumnEdges) {
+  HWND plain = MakeChild(WC_LISTVIEWW, LVS_REPORT, 101, 300, 200);
+  ASSERT_NE(plain, nullptr);
+  SendMessageW(plain, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
+  for (int c = 0; c < 2; ++c) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = c == 0 ? 200 : 250;
+    SendMessageW(plain, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&column));
+  }
+  SendMessageW(plain, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 40), 0);
+  PaintNow(parent_);
+  const COLORREF line = GetSysColor(COLOR_3DLIGHT);
+  const int y = 150;  // below the header, in rows that are not there
+  EXPECT_EQ(PixelOf(plain, 200 - 40 - 1, y), line);
+  EXPECT_NE(PixelOf(plain, 200 - 1, y), line);
+  SendMessageW(plain, WM_HSCROLL, SB_RIGHT, 0);  // 450 - 300 = 150 pixels
+  PaintNow(parent_);
+  EXPECT_EQ(PixelOf(plain, 200 - 150 - 1, y), line);
+  EXPECT_EQ(PixelOf(plain, 299, y), line);  // the last column's right edge
 }
 
 }  // namespace
