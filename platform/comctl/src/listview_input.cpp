@@ -1,7 +1,8 @@
 // List view mouse and keys: clicks select and focus rows and toggle check boxes, then tell
 // the parent (NM_CLICK, NM_DBLCLK); a right click selects the row under it, tells the parent
 // (NM_RCLICK, NM_RDBLCLK) and, unless the parent took it, asks for the context menu
-// (WM_CONTEXTMENU); arrows, page keys and Space move the focus and toggle.
+// (WM_CONTEXTMENU); arrows, page keys and Space move the focus and toggle, Left and Right
+// scroll sideways.
 #include <algorithm>
 
 #include "listview.h"
@@ -59,6 +60,8 @@ void OnButtonDown(ListView& lv, POINT pt, WPARAM keys, bool doubleClick) {
       else
         SelectOnly(lv, index);
     }
+    // A row clicked at the bottom, partly shown, comes whole into view.
+    if (ValidRow(lv, static_cast<WPARAM>(index))) EnsureVisible(lv, index, false);
   } else if (!(keys & MK_CONTROL)) {
     SelectOnly(lv, -1);
   }
@@ -93,6 +96,10 @@ void OnKeyDown(ListView& lv, WPARAM key) {
   NMLVKEYDOWN nm{};
   nm.wVKey = static_cast<WORD>(key);
   Notify(lv.window, LVN_KEYDOWN, &nm.hdr);
+  if (key == VK_LEFT || key == VK_RIGHT) {  // report rows have nothing sideways: the view moves
+    OnHScroll(lv, key == VK_LEFT ? SB_LINELEFT : SB_LINERIGHT, 0);
+    return;
+  }
   const int count = static_cast<int>(lv.rows.size());
   if (count == 0) return;
   const int focus = static_cast<int>(GetNextItem(lv, -1, LVNI_FOCUSED));

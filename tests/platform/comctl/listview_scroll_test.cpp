@@ -281,6 +281,27 @@ TEST_F(ListScroll, KeysScrollTheFocusedRowIntoView) {
   EXPECT_EQ(Top(), 0);
 }
 
+TEST_F(ListScroll, LeftAndRightKeysScrollSideways) {
+  AddColumns({200, 250});
+  AddRows(3);
+  Send(WM_KEYDOWN, VK_RIGHT);
+  Send(WM_KEYDOWN, VK_RIGHT);
+  EXPECT_EQ(GetScrollPos(list_, SB_HORZ), 32);
+  EXPECT_EQ(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), -1);  // no row moved to
+  Send(WM_KEYDOWN, VK_LEFT);
+  EXPECT_EQ(GetScrollPos(list_, SB_HORZ), 16);
+}
+
+TEST_F(ListScroll, AClickOnThePartlyShownLastRowBringsItWholeIntoView) {
+  AddColumns({100});
+  AddRows(30);
+  Resize(300, header_ + 5 * kRow + 10);
+  Send(WM_LBUTTONDOWN, 0, MAKELPARAM(10, header_ + 5 * kRow + 4));
+  EXPECT_EQ(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 5);
+  EXPECT_EQ(Top(), 1);
+  EXPECT_EQ(ItemRect(5).bottom, header_ + 5 * kRow);
+}
+
 TEST_F(ListScroll, WheelNotchesScrollThreeRowsAndHalfNotchesAddUp) {
   AddColumns({100});
   AddRows(40);
