@@ -1,7 +1,7 @@
 // The header control "SysHeader32": a row of column items with widths, texts and formats,
 // laid out by its parent (HDM_LAYOUT), painted flat, and resized by dragging a divider with
 // HDN_BEGINTRACK, HDN_TRACK, HDN_ENDTRACK and the refusable HDN_ITEMCHANGING before each
-// change.
+// change; a double click on a divider is told to the parent (HDN_DIVIDERDBLCLICK).
 #include <algorithm>
 #include <vector>
 
@@ -162,6 +162,17 @@ void MouseDown(HWND window, Header& h, POINT pt) {
   h.pressed = index;
 }
 
+// A second press on a divider asks the parent to fit the column (HDN_DIVIDERDBLCLICK);
+// elsewhere it is a press like the first.
+void DoubleClick(HWND window, Header& h, POINT pt) {
+  UINT flags = 0;
+  const int index = HitTest(window, h, pt, &flags);
+  if (index >= 0 && (flags & HHT_ONDIVIDER))
+    SendHeaderNotify(window, HDN_DIVIDERDBLCLICKW, index, nullptr);
+  else
+    MouseDown(window, h, pt);
+}
+
 void MouseMove(HWND window, Header& h, POINT pt) {
   if (h.tracking < 0 || !ValidIndex(h, static_cast<WPARAM>(h.tracking))) return;
   const RECT r = ItemRect(window, h, static_cast<std::size_t>(h.tracking));
@@ -240,6 +251,9 @@ LRESULT CALLBACK HeaderProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return reinterpret_cast<LRESULT>(h->font);
     case WM_LBUTTONDOWN:
       MouseDown(window, *h, pt);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      DoubleClick(window, *h, pt);
       return 0;
     case WM_MOUSEMOVE:
       MouseMove(window, *h, pt);

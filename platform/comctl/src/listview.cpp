@@ -45,12 +45,15 @@ void SetFocusState(ListView& lv, bool focused) {
 }
 
 // Notifications of the header go on to the list's parent, whose answer counts (a refused
-// HDN_ITEMCHANGING keeps the width); a changed column redraws the rows.
+// HDN_ITEMCHANGING keeps the width); a changed column redraws the rows and resizes the bars.
 LRESULT FromHeader(ListView& lv, WPARAM wParam, NMHDR* nm) {
   HWND parent = GetParent(lv.window);
   const LRESULT answer =
       parent ? SendMessageW(parent, WM_NOTIFY, wParam, reinterpret_cast<LPARAM>(nm)) : 0;
   if (nm->code == HDN_ITEMCHANGEDW || nm->code == HDN_ENDTRACKW) ContentChanged(lv);
+  // A double click on a divider fits the column to its widest text.
+  if (nm->code == HDN_DIVIDERDBLCLICKW)
+    SetColumnWidth(lv, static_cast<WPARAM>(reinterpret_cast<NMHEADERW*>(nm)->iItem), LVSCW_AUTOSIZE);
   // A click on a column's title is a column click of the list (sorting lists hear it).
   if (nm->code == HDN_ITEMCLICKW && !(GetWindowLongW(lv.window, GWL_STYLE) & LVS_NOSORTHEADER)) {
     NMLISTVIEW click{};
