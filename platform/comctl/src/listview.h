@@ -1,7 +1,7 @@
 // The state of a list view ("SysListView32") and the operations its window procedure is
 // made of: rows and columns (listview_items.cpp), geometry and hit tests
-// (listview_layout.cpp), scrolling and the scroll bars (listview_scroll.cpp), painting (listview_paint.cpp) and the mouse and keys
-// (listview_input.cpp).
+// (listview_layout.cpp), scrolling and the scroll bars (listview_scroll.cpp), painting
+// (listview_paint.cpp) and the mouse and keys (listview_input.cpp).
 #pragma once
 #include <map>
 #include <string>
