@@ -472,6 +472,30 @@ TEST_F(ListScrollBarInput, DraggingTheThumbToTheEndShowsTheLastRows) {
   EXPECT_EQ(GetScrollPos(list_, SB_VERT), 40 - RowsIn(200));
 }
 
+// A pixel of the list window, its frame and bars included.
+COLORREF WindowPixel(HWND window, int x, int y) {
+  HDC dc = GetWindowDC(window);
+  const COLORREF colour = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return colour;
+}
+
+TEST_F(ListScroll, TheVerticalBarIsDrawnWithTheListAndItsThumbFollowsTheTopRow) {
+  AddColumns({100});
+  AddRows(40);
+  PaintNow(parent_);
+  const COLORREF face = GetSysColor(COLOR_3DFACE);
+  const COLORREF track = GetSysColor(COLOR_SCROLLBAR);
+  const int x = 300 - bar_ / 2;
+  // The thumb is a fifth of the track or so: at its top first, at its bottom after.
+  EXPECT_EQ(WindowPixel(list_, x, bar_ + 4), face);
+  EXPECT_EQ(WindowPixel(list_, x, 200 - bar_ - 4), track);
+  Send(WM_VSCROLL, SB_BOTTOM);
+  PaintNow(parent_);
+  EXPECT_EQ(WindowPixel(list_, x, bar_ + 4), track);
+  EXPECT_EQ(WindowPixel(list_, x, 200 - bar_ - 4), face);
+}
+
 TEST_F(ListScroll, GridLinesAreDrawnAtTheScrolledColumnEdges) {
   HWND plain = MakeChild(WC_LISTVIEWW, LVS_REPORT, 101, 300, 200);
   ASSERT_NE(plain, nullptr);
