@@ -107,11 +107,11 @@ HRESULT ParseJob(const std::vector<std::uint8_t>& bytes, Job& job) {
   return S_OK;
 }
 
-bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes) {
+std::vector<std::uint8_t> SerializeJob(const Job& job) {
   constexpr std::size_t kLimit = 0xFFFF;
   for (const std::u16string* text : {&job.applicationName, &job.parameters, &job.workingDirectory, &job.author, &job.comment})
-    if (text->size() >= kLimit) return false;
-  if (job.userData.size() > kLimit || job.triggers.size() > kLimit) return false;
+    if (text->size() >= kLimit) return {};
+  if (job.userData.size() > kLimit || job.triggers.size() > kLimit) return {};
   Writer strings;
   strings.WriteString(job.applicationName);
   strings.WriteString(job.parameters);
@@ -125,7 +125,7 @@ bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes) {
   strings.Write(job.taskFlags);
 
   const WORD nameOffset = kFixedSize + 2;
-  if (nameOffset + strings.out.size() > kLimit) return false;
+  if (nameOffset + strings.out.size() > kLimit) return {};
   Writer out;
   out.Write(job.productVersion);
   out.Write(kFileVersion);
@@ -149,8 +149,7 @@ bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes) {
     trigger.cbTriggerSize = sizeof trigger;
     out.Write(trigger);
   }
-  bytes = std::move(out.out);
-  return true;
+  return out.out;
 }
 
 bool PlainName(const std::u16string& name) {

@@ -138,8 +138,8 @@ class Task final : public com::Object<ITask>, public IPersistFile {
     if (fileName && (!path::WindowsToHost(fileName, other) ||
                      !EqualNoCase(path::HostToWindows(other).c_str(), path::HostToWindows(own).c_str())))
       return E_INVALIDARG;
-    std::vector<std::uint8_t> bytes;
-    if (!SerializeJob(job_, bytes)) return E_INVALIDARG;
+    const std::vector<std::uint8_t> bytes = SerializeJob(job_);
+    if (bytes.empty()) return E_INVALIDARG;
     const HRESULT written = WriteFileAtomically(own, bytes);
     if (SUCCEEDED(written) && remember) dirty_ = false;
     return written;

@@ -373,4 +373,60 @@ TEST_F(JobWriteTest, SettersRefuseNullAndUnknownPriorities) {
   task->Release();
 }
 
+TEST_F(JobWriteTest, TheScheduledScanJobIsMadeAndRetriggeredAsTheProgramDoes) {
+  // Created: application, folder, flags, account without password, comment, parameters, save.
+  ITask* task = NewTask(u"ZEPHRINKX-ZEPHRINKXTunevo");
+  ASSERT_NE(task, nullptr);
+  EXPECT_EQ(task->SetApplicationName(u"C:\\Program Files\\Zephrin\\zephrinkx.exe"), S_OK);
+  EXPECT_EQ(task->SetWorkingDirectory(u"C:\\Program Files\\Zephrin"), S_OK);
+  EXPECT_EQ(task->SetFlags(TASK_FLAG_RUN_ONLY_IF_LOGGED_ON), S_OK);
+  EXPECT_EQ(task->SetAccountInformation(u"user", nullptr), S_OK);
+  EXPECT_EQ(task->SetComment(u"ZEPHRINKX-ZEPHRINKXTunevo"), S_OK);
+  EXPECT_EQ(task->SetParameters(u"-schedule"), S_OK);
+  ASSERT_EQ(Save(task), S_OK);
+  task->Release();
+
+  // Triggered twice: every trigger removed and saved, one created, set and saved.
+  for (const TASK_TRIGGER_TYPE type : {TASK_TIME_TRIGGER_DAILY, TASK_TIME_TRIGGER_WEEKLY}) {
+    task = Activate(u"ZEPHRINKX-ZEPHRINKXTunevo");
+    ASSERT_NE(task, nullptr);
+    WORD count = 0;
+    ASSERT_EQ(task->GetTriggerCount(&count), S_OK);
+    while (count > 0) EXPECT_EQ(task->DeleteTrigger(--count), S_OK);
+    ASSERT_EQ(Save(task), S_OK);
+    WORD index = 0;
+    ITaskTrigger* trigger = nullptr;
+    ASSERT_EQ(task->CreateTrigger(&index, &trigger), S_OK);
+    TASK_TRIGGER record = TriggerOf(type, 2000, 1, 1, 9, 30);
+    if (type == TASK_TIME_TRIGGER_DAILY) record.Type.Daily.DaysInterval = 1;
+    else record.Type.Weekly = {1, TASK_MONDAY};
+    EXPECT_EQ(trigger->SetTrigger(&record), S_OK);
+    trigger->Release();
+    ASSERT_EQ(Save(task), S_OK);
+    task->Release();
+  }
+
+  task = Activate(u"ZEPHRINKX-ZEPHRINKXTunevo");
+  ASSERT_NE(task, nullptr);
+  WORD count = 0;
+  EXPECT_EQ(task->GetTriggerCount(&count), S_OK);
+  EXPECT_EQ(count, 1);
+  ITaskTrigger* trigger = nullptr;
+  ASSERT_EQ(task->GetTrigger(0, &trigger), S_OK);
+  TASK_TRIGGER record{};
+  record.cbTriggerSize = sizeof record;
+  EXPECT_EQ(trigger->GetTrigger(&record), S_OK);
+  EXPECT_EQ(record.TriggerType, TASK_TIME_TRIGGER_WEEKLY);
+  trigger->Release();
+  SYSTEMTIME next{};
+  EXPECT_EQ(task->GetNextRunTime(&next), S_OK);  // Monday 2000-01-03 09:30
+  EXPECT_EQ(next.wDay, 3);
+  EXPECT_EQ(next.wHour, 9);
+  EXPECT_EQ(next.wMinute, 30);
+  EXPECT_EQ(Text(&ITask::GetParameters, task), u"-schedule");
+  task->Release();
+  EXPECT_EQ(scheduler_->Delete(u"ZEPHRINKX-ZEPHRINKXTunevo"), S_OK);
+  EXPECT_EQ(scheduler_->Delete(u"Tunevo - Zephrin Tunevo"), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+}
+
 }  // namespace

@@ -284,6 +284,14 @@ TEST_F(TaskServiceTest, DeletingRemovesTheTaskAndAMissingTaskIsNotFound) {
   EXPECT_EQ(folder_->GetTask(Text(kTaskName), &task), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   EXPECT_EQ(folder_->DeleteTask(Text(kTaskName), 0), static_cast<HRESULT>(0x80070002));
   EXPECT_EQ(folder_->DeleteTask(Text(u"Zephrin Tunevo"), 0), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+
+  // Blanks count: a name with blanks does not reach the task registered without them.
+  definition = LogonDefinition();
+  ASSERT_NE(definition, nullptr);
+  ASSERT_EQ(Register(definition, TASK_CREATE), S_OK);
+  definition->Release();
+  EXPECT_EQ(folder_->DeleteTask(Text(u"Zephrin Tunevo RunAtStartup"), 0), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  EXPECT_TRUE(std::filesystem::exists(TaskFile("ZephrinTunevoRunAtStartup")));
   for (const char16_t* bad : {u"", u"\\", u"..", u"\\a\\b", u"a/b", u"\\\\x"})
     EXPECT_EQ(folder_->DeleteTask(Text(bad), 0), E_INVALIDARG);
 }

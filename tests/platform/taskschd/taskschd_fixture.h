@@ -19,8 +19,8 @@ namespace zx::test {
 using zx::taskschd::Job;
 
 inline std::vector<std::uint8_t> Serialized(const Job& job) {
-  std::vector<std::uint8_t> bytes;
-  EXPECT_TRUE(zx::taskschd::SerializeJob(job, bytes));
+  std::vector<std::uint8_t> bytes = zx::taskschd::SerializeJob(job);
+  EXPECT_FALSE(bytes.empty());
   return bytes;
 }
 

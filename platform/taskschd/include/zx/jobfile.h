@@ -34,9 +34,9 @@ struct Job {
 // inconsistent offsets, strings without terminator, trigger sizes other than 48), or
 // SCHED_E_UNKNOWN_OBJECT_VERSION for another file version.
 HRESULT ParseJob(const std::vector<std::uint8_t>& bytes, Job& job);
-// The file's bytes; false when the strings and user data do not fit the 16-bit offsets of
-// the layout or there are more than 65535 triggers.
-bool SerializeJob(const Job& job, std::vector<std::uint8_t>& bytes);
+// The file's bytes; none when the strings and user data do not fit the 16-bit offsets of the
+// layout or there are more than 65535 triggers.
+std::vector<std::uint8_t> SerializeJob(const Job& job);
 
 // A plain file name: not empty, at most 200 characters, not . or .., none of \ / : * ? " < > |.
 bool PlainName(const std::u16string& name);
