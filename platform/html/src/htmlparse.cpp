@@ -13,12 +13,6 @@ struct Open {
   Style style;
 };
 
-struct Tag {
-  std::u16string name;
-  bool closing = false;
-  std::vector<std::pair<std::u16string, std::u16string>> attributes;
-};
-
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 std::u16string Lowered(std::u16string s) {
@@ -28,7 +22,8 @@ std::u16string Lowered(std::u16string s) {
 
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
-// The inside of <...> read as a tag name (lower case), closing flag and attributes.
+}  // namespace
+
 Tag ReadTag(const std::u16string& inside) {
   Tag tag;
   std::size_t i = 0;
@@ -59,6 +54,8 @@ Tag ReadTag(const std::u16string& inside) {
   if (i < inside.size() && inside[i] == u'/') ++i;
   return tag;
 }
+
+namespace {
 
 // A number in base 10 or 16 (at most 0xFFFFFFF); *ok false for anything else.
 long Digits(const std::u16string& s, int base, bool* ok) {
@@ -111,6 +108,8 @@ std::size_t Entity(const std::u16string& text, std::size_t i, std::u16string& ou
   return 0;
 }
 
+}  // namespace
+
 std::u16string Decoded(const std::u16string& text) {
   std::u16string out;
   for (std::size_t i = 0; i < text.size();) {
@@ -123,6 +122,8 @@ std::u16string Decoded(const std::u16string& text) {
   }
   return out;
 }
+
+namespace {
 
 bool ReadColour(const std::u16string& value, COLORREF* colour) {
   static const std::pair<const char16_t*, COLORREF> kNames[] = {

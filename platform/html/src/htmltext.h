@@ -26,6 +26,17 @@ struct Piece {
   bool lineBreak = false;
 };
 
+// The inside of <...> read as a tag name (lower case), closing flag and attributes (names in
+// lower case, values as written).
+struct Tag {
+  std::u16string name;
+  bool closing = false;
+  std::vector<std::pair<std::u16string, std::u16string>> attributes;
+};
+Tag ReadTag(const std::u16string& inside);
+// Text with its character entities decoded (unknown ones kept as written).
+std::u16string Decoded(const std::u16string& text);
+
 // The pieces of the HTML, starting from the base style.
 std::vector<Piece> Parse(const std::u16string& html, const Style& base);
 

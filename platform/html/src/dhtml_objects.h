@@ -1,0 +1,120 @@
+// The COM objects behind an HTML dialog's page: the shared page state, its elements, the
+// document, the script object and the browser, which also keeps the browser window and the
+// record that zx/dhtml.h reads.
+#pragma once
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+#include "afxdhtml.h"
+#include "dhtml_page.h"
+#include "zx/dhtml.h"
+
+namespace zx::html {
+
+// What the page's objects share: the tree, the script functions, and the window to repaint
+// when a script or a caller changes the tree.
+struct PageState {
+  explicit PageState(const std::u16string& html) : page(html), functions(ReadScripts(page.Root())) {}
+  void Changed() const;
+
+  Page page;
+  std::vector<ScriptFunction> functions;
+  std::u16string url;
+  HWND view = nullptr;
+};
+
+// IDispatch of objects that expose no names of their own.
+#define ZX_DHTML_NO_NAMES                                                                          \
+  HRESULT GetTypeInfoCount(UINT* count) override {                                                    \
+    if (!count) return E_INVALIDARG;                                                                  \
+    *count = 0;                                                                                       \
+    return S_OK;                                                                                      \
+  }                                                                                                   \
+  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo** info) override {                                        \
+    if (info) *info = nullptr;                                                                        \
+    return E_NOTIMPL;                                                                                 \
+  }                                                                                                   \
+  HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT count, LCID, DISPID* ids) override {                  \
+    if (!ids) return E_INVALIDARG;                                                                    \
+    std::fill(ids, ids + count, DISPID_UNKNOWN);                                                      \
+    return DISP_E_UNKNOWNNAME;                                                                        \
+  }                                                                                                   \
+  HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {     \
+    return DISP_E_MEMBERNOTFOUND;                                                                     \
+  }
+
+// Reference counting shared by the objects: created with one reference.
+template <class Derived>
+class Counted {
+ protected:
+  ULONG Up() { return ++refs_; }
+  ULONG Down() {
+    const ULONG left = --refs_;
+    if (left == 0) delete static_cast<Derived*>(this);
+    return left;
+  }
+
+ private:
+  std::atomic<ULONG> refs_{1};
+};
+
+// A new BSTR of the text (the caller frees it); E_POINTER for a null target.
+HRESULT GiveText(const std::u16string& text, BSTR* out);
+
+// IHTMLElement over one element of the page (null for a text node or the document).
+IHTMLElement* NewElement(const std::shared_ptr<PageState>& state, Node* node);
+// The node an element object of this page stands for, or null for another object.
+Node* NodeOf(IHTMLElement* element);
+// The document object (one reference).
+IHTMLDocument2* NewDocument(const std::shared_ptr<PageState>& state);
+
+// The browser: the page, the window showing it and what its host did to it.
+class Browser final : public IWebBrowser2, Counted<Browser> {
+ public:
+  Browser(CDHtmlDialog* host, const std::u16string& html, const std::u16string& url);
+
+  HRESULT QueryInterface(REFIID iid, void** object) override;
+  ULONG AddRef() override { return Up(); }
+  ULONG Release() override { return Down(); }
+  ZX_DHTML_NO_NAMES
+  HRESULT get_Document(IDispatch** document) override;
+  HRESULT get_LocationURL(BSTR* url) override;
+  HRESULT get_RegisterAsBrowser(VARIANT_BOOL* value) override;
+  HRESULT put_RegisterAsBrowser(VARIANT_BOOL value) override;
+  HRESULT get_RegisterAsDropTarget(VARIANT_BOOL* value) override;
+  HRESULT put_RegisterAsDropTarget(VARIANT_BOOL value) override;
+
+  // The browser of a dialog window, or null.
+  static Browser* OfDialog(HWND dialog);
+  // The dialog is going: the browser no longer calls it.
+  void Detach();
+  // The page has loaded (posted from the dialog's start): tells the host.
+  void Complete();
+  // A right click on the page at a screen point.
+  void RightClick(POINT screen);
+  HRESULT Fire(Node& source, DISPID event);
+
+  HWND View() const { return state_->view; }
+  void ViewGone() { state_->view = nullptr; }
+  PageState& State() { return *state_; }
+  IHTMLDocument2* Document() const { return document_; }
+  BrowserRecord& Record() { return record_; }
+
+ private:
+  ~Browser();
+  HRESULT CallHandler(const DHtmlEventMapEntry& entry, Node& element);
+
+  CDHtmlDialog* host_;
+  std::shared_ptr<PageState> state_;
+  CComPtr<IHTMLDocument2> document_;
+  BrowserRecord record_;
+  friend class Counted<Browser>;
+};
+
+// Creates the browser window over the dialog's client area (class "Internet Explorer_Server").
+HWND CreateView(HWND dialog, Browser* browser);
+// The message that tells the browser window the page is loaded.
+constexpr UINT kDocumentLoaded = WM_USER + 0x100;
+
+}  // namespace zx::html

@@ -1,0 +1,418 @@
+// HTML dialogs from the test program's own resources: the page loaded from the current
+// resource module, the document reached once loaded, script functions called through the
+// document's script object, element events through the DHTML event map, and what the host
+// did to the browser.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "afxdhtml.h"
+#include "machine_fixture.h"
+#include "winbase.h"
+#include "zx/dhtml.h"
+#include "zx/modal.h"
+
+namespace {
+
+constexpr UINT kPaneTemplate = 1268;
+constexpr UINT kPanePage = 1404;
+constexpr UINT kInfoTemplate = 5366;
+constexpr UINT kInfoPage = 5375;
+
+// A script call as the system's pages make it: the function's id by name, the texts as BSTR
+// arguments stored last first, invoked as a method.
+HRESULT CallScript(IHTMLDocument2* document, const std::u16string& name, const std::vector<std::u16string>& texts,
+                   VARIANT* result = nullptr) {
+  if (!document) return E_POINTER;
+  CComPtr<IDispatch> script;
+  HRESULT hr = document->get_Script(&script);
+  if (FAILED(hr)) return hr;
+  std::u16string copy = name;
+  LPOLESTR names[] = {copy.data()};
+  DISPID id = 0;
+  hr = script->GetIDsOfNames(IID_NULL, names, 1, 0x0800, &id);
+  if (FAILED(hr)) return hr;
+  std::vector<VARIANT> arguments(texts.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    VARIANT& v = arguments[texts.size() - 1 - i];
+    VariantInit(&v);
+    v.vt = VT_BSTR;
+    v.bstrVal = SysAllocString(texts[i].c_str());
+  }
+  DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
+  VARIANT answer;
+  VariantInit(&answer);
+  EXCEPINFO exception{};
+  UINT argumentError = 0xFFFFFFFF;
+  hr = script->Invoke(id, IID_NULL, 0x0800, DISPATCH_METHOD, &params, &answer, &exception, &argumentError);
+  for (VARIANT& v : arguments) VariantClear(&v);
+  if (SUCCEEDED(hr) && result) VariantCopy(result, &answer);
+  VariantClear(&answer);
+  return hr;
+}
+
+std::u16string SystemText(HRESULT hr) {
+  WCHAR text[256] = {};
+  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      static_cast<DWORD>(hr), LANG_SYSTEM_DEFAULT, text, 256, nullptr);
+  return std::u16string(text, length);
+}
+
+// The shared HTML dialog's behaviour: flags 13, no drops, no browser registration, no
+// context menu; buttons by name, selection only in edit fields.
+class PaneDialog : public CDHtmlDialog {
+ public:
+  PaneDialog() : CDHtmlDialog(kPaneTemplate, kPanePage, nullptr) {}
+
+  BOOL OnInitDialog() override {
+    CDHtmlDialog::OnInitDialog();
+    documentAtStart = m_spHtmlDoc != nullptr;
+    SetHostFlags(DOCHOSTUIFLAG_DIALOG | DOCHOSTUIFLAG_NO3DBORDER | DOCHOSTUIFLAG_SCROLL_NO);
+    m_pBrowserApp->put_RegisterAsDropTarget(VARIANT_FALSE);
+    DragAcceptFiles(FALSE);
+    m_pBrowserApp->put_RegisterAsBrowser(VARIANT_FALSE);
+    return TRUE;
+  }
+  void OnDocumentComplete(LPDISPATCH dispatch, LPCTSTR url) override {
+    CDHtmlDialog::OnDocumentComplete(dispatch, url);
+    ++completions;
+    completedUrl = url;
+    browserGiven = dispatch == static_cast<IDispatch*>(m_pBrowserApp);
+    setTextResult = CallScript(m_spHtmlDoc, u"SetText", {u"Driver", u"Outdated", u"42"});
+  }
+  HRESULT ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
+
+  HRESULT OnButtonOK(IHTMLElement* element) { return Note(u"ok", element); }
+  HRESULT OnButtonCancel(IHTMLElement* element) { return Note(u"cancel", element); }
+  HRESULT OnStrongClass(IHTMLElement* element) { return Note(u"class", element); }
+  HRESULT OnRefuseUnlessEdit(IHTMLElement* element) {
+    BSTR tag = nullptr;
+    if (SUCCEEDED(element->get_tagName(&tag))) tags.emplace_back(tag);
+    SysFreeString(tag);
+    VARIANT_BOOL edit = VARIANT_FALSE;
+    return SUCCEEDED(element->get_isTextEdit(&edit)) && edit == VARIANT_TRUE ? S_OK : S_FALSE;
+  }
+
+  int completions = 0;
+  bool documentAtStart = true;
+  bool browserGiven = false;
+  std::u16string completedUrl;
+  HRESULT setTextResult = E_FAIL;
+  std::vector<std::u16string> clicks;  // handler, then the id of the element it was given
+  std::vector<std::u16string> tags;
+
+ private:
+  HRESULT Note(const std::u16string& what, IHTMLElement* element) {
+    BSTR id = nullptr;
+    element->get_id(&id);
+    clicks.push_back(what + u":" + (id ? id : u""));
+    SysFreeString(id);
+    return S_OK;
+  }
+
+  DECLARE_DHTML_EVENT_MAP()
+};
+
+BEGIN_DHTML_EVENT_MAP(PaneDialog)
+  DHTML_EVENT_ONCLICK(u"ButtonOK", OnButtonOK)
+  DHTML_EVENT_ONCLICK(u"ButtonCancel", OnButtonCancel)
+  DHTML_EVENT_CLASS(DISPID_HTMLELEMENTEVENTS_ONCLICK, u"strong", OnStrongClass)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONSELECTSTART, u"p", OnRefuseUnlessEdit)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONSELECTSTART, u"input", OnRefuseUnlessEdit)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONSELECTSTART, u"textarea", OnRefuseUnlessEdit)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONDRAGSTART, u"H1", OnRefuseUnlessEdit)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONCONTEXTMENU, u"textarea", OnRefuseUnlessEdit)
+END_DHTML_EVENT_MAP()
+
+class DhtmlDialog : public zx::test::MachineTest {
+ protected:
+  void TearDown() override {
+    if (pane.GetSafeHwnd()) pane.DestroyWindow();
+  }
+  // Creates the pane and runs its messages until the page has loaded.
+  void Open() {
+    ASSERT_TRUE(pane.Create(kPaneTemplate, nullptr));
+    Pump();
+    ASSERT_EQ(pane.completions, 1);
+  }
+  static void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+  std::u16string Text(const char16_t* id) const {
+    std::u16string text;
+    EXPECT_TRUE(zx::html::GetElementText(pane.GetSafeHwnd(), id, &text)) << "no element";
+    return text;
+  }
+
+  PaneDialog pane;
+};
+
+TEST_F(DhtmlDialog, PageLoadsFromTheResourceModuleAndCompletesAfterStart) {
+  ASSERT_TRUE(pane.Create(kPaneTemplate, nullptr));
+  EXPECT_FALSE(pane.documentAtStart);
+  EXPECT_EQ(pane.completions, 0);  // not yet: the page completes once messages run
+  Pump();
+  EXPECT_EQ(pane.completions, 1);
+  EXPECT_TRUE(pane.browserGiven);
+  const std::u16string url = pane.completedUrl;
+  EXPECT_EQ(url.rfind(u"res://", 0), 0u);
+  EXPECT_EQ(url.substr(url.size() - 5), u"/1404");
+  EXPECT_EQ(std::u16string(static_cast<LPCTSTR>(pane.m_strCurrentUrl)), url);
+  CComPtr<IHTMLDocument2> document;
+  ASSERT_EQ(pane.GetDHtmlDocument(&document), S_OK);
+  BSTR title = nullptr;
+  ASSERT_EQ(document->get_title(&title), S_OK);
+  EXPECT_EQ(std::u16string(title), u"Pane");
+  SysFreeString(title);
+}
+
+TEST_F(DhtmlDialog, ScriptCallFillsTextsInArgumentOrder) {
+  Open();
+  EXPECT_EQ(pane.setTextResult, S_OK);
+  EXPECT_EQ(Text(u"first"), u"Driver");
+  EXPECT_EQ(Text(u"second"), u"Outdated");
+  EXPECT_EQ(Text(u"number"), u"42");
+  std::u16string shown;
+  ASSERT_TRUE(zx::html::GetDisplayHtml(pane.GetSafeHwnd(), &shown));
+  EXPECT_NE(shown.find(u"<b>Driver</b>"), std::u16string::npos);
+  EXPECT_NE(shown.find(u"Outdated"), std::u16string::npos);
+}
+
+TEST_F(DhtmlDialog, MissingFunctionIsAnUnknownNameWithTheSystemText) {
+  Open();
+  EXPECT_EQ(CallScript(pane.m_spHtmlDoc, u"settext", {u"x"}), DISP_E_UNKNOWNNAME);  // names are exact
+  EXPECT_EQ(CallScript(pane.m_spHtmlDoc, u"NoSuchFunction", {}), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(SystemText(DISP_E_UNKNOWNNAME), u"Unknown name.\r\n");
+  EXPECT_EQ(Text(u"first"), u"Driver");  // unchanged
+}
+
+TEST_F(DhtmlDialog, ScriptObjectAnswersLikeAutomation) {
+  Open();
+  CComPtr<IDispatch> script;
+  ASSERT_EQ(pane.m_spHtmlDoc->get_Script(&script), S_OK);
+  std::u16string function = u"SetText", parameter = u"second", unknown = u"nope";
+  LPOLESTR names[] = {function.data(), parameter.data(), unknown.data()};
+  DISPID ids[3] = {};
+  EXPECT_EQ(script->GetIDsOfNames(IID_NULL, names, 3, 0x0800, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], 1);
+  EXPECT_EQ(ids[1], 1);
+  EXPECT_EQ(ids[2], DISPID_UNKNOWN);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(script->Invoke(99, IID_NULL, 0x0800, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
+            DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(script->Invoke(1, IID_NULL, 0x0800, DISPATCH_PROPERTYGET, &none, nullptr, nullptr, nullptr),
+            DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(script->Invoke(1, IID_NULL, 0x0800, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr), E_INVALIDARG);
+  // A value that is no text, number or truth value: its place in rgvarg is reported.
+  VARIANT args[2];
+  VariantInit(&args[0]);
+  VariantInit(&args[1]);
+  args[0].vt = VT_R8;
+  args[1].vt = VT_I4;
+  args[1].lVal = -7;
+  DISPPARAMS two{args, nullptr, 2, 0};
+  UINT bad = 0xFFFFFFFF;
+  EXPECT_EQ(script->Invoke(1, IID_NULL, 0x0800, DISPATCH_METHOD, &two, nullptr, nullptr, &bad), DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(bad, 0u);
+  args[0].vt = VT_BOOL;
+  args[0].boolVal = VARIANT_TRUE;
+  VARIANT result;
+  VariantInit(&result);
+  result.vt = VT_I4;
+  EXPECT_EQ(script->Invoke(1, IID_NULL, 0x0800, DISPATCH_METHOD, &two, &result, nullptr, nullptr), S_OK);
+  EXPECT_EQ(result.vt, VT_EMPTY);
+  EXPECT_EQ(Text(u"first"), u"-7");
+  EXPECT_EQ(Text(u"second"), u"true");
+  EXPECT_EQ(Text(u"number"), u"undefined");
+}
+
+TEST_F(DhtmlDialog, ClicksReachNamedHandlersAndBubbleFromInside) {
+  Open();
+  const HWND dialog = pane.GetSafeHwnd();
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"ButtonOK", u"onclick"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"okLabel", u"onclick"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"ButtonCancel", u"onclick"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"anchor", u"onclick"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"first", u"onclick"), S_OK);
+  EXPECT_EQ(pane.clicks, (std::vector<std::u16string>{u"ok:ButtonOK", u"ok:ButtonOK", u"cancel:", u"class:anchor"}));
+}
+
+TEST_F(DhtmlDialog, TagEventsAreRefusedOutsideEditFields) {
+  Open();
+  const HWND dialog = pane.GetSafeHwnd();
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"second", u"onselectstart"), S_FALSE);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"field", u"onselectstart"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"notes", u"onselectstart"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"first", u"ondragstart"), S_FALSE);  // tags match in any case
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"notes", u"oncontextmenu"), S_OK);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"number", u"onselectstart"), S_OK);  // no div entry
+  EXPECT_EQ(pane.tags, (std::vector<std::u16string>{u"P", u"INPUT", u"TEXTAREA", u"H1", u"TEXTAREA"}));
+  zx::html::BrowserRecord record;
+  ASSERT_TRUE(zx::html::GetBrowserRecord(dialog, &record));
+  EXPECT_EQ(record.cancelledEvents, 2);
+}
+
+TEST_F(DhtmlDialog, BadEventCallsAreRefused) {
+  ASSERT_TRUE(pane.Create(kPaneTemplate, nullptr));
+  const HWND dialog = pane.GetSafeHwnd();
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"ButtonOK", u"onclick"), E_INVALIDARG);  // not loaded yet
+  Pump();
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"nothing", u"onclick"), E_INVALIDARG);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, u"ButtonOK", u"onhover"), E_INVALIDARG);
+  EXPECT_EQ(zx::html::FireElementEvent(dialog, nullptr, u"onclick"), E_INVALIDARG);
+  EXPECT_EQ(zx::html::FireElementEvent(nullptr, u"ButtonOK", u"onclick"), E_INVALIDARG);
+  EXPECT_EQ(zx::html::FireElementEvent(zx::html::BrowserWindow(dialog), u"ButtonOK", u"onclick"), E_INVALIDARG);
+  EXPECT_TRUE(pane.clicks.empty());
+}
+
+TEST_F(DhtmlDialog, HostFlagsDropsAndRegistrationAreRecorded) {
+  Open();
+  const HWND dialog = pane.GetSafeHwnd();
+  zx::html::BrowserRecord record;
+  ASSERT_TRUE(zx::html::GetBrowserRecord(dialog, &record));
+  EXPECT_EQ(record.hostFlags, 13u);
+  EXPECT_EQ(record.registerAsDropTarget, VARIANT_FALSE);
+  EXPECT_EQ(record.registerAsBrowser, VARIANT_FALSE);
+  EXPECT_EQ(record.dropTargetQueries, 1);
+  EXPECT_EQ(record.dropTargetsGiven, 0);
+  EXPECT_EQ(record.documentsCompleted, 1);
+  EXPECT_EQ(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  VARIANT_BOOL value = VARIANT_TRUE;
+  ASSERT_EQ(pane.m_pBrowserApp->get_RegisterAsDropTarget(&value), S_OK);
+  EXPECT_EQ(value, VARIANT_FALSE);
+}
+
+TEST_F(DhtmlDialog, RightClicksAskTheHostForTheMenu) {
+  Open();
+  const HWND view = zx::html::BrowserWindow(pane.GetSafeHwnd());
+  ASSERT_NE(view, nullptr);
+  SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+  zx::html::BrowserRecord record;
+  ASSERT_TRUE(zx::html::GetBrowserRecord(pane.GetSafeHwnd(), &record));
+  EXPECT_EQ(record.browserMenus, 0);  // the host answered S_OK
+}
+
+TEST_F(DhtmlDialog, ElementsAnswerTheirTagIdAndEditState) {
+  Open();
+  CComPtr<IHTMLElement> field;
+  ASSERT_EQ(pane.GetElement(u"field", &field), S_OK);
+  BSTR text = nullptr;
+  ASSERT_EQ(field->get_tagName(&text), S_OK);
+  EXPECT_EQ(std::u16string(text), u"INPUT");
+  SysFreeString(text);
+  VARIANT_BOOL edit = VARIANT_FALSE;
+  ASSERT_EQ(field->get_isTextEdit(&edit), S_OK);
+  EXPECT_EQ(edit, VARIANT_TRUE);
+  VARIANT value;
+  std::u16string name = u"VALUE";
+  BSTR attribute = SysAllocString(name.c_str());
+  ASSERT_EQ(field->getAttribute(attribute, 0, &value), S_OK);
+  SysFreeString(attribute);
+  ASSERT_EQ(value.vt, VT_BSTR);
+  EXPECT_EQ(std::u16string(value.bstrVal), u"typed");
+  VariantClear(&value);
+
+  CComPtr<IHTMLElement> missing;
+  EXPECT_EQ(pane.GetElement(u"absent", &missing), E_NOINTERFACE);
+  EXPECT_EQ(missing.p, nullptr);
+
+  CComPtr<IHTMLElement> second;
+  ASSERT_EQ(pane.GetElement(u"second", &second), S_OK);
+  ASSERT_EQ(second->get_isTextEdit(&edit), S_OK);
+  EXPECT_EQ(edit, VARIANT_FALSE);
+  BSTR replacement = SysAllocString(u"Replaced");
+  ASSERT_EQ(second->put_innerText(replacement), S_OK);
+  SysFreeString(replacement);
+  EXPECT_EQ(Text(u"second"), u"Replaced");
+  CComPtr<IHTMLElement> parent;
+  ASSERT_EQ(second->get_parentElement(&parent), S_OK);
+  ASSERT_EQ(parent->get_tagName(&text), S_OK);
+  EXPECT_EQ(std::u16string(text), u"BODY");
+  SysFreeString(text);
+}
+
+TEST_F(DhtmlDialog, DocumentHandsOutItsInterfaces) {
+  Open();
+  CComPtr<IHTMLDocument> plain;
+  EXPECT_EQ(pane.m_spHtmlDoc.QueryInterface(IID_IHTMLDocument, &plain), S_OK);
+  CComPtr<IWebBrowser2> browser;
+  EXPECT_EQ(pane.m_spHtmlDoc.QueryInterface(IID_IWebBrowser2, &browser), E_NOINTERFACE);
+  CComPtr<IDispatch> fromBrowser;
+  ASSERT_EQ(pane.m_pBrowserApp->get_Document(&fromBrowser), S_OK);
+  CComPtr<IHTMLDocument2> same;
+  ASSERT_EQ(fromBrowser.QueryInterface(IID_IHTMLDocument2, &same), S_OK);
+  EXPECT_EQ(same.p, pane.m_spHtmlDoc.p);
+}
+
+TEST_F(DhtmlDialog, ObjectsOutliveTheDialog) {
+  Open();
+  CComPtr<IHTMLDocument2> document = pane.m_spHtmlDoc;
+  CComPtr<IWebBrowser2> browser = pane.m_pBrowserApp;
+  pane.DestroyWindow();
+  EXPECT_EQ(CallScript(document, u"SetText", {u"a", u"b", u"c"}), S_OK);
+  BSTR url = nullptr;
+  EXPECT_EQ(browser->get_LocationURL(&url), S_OK);
+  SysFreeString(url);
+}
+
+// A page the resources lack still loads, as an empty document.
+class MissingPageDialog : public CDHtmlDialog {
+ public:
+  MissingPageDialog() : CDHtmlDialog(kPaneTemplate, 9999, nullptr) {}
+  void OnDocumentComplete(LPDISPATCH dispatch, LPCTSTR url) override {
+    CDHtmlDialog::OnDocumentComplete(dispatch, url);
+    result = CallScript(m_spHtmlDoc, u"SetText", {});
+  }
+  HRESULT result = E_FAIL;
+};
+
+TEST_F(DhtmlDialog, MissingPageGivesAnEmptyDocument) {
+  MissingPageDialog dialog;
+  ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
+  Pump();
+  EXPECT_EQ(dialog.result, DISP_E_UNKNOWNNAME);
+  dialog.DestroyWindow();
+}
+
+// The information dialog: thirteen texts, and its buttons end it.
+class InfoDialog : public CDHtmlDialog {
+ public:
+  InfoDialog() : CDHtmlDialog(kInfoTemplate, kInfoPage, nullptr) {}
+  void OnDocumentComplete(LPDISPATCH dispatch, LPCTSTR url) override {
+    CDHtmlDialog::OnDocumentComplete(dispatch, url);
+    std::vector<std::u16string> texts;
+    for (int i = 1; i <= 13; ++i) texts.push_back(u"level " + std::u16string(1, static_cast<char16_t>(u'a' + i)));
+    result = CallScript(m_spHtmlDoc, u"settext", texts);
+    loaded = true;
+  }
+  HRESULT OnClose(IHTMLElement*) {
+    EndDialog(IDCANCEL);
+    return S_OK;
+  }
+  HRESULT result = E_FAIL;
+  bool loaded = false;
+  DECLARE_DHTML_EVENT_MAP()
+};
+
+BEGIN_DHTML_EVENT_MAP(InfoDialog)
+  DHTML_EVENT_ONCLICK(u"btnclose", OnClose)
+END_DHTML_EVENT_MAP()
+
+TEST_F(DhtmlDialog, ModalInformationDialogFillsThirteenTextsAndClosesByItsButton) {
+  InfoDialog dialog;
+  std::u16string first, last;
+  zx::user::SetIdleHook([&] {
+    if (!dialog.loaded || !dialog.GetSafeHwnd()) return;
+    zx::html::GetElementText(dialog.GetSafeHwnd(), u"t1", &first);
+    zx::html::GetElementText(dialog.GetSafeHwnd(), u"t13", &last);
+    zx::html::FireElementEvent(dialog.GetSafeHwnd(), u"btnclose", u"onclick");
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  zx::user::SetIdleHook(nullptr);
+  EXPECT_EQ(dialog.result, S_OK);
+  EXPECT_EQ(first, u"level b");
+  EXPECT_EQ(last, u"level n");
+}
+
+}  // namespace
