@@ -85,6 +85,11 @@ class CDHtmlDialog : public CDialog {
   void DocumentLoaded();
 
   zx::html::Browser* m_browser = nullptr;  // owned through m_pBrowserApp
+
+ protected:
+  // The browser keeps filling the client area.
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  DECLARE_MESSAGE_MAP()
 };
 
 #define DECLARE_DHTML_EVENT_MAP() \

@@ -6,6 +6,10 @@
 
 IMPLEMENT_DYNAMIC(CDHtmlDialog, CDialog)
 
+BEGIN_MESSAGE_MAP(CDHtmlDialog, CDialog)
+  ON_WM_SIZE()
+END_MESSAGE_MAP()
+
 namespace {
 
 // The page's bytes as text: UTF-16 with its byte-order mark, UTF-8 (with or without its
@@ -116,6 +120,11 @@ HRESULT CDHtmlDialog::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) { re
 HRESULT CDHtmlDialog::GetDropTarget(IDropTarget*, IDropTarget** ppDropTarget) {
   if (ppDropTarget) *ppDropTarget = nullptr;
   return E_NOTIMPL;
+}
+
+void CDHtmlDialog::OnSize(UINT nType, int cx, int cy) {
+  CDialog::OnSize(nType, cx, cy);
+  if (m_browser && m_browser->View()) ::MoveWindow(m_browser->View(), 0, 0, cx, cy, TRUE);
 }
 
 BOOL CDHtmlDialog::OnAmbientProperty(COleControlSite*, DISPID, VARIANT*) { return FALSE; }

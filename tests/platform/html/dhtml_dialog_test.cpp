@@ -356,6 +356,40 @@ TEST_F(DhtmlDialog, ObjectsOutliveTheDialog) {
   SysFreeString(url);
 }
 
+TEST_F(DhtmlDialog, BrowserFillsTheDialogWhenItIsResized) {
+  Open();
+  const HWND view = zx::html::BrowserWindow(pane.GetSafeHwnd());
+  ASSERT_NE(view, nullptr);
+  pane.MoveWindow(0, 0, 584, 478);
+  RECT client, browser;
+  pane.GetClientRect(&client);
+  ::GetClientRect(view, &browser);
+  EXPECT_EQ(browser.right, client.right);
+  EXPECT_EQ(browser.bottom, client.bottom);
+}
+
+// Dark pixels in the top band of the browser window, once painted.
+int InkInTopBand(HWND view) {
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  HDC dc = GetDC(view);
+  int ink = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 300; ++x)
+      if (GetRValue(GetPixel(dc, x, y)) < 128) ++ink;
+  ReleaseDC(view, dc);
+  return ink;
+}
+
+TEST_F(DhtmlDialog, PageIsDrawnAndRedrawnAfterAScriptCall) {
+  Open();
+  const HWND view = zx::html::BrowserWindow(pane.GetSafeHwnd());
+  const int withHeading = InkInTopBand(view);
+  EXPECT_GT(withHeading, 50);
+  ASSERT_EQ(CallScript(pane.m_spHtmlDoc, u"SetText", {u"WWWWWWWWWWWWWWWWWW", u"", u""}), S_OK);
+  Pump();
+  EXPECT_GT(InkInTopBand(view), withHeading * 2);
+}
+
 // A page the resources lack still loads, as an empty document.
 class MissingPageDialog : public CDHtmlDialog {
  public:
