@@ -3,7 +3,8 @@
 // place from SHAppBarMessage and the shell's version through GetProcAddress.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <cstddef>
+#include <string>
 
 #include "machine_fixture.h"
 #include "shellapi.h"
@@ -210,7 +211,18 @@ TEST_F(Taskbar, AppBarAnswersTheTaskbarsRectangleAndEdge) {
     EXPECT_EQ(bar.uEdge, static_cast<UINT>(ABE_BOTTOM));
     ExpectRect(bar.rc, tray.left, tray.top, tray.right, tray.bottom);
   }
+}
+
+TEST(TaskbarRecords, LayoutsOfThisPlatform) {
   EXPECT_EQ(sizeof(APPBARDATA), 48u);
+  EXPECT_EQ(offsetof(APPBARDATA, hWnd), 8u);
+  EXPECT_EQ(offsetof(APPBARDATA, uCallbackMessage), 16u);
+  EXPECT_EQ(offsetof(APPBARDATA, uEdge), 20u);
+  EXPECT_EQ(offsetof(APPBARDATA, rc), 24u);
+  EXPECT_EQ(offsetof(APPBARDATA, lParam), 40u);
+  EXPECT_EQ(sizeof(DLLVERSIONINFO), 20u);
+  EXPECT_EQ(ABM_GETTASKBARPOS, 5u);
+  EXPECT_EQ(ABE_BOTTOM, 3);
 }
 
 TEST_F(Taskbar, AppBarRefusesOtherRecords) {
