@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "taskschd_fixture.h"
 
@@ -427,6 +429,40 @@ TEST_F(JobWriteTest, TheScheduledScanJobIsMadeAndRetriggeredAsTheProgramDoes) {
   task->Release();
   EXPECT_EQ(scheduler_->Delete(u"ZEPHRINKX-ZEPHRINKXTunevo"), S_OK);
   EXPECT_EQ(scheduler_->Delete(u"Tunevo - Zephrin Tunevo"), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+}
+
+TEST_F(JobWriteTest, AReaderNeverSeesHalfAJob) {
+  ITask* task = NewTask(u"Busy");
+  ASSERT_NE(task, nullptr);
+  ASSERT_EQ(Save(task), S_OK);
+  std::atomic<bool> done{false};
+  std::atomic<int> reads{0}, failures{0};
+  std::thread reader([&] {
+    CoInitialize(nullptr);
+    ITaskScheduler* scheduler = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
+                                   reinterpret_cast<void**>(&scheduler)))) {
+      while (!done.load() || reads.load() == 0) {
+        IUnknown* unknown = nullptr;
+        if (FAILED(scheduler->Activate(u"Busy", IID_ITask, &unknown))) ++failures;
+        if (unknown) unknown->Release();
+        ++reads;
+      }
+      scheduler->Release();
+    }
+    CoUninitialize();
+  });
+  // Files of changing length, each replacing the last.
+  for (int i = 0; i < 200; ++i) {
+    EXPECT_EQ(task->SetComment(std::u16string(static_cast<std::size_t>(i * 37 % 1000), u'c').c_str()), S_OK);
+    EXPECT_EQ(Save(task), S_OK);
+  }
+  done = true;
+  reader.join();
+  task->Release();
+  EXPECT_GT(reads.load(), 0);
+  EXPECT_EQ(failures.load(), 0);
+  EXPECT_EQ(FolderEntries(), std::vector<std::string>{"Busy.job"});
 }
 
 }  // namespace
