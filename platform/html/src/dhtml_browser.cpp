@@ -106,9 +106,20 @@ void Browser::Complete() {
   host_->DocumentLoaded();
 }
 
-void Browser::RightClick(POINT screen) {
-  if (!host_) return;
-  if (host_->ShowContextMenu(CONTEXT_MENU_DEFAULT, &screen, nullptr, nullptr) != S_OK) ++record_.browserMenus;
+void Browser::Mouse(UINT message, Node* element, POINT client) {
+  CComPtr<Browser> self(this);
+  if (message == WM_LBUTTONDOWN) {
+    if (element) Fire(*element, DISPID_HTMLELEMENTEVENTS_ONSELECTSTART);
+    return;
+  }
+  if (message == WM_LBUTTONUP) {
+    if (element) Fire(*element, DISPID_HTMLELEMENTEVENTS_ONCLICK);
+    return;
+  }
+  if (element && Fire(*element, DISPID_HTMLELEMENTEVENTS_ONCONTEXTMENU) == S_FALSE) return;
+  POINT screen = client;
+  if (state_->view) ClientToScreen(state_->view, &screen);
+  if (host_ && host_->ShowContextMenu(CONTEXT_MENU_DEFAULT, &screen, nullptr, nullptr) != S_OK) ++record_.browserMenus;
 }
 
 HRESULT Browser::CallHandler(const DHtmlEventMapEntry& entry, Node& element) {

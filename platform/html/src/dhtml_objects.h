@@ -91,8 +91,11 @@ class Browser final : public IWebBrowser2, Counted<Browser> {
   void Detach();
   // The page has loaded (posted from the dialog's start): tells the host.
   void Complete();
-  // A right click on the page at a screen point.
-  void RightClick(POINT screen);
+  // A mouse button on the page over `element` (null: no element's text) at a client point:
+  // the left button down starts a selection (onselectstart), up clicks (onclick); the right
+  // button up asks for the context menu (oncontextmenu, then the host's ShowContextMenu
+  // unless the event was cancelled).
+  void Mouse(UINT message, Node* element, POINT client);
   HRESULT Fire(Node& source, DISPID event);
 
   HWND View() const { return state_->view; }
@@ -114,6 +117,8 @@ class Browser final : public IWebBrowser2, Counted<Browser> {
 
 // Creates the browser window over the dialog's client area (class "Internet Explorer_Server").
 HWND CreateView(HWND dialog, Browser* browser);
+// The box around the element's text in the browser window (FALSE: none of it is shown).
+BOOL ElementBox(HWND view, Browser& browser, const Node& element, RECT* box);
 // The message that tells the browser window the page is loaded.
 constexpr UINT kDocumentLoaded = WM_USER + 0x100;
 

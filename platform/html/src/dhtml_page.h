@@ -52,8 +52,10 @@ void ReadHtml(const std::u16string& html, Node& into);
 std::u16string InnerHtml(const Node& node);
 
 // The HTML the text control draws for the page: body text with the inline tags it knows,
-// block elements on lines of their own, head, script and style left out.
-std::u16string DisplayHtml(const Node& root);
+// block elements on lines of their own, head, script and style left out. With `elements`,
+// each element's contents are marked <zxel n=i> (i its place in `elements`), so that the
+// layout's pieces tell which element they show.
+std::u16string DisplayHtml(const Node& root, std::vector<const Node*>* elements = nullptr);
 
 // One statement of a script function: element `element`'s innerText or innerHTML set from
 // a parameter (by index) or a literal.

@@ -1,4 +1,5 @@
-// The calls of zx/dhtml.h: element events fired by id, and the browser's state read back.
+// The calls of zx/dhtml.h: element events fired by id, element boxes, and the browser's state
+// read back.
 #include "dhtml_objects.h"
 
 namespace zx::html {
@@ -45,6 +46,13 @@ BOOL GetElementText(HWND dialog, LPCWSTR element, std::u16string* text) {
   if (!node || !text) return FALSE;
   *text = node->InnerText();
   return TRUE;
+}
+
+BOOL GetElementBox(HWND dialog, LPCWSTR element, RECT* box) {
+  Browser* browser = Browser::OfDialog(dialog);
+  Node* node = browser && element && browser->View() ? browser->State().page.Find(element) : nullptr;
+  if (!node || !box) return FALSE;
+  return ElementBox(browser->View(), *browser, *node, box);
 }
 
 BOOL GetDisplayHtml(HWND dialog, std::u16string* html) {

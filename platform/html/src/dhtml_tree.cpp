@@ -80,11 +80,19 @@ std::u16string Escaped(const std::u16string& text) {
 
 class Display {
  public:
+  explicit Display(std::vector<const Node*>* elements) : elements_(elements) {}
+
   void Walk(const Node& node) {
     if (node.IsText()) return Text(Escaped(node.text));
     if (IsHidden(node.tag)) return;
     const bool block = IsBlock(node.tag);
     if (block) Break();
+    const bool marked = elements_ && (!node.children.empty() || node.tag == u"input");
+    if (marked) {
+      const std::string n = std::to_string(elements_->size());
+      out_ += u"<zxel n=" + std::u16string(n.begin(), n.end()) + u">";
+      elements_->push_back(&node);
+    }
     if (node.tag == u"input") {
       const std::u16string* value = node.Attribute(u"value");
       if (value) Text(u"[" + Escaped(*value) + u"]");
@@ -99,6 +107,7 @@ class Display {
     for (const auto& child : node.children) Walk(*child);
     if (heading) out_ += u"</b>";
     if (IsInline(node.tag) && !IsVoid(node.tag) && node.tag != u"p") out_ += u"</" + node.tag + u">";
+    if (marked) out_ += u"</zxel>";
     if (block) Break();
   }
   std::u16string Take() { return std::move(out_); }
@@ -114,6 +123,7 @@ class Display {
     lineEmpty_ = true;
   }
 
+  std::vector<const Node*>* elements_;
   std::u16string out_;
   bool lineEmpty_ = true;
 };
@@ -245,8 +255,8 @@ std::u16string InnerHtml(const Node& node) {
   return out;
 }
 
-std::u16string DisplayHtml(const Node& root) {
-  Display display;
+std::u16string DisplayHtml(const Node& root, std::vector<const Node*>* elements) {
+  Display display(elements);
   display.Walk(root);
   return display.Take();
 }

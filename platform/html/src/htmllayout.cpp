@@ -86,7 +86,8 @@ Layout Arrange(HDC dc, const std::vector<Piece>& pieces, int width) {
     }
     int x = 0;
     for (const auto& [piece, m] : line.items) {
-      layout.placed.push_back(Placed{piece, x, layout.height + ascent - m.ascent, layout.height + ascent});
+      layout.placed.push_back(Placed{piece, x, layout.height + ascent - m.ascent, layout.height + ascent, m.width,
+                                     layout.height + ascent + m.descent});
       x += m.width;
     }
     layout.height += ascent + descent;

@@ -178,6 +178,12 @@ class Builder {
     else if (n == u"a") {
       s.underline = true;
       s.colour = RGB(0, 0, 255);
+    } else if (n == u"zxel") {
+      for (const auto& [name, value] : tag.attributes) {
+        bool ok = false;
+        const long element = name == u"n" ? Digits(value, 10, &ok) : 0;
+        if (ok) s.element = static_cast<int>(element);
+      }
     } else if (n == u"font") {
       for (const auto& [name, value] : tag.attributes) {
         if (name == u"face" && !value.empty()) s.face = value.substr(0, value.find(u','));

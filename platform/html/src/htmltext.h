@@ -15,6 +15,7 @@ struct Style {
   bool italic = false;
   bool underline = false;
   COLORREF colour = 0;
+  int element = -1;  // the element of an HTML dialog's page the text belongs to (<zxel n=...>)
   bool operator==(const Style&) const = default;
 };
 
@@ -46,6 +47,8 @@ struct Placed {
   int x;
   int top;
   int baseline;
+  int width;
+  int bottom;  // the foot of the piece's own font below the baseline
 };
 struct Layout {
   std::vector<Placed> placed;
@@ -53,6 +56,9 @@ struct Layout {
 };
 // Lays the pieces out in lines no wider than `width` (a word wider than it stands alone).
 Layout Arrange(HDC dc, const std::vector<Piece>& pieces, int width);
+
+// The style text starts in on a DC: its font and text colour.
+Style BaseStyle(HDC dc);
 
 // A font of the style; the caller deletes it.
 HFONT FontOf(const Style& style);

@@ -4,7 +4,6 @@
 #include "windraw.h"
 
 namespace zx::html {
-namespace {
 
 Style BaseStyle(HDC dc) {
   Style base;
@@ -20,6 +19,8 @@ Style BaseStyle(HDC dc) {
   base.colour = GetTextColor(dc);
   return base;
 }
+
+namespace {
 
 bool Usable(HDC dc, LPCWSTR html, UINT flags) { return dc && html && (flags & QHTM_SOURCE_TEXT); }
 

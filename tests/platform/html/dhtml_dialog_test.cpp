@@ -80,7 +80,10 @@ class PaneDialog : public CDHtmlDialog {
     browserGiven = dispatch == static_cast<IDispatch*>(m_pBrowserApp);
     setTextResult = CallScript(m_spHtmlDoc, u"SetText", {u"Driver", u"Outdated", u"42"});
   }
-  HRESULT ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override { return S_OK; }
+  HRESULT ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) override {
+    ++menusAsked;
+    return S_OK;
+  }
 
   HRESULT OnButtonOK(IHTMLElement* element) { return Note(u"ok", element); }
   HRESULT OnButtonCancel(IHTMLElement* element) { return Note(u"cancel", element); }
@@ -94,6 +97,7 @@ class PaneDialog : public CDHtmlDialog {
   }
 
   int completions = 0;
+  int menusAsked = 0;
   bool documentAtStart = true;
   bool browserGiven = false;
   std::u16string completedUrl;
@@ -122,6 +126,7 @@ BEGIN_DHTML_EVENT_MAP(PaneDialog)
   DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONSELECTSTART, u"textarea", OnRefuseUnlessEdit)
   DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONDRAGSTART, u"H1", OnRefuseUnlessEdit)
   DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONCONTEXTMENU, u"textarea", OnRefuseUnlessEdit)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONCONTEXTMENU, u"p", OnRefuseUnlessEdit)
 END_DHTML_EVENT_MAP()
 
 class DhtmlDialog : public zx::test::MachineTest {
@@ -283,14 +288,42 @@ TEST_F(DhtmlDialog, HostFlagsDropsAndRegistrationAreRecorded) {
   EXPECT_EQ(value, VARIANT_FALSE);
 }
 
-TEST_F(DhtmlDialog, RightClicksAskTheHostForTheMenu) {
+LPARAM CentreOf(const RECT& box) { return MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2); }
+
+TEST_F(DhtmlDialog, MouseClickOnAnElementsTextReachesItsHandler) {
   Open();
-  const HWND view = zx::html::BrowserWindow(pane.GetSafeHwnd());
-  ASSERT_NE(view, nullptr);
-  SendMessageW(view, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+  const HWND dialog = pane.GetSafeHwnd();
+  const HWND view = zx::html::BrowserWindow(dialog);
+  RECT label{}, heading{};
+  ASSERT_TRUE(zx::html::GetElementBox(dialog, u"okLabel", &label));
+  ASSERT_TRUE(zx::html::GetElementBox(dialog, u"first", &heading));
+  EXPECT_GT(label.right - label.left, 5);
+  EXPECT_GT(label.top, heading.bottom - 1);  // the button lies below the heading
+  SendMessageW(view, WM_LBUTTONUP, 0, CentreOf(label));
+  SendMessageW(view, WM_LBUTTONUP, 0, CentreOf(heading));
+  SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));  // the margin: no element
+  EXPECT_EQ(pane.clicks, (std::vector<std::u16string>{u"ok:ButtonOK"}));
+  RECT none{};
+  EXPECT_FALSE(zx::html::GetElementBox(dialog, u"absent", &none));
+}
+
+TEST_F(DhtmlDialog, MouseSelectionAndContextMenuOnPlainTextAreRefused) {
+  Open();
+  const HWND dialog = pane.GetSafeHwnd();
+  const HWND view = zx::html::BrowserWindow(dialog);
+  RECT second{}, notes{};
+  ASSERT_TRUE(zx::html::GetElementBox(dialog, u"second", &second));
+  ASSERT_TRUE(zx::html::GetElementBox(dialog, u"notes", &notes));
+  SendMessageW(view, WM_LBUTTONDOWN, 0, CentreOf(second));  // selection start: cancelled
+  SendMessageW(view, WM_RBUTTONUP, 0, CentreOf(second));    // context menu: cancelled, host not asked
+  EXPECT_EQ(pane.menusAsked, 0);
+  SendMessageW(view, WM_RBUTTONUP, 0, CentreOf(notes));     // an edit field: the host is asked
+  EXPECT_EQ(pane.menusAsked, 1);
   zx::html::BrowserRecord record;
-  ASSERT_TRUE(zx::html::GetBrowserRecord(pane.GetSafeHwnd(), &record));
-  EXPECT_EQ(record.browserMenus, 0);  // the host answered S_OK
+  ASSERT_TRUE(zx::html::GetBrowserRecord(dialog, &record));
+  EXPECT_EQ(record.cancelledEvents, 2);
+  EXPECT_EQ(record.browserMenus, 0);  // the host answered S_OK: no menu of the browser's
+  EXPECT_EQ(pane.tags, (std::vector<std::u16string>{u"P", u"P", u"TEXTAREA"}));
 }
 
 TEST_F(DhtmlDialog, ElementsAnswerTheirTagIdAndEditState) {
@@ -406,6 +439,11 @@ TEST_F(DhtmlDialog, MissingPageGivesAnEmptyDocument) {
   ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
   Pump();
   EXPECT_EQ(dialog.result, DISP_E_UNKNOWNNAME);
+  // The base host lets the browser show its own menu.
+  SendMessageW(zx::html::BrowserWindow(dialog.GetSafeHwnd()), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
+  zx::html::BrowserRecord record;
+  ASSERT_TRUE(zx::html::GetBrowserRecord(dialog.GetSafeHwnd(), &record));
+  EXPECT_EQ(record.browserMenus, 1);
   dialog.DestroyWindow();
 }
 

@@ -102,6 +102,31 @@ TEST(HtmlLayout, ATallerFontMakesItsLineTallerAndSharesTheBaseline) {
   EXPECT_GT(mixed.placed[0].top, mixed.placed[2].top);
 }
 
+TEST(HtmlParse, ElementMarksTellWhichElementTextBelongsTo) {
+  const auto pieces = Words(
+      html::Parse(u"<zxel n=3>in <b><zxel n=12>deep</zxel> out</b></zxel> after <zxel n=x>bad</zxel>", Base()));
+  ASSERT_EQ(pieces.size(), 5u);
+  EXPECT_EQ(pieces[0].style.element, 3);
+  EXPECT_EQ(pieces[1].style.element, 12);
+  EXPECT_EQ(pieces[2].style.element, 3);
+  EXPECT_TRUE(pieces[2].style.bold);
+  EXPECT_EQ(pieces[3].style.element, -1);
+  EXPECT_EQ(pieces[4].style.element, -1);
+}
+
+TEST(HtmlLayout, PlacedPiecesCarryTheirBoxes) {
+  Canvas canvas(300, 200);
+  const auto pieces = html::Parse(u"wide <font size=24px>Tall</font>", Base());
+  const html::Layout layout = html::Arrange(canvas.dc(), pieces, 300);
+  ASSERT_EQ(layout.placed.size(), 3u);
+  for (std::size_t i = 0; i + 1 < layout.placed.size(); ++i)
+    EXPECT_EQ(layout.placed[i].x + layout.placed[i].width, layout.placed[i + 1].x);
+  EXPECT_GT(layout.placed[0].width, 0);
+  EXPECT_GT(layout.placed[0].bottom, layout.placed[0].baseline);
+  EXPECT_LE(layout.placed[2].bottom, layout.height);
+  EXPECT_LT(layout.placed[2].top, layout.placed[0].top);
+}
+
 TEST(QhtmRender, DrawsInTheColoursAndFillsUnlessTransparent) {
   Canvas canvas(200, 60, RGB(255, 255, 255));
   SetBkColor(canvas.dc(), RGB(0, 255, 0));

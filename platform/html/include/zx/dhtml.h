@@ -1,7 +1,8 @@
-// What the browser of an HTML dialog (CDHtmlDialog, afxdhtml.h) does for a person, as calls:
-// the layout gives no element boxes, so clicks and other element events are fired by
-// element id (tests and the presenter's callers use this), and the browser's state is read
-// back for checks.
+// What the browser of an HTML dialog (CDHtmlDialog, afxdhtml.h) does for a person, as calls.
+// The browser window answers the mouse itself (left button down: onselectstart, up: onclick,
+// right button up: oncontextmenu and the context menu) on the element whose text is under
+// it; these calls fire element events by id, give the box of an element's text for mouse
+// input, and read the browser's state back for checks.
 #pragma once
 #include <string>
 
@@ -33,6 +34,9 @@ BOOL GetBrowserRecord(HWND dialog, BrowserRecord* record);
 
 // The text of the page's element with that id or name, as the page now holds it.
 BOOL GetElementText(HWND dialog, LPCWSTR element, std::u16string* text);
+// The box around the element's text in the browser window's client coordinates (FALSE
+// when the element shows no text or the window is no HTML dialog).
+BOOL GetElementBox(HWND dialog, LPCWSTR element, RECT* box);
 // The HTML the dialog draws for its page now.
 BOOL GetDisplayHtml(HWND dialog, std::u16string* html);
 
