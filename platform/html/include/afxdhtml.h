@@ -49,7 +49,6 @@ class CDHtmlDialog : public CDialog {
  public:
   CDHtmlDialog() = default;
   CDHtmlDialog(UINT nIDTemplate, UINT nHtmlResID = 0, CWnd* pParentWnd = nullptr);
-  CDHtmlDialog(LPCTSTR lpszTemplateName, LPCTSTR szHtmlResID, CWnd* pParentWnd = nullptr);
   ~CDHtmlDialog() override;
 
   // Creates the browser over the dialog's client area and loads the page. A page the
@@ -78,7 +77,6 @@ class CDHtmlDialog : public CDialog {
   DWORD m_dwHostFlags = 0;
   CString m_strCurrentUrl;
   UINT m_nHtmlResID = 0;
-  LPCTSTR m_szHtmlResID = nullptr;
 
  private:
   friend class zx::html::Browser;

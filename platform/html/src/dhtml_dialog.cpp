@@ -39,23 +39,15 @@ std::u16string PageText(const BYTE* bytes, DWORD size) {
   return text;
 }
 
-std::u16string ResourceName(LPCTSTR name) {
-  if (IS_INTRESOURCE(name)) {
-    const std::string digits = std::to_string(reinterpret_cast<ULONG_PTR>(name));
-    return std::u16string(digits.begin(), digits.end());
-  }
-  return name;
+std::u16string Decimal(UINT n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace
 
 CDHtmlDialog::CDHtmlDialog(UINT nIDTemplate, UINT nHtmlResID, CWnd* pParentWnd)
     : CDialog(nIDTemplate, pParentWnd), m_nHtmlResID(nHtmlResID) {}
-
-CDHtmlDialog::CDHtmlDialog(LPCTSTR lpszTemplateName, LPCTSTR szHtmlResID, CWnd* pParentWnd)
-    : CDialog(IS_INTRESOURCE(lpszTemplateName) ? static_cast<UINT>(reinterpret_cast<ULONG_PTR>(lpszTemplateName)) : 0,
-              pParentWnd),
-      m_szHtmlResID(szHtmlResID) {}
 
 CDHtmlDialog::~CDHtmlDialog() {
   if (m_browser) m_browser->Detach();
@@ -64,7 +56,7 @@ CDHtmlDialog::~CDHtmlDialog() {
 BOOL CDHtmlDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   const HINSTANCE module = AfxGetResourceHandle();
-  const LPCTSTR name = m_szHtmlResID ? m_szHtmlResID : MAKEINTRESOURCEW(m_nHtmlResID);
+  const LPCTSTR name = MAKEINTRESOURCEW(m_nHtmlResID);
   std::u16string html;
   if (HRSRC found = FindResourceW(module, name, RT_HTML)) {
     const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
@@ -72,7 +64,7 @@ BOOL CDHtmlDialog::OnInitDialog() {
   }
   WCHAR file[MAX_PATH] = {};
   GetModuleFileNameW(module, file, MAX_PATH);
-  const std::u16string url = u"res://" + std::u16string(file) + u"/" + ResourceName(name);
+  const std::u16string url = u"res://" + std::u16string(file) + u"/" + Decimal(m_nHtmlResID);
 
   if (m_browser) m_browser->Detach();
   m_spHtmlDoc.Release();
