@@ -31,7 +31,7 @@ std::u16string TextOf(BSTR text) { return text ? std::u16string(text, SysStringL
 
 class Element final : public IHTMLElement, Counted<Element> {
  public:
-  Element(std::shared_ptr<PageState> state, Node* node) : state_(std::move(state)), node_(node) {}
+  Element(std::shared_ptr<PageState> state, Node* node) : state_(std::move(state)), node_(node) { ++node_->handles; }
 
   HRESULT QueryInterface(REFIID iid, void** object) override {
     if (!object) return E_POINTER;
@@ -95,7 +95,7 @@ class Element final : public IHTMLElement, Counted<Element> {
   Node* node() const { return node_; }
 
  private:
-  ~Element() = default;
+  ~Element() { --node_->handles; }
   HRESULT GiveAttribute(std::u16string_view name, BSTR* out) const {
     const std::u16string* value = node_->Attribute(name);
     return GiveText(value ? *value : std::u16string(), out);

@@ -16,6 +16,7 @@ struct Node {
   std::vector<std::pair<std::u16string, std::u16string>> attributes;
   std::vector<std::unique_ptr<Node>> children;
   Node* parent = nullptr;
+  int handles = 0;  // element objects standing for this node
 
   bool IsText() const { return tag.empty(); }
   // The attribute's value (names in lower case), or null.
@@ -24,8 +25,8 @@ struct Node {
   std::u16string InnerText() const;
 };
 
-// Nodes live as long as the page, even after a script has taken them out of the tree, so
-// that element objects handed out earlier stay valid.
+// Nodes taken out of the tree are freed at once, unless an element object stands for one of
+// them: those live as long as the page, so that the objects stay valid.
 class Page {
  public:
   explicit Page(const std::u16string& html);
@@ -45,7 +46,8 @@ class Page {
 };
 
 // Reads HTML into nodes under `into` (unknown tags are kept as elements; text inside
-// script, style, textarea and title is kept as written; nesting stops deepening at 200).
+// script, style, textarea and title is kept as written; nesting stops deepening 200 levels
+// below the root).
 void ReadHtml(const std::u16string& html, Node& into);
 
 // The HTML of the node's contents, written back from the tree.

@@ -145,7 +145,6 @@ std::u16string Node::InnerText() const {
 
 void ReadHtml(const std::u16string& html, Node& into) {
   Node* current = &into;
-  const std::size_t base = Depth(&into);
   std::size_t i = 0;
   while (i < html.size()) {
     const std::size_t open = html.find(u'<', i);
@@ -176,6 +175,7 @@ void ReadHtml(const std::u16string& html, Node& into) {
       continue;
     }
     if (ClosesItself(tag.name) && current != &into && current->tag == tag.name) current = current->parent;
+    if (Depth(current) >= kMaxDepth) continue;  // too deep: the text stays, the tags go
     auto element = std::make_unique<Node>();
     element->tag = tag.name;
     element->attributes = tag.attributes;
@@ -188,7 +188,7 @@ void ReadHtml(const std::u16string& html, Node& into) {
       i = gt == std::u16string::npos ? html.size() : gt + 1;
       continue;
     }
-    if (!IsVoid(tag.name) && Depth(&added) - base < kMaxDepth) current = &added;
+    if (!IsVoid(tag.name) && Depth(&added) < kMaxDepth) current = &added;
   }
 }
 
@@ -214,10 +214,17 @@ Node* Page::Find(std::u16string_view key) {
   return FindBy(*root_, u"name", key);
 }
 
+namespace {
+bool Held(const Node& node) {
+  if (node.handles > 0) return true;
+  return std::any_of(node.children.begin(), node.children.end(), [](const auto& c) { return Held(*c); });
+}
+}  // namespace
+
 void Page::Replace(Node& element, std::vector<std::unique_ptr<Node>> children) {
   for (auto& old : element.children) {
     old->parent = nullptr;
-    removed_.push_back(std::move(old));
+    if (Held(*old)) removed_.push_back(std::move(old));
   }
   element.children = std::move(children);
   for (auto& child : element.children) child->parent = &element;
@@ -234,7 +241,7 @@ void Page::SetText(Node& element, const std::u16string& text) {
 
 void Page::SetHtml(Node& element, const std::u16string& html) {
   Node fragment;
-  fragment.parent = &element;  // so that nesting is counted from the element's depth
+  fragment.parent = &element;  // so that nesting is counted from the root
   ReadHtml(html, fragment);
   Replace(element, std::move(fragment.children));
 }

@@ -69,11 +69,21 @@ TEST(DhtmlTree, DeepNestingStopsDeepening) {
   int depth = 0;
   for (Node* n = deep; n->parent; n = n->parent) ++depth;
   EXPECT_LE(depth, 201);
+  // Fragments set into the deepest element do not go deeper either.
+  Node* last = deep->parent;
+  for (int i = 0; i < 3; ++i) {
+    page.SetHtml(*last, html);
+    while (!last->children.empty() && !last->children.front()->IsText()) last = last->children.front().get();
+  }
+  depth = 0;
+  for (Node* n = last; n->parent; n = n->parent) ++depth;
+  EXPECT_LE(depth, 201);
 }
 
-TEST(DhtmlTree, SettingTextReplacesContentsAndKeepsOldNodesAlive) {
+TEST(DhtmlTree, SettingTextReplacesContentsAndKeepsHeldNodesAlive) {
   Page page(u"<div id=d><b id=inner>old</b> tail</div>");
   Node* inner = page.Find(u"inner");
+  ++inner->handles;  // as an element object does
   page.SetText(*page.Find(u"d"), u"<new> & text");
   EXPECT_EQ(page.Find(u"d")->InnerText(), u"<new> & text");
   EXPECT_EQ(page.Find(u"inner"), nullptr);
