@@ -423,10 +423,10 @@ TEST_F(DhtmlDialog, PageIsDrawnAndRedrawnAfterAScriptCall) {
   EXPECT_GT(InkInTopBand(view), withHeading * 2);
 }
 
-// A page the resources lack still loads, as an empty document.
-class MissingPageDialog : public CDHtmlDialog {
+// A dialog with the base host's answers that calls "SetText" once its page has loaded.
+class PlainDialog : public CDHtmlDialog {
  public:
-  MissingPageDialog() : CDHtmlDialog(kPaneTemplate, 9999, nullptr) {}
+  explicit PlainDialog(UINT page) : CDHtmlDialog(kPaneTemplate, page, nullptr) {}
   void OnDocumentComplete(LPDISPATCH dispatch, LPCTSTR url) override {
     CDHtmlDialog::OnDocumentComplete(dispatch, url);
     result = CallScript(m_spHtmlDoc, u"SetText", {});
@@ -434,8 +434,9 @@ class MissingPageDialog : public CDHtmlDialog {
   HRESULT result = E_FAIL;
 };
 
+// A page the resources lack still loads, as an empty document.
 TEST_F(DhtmlDialog, MissingPageGivesAnEmptyDocument) {
-  MissingPageDialog dialog;
+  PlainDialog dialog(9999);
   ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
   Pump();
   EXPECT_EQ(dialog.result, DISP_E_UNKNOWNNAME);
@@ -444,6 +445,30 @@ TEST_F(DhtmlDialog, MissingPageGivesAnEmptyDocument) {
   zx::html::BrowserRecord record;
   ASSERT_TRUE(zx::html::GetBrowserRecord(dialog.GetSafeHwnd(), &record));
   EXPECT_EQ(record.browserMenus, 1);
+  dialog.DestroyWindow();
+}
+
+// The page comes from the resource module current while OnInitDialog runs.
+class ElsewhereDialog : public PlainDialog {
+ public:
+  ElsewhereDialog() : PlainDialog(kPanePage) {}
+  BOOL OnInitDialog() override {
+    const HINSTANCE previous = AfxGetResourceHandle();
+    AfxSetResourceHandle(reinterpret_cast<HINSTANCE>(static_cast<ULONG_PTR>(0x5A5A0000)));  // no such module
+    const BOOL result = CDHtmlDialog::OnInitDialog();
+    AfxSetResourceHandle(previous);
+    return result;
+  }
+};
+
+TEST_F(DhtmlDialog, PageComesFromTheCurrentResourceModule) {
+  ElsewhereDialog dialog;
+  ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
+  Pump();
+  EXPECT_EQ(dialog.result, DISP_E_UNKNOWNNAME);  // the pane's page, with SetText, was not read there
+  std::u16string shown = u"x";
+  ASSERT_TRUE(zx::html::GetDisplayHtml(dialog.GetSafeHwnd(), &shown));
+  EXPECT_TRUE(shown.empty());
   dialog.DestroyWindow();
 }
 
