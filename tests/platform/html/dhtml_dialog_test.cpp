@@ -506,10 +506,17 @@ TEST_F(DhtmlDialog, ModalInformationDialogFillsThirteenTextsAndClosesByItsButton
     zx::html::FireElementEvent(dialog.GetSafeHwnd(), u"btnclose", u"onclick");
   });
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  zx::user::SetIdleHook(nullptr);
   EXPECT_EQ(dialog.result, S_OK);
   EXPECT_EQ(first, u"level b");
   EXPECT_EQ(last, u"level n");
+  // The same object shown again loads a fresh page.
+  dialog.loaded = false;
+  dialog.result = E_FAIL;
+  first.clear();
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  zx::user::SetIdleHook(nullptr);
+  EXPECT_EQ(dialog.result, S_OK);
+  EXPECT_EQ(first, u"level b");
 }
 
 }  // namespace
