@@ -1,6 +1,8 @@
 // CGdiPlusBitmapResource: a GDI+ bitmap read from a module's resource (a "PNG" as a rule)
 // through a copy of its bytes that lives as long as the bitmap.
 #pragma once
+#include <winglobal.h>
+
 #include "GdiPlusBitmap.h"
 
 class ZXHELPER_API CGdiPlusBitmapResource : public CGdiPlusBitmap {

@@ -1,7 +1,7 @@
 // CHVBitmap: a bitmap of the resource chain by id, with its size.
 #pragma once
 #include "HelperApi.h"
-#include <afxgdi.h>
+#include <afxwin.h>
 
 class ZXHELPER_API CHVBitmap : public CBitmap {
  public:

@@ -1,7 +1,7 @@
 // CHVFont: a font made from a LOGFONTW for the life of the object.
 #pragma once
 #include "HelperApi.h"
-#include <afxgdi.h>
+#include <afxwin.h>
 
 class ZXHELPER_API CHVFont : public CFont {
  public:

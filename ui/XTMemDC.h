@@ -2,7 +2,7 @@
 // reaches the target in one SRCCOPY blit when the object goes away.
 #pragma once
 #include "HelperApi.h"
-#include <afxgdi.h>
+#include <afxwin.h>
 
 class ZXHELPER_API CXTMemDC : public CDC {
  public:
