@@ -1,0 +1,86 @@
+// The root of the owner-drawn push buttons: hover tracking, the hand cursor and the parent's
+// background.
+#include "BaseGUIButton.h"
+
+#include <winresource.h>
+
+#include "HalvoranApp.h"
+
+namespace {
+constexpr WORD kHandCursorId = 1228;
+constexpr DWORD kHoverTimeMs = 2;
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CBaseGUIButton, CButton)
+
+BEGIN_MESSAGE_MAP(CBaseGUIButton, CButton)
+  ON_WM_SETCURSOR()
+  ON_WM_MOUSEMOVE()
+  ON_WM_MOUSEHOVER()
+  ON_WM_MOUSELEAVE()
+END_MESSAGE_MAP()
+
+CBaseGUIButton::CBaseGUIButton() {
+  if (HMODULE module = GetResourceModule())
+    m_hHandCursor = ::LoadCursorW(module, MAKEINTRESOURCEW(kHandCursorId));
+}
+
+CBaseGUIButton::~CBaseGUIButton() = default;
+
+void CBaseGUIButton::PreSubclassWindow() {
+  ModifyStyle(0, BS_OWNERDRAW);
+  CButton::PreSubclassWindow();
+}
+
+BOOL CBaseGUIButton::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+  if (m_bUseHandCursor && m_hCurrentCursor) {
+    ::SetCursor(m_hCurrentCursor);
+    return TRUE;
+  }
+  return CButton::OnSetCursor(pWnd, nHitTest, message);
+}
+
+void CBaseGUIButton::OnMouseMove(UINT nFlags, CPoint point) {
+  if (!m_bTracking) {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_HOVER | TME_LEAVE;
+    track.hwndTrack = m_hWnd;
+    track.dwHoverTime = kHoverTimeMs;
+    m_bTracking = ::TrackMouseEvent(&track) > 0 ? TRUE : FALSE;
+  }
+  m_hCurrentCursor = m_hHandCursor;
+  CButton::OnMouseMove(nFlags, point);
+}
+
+void CBaseGUIButton::OnMouseHover(UINT, CPoint) {
+  m_bHovered = TRUE;
+  Invalidate(FALSE);
+  m_hCurrentCursor = m_hHandCursor;
+}
+
+void CBaseGUIButton::OnMouseLeave() {
+  m_bTracking = FALSE;
+  m_bHovered = FALSE;
+  Invalidate(FALSE);
+  m_hCurrentCursor = nullptr;
+}
+
+BOOL CBaseGUIButton::DrawParentBackground(CWnd* window, CDC* dc, LPCRECT rect) {
+  if (!window || !dc || !window->GetSafeHwnd()) return FALSE;
+  HWND parent = ::GetParent(window->GetSafeHwnd());
+  if (!parent) return FALSE;
+  CRgn clip;
+  if (rect) {
+    clip.CreateRectRgnIndirect(rect);
+    dc->SelectClipRgn(&clip);
+  }
+  POINT origin{0, 0};
+  ::MapWindowPoints(window->GetSafeHwnd(), parent, &origin, 1);
+  const CPoint previous = dc->OffsetWindowOrg(origin.x, origin.y);
+  const BOOL answer = static_cast<BOOL>(
+      ::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc->GetSafeHdc()), 0));
+  dc->SetWindowOrg(previous);
+  if (rect) dc->SelectClipRgn(nullptr);
+  return answer;
+}

@@ -1,0 +1,135 @@
+// The bitmap button: state strips and three-piece pictures.
+#include "HoverButton.h"
+
+#include <winresource.h>
+
+IMPLEMENT_DYNAMIC(CHoverButton, CBaseGUIButton)
+
+namespace {
+
+// Width and height of a bitmap; 0 x 0 for none.
+SIZE BitmapSize(const CBitmap& bitmap) {
+  BITMAP info{};
+  if (!bitmap.GetSafeHandle() || !bitmap.GetBitmap(&info)) return SIZE{0, 0};
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// A DC for blitting from `bitmap`, selected for the life of the object.
+class BitmapSource {
+ public:
+  BitmapSource(CDC* target, CBitmap& bitmap) {
+    dc_.CreateCompatibleDC(target);
+    previous_ = dc_.SelectObject(static_cast<HGDIOBJ>(bitmap.GetSafeHandle()));
+  }
+  ~BitmapSource() {
+    dc_.SelectObject(previous_);
+    dc_.DeleteDC();
+  }
+  BitmapSource(const BitmapSource&) = delete;
+  BitmapSource& operator=(const BitmapSource&) = delete;
+  CDC* dc() { return &dc_; }
+
+ private:
+  CDC dc_;
+  HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace
+
+CHoverButton::CHoverButton() = default;
+CHoverButton::~CHoverButton() = default;
+
+BOOL CHoverButton::AdoptStrip(HBITMAP hBitmap) {
+  m_bmpStrip.DeleteObject();
+  m_nStateWidth = m_nStateHeight = 0;
+  if (!hBitmap) return FALSE;
+  m_bmpStrip.Attach(hBitmap);
+  const SIZE size = BitmapSize(m_bmpStrip);
+  m_nStateHeight = size.cy;
+  m_nStateWidth = size.cx / (m_bFourState ? 4 : 3);
+  if (m_hWnd)
+    SetWindowPos(nullptr, 0, 0, m_nStateWidth, m_nStateHeight, SWP_NOMOVE | SWP_NOOWNERZORDER);
+  m_bHighlighted = FALSE;
+  m_bSingleStrip = TRUE;
+  return TRUE;
+}
+
+BOOL CHoverButton::LoadBitmap(UINT nIDResource) {
+  LPCWSTR name = MAKEINTRESOURCEW(nIDResource);
+  return AdoptStrip(::LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name));
+}
+
+BOOL CHoverButton::SetBitmap(HBITMAP hBitmap) { return AdoptStrip(hBitmap); }
+
+BOOL CHoverButton::LoadThreePieces(UINT nLeftId, UINT nMiddleId, UINT nRightId, int nWidth, int nHeight) {
+  const HINSTANCE module = AfxGetResourceHandle();
+  CBitmap* pieces[] = {&m_bmpLeft, &m_bmpMiddle, &m_bmpRight};
+  const UINT ids[] = {nLeftId, nMiddleId, nRightId};
+  int* widths[] = {&m_nLeftWidth, &m_nMiddleWidth, &m_nRightWidth};
+  int* heights[] = {&m_nLeftHeight, &m_nMiddleHeight, &m_nRightHeight};
+  BOOL all = TRUE;
+  for (int i = 0; i < 3; ++i) {
+    pieces[i]->DeleteObject();
+    HANDLE image = ::LoadImageW(module, MAKEINTRESOURCEW(ids[i]), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS);
+    if (image) pieces[i]->Attach(image);
+    // Each piece holds its three states side by side.
+    const SIZE size = BitmapSize(*pieces[i]);
+    *widths[i] = size.cx / 3;
+    *heights[i] = size.cy;
+    all = all && image != nullptr;
+  }
+  if (m_hWnd) SetWindowPos(nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOOWNERZORDER);
+  m_bHighlighted = FALSE;
+  m_bSingleStrip = FALSE;
+  return all;
+}
+
+void CHoverButton::SetStickyPressed(BOOL bSticky) {
+  m_bStickyPressed = bSticky ? TRUE : FALSE;
+  if (m_hWnd) Invalidate(FALSE);
+}
+
+BOOL CHoverButton::IsDisabled(const DRAWITEMSTRUCT& item) const {
+  return (item.itemState & ODS_DISABLED) || !IsWindowEnabled();
+}
+
+int CHoverButton::StripSourceX(const DRAWITEMSTRUCT& item) const {
+  if (m_bFourState && IsDisabled(item)) return 3 * m_nStateWidth;
+  if ((item.itemState & ODS_SELECTED) || m_bStickyPressed) return m_nStateWidth;
+  if (!IsHot()) return 0;
+  return 2 * m_nStateWidth;
+}
+
+void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
+  if (!lpDrawItemStruct) return;
+  if (!m_bSingleStrip) {
+    DrawThreePiece(lpDrawItemStruct);
+    return;
+  }
+  if (!m_bmpStrip.GetSafeHandle()) return;
+  CDC* dc = CDC::FromHandle(lpDrawItemStruct->hDC);
+  BitmapSource source(dc, m_bmpStrip);
+  dc->BitBlt(0, 0, m_nStateWidth, m_nStateHeight, source.dc(), StripSourceX(*lpDrawItemStruct), 0, SRCCOPY);
+}
+
+void CHoverButton::DrawThreePiece(LPDRAWITEMSTRUCT lpDrawItemStruct) {
+  if (!lpDrawItemStruct) return;
+  const DRAWITEMSTRUCT& item = *lpDrawItemStruct;
+  const int state = (item.itemState & ODS_SELECTED) ? 1 : IsHot() ? 2 : 0;
+  const int width = item.rcItem.right - item.rcItem.left;
+  CDC* dc = CDC::FromHandle(item.hDC);
+  // A middle piece that did not load (width 0) is not tiled.
+  if (m_bmpMiddle.GetSafeHandle() && m_nMiddleWidth > 0) {
+    BitmapSource middle(dc, m_bmpMiddle);
+    for (int x = 0; x < width; x += m_nMiddleWidth)
+      dc->BitBlt(x, 0, m_nMiddleWidth, m_nMiddleHeight, middle.dc(), m_nMiddleWidth * state, 0, SRCCOPY);
+  }
+  if (m_bmpLeft.GetSafeHandle()) {
+    BitmapSource left(dc, m_bmpLeft);
+    dc->BitBlt(0, 0, m_nLeftWidth, m_nLeftHeight, left.dc(), m_nLeftWidth * state, 0, SRCCOPY);
+  }
+  if (m_bmpRight.GetSafeHandle()) {
+    BitmapSource right(dc, m_bmpRight);
+    dc->BitBlt(width - m_nRightWidth, 0, m_nRightWidth, m_nLeftHeight, right.dc(), m_nRightWidth * state, 0, SRCCOPY);
+  }
+}
