@@ -1,0 +1,155 @@
+// The text button: the caption drawn in the normal, hover, pressed and disabled colours
+// over the strip, the light and dark looks, and a reference picture of its states.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "HalvoranApp.h"
+#include "HoverButtonWithText.h"
+#include "buttons_testing.h"
+#include "zx/gdi.h"
+#include "zx/windowpaint.h"
+
+namespace zx::test {
+namespace {
+
+constexpr COLORREF kNormal = 0xF0F0F0, kPressed = 0xD0D0F0, kHover = 0xD0F0D0, kDisabled = 0xC0C0C0;
+constexpr UINT kId = 601;
+
+class TextButton : public ButtonTest {
+ protected:
+  void SetUp() override {
+    ButtonTest::SetUp();
+    Place(button_, kId, u"Scan Now", 10, 10, 90, 24);
+    button_.SetFourState(TRUE);
+    button_.SetBitmap(MakeStrip(90, 24, {kNormal, kPressed, kHover, kDisabled}));
+    button_.SetBoldAlways(TRUE);
+  }
+  // Pixels of the button in exactly `colour`.
+  int Caption(COLORREF colour) { return Snap(button_.GetSafeHwnd()).Count(colour); }
+  CHoverButtonWithText button_;
+};
+
+TEST_F(TextButton, StartsWithTheFamilyCaptionColours) {
+  CHoverButtonWithText fresh;
+  EXPECT_EQ(fresh.GetNormalColour(), 0x1B1209u);
+  EXPECT_EQ(fresh.GetHoverColour(), 0x6C482Du);
+  EXPECT_EQ(fresh.GetPressedColour(), 0x5A361Bu);
+  EXPECT_EQ(fresh.GetDisabledColour(), 0xFFE4EDF6u);
+}
+
+TEST_F(TextButton, TheCaptionIsDrawnInTheNormalColourOverTheNormalImage) {
+  const Picture picture = Snap(button_.GetSafeHwnd());
+  EXPECT_EQ(picture.At(1, 1), kNormal);
+  EXPECT_GT(picture.Count(0x1B1209), 10);
+  EXPECT_EQ(picture.Count(0x6C482D), 0);
+}
+
+TEST_F(TextButton, HoverAndPressChangeTheCaptionColour) {
+  Hover(button_.GetSafeHwnd());
+  EXPECT_GT(Caption(0x6C482D), 10);
+  EXPECT_EQ(Caption(0x1B1209), 0);
+  Press(button_.GetSafeHwnd());
+  EXPECT_GT(Caption(0x5A361B), 10);
+  EXPECT_EQ(Caption(0x6C482D), 0);
+  Release(button_.GetSafeHwnd());
+  Leave();
+  EXPECT_GT(Caption(0x1B1209), 10);
+  EXPECT_EQ(parent_.clicks.size(), 1u);
+}
+
+TEST_F(TextButton, ADisabledFourStateButtonUsesTheDisabledColour) {
+  button_.SetDisabledColour(0x7E7575);
+  button_.EnableWindow(FALSE);
+  const Picture picture = Snap(button_.GetSafeHwnd());
+  EXPECT_EQ(picture.At(1, 1), kDisabled);
+  EXPECT_GT(picture.Count(0x7E7575), 10);
+  EXPECT_EQ(picture.Count(0x1B1209), 0);
+}
+
+TEST_F(TextButton, AShadowIsDrawnBelowAndRightOfTheCaption) {
+  EXPECT_EQ(Caption(0xCFC6BD), 0);
+  button_.SetShadow(TRUE);
+  EXPECT_GT(Caption(0xCFC6BD), 5);
+}
+
+TEST_F(TextButton, ALeftAlignedCaptionStartsAtTheTextLeft) {
+  button_.SetTextLeft(50);
+  const Picture picture = Snap(button_.GetSafeHwnd());
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < 50; ++x) ASSERT_EQ(picture.At(x, y), kNormal) << x << "," << y;
+}
+
+TEST_F(TextButton, TheDarkLookSetsItsColoursBoldAndTheDisabledShade) {
+  CHoverButtonWithText::SetStyle(button_, TRUE, FALSE, FALSE);
+  EXPECT_EQ(button_.GetNormalColour(), 0x361209u);
+  EXPECT_EQ(button_.GetHoverColour(), 0x3F0912u);
+  EXPECT_EQ(button_.GetPressedColour(), 0x481212u);
+  EXPECT_EQ(button_.GetDisabledColour(), 0xA29990u);
+  EXPECT_EQ(button_.GetCaptionFont().lfWeight, FW_BOLD);
+}
+
+TEST_F(TextButton, TheLightLookIsNearWhiteInEveryState) {
+  CHoverButtonWithText::SetStyle(button_, TRUE, TRUE, TRUE);
+  EXPECT_EQ(button_.GetNormalColour(), 0xFFFCFCu);
+  EXPECT_EQ(button_.GetHoverColour(), 0xFFFCFCu);
+  EXPECT_EQ(button_.GetPressedColour(), 0xFFFCFCu);
+  EXPECT_EQ(button_.GetDisabledColour(), 0xA7A49Eu);
+  LOGFONTW base{};
+  GetBaseLogFont(base);
+  EXPECT_EQ(button_.GetCaptionFont().lfHeight, base.lfHeight);
+}
+
+TEST_F(TextButton, ALookWithoutFourStatesKeepsTheDisabledColour) {
+  CHoverButtonWithText::SetStyle(button_, FALSE, FALSE, FALSE);
+  EXPECT_EQ(button_.GetDisabledColour(), 0xFFE4EDF6u);
+}
+
+// The normal, hovered, pressed and disabled button side by side against the reference.
+TEST_F(TextButton, TheStatesMatchTheReferencePicture) {
+  CHoverButtonWithText hovered, pressed, disabled;
+  CHoverButtonWithText* others[] = {&hovered, &pressed, &disabled};
+  for (int i = 0; i < 3; ++i) {
+    Place(*others[i], kId + 1 + i, u"Scan Now", 10, 40 + 30 * i, 90, 24);
+    others[i]->SetFourState(TRUE);
+    others[i]->SetBitmap(MakeStrip(90, 24, {kNormal, kPressed, kHover, kDisabled}));
+    others[i]->SetBoldAlways(TRUE);
+  }
+  hovered.m_bHighlighted = TRUE;
+  pressed.SetStickyPressed(TRUE);
+  disabled.EnableWindow(FALSE);
+  Paint();
+
+  TempFolder temp;
+  const std::string drawn = temp.path() + "/textbutton.png";
+  ASSERT_TRUE(zx::user::SaveWindowPng(parent_.GetSafeHwnd(), drawn));
+  const std::string reference = std::string(ZX_BUTTON_SNAPSHOTS) + "/textbutton.png";
+  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
+    WriteHostFile(reference, ReadHostFile(drawn));
+    GTEST_SKIP() << "reference written to " << reference;
+  }
+  HBITMAP expected = zx::gdi::LoadPngBitmap(reference);
+  HBITMAP actual = zx::gdi::LoadPngBitmap(drawn);
+  ASSERT_NE(expected, nullptr) << "no reference picture " << reference;
+  ASSERT_NE(actual, nullptr);
+  std::vector<DWORD> want, got;
+  SIZE wantSize{}, gotSize{};
+  ASSERT_TRUE(zx::gdi::CopyBitmapPixels(expected, want, wantSize));
+  ASSERT_TRUE(zx::gdi::CopyBitmapPixels(actual, got, gotSize));
+  DeleteObject(expected);
+  DeleteObject(actual);
+  ASSERT_EQ(wantSize.cx, gotSize.cx);
+  ASSERT_EQ(wantSize.cy, gotSize.cy);
+  int different = 0;
+  for (std::size_t i = 0; i < want.size(); ++i) different += (want[i] & 0xFFFFFF) != (got[i] & 0xFFFFFF);
+  if (different > 0) {
+    const std::string kept = ::testing::TempDir() + "textbutton_actual_" + std::to_string(::getpid()) + ".png";
+    WriteHostFile(kept, ReadHostFile(drawn));
+    ADD_FAILURE() << different << " pixels differ; the picture drawn is " << kept;
+  }
+}
+
+}  // namespace
+}  // namespace zx::test
