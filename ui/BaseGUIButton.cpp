@@ -4,6 +4,7 @@
 
 #include <winresource.h>
 
+#include "DrawingHelpers.h"
 #include "HalvoranApp.h"
 
 namespace {
@@ -67,20 +68,5 @@ void CBaseGUIButton::OnMouseLeave() {
 }
 
 BOOL CBaseGUIButton::DrawParentBackground(CWnd* window, CDC* dc, LPCRECT rect) {
-  if (!window || !dc || !window->GetSafeHwnd()) return FALSE;
-  HWND parent = ::GetParent(window->GetSafeHwnd());
-  if (!parent) return FALSE;
-  CRgn clip;
-  if (rect) {
-    clip.CreateRectRgnIndirect(rect);
-    dc->SelectClipRgn(&clip);
-  }
-  POINT origin{0, 0};
-  ::MapWindowPoints(window->GetSafeHwnd(), parent, &origin, 1);
-  const CPoint previous = dc->OffsetWindowOrg(origin.x, origin.y);
-  const BOOL answer = static_cast<BOOL>(
-      ::SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc->GetSafeHdc()), 0));
-  dc->SetWindowOrg(previous);
-  if (rect) dc->SelectClipRgn(nullptr);
-  return answer;
+  return ::DrawParentBackground(window, dc, rect);
 }

@@ -1,6 +1,9 @@
 // Helpers of the button tests.
 #include "buttons_testing.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "machine_fixture.h"
 #include "zx/gdi.h"
 #include "zx/input.h"
@@ -40,6 +43,15 @@ HBITMAP MakeStrip(int stateWidth, int height, const std::vector<COLORREF>& colou
 int Picture::Count(COLORREF colour) const {
   int n = 0;
   for (COLORREF p : pixels) n += p == colour;
+  return n;
+}
+
+int Picture::Near(COLORREF colour, int tolerance) const {
+  auto close = [tolerance](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
+  int n = 0;
+  for (COLORREF p : pixels)
+    n += close(GetRValue(p), GetRValue(colour)) && close(GetGValue(p), GetGValue(colour)) &&
+         close(GetBValue(p), GetBValue(colour));
   return n;
 }
 
@@ -87,6 +99,7 @@ Picture ButtonTest::Snap(HWND window) {
     for (DWORD p : bits) picture.pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
   }
   if (bitmap) ::DeleteObject(bitmap);
+  if (const char* keep = std::getenv("ZX_KEEP_BUTTON_PICTURES")) WriteHostFile(std::string(keep) + "/last.png", ReadHostFile(path));
   return picture;
 }
 

@@ -32,6 +32,8 @@ struct Picture {
   std::vector<COLORREF> pixels;
   COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
   int Count(COLORREF colour) const;
+  // Pixels within `tolerance` of `colour` in each channel (text edges are smoothed).
+  int Near(COLORREF colour, int tolerance) const;
 };
 
 class ButtonTest : public MachineTest {
