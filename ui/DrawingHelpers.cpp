@@ -10,15 +10,18 @@
 
 namespace {
 
-// Selects the bitmap into a DC compatible with the destination for one blit.
+// Selects the bitmap into a DC compatible with the destination for one blit; a missing
+// bitmap draws nothing.
 template <typename Blit>
 void WithBitmapDC(CDC* pDC, HBITMAP hBitmap, Blit blit) {
-  if (pDC == nullptr) return;
+  if (pDC == nullptr || hBitmap == nullptr) return;
   CDC memDC;
   if (!memDC.CreateCompatibleDC(pDC)) return;
-  HGDIOBJ hOld = hBitmap ? memDC.SelectObject(hBitmap) : nullptr;
-  blit(memDC);
-  if (hOld) memDC.SelectObject(hOld);
+  const HGDIOBJ hOld = memDC.SelectObject(hBitmap);
+  if (hOld) {
+    blit(memDC);
+    memDC.SelectObject(hOld);
+  }
   memDC.DeleteDC();
 }
 

@@ -15,7 +15,9 @@ CXTMemDC::CXTMemDC(CDC* pDC, const CRect& rect, COLORREF clrColor) : m_pDC(pDC) 
     return;
   }
   m_hOldBitmap = static_cast<HBITMAP>(SelectObject(m_bitmap.GetSafeHandle()));
-  FillSolidRect(&rect, clrColor);
+  // The whole surface stands for the rectangle, wherever it lies on the target; an empty
+  // rectangle (the clip box) is left unfilled.
+  if (!rect.IsRectEmpty()) FillSolidRect(0, 0, m_rc.Width(), m_rc.Height(), clrColor);
   m_bValid = TRUE;
 }
 
