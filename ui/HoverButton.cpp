@@ -3,6 +3,8 @@
 
 #include <winresource.h>
 
+#include "DrawingHelpers.h"
+
 IMPLEMENT_DYNAMIC(CHoverButton, CBaseGUIButton)
 
 namespace {
@@ -13,26 +15,6 @@ SIZE BitmapSize(const CBitmap& bitmap) {
   if (!bitmap.GetSafeHandle() || !bitmap.GetBitmap(&info)) return SIZE{0, 0};
   return SIZE{info.bmWidth, info.bmHeight};
 }
-
-// A DC for blitting from `bitmap`, selected for the life of the object.
-class BitmapSource {
- public:
-  BitmapSource(CDC* target, CBitmap& bitmap) {
-    dc_.CreateCompatibleDC(target);
-    previous_ = dc_.SelectObject(static_cast<HGDIOBJ>(bitmap.GetSafeHandle()));
-  }
-  ~BitmapSource() {
-    dc_.SelectObject(previous_);
-    dc_.DeleteDC();
-  }
-  BitmapSource(const BitmapSource&) = delete;
-  BitmapSource& operator=(const BitmapSource&) = delete;
-  CDC* dc() { return &dc_; }
-
- private:
-  CDC dc_;
-  HGDIOBJ previous_ = nullptr;
-};
 
 }  // namespace
 
@@ -107,9 +89,8 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     return;
   }
   if (!m_bmpStrip.GetSafeHandle()) return;
-  CDC* dc = CDC::FromHandle(lpDrawItemStruct->hDC);
-  BitmapSource source(dc, m_bmpStrip);
-  dc->BitBlt(0, 0, m_nStateWidth, m_nStateHeight, source.dc(), StripSourceX(*lpDrawItemStruct), 0, SRCCOPY);
+  DrawBitmapPart(CDC::FromHandle(lpDrawItemStruct->hDC), 0, 0, StripSourceX(*lpDrawItemStruct), 0, m_nStateWidth,
+                 m_nStateHeight, m_bmpStrip, SRCCOPY);
 }
 
 void CHoverButton::DrawThreePiece(LPDRAWITEMSTRUCT lpDrawItemStruct) {
@@ -119,17 +100,12 @@ void CHoverButton::DrawThreePiece(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   const int width = item.rcItem.right - item.rcItem.left;
   CDC* dc = CDC::FromHandle(item.hDC);
   // A middle piece that did not load (width 0) is not tiled.
-  if (m_bmpMiddle.GetSafeHandle() && m_nMiddleWidth > 0) {
-    BitmapSource middle(dc, m_bmpMiddle);
+  if (m_bmpMiddle.GetSafeHandle() && m_nMiddleWidth > 0)
     for (int x = 0; x < width; x += m_nMiddleWidth)
-      dc->BitBlt(x, 0, m_nMiddleWidth, m_nMiddleHeight, middle.dc(), m_nMiddleWidth * state, 0, SRCCOPY);
-  }
-  if (m_bmpLeft.GetSafeHandle()) {
-    BitmapSource left(dc, m_bmpLeft);
-    dc->BitBlt(0, 0, m_nLeftWidth, m_nLeftHeight, left.dc(), m_nLeftWidth * state, 0, SRCCOPY);
-  }
-  if (m_bmpRight.GetSafeHandle()) {
-    BitmapSource right(dc, m_bmpRight);
-    dc->BitBlt(width - m_nRightWidth, 0, m_nRightWidth, m_nLeftHeight, right.dc(), m_nRightWidth * state, 0, SRCCOPY);
-  }
+      DrawBitmapPart(dc, x, 0, m_nMiddleWidth * state, 0, m_nMiddleWidth, m_nMiddleHeight, m_bmpMiddle, SRCCOPY);
+  if (m_bmpLeft.GetSafeHandle())
+    DrawBitmapPart(dc, 0, 0, m_nLeftWidth * state, 0, m_nLeftWidth, m_nLeftHeight, m_bmpLeft, SRCCOPY);
+  if (m_bmpRight.GetSafeHandle())
+    DrawBitmapPart(dc, width - m_nRightWidth, 0, m_nRightWidth * state, 0, m_nRightWidth, m_nLeftHeight, m_bmpRight,
+                   SRCCOPY);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "DrawingHelpers.h"
 #include "HalvoranApp.h"
 
 IMPLEMENT_DYNAMIC(CMyHoverButton, CHoverButton)
@@ -16,15 +17,6 @@ constexpr COLORREF kEmbossDark = 0x2D6F2D;
 constexpr COLORREF kEmbossLight = 0xF5F5F5;
 constexpr UINT kCentredFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-// Selects a bitmap into a DC of its own for one blit.
-void BlitFrom(CDC* target, CBitmap& bitmap, int x, int y, int width, int height, int sourceX) {
-  CDC source;
-  source.CreateCompatibleDC(target);
-  const HGDIOBJ previous = source.SelectObject(static_cast<HGDIOBJ>(bitmap.GetSafeHandle()));
-  target->BitBlt(x, y, width, height, &source, sourceX, 0, SRCCOPY);
-  source.SelectObject(previous);
-  source.DeleteDC();
-}
 }  // namespace
 
 CMyHoverButton::CMyHoverButton() = default;
@@ -60,9 +52,11 @@ void CMyHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   const int state = State(item);
   // The disabled image exists only in four-state strips.
   const int sourceX = (m_bFourState && !IsWindowEnabled()) ? 3 * m_nStateWidth : state * m_nStateWidth;
-  if (m_bmpStrip.GetSafeHandle()) BlitFrom(dc, m_bmpStrip, 0, 0, m_nStateWidth, m_nStateHeight, sourceX);
+  if (m_bmpStrip.GetSafeHandle())
+    DrawBitmapPart(dc, 0, 0, sourceX, 0, m_nStateWidth, m_nStateHeight, m_bmpStrip, SRCCOPY);
   const bool icon = m_bmpIcon.GetSafeHandle() != nullptr;
-  if (icon) BlitFrom(dc, m_bmpIcon, kIconX, kIconY, m_nIconWidth, m_nIconHeight, m_nIconWidth * state);
+  if (icon)
+    DrawBitmapPart(dc, kIconX, kIconY, m_nIconWidth * state, 0, m_nIconWidth, m_nIconHeight, m_bmpIcon, SRCCOPY);
 
   LOGFONTW description{};
   GetBaseLogFont(description);
