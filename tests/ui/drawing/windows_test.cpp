@@ -1,5 +1,7 @@
 // Window helpers: layered opacity, the foreground switch, client rectangles, the parent's
 // background under a child, HTML text and the HTML static over its parent.
+#include <cstdlib>
+
 #include "DrawingHelpers.h"
 #include "HVhtmlStatic.h"
 #include "drawing_support.h"
@@ -151,6 +153,50 @@ TEST_F(HtmlStatics, TransparentShowsTheParentBehindTheText) {
 
 TEST_F(HtmlStatics, OpaqueFillsItsRectangle) {
   EXPECT_NE(CornerAfterPaint(FALSE), kParentColour);
+}
+
+// A transparent and an opaque HTML static over their parent, against the reference picture.
+TEST_F(HtmlStatics, MatchTheReferencePicture) {
+  PlainParent parent;
+  ASSERT_TRUE(parent.Make(220, 90));
+  CHVhtmlStatic clear, opaque;
+  clear.SetTransparent(TRUE);
+  ASSERT_TRUE(clear.Create(u"<b>Drivers</b> <font color=\"#C00000\">up to date</font>",
+                           WS_CHILD | WS_VISIBLE, CRect(10, 10, 210, 40), &parent, 7));
+  ASSERT_TRUE(opaque.Create(u"<i>Scan</i> <u>now</u>", WS_CHILD | WS_VISIBLE,
+                            CRect(10, 50, 210, 80), &parent, 8));
+  parent.Invalidate();
+  Pump();
+
+  TempFolder temp;
+  const std::string drawn = temp.path() + "/htmlstatic.png";
+  ASSERT_TRUE(user::SaveWindowPng(parent.GetSafeHwnd(), drawn));
+  parent.DestroyWindow();
+  const std::string reference = std::string(ZX_UI_SNAPSHOTS) + "/drawing_htmlstatic.png";
+  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
+    WriteHostFile(reference, ReadHostFile(drawn));
+    GTEST_SKIP() << "reference written to " << reference;
+  }
+  const HBITMAP expected = gdi::LoadPngBitmap(reference);
+  const HBITMAP actual = gdi::LoadPngBitmap(drawn);
+  ASSERT_NE(expected, nullptr) << "no reference picture " << reference;
+  ASSERT_NE(actual, nullptr);
+  std::vector<DWORD> want, got;
+  SIZE wantSize{}, gotSize{};
+  ASSERT_TRUE(gdi::CopyBitmapPixels(expected, want, wantSize));
+  ASSERT_TRUE(gdi::CopyBitmapPixels(actual, got, gotSize));
+  DeleteObject(expected);
+  DeleteObject(actual);
+  ASSERT_EQ(wantSize.cx, gotSize.cx);
+  ASSERT_EQ(wantSize.cy, gotSize.cy);
+  int different = 0;
+  for (size_t i = 0; i < want.size(); ++i) different += (want[i] & 0xFFFFFF) != (got[i] & 0xFFFFFF);
+  if (different > 0) {
+    const std::string kept =
+        ::testing::TempDir() + "htmlstatic_actual_" + std::to_string(GetCurrentProcessId()) + ".png";
+    WriteHostFile(kept, ReadHostFile(drawn));
+    ADD_FAILURE() << different << " pixels differ; the picture drawn is " << kept;
+  }
 }
 
 }  // namespace
