@@ -1,0 +1,14 @@
+// The pictures the buttons share for the whole process: "PNG" images of the language
+// resource library and the left panel's background bitmap, each loaded on first use.
+#pragma once
+#include <afxwin.h>
+#include <gdiplus.h>
+
+// The shared "PNG" image of this id, or null when it does not load.
+Gdiplus::Bitmap* SharedButtonPng(UINT nID);
+// The left panel's background bitmap 1096, or null when it does not load.
+HBITMAP SharedPanelBitmap();
+// Draws the image (when there is one) at (x,y), `width` x `height` of it from (srcX,srcY).
+void DrawPngPart(CDC* pDC, Gdiplus::Bitmap* pImage, int x, int y, int srcX, int srcY, int width, int height);
+// Draws the whole image (when there is one) stretched over the rectangle.
+void DrawPngOver(CDC* pDC, Gdiplus::Bitmap* pImage, const CRect& rect);
