@@ -1,0 +1,217 @@
+// The owner-drawn list: columns and their indices, the rows' data kept in step with the
+// control, row heights from the wrapped detail text, the header's width rules and check-box
+// clicks.
+#include <gtest/gtest.h>
+
+#include "fancylist_testing.h"
+
+namespace zx::test {
+namespace {
+
+using FancyList = FancyListTest;
+
+TEST_F(FancyList, SubclassingMeasuresTheFontsAndStartsAt22Pixels) {
+  EXPECT_GT(list_.GetFirstLineHeight(), 10);
+  EXPECT_GT(list_.GetLineHeight(), 10);
+  EXPECT_GE(list_.GetFirstLineHeight(), list_.GetLineHeight());  // bold 12 against 11
+  EXPECT_EQ(list_.GetRowHeight(), 22);
+}
+
+TEST_F(FancyList, ColumnsInsertedBeforeOthersMoveTheirIndices) {
+  MakeColumns();
+  EXPECT_EQ(list_.GetCheckColumn(), 0);
+  EXPECT_EQ(list_.GetImageColumn(), 1);
+  EXPECT_EQ(list_.GetDetailColumn(), 2);
+  EXPECT_EQ(list_.InsertCheckColumn(0, u"again", 20), -1);
+  EXPECT_EQ(list_.InsertImageColumn(0, &images_, u"again", 20), -1);
+  EXPECT_EQ(list_.InsertDetailColumn(0, u"again", 100), -1);
+  EXPECT_EQ(list_.GetHeaderCtrl()->GetItemCount(), 4);
+}
+
+TEST_F(FancyList, AnImageColumnNeedsImagesAndADetailColumnAWidth) {
+  EXPECT_EQ(list_.InsertImageColumn(0, nullptr, u"", 30), -1);
+  EXPECT_EQ(list_.InsertDetailColumn(0, u"Driver", 0), -1);
+  EXPECT_EQ(list_.GetHeaderCtrl()->GetItemCount(), 0);
+  EXPECT_EQ(list_.InsertImageColumn(0, &images_, u"", 30), 0);
+  EXPECT_EQ(list_.GetRowHeight(), 22);  // 16-pixel images need 20
+}
+
+TEST_F(FancyList, RowDataFollowsInsertionAndDeletion) {
+  MakeColumns();
+  AddRow(u"a", 1);
+  AddRow(u"b", 0);
+  ASSERT_TRUE(list_.SetCheck(1, TRUE));
+  AddRow(u"c");
+  list_.InsertItem(0, u"first");
+  EXPECT_FALSE(list_.GetCheck(0));
+  EXPECT_TRUE(list_.GetCheck(2));  // "b" moved down one
+  EXPECT_EQ(list_.GetItemExtraText(1), u"a");
+  ASSERT_TRUE(list_.DeleteItem(1));
+  EXPECT_TRUE(list_.GetCheck(1));
+  EXPECT_EQ(list_.GetItemExtraText(1), u"b");
+  EXPECT_EQ(list_.GetItemExtraText(2), u"c");
+}
+
+TEST_F(FancyList, RowsOutsideTheListAnswerFalse) {
+  MakeColumns();
+  AddRow(u"a");
+  EXPECT_FALSE(list_.SetCheck(1, TRUE));
+  EXPECT_FALSE(list_.SetCheck(-1, TRUE));
+  EXPECT_FALSE(list_.GetCheck(5));
+  EXPECT_FALSE(list_.SetItemDetails(1, u"x"));
+  EXPECT_FALSE(list_.SetRowKind(3, kFancyRowGroupHeader));
+  EXPECT_EQ(list_.GetItemExtraText(9), u"");
+}
+
+TEST_F(FancyList, DetailsNeedADetailColumn) {
+  list_.InsertCheckColumn(0, u"", 20);
+  AddRow(u"a");
+  EXPECT_FALSE(list_.SetItemDetails(0, u"title"));
+  EXPECT_EQ(list_.GetItemExtraText(0), u"");  // no detail column: empty entries only
+}
+
+TEST_F(FancyList, DeleteAllEmptiesEveryRowAtOnce) {
+  MakeColumns();
+  for (const char16_t* text : {u"a", u"b", u"c"}) AddRow(text);
+  list_.SetCheck(0, TRUE);
+  ASSERT_TRUE(list_.DeleteAllItems());
+  EXPECT_EQ(list_.GetItemCount(), 0);
+  AddRow(u"new");
+  EXPECT_FALSE(list_.GetCheck(0));
+  EXPECT_EQ(list_.GetItemExtraText(0), u"new");
+}
+
+TEST_F(FancyList, ThreeShortLinesMakeTheRowHeight) {
+  MakeColumns();
+  AddRow(u"one\ntwo\nthree");
+  EXPECT_EQ(list_.GetRowHeight(), list_.GetFirstLineHeight() + 3 * list_.GetLineHeight() + 5);
+  EXPECT_EQ(ShownRowHeight(), list_.GetRowHeight());
+}
+
+TEST_F(FancyList, DetailsAloneAskForOneTitleLine) {
+  MakeColumns();
+  AddRow(u"");
+  ASSERT_TRUE(list_.SetItemDetails(0, u"Audio controller"));
+  EXPECT_EQ(list_.GetRowHeight(), std::max(22, list_.GetFirstLineHeight() + 18));
+  EXPECT_EQ(list_.GetItemDetail(0), u"Audio controller");
+  EXPECT_EQ(ShownRowHeight(), list_.GetRowHeight());
+}
+
+TEST_F(FancyList, AWordWiderThanTheDetailAreaStaysOnOneLine) {
+  MakeColumns();
+  CDC* dc = list_.GetDC();
+  EXPECT_EQ(list_.WrapText(dc, CString(std::u16string(200, u'W').c_str()), CRect(0, 0, 100, 0), TRUE), 1);
+  // Room for one word and its blank, not two words: each word on its own line.
+  const int oneWord = dc->GetTextExtent(CString(u"abcd ")).cx;
+  EXPECT_EQ(list_.WrapText(dc, u"abcd abcd abcd abcd", CRect(0, 0, oneWord + 2, 0), TRUE), 4);
+  EXPECT_EQ(list_.WrapText(dc, u"abcd abcd abcd abcd", CRect(0, 0, 2 * oneWord + 2, 0), TRUE), 2);
+  EXPECT_EQ(list_.WrapText(dc, u"C:\\Windows\\System32\\drivers", CRect(0, 0, 80, 0), TRUE), 3);
+  std::u16string many;
+  for (int i = 0; i < 150; ++i) many += u"x\n";
+  EXPECT_EQ(list_.WrapText(dc, many.c_str(), CRect(0, 0, 100, 0), TRUE), CFancyListCtrl::kMaxWrappedLines);
+  list_.ReleaseDC(dc);
+}
+
+TEST_F(FancyList, ALongWrappedTextGrowsTheRowAndNarrowingTheColumnGrowsItMore) {
+  MakeColumns();
+  AddRow(u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu");
+  const int grown = list_.GetRowHeight();
+  EXPECT_GT(grown, list_.GetFirstLineHeight() + list_.GetLineHeight() + 5);
+  // A header drag that ends narrower measures every row's text again.
+  ASSERT_TRUE(list_.SetColumnWidth(2, 60));
+  ASSERT_TRUE(list_.SetColumnWidth(3, 0));
+  NMHEADER end{};
+  end.hdr.hwndFrom = list_.GetHeaderCtrl()->GetSafeHwnd();
+  end.hdr.code = HDN_ENDTRACKW;
+  end.iItem = 2;
+  list_.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&end));
+  EXPECT_GT(list_.GetRowHeight(), grown);
+  EXPECT_EQ(ShownRowHeight(), list_.GetRowHeight());
+}
+
+TEST_F(FancyList, DeletingTheTallRowLetsTheOthersShrink) {
+  MakeColumns();
+  AddRow(u"short");
+  AddRow(u"one\ntwo\nthree\nfour");
+  const int tall = list_.GetRowHeight();
+  ASSERT_TRUE(list_.DeleteItem(1));
+  EXPECT_LT(list_.GetRowHeight(), tall);
+  EXPECT_EQ(ShownRowHeight(), list_.GetRowHeight());
+}
+
+TEST_F(FancyList, TheCheckColumnKeepsItsWidth) {
+  MakeColumns();
+  EXPECT_FALSE(list_.SetColumnWidth(0, 40));
+  EXPECT_EQ(list_.GetColumnWidth(0), 20);
+}
+
+TEST_F(FancyList, TheDetailColumnKeepsFiftyPixels) {
+  MakeColumns();
+  EXPECT_FALSE(list_.SetColumnWidth(2, 49));
+  EXPECT_EQ(list_.GetColumnWidth(2), 200);
+  EXPECT_TRUE(list_.SetColumnWidth(2, 50));
+  EXPECT_EQ(list_.GetColumnWidth(2), 50);
+}
+
+TEST_F(FancyList, TheImageColumnKeepsItsImagesWidthOrAllWhenFixed) {
+  MakeColumns();
+  EXPECT_FALSE(list_.SetColumnWidth(1, 15));
+  EXPECT_TRUE(list_.SetColumnWidth(1, 16));
+  list_.SetImageColumnFixed(TRUE);
+  EXPECT_FALSE(list_.SetColumnWidth(1, 40));
+  EXPECT_EQ(list_.GetColumnWidth(1), 16);
+  EXPECT_TRUE(list_.SetColumnWidth(3, 5));  // other columns are free
+}
+
+TEST_F(FancyList, WhileSuspendedTheHeaderIsLeftAlone) {
+  MakeColumns();
+  list_.SetSuspended(TRUE);
+  EXPECT_TRUE(list_.SetColumnWidth(0, 40));
+  list_.SetSuspended(FALSE);
+}
+
+TEST_F(FancyList, AClickOnACheckBoxTogglesThatRow) {
+  MakeColumns();
+  for (const char16_t* text : {u"a", u"b", u"c"}) AddRow(text);
+  const CRect box = list_.GetCheckBoxRect(1);
+  ASSERT_FALSE(box.IsRectEmpty());
+  const CPoint inside = box.CenterPoint();
+  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
+  list_.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
+  EXPECT_FALSE(list_.GetCheck(0));
+  EXPECT_TRUE(list_.GetCheck(1));
+  EXPECT_FALSE(list_.GetCheck(2));
+  list_.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
+  EXPECT_FALSE(list_.GetCheck(1));
+}
+
+TEST_F(FancyList, AClickBesideTheCheckBoxOrOnAGroupHeaderChangesNothing) {
+  MakeColumns();
+  for (const char16_t* text : {u"a", u"b"}) AddRow(text);
+  const CRect box = list_.GetCheckBoxRect(0);
+  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.right + 30, box.CenterPoint().y));
+  EXPECT_FALSE(list_.GetCheck(0));
+  ASSERT_TRUE(list_.SetRowKind(1, kFancyRowGroupHeader));
+  EXPECT_TRUE(list_.GetCheckBoxRect(1).IsRectEmpty());
+  CRect row;
+  list_.GetItemRect(1, &row, LVIR_BOUNDS);
+  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.CenterPoint().x, row.CenterPoint().y));
+  EXPECT_FALSE(list_.GetCheck(1));
+}
+
+TEST_F(FancyList, SelectSingleItemLeavesOneRowSelectedAndFocused) {
+  MakeColumns();
+  for (const char16_t* text : {u"a", u"b", u"c"}) AddRow(text);
+  SelectListItem(&list_, 0);
+  SelectListItem(&list_, 2);
+  list_.SelectSingleItem(1);
+  EXPECT_EQ(list_.GetSelectedCount(), 1u);
+  EXPECT_EQ(list_.GetNextItem(-1, LVNI_SELECTED), 1);
+  EXPECT_EQ(list_.GetNextItem(-1, LVNI_FOCUSED), 1);
+  list_.SelectSingleItem(7);
+  EXPECT_EQ(list_.GetSelectedCount(), 0u);
+  EXPECT_EQ(list_.GetNextItem(-1, LVNI_FOCUSED), -1);
+}
+
+}  // namespace
+}  // namespace zx::test
