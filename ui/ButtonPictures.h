@@ -8,6 +8,10 @@
 Gdiplus::Bitmap* SharedButtonPng(UINT nID);
 // The left panel's background bitmap 1096, or null when it does not load.
 HBITMAP SharedPanelBitmap();
+// The button's rectangle in its parent's client coordinates.
+CRect RectInParent(CWnd* pButton);
+// Draws the panel bitmap's part behind a button placed at `inParent`, `size` of it, at (0,0).
+void DrawPanelSlice(CDC* pDC, const CRect& inParent, CSize size);
 // Draws the image (when there is one) at (x,y), `width` x `height` of it from (srcX,srcY).
 void DrawPngPart(CDC* pDC, Gdiplus::Bitmap* pImage, int x, int y, int srcX, int srcY, int width, int height);
 // Draws the whole image (when there is one) stretched over the rectangle.

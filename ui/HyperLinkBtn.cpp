@@ -38,6 +38,15 @@ CHyperLinkBtn::CHyperLinkBtn() {
 
 CHyperLinkBtn::~CHyperLinkBtn() = default;
 
+void CHyperLinkBtn::UsePanelLook() {
+  m_lfOwn.lfHeight = -13;
+  m_crNormal = 0x362D12;
+  m_crHover = 0x993F09;
+  m_crPressed = 0x362D12;
+  m_bTransparent = TRUE;
+  m_bUseSharedFonts = FALSE;
+}
+
 void CHyperLinkBtn::SetOwnFont(const LOGFONTW& font) {
   m_lfOwn = font;
   m_bUseSharedFonts = FALSE;

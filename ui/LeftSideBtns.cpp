@@ -2,7 +2,6 @@
 #include "LeftSideBtns.h"
 
 #include "ButtonPictures.h"
-#include "DrawingHelpers.h"
 #include "HalvoranApp.h"
 #include "XTMemDC.h"
 
@@ -11,17 +10,9 @@ IMPLEMENT_DYNAMIC(CLeftSideBtns, CHyperLinkBtn)
 namespace {
 constexpr UINT kNumbersPng = 1364, kHoverPng = 1357, kSelectedPng = 1358;
 constexpr int kNumberSize = 24, kNumberX = 11, kNumberY = 1;
-constexpr COLORREF kNormal = 0x362D12, kHover = 0x993F09;
 }  // namespace
 
-CLeftSideBtns::CLeftSideBtns() {
-  m_lfOwn.lfHeight = -13;
-  m_crNormal = kNormal;
-  m_crHover = kHover;
-  m_crPressed = kNormal;
-  m_bTransparent = TRUE;
-  m_bUseSharedFonts = FALSE;
-}
+CLeftSideBtns::CLeftSideBtns() { UsePanelLook(); }
 
 CLeftSideBtns::~CLeftSideBtns() = default;
 
@@ -38,12 +29,10 @@ void CLeftSideBtns::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   const CRect rect(item.rcItem);
   CXTMemDC dc(CDC::FromHandle(item.hDC), rect, RGB(255, 255, 255));
   if (!m_bPlaced) {
-    GetWindowRect(&m_rcInParent);
-    if (CWnd* parent = GetParent()) parent->ScreenToClient(&m_rcInParent);
+    m_rcInParent = RectInParent(this);
     m_bPlaced = TRUE;
   }
-  if (HBITMAP panel = SharedPanelBitmap())
-    DrawBitmapPart(&dc, 0, 0, m_rcInParent.left, m_rcInParent.top, rect.Width(), rect.Height(), panel, SRCCOPY);
+  DrawPanelSlice(&dc, m_rcInParent, rect.Size());
 
   const BOOL hot = IsHot();
   if (hot) {
