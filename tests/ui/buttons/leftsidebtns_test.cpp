@@ -95,7 +95,54 @@ TEST_F(LeftSide, WithoutItsPicturesTheButtonStillClicks) {
   EXPECT_EQ(parent_.clicks[0], kId);
 }
 
+// The number picture's square at (11,1), 24 x 24.
+std::vector<COLORREF> NumberSquare(const Picture& picture) {
+  std::vector<COLORREF> square;
+  for (int y = 1; y < 25; ++y)
+    for (int x = 11; x < 35; ++x) square.push_back(picture.At(x, y));
+  return square;
+}
+
+TEST_F(LeftSide, NumberIndexMinusOneDrawsNoNumberPicture) {
+  CLeftSideBtns numbered, plain;
+  Place(numbered, kId, u"", 4, 30, 160, 26);
+  Place(plain, kId + 1, u"", 4, 60, 160, 26);
+  plain.SetNumberIndex(-1);
+  const std::vector<COLORREF> withNumber = NumberSquare(Snap(numbered.GetSafeHwnd()));
+  const std::vector<COLORREF> without = NumberSquare(Snap(plain.GetSafeHwnd()));
+
+  // Without a number the square shows the panel picture alone.
+  CBitmap panel;
+  int width = 0, height = 0;
+  ASSERT_TRUE(GetBitmapSize(1096, panel, width, height));
+  CDC memory;
+  memory.CreateCompatibleDC(nullptr);
+  HGDIOBJ old = memory.SelectObject(static_cast<HGDIOBJ>(panel.GetSafeHandle()));
+  std::vector<COLORREF> panelAt30, panelAt60;
+  for (int y = 1; y < 25; ++y)
+    for (int x = 11; x < 35; ++x) {
+      panelAt30.push_back(memory.GetPixel(4 + x, 30 + y));
+      panelAt60.push_back(memory.GetPixel(4 + x, 60 + y));
+    }
+  memory.SelectObject(old);
+  EXPECT_EQ(without, panelAt60);
+  EXPECT_NE(withNumber, panelAt30);
+}
+
 using PictureButton = PanelButton;
+
+TEST_F(PictureButton, ALoadedPngIsDrawnOverTheStrip) {
+  CHoverButtonTextPng button;
+  Place(button, kId, u"", 10, 10, 30, 18);
+  button.SetBitmap(MakeStrip(30, 18, {0x202020, 0x4040C0, 0x40C040}));
+  const Picture before = Snap(button.GetSafeHwnd());
+  ASSERT_TRUE(button.LoadPng(1364));
+  const Picture after = Snap(button.GetSafeHwnd());
+  EXPECT_NE(before.pixels, after.pixels);
+  // The last column is left to the strip.
+  for (int y = 0; y < 18; ++y) EXPECT_EQ(after.At(29, y), 0x202020u);
+}
+
 
 TEST_F(PictureButton, AMissingPngIsReportedAndTheStripIsStillDrawn) {
   CHoverButtonTextPng button;
