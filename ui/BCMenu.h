@@ -1,0 +1,65 @@
+// BCMenu: a menu whose items are all drawn by the class, with an image column, check and
+// radio marks drawn as small glyphs and disabled images made from the normal ones. It builds
+// itself from a menu resource and measures and draws its items when the owner window forwards
+// WM_MEASUREITEM and WM_DRAWITEM. Also the colour helpers and the Windows version class.
+#pragma once
+#include "BCMenuData.h"
+#include "HelperApi.h"
+#include "afxtempl.h"
+#include "commctrl.h"
+#include "afxwin.h"
+
+class ZXHELPER_API BCMenu : public CMenu {
+ public:
+  static constexpr int kImageSize = 19;
+
+  BCMenu();
+  ~BCMenu() override;
+  BCMenu(const BCMenu&) = delete;
+  BCMenu& operator=(const BCMenu&) = delete;
+
+  void DrawItem(LPDRAWITEMSTRUCT lpDIS) override;
+  void MeasureItem(LPMEASUREITEMSTRUCT lpMIS) override;
+  // From the module AfxFindResourceHandle names, else the program's own; FALSE (the menu left
+  // as it was) when the resource is missing or its template is damaged.
+  virtual BOOL LoadMenu(UINT nIDResource);
+  virtual BOOL LoadMenu(LPCTSTR lpszResourceName);
+
+  // Items: appended or changed as owner-drawn items with a record of their own.
+  BOOL AppendODMenu(LPCTSTR lpstrText, UINT nFlags = MF_OWNERDRAW, UINT_PTR nID = 0, int nIconNormal = -1);
+  BOOL ModifyODMenu(LPCTSTR lpstrText, UINT nID, int nIconNormal = -1);
+  // The record of the item with that command id, in this menu or its sub-menus; null if none.
+  BCMenuData* FindMenuItem(UINT nID);
+  BOOL GetMenuText(UINT nID, CString& text);
+  // The sub-menus this menu made, in order.
+  INT_PTR GetSubMenuCount() const { return m_SubMenus.GetSize(); }
+  BCMenu* GetCreatedSubMenu(INT_PTR i) const { return m_SubMenus[i]; }
+  BOOL IsCreatedSubMenu() const { return m_bSubMenu; }
+
+  // Images: a 19 x 19 bitmap added to the shared image list as three entries (normal,
+  // disabled, shaded) under a source id; the index of the first, or -1.
+  static int AddImage(HBITMAP hBitmap, UINT nSourceID);
+  static int FindImage(UINT nSourceID);
+  static HIMAGELIST SharedImageList();
+
+  static COLORREF LightenColor(COLORREF col, double factor);
+  static COLORREF DarkenColor(COLORREF col, double factor);
+  // 0 Win32s or an early 9x, 2 Windows 95, 3 98, 4 Me, 5 NT 4, 6 2000, 7 XP, 1 other NT.
+  static int GetWindowsVersionClass();
+  static BOOL IsXPThemeActive();
+
+  COLORREF m_crHighlight = 0xFCF0DC;
+
+ protected:
+  // Deletes every item record and every sub-menu this menu made.
+  virtual void DestroyMenuData();
+
+ private:
+  void DrawItemClassic(LPDRAWITEMSTRUCT lpDIS, const BCMenuData& data);
+  void DrawItemFullColour(LPDRAWITEMSTRUCT lpDIS, const BCMenuData& data);
+  BCMenu* AppendSubMenu(LPCTSTR lpstrText);
+
+  CArray<BCMenuData*, BCMenuData*> m_MenuList;
+  CArray<BCMenu*, BCMenu*> m_SubMenus;
+  BOOL m_bSubMenu = FALSE;
+};
