@@ -61,6 +61,12 @@ void CFancyListCtrl::PreSubclassWindow() {
   }
 }
 
+void CFancyListCtrl::SetBackgroundColours(COLORREF crFirst, COLORREF crSecond) {
+  m_crFirstBackground = crFirst;
+  m_crSecondBackground = crSecond;
+  if (m_hWnd) Invalidate();
+}
+
 bool CFancyListCtrl::ValidRow(int nItem) const {
   return nItem >= 0 && nItem < GetItemCount() && static_cast<std::size_t>(nItem) < m_checks.size();
 }
@@ -386,7 +392,9 @@ void CFancyListCtrl::DrawDetail(CDC* pDC, int nItem, int x, const CRect& row) {
   CRect title(x + 5, row.top + 6, right, row.bottom);
   pDC->DrawText(m_details[at], &title, kOneLine);
   pDC->SelectObject(&m_fontText);
-  WrapText(pDC, m_extraTexts[at], CRect(x + 5, row.top + 3 + m_nFirstLineHeight, x + 5 + DetailAreaWidth(), row.bottom - 2),
+  // The wrapped lines run to the row's last filled line: a row is first-line height + lines x
+  // line height + 5 high, so two pixels less would cut its last line.
+  WrapText(pDC, m_extraTexts[at], CRect(x + 5, row.top + 3 + m_nFirstLineHeight, x + 5 + DetailAreaWidth(), row.bottom),
            FALSE);
   pDC->SelectObject(old);
 }
@@ -420,7 +428,8 @@ void CFancyListCtrl::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
       if (m_rowKinds[at] != kFancyRowGroupHeader && m_checkImages.GetSafeHandle())
         m_checkImages.Draw(pDC, m_checks[at] ? 1 : 0, CPoint(x + width / 2 - 8, middle - 8), ILD_TRANSPARENT);
     } else if (c == m_nImageColumn) {
-      const int image = m_images[at];
+      // A group header's title starts under the image column, so it shows no image.
+      const int image = m_rowKinds[at] == kFancyRowGroupHeader ? I_IMAGENONE : m_images[at];
       if (m_pImageList && image >= 0 && image < m_pImageList->GetImageCount())
         m_pImageList->Draw(pDC, image, CPoint(x + width / 2 - 8, middle - m_rcImageCell.Height() / 2),
                            ILD_TRANSPARENT);

@@ -39,7 +39,7 @@ class FancyListTest : public ListWindowTest {
     AfxSetResourceHandle(library_);
     images_.Attach(TwoImages());
     ASSERT_TRUE(list_.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS,
-                             CRect(0, 0, 400, 300), &owner_, kListId));
+                             CRect(0, 0, 400, 220), &owner_, kListId));
   }
   void TearDown() override {
     list_.DestroyWindow();
