@@ -1,6 +1,8 @@
 // Window helpers: layered opacity, the foreground switch, client rectangles, the parent's
 // background under a child, HTML text and the HTML static over its parent.
 #include <cstdlib>
+#include <future>
+#include <thread>
 
 #include "DrawingHelpers.h"
 #include "HVhtmlStatic.h"
@@ -93,6 +95,28 @@ TEST_F(WindowHelpers, MinimisedWindowIsRestoredToTheFront) {
   EXPECT_EQ(GetForegroundWindow(), window.GetSafeHwnd());
   window.DestroyWindow();
   other.DestroyWindow();
+}
+
+TEST_F(WindowHelpers, ForegroundWindowOfAnotherThreadGivesWay) {
+  std::promise<HWND> made;
+  std::thread other([&made] {
+    const HWND window = CreateWindowExW(0, AfxRegisterWndClass(0), u"Other", WS_POPUP | WS_VISIBLE,
+                                        0, 0, 30, 30, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
+    made.set_value(window);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(window);
+  });
+  const HWND otherWindow = made.get_future().get();
+  ASSERT_EQ(GetForegroundWindow(), otherWindow);
+  PlainParent window;
+  ASSERT_TRUE(window.Make(40, 40));
+  EXPECT_TRUE(ForceForegroundWindow(window.GetSafeHwnd()));
+  EXPECT_EQ(GetForegroundWindow(), window.GetSafeHwnd());
+  PostThreadMessageW(GetWindowThreadProcessId(otherWindow, nullptr), WM_QUIT, 0, 0);
+  other.join();
+  window.DestroyWindow();
 }
 
 TEST_F(WindowHelpers, ClientRectangleStartsAtTheOrigin) {
