@@ -1,0 +1,81 @@
+// BCMenu in a popup tracked by the window system: the owner window forwards WM_MEASUREITEM and
+// WM_DRAWITEM to the menu, the items take the measured height, and a click on an item answers
+// its command.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "BCMenu.h"
+#include "machine_fixture.h"
+#include "zx/clock.h"
+#include "zx/input.h"
+#include "zx/menus.h"
+#include "zx/modal.h"
+
+namespace zx::test {
+namespace {
+
+class MenuOwner : public CWnd {
+ public:
+  BCMenu* menu = nullptr;
+  std::vector<UINT> measured, drawn;
+
+ protected:
+  afx_msg void OnMeasureItem(int, LPMEASUREITEMSTRUCT lpMIS) {
+    measured.push_back(lpMIS->itemID);
+    menu->MeasureItem(lpMIS);
+  }
+  afx_msg void OnDrawItem(int, LPDRAWITEMSTRUCT lpDIS) {
+    drawn.push_back(lpDIS->itemID);
+    if (CMenu* target = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDIS->hwndItem)))
+      target->DrawItem(lpDIS);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MenuOwner, CWnd)
+  ON_WM_MEASUREITEM()
+  ON_WM_DRAWITEM()
+END_MESSAGE_MAP()
+
+class BCMenuTrack : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    SetClock(&clock_);
+  }
+  void TearDown() override {
+    user::SetIdleHook(nullptr);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    SetClock(nullptr);
+    MachineTest::TearDown();
+  }
+  ManualClock clock_;
+};
+
+TEST_F(BCMenuTrack, OwnerForwardsMeasuringAndDrawingAndTheClickAnswersTheCommand) {
+  MenuOwner owner;
+  ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), u"Owner", WS_POPUP | WS_VISIBLE, 10, 10, 200, 100,
+                             nullptr, nullptr));
+  BCMenu menu;
+  owner.menu = &menu;
+  ASSERT_TRUE(menu.CreatePopupMenu());
+  ASSERT_TRUE(menu.AppendODMenu(u"Scan now", MF_OWNERDRAW, 40));
+  ASSERT_TRUE(menu.AppendODMenu(u"Settings", MF_OWNERDRAW, 41));
+  RECT first{}, second{};
+  user::SetIdleHook([&] {
+    if (!user::TrackedMenuItemRect(0, &first) || !user::TrackedMenuItemRect(1, &second)) return;
+    user::InjectMouse(POINT{(second.left + second.right) / 2, (second.top + second.bottom) / 2}, WM_LBUTTONUP);
+  });
+  const BOOL command = menu.TrackPopupMenu(TPM_LEFTBUTTON | TPM_RETURNCMD, 30, 30, &owner);
+  user::SetIdleHook(nullptr);
+  EXPECT_EQ(command, 41);
+  EXPECT_EQ(owner.measured, (std::vector<UINT>{40, 41}));
+  EXPECT_FALSE(owner.drawn.empty());
+  EXPECT_EQ(first.bottom - first.top, std::max(GetSystemMetrics(SM_CYMENU), 26));
+  EXPECT_EQ(second.top, first.bottom);
+}
+
+}  // namespace
+}  // namespace zx::test
