@@ -162,7 +162,6 @@ class HtmlStatics : public DrawingTest {
     CHVhtmlStatic text;
     text.SetTransparent(transparent);
     EXPECT_TRUE(text.Create(u"<b>Hi</b>", WS_CHILD | WS_VISIBLE, CRect(10, 10, 190, 70), &parent, 7));
-    text.SubclassWindow(text.Detach());
     text.Invalidate();
     Pump();
     const COLORREF corner = WindowPixel(parent.GetSafeHwnd(), 185, 65);
