@@ -4,6 +4,7 @@
 #include "FancyListCtrl.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "HVBitmap.h"
 
@@ -16,6 +17,7 @@ BEGIN_MESSAGE_MAP(CFancyListCtrl, CListCtrl)
   ON_WM_DRAWITEM_REFLECT()
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONDBLCLK()
+  ON_MESSAGE(LVM_SORTITEMS, &CFancyListCtrl::OnSortItems)
 END_MESSAGE_MAP()
 
 namespace {
@@ -24,6 +26,32 @@ constexpr UINT kOneLine = DT_SINGLELINE | DT_NOPREFIX;  // 0x820
 constexpr COLORREF kWhite = 0xFFFFFF;
 // Asks the control to measure its rows again without moving or sizing it.
 constexpr UINT kRemeasureFlags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+// While the control sorts, each row's item data is its tag: the caller's item data and the
+// row's index before the sort.
+struct SortTag {
+  LPARAM itemData;
+  std::size_t before;
+};
+
+struct SortCall {
+  PFNLVCOMPARE compare;
+  LPARAM param;
+};
+
+int CALLBACK CompareTagged(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
+  const auto* call = reinterpret_cast<const SortCall*>(lParamSort);
+  return call->compare(reinterpret_cast<const SortTag*>(lParam1)->itemData,
+                       reinterpret_cast<const SortTag*>(lParam2)->itemData, call->param);
+}
+
+template <typename T>
+void Reorder(std::vector<T>& values, const std::vector<std::size_t>& before) {
+  std::vector<T> sorted;
+  sorted.reserve(before.size());
+  for (std::size_t from : before) sorted.push_back(values[from]);
+  values.swap(sorted);
+}
 
 BOOL MakeFont(CFont& font, LPCTSTR face, int height, int weight, BYTE quality) {
   return font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -210,6 +238,41 @@ void CFancyListCtrl::OnItemDeleted(NMHDR* pNMHDR, LRESULT* pResult) {
   m_extraTexts.erase(m_extraTexts.begin() + at);
   m_rowKinds.erase(m_rowKinds.begin() + at);
   RecomputeRowHeight();
+}
+
+LRESULT CFancyListCtrl::OnSortItems(WPARAM wParam, LPARAM lParam) {
+  const auto compare = reinterpret_cast<PFNLVCOMPARE>(lParam);
+  const int count = GetItemCount();
+  if (compare == nullptr || count < 0 || static_cast<std::size_t>(count) != m_checks.size())
+    return Default();
+  std::vector<SortTag> tags(static_cast<std::size_t>(count));
+  for (int row = 0; row < count; ++row) {
+    tags[static_cast<std::size_t>(row)] = SortTag{static_cast<LPARAM>(GetItemData(row)), static_cast<std::size_t>(row)};
+    SetItemData(row, reinterpret_cast<DWORD_PTR>(&tags[static_cast<std::size_t>(row)]));
+  }
+  SortCall call{compare, static_cast<LPARAM>(wParam)};
+  const LRESULT sorted = DefWindowProc(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&call),
+                                       reinterpret_cast<LPARAM>(&CompareTagged));
+  // Every row gets its item data back; the rows' data follows only a whole sort.
+  std::vector<std::size_t> before;
+  const int after = GetItemCount();
+  for (int row = 0; row < after; ++row) {
+    const auto address = static_cast<std::uintptr_t>(GetItemData(row));
+    const auto first = reinterpret_cast<std::uintptr_t>(tags.data());
+    if (address < first || address >= first + tags.size() * sizeof(SortTag) || (address - first) % sizeof(SortTag))
+      continue;
+    const SortTag* tag = &tags[(address - first) / sizeof(SortTag)];
+    SetItemData(row, static_cast<DWORD_PTR>(tag->itemData));
+    before.push_back(tag->before);
+  }
+  if (sorted && after == count && before.size() == tags.size()) {
+    Reorder(m_checks, before);
+    Reorder(m_images, before);
+    Reorder(m_details, before);
+    Reorder(m_extraTexts, before);
+    Reorder(m_rowKinds, before);
+  }
+  return sorted;
 }
 
 // ---- Row height ------------------------------------------------------------------------------

@@ -84,6 +84,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   afx_msg void OnItemDeleted(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  // The control's own sort, with the rows' data beside it moved along with the rows.
+  afx_msg LRESULT OnSortItems(WPARAM wParam, LPARAM lParam);
   DECLARE_MESSAGE_MAP()
 
  private:

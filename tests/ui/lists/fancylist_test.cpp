@@ -3,6 +3,7 @@
 // clicks.
 #include <gtest/gtest.h>
 
+#include "ListSortClass.h"
 #include "fancylist_testing.h"
 
 namespace zx::test {
@@ -211,6 +212,41 @@ TEST_F(FancyList, SelectSingleItemLeavesOneRowSelectedAndFocused) {
   list_.SelectSingleItem(7);
   EXPECT_EQ(list_.GetSelectedCount(), 0u);
   EXPECT_EQ(list_.GetNextItem(-1, LVNI_FOCUSED), -1);
+}
+
+// ---- Sorting ---------------------------------------------------------------------------------
+
+int CALLBACK ByItemDataDescending(LPARAM a, LPARAM b, LPARAM) { return a < b ? 1 : a > b ? -1 : 0; }
+
+TEST_F(FancyList, SortedRowsKeepTheirChecksTextsAndKinds) {
+  MakeColumns();
+  for (const char16_t* text : {u"charlie", u"alpha", u"bravo"}) AddRow(text);
+  list_.SetCheck(1, TRUE);
+  list_.SetRowKind(2, kFancyRowGroupHeader);
+  for (int row = 0; row < 3; ++row) list_.SetItemData(row, 10 + row);
+  {
+    CListSortClass sorter(&list_, 0);
+    ASSERT_TRUE(sorter.Sort(TRUE, kListSortText));
+  }
+  EXPECT_EQ(list_.GetItemExtraText(0), u"alpha");
+  EXPECT_TRUE(list_.GetCheck(0));
+  EXPECT_EQ(list_.GetItemExtraText(1), u"bravo");
+  EXPECT_EQ(list_.GetRowKind(1), kFancyRowGroupHeader);
+  EXPECT_EQ(list_.GetItemExtraText(2), u"charlie");
+  EXPECT_FALSE(list_.GetCheck(2));
+  EXPECT_EQ(Data(list_), (std::vector<DWORD_PTR>{11, 12, 10}));
+}
+
+TEST_F(FancyList, TheCallersComparatorSeesTheItemData) {
+  MakeColumns();
+  for (const char16_t* text : {u"a", u"b", u"c"}) AddRow(text);
+  for (int row = 0; row < 3; ++row) list_.SetItemData(row, 10 + row);
+  list_.SetCheck(0, TRUE);
+  ASSERT_TRUE(list_.SortItems(&ByItemDataDescending, 0));
+  EXPECT_EQ(Data(list_), (std::vector<DWORD_PTR>{12, 11, 10}));
+  EXPECT_EQ(list_.GetItemExtraText(0), u"c");
+  EXPECT_TRUE(list_.GetCheck(2));
+  EXPECT_FALSE(list_.SortItems(nullptr, 0));
 }
 
 }  // namespace
