@@ -41,6 +41,18 @@ TEST_F(HoverButton, SubclassingMakesTheButtonOwnerDrawn) {
   EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
 }
 
+TEST_F(HoverButton, ADialogsPlainButtonBecomesOwnerDrawnWhenSubclassed) {
+  HWND plain = ::CreateWindowExW(0, u"Button", u"OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 30, 18,
+                                 parent_.GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kId)), nullptr,
+                                 nullptr);
+  ASSERT_NE(plain, nullptr);
+  CHoverButton button;
+  ASSERT_TRUE(button.SubclassDlgItem(kId, &parent_));
+  EXPECT_EQ(::GetWindowLongW(plain, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  button.SetBitmap(MakeStrip(30, 18, {kNormal, kPressed, kHover}));
+  EXPECT_EQ(Snap(plain).At(15, 9), kNormal);
+}
+
 TEST_F(HoverButton, ShowsNormalThenHoverThenPressedThenNormalAfterLeaving) {
   CHoverButton button;
   Place(button, kId, u"", 10, 10, 30, 18);

@@ -61,6 +61,14 @@ TEST_F(IconButton, WithoutAnIconTheCaptionIsEmbossed) {
   EXPECT_GT(picture.Count(0xF5F5F5), 5);
 }
 
+TEST_F(IconButton, ADisabledButtonShowsTheFourthImageOnlyOfAFourStateStrip) {
+  button_.EnableWindow(FALSE);
+  EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), kNormal);
+  button_.SetFourState(TRUE);
+  button_.SetBitmap(MakeStrip(240, 30, {kNormal, kPressed, kHover, 0x909090}));
+  EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), 0x909090u);
+}
+
 TEST_F(IconButton, FocusIsDrawnAsHover) {
   button_.SetFocus();
   EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), kHover);

@@ -75,6 +75,36 @@ TEST_F(TextButton, AShadowIsDrawnBelowAndRightOfTheCaption) {
   EXPECT_GT(Caption(0xCFC6BD), 5);
 }
 
+TEST_F(TextButton, BoldAndUnderlineOnHoverAddInk) {
+  button_.SetBoldAlways(FALSE);
+  button_.SetColours(0x1B1209, 0x1B1209, 0x1B1209);
+  Hover(button_.GetSafeHwnd());
+  const int plainHover = Snap(button_.GetSafeHwnd()).Near(0x1B1209, 40);
+  button_.SetBoldOnHover(TRUE);
+  const int boldHover = Snap(button_.GetSafeHwnd()).Near(0x1B1209, 40);
+  EXPECT_GT(boldHover, plainHover);
+  button_.SetUnderlineOnHover(TRUE);
+  EXPECT_GT(Snap(button_.GetSafeHwnd()).Near(0x1B1209, 40), boldHover);
+  Leave();
+  EXPECT_LT(Snap(button_.GetSafeHwnd()).Near(0x1B1209, 40), boldHover);
+}
+
+TEST_F(TextButton, AnOwnFontHeightMakesALargerCaption) {
+  const int shared = Snap(button_.GetSafeHwnd()).Near(0x1B1209, 40);
+  button_.SetOwnFontHeight(-18);
+  EXPECT_GT(Snap(button_.GetSafeHwnd()).Near(0x1B1209, 40), shared);
+  EXPECT_EQ(button_.GetCaptionFont().lfHeight, -18);
+}
+
+TEST_F(TextButton, ARightInsetKeepsTheCaptionOutOfTheRightEdge) {
+  button_.SetTextLeft(4);
+  button_.SetWindowText(u"Scan Now Scan Now Scan Now");
+  button_.SetInsets(40, -1);
+  const Picture picture = Snap(button_.GetSafeHwnd());
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 50; x < 90; ++x) ASSERT_EQ(picture.At(x, y), kNormal) << x << "," << y;
+}
+
 TEST_F(TextButton, ALeftAlignedCaptionStartsAtTheTextLeft) {
   button_.SetTextLeft(50);
   const Picture picture = Snap(button_.GetSafeHwnd());
