@@ -287,7 +287,7 @@ int CFancyListCtrl::DetailAreaWidth() const {
   if (m_nDetailColumn < 0) return 0;
   int width = 0;
   const int columns = GetHeaderCtrl() ? GetHeaderCtrl()->GetItemCount() : 0;
-  for (int c = m_nDetailColumn; c < columns; ++c) width += GetColumnWidth(c);
+  for (int c = m_nDetailColumn; c < columns; ++c) width += c == m_nTrackedColumn ? m_nTrackedWidth : GetColumnWidth(c);
   return width - 4;
 }
 
@@ -366,7 +366,13 @@ BOOL CFancyListCtrl::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     } else if (code == HDN_ENDTRACKW || code == HDN_ENDTRACKA) {
       const int top = GetTopIndex();
       EnsureVisible(0, FALSE);
+      // Measured with the width the drag is about to give the column, when it may have it.
+      if (header->pitem && (header->pitem->mask & HDI_WIDTH) && WidthAllowed(header->iItem, header->pitem->cxy)) {
+        m_nTrackedColumn = header->iItem;
+        m_nTrackedWidth = header->pitem->cxy;
+      }
       RecomputeRowHeight();
+      m_nTrackedColumn = -1;
       EnsureVisible(GetItemCount() - 1, FALSE);
       EnsureVisible(top, FALSE);
     }

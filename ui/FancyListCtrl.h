@@ -131,6 +131,10 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   int m_nFirstLineHeight = kBaseTextHeight;
   int m_nLineHeight = kBaseTextHeight;
   CString m_breakChars;
+  // The column a header drag is ending on and the width it is given (-1: none); the header
+  // tells the end of a drag before it applies the width.
+  int m_nTrackedColumn = -1;
+  int m_nTrackedWidth = 0;
 };
 
 // Gives one row of the list LVIS_SELECTED | LVIS_FOCUSED.

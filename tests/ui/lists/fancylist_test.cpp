@@ -249,5 +249,80 @@ TEST_F(FancyList, TheCallersComparatorSeesTheItemData) {
   EXPECT_FALSE(list_.SortItems(nullptr, 0));
 }
 
+// ---- Header drags and scrolling --------------------------------------------------------------
+
+class FancyListDrag : public FancyListTest {
+ protected:
+  void Drag(int column, int toX) {
+    HWND header = list_.GetHeaderCtrl()->GetSafeHwnd();
+    CRect item;
+    ASSERT_TRUE(list_.GetHeaderCtrl()->GetItemRect(column, &item));
+    const int y = item.CenterPoint().y;
+    ::SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(item.right - 1, y));
+    ::SendMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(toX, y));
+    ::SendMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(toX, y));
+  }
+  void EndTrackNow(int column) {
+    HDITEM width{};
+    width.mask = HDI_WIDTH;
+    width.cxy = list_.GetColumnWidth(column);
+    NMHEADER end{};
+    end.hdr.hwndFrom = list_.GetHeaderCtrl()->GetSafeHwnd();
+    end.hdr.code = HDN_ENDTRACKW;
+    end.iItem = column;
+    end.pitem = &width;
+    list_.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&end));
+  }
+};
+
+TEST_F(FancyListDrag, ADragMeasuresTheRowsWithTheNewWidth) {
+  MakeColumns();
+  AddRow(u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu nu xi omicron pi rho");
+  const int wide = list_.GetRowHeight();
+  Drag(2, 50 + 90);
+  ASSERT_EQ(list_.GetColumnWidth(2), 90);
+  const int narrow = list_.GetRowHeight();
+  EXPECT_GT(narrow, wide);
+  EXPECT_EQ(ShownRowHeight(), narrow);
+  EndTrackNow(2);  // measuring again at the width it now has changes nothing
+  EXPECT_EQ(list_.GetRowHeight(), narrow);
+}
+
+TEST_F(FancyListDrag, DraggingTheDetailColumnBelowFiftyKeepsItsWidthAndHeight) {
+  MakeColumns();
+  AddRow(u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu");
+  const int height = list_.GetRowHeight();
+  Drag(2, 50 + 30);
+  EXPECT_EQ(list_.GetColumnWidth(2), 200);
+  EXPECT_EQ(list_.GetRowHeight(), height);
+}
+
+TEST_F(FancyListDrag, DraggingTheCheckColumnChangesNothing) {
+  MakeColumns();
+  Drag(0, 60);
+  EXPECT_EQ(list_.GetColumnWidth(0), 20);
+}
+
+TEST_F(FancyListDrag, ScrolledSidewaysTheCheckBoxesMoveWithTheRows) {
+  MakeColumns();
+  list_.SetColumnWidth(3, 300);
+  for (const char16_t* text : {u"a", u"b"}) AddRow(text);
+  const CRect before = list_.GetCheckBoxRect(1);
+  ASSERT_TRUE(list_.Scroll(CSize(6, 0)));
+  ASSERT_EQ(list_.GetScrollPos(SB_HORZ), 6);
+  const CRect after = list_.GetCheckBoxRect(1);
+  EXPECT_EQ(after.left, before.left - 6);
+  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(after.right - 2, after.CenterPoint().y));
+  EXPECT_TRUE(list_.GetCheck(1));
+  // The image column is drawn 6 pixels further left too.
+  owner_.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  CRect row;
+  list_.GetItemRect(0, &row, LVIR_BOUNDS);
+  HDC dc = ::GetDC(list_.GetSafeHwnd());
+  EXPECT_EQ(::GetPixel(dc, 20 + 15 - 6 - 4, row.top + (row.Height() - 1) / 2) & 0xFFFFFF, 0x578B2Eu);
+  EXPECT_NE(::GetPixel(dc, 20 + 15 + 5, row.top + (row.Height() - 1) / 2) & 0xFFFFFF, 0x578B2Eu);
+  ::ReleaseDC(list_.GetSafeHwnd(), dc);
+}
+
 }  // namespace
 }  // namespace zx::test
