@@ -194,6 +194,35 @@ TEST_F(FadeWindowTest, SelfDeletingFadeClosesOnLeftClickOnly) {
   EXPECT_TRUE(target.IsWindowEnabled());
 }
 
+TEST_F(FadeWindowTest, WindowDestroyedByItsOwnerLeavesTheWindowDisabledUntilTheObjectGoes) {
+  StripedParent target;
+  ASSERT_TRUE(target.Make(50, 60, 120, 80));
+  {
+    CFadeWnd fade;
+    ASSERT_TRUE(fade.Fade(&target, FALSE));
+    SendMessageW(fade.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));  // not self-deleting
+    EXPECT_TRUE(IsWindow(fade.m_hWnd));
+    EXPECT_TRUE(fade.DestroyWindow());
+    EXPECT_EQ(fade.m_hWnd, nullptr);
+    EXPECT_FALSE(target.IsWindowEnabled());
+    EXPECT_FALSE(fade.Fade(nullptr, FALSE));
+  }
+  EXPECT_TRUE(target.IsWindowEnabled());
+  EXPECT_EQ(CWnd::GetFocus(), &target);
+}
+
+TEST_F(FadeWindowTest, FadeWindowKeepsTheFocus) {
+  StripedParent target, other;
+  ASSERT_TRUE(target.Make(50, 60, 120, 80));
+  ASSERT_TRUE(other.Make(300, 60, 60, 60));
+  CFadeWnd fade;
+  ASSERT_TRUE(fade.Fade(&target, FALSE));
+  fade.SetFocus();
+  other.SetFocus();
+  EXPECT_EQ(::GetFocus(), fade.m_hWnd);
+  fade.WaitForFade();
+}
+
 TEST_F(FadeWindowTest, FadeWindowFunctionDisablesTheWindowUntilItsFadeCloses) {
   StripedParent target;
   ASSERT_TRUE(target.Make(50, 60, 120, 80));
