@@ -78,8 +78,8 @@ void CFancyListCtrl::PreSubclassWindow() {
       m_checkImages.Create(kCheckImageWidth, strip.GetHeight(), ILC_COLOR32 | ILC_MASK,
                            strip.GetWidth() / kCheckImageWidth, 1))
     m_checkImages.Add(&strip, kCheckMaskColour);
-  MakeFont(m_fontBold, u"Segoe UI", -12, FW_BOLD, DEFAULT_QUALITY);
-  MakeFont(m_fontText, u"Segoe UI", -11, FW_NORMAL, DEFAULT_QUALITY);
+  MakeFont(m_fontBold, u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY);
+  MakeFont(m_fontText, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
   MakeFont(m_fontDetail, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
   m_crFirstBackground = m_crSecondBackground = ::GetSysColor(COLOR_WINDOW);
   if (CDC* pDC = GetDC()) {
