@@ -210,7 +210,6 @@ void SelectListItem(CListCtrl* pList, int nItem) {
 
 void CFancyListCtrl::OnItemInserted(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
-  if (m_bSuspended) return;
   const auto* info = reinterpret_cast<NMLISTVIEW*>(pNMHDR);
   const std::size_t at = std::min(static_cast<std::size_t>(std::max(info->iItem, 0)), m_checks.size());
   LVITEM item{};
@@ -223,12 +222,12 @@ void CFancyListCtrl::OnItemInserted(NMHDR* pNMHDR, LRESULT* pResult) {
   m_details.insert(m_details.begin() + static_cast<std::ptrdiff_t>(at), CString());
   m_extraTexts.insert(m_extraTexts.begin() + static_cast<std::ptrdiff_t>(at), text);
   m_rowKinds.insert(m_rowKinds.begin() + static_cast<std::ptrdiff_t>(at), kFancyRowNormal);
-  if (!text.IsEmpty()) GrowRowHeight(m_nFirstLineHeight + MeasureLines(text) * m_nLineHeight + 5);
+  if (!text.IsEmpty() && !m_bSuspended) GrowRowHeight(m_nFirstLineHeight + MeasureLines(text) * m_nLineHeight + 5);
 }
 
 void CFancyListCtrl::OnItemDeleted(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
-  if (m_bDeleting || m_bSuspended) return;
+  if (m_bDeleting) return;
   const int index = reinterpret_cast<NMLISTVIEW*>(pNMHDR)->iItem;
   if (index < 0 || static_cast<std::size_t>(index) >= m_checks.size()) return;
   const auto at = static_cast<std::ptrdiff_t>(index);
@@ -237,7 +236,7 @@ void CFancyListCtrl::OnItemDeleted(NMHDR* pNMHDR, LRESULT* pResult) {
   m_details.erase(m_details.begin() + at);
   m_extraTexts.erase(m_extraTexts.begin() + at);
   m_rowKinds.erase(m_rowKinds.begin() + at);
-  RecomputeRowHeight();
+  if (!m_bSuspended) RecomputeRowHeight();
 }
 
 LRESULT CFancyListCtrl::OnSortItems(WPARAM wParam, LPARAM lParam) {

@@ -59,7 +59,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
 
   void SetBackgroundColours(COLORREF crFirst, COLORREF crSecond);
   void SetImageColumnFixed(BOOL bFixed) { m_bImageColumnFixed = bFixed ? TRUE : FALSE; }
-  // While suspended nothing is drawn, the header is left alone and rows are not followed.
+  // While suspended nothing is drawn, the header is left alone and rows are not measured;
+  // the rows' data still follows insertions and deletions.
   void SetSuspended(BOOL bSuspended) { m_bSuspended = bSuspended ? TRUE : FALSE; }
   int GetRowHeight() const { return m_nRowHeight; }
   int GetFirstLineHeight() const { return m_nFirstLineHeight; }

@@ -164,6 +164,24 @@ TEST_F(FancyList, TheImageColumnKeepsItsImagesWidthOrAllWhenFixed) {
   EXPECT_TRUE(list_.SetColumnWidth(3, 5));  // other columns are free
 }
 
+TEST_F(FancyList, WhileSuspendedRowsKeepTheirDataButAreNotMeasured) {
+  MakeColumns();
+  AddRow(u"a");
+  list_.SetCheck(0, TRUE);
+  const int height = list_.GetRowHeight();
+  list_.SetSuspended(TRUE);
+  list_.InsertItem(0, u"one\ntwo\nthree");
+  EXPECT_EQ(list_.GetRowHeight(), height);
+  AddRow(u"c");
+  ASSERT_TRUE(list_.DeleteItem(2));
+  list_.SetSuspended(FALSE);
+  EXPECT_FALSE(list_.GetCheck(0));
+  EXPECT_TRUE(list_.GetCheck(1));
+  EXPECT_EQ(list_.GetItemExtraText(0), u"one\ntwo\nthree");
+  EXPECT_EQ(list_.GetItemExtraText(1), u"a");
+  EXPECT_EQ(list_.GetItemExtraText(2), u"");
+}
+
 TEST_F(FancyList, WhileSuspendedTheHeaderIsLeftAlone) {
   MakeColumns();
   list_.SetSuspended(TRUE);
