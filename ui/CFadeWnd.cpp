@@ -267,7 +267,12 @@ void CFadeWnd::OnRButtonDown(UINT nFlags, CPoint point) {
 
 void CFadeWnd::OnKillFocus(CWnd* pNewWnd) {
   CWnd::OnKillFocus(pNewWnd);
+  // Taking the focus back starts a focus change from within this one: a loss while it runs is
+  // let go, or the two would call each other without end.
+  if (m_bTakingFocus) return;
+  m_bTakingFocus = true;
   SetFocus();
+  m_bTakingFocus = false;
 }
 
 void CFadeWnd::OnPaint() {

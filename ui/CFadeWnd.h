@@ -71,6 +71,7 @@ class ZXHELPER_API CFadeWnd : public CWnd {
   HBITMAP m_hbmpFaded = nullptr;
   COLORREF m_colors[kColors]{};
   CWnd* m_pWndLock = nullptr;
+  bool m_bTakingFocus = false;
 
   CWinThread* m_pThread = nullptr;
   std::atomic<bool> m_bStop{false};

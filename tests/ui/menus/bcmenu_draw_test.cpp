@@ -226,21 +226,24 @@ TEST(BCMenuVersion, ClassIsOneOfTheKnownAndNoXPThemeOutsideXP) {
 }
 
 TEST(BCMenuImages, ImagesAreAddedInThreeFormsUnderTheirSource) {
+  // The image list lives as long as the process: each run of the test takes new sources.
+  static UINT run = 0;
+  const UINT base = 700 + 10 * run++;
   const HBITMAP image = ScreenBitmap(19, 19);
-  const int first = BCMenu::AddImage(image, 700);
+  const int first = BCMenu::AddImage(image, base);
   ASSERT_GE(first, 0);
-  EXPECT_EQ(BCMenu::FindImage(700), first);
+  EXPECT_EQ(BCMenu::FindImage(base), first);
   EXPECT_EQ(ImageList_GetImageCount(BCMenu::SharedImageList()), first + 3);
-  const int second = BCMenu::AddImage(image, 701);
+  const int second = BCMenu::AddImage(image, base + 1);
   EXPECT_EQ(second, first + 3);
-  EXPECT_EQ(BCMenu::FindImage(701), second);
-  EXPECT_EQ(BCMenu::FindImage(702), -1);
+  EXPECT_EQ(BCMenu::FindImage(base + 1), second);
+  EXPECT_EQ(BCMenu::FindImage(base + 2), -1);
   DeleteObject(image);
   const HBITMAP wrong = ScreenBitmap(16, 16);
-  EXPECT_EQ(BCMenu::AddImage(wrong, 703), -1);
-  EXPECT_EQ(BCMenu::AddImage(nullptr, 704), -1);
+  EXPECT_EQ(BCMenu::AddImage(wrong, base + 3), -1);
+  EXPECT_EQ(BCMenu::AddImage(nullptr, base + 4), -1);
   DeleteObject(wrong);
-  EXPECT_EQ(BCMenu::FindImage(703), -1);
+  EXPECT_EQ(BCMenu::FindImage(base + 3), -1);
 }
 
 }  // namespace
