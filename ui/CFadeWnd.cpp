@@ -90,12 +90,13 @@ int CFadeWnd::StepFor(DWORD frameMs) {
 }
 
 BOOL CFadeWnd::Fade(CWnd* pWnd, BOOL bSelfDelete, CRect rect) {
+  if (m_hWnd) return FALSE;  // already fading: the object stays as it is
   m_bSelfDelete = bSelfDelete;
   const auto refuse = [this] {
     if (m_bSelfDelete) delete this;
     return FALSE;
   };
-  if (m_hWnd || !pWnd || !::IsWindow(pWnd->m_hWnd)) return refuse();
+  if (!pWnd || !::IsWindow(pWnd->m_hWnd)) return refuse();
   const HDC screen = ::GetDC(nullptr);
   const int caps = screen ? ::GetDeviceCaps(screen, RASTERCAPS) : RC_PALETTE;
   if (screen) ::ReleaseDC(nullptr, screen);

@@ -184,6 +184,7 @@ TEST_F(FadeWindowTest, SelfDeletingFadeClosesOnLeftClickOnly) {
   ASSERT_TRUE(target.Make(50, 60, 120, 80));
   auto* object = new CFadeWnd;
   ASSERT_TRUE(object->Fade(&target, TRUE));
+  EXPECT_FALSE(object->Fade(&target, TRUE));  // a second fade is refused; the object lives on
   const HWND fade = object->m_hWnd;
   ASSERT_NE(fade, nullptr);
   EXPECT_FALSE(target.IsWindowEnabled());
