@@ -1,5 +1,5 @@
 // BCMenu measuring and drawing: separators and text items measured, the full-colour style's
-// pieces (image column, highlight, tick, radio dot, images) in a memory DC, the picture of a
+// elements (image column, highlight, tick, radio dot, images) in a memory DC, the picture of a
 // row of items against the reference, the colour helpers, the version class and the shared
 // image list.
 #include <gtest/gtest.h>
