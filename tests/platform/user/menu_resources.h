@@ -1,24 +1,12 @@
 // Menu resources for the menu tests: a standard menu template and a resource module that
 // holds it.
 #pragma once
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "winmenu.h"
-#include "zx/resfile.h"
-#include "zx/resmodule.h"
+#include "menu_template_bytes.h"
 
 namespace zx::test {
-
-inline void Put16(std::vector<BYTE>& out, WORD v) {
-  out.push_back(static_cast<BYTE>(v & 0xFF));
-  out.push_back(static_cast<BYTE>(v >> 8));
-}
-inline void PutText(std::vector<BYTE>& out, const std::u16string& text) {
-  for (char16_t c : text) Put16(out, c);
-  Put16(out, 0);
-}
 
 // A standard menu template: "&File" with Open (1), a separator, Exit (2, grayed), and
 // "&Help" with About (3).
@@ -47,17 +35,7 @@ inline std::vector<BYTE> MenuTemplate() {
 
 // Writes a resource file holding the menu as RT_MENU 5003 and opens it as a module.
 inline HMODULE ModuleWithMenu(const std::vector<BYTE>& menu, const std::string& folder) {
-  std::vector<res::ResourceInput> inputs(1);
-  inputs[0].type = res::ResourceId::Number(4);
-  inputs[0].name = res::ResourceId::Number(5003);
-  inputs[0].data = menu;
-  std::vector<BYTE> file;
-  std::string error;
-  if (!res::WriteResourceFile(inputs, file, error)) return nullptr;
-  const std::string path = folder + "/menus.res";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                              static_cast<std::streamsize>(file.size()));
-  return res::OpenResourceModule(path);
+  return ModuleWithMenus({{5003, menu}}, folder);
 }
 
 }  // namespace zx::test

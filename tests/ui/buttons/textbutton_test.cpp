@@ -1,9 +1,7 @@
 // The text button: the caption drawn in the normal, hover, pressed and disabled colours
 // over the strip, the light and dark looks, and a reference picture of its states.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "HalvoranApp.h"
@@ -11,6 +9,7 @@
 #include "buttons_testing.h"
 #include "zx/gdi.h"
 #include "zx/windowpaint.h"
+#include "snapshot_compare.h"
 
 namespace zx::test {
 namespace {
@@ -156,29 +155,7 @@ TEST_F(TextButton, TheStatesMatchTheReferencePicture) {
   const std::string drawn = temp.path() + "/textbutton.png";
   ASSERT_TRUE(zx::user::SaveWindowPng(parent_.GetSafeHwnd(), drawn));
   const std::string reference = std::string(ZX_BUTTON_SNAPSHOTS) + "/textbutton.png";
-  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
-    WriteHostFile(reference, ReadHostFile(drawn));
-    GTEST_SKIP() << "reference written to " << reference;
-  }
-  HBITMAP expected = zx::gdi::LoadPngBitmap(reference);
-  HBITMAP actual = zx::gdi::LoadPngBitmap(drawn);
-  ASSERT_NE(expected, nullptr) << "no reference picture " << reference;
-  ASSERT_NE(actual, nullptr);
-  std::vector<DWORD> want, got;
-  SIZE wantSize{}, gotSize{};
-  ASSERT_TRUE(zx::gdi::CopyBitmapPixels(expected, want, wantSize));
-  ASSERT_TRUE(zx::gdi::CopyBitmapPixels(actual, got, gotSize));
-  DeleteObject(expected);
-  DeleteObject(actual);
-  ASSERT_EQ(wantSize.cx, gotSize.cx);
-  ASSERT_EQ(wantSize.cy, gotSize.cy);
-  int different = 0;
-  for (std::size_t i = 0; i < want.size(); ++i) different += (want[i] & 0xFFFFFF) != (got[i] & 0xFFFFFF);
-  if (different > 0) {
-    const std::string kept = ::testing::TempDir() + "textbutton_actual_" + std::to_string(::getpid()) + ".png";
-    WriteHostFile(kept, ReadHostFile(drawn));
-    ADD_FAILURE() << different << " pixels differ; the picture drawn is " << kept;
-  }
+  ExpectSameAsReference(drawn, reference, "textbutton");
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Window helpers: layered opacity, the foreground switch, client rectangles, the parent's
 // background under a child, HTML text and the HTML static over its parent.
-#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -10,6 +9,7 @@
 #include "wininput.h"
 #include "zx/gdi.h"
 #include "zx/windowpaint.h"
+#include "snapshot_compare.h"
 
 namespace zx::test {
 namespace {
@@ -196,30 +196,7 @@ TEST_F(HtmlStatics, MatchTheReferencePicture) {
   ASSERT_TRUE(user::SaveWindowPng(parent.GetSafeHwnd(), drawn));
   parent.DestroyWindow();
   const std::string reference = std::string(ZX_UI_SNAPSHOTS) + "/drawing_htmlstatic.png";
-  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
-    WriteHostFile(reference, ReadHostFile(drawn));
-    GTEST_SKIP() << "reference written to " << reference;
-  }
-  const HBITMAP expected = gdi::LoadPngBitmap(reference);
-  const HBITMAP actual = gdi::LoadPngBitmap(drawn);
-  ASSERT_NE(expected, nullptr) << "no reference picture " << reference;
-  ASSERT_NE(actual, nullptr);
-  std::vector<DWORD> want, got;
-  SIZE wantSize{}, gotSize{};
-  ASSERT_TRUE(gdi::CopyBitmapPixels(expected, want, wantSize));
-  ASSERT_TRUE(gdi::CopyBitmapPixels(actual, got, gotSize));
-  DeleteObject(expected);
-  DeleteObject(actual);
-  ASSERT_EQ(wantSize.cx, gotSize.cx);
-  ASSERT_EQ(wantSize.cy, gotSize.cy);
-  int different = 0;
-  for (size_t i = 0; i < want.size(); ++i) different += (want[i] & 0xFFFFFF) != (got[i] & 0xFFFFFF);
-  if (different > 0) {
-    const std::string kept =
-        ::testing::TempDir() + "htmlstatic_actual_" + std::to_string(GetCurrentProcessId()) + ".png";
-    WriteHostFile(kept, ReadHostFile(drawn));
-    ADD_FAILURE() << different << " pixels differ; the picture drawn is " << kept;
-  }
+  ExpectSameAsReference(drawn, reference, "htmlstatic");
 }
 
 }  // namespace

@@ -3,12 +3,11 @@
 // rows, and a picture of the whole list compared with its reference pixel for pixel
 // (ZX_UPDATE_SNAPSHOTS=1 writes the reference after a deliberate change of the drawing).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "fancylist_testing.h"
+#include "snapshot_compare.h"
 #include "zx/gdi.h"
 #include "zx/windowpaint.h"
 
@@ -128,14 +127,6 @@ TEST_F(FancyListPaint, WhileSuspendedRowsAreNotDrawn) {
   list_.SetSuspended(FALSE);
 }
 
-std::vector<DWORD> PixelsOf(const std::string& png, SIZE& size) {
-  std::vector<DWORD> pixels;
-  HBITMAP bitmap = zx::gdi::LoadPngBitmap(png);
-  if (bitmap) zx::gdi::CopyBitmapPixels(bitmap, pixels, size);
-  DeleteObject(bitmap);
-  return pixels;
-}
-
 TEST_F(FancyListPaint, TheListMatchesItsReferencePicture) {
   list_.SetBackgroundColours(0xFFFFFF, 0xF0F0F0);
   list_.SetItemState(3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -145,23 +136,7 @@ TEST_F(FancyListPaint, TheListMatchesItsReferencePicture) {
   const std::string drawn = temp.path() + "/fancylist.png";
   ASSERT_TRUE(zx::user::SaveWindowPng(list_.GetSafeHwnd(), drawn));
   const std::string reference = std::string(ZX_LIST_SNAPSHOTS) + "/fancylist.png";
-  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
-    WriteHostFile(reference, ReadHostFile(drawn));
-    GTEST_SKIP() << "reference written to " << reference;
-  }
-  SIZE wantSize{}, gotSize{};
-  const std::vector<DWORD> want = PixelsOf(reference, wantSize);
-  const std::vector<DWORD> got = PixelsOf(drawn, gotSize);
-  ASSERT_FALSE(want.empty()) << "no reference picture " << reference;
-  ASSERT_EQ(wantSize.cx, gotSize.cx);
-  ASSERT_EQ(wantSize.cy, gotSize.cy);
-  int different = 0;
-  for (std::size_t i = 0; i < want.size(); ++i) different += (want[i] & 0xFFFFFF) != (got[i] & 0xFFFFFF);
-  if (different > 0) {
-    const std::string kept = ::testing::TempDir() + "fancylist_actual_" + std::to_string(::getpid()) + ".png";
-    WriteHostFile(kept, ReadHostFile(drawn));
-    ADD_FAILURE() << different << " pixels differ; the picture drawn is " << kept;
-  }
+  ExpectSameAsReference(drawn, reference, "fancylist");
 }
 
 TEST_F(FancyListPaint, ThePointerOverARowChangesNothing) {

@@ -4,10 +4,10 @@
 // image list.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "BCMenu.h"
 #include "machine_fixture.h"
+#include "snapshot_compare.h"
 #include "winmetrics.h"
 #include "zx/gdi.h"
 
@@ -180,25 +180,13 @@ TEST_F(BCMenuDraw, RowOfItemsMatchesTheReference) {
   canvas.Draw(menu_, &separator, 4, 0);
   canvas.Draw(menu_, menu_.FindMenuItem(44), 5, ODS_DEFAULT);
 
-  const std::string reference = std::string(ZX_UI_SNAPSHOTS) + "/bcmenu_items.png";
-  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
-    ASSERT_TRUE(gdi::SaveBitmapPng(canvas.bitmap, reference));
-    GTEST_SKIP() << "reference written to " << reference;
-  }
-  const HBITMAP want = gdi::LoadPngBitmap(reference);
-  ASSERT_NE(want, nullptr) << reference;
-  std::vector<DWORD> wantPixels, gotPixels;
-  SIZE wantSize{}, gotSize{};
-  gdi::CopyBitmapPixels(want, wantPixels, wantSize);
-  DeleteObject(want);
   SelectObject(canvas.dc, canvas.old);
-  gdi::CopyBitmapPixels(canvas.bitmap, gotPixels, gotSize);
+  TempFolder temp;
+  const std::string drawn = temp.path() + "/bcmenu_items.png";
+  const bool saved = gdi::SaveBitmapPng(canvas.bitmap, drawn);
   canvas.old = SelectObject(canvas.dc, canvas.bitmap);
-  ASSERT_EQ(wantSize.cx, gotSize.cx);
-  ASSERT_EQ(wantSize.cy, gotSize.cy);
-  int different = 0;
-  for (std::size_t i = 0; i < gotPixels.size(); ++i) different += (gotPixels[i] & 0xFFFFFF) != (wantPixels[i] & 0xFFFFFF);
-  EXPECT_EQ(different, 0);
+  ASSERT_TRUE(saved);
+  ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/bcmenu_items.png", "bcmenu_items");
 }
 
 TEST(BCMenuColours, LightenAndDarkenByFactor) {

@@ -3,12 +3,12 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "afxwin.h"
 #include "machine_fixture.h"
+#include "snapshot_compare.h"
 #include "zx/clock.h"
 #include "zx/gdi.h"
 #include "zx/windowpaint.h"
@@ -68,23 +68,10 @@ inline DWORD Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8)
 
 // Compares the window with the reference picture `name` (ZX_UPDATE_SNAPSHOTS=1 writes it).
 inline void ExpectMatchesSnapshot(HWND window, const std::string& name) {
-  const std::string reference = std::string(ZX_UI_SNAPSHOTS) + "/" + name;
-  if (const char* update = std::getenv("ZX_UPDATE_SNAPSHOTS"); update && *update == '1') {
-    ASSERT_TRUE(user::SaveWindowPng(window, reference));
-    GTEST_SKIP() << "reference written to " << reference;
-  }
-  SIZE gotSize{}, wantSize{};
-  const std::vector<DWORD> got = WindowPixels(window, gotSize);
-  const HBITMAP want = gdi::LoadPngBitmap(reference);
-  ASSERT_NE(want, nullptr) << "no reference picture " << reference;
-  std::vector<DWORD> wantPixels;
-  gdi::CopyBitmapPixels(want, wantPixels, wantSize);
-  DeleteObject(want);
-  ASSERT_EQ(gotSize.cx, wantSize.cx);
-  ASSERT_EQ(gotSize.cy, wantSize.cy);
-  int different = 0;
-  for (std::size_t i = 0; i < got.size(); ++i) different += (got[i] != (wantPixels[i] & 0xFFFFFF));
-  EXPECT_EQ(different, 0) << name;
+  TempFolder temp;
+  const std::string drawn = temp.path() + "/" + name;
+  ASSERT_TRUE(user::SaveWindowPng(window, drawn));
+  ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
 }
 
 }  // namespace zx::test
