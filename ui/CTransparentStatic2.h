@@ -19,5 +19,4 @@ class ZXHELPER_API CTransparentStatic2 : public CStatic {
 
  private:
   CBitmap m_bmpBackground;
-  int m_nReserved = 0;
 };
