@@ -64,7 +64,7 @@ HRESULT Browser::get_Document(IDispatch** document) {
   return document_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(document));
 }
 
-HRESULT Browser::get_LocationURL(BSTR* url) { return GiveText(state_->url, url); }
+HRESULT Browser::get_LocationURL(BSTR* url) { return com::CopyToBstr(state_->url, url); }
 
 HRESULT Browser::get_RegisterAsBrowser(VARIANT_BOOL* value) {
   if (!value) return E_POINTER;

@@ -19,15 +19,9 @@ void PageState::Changed() const {
   if (view) InvalidateRect(view, nullptr, TRUE);
 }
 
-HRESULT GiveText(const std::u16string& text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
-
 namespace {
 
-std::u16string TextOf(BSTR text) { return text ? std::u16string(text, SysStringLen(text)) : std::u16string(); }
+using com::TextOf;
 
 class Element final : public IHTMLElement, Counted<Element> {
  public:
@@ -49,7 +43,7 @@ class Element final : public IHTMLElement, Counted<Element> {
     std::u16string upper = node_->tag;
     for (char16_t& c : upper)
       if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    return GiveText(upper, out);
+    return com::CopyToBstr(upper, out);
   }
   HRESULT get_id(BSTR* out) override { return GiveAttribute(u"id", out); }
   HRESULT get_className(BSTR* out) override { return GiveAttribute(u"class", out); }
@@ -58,13 +52,13 @@ class Element final : public IHTMLElement, Counted<Element> {
     *out = NewElement(state_, node_->parent);
     return S_OK;
   }
-  HRESULT get_innerText(BSTR* out) override { return GiveText(node_->InnerText(), out); }
+  HRESULT get_innerText(BSTR* out) override { return com::CopyToBstr(node_->InnerText(), out); }
   HRESULT put_innerText(BSTR text) override {
     state_->page.SetText(*node_, TextOf(text));
     state_->Changed();
     return S_OK;
   }
-  HRESULT get_innerHTML(BSTR* out) override { return GiveText(InnerHtml(*node_), out); }
+  HRESULT get_innerHTML(BSTR* out) override { return com::CopyToBstr(InnerHtml(*node_), out); }
   HRESULT put_innerHTML(BSTR html) override {
     state_->page.SetHtml(*node_, TextOf(html));
     state_->Changed();
@@ -89,7 +83,7 @@ class Element final : public IHTMLElement, Counted<Element> {
       return S_OK;
     }
     value->vt = VT_BSTR;
-    return GiveText(*found, &value->bstrVal);
+    return com::CopyToBstr(*found, &value->bstrVal);
   }
 
   Node* node() const { return node_; }
@@ -98,7 +92,7 @@ class Element final : public IHTMLElement, Counted<Element> {
   ~Element() { --node_->handles; }
   HRESULT GiveAttribute(std::u16string_view name, BSTR* out) const {
     const std::u16string* value = node_->Attribute(name);
-    return GiveText(value ? *value : std::u16string(), out);
+    return com::CopyToBstr(value ? *value : std::u16string(), out);
   }
 
   std::shared_ptr<PageState> state_;
@@ -230,14 +224,14 @@ class Document final : public IHTMLDocument2, public IHTMLDocument3, Counted<Doc
   }
   HRESULT get_title(BSTR* out) override {
     const Node* title = First(state_->page.Root(), u"title");
-    return GiveText(title ? title->InnerText() : std::u16string(), out);
+    return com::CopyToBstr(title ? title->InnerText() : std::u16string(), out);
   }
   HRESULT get_body(IHTMLElement** out) override {
     if (!out) return E_POINTER;
     *out = NewElement(state_, First(state_->page.Root(), u"body"));
     return S_OK;
   }
-  HRESULT get_URL(BSTR* out) override { return GiveText(state_->url, out); }
+  HRESULT get_URL(BSTR* out) override { return com::CopyToBstr(state_->url, out); }
   HRESULT getElementById(BSTR id, IHTMLElement** out) override {
     if (!out) return E_POINTER;
     *out = NewElement(state_, state_->page.Find(TextOf(id)));

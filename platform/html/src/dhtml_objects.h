@@ -8,6 +8,7 @@
 
 #include "afxdhtml.h"
 #include "dhtml_page.h"
+#include "zx/com.h"
 #include "zx/dhtml.h"
 
 namespace zx::html {
@@ -59,8 +60,6 @@ class Counted {
   std::atomic<ULONG> refs_{1};
 };
 
-// A new BSTR of the text (the caller frees it); E_POINTER for a null target.
-HRESULT GiveText(const std::u16string& text, BSTR* out);
 
 // IHTMLElement over one element of the page (null for a text node or the document).
 IHTMLElement* NewElement(const std::shared_ptr<PageState>& state, Node* node);

@@ -20,14 +20,10 @@ const IID IID_IExecAction = {0x4C3D624D, 0xFD6B, 0x49A3, {0xB9, 0xB7, 0x09, 0xCB
 namespace zx::taskschd {
 namespace {
 
-HRESULT GetText(const std::u16string& field, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocStringLen(field.data(), static_cast<UINT>(field.size()));
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
+using com::CopyToBstr;
 
 HRESULT PutText(BSTR in, std::u16string& field) {
-  field = in ? std::u16string(in, SysStringLen(in)) : std::u16string();
+  field = com::TextOf(in);
   return S_OK;
 }
 
@@ -71,9 +67,9 @@ class RegistrationInfo final : public com::Object<IRegistrationInfo> {
  public:
   explicit RegistrationInfo(const TaskData& task)
       : Object(IID_IRegistrationInfo), description_(task.description), author_(task.author) {}
-  HRESULT get_Description(BSTR* out) override { return GetText(description_, out); }
+  HRESULT get_Description(BSTR* out) override { return CopyToBstr(description_, out); }
   HRESULT put_Description(BSTR in) override { return PutText(in, description_); }
-  HRESULT get_Author(BSTR* out) override { return GetText(author_, out); }
+  HRESULT get_Author(BSTR* out) override { return CopyToBstr(author_, out); }
   HRESULT put_Author(BSTR in) override { return PutText(in, author_); }
   void Into(TaskData& task) const {
     task.description = description_;
@@ -89,9 +85,9 @@ class Principal final : public com::Object<IPrincipal> {
   explicit Principal(const TaskData& task)
       : Object(IID_IPrincipal), userId_(task.userId), groupId_(task.groupId), logonType_(task.logonType),
         runLevel_(task.runLevel) {}
-  HRESULT get_UserId(BSTR* out) override { return GetText(userId_, out); }
+  HRESULT get_UserId(BSTR* out) override { return CopyToBstr(userId_, out); }
   HRESULT put_UserId(BSTR in) override { return PutText(in, userId_); }
-  HRESULT get_GroupId(BSTR* out) override { return GetText(groupId_, out); }
+  HRESULT get_GroupId(BSTR* out) override { return CopyToBstr(groupId_, out); }
   HRESULT put_GroupId(BSTR in) override { return PutText(in, groupId_); }
   HRESULT get_LogonType(TASK_LOGON_TYPE* out) override { return GetValue(logonType_, out); }
   HRESULT put_LogonType(TASK_LOGON_TYPE in) override {
@@ -127,7 +123,7 @@ class Settings final : public com::Object<ITaskSettings> {
   HRESULT put_AllowHardTerminate(VARIANT_BOOL in) override { return PutFlag(in, task_.allowHardTerminate); }
   HRESULT get_StartWhenAvailable(VARIANT_BOOL* out) override { return GetFlag(task_.startWhenAvailable, out); }
   HRESULT put_StartWhenAvailable(VARIANT_BOOL in) override { return PutFlag(in, task_.startWhenAvailable); }
-  HRESULT get_ExecutionTimeLimit(BSTR* out) override { return GetText(task_.executionTimeLimit, out); }
+  HRESULT get_ExecutionTimeLimit(BSTR* out) override { return CopyToBstr(task_.executionTimeLimit, out); }
   HRESULT put_ExecutionTimeLimit(BSTR in) override { return PutText(in, task_.executionTimeLimit); }
   HRESULT get_Enabled(VARIANT_BOOL* out) override { return GetFlag(task_.enabled, out); }
   HRESULT put_Enabled(VARIANT_BOOL in) override { return PutFlag(in, task_.enabled); }
@@ -147,13 +143,13 @@ class LogonTrigger final : public Derived<ILogonTrigger, ITrigger> {
  public:
   explicit LogonTrigger(LogonTriggerData data) : Derived(IID_ILogonTrigger, IID_ITrigger), data_(std::move(data)) {}
   HRESULT get_Type(TASK_TRIGGER_TYPE2* out) override { return GetValue(TASK_TRIGGER_LOGON, out); }
-  HRESULT get_Id(BSTR* out) override { return GetText(data_.id, out); }
+  HRESULT get_Id(BSTR* out) override { return CopyToBstr(data_.id, out); }
   HRESULT put_Id(BSTR in) override { return PutText(in, data_.id); }
   HRESULT get_Enabled(VARIANT_BOOL* out) override { return GetFlag(data_.enabled, out); }
   HRESULT put_Enabled(VARIANT_BOOL in) override { return PutFlag(in, data_.enabled); }
-  HRESULT get_Delay(BSTR* out) override { return GetText(data_.delay, out); }
+  HRESULT get_Delay(BSTR* out) override { return CopyToBstr(data_.delay, out); }
   HRESULT put_Delay(BSTR in) override { return PutText(in, data_.delay); }
-  HRESULT get_UserId(BSTR* out) override { return GetText(data_.userId, out); }
+  HRESULT get_UserId(BSTR* out) override { return CopyToBstr(data_.userId, out); }
   HRESULT put_UserId(BSTR in) override { return PutText(in, data_.userId); }
   const LogonTriggerData& Data() const { return data_; }
 
@@ -164,14 +160,14 @@ class LogonTrigger final : public Derived<ILogonTrigger, ITrigger> {
 class ExecAction final : public Derived<IExecAction, IAction> {
  public:
   explicit ExecAction(ExecActionData data) : Derived(IID_IExecAction, IID_IAction), data_(std::move(data)) {}
-  HRESULT get_Id(BSTR* out) override { return GetText(data_.id, out); }
+  HRESULT get_Id(BSTR* out) override { return CopyToBstr(data_.id, out); }
   HRESULT put_Id(BSTR in) override { return PutText(in, data_.id); }
   HRESULT get_Type(TASK_ACTION_TYPE* out) override { return GetValue(TASK_ACTION_EXEC, out); }
-  HRESULT get_Path(BSTR* out) override { return GetText(data_.path, out); }
+  HRESULT get_Path(BSTR* out) override { return CopyToBstr(data_.path, out); }
   HRESULT put_Path(BSTR in) override { return PutText(in, data_.path); }
-  HRESULT get_Arguments(BSTR* out) override { return GetText(data_.arguments, out); }
+  HRESULT get_Arguments(BSTR* out) override { return CopyToBstr(data_.arguments, out); }
   HRESULT put_Arguments(BSTR in) override { return PutText(in, data_.arguments); }
-  HRESULT get_WorkingDirectory(BSTR* out) override { return GetText(data_.workingDirectory, out); }
+  HRESULT get_WorkingDirectory(BSTR* out) override { return CopyToBstr(data_.workingDirectory, out); }
   HRESULT put_WorkingDirectory(BSTR in) override { return PutText(in, data_.workingDirectory); }
   const ExecActionData& Data() const { return data_; }
 

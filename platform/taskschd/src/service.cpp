@@ -19,13 +19,8 @@ const IID IID_IRegisteredTask = {0x9C86F320, 0xDEE3, 0x4DD1, {0xB9, 0x72, 0xA3, 
 namespace zx::taskschd {
 namespace {
 
-std::u16string TextOf(BSTR text) { return text ? std::u16string(text, SysStringLen(text)) : std::u16string(); }
-
-HRESULT Out(const std::u16string& text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
+using com::CopyToBstr;
+using com::TextOf;
 
 // An argument that is left out: empty, null or an empty text. Text arguments answer their
 // text; anything else is not a valid argument.
@@ -41,8 +36,8 @@ class RegisteredTask final : public com::Object<IRegisteredTask> {
  public:
   RegisteredTask(std::u16string name, TaskData task)
       : Object(IID_IRegisteredTask), name_(std::move(name)), task_(std::move(task)) {}
-  HRESULT get_Name(BSTR* out) override { return Out(name_, out); }
-  HRESULT get_Path(BSTR* out) override { return Out(u"\\" + name_, out); }
+  HRESULT get_Name(BSTR* out) override { return CopyToBstr(name_, out); }
+  HRESULT get_Path(BSTR* out) override { return CopyToBstr(u"\\" + name_, out); }
   HRESULT get_Enabled(VARIANT_BOOL* out) override {
     if (!out) return E_POINTER;
     *out = task_.enabled ? VARIANT_TRUE : VARIANT_FALSE;
@@ -70,8 +65,8 @@ HRESULT CheckDefinition(const TaskData& task) {
 class RootFolder final : public com::Object<ITaskFolder> {
  public:
   RootFolder() : Object(IID_ITaskFolder) {}
-  HRESULT get_Name(BSTR* out) override { return Out(u"\\", out); }
-  HRESULT get_Path(BSTR* out) override { return Out(u"\\", out); }
+  HRESULT get_Name(BSTR* out) override { return CopyToBstr(u"\\", out); }
+  HRESULT get_Path(BSTR* out) override { return CopyToBstr(u"\\", out); }
 
   HRESULT GetTask(BSTR path, IRegisteredTask** task) override {
     if (!task) return E_POINTER;

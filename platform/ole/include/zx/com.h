@@ -2,8 +2,10 @@
 // base for the platform's objects, and a reset of the process security state for tests.
 #pragma once
 #include <atomic>
+#include <string>
 
 #include "objbase.h"
+#include "oleauto.h"
 
 namespace zx::com {
 
@@ -54,6 +56,16 @@ HRESULT Hand(Object<Interface>* created, REFIID iid, void** object) {
   const HRESULT result = created->QueryInterface(iid, object);
   created->Release();
   return result;
+}
+
+// The text of a BSTR (null reads as empty, zero characters kept).
+inline std::u16string TextOf(BSTR text) { return text ? std::u16string(text, SysStringLen(text)) : std::u16string(); }
+
+// Hands a text out as a new BSTR that the caller frees.
+inline HRESULT CopyToBstr(const std::u16string& text, BSTR* out) {
+  if (!out) return E_POINTER;
+  *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 }  // namespace zx::com
