@@ -1,0 +1,24 @@
+// What the install helper's clean-ups share: COM for the calling thread while a clean-up runs,
+// and the reading of a Task Scheduler deletion's answer.
+#pragma once
+#include <objbase.h>
+#include <windows.h>
+
+// Initialises COM for the calling thread and undoes a successful initialisation at its end.
+class CComScope {
+ public:
+  CComScope() : m_initialised(SUCCEEDED(CoInitialize(nullptr))) {}
+  ~CComScope() {
+    if (m_initialised) CoUninitialize();
+  }
+  CComScope(const CComScope&) = delete;
+  CComScope& operator=(const CComScope&) = delete;
+
+ private:
+  bool m_initialised;
+};
+
+// A deletion leaves nothing behind when it succeeded or found nothing of that name.
+inline bool IsGone(HRESULT deletion) {
+  return SUCCEEDED(deletion) || deletion == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+}
