@@ -26,13 +26,6 @@ class CTaskText {
   BSTR m_text;
 };
 
-// "<display name> RunAtStartup" without its blanks, as the main program registers the task.
-CString RegisteredLogonTaskName() {
-  CString name = CString(kProductDisplayName) + _T(" RunAtStartup");
-  name.Remove(_T(' '));
-  return name;
-}
-
 // The Run value deleted from one root; a missing key or value counts as deleted.
 bool DeleteRunValue(HKEY root) {
   HKEY run = nullptr;
@@ -58,9 +51,13 @@ BOOL DeleteStartupTasks() {
   const CTaskText rootPath(_T("\\"));
   if (FAILED(service->Connect(empty, empty, empty, empty)) || FAILED(service->GetFolder(rootPath, &root)))
     return FALSE;
+  // The log-on task: "<display name> RunAtStartup" without its blanks, as the main program
+  // registers it, and with them, as earlier helpers named it.
   const CString spacedLogonTask = CString(kProductDisplayName) + _T(" RunAtStartup");
+  CString logonTask = spacedLogonTask;
+  logonTask.Remove(_T(' '));
   BOOL noneLeft = TRUE;
-  for (const CString& name : {RegisteredLogonTaskName(), spacedLogonTask, CString(kProductDisplayName)}) {
+  for (const CString& name : {logonTask, spacedLogonTask, CString(kProductDisplayName)}) {
     const CTaskText task(name);
     if (!IsGone(root->DeleteTask(task, 0))) noneLeft = FALSE;
   }
