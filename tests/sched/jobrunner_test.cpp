@@ -56,6 +56,28 @@ TEST_F(JobRunnerTest, AJobStartsWhenTheClockPassesItsTrigger) {
   EXPECT_TRUE(reports_.empty());
 }
 
+// Jobs written while the service runs are seen: one put in place as the Task Scheduler objects
+// write it (a new file renamed over the old) and one rewritten in place.
+TEST_F(JobRunnerTest, JobsChangedWhileTheServiceRunsAreSeen) {
+  WriteJob("InPlace", RecorderJob("InPlace", u"-schedule", {OnceAt(2000, 1, 2, 0, 0)}));
+  const HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  zx::taskscheduler::JobRunner runner;
+  std::thread service([&] { runner.Serve(stop); });
+  ASSERT_TRUE(zx::AwaitBlockedWaiters(1));
+
+  const Job replaced = RecorderJob("Replaced", u" -autofix", {OnceAt(2000, 1, 1, 0, 1)});
+  const std::vector<std::uint8_t> bytes = zx::taskschd::SerializeJob(replaced);
+  ASSERT_EQ(zx::taskschd::WriteFileAtomically(JobFile("Replaced"), bytes), S_OK);
+  WriteJob("InPlace", RecorderJob("InPlace", u"-schedule", {OnceAt(2000, 1, 1, 0, 1)}));
+  clock_.Advance(60 * 1000);  // 00:01
+  EXPECT_TRUE(Eventually([&] { return Ended("Replaced") && Ended("InPlace"); }));
+  SetEvent(stop);
+  service.join();
+  CloseHandle(stop);
+  EXPECT_EQ(Recorded("Replaced"), "-autofix\n");
+  EXPECT_EQ(Recorded("InPlace"), "-schedule\n");
+}
+
 TEST_F(JobRunnerTest, ARunByHandStartsWhatIsDueAndSkipsADamagedFile) {
   WriteJob("Due", RecorderJob("Due", u"-schedule", {OnceAt(1999, 12, 31, 23, 0)}));
   WriteJob("Later", RecorderJob("Later", u"-schedule", {OnceAt(2000, 1, 1, 1, 0)}));

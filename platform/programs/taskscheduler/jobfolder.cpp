@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "sysinfoapi.h"
 #include "zx/casefold.h"
 #include "zx/pathmap.h"
 #include "zx/processes.h"
@@ -25,6 +26,18 @@ std::u16string JobName(const fs::path& path) {
 }  // namespace
 
 void JobFolder::Refresh() {
+  constexpr std::uint64_t kLookAtFilesMs = 10000;
+  std::error_code error;
+  const fs::file_time_type folderTime = fs::last_write_time(taskschd::TasksFolder(), error);
+  const std::uint64_t nowMs = GetTickCount64();
+  if (looked_ && !error && folderTime == folderTime_ && nowMs - lastLookMs_ < kLookAtFilesMs) return;
+  looked_ = true;
+  folderTime_ = folderTime;
+  lastLookMs_ = nowMs;
+  LookAtFiles();
+}
+
+void JobFolder::LookAtFiles() {
   std::map<std::string, KnownJob> seen;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(taskschd::TasksFolder(), error)) {

@@ -1,9 +1,12 @@
 // The jobs of the machine's Tasks folder as the job runner sees them: every "<name>.job" file
-// read once and read again only when its size or time changes, so a runner that looks every
-// second costs one listing and a look at each file's metadata. A file that is not a job is
-// reported once per change and skipped.
+// read once and read again only when its size or time changes. The files are looked at when
+// the folder has changed (every job written here replaces its file, which changes the folder)
+// and at least every 10 s (for a file written in place), so a runner that looks every second
+// mostly costs one look at the folder. A file that is not a job is reported once per change
+// and skipped.
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -31,8 +34,14 @@ class JobFolder {
   const std::map<std::string, KnownJob>& Jobs() const { return jobs_; }
 
  private:
+  // Reads the files of the folder again.
+  void LookAtFiles();
+
   Report report_;
   std::map<std::string, KnownJob> jobs_;
+  std::filesystem::file_time_type folderTime_{};
+  std::uint64_t lastLookMs_ = 0;
+  bool looked_ = false;
 };
 
 }  // namespace zx::taskscheduler
