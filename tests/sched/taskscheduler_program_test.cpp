@@ -90,11 +90,12 @@ class ScheduleServiceTest : public ProgramTest {
                                      sizeof status, &needed));
     return status;
   }
-  // Local time runs a few seconds before a whole minute (the zone's offset has seconds), so
-  // that a job set for the next minute comes soon; answers that minute.
+  // Local time runs 10 s before a whole minute (the zone's offset has seconds), so that a job
+  // set for the next minute comes soon; answers that minute. Child processes take the zone
+  // from the environment when they start.
   static std::tm NextMinuteSoon() {
     const std::time_t now = std::time(nullptr);
-    const int offset = static_cast<int>((54 - now % 60 + 60) % 60);
+    const int offset = static_cast<int>((50 - now % 60 + 60) % 60);
     char zone[32];
     std::snprintf(zone, sizeof zone, "ZXT-00:00:%02d", offset);
     ::setenv("TZ", zone, 1);
@@ -112,11 +113,12 @@ class ScheduleServiceTest : public ProgramTest {
 TEST_F(ScheduleServiceTest, AStartedServiceRunsTheJobWhenItsMinuteComes) {
   EXPECT_EQ(Status().dwCurrentState, SERVICE_STOPPED);  // no process yet
   const std::tm minute = NextMinuteSoon();
+  ASSERT_TRUE(StartServiceW(service_, 0, nullptr));
+  // Written while the service runs, a few seconds before its minute.
   WriteJob("Scan", RecorderJob("Scan", u"-schedule",
                                {OnceAt(static_cast<WORD>(minute.tm_year + 1900), static_cast<WORD>(minute.tm_mon + 1),
                                        static_cast<WORD>(minute.tm_mday), static_cast<WORD>(minute.tm_hour),
                                        static_cast<WORD>(minute.tm_min))}));
-  ASSERT_TRUE(StartServiceW(service_, 0, nullptr));
   const SERVICE_STATUS_PROCESS running = Status();
   EXPECT_EQ(running.dwCurrentState, SERVICE_RUNNING);
   zx::process::HostProcess process;
