@@ -1,10 +1,16 @@
 // Service control: the service control manager of the machine, its services' configuration
 // and state. The table is the registry's HKLM\SYSTEM\CurrentControlSet\Services keys (Type,
-// Start, ErrorControl, ImagePath, Group, DisplayName). No program runs: a service's state is
-// a record of the machine profile, machine.ini, "[Services] <name>=running|stopped|paused|
-// disabled" (disabled: stopped, and it cannot start whatever its Start value says). Without
-// a record a service runs when it starts automatically (Start 0-2) or is a driver that starts
-// on demand (Start 3), and is stopped otherwise.
+// Start, ErrorControl, ImagePath, Group, DisplayName). A service's state is a record of the
+// machine profile, machine.ini, "[Services] <name>=running|stopped|paused|disabled" (disabled:
+// stopped, and it cannot start whatever its Start value says). Without a record a service runs
+// when it starts automatically (Start 0-2) or is a driver that starts on demand (Start 3), and
+// is stopped otherwise.
+//
+// One service runs a program: the Task Scheduler ("Schedule"), whose job runner
+// "zxtaskscheduler" lies in the program folder. StartService starts that program
+// ("zxtaskscheduler -service"), a stop ends it, and the service runs exactly while its process
+// does (whatever the record says); it takes no pause. Where the program folder has no such
+// program, the service is a record like the others.
 //
 // Opening the manager or a service for changes (anything beyond connecting, enumerating,
 // querying and interrogating) needs an administrator (ERROR_ACCESS_DENIED otherwise).

@@ -1,6 +1,6 @@
 // Listing the machine's services (EnumServicesStatusW) and a service's status with its
-// process (QueryServiceStatusEx). No program runs for a service, so a running service's
-// process id is 0 like a stopped one's.
+// process (QueryServiceStatusEx). Only a service that runs a program of ours has a process id
+// (see winsvc.h); any other's is 0.
 #pragma once
 #include "winsvc.h"
 

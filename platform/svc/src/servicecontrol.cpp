@@ -46,13 +46,19 @@ std::shared_ptr<zx::svc::ServiceObject> Service(SC_HANDLE handle, DWORD right, S
   return service;
 }
 
+// Drivers and the services of our programs take no pause.
+bool Pausable(const ServiceConfig& config) {
+  std::string program;
+  return config.type != SERVICE_KERNEL_DRIVER && config.type != SERVICE_FILE_SYSTEM_DRIVER &&
+         !zx::svc::ServiceProgram(config.name, program);
+}
+
 void FillStatus(const ServiceConfig& config, DWORD state, SERVICE_STATUS& status) {
   std::memset(&status, 0, sizeof status);
   status.dwServiceType = config.type;
   status.dwCurrentState = state;
-  const bool driver = config.type == SERVICE_KERNEL_DRIVER || config.type == SERVICE_FILE_SYSTEM_DRIVER;
   if (state != SERVICE_STOPPED)
-    status.dwControlsAccepted = SERVICE_ACCEPT_STOP | (driver ? 0 : SERVICE_ACCEPT_PAUSE_CONTINUE);
+    status.dwControlsAccepted = SERVICE_ACCEPT_STOP | (Pausable(config) ? SERVICE_ACCEPT_PAUSE_CONTINUE : 0);
 }
 
 // Appends a text after the record and answers where it lies.
@@ -158,6 +164,10 @@ BOOL StartServiceW(SC_HANDLE handle, DWORD, LPCWSTR*) {
   if (zx::svc::IsDisabled(config)) return Fail(ERROR_SERVICE_DISABLED);
   if (zx::svc::CurrentState(config) != SERVICE_STOPPED) return Fail(ERROR_SERVICE_ALREADY_RUNNING);
   if (const DWORD failure = zx::svc::TakeStartFailure(config.name); failure != 0) return Fail(failure);
+  if (std::string program; zx::svc::ServiceProgram(config.name, program)) {
+    if (const DWORD error = zx::svc::StartServiceProcess(config.name, program); error != ERROR_SUCCESS)
+      return Fail(error);
+  }
   if (!zx::svc::WriteStateRecord(config.name, StateRecord::Running)) return Fail(ERROR_ACCESS_DENIED);
   return TRUE;
 }
@@ -172,10 +182,11 @@ BOOL ControlService(SC_HANDLE handle, DWORD control, LPSERVICE_STATUS status) {
   const DWORD state = zx::svc::CurrentState(config);
   FillStatus(config, state, *status);
   if (state == SERVICE_STOPPED) return Fail(ERROR_SERVICE_NOT_ACTIVE);
-  const bool driver = config.type == SERVICE_KERNEL_DRIVER || config.type == SERVICE_FILE_SYSTEM_DRIVER;
-  if (driver && (control == SERVICE_CONTROL_PAUSE || control == SERVICE_CONTROL_CONTINUE))
+  if (!Pausable(config) && (control == SERVICE_CONTROL_PAUSE || control == SERVICE_CONTROL_CONTINUE))
     return Fail(ERROR_INVALID_SERVICE_CONTROL);
   if (control == SERVICE_CONTROL_INTERROGATE) return TRUE;
+  if (std::string program; control == SERVICE_CONTROL_STOP && zx::svc::ServiceProgram(config.name, program))
+    zx::svc::StopServiceProcess(config.name, program);
   const StateRecord record = control == SERVICE_CONTROL_STOP    ? StateRecord::Stopped
                              : control == SERVICE_CONTROL_PAUSE ? StateRecord::Paused
                                                                 : StateRecord::Running;

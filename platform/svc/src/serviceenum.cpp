@@ -1,6 +1,6 @@
 // EnumServicesStatusW over the Services keys, each service read through the manager's own
 // calls (OpenServiceW, QueryServiceStatus, QueryServiceConfigW); QueryServiceStatusEx over
-// QueryServiceStatus.
+// QueryServiceStatus, with the process of a service that runs as a program of ours.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -116,6 +116,11 @@ BOOL QueryServiceStatusEx(SC_HANDLE service, SC_STATUS_TYPE infoLevel, LPBYTE bu
   if (!QueryServiceStatus(service, &status)) return FALSE;
   SERVICE_STATUS_PROCESS out{};
   std::memcpy(&out, &status, sizeof status);
+  // Only a service of ours has a process.
+  const auto object = zx::ReferenceHandleAs<zx::svc::ServiceObject>(reinterpret_cast<HANDLE>(service));
+  if (std::string program; object && status.dwCurrentState != SERVICE_STOPPED &&
+                           zx::svc::ServiceProgram(object->name, program))
+    out.dwProcessId = zx::svc::ServiceProcess(object->name, program);
   std::memcpy(buffer, &out, sizeof out);
   return TRUE;
 }

@@ -124,6 +124,9 @@ bool IsDisabled(const ServiceConfig& config) {
 }
 
 DWORD CurrentState(const ServiceConfig& config) {
+  // A service of ours runs while its process does.
+  if (std::string program; ServiceProgram(config.name, program))
+    return ServiceProcess(config.name, program) != 0 ? SERVICE_RUNNING : SERVICE_STOPPED;
   switch (ReadStateRecord(config.name)) {
     case StateRecord::Running: return SERVICE_RUNNING;
     case StateRecord::Paused: return SERVICE_PAUSED;

@@ -42,4 +42,15 @@ struct ServiceObject : KernelObject {
 // A pending failure of the service's next start (0: none), taken when read.
 DWORD TakeStartFailure(const std::u16string& name);
 
+// A service that runs as a program of ours (serviceprocess.cpp): the Task Scheduler's job
+// runner. False when the service has none or it is not in the program folder; such a service
+// is only a state record.
+bool ServiceProgram(const std::u16string& name, std::string& hostPath);
+// The id of the service's process while it runs, else 0.
+DWORD ServiceProcess(const std::u16string& name, const std::string& program);
+// Starts the program ("<program> -service") as the service's process; a Win32 error or 0.
+DWORD StartServiceProcess(const std::u16string& name, const std::string& program);
+// Asks the service's process to end and forgets it.
+void StopServiceProcess(const std::u16string& name, const std::string& program);
+
 }  // namespace zx::svc

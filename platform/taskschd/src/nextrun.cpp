@@ -85,7 +85,8 @@ bool NextTriggerRun(const TASK_TRIGGER& trigger, const SYSTEMTIME& now, SYSTEMTI
   if (hasEnd && !ValidDate(trigger.wEndYear, trigger.wEndMonth, trigger.wEndDay)) return false;
   const sys_days begin = DayOf(trigger.wBeginYear, trigger.wBeginMonth, trigger.wBeginDay);
   const sys_days today = DayOf(now.wYear, now.wMonth, now.wDay);
-  const long long nowMinutes = MinutesOf(today, now.wHour, now.wMinute) + (now.wSecond || now.wMilliseconds ? 1 : 0);
+  // Starts fall on whole minutes: one in now's minute is not after now, the next minute's is.
+  const long long nowMinutes = MinutesOf(today, now.wHour, now.wMinute);
   // Repetitions of a day's start run through the previous day's window too.
   const sys_days first = std::max(begin, today - days{1});
   for (sys_days when = first; when < first + days{kSearchDays}; when += days{1}) {

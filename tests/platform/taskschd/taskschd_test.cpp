@@ -159,6 +159,23 @@ TEST_F(TaskSchedulerTest, EarliestTriggerWinsAndTheClockMovesIt) {
   EXPECT_EQ(next.wHour, 18);
 }
 
+// Within a minute the next start is the coming minute's, not the one after it.
+TEST_F(TaskSchedulerTest, NextRunInTheMiddleOfAMinute) {
+  SYSTEMTIME next{};
+  TASK_TRIGGER everyMinute = TriggerOf(TASK_TIME_TRIGGER_DAILY, 2000, 1, 1, 0, 0);
+  everyMinute.Type.Daily.DaysInterval = 1;
+  everyMinute.MinutesInterval = 1;
+  everyMinute.MinutesDuration = 1440;
+  clock_.Advance(30 * 1000);  // 00:00:30
+  ASSERT_EQ(NextRun({TriggerOf(TASK_TIME_TRIGGER_ONCE, 2000, 1, 1, 0, 1)}, next), S_OK);
+  EXPECT_EQ(std::tuple(next.wHour, next.wMinute), std::tuple(0, 1));
+  ASSERT_EQ(NextRun({everyMinute}, next), S_OK);
+  EXPECT_EQ(std::tuple(next.wHour, next.wMinute), std::tuple(0, 1));
+  clock_.Advance(30 * 1000);  // 00:01:00: that start is now, not after it
+  ASSERT_EQ(NextRun({everyMinute}, next), S_OK);
+  EXPECT_EQ(std::tuple(next.wHour, next.wMinute), std::tuple(0, 2));
+}
+
 TEST_F(TaskSchedulerTest, JobsWithoutAComingRun) {
   SYSTEMTIME next{};
   EXPECT_EQ(NextRun({}, next), SCHED_S_TASK_NO_VALID_TRIGGERS);

@@ -1,0 +1,60 @@
+// zxtaskscheduler: the stand-in of the Windows Task Scheduler service over the job files of
+// the machine's Tasks folder.
+//   zxtaskscheduler            runs every job that is due now, waits for them, and ends:
+//                              exit code 0, or 1 when a job file could not be read or a
+//                              program could not be started
+//   zxtaskscheduler -service   the "Schedule" service (started by the service control
+//                              manager): runs each job when its time comes, until SIGTERM;
+//                              exit code 3 when another one already serves this machine
+// Anything else: usage on standard error, exit code 2.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <thread>
+
+#include "jobrunner.h"
+#include "synchapi.h"
+#include "zx/machine.h"
+
+namespace {
+
+// One service per machine root and user: a lock held while it serves.
+bool HoldServiceLock() {
+  const std::string path = zx::machine::RuntimeFolder() + "/taskscheduler.lock";
+  const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  return file >= 0 && ::flock(file, LOCK_EX | LOCK_NB) == 0;  // released when the process ends
+}
+
+int Serve() {
+  // SIGTERM and SIGINT reach one thread, which asks the runner to stop.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  if (!HoldServiceLock()) {
+    std::fprintf(stderr, "zxtaskscheduler: another Task Scheduler already serves this machine\n");
+    return 3;
+  }
+  const HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread([stopSignals, stop] {
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    SetEvent(stop);
+  }).detach();
+  zx::taskscheduler::JobRunner().Serve(stop);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 1) return zx::taskscheduler::JobRunner().RunDueNow() < 0 ? 1 : 0;
+  if (argc == 2 && std::strcmp(argv[1], "-service") == 0) return Serve();
+  std::fprintf(stderr, "usage: zxtaskscheduler [-service]\n");
+  return 2;
+}
