@@ -112,12 +112,16 @@ void CDlgBaseWnd::OnHelp() { OpenHelpPage(_T("")); }
 
 LRESULT CDlgBaseWnd::OnDefaultOrZero(WPARAM, LPARAM) { return m_bDefaultProcessing ? Default() : 0; }
 
+BOOL CDlgBaseWnd::IsEnterIgnored() const { return m_bIgnoreHeldEnter && KeyHeld(VK_RETURN); }
+
+BOOL CDlgBaseWnd::IsEscapeIgnored() const { return m_bIgnoreHeldEsc && KeyHeld(VK_ESCAPE); }
+
 void CDlgBaseWnd::OnOK() {
-  if (m_bIgnoreHeldEnter && KeyHeld(VK_RETURN)) return;
+  if (IsEnterIgnored()) return;
   CDialog::OnOK();
 }
 
 void CDlgBaseWnd::OnCancel() {
-  if (m_bIgnoreHeldEsc && KeyHeld(VK_ESCAPE)) return;
+  if (IsEscapeIgnored()) return;
   CDialog::OnCancel();
 }

@@ -43,6 +43,9 @@ class ZXHELPER_API CDlgBaseWnd : public CDialog {
  protected:
   void OnOK() override;
   void OnCancel() override;
+  // Whether OnOK (OnCancel) would be ignored now: its key is still held and the guard is on.
+  BOOL IsEnterIgnored() const;
+  BOOL IsEscapeIgnored() const;
   // Calls the paint callback when one is on; whether it painted.
   BOOL PaintThroughCallback(CDC* pDC, const CRect& client);
 
