@@ -50,7 +50,7 @@ class ZXHELPER_API CHoverButtonWithText : public CHoverButton {
   COLORREF m_crNormal = 0x1B1209;
   COLORREF m_crHover = 0x6C482D;
   COLORREF m_crPressed = 0x5A361B;
-  COLORREF m_crDisabled = 0xFFE4EDF6;
+  COLORREF m_crDisabled = 0xE4EDF6;
   int m_nTextLeft = -1;
   BYTE m_bMediumWeight = FALSE;
   BYTE m_bOwnHeight = FALSE;

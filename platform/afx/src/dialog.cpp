@@ -1,5 +1,6 @@
 // CDialog: modal and modeless dialogs of the class library, attached on WM_INITDIALOG.
 #include "afxdlg.h"
+#include "winresource.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -34,16 +35,17 @@ INT_PTR CDialog::DoModal() {
   if (m_lpDialogTemplate)
     return ::DialogBoxIndirectParamW(AfxGetResourceHandle(), m_lpDialogTemplate, parent,
                                      DialogProc, self);
-  return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
-                           DialogProc, self);
+  // As the class library does: the resource module first, then the application's own.
+  const LPCWSTR name = MAKEINTRESOURCEW(m_nIDTemplate);
+  return ::DialogBoxParamW(AfxFindResourceHandle(name, RT_DIALOG), name, parent, DialogProc, self);
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) {
   m_nIDTemplate = nIDTemplate;
   m_pParentWnd = pParentWnd;
-  return ::CreateDialogParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDTemplate),
-                              ParentHandle(pParentWnd), DialogProc,
-                              reinterpret_cast<LPARAM>(this)) != nullptr;
+  const LPCWSTR name = MAKEINTRESOURCEW(nIDTemplate);
+  return ::CreateDialogParamW(AfxFindResourceHandle(name, RT_DIALOG), name, ParentHandle(pParentWnd),
+                              DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd) {

@@ -65,6 +65,7 @@ inline int SHFileOperation(LPSHFILEOPSTRUCTW fileOp) { return SHFileOperationW(f
 #define SEE_MASK_NOCLOSEPROCESS 0x00000040
 #define SEE_MASK_NOASYNC 0x00000100
 #define SEE_MASK_FLAG_NO_UI 0x00000400
+#define SEE_MASK_NOZONECHECKS 0x00800000  // no zone check of the file (nothing to check here)
 
 #define SE_ERR_FNF 2
 #define SE_ERR_PNF 3

@@ -36,7 +36,7 @@ TEST_F(TextButton, StartsWithTheFamilyCaptionColours) {
   EXPECT_EQ(fresh.GetNormalColour(), 0x1B1209u);
   EXPECT_EQ(fresh.GetHoverColour(), 0x6C482Du);
   EXPECT_EQ(fresh.GetPressedColour(), 0x5A361Bu);
-  EXPECT_EQ(fresh.GetDisabledColour(), 0xFFE4EDF6u);
+  EXPECT_EQ(fresh.GetDisabledColour(), 0xE4EDF6u);
 }
 
 TEST_F(TextButton, TheCaptionIsDrawnInTheNormalColourOverTheNormalImage) {
@@ -65,6 +65,15 @@ TEST_F(TextButton, ADisabledFourStateButtonUsesTheDisabledColour) {
   const Picture picture = Snap(button_.GetSafeHwnd());
   EXPECT_EQ(picture.At(1, 1), kDisabled);
   EXPECT_GT(picture.Count(0x7E7575), 10);
+  EXPECT_EQ(picture.Count(0x1B1209), 0);
+}
+
+// The default disabled colour is a colour value (no flag byte above the 24 colour bits).
+TEST_F(TextButton, ADisabledButtonDrawsItsCaptionInTheDefaultDisabledColour) {
+  button_.EnableWindow(FALSE);
+  const Picture picture = Snap(button_.GetSafeHwnd());
+  EXPECT_EQ(picture.At(1, 1), kDisabled);
+  EXPECT_GT(picture.Count(0xE4EDF6), 10);
   EXPECT_EQ(picture.Count(0x1B1209), 0);
 }
 
@@ -133,7 +142,7 @@ TEST_F(TextButton, TheLightLookIsNearWhiteInEveryState) {
 
 TEST_F(TextButton, ALookWithoutFourStatesKeepsTheDisabledColour) {
   CHoverButtonWithText::SetStyle(button_, FALSE, FALSE, FALSE);
-  EXPECT_EQ(button_.GetDisabledColour(), 0xFFE4EDF6u);
+  EXPECT_EQ(button_.GetDisabledColour(), 0xE4EDF6u);
 }
 
 // The normal, hovered, pressed and disabled button side by side against the reference.

@@ -1,0 +1,107 @@
+// Helpers of the dialog tests.
+#include "dialogs_testing.h"
+
+#include "HalvoranApp.h"
+#include "snapshot_compare.h"
+#include "zx/gdi.h"
+#include "zx/input.h"
+#include "zx/modal.h"
+#include "zx/msgbox.h"
+#include "zx/windowpaint.h"
+
+namespace zx::test {
+
+void DialogTest::SetUp() {
+  MachineTest::SetUp();
+  SetClock(&clock_);
+  user::SetMessageBoxResponder([](const user::MessageBoxCall&) { return IDOK; });
+  user::ResetInput();
+  // The caption the frames draw when no application title is loaded.
+  g_strAppName = u"Zephrin Tunevo";
+  previous_ = AfxGetResourceHandle();
+  const HMODULE resources = GetResourceModule();
+  ASSERT_NE(resources, nullptr);
+  AfxSetResourceHandle(resources);
+}
+
+void DialogTest::TearDown() {
+  user::SetIdleHook(nullptr);
+  Pump();
+  AfxSetResourceHandle(previous_);
+  user::SetMessageBoxResponder(nullptr);
+  user::ResetInput();
+  g_strAppName.Empty();
+  SetClock(nullptr);
+  MachineTest::TearDown();
+}
+
+void DialogTest::WhileModal(std::vector<std::function<bool()>> steps) {
+  steps_ = std::move(steps);
+  next_ = 0;
+  user::SetIdleHook([this] {
+    if (next_ < steps_.size() && steps_[next_]()) ++next_;
+  });
+}
+
+void DialogTest::ExpectAllStepsRan() {
+  user::SetIdleHook(nullptr);
+  EXPECT_EQ(next_, steps_.size()) << "steps that never ran";
+}
+
+void DialogTest::Pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+void DialogTest::Key(int virtualKey, bool down) { user::InjectKey(virtualKey, down); }
+
+void DialogTest::Tap(int virtualKey) {
+  Key(virtualKey, true);
+  Key(virtualKey, false);
+}
+
+void DialogTest::Click(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ClickAt(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void DialogTest::ClickAt(POINT screen) {
+  user::InjectMouse(screen, WM_MOUSEMOVE);
+  user::InjectMouse(screen, WM_LBUTTONDOWN);
+  user::InjectMouse(screen, WM_LBUTTONUP);
+}
+
+HWND DialogTest::ActiveWindow() { return ::GetActiveWindow(); }
+
+std::vector<COLORREF> DialogTest::Pixels(HWND window, SIZE& size) {
+  TempFolder temp;
+  const std::string path = temp.path() + "/window.png";
+  std::vector<COLORREF> pixels;
+  if (!user::SaveWindowPng(window, path)) return pixels;
+  const HBITMAP bitmap = gdi::LoadPngBitmap(path);
+  std::vector<DWORD> bits;
+  if (bitmap && gdi::CopyBitmapPixels(bitmap, bits, size))
+    for (DWORD p : bits) pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+  if (bitmap) ::DeleteObject(bitmap);
+  return pixels;
+}
+
+void DialogTest::ExpectWindowMatches(HWND window, const std::string& name) {
+  TempFolder temp;
+  const std::string drawn = temp.path() + "/" + name;
+  ASSERT_TRUE(user::SaveWindowPng(window, drawn));
+  ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
+}
+
+void DialogTest::ExpectScreenMatches(const RECT& area, const std::string& name) {
+  TempFolder temp;
+  const std::string drawn = temp.path() + "/" + name;
+  ASSERT_TRUE(user::SaveScreenPng(drawn, &area));
+  ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
+}
+
+}  // namespace zx::test

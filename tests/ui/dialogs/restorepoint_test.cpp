@@ -1,0 +1,119 @@
+// The restore-point wait dialog: refused through DoModal; through Run it shows the wait text
+// formatted with the product name (a damaged language text formats safely), makes the point
+// about 512 ms after it opens and closes about 512 ms after the point is made.
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "DlgCreateRestorePoint.h"
+#include "RestorePoint.h"
+#include "dialogs_testing.h"
+
+namespace zx::test {
+namespace {
+
+// The one wait text of the tests (texts are read once per process): more conversions than
+// arguments, a write-back conversion and a pointer.
+constexpr char kWaitText[] = "%s is busy %s %d %n %p";
+
+class RestorePointWait : public DialogTest {
+ protected:
+  void TearDown() override {
+    std::filesystem::remove(LanguageFile());
+    DialogTest::TearDown();
+  }
+  static std::filesystem::path LanguageFile() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
+  }
+  static void WriteWaitText(const char* text) {
+    std::ofstream(LanguageFile()) << "[IDD_DLG_CREATE_RESTORE_POINT]\r\nIDC_ST_PLS_WAIT=" << text << "\r\n";
+  }
+  // The wait text shown by the dialog, which is then ended.
+  CString ShownWaitText() {
+    CString shown;
+    CDlgCreateRestorePoint dialog;
+    WhileModal({[&] {
+      ::GetDlgItemTextW(dialog.GetSafeHwnd(), 12549, shown.GetBuffer(256), 256);
+      shown.ReleaseBuffer();
+      dialog.EndDialog(IDCANCEL);
+      return true;
+    }});
+    dialog.Run(u"Before the update");
+    ExpectAllStepsRan();
+    return shown;
+  }
+};
+
+TEST_F(RestorePointWait, DoModalIsRefusedAndShowsNothing) {
+  CDlgCreateRestorePoint dialog;
+  EXPECT_EQ(dialog.DoModal(), static_cast<INT_PTR>(E_NOTIMPL));
+  EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(RestorePointWait, ADamagedWaitTextFormatsSafelyWithTheProductName) {
+  WriteWaitText(kWaitText);
+  const CString shown = ShownWaitText();
+  EXPECT_EQ(shown.Find(u"Zephrin Tunevo is busy "), 0) << CStringA(shown).GetString();
+}
+
+TEST_F(RestorePointWait, TheDialogMatchesTheReference) {
+  WriteWaitText(kWaitText);
+  CDlgCreateRestorePoint dialog;
+  WhileModal({[&] {
+                dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+                return true;
+              },
+              [&] {
+                ExpectWindowMatches(dialog.GetSafeHwnd(), "restore_point_wait.png");
+                dialog.EndDialog(IDCANCEL);
+                return true;
+              }});
+  dialog.Run(u"Before the update");
+  ExpectAllStepsRan();
+}
+
+TEST_F(RestorePointWait, ThePointIsMadeAfter512MsAndTheDialogClosesAfterAnother512) {
+  // The point settles for a while on the clock; a second thread keeps the clock going.
+  std::atomic<bool> ticking{false};
+  std::atomic<bool> stop{false};
+  std::thread ticker([&] {
+    while (!stop) {
+      if (ticking) clock_.Advance(1);
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  });
+  CDlgCreateRestorePoint dialog;
+  SYSTEMTIME made{};
+  ULONGLONG shownAt = 0, pointSeenAt = 0;
+  bool noPointEarly = false;
+  WhileModal({[&] {
+                shownAt = ::GetTickCount64();
+                clock_.Advance(500);
+                noPointEarly = !LoadRestorePointTime(made);
+                ticking = true;
+                return true;
+              },
+              [&] {
+                if (!LoadRestorePointTime(made)) return false;
+                pointSeenAt = ::GetTickCount64();
+                return true;
+              }});
+  const INT_PTR result = dialog.Run(u"Before the update");
+  ticking = false;
+  const ULONGLONG endedAt = ::GetTickCount64();
+  stop = true;
+  ticker.join();
+  EXPECT_EQ(result, IDOK);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(noPointEarly);
+  // Made (512 ms after opening, then 512 ms of settling) and closed 512 ms later.
+  EXPECT_GE(pointSeenAt - shownAt, 1024u);
+  EXPECT_LT(pointSeenAt - shownAt, 1024u + 300u);
+  EXPECT_GE(endedAt - pointSeenAt, 500u);
+  EXPECT_LT(endedAt - pointSeenAt, 512u + 300u);
+}
+
+}  // namespace
+}  // namespace zx::test

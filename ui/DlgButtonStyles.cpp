@@ -1,0 +1,20 @@
+// The light and dark text-button looks and icons of the resource chain.
+#include "DlgButtonStyles.h"
+
+#include <winresource.h>
+
+void ApplyLightTextButtonStyle(CHoverButtonWithText& button) {
+  CHoverButtonWithText::SetStyle(button, TRUE, TRUE, FALSE);
+  button.SetShadow(TRUE);
+}
+
+void ApplyDarkTextButtonStyle(CHoverButtonWithText& button) {
+  CHoverButtonWithText::SetStyle(button, TRUE, FALSE, FALSE);
+  button.SetShadow(TRUE);
+}
+
+HICON LoadIconFromResources(UINT nID) {
+  const LPCTSTR name = MAKEINTRESOURCEW(nID);
+  const HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON);
+  return module ? ::LoadIconW(module, name) : nullptr;
+}

@@ -1,0 +1,45 @@
+// CDlgParentTransculent: the translucent backdrop laid over the owner while a nag popup runs
+// on top of it, and RunModalWithBackdrop, which runs a nag popup that way and answers its
+// result.
+#pragma once
+#include "DlgBaseWnd.h"
+#include "HVBitmap.h"
+
+class CDlgBaseWndPopupNagBase;
+
+class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
+  DECLARE_DYNAMIC(CDlgParentTransculent)
+
+ public:
+  static constexpr UINT kTemplateId = 1274;
+
+  CDlgParentTransculent(CDlgBaseWndPopupNagBase* pDialog, UINT nDialogTemplate, const CRect& ownerRect);
+
+  // The backdrop with the popup over it until the popup ends the run; the owner (when given)
+  // is disabled meanwhile. -1 when the backdrop or the popup could not be made.
+  INT_PTR DoModal() override;
+  BOOL OnInitDialog() override;
+
+ protected:
+  // Enter and Escape on the backdrop itself do nothing; they belong to the popup.
+  void OnOK() override {}
+  void OnCancel() override {}
+  afx_msg void OnPaint();
+  afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+
+  CHVBitmap m_bmpPicture;
+  int m_nPictureWidth = 0;
+  int m_nPictureHeight = 0;
+  CDlgBaseWndPopupNagBase* m_pDialog;
+  UINT m_nDialogTemplate;
+  CRect m_rcOwner;
+  BOOL m_bPopupMade = FALSE;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// Runs the nag popup of this template over a backdrop on the owner's window rectangle; the
+// popup's result (1 OK, 2 Cancel, or the stored result), or -1 when it could not be shown.
+ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId);
+// Ends the run of the window's parent (or owner) dialog.
+ZXHELPER_API void CloseParentDialog(CWnd* pWnd);
