@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "DriverInstallEngine.h"
@@ -148,6 +150,29 @@ TEST_F(DriverPackageFilesTest, FilesCopiedIntoTheDriverStoreAndSystemFoldersAreF
   const std::vector<CString> listed = Files(files);
   ASSERT_EQ(listed.size(), expected.size());
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(listed[i].CompareNoCase(expected[i]), 0) << i;
+}
+
+TEST_F(DriverPackageFilesTest, ARealInfListsItsDecoratedInstallSectionsFiles) {
+  // The serial gadget INF of the Linux kernel's documentation (Debian's linux-doc), as the
+  // installation leaves it in the INF folder: its amd64 install section copies USBSER.sys
+  // to the default folder (12) and includes an INF of Windows.
+  std::string packed;
+  for (const auto& doc : std::filesystem::directory_iterator("/usr/share/doc"))
+    if (doc.path().filename().string().rfind("linux-doc-", 0) == 0 &&
+        std::filesystem::exists(doc.path() / "Documentation/usb/linux-cdc-acm.inf.gz"))
+      packed = (doc.path() / "Documentation/usb/linux-cdc-acm.inf.gz").string();
+  if (packed.empty()) GTEST_SKIP() << "linux-doc is not installed";
+  const std::string target = Host(_T("C:\\Windows\\inf\\oem9.inf"));
+  std::filesystem::create_directories(std::filesystem::path(target).parent_path());
+  ASSERT_EQ(std::system(("zcat '" + packed + "' > '" + target + "'").c_str()), 0);
+  CInfPackageFiles files(_T("C:\\Windows"));
+  files.CollectInfPackageFiles(_T("DriverInstall"), _T(".NTamd64"), _T("oem9.inf"));
+  const std::vector<CString> expected = {
+      _T("C:\\Windows\\inf\\mdmcpq.inf"),
+      CInfPackageFiles::DirectoryIdFolder(12) + _T("USBSER.sys"),
+      _T("C:\\Windows\\inf\\oem9.inf"),
+  };
+  EXPECT_EQ(Files(files), expected);
 }
 
 TEST_F(DriverPackageFilesTest, SearchesAFolderTree) {

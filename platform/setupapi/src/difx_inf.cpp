@@ -259,6 +259,14 @@ const std::vector<Line>* ModelsSection(const Sections& sections, const Line& man
   return chosen != nullptr ? chosen : Section(sections, manufacturer.values[0]);
 }
 
+// The decoration of a model's install section for the platform: ".NT<architecture>", else
+// ".NT" when such a section exists, else none.
+std::u16string InstallSectionExt(const Sections& sections, const std::u16string& installSection, const Platform& platform) {
+  for (const std::u16string& ext : {u".NT" + platform.architecture, std::u16string(u".NT")})
+    if (Section(sections, installSection + ext) != nullptr) return ext;
+  return {};
+}
+
 // A plain file name (no folder, no parent reference).
 bool IsPlainName(const std::u16string& name) {
   return !name.empty() && name.find_first_of(u"\\/:") == std::u16string::npos && name != u"." && name != u"..";
@@ -320,11 +328,12 @@ DWORD ReadInfPackage(const std::string& hostPath, InfPackage& package) {
     if (models == nullptr) return ERROR_SECTION_NOT_FOUND;
     for (const Line& model : *models) {
       if (model.values.size() < 2 || model.values[0].empty()) continue;
-      InfModel entry{expand(model.key), model.values[0], {}};
+      InfModel entry{expand(model.key), model.values[0], {}, {}};
       for (std::size_t i = 1; i < model.values.size(); ++i)
         if (!model.values[i].empty()) entry.ids.push_back(model.values[i]);
       if (entry.ids.empty()) continue;
-      package.services.push_back(ServiceOf(sections, entry.section));
+      entry.sectionExt = InstallSectionExt(sections, entry.section, platform);
+      package.services.push_back(ServiceOf(sections, entry.section + entry.sectionExt));
       package.models.push_back(std::move(entry));
     }
   }
