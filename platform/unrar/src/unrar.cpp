@@ -232,6 +232,8 @@ extern "C" HANDLE RAROpenArchiveEx(RAROpenArchiveDataEx* data) {
   rar->reader = archive_read_new();
   archive_read_support_format_rar(rar->reader);
   archive_read_support_format_rar5(rar->reader);
+  // Names without RAR's Unicode form are MS-DOS text, as RAR for Windows writes them.
+  archive_read_set_format_option(rar->reader, "rar", "hdrcharset", "CP437");
   const std::vector<std::string> volumes = zx::unrar::VolumeNames(host);
   std::vector<const char*> files;
   for (const std::string& volume : volumes) files.push_back(volume.c_str());

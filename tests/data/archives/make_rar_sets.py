@@ -2,8 +2,8 @@
 """Writes the RAR fixtures of real-world shapes, by hand from the RAR 4 and RAR 5 format
 descriptions, as no RAR writer ships with Debian: multi-volume sets in both namings (RAR 4
 "name.rar, name.r00, ..." and "name.partN.rar"; RAR 5 "name.partN.rar"), solid and not, with
-an entry split over every volume and names in Japanese and Chinese script; and an archive
-whose entry holds fewer bytes than its header says. Entries are stored (no compression).
+an entry split over every volume and names in Japanese and Chinese script; names of MS-DOS
+text; and an archive whose entry holds fewer bytes than its header says. Entries are stored (no compression).
 
 Run from this folder: python3 make_rar_sets.py"""
 import struct
@@ -23,10 +23,10 @@ def rar4_block(head_type, flags, body):
 
 
 def rar4_name(name):
-    """The name field and flags: plain Latin-1, or RAR's Unicode form (an ASCII stand-in, a
-    zero byte, then every character as two bytes)."""
+    """The name field and flags: plain MS-DOS text (IBM 437), or RAR's Unicode form (an ASCII
+    stand-in, a zero byte, then every character as two bytes)."""
     try:
-        return name.encode("latin-1"), 0
+        return name.encode("cp437"), 0
     except UnicodeEncodeError:
         units = name.encode("utf-16-le")
         encoded = bytearray(b"\x00")  # the high byte of the short forms, unused here
@@ -142,6 +142,12 @@ def main():
     short += rar4_file("short.sys", SPLIT[:120], zlib.crc32(SPLIT[:120]), 200)
     short += rar4_block(0x7B, 0x4000, b"")
     save(["short.rar"], [short])
+    # Names of MS-DOS text, without the Unicode form: "café.inf" and "Ñ\x64\ä.sys".
+    oem = b"Rar!\x1a\x07\x00" + rar4_block(0x73, 0, struct.pack("<HI", 0, 0))
+    for name in ("café.inf", "Ñ/x64/ä.sys"):
+        oem += rar4_file(name, INF, zlib.crc32(INF), len(INF))
+    oem += rar4_block(0x7B, 0x4000, b"")
+    save(["oem.rar"], [oem])
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "RarArchive.h"
 #include "archive_testing.h"
@@ -100,6 +101,24 @@ TEST_F(RarArchiveTest, ASolidRar4SetTheLibraryCannotReadFailsWithoutSuccess) {
   rar.SetDestination(_T("C:\\out\\solid"));
   EXPECT_FALSE(rar.ExtractAll());
   EXPECT_FALSE(std::filesystem::exists(Host(_T("C:\\out\\solid\\x64\\driver.sys"))));
+}
+
+TEST_F(RarArchiveTest, NamesOfMsDosTextAreReadInItsCodePage) {
+  CRarArchive rar;
+  ASSERT_TRUE(rar.LoadLibrary());
+  ASSERT_TRUE(rar.ListEntries(PlaceFixture("oem.rar")));
+  ASSERT_EQ(rar.GetEntries().size(), 2u);
+  EXPECT_EQ(rar.GetEntries()[0].name, CString(_T("caf\u00E9.inf")));
+  rar.SetDestination(_T("C:\\out\\oem"));
+  ASSERT_TRUE(rar.ExtractAll());
+  const std::map<std::string, std::string> expected = {
+      {"caf\xC3\xA9.inf", ReadHostFile(Host(_T("C:\\out\\oem\\caf\u00E9.inf")))},
+      {"\xC3\x91/", ""},
+      {"\xC3\x91/x64/", ""},
+      {"\xC3\x91/x64/\xC3\xA4.sys", ReadHostFile(Host(_T("C:\\out\\oem\\caf\u00E9.inf")))},
+  };
+  EXPECT_EQ(Tree(Host(_T("C:\\out\\oem"))), expected);
+  EXPECT_NE(expected.begin()->second.find("[Version]"), std::string::npos);
 }
 
 TEST_F(RarArchiveTest, AnEntryShorterThanItsHeaderSaysFails) {
