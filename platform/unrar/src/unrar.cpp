@@ -44,7 +44,7 @@ struct RarArchive {
   bool pending = false;             // its data not yet skipped or extracted
   std::u16string name;
   zx::unrar::SetHeaders headers;  // packed sizes, and whether a volume of the set is missing
-  std::size_t index = 0;                    // of the entry whose header was read last, plus one
+  std::size_t index = 0;          // of the entry whose header was read last, plus one
 };
 
 std::u16string Widen(const char* text, UINT codePage) {
@@ -185,23 +185,6 @@ int Process(HANDLE handle, int operation, const std::u16string& destPath, const 
   return Extract(*rar, target + relative);
 }
 
-// The entry's name in any script: libarchive's UTF-8 form, else its wide form.
-std::u16string EntryName(archive_entry* entry) {
-  if (const char* utf8 = archive_entry_pathname_utf8(entry); utf8 != nullptr && *utf8 != 0) return Widen(utf8, CP_UTF8);
-  const wchar_t* wide = archive_entry_pathname_w(entry);
-  std::u16string name;
-  for (; wide != nullptr && *wide != 0; ++wide) {
-    const auto c = static_cast<std::uint32_t>(*wide);
-    if (c < 0x10000) {
-      name += static_cast<char16_t>(c);
-    } else {
-      name += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      name += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    }
-  }
-  return name;
-}
-
 // Reads the next header into the archive's entry; fills the common fields.
 int NextHeader(RarArchive& rar) {
   if (rar.pending) Skip(rar);
@@ -209,7 +192,8 @@ int NextHeader(RarArchive& rar) {
   // The end of the volumes at hand is not the end of a set whose next volume is missing.
   if (status == ARCHIVE_EOF) return rar.headers.incomplete ? ERAR_EOPEN : ERAR_END_ARCHIVE;
   if (status < ARCHIVE_WARN) return ERAR_BAD_DATA;
-  rar.name = EntryName(rar.entry);
+  // A name that does not convert is damage, never an entry passed over.
+  rar.name = Widen(archive_entry_pathname_utf8(rar.entry), CP_UTF8);
   if (rar.name.empty()) return ERAR_BAD_DATA;
   ++rar.index;
   rar.pending = true;
