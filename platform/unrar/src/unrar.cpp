@@ -31,9 +31,16 @@ class Utf8Locale {
   Utf8Locale& operator=(const Utf8Locale&) = delete;
 
  private:
+  // Made once, freed when the library is unloaded.
+  struct Handle {
+    locale_t value = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    ~Handle() {
+      if (value != static_cast<locale_t>(nullptr)) freelocale(value);
+    }
+  };
   static locale_t Utf8() {
-    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    return utf8 != static_cast<locale_t>(nullptr) ? utf8 : LC_GLOBAL_LOCALE;
+    static const Handle utf8;
+    return utf8.value != static_cast<locale_t>(nullptr) ? utf8.value : LC_GLOBAL_LOCALE;
   }
   locale_t previous_;
 };
