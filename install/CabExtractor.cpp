@@ -113,6 +113,7 @@ bool CCabExtractor::ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath) {
     return false;
   }
   m_outputFolder = WithTrailingBackslash(CString(output));
+  m_targets.clear();
   for (;;) {
     m_nextCabinet.Empty();
     if (!m_copy(m_context, name.GetBuffer(), folder.GetBuffer(), 0, Notify, nullptr, this)) {
@@ -156,8 +157,14 @@ INT_PTR CCabExtractor::Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION note) {
 INT_PTR CCabExtractor::OpenTarget(PFDINOTIFICATION note) {
   const CString relative = MakeSafeEntryName(EntryName(note->psz1, note->attribs));
   const CString target = m_outputFolder + relative;
-  // A name with nothing left inside the output folder is passed over.
-  if (relative.IsEmpty() || !IsPathInsideFolder(m_outputFolder, target)) return 0;
+  // A name with nothing left inside the output folder, or naming the file another entry
+  // already wrote, is refused: the cabinet cannot be extracted as it was packed.
+  CString key = target;
+  key.MakeLower();
+  if (relative.IsEmpty() || !IsPathInsideFolder(m_outputFolder, target) || !m_targets.insert(key).second) {
+    Fail(kErrorTargetFile);
+    return -1;
+  }
   const int slash = target.ReverseFind(_T('\\'));
   HANDLE file = INVALID_HANDLE_VALUE;
   if (CreateFolderPath(target.Left(slash + 1))) {

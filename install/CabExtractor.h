@@ -5,12 +5,14 @@
 #include <fdi.h>
 #include <windows.h>
 
+#include <set>
+
 class CCabExtractor {
  public:
   // Error codes of the extractor (beside the cabinet library's own in the error block).
   enum Error {
     kErrorNone = 0,
-    kErrorTargetFile = 8,       // a target file could not be created
+    kErrorTargetFile = 8,       // a target file could not be created, or its name is refused
     kErrorLibrary = 1000,       // Cabinet.dll or one of its entry points is missing
     kErrorArguments = 1001,     // empty output folder, cabinet folder or name
     kErrorOutputTooLong = 1005,
@@ -24,8 +26,9 @@ class CCabExtractor {
   // Binds the library once and makes the decompression context. False with the error set.
   bool Init();
   // Extracts every file of the cabinet (and of the cabinets that continue it) below the
-  // output folder. Narrow texts are Windows-1252. False when anything failed; a file that
-  // could not be written whole is removed again.
+  // output folder. Narrow texts are Windows-1252. False when anything failed, also when an
+  // entry's name leaves nothing inside the folder or names a file another entry wrote; a
+  // file that could not be written whole is removed again.
   bool ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath);
 
   int GetErrorCode() const { return m_error; }
@@ -55,4 +58,5 @@ class CCabExtractor {
   CStringA m_nextCabinet;
   HANDLE m_target = INVALID_HANDLE_VALUE;  // the file being written
   CString m_targetPath;
+  std::set<CString> m_targets;  // every target written, in lower case
 };

@@ -82,8 +82,11 @@ bool CRarArchive::ExtractAll() {
               [&folder](const RARHeaderDataEx& header, HANDLE archive, RARProcessFileWFn process) {
                 const CString relative = MakeSafeEntryName(header.FileNameW);
                 CString target = folder + relative;
-                if (relative.IsEmpty() || !IsPathInsideFolder(folder, target))
-                  return process(archive, RAR_SKIP, nullptr, nullptr);
+                // A name with nothing left inside the folder is refused, never passed over.
+                if (relative.IsEmpty() || !IsPathInsideFolder(folder, target)) {
+                  process(archive, RAR_SKIP, nullptr, nullptr);
+                  return ERAR_ECREATE;
+                }
                 const int result = process(archive, RAR_EXTRACT, nullptr, target.GetBuffer());
                 target.ReleaseBuffer();
                 return result;

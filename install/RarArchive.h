@@ -27,8 +27,9 @@ class CRarArchive {
   // open RAR file") or its headers are damaged ("Read Error: the RAR archive is damaged").
   bool ListEntries(LPCTSTR path);
   void SetDestination(LPCTSTR folder) { m_destination = folder; }
-  // Extracts every entry of the listed archive below the destination folder; entries whose
-  // names lead nowhere inside it are passed over. False at the first entry that fails.
+  // Extracts every entry of the listed archive (all volumes of a set) below the destination
+  // folder. False at the first entry that fails or is refused: a link, a name that leads
+  // nowhere inside the folder, data shorter than the entry's header says.
   bool ExtractAll();
 
   const CString& GetErrorText() const { return m_errorText; }

@@ -1,16 +1,20 @@
 // The zip extraction wrapper over minizip: the archive is read through a Win32 file handle,
-// names are made safe, targets are checked to stay below the base folder, and a target that
-// cannot be written whole is removed.
+// names are read in the encoding their writer used and made safe, targets are checked to stay
+// below the base folder and never taken by two entries, entries the reader cannot decode are
+// refused, and a target that cannot be written whole is removed.
 #include "ZipArchive.h"
 
 #include <minizip/unzip.h>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "ArchivePaths.h"
+#include "ZipDirectoryPatches.h"
+#include "ZipEntryName.h"
 
 namespace {
 
@@ -41,6 +45,7 @@ struct ReaderState {
   LONGLONG fileSize = 0;
   LONGLONG position = 0;
   Window windows[2];
+  std::vector<ZipBytePatch> patches;  // zip64 values laid over what the reader reads
   int recent = 0;  // the window read from last
   unzFile archive = nullptr;
   uLong entries = 0;
@@ -54,6 +59,11 @@ struct ReaderState {
   ZipItemInfo described = {};
   unz_file_info64 describedInfo = {};
   CString lastFolder;  // the folder the last file was written into, known to exist
+  // Every target written, in lower case, with the entry written there: a second entry never
+  // overwrites the file of another.
+  std::map<CString, int> targets;
+  std::vector<char> nameBuffer = std::vector<char>(65536);
+  std::vector<unsigned char> extraBuffer = std::vector<unsigned char>(65536);
 };
 
 // minizip's file functions over the state's handle.
@@ -101,6 +111,7 @@ uLong ReadSource(voidpf, voidpf stream, void* buffer, uLong size) {
     const LONGLONG offset = state->position - window->start;
     const uLong count = std::min<uLong>(size - copied, static_cast<uLong>(window->length - offset));
     std::memcpy(target + copied, window->bytes.data() + offset, count);
+    ApplyZipPatches(state->patches, state->position, target + copied, count);
     copied += count;
     state->position += count;
   }
@@ -152,6 +163,12 @@ FILETIME FromDosTime(uLong dosDate) {
   }
   return utc;
 }
+
+// Stored and deflated entries; minizip knows no other method (it would hand out the raw
+// compressed bytes of some).
+bool CanDecode(const unz_file_info64& info) { return info.compression_method == 0 || info.compression_method == Z_DEFLATED; }
+
+DWORD Clamped(ZPOS64_T size) { return size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(size); }
 
 constexpr int kUnixHost = 3;
 bool IsSymbolicLink(const unz_file_info64& info) {
@@ -222,22 +239,29 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
   std::memset(&item, 0, sizeof item);
   item.index = index;
   if (!GoToEntry(state, index)) return kZipBadLocalHeader;
-  char rawName[1024];
-  if (unzGetCurrentFileInfo64(state.archive, &info, rawName, sizeof rawName, nullptr, 0, nullptr, 0) != UNZ_OK) {
+  if (unzGetCurrentFileInfo64(state.archive, &info, state.nameBuffer.data(), state.nameBuffer.size(),
+                              state.extraBuffer.data(), state.extraBuffer.size(), nullptr, 0) != UNZ_OK) {
     return kZipBadLocalHeader;
   }
-  WCHAR wide[MAX_PATH] = {};
-  const int nameLength = static_cast<int>(strnlen(rawName, sizeof rawName));
-  const int converted = MultiByteToWideChar(CP_UTF8, 0, rawName, nameLength, wide, MAX_PATH - 1);
-  const CString safe = MakeSafeEntryName(CString(wide, converted));
+  const std::size_t nameLength = std::min<std::size_t>(info.size_filename, state.nameBuffer.size());
+  const std::size_t extraLength = std::min<std::size_t>(info.size_file_extra, state.extraBuffer.size());
+  const CString name = DecodeZipEntryName(state.nameBuffer.data(), nameLength, info.flag, state.extraBuffer.data(), extraLength);
+  const CString safe = MakeSafeEntryName(name);
   const int copied = std::min(safe.GetLength(), MAX_PATH - 1);
   std::memcpy(item.name, safe.GetString(), static_cast<std::size_t>(copied) * sizeof(WCHAR));
   item.attr = Attributes(info);
+  // A name ending in a separator is a folder, whatever its attributes say.
+  if (!name.IsEmpty() && (name[name.GetLength() - 1] == _T('/') || name[name.GetLength() - 1] == _T('\\')))
+    item.attr |= 0x10;
   item.mtime = item.atime = item.ctime = FromDosTime(info.dosDate);
-  item.comp_size = static_cast<DWORD>(info.compressed_size);
-  item.unc_size = static_cast<DWORD>(info.uncompressed_size);
+  item.comp_size = Clamped(info.compressed_size);
+  item.unc_size = Clamped(info.uncompressed_size);
   // The local extra field comes with the opened entry, which stays open for extracting it.
-  if ((info.flag & 1) == 0) {
+  // An entry the reader cannot decode is only described, with the times of its central
+  // extra field.
+  if (!CanDecode(info)) {
+    ApplyExtendedTimes(state.extraBuffer.data(), extraLength, item);
+  } else if ((info.flag & 1) == 0) {
     if (unzOpenCurrentFile(state.archive) != UNZ_OK) return kZipBadLocalHeader;
     state.entryOpen = true;
     unsigned char extra[1024];
@@ -254,20 +278,27 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
   return kZipOk;
 }
 
-// Writes the opened entry into the target file; the file is removed again on failure.
-DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& item) {
+// Writes the opened entry into the target file; the file is removed again on failure. An
+// entry whose data end before its size does is damaged (the reader checks the CRC only of
+// whole entries).
+DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& item, ZPOS64_T size) {
   HANDLE file = CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             (item.attr & 0x27) | FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kZipCannotOpen;
   if (!state.buffer) state.buffer = std::make_unique<char[]>(kBufferSize);
   DWORD result = kZipOk;
+  ZPOS64_T total = 0;
   for (;;) {
     const int got = unzReadCurrentFile(state.archive, state.buffer.get(), kBufferSize);
     if (got < 0) {
       result = kZipDecompressFailed;
       break;
     }
-    if (got == 0) break;
+    if (got == 0) {
+      if (total != size) result = kZipDecompressFailed;
+      break;
+    }
+    total += static_cast<ZPOS64_T>(got);
     DWORD written = 0;
     if (!WriteFile(file, state.buffer.get(), static_cast<DWORD>(got), &written, nullptr) ||
         written != static_cast<DWORD>(got)) {
@@ -302,6 +333,13 @@ HZIP ZipArchiveOpen(LPCTSTR path) {
     return nullptr;
   }
   state->fileSize = size.QuadPart;
+  ReaderState* reader = state.get();
+  state->patches = FindZip64Patches(
+      [reader](LONGLONG offset, void* buffer, DWORD count) {
+        reader->position = offset;
+        return ReadSource(nullptr, reader, buffer, count) == count;
+      },
+      state->fileSize);
   zlib_filefunc64_def functions{};
   functions.zopen64_file = OpenSource;
   functions.zread_file = ReadSource;
@@ -361,7 +399,8 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
   unz_file_info64 info{};
   result = Describe(*state, index, item, info);
   if (result != kZipOk) return SetResult(result);
-  if (IsSymbolicLink(info)) return SetResult(kZipOk);
+  // A link is never made: it could lead a later entry out of the base folder.
+  if (IsSymbolicLink(info)) return SetResult(kZipCannotOpen);
   const CString relative = MakeSafeEntryName(name != nullptr && *name != 0 ? name : item.name);
   const CString target = state->baseFolder + relative;
   if (relative.IsEmpty() || !IsPathInsideFolder(state->baseFolder, target)) {
@@ -371,17 +410,24 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
   if ((item.attr & 0x10) != 0) {
     return SetResult(CreateFolderPath(target) ? kZipOk : kZipCannotOpen);
   }
+  if (info.flag & 1) return SetResult(kZipEncrypted);
+  if (!CanDecode(info)) return SetResult(kZipDecompressFailed);
+  CString key = target;
+  key.MakeLower();
+  const auto taken = state->targets.find(key);
+  if (taken != state->targets.end() && taken->second != index) return SetResult(kZipCannotOpen);
   const CString folder = target.Left(target.ReverseFind(_T('\\')) + 1);
   if (folder != state->lastFolder) {
     if (!CreateFolderPath(folder)) return SetResult(kZipCannotOpen);
     state->lastFolder = folder;
   }
-  if (info.flag & 1) return SetResult(kZipEncrypted);
   if (!state->entryOpen) {
     if (unzOpenCurrentFile(state->archive) != UNZ_OK) return SetResult(kZipBadLocalHeader);
     state->entryOpen = true;
   }
-  return SetResult(WriteEntry(*state, target, item));
+  result = WriteEntry(*state, target, item, info.uncompressed_size);
+  if (result == kZipOk) state->targets[key] = index;
+  return SetResult(result);
 }
 
 DWORD ZipArchiveClose(HZIP zip) {

@@ -44,12 +44,17 @@ DWORD ZipLastError();
 // An extraction handle, or null (the archive cannot be opened or holds no zip directory).
 HZIP ZipArchiveOpen(LPCTSTR path);
 // Describes entry `index`; -1 describes the archive: index = number of entries, empty name.
-// The name is made safe: it never leads above the base folder or onto another drive.
+// The name is made safe: it never leads above the base folder or onto another drive. It is
+// read as UTF-8 when flagged so or given by an Info-ZIP Unicode path block, else as UTF-8
+// when valid, else in IBM 437; a name ending in "/" is a folder. Zip64 sizes and offsets
+// are read whole; sizes above 32 bits show as 0xFFFFFFFF.
 DWORD ZipArchiveGetItem(HZIP zip, ZipItemInfo* item, int index);
 // The folder relative names go under; a backslash is added when it ends in no separator.
 DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder);
 // Extracts entry `index` to `name` below the base folder (a name that tries to leave it is
-// taken as relative to it). A file that cannot be written whole is removed again. Symbolic
-// links are not extracted.
+// taken as relative to it). A file that cannot be written whole is removed again. Refused,
+// with nothing written: a symbolic link and a file whose target another entry of the
+// archive already took (0x200), an entry compressed with a method the reader cannot decode
+// (anything but stored and deflated: 0x5000000).
 DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index);
 DWORD ZipArchiveClose(HZIP zip);

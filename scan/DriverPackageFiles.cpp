@@ -7,6 +7,7 @@
 
 #include <map>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "BackupIndex.h"
@@ -105,6 +106,51 @@ int DirectoryId(const CString& text) {
   return digits == 0 ? -1 : id;
 }
 
+constexpr int kDriverStoreId = 13;
+constexpr DWORD kMaxInfBytes = 4u << 20;
+
+// The bytes of a file of at most 4 MB; empty when it cannot be read.
+std::string FileBytes(const CString& path) {
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  LARGE_INTEGER size{};
+  std::string bytes;
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxInfBytes) {
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) || got != bytes.size()) bytes.clear();
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+// The driver store folder of an installed package (directory id 13): the folder of the
+// store's repository that holds an INF of the same bytes as the package's INF in the INF
+// folder. Empty when none does.
+CString DriverStoreFolder(const CString& infPath) {
+  const std::string bytes = FileBytes(infPath);
+  CString system;
+  if (bytes.empty() || !GetSpecialFolder(CSIDL_SYSTEM, system)) return CString();
+  const CString repository = system + _T("\\DriverStore\\FileRepository\\");
+  WIN32_FIND_DATAW folder{};
+  HANDLE folders = FindFirstFileW(repository + _T("*"), &folder);
+  if (folders == INVALID_HANDLE_VALUE) return CString();
+  CString found;
+  do {
+    const CString name = folder.cFileName;
+    if ((folder.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == _T(".") || name == _T("..")) continue;
+    WIN32_FIND_DATAW inf{};
+    HANDLE infs = FindFirstFileW(repository + name + _T("\\*.inf"), &inf);
+    if (infs == INVALID_HANDLE_VALUE) continue;
+    do {
+      if (FileBytes(repository + name + _T("\\") + inf.cFileName) == bytes) found = repository + name + _T("\\");
+    } while (found.IsEmpty() && FindNextFileW(infs, &inf));
+    FindClose(infs);
+  } while (found.IsEmpty() && FindNextFileW(folders, &folder));
+  FindClose(folders);
+  return found;
+}
+
 }  // namespace
 
 CInfPackageFiles::CInfPackageFiles(LPCTSTR windowsFolder) : m_windows(windowsFolder) {
@@ -120,15 +166,21 @@ CString CInfPackageFiles::DirectoryIdFolder(int id) {
   int csidl = -1;
   CString tail;
   switch (id) {
-    case 10: case 17: csidl = CSIDL_WINDOWS; break;
+    case 10: case 25: csidl = CSIDL_WINDOWS; break;
     case 11: csidl = CSIDL_SYSTEM; break;
     case 12: csidl = CSIDL_SYSTEM; tail = _T("\\drivers"); break;
+    case 17: csidl = CSIDL_WINDOWS; tail = _T("\\INF"); break;
     case 18: csidl = CSIDL_WINDOWS; tail = _T("\\Help"); break;
     case 20: csidl = CSIDL_FONTS; break;
-    case 24: case 16422: csidl = CSIDL_PROGRAM_FILES; break;
+    case 21: csidl = CSIDL_SYSTEM; tail = _T("\\viewers"); break;
+    case 23: csidl = CSIDL_SYSTEM; tail = _T("\\spool\\drivers\\color"); break;
+    case 24: case 30: case 54: csidl = CSIDL_WINDOWS; break;  // the root of the system drive
+    case 50: csidl = CSIDL_WINDOWS; tail = _T("\\System"); break;
+    case 16422: csidl = CSIDL_PROGRAM_FILES; break;
     case 51: csidl = CSIDL_SYSTEM; tail = _T("\\spool"); break;
     case 52: csidl = CSIDL_SYSTEM; tail = _T("\\spool\\drivers"); break;
     case 53: csidl = CSIDL_PROFILE; break;
+    case 55: csidl = CSIDL_SYSTEM; tail = _T("\\spool\\prtprocs"); break;
     case 16406: case 16407: case 16408: case 16409: case 16415: case 16419: case 16427: case 16429: case 16430:
       csidl = id - 0x4000;
       break;
@@ -136,6 +188,7 @@ CString CInfPackageFiles::DirectoryIdFolder(int id) {
   }
   CString folder;
   if (!GetSpecialFolder(csidl, folder)) return CString();
+  if (id == 24 || id == 30 || id == 54) folder = folder.Left(2);  // "C:"
   folder += tail;
   folder += _T('\\');
   cache[id] = folder;
@@ -162,7 +215,8 @@ void CInfPackageFiles::AddCopySection(const CString& infPath, const CString& sec
   }
   if (destination.IsEmpty()) destination = fallback;
   const std::vector<CString> parts = SplitList(destination);
-  CString folder = parts.empty() ? CString() : DirectoryIdFolder(DirectoryId(parts[0]));
+  const int id = parts.empty() ? -1 : DirectoryId(parts[0]);
+  CString folder = id == kDriverStoreId ? DriverStoreFolder(infPath) : DirectoryIdFolder(id);
   if (parts.size() > 1) {
     if (!IsPlainSubFolder(parts[1])) return;
     folder += parts[1] + _T("\\");

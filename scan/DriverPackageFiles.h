@@ -31,7 +31,8 @@ class CInfPackageFiles {
   void ClearFoundList() { m_foundList.RemoveAll(); }
 
   // The folder an INF directory id stands for (ending in a backslash), empty for an id
-  // outside the table.
+  // outside the table. The driver store folder (id 13) is the package's own and is looked
+  // up per INF by the collection.
   static CString DirectoryIdFolder(int id);
 
  private:

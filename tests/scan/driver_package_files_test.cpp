@@ -1,10 +1,14 @@
 // The driver package file list from an INF: CopyFiles sections with their destination
 // folders, comments and extra fields, names that try to leave their folder, co-installers,
-// the catalog file and the source disk files; the search for a file in a folder tree.
+// the catalog file and the source disk files; the folders of the directory ids real INFs use
+// (the INF folder, colour profiles, fonts, help, the package's driver store folder); the
+// search for a file in a folder tree.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "DriverInstallEngine.h"
@@ -100,10 +104,75 @@ TEST_F(DriverPackageFilesTest, MissingInfOrSectionGivesNothing) {
 
 TEST_F(DriverPackageFilesTest, DirectoryIds) {
   EXPECT_TRUE(CInfPackageFiles::DirectoryIdFolder(77).IsEmpty());
-  const CString drivers = CInfPackageFiles::DirectoryIdFolder(12);
-  EXPECT_EQ(drivers, CInfPackageFiles::DirectoryIdFolder(11) + _T("drivers\\"));
-  EXPECT_EQ(CInfPackageFiles::DirectoryIdFolder(10), CInfPackageFiles::DirectoryIdFolder(17));
-  EXPECT_EQ(drivers.Right(1), CString(_T("\\")));
+  const CString windows = CInfPackageFiles::DirectoryIdFolder(10);
+  const CString system = CInfPackageFiles::DirectoryIdFolder(11);
+  EXPECT_EQ(windows, CString(_T("C:\\Windows\\")));
+  const struct {
+    int id;
+    CString folder;
+  } table[] = {
+      {12, system + _T("drivers\\")},
+      {17, windows + _T("INF\\")},  // the INF folder, not the Windows folder
+      {18, windows + _T("Help\\")},
+      {20, windows + _T("Fonts\\")},
+      {23, system + _T("spool\\drivers\\color\\")},  // colour profiles
+      {24, _T("C:\\")},                                // the system drive's root
+      {25, windows},
+      {50, windows + _T("System\\")},
+      {52, system + _T("spool\\drivers\\")},
+      {55, system + _T("spool\\prtprocs\\")},
+  };
+  for (const auto& row : table) EXPECT_EQ(CInfPackageFiles::DirectoryIdFolder(row.id).CompareNoCase(row.folder), 0) << row.id;
+}
+
+TEST_F(DriverPackageFilesTest, FilesCopiedIntoTheDriverStoreAndSystemFoldersAreFound) {
+  const char inf[] =
+      "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\n"
+      "[Install.NT]\r\nCopyFiles=Store.Copy,Color.Copy,Inf.Copy,Font.Copy\r\n"
+      "[Store.Copy]\r\npkg.sys\r\n[Color.Copy]\r\npkg.icm\r\n[Inf.Copy]\r\nextra.inf\r\n[Font.Copy]\r\npkg.ttf\r\n"
+      "[DestinationDirs]\r\nStore.Copy=13\r\nColor.Copy=23\r\nInf.Copy=17\r\nFont.Copy=20\r\n";
+  // The package as the installation leaves it: oem7.inf in the INF folder, its original
+  // in its own folder of the driver store, beside another package's folder.
+  const CString repository = _T("C:\\Windows\\System32\\DriverStore\\FileRepository\\");
+  WriteHostFile(Host(_T("C:\\Windows\\inf\\oem7.inf")), inf);
+  WriteHostFile(Host(repository + _T("other.inf_amd64_1\\other.inf")), "[Version]\r\n");
+  WriteHostFile(Host(repository + _T("pkg.inf_amd64_2\\pkg.inf")), inf);
+  CInfPackageFiles files(_T("C:\\Windows"));
+  files.CollectInfPackageFiles(_T("Install"), _T(".NT"), _T("oem7.inf"));
+  const CString system = CInfPackageFiles::DirectoryIdFolder(11);
+  const std::vector<CString> expected = {
+      repository + _T("pkg.inf_amd64_2\\pkg.sys"),
+      system + _T("spool\\drivers\\color\\pkg.icm"),
+      _T("C:\\Windows\\INF\\extra.inf"),
+      CInfPackageFiles::DirectoryIdFolder(20) + _T("pkg.ttf"),
+      _T("C:\\Windows\\inf\\oem7.inf"),
+  };
+  const std::vector<CString> listed = Files(files);
+  ASSERT_EQ(listed.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(listed[i].CompareNoCase(expected[i]), 0) << i;
+}
+
+TEST_F(DriverPackageFilesTest, ARealInfListsItsDecoratedInstallSectionsFiles) {
+  // The serial gadget INF of the Linux kernel's documentation (Debian's linux-doc), as the
+  // installation leaves it in the INF folder: its amd64 install section copies USBSER.sys
+  // to the default folder (12) and includes an INF of Windows.
+  std::string packed;
+  for (const auto& doc : std::filesystem::directory_iterator("/usr/share/doc"))
+    if (doc.path().filename().string().rfind("linux-doc-", 0) == 0 &&
+        std::filesystem::exists(doc.path() / "Documentation/usb/linux-cdc-acm.inf.gz"))
+      packed = (doc.path() / "Documentation/usb/linux-cdc-acm.inf.gz").string();
+  if (packed.empty()) GTEST_SKIP() << "linux-doc is not installed";
+  const std::string target = Host(_T("C:\\Windows\\inf\\oem9.inf"));
+  std::filesystem::create_directories(std::filesystem::path(target).parent_path());
+  ASSERT_EQ(std::system(("zcat '" + packed + "' > '" + target + "'").c_str()), 0);
+  CInfPackageFiles files(_T("C:\\Windows"));
+  files.CollectInfPackageFiles(_T("DriverInstall"), _T(".NTamd64"), _T("oem9.inf"));
+  const std::vector<CString> expected = {
+      _T("C:\\Windows\\inf\\mdmcpq.inf"),
+      CInfPackageFiles::DirectoryIdFolder(12) + _T("USBSER.sys"),
+      _T("C:\\Windows\\inf\\oem9.inf"),
+  };
+  EXPECT_EQ(Files(files), expected);
 }
 
 TEST_F(DriverPackageFilesTest, SearchesAFolderTree) {

@@ -10,6 +10,7 @@
 #include "objbase.h"
 #include "setupapi.h"
 #include "stringapiset.h"
+#include "sysinfoapi.h"
 #include "zx/casefold.h"
 #include "zx/devicetree.h"
 
@@ -183,6 +184,89 @@ std::u16string ServiceOf(const Sections& sections, const std::u16string& install
   return first;
 }
 
+// The running platform as models decorations name it: architecture and Windows version.
+struct Platform {
+  std::u16string architecture;  // "amd64" or "x86"
+  unsigned long major = 0;
+  unsigned long minor = 0;
+};
+
+Platform RunningPlatform() {
+  Platform platform;
+  SYSTEM_INFO system{};
+  GetNativeSystemInfo(&system);
+  switch (system.wProcessorArchitecture) {
+    case PROCESSOR_ARCHITECTURE_AMD64: platform.architecture = u"amd64"; break;
+    default: platform.architecture = u"x86"; break;
+  }
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (GetVersionExW(&version)) {
+    platform.major = version.dwMajorVersion;
+    platform.minor = version.dwMinorVersion;
+  }
+  return platform;
+}
+
+// How a models decoration ("NTamd64", "NT", "NTx86.6.1", "NT.10.0...") fits the platform:
+// false when it is not for it (another architecture, a later Windows); else its rank, a
+// decoration naming the architecture before a generic one, then the later version.
+struct DecorationRank {
+  int architecture = 0;
+  unsigned long major = 0;
+  unsigned long minor = 0;
+  bool operator>(const DecorationRank& other) const {
+    if (architecture != other.architecture) return architecture > other.architecture;
+    return major != other.major ? major > other.major : minor > other.minor;
+  }
+};
+
+bool RankDecoration(const std::u16string& decoration, const Platform& platform, DecorationRank& rank) {
+  const std::u16string lower = Lower(decoration);
+  if (lower.compare(0, 2, u"nt") != 0) return false;
+  const std::size_t dot = lower.find(u'.', 2);
+  const std::u16string architecture = lower.substr(2, dot == std::u16string::npos ? std::u16string::npos : dot - 2);
+  if (!architecture.empty() && architecture != platform.architecture) return false;
+  rank = DecorationRank{architecture.empty() ? 1 : 2, 0, 0};
+  // The version fields; a field that is not a number (a product type) ends them.
+  unsigned long* fields[] = {&rank.major, &rank.minor};
+  std::size_t at = dot;
+  for (unsigned long* field : fields) {
+    if (at == std::u16string::npos || at + 1 >= lower.size() || lower[at + 1] < u'0' || lower[at + 1] > u'9') break;
+    ++at;
+    for (; at < lower.size() && lower[at] >= u'0' && lower[at] <= u'9'; ++at)
+      *field = *field * 10 + static_cast<unsigned long>(lower[at] - u'0');
+    if (at < lower.size() && lower[at] != u'.') break;
+  }
+  return rank.major < platform.major || (rank.major == platform.major && rank.minor <= platform.minor);
+}
+
+// The models section of a [Manufacturer] line for the platform, as Windows chooses it: the
+// best fitting decorated section that exists ("Models.NTamd64" before "Models.NT"), else the
+// undecorated one; null when none exists.
+const std::vector<Line>* ModelsSection(const Sections& sections, const Line& manufacturer, const Platform& platform) {
+  const std::vector<Line>* chosen = nullptr;
+  DecorationRank best;
+  for (std::size_t i = 1; i < manufacturer.values.size(); ++i) {
+    DecorationRank rank;
+    if (manufacturer.values[i].empty() || !RankDecoration(manufacturer.values[i], platform, rank)) continue;
+    const std::vector<Line>* models = Section(sections, manufacturer.values[0] + u"." + manufacturer.values[i]);
+    if (models != nullptr && (chosen == nullptr || rank > best)) {
+      chosen = models;
+      best = rank;
+    }
+  }
+  return chosen != nullptr ? chosen : Section(sections, manufacturer.values[0]);
+}
+
+// The decoration of a model's install section for the platform: ".NT<architecture>", else
+// ".NT" when such a section exists, else none.
+std::u16string InstallSectionExt(const Sections& sections, const std::u16string& installSection, const Platform& platform) {
+  for (const std::u16string& ext : {u".NT" + platform.architecture, std::u16string(u".NT")})
+    if (Section(sections, installSection + ext) != nullptr) return ext;
+  return {};
+}
+
 // A plain file name (no folder, no parent reference).
 bool IsPlainName(const std::u16string& name) {
   return !name.empty() && name.find_first_of(u"\\/:") == std::u16string::npos && name != u"." && name != u"..";
@@ -237,28 +321,21 @@ DWORD ReadInfPackage(const std::string& hostPath, InfPackage& package) {
 
   const std::vector<Line>* manufacturer = Section(sections, u"Manufacturer");
   if (manufacturer == nullptr) return ERROR_SECTION_NOT_FOUND;
+  const Platform platform = RunningPlatform();
   for (const Line& line : *manufacturer) {
     if (line.values.empty() || line.values[0].empty()) continue;
-    // The models section itself and each decorated one ("Models.NTamd64") it names.
-    std::vector<std::u16string> names{line.values[0]};
-    for (std::size_t i = 1; i < line.values.size(); ++i)
-      if (!line.values[i].empty()) names.push_back(line.values[0] + u"." + line.values[i]);
-    bool found = false;
-    for (const std::u16string& name : names) {
-      const std::vector<Line>* models = Section(sections, name);
-      if (models == nullptr) continue;
-      found = true;
-      for (const Line& model : *models) {
-        if (model.values.size() < 2 || model.values[0].empty()) continue;
-        InfModel entry{expand(model.key), model.values[0], {}};
-        for (std::size_t i = 1; i < model.values.size(); ++i)
-          if (!model.values[i].empty()) entry.ids.push_back(model.values[i]);
-        if (entry.ids.empty()) continue;
-        package.services.push_back(ServiceOf(sections, entry.section));
-        package.models.push_back(std::move(entry));
-      }
+    const std::vector<Line>* models = ModelsSection(sections, line, platform);
+    if (models == nullptr) return ERROR_SECTION_NOT_FOUND;
+    for (const Line& model : *models) {
+      if (model.values.size() < 2 || model.values[0].empty()) continue;
+      InfModel entry{expand(model.key), model.values[0], {}, {}};
+      for (std::size_t i = 1; i < model.values.size(); ++i)
+        if (!model.values[i].empty()) entry.ids.push_back(model.values[i]);
+      if (entry.ids.empty()) continue;
+      entry.sectionExt = InstallSectionExt(sections, entry.section, platform);
+      package.services.push_back(ServiceOf(sections, entry.section + entry.sectionExt));
+      package.models.push_back(std::move(entry));
     }
-    if (!found) return ERROR_SECTION_NOT_FOUND;
   }
   if (package.models.empty()) return ERROR_LINE_NOT_FOUND;
 

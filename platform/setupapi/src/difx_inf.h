@@ -13,6 +13,9 @@ struct InfModel {
   std::u16string description;
   std::u16string section;
   std::vector<std::u16string> ids;  // as the INF spells them
+  // The decoration of the install section taken for the platform (".NTamd64", ".NT"), empty
+  // when the undecorated section is taken.
+  std::u16string sectionExt;
 };
 
 struct InfPackage {

@@ -235,6 +235,8 @@ int ApplyInstall(const InfPackage& package, const std::u16string& oemName, const
         Ok(driver.SetText(u"DriverVersion", package.version)) && Ok(driver.SetText(u"DriverDate", package.date)) &&
         Ok(driver.SetData(u"DriverDateData", REG_BINARY, &package.dateData, sizeof package.dateData)) &&
         Ok(driver.SetText(u"InfPath", oemName)) && Ok(driver.SetText(u"InfSection", model.section)) &&
+        (model.sectionExt.empty() ? (RegDeleteValueW(driver.get(), u"InfSectionExt"), true)
+                                  : Ok(driver.SetText(u"InfSectionExt", model.sectionExt))) &&
         Ok(driver.SetText(u"MatchingDeviceId", target.matchedId)) && Ok(driver.SetDword(u"DriverRank", target.rank)) &&
         device.Create(std::u16string(kEnumKey) + u"\\" + target.instanceId) &&
         Ok(device.SetText(u"ClassGUID", package.classGuid)) && Ok(device.SetText(u"Driver", driverKey)) &&

@@ -85,16 +85,20 @@ struct RAROpenArchiveDataEx {
 
 extern "C" {
 // The archive's handle, or null with OpenResult set. A wide name is used when given; the
-// narrow one is Windows-1252 text.
+// narrow one is Windows-1252 text. A multi-volume set is read on from its first volume
+// ("x.part1.rar", or "x.rar" followed by "x.r00", "x.r01", ...) through the volumes beside it.
 HANDLE RAROpenArchiveEx(RAROpenArchiveDataEx* archiveData);
 int RARCloseArchive(HANDLE archive);
-// The next entry's header: ERAR_SUCCESS, ERAR_END_ARCHIVE after the last, ERAR_BAD_DATA.
+// The next entry's header: ERAR_SUCCESS, ERAR_END_ARCHIVE after the last, ERAR_BAD_DATA,
+// ERAR_EOPEN when the set goes on in a volume that is missing. PackSize is the entry's
+// packed size over all volumes.
 int RARReadHeader(HANDLE archive, RARHeaderData* headerData);
 int RARReadHeaderEx(HANDLE archive, RARHeaderDataEx* headerData);
 // Skips, tests or extracts the entry whose header was read last. Extracted to destName when
 // given, else below destPath under the entry's name; a name that would leave destPath is
-// refused (ERAR_ECREATE). Symbolic links and hard links are never created. A file that
-// cannot be written whole is removed again.
+// refused (ERAR_ECREATE). Symbolic links and hard links are never created (ERAR_ECREATE).
+// Data shorter than the header's size fail (ERAR_BAD_DATA). A file that cannot be written
+// whole is removed again.
 int RARProcessFile(HANDLE archive, int operation, char* destPath, char* destName);
 int RARProcessFileW(HANDLE archive, int operation, WCHAR* destPath, WCHAR* destName);
 }

@@ -1,9 +1,11 @@
-// The RAR library's calls on libarchive. Archives are read from their host file; entries are
-// written through the platform's file calls, so targets lie in the machine root.
+// The RAR library's calls on libarchive. Archives are read from their host files, every
+// volume of a set in turn; entries are written through the platform's file calls, so targets
+// lie in the machine root. An entry is extracted whole or fails.
 #include "unrar.h"
 
 #include <archive.h>
 #include <archive_entry.h>
+#include <locale.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,15 +16,42 @@
 #include "fileapi.h"
 #include "handleapi.h"
 #include "stringapiset.h"
+#include "volumes.h"
 #include "zx/pathmap.h"
 
 namespace {
+
+// libarchive converts entry names through the thread's locale; this library's calls run in a
+// UTF-8 one, so a name in any script comes through.
+class Utf8Locale {
+ public:
+  Utf8Locale() : previous_(uselocale(Utf8())) {}
+  ~Utf8Locale() { uselocale(previous_); }
+  Utf8Locale(const Utf8Locale&) = delete;
+  Utf8Locale& operator=(const Utf8Locale&) = delete;
+
+ private:
+  // Made once, freed when the library is unloaded.
+  struct Handle {
+    locale_t value = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    ~Handle() {
+      if (value != static_cast<locale_t>(nullptr)) freelocale(value);
+    }
+  };
+  static locale_t Utf8() {
+    static const Handle utf8;
+    return utf8.value != static_cast<locale_t>(nullptr) ? utf8.value : LC_GLOBAL_LOCALE;
+  }
+  locale_t previous_;
+};
 
 struct RarArchive {
   archive* reader = nullptr;
   archive_entry* entry = nullptr;  // the entry whose header was read last
   bool pending = false;             // its data not yet skipped or extracted
   std::u16string name;
+  zx::unrar::SetHeaders headers;  // packed sizes, and whether a volume of the set is missing
+  std::size_t index = 0;          // of the entry whose header was read last, plus one
 };
 
 std::u16string Widen(const char* text, UINT codePage) {
@@ -91,15 +120,21 @@ int Skip(RarArchive& rar) {
   return archive_read_data_skip(rar.reader) == ARCHIVE_OK ? ERAR_SUCCESS : ERAR_BAD_DATA;
 }
 
-// Reads the entry's data into the target (or nowhere when testing).
+// Reads the entry's data into the target (or nowhere when testing). Data that end before the
+// size the header gives are damaged.
 int WriteData(RarArchive& rar, HANDLE file) {
   const void* block = nullptr;
   size_t size = 0;
   la_int64_t offset = 0;
+  la_int64_t end = 0;
   for (;;) {
     const int status = archive_read_data_block(rar.reader, &block, &size, &offset);
-    if (status == ARCHIVE_EOF) return ERAR_SUCCESS;
+    if (status == ARCHIVE_EOF) {
+      const bool whole = !archive_entry_size_is_set(rar.entry) || end == archive_entry_size(rar.entry);
+      return whole ? ERAR_SUCCESS : ERAR_BAD_DATA;
+    }
     if (status < ARCHIVE_WARN) return ERAR_BAD_DATA;
+    end = std::max<la_int64_t>(end, offset + static_cast<la_int64_t>(size));
     if (file == nullptr) continue;
     LARGE_INTEGER position{};
     position.QuadPart = offset;
@@ -121,7 +156,7 @@ int Extract(RarArchive& rar, const std::u16string& target) {
   if (type != AE_IFREG || archive_entry_hardlink(rar.entry) != nullptr) {
     // Links are never made: they could lead a later entry out of the destination.
     archive_read_data_skip(rar.reader);
-    return ERAR_SUCCESS;
+    return ERAR_ECREATE;
   }
   const std::size_t slash = target.find_last_of(u"\\/");
   if (slash != std::u16string::npos && !CreateFolders(target.substr(0, slash))) return ERAR_ECREATE;
@@ -139,6 +174,7 @@ int Extract(RarArchive& rar, const std::u16string& target) {
 int Process(HANDLE handle, int operation, const std::u16string& destPath, const std::u16string& destName) {
   auto* rar = static_cast<RarArchive*>(handle);
   if (rar == nullptr || !rar->pending) return ERAR_BAD_ARCHIVE;
+  const Utf8Locale locale;
   if (operation == RAR_SKIP) return Skip(*rar);
   if (operation == RAR_TEST) {
     rar->pending = false;
@@ -160,11 +196,13 @@ int Process(HANDLE handle, int operation, const std::u16string& destPath, const 
 int NextHeader(RarArchive& rar) {
   if (rar.pending) Skip(rar);
   const int status = archive_read_next_header(rar.reader, &rar.entry);
-  if (status == ARCHIVE_EOF) return ERAR_END_ARCHIVE;
+  // The end of the volumes at hand is not the end of a set whose next volume is missing.
+  if (status == ARCHIVE_EOF) return rar.headers.incomplete ? ERAR_EOPEN : ERAR_END_ARCHIVE;
   if (status < ARCHIVE_WARN) return ERAR_BAD_DATA;
-  const char* utf8 = archive_entry_pathname_utf8(rar.entry);
-  if (utf8 == nullptr) utf8 = archive_entry_pathname(rar.entry);
-  rar.name = Widen(utf8, CP_UTF8);
+  // A name that does not convert is damage, never an entry passed over.
+  rar.name = Widen(archive_entry_pathname_utf8(rar.entry), CP_UTF8);
+  if (rar.name.empty()) return ERAR_BAD_DATA;
+  ++rar.index;
   rar.pending = true;
   return ERAR_SUCCESS;
 }
@@ -173,6 +211,7 @@ int NextHeader(RarArchive& rar) {
 
 extern "C" HANDLE RAROpenArchiveEx(RAROpenArchiveDataEx* data) {
   if (data == nullptr) return nullptr;
+  const Utf8Locale locale;
   const std::u16string path = data->ArcNameW != nullptr && *data->ArcNameW != 0 ? std::u16string(data->ArcNameW)
                                                                                  : Widen(data->ArcName, CP_ACP);
   std::string host;
@@ -184,7 +223,14 @@ extern "C" HANDLE RAROpenArchiveEx(RAROpenArchiveDataEx* data) {
   rar->reader = archive_read_new();
   archive_read_support_format_rar(rar->reader);
   archive_read_support_format_rar5(rar->reader);
-  if (archive_read_open_filename(rar->reader, host.c_str(), 65536) != ARCHIVE_OK) {
+  // Names without RAR's Unicode form are MS-DOS text, as RAR for Windows writes them.
+  archive_read_set_format_option(rar->reader, "rar", "hdrcharset", "CP437");
+  const std::vector<std::string> volumes = zx::unrar::VolumeNames(host);
+  std::vector<const char*> files;
+  for (const std::string& volume : volumes) files.push_back(volume.c_str());
+  files.push_back(nullptr);
+  if (!zx::unrar::ReadSetHeaders(volumes, rar->headers)) rar->headers = zx::unrar::SetHeaders{};
+  if (archive_read_open_filenames(rar->reader, files.data(), 65536) != ARCHIVE_OK) {
     const int error = archive_errno(rar->reader);
     data->OpenResult = error == ENOENT || error == EACCES ? ERAR_EOPEN : ERAR_BAD_ARCHIVE;
     archive_read_free(rar->reader);
@@ -199,6 +245,7 @@ extern "C" HANDLE RAROpenArchiveEx(RAROpenArchiveDataEx* data) {
 extern "C" int RARCloseArchive(HANDLE handle) {
   auto* rar = static_cast<RarArchive*>(handle);
   if (rar == nullptr) return ERAR_ECLOSE;
+  const Utf8Locale locale;
   archive_read_free(rar->reader);
   delete rar;
   return ERAR_SUCCESS;
@@ -207,6 +254,7 @@ extern "C" int RARCloseArchive(HANDLE handle) {
 extern "C" int RARReadHeaderEx(HANDLE handle, RARHeaderDataEx* header) {
   auto* rar = static_cast<RarArchive*>(handle);
   if (rar == nullptr || header == nullptr) return ERAR_BAD_ARCHIVE;
+  const Utf8Locale locale;
   const int result = NextHeader(*rar);
   if (result != ERAR_SUCCESS) return result;
   std::memset(header, 0, sizeof *header);
@@ -215,8 +263,11 @@ extern "C" int RARReadHeaderEx(HANDLE handle, RARHeaderDataEx* header) {
   const auto size = static_cast<std::uint64_t>(archive_entry_size(rar->entry));
   header->UnpSize = static_cast<unsigned>(size);
   header->UnpSizeHigh = static_cast<unsigned>(size >> 32);
-  header->PackSize = header->UnpSize;
-  header->PackSizeHigh = header->UnpSizeHigh;
+  // The packed size from the headers; where they could not be walked, the unpacked size.
+  const std::vector<std::uint64_t>& packedSizes = rar->headers.packedSizes;
+  const std::uint64_t packed = rar->index <= packedSizes.size() ? packedSizes[rar->index - 1] : size;
+  header->PackSize = static_cast<unsigned>(packed);
+  header->PackSizeHigh = static_cast<unsigned>(packed >> 32);
   const bool folder = archive_entry_filetype(rar->entry) == AE_IFDIR;
   header->Flags = folder ? RHDF_DIRECTORY : 0;
   header->FileAttr = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;

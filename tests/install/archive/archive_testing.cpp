@@ -1,6 +1,7 @@
 // Helpers of the archive tests.
 #include "archive_testing.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -41,6 +42,33 @@ std::set<std::string> ArchiveTest::NewFilesBelow(const std::set<std::string>& be
     written.insert(file.rfind(base, 0) == 0 ? file.substr(base.size()) : "OUTSIDE:" + file);
   }
   return written;
+}
+
+bool ArchiveTest::HaveTool(const char* program) {
+  return Shell(std::string("command -v ") + program);
+}
+
+bool ArchiveTest::Shell(const std::string& command) {
+  return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::map<std::string, std::string> ArchiveTest::Tree(const std::string& hostFolder) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> tree;
+  for (auto it = fs::recursive_directory_iterator(hostFolder); it != fs::recursive_directory_iterator(); ++it) {
+    const std::string relative = fs::relative(it->path(), hostFolder).string();
+    if (it->is_symlink()) tree[relative] = "<link>";
+    else if (it->is_directory()) tree[relative + "/"] = "";
+    else tree[relative] = ReadHostFile(it->path().string());
+  }
+  return tree;
+}
+
+std::string ArchiveTest::WorkFolder(const std::string& name) const {
+  const std::string folder = root() + "/work/" + name;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
 }
 
 }  // namespace zx::test

@@ -1,8 +1,11 @@
-// Helpers of the archive tests: fixtures copied into the machine root, and a list of every
-// file below the root so a test sees whatever an extraction wrote, wherever it went.
+// Helpers of the archive tests: fixtures copied into the machine root, a list of every file
+// below the root so a test sees whatever an extraction wrote, wherever it went, and the
+// outside archivers (zip, 7-Zip, bsdtar, unzip, gcab, cabextract) that make archives and
+// extract them for comparison.
 #pragma once
 #include <afx.h>
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -21,6 +24,19 @@ class ArchiveTest : public MachineTest {
   // The files written since `before`, relative to the folder's host path; a file written
   // elsewhere is listed with "OUTSIDE:" and its path relative to the root.
   std::set<std::string> NewFilesBelow(const std::set<std::string>& before, LPCTSTR folder) const;
+
+  // Whether the program is on the search path.
+  static bool HaveTool(const char* program);
+  // Runs a shell command (output discarded); whether it exited with 0.
+  static bool Shell(const std::string& command);
+  // Every file and folder below a host folder: relative path (folders end in "/") to contents.
+  static std::map<std::string, std::string> Tree(const std::string& hostFolder);
+  // A fresh host folder for outside tools' work, inside the machine root's own folder.
+  std::string WorkFolder(const std::string& name) const;
 };
+
+// Skips the test when an outside program it needs is missing.
+#define ZX_REQUIRE_TOOL(program) \
+  if (!::zx::test::ArchiveTest::HaveTool(program)) GTEST_SKIP() << program << " is not installed"
 
 }  // namespace zx::test

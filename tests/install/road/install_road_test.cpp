@@ -609,6 +609,60 @@ TEST_F(PackageInstallTest, ADamagedCabinetFails) {
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia")))) << "what was unpacked is removed";
 }
 
+// Packages that cannot be extracted exactly as they were packed: each fails with its
+// type's corrupt-package text, installs nothing and leaves no unpacked files.
+TEST_F(PackageInstallTest, APackageThatCannotBeExtractedWholeInstallsNothing) {
+  const std::string work = catalogue_.path() + "/whole";
+  const std::string inf = Inf(kDrivers[kNvidiaDisplay]);
+  fs::create_directories(work + "/nvidia");
+  fs::create_directories(work + "/NVIDIA");
+  std::ofstream(work + "/nvidia/nvidia.inf", std::ios::binary) << inf;
+  std::ofstream(work + "/NVIDIA/nvidia.inf", std::ios::binary) << "another file of the same name on Windows";
+  fs::create_symlink("/etc/passwd", work + "/nvidia/link");
+  // A method the reader cannot decode; two entries that are one file on Windows; a link.
+  Shell("cd '" + work + "' && zip -q -Z bzip2 bzip2.zip nvidia/nvidia.inf");
+  Shell("cd '" + work + "' && zip -q twice.zip nvidia/nvidia.inf NVIDIA/nvidia.inf");
+  Shell("cd '" + work + "' && zip -q -y link.zip nvidia/nvidia.inf nvidia/link");
+  struct Case {
+    std::string source;  // a file of the work folder, or a fixture of the archive tests
+    std::vector<std::string> more;
+    CString package;
+    std::u16string text;
+  };
+  const std::string fixtures = ZX_ARCHIVES_DIR;
+  const std::vector<Case> cases = {
+      {work + "/bzip2.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      {work + "/twice.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      {work + "/link.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      {fixtures + "/short.rar", {}, _T("C:\\dl.v2\\nvidia.rar"), u"IDS_STRING_INSTALL_RAR_FILE_CORRUPT"},
+      // The third volume of the set is missing.
+      {fixtures + "/set5.part1.rar", {fixtures + "/set5.part2.rar"}, _T("C:\\dl.v2\\nvidia.part1.rar"),
+       u"IDS_STRING_INSTALL_RAR_FILE_CORRUPT"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.source);
+    texts_.clear();
+    WriteHostFile(HostPath(test.package), ReadHostFile(test.source));
+    for (std::size_t i = 0; i < test.more.size(); ++i)
+      WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.part") + CString(std::to_string(i + 2).c_str()) + _T(".rar")),
+                    ReadHostFile(test.more[i]));
+    EXPECT_EQ(Install(test.package), kInstallFailed);
+    EXPECT_EQ(texts_, std::vector<std::u16string>{test.text});
+    EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+    const CString folder = test.package.Left(test.package.ReverseFind(_T('.')));
+    EXPECT_FALSE(fs::exists(HostPath(folder))) << "what was unpacked is removed";
+    fs::remove(HostPath(test.package));
+  }
+  // A cabinet whose two entries are one file on Windows.
+  texts_.clear();
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.cab")),
+                StoredCabinet({{"nvidia\\nvidia.inf", inf}, {"NVIDIA\\NVIDIA.INF", "another"}}));
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia.cab")), kInstallFailed);
+  EXPECT_EQ(texts_, (std::vector<std::u16string>{u"IDS_STRING_INSTALL_CAB_FILE_CORRUPT"}));
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl.v2\\nvidia"))));
+}
+
 TEST_F(FetchedRoad, TwoDriversOfOneAddressCauseOneTransfer) {
   SetValue("Windows", "Architecture", "x86");
   WriteCatalogue(false, true);

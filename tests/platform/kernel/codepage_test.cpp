@@ -1,4 +1,4 @@
-// Code-page conversions (Windows-1252, UTF-8) and the case mapping of UTF-16 text.
+// Code-page conversions (Windows-1252, IBM 437, UTF-8) and the case mapping of UTF-16 text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -55,6 +55,18 @@ TEST(Codepage1252, UnmappableUnitsBecomeTheDefaultChar) {
   EXPECT_TRUE(usedDefault);
 }
 
+TEST(Codepage437, DosBytesFollowTheIbmTableAndRoundTrip) {
+  // Letters, box drawing, Greek and the no-break space of the upper half.
+  EXPECT_EQ(Widen(437, "\x80\x82\x9E\xB3\xC9\xE1\xE3\xFF"), u"\u00C7\u00E9\u20A7\u2502\u2554\u00DF\u03C0\u00A0");
+  std::string all;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  BOOL usedDefault = TRUE;
+  EXPECT_EQ(Narrow(437, Widen(437, all), &usedDefault), all);
+  EXPECT_FALSE(usedDefault);
+  EXPECT_EQ(Narrow(437, u"\u20AC", &usedDefault), "?");
+  EXPECT_TRUE(usedDefault);
+}
+
 TEST(CodepageUtf8, SurrogatePairsAndMultiByteForms) {
   const std::string utf8 = "A\xC3\xA9\xD0\x96\xE4\xB8\xAD\xF0\x9F\x98\x80";
   const std::u16string wide = u"A\u00E9\u0416\u4E2D\U0001F600";
@@ -98,7 +110,7 @@ TEST(CodepageContract, SmallBufferAndBadArgumentsFail) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   }
   EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, nullptr, 1, wide, 2), 0);
-  EXPECT_EQ(MultiByteToWideChar(437, 0, "a", 1, wide, 2), 0);
+  EXPECT_EQ(MultiByteToWideChar(850, 0, "a", 1, wide, 2), 0);
   BOOL used;
   EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"a", 1, narrow, 3, nullptr, &used), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));

@@ -1,17 +1,19 @@
 // Driver package installation over a seeded device tree: the INF folder and driver store,
 // the devices' Class keys after DIFx installs and Plug and Play updates, downgrades, damaged
-// INFs and the failure hooks.
+// INFs, the models section chosen for the platform, and the failure hooks.
 #include <gtest/gtest.h>
 
 #include <difxapi.h>
 #include <setupapi.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "difx_testing.h"
 #include "errhandlingapi.h"
 #include "setupapi_testing.h"
+#include "sysinfoapi.h"
 #include "zx/devicetree.h"
 #include "zx/difxhooks.h"
 
@@ -70,6 +72,58 @@ TEST_F(DifxTest, InstallGivesTheMatchingDeviceThePackagesDriver) {
     stored = std::filesystem::exists(entry.path() / "e1c62x64.inf") && std::filesystem::exists(entry.path() / "e1c62x64.sys");
   }
   EXPECT_TRUE(stored);
+}
+
+// The package with one models section per decoration, each naming the card with an install
+// section named after it.
+std::string DecoratedInf(const std::string& decorations, const std::vector<std::string>& sections) {
+  std::string inf = NetPackageInf();
+  const std::size_t manufacturer = inf.find("%Intel%=Intel,NTamd64");
+  inf.replace(manufacturer, std::string("%Intel%=Intel,NTamd64").size(), "%Intel%=Intel" + decorations);
+  const std::size_t models = inf.find("[Intel.NTamd64]");
+  const std::size_t end = inf.find("\r\n\r\n", models);
+  std::string text;
+  for (const std::string& section : sections) {
+    const std::string name = section.empty() ? "Intel" : "Intel." + section;
+    text += "[" + name + "]\r\n%E1502NC.DeviceDesc%=" + (section.empty() ? "Plain" : section) +
+            ".ndi, PCI\\VEN_8086&DEV_1502\r\n\r\n";
+  }
+  return inf.replace(models, end + 4 - models, text);
+}
+
+TEST_F(DifxTest, TheModelsSectionDecoratedForThePlatformIsTaken) {
+  OSVERSIONINFOW os{};
+  os.dwOSVersionInfoSize = sizeof os;
+  ASSERT_TRUE(GetVersionExW(&os));
+  const std::string running = std::to_string(os.dwMajorVersion) + "." + std::to_string(os.dwMinorVersion);
+  const std::string later = std::to_string(os.dwMajorVersion + 1) + ".0";
+  const std::string earlier = std::to_string(os.dwMajorVersion) + ".0";
+  struct Case {
+    std::string decorations;
+    std::vector<std::string> sections;  // "" is the undecorated section
+    std::u16string chosen;
+  };
+  const std::vector<Case> cases = {
+      // The architecture's own section before the generic one, before the undecorated one.
+      {",NTx86,NTamd64,NT", {"", "NTx86", "NTamd64", "NT"}, u"NTamd64.ndi"},
+      {",NT,NTx86", {"", "NT", "NTx86"}, u"NT.ndi"},
+      {",NTx86", {"", "NTx86"}, u"Plain.ndi"},
+      {",ntAMD64", {"", "ntAMD64"}, u"ntAMD64.ndi"},
+      // A decoration named on the line without its section is passed over.
+      {",NTamd64,NT", {"", "NT"}, u"NT.ndi"},
+      // The latest version not later than the running Windows.
+      {",NTamd64." + earlier + ",NTamd64." + running + ",NTamd64." + later,
+       {"", "NTamd64." + earlier, "NTamd64." + running, "NTamd64." + later},
+       u"NTamd64." + std::u16string(running.begin(), running.end()) + u".ndi"},
+      {",NTamd64." + later + ",NT", {"", "NTamd64." + later, "NT"}, u"NT.ndi"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.decorations);
+    WriteMachineFile(kPackage, DecoratedInf(test.decorations, test.sections));
+    BOOL reboot = FALSE;
+    ASSERT_EQ(DriverPackageInstallW(kPackage, DRIVER_PACKAGE_FORCE, nullptr, &reboot), 0u);
+    EXPECT_EQ(MachineText(CardClassKey(), u"InfSection"), test.chosen);
+  }
 }
 
 TEST_F(DifxTest, OtherDevicesKeepTheirDrivers) {
