@@ -104,12 +104,12 @@ LONG CKXServer::CancelInstall() {
 
 LONG CKXServer::ShowResultsPopup(DWORD window) {
   if (!m_popup.TryDisarm(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(window)))) return 0;
-  SetTimer(m_windows.hMainWindow, kPopupTimerId, kPopupTimerMs, nullptr);
+  if (IsWindow(m_windows.hMainWindow)) SetTimer(m_windows.hMainWindow, kPopupTimerId, kPopupTimerMs, nullptr);
   return 1;
 }
 
 LONG CKXServer::RequestExit() {
-  SetTimer(m_windows.hMainWindow, kExitTimerId, kExitTimerMs, nullptr);
+  if (IsWindow(m_windows.hMainWindow)) SetTimer(m_windows.hMainWindow, kExitTimerId, kExitTimerMs, nullptr);
   return 1;
 }
 
