@@ -38,7 +38,6 @@ class CKXLauncherLink {
   // Tells the launcher that the program closes (when it is being told), stops the server
   // and frees both objects.
   void Stop();
-  bool IsStarted() const { return m_client != nullptr; }
 
   // Hands the launcher a status while it is being told (hidden scan mode or progress
   // notify): the code and value of its status call, and the record's texts and first number.

@@ -191,6 +191,37 @@ TEST_F(ServedProcedures, OneServedObjectAProcess) {
 
 // ---- The reports to the launcher.
 
+// The inputs of the two launcher calls laid out by hand: id, record, value (then code and
+// number for the status call), little-endian, the texts as UTF-16LE.
+TEST_F(LauncherTest, CallInputsFollowTheLayout) {
+  g_nLauncherState = 4;  // builds the record without calling
+  CKXClient client;
+  client.SendRequest(14, u"Ok", 1, 2, 3, 4, 5, 6, u"x", -7);
+  std::vector<BYTE> record(1076, 0);
+  const auto put = [](std::vector<BYTE>& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<BYTE>(value >> (8 * i));
+  };
+  put(record, 4, 14);
+  record[8] = 'O';
+  record[10] = 'k';
+  record[528] = 'x';
+  put(record, 1048, 1);
+  put(record, 1052, 6);
+  put(record, 1056, 2);
+  put(record, 1060, 4);
+  put(record, 1064, 5);
+  put(record, 1068, 0xFFFFFFF9);
+  put(record, 1072, 1);
+  std::vector<BYTE> text(4, 0);
+  put(text, 0, 8);
+  text.insert(text.end(), record.begin(), record.end());
+  text.insert(text.end(), {1, 0, 0, 0});
+  EXPECT_EQ(client.MessageTextInput(8), text);
+  std::vector<BYTE> status = text;
+  status.insert(status.end(), {14, 0, 0, 0, 3, 0, 0, 0});
+  EXPECT_EQ(client.StatusInput(8, 14, 3), status);
+}
+
 class LauncherReports : public LauncherTest {
  protected:
   void TearDown() override {
