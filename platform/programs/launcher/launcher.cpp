@@ -113,10 +113,10 @@ int Serve(const char* logPath) {
   if (!g_log) return 2;
   static RPC_DISPATCH_FUNCTION procedures[] = {MessageText, Status};
   static RPC_DISPATCH_TABLE table = {2, procedures, 0};
-  static RPC_SERVER_INTERFACE spec = {sizeof spec, kLauncherInterface, {}, &table, 0, nullptr, nullptr, nullptr, 0};
+  static RPC_SERVER_INTERFACE served = {sizeof served, kLauncherInterface, {}, &table, 0, nullptr, nullptr, nullptr, 0};
   std::u16string protseq = u"ncacn_np", endpoint = u"\\pipe\\zephrinkxlauncher_rpcecho_homeserver";
   if (RpcServerUseProtseqEpW(protseq.data(), 10, endpoint.data(), nullptr) != RPC_S_OK ||
-      RpcServerRegisterIfEx(&spec, nullptr, nullptr, RPC_IF_ALLOW_CALLBACKS_WITH_NO_AUTH, 10, nullptr) != RPC_S_OK ||
+      RpcServerRegisterIfEx(&served, nullptr, nullptr, RPC_IF_ALLOW_CALLBACKS_WITH_NO_AUTH, 10, nullptr) != RPC_S_OK ||
       RpcServerListen(1, 10, TRUE) != RPC_S_OK) {
     Log("cannot serve");
     return 2;
