@@ -47,6 +47,11 @@ bool CRegKeyAccess::WriteString(LPCTSTR name, LPCTSTR text) {
          RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes) == ERROR_SUCCESS;
 }
 
+bool CRegKeyAccess::WriteDword(LPCTSTR name, DWORD value) {
+  return m_key != nullptr &&
+         RegSetValueExW(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+}
+
 bool CRegKeyAccess::Query(LPCTSTR name, DWORD& type, std::vector<WCHAR>& buffer) const {
   if (m_key == nullptr) return false;
   // Room for the value and two terminators, so that even unterminated text ends.

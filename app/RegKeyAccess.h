@@ -30,6 +30,7 @@ class CRegKeyAccess {
   bool ValueExists(LPCTSTR name) const;
   bool DeleteValue(LPCTSTR name);
   bool WriteString(LPCTSTR name, LPCTSTR text);
+  bool WriteDword(LPCTSTR name, DWORD value);
   // REG_SZ or REG_EXPAND_SZ (unexpanded); false when missing or of another type.
   bool ReadString(LPCTSTR name, CString& text) const;
   // A REG_DWORD of four bytes.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -189,6 +190,20 @@ BOOL EncipherTextToHex(CString& text, CString& encoded) {
   WriteHex(bytes.data(), out + kDigestLength, byteCount);
   encoded.ReleaseBufferSetLength(length);
   return TRUE;
+}
+
+BOOL getInputHexFromStr(CString& text, CString& encoded) {
+  try {
+    CString message;
+    EncipherTextToHex(text, message);
+    if (text.IsEmpty()) ComputeTextDigest(text, message);
+    encoded = std::move(message);
+    return TRUE;
+  } catch (CException* error) {
+    error->Delete();
+  } catch (const std::bad_alloc&) {
+  }
+  return FALSE;
 }
 
 void DecipherHexPayload(std::u16string_view digits, CString& plain) {

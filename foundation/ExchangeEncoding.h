@@ -30,6 +30,12 @@ ZXHELPER_API BOOL ComputeTextDigest(const CString& text, CString& digest);
 // is empty after trimming encodes as an empty text. Always TRUE.
 ZXHELPER_API BOOL EncipherTextToHex(CString& text, CString& encoded);
 
+// The main program's encoder of its scan requests and reports: as EncipherTextToHex, except
+// that a text empty after trimming gives the digest field of the empty text alone, which
+// getOutputStrFromHex reads back as an empty text. FALSE only when memory ran out; the
+// encoded text is then left as it was.
+ZXHELPER_API BOOL getInputHexFromStr(CString& text, CString& encoded);
+
 // Replaces an encoded text by its plain text. The digest field is not checked. Shorter than
 // 32 characters: FALSE and the text emptied; exactly 32: TRUE and the text emptied; longer:
 // TRUE and the text becomes the deciphered units up to the first zero unit.

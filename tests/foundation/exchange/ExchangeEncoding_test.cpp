@@ -117,6 +117,31 @@ TEST(Encode, TheSameTextAlwaysGivesTheSameMessage) {
   EXPECT_EQ(Encode(_T("same text")), Encode(_T("same text")));
 }
 
+// The main program's encoder: the same messages, and a message even for an empty text.
+TEST(MainProgramEncode, GivesTheSharedMessagesAndTrims) {
+  CString text = _T("  abc\t ");
+  CString encoded = _T("old");
+  EXPECT_TRUE(getInputHexFromStr(text, encoded));
+  EXPECT_EQ(text, CString(_T("abc")));
+  EXPECT_EQ(encoded, CString(_T("900150983CD24FB0D6963F7D28E17F72") _T("3EDB6DA9D9F0")));
+  EXPECT_EQ(encoded.GetLength(), 32 + 12);
+  CString again = _T("abc");
+  CString second;
+  getInputHexFromStr(again, second);
+  EXPECT_EQ(second, encoded);
+}
+
+TEST(MainProgramEncode, AnEmptyTextIsTheDigestOfNothingAndDecodesAsEmpty) {
+  for (LPCTSTR blank : {_T(""), _T(" \r\n\t")}) {
+    CString text = blank;
+    CString encoded;
+    EXPECT_TRUE(getInputHexFromStr(text, encoded));
+    EXPECT_TRUE(text.IsEmpty());
+    EXPECT_EQ(encoded, CString(_T("D41D8CD98F00B204E9800998ECF8427E")));
+    EXPECT_TRUE(Decode(encoded).IsEmpty());
+  }
+}
+
 TEST(Decode, KnownMessages) {
   EXPECT_EQ(Decode(_T("900150983CD24FB0D6963F7D28E17F72") _T("3EDB6DA9D9F0")), CString(_T("abc")));
   EXPECT_EQ(Decode(_T("B5D26D101AB0CE3D7DC214D463493574") _T("18DB7DA946F07AD499E9E99E391F6ADFA9CC")),

@@ -1,0 +1,225 @@
+// The launcher's stand-in: serves the launcher's interface and logs what the main program
+// reports, or calls the main program's interface once (usage in README.md).
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "rpc.h"
+
+namespace {
+
+constexpr RPC_SYNTAX_IDENTIFIER kLauncherInterface = {
+    {0x67b2f678, 0x32b0, 0x429c, {0xbf, 0xf7, 0xe7, 0x71, 0x3b, 0x04, 0xea, 0xcd}}, {1, 0}};
+constexpr RPC_SYNTAX_IDENTIFIER kProgramInterface = {
+    {0xd5e687c8, 0x4f74, 0x404d, {0x85, 0x3f, 0xbd, 0x24, 0x17, 0x42, 0xd5, 0xdc}}, {1, 0}};
+constexpr std::size_t kRecordSize = 1076;
+constexpr int kServeSeconds = 20;
+
+enum class Mode { kNormal, kHangUp, kGarbage };
+
+FILE* g_log = nullptr;
+Mode g_mode = Mode::kNormal;
+
+std::uint32_t NumberAt(const std::uint8_t* bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// A record's text of 260 units as UTF-8, up to its terminator.
+std::string TextAt(const std::uint8_t* record, std::size_t at) {
+  std::string text;
+  for (std::size_t unit = 0; unit < 260; ++unit) {
+    const std::uint32_t c = record[at + 2 * unit] | record[at + 2 * unit + 1] << 8;
+    if (c == 0) break;
+    if (c < 0x80) {
+      text.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+      text.push_back(static_cast<char>(0xC0 | c >> 6));
+      text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+      text.push_back(static_cast<char>(0xE0 | c >> 12));
+      text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return text;
+}
+
+std::string RecordText(const std::uint8_t* record) {
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, "record=%d sequence=%u numbers=%d,%d,%d,%d,%d,%d",
+                static_cast<int>(NumberAt(record, 4)), NumberAt(record, 1072), static_cast<int>(NumberAt(record, 1048)),
+                static_cast<int>(NumberAt(record, 1052)), static_cast<int>(NumberAt(record, 1056)),
+                static_cast<int>(NumberAt(record, 1060)), static_cast<int>(NumberAt(record, 1064)),
+                static_cast<int>(NumberAt(record, 1068)));
+  return std::string(numbers) + " text1=\"" + TextAt(record, 8) + "\" text2=\"" + TextAt(record, 528) + "\"";
+}
+
+void Log(const std::string& line) {
+  std::fprintf(g_log, "%s\n", line.c_str());
+  std::fflush(g_log);
+}
+
+// Answers the call as the mode says: nothing, eight bytes of garbage, or no answer at all.
+void Answer(PRPC_MESSAGE message) {
+  if (g_mode == Mode::kHangUp) {
+    Log("hang-up");
+    ::_exit(0);
+  }
+  if (g_mode != Mode::kGarbage) return;
+  message->BufferLength = 8;
+  if (I_RpcGetBuffer(message) == RPC_S_OK) std::memset(message->Buffer, 0xA5, 8);
+}
+
+// Procedure 0: id, record, value.
+void MessageText(PRPC_MESSAGE message) {
+  const auto* bytes = static_cast<const std::uint8_t*>(message->Buffer);
+  if (message->BufferLength != 8 + kRecordSize) {
+    Log("bad procedure=0 bytes=" + std::to_string(message->BufferLength));
+    return;
+  }
+  char head[64];
+  std::snprintf(head, sizeof head, "text id=%d value=%d ", static_cast<int>(NumberAt(bytes, 0)),
+                static_cast<int>(NumberAt(bytes, 4 + kRecordSize)));
+  Log(head + RecordText(bytes + 4));
+  Answer(message);
+  if (NumberAt(bytes + 4, 4) == 2) RpcMgmtStopServerListening(nullptr);
+}
+
+// Procedure 1: id, record, value, code, number.
+void Status(PRPC_MESSAGE message) {
+  const auto* bytes = static_cast<const std::uint8_t*>(message->Buffer);
+  if (message->BufferLength != 16 + kRecordSize) {
+    Log("bad procedure=1 bytes=" + std::to_string(message->BufferLength));
+    return;
+  }
+  char head[96];
+  std::snprintf(head, sizeof head, "status id=%d value=%d code=%d number=%d ", static_cast<int>(NumberAt(bytes, 0)),
+                static_cast<int>(NumberAt(bytes, 4 + kRecordSize)), static_cast<int>(NumberAt(bytes, 8 + kRecordSize)),
+                static_cast<int>(NumberAt(bytes, 12 + kRecordSize)));
+  Log(head + RecordText(bytes + 4));
+  Answer(message);
+}
+
+int Serve(const char* logPath) {
+  g_log = std::fopen(logPath, "a");
+  if (!g_log) return 2;
+  static RPC_DISPATCH_FUNCTION procedures[] = {MessageText, Status};
+  static RPC_DISPATCH_TABLE table = {2, procedures, 0};
+  static RPC_SERVER_INTERFACE served = {sizeof served, kLauncherInterface, {}, &table, 0, nullptr, nullptr, nullptr, 0};
+  std::u16string protseq = u"ncacn_np", endpoint = u"\\pipe\\zephrinkxlauncher_rpcecho_homeserver";
+  if (RpcServerUseProtseqEpW(protseq.data(), 10, endpoint.data(), nullptr) != RPC_S_OK ||
+      RpcServerRegisterIfEx(&served, nullptr, nullptr, RPC_IF_ALLOW_CALLBACKS_WITH_NO_AUTH, 10, nullptr) != RPC_S_OK ||
+      RpcServerListen(1, 10, TRUE) != RPC_S_OK) {
+    Log("cannot serve");
+    return 2;
+  }
+  std::thread([] {
+    std::this_thread::sleep_for(std::chrono::seconds(kServeSeconds));
+    Log("timeout");
+    std::fclose(g_log);
+    ::_exit(3);
+  }).detach();
+  Log("ready");
+  RpcMgmtWaitServerListen();
+  Log("end");
+  return 0;
+}
+
+// One call of the main program's interface; answers the status and the reply.
+RPC_STATUS CallProgram(unsigned procNum, const std::vector<std::uint8_t>& input, std::vector<std::uint8_t>& reply) {
+  std::u16string protseq = u"ncacn_np", endpoint = u"\\pipe\\zephrinkxlauncher_rpcecho_tunevo";
+  RPC_WSTR text = nullptr;
+  RPC_STATUS status = RpcStringBindingComposeW(nullptr, protseq.data(), nullptr, endpoint.data(), nullptr, &text);
+  RPC_BINDING_HANDLE binding = nullptr;
+  if (status == RPC_S_OK) status = RpcBindingFromStringBindingW(text, &binding);
+  RpcStringFreeW(&text);
+  if (status != RPC_S_OK) return status;
+  RPC_CLIENT_INTERFACE client{};
+  client.Length = sizeof client;
+  client.InterfaceId = kProgramInterface;
+  RPC_MESSAGE message{};
+  message.Handle = binding;
+  message.ProcNum = procNum;
+  message.RpcInterfaceInformation = &client;
+  message.BufferLength = static_cast<unsigned>(input.size());
+  status = I_RpcGetBuffer(&message);
+  if (status == RPC_S_OK) {
+    if (!input.empty()) std::memcpy(message.Buffer, input.data(), input.size());
+    status = I_RpcSendReceive(&message);
+  }
+  if (status == RPC_S_OK) {
+    const auto* bytes = static_cast<const std::uint8_t*>(message.Buffer);
+    reply.assign(bytes, bytes + message.BufferLength);
+  }
+  I_RpcFreeBuffer(&message);
+  RpcBindingFree(&binding);
+  return status;
+}
+
+bool HexBytes(const char* text, std::vector<std::uint8_t>& bytes) {
+  if (std::strcmp(text, "-") == 0) return true;
+  const std::size_t length = std::strlen(text);
+  if (length % 2 != 0) return false;
+  for (std::size_t i = 0; i < length; i += 2) {
+    char* end = nullptr;
+    const std::string pair(text + i, 2);
+    bytes.push_back(static_cast<std::uint8_t>(std::strtoul(pair.c_str(), &end, 16)));
+    if (*end != 0) return false;
+  }
+  return true;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: zephrinkxlauncher serve LOG [hang-up|garbage] | call PROCEDURE [INPUT] | send PROCEDURE HEX\n");
+  return 64;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  const std::string command = argv[1];
+  if (command == "serve" && argc <= 4) {
+    if (argc == 4) {
+      const std::string mode = argv[3];
+      if (mode != "hang-up" && mode != "garbage") return Usage();
+      g_mode = mode == "hang-up" ? Mode::kHangUp : Mode::kGarbage;
+    }
+    return Serve(argv[2]);
+  }
+  const unsigned procNum = static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10));
+  std::vector<std::uint8_t> input, reply;
+  if (command == "call" && argc <= 4) {
+    if (argc == 4) {
+      const auto value = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 0));
+      for (int i = 0; i < 4; ++i) input.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+    const RPC_STATUS status = CallProgram(procNum, input, reply);
+    if (status != RPC_S_OK) {
+      std::printf("status %ld\n", static_cast<long>(status));
+      return 1;
+    }
+    if (reply.size() != 4) {
+      std::printf("reply of %zu bytes\n", reply.size());
+      return 2;
+    }
+    std::printf("result %u\n", NumberAt(reply.data(), 0));
+    return 0;
+  }
+  if (command == "send" && argc == 4) {
+    if (!HexBytes(argv[3], input)) return Usage();
+    const RPC_STATUS status = CallProgram(procNum, input, reply);
+    std::printf("status %ld bytes %zu\n", static_cast<long>(status), reply.size());
+    return 0;
+  }
+  return Usage();
+}
