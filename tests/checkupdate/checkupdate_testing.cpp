@@ -29,6 +29,7 @@ CString RecordingView::GetText(LPCTSTR stringId) {
   if (id == _T("IDS_CANNOT_CONNECT")) return _T("%s cannot connect to the Internet.");
   if (id == _T("IDS_DOWNLOAD_DLL_NOTFOUND")) return _T("%s cannot find its download library.");
   if (id == _T("Step4AskBeforeInstallAppUpdates")) return _T("Close %s and install?");
+  if (id == _T("IDS_SETUP_NOT_VERIFIED")) return CString();  // not in the tables: the built-in text
   return id;  // the id itself stands for the text
 }
 
