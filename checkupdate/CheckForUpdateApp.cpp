@@ -38,7 +38,8 @@ CString CCheckForUpdateApp::GetArgumentsText(LPCTSTR commandLine) {
 }
 
 int CCheckForUpdateApp::AskToRestartElevated(const CString& question) {
-  return MessageBoxW(nullptr, question, kTitle, MB_YESNO | MB_ICONQUESTION);
+  // No is the default: a box nobody answers never starts the program again.
+  return MessageBoxW(nullptr, question, kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
 }
 
 void CCheckForUpdateApp::RunMainWindow(HWND /*owner*/) {
