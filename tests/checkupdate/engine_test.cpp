@@ -8,6 +8,7 @@
 #include <winuser.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -194,6 +195,12 @@ TEST_F(UpdateEngine, AStaleSetupIsNeverStartedWhenTheNewOneFails) {
 }
 
 TEST_F(UpdateEngine, TheBrowserIsGivenOnlyWebAddresses) {
+  // The desktop's opener: a script on the search path that records what it was given.
+  const std::string openers = root() + "/openers";
+  WriteHostFile(openers + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + root() + "/opened.txt'\n");
+  fs::permissions(openers + "/xdg-open", fs::perms::owner_all);
+  const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", openers.c_str(), 1);
   Offer offer;
   offer.openBrowser = "1";
   offer.url = "file:///C:/Windows/System32/cmd.exe";
@@ -203,6 +210,20 @@ TEST_F(UpdateEngine, TheBrowserIsGivenOnlyWebAddresses) {
   ASSERT_EQ(engine_->CheckForUpdates(FALSE), 1);
   EXPECT_EQ(engine_->DownloadAppUpdate(), 0);
   EXPECT_TRUE(engine_->GetSetupPath().IsEmpty());
+  offer.url = "https://zephrin.example/download";
+  Publish(offer);
+  ASSERT_EQ(engine_->CheckForUpdates(FALSE), 1);
+  EXPECT_EQ(engine_->DownloadAppUpdate(), 1);
+  for (int attempt = 0; attempt < 100 && !fs::exists(root() + "/opened.txt"); ++attempt)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  setenv("PATH", savedPath.c_str(), 1);
+  EXPECT_EQ(ReadHostFile(root() + "/opened.txt"), "https://zephrin.example/download");
+}
+
+TEST_F(UpdateEngine, WaitingWithoutADownloadEndsAtOnce) {
+  MakeEngine();
+  engine_->StopDownload();
+  EXPECT_TRUE(engine_->WaitForDownloadEnd());
 }
 
 TEST_F(UpdateEngine, NotNewerFindsNothing) {
