@@ -5,8 +5,6 @@
 #include <winuser.h>
 
 #include "CheckUpdateSwitches.h"
-#include "GlobalConstants.h"
-#include "IniReader.h"
 #include "ProcessControl.h"
 #include "SystemHelpers.h"
 

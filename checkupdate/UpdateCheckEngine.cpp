@@ -133,7 +133,7 @@ int CUpdateCheckEngine::CheckForUpdates(BOOL programOnly) {
     AppendPathComponent(file, kCompleteDatabaseAnswer);
     if (FetchAnswer(kCompleteDatabaseAddress, file)) result = ReadDbUpdateInfo(file, m_info);
   } else {
-    m_bDbQuery = FALSE;
+    m_bDbQuery.store(false);
     CString url, file = folder;
     AppendPathComponent(file, kProgramAnswer);
     if (BuildQueryUrl(kQueryProgram, url) > 0 && FetchAnswer(url, file))
@@ -142,11 +142,11 @@ int CUpdateCheckEngine::CheckForUpdates(BOOL programOnly) {
     if (!(m_info.m_bNewer && result >= 1)) {
       if (m_view.IsStopping() || m_bDeclined) return 0;
       if (!m_switches.bIsQuarnelParent) return 1;
-      m_bDbQuery = TRUE;
+      m_bDbQuery.store(true);
       file = folder;
       AppendPathComponent(file, kDatabaseAnswer);
       const BOOL fetched = BuildQueryUrl(kQueryDatabase, url) > 0 && FetchAnswer(url, file);
-      m_bDbQuery = FALSE;
+      m_bDbQuery.store(false);
       result = fetched ? ReadDbUpdateInfo(file, m_info) : 0;
       if (result < 1) return 0;
     }
@@ -316,13 +316,13 @@ void CUpdateCheckEngine::RunWorker() {
   m_view.ReadChosenUpdates(program, database);
   if (program) {
     Pause(1000);
-    m_nFetchStage = 1;
+    m_nFetchStage.store(1);
     m_bProgramDone = DownloadAppUpdate() >= 1;
   }
   if (!m_view.IsStopping()) {
     if (database) {
       Pause(1000);
-      m_nFetchStage = 2;
+      m_nFetchStage.store(2);
       if (m_info.m_bDbAvailable) m_view.MakeVisible();
       // This program does not fetch the database archive: the row is not done.
       m_bDatabaseDone = FALSE;

@@ -6,6 +6,7 @@
 #pragma once
 #include <afx.h>
 
+#include <atomic>
 #include <functional>
 
 #include "CheckUpdateSwitches.h"
@@ -48,6 +49,10 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   BOOL IsDatabaseDone() const { return m_bDatabaseDone; }
   int GetItemsToFetch() const { return m_nItemsToFetch; }
   int GetItemsFetched() const { return m_nItemsFetched; }
+  // What is being fetched (1 the program, 2 the database) and whether the database answer is
+  // being asked for, for the window's progress display.
+  int GetFetchStage() const { return m_nFetchStage; }
+  BOOL IsDatabaseQuery() const { return m_bDbQuery.load() ? TRUE : FALSE; }
   // Replaces the pauses between steps (tests); null restores Sleep.
   void SetPause(std::function<void(DWORD)> pause);
 
@@ -73,11 +78,11 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   BOOL m_bProgramDone = FALSE;
   BOOL m_bDatabaseDone = FALSE;
   BOOL m_bDeclined = FALSE;
-  BOOL m_bDbQuery = FALSE;
+  std::atomic<bool> m_bDbQuery{false};  // read by the window while the worker runs
   int m_nCheckResult = 0;
   int m_nItemsToFetch = 0;
   int m_nItemsFetched = 0;
-  int m_nFetchStage = 0;
+  std::atomic<int> m_nFetchStage{0};
   std::function<void(DWORD)> m_pause;
 };
 

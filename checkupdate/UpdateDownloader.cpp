@@ -11,8 +11,7 @@
 
 namespace {
 
-// The library calls back without naming the download: the binding whose download runs.
-std::atomic<CUpdateDownloader*> g_active{nullptr};
+// The library calls back without naming the download: the sink of the download that runs.
 std::atomic<IUpdateDownloadSink*> g_activeSink{nullptr};
 std::atomic<bool> g_running{false};
 
@@ -77,13 +76,11 @@ int CUpdateDownloader::DownloadFile(LPCTSTR url, LPCTSTR file, LPCTSTR hash, int
     request.bFlag = flag;
     request.nFlag = mode;
     if (!cancelled) {
-      g_active.store(this);
       g_activeSink.store(m_pSink);
       m_pfnSession(1);
       result = m_pfnDownload(&request, 1, ProgressCallback, NoticeCallback, QuestionCallback, EndCallback);
       m_pfnSession(0);
       g_activeSink.store(nullptr);
-      g_active.store(nullptr);
     }
   }
   if (m_hEvent != nullptr) SetEvent(m_hEvent);
