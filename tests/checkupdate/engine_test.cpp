@@ -4,7 +4,9 @@
 // "/verysilent"; a wrong or missing digest, a key with folders, a browser address that is no
 // web address, no connection, a setup already there, and the database row.
 #include <gtest/gtest.h>
+#include <handleapi.h>
 #include <synchapi.h>
+#include <winprocess.h>
 #include <winuser.h>
 
 #include <chrono>
@@ -124,6 +126,34 @@ TEST_F(UpdateEngine, ANewerVersionIsDownloadedConfirmedRenamedAndStartedSilently
   EXPECT_EQ(SetupRecord(setup, true), SetupSha1() + " /verysilent");
   EXPECT_EQ(view_.closes, 1);
   EXPECT_EQ(view_.messages.size(), 1u);  // the main program does not run: nothing more asked
+}
+
+TEST_F(UpdateEngine, WhileTheMainProgramRunsTheUserIsAskedFirst) {
+  Publish(Offer());
+  StartService();
+  MakeEngine();
+  switches_.bIsQuarnelParent = TRUE;
+  engine_->RunWorker();
+  ASSERT_TRUE(engine_->IsProgramDone());
+  // A program named like the main program, running from the program folder.
+  const std::string standIn = ProgramFolder() + "/zephrinkx";
+  fs::copy_file("/bin/sleep", standIn, fs::copy_options::overwrite_existing);
+  std::u16string line = u"zephrinkx.exe 30";
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  view_.answer = IDNO;
+  engine_->AskAndInstall();
+  TerminateProcess(info.hProcess, 0);
+  WaitForSingleObject(info.hProcess, 10000);
+  CloseHandle(info.hProcess);
+  fs::remove(standIn);
+  ASSERT_EQ(view_.messages.size(), 2u);
+  EXPECT_EQ(view_.messages[1].text, u"Close Zephrin Tunevo and install?");
+  EXPECT_EQ(view_.messages[1].type, MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(view_.parentCodes, std::vector<int>{900});
+  EXPECT_EQ(view_.closes, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(SetupRecord(UpdateFolder() + "/" + kSetupName, false), "");
 }
 
 TEST_F(UpdateEngine, AWrongHashDeletesTheDownloadAndStartsNothing) {
