@@ -126,6 +126,8 @@ int CUpdateCheckEngine::CheckForUpdates(BOOL programOnly) {
       m_view.ShowMessage(Formatted(_T("IDS_CANNOT_CONNECT")), MB_OK | MB_TASKMODAL | MB_ICONERROR);
     return kCheckNoConnection;
   }
+  // Each check starts from an empty answer.
+  m_info.Clear();
   const CString folder = GetUpdateFolder();
   int result = 0;
   if (m_switches.bDownloadCompleteDbOnly) {
