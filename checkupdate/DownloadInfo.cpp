@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "GlobalUpdate.h"
+#include "GlobalUpdate.h"  // CUpdateIniReader
 
 namespace {
 
@@ -59,7 +59,25 @@ void CDownloadInfo::ClearDatabase() {
 }
 
 BOOL IsNewerVersion(LPCTSTR installedVersion, LPCTSTR remoteVersion) {
-  return CompareVersionTexts(remoteVersion, installedVersion) > 0 ? TRUE : FALSE;
+  // Every part of the offered version counts, however many it has; installed parts beyond
+  // them are not looked at.
+  const CString installed = installedVersion ? installedVersion : _T("");
+  const CString remote = remoteVersion ? remoteVersion : _T("");
+  int installedAt = 0;
+  for (int remoteAt = 0; remoteAt >= 0;) {
+    const int remoteDot = remote.Find(_T('.'), remoteAt);
+    const int remotePart = _wtoi(remoteDot < 0 ? remote.Mid(remoteAt) : remote.Mid(remoteAt, remoteDot - remoteAt));
+    int installedPart = 0;
+    if (installedAt >= 0) {
+      const int installedDot = installed.Find(_T('.'), installedAt);
+      installedPart = _wtoi(installedDot < 0 ? installed.Mid(installedAt)
+                                             : installed.Mid(installedAt, installedDot - installedAt));
+      installedAt = installedDot < 0 ? -1 : installedDot + 1;
+    }
+    if (installedPart != remotePart) return installedPart < remotePart ? TRUE : FALSE;
+    remoteAt = remoteDot < 0 ? -1 : remoteDot + 1;
+  }
+  return FALSE;
 }
 
 CString SetupFileNameOf(LPCTSTR key, LPCTSTR programUrl) {

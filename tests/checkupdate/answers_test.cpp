@@ -32,6 +32,7 @@ TEST(UpdateVersions, MissingPartsCountAsZero) {
       {u"5.1.2", u"5.1", FALSE},        {u"5.1", u"5.1.0", FALSE},     {u"5.1.0.10", u"5.2", TRUE},
       {u"5.1.0.10", u"6", TRUE},        {u"5.1.0.10", u"4.9.9.9", FALSE}, {u"", u"0.0.0.1", TRUE},
       {u"5.1.0.10", u"", FALSE},        {u"5.1.0.10", u"5.1.0.11", TRUE}, {u"10.0", u"9.99", FALSE},
+      {u"5.1.0.10", u"5.1.0.10.1", TRUE}, {u"5.1.0.10.7", u"5.1.0.10", FALSE}, {u"5..2", u"5.0.3", TRUE},
   };
   for (const auto& c : kCases)
     EXPECT_EQ(IsNewerVersion(c.installed, c.remote), c.newer)
