@@ -1,6 +1,7 @@
 // Fuzz target: hostile bytes read as a download or backup history ("Download.dat",
 // "Backup.dat"). Reading must stay within the bytes and answer whether they were whole; a
 // whole history written back and read again must give the same pairs.
+// Links: zephrinkx_core
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 // Fuzz target: hostile bytes as the install helper's whole command line (UTF-16LE code units,
 // as Windows hands it over). Cutting the arguments must answer a tail of the line that starts
 // with no blank, and a switch word found in the arguments must be found in the whole line.
+// Links: installhelper_core
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 // Fuzz target: hostile calls of the main program's served interface. The first byte picks
 // the procedure, the rest is the call's input. A call is answered with a 32-bit result
 // exactly when its input has the procedure's size, and nothing is read beyond the input.
+// Links: zephrinkx_core
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

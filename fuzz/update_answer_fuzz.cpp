@@ -3,6 +3,7 @@
 // enciphered exchange text, deciphered and checked first. The answer is read and matched to
 // three scanned devices and the result rows are filled: whatever the bytes, nothing is read
 // or written outside the devices and update records, and found updates always name a device.
+// Links: zephrinkx_core
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,6 @@
 // Starting programs: CreateProcessW and the host spawn behind it and ShellExecuteEx.
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,47 +8,13 @@
 #include "errhandlingapi.h"
 #include "processobject.h"
 #include "winprocess.h"
+#include "zx/cmdline.h"
 #include "zx/pathmap.h"
 #include "zx/processes.h"
 
 extern char** environ;
 
 namespace {
-
-// Splits a command line as Windows does: blanks separate words outside quotes; 2n
-// backslashes before a quote give n and the quote toggles quoting, 2n+1 give n and a quote.
-std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
-  std::vector<std::u16string> words;
-  const std::size_t n = line.size();
-  std::size_t i = 0;
-  while (i < n) {
-    while (i < n && (line[i] == u' ' || line[i] == u'\t')) ++i;
-    if (i == n) break;
-    std::u16string word;
-    bool quoted = false;
-    while (i < n && (quoted || (line[i] != u' ' && line[i] != u'\t'))) {
-      if (line[i] == u'\\') {
-        std::size_t end = i;
-        while (end < n && line[end] == u'\\') ++end;
-        const std::size_t count = end - i;
-        const bool beforeQuote = end < n && line[end] == u'"';
-        word.append(beforeQuote ? count / 2 : count, u'\\');
-        i = end;
-        if (beforeQuote && count % 2) {
-          word += u'"';
-          ++i;
-        }
-      } else if (line[i] == u'"') {
-        quoted = !quoted;
-        ++i;
-      } else {
-        word += line[i++];
-      }
-    }
-    words.push_back(std::move(word));
-  }
-  return words;
-}
 
 DWORD SpawnError(int code) {
   switch (code) {
@@ -56,6 +23,17 @@ DWORD SpawnError(int code) {
     case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
     default: return ERROR_BAD_EXE_FORMAT;
   }
+}
+
+// Windows runs any program file its user may read; a file written on the host (a downloaded
+// setup program) lacks the host's execute mark. Gives it to the owner of a regular file that
+// has none; true when the mark was added.
+bool MarkRunnable(const std::string& program) {
+  struct stat info {};
+  if (::stat(program.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || (info.st_mode & S_IXUSR) != 0 ||
+      info.st_uid != ::geteuid())
+    return false;
+  return ::chmod(program.c_str(), (info.st_mode & 07777) | S_IXUSR) == 0;
 }
 
 // The host lets the parent go on once the child's exec has begun, before the new image is
@@ -78,15 +56,25 @@ void AwaitImage(DWORD processId) {
 namespace zx::process {
 
 HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& folder, DWORD* processId, DWORD& error) {
+                    const std::string& folder, DWORD* processId, DWORD& error, const std::string& commandLine) {
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  // The child's environment: ours, with the command line recorded for it (or none).
+  const std::string prefix = std::string(zx::cmdline::kCommandLineVariable) + "=";
+  const std::string recorded = prefix + commandLine;
+  std::vector<char*> environment;
+  for (char** entry = environ; entry && *entry; ++entry)
+    if (std::string_view(*entry).substr(0, prefix.size()) != prefix) environment.push_back(*entry);
+  if (!commandLine.empty()) environment.push_back(const_cast<char*>(recorded.c_str()));
+  environment.push_back(nullptr);
   pid_t pid = 0;
-  const int result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  int result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.data());
+  if (result == EACCES && MarkRunnable(program))
+    result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.data());
   posix_spawn_file_actions_destroy(&actions);
   if (result != 0) {
     error = SpawnError(result);
@@ -103,7 +91,7 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
 BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTRIBUTES,
                     LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID, LPCWSTR currentDirectory,
                     LPSTARTUPINFOW, LPPROCESS_INFORMATION processInformation) {
-  std::vector<std::u16string> words = SplitCommandLine(commandLine ? commandLine : u"");
+  std::vector<std::u16string> words = zx::cmdline::SplitCommandLine(commandLine ? commandLine : u"");
   const std::u16string program = applicationName ? std::u16string(applicationName)
                                                  : (words.empty() ? u"" : words.front());
   if (program.empty() || !processInformation) {
@@ -124,7 +112,8 @@ BOOL CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine, LPSECURITY_ATTR
   for (std::size_t i = words.empty() ? 0 : 1; i < words.size(); ++i)
     arguments.push_back(zx::process::Utf8(words[i]));
   DWORD id = 0;
-  HANDLE process = zx::process::StartProgram(hostProgram, arguments, folder, &id, error);
+  HANDLE process = zx::process::StartProgram(hostProgram, arguments, folder, &id, error,
+                                             zx::process::Utf8(commandLine ? commandLine : u""));
   if (!process) {
     SetLastError(error);
     return FALSE;

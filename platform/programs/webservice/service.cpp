@@ -25,6 +25,9 @@ const soap::OperationDescription* const kMiscOperations[] = {
 // The catalogue's self-update files (selfupdate.cpp).
 void MountSelfUpdateFiles(httplib::Server& server, const std::string& folder,
                           const std::function<void(const std::string&)>& log);
+// The update checker's answers and setup programs (checkupdate.cpp).
+void MountUpdateCheckerFiles(httplib::Server& server, const std::string& folder, int& port,
+                             const std::function<void(const std::string&)>& log);
 
 Service::Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault,
                  unsigned faultCount)
@@ -42,6 +45,7 @@ void Service::Mount(httplib::Server& server) {
     HandlePackage(request, response);
   });
   MountSelfUpdateFiles(server, catalogue_.folder(), [this](const std::string& line) { Log(line); });
+  MountUpdateCheckerFiles(server, catalogue_.folder(), port_, [this](const std::string& line) { Log(line); });
 }
 
 void Service::Log(const std::string& line) {

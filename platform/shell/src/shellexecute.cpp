@@ -25,6 +25,19 @@ bool IsWebAddress(std::u16string_view file) {
   return false;
 }
 
+// A file name in double quotes names the file inside them, as the shell reads it.
+std::u16string Unquoted(std::u16string file) {
+  if (file.size() >= 2 && file.front() == u'"' && file.back() == u'"') file = file.substr(1, file.size() - 2);
+  return file;
+}
+
+// A program for the shell: a host file its user may run, or any file named ".exe" (Windows runs
+// those by their name; the host's execute mark is given when it starts).
+bool IsProgramFile(const std::u16string& file, const std::string& host) {
+  const bool exe = file.size() > 4 && zx::EqualNoCase(file.substr(file.size() - 4).c_str(), u".exe");
+  return ::access(host.c_str(), X_OK) == 0 || exe;
+}
+
 // The desktop's opener on the host's search path, or empty.
 std::string DesktopOpener() {
   const char* path = std::getenv("PATH");
@@ -89,11 +102,11 @@ BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) {
   const bool elevate = zx::EqualNoCase(verb.c_str(), u"runas");
   if (!verb.empty() && !elevate && !zx::EqualNoCase(verb.c_str(), u"open"))
     return Fail(info, ERROR_NO_ASSOCIATION, SE_ERR_NOASSOC);
-  const std::u16string file = info->lpFile ? info->lpFile : u"";
+  const std::u16string file = Unquoted(info->lpFile ? info->lpFile : u"");
   if (file.empty()) return Fail(info, ERROR_FILE_NOT_FOUND, SE_ERR_FNF);
   if (IsWebAddress(file)) return OpenWithDesktop(info, zx::process::Utf8(file));
   std::string host;
-  if (zx::process::ProgramHostPath(file, host) && ::access(host.c_str(), X_OK) == 0)
+  if (zx::process::ProgramHostPath(file, host) && IsProgramFile(file, host))
     return RunProgram(info, file, elevate);
   DWORD error = 0;
   if (zx::path::WindowsToHost(file, host, &error) && ::access(host.c_str(), F_OK) == 0)

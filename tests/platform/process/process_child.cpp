@@ -1,5 +1,6 @@
 // Child program of the process tests: "wait" sleeps until it is ended (at most a minute),
-// "exit N" ends with code N, "args FILE" writes its arguments to FILE one per line.
+// "exit N" ends with code N, "args FILE" writes its arguments to FILE one per line, "line FILE"
+// writes the command line its starter recorded for it.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,6 +16,11 @@ int main(int argc, char** argv) {
   if (argc >= 3 && std::strcmp(argv[1], "args") == 0) {
     std::ofstream out(argv[2]);
     for (int i = 3; i < argc; ++i) out << argv[i] << '\n';
+    return 0;
+  }
+  if (argc >= 3 && std::strcmp(argv[1], "line") == 0) {
+    const char* line = std::getenv("ZX_COMMAND_LINE");
+    std::ofstream(argv[2]) << (line ? line : "(none)");
     return 0;
   }
   return 2;

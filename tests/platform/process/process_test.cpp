@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -128,6 +129,31 @@ TEST_F(ProcessTest, CommandLineIsSplitAsWindowsSplitsIt) {
   EXPECT_EQ(one, "two words");
   EXPECT_EQ(two, "a\\\"b");
   EXPECT_EQ(three, "c\\d");
+}
+
+TEST_F(ProcessTest, TheChildIsGivenTheCommandLineAsWritten) {
+  const std::string file = root() + "/line.txt";
+  const std::u16string hostFile(file.begin(), file.end());
+  const std::u16string line = u"zxprocesschild.exe line \"" + hostFile + u"\"  silent=\"1\" parentwnd=\"12\"";
+  const PROCESS_INFORMATION child = Start(line);
+  ASSERT_EQ(WaitForSingleObject(child.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  std::ifstream in(file);
+  std::string recorded;
+  std::getline(in, recorded);
+  EXPECT_EQ(std::u16string(recorded.begin(), recorded.end()), line);
+}
+
+TEST_F(ProcessTest, AProgramFileWithoutTheExecuteMarkStillRuns) {
+  const std::string copy = root() + "/drive_c/plain-child";
+  std::filesystem::create_directories(root() + "/drive_c");
+  std::filesystem::copy_file(zx::machine::ProgramFolder() + "/zxprocesschild", copy);
+  std::filesystem::permissions(copy, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  const PROCESS_INFORMATION child = Start(u"C:\\plain-child exit 5");
+  ASSERT_NE(child.hProcess, nullptr);
+  ASSERT_EQ(WaitForSingleObject(child.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  DWORD code = 0;
+  EXPECT_TRUE(GetExitCodeProcess(child.hProcess, &code));
+  EXPECT_EQ(code, 5u);
 }
 
 TEST_F(ProcessTest, MissingProgramFailsWithFileNotFound) {

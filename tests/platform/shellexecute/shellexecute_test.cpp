@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "errhandlingapi.h"
 #include "handleapi.h"
@@ -13,6 +14,7 @@
 #include "shellapi.h"
 #include "synchapi.h"
 #include "winprocess.h"
+#include "zx/machine.h"
 
 namespace {
 
@@ -75,6 +77,17 @@ TEST_F(ShellExecuteTest, RunasStartsWithoutElevationAndSaysSo) {
   ASSERT_TRUE(started);
   EXPECT_NE(said.find("runas: zxprocesschild.exe starts without elevation"), std::string::npos);
   EXPECT_EQ(Finish(info.hProcess), 0u);
+}
+
+TEST_F(ShellExecuteTest, AQuotedExeWithoutTheExecuteMarkStarts) {
+  // A downloaded program: written as a plain file, named in quotes.
+  std::ifstream in(zx::machine::ProgramFolder() + "/zxprocesschild", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  WriteHostFile(root() + "/drive_c/Down/setup.exe", bytes);
+  ::chmod((root() + "/drive_c/Down/setup.exe").c_str(), 0644);
+  SHELLEXECUTEINFOW info = Info(u"open", u"\"C:\\Down\\setup.exe\"", u"exit 6");
+  ASSERT_TRUE(ShellExecuteExW(&info));
+  EXPECT_EQ(Finish(info.hProcess), 6u);
 }
 
 TEST_F(ShellExecuteTest, UnknownVerbAndMissingFileFail) {

@@ -34,9 +34,11 @@ struct Module {
 bool Modules(DWORD processId, std::vector<Module>& modules, DWORD& error);
 
 // Starts a host program with its arguments (argv[0] is the program as given) in a folder
-// ("" keeps ours); answers a process handle (and the id) or null with a Win32 error.
+// ("" keeps ours); answers a process handle (and the id) or null with a Win32 error. A Windows
+// command line (UTF-8) is recorded for the child, whose GetCommandLineW then answers it.
 HANDLE StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& folder, DWORD* processId, DWORD& error);
+                    const std::string& folder, DWORD* processId, DWORD& error,
+                    const std::string& commandLine = {});
 
 // Host path of a Windows program name: "X.exe" in the program folder is the file "X"; other
 // names map through the machine's paths. False when no such file exists.

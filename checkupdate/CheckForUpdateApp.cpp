@@ -1,0 +1,65 @@
+// The update checker's application object: switches, the administrator check and the
+// hand-over to the window.
+#include "CheckForUpdateApp.h"
+
+#include <winuser.h>
+
+#include "CheckUpdateSwitches.h"
+#include "ProcessControl.h"
+#include "SystemHelpers.h"
+
+namespace {
+
+constexpr LPCTSTR kTitle = _T("Checking for Updates");
+constexpr LPCTSTR kLanguageIni = _T("checkupdate.ini");
+constexpr LPCTSTR kLanguageSection = _T("CHECKFORUPDATE");
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CCheckForUpdateApp, CHalvoranApp)
+END_MESSAGE_MAP()
+
+CCheckForUpdateApp::CCheckForUpdateApp() : CHalvoranApp(kTitle, kLanguageIni) {}
+
+CString CCheckForUpdateApp::GetArgumentsText(LPCTSTR commandLine) {
+  const CString line = commandLine ? commandLine : _T("");
+  int at = 0;
+  while (at < line.GetLength() && (line[at] == _T(' ') || line[at] == _T('\t'))) ++at;
+  // The program name ends at the first blank outside quotes.
+  bool quoted = false;
+  for (; at < line.GetLength(); ++at) {
+    if (line[at] == _T('"')) quoted = !quoted;
+    else if (!quoted && (line[at] == _T(' ') || line[at] == _T('\t'))) break;
+  }
+  CString arguments = line.Mid(at);
+  return arguments.Trim();
+}
+
+int CCheckForUpdateApp::AskToRestartElevated(const CString& question) {
+  // No is the default: a box nobody answers never starts the program again.
+  return MessageBoxW(nullptr, question, kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+}
+
+void CCheckForUpdateApp::RunMainWindow(HWND /*owner*/) {
+  // The update checker window (dialog 5000) runs here once the shared dialog bases it is
+  // built on are part of the shared library.
+}
+
+BOOL CCheckForUpdateApp::InitInstance() {
+  if (!CHalvoranApp::InitInstance()) return FALSE;
+  SetLangSection(kLanguageSection);
+  tagCheckUpdateSwitches& switches = CheckUpdateSwitches();
+  const CString commandLine = GetCommandLineW();
+  if (!GetArgumentsText(commandLine).IsEmpty()) ParseSwitches(commandLine, switches);
+  if (!IsUserAdmin()) {
+    // The main program's background start needs no interaction.
+    if (switches.bStartHidden || switches.bStartMinimized) return FALSE;
+    CString question;
+    GetLangText(question, _T("IDS_ADMIN_MODE_XP"));
+    if (AskToRestartElevated(question) != IDYES) return FALSE;
+    RestartElevated(GetArgumentsText(commandLine), TRUE);
+    if (!IsUserAdmin()) return FALSE;
+  }
+  RunMainWindow(switches.hParentWnd);
+  return FALSE;
+}

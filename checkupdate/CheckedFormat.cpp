@@ -1,0 +1,65 @@
+// Checked formatting of language texts: every conversion is matched with a value of its kind
+// before anything is formatted.
+#include "CheckedFormat.h"
+
+#include <vector>
+
+namespace {
+
+bool IsOneOf(TCHAR ch, LPCTSTR set) { return CString(set).Find(ch) >= 0; }
+
+// The conversion starting at format[at] (a '%'): its end (one past the letter) and whether it
+// takes a text; -1 for a conversion that is refused.
+int ReadConversion(const CString& format, int at, bool& takesText) {
+  int index = at + 1;
+  while (index < format.GetLength() && IsOneOf(format[index], _T("-+ #0"))) ++index;
+  while (index < format.GetLength() && format[index] >= _T('0') && format[index] <= _T('9')) ++index;
+  if (index < format.GetLength() && format[index] == _T('.')) {
+    ++index;
+    while (index < format.GetLength() && format[index] >= _T('0') && format[index] <= _T('9')) ++index;
+  }
+  if (index >= format.GetLength()) return -1;
+  const TCHAR letter = format[index];
+  if (letter == _T('s')) {
+    takesText = true;
+  } else if (IsOneOf(letter, _T("diuxX"))) {
+    takesText = false;
+  } else {
+    return -1;
+  }
+  return index + 1;
+}
+
+}  // namespace
+
+BOOL FormatChecked(CString& result, const CString& format, std::initializer_list<tagFormatValue> values) {
+  const std::vector<tagFormatValue> given(values);
+  CString out;
+  size_t next = 0;
+  for (int at = 0; at < format.GetLength();) {
+    if (format[at] != _T('%')) {
+      out += format[at++];
+      continue;
+    }
+    if (at + 1 < format.GetLength() && format[at + 1] == _T('%')) {
+      out += _T('%');
+      at += 2;
+      continue;
+    }
+    bool takesText = false;
+    const int end = ReadConversion(format, at, takesText);
+    if (end < 0 || next >= given.size() || given[next].isNumber == takesText) {
+      result = format;
+      return FALSE;
+    }
+    const CString spec = format.Mid(at, end - at);
+    CString piece;
+    if (takesText) piece.Format(spec, given[next].text);
+    else piece.Format(spec, given[next].number);
+    out += piece;
+    ++next;
+    at = end;
+  }
+  result = out;
+  return TRUE;
+}

@@ -1,0 +1,22 @@
+// Language texts used as formats. A translation is outside input: its conversions are checked
+// against the values the caller has before the text is used as a format.
+#pragma once
+#include <afx.h>
+
+#include <initializer_list>
+
+// One value handed to a checked format: a text (for %s) or an integer (for %d %i %u %x %X).
+struct tagFormatValue {
+  tagFormatValue(LPCTSTR value) : text(value ? value : _T("")) {}
+  tagFormatValue(const CString& value) : text(value) {}
+  tagFormatValue(int value) : isNumber(true), number(value) {}
+  bool isNumber = false;
+  CString text;
+  long long number = 0;
+};
+
+// Formats the values into the text when each conversion of the format (flags, width and
+// precision allowed, no '*') takes the kind of the next value and there are no more
+// conversions than values; "%%" is a percent sign. Otherwise FALSE and the result is the
+// format as it stands.
+BOOL FormatChecked(CString& result, const CString& format, std::initializer_list<tagFormatValue> values);

@@ -1,0 +1,80 @@
+// The update checker tests' fixture and window stand-in.
+#include "checkupdate_testing.h"
+
+#include <winbase.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "zx/machine.h"
+#include "zx/pathmap.h"
+
+namespace zx::test {
+namespace {
+
+constexpr const char* kTextFiles[] = {"qvx.ini", "client.ini", "lang.lng", "checkupdate.ini"};
+
+// The addresses the checker queries, in the shared section.
+constexpr char kSharedTexts[] =
+    "[QVX]\r\n"
+    "IDS_CHECK_UPDATE_URL_APP=http://update.zephrin-tunevo.example/updatekx/c4u.cgi?currentapplicationid=%s\r\n"
+    "IDS_CHECK_UPDATE_URL_DB=http://update.zephrin-tunevo.example/updatekx/c4udb.cgi?"
+    "currentapplicationid=%s&currentdbversionid=%d\r\n";
+
+}  // namespace
+
+CString RecordingView::GetText(LPCTSTR stringId) {
+  const CString id = stringId;
+  if (id == _T("IDS_APP_UPDATE_DIR_NAME")) return _T("Updates");
+  if (id == _T("IDS_CANNOT_CONNECT")) return _T("%s cannot connect to the Internet.");
+  if (id == _T("IDS_DOWNLOAD_DLL_NOTFOUND")) return _T("%s cannot find its download library.");
+  if (id == _T("Step4AskBeforeInstallAppUpdates")) return _T("Close %s and install?");
+  if (id == _T("IDS_SETUP_NOT_VERIFIED")) return CString();  // not in the tables: the built-in text
+  return id;  // the id itself stands for the text
+}
+
+int RecordingView::ShowMessage(const CString& text, UINT type, BOOL) {
+  messages.push_back({std::u16string(text.GetString()), type});
+  return answer;
+}
+
+void RecordingView::ShowCheckResults(int result, BOOL program, BOOL database) {
+  rows = (program ? 1 : 0) + (database ? 1 : 0);
+  stage = result == 0 ? 6 : rows == 0 ? 4 : 1;
+}
+
+void RecordingView::ReadChosenUpdates(BOOL& program, BOOL& database) {
+  program = rows > 0 && chooseProgram;
+  database = rows > 0 && chooseDatabase;
+  stage = rows > 0 ? 2 : 5;
+}
+
+void CheckUpdateTest::SetUp() {
+  MachineTest::SetUp();
+  // Programs the checker starts find this test's machine through the environment.
+  setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
+  folder_ = zx::machine::ProgramFolder();
+  for (const char* name : kTextFiles) std::remove((folder_ + "/" + name).c_str());
+  WriteHostFile(folder_ + "/lang.lng", "[LANGUAGE]\r\n[ENGLISH]\r\n");
+  WriteHostFile(folder_ + "/qvx.ini", kSharedTexts);
+  SetMachineValue("Network", "Connection", "lan");
+}
+
+void CheckUpdateTest::TearDown() {
+  for (const char* name : kTextFiles) std::remove((folder_ + "/" + name).c_str());
+  unsetenv("ZX_MACHINE_ROOT");
+}
+
+void CheckUpdateTest::SetMachineValue(const std::string& section, const std::string& key, const std::string& value) {
+  const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
+  const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
+  ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
+}
+
+std::string CheckUpdateTest::HostPath(const CString& windowsPath) {
+  std::string host;
+  zx::path::WindowsToHost(windowsPath.GetString(), host, nullptr);
+  return host;
+}
+
+}  // namespace zx::test

@@ -1,0 +1,333 @@
+// The update checker's check and apply against the web service's stand-in over loopback, with
+// the real download library and a setup program that records how it was started: a newer
+// version is downloaded as "<key>.unconfirmed", confirmed by SHA-1, renamed and started with
+// "/verysilent"; a wrong or missing digest, a key with folders, a browser address that is no
+// web address, no connection, a setup already there, and the database row.
+#include <gtest/gtest.h>
+#include <handleapi.h>
+#include <synchapi.h>
+#include <winprocess.h>
+#include <winuser.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "DigestsSha1.h"
+#include "PathHelpers.h"
+#include "UpdateCheckEngine.h"
+#include "checkupdate_testing.h"
+#include "cstring_printer.h"
+#include "standin.h"
+#include "zx/pathmap.h"
+
+namespace zx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSetupName = "TunevoSetup.exe";
+
+struct Offer {
+  std::string version = "5.1.0.11";  // the tests' shared library is 5.1.0.10
+  std::string url = "http://{host}/setups/TunevoSetup.exe";
+  std::string size = "{size:TunevoSetup.exe}";
+  std::string openBrowser = "0";
+  std::string key = kSetupName;
+  std::string hash = "{sha1:TunevoSetup.exe}";
+};
+
+class UpdateEngine : public CheckUpdateTest {
+ protected:
+  void SetUp() override {
+    CheckUpdateTest::SetUp();
+    fs::copy_file(ZX_UPDATE_SETUP, catalogue_.path() + "/" + kSetupName);
+    WriteHostFile(catalogue_.path() + "/catalogue.ini", "");  // no driver packages
+    std::ifstream in(ZX_UPDATE_SETUP, std::ios::binary);
+    setupBytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  void Publish(const Offer& offer) {
+    WriteHostFile(catalogue_.path() + "/LatestVersion.htm",
+                  "[Application]\r\nPROGRAM_VERSION=" + offer.version + "\r\nPROGRAM_URL=" + offer.url +
+                      "\r\nPROGRAM_SIZE=" + offer.size + "\r\nOpen_Browser=" + offer.openBrowser +
+                      "\r\nDescription=The new version\r\nkey=" + offer.key + "\r\nHash=" + offer.hash + "\r\n");
+  }
+  void StartService() {
+    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path()));
+    ASSERT_GT(service_->port(), 0);
+    SetMachineValue("Hosts", "update.zephrin-tunevo.example", "127.0.0.1:" + std::to_string(service_->port()));
+  }
+  void MakeEngine() {
+    engine_ = std::make_unique<CUpdateCheckEngine>(view_, switches_);
+    engine_->SetPause([](DWORD) {});
+    ASSERT_TRUE(engine_->LoadDownloaderLibrary());
+  }
+  std::string UpdateFolder() { return HostPath(engine_->GetUpdateFolder()); }
+  // The lines the setup stand-in recorded (waits up to 10 s for the first one when asked).
+  std::string SetupRecord(const std::string& file, bool wait) {
+    for (int attempt = 0; attempt < (wait ? 200 : 1); ++attempt) {
+      std::ifstream in(file + ".runs");
+      std::string line;
+      if (std::getline(in, line)) return line;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return {};
+  }
+  // The stand-in's request lines so far.
+  std::vector<std::string> Requests() {
+    std::vector<std::string> lines;
+    for (std::string line = service_->NextLine(200); !line.empty(); line = service_->NextLine(200))
+      lines.push_back(line.substr(0, line.rfind(' ')));
+    return lines;
+  }
+  std::string SetupSha1() {
+    std::string host = catalogue_.path() + "/" + kSetupName;
+    return std::string(CStringA(CCalcSHA1::GetFileSha1Hash(CString(zx::path::HostToWindows(host).c_str()))).GetString());
+  }
+
+  TempFolder catalogue_;
+  TempFolder uploads_;
+  std::unique_ptr<StandIn> service_;
+  RecordingView view_;
+  tagCheckUpdateSwitches switches_;
+  std::unique_ptr<CUpdateCheckEngine> engine_;
+  std::string setupBytes_;
+};
+
+TEST_F(UpdateEngine, ANewerVersionIsDownloadedConfirmedRenamedAndStartedSilently) {
+  Offer offer;
+  offer.key = "..\\..\\TunevoSetup.exe";  // a key with folders keeps only its name
+  Publish(offer);
+  StartService();
+  MakeEngine();
+  engine_->RunWorker();
+  EXPECT_TRUE(view_.updateFound);
+  ASSERT_FALSE(view_.messages.empty());
+  EXPECT_EQ(view_.messages[0].text, u"NewSetupAvailableTxt");
+  EXPECT_EQ(view_.messages[0].type, MB_YESNO | MB_ICONQUESTION | MB_TOPMOST | MB_SYSTEMMODAL);
+  EXPECT_EQ(view_.stage, 5);
+  EXPECT_TRUE(engine_->IsProgramDone());
+  EXPECT_TRUE(view_.installTimer);
+  EXPECT_EQ(engine_->GetItemsToFetch(), 1);
+  EXPECT_EQ(engine_->GetItemsFetched(), 1);
+  const std::string setup = UpdateFolder() + "/" + kSetupName;
+  EXPECT_TRUE(ReadHostFile(setup) == setupBytes_);
+  EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
+  EXPECT_EQ(HostPath(engine_->GetSetupPath()), setup);
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], "GET /updatekx/c4u.cgi");
+  EXPECT_EQ(requests[1], "GET /setups/TunevoSetup.exe");
+
+  engine_->AskAndInstall();
+  EXPECT_EQ(SetupRecord(setup, true), SetupSha1() + " /verysilent");
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_EQ(view_.messages.size(), 1u);  // the main program does not run: nothing more asked
+}
+
+TEST_F(UpdateEngine, WhileTheMainProgramRunsTheUserIsAskedFirst) {
+  Publish(Offer());
+  StartService();
+  MakeEngine();
+  switches_.bIsQuarnelParent = TRUE;
+  engine_->RunWorker();
+  ASSERT_TRUE(engine_->IsProgramDone());
+  // A program named like the main program, running from the program folder.
+  const std::string standIn = ProgramFolder() + "/zephrinkx";
+  fs::copy_file("/bin/sleep", standIn, fs::copy_options::overwrite_existing);
+  std::u16string line = u"zephrinkx.exe 30";
+  PROCESS_INFORMATION info{};
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  view_.answer = IDNO;
+  engine_->AskAndInstall();
+  TerminateProcess(info.hProcess, 0);
+  WaitForSingleObject(info.hProcess, 10000);
+  CloseHandle(info.hProcess);
+  fs::remove(standIn);
+  ASSERT_EQ(view_.messages.size(), 2u);
+  EXPECT_EQ(view_.messages[1].text, u"Close Zephrin Tunevo and install?");
+  EXPECT_EQ(view_.messages[1].type, MB_YESNO | MB_ICONQUESTION);
+  EXPECT_EQ(view_.parentCodes, std::vector<int>{900});
+  EXPECT_EQ(view_.closes, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(SetupRecord(UpdateFolder() + "/" + kSetupName, false), "");
+}
+
+TEST_F(UpdateEngine, AWrongHashDeletesTheDownloadAndStartsNothing) {
+  Offer offer;
+  offer.hash = "0123456789ABCDEF0123456789ABCDEF01234567";
+  Publish(offer);
+  StartService();
+  MakeEngine();
+  engine_->RunWorker();
+  EXPECT_FALSE(engine_->IsProgramDone());
+  EXPECT_EQ(view_.stage, 6);
+  const std::string setup = UpdateFolder() + "/" + kSetupName;
+  EXPECT_FALSE(fs::exists(setup));
+  EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
+  engine_->AskAndInstall();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(SetupRecord(setup, false), "");
+  EXPECT_EQ(fs::directory_iterator(UpdateFolder()) == fs::directory_iterator(), false);  // the answer file stays
+  for (const auto& entry : fs::directory_iterator(UpdateFolder()))
+    EXPECT_EQ(entry.path().filename().string(), "LatestVersion.htm");
+}
+
+TEST_F(UpdateEngine, ASetupWithoutHashIsDownloadedButNeverStarted) {
+  Offer offer;
+  offer.hash = "";
+  Publish(offer);
+  StartService();
+  MakeEngine();
+  engine_->RunWorker();
+  EXPECT_TRUE(engine_->IsProgramDone());
+  const std::string setup = UpdateFolder() + "/" + kSetupName;
+  EXPECT_TRUE(ReadHostFile(setup) == setupBytes_);
+  engine_->AskAndInstall();
+  ASSERT_EQ(view_.messages.size(), 2u);
+  EXPECT_NE(view_.messages[1].text.find(u"cannot be verified"), std::u16string::npos);
+  EXPECT_NE(view_.messages[1].text.find(u"Zephrin Tunevo"), std::u16string::npos);
+  EXPECT_EQ(view_.closes, 1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(SetupRecord(setup, false), "");
+}
+
+TEST_F(UpdateEngine, AConfirmedSetupAlreadyThereIsNotFetchedAgain) {
+  Publish(Offer());
+  StartService();
+  MakeEngine();
+  WriteHostFile(UpdateFolder() + "/" + kSetupName, setupBytes_);
+  ASSERT_EQ(engine_->CheckForUpdates(FALSE), 1);
+  EXPECT_EQ(engine_->DownloadAppUpdate(), 1);
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0], "GET /updatekx/c4u.cgi");
+}
+
+TEST_F(UpdateEngine, AStaleSetupIsNeverStartedWhenTheNewOneFails) {
+  Offer offer;
+  offer.url = "http://{host}/setups/Missing.exe";
+  Publish(offer);
+  StartService();
+  MakeEngine();
+  const std::string setup = UpdateFolder() + "/" + kSetupName;
+  WriteHostFile(setup, setupBytes_ + "old");
+  engine_->RunWorker();
+  EXPECT_FALSE(engine_->IsProgramDone());
+  EXPECT_EQ(view_.stage, 6);
+  EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
+  engine_->AskAndInstall();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(SetupRecord(setup, false), "");
+}
+
+TEST_F(UpdateEngine, TheBrowserIsGivenOnlyWebAddresses) {
+  // The desktop's opener: a script on the search path that records what it was given.
+  const std::string openers = root() + "/openers";
+  WriteHostFile(openers + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + root() + "/opened.txt'\n");
+  fs::permissions(openers + "/xdg-open", fs::perms::owner_all);
+  const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", openers.c_str(), 1);
+  Offer offer;
+  offer.openBrowser = "1";
+  offer.url = "file:///C:/Windows/System32/cmd.exe";
+  Publish(offer);
+  StartService();
+  MakeEngine();
+  ASSERT_EQ(engine_->CheckForUpdates(FALSE), 1);
+  EXPECT_EQ(engine_->DownloadAppUpdate(), 0);
+  EXPECT_TRUE(engine_->GetSetupPath().IsEmpty());
+  offer.url = "https://zephrin.example/download";
+  Publish(offer);
+  ASSERT_EQ(engine_->CheckForUpdates(FALSE), 1);
+  EXPECT_EQ(engine_->DownloadAppUpdate(), 1);
+  for (int attempt = 0; attempt < 100 && !fs::exists(root() + "/opened.txt"); ++attempt)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  setenv("PATH", savedPath.c_str(), 1);
+  EXPECT_EQ(ReadHostFile(root() + "/opened.txt"), "https://zephrin.example/download");
+}
+
+TEST_F(UpdateEngine, WaitingWithoutADownloadEndsAtOnce) {
+  MakeEngine();
+  engine_->StopDownload();
+  EXPECT_TRUE(engine_->WaitForDownloadEnd());
+}
+
+TEST_F(UpdateEngine, NotNewerFindsNothing) {
+  Offer offer;
+  offer.version = "5.1.0.9";
+  Publish(offer);
+  StartService();
+  MakeEngine();
+  switches_.bStartHidden = TRUE;
+  engine_->RunWorker();
+  EXPECT_FALSE(engine_->GetDownloadInfo().m_bNewer);
+  EXPECT_EQ(view_.stage, 4);
+  EXPECT_TRUE(view_.messages.empty());
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_EQ(view_.parentCodes, std::vector<int>{900});
+}
+
+TEST_F(UpdateEngine, WithoutAConnectionNothingIsAsked) {
+  Publish(Offer());
+  StartService();
+  SetMachineValue("Network", "Connection", "none");
+  MakeEngine();
+  EXPECT_EQ(engine_->CheckForUpdates(FALSE), 3);
+  ASSERT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].text, u"Zephrin Tunevo cannot connect to the Internet.");
+  EXPECT_EQ(view_.messages[0].type, MB_OK | MB_TASKMODAL | MB_ICONERROR);
+  EXPECT_TRUE(Requests().empty());
+  switches_.bStartMinimized = TRUE;
+  EXPECT_EQ(engine_->CheckForUpdates(FALSE), 3);
+  EXPECT_EQ(view_.messages.size(), 1u);
+}
+
+TEST_F(UpdateEngine, TheDatabaseRowIsNotReportedDone) {
+  Offer offer;
+  offer.version = "5.1.0.10";
+  Publish(offer);
+  WriteHostFile(catalogue_.path() + "/LatestVersionDB.htm",
+                "[BrovikUpdates]\r\nSHA=ABC\r\nDOWNLOADURL=http://{host}/db/CompleteDatabase.zip\r\n");
+  StartService();
+  MakeEngine();
+  switches_.bIsQuarnelParent = TRUE;
+  engine_->RunWorker();
+  EXPECT_TRUE(engine_->GetDownloadInfo().m_bDbAvailable);
+  EXPECT_EQ(engine_->GetItemsToFetch(), 1);
+  EXPECT_FALSE(engine_->IsDatabaseDone());
+  EXPECT_EQ(view_.stage, 6);  // nothing was fetched: not ready to install
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1], "GET /updatekx/c4udb.cgi");
+}
+
+TEST_F(UpdateEngine, AMissingLibraryIsReported) {
+  engine_ = std::make_unique<CUpdateCheckEngine>(view_, switches_);
+  EXPECT_FALSE(engine_->LoadDownloaderLibrary(_T("NoSuchDownloader.dll")));
+  ASSERT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].text, u"Zephrin Tunevo cannot find its download library.");
+  engine_->RunWorker();
+  EXPECT_TRUE(view_.cancelled);
+}
+
+TEST_F(UpdateEngine, LibraryQuestionsGetDefaultsWhenQuiet) {
+  engine_ = std::make_unique<CUpdateCheckEngine>(view_, switches_);
+  view_.answer = IDCANCEL;
+  EXPECT_EQ(engine_->OnDownloadQuestion(_T(""), 0), IDOK);
+  EXPECT_EQ(engine_->OnDownloadQuestion(_T(""), 2), IDNO);
+  EXPECT_TRUE(view_.messages.empty());
+  EXPECT_EQ(engine_->OnDownloadQuestion(_T("Retry?"), 3), IDCANCEL);
+  ASSERT_EQ(view_.messages.size(), 1u);
+  EXPECT_EQ(view_.messages[0].type, MB_YESNOCANCEL);
+  switches_.bSilent = TRUE;
+  EXPECT_EQ(engine_->OnDownloadQuestion(_T("Continue?"), 7), IDNO);
+  EXPECT_EQ(engine_->OnDownloadQuestion(_T("Done."), 0), IDOK);
+  EXPECT_EQ(view_.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace zx::test
