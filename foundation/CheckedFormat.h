@@ -3,10 +3,12 @@
 #pragma once
 #include <afx.h>
 
+#include "HelperApi.h"
+
 #include <initializer_list>
 
 // One value handed to a checked format: a text (for %s) or an integer (for %d %i %u %x %X).
-struct tagFormatValue {
+struct ZXHELPER_API tagFormatValue {
   tagFormatValue(LPCTSTR value) : text(value ? value : _T("")) {}
   tagFormatValue(const CString& value) : text(value) {}
   tagFormatValue(int value) : isNumber(true), number(value) {}
@@ -19,4 +21,4 @@ struct tagFormatValue {
 // precision allowed, no '*') takes the kind of the next value and there are no more
 // conversions than values; "%%" is a percent sign. Otherwise FALSE and the result is the
 // format as it stands.
-BOOL FormatChecked(CString& result, const CString& format, std::initializer_list<tagFormatValue> values);
+ZXHELPER_API BOOL FormatChecked(CString& result, const CString& format, std::initializer_list<tagFormatValue> values);
