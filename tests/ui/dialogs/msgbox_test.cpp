@@ -2,8 +2,6 @@
 // close button; icons chosen from the flags; the text wrapped in the font markup only when
 // it holds none, with "&" escaped; the check box's state recorded as "DontShowMessageBox0",
 // then "...1"; more buttons asked for than texts given; the look of the box.
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "DlgBaseMessageBoxWndBase.h"
@@ -31,19 +29,6 @@ CDlgBaseMessageBoxWndBase* RunningBox() {
 
 class MessageBox : public DialogTest {
  protected:
-  // The shared texts of the boxes, in the language file beside the shared library.
-  void SetUp() override {
-    DialogTest::SetUp();
-    std::ofstream(LanguageFile()) << "[QVX]\r\nIDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\n"
-                                     "IDS_CHK_MSGBOX=Do not show this again\r\n";
-  }
-  void TearDown() override {
-    std::filesystem::remove(LanguageFile());
-    DialogTest::TearDown();
-  }
-  static std::filesystem::path LanguageFile() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
-  }
   // Runs `press` on the box once it is shown; the box seen is kept in `seen_`.
   void PressOnBox(Press press) {
     WhileModal({[this, press] {
