@@ -79,6 +79,10 @@ CDlgBaseMessageBoxWndBase::CDlgBaseMessageBoxWndBase(UINT nIDTemplate, CWnd* pPa
   m_strCheck = GetLangString(_T("IDS_CHK_MSGBOX"), kSection);
 }
 
+CDlgBaseMessageBoxWndBase::~CDlgBaseMessageBoxWndBase() {
+  if (m_hIcon) ::DestroyIcon(m_hIcon);
+}
+
 void CDlgBaseMessageBoxWndBase::SetButtons(int nKind, int nCount, const CStringArray* pTexts, int nDefault,
                                            int nLargeButtons) {
   m_nButtonKind = nKind;
@@ -116,6 +120,7 @@ void CDlgBaseMessageBoxWndBase::SetButtons(int nKind, int nCount, const CStringA
 
 void CDlgBaseMessageBoxWndBase::SetIcon(UINT nIconId) {
   m_nIconId = nIconId;
+  if (m_hIcon) ::DestroyIcon(m_hIcon);
   const LPCTSTR name = MAKEINTRESOURCEW(nIconId);
   const HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON);
   m_hIcon = module ? static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, 32, 32, 0)) : nullptr;

@@ -28,6 +28,7 @@ class ZXHELPER_API CDlgBaseMessageBoxWndBase : public CDlgBaseWnd {
 
  public:
   CDlgBaseMessageBoxWndBase(UINT nIDTemplate, CWnd* pParentWnd, BOOL bHtmlWrap);
+  ~CDlgBaseMessageBoxWndBase() override;
 
   // The button set; texts and count are the caller's for the custom kinds (at most five).
   void SetButtons(int nKind, int nCount, const CStringArray* pTexts, int nDefault, int nLargeButtons);
