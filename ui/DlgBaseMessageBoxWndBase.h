@@ -109,7 +109,8 @@ class ZXHELPER_API CQVXMessageBox : public CDlgBaseMessageBoxWndBase {
 };
 
 // The entry points every program calls in place of the system's message box. Each answers
-// the result of the pressed button (see the tables of SetButtons' kinds).
+// the result of the pressed button (see the tables of SetButtons' kinds), or -1 when the box
+// could not be made.
 ZXHELPER_API int AppMessageBox(LPCTSTR lpszText, UINT nType, CWnd* pParent = nullptr, const CRect* pBoxRect = nullptr,
                                BYTE bHtmlWrap = 1);
 ZXHELPER_API int AppMessageBoxEx(LPCTSTR lpszText, UINT nIconFlag, int nCount, const CStringArray& texts,

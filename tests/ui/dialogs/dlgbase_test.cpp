@@ -94,5 +94,14 @@ TEST_F(DialogBase, TheDialogIconIsLoadedOnceAndOutlivesEveryDialog) {
   if (info.hbmMask) ::DeleteObject(info.hbmMask);
 }
 
+TEST_F(DialogBase, AMissingTemplateMakesNoDialog) {
+  constexpr UINT kMissing = 4999;
+  CDlgBaseWnd modal(kMissing, nullptr);
+  EXPECT_EQ(modal.DoModal(), -1);
+  CDlgBaseWnd modeless(kMissing, nullptr);
+  EXPECT_FALSE(modeless.Create(kMissing, nullptr));
+  EXPECT_EQ(modeless.GetSafeHwnd(), nullptr);
+}
+
 }  // namespace
 }  // namespace zx::test

@@ -187,6 +187,14 @@ TEST_F(MessageBox, TheCheckBoxStateIsRecordedUnderTheNextFreeName) {
   EXPECT_FALSE(found);
 }
 
+TEST_F(MessageBox, WithoutItsTemplateTheBoxAnswersMinusOne) {
+  // The tests' own module as the resource module: no box template anywhere.
+  const HINSTANCE resources = AfxGetResourceHandle();
+  AfxSetResourceHandle(AfxGetInstanceHandle());
+  EXPECT_EQ(AppMessageBox(u"Lost?", MB_YESNO), -1);
+  AfxSetResourceHandle(resources);
+}
+
 TEST_F(MessageBox, TheBoxesMatchTheirReferences) {
   const struct {
     std::string name;
