@@ -139,16 +139,17 @@ void CDlgBaseMessageBoxWndBase::SetPictureBitmap(UINT nID) {
   m_bPictureBitmap = m_bmpPicture.Load(nID);
 }
 
-void CDlgBaseMessageBoxWndBase::SetText(LPCTSTR lpszText) {
+CString MakeMessageBoxText(LPCTSTR lpszText, BOOL bHtmlWrap) {
   const CString text = lpszText ? lpszText : _T("");
-  if (m_bHtmlWrap && text.Find(_T('<')) < 0 && text.Find(_T('>')) < 0) {
-    const int points = GetOSMajorVersion() >= 6 ? 9 : 8;
-    m_strText.Format(_T("<font face=\"%s\" size=%dpt>%s</font>"), static_cast<LPCTSTR>(GetFontFaceName()), points,
-                     static_cast<LPCTSTR>(EscapeHtml(text)));
-  } else {
-    m_strText = text;
-  }
+  if (!bHtmlWrap || text.Find(_T('<')) >= 0 || text.Find(_T('>')) >= 0) return text;
+  const int points = GetOSMajorVersion() >= 6 ? 9 : 8;
+  CString wrapped;
+  wrapped.Format(_T("<font face=\"%s\" size=%dpt>%s</font>"), static_cast<LPCTSTR>(GetFontFaceName()), points,
+                 static_cast<LPCTSTR>(EscapeHtml(text)));
+  return wrapped;
 }
+
+void CDlgBaseMessageBoxWndBase::SetText(LPCTSTR lpszText) { m_strText = MakeMessageBoxText(lpszText, m_bHtmlWrap); }
 
 CRect CDlgBaseMessageBoxWndBase::TextArea() const {
   CRect client;

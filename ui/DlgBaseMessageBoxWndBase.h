@@ -108,6 +108,10 @@ class ZXHELPER_API CQVXMessageBox : public CDlgBaseMessageBoxWndBase {
   DECLARE_MESSAGE_MAP()
 };
 
+// The text a box shows: wrapped in the font markup of the shared font (its "&" escaped) when
+// asked and when it holds no markup character of its own, else as given.
+ZXHELPER_API CString MakeMessageBoxText(LPCTSTR lpszText, BOOL bHtmlWrap);
+
 // The entry points every program calls in place of the system's message box. Each answers
 // the result of the pressed button (see the tables of SetButtons' kinds), or -1 when the box
 // could not be made.

@@ -154,6 +154,29 @@ TEST_F(Popup, ACloseCallbackTakesThePlaceOfClosing) {
   EXPECT_TRUE(openAfterClose);
 }
 
+// The system menu's Close runs the close request once and nothing after it: with a callback
+// in place the popup stays open.
+TEST_F(Popup, TheSystemCloseCommandRunsTheCloseRequestOnly) {
+  TestPopup popup;
+  popup.SetCloseCallback(&CountClose, TRUE);
+  g_closeCalls = 0;
+  bool openAfterClose = false;
+  WhileModal({[&] {
+                popup.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+                popup.PostMessage(WM_NULL);  // the next wait comes after it
+                return true;
+              },
+              [&] {
+                openAfterClose = ::IsWindowVisible(popup.GetSafeHwnd()) != FALSE;
+                popup.EndDialog(IDABORT);
+                return true;
+              }});
+  EXPECT_EQ(popup.DoModal(), IDABORT);
+  ExpectAllStepsRan();
+  EXPECT_EQ(g_closeCalls, 1);
+  EXPECT_TRUE(openAfterClose);
+}
+
 TEST_F(Popup, CaptionDoubleClicksMaximiseOnlyAResizablePopup) {
   for (BOOL resizable : {FALSE, TRUE}) {
     TestPopup popup;
