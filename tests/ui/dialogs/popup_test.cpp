@@ -77,6 +77,31 @@ TEST_F(Popup, EndWithResultAnswersTheStoredResult) {
   ExpectAllStepsRan();
 }
 
+TEST_F(Popup, AnOwnerPartlyOffTheScreenBringsTheMainWindowOnScreenCentred) {
+  CWinApp app(u"zephrinkx");
+  app.m_pMainWnd = &owner_;
+  owner_.SetWindowPos(nullptr, -300, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  TestNag nag;
+  CRect backdrop;
+  WhileModal({[&] {
+    ::GetWindowRect(::GetWindow(nag.GetSafeHwnd(), GW_OWNER), &backdrop);
+    Tap(VK_ESCAPE);
+    return true;
+  }});
+  EXPECT_EQ(RunModalWithBackdrop(&owner_, &nag, kPopupTemplate), IDCANCEL);
+  ExpectAllStepsRan();
+  app.m_pMainWnd = nullptr;
+  CRect work, owner;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  owner_.GetWindowRect(&owner);
+  EXPECT_EQ(owner.Size(), CSize(500, 360));
+  EXPECT_EQ(owner.CenterPoint(), work.CenterPoint());
+  // The backdrop lies on the owner where it was brought.
+  CRect inside(owner);
+  inside.DeflateRect(1, 1);
+  EXPECT_EQ(backdrop, inside);
+}
+
 TEST_F(Popup, TheBackdropLiesOnTheOwnerWhichIsDisabledMeanwhile) {
   TestNag nag;
   CRect backdrop;
