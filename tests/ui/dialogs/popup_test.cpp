@@ -202,6 +202,44 @@ TEST_F(Popup, TheSystemCloseCommandRunsTheCloseRequestOnly) {
   EXPECT_TRUE(openAfterClose);
 }
 
+TEST_F(Popup, APlainPopupIsDraggedByItsCaptionAnEmbeddedOneIsNot) {
+  CRect before, after;
+  POINT grab{};
+  auto dragSteps = [&](CWnd& popup, std::function<void()> end) {
+    WhileModal({[&] {
+                  popup.GetWindowRect(&before);
+                  grab = POINT{before.left + 100, before.top + 10};
+                  user::InjectMouse(grab, WM_MOUSEMOVE);
+                  user::InjectMouse(grab, WM_LBUTTONDOWN);
+                  return true;
+                },
+                [&] {
+                  user::InjectMouse(POINT{grab.x + 40, grab.y + 30}, WM_MOUSEMOVE);
+                  return true;
+                },
+                [&] {
+                  user::InjectMouse(POINT{grab.x + 40, grab.y + 30}, WM_LBUTTONUP);
+                  return true;
+                },
+                [&, end] {
+                  popup.GetWindowRect(&after);
+                  end();
+                  return true;
+                }});
+  };
+  TestPopup plain;
+  dragSteps(plain, [&] { plain.EndDialog(IDOK); });
+  plain.DoModal();
+  ExpectAllStepsRan();
+  EXPECT_EQ(after.TopLeft() - before.TopLeft(), CSize(40, 30));
+
+  TestNag embedded;
+  dragSteps(embedded, [&] { embedded.EndWithResult(IDOK); });
+  RunModalWithBackdrop(&owner_, &embedded, kPopupTemplate);
+  ExpectAllStepsRan();
+  EXPECT_EQ(after, before);
+}
+
 TEST_F(Popup, CaptionDoubleClicksMaximiseOnlyAResizablePopup) {
   for (BOOL resizable : {FALSE, TRUE}) {
     TestPopup popup;
