@@ -187,6 +187,27 @@ TEST_F(MessageBox, TheCheckBoxStateIsRecordedUnderTheNextFreeName) {
   EXPECT_FALSE(found);
 }
 
+// A box with a picture grows to hold it: 12 wider and 78 higher than the picture (bitmap
+// 1018 is 618 x 120); a header picture only makes it higher.
+TEST_F(MessageBox, APictureOrHeaderGrowsTheBox) {
+  CStringArray texts;
+  texts.Add(u"Close");
+  for (BOOL header : {FALSE, TRUE}) {
+    CRect box;
+    WhileModal({[&] {
+      CDlgBaseMessageBoxWndBase* running = RunningBox();
+      if (running == nullptr) return false;
+      running->GetWindowRect(&box);
+      Tap(VK_ESCAPE);
+      return true;
+    }});
+    EXPECT_EQ(AppMessageBoxCustom(u"Backed up.", 1018, 1, texts, CRect(0, 0, 300, 160), header, nullptr), 2);
+    ExpectAllStepsRan();
+    EXPECT_EQ(box.Width(), header ? 300 : 630) << header;
+    EXPECT_EQ(box.Height(), 198) << header;
+  }
+}
+
 TEST_F(MessageBox, WithoutItsTemplateTheBoxAnswersMinusOne) {
   // The tests' own module as the resource module: no box template anywhere.
   const HINSTANCE resources = AfxGetResourceHandle();
