@@ -10,9 +10,11 @@ constexpr UINT kInformationIcon = 1115;
 constexpr UINT kQuestionIcon = 1116;
 constexpr UINT kIconBits = 0xF0;
 
+// The pressed button's result, or -1 when the box could not be made (its template missing or
+// damaged).
 int Run(CDlgBaseMessageBoxWndBase& box, LPCTSTR lpszText) {
   box.SetText(lpszText);
-  box.DoModal();
+  if (box.DoModal() == -1) return -1;
   return box.GetResult();
 }
 

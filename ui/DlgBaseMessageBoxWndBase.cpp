@@ -79,6 +79,10 @@ CDlgBaseMessageBoxWndBase::CDlgBaseMessageBoxWndBase(UINT nIDTemplate, CWnd* pPa
   m_strCheck = GetLangString(_T("IDS_CHK_MSGBOX"), kSection);
 }
 
+CDlgBaseMessageBoxWndBase::~CDlgBaseMessageBoxWndBase() {
+  if (m_hIcon) ::DestroyIcon(m_hIcon);
+}
+
 void CDlgBaseMessageBoxWndBase::SetButtons(int nKind, int nCount, const CStringArray* pTexts, int nDefault,
                                            int nLargeButtons) {
   m_nButtonKind = nKind;
@@ -116,6 +120,7 @@ void CDlgBaseMessageBoxWndBase::SetButtons(int nKind, int nCount, const CStringA
 
 void CDlgBaseMessageBoxWndBase::SetIcon(UINT nIconId) {
   m_nIconId = nIconId;
+  if (m_hIcon) ::DestroyIcon(m_hIcon);
   const LPCTSTR name = MAKEINTRESOURCEW(nIconId);
   const HINSTANCE module = AfxFindResourceHandle(name, RT_GROUP_ICON);
   m_hIcon = module ? static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, 32, 32, 0)) : nullptr;
@@ -134,16 +139,17 @@ void CDlgBaseMessageBoxWndBase::SetPictureBitmap(UINT nID) {
   m_bPictureBitmap = m_bmpPicture.Load(nID);
 }
 
-void CDlgBaseMessageBoxWndBase::SetText(LPCTSTR lpszText) {
+CString MakeMessageBoxText(LPCTSTR lpszText, BOOL bHtmlWrap) {
   const CString text = lpszText ? lpszText : _T("");
-  if (m_bHtmlWrap && text.Find(_T('<')) < 0 && text.Find(_T('>')) < 0) {
-    const int points = GetOSMajorVersion() >= 6 ? 9 : 8;
-    m_strText.Format(_T("<font face=\"%s\" size=%dpt>%s</font>"), static_cast<LPCTSTR>(GetFontFaceName()), points,
-                     static_cast<LPCTSTR>(EscapeHtml(text)));
-  } else {
-    m_strText = text;
-  }
+  if (!bHtmlWrap || text.Find(_T('<')) >= 0 || text.Find(_T('>')) >= 0) return text;
+  const int points = GetOSMajorVersion() >= 6 ? 9 : 8;
+  CString wrapped;
+  wrapped.Format(_T("<font face=\"%s\" size=%dpt>%s</font>"), static_cast<LPCTSTR>(GetFontFaceName()), points,
+                 static_cast<LPCTSTR>(EscapeHtml(text)));
+  return wrapped;
 }
+
+void CDlgBaseMessageBoxWndBase::SetText(LPCTSTR lpszText) { m_strText = MakeMessageBoxText(lpszText, m_bHtmlWrap); }
 
 CRect CDlgBaseMessageBoxWndBase::TextArea() const {
   CRect client;

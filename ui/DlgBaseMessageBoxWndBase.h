@@ -28,6 +28,7 @@ class ZXHELPER_API CDlgBaseMessageBoxWndBase : public CDlgBaseWnd {
 
  public:
   CDlgBaseMessageBoxWndBase(UINT nIDTemplate, CWnd* pParentWnd, BOOL bHtmlWrap);
+  ~CDlgBaseMessageBoxWndBase() override;
 
   // The button set; texts and count are the caller's for the custom kinds (at most five).
   void SetButtons(int nKind, int nCount, const CStringArray* pTexts, int nDefault, int nLargeButtons);
@@ -107,8 +108,13 @@ class ZXHELPER_API CQVXMessageBox : public CDlgBaseMessageBoxWndBase {
   DECLARE_MESSAGE_MAP()
 };
 
+// The text a box shows: wrapped in the font markup of the shared font (its "&" escaped) when
+// asked and when it holds no markup character of its own, else as given.
+ZXHELPER_API CString MakeMessageBoxText(LPCTSTR lpszText, BOOL bHtmlWrap);
+
 // The entry points every program calls in place of the system's message box. Each answers
-// the result of the pressed button (see the tables of SetButtons' kinds).
+// the result of the pressed button (see the tables of SetButtons' kinds), or -1 when the box
+// could not be made.
 ZXHELPER_API int AppMessageBox(LPCTSTR lpszText, UINT nType, CWnd* pParent = nullptr, const CRect* pBoxRect = nullptr,
                                BYTE bHtmlWrap = 1);
 ZXHELPER_API int AppMessageBoxEx(LPCTSTR lpszText, UINT nIconFlag, int nCount, const CStringArray& texts,

@@ -60,15 +60,17 @@ HFONT GetSharedCaptionFont() {
 }
 
 HFONT GetSharedTitleFont(LONG height, LONG weight) {
-  static std::map<std::pair<LONG, LONG>, HFONT> fonts;
-  HFONT& font = fonts[{height, weight}];
+  static auto* fonts = new std::map<std::pair<LONG, LONG>, HFONT>;
+  HFONT& font = (*fonts)[{height, weight}];
   if (font == nullptr) font = OwnFont(height, weight);
   return font;
 }
 
 const CHVBitmap& SharedBitmap(UINT nID) {
-  static std::map<UINT, std::unique_ptr<CHVBitmap>> bitmaps;
-  std::unique_ptr<CHVBitmap>& slot = bitmaps[nID];
+  // Kept until the process ends: never destroyed, so no bitmap outlives the class library's
+  // own state at exit.
+  static auto* bitmaps = new std::map<UINT, std::unique_ptr<CHVBitmap>>;
+  std::unique_ptr<CHVBitmap>& slot = (*bitmaps)[nID];
   if (!slot || slot->GetWidth() == 0) slot = std::make_unique<CHVBitmap>(nID);
   return *slot;
 }

@@ -1,5 +1,6 @@
 // AfxFindResourceHandle: the class library's resource module first, then the application's
 // own module, and the resource module again when neither holds the resource.
+#include <afxdlg.h>
 #include <afxwinappex.h>
 #include <gtest/gtest.h>
 #include <winresource.h>
@@ -22,8 +23,9 @@ class FindResourceHandle : public MachineTest {
     MachineTest::TearDown();
   }
 
-  // A resource-only module holding a menu and a data item under these ids.
-  HMODULE Module(const std::string& name, WORD menuId, WORD dataId) {
+  // A resource-only module holding a menu and a data item under these ids, and an empty
+  // popup dialog template when a dialog id is given.
+  HMODULE Module(const std::string& name, WORD menuId, WORD dataId, WORD dialogId = 0) {
     std::vector<zx::res::ResourceInput> resources = {
         {zx::res::ResourceId::Number(zx::res::kMenu), zx::res::ResourceId::Number(menuId),
          zx::res::kDefaultLanguage, {0, 0, 0, 0, 0x80, 0, 0x65, 0, 0, 0}},
@@ -31,6 +33,14 @@ class FindResourceHandle : public MachineTest {
          zx::res::kDefaultLanguage, {1, 2, 3}},
         {zx::res::ResourceId::Number(zx::res::kRcData), zx::res::ResourceId::Name(u"SHARED"),
          zx::res::kDefaultLanguage, {4}}};
+    if (dialogId != 0) {
+      // DLGTEMPLATEEX: version 1, 0xFFFF, help id, extended style, WS_POPUP, no items, at
+      // 0,0 of 100 x 50 units, no menu, class or title.
+      const std::vector<BYTE> popup = {1, 0, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0, 0,
+                                       0, 0, 0, 0, 100, 0, 50, 0, 0, 0, 0, 0, 0, 0};
+      resources.push_back({zx::res::ResourceId::Number(zx::res::kDialog), zx::res::ResourceId::Number(dialogId),
+                           zx::res::kDefaultLanguage, popup});
+    }
     std::vector<BYTE> bytes;
     std::string error;
     EXPECT_TRUE(zx::res::WriteResourceFile(std::move(resources), bytes, error)) << error;
@@ -91,6 +101,21 @@ TEST_F(FindResourceHandle, WithoutAResourceModuleTheProgramsModuleIsSearched) {
   app.m_hInstance = program;
   EXPECT_EQ(AfxGetResourceHandle(), GetModuleHandleW(nullptr));
   EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCE(7), RT_MENU), program);
+}
+
+// Dialogs take their template from the module that holds it, as every other resource.
+TEST_F(FindResourceHandle, DialogsAreMadeFromTheModuleHoldingTheirTemplate) {
+  CWinAppEx app(_T("zephrinkx"));
+  app.m_hInstance = Module("program", 7, 8, 300);
+  AfxSetResourceHandle(Module("library", 17, 9, 301));
+  for (UINT id : {300u, 301u}) {
+    CDialog dialog(id);
+    EXPECT_TRUE(dialog.Create(id)) << id;
+    dialog.DestroyWindow();
+  }
+  CDialog missing(302);
+  EXPECT_FALSE(missing.Create(302));
+  EXPECT_EQ(missing.DoModal(), -1);
 }
 
 }  // namespace

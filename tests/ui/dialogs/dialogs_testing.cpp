@@ -1,6 +1,9 @@
 // Helpers of the dialog tests.
 #include "dialogs_testing.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "HalvoranApp.h"
 #include "snapshot_compare.h"
 #include "zx/gdi.h"
@@ -11,8 +14,31 @@
 
 namespace zx::test {
 
+namespace {
+
+// The language file beside the shared library. Texts are read once per process, so every
+// test writes the same file.
+std::filesystem::path LanguageFile() { return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini"; }
+
+constexpr char kLanguageTexts[] =
+    "[QVX]\r\n"
+    "IDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\n"
+    "IDS_CHK_MSGBOX=Do not show this again\r\n"
+    "IDD_DLG_ABOUT=About\r\nIDOK=OK\r\nID_OPENWEBSITE=Visit our web site\r\nIDC_BTN_SUPPORT=Mail support\r\n"
+    "IDS_QVX_DESC=%s keeps the drivers of this computer up to date and backs them up before every change, "
+    "so that any driver can be put back as it was. It looks for updates of every device.\r\n"
+    "IDS_QVX_VERSION=Version %s\r\nIDS_VERSION=Version\r\n"
+    "IDS_TRAD_OWNERS=All trademarks belong to their owners.\r\n"
+    "IDS_QVX_WARNING=Warning: this program is protected by copyright law.\r\n"
+    "[IDD_DLG_CREATE_RESTORE_POINT]\r\n"
+    // A damaged format: more conversions than arguments, a write-back and a pointer.
+    "IDC_ST_PLS_WAIT=%s is busy %s %d %n %p\r\n";
+
+}  // namespace
+
 void DialogTest::SetUp() {
   MachineTest::SetUp();
+  std::ofstream(LanguageFile()) << kLanguageTexts;
   SetClock(&clock_);
   user::SetMessageBoxResponder([](const user::MessageBoxCall&) { return IDOK; });
   user::ResetInput();
@@ -31,6 +57,7 @@ void DialogTest::TearDown() {
   user::SetMessageBoxResponder(nullptr);
   user::ResetInput();
   g_strAppName.Empty();
+  std::filesystem::remove(LanguageFile());
   SetClock(nullptr);
   MachineTest::TearDown();
 }

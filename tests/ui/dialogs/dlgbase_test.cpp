@@ -94,5 +94,26 @@ TEST_F(DialogBase, TheDialogIconIsLoadedOnceAndOutlivesEveryDialog) {
   if (info.hbmMask) ::DeleteObject(info.hbmMask);
 }
 
+TEST_F(DialogBase, TooltipsAreMadeOnlyWhenSwitchedOn) {
+  for (BOOL on : {FALSE, TRUE}) {
+    g_bShowTooltips = on;
+    CDlgBaseWnd dialog(kPlainDialog, nullptr);
+    ASSERT_TRUE(dialog.Create(kPlainDialog, nullptr));
+    EXPECT_EQ(dialog.GetToolTip().GetSafeHwnd() != nullptr, on != FALSE);
+    EXPECT_EQ(dialog.GetToolTip().GetParams().m_bVislManagerTheme, on);
+    dialog.DestroyWindow();
+  }
+  g_bShowTooltips = FALSE;
+}
+
+TEST_F(DialogBase, AMissingTemplateMakesNoDialog) {
+  constexpr UINT kMissing = 4999;
+  CDlgBaseWnd modal(kMissing, nullptr);
+  EXPECT_EQ(modal.DoModal(), -1);
+  CDlgBaseWnd modeless(kMissing, nullptr);
+  EXPECT_FALSE(modeless.Create(kMissing, nullptr));
+  EXPECT_EQ(modeless.GetSafeHwnd(), nullptr);
+}
+
 }  // namespace
 }  // namespace zx::test

@@ -2,8 +2,6 @@
 // close button; icons chosen from the flags; the text wrapped in the font markup only when
 // it holds none, with "&" escaped; the check box's state recorded as "DontShowMessageBox0",
 // then "...1"; more buttons asked for than texts given; the look of the box.
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "DlgBaseMessageBoxWndBase.h"
@@ -31,19 +29,6 @@ CDlgBaseMessageBoxWndBase* RunningBox() {
 
 class MessageBox : public DialogTest {
  protected:
-  // The shared texts of the boxes, in the language file beside the shared library.
-  void SetUp() override {
-    DialogTest::SetUp();
-    std::ofstream(LanguageFile()) << "[QVX]\r\nIDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\n"
-                                     "IDS_CHK_MSGBOX=Do not show this again\r\n";
-  }
-  void TearDown() override {
-    std::filesystem::remove(LanguageFile());
-    DialogTest::TearDown();
-  }
-  static std::filesystem::path LanguageFile() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
-  }
   // Runs `press` on the box once it is shown; the box seen is kept in `seen_`.
   void PressOnBox(Press press) {
     WhileModal({[this, press] {
@@ -200,6 +185,35 @@ TEST_F(MessageBox, TheCheckBoxStateIsRecordedUnderTheNextFreeName) {
   EXPECT_TRUE(found);
   StatusValue(u"DontShowMessageBox2", found);
   EXPECT_FALSE(found);
+}
+
+// A box with a picture grows to hold it: 12 wider and 78 higher than the picture (bitmap
+// 1018 is 618 x 120); a header picture only makes it higher.
+TEST_F(MessageBox, APictureOrHeaderGrowsTheBox) {
+  CStringArray texts;
+  texts.Add(u"Close");
+  for (BOOL header : {FALSE, TRUE}) {
+    CRect box;
+    WhileModal({[&] {
+      CDlgBaseMessageBoxWndBase* running = RunningBox();
+      if (running == nullptr) return false;
+      running->GetWindowRect(&box);
+      Tap(VK_ESCAPE);
+      return true;
+    }});
+    EXPECT_EQ(AppMessageBoxCustom(u"Backed up.", 1018, 1, texts, CRect(0, 0, 300, 160), header, nullptr), 2);
+    ExpectAllStepsRan();
+    EXPECT_EQ(box.Width(), header ? 300 : 630) << header;
+    EXPECT_EQ(box.Height(), 198) << header;
+  }
+}
+
+TEST_F(MessageBox, WithoutItsTemplateTheBoxAnswersMinusOne) {
+  // The tests' own module as the resource module: no box template anywhere.
+  const HINSTANCE resources = AfxGetResourceHandle();
+  AfxSetResourceHandle(AfxGetInstanceHandle());
+  EXPECT_EQ(AppMessageBox(u"Lost?", MB_YESNO), -1);
+  AfxSetResourceHandle(resources);
 }
 
 TEST_F(MessageBox, TheBoxesMatchTheirReferences) {

@@ -77,6 +77,31 @@ TEST_F(Popup, EndWithResultAnswersTheStoredResult) {
   ExpectAllStepsRan();
 }
 
+TEST_F(Popup, AnOwnerPartlyOffTheScreenBringsTheMainWindowOnScreenCentred) {
+  CWinApp app(u"zephrinkx");
+  app.m_pMainWnd = &owner_;
+  owner_.SetWindowPos(nullptr, -300, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  TestNag nag;
+  CRect backdrop;
+  WhileModal({[&] {
+    ::GetWindowRect(::GetWindow(nag.GetSafeHwnd(), GW_OWNER), &backdrop);
+    Tap(VK_ESCAPE);
+    return true;
+  }});
+  EXPECT_EQ(RunModalWithBackdrop(&owner_, &nag, kPopupTemplate), IDCANCEL);
+  ExpectAllStepsRan();
+  app.m_pMainWnd = nullptr;
+  CRect work, owner;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  owner_.GetWindowRect(&owner);
+  EXPECT_EQ(owner.Size(), CSize(500, 360));
+  EXPECT_EQ(owner.CenterPoint(), work.CenterPoint());
+  // The backdrop lies on the owner where it was brought.
+  CRect inside(owner);
+  inside.DeflateRect(1, 1);
+  EXPECT_EQ(backdrop, inside);
+}
+
 TEST_F(Popup, TheBackdropLiesOnTheOwnerWhichIsDisabledMeanwhile) {
   TestNag nag;
   CRect backdrop;
@@ -152,6 +177,67 @@ TEST_F(Popup, ACloseCallbackTakesThePlaceOfClosing) {
   ExpectAllStepsRan();
   EXPECT_EQ(g_closeCalls, 1);
   EXPECT_TRUE(openAfterClose);
+}
+
+// The system menu's Close runs the close request once and nothing after it: with a callback
+// in place the popup stays open.
+TEST_F(Popup, TheSystemCloseCommandRunsTheCloseRequestOnly) {
+  TestPopup popup;
+  popup.SetCloseCallback(&CountClose, TRUE);
+  g_closeCalls = 0;
+  bool openAfterClose = false;
+  WhileModal({[&] {
+                popup.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+                popup.PostMessage(WM_NULL);  // the next wait comes after it
+                return true;
+              },
+              [&] {
+                openAfterClose = ::IsWindowVisible(popup.GetSafeHwnd()) != FALSE;
+                popup.EndDialog(IDABORT);
+                return true;
+              }});
+  EXPECT_EQ(popup.DoModal(), IDABORT);
+  ExpectAllStepsRan();
+  EXPECT_EQ(g_closeCalls, 1);
+  EXPECT_TRUE(openAfterClose);
+}
+
+TEST_F(Popup, APlainPopupIsDraggedByItsCaptionAnEmbeddedOneIsNot) {
+  CRect before, after;
+  POINT grab{};
+  auto dragSteps = [&](CWnd& popup, std::function<void()> end) {
+    WhileModal({[&] {
+                  popup.GetWindowRect(&before);
+                  grab = POINT{before.left + 100, before.top + 10};
+                  user::InjectMouse(grab, WM_MOUSEMOVE);
+                  user::InjectMouse(grab, WM_LBUTTONDOWN);
+                  return true;
+                },
+                [&] {
+                  user::InjectMouse(POINT{grab.x + 40, grab.y + 30}, WM_MOUSEMOVE);
+                  return true;
+                },
+                [&] {
+                  user::InjectMouse(POINT{grab.x + 40, grab.y + 30}, WM_LBUTTONUP);
+                  return true;
+                },
+                [&, end] {
+                  popup.GetWindowRect(&after);
+                  end();
+                  return true;
+                }});
+  };
+  TestPopup plain;
+  dragSteps(plain, [&] { plain.EndDialog(IDOK); });
+  plain.DoModal();
+  ExpectAllStepsRan();
+  EXPECT_EQ(after.TopLeft() - before.TopLeft(), CSize(40, 30));
+
+  TestNag embedded;
+  dragSteps(embedded, [&] { embedded.EndWithResult(IDOK); });
+  RunModalWithBackdrop(&owner_, &embedded, kPopupTemplate);
+  ExpectAllStepsRan();
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(Popup, CaptionDoubleClicksMaximiseOnlyAResizablePopup) {

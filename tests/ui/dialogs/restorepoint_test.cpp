@@ -1,10 +1,8 @@
 // The restore-point wait dialog: refused through DoModal; through Run it shows the wait text
-// formatted with the product name (a damaged language text formats safely), makes the point
+// formatted with the product name (the tests' language text is a damaged format), makes the point
 // about 512 ms after it opens and closes about 512 ms after the point is made.
 #include <atomic>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 #include "DlgCreateRestorePoint.h"
@@ -14,22 +12,8 @@
 namespace zx::test {
 namespace {
 
-// The one wait text of the tests (texts are read once per process): more conversions than
-// arguments, a write-back conversion and a pointer.
-constexpr char kWaitText[] = "%s is busy %s %d %n %p";
-
 class RestorePointWait : public DialogTest {
  protected:
-  void TearDown() override {
-    std::filesystem::remove(LanguageFile());
-    DialogTest::TearDown();
-  }
-  static std::filesystem::path LanguageFile() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
-  }
-  static void WriteWaitText(const char* text) {
-    std::ofstream(LanguageFile()) << "[IDD_DLG_CREATE_RESTORE_POINT]\r\nIDC_ST_PLS_WAIT=" << text << "\r\n";
-  }
   // The wait text shown by the dialog, which is then ended.
   CString ShownWaitText() {
     CString shown;
@@ -53,13 +37,11 @@ TEST_F(RestorePointWait, DoModalIsRefusedAndShowsNothing) {
 }
 
 TEST_F(RestorePointWait, ADamagedWaitTextFormatsSafelyWithTheProductName) {
-  WriteWaitText(kWaitText);
   const CString shown = ShownWaitText();
   EXPECT_EQ(shown.Find(u"Zephrin Tunevo is busy "), 0) << CStringA(shown).GetString();
 }
 
 TEST_F(RestorePointWait, TheDialogMatchesTheReference) {
-  WriteWaitText(kWaitText);
   CDlgCreateRestorePoint dialog;
   WhileModal({[&] {
                 dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
