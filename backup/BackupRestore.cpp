@@ -49,6 +49,19 @@ bool IsFolderPath(const CString& path) {
 
 }  // namespace
 
+CString CBackupRestore::DriverFolderName(const CString& deviceName) {
+  constexpr int kLongestFolderName = 255;
+  CString name = deviceName;
+  const CString forbidden = _T("\\/:*?\"<>|");
+  for (int i = name.GetLength() - 1; i >= 0; --i) {
+    if (name[i] < 32 || forbidden.Find(name[i]) >= 0) name.Delete(i);
+  }
+  name = name.Left(kLongestFolderName);
+  name.TrimLeft();
+  name.TrimRight(_T(" ."));
+  return name;
+}
+
 CBackupRestore::CBackupRestore() : CBackupRestore(WindowsFolder()) {}
 
 CBackupRestore::CBackupRestore(LPCTSTR windowsFolder)
@@ -105,8 +118,26 @@ bool CBackupRestore::CollectDriverStoreFiles(const CString& infName, const CStri
   return true;
 }
 
+int CBackupRestore::SearchMissingFile(CString& path) {
+  CString name = FileNamePart(path);
+  name.Trim();
+  m_packageFiles.SetSoughtFile(name);
+  int found = m_packageFiles.SearchFolderForFile(m_windows + _T("\\"));
+  if (found == CInfPackageFiles::kNotFound) {
+    const int slash = m_windows.ReverseFind(_T('\\'));
+    if (slash >= 0) {
+      m_packageFiles.SetSkipWindowsFolders(true);
+      found = m_packageFiles.SearchFolderForFile(m_windows.Left(slash + 1));
+      m_packageFiles.SetSkipWindowsFolders(false);
+    }
+  }
+  if (found == CInfPackageFiles::kFound) path = m_packageFiles.GetFoundPath();
+  return found;
+}
+
 bool CBackupRestore::CopyListedFiles(const CString& driverFolder) {
   for (INT_PTR i = 0; i < m_copyList.GetSize(); ++i) {
+    if (StopRequested()) return false;
     // An entry may be "path,second name,...": the file is copied under both names.
     const CString& entry = m_copyList[i];
     const int comma = entry.Find(_T(','));
@@ -120,13 +151,14 @@ bool CBackupRestore::CopyListedFiles(const CString& driverFolder) {
     }
     path.Remove(_T('@'));
     if (!m_driverStoreMode && !Exists(path)) {
-      CString name = FileNamePart(path);
-      name.Trim();
-      m_packageFiles.SetSoughtFile(name);
-      const int found = m_packageFiles.SearchFolderForFile(m_windows + _T("\\"));
+      const int found = SearchMissingFile(path);
       if (found == CInfPackageFiles::kStopped) return false;
       if (found != CInfPackageFiles::kFound) continue;
-      path = m_packageFiles.GetFoundPath();
+    }
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      ++m_skippedLinks;
+      continue;
     }
     CString name = FileNamePart(path);
     CopyFileW(path, driverFolder + name, FALSE);
@@ -159,11 +191,13 @@ bool CBackupRestore::AppendRecord(const CString& indexPath, const tagDeviceDrive
     m_markWritten = true;
   }
   bytes += BackupIndexRecordBytes(MakeBackupIndexRecord(driver, relative, m_runningCount));
-  LARGE_INTEGER zero{};
+  LARGE_INTEGER end{};
   DWORD written = 0;
-  const bool ok = SetFilePointerEx(file, zero, nullptr, FILE_END) &&
+  const bool ok = SetFilePointerEx(file, LARGE_INTEGER{}, &end, FILE_END) &&
                   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                   written == bytes.size();
+  // A record written in part (a full disk) is cut off again, so the catalogue stays readable.
+  if (!ok && written != 0 && SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) SetEndOfFile(file);
   CloseHandle(file);
   return ok;
 }
@@ -174,6 +208,7 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
   m_newIndex = !Exists(indexPath);
   m_markWritten = false;
   m_steps = 0;
+  m_skippedLinks = 0;
   m_runningCount = 0;
   const int major = WindowsMajorVersion();
   m_driverStoreMode = false;
@@ -201,11 +236,10 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
     if (!Step(drivers, count)) return kRefusedFirstStep;
     const tagDeviceDriverInfo* driver = drivers.GetAt(i);
     if (driver == nullptr) continue;
-    CString name = driver->szText[kSlotDeviceName].Text();
+    const CString deviceName = driver->szText[kSlotDeviceName].Text();
     const CString driverKey = driver->szText[kSlotDriverKey].Text();
-    if (!name.IsEmpty() || !driverKey.IsEmpty()) {
-      StripFileNameChars(name);
-      name.Trim();
+    if (!deviceName.IsEmpty() || !driverKey.IsEmpty()) {
+      const CString name = DriverFolderName(deviceName);
       const CString driverFolder = staging + name + _T("\\");
       const CString relative = name + _T("\\");
       CreateDirectoryTree(driverFolder);
@@ -241,7 +275,8 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         if (StopRequested()) return AcknowledgeStop();
         if (!CopyListedFiles(driverFolder)) return AcknowledgeStop();
         if (!Step(drivers, count)) return kFailed;
-        if (!FindBackupIndexEntry(indexPath, driver->szText[kSlotDeviceName].Text())) {
+        // The catalogue holds the name as written: cut to the writer's limit.
+        if (!FindBackupIndexEntry(indexPath, deviceName.Left(kBackupIndexWriteLimit))) {
           if (!Step(drivers, count)) return kFailed;
           AppendRecord(indexPath, *driver, relative);
         }

@@ -1,6 +1,7 @@
 // CBackupRestore: the driver backup engine. It copies the files of a list of installed
 // drivers into a staging folder, one subfolder per driver, and appends one record per driver
-// to the folder's catalogue "index.dat".
+// to the folder's catalogue "index.dat". Links are never followed: a package file that is a
+// link is left out and counted.
 #pragma once
 #include <afx.h>
 
@@ -29,6 +30,14 @@ class CBackupRestore : public CObject {
 
   // The progress report; the engine's scan progress callback unless replaced.
   void SetProgress(Progress progress) { m_progress = std::move(progress); }
+  // The package files of the last backup left out because they were links.
+  int GetSkippedLinks() const { return m_skippedLinks; }
+
+  // The folder a driver's files go to, from its device name: the name without any character
+  // a file name may not hold (not only the first kind StripFileNameChars takes out), without
+  // leading blanks or trailing blanks and dots, at most 255 characters; empty when nothing is
+  // left. So a name never leads out of the staging folder.
+  static CString DriverFolderName(const CString& deviceName);
 
  private:
   bool Step(CDeviceRecordArray& drivers, int count);
@@ -37,6 +46,9 @@ class CBackupRestore : public CObject {
   bool CollectDriverStoreFiles(const CString& infName, const CString& infPath);
   // False when a stop request ended the search for a missing file.
   bool CopyListedFiles(const CString& driverFolder);
+  // Finds a missing package file by name below the Windows folder, then below the drive root
+  // outside the Windows folders: 1 found (the path is replaced), 0 not, 19 stopped.
+  int SearchMissingFile(CString& path);
   bool AppendRecord(const CString& indexPath, const tagDeviceDriverInfo& driver, const CString& relative);
 
   CString m_windows;
@@ -45,6 +57,7 @@ class CBackupRestore : public CObject {
   bool m_markWritten = false;
   DWORD m_runningCount = 0;
   int m_steps = 0;
+  int m_skippedLinks = 0;
   CStringArray m_copyList;
   CStringArray m_driverStore;
   CInfPackageFiles m_packageFiles;
