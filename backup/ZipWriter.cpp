@@ -17,6 +17,7 @@ constexpr std::size_t kMaxEntries = 0xFFFF;
 constexpr WORD kVersionMadeBy = 0x0B17;  // Windows NTFS, version 2.3
 constexpr WORD kVersionNeeded = 20;
 constexpr WORD kFlagSizesFollow = 8;
+constexpr WORD kFlagUtf8Name = 0x800;
 constexpr WORD kStored = 0;
 constexpr WORD kDeflated = 8;
 constexpr int kDeflateLevel = 8;
@@ -219,6 +220,10 @@ DWORD AddEntry(WriterState& state, LPCTSTR source, LPCTSTR name) {
   EntryRecord entry;
   entry.name = Utf8(entryName);
   if (entry.name.empty() || entry.name.size() > static_cast<std::size_t>(kZipMaxNameBytes)) return kZipBadArgument;
+  // A name beyond ASCII says it is UTF-8, so other readers do not take it for code page 437.
+  for (const char byte : entry.name) {
+    if (static_cast<unsigned char>(byte) >= 0x80) entry.flags |= kFlagUtf8Name;
+  }
   if (state.entries.size() >= kMaxEntries) return kZipTooLarge;
   entry.method = IsStoredZipEntryName(entryName) ? kStored : kDeflated;
 
