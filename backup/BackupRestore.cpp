@@ -5,6 +5,8 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "ArchivePaths.h"
 #include "BackupIndex.h"
 #include "DriverInstallEngine.h"
@@ -41,6 +43,13 @@ CString ReadClassValue(HKEY key, LPCTSTR name) {
 CString FileNamePart(const CString& path) { return path.Mid(path.ReverseFind(_T('\\')) + 1); }
 
 bool Exists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+// Folder names compare without regard to case, as the file system does.
+std::u16string FolderKey(const CString& folder) {
+  CString key = folder;
+  key.MakeUpper();
+  return std::u16string(key.GetString(), static_cast<std::size_t>(key.GetLength()));
+}
 
 bool IsFolderPath(const CString& path) {
   const DWORD attributes = GetFileAttributesW(path);
@@ -206,6 +215,11 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
   const CString staging = WithTrailingBackslash(folder);
   const CString indexPath = staging + _T("index.dat");
   m_newIndex = !Exists(indexPath);
+  m_recordedFolders.clear();
+  std::vector<BackupIndexRecord> records;
+  DWORD declared = 0;
+  if (!m_newIndex) ReadBackupIndexFile(indexPath, records, declared);
+  for (const BackupIndexRecord& record : records) m_recordedFolders.insert(FolderKey(record.folder));
   m_markWritten = false;
   m_steps = 0;
   m_skippedLinks = 0;
@@ -275,10 +289,10 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         if (StopRequested()) return AcknowledgeStop();
         if (!CopyListedFiles(driverFolder)) return AcknowledgeStop();
         if (!Step(drivers, count)) return kFailed;
-        // The catalogue holds the name as written: cut to the writer's limit.
-        if (!FindBackupIndexEntry(indexPath, deviceName.Left(kBackupIndexWriteLimit))) {
+        // Drivers that share a folder share its record, the first one's.
+        if (m_recordedFolders.insert(FolderKey(relative)).second) {
           if (!Step(drivers, count)) return kFailed;
-          AppendRecord(indexPath, *driver, relative);
+          if (!AppendRecord(indexPath, *driver, relative)) m_recordedFolders.erase(FolderKey(relative));
         }
       }
       if (!Step(drivers, count)) return kFailed;

@@ -6,6 +6,8 @@
 #include <afx.h>
 
 #include <functional>
+#include <set>
+#include <string>
 
 #include "DeviceRecord.h"
 #include "DriverPackageFiles.h"
@@ -23,7 +25,8 @@ class CBackupRestore : public CObject {
   explicit CBackupRestore(LPCTSTR windowsFolder);
   ~CBackupRestore() override;
 
-  // Backs up drivers 0 .. count-1 into the folder (with or without a trailing backslash):
+  // Backs up drivers 0 .. count-1 into the folder (with or without a trailing backslash);
+  // drivers whose folder names are equal share the folder and the first one's record:
   // 32 done (files that could not be copied do not change that), 19 stopped on request,
   // 0 the progress refused a driver's first step, 33 it refused a later step.
   int BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, int count);
@@ -58,6 +61,7 @@ class CBackupRestore : public CObject {
   DWORD m_runningCount = 0;
   int m_steps = 0;
   int m_skippedLinks = 0;
+  std::set<std::u16string> m_recordedFolders;  // upper-cased folders the catalogue has records of
   CStringArray m_copyList;
   CStringArray m_driverStore;
   CInfPackageFiles m_packageFiles;
