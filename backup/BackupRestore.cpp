@@ -44,7 +44,7 @@ CString FileNamePart(const CString& path) { return path.Mid(path.ReverseFind(_T(
 
 bool Exists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
-// Folder names compare without regard to case, as the file system does.
+// File and folder names compare without regard to case, as the file system does.
 std::u16string FolderKey(const CString& folder) {
   CString key = folder;
   key.MakeUpper();
@@ -130,6 +130,13 @@ bool CBackupRestore::CollectDriverStoreFiles(const CString& infName, const CStri
 int CBackupRestore::SearchMissingFile(CString& path) {
   CString name = FileNamePart(path);
   name.Trim();
+  // The folders searched do not change during a backup: each name is searched for once.
+  const auto known = m_searched.find(FolderKey(name));
+  if (known != m_searched.end()) {
+    if (known->second.IsEmpty()) return CInfPackageFiles::kNotFound;
+    path = known->second;
+    return CInfPackageFiles::kFound;
+  }
   m_packageFiles.SetSoughtFile(name);
   int found = m_packageFiles.SearchFolderForFile(m_windows + _T("\\"));
   if (found == CInfPackageFiles::kNotFound) {
@@ -141,6 +148,7 @@ int CBackupRestore::SearchMissingFile(CString& path) {
     }
   }
   if (found == CInfPackageFiles::kFound) path = m_packageFiles.GetFoundPath();
+  if (found != CInfPackageFiles::kStopped) m_searched[FolderKey(name)] = found == CInfPackageFiles::kFound ? path : CString();
   return found;
 }
 
@@ -216,6 +224,7 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
   const CString indexPath = staging + _T("index.dat");
   m_newIndex = !Exists(indexPath);
   m_recordedFolders.clear();
+  m_searched.clear();
   std::vector<BackupIndexRecord> records;
   DWORD declared = 0;
   if (!m_newIndex) ReadBackupIndexFile(indexPath, records, declared);

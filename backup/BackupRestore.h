@@ -6,6 +6,7 @@
 #include <afx.h>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -50,7 +51,8 @@ class CBackupRestore : public CObject {
   // False when a stop request ended the search for a missing file.
   bool CopyListedFiles(const CString& driverFolder);
   // Finds a missing package file by name below the Windows folder, then below the drive root
-  // outside the Windows folders: 1 found (the path is replaced), 0 not, 19 stopped.
+  // outside the Windows folders: 1 found (the path is replaced), 0 not, 19 stopped. A name
+  // is searched for once per backup.
   int SearchMissingFile(CString& path);
   bool AppendRecord(const CString& indexPath, const tagDeviceDriverInfo& driver, const CString& relative);
 
@@ -62,6 +64,7 @@ class CBackupRestore : public CObject {
   int m_steps = 0;
   int m_skippedLinks = 0;
   std::set<std::u16string> m_recordedFolders;  // upper-cased folders the catalogue has records of
+  std::map<std::u16string, CString> m_searched;  // upper-cased missing file names: found path or ""
   CStringArray m_copyList;
   CStringArray m_driverStore;
   CInfPackageFiles m_packageFiles;

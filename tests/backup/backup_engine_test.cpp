@@ -164,6 +164,33 @@ TEST_F(BackupEngineTest, DeviceNamesNeverLeadOutOfTheStagingFolder) {
   EXPECT_TRUE(IsSafeRelativeFolder(records[0].folder));
 }
 
+TEST_F(BackupEngineTest, AMissingPackageFileIsFoundOutsideTheWindowsFolder) {
+  // An INF whose install section copies "vendor.sys" into the drivers folder, where it is not;
+  // the file lies in a folder of its own on the drive.
+  WriteHostFile(Host(_T("C:\\Windows\\inf")) + "/d.inf",
+                "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Inst]\r\nCopyFiles=Files\r\n[Files]\r\nvendor.sys\r\n"
+                "[DestinationDirs]\r\nDefaultDestDir=12\r\n");
+  WriteHostFile(Host(_T("C:\\Vendor")) + "/vendor.sys", "driver");
+  const LPCTSTR driverKey = _T("{4d36e972-e325-11ce-bfc1-08002be10318}\\0000");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, CString(_T("SYSTEM\\CurrentControlSet\\Control\\Class\\")) + driverKey, 0,
+                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (const auto& [name, value] : {std::pair{_T("InfPath"), _T("d.inf")}, std::pair{_T("InfSection"), _T("Inst")}}) {
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((CString(value).GetLength() + 1) * sizeof(WCHAR)));
+  }
+  RegCloseKey(key);
+  for (LPCTSTR name : {_T("First"), _T("Second")}) {
+    AddDriver(name, _T(""));
+    drivers_.GetAt(drivers_.GetSize() - 1)->szText[kSlotDriverKey].Set(driverKey);
+  }
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Staging\\First\\vendor.sys"))), "driver");
+  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Staging\\Second\\vendor.sys"))), "driver");
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Second\\d.inf"))));
+}
+
 TEST_F(BackupEngineTest, LinksAreLeftOutAndCounted) {
   fs::create_symlink(Host(_T("C:\\Windows\\inf\\a.inf")), Host(_T("C:\\Windows\\inf\\link.inf")));
   AddDriver(_T("Linked"), _T("link.inf"));
