@@ -250,17 +250,23 @@ void FillStaging(int files, std::size_t size) {
 TEST_F(BackupEngineTest, AStopWhilePackingDeletesThePartialArchive) {
   FillStaging(400, 64 * 1024);
   CDriverInstallEngine& engine = GetProcessEngine();
-  std::atomic<bool> answered{false};
+  std::atomic<bool> answered{false}, packed{false};
   int result = 0;
   {
     CDriverInstallEngine::COperation running(engine);
     std::thread user([&] {
       // The user presses Stop once the archive has bytes in it, and waits for the answer.
       const std::string part = Host(_T("C:\\Backup.zip.part"));
-      while (!fs::exists(part) || fs::file_size(part) < 100000) std::this_thread::yield();
-      answered = engine.WaitForStep(kStepStopBackup);
+      std::error_code error;
+      const auto written = [&] {
+        const std::uintmax_t size = fs::file_size(part, error);
+        return error ? 0 : size;
+      };
+      while (!packed && written() < 100000) std::this_thread::yield();
+      if (!packed) answered = engine.WaitForStep(kStepStopBackup);
     });
     result = CompressBackupFolder(_T("C:\\Staging"), _T("C:\\Backup.zip"));
+    packed = result != kPackStopped;
     user.join();
   }
   EXPECT_EQ(result, kPackStopped);
