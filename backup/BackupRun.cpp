@@ -20,7 +20,11 @@ int RunDriverBackup(LPCTSTR staging, LPCTSTR archivePath, CDeviceRecordArray& dr
   backup.SetProgress(progress);
   const int backedUp = backup.BackupDriver(staging, drivers, count);
   int result = backedUp == kStepStopBackup ? kPackStopped : kBackupRefused;
-  if (backedUp == kStepCompleted) result = CompressBackupFolder(staging, archivePath, &outcome);
+  if (backedUp == kStepCompleted) {
+    CString archiveFolder = archivePath;
+    RemoveFileSpec(archiveFolder);
+    result = CreateDirectoryTree(archiveFolder) == 1 ? CompressBackupFolder(staging, archivePath, &outcome) : kPackFailed;
+  }
   outcome.skippedLinks += backup.GetSkippedLinks();
   DeleteFolderTree(staging);
   return result;

@@ -12,7 +12,8 @@ constexpr int kBackupRefused = 33;
 
 // Runs as the engine's operation (a stop request waits for its answer): sets the step code
 // to 35, empties and recreates the staging folder, backs drivers 0 .. count-1 up into it with
-// the progress given, packs it into the archive and removes the staging folder whatever
+// the progress given, packs it into the archive (its folder made when missing) and removes
+// the staging folder whatever
 // happened. A stop request (step code 19) seen while copying or packing is acknowledged and
 // answers 19; then, as after any failure, no archive is left. `report` gets the packing's
 // figures, its skipped links counting the engine's as well.

@@ -224,8 +224,7 @@ TEST_F(BackupEngineTest, AStopWhileCopyingLeavesNoStagingFolderAndNoArchive) {
   EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
   EXPECT_FALSE(fs::exists(Host(_T("C:\\Backups\\b.zip"))));
 
-  // Without a stop the same run leaves the archive and no staging folder.
-  CreateDirectoryW(_T("C:\\Backups"), nullptr);
+  // Without a stop the same run leaves the archive (its folder made) and no staging folder.
   BackupPackReport report;
   EXPECT_EQ(RunDriverBackup(_T("C:\\Staging"), _T("C:\\Backups\\b.zip"), drivers_, 3,
                             [](CDeviceRecordArray*, int) { return true; }, &report),
