@@ -202,11 +202,8 @@ bool CBackupRestore::AppendRecord(const CString& indexPath, const tagDeviceDrive
     }
   }
   ++m_runningCount;
-  std::string bytes;
-  if (size.QuadPart == 0 && m_newIndex && !m_markWritten) {
-    bytes = BackupIndexMarkBytes();
-    m_markWritten = true;
-  }
+  // An empty catalogue (new, or left empty by a full disk) begins with the mark.
+  std::string bytes = size.QuadPart == 0 ? BackupIndexMarkBytes() : std::string();
   bytes += BackupIndexRecordBytes(MakeBackupIndexRecord(driver, relative, m_runningCount));
   LARGE_INTEGER end{};
   DWORD written = 0;
@@ -222,14 +219,12 @@ bool CBackupRestore::AppendRecord(const CString& indexPath, const tagDeviceDrive
 int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, int count) {
   const CString staging = WithTrailingBackslash(folder);
   const CString indexPath = staging + _T("index.dat");
-  m_newIndex = !Exists(indexPath);
   m_recordedFolders.clear();
   m_searched.clear();
   std::vector<BackupIndexRecord> records;
   DWORD declared = 0;
-  if (!m_newIndex) ReadBackupIndexFile(indexPath, records, declared);
+  ReadBackupIndexFile(indexPath, records, declared);
   for (const BackupIndexRecord& record : records) m_recordedFolders.insert(FolderKey(record.folder));
-  m_markWritten = false;
   m_steps = 0;
   m_skippedLinks = 0;
   m_runningCount = 0;

@@ -58,8 +58,6 @@ class CBackupRestore : public CObject {
 
   CString m_windows;
   bool m_driverStoreMode = false;
-  bool m_newIndex = false;
-  bool m_markWritten = false;
   DWORD m_runningCount = 0;
   int m_steps = 0;
   int m_skippedLinks = 0;

@@ -289,9 +289,22 @@ TEST_F(BackupEngineTest, AFullDiskWhilePackingFailsAndLeavesNoArchive) {
   EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip"))));
 }
 
+TEST_F(BackupEngineTest, AnEmptyCatalogueGetsItsMark) {
+  WriteHostFile(Host(_T("C:\\Staging\\index.dat")), "");
+  AddDriver(_T("Net"), _T("a.inf"), 7);
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord));
+}
+
 TEST_F(BackupEngineTest, AFullDiskUnderTheCatalogueLeavesItReadable) {
   AddDriver(_T("Net"), _T("a.inf"), 7);
   AddDriver(_T("Disk"), _T("b.inf"));
+  {
+    // Room for part of the mark and the first record: nothing stays.
+    FileSizeLimit disk(10);
+    EXPECT_EQ(Backup(), CBackupRestore::kDone);
+  }
+  EXPECT_EQ(Index(), "");
   {
     // Room for the mark and the first record, part of the second.
     FileSizeLimit disk(Hex(kNetRecord).size() + 4 + 20);
