@@ -15,7 +15,8 @@ constexpr int kZipMaxNameBytes = 260;
 // cannot be created.
 HZIP ZipArchiveCreate(LPCTSTR path);
 
-// Appends the file `source` as the entry `name` (backslashes become slashes). 0 added;
+// Appends the file `source` as the entry `name` (backslashes become slashes; a name beyond
+// ASCII is marked as UTF-8 for other readers, flag bit 11). 0 added;
 // 0x10000 a null handle, an empty name or one over 260 bytes of UTF-8; 0x80000 not a writing
 // handle; 0x200 the source cannot be opened; 0x400 reading the source, compressing or
 // writing failed; 0x20000 the entry or the archive would pass what the format holds (4 GiB,

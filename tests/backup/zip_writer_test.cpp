@@ -187,6 +187,7 @@ class ZipWriterReadBackTest : public ZipWriterTest {
 };
 
 TEST_F(ZipWriterReadBackTest, PythonsZipfileReadsEveryEntry) {
+  if (std::system("command -v python3 > /dev/null") != 0) GTEST_SKIP() << "no python3";
   std::string script = "import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nassert z.testzip() is None\n";
   for (const auto& [name, bytes] : contents_) {
     script += "assert z.read('Driver One/deep/" + name + "') == open(sys.argv[2] + '/" + name + "', 'rb').read()\n";
