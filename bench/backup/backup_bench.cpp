@@ -46,6 +46,7 @@ class Workstation {
   }
 
   const std::string& folder() const { return machine_.folder(); }
+  int devices() const { return machine_.devices(); }
   CDriverScanUpdate engine;
 
  private:
@@ -62,6 +63,7 @@ void BM_BackupCopyAndIndex(benchmark::State& state) {
   for (auto _ : state) {
     if (machine.Backup() != CBackupRestore::kDone) state.SkipWithError("backup failed");
   }
+  state.counters["devices"] = machine.devices();
   state.counters["drivers"] = machine.engine.GetDeviceCount();
   state.counters["staging_MB"] = static_cast<double>(machine.StagingBytes()) / 1e6;
 }
