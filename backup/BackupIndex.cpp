@@ -81,6 +81,7 @@ BackupIndexStatus ParseBackupIndex(const std::uint8_t* data, std::size_t size,
   if (!cursor.Dword(mark) || mark != kBackupIndexMark) return BackupIndexStatus::kBadMark;
   if (size >= 8) Cursor(data + size - 4, 4).Dword(declaredCount);
   while (!cursor.AtEnd()) {
+    if (records.size() == kBackupIndexMaxRecords) return BackupIndexStatus::kDamaged;
     BackupIndexRecord record;
     bool whole = true;
     for (CString& text : record.texts) whole = whole && cursor.Text(text);

@@ -22,6 +22,9 @@ constexpr int kBackupIndexSlots[kBackupIndexTexts] = {0, 1, 2, 3, 4, 5, 7, 8, 9,
 // limit (what older catalogues may hold) and call a file with a longer text damaged.
 constexpr int kBackupIndexWriteLimit = 259;
 constexpr int kBackupIndexReadLimit = 512;
+// The most records a catalogue holds: every record has a folder of its own with at least its
+// INF, and a backup archive holds at most 65535 entries.
+constexpr DWORD kBackupIndexMaxRecords = 65535;
 
 struct BackupIndexRecord {
   CString texts[kBackupIndexTexts];
@@ -34,7 +37,8 @@ enum class BackupIndexStatus {
   kOk,
   kMissing,   // no file, or it cannot be read
   kBadMark,   // it does not start with the mark 11
-  kDamaged,   // a record runs past the end, a text is too long, or the count disagrees
+  kDamaged,   // a record runs past the end, a text is too long, too many records, or the
+              // count disagrees
 };
 
 // The bytes of a new catalogue's mark.

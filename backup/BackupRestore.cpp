@@ -5,6 +5,8 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "ArchivePaths.h"
 #include "BackupIndex.h"
 #include "DriverInstallEngine.h"
@@ -42,12 +44,32 @@ CString FileNamePart(const CString& path) { return path.Mid(path.ReverseFind(_T(
 
 bool Exists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
+// File and folder names compare without regard to case, as the file system does.
+std::u16string FolderKey(const CString& folder) {
+  CString key = folder;
+  key.MakeUpper();
+  return std::u16string(key.GetString(), static_cast<std::size_t>(key.GetLength()));
+}
+
 bool IsFolderPath(const CString& path) {
   const DWORD attributes = GetFileAttributesW(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace
+
+CString CBackupRestore::DriverFolderName(const CString& deviceName) {
+  constexpr int kLongestFolderName = 255;
+  CString name = deviceName;
+  const CString forbidden = _T("\\/:*?\"<>|");
+  for (int i = name.GetLength() - 1; i >= 0; --i) {
+    if (name[i] < 32 || forbidden.Find(name[i]) >= 0) name.Delete(i);
+  }
+  name = name.Left(kLongestFolderName);
+  name.TrimLeft();
+  name.TrimRight(_T(" ."));
+  return name;
+}
 
 CBackupRestore::CBackupRestore() : CBackupRestore(WindowsFolder()) {}
 
@@ -105,8 +127,34 @@ bool CBackupRestore::CollectDriverStoreFiles(const CString& infName, const CStri
   return true;
 }
 
+int CBackupRestore::SearchMissingFile(CString& path) {
+  CString name = FileNamePart(path);
+  name.Trim();
+  // The folders searched do not change during a backup: each name is searched for once.
+  const auto known = m_searched.find(FolderKey(name));
+  if (known != m_searched.end()) {
+    if (known->second.IsEmpty()) return CInfPackageFiles::kNotFound;
+    path = known->second;
+    return CInfPackageFiles::kFound;
+  }
+  m_packageFiles.SetSoughtFile(name);
+  int found = m_packageFiles.SearchFolderForFile(m_windows + _T("\\"));
+  if (found == CInfPackageFiles::kNotFound) {
+    const int slash = m_windows.ReverseFind(_T('\\'));
+    if (slash >= 0) {
+      m_packageFiles.SetSkipWindowsFolders(true);
+      found = m_packageFiles.SearchFolderForFile(m_windows.Left(slash + 1));
+      m_packageFiles.SetSkipWindowsFolders(false);
+    }
+  }
+  if (found == CInfPackageFiles::kFound) path = m_packageFiles.GetFoundPath();
+  if (found != CInfPackageFiles::kStopped) m_searched[FolderKey(name)] = found == CInfPackageFiles::kFound ? path : CString();
+  return found;
+}
+
 bool CBackupRestore::CopyListedFiles(const CString& driverFolder) {
   for (INT_PTR i = 0; i < m_copyList.GetSize(); ++i) {
+    if (StopRequested()) return false;
     // An entry may be "path,second name,...": the file is copied under both names.
     const CString& entry = m_copyList[i];
     const int comma = entry.Find(_T(','));
@@ -120,13 +168,14 @@ bool CBackupRestore::CopyListedFiles(const CString& driverFolder) {
     }
     path.Remove(_T('@'));
     if (!m_driverStoreMode && !Exists(path)) {
-      CString name = FileNamePart(path);
-      name.Trim();
-      m_packageFiles.SetSoughtFile(name);
-      const int found = m_packageFiles.SearchFolderForFile(m_windows + _T("\\"));
+      const int found = SearchMissingFile(path);
       if (found == CInfPackageFiles::kStopped) return false;
       if (found != CInfPackageFiles::kFound) continue;
-      path = m_packageFiles.GetFoundPath();
+    }
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      ++m_skippedLinks;
+      continue;
     }
     CString name = FileNamePart(path);
     CopyFileW(path, driverFolder + name, FALSE);
@@ -153,17 +202,16 @@ bool CBackupRestore::AppendRecord(const CString& indexPath, const tagDeviceDrive
     }
   }
   ++m_runningCount;
-  std::string bytes;
-  if (size.QuadPart == 0 && m_newIndex && !m_markWritten) {
-    bytes = BackupIndexMarkBytes();
-    m_markWritten = true;
-  }
+  // An empty catalogue (new, or left empty by a full disk) begins with the mark.
+  std::string bytes = size.QuadPart == 0 ? BackupIndexMarkBytes() : std::string();
   bytes += BackupIndexRecordBytes(MakeBackupIndexRecord(driver, relative, m_runningCount));
-  LARGE_INTEGER zero{};
+  LARGE_INTEGER end{};
   DWORD written = 0;
-  const bool ok = SetFilePointerEx(file, zero, nullptr, FILE_END) &&
+  const bool ok = SetFilePointerEx(file, LARGE_INTEGER{}, &end, FILE_END) &&
                   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
                   written == bytes.size();
+  // A record written in part (a full disk) is cut off again, so the catalogue stays readable.
+  if (!ok && written != 0 && SetFilePointerEx(file, end, nullptr, FILE_BEGIN)) SetEndOfFile(file);
   CloseHandle(file);
   return ok;
 }
@@ -171,9 +219,14 @@ bool CBackupRestore::AppendRecord(const CString& indexPath, const tagDeviceDrive
 int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, int count) {
   const CString staging = WithTrailingBackslash(folder);
   const CString indexPath = staging + _T("index.dat");
-  m_newIndex = !Exists(indexPath);
-  m_markWritten = false;
+  m_recordedFolders.clear();
+  m_searched.clear();
+  std::vector<BackupIndexRecord> records;
+  DWORD declared = 0;
+  ReadBackupIndexFile(indexPath, records, declared);
+  for (const BackupIndexRecord& record : records) m_recordedFolders.insert(FolderKey(record.folder));
   m_steps = 0;
+  m_skippedLinks = 0;
   m_runningCount = 0;
   const int major = WindowsMajorVersion();
   m_driverStoreMode = false;
@@ -201,11 +254,10 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
     if (!Step(drivers, count)) return kRefusedFirstStep;
     const tagDeviceDriverInfo* driver = drivers.GetAt(i);
     if (driver == nullptr) continue;
-    CString name = driver->szText[kSlotDeviceName].Text();
+    const CString deviceName = driver->szText[kSlotDeviceName].Text();
     const CString driverKey = driver->szText[kSlotDriverKey].Text();
-    if (!name.IsEmpty() || !driverKey.IsEmpty()) {
-      StripFileNameChars(name);
-      name.Trim();
+    if (!deviceName.IsEmpty() || !driverKey.IsEmpty()) {
+      const CString name = DriverFolderName(deviceName);
       const CString driverFolder = staging + name + _T("\\");
       const CString relative = name + _T("\\");
       CreateDirectoryTree(driverFolder);
@@ -241,9 +293,10 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         if (StopRequested()) return AcknowledgeStop();
         if (!CopyListedFiles(driverFolder)) return AcknowledgeStop();
         if (!Step(drivers, count)) return kFailed;
-        if (!FindBackupIndexEntry(indexPath, driver->szText[kSlotDeviceName].Text())) {
+        // Drivers that share a folder share its record, the first one's.
+        if (m_recordedFolders.insert(FolderKey(relative)).second) {
           if (!Step(drivers, count)) return kFailed;
-          AppendRecord(indexPath, *driver, relative);
+          if (!AppendRecord(indexPath, *driver, relative)) m_recordedFolders.erase(FolderKey(relative));
         }
       }
       if (!Step(drivers, count)) return kFailed;

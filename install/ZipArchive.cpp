@@ -18,12 +18,9 @@
 
 namespace {
 
-thread_local DWORD g_lastError = 0;  // one worker extracts at a time; kept per thread
+thread_local DWORD g_lastError = 0;  // one worker extracts or packs at a time; kept per thread
 
-DWORD SetResult(DWORD result) {
-  g_lastError = result;
-  return result;
-}
+DWORD SetResult(DWORD result) { return SetZipLastError(result); }
 
 constexpr DWORD kBufferSize = 65536;
 
@@ -321,6 +318,11 @@ DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& i
 }  // namespace
 
 DWORD ZipLastError() { return g_lastError; }
+
+DWORD SetZipLastError(DWORD result) {
+  g_lastError = result;
+  return result;
+}
 
 HZIP ZipArchiveOpen(LPCTSTR path) {
   auto state = std::make_unique<ReaderState>();

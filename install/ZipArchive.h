@@ -14,12 +14,13 @@ enum ZipResult : DWORD {
   kZipBadExtraData = 0x800,
   kZipEncrypted = 0x1000,
   kZipBadArgument = 0x10000,      // null handle or index outside -1 .. count-1
-  kZipWrongHandle = 0x80000,      // the handle is not an extraction handle
+  kZipTooLarge = 0x20000,         // writing: an entry or the archive would pass 4 GiB or 65535 entries
+  kZipWrongHandle = 0x80000,      // the handle is not of the kind the call works on
   kZipAlreadyOpen = 0x1000000,
   kZipDecompressFailed = 0x5000000,
 };
 
-// Kinds of zip handle: extraction here, writing in the backup's archive writer.
+// Kinds of zip handle: extraction here, writing in the backup's archive writer (ZipWriter.h).
 enum ZipHandleKind { kZipHandleExtract = 1, kZipHandleWrite = 2 };
 
 struct ZipHandle {
@@ -39,7 +40,10 @@ struct ZipItemInfo {
   DWORD unc_size;
 };
 
+// The result of the last zip call of this thread, extraction or writing; the writer sets it
+// through SetZipLastError, which answers the result it was given.
 DWORD ZipLastError();
+DWORD SetZipLastError(DWORD result);
 
 // An extraction handle, or null (the archive cannot be opened or holds no zip directory).
 HZIP ZipArchiveOpen(LPCTSTR path);

@@ -330,7 +330,8 @@ int CInfPackageFiles::SearchFolderForFile(const CString& folder) {
         return kStopped;
       }
       if (m_collectAll) m_foundList.Add(folder + name);
-      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      // A link to a folder is listed but not entered.
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         const int result = SearchFolderForFile(folder + name + _T("\\"));
         if (result != kNotFound) {
           FindClose(find);

@@ -21,7 +21,7 @@ class CInfPackageFiles {
 
   // Looks for the sought file in the folder tree (the folder ends in a backslash): 1 when
   // found (GetFoundPath names it), 19 when a backup stop was requested, 0 otherwise. With
-  // collecting on, every entry met goes to the found-list.
+  // collecting on, every entry met goes to the found-list. Links to folders are not entered.
   int SearchFolderForFile(const CString& folder);
   void SetSoughtFile(const CString& name) { m_sought = name; }
   const CString& GetFoundPath() const { return m_found; }

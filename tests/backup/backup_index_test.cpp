@@ -100,6 +100,27 @@ TEST(BackupIndexTest, DamagedCataloguesAreReportedWithoutReadingPastTheEnd) {
   EXPECT_EQ(records.size(), 1u);
 }
 
+TEST(BackupIndexTest, RecordsBeyondWhatAnArchiveHoldsAreRefused) {
+  BackupIndexRecord record;
+  std::string bytes = BackupIndexMarkBytes();
+  for (DWORD count = 1; count <= kBackupIndexMaxRecords; ++count) {
+    record.runningCount = count;
+    bytes += BackupIndexRecordBytes(record);
+  }
+  std::vector<BackupIndexRecord> records;
+  DWORD declared = 0;
+  EXPECT_EQ(Parse(bytes, records, declared), BackupIndexStatus::kOk);
+  EXPECT_EQ(records.size(), kBackupIndexMaxRecords);
+  record.runningCount = kBackupIndexMaxRecords + 1;
+  EXPECT_EQ(Parse(bytes + BackupIndexRecordBytes(record), records, declared), BackupIndexStatus::kDamaged);
+  EXPECT_EQ(records.size(), kBackupIndexMaxRecords);
+  // A count at the end beyond the bound, over the records there are.
+  std::string absurd = bytes;
+  absurd.replace(absurd.size() - 4, 4, "\xFF\xFF\xFF\xFF", 4);
+  EXPECT_EQ(Parse(absurd, records, declared), BackupIndexStatus::kDamaged);
+  EXPECT_EQ(declared, 0xFFFFFFFFu);
+}
+
 TEST(BackupIndexTest, RecordFoldersMustStayInside) {
   EXPECT_TRUE(IsSafeRelativeFolder(_T("Intel Network\\")));
   EXPECT_TRUE(IsSafeRelativeFolder(_T("a\\b\\")));

@@ -148,14 +148,22 @@ TEST_F(BackupRestoreTest, CatalogueAnswers) {
 }
 
 TEST_F(BackupRestoreTest, RecordsThatLeadOutsideAreNotRestored) {
-  // A catalogue whose record points its INF at the machine's own INF folder.
-  BackupIndexRecord record;
-  record.texts[0] = _T("PCI bus");
-  record.texts[1] = _T("C:\\Windows\\inf\\machine.inf");
-  record.texts[6] = _T("ACPI\\PNP0A08");
-  record.folder = _T("..\\..\\Windows\\inf\\");
-  record.runningCount = 1;
-  WriteHostFile(Host(_T("C:\\Hostile\\index.dat")), BackupIndexMarkBytes() + BackupIndexRecordBytes(record));
+  // A catalogue whose records point their INF at the machine's own INF folder: by ".." steps,
+  // by a drive, by a leading backslash; their INF paths are longer than the writer keeps.
+  std::string catalogue = BackupIndexMarkBytes();
+  const LPCTSTR folders[] = {_T("..\\..\\Windows\\inf\\"), _T("C:\\Windows\\inf\\"), _T("\\Windows\\inf\\"),
+                             _T("a\\..\\..\\..\\Windows\\inf\\")};
+  DWORD count = 0;
+  for (LPCTSTR folder : folders) {
+    BackupIndexRecord record;
+    record.texts[0] = _T("PCI bus");
+    record.texts[1] = CString(_T("C:\\Windows\\inf\\")) + CString(_T('x'), 240) + _T("machine.inf");
+    record.texts[6] = _T("ACPI\\PNP0A08");
+    record.folder = folder;
+    record.runningCount = ++count;
+    catalogue += BackupIndexRecordBytes(record);
+  }
+  WriteHostFile(Host(_T("C:\\Hostile\\index.dat")), catalogue);
   const auto before = std::distance(std::filesystem::directory_iterator(Host(_T("C:\\Windows\\inf"))),
                                     std::filesystem::directory_iterator());
   CDeviceRecordArray ticked(2);
@@ -163,7 +171,7 @@ TEST_F(BackupRestoreTest, RecordsThatLeadOutsideAreNotRestored) {
   ticked.ElementAtGrow(0).szText[kSlotHardwareId].Set(_T("ACPI\\PNP0A08"));
   int failures = 0;
   EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Hostile"), _T("C:\\Tools\\Win7"), ticked, 1, failures), 0);
-  EXPECT_EQ(failures, 1);
+  EXPECT_EQ(failures, 4);
   const auto after = std::distance(std::filesystem::directory_iterator(Host(_T("C:\\Windows\\inf"))),
                                    std::filesystem::directory_iterator());
   EXPECT_EQ(after, before);

@@ -37,6 +37,7 @@
 #define FILE_ATTRIBUTE_DEVICE 0x00000040u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_ATTRIBUTE_TEMPORARY 0x00000100u
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400u
 #define FILE_ATTRIBUTE_OFFLINE 0x00001000u
 #define FILE_ATTRIBUTE_NOT_CONTENT_INDEXED 0x00002000u
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
@@ -140,6 +141,20 @@ struct WIN32_FILE_ATTRIBUTE_DATA {
 };
 using LPWIN32_FILE_ATTRIBUTE_DATA = WIN32_FILE_ATTRIBUTE_DATA*;
 
+struct BY_HANDLE_FILE_INFORMATION {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD dwVolumeSerialNumber;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD nNumberOfLinks;
+  DWORD nFileIndexHigh;
+  DWORD nFileIndexLow;
+};
+using LPBY_HANDLE_FILE_INFORMATION = BY_HANDLE_FILE_INFORMATION*;
+
 // Opening, reading and writing.
 HANDLE CreateFileW(LPCWSTR fileName, DWORD desiredAccess, DWORD shareMode,
                    LPSECURITY_ATTRIBUTES security, DWORD creationDisposition,
@@ -160,6 +175,7 @@ DWORD GetFileSize(HANDLE file, LPDWORD fileSizeHigh);
 BOOL GetFileSizeEx(HANDLE file, PLARGE_INTEGER fileSize);
 BOOL GetFileTime(HANDLE file, LPFILETIME creationTime, LPFILETIME lastAccessTime,
                  LPFILETIME lastWriteTime);
+BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
 BOOL SetFileTime(HANDLE file, const FILETIME* creationTime, const FILETIME* lastAccessTime,
                  const FILETIME* lastWriteTime);
 DWORD GetFileType(HANDLE file);

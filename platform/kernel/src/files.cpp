@@ -283,6 +283,14 @@ BOOL GetFileTime(HANDLE handle, LPFILETIME creationTime, LPFILETIME lastAccessTi
   return TRUE;
 }
 
+BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+  auto file = FileOf(handle);
+  if (!file) return FALSE;
+  if (information == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  if (!zx::file::DescribeOpenFile(file->fd(), file->hostPath(), *information)) return Fail(ErrorFromErrno(errno));
+  return TRUE;
+}
+
 BOOL SetFileTime(HANDLE handle, const FILETIME* /*creationTime*/, const FILETIME* lastAccessTime,
                  const FILETIME* lastWriteTime) {
   auto file = FileOf(handle);

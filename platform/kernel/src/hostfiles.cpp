@@ -246,12 +246,31 @@ bool ApplyNewFileAttributes(int fd, DWORD attributes, DWORD* error) {
 
 bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data) {
   struct statx sx {};
+  if (::statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &sx) != 0) return false;
+  const bool link = S_ISLNK(sx.stx_mode);
   if (::statx(AT_FDCWD, hostPath.c_str(), 0, kStatxWanted, &sx) != 0) return false;
   data.dwFileAttributes = AttributesOf(hostPath, sx.stx_mode);
+  if (link) data.dwFileAttributes = (data.dwFileAttributes & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_REPARSE_POINT;
   TimesFrom(sx, data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime);
   const std::uint64_t size = S_ISDIR(sx.stx_mode) ? 0 : sx.stx_size;
   data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
   data.nFileSizeLow = static_cast<DWORD>(size);
+  return true;
+}
+
+bool DescribeOpenFile(int fd, const std::string& hostPath, BY_HANDLE_FILE_INFORMATION& info) {
+  struct statx sx {};
+  if (::statx(fd, "", AT_EMPTY_PATH, kStatxWanted | STATX_INO | STATX_NLINK, &sx) != 0) return false;
+  info = BY_HANDLE_FILE_INFORMATION{};
+  info.dwFileAttributes = AttributesOf(hostPath, sx.stx_mode);
+  TimesFrom(sx, info.ftCreationTime, info.ftLastAccessTime, info.ftLastWriteTime);
+  const std::uint64_t size = S_ISDIR(sx.stx_mode) ? 0 : sx.stx_size;
+  info.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  info.nFileSizeLow = static_cast<DWORD>(size);
+  info.dwVolumeSerialNumber = static_cast<DWORD>(sx.stx_dev_major << 20 | sx.stx_dev_minor);
+  info.nNumberOfLinks = sx.stx_nlink;
+  info.nFileIndexHigh = static_cast<DWORD>(sx.stx_ino >> 32);
+  info.nFileIndexLow = static_cast<DWORD>(sx.stx_ino);
   return true;
 }
 

@@ -30,8 +30,12 @@ bool ApplyAttributes(const std::string& hostPath, mode_t mode, DWORD attributes,
 // The same for a regular file just made through fd, which has no attribute word to clear.
 bool ApplyNewFileAttributes(int fd, DWORD attributes, DWORD* error);
 // Attributes, times and size of an entry, links followed (a filesystem without birth times
-// answers the last write time as creation time); false with errno set.
+// answers the last write time as creation time); false with errno set. An entry that is a
+// symbolic link also carries FILE_ATTRIBUTE_REPARSE_POINT, as a Windows link does.
 bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data);
+// The same, with the volume, the link count and the file index, of an open descriptor (a
+// descriptor is never a link); hostPath names its attribute word (empty: the default word).
+bool DescribeOpenFile(int fd, const std::string& hostPath, BY_HANDLE_FILE_INFORMATION& info);
 // The creation, last access and last write times of an open descriptor.
 bool TimesOf(int fd, FILETIME& creation, FILETIME& lastAccess, FILETIME& lastWrite);
 

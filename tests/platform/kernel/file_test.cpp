@@ -295,6 +295,49 @@ TEST_F(FileTest, AttributesFollowWindows) {
   EXPECT_TRUE(DeleteFileW(u"C:\\f.txt"));
 }
 
+TEST_F(FileTest, LinksShowAsReparsePoints) {
+  WriteHostFile(Host("/target/f.txt"), "12345");
+  fs::create_symlink(Host("/target/f.txt"), Host("/file-link"));
+  fs::create_directory_symlink(Host("/target"), Host("/folder-link"));
+  EXPECT_EQ(GetFileAttributesW(u"C:\\file-link"), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_EQ(GetFileAttributesW(u"C:\\folder-link"), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+  EXPECT_EQ(GetFileAttributesW(u"C:\\folder-link\\f.txt"), FILE_ATTRIBUTE_ARCHIVE);
+  WIN32_FIND_DATAW found{};
+  HANDLE find = FindFirstFileW(u"C:\\folder-link", &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(found.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+  FindClose(find);
+}
+
+TEST_F(FileTest, InformationByHandle) {
+  WriteHostFile(Host("/f.txt"), "12345");
+  ASSERT_TRUE(SetFileAttributesW(u"C:\\f.txt", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+  HANDLE file = Open(u"C:\\f.txt", GENERIC_READ, kShareAll, OPEN_EXISTING);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  BY_HANDLE_FILE_INFORMATION info{};
+  ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+  EXPECT_EQ(info.dwFileAttributes, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_EQ(info.nFileSizeHigh, 0u);
+  EXPECT_EQ(info.nFileSizeLow, 5u);
+  EXPECT_EQ(info.nNumberOfLinks, 1u);
+  FILETIME written{};
+  ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
+  EXPECT_EQ(info.ftLastWriteTime.dwLowDateTime, written.dwLowDateTime);
+  EXPECT_EQ(info.ftLastWriteTime.dwHighDateTime, written.dwHighDateTime);
+  // The same file by another handle has the same volume and index.
+  HANDLE again = Open(u"C:\\F.TXT", GENERIC_READ, kShareAll, OPEN_EXISTING);
+  BY_HANDLE_FILE_INFORMATION other{};
+  ASSERT_TRUE(GetFileInformationByHandle(again, &other));
+  EXPECT_EQ(other.dwVolumeSerialNumber, info.dwVolumeSerialNumber);
+  EXPECT_EQ(other.nFileIndexLow, info.nFileIndexLow);
+  EXPECT_EQ(other.nFileIndexHigh, info.nFileIndexHigh);
+  CloseHandle(again);
+  CloseHandle(file);
+  EXPECT_FALSE(GetFileInformationByHandle(file, &info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  SetFileAttributesW(u"C:\\f.txt", FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(FileTest, HiddenAndSystemAreKept) {
   WriteHostFile(Host("/h.txt"), "x");
   ASSERT_TRUE(SetFileAttributesW(u"C:\\h.txt", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));

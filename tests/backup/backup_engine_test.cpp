@@ -1,0 +1,320 @@
+// The backup engine on a machine of hand-made INF files: "index.dat" byte for byte (running
+// counts, drivers sharing a folder and its record, the skipped empty driver), device names
+// that would lead out of the staging folder, links left out, a stop while copying and while
+// packing, and a disk that fills up under the catalogue and the archive.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "BackupArchive.h"
+#include "BackupIndex.h"
+#include "BackupRestore.h"
+#include "BackupRun.h"
+#include "DriverInstallEngine.h"
+#include "ZipArchive.h"
+#include "cstring_printer.h"
+#include "machine_fixture.h"
+#include "zx/pathmap.h"
+
+namespace zx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Host(const CString& path) {
+  std::string host;
+  zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
+  return host;
+}
+
+std::string Hex(const char* hex) {
+  std::string bytes;
+  for (const char* p = hex; p[0] != '\0';) {
+    if (*p == ' ') {
+      ++p;
+      continue;
+    }
+    bytes.push_back(static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16)));
+    p += 2;
+  }
+  return bytes;
+}
+
+// Limits the size of every file this process writes while it lives (a full disk): writes
+// past it fail instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+ private:
+  rlimit old_{};
+};
+
+class BackupEngineTest : public MachineTest {
+ protected:
+  void SetUp() override {
+    MachineTest::SetUp();
+    GetProcessEngine().SetStepCode(kStepIdle);
+    for (const char* name : {"a.inf", "b.inf", "c.inf"}) WriteHostFile(Host(_T("C:\\Windows\\inf")) + "/" + name, "[Version]\r\n");
+  }
+
+  // A driver with a name and an INF of the Windows INF folder.
+  void AddDriver(LPCTSTR name, LPCTSTR inf, int value = 0) {
+    tagDeviceDriverInfo& driver = drivers_.ElementAtGrow(drivers_.GetSize());
+    driver.szText[kSlotDeviceName].Set(name);
+    driver.szText[kSlotInfPath].Set(inf);
+    driver.nValues[0] = value;
+  }
+
+  int Backup(const CBackupRestore::Progress& progress = [](CDeviceRecordArray*, int) { return true; }) {
+    CBackupRestore backup(_T("C:\\Windows"));
+    backup.SetProgress(progress);
+    const int result = backup.BackupDriver(_T("C:\\Staging"), drivers_, static_cast<int>(drivers_.GetSize()));
+    skippedLinks_ = backup.GetSkippedLinks();
+    return result;
+  }
+
+  static std::string Index() { return ReadHostFile(Host(_T("C:\\Staging\\index.dat"))); }
+
+  CDeviceRecordArray drivers_;
+  int skippedLinks_ = 0;
+};
+
+// The records of "Net" (a.inf, value 7, count 1), "Disk" (b.inf, count 2) and "Cam" (c.inf,
+// count 3): per record eleven texts, the value, the folder and the running count.
+const char kNetRecord[] =
+    "0300 4E006500 7400  0500 61002E00 69006E00 6600  0000 0000 0000 0000 0000 0000 0000 0000 0000"
+    "07000000  0400 4E006500 74005C00  01000000";
+const char kDiskRecord[] =
+    "0400 44006900 73006B00  0500 62002E00 69006E00 6600  0000 0000 0000 0000 0000 0000 0000 0000 0000"
+    "00000000  0500 44006900 73006B00 5C00  02000000";
+const char kCamRecord[] =
+    "0300 43006100 6D00  0500 63002E00 69006E00 6600  0000 0000 0000 0000 0000 0000 0000 0000 0000"
+    "00000000  0400 43006100 6D005C00  03000000";
+
+TEST_F(BackupEngineTest, CatalogueByteForByte) {
+  AddDriver(_T("Net"), _T("a.inf"), 7);
+  AddDriver(_T("N*et"), _T("b.inf"));  // the same folder as "Net": its files join it, no record
+  AddDriver(_T(""), _T(""));           // neither name nor driver key: skipped
+  AddDriver(_T("Disk"), _T("b.inf"));
+  AddDriver(_T("Cam"), _T("c.inf"));
+  std::vector<int> percents;
+  ASSERT_EQ(Backup([&](CDeviceRecordArray*, int percent) {
+              percents.push_back(percent);
+              return true;
+            }),
+            CBackupRestore::kDone);
+  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord) + Hex(kDiskRecord) + Hex(kCamRecord));
+  // Five steps for each driver with a record, four for the one without, one for the skipped.
+  EXPECT_EQ(percents.size(), 5u + 4u + 1u + 5u + 5u + 1u);
+  EXPECT_EQ(percents.back(), 100);
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Net\\a.inf"))));
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Net\\b.inf"))));
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Cam\\c.inf"))));
+
+  // A second backup into the same folder adds nothing: every folder has its record.
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord) + Hex(kDiskRecord) + Hex(kCamRecord));
+  std::vector<BackupIndexRecord> records;
+  DWORD declared = 0;
+  EXPECT_EQ(ReadBackupIndexFile(_T("C:\\Staging\\index.dat"), records, declared), BackupIndexStatus::kOk);
+  EXPECT_EQ(declared, 3u);
+}
+
+TEST_F(BackupEngineTest, DeviceNamesNeverLeadOutOfTheStagingFolder) {
+  struct Case {
+    LPCTSTR name;
+    LPCTSTR folder;
+  };
+  const Case cases[] = {
+      {_T("Net"), _T("Net")},           {_T(".."), _T("")},         {_T("..\\..\\Windows"), _T("....Windows")},
+      {_T("C:\\x/y"), _T("Cxy")},       {_T(" a. "), _T("a")},      {_T("a\tb"), _T("ab")},
+      {_T("\"<>|?*"), _T("")},          {_T("..."), _T("")},        {_T(".hidden"), _T(".hidden")},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CBackupRestore::DriverFolderName(c.name), CString(c.folder)) << CStringA(c.name).GetString();
+  }
+  EXPECT_EQ(CBackupRestore::DriverFolderName(CString(_T('x'), 300)).GetLength(), 255);
+
+  AddDriver(_T(".."), _T("a.inf"));
+  AddDriver(_T("..\\..\\Windows"), _T("b.inf"));
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  // Nothing beside the staging folder; the second driver's folder is a plain name in it.
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\b.inf"))));
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\....Windows\\b.inf"))));
+  std::vector<BackupIndexRecord> records;
+  DWORD declared = 0;
+  ASSERT_EQ(ReadBackupIndexFile(_T("C:\\Staging\\index.dat"), records, declared), BackupIndexStatus::kOk);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_TRUE(IsSafeRelativeFolder(records[0].folder));
+}
+
+TEST_F(BackupEngineTest, AMissingPackageFileIsFoundOutsideTheWindowsFolder) {
+  // An INF whose install section copies "vendor.sys" into the drivers folder, where it is not;
+  // the file lies in a folder of its own on the drive.
+  WriteHostFile(Host(_T("C:\\Windows\\inf")) + "/d.inf",
+                "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Inst]\r\nCopyFiles=Files\r\n[Files]\r\nvendor.sys\r\n"
+                "[DestinationDirs]\r\nDefaultDestDir=12\r\n");
+  WriteHostFile(Host(_T("C:\\Vendor")) + "/vendor.sys", "driver");
+  const LPCTSTR driverKey = _T("{4d36e972-e325-11ce-bfc1-08002be10318}\\0000");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, CString(_T("SYSTEM\\CurrentControlSet\\Control\\Class\\")) + driverKey, 0,
+                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  for (const auto& [name, value] : {std::pair{_T("InfPath"), _T("d.inf")}, std::pair{_T("InfSection"), _T("Inst")}}) {
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                   static_cast<DWORD>((CString(value).GetLength() + 1) * sizeof(WCHAR)));
+  }
+  RegCloseKey(key);
+  for (LPCTSTR name : {_T("First"), _T("Second")}) {
+    AddDriver(name, _T(""));
+    drivers_.GetAt(drivers_.GetSize() - 1)->szText[kSlotDriverKey].Set(driverKey);
+  }
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Staging\\First\\vendor.sys"))), "driver");
+  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Staging\\Second\\vendor.sys"))), "driver");
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Second\\d.inf"))));
+}
+
+TEST_F(BackupEngineTest, LinksAreLeftOutAndCounted) {
+  fs::create_symlink(Host(_T("C:\\Windows\\inf\\a.inf")), Host(_T("C:\\Windows\\inf\\link.inf")));
+  AddDriver(_T("Linked"), _T("link.inf"));
+  AddDriver(_T("Plain"), _T("a.inf"));
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(skippedLinks_, 1);
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging\\Linked\\link.inf"))));
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Plain\\a.inf"))));
+
+  // The packer leaves out a link to a folder (here the whole Windows folder) and to a file.
+  fs::create_directory_symlink(Host(_T("C:\\Windows")), Host(_T("C:\\Staging\\Plain\\windows")));
+  fs::create_symlink(Host(_T("C:\\Windows\\inf\\b.inf")), Host(_T("C:\\Staging\\Plain\\b.inf")));
+  BackupPackReport report;
+  ASSERT_EQ(CompressBackupFolder(_T("C:\\Staging"), _T("C:\\Backup.zip"), &report), kPacked);
+  EXPECT_EQ(report.skippedLinks, 2);
+  EXPECT_EQ(report.files, 2);  // Plain\a.inf and index.dat
+}
+
+TEST_F(BackupEngineTest, AStopWhileCopyingLeavesNoStagingFolderAndNoArchive) {
+  AddDriver(_T("Net"), _T("a.inf"));
+  AddDriver(_T("Disk"), _T("b.inf"));
+  AddDriver(_T("Cam"), _T("c.inf"));
+  int steps = 0;
+  // The user stops during the second driver.
+  const auto progress = [&](CDeviceRecordArray*, int) {
+    if (++steps == 7) GetProcessEngine().SetStepCode(kStepStopBackup);
+    return true;
+  };
+  EXPECT_EQ(RunDriverBackup(_T("C:\\Staging"), _T("C:\\Backups\\b.zip"), drivers_, 3, progress), kPackStopped);
+  EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backups\\b.zip"))));
+
+  // Without a stop the same run leaves the archive (its folder made) and no staging folder.
+  BackupPackReport report;
+  EXPECT_EQ(RunDriverBackup(_T("C:\\Staging"), _T("C:\\Backups\\b.zip"), drivers_, 3,
+                            [](CDeviceRecordArray*, int) { return true; }, &report),
+            kPacked);
+  EXPECT_EQ(report.files, 4);
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
+  EXPECT_TRUE(fs::exists(Host(_T("C:\\Backups\\b.zip"))));
+}
+
+// A staging folder of many files of random bytes, slow enough to pack that a stop lands
+// while the archive is being written.
+void FillStaging(int files, std::size_t size) {
+  std::mt19937 random(3);
+  std::string bytes(size, '\0');
+  fs::create_directories(Host(_T("C:\\Staging\\Big")));
+  for (int i = 0; i < files; ++i) {
+    for (char& byte : bytes) byte = static_cast<char>(random());
+    std::ofstream(Host(_T("C:\\Staging\\Big")) + "/f" + std::to_string(i) + ".sys", std::ios::binary) << bytes;
+  }
+}
+
+TEST_F(BackupEngineTest, AStopWhilePackingDeletesThePartialArchive) {
+  FillStaging(400, 64 * 1024);
+  CDriverInstallEngine& engine = GetProcessEngine();
+  std::atomic<bool> answered{false}, packed{false};
+  int result = 0;
+  {
+    CDriverInstallEngine::COperation running(engine);
+    std::thread user([&] {
+      // The user presses Stop once the archive has bytes in it, and waits for the answer.
+      const std::string part = Host(_T("C:\\Backup.zip.part"));
+      std::error_code error;
+      const auto written = [&] {
+        const std::uintmax_t size = fs::file_size(part, error);
+        return error ? 0 : size;
+      };
+      while (!packed && written() < 100000) std::this_thread::yield();
+      if (!packed) answered = engine.WaitForStep(kStepStopBackup);
+    });
+    result = CompressBackupFolder(_T("C:\\Staging"), _T("C:\\Backup.zip"));
+    packed = result != kPackStopped;
+    user.join();
+  }
+  EXPECT_EQ(result, kPackStopped);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(engine.GetStepCode(), kStepIdle);
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip.part"))));
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip"))));
+}
+
+TEST_F(BackupEngineTest, AFullDiskWhilePackingFailsAndLeavesNoArchive) {
+  FillStaging(4, 64 * 1024);
+  BackupPackReport report;
+  int result = 0;
+  {
+    FileSizeLimit disk(100000);
+    result = CompressBackupFolder(_T("C:\\Staging"), _T("C:\\Backup.zip"), &report);
+  }
+  EXPECT_EQ(result, kPackFailed);
+  EXPECT_EQ(report.zipResult, static_cast<DWORD>(kZipWriteFailed));
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip.part"))));
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip"))));
+}
+
+TEST_F(BackupEngineTest, AnEmptyCatalogueGetsItsMark) {
+  WriteHostFile(Host(_T("C:\\Staging\\index.dat")), "");
+  AddDriver(_T("Net"), _T("a.inf"), 7);
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord));
+}
+
+TEST_F(BackupEngineTest, AFullDiskUnderTheCatalogueLeavesItReadable) {
+  AddDriver(_T("Net"), _T("a.inf"), 7);
+  AddDriver(_T("Disk"), _T("b.inf"));
+  {
+    // Room for part of the mark and the first record: nothing stays.
+    FileSizeLimit disk(10);
+    EXPECT_EQ(Backup(), CBackupRestore::kDone);
+  }
+  EXPECT_EQ(Index(), "");
+  {
+    // Room for the mark and the first record, part of the second.
+    FileSizeLimit disk(Hex(kNetRecord).size() + 4 + 20);
+    EXPECT_EQ(Backup(), CBackupRestore::kDone);
+  }
+  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord));
+  // With room again the next backup adds the missing record, counted on.
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord) + Hex(kDiskRecord));
+}
+
+}  // namespace
+}  // namespace zx::test
