@@ -67,7 +67,9 @@ HFONT GetSharedTitleFont(LONG height, LONG weight) {
 }
 
 const CHVBitmap& SharedBitmap(UINT nID) {
-  static std::map<UINT, std::unique_ptr<CHVBitmap>> bitmaps;
+  // Kept past the end of the process's static objects: the class library's handle maps may
+  // already be gone when they would be destroyed.
+  static auto& bitmaps = *new std::map<UINT, std::unique_ptr<CHVBitmap>>;
   std::unique_ptr<CHVBitmap>& slot = bitmaps[nID];
   if (!slot || slot->GetWidth() == 0) slot = std::make_unique<CHVBitmap>(nID);
   return *slot;
