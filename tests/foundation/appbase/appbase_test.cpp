@@ -24,13 +24,20 @@ class AppBase : public MachineTest {
 };
 
 TEST_F(AppBase, TheScheduleSwitchIsAWordAfterABlankSlashOrDashInAnyCase) {
-  for (LPCTSTR line : {_T("prog.exe /Schedule"), _T("prog.exe -SCHEDULE"), _T("prog.exe schedule")}) {
+  for (LPCTSTR line : {_T("prog.exe /Schedule"), _T("prog.exe -SCHEDULE"), _T("prog.exe schedule"),
+                       _T("schedule"), _T("  Schedule  "), _T("-schedule"), _T("/schedule -log")}) {
     Parse(line);
     EXPECT_TRUE(g_bScheduleSwitch) << CStringA(line).GetString();
     EXPECT_FALSE(g_bAutoFixSwitch);
   }
-  Parse(_T("prog.exe -reschedule"));
-  EXPECT_FALSE(g_bScheduleSwitch);
+  for (LPCTSTR line : {_T("prog.exe -reschedule"), _T("reschedule"), _T("")}) {
+    Parse(line);
+    EXPECT_FALSE(g_bScheduleSwitch) << CStringA(line).GetString();
+  }
+  Parse(_T("autofix"));
+  EXPECT_TRUE(g_bScheduleSwitch && g_bAutoFixSwitch && !g_bShutdownSwitch);
+  Parse(_T("shutdown"));
+  EXPECT_TRUE(g_bShutdownSwitch);
 }
 
 TEST_F(AppBase, AutoFixImpliesScheduleAndShutdownImpliesBoth) {
