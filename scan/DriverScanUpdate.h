@@ -23,6 +23,7 @@
 #include "UpdateAnswer.h"
 
 class CExclusionList;
+class CFancyListCtrl;
 class CUpdateServiceHelper;
 
 // The main window's per-system tool folders (each with its trailing backslash); the engine
@@ -167,6 +168,16 @@ class CDriverScanUpdate {
   // "IDS_CURRPT_ZIP_FILE". True when the tree was filled.
   bool FillRestoreTree(const CString& backupName, const CMapStringToString& backupFiles, const CString& backupFolder,
                        CMapStringToString& namesToInfPaths);
+  // The date and time a backup archive's name carries (the backup stamp); false when the name
+  // holds none that reads.
+  using BackupStampReader = std::function<bool(const CString& name, SYSTEMTIME& stamp)>;
+  // Lists the backups of backupFiles (names to archive paths) whose archive exists and opens:
+  // latest first by their stamps (names without a stamp after them, by name regardless of
+  // case), each with item data 4 and its name as detail text; the first is selected. The
+  // names are kept in that order (GetFileList).
+  void RefreshFileList(CFancyListCtrl& list, const CMapStringToString& backupFiles,
+                       const BackupStampReader& readStamp);
+  const CStringArray& GetFileList() const { return m_arrFileList; }
   // The records read from the last restored catalogue, and their number.
   const CDeviceRecordArray* GetRestoreRecords() const { return m_pRestoreRecords.get(); }
   int GetRestoreRecordCount() const { return m_nRestoreCount; }
@@ -220,6 +231,7 @@ class CDriverScanUpdate {
   CTreeCtrl* m_pRestoreTree = nullptr;
   std::unique_ptr<CDeviceRecordArray> m_pRestoreRecords;
   int m_nRestoreCount = 0;
+  CStringArray m_arrFileList;
   HWND m_hMainWindow = nullptr;
   CMapStringToString m_mapExcludedIds;
   std::unique_ptr<CDeviceRecordArray> m_pDevices;
