@@ -7,6 +7,7 @@
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
 #include "IniReader.h"
+#include "PackageInstall.h"
 #include "PathHelpers.h"
 #include "ZipExtract.h"
 
@@ -101,6 +102,9 @@ bool CDriverScanUpdate::FillRestoreTree(const CString& backupName, const CMapStr
   if (m_pRestoreTree != nullptr) m_pRestoreTree->DeleteAllItems();
   CString archive;
   if (!backupFiles.Lookup(backupName, archive) || PathExists(archive) != 1) return false;
+  // The folder is the restore's own: what an earlier restore left there (its catalogue above
+  // all) must not be taken for this backup's.
+  if (IsFolder(backupFolder) == 1) DeleteFolderTree(backupFolder);
   int entries = 0;
   const bool whole = ExtractWholeZip(archive, backupFolder, entries);
   if (whole && entries == 0) return false;

@@ -194,8 +194,15 @@ TEST_F(EngineTrees, AMissingOrDamagedBackupFillsNothing) {
   WriteHostFile(root() + "/drive_c/Backups/bad.zip", "PK\x03\x04 not a zip archive");
   WriteHostFile(root() + "/drive_c/other/readme.txt", "no catalogue here");
   ASSERT_EQ(CompressBackupFolder(_T("C:\\other"), _T("C:\\Backups\\nocatalogue.zip")), 1);
+  tagDeviceDriverInfo old;
+  old.szText[kSlotDeviceName].Set(_T("Old device"));
+  old.szText[kSlotClassName].Set(_T("System devices"));
+  const std::string staleCatalogue =
+      BackupIndexMarkBytes() + BackupIndexRecordBytes(MakeBackupIndexRecord(old, _T("old"), 1));
   for (LPCTSTR name : {_T("unknown.zip"), _T("gone.zip"), _T("bad.zip"), _T("nocatalogue.zip")}) {
     names.SetAt(_T("stale"), _T("x"));
+    // The catalogue an earlier restore left behind is not this backup's.
+    WriteHostFile(root() + "/drive_c/restore/index.dat", staleCatalogue);
     EXPECT_FALSE(engine_.FillRestoreTree(name, files, _T("C:\\restore"), names)) << Narrow(name);
     EXPECT_EQ(restore_.GetCount(), 0u);
     EXPECT_EQ(names.GetCount(), 0);
