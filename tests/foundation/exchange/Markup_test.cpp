@@ -13,6 +13,7 @@
 namespace {
 
 using zx::test::Outline;
+using zx::test::OutlineOfCurrent;
 
 std::string Narrow(const CString& text) { return CStringA(text).GetString(); }
 
@@ -270,6 +271,24 @@ TEST(MarkupCursors, ACopyWalksOnItsOwn) {
   ASSERT_TRUE(markup.NextChildElement());
   ASSERT_TRUE(markup.EnterElement());
   EXPECT_EQ(markup.GetElementName(), CString(_T("a")));
+}
+
+// Copies share one document until one of them changes it: the change is its own alone.
+TEST(MarkupCursors, AChangedCopyLeavesTheOtherAsItWas) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a>1</a></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  CMarkup appended = markup;
+  ASSERT_TRUE(appended.AppendElement(_T("b"), _T("2"), true));
+  CMarkup replaced = markup;
+  ASSERT_TRUE(replaced.SetDocumentText(_T("<x/>")));
+  CMarkup parsedAgain = markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><c>3</c></r>")));
+
+  EXPECT_EQ(zx::test::OutlineOf(appended.GetDocumentText()), "r()[a(1) b(2)]");
+  EXPECT_EQ(Outline(replaced), "x()");
+  EXPECT_EQ(OutlineOfCurrent(parsedAgain), "r()[a(1)]");
+  EXPECT_EQ(Outline(markup), "r()[c(3)]");
 }
 
 TEST(MarkupParse, ThousandsOfElementsThenAppendsKeepEveryOne) {
