@@ -93,6 +93,17 @@ void BM_MarkupParseHandedOver(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(AnswerUtf8().size()));
 }
 
+// A new document for every answer, as pugixml makes one: all its room is fresh.
+void BM_MarkupParseFreshDocument(benchmark::State& state) {
+  const CString& text = AnswerWide();
+  for (auto _ : state) {
+    CMarkup markup;
+    if (!markup.SetDocumentText(text)) state.SkipWithError("parse failed");
+    benchmark::DoNotOptimize(markup);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(AnswerUtf8().size()));
+}
+
 void PugixmlParse(benchmark::State& state, const void* text, std::size_t bytes, pugi::xml_encoding encoding) {
   for (auto _ : state) {
     pugi::xml_document document;
@@ -181,6 +192,7 @@ void BM_Decipher(benchmark::State& state) {
   BENCHMARK(name)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
 ZX_EXCHANGE_BENCHMARK(BM_MarkupParse);
 ZX_EXCHANGE_BENCHMARK(BM_MarkupParseHandedOver);
+ZX_EXCHANGE_BENCHMARK(BM_MarkupParseFreshDocument);
 ZX_EXCHANGE_BENCHMARK(BM_PugixmlParseUtf16);
 ZX_EXCHANGE_BENCHMARK(BM_PugixmlParseUtf8);
 ZX_EXCHANGE_BENCHMARK(BM_Md5);
@@ -199,6 +211,7 @@ int main(int argc, char** argv) {
   zx::bench::RatioReporter::PrintHeading();
   reporter.PrintRatio("XML parse vs pugixml UTF-16", "BM_MarkupParse", "BM_PugixmlParseUtf16", 1.0);
   reporter.PrintRatio("XML parse handed over vs pugixml UTF-16", "BM_MarkupParseHandedOver", "BM_PugixmlParseUtf16", 1.0);
+  reporter.PrintRatio("XML parse, fresh document vs pugixml UTF-16", "BM_MarkupParseFreshDocument", "BM_PugixmlParseUtf16", 0.5);
   reporter.PrintRatio("XML parse vs pugixml UTF-8 (no narrow path)", "BM_MarkupParse", "BM_PugixmlParseUtf8", 0);
   reporter.PrintRatio("MD5 vs OpenSSL EVP", "BM_Md5", "BM_OpenSslMd5", 0.9);
   reporter.PrintRatio("SHA-1 vs OpenSSL EVP", "BM_Sha1", "BM_OpenSslSha1", 0.9);
