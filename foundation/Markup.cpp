@@ -38,10 +38,7 @@ CMarkup::Document& CMarkup::Own() {
   return *m_doc;
 }
 
-bool CMarkup::SetDocumentText(LPCTSTR text) {
-  if (text == nullptr) return SetDocumentText(CString());
-  return SetDocumentText(CString(text));
-}
+bool CMarkup::SetDocumentText(LPCTSTR text) { return SetDocumentText(CString(text)); }
 
 bool CMarkup::SetDocumentText(const CString& text) {
   // A document of its own keeps its room: the text is copied into it.

@@ -37,7 +37,8 @@ class ZXHELPER_API CMarkup {
   // when one was parsed. On false the text is kept and no element is known (see GetError).
   // Parsing keeps no recursion: any depth of nesting is parsed on the heap. The CString form
   // takes the text by its length, zero characters included; a text handed over with
-  // std::move becomes the document without a copy.
+  // std::move becomes the document without a copy. A document not shared with a copy keeps
+  // the room of its positions (and, for a copied text, of its text) for the next text.
   bool SetDocumentText(LPCTSTR text);
   bool SetDocumentText(const CString& text);
   bool SetDocumentText(CString&& text);
