@@ -35,11 +35,17 @@ class BenchFile {
   BenchFile() {
     std::mt19937_64 random(2024);
     std::vector<std::uint64_t> block(1 << 17);  // 1 MiB
-    std::ofstream out(zx::machine::DriveCFolder() + "/crc.bin", std::ios::binary);
+    const std::string path = zx::machine::DriveCFolder() + "/crc.bin";
+    std::ofstream out(path, std::ios::binary);
     for (ULONGLONG written = 0; written < kFileBytes; written += block.size() * 8) {
       for (auto& word : block) word = random();
       out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size() * 8));
     }
+    out.close();
+    // On the disk before the first run, so that no run pays for writing it back.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ::fsync(fd);
+    ::close(fd);
   }
 
  private:
