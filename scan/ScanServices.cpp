@@ -141,10 +141,14 @@ int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
   }
   BSTR answer = nullptr;
   const BOOL answered = helper.GetUpdateData(request, &answer);
-  CString text = answer != nullptr ? CString(answer, static_cast<int>(SysStringLen(answer))) : CString();
+  request.Empty();
+  // The answer is deciphered from the service's own string, which goes as soon as it is read.
+  CString text;
+  const std::u16string_view encoded = answer != nullptr ? std::u16string_view(answer, SysStringLen(answer)) : std::u16string_view();
+  const AnswerDecodeResult decoded = answered ? DecodeExchangeAnswer(encoded, text) : kAnswerEmpty;
   SysFreeString(answer);
   if (!answered) return kStepNoConnection;
-  if (DecodeExchangeAnswer(text) != kAnswerDecoded) {
+  if (decoded != kAnswerDecoded) {
     ParseUpdateResults(document, CString());
     return kStepFailed;
   }
