@@ -29,7 +29,34 @@ BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentW
   return lpDialogTemplate != nullptr;
 }
 
+namespace {
+
+// While a modal dialog runs, each message its loop takes first goes through PreTranslateMessage
+// of the windows from its target up to the top-level window, as the class library's own
+// modal loops do.
+LRESULT CALLBACK PreTranslateFilter(int code, WPARAM, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code != MSGF_DIALOGBOX || msg == nullptr || msg->hwnd == nullptr) return 0;
+  return CWnd::WalkPreTranslateTree(::GetAncestor(msg->hwnd, GA_ROOT), msg);
+}
+
+class ModalFilter {
+ public:
+  ModalFilter() : hook_(::SetWindowsHookExW(WH_MSGFILTER, PreTranslateFilter, nullptr, 0)) {}
+  ~ModalFilter() {
+    if (hook_) ::UnhookWindowsHookEx(hook_);
+  }
+  ModalFilter(const ModalFilter&) = delete;
+  ModalFilter& operator=(const ModalFilter&) = delete;
+
+ private:
+  HHOOK hook_;
+};
+
+}  // namespace
+
 INT_PTR CDialog::DoModal() {
+  const ModalFilter filter;
   const HWND parent = ParentHandle(m_pParentWnd);
   const LPARAM self = reinterpret_cast<LPARAM>(this);
   if (m_lpDialogTemplate)

@@ -438,7 +438,10 @@ using PDWORD_PTR = DWORD_PTR*;
 #define USER_TIMER_MINIMUM 0x0000000Au
 #define USER_TIMER_MAXIMUM 0x7FFFFFFFu
 
-// Hooks (thread hooks of the CBT kind: window creation, destruction, activation, focus).
+// Hooks: thread hooks of the CBT kind (window creation, destruction, activation, focus) and
+// message filters (each message a dialog box's modal loop takes is offered to them first,
+// with the code MSGF_DIALOGBOX; a non-zero answer means the filter handled it).
+#define WH_MSGFILTER (-1)
 #define WH_CBT 5
 #define HCBT_CREATEWND 3
 #define HCBT_DESTROYWND 4
@@ -737,6 +740,9 @@ BOOL KillTimer(HWND window, UINT_PTR id);
 HHOOK SetWindowsHookExW(int type, HOOKPROC procedure, HINSTANCE module, DWORD threadId);
 BOOL UnhookWindowsHookEx(HHOOK hook);
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+// Offers the message to the calling thread's message filters (newest first); whether one
+// handled it.
+BOOL CallMsgFilterW(LPMSG msg, int code);
 
 // Message boxes.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

@@ -147,6 +147,7 @@ INT_PTR RunModal(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, std::size_t
         PostQuitMessage(static_cast<int>(msg.wParam));
         break;
       }
+      if (CallMsgFilterW(&msg, MSGF_DIALOGBOX)) continue;
       if (!IsDialogMessageW(dialog, &msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -1,5 +1,5 @@
-// Thread hooks: SetWindowsHookEx for WH_CBT on the calling thread or another thread of this
-// process, and the chain CallNextHookEx walks.
+// Thread hooks: SetWindowsHookEx for WH_CBT and WH_MSGFILTER on the calling thread or another
+// thread of this process, the chain CallNextHookEx walks, and CallMsgFilter.
 #include <algorithm>
 #include <mutex>
 #include <vector>
@@ -70,8 +70,9 @@ bool CbtHookStops(int code, WPARAM wParam, LPARAM lParam) {
 using namespace zx::user;
 
 HHOOK SetWindowsHookExW(int type, HOOKPROC procedure, HINSTANCE, DWORD threadId) {
-  if (type != WH_CBT || !procedure) {
-    SetLastError(type != WH_CBT ? ERROR_INVALID_HOOK_FILTER : ERROR_INVALID_PARAMETER);
+  const bool known = type == WH_CBT || type == WH_MSGFILTER;
+  if (!known || !procedure) {
+    SetLastError(!known ? ERROR_INVALID_HOOK_FILTER : ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   Hooks& hooks = TheHooks();
@@ -101,4 +102,10 @@ LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
   HHOOK next = nullptr;
   const HOOKPROC proc = NextProc(type, threadId, hook, &next);
   return proc ? proc(code, wParam, lParam) : 0;
+}
+
+BOOL CallMsgFilterW(LPMSG msg, int code) {
+  HHOOK hook = nullptr;
+  const HOOKPROC proc = NextProc(WH_MSGFILTER, GetCurrentThreadId(), nullptr, &hook);
+  return msg && proc && proc(code, 0, reinterpret_cast<LPARAM>(msg)) != 0;
 }

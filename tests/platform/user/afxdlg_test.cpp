@@ -1,5 +1,6 @@
 // CDialog: OnInitDialog on the attached object, OnOK and OnCancel through the message map,
-// overridden handlers, modal results and modeless dialogs.
+// overridden handlers, modal results, modeless dialogs, and PreTranslateMessage seeing the
+// modal loop's messages before the dialog keys act.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -105,6 +106,55 @@ TEST_F(AfxDialogs, ModelessDialogIsFoundFromItsHandle) {
   EXPECT_EQ(CWnd::FromHandlePermanent(dialog.GetSafeHwnd()), &dialog);
   dialog.DestroyWindow();
   EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+// Swallows Escape and turns Enter into no key; records what it saw.
+class CFilteringDialog : public CDialog {
+ public:
+  std::vector<WPARAM> keys;
+  BOOL PreTranslateMessage(MSG* pMsg) override {
+    if (pMsg->message != WM_KEYDOWN) return FALSE;
+    keys.push_back(pMsg->wParam);
+    if (pMsg->wParam == VK_ESCAPE) return TRUE;
+    if (pMsg->wParam == VK_RETURN) pMsg->wParam = 0;
+    return FALSE;
+  }
+};
+
+TEST_F(AfxDialogs, TheModalLoopOffersEachMessageToPreTranslateMessageFirst) {
+  const TemplateWriter layout = SettingsTemplate();
+  CFilteringDialog dialog;
+  dialog.InitModalIndirect(layout.Get());
+  int idle = 0;
+  user::SetIdleHook([&] {
+    const HWND window = GetActiveWindow();
+    if (idle++ == 0) {
+      PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);  // swallowed: no IDCANCEL
+      PostMessageW(window, WM_KEYDOWN, VK_RETURN, 1);  // no key: no IDOK
+    } else {
+      PostMessageW(window, WM_COMMAND, MAKELONG(IDCANCEL, BN_CLICKED), 0);
+      user::SetIdleHook(nullptr);
+    }
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialog.keys, (std::vector<WPARAM>{VK_ESCAPE, VK_RETURN}));
+}
+
+LRESULT CALLBACK HandleEveryOther(int code, WPARAM, LPARAM lParam) {
+  static int calls = 0;
+  return code == MSGF_DIALOGBOX && lParam && (calls++ % 2) == 0;
+}
+
+TEST_F(AfxDialogs, MessageFiltersAnswerForTheirThreadUntilUnhooked) {
+  MSG msg{};
+  EXPECT_FALSE(CallMsgFilterW(&msg, MSGF_DIALOGBOX));
+  const HHOOK hook = SetWindowsHookExW(WH_MSGFILTER, HandleEveryOther, nullptr, 0);
+  ASSERT_NE(hook, nullptr);
+  EXPECT_TRUE(CallMsgFilterW(&msg, MSGF_DIALOGBOX));
+  EXPECT_FALSE(CallMsgFilterW(&msg, MSGF_DIALOGBOX));
+  EXPECT_FALSE(CallMsgFilterW(nullptr, MSGF_DIALOGBOX));
+  EXPECT_TRUE(UnhookWindowsHookEx(hook));
+  EXPECT_FALSE(CallMsgFilterW(&msg, MSGF_DIALOGBOX));
 }
 
 TEST_F(AfxDialogs, AMissingTemplateFailsDoModal) {
