@@ -34,6 +34,17 @@ UINT GetSchedulerWorkMessage() {
   return message;
 }
 
+BOOL HandScheduleToRunningWindow(LPCTSTR title) {
+  const HWND window = FindWindowW(kDialogClass, title);
+  if (!window) return FALSE;
+  // The text travels with the message: an address in this process means nothing to the
+  // running one.
+  static const TCHAR kWord[] = _T("scheduleScan");
+  COPYDATASTRUCT copy{GetSchedulerWorkMessage(), static_cast<DWORD>(sizeof(kWord)), const_cast<LPTSTR>(kWord)};
+  SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+  return TRUE;
+}
+
 BEGIN_MESSAGE_MAP(CVelquorApp, CHalvoranApp)
 END_MESSAGE_MAP()
 
@@ -53,17 +64,6 @@ void CVelquorApp::ShowAlreadyRunning(const CString& text) {
 }
 
 void CVelquorApp::PauseBeforeStart() { Sleep(kPauseMs); }
-
-BOOL CVelquorApp::HandScheduleToRunningWindow() {
-  const HWND window = FindWindowW(kDialogClass, GetAppName());
-  if (!window) return FALSE;
-  // The text travels with the message: an address in this process means nothing to the
-  // running one.
-  static const TCHAR kWord[] = _T("scheduleScan");
-  COPYDATASTRUCT copy{GetSchedulerWorkMessage(), static_cast<DWORD>(sizeof(kWord)), const_cast<LPTSTR>(kWord)};
-  SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
-  return TRUE;
-}
 
 BOOL CVelquorApp::InitInstance() {
   const BOOL started = CHalvoranApp::InitInstance();
@@ -94,7 +94,7 @@ BOOL CVelquorApp::InitInstance() {
   if (startSwitch.verySilentInstall) g_bVerySilentInstall = TRUE;
   if (startSwitch.schedule) {
     if (!g_bSecondInstance) m_bScheduleMode = TRUE;
-    else if (HandScheduleToRunningWindow()) return TRUE;
+    else if (HandScheduleToRunningWindow(GetAppName())) return TRUE;
   }
 
   if (argumentCount > 0 && !m_bHiddenScan) PauseBeforeStart();

@@ -11,6 +11,9 @@ extern BOOL g_bVerySilentInstall;
 
 // The registered "Scheduler Work Going on" message.
 UINT GetSchedulerWorkMessage();
+// Sends the dialog window of the title, when there is one, "scheduleScan" as a UTF-16 text in
+// WM_COPYDATA whose dwData is the "Scheduler Work Going on" message; FALSE when there is none.
+BOOL HandScheduleToRunningWindow(LPCTSTR title);
 
 class CVelquorApp : public CHalvoranApp {
  public:
@@ -45,8 +48,6 @@ class CVelquorApp : public CHalvoranApp {
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Hands "scheduleScan" to the running main window; FALSE when there is none.
-  static BOOL HandScheduleToRunningWindow();
   HRESULT m_hrComInit = E_FAIL;
   HRESULT m_hrCom = E_FAIL;
 };

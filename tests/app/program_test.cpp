@@ -3,7 +3,8 @@
 // second starts while this test process holds the instance with a main dialog window of the
 // program's title: a plain start brings that window to the front, a scheduled, auto-fix or
 // shut-down start hands its word over, and with the one-click key present a refused start
-// says that the program runs already.
+// says that the program runs already. The program's own hand-off of a scheduled start carries
+// its word inside the message.
 #include <gtest/gtest.h>
 #include <handleapi.h>
 #include <processthreadsapi.h>
@@ -168,6 +169,30 @@ TEST_F(MainProgram, ARefusedStartWithTheOneClickKeySaysTheProgramRunsAlready) {
   MakeOneClickKey();
   const Result withKey = Run(u"");
   EXPECT_NE(withKey.errors.find("Zephrin Tunevo is already running."), std::string::npos) << withKey.errors;
+}
+
+CString g_scheduleText;
+WNDPROC g_scheduleProc = nullptr;
+
+LRESULT CALLBACK ScheduleProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+  if (message == WM_COPYDATA && copy->dwData == GetSchedulerWorkMessage()) {
+    g_scheduleText = CString(static_cast<const WCHAR*>(copy->lpData), copy->cbData / sizeof(WCHAR) - 1);
+    return 1;
+  }
+  return CallWindowProcW(g_scheduleProc, window, message, wParam, lParam);
+}
+
+TEST(SchedulerHandOff, TheWordTravelsWithTheMessage) {
+  constexpr LPCTSTR kProbe = _T("ZX Scheduler Hand-off Probe");
+  EXPECT_FALSE(HandScheduleToRunningWindow(kProbe));
+  const HWND window = CreateWindowExW(0, _T("#32770"), kProbe, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  g_scheduleProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ScheduleProc)));
+  EXPECT_TRUE(HandScheduleToRunningWindow(kProbe));
+  EXPECT_EQ(g_scheduleText, CString(_T("scheduleScan")));
+  DestroyWindow(window);
 }
 
 }  // namespace
