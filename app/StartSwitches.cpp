@@ -39,7 +39,7 @@ CString ArgumentsAfterProgram(LPCTSTR commandLine) {
   const int at = ReadWord(line, 0, program);
   if (at < 0) return CString();
   CString arguments = line.Mid(at);
-  return arguments.Trim();
+  return arguments.Trim(_T(" \t"));
 }
 
 CString CleanStartArgument(LPCTSTR argument) {

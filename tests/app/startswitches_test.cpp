@@ -65,6 +65,8 @@ TEST(StartSwitches, WordsOfTheCommandLine) {
       {_T("  -runhiddenScan"), 1, _T("-runhiddenScan"), _T("")},
       {_T("a\"b c\"d e"), 2, _T("ab cd"), _T("e")},
       {_T("\"unclosed quote"), 1, _T("unclosed quote"), _T("")},
+      // Only blanks and tabs part words; a form feed is a word of its own.
+      {_T("zephrinkx \f -13"), 3, _T("zephrinkx"), _T("\f -13")},
   };
   for (const auto& c : kCases) {
     CString first = _T("stale");
