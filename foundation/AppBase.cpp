@@ -1,5 +1,6 @@
 // The application base: construction of the program's identity and text tables, the start-up
 // chain with its hooks, the help commands and the tear-down.
+#include <afxdisp.h>
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <objbase.h>
@@ -43,6 +44,8 @@ namespace {
 constexpr LPCTSTR kUniqueKeyPrefix = _T("ZEPHRINKX_");
 constexpr LPCTSTR kUniqueKeySuffix = _T("_24BF8EAB-03C7-4e3c-B10F-1D1F7C0297CB");
 constexpr UINT kAppIconId = 1287;
+// How long a call into another apartment waits before OLE would speak of a busy server.
+constexpr DWORD kMessagePendingDelayMs = 8192;
 constexpr UINT ID_HELP = 57670;
 constexpr UINT ID_DEFAULT_HELP = 57671;
 constexpr UINT ID_HELP_FINDER = 57667;
@@ -176,7 +179,14 @@ void CHalvoranApp::InitCommonControlsAndOle() {
   }
   INITCOMMONCONTROLSEX controls{8, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  m_hrCom = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  AfxEnableControlContainer();
+  m_hrCom = AfxOleInit() ? S_OK : E_FAIL;
+  // Calls into other apartments wait quietly: no busy or not-responding dialog.
+  if (COleMessageFilter* filter = AfxOleGetMessageFilter()) {
+    filter->SetMessagePendingDelay(kMessagePendingDelayMs);
+    filter->EnableNotRespondingDialog(FALSE);
+    filter->EnableBusyDialog(FALSE);
+  }
 }
 
 BOOL CHalvoranApp::OnCommandLine() {

@@ -11,6 +11,21 @@ constexpr LPCTSTR kRunningInstanceName = _T("QVX_SCHEDULER_MESSAGE_TO_BE_PASSED_
 // Longest text a running instance accepts from a second start, in characters.
 constexpr DWORD kMaxForwardedCharacters = 64;
 
+// The arguments of a whole command line: the program's name (quoted, or up to the first
+// blank) is passed over.
+CString ArgumentsOf(LPCTSTR commandLine) {
+  const CString line = commandLine ? commandLine : _T("");
+  int end = 0;
+  if (!line.IsEmpty() && line[0] == _T('"')) {
+    end = line.Find(_T('"'), 1);
+    end = end < 0 ? line.GetLength() : end + 1;
+  } else {
+    end = line.Find(_T(' '));
+    if (end < 0) end = line.GetLength();
+  }
+  return line.Mid(end);
+}
+
 }  // namespace
 
 UINT GetRunningInstanceMessage() {
@@ -35,6 +50,8 @@ BOOL ReadRunningInstanceText(LPARAM copyData, CString& text) {
 void CHalvoranApp::ParseInstanceSwitches(LPCTSTR commandLine) {
   CString line = commandLine;
   line.MakeLower().Trim();
+  // A switch that opens the text has no blank before it.
+  line.Insert(0, _T(' '));
   line.Replace(_T('-'), _T(' '));
   line.Replace(_T('/'), _T(' '));
   if (line.Find(_T(" schedule")) >= 0) {
@@ -67,7 +84,8 @@ void CHalvoranApp::ActivateRunningInstance() {
 }
 
 BOOL CHalvoranApp::CheckSingleInstance() {
-  ParseInstanceSwitches(m_lpCmdLine ? m_lpCmdLine : GetCommandLineW());
+  // The class library hands the arguments only; the process's own line starts with its name.
+  ParseInstanceSwitches(m_lpCmdLine ? CString(m_lpCmdLine) : ArgumentsOf(GetCommandLineW()));
   if (g_bScheduleSwitch) g_bBringToFront = FALSE;
   g_bSecondInstance = CreateAppMutex();
   if (!g_bSecondInstance) return TRUE;

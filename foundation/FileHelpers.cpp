@@ -82,9 +82,10 @@ BOOL CopyToNewBuffer(LPCTSTR text, LPTSTR* copy) {
 CShellFileOperation::CShellFileOperation() : m_op{} { m_op.fFlags = kRecordFlags; }
 
 int CShellFileOperation::Delete(LPCTSTR path, int length) {
-  if (length > MAX_PATH) return FALSE;
+  // A refusal answers an error code: 0 is the shell's success.
+  if (length > MAX_PATH) return ERROR_FILENAME_EXCED_RANGE;
   std::vector<WCHAR> source = DoubleTerminated(path ? path : _T(""), MAX_PATH + 2);
-  if (source.empty()) return FALSE;
+  if (source.empty()) return ERROR_INVALID_PARAMETER;
   m_op.wFunc = FO_DELETE;
   m_op.pFrom = source.data();
   m_op.pTo = nullptr;

@@ -23,8 +23,8 @@ ZXHELPER_API BOOL CopyToNewBuffer(LPCTSTR text, LPTSTR* copy);
 class ZXHELPER_API CShellFileOperation {
  public:
   CShellFileOperation();
-  // False for a path longer than 260 characters; else the shell's result code is returned as
-  // the answer (0 success).
+  // The shell's result code (0 success); a path longer than 260 characters is refused with
+  // ERROR_FILENAME_EXCED_RANGE and an empty one with ERROR_INVALID_PARAMETER, nothing deleted.
   int Delete(LPCTSTR path, int length);
 
   SHFILEOPSTRUCTW m_op;

@@ -78,6 +78,7 @@ class ZXHELPER_API CHalvoranApp : public CWinAppEx {
                              BOOL wantDate);
 
   // Single instance.
+  // Reads the switches from the arguments of the command line (without the program's name).
   void ParseInstanceSwitches(LPCTSTR commandLine);
   BOOL CreateAppMutex();
   BOOL ForwardSwitchToRunningInstance();

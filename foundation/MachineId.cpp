@@ -11,10 +11,17 @@
 namespace {
 
 std::recursive_mutex g_identityLock;
+bool g_hashCollected = false;
 
 CHardwareHash& HardwareHash() {
   static CHardwareHash hash;
   return hash;
+}
+
+// The inventory's hash text; the inventory is collected afresh.
+CString CollectHardwareHash() {
+  g_hashCollected = true;
+  return HardwareHash().ComputeHash();
 }
 
 CSysInfo& MachineSysInfo() {
@@ -26,7 +33,7 @@ CSysInfo& MachineSysInfo() {
 
 void CHalvoranApp::InitHardwareHash() {
   std::lock_guard<std::recursive_mutex> guard(g_identityLock);
-  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CHalvoranApp::m_sUSER_HASH = HardwareHash().ComputeHash();
+  if (CHalvoranApp::m_sUSER_HASH.IsEmpty()) CHalvoranApp::m_sUSER_HASH = CollectHardwareHash();
   MachineSysInfo().Fill(HardwareHash());
   CHalvoranApp::UniqueID = CHalvoranApp::m_sUSER_HASH;
 }
@@ -42,4 +49,10 @@ CString GetMachineId() {
 const CSysInfo& GetMachineSysInfo() {
   std::lock_guard<std::recursive_mutex> guard(g_identityLock);
   return MachineSysInfo();
+}
+
+const CHardwareHash& GetMachineHardwareHash() {
+  std::lock_guard<std::recursive_mutex> guard(g_identityLock);
+  if (!g_hashCollected) CollectHardwareHash();
+  return HardwareHash();
 }

@@ -6,9 +6,12 @@
 
 #include "HelperApi.h"
 
+class CHardwareHash;
 class CSysInfo;
 
 // The machine identifier, worked out on first use.
 ZXHELPER_API CString GetMachineId();
 // The system description texts filled by CHalvoranApp::InitHardwareHash.
 ZXHELPER_API const CSysInfo& GetMachineSysInfo();
+// The process's hardware inventory (BIOS, board and adapter lists), collected on first use.
+ZXHELPER_API const CHardwareHash& GetMachineHardwareHash();

@@ -16,8 +16,8 @@ CString ToCString(std::u16string_view text) {
 
 }  // namespace
 
-CMarkup::CMarkup() : m_iPosParent(0), m_iPos(0), m_iPosChild(0), m_iPosFree(1), m_nNodeType(0) {
-  SetDocumentText(nullptr);
+CMarkup::CMarkup() : m_doc(std::make_shared<Document>()), m_iPosParent(0), m_iPos(0), m_iPosChild(0), m_nNodeType(0) {
+  m_doc->positions.emplace_back();
 }
 
 CMarkup::~CMarkup() = default;
@@ -30,38 +30,54 @@ void CMarkup::SetPositions(int parent, int current, int child) {
 }
 
 std::u16string_view CMarkup::Name(int slot) const {
-  return slot != 0 ? MarkupElementName(Text(), m_aPos[slot].nStartL) : std::u16string_view();
+  return slot != 0 ? MarkupElementName(Text(), At(slot).nStartL) : std::u16string_view();
+}
+
+CMarkup::Document& CMarkup::Own() {
+  if (m_doc.use_count() > 1) m_doc = std::make_shared<Document>(*m_doc);
+  return *m_doc;
 }
 
 bool CMarkup::SetDocumentText(LPCTSTR text) { return SetDocumentText(CString(text)); }
 
-bool CMarkup::SetDocumentText(const CString& text) { return SetDocumentText(CString(text)); }
+bool CMarkup::SetDocumentText(const CString& text) {
+  // A document of its own keeps its room: the text is copied into it.
+  if (m_doc.use_count() > 1) m_doc = std::make_shared<Document>();
+  m_doc->text = text;
+  return Parse();
+}
 
 bool CMarkup::SetDocumentText(CString&& text) {
-  m_iPosFree = 1;
+  if (m_doc.use_count() > 1) m_doc = std::make_shared<Document>();
+  m_doc->text = std::move(text);
+  return Parse();
+}
+
+bool CMarkup::Parse() {
   SetPositions(0, 0, 0);
-  m_strDoc = std::move(text);
   m_strError.Empty();
-  // Documents hold about one element in 30 characters: room for one in 16 is set aside at once
-  // (pages that are never used are never touched), so that the array seldom moves while
-  // parsing. Denser documents grow it as they go.
-  m_aPos.reserve(static_cast<std::size_t>(m_strDoc.GetLength() / 16 + 8));
-  const std::size_t wanted = static_cast<std::size_t>(m_strDoc.GetLength() / 64 + 8);
-  if (m_aPos.size() < wanted) m_aPos.resize(wanted);
-  m_aPos[0] = ElemPos{};
-  if (!m_strDoc.IsEmpty()) {
-    const int root = ParseMarkupRoot(Text(), m_aPos, m_iPosFree, m_strError);
+  std::vector<ElemPos>& positions = m_doc->positions;
+  positions.clear();
+  positions.emplace_back();
+  if (!m_doc->text.IsEmpty()) {
+    // Documents hold about one element in 30 characters: room for one in 24 is asked for at
+    // once, untouched until used, so that the array seldom moves while parsing. That is less
+    // than the text's own size, so the allocator serves it from the room of texts already let
+    // go instead of fresh pages. The room a document already has is kept from one parse to
+    // the next.
+    positions.reserve(static_cast<std::size_t>(m_doc->text.GetLength() / 24 + 8));
+    const int root = ParseMarkupRoot(Text(), positions, m_strError);
     if (root > 0) {
-      m_aPos[0].iElemChild = root;
+      positions[0].iElemChild = root;
       return true;
     }
   }
-  m_aPos[0] = ElemPos{};
-  m_iPosFree = 1;
+  positions.resize(1);
+  positions[0] = ElemPos{};
   return false;
 }
 
-CString CMarkup::GetDocumentText() const { return m_strDoc; }
+CString CMarkup::GetDocumentText() const { return m_doc->text; }
 
 CString CMarkup::GetError() const { return m_strError; }
 
@@ -73,38 +89,38 @@ bool CMarkup::EnterElement() {
 
 bool CMarkup::LeaveElement() {
   if (m_iPosParent == 0) return false;
-  SetPositions(m_aPos[m_iPosParent].iElemParent, m_iPosParent, m_iPos);
+  SetPositions(At(m_iPosParent).iElemParent, m_iPosParent, m_iPos);
   return true;
 }
 
 bool CMarkup::NextElement() {
-  if (m_iPosFree == 1) return false;
-  const int next = m_iPos != 0 ? m_aPos[m_iPos].iElemNext : m_aPos[m_iPosParent].iElemChild;
+  if (!HasElements()) return false;
+  const int next = m_iPos != 0 ? At(m_iPos).iElemNext : At(m_iPosParent).iElemChild;
   if (next == 0) return false;
-  SetPositions(m_aPos[next].iElemParent, next, 0);
+  SetPositions(At(next).iElemParent, next, 0);
   return true;
 }
 
 bool CMarkup::NextLeafElement() {
-  if (m_iPosFree == 1) return false;
-  int slot = m_iPos != 0 ? m_aPos[m_iPos].iElemNext : m_aPos[m_iPosParent].iElemChild;
-  int parent = m_iPos != 0 ? m_aPos[m_iPos].iElemParent : m_iPosParent;
+  if (!HasElements()) return false;
+  int slot = m_iPos != 0 ? At(m_iPos).iElemNext : At(m_iPosParent).iElemChild;
+  int parent = m_iPos != 0 ? At(m_iPos).iElemParent : m_iPosParent;
   while (slot == 0) {
     if (parent == 0) return false;
-    slot = m_aPos[parent].iElemNext;
-    parent = m_aPos[parent].iElemParent;
+    slot = At(parent).iElemNext;
+    parent = At(parent).iElemParent;
   }
-  while (m_aPos[slot].iElemChild != 0) slot = m_aPos[slot].iElemChild;
-  SetPositions(m_aPos[slot].iElemParent, slot, 0);
+  while (At(slot).iElemChild != 0) slot = At(slot).iElemChild;
+  SetPositions(At(slot).iElemParent, slot, 0);
   return true;
 }
 
 bool CMarkup::NextChildElement() {
   if (m_iPos == 0 && !NextElement()) return false;
-  const int next = m_iPosChild != 0 ? m_aPos[m_iPosChild].iElemNext : m_aPos[m_iPos].iElemChild;
+  const int next = m_iPosChild != 0 ? At(m_iPosChild).iElemNext : At(m_iPos).iElemChild;
   if (next == 0) return false;
-  const int current = m_aPos[next].iElemParent;
-  SetPositions(m_aPos[current].iElemParent, current, next);
+  const int current = At(next).iElemParent;
+  SetPositions(At(current).iElemParent, current, next);
   return true;
 }
 
@@ -113,7 +129,7 @@ CString CMarkup::GetElementName() const { return ToCString(Name(m_iPos)); }
 bool CMarkup::ElementNameIs(std::u16string_view lowerName) const {
   if (m_iPos == 0) return false;
   const std::u16string_view doc = Text();
-  const std::size_t first = static_cast<std::size_t>(m_aPos[m_iPos].nStartL) + 1;
+  const std::size_t first = static_cast<std::size_t>(At(m_iPos).nStartL) + 1;
   if (first + lowerName.size() >= doc.size()) return false;
   for (std::size_t i = 0; i < lowerName.size(); ++i) {
     WCHAR c = doc[first + i];
@@ -132,7 +148,7 @@ CString CMarkup::GetElementText() const {
 void CMarkup::GetElementText(CString& text) const {
   text.Empty();
   if (m_iPos == 0) return;
-  const ElemPos& pos = m_aPos[m_iPos];
+  const ElemPos& pos = At(m_iPos);
   if (pos.iElemChild != 0 || pos.IsEmptyElement()) return;
   const std::u16string_view doc = Text();
   const int end = pos.nEndL;

@@ -1,10 +1,13 @@
 // CMarkup, the system's XML document: the whole document as one wide string and, beside it,
 // an array of element positions. Parsing records positions only; names and data are cut from
 // the string when read; writing inserts text and shifts the positions behind it. Callers walk
-// a document with three cursors (parent, current element, current child).
+// a document with three cursors (parent, current element, current child). Copies share the
+// text and the positions until one of them changes its document, so a copy costs the same
+// whatever the size of the document.
 #pragma once
 #include <afx.h>
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -34,7 +37,8 @@ class ZXHELPER_API CMarkup {
   // when one was parsed. On false the text is kept and no element is known (see GetError).
   // Parsing keeps no recursion: any depth of nesting is parsed on the heap. The CString form
   // takes the text by its length, zero characters included; a text handed over with
-  // std::move becomes the document without a copy.
+  // std::move becomes the document without a copy. A document not shared with a copy keeps
+  // the room of its positions (and, for a copied text, of its text) for the next text.
   bool SetDocumentText(LPCTSTR text);
   bool SetDocumentText(const CString& text);
   bool SetDocumentText(CString&& text);
@@ -73,18 +77,30 @@ class ZXHELPER_API CMarkup {
   bool ElementNameIs(std::u16string_view lowerName) const;
 
  private:
+  // The text and one entry per slot taken (slot 0 stands for the document itself).
+  struct Document {
+    CString text;
+    std::vector<ElemPos> positions;
+  };
+
+  // Parses the document's text afresh into its positions.
+  bool Parse();
   void SetPositions(int parent, int current, int child);
   std::u16string_view Name(int slot) const;
-  std::u16string_view Text() const { return {m_strDoc.GetString(), static_cast<std::size_t>(m_strDoc.GetLength())}; }
-  void ShiftBehind(int offset, int parent, int delta);
-  void Link(int slot, int parent, int reference);
+  std::u16string_view Text() const {
+    return {m_doc->text.GetString(), static_cast<std::size_t>(m_doc->text.GetLength())};
+  }
+  const ElemPos& At(int slot) const { return m_doc->positions[static_cast<std::size_t>(slot)]; }
+  bool HasElements() const { return m_doc->positions.size() > 1; }
+  // The document to change: made this object's own first while a copy shares it.
+  Document& Own();
+  void ShiftBehind(Document& doc, int offset, int parent, int delta);
+  static void Link(Document& doc, int slot, int parent, int reference);
 
-  CString m_strDoc;
+  std::shared_ptr<Document> m_doc;
   CString m_strError;
-  std::vector<ElemPos> m_aPos;
   int m_iPosParent;
   int m_iPos;
   int m_iPosChild;
-  int m_iPosFree;
   int m_nNodeType;
 };

@@ -21,36 +21,37 @@ bool IsTagName(LPCTSTR name) {
 
 // Moves everything at or behind `offset` by `delta`: all four offsets of the elements that
 // start there or later, and the end tags of `parent` and its ancestors.
-void CMarkup::ShiftBehind(int offset, int parent, int delta) {
-  for (int slot = 1; slot < m_iPosFree; ++slot) {
-    ElemPos& pos = m_aPos[slot];
+void CMarkup::ShiftBehind(Document& doc, int offset, int parent, int delta) {
+  for (std::size_t slot = 1; slot < doc.positions.size(); ++slot) {
+    ElemPos& pos = doc.positions[slot];
     if (pos.nStartL < offset) continue;
     pos.nStartL += delta;
     pos.nStartR += delta;
     pos.nEndL += delta;
     pos.nEndR += delta;
   }
-  for (int slot = parent; slot != 0; slot = m_aPos[slot].iElemParent) {
-    m_aPos[slot].nEndL += delta;
-    m_aPos[slot].nEndR += delta;
+  for (int slot = parent; slot != 0; slot = doc.positions[slot].iElemParent) {
+    doc.positions[slot].nEndL += delta;
+    doc.positions[slot].nEndR += delta;
   }
 }
 
 // Links the new slot after its reference sibling, or as the last child of the parent.
-void CMarkup::Link(int slot, int parent, int reference) {
-  m_aPos[slot].iElemParent = parent;
+void CMarkup::Link(Document& doc, int slot, int parent, int reference) {
+  std::vector<ElemPos>& positions = doc.positions;
+  positions[slot].iElemParent = parent;
   if (reference != 0) {
-    m_aPos[slot].iElemNext = m_aPos[reference].iElemNext;
-    m_aPos[reference].iElemNext = slot;
+    positions[slot].iElemNext = positions[reference].iElemNext;
+    positions[reference].iElemNext = slot;
     return;
   }
-  int last = m_aPos[parent].iElemChild;
+  int last = positions[parent].iElemChild;
   if (last == 0) {
-    m_aPos[parent].iElemChild = slot;
+    positions[parent].iElemChild = slot;
     return;
   }
-  while (m_aPos[last].iElemNext != 0) last = m_aPos[last].iElemNext;
-  m_aPos[last].iElemNext = slot;
+  while (positions[last].iElemNext != 0) last = positions[last].iElemNext;
+  positions[last].iElemNext = slot;
 }
 
 bool CMarkup::AppendElement(LPCTSTR name, LPCTSTR value, bool asChild) {
@@ -58,18 +59,18 @@ bool CMarkup::AppendElement(LPCTSTR name, LPCTSTR value, bool asChild) {
   if (asChild && m_iPos == 0) return false;
   const int parent = asChild ? m_iPos : m_iPosParent;
   const int reference = asChild ? m_iPosChild : m_iPos;
-  if (parent == 0) {
-    if (m_aPos[0].iElemChild != 0) return false;
-    m_aPos[0].nEndL = m_strDoc.GetLength();
-  }
+  if (parent == 0 && At(0).iElemChild != 0) return false;
+  Document& doc = Own();
+  std::vector<ElemPos>& positions = doc.positions;
+  if (parent == 0) positions[0].nEndL = doc.text.GetLength();
 
   // Where the text goes.
-  const ElemPos parentPos = m_aPos[parent];
+  const ElemPos parentPos = positions[parent];
   const bool parentEmpty = parent != 0 && parentPos.IsEmptyElement();
-  int offset = reference != 0 ? m_aPos[reference].nEndR + 1 : parentEmpty ? parentPos.nStartR : parentPos.nEndL;
+  int offset = reference != 0 ? positions[reference].nEndR + 1 : parentEmpty ? parentPos.nStartR : parentPos.nEndL;
   if (!parentEmpty) {
     CMarkupScanner scanner(Text(), offset);
-    if (!scanner.SkipWhiteSpace() || m_strDoc[scanner.Position()] == '<') offset = scanner.Position();
+    if (!scanner.SkipWhiteSpace() || doc.text[scanner.Position()] == '<') offset = scanner.Position();
   }
 
   // The element's own line.
@@ -91,19 +92,19 @@ bool CMarkup::AppendElement(LPCTSTR name, LPCTSTR value, bool asChild) {
     inserted = _T(">\r\n") + element + _T("</") + parentName;
     start = offset - replaced;
     elementStart = start + 3;
-    m_aPos[parent].nStartR -= replaced;
-    m_aPos[parent].nEndL -= parentName.GetLength() + 1;
+    positions[parent].nStartR -= replaced;
+    positions[parent].nEndL -= parentName.GetLength() + 1;
   } else if (reference == 0 && parent != 0 && parentPos.nEndL == parentPos.nStartR + 1) {
     inserted = _T("\r\n") + element;
     elementStart = offset + 2;
   }
 
   // Spliced by length: a document may hold zero characters, even inside names.
-  m_strDoc = m_strDoc.Left(start) + inserted + m_strDoc.Mid(start + replaced);
-  ShiftBehind(offset, parent, inserted.GetLength() - replaced);
+  doc.text = doc.text.Left(start) + inserted + doc.text.Mid(start + replaced);
+  ShiftBehind(doc, offset, parent, inserted.GetLength() - replaced);
 
-  const int slot = TakeMarkupSlot(m_aPos, m_iPosFree);
-  ElemPos& pos = m_aPos[slot];
+  const int slot = TakeMarkupSlot(positions);
+  ElemPos& pos = positions[slot];
   pos.nStartL = elementStart;
   if (data.IsEmpty()) {
     pos.nEndL = elementStart + tagName.GetLength() + 1;
@@ -113,7 +114,7 @@ bool CMarkup::AppendElement(LPCTSTR name, LPCTSTR value, bool asChild) {
     pos.nEndL = pos.nStartR + 1 + data.GetLength();
     pos.nEndR = pos.nEndL + tagName.GetLength() + 2;
   }
-  Link(slot, parent, reference);
+  Link(doc, slot, parent, reference);
 
   if (asChild) {
     SetPositions(m_iPosParent, m_iPos, slot);

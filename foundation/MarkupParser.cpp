@@ -20,8 +20,8 @@ constexpr LPCTSTR kOpenEndTag = _T("End tag not completed for element %s");
 // position within its content until its end tag is found.
 class Parser {
  public:
-  Parser(std::u16string_view doc, MarkupPositions& positions, int& nextFree, CString& error)
-      : doc_(doc), positions_(positions), nextFree_(nextFree), error_(error) {}
+  Parser(std::u16string_view doc, MarkupPositions& positions, CString& error)
+      : doc_(doc), positions_(positions), error_(error) {}
 
   int ParseRoot();
 
@@ -32,7 +32,6 @@ class Parser {
 
   std::u16string_view doc_;
   MarkupPositions& positions_;
-  int& nextFree_;
   CString& error_;
 };
 
@@ -109,7 +108,7 @@ int Parser::ParseStartTag(int parent, std::u16string_view& name) {
     from = scanner.Position();
   }
   if (!scanner.FindChar('>')) return Fail(kNoTagEnd);
-  const int slot = TakeMarkupSlot(positions_, nextFree_);
+  const int slot = TakeMarkupSlot(positions_);
   CMarkup::ElemPos& pos = positions_[slot];
   pos.nStartL = lt;
   pos.iElemParent = parent;
@@ -156,16 +155,9 @@ int Parser::Fail(LPCTSTR message, std::u16string_view name) {
 
 }  // namespace
 
-int TakeMarkupSlot(MarkupPositions& positions, int& nextFree) {
-  if (nextFree == static_cast<int>(positions.size())) {
-    // Grown by half, within the room already set aside when there is some.
-    std::size_t grown = positions.size() + positions.size() / 2;
-    if (positions.capacity() > positions.size()) grown = std::min(grown, positions.capacity());
-    positions.resize(grown);
-  }
-  const int slot = nextFree++;
-  positions[slot] = CMarkup::ElemPos{};
-  return slot;
+int TakeMarkupSlot(MarkupPositions& positions) {
+  positions.emplace_back();
+  return static_cast<int>(positions.size()) - 1;
 }
 
 std::u16string_view MarkupElementName(std::u16string_view doc, int startLeft) {
@@ -180,6 +172,6 @@ std::u16string_view MarkupElementName(std::u16string_view doc, int startLeft) {
   return scanner.Token();
 }
 
-int ParseMarkupRoot(std::u16string_view doc, MarkupPositions& positions, int& nextFree, CString& error) {
-  return Parser(doc, positions, nextFree, error).ParseRoot();
+int ParseMarkupRoot(std::u16string_view doc, MarkupPositions& positions, CString& error) {
+  return Parser(doc, positions, error).ParseRoot();
 }

@@ -8,14 +8,13 @@
 
 using MarkupPositions = std::vector<CMarkup::ElemPos>;
 
-// Takes the next free slot, cleared; a full array first grows by half its size (no further
-// than its capacity when that is larger).
-int TakeMarkupSlot(MarkupPositions& positions, int& nextFree);
+// Takes the next free slot, cleared, at the end of the array.
+int TakeMarkupSlot(MarkupPositions& positions);
 
 // The name token of the element whose start tag opens at `startLeft`.
 std::u16string_view MarkupElementName(std::u16string_view doc, int startLeft);
 
-// Parses the root element of `doc` into `positions` (slot 0 stands for the document), taking
-// slots from `nextFree` on. Answers the root's slot; 0 when an end tag comes first; -1 on an
-// error, whose message goes to `error`.
-int ParseMarkupRoot(std::u16string_view doc, MarkupPositions& positions, int& nextFree, CString& error);
+// Parses the root element of `doc` into `positions` (slot 0 stands for the document), adding
+// slots at its end. Answers the root's slot; 0 when an end tag comes first; -1 on an error,
+// whose message goes to `error`.
+int ParseMarkupRoot(std::u16string_view doc, MarkupPositions& positions, CString& error);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ArchivePaths.h"
+#include "EncodedWidePath.h"
 
 namespace {
 
@@ -19,8 +20,21 @@ INT_PTR OpenFile(char* path, int flags, int) {
                             : (flags & _O_EXCL) != 0  ? CREATE_NEW
                             : (flags & _O_TRUNC) != 0 ? CREATE_ALWAYS
                                                       : OPEN_ALWAYS;
-  HANDLE file = CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!IsEncodedWidePath(path)) {
+    file = CreateFileA(path, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  } else if (CString wide; DecodeEncodedWidePath(path, wide)) {
+    file = CreateFileW(wide, access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
   return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<INT_PTR>(file);
+}
+
+// Whether the running Windows is of the NT platform, whose wide file functions take decoded
+// paths.
+bool IsNtPlatform() {
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  return GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
 UINT ReadFrom(INT_PTR handle, void* buffer, UINT size) {
@@ -108,11 +122,23 @@ bool CCabExtractor::ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath) {
   const int slash = path.ReverseFind('\\');
   CStringA folder = path.Left(slash + 1);
   CStringA name = path.Mid(slash + 1);
-  if (output.IsEmpty() || slash < 0 || folder.IsEmpty() || name.IsEmpty()) {
+  CString outputWide;
+  if (output.IsEmpty() || slash < 0 || folder.IsEmpty() || name.IsEmpty() ||
+      !DecodeEncodedWidePath(output, outputWide)) {
     Fail(kErrorArguments);
     return false;
   }
-  m_outputFolder = WithTrailingBackslash(CString(output));
+  // The cabinet's own name is narrow; its folder and the output folder may be encoded where
+  // the wide file functions take them.
+  if (IsEncodedWidePath(name)) {
+    Fail(kErrorEncodedName);
+    return false;
+  }
+  if ((IsEncodedWidePath(output) || IsEncodedWidePath(folder)) && !IsNtPlatform()) {
+    Fail(kErrorEncodedNotNt);
+    return false;
+  }
+  m_outputFolder = WithTrailingBackslash(outputWide);
   m_targets.clear();
   for (;;) {
     m_nextCabinet.Empty();
@@ -144,10 +170,12 @@ INT_PTR CCabExtractor::Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION note) {
     case fdintCLOSE_FILE_INFO:
       return self->CloseTarget(note);
     case fdintNEXT_CABINET:
+      // The library could not go on in the next cabinet: its error is the extractor's.
       if (note->fdie != FDIERROR_NONE) {
-        self->m_errorFlag = true;
+        self->Fail(note->fdie);
         return -1;
       }
+      self->m_nextCabinet = note->psz1 != nullptr ? note->psz1 : "";
       return 0;
     default:
       return 0;

@@ -14,7 +14,9 @@ class CCabExtractor {
     kErrorNone = 0,
     kErrorTargetFile = 8,       // a target file could not be created, or its name is refused
     kErrorLibrary = 1000,       // Cabinet.dll or one of its entry points is missing
-    kErrorArguments = 1001,     // empty output folder, cabinet folder or name
+    kErrorArguments = 1001,     // empty output folder, cabinet folder or name, or a broken encoding
+    kErrorEncodedName = 1002,   // the cabinet's file name is an encoded wide path
+    kErrorEncodedNotNt = 1003,  // an encoded wide folder on a system without wide file functions
     kErrorOutputTooLong = 1005,
   };
 
@@ -26,9 +28,11 @@ class CCabExtractor {
   // Binds the library once and makes the decompression context. False with the error set.
   bool Init();
   // Extracts every file of the cabinet (and of the cabinets that continue it) below the
-  // output folder. Narrow texts are Windows-1252. False when anything failed, also when an
-  // entry's name leaves nothing inside the folder or names a file another entry wrote; a
-  // file that could not be written whole is removed again.
+  // output folder. Narrow texts are Windows-1252; the output folder and the cabinet's folder
+  // may be encoded wide paths (EncodedWidePath.h), the cabinet's name may not. False when
+  // anything failed, also when an entry's name leaves nothing inside the folder or names a
+  // file another entry wrote; a file that could not be written whole is removed again. A next
+  // cabinet the library cannot go on in leaves its FDI error as the error code.
   bool ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath);
 
   int GetErrorCode() const { return m_error; }

@@ -7,10 +7,16 @@
 #include <mutex>
 #include <vector>
 
+#include "EngineCallbacks.h"
+#include "HalvoranApp.h"
+#include "IniReader.h"
+
 namespace {
 
 std::mutex g_closeLock;
 constexpr DWORD kMaxHostName = 256;
+// The receive time-out the downloader sets for the whole process.
+constexpr DWORD kReceiveTimeoutMs = 7200000;
 
 void CloseOnce(HINTERNET& handle) {
   if (handle != nullptr) InternetCloseHandle(handle);
@@ -200,7 +206,11 @@ int CHttpDownloader::SendAndAnswer(DWORD& status) {
     }
     if (error == ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED && !certificateAsked) {
       certificateAsked = true;
-      if (m_bSendClientCertificate ? OnClientCertificateNeeded() : TRUE) continue;
+      // Without certificates to send, the request goes again without one.
+      if (m_bSendClientCertificate ? OnClientCertificateNeeded()
+                                   : InternetSetOptionW(m_handles.m_hRequest,
+                                                        INTERNET_OPTION_SECURITY_SELECT_CLIENT_CERT, nullptr, 0))
+        continue;
     }
     ReportError(_T("IDS_HTTPDOWNLOAD_FAIL_CONNECT_SERVER"), error);
     return kFailed;
@@ -239,7 +249,12 @@ int CHttpDownloader::ReadBody(ULONGLONG length, BOOL sizeKnown) {
     }
     if (read == 0) break;
     if (!WriteBlock(buffer.data(), read)) {
-      ReportError(_T("IDS_HTTPDOWNLOAD_ERROR_READFILE"), GetLastError());
+      const DWORD error = GetLastError();
+      const CEngineProgressView* view = GetEngineProgressView();
+      if (view == nullptr || !view->bNotifyMode)
+        MessageBoxW(nullptr, _T("Unable to save the download file. Download Aborted."), GetAppName(),
+                    MB_OK | MB_ICONSTOP);
+      ReportError(_T("IDS_HTTPDOWNLOAD_ERROR_READFILE"), error);
       return kWriteFailed;
     }
     received += read;
@@ -325,6 +340,13 @@ void CHttpDownloader::ReportError(LPCTSTR textKey, DWORD error) {
   m_strLastErrorKey = textKey;
   m_dwLastError = error;
   m_strLastErrorText = ErrorText(error);
+  m_strLastErrorMessage = GetLangString(textKey, _T("QVX"));
+}
+
+CString CHttpDownloader::ReportNumber(DWORD number) const {
+  CString text;
+  text.Format(_T("%u"), number);
+  return text;
 }
 
 DWORD CHttpDownloader::GetRequestFlags() const {
@@ -365,6 +387,11 @@ BOOL CHttpDownloader::WriteBlock(const BYTE* buffer, DWORD length) {
 void CHttpDownloader::SetBackoff(DWORD) {
   DWORD backoff = 1000;
   InternetSetOptionW(m_handles.m_hRequest, INTERNET_OPTION_CONNECT_BACKOFF, &backoff, sizeof backoff);
+}
+
+void CHttpDownloader::SetReceiveTimeout() {
+  DWORD timeout = kReceiveTimeoutMs;
+  InternetSetOptionW(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
 }
 
 void CHttpDownloader::OnStatusText(LPCTSTR) {}

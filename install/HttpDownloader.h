@@ -69,8 +69,10 @@ class CHttpDownloader {
   BOOL m_bUseServerCredentials = TRUE;
   CString m_strAcceptType = _T("*/*");
 
-  // The last failure reported (text key and error number).
+  // The last failure reported: text key, error number, the error's own text, and the
+  // message of the key as the language texts give it.
   const CString& GetLastErrorKey() const { return m_strLastErrorKey; }
+  const CString& GetLastErrorMessage() const { return m_strLastErrorMessage; }
   DWORD GetLastErrorNumber() const { return m_dwLastError; }
   const CString& GetLastErrorText() const { return m_strLastErrorText; }
 
@@ -83,8 +85,11 @@ class CHttpDownloader {
   // The server asked for a client certificate; TRUE to send the request again.
   virtual BOOL OnClientCertificateNeeded();
   virtual void OnStatusCallback(DWORD status, LPVOID info, DWORD infoLength);
-  // Every failure goes here once: the text key of the message and the WinINet or Win32 error.
+  // Every failure goes here once: the text key of the message and the WinINet or Win32 error;
+  // the key is looked up in the language texts.
   virtual void ReportError(LPCTSTR textKey, DWORD error);
+  // A number as the reports show it ("%u").
+  virtual CString ReportNumber(DWORD number) const;
   virtual DWORD GetRequestFlags() const;
   virtual CString GetExtraHeaders() const;
   virtual DWORD ShowInetErrorDialog(DWORD error);
@@ -93,6 +98,8 @@ class CHttpDownloader {
   virtual void OnProgress(ULONGLONG soFar, ULONGLONG total, BOOL sizeKnown);
   virtual BOOL WriteBlock(const BYTE* buffer, DWORD length);
   virtual void SetBackoff(DWORD unused);
+  // The receive time-out of every later session of the process: 7200000 ms.
+  virtual void SetReceiveTimeout();
   // A status line of the transfer (a text key); nothing by default.
   virtual void OnStatusText(LPCTSTR textKey);
 
@@ -123,4 +130,5 @@ class CHttpDownloader {
   CString m_strLastErrorKey;
   DWORD m_dwLastError = 0;
   CString m_strLastErrorText;
+  CString m_strLastErrorMessage;
 };

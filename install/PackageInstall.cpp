@@ -23,6 +23,7 @@
 #include "Registry.h"
 #include "SevenZip.h"
 #include "ZipArchive.h"
+#include "ZipExtract.h"
 
 namespace {
 
@@ -248,17 +249,8 @@ int CPackageInstall::RunAndWait(const CString& program, LPCTSTR parameters) {
 }
 
 bool CPackageInstall::ExtractZip(const CString& packagePath, const CString& folder) {
-  HZIP zip = ZipArchiveOpen(packagePath);
-  if (zip == nullptr) return false;
-  ZipItemInfo archive{};
-  bool whole = ZipArchiveGetItem(zip, &archive, -1) == kZipOk;
-  for (int i = 0; whole && i < archive.index; ++i) {
-    ZipItemInfo item{};
-    whole = ZipArchiveGetItem(zip, &item, i) == kZipOk && ZipArchiveSetBaseFolder(zip, folder) == kZipOk &&
-            ZipArchiveExtractItem(zip, item.name, i) == kZipOk;
-  }
-  ZipArchiveClose(zip);
-  return whole;
+  int entries = 0;
+  return ExtractWholeZip(packagePath, folder, entries);
 }
 
 int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const CString& folder,

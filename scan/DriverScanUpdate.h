@@ -5,6 +5,8 @@
 // keeps the found updates and their result rows.
 #pragma once
 #include <afx.h>
+#include <afxcmn.h>
+#include <setupapi.h>
 
 #include <functional>
 #include <map>
@@ -21,7 +23,24 @@
 #include "UpdateAnswer.h"
 
 class CExclusionList;
+class CFancyListCtrl;
 class CUpdateServiceHelper;
+
+// The main window's per-system tool folders (each with its trailing backslash); the engine
+// picks one by the running Windows.
+struct tagOsFolders {
+  CString strXp;
+  CString strAmd64;
+  CString strIa64;
+  CString strVista;
+  CString strWin7i386;
+  CString strWin7amd64;
+};
+// The folder of the system an OS identifier names (the identifier's parts decide Windows 6.1
+// and the systems the identifier does not name): XP and older 32-bit systems take the XP
+// folder, 64-bit Windows 5.2 the AMD64 one, Itanium systems the IA64 one, Windows 6.0 the Vista
+// one, Windows 6.1 and later the Windows 7 folder of their architecture.
+const CString& SelectOsFolder(const tagOsFolders& folders, int osId, DWORD major, DWORD minor, DWORD architecture);
 
 class CDriverScanUpdate {
  public:
@@ -35,6 +54,11 @@ class CDriverScanUpdate {
 
   // The identifier test the scan request writer asks.
   const CDeviceScanner& GetScanner() const { return m_scanner; }
+  // The device installation services' class image list, filled at construction (null when
+  // it could not be had).
+  HIMAGELIST GetClassImageList() const { return m_classImages.ImageList; }
+  // The image of a device class GUID ("{...}") in that list; -1 without a list or a GUID.
+  int GetClassImageIndex(const CString& classGuid) const;
   // "%d.%d.%d": major, minor and build number of the running Windows.
   const CString& GetOsVersionText() const { return m_strOsVersion; }
   DWORD GetOsMajor() const { return m_dwOsMajor; }
@@ -58,6 +82,9 @@ class CDriverScanUpdate {
   // lookup of that line's text by string id (without one the id itself is shown).
   using TextLookup = std::function<CString(LPCTSTR stringId)>;
   void SetScanWindows(HWND progressWindow, HWND statusText, TextLookup lookup);
+  // The device scan ReportScanEnd runs on the scan path: the install engine's by default.
+  using DeviceScan = std::function<int(LPCTSTR scanPath)>;
+  void SetDeviceScan(DeviceScan scan) { m_deviceScan = std::move(scan); }
   // Asks the running engine to stop, a scan (flag set) or a backup or restore, and waits for its
   // answer: answered, a scan stop sets the scan-done flag and another stop the finished and
   // aborted flags; unanswered, the finished and aborted flags are cleared.
@@ -109,9 +136,6 @@ class CDriverScanUpdate {
   void SetResultList(IResultListView* list) { m_pResultList = list; }
   // The one-click popup's list, which mirrors the rows in the one-click mode.
   void SetPopupResultList(IResultListView* list) { m_pPopupList = list; }
-  // The class image of a device class GUID ("{...}"); without one rows have no image (-1).
-  using ClassImageLookup = std::function<int(const CString& classGuid)>;
-  void SetClassImageLookup(ClassImageLookup lookup) { m_classImage = std::move(lookup); }
   // Downloaded packages: stripped, lower-cased matched id to package path.
   void SetDownloadedPackages(const CMapStringToString* packages) { m_pDownloaded = packages; }
   int ClearResults();
@@ -123,15 +147,56 @@ class CDriverScanUpdate {
   int GetShownResults() const { return m_nShownResults; }
   int GetSelectedResultItem() const { return m_nSelectedItem; }
 
+  // ---- Backup and restore trees
+  // The backup page's and the restore page's trees (either may be absent). Their items hold
+  // the device index (the record index for the restore tree), -1 for a class group.
+  void SetTrees(CTreeCtrl* backupTree, CTreeCtrl* restoreTree);
+  // Fills the backup tree from the last scan: one group per class name, in order of first
+  // appearance, expanded, with the devices below it under their class icon.
+  void FillClassTree();
+  // Sets the item's icon to its device class's image and answers it; -1 (nothing set) for a
+  // group item or an item whose record is unknown.
+  int GetClassImageIndex(CTreeCtrl& tree, HTREEITEM item);
+  // The identity text of the item's device: class, date, provider, version and hardware id,
+  // each followed by "|", then the signer; missing or empty texts are left out with their
+  // "|". Empty
+  // for a group item.
+  CString GetTreeItemKey(CTreeCtrl& tree, HTREEITEM item) const;
+  // Unpacks the backup archive that backupFiles names for backupName into backupFolder, reads
+  // its catalogue and fills the restore tree like the backup tree, recording each device name
+  // with its INF path in namesToInfPaths. A damaged archive is told to the user with
+  // "IDS_CURRPT_ZIP_FILE". True when the tree was filled.
+  bool FillRestoreTree(const CString& backupName, const CMapStringToString& backupFiles, const CString& backupFolder,
+                       CMapStringToString& namesToInfPaths);
+  // The date and time a backup archive's name carries (the backup stamp); false when the name
+  // holds none that reads.
+  using BackupStampReader = std::function<bool(const CString& name, SYSTEMTIME& stamp)>;
+  // Lists the backups of backupFiles (names to archive paths) whose archive exists and opens:
+  // latest first by their stamps (names without a stamp after them, by name regardless of
+  // case), each with item data 4 and its name as detail text; the first is selected. The
+  // names are kept in that order (GetFileList).
+  void RefreshFileList(CFancyListCtrl& list, const CMapStringToString& backupFiles,
+                       const BackupStampReader& readStamp);
+  const CStringArray& GetFileList() const { return m_arrFileList; }
+  // The records read from the last restored catalogue, and their number.
+  const CDeviceRecordArray* GetRestoreRecords() const { return m_pRestoreRecords.get(); }
+  int GetRestoreRecordCount() const { return m_nRestoreCount; }
+
   // ---- Install services
-  // The tool folder for the running Windows version and the setup programs' silent switch.
-  void SetInstallSettings(const CString& toolFolder, int silentSwitch);
+  // The main window's per-system tool folders and the setup programs' silent switch.
+  void SetInstallSettings(const tagOsFolders& folders, int silentSwitch);
+  // The tool folder of the running Windows.
+  CString GetOsFolder() const;
   // Installs the downloaded package of the device's update: 0 no package downloaded, -3
   // package file missing, else the install engine's result (32 installed).
   int InstallDownloadedDrivers(int deviceIndex);
   // Backs up the drivers of the selected result items (list item numbers) into the folder:
-  // the count when it is 0 or less, else the backup engine's last result.
+  // the count when it is 0 or less, else the backup engine's last result. A whole backup
+  // (32) is told to the main window with kBackupExistsMessage.
   int BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems);
+  // The main window, told when a backup exists (message kBackupExistsMessage, wParam 1).
+  void SetMainWindow(HWND mainWindow) { m_hMainWindow = mainWindow; }
+  static constexpr UINT kBackupExistsMessage = WM_APP + 0x101;
   // Restores the ticked drivers of a backup unpacked into backupFolder: each ticked device name
   // the map of names to hardware ids knows goes to the restore with that id; with none the
   // user is told "IDS_CURRPTZIP_BACKUP". The unpacked folder is deleted afterwards. 1 when
@@ -151,13 +216,30 @@ class CDriverScanUpdate {
   CDeviceRecordArray* UpdateBlock() const;
   bool IsDownloaded(const tagDeviceDriverInfo& update) const;
 
+  // The record of a tree item (the device records for the backup tree, the catalogue's for
+  // the restore tree); null for a group item or an unknown index.
+  const tagDeviceDriverInfo* TreeItemRecord(const CTreeCtrl& tree, HTREEITEM item) const;
+  int ClassImageOf(const tagDeviceDriverInfo& device) const;
+  // Empties the tree and adds the first count records below their class groups.
+  void FillTree(CTreeCtrl& tree, const CDeviceRecordArray& records, int count,
+                CMapStringToString* namesToInfPaths) const;
+
   CDeviceScanner m_scanner;
+  // The list's record is handed to the image lookups, which take it writable.
+  mutable SP_CLASSIMAGELIST_DATA m_classImages{};
+  CTreeCtrl* m_pBackupTree = nullptr;
+  CTreeCtrl* m_pRestoreTree = nullptr;
+  std::unique_ptr<CDeviceRecordArray> m_pRestoreRecords;
+  int m_nRestoreCount = 0;
+  CStringArray m_arrFileList;
+  HWND m_hMainWindow = nullptr;
   CMapStringToString m_mapExcludedIds;
   std::unique_ptr<CDeviceRecordArray> m_pDevices;
   int m_nDeviceCount = 0;
   HWND m_hProgressWindow = nullptr;
   HWND m_hStatusText = nullptr;
   TextLookup m_textLookup;
+  DeviceScan m_deviceScan;
   BOOL m_bScanDone = FALSE;
   BOOL m_bConnectionProblem = FALSE;
   BOOL m_bFinished = FALSE;
@@ -191,12 +273,11 @@ class CDriverScanUpdate {
 
   IResultListView* m_pResultList = nullptr;
   IResultListView* m_pPopupList = nullptr;
-  ClassImageLookup m_classImage;
   const CMapStringToString* m_pDownloaded = nullptr;
   CResultRowArray m_rows;
   CMapStringToString m_mapItems;
   int m_nShownResults = 0;
   int m_nSelectedItem = -1;
-  CString m_strToolFolder;
+  tagOsFolders m_osFolders;
   int m_nSilentSwitch = 0;
 };

@@ -8,6 +8,7 @@
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
 #include "IniReader.h"
+#include "OsVersion.h"
 #include "PackageInstall.h"
 #include "PathHelpers.h"
 
@@ -49,9 +50,33 @@ int DeviceIndexOf(const CString& text) {
 
 }  // namespace
 
-void CDriverScanUpdate::SetInstallSettings(const CString& toolFolder, int silentSwitch) {
-  m_strToolFolder = toolFolder;
+const CString& SelectOsFolder(const tagOsFolders& folders, int osId, DWORD major, DWORD minor, DWORD architecture) {
+  constexpr DWORD kArchitectureIa64 = 6, kArchitectureAmd64 = 9;
+  switch (osId) {
+    case 7: case 8: return folders.strAmd64;
+    case 17: case 18: case 19: return folders.strIa64;
+    case 6: case 9: case 11: return folders.strVista;
+    case 12: return folders.strWin7i386;
+    case 21: return folders.strWin7amd64;
+    default: break;
+  }
+  // Systems the identifier does not name: by version and architecture.
+  if (architecture == kArchitectureIa64) return folders.strIa64;
+  if (major > 6 || (major == 6 && minor >= 1))
+    return architecture == kArchitectureAmd64 ? folders.strWin7amd64 : folders.strWin7i386;
+  if (major == 6) return folders.strVista;
+  return architecture == kArchitectureAmd64 ? folders.strAmd64 : folders.strXp;
+}
+
+void CDriverScanUpdate::SetInstallSettings(const tagOsFolders& folders, int silentSwitch) {
+  m_osFolders = folders;
   m_nSilentSwitch = silentSwitch;
+}
+
+CString CDriverScanUpdate::GetOsFolder() const {
+  DWORD major = 0, minor = 0, productType = 0, architecture = 0;
+  const int osId = GetOsId(major, minor, productType, architecture);
+  return SelectOsFolder(m_osFolders, osId, major, minor, architecture);
 }
 
 int CDriverScanUpdate::InstallDownloadedDrivers(int deviceIndex) {
@@ -64,7 +89,7 @@ int CDriverScanUpdate::InstallDownloadedDrivers(int deviceIndex) {
   CString package;
   if (key.IsEmpty() || !m_pDownloaded->Lookup(key, package)) return 0;
   if (PathExists(package) != 1) return kPackageMissing;
-  return InstallDriverPackage(RelativeInfPath(update->szText[kSlotUpdate12].Text()), m_strToolFolder,
+  return InstallDriverPackage(RelativeInfPath(update->szText[kSlotUpdate12].Text()), GetOsFolder(),
                               GetProcessEngine(), package, m_nSilentSwitch, update->szText[kSlotHardwareId].Text(),
                               device->szText[kSlotClassName].Text(), 0, update->szText[kSlotUpdate13].Text(),
                               device->szText[kSlotHardwareId].Text(), m_pDevices.get(), deviceIndex);
@@ -85,7 +110,10 @@ int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const
   int result = kStepCompleted;
   for (INT_PTR i = 0; i < selection.GetSize() && result == kStepCompleted; ++i)
     result = BackupDriverAt(backupFolder, selection, static_cast<int>(i));
-  if (result == kStepCompleted) m_bScanDone = TRUE;
+  if (result == kStepCompleted) {
+    m_bScanDone = TRUE;
+    if (m_hMainWindow != nullptr) PostMessageW(m_hMainWindow, kBackupExistsMessage, 1, 0);
+  }
   return result;
 }
 
@@ -108,7 +136,7 @@ int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const
       // The restore reads one entry past the last ticked one.
       selection.ElementAtGrow(selection.GetSize());
       int failures = 0;
-      const int result = RestoreDriversFromIndex(backupFolder, m_strToolFolder, selection, lastIndex, failures);
+      const int result = RestoreDriversFromIndex(backupFolder, GetOsFolder(), selection, lastIndex, failures);
       restored = result != kStepStopRestore && result != kStepFailed && result != kNoCatalogue &&
                  failures == 0;
     }

@@ -119,10 +119,7 @@ int CDriverScanUpdate::FillResults() {
       row.strNewDate = FormatResultDate(newDate);
       row.nSeverity = update->nValues[5];
       row.nRiskLevel = update->nValues[6];
-      CString classGuid = device->szText[kSlotDriverKey].Text();
-      const int slash = classGuid.Find('\\');
-      if (slash >= 0) classGuid = classGuid.Left(slash);
-      row.nImageIndex = m_classImage ? m_classImage(classGuid) : -1;
+      row.nImageIndex = ClassImageOf(*device);
 
       const int item = m_pResultList->InsertItem(rowNumber, row.nImageIndex);
       if (item < 0) continue;

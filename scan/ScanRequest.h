@@ -19,6 +19,12 @@ struct tagScanRequestMachine {
   CString strUserHash;
 };
 
+// The machine values of this computer as the main window hands them to the engine: the OS
+// identifier, the machine identifier, the application name, the setup's utm_source and
+// utm_campaign, the computer name, the hardware lists of the process's inventory, and the
+// user hash the main window copied when it started.
+void GatherRequestMachine(const CString& userHash, tagScanRequestMachine& machine);
+
 // The computer name as GetComputerNameW gives it into a buffer of 16 wide characters; empty
 // when the call fails.
 CString GetComputerNameString();

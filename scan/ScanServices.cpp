@@ -1,5 +1,5 @@
 // The update engine's scan service, its excluded hardware ids, the whole update lookup of a
-// scan, and the MD5 texts of files and buffers.
+// scan, the MD5 texts of files and buffers, and the restart of Windows.
 #include "ScanServices.h"
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include "DriverScanUpdate.h"
 #include "EngineCallbacks.h"
 #include "ExchangeEncoding.h"
+#include "OSVersionInfo.h"
 #include "PathHelpers.h"
 #include "UpdateServiceHelper.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr UINT kOperationStartMessage = 1026;
 constexpr int kStepNoConnection = 38;
+// The exit code of the message loop when a pending install keeps Windows from restarting.
+constexpr int kPendingInstallExitCode = 18;
 
 }  // namespace
 
@@ -27,6 +30,18 @@ CString GetFileMd5IfExists(const CString& path) {
 CString Md5HexOfBuffer(const BYTE* bytes, UINT length) {
   if (bytes == nullptr || length == 0) return CString();
   return CMD5Checksum::DigestHex(bytes, length);
+}
+
+void RestartComputer() {
+  WCHAR windows[MAX_PATH] = {};
+  const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+  CString pending = windows;
+  AppendPathComponent(pending, _T("winsxs\\pending.xml"));
+  if (length > 0 && length < MAX_PATH && GetOSMajorVersion() > 5 && PathExists(pending) == 1) {
+    PostQuitMessage(kPendingInstallExitCode);
+    return;
+  }
+  CDriverInstallEngine::RebootSystem();
 }
 
 void CDriverScanUpdate::SetScannedDevices(std::unique_ptr<CDeviceRecordArray> devices, int count) {
@@ -88,7 +103,8 @@ int CDriverScanUpdate::ReportScanEnd(LPCTSTR scanPath) {
       view->deviceList.RemoveAll();
       view->displayToRecord.RemoveAll();
     }
-    result = GetProcessEngine().RunDeviceScan(scanPath != nullptr ? scanPath : _T(""));
+    const LPCTSTR path = scanPath != nullptr ? scanPath : _T("");
+    result = m_deviceScan ? m_deviceScan(path) : GetProcessEngine().RunDeviceScan(path);
 
     // The records the scan reported, taken from the main window's list.
     if (view != nullptr && view->nScanIndex > 0) {
@@ -125,10 +141,14 @@ int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
   }
   BSTR answer = nullptr;
   const BOOL answered = helper.GetUpdateData(request, &answer);
-  CString text = answer != nullptr ? CString(answer, static_cast<int>(SysStringLen(answer))) : CString();
+  request.Empty();
+  // The answer is deciphered from the service's own string, which goes as soon as it is read.
+  CString text;
+  const std::u16string_view encoded = answer != nullptr ? std::u16string_view(answer, SysStringLen(answer)) : std::u16string_view();
+  const AnswerDecodeResult decoded = answered ? DecodeExchangeAnswer(encoded, text) : kAnswerEmpty;
   SysFreeString(answer);
   if (!answered) return kStepNoConnection;
-  if (DecodeExchangeAnswer(text) != kAnswerDecoded) {
+  if (decoded != kAnswerDecoded) {
     ParseUpdateResults(document, CString());
     return kStepFailed;
   }

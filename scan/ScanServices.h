@@ -1,4 +1,5 @@
-// Small services of the update engine: MD5 texts of files and buffers.
+// Small services of the update engine: MD5 texts of files and buffers, and the restart of
+// Windows.
 #pragma once
 #include <afx.h>
 
@@ -6,3 +7,8 @@
 CString GetFileMd5IfExists(const CString& path);
 // MD5 text of a byte buffer; "" for no buffer or length 0.
 CString Md5HexOfBuffer(const BYTE* bytes, UINT length);
+
+// Restarts Windows (forced, reason 0x80000001) with the shut-down privilege enabled; while
+// Windows 6 or later has an install pending ("winsxs\pending.xml" in the Windows folder), the
+// program's message loop is ended with exit code 18 instead.
+void RestartComputer();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "DigestsMd5.h"
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 #include "TextViews.h"
@@ -14,7 +15,31 @@ namespace {
 constexpr int kDigestDigits = 32;
 constexpr int kUnitDigits = 4;
 
-bool IsUpperHexDigit(WCHAR c) { return static_cast<WCHAR>(c - '0') < 10 || static_cast<WCHAR>(c - 'A') < 6; }
+// The digest field of a deciphered answer, as ComputeTextDigest gives it. An ASCII text is its
+// own ANSI form and is digested piece by piece instead of as a narrow copy of the whole.
+class AnswerDigest : public CMD5Checksum {
+ public:
+  static CString Of(const CString& text) {
+    const std::u16string_view units = View(text);
+    WCHAR any = 0;
+    for (const WCHAR unit : units) any |= unit;
+    CString digest;
+    if (any >= 0x80) {
+      ComputeTextDigest(text, digest);
+      return digest;
+    }
+    AnswerDigest md5;
+    BYTE piece[4096];
+    for (std::size_t at = 0; at < units.size(); at += sizeof piece) {
+      const std::size_t count = std::min(sizeof piece, units.size() - at);
+      for (std::size_t i = 0; i < count; ++i) piece[i] = static_cast<BYTE>(units[at + i]);
+      md5.Update(piece, static_cast<UINT>(count));
+    }
+    digest = md5.Final();
+    digest.MakeUpper();
+    return digest;
+  }
+};
 
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
 // beyond the 32-bit range stop at its ends.
@@ -142,30 +167,26 @@ void FileAnswers(std::vector<AnswerNode>& arrived, AnswerMap& answers) {
 
 }  // namespace
 
-AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
-  // Only a text with blanks around it needs a trimmed copy: a text that starts and ends with
-  // a digit is checked and deciphered where it stands.
-  const int length = text.GetLength();
-  const bool bare = length > 0 && IsUpperHexDigit(text.GetString()[0]) && IsUpperHexDigit(text.GetString()[length - 1]);
-  CString trimmed;
-  if (!bare) {
-    trimmed = text;
-    trimmed.Trim();
-  }
-  const CString& encoded = bare ? text : trimmed;
-  const std::u16string_view digits(encoded.GetString(), static_cast<std::size_t>(encoded.GetLength()));
+AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& plain) {
+  // Read where it stands: an answer is four digits a unit, so a copy would cost four times
+  // the plain text it gives.
+  const std::u16string_view digits = TrimmedView(encoded);
   if (digits.size() <= kDigestDigits) return kAnswerEmpty;
   if ((digits.size() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
   if (!AreUpperHexDigits(digits)) return kAnswerMalformed;
-  CString plain;
-  DecipherHexPayload(digits.substr(kDigestDigits), plain);
-  if (plain.IsEmpty()) return kAnswerEmpty;
-  CString digest;
-  ComputeTextDigest(plain, digest);
-  if (std::u16string_view(digest.GetString(), static_cast<std::size_t>(digest.GetLength())) != digits.substr(0, kDigestDigits))
-    return kAnswerWrongDigest;
-  text = std::move(plain);
+  CString deciphered;
+  DecipherHexPayload(digits.substr(kDigestDigits), deciphered);
+  if (deciphered.IsEmpty()) return kAnswerEmpty;
+  if (View(AnswerDigest::Of(deciphered)) != digits.substr(0, kDigestDigits)) return kAnswerWrongDigest;
+  plain = std::move(deciphered);
   return kAnswerDecoded;
+}
+
+AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
+  CString plain;
+  const AnswerDecodeResult result = DecodeExchangeAnswer(View(text), plain);
+  if (result == kAnswerDecoded) text = std::move(plain);
+  return result;
 }
 
 void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {

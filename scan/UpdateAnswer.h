@@ -3,6 +3,8 @@
 #pragma once
 #include <afx.h>
 
+#include <string_view>
+
 struct tagDriverUpdateInfo {
   // driverid 0, every text empty.
   void Reset();
@@ -38,3 +40,6 @@ enum AnswerDecodeResult {
 // hexadecimal digits, 32 of them for the digest and 4 for each code unit) and its digest
 // names the deciphered text; on any other answer the text is left as it was.
 AnswerDecodeResult DecodeExchangeAnswer(CString& text);
+// The same reading of an answer that stays where it is (the web service's own string): the
+// plain text goes to `plain` when decoded, which is left as it was otherwise.
+AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& plain);

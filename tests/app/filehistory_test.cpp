@@ -6,7 +6,10 @@
 #include <string>
 
 #include "FileHistory.h"
+#include "hex_bytes.h"
 #include "machine_fixture.h"
+
+using zx::test::HexString;
 
 namespace {
 
@@ -22,20 +25,6 @@ class FileHistoryTest : public zx::test::MachineTest {
   std::string Stored() const { return ReadHostFile(HostPath()); }
   void Store(const std::string& bytes) const { WriteHostFile(HostPath(), bytes); }
 };
-
-// Bytes from hexadecimal digits; blanks are ignored.
-std::string Hex(const char* digits) {
-  std::string bytes;
-  for (const char* p = digits; *p != 0;) {
-    if (*p == ' ') {
-      ++p;
-      continue;
-    }
-    bytes.push_back(static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16)));
-    p += 2;
-  }
-  return bytes;
-}
 
 CString Value(const CMapStringToString& map, LPCTSTR key) {
   CString value;
@@ -55,11 +44,11 @@ TEST_F(FileHistoryTest, StoredBytesFollowTheLayout) {
   };
   const std::u16string long255(255, u'x');
   const Case cases[] = {
-      {"one pair", u"a", u"b", Hex("01000000 0100 FFFEFF01 6100 FFFEFF01 6200")},
-      {"non-Latin key", u"\u00e9\u4e2d", u"C:\\p", Hex("01000000 0100 FFFEFF02 E9002D4E FFFEFF04 43003A005C007000")},
-      {"empty value", u"k", u"", Hex("01000000 0100 FFFEFF01 6B00 FFFEFF00")},
+      {"one pair", u"a", u"b", HexString("01000000 0100 FFFEFF01 6100 FFFEFF01 6200")},
+      {"non-Latin key", u"\u00e9\u4e2d", u"C:\\p", HexString("01000000 0100 FFFEFF02 E9002D4E FFFEFF04 43003A005C007000")},
+      {"empty value", u"k", u"", HexString("01000000 0100 FFFEFF01 6B00 FFFEFF00")},
       {"255 units take a 16-bit length", u"k", long255,
-       Hex("01000000 0100 FFFEFF01 6B00 FFFEFF FFFF00") + std::string(255 * 2, '\0')},
+       HexString("01000000 0100 FFFEFF01 6B00 FFFEFF FFFF00") + std::string(255 * 2, '\0')},
   };
   for (const Case& c : cases) {
     CMapStringToString map;
@@ -80,7 +69,7 @@ TEST_F(FileHistoryTest, StoredBytesFollowTheLayout) {
 TEST_F(FileHistoryTest, EmptyHistoryIsACountAndAShortCount) {
   CMapStringToString map;
   ASSERT_TRUE(SaveHistoryFile(kPath, map));
-  EXPECT_EQ(Stored(), Hex("00000000 0000"));
+  EXPECT_EQ(Stored(), HexString("00000000 0000"));
   map.SetAt(u"stale", u"x");
   EXPECT_TRUE(LoadHistoryFile(kPath, map));
   EXPECT_EQ(map.GetCount(), 1);  // loading adds
@@ -94,7 +83,7 @@ TEST_F(FileHistoryTest, SixtyFiveThousandFiveHundredThirtyFiveEntriesTakeTheLong
     map.SetAt(key, u"v");
   }
   ASSERT_TRUE(SaveHistoryFile(kPath, map));
-  EXPECT_EQ(Stored().substr(0, 10), Hex("FFFF0000 FFFF FFFF0000"));
+  EXPECT_EQ(Stored().substr(0, 10), HexString("FFFF0000 FFFF FFFF0000"));
   CMapStringToString back;
   ASSERT_TRUE(LoadHistoryFile(kPath, back));
   EXPECT_EQ(back.GetCount(), 0xFFFF);
@@ -110,7 +99,7 @@ TEST_F(FileHistoryTest, MissingFileEmptiesTheMapAndCreatesNothing) {
 }
 
 TEST_F(FileHistoryTest, LoadingTwiceKeepsOnePairPerKeyWithTheStoredValue) {
-  Store(Hex("02000000 0200 FFFEFF01 6100 FFFEFF01 3100 FFFEFF01 6200 FFFEFF01 3200"));
+  Store(HexString("02000000 0200 FFFEFF01 6100 FFFEFF01 3100 FFFEFF01 6200 FFFEFF01 3200"));
   CMapStringToString map;
   map.SetAt(u"a", u"old");
   ASSERT_TRUE(LoadHistoryFile(kPath, map));
@@ -122,7 +111,7 @@ TEST_F(FileHistoryTest, LoadingTwiceKeepsOnePairPerKeyWithTheStoredValue) {
 
 // The leading count is not what is read: the map's own count is.
 TEST_F(FileHistoryTest, LeadingCountIsNotTrusted) {
-  Store(Hex("FFFFFFFF 0100 FFFEFF01 6100 FFFEFF01 3100"));
+  Store(HexString("FFFFFFFF 0100 FFFEFF01 6100 FFFEFF01 3100"));
   CMapStringToString map;
   EXPECT_TRUE(LoadHistoryFile(kPath, map));
   EXPECT_EQ(map.GetCount(), 1);
@@ -151,11 +140,11 @@ TEST_F(FileHistoryTest, DamagedFilesAreRefusedWithoutLosingWhatWasRead) {
     std::string bytes;
     int pairsRead;
   } cases[] = {
-      {"only the leading count", Hex("00000000"), 0},
-      {"absurd short count", Hex("01000000 FEFF FFFEFF01 6100 FFFEFF01 3100"), 0},
-      {"absurd long count", Hex("01000000 FFFF FFFFFF7F FFFEFF01 6100"), 0},
-      {"absurd string length", Hex("01000000 0100 FFFEFFFF FFFF FFFFFF7F 6100"), 0},
-      {"second pair cut", Hex("02000000 0200 FFFEFF01 6100 FFFEFF01 3100 FFFEFF05 6200"), 1},
+      {"only the leading count", HexString("00000000"), 0},
+      {"absurd short count", HexString("01000000 FEFF FFFEFF01 6100 FFFEFF01 3100"), 0},
+      {"absurd long count", HexString("01000000 FFFF FFFFFF7F FFFEFF01 6100"), 0},
+      {"absurd string length", HexString("01000000 0100 FFFEFFFF FFFF FFFFFF7F 6100"), 0},
+      {"second pair cut", HexString("02000000 0200 FFFEFF01 6100 FFFEFF01 3100 FFFEFF05 6200"), 1},
   };
   for (const auto& c : cases) {
     Store(c.bytes);

@@ -21,6 +21,7 @@
 #include "DriverInstallEngine.h"
 #include "ZipArchive.h"
 #include "cstring_printer.h"
+#include "hex_bytes.h"
 #include "machine_fixture.h"
 #include "zx/pathmap.h"
 
@@ -33,19 +34,6 @@ std::string Host(const CString& path) {
   std::string host;
   zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
   return host;
-}
-
-std::string Hex(const char* hex) {
-  std::string bytes;
-  for (const char* p = hex; p[0] != '\0';) {
-    if (*p == ' ') {
-      ++p;
-      continue;
-    }
-    bytes.push_back(static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16)));
-    p += 2;
-  }
-  return bytes;
 }
 
 // Limits the size of every file this process writes while it lives (a full disk): writes
@@ -119,7 +107,7 @@ TEST_F(BackupEngineTest, CatalogueByteForByte) {
               return true;
             }),
             CBackupRestore::kDone);
-  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord) + Hex(kDiskRecord) + Hex(kCamRecord));
+  EXPECT_EQ(Index(), HexString("0B000000") + HexString(kNetRecord) + HexString(kDiskRecord) + HexString(kCamRecord));
   // Five steps for each driver with a record, four for the one without, one for the skipped.
   EXPECT_EQ(percents.size(), 5u + 4u + 1u + 5u + 5u + 1u);
   EXPECT_EQ(percents.back(), 100);
@@ -129,7 +117,7 @@ TEST_F(BackupEngineTest, CatalogueByteForByte) {
 
   // A second backup into the same folder adds nothing: every folder has its record.
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
-  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord) + Hex(kDiskRecord) + Hex(kCamRecord));
+  EXPECT_EQ(Index(), HexString("0B000000") + HexString(kNetRecord) + HexString(kDiskRecord) + HexString(kCamRecord));
   std::vector<BackupIndexRecord> records;
   DWORD declared = 0;
   EXPECT_EQ(ReadBackupIndexFile(_T("C:\\Staging\\index.dat"), records, declared), BackupIndexStatus::kOk);
@@ -293,7 +281,7 @@ TEST_F(BackupEngineTest, AnEmptyCatalogueGetsItsMark) {
   WriteHostFile(Host(_T("C:\\Staging\\index.dat")), "");
   AddDriver(_T("Net"), _T("a.inf"), 7);
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
-  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord));
+  EXPECT_EQ(Index(), HexString("0B000000") + HexString(kNetRecord));
 }
 
 TEST_F(BackupEngineTest, AFullDiskUnderTheCatalogueLeavesItReadable) {
@@ -307,13 +295,13 @@ TEST_F(BackupEngineTest, AFullDiskUnderTheCatalogueLeavesItReadable) {
   EXPECT_EQ(Index(), "");
   {
     // Room for the mark and the first record, part of the second.
-    FileSizeLimit disk(Hex(kNetRecord).size() + 4 + 20);
+    FileSizeLimit disk(HexString(kNetRecord).size() + 4 + 20);
     EXPECT_EQ(Backup(), CBackupRestore::kDone);
   }
-  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord));
+  EXPECT_EQ(Index(), HexString("0B000000") + HexString(kNetRecord));
   // With room again the next backup adds the missing record, counted on.
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
-  EXPECT_EQ(Index(), Hex("0B000000") + Hex(kNetRecord) + Hex(kDiskRecord));
+  EXPECT_EQ(Index(), HexString("0B000000") + HexString(kNetRecord) + HexString(kDiskRecord));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "ZipArchive.h"
 #include "ZipWriter.h"
+#include "hex_bytes.h"
 #include "machine_fixture.h"
 #include "zx/pathmap.h"
 
@@ -43,19 +44,6 @@ FILETIME FromUnix(ULONGLONG seconds) {
 std::string Le32(DWORD value) {
   std::string bytes;
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>(value >> (8 * i)));
-  return bytes;
-}
-
-std::string Hex(const char* hex) {
-  std::string bytes;
-  for (const char* p = hex; p[0] != '\0' && p[1] != '\0';) {
-    if (*p == ' ') {
-      ++p;
-      continue;
-    }
-    bytes.push_back(static_cast<char>(std::stoi(std::string(p, 2), nullptr, 16)));
-    p += 2;
-  }
   return bytes;
 }
 
@@ -99,7 +87,7 @@ constexpr ULONGLONG kWritten = 1267437907;
 constexpr ULONGLONG kAccessed = 1293840000;
 
 TEST_F(ZipWriterTest, AnArchiveWithoutEntriesIsTheEndRecordAlone) {
-  EXPECT_EQ(Pack({}), Hex("504B0506 0000 0000 0000 0000 00000000 00000000 0000"));
+  EXPECT_EQ(Pack({}), HexString("504B0506 0000 0000 0000 0000 00000000 00000000 0000"));
   EXPECT_EQ(ZipLastError(), 0u);
 }
 
@@ -109,14 +97,14 @@ TEST_F(ZipWriterTest, StoredEntryByteForByte) {
   const std::string expected =
       // local header: version 20, flags 0, stored, DOS time 10:05:06, date 2010-03-01, CRC,
       // sizes 5 and 5, name length 9, extra length 17
-      Hex("504B0304 1400 0000 0000 A350 613C 86A61036 05000000 05000000 0900 1100") + name +
-      Hex("5554 0D00 07") + Le32(kWritten) + Le32(kAccessed) + Le32(created) + "hello" +
+      HexString("504B0304 1400 0000 0000 A350 613C 86A61036 05000000 05000000 0900 1100") + name +
+      HexString("5554 0D00 07") + Le32(kWritten) + Le32(kAccessed) + Le32(created) + "hello" +
       // central entry: made by 0x0B17, external attributes 0x81800020, offset 0
-      Hex("504B0102 170B 1400 0000 0000 A350 613C 86A61036 05000000 05000000 0900 0900 0000 0000 0000"
+      HexString("504B0102 170B 1400 0000 0000 A350 613C 86A61036 05000000 05000000 0900 0900 0000 0000 0000"
           "20008081 00000000") +
-      name + Hex("5554 0500 07") + Le32(kWritten) +
+      name + HexString("5554 0500 07") + Le32(kWritten) +
       // end record: one entry, directory of 64 bytes at 61
-      Hex("504B0506 0000 0000 0100 0100 40000000 3D000000 0000");
+      HexString("504B0506 0000 0000 0100 0100 40000000 3D000000 0000");
   EXPECT_EQ(Pack({{_T("a.zip"), _T("dir\\a.zip")}}), expected);
 }
 
@@ -124,12 +112,12 @@ TEST_F(ZipWriterTest, DeflatedEntryAndReadOnlyAttributes) {
   const DWORD created = MakeFile(_T("index.dat"), "aaaaaaaaaa", kWritten, kAccessed);
   ASSERT_TRUE(SetFileAttributesW(_T("C:\\In\\index.dat"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
   const std::string expected =
-      Hex("504B0304 1400 0000 0800 A350 613C F0CD114C 05000000 0A000000 0900 1100") + "index.dat" +
-      Hex("5554 0D00 07") + Le32(kWritten) + Le32(kAccessed) + Le32(created) + Hex("4B4C840100") +
-      Hex("504B0102 170B 1400 0000 0800 A350 613C F0CD114C 05000000 0A000000 0900 0900 0000 0000 0000"
+      HexString("504B0304 1400 0000 0800 A350 613C F0CD114C 05000000 0A000000 0900 1100") + "index.dat" +
+      HexString("5554 0D00 07") + Le32(kWritten) + Le32(kAccessed) + Le32(created) + HexString("4B4C840100") +
+      HexString("504B0102 170B 1400 0000 0800 A350 613C F0CD114C 05000000 0A000000 0900 0900 0000 0000 0000"
           "21000081 00000000") +
-      "index.dat" + Hex("5554 0500 07") + Le32(kWritten) +
-      Hex("504B0506 0000 0000 0100 0100 40000000 3D000000 0000");
+      "index.dat" + HexString("5554 0500 07") + Le32(kWritten) +
+      HexString("504B0506 0000 0000 0100 0100 40000000 3D000000 0000");
   EXPECT_EQ(Pack({{_T("index.dat"), _T("index.dat")}}), expected);
 }
 
@@ -150,10 +138,10 @@ TEST_F(ZipWriterTest, DosTimesAreHeldToTheYearsTheyCarry) {
   MakeFile(_T("late.txt"), "x", 4354819200ull, 4354819200ull);  // 2108-01-01: after them
   const std::string bytes = Pack({{_T("old.txt"), _T("old.txt")}, {_T("late.txt"), _T("late.txt")}});
   // DOS time and date of the first local header, then of the second.
-  EXPECT_EQ(bytes.substr(10, 4), Hex("0000 2100"));
+  EXPECT_EQ(bytes.substr(10, 4), HexString("0000 2100"));
   const std::size_t second = bytes.find("PK\x03\x04", 4);
   ASSERT_NE(second, std::string::npos);
-  EXPECT_EQ(bytes.substr(second + 10, 4), Hex("7DBF 9FFF"));
+  EXPECT_EQ(bytes.substr(second + 10, 4), HexString("7DBF 9FFF"));
 }
 
 // Files of every kind a backup holds: text, binary, empty, a stored archive, deep folders,

@@ -137,7 +137,11 @@ TEST_F(PathHelpersTest, TheShellRecordRefusesLongPaths) {
   WriteHostFile(Host("f.txt"), "x");
   CString longPath = _T("C:\\");
   while (longPath.GetLength() <= MAX_PATH) longPath += _T("y");
-  EXPECT_FALSE(operation.Delete(longPath, longPath.GetLength()));
+  // A refusal is told apart from the shell's success (0).
+  EXPECT_EQ(operation.Delete(longPath, longPath.GetLength()), ERROR_FILENAME_EXCED_RANGE);
+  EXPECT_EQ(operation.Delete(_T(""), 0), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(operation.Delete(nullptr, 0), ERROR_INVALID_PARAMETER);
+  EXPECT_TRUE(std::filesystem::exists(Host("f.txt")));
   EXPECT_EQ(operation.Delete(_T("C:\\f.txt"), 8), 0);
   EXPECT_FALSE(std::filesystem::exists(Host("f.txt")));
 }

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "EngineCallbacks.h"
 #include "HttpDownloader.h"
 #include "cstring_printer.h"
 #include "install_testing.h"
@@ -200,6 +201,53 @@ TEST_F(HttpDownloaderTest, RequestFlagsKeepCertificateChecks) {
   EXPECT_TRUE(flags.Headers().IsEmpty());
   flags.m_ullResumeOffset = 5000000000ull;
   EXPECT_EQ(flags.Headers(), CString(_T("Range: bytes=5000000000-\r\n")));
+}
+
+// A block that cannot be written ends the transfer with -10 and tells the user, unless the
+// launcher follows the progress; the failure's text comes from the language texts.
+TEST_F(HttpDownloaderTest, AFailedWriteAbortsAndTellsTheUser) {
+  class Unwritable : public TestDownloader {
+   protected:
+    BOOL WriteBlock(const BYTE*, DWORD) override { return FALSE; }
+  };
+  LoopbackServer server(Body());
+  for (const bool notifyMode : {false, true}) {
+    CEngineProgressView view;
+    view.bNotifyMode = notifyMode;
+    SetEngineProgressView(&view);
+    boxes_.clear();
+    Unwritable downloader;
+    downloader.m_strUrl = Wide(server.Url());
+    downloader.m_strTargetPath = _T("C:\\pkg.bin");
+    EXPECT_EQ(downloader.StartHttpDownload(), CHttpDownloader::kWriteFailed);
+    SetEngineProgressView(nullptr);
+    EXPECT_EQ(Key(downloader).substr(0, 31), "IDS_HTTPDOWNLOAD_ERROR_READFILE");
+    EXPECT_EQ(downloader.GetLastErrorMessage(), CString(_T("The download could not be read.")));
+    if (notifyMode) {
+      EXPECT_TRUE(boxes_.empty());
+    } else {
+      ASSERT_EQ(boxes_.size(), 1u);
+      EXPECT_EQ(boxes_[0], u"Unable to save the download file. Download Aborted.");
+    }
+    EXPECT_FALSE(HostFileExists(Target()));
+  }
+}
+
+// The numbers of the reports, and the receive time-out set for the whole process.
+TEST_F(HttpDownloaderTest, NumbersAndTheProcessReceiveTimeout) {
+  class Slots : public CHttpDownloader {
+   public:
+    CString Number(DWORD number) const { return ReportNumber(number); }
+    void Timeout() { SetReceiveTimeout(); }
+  } slots;
+  EXPECT_EQ(slots.Number(0), CString(_T("0")));
+  EXPECT_EQ(slots.Number(4294967295u), CString(_T("4294967295")));
+  DWORD before = 0, after = 0, size = sizeof before;
+  ASSERT_TRUE(InternetQueryOptionW(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &before, &size));
+  slots.Timeout();
+  ASSERT_TRUE(InternetQueryOptionW(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &after, &size));
+  EXPECT_EQ(after, 7200000u);
+  InternetSetOptionW(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &before, sizeof before);
 }
 
 }  // namespace

@@ -67,6 +67,9 @@ using INTERNET_PORT = WORD;
 #define INTERNET_OPTION_PASSWORD 29
 #define INTERNET_OPTION_PROXY_USERNAME 43
 #define INTERNET_OPTION_PROXY_PASSWORD 44
+// On a request handle, with no buffer: the request goes without a client certificate when the
+// server asks for one (this layer never offers one, so the choice is only recorded).
+#define INTERNET_OPTION_SECURITY_SELECT_CLIENT_CERT 47
 #define INTERNET_OPTION_CONNECTED_STATE 50
 
 // INTERNET_OPTION_HANDLE_TYPE answers.

@@ -60,6 +60,11 @@ bool IsOffline() { return g_offline.load(); }
 }  // namespace zx::inet
 
 BOOL InternetSetOptionW(HINTERNET handle, DWORD option, LPVOID buffer, DWORD bufferLength) {
+  if (option == INTERNET_OPTION_SECURITY_SELECT_CLIENT_CERT) {
+    auto object = handle ? Lookup(handle) : nullptr;
+    if (!object) return handle ? FALSE : Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    return object->kind() == Kind::Request ? TRUE : Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+  }
   if (!buffer) return Fail(ERROR_INVALID_PARAMETER);
   if (option == INTERNET_OPTION_CONNECTED_STATE)
     return handle ? Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE) : SetConnectedState(buffer, bufferLength);

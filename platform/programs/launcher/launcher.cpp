@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "rpc.h"
+#include "zx/rpccall.h"
 
 namespace {
 
@@ -135,33 +136,7 @@ int Serve(const char* logPath) {
 
 // One call of the main program's interface; answers the status and the reply.
 RPC_STATUS CallProgram(unsigned procNum, const std::vector<std::uint8_t>& input, std::vector<std::uint8_t>& reply) {
-  std::u16string protseq = u"ncacn_np", endpoint = u"\\pipe\\zephrinkxlauncher_rpcecho_tunevo";
-  RPC_WSTR text = nullptr;
-  RPC_STATUS status = RpcStringBindingComposeW(nullptr, protseq.data(), nullptr, endpoint.data(), nullptr, &text);
-  RPC_BINDING_HANDLE binding = nullptr;
-  if (status == RPC_S_OK) status = RpcBindingFromStringBindingW(text, &binding);
-  RpcStringFreeW(&text);
-  if (status != RPC_S_OK) return status;
-  RPC_CLIENT_INTERFACE client{};
-  client.Length = sizeof client;
-  client.InterfaceId = kProgramInterface;
-  RPC_MESSAGE message{};
-  message.Handle = binding;
-  message.ProcNum = procNum;
-  message.RpcInterfaceInformation = &client;
-  message.BufferLength = static_cast<unsigned>(input.size());
-  status = I_RpcGetBuffer(&message);
-  if (status == RPC_S_OK) {
-    if (!input.empty()) std::memcpy(message.Buffer, input.data(), input.size());
-    status = I_RpcSendReceive(&message);
-  }
-  if (status == RPC_S_OK) {
-    const auto* bytes = static_cast<const std::uint8_t*>(message.Buffer);
-    reply.assign(bytes, bytes + message.BufferLength);
-  }
-  I_RpcFreeBuffer(&message);
-  RpcBindingFree(&binding);
-  return status;
+  return zx::rpc::CallRaw(u"\\pipe\\zephrinkxlauncher_rpcecho_tunevo", kProgramInterface, procNum, input, reply);
 }
 
 bool HexBytes(const char* text, std::vector<std::uint8_t>& bytes) {

@@ -2,6 +2,11 @@
 // running instance accepts, text lookup through its tables, and the shared font table.
 #include <gtest/gtest.h>
 
+#include <afxdisp.h>
+#include <objbase.h>
+
+#include <thread>
+
 #include "HalvoranApp.h"
 #include "IniReader.h"
 #include "LogFile.h"
@@ -24,13 +29,20 @@ class AppBase : public MachineTest {
 };
 
 TEST_F(AppBase, TheScheduleSwitchIsAWordAfterABlankSlashOrDashInAnyCase) {
-  for (LPCTSTR line : {_T("prog.exe /Schedule"), _T("prog.exe -SCHEDULE"), _T("prog.exe schedule")}) {
+  for (LPCTSTR line : {_T("prog.exe /Schedule"), _T("prog.exe -SCHEDULE"), _T("prog.exe schedule"),
+                       _T("schedule"), _T("  Schedule  "), _T("-schedule"), _T("/schedule -log")}) {
     Parse(line);
     EXPECT_TRUE(g_bScheduleSwitch) << CStringA(line).GetString();
     EXPECT_FALSE(g_bAutoFixSwitch);
   }
-  Parse(_T("prog.exe -reschedule"));
-  EXPECT_FALSE(g_bScheduleSwitch);
+  for (LPCTSTR line : {_T("prog.exe -reschedule"), _T("reschedule"), _T("")}) {
+    Parse(line);
+    EXPECT_FALSE(g_bScheduleSwitch) << CStringA(line).GetString();
+  }
+  Parse(_T("autofix"));
+  EXPECT_TRUE(g_bScheduleSwitch && g_bAutoFixSwitch && !g_bShutdownSwitch);
+  Parse(_T("shutdown"));
+  EXPECT_TRUE(g_bShutdownSwitch);
 }
 
 TEST_F(AppBase, AutoFixImpliesScheduleAndShutdownImpliesBoth) {
@@ -55,6 +67,24 @@ TEST_F(AppBase, OnlyTheWholeLogSwitchTurnsLoggingOn) {
   }
   g_bLogging = FALSE;
   app_.m_lpCmdLine = nullptr;
+}
+
+// The OLE hook: control containment on, OLE started on the thread with its message filter
+// waiting 8192 ms and showing neither dialog; the window-message filter is found in user32.
+TEST_F(AppBase, StartsOleWithAQuietMessageFilter) {
+  using FilterFn = BOOL (*)(UINT, DWORD);
+  EXPECT_NE(reinterpret_cast<FilterFn>(GetProcAddress(GetModuleHandleW(_T("user32.dll")), "ChangeWindowMessageFilter")),
+            nullptr);
+  std::thread([this] {
+    app_.InitCommonControlsAndOle();
+    EXPECT_TRUE(zx::afx::IsControlContainerEnabled());
+    const COleMessageFilter* filter = AfxOleGetMessageFilter();
+    ASSERT_NE(filter, nullptr);
+    EXPECT_EQ(filter->GetMessagePendingDelay(), 8192u);
+    EXPECT_FALSE(filter->IsBusyDialogEnabled());
+    EXPECT_FALSE(filter->IsNotRespondingDialogEnabled());
+    CoUninitialize();
+  }).join();
 }
 
 TEST_F(AppBase, IdentityTexts) {

@@ -13,6 +13,8 @@
 namespace {
 
 using zx::test::Outline;
+using zx::test::OutlineOf;
+using zx::test::OutlineOfCurrent;
 
 std::string Narrow(const CString& text) { return CStringA(text).GetString(); }
 
@@ -210,6 +212,49 @@ TEST(MarkupCursors, TheNextLeafIsTheOneTheStepByStepWalkReaches) {
   EXPECT_FALSE(empty.NextLeafElement());
 }
 
+// Documents of every shape, each read by a document that has just held another: what it
+// held before leaves nothing behind, and both walks agree with a document of its own.
+TEST(MarkupParse, AReusedDocumentReadsEveryShapeAsAFreshOne) {
+  std::u16string deep, wide = u"<w>", dense = u"<r>";
+  for (int i = 0; i < 3000; ++i) deep += u"<d" + std::u16string(1, static_cast<char16_t>('a' + i % 26)) + u">";
+  deep += u"leaf";
+  for (int i = 2999; i >= 0; --i) deep += u"</d" + std::u16string(1, static_cast<char16_t>('a' + i % 26)) + u">";
+  for (int i = 0; i < 3000; ++i) wide += u"<item n='" + std::u16string(1, static_cast<char16_t>('0' + i % 10)) + u"'>v</item>\r\n";
+  wide += u"</w>";
+  for (int i = 0; i < 3000; ++i) dense += u"<a/><b></b>";
+  dense += u"</r>";
+  const std::u16string shapes[] = {
+      deep, wide, dense,
+      u"<r><e>&lt;&amp;&gt;&quot;&apos;&unknown;</e><f>&amp;amp;</f></r>",
+      u"<r><c> <![CDATA[<x>&amp;]]></c><c><![CDATA[]]></c></r>",
+      u"<!-- before --><r><!-- a <b/> --><x>1</x><?pi <y/> ?><!-- after --></r>",
+      u"<?xml version='1.0'?>\r\n<!DOCTYPE r [<!ENTITY e '>'>]>\r\n<r a=\"1\"><x/></r>",
+      u"<r><broken></r>",
+      u"<r/>",
+  };
+  CMarkup reused;
+  for (int round = 0; round < 2; ++round) {
+    for (const std::u16string& shape : shapes) {
+      const CString text(shape.c_str(), static_cast<int>(shape.size()));
+      CMarkup fresh, stepped;
+      const bool parsed = fresh.SetDocumentText(text);
+      stepped.SetDocumentText(text);
+      const std::string label = Narrow(text.Left(40));
+      if (round == 0) {
+        EXPECT_EQ(reused.SetDocumentText(text), parsed) << label;
+      } else {
+        EXPECT_EQ(reused.SetDocumentText(CString(text)), parsed) << label;
+      }
+      EXPECT_EQ(reused.GetError(), fresh.GetError()) << label;
+      const std::vector<std::string> expected = LeavesStepByStep(stepped);
+      EXPECT_EQ(LeavesAtOnce(reused), expected) << label;
+      EXPECT_EQ(LeavesAtOnce(fresh), expected) << label;
+      reused.SetDocumentText(text);
+      EXPECT_EQ(Outline(reused), OutlineOf(text)) << label;
+    }
+  }
+}
+
 TEST(MarkupText, ANameIsComparedWhereItStands) {
   CMarkup markup;
   ASSERT_TRUE(markup.SetDocumentText(_T("<r><Version a='1'>x</Version><versions/><ver/><md5 >y</md5 ><\u00c9t/></r>")));
@@ -270,6 +315,24 @@ TEST(MarkupCursors, ACopyWalksOnItsOwn) {
   ASSERT_TRUE(markup.NextChildElement());
   ASSERT_TRUE(markup.EnterElement());
   EXPECT_EQ(markup.GetElementName(), CString(_T("a")));
+}
+
+// Copies share one document until one of them changes it: the change is its own alone.
+TEST(MarkupCursors, AChangedCopyLeavesTheOtherAsItWas) {
+  CMarkup markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><a>1</a></r>")));
+  ASSERT_TRUE(markup.NextElement());
+  CMarkup appended = markup;
+  ASSERT_TRUE(appended.AppendElement(_T("b"), _T("2"), true));
+  CMarkup replaced = markup;
+  ASSERT_TRUE(replaced.SetDocumentText(_T("<x/>")));
+  CMarkup parsedAgain = markup;
+  ASSERT_TRUE(markup.SetDocumentText(_T("<r><c>3</c></r>")));
+
+  EXPECT_EQ(zx::test::OutlineOf(appended.GetDocumentText()), "r()[a(1) b(2)]");
+  EXPECT_EQ(Outline(replaced), "x()");
+  EXPECT_EQ(OutlineOfCurrent(parsedAgain), "r()[a(1)]");
+  EXPECT_EQ(Outline(markup), "r()[c(3)]");
 }
 
 TEST(MarkupParse, ThousandsOfElementsThenAppendsKeepEveryOne) {

@@ -33,6 +33,14 @@
 namespace zx::test {
 namespace {
 
+// The per-system tool folders, the 64-bit Windows 7 one (the test machine's) holding the tools.
+tagOsFolders Win7x64Tools() {
+  tagOsFolders folders;
+  folders.strXp = folders.strAmd64 = folders.strIa64 = folders.strVista = folders.strWin7i386 = _T("C:\\Prog\\None\\");
+  folders.strWin7amd64 = _T("C:\\Prog\\Win7\\");
+  return folders;
+}
+
 namespace fs = std::filesystem;
 
 constexpr int kMouse = 0, kIntelDisplay = 1, kNvidiaDisplay = 2;
@@ -282,7 +290,7 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
   EXPECT_EQ(package, CString(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip")));
 
   engine_->SetDownloadedPackages(&fetch.GetDownloadedPackages());
-  engine_->SetInstallSettings(_T("C:\\Prog\\Win7\\"), 0);
+  engine_->SetInstallSettings(Win7x64Tools(), 0);
   // The drivers of the chosen rows are backed up first.
   CountingList list;
   engine_->SetResultList(&list);
@@ -333,7 +341,7 @@ class FetchedRoad : public InstallRoad {
       ASSERT_TRUE(fetch_->IsDownloaded());
     }
     engine_->SetDownloadedPackages(&fetch_->GetDownloadedPackages());
-    engine_->SetInstallSettings(_T("C:\\Prog\\Win7\\"), 0);
+    engine_->SetInstallSettings(Win7x64Tools(), 0);
   }
   // The list item of the driver's result row (0 while the results are not filled).
   int RowOf(int driver) const {

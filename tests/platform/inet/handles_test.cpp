@@ -54,6 +54,19 @@ TEST_F(HandlesTest, HandlesOfTheWrongKindAreRefused) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
+// Going without a client certificate is a choice of a request only.
+TEST_F(HandlesTest, OnlyARequestGoesWithoutAClientCertificate) {
+  InternetHandle session(OpenSession());
+  InternetHandle connection(Connect(session.get(), 80));
+  InternetHandle request(Open(connection.get(), u"GET", u"/"));
+  ASSERT_TRUE(request);
+  EXPECT_TRUE(InternetSetOptionW(request.get(), INTERNET_OPTION_SECURITY_SELECT_CLIENT_CERT, nullptr, 0));
+  for (HINTERNET other : {session.get(), connection.get(), static_cast<HINTERNET>(nullptr)}) {
+    EXPECT_FALSE(InternetSetOptionW(other, INTERNET_OPTION_SECURITY_SELECT_CLIENT_CERT, nullptr, 0));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INTERNET_INCORRECT_HANDLE_TYPE));
+  }
+}
+
 TEST_F(HandlesTest, OpenRequestRefusesBadVerbsAndHeaderInjection) {
   InternetHandle session(OpenSession());
   InternetHandle connection(Connect(session.get(), 80));

@@ -1,6 +1,8 @@
 // The test interface's client side and records, shared by the tests and the peer program.
 #include "rpc_testing.h"
 
+#include "zx/rpccall.h"
+
 #include <algorithm>
 #include <string>
 
@@ -17,33 +19,7 @@ std::vector<std::uint8_t> PatternRecord(std::uint8_t seed) {
 
 RPC_STATUS Call(const char16_t* endpoint, unsigned procNum, const std::vector<std::uint8_t>& bytes,
                 std::vector<std::uint8_t>& reply) {
-  RPC_WSTR text = nullptr;
-  std::u16string protseq = u"ncacn_np", where = endpoint;
-  RPC_STATUS status = RpcStringBindingComposeW(nullptr, protseq.data(), nullptr, where.data(), nullptr, &text);
-  RPC_BINDING_HANDLE binding = nullptr;
-  if (status == RPC_S_OK) status = RpcBindingFromStringBindingW(text, &binding);
-  RpcStringFreeW(&text);
-  if (status != RPC_S_OK) return status;
-  RPC_CLIENT_INTERFACE client{};
-  client.Length = sizeof client;
-  client.InterfaceId = kInterfaceId;
-  RPC_MESSAGE message{};
-  message.Handle = binding;
-  message.ProcNum = procNum;
-  message.RpcInterfaceInformation = &client;
-  message.BufferLength = static_cast<unsigned>(bytes.size());
-  status = I_RpcGetBuffer(&message);
-  if (status == RPC_S_OK) {
-    std::copy(bytes.begin(), bytes.end(), static_cast<std::uint8_t*>(message.Buffer));
-    status = I_RpcSendReceive(&message);
-  }
-  if (status == RPC_S_OK) {
-    const auto* data = static_cast<const std::uint8_t*>(message.Buffer);
-    reply.assign(data, data + message.BufferLength);
-  }
-  I_RpcFreeBuffer(&message);
-  RpcBindingFree(&binding);
-  return status;
+  return zx::rpc::CallRaw(endpoint, kInterfaceId, procNum, bytes, reply);
 }
 
 }  // namespace zx::rpctest
