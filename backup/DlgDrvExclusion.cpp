@@ -156,8 +156,10 @@ void CDlgDrvExclusion::OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
   const auto* item = reinterpret_cast<const NMITEMACTIVATE*>(pNMHDR);
   if (item->iItem < 0 || item->iItem >= m_list.GetItemCount() || SelectedRow() < 0) return;
+  // The menu from whichever module of the resource chain holds it.
+  const LPCTSTR name = MAKEINTRESOURCEW(kContextMenu);
   CMenu menu;
-  if (!menu.LoadMenu(kContextMenu)) return;
+  if (!menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name))) return;
   CMenu* popup = menu.GetSubMenu(0);
   if (popup == nullptr) return;
   if (CWnd* top = GetTopLevelParent()) top->SetForegroundWindow();

@@ -10,6 +10,8 @@
 #include "DriverScanUpdate.h"
 #include "cstring_printer.h"
 #include "dialogs_testing.h"
+#include "zx/input.h"
+#include "zx/menus.h"
 #include "zx/pathmap.h"
 
 namespace zx::test {
@@ -61,14 +63,17 @@ class ExclusionPage : public DialogTest {
     CString value;
     return engine_.GetExcludedIds().Lookup(id, value) != FALSE;
   }
-  // Clicks a row of the list.
-  void ClickRow(int row) {
-    HWND list = List().m_hWnd;
+  // The centre of a row of the list on the screen.
+  POINT RowPoint(int row) {
     CRect box;
     List().GetItemRect(row, &box, LVIR_LABEL);
-    POINT at{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
-    ::ClientToScreen(list, &at);
-    ClickAt(at);
+    POINT at{box.CenterPoint().x, box.CenterPoint().y};
+    ::ClientToScreen(List().m_hWnd, &at);
+    return at;
+  }
+  // Clicks a row of the list.
+  void ClickRow(int row) {
+    ClickAt(RowPoint(row));
     Pump();
   }
   // Answers the next message box with its first (Yes, OK) or second (No) button, noting its text.
@@ -164,6 +169,33 @@ TEST_F(ExclusionPage, AddingAListedIdInAnotherCaseKeepsOneRow) {
   page_.SendMessage(WM_COMMAND, CDlgDrvExclusion::kMenuRemove);
   ExpectAllStepsRan();
   EXPECT_EQ(Rows(), 1);
+}
+
+TEST_F(ExclusionPage, TheContextMenuRemovesTheRowRightClicked) {
+  std::ofstream(FilePath(), std::ios::binary) << kTwoDrivers;
+  Open();
+  WhileModal({[] {
+                if (user::TrackedMenuWindow() == nullptr) return false;
+                RECT item{};
+                if (!user::TrackedMenuItemRect(1, &item)) return false;  // "Remove"
+                ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+                return true;
+              },
+              [] {
+                auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+                if (box == nullptr) return false;
+                Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
+                return true;
+              }});
+  const POINT at = RowPoint(1);
+  user::InjectMouse(at, WM_MOUSEMOVE);
+  user::InjectMouse(at, WM_RBUTTONDOWN);
+  user::InjectMouse(at, WM_RBUTTONUP);
+  Pump();
+  ExpectAllStepsRan();
+  ASSERT_EQ(page_.GetList().GetCount(), 1);
+  EXPECT_EQ(page_.GetList().GetItems()[0].strHardwareId, CString(_T("USB\\ROOT_HUB20")));
+  EXPECT_FALSE(Excluded(_T("USB\\ROOT_HUB30")));
 }
 
 }  // namespace
