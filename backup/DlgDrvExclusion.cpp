@@ -3,10 +3,8 @@
 #include "DlgDrvExclusion.h"
 
 #include "DlgBaseMessageBoxWndBase.h"
-#include "DlgBaseShared.h"
-#include "DlgButtonStyles.h"
 #include "DriverScanUpdate.h"
-#include "IniReader.h"
+#include "SettingsPageLayout.h"
 
 IMPLEMENT_DYNAMIC(CDlgDrvExclusion, CDlgLeftSideChild)
 
@@ -28,15 +26,6 @@ constexpr int kPageHeight = 477;
 constexpr int kColumnMargin = 76;
 constexpr RECT kListRect{22, 100, 570, 424};
 constexpr RECT kDescriptionRect{84, 50, 570, 96};
-// The buttons: 120 x 28, their left edges this far from the page's right edge, their tops 40
-// above its bottom.
-constexpr int kButtonWidth = 120;
-constexpr int kButtonHeight = 28;
-constexpr int kButtonTop = 40;
-constexpr int kRemoveAllLeft = 267;
-constexpr int kRemoveLeft = 141;
-
-CString Text(LPCTSTR id) { return GetLangString(id, kSection); }
 
 }  // namespace
 
@@ -49,23 +38,13 @@ CDlgDrvExclusion::~CDlgDrvExclusion() = default;
 
 BOOL CDlgDrvExclusion::OnInitDialog() {
   CDlgLeftSideChild::OnInitDialog();
-  SetWindowText(Text(_T("SETTINGDLG4")));
+  SetWindowText(SettingsText(_T("SETTINGDLG4")));
   SetWindowPos(nullptr, 0, 0, kPageWidth, kPageHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  const struct {
-    CHoverButtonWithText& button;
-    UINT id;
-    LPCTSTR text;
-    int left;
-  } buttons[] = {{m_btnRemoveAll, kRemoveAllId, _T("IDS_REMOVE_ALL_ITEM"), kRemoveAllLeft},
-                 {m_btnRemove, kRemoveId, _T("IDS_REMOVE_ITEMS"), kRemoveLeft}};
-  for (const auto& b : buttons) {
-    b.button.SubclassDlgItem(b.id, this);
-    b.button.MoveWindow(kPageWidth - b.left, kPageHeight - kButtonTop, kButtonWidth, kButtonHeight);
-    ApplyDarkTextButtonStyle(b.button);
-    b.button.SetWindowText(Text(b.text));
-    b.button.EnableWindow(FALSE);
-  }
+  PlaceActionButton(*this, m_btnRemoveAll, kRemoveAllId, kSection, _T("IDS_REMOVE_ALL_ITEM"), 267);
+  PlaceActionButton(*this, m_btnRemove, kRemoveId, kSection, _T("IDS_REMOVE_ITEMS"), 141);
+  m_btnRemoveAll.EnableWindow(FALSE);
+  m_btnRemove.EnableWindow(FALSE);
 
   m_list.SubclassDlgItem(kListId, this);
   m_list.MoveWindow(&kListRect);
@@ -73,10 +52,10 @@ BOOL CDlgDrvExclusion::OnInitDialog() {
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
   CRect listRect;
   m_list.GetClientRect(&listRect);
-  m_list.InsertColumn(0, Text(_T("IDS_DRIVER_NAME")), LVCFMT_LEFT, listRect.Width() - kColumnMargin);
+  m_list.InsertColumn(0, SettingsText(_T("IDS_DRIVER_NAME")), LVCFMT_LEFT, listRect.Width() - kColumnMargin);
   if (m_toolTip.GetSafeHwnd()) {
-    m_toolTip.AddTool(&m_btnRemoveAll, Text(_T("IDS_EXCLUS_TOOLTIP1")));
-    m_toolTip.AddTool(&m_btnRemove, Text(_T("IDS_EXCLUS_TOOLTIP2")));
+    m_toolTip.AddTool(&m_btnRemoveAll, SettingsText(_T("IDS_EXCLUS_TOOLTIP1")));
+    m_toolTip.AddTool(&m_btnRemove, SettingsText(_T("IDS_EXCLUS_TOOLTIP2")));
   }
 
   m_engine.GetExcludedIds().RemoveAll();
@@ -125,13 +104,13 @@ int CDlgDrvExclusion::AddExclusion(LPCTSTR driverName, LPCTSTR hardwareId) {
 }
 
 bool CDlgDrvExclusion::AskToRemove() {
-  return AppMessageBox(Text(_T("IDS_DRIVER_EXCLU_DESC2")), MB_YESNO | MB_ICONQUESTION, this) == IDYES;
+  return AppMessageBox(SettingsText(_T("IDS_DRIVER_EXCLU_DESC2")), MB_YESNO | MB_ICONQUESTION, this) == IDYES;
 }
 
 void CDlgDrvExclusion::OnRemove() {
   const int row = SelectedRow();
   if (row < 0) {
-    AppMessageBox(Text(_T("IDS_NOSELC_EXCLU_ITEM")), MB_OK | MB_ICONINFORMATION, this);
+    AppMessageBox(SettingsText(_T("IDS_NOSELC_EXCLU_ITEM")), MB_OK | MB_ICONINFORMATION, this);
     return;
   }
   if (!AskToRemove()) return;
@@ -176,10 +155,5 @@ void CDlgDrvExclusion::OnShowWindow(BOOL bShow, UINT nStatus) {
 
 void CDlgDrvExclusion::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  CFont* old = pDC->SelectObject(CFont::FromHandle(GetSharedDialogFont()));
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(kDialogTextColour);
-  CRect text(kDescriptionRect);
-  pDC->DrawText(Text(_T("IDS_DRIVER_EXCLU_DESC")), &text, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  pDC->SelectObject(old);
+  DrawPageText(pDC, _T("IDS_DRIVER_EXCLU_DESC"), kDescriptionRect);
 }

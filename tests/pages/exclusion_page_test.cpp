@@ -1,15 +1,13 @@
 // The exclusion list page: opened on a stored list, rows removed and all removed through its
 // buttons and the questions they ask, drivers added by the results page, the scan engine's
 // excluded ids kept equal to the list, and the look of the page.
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
 #include "DriverScanUpdate.h"
 #include "cstring_printer.h"
-#include "dialogs_testing.h"
+#include "pages_testing.h"
 #include "zx/input.h"
 #include "zx/menus.h"
 #include "zx/pathmap.h"
@@ -25,26 +23,15 @@ constexpr char kTwoDrivers[] =
     "<DriverName>Generic USB Hub</DriverName>\r\r\n<HardwareIds>USB\\ROOT_HUB30</HardwareIds>\r\r\n"
     "</ExclusionInfo>\r\r\n</Exclusion>";
 
-class ExclusionPage : public DialogTest {
+class ExclusionPage : public PageTest {
  protected:
   void SetUp() override {
-    DialogTest::SetUp();
-    std::ofstream(LanguageFile()) << "[Tunevo]\r\nSETTINGDLG4=Excluded drivers\r\nIDS_REMOVE_ALL_ITEM=Remove all\r\n"
-                                     "IDS_REMOVE_ITEMS=Remove\r\nIDS_DRIVER_NAME=Driver name\r\n"
-                                     "IDS_DRIVER_EXCLU_DESC=These drivers are left out of every update.\r\n"
-                                     "IDS_DRIVER_EXCLU_DESC2=Remove from the list?\r\n"
-                                     "IDS_NOSELC_EXCLU_ITEM=Select a driver first.\r\n";
+    PageTest::SetUp();
     CreateDirectoryW(kFolder, nullptr);
-    ASSERT_TRUE(host_.CreateEx(0, _T("Static"), _T(""), WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 480), nullptr, 0));
   }
   void TearDown() override {
     page_.DestroyWindow();
-    host_.DestroyWindow();
-    std::filesystem::remove(LanguageFile());
-    DialogTest::TearDown();
-  }
-  static std::filesystem::path LanguageFile() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
+    PageTest::TearDown();
   }
   static std::string FilePath() {
     std::string host;
@@ -58,7 +45,8 @@ class ExclusionPage : public DialogTest {
   }
   CListCtrl& List() { return *static_cast<CListCtrl*>(page_.GetDlgItem(CDlgDrvExclusion::kListId)); }
   int Rows() { return List().GetItemCount(); }
-  bool Enabled(UINT id) { return page_.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
+  bool Enabled(UINT id) { return PageTest::Enabled(page_, id); }
+  void Press(UINT id) { PageTest::Press(page_, id); }
   bool Excluded(LPCTSTR id) {
     CString value;
     return engine_.GetExcludedIds().Lookup(id, value) != FALSE;
@@ -76,26 +64,11 @@ class ExclusionPage : public DialogTest {
     ClickAt(RowPoint(row));
     Pump();
   }
-  // Answers the next message box with its first (Yes, OK) or second (No) button, noting its text.
-  void Answer(int button) {
-    WhileModal({[this, button] {
-      auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-      if (box == nullptr) return false;
-      Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
-      return true;
-    }});
-  }
-  // Clicks a button of the page and lets the page act on it.
-  void Press(UINT id) {
-    Click(page_.GetDlgItem(id)->m_hWnd);
-    Pump();
-  }
   static std::string FileBytes() {
     std::ifstream in(FilePath(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  CWnd host_;
   CDriverScanUpdate engine_;
   CDlgDrvExclusion page_{engine_, kFolder};
 };
