@@ -53,6 +53,11 @@ class PageTest : public DialogTest {
       "SETTINGTAB1DESC2=The scan looks for newer drivers of every device.\r\n"
       "IDS_RUNON_STARTUP=Start when I log on\r\nIDS_SETT_APPLY_SUCCES=Settings saved.\r\n"
       "IDS_DEFSETTING_APPLSUCC=Default settings saved.\r\nIDS_UNABLE_SAVE_SETTING=The settings could not be saved.\r\n"
+      "SETTINGDLG3=Folders\r\nIDS_SELC_DOWN_LOCATION=Where the program keeps its files.\r\n"
+      "SETTINGTAB3DESC1=Downloaded drivers\r\nSETTINGTAB3DESC2=Driver packages are saved here.\r\n"
+      "SETTINGTAB3DESC3=Driver backups\r\nSETTINGTAB3DESC4=Backups of your drivers are saved here.\r\n"
+      "[IDD_SETTING3_LOCATION]\r\nIDD_SETTINGTAB3_APPLY=Apply\r\nIDD_SETTINGTAB3_DEFAULT=Defaults\r\n"
+      "IDC_BTN_BROWSE_DOWNLOAD=Browse\r\nIDC_BTN_BROWSE_BACKUP=Browse\r\n"
       "[IDD_SETTING1_GENERAL]\r\nIDD_SETTINGTAB1_APPLY=Apply\r\nIDD_SETTINGTAB1_DEFAULT=Defaults\r\n";
 };
 
