@@ -27,6 +27,17 @@ int ParseId(const CString& text) {
   return static_cast<int>(negative ? -value : value);
 }
 
+// A text is held and written as a C string: whatever follows a zero character is dropped,
+// so an entry read is the entry written back.
+void CutAtNul(CString& text) {
+  for (int i = 0; i < text.GetLength(); ++i) {
+    if (text[i] == 0) {
+      text = text.Left(i);
+      return;
+    }
+  }
+}
+
 // The whole file as the class library's text file reads it, lines joined; false when it
 // cannot be read or is longer than the bound.
 bool ReadJoinedLines(const CString& path, CString& text, bool& tooLong) {
@@ -108,6 +119,7 @@ bool CDrvExclusionFile::Parse(const CString& text, std::vector<tagExclusionItem>
   CString data;
   while (document.NextLeafElement()) {
     document.GetElementText(data);
+    CutAtNul(data);
     data.Trim();
     if (document.ElementNameIs(u"exclusionid")) {
       record = tagExclusionItem();

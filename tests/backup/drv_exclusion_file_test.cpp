@@ -173,6 +173,20 @@ TEST_F(DrvExclusionFileTest, IncompleteEntriesAreLeftOut) {
   }
 }
 
+// A zero character ends a text, as the written file would end it.
+TEST_F(DrvExclusionFileTest, TextsEndAtAZeroCharacter) {
+  const char16_t text[] = u"<Exclusion><ExclusionId>1</ExclusionId><DriverName>Cam\0era</DriverName>"
+                          u"<HardwareIds>USB\\X</HardwareIds></Exclusion>";
+  std::vector<tagExclusionItem> items;
+  ASSERT_TRUE(CDrvExclusionFile::Parse(CString(text, static_cast<int>(std::size(text)) - 1), items));
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].strDriverName, CString(_T("Cam")));
+  std::vector<tagExclusionItem> again;
+  ASSERT_TRUE(CDrvExclusionFile::Parse(CDrvExclusionFile::BuildXml(items), again));
+  ASSERT_EQ(again.size(), 1u);
+  EXPECT_EQ(again[0].strDriverName, items[0].strDriverName);
+}
+
 TEST_F(DrvExclusionFileTest, IdsOutsideThe32BitRangeStopAtTheBound) {
   std::vector<tagExclusionItem> items;
   ASSERT_TRUE(CDrvExclusionFile::Parse(
