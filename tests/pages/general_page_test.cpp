@@ -3,7 +3,10 @@
 #include <string>
 
 #include "DlgSetting1General.h"
+#include "HalvoranApp.h"
+#include "RunAtStartup.h"
 #include "SettingsStore.h"
+#include "objbase.h"
 #include "cstring_printer.h"
 #include "pages_testing.h"
 
@@ -12,9 +15,21 @@ namespace {
 
 class GeneralPage : public PageTest {
  protected:
+  void SetUp() override {
+    PageTest::SetUp();
+    g_strAppName = u"Zephrin Tunevo";
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+  }
   void TearDown() override {
     page_.DestroyWindow();
+    CoUninitialize();
+    g_strAppName.Empty();
     PageTest::TearDown();
+  }
+  // Whether the log-on task of the program is registered.
+  static bool StartsAtLogOn() {
+    const CString task = _T("C:\\Windows\\System32\\Tasks\\") + BuildStartupTaskName(g_strAppName);
+    return GetFileAttributesW(task) != INVALID_FILE_ATTRIBUTES;
   }
   void Open() {
     ASSERT_TRUE(page_.Create(CDlgSetting1General::kTemplateId, &host_));
@@ -79,12 +94,19 @@ TEST_F(GeneralPage, ApplyStoresTheBoxes) {
   EXPECT_EQ(Stored(kSettingRunAtStartUp), CString(_T("0")));
   EXPECT_FALSE(Enabled(CDlgSetting1General::kApplyId));
   EXPECT_TRUE(Enabled(CDlgSetting1General::kDefaultsId));
+  EXPECT_FALSE(StartsAtLogOn());
+}
+
+TEST_F(GeneralPage, OpeningWithStartAtLogOnRegistersItAgain) {
+  Open();
+  EXPECT_TRUE(StartsAtLogOn());
 }
 
 TEST_F(GeneralPage, DefaultsStoresAndShowsTheDefaults) {
   Store(kSettingAutoScan, _T("1"));
   Store(kSettingRunAtStartUp, _T("0"));
   Open();
+  EXPECT_FALSE(StartsAtLogOn());
   EXPECT_TRUE(Checked(CDlgSetting1General::kAutoScanId));
   EXPECT_FALSE(Checked(CDlgSetting1General::kRunAtStartUpId));
   EXPECT_TRUE(Enabled(CDlgSetting1General::kDefaultsId));
@@ -97,6 +119,7 @@ TEST_F(GeneralPage, DefaultsStoresAndShowsTheDefaults) {
   EXPECT_TRUE(Checked(CDlgSetting1General::kRunAtStartUpId));
   EXPECT_FALSE(Enabled(CDlgSetting1General::kApplyId));
   EXPECT_FALSE(Enabled(CDlgSetting1General::kDefaultsId));
+  EXPECT_TRUE(StartsAtLogOn());
 }
 
 }  // namespace
