@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
+#include <unordered_set>
 
 #include "Markup.h"
 #include "PathHelpers.h"
@@ -114,6 +116,7 @@ bool CDrvExclusionFile::Parse(const CString& text, std::vector<tagExclusionItem>
   if (!document.NextElement() || !document.ElementNameIs(u"exclusion")) return false;
   document.EnterElement();
   std::vector<tagExclusionItem> read;
+  std::unordered_set<std::u16string> seen;  // hardware ids read, in upper case
   tagExclusionItem record;
   bool haveName = false;
   CString data;
@@ -130,9 +133,11 @@ bool CDrvExclusionFile::Parse(const CString& text, std::vector<tagExclusionItem>
       haveName = !data.IsEmpty();
     } else if (document.ElementNameIs(u"hardwareids") && haveName) {
       record.strHardwareId = data;
-      bool repeat = data.IsEmpty();
-      for (const tagExclusionItem& item : read) repeat = repeat || item.strHardwareId.CompareNoCase(data) == 0;
-      if (!repeat) read.push_back(record);
+      CString key = data;
+      key.MakeUpper();
+      if (!data.IsEmpty() && seen.emplace(key.GetString(), static_cast<std::size_t>(key.GetLength())).second) {
+        read.push_back(record);
+      }
       record = tagExclusionItem();
       haveName = false;
     }

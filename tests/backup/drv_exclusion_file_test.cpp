@@ -173,6 +173,22 @@ TEST_F(DrvExclusionFileTest, IncompleteEntriesAreLeftOut) {
   }
 }
 
+// The longest file read, full of entries, loads at once.
+TEST_F(DrvExclusionFileTest, AFullSizeListLoadsQuickly) {
+  std::string text = "<Exclusion>";
+  for (int id = 1; text.size() < CDrvExclusionFile::kMaxFileBytes - 200; ++id) {
+    const std::string number = std::to_string(id);
+    text += "<ExclusionInfo><ExclusionId>" + number + "</ExclusionId><DriverName>D" + number +
+            "</DriverName><HardwareIds>ID\\" + number + "</HardwareIds></ExclusionInfo>";
+  }
+  text += "</Exclusion>";
+  PutFile(text);
+  CDrvExclusionFile list(kFolder);
+  ASSERT_EQ(list.Load(), CDrvExclusionFile::kLoadRead);
+  EXPECT_GT(list.GetCount(), 30000);
+  EXPECT_EQ(list.Add(_T("D1"), _T("id\\1")), 0);
+}
+
 // A zero character ends a text, as the written file would end it.
 TEST_F(DrvExclusionFileTest, TextsEndAtAZeroCharacter) {
   const char16_t text[] = u"<Exclusion><ExclusionId>1</ExclusionId><DriverName>Cam\0era</DriverName>"
