@@ -4,6 +4,7 @@
 // the same document again; a file that does not read is moved aside and the list is empty.
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -14,8 +15,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   zx::fuzz::ScratchRoot();
   // Lists read from text start empty: their folder holds no record.
+  // XML carries no U+0000: only texts without one are compared once written.
   CExclusionList list(_T("C:\\empty"));
-  if (list.Parse(zx::fuzz::Utf8Text(data, size))) {
+  const bool zero = std::find(data, data + size, 0) != data + size;
+  if (list.Parse(zx::fuzz::Utf8Text(data, size)) && !zero) {
     const CString written = list.BuildXml();
     CExclusionList again(_T("C:\\empty"));
     if (!again.Parse(written) || again.GetCount() != list.GetCount() || again.BuildXml() != written) std::abort();

@@ -17,7 +17,7 @@ for target in build-fuzz/fuzz-bin/*_fuzz; do
   name=$(basename "$target")
   echo "fuzz: $name"
   rm -rf "build-fuzz/corpus/$name" && mkdir -p build-fuzz/corpus && cp -r "fuzz/corpus/$name" "build-fuzz/corpus/$name"
-  "$target" -runs=20000 -max_len=65536 "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
+  "$target" -runs=20000 -max_len=65536 -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
     || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
   # Any sanitizer report fails the run, even one a target survived.
   if grep -E -q "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"; then
