@@ -11,13 +11,19 @@ jobs=$(nproc)
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
       -DCMAKE_CXX_COMPILER=clang++ -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCH=OFF >/dev/null
 ninja -C build-fuzz
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 for target in build-fuzz/fuzz-bin/*_fuzz; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   echo "fuzz: $name"
   rm -rf "build-fuzz/corpus/$name" && mkdir -p build-fuzz/corpus && cp -r "fuzz/corpus/$name" "build-fuzz/corpus/$name"
-  "$target" -runs=20000 -max_len=65536 "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
+  "$target" -runs=20000 -max_len=65536 -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
     || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
+  # Any sanitizer report fails the run, even one a target survived.
+  if grep -E -q "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"; then
+    grep -E -m 5 -A 20 "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"
+    exit 1
+  fi
 done
 
 # The test suite: a normal build (benchmarks compiled too), then a sanitizer build.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "srrestoreptapi.h"
@@ -131,6 +132,10 @@ BOOL SRSetRestorePointW(PRESTOREPOINTINFOW restorePoint, PSTATEMGRSTATUS status)
       status->llSequenceNumber = recent->sequence;
       return TRUE;
     }
+    // The records are a file anyone can edit: the last point may already hold the highest
+    // number there is, and then no point can follow it.
+    if (!points.empty() && points.back().sequence == std::numeric_limits<std::int64_t>::max())
+      return Fail(status, ERROR_INVALID_DATA);
     RestorePoint point;
     point.sequence = points.empty() ? 1 : points.back().sequence + 1;
     point.type = restorePoint->dwRestorePtType;

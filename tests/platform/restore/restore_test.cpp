@@ -134,4 +134,15 @@ TEST_F(RestorePointTest, DamagedRecordLinesAreDroppedAndTheRestKept) {
   EXPECT_EQ(zx::restore::ListRestorePoints().size(), 2u);
 }
 
+TEST_F(RestorePointTest, NoPointFollowsARecordHoldingTheHighestNumber) {
+  const std::string records = "9223372036854775807\tcomplete\t1\t1\tlast\n";
+  WriteHostFile(root() + "/restore/points.txt", records);
+  clock_.Advance(25 * kHourMs);
+  RESTOREPOINTINFOW begin = Request(BEGIN_SYSTEM_CHANGE, MODIFY_SETTINGS, 0, u"next");
+  STATEMGRSTATUS status{};
+  EXPECT_FALSE(SRSetRestorePointW(&begin, &status));
+  EXPECT_EQ(status.nStatus, static_cast<DWORD>(ERROR_INVALID_DATA));
+  EXPECT_EQ(ReadHostFile(root() + "/restore/points.txt"), records);
+}
+
 }  // namespace
