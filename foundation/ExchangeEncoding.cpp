@@ -106,6 +106,27 @@ bool IsAscii(std::u16string_view text) {
   return any < 0x80;
 }
 
+// The MD5 digest of an ASCII text's bytes, one a unit, as 32 upper-case digits: fed piece by
+// piece rather than from a narrow copy of the whole.
+class AsciiMd5 : public CMD5Checksum {
+ public:
+  explicit AsciiMd5(std::u16string_view text) {
+    BYTE piece[4096];
+    for (std::size_t at = 0; at < text.size(); at += sizeof piece) {
+      const std::size_t count = std::min(sizeof piece, text.size() - at);
+      std::copy_n(text.begin() + static_cast<std::ptrdiff_t>(at), count, piece);
+      Update(piece, static_cast<UINT>(count));
+    }
+  }
+  CString Digest() {
+    CString digest = Final();
+    digest.MakeUpper();
+    return digest;
+  }
+};
+
+CString AsciiDigest(std::u16string_view text) { return AsciiMd5(text).Digest(); }
+
 }  // namespace
 
 void Rc4Transform(BYTE* buffer, DWORD count) {
@@ -148,20 +169,20 @@ void HexToBytes(LPCSTR text, BYTE* bytes, DWORD count) {
 
 BOOL ComputeTextDigest(const CString& text, CString& digest) {
   const int units = text.GetLength();
+  const std::u16string_view wide(text.GetString(), static_cast<std::size_t>(units));
+  if (IsAscii(wide)) {
+    digest = AsciiDigest(wide);
+    return TRUE;
+  }
   // Characters the code page folds (a surrogate pair into one replacement) make the ANSI form
   // shorter than the unit count; the digest then covers it padded with zero bytes.
   std::vector<BYTE> narrow(static_cast<std::size_t>(units), 0);
-  const std::u16string_view wide(text.GetString(), static_cast<std::size_t>(units));
-  if (IsAscii(wide)) {
-    std::copy(wide.begin(), wide.end(), narrow.begin());
-  } else {
-    const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, nullptr, 0, nullptr, nullptr);
-    std::vector<char> converted(static_cast<std::size_t>(needed > 0 ? needed : 0));
-    const int written = needed > 0 ? WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, converted.data(),
-                                                         needed, nullptr, nullptr)
-                                   : 0;
-    for (int i = 0; i < written && i < units; ++i) narrow[static_cast<std::size_t>(i)] = static_cast<BYTE>(converted[i]);
-  }
+  const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, nullptr, 0, nullptr, nullptr);
+  std::vector<char> converted(static_cast<std::size_t>(needed > 0 ? needed : 0));
+  const int written = needed > 0 ? WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, converted.data(),
+                                                       needed, nullptr, nullptr)
+                                 : 0;
+  for (int i = 0; i < written && i < units; ++i) narrow[static_cast<std::size_t>(i)] = static_cast<BYTE>(converted[i]);
   digest = CMD5Checksum::DigestHex(narrow.data(), static_cast<UINT>(units));
   digest.MakeUpper();
   return TRUE;
@@ -174,20 +195,28 @@ BOOL EncipherTextToHex(CString& text, CString& encoded) {
     encoded.Empty();
     return TRUE;
   }
-  const DWORD byteCount = 2 * static_cast<DWORD>(units);
-  std::vector<BYTE> bytes(byteCount);
-  for (int i = 0; i < units; ++i) {
-    bytes[2 * static_cast<std::size_t>(i)] = static_cast<BYTE>(text[i] & 0xFF);
-    bytes[2 * static_cast<std::size_t>(i) + 1] = static_cast<BYTE>(text[i] >> 8);
+  if (&encoded == &text) {
+    CString own;
+    EncipherTextToHex(text, own);
+    encoded = std::move(own);
+    return TRUE;
   }
-  Rc4Transform(bytes.data(), byteCount);
-
   CString digest;
   ComputeTextDigest(text, digest);
-  const int length = kDigestLength + 2 * static_cast<int>(byteCount);
+  // Each unit is enciphered low byte first and written as its four digits straight into the
+  // result, which is the only copy of the text made.
+  const int length = kDigestLength + 4 * units;
   LPTSTR out = encoded.GetBufferSetLength(length);
-  for (int i = 0; i < kDigestLength; ++i) out[i] = digest[i];
-  WriteHex(bytes.data(), out + kDigestLength, byteCount);
+  std::copy_n(digest.GetString(), kDigestLength, out);
+  out += kDigestLength;
+  Rc4Stream stream;
+  const WCHAR* const plain = text.GetString();
+  for (int i = 0; i < units; ++i) {
+    const BYTE pair[2] = {static_cast<BYTE>((plain[i] & 0xFF) ^ stream.Next()),
+                          static_cast<BYTE>((plain[i] >> 8) ^ stream.Next())};
+    WriteHex(pair, out, 2);
+    out += 4;
+  }
   encoded.ReleaseBufferSetLength(length);
   return TRUE;
 }

@@ -2,6 +2,8 @@
 // scan, the MD5 texts of files and buffers, and the restart of Windows.
 #include "ScanServices.h"
 
+#include <utility>
+
 #include <windows.h>
 
 #include "DigestsMd5.h"
@@ -137,7 +139,7 @@ int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
   if (IsRequestEnciphered()) {
     CString encoded;
     EncipherTextToHex(request, encoded);
-    request = encoded;
+    request = std::move(encoded);
   }
   BSTR answer = nullptr;
   const BOOL answered = helper.GetUpdateData(request, &answer);

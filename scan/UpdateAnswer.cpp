@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <tuple>
 
-#include "DigestsMd5.h"
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 #include "TextViews.h"
@@ -15,31 +14,12 @@ namespace {
 constexpr int kDigestDigits = 32;
 constexpr int kUnitDigits = 4;
 
-// The digest field of a deciphered answer, as ComputeTextDigest gives it. An ASCII text is its
-// own ANSI form and is digested piece by piece instead of as a narrow copy of the whole.
-class AnswerDigest : public CMD5Checksum {
- public:
-  static CString Of(const CString& text) {
-    const std::u16string_view units = View(text);
-    WCHAR any = 0;
-    for (const WCHAR unit : units) any |= unit;
-    CString digest;
-    if (any >= 0x80) {
-      ComputeTextDigest(text, digest);
-      return digest;
-    }
-    AnswerDigest md5;
-    BYTE piece[4096];
-    for (std::size_t at = 0; at < units.size(); at += sizeof piece) {
-      const std::size_t count = std::min(sizeof piece, units.size() - at);
-      for (std::size_t i = 0; i < count; ++i) piece[i] = static_cast<BYTE>(units[at + i]);
-      md5.Update(piece, static_cast<UINT>(count));
-    }
-    digest = md5.Final();
-    digest.MakeUpper();
-    return digest;
-  }
-};
+// The digest field of a deciphered answer.
+CString AnswerDigest(const CString& text) {
+  CString digest;
+  ComputeTextDigest(text, digest);
+  return digest;
+}
 
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
 // beyond the 32-bit range stop at its ends.
@@ -177,7 +157,7 @@ AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& pl
   CString deciphered;
   DecipherHexPayload(digits.substr(kDigestDigits), deciphered);
   if (deciphered.IsEmpty()) return kAnswerEmpty;
-  if (View(AnswerDigest::Of(deciphered)) != digits.substr(0, kDigestDigits)) return kAnswerWrongDigest;
+  if (View(AnswerDigest(deciphered)) != digits.substr(0, kDigestDigits)) return kAnswerWrongDigest;
   plain = std::move(deciphered);
   return kAnswerDecoded;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "DigestsMd5.h"
 #include "ExchangeEncoding.h"
 #include "cstring_printer.h"
 
@@ -115,6 +116,33 @@ TEST(Encode, LengthIs32PlusFourDigitsAUnit) {
 
 TEST(Encode, TheSameTextAlwaysGivesTheSameMessage) {
   EXPECT_EQ(Encode(_T("same text")), Encode(_T("same text")));
+}
+
+TEST(Encode, TheCallersTextCanTakeItsOwnMessage) {
+  CString text = _T(" same text ");
+  EXPECT_TRUE(EncipherTextToHex(text, text));
+  EXPECT_EQ(text, Encode(_T("same text")));
+}
+
+// Long texts are digested in pieces: the digest field must still be the MD5 of the whole
+// text, across piece ends, and the payload must decode back to it.
+TEST(Encode, LongTextsKeepTheirDigestAndRoundTrip) {
+  for (const int units : {4095, 4096, 4097, 3 * 4096 + 17}) {
+    CString text;
+    std::vector<BYTE> narrow;
+    for (int n = 0; n < units; ++n) {
+      const char ch = static_cast<char>('!' + n * 7 % 90);
+      text += static_cast<WCHAR>(ch);
+      narrow.push_back(static_cast<BYTE>(ch));
+    }
+    CString expected = CMD5Checksum::DigestHex(narrow.data(), static_cast<UINT>(narrow.size()));
+    expected.MakeUpper();
+    CString plain = text;
+    CString encoded;
+    ASSERT_TRUE(EncipherTextToHex(plain, encoded));
+    EXPECT_EQ(encoded.Left(32), expected) << units;
+    EXPECT_EQ(Decode(encoded), text) << units;
+  }
 }
 
 // The main program's encoder: the same messages, and a message even for an empty text.
