@@ -34,6 +34,17 @@ constexpr char kTexts[] =
     "IDS_QVX_CANCLE=Postpone to be reminded later.\r\n"
     "IDS_SHUTDOWN_FAILED=The computer could not be shut down.\r\n"
     "IDS_RESTART_FAILED=The computer could not be restarted.\r\n"
+    "IDS_SUBMIT=Submit\r\nIDS_PREVIW_FEEDBACK=Preview\r\nIDS_VIEW_ATTACH_LOG=View log\r\n"
+    "IDS_FEED0=Suggestion\r\nIDS_FEED1=Problem\r\nIDS_FEED2=Praise\r\nIDS_FEED3=Question\r\n"
+    "IDS_FEED4=Feature request\r\nIDS_FEED5=Other\r\n"
+    "IDS_SUBMIT_FEEDBACK=Tell us about %s\r\nIDS_SHARE_EXPR=Your opinion makes the product better.\r\n"
+    "IDS_FAVO_TOOL=Tools you use\r\nIDS_EMAIL_ADDRESS=Your e-mail address\r\n"
+    "IDS_SELCT_FEEDBCK_TYPE=Kind of feedback\r\nIDS_SHARE_EXPR2=Your message\r\n"
+    "IDS_PUBLISH_REVIEW=You may publish my feedback.\r\nIDS_MODULENAME=Tool\r\nIDS_TIPS=Tips\r\n"
+    "IDS_FEEDBACK_MAILID=Please enter a valid e-mail address.\r\nIDS_EMPTY_FEEDBACK=Please write your feedback.\r\n"
+    "IDS_FEEDBACK_UPLOAD=Sending your feedback...\r\nIDS_FDBK_SUCC=Feedback sent.\r\n"
+    "IDS_THX_FOR_FDBK=Thank you for your feedback.\r\n"
+    "IDS_FEEDBACK_FAILED=Your feedback could not be sent. Please try again later.\r\n"
     "[IDD_DLG_SHUTDOWN]\r\nIDOK=OK\r\nIDCANCEL=Cancel\r\n";
 
 std::filesystem::path LanguageFile() {
@@ -72,6 +83,24 @@ HWND PopupTest::RunningMessageBox() {
 CString PopupTest::MessageBoxText(HWND box) {
   auto* dialog = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandlePermanent(box));
   return dialog ? dialog->GetText() : CString();
+}
+
+void PopupTest::Type(const std::u16string& text) {
+  for (char16_t ch : text) {
+    int key = 0;
+    bool shift = false;
+    if (ch >= u'a' && ch <= u'z') key = ch - u'a' + 'A';
+    else if (ch >= u'A' && ch <= u'Z') key = ch, shift = true;
+    else if (ch >= u'0' && ch <= u'9') key = ch;
+    else if (ch == u'@') key = '2', shift = true;
+    else if (ch == u'.') key = VK_OEM_PERIOD;
+    else if (ch == u'-') key = VK_OEM_MINUS;
+    else if (ch == u' ') key = VK_SPACE;
+    ASSERT_NE(key, 0) << "no key types " << static_cast<int>(ch);
+    if (shift) Key(VK_SHIFT, true);
+    Tap(key);
+    if (shift) Key(VK_SHIFT, false);
+  }
 }
 
 void PopupTest::AnswerMessageBox(HWND box) { Click(::GetDlgItem(box, kMessageBoxFirstButton)); }

@@ -4,6 +4,7 @@
 #pragma once
 #include <afxwin.h>
 
+#include <string>
 #include <vector>
 
 #include "dialogs_testing.h"
@@ -30,6 +31,8 @@ class PopupTest : public DialogTest {
   // The own message box now in front, or null; its text.
   static HWND RunningMessageBox();
   static CString MessageBoxText(HWND box);
+  // Types the text with the keys of a US keyboard into the focused window.
+  static void Type(const std::u16string& text);
   // Presses the first button of the running message box.
   static void AnswerMessageBox(HWND box);
 
