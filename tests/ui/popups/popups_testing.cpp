@@ -45,6 +45,9 @@ constexpr char kTexts[] =
     "IDS_FEEDBACK_UPLOAD=Sending your feedback...\r\nIDS_FDBK_SUCC=Feedback sent.\r\n"
     "IDS_THX_FOR_FDBK=Thank you for your feedback.\r\n"
     "IDS_FEEDBACK_FAILED=Your feedback could not be sent. Please try again later.\r\n"
+    "IDS_WLCM_WIZ=Welcome\r\nIDS_M_STRSTEPDESCRIPTIONS0=Backing up the system files for %s\r\n"
+    "IDS_M_STRSTEPDESCRIPTIONS1=Making a restore point for %s\r\nIDS_DONE=Done\r\n"
+    "IDS_FIRST_INSTL=First installation of %s\r\n"
     "[IDD_DLG_SHUTDOWN]\r\nIDOK=OK\r\nIDCANCEL=Cancel\r\n";
 
 std::filesystem::path LanguageFile() {
