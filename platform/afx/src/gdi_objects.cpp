@@ -11,11 +11,18 @@ namespace {
 
 constexpr std::size_t kPruneAt = 64;
 
+// Set once the thread's maps are gone: objects that outlive them (statics of the main thread,
+// destroyed after its thread-local maps) still delete their handles, without the maps.
+thread_local bool t_mapsGone = false;
+
 struct GdiMaps {
   GdiMaps() = default;
   GdiMaps(const GdiMaps&) = delete;
   GdiMaps& operator=(const GdiMaps&) = delete;
-  ~GdiMaps() { Forget(); }
+  ~GdiMaps() {
+    Forget();
+    t_mapsGone = true;
+  }
   void Forget() {
     for (auto& [key, object] : temporary) object->m_hObject = nullptr;  // the handles stay
     temporary.clear();
@@ -89,7 +96,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject) {
 
 HGDIOBJ CGdiObject::Detach() {
   const HGDIOBJ handle = m_hObject;
-  if (handle) {
+  if (handle && !t_mapsGone) {
     auto& permanent = Maps().permanent;
     const auto found = permanent.find(handle);
     if (found != permanent.end() && found->second == this) permanent.erase(found);

@@ -64,6 +64,7 @@ inline int SHFileOperation(LPSHFILEOPSTRUCTW fileOp) { return SHFileOperationW(f
 #define SEE_MASK_DEFAULT 0x00000000
 #define SEE_MASK_NOCLOSEPROCESS 0x00000040
 #define SEE_MASK_NOASYNC 0x00000100
+#define SEE_MASK_FLAG_DDEWAIT SEE_MASK_NOASYNC
 #define SEE_MASK_FLAG_NO_UI 0x00000400
 #define SEE_MASK_NOZONECHECKS 0x00800000  // no zone check of the file (nothing to check here)
 

@@ -76,8 +76,12 @@ char16_t CharacterOfKey(int key) {
   const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
   const bool caps = (GetKeyState(VK_CAPITAL) & 1) != 0;
   if (key >= 'A' && key <= 'Z') return static_cast<char16_t>(shift != caps ? key : key - 'A' + 'a');
-  if (key >= '0' && key <= '9' && !shift) return static_cast<char16_t>(key);
+  // The US keyboard: the digits' shifted characters and the punctuation keys of addresses.
+  if (key >= '0' && key <= '9') return shift ? u")!@#$%^&*("[key - '0'] : static_cast<char16_t>(key);
   switch (key) {
+    case VK_OEM_COMMA: return shift ? u'<' : u',';
+    case VK_OEM_MINUS: return shift ? u'_' : u'-';
+    case VK_OEM_PERIOD: return shift ? u'>' : u'.';
     case VK_SPACE: case VK_RETURN: case VK_ESCAPE: case VK_BACK: case VK_TAB:
       return static_cast<char16_t>(key);
     default:

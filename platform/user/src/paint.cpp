@@ -108,6 +108,8 @@ void ChangeArea(HWND window, HRGN area, UINT flags) {
     if (flags & RDW_INTERNALPAINT) SetUpdatePending(window, true);
     if (ReachesChildren(flags, family.style)) {
       for (HWND child : family.children) {
+        // A hidden child is not painted; it is invalidated whole when it is shown.
+        if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) continue;
         const POINT o = ClientOriginOf(child);
         HRGN part = CreateRectRgn(0, 0, 0, 0);
         CombineRgn(part, area, nullptr, RGN_COPY);

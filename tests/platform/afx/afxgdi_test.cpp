@@ -134,3 +134,15 @@ TEST(GdiObjects, TemporariesOfDeletedHandlesDoNotPileUp) {
 }
 
 }  // namespace
+
+TEST(GdiObjectsDeathTest, AStaticObjectMadeAfterTheMapsIsDestroyedCleanlyAtExit) {
+  // The thread's maps are made first and so go first at exit; the static brush goes later.
+  EXPECT_EXIT(
+      {
+        CBrush::FromHandle(static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        static CBrush brush;
+        brush.CreateSolidBrush(RGB(1, 2, 3));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}

@@ -118,6 +118,23 @@ TEST_F(KeyState, TranslateMessageTypesCharactersWithShift) {
   EXPECT_EQ(typed, u"|q||Q|");
 }
 
+TEST_F(KeyState, ShiftedDigitsAndPunctuationTypeAsOnAUsKeyboard) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  SetFocus(top);
+  for (int key : {int{'2'}, VK_OEM_PERIOD, VK_OEM_MINUS, VK_OEM_COMMA}) user::InjectKey(key, true);
+  user::InjectKey(VK_SHIFT, true);
+  for (int key : {int{'2'}, int{'1'}, int{'0'}, VK_OEM_PERIOD, VK_OEM_MINUS, VK_OEM_COMMA}) user::InjectKey(key, true);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  std::u16string typed;
+  for (const Delivered& d : Recorded())
+    if (d.window == top && d.message == WM_CHAR) typed += static_cast<char16_t>(d.wParam);
+  EXPECT_EQ(typed, u"2.-,@!)>_<");
+}
+
 TEST_F(Capture, RoutesEveryMouseMessageToTheCaptureWindowInItsCoordinates) {
   const HWND a = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
   const HWND b = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 300, 300, 100, 100);

@@ -112,6 +112,21 @@ TEST_F(Painting, ValidatingRemovesThePaint) {
   EXPECT_EQ(Count(top, WM_PAINT), 0);
 }
 
+TEST_F(Painting, RedrawingAllChildrenLeavesHiddenOnesUnpainted) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 80);
+  const HWND shown = MakeWindow(WS_CHILD | WS_VISIBLE, top, 1, u"", 0, 0, 20, 20);
+  const HWND hidden = MakeWindow(WS_CHILD, top, 2, u"", 30, 0, 20, 20);
+  PumpWaiting();
+  ClearRecorded();
+  RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  PumpWaiting();
+  EXPECT_EQ(Count(shown, WM_PAINT), 1);
+  EXPECT_EQ(Count(hidden, WM_PAINT), 0);
+  ShowWindow(hidden, SW_SHOW);
+  PumpWaiting();
+  EXPECT_EQ(Count(hidden, WM_PAINT), 1);
+}
+
 TEST_F(Painting, UpdateWindowPaintsAtOnceOnlyWhenDue) {
   const HWND top = MakeWindow(WS_POPUP, nullptr, 0, u"", 0, 0, 100, 80);
   PumpWaiting();
