@@ -12,7 +12,6 @@
 #include "DlgBaseShared.h"
 #include "GlobalConstants.h"
 #include "HalvoranApp.h"
-#include "HelperModule.h"
 #include "IniReader.h"
 #include "OSVersionInfo.h"
 #include "PathHelpers.h"
@@ -51,23 +50,9 @@ constexpr COLORREF kCaptionColour = 0xFCFCFC;
 constexpr COLORREF kVersionColour = 0xCFCFCF;
 constexpr int kCaptionBottom = 32;
 
-// The demo program's last start; "never started" is kept apart, so a clock that starts near
-// 0 does not hold back the first start.
-struct LastDemoLaunch {
-  bool started = false;
-  DWORD tick = 0;
-};
-LastDemoLaunch g_lastDemoLaunch;
+CLaunchGuard g_demoGuard(CDlgMainWnd::kLaunchGuardMs);
 
 CString QvxText(LPCTSTR id) { return GetLangString(id, kSection); }
-
-CString HelperFolder() {
-  WCHAR path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameW(GetHelperModuleHandle(), path, MAX_PATH);
-  CString folder(path, static_cast<int>(length));
-  const int slash = folder.ReverseFind(_T('\\'));
-  return slash >= 0 ? folder.Left(slash) : CString();
-}
 
 // The shared library's version as the version line shows it, from the running program's
 // folder.
@@ -345,10 +330,8 @@ void CDlgMainWnd::PaintFrame(CDC* pDC, const CRect& rect) {
 void CDlgMainWnd::OnCheckForUpdates() { CheckForUpdates(); }
 
 INT_PTR CDlgMainWnd::RunDemoProgram() {
-  const DWORD now = ::GetTickCount();
-  if (g_lastDemoLaunch.started && now - g_lastDemoLaunch.tick < kLaunchGuardMs) return 1;
-  g_lastDemoLaunch = {true, now};
-  const CString folder = HelperFolder();
+  if (!g_demoGuard.TryStart()) return 1;
+  const CString folder = GetHelperFolder();
   CString program = folder;
   AppendPathComponent(program, kDemoProgram);
   return RunShellExecute(::GetDesktopWindow(), _T("open"), program, m_strDemoArguments, folder, SW_SHOWNORMAL);
