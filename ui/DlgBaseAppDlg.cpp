@@ -195,6 +195,8 @@ void CDlgBaseAppDlg::CreateLeftPanels() {
     tab.pPanel = std::move(panel);
   }
   MarkSelected(&m_btnTabs[0], TRUE);
+  // The first tab takes the focus; a press sent to it without its release would leave it
+  // holding the mouse and swallow the user's first click.
   if (m_btnTabs[0].GetSafeHwnd()) m_btnTabs[0].SetFocus();
 }
 

@@ -37,6 +37,10 @@ TEST_F(MainWindowTabs, PanelsAreMadeOnlyForTabsWhoseButtonsHaveCaptions) {
   EXPECT_EQ(place, CRect(6, 77, 766, 556));
   EXPECT_TRUE(dialog_.GetTabButton(1)->m_bHighlighted);
   EXPECT_EQ(dialog_.GetSelectedTab(), dialog_.GetTabButton(1));
+  // The first tab takes the focus without holding the mouse: the user's first click goes
+  // where it is aimed.
+  EXPECT_EQ(::GetCapture(), nullptr);
+  EXPECT_EQ(::GetFocus(), dialog_.GetTabButton(1)->m_hWnd);
 }
 
 TEST_F(MainWindowTabs, ATabWithoutPanelIsSelectedAndTheCurrentPanelStays) {
