@@ -218,6 +218,21 @@ TEST_F(MainWindowCaption, SystemMenuCommands) {
   EXPECT_FALSE(dialog_.GetSafeHwnd() && dialog_.IsWindowVisible());
 }
 
+TEST_F(MainWindowCaption, TheCloseButtonEndsTheProgram) {
+  Open(settings_);
+  Click(dialog_.GetCloseButton().m_hWnd);
+  // The messages up to the quit message, whose code is kept.
+  int quitCode = -1;
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) quitCode = static_cast<int>(msg.wParam);
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  EXPECT_EQ(quitCode, 0);
+  EXPECT_FALSE(dialog_.GetSafeHwnd() && dialog_.IsWindowVisible());
+}
+
 TEST_F(MainWindowCaption, TheMinimumTrackSizeIsTheMainWindowSize) {
   Open(settings_);
   MINMAXINFO info{};
