@@ -12,15 +12,11 @@ constexpr DWORD kGuardMs = 8192;
 constexpr TCHAR kCheckerFile[] = _T("ZEPHRINKXCheckUpdate.exe");
 constexpr TCHAR kDefaultArguments[] = _T("checkupdate");
 
-// The last start; "never started" is kept apart, so a clock that starts near 0 does not
-// hold back the first start.
-struct LastLaunch {
-  bool started = false;
-  DWORD tick = 0;
-};
-LastLaunch g_lastLaunch;
+CLaunchGuard g_checkerGuard(kGuardMs);
 
-CString HelperFolder() {
+}  // namespace
+
+CString GetHelperFolder() {
   WCHAR path[MAX_PATH] = {};
   const DWORD length = ::GetModuleFileNameW(GetHelperModuleHandle(), path, MAX_PATH);
   CString folder(path, static_cast<int>(length));
@@ -28,7 +24,13 @@ CString HelperFolder() {
   return slash >= 0 ? folder.Left(slash) : CString();
 }
 
-}  // namespace
+BOOL CLaunchGuard::TryStart() {
+  const DWORD now = ::GetTickCount();
+  if (m_bStarted && now - m_lastTick < m_guardMs) return FALSE;
+  m_bStarted = TRUE;
+  m_lastTick = now;
+  return TRUE;
+}
 
 INT_PTR RunShellExecute(HWND hOwner, LPCTSTR lpVerb, LPCTSTR lpFile, LPCTSTR lpParameters, LPCTSTR lpDirectory,
                         int nShowCmd) {
@@ -51,10 +53,8 @@ INT_PTR RunShellExecute(HWND hOwner, LPCTSTR lpVerb, LPCTSTR lpFile, LPCTSTR lpP
 }
 
 INT_PTR LaunchUpdateChecker(LPCTSTR lpArguments) {
-  const DWORD now = ::GetTickCount();
-  if (g_lastLaunch.started && now - g_lastLaunch.tick < kGuardMs) return 1;
-  g_lastLaunch = {true, now};
-  const CString folder = HelperFolder();
+  if (!g_checkerGuard.TryStart()) return 1;
+  const CString folder = GetHelperFolder();
   CString program = folder;
   AppendPathComponent(program, kCheckerFile);
   const LPCTSTR arguments = (lpArguments && *lpArguments) ? lpArguments : kDefaultArguments;

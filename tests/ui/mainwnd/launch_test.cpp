@@ -1,0 +1,84 @@
+// The launchers of the main-window base: the demo program started from the library folder
+// with the dialog's argument word, at most once per 8192 ms and not held back when the clock
+// starts at 0; the demo button off while it starts and back 512 ms later on the test clock;
+// the version line and the menu texts made from the language texts through the checked
+// format.
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "mainwnd_testing.h"
+
+namespace zx::test {
+namespace {
+
+std::filesystem::path LaunchLog() {
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "launches.log";
+}
+
+std::vector<std::string> LoggedLaunches() {
+  std::vector<std::string> lines;
+  std::ifstream in(LaunchLog());
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The stand-in runs as a process of its own; its line shows up shortly after the start.
+std::vector<std::string> WaitForLaunches(std::size_t count) {
+  for (int i = 0; i < 1000 && LoggedLaunches().size() < count; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return LoggedLaunches();
+}
+
+using MainWindowLaunch = MainWindowTest;
+
+TEST_F(MainWindowLaunch, TheDemoStartsOncePerGuardTimeFromAClockAtZero) {
+  std::filesystem::remove(LaunchLog());
+  g_bShowDemoButton = TRUE;
+  Open(settings_);
+  CHoverButtonWithText& demo = dialog_.GetDemoButton();
+  ASSERT_NE(demo.GetSafeHwnd(), nullptr);
+  CRect place;
+  demo.GetWindowRect(&place);
+  dialog_.ScreenToClient(&place);
+  EXPECT_EQ(place, CRect(660, 37, 712, 54));
+
+  Click(demo.m_hWnd);  // the clock stands at 0: the first start still goes
+  Pump();
+  EXPECT_EQ(WaitForLaunches(1), std::vector<std::string>{"TUN"});
+  EXPECT_FALSE(demo.IsWindowEnabled());
+  clock_.Advance(511);
+  Pump();
+  EXPECT_FALSE(demo.IsWindowEnabled());
+  clock_.Advance(1);
+  Pump();
+  EXPECT_TRUE(demo.IsWindowEnabled());
+
+  clock_.Advance(8192 - 512 - 1);
+  EXPECT_EQ(dialog_.RunDemoProgram(), 1);
+  clock_.Advance(1);
+  EXPECT_GT(dialog_.RunDemoProgram(), 32);
+  EXPECT_EQ(WaitForLaunches(2), (std::vector<std::string>{"TUN", "TUN"}));
+  std::filesystem::remove(LaunchLog());
+}
+
+TEST_F(MainWindowLaunch, LanguageTextsAreFormatsOnlyWhenTheirConversionsFit) {
+  g_bShowHelpButton = TRUE;
+  Open(settings_);
+  // A write-back conversion: the text stays as it is.
+  EXPECT_EQ(dialog_.GetMenuText(0), CString(u"www.%s.example%n"));
+  EXPECT_EQ(dialog_.GetMenuText(2), CString(u"Check for updates"));
+  EXPECT_EQ(dialog_.GetMenuText(5), CString(u"Demo"));
+  EXPECT_EQ(dialog_.GetMenuText(6), CString());
+  EXPECT_EQ(g_strVersionText.Find(u" version "), static_cast<int>(std::char_traits<char16_t>::length(u"Zephrin Tunevo")));
+  CString help;
+  dialog_.GetHelpButton().GetWindowText(help);
+  EXPECT_EQ(help, CString(u"Help"));
+  EXPECT_EQ(g_strSharedAppText, CString(u"Tunevo"));
+}
+
+}  // namespace
+}  // namespace zx::test
