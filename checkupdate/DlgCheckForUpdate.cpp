@@ -81,6 +81,7 @@ BEGIN_MESSAGE_MAP(CDlgCheckForUpdate, CDlgBaseChildPopUpWndBase)
   ON_WM_SYSCOMMAND()
   ON_WM_WINDOWPOSCHANGING()
   ON_WM_ERASEBKGND()
+  ON_WM_DESTROY()
   ON_BN_CLICKED(IDOK, &CDlgCheckForUpdate::OnButtonNext)
   ON_BN_CLICKED(IDCANCEL, &CDlgCheckForUpdate::OnButtonCancel)
   ON_BN_CLICKED(3, &CDlgCheckForUpdate::OnButtonChangeLog)
@@ -250,8 +251,9 @@ void CDlgCheckForUpdate::CreateControls() {
     GetDlgItem(button[0])->MoveWindow(button[1], kButtonTop, kButtonWidth, kButtonHeight);
 }
 
-BOOL CDlgCheckForUpdate::DestroyWindow() {
-  if (GetSafeHwnd() != nullptr && !m_bStopping.load()) {
+void CDlgCheckForUpdate::OnDestroy() {
+  // The work stops, and the threads end while their calls to the window are still served.
+  if (!m_bStopping.load()) {
     m_bStopping = true;
     m_bCancelled = true;
     m_engine->StopDownload();
@@ -260,7 +262,7 @@ BOOL CDlgCheckForUpdate::DestroyWindow() {
   JoinServing(m_worker, m_bWorkerRunning);
   if (m_bTrayCreated) m_tray.HideIcon();
   m_hWndAlive = nullptr;
-  return CDlgBaseChildPopUpWndBase::DestroyWindow();
+  CDlgBaseChildPopUpWndBase::OnDestroy();
 }
 
 void CDlgCheckForUpdate::CloseChecker(UINT elapse) {

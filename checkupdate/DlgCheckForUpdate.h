@@ -101,7 +101,6 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void OnBtnCancel() override;
 
   BOOL OnInitDialog() override;
-  BOOL DestroyWindow() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
   void OnCloseRequest() override;
 
@@ -119,6 +118,7 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
+  afx_msg void OnDestroy();
 
   DECLARE_MESSAGE_MAP()
 
