@@ -479,7 +479,7 @@ class PackageInstallTest : public InstallRoad {
     install.SetProgress([this](int percent, LPCTSTR text, int) {
       percents_.push_back(percent);
       if (text != nullptr) texts_.push_back(std::u16string(text));
-      return 7;
+      return answer_;
     });
     const tagDeviceDriverInfo& device = *engine_->GetDevices()->GetAt(index_[kNvidiaDisplay]);
     return install.Install(inf, _T("C:\\Prog\\Win7\\"), package, 0, _T("pci\\ven_10de&dev_0ffc&subsys_21f517aa"),
@@ -492,6 +492,7 @@ class PackageInstallTest : public InstallRoad {
   }
   std::vector<int> percents_;
   std::vector<std::u16string> texts_;
+  int answer_ = IDNO;  // the answer to every question of the install
 };
 
 TEST_F(PackageInstallTest, AZipInstallsAndOnlyItsOwnFolderIsRemoved) {
@@ -506,6 +507,23 @@ TEST_F(PackageInstallTest, AZipInstallsAndOnlyItsOwnFolderIsRemoved) {
   CExclusionList record;
   record.Reload();
   EXPECT_EQ(record.GetCount(), 1);
+}
+
+TEST_F(PackageInstallTest, ARestartIsAskedForAndOnlyAYesRestartsWindows) {
+  const CString package = PlaceZip(_T("nvidia.zip"));
+  const std::string log = root() + "/shutdowns.log";
+  // Without a restart due nothing is asked.
+  EXPECT_EQ(Install(package), kInstallDone);
+  EXPECT_EQ(std::count(texts_.begin(), texts_.end(), std::u16string(u"IDS_STRING_RESTART")), 0);
+  devices::SetDifxRebootRequired(true);
+  for (const int answer : {IDNO, IDYES}) {
+    answer_ = answer;
+    texts_.clear();
+    EXPECT_EQ(Install(package), kInstallDone);
+    EXPECT_EQ(std::count(texts_.begin(), texts_.end(), std::u16string(u"IDS_STRING_RESTART")), 1);
+    EXPECT_EQ(ReadHostFile(log), answer == IDYES ? "00000006 80000001\n" : "")
+        << "only a yes restarts, forced, planned for hardware maintenance";
+  }
 }
 
 TEST_F(PackageInstallTest, ASelfExtractingZipIsUnpackedNotRun) {
