@@ -160,6 +160,24 @@ TEST_F(SchedulePage, RadiosEnableTheirControls) {
   }
 }
 
+// After a job is read back, a day box or a picker change alone enables Apply.
+TEST_F(SchedulePage, ADayOrAPickerChangeEnablesApply) {
+  TASK_TRIGGER weekly = Daily(3);
+  weekly.TriggerType = TASK_TIME_TRIGGER_WEEKLY;
+  weekly.Type.Weekly.WeeksInterval = 1;
+  weekly.Type.Weekly.rgfDaysOfTheWeek = TASK_MONDAY;
+  MakeJob(weekly);
+  Open();
+  EXPECT_FALSE(Enabled(CDlgSchedule::kApplyId));
+  Press(CDlgSchedule::kSundayId + 5);
+  EXPECT_TRUE(Enabled(CDlgSchedule::kApplyId));
+  Reopen();
+  EXPECT_FALSE(Enabled(CDlgSchedule::kApplyId));
+  StepPicker(CDlgSchedule::kTimeId, 1, 1);
+  EXPECT_TRUE(Enabled(CDlgSchedule::kApplyId));
+  EXPECT_EQ(Text(CDlgSchedule::kTimeId), CString(_T("03:01")));
+}
+
 TEST_F(SchedulePage, OnceIsWrittenAndReadBack) {
   Open();
   Press(CDlgSchedule::kRunOnceId);
