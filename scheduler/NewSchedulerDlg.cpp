@@ -5,6 +5,8 @@
 #include <wingdi.h>
 #include <winuser.h>
 
+#include "DlgBaseAppDlg.h"
+#include "IniReader.h"
 #include "NewSchedulerApp.h"
 
 namespace {
@@ -14,8 +16,7 @@ constexpr int kCornerSize = 9;
 constexpr int kPaneLeft = 6;
 constexpr int kPaneTop = 88;
 constexpr int kPaneHeight = 468;
-constexpr COLORREF kCaptionNormal = 0xFFFCFC;
-constexpr COLORREF kCaptionHover = 0x3F3B36;
+constexpr LPCTSTR kTextSection = _T("IDD_DLG_MAIN_SCHEDULER");
 
 const UINT kShowScheduleMessage = CNewSchedulerApp::GetShowScheduleMessage();
 
@@ -58,14 +59,14 @@ BOOL CNewSchedulerDlg::OnInitDialog() {
 
   // The list of all scheduled tools is not offered yet: its button stays hidden.
   if (m_btnViewAll.SubclassDlgItem(kViewAllId, this)) {
+    m_btnViewAll.SetWindowText(GetLangString(_T("IDC_BTN_VIEW_ALL"), kTextSection));
     m_btnViewAll.SetWindowPos(nullptr, client.left + 36, client.bottom - 200, 115, 20, SWP_NOZORDER);
     m_btnViewAll.ShowWindow(SW_HIDE);
     m_btnViewAll.EnableWindow(FALSE);
   }
 
-  m_btnCaption.Create(_T("Schedule"), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(167, 35, 268, 57), this,
-                      kCaptionButtonId);
-  m_btnCaption.SetColours(kCaptionNormal, kCaptionHover, kCaptionHover);
+  // The one caption button has the look of the main windows' tabs.
+  CDlgBaseAppDlg::CreateTabButton(m_btnCaption, CRect(167, 35, 268, 57), this, kCaptionButtonId, _T("Schedule"));
   return TRUE;
 }
 
