@@ -213,6 +213,41 @@ TEST_F(DriverFeedbackForm, TheSentDocumentReachesTheServiceEnciphered) {
   EXPECT_EQ(Comparable(documents[0]), std::u16string(kGoldenDocument));
 }
 
+TEST_F(DriverFeedbackForm, LeavingOutTheDevicesHoldsForTheFormAndF4IsSwallowed) {
+  CDlgNagDriverFeedback form(&owner_, CString(kRequest), nullptr);
+  CString first, second;
+  WhileModal({[&] {
+                if (!Shown(form)) return false;
+                Fill(form, kEmail, u"ann@example.com");
+                ChooseType(form, 5);
+                Fill(form, kText, u"Fine");
+                Click(Item(form, 5301));
+                Tap(VK_F4);
+                Click(Item(form, 5300));
+                return true;
+              },
+              UntilMessageBox(form, first, 16),
+              [&] {
+                if (RunningMessageBox()) return false;
+                Click(Item(form, 5301));  // clicked again: the devices stay out
+                Click(Item(form, 5300));
+                return true;
+              },
+              UntilMessageBox(form, second, 16), [&] {
+                if (RunningMessageBox()) return false;
+                EXPECT_TRUE(Shown(form));
+                Click(Item(form, IDCANCEL));
+                return true;
+              }});
+  RunModalWithBackdrop(&owner_, &form, CDlgNagDriverFeedback::kTemplateId);
+  ExpectAllStepsRan();
+  for (const CString& shown : {first, second}) {
+    EXPECT_NE(shown.Find(u"<feedback_type>General feedback</feedback_type>"), -1) << CStringA(shown).GetString();
+    EXPECT_NE(shown.Find(u"</prog_info>"), -1);
+    EXPECT_EQ(shown.Find(u"<device>"), -1);
+  }
+}
+
 class Faults : public DriverFeedbackForm, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(Faults, AFailedUploadIsReportedAndTheFormKeepsWhatWasTyped) {
