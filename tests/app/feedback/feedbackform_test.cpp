@@ -211,6 +211,13 @@ TEST_F(DriverFeedbackForm, TheSentDocumentReachesTheServiceEnciphered) {
   const std::vector<std::u16string> documents = Uploaded();
   ASSERT_EQ(documents.size(), 1u);
   EXPECT_EQ(Comparable(documents[0]), std::u16string(kGoldenDocument));
+  // A feedback the user wrote is named neither automated nor a plain string.
+  for (const auto& entry : std::filesystem::directory_iterator(uploads_.path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(std::regex_search(name, std::regex("^[^ ]+-Feedback ")) && name.find("Automated") == std::string::npos &&
+                    name.find("SimpleStr") == std::string::npos)
+        << name;
+  }
 }
 
 TEST_F(DriverFeedbackForm, LeavingOutTheDevicesHoldsForTheFormAndF4IsSwallowed) {
