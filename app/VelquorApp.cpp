@@ -120,7 +120,7 @@ BOOL CVelquorApp::InitInstance() {
 
 CString CVelquorApp::LangText(LPCTSTR stringId) {
   CString text;
-  GetLangText(text, stringId);
+  GetLangText(text, stringId, kLanguageSection);
   return text;
 }
 
