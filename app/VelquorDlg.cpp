@@ -180,8 +180,7 @@ void CVelquorDlg::StartByMode() {
       HiddenModeStop();
       return;
     }
-    if (CWnd* scanHome = GetGroupPage(kScanGroup, 1)) {
-      scanHome->PostMessage(WM_COMMAND, kScanNowCommand);
+    if (PostScanNow()) {
       PumpMessages();
       return;
     }
@@ -190,6 +189,14 @@ void CVelquorDlg::StartByMode() {
     return;
   }
   switch (m_app.m_nStartPage) {
+    case kStartPageScanHome:
+      if (DecimalValue(ReadSettingText(kSettingAutoScan)) != 0 || g_bFirstInstall || g_bVerySilentInstall)
+        PostScanNow();
+      break;
+    case kStartPageSchedule:
+    case kStartPageScanNow:
+      PostScanNow();
+      break;
     case kStartPageBackup:
       OnTabButton(3);
       m_app.m_nStartPage = kStartPageScanHome;
@@ -201,6 +208,17 @@ void CVelquorDlg::StartByMode() {
     default:
       break;
   }
+}
+
+BOOL CVelquorDlg::PostScanNow() {
+  CWnd* scanHome = GetGroupPage(kScanGroup, 1);
+  return scanHome != nullptr && scanHome->PostMessage(WM_COMMAND, kScanNowCommand);
+}
+
+CString CVelquorDlg::ReadSettingText(LPCTSTR name) {
+  CString text;
+  GetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText);
+  return text;
 }
 
 void CVelquorDlg::StartLauncherLink() {
@@ -301,6 +319,7 @@ LRESULT CVelquorDlg::TakeSecondStart(CString word) {
   PumpMessages();
   Sleep(kHandOffPauseMs);
   PostMessage(WM_COMMAND, kFirstTabCommand);
+  PostScanNow();
   PumpMessages();
   return 1;
 }

@@ -105,6 +105,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   void BuildGroups();
   void StartByMode();
   void StartLauncherLink();
+  // Posts "scan now" to the scan home page; FALSE while the scan group has none.
+  BOOL PostScanNow();
+  static CString ReadSettingText(LPCTSTR name);
   // A second start's word: "shutdown", "autofix" or "schedulescan"; the answer of the hand-off.
   LRESULT TakeSecondStart(CString word);
   void OnPageChange(int nCode);
