@@ -1,8 +1,8 @@
 // The main window of the main program in the test process, on the test clock: its look with
 // the first tab and with the settings tab, the settings pages reached through clicks on the
 // left panel (the schedule place stays empty), keys that never close it, its answers to the
-// launcher's WM_COPYDATA codes and to second starts, the close request while disabled, and the
-// histories it keeps.
+// launcher's WM_COPYDATA codes and to second starts, the close request while disabled, the
+// forced ends (launcher exit, watchdog, hidden-mode stop) and the histories it keeps.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -21,6 +21,16 @@ CVelquorApp theApp;
 namespace zx::test {
 namespace {
 
+// The main window with its forced end counted instead of ending the test process.
+class TestVelquorDlg : public CVelquorDlg {
+ public:
+  using CVelquorDlg::CVelquorDlg;
+  int forcedEnds = 0;
+
+ protected:
+  void EndProcessNow() override { ++forcedEnds; }
+};
+
 class VelquorWindow : public DialogTest {
  protected:
   void SetUp() override {
@@ -34,7 +44,7 @@ class VelquorWindow : public DialogTest {
     theApp.m_bProgressNotify = FALSE;
     theApp.m_nStartPage = kStartPageScanHome;
     theApp.FillMainWindowSettings(settings_);
-    dialog_ = std::make_unique<CVelquorDlg>(theApp);
+    dialog_ = std::make_unique<TestVelquorDlg>(theApp);
     dialog_->SetAppInfo(settings_);
     ASSERT_TRUE(dialog_->Create(CDlgBaseAppDlg::kTemplateId, nullptr));
     dialog_->ShowWindow(SW_SHOW);
@@ -67,7 +77,7 @@ class VelquorWindow : public DialogTest {
   static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible() && page->IsWindowEnabled(); }
 
   tagAppDlgSettings settings_;
-  std::unique_ptr<CVelquorDlg> dialog_;
+  std::unique_ptr<TestVelquorDlg> dialog_;
 };
 
 TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
@@ -184,6 +194,29 @@ TEST_F(VelquorWindow, TheCloseRequestWaitsWhileTheWindowIsDisabled) {
   dialog_->EnableUi(TRUE);
   EXPECT_TRUE(dialog_->IsUiEnabled());
   EXPECT_TRUE(dialog_->GetTabButton(1)->IsWindowEnabled());
+}
+
+TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
+  // The launcher's exit request ends the run once.
+  dialog_->SendMessage(WM_TIMER, kExitTimerId);
+  EXPECT_EQ(dialog_->forcedEnds, 1);
+  // The watchdog looks for a process of the program: this test process is none.
+  dialog_->SendMessage(WM_TIMER, CVelquorDlg::kWatchdogTimer);
+  EXPECT_EQ(dialog_->forcedEnds, 2);
+  // A hidden-mode stop acts only in hidden scan mode with the launcher busy.
+  const struct {
+    bool hidden, busy;
+    int ends;
+  } kCases[] = {{false, false, 2}, {true, false, 2}, {false, true, 2}, {true, true, 3}};
+  for (const auto& c : kCases) {
+    dialog_->GetLauncherState().bHiddenScanMode = c.hidden;
+    dialog_->GetLauncherState().bLauncherBusy = c.busy;
+    dialog_->HiddenModeStop();
+    EXPECT_EQ(dialog_->forcedEnds, c.ends) << c.hidden << c.busy;
+  }
+  // The popup timer ends nothing.
+  dialog_->SendMessage(WM_TIMER, kPopupTimerId);
+  EXPECT_EQ(dialog_->forcedEnds, 3);
 }
 
 TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
