@@ -356,9 +356,10 @@ void CVelquorDlg::OnFeedback() {
   if (m_app.m_strLastScanText.IsEmpty()) {
     CString text;
     m_app.GetLangText(text, _T("IDS_RECOMMESCAN_SENDFEEDBAK"));
-    if (AppMessageBox(text, MB_YESNO | MB_ICONQUESTION, this) == IDYES && m_pGroups[kScanGroup]) {
+    if (AppMessageBox(text, MB_YESNO | MB_ICONQUESTION, this) == IDYES) {
       SelectGroupButton(kScanGroup, kFirstLeftButton + 1);
-      return;
+      // The scan clears the busy flag when it ends; without a scan it is cleared here.
+      if (PostScanNow()) return;
     }
   }
   SetFocus();

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
@@ -217,6 +218,26 @@ TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
   // The popup timer ends nothing.
   dialog_->SendMessage(WM_TIMER, kPopupTimerId);
   EXPECT_EQ(dialog_->forcedEnds, 3);
+}
+
+TEST_F(VelquorWindow, AFeedbackRequestWithoutAScanAsksForOneAndLeavesTheProgramFree) {
+  // Yes (first button) and No: with no scan to run, the task-busy flag is cleared either way.
+  for (int button : {0, 1}) {
+    WhileModal({[button] {
+      auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+      if (box == nullptr) return false;
+      Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
+      return true;
+    }});
+    dialog_->SendMessage(WM_COMMAND, CVelquorDlg::kFeedbackCommand);
+    Pump();
+    ExpectAllStepsRan();
+    EXPECT_FALSE(theApp.m_bTaskBusy) << button;
+  }
+  // While a task runs the request is ignored: no question is asked.
+  theApp.m_bTaskBusy = TRUE;
+  dialog_->SendMessage(WM_COMMAND, CVelquorDlg::kFeedbackCommand);
+  EXPECT_TRUE(theApp.m_bTaskBusy);
 }
 
 TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
