@@ -36,7 +36,7 @@ constexpr UINT kFirstLeftButton = CDlgLeftDlgBase::kFirstButtonCommand;
 constexpr UINT kSettingsSelection = 1351;
 constexpr DWORD kHandOffPauseMs = 1000;
 
-UINT g_nBringToFrontMessage = RegisterWindowMessageW(_T("It will bring Tunevo in front if minimized"));
+const UINT g_nBringToFrontMessage = RegisterWindowMessageW(_T("It will bring Tunevo in front if minimized"));
 
 CString WithSlash(CString folder) {
   if (folder.IsEmpty() || folder.Right(1) != _T("\\")) folder += _T('\\');
@@ -102,6 +102,8 @@ void CVelquorDlg::BuildFolders() {
                                 &m_strDefaultBackupFolder, &m_strDownloadFolder, &m_strBackupFolder})
     if (!folder->IsEmpty() && !PathExists(*folder)) CreateDirectoryTree(*folder);
 }
+
+UINT CVelquorDlg::GetBringToFrontMessage() { return g_nBringToFrontMessage; }
 
 // ---- Histories
 
@@ -325,8 +327,9 @@ LRESULT CVelquorDlg::TakeSecondStart(CString word) {
 }
 
 LRESULT CVelquorDlg::OnBringToFront(WPARAM, LPARAM lParam) {
-  const auto* text = reinterpret_cast<LPCTSTR>(lParam);
-  if (!IsWindowVisible() || (text != nullptr && CString(text).CompareNoCase(_T("AlreadyRunning")) == 0)) {
+  // The message may come from any process, so lParam is never read as an address: any
+  // non-zero value is the "AlreadyRunning" request.
+  if (!IsWindowVisible() || lParam != 0) {
     if (CWnd* main = AfxGetMainWnd()) main->SetActiveWindow();
     ShowWindow(SW_RESTORE);
     PostMessage(WM_LBUTTONDOWN);

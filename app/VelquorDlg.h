@@ -39,6 +39,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   static constexpr ULONG_PTR kCopyProgressNotify = 20;
   static constexpr ULONG_PTR kCopyQuery = 30;
   static constexpr int kForcedEndCode = 18;
+  // The registered "It will bring Tunevo in front if minimized" message.
+  static UINT GetBringToFrontMessage();
 
   explicit CVelquorDlg(CVelquorApp& app);
   ~CVelquorDlg() override;

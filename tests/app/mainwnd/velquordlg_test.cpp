@@ -240,6 +240,19 @@ TEST_F(VelquorWindow, AFeedbackRequestWithoutAScanAsksForOneAndLeavesTheProgramF
   EXPECT_TRUE(theApp.m_bTaskBusy);
 }
 
+TEST_F(VelquorWindow, TheBringToFrontMessageShowsAHiddenWindowAndNeverReadsItsParameter) {
+  const UINT message = CVelquorDlg::GetBringToFrontMessage();
+  dialog_->ShowWindow(SW_HIDE);
+  dialog_->SendMessage(message, 0, 0);
+  EXPECT_TRUE(dialog_->IsWindowVisible());
+  // A value that is no address of this process, as another process may post it.
+  dialog_->ShowWindow(SW_MINIMIZE);
+  dialog_->PostMessage(message, 0, 0x12345);
+  Pump();
+  EXPECT_TRUE(dialog_->IsWindowVisible());
+  EXPECT_FALSE(dialog_->IsIconic());
+}
+
 TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
   dialog_->GetHistory(kDownloadHistory)[_T("pci\\ven_8086")] = _T("C:\\Download\\net.zip");
   dialog_->GetHistory(kBackupHistory)[_T("Backup 1")] = _T("C:\\Backup\\one.zip");
