@@ -5,6 +5,7 @@
 #include <winuser.h>
 
 #include "CheckUpdateSwitches.h"
+#include "DlgCheckForUpdate.h"
 #include "ProcessControl.h"
 #include "SystemHelpers.h"
 
@@ -40,9 +41,11 @@ int CCheckForUpdateApp::AskToRestartElevated(const CString& question) {
   return MessageBoxW(nullptr, question, kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
 }
 
-void CCheckForUpdateApp::RunMainWindow(HWND /*owner*/) {
-  // The update checker window (dialog 5000) runs here once the shared dialog bases it is
-  // built on are part of the shared library.
+void CCheckForUpdateApp::RunMainWindow(HWND owner) {
+  CDlgCheckForUpdate window(owner ? CWnd::FromHandle(owner) : nullptr, CheckUpdateSwitches());
+  m_pMainWnd = &window;
+  window.DoModal();
+  m_pMainWnd = nullptr;
 }
 
 BOOL CCheckForUpdateApp::InitInstance() {

@@ -11,23 +11,17 @@
 #include <string>
 
 #include "DownloadInfo.h"
+#include "fuzz_support.h"
 #include "zx/machine.h"
 
 namespace {
 
+// The run's scratch machine root with the file the target reads.
 struct Machine {
   Machine() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxfuzz-XXXXXX";
-    root = ::mkdtemp(pattern.data());
-    zx::machine::UseRoot(root);
+    zx::fuzz::ScratchRoot();
     host = zx::machine::DriveCFolder() + "/answer.htm";
   }
-  ~Machine() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-  }
-  std::string root;
   std::string host;
 };
 

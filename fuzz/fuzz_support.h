@@ -64,8 +64,9 @@ inline CString Utf8Text(const std::uint8_t* data, std::size_t size) {
 }
 
 // Aborts unless every file of the machine root lies inside one of `places` (host paths of
-// folders, or of files the caller wrote itself) or among the machine's own files, and aborts
-// on any link. Folders are not judged: the platform makes its standard ones as it goes.
+// folders, or of files the caller wrote itself) or among the machine's own files (registry,
+// window channels, key containers, machine.ini), and aborts on any link. Folders are not
+// judged: the platform makes its standard ones as it goes.
 inline void CheckOnlyInside(std::initializer_list<std::string> places) {
   namespace fs = std::filesystem;
   std::error_code ec;
@@ -77,7 +78,7 @@ inline void CheckOnlyInside(std::initializer_list<std::string> places) {
     }
     const std::string path = it->path().lexically_normal().string();
     if (path.rfind(zx::machine::RegistryFolder(), 0) == 0 || path.rfind(zx::machine::RuntimeFolder(), 0) == 0 ||
-        it->path().filename() == "machine.ini")
+        path.rfind(zx::machine::Root() + "/crypto-", 0) == 0 || it->path().filename() == "machine.ini")
       continue;
     bool fine = it->is_directory();
     for (const std::string& place : places) {

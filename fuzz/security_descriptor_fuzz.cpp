@@ -14,27 +14,20 @@
 
 #include "aclapi.h"
 #include "heapapi.h"
+#include "fuzz_support.h"
 #include "zx/machine.h"
 
 namespace {
 
 constexpr LPCWSTR kFile = u"C:\\fuzz.txt";
 
-// A machine root of its own with the one file, removed when the run ends.
+// A scratch machine root of the run's own with the one file.
 struct Machine {
   Machine() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxfuzz-XXXXXX";
-    root = ::mkdtemp(pattern.data());
-    zx::machine::UseRoot(root);
+    zx::fuzz::ScratchRoot();
     host = zx::machine::DriveCFolder() + "/fuzz.txt";
     std::ofstream(host) << "x";
   }
-  ~Machine() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-  }
-  std::string root;
   std::string host;
 };
 

@@ -42,8 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zx::taskschd::Job again;
     if (zx::taskschd::ParseJob(written, again) != S_OK || !SameJob(job, again)) std::abort();
     if (zx::taskschd::SerializeJob(again) != written) std::abort();
+    // The runner's look at the triggers, from a fixed time and from the job's own (hostile)
+    // last run.
     SYSTEMTIME now{2026, 12, 3, 9, 5, 0, 0, 0}, next{};
-    for (const TASK_TRIGGER& trigger : job.triggers) zx::taskschd::NextTriggerRun(trigger, now, next);
+    for (const TASK_TRIGGER& trigger : job.triggers) {
+      zx::taskschd::ValidTrigger(trigger);
+      zx::taskschd::NextTriggerRun(trigger, now, next);
+      zx::taskschd::NextTriggerRun(trigger, job.lastRun, next);
+    }
     return 0;
   }
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);

@@ -10,23 +10,17 @@
 #include <string>
 
 #include "TextFiles.h"
+#include "fuzz_support.h"
 #include "zx/machine.h"
 
 namespace {
 
+// The run's scratch machine root with the file the target reads.
 struct Machine {
   Machine() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != 0 ? tmp : "/tmp") + "/zxfuzz-XXXXXX";
-    root = ::mkdtemp(pattern.data());
-    zx::machine::UseRoot(root);
+    zx::fuzz::ScratchRoot();
     host = zx::machine::DriveCFolder() + "/text.txt";
   }
-  ~Machine() {
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-  }
-  std::string root;
   std::string host;
 };
 

@@ -12,19 +12,30 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_CO
       -DCMAKE_CXX_COMPILER=clang++ -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCH=OFF >/dev/null
 ninja -C build-fuzz
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-for target in build-fuzz/fuzz-bin/*_fuzz; do
-  [ -x "$target" ] || continue
+# One target over a copy of its corpus; any sanitizer report fails it, even one it survived.
+run_fuzz_target() {
+  local target=$1 name root status=0
   name=$(basename "$target")
-  echo "fuzz: $name"
+  # A machine root of the target's own, so targets running side by side share nothing.
+  root=$(mktemp -d)
   rm -rf "build-fuzz/corpus/$name" && mkdir -p build-fuzz/corpus && cp -r "fuzz/corpus/$name" "build-fuzz/corpus/$name"
-  "$target" -runs=20000 -max_len=65536 -artifact_prefix=build-fuzz/ "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 \
-    || { tail -n 40 "build-fuzz/$name.log"; exit 1; }
-  # Any sanitizer report fails the run, even one a target survived.
-  if grep -E -q "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"; then
-    grep -E -m 5 -A 20 "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"
-    exit 1
+  ZX_MACHINE_ROOT=$root "$target" -runs=20000 -max_len=65536 -artifact_prefix="build-fuzz/$name-" \
+    "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 || status=$?
+  rm -rf "$root"
+  if [ "$status" -ne 0 ]; then
+    echo "fuzz: $name failed"; tail -n 40 "build-fuzz/$name.log"; return 1
   fi
-done
+  if grep -E -q "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"; then
+    echo "fuzz: $name: sanitizer report"
+    grep -E -m 5 -A 20 "runtime error:|ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "build-fuzz/$name.log"
+    return 1
+  fi
+  echo "fuzz: $name passed"
+}
+export -f run_fuzz_target
+# The targets run side by side, one core each.
+find build-fuzz/fuzz-bin -maxdepth 1 -name '*_fuzz' -type f -perm -u+x | sort \
+  | xargs -P "$jobs" -I{} bash -c 'run_fuzz_target "$1"' _ {}
 
 # The test suite: a normal build (benchmarks compiled too), then a sanitizer build.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -10,6 +10,8 @@
 #include "CheckedFormat.h"
 #include "DlgAbout.h"
 #include "DlgBaseShared.h"
+#include "DlgQVXFeedback.h"
+#include "DlgShutDown.h"
 #include "GlobalConstants.h"
 #include "HalvoranApp.h"
 #include "IniReader.h"
@@ -215,6 +217,12 @@ void CDlgMainWnd::OnSysCommand(UINT nID, LPARAM) {
 }
 
 void CDlgMainWnd::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kShutdownTimer) {
+    KillTimer(kShutdownTimer);
+    if (!IsWindowVisible()) ShowWindow(SW_RESTORE);
+    StartShutDownCountdown(this, QvxText(_T("IDS_SHUTDOWN_SCH")), 0, FALSE);
+    return;
+  }
   if (nIDEvent == kDemoEnableTimer) {
     KillTimer(kDemoEnableTimer);
     if (m_btnDemo.GetSafeHwnd()) m_btnDemo.EnableWindow(TRUE);
@@ -344,7 +352,11 @@ void CDlgMainWnd::OnDemoButton() {
   if (m_btnDemo.GetSafeHwnd()) SetTimer(kDemoEnableTimer, kDemoEnableDelayMs, nullptr);
 }
 
-void CDlgMainWnd::OnAbout() {
+CWnd* CDlgMainWnd::ApplicationWindow() {
   CWnd* main = AfxGetMainWnd();
-  ShowAboutDialog(main ? main : this);
+  return main ? main : this;
 }
+
+void CDlgMainWnd::OnAbout() { ShowAboutDialog(ApplicationWindow()); }
+
+void CDlgMainWnd::OnReportFeedback() { ShowFeedbackDialog(ApplicationWindow()); }

@@ -1,7 +1,8 @@
 // CDlgMainWnd: the base of every program's main window. In place of the system frame it has
 // an own title bar with close, minimise and maximise or restore buttons, an own system menu,
 // a caption band that drags the window, a fixed minimum size, a frame painted from bitmap
-// pieces, and the launchers of the update checker and the demo program. Its handlers are
+// pieces, the launchers of the update checker and the demo program, the scheduled shut-down
+// reminder and the shared About box and feedback form. Its handlers are
 // entered in the message maps of the windows derived from it.
 #pragma once
 #include "DlgBaseWnd.h"
@@ -86,6 +87,7 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   afx_msg void OnCheckForUpdates();
   afx_msg void OnDemoButton();
   afx_msg void OnAbout();
+  afx_msg void OnReportFeedback();
 
  protected:
   // Whether the client point lies in the caption band.
@@ -93,6 +95,8 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   void BuildSystemMenu();
   void CreateTitleButtons();
   void ShowMaximizeOrRestore();
+  // The application's main window, or this one while there is none.
+  CWnd* ApplicationWindow();
 
   CHoverButton m_btnClose;
   CHoverButton m_btnMinimize;

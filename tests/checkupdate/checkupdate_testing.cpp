@@ -14,12 +14,14 @@ namespace {
 
 constexpr const char* kTextFiles[] = {"qvx.ini", "client.ini", "lang.lng", "checkupdate.ini"};
 
-// The addresses the checker queries, in the shared section.
+// The addresses the checker queries and the message box buttons, in the shared section.
 constexpr char kSharedTexts[] =
     "[QVX]\r\n"
     "IDS_CHECK_UPDATE_URL_APP=http://update.zephrin-tunevo.example/updatekx/c4u.cgi?currentapplicationid=%s\r\n"
     "IDS_CHECK_UPDATE_URL_DB=http://update.zephrin-tunevo.example/updatekx/c4udb.cgi?"
-    "currentapplicationid=%s&currentdbversionid=%d\r\n";
+    "currentapplicationid=%s&currentdbversionid=%d\r\n"
+    // The own message box's buttons.
+    "IDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\nIDS_CHK_MSGBOX=Do not show this again\r\n";
 
 }  // namespace
 

@@ -19,9 +19,9 @@
 #include "DigestsSha1.h"
 #include "PathHelpers.h"
 #include "UpdateCheckEngine.h"
-#include "checkupdate_testing.h"
 #include "cstring_printer.h"
 #include "standin.h"
+#include "update_service_testing.h"
 #include "zx/pathmap.h"
 
 namespace zx::test {
@@ -29,72 +29,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSetupName = "TunevoSetup.exe";
-
-struct Offer {
-  std::string version = "5.1.0.11";  // the tests' shared library is 5.1.0.10
-  std::string url = "http://{host}/setups/TunevoSetup.exe";
-  std::string size = "{size:TunevoSetup.exe}";
-  std::string openBrowser = "0";
-  std::string key = kSetupName;
-  std::string hash = "{sha1:TunevoSetup.exe}";
-};
-
-class UpdateEngine : public CheckUpdateTest {
+class UpdateEngine : public UpdateServiceTest {
  protected:
-  void SetUp() override {
-    CheckUpdateTest::SetUp();
-    fs::copy_file(ZX_UPDATE_SETUP, catalogue_.path() + "/" + kSetupName);
-    WriteHostFile(catalogue_.path() + "/catalogue.ini", "");  // no driver packages
-    std::ifstream in(ZX_UPDATE_SETUP, std::ios::binary);
-    setupBytes_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  void Publish(const Offer& offer) {
-    WriteHostFile(catalogue_.path() + "/LatestVersion.htm",
-                  "[Application]\r\nPROGRAM_VERSION=" + offer.version + "\r\nPROGRAM_URL=" + offer.url +
-                      "\r\nPROGRAM_SIZE=" + offer.size + "\r\nOpen_Browser=" + offer.openBrowser +
-                      "\r\nDescription=The new version\r\nkey=" + offer.key + "\r\nHash=" + offer.hash + "\r\n");
-  }
-  void StartService() {
-    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path()));
-    ASSERT_GT(service_->port(), 0);
-    SetMachineValue("Hosts", "update.zephrin-tunevo.example", "127.0.0.1:" + std::to_string(service_->port()));
-  }
   void MakeEngine() {
     engine_ = std::make_unique<CUpdateCheckEngine>(view_, switches_);
     engine_->SetPause([](DWORD) {});
     ASSERT_TRUE(engine_->LoadDownloaderLibrary());
   }
   std::string UpdateFolder() { return HostPath(engine_->GetUpdateFolder()); }
-  // The lines the setup stand-in recorded (waits up to 10 s for the first one when asked).
-  std::string SetupRecord(const std::string& file, bool wait) {
-    for (int attempt = 0; attempt < (wait ? 200 : 1); ++attempt) {
-      std::ifstream in(file + ".runs");
-      std::string line;
-      if (std::getline(in, line)) return line;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return {};
-  }
-  // The stand-in's request lines so far.
-  std::vector<std::string> Requests() {
-    std::vector<std::string> lines;
-    for (std::string line = service_->NextLine(200); !line.empty(); line = service_->NextLine(200))
-      lines.push_back(line.substr(0, line.rfind(' ')));
-    return lines;
-  }
-  std::string SetupSha1() {
-    std::string host = catalogue_.path() + "/" + kSetupName;
-    return std::string(CStringA(CCalcSHA1::GetFileSha1Hash(CString(zx::path::HostToWindows(host).c_str()))).GetString());
-  }
-
-  TempFolder catalogue_;
-  TempFolder uploads_;
-  std::unique_ptr<StandIn> service_;
   RecordingView view_;
   tagCheckUpdateSwitches switches_;
   std::unique_ptr<CUpdateCheckEngine> engine_;
-  std::string setupBytes_;
 };
 
 TEST_F(UpdateEngine, ANewerVersionIsDownloadedConfirmedRenamedAndStartedSilently) {

@@ -1,0 +1,257 @@
+// The update checker window driven as a user drives it, with the real check-and-apply engine,
+// the download library and the web service's stand-in: a newer version is agreed to through
+// the question's Yes button, downloaded, confirmed and started with "/verysilent"; a wrong
+// digest ends on the failure page with nothing started; without a connection the window ends
+// on the no-update page, which Enter and Escape do not close. A minimised start, the parent's
+// close code, a window shown only once an update is found; the notification-area icon, its
+// balloons and the stage pages against their reference pictures.
+#include <gtest/gtest.h>
+#include <winuser.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "DlgBaseMessageBoxWndBase.h"
+#include "DlgCheckForUpdate.h"
+#include "HalvoranApp.h"
+#include "snapshot_compare.h"
+#include "update_service_testing.h"
+#include "zx/clock.h"
+#include "zx/input.h"
+#include "zx/modal.h"
+#include "zx/tray.h"
+#include "zx/windowpaint.h"
+
+namespace zx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The window with texts that name their ids, and a forced end that keeps the test's process.
+class TestCheckerWindow : public CDlgCheckForUpdate {
+ public:
+  TestCheckerWindow(tagCheckUpdateSwitches& switches) : CDlgCheckForUpdate(nullptr, switches) {
+    SetProcessEnder([this] { ++forcedEnds; });
+    GetEngine().SetPause([](DWORD) {});
+  }
+  CString GetText(LPCTSTR stringId) override {
+    const CString id = stringId;
+    if (id == _T("IDS_APP_UPDATE_DIR_NAME")) return _T("Updates");
+    if (id == _T("IDS_CANNOT_CONNECT")) return _T("%s cannot connect to the Internet.");
+    if (id == _T("IDS_OVERALL_PROGRESS_TEXT")) return _T("Overall progress %d%%");
+    if (id == _T("ProgressBarLeftHeaderProg")) return _T("%s of %s");
+    return id;
+  }
+  int forcedEnds = 0;
+};
+
+class CheckerWindow : public UpdateServiceTest {
+ protected:
+  using Step = std::function<bool()>;
+
+  void SetUp() override {
+    UpdateServiceTest::SetUp();
+    SetClock(&clock_);
+    user::ResetInput();
+    user::ClearTray();
+    CDlgCheckForUpdate::ResetProcessState();
+    // The shared windows' pictures and the message box come from the resource library.
+    previous_ = AfxGetResourceHandle();
+    ASSERT_NE(GetResourceModule(), nullptr);
+    AfxSetResourceHandle(GetResourceModule());
+  }
+  void TearDown() override {
+    user::SetIdleHook(nullptr);
+    user::ResetInput();
+    AfxSetResourceHandle(previous_);
+    SetClock(nullptr);
+    UpdateServiceTest::TearDown();
+  }
+  // Runs the window modally; the steps run in turn while its loops wait, a step answering
+  // false being asked again (the worker moves in real time: at most 20 s in all); after the
+  // last one the test clock moves on until the window closes.
+  INT_PTR Run(TestCheckerWindow& window, std::vector<Step> steps) {
+    std::size_t next = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    user::SetIdleHook([&] {
+      if (next > steps.size()) return;
+      if (next == steps.size()) {
+        // Every step done: time goes on until the window closes.
+        clock_.Advance(100);
+      } else if (steps[next]()) {
+        ++next;
+      } else if (std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      } else {
+        ADD_FAILURE() << "step " << next << " never done (stage " << CDlgCheckForUpdate::GetCurrentStage() << ")";
+        next = steps.size() + 1;
+        window.EndDialog(IDABORT);
+      }
+      // Wakes the loop again for the next look.
+      ::PostMessageW(window.GetSafeHwnd(), WM_NULL, 0, 0);
+    });
+    const INT_PTR result = window.DoModal();
+    user::SetIdleHook(nullptr);
+    EXPECT_EQ(next, steps.size()) << "steps that never ran";
+    return result;
+  }
+  Step Advance(std::uint64_t ms) {
+    return [this, ms] {
+      clock_.Advance(ms);
+      return true;
+    };
+  }
+  static Step Tap(int key) {
+    return [key] {
+      user::InjectKey(key, true);
+      user::InjectKey(key, false);
+      return true;
+    };
+  }
+  static Step StillOpen(TestCheckerWindow& window) {
+    return [&window] {
+      EXPECT_TRUE(::IsWindow(window.GetSafeHwnd())) << "a key closed the window";
+      return true;
+    };
+  }
+  static Step StageIs(int stage) {
+    return [stage] { return CDlgCheckForUpdate::GetCurrentStage() == stage; };
+  }
+  // Presses the first button (Yes, OK) of the box in front of the window once one is shown.
+  static Step AnswerBox(TestCheckerWindow& window) {
+    return [&window] {
+      const HWND box = ::GetActiveWindow();
+      if (box == nullptr || box == window.GetSafeHwnd()) return false;
+      const HWND control = ::GetDlgItem(box, kMessageBoxFirstButton);
+      if (control == nullptr) return false;
+      Click(control);
+      return true;
+    };
+  }
+  static void Click(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    user::InjectMouse(at, WM_MOUSEMOVE);
+    user::InjectMouse(at, WM_LBUTTONDOWN);
+    user::InjectMouse(at, WM_LBUTTONUP);
+  }
+  static Step Snapshot(TestCheckerWindow& window, const std::string& name) {
+    return [&window, name] {
+      window.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      TempFolder temp;
+      const std::string drawn = temp.path() + "/" + name;
+      EXPECT_TRUE(user::SaveWindowPng(window.GetSafeHwnd(), drawn));
+      ExpectSameAsReference(drawn, std::string(ZX_CHECKER_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
+      return true;
+    };
+  }
+  static user::TrayIcon Tray(TestCheckerWindow& window) {
+    user::TrayIcon icon;
+    user::FindTrayIcon(window.GetTrayIcon().GetSafeHwnd(), CXTTrayIconZW::kMenuId, &icon);  // the menu's id names the icon
+    return icon;
+  }
+  ManualClock clock_;
+  tagCheckUpdateSwitches switches_;
+  HINSTANCE previous_ = nullptr;
+};
+
+TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgrees) {
+  Publish(Offer());
+  StartService();
+  TestCheckerWindow window(switches_);
+  user::TrayIcon icon;
+  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageReady),
+                                      [&] {
+                                        icon = Tray(window);
+                                        return true;
+                                      },
+                                      });
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(icon.tip, u"Checking for Updates");
+  EXPECT_EQ(icon.balloonText, u"IDS_UPDATES_INSTALLING");
+  const std::string setup = HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName;
+  EXPECT_EQ(SetupRecord(setup, true), SetupSha1() + " /verysilent");
+  EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
+  EXPECT_EQ(window.forcedEnds, 0);
+  EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
+}
+
+TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
+  Offer offer;
+  offer.hash = std::string(40, '0');
+  Publish(offer);
+  StartService();
+  TestCheckerWindow window(switches_);
+  user::TrayIcon icon;
+  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageFailed),
+                                      [&] {
+                                        icon = Tray(window);
+                                        return true;
+                                      },
+                                      [&] {
+                                        Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
+                                        return true;
+                                      }});
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(icon.balloonText, u"IDS_DOWNLOADING_FAILED");
+  const std::string setup = HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName;
+  EXPECT_FALSE(fs::exists(setup));
+  EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
+  EXPECT_EQ(SetupRecord(setup, false), "");
+}
+
+TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishIsClicked) {
+  SetMachineValue("Network", "Connection", "none");
+  TestCheckerWindow window(switches_);
+  const INT_PTR result = Run(window, {Snapshot(window, "checker_looking.png"), Advance(100), AnswerBox(window),
+                                      StageIs(kStageNoUpdate),
+                                      Snapshot(window, "checker_no_update.png"),
+                                      Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
+                                      [&] {
+                                        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
+                                        Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
+                                        return true;
+                                      }});
+  EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromTheParentEndsIt) {
+  SetMachineValue("Network", "Connection", "none");
+  switches_.bStartMinimized = TRUE;
+  TestCheckerWindow window(switches_);
+  const INT_PTR result = Run(window, {Advance(10),
+                                      [&] {
+                                        EXPECT_TRUE(window.IsHiddenToTray());
+                                        EXPECT_FALSE(window.IsWindowVisible());
+                                        EXPECT_EQ(Tray(window).balloons, 0);
+                                        COPYDATASTRUCT data{};
+                                        data.dwData = kCopyClose;
+                                        EXPECT_EQ(window.SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), 16);
+                                        return true;
+                                      }});
+  EXPECT_EQ(result, IDOK);
+  EXPECT_FALSE(CDlgCheckForUpdate::IsVisibleFlagOn());
+}
+
+TEST_F(CheckerWindow, OnlyAnUpdateFoundShowsAWindowStartedToShowOnlyThen) {
+  switches_.bShowIfAvailable = TRUE;
+  SetMachineValue("Network", "Connection", "none");
+  switches_.bStartMinimized = TRUE;  // no question about the connection
+  TestCheckerWindow window(switches_);
+  Run(window, {[&] { return window.KillTimer(CDlgCheckForUpdate::kTimerStart) == TRUE; },  // no check here
+               [&] {
+                 window.ShowWindow(SW_SHOW);
+                 EXPECT_FALSE(window.IsWindowVisible()) << "shown before an update was found";
+                 window.MakeVisible();
+                 EXPECT_TRUE(window.IsWindowVisible());
+                 Click(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL));
+                 return true;
+               }});
+}
+
+}  // namespace
+}  // namespace zx::test
