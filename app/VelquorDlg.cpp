@@ -12,6 +12,7 @@
 #include "AppUtilities.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgSchedule.h"
 #include "DlgSetting1General.h"
 #include "FileHistory.h"
 #include "FolderPicker.h"
@@ -136,8 +137,8 @@ BOOL CVelquorDlg::OnInitDialog() {
 }
 
 void CVelquorDlg::BuildGroups() {
-  // The scan, backup and restore groups and the schedule page have no pages yet: their places
-  // stay empty and their panels show only their buttons.
+  // The scan, backup and restore groups have no pages yet: their places stay empty and their
+  // panels show only their buttons.
   m_pGroups[kScanGroup] = GetLeftPanel(1);
   m_pGroups[kBackupGroup] = GetLeftPanel(3);
   m_pGroups[kRestoreGroup] = GetLeftPanel(4);
@@ -148,6 +149,7 @@ void CVelquorDlg::BuildGroups() {
   m_pGeneralPage = new CDlgSetting1General();
   m_pFoldersPage = new CDlgSetting3Loc(*this);
   m_pExclusionPage = new CDlgDrvExclusion(m_scanEngine, m_strDataFolder);
+  auto* schedule = new CDlgSchedule();
   const struct {
     int place;
     CDlgBaseWnd* page;
@@ -155,6 +157,7 @@ void CVelquorDlg::BuildGroups() {
   } kPages[] = {
       {kGeneralPlace, m_pGeneralPage, CDlgSetting1General::kTemplateId},
       {kFoldersPlace, m_pFoldersPage, CDlgSetting3Loc::kTemplateId},
+      {kSchedulePlace, schedule, CDlgSchedule::kTemplateId},
       {kExclusionPlace, m_pExclusionPage, CDlgDrvExclusion::kTemplateId},
   };
   // The panel owns its pages from here on, made or not.

@@ -100,7 +100,9 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   CDlgBaseWnd* folders = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kFoldersPlace);
   CDlgBaseWnd* exclusion = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kExclusionPlace);
   EXPECT_TRUE(Shown(general));
-  EXPECT_EQ(dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kSchedulePlace), nullptr);
+  CDlgBaseWnd* schedule = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kSchedulePlace);
+  ASSERT_NE(schedule, nullptr);
+  EXPECT_NE(schedule->GetSafeHwnd(), nullptr);
   RedrawAll(settings);
   ExpectWindowMatches(dialog_->m_hWnd, "velquor_settings_tab.png");
 
@@ -113,7 +115,7 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   ClickLeftButton(settings, CVelquorDlg::kGeneralPlace);
   EXPECT_TRUE(Shown(general));
   EXPECT_FALSE(Shown(exclusion));
-  // The schedule button is a request for the scheduler program (absent here, so nothing is
+  // The schedule button also asks for the scheduler program (absent here, so nothing is
   // started): the settings group goes back to its first page and the window to the first tab.
   ClickLeftButton(settings, CVelquorDlg::kFoldersPlace);
   ClickLeftButton(settings, CVelquorDlg::kSchedulePlace);
