@@ -5,6 +5,7 @@
 
 #include "MachineId.h"
 #include "ProcessControl.h"
+#include "SystemReport.h"
 #include "UpdateServiceHelper.h"
 #include "WebServiceClient.h"
 
@@ -22,18 +23,6 @@ void Child(CMarkup& document, LPCTSTR name, const CString& value) { document.App
 void OpenChild(CMarkup& document, LPCTSTR name) {
   document.AppendElement(name, nullptr, true);
   document.EnterElement();
-}
-
-void AddMemoryInfo(CMarkup& document) {
-  MEMORYSTATUSEX memory{};
-  memory.dwLength = sizeof memory;
-  if (!::GlobalMemoryStatusEx(&memory)) return;
-  OpenChild(document, _T("memory_info"));
-  Child(document, _T("total_phy"), Decimal(memory.ullTotalPhys));
-  Child(document, _T("avail_phy"), Decimal(memory.ullAvailPhys));
-  Child(document, _T("total_page_file"), Decimal(memory.ullTotalPageFile));
-  Child(document, _T("avail_page_file"), Decimal(memory.ullAvailPageFile));
-  document.LeaveElement();
 }
 
 // The shared library's version beside the running program.
@@ -76,29 +65,6 @@ void AddRequestDevices(CMarkup& document, const CString& scanRequest) {
 
 }  // namespace
 
-void AddDriveInfo(CMarkup& document) {
-  WCHAR systemFolder[MAX_PATH] = {};
-  if (::GetSystemDirectoryW(systemFolder, MAX_PATH) >= 2) Child(document, _T("system_driver"), CString(systemFolder, 2));
-
-  const DWORD drives = ::GetLogicalDrives();
-  for (int letter = 0; letter < 26; ++letter) {
-    if ((drives & (1u << letter)) == 0) continue;
-    CString root;
-    root.Format(_T("%c:\\"), static_cast<TCHAR>(_T('A') + letter));
-    const UINT type = ::GetDriveTypeW(root);
-    if (type != DRIVE_FIXED && type != DRIVE_REMOVABLE) continue;
-    if (!::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0)) continue;
-    ULARGE_INTEGER available{}, total{}, free{};
-    if (!::GetDiskFreeSpaceExW(root, &available, &total, &free)) continue;
-    OpenChild(document, _T("drive_info"));
-    Child(document, _T("drive_name"), root);
-    Child(document, _T("total_size_in_bytes"), Decimal(total.QuadPart));
-    Child(document, _T("free_space_in_bytes"), Decimal(free.QuadPart));
-    Child(document, _T("used_space_in_bytes"), Decimal(total.QuadPart - free.QuadPart));
-    document.LeaveElement();
-  }
-}
-
 CString BuildDriverFeedbackXml(const tagDriverFeedback& feedback, const CString& scanRequest, BOOL leaveOutDevices) {
   CString content = feedback.strContent;
   content.Trim();
@@ -120,8 +86,8 @@ CString BuildDriverFeedbackXml(const tagDriverFeedback& feedback, const CString&
   Child(document, _T("os_minor_version"), Decimal(version.dwMinorVersion));
   Child(document, _T("os_product_type"), Decimal(version.wProductType));
   Child(document, _T("os_architecture_type"), Decimal(system.wProcessorArchitecture));
-  AddMemoryInfo(document);
-  AddDriveInfo(document);
+  AppendMemoryInfo(document, true);
+  AppendDriveInfo(document);
   document.LeaveElement();
 
   OpenChild(document, _T("key"));
@@ -146,8 +112,8 @@ CString BuildErrorReportXml(const CString& scanRequest, LPCTSTR step, const CStr
   while (document.NextChildElement()) {
   }
   OpenChild(document, _T("sys_info"));
-  AddMemoryInfo(document);
-  AddDriveInfo(document);
+  AppendMemoryInfo(document, true);
+  AppendDriveInfo(document);
   document.LeaveElement();
   OpenChild(document, _T("error_feedback"));
   Child(document, _T("error_desc"), step);

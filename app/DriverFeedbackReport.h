@@ -13,9 +13,6 @@ struct tagDriverFeedback {
   CString strContent;  // trimmed by the builder
 };
 
-// Appends "system_driver" and one "drive_info" per fixed or removable drive that answers a
-// volume query, as children of the document's current element.
-void AddDriveInfo(CMarkup& document);
 
 // The feedback document: the user's feedback, system information, the machine identifier,
 // the shared library's version and, unless leaveOutDevices, the devices of the scan request
