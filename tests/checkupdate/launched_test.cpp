@@ -5,7 +5,16 @@
 // so no mouse click can be aimed at it). A newer version is downloaded, confirmed, renamed and
 // started with "/verysilent"; a wrong digest deletes the download and starts nothing; without a
 // connection the window stays until its Finish button is pressed.
+// With a parent window of the sibling program in this process, the checker's codes go both
+// ways: the start notice, the parent's hide and restore not echoed (and the swallowing ending
+// after one code), the parent's close ending the checker without the finished notice, and that
+// notice when there is nothing to fetch. This thread answers the checker's sends whenever it
+// waits, and the layer's clock is never replaced while a call to another process is waiting:
+// such a call times out on that clock.
 #include <gtest/gtest.h>
+#include <handleapi.h>
+#include <synchapi.h>
+#include <winprocess.h>
 #include <winreg.h>
 #include <winuser.h>
 
@@ -100,17 +109,20 @@ class LaunchedChecker : public UpdateServiceTest {
     const HWND window = read == ERROR_SUCCESS ? reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)) : nullptr;
     return window != nullptr && ::IsWindow(window) ? window : nullptr;
   }
-  // Waits in real time (the checker runs on its own clock) until the condition holds.
+  // Waits in real time (the checker runs on its own clock) until the condition holds, serving
+  // this thread's windows meanwhile: a checker sending to one of them waits for the answer.
   static bool WaitUntil(const std::function<bool()>& done, int seconds) {
     const auto deadline = steady_clock::now() + std::chrono::seconds(seconds);
-    while (!done()) {
+    for (;;) {
+      MSG msg;
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+      if (done()) return true;
       if (steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    return true;
   }
-  // Presses the first button (Yes, OK) of a box the checker shows in front of its window.
-  static bool AnswerBox(HWND checker) {
+  // Presses a button (the first: Yes, OK) of a box the checker shows in front of its window.
+  static bool AnswerBox(HWND checker, UINT button = 0) {
     struct Look {
       HWND checker;
       DWORD process;
@@ -128,7 +140,7 @@ class LaunchedChecker : public UpdateServiceTest {
         },
         reinterpret_cast<LPARAM>(&look));
     if (look.box == nullptr) return false;
-    ::PostMessageW(look.box, WM_COMMAND, MAKEWPARAM(kMessageBoxFirstButton, BN_CLICKED), 0);
+    ::PostMessageW(look.box, WM_COMMAND, MAKEWPARAM(kMessageBoxFirstButton + button, BN_CLICKED), 0);
     return true;
   }
   // The file the setup stand-in writes when started, wherever the checker put the setup.
@@ -199,6 +211,140 @@ TEST_F(LaunchedChecker, WithoutAConnectionTheCheckerSaysSoAndWaitsForFinish) {
   ::PostMessageW(checker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   EXPECT_TRUE(WaitUntil([] { return CheckerWindow() == nullptr; }, 20));
   EXPECT_EQ(SetupRuns(), "");
+}
+
+
+// A parent window of the sibling program in this process, the checker in its own: the codes
+// the checker sends it are recorded; the ones the parent sends go as WM_COPYDATA.
+class CheckerWithParent : public LaunchedChecker {
+ protected:
+  struct Received {
+    ULONG_PTR code;
+    std::u16string text;
+  };
+  void SetUp() override {
+    LaunchedChecker::SetUp();
+    received_.clear();
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &ParentProc;
+    windowClass.lpszClassName = u"ZxCheckerParent";
+    ::RegisterClassW(&windowClass);
+    parent_ = ::CreateWindowExW(0, u"ZxCheckerParent", u"Parent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(parent_, nullptr);
+    // The checker notifies its parent only while the sibling program runs.
+    ASSERT_TRUE(Start(u"ZEPHRINKXVelmor.exe 60", &sibling_));
+  }
+  void TearDown() override {
+    LaunchedChecker::TearDown();  // closes a checker left open while this thread still answers it
+    if (checker_.hProcess) {
+      ::WaitForSingleObject(checker_.hProcess, 10000);
+      ::CloseHandle(checker_.hProcess);
+    }
+    if (sibling_.hProcess) {
+      ::TerminateProcess(sibling_.hProcess, 0);
+      ::WaitForSingleObject(sibling_.hProcess, 10000);
+      ::CloseHandle(sibling_.hProcess);
+    }
+    ::DestroyWindow(parent_);
+  }
+  static bool Start(std::u16string line, PROCESS_INFORMATION* info) {
+    return ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, info) != 0;
+  }
+  // Starts the checker with this window as its sibling parent and waits for its window.
+  HWND StartChecker() {
+    const std::string handle = std::to_string(static_cast<UINT_PTR>(reinterpret_cast<UINT_PTR>(parent_)));
+    const std::u16string line = u"ZEPHRINKXCheckUpdate.exe parentwnd=\"" + std::u16string(handle.begin(), handle.end()) +
+                                u"\" isQuarnelParent=\"1\"";
+    EXPECT_TRUE(Start(line, &checker_));
+    HWND checker = nullptr;
+    const bool shown = WaitUntil([&] {
+      return (checker = CheckerWindow()) != nullptr || ::WaitForSingleObject(checker_.hProcess, 0) == WAIT_OBJECT_0;
+    }, 20);
+    DWORD code = 0;
+    ::GetExitCodeProcess(checker_.hProcess, &code);
+    EXPECT_TRUE(shown && checker != nullptr) << "no checker window; exit code " << code;
+    return checker;
+  }
+  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA) return ::DefWindowProcW(window, message, wParam, lParam);
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    std::u16string text(static_cast<const char16_t*>(data->lpData), data->cbData / 2);
+    received_.push_back({data->dwData, text});
+    return 1;
+  }
+  // Sends a code to the checker as the parent does; the checker's answer.
+  LRESULT SendCode(HWND checker, ULONG_PTR code) {
+    COPYDATASTRUCT data{};
+    data.dwData = code;
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(checker, WM_COPYDATA, reinterpret_cast<WPARAM>(parent_), reinterpret_cast<LPARAM>(&data),
+                               SMTO_NORMAL, 10000, &answer))
+      return -1;
+    return static_cast<LRESULT>(answer);
+  }
+  static std::vector<ULONG_PTR> Codes() {
+    std::vector<ULONG_PTR> codes;
+    for (const Received& r : received_) codes.push_back(r.code);
+    return codes;
+  }
+  // Lets the checker work for a moment while this thread answers it.
+  static void Settle() { WaitUntil([] { return false; }, 1); }
+  bool CheckerEnded() {
+    return WaitUntil([&] { return ::WaitForSingleObject(checker_.hProcess, 0) == WAIT_OBJECT_0; }, 20);
+  }
+
+  static inline std::vector<Received> received_;
+  HWND parent_ = nullptr;
+  PROCESS_INFORMATION sibling_{};
+  PROCESS_INFORMATION checker_{};
+};
+
+TEST_F(CheckerWithParent, HideAndRestoreFromTheParentAreNotEchoedAndItsCloseEndsTheCheckerWithoutFinished) {
+  // The question about the new version holds the checker open while the codes go back and forth.
+  Publish(Offer());
+  StartService();
+  const HWND checker = StartChecker();
+  ASSERT_NE(checker, nullptr);
+  ASSERT_TRUE(WaitUntil([] { return !received_.empty(); }, 20)) << "no start notice";
+  // The start notice carries the checker's window in place of its code, and the code as text.
+  EXPECT_EQ(received_[0].code, reinterpret_cast<ULONG_PTR>(checker));
+  EXPECT_EQ(received_[0].text, std::u16string(u"153\0", 4));
+
+  EXPECT_EQ(SendCode(checker, kCopyHidden), 16);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(checker); }, 10)) << "810 did not hide the window";
+  // The tray menu's Restore right after the parent's 810 brings the window back silently.
+  ::PostMessageW(checker, WM_COMMAND, CDlgCheckForUpdate::kCommandRestore, 0);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(checker) != FALSE; }, 10)) << "Restore did not show it";
+  // The swallowing rule takes exactly one code: the Hide button is reported again.
+  ::PostMessageW(checker, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntil([] { return received_.back().code == kCopyHidden; }, 10)) << "the Hide button's 810 lost";
+  EXPECT_EQ(received_.back().text, std::u16string(u"810\0", 4));
+  EXPECT_EQ(SendCode(checker, kCopyRestored), 16);
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(checker) != FALSE; }, 10)) << "540 did not show the window";
+  Settle();
+  EXPECT_EQ(Codes(), (std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(checker), kCopyHidden}));
+
+  // 450: the checker ends on its own, and tells its parent nothing more.
+  EXPECT_EQ(SendCode(checker, kCopyClose), 16);
+  ASSERT_TRUE(CheckerEnded()) << "450 did not end the checker";
+  DWORD code = 99;
+  ::GetExitCodeProcess(checker_.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  Settle();
+  EXPECT_EQ(Codes(), (std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(checker), kCopyHidden}));
+  EXPECT_EQ(SetupRuns(), "");
+}
+
+TEST_F(CheckerWithParent, WithNothingToFetchTheCheckerTellsItsParentItFinishedAndEnds) {
+  SetMachineValue("Network", "Connection", "none");
+  const HWND checker = StartChecker();
+  ASSERT_NE(checker, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return AnswerBox(checker); }, 20)) << "no word about the connection";
+  ASSERT_TRUE(CheckerEnded()) << "the checker stayed open";
+  EXPECT_EQ(Codes(), (std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(checker), kCopyFinished}));
+  ASSERT_FALSE(received_.empty());
+  EXPECT_EQ(received_.back().text, std::u16string(u"900\0", 4));
 }
 
 }  // namespace
