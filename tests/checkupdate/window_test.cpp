@@ -165,6 +165,7 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   TestCheckerWindow window(switches_);
   user::TrayIcon icon;
   const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageReady),
+                                      Snapshot(window, "checker_ready.png"),
                                       [&] {
                                         icon = Tray(window);
                                         return true;
@@ -188,6 +189,7 @@ TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
   TestCheckerWindow window(switches_);
   user::TrayIcon icon;
   const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageFailed),
+                                      Snapshot(window, "checker_failed.png"),
                                       [&] {
                                         icon = Tray(window);
                                         return true;

@@ -113,6 +113,10 @@ bool Place(HWND parent, DWORD style, Placement* out) {
     return false;
   }
   if (!parent) return true;
+  // A popup may be owned by a window of another process (a program's dialog over the window of
+  // the program that started it); this process cannot track that owner, so the popup is
+  // placed as a plain top-level window here.
+  if (!(style & WS_CHILD) && remote::IsForeign(parent)) return true;
   if (!Find(parent)) return BadWindow();
   if (style & WS_CHILD)
     out->parent = parent;

@@ -88,6 +88,10 @@ int PlayPeer(const std::string& firstHandle) {
   if (!GetWindowThreadProcessId(main, &process) || process != static_cast<DWORD>(::getppid())) return 19;
   if (!SetForegroundWindow(main) || GetForegroundWindow() != main) return 20;
   if (!ShowWindow(main, SW_SHOWNORMAL)) return 21;
+  // A popup of this process owned by the first's window opens; a child of it does not.
+  const HWND owned = CreateWindowExW(0, u"#32770", u"Owned", WS_POPUP, 0, 0, 10, 10, main, nullptr, nullptr, nullptr);
+  if (!owned || !DestroyWindow(owned)) return 26;
+  if (CreateWindowExW(0, u"#32770", u"Child", WS_CHILD, 0, 0, 10, 10, main, nullptr, nullptr, nullptr)) return 27;
   if (DestroyWindow(main) || GetLastError() != ERROR_ACCESS_DENIED) return 22;
   // Broadcast: this process's own window gets it as well.
   const UINT broadcast = RegisterWindowMessageW(kBroadcastName);
