@@ -2,7 +2,6 @@
 #include "AppUtilities.h"
 
 #include <shlwapi.h>
-#include <sysinfoapi.h>
 
 #include <algorithm>
 
@@ -28,25 +27,6 @@ BOOL DeletePathTree(LPCTSTR path) {
       target.Right(2) == _T(":\\"))
     return FALSE;
   return ShellDeletePath(target, target.GetLength(), FALSE) == 1;
-}
-
-BOOL AppendMemoryInfo(CMarkup& xml) {
-  MEMORYSTATUSEX status{};
-  status.dwLength = sizeof(status);
-  if (!GlobalMemoryStatusEx(&status) || !xml.AppendElement(_T("memory_info"))) return FALSE;
-  const struct {
-    LPCTSTR name;
-    ULONGLONG value;
-  } kChildren[] = {{_T("total_phy"), status.ullTotalPhys},
-                   {_T("avail_phy"), status.ullAvailPhys},
-                   {_T("total_page_file"), status.ullTotalPageFile},
-                   {_T("avail_page_file"), status.ullAvailPageFile}};
-  for (const auto& child : kChildren) {
-    CString text;
-    text.Format(_T("%llu"), child.value);
-    if (!xml.AppendElement(child.name, text, true)) return FALSE;
-  }
-  return TRUE;
 }
 
 CWnd* GetMainWindow() { return AfxGetMainWnd(); }

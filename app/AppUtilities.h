@@ -3,7 +3,6 @@
 #pragma once
 #include <afxwin.h>
 
-class CMarkup;
 
 // The smaller of two severity levels, each outside 1..4 taken as 4.
 int MinRankLevel(int a, int b);
@@ -14,10 +13,6 @@ void RemoveTrailingBackslash(CString& path);
 // FALSE when it could not, and for an empty path, a drive root or a path with wildcards.
 BOOL DeletePathTree(LPCTSTR path);
 
-// Adds "memory_info" after the current element with the physical and page-file totals and
-// free bytes as decimal children "total_phy", "avail_phy", "total_page_file",
-// "avail_page_file". FALSE when the memory status or the element could not be had.
-BOOL AppendMemoryInfo(CMarkup& xml);
 
 // The main window of the current thread, or null.
 CWnd* GetMainWindow();

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <synchapi.h>
 #include <winreg.h>
+#include <winresource.h>
 #include <winuser.h>
 #include <zx_shreg.h>
 
@@ -14,6 +15,7 @@
 #include "ProcessControl.h"
 #include "ProductValues.h"
 #include "Registry.h"
+#include "VelquorDlg.h"
 
 BOOL g_bFirstInstall = FALSE;
 BOOL g_bVerySilentInstall = FALSE;
@@ -105,8 +107,54 @@ BOOL CVelquorApp::InitInstance() {
                                  RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
 
   m_nStartPage = ChooseStartPage(m_bScheduleMode, cleaned);
-  // The main window joins here with the main-window bases.
+
+  tagAppDlgSettings settings;
+  FillMainWindowSettings(settings);
+  CVelquorDlg dialog(*this);
+  m_pMainWnd = &dialog;
+  dialog.SetAppInfo(settings);
+  dialog.DoModal();
+  m_pMainWnd = nullptr;
   return FALSE;
+}
+
+CString CVelquorApp::LangText(LPCTSTR stringId) {
+  CString text;
+  GetLangText(text, stringId, kLanguageSection);
+  return text;
+}
+
+void CVelquorApp::FillMainWindowSettings(tagAppDlgSettings& settings) {
+  settings.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kAppIconId));
+  settings.nLogoId = static_cast<UINT>(GetModuleId(kLauncherToolIndex));
+  settings.bResizable = FALSE;
+  settings.bShowTooltips = FALSE;
+  settings.nTabCount = kMaxAppTabs;
+  for (LPCTSTR caption : {_T("TABBTN1"), _T("TABBTN5"), _T("TABBTN2"), _T("TABBTN3"), _T("TABBTN4")})
+    settings.tabCaptions.Add(LangText(caption));
+  settings.bReserved = TRUE;
+  settings.strAppText = GetProgramFilePath();
+  CString about;
+  GetLangText(about, _T("APPABOUT"), _T(""));
+  FormatChecked(settings.strSysMenuItem, about, {GetAppName()});
+  settings.strCaption = GetModuleIniName(kLauncherToolIndex);
+
+  const struct {
+    int count;
+    int icons;
+    LPCTSTR prefix;
+  } kTabs[kMaxAppTabs] = {{5, 1, _T("SCANTAB")}, {1, 0, nullptr}, {4, 1, _T("BACKUP")}, {4, 1, _T("RESTORE")},
+                          {4, 0, _T("SETTINGS")}};
+  for (int tab = 0; tab < kMaxAppTabs; ++tab) {
+    settings.tabs[tab].nButtonCount = kTabs[tab].count;
+    settings.tabs[tab].nIcons = kTabs[tab].icons;
+    for (int button = 1; button <= kTabs[tab].count; ++button) {
+      CString id = _T("TABBTN5");
+      if (kTabs[tab].prefix) id.Format(_T("%s%d"), kTabs[tab].prefix, button);
+      settings.tabs[tab].buttonCaptions.Add(LangText(id));
+    }
+  }
+  settings.pPageChange = &CVelquorDlg::PageChangeCallback;
 }
 
 int CVelquorApp::ExitInstance() {

@@ -3,6 +3,7 @@
 // removes the one-click key and sets up COM for the process.
 #pragma once
 #include "HalvoranApp.h"
+#include "DlgBaseAppDlg.h"
 #include "StartSwitches.h"
 
 // The start-up flags of a first install and a very silent install, read by the main window.
@@ -27,6 +28,11 @@ class CVelquorApp : public CHalvoranApp {
 
   // HKCU path of the one-click key: <product key>\SwiftTend\Zephrin Tunevo.
   static CString GetOneClickKeyPath();
+  // The main window's settings record: icon, logo, header tabs and their left panels' buttons
+  // with their texts from the language file, and the page-change callback.
+  void FillMainWindowSettings(tagAppDlgSettings& settings);
+
+  static constexpr UINT kAppIconId = 5032;
 
   int m_nStartPage = kStartPageScanHome;
   BOOL m_bHiddenScan = FALSE;
@@ -44,6 +50,7 @@ class CVelquorApp : public CHalvoranApp {
   virtual void ShowAlreadyRunning(const CString& text);
   // Waits before a start with arguments goes on (4096 ms).
   virtual void PauseBeforeStart();
+  CString LangText(LPCTSTR stringId);
 
   DECLARE_MESSAGE_MAP()
 

@@ -8,9 +8,16 @@ namespace {
 
 bool IsOneOf(TCHAR ch, LPCTSTR set) { return CString(set).Find(ch) >= 0; }
 
-// The conversion starting at format[at] (a '%'): its end (one past the letter) and whether it
-// takes a text; -1 for a conversion that is refused.
-int ReadConversion(const CString& format, int at, bool& takesText) {
+enum class ValueKind { kText, kInteger, kReal };
+
+ValueKind KindOf(const tagFormatValue& value) {
+  if (value.isReal) return ValueKind::kReal;
+  return value.isNumber ? ValueKind::kInteger : ValueKind::kText;
+}
+
+// The conversion starting at format[at] (a '%'): its end (one past the letter) and the kind of
+// value it takes; -1 for a conversion that is refused.
+int ReadConversion(const CString& format, int at, ValueKind& kind) {
   int index = at + 1;
   while (index < format.GetLength() && IsOneOf(format[index], _T("-+ #0"))) ++index;
   while (index < format.GetLength() && format[index] >= _T('0') && format[index] <= _T('9')) ++index;
@@ -21,9 +28,11 @@ int ReadConversion(const CString& format, int at, bool& takesText) {
   if (index >= format.GetLength()) return -1;
   const TCHAR letter = format[index];
   if (letter == _T('s')) {
-    takesText = true;
+    kind = ValueKind::kText;
   } else if (IsOneOf(letter, _T("diuxX"))) {
-    takesText = false;
+    kind = ValueKind::kInteger;
+  } else if (IsOneOf(letter, _T("fFeEgG"))) {
+    kind = ValueKind::kReal;
   } else {
     return -1;
   }
@@ -46,15 +55,16 @@ BOOL FormatChecked(CString& result, const CString& format, std::initializer_list
       at += 2;
       continue;
     }
-    bool takesText = false;
-    const int end = ReadConversion(format, at, takesText);
-    if (end < 0 || next >= given.size() || given[next].isNumber == takesText) {
+    ValueKind kind = ValueKind::kText;
+    const int end = ReadConversion(format, at, kind);
+    if (end < 0 || next >= given.size() || KindOf(given[next]) != kind) {
       result = format;
       return FALSE;
     }
     const CString spec = format.Mid(at, end - at);
     CString piece;
-    if (takesText) piece.Format(spec, given[next].text);
+    if (kind == ValueKind::kText) piece.Format(spec, given[next].text);
+    else if (kind == ValueKind::kReal) piece.Format(spec, given[next].real);
     else piece.Format(spec, given[next].number);
     out += piece;
     ++next;

@@ -7,14 +7,18 @@
 
 #include <initializer_list>
 
-// One value handed to a checked format: a text (for %s) or an integer (for %d %i %u %x %X).
+// One value handed to a checked format: a text (for %s), an integer (for %d %i %u %x %X) or a
+// real number (for %f %F %e %E %g %G).
 struct ZXHELPER_API tagFormatValue {
   tagFormatValue(LPCTSTR value) : text(value ? value : _T("")) {}
   tagFormatValue(const CString& value) : text(value) {}
   tagFormatValue(int value) : isNumber(true), number(value) {}
+  tagFormatValue(double value) : isReal(true), real(value) {}
   bool isNumber = false;
+  bool isReal = false;
   CString text;
   long long number = 0;
+  double real = 0;
 };
 
 // Formats the values into the text when each conversion of the format (flags, width and

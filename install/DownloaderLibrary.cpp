@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "CheckedFormat.h"
 #include "GlobalConstants.h"
 #include "IniReader.h"
 
@@ -102,7 +103,7 @@ bool CDownloaderLibrary::Load(LPCTSTR libraryName) {
   g_loaded.store(m_hModule != nullptr);
   if (m_hModule == nullptr) {
     CString message;
-    message.Format(Text(_T("IDS_DOWNLOAD_DLL_NOTFOUND")), g_strProductName.GetString());
+    FormatChecked(message, Text(_T("IDS_DOWNLOAD_DLL_NOTFOUND")), {g_strProductName});
     MessageBoxW(nullptr, message, g_strProductName, MB_OK | MB_ICONERROR);
   }
   return m_hModule != nullptr;
@@ -196,11 +197,11 @@ void FormatFileSize(double bytes, CString& text) {
   if (bytes <= 0) {
     text.Empty();
   } else if (bytes > kGiB) {
-    text.Format(Text(_T("IDS_FILESIE_GB")), bytes / kGiB);
+    FormatChecked(text, Text(_T("IDS_FILESIE_GB")), {bytes / kGiB});
   } else if (bytes > kMiB) {
-    text.Format(Text(_T("IDS_FILESIE_MB")), bytes / kMiB);
+    FormatChecked(text, Text(_T("IDS_FILESIE_MB")), {bytes / kMiB});
   } else if (bytes > kKiB) {
-    text.Format(Text(_T("IDS_FILESIE_KB")), bytes / kKiB);
+    FormatChecked(text, Text(_T("IDS_FILESIE_KB")), {bytes / kKiB});
   } else {
     text.Format(_T("%f"), bytes);
   }
@@ -212,6 +213,6 @@ bool FormatDownloadProgressLine(const tagDownloadProgress& progress, CString& li
   FormatFileSize(static_cast<double>(progress.ullReceived), received);
   FormatFileSize(static_cast<double>(progress.ullTotal), total);
   if (received.IsEmpty()) received = _T("0 KB");
-  line.Format(Text(_T("IDS_DOWLOADED_OF")), received.GetString(), total.GetString());
+  FormatChecked(line, Text(_T("IDS_DOWLOADED_OF")), {received, total});
   return true;
 }

@@ -10,9 +10,10 @@
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
+#include "FileHistory.h"
 #include "HalvoranApp.h"
-#include "HardwareHash.h"
 #include "IniReader.h"
+#include "MachineId.h"
 #include "Markup.h"
 #include "PathHelpers.h"
 #include "ScanServices.h"
@@ -21,7 +22,11 @@
 
 namespace {
 
-CString Text(LPCTSTR id) { return GetLangString(id, _T("QVX")); }
+// The language text of an id; the id itself when the language has none.
+CString Text(LPCTSTR id) {
+  const CString text = GetLangString(id, _T("QVX"));
+  return text.IsEmpty() ? CString(id) : text;
+}
 
 bool IsLetterOrDigit(WCHAR c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
@@ -67,17 +72,32 @@ void CDriverPackageFetch::RequestStop() {
   if (m_library != nullptr) m_library->Stop();
 }
 
+void CDriverPackageFetch::SetWorkFolders(const CString& first, const CString& second) {
+  m_workFolders[0] = first;
+  m_workFolders[1] = second;
+}
+
+void CDriverPackageFetch::CreateWorkFolders() const {
+  for (const CString& folder : {m_downloadFolder, m_workFolders[0], m_workFolders[1]})
+    if (!folder.IsEmpty()) CreateDirectoryTree(folder);
+}
+
+bool CDriverPackageFetch::SaveFileList() {
+  if (m_fileListPath.IsEmpty()) return false;
+  return SaveHistoryFile(m_fileListPath, m_packages);
+}
+
 void CDriverPackageFetch::Status(LPCTSTR textId, const CString& name) {
   if (!m_statusLine) return;
-  const CString text = Text(textId);
-  m_statusLine((text.IsEmpty() ? CString(textId) : text) + name);
+  m_statusLine(Text(textId) + name);
 }
 
 bool CDriverPackageFetch::BuildLinkRequestXml(const CString& hardwareId, const CString& osId, CString& document) {
   try {
     const CString prefix = WithoutBlanks(CString(_T("Zephrin")) + _T("ZephrinKX") + GetAppName());
-    CHardwareHash hash;
-    const CString userHash = hash.ComputeHash();
+    // The machine identifier also fills the stored user hash when it was not worked out yet.
+    const CString machineId = GetMachineId();
+    const CString userHash = CHalvoranApp::m_sUSER_HASH;
     CMarkup markup;
     markup.AppendElement(_T("newdataset"));
     markup.EnterElement();
@@ -88,7 +108,7 @@ bool CDriverPackageFetch::BuildLinkRequestXml(const CString& hardwareId, const C
       markup.LeaveElement();
     };
     group(_T("device"), {{_T("hardwareid"), hardwareId}, {_T("osid"), osId}});
-    group(_T("key"), {{_T("machineid"), userHash}});
+    group(_T("key"), {{_T("machineid"), machineId}});
     group(_T("saveXmlFileName"), {{_T("file_name_initials"), WithoutBlanks(prefix + _T("DownloadXml-dt"))}});
     group(_T("dbref"), {{_T("dbinitials"), prefix}});
     group(_T("user_hash"), {{_T("user_hash_data"), userHash}});
@@ -173,7 +193,7 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
   m_address.Empty();
   m_checksum.Empty();
   m_downloadedOk = false;
-  if (!m_downloadFolder.IsEmpty()) CreateDirectoryTree(m_downloadFolder);
+  CreateWorkFolders();
   const tagDeviceDriverInfo* update = m_engine.GetUpdateRecord(driverIndex);
   const tagDeviceDriverInfo* device = m_engine.GetDevices() != nullptr ? m_engine.GetDevices()->GetAt(driverIndex) : nullptr;
   if (update == nullptr || update->szText[kSlotUpdate14].IsNull()) return kHandled;
@@ -218,6 +238,7 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
     }
     m_packages.RemoveKey(key);
     m_runFiles.RemoveKey(address);
+    SaveFileList();
   }
 
   Status(_T("IDS_START_DOWNLOADING"), name);
@@ -239,13 +260,16 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
     ++m_downloadCount;
     m_itemPercent = 100;
     m_downloadedOk = true;
+    if (m_progress) m_progress(100);
     Status(_T("IDS_DOWN_COMP_DRIVER"), name);
     if (newlyDownloaded) m_runFiles.SetAt(address, file);
     m_packages.SetAt(key, file);
     m_engine.SetResultRowState(row, 1, 0);
+    SaveFileList();
     return kHandled;
   }
   if (m_stop.load()) {
+    if (!m_progressNotify && m_messageBox) m_messageBox(Text(_T("IDS_DOWN_STOPEED")), MB_ICONINFORMATION);
     Status(_T("IDS_DOWN_STOPEED2"), name);
     DeleteFileW(file);
     return kStopped;

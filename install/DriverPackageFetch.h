@@ -30,16 +30,27 @@ class CDriverPackageFetch {
   static constexpr int kErrorCannotSave = -10;
 
   using StatusLineFn = std::function<void(const CString& line)>;
+  using ProgressFn = std::function<void(int itemPercent)>;
+  using MessageFn = std::function<void(const CString& text, UINT icon)>;
 
   CDriverPackageFetch(CDriverScanUpdate& engine, CUpdateServiceHelper& helper, CDownloaderLibrary* library);
 
   // The folder packages are downloaded into (created when missing).
   void SetDownloadFolder(const CString& folder) { m_downloadFolder = folder; }
+  // The main window's two other work folders, created with the download folder.
+  void SetWorkFolders(const CString& first, const CString& second);
+  // Where the list of downloaded packages is kept ("Download.dat"); saved whenever it changes.
+  void SetFileListPath(const CString& path) { m_fileListPath = path; }
   void SetOsIdText(const CString& osId) { m_osId = osId; }
   // Whether the link answer comes back enciphered (as the service helper's exchange flag says).
   void SetLinkAnswerEnciphered(BOOL enciphered) { m_answerEnciphered = enciphered; }
   // Where status lines go (the run's status list).
   void SetStatusLine(StatusLineFn sink) { m_statusLine = std::move(sink); }
+  // Where the item's percentage goes (the run's progress bar).
+  void SetProgress(ProgressFn sink) { m_progress = std::move(sink); }
+  // Where messages for the user go; none are shown in progress-notify mode.
+  void SetMessageBox(MessageFn sink) { m_messageBox = std::move(sink); }
+  void SetProgressNotify(BOOL notify) { m_progressNotify = notify; }
   // The connection flag: a failed transfer is blamed on the connection.
   void SetConnectionFlag(BOOL flag) { m_connection = flag; }
 
@@ -63,6 +74,8 @@ class CDriverPackageFetch {
 
   // Driver key (stripped, lower-cased matched id) to package path of every package on disk.
   CMapStringToString& GetDownloadedPackages() { return m_packages; }
+  // Stores the package list at the file list path; false when it could not be written.
+  bool SaveFileList();
   bool IsDownloaded() const { return m_downloadedOk; }
   int GetDownloadCount() const { return m_downloadCount; }
   int GetLastErrorCode() const { return m_lastError; }
@@ -72,14 +85,20 @@ class CDriverPackageFetch {
 
  private:
   void Status(LPCTSTR textId, const CString& name);
+  void CreateWorkFolders() const;
 
   CDriverScanUpdate& m_engine;
   CUpdateServiceHelper& m_helper;
   CDownloaderLibrary* m_library;
   CString m_downloadFolder;
+  CString m_workFolders[2];
+  CString m_fileListPath;
   CString m_osId;
   BOOL m_answerEnciphered = TRUE;
   StatusLineFn m_statusLine;
+  ProgressFn m_progress;
+  MessageFn m_messageBox;
+  BOOL m_progressNotify = FALSE;
   std::atomic<bool> m_stop{false};
   bool m_downloadedOk = false;
   BOOL m_connection = FALSE;

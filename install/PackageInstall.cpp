@@ -218,13 +218,10 @@ CPackageInstall::CPackageInstall(CDriverInstallEngine& engine)
 
 void CPackageInstall::SetDefaultPause(PauseFn pause) { DefaultPause() = std::move(pause); }
 
-void CPackageInstall::Report(int percent, LPCTSTR textId, int flag) {
-  if (textId == nullptr) {
-    m_progress(percent, nullptr, flag);
-    return;
-  }
+int CPackageInstall::Report(int percent, LPCTSTR textId, int flag) {
+  if (textId == nullptr) return m_progress(percent, nullptr, flag);
   const CString text = Text(textId);
-  m_progress(percent, text.IsEmpty() ? textId : text.GetString(), flag);
+  return m_progress(percent, text.IsEmpty() ? textId : text.GetString(), flag);
 }
 
 int CPackageInstall::Fail(LPCTSTR textId, int percent) {
@@ -490,7 +487,11 @@ int CPackageInstall::Install(const CString& relativeInf, const CString& toolFold
     // A setup program still running may still read the unpacked files.
     if (!state.setupStillRunning) RemoveExtractionFolder(packagePath, folder);
     if (!state.handled) return Fail(_T("IDS_STRING_INSTALL_FAILED"), 65);
-    if (state.restart) Report(100, _T("IDS_STRING_RESTART"), 6);
+    // Answer 6 (yes) to the restart question restarts Windows at once.
+    if (state.restart && Report(100, _T("IDS_STRING_RESTART"), 6) == IDYES) {
+      CDriverInstallEngine::RebootSystem();
+      return kInstallDone;
+    }
     Report(100);
     return kInstallDone;
   } catch (CException* e) {

@@ -58,7 +58,8 @@ class CPackageInstall {
  private:
   struct State;
   int Fail(LPCTSTR textId, int percent);
-  void Report(int percent, LPCTSTR textId = nullptr, int flag = 0);
+  // The progress callback's answer.
+  int Report(int percent, LPCTSTR textId = nullptr, int flag = 0);
   int Unpack(PackageKind kind, const CString& packagePath, const CString& folder, const CString& deviceClass,
              const CString& toolFolder, int silent, int selfExtractor, State& state);
   bool ExtractZip(const CString& packagePath, const CString& folder);

@@ -66,7 +66,7 @@ class ZXHELPER_API CDlgBaseAppDlg : public CDlgMainWnd {
   virtual void ExitApp();
   void CreateTabButtons(int nCount, const CStringArray& captions);
   void CreateLeftPanels();
-  BOOL CreateTabButton(CHoverButtonWithText& button, const CRect& rect, CWnd* pParent, UINT nID, LPCTSTR lpszCaption);
+  static BOOL CreateTabButton(CHoverButtonWithText& button, const CRect& rect, CWnd* pParent, UINT nID, LPCTSTR lpszCaption);
 
   // The line "IDS_DB_DATE" with the date at the bottom of the frame.
   void SetDatabaseDateLine(BOOL bOn, LPCTSTR lpDate);

@@ -2,7 +2,6 @@
 // upload worker, which reports only by posting its outcome to the form's window.
 #include "DlgQVXFeedback.h"
 
-#include <fileapi.h>
 #include <sysinfoapi.h>
 
 #include <memory>
@@ -16,6 +15,7 @@
 #include "MachineId.h"
 #include "Markup.h"
 #include "ProcessControl.h"
+#include "SystemReport.h"
 #include "WebServiceClient.h"
 #include "WebServiceHelper.h"
 #include "XTMemDC.h"
@@ -86,39 +86,8 @@ void AppendSystemInfo(CMarkup& document) {
   Child(document, _T("service_pack_major_version"), Decimal(version.wServicePackMajor));
   Child(document, _T("service_pack_minor_version"), Decimal(version.wServicePackMinor));
 
-  MEMORYSTATUSEX memory{};
-  memory.dwLength = sizeof memory;
-  if (::GlobalMemoryStatusEx(&memory)) {
-    document.AppendElement(_T("memory_info"), nullptr, true);
-    document.EnterElement();
-    Child(document, _T("total_phy"), Decimal(memory.ullTotalPhys));
-    Child(document, _T("avail_phy"), Decimal(memory.ullAvailPhys));
-    Child(document, _T("total_page_file"), Decimal(memory.ullTotalPageFile));
-    Child(document, _T("avail_page_file"), Decimal(memory.ullAvailPageFile));
-    document.LeaveElement();
-  }
-
-  WCHAR systemFolder[MAX_PATH] = {};
-  if (::GetSystemDirectoryW(systemFolder, MAX_PATH) >= 2) Child(document, _T("system_driver"), CString(systemFolder, 2));
-
-  const DWORD drives = ::GetLogicalDrives();
-  for (int letter = 0; letter < 26; ++letter) {
-    if ((drives & (1u << letter)) == 0) continue;
-    CString root;
-    root.Format(_T("%c:\\"), static_cast<TCHAR>(_T('A') + letter));
-    const UINT type = ::GetDriveTypeW(root);
-    if (type != DRIVE_FIXED && type != DRIVE_REMOVABLE) continue;
-    if (!::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0)) continue;
-    ULARGE_INTEGER available{}, total{}, free{};
-    if (!::GetDiskFreeSpaceExW(root, &available, &total, &free)) continue;
-    document.AppendElement(_T("drive_info"), nullptr, true);
-    document.EnterElement();
-    Child(document, _T("drive_name"), root);
-    Child(document, _T("total_size_in_bytes"), Decimal(total.QuadPart));
-    Child(document, _T("free_space_in_bytes"), Decimal(free.QuadPart));
-    Child(document, _T("used_space_in_bytes"), Decimal(total.QuadPart - free.QuadPart));
-    document.LeaveElement();
-  }
+  AppendMemoryInfo(document, true);
+  AppendDriveInfo(document);
   document.LeaveElement();
 }
 

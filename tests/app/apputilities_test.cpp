@@ -9,6 +9,7 @@
 #include "FolderPicker.h"
 #include "LangText.h"
 #include "Markup.h"
+#include "SystemReport.h"
 #include "machine_fixture.h"
 
 namespace zx::test {

@@ -4,7 +4,8 @@
 // program's title: a plain start brings that window to the front, a scheduled, auto-fix or
 // shut-down start hands its word over, and with the one-click key present a refused start
 // says that the program runs already. The program's own hand-off of a scheduled start carries
-// its word inside the message.
+// its word inside the message. A start that opens the main window is ended through the
+// window's close request once the window is there.
 #include <gtest/gtest.h>
 #include <handleapi.h>
 #include <processthreadsapi.h>
@@ -13,19 +14,32 @@
 #include <winreg.h>
 #include <winuser.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "HalvoranApp.h"
+#include "LauncherLink.h"
 #include "VelquorApp.h"
 #include "machine_fixture.h"
 #include "zx/pathmap.h"
+
+extern char** environ;
 
 namespace zx::test {
 namespace {
 
 constexpr LPCTSTR kTitle = _T("Zephrin Tunevo");
+constexpr WPARAM kCloseRequest = 1182;
 
 CString g_received;
 WNDPROC g_dialogProc = nullptr;
@@ -44,6 +58,7 @@ class MainProgram : public MachineTest {
   }
   void TearDown() override {
     if (window_) DestroyWindow(window_);
+    ownWindow_ = nullptr;
     if (mutex_) CloseHandle(mutex_);
     ::unsetenv("ZX_MACHINE_ROOT");
   }
@@ -53,27 +68,42 @@ class MainProgram : public MachineTest {
     double seconds = 0;
     std::string errors;
   };
+  // The main window of a running program, or null.
+  static HWND MainWindow() { return FindWindowW(_T("#32770"), kTitle); }
+
   // Runs the program with the arguments until it ends, answering the messages sent to this
-  // process's windows meanwhile.
-  static Result Run(const std::u16string& arguments) {
+  // process's windows meanwhile. Once its main window opens, `whileOpen` runs and the window
+  // is asked to close.
+  static Result Run(const std::u16string& arguments, const std::function<void(HWND)>& whileOpen = {},
+                    bool closeMainWindow = true) {
     std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\" " + arguments;
     Result result;
     PROCESS_INFORMATION info{};
-    testing::internal::CaptureStderr();
+    // A start run while another one waits shares the outer one's capture of the errors.
+    static int depth = 0;
+    const bool capture = depth++ == 0;
+    if (capture) testing::internal::CaptureStderr();
     const auto start = std::chrono::steady_clock::now();
     const BOOL started =
         CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info);
     if (started) {
+      bool closed = false;
       while (WaitForSingleObject(info.hProcess, 10) == WAIT_TIMEOUT) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        const HWND window = MainWindow();
+        if (!closeMainWindow || closed || window == nullptr || window == ownWindow_) continue;
+        if (whileOpen) whileOpen(window);
+        PostMessageW(window, WM_COMMAND, kCloseRequest, 0);
+        closed = true;
       }
       GetExitCodeProcess(info.hProcess, &result.code);
       CloseHandle(info.hProcess);
       CloseHandle(info.hThread);
     }
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.errors = testing::internal::GetCapturedStderr();
+    if (capture) result.errors = testing::internal::GetCapturedStderr();
+    --depth;
     EXPECT_TRUE(started);
     return result;
   }
@@ -100,23 +130,29 @@ class MainProgram : public MachineTest {
     window_ = CreateWindowExW(0, _T("#32770"), kTitle, WS_POPUP | WS_CAPTION, 10, 10, 200, 100, nullptr, nullptr,
                               nullptr, nullptr);
     ASSERT_NE(window_, nullptr);
+    ownWindow_ = window_;
     g_dialogProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RunningProc)));
   }
 
   HWND window_ = nullptr;
   HANDLE mutex_ = nullptr;
+  // This process's stand-in of a running main window, never closed by Run.
+  static inline HWND ownWindow_ = nullptr;
 };
 
 TEST_F(MainProgram, TheSwitchOfTheRealCommandLine) {
   const struct {
     const char16_t* arguments;
     bool pauses;     // any argument waits 4096 ms, except in hidden scan mode
-    bool keyKept;    // the one-click key is left only in hidden scan mode
+    // The one-click key is left at start only in hidden scan mode; the launcher link's marker
+    // is the same key and goes with the link when the hidden run ends, so after a run it is
+    // gone in every case.
+    bool keyKept;
   } kCases[] = {
       {u"", false, false},
-      {u"-runhiddenScan", false, true},
-      {u"/RUNHIDDEN-SCAN", false, true},
+      {u"-runhiddenScan", false, false},
+      {u"/RUNHIDDEN-SCAN", false, false},
       {u"13", true, false},
       {u"autorun", true, false},
   };
@@ -169,6 +205,83 @@ TEST_F(MainProgram, ARefusedStartWithTheOneClickKeySaysTheProgramRunsAlready) {
   MakeOneClickKey();
   const Result withKey = Run(u"");
   EXPECT_NE(withKey.errors.find("Zephrin Tunevo is already running."), std::string::npos) << withKey.errors;
+}
+
+// The bytes of a history file of the program's data folder ("" when there is none).
+std::string HistoryBytes(const std::string& root, const char* name) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (entry.path().filename() != name) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return "";
+}
+
+LRESULT SendCopyData(HWND window, ULONG_PTR code) {
+  COPYDATASTRUCT copy{code, 0, nullptr};
+  return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+}
+
+TEST_F(MainProgram, OpensItsMainWindowAnswersTheLauncherCodesAndSavesTheHistoriesWhenClosed) {
+  bool visible = false;
+  CString title;
+  std::vector<LRESULT> answers;
+  const Result result = Run(u"", [&](HWND window) {
+    visible = IsWindowVisible(window) != FALSE;
+    WCHAR text[64] = {};
+    GetWindowTextW(window, text, 64);
+    title = text;
+    // The question, progress notify, then hidden scan mode, which hides the window.
+    for (ULONG_PTR code : {30, 20, 10, 77}) answers.push_back(SendCopyData(window, code));
+  });
+  EXPECT_EQ(result.code, 0u) << result.errors;
+  EXPECT_TRUE(visible);
+  EXPECT_EQ(title, CString(kTitle));
+  EXPECT_EQ(answers, (std::vector<LRESULT>{17, 17, 16, 0}));
+  // Empty histories: the 32-bit entry count, then the map's 16-bit count.
+  const std::string empty(6, '\0');
+  EXPECT_EQ(HistoryBytes(root(), "Download.dat"), empty);
+  EXPECT_EQ(HistoryBytes(root(), "Backup.dat"), empty);
+}
+
+TEST_F(MainProgram, SecondStartsReachTheOpenWindowWithoutASecondOne) {
+  Result plain, scheduled;
+  bool shownAgain = false, stillThere = false;
+  const Result first = Run(u"", [&](HWND window) {
+    ShowWindow(window, SW_HIDE);
+    plain = Run(u"", {}, false);
+    shownAgain = IsWindowVisible(window) != FALSE;
+    scheduled = Run(u"-schedule", {}, false);
+    stillThere = MainWindow() == window && IsWindow(window);
+  });
+  EXPECT_EQ(first.code, 0u) << first.errors;
+  EXPECT_EQ(plain.code, 0u);
+  EXPECT_LT(plain.seconds, 4.0);
+  EXPECT_TRUE(shownAgain);
+  EXPECT_EQ(scheduled.code, 0u);
+  EXPECT_TRUE(stillThere);
+}
+
+TEST_F(MainProgram, AHiddenStartTellsTheLauncherThatItIsReadyAndThatItCloses) {
+  const std::string log = root() + "/launcher.log";
+  const char* argv[] = {ZX_LAUNCHER, "serve", log.c_str(), nullptr};
+  pid_t launcher = 0;
+  ASSERT_EQ(::posix_spawn(&launcher, ZX_LAUNCHER, nullptr, nullptr, const_cast<char* const*>(argv), environ), 0);
+  auto lines = [&] {
+    std::ifstream in(log);
+    std::vector<std::string> read;
+    for (std::string line; std::getline(in, line);) read.push_back(line);
+    return read;
+  };
+  for (int round = 0; round < 2000 && lines().empty(); ++round) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const Result result = Run(u"-runhiddenScan");
+  ::kill(launcher, SIGKILL);
+  ::waitpid(launcher, nullptr, 0);
+  EXPECT_EQ(result.code, 0u) << result.errors;
+  std::vector<int> codes;
+  for (const std::string& line : lines())
+    if (line.rfind("status ", 0) == 0) codes.push_back(std::stoi(line.substr(line.find(" code=") + 6)));
+  EXPECT_EQ(codes, (std::vector<int>{kLauncherReady, kLauncherClosing}));
 }
 
 CString g_scheduleText;

@@ -106,6 +106,11 @@ TEST(CheckedFormat, ConversionsMustFitTheValues) {
   EXPECT_TRUE(FormatChecked(address, _T("q?v=%s&db=%d"), {_T("5.1"), 0}));
   EXPECT_EQ(address, CString(_T("q?v=5.1&db=0")));
   EXPECT_FALSE(FormatChecked(address, _T("q?v=%d&db=%s"), {_T("5.1"), 0}));
+  CString size;
+  EXPECT_TRUE(FormatChecked(size, _T("%.2f MB of %s"), {1.5, _T("3 MB")}));
+  EXPECT_EQ(size, CString(_T("1.50 MB of 3 MB")));
+  EXPECT_FALSE(FormatChecked(size, _T("%d MB"), {1.5})) << "a real number is no integer";
+  EXPECT_FALSE(FormatChecked(size, _T("%f MB"), {2})) << "nor an integer a real number";
 }
 
 TEST_F(AnswerFiles, TheProgramAnswerIsRead) {

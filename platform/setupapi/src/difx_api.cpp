@@ -18,6 +18,7 @@ namespace zx::devices {
 namespace {
 
 std::array<std::atomic<DWORD>, 4> g_failures{};
+std::atomic<bool> g_rebootRequired{false};
 std::mutex g_installLock;  // one package installation at a time in the process
 std::mutex g_logLock;
 DIFXAPILOGCALLBACK_W g_log = nullptr;
@@ -81,8 +82,11 @@ BOOL Fail(DWORD error) {
 
 void SetDifxFailure(DifxCall call, DWORD error) { g_failures[static_cast<std::size_t>(call)].store(error); }
 
+void SetDifxRebootRequired(bool required) { g_rebootRequired.store(required); }
+
 void ClearDifxFailures() {
   for (auto& failure : g_failures) failure.store(0);
+  g_rebootRequired.store(false);
 }
 
 }  // namespace zx::devices
@@ -92,7 +96,9 @@ using zx::devices::DifxCall;
 DWORD DriverPackageInstallW(LPCWSTR infPath, DWORD flags, PINSTALLERINFO_W, BOOL* needReboot) {
   if (needReboot != nullptr) *needReboot = FALSE;
   if (const DWORD failure = zx::devices::HookedFailure(DifxCall::PackageInstall)) return failure;
-  return zx::devices::PackageCall(infPath, flags, true);
+  const DWORD result = zx::devices::PackageCall(infPath, flags, true);
+  if (result == ERROR_SUCCESS && needReboot != nullptr) *needReboot = zx::devices::g_rebootRequired.load();
+  return result;
 }
 
 DWORD DriverPackagePreinstallW(LPCWSTR infPath, DWORD flags) {
@@ -153,5 +159,6 @@ BOOL UpdateDriverForPlugAndPlayDevicesW(HWND, LPCWSTR hardwareId, LPCWSTR fullIn
   const int changed = ApplyInstall(package, oemName, plan, (installFlags & INSTALLFLAG_FORCE) != 0, error);
   if (changed < 0) return Fail(error);
   if (changed == 0) return Fail(ERROR_NO_MORE_ITEMS);
+  if (rebootRequired != nullptr) *rebootRequired = g_rebootRequired.load();
   return TRUE;
 }

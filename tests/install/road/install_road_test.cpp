@@ -20,6 +20,7 @@
 #include "DriverScanUpdate.h"
 #include "EngineCallbacks.h"
 #include "ExclusionList.h"
+#include "FileHistory.h"
 #include "PackageInstall.h"
 #include "Registry.h"
 #include "UpdateServiceHelper.h"
@@ -478,7 +479,7 @@ class PackageInstallTest : public InstallRoad {
     install.SetProgress([this](int percent, LPCTSTR text, int) {
       percents_.push_back(percent);
       if (text != nullptr) texts_.push_back(std::u16string(text));
-      return 7;
+      return answer_;
     });
     const tagDeviceDriverInfo& device = *engine_->GetDevices()->GetAt(index_[kNvidiaDisplay]);
     return install.Install(inf, _T("C:\\Prog\\Win7\\"), package, 0, _T("pci\\ven_10de&dev_0ffc&subsys_21f517aa"),
@@ -491,6 +492,7 @@ class PackageInstallTest : public InstallRoad {
   }
   std::vector<int> percents_;
   std::vector<std::u16string> texts_;
+  int answer_ = IDNO;  // the answer to every question of the install
 };
 
 TEST_F(PackageInstallTest, AZipInstallsAndOnlyItsOwnFolderIsRemoved) {
@@ -505,6 +507,23 @@ TEST_F(PackageInstallTest, AZipInstallsAndOnlyItsOwnFolderIsRemoved) {
   CExclusionList record;
   record.Reload();
   EXPECT_EQ(record.GetCount(), 1);
+}
+
+TEST_F(PackageInstallTest, ARestartIsAskedForAndOnlyAYesRestartsWindows) {
+  const CString package = PlaceZip(_T("nvidia.zip"));
+  const std::string log = root() + "/shutdowns.log";
+  // Without a restart due nothing is asked.
+  EXPECT_EQ(Install(package), kInstallDone);
+  EXPECT_EQ(std::count(texts_.begin(), texts_.end(), std::u16string(u"IDS_STRING_RESTART")), 0);
+  devices::SetDifxRebootRequired(true);
+  for (const int answer : {IDNO, IDYES}) {
+    answer_ = answer;
+    texts_.clear();
+    EXPECT_EQ(Install(package), kInstallDone);
+    EXPECT_EQ(std::count(texts_.begin(), texts_.end(), std::u16string(u"IDS_STRING_RESTART")), 1);
+    EXPECT_EQ(ReadHostFile(log), answer == IDYES ? "00000006 80000001\n" : "")
+        << "only a yes restarts, forced, planned for hardware maintenance";
+  }
 }
 
 TEST_F(PackageInstallTest, ASelfExtractingZipIsUnpackedNotRun) {
@@ -686,6 +705,75 @@ TEST_F(FetchedRoad, TwoDriversOfOneAddressCauseOneTransfer) {
   ASSERT_TRUE(fetch_->GetDownloadedPackages().Lookup(_T("pciven_10de&dev_0ffc&subsys_21f517aa"), first));
   ASSERT_TRUE(fetch_->GetDownloadedPackages().Lookup(_T("pciven_8086&dev_0166&subsys_21f317aa"), second));
   EXPECT_EQ(first, second);
+}
+
+TEST_F(FetchedRoad, AFetchCreatesTheWorkFoldersReportsTheFullItemAndSavesThePackageList) {
+  SetValue("Windows", "Architecture", "x86");
+  WriteCatalogue();
+  StartService();
+  ScanAndLookUp();
+  ASSERT_TRUE(library_.Load());
+  CDriverPackageFetch fetch(*engine_, helper_, &library_);
+  fetch.SetDownloadFolder(_T("C:\\work\\dl"));
+  fetch.SetWorkFolders(_T("C:\\work\\backup\\temp"), _T("C:\\work\\backup\\zips"));
+  fetch.SetFileListPath(_T("C:\\work\\Download.dat"));
+  std::vector<int> percents;
+  fetch.SetProgress([&percents](int percent) { percents.push_back(percent); });
+  ASSERT_EQ(fetch.FetchAndDownloadDriver(index_[kNvidiaDisplay], 0), CDriverPackageFetch::kHandled);
+  ASSERT_TRUE(fetch.IsDownloaded());
+  for (const LPCTSTR folder : {_T("C:\\work\\dl"), _T("C:\\work\\backup\\temp"), _T("C:\\work\\backup\\zips")})
+    EXPECT_TRUE(fs::is_directory(HostPath(folder)));
+  EXPECT_EQ(percents, std::vector<int>{100});
+
+  CMapStringToString stored;
+  ASSERT_TRUE(LoadHistoryFile(_T("C:\\work\\Download.dat"), stored));
+  CString package;
+  ASSERT_TRUE(stored.Lookup(_T("pciven_10de&dev_0ffc&subsys_21f517aa"), package));
+  EXPECT_EQ(package, CString(_T("C:\\work\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip")));
+
+  // A listed package that is gone from the disk leaves the stored list before it is fetched again.
+  ASSERT_TRUE(DeleteFileW(package));
+  int storedAtStart = -1;
+  fetch.SetStatusLine([&storedAtStart](const CString& line) {
+    if (line.Find(_T("IDS_START_DOWNLOADING")) != 0) return;
+    CMapStringToString list;
+    if (LoadHistoryFile(_T("C:\\work\\Download.dat"), list)) storedAtStart = static_cast<int>(list.GetCount());
+  });
+  ASSERT_EQ(fetch.FetchAndDownloadDriver(index_[kNvidiaDisplay], 0), CDriverPackageFetch::kHandled);
+  EXPECT_EQ(storedAtStart, 0);
+  EXPECT_TRUE(HostFileExists(HostPath(package)));
+}
+
+TEST_F(FetchedRoad, AStopAsTheTransferStartsTellsTheUserAndKeepsNoPackage) {
+  SetValue("Windows", "Architecture", "x86");
+  WriteCatalogue();
+  StartService();
+  ScanAndLookUp();
+  ASSERT_TRUE(library_.Load());
+  for (const BOOL notify : {FALSE, TRUE}) {
+    CDriverPackageFetch fetch(*engine_, helper_, &library_);
+    fetch.SetDownloadFolder(_T("C:\\dl"));
+    fetch.SetProgressNotify(notify);
+    std::vector<CString> lines;
+    fetch.SetStatusLine([&](const CString& line) {
+      lines.push_back(line);
+      if (line.Find(_T("IDS_START_DOWNLOADING")) == 0) fetch.RequestStop();
+    });
+    std::vector<std::pair<CString, UINT>> messages;
+    fetch.SetMessageBox([&messages](const CString& text, UINT icon) { messages.emplace_back(text, icon); });
+    EXPECT_EQ(fetch.FetchAndDownloadDriver(index_[kNvidiaDisplay], 0), CDriverPackageFetch::kStopped);
+    EXPECT_FALSE(fetch.IsDownloaded());
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().Find(_T("IDS_DOWN_STOPEED2")), 0);
+    if (notify) {
+      EXPECT_TRUE(messages.empty()) << "nothing is shown while a launcher follows the progress";
+    } else {
+      ASSERT_EQ(messages.size(), 1u);
+      EXPECT_EQ(messages[0].first, CString(_T("IDS_DOWN_STOPEED")));
+      EXPECT_EQ(messages[0].second, static_cast<UINT>(MB_ICONINFORMATION));
+    }
+    EXPECT_FALSE(HostFileExists(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip"))));
+  }
 }
 
 TEST_F(FetchedRoad, AStoppedTransferLeavesNoPackageUnderItsName) {

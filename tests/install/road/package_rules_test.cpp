@@ -8,6 +8,7 @@
 
 #include "DriverPackageFetch.h"
 #include "ExchangeEncoding.h"
+#include "HalvoranApp.h"
 #include "PackageInstall.h"
 #include "cstring_printer.h"
 #include "install_testing.h"
@@ -129,6 +130,17 @@ TEST_F(LinkRequest, NamesTheDeviceTheMachineAndTheProduct) {
       << Narrow(document);
   EXPECT_GE(document.Find(_T("<user_hash><user_hash_data>")), 0) << Narrow(document);
   EXPECT_LT(document.Find(_T("DownloadXml-dt </")), 0);
+}
+
+TEST_F(LinkRequest, SendsTheStoredMachineIdentifierAndUserHash) {
+  const CString saved = CHalvoranApp::m_sUSER_HASH;
+  CHalvoranApp::m_sUSER_HASH = _T("4711-stored");
+  CString document;
+  const bool built = CDriverPackageFetch::BuildLinkRequestXml(_T("PCI\\VEN_1"), _T("21"), document);
+  CHalvoranApp::m_sUSER_HASH = saved;
+  ASSERT_TRUE(built);
+  EXPECT_GE(document.Find(_T("<machineid>4711-stored</machineid>")), 0) << Narrow(document);
+  EXPECT_GE(document.Find(_T("<user_hash_data>4711-stored</user_hash_data>")), 0) << Narrow(document);
 }
 
 class FolderRemoval : public MachineTest {};

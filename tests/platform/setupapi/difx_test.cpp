@@ -261,6 +261,22 @@ TEST_F(DifxTest, EachHookGivesItsChosenError) {
   EXPECT_EQ(DriverPackageInstallW(kPackage, 0, nullptr, nullptr), 0u);
 }
 
+TEST_F(DifxTest, TheRestartHookMarksOnlySuccessfulInstalls) {
+  WriteMachineFile(kPackage, NetPackageInf());
+  SetDifxRebootRequired(true);
+  BOOL reboot = FALSE;
+  EXPECT_FALSE(UpdateDriverForPlugAndPlayDevicesW(nullptr, u"PCI\\VEN_1234&DEV_0001", kPackage, 0, &reboot));
+  EXPECT_FALSE(reboot) << "a failed update needs no restart";
+  ASSERT_TRUE(UpdateDriverForPlugAndPlayDevicesW(nullptr, u"PCI\\VEN_8086&DEV_1502", kPackage, 0, &reboot));
+  EXPECT_TRUE(reboot);
+  reboot = FALSE;
+  ASSERT_EQ(DriverPackageInstallW(kPackage, DRIVER_PACKAGE_FORCE, nullptr, &reboot), 0u);
+  EXPECT_TRUE(reboot);
+  ClearDifxFailures();
+  ASSERT_EQ(DriverPackageInstallW(kPackage, DRIVER_PACKAGE_FORCE, nullptr, &reboot), 0u);
+  EXPECT_FALSE(reboot) << "clearing the hooks clears the restart too";
+}
+
 struct Damaged {
   const char* name;
   std::string text;

@@ -9,28 +9,11 @@
 #include <vector>
 
 #include "UpdateCheckerLauncher.h"
+#include "launch_log.h"
 #include "dialogs_testing.h"
 
 namespace zx::test {
 namespace {
-
-std::filesystem::path LaunchLog() {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "launches.log";
-}
-
-std::vector<std::string> LoggedLaunches() {
-  std::vector<std::string> lines;
-  std::ifstream in(LaunchLog());
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// The stand-in runs as a process of its own; its line shows up shortly after the start.
-std::vector<std::string> WaitForLaunches(std::size_t count) {
-  for (int i = 0; i < 1000 && LoggedLaunches().size() < count; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return LoggedLaunches();
-}
 
 using Launcher = DialogTest;
 

@@ -1,0 +1,149 @@
+// CVelquorDlg: the main program's one top-level window. It owns the engines and the working
+// folders for the whole run, the download and backup histories and the link with the
+// launcher; it builds the page groups behind the header tabs, starts the first action of the
+// start mode, takes over second starts and the launcher's requests, and ends the program.
+#pragma once
+#include <afxcoll.h>
+
+#include <memory>
+
+#include "DlgBaseAppDlg.h"
+#include "DlgSetting3Loc.h"
+#include "DriverInstallEngine.h"
+#include "DriverScanUpdate.h"
+#include "FileHistory.h"
+#include "LauncherLink.h"
+
+class CVelquorApp;
+class CDlgSetting1General;
+class CDlgDrvExclusion;
+
+class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
+  DECLARE_DYNAMIC(CVelquorDlg)
+
+ public:
+  // Page groups by header tab.
+  enum Group { kScanGroup = 0, kBackupGroup = 1, kRestoreGroup = 2, kSettingsGroup = 3, kGroupCount = 4 };
+  static constexpr int kGroupPlaces = 5;
+  // The settings group's places.
+  enum SettingsPlace { kGeneralPlace = 1, kFoldersPlace = 2, kSchedulePlace = 3, kExclusionPlace = 4 };
+
+  static constexpr UINT kFeedbackCommand = 1008;
+  static constexpr UINT kScanNowCommand = 5083;
+  static constexpr UINT kDownloadCommand = 5085;
+  static constexpr UINT_PTR kWatchdogTimer = 2525;
+  static constexpr UINT kWatchdogMs = 4096;
+  // WM_COPYDATA codes of the launcher: hidden scan with the one-click popup, progress notify,
+  // and the question whether the window answers.
+  static constexpr ULONG_PTR kCopyHiddenScan = 10;
+  static constexpr ULONG_PTR kCopyProgressNotify = 20;
+  static constexpr ULONG_PTR kCopyQuery = 30;
+  static constexpr int kForcedEndCode = 18;
+  // The registered "It will bring Tunevo in front if minimized" message.
+  static UINT GetBringToFrontMessage();
+
+  explicit CVelquorDlg(CVelquorApp& app);
+  ~CVelquorDlg() override;
+
+  BOOL OnInitDialog() override;
+  BOOL PreTranslateMessage(MSG* pMsg) override;
+
+  // kDownloadHistory (1) or kBackupHistory (0).
+  void LoadFileList(int kind);
+  void SaveFileList(int kind);
+  CMapStringToString& GetHistory(int kind) { return kind == kDownloadHistory ? m_mapDownloads : m_mapBackups; }
+
+  void EnableUi(BOOL bEnable);
+  BOOL IsUiEnabled() const { return m_bUiEnabled; }
+  // In hidden scan mode with the launcher busy: tells the launcher and ends the process.
+  void HiddenModeStop();
+
+  // The page group of a header tab's group, and one of its pages (place 1 to 5; null when
+  // the place is empty).
+  CDlgLeftDlgBase* GetGroup(Group group) const { return m_pGroups[group]; }
+  CDlgBaseWnd* GetGroupPage(Group group, int place) const;
+
+  CDriverScanUpdate& GetScanEngine() { return m_scanEngine; }
+  CDriverInstallEngine& GetInstallEngine() { return m_installEngine; }
+  tagLauncherState& GetLauncherState() { return m_launcher; }
+  const CString& GetDataFolder() const { return m_strDataFolder; }
+  const CString& GetTempFolder() const { return m_strTempFolder; }
+  const CString& GetDownloadFolder() const { return m_strDownloadFolder; }
+  const CString& GetBackupFolder() const { return m_strBackupFolder; }
+  const CString& GetUpdaterFolder() const { return m_strUpdaterFolder; }
+  const tagOsFolders& GetOsFolders() const { return m_osFolders; }
+  CVelquorApp& GetApp() { return m_app; }
+
+  // The settings folders page's host.
+  CString GetCurrentFolder(Kind kind) const override;
+  void SetCurrentFolder(Kind kind, const CString& folder) override;
+  CString GetDefaultFolder(Kind kind) const override;
+  CString GetBaseFolder() const override;
+  CString BrowseForFolder(CWnd* owner, const CString& start) override;
+
+  // The main window's page-change callback (always allows the change).
+  static int PageChangeCallback(CDlgBaseWnd* pDialog, int nCode);
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnOK() override;
+  void OnCancel() override;
+  // The close request: only while the window is enabled.
+  void ExitApp() override;
+
+  // Ends the process at once (watchdog, launcher exit, hidden-mode stop): the quit message
+  // with code 18, then exit code 0 without destructors.
+  virtual void EndProcessNow();
+
+  afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnDestroy();
+  afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
+  afx_msg void OnFeedback();
+  afx_msg LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
+
+ private:
+  void BuildFolders();
+  void BuildGroups();
+  void StartByMode();
+  void StartLauncherLink();
+  // Posts "scan now" to the scan home page; FALSE while the scan group has none.
+  BOOL PostScanNow();
+  static CString ReadSettingText(LPCTSTR name);
+  // A second start's word: "shutdown", "autofix" or "schedulescan"; the answer of the hand-off.
+  LRESULT TakeSecondStart(CString word);
+  void OnPageChange(int nCode);
+  void SelectGroupButton(Group group, UINT command);
+  void RunSchedulerProgram();
+  static void PumpMessages();
+
+  CVelquorApp& m_app;
+  CDriverInstallEngine m_installEngine;
+  CDriverScanUpdate m_scanEngine;
+  CString m_strDownloadFolder;
+  CString m_strTempFolder;
+  CString m_strBackupFolder;
+  CString m_strDataFolder;
+  CString m_strDataFolderSlash;
+  CString m_strDefaultDownloadFolder;
+  CString m_strDefaultBackupFolder;
+  CString m_strProgramFolder;
+  CString m_strUpdaterFolder;
+  tagOsFolders m_osFolders;
+  CMapStringToString m_mapDownloads;
+  CMapStringToString m_mapBackups;
+  BOOL m_bUiEnabled = TRUE;
+  CDlgLeftDlgBase* m_pGroups[kGroupCount] = {};
+  // The settings pages, owned by the settings group's panel once placed there.
+  CDlgSetting1General* m_pGeneralPage = nullptr;
+  CDlgSetting3Loc* m_pFoldersPage = nullptr;
+  CDlgDrvExclusion* m_pExclusionPage = nullptr;
+  tagLauncherState m_launcher;
+  CPopupArming m_popup;
+  std::unique_ptr<CKXLauncherLink> m_pLink;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// The one main window of the run (null before it is made and after it is gone).
+extern CVelquorDlg* g_pMainDlg;

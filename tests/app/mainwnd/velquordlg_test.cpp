@@ -1,0 +1,275 @@
+// The main window of the main program in the test process, on the test clock: its look with
+// the first tab and with the settings tab, the settings pages reached through clicks on the
+// left panel (the schedule place stays empty), keys that never close it, its answers to the
+// launcher's WM_COPYDATA codes and to second starts, the close request while disabled, the
+// forced ends (launcher exit, watchdog, hidden-mode stop) and the histories it keeps.
+#include <gtest/gtest.h>
+#include <winuser.h>
+
+#include <filesystem>
+
+#include "DlgBaseMessageBoxWndBase.h"
+#include "DlgDrvExclusion.h"
+#include "DlgSetting1General.h"
+#include "DlgSetting3Loc.h"
+#include "HalvoranApp.h"
+#include "VelquorApp.h"
+#include "VelquorDlg.h"
+#include "dialogs_testing.h"
+
+CVelquorApp theApp;
+
+namespace zx::test {
+namespace {
+
+// The main window with its forced end counted instead of ending the test process.
+class TestVelquorDlg : public CVelquorDlg {
+ public:
+  using CVelquorDlg::CVelquorDlg;
+  int forcedEnds = 0;
+
+ protected:
+  void EndProcessNow() override { ++forcedEnds; }
+};
+
+class VelquorWindow : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    std::filesystem::copy_file(ZX_PROGRAM_TEXTS, folder / "qvx.ini", std::filesystem::copy_options::overwrite_existing);
+    // No update checker is started from the tests.
+    g_bVerySilentInstall = TRUE;
+    theApp.m_bTaskBusy = FALSE;
+    theApp.m_bHiddenScan = FALSE;
+    theApp.m_bProgressNotify = FALSE;
+    theApp.m_nStartPage = kStartPageScanHome;
+    theApp.FillMainWindowSettings(settings_);
+    dialog_ = std::make_unique<TestVelquorDlg>(theApp);
+    dialog_->SetAppInfo(settings_);
+    ASSERT_TRUE(dialog_->Create(CDlgBaseAppDlg::kTemplateId, nullptr));
+    dialog_->ShowWindow(SW_SHOW);
+    Pump();
+  }
+  void TearDown() override {
+    if (dialog_ && dialog_->GetSafeHwnd()) dialog_->DestroyWindow();
+    dialog_.reset();
+    Pump();
+    DialogTest::TearDown();
+  }
+  // The whole window drawn again, the shown panel last (hidden panels draw too in the test
+  // window layer, where the shown one must cover them).
+  void RedrawAll(CWnd* shownPanel) {
+    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
+    dialog_->RedrawWindow(nullptr, nullptr, flags);
+    Pump();
+    shownPanel->RedrawWindow(nullptr, nullptr, flags);
+    Pump();
+  }
+  void ClickLeftButton(CDlgLeftDlgBase* panel, int button) {
+    Click(panel->GetLeftButton(button)->m_hWnd);
+    Pump();
+  }
+  LRESULT SendCopyData(ULONG_PTR code, const CString& text = CString()) {
+    COPYDATASTRUCT copy{code, static_cast<DWORD>((text.GetLength() + 1) * sizeof(WCHAR)),
+                        const_cast<LPTSTR>(static_cast<LPCTSTR>(text))};
+    return dialog_->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
+  }
+  static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible() && page->IsWindowEnabled(); }
+
+  tagAppDlgSettings settings_;
+  std::unique_ptr<TestVelquorDlg> dialog_;
+};
+
+TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
+  CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  ASSERT_NE(scan, nullptr);
+  CRect window;
+  dialog_->GetWindowRect(&window);
+  EXPECT_EQ(window.Size(), CSize(772, 583));
+  EXPECT_EQ(dialog_->GetTabCount(), 5);
+  RedrawAll(scan);
+  ExpectWindowMatches(dialog_->m_hWnd, "velquor_first_tab.png");
+
+  Click(dialog_->GetTabButton(5)->m_hWnd);
+  Pump();
+  CDlgLeftDlgBase* settings = dialog_->GetGroup(CVelquorDlg::kSettingsGroup);
+  ASSERT_NE(settings, nullptr);
+  EXPECT_EQ(dialog_->GetCurrentPanel(), settings);
+  CDlgBaseWnd* general = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kGeneralPlace);
+  CDlgBaseWnd* folders = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kFoldersPlace);
+  CDlgBaseWnd* exclusion = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kExclusionPlace);
+  EXPECT_TRUE(Shown(general));
+  CDlgBaseWnd* schedule = dialog_->GetGroupPage(CVelquorDlg::kSettingsGroup, CVelquorDlg::kSchedulePlace);
+  ASSERT_NE(schedule, nullptr);
+  EXPECT_NE(schedule->GetSafeHwnd(), nullptr);
+  RedrawAll(settings);
+  ExpectWindowMatches(dialog_->m_hWnd, "velquor_settings_tab.png");
+
+  ClickLeftButton(settings, CVelquorDlg::kFoldersPlace);
+  EXPECT_TRUE(Shown(folders));
+  EXPECT_FALSE(Shown(general));
+  ClickLeftButton(settings, CVelquorDlg::kExclusionPlace);
+  EXPECT_TRUE(Shown(exclusion));
+  EXPECT_FALSE(Shown(folders));
+  ClickLeftButton(settings, CVelquorDlg::kGeneralPlace);
+  EXPECT_TRUE(Shown(general));
+  EXPECT_FALSE(Shown(exclusion));
+  // The schedule button also asks for the scheduler program (absent here, so nothing is
+  // started): the settings group goes back to its first page and the window to the first tab.
+  ClickLeftButton(settings, CVelquorDlg::kFoldersPlace);
+  ClickLeftButton(settings, CVelquorDlg::kSchedulePlace);
+  EXPECT_EQ(dialog_->GetCurrentPanel(), scan);
+  EXPECT_EQ(settings->GetSelectedButton(), CVelquorDlg::kGeneralPlace);
+  EXPECT_TRUE(general->IsWindowEnabled());
+  EXPECT_FALSE(folders->IsWindowEnabled());
+}
+
+TEST_F(VelquorWindow, TheFoldersPageWorksOnTheWindowsFolders) {
+  EXPECT_EQ(dialog_->GetCurrentFolder(CSettingsFolderHost::kDownload), dialog_->GetDownloadFolder());
+  EXPECT_EQ(dialog_->GetDefaultFolder(CSettingsFolderHost::kBackup), dialog_->GetDataFolder() + _T("\\Backup\\"));
+  dialog_->SetCurrentFolder(CSettingsFolderHost::kBackup, _T("C:\\Elsewhere"));
+  EXPECT_EQ(dialog_->GetBackupFolder(), CString(_T("C:\\Elsewhere")));
+  EXPECT_EQ(dialog_->GetOsFolders().strWin7amd64, dialog_->GetUpdaterFolder() + _T("win7amd64\\"));
+  EXPECT_EQ(dialog_->GetUpdaterFolder().Right(8), CString(_T("updater\\")));
+}
+
+TEST_F(VelquorWindow, EnterEscapeAndAltF4NeverCloseIt) {
+  Tap(VK_ESCAPE);
+  Tap(VK_RETURN);
+  Key(VK_MENU, true);
+  Tap(VK_F4);
+  Key(VK_MENU, false);
+  Pump();
+  EXPECT_TRUE(dialog_->GetSafeHwnd() && dialog_->IsWindowVisible());
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(VelquorWindow, AnswersTheLauncherCodes) {
+  EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyQuery), 17);
+  EXPECT_FALSE(theApp.m_bProgressNotify);
+  EXPECT_FALSE(theApp.m_bHiddenScan);
+  EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyProgressNotify), 17);
+  EXPECT_TRUE(theApp.m_bProgressNotify);
+  EXPECT_TRUE(dialog_->GetLauncherState().bProgressNotify);
+  EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyHiddenScan), 16);
+  EXPECT_TRUE(theApp.m_bHiddenScan);
+  EXPECT_TRUE(dialog_->GetLauncherState().bHiddenScanMode);
+  EXPECT_EQ(SendCopyData(99), 0);
+}
+
+TEST_F(VelquorWindow, SecondStartWordsSetTheRunModeFlags) {
+  const UINT message = GetRunningInstanceMessage();
+  // While a task runs the window only records the word and comes to the front.
+  theApp.m_bTaskBusy = TRUE;
+  const struct {
+    const TCHAR* word;
+    LRESULT answer;
+    BOOL schedule, autofix, shutdown;
+  } kCases[] = {
+      {_T("SHUTDOWN "), 0, FALSE, FALSE, TRUE},
+      {_T("  AutoFix"), 0, FALSE, TRUE, FALSE},
+      {_T("schedulescan"), 0, TRUE, FALSE, FALSE},
+      {_T("something"), 1, FALSE, FALSE, FALSE},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(SendCopyData(message, c.word), c.answer) << CStringA(c.word).GetString();
+    EXPECT_EQ(g_bScheduleSwitch, c.schedule);
+    EXPECT_EQ(g_bAutoFixSwitch, c.autofix);
+    EXPECT_EQ(g_bShutdownSwitch, c.shutdown);
+  }
+  g_bShutdownSwitch = TRUE;
+  EXPECT_EQ(SendCopyData(message, _T("   ")), 0);
+  EXPECT_TRUE(g_bShutdownSwitch);
+  g_bScheduleSwitch = g_bAutoFixSwitch = g_bShutdownSwitch = FALSE;
+}
+
+TEST_F(VelquorWindow, TheCloseRequestWaitsWhileTheWindowIsDisabled) {
+  dialog_->EnableUi(FALSE);
+  EXPECT_FALSE(dialog_->GetTabButton(1)->IsWindowEnabled());
+  dialog_->SendMessage(WM_COMMAND, CDlgMainWnd::kCloseCommand);
+  dialog_->SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+  Pump();
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+  EXPECT_TRUE(dialog_->GetSafeHwnd() && dialog_->IsWindowVisible());
+  dialog_->EnableUi(TRUE);
+  EXPECT_TRUE(dialog_->IsUiEnabled());
+  EXPECT_TRUE(dialog_->GetTabButton(1)->IsWindowEnabled());
+}
+
+TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
+  // The launcher's exit request ends the run once.
+  dialog_->SendMessage(WM_TIMER, kExitTimerId);
+  EXPECT_EQ(dialog_->forcedEnds, 1);
+  // The watchdog looks for a process of the program: this test process is none.
+  dialog_->SendMessage(WM_TIMER, CVelquorDlg::kWatchdogTimer);
+  EXPECT_EQ(dialog_->forcedEnds, 2);
+  // A hidden-mode stop acts only in hidden scan mode with the launcher busy.
+  const struct {
+    bool hidden, busy;
+    int ends;
+  } kCases[] = {{false, false, 2}, {true, false, 2}, {false, true, 2}, {true, true, 3}};
+  for (const auto& c : kCases) {
+    dialog_->GetLauncherState().bHiddenScanMode = c.hidden;
+    dialog_->GetLauncherState().bLauncherBusy = c.busy;
+    dialog_->HiddenModeStop();
+    EXPECT_EQ(dialog_->forcedEnds, c.ends) << c.hidden << c.busy;
+  }
+  // The popup timer ends nothing.
+  dialog_->SendMessage(WM_TIMER, kPopupTimerId);
+  EXPECT_EQ(dialog_->forcedEnds, 3);
+}
+
+TEST_F(VelquorWindow, AFeedbackRequestWithoutAScanAsksForOneAndLeavesTheProgramFree) {
+  // Yes (first button) and No: with no scan to run, the task-busy flag is cleared either way.
+  for (int button : {0, 1}) {
+    WhileModal({[button] {
+      auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+      if (box == nullptr) return false;
+      Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
+      return true;
+    }});
+    dialog_->SendMessage(WM_COMMAND, CVelquorDlg::kFeedbackCommand);
+    Pump();
+    ExpectAllStepsRan();
+    EXPECT_FALSE(theApp.m_bTaskBusy) << button;
+  }
+  // While a task runs the request is ignored: no question is asked.
+  theApp.m_bTaskBusy = TRUE;
+  dialog_->SendMessage(WM_COMMAND, CVelquorDlg::kFeedbackCommand);
+  EXPECT_TRUE(theApp.m_bTaskBusy);
+}
+
+TEST_F(VelquorWindow, TheBringToFrontMessageShowsAHiddenWindowAndNeverReadsItsParameter) {
+  const UINT message = CVelquorDlg::GetBringToFrontMessage();
+  dialog_->ShowWindow(SW_HIDE);
+  dialog_->SendMessage(message, 0, 0);
+  EXPECT_TRUE(dialog_->IsWindowVisible());
+  // A value that is no address of this process, as another process may post it.
+  dialog_->ShowWindow(SW_MINIMIZE);
+  dialog_->PostMessage(message, 0, 0x12345);
+  Pump();
+  EXPECT_TRUE(dialog_->IsWindowVisible());
+  EXPECT_FALSE(dialog_->IsIconic());
+}
+
+TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
+  dialog_->GetHistory(kDownloadHistory)[_T("pci\\ven_8086")] = _T("C:\\Download\\net.zip");
+  dialog_->GetHistory(kBackupHistory)[_T("Backup 1")] = _T("C:\\Backup\\one.zip");
+  dialog_->SaveFileList(kDownloadHistory);
+  dialog_->SaveFileList(kBackupHistory);
+  dialog_->GetHistory(kDownloadHistory).RemoveAll();
+  dialog_->GetHistory(kBackupHistory).RemoveAll();
+  dialog_->LoadFileList(kDownloadHistory);
+  dialog_->LoadFileList(kBackupHistory);
+  CString value;
+  EXPECT_TRUE(dialog_->GetHistory(kDownloadHistory).Lookup(_T("pci\\ven_8086"), value));
+  EXPECT_EQ(value, CString(_T("C:\\Download\\net.zip")));
+  EXPECT_EQ(dialog_->GetHistory(kBackupHistory).GetCount(), 1);
+  EXPECT_EQ(dialog_->GetHistory(kDownloadHistory).GetCount(), 1);
+}
+
+}  // namespace
+}  // namespace zx::test
