@@ -104,6 +104,47 @@ bool HasThreeForms(int index) {
 
 // The disabled form: dark pixels become the shadow with a highlight one pixel down-right,
 // everything else the light grey; the shaded form: each pixel halfway to the button face.
+// A resource of the module AfxFindResourceHandle names, else of the program's own module.
+struct OwnResource {
+  HINSTANCE module = nullptr;
+  const BYTE* bytes = nullptr;
+  DWORD size = 0;
+};
+OwnResource FindOwnResource(LPCTSTR name, LPCTSTR type) {
+  OwnResource found;
+  found.module = AfxFindResourceHandle(name, type);
+  HRSRC resource = FindResourceW(found.module, name, type);
+  if (!resource) {
+    found.module = AfxGetInstanceHandle();
+    resource = FindResourceW(found.module, name, type);
+  }
+  if (!resource) return found;
+  found.bytes = static_cast<const BYTE*>(LockResource(LoadResource(found.module, resource)));
+  found.size = found.bytes ? SizeofResource(found.module, resource) : 0;
+  return found;
+}
+
+// The button picture at `index` of a toolbar strip, centred in an image cell over the light
+// grey that the image list takes as transparent.
+HBITMAP CutButton(HBITMAP strip, int index, int width, int height) {
+  const HDC screen = GetDC(nullptr);
+  const HDC from = CreateCompatibleDC(screen);
+  const HDC to = CreateCompatibleDC(screen);
+  const HBITMAP cell = CreateCompatibleBitmap(screen, BCMenu::kImageSize, BCMenu::kImageSize);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ oldFrom = SelectObject(from, strip);
+  const HGDIOBJ oldTo = SelectObject(to, cell);
+  RECT all{0, 0, BCMenu::kImageSize, BCMenu::kImageSize};
+  Fill(to, all, 0xC0C0C0);
+  BitBlt(to, (BCMenu::kImageSize - width) / 2, (BCMenu::kImageSize - height) / 2, width, height, from,
+         index * width, 0, SRCCOPY);
+  SelectObject(to, oldTo);
+  SelectObject(from, oldFrom);
+  DeleteDC(to);
+  DeleteDC(from);
+  return cell;
+}
+
 HBITMAP MakeForm(HBITMAP source, bool disabled) {
   const HDC screen = GetDC(nullptr);
   const HDC from = CreateCompatibleDC(screen);
@@ -160,18 +201,46 @@ void BCMenu::DestroyMenuData() {
 
 BOOL BCMenu::LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCEW(nIDResource)); }
 
-BOOL BCMenu::LoadMenu(LPCTSTR lpszResourceName) {
-  HINSTANCE module = AfxFindResourceHandle(lpszResourceName, RT_MENU);
-  HRSRC resource = FindResourceW(module, lpszResourceName, RT_MENU);
-  if (!resource) {
-    module = AfxGetInstanceHandle();
-    resource = FindResourceW(module, lpszResourceName, RT_MENU);
+BOOL BCMenu::LoadToolbar(UINT nToolBar) {
+  const LPCTSTR name = MAKEINTRESOURCEW(nToolBar);
+  const OwnResource found = FindOwnResource(name, RT_TOOLBAR);
+  BCMenuToolbar toolbar;
+  if (!found.bytes || !ReadToolbarTemplate(found.bytes, found.size, toolbar) || toolbar.width > kImageSize ||
+      toolbar.height > kImageSize)
+    return FALSE;
+  const HBITMAP strip = LoadBitmapW(found.module, name);
+  BITMAP info{};
+  if (!strip || !GetObjectW(strip, sizeof info, &info)) return FALSE;
+  const int pictures = info.bmWidth / toolbar.width;
+  int index = 0;  // separators have no picture
+  bool complete = info.bmHeight >= toolbar.height;
+  for (WORD id : toolbar.ids)
+    if (id != 0) complete = complete && index++ < pictures;
+  if (!complete) {
+    DeleteObject(strip);
+    return FALSE;
   }
-  if (!resource) return FALSE;
-  const HGLOBAL loaded = LoadResource(module, resource);
-  const auto* bytes = static_cast<const BYTE*>(LockResource(loaded));
+  index = 0;
+  for (WORD id : toolbar.ids) {
+    if (id == 0) continue;
+    int image = FindImage(id);
+    if (image < 0) {
+      const HBITMAP cell = CutButton(strip, index, toolbar.width, toolbar.height);
+      image = AddImage(cell, id);
+      DeleteObject(cell);
+    }
+    ++index;
+    if (image >= 0) ModifyODMenu(nullptr, id, image);
+  }
+  DeleteObject(strip);
+  return TRUE;
+}
+
+BOOL BCMenu::LoadMenu(LPCTSTR lpszResourceName) {
+  const OwnResource found = FindOwnResource(lpszResourceName, RT_MENU);
+  if (!found.bytes) return FALSE;
   std::vector<BCMenuTemplateItem> items;
-  if (!ReadMenuTemplate(bytes, SizeofResource(module, resource), items)) {
+  if (!ReadMenuTemplate(found.bytes, found.size, items)) {
     SetLastError(ERROR_INVALID_DATA);
     return FALSE;
   }

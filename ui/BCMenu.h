@@ -25,6 +25,12 @@ class ZXHELPER_API BCMenu : public CMenu {
   virtual BOOL LoadMenu(UINT nIDResource);
   virtual BOOL LoadMenu(LPCTSTR lpszResourceName);
 
+  // The pictures of the toolbar resource of that id (its BITMAP of the same id, one button
+  // width apart) given to the items with its buttons' command ids, each picture centred in an
+  // image cell. FALSE, and no item changed, when the toolbar or its bitmap is missing or
+  // damaged, or its buttons are larger than an image cell.
+  BOOL LoadToolbar(UINT nToolBar);
+
   // Items: appended or changed as owner-drawn items with a record of their own.
   BOOL AppendODMenu(LPCTSTR lpstrText, UINT nFlags = MF_OWNERDRAW, UINT_PTR nID = 0, int nIconNormal = -1);
   BOOL ModifyODMenu(LPCTSTR lpstrText, UINT nID, int nIconNormal = -1);

@@ -1,4 +1,4 @@
-// The menu template reader of BCMenu.
+// The menu template and toolbar readers of BCMenu.
 #include "BCMenuTemplate.h"
 
 #include "winmenu.h"
@@ -41,5 +41,20 @@ bool ReadMenuTemplate(const BYTE* bytes, DWORD size, std::vector<BCMenuTemplateI
       while (!ended.empty() && ended.back()) ended.pop_back();
     }
   }
+  return true;
+}
+
+bool ReadToolbarTemplate(const BYTE* bytes, DWORD size, BCMenuToolbar& toolbar) {
+  DWORD pos = 0;
+  WORD version = 0, count = 0;
+  BCMenuToolbar read;
+  if (!bytes || !ReadWord(bytes, size, pos, version) || !ReadWord(bytes, size, pos, read.width) ||
+      !ReadWord(bytes, size, pos, read.height) || !ReadWord(bytes, size, pos, count))
+    return false;
+  if (version != 1 || read.width == 0 || read.height == 0) return false;
+  read.ids.resize(count);
+  for (WORD& id : read.ids)
+    if (!ReadWord(bytes, size, pos, id)) return false;
+  toolbar = std::move(read);
   return true;
 }

@@ -1,5 +1,6 @@
 // The reading of a standard menu template for BCMenu: the items in order with their nesting
-// level, checked against the template's size before anything is built.
+// level, checked against the template's size before anything is built; and the reading of a
+// toolbar resource, whose buttons name the items that take its pictures.
 #pragma once
 #include <string>
 #include <vector>
@@ -18,3 +19,13 @@ struct BCMenuTemplateItem {
 // never ended, or sub-menus nested deeper than kMaxMenuDepth.
 constexpr int kMaxMenuDepth = 32;
 ZXHELPER_API bool ReadMenuTemplate(const BYTE* bytes, DWORD size, std::vector<BCMenuTemplateItem>& items);
+
+struct BCMenuToolbar {
+  WORD width = 0;   // of one button picture
+  WORD height = 0;
+  std::vector<WORD> ids;  // the command id of each item; 0 for a separator
+};
+
+// False for a damaged toolbar resource: not version 1, an empty button size, or fewer bytes
+// than its item count needs.
+ZXHELPER_API bool ReadToolbarTemplate(const BYTE* bytes, DWORD size, BCMenuToolbar& toolbar);

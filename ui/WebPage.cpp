@@ -42,6 +42,13 @@ bool CWebPage::CallScriptFunction(LPCTSTR lpszFunction, LPCTSTR lpszFirst, LPCTS
   return Call(lpszFunction, arguments, 3, pResult);
 }
 
+bool CWebPage::CallJScript(LPCTSTR lpszFunction, const std::vector<CString>& arguments, VARIANT* pResult) {
+  std::vector<LPCTSTR> texts;
+  texts.reserve(arguments.size());
+  for (const CString& argument : arguments) texts.push_back(argument);
+  return Call(lpszFunction, texts.data(), static_cast<UINT>(texts.size()), pResult);
+}
+
 bool CWebPage::Call(LPCTSTR lpszFunction, const LPCTSTR* arguments, UINT nCount, VARIANT* pResult) {
   CComPtr<IDispatch> script;
   if (!m_spDocument || FAILED(m_spDocument->get_Script(&script)) || !script) {

@@ -5,6 +5,8 @@
 #include <atlcomcli.h>
 #include <mshtml.h>
 
+#include <vector>
+
 #include "HelperApi.h"
 
 class ZXHELPER_API CWebPage {
@@ -21,6 +23,8 @@ class ZXHELPER_API CWebPage {
   bool CallScriptFunction(LPCTSTR lpszFunction, LPCTSTR lpszArgument, VARIANT* pResult);
   bool CallScriptFunction(LPCTSTR lpszFunction, LPCTSTR lpszFirst, LPCTSTR lpszSecond, LPCTSTR lpszThird,
                           VARIANT* pResult);
+  // Calls the page's function with any number of text arguments, in their order.
+  bool CallJScript(LPCTSTR lpszFunction, const std::vector<CString>& arguments, VARIANT* pResult);
   // The system's text of the code, or "FormatMessage Native Error" when it has none.
   static CString GetSystemErrorText(HRESULT hrError);
   const CString& GetLastErrorText() const { return m_strError; }

@@ -1,5 +1,6 @@
 // Menu templates written word by word (little-endian words, texts ending in a zero word) and
-// a resource module holding them, for the tests of menus and of the classes built on them.
+// a resource module holding them (or other resources), for the tests of menus and of the classes
+// built on them.
 #pragma once
 #include <fstream>
 #include <string>
@@ -21,6 +22,17 @@ inline void PutText(std::vector<BYTE>& out, const std::u16string& text) {
   Put16(out, 0);
 }
 
+// A resource file of the given resources, written in `folder` and opened as a module.
+inline HMODULE ModuleWithResources(const std::vector<res::ResourceInput>& inputs, const std::string& folder) {
+  std::vector<BYTE> file;
+  std::string error;
+  if (!res::WriteResourceFile(inputs, file, error)) return nullptr;
+  const std::string path = folder + "/menus.res";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
+                                              static_cast<std::streamsize>(file.size()));
+  return res::OpenResourceModule(path);
+}
+
 // A resource file with each menu as RT_MENU under its id, written in `folder` and opened as
 // a module.
 inline HMODULE ModuleWithMenus(const std::vector<std::pair<WORD, std::vector<BYTE>>>& menus,
@@ -33,13 +45,7 @@ inline HMODULE ModuleWithMenus(const std::vector<std::pair<WORD, std::vector<BYT
     input.data = bytes;
     inputs.push_back(input);
   }
-  std::vector<BYTE> file;
-  std::string error;
-  if (!res::WriteResourceFile(inputs, file, error)) return nullptr;
-  const std::string path = folder + "/menus.res";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                              static_cast<std::streamsize>(file.size()));
-  return res::OpenResourceModule(path);
+  return ModuleWithResources(inputs, folder);
 }
 
 }  // namespace zx::test

@@ -45,6 +45,7 @@ bool Symbol(const std::string& name, long long& value);
 
 void CompileDialog(Context& context, const res::ResourceId& name);
 void CompileMenu(Context& context, const res::ResourceId& name);
+void CompileToolbar(Context& context, const res::ResourceId& name);
 void CompileVersion(Context& context, const res::ResourceId& name);
 void CompileStringTable(Context& context);
 // ICON and CURSOR files: the images and their directory.

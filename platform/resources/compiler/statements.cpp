@@ -1,6 +1,6 @@
 // The script's statements: LANGUAGE, STRINGTABLE, resources from files (BITMAP, ICON,
 // CURSOR, HTML, RCDATA and types of the script's own naming), and the dispatch to DIALOGEX,
-// MENU and VERSIONINFO; plus the token helpers they share.
+// MENU, TOOLBAR and VERSIONINFO; plus the token helpers they share.
 #include <array>
 #include <fstream>
 #include <iterator>
@@ -278,6 +278,7 @@ void CompileScript(Context& context) {
     const Token type = lexer.Next();
     if (type.kind == Token::Kind::Word && type.text == "DIALOGEX") CompileDialog(context, name);
     else if (type.kind == Token::Kind::Word && type.text == "MENU") CompileMenu(context, name);
+    else if (type.kind == Token::Kind::Word && type.text == "TOOLBAR") CompileToolbar(context, name);
     else if (type.kind == Token::Kind::Word && type.text == "VERSIONINFO") CompileVersion(context, name);
     else if (type.kind == Token::Kind::Word || type.kind == Token::Kind::Number ||
              type.kind == Token::Kind::String)

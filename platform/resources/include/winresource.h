@@ -32,6 +32,7 @@ using HGLOBAL = HANDLE;
 #define RT_GROUP_ICON MAKEINTRESOURCEW(14)
 #define RT_VERSION MAKEINTRESOURCEW(16)
 #define RT_HTML MAKEINTRESOURCEW(23)
+#define RT_TOOLBAR MAKEINTRESOURCEW(241)
 
 // Type and name are numbers (MAKEINTRESOURCE), "#123" for the number 123, or names
 // (compared without regard to case). The handles stay valid for the process.

@@ -81,6 +81,12 @@ TEST_F(Tools, MenuAndStringsByteForByte) {
                          " 00 00 00 00 00 00 00 00 00 00 00 00"));
 }
 
+TEST_F(Tools, ToolbarByteForByte) {
+  ASSERT_EQ(Compile("9 TOOLBAR 16, 15\nBEGIN\n  BUTTON 32771\n  SEPARATOR\n  BUTTON 0x102\nEND\n"), 0) << output;
+  // Version 1, 16 x 15 buttons, three items: 32771, a separator, 258.
+  EXPECT_EQ(Only(241), Hex("01 00 10 00 0f 00 03 00  03 80 00 00 02 01"));
+}
+
 TEST_F(Tools, VersionRecordByteForByte) {
   ASSERT_EQ(Compile("1 VERSIONINFO FILEVERSION 1,2,3,4 BEGIN\n"
                     " BLOCK \"VarFileInfo\" BEGIN VALUE \"Translation\", 0x409, 1200 END\n"
@@ -118,6 +124,9 @@ TEST_F(Tools, MistakesNameTheLineAndWriteNothing) {
       {"1 RCDATA \"a.bin\"\n1 RCDATA \"a.bin\"\n", "is defined twice"},
       {"70000 RCDATA \"a.bin\"\n", "a resource number is 0 to 65535"},
       {"/* never closed\n", "a comment is not closed"},
+      {"3 TOOLBAR 0, 15 BEGIN BUTTON 1 END\n", "button size is 1 to 65535"},
+      {"3 TOOLBAR 16, 15 BEGIN BUTTON 0 END\n", "command id is 1 to 65535"},
+      {"3 TOOLBAR 16, 15 BEGIN MENUITEM 1 END\n", "expected BUTTON, SEPARATOR or END"},
       {"1 DIALOGEX 0,0,1,1 BEGIN CONTROL \"x\", 1, \"Button\", 0, 0, 0, 0 END\n", "expected ','"},
   };
   Write(folder_.path() + "/a.bin", "abc");

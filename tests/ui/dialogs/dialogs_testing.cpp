@@ -30,6 +30,13 @@ constexpr char kLanguageTexts[] =
     "IDS_QVX_VERSION=Version %s\r\nIDS_VERSION=Version\r\n"
     "IDS_TRAD_OWNERS=All trademarks belong to their owners.\r\n"
     "IDS_QVX_WARNING=Warning: this program is protected by copyright law.\r\n"
+    // The driver-age levels dialog of the main program.
+    "IDS_HWOLD_DRIVER=How old is a driver?\r\nIDS_STATUS_BAR_UPDATE=Keep every device working at its best.\r\n"
+    "IDS_LEVELS=Driver age levels\r\nIDS_OLD=Old\r\nIDS_DRIVRERECENTLY_INSTALL=A newer driver came out lately.\r\n"
+    "IDS_VERY_OLD=Very old\r\nIDS_LVL_UPDATE_REQUUIRED=An update is required.\r\nIDS_ANCIENT=Ancient\r\n"
+    "IDS_LVL_UPDATE_IMMEDIATELY=Update at once.\r\nIDS_LVL_CRITERIA=What sets the level\r\n"
+    "IDS_LVL_CRITERIA_DESC1=The installed driver's date.\r\nIDS_LVL_CRITERIA_DESC2=The newest driver's date.\r\n"
+    "IDS_LVL_CRITERIA_DESC3=<b>Not</b> markup & 100% text.\r\n"
     "[IDD_DLG_CREATE_RESTORE_POINT]\r\n"
     // A damaged format: more conversions than arguments, a write-back and a pointer.
     "IDC_ST_PLS_WAIT=%s is busy %s %d %n %p\r\n";

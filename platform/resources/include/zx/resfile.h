@@ -106,5 +106,6 @@ inline constexpr WORD kGroupCursor = 12;
 inline constexpr WORD kGroupIcon = 14;
 inline constexpr WORD kVersion = 16;
 inline constexpr WORD kHtml = 23;
+inline constexpr WORD kToolbar = 241;
 
 }  // namespace zx::res
