@@ -2,6 +2,10 @@
 // elevation prompt, its left-panel buttons and its page switch.
 #pragma once
 #include <afx.h>
+#include <afxcoll.h>
+#include <windows.h>
+
+class CDriverScanUpdate;
 
 // The main window's backup values the pages read and write.
 struct tagBackupWizardState {
@@ -36,4 +40,29 @@ class CBackupWizardOwner {
   virtual void ScanBeforeBackup() = 0;
   // Starts the backup of the third page (its timer).
   virtual void StartBackup() = 0;
+
+  // The update engine that backs the drivers up.
+  virtual CDriverScanUpdate& Engine() = 0;
+  // The staging folder and the backup folder (setting "Backup Path").
+  virtual CString StagingFolder() = 0;
+  virtual CString BackupFolder() = 0;
+  // Keeps another backup folder as the setting "Backup Path".
+  virtual void StoreBackupFolder(const CString& folder) = 0;
+  // The folder chooser: false when the user cancels.
+  virtual bool ChooseBackupFolder(CString& folder) = 0;
+  // The backup list (archive name to path) and its saving.
+  virtual CMapStringToString& BackupList() = 0;
+  virtual void SaveBackupList() = 0;
+  // Disables (while a backup runs) or enables again the main window's pages.
+  virtual void EnableUi(BOOL enable) = 0;
+
+  // Called on the backup's worker thread: each step of the copy (the percentage done), and
+  // the bytes free to the caller on the backup folder's volume ("C:\") before packing.
+  virtual void OnBackupProgress(int percent) { (void)percent; }
+  virtual bool FreeSpace(LPCTSTR volume, ULONGLONG& freeBytes) {
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(volume, &available, nullptr, nullptr)) return false;
+    freeBytes = available.QuadPart;
+    return true;
+  }
 };
