@@ -13,9 +13,7 @@
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
 #include "ZipExtract.h"
-#include "profileapi.h"
 #include "wizards_testing.h"
-#include "zx/machineprofile.h"
 #include "zx/pathmap.h"
 
 namespace zx::test {
@@ -28,18 +26,8 @@ class BackupRunPage : public WizardTest {
   void SetUp() override {
     WizardTest::SetUp();
     GetProcessEngine().SetStepCode(kStepIdle);
-    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-    ASSERT_TRUE(WritePrivateProfileStringW(u"Machine", u"Administrator", u"1", ini.c_str()));
-    devices::MachineProfile profile;
-    std::string error;
-    ASSERT_TRUE(devices::LoadProfileFile(ZX_PROFILES_DIR "/laptop.profile", profile, error)) << error;
-    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop"}, error),
-              devices::SeedResult::Seeded)
-        << error;
     SetEngineProgressView(&view_);
-    ASSERT_EQ(owner_.engine.ReportScanEnd(_T("")), kStepCompleted);
-    owner_.state.devicesFound = owner_.engine.GetDeviceCount();
-    ASSERT_GT(owner_.state.devicesFound, 2);
+    ASSERT_NO_FATAL_FAILURE(ScanLaptop());
     ASSERT_TRUE(page_.Create(CDlgBackup3DriverBkp::kTemplateId, &host_));
   }
   void TearDown() override {

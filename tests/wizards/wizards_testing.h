@@ -1,6 +1,6 @@
 // What the backup page tests share: a stand-in for the main window that writes down every
-// request of the pages, the pages' texts in the language file, a host window and clicks on
-// the pages' controls with answers to the message boxes they raise.
+// request of the pages, the pages' texts in the language file, a host window, the laptop
+// profile scanned, and clicks on the pages' controls with answers to the message boxes they raise.
 #pragma once
 #include <filesystem>
 #include <fstream>
@@ -10,10 +10,14 @@
 
 #include "BackupWizardOwner.h"
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
 #include "cstring_printer.h"
 #include "dialogs_testing.h"
+#include "profileapi.h"
+#include "zx/machineprofile.h"
+#include "zx/pathmap.h"
 
 namespace zx::test {
 
@@ -101,6 +105,20 @@ class WizardTest : public DialogTest {
       return true;
     }});
   }
+  // Seeds the machine from the laptop profile and has the engine scan it.
+  void ScanLaptop() {
+    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
+    ASSERT_TRUE(WritePrivateProfileStringW(u"Machine", u"Administrator", u"1", ini.c_str()));
+    devices::MachineProfile profile;
+    std::string error;
+    ASSERT_TRUE(devices::LoadProfileFile(ZX_PROFILES_DIR "/laptop.profile", profile, error)) << error;
+    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop"}, error),
+              devices::SeedResult::Seeded)
+        << error;
+    ASSERT_EQ(owner_.engine.ReportScanEnd(_T("")), kStepCompleted);
+    owner_.state.devicesFound = owner_.engine.GetDeviceCount();
+    ASSERT_GT(owner_.state.devicesFound, 2);
+  }
   static CString Text(CWnd& page, UINT id) {
     CString text;
     page.GetDlgItemText(id, text);
@@ -130,9 +148,14 @@ class WizardTest : public DialogTest {
       "IDS_BACKUP_INSUFFI_SPACE=There is not enough free space. Choose another folder?\r\n"
       "IDS_INSUFFI_SPACE=Not enough free space\r\nIDS_BACKUP_ABORT=The backup was aborted.\r\n"
       "IDS_ABORTING_BAK2=The backup was aborted\r\nIDS_NOFOUND_BAKFILE=No backup file was found.\r\n"
-      "IDS_HYPHN_BCKUP=%s Backup-\r\n"
+      "IDS_HYPHN_BCKUP=%s Backup-\r\nBACKUPDLG2=Choose drivers\r\n"
+      "IDS_SELDRIVE_BAK_NOW=Check the drivers to back up.\r\nSCANTAB3CATEGORY=Category\r\nIDS_VERSION=Version\r\n"
+      "IDS_DATE=Date\r\nSCANTAB3PUBLISHER=Publisher\r\nSCANTAB3SIGNER=Signer\r\nSCANTAB3HARDWAREID=Hardware id\r\n"
+      "IDS_SELECT_ALL=Select all\r\nIDS_BACKUP_ONETIME=Check at least one driver.\r\n"
+      "IDS_RESTART=Restart \r\nIDS_ADMIN_PURPOSE_BCKUP= as administrator to back up drivers?\r\n"
       "[IDD_BACKUP1_TYPE]\r\nIDC_BTN_BACKUP_NEXT=Next\r\n[IDD_BACKUP4_FINISH]\r\nIDC_BTN_BACKUP_BACK=Back\r\n"
-      "[IDD_BACKUP3_BACKUPDRIVER]\r\nIDC_BACKUPTAB2_STOP_BKP=Stop\r\n";
+      "[IDD_BACKUP3_BACKUPDRIVER]\r\nIDC_BACKUPTAB2_STOP_BKP=Stop\r\n"
+      "[IDD_BACKUP2_HOME]\r\nIDC_BTN_BACKUP_NOW=Back up now\r\n";
 };
 
 }  // namespace zx::test
