@@ -7,6 +7,7 @@
 
 #include "ArchivePaths.h"
 #include "DriverInstallEngine.h"
+#include "PathHelpers.h"
 #include "ZipWriter.h"
 
 namespace {
@@ -74,11 +75,88 @@ int CompressBackupFolder(LPCTSTR folder, LPCTSTR zipPath, BackupPackReport* repo
   return result;
 }
 
+namespace {
+
+const LPCTSTR kMonths[] = {_T("Jan"), _T("Feb"), _T("Mar"), _T("Apr"), _T("May"), _T("Jun"),
+                           _T("Jul"), _T("Aug"), _T("Sep"), _T("Oct"), _T("Nov"), _T("Dec")};
+
+// Reads the whole text as a number of 1 to 4 digits; false for anything else.
+bool ReadNumber(const CString& text, WORD& value) {
+  if (text.IsEmpty() || text.GetLength() > 4) return false;
+  value = 0;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    if (text[i] < u'0' || text[i] > u'9') return false;
+    value = static_cast<WORD>(value * 10 + (text[i] - u'0'));
+  }
+  return true;
+}
+
+// Splits the text at each separator into exactly three parts.
+bool SplitThree(const CString& text, TCHAR separator, CString parts[3]) {
+  int start = 0;
+  for (int i = 0; i < 2; ++i) {
+    const int at = text.Find(separator, start);
+    if (at < 0) return false;
+    parts[i] = text.Mid(start, at - start);
+    start = at + 1;
+  }
+  parts[2] = text.Mid(start);
+  return parts[2].Find(separator) < 0;
+}
+
+}  // namespace
+
+bool ReadBackupArchiveStamp(const CString& name, SYSTEMTIME& stamp) {
+  CString text = name;
+  if (text.GetLength() < 4 || text.Right(4).CompareNoCase(_T(".zip")) != 0) return false;
+  text = text.Left(text.GetLength() - 4);
+  const int comma = text.Find(_T(','));
+  if (comma < 0) return false;
+  text = text.Mid(comma + 1);
+  const int underscore = text.Find(_T('_'));
+  const int hours = text.Find(_T('H'), underscore + 1);
+  if (underscore < 0 || hours != underscore + 1) return false;
+  CString date[3], time[3];
+  CString clock = text.Mid(hours + 1);
+  // A second backup of the same second carries a number after its time: "_2", "_3"...
+  const int suffix = clock.Find(_T('_'));
+  WORD number = 0;
+  if (suffix >= 0 && !ReadNumber(clock.Mid(suffix + 1), number)) return false;
+  if (suffix >= 0) clock = clock.Left(suffix);
+  clock.Remove(_T('M'));
+  clock.Remove(_T('S'));
+  if (!SplitThree(text.Left(underscore), _T('-'), date) || !SplitThree(clock, _T('-'), time)) return false;
+  SYSTEMTIME read{};
+  for (WORD month = 0; month < 12; ++month)
+    if (date[1].CompareNoCase(kMonths[month]) == 0) read.wMonth = static_cast<WORD>(month + 1);
+  if (read.wMonth == 0 || !ReadNumber(date[0], read.wDay) || !ReadNumber(date[2], read.wYear) ||
+      !ReadNumber(time[0], read.wHour) || !ReadNumber(time[1], read.wMinute) || !ReadNumber(time[2], read.wSecond))
+    return false;
+  // The round trip through a file time refuses impossible dates and fills in the weekday.
+  FILETIME file;
+  if (read.wYear < 1601 || read.wHour > 23 || read.wMinute > 59 || read.wSecond > 59 ||
+      !SystemTimeToFileTime(&read, &file) || !FileTimeToSystemTime(&file, &read))
+    return false;
+  stamp = read;
+  return true;
+}
+
+CString MakeFreeBackupArchivePath(const CString& folder, const CString& prefix, const SYSTEMTIME& time) {
+  const CString name = MakeBackupArchiveName(prefix, time);
+  CString path = folder;
+  AppendPathComponent(path, name);
+  for (int number = 2; PathExists(path) == 1; ++number) {
+    CString numbered;
+    numbered.Format(_T("%s_%d.zip"), name.Left(name.GetLength() - 4).GetString(), number);
+    path = folder;
+    AppendPathComponent(path, numbered);
+  }
+  return path;
+}
+
 CString MakeBackupArchiveName(const CString& prefix, const SYSTEMTIME& time) {
   static const LPCTSTR kDays[] = {_T("Sunday"), _T("Monday"), _T("Tuesday"), _T("Wednesday"),
                                   _T("Thursday"), _T("Friday"), _T("Saturday")};
-  static const LPCTSTR kMonths[] = {_T("Jan"), _T("Feb"), _T("Mar"), _T("Apr"), _T("May"), _T("Jun"),
-                                    _T("Jul"), _T("Aug"), _T("Sep"), _T("Oct"), _T("Nov"), _T("Dec")};
   CString name;
   name.Format(_T("%s%s,%02u-%s-%04u_H%02u-M%02u-S%02u.zip"), prefix.GetString(), kDays[time.wDayOfWeek % 7],
               time.wDay, kMonths[(time.wMonth + 11) % 12], time.wYear, time.wHour, time.wMinute, time.wSecond);

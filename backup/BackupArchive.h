@@ -24,3 +24,13 @@ int CompressBackupFolder(LPCTSTR folder, LPCTSTR zipPath, BackupPackReport* repo
 // The archive's file name: the prefix (the language text "IDS_HYPHN_BCKUP"), the time
 // written "%A,%d-%b-%Y_H%H-M%M-S%S", and ".zip".
 CString MakeBackupArchiveName(const CString& prefix, const SYSTEMTIME& time);
+
+// Reads the date and time back from an archive name MakeBackupArchiveName wrote (a number
+// "_2", "_3"... before ".zip" allowed, the weekday word not checked); false when the name
+// holds no date and time that read, an impossible date among them.
+bool ReadBackupArchiveStamp(const CString& name, SYSTEMTIME& stamp);
+
+// The path in the folder of the archive of a backup made at that time. When a file of that
+// name is there already (a second backup within the same second) the name gets "_2", "_3"...
+// before ".zip", so no backup overwrites another.
+CString MakeFreeBackupArchivePath(const CString& folder, const CString& prefix, const SYSTEMTIME& time);

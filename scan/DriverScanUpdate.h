@@ -178,6 +178,19 @@ class CDriverScanUpdate {
   void RefreshFileList(CFancyListCtrl& list, const CMapStringToString& backupFiles,
                        const BackupStampReader& readStamp);
   const CStringArray& GetFileList() const { return m_arrFileList; }
+
+  // ---- Backup services
+  using BackupProgress = std::function<bool(CDeviceRecordArray* drivers, int percent)>;
+  // Backs drivers up into the staging folder as the engine's operation (step code 35 first):
+  // every scanned device when backupAll is set (the flag is cleared), else the checked
+  // drivers below the class groups of the backup tree. 32 done (scan-done flag set), 19
+  // stopped (scan-done and aborted flags set), else the backup engine's answer (33 when
+  // nothing is chosen); the finished flag is set in every case.
+  int BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress);
+  // The backup stamp of an archive name, "%Y%m%d_%H%M%S" of the date and time it carries
+  // (20100301_100507 for "...,01-Mar-2010_H10-M05-S07.zip"), the time also into `stamp`;
+  // empty when the name holds none that reads.
+  static CString MakeBackupName(const CString& archiveName, SYSTEMTIME* stamp = nullptr);
   // The records read from the last restored catalogue, and their number.
   const CDeviceRecordArray* GetRestoreRecords() const { return m_pRestoreRecords.get(); }
   int GetRestoreRecordCount() const { return m_nRestoreCount; }

@@ -1,0 +1,42 @@
+// CDlgBackup4Finish: the backup group's last page, the outcome of the backup just made.
+#pragma once
+#include "BackupWizardOwner.h"
+#include "DlgLeftSideChild.h"
+#include "HoverButtonWithText.h"
+
+class CDlgBackup4Finish : public CDlgLeftSideChild {
+  DECLARE_DYNAMIC(CDlgBackup4Finish)
+
+ public:
+  static constexpr UINT kTemplateId = 5116;
+  static constexpr UINT kDevicesId = 5199;
+  static constexpr UINT kChosenId = 5202;
+  static constexpr UINT kResultId = 5206;
+  static constexpr UINT kFailureId = 5209;
+  static constexpr UINT kBackId = 5179;
+  static constexpr COLORREF kFailureColour = 0x0000AB;
+
+  CDlgBackup4Finish(CBackupWizardOwner& owner, CWnd* pParent = nullptr);
+  ~CDlgBackup4Finish() override;
+
+  BOOL OnInitDialog() override;
+  // Reads the outcome from the main window's backup values into the page.
+  void ShowOutcome();
+
+ protected:
+  void OnOK() override {}
+  void OnCancel() override {}
+  void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;
+
+  afx_msg void OnBack();
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+ private:
+  bool Failed() const;
+
+  CBackupWizardOwner& m_owner;
+  CHoverButtonWithText m_btnBack;
+
+  DECLARE_MESSAGE_MAP()
+};
