@@ -9,18 +9,10 @@
 #include "IniReader.h"
 #include "XTMemDC.h"
 
-namespace {
-// A run's thread has left events for the window.
-constexpr UINT kRunEventMessage = WM_APP + 0x121;
-}  // namespace
-
 IMPLEMENT_DYNAMIC(CDlgNagDownloadAndInstall, CDlgBaseWndPopupNagBase)
 
 BEGIN_MESSAGE_MAP(CDlgNagDownloadAndInstall, CDlgBaseWndPopupNagBase)
   ON_WM_PAINT()
-  ON_WM_TIMER()
-  ON_WM_DESTROY()
-  ON_MESSAGE(kRunEventMessage, &CDlgNagDownloadAndInstall::OnRunEvent)
 END_MESSAGE_MAP()
 
 namespace {
@@ -89,10 +81,6 @@ BOOL CDlgNagDownloadAndInstall::OnInitDialog() {
   m_tooltip.AddTool(&m_btnClose, Lang(_T("DOWNLOADNAGTOOLTIP1")));
   m_tooltip.Activate(TRUE);
   OnSizeLayout(SIZE_RESTORED, client.Width(), client.Height());
-  const UINT_PTR startTimer = m_nStartMode == kModeDownloadSelected ? kTimerDownloadSelected
-                              : m_nStartMode == kModeInstall        ? kTimerInstall
-                                                                    : 0;
-  if (startTimer != 0) SetTimer(startTimer, kStartDelayMs, nullptr);
   return TRUE;
 }
 
@@ -184,7 +172,7 @@ void CDlgNagDownloadAndInstall::PrepareRunUi(int mode) {
   m_btnClose.SetWindowText(Lang(_T("IDS_CLOSE")));
   m_btnClose.EnableWindow(TRUE);
   m_btnClose.ShowWindow(SW_HIDE);
-  m_nStopFlag = 0;
+  m_nStopRequested = 0;
   if (mode == kModeDownloadOne || mode == kModeDownloadSelected) {
     AddStatusLine(Lang(_T("IDS_DOWNSTART_MOMENT")), TRUE);
   } else {
@@ -224,8 +212,7 @@ void CDlgNagDownloadAndInstall::OnOK() {
 }
 
 void CDlgNagDownloadAndInstall::OnCancel() {
-  m_nStopFlag = 1;
-  if ((m_nMode == kModeDownloadOne || m_nMode == kModeDownloadSelected) && m_stop) m_stop();
+  m_nStopRequested = 1;
   m_btnStop.EnableWindow(FALSE);
   AddStatusLine(Lang(_T("IDS_WAIT_STOP_MOMENT")), TRUE);
 }

@@ -5,24 +5,8 @@
 #pragma once
 #include <afxcmn.h>
 
-#include <atomic>
-#include <deque>
-#include <functional>
-#include <mutex>
-#include <thread>
-#include <vector>
-
 #include "DlgBaseWndPopupNagBase.h"
 #include "HoverButtonWithText.h"
-
-// A result row as the runs see it: its driver, whether the user ticked it, its state (0 not
-// downloaded, 1 downloaded, 2 installed) and the driver's name for the status lines.
-struct NagResultRow {
-  int nDriverIndex = -1;
-  BOOL bChecked = FALSE;
-  int nState = 0;
-  CString strName;
-};
 
 class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   DECLARE_DYNAMIC(CDlgNagDownloadAndInstall)
@@ -34,33 +18,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   static constexpr int kWidth = 567;
   static constexpr int kHeight = 398;
 
-  static constexpr int kRowNotDownloaded = 0;
-  static constexpr int kRowDownloaded = 1;
-  static constexpr int kRowInstalled = 2;
-  // The timers that start the runs and close the popup.
-  static constexpr UINT_PTR kTimerDownloadSelected = 109;
-  static constexpr UINT_PTR kTimerInstall = 110;
-  static constexpr UINT_PTR kTimerClose = 120;
-  static constexpr UINT kStartDelayMs = 64;
-
-  // The per-driver steps, called on the run's thread. Fetch: the package of a driver for its
-  // row, its item percentage to progress; true when the package is on disk. Install: the
-  // install's result (32 done). Stop: asks a running fetch to end.
-  using ProgressSink = std::function<void(int itemPercent)>;
-  using FetchFn = std::function<bool(int driverIndex, int row, const ProgressSink& progress)>;
-  using InstallFn = std::function<int(int driverIndex)>;
-  using StopFn = std::function<void()>;
-
   explicit CDlgNagDownloadAndInstall(CWnd* pParentWnd);
-  ~CDlgNagDownloadAndInstall() override;
-
-  void SetResultRows(std::vector<NagResultRow> rows) { m_rows = std::move(rows); }
-  const std::vector<NagResultRow>& GetResultRows() const { return m_rows; }
-  void SetDriverSteps(FetchFn fetch, InstallFn install, StopFn stop);
-  // The run the popup starts 64 ms after it opens (0: none).
-  void SetStartMode(int mode) { m_nStartMode = mode; }
-  // Whether a run's thread is going.
-  BOOL IsRunning() const { return m_bRunning.load(); }
 
   // The overall percentage: the finished items' share plus the current item's share of its
   // own slot; the item's percentage alone when the total is unknown.
@@ -81,7 +39,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetDescriptionText(const CString& description);
 
   int GetMode() const { return m_nMode; }
-  BOOL IsStopRequested() const { return m_nStopFlag.load() != 0; }
+  BOOL IsStopRequested() const { return m_nStopRequested != 0; }
   int GetProgressPos() const;
   int GetStatusLineCount() const;
   CString GetStatusLine(int line) const;
@@ -97,27 +55,6 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void OnCancel() override;
 
   afx_msg void OnPaint();
-  afx_msg void OnTimer(UINT_PTR nIDEvent);
-  afx_msg void OnDestroy();
-  afx_msg LRESULT OnRunEvent(WPARAM, LPARAM);
-
- private:
-  // What a run's thread tells the window; kept here and taken by the window's thread.
-  struct RunEvent {
-    enum Kind { kStatus, kProgress, kCounts, kRowState, kEnd } kind;
-    int a = 0;
-    int b = 0;
-    CString text;
-  };
-  void Post(RunEvent event);
-  void StartRun(int mode);
-  void JoinRun();
-  // The runs, on their own thread.
-  void RunDownloadSelected();
-  void RunInstallAll();
-  // The end of a run on the window's thread: success of a download ends with the close
-  // button, the install run likewise; a stop or failure restores the close button too.
-  void FinishRun(int mode, int outcome);
 
   // The results page that opened the popup; told when the popup is closed.
   CWnd* m_pResultsPage = nullptr;
@@ -131,22 +68,13 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   CString m_strTitle;
   CRect m_rcTitle;
   int m_nMode = kModeNone;
+  int m_nStopRequested = 0;
   float m_fTotal = 0;
   float m_fCurrent = 0;
   float m_fOverallPercent = 0;
   float m_fItemPercent = 0;
   int m_nCurrentLine = 0;
   BYTE m_bLineOpen = FALSE;
-  int m_nStartMode = kModeNone;
-  std::vector<NagResultRow> m_rows;
-  FetchFn m_fetch;
-  InstallFn m_install;
-  StopFn m_stop;
-  std::atomic<int> m_nStopFlag{0};
-  std::atomic<bool> m_bRunning{false};
-  std::thread m_worker;
-  std::mutex m_eventLock;
-  std::deque<RunEvent> m_events;
 
   DECLARE_MESSAGE_MAP()
 };

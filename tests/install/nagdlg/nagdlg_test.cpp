@@ -21,11 +21,7 @@ constexpr char kTexts[] =
     "IDS_DOWNSTART_MOMENT=Starting the download...\r\n"
     "IDS_DRIVER_INSSATRT2=Starting the installation...\r\n"
     "SCANDLG4=Installing drivers\r\n"
-    "IDS_WAIT_STOP_MOMENT=Please wait while the run stops...\r\n"
-    "IDS_NOITEM_DOWNLOAD=No driver chosen\r\nIDS_DOWN_COMPLETE=Download complete\r\n"
-    "IDS_DRIVER_INSSATRT=Installing\r\nIDS_DRIVER_INSCOMPL=Installed\r\nIDS_DRIVER_INSFAILED=Not installed:\r\n"
-    "IDS_INSTALL_COMP=Installation complete\r\nIDS_DRIVER_NOTINSTALLED=No driver was installed\r\n"
-    "IDS_ABORT_INSTALL=Installation stopped\r\n";
+    "IDS_WAIT_STOP_MOMENT=Please wait while the run stops...\r\n";
 
 // The results page's stand-in: notes the commands it receives.
 class ResultsPage : public CWnd {
