@@ -1,0 +1,189 @@
+// The download-and-install popup: the overall progress arithmetic, the status list's open and
+// closed lines, the run buttons, the stop request from the stop button, the keys it swallows
+// (Enter, Escape, Space, Alt+F4), the close button's notice to the results page, and its look.
+#include <filesystem>
+#include <fstream>
+
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgParentTransculent.h"
+#include "dialogs_testing.h"
+
+namespace zx::test {
+namespace {
+
+// Texts are read once per process, so every test sees these same ones.
+constexpr char kTexts[] =
+    "[QVX]\r\n"
+    "DOWNLOADNAGDESC1=Downloading the selected drivers\r\n"
+    "DOWNLOADNAGTOOLTIP1=Close this window\r\n"
+    "IDS_DATE_TIME=Date and time\r\nIDS_STATUS=Status\r\n"
+    "IDS_STOP=Stop\r\nIDS_CLOSE=Close\r\n"
+    "IDS_DOWNSTART_MOMENT=Starting the download...\r\n"
+    "IDS_DRIVER_INSSATRT2=Starting the installation...\r\n"
+    "SCANDLG4=Installing drivers\r\n"
+    "IDS_WAIT_STOP_MOMENT=Please wait while the run stops...\r\n";
+
+// The results page's stand-in: notes the commands it receives.
+class ResultsPage : public CWnd {
+ public:
+  std::vector<UINT> commands;
+
+ protected:
+  BOOL OnCommand(WPARAM wParam, LPARAM) override {
+    commands.push_back(LOWORD(wParam));
+    return TRUE;
+  }
+};
+
+class NagDownload : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    std::ofstream(LanguageFile(), std::ios::binary) << kTexts;
+    ASSERT_TRUE(owner_.CreateEx(0, AfxRegisterWndClass(0), u"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 772, 583, nullptr,
+                                nullptr));
+    Pump();
+  }
+  void TearDown() override {
+    if (owner_.GetSafeHwnd()) owner_.DestroyWindow();
+    std::filesystem::remove(LanguageFile());
+    DialogTest::TearDown();
+  }
+  static std::filesystem::path LanguageFile() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
+  }
+  // Runs the steps while the popup is modal over the owner.
+  void Run(CDlgNagDownloadAndInstall& dialog, std::vector<std::function<bool()>> steps) {
+    WhileModal(std::move(steps));
+    RunModalWithBackdrop(&owner_, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
+    ExpectAllStepsRan();
+  }
+  static std::vector<CString> Lines(const CDlgNagDownloadAndInstall& dialog) {
+    std::vector<CString> lines;
+    for (int i = 0; i < dialog.GetStatusLineCount(); ++i) lines.push_back(dialog.GetStatusLine(i));
+    return lines;
+  }
+
+  ResultsPage owner_;
+};
+
+TEST(NagDownloadProgress, OverallPercentageSharesTheBarBetweenTheItems) {
+  struct Case {
+    float total, current, item, overall;
+  } const cases[] = {
+      {0, 1, 42, 42},     // total unknown: the item alone
+      {3, -1, 42, 42},    // no current item: the item alone
+      {1, 1, 50, 50},     // one item: its own percentage
+      {4, 1, 100, 25},    // first of four done
+      {4, 3, 0, 50},      // two of four done, the third starting
+      {4, 4, 100, 100},   // the last one done
+      {2, 0, 40, 20},     // before the first count: no finished share
+      {2, 5, 100, 100},   // a count past the total never passes the end
+  };
+  for (const Case& c : cases) {
+    EXPECT_FLOAT_EQ(CDlgNagDownloadAndInstall::OverallPercentage(c.total, c.current, c.item), c.overall)
+        << c.total << " " << c.current << " " << c.item;
+  }
+}
+
+TEST_F(NagDownload, StatusLinesOpenLinesAreReplacedAndClosedByTheNextNewLine) {
+  CDlgNagDownloadAndInstall dialog(&owner_);
+  Run(dialog, {[&] {
+                 EXPECT_EQ(Lines(dialog), std::vector<CString>{u""});
+                 dialog.AddStatusLine(u"one", TRUE);
+                 dialog.AddStatusLine(u"10%", FALSE);
+                 dialog.AddStatusLine(u"20%", FALSE);
+                 EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%"}));
+                 dialog.AddStatusLine(u"two", TRUE);
+                 EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%", u"two", u""}));
+                 dialog.AddStatusLine(u"three", TRUE);
+                 EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%", u"two", u"three", u""}));
+                 dialog.EndWithResult(IDOK);
+                 return true;
+               }});
+}
+
+TEST_F(NagDownload, ProgressBarFollowsTheItemsOfTheRun) {
+  CDlgNagDownloadAndInstall dialog(&owner_);
+  Run(dialog, {[&] {
+                 dialog.SetItemCounts(4, 2);
+                 dialog.UpdateDownloadStatusText(50);
+                 EXPECT_EQ(dialog.GetProgressPos(), 37);
+                 dialog.SetItemCounts(4, 4);
+                 dialog.UpdateDownloadStatusText(100);
+                 EXPECT_EQ(dialog.GetProgressPos(), 100);
+                 dialog.EndWithResult(IDOK);
+                 return true;
+               }});
+}
+
+TEST_F(NagDownload, KeysDoNotCloseOrStopTheRunTheStopButtonDoes) {
+  CDlgNagDownloadAndInstall dialog(&owner_);
+  HWND stop = nullptr;
+  Run(dialog, {[&] {
+                 dialog.PrepareRunUi(CDlgNagDownloadAndInstall::kModeDownloadSelected);
+                 stop = ::GetDlgItem(dialog.GetSafeHwnd(), IDCANCEL);
+                 EXPECT_TRUE(::IsWindowVisible(stop));
+                 EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog.GetSafeHwnd(), IDOK)));
+                 for (int key : {VK_ESCAPE, VK_RETURN, VK_SPACE}) Tap(key);
+                 Key(VK_MENU, true);
+                 Tap(VK_F4);
+                 Key(VK_MENU, false);
+                 return true;
+               },
+               [&] {
+                 EXPECT_NE(dialog.GetSafeHwnd(), nullptr) << "a key closed the popup";
+                 EXPECT_FALSE(dialog.IsStopRequested());
+                 EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"Starting the download...", u""}));
+                 Click(stop);
+                 return true;
+               },
+               [&] {
+                 EXPECT_TRUE(dialog.IsStopRequested());
+                 EXPECT_FALSE(::IsWindowEnabled(stop));
+                 EXPECT_EQ(dialog.GetStatusLine(1), u"Please wait while the run stops...");
+                 EXPECT_NE(dialog.GetSafeHwnd(), nullptr) << "the stop button closed the popup";
+                 dialog.RestoreCloseButton();
+                 EXPECT_FALSE(::IsWindowVisible(stop));
+                 Click(::GetDlgItem(dialog.GetSafeHwnd(), IDOK));
+                 return true;
+               }});
+  EXPECT_EQ(dialog.GetResult(), IDOK);
+  Pump();
+  EXPECT_EQ(owner_.commands, std::vector<UINT>{1201});
+}
+
+TEST_F(NagDownload, InstallRunTakesTheInstallTitle) {
+  CDlgNagDownloadAndInstall dialog(&owner_);
+  EXPECT_EQ(dialog.GetTitleText(), u"Downloading the selected drivers");
+  Run(dialog, {[&] {
+                 dialog.PrepareRunUi(CDlgNagDownloadAndInstall::kModeInstall);
+                 EXPECT_EQ(dialog.GetMode(), CDlgNagDownloadAndInstall::kModeInstall);
+                 EXPECT_EQ(dialog.GetTitleText(), u"Installing drivers");
+                 EXPECT_EQ(dialog.GetStatusLine(0), u"Starting the installation...");
+                 dialog.EndWithResult(IDOK);
+                 return true;
+               }});
+}
+
+TEST_F(NagDownload, LooksAsDrawnDuringADownload) {
+  CDlgNagDownloadAndInstall dialog(&owner_);
+  Run(dialog, {[&] {
+                 dialog.PrepareRunUi(CDlgNagDownloadAndInstall::kModeDownloadSelected);
+                 dialog.SetDescriptionText(u"Realtek PCIe GbE Family Controller");
+                 dialog.AddStatusLine(u"Downloading Realtek PCIe GbE Family Controller", TRUE);
+                 dialog.AddStatusLine(u"1.2 MB of 3.0 MB, 240 KB/s", FALSE);
+                 dialog.SetItemCounts(2, 1);
+                 dialog.UpdateDownloadStatusText(40);
+                 dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+                 return true;
+               },
+               [&] {
+                 ExpectWindowMatches(dialog.GetSafeHwnd(), "nagdownload.png");
+                 dialog.EndWithResult(IDOK);
+                 return true;
+               }});
+}
+
+}  // namespace
+}  // namespace zx::test
