@@ -68,9 +68,9 @@ void Put32(std::string& bytes, ULONGLONG value) {
   Put16(bytes, static_cast<unsigned>((value >> 16) & 0xFFFF));
 }
 
-std::string LocalHeader(const EntryRecord& entry) {
-  std::string bytes("PK\x03\x04", 4);
-  Put16(bytes, kVersionNeeded);
+// The fields the local header and the central entry share: flags, method, DOS time and date,
+// CRC, sizes and the name's length.
+void PutEntryFields(std::string& bytes, const EntryRecord& entry) {
   Put16(bytes, entry.flags);
   Put16(bytes, entry.method);
   Put16(bytes, entry.dosTime);
@@ -79,6 +79,12 @@ std::string LocalHeader(const EntryRecord& entry) {
   Put32(bytes, entry.compressed);
   Put32(bytes, entry.size);
   Put16(bytes, static_cast<unsigned>(entry.name.size()));
+}
+
+std::string LocalHeader(const EntryRecord& entry) {
+  std::string bytes("PK\x03\x04", 4);
+  Put16(bytes, kVersionNeeded);
+  PutEntryFields(bytes, entry);
   Put16(bytes, 17);
   bytes += entry.name;
   Put16(bytes, kTimeExtraId);
@@ -94,14 +100,7 @@ void AppendCentralEntry(std::string& bytes, const EntryRecord& entry) {
   bytes.append("PK\x01\x02", 4);
   Put16(bytes, kVersionMadeBy);
   Put16(bytes, kVersionNeeded);
-  Put16(bytes, entry.flags);
-  Put16(bytes, entry.method);
-  Put16(bytes, entry.dosTime);
-  Put16(bytes, entry.dosDate);
-  Put32(bytes, entry.crc);
-  Put32(bytes, entry.compressed);
-  Put32(bytes, entry.size);
-  Put16(bytes, static_cast<unsigned>(entry.name.size()));
+  PutEntryFields(bytes, entry);
   Put16(bytes, 9);
   Put16(bytes, 0);  // comment
   Put16(bytes, 0);  // disk
