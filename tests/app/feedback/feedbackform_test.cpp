@@ -78,19 +78,6 @@ class DriverFeedbackForm : public PopupTest {
     ::SetFocus(Item(form, kType));
     for (int i = 0; i < downs; ++i) Tap(VK_DOWN);
   }
-  std::function<bool()> UntilMessageBox(CDlgNagDriverFeedback& form, CString& shown, int stepMs) {
-    return [this, &form, &shown, stepMs] {
-      if (const HWND box = RunningMessageBox()) {
-        shown = MessageBoxText(box);
-        AnswerMessageBox(box);
-        return true;
-      }
-      clock_.Advance(stepMs);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      form.PostMessage(WM_NULL);
-      return false;
-    };
-  }
   std::vector<std::u16string> Uploaded() const {
     std::vector<std::u16string> documents;
     for (const auto& entry : std::filesystem::directory_iterator(uploads_.path())) {

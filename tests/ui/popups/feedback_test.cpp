@@ -43,20 +43,6 @@ class FeedbackForm : public PopupTest {
     Pump();  // the click gives the field the focus before the keys come
     Type(text);
   }
-  // A step that keeps the clock going until a message box shows; its text is kept.
-  std::function<bool()> UntilMessageBox(CDlgQVXFeedback& form, CString& shown, int stepMs) {
-    return [this, &form, &shown, stepMs] {
-      if (const HWND box = RunningMessageBox()) {
-        shown = MessageBoxText(box);
-        AnswerMessageBox(box);
-        return true;
-      }
-      clock_.Advance(stepMs);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      form.PostMessage(WM_NULL);
-      return false;
-    };
-  }
   // The documents the service kept, deciphered.
   std::vector<std::u16string> Uploaded() const {
     std::vector<std::u16string> documents;

@@ -1,7 +1,9 @@
 // Helpers of the popup tests.
 #include "popups_testing.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <fstream>
 
 #include "DlgBaseMessageBoxWndBase.h"
@@ -107,5 +109,19 @@ void PopupTest::Type(const std::u16string& text) {
 }
 
 void PopupTest::AnswerMessageBox(HWND box) { Click(::GetDlgItem(box, kMessageBoxFirstButton)); }
+
+std::function<bool()> PopupTest::UntilMessageBox(CWnd& window, CString& shown, int stepMs) {
+  return [this, &window, &shown, stepMs] {
+    if (const HWND box = RunningMessageBox()) {
+      shown = MessageBoxText(box);
+      AnswerMessageBox(box);
+      return true;
+    }
+    clock_.Advance(stepMs);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    window.PostMessage(WM_NULL);
+    return false;
+  };
+}
 
 }  // namespace zx::test

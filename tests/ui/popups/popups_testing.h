@@ -4,6 +4,7 @@
 #pragma once
 #include <afxwin.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ class PopupTest : public DialogTest {
   static void Type(const std::u16string& text);
   // Presses the first button of the running message box.
   static void AnswerMessageBox(HWND box);
+  // A step of a modal run that keeps the clock going by `stepMs` until a message box shows over
+  // `window`; the box's text is kept in `shown` and its first button pressed.
+  std::function<bool()> UntilMessageBox(CWnd& window, CString& shown, int stepMs);
 
   TimerOwner owner_;
 };
