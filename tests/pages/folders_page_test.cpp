@@ -40,14 +40,6 @@ class FoldersPage : public PageTest {
     page_.ShowWindow(SW_SHOW);
     Pump();
   }
-  static CString Stored(LPCTSTR name) {
-    CString text;
-    GetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText);
-    return text;
-  }
-  static void Store(LPCTSTR name, LPCTSTR text) {
-    ASSERT_TRUE(SetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText, true));
-  }
   CString Shown(UINT id) {
     CString text;
     page_.GetDlgItemText(id, text);

@@ -36,14 +36,6 @@ class GeneralPage : public PageTest {
     page_.ShowWindow(SW_SHOW);
     Pump();
   }
-  static CString Stored(LPCTSTR name) {
-    CString text;
-    GetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText);
-    return text;
-  }
-  static void Store(LPCTSTR name, LPCTSTR text) {
-    ASSERT_TRUE(SetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText, true));
-  }
   bool Checked(UINT id) { return page_.IsDlgButtonChecked(id) == BST_CHECKED; }
   bool Enabled(UINT id) { return PageTest::Enabled(page_, id); }
   void Press(UINT id) { PageTest::Press(page_, id); }

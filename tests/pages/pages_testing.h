@@ -6,6 +6,7 @@
 #include <string>
 
 #include "DlgBaseMessageBoxWndBase.h"
+#include "SettingsStore.h"
 #include "dialogs_testing.h"
 
 namespace zx::test {
@@ -31,6 +32,15 @@ class PageTest : public DialogTest {
     Pump();
   }
   static bool Enabled(CWnd& page, UINT id) { return page.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
+  // A settings value as stored under the program's Settings key, and one stored there.
+  static CString Stored(LPCTSTR name) {
+    CString text;
+    GetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText);
+    return text;
+  }
+  static void Store(LPCTSTR name, LPCTSTR text) {
+    ASSERT_TRUE(SetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText, true));
+  }
   // Answers the next message box with its first (Yes, OK) or second (No) button.
   void Answer(int button) {
     WhileModal({[this, button] {
