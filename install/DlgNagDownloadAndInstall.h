@@ -227,6 +227,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   tagNagLauncher m_launcher;
   std::atomic<bool> m_bRunning{false};
   std::thread m_worker;
+  std::thread m_stopper;
   std::mutex m_eventLock;
   std::deque<RunEvent> m_events;
   // When the current transfer started (the speed is worked out from it).

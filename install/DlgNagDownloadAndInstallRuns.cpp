@@ -51,15 +51,19 @@ void CDlgNagDownloadAndInstall::PauseBetweenDrivers(DWORD ms) const {
 }
 
 void CDlgNagDownloadAndInstall::StopRunningTransfer() {
-  if (m_road.stop) m_road.stop();
+  // Stopping the download library may wait for it, so a thread of its own does it.
+  if (!m_road.stop || m_stopper.joinable()) return;
+  m_stopper = std::thread(m_road.stop);
 }
 
 void CDlgNagDownloadAndInstall::JoinRun() {
-  if (!m_worker.joinable()) return;
-  m_nStopRequested = 1;
-  StopRunningTransfer();
-  m_worker.join();
-  m_bRunning = false;
+  if (m_worker.joinable()) {
+    m_nStopRequested = 1;
+    StopRunningTransfer();
+    m_worker.join();
+    m_bRunning = false;
+  }
+  if (m_stopper.joinable()) m_stopper.join();
 }
 
 void CDlgNagDownloadAndInstall::OnDestroy() {
@@ -99,6 +103,7 @@ void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
 void CDlgNagDownloadAndInstall::StartRun(int mode) {
   if (m_bRunning.load()) return;
   if (m_worker.joinable()) m_worker.join();
+  if (m_stopper.joinable()) m_stopper.join();
   m_progress.SetPos(0);
   m_currentLabel.SetWindowText(_T(""));
   m_fTotal = m_fCurrent = 0;
@@ -307,6 +312,7 @@ void CDlgNagDownloadAndInstall::ShowRunMessage(const CString& text, UINT icon) {
 
 void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
   if (m_worker.joinable()) m_worker.join();
+  if (m_stopper.joinable()) m_stopper.join();
   m_bRunning = false;
   if (mode == kModeInstall) {
     FinishInstall(outcome);

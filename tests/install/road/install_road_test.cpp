@@ -95,20 +95,7 @@ std::string StoredCabinet(const std::vector<std::pair<std::string, std::string>>
 
 using road::Shell;
 
-// A results list that keeps only its item count.
-class CountingList : public IResultListView {
- public:
-  bool HasWindow() const override { return true; }
-  void DeleteAllItems() override { count = 0; }
-  int GetItemCount() const override { return count; }
-  int InsertItem(int item, int) override { return ++count, std::min(item, count - 1); }
-  void SetItemDetails(int, const CString&, int, int, const CString&, const CString&, const CString&) override {}
-  void SetItemData(int, DWORD_PTR) override {}
-  void SetCheck(int, BOOL) override {}
-  void SelectSingleItem(int) override {}
-  void Repaint() override {}
-  int count = 0;
-};
+using road::CountingList;
 
 class InstallRoad : public InstallTest {
  protected:

@@ -5,6 +5,7 @@
 #pragma once
 #include <afx.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,21 @@ struct Driver {
   const char* date;     // YYYY-MM-DD
 };
 extern const Driver kDrivers[3];
+
+// A results list that keeps only its item count.
+class CountingList : public IResultListView {
+ public:
+  bool HasWindow() const override { return true; }
+  void DeleteAllItems() override { count = 0; }
+  int GetItemCount() const override { return count; }
+  int InsertItem(int item, int) override { return ++count, std::min(item, count - 1); }
+  void SetItemDetails(int, const CString&, int, int, const CString&, const CString&, const CString&) override {}
+  void SetItemData(int, DWORD_PTR) override {}
+  void SetCheck(int, BOOL) override {}
+  void SelectSingleItem(int) override {}
+  void Repaint() override {}
+  int count = 0;
+};
 
 // Runs a shell command; the test fails unless it succeeds.
 void Shell(const std::string& command);
@@ -44,7 +60,7 @@ void SeedLaptop(const std::string& root);
 void WriteCatalogue(const std::string& folder, bool wrongMd5 = false, bool sharedPackage = false);
 // Starts the stand-in on the catalogue (none: empty) and routes the maker's hosts to it.
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,
-                                      const std::string& uploads);
+                                      const std::string& uploads, const std::string& fault = {});
 // Scans and looks up; the device index of each catalogue driver (-1 when not found).
 void ScanAndLookUp(std::unique_ptr<CDriverScanUpdate>& engine, int (&index)[3]);
 
