@@ -1,6 +1,8 @@
 // The download manager's progress dialog.
 #include "DownloadDialog.h"
 
+#include <commctrl.h>
+
 #include "HalvoranApp.h"
 #include "WinInetBinding.h"
 
@@ -36,6 +38,8 @@ BEGIN_MESSAGE_MAP(CDownloadDlg, CDialog)
   ON_MESSAGE(WM_DOWNLOAD_AUTH, &CDownloadDlg::OnAuthentication)
   ON_MESSAGE(WM_DOWNLOAD_FAILED, &CDownloadDlg::OnRunFailed)
   ON_MESSAGE(WM_DOWNLOAD_TEXT, &CDownloadDlg::OnText)
+  ON_MESSAGE(WM_DOWNLOAD_FILE_PROGRESS, &CDownloadDlg::OnFileProgress)
+  ON_MESSAGE(WM_DOWNLOAD_RUN_PROGRESS, &CDownloadDlg::OnRunProgress)
 END_MESSAGE_MAP()
 
 CDownloadDlg::CDownloadDlg(CWnd* parent) : CDialog(IDD_DOWNLOAD, parent) {}
@@ -101,5 +105,27 @@ LRESULT CDownloadDlg::OnText(WPARAM control, LPARAM text) {
   auto* owned = reinterpret_cast<LPTSTR>(text);
   SetDlgItemTextW(m_hWnd, static_cast<int>(control), owned);
   delete[] owned;
+  return 0;
+}
+
+namespace {
+
+// Moves a progress bar to position in 0..range (kilobytes).
+void MoveBar(HWND dialog, int id, WPARAM position, LPARAM range) {
+  const HWND bar = GetDlgItem(dialog, id);
+  if (bar == nullptr) return;
+  SendMessageW(bar, PBM_SETRANGE32, 0, range);
+  SendMessageW(bar, PBM_SETPOS, position, 0);
+}
+
+}  // namespace
+
+LRESULT CDownloadDlg::OnFileProgress(WPARAM position, LPARAM range) {
+  MoveBar(m_hWnd, IDC_DOWNLOAD_FILE_BAR, position, range);
+  return 0;
+}
+
+LRESULT CDownloadDlg::OnRunProgress(WPARAM position, LPARAM range) {
+  MoveBar(m_hWnd, IDC_DOWNLOAD_RUN_BAR, position, range);
   return 0;
 }

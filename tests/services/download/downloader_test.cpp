@@ -9,7 +9,9 @@
 #include <string>
 #include <thread>
 
+#include "DownloadDialog.h"
 #include "Downloader.h"
+#include "commctrl.h"
 #include "machine_fixture.h"
 #include "zx/modal.h"
 #include "zx/msgbox.h"
@@ -197,6 +199,22 @@ TEST_F(Downloads, TheShownDialogRunsTheTransferAndClosesWhenItEnds) {
   ASSERT_TRUE(AddDownloadFile(Url("/file"), _T("C:\\dl\\a.bin")));
   EXPECT_TRUE(RunDownloadDialog());
   EXPECT_EQ(ReadHostFile(Host("a.bin")), content_);
+}
+
+TEST_F(Downloads, TheShownDialogTakesTheRangesOfTheFileAndTheRunOnItsBars) {
+  ASSERT_TRUE(AddDownloadFile(Url("/file"), _T("C:\\dl\\a.bin")));
+  int fileRange = -1, runRange = -1;
+  const auto previousHook = zx::user::SetIdleHook([&] {
+    const HWND dialog = FindWindowW(u"#32770", nullptr);
+    if (dialog == nullptr) return;
+    fileRange = static_cast<int>(SendDlgItemMessageW(dialog, IDC_DOWNLOAD_FILE_BAR, PBM_GETRANGE, FALSE, 0));
+    runRange = static_cast<int>(SendDlgItemMessageW(dialog, IDC_DOWNLOAD_RUN_BAR, PBM_GETRANGE, FALSE, 0));
+  });
+  EXPECT_TRUE(RunDownloadDialog());
+  zx::user::SetIdleHook(previousHook);
+  // The bars count in kilobytes.
+  EXPECT_EQ(fileRange, 100'000 / 1024);
+  EXPECT_EQ(runRange, 100'000 / 1024);
 }
 
 TEST_F(Downloads, TheShownDialogHearsOfAFailedRunAndCloses) {
