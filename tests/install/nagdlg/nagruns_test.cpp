@@ -66,7 +66,7 @@ class NagRuns : public PopupTest {
   // button `answer` picks for their text; `during` runs at every wait. The popup is closed
   // when a run has ended with its close button shown, unless it closed itself.
   void Drive(Dialog& dialog, int mode, const std::function<int(const CString&)>& answer,
-             const std::function<void()>& during = [] {}) {
+             const std::function<void()>& during = [] {}, bool clockAfterStart = true) {
     dialog.SetStartMode(mode);
     WhileModal({[&] {
       if (dialog.GetSafeHwnd() == nullptr) return true;
@@ -85,7 +85,7 @@ class NagRuns : public PopupTest {
         dialog.EndWithResult(IDOK);
         return true;
       }
-      clock_.Advance(64);
+      if (clockAfterStart || dialog.GetMode() == Dialog::kModeNone) clock_.Advance(64);
       dialog.PostMessage(WM_NULL);
       return false;
     }});
@@ -216,6 +216,30 @@ TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
                                           u"Installation complete"}));
   EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"Installation complete", u"Restart the computer now?"}));
   EXPECT_TRUE(Restarted());
+}
+
+TEST_F(NagRuns, LooksAsDrawnWhenTheInstallRunAsksToRestart) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 1), Row(2, true, 1)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed, 2));
+  // Time stands still once the run started, so every line carries the same time.
+  std::vector<DWORD> pauses;
+  dialog.SetPause([&pauses](DWORD ms) { pauses.push_back(ms); });
+  bool drawn = false;
+  Drive(
+      dialog, Dialog::kModeInstall,
+      [&](const CString& text) {
+        if (text.Find(u"Restart") < 0) return kFirst;
+        dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ExpectWindowMatches(dialog.GetSafeHwnd(), "nagdownload_installed.png");
+        drawn = true;
+        return kSecond;
+      },
+      [] {}, false);
+  EXPECT_TRUE(drawn);
+  EXPECT_EQ(pauses, std::vector<DWORD>{500}) << "a pause after the driver installed";
 }
 
 TEST_F(NagRuns, AnInstallRunThatInstallsNothingStillAsksToRestart) {
