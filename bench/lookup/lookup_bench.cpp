@@ -3,7 +3,6 @@
 // matching them to the devices, each step on its own and the three main steps together.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include "ExchangeEncoding.h"
 #include "TextViews.h"
 #include "UpdateAnswer.h"
+#include "peak_memory.h"
 #include "seeded_workstation.h"
 
 namespace {
@@ -219,19 +219,12 @@ void BM_FirstLookup(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstLookup)->Unit(benchmark::kMillisecond);
 
-// The most memory the process held resident at any time, in MB.
-double PeakResidentMb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
-  std::printf("\n%-44s %6.1f MB  (goal under 120)\n", "peak resident memory", PeakResidentMb());
+  zx::bench::PrintPeakResidentMemory(120);
   benchmark::Shutdown();
   return 0;
 }
