@@ -19,7 +19,7 @@
 #include "HalvoranApp.h"
 #include "PathHelpers.h"
 #include "ProcessControl.h"
-#include "ScanRequest.h"
+#include "RequestMachineHandOff.h"
 #include "SettingsStore.h"
 #include "UpdateCheckerLauncher.h"
 #include "VelquorApp.h"
@@ -120,10 +120,7 @@ void CVelquorDlg::SaveFileList(int kind) {
 
 BOOL CVelquorDlg::OnInitDialog() {
   CDlgBaseAppDlg::OnInitDialog();
-  m_app.m_strUserHash = CHalvoranApp::m_sUSER_HASH;
-  tagScanRequestMachine machine;
-  GatherRequestMachine(m_app.m_strUserHash, machine);
-  m_scanEngine.SetRequestMachine(machine);
+  HandRequestMachineToEngine(m_app, m_scanEngine);
 
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);

@@ -187,9 +187,11 @@ class CDriverScanUpdate {
   // stopped (scan-done and aborted flags set), else the backup engine's answer (33 when
   // nothing is chosen); the finished flag is set in every case.
   int BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress);
-  // The backup stamp of an archive name, "%Y%m%d_%H%M%S" of the date and time it carries
-  // (20100301_100507 for "...,01-Mar-2010_H10-M05-S07.zip"), the time also into `stamp`;
-  // empty when the name holds none that reads.
+  // The backup stamp of an archive name MakeBackupArchiveName wrote, "%Y%m%d_%H%M%S" of the
+  // date and time it carries (20100301_100507 for "...,01-Mar-2010_H10-M05-S07.zip"; a number
+  // "_2", "_3"... before ".zip" allowed, the weekday word not checked), the time also into
+  // `stamp`; empty, and `stamp` untouched, when the name holds none that reads (an impossible
+  // date among them). Written beside the name's writer, in BackupArchive.cpp.
   static CString MakeBackupName(const CString& archiveName, SYSTEMTIME* stamp = nullptr);
   // The records read from the last restored catalogue, and their number.
   const CDeviceRecordArray* GetRestoreRecords() const { return m_pRestoreRecords.get(); }
