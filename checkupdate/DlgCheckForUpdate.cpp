@@ -44,6 +44,21 @@ constexpr int kMargin = 24;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 356;
+constexpr int kStageClipSize = 56;
+
+// The stages' clips.
+constexpr UINT kClipLooking = 5009;
+constexpr UINT kClipDownloading = 5252;
+constexpr UINT kClipInstalling = 5253;
+
+// Opens one of the program's own clips and plays it without end.
+void PlayClip(CAnimateCtrl& control, UINT id) {
+  const LPCTSTR name = MAKEINTRESOURCEW(id);
+  control.SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxFindResourceHandle(name, u"AVI")),
+                      reinterpret_cast<LPARAM>(name));
+  control.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
+  control.ShowWindow(SW_SHOW);
+}
 
 UINT ProgressBarUpdateMessage() {
   static const UINT message = ::RegisterWindowMessageW(u"Progress Bar Update");
@@ -231,7 +246,7 @@ void CDlgCheckForUpdate::CreateControls() {
   m_list.SubclassDlgItem(5004, this);
   m_progress.SubclassDlgItem(5000, this);
   m_animation.SubclassDlgItem(5250, this);
-  m_animationDone.SubclassDlgItem(5251, this);
+  m_stageAnimation.SubclassDlgItem(5251, this);
   m_status.Create(_T(""), WS_CHILD, CRect(kMargin, 324, kMargin + 380, 344), this, 5007);
   m_progress.SetRange32(0, 100);
   m_list.InsertCheckColumn(0, _T(""), 24);
@@ -239,11 +254,14 @@ void CDlgCheckForUpdate::CreateControls() {
   m_list.InsertColumn(2, GetText(_T("HeadingTwo")), LVCFMT_LEFT, 180);
 
   const int width = kWindowWidth - 2 * kMargin;
-  GetDlgItem(5006)->MoveWindow(kMargin, 44, width, 22);
-  GetDlgItem(5001)->MoveWindow(kMargin, 70, width, 36);
+  // The working clip sits at the right of the heading, beside the list rather than over it.
+  const int textWidth = width - kStageClipSize - 8;
+  GetDlgItem(5006)->MoveWindow(kMargin, 44, textWidth, 22);
+  GetDlgItem(5001)->MoveWindow(kMargin, 70, textWidth, 36);
+  m_stageAnimation.MoveWindow(kMargin + width - kStageClipSize, 47, kStageClipSize, kStageClipSize);
+  m_stageAnimation.ShowWindow(SW_HIDE);
   m_list.MoveWindow(kMargin, 112, width, 150);
   m_animation.MoveWindow((kWindowWidth - 100) / 2, 130, 100, 100);
-  m_animationDone.MoveWindow((kWindowWidth - 100) / 2, 130, 100, 100);
   m_progress.MoveWindow(kMargin, 280, width, 16);
   GetDlgItem(5002)->MoveWindow(kMargin, 300, width, 18);
   const int buttons[][2] = {{3, kMargin}, {5, 300}, {IDOK, 384}, {IDCANCEL, 468}};
@@ -308,8 +326,7 @@ void CDlgCheckForUpdate::OnTimer(UINT_PTR nIDEvent) {
     case kTimerStart:
       KillTimer(kTimerStart);
       SetStage(kStageLooking);
-      m_animation.ShowWindow(SW_SHOW);
-      m_animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
+      PlayClip(m_animation, kClipLooking);
       StartWorker();
       break;
     case kTimerResults:
@@ -691,7 +708,7 @@ void CDlgCheckForUpdate::ShowCheckResults(int result, BOOL program, BOOL databas
     const auto addRow = [this](LPCTSTR heading, LPCTSTR format, const CString& version, int kind) {
       const int row = m_list.GetItemCount();
       m_list.InsertItem(row, _T(""));
-      m_list.SetItemText(row, 1, GetText(heading));
+      m_list.SetItemDetails(row, GetText(heading));
       CString versionText;
       if (!FormatChecked(versionText, GetText(format), {version})) versionText = version;
       m_list.SetItemText(row, 2, versionText);
@@ -723,6 +740,10 @@ void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
     SetStage(done ? kStageReady : kStageFailed);
     if (!IsSiblingMode()) ShowBalloon(done ? _T("IDS_UPDATES_INSTALLING") : _T("IDS_DOWNLOADING_FAILED"));
   });
+}
+
+void CDlgCheckForUpdate::ShowInstalling() {
+  RunOnWindowThread([this] { SetStage(kStageInstalling); });
 }
 
 void CDlgCheckForUpdate::StartInstallTimer() {
@@ -787,5 +808,20 @@ void CDlgCheckForUpdate::ApplyStagePage() {
   SetItemText(5, _T("IDS_BTN_HIDE_TXT"));
   SetItemText(3, _T("IDS_BTN_VIEWCHANGELOG_TXT"));
   m_animation.ShowWindow(stage == kStageLooking ? SW_SHOW : SW_HIDE);
+  ShowStageClip(stage);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CDlgCheckForUpdate::ShowStageClip(int stage) {
+  UINT clip = 0;
+  if (stage == kStageDownloading) clip = kClipDownloading;
+  else if (stage == kStageInstalling) clip = kClipInstalling;
+  if (clip == m_nStageClip) return;
+  m_nStageClip = clip;
+  if (clip != 0) {
+    PlayClip(m_stageAnimation, clip);
+    return;
+  }
+  m_stageAnimation.Stop();
+  m_stageAnimation.ShowWindow(SW_HIDE);
 }
