@@ -3,7 +3,7 @@
 // the question's Yes button, its row unticked and ticked again with the mouse, downloaded,
 // confirmed and started with "/verysilent", each page on the way against its picture; a wrong
 // digest ends on the failure page with nothing started; without a connection the window ends
-// on the no-update page, which Enter and Escape do not close. A minimised start, the parent's
+// on the no-update page, which Enter, Escape and Alt+F4 do not close. A minimised start, the parent's
 // close code, a window shown only once an update is found; the notification-area icon, its
 // balloons and the stage pages against their reference pictures.
 #include <gtest/gtest.h>
@@ -126,6 +126,15 @@ class CheckerWindow : public UpdateServiceTest {
     return [key] {
       user::InjectKey(key, true);
       user::InjectKey(key, false);
+      return true;
+    };
+  }
+  static Step AltF4() {
+    return [] {
+      user::InjectKey(VK_MENU, true);
+      user::InjectKey(VK_F4, true);
+      user::InjectKey(VK_F4, false);
+      user::InjectKey(VK_MENU, false);
       return true;
     };
   }
@@ -274,6 +283,7 @@ TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishIsClicked
                                       StageIs(kStageNoUpdate),
                                       Snapshot(window, "checker_no_update.png"),
                                       Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
+                                      AltF4(), StillOpen(window),
                                       [&] {
                                         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
                                         Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
