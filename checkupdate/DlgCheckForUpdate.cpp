@@ -345,7 +345,8 @@ void CDlgCheckForUpdate::OnTimer(UINT_PTR nIDEvent) {
       break;
     case kTimerInstall:
       KillTimer(kTimerInstall);
-      m_engine->AskAndInstall();
+      // The user may have installed from the page already.
+      if (GetCurrentStage() == kStageReady) m_engine->AskAndInstall();
       break;
     case kTimerWatchSibling:
       if (!IsProcessRunning(kSiblingProcess, 0, FALSE) && CUpdateDownloader::IsDownloadRunning()) StartStopper();
@@ -542,6 +543,11 @@ void CDlgCheckForUpdate::OnBtnCancel() {
       OnCancel();
       return;
     }
+    // Ready to install: the user may still install rather than leave (a silent run asks nothing).
+    if (stage == kStageReady && !m_switches.bSilent && AskInstallBeforeCancel()) {
+      m_engine->AskAndInstall();
+      return;
+    }
     CWnd* cancel = GetDlgItem(IDCANCEL);
     cancel->EnableWindow(FALSE);
     cancel->SetWindowText(GetText(_T("IDS_TXT_CANCELLING")));
@@ -556,6 +562,15 @@ void CDlgCheckForUpdate::OnBtnCancel() {
     NotifyParentWindow(kCopyFinished);
     OnCancel();
   });
+}
+
+BOOL CDlgCheckForUpdate::AskInstallBeforeCancel() {
+  CStringArray buttons;
+  buttons.Add(GetText(_T("IDS_BTN_INSTALL_TXT")));
+  buttons.Add(GetText(_T("IDS_BTN_CANCEL_TXT")));
+  // The first button, Install, answers 0.
+  return AppMessageBoxEx(GetText(_T("Step4ClickOnClose")), MB_ICONQUESTION, 2, buttons, CRect(0, 0, 382, 180), FALSE,
+                         0, this) == 0;
 }
 
 void CDlgCheckForUpdate::OnSysCommand(UINT nID, LPARAM lParam) {

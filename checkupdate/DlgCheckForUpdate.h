@@ -144,6 +144,8 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   // Waits for a thread while serving the calls it makes to the window.
   void JoinServing(std::thread& thread, const std::atomic<bool>& running);
   void StartStopper();
+  // Cancel on the ready page: whether the user chose to install instead.
+  BOOL AskInstallBeforeCancel();
   void ForcedEnd();
   void EndChecker(BOOL notifyFinished);
   void ShowBalloon(LPCTSTR stringId);

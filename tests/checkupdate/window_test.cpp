@@ -147,12 +147,12 @@ class CheckerWindow : public UpdateServiceTest {
   static Step StageIs(int stage) {
     return [stage] { return CDlgCheckForUpdate::GetCurrentStage() == stage; };
   }
-  // Presses the first button (Yes, OK) of the box in front of the window once one is shown.
-  static Step AnswerBox(TestCheckerWindow& window) {
-    return [&window] {
+  // Presses a button (the first: Yes, OK) of the box in front of the window once one is shown.
+  static Step AnswerBox(TestCheckerWindow& window, int button = 0) {
+    return [&window, button] {
       const HWND box = ::GetActiveWindow();
       if (box == nullptr || box == window.GetSafeHwnd()) return false;
-      const HWND control = ::GetDlgItem(box, kMessageBoxFirstButton);
+      const HWND control = ::GetDlgItem(box, kMessageBoxFirstButton + button);
       if (control == nullptr) return false;
       Click(control);
       return true;
@@ -249,6 +249,32 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
   EXPECT_EQ(window.forcedEnds, 0);
   EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
+}
+
+TEST_F(CheckerWindow, CancelOnTheReadyPageOffersToInstallFirst) {
+  Publish(Offer());
+  StartService();
+  const struct {
+    int button;     // of the question: Install, Cancel
+    int starts;     // of the setup
+  } kCases[] = {{0, 1}, {1, 0}};
+  for (const auto& c : kCases) {
+    CDlgCheckForUpdate::ResetProcessState();
+    TestCheckerWindow window(switches_);
+    const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageReady),
+                                        [&] {
+                                          Click(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL));
+                                          return true;
+                                        },
+                                        AnswerBox(window, c.button)});
+    const std::string setup = HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName;
+    EXPECT_EQ(result, c.starts ? IDOK : IDCANCEL) << c.button;
+    // The install timer of the ready page, run out after the window closed, started nothing more.
+    EXPECT_EQ(SetupRecord(setup, c.starts > 0), c.starts ? SetupSha1() + " /verysilent" : "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(SetupStarts(setup), c.starts) << c.button;
+    fs::remove(setup + ".runs");
+  }
 }
 
 TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
