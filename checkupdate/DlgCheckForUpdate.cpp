@@ -37,6 +37,13 @@ constexpr UINT kBalloonTimeout = 10;
 constexpr UINT kCloseElapse = 100;
 constexpr UINT kForcedEndElapse = 10;
 
+// The update list: the kinds of its rows (their item data), the column that shows a row's
+// version and, once the download starts, its state.
+constexpr int kRowProgram = 1;
+constexpr int kRowDatabase = 2;
+constexpr int kStateColumn = 2;
+constexpr LPCTSTR kQueuedText = _T("In Queue");
+
 // Window layout, pixels.
 constexpr int kWindowWidth = 560;
 constexpr int kWindowHeight = 400;
@@ -668,6 +675,7 @@ void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULO
     return;
   }
   if (stage != kStageDownloading) return;
+  if (m_engine->GetFetchStage() == kRowProgram) SetRowState(kRowProgram, _T("IDS_DownloadingTxt"));
   int overall = OverallProgressPercent(m_engine->GetItemsFetched(), m_engine->GetItemsToFetch(), percent);
   int highest = g_highestPercent.load();
   while (overall > highest && !g_highestPercent.compare_exchange_weak(highest, overall)) {
@@ -730,8 +738,8 @@ void CDlgCheckForUpdate::ShowCheckResults(int result, BOOL program, BOOL databas
       m_list.SetItemData(row, static_cast<DWORD_PTR>(kind));
       m_list.SetCheck(row, TRUE);
     };
-    if (program) addRow(_T("IDS_APP_UPDATES_TXT"), _T("AppVer"), info.m_strProgramVersion, 1);
-    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), _T("DatabaseVer"), CString(), 2);
+    if (program) addRow(_T("IDS_APP_UPDATES_TXT"), _T("AppVer"), info.m_strProgramVersion, kRowProgram);
+    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), _T("DatabaseVer"), CString(), kRowDatabase);
     SetStage(m_list.GetItemCount() > 0 ? kStageListed : kStageReady);
   });
 }
@@ -742,16 +750,22 @@ void CDlgCheckForUpdate::ReadChosenUpdates(BOOL& program, BOOL& database) {
     database = FALSE;
     for (int row = 0; row < m_list.GetItemCount(); ++row) {
       const DWORD_PTR kind = m_list.GetItemData(row);
-      if (kind == 1 && m_list.GetCheck(row)) program = TRUE;
-      if (kind == 2 && m_list.GetCheck(row)) database = TRUE;
+      if (kind == kRowProgram && m_list.GetCheck(row)) program = TRUE;
+      if (kind == kRowDatabase && m_list.GetCheck(row)) database = TRUE;
     }
     g_highestPercent = 0;
+    // The chosen updates wait their turn.
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+      if (m_list.GetCheck(row)) m_list.SetItemText(row, kStateColumn, kQueuedText);
     SetStage(m_list.GetItemCount() > 0 ? kStageDownloading : kStageReady);
   });
 }
 
 void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
   RunOnWindowThread([&] {
+    // The program's row has its outcome; the database archive is never fetched here.
+    SetRowState(kRowProgram, done ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
+    SetRowState(kRowDatabase, _T("Step4Failed"));
     SetStage(done ? kStageReady : kStageFailed);
     if (!IsSiblingMode()) ShowBalloon(done ? _T("IDS_UPDATES_INSTALLING") : _T("IDS_DOWNLOADING_FAILED"));
   });
@@ -759,6 +773,15 @@ void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
 
 void CDlgCheckForUpdate::ShowInstalling() {
   RunOnWindowThread([this] { SetStage(kStageInstalling); });
+}
+
+void CDlgCheckForUpdate::SetRowState(int kind, LPCTSTR stringId) {
+  const CString state = GetText(stringId);
+  for (int row = 0; row < m_list.GetItemCount(); ++row) {
+    // Only a chosen row has a state, and one that is already shown is not drawn again.
+    if (m_list.GetItemData(row) != static_cast<DWORD_PTR>(kind) || !m_list.GetCheck(row)) continue;
+    if (m_list.GetItemText(row, kStateColumn) != state) m_list.SetItemText(row, kStateColumn, state);
+  }
 }
 
 void CDlgCheckForUpdate::StartInstallTimer() {
@@ -811,7 +834,9 @@ void CDlgCheckForUpdate::ApplyStagePage() {
     SetItemText(5001, page.description);
     SetItemText(IDOK, page.nextCaption);
     GetDlgItem(IDOK)->EnableWindow(page.nextEnabled);
-    m_list.ShowWindow(page.list ? SW_SHOW : SW_HIDE);
+    // A failed download lists what failed; a failed check has no rows.
+    const bool list = page.list || (stage == kStageFailed && m_list.GetItemCount() > 0);
+    m_list.ShowWindow(list ? SW_SHOW : SW_HIDE);
     m_progress.ShowWindow(page.progress ? SW_SHOW : SW_HIDE);
     GetDlgItem(5002)->ShowWindow(page.progress ? SW_SHOW : SW_HIDE);
   }

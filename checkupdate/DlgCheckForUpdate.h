@@ -137,6 +137,8 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void SetStage(int stage);
   void SetItemText(int id, LPCTSTR stringId);
   void ApplyStagePage();
+  // Shows the state text on the chosen row of a kind (1 the program, 2 the database).
+  void SetRowState(int kind, LPCTSTR stringId);
   // The working clip of the stage (none outside downloading and installing).
   void ShowStageClip(int stage);
   void ShowProgressNow(const CString& status, int percent, ULONGLONG received, ULONGLONG total);

@@ -72,7 +72,11 @@ constexpr char kCheckerTexts[] =
     "Step3NoUpdatesAvaiLstBoxTxt=Step3NoUpdatesAvaiLstBoxTxt\r\n"
     "Step3NoUpdatesAvaiHeadingDescTxt=Step3NoUpdatesAvaiHeadingDescTxt\r\n"
     "IDS_UPDATES_INSTALLING=IDS_UPDATES_INSTALLING\r\n"
-    "IDS_DOWNLOADING_FAILED=IDS_DOWNLOADING_FAILED\r\n";
+    "IDS_DOWNLOADING_FAILED=IDS_DOWNLOADING_FAILED\r\n"
+    "IDS_DownloadingTxt=IDS_DownloadingTxt\r\n"
+    "IDS_DownloadedTxt=IDS_DownloadedTxt\r\n"
+    "IDS_INSTALLING_UPDATES_TO_APPDATA=IDS_INSTALLING_UPDATES_TO_APPDATA\r\n"
+    "CommonHeaderUpdateDone=CommonHeaderUpdateDone\r\n";
 
 class LaunchedChecker : public UpdateServiceTest {
  protected:
