@@ -12,6 +12,20 @@
 constexpr int kFancyRowNormal = 0;
 constexpr int kFancyRowGroupHeader = 1;
 
+// What a build of the list draws with: the check images' bitmap and the three fonts.
+struct FancyListLook {
+  struct Font {
+    LPCTSTR face;
+    int height;
+    int weight;
+    BYTE quality;
+  };
+  UINT checkBitmapId;
+  Font bold;    // group headers
+  Font text;    // wrapped text and the other columns
+  Font detail;  // the row's title
+};
+
 class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   DECLARE_DYNAMIC(CFancyListCtrl)
 
@@ -31,6 +45,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
 
   CFancyListCtrl();
   ~CFancyListCtrl() override;
+  // The shared windows' look.
+  static const FancyListLook& SharedLook();
 
   // Columns. Each answers the new column's index, or -1 when it was not inserted.
   int InsertCheckColumn(int nCol, LPCTSTR lpszHeading, int nWidth);
@@ -78,6 +94,13 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
 
  protected:
+  // A build of the list with a look of its own.
+  explicit CFancyListCtrl(const FancyListLook& look);
+  // The row whose check box lies under the client point, or -1.
+  virtual int CheckBoxRowAt(CPoint point) const;
+  // A column's left edge in client coordinates, after the horizontal scroll.
+  int ColumnLeft(int nCol) const;
+
   void PreSubclassWindow() override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -109,6 +132,7 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   void ToggleCheckAt(CPoint point);
   void DrawDetail(CDC* pDC, int nItem, int x, const CRect& row);
 
+  const FancyListLook& m_look;
   BYTE m_bDeleting = FALSE;
   BYTE m_bSuspended = FALSE;
   BYTE m_bImageColumnFixed = FALSE;

@@ -159,7 +159,13 @@ TEST_F(VelquorWindow, EnterEscapeAndAltF4NeverCloseIt) {
   Key(VK_MENU, true);
   Tap(VK_F4);
   Key(VK_MENU, false);
-  Pump();
+  // Taken as the program's message loop takes them: the windows' PreTranslateMessage first.
+  MSG queued;
+  while (::PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE)) {
+    if (CWnd::WalkPreTranslateTree(nullptr, &queued)) continue;
+    ::TranslateMessage(&queued);
+    ::DispatchMessageW(&queued);
+  }
   EXPECT_TRUE(dialog_->GetSafeHwnd() && dialog_->IsWindowVisible());
   MSG msg;
   EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
