@@ -5,69 +5,19 @@
 // schedule is removed through real clicks, its job file is gone, and the list shows that no
 // scan is scheduled. Clicks beside the link change nothing; the cursor over the link column
 // is the link cursor.
-#include <gtest/gtest.h>
-#include <objbase.h>
-#include <winuser.h>
+#include <functional>
 
-#include <cstdlib>
-#include <ctime>
-#include <filesystem>
-#include <fstream>
-
-#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgViewAllSchedules.h"
-#include "NewSchedulerDlg.h"
 #include "ProductValues.h"
 #include "ScheduleJobManager.h"
 #include "cstring_printer.h"
-#include "dialogs_testing.h"
-#include "profileapi.h"
-#include "zx/pathmap.h"
+#include "scheduler_fixture.h"
 
 namespace zx::test {
 namespace {
 
-constexpr char kTexts[] =
-    "[Tunevo]\r\nIDS_SCHEDULE_SCAN=Scheduled scan\r\nIDS_APPLY=Apply\r\n"
-    "IDS_SCHED_HELP_PROPER=Let the program scan your drivers at a time that suits you.\r\n"
-    "IDS_SELC_SCHE_TYPE=How often:\r\nIDS_DATETIME=Date and time\r\nIDS_WEEKDAYS=Days of the week\r\n"
-    "IDS_SHINFO=Scheduled scan.\r\nIDS_SCHEDULE_DESCRIPTION=The program scans on its own.\r\n"
-    "IDS_RUNONCE=Once\r\nIDS_EVERYDAY=Every day\r\nIDS_EVERYWEEK=Every week\r\nIDS_DONTSCHEDULE=Not scheduled\r\n"
-    "IDS_SUNDAY=Sun\r\nIDS_MONDAY=Mon\r\nIDS_TUESDAY=Tue\r\nIDS_WEDNESDAY=Wed\r\nIDS_THURSDAY=Thu\r\n"
-    "IDS_FRIDAY=Fri\r\nIDS_SATURDAY=Sat\r\nSCAN_NOT_SCHEDLUE=No scan is scheduled.\r\n"
-    "IDS_SETTINGS_SAVED=The schedule is saved.\r\n"
-    "[NEWSCHEDULER]\r\nIDS_TOOLNAME=Program\r\nIDS_DATE=Next run\r\nIDS_EVENT=Action\r\nIDS_CLOSE=Close\r\n"
-    "SCAN_NOT_SCHEDLUE=No scan is scheduled.\r\n"
-    "[IDD_DLG_VIEW_ALL_SCHEDULES]\r\nIDC_BTN_CLOSE_BTM=Close\r\n";
-
-std::filesystem::path ProgramFile(const char* name) {
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;
-}
-
-class ViewAll : public DialogTest {
+class ViewAll : public SchedulerFixture {
  protected:
-  void SetUp() override {
-    DialogTest::SetUp();
-    std::ofstream(ProgramFile("qvx.ini"), std::ios::app) << kTexts;
-    std::ofstream(ProgramFile("lang.lng")) << "[LANGUAGE]\r\n[ENGLISH]\r\n";
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    const std::u16string ini = zx::path::HostToWindows(root() + "/machine.ini");
-    WritePrivateProfileStringW(u"Machine", u"Administrator", u"1", ini.c_str());
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-  }
-  void TearDown() override {
-    if (dialog_.GetSafeHwnd()) dialog_.DestroyWindow();
-    Pump();
-    CoUninitialize();
-    DialogTest::TearDown();
-  }
-  void OpenMainWindow() {
-    ASSERT_TRUE(dialog_.Create(CNewSchedulerDlg::kTemplateId, nullptr));
-    dialog_.ShowWindow(SW_SHOW);
-    Pump();
-  }
-  std::string JobPath() const { return root() + "/drive_c/Windows/Tasks/" + "ZEPHRINKX-ZEPHRINKXTunevo.job"; }
   static void MakeDailyJob(WORD hour) {
     TASK_TRIGGER trigger{};
     trigger.cbTriggerSize = sizeof trigger;
@@ -112,14 +62,6 @@ class ViewAll : public DialogTest {
     ExpectAllStepsRan();
     EXPECT_EQ(ShownList(), nullptr);
   }
-  void Press(CWnd& parent, UINT id) {
-    CWnd* control = parent.GetDlgItem(id);
-    ASSERT_NE(control, nullptr) << id;
-    Click(control->GetSafeHwnd());
-    Pump();
-  }
-
-  CNewSchedulerDlg dialog_;
 };
 
 TEST_F(ViewAll, TheEditLinkOpensThePaneWhereTheScheduleIsRemoved) {
@@ -162,16 +104,7 @@ TEST_F(ViewAll, TheEditLinkOpensThePaneWhereTheScheduleIsRemoved) {
 
   // Not scheduled, then Apply: the job goes.
   Press(*page, CDlgSchedule::kNotScheduledId);
-  CString saved;
-  WhileModal({[&saved] {
-    auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-    if (box == nullptr) return false;
-    saved = box->GetText();
-    Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-    return true;
-  }});
-  Press(*page, CDlgSchedule::kApplyId);
-  ExpectAllStepsRan();
+  const CString saved = PressAndAnswer(*page, CDlgSchedule::kApplyId);
   EXPECT_GE(saved.Find(_T("The schedule is saved.")), 0);
   EXPECT_FALSE(std::filesystem::exists(JobPath()));
 
