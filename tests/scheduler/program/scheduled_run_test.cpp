@@ -79,13 +79,8 @@ class ScheduledRun : public SchedulerFixture {
 
 TEST_F(ScheduledRun, ADailyScanWithAutoFixStartsTheMainProgramAndRecordsItsRun) {
   // An earlier once-only job that fixes on its own; the product's pane keeps that choice.
-  TASK_TRIGGER once{};
-  once.cbTriggerSize = sizeof once;
-  once.TriggerType = TASK_TIME_TRIGGER_ONCE;
-  once.wBeginYear = 2000;
+  TASK_TRIGGER once = TestTrigger(TASK_TIME_TRIGGER_ONCE, 3, 0);
   once.wBeginMonth = 6;
-  once.wBeginDay = 1;
-  once.wStartHour = 3;
   {
     CScheduleManager jobs;
     ASSERT_TRUE(jobs.ReplaceTask(GetProductTaskName(), GetProductTaskName(), _T(" -autofix"), _T("C:\\P\\zephrinkx.exe"),

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DlgBaseMessageBoxWndBase.h"
 #include "NewSchedulerDlg.h"
 #include "dialogs_testing.h"
+#include "job_triggers.h"
 #include "profileapi.h"
 #include "zx/pathmap.h"
 
@@ -70,13 +70,7 @@ class SchedulerFixture : public DialogTest {
   // box's text.
   CString PressAndAnswer(CWnd& parent, UINT id) {
     CString shown;
-    WhileModal({[&shown] {
-      auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-      if (box == nullptr) return false;
-      shown = box->GetText();
-      Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-      return true;
-    }});
+    AnswerBox(0, &shown);
     Press(parent, id);
     ExpectAllStepsRan();
     return shown;

@@ -19,17 +19,9 @@ namespace {
 class ViewAll : public SchedulerFixture {
  protected:
   static void MakeDailyJob(WORD hour) {
-    TASK_TRIGGER trigger{};
-    trigger.cbTriggerSize = sizeof trigger;
-    trigger.TriggerType = TASK_TIME_TRIGGER_DAILY;
-    trigger.wBeginYear = 2000;
-    trigger.wBeginMonth = 1;
-    trigger.wBeginDay = 1;
-    trigger.wStartHour = hour;
-    trigger.Type.Daily.DaysInterval = 1;
     CScheduleManager jobs;
     ASSERT_TRUE(jobs.ReplaceTask(GetProductTaskName(), GetProductTaskName(), _T(""), _T("C:\\P\\zephrinkx.exe"),
-                                 _T("C:\\P"), trigger));
+                                 _T("C:\\P"), TestTrigger(TASK_TIME_TRIGGER_DAILY, hour, 0)));
   }
   // The list dialog in front, or null.
   static CDlgViewAllSchedules* ShownList() {
