@@ -84,6 +84,12 @@ LRESULT CNewSchedulerDlg::OnShowSchedule(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+void CNewSchedulerDlg::OnLButtonDown(UINT, CPoint point) {
+  CPoint screen(point);
+  ClientToScreen(&screen);
+  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+}
+
 void CNewSchedulerDlg::OnCloseButton() {
   PostMessage(WM_CLOSE);
   PostQuitMessage(0);

@@ -27,6 +27,8 @@ class CNewSchedulerDlg : public CDlgMainWnd {
 
   afx_msg LRESULT OnShowSchedule(WPARAM wParam, LPARAM lParam);
   afx_msg void OnCloseButton();
+  // A press anywhere on the window's own surface drags it.
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
   // The list of all scheduled tools over a backdrop on this window.
   afx_msg void OnViewAll();
 
