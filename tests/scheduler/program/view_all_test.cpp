@@ -4,7 +4,7 @@
 // a click on the row's "Edit" link closes the list and opens the product's pane; there the
 // schedule is removed through real clicks, its job file is gone, and the list shows that no
 // scan is scheduled. Clicks beside the link change nothing; the cursor over the link column
-// is the link cursor.
+// is the link cursor. A damaged job file shows as no schedule and is left alone.
 #include <functional>
 
 #include "DlgViewAllSchedules.h"
@@ -109,10 +109,15 @@ TEST_F(ViewAll, TheEditLinkOpensThePaneWhereTheScheduleIsRemoved) {
   EXPECT_EQ(pane.GetOpenCount(), opened + 1);
 }
 
-TEST_F(ViewAll, TheHeaderCheckBoxTurnsOnAndOffAndTheCloseButtonEndsTheList) {
+TEST_F(ViewAll, ADamagedJobIsNoScheduleTheHeaderBoxTogglesAndTheCloseButtonEndsTheList) {
+  std::filesystem::create_directories(std::filesystem::path(JobPath()).parent_path());
+  const std::string damaged("\x01\x05\x01\x00 not a job at all", 21);
+  std::ofstream(JobPath(), std::ios::binary) << damaged;
   OpenMainWindow();
   bool before = true, after = false, again = true;
+  CString nextRun;
   ShowList([&](CDlgViewAllSchedules& shown) {
+    nextRun = shown.GetList().GetItemText(0, 2);
     CZWHeaderCtrl& header = shown.GetList().GetHeader();
     const CRect box = CZWHeaderCtrl::CheckBoxRect();
     CPoint inside = box.CenterPoint(), outside(box.right + 30, box.CenterPoint().y);
@@ -127,6 +132,9 @@ TEST_F(ViewAll, TheHeaderCheckBoxTurnsOnAndOffAndTheCloseButtonEndsTheList) {
     again = header.IsChecked() != FALSE;
     Click(shown.GetDlgItem(CDlgViewAllSchedules::kCloseId)->GetSafeHwnd());
   });
+  EXPECT_EQ(nextRun, CString(_T("No scan is scheduled.")));
+  // The list only reads the job: the damaged file is left as it was.
+  EXPECT_EQ(ReadHostFile(JobPath()), damaged);
   EXPECT_FALSE(before);
   EXPECT_TRUE(after);
   EXPECT_TRUE(again);
