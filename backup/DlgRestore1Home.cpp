@@ -43,7 +43,9 @@ BOOL CDlgRestore1Home::OnInitDialog() {
   PlaceActionButton(*this, m_btnDelete, kDeleteId, kSection, _T("IDC_BTN_DELETE"), 268);
   m_list.SubclassDlgItem(kListId, this);
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | kListExtraStyle);
-  m_list.InsertColumn(0, _T(""), LVCFMT_LEFT, 40);
+  // The first column is a picture column without pictures: the rows show only their detail.
+  m_images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 1);
+  m_list.InsertImageColumn(0, &m_images, _T(""), 40);
   m_list.InsertDetailColumn(1, SettingsText(_T("IDS_DTAETIME_BCKUP")), 502, 0);
   m_list.MoveWindow(kListPlace.left, kListPlace.top, kListPlace.right - kListPlace.left,
                     kListPlace.bottom - kListPlace.top);

@@ -46,6 +46,7 @@ class CDlgRestore1Home : public CDlgLeftSideChild {
 
   CRestoreWizardOwner& m_owner;
   CFancyListCtrl m_list;
+  CImageList m_images;
   CHoverButtonWithText m_btnRestore;
   CHoverButtonWithText m_btnDelete;
 
