@@ -201,8 +201,7 @@ class WizardTest : public DialogTest {
       "RESTOREDLG2=Choose drivers to restore\r\nRESTORETAB2DESC1=Check the drivers to put back.\r\n"
       "RESTORETAB2DESC2=Reading the backup, please wait...\r\nIDS_RESTORE_ONETIME=Check at least one driver to restore.\r\n"
       "IDS_RECOMMEN_RESTART3=%s needs administrator rights to restore drivers.\r\n"
-      "IDS_RESTORE_ABORTED=The restore was aborted.\r\nIDS_CURRPT_ZIP_FILE=The backup is damaged.\r\n"
-      "IDS_CURRPTZIP_BACKUP=The backup holds none of the chosen drivers.\r\n"
+      "IDS_RESTORE_ABORTED=The restore was aborted.\r\n"
       "RESTOREDLG3=Restoring drivers\r\nRESTORETAB3DESC1=The chosen drivers are put back.\r\n"
       "RESTORETAB3DESC2=Do not switch the computer off meanwhile.\r\nRESTORETAB3DESC3=Restoring, please wait...\r\n"
       "IDS_WAIT_RESTORE_DRIVER=Restoring the drivers\r\nIDS_RESTORE_FAILDDRIVER=%d drivers could not be restored.\r\n"
@@ -214,6 +213,8 @@ class WizardTest : public DialogTest {
       "[IDD_BACKUP1_TYPE]\r\nIDC_BTN_BACKUP_NEXT=Next\r\n[IDD_BACKUP4_FINISH]\r\nIDC_BTN_BACKUP_BACK=Back\r\n"
       "[IDD_BACKUP3_BACKUPDRIVER]\r\nIDC_BACKUPTAB2_STOP_BKP=Stop\r\n"
       "[IDD_BACKUP2_HOME]\r\nIDC_BTN_BACKUP_NOW=Back up now\r\n"
+      "[QVX]\r\nIDS_CURRPT_ZIP_FILE=The backup is damaged.\r\n"
+      "IDS_CURRPTZIP_BACKUP=The backup holds none of the chosen drivers.\r\n"
       "[IDD_RESTORE1_HOME]\r\nIDC_BTN_RESTORE=Restore\r\nIDC_BTN_DELETE=Delete\r\n"
       "[IDD_RESTORE2_SELECT]\r\nIDC_BTN_RESTORE=Restore\r\n[IDD_RESTORE4_FINISH]\r\nIDC_BTN_RESTORE_BACK=Back\r\n";
 };
