@@ -32,11 +32,6 @@ class RestoreHomePage : public WizardTest {
     page_.DestroyWindow();
     WizardTest::TearDown();
   }
-  std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   void AddArchive(const CString& name, const CString& path) {
     WriteHostFile(Host(path), "PK\x05\x06");
     restore_.list.SetAt(name, path);
@@ -129,19 +124,9 @@ TEST_F(RestoreHomePage, DeleteRemovesOnlyArchives) {
     restore_.listSaves = 0;
     restore_.uiEnabled.clear();
     const int rows = page_.GetList().GetItemCount();
-    std::vector<std::function<bool()>> steps;
-    const auto answer = [this](const CString& text, int button) {
-      return [this, text, button] {
-        auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-        if (box == nullptr) return false;
-        EXPECT_NE(box->GetText().Find(text), -1) << CStringA(box->GetText()).GetString();
-        Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
-        return true;
-      };
-    };
-    steps.push_back(answer(_T("Delete the chosen backup?"), entry.answer));
+    std::vector<std::function<bool()>> steps{BoxStep(_T("Delete the chosen backup?"), entry.answer)};
     if (entry.answer == 0)
-      steps.push_back(answer(entry.deleted ? _T("The backup was deleted.") : _T("The backup could not be deleted."), 0));
+      steps.push_back(BoxStep(entry.deleted ? _T("The backup was deleted.") : _T("The backup could not be deleted."), 0));
     WhileModal(steps);
     Press(page_, CDlgRestore1Home::kDeleteId);
     ExpectAllStepsRan();
@@ -162,19 +147,7 @@ TEST_F(RestoreHomePage, DeletingTheLastArchiveEmptiesTheList) {
   restore_.list.RemoveAll();
   AddArchive(kOlder, CString(_T("C:\\Backups\\")) + kOlder);
   Show();
-  WhileModal({[this] {
-                auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-                if (box == nullptr) return false;
-                Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-                return true;
-              },
-              [this] {
-                auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-                if (box == nullptr) return false;
-                EXPECT_NE(box->GetText().Find(_T("The backup was deleted.")), -1);
-                Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-                return true;
-              }});
+  WhileModal({BoxStep(_T("Delete the chosen backup?"), 0), BoxStep(_T("The backup was deleted."), 0)});
   Press(page_, CDlgRestore1Home::kDeleteId);
   ExpectAllStepsRan();
   EXPECT_EQ(page_.GetList().GetItemCount(), 0);

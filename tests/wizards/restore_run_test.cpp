@@ -48,11 +48,6 @@ class RestoreRun : public WizardTest {
     SetEngineProgressView(nullptr);
     WizardTest::TearDown();
   }
-  static std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   // Every scanned driver backed up into the archive, as the backup wizard makes it.
   void BackUpAll() {
     CDeviceRecordArray& devices = const_cast<CDeviceRecordArray&>(*owner_.engine.GetDevices());

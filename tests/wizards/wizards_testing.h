@@ -133,16 +133,26 @@ class WizardTest : public DialogTest {
     Click(page.GetDlgItem(id)->m_hWnd);
     Pump();
   }
-  // Expects a message box with that text and answers it with its first (Yes, OK) or second
-  // (No) button.
-  void Answer(const CString& text, int button) {
-    WhileModal({[text, button] {
+  // A step of WhileModal: waits for a message box, expects its text to hold `text` (any text
+  // when empty) and answers it with its first (Yes, OK) or second (No) button.
+  static std::function<bool()> BoxStep(const CString& text, int button) {
+    return [text, button] {
       auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
       if (box == nullptr) return false;
-      EXPECT_NE(box->GetText().Find(text), -1) << CStringA(box->GetText()).GetString();
+      if (!text.IsEmpty()) {
+        EXPECT_NE(box->GetText().Find(text), -1) << CStringA(box->GetText()).GetString();
+      }
       Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
       return true;
-    }});
+    };
+  }
+  // Expects a message box with that text and answers it.
+  void Answer(const CString& text, int button) { WhileModal({BoxStep(text, button)}); }
+  // The host path of a Windows path of the machine.
+  static std::string Host(const CString& path) {
+    std::string host;
+    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
+    return host;
   }
   // Seeds the machine from the laptop profile and has the engine scan it.
   void ScanLaptop() {
