@@ -212,12 +212,20 @@ class CDriverScanUpdate {
   // The main window, told when a backup exists (message kBackupExistsMessage, wParam 1).
   void SetMainWindow(HWND mainWindow) { m_hMainWindow = mainWindow; }
   static constexpr UINT kBackupExistsMessage = WM_APP + 0x101;
+  // What a restore did: the drivers it handled and those of them that failed, and whether it
+  // went through the whole catalogue (neither stopped nor refused for a bad catalogue).
+  struct tagRestoreOutcome {
+    int handled = 0;
+    int failed = 0;
+    bool readToEnd = false;
+  };
   // Restores the ticked drivers of a backup unpacked into backupFolder: each ticked device name
   // the map of names to hardware ids knows goes to the restore with that id; with none the
   // user is told "IDS_CURRPTZIP_BACKUP". The unpacked folder is deleted afterwards. 1 when
-  // every chosen driver was restored, else 0.
+  // every chosen driver was restored, else 0. `progress` gets each percent.
   int RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
-                             const CMapStringToString& namesToIds);
+                             const CMapStringToString& namesToIds, tagRestoreOutcome* outcome = nullptr,
+                             const std::function<void(int percent)>& progress = {});
 
  private:
   bool VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const;
