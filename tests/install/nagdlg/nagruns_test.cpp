@@ -140,6 +140,48 @@ TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees
   EXPECT_FALSE(Restarted());
 }
 
+TEST_F(NagRuns, TheOneDriverRunFetchesItsRowAndTellsWhyItFailed) {
+  struct Case {
+    int driver, row;
+    bool fetched;
+    bool connection;
+    int lastError;
+    std::vector<CString> boxes;
+  } const cases[] = {
+      {3, 1, true, true, 0, {u"Install the downloaded drivers with Zephrin Tunevo?"}},
+      {3, 1, false, true, 0, {u"The download failed: check the connection"}},
+      {3, 1, false, false, 0, {u"The download was stopped"}},
+      {3, 1, false, true, -10, {}},  // the fetch told the user the file could not be saved
+      {3, 1, false, true, -2, {}},   // no answer from the service: the status line says so
+      {-1, -1, false, true, 0, {}},  // no driver: "Nothing to download"
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.driver * 100 + c.lastError);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(2, true, 0), Row(3, true, 0)});
+    dialog.SetSingleDriver(c.driver, c.row);
+    std::vector<std::pair<int, int>> fetched;
+    tagNagDriverRoad road;
+    road.fetch = [&](int driver, int row, const tagNagDriverRoad::StatusSink&, const tagNagDriverRoad::MessageSink&) {
+      fetched.emplace_back(driver, row);
+      return c.fetched;
+    };
+    road.connection = [&c] { return c.connection; };
+    road.lastError = [&c] { return c.lastError; };
+    dialog.SetDriverRoad(road);
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeDownloadOne, [](const CString&) { return kSecond; });
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    if (c.driver < 0) {
+      EXPECT_TRUE(fetched.empty());
+      EXPECT_EQ(lines_.back(), CString(u"Nothing to download"));
+    } else {
+      EXPECT_EQ(fetched, (std::vector<std::pair<int, int>>{{3, 1}}));
+      EXPECT_EQ(States(dialog), (std::vector<int>{0, c.fetched ? 1 : 0}));
+    }
+  }
+}
+
 TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
   struct Case {
     std::vector<NagResultRow> rows;
