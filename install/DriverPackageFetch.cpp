@@ -264,7 +264,11 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
     Status(_T("IDS_DOWN_COMP_DRIVER"), name);
     if (newlyDownloaded) m_runFiles.SetAt(address, file);
     m_packages.SetAt(key, file);
-    m_engine.SetResultRowState(row, 1, 0);
+    if (!m_ownRowState) {
+      m_engine.SetResultRowState(row, 1, 0);
+    } else if (m_rowState) {
+      m_rowState(row, 1);
+    }
     SaveFileList();
     return kHandled;
   }

@@ -51,6 +51,13 @@ class CDriverPackageFetch {
   // Where messages for the user go; none are shown in progress-notify mode.
   void SetMessageBox(MessageFn sink) { m_messageBox = std::move(sink); }
   void SetProgressNotify(BOOL notify) { m_progressNotify = notify; }
+  // Where a fetched driver's result row is marked downloaded; the engine's rows by default. A
+  // window that runs fetches on another thread marks its rows itself and sets an empty one.
+  using RowStateFn = std::function<void(int row, int state)>;
+  void SetRowStateSink(RowStateFn sink) {
+    m_rowState = std::move(sink);
+    m_ownRowState = true;
+  }
   // The connection flag: a failed transfer is blamed on the connection.
   void SetConnectionFlag(BOOL flag) { m_connection = flag; }
 
@@ -99,6 +106,8 @@ class CDriverPackageFetch {
   StatusLineFn m_statusLine;
   ProgressFn m_progress;
   MessageFn m_messageBox;
+  RowStateFn m_rowState;
+  bool m_ownRowState = false;
   BOOL m_progressNotify = FALSE;
   std::atomic<bool> m_stop{false};
   bool m_downloadedOk = false;
