@@ -35,6 +35,7 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
   road.stop = [&fetch] { fetch.RequestStop(); };
   road.begin = [&fetch] { fetch.ClearStopRequest(); };
   road.rowState = [&engine](int row, int state) { engine.SetResultRowState(row, state, 0); };
+  road.hasPackage = [&fetch](int driverIndex) { return fetch.HasPackageFor(driverIndex); };
   road.connection = [] { return true; };
   road.lastError = [&fetch] { return fetch.GetLastErrorCode(); };
   SetDriverRoad(std::move(road));

@@ -82,6 +82,11 @@ class CDriverPackageFetch {
 
   // Driver key (stripped, lower-cased matched id) to package path of every package on disk.
   CMapStringToString& GetDownloadedPackages() { return m_packages; }
+  // The driver key of a driver's update (its matched id without file-name characters, in
+  // lower case); empty without an update record.
+  CString DriverKeyOf(int driverIndex) const;
+  // Whether the package list holds the driver's key.
+  bool HasPackageFor(int driverIndex) const;
   // Stores the package list at the file list path; false when it could not be written.
   bool SaveFileList();
   bool IsDownloaded() const { return m_downloadedOk; }
