@@ -4,14 +4,13 @@
 // run there (install prompt, closing messages, restart question).
 #include <algorithm>
 
-#include "DlgNagDownloadAndInstall.h"
-#include "DriverInstallEngine.h"
-#include "GlobalConstants.h"
-#include "HalvoranApp.h"
-#include "RestorePoint.h"
 #include "AppUtilities.h"
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DriverInstallEngine.h"
+#include "HalvoranApp.h"
+#include "RestorePoint.h"
 
 namespace {
 
