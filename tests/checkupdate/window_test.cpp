@@ -392,18 +392,25 @@ TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromThe
 
 TEST_F(CheckerWindow, OnlyAnUpdateFoundShowsAWindowStartedToShowOnlyThen) {
   switches_.bShowIfAvailable = TRUE;
-  SetMachineValue("Network", "Connection", "none");
-  switches_.bStartMinimized = TRUE;  // no question about the connection
+  Publish(Offer());
+  StartService();
   TestCheckerWindow window(switches_);
-  Run(window, {[&] { return window.KillTimer(CDlgCheckForUpdate::kTimerStart) == TRUE; },  // no check here
-               [&] {
-                 window.ShowWindow(SW_SHOW);
-                 EXPECT_FALSE(window.IsWindowVisible()) << "shown before an update was found";
-                 window.MakeVisible();
-                 EXPECT_TRUE(window.IsWindowVisible());
-                 Click(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL));
-                 return true;
-               }});
+  const INT_PTR result = Run(window, {[&] {
+                                        window.ShowWindow(SW_SHOW);
+                                        EXPECT_FALSE(window.IsWindowVisible()) << "shown before an update was found";
+                                        return true;
+                                      },
+                                      Advance(100),
+                                      // The question about the new version comes over the window, now shown.
+                                      [&] {
+                                        const HWND box = ::GetActiveWindow();
+                                        if (box == nullptr || box == window.GetSafeHwnd()) return false;
+                                        EXPECT_TRUE(window.IsWindowVisible());
+                                        return true;
+                                      },
+                                      AnswerBox(window, 1)});  // No: the checker closes
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(SetupRecord(HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName, false), "");
 }
 
 }  // namespace
