@@ -55,6 +55,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   int GetCheckColumn() const { return m_nCheckColumn; }
   int GetImageColumn() const { return m_nImageColumn; }
   int GetDetailColumn() const { return m_nDetailColumn; }
+  // The image column's pictures (null without an image column).
+  CImageList* GetImageColumnList() const { return m_pImageList; }
 
   // The row's title and figures; the wrapped text is cleared. FALSE outside the list or
   // without a detail column. This build keeps the title only.
@@ -74,6 +76,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   void SelectSingleItem(int nItem);
 
   void SetBackgroundColours(COLORREF crFirst, COLORREF crSecond);
+  // Whether unselected rows take the second fill (the two background colours differ).
+  BOOL HasSecondFill() const { return m_crFirstBackground != m_crSecondBackground; }
   void SetImageColumnFixed(BOOL bFixed) { m_bImageColumnFixed = bFixed ? TRUE : FALSE; }
   // While suspended nothing is drawn, the header is left alone and rows are not measured;
   // the rows' data still follows insertions and deletions.
