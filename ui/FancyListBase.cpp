@@ -381,7 +381,9 @@ CRect CFancyListBase::GetCheckBoxRect(int nItem) const {
 void CFancyListBase::ToggleCheckAt(CPoint point) {
   if (GetItemCount() == 0 || m_nCheckColumn < 0) return;
   const int row = HitTest(point);
-  if (row >= 0 && GetCheckBoxRect(row).PtInRect(point)) SetCheck(row, !GetCheck(row));
+  if (row < 0 || !GetCheckBoxRect(row).PtInRect(point)) return;
+  SetCheck(row, !GetCheck(row));
+  OnCheckClicked(row, GetCheck(row));
 }
 
 void CFancyListBase::OnLButtonDown(UINT, CPoint point) {

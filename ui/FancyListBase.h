@@ -97,6 +97,8 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   virtual void OnRowRemoved(std::size_t /*at*/) {}
   virtual void OnRowsCleared() {}
   virtual void OnRowsReordered(const std::vector<std::size_t>& /*before*/) {}
+  // A click turned the row's check box to this state.
+  virtual void OnCheckClicked(int /*nItem*/, BOOL /*bChecked*/) {}
 
   // Stores the row's title, clears its wrapped text and kind and grows the rows to first-line
   // height + 18; false outside the list or without a detail column.

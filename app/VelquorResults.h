@@ -1,0 +1,61 @@
+// The results page in the main window: CVelquorResultsHost answers the page from the main
+// window (its engine, modes, exclusion page, panels and popups) and keeps the chosen rows
+// the download-and-install dialog works through; AddResultsPage puts the page into the scan
+// group's places 3 and 4.
+#pragma once
+#include <functional>
+#include <vector>
+
+#include "ResultsPageHost.h"
+
+class CVelquorDlg;
+class CDlgScan3Results;
+
+class CVelquorResultsHost : public CResultsPageHost {
+ public:
+  // The scan group's panel commands of the exclusion list and the summary page.
+  static constexpr UINT kSettingsTabCommand = 1263;
+  static constexpr UINT kExclusionPageCommand = 1202;
+  static constexpr UINT kSummaryPageCommand = 1203;
+  static constexpr UINT kScanTabCommand = 1260;
+
+  explicit CVelquorResultsHost(CVelquorDlg& window);
+  ~CVelquorResultsHost() override;
+
+  CDriverScanUpdate& GetScanEngine() override;
+  CImageList* GetClassImages() override { return &m_classImages; }
+  bool IsOneClickMode() const override;
+  bool IsLauncherNotifyMode() const override;
+  void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) override;
+  int CheckElevation(CWnd*) override { return 1; }
+  void RunRestartPrompt(CWnd* pPage) override;
+  void ReportUpdateCount(int nCount) override;
+  int AddExclusion(const CString& driverName, const CString& hardwareId) override;
+  int GetExclusionCount() const override;
+  void GoToExclusionList() override;
+  void ShowSummary() override;
+  void SendFeedback(CWnd* pPage) override;
+  void ShowDriverAgeInfo(CWnd* pPage) override;
+
+  // The rows handed to the download-and-install dialog last, and its mode.
+  const std::vector<int>& GetChosenRows() const { return m_chosenRows; }
+  int GetPageMode() const { return m_nPageMode; }
+  // The last scan request's text (the feedback form sends it); empty before a scan.
+  void SetScanRequest(const CString& request) { m_strScanRequest = request; }
+  // The restart prompt of rows waiting for a restart (none: the click does nothing).
+  void SetRestartPrompt(std::function<void(CWnd*)> prompt) { m_restartPrompt = std::move(prompt); }
+
+ private:
+  CVelquorDlg& m_window;
+  CImageList m_classImages;
+  std::vector<int> m_chosenRows;
+  int m_nPageMode = kModeNone;
+  CString m_strScanRequest;
+  BOOL m_bBusy = FALSE;
+  std::function<void(CWnd*)> m_restartPrompt;
+};
+
+// Makes the results page, gives it to the scan group for its places 3 and 4 (commands 1201
+// and 1202), and points the scan engine at its list. Null when the window has no scan group
+// or the page could not be made.
+CDlgScan3Results* AddResultsPage(CVelquorDlg& window, CResultsPageHost& host);
