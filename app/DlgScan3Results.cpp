@@ -45,12 +45,14 @@ constexpr int kListLeft = 23;
 constexpr int kListTop = 128;
 constexpr int kHeaderBand = 27;
 constexpr int kListBottomMargin = 196;
+constexpr int kCheckColumnWidth = 40;
+constexpr int kCountTop = 94;
 
 CString PageText(LPCTSTR id, LPCTSTR section = kSection) { return GetLangString(id, section); }
 
-CString WithAppName(LPCTSTR id) {
+CString WithAppName(LPCTSTR id, LPCTSTR section = kSection) {
   CString text;
-  FormatChecked(text, PageText(id), {GetAppName()});
+  FormatChecked(text, PageText(id, section), {GetAppName()});
   return text;
 }
 
@@ -100,14 +102,15 @@ BOOL CDlgScan3Results::OnInitDialog() {
   if (quiet) m_btnAgeInfo.ShowWindow(SW_HIDE);
   if (m_toolTip.GetSafeHwnd()) {
     m_toolTip.AddTool(&m_btnDownload, PageText(_T("RESULTTABTOOLTIP3")));
-    m_toolTip.AddTool(&m_btnFeedback, WithAppName(_T("IDS_REPORT_FEEDBACK")));
+    m_toolTip.AddTool(&m_btnFeedback, WithAppName(_T("IDS_REPORT_FEEDBACK"), kSharedSection));
     m_toolTip.AddTool(&m_btnExclusionLink, PageText(_T("IDS_SCAN_TOOLTIP1")));
     m_toolTip.AddTool(&m_btnSummary, PageText(_T("IDS_SCAN_TOOLTIP2")));
   }
 
   m_list.SubclassDlgItem(kListId, this);
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-  m_list.InsertCheckColumn(0, _T("CheckBox"), 16);
+  // The header keeps the check column at the width it is made with.
+  m_list.InsertCheckColumn(0, _T("CheckBox"), kCheckColumnWidth);
   m_list.InsertImageColumn(1, m_host.GetClassImages(), _T("Image"), 55);
   m_list.InsertDetailColumn(2, PageText(_T("IDS_DRIVER_DESCRIPTION")), std::max(w - 427, 50));
   m_list.InsertColumn(3, PageText(_T("IDS_DRIVER_AGE")), LVCFMT_LEFT, 155);
@@ -141,18 +144,27 @@ void CDlgScan3Results::Layout() {
                     client.Height() - band - kListBottomMargin);
   CRect inside;
   m_list.GetClientRect(&inside);
-  m_list.SetColumnWidth(0, 40);
+  // A width change scrolls the list to its end: the top row is kept.
+  const int top = m_list.GetTopIndex();
   m_list.SetColumnWidth(1, inside.Width() - 163);
   m_list.SetColumnWidth(2, 70);
-  m_list.SetColumnWidth(3, 163 - 40 - 70);
+  m_list.SetColumnWidth(3, 163 - kCheckColumnWidth - 70);
   m_list.SetColumnWidth(4, 0);
   m_list.SetColumnWidth(5, 0);
+  if (m_list.GetItemCount() > 0) {
+    m_list.EnsureVisible(m_list.GetItemCount() - 1, FALSE);
+    m_list.EnsureVisible(top, FALSE);
+  }
   const int bottom = client.bottom;
   const CRect labels[6] = {CRect(CPoint(69, bottom - 106), CSize(677, 15)), CRect(CPoint(177, bottom - 86), CSize(100, 15)),
                            CRect(CPoint(177, bottom - 66), CSize(100, 15)), CRect(CPoint(410, 370), CSize(175, 15)),
                            CRect(CPoint(410, bottom - 86), CSize(500, 15)), CRect(CPoint(410, bottom - 69), CSize(175, 15))};
+  // The detail labels stay empty: hidden, they leave the legend under the list readable.
   for (int i = 0; i < 6; ++i)
-    if (CWnd* label = GetDlgItem(kDetailLabels[i])) label->MoveWindow(&labels[i]);
+    if (CWnd* label = GetDlgItem(kDetailLabels[i])) {
+      label->MoveWindow(&labels[i]);
+      label->ShowWindow(SW_HIDE);
+    }
 }
 
 // ---- Rows and checks ---------------------------------------------------------------------------
@@ -355,7 +367,7 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   FormatChecked(count, PageText(_T("SCANTAB3ERRCOUNT1")),
                 {results, PageText(results < 2 ? _T("IDS_SMALL_DRIVER") : _T("IDS_SMALL_DRIVERS"))});
   pDC->SetTextColor(kCountColour);
-  CRect line(kListLeft, 80, rect.right - kListLeft, 96);
+  CRect line(kListLeft, kCountTop, rect.right - kListLeft, kCountTop + 16);
   pDC->DrawText(count, &line, DT_SINGLELINE | DT_NOPREFIX);
   if (const int excluded = m_host.GetExclusionCount(); excluded > 0) {
     CString text;
@@ -378,7 +390,10 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
                 {_T("SCANTAB3LEGEND_OUTOFDATE"), velquor::CFancyListCtrl::kInstalledColour},
                 {_T("IDS_PROCESS_LEFT_INCOMP"), velquor::CFancyListCtrl::kStatusColour}};
   int x = kListLeft;
-  const int legendTop = rect.bottom - 190 + 8;
+  CRect list;
+  m_list.GetWindowRect(&list);
+  ScreenToClient(&list);
+  const int legendTop = list.bottom + 4;
   for (const auto& entry : legend) {
     pDC->FillSolidRect(x, legendTop + 3, 8, 8, entry.mark);
     CRect text(x + 12, legendTop, x + 180, legendTop + 14);
@@ -387,7 +402,7 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   }
   CString hint;
   hint.Format(_T("%s %s"), static_cast<LPCTSTR>(PageText(_T("IDS_NOTE"))), static_cast<LPCTSTR>(PageText(_T("RESULTTABHINT"))));
-  CRect hintBox(kListLeft, legendTop + 20, rect.right - kListLeft, legendTop + 50);
-  pDC->DrawText(hint, &hintBox, DT_WORDBREAK | DT_NOPREFIX);
+  CRect hintBox(kListLeft, legendTop + 14, rect.right - kListLeft, legendTop + 28);
+  pDC->DrawText(hint, &hintBox, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   pDC->SelectObject(old);
 }

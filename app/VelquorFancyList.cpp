@@ -233,6 +233,12 @@ int CFancyListCtrl::TitleLeft() const {
   return -GetScrollPos(SB_HORZ) + (check >= 0 ? GetColumnWidth(check) / 2 + 64 : 36);
 }
 
+int CFancyListCtrl::StatusTextLeft() const {
+  int x = -GetScrollPos(SB_HORZ);
+  for (int c = 0; c < kStatusColumn; ++c) x += GetColumnWidth(c);
+  return x - 68;
+}
+
 void CFancyListCtrl::DrawRowBackground(CDC* pDC, int nItem, const CRect& row, UINT state) {
   const bool selected = (state & ODS_SELECTED) != 0;
   const bool secondFill = m_crFirstBackground != m_crSecondBackground;
@@ -275,13 +281,17 @@ void CFancyListCtrl::DrawDetailCell(CDC* pDC, int nItem, int, int, const CRect& 
   }
   pDC->SelectObject(&m_fontBold);
   pDC->SetTextColor(m_bPlainMode ? kPlainTitleColour : kTitleColour);
-  CRect title(left, row.top + 10, left + kTitleBlockWidth, row.bottom);
+  // The block wraps short of the status column's age block.
+  int width = kTitleBlockWidth;
+  if (GetHeaderCtrl() && GetHeaderCtrl()->GetItemCount() > kStatusColumn)
+    width = std::max(std::min(width, AgeBlockLeft() - kBlockGap - left), 40);
+  CRect title(left, row.top + 10, left + width, row.bottom);
   pDC->DrawText(m_details[at], &title, kMeasureBlock);
-  title.right = left + kTitleBlockWidth;
+  title.right = left + width;
   pDC->DrawText(m_details[at], &title, kBlock);
   pDC->SelectObject(&m_fontText);
   pDC->SetTextColor(kPlainTitleColour);
-  CRect further(left, title.bottom + 8, left + kTitleBlockWidth, title.bottom + 28);
+  CRect further(left, title.bottom + 8, left + width, title.bottom + 28);
   pDC->DrawText(m_texts[0][at], &further, kOneLine);
 }
 
@@ -328,7 +338,7 @@ void CFancyListCtrl::DrawStatus(CDC* pDC, int nItem, int x, int width, const CRe
     pDC->DrawText(m_strStatus[data], &line, kStatusLine);
   }
   // The age block stands left of the action text: the badge, its labels, then the dates.
-  const int left = line.left - 27 - kBadgeWidth;
+  const int left = AgeBlockLeft();
   int top = line.bottom;
   const UINT kind = m_statusKinds[at];
   if (kind >= 1 && kind <= 4) {
