@@ -15,6 +15,8 @@
 #include "HalvoranApp.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
+#include "VelquorResults.h"
+#include "DlgScan3Results.h"
 #include "dialogs_testing.h"
 
 CVelquorApp theApp;
@@ -269,6 +271,25 @@ TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
   EXPECT_EQ(value, CString(_T("C:\\Download\\net.zip")));
   EXPECT_EQ(dialog_->GetHistory(kBackupHistory).GetCount(), 1);
   EXPECT_EQ(dialog_->GetHistory(kDownloadHistory).GetCount(), 1);
+}
+
+// The results page joins the scan group at places 3 and 4 and takes the engine's rows; its
+// host adds to the settings group's exclusion list and goes to that page.
+TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage) {
+  auto host = std::make_unique<CVelquorResultsHost>(*dialog_);
+  CDlgScan3Results* page = AddResultsPage(*dialog_, *host);
+  ASSERT_NE(page, nullptr);
+  CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  EXPECT_EQ(scan->GetPage(3), page);
+  EXPECT_EQ(scan->GetPage(4), page);
+  EXPECT_EQ(dialog_->GetScanEngine().ClearResults(), 1);
+  EXPECT_EQ(host->AddExclusion(_T("Camera"), _T("USB\\VID_046D&PID_0825")), 1);
+  EXPECT_EQ(host->AddExclusion(_T("Camera"), _T("usb\\vid_046d&pid_0825")), 0);
+  EXPECT_EQ(host->GetExclusionCount(), 1);
+  host->GoToExclusionList();
+  Pump();
+  EXPECT_TRUE(Shown(dialog_->GetExclusionPage()));
+  dialog_->DestroyWindow();
 }
 
 }  // namespace
