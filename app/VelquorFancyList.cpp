@@ -26,7 +26,6 @@ constexpr UINT kMeasureBlock = DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX;  // 0xC
 constexpr UINT kLabelBox = DT_WORDBREAK | DT_EDITCONTROL;                 // 0x2010
 constexpr UINT kGroupTitle = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;    // 0x824
 constexpr UINT kStatusLine = DT_SINGLELINE | DT_VCENTER;                  // 36
-constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr int kOverlaySize = 12;
 constexpr int kDateValueWidth = 64;
 constexpr LPCTSTR kSection = _T("Tunevo");
@@ -39,11 +38,6 @@ struct AgeLabel {
 };
 constexpr AgeLabel kAgeLabels[] = {
     {_T("IDS_OLD"), 0x3994F, 50}, {_T("IDS_VERY_OLD"), 0x855D3, 52}, {_T("IDS_ANCIENT"), 0x300FF, 55}};
-
-BOOL MakeFont(CFont& font, LPCTSTR face, int height, int weight, BYTE quality, BOOL underline = FALSE) {
-  return font.CreateFont(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, face);
-}
 
 UINT BadgeId(UINT statusKind, bool focused) {
   UINT id = 0;
@@ -93,14 +87,14 @@ void CFancyListCtrl::PreSubclassWindow() {
 }
 
 void CFancyListCtrl::CreateFonts() {
-  MakeFont(m_fontText, _T("Tahoma"), -11, FW_NORMAL, PROOF_QUALITY);
-  MakeFont(m_fontBold, _T("Tahoma"), -11, FW_BOLD, PROOF_QUALITY);
-  MakeFont(m_fontDetail, _T("Segoe UI"), -11, FW_NORMAL, PROOF_QUALITY);
-  MakeFont(m_fontGroup, _T("Segoe UI"), -12, FW_BOLD, CLEARTYPE_QUALITY);
-  MakeFont(m_fontPlain, _T("Segoe UI"), -12, FW_NORMAL, CLEARTYPE_QUALITY);
-  MakeFont(m_fontLink, _T("Segoe UI"), -11, FW_NORMAL, CLEARTYPE_QUALITY, TRUE);
-  MakeFont(m_fontSmall, _T("Tahoma"), -9, FW_NORMAL, PROOF_QUALITY);
-  MakeFont(m_fontLarge, _T("Segoe UI"), -15, FW_BOLD, PROOF_QUALITY);
+  MakeListFont(m_fontText, _T("Tahoma"), -11, FW_NORMAL, PROOF_QUALITY);
+  MakeListFont(m_fontBold, _T("Tahoma"), -11, FW_BOLD, PROOF_QUALITY);
+  MakeListFont(m_fontDetail, _T("Segoe UI"), -11, FW_NORMAL, PROOF_QUALITY);
+  MakeListFont(m_fontGroup, _T("Segoe UI"), -12, FW_BOLD, CLEARTYPE_QUALITY);
+  MakeListFont(m_fontPlain, _T("Segoe UI"), -12, FW_NORMAL, CLEARTYPE_QUALITY);
+  MakeListFont(m_fontLink, _T("Segoe UI"), -11, FW_NORMAL, CLEARTYPE_QUALITY, TRUE);
+  MakeListFont(m_fontSmall, _T("Tahoma"), -9, FW_NORMAL, PROOF_QUALITY);
+  MakeListFont(m_fontLarge, _T("Segoe UI"), -15, FW_BOLD, PROOF_QUALITY);
   LOGFONTW labels{};
   GetBaseLogFont(labels);
   labels.lfHeight = labels.lfHeight < 0 ? labels.lfHeight + 2 : labels.lfHeight - 2;
@@ -240,10 +234,7 @@ int CFancyListCtrl::StatusTextLeft() const {
 }
 
 void CFancyListCtrl::DrawRowBackground(CDC* pDC, int nItem, const CRect& row, UINT state) {
-  const bool selected = (state & ODS_SELECTED) != 0;
-  const bool secondFill = m_crFirstBackground != m_crSecondBackground;
-  pDC->FillSolidRect(&row, selected || !secondFill ? kWhite : kSecondFillColour);
-  if (selected) pDC->SetTextColor(kWhite);
+  FillRow(pDC, row, state);
   if ((state & ODS_FOCUS) && GetRowKind(nItem) != kFancyRowGroupHeader) pDC->FillSolidRect(&row, kFocusFill);
   pDC->FillSolidRect(row.left, row.bottom, row.Width(), 1, kLineColour);
 }

@@ -72,6 +72,19 @@ void CFancyListBase::PreSubclassWindow() {
   }
 }
 
+BOOL CFancyListBase::MakeListFont(CFont& font, LPCTSTR face, int height, int weight, BYTE quality, BOOL underline) {
+  return font.CreateFont(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, face);
+}
+
+void CFancyListBase::FillRow(CDC* pDC, const CRect& row, UINT state) const {
+  constexpr COLORREF kWhite = 0xFFFFFF;
+  const bool selected = (state & ODS_SELECTED) != 0;
+  const bool secondFill = m_crFirstBackground != m_crSecondBackground;
+  pDC->FillSolidRect(&row, selected || !secondFill ? kWhite : kSecondFillColour);
+  if (selected) pDC->SetTextColor(kWhite);
+}
+
 void CFancyListBase::SetBackgroundColours(COLORREF crFirst, COLORREF crSecond) {
   m_crFirstBackground = crFirst;
   m_crSecondBackground = crSecond;

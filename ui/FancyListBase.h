@@ -100,6 +100,12 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   // A click turned the row's check box to this state.
   virtual void OnCheckClicked(int /*nItem*/, BOOL /*bChecked*/) {}
 
+  // A font of the list's table: face, height, weight, quality, underlined or not.
+  static BOOL MakeListFont(CFont& font, LPCTSTR face, int height, int weight, BYTE quality, BOOL underline = FALSE);
+  // The row filled white, or in the second fill while the two backgrounds differ and the
+  // row is not selected; a selected row's text turns white.
+  void FillRow(CDC* pDC, const CRect& row, UINT state) const;
+
   // Stores the row's title, clears its wrapped text and kind and grows the rows to first-line
   // height + 18; false outside the list or without a detail column.
   bool StoreDetail(int nItem, LPCTSTR lpszDetail);

@@ -10,11 +10,6 @@ namespace {
 constexpr UINT kOneLine = DT_SINGLELINE | DT_NOPREFIX;  // 0x820
 constexpr COLORREF kWhite = 0xFFFFFF;
 
-BOOL MakeFont(CFont& font, LPCTSTR face, int height, int weight, BYTE quality) {
-  return font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, face);
-}
-
 }  // namespace
 
 CFancyListCtrl::CFancyListCtrl() : CFancyListBase(kCheckBitmapId) {}
@@ -22,9 +17,9 @@ CFancyListCtrl::CFancyListCtrl() : CFancyListBase(kCheckBitmapId) {}
 CFancyListCtrl::~CFancyListCtrl() = default;
 
 void CFancyListCtrl::CreateFonts() {
-  MakeFont(m_fontBold, u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY);
-  MakeFont(m_fontText, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
-  MakeFont(m_fontDetail, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
+  MakeListFont(m_fontBold, u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY);
+  MakeListFont(m_fontText, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
+  MakeListFont(m_fontDetail, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
 }
 
 BOOL CFancyListCtrl::SetItemDetails(int nItem, LPCTSTR lpszDetail, UINT, UINT, LPCTSTR, LPCTSTR, LPCTSTR) {
@@ -38,10 +33,7 @@ CPoint CFancyListCtrl::CheckImageOrigin(int columnLeft, int columnWidth, const C
 }
 
 void CFancyListCtrl::DrawRowBackground(CDC* pDC, int, const CRect& row, UINT state) {
-  const bool selected = (state & ODS_SELECTED) != 0;
-  const bool secondFill = m_crFirstBackground != m_crSecondBackground;
-  pDC->FillSolidRect(&row, selected || !secondFill ? kWhite : kSecondFillColour);
-  if (selected) pDC->SetTextColor(kWhite);
+  FillRow(pDC, row, state);
   if (state & ODS_FOCUS) {
     pDC->FillSolidRect(&row, kWhite);
     pDC->DrawFocusRect(&row);

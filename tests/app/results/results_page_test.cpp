@@ -49,6 +49,14 @@ class ResultsPage : public ResultsTest {
       return true;
     }});
   }
+  // The text of the box the update button raises (answered with its first button).
+  CString DownloadRefusal() {
+    CString text;
+    AnswerBox(text);
+    page_->SendMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
+    ExpectAllStepsRan();
+    return text;
+  }
   static std::string ExclusionFile() {
     std::string host;
     path::WindowsToHost(u"C:\\Data\\exclusion.xml", host);
@@ -95,11 +103,7 @@ TEST_F(ResultsPage, TheContextMenuUnchecksAllAndTheButtonThenRefuses) {
   MenuOnRow(2, 1);  // "Unselect All"
   EXPECT_TRUE(CheckedRows().empty());
   EXPECT_FALSE(page_->GetDlgItem(CDlgScan3Results::kDownloadId)->IsWindowEnabled());
-  CString text;
-  AnswerBox(text);
-  page_->SendMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
-  ExpectAllStepsRan();
-  EXPECT_NE(text.Find(_T("Check the drivers you want to update first.")), -1);
+  EXPECT_NE(DownloadRefusal().Find(_T("Check the drivers you want to update first.")), -1);
   EXPECT_TRUE(pageHost_.runs_.empty());
   MenuOnRow(2, 0);  // "Select All"
   EXPECT_EQ(CheckedRows().size(), static_cast<std::size_t>(kLaptopRows));
@@ -164,11 +168,7 @@ TEST_F(ResultsPage, TheActionLinksActByTheRowsState) {
 
 TEST_F(ResultsPage, RowsAllWaitingForARestartAreAllUpToDate) {
   for (int row = 0; row < List().GetItemCount(); ++row) List().SetItemData(row, kRowInstalled);
-  CString text;
-  AnswerBox(text);
-  page_->SendMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
-  ExpectAllStepsRan();
-  EXPECT_NE(text.Find(_T("All your drivers are up to date.")), -1);
+  EXPECT_NE(DownloadRefusal().Find(_T("All your drivers are up to date.")), -1);
   EXPECT_TRUE(pageHost_.runs_.empty());
 }
 
@@ -179,11 +179,7 @@ TEST_F(ResultsPage, NoContextMenuOnAHeadingRowAndNoHandOffOfHeadings) {
   user::InjectMouse(at, WM_RBUTTONUP);
   Pump();
   EXPECT_EQ(user::TrackedMenuWindow(), nullptr);
-  CString text;
-  AnswerBox(text);
-  page_->SendMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
-  ExpectAllStepsRan();
-  EXPECT_NE(text.Find(_T("All your drivers are up to date.")), -1);
+  EXPECT_NE(DownloadRefusal().Find(_T("All your drivers are up to date.")), -1);
 }
 
 TEST_F(ResultsPage, TheLinksGoToTheirPages) {
