@@ -257,11 +257,12 @@ void CDlgScan3Results::RunOne(int nRow, int nMode) {
 
 void CDlgScan3Results::InstallDownloaded(int nRow) {
   const int elevation = m_host.CheckElevation(this);
-  if (elevation == -1) {
+  if (elevation == 0) return;
+  // A refusal is told whatever number it comes as (the elevation prompt answers 255).
+  if (elevation != 1) {
     AppMessageBox(PageText(_T("IDS_ABORT_INSTALL")), MB_OK | MB_ICONINFORMATION, this);
     return;
   }
-  if (elevation != 1) return;
   CString text;
   text.Format(_T("<font face=\"Segoe UI\" size=9pt>%s<font>"), static_cast<LPCTSTR>(WithAppName(_T("INSTALLNAGDESC1"))));
   CStringArray buttons;

@@ -25,8 +25,8 @@ class CResultsPageHost {
 
   // Runs the download-and-install dialog over exactly these list rows, modally over the page.
   virtual void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) = 0;
-  // Before one downloaded driver is installed: 1 go on, -1 refused (the page says so), else
-  // the program is being started again with the rights it needs.
+  // Before one downloaded driver is installed: 1 go on, 0 the program is being started again
+  // with the rights it needs, anything else refused (the page says so).
   virtual int CheckElevation(CWnd* pPage) = 0;
   virtual void RunRestartPrompt(CWnd* pPage) = 0;
   // Tells the launcher how many updates wait (launcher-notify mode).

@@ -38,7 +38,9 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   m_chosenRows = chosenRows;
   m_nPageMode = nPageMode;
   CDlgNagDownloadAndInstall dialog(pPage);
+  m_pRunning = &dialog;
   RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
+  m_pRunning = nullptr;
 }
 
 void CVelquorResultsHost::RunRestartPrompt(CWnd* pPage) {

@@ -10,6 +10,7 @@
 
 class CVelquorDlg;
 class CDlgScan3Results;
+class CDlgNagDownloadAndInstall;
 
 class CVelquorResultsHost : public CResultsPageHost {
  public:
@@ -40,6 +41,8 @@ class CVelquorResultsHost : public CResultsPageHost {
   // The rows handed to the download-and-install dialog last, and its mode.
   const std::vector<int>& GetChosenRows() const { return m_chosenRows; }
   int GetPageMode() const { return m_nPageMode; }
+  // The download-and-install dialog while it runs (null otherwise).
+  CDlgNagDownloadAndInstall* GetRunningDialog() const { return m_pRunning; }
   // The last scan request's text (the feedback form sends it); empty before a scan.
   void SetScanRequest(const CString& request) { m_strScanRequest = request; }
   // The restart prompt of rows waiting for a restart (none: the click does nothing).
@@ -49,6 +52,7 @@ class CVelquorResultsHost : public CResultsPageHost {
   CVelquorDlg& m_window;
   CImageList m_classImages;
   std::vector<int> m_chosenRows;
+  CDlgNagDownloadAndInstall* m_pRunning = nullptr;
   int m_nPageMode = kModeNone;
   CString m_strScanRequest;
   BOOL m_bBusy = FALSE;

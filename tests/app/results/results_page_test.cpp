@@ -157,7 +157,7 @@ TEST_F(ResultsPage, TheActionLinksActByTheRowsState) {
   EXPECT_EQ(pageHost_.runs_[1].mode, CResultsPageHost::kModeInstallOne);
   EXPECT_EQ(pageHost_.runs_[1].rows, std::vector<int>{2});
   // A refused elevation says so and installs nothing.
-  pageHost_.elevation_ = -1;
+  pageHost_.elevation_ = 255;
   AnswerBox(text);
   ClickAt(InColumn(2, CDlgScan3Results::kActionColumn, 30));
   Pump();
