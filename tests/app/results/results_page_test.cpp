@@ -191,5 +191,27 @@ TEST_F(ResultsPage, TheLinksGoToTheirPages) {
   EXPECT_EQ(pageHost_.feedbacks_, 1);
 }
 
+// The item-change message sets the state of the row last handed on, and brings it forward.
+TEST_F(ResultsPage, TheItemChangeMessageMarksTheCurrentRow) {
+  const UINT message = CDlgScan3Results::GetItemChangeMessage();
+  page_->SendMessage(message, 0, kRowDownloaded);  // no row handed on yet: nothing changes
+  EXPECT_EQ(List().GetItemData(1), static_cast<DWORD_PTR>(kRowFound));
+  ClickAt(InColumn(1, CDlgScan3Results::kActionColumn, 30));
+  Pump();
+  ASSERT_EQ(pageHost_.runs_.size(), 1u);
+  page_->SendMessage(message, 0, kRowInstalled);
+  EXPECT_EQ(List().GetItemData(1), static_cast<DWORD_PTR>(kRowInstalled));
+  EXPECT_EQ(List().GetNextItem(-1, LVNI_SELECTED), 1);
+}
+
+// For the launcher, the refusal is a count of the updates waiting instead of a message.
+TEST_F(ResultsPage, InLauncherNotifyModeTheLauncherHearsTheUpdateCount) {
+  pageHost_.notify_ = true;
+  page_->SendMessage(WM_COMMAND, CDlgScan3Results::kUncheckAllCommand);
+  page_->SendMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
+  EXPECT_EQ(pageHost_.reported_, std::vector<int>{kLaptopRows});
+  EXPECT_TRUE(pageHost_.runs_.empty());
+}
+
 }  // namespace
 }  // namespace zx::test
