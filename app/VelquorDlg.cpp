@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "AppUtilities.h"
+#include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
 #include "DlgSchedule.h"
@@ -17,10 +18,13 @@
 #include "FileHistory.h"
 #include "FolderPicker.h"
 #include "HalvoranApp.h"
+#include "IniReader.h"
+#include "OSVersionInfo.h"
 #include "PathHelpers.h"
 #include "ProcessControl.h"
-#include "ScanRequest.h"
+#include "RequestMachineHandOff.h"
 #include "SettingsStore.h"
+#include "SystemHelpers.h"
 #include "UpdateCheckerLauncher.h"
 #include "VelquorApp.h"
 
@@ -120,10 +124,7 @@ void CVelquorDlg::SaveFileList(int kind) {
 
 BOOL CVelquorDlg::OnInitDialog() {
   CDlgBaseAppDlg::OnInitDialog();
-  m_app.m_strUserHash = CHalvoranApp::m_sUSER_HASH;
-  tagScanRequestMachine machine;
-  GatherRequestMachine(m_app.m_strUserHash, machine);
-  m_scanEngine.SetRequestMachine(machine);
+  HandRequestMachineToEngine(m_app, m_scanEngine);
 
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);
@@ -409,6 +410,26 @@ void CVelquorDlg::EnableUi(BOOL bEnable) {
   if (m_btnClose.GetSafeHwnd()) m_btnClose.EnableWindow(bEnable);
   m_bUiEnabled = bEnable ? TRUE : FALSE;
 }
+
+// ---- Elevation
+
+int CVelquorDlg::RelaunchAsAdmin(const CString& question, int startPage) {
+  if (m_app.m_bHiddenScan || m_app.m_bProgressNotify || IsUserAdmin()) return kElevationGoOn;
+  if (GetOSMajorVersion() < 6) {
+    CString text;
+    FormatChecked(text, GetLangString(_T("IDS_ADMINLOGIN"), _T("Tunevo")),
+                  {GetLangString(_T("IDS_RESTART"), _T("Tunevo")), GetAppName()});
+    const CRect box(0, 0, 500, 150);
+    ShowMessageBox(text, MB_ICONINFORMATION, this, &box);
+    return kElevationRefused;
+  }
+  if (ShowMessageBox(question, MB_YESNO | MB_ICONINFORMATION, this) != IDYES) return kElevationRefused;
+  CString parameters;
+  parameters.Format(_T("%d"), startPage);
+  return StartElevated(parameters) ? kElevationRestarted : kElevationRefused;
+}
+
+BOOL CVelquorDlg::StartElevated(const CString& parameters) { return RestartElevated(parameters, TRUE); }
 
 // ---- Timers and ends
 

@@ -58,6 +58,16 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // In hidden scan mode with the launcher busy: tells the launcher and ends the process.
   void HiddenModeStop();
 
+  // Answers of the elevation check.
+  static constexpr int kElevationGoOn = 1;
+  static constexpr int kElevationRestarted = 0;
+  static constexpr int kElevationRefused = -1;
+  // Makes sure the work that follows runs with administrator rights: kElevationGoOn when it
+  // does (or need not), kElevationRestarted when the user let the program start again elevated
+  // on start page `startPage`, kElevationRefused when the user declined or Windows is too old
+  // to ask.
+  int RelaunchAsAdmin(const CString& question, int startPage);
+
   // The page group of a header tab's group, and one of its pages (place 1 to 5; null when
   // the place is empty).
   CDlgLeftDlgBase* GetGroup(Group group) const { return m_pGroups[group]; }
@@ -98,6 +108,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // Ends the process at once (watchdog, launcher exit, hidden-mode stop): the quit message
   // with code 18, then exit code 0 without destructors.
   virtual void EndProcessNow();
+  // Starts the program again elevated with the parameters and lets this run end; TRUE when the
+  // new process started.
+  virtual BOOL StartElevated(const CString& parameters);
 
   afx_msg void OnWindowPosChanging(WINDOWPOS* lpwndpos);
   afx_msg void OnTimer(UINT_PTR nIDEvent);

@@ -227,11 +227,7 @@ int CFancyListCtrl::TitleLeft() const {
   return -GetScrollPos(SB_HORZ) + (check >= 0 ? GetColumnWidth(check) / 2 + 64 : 36);
 }
 
-int CFancyListCtrl::StatusTextLeft() const {
-  int x = -GetScrollPos(SB_HORZ);
-  for (int c = 0; c < kStatusColumn; ++c) x += GetColumnWidth(c);
-  return x - 68;
-}
+int CFancyListCtrl::StatusTextLeft() const { return ColumnLeft(kStatusColumn) - 68; }
 
 void CFancyListCtrl::DrawRowBackground(CDC* pDC, int nItem, const CRect& row, UINT state) {
   FillRow(pDC, row, state);
@@ -246,7 +242,7 @@ void CFancyListCtrl::DrawImageCell(CDC* pDC, int nItem, int x, int width, const 
     pDC->FillSolidRect(x, row.bottom, width, 1, kLineColour);
     return;
   }
-  CImageList* images = GetImages();
+  CImageList* images = GetImageColumnList();
   const int image = m_images[at];
   if (images == nullptr || image < 0 || image >= images->GetImageCount()) return;
   const LONG_PTR data = static_cast<LONG_PTR>(GetItemData(nItem));

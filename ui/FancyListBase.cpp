@@ -80,8 +80,7 @@ BOOL CFancyListBase::MakeListFont(CFont& font, LPCTSTR face, int height, int wei
 void CFancyListBase::FillRow(CDC* pDC, const CRect& row, UINT state) const {
   constexpr COLORREF kWhite = 0xFFFFFF;
   const bool selected = (state & ODS_SELECTED) != 0;
-  const bool secondFill = m_crFirstBackground != m_crSecondBackground;
-  pDC->FillSolidRect(&row, selected || !secondFill ? kWhite : kSecondFillColour);
+  pDC->FillSolidRect(&row, selected || !HasSecondFill() ? kWhite : kSecondFillColour);
   if (selected) pDC->SetTextColor(kWhite);
 }
 
@@ -385,16 +384,25 @@ CRect CFancyListBase::GetCheckBoxRect(int nItem) const {
   CRect row;
   if (!GetItemRect(nItem, &row, LVIR_BOUNDS)) return CRect();
   row.bottom -= 1;
-  int x = -GetScrollPos(SB_HORZ);
-  for (int c = 0; c < m_nCheckColumn; ++c) x += GetColumnWidth(c);
-  const CPoint origin = CheckImageOrigin(x, GetColumnWidth(m_nCheckColumn), row);
+  const CPoint origin = CheckImageOrigin(ColumnLeft(m_nCheckColumn), GetColumnWidth(m_nCheckColumn), row);
   return CRect(origin.x, origin.y, origin.x + 16, origin.y + 16);
+}
+
+int CFancyListBase::ColumnLeft(int nCol) const {
+  int x = -GetScrollPos(SB_HORZ);
+  for (int c = 0; c < nCol; ++c) x += GetColumnWidth(c);
+  return x;
+}
+
+int CFancyListBase::CheckBoxRowAt(CPoint point) const {
+  const int row = HitTest(point);
+  return row >= 0 && GetCheckBoxRect(row).PtInRect(point) ? row : -1;
 }
 
 void CFancyListBase::ToggleCheckAt(CPoint point) {
   if (GetItemCount() == 0 || m_nCheckColumn < 0) return;
-  const int row = HitTest(point);
-  if (row < 0 || !GetCheckBoxRect(row).PtInRect(point)) return;
+  const int row = CheckBoxRowAt(point);
+  if (!ValidRow(row)) return;
   SetCheck(row, !GetCheck(row));
   OnCheckClicked(row, GetCheck(row));
 }

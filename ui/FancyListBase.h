@@ -37,6 +37,8 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   int GetCheckColumn() const { return m_nCheckColumn; }
   int GetImageColumn() const { return m_nImageColumn; }
   int GetDetailColumn() const { return m_nDetailColumn; }
+  // The image column's pictures (null without an image column).
+  CImageList* GetImageColumnList() const { return m_pImageList; }
 
   BOOL SetRowKind(int nItem, int nKind);
   int GetRowKind(int nItem) const;
@@ -51,6 +53,8 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   void SelectSingleItem(int nItem);
 
   void SetBackgroundColours(COLORREF crFirst, COLORREF crSecond);
+  // Whether unselected rows take the second fill (the two background colours differ).
+  BOOL HasSecondFill() const { return m_crFirstBackground != m_crSecondBackground; }
   void SetImageColumnFixed(BOOL bFixed) { m_bImageColumnFixed = bFixed ? TRUE : FALSE; }
   // While suspended nothing is drawn, the header is left alone and rows are not measured;
   // the rows' data still follows insertions and deletions.
@@ -114,7 +118,10 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   void GrowRowHeight(int nHeight);
   // The width the detail text may take: the detail column and every column after it, less 4.
   int DetailAreaWidth() const;
-  CImageList* GetImages() const { return m_pImageList; }
+  // The row whose check box lies under the client point, or -1.
+  virtual int CheckBoxRowAt(CPoint point) const;
+  // A column's left edge in client coordinates, after the horizontal scroll.
+  int ColumnLeft(int nCol) const;
   const CRect& GetImageCell() const { return m_rcImageCell; }
   CImageList& GetCheckImages() { return m_checkImages; }
 

@@ -12,14 +12,24 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 
 }  // namespace
 
-CFancyListCtrl::CFancyListCtrl() : CFancyListBase(kCheckBitmapId) {}
+const FancyListLook& CFancyListCtrl::SharedLook() {
+  static const FancyListLook look{kCheckBitmapId,
+                                  {u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY},
+                                  {u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY},
+                                  {u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY}};
+  return look;
+}
+
+CFancyListCtrl::CFancyListCtrl() : CFancyListCtrl(SharedLook()) {}
+
+CFancyListCtrl::CFancyListCtrl(const FancyListLook& look) : CFancyListBase(look.checkBitmapId), m_look(look) {}
 
 CFancyListCtrl::~CFancyListCtrl() = default;
 
 void CFancyListCtrl::CreateFonts() {
-  MakeListFont(m_fontBold, u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY);
-  MakeListFont(m_fontText, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
-  MakeListFont(m_fontDetail, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
+  const FancyListLook::Font* looks[] = {&m_look.bold, &m_look.text, &m_look.detail};
+  CFont* fonts[] = {&m_fontBold, &m_fontText, &m_fontDetail};
+  for (int i = 0; i < 3; ++i) MakeListFont(*fonts[i], looks[i]->face, looks[i]->height, looks[i]->weight, looks[i]->quality);
 }
 
 BOOL CFancyListCtrl::SetItemDetails(int nItem, LPCTSTR lpszDetail, UINT, UINT, LPCTSTR, LPCTSTR, LPCTSTR) {
@@ -44,7 +54,7 @@ void CFancyListCtrl::DrawImageCell(CDC* pDC, int nItem, int x, int width, const 
   // A group header's title starts under the image column, so it shows no image.
   const auto at = static_cast<std::size_t>(nItem);
   const int image = m_rowKinds[at] == kFancyRowGroupHeader ? I_IMAGENONE : m_images[at];
-  CImageList* images = GetImages();
+  CImageList* images = GetImageColumnList();
   if (images && image >= 0 && image < images->GetImageCount())
     images->Draw(pDC, image, CPoint(x + width / 2 - 8, row.top + row.Height() / 2 - GetImageCell().Height() / 2),
                  ILD_TRANSPARENT);

@@ -1,8 +1,23 @@
 // CFancyListCtrl: the owner-drawn report list of the shared windows: a check-box column, an
 // image column and a detail column whose wrapped text spans to the last column, with the
-// rows' data kept beside the control (CFancyListBase).
+// rows' data kept beside the control (CFancyListBase). Programs with a look of their own
+// (check pictures and fonts) build on it with a FancyListLook.
 #pragma once
 #include "FancyListBase.h"
+
+// What a build of the list draws with: the check images' bitmap and the three fonts.
+struct FancyListLook {
+  struct Font {
+    LPCTSTR face;
+    int height;
+    int weight;
+    BYTE quality;
+  };
+  UINT checkBitmapId;
+  Font bold;    // group headers
+  Font text;    // wrapped text and the other columns
+  Font detail;  // the row's title
+};
 
 class ZXHELPER_API CFancyListCtrl : public CFancyListBase {
   DECLARE_DYNAMIC(CFancyListCtrl)
@@ -15,6 +30,8 @@ class ZXHELPER_API CFancyListCtrl : public CFancyListBase {
 
   CFancyListCtrl();
   ~CFancyListCtrl() override;
+  // The shared windows' look.
+  static const FancyListLook& SharedLook();
 
   // The row's title and figures; the wrapped text is cleared. FALSE outside the list or
   // without a detail column. This build keeps the title only.
@@ -23,6 +40,9 @@ class ZXHELPER_API CFancyListCtrl : public CFancyListBase {
                       LPCTSTR lpszText3 = nullptr);
 
  protected:
+  // A build of the list with a look of its own.
+  explicit CFancyListCtrl(const FancyListLook& look);
+
   void CreateFonts() override;
   CFont& FirstLineFont() override { return m_fontBold; }
   CFont& LineFont() override { return m_fontDetail; }
@@ -33,6 +53,7 @@ class ZXHELPER_API CFancyListCtrl : public CFancyListBase {
   void DrawDetailCell(CDC* pDC, int nItem, int x, int width, const CRect& row) override;
 
  private:
+  const FancyListLook& m_look;
   CFont m_fontBold;    // group headers
   CFont m_fontText;    // wrapped text and the other columns
   CFont m_fontDetail;  // the row's title

@@ -1,0 +1,48 @@
+// Helpers of the road tests.
+#include "road_testing.h"
+
+#include <filesystem>
+
+#include "HalvoranApp.h"
+
+CVelquorApp theApp;
+
+namespace zx::test {
+
+void RoadTest::SetUp() {
+  PopupTest::SetUp();
+  // The program's own shared texts replace the popup tests' ones.
+  const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  std::filesystem::copy_file(ZX_PROGRAM_TEXTS, folder / "qvx.ini", std::filesystem::copy_options::overwrite_existing);
+  // No update checker is started from the tests.
+  g_bVerySilentInstall = TRUE;
+  theApp.m_bTaskBusy = FALSE;
+  theApp.m_bHiddenScan = FALSE;
+  theApp.m_bProgressNotify = FALSE;
+  theApp.m_nStartPage = kStartPageScanHome;
+}
+
+void RoadTest::TearDown() {
+  if (main_ && main_->GetSafeHwnd()) main_->DestroyWindow();
+  theApp.m_pMainWnd = nullptr;
+  main_.reset();
+  Pump();
+  PopupTest::TearDown();
+}
+
+void RoadTest::OpenMainWindow() {
+  theApp.FillMainWindowSettings(settings_);
+  main_ = std::make_unique<TestVelquorDlg>(theApp);
+  main_->SetAppInfo(settings_);
+  ASSERT_TRUE(main_->Create(CDlgBaseAppDlg::kTemplateId, nullptr));
+  theApp.m_pMainWnd = main_.get();
+  main_->ShowWindow(SW_SHOW);
+  Pump();
+}
+
+std::string RoadTest::ShutdownRequests() const {
+  const std::string log = root() + "/shutdowns.log";
+  return std::filesystem::exists(log) ? ReadHostFile(log) : "";
+}
+
+}  // namespace zx::test
