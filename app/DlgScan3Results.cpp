@@ -30,6 +30,7 @@ BEGIN_MESSAGE_MAP(CDlgScan3Results, CDlgLeftSideChild)
   ON_COMMAND(CDlgScan3Results::kCheckAllCommand, &CDlgScan3Results::OnCheckAll)
   ON_COMMAND(CDlgScan3Results::kUncheckAllCommand, &CDlgScan3Results::OnUncheckAll)
   ON_COMMAND(CDlgScan3Results::kExcludeCommand, &CDlgScan3Results::OnExclude)
+  ON_COMMAND(CDlgScan3Results::kRunClosedCommand, &CDlgScan3Results::OnRunClosed)
   ON_NOTIFY(NM_CLICK, CDlgScan3Results::kListId, &CDlgScan3Results::OnResultClick)
   ON_NOTIFY(NM_RCLICK, CDlgScan3Results::kListId, &CDlgScan3Results::OnResultRightClick)
   ON_NOTIFY(NM_DBLCLK, CDlgScan3Results::kListId, &CDlgScan3Results::OnResultDoubleClick)
@@ -343,6 +344,14 @@ void CDlgScan3Results::OnExclude() {
   KeepChecks();
   engine.SetResultRowState(row, 0, 1);
   engine.RebuildResultList();
+  UpdateInstallButtonState();
+  Invalidate();
+}
+
+// The rows show the states the run left them in, with the checks they had.
+void CDlgScan3Results::OnRunClosed() {
+  KeepChecks();
+  m_host.GetScanEngine().RebuildResultList();
   UpdateInstallButtonState();
   Invalidate();
 }

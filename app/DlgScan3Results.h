@@ -29,6 +29,8 @@ class CDlgScan3Results : public CDlgLeftSideChild {
   static constexpr UINT kUncheckAllCommand = 5009;
   static constexpr UINT kExcludeCommand = 5293;
   static constexpr UINT kExclusionListCommand = 5294;
+  // The download-and-install dialog tells the page it has closed.
+  static constexpr UINT kRunClosedCommand = 1201;
   // The row columns: the action links answer clicks in column 2.
   static constexpr int kActionColumn = 2;
   static constexpr UINT kDetailLabels[6] = {5117, 5123, 5126, 5120, 5131, 5129};
@@ -65,6 +67,7 @@ class CDlgScan3Results : public CDlgLeftSideChild {
   afx_msg void OnCheckAll();
   afx_msg void OnUncheckAll();
   afx_msg void OnExclude();
+  afx_msg void OnRunClosed();
   afx_msg void OnResultClick(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnResultRightClick(NMHDR* pNMHDR, LRESULT* pResult);
   afx_msg void OnResultDoubleClick(NMHDR* pNMHDR, LRESULT* pResult);

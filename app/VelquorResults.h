@@ -4,9 +4,15 @@
 // group's places 3 and 4.
 #pragma once
 #include <functional>
+#include <memory>
 #include <vector>
 
+#include "DownloaderLibrary.h"
 #include "ResultsPageHost.h"
+#include "UpdateServiceHelper.h"
+
+class CDriverPackageFetch;
+struct NagResultRow;
 
 class CVelquorDlg;
 class CDlgScan3Results;
@@ -22,13 +28,15 @@ class CVelquorResultsHost : public CResultsPageHost {
 
   explicit CVelquorResultsHost(CVelquorDlg& window);
   ~CVelquorResultsHost() override;
+  CVelquorResultsHost(const CVelquorResultsHost&) = delete;
+  CVelquorResultsHost& operator=(const CVelquorResultsHost&) = delete;
 
   CDriverScanUpdate& GetScanEngine() override;
   CImageList* GetClassImages() override { return &m_classImages; }
   bool IsOneClickMode() const override;
   bool IsLauncherNotifyMode() const override;
   void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) override;
-  int CheckElevation(CWnd*) override { return 1; }
+  int CheckElevation(CWnd* pPage) override;
   void RunRestartPrompt(CWnd* pPage) override;
   void ReportUpdateCount(int nCount) override;
   int AddExclusion(const CString& driverName, const CString& hardwareId) override;
@@ -49,7 +57,13 @@ class CVelquorResultsHost : public CResultsPageHost {
   void SetRestartPrompt(std::function<void(CWnd*)> prompt) { m_restartPrompt = std::move(prompt); }
 
  private:
+  // The package fetch of the runs, made at the first run.
+  CDriverPackageFetch& Fetch();
+
   CVelquorDlg& m_window;
+  CUpdateServiceHelper m_helper;
+  CDownloaderLibrary m_library;
+  std::unique_ptr<CDriverPackageFetch> m_pFetch;
   CImageList m_classImages;
   std::vector<int> m_chosenRows;
   CDlgNagDownloadAndInstall* m_pRunning = nullptr;
@@ -58,6 +72,11 @@ class CVelquorResultsHost : public CResultsPageHost {
   BOOL m_bBusy = FALSE;
   std::function<void(CWnd*)> m_restartPrompt;
 };
+
+// The rows the download-and-install dialog takes: every row of the list in order, with its
+// driver (through the engine's row map), state and name, checked exactly when chosen.
+std::vector<NagResultRow> MakeNagRows(const CDriverScanUpdate& engine, const CListCtrl& list,
+                                      const std::vector<int>& chosenRows);
 
 // Makes the results page, gives it to the scan group for its places 3 and 4 (commands 1201
 // and 1202), and points the scan engine at its list. Null when the window has no scan group

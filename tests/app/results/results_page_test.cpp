@@ -6,6 +6,8 @@
 #include <string>
 
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "VelquorResults.h"
 #include "cstring_printer.h"
 #include "results_testing.h"
 #include "zx/input.h"
@@ -84,6 +86,15 @@ TEST_F(ResultsPage, ChecksClicksAndTheHandOffOfTheCheckedRows) {
   EXPECT_EQ(pageHost_.runs_[0].rows, CheckedRows());
   EXPECT_EQ(pageHost_.runs_[0].rows.size(), static_cast<std::size_t>(kLaptopRows - 2));
   EXPECT_EQ(pageHost_.runs_[0].rows.front(), 1);
+  // The dialog's rows: every list row with its driver, checked exactly when handed on.
+  const std::vector<NagResultRow> rows = MakeNagRows(engine_, List(), pageHost_.runs_[0].rows);
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(kLaptopRows));
+  for (int row = 0; row < kLaptopRows; ++row) {
+    EXPECT_EQ(rows[row].bChecked != FALSE, row != 0 && row != 2) << row;
+    EXPECT_EQ(rows[row].nDriverIndex, engine_.GetResultRows()[row].nDeviceIndex) << row;
+    EXPECT_EQ(rows[row].nState, kRowFound);
+  }
+  EXPECT_EQ(rows[1].strName, engine_.GetDevices()->GetAt(rows[1].nDriverIndex)->szText[kSlotDeviceName].Text());
 
   // The keys scroll the list; the page itself swallows Enter, Escape, Space and F4.
   ClickAt(InColumn(1, 1, 150));
@@ -192,6 +203,16 @@ TEST_F(ResultsPage, TheLinksGoToTheirPages) {
 }
 
 // The item-change message sets the state of the row last handed on, and brings it forward.
+// When the dialog closes, the rows show the states the run left in the engine, checks kept.
+TEST_F(ResultsPage, TheClosedRunLeavesItsStatesInTheRows) {
+  ClickCheck(1);
+  engine_.SetResultRowState(0, kRowInstalled, 0);
+  page_->SendMessage(WM_COMMAND, CDlgScan3Results::kRunClosedCommand);
+  EXPECT_EQ(List().GetItemData(0), static_cast<DWORD_PTR>(kRowInstalled));
+  EXPECT_FALSE(List().GetCheck(1));
+  EXPECT_TRUE(List().GetCheck(2));
+}
+
 TEST_F(ResultsPage, TheItemChangeMessageMarksTheCurrentRow) {
   const UINT message = CDlgScan3Results::GetItemChangeMessage();
   page_->SendMessage(message, 0, kRowDownloaded);  // no row handed on yet: nothing changes
