@@ -6,6 +6,7 @@
 #include "DlgDrvExclusion.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgNagDriverFeedback.h"
+#include "DlgNagRestart.h"
 #include "DlgParentTransculent.h"
 #include "DlgScan3Results.h"
 #include "DriverPackageFetch.h"
@@ -127,7 +128,8 @@ int CVelquorResultsHost::CheckElevation(CWnd*) {
 }
 
 void CVelquorResultsHost::RunRestartPrompt(CWnd* pPage) {
-  if (m_restartPrompt) m_restartPrompt(pPage);
+  CDlgNagRestart prompt(pPage);
+  RunModalWithBackdrop(pPage, &prompt, CDlgNagRestart::kTemplateId);
 }
 
 void CVelquorResultsHost::ReportUpdateCount(int nCount) {

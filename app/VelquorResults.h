@@ -3,7 +3,6 @@
 // the download-and-install dialog works through; AddResultsPage puts the page into the scan
 // group's places 3 and 4.
 #pragma once
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -53,8 +52,6 @@ class CVelquorResultsHost : public CResultsPageHost {
   CDlgNagDownloadAndInstall* GetRunningDialog() const { return m_pRunning; }
   // The last scan request's text (the feedback form sends it); empty before a scan.
   void SetScanRequest(const CString& request) { m_strScanRequest = request; }
-  // The restart prompt of rows waiting for a restart (none: the click does nothing).
-  void SetRestartPrompt(std::function<void(CWnd*)> prompt) { m_restartPrompt = std::move(prompt); }
 
  private:
   // The package fetch of the runs, made at the first run.
@@ -70,7 +67,6 @@ class CVelquorResultsHost : public CResultsPageHost {
   int m_nPageMode = kModeNone;
   CString m_strScanRequest;
   BOOL m_bBusy = FALSE;
-  std::function<void(CWnd*)> m_restartPrompt;
 };
 
 // The rows the download-and-install dialog takes: every row of the list in order, with its

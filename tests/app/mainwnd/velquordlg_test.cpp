@@ -17,6 +17,8 @@
 #include "VelquorDlg.h"
 #include "VelquorResults.h"
 #include "DlgScan3Results.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgNagRestart.h"
 #include "dialogs_testing.h"
 
 CVelquorApp theApp;
@@ -314,6 +316,34 @@ TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage)
   host->GoToExclusionList();
   Pump();
   EXPECT_TRUE(Shown(dialog_->GetExclusionPage()));
+
+  // The download-and-install dialog opens over the page with every row, the chosen checked.
+  for (int row = 0; row < 3; ++row) page->GetList().InsertItem(row, _T(""));
+  std::vector<BOOL> checked;
+  WhileModal({[&] {
+    CDlgNagDownloadAndInstall* running = host->GetRunningDialog();
+    if (running == nullptr || running->GetSafeHwnd() == nullptr) return false;
+    for (const NagResultRow& row : running->GetResultRows()) checked.push_back(row.bChecked);
+    running->EndWithResult(IDOK);
+    return true;
+  }});
+  host->RunDownloadAndInstall(page, CResultsPageHost::kModeDownloadChecked, {1});
+  ExpectAllStepsRan();
+  EXPECT_EQ(checked, (std::vector<BOOL>{FALSE, TRUE, FALSE}));
+  EXPECT_EQ(host->GetRunningDialog(), nullptr);
+
+  // A row waiting for a restart opens the restart prompt; its Cancel leaves the restart be.
+  bool prompted = false;
+  WhileModal({[&] {
+    auto* prompt = dynamic_cast<CDlgNagRestart*>(CWnd::FromHandle(ActiveWindow()));
+    if (prompt == nullptr) return false;
+    prompted = true;
+    Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
+    return true;
+  }});
+  host->RunRestartPrompt(page);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(prompted);
   dialog_->DestroyWindow();
 }
 
