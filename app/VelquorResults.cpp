@@ -108,6 +108,14 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   dialog.SetResultRows(MakeNagRows(engine, *list, chosenRows));
   dialog.UseDriverRoad(engine, fetch, m_window.GetBackupFolder());
   dialog.SetStartMode(DialogMode(nPageMode));
+  if (IsLauncherNotifyMode()) {
+    // The launcher follows the run and may stop it.
+    tagLauncherState& launcher = m_window.GetLauncherState();
+    dialog.SetLauncher({[this](int code, const CString& text) {
+                          if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
+                        },
+                        [&launcher] { return launcher.bInstallCancel.load(); }});
+  }
   if (nPageMode == kModeSingleDownload && chosenRows.size() == 1) {
     CString key, value;
     key.Format(_T("%d"), chosenRows.front());
