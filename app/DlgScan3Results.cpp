@@ -400,9 +400,11 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
                 {_T("SCANTAB3LEGEND_OUTOFDATE"), velquor::CFancyListCtrl::kInstalledColour},
                 {_T("IDS_PROCESS_LEFT_INCOMP"), velquor::CFancyListCtrl::kStatusColour}};
   int x = kListLeft;
-  CRect list;
-  m_list.GetWindowRect(&list);
-  ScreenToClient(&list);
+  CRect list(0, 0, 0, rect.bottom - kListBottomMargin);
+  if (m_list.GetSafeHwnd()) {
+    m_list.GetWindowRect(&list);
+    ScreenToClient(&list);
+  }
   const int legendTop = list.bottom + 4;
   for (const auto& entry : legend) {
     pDC->FillSolidRect(x, legendTop + 3, 8, 8, entry.mark);
