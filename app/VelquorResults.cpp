@@ -16,6 +16,7 @@
 #include "Dlg_INFO_HTM.h"
 #include "EngineCallbacks.h"
 #include "IniReader.h"
+#include "VelquorApp.h"
 #include "VelquorDlg.h"
 
 namespace {
@@ -164,18 +165,15 @@ void CVelquorResultsHost::ShowSummary() {
   if (CDlgLeftDlgBase* scan = m_window.GetGroup(CVelquorDlg::kScanGroup)) scan->PostCommandToSelf(kSummaryPageCommand);
 }
 
+// Before any scan the window's own feedback command asks for one; after it the form sends the
+// last scan's request.
 void CVelquorResultsHost::SendFeedback(CWnd* pPage) {
-  if (m_strScanRequest.IsEmpty()) {
-    if (AppMessageBox(GetLangString(_T("IDS_RECOMMESCAN_SENDFEEDBAK"), _T("Tunevo")), MB_YESNO | MB_ICONQUESTION,
-                      pPage) != IDYES)
-      return;
-    if (CDlgLeftDlgBase* scan = m_window.GetGroup(CVelquorDlg::kScanGroup)) {
-      scan->PostCommandToSelf(CDlgLeftDlgBase::kFirstButtonCommand + 1);
-      if (CDlgBaseWnd* home = scan->GetPage(1)) home->PostMessage(WM_COMMAND, CVelquorDlg::kScanNowCommand);
-    }
+  CVelquorApp& app = m_window.GetApp();
+  if (app.m_strLastScanText.IsEmpty()) {
+    m_window.SendMessage(WM_COMMAND, CVelquorDlg::kFeedbackCommand);
     return;
   }
-  CDlgNagDriverFeedback form(pPage, m_strScanRequest, &m_bBusy);
+  CDlgNagDriverFeedback form(pPage, app.m_strLastScanText, &app.m_bTaskBusy);
   RunModalWithBackdrop(pPage, &form, CDlgNagDriverFeedback::kTemplateId);
 }
 

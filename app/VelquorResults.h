@@ -50,8 +50,6 @@ class CVelquorResultsHost : public CResultsPageHost {
   int GetPageMode() const { return m_nPageMode; }
   // The download-and-install dialog while it runs (null otherwise).
   CDlgNagDownloadAndInstall* GetRunningDialog() const { return m_pRunning; }
-  // The last scan request's text (the feedback form sends it); empty before a scan.
-  void SetScanRequest(const CString& request) { m_strScanRequest = request; }
 
  private:
   // The package fetch of the runs, made at the first run.
@@ -65,8 +63,6 @@ class CVelquorResultsHost : public CResultsPageHost {
   std::vector<int> m_chosenRows;
   CDlgNagDownloadAndInstall* m_pRunning = nullptr;
   int m_nPageMode = kModeNone;
-  CString m_strScanRequest;
-  BOOL m_bBusy = FALSE;
 };
 
 // The rows the download-and-install dialog takes: every row of the list in order, with its

@@ -344,6 +344,17 @@ TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage)
   host->RunRestartPrompt(page);
   ExpectAllStepsRan();
   EXPECT_TRUE(prompted);
+
+  // Feedback before any scan: the window asks for a scan first; No leaves all as it was.
+  WhileModal({[] {
+    auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+    if (box == nullptr) return false;
+    Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + 1));
+    return true;
+  }});
+  page->SendMessage(WM_COMMAND, CDlgScan3Results::kFeedbackId);
+  ExpectAllStepsRan();
+  EXPECT_FALSE(theApp.m_bTaskBusy);
   dialog_->DestroyWindow();
 }
 
