@@ -76,6 +76,10 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CDriverScanUpdate& GetScanEngine() { return m_scanEngine; }
   CDriverInstallEngine& GetInstallEngine() { return m_installEngine; }
   tagLauncherState& GetLauncherState() { return m_launcher; }
+  // The launcher link while the launcher is told (null otherwise).
+  CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
+  // The settings group's exclusion list page (null before the groups are built).
+  CDlgDrvExclusion* GetExclusionPage() const { return m_pExclusionPage; }
   const CString& GetDataFolder() const { return m_strDataFolder; }
   const CString& GetTempFolder() const { return m_strTempFolder; }
   const CString& GetDownloadFolder() const { return m_strDownloadFolder; }

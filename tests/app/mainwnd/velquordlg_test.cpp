@@ -15,6 +15,10 @@
 #include "HalvoranApp.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
+#include "VelquorResults.h"
+#include "DlgScan3Results.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgNagRestart.h"
 #include "dialogs_testing.h"
 
 CVelquorApp theApp;
@@ -294,6 +298,64 @@ TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
   EXPECT_EQ(value, CString(_T("C:\\Download\\net.zip")));
   EXPECT_EQ(dialog_->GetHistory(kBackupHistory).GetCount(), 1);
   EXPECT_EQ(dialog_->GetHistory(kDownloadHistory).GetCount(), 1);
+}
+
+// The results page joins the scan group at places 3 and 4 and takes the engine's rows; its
+// host adds to the settings group's exclusion list and goes to that page.
+TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage) {
+  auto host = std::make_unique<CVelquorResultsHost>(*dialog_);
+  CDlgScan3Results* page = AddResultsPage(*dialog_, *host);
+  ASSERT_NE(page, nullptr);
+  CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  EXPECT_EQ(scan->GetPage(3), page);
+  EXPECT_EQ(scan->GetPage(4), page);
+  EXPECT_EQ(dialog_->GetScanEngine().ClearResults(), 1);
+  EXPECT_EQ(host->AddExclusion(_T("Camera"), _T("USB\\VID_046D&PID_0825")), 1);
+  EXPECT_EQ(host->AddExclusion(_T("Camera"), _T("usb\\vid_046d&pid_0825")), 0);
+  EXPECT_EQ(host->GetExclusionCount(), 1);
+  host->GoToExclusionList();
+  Pump();
+  EXPECT_TRUE(Shown(dialog_->GetExclusionPage()));
+
+  // The download-and-install dialog opens over the page with every row, the chosen checked.
+  for (int row = 0; row < 3; ++row) page->GetList().InsertItem(row, _T(""));
+  std::vector<BOOL> checked;
+  WhileModal({[&] {
+    CDlgNagDownloadAndInstall* running = host->GetRunningDialog();
+    if (running == nullptr || running->GetSafeHwnd() == nullptr) return false;
+    for (const NagResultRow& row : running->GetResultRows()) checked.push_back(row.bChecked);
+    running->EndWithResult(IDOK);
+    return true;
+  }});
+  host->RunDownloadAndInstall(page, CResultsPageHost::kModeDownloadChecked, {1});
+  ExpectAllStepsRan();
+  EXPECT_EQ(checked, (std::vector<BOOL>{FALSE, TRUE, FALSE}));
+  EXPECT_EQ(host->GetRunningDialog(), nullptr);
+
+  // A row waiting for a restart opens the restart prompt; its Cancel leaves the restart be.
+  bool prompted = false;
+  WhileModal({[&] {
+    auto* prompt = dynamic_cast<CDlgNagRestart*>(CWnd::FromHandle(ActiveWindow()));
+    if (prompt == nullptr) return false;
+    prompted = true;
+    Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
+    return true;
+  }});
+  host->RunRestartPrompt(page);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(prompted);
+
+  // Feedback before any scan: the window asks for a scan first; No leaves all as it was.
+  WhileModal({[] {
+    auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+    if (box == nullptr) return false;
+    Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + 1));
+    return true;
+  }});
+  page->SendMessage(WM_COMMAND, CDlgScan3Results::kFeedbackId);
+  ExpectAllStepsRan();
+  EXPECT_FALSE(theApp.m_bTaskBusy);
+  dialog_->DestroyWindow();
 }
 
 }  // namespace
