@@ -52,6 +52,8 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 356;
 constexpr int kStageClipSize = 56;
+// The picture of the title bar's hide button.
+constexpr UINT kHideBitmapId = 1042;
 
 // The stages' clips.
 constexpr UINT kClipLooking = 5009;
@@ -236,7 +238,9 @@ BOOL CDlgCheckForUpdate::OnInitDialog() {
   NotifyParentWindow(kCopyStarted);
   CRect client;
   GetClientRect(&client);
-  GetDlgItem(4)->MoveWindow(client.right - 75, 2, 25, 18);
+  m_btnHideToTray.SubclassDlgItem(4, this);
+  if (m_bmpHideToTray.Load(kHideBitmapId)) m_btnHideToTray.SetBitmap(m_bmpHideToTray);
+  m_btnHideToTray.MoveWindow(client.right - 75, 2, 25, 18);
   SetTimer(kTimerStart, 100, nullptr);
   if (m_switches.bIsQuarnelParent) SetTimer(kTimerWatchSibling, 4096, nullptr);
   if (m_switches.bDownloadCompleteDbOnly) {

@@ -13,6 +13,7 @@
 
 #include "CheckUpdateSwitches.h"
 #include "DlgBaseChildPopUpWndBase.h"
+#include "HVBitmap.h"
 #include "CheckUpdateList.h"
 #include "UpdateCheckEngine.h"
 #include "UpdateCheckView.h"
@@ -169,6 +170,8 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   CAnimateCtrl m_stageAnimation;  // downloading, installing
   UINT m_nStageClip = 0;
   CStatic m_status;
+  CButton m_btnHideToTray;  // in the title bar
+  CHVBitmap m_bmpHideToTray;
   CXTTrayIconZW m_tray;
   BOOL m_bTrayCreated = FALSE;
   BOOL m_bHiddenToTray = FALSE;
