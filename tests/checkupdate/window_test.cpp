@@ -270,7 +270,7 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
 }
 
-TEST_F(CheckerWindow, TheTrayIconAndItsMenuHideAndBringBackTheWindow) {
+TEST_F(CheckerWindow, TheTrayIconItsMenuAndTheHideButtonHideAndBringBackTheWindow) {
   Publish(Offer());
   StartService();
   TestCheckerWindow window(switches_);
@@ -293,6 +293,12 @@ TEST_F(CheckerWindow, TheTrayIconAndItsMenuHideAndBringBackTheWindow) {
                                       onIcon(WM_LBUTTONUP), shown,
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(0), hidden,   // "Minimize"
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(2), shown,    // "Restore"
+                                      // The title bar's hide button, then the icon again.
+                                      [&] {
+                                        Click(::GetDlgItem(window.GetSafeHwnd(), 4));
+                                        return true;
+                                      },
+                                      hidden, onIcon(WM_LBUTTONUP), shown,
                                       [&] {
                                         window.holdList = false;
                                         return true;
@@ -303,6 +309,7 @@ TEST_F(CheckerWindow, TheTrayIconAndItsMenuHideAndBringBackTheWindow) {
   // goes on meanwhile.
   EXPECT_EQ(icon.balloonText, u"IDS_DOWNLOADING_UPDATES_TO_APPDATA");
   EXPECT_EQ(icon.balloons, 2);
+  EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
 }
 
 TEST_F(CheckerWindow, CancelOnTheReadyPageOffersToInstallFirst) {
