@@ -1,11 +1,12 @@
 // The update checker window driven as a user drives it, with the real check-and-apply engine,
 // the download library and the web service's stand-in: a newer version is agreed to through
 // the question's Yes button, its row unticked and ticked again with the mouse, downloaded,
-// confirmed and started with "/verysilent", each page on the way against its picture; a wrong
-// digest ends on the failure page with nothing started; without a connection the window ends
-// on the no-update page, which Enter, Escape and Alt+F4 do not close. A minimised start, the parent's
-// close code, a window shown only once an update is found; the notification-area icon, its
-// clicks, menu and balloons, and the stage pages against their reference pictures.
+// confirmed and started with "/verysilent", each page on the way against its picture; Cancel
+// on the ready page offers the install first; a wrong digest ends on the failure page with
+// nothing started; without a connection the window ends on the no-update page, which Enter,
+// Escape and Alt+F4 do not close, and Finish or the title bar's close button do. A minimised
+// start, the parent's close code, a window shown only once an update is found; the
+// notification-area icon, its clicks, menu and balloons, and the hide button.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -363,20 +364,27 @@ TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
   EXPECT_EQ(SetupRecord(setup, false), "");
 }
 
-TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishIsClicked) {
+TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishOrCloseIsClicked) {
   SetMachineValue("Network", "Connection", "none");
-  TestCheckerWindow window(switches_);
-  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
-                                      StageIs(kStageNoUpdate),
-                                      Snapshot(window, "checker_no_update.png"),
-                                      Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
-                                      AltF4(), StillOpen(window),
-                                      [&] {
-                                        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
-                                        Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
-                                        return true;
-                                      }});
-  EXPECT_EQ(result, IDOK);
+  const struct {
+    int button;  // Finish, the title bar's close button
+    INT_PTR result;
+  } kCases[] = {{IDOK, IDOK}, {static_cast<int>(kPopupCloseCommand), IDCANCEL}};
+  for (const auto& c : kCases) {
+    CDlgCheckForUpdate::ResetProcessState();
+    TestCheckerWindow window(switches_);
+    const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
+                                        StageIs(kStageNoUpdate),
+                                        Snapshot(window, "checker_no_update.png"),
+                                        Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
+                                        AltF4(), StillOpen(window),
+                                        [&] {
+                                          EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
+                                          Click(::GetDlgItem(window.GetSafeHwnd(), c.button));
+                                          return true;
+                                        }});
+    EXPECT_EQ(result, c.result) << c.button;
+  }
 }
 
 TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromTheParentEndsIt) {
