@@ -289,8 +289,13 @@ TEST_F(CheckerWindow, TheTrayIconItsMenuAndTheHideButtonHideAndBringBackTheWindo
                                       onIcon(WM_LBUTTONUP), hidden,
                                       [&] {
                                         icon = Tray(window);
+                                        // Closing the window while it is in the notification area
+                                        // leaves it there.
+                                        window.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+                                        EXPECT_TRUE(::IsWindow(window.GetSafeHwnd()));
                                         return true;
                                       },
+                                      hidden,
                                       onIcon(WM_LBUTTONUP), shown,
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(0), hidden,   // "Minimize"
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(2), shown,    // "Restore"
