@@ -10,6 +10,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -107,6 +108,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetSingleDriver(int driverIndex, int row);
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  // How the run's thread pauses after a driver (Sleep when none is set).
+  void SetPause(std::function<void(DWORD ms)> pause) { m_pause = std::move(pause); }
   // Whether a run's thread is going.
   BOOL IsRunning() const { return m_bRunning.load(); }
   // The number of rows installed by the last install run.
@@ -156,7 +159,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
  private:
   // What a run's thread tells the window; kept here and taken by the window's thread.
   struct RunEvent {
-    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kEnd } kind;
+    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kLauncher, kEnd } kind;
     int a = 0;
     int b = 0;
     CString text;
@@ -185,6 +188,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   BOOL IsProgressNotify() const { return m_launcher.notify != nullptr; }
   // A text of the popup's language section.
   static CString Lang(LPCTSTR id);
+  // A text the run's thread writes, looked up by the window when the run started.
+  CString RunText(LPCTSTR id) const;
 
   // The transfer's progress texts (speed, sizes, percentage), from any thread.
   static void ShowTransferProgress(int percent, const CString& sizes);
@@ -225,6 +230,9 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   std::vector<NagResultRow> m_rows;
   tagNagDriverRoad m_road;
   tagNagLauncher m_launcher;
+  std::function<void(DWORD ms)> m_pause;
+  std::map<std::u16string, CString> m_runTexts;
+  CString m_strAppName;
   std::atomic<bool> m_bRunning{false};
   std::thread m_worker;
   std::thread m_stopper;

@@ -24,6 +24,12 @@ const CRect kPromptRect(0, 0, 382, 220);
 constexpr TCHAR kPromptMarkup[] = _T("<font face=\"Segoe UI\" size=9pt>%s<font>");
 // The first button of the prompt ("IDS_INSTALL") answers 0.
 constexpr int kPromptInstall = 0;
+// The texts the run's thread writes.
+constexpr LPCTSTR kRunTextIds[] = {
+    _T("IDS_DOWN_ERROR"),        _T("IDS_NOITEM_DOWNLOAD"),     _T("IDS_CURRDRIVER_BCKUP"), _T("IDS_CREATE_RESTORPOINT"),
+    _T("INSTALLNAGDESC2"),       _T("IDS_BCK_START"),           _T("IDS_BAK_COPMLETED"),    _T("IDS_BAK_COMP_SUCESS"),
+    _T("IDS_BAK_ABORTED"),       _T("BACKUPDLG4_1"),            _T("IDS_PREPARE_STARTCLEAN"), _T("IDS_DRIVER_INSSATRT"),
+    _T("IDS_DRIVER_INSCOMPL"),   _T("IDS_DRIVER_INSFAILED")};
 
 }  // namespace
 
@@ -42,12 +48,22 @@ void CDlgNagDownloadAndInstall::Post(RunEvent event) {
   ::PostMessageW(m_hWnd, kRunEventMessage, 0, 0);
 }
 
+CString CDlgNagDownloadAndInstall::RunText(LPCTSTR id) const {
+  const auto found = m_runTexts.find(id);
+  return found != m_runTexts.end() ? found->second : CString();
+}
+
 bool CDlgNagDownloadAndInstall::Stopping() const {
   return m_nStopRequested.load() != 0 || (m_launcher.stopRequested && m_launcher.stopRequested());
 }
 
 void CDlgNagDownloadAndInstall::PauseBetweenDrivers(DWORD ms) const {
-  if (!Stopping()) ::Sleep(ms);
+  if (Stopping()) return;
+  if (m_pause) {
+    m_pause(ms);
+  } else {
+    ::Sleep(ms);
+  }
 }
 
 void CDlgNagDownloadAndInstall::StopRunningTransfer() {
@@ -121,6 +137,10 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
     PrepareRunUi(mode);
     if (IsProgressNotify() && m_launcher.stopRequested && m_launcher.stopRequested()) m_nStopRequested = 1;
   }
+  // The run's thread reads its texts from here: the language tables are the window's.
+  m_runTexts.clear();
+  for (const LPCTSTR id : kRunTextIds) m_runTexts[id] = Lang(id);
+  m_strAppName = GetAppName();
   if (m_road.begin) m_road.begin();
   FollowTransfers(true);
   m_bRunning = true;
@@ -164,7 +184,7 @@ bool CDlgNagDownloadAndInstall::FetchRow(int row) {
 
 int CDlgNagDownloadAndInstall::RunDownloadOne() {
   if (m_nSingleDriver < 0 || m_nSingleRow < 0 || m_nSingleRow >= static_cast<int>(m_rows.size())) {
-    Status(Lang(_T("IDS_DOWN_ERROR")));
+    Status(RunText(_T("IDS_DOWN_ERROR")));
     return kRunNothing;
   }
   Post({RunEvent::kCounts, 1, 1, CString()});
@@ -183,7 +203,7 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
     anyDownloaded = anyDownloaded || row.nState == kRowDownloaded;
   }
   if (rows.empty()) {
-    Status(Lang(_T("IDS_NOITEM_DOWNLOAD")));
+    Status(RunText(_T("IDS_NOITEM_DOWNLOAD")));
     return kRunNothing;
   }
   if (total == 0) return anyDownloaded ? kRunDone : kRunNothing;
@@ -201,27 +221,27 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
 }
 
 int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
-  Status(Lang(_T("IDS_CURRDRIVER_BCKUP")) + GetAppName());
+  Status(RunText(_T("IDS_CURRDRIVER_BCKUP")) + m_strAppName);
   if (!IsProgressNotify()) {
-    Post({RunEvent::kDescription, 0, 0, Lang(_T("IDS_CREATE_RESTORPOINT"))});
-    CreateSystemRestorePoint(GetAppName());
+    Post({RunEvent::kDescription, 0, 0, RunText(_T("IDS_CREATE_RESTORPOINT"))});
+    CreateSystemRestorePoint(m_strAppName);
   }
   CString description;
-  FormatChecked(description, Lang(_T("INSTALLNAGDESC2")), {GetAppName()});
+  FormatChecked(description, RunText(_T("INSTALLNAGDESC2")), {m_strAppName});
   Post({RunEvent::kDescription, 0, 0, description});
-  Status(Lang(_T("IDS_BCK_START")));
+  Status(RunText(_T("IDS_BCK_START")));
   std::vector<int> chosen;
   for (int j = 0; j < static_cast<int>(m_rows.size()); ++j)
     if (m_rows[j].bChecked && m_rows[j].nState == kRowDownloaded) chosen.push_back(j);
   const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen) : 0;
   if (backedUp > 0 && !Stopping()) {
-    Status(Lang(_T("IDS_BAK_COPMLETED")));
-    Status(Lang(_T("IDS_BAK_COMP_SUCESS")));
+    Status(RunText(_T("IDS_BAK_COPMLETED")));
+    Status(RunText(_T("IDS_BAK_COMP_SUCESS")));
   } else if (Stopping()) {
     // The stop button skips the backup; the install follows all the same.
-    Status(Lang(_T("IDS_BAK_ABORTED")));
-    Status(Lang(_T("BACKUPDLG4_1")));
-    if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, Lang(_T("BACKUPDLG4_1"))});
+    Status(RunText(_T("IDS_BAK_ABORTED")));
+    Status(RunText(_T("BACKUPDLG4_1")));
+    if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, RunText(_T("BACKUPDLG4_1"))});
   }
   m_nStopRequested = 0;
   Post({RunEvent::kTitle, kModeInstall, 0, CString()});
@@ -230,7 +250,7 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
 
 int CDlgNagDownloadAndInstall::RunInstall() {
   m_nMode = kModeInstall;
-  if (IsProgressNotify()) m_launcher.notify(kLauncherInstallStart, Lang(_T("IDS_PREPARE_STARTCLEAN")));
+  if (IsProgressNotify()) Post({RunEvent::kLauncher, kLauncherInstallStart, 0, RunText(_T("IDS_PREPARE_STARTCLEAN"))});
   const std::vector<NagResultRow> rows = m_rows;
   int total = 0;
   for (const NagResultRow& row : rows) total += row.bChecked && row.nState == kRowDownloaded ? 1 : 0;
@@ -241,16 +261,16 @@ int CDlgNagDownloadAndInstall::RunInstall() {
     if (!row.bChecked || row.nDriverIndex < 0 || row.nState != kRowDownloaded) continue;
     Post({RunEvent::kCounts, total, ++current, CString()});
     Post({RunEvent::kLabel, 0, 0, row.strName});
-    Status(Lang(_T("IDS_DRIVER_INSSATRT")) + row.strName);
+    Status(RunText(_T("IDS_DRIVER_INSSATRT")) + row.strName);
     const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
     Post({RunEvent::kProgress, 100, 0, CString()});
     if (result == kInstallDone) {
       ++installed;
       Post({RunEvent::kRowState, j, kRowInstalled, CString()});
-      Status(Lang(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
+      Status(RunText(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
       PauseBetweenDrivers(kAfterInstallMs);
     } else if (result != kPackageMissing) {
-      Status(Lang(_T("IDS_DRIVER_INSFAILED")) + row.strName);
+      Status(RunText(_T("IDS_DRIVER_INSFAILED")) + row.strName);
     }
   }
   if (Stopping()) return kRunStopped;
@@ -297,6 +317,9 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
         SetDescriptionText(title);
         break;
       }
+      case RunEvent::kLauncher:
+        if (IsProgressNotify()) m_launcher.notify(event.a, event.text);
+        break;
       case RunEvent::kEnd:
         FinishRun(event.a, event.b);
         break;
