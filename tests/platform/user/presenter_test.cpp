@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -48,29 +47,14 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   }
   if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  HBRUSH fill = CreateSolidBrush(kDemoColour);
-  FillRect(dc, &client, fill);
-  DeleteObject(fill);
-  HBRUSH mark = CreateSolidBrush(kDemoMark);
-  const RECT corner{10, 10, 30, 30};
-  FillRect(dc, &corner, mark);
-  DeleteObject(mark);
-  EndPaint(window, &ps);
+  PaintFlat(window, kDemoColour, RECT{10, 10, 30, 30}, kDemoMark);
   return 0;
 }
 
 // Shows the window, says "shown" once the presenter has put it on the display, and runs
 // until its input closes.
 int PlayDemo() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DemoProc;
-  wc.lpszClassName = u"ZxPresenterDemo";
-  if (!RegisterClassExW(&wc)) return 2;
+  if (!RegisterDemoClass(u"ZxPresenterDemo", DemoProc)) return 2;
   const HWND window = CreateWindowExW(0, u"ZxPresenterDemo", u"Presenter demo", WS_POPUP | WS_VISIBLE,
                                       kDemoRect.left, kDemoRect.top, kDemoRect.right - kDemoRect.left,
                                       kDemoRect.bottom - kDemoRect.top, nullptr, nullptr, nullptr, nullptr);
@@ -78,19 +62,11 @@ int PlayDemo() {
   UpdateWindow(window);
   if (!user::PresenterRunning()) return 4;
   if (!user::PresenterFlush(10000)) return 5;
-  std::printf("shown\n");
-  std::fflush(stdout);
+  Say("shown");
   return ServeUntilInputEnds();
 }
 
-class DemoEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (std::getenv(kDemoVariable)) std::exit(PlayDemo());
-  }
-};
-[[maybe_unused]] ::testing::Environment* const g_demo =
-    ::testing::AddGlobalTestEnvironment(new DemoEnvironment);
+[[maybe_unused]] const bool g_demo = AddDemoRole(kDemoVariable, PlayDemo);
 
 // ---- The test -----------------------------------------------------------------------------
 

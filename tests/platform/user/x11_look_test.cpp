@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -48,14 +46,7 @@ const char* const kRenamed = "Renamed look";
 
 LRESULT CALLBACK FillProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  HBRUSH fill = CreateSolidBrush(kFill);
-  FillRect(dc, &client, fill);
-  DeleteObject(fill);
-  EndPaint(window, &ps);
+  PaintFlat(window, kFill);
   return 0;
 }
 
@@ -63,10 +54,7 @@ HICON FlatIcon(int size, COLORREF colour) {
   HBITMAP image = gdi::CreateSurfaceBitmap(size, size);
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, image);
-  HBRUSH brush = CreateSolidBrush(colour);
-  const RECT all{0, 0, size, size};
-  FillRect(dc, &all, brush);
-  DeleteObject(brush);
+  FillColour(dc, RECT{0, 0, size, size}, colour);
   SelectObject(dc, old);
   DeleteDC(dc);
   HICON icon = gdi::CreateIconFromBitmap(image, true, POINT{0, 0});
@@ -79,17 +67,8 @@ HWND Show(const RECT& r, DWORD style, DWORD exStyle, const char16_t* caption) {
                          r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
 }
 
-void Say(const char* line) {
-  std::printf("%s\n", line);
-  std::fflush(stdout);
-}
-
 int PlayDemo() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = FillProc;
-  wc.lpszClassName = u"ZxLookDemo";
-  if (!RegisterClassExW(&wc)) return 2;
+  if (!RegisterDemoClass(u"ZxLookDemo", FillProc)) return 2;
   const HWND shaped = Show(kShapedRect, WS_POPUP, 0, kShapedCaption);
   const HWND layered = Show(kLayeredRect, WS_OVERLAPPED | WS_CAPTION, WS_EX_LAYERED, u"Layered look");
   if (!shaped || !layered) return 3;
@@ -119,14 +98,7 @@ int PlayDemo() {
   return end;
 }
 
-class LookDemoEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (std::getenv(kRole)) std::exit(PlayDemo());
-  }
-};
-[[maybe_unused]] ::testing::Environment* const g_demo =
-    ::testing::AddGlobalTestEnvironment(new LookDemoEnvironment);
+[[maybe_unused]] const bool g_demo = AddDemoRole(kRole, PlayDemo);
 
 // ---- Reading the X server -------------------------------------------------------------
 

@@ -8,9 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
+#include "windraw.h"
 #include "winuser.h"
 
 extern char** environ;
@@ -121,6 +126,56 @@ Xvfb::~Xvfb() {
     Wait(server_.pid);
   }
   if (server_.out >= 0) ::close(server_.out);
+}
+
+namespace {
+
+class DemoRole : public ::testing::Environment {
+ public:
+  DemoRole(const char* role, int (*play)()) : role_(role), play_(play) {}
+  void SetUp() override {
+    if (std::getenv(role_)) std::exit(play_());
+  }
+
+ private:
+  const char* role_;
+  int (*play_)();
+};
+
+}  // namespace
+
+bool AddDemoRole(const char* role, int (*play)()) {
+  ::testing::AddGlobalTestEnvironment(new DemoRole(role, play));
+  return true;
+}
+
+bool RegisterDemoClass(LPCWSTR name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+void FillColour(HDC dc, const RECT& rect, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
+void PaintFlat(HWND window, COLORREF colour, const RECT& mark, COLORREF markColour) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  RECT client;
+  GetClientRect(window, &client);
+  FillColour(dc, client, colour);
+  if (!IsRectEmpty(&mark)) FillColour(dc, mark, markColour);
+  EndPaint(window, &ps);
+}
+
+void Say(const char* line) {
+  std::printf("%s\n", line);
+  std::fflush(stdout);
 }
 
 Child StartDemo(const char* role, const std::string& display, const std::string& machineRoot) {

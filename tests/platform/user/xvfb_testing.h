@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "wingdi.h"
+#include "winuser.h"
+
 namespace zx::test {
 
 // The host program's path, or empty when it is not installed.
@@ -46,6 +49,19 @@ class Xvfb {
   Child server_;
   std::string display_;
 };
+
+// When the environment names `role`, the test program plays `play` instead of running its
+// tests and exits with its answer (checked when the tests are set up). Answers true.
+bool AddDemoRole(const char* role, int (*play)());
+// In the demo: registers a window class of `name` with `proc` (false when it can't).
+bool RegisterDemoClass(LPCWSTR name, WNDPROC proc);
+// In the demo: fills a rectangle of a DC with a colour.
+void FillColour(HDC dc, const RECT& rect, COLORREF colour);
+// In the demo: answers WM_PAINT by filling the client area with `colour` and then `mark`
+// (client coordinates; empty: none) with `markColour`.
+void PaintFlat(HWND window, COLORREF colour, const RECT& mark = RECT{}, COLORREF markColour = 0);
+// In the demo: a line on the standard output, flushed.
+void Say(const char* line);
 
 // This test program started again with `role`=1, ZX_PRESENTER=x11, the display and a machine
 // root; its standard input and output are piped.
