@@ -48,6 +48,7 @@ struct Shown {
   bool exposed = false;
   bool dressed = false;  // `look` is on the X window
   TopLevelLook look;
+  SIZE shapedFor{};  // the window size its shape was cut to
 };
 
 class Presenter {
@@ -110,7 +111,6 @@ class Presenter {
         XMoveResizeWindow(display_, shown.x, view.screen.left, view.screen.top,
                           static_cast<unsigned>(width), static_cast<unsigned>(height));
         shown.generation = ~std::uint64_t{0};
-        shown.dressed = false;  // the shape is cut to the size
       }
       Dress(LookOf(view.handle), width, height, shown);
       if (created) XMapWindow(display_, shown.x);
@@ -187,7 +187,11 @@ class Presenter {
                         reinterpret_cast<const unsigned char*>(&opacity), 1);
       }
     }
-    if (shape_ && (all || !SameRegion(look, shown.look))) Shape(look, width, height, shown.x);
+    const bool resized = shown.shapedFor.cx != width || shown.shapedFor.cy != height;
+    if (shape_ && (all || resized || !SameRegion(look, shown.look))) {
+      Shape(look, width, height, shown.x);
+      shown.shapedFor = SIZE{width, height};
+    }
     shown.look = std::move(look);
     shown.dressed = true;
   }
