@@ -218,5 +218,37 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   EXPECT_TRUE(fs::exists(Host(archive))) << "the archive stays for another restore";
 }
 
+// The update engine's word that a backup made before an install is whole: the main window
+// stores its backup history and its restore list shows the archives of it that exist.
+TEST_F(BackupRestoreWindow, AWholeBackupBeforeAnInstallStoresTheListAndShowsIt) {
+  auto* home = dynamic_cast<CDlgRestore1Home*>(Page(CVelquorDlg::kRestoreGroup, 1));
+  ASSERT_NE(home, nullptr);
+  const CString archive = dialog_->GetBackupFolder() + kArchiveName;
+  WriteHostFile(Host(archive), std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  dialog_->GetHistory(kBackupHistory).SetAt(kArchiveName, archive);
+  dialog_->GetHistory(kBackupHistory).SetAt(_T("gone.zip"), dialog_->GetBackupFolder() + _T("gone.zip"));
+  const CString stored = dialog_->GetDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory);
+  EXPECT_FALSE(fs::exists(Host(stored)));
+  ASSERT_EQ(home->GetList().GetItemCount(), 0);
+
+  // Result rows the engine does not know leave nothing to copy: the backup is whole.
+  ASSERT_EQ(dialog_->GetScanEngine().BackupDriversForUpdate(dialog_->GetBackupFolder(), {5}), kStepCompleted);
+  Pump();
+  ASSERT_EQ(home->GetList().GetItemCount(), 1);
+  EXPECT_EQ(home->GetList().GetItemText(0, 0), CString(kArchiveName));
+  CMapStringToString history;
+  ASSERT_TRUE(LoadHistoryFile(stored, history));
+  CString listed;
+  ASSERT_TRUE(history.Lookup(kArchiveName, listed));
+  EXPECT_EQ(listed, archive);
+
+  // A word other than "whole" changes nothing.
+  dialog_->GetHistory(kBackupHistory).RemoveKey(kArchiveName);
+  dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 0, 0);
+  EXPECT_EQ(home->GetList().GetItemCount(), 1);
+  ASSERT_TRUE(LoadHistoryFile(stored, history));
+  EXPECT_TRUE(history.Lookup(kArchiveName, listed));
+}
+
 }  // namespace
 }  // namespace zx::test
