@@ -33,6 +33,9 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   dialog_->GetWindowRect(&window);
   EXPECT_EQ(window.Size(), CSize(772, 583));
   EXPECT_EQ(dialog_->GetTabCount(), 5);
+  // The program's own icon, which the taskbar shows.
+  ASSERT_NE(settings_.hIcon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(dialog_->SendMessage(WM_GETICON, ICON_BIG, 0)), settings_.hIcon);
   RedrawAll(scan);
   ExpectWindowMatches(dialog_->m_hWnd, "velquor_first_tab.png");
 
