@@ -1,6 +1,8 @@
 // The update lookup of the generated workstation (2,000 present devices): writing the scan
 // request, deciphering an answer of 20,000 entries, reading it into answer records and
-// matching them to the devices, each step on its own and the three main steps together.
+// matching them to the devices, each step on its own and the three main steps together; then
+// the peak resident memory of the whole run. Goals: the answer document under 10 ms, the whole
+// lookup under 50 ms, the peak under 120 MB.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
