@@ -12,6 +12,19 @@
 namespace zx::user {
 namespace {
 
+// What the desktop is given at most: icons come in sizes up to 256, and no taskbar shows a
+// caption longer than this (both keep each X request well under the server's limit).
+constexpr LONG kLargestIcon = 256;
+constexpr std::size_t kLongestCaption = 1024;
+
+// The caption cut to its longest, never inside a surrogate pair.
+std::u16string_view CaptionPart(std::u16string_view text) {
+  if (text.size() <= kLongestCaption) return text;
+  std::size_t keep = kLongestCaption;
+  if (text[keep - 1] >= 0xD800 && text[keep - 1] < 0xDC00) --keep;
+  return text.substr(0, keep);
+}
+
 std::string Latin1(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -34,7 +47,8 @@ void AppendIcon(HICON icon, std::vector<unsigned long>& out) {
   if (!icon || !GetIconInfo(icon, &info)) return;
   std::vector<DWORD> pixels;
   SIZE size{};
-  if (gdi::CopyBitmapPixels(info.hbmColor, pixels, size) && size.cx > 0 && size.cy > 0) {
+  if (gdi::CopyBitmapPixels(info.hbmColor, pixels, size) && size.cx > 0 && size.cy > 0 && size.cx <= kLargestIcon &&
+      size.cy <= kLargestIcon) {
     out.push_back(static_cast<unsigned long>(size.cx));
     out.push_back(static_cast<unsigned long>(size.cy));
     for (const DWORD p : pixels) out.push_back(Unpremultiplied(p));
@@ -51,8 +65,8 @@ TopLevelLook LookOf(HWND window) {
     std::lock_guard<std::mutex> guard(TableLock());
     const Window* w = FindLocked(window);
     if (!w) return look;
-    look.caption = ToUtf8(w->text);
-    look.captionLatin1 = Latin1(w->text);
+    look.caption = ToUtf8(CaptionPart(w->text));
+    look.captionLatin1 = Latin1(CaptionPart(w->text));
     look.bigIcon = w->bigIcon;
     look.smallIcon = w->smallIcon;
     if (!look.bigIcon && !look.smallIcon && w->windowClass) {

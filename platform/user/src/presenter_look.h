@@ -10,7 +10,7 @@
 namespace zx::user {
 
 struct TopLevelLook {
-  std::string caption;        // UTF-8
+  std::string caption;        // UTF-8, cut to 1024 UTF-16 units
   std::string captionLatin1;  // the same, characters beyond Latin-1 as '?'
   bool shaped = false;        // the window has a region
   std::vector<RECT> region;   // its rectangles, window coordinates
@@ -24,7 +24,8 @@ TopLevelLook LookOf(HWND window);
 bool SameRegion(const TopLevelLook& a, const TopLevelLook& b);
 
 // The look's icons one after the other (big first, each once), each as its width, its height
-// and its pixels row by row as 0xAARRGGBB without premultiplication. Empty without icons.
+// and its pixels row by row as 0xAARRGGBB without premultiplication; icons larger than 256
+// on a side are left out. Empty without icons.
 std::vector<unsigned long> IconCardinals(const TopLevelLook& look);
 
 // The part of `rect` inside a width x height window; false when nothing is.

@@ -1,9 +1,11 @@
 // What the presenter reads of a top-level window, headless: WM_SETICON/WM_GETICON, the look
 // (caption in UTF-8 and Latin-1, region rectangles, constant alpha, icons with the class's as
-// fallback), icon pixels without premultiplication, and region rectangles cut to the window.
+// fallback), icon pixels without premultiplication, oversized icons and captions, and region
+// rectangles cut to the window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -96,6 +98,23 @@ TEST_F(PresenterLookOf, TheLookCarriesCaptionRegionAlphaAndIcons) {
   EXPECT_EQ(plain.alpha, 255);
   DestroyWindow(window);
   DestroyIcon(icon);
+}
+
+TEST_F(PresenterLookOf, OversizedIconsAndCaptionsAreLeftOutOrCut) {
+  // A caption of 1023 letters and a pair of surrogates keeps the letters only.
+  std::u16string caption(1023, u'a');
+  caption += u"\U0001F600tail";
+  const HWND window = MakeWindow(WS_POPUP, nullptr, 0, caption.c_str());
+  HICON wide = RowIcon(std::vector<DWORD>(257, 0xFF000000));
+  HICON small = RowIcon({0xFF000000});
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wide));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  const user::TopLevelLook look = user::LookOf(window);
+  EXPECT_EQ(look.caption, std::string(1023, 'a'));
+  EXPECT_EQ(user::IconCardinals(look), (std::vector<unsigned long>{1, 1, 0xFF000000}));
+  DestroyWindow(window);
+  DestroyIcon(wide);
+  DestroyIcon(small);
 }
 
 TEST_F(PresenterLookOf, WithoutItsOwnIconsAWindowShowsItsClassIcons) {
