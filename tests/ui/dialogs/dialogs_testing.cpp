@@ -39,8 +39,7 @@ constexpr char kLanguageTexts[] =
     "IDS_LVL_CRITERIA_DESC1=The installed driver's date.\r\nIDS_LVL_CRITERIA_DESC2=The newest driver's date.\r\n"
     "IDS_LVL_CRITERIA_DESC3=<b>Not</b> markup & 100% text.\r\n"
     "[IDD_DLG_CREATE_RESTORE_POINT]\r\n"
-    // A damaged format: more conversions than arguments, a write-back and a pointer.
-    "IDC_ST_PLS_WAIT=%s is busy %s %d %n %p\r\n";
+    "IDC_ST_PLS_WAIT=%s is making a restore point. Please wait.\r\n";
 
 }  // namespace
 
