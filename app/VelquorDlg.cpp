@@ -57,6 +57,7 @@ BEGIN_MESSAGE_MAP(CVelquorDlg, CDlgBaseAppDlg)
   ON_WM_DESTROY()
   ON_WM_SYSCOMMAND()
   ON_REGISTERED_MESSAGE(g_nBringToFrontMessage, &CVelquorDlg::OnBringToFront)
+  ON_MESSAGE(CDriverScanUpdate::kBackupExistsMessage, &CVelquorDlg::OnBackupExists)
   ON_COMMAND(CVelquorDlg::kFeedbackCommand, &CVelquorDlg::OnFeedback)
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONDBLCLK()
@@ -127,6 +128,7 @@ void CVelquorDlg::SaveFileList(int kind) {
 BOOL CVelquorDlg::OnInitDialog() {
   CDlgBaseAppDlg::OnInitDialog();
   HandRequestMachineToEngine(m_app, m_scanEngine);
+  m_scanEngine.SetMainWindow(m_hWnd);
 
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);
@@ -351,6 +353,11 @@ LRESULT CVelquorDlg::OnBringToFront(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+LRESULT CVelquorDlg::OnBackupExists(WPARAM wParam, LPARAM) {
+  if (wParam != 0) m_pWizards->OnBackupMade();
+  return 0;
+}
+
 void CVelquorDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
   if (m_app.m_bHiddenScan) lpwndpos->flags &= ~SWP_SHOWWINDOW;
   Default();
@@ -473,6 +480,7 @@ void CVelquorDlg::EndProcessNow() {
 }
 
 void CVelquorDlg::OnDestroy() {
+  m_scanEngine.SetMainWindow(nullptr);
   SaveFileList(kDownloadHistory);
   SaveFileList(kBackupHistory);
   if (m_pLink) {

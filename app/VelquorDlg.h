@@ -124,6 +124,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnFeedback();
   afx_msg LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
+  // The update engine's word that a backup made before an install is whole (wParam 1).
+  afx_msg LRESULT OnBackupExists(WPARAM wParam, LPARAM lParam);
 
  private:
   void BuildFolders();

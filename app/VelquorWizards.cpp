@@ -179,3 +179,8 @@ void CVelquorWizards::OnRestoreTab() {
     group->PostMessage(WM_COMMAND, kFirstLeftButton);
   if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
 }
+
+void CVelquorWizards::OnBackupMade() {
+  m_restore.SaveBackupList();
+  if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
+}

@@ -84,6 +84,9 @@ class CVelquorWizards {
   // The header tab of a group was chosen: its first page comes back with fresh values.
   void OnBackupTab();
   void OnRestoreTab();
+  // The update engine made a whole backup before an install: the backup history is stored
+  // and the restore group's list shows the archives of that history that exist.
+  void OnBackupMade();
 
   CBackupGroupOwner& Backup() { return m_backup; }
   CRestoreGroupOwner& Restore() { return m_restore; }

@@ -84,7 +84,11 @@ int Parser::ParseStartTag(int parent, std::u16string_view& name) {
   int from = positions_[parent].nEndL;
   int lt = 0;
   for (;;) {
-    lt = CMarkupScanner::Find(doc_, from, '<');
+    // Tags are mostly apart by a line break or nothing: that gap is passed over before any
+    // search.
+    lt = from;
+    while (lt < length && CMarkupScanner::IsWhiteSpace(doc_[lt])) ++lt;
+    if (lt < length && doc_[lt] != '<') lt = CMarkupScanner::Find(doc_, lt, '<');
     if (lt == length) return Fail(kNoElementTag);
     positions_[parent].nEndL = lt;
     // The usual "<name" and "</" are read directly, anything else token by token.

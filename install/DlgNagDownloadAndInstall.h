@@ -45,6 +45,8 @@ struct tagNagDriverRoad {
   // Asks a running fetch to stop (any thread); begin readies the road for a new run.
   std::function<void()> stop;
   std::function<void()> begin;
+  // Whether the list of downloaded packages holds the driver's (window's thread).
+  std::function<bool(int driverIndex)> hasPackage;
   // The result row's new state, on the window's thread.
   std::function<void(int row, int state)> rowState;
   // The connection flag of the fetch (a failed transfer is blamed on the connection) and its
@@ -106,6 +108,9 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   // driver and row.
   void SetStartMode(int mode) { m_nStartMode = mode; }
   void SetSingleDriver(int driverIndex, int row);
+  // Whether the install run installs every ticked downloaded row (the default) or the single
+  // driver alone.
+  void SetInstallAll(BOOL all) { m_bInstallAll = all; }
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
   // How the run's thread pauses after a driver (Sleep when none is set).
@@ -177,6 +182,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   int RunDownloadSelected();
   int RunBackupThenInstall();
   int RunInstall();
+  // Installs the driver of a row: 1 installed, 0 not.
+  int InstallRow(const NagResultRow& row, int j);
   bool FetchRow(int row);
   // The ends of the runs and the prompts, on the window's thread.
   void FinishRun(int mode, int outcome);
@@ -224,6 +231,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   int m_nStartMode = kModeNone;
   int m_nSingleDriver = -1;
   int m_nSingleRow = -1;
+  BOOL m_bInstallAll = TRUE;
   int m_nInstalled = 0;
   int m_nLastFetchError = 0;
   bool m_bConnection = false;

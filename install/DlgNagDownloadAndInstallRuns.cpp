@@ -248,10 +248,33 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
   return RunInstall();
 }
 
+int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
+  Post({RunEvent::kLabel, 0, 0, row.strName});
+  Status(RunText(_T("IDS_DRIVER_INSSATRT")) + row.strName);
+  const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
+  Post({RunEvent::kProgress, 100, 0, CString()});
+  if (result == kInstallDone) {
+    Post({RunEvent::kRowState, j, kRowInstalled, CString()});
+    Status(RunText(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
+    PauseBetweenDrivers(kAfterInstallMs);
+    return 1;
+  }
+  if (result != kPackageMissing) Status(RunText(_T("IDS_DRIVER_INSFAILED")) + row.strName);
+  return 0;
+}
+
 int CDlgNagDownloadAndInstall::RunInstall() {
   m_nMode = kModeInstall;
   if (IsProgressNotify()) Post({RunEvent::kLauncher, kLauncherInstallStart, 0, RunText(_T("IDS_PREPARE_STARTCLEAN"))});
   const std::vector<NagResultRow> rows = m_rows;
+  if (!m_bInstallAll) {
+    // One driver: the row the popup was opened for.
+    if (m_nSingleRow < 0 || m_nSingleRow >= static_cast<int>(rows.size())) return kRunNothing;
+    Post({RunEvent::kCounts, 1, 1, CString()});
+    const int installed = InstallRow(rows[m_nSingleRow], m_nSingleRow);
+    if (Stopping()) return kRunStopped;
+    return installed > 0 ? kRunDone : kRunNothing;
+  }
   int total = 0;
   for (const NagResultRow& row : rows) total += row.bChecked && row.nState == kRowDownloaded ? 1 : 0;
   int current = 0;
@@ -260,18 +283,7 @@ int CDlgNagDownloadAndInstall::RunInstall() {
     const NagResultRow& row = rows[j];
     if (!row.bChecked || row.nDriverIndex < 0 || row.nState != kRowDownloaded) continue;
     Post({RunEvent::kCounts, total, ++current, CString()});
-    Post({RunEvent::kLabel, 0, 0, row.strName});
-    Status(RunText(_T("IDS_DRIVER_INSSATRT")) + row.strName);
-    const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
-    Post({RunEvent::kProgress, 100, 0, CString()});
-    if (result == kInstallDone) {
-      ++installed;
-      Post({RunEvent::kRowState, j, kRowInstalled, CString()});
-      Status(RunText(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
-      PauseBetweenDrivers(kAfterInstallMs);
-    } else if (result != kPackageMissing) {
-      Status(RunText(_T("IDS_DRIVER_INSFAILED")) + row.strName);
-    }
+    installed += InstallRow(row, j);
   }
   if (Stopping()) return kRunStopped;
   return installed > 0 ? kRunDone : kRunNothing;
@@ -368,10 +380,16 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
     return;
   }
-  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP") : _T("IDS_DRIVER_NOTINSTALLED"));
+  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP")
+                                : m_bInstallAll    ? _T("IDS_DRIVER_NOTINSTALLED")
+                                                   : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
   if (IsProgressNotify()) return;
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
+  // The restart question follows every install of the ticked rows, and the install of one
+  // driver whose package is listed.
+  const bool ask = m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver));
+  if (!ask) return;
   AskForRestart();
   SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }

@@ -1,11 +1,12 @@
 // The update checker window driven as a user drives it, with the real check-and-apply engine,
 // the download library and the web service's stand-in: a newer version is agreed to through
 // the question's Yes button, its row unticked and ticked again with the mouse, downloaded,
-// confirmed and started with "/verysilent", each page on the way against its picture; a wrong
-// digest ends on the failure page with nothing started; without a connection the window ends
-// on the no-update page, which Enter, Escape and Alt+F4 do not close. A minimised start, the parent's
-// close code, a window shown only once an update is found; the notification-area icon, its
-// clicks, menu and balloons, and the stage pages against their reference pictures.
+// confirmed and started with "/verysilent", each page on the way against its picture; Cancel
+// on the ready page offers the install first; a wrong digest ends on the failure page with
+// nothing started; without a connection the window ends on the no-update page, which Enter,
+// Escape and Alt+F4 do not close, and Finish or the title bar's close button do. A minimised
+// start, the parent's close code, a window shown only once an update is found; the
+// notification-area icon, its clicks, menu and balloons, and the hide button.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -270,7 +271,7 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
 }
 
-TEST_F(CheckerWindow, TheTrayIconAndItsMenuHideAndBringBackTheWindow) {
+TEST_F(CheckerWindow, TheTrayIconItsMenuAndTheHideButtonHideAndBringBackTheWindow) {
   Publish(Offer());
   StartService();
   TestCheckerWindow window(switches_);
@@ -288,11 +289,22 @@ TEST_F(CheckerWindow, TheTrayIconAndItsMenuHideAndBringBackTheWindow) {
                                       onIcon(WM_LBUTTONUP), hidden,
                                       [&] {
                                         icon = Tray(window);
+                                        // Closing the window while it is in the notification area
+                                        // leaves it there.
+                                        window.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+                                        EXPECT_TRUE(::IsWindow(window.GetSafeHwnd()));
                                         return true;
                                       },
+                                      hidden,
                                       onIcon(WM_LBUTTONUP), shown,
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(0), hidden,   // "Minimize"
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(2), shown,    // "Restore"
+                                      // The title bar's hide button, then the icon again.
+                                      [&] {
+                                        Click(::GetDlgItem(window.GetSafeHwnd(), 4));
+                                        return true;
+                                      },
+                                      hidden, onIcon(WM_LBUTTONUP), shown,
                                       [&] {
                                         window.holdList = false;
                                         return true;
@@ -303,6 +315,7 @@ TEST_F(CheckerWindow, TheTrayIconAndItsMenuHideAndBringBackTheWindow) {
   // goes on meanwhile.
   EXPECT_EQ(icon.balloonText, u"IDS_DOWNLOADING_UPDATES_TO_APPDATA");
   EXPECT_EQ(icon.balloons, 2);
+  EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
 }
 
 TEST_F(CheckerWindow, CancelOnTheReadyPageOffersToInstallFirst) {
@@ -356,20 +369,27 @@ TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
   EXPECT_EQ(SetupRecord(setup, false), "");
 }
 
-TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishIsClicked) {
+TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishOrCloseIsClicked) {
   SetMachineValue("Network", "Connection", "none");
-  TestCheckerWindow window(switches_);
-  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
-                                      StageIs(kStageNoUpdate),
-                                      Snapshot(window, "checker_no_update.png"),
-                                      Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
-                                      AltF4(), StillOpen(window),
-                                      [&] {
-                                        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
-                                        Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
-                                        return true;
-                                      }});
-  EXPECT_EQ(result, IDOK);
+  const struct {
+    int button;  // Finish, the title bar's close button
+    INT_PTR result;
+  } kCases[] = {{IDOK, IDOK}, {static_cast<int>(kPopupCloseCommand), IDCANCEL}};
+  for (const auto& c : kCases) {
+    CDlgCheckForUpdate::ResetProcessState();
+    TestCheckerWindow window(switches_);
+    const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
+                                        StageIs(kStageNoUpdate),
+                                        Snapshot(window, "checker_no_update.png"),
+                                        Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
+                                        AltF4(), StillOpen(window),
+                                        [&] {
+                                          EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
+                                          Click(::GetDlgItem(window.GetSafeHwnd(), c.button));
+                                          return true;
+                                        }});
+    EXPECT_EQ(result, c.result) << c.button;
+  }
 }
 
 TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromTheParentEndsIt) {

@@ -59,10 +59,12 @@ class BackupRunPage : public WizardTest {
     EXPECT_EQ(owner_.uiEnabled, (std::vector<bool>{false, true}));
     EXPECT_FALSE(fs::exists(Host(owner_.StagingFolder())));
   }
-  // Blocks the worker until the user's stop has reached the engine.
-  static void HoldUntilStopped() {
+  // Blocks the worker until the user's stop has reached the engine and the test has looked at
+  // the page after the stop: the worker's answer cannot overtake that look.
+  void HoldUntilStopped() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (GetProcessEngine().GetStepCode() != kStepStopBackup && std::chrono::steady_clock::now() < deadline)
+    while ((GetProcessEngine().GetStepCode() != kStepStopBackup || !looked_) &&
+           std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   void PressStopWhen(std::atomic<bool>& reached) {
@@ -75,6 +77,7 @@ class BackupRunPage : public WizardTest {
     Press(page_, CDlgBackup3DriverBkp::kStopId);
     EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("Stopping the backup...")));
     EXPECT_FALSE(page_.GetDlgItem(CDlgBackup3DriverBkp::kStopId)->IsWindowEnabled());
+    looked_ = true;
   }
   // The archives of the backup folder.
   std::vector<std::string> Archives() {
@@ -97,6 +100,7 @@ class BackupRunPage : public WizardTest {
 
   CEngineProgressView view_;
   CDlgBackup3DriverBkp page_{owner_};
+  std::atomic<bool> looked_{false};
 };
 
 TEST_F(BackupRunPage, AllDriversIntoADatedArchive) {
@@ -247,6 +251,7 @@ TEST_F(BackupRunPage, ThePageWhileTheCopyRuns) {
   page_.SendDlgItemMessage(CDlgBackup3DriverBkp::kProgressId, PBM_SETPOS, 40, 0);
   Pump();
   ExpectWindowMatches(page_.m_hWnd, "backup3_running.png");
+  looked_ = true;
   Press(page_, CDlgBackup3DriverBkp::kStopId);
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
 }

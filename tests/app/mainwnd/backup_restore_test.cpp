@@ -1,7 +1,8 @@
 // Backup and restore through the main window on the laptop profile, by clicks: every driver
 // backed up into a dated archive of the backup folder, a newer display driver installed, that
 // driver restored from the archive through the restore tab's pages (the restart prompt
-// answered "later"), and a scan that reads the old version back.
+// answered "later"), and a scan that reads the old version back; the window is compared with
+// its reference picture at each page the user stops at.
 #include <setupapi.h>
 
 #include <chrono>
@@ -144,12 +145,16 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   Tab(3);
   EXPECT_EQ(dialog_->GetCurrentPanel(), dialog_->GetGroup(CVelquorDlg::kBackupGroup));
   ASSERT_TRUE(Shown(Page(CVelquorDlg::kBackupGroup, 1)));
+  RedrawAll(dialog_->GetGroup(CVelquorDlg::kBackupGroup));
+  ExpectWindowMatches(dialog_->m_hWnd, "velquor_backup_tab.png");
   Press(Page(CVelquorDlg::kBackupGroup, 1), CDlgBackup1Type::kNextId);
   ASSERT_TRUE(Shown(Page(CVelquorDlg::kBackupGroup, 3)));
   clock_.Advance(10);
   ServeUntil([&] { return Shown(Page(CVelquorDlg::kBackupGroup, 4)) && dialog_->IsUiEnabled(); });
   const tagBackupWizardState& backup = wizards.Backup().BackupState();
   EXPECT_FALSE(backup.failed || backup.aborted);
+  RedrawAll(dialog_->GetGroup(CVelquorDlg::kBackupGroup));
+  ExpectWindowMatches(dialog_->m_hWnd, "velquor_backup_done.png");
   const CString archive = dialog_->GetBackupFolder() + kArchiveName;
   EXPECT_TRUE(fs::exists(Host(archive)));
   CString listed;
@@ -189,6 +194,8 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   ASSERT_NE(display, nullptr);
   ClickCheckBox(select->GetTree(), display);
   ASSERT_TRUE(select->GetTree().IsItemChecked(display));
+  RedrawAll(restoreGroup);
+  ExpectWindowMatches(dialog_->m_hWnd, "velquor_restore_select.png");
   Press(select, CDlgRestore2Select::kRestoreId);
   ASSERT_TRUE(Shown(Page(CVelquorDlg::kRestoreGroup, 3)));
   clock_.Advance(10);
@@ -210,12 +217,46 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
     return true;
   }});
   ServeUntil([&] { return asked && dialog_->IsUiEnabled() && !restore.busy; });
+  RedrawAll(restoreGroup);
+  ExpectWindowMatches(dialog_->m_hWnd, "velquor_restore_done.png");
   ExpectAllStepsRan();
   EXPECT_FALSE(fs::exists(root() + "/shutdowns.log"));
 
   EXPECT_EQ(DisplayVersion(), CString(kOldVersion));
   EXPECT_FALSE(fs::exists(Host(dialog_->GetTempFolder()))) << "the unpacked backup is removed";
   EXPECT_TRUE(fs::exists(Host(archive))) << "the archive stays for another restore";
+}
+
+// The update engine's word that a backup made before an install is whole: the main window
+// stores its backup history and its restore list shows the archives of it that exist.
+TEST_F(BackupRestoreWindow, AWholeBackupBeforeAnInstallStoresTheListAndShowsIt) {
+  auto* home = dynamic_cast<CDlgRestore1Home*>(Page(CVelquorDlg::kRestoreGroup, 1));
+  ASSERT_NE(home, nullptr);
+  const CString archive = dialog_->GetBackupFolder() + kArchiveName;
+  WriteHostFile(Host(archive), std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+  dialog_->GetHistory(kBackupHistory).SetAt(kArchiveName, archive);
+  dialog_->GetHistory(kBackupHistory).SetAt(_T("gone.zip"), dialog_->GetBackupFolder() + _T("gone.zip"));
+  const CString stored = dialog_->GetDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory);
+  EXPECT_FALSE(fs::exists(Host(stored)));
+  ASSERT_EQ(home->GetList().GetItemCount(), 0);
+
+  // Result rows the engine does not know leave nothing to copy: the backup is whole.
+  ASSERT_EQ(dialog_->GetScanEngine().BackupDriversForUpdate(dialog_->GetBackupFolder(), {5}), kStepCompleted);
+  Pump();
+  ASSERT_EQ(home->GetList().GetItemCount(), 1);
+  EXPECT_EQ(home->GetList().GetItemText(0, 0), CString(kArchiveName));
+  CMapStringToString history;
+  ASSERT_TRUE(LoadHistoryFile(stored, history));
+  CString listed;
+  ASSERT_TRUE(history.Lookup(kArchiveName, listed));
+  EXPECT_EQ(listed, archive);
+
+  // A word other than "whole" changes nothing.
+  dialog_->GetHistory(kBackupHistory).RemoveKey(kArchiveName);
+  dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 0, 0);
+  EXPECT_EQ(home->GetList().GetItemCount(), 1);
+  ASSERT_TRUE(LoadHistoryFile(stored, history));
+  EXPECT_TRUE(history.Lookup(kArchiveName, listed));
 }
 
 }  // namespace

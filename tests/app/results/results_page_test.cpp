@@ -41,6 +41,20 @@ class ResultsPage : public ResultsTest {
     Pump();
     ExpectAllStepsRan();
   }
+  // Right-clicks the point; whether a context menu opened (it is closed again).
+  bool MenuOpensAt(POINT at) {
+    bool opened = false;
+    WhileModal({[&opened] {
+      if (user::TrackedMenuWindow() == nullptr) return false;
+      opened = true;
+      Tap(VK_ESCAPE);
+      return true;
+    }});
+    user::InjectMouse(at, WM_RBUTTONDOWN);
+    user::InjectMouse(at, WM_RBUTTONUP);
+    Pump();
+    return opened;
+  }
   // Answers the next message box with its first button and keeps its text.
   void AnswerBox(CString& text) {
     WhileModal({[&text] {
@@ -184,12 +198,9 @@ TEST_F(ResultsPage, RowsAllWaitingForARestartAreAllUpToDate) {
 }
 
 TEST_F(ResultsPage, NoContextMenuOnAHeadingRowAndNoHandOffOfHeadings) {
+  EXPECT_TRUE(MenuOpensAt(InColumn(1, 1, 150)));
   for (int row = 0; row < List().GetItemCount(); ++row) List().SetItemData(row, static_cast<DWORD_PTR>(-1));
-  const POINT at = InColumn(0, 1, 150);
-  user::InjectMouse(at, WM_RBUTTONDOWN);
-  user::InjectMouse(at, WM_RBUTTONUP);
-  Pump();
-  EXPECT_EQ(user::TrackedMenuWindow(), nullptr);
+  EXPECT_FALSE(MenuOpensAt(InColumn(0, 1, 150)));
   EXPECT_NE(DownloadRefusal().Find(_T("All your drivers are up to date.")), -1);
 }
 
@@ -232,6 +243,20 @@ TEST_F(ResultsPage, InLauncherNotifyModeTheLauncherHearsTheUpdateCount) {
   page_->SendMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
   EXPECT_EQ(pageHost_.reported_, std::vector<int>{kLaptopRows});
   EXPECT_TRUE(pageHost_.runs_.empty());
+}
+
+// In the one-click popup the page has no update button, no header band and no context menu.
+TEST_F(ResultsPage, InTheOneClickPopupNoButtonBandOrMenu) {
+  page_.reset();
+  pageHost_.oneClick_ = true;
+  ASSERT_NO_FATAL_FAILURE(OpenPage());
+  EXPECT_EQ(List().GetItemCount(), kLaptopRows);
+  EXPECT_FALSE(page_->GetDlgItem(CDlgScan3Results::kDownloadId)->IsWindowVisible());
+  CRect list;
+  List().GetWindowRect(&list);
+  page_->ScreenToClient(&list);
+  EXPECT_EQ(list.top, 128);
+  EXPECT_FALSE(MenuOpensAt(InColumn(1, 1, 150)));
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class RecordingHost : public CResultsPageHost {
   ~RecordingHost() override { images_.Detach(); }  // the engine's list
   CDriverScanUpdate& GetScanEngine() override { return engine_; }
   CImageList* GetClassImages() override { return images_.GetSafeHandle() ? &images_ : nullptr; }
-  bool IsOneClickMode() const override { return false; }
+  bool IsOneClickMode() const override { return oneClick_; }
   bool IsLauncherNotifyMode() const override { return notify_; }
   void RunDownloadAndInstall(CWnd*, int mode, const std::vector<int>& rows) override { runs_.push_back({mode, rows}); }
   int CheckElevation(CWnd*) override { return elevation_; }
@@ -58,6 +58,7 @@ class RecordingHost : public CResultsPageHost {
   int summaries_ = 0;
   int feedbacks_ = 0;
   bool notify_ = false;
+  bool oneClick_ = false;
 };
 
 class ResultsTest : public DialogTest {
@@ -119,7 +120,8 @@ class ResultsTest : public DialogTest {
 
   // The page made in the host window, the engine's results written into it and the page shown.
   void OpenPage() {
-    if (HIMAGELIST classes = engine_.GetClassImageList()) pageHost_.images_.Attach(classes);
+    if (HIMAGELIST classes = engine_.GetClassImageList(); classes && !pageHost_.images_.GetSafeHandle())
+      pageHost_.images_.Attach(classes);
     page_ = std::make_unique<CDlgScan3Results>(pageHost_);
     ASSERT_TRUE(page_->Create(CDlgScan3Results::kTemplateId, &host_));
     engine_.SetResultList(&page_->GetResultView());

@@ -284,6 +284,35 @@ TEST_F(NagRuns, LooksAsDrawnWhenTheInstallRunAsksToRestart) {
   EXPECT_EQ(pauses, std::vector<DWORD>{500}) << "a pause after the driver installed";
 }
 
+TEST_F(NagRuns, TheInstallOfOneDriverAsksToRestartOnlyForAListedPackage) {
+  struct Case {
+    bool installs;
+    bool listed;
+    std::vector<CString> boxes;
+  } const cases[] = {
+      {true, true, {u"Installation complete", u"Restart the computer now?"}},
+      {true, false, {u"Installation complete"}},
+      {false, true, {u"The driver was not installed", u"Restart the computer now?"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.installs * 10 + c.listed);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(1, true, 1), Row(2, false, 1)});
+    dialog.SetSingleDriver(2, 1);
+    dialog.SetInstallAll(FALSE);
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    tagNagDriverRoad road = Road(fetched, installed, c.installs ? -1 : 2);
+    road.hasPackage = [&c](int driver) { return driver == 2 && c.listed; };
+    dialog.SetDriverRoad(road);
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kSecond; });
+    EXPECT_EQ(installed, std::vector<int>{2}) << "the one driver, ticked or not";
+    EXPECT_EQ(States(dialog), (std::vector<int>{1, c.installs ? 2 : 1}));
+    EXPECT_EQ(BoxTexts(), c.boxes);
+  }
+}
+
 TEST_F(NagRuns, AnInstallRunThatInstallsNothingStillAsksToRestart) {
   Dialog dialog(&owner_);
   dialog.SetResultRows({Row(1, true, 1)});
