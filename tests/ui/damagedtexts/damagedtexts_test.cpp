@@ -11,7 +11,6 @@
 
 #include "DlgAbout.h"
 #include "DlgAfterInstallWiz.h"
-#include "DlgCreateRestorePoint.h"
 #include "DlgParentTransculent.h"
 #include "DlgQVXFeedback.h"
 #include "DlgShutDown.h"
@@ -120,17 +119,7 @@ TEST_F(DamagedTexts, TheFeedbackFormShowsItsHeadingAsItStands) {
 }
 
 TEST_F(DamagedTexts, TheRestorePointWaitShowsItsTextAsItStands) {
-  CDlgCreateRestorePoint dialog;
-  CString shown;
-  WhileModal({[&] {
-    ::GetDlgItemTextW(dialog.GetSafeHwnd(), 12549, shown.GetBuffer(256), 256);
-    shown.ReleaseBuffer();
-    dialog.EndDialog(IDCANCEL);
-    return true;
-  }});
-  dialog.Run(u"Before the update");
-  ExpectAllStepsRan();
-  EXPECT_EQ(shown, u"%s is busy %s %d %n %p");
+  EXPECT_EQ(ShownRestorePointWaitText(), u"%s is busy %s %d %n %p");
 }
 
 TEST_F(DamagedTexts, TheFirstRestorePointIsDescribedByTheTextAsItStands) {

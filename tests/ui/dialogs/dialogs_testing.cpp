@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgCreateRestorePoint.h"
 #include "HalvoranApp.h"
 #include "snapshot_compare.h"
 #include "zx/gdi.h"
@@ -146,6 +147,20 @@ void DialogTest::ExpectScreenMatches(const RECT& area, const std::string& name) 
   const std::string drawn = temp.path() + "/" + name;
   ASSERT_TRUE(user::SaveScreenPng(drawn, &area));
   ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
+}
+
+CString DialogTest::ShownRestorePointWaitText() {
+  CString shown;
+  CDlgCreateRestorePoint dialog;
+  WhileModal({[&] {
+    ::GetDlgItemTextW(dialog.GetSafeHwnd(), 12549, shown.GetBuffer(256), 256);
+    shown.ReleaseBuffer();
+    dialog.EndDialog(IDCANCEL);
+    return true;
+  }});
+  dialog.Run(u"Before the update");
+  ExpectAllStepsRan();
+  return shown;
 }
 
 }  // namespace zx::test

@@ -12,23 +12,7 @@
 namespace zx::test {
 namespace {
 
-class RestorePointWait : public DialogTest {
- protected:
-  // The wait text shown by the dialog, which is then ended.
-  CString ShownWaitText() {
-    CString shown;
-    CDlgCreateRestorePoint dialog;
-    WhileModal({[&] {
-      ::GetDlgItemTextW(dialog.GetSafeHwnd(), 12549, shown.GetBuffer(256), 256);
-      shown.ReleaseBuffer();
-      dialog.EndDialog(IDCANCEL);
-      return true;
-    }});
-    dialog.Run(u"Before the update");
-    ExpectAllStepsRan();
-    return shown;
-  }
-};
+using RestorePointWait = DialogTest;
 
 TEST_F(RestorePointWait, DoModalIsRefusedAndShowsNothing) {
   CDlgCreateRestorePoint dialog;
@@ -37,7 +21,7 @@ TEST_F(RestorePointWait, DoModalIsRefusedAndShowsNothing) {
 }
 
 TEST_F(RestorePointWait, TheWaitTextIsFormattedWithTheProductName) {
-  EXPECT_EQ(ShownWaitText(), u"Zephrin Tunevo is making a restore point. Please wait.");
+  EXPECT_EQ(ShownRestorePointWaitText(), u"Zephrin Tunevo is making a restore point. Please wait.");
 }
 
 TEST_F(RestorePointWait, TheDialogMatchesTheReference) {
