@@ -16,6 +16,7 @@
 #include "Dlg_INFO_HTM.h"
 #include "EngineCallbacks.h"
 #include "IniReader.h"
+#include "PackageInstall.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
 
@@ -107,7 +108,9 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   CopyMap(history, fetch.GetDownloadedPackages());
   CDlgNagDownloadAndInstall dialog(pPage);
   dialog.SetResultRows(MakeNagRows(engine, *list, chosenRows));
-  dialog.UseDriverRoad(engine, fetch, m_window.GetBackupFolder());
+  // The road backs the drivers up into an empty staging folder; the main window packs it.
+  DeleteFolderTree(m_window.GetTempFolder());
+  dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder());
   dialog.SetStartMode(DialogMode(nPageMode));
   if (IsLauncherNotifyMode()) {
     // The launcher follows the run and may stop it.

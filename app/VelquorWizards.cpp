@@ -2,10 +2,12 @@
 // side of their pages.
 #include "VelquorWizards.h"
 
+#include "BackupCompress.h"
 #include "DlgBackup1Type.h"
 #include "DlgBackup2Home.h"
 #include "DlgBackup3DriverBkp.h"
 #include "DlgBackup4Finish.h"
+#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgLeftDlgBase.h"
 #include "DlgNagRestart.h"
 #include "DlgParentTransculent.h"
@@ -14,7 +16,9 @@
 #include "DlgRestore3Driver.h"
 #include "DlgRestore4Finish.h"
 #include "FileHistory.h"
+#include "PackageInstall.h"
 #include "ScanServices.h"
+#include "SettingsPageLayout.h"
 #include "SettingsStore.h"
 #include "VelquorDlg.h"
 
@@ -181,6 +185,19 @@ void CVelquorWizards::OnRestoreTab() {
 }
 
 void CVelquorWizards::OnBackupMade() {
-  m_restore.SaveBackupList();
-  if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
+  // The drivers were copied into the staging folder; they are packed as the backup pages pack
+  // theirs. The staging folder goes in every case: there is no second try from here.
+  BackupCompressJob job;
+  job.staging = m_dialog.GetTempFolder();
+  job.backupFolder = m_dialog.GetBackupFolder();
+  GetLocalTime(&job.time);
+  job.backupList = &m_restore.BackupList();
+  const int result = CompressBackup(job);
+  DeleteFolderTree(job.staging);
+  if (result == kCompressDone) {
+    m_restore.SaveBackupList();
+    if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
+  } else if (result != kCompressNothing && !m_dialog.GetLauncherState().bProgressNotify.load()) {
+    AppMessageBox(SettingsText(_T("IDS_UNABLESAVE_BACKUP")), MB_OK | MB_ICONSTOP, &m_dialog);
+  }
 }

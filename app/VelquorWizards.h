@@ -84,8 +84,9 @@ class CVelquorWizards {
   // The header tab of a group was chosen: its first page comes back with fresh values.
   void OnBackupTab();
   void OnRestoreTab();
-  // The update engine made a whole backup before an install: the backup history is stored
-  // and the restore group's list shows the archives of that history that exist.
+  // The update engine made a whole backup into the staging folder before an install: it is
+  // packed into a dated archive of the backup folder that joins the stored backup history and
+  // the restore group's list; a failure to write it is told (not to a launcher that follows).
   void OnBackupMade();
 
   CBackupGroupOwner& Backup() { return m_backup; }

@@ -4,6 +4,7 @@
 // failure), too little free space with another folder or an abort, and the page's picture.
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "BackupArchive.h"
@@ -13,6 +14,7 @@
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
 #include "ZipExtract.h"
+#include "file_size_limit.h"
 #include "wizards_testing.h"
 #include "zx/pathmap.h"
 
@@ -185,6 +187,26 @@ TEST_F(BackupRunPage, AStopDuringThePackingLeavesNoPartialArchive) {
   ASSERT_NO_FATAL_FAILURE(PressStopWhen(reached));
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
   EXPECT_TRUE(owner_.state.aborted);
+  EXPECT_TRUE(Archives().empty());
+  EXPECT_EQ(owner_.list.GetCount(), 0);
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("The backup did not finish.")));
+}
+
+TEST_F(BackupRunPage, ADiskThatFillsWhilePackingSaysSoAndKeepsNoArchive) {
+  // The volume reports room, then fills up under the archive.
+  std::unique_ptr<FileSizeLimit> full;
+  owner_.onFreeSpace = [&](LPCTSTR, ULONGLONG& bytes) {
+    bytes = 1ull << 40;
+    full = std::make_unique<FileSizeLimit>(4096);
+    return true;
+  };
+  Answer(_T("The backup could not be written; the disk may be full."), 0);
+  StartAll();
+  ASSERT_NO_FATAL_FAILURE(WaitForEnd());
+  full.reset();
+  ExpectAllStepsRan();
+  EXPECT_TRUE(owner_.state.failed);
+  EXPECT_FALSE(owner_.state.aborted);
   EXPECT_TRUE(Archives().empty());
   EXPECT_EQ(owner_.list.GetCount(), 0);
   EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("The backup did not finish.")));

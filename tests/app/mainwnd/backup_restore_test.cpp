@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <random>
 #include <thread>
 
 #include "DlgBackup1Type.h"
@@ -17,6 +18,7 @@
 #include "FileHistory.h"
 #include "VelquorWizards.h"
 #include "cstring_printer.h"
+#include "file_size_limit.h"
 #include "velquor_testing.h"
 #include "zx/input.h"
 #include "zx/machineprofile.h"
@@ -227,22 +229,26 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   EXPECT_TRUE(fs::exists(Host(archive))) << "the archive stays for another restore";
 }
 
-// The update engine's word that a backup made before an install is whole: the main window
-// stores its backup history and its restore list shows the archives of it that exist.
-TEST_F(BackupRestoreWindow, AWholeBackupBeforeAnInstallStoresTheListAndShowsIt) {
+// The update engine's word that the backup before an install is whole: the main window packs
+// the staging folder into a dated archive of the backup folder, stores the backup history and
+// lists the archive on the restore tab; a disk that fills under the archive is told and keeps
+// no archive.
+TEST_F(BackupRestoreWindow, ABackupBeforeAnInstallIsPackedAndListed) {
   auto* home = dynamic_cast<CDlgRestore1Home*>(Page(CVelquorDlg::kRestoreGroup, 1));
   ASSERT_NE(home, nullptr);
-  const CString archive = dialog_->GetBackupFolder() + kArchiveName;
-  WriteHostFile(Host(archive), std::string("PK\x05\x06", 4) + std::string(18, '\0'));
-  dialog_->GetHistory(kBackupHistory).SetAt(kArchiveName, archive);
-  dialog_->GetHistory(kBackupHistory).SetAt(_T("gone.zip"), dialog_->GetBackupFolder() + _T("gone.zip"));
+  const CString staging = dialog_->GetTempFolder();
+  WriteHostFile(Host(staging + _T("index.dat")), std::string("\x0B\0\0\0", 4));
+  WriteHostFile(Host(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
   const CString stored = dialog_->GetDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory);
   EXPECT_FALSE(fs::exists(Host(stored)));
   ASSERT_EQ(home->GetList().GetItemCount(), 0);
 
-  // Result rows the engine does not know leave nothing to copy: the backup is whole.
-  ASSERT_EQ(dialog_->GetScanEngine().BackupDriversForUpdate(dialog_->GetBackupFolder(), {5}), kStepCompleted);
+  // Result rows the engine does not know leave nothing more to copy: the backup is whole.
+  ASSERT_EQ(dialog_->GetScanEngine().BackupDriversForUpdate(staging, {5}), kStepCompleted);
   Pump();
+  const CString archive = dialog_->GetBackupFolder() + kArchiveName;
+  ASSERT_TRUE(fs::exists(Host(archive)));
+  EXPECT_FALSE(fs::exists(Host(staging)));
   ASSERT_EQ(home->GetList().GetItemCount(), 1);
   EXPECT_EQ(home->GetList().GetItemText(0, 0), CString(kArchiveName));
   CMapStringToString history;
@@ -251,12 +257,27 @@ TEST_F(BackupRestoreWindow, AWholeBackupBeforeAnInstallStoresTheListAndShowsIt) 
   ASSERT_TRUE(history.Lookup(kArchiveName, listed));
   EXPECT_EQ(listed, archive);
 
-  // A word other than "whole" changes nothing.
-  dialog_->GetHistory(kBackupHistory).RemoveKey(kArchiveName);
+  // A word other than "whole" packs nothing.
+  WriteHostFile(Host(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
   dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 0, 0);
+  EXPECT_TRUE(fs::exists(Host(staging)));
+
+  // The disk fills while the next archive is written: told, and no second archive.
+  std::string driver(64 * 1024, '\0');
+  std::mt19937 random(3);
+  for (char& byte : driver) byte = static_cast<char>(random());
+  WriteHostFile(Host(staging + _T("Display\\nvidia.sys")), driver);
+  CString told;
+  AnswerBox(0, &told);
+  {
+    FileSizeLimit full(4096);
+    dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 1, 0);
+  }
+  ExpectAllStepsRan();
+  EXPECT_NE(told.Find(_T("The backup could not be written; the disk may be full. No archive was kept.")), -1) << CStringA(told).GetString();
+  EXPECT_FALSE(fs::exists(Host(staging)));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Host(dialog_->GetBackupFolder())), fs::directory_iterator()), 1);
   EXPECT_EQ(home->GetList().GetItemCount(), 1);
-  ASSERT_TRUE(LoadHistoryFile(stored, history));
-  EXPECT_TRUE(history.Lookup(kArchiveName, listed));
 }
 
 }  // namespace
