@@ -27,6 +27,7 @@
 #include "SystemHelpers.h"
 #include "UpdateCheckerLauncher.h"
 #include "VelquorApp.h"
+#include "VelquorWizards.h"
 
 CVelquorDlg* g_pMainDlg = nullptr;
 
@@ -56,6 +57,7 @@ BEGIN_MESSAGE_MAP(CVelquorDlg, CDlgBaseAppDlg)
   ON_WM_DESTROY()
   ON_WM_SYSCOMMAND()
   ON_REGISTERED_MESSAGE(g_nBringToFrontMessage, &CVelquorDlg::OnBringToFront)
+  ON_MESSAGE(CDriverScanUpdate::kBackupExistsMessage, &CVelquorDlg::OnBackupExists)
   ON_COMMAND(CVelquorDlg::kFeedbackCommand, &CVelquorDlg::OnFeedback)
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONDBLCLK()
@@ -66,8 +68,9 @@ BEGIN_MESSAGE_MAP(CVelquorDlg, CDlgBaseAppDlg)
   ON_COMMAND(CDlgMainWnd::kDemoCommand, &CVelquorDlg::OnDemoButton)
 END_MESSAGE_MAP()
 
-CVelquorDlg::CVelquorDlg(CVelquorApp& app) : m_app(app) {
+CVelquorDlg::CVelquorDlg(CVelquorApp& app) : m_app(app), m_pWizards(std::make_unique<CVelquorWizards>(*this)) {
   BuildFolders();
+  m_scanEngine.SetInstallSettings(m_osFolders, 0);
   m_launcher.bHiddenScanMode = m_app.m_bHiddenScan != FALSE;
   if (g_pMainDlg == nullptr) g_pMainDlg = this;
 }
@@ -125,6 +128,7 @@ void CVelquorDlg::SaveFileList(int kind) {
 BOOL CVelquorDlg::OnInitDialog() {
   CDlgBaseAppDlg::OnInitDialog();
   HandRequestMachineToEngine(m_app, m_scanEngine);
+  m_scanEngine.SetMainWindow(m_hWnd);
 
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);
@@ -138,11 +142,12 @@ BOOL CVelquorDlg::OnInitDialog() {
 }
 
 void CVelquorDlg::BuildGroups() {
-  // The scan, backup and restore groups have no pages yet: their places stay empty and their
-  // panels show only their buttons.
+  // The scan group has no pages yet: its places stay empty and its panel shows only its
+  // buttons.
   m_pGroups[kScanGroup] = GetLeftPanel(1);
   m_pGroups[kBackupGroup] = GetLeftPanel(3);
   m_pGroups[kRestoreGroup] = GetLeftPanel(4);
+  m_pWizards->BuildWizardGroups(m_pGroups[kBackupGroup], m_pGroups[kRestoreGroup]);
   CDlgLeftDlgBase* settings = GetLeftPanel(5);
   m_pGroups[kSettingsGroup] = settings;
   if (settings == nullptr) return;
@@ -216,6 +221,11 @@ void CVelquorDlg::StartByMode() {
   }
 }
 
+void CVelquorDlg::ScanFromTab() {
+  PostMessage(WM_COMMAND, kFirstTabCommand);
+  PostScanNow();
+}
+
 BOOL CVelquorDlg::PostScanNow() {
   CWnd* scanHome = GetGroupPage(kScanGroup, 1);
   return scanHome != nullptr && scanHome->PostMessage(WM_COMMAND, kScanNowCommand);
@@ -260,10 +270,10 @@ void CVelquorDlg::SelectGroupButton(Group group, UINT command) {
 void CVelquorDlg::OnPageChange(int nCode) {
   switch (nCode) {
     case 13:
-      SelectGroupButton(kBackupGroup, kFirstLeftButton);
+      m_pWizards->OnBackupTab();
       break;
     case 14:
-      SelectGroupButton(kRestoreGroup, kFirstLeftButton);
+      m_pWizards->OnRestoreTab();
       break;
     case 15:
       if (m_pGeneralPage && m_pGeneralPage->GetSafeHwnd()) m_pGeneralPage->UpdateApplyButton();
@@ -340,6 +350,11 @@ LRESULT CVelquorDlg::OnBringToFront(WPARAM, LPARAM lParam) {
     BringWindowToTop();
     SetForegroundWindow();
   }
+  return 0;
+}
+
+LRESULT CVelquorDlg::OnBackupExists(WPARAM wParam, LPARAM) {
+  if (wParam != 0) m_pWizards->OnBackupMade();
   return 0;
 }
 
@@ -465,6 +480,7 @@ void CVelquorDlg::EndProcessNow() {
 }
 
 void CVelquorDlg::OnDestroy() {
+  m_scanEngine.SetMainWindow(nullptr);
   SaveFileList(kDownloadHistory);
   SaveFileList(kBackupHistory);
   if (m_pLink) {

@@ -15,6 +15,7 @@
 #include "LauncherLink.h"
 
 class CVelquorApp;
+class CVelquorWizards;
 class CDlgSetting1General;
 class CDlgDrvExclusion;
 
@@ -76,6 +77,10 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CDriverScanUpdate& GetScanEngine() { return m_scanEngine; }
   CDriverInstallEngine& GetInstallEngine() { return m_installEngine; }
   tagLauncherState& GetLauncherState() { return m_launcher; }
+  // The launcher link while the launcher is told (null otherwise).
+  CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
+  // The settings group's exclusion list page (null before the groups are built).
+  CDlgDrvExclusion* GetExclusionPage() const { return m_pExclusionPage; }
   const CString& GetDataFolder() const { return m_strDataFolder; }
   const CString& GetTempFolder() const { return m_strTempFolder; }
   const CString& GetDownloadFolder() const { return m_strDownloadFolder; }
@@ -93,6 +98,11 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
 
   // The main window's page-change callback (always allows the change).
   static int PageChangeCallback(CDlgBaseWnd* pDialog, int nCode);
+
+  // The backup and restore groups' side of the window.
+  CVelquorWizards* GetWizards() const { return m_pWizards.get(); }
+  // Opens the scan tab and starts a scan there.
+  void ScanFromTab();
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -114,6 +124,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnFeedback();
   afx_msg LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
+  // The update engine's word that a backup made before an install is whole (wParam 1).
+  afx_msg LRESULT OnBackupExists(WPARAM wParam, LPARAM lParam);
 
  private:
   void BuildFolders();
@@ -151,6 +163,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CDlgSetting1General* m_pGeneralPage = nullptr;
   CDlgSetting3Loc* m_pFoldersPage = nullptr;
   CDlgDrvExclusion* m_pExclusionPage = nullptr;
+  std::unique_ptr<CVelquorWizards> m_pWizards;
   tagLauncherState m_launcher;
   CPopupArming m_popup;
   std::unique_ptr<CKXLauncherLink> m_pLink;

@@ -127,8 +127,9 @@ TEST_F(DownloadDialog, ShowsTheRunsTextsAndProgressAndClosesWhenTheFileIsThere) 
     heading = static_cast<CDownloadDlg*>(CWnd::FromHandlePermanent(popup))->GetHeading();
     fileRange = static_cast<int>(::SendDlgItemMessageW(popup, IDC_DOWNLOAD_FILE_BAR, PBM_GETRANGE, FALSE, 0));
     runRange = static_cast<int>(::SendDlgItemMessageW(popup, IDC_DOWNLOAD_RUN_BAR, PBM_GETRANGE, FALSE, 0));
-    // Once the transfer has started, the server lets the file go.
-    if (held_ && fileRange > 0) release_ = true;
+    // Once the bar holds the file's size, the server lets the file go: the bars are read
+    // before the end of the run can close the popup.
+    if (held_ && fileRange == 100'000 / 1024) release_ = true;
     return false;
   });
   EXPECT_TRUE(fetched);
