@@ -112,6 +112,7 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   DeleteFolderTree(m_window.GetTempFolder());
   dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder());
   dialog.SetStartMode(DialogMode(nPageMode));
+  dialog.SetPrompts({[this](CWnd* over) { return CheckElevation(over); }, [this](CWnd* over) { RunRestartPrompt(over); }});
   if (IsLauncherNotifyMode()) {
     // The launcher follows the run and may stop it.
     tagLauncherState& launcher = m_window.GetLauncherState();

@@ -62,6 +62,15 @@ struct tagNagLauncher {
   std::function<bool()> stopRequested;
 };
 
+// The main window's questions around an install, asked over the popup: whether the program
+// has the rights to install (1 go on, 0 it is being started again with them, else refused)
+// and the restart prompt (which restarts Windows itself when agreed to). Without them the
+// rights are taken as given and the restart is asked in the own message box.
+struct tagNagPrompts {
+  std::function<int(CWnd* over)> elevate;
+  std::function<void(CWnd* over)> restart;
+};
+
 class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   DECLARE_DYNAMIC(CDlgNagDownloadAndInstall)
 
@@ -113,6 +122,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetInstallAll(BOOL all) { m_bInstallAll = all; }
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  void SetPrompts(tagNagPrompts prompts) { m_prompts = std::move(prompts); }
   // How the run's thread pauses after a driver (Sleep when none is set).
   void SetPause(std::function<void(DWORD ms)> pause) { m_pause = std::move(pause); }
   // Whether a run's thread is going.
@@ -188,7 +198,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   // The ends of the runs and the prompts, on the window's thread.
   void FinishRun(int mode, int outcome);
   void FinishInstall(int outcome);
-  void ShowInstallPrompt();
+  void ShowInstallPrompt(bool oneDriver);
   void ShowRunMessage(const CString& text, UINT icon);
   void AskForRestart();
   void StopRunningTransfer();
@@ -238,6 +248,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   std::vector<NagResultRow> m_rows;
   tagNagDriverRoad m_road;
   tagNagLauncher m_launcher;
+  tagNagPrompts m_prompts;
   std::function<void(DWORD ms)> m_pause;
   std::map<std::u16string, CString> m_runTexts;
   CString m_strAppName;

@@ -104,7 +104,7 @@ void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
       break;
     case kTimerPromptOne:
     case kTimerPromptSelected:
-      ShowInstallPrompt();
+      ShowInstallPrompt(nIDEvent == kTimerPromptOne);
       break;
     case kTimerClose:
       OnOK();
@@ -394,12 +394,16 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
 }
 
 void CDlgNagDownloadAndInstall::AskForRestart() {
+  if (m_prompts.restart) {
+    m_prompts.restart(this);
+    return;
+  }
   // A yes restarts Windows at once.
   if (ShowMessageBox(Lang(_T("IDS_RESTART2")), MB_YESNO | MB_ICONQUESTION, this) == IDYES)
     CDriverInstallEngine::RebootSystem();
 }
 
-void CDlgNagDownloadAndInstall::ShowInstallPrompt() {
+void CDlgNagDownloadAndInstall::ShowInstallPrompt(bool oneDriver) {
   CString question, text;
   FormatChecked(question, Lang(_T("INSTALLNAGDESC1")), {GetAppName()});
   text.Format(kPromptMarkup, static_cast<LPCTSTR>(question));
@@ -409,8 +413,13 @@ void CDlgNagDownloadAndInstall::ShowInstallPrompt() {
   const int answer = IsProgressNotify() ? kPromptInstall
                                         : AppMessageBoxEx(text, MB_ICONQUESTION, 2, buttons, kPromptRect, FALSE, 0, this);
   if (answer == kPromptInstall) {
-    SetTimer(kTimerBackupInstall, kStartDelayMs, nullptr);
-    return;
+    const int rights = m_prompts.elevate ? m_prompts.elevate(this) : 1;
+    if (rights == 1) {
+      SetTimer(kTimerBackupInstall, kStartDelayMs, nullptr);
+      return;
+    }
+    // Refused rights end the run; a restart with the rights (0) after one driver says nothing.
+    if (!oneDriver || rights == -1) ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
   }
   SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }

@@ -182,6 +182,39 @@ TEST_F(NagRuns, TheOneDriverRunFetchesItsRowAndTellsWhyItFailed) {
   }
 }
 
+TEST_F(NagRuns, TheMainWindowsQuestionsAreAskedOverThePopup) {
+  struct Case {
+    int rights;
+    std::vector<int> installed;
+    std::vector<CString> boxes;
+    int restarts;
+  } const cases[] = {
+      {1, {1}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation complete"}, 1},
+      {-1, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0},
+      {0, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rights);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(1, true, 0)});
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    dialog.SetDriverRoad(Road(fetched, installed));
+    int restarts = 0;
+    // Whether each question came over the popup.
+    std::vector<bool> overPopup;
+    dialog.SetPrompts({[&](CWnd* over) { return overPopup.push_back(over == &dialog), c.rights; },
+                       [&](CWnd* over) { overPopup.push_back(over == &dialog), ++restarts; }});
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+    EXPECT_EQ(installed, c.installed);
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    EXPECT_EQ(restarts, c.restarts);
+    EXPECT_EQ(overPopup, std::vector<bool>(1 + c.restarts, true));
+    EXPECT_FALSE(Restarted()) << "the prompt restarts Windows itself";
+  }
+}
+
 TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
   struct Case {
     std::vector<NagResultRow> rows;
