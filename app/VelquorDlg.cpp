@@ -81,8 +81,8 @@ CVelquorDlg::~CVelquorDlg() {
 }
 
 void CVelquorDlg::BuildFolders() {
+  // The folder keeps its case: file names are taken as the system gives them.
   GetProgramFolder(m_strProgramFolder);
-  m_strProgramFolder.MakeLower();
   m_strProgramFolder.Trim();
   m_strDataFolder = GetAppDataFolder();
   m_strDataFolderSlash = m_strDataFolder + _T("\\");

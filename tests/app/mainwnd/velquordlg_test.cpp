@@ -13,6 +13,7 @@
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
 #include "HalvoranApp.h"
+#include "PathHelpers.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
 #include "VelquorResults.h"
@@ -99,6 +100,10 @@ TEST_F(VelquorWindow, TheFoldersPageWorksOnTheWindowsFolders) {
   EXPECT_EQ(dialog_->GetBackupFolder(), CString(_T("C:\\Elsewhere")));
   EXPECT_EQ(dialog_->GetOsFolders().strWin7amd64, dialog_->GetUpdaterFolder() + _T("win7amd64\\"));
   EXPECT_EQ(dialog_->GetUpdaterFolder().Right(8), CString(_T("updater\\")));
+  // The program's folder as the system names it, never lower-cased.
+  CString programFolder;
+  GetProgramFolder(programFolder);
+  EXPECT_EQ(dialog_->GetUpdaterFolder(), programFolder + _T("updater\\"));
 }
 
 TEST_F(VelquorWindow, EnterEscapeAndAltF4NeverCloseIt) {

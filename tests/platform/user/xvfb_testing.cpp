@@ -109,11 +109,11 @@ int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string
   return Wait(child.pid);
 }
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(const char* screen) {
   const std::string xvfb = Found("Xvfb");
   if (xvfb.empty()) return;
   // Xvfb picks a free display and writes its number to descriptor 3.
-  server_ = Start({xvfb, "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp"}, Environment({}), 3,
+  server_ = Start({xvfb, "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp"}, Environment({}), 3,
                   false);
   if (server_.pid <= 0) return;
   const std::string number = ReadLine(server_.out, 15000);

@@ -35,10 +35,11 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra);
 // Runs a program to its end (its standard error read and dropped); answers its exit code.
 int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env = Environment({}));
 
-// A private X server (24-bit 640 x 480) on a display it picked, ended with the object.
+// A private X server (24-bit, 640 x 480 unless another size is asked for) on a display it
+// picked, ended with the object.
 class Xvfb {
  public:
-  Xvfb();
+  explicit Xvfb(const char* screen = "640x480x24");
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
