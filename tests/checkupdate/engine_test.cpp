@@ -2,7 +2,8 @@
 // the real download library and a setup program that records how it was started: a newer
 // version is downloaded as "<key>.unconfirmed", confirmed by SHA-1, renamed and started with
 // "/verysilent"; a wrong or missing digest, a key with folders, a browser address that is no
-// web address, no connection, a setup already there, and the database row.
+// web address, no connection, a setup already there, and the database archive, which replaces
+// the one in use only once confirmed.
 #include <gtest/gtest.h>
 #include <handleapi.h>
 #include <synchapi.h>
@@ -13,10 +14,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <thread>
 
 #include "DigestsSha1.h"
+#include "GlobalUpdate.h"
 #include "PathHelpers.h"
 #include "UpdateCheckEngine.h"
 #include "cstring_printer.h"
@@ -231,23 +234,120 @@ TEST_F(UpdateEngine, WithoutAConnectionNothingIsAsked) {
   EXPECT_EQ(view_.messages.size(), 1u);
 }
 
-TEST_F(UpdateEngine, TheDatabaseRowIsNotReportedDone) {
-  Offer offer;
-  offer.version = "5.1.0.10";
-  Publish(offer);
+// The database update of the sibling program: the archive in use lies in the program folder
+// (shared by the tests of this program, so each test starts and ends without it).
+class DatabaseUpdate : public UpdateEngine {
+ protected:
+  void SetUp() override {
+    UpdateEngine::SetUp();
+    archive_ = HostPath(GetDatabaseArchivePath());
+    staging_ = HostPath(GetDatabaseStagingFolder());
+    RemoveArchives();
+    Offer offer;
+    offer.version = "5.1.0.10";  // no newer program: the database is asked for
+    Publish(offer);
+    switches_.bIsQuarnelParent = TRUE;
+    WriteHostFile(archive_, "the archive in use");
+  }
+  void TearDown() override {
+    RemoveArchives();
+    UpdateEngine::TearDown();
+  }
+  void RemoveArchives() {
+    fs::remove(archive_);
+    fs::remove_all(staging_);
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+  // No download is left half way or unconfirmed.
+  bool NothingStaged() const { return !fs::exists(staging_) || fs::is_empty(staging_); }
+  std::string archive_;
+  std::string staging_;
+  const std::string newArchive_ = std::string("PK\x03\x04 the new database ") + std::string(3000, 'd');
+};
+
+TEST_F(DatabaseUpdate, TheChosenArchiveIsConfirmedAndTakesThePlaceOfTheOneInUse) {
+  WriteHostFile(catalogue_.path() + "/completedatabase.zip", newArchive_);
   WriteHostFile(catalogue_.path() + "/LatestVersionDB.htm",
-                "[BrovikUpdates]\r\nSHA=ABC\r\nDOWNLOADURL=http://{host}/db/CompleteDatabase.zip\r\n");
+                "[BrovikUpdates]\r\nSHA={sha1:completedatabase.zip}\r\n"
+                "DOWNLOADURL=http://{host}/setups/CompleteDatabase.zip\r\n");
   StartService();
   MakeEngine();
-  switches_.bIsQuarnelParent = TRUE;
   engine_->RunWorker();
   EXPECT_TRUE(engine_->GetDownloadInfo().m_bDbAvailable);
+  EXPECT_TRUE(engine_->IsDatabaseDone());
   EXPECT_EQ(engine_->GetItemsToFetch(), 1);
-  EXPECT_FALSE(engine_->IsDatabaseDone());
-  EXPECT_EQ(view_.stage, 6);  // nothing was fetched: not ready to install
+  EXPECT_EQ(engine_->GetItemsFetched(), 1);
+  EXPECT_EQ(view_.stage, 5);
+  EXPECT_FALSE(view_.installTimer);  // nothing to install: the archive is in use at once
+  EXPECT_EQ(Read(archive_), newArchive_);
+  EXPECT_TRUE(NothingStaged());
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[1], "GET /updatekx/c4udb.cgi");
+  EXPECT_EQ(requests[2], "GET /setups/completedatabase.zip");  // the answer's address is read in lower case
+  // A second run finds the archive in use already matching and fetches nothing.
+  MakeEngine();
+  view_.stage = 0;
+  engine_->RunWorker();
+  EXPECT_TRUE(engine_->IsDatabaseDone());
+  EXPECT_EQ(Requests().size(), 2u);
+}
+
+TEST_F(DatabaseUpdate, AnArchiveThatCannotBeConfirmedLeavesTheOneInUse) {
+  const struct {
+    const char* name;
+    const char* sha;     // the answer's digest
+    bool served;         // the stand-in holds the archive
+    bool fetched;        // the archive is asked for
+  } kCases[] = {
+      {"wrong digest", "0000000000000000000000000000000000000000", true, true},
+      {"no digest", "", true, false},
+      {"not served", "{sha1:TunevoSetup.exe}", false, true},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(catalogue_.path() + "/completedatabase.zip");
+    if (c.served) WriteHostFile(catalogue_.path() + "/completedatabase.zip", newArchive_);
+    WriteHostFile(catalogue_.path() + "/LatestVersionDB.htm",
+                  std::string("[BrovikUpdates]\r\nSHA=") + c.sha +
+                      "\r\nDOWNLOADURL=http://{host}/setups/completedatabase.zip\r\n");
+    StartService();
+    MakeEngine();
+    view_.stage = 0;
+    engine_->RunWorker();
+    EXPECT_TRUE(engine_->GetDownloadInfo().m_bDbAvailable);
+    EXPECT_FALSE(engine_->IsDatabaseDone());
+    EXPECT_EQ(engine_->GetItemsFetched(), 0);
+    EXPECT_EQ(view_.stage, 6);
+    EXPECT_EQ(Read(archive_), "the archive in use");
+    EXPECT_TRUE(NothingStaged());
+    const std::vector<std::string> requests = Requests();
+    EXPECT_EQ(requests.size(), c.fetched ? 3u : 2u);
+  }
+}
+
+TEST_F(DatabaseUpdate, TheCompleteDatabaseModeFetchesTheArchiveOfTheFixedAddress) {
+  WriteHostFile(catalogue_.path() + "/Completedatabase.zip", newArchive_);
+  const CString served(zx::path::HostToWindows(catalogue_.path() + "/Completedatabase.zip").c_str());
+  WriteHostFile(catalogue_.path() + "/dbUpdate.ini",
+                "[BrovikUpdates]\r\nSHA=" + std::string(CStringA(CCalcSHA1::GetFileSha1Hash(served)).GetString()) +
+                    "\r\nDOWNLOADURL=http://update.zephrin-tunevo.example/quarnelupdates/CompleteDatabase/"
+                    "Completedatabase.zip\r\n");
+  StartService();
+  switches_.bDownloadCompleteDbOnly = TRUE;
+  MakeEngine();
+  engine_->RunWorker();
+  EXPECT_TRUE(engine_->IsDatabaseDone());
+  EXPECT_EQ(view_.stage, 5);
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_EQ(Read(archive_), newArchive_);
   const std::vector<std::string> requests = Requests();
   ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[1], "GET /updatekx/c4udb.cgi");
+  EXPECT_EQ(requests[0], "GET /quarnelupdates/CompleteDatabase/getdatabase.asp");
+  EXPECT_EQ(requests[1], "GET /quarnelupdates/completedatabase/completedatabase.zip");
 }
 
 TEST_F(UpdateEngine, AMissingLibraryIsReported) {

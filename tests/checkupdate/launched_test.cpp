@@ -171,28 +171,39 @@ class LaunchedChecker : public UpdateServiceTest {
     ::PostMessageW(look.box, WM_COMMAND, MAKEWPARAM(kMessageBoxFirstButton + button, BN_CLICKED), 0);
     return true;
   }
-  // The file the setup stand-in writes when started, wherever the checker put the setup.
-  std::string SetupRuns() const {
+  // The host path of a file of that name anywhere in the machine root; empty when there is none.
+  std::string FileNamed(const std::string& name) const {
     std::error_code error;
     for (fs::recursive_directory_iterator it(root(), error), end; it != end; it.increment(error))
-      if (it->path().filename() == std::string(kSetupName) + ".runs") return it->path().string();
+      if (it->path().filename() == name) return it->path().string();
     return {};
   }
-  bool AnyFileNamed(const std::string& name) const {
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(root(), error), end; it != end; it.increment(error))
-      if (it->path().filename() == name) return true;
-    return false;
-  }
+  // The file the setup stand-in writes when started, wherever the checker put the setup.
+  std::string SetupRuns() const { return FileNamed(std::string(kSetupName) + ".runs"); }
+  bool AnyFileNamed(const std::string& name) const { return !FileNamed(name).empty(); }
 };
 
 TEST_F(LaunchedChecker, ANewerVersionIsDownloadedConfirmedAndItsSetupStartedOnceTheUserAgrees) {
   Publish(Offer());
+  // The stand-in holds the setup's answer at its middle while this file exists.
+  const std::string hold = catalogue_.path() + "/" + kSetupName + ".hold";
+  WriteHostFile(hold, "");
   StartService();
   Launch();
   HWND checker = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (checker = CheckerWindow()) != nullptr; }, 20)) << "no checker window";
   ASSERT_TRUE(WaitUntil([&] { return AnswerBox(checker); }, 20)) << "no question about the new version";
+  // Half downloaded, the setup lies only under its unconfirmed name.
+  const std::string partialName = std::string(kSetupName) + ".unconfirmed";
+  std::string partial;
+  ASSERT_TRUE(WaitUntil([&] {
+    partial = FileNamed(partialName);
+    std::error_code error;
+    return !partial.empty() && fs::file_size(partial, error) == setupBytes_.size() / 2;
+  }, 20)) << "no half download under " << partialName;
+  EXPECT_FALSE(AnyFileNamed(kSetupName));
+  EXPECT_EQ(SetupRuns(), "");
+  fs::remove(hold);
   std::string runs;
   ASSERT_TRUE(WaitUntil([&] { return !(runs = SetupRuns()).empty(); }, 20)) << "the setup was never started";
   const std::string setup = runs.substr(0, runs.size() - 5);
