@@ -19,7 +19,6 @@
 #include <thread>
 
 #include "DigestsSha1.h"
-#include "GlobalUpdate.h"
 #include "PathHelpers.h"
 #include "UpdateCheckEngine.h"
 #include "cstring_printer.h"
@@ -234,37 +233,21 @@ TEST_F(UpdateEngine, WithoutAConnectionNothingIsAsked) {
   EXPECT_EQ(view_.messages.size(), 1u);
 }
 
-// The database update of the sibling program: the archive in use lies in the program folder
-// (shared by the tests of this program, so each test starts and ends without it).
+// The database update of the sibling program, over an archive in use.
 class DatabaseUpdate : public UpdateEngine {
  protected:
   void SetUp() override {
     UpdateEngine::SetUp();
-    archive_ = HostPath(GetDatabaseArchivePath());
-    staging_ = HostPath(GetDatabaseStagingFolder());
-    RemoveArchives();
     Offer offer;
     offer.version = "5.1.0.10";  // no newer program: the database is asked for
     Publish(offer);
     switches_.bIsQuarnelParent = TRUE;
-    WriteHostFile(archive_, "the archive in use");
+    WriteHostFile(DatabaseArchive(), "the archive in use");
   }
-  void TearDown() override {
-    RemoveArchives();
-    UpdateEngine::TearDown();
-  }
-  void RemoveArchives() {
-    fs::remove(archive_);
-    fs::remove_all(staging_);
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+  std::string ArchiveInUse() const {
+    std::ifstream in(DatabaseArchive(), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  // No download is left half way or unconfirmed.
-  bool NothingStaged() const { return !fs::exists(staging_) || fs::is_empty(staging_); }
-  std::string archive_;
-  std::string staging_;
   const std::string newArchive_ = std::string("PK\x03\x04 the new database ") + std::string(3000, 'd');
 };
 
@@ -282,7 +265,7 @@ TEST_F(DatabaseUpdate, TheChosenArchiveIsConfirmedAndTakesThePlaceOfTheOneInUse)
   EXPECT_EQ(engine_->GetItemsFetched(), 1);
   EXPECT_EQ(view_.stage, 5);
   EXPECT_FALSE(view_.installTimer);  // nothing to install: the archive is in use at once
-  EXPECT_EQ(Read(archive_), newArchive_);
+  EXPECT_EQ(ArchiveInUse(), newArchive_);
   EXPECT_TRUE(NothingStaged());
   const std::vector<std::string> requests = Requests();
   ASSERT_EQ(requests.size(), 3u);
@@ -322,7 +305,7 @@ TEST_F(DatabaseUpdate, AnArchiveThatCannotBeConfirmedLeavesTheOneInUse) {
     EXPECT_FALSE(engine_->IsDatabaseDone());
     EXPECT_EQ(engine_->GetItemsFetched(), 0);
     EXPECT_EQ(view_.stage, 6);
-    EXPECT_EQ(Read(archive_), "the archive in use");
+    EXPECT_EQ(ArchiveInUse(), "the archive in use");
     EXPECT_TRUE(NothingStaged());
     const std::vector<std::string> requests = Requests();
     EXPECT_EQ(requests.size(), c.fetched ? 3u : 2u);
@@ -330,12 +313,7 @@ TEST_F(DatabaseUpdate, AnArchiveThatCannotBeConfirmedLeavesTheOneInUse) {
 }
 
 TEST_F(DatabaseUpdate, TheCompleteDatabaseModeFetchesTheArchiveOfTheFixedAddress) {
-  WriteHostFile(catalogue_.path() + "/Completedatabase.zip", newArchive_);
-  const CString served(zx::path::HostToWindows(catalogue_.path() + "/Completedatabase.zip").c_str());
-  WriteHostFile(catalogue_.path() + "/dbUpdate.ini",
-                "[BrovikUpdates]\r\nSHA=" + std::string(CStringA(CCalcSHA1::GetFileSha1Hash(served)).GetString()) +
-                    "\r\nDOWNLOADURL=http://update.zephrin-tunevo.example/quarnelupdates/CompleteDatabase/"
-                    "Completedatabase.zip\r\n");
+  PublishCompleteDatabase(newArchive_);
   StartService();
   switches_.bDownloadCompleteDbOnly = TRUE;
   MakeEngine();
@@ -343,7 +321,7 @@ TEST_F(DatabaseUpdate, TheCompleteDatabaseModeFetchesTheArchiveOfTheFixedAddress
   EXPECT_TRUE(engine_->IsDatabaseDone());
   EXPECT_EQ(view_.stage, 5);
   EXPECT_EQ(view_.closes, 1);
-  EXPECT_EQ(Read(archive_), newArchive_);
+  EXPECT_EQ(ArchiveInUse(), newArchive_);
   const std::vector<std::string> requests = Requests();
   ASSERT_EQ(requests.size(), 2u);
   EXPECT_EQ(requests[0], "GET /quarnelupdates/CompleteDatabase/getdatabase.asp");
