@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -244,10 +243,7 @@ class DatabaseUpdate : public UpdateEngine {
     switches_.bIsQuarnelParent = TRUE;
     WriteHostFile(DatabaseArchive(), "the archive in use");
   }
-  std::string ArchiveInUse() const {
-    std::ifstream in(DatabaseArchive(), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  }
+  std::string ArchiveInUse() const { return ReadHostFile(DatabaseArchive()); }
   const std::string newArchive_ = std::string("PK\x03\x04 the new database ") + std::string(3000, 'd');
 };
 

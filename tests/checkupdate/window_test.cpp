@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <thread>
 
 #include "DlgBaseMessageBoxWndBase.h"
@@ -444,8 +443,7 @@ TEST_F(CheckerWindow, TheCompleteDatabaseIsFetchedConfirmedAndPutInUseAndItsRowS
   const INT_PTR result = Run(window, {Advance(100), StageIs(kStageReady), Snapshot(window, "checker_database_done.png")});
   EXPECT_EQ(result, IDOK);
   EXPECT_TRUE(window.GetEngine().IsDatabaseDone());
-  std::ifstream in(DatabaseArchive(), std::ios::binary);
-  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), archive);
+  EXPECT_EQ(ReadHostFile(DatabaseArchive()), archive);
   EXPECT_TRUE(NothingStaged());
 }
 
