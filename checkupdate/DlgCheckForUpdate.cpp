@@ -659,7 +659,8 @@ void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULO
     return;
   }
   if (stage != kStageDownloading) return;
-  if (m_engine->GetFetchStage() == kRowProgram) SetRowState(kRowProgram, _T("IDS_DownloadingTxt"));
+  const int fetching = m_engine->GetFetchStage();
+  if (fetching == kRowProgram || fetching == kRowDatabase) SetRowState(fetching, _T("IDS_DownloadingTxt"));
   int overall = OverallProgressPercent(m_engine->GetItemsFetched(), m_engine->GetItemsToFetch(), percent);
   int highest = g_highestPercent.load();
   while (overall > highest && !g_highestPercent.compare_exchange_weak(highest, overall)) {
@@ -719,9 +720,9 @@ void CDlgCheckForUpdate::ReadChosenUpdates(BOOL& program, BOOL& database) {
 
 void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
   RunOnWindowThread([&] {
-    // The program's row has its outcome; the database archive is never fetched here.
-    SetRowState(kRowProgram, done ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
-    SetRowState(kRowDatabase, _T("Step4Failed"));
+    // Each chosen row has its own outcome.
+    SetRowState(kRowProgram, m_engine->IsProgramDone() ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
+    SetRowState(kRowDatabase, m_engine->IsDatabaseDone() ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
     SetStage(done ? kStageReady : kStageFailed);
     if (!IsSiblingMode()) ShowBalloon(done ? _T("IDS_UPDATES_INSTALLING") : _T("IDS_DOWNLOADING_FAILED"));
   });

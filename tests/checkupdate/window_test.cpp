@@ -6,7 +6,8 @@
 // nothing started; without a connection the window ends on the no-update page, which Enter,
 // Escape and Alt+F4 do not close, and Finish or the title bar's close button do. A minimised
 // start, the parent's close code, a window shown only once an update is found; the
-// notification-area icon, its clicks, menu and balloons, and the hide button.
+// notification-area icon, its clicks, menu and balloons, and the hide button. In the
+// complete-database mode the archive is fetched, confirmed and put in use, its row shown done.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -431,6 +432,19 @@ TEST_F(CheckerWindow, OnlyAnUpdateFoundShowsAWindowStartedToShowOnlyThen) {
                                       AnswerBox(window, 1)});  // No: the checker closes
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(SetupRecord(HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName, false), "");
+}
+
+TEST_F(CheckerWindow, TheCompleteDatabaseIsFetchedConfirmedAndPutInUseAndItsRowShowsIt) {
+  const std::string archive = "PK the complete database " + std::string(2000, 'c');
+  PublishCompleteDatabase(archive);
+  StartService();
+  switches_.bDownloadCompleteDbOnly = TRUE;
+  TestCheckerWindow window(switches_);
+  const INT_PTR result = Run(window, {Advance(100), StageIs(kStageReady), Snapshot(window, "checker_database_done.png")});
+  EXPECT_EQ(result, IDOK);
+  EXPECT_TRUE(window.GetEngine().IsDatabaseDone());
+  EXPECT_EQ(ReadHostFile(DatabaseArchive()), archive);
+  EXPECT_TRUE(NothingStaged());
 }
 
 }  // namespace
