@@ -27,6 +27,7 @@
 #include "SystemHelpers.h"
 #include "UpdateCheckerLauncher.h"
 #include "VelquorApp.h"
+#include "VelquorScan.h"
 
 CVelquorDlg* g_pMainDlg = nullptr;
 
@@ -141,13 +142,15 @@ BOOL CVelquorDlg::OnInitDialog() {
 }
 
 void CVelquorDlg::BuildGroups() {
-  // The scan, backup and restore groups have no pages yet: their places stay empty and their
-  // panels show only their buttons.
+  // The backup and restore groups have no pages yet: their places stay empty and their panels
+  // show only their buttons.
   m_pGroups[kScanGroup] = GetLeftPanel(1);
   m_pGroups[kBackupGroup] = GetLeftPanel(3);
   m_pGroups[kRestoreGroup] = GetLeftPanel(4);
   CDlgLeftDlgBase* settings = GetLeftPanel(5);
   m_pGroups[kSettingsGroup] = settings;
+  m_pScanHost = std::make_unique<CVelquorScanHost>(*this);
+  AddScanPages(*this, *m_pScanHost);
   if (settings == nullptr) return;
 
   m_pGeneralPage = new CDlgSetting1General();
@@ -165,13 +168,20 @@ void CVelquorDlg::BuildGroups() {
       {kExclusionPlace, m_pExclusionPage, CDlgDrvExclusion::kTemplateId},
   };
   // The panel owns its pages from here on, made or not.
-  for (const auto& entry : kPages) {
-    settings->SetPage(entry.place, entry.page);
-    AddPage(settings, entry.page, entry.templateId);
-  }
+  for (const auto& entry : kPages) PlaceGroupPage(kSettingsGroup, entry.place, entry.page, entry.templateId);
   m_pGeneralPage->EnableWindow(TRUE);
   m_pGeneralPage->ShowWindow(SW_SHOW);
   settings->SelectButton(kSettingsSelection);
+}
+
+BOOL CVelquorDlg::PlaceGroupPage(Group group, int place, CDlgBaseWnd* page, UINT templateId) {
+  CDlgLeftDlgBase* panel = m_pGroups[group];
+  if (panel == nullptr) {
+    delete page;
+    return FALSE;
+  }
+  panel->SetPage(place, page);
+  return AddPage(panel, page, templateId);
 }
 
 CDlgBaseWnd* CVelquorDlg::GetGroupPage(Group group, int place) const {

@@ -17,6 +17,7 @@
 class CVelquorApp;
 class CDlgSetting1General;
 class CDlgDrvExclusion;
+class CVelquorScanHost;
 
 class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   DECLARE_DYNAMIC(CVelquorDlg)
@@ -72,10 +73,17 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // the place is empty).
   CDlgLeftDlgBase* GetGroup(Group group) const { return m_pGroups[group]; }
   CDlgBaseWnd* GetGroupPage(Group group, int place) const;
+  // Gives the page to the group's place (the group owns it from then on) and makes it there,
+  // hidden and disabled; FALSE when the group is missing or the page could not be made.
+  BOOL PlaceGroupPage(Group group, int place, CDlgBaseWnd* page, UINT templateId);
 
   CDriverScanUpdate& GetScanEngine() { return m_scanEngine; }
   CDriverInstallEngine& GetInstallEngine() { return m_installEngine; }
   tagLauncherState& GetLauncherState() { return m_launcher; }
+  // The launcher link while the launcher is told (null otherwise).
+  CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
+  // The scan pages' host (null before the groups are built).
+  CVelquorScanHost* GetScanHost() const { return m_pScanHost.get(); }
   const CString& GetDataFolder() const { return m_strDataFolder; }
   const CString& GetTempFolder() const { return m_strTempFolder; }
   const CString& GetDownloadFolder() const { return m_strDownloadFolder; }
@@ -101,8 +109,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // The close request: only while the window is enabled.
   void ExitApp() override;
 
-  // Ends the process at once (watchdog, launcher exit, hidden-mode stop): the quit message
-  // with code 18, then exit code 0 without destructors.
+  // Ends the process at once (watchdog, launcher exit, hidden-mode stop, a one-click scan's
+  // abort): the quit message with code 18, then exit code 0 without destructors.
+  friend class CVelquorScanHost;
   virtual void EndProcessNow();
   // Starts the program again elevated with the parameters and lets this run end; TRUE when the
   // new process started.
@@ -154,6 +163,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   tagLauncherState m_launcher;
   CPopupArming m_popup;
   std::unique_ptr<CKXLauncherLink> m_pLink;
+  std::unique_ptr<CVelquorScanHost> m_pScanHost;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -43,7 +43,8 @@ class VelquorWindow : public DialogTest {
     theApp.m_bTaskBusy = FALSE;
     theApp.m_bHiddenScan = FALSE;
     theApp.m_bProgressNotify = FALSE;
-    theApp.m_nStartPage = kStartPageScanHome;
+    // No start page: the window starts no scan by itself (a very silent install would).
+    theApp.m_nStartPage = 0;
     theApp.FillMainWindowSettings(settings_);
     dialog_ = std::make_unique<TestVelquorDlg>(theApp);
     dialog_->SetAppInfo(settings_);
@@ -223,8 +224,9 @@ TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
 }
 
 TEST_F(VelquorWindow, AFeedbackRequestWithoutAScanAsksForOneAndLeavesTheProgramFree) {
-  // Yes (first button) and No: with no scan to run, the task-busy flag is cleared either way.
-  for (int button : {0, 1}) {
+  // No (second button): no scan runs and the task-busy flag is cleared (Yes starts a scan,
+  // which clears it when it ends).
+  for (int button : {1}) {
     WhileModal({[button] {
       auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
       if (box == nullptr) return false;
