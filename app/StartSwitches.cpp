@@ -55,7 +55,11 @@ tagStartSwitch ReadStartSwitch(const CString& cleaned) {
   if (cleaned.CompareNoCase(_T("runhiddenScan")) == 0) result.hiddenScan = TRUE;
   else if (cleaned.CompareNoCase(_T("firstinstall")) == 0) result.firstInstall = TRUE;
   else if (cleaned.CompareNoCase(_T("verysilentinstall")) == 0) result.verySilentInstall = TRUE;
-  else if (cleaned.CompareNoCase(_T("schedule")) == 0) result.schedule = TRUE;
+  // The scheduled job's auto-fix and shut-down words are scheduled starts as well: without
+  // them the job would open the program without scanning.
+  else if (cleaned.CompareNoCase(_T("schedule")) == 0 || cleaned.CompareNoCase(_T("autofix")) == 0 ||
+           cleaned.CompareNoCase(_T("shutdown")) == 0)
+    result.schedule = TRUE;
   return result;
 }
 

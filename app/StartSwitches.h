@@ -15,7 +15,7 @@ struct tagStartSwitch {
   BOOL hiddenScan = FALSE;         // "runhiddenScan": no visible window, on the launcher's behalf
   BOOL firstInstall = FALSE;       // "firstinstall"
   BOOL verySilentInstall = FALSE;  // "verysilentinstall"
-  BOOL schedule = FALSE;           // "schedule"
+  BOOL schedule = FALSE;           // "schedule", or the job's "autofix" or "shutdown"
 };
 
 // The first word of the arguments (quotes group blanks into a word and are dropped) and the

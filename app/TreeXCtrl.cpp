@@ -141,3 +141,19 @@ void CTreeXCtrl::OnKeyDown(UINT nChar, UINT, UINT) {
 }
 
 void CTreeXCtrl::OnLButtonDblClk(UINT, CPoint) {}
+
+void CTreeXCtrl::CheckAllDrivers(BOOL bChecked) {
+  for (HTREEITEM group = GetRootItem(); group; group = GetNextSiblingItem(group)) {
+    SetCheckState(group, bChecked);
+    Expand(group, TVE_EXPAND);
+    for (HTREEITEM item = GetChildItem(group); item; item = GetNextSiblingItem(item)) SetCheckState(item, bChecked);
+  }
+}
+
+std::vector<HTREEITEM> CTreeXCtrl::GetCheckedDrivers() const {
+  std::vector<HTREEITEM> checked;
+  for (HTREEITEM group = GetRootItem(); group; group = GetNextSiblingItem(group))
+    for (HTREEITEM item = GetChildItem(group); item; item = GetNextSiblingItem(item))
+      if (IsItemChecked(item)) checked.push_back(item);
+  return checked;
+}

@@ -6,6 +6,8 @@
 #pragma once
 #include <afxcmn.h>
 
+#include <vector>
+
 // The wizard page that lists drivers in the tree while it is active (backup or restore).
 class CTreeXCtrlOwner {
  public:
@@ -52,6 +54,10 @@ class CTreeXCtrl : public CTreeCtrl {
 
   BOOL AnyItemChecked() const;
   BOOL AllItemsChecked() const;
+  // The wizards' two-level trees (class groups with their drivers): every group and driver
+  // takes the state, groups expanded; and the checked drivers.
+  void CheckAllDrivers(BOOL bChecked);
+  std::vector<HTREEITEM> GetCheckedDrivers() const;
 
   // The wizard page active over the tree (null: none).
   void SetOwnerPage(CTreeXCtrlOwner* pOwner) { m_pOwner = pOwner; }

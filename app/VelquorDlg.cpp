@@ -22,7 +22,7 @@
 #include "OSVersionInfo.h"
 #include "PathHelpers.h"
 #include "ProcessControl.h"
-#include "ScanRequest.h"
+#include "RequestMachineHandOff.h"
 #include "SettingsStore.h"
 #include "SystemHelpers.h"
 #include "UpdateCheckerLauncher.h"
@@ -125,10 +125,7 @@ void CVelquorDlg::SaveFileList(int kind) {
 
 BOOL CVelquorDlg::OnInitDialog() {
   CDlgBaseAppDlg::OnInitDialog();
-  m_app.m_strUserHash = CHalvoranApp::m_sUSER_HASH;
-  tagScanRequestMachine machine;
-  GatherRequestMachine(m_app.m_strUserHash, machine);
-  m_scanEngine.SetRequestMachine(machine);
+  HandRequestMachineToEngine(m_app, m_scanEngine);
 
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);

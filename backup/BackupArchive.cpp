@@ -1,12 +1,13 @@
 // The backup archive: the staging folder's files handed to the zip writer one by one, links
 // left out, a stop request honoured between files, and the archive renamed into place only
-// when it was written whole.
+// when it was written whole; the archive's name, written and read back.
 #include "BackupArchive.h"
 
 #include <vector>
 
 #include "ArchivePaths.h"
 #include "DriverInstallEngine.h"
+#include "DriverScanUpdate.h"
 #include "PathHelpers.h"
 #include "ZipWriter.h"
 
@@ -106,39 +107,42 @@ bool SplitThree(const CString& text, TCHAR separator, CString parts[3]) {
 
 }  // namespace
 
-bool ReadBackupArchiveStamp(const CString& name, SYSTEMTIME& stamp) {
+CString CDriverScanUpdate::MakeBackupName(const CString& name, SYSTEMTIME* stamp) {
   CString text = name;
-  if (text.GetLength() < 4 || text.Right(4).CompareNoCase(_T(".zip")) != 0) return false;
+  if (text.GetLength() < 4 || text.Right(4).CompareNoCase(_T(".zip")) != 0) return CString();
   text = text.Left(text.GetLength() - 4);
   const int comma = text.Find(_T(','));
-  if (comma < 0) return false;
+  if (comma < 0) return CString();
   text = text.Mid(comma + 1);
   const int underscore = text.Find(_T('_'));
   const int hours = text.Find(_T('H'), underscore + 1);
-  if (underscore < 0 || hours != underscore + 1) return false;
+  if (underscore < 0 || hours != underscore + 1) return CString();
   CString date[3], time[3];
   CString clock = text.Mid(hours + 1);
   // A second backup of the same second carries a number after its time: "_2", "_3"...
   const int suffix = clock.Find(_T('_'));
   WORD number = 0;
-  if (suffix >= 0 && !ReadNumber(clock.Mid(suffix + 1), number)) return false;
+  if (suffix >= 0 && !ReadNumber(clock.Mid(suffix + 1), number)) return CString();
   if (suffix >= 0) clock = clock.Left(suffix);
   clock.Remove(_T('M'));
   clock.Remove(_T('S'));
-  if (!SplitThree(text.Left(underscore), _T('-'), date) || !SplitThree(clock, _T('-'), time)) return false;
+  if (!SplitThree(text.Left(underscore), _T('-'), date) || !SplitThree(clock, _T('-'), time)) return CString();
   SYSTEMTIME read{};
   for (WORD month = 0; month < 12; ++month)
     if (date[1].CompareNoCase(kMonths[month]) == 0) read.wMonth = static_cast<WORD>(month + 1);
   if (read.wMonth == 0 || !ReadNumber(date[0], read.wDay) || !ReadNumber(date[2], read.wYear) ||
       !ReadNumber(time[0], read.wHour) || !ReadNumber(time[1], read.wMinute) || !ReadNumber(time[2], read.wSecond))
-    return false;
+    return CString();
   // The round trip through a file time refuses impossible dates and fills in the weekday.
   FILETIME file;
   if (read.wYear < 1601 || read.wHour > 23 || read.wMinute > 59 || read.wSecond > 59 ||
       !SystemTimeToFileTime(&read, &file) || !FileTimeToSystemTime(&file, &read))
-    return false;
-  stamp = read;
-  return true;
+    return CString();
+  if (stamp != nullptr) *stamp = read;
+  CString written;
+  written.Format(_T("%04u%02u%02u_%02u%02u%02u"), read.wYear, read.wMonth, read.wDay, read.wHour, read.wMinute,
+                 read.wSecond);
+  return written;
 }
 
 CString MakeFreeBackupArchivePath(const CString& folder, const CString& prefix, const SYSTEMTIME& time) {

@@ -25,10 +25,7 @@ int CompressBackupFolder(LPCTSTR folder, LPCTSTR zipPath, BackupPackReport* repo
 // written "%A,%d-%b-%Y_H%H-M%M-S%S", and ".zip".
 CString MakeBackupArchiveName(const CString& prefix, const SYSTEMTIME& time);
 
-// Reads the date and time back from an archive name MakeBackupArchiveName wrote (a number
-// "_2", "_3"... before ".zip" allowed, the weekday word not checked); false when the name
-// holds no date and time that read, an impossible date among them.
-bool ReadBackupArchiveStamp(const CString& name, SYSTEMTIME& stamp);
+// CDriverScanUpdate::MakeBackupName reads such a name back to its date and time.
 
 // The path in the folder of the archive of a backup made at that time. When a file of that
 // name is there already (a second backup within the same second) the name gets "_2", "_3"...

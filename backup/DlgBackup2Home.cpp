@@ -63,34 +63,17 @@ void CDlgBackup2Home::OnShowWindow(BOOL bShow, UINT nStatus) {
   state.busy = TRUE;
   m_owner.Engine().FillClassTree();
   CheckDlgButton(kSelectAllId, BST_CHECKED);
-  CheckAll(TRUE);
+  m_tree.CheckAllDrivers(TRUE);
   ShowDriverDetails(nullptr);
   m_owner.EnableOnlyLeftButton(0);
   state.busy = FALSE;
-}
-
-void CDlgBackup2Home::CheckAll(BOOL checked) {
-  for (HTREEITEM group = m_tree.GetRootItem(); group; group = m_tree.GetNextSiblingItem(group)) {
-    m_tree.SetCheckState(group, checked);
-    m_tree.Expand(group, TVE_EXPAND);
-    for (HTREEITEM item = m_tree.GetChildItem(group); item; item = m_tree.GetNextSiblingItem(item))
-      m_tree.SetCheckState(item, checked);
-  }
-}
-
-int CDlgBackup2Home::CountCheckedDrivers() const {
-  int count = 0;
-  for (HTREEITEM group = m_tree.GetRootItem(); group; group = m_tree.GetNextSiblingItem(group))
-    for (HTREEITEM item = m_tree.GetChildItem(group); item; item = m_tree.GetNextSiblingItem(item))
-      if (m_tree.IsItemChecked(item)) ++count;
-  return count;
 }
 
 void CDlgBackup2Home::IsBranchChecked() {
   CheckDlgButton(kSelectAllId, m_tree.AllItemsChecked() ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void CDlgBackup2Home::OnSelectAll() { CheckAll(IsDlgButtonChecked(kSelectAllId) == BST_CHECKED); }
+void CDlgBackup2Home::OnSelectAll() { m_tree.CheckAllDrivers(IsDlgButtonChecked(kSelectAllId) == BST_CHECKED); }
 
 void CDlgBackup2Home::ShowDriverDetails(HTREEITEM hItem) {
   const CDeviceRecordArray* devices = m_owner.Engine().GetDevices();
@@ -105,7 +88,7 @@ void CDlgBackup2Home::ShowDriverDetails(HTREEITEM hItem) {
 }
 
 void CDlgBackup2Home::OnBackupNow() {
-  const int count = CountCheckedDrivers();
+  const int count = static_cast<int>(m_tree.GetCheckedDrivers().size());
   if (count == 0) {
     AppMessageBox(SettingsText(_T("IDS_BACKUP_ONETIME")), MB_OK | MB_ICONINFORMATION, this);
     return;

@@ -42,10 +42,6 @@ class CDlgBackup2Home : public CDlgLeftSideChild, public CTreeXCtrlOwner {
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
 
  private:
-  // Every class and driver item takes the state.
-  void CheckAll(BOOL checked);
-  int CountCheckedDrivers() const;
-
   CBackupWizardOwner& m_owner;
   CTreeXCtrl m_tree;
   CHoverButtonWithText m_btnBackupNow;

@@ -37,6 +37,13 @@ constexpr UINT kBalloonTimeout = 10;
 constexpr UINT kCloseElapse = 100;
 constexpr UINT kForcedEndElapse = 10;
 
+// The update list: the kinds of its rows (their item data), the column that shows a row's
+// version and, once the download starts, its state.
+constexpr int kRowProgram = 1;
+constexpr int kRowDatabase = 2;
+constexpr int kStateColumn = 2;
+constexpr LPCTSTR kQueuedText = _T("In Queue");
+
 // Window layout, pixels.
 constexpr int kWindowWidth = 560;
 constexpr int kWindowHeight = 400;
@@ -44,6 +51,21 @@ constexpr int kMargin = 24;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 356;
+constexpr int kStageClipSize = 56;
+
+// The stages' clips.
+constexpr UINT kClipLooking = 5009;
+constexpr UINT kClipDownloading = 5252;
+constexpr UINT kClipInstalling = 5253;
+
+// Opens one of the program's own clips and plays it without end.
+void PlayClip(CAnimateCtrl& control, UINT id) {
+  const LPCTSTR name = MAKEINTRESOURCEW(id);
+  control.SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxFindResourceHandle(name, u"AVI")),
+                      reinterpret_cast<LPARAM>(name));
+  control.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
+  control.ShowWindow(SW_SHOW);
+}
 
 UINT ProgressBarUpdateMessage() {
   static const UINT message = ::RegisterWindowMessageW(u"Progress Bar Update");
@@ -231,7 +253,7 @@ void CDlgCheckForUpdate::CreateControls() {
   m_list.SubclassDlgItem(5004, this);
   m_progress.SubclassDlgItem(5000, this);
   m_animation.SubclassDlgItem(5250, this);
-  m_animationDone.SubclassDlgItem(5251, this);
+  m_stageAnimation.SubclassDlgItem(5251, this);
   m_status.Create(_T(""), WS_CHILD, CRect(kMargin, 324, kMargin + 380, 344), this, 5007);
   m_progress.SetRange32(0, 100);
   m_list.InsertCheckColumn(0, _T(""), 24);
@@ -239,11 +261,14 @@ void CDlgCheckForUpdate::CreateControls() {
   m_list.InsertColumn(2, GetText(_T("HeadingTwo")), LVCFMT_LEFT, 180);
 
   const int width = kWindowWidth - 2 * kMargin;
-  GetDlgItem(5006)->MoveWindow(kMargin, 44, width, 22);
-  GetDlgItem(5001)->MoveWindow(kMargin, 70, width, 36);
+  // The working clip sits at the right of the heading, beside the list rather than over it.
+  const int textWidth = width - kStageClipSize - 8;
+  GetDlgItem(5006)->MoveWindow(kMargin, 44, textWidth, 22);
+  GetDlgItem(5001)->MoveWindow(kMargin, 70, textWidth, 36);
+  m_stageAnimation.MoveWindow(kMargin + width - kStageClipSize, 47, kStageClipSize, kStageClipSize);
+  m_stageAnimation.ShowWindow(SW_HIDE);
   m_list.MoveWindow(kMargin, 112, width, 150);
   m_animation.MoveWindow((kWindowWidth - 100) / 2, 130, 100, 100);
-  m_animationDone.MoveWindow((kWindowWidth - 100) / 2, 130, 100, 100);
   m_progress.MoveWindow(kMargin, 280, width, 16);
   GetDlgItem(5002)->MoveWindow(kMargin, 300, width, 18);
   const int buttons[][2] = {{3, kMargin}, {5, 300}, {IDOK, 384}, {IDCANCEL, 468}};
@@ -308,8 +333,7 @@ void CDlgCheckForUpdate::OnTimer(UINT_PTR nIDEvent) {
     case kTimerStart:
       KillTimer(kTimerStart);
       SetStage(kStageLooking);
-      m_animation.ShowWindow(SW_SHOW);
-      m_animation.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
+      PlayClip(m_animation, kClipLooking);
       StartWorker();
       break;
     case kTimerResults:
@@ -328,7 +352,8 @@ void CDlgCheckForUpdate::OnTimer(UINT_PTR nIDEvent) {
       break;
     case kTimerInstall:
       KillTimer(kTimerInstall);
-      m_engine->AskAndInstall();
+      // The user may have installed from the page already.
+      if (GetCurrentStage() == kStageReady) m_engine->AskAndInstall();
       break;
     case kTimerWatchSibling:
       if (!IsProcessRunning(kSiblingProcess, 0, FALSE) && CUpdateDownloader::IsDownloadRunning()) StartStopper();
@@ -525,6 +550,11 @@ void CDlgCheckForUpdate::OnBtnCancel() {
       OnCancel();
       return;
     }
+    // Ready to install: the user may still install rather than leave (a silent run asks nothing).
+    if (stage == kStageReady && !m_switches.bSilent && AskInstallBeforeCancel()) {
+      m_engine->AskAndInstall();
+      return;
+    }
     CWnd* cancel = GetDlgItem(IDCANCEL);
     cancel->EnableWindow(FALSE);
     cancel->SetWindowText(GetText(_T("IDS_TXT_CANCELLING")));
@@ -539,6 +569,15 @@ void CDlgCheckForUpdate::OnBtnCancel() {
     NotifyParentWindow(kCopyFinished);
     OnCancel();
   });
+}
+
+BOOL CDlgCheckForUpdate::AskInstallBeforeCancel() {
+  CStringArray buttons;
+  buttons.Add(GetText(_T("IDS_BTN_INSTALL_TXT")));
+  buttons.Add(GetText(_T("IDS_BTN_CANCEL_TXT")));
+  // The first button, Install, answers 0.
+  return AppMessageBoxEx(GetText(_T("Step4ClickOnClose")), MB_ICONQUESTION, 2, buttons, CRect(0, 0, 382, 180), FALSE,
+                         0, this) == 0;
 }
 
 void CDlgCheckForUpdate::OnSysCommand(UINT nID, LPARAM lParam) {
@@ -636,6 +675,7 @@ void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULO
     return;
   }
   if (stage != kStageDownloading) return;
+  if (m_engine->GetFetchStage() == kRowProgram) SetRowState(kRowProgram, _T("IDS_DownloadingTxt"));
   int overall = OverallProgressPercent(m_engine->GetItemsFetched(), m_engine->GetItemsToFetch(), percent);
   int highest = g_highestPercent.load();
   while (overall > highest && !g_highestPercent.compare_exchange_weak(highest, overall)) {
@@ -691,15 +731,15 @@ void CDlgCheckForUpdate::ShowCheckResults(int result, BOOL program, BOOL databas
     const auto addRow = [this](LPCTSTR heading, LPCTSTR format, const CString& version, int kind) {
       const int row = m_list.GetItemCount();
       m_list.InsertItem(row, _T(""));
-      m_list.SetItemText(row, 1, GetText(heading));
+      m_list.SetItemDetails(row, GetText(heading));
       CString versionText;
       if (!FormatChecked(versionText, GetText(format), {version})) versionText = version;
       m_list.SetItemText(row, 2, versionText);
       m_list.SetItemData(row, static_cast<DWORD_PTR>(kind));
       m_list.SetCheck(row, TRUE);
     };
-    if (program) addRow(_T("IDS_APP_UPDATES_TXT"), _T("AppVer"), info.m_strProgramVersion, 1);
-    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), _T("DatabaseVer"), CString(), 2);
+    if (program) addRow(_T("IDS_APP_UPDATES_TXT"), _T("AppVer"), info.m_strProgramVersion, kRowProgram);
+    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), _T("DatabaseVer"), CString(), kRowDatabase);
     SetStage(m_list.GetItemCount() > 0 ? kStageListed : kStageReady);
   });
 }
@@ -710,19 +750,38 @@ void CDlgCheckForUpdate::ReadChosenUpdates(BOOL& program, BOOL& database) {
     database = FALSE;
     for (int row = 0; row < m_list.GetItemCount(); ++row) {
       const DWORD_PTR kind = m_list.GetItemData(row);
-      if (kind == 1 && m_list.GetCheck(row)) program = TRUE;
-      if (kind == 2 && m_list.GetCheck(row)) database = TRUE;
+      if (kind == kRowProgram && m_list.GetCheck(row)) program = TRUE;
+      if (kind == kRowDatabase && m_list.GetCheck(row)) database = TRUE;
     }
     g_highestPercent = 0;
+    // The chosen updates wait their turn.
+    for (int row = 0; row < m_list.GetItemCount(); ++row)
+      if (m_list.GetCheck(row)) m_list.SetItemText(row, kStateColumn, kQueuedText);
     SetStage(m_list.GetItemCount() > 0 ? kStageDownloading : kStageReady);
   });
 }
 
 void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
   RunOnWindowThread([&] {
+    // The program's row has its outcome; the database archive is never fetched here.
+    SetRowState(kRowProgram, done ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
+    SetRowState(kRowDatabase, _T("Step4Failed"));
     SetStage(done ? kStageReady : kStageFailed);
     if (!IsSiblingMode()) ShowBalloon(done ? _T("IDS_UPDATES_INSTALLING") : _T("IDS_DOWNLOADING_FAILED"));
   });
+}
+
+void CDlgCheckForUpdate::ShowInstalling() {
+  RunOnWindowThread([this] { SetStage(kStageInstalling); });
+}
+
+void CDlgCheckForUpdate::SetRowState(int kind, LPCTSTR stringId) {
+  const CString state = GetText(stringId);
+  for (int row = 0; row < m_list.GetItemCount(); ++row) {
+    // Only a chosen row has a state, and one that is already shown is not drawn again.
+    if (m_list.GetItemData(row) != static_cast<DWORD_PTR>(kind) || !m_list.GetCheck(row)) continue;
+    if (m_list.GetItemText(row, kStateColumn) != state) m_list.SetItemText(row, kStateColumn, state);
+  }
 }
 
 void CDlgCheckForUpdate::StartInstallTimer() {
@@ -775,7 +834,9 @@ void CDlgCheckForUpdate::ApplyStagePage() {
     SetItemText(5001, page.description);
     SetItemText(IDOK, page.nextCaption);
     GetDlgItem(IDOK)->EnableWindow(page.nextEnabled);
-    m_list.ShowWindow(page.list ? SW_SHOW : SW_HIDE);
+    // A failed download lists what failed; a failed check has no rows.
+    const bool list = page.list || (stage == kStageFailed && m_list.GetItemCount() > 0);
+    m_list.ShowWindow(list ? SW_SHOW : SW_HIDE);
     m_progress.ShowWindow(page.progress ? SW_SHOW : SW_HIDE);
     GetDlgItem(5002)->ShowWindow(page.progress ? SW_SHOW : SW_HIDE);
   }
@@ -787,5 +848,20 @@ void CDlgCheckForUpdate::ApplyStagePage() {
   SetItemText(5, _T("IDS_BTN_HIDE_TXT"));
   SetItemText(3, _T("IDS_BTN_VIEWCHANGELOG_TXT"));
   m_animation.ShowWindow(stage == kStageLooking ? SW_SHOW : SW_HIDE);
+  ShowStageClip(stage);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void CDlgCheckForUpdate::ShowStageClip(int stage) {
+  UINT clip = 0;
+  if (stage == kStageDownloading) clip = kClipDownloading;
+  else if (stage == kStageInstalling) clip = kClipInstalling;
+  if (clip == m_nStageClip) return;
+  m_nStageClip = clip;
+  if (clip != 0) {
+    PlayClip(m_stageAnimation, clip);
+    return;
+  }
+  m_stageAnimation.Stop();
+  m_stageAnimation.ShowWindow(SW_HIDE);
 }

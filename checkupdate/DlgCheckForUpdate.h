@@ -13,7 +13,7 @@
 
 #include "CheckUpdateSwitches.h"
 #include "DlgBaseChildPopUpWndBase.h"
-#include "FancyListCtrl.h"
+#include "CheckUpdateList.h"
 #include "UpdateCheckEngine.h"
 #include "UpdateCheckView.h"
 #include "XTTrayIconZW.h"
@@ -97,6 +97,7 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void MakeVisible() override;
   void ReadChosenUpdates(BOOL& program, BOOL& database) override;
   void ShowDownloadResult(BOOL done) override;
+  void ShowInstalling() override;
   void StartInstallTimer() override;
   void OnBtnCancel() override;
 
@@ -136,11 +137,17 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void SetStage(int stage);
   void SetItemText(int id, LPCTSTR stringId);
   void ApplyStagePage();
+  // Shows the state text on the chosen row of a kind (1 the program, 2 the database).
+  void SetRowState(int kind, LPCTSTR stringId);
+  // The working clip of the stage (none outside downloading and installing).
+  void ShowStageClip(int stage);
   void ShowProgressNow(const CString& status, int percent, ULONGLONG received, ULONGLONG total);
   void StartWorker();
   // Waits for a thread while serving the calls it makes to the window.
   void JoinServing(std::thread& thread, const std::atomic<bool>& running);
   void StartStopper();
+  // Cancel on the ready page: whether the user chose to install instead.
+  BOOL AskInstallBeforeCancel();
   void ForcedEnd();
   void EndChecker(BOOL notifyFinished);
   void ShowBalloon(LPCTSTR stringId);
@@ -156,10 +163,11 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   std::unique_ptr<CUpdateCheckEngine> m_engine;
   CString m_strLibraryName;
   std::function<void()> m_endProcess;
-  CFancyListCtrl m_list;
+  checkupdate::CFancyListCtrl m_list;
   CProgressCtrl m_progress;
-  CAnimateCtrl m_animation;
-  CAnimateCtrl m_animationDone;
+  CAnimateCtrl m_animation;       // looking for updates
+  CAnimateCtrl m_stageAnimation;  // downloading, installing
+  UINT m_nStageClip = 0;
   CStatic m_status;
   CXTTrayIconZW m_tray;
   BOOL m_bTrayCreated = FALSE;

@@ -247,6 +247,7 @@ void CUpdateCheckEngine::RunSetupSilently() {
     m_view.CloseChecker(kCloseElapse);
     return;
   }
+  m_view.ShowInstalling();
   ShellStart(GetDesktopWindow(), _T("open"), _T("\"") + m_strSetupPath + _T("\""), kSetupSwitches, _T(""),
              SW_SHOWNORMAL);
   m_view.CloseChecker(kCloseElapse);

@@ -42,6 +42,8 @@ class IUpdateCheckView {
   virtual void ReadChosenUpdates(BOOL& program, BOOL& database) = 0;
   // The download's outcome: ready to install (done) or the failure page, with its balloon.
   virtual void ShowDownloadResult(BOOL done) = 0;
+  // The confirmed setup is about to start: the installing page.
+  virtual void ShowInstalling() = 0;
   // Refreshes the stage page and runs AskAndInstall on the window's thread shortly.
   virtual void StartInstallTimer() = 0;
   // The window's Cancel.

@@ -167,24 +167,25 @@ void HexToBytes(LPCSTR text, BYTE* bytes, DWORD count) {
   for (DWORD n = 0; n < count; ++n) bytes[n] = PairValue(text + 2 * static_cast<std::size_t>(n));
 }
 
-BOOL ComputeTextDigest(const CString& text, CString& digest) {
-  const int units = text.GetLength();
-  const std::u16string_view wide(text.GetString(), static_cast<std::size_t>(units));
-  if (IsAscii(wide)) {
-    digest = AsciiDigest(wide);
-    return TRUE;
-  }
+CString DigestOf(std::u16string_view text) {
+  if (IsAscii(text)) return AsciiDigest(text);
   // Characters the code page folds (a surrogate pair into one replacement) make the ANSI form
   // shorter than the unit count; the digest then covers it padded with zero bytes.
-  std::vector<BYTE> narrow(static_cast<std::size_t>(units), 0);
-  const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, nullptr, 0, nullptr, nullptr);
+  const int units = static_cast<int>(text.size());
+  std::vector<BYTE> narrow(text.size(), 0);
+  const int needed = WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
   std::vector<char> converted(static_cast<std::size_t>(needed > 0 ? needed : 0));
-  const int written = needed > 0 ? WideCharToMultiByte(CP_THREAD_ACP, 0, text.GetString(), units, converted.data(),
-                                                       needed, nullptr, nullptr)
-                                 : 0;
+  const int written =
+      needed > 0 ? WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), units, converted.data(), needed, nullptr, nullptr)
+                 : 0;
   for (int i = 0; i < written && i < units; ++i) narrow[static_cast<std::size_t>(i)] = static_cast<BYTE>(converted[i]);
-  digest = CMD5Checksum::DigestHex(narrow.data(), static_cast<UINT>(units));
+  CString digest = CMD5Checksum::DigestHex(narrow.data(), static_cast<UINT>(units));
   digest.MakeUpper();
+  return digest;
+}
+
+BOOL ComputeTextDigest(const CString& text, CString& digest) {
+  digest = DigestOf(std::u16string_view(text.GetString(), static_cast<std::size_t>(text.GetLength())));
   return TRUE;
 }
 
@@ -235,24 +236,24 @@ BOOL getInputHexFromStr(CString& text, CString& encoded) {
   return FALSE;
 }
 
-void DecipherHexPayload(std::u16string_view digits, CString& plain) {
+int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out) {
   // ASCII text is read where it stands; any other goes through its ANSI form first, where a
-  // folded character moves the pairs behind it.
+  // folded character moves the pairs behind it. Unit n is written only once the digits it
+  // comes from are read, so `out` may be where the digits stand.
   const bool allDigits = AreUpperHexDigits(digits);
   const bool ascii = allDigits || IsAscii(digits);
   const CStringA narrow = ascii ? CStringA() : CStringA(CString(digits.data(), static_cast<int>(digits.size())));
   const std::size_t length = ascii ? digits.size() : static_cast<std::size_t>(narrow.GetLength());
   const DWORD count = static_cast<DWORD>(length / 2);
-  LPTSTR out = plain.GetBufferSetLength(static_cast<int>((count + 1) / 2));
-  int units = 0;
-  if (allDigits) {
-    units = DecipherUnits(count, [&](DWORD n) { return DigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
-  } else if (ascii) {
-    units = DecipherUnits(count, [&](DWORD n) { return PairValue(digits.data() + 2 * std::size_t{n}); }, out);
-  } else {
-    units = DecipherUnits(count, [&](DWORD n) { return PairValue(narrow.GetString() + 2 * std::size_t{n}); }, out);
-  }
-  plain.ReleaseBufferSetLength(units);
+  if (allDigits) return DecipherUnits(count, [&](DWORD n) { return DigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  if (ascii) return DecipherUnits(count, [&](DWORD n) { return PairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  return DecipherUnits(count, [&](DWORD n) { return PairValue(narrow.GetString() + 2 * std::size_t{n}); }, out);
+}
+
+void DecipherHexPayload(std::u16string_view digits, CString& plain) {
+  // The ANSI form of a text is never longer than the text.
+  LPTSTR out = plain.GetBufferSetLength(static_cast<int>((digits.size() / 2 + 1) / 2));
+  plain.ReleaseBufferSetLength(DecipherHexPayloadTo(digits, out));
 }
 
 BOOL getOutputStrFromHex(CString& text) {

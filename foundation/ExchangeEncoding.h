@@ -25,6 +25,8 @@ ZXHELPER_API void HexToBytes(LPCSTR text, BYTE* bytes, DWORD count);
 // of UTF-16 code units (the ANSI form padded with zero bytes when it is shorter), as 32
 // upper-case digits. Always TRUE.
 ZXHELPER_API BOOL ComputeTextDigest(const CString& text, CString& digest);
+// The same digest field of text standing anywhere.
+ZXHELPER_API CString DigestOf(std::u16string_view text);
 
 // Trims the text in place and gives its encoded form: digest field, then payload. A text that
 // is empty after trimming encodes as an empty text. Always TRUE.
@@ -47,3 +49,7 @@ ZXHELPER_API bool AreUpperHexDigits(std::u16string_view text);
 // The deciphering step of getOutputStrFromHex on the digits behind the digest field: the
 // deciphered units up to the first zero unit.
 ZXHELPER_API void DecipherHexPayload(std::u16string_view digits, CString& plain);
+// The same deciphering written to `out`, which holds (digits.size() / 2 + 1) / 2 units and
+// may be the memory the digits stand in (from their start or before it); answers the count
+// of units written.
+ZXHELPER_API int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out);

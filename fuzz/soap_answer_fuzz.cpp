@@ -33,13 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   const auto& operation = OperationOf(data[0]);
   const std::string_view envelope(reinterpret_cast<const char*>(data) + 1, size - 1);
-  const zx::soap::Response response = zx::soap::ReadResponse(envelope, zx::soap::kServiceNamespace, operation);
+  const zx::soap::Response response =
+      zx::soap::ReadResponse(std::string(envelope), zx::soap::kServiceNamespace, operation);
   if (response.kind == zx::soap::Response::Result && response.result) {
     const auto text = zx::inet::ToUtf8(*response.result);
     if (!text) std::abort();
     const auto again = zx::soap::ReadResponse(zx::webservice::ResultEnvelope(operation, *text),
                                               zx::soap::kServiceNamespace, operation);
-    if (again.kind != zx::soap::Response::Result || again.result != response.result) std::abort();
+    if (again.kind != zx::soap::Response::Result || !again.result || *again.result != *response.result) std::abort();
   } else if (response.kind == zx::soap::Response::Fault) {
     const auto text = zx::inet::ToUtf8(response.fault.m_strFaultString);
     if (!text) std::abort();

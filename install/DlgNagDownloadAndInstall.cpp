@@ -4,8 +4,10 @@
 
 #include <sysinfoapi.h>
 
+#include "CheckedFormat.h"
 #include "DlgBaseShared.h"
 #include "GlobalConstants.h"
+#include "HalvoranApp.h"
 #include "IniReader.h"
 #include "XTMemDC.h"
 
@@ -13,6 +15,9 @@ IMPLEMENT_DYNAMIC(CDlgNagDownloadAndInstall, CDlgBaseWndPopupNagBase)
 
 BEGIN_MESSAGE_MAP(CDlgNagDownloadAndInstall, CDlgBaseWndPopupNagBase)
   ON_WM_PAINT()
+  ON_WM_TIMER()
+  ON_WM_DESTROY()
+  ON_MESSAGE(CDlgNagDownloadAndInstall::kRunEventMessage, &CDlgNagDownloadAndInstall::OnRunEvent)
 END_MESSAGE_MAP()
 
 namespace {
@@ -25,9 +30,6 @@ constexpr UINT kStatusList = 1394;
 constexpr UINT kResultsClosedCommand = 1201;
 constexpr int kDateColumnWidth = 180;
 constexpr COLORREF kTitleColour = 0x303030;
-const TCHAR kSection[] = _T("QVX");
-
-CString Lang(LPCTSTR id) { return GetLangString(id, kSection); }
 
 // The local date and time a status line is stamped with.
 CString NowText() {
@@ -40,6 +42,8 @@ CString NowText() {
 }
 
 }  // namespace
+
+CString CDlgNagDownloadAndInstall::Lang(LPCTSTR id) { return GetLangString(id, _T("QVX")); }
 
 CDlgNagDownloadAndInstall::CDlgNagDownloadAndInstall(CWnd* pParentWnd)
     : CDlgBaseWndPopupNagBase(kTemplateId, pParentWnd), m_pResultsPage(pParentWnd), m_strTitle(Lang(_T("DOWNLOADNAGDESC1"))) {
@@ -81,6 +85,12 @@ BOOL CDlgNagDownloadAndInstall::OnInitDialog() {
   m_tooltip.AddTool(&m_btnClose, Lang(_T("DOWNLOADNAGTOOLTIP1")));
   m_tooltip.Activate(TRUE);
   OnSizeLayout(SIZE_RESTORED, client.Width(), client.Height());
+  const UINT_PTR startTimer = m_nStartMode == kModeDownloadOne        ? kTimerDownloadOne
+                              : m_nStartMode == kModeDownloadSelected ? kTimerDownloadSelected
+                              : m_nStartMode == kModeInstall          ? kTimerInstall
+                              : m_nStartMode == kModeBackupInstall    ? kTimerBackupInstall
+                                                                      : 0;
+  if (startTimer != 0) SetTimer(startTimer, kStartDelayMs, nullptr);
   return TRUE;
 }
 
@@ -124,6 +134,11 @@ void CDlgNagDownloadAndInstall::SetDescriptionText(const CString& description) {
 }
 
 void CDlgNagDownloadAndInstall::AddStatusLine(const CString& text, BOOL bNewLine) {
+  if (IsProgressNotify()) {
+    m_launcher.notify(kLauncherStatus, text);
+    if (m_launcher.stopRequested && m_launcher.stopRequested() && m_nStopRequested.load() == 0) OnCancel();
+    return;
+  }
   if (!m_statusList.GetSafeHwnd()) return;
   if (bNewLine) {
     if (m_bLineOpen) {
@@ -148,6 +163,18 @@ int CDlgNagDownloadAndInstall::GetStatusLineCount() const {
 }
 
 CString CDlgNagDownloadAndInstall::GetStatusLine(int line) const { return m_statusList.GetItemText(line, 1); }
+
+CString CDlgNagDownloadAndInstall::GetCurrentLabel() const {
+  CString text;
+  if (m_currentLabel.GetSafeHwnd()) m_currentLabel.GetWindowText(text);
+  return text;
+}
+
+CString CDlgNagDownloadAndInstall::GetDescriptionText() const {
+  CString text;
+  if (m_description.GetSafeHwnd()) m_description.GetWindowText(text);
+  return text;
+}
 
 void CDlgNagDownloadAndInstall::SetItemCounts(float total, float current) {
   m_fTotal = total;
@@ -177,7 +204,9 @@ void CDlgNagDownloadAndInstall::PrepareRunUi(int mode) {
     AddStatusLine(Lang(_T("IDS_DOWNSTART_MOMENT")), TRUE);
   } else {
     AddStatusLine(Lang(_T("IDS_DRIVER_INSSATRT2")), TRUE);
-    SetTitleText(Lang(_T("SCANDLG4")));
+    CString title;
+    FormatChecked(title, Lang(_T("SCANDLG4")), {GetAppName()});
+    SetTitleText(title);
   }
 }
 
@@ -215,6 +244,9 @@ void CDlgNagDownloadAndInstall::OnCancel() {
   m_nStopRequested = 1;
   m_btnStop.EnableWindow(FALSE);
   AddStatusLine(Lang(_T("IDS_WAIT_STOP_MOMENT")), TRUE);
+  // A transfer under way is stopped too; an install ends before the next driver.
+  if (m_nMode == kModeDownloadOne || m_nMode == kModeDownloadSelected || m_nMode == kModeBackupInstall)
+    StopRunningTransfer();
 }
 
 void CDlgNagDownloadAndInstall::OnCloseRequest() {

@@ -1,12 +1,63 @@
 // CDlgNagDownloadAndInstall: the framed popup that takes chosen result rows from download to
 // install. It shows the title and description, the overall progress bar, the current-driver
 // label and the status list the runs write their steps into, and holds the run's mode, stop
-// flag and counters.
+// flag and counters. Its runs (one driver, the chosen rows, back up then install, install)
+// go on a thread of their own, started by a timer; the thread calls the driver road's steps
+// and tells the window only through posted events.
 #pragma once
 #include <afxcmn.h>
 
+#include <atomic>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 #include "DlgBaseWndPopupNagBase.h"
 #include "HoverButtonWithText.h"
+
+class CDriverScanUpdate;
+class CDriverPackageFetch;
+
+// A result row as the runs see it: its driver (device index), whether the user ticked it, its
+// state (0 not downloaded, 1 downloaded, 2 installed) and the driver's name for the texts.
+struct NagResultRow {
+  int nDriverIndex = -1;
+  BOOL bChecked = FALSE;
+  int nState = 0;
+  CString strName;
+};
+
+// The steps a run takes for one driver, called on the run's thread unless said otherwise.
+struct tagNagDriverRoad {
+  using ProgressSink = std::function<void(int itemPercent)>;
+  // Fetches the package of the driver of a row: true when it lies on disk. Status lines of the
+  // fetch go to the sink given; messages for the user to the message sink.
+  using StatusSink = std::function<void(const CString& line)>;
+  using MessageSink = std::function<void(const CString& text, UINT icon)>;
+  std::function<bool(int driverIndex, int row, const StatusSink& status, const MessageSink& message)> fetch;
+  // Installs the downloaded package of a driver: 32 installed, -3 package missing, else failed.
+  std::function<int(int driverIndex)> install;
+  // Backs up the drivers of the rows (list items) before they are replaced; the count backed up.
+  std::function<int(const std::vector<int>& rows)> backup;
+  // Asks a running fetch to stop (any thread); begin readies the road for a new run.
+  std::function<void()> stop;
+  std::function<void()> begin;
+  // The result row's new state, on the window's thread.
+  std::function<void(int row, int state)> rowState;
+  // The connection flag of the fetch (a failed transfer is blamed on the connection) and its
+  // last error (-2 no answer from the service, -10 the file could not be saved).
+  std::function<bool()> connection;
+  std::function<int()> lastError;
+};
+
+// The launcher that follows the progress (progress-notify mode): status records go to it
+// instead of the status list and message boxes, and it may ask the run to stop.
+struct tagNagLauncher {
+  std::function<void(int code, const CString& text)> notify;
+  std::function<bool()> stopRequested;
+};
 
 class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   DECLARE_DYNAMIC(CDlgNagDownloadAndInstall)
@@ -18,7 +69,48 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   static constexpr int kWidth = 567;
   static constexpr int kHeight = 398;
 
+  static constexpr int kRowNotDownloaded = 0;
+  static constexpr int kRowDownloaded = 1;
+  static constexpr int kRowInstalled = 2;
+  // The timers that start the runs, bring the install prompt and close the popup.
+  static constexpr UINT_PTR kTimerDownloadOne = 108;
+  static constexpr UINT_PTR kTimerDownloadSelected = 109;
+  static constexpr UINT_PTR kTimerInstall = 110;
+  static constexpr UINT_PTR kTimerBackupInstall = 112;
+  static constexpr UINT_PTR kTimerClose = 120;
+  static constexpr UINT_PTR kTimerPromptOne = 120000212;
+  static constexpr UINT_PTR kTimerPromptSelected = 120000213;
+  static constexpr UINT kStartDelayMs = 64;
+  // The notice a run's thread posts when it has left events for the window.
+  static constexpr UINT kRunEventMessage = WM_APP + 0x121;
+  // Status codes for the launcher: a status line, the start of the install, updates left.
+  static constexpr int kLauncherStatus = 14;
+  static constexpr int kLauncherInstallStart = 15;
+  static constexpr int kLauncherUpdatesLeft = 17;
+  // The pause after each driver's download and after each install.
+  static constexpr DWORD kAfterDownloadMs = 1024;
+  static constexpr DWORD kAfterInstallMs = 500;
+
   explicit CDlgNagDownloadAndInstall(CWnd* pParentWnd);
+  ~CDlgNagDownloadAndInstall() override;
+
+  // The rows the results page hands over, in list order (row j is list item j).
+  void SetResultRows(std::vector<NagResultRow> rows) { m_rows = std::move(rows); }
+  const std::vector<NagResultRow>& GetResultRows() const { return m_rows; }
+  void SetDriverRoad(tagNagDriverRoad road) { m_road = std::move(road); }
+  // Runs the drivers through the update engine and the package fetch: fetched packages are
+  // recorded in the fetch's list, which the engine's installs read.
+  void UseDriverRoad(CDriverScanUpdate& engine, CDriverPackageFetch& fetch, const CString& backupFolder);
+  // The run the popup starts 64 ms after it opens (0: none), and for the one-driver run its
+  // driver and row.
+  void SetStartMode(int mode) { m_nStartMode = mode; }
+  void SetSingleDriver(int driverIndex, int row);
+  // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
+  void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  // Whether a run's thread is going.
+  BOOL IsRunning() const { return m_bRunning.load(); }
+  // The number of rows installed by the last install run.
+  int GetInstalledCount() const { return m_nInstalled; }
 
   // The overall percentage: the finished items' share plus the current item's share of its
   // own slot; the item's percentage alone when the total is unknown.
@@ -39,11 +131,13 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetDescriptionText(const CString& description);
 
   int GetMode() const { return m_nMode; }
-  BOOL IsStopRequested() const { return m_nStopRequested != 0; }
+  BOOL IsStopRequested() const { return m_nStopRequested.load() != 0; }
   int GetProgressPos() const;
   int GetStatusLineCount() const;
   CString GetStatusLine(int line) const;
   const CString& GetTitleText() const { return m_strTitle; }
+  CString GetCurrentLabel() const;
+  CString GetDescriptionText() const;
 
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -55,6 +149,53 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void OnCancel() override;
 
   afx_msg void OnPaint();
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnDestroy();
+  afx_msg LRESULT OnRunEvent(WPARAM, LPARAM);
+
+ private:
+  // What a run's thread tells the window; kept here and taken by the window's thread.
+  struct RunEvent {
+    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kEnd } kind;
+    int a = 0;
+    int b = 0;
+    CString text;
+  };
+  // How a run ended.
+  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3 };
+  void Post(RunEvent event);
+  void Status(const CString& text) { Post({RunEvent::kStatus, TRUE, 0, text}); }
+  void StartRun(int mode);
+  void JoinRun();
+  bool Stopping() const;
+  void PauseBetweenDrivers(DWORD ms) const;
+  // The runs, on their own thread.
+  int RunDownloadOne();
+  int RunDownloadSelected();
+  int RunBackupThenInstall();
+  int RunInstall();
+  bool FetchRow(int row);
+  // The ends of the runs and the prompts, on the window's thread.
+  void FinishRun(int mode, int outcome);
+  void FinishInstall(int outcome);
+  void ShowInstallPrompt();
+  void ShowRunMessage(const CString& text, UINT icon);
+  void AskForRestart();
+  void StopRunningTransfer();
+  BOOL IsProgressNotify() const { return m_launcher.notify != nullptr; }
+  // A text of the popup's language section.
+  static CString Lang(LPCTSTR id);
+
+  // The transfer's progress texts (speed, sizes, percentage), from any thread.
+  static void ShowTransferProgress(int percent, const CString& sizes);
+  static void ShowTransferBytes(ULONGLONG received, ULONGLONG total);
+  // Makes this popup the one the transfers' progress goes to, or lets go of it.
+  void FollowTransfers(bool follow);
+ public:
+  // The speed text of a rate in kilobytes per second.
+  static CString FormatSpeedText(double kilobytesPerSecond);
+
+ protected:
 
   // The results page that opened the popup; told when the popup is closed.
   CWnd* m_pResultsPage = nullptr;
@@ -67,14 +208,30 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   CHoverButtonWithText m_btnStop;
   CString m_strTitle;
   CRect m_rcTitle;
-  int m_nMode = kModeNone;
-  int m_nStopRequested = 0;
+  std::atomic<int> m_nMode{kModeNone};
+  std::atomic<int> m_nStopRequested{0};
   float m_fTotal = 0;
   float m_fCurrent = 0;
   float m_fOverallPercent = 0;
   float m_fItemPercent = 0;
   int m_nCurrentLine = 0;
   BYTE m_bLineOpen = FALSE;
+  int m_nStartMode = kModeNone;
+  int m_nSingleDriver = -1;
+  int m_nSingleRow = -1;
+  int m_nInstalled = 0;
+  int m_nLastFetchError = 0;
+  bool m_bConnection = false;
+  std::vector<NagResultRow> m_rows;
+  tagNagDriverRoad m_road;
+  tagNagLauncher m_launcher;
+  std::atomic<bool> m_bRunning{false};
+  std::thread m_worker;
+  std::thread m_stopper;
+  std::mutex m_eventLock;
+  std::deque<RunEvent> m_events;
+  // When the current transfer started (the speed is worked out from it).
+  std::atomic<DWORD> m_dwTransferStart{0};
 
   DECLARE_MESSAGE_MAP()
 };

@@ -22,6 +22,7 @@ std::atomic<bool> g_loaded{false};
 std::atomic<bool> g_running{false};
 std::atomic<bool> g_finished{true};
 std::atomic<DownloadStatusSink> g_sink{nullptr};
+std::atomic<DownloadBytesSink> g_bytesSink{nullptr};
 std::mutex g_transferLock;
 std::mutex g_stopLock;
 // The binding whose transfer runs (its abort flag silences the progress line).
@@ -66,6 +67,7 @@ BOOL ProgressCallback(LPVOID /*context*/, const tagDownloadProgress* progress) {
   if (progress == nullptr || sink == nullptr || g_finished.load()) return TRUE;
   if (active == nullptr || active->IsAbortRequested()) return TRUE;
   if (!FormatDownloadProgressLine(*progress, line)) return TRUE;
+  if (const DownloadBytesSink bytes = g_bytesSink.load()) bytes(progress->ullReceived, progress->ullTotal);
   sink(progress->nPercent, line);
   return TRUE;
 }
@@ -163,6 +165,7 @@ void CDownloaderLibrary::Stop() {
 bool CDownloaderLibrary::IsAbortRequested() const { return m_bAbort.load(); }
 
 void CDownloaderLibrary::SetStatusSink(DownloadStatusSink sink) { g_sink.store(sink); }
+void CDownloaderLibrary::SetBytesSink(DownloadBytesSink sink) { g_bytesSink.store(sink); }
 
 bool CDownloaderLibrary::IsTransferRunning() { return g_running.load(); }
 

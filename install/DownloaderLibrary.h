@@ -48,6 +48,9 @@ using DownloaderConnectedFn = int (*)();
 // Where the progress line goes: the owner's overall percentage and the line that replaces its
 // current status line. The download dialog installs it; without one nothing is shown.
 using DownloadStatusSink = void (*)(int percent, const CString& line);
+// Where the byte counts of each progress report go, just before its line (the speed shown
+// beside the line is worked out from them).
+using DownloadBytesSink = void (*)(ULONGLONG received, ULONGLONG total);
 
 class CDownloaderLibrary {
  public:
@@ -83,6 +86,7 @@ class CDownloaderLibrary {
 
   // Where progress lines go (null: nowhere).
   static void SetStatusSink(DownloadStatusSink sink);
+  static void SetBytesSink(DownloadBytesSink sink);
   // Whether a transfer is inside the library now.
   static bool IsTransferRunning();
 

@@ -54,8 +54,9 @@ class CDriverPackageFetch {
   // The connection flag: a failed transfer is blamed on the connection.
   void SetConnectionFlag(BOOL flag) { m_connection = flag; }
 
-  // Asks the running transfer to stop.
+  // Asks the running transfer to stop; the request holds until cleared for the next run.
   void RequestStop();
+  void ClearStopRequest() { m_stop.store(false); }
   bool IsStopRequested() const { return m_stop.load(); }
 
   // Fetches the package of the driver at index (its result row is row): 1 handled (look at

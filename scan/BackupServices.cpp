@@ -1,6 +1,5 @@
 // The update engine's backup services for the backup pages: the backup of all or the checked
-// drivers into the staging folder, and the backup stamp of an archive name.
-#include "BackupArchive.h"
+// drivers into the staging folder.
 #include "BackupRestore.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
@@ -48,14 +47,4 @@ int CDriverScanUpdate::BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, c
   if (result == kStepStopBackup) m_bScanDone = m_bAborted = TRUE;
   m_bFinished = TRUE;
   return result;
-}
-
-CString CDriverScanUpdate::MakeBackupName(const CString& archiveName, SYSTEMTIME* stamp) {
-  SYSTEMTIME time{};
-  if (!ReadBackupArchiveStamp(archiveName, time)) return CString();
-  if (stamp != nullptr) *stamp = time;
-  CString text;
-  text.Format(_T("%04u%02u%02u_%02u%02u%02u"), time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
-              time.wSecond);
-  return text;
 }

@@ -187,9 +187,11 @@ class CDriverScanUpdate {
   // stopped (scan-done and aborted flags set), else the backup engine's answer (33 when
   // nothing is chosen); the finished flag is set in every case.
   int BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress);
-  // The backup stamp of an archive name, "%Y%m%d_%H%M%S" of the date and time it carries
-  // (20100301_100507 for "...,01-Mar-2010_H10-M05-S07.zip"), the time also into `stamp`;
-  // empty when the name holds none that reads.
+  // The backup stamp of an archive name MakeBackupArchiveName wrote, "%Y%m%d_%H%M%S" of the
+  // date and time it carries (20100301_100507 for "...,01-Mar-2010_H10-M05-S07.zip"; a number
+  // "_2", "_3"... before ".zip" allowed, the weekday word not checked), the time also into
+  // `stamp`; empty, and `stamp` untouched, when the name holds none that reads (an impossible
+  // date among them). Written beside the name's writer, in BackupArchive.cpp.
   static CString MakeBackupName(const CString& archiveName, SYSTEMTIME* stamp = nullptr);
   // The records read from the last restored catalogue, and their number.
   const CDeviceRecordArray* GetRestoreRecords() const { return m_pRestoreRecords.get(); }
@@ -210,12 +212,20 @@ class CDriverScanUpdate {
   // The main window, told when a backup exists (message kBackupExistsMessage, wParam 1).
   void SetMainWindow(HWND mainWindow) { m_hMainWindow = mainWindow; }
   static constexpr UINT kBackupExistsMessage = WM_APP + 0x101;
+  // What a restore did: the drivers it handled and those of them that failed, and whether it
+  // went through the whole catalogue (neither stopped nor refused for a bad catalogue).
+  struct tagRestoreOutcome {
+    int handled = 0;
+    int failed = 0;
+    bool readToEnd = false;
+  };
   // Restores the ticked drivers of a backup unpacked into backupFolder: each ticked device name
   // the map of names to hardware ids knows goes to the restore with that id; with none the
   // user is told "IDS_CURRPTZIP_BACKUP". The unpacked folder is deleted afterwards. 1 when
-  // every chosen driver was restored, else 0.
+  // every chosen driver was restored, else 0. `progress` gets each percent.
   int RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
-                             const CMapStringToString& namesToIds);
+                             const CMapStringToString& namesToIds, tagRestoreOutcome* outcome = nullptr,
+                             const std::function<void(int percent)>& progress = {});
 
  private:
   bool VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const;

@@ -118,8 +118,10 @@ int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const
 }
 
 int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
-                                              const CMapStringToString& namesToIds) {
+                                              const CMapStringToString& namesToIds, tagRestoreOutcome* outcome,
+                                              const std::function<void(int percent)>& progress) {
   int restored = 0;
+  tagRestoreOutcome done;
   try {
     CDeviceRecordArray selection;
     for (INT_PTR i = 0; i < tickedNames.GetSize(); ++i) {
@@ -136,9 +138,12 @@ int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const
       // The restore reads one entry past the last ticked one.
       selection.ElementAtGrow(selection.GetSize());
       int failures = 0;
-      const int result = RestoreDriversFromIndex(backupFolder, GetOsFolder(), selection, lastIndex, failures);
-      restored = result != kStepStopRestore && result != kStepFailed && result != kNoCatalogue &&
-                 failures == 0;
+      const int result = RestoreDriversFromIndex(backupFolder, GetOsFolder(), selection, lastIndex, failures, progress);
+      done.readToEnd = result != kStepStopRestore && result != kStepFailed && result != kNoCatalogue;
+      done.handled = lastIndex + 1;
+      // A catalogue that could not be used restored nothing: every chosen driver failed.
+      done.failed = done.readToEnd ? failures : done.handled;
+      restored = done.readToEnd && failures == 0;
     }
   } catch (CException* e) {
     e->Delete();
@@ -147,5 +152,6 @@ int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const
     restored = 0;
   }
   if (!backupFolder.IsEmpty() && IsFolder(backupFolder) == 1) DeleteFolderTree(backupFolder);
+  if (outcome != nullptr) *outcome = done;
   return restored;
 }

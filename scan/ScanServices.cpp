@@ -144,10 +144,9 @@ int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
   BSTR answer = nullptr;
   const BOOL answered = helper.GetUpdateData(request, &answer);
   request.Empty();
-  // The answer is deciphered from the service's own string, which goes as soon as it is read.
+  // The answer is deciphered in the service's own string, which goes as it is read.
   CString text;
-  const std::u16string_view encoded = answer != nullptr ? std::u16string_view(answer, SysStringLen(answer)) : std::u16string_view();
-  const AnswerDecodeResult decoded = answered ? DecodeExchangeAnswer(encoded, text) : kAnswerEmpty;
+  const AnswerDecodeResult decoded = answered ? DecodeExchangeAnswer(answer, text) : kAnswerEmpty;
   SysFreeString(answer);
   if (!answered) return kStepNoConnection;
   if (decoded != kAnswerDecoded) {

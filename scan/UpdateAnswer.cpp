@@ -14,11 +14,20 @@ namespace {
 constexpr int kDigestDigits = 32;
 constexpr int kUnitDigits = 4;
 
-// The digest field of a deciphered answer.
-CString AnswerDigest(const CString& text) {
-  CString digest;
-  ComputeTextDigest(text, digest);
-  return digest;
+// Whether an exchange text has the shape of an answer: the trimmed digits in `digits` when
+// they are the digest field and whole code units of upper-case hexadecimal digits.
+AnswerDecodeResult ExchangeDigits(std::u16string_view encoded, std::u16string_view& digits) {
+  digits = TrimmedView(encoded);
+  if (digits.size() <= kDigestDigits) return kAnswerEmpty;
+  if ((digits.size() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
+  if (!AreUpperHexDigits(digits)) return kAnswerMalformed;
+  return kAnswerDecoded;
+}
+
+// Whether the digest field at the start of `field` names the deciphered text.
+AnswerDecodeResult CheckAnswerDigest(std::u16string_view field, std::u16string_view deciphered) {
+  if (deciphered.empty()) return kAnswerEmpty;
+  return View(DigestOf(deciphered)) == field.substr(0, kDigestDigits) ? kAnswerDecoded : kAnswerWrongDigest;
 }
 
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
@@ -150,16 +159,36 @@ void FileAnswers(std::vector<AnswerNode>& arrived, AnswerMap& answers) {
 AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& plain) {
   // Read where it stands: an answer is four digits a unit, so a copy would cost four times
   // the plain text it gives.
-  const std::u16string_view digits = TrimmedView(encoded);
-  if (digits.size() <= kDigestDigits) return kAnswerEmpty;
-  if ((digits.size() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
-  if (!AreUpperHexDigits(digits)) return kAnswerMalformed;
+  std::u16string_view digits;
+  const AnswerDecodeResult shape = ExchangeDigits(encoded, digits);
+  if (shape != kAnswerDecoded) return shape;
   CString deciphered;
   DecipherHexPayload(digits.substr(kDigestDigits), deciphered);
-  if (deciphered.IsEmpty()) return kAnswerEmpty;
-  if (View(AnswerDigest(deciphered)) != digits.substr(0, kDigestDigits)) return kAnswerWrongDigest;
-  plain = std::move(deciphered);
-  return kAnswerDecoded;
+  const AnswerDecodeResult result = CheckAnswerDigest(digits, View(deciphered));
+  if (result == kAnswerDecoded) plain = std::move(deciphered);
+  return result;
+}
+
+AnswerDecodeResult DecodeExchangeAnswer(BSTR& answer, CString& plain) {
+  std::u16string_view digits;
+  AnswerDecodeResult result = ExchangeDigits(std::u16string_view(answer, SysStringLen(answer)), digits);
+  if (result == kAnswerDecoded) {
+    // The plain text is deciphered over the digits it comes from, from the string's start;
+    // the digest field it overwrites is kept aside first.
+    const std::u16string_view field = digits.substr(0, kDigestDigits);
+    const std::u16string digest(field);
+    const int units = DecipherHexPayloadTo(digits.substr(kDigestDigits), answer);
+    result = CheckAnswerDigest(digest, std::u16string_view(answer, static_cast<std::size_t>(units)));
+    // The digits' room goes before the plain text is copied out (a string that cannot give it
+    // up keeps its text all the same).
+    if (result == kAnswerDecoded) {
+      SysReAllocStringLen(&answer, answer, static_cast<UINT>(units));
+      plain.SetString(answer, units);
+    }
+  }
+  SysFreeString(answer);
+  answer = nullptr;
+  return result;
 }
 
 AnswerDecodeResult DecodeExchangeAnswer(CString& text) {

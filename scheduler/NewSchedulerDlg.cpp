@@ -6,6 +6,8 @@
 #include <winuser.h>
 
 #include "DlgBaseAppDlg.h"
+#include "DlgParentTransculent.h"
+#include "DlgViewAllSchedules.h"
 #include "IniReader.h"
 #include "NewSchedulerApp.h"
 
@@ -33,6 +35,7 @@ BEGIN_MESSAGE_MAP(CNewSchedulerDlg, CDlgMainWnd)
   ON_REGISTERED_MESSAGE(kShowScheduleMessage, &CNewSchedulerDlg::OnShowSchedule)
   ON_COMMAND(CDlgMainWnd::kCloseCommand, &CNewSchedulerDlg::OnCloseButton)
   ON_COMMAND(CDlgMainWnd::kMinimizeCommand, &CNewSchedulerDlg::OnMinimizeButton)
+  ON_COMMAND(CNewSchedulerDlg::kViewAllId, &CNewSchedulerDlg::OnViewAll)
 END_MESSAGE_MAP()
 
 CNewSchedulerDlg::CNewSchedulerDlg() : CDlgMainWnd(kTemplateId, nullptr), m_leftPane(this) {}
@@ -57,7 +60,8 @@ BOOL CNewSchedulerDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  // The list of all scheduled tools is not offered yet: its button stays hidden.
+  // The list of all scheduled tools has no button of its own: the button stays hidden and
+  // the list opens on its command alone.
   if (m_btnViewAll.SubclassDlgItem(kViewAllId, this)) {
     m_btnViewAll.SetWindowText(GetLangString(_T("IDC_BTN_VIEW_ALL"), kTextSection));
     m_btnViewAll.SetWindowPos(nullptr, client.left + 36, client.bottom - 200, 115, 20, SWP_NOZORDER);
@@ -80,7 +84,18 @@ LRESULT CNewSchedulerDlg::OnShowSchedule(WPARAM, LPARAM lParam) {
   return 0;
 }
 
+void CNewSchedulerDlg::OnLButtonDown(UINT, CPoint point) {
+  CPoint screen(point);
+  ClientToScreen(&screen);
+  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+}
+
 void CNewSchedulerDlg::OnCloseButton() {
   PostMessage(WM_CLOSE);
   PostQuitMessage(0);
+}
+
+void CNewSchedulerDlg::OnViewAll() {
+  CDlgViewAllSchedules list(&m_leftPane);
+  RunModalWithBackdrop(this, &list, CDlgViewAllSchedules::kTemplateId);
 }

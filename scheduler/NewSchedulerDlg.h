@@ -1,6 +1,7 @@
 // CNewSchedulerDlg: the scheduler's main window, a main window of the shared look with the
 // "Schedule" caption button and the left pane of tools whose schedule pane sits on its right.
-// It answers "SHOWSCHEDULE_MESSAGE" from a second start by showing the asked tool's pane.
+// It answers "SHOWSCHEDULE_MESSAGE" from a second start by showing the asked tool's pane, and
+// its view-all command shows the list of every scheduled tool.
 #pragma once
 #include "DlgMainWnd.h"
 #include "DlgSchedulerChild.h"
@@ -26,6 +27,10 @@ class CNewSchedulerDlg : public CDlgMainWnd {
 
   afx_msg LRESULT OnShowSchedule(WPARAM wParam, LPARAM lParam);
   afx_msg void OnCloseButton();
+  // A press anywhere on the window's own surface drags it.
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  // The list of all scheduled tools over a backdrop on this window.
+  afx_msg void OnViewAll();
 
  private:
   CDlgSchedulerChild m_leftPane;

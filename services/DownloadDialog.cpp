@@ -1,14 +1,23 @@
 // The download manager's progress dialog.
 #include "DownloadDialog.h"
 
+#include "DlgBaseMessageBoxWndBase.h"
+#include "DlgBaseShared.h"
 #include "HalvoranApp.h"
+#include "IniReader.h"
 #include "WinInetBinding.h"
+#include "XTMemDC.h"
 
 namespace {
 
 constexpr UINT kAbortQuestionStyle = 292;  // yes/no, question icon, second button default
+const TCHAR kSection[] = _T("IDD_DOWNLOAD");
+const TCHAR kProductSection[] = _T("QVX");
+constexpr COLORREF kHeadingColour = 0x303030;
+// Where the heading is painted, below the caption band.
+const CRect kHeadingRect(16, 34, 600, 52);
 
-// The dialog's texts: control id and language key of the section "IDD_DOWNLOAD".
+// The dialog's texts: control id and language key of its section.
 constexpr struct {
   int id;
   LPCTSTR key;
@@ -22,23 +31,29 @@ constexpr struct {
                      {1206, _T("IDC_STATIC_PROGRESSALL_LIC")},
                      {1207, _T("IDC_STATIC_FILE2_LIC")}};
 
-CString LangText(LPCTSTR key, LPCTSTR section) {
-  CString text;
-  auto* app = dynamic_cast<CHalvoranApp*>(AfxGetApp());
-  if (app) app->GetLangText(text, key, section);
-  return text;
+// The option's text, else the product's text of the key.
+CString OptionOr(LPCTSTR option, LPCTSTR key) {
+  const CString text = GetDownloadOptionText(option);
+  return text.IsEmpty() ? GetLangString(key, kProductSection) : text;
 }
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CDownloadDlg, CDialog)
+BEGIN_MESSAGE_MAP(CDownloadDlg, CDlgBaseChildPopUpWndBase)
+  ON_WM_PAINT()
   ON_MESSAGE(WM_DOWNLOAD_DONE, &CDownloadDlg::OnRunDone)
   ON_MESSAGE(WM_DOWNLOAD_AUTH, &CDownloadDlg::OnAuthentication)
   ON_MESSAGE(WM_DOWNLOAD_FAILED, &CDownloadDlg::OnRunFailed)
   ON_MESSAGE(WM_DOWNLOAD_TEXT, &CDownloadDlg::OnText)
+  ON_MESSAGE(WM_DOWNLOAD_FILE_PROGRESS, &CDownloadDlg::OnFileProgress)
+  ON_MESSAGE(WM_DOWNLOAD_RUN_PROGRESS, &CDownloadDlg::OnRunProgress)
 END_MESSAGE_MAP()
 
-CDownloadDlg::CDownloadDlg(CWnd* parent) : CDialog(IDD_DOWNLOAD, parent) {}
+CDownloadDlg::CDownloadDlg(CWnd* parent)
+    : CDlgBaseChildPopUpWndBase(IDD_DOWNLOAD, parent),
+      m_strTitle(OptionOr(_T("title"), _T("IDS_TITLE"))),
+      m_strLabel(OptionOr(_T("label"), _T("IDS_LABEL"))),
+      m_strDescription(OptionOr(_T("description"), _T("IDS_DESCRIPTION"))) {}
 
 CDownloadDlg::~CDownloadDlg() {
   if (m_hThread) {
@@ -50,23 +65,55 @@ CDownloadDlg::~CDownloadDlg() {
 }
 
 BOOL CDownloadDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
-  for (const auto& control : kControlTexts) SetDlgItemTextW(m_hWnd, control.id, LangText(control.key, _T("IDD_DOWNLOAD")));
-  SetWindowTextW(m_hWnd, LangText(_T("IDS_QVX_UPDATE_DOWNLOADER"), nullptr));
+  CDlgBaseChildPopUpWndBase::OnInitDialog();
+  for (const auto& control : kControlTexts) SetDlgItemTextW(m_hWnd, control.id, GetLangString(control.key, kSection));
+  SetDlgItemTextW(m_hWnd, IDC_DOWNLOAD_LABEL, m_strLabel);
+  SetDlgItemTextW(m_hWnd, IDC_DOWNLOAD_DESCRIPTION, m_strDescription);
+  SetWindowTextW(m_hWnd, GetLangString(_T("IDS_QVX_UPDATE_DOWNLOADER"), kProductSection));
   if (g_hAppIcon) {
-    SendMessage(WM_SETICON, 1, reinterpret_cast<LPARAM>(g_hAppIcon));
-    SendMessage(WM_SETICON, 0, reinterpret_cast<LPARAM>(g_hAppIcon));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_hAppIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(g_hAppIcon));
   }
+  m_fileBar.SubclassDlgItem(IDC_DOWNLOAD_FILE_BAR, this);
+  m_runBar.SubclassDlgItem(IDC_DOWNLOAD_RUN_BAR, this);
+  m_button.SubclassDlgItem(IDOK, this);
+  CHoverButtonWithText::SetStyle(m_button, TRUE, TRUE, TRUE);
   m_download.m_hDialog = m_hWnd;
   m_hThread = CreateThread(nullptr, 0, &CDownload::ThreadProc, &m_download, 0, nullptr);
-  SetDlgItemTextW(m_hWnd, IDOK, LangText(_T("IDS_CANCEL"), nullptr));
+  m_button.SetWindowText(GetLangString(_T("IDS_CANCEL"), kProductSection));
   return TRUE;
 }
 
-void CDownloadDlg::OnCancel() {
-  if (m_bDone) return;
+void CDownloadDlg::OnPaint() {
+  CPaintDC paint(this);
+  CRect client;
+  GetClientRect(&client);
+  CXTMemDC memory(&paint, client, kDialogBackColour);
+  PaintFrame(&memory, client);
+  const int oldMode = memory.SetBkMode(TRANSPARENT);
+  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
+  const COLORREF oldColour = memory.SetTextColor(kHeadingColour);
+  CRect heading = kHeadingRect;
+  heading.right = client.right - 16;
+  memory.DrawText(m_strTitle, m_strTitle.GetLength(), &heading, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  memory.SetTextColor(oldColour);
+  ::SelectObject(memory.GetSafeHdc(), oldFont);
+  memory.SetBkMode(oldMode);
+}
+
+void CDownloadDlg::OnOK() { AskToStop(); }
+
+void CDownloadDlg::OnCancel() { AskToStop(); }
+
+void CDownloadDlg::OnCloseRequest() { AskToStop(); }
+
+void CDownloadDlg::AskToStop() {
+  if (m_bDone) {
+    EndDialog(1);
+    return;
+  }
   m_bAsking = TRUE;
-  const int answer = MessageBoxW(m_hWnd, LangText(_T("IDS_ABORT"), nullptr), GetAppName(), kAbortQuestionStyle);
+  const int answer = AppMessageBox(GetLangString(_T("IDS_ABORT"), kProductSection), kAbortQuestionStyle, this);
   m_bAsking = FALSE;
   if (m_bDone) {
     EndDialog(1);
@@ -101,5 +148,21 @@ LRESULT CDownloadDlg::OnText(WPARAM control, LPARAM text) {
   auto* owned = reinterpret_cast<LPTSTR>(text);
   SetDlgItemTextW(m_hWnd, static_cast<int>(control), owned);
   delete[] owned;
+  return 0;
+}
+
+LRESULT CDownloadDlg::OnFileProgress(WPARAM position, LPARAM range) {
+  if (m_fileBar.GetSafeHwnd()) {
+    m_fileBar.SetRange32(0, static_cast<int>(range));
+    m_fileBar.SetPos(static_cast<int>(position));
+  }
+  return 0;
+}
+
+LRESULT CDownloadDlg::OnRunProgress(WPARAM position, LPARAM range) {
+  if (m_runBar.GetSafeHwnd()) {
+    m_runBar.SetRange32(0, static_cast<int>(range));
+    m_runBar.SetPos(static_cast<int>(position));
+  }
   return 0;
 }

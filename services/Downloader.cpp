@@ -61,10 +61,43 @@ CString Text(LPCTSTR key) {
   return key;
 }
 
+// The text of a failure's last error: for WinINet's extended error the server's own answer;
+// otherwise the message tables' text as "Error N from <text>.", or "Error N." without one.
 CString ErrorMessage(DWORD error) {
   CString text;
-  text.Format(_T("Error %d."), error);
+  CWinInet& inet = GetWinInet();
+  if (error == ERROR_INTERNET_EXTENDED_ERROR && inet.IsBound()) {
+    DWORD code = 0, length = 0;
+    inet.pInternetGetLastResponseInfoW(&code, nullptr, &length);
+    if (length > 0) {
+      std::vector<WCHAR> answer(length + 1);
+      DWORD size = length + 1;
+      if (inet.pInternetGetLastResponseInfoW(&code, answer.data(), &size)) text = answer.data();
+    }
+    text.Trim();
+    if (!text.IsEmpty()) return text;
+  }
+  WCHAR message[1024] = {};
+  const DWORD plain = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  const HMODULE module = GetModuleHandleW(_T("wininet.dll"));
+  DWORD length = module ? FormatMessageW(plain | FORMAT_MESSAGE_FROM_HMODULE, module, error, 0, message, 1024, nullptr) : 0;
+  if (length == 0) length = FormatMessageW(plain, nullptr, error, 0, message, 1024, nullptr);
+  CString found(message);
+  found.Trim();
+  if (length > 0 && !found.IsEmpty()) {
+    text.Format(_T("Error %d from %s."), error, static_cast<LPCTSTR>(found));
+  } else {
+    text.Format(_T("Error %d."), error);
+  }
   return text;
+}
+
+// Hands a text to a control of the dialog; the dialog frees the copy.
+void PostDialogText(HWND dialog, int control, const CString& text) {
+  if (!dialog) return;
+  LPTSTR copy = new WCHAR[text.GetLength() + 1];
+  lstrcpynW(copy, text, text.GetLength() + 1);
+  if (!PostMessageW(dialog, WM_DOWNLOAD_TEXT, control, reinterpret_cast<LPARAM>(copy))) delete[] copy;
 }
 
 // The scheme, host, port and path with query of an address.
@@ -261,10 +294,49 @@ void ResetDownloadOptions() {
   state.options = tagDownloadOptions{};
 }
 
+CString GetDownloadOptionText(LPCTSTR name) {
+  DownloadState& state = State();
+  EnterLock guard(&state.listLock);
+  const tagDownloadOptions& options = state.options;
+  const CString key = name ? name : _T("");
+  if (key.CompareNoCase(_T("title")) == 0) return options.strTitle;
+  if (key.CompareNoCase(_T("label")) == 0) return options.strLabel;
+  if (key.CompareNoCase(_T("description")) == 0) return options.strDescription;
+  if (key.CompareNoCase(_T("language")) == 0) return options.strLanguage;
+  return CString();
+}
+
 static BOOL DownloadOptionHidden() {
   DownloadState& state = State();
   EnterLock guard(&state.listLock);
   return state.options.bHidden;
+}
+
+static BOOL DownloadOptionDebug() {
+  DownloadState& state = State();
+  EnterLock guard(&state.listLock);
+  return state.options.bDebug;
+}
+
+// WinINet's progress of a request: the steps worth telling go to the status line of the
+// dialog of the run under way.
+static void CALLBACK ShowInternetStatus(HINTERNET, DWORD_PTR, DWORD status, LPVOID, DWORD) {
+  LPCTSTR key = nullptr;
+  switch (status) {
+    case INTERNET_STATUS_RESOLVING_NAME: key = _T("IDS_STATUS_RESOLVING_NAME"); break;
+    case INTERNET_STATUS_CONNECTING_TO_SERVER: key = _T("IDS_STATUS_CONNECTING"); break;
+    case INTERNET_STATUS_CONNECTED_TO_SERVER: key = _T("IDS_STATUS_CONNECTED_TO_SERVER"); break;
+    case INTERNET_STATUS_SENDING_REQUEST: key = _T("IDS_STATUS_SENDING_REQUEST"); break;
+    case INTERNET_STATUS_REQUEST_SENT: key = _T("IDS_STATUS_RECEIVING"); break;
+    default: return;
+  }
+  DownloadState& state = State();
+  HWND dialog = nullptr;
+  {
+    EnterLock guard(&state.handleLock);
+    if (state.active) dialog = state.active->m_hDialog;
+  }
+  PostDialogText(dialog, IDC_DOWNLOAD_STATUS, Text(key));
 }
 
 static BOOL DownloadListPending() {
@@ -324,10 +396,8 @@ class RunContext {
     if (record_.m_hDialog) PostMessageW(record_.m_hDialog, message, wParam, lParam);
   }
   void PostText(int control, const CString& text) {
-    if (!record_.m_hDialog) return;
-    LPTSTR copy = new WCHAR[text.GetLength() + 1];
-    lstrcpynW(copy, text, text.GetLength() + 1);
-    if (!PostMessageW(record_.m_hDialog, WM_DOWNLOAD_TEXT, control, reinterpret_cast<LPARAM>(copy))) delete[] copy;
+    if (DownloadOptionDebug()) OutputDebugStringW(text + _T("\n"));
+    PostDialogText(record_.m_hDialog, control, text);
   }
   // Fails the run with the key's text and the detail, which is "Cancelled." whenever a cancel
   // came, whatever the failed step saw of it. A text with "%1" (and "%2") takes the detail
@@ -353,7 +423,9 @@ class RunContext {
     INTERNET_CONNECTED_INFO connected{INTERNET_STATE_CONNECTED, 0};
     inet_.pInternetSetOptionW(nullptr, INTERNET_OPTION_CONNECTED_STATE, &connected, sizeof connected);
     state_.session = inet_.pInternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    return state_.session ? TRUE : FailWithLastError(_T("IDS_ERROR_CONNECT"));
+    if (!state_.session) return FailWithLastError(_T("IDS_ERROR_CONNECT"));
+    inet_.pInternetSetStatusCallback(state_.session, &ShowInternetStatus);
+    return TRUE;
   }
 
   // The size of a file from a HEAD request following redirects; -1 when not obtainable.
@@ -451,8 +523,11 @@ BOOL RunContext::Transfer(Exchange& exchange, HANDLE out, tagDownloadFile& file,
   for (;;) {
     if (record_.m_bAbort) return Fail(_T("IDS_ERROR_READ"), _T("Cancelled."));
     DWORD read = 0;
-    if (!inet_.pInternetReadFile(exchange.request(), block, kBlockSize, &read))
+    if (!inet_.pInternetReadFile(exchange.request(), block, kBlockSize, &read)) {
+      // A transfer cut in the middle can go on from where it stopped.
+      record_.m_bResumable = true;
       return FailWithLastError(_T("IDS_ERROR_READ"));
+    }
     if (read == 0) break;
     DWORD written = 0;
     if (!WriteFile(out, block, read, &written, nullptr) || written != read)
@@ -534,6 +609,7 @@ BOOL CDownload::Run() {
   CWinInet& inet = GetWinInet();
   EnterLock guard(&state.listLock);
   m_strError.Empty();
+  m_bResumable = false;
   if (!inet.IsBound()) {
     m_strError = Text(_T("IDS_ERROR_CONNECT"));
     return m_bResult = FALSE;
@@ -583,7 +659,8 @@ DWORD WINAPI CDownload::ThreadProc(LPVOID self) {
   record->Run();
   if (!record->m_bResult && !record->m_bAbort && !DownloadOptionHidden() && record->m_hDialog) {
     ResetEvent(record->m_hEvent);
-    PostMessageW(record->m_hDialog, WM_DOWNLOAD_FAILED, MB_ICONERROR, 0);
+    const UINT style = record->m_bResumable ? MB_RETRYCANCEL | MB_ICONERROR : MB_ICONERROR;
+    PostMessageW(record->m_hDialog, WM_DOWNLOAD_FAILED, style, 0);
     WaitForSingleObject(record->m_hEvent, INFINITE);
   }
   if (record->m_hDialog) PostMessageW(record->m_hDialog, WM_DOWNLOAD_DONE, 0, 0);

@@ -41,6 +41,8 @@ ZXHELPER_API int GetDownloadFileCount();
 // Sets an option by name ("title", "label", "description", "language", "hidden", "debug",
 // "noftpsize", "simple", "resume"); FALSE for an unknown name.
 ZXHELPER_API BOOL ParseDownloadOptions(LPCTSTR name, LPCTSTR value);
+// The text of a text option ("title", "label", "description", "language"); empty when unset.
+ZXHELPER_API CString GetDownloadOptionText(LPCTSTR name);
 // Puts every option back to its default.
 ZXHELPER_API void ResetDownloadOptions();
 // Runs the list: TRUE at once when it is empty or every file is done; otherwise the download
@@ -72,6 +74,8 @@ class ZXHELPER_API CDownload {
   std::atomic<bool> m_bAbort{false};
   // Set by the dialog when the user asks to send a refused request again.
   std::atomic<bool> m_bRetry{false};
+  // Set when the run failed in a way a later run may resume (a transfer cut in the middle).
+  bool m_bResumable = false;
   BOOL m_bResult = FALSE;
   // The text of the last failure (also shown in the status line).
   CString m_strError;

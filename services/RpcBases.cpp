@@ -16,6 +16,7 @@ namespace {
 constexpr unsigned kEndpointCalls = 10;
 constexpr unsigned kListenCalls = 1234;
 constexpr DWORD kStopWaitMs = 2000;
+constexpr DWORD kStopPollMs = 10;
 constexpr int kTextCharacters = 259;
 
 // Admits only callers on this computer whose process is known to the runtime, which itself
@@ -62,9 +63,15 @@ BOOL CRpcServer::Start(void* owner) {
 }
 
 BOOL CRpcServer::Stop() {
-  const bool stopped = RpcMgmtStopServerListening(nullptr) == RPC_S_OK;
+  bool stopped = RpcMgmtStopServerListening(nullptr) == RPC_S_OK;
   if (!m_hListenThread) return FALSE;
-  WaitForSingleObject(m_hListenThread, kStopWaitMs);
+  // A listen thread that had not begun listening when asked to stop begins afterwards, so the
+  // request is repeated until the thread ends.
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < kStopWaitMs; waited = GetTickCount() - start) {
+    if (WaitForSingleObject(m_hListenThread, std::min(kStopPollMs, kStopWaitMs - waited)) != WAIT_TIMEOUT) break;
+    stopped = RpcMgmtStopServerListening(nullptr) == RPC_S_OK || stopped;
+  }
   DWORD exitCode = STILL_ACTIVE;
   GetExitCodeThread(m_hListenThread, &exitCode);
   CloseHandle(m_hListenThread);

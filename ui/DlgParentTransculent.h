@@ -1,6 +1,6 @@
-// CDlgParentTransculent: the translucent backdrop laid over the owner while a nag popup runs
-// on top of it, and RunModalWithBackdrop, which runs a nag popup that way and answers its
-// result.
+// CDlgParentTransculent: the translucent backdrop laid over the owner while a popup runs on
+// top of it, and RunModalWithBackdrop, which runs a nag popup (or any dialog of the family)
+// that way and answers its result.
 #pragma once
 #include "DlgBaseWnd.h"
 #include "HVBitmap.h"
@@ -13,7 +13,7 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
  public:
   static constexpr UINT kTemplateId = 1274;
 
-  CDlgParentTransculent(CDlgBaseWndPopupNagBase* pDialog, UINT nDialogTemplate, const CRect& ownerRect);
+  CDlgParentTransculent(CDlgBaseWnd* pDialog, UINT nDialogTemplate, const CRect& ownerRect);
 
   // The backdrop with the popup over it until the popup ends the run; the owner (when given)
   // is disabled meanwhile. -1 when the backdrop or the popup could not be made.
@@ -30,7 +30,7 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
   CHVBitmap m_bmpPicture;
   int m_nPictureWidth = 0;
   int m_nPictureHeight = 0;
-  CDlgBaseWndPopupNagBase* m_pDialog;
+  CDlgBaseWnd* m_pDialog;
   UINT m_nDialogTemplate;
   CRect m_rcOwner;
   BOOL m_bPopupMade = FALSE;
@@ -41,5 +41,8 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
 // Runs the nag popup of this template over a backdrop on the owner's window rectangle; the
 // popup's result (1 OK, 2 Cancel, or the stored result), or -1 when it could not be shown.
 ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId);
+// Runs a dialog that ends itself through CloseParentDialog the same way: IDOK once it has
+// closed, or -1 when it could not be shown.
+ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWnd* pDialog, UINT nTemplateId);
 // Ends the run of the window's parent (or owner) dialog.
 ZXHELPER_API void CloseParentDialog(CWnd* pWnd);

@@ -53,9 +53,9 @@ void Reorder(std::vector<T>& values, const std::vector<std::size_t>& before) {
   values.swap(sorted);
 }
 
-BOOL MakeFont(CFont& font, LPCTSTR face, int height, int weight, BYTE quality) {
-  return font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, face);
+BOOL MakeFont(CFont& font, const FancyListLook::Font& look) {
+  return font.CreateFont(look.height, 0, 0, 0, look.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, look.quality, DEFAULT_PITCH, look.face);
 }
 
 int TextHeight(CDC* pDC, CFont& font) {
@@ -67,20 +67,30 @@ int TextHeight(CDC* pDC, CFont& font) {
 
 }  // namespace
 
-CFancyListCtrl::CFancyListCtrl() : m_breakChars(u" \\\t") {}
+const FancyListLook& CFancyListCtrl::SharedLook() {
+  static const FancyListLook look{kCheckBitmapId,
+                                  {u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY},
+                                  {u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY},
+                                  {u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY}};
+  return look;
+}
+
+CFancyListCtrl::CFancyListCtrl() : CFancyListCtrl(SharedLook()) {}
+
+CFancyListCtrl::CFancyListCtrl(const FancyListLook& look) : m_look(look), m_breakChars(u" \\\t") {}
 
 CFancyListCtrl::~CFancyListCtrl() = default;
 
 void CFancyListCtrl::PreSubclassWindow() {
   CListCtrl::PreSubclassWindow();
-  CHVBitmap strip(kCheckBitmapId);
+  CHVBitmap strip(m_look.checkBitmapId);
   if (strip.GetSafeHandle() && strip.GetWidth() >= kCheckImageWidth &&
       m_checkImages.Create(kCheckImageWidth, strip.GetHeight(), ILC_COLOR32 | ILC_MASK,
                            strip.GetWidth() / kCheckImageWidth, 1))
     m_checkImages.Add(&strip, kCheckMaskColour);
-  MakeFont(m_fontBold, u"Segoe UI", -12, FW_BOLD, CLEARTYPE_QUALITY);
-  MakeFont(m_fontText, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
-  MakeFont(m_fontDetail, u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY);
+  MakeFont(m_fontBold, m_look.bold);
+  MakeFont(m_fontText, m_look.text);
+  MakeFont(m_fontDetail, m_look.detail);
   m_crFirstBackground = m_crSecondBackground = ::GetSysColor(COLOR_WINDOW);
   if (CDC* pDC = GetDC()) {
     m_nFirstLineHeight = TextHeight(pDC, m_fontBold);
@@ -385,17 +395,26 @@ CRect CFancyListCtrl::GetCheckBoxRect(int nItem) const {
   if (m_nCheckColumn < 0 || !ValidRow(nItem) || GetRowKind(nItem) == kFancyRowGroupHeader) return CRect();
   CRect row;
   if (!GetItemRect(nItem, &row, LVIR_BOUNDS)) return CRect();
-  int x = -GetScrollPos(SB_HORZ);
-  for (int c = 0; c < m_nCheckColumn; ++c) x += GetColumnWidth(c);
-  const int left = x + GetColumnWidth(m_nCheckColumn) / 2 - 8;
+  const int left = ColumnLeft(m_nCheckColumn) + GetColumnWidth(m_nCheckColumn) / 2 - 8;
   const int top = row.top + (row.Height() - 1) / 2 - 8;
   return CRect(left, top, left + 16, top + 16);
 }
 
+int CFancyListCtrl::ColumnLeft(int nCol) const {
+  int x = -GetScrollPos(SB_HORZ);
+  for (int c = 0; c < nCol; ++c) x += GetColumnWidth(c);
+  return x;
+}
+
+int CFancyListCtrl::CheckBoxRowAt(CPoint point) const {
+  const int row = HitTest(point);
+  return row >= 0 && GetCheckBoxRect(row).PtInRect(point) ? row : -1;
+}
+
 void CFancyListCtrl::ToggleCheckAt(CPoint point) {
   if (GetItemCount() == 0 || m_nCheckColumn < 0) return;
-  const int row = HitTest(point);
-  if (row >= 0 && GetCheckBoxRect(row).PtInRect(point)) SetCheck(row, !GetCheck(row));
+  const int row = CheckBoxRowAt(point);
+  if (ValidRow(row)) SetCheck(row, !GetCheck(row));
 }
 
 void CFancyListCtrl::OnLButtonDown(UINT, CPoint point) {

@@ -12,6 +12,20 @@
 constexpr int kFancyRowNormal = 0;
 constexpr int kFancyRowGroupHeader = 1;
 
+// What a build of the list draws with: the check images' bitmap and the three fonts.
+struct FancyListLook {
+  struct Font {
+    LPCTSTR face;
+    int height;
+    int weight;
+    BYTE quality;
+  };
+  UINT checkBitmapId;
+  Font bold;    // group headers
+  Font text;    // wrapped text and the other columns
+  Font detail;  // the row's title
+};
+
 class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   DECLARE_DYNAMIC(CFancyListCtrl)
 
@@ -31,6 +45,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
 
   CFancyListCtrl();
   ~CFancyListCtrl() override;
+  // The shared windows' look.
+  static const FancyListLook& SharedLook();
 
   // Columns. Each answers the new column's index, or -1 when it was not inserted.
   int InsertCheckColumn(int nCol, LPCTSTR lpszHeading, int nWidth);
@@ -39,6 +55,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   int GetCheckColumn() const { return m_nCheckColumn; }
   int GetImageColumn() const { return m_nImageColumn; }
   int GetDetailColumn() const { return m_nDetailColumn; }
+  // The image column's pictures (null without an image column).
+  CImageList* GetImageColumnList() const { return m_pImageList; }
 
   // The row's title and figures; the wrapped text is cleared. FALSE outside the list or
   // without a detail column. This build keeps the title only.
@@ -58,6 +76,8 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   void SelectSingleItem(int nItem);
 
   void SetBackgroundColours(COLORREF crFirst, COLORREF crSecond);
+  // Whether unselected rows take the second fill (the two background colours differ).
+  BOOL HasSecondFill() const { return m_crFirstBackground != m_crSecondBackground; }
   void SetImageColumnFixed(BOOL bFixed) { m_bImageColumnFixed = bFixed ? TRUE : FALSE; }
   // While suspended nothing is drawn, the header is left alone and rows are not measured;
   // the rows' data still follows insertions and deletions.
@@ -78,6 +98,13 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
 
  protected:
+  // A build of the list with a look of its own.
+  explicit CFancyListCtrl(const FancyListLook& look);
+  // The row whose check box lies under the client point, or -1.
+  virtual int CheckBoxRowAt(CPoint point) const;
+  // A column's left edge in client coordinates, after the horizontal scroll.
+  int ColumnLeft(int nCol) const;
+
   void PreSubclassWindow() override;
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
@@ -109,6 +136,7 @@ class ZXHELPER_API CFancyListCtrl : public CListCtrl {
   void ToggleCheckAt(CPoint point);
   void DrawDetail(CDC* pDC, int nItem, int x, const CRect& row);
 
+  const FancyListLook& m_look;
   BYTE m_bDeleting = FALSE;
   BYTE m_bSuspended = FALSE;
   BYTE m_bImageColumnFixed = FALSE;

@@ -13,6 +13,7 @@
 #include "ScheduleJobManager.h"
 #include "cstring_printer.h"
 #include "hex_bytes.h"
+#include "job_triggers.h"
 #include "machine_fixture.h"
 #include "profileapi.h"
 #include "zx/clock.h"
@@ -47,22 +48,6 @@ const char kWeeklyTrigger[] =
     " 0e 00 1e 00  00 00 00 00  00 00 00 00  00 00 00 00"     // 14:30, duration, interval, flags
     " 02 00 00 00  01 00 41 00 00 00 00 00  00 00 00 00";     // weekly, every week, Sun+Sat
 
-TASK_TRIGGER Trigger(TASK_TRIGGER_TYPE type, WORD hour, WORD minute) {
-  TASK_TRIGGER trigger{};
-  trigger.cbTriggerSize = sizeof trigger;
-  trigger.TriggerType = type;
-  trigger.wBeginYear = 2000;
-  trigger.wBeginMonth = 1;
-  trigger.wBeginDay = 1;
-  trigger.wStartHour = hour;
-  trigger.wStartMinute = minute;
-  if (type == TASK_TIME_TRIGGER_DAILY) trigger.Type.Daily.DaysInterval = 1;
-  if (type == TASK_TIME_TRIGGER_WEEKLY) {
-    trigger.Type.Weekly.WeeksInterval = 1;
-    trigger.Type.Weekly.rgfDaysOfTheWeek = TASK_SUNDAY | TASK_SATURDAY;
-  }
-  return trigger;
-}
 
 // A Task Scheduler that answers like the real one until told to be unreachable.
 ITaskScheduler* g_realScheduler = nullptr;
@@ -110,7 +95,7 @@ class ScheduleJobManagerTest : public MachineTest {
   }
   // The parameters, read back once the job has a trigger.
   CString Parameters(CScheduleManager& manager) {
-    TASK_TRIGGER trigger = Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4);
+    TASK_TRIGGER trigger = TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4);
     CString parameters = _T("<none>");
     EXPECT_TRUE(manager.SetTaskTrigger(kJob, trigger));
     EXPECT_EQ(manager.GetTaskTrigger(kJob, trigger, &parameters), TASK_TIME_TRIGGER_DAILY);
@@ -169,8 +154,8 @@ TEST_F(ScheduleJobManagerTest, ParametersComeFromTheCallerTheCommandOrTheChoices
 TEST_F(ScheduleJobManagerTest, SetTaskTriggerLeavesExactlyTheNewTrigger) {
   CScheduleManager manager;
   ASSERT_TRUE(Create(manager));
-  ASSERT_TRUE(manager.SetTaskTrigger(kJob, Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
-  ASSERT_TRUE(manager.SetTaskTrigger(kJob, Trigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30)));
+  ASSERT_TRUE(manager.SetTaskTrigger(kJob, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
+  ASSERT_TRUE(manager.SetTaskTrigger(kJob, TestTrigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30)));
   std::vector<BYTE> expected = Hex(kCreatedJob);
   expected.resize(expected.size() - 2);  // the trigger count follows
   const std::vector<BYTE> trigger = Hex(kWeeklyTrigger);
@@ -183,11 +168,11 @@ TEST_F(ScheduleJobManagerTest, SetTaskTriggerLeavesExactlyTheNewTrigger) {
 
 TEST_F(ScheduleJobManagerTest, ARefusedTriggerKeepsTheOldOne) {
   CScheduleManager manager;
-  ASSERT_TRUE(Replace(manager, Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
+  ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
   const std::vector<BYTE> before = JobBytes();
-  TASK_TRIGGER noDays = Trigger(TASK_TIME_TRIGGER_WEEKLY, 5, 0);
+  TASK_TRIGGER noDays = TestTrigger(TASK_TIME_TRIGGER_WEEKLY, 5, 0);
   noDays.Type.Weekly.rgfDaysOfTheWeek = 0;
-  TASK_TRIGGER badHour = Trigger(TASK_TIME_TRIGGER_DAILY, 24, 0);
+  TASK_TRIGGER badHour = TestTrigger(TASK_TIME_TRIGGER_DAILY, 24, 0);
   for (const TASK_TRIGGER& refused : {noDays, badHour}) {
     EXPECT_FALSE(manager.SetTaskTrigger(kJob, refused));
     EXPECT_FALSE(Replace(manager, refused, _T("C:\\Other\\y.exe")));
@@ -197,7 +182,7 @@ TEST_F(ScheduleJobManagerTest, ARefusedTriggerKeepsTheOldOne) {
 
 TEST_F(ScheduleJobManagerTest, ReplaceTaskCreatesOrChangesTheJobInOneSave) {
   CScheduleManager manager;
-  ASSERT_TRUE(Replace(manager, Trigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30)));
+  ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30)));
   std::vector<BYTE> expected = Hex(kCreatedJob);
   expected.resize(expected.size() - 2);
   const std::vector<BYTE> trigger = Hex(kWeeklyTrigger);
@@ -205,7 +190,7 @@ TEST_F(ScheduleJobManagerTest, ReplaceTaskCreatesOrChangesTheJobInOneSave) {
   EXPECT_EQ(JobBytesWithoutId(), expected);
 
   manager.SetScanChoices(TRUE, FALSE);
-  ASSERT_TRUE(Replace(manager, Trigger(TASK_TIME_TRIGGER_DAILY, 6, 0)));
+  ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_DAILY, 6, 0)));
   TASK_TRIGGER read{};
   CString parameters;
   EXPECT_EQ(manager.GetTaskTrigger(kJob, read, &parameters), TASK_TIME_TRIGGER_DAILY);
@@ -215,20 +200,20 @@ TEST_F(ScheduleJobManagerTest, ReplaceTaskCreatesOrChangesTheJobInOneSave) {
 
 TEST_F(ScheduleJobManagerTest, ReplaceTaskWithoutAdministratorKeepsTheJob) {
   CScheduleManager manager;
-  ASSERT_TRUE(Replace(manager, Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
+  ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
   const std::vector<BYTE> before = JobBytes();
   SetAdministrator(false);
-  EXPECT_FALSE(Replace(manager, Trigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30)));
+  EXPECT_FALSE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30)));
   EXPECT_EQ(JobBytes(), before);
 }
 
 TEST_F(ScheduleJobManagerTest, ReplaceTaskWhoseSaveFailsKeepsTheJob) {
   CScheduleManager manager;
-  ASSERT_TRUE(Replace(manager, Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
+  ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
   const std::vector<BYTE> before = JobBytes();
   // The strings of a job must fit its 16-bit offsets: this application name does not.
   const CString huge(_T('x'), 40000);
-  EXPECT_FALSE(Replace(manager, Trigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30), huge));
+  EXPECT_FALSE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_WEEKLY, 14, 30), huge));
   EXPECT_EQ(JobBytes(), before);
 }
 
@@ -237,7 +222,7 @@ TEST_F(ScheduleJobManagerTest, ReplaceTaskPutsANewJobInPlaceOfADamagedFile) {
   CScheduleManager manager;
   TASK_TRIGGER read{};
   EXPECT_EQ(manager.GetTaskTrigger(kJob, read), -1);
-  ASSERT_TRUE(Replace(manager, Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
+  ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
   EXPECT_EQ(manager.GetTaskTrigger(kJob, read), TASK_TIME_TRIGGER_DAILY);
 }
 
@@ -248,7 +233,7 @@ TEST_F(ScheduleJobManagerTest, GetTaskTriggerAnswersMinusOneForEveryFailure) {
   ASSERT_TRUE(Create(manager));
   EXPECT_EQ(manager.GetTaskTrigger(kJob, read), -1);  // no trigger
   EXPECT_EQ(read.cbTriggerSize, sizeof(TASK_TRIGGER));
-  ASSERT_TRUE(manager.SetTaskTrigger(kJob, Trigger(TASK_TIME_TRIGGER_ONCE, 3, 4)));
+  ASSERT_TRUE(manager.SetTaskTrigger(kJob, TestTrigger(TASK_TIME_TRIGGER_ONCE, 3, 4)));
   EXPECT_EQ(manager.GetTaskTrigger(kJob, read), TASK_TIME_TRIGGER_ONCE);
 
   // A Task Scheduler that cannot be reached is a failure, not a one-time trigger.
@@ -273,12 +258,12 @@ TEST_F(ScheduleJobManagerTest, NextRunTextIsEmptyWithoutAComingRun) {
   EXPECT_EQ(manager.GetNextRunTimeText(kJob), _T(""));
   ASSERT_TRUE(Create(manager));
   EXPECT_EQ(manager.GetNextRunTimeText(kJob), _T(""));  // no trigger
-  ASSERT_TRUE(manager.SetTaskTrigger(kJob, Trigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
+  ASSERT_TRUE(manager.SetTaskTrigger(kJob, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));
   EXPECT_EQ(manager.GetNextRunTimeText(kJob), _T("Jan 01, 2000 03:04:00 hours"));
   clock_.Advance(4 * 3600 * 1000);  // past today's run
   EXPECT_EQ(manager.GetNextRunTimeText(kJob), _T("Jan 02, 2000 03:04:00 hours"));
   // A one-time run already past has no next run: its time has year 0.
-  ASSERT_TRUE(manager.SetTaskTrigger(kJob, Trigger(TASK_TIME_TRIGGER_ONCE, 3, 4)));
+  ASSERT_TRUE(manager.SetTaskTrigger(kJob, TestTrigger(TASK_TIME_TRIGGER_ONCE, 3, 4)));
   EXPECT_EQ(manager.GetNextRunTimeText(kJob), _T(""));
 }
 

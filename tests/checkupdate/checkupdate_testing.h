@@ -38,6 +38,7 @@ class RecordingView : public IUpdateCheckView {
   void MakeVisible() override {}
   void ReadChosenUpdates(BOOL& program, BOOL& database) override;
   void ShowDownloadResult(BOOL done) override { stage = done ? 5 : 6; }
+  void ShowInstalling() override { stage = 7; }
   void StartInstallTimer() override { installTimer = true; }
   void OnBtnCancel() override { cancelled = true; }
 

@@ -1,5 +1,6 @@
-// The update checker as the main program starts it: the launcher starts the real program from
-// the program folder, which asks the web service's stand-in. Its question boxes are answered
+// The update checker as the main program starts it: a click on the check-for-updates button of
+// the main program's page panel starts the real program from the program folder, which asks the
+// web service's stand-in. Its question boxes are answered
 // from this process by posting the first button's command to them (window handles, posting and
 // FindWindow work across processes; a control of another process's window cannot be looked up,
 // so no mouse click can be aimed at it). A newer version is downloaded, confirmed, renamed and
@@ -26,9 +27,11 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgCheckForUpdate.h"
 #include "Registry.h"
-#include "UpdateCheckerLauncher.h"
+#include "DlgLeftDlgBase.h"
+#include "HalvoranApp.h"
 #include "update_service_testing.h"
 #include "zx/clock.h"
+#include "zx/input.h"
 
 namespace zx::test {
 namespace {
@@ -69,7 +72,11 @@ constexpr char kCheckerTexts[] =
     "Step3NoUpdatesAvaiLstBoxTxt=Step3NoUpdatesAvaiLstBoxTxt\r\n"
     "Step3NoUpdatesAvaiHeadingDescTxt=Step3NoUpdatesAvaiHeadingDescTxt\r\n"
     "IDS_UPDATES_INSTALLING=IDS_UPDATES_INSTALLING\r\n"
-    "IDS_DOWNLOADING_FAILED=IDS_DOWNLOADING_FAILED\r\n";
+    "IDS_DOWNLOADING_FAILED=IDS_DOWNLOADING_FAILED\r\n"
+    "IDS_DownloadingTxt=IDS_DownloadingTxt\r\n"
+    "IDS_DownloadedTxt=IDS_DownloadedTxt\r\n"
+    "IDS_INSTALLING_UPDATES_TO_APPDATA=IDS_INSTALLING_UPDATES_TO_APPDATA\r\n"
+    "CommonHeaderUpdateDone=CommonHeaderUpdateDone\r\n";
 
 class LaunchedChecker : public UpdateServiceTest {
  protected:
@@ -86,15 +93,36 @@ class LaunchedChecker : public UpdateServiceTest {
     }
     UpdateServiceTest::TearDown();
   }
-  // Starts the checker through the launcher; the launcher holds a second start back for 8192 ms
-  // of its clock, which moves on past that for every start.
+  // Starts the checker as the main program does: a click on the check-for-updates button of
+  // the page panel its windows are built on. The launcher holds a second start back for
+  // 8192 ms of its clock, which moves on past that for every start.
   static void Launch() {
     static ManualClock clock(1);
     clock.Advance(10000);
     SetClock(&clock);
-    const INT_PTR started = LaunchUpdateChecker(_T(""));
+    const HINSTANCE previous = AfxGetResourceHandle();
+    AfxSetResourceHandle(GetResourceModule());
+    user::ResetInput();
+    CWnd host;
+    ASSERT_TRUE(host.CreateEx(0, AfxRegisterWndClass(0), _T("Zephrin Tunevo"), WS_POPUP | WS_VISIBLE,
+                              CRect(0, 0, 772, 583), nullptr, 0));
+    CDlgLeftDlgBase panel(CDlgLeftDlgBase::kTemplateId, &host);
+    EXPECT_TRUE(panel.Create(CDlgLeftDlgBase::kTemplateId, &host));
+    panel.MoveWindow(6, 77, 760, 479);
+    panel.ShowWindow(SW_SHOW);
+    RECT button{};
+    ::GetWindowRect(panel.GetCheckForUpdatesButton().GetSafeHwnd(), &button);
+    const POINT at{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) user::InjectMouse(at, message);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    panel.DestroyWindow();
+    host.DestroyWindow();
+    AfxSetResourceHandle(previous);
     SetClock(nullptr);
-    EXPECT_GT(started, 32);
   }
   // The checker window's handle as the checker keeps it in the registry while it is open.
   static HWND CheckerWindow() {

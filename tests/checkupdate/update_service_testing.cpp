@@ -42,6 +42,13 @@ std::string UpdateServiceTest::SetupRecord(const std::string& file, bool wait) {
   return {};
 }
 
+int UpdateServiceTest::SetupStarts(const std::string& file) {
+  std::ifstream in(file + ".runs");
+  int starts = 0;
+  for (std::string line; std::getline(in, line);) ++starts;
+  return starts;
+}
+
 std::vector<std::string> UpdateServiceTest::Requests() {
   std::vector<std::string> lines;
   for (std::string line = service_->NextLine(200); !line.empty(); line = service_->NextLine(200))

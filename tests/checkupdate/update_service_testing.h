@@ -31,6 +31,8 @@ class UpdateServiceTest : public CheckUpdateTest {
   void StartService();
   // The lines the setup stand-in recorded (waits up to 10 s for the first one when asked).
   std::string SetupRecord(const std::string& file, bool wait);
+  // How many times the setup stand-in was started so far.
+  int SetupStarts(const std::string& file);
   // The stand-in's request lines so far.
   std::vector<std::string> Requests();
   // The SHA-1 of the served setup program, hexadecimal.

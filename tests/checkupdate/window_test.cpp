@@ -1,8 +1,9 @@
 // The update checker window driven as a user drives it, with the real check-and-apply engine,
 // the download library and the web service's stand-in: a newer version is agreed to through
-// the question's Yes button, downloaded, confirmed and started with "/verysilent"; a wrong
+// the question's Yes button, its row unticked and ticked again with the mouse, downloaded,
+// confirmed and started with "/verysilent", each page on the way against its picture; a wrong
 // digest ends on the failure page with nothing started; without a connection the window ends
-// on the no-update page, which Enter and Escape do not close. A minimised start, the parent's
+// on the no-update page, which Enter, Escape and Alt+F4 do not close. A minimised start, the parent's
 // close code, a window shown only once an update is found; the notification-area icon, its
 // balloons and the stage pages against their reference pictures.
 #include <gtest/gtest.h>
@@ -30,13 +31,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Holds a worker until the test lets it go (20 s at most).
+void HoldWhile(const std::atomic<bool>& held) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (held.load() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 // The window with texts that name their ids, and a forced end that keeps the test's process.
+// The worker can be held on the list of updates (before the choice is read) and on the pause
+// before the download, so those pages can be looked at.
 class TestCheckerWindow : public CDlgCheckForUpdate {
  public:
   TestCheckerWindow(tagCheckUpdateSwitches& switches) : CDlgCheckForUpdate(nullptr, switches) {
     SetProcessEnder([this] { ++forcedEnds; });
-    GetEngine().SetPause([](DWORD) {});
+    GetEngine().SetPause([this](DWORD ms) {
+      if (ms == 1000) HoldWhile(holdDownload);
+    });
   }
+  void ReadChosenUpdates(BOOL& program, BOOL& database) override {
+    HoldWhile(holdList);
+    CDlgCheckForUpdate::ReadChosenUpdates(program, database);
+  }
+  std::atomic<bool> holdList{false};
+  std::atomic<bool> holdDownload{false};
   CString GetText(LPCTSTR stringId) override {
     const CString id = stringId;
     if (id == _T("IDS_APP_UPDATE_DIR_NAME")) return _T("Updates");
@@ -111,6 +129,15 @@ class CheckerWindow : public UpdateServiceTest {
       return true;
     };
   }
+  static Step AltF4() {
+    return [] {
+      user::InjectKey(VK_MENU, true);
+      user::InjectKey(VK_F4, true);
+      user::InjectKey(VK_F4, false);
+      user::InjectKey(VK_MENU, false);
+      return true;
+    };
+  }
   static Step StillOpen(TestCheckerWindow& window) {
     return [&window] {
       EXPECT_TRUE(::IsWindow(window.GetSafeHwnd())) << "a key closed the window";
@@ -120,12 +147,12 @@ class CheckerWindow : public UpdateServiceTest {
   static Step StageIs(int stage) {
     return [stage] { return CDlgCheckForUpdate::GetCurrentStage() == stage; };
   }
-  // Presses the first button (Yes, OK) of the box in front of the window once one is shown.
-  static Step AnswerBox(TestCheckerWindow& window) {
-    return [&window] {
+  // Presses a button (the first: Yes, OK) of the box in front of the window once one is shown.
+  static Step AnswerBox(TestCheckerWindow& window, int button = 0) {
+    return [&window, button] {
       const HWND box = ::GetActiveWindow();
       if (box == nullptr || box == window.GetSafeHwnd()) return false;
-      const HWND control = ::GetDlgItem(box, kMessageBoxFirstButton);
+      const HWND control = ::GetDlgItem(box, kMessageBoxFirstButton + button);
       if (control == nullptr) return false;
       Click(control);
       return true;
@@ -138,6 +165,21 @@ class CheckerWindow : public UpdateServiceTest {
     user::InjectMouse(at, WM_MOUSEMOVE);
     user::InjectMouse(at, WM_LBUTTONDOWN);
     user::InjectMouse(at, WM_LBUTTONUP);
+  }
+  // Clicks the middle of the band of a row's check box that takes clicks.
+  static void ClickCheckBox(HWND list, int row) {
+    RECT bounds{};
+    bounds.left = LVIR_BOUNDS;
+    ::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds));
+    POINT at{bounds.left + 11, bounds.top + 12};
+    ::ClientToScreen(list, &at);
+    user::InjectMouse(at, WM_MOUSEMOVE);
+    user::InjectMouse(at, WM_LBUTTONDOWN);
+    user::InjectMouse(at, WM_LBUTTONUP);
+  }
+  static bool Ticked(HWND list, int row) {
+    const auto* control = dynamic_cast<const CFancyListCtrl*>(CWnd::FromHandlePermanent(list));
+    return control != nullptr && control->GetCheck(row);
   }
   static Step Snapshot(TestCheckerWindow& window, const std::string& name) {
     return [&window, name] {
@@ -163,14 +205,42 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   Publish(Offer());
   StartService();
   TestCheckerWindow window(switches_);
+  window.holdList = true;
+  window.holdDownload = true;
   user::TrayIcon icon;
-  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageReady),
+  const auto list = [&] { return ::GetDlgItem(window.GetSafeHwnd(), 5004); };
+  const INT_PTR result = Run(window, {Advance(100), Snapshot(window, "checker_looking.png"), AnswerBox(window),
+                                      StageIs(kStageListed), Snapshot(window, "checker_listed.png"),
+                                      // The row's box unticked and ticked again with the mouse (far
+                                      // enough apart in time not to make a double click).
+                                      [&] {
+                                        ClickCheckBox(list(), 0);
+                                        return true;
+                                      },
+                                      [&] { return !Ticked(list(), 0); }, Advance(1000),
+                                      Snapshot(window, "checker_unticked.png"),
+                                      [&] {
+                                        ClickCheckBox(list(), 0);
+                                        return true;
+                                      },
+                                      [&] { return Ticked(list(), 0); },
+                                      [&] {
+                                        window.holdList = false;
+                                        return true;
+                                      },
+                                      StageIs(kStageDownloading), Snapshot(window, "checker_downloading.png"),
+                                      [&] {
+                                        window.holdDownload = false;
+                                        return true;
+                                      },
+                                      StageIs(kStageReady),
                                       Snapshot(window, "checker_ready.png"),
                                       [&] {
                                         icon = Tray(window);
                                         return true;
                                       },
-                                      });
+                                      Advance(100), StageIs(kStageInstalling),
+                                      Snapshot(window, "checker_installing.png")});
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(icon.tip, u"Checking for Updates");
   EXPECT_EQ(icon.balloonText, u"IDS_UPDATES_INSTALLING");
@@ -179,6 +249,32 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
   EXPECT_EQ(window.forcedEnds, 0);
   EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
+}
+
+TEST_F(CheckerWindow, CancelOnTheReadyPageOffersToInstallFirst) {
+  Publish(Offer());
+  StartService();
+  const struct {
+    int button;     // of the question: Install, Cancel
+    int starts;     // of the setup
+  } kCases[] = {{0, 1}, {1, 0}};
+  for (const auto& c : kCases) {
+    CDlgCheckForUpdate::ResetProcessState();
+    TestCheckerWindow window(switches_);
+    const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageReady),
+                                        [&] {
+                                          Click(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL));
+                                          return true;
+                                        },
+                                        AnswerBox(window, c.button)});
+    const std::string setup = HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName;
+    EXPECT_EQ(result, c.starts ? IDOK : IDCANCEL) << c.button;
+    // The install timer of the ready page, run out after the window closed, started nothing more.
+    EXPECT_EQ(SetupRecord(setup, c.starts > 0), c.starts ? SetupSha1() + " /verysilent" : "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(SetupStarts(setup), c.starts) << c.button;
+    fs::remove(setup + ".runs");
+  }
 }
 
 TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
@@ -209,10 +305,11 @@ TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
 TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishIsClicked) {
   SetMachineValue("Network", "Connection", "none");
   TestCheckerWindow window(switches_);
-  const INT_PTR result = Run(window, {Snapshot(window, "checker_looking.png"), Advance(100), AnswerBox(window),
+  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
                                       StageIs(kStageNoUpdate),
                                       Snapshot(window, "checker_no_update.png"),
                                       Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
+                                      AltF4(), StillOpen(window),
                                       [&] {
                                         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
                                         Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));

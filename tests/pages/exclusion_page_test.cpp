@@ -99,12 +99,12 @@ TEST_F(ExclusionPage, RemoveTakesTheClickedRowAfterAYes) {
   std::ofstream(FilePath(), std::ios::binary) << kTwoDrivers;
   Open();
   ClickRow(1);
-  Answer(1);  // No
+  AnswerBox(1);  // No
   Press(CDlgDrvExclusion::kRemoveId);
   ExpectAllStepsRan();
   EXPECT_EQ(Rows(), 2);
   EXPECT_EQ(FileBytes(), kTwoDrivers);
-  Answer(0);  // Yes
+  AnswerBox(0);  // Yes
   Press(CDlgDrvExclusion::kRemoveId);
   ExpectAllStepsRan();
   EXPECT_EQ(Rows(), 1);
@@ -119,7 +119,7 @@ TEST_F(ExclusionPage, RemoveTakesTheClickedRowAfterAYes) {
 TEST_F(ExclusionPage, RemoveAllLeavesTheRootOnly) {
   std::ofstream(FilePath(), std::ios::binary) << kTwoDrivers;
   Open();
-  Answer(0);
+  AnswerBox(0);
   Press(CDlgDrvExclusion::kRemoveAllId);
   ExpectAllStepsRan();
   EXPECT_EQ(Rows(), 0);
@@ -138,7 +138,7 @@ TEST_F(ExclusionPage, AddingAListedIdInAnotherCaseKeepsOneRow) {
   EXPECT_TRUE(Enabled(CDlgDrvExclusion::kRemoveAllId));
   // Nothing selected yet: remove asks for a selection and changes nothing.
   EXPECT_FALSE(Enabled(CDlgDrvExclusion::kRemoveId));
-  Answer(0);
+  AnswerBox(0);
   page_.SendMessage(WM_COMMAND, CDlgDrvExclusion::kMenuRemove);
   ExpectAllStepsRan();
   EXPECT_EQ(Rows(), 1);

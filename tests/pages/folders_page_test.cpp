@@ -83,7 +83,7 @@ TEST_F(FoldersPage, ApplyWithAnEmptyDownloadBoxKeepsTheStoredFolder) {
   Pump();
   EXPECT_EQ(Shown(CDlgSetting3Loc::kBackupEditId), CString(_T("C:\\Tunevo\\BackupOLD")));
   EXPECT_TRUE(Enabled(CDlgSetting3Loc::kApplyId));
-  Answer(0);
+  AnswerBox(0);
   Press(CDlgSetting3Loc::kApplyId);
   ExpectAllStepsRan();
   EXPECT_EQ(Stored(kSettingDownloadPath), CString(_T("D:\\Drivers")));
@@ -101,7 +101,7 @@ TEST_F(FoldersPage, DefaultsStoresAndShowsTheDefaultFolders) {
   folders_.current[1] = _T("D:\\Backups");
   Open();
   EXPECT_TRUE(Enabled(CDlgSetting3Loc::kDefaultsId));
-  Answer(0);
+  AnswerBox(0);
   Press(CDlgSetting3Loc::kDefaultsId);
   ExpectAllStepsRan();
   EXPECT_EQ(Stored(kSettingDownloadPath), CString(_T("C:\\Tunevo\\Download")));

@@ -79,7 +79,7 @@ TEST_F(GeneralPage, ApplyStoresTheBoxes) {
   Open();
   Press(CDlgSetting1General::kAutoScanId);
   Press(CDlgSetting1General::kRunAtStartUpId);
-  Answer(0);
+  AnswerBox(0);
   Press(CDlgSetting1General::kApplyId);
   ExpectAllStepsRan();
   EXPECT_EQ(Stored(kSettingAutoScan), CString(_T("1")));
@@ -102,7 +102,7 @@ TEST_F(GeneralPage, DefaultsStoresAndShowsTheDefaults) {
   EXPECT_TRUE(Checked(CDlgSetting1General::kAutoScanId));
   EXPECT_FALSE(Checked(CDlgSetting1General::kRunAtStartUpId));
   EXPECT_TRUE(Enabled(CDlgSetting1General::kDefaultsId));
-  Answer(0);
+  AnswerBox(0);
   Press(CDlgSetting1General::kDefaultsId);
   ExpectAllStepsRan();
   EXPECT_EQ(Stored(kSettingAutoScan), CString(_T("0")));

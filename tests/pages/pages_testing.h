@@ -41,16 +41,6 @@ class PageTest : public DialogTest {
   static void Store(LPCTSTR name, LPCTSTR text) {
     ASSERT_TRUE(SetHkcuValue(BuildSettingsKeyPath(), name, text, kSettingText, true));
   }
-  // Answers the next message box with its first (Yes, OK) or second (No) button.
-  void Answer(int button) {
-    WhileModal({[this, button] {
-      auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-      if (box == nullptr) return false;
-      Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
-      return true;
-    }});
-  }
-
   CWnd host_;
 
  private:

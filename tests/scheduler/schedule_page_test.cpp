@@ -17,6 +17,7 @@
 #include "HalvoranApp.h"
 #include "ScheduleJobManager.h"
 #include "cstring_printer.h"
+#include "job_triggers.h"
 #include "objbase.h"
 #include "pages_testing.h"
 #include "profileapi.h"
@@ -91,13 +92,7 @@ class SchedulePage : public PageTest {
   // Presses Apply and answers the message box, which must show the text.
   void Apply(const char* expected) {
     CString shown;
-    WhileModal({[&shown] {
-      auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-      if (box == nullptr) return false;
-      shown = box->GetText();
-      Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-      return true;
-    }});
+    AnswerBox(0, &shown);
     Press(CDlgSchedule::kApplyId);
     ExpectAllStepsRan();
     EXPECT_GE(shown.Find(CString(expected)), 0) << ::testing::PrintToString(shown);
@@ -110,17 +105,6 @@ class SchedulePage : public PageTest {
   static void MakeJob(const TASK_TRIGGER& trigger) {
     CScheduleManager jobs;
     ASSERT_TRUE(jobs.ReplaceTask(kJob, kJob, _T(""), _T("C:\\P\\z.exe"), _T("C:\\P"), trigger));
-  }
-  static TASK_TRIGGER Daily(WORD hour) {
-    TASK_TRIGGER trigger{};
-    trigger.cbTriggerSize = sizeof trigger;
-    trigger.TriggerType = TASK_TIME_TRIGGER_DAILY;
-    trigger.wBeginYear = 2000;
-    trigger.wBeginMonth = 1;
-    trigger.wBeginDay = 1;
-    trigger.wStartHour = hour;
-    trigger.Type.Daily.DaysInterval = 1;
-    return trigger;
   }
 
   std::unique_ptr<CDlgSchedule> page_;
@@ -162,7 +146,7 @@ TEST_F(SchedulePage, RadiosEnableTheirControls) {
 
 // After a job is read back, a day box or a picker change alone enables Apply.
 TEST_F(SchedulePage, ADayOrAPickerChangeEnablesApply) {
-  TASK_TRIGGER weekly = Daily(3);
+  TASK_TRIGGER weekly = TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0);
   weekly.TriggerType = TASK_TIME_TRIGGER_WEEKLY;
   weekly.Type.Weekly.WeeksInterval = 1;
   weekly.Type.Weekly.rgfDaysOfTheWeek = TASK_MONDAY;
@@ -242,7 +226,7 @@ TEST_F(SchedulePage, EveryWeekKeepsExactlyTheCheckedDays) {
 }
 
 TEST_F(SchedulePage, AWeekWithoutDaysKeepsTheJob) {
-  MakeJob(Daily(3));
+  MakeJob(TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0));
   const std::string before = JobBytes();
   Open();
   Press(CDlgSchedule::kEveryWeekId);
@@ -252,7 +236,7 @@ TEST_F(SchedulePage, AWeekWithoutDaysKeepsTheJob) {
 
 // A one-time run whose minute has passed is refused before the job is touched.
 TEST_F(SchedulePage, APastOneTimeRunKeepsTheJob) {
-  MakeJob(Daily(3));
+  MakeJob(TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0));
   const std::string before = JobBytes();
   Open();
   Press(CDlgSchedule::kRunOnceId);
@@ -264,7 +248,7 @@ TEST_F(SchedulePage, APastOneTimeRunKeepsTheJob) {
 }
 
 TEST_F(SchedulePage, NotScheduledRemovesTheJob) {
-  MakeJob(Daily(3));
+  MakeJob(TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0));
   Open();
   EXPECT_TRUE(Checked(CDlgSchedule::kEveryDayId));
   Press(CDlgSchedule::kNotScheduledId);
@@ -276,7 +260,7 @@ TEST_F(SchedulePage, NotScheduledRemovesTheJob) {
 
 // A monthly trigger is none of the page's choices: not scheduled, with its next run shown.
 TEST_F(SchedulePage, AForeignTriggerReadsAsNotScheduledWithItsNextRun) {
-  TASK_TRIGGER monthly = Daily(10);
+  TASK_TRIGGER monthly = TestTrigger(TASK_TIME_TRIGGER_DAILY, 10, 0);
   monthly.TriggerType = TASK_TIME_TRIGGER_MONTHLYDATE;
   monthly.Type.MonthlyDate.rgfDays = 1 << 4;  // the 5th
   monthly.Type.MonthlyDate.rgfMonths = 0xFFF;
@@ -289,7 +273,7 @@ TEST_F(SchedulePage, AForeignTriggerReadsAsNotScheduledWithItsNextRun) {
 
 // A save the Task Scheduler refuses says so and keeps the old schedule.
 TEST_F(SchedulePage, AFailedSaveKeepsTheOldJob) {
-  MakeJob(Daily(3));
+  MakeJob(TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0));
   const std::string before = JobBytes();
   SetAdministrator(false);
   Open();
@@ -304,7 +288,8 @@ TEST_F(SchedulePage, AFailedSaveKeepsTheOldJob) {
 TEST_F(SchedulePage, TheJobsAutoFixChoiceIsKept) {
   CScheduleManager jobs;
   jobs.SetScanChoices(TRUE, FALSE);
-  ASSERT_TRUE(jobs.ReplaceTask(kJob, kJob, _T(""), _T("C:\\P\\z.exe"), _T("C:\\P"), Daily(3)));
+  ASSERT_TRUE(
+      jobs.ReplaceTask(kJob, kJob, _T(""), _T("C:\\P\\z.exe"), _T("C:\\P"), TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0)));
   Open();
   EXPECT_TRUE(Checked(CDlgSchedule::kAutoFixId));
   EXPECT_FALSE(Checked(CDlgSchedule::kShutDownId));

@@ -35,11 +35,6 @@ class BackupRunPage : public WizardTest {
     SetEngineProgressView(nullptr);
     WizardTest::TearDown();
   }
-  static std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   // What the first page does for a backup of all drivers, then the page's timer.
   void StartAll() {
     owner_.state.backupAll = owner_.state.allChosen = owner_.state.backupStarted = TRUE;
@@ -230,19 +225,7 @@ TEST_F(BackupRunPage, TooLittleSpaceTwiceAborts) {
     return true;
   };
   owner_.otherFolder = _T("C:\\Saved");
-  WhileModal({[this] {
-                auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-                if (box == nullptr) return false;
-                Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-                return true;
-              },
-              [this] {
-                auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
-                if (box == nullptr) return false;
-                EXPECT_NE(box->GetText().Find(_T("The backup was aborted.")), -1);
-                Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton));
-                return true;
-              }});
+  WhileModal({BoxStep(CString(), 0), BoxStep(_T("The backup was aborted."), 0)});
   StartAll();
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
   ExpectAllStepsRan();

@@ -1,5 +1,5 @@
-// What the backup page tests share: a stand-in for the main window that writes down every
-// request of the pages, the pages' texts in the language file, a host window, the laptop
+// What the backup and restore page tests share: stand-ins for the main window that write down
+// every request of the pages, the pages' texts in the language file, a host window, the laptop
 // profile scanned, and clicks on the pages' controls with answers to the message boxes they raise.
 #pragma once
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BackupWizardOwner.h"
+#include "RestoreWizardOwner.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
@@ -73,6 +74,44 @@ class FakeOwner : public CBackupWizardOwner {
   std::function<bool(LPCTSTR, ULONGLONG&)> onFreeSpace;
 };
 
+class FakeRestoreOwner : public CRestoreWizardOwner {
+ public:
+  tagRestoreWizardState& RestoreState() override { return state; }
+  int RelaunchAsAdmin(const CString& text, UINT style) override {
+    prompts.push_back(text);
+    styles.push_back(style);
+    return adminAnswer;
+  }
+  void EnableOnlyLeftButton(int index) override { leftButtons = {index}; }
+  void EnableFirstLeftButtons(int count) override {
+    leftButtons.clear();
+    for (int i = 0; i < count; ++i) leftButtons.push_back(i);
+  }
+  void ShowRestorePage(UINT command) override { pages.push_back(command); }
+  void StartRestore() override { ++restores; }
+  CDriverScanUpdate& Engine() override { return engine; }
+  CString StagingFolder() override { return _T("C:\\Temp\\Zephrin Tunevo\\"); }
+  CMapStringToString& BackupList() override { return list; }
+  void SaveBackupList() override { ++listSaves; }
+  void EnableUi(BOOL enable) override { uiEnabled.push_back(enable != FALSE); }
+  void RestartWindows() override { ++restarts; }
+  void AskRestart(const CString& text) override { restartQuestions.push_back(text); }
+
+  tagRestoreWizardState state;
+  CDriverScanUpdate engine;
+  int adminAnswer = 1;
+  std::vector<CString> prompts;
+  std::vector<UINT> styles;
+  std::vector<UINT> pages;
+  std::vector<int> leftButtons;
+  int restores = 0;
+  CMapStringToString list;
+  int listSaves = 0;
+  std::vector<bool> uiEnabled;
+  int restarts = 0;
+  std::vector<CString> restartQuestions;
+};
+
 class WizardTest : public DialogTest {
  protected:
   void SetUp() override {
@@ -94,16 +133,26 @@ class WizardTest : public DialogTest {
     Click(page.GetDlgItem(id)->m_hWnd);
     Pump();
   }
-  // Expects a message box with that text and answers it with its first (Yes, OK) or second
-  // (No) button.
-  void Answer(const CString& text, int button) {
-    WhileModal({[text, button] {
+  // A step of WhileModal: waits for a message box, expects its text to hold `text` (any text
+  // when empty) and answers it with its first (Yes, OK) or second (No) button.
+  static std::function<bool()> BoxStep(const CString& text, int button) {
+    return [text, button] {
       auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
       if (box == nullptr) return false;
-      EXPECT_NE(box->GetText().Find(text), -1) << CStringA(box->GetText()).GetString();
+      if (!text.IsEmpty()) {
+        EXPECT_NE(box->GetText().Find(text), -1) << CStringA(box->GetText()).GetString();
+      }
       Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
       return true;
-    }});
+    };
+  }
+  // Expects a message box with that text and answers it.
+  void Answer(const CString& text, int button) { WhileModal({BoxStep(text, button)}); }
+  // The host path of a Windows path of the machine.
+  static std::string Host(const CString& path) {
+    std::string host;
+    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
+    return host;
   }
   // Seeds the machine from the laptop profile and has the engine scan it.
   void ScanLaptop() {
@@ -153,9 +202,31 @@ class WizardTest : public DialogTest {
       "IDS_DATE=Date\r\nSCANTAB3PUBLISHER=Publisher\r\nSCANTAB3SIGNER=Signer\r\nSCANTAB3HARDWAREID=Hardware id\r\n"
       "IDS_SELECT_ALL=Select all\r\nIDS_BACKUP_ONETIME=Check at least one driver.\r\n"
       "IDS_RESTART=Restart \r\nIDS_ADMIN_PURPOSE_BCKUP= as administrator to back up drivers?\r\n"
+      "RESTOREDLG1=Restore drivers\r\nRESTORETABDESC1=Put drivers back as they were when backed up.\r\n"
+      "IDS_DRIVER_BAK_LIST=Your backups\r\nIDS_DTAETIME_BCKUP=Date and time of the backup\r\n"
+      "RESTORETAB1DESC1=After a restore that needs it:\r\nRESTORETAB1DESC3=I restart Windows myself\r\n"
+      "RESTORETAB1DESC4=Restart Windows by itself\r\nIDS_DRIVER_NOBACKUP=There is no backup yet.\r\n"
+      "IDS_SELECT_BACKUP_FILE=Choose a backup.\r\nIDS_CONFIR_DEL_BAKFILE=Delete the chosen backup?\r\n"
+      "IDS_UNABLE_DEL_BAKFILE=The backup could not be deleted.\r\nIDS_SUCCESS_DEL_BAKFILE=The backup was deleted.\r\n"
+      "RESTOREDLG2=Choose drivers to restore\r\nRESTORETAB2DESC1=Check the drivers to put back.\r\n"
+      "RESTORETAB2DESC2=Reading the backup, please wait...\r\nIDS_RESTORE_ONETIME=Check at least one driver to restore.\r\n"
+      "IDS_RECOMMEN_RESTART3=%s needs administrator rights to restore drivers.\r\n"
+      "IDS_RESTORE_ABORTED=The restore was aborted.\r\n"
+      "RESTOREDLG3=Restoring drivers\r\nRESTORETAB3DESC1=The chosen drivers are put back.\r\n"
+      "RESTORETAB3DESC2=Do not switch the computer off meanwhile.\r\nRESTORETAB3DESC3=Restoring, please wait...\r\n"
+      "IDS_WAIT_RESTORE_DRIVER=Restoring the drivers\r\nIDS_RESTORE_FAILDDRIVER=%d drivers could not be restored.\r\n"
+      "RESTOREDLG4=Restore finished\r\nRESTORETAB4DESC1=The restore has ended.\r\nRESTORETAB4DESC2=Drivers chosen\r\n"
+      "RESTORETAB4DESC3=Restored\r\nRESTORETAB4DESC4=Not restored\r\n"
+      "RESTORETAB4DESC5=Some drivers take effect after a restart.\r\nRESTORETAB4DESC6=Scan again to see them.\r\n"
+      "IDS_DRIVERS_COUNT2=%d drivers\r\nIDS_DRIVER_COUNT=%d drivers\r\nIDS_RESTORE_SUCCESS=%d drivers\r\n"
+      "IDS_INCOMPLETE_RESTORE=Restart Windows to finish the restore.\r\n"
       "[IDD_BACKUP1_TYPE]\r\nIDC_BTN_BACKUP_NEXT=Next\r\n[IDD_BACKUP4_FINISH]\r\nIDC_BTN_BACKUP_BACK=Back\r\n"
       "[IDD_BACKUP3_BACKUPDRIVER]\r\nIDC_BACKUPTAB2_STOP_BKP=Stop\r\n"
-      "[IDD_BACKUP2_HOME]\r\nIDC_BTN_BACKUP_NOW=Back up now\r\n";
+      "[IDD_BACKUP2_HOME]\r\nIDC_BTN_BACKUP_NOW=Back up now\r\n"
+      "[QVX]\r\nIDS_CURRPT_ZIP_FILE=The backup is damaged.\r\n"
+      "IDS_CURRPTZIP_BACKUP=The backup holds none of the chosen drivers.\r\n"
+      "[IDD_RESTORE1_HOME]\r\nIDC_BTN_RESTORE=Restore\r\nIDC_BTN_DELETE=Delete\r\n"
+      "[IDD_RESTORE2_SELECT]\r\nIDC_BTN_RESTORE=Restore\r\n[IDD_RESTORE4_FINISH]\r\nIDC_BTN_RESTORE_BACK=Back\r\n";
 };
 
 }  // namespace zx::test

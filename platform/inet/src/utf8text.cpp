@@ -8,9 +8,53 @@
 namespace zx::inet {
 namespace {
 
-
 bool IsHighSurrogate(std::uint32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(std::uint32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// Hands each UTF-16 unit of the text to `emit`; false at the first bytes that are not UTF-8.
+template <class Emit>
+bool DecodeUtf8(std::string_view text, Emit emit) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::uint32_t cp;
+    std::size_t extra;
+    if (lead < 0x80) {
+      cp = lead;
+      extra = 0;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      cp = lead & 0x1F;
+      extra = 1;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      cp = lead & 0x0F;
+      extra = 2;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      cp = lead & 0x07;
+      extra = 3;
+    } else {
+      return false;
+    }
+    if (text.size() - i <= extra) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      emit(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      emit(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      emit(static_cast<char16_t>(cp));
+    }
+    i += extra + 1;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -30,48 +74,21 @@ std::optional<std::string> ToUtf8(std::u16string_view text) {
   return out;
 }
 
+std::optional<std::size_t> Utf16Length(std::string_view text) {
+  std::size_t units = 0;
+  if (!DecodeUtf8(text, [&](char16_t) { ++units; })) return std::nullopt;
+  return units;
+}
+
+void Utf8ToUtf16(std::string_view text, char16_t* out) {
+  DecodeUtf8(text, [&](char16_t unit) { *out++ = unit; });
+}
+
 std::optional<std::u16string> FromUtf8(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::uint32_t cp;
-    std::size_t extra;
-    if (lead < 0x80) {
-      cp = lead;
-      extra = 0;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      cp = lead & 0x1F;
-      extra = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      cp = lead & 0x0F;
-      extra = 2;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      cp = lead & 0x07;
-      extra = 3;
-    } else {
-      return std::nullopt;
-    }
-    if (text.size() - i <= extra) return std::nullopt;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return std::nullopt;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += extra + 1;
-  }
+  const std::optional<std::size_t> units = Utf16Length(text);
+  if (!units) return std::nullopt;
+  std::u16string out(*units, u'\0');
+  Utf8ToUtf16(text, out.data());
   return out;
 }
 

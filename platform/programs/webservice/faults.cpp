@@ -21,6 +21,7 @@ std::optional<FaultMode> ParseFaultMode(std::string_view name) {
   if (name == "soapfault") return FaultMode::SoapFault;
   if (name == "truncated") return FaultMode::Truncated;
   if (name == "slow") return FaultMode::Slow;
+  if (name == "slowpackages") return FaultMode::SlowPackages;
   if (name == "noanswer") return FaultMode::NoAnswer;
   return std::nullopt;
 }
@@ -61,6 +62,7 @@ void AnswerWithFault(FaultMode mode, const std::string& answer, const std::strin
                                     });
       return;
     case FaultMode::Slow:
+    case FaultMode::SlowPackages:
       response.set_content_provider(body->size(), contentType,
                                     [body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
                                       std::this_thread::sleep_for(kTrickle);

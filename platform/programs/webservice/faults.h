@@ -10,9 +10,10 @@
 
 namespace zx::webservice {
 
-enum class FaultMode { Garbage, Http500, SoapFault, Truncated, Slow, NoAnswer };
+// SlowPackages trickles the packages only and answers every other request as it should.
+enum class FaultMode { Garbage, Http500, SoapFault, Truncated, Slow, NoAnswer, SlowPackages };
 
-// "garbage", "http500", "soapfault", "truncated", "slow", "noanswer".
+// "garbage", "http500", "soapfault", "truncated", "slow", "noanswer", "slowpackages".
 std::optional<FaultMode> ParseFaultMode(std::string_view name);
 
 // Which requests misbehave: the first `count` (all of them when count is 0).

@@ -34,7 +34,7 @@ struct Options {
 
 constexpr const char* kUsage =
     "usage: zxwebservice [--port N] [--catalogue DIR] [--uploads DIR]\n"
-    "                    [--fault garbage|http500|soapfault|truncated|slow|noanswer [--fault-count N]]\n"
+    "                    [--fault garbage|http500|soapfault|truncated|slow|slowpackages|noanswer [--fault-count N]]\n"
     "                    [--hostile-answer wrongdigest|foreignids|malformed|hugetext|repeated]\n";
 
 bool ParseNumber(const std::string& text, unsigned long limit, unsigned long& value) {

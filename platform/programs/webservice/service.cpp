@@ -54,8 +54,10 @@ void Service::Log(const std::string& line) {
   std::fflush(stdout);
 }
 
-bool Service::Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response) {
-  const auto fault = faults_.Take();
+bool Service::Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response,
+                        bool package) {
+  auto fault = faults_.Take();
+  if (fault == FaultMode::SlowPackages && !package) fault.reset();
   if (fault) AnswerWithFault(*fault, answer, contentType, response);
   return fault.has_value();
 }
@@ -129,7 +131,7 @@ void Service::HandlePackage(const httplib::Request& request, httplib::Response& 
     content << in.rdbuf();
     bytes = content.str();
   }
-  if (Misbehave(bytes, "application/octet-stream", response)) return;
+  if (Misbehave(bytes, "application/octet-stream", response, true)) return;
   if (!entry) {
     response.status = 404;
     return;

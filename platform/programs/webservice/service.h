@@ -37,7 +37,8 @@ class Service {
   Answer UpdateCall(const SoapCall& call, const std::string& packageBase);
   Answer UploadCall(const SoapCall& call);
   void Log(const std::string& line);
-  bool Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response);
+  bool Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response,
+                 bool package = false);
 
   const Catalogue catalogue_;
   UploadStore uploads_;

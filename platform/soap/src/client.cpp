@@ -1,5 +1,6 @@
 // The SOAP client base and its two transports: one call is one HTTP POST through WinINet.
 #include <string>
+#include <utility>
 
 #include "errhandlingapi.h"
 #include "wininet.h"
@@ -92,15 +93,24 @@ SOAPCLIENT_ERROR CSoapClientBase::Post(const std::string& soapAction, const std:
     return SOAPCLIENT_READ_ERROR;
   statusCode_ = static_cast<int>(status);
 
-  std::string block(kReadBlock, '\0');
+  // The answer is read straight into its text, whose room is taken at once when its length
+  // is announced, so that a large answer is never copied while it grows.
+  DWORD announced = 0;
+  size = sizeof(announced);
+  if (HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr)) {
+    if (announced > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
+    answer.reserve(std::size_t{announced} + kReadBlock);  // room for the last, empty read
+  }
   for (;;) {
+    const std::size_t had = answer.size();
+    answer.resize(had + kReadBlock);
     DWORD got = 0;
-    if (!allow({INTERNET_OPTION_RECEIVE_TIMEOUT}) ||
-        !InternetReadFile(request.get(), block.data(), kReadBlock, &got))
-      return SOAPCLIENT_READ_ERROR;
+    const bool read = allow({INTERNET_OPTION_RECEIVE_TIMEOUT}) &&
+                      InternetReadFile(request.get(), answer.data() + had, kReadBlock, &got);
+    answer.resize(had + got);
+    if (!read) return SOAPCLIENT_READ_ERROR;
     if (got == 0) return SOAPCLIENT_SUCCESS;
-    if (answer.size() + got > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
-    answer.append(block.data(), got);
+    if (answer.size() > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
   }
 }
 
@@ -117,19 +127,14 @@ HRESULT CSoapClientBase::CallOperation(std::string_view serviceNamespace,
       Post(std::string(serviceNamespace) + operation.name, *envelope, answer);
   if (error != SOAPCLIENT_SUCCESS) return Failed(error);
 
-  const zx::soap::Response response = zx::soap::ReadResponse(answer, serviceNamespace, operation);
+  zx::soap::Response response = zx::soap::ReadResponse(std::move(answer), serviceNamespace, operation);
   if (response.kind == zx::soap::Response::Fault) {
     fault_ = response.fault;
     return Failed(SOAPCLIENT_SOAPFAULT);
   }
   if (statusCode_ != HTTP_STATUS_OK) return Failed(SOAPCLIENT_SERVER_ERROR);
   if (response.kind != zx::soap::Response::Result) return Failed(SOAPCLIENT_PARSE_ERROR);
-  BSTR text = nullptr;
-  if (response.result) {
-    text = SysAllocStringLen(response.result->data(), static_cast<UINT>(response.result->size()));
-    if (!text) return Failed(SOAPCLIENT_OUTOFMEMORY);
-  }
-  *result = text;
+  *result = response.result.Release();
   return S_OK;
 }
 

@@ -1,5 +1,8 @@
 // Reading response envelopes: the result part of the operation, or the SOAP fault.
 #include "zx/soapwire.h"
+
+#include <utility>
+
 #include "zx/soapxml.h"
 #include "zx/utf8text.h"
 
@@ -13,6 +16,21 @@ std::optional<std::u16string> SimpleText(pugi::xml_node node) {
   return inet::FromUtf8(text);
 }
 
+// The result text converted from where the document holds it straight into its string; false
+// when it holds elements or bytes that are not UTF-8, or when memory ran out.
+bool ReadResultText(pugi::xml_node node, ResultText& result) {
+  std::string room;
+  std::string_view text;
+  if (!ElementTextView(node, room, text)) return false;
+  const std::optional<std::size_t> units = inet::Utf16Length(text);
+  if (!units || *units > 0x7FFFFFFFu) return false;
+  BSTR converted = SysAllocStringLen(nullptr, static_cast<UINT>(*units));
+  if (!converted) return false;
+  inet::Utf8ToUtf16(text, converted);
+  result = ResultText(converted);
+  return true;
+}
+
 std::u16string FaultField(pugi::xml_node fault, const char* name) {
   for (pugi::xml_node child = fault.first_child(); child; child = child.next_sibling()) {
     if (child.type() == pugi::node_element && LocalName(child.name()) == name)
@@ -23,12 +41,25 @@ std::u16string FaultField(pugi::xml_node fault, const char* name) {
 
 }  // namespace
 
-Response ReadResponse(std::string_view envelope, std::string_view serviceNamespace,
-                      const OperationDescription& operation) {
+ResultText& ResultText::operator=(ResultText&& other) noexcept {
+  if (this != &other) {
+    SysFreeString(text_);
+    text_ = other.Release();
+  }
+  return *this;
+}
+
+ResultText::~ResultText() { SysFreeString(text_); }
+
+std::u16string_view ResultText::operator*() const { return {text_, SysStringLen(text_)}; }
+
+BSTR ResultText::Release() { return std::exchange(text_, nullptr); }
+
+Response ReadResponse(std::string envelope, std::string_view serviceNamespace, const OperationDescription& operation) {
   Response response;
   pugi::xml_document document;
-  if (!document.load_buffer(envelope.data(), envelope.size(), pugi::parse_default | pugi::parse_ws_pcdata,
-                            pugi::encoding_utf8))
+  if (!document.load_buffer_inplace(envelope.data(), envelope.size(), pugi::parse_default | pugi::parse_ws_pcdata,
+                                    pugi::encoding_utf8))
     return response;
   const pugi::xml_node root = document.document_element();
   if (!IsElement(root, kEnvelopeNamespace, "Envelope")) return response;
@@ -45,10 +76,7 @@ Response ReadResponse(std::string_view envelope, std::string_view serviceNamespa
   }
   if (!IsElement(payload, serviceNamespace, std::string(operation.name) + "Response")) return response;
   const pugi::xml_node result = ChildElement(payload, serviceNamespace, operation.resultPart);
-  if (result && !IsNil(result)) {
-    response.result = SimpleText(result);
-    if (!response.result) return response;
-  }
+  if (result && !IsNil(result) && !ReadResultText(result, response.result)) return response;
   response.kind = Response::Result;
   return response;
 }

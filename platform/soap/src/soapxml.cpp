@@ -52,12 +52,29 @@ bool IsNil(pugi::xml_node node) {
   return false;
 }
 
-bool ElementText(pugi::xml_node node, std::string& text) {
-  text.clear();
+bool ElementTextView(pugi::xml_node node, std::string& room, std::string_view& text) {
+  text = {};
+  bool joined = false;
   for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
     if (child.type() == pugi::node_element) return false;
-    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) text += child.value();
+    if (child.type() != pugi::node_pcdata && child.type() != pugi::node_cdata) continue;
+    if (text.empty() && !joined) {
+      text = child.value();
+      continue;
+    }
+    if (!joined) room.assign(text);
+    joined = true;
+    room += child.value();
+    text = room;
   }
+  return true;
+}
+
+bool ElementText(pugi::xml_node node, std::string& text) {
+  std::string room;
+  std::string_view view;
+  if (!ElementTextView(node, room, view)) return false;
+  text.assign(view);
   return true;
 }
 

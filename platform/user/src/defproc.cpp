@@ -1,5 +1,6 @@
-// The default handling of messages (DefWindowProcW), the dialog class's procedure
-// (DefDlgProcW: the default id, the background, moving the focus) and CallWindowProcW.
+// The default handling of messages (DefWindowProcW, with Alt+F4 closing the top-level window),
+// the dialog class's procedure (DefDlgProcW: the default id, the background, moving the focus)
+// and CallWindowProcW.
 #include "dialog.h"
 #include "errhandlingapi.h"
 #include "geometry.h"
@@ -72,6 +73,11 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case SC_MOVE: RunMoveLoop(window); break;
         default: break;
       }
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Alt+F4 asks the top-level window to close, as its system menu's Close does.
+      if (wParam == VK_F4 && (lParam & (1 << 29)))
+        PostMessageW(GetAncestor(window, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     case WM_CONTEXTMENU:
       if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)

@@ -126,6 +126,25 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   EXPECT_FALSE(folders->IsWindowEnabled());
 }
 
+// The window opened first in a process hands the scan engine this machine's values: the user
+// hash it keeps is the hardware hash, worked out before it is copied, never an empty text.
+TEST_F(VelquorWindow, HandsTheScanEngineThisMachinesUserHash) {
+  dialog_->DestroyWindow();
+  CHalvoranApp::m_sUSER_HASH.Empty();
+  theApp.m_strUserHash.Empty();
+  dialog_ = std::make_unique<TestVelquorDlg>(theApp);
+  dialog_->SetAppInfo(settings_);
+  ASSERT_TRUE(dialog_->Create(CDlgBaseAppDlg::kTemplateId, nullptr));
+  Pump();
+  const tagScanRequestMachine& machine = dialog_->GetScanEngine().GetRequestMachine();
+  EXPECT_FALSE(theApp.m_strUserHash.IsEmpty());
+  EXPECT_EQ(theApp.m_strUserHash, CHalvoranApp::m_sUSER_HASH);
+  EXPECT_EQ(machine.strUserHash, theApp.m_strUserHash);
+  EXPECT_EQ(machine.strMachineId, theApp.m_strUserHash);
+  EXPECT_EQ(machine.strAppName, GetAppName());
+  EXPECT_GE(machine.nOsId, 0);
+}
+
 TEST_F(VelquorWindow, TheFoldersPageWorksOnTheWindowsFolders) {
   EXPECT_EQ(dialog_->GetCurrentFolder(CSettingsFolderHost::kDownload), dialog_->GetDownloadFolder());
   EXPECT_EQ(dialog_->GetDefaultFolder(CSettingsFolderHost::kBackup), dialog_->GetDataFolder() + _T("\\Backup\\"));
@@ -141,7 +160,13 @@ TEST_F(VelquorWindow, EnterEscapeAndAltF4NeverCloseIt) {
   Key(VK_MENU, true);
   Tap(VK_F4);
   Key(VK_MENU, false);
-  Pump();
+  // Taken as the program's message loop takes them: the windows' PreTranslateMessage first.
+  MSG queued;
+  while (::PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE)) {
+    if (CWnd::WalkPreTranslateTree(nullptr, &queued)) continue;
+    ::TranslateMessage(&queued);
+    ::DispatchMessageW(&queued);
+  }
   EXPECT_TRUE(dialog_->GetSafeHwnd() && dialog_->IsWindowVisible());
   MSG msg;
   EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));

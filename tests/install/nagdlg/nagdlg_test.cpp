@@ -7,21 +7,10 @@
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgParentTransculent.h"
 #include "dialogs_testing.h"
+#include "nag_texts.h"
 
 namespace zx::test {
 namespace {
-
-// Texts are read once per process, so every test sees these same ones.
-constexpr char kTexts[] =
-    "[QVX]\r\n"
-    "DOWNLOADNAGDESC1=Downloading the selected drivers\r\n"
-    "DOWNLOADNAGTOOLTIP1=Close this window\r\n"
-    "IDS_DATE_TIME=Date and time\r\nIDS_STATUS=Status\r\n"
-    "IDS_STOP=Stop\r\nIDS_CLOSE=Close\r\n"
-    "IDS_DOWNSTART_MOMENT=Starting the download...\r\n"
-    "IDS_DRIVER_INSSATRT2=Starting the installation...\r\n"
-    "SCANDLG4=Installing drivers\r\n"
-    "IDS_WAIT_STOP_MOMENT=Please wait while the run stops...\r\n";
 
 // The results page's stand-in: notes the commands it receives.
 class ResultsPage : public CWnd {
@@ -39,7 +28,7 @@ class NagDownload : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    std::ofstream(LanguageFile(), std::ios::binary) << kTexts;
+    std::ofstream(LanguageFile(), std::ios::binary) << kNagTexts;
     ASSERT_TRUE(owner_.CreateEx(0, AfxRegisterWndClass(0), u"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 772, 583, nullptr,
                                 nullptr));
     Pump();

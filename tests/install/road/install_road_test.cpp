@@ -26,6 +26,7 @@
 #include "UpdateServiceHelper.h"
 #include "cstring_printer.h"
 #include "install_testing.h"
+#include "road_testing.h"
 #include "standin.h"
 #include "zx/difxhooks.h"
 #include "zx/machineprofile.h"
@@ -34,38 +35,13 @@
 namespace zx::test {
 namespace {
 
-// The per-system tool folders, the 64-bit Windows 7 one (the test machine's) holding the tools.
-tagOsFolders Win7x64Tools() {
-  tagOsFolders folders;
-  folders.strXp = folders.strAmd64 = folders.strIa64 = folders.strVista = folders.strWin7i386 = _T("C:\\Prog\\None\\");
-  folders.strWin7amd64 = _T("C:\\Prog\\Win7\\");
-  return folders;
-}
-
 namespace fs = std::filesystem;
-
-constexpr int kMouse = 0, kIntelDisplay = 1, kNvidiaDisplay = 2;
-struct Driver {
-  const char* hardwareId;
-  const char* name;
-  const char* infClass;
-  const char* version;
-  const char* infDate;  // MM/DD/YYYY
-  const char* date;     // YYYY-MM-DD
-};
-constexpr Driver kDrivers[] = {
-    {"ACPI\\LEN0015", "mouse", "Mouse", "17.0.1.5", "03/05/2016", "2016-03-05"},
-    {"PCI\\VEN_8086&DEV_0166&SUBSYS_21F317AA", "igfx", "Display", "10.18.10.4425", "04/21/2016", "2016-04-21"},
-    {"PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA", "nvidia", "Display", "21.21.13.7570", "10/11/2016", "2016-10-11"},
-};
-
-std::string Inf(const Driver& driver) {
-  return std::string("[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=") + driver.infClass +
-         "\r\nClassGuid={4D36E968-E325-11CE-BFC1-08002BE10318}\r\nProvider=%Maker%\r\nDriverVer=" + driver.infDate + "," + driver.version +
-         "\r\n\r\n[Manufacturer]\r\n%Maker%=Models\r\n\r\n[Models]\r\n%Device%=Install, " + driver.hardwareId +
-         "\r\n\r\n[Install.Services]\r\nAddService=" + driver.name + ", 2, Service\r\n\r\n[Strings]\r\nMaker=\"Zx " +
-         driver.name + "\"\r\nDevice=\"Zx " + driver.name + " device\"\r\n";
-}
+using road::kDrivers;
+using road::kIntelDisplay;
+using road::kMouse;
+using road::kNvidiaDisplay;
+using road::Win7x64Tools;
+using road::Inf;
 
 // A cabinet file of stored (uncompressed) entries in one folder, written by hand.
 std::string StoredCabinet(const std::vector<std::pair<std::string, std::string>>& files) {
@@ -117,22 +93,9 @@ std::string StoredCabinet(const std::vector<std::pair<std::string, std::string>>
   return cabinet + entries + blocks;
 }
 
-void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
+using road::Shell;
 
-// A results list that keeps only its item count.
-class CountingList : public IResultListView {
- public:
-  bool HasWindow() const override { return true; }
-  void DeleteAllItems() override { count = 0; }
-  int GetItemCount() const override { return count; }
-  int InsertItem(int item, int) override { return ++count, std::min(item, count - 1); }
-  void SetItemDetails(int, const CString&, int, int, const CString&, const CString&, const CString&) override {}
-  void SetItemData(int, DWORD_PTR) override {}
-  void SetCheck(int, BOOL) override {}
-  void SelectSingleItem(int) override {}
-  void Repaint() override {}
-  int count = 0;
-};
+using road::CountingList;
 
 class InstallRoad : public InstallTest {
  protected:
@@ -142,18 +105,7 @@ class InstallRoad : public InstallTest {
     setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
     SetEngineProgressView(&view_);
     CPackageInstall::SetDefaultPause([this](DWORD ms) { paused_ += ms; });
-    devices::MachineProfile profile;
-    std::string error;
-    ASSERT_TRUE(devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
-    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop.profile"}, error),
-              devices::SeedResult::Seeded)
-        << error;
-    SetValue("Machine", "Administrator", "1");
-    SetValue("Network", "Connection", "lan");
-    // The 7-Zip program and the 64-bit helper beside the tool folder C:\Prog\Win7.
-    PlaceProgram(u"C:\\Prog\\extract\\7z.exe", ZX_SEVENZIP_PROGRAM);
-    PlaceProgram(u"C:\\Prog\\amd64Helper\\Wexor64.exe", ZX_WEXOR64);
-    PlaceProgram(u"C:\\Prog\\Win7\\Ravolt.exe", ZX_RAVOLT);
+    road::SeedLaptop(root());
   }
   void TearDown() override {
     devices::ClearDifxFailures();
@@ -164,73 +116,17 @@ class InstallRoad : public InstallTest {
   }
 
   void SetValue(const std::string& section, const std::string& key, const std::string& value) {
-    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-    const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
-    ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
-  }
-  void PlaceProgram(const std::u16string& windowsPath, const std::string& program) {
-    const std::string host = HostPath(windowsPath.c_str());
-    WriteHostFile(host, "#!/bin/sh\nexec '" + program + "' \"$@\"\n");
-    fs::permissions(host, fs::perms::owner_all);
+    road::SetMachineValue(root(), section, key, value);
   }
 
-  // The catalogue: a pointing device's zip (a device the scan leaves out), the Intel display's
-  // 7z holding its setup program, the NVIDIA display's zip (whose MD5 it gives wrong when asked,
-  // or whose package both displays share).
   void WriteCatalogue(bool wrongMd5 = false, bool sharedPackage = false) {
-    const std::string folder = catalogue_.path();
-    for (const Driver& driver : kDrivers) {
-      const std::string work = folder + "/work-" + driver.name;
-      fs::create_directories(work + "/" + driver.name);
-      std::ofstream(work + "/" + driver.name + "/" + driver.name + ".inf", std::ios::binary) << Inf(driver);
-    }
-    Shell("cd '" + folder + "/work-mouse' && zip -qr ../mouse.zip mouse");
-    Shell("cd '" + folder + "/work-nvidia' && zip -qr ../nvidia.zip nvidia");
-    const std::string igfx = folder + "/work-igfx/igfx";
-    fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe");
-    fs::permissions(igfx + "/Setup.exe", fs::perms::owner_all);
-    Shell("cd '" + igfx + "' && 7zz a -bd -bso0 ../../igfx.7z Setup.exe igfx.inf");
-    std::string text;
-    const char* packages[] = {"mouse.zip", "igfx.7z", "nvidia.zip"};
-    const char* infs[] = {"extract\\mouse\\mouse.inf", "extract\\igfx.inf", "extract\\nvidia\\nvidia.inf"};
-    for (int i = 0; i < 3; ++i) {
-      text += std::string("[") + kDrivers[i].name + "]\nhardwareids = " + kDrivers[i].hardwareId +
-              "\nversion = " + kDrivers[i].version + "\ndate = " + kDrivers[i].date + "\ninf = " + infs[i] +
-              "\npackage = " + (sharedPackage ? "nvidia.zip" : packages[i]) + "\n";
-      if (i == kNvidiaDisplay && wrongMd5) text += "md5 = 0123456789abcdef0123456789abcdef\n";
-    }
-    WriteHostFile(folder + "/catalogue.ini", text);
+    road::WriteCatalogue(catalogue_.path(), wrongMd5, sharedPackage);
   }
-
-  // Starts the stand-in and routes the maker's hosts to it.
   void StartService(bool withCatalogue = true) {
-    service_ = std::make_unique<StandIn>(StandInOptions(withCatalogue ? catalogue_.path() : "", uploads_.path()));
-    ASSERT_GT(service_->port(), 0);
-    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
-      SetValue("Hosts", host, "127.0.0.1:" + std::to_string(service_->port()));
+    service_ = road::StartService(root(), withCatalogue ? catalogue_.path() : "", uploads_.path());
+    ASSERT_NE(service_, nullptr);
   }
-
-  // Scans and looks up; the device index of each catalogue driver (-1 when not found).
-  void ScanAndLookUp() {
-    engine_ = std::make_unique<CDriverScanUpdate>();
-    ASSERT_EQ(engine_->ReportScanEnd(_T("")), kStepCompleted);
-    tagScanRequestMachine machine;
-    machine.nOsId = 12;
-    machine.strMachineId = _T("1234567890");
-    machine.strAppName = _T("Zephrin Tunevo");
-    engine_->SetRequestMachine(machine);
-    CUpdateServiceHelper helper;
-    ASSERT_EQ(engine_->LookUpUpdates(helper), kStepCompleted);
-    for (int d = 0; d < 3; ++d) {
-      index_[d] = -1;
-      for (int i = 0; i < engine_->GetDeviceCount(); ++i) {
-        const tagDeviceDriverInfo* update = engine_->GetUpdateRecord(i);
-        if (update != nullptr && CString(update->szText[kSlotUpdate14].Text()).CompareNoCase(CString(kDrivers[d].hardwareId)) == 0 &&
-            engine_->GetUpdatedDevices().count(i) != 0)
-          index_[d] = i;
-      }
-    }
-  }
+  void ScanAndLookUp() { road::ScanAndLookUp(engine_, index_); }
 
   // The version a fresh scan reads for a device.
   CString InstalledVersion(int driver) {
@@ -597,7 +493,7 @@ TEST_F(PackageInstallTest, AHelperThatFailsIsNoSuccessUnlessTheDeviceChanged) {
   EXPECT_EQ(Install(PlaceZip(_T("nvidia.zip"))), kInstallFailed);
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
   // The helper said it failed, yet the device shows the new driver: success.
-  PlaceProgram(u"C:\\Prog\\amd64Helper\\Wexor64.exe", ZX_WEXOR64);
+  road::PlaceProgram(u"C:\\Prog\\amd64Helper\\Wexor64.exe", ZX_WEXOR64);
   ASSERT_EQ(Install(PlaceZip(_T("nvidia.zip"))), kInstallDone);
   WriteHostFile(HostPath(_T("C:\\Prog\\amd64Helper\\Wexor64.exe")), "#!/bin/sh\nexit 0\n");
   fs::permissions(HostPath(_T("C:\\Prog\\amd64Helper\\Wexor64.exe")), fs::perms::owner_all);

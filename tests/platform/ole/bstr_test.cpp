@@ -1,7 +1,9 @@
 // BSTR layout (byte-length prefix, terminator, embedded zeros) and _bstr_t.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "comutil.h"
 #include "oleauto.h"
@@ -74,6 +76,43 @@ TEST(Bstr, ReallocationMayCopyFromTheOldText) {
   ASSERT_TRUE(SysReAllocString(&text, u"x"));
   EXPECT_EQ(SysStringLen(text), 1u);
   EXPECT_FALSE(SysReAllocString(nullptr, u"x"));
+  SysFreeString(text);
+}
+
+// Resizing a string into itself reads no further than the string goes: the characters
+// beyond it come out zero, across the size at which a string becomes a mapping of its own.
+TEST(Bstr, ResizingIntoItselfKeepsTheTextAndZeroesTheRest) {
+  struct Case {
+    UINT from, to, offset;
+  };
+  const Case cases[] = {{11, 40, 0},       {11, 3, 0},        {11, 40, 6},        {11, 5, 6},
+                        {1000, 700000, 0}, {700000, 900, 0},  {600000, 900000, 2}, {900000, 600000, 7},
+                        {700000, 700000, 0}, {5, 0, 5}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.from << " -> " << c.to << " from " << c.offset);
+    BSTR text = SysAllocStringLen(nullptr, c.from);
+    ASSERT_NE(text, nullptr);
+    for (UINT i = 0; i < c.from; ++i) text[i] = static_cast<OLECHAR>(u'a' + i % 26);
+    ASSERT_TRUE(SysReAllocStringLen(&text, text + c.offset, c.to));
+    ASSERT_EQ(SysStringLen(text), c.to);
+    const UINT kept = std::min(c.from - c.offset, c.to);
+    UINT wrong = 0;
+    for (UINT i = 0; i < kept; ++i) wrong += text[i] != static_cast<OLECHAR>(u'a' + (i + c.offset) % 26);
+    for (UINT i = kept; i <= c.to; ++i) wrong += text[i] != 0;
+    EXPECT_EQ(wrong, 0u);
+    SysFreeString(text);
+  }
+}
+
+TEST(Bstr, LargeStringsKeepTheLayout) {
+  const std::u16string source(3u << 20, u'x');
+  BSTR text = SysAllocStringLen(source.data(), static_cast<UINT>(source.size()));
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(PrefixBytes(text), std::string("\x00\x00\x60\x00", 4));
+  EXPECT_EQ(std::u16string(text, SysStringLen(text)), source);
+  EXPECT_EQ(text[source.size()], 0);
+  ASSERT_TRUE(SysReAllocString(&text, u"short"));
+  EXPECT_EQ(std::u16string(text, SysStringLen(text)), u"short");
   SysFreeString(text);
 }
 

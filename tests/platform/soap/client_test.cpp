@@ -12,6 +12,7 @@
 #include "test_http_server.h"
 #include "updateservice.h"
 #include "zx/clock.h"
+#include "zx/utf8text.h"
 
 namespace zx::test {
 namespace {
@@ -113,6 +114,27 @@ TEST_F(SoapClientTest, ANilResultIsSuccessWithoutText) {
   const auto [hr, text] = Call(service);
   EXPECT_EQ(hr, S_OK);
   EXPECT_EQ(text, u"<null>");
+}
+
+// Answers of every size come through whole, read into the room their announced length asks
+// for: small ones, ones of many read blocks, one in pieces of text and character data, and one
+// of several MB with characters outside ASCII.
+TEST_F(SoapClientTest, AnswersOfEverySizeComeThroughWhole) {
+  std::string large;
+  for (int i = 0; large.size() < (6u << 20); ++i) large += "0123456789ABCDEF\xC3\xA9" + std::to_string(i);
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"x", u"x"},
+      {std::string(40000, 'A'), std::u16string(40000, u'A')},
+      {"a&amp;b<![CDATA[<c>]]>d", u"a&b<c>d"},
+      {large, *zx::inet::FromUtf8(large)},
+  };
+  for (const auto& [wire, expected] : cases) {
+    AnswerUpdateInfo(wire);
+    UpdateService::CUpdateService service(UpdateUrl().c_str());
+    const auto [hr, text] = Call(service);
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_TRUE(text == expected) << text.size() << " units of " << expected.size();
+  }
 }
 
 TEST_F(SoapClientTest, FaultsAndBrokenAnswersFailAndLeaveTheResultAlone) {

@@ -70,6 +70,35 @@ TEST_F(KeyState, ThreadStateChangesWhenTheKeyMessageIsTaken) {
   EXPECT_EQ(GetKeyState(VK_SHIFT) & 0x8000, 0);
 }
 
+TEST_F(KeyState, AltF4InAChildAsksItsTopLevelWindowToClose) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, top, 7, u"", 0, 0, 50, 50);
+  SetFocus(child);
+  // F4 pressed (with Alt held when asked), then the close requests the top-level window got.
+  const auto pressF4 = [&](bool alt) {
+    if (alt) user::InjectKey(VK_MENU, true);
+    user::InjectKey(VK_F4, true);
+    user::InjectKey(VK_F4, false);
+    if (alt) user::InjectKey(VK_MENU, false);
+    PumpWaiting();
+    int closes = 0;
+    for (const Delivered& d : Recorded())
+      if (d.window == top && d.message == WM_SYSCOMMAND && (d.wParam & 0xFFF0) == SC_CLOSE) ++closes;
+    return closes;
+  };
+  // F4 alone is an ordinary key.
+  EXPECT_EQ(pressF4(false), 0);
+  EXPECT_TRUE(IsWindow(top));
+  // A window that keeps SC_CLOSE to itself stays.
+  OnMessage(WM_SYSCOMMAND, [](HWND, UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+  EXPECT_EQ(pressF4(true), 1);
+  EXPECT_TRUE(IsWindow(top));
+  // Without a handler of its own it closes.
+  OnMessage(WM_SYSCOMMAND, nullptr);
+  EXPECT_EQ(pressF4(true), 2);
+  EXPECT_FALSE(IsWindow(top));
+}
+
 TEST_F(KeyState, KeyMessagesCarryRepeatAndTransitionBits) {
   const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
   SetFocus(top);

@@ -13,6 +13,7 @@
 #include "ProductValues.h"
 #include "cstring_printer.h"
 #include "dialogs_testing.h"
+#include "zx/input.h"
 
 namespace zx::test {
 namespace {
@@ -105,6 +106,31 @@ TEST_F(SchedulerWindow, TheSecondStartsMessageOpensTheAskedToolsPane) {
     EXPECT_TRUE(Pane().GetSchedulePane()->IsWindowVisible()) << c.index;
     // Other tools have no row of their own: the pane stays on the product's job.
     EXPECT_EQ(Pane().GetTool().strJobName, GetProductTaskName()) << c.index;
+  }
+}
+
+TEST_F(SchedulerWindow, APressOnItsSurfaceDragsIt) {
+  // Below the caption band, between the caption button and the pane.
+  for (const CPoint at : {CPoint(400, 70), CPoint(400, 10)}) {
+    CRect before, after;
+    dialog_.GetWindowRect(&before);
+    CPoint grab(at);
+    dialog_.ClientToScreen(&grab);
+    const CPoint to(grab.x + 40, grab.y + 30);
+    WhileModal({[to] {
+                  user::InjectMouse(to, WM_MOUSEMOVE);
+                  return true;
+                },
+                [to] {
+                  user::InjectMouse(to, WM_LBUTTONUP);
+                  return true;
+                }});
+    user::InjectMouse(grab, WM_MOUSEMOVE);
+    user::InjectMouse(grab, WM_LBUTTONDOWN);
+    Pump();
+    ExpectAllStepsRan();
+    dialog_.GetWindowRect(&after);
+    EXPECT_EQ(after.TopLeft(), before.TopLeft() + CSize(40, 30)) << at.y;
   }
 }
 

@@ -193,18 +193,6 @@ TEST_F(Downloads, OverLongAddressesAndPathsAreRefusedNotCut) {
   EXPECT_TRUE(AddDownloadFile(Url("/file"), CString(_T("C:\\")) + CString(_T('p'), kDownloadPathLimit - 3)));
 }
 
-TEST_F(Downloads, TheShownDialogRunsTheTransferAndClosesWhenItEnds) {
-  ASSERT_TRUE(AddDownloadFile(Url("/file"), _T("C:\\dl\\a.bin")));
-  EXPECT_TRUE(RunDownloadDialog());
-  EXPECT_EQ(ReadHostFile(Host("a.bin")), content_);
-}
-
-TEST_F(Downloads, TheShownDialogHearsOfAFailedRunAndCloses) {
-  ASSERT_TRUE(AddDownloadFile(Url("/missing"), _T("C:\\dl\\a.bin")));
-  EXPECT_FALSE(RunDownloadDialog());
-  EXPECT_FALSE(Exists("a.bin"));
-}
-
 TEST_F(Downloads, ARefusedRequestAsksTheDialogForCredentialsAndFailsWhenNoneCome) {
   ASSERT_TRUE(AddDownloadFile(Url("/private"), _T("C:\\dl\\a.bin")));
   EXPECT_FALSE(RunDownloadDialog());
@@ -212,28 +200,6 @@ TEST_F(Downloads, ARefusedRequestAsksTheDialogForCredentialsAndFailsWhenNoneCome
   CDownload hidden;  // without a dialog nobody is asked
   EXPECT_FALSE(hidden.Run());
   EXPECT_NE(hidden.m_strError.Find(_T("IDS_ERROR_REQUESTFILE")), -1);
-}
-
-TEST_F(Downloads, CancelInTheDialogAsksAndStopsTheTransfer) {
-  ASSERT_TRUE(AddDownloadFile(Url("/slow"), _T("C:\\dl\\a.bin")));
-  std::vector<UINT> asked;
-  const auto previousResponder = zx::user::SetMessageBoxResponder([&](const zx::user::MessageBoxCall& call) {
-    asked.push_back(call.type);
-    return IDYES;
-  });
-  bool cancelled = false;
-  const auto previousHook = zx::user::SetIdleHook([&] {
-    if (cancelled || !slowStarted_) return;
-    const HWND dialog = FindWindowW(u"#32770", nullptr);
-    if (dialog && PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0)) cancelled = true;
-  });
-  EXPECT_FALSE(RunDownloadDialog());
-  zx::user::SetIdleHook(previousHook);
-  zx::user::SetMessageBoxResponder(previousResponder);
-  EXPECT_TRUE(cancelled);
-  EXPECT_EQ(asked, (std::vector<UINT>{292}));
-  EXPECT_FALSE(Exists("a.bin"));
-  EXPECT_FALSE(Exists("a.bin.part"));
 }
 
 TEST_F(Downloads, OptionsAreKnownByNameInAnyCase) {

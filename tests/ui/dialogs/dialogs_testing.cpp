@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "DlgBaseMessageBoxWndBase.h"
 #include "HalvoranApp.h"
 #include "snapshot_compare.h"
 #include "zx/gdi.h"
@@ -80,6 +81,16 @@ void DialogTest::WhileModal(std::vector<std::function<bool()>> steps) {
 void DialogTest::ExpectAllStepsRan() {
   user::SetIdleHook(nullptr);
   EXPECT_EQ(next_, steps_.size()) << "steps that never ran";
+}
+
+void DialogTest::AnswerBox(int button, CString* shown) {
+  WhileModal({[button, shown] {
+    auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+    if (box == nullptr) return false;
+    if (shown) *shown = box->GetText();
+    Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + button));
+    return true;
+  }});
 }
 
 void DialogTest::Pump() {

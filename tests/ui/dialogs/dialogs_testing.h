@@ -25,6 +25,9 @@ class DialogTest : public MachineTest {
   void WhileModal(std::vector<std::function<bool()>> steps);
   // Checks that every step of WhileModal ran.
   void ExpectAllStepsRan();
+  // Answers the next message box of the dialog family with its first (Yes, OK) or second (No)
+  // button once a modal loop waits; its text goes to `shown` when given.
+  void AnswerBox(int button, CString* shown = nullptr);
 
   static void Pump();
   static void Key(int virtualKey, bool down);

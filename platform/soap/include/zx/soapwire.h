@@ -45,14 +45,34 @@ std::optional<std::string> WriteRequest(std::string_view serviceNamespace,
                                         const OperationDescription& operation,
                                         std::span<const PartValue> values);
 
+// The result text of a response as the BSTR the caller is handed; none when the result is
+// nil or left out.
+class ResultText {
+ public:
+  ResultText() = default;
+  explicit ResultText(BSTR text) : text_(text) {}
+  ResultText(ResultText&& other) noexcept : text_(other.Release()) {}
+  ResultText& operator=(ResultText&& other) noexcept;
+  ~ResultText();
+
+  explicit operator bool() const { return text_ != nullptr; }
+  std::u16string_view operator*() const;
+  // Hands the string over; none is left.
+  BSTR Release();
+
+ private:
+  BSTR text_ = nullptr;
+};
+
 // What a response envelope says.
 struct Response {
   enum Kind { Result, Fault, Malformed } kind = Malformed;
-  std::optional<std::u16string> result;  // nullopt: nil or left out
+  ResultText result;
   CSoapFault fault;
 };
-Response ReadResponse(std::string_view envelope, std::string_view serviceNamespace,
-                      const OperationDescription& operation);
+// Reads the envelope where it stands: the document is parsed in the envelope's own bytes, and
+// the result is converted straight into its string.
+Response ReadResponse(std::string envelope, std::string_view serviceNamespace, const OperationDescription& operation);
 
 // Base64 (RFC 4648, with padding, no line breaks).
 std::string Base64(const unsigned char* data, std::size_t size);

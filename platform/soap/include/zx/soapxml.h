@@ -21,5 +21,8 @@ bool IsNil(pugi::xml_node node);
 // The character data of an element without child elements, in UTF-8 as the document holds it;
 // false when the element has child elements.
 bool ElementText(pugi::xml_node node, std::string& text);
+// The same data where it stands: a view into the document when it comes in one piece, else
+// into `room`, where the pieces are joined.
+bool ElementTextView(pugi::xml_node node, std::string& room, std::string_view& text);
 
 }  // namespace zx::soap

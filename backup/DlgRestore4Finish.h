@@ -1,0 +1,47 @@
+// CDlgRestore4Finish: the restore group's last page, the outcome of the restore just made,
+// and the restart of Windows it may need.
+#pragma once
+#include "DlgLeftSideChild.h"
+#include "HoverButtonWithText.h"
+#include "RestoreWizardOwner.h"
+
+class CDlgRestore4Finish : public CDlgLeftSideChild {
+  DECLARE_DYNAMIC(CDlgRestore4Finish)
+
+ public:
+  static constexpr UINT kTemplateId = 5133;
+  static constexpr UINT kChosenId = 5216;
+  static constexpr UINT kRestoredId = 5242;
+  static constexpr UINT kFailedId = 5244;
+  static constexpr UINT kBackId = 5187;
+  static constexpr UINT_PTR kRestartTimer = 2260021;
+  static constexpr UINT kRestartDelay = 64;
+  static constexpr COLORREF kSuccessColour = 0x2C8200;
+  static constexpr COLORREF kFailureColour = 0x0101A9;
+
+  CDlgRestore4Finish(CRestoreWizardOwner& owner, CWnd* pParent = nullptr);
+  ~CDlgRestore4Finish() override;
+
+  BOOL OnInitDialog() override;
+  // Reads the outcome from the main window's restore values into the page.
+  void ShowOutcome();
+
+ protected:
+  void OnOK() override {}
+  void OnCancel() override {}
+  void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;
+
+  afx_msg void OnBack();
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+
+ private:
+  // A restart after the restore: at once with the first page's choice, else asked for.
+  void HandleRestart();
+
+  CRestoreWizardOwner& m_owner;
+  CHoverButtonWithText m_btnBack;
+
+  DECLARE_MESSAGE_MAP()
+};

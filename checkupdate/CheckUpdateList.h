@@ -1,0 +1,23 @@
+// The update checker's own build of the owner-drawn update list: the check images of the
+// program's bitmap 5005, its fonts, and the band of each row where a click ticks the row.
+#pragma once
+#include "FancyListCtrl.h"
+
+namespace checkupdate {
+
+// The row a click at client point (x, y) ticks, or -1: x within 6 to 16 pixels right of the
+// check column's left edge, and the height below the header moved down by 7 and taken row by
+// row from the top visible row, landing 16 to 26 pixels into a row.
+int CheckClickRow(int x, int y, int checkLeft, int headerHeight, int rowHeight, int topRow);
+
+class CFancyListCtrl : public ::CFancyListCtrl {
+ public:
+  static constexpr UINT kCheckBitmapId = 5005;
+
+  CFancyListCtrl();
+
+ protected:
+  int CheckBoxRowAt(CPoint point) const override;
+};
+
+}  // namespace checkupdate

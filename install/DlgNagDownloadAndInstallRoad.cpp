@@ -1,0 +1,41 @@
+// CDlgNagDownloadAndInstall::UseDriverRoad: the popup's runs on the install road that the
+// update engine and the package fetch make up: the link asked for and the package fetched and
+// checked, the drivers backed up, the package installed by its type, the result rows marked.
+#include "DlgNagDownloadAndInstall.h"
+#include "DriverPackageFetch.h"
+#include "DriverScanUpdate.h"
+#include "PathHelpers.h"
+
+namespace {
+constexpr int kStepCompleted = 32;
+}  // namespace
+
+void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriverPackageFetch& fetch,
+                                              const CString& backupFolder) {
+  engine.SetDownloadedPackages(&fetch.GetDownloadedPackages());
+  fetch.SetProgress([this](int percent) { Post({RunEvent::kProgress, percent, 0, CString()}); });
+  tagNagDriverRoad road;
+  road.fetch = [&fetch](int driverIndex, int row, const tagNagDriverRoad::StatusSink& status,
+                        const tagNagDriverRoad::MessageSink& message) {
+    fetch.SetStatusLine(status);
+    fetch.SetMessageBox(message);
+    fetch.SetConnectionFlag(TRUE);
+    const int result = fetch.FetchAndDownloadDriver(driverIndex, row);
+    fetch.SetStatusLine(nullptr);
+    fetch.SetMessageBox(nullptr);
+    return result == CDriverPackageFetch::kHandled && fetch.IsDownloaded();
+  };
+  road.install = [&engine](int driverIndex) { return engine.InstallDownloadedDrivers(driverIndex); };
+  road.backup = [&engine, backupFolder](const std::vector<int>& rows) {
+    if (backupFolder.IsEmpty() || CreateDirectoryTree(backupFolder) != 1) return 0;
+    return engine.BackupDriversForUpdate(backupFolder, rows) == kStepCompleted ? static_cast<int>(rows.size()) : 0;
+  };
+  road.stop = [&fetch] { fetch.RequestStop(); };
+  road.begin = [&fetch] { fetch.ClearStopRequest(); };
+  road.rowState = [&engine](int row, int state) {
+    if (state == kRowInstalled) engine.SetResultRowState(row, state, 0);
+  };
+  road.connection = [] { return true; };
+  road.lastError = [&fetch] { return fetch.GetLastErrorCode(); };
+  SetDriverRoad(std::move(road));
+}

@@ -1,0 +1,376 @@
+// CDlgNagDownloadAndInstall: the runs. Each run goes on a thread of its own, started by a timer;
+// the thread calls the driver road's steps and leaves what the window should show as events,
+// posting only a notice to the window, which takes the events on its own thread and ends the
+// run there (install prompt, closing messages, restart question).
+#include <algorithm>
+
+#include "DlgNagDownloadAndInstall.h"
+#include "DriverInstallEngine.h"
+#include "GlobalConstants.h"
+#include "HalvoranApp.h"
+#include "RestorePoint.h"
+#include "AppUtilities.h"
+#include "CheckedFormat.h"
+#include "DlgBaseMessageBoxWndBase.h"
+
+namespace {
+
+constexpr int kInstallDone = 32;
+constexpr int kPackageMissing = -3;
+constexpr int kNoAnswer = -2;
+constexpr int kCannotSave = -10;
+// The install prompt's size and the markup its text is set in.
+const CRect kPromptRect(0, 0, 382, 220);
+constexpr TCHAR kPromptMarkup[] = _T("<font face=\"Segoe UI\" size=9pt>%s<font>");
+// The first button of the prompt ("IDS_INSTALL") answers 0.
+constexpr int kPromptInstall = 0;
+
+}  // namespace
+
+CDlgNagDownloadAndInstall::~CDlgNagDownloadAndInstall() { JoinRun(); }
+
+void CDlgNagDownloadAndInstall::SetSingleDriver(int driverIndex, int row) {
+  m_nSingleDriver = driverIndex;
+  m_nSingleRow = row;
+}
+
+void CDlgNagDownloadAndInstall::Post(RunEvent event) {
+  {
+    std::lock_guard<std::mutex> hold(m_eventLock);
+    m_events.push_back(std::move(event));
+  }
+  ::PostMessageW(m_hWnd, kRunEventMessage, 0, 0);
+}
+
+bool CDlgNagDownloadAndInstall::Stopping() const {
+  return m_nStopRequested.load() != 0 || (m_launcher.stopRequested && m_launcher.stopRequested());
+}
+
+void CDlgNagDownloadAndInstall::PauseBetweenDrivers(DWORD ms) const {
+  if (!Stopping()) ::Sleep(ms);
+}
+
+void CDlgNagDownloadAndInstall::StopRunningTransfer() {
+  // Stopping the download library may wait for it, so a thread of its own does it.
+  if (!m_road.stop || m_stopper.joinable()) return;
+  m_stopper = std::thread(m_road.stop);
+}
+
+void CDlgNagDownloadAndInstall::JoinRun() {
+  if (m_worker.joinable()) {
+    m_nStopRequested = 1;
+    StopRunningTransfer();
+    m_worker.join();
+    m_bRunning = false;
+  }
+  if (m_stopper.joinable()) m_stopper.join();
+}
+
+void CDlgNagDownloadAndInstall::OnDestroy() {
+  JoinRun();
+  FollowTransfers(false);
+  CDlgBaseWndPopupNagBase::OnDestroy();
+}
+
+void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
+  KillTimer(nIDEvent);
+  switch (nIDEvent) {
+    case kTimerDownloadOne:
+      StartRun(kModeDownloadOne);
+      break;
+    case kTimerDownloadSelected:
+      StartRun(kModeDownloadSelected);
+      break;
+    case kTimerInstall:
+      StartRun(kModeInstall);
+      break;
+    case kTimerBackupInstall:
+      StartRun(kModeBackupInstall);
+      break;
+    case kTimerPromptOne:
+    case kTimerPromptSelected:
+      ShowInstallPrompt();
+      break;
+    case kTimerClose:
+      OnOK();
+      break;
+    default:
+      CDlgBaseWndPopupNagBase::OnTimer(nIDEvent);
+      break;
+  }
+}
+
+void CDlgNagDownloadAndInstall::StartRun(int mode) {
+  if (m_bRunning.load()) return;
+  if (m_worker.joinable()) m_worker.join();
+  if (m_stopper.joinable()) m_stopper.join();
+  m_progress.SetPos(0);
+  m_currentLabel.SetWindowText(_T(""));
+  m_fTotal = m_fCurrent = 0;
+  if (mode == kModeBackupInstall) {
+    m_nMode = mode;
+    m_nStopRequested = 0;
+    m_btnStop.SetWindowText(Lang(_T("IDS_SKIP_BACKUP")));
+    m_btnStop.EnableWindow(TRUE);
+    m_btnStop.ShowWindow(SW_SHOW);
+    m_btnClose.ShowWindow(SW_HIDE);
+    CString title;
+    FormatChecked(title, Lang(_T("INSTALLNAGDESC2")), {GetAppName()});
+    SetTitleText(title);
+  } else {
+    PrepareRunUi(mode);
+    if (IsProgressNotify() && m_launcher.stopRequested && m_launcher.stopRequested()) m_nStopRequested = 1;
+  }
+  if (m_road.begin) m_road.begin();
+  FollowTransfers(true);
+  m_bRunning = true;
+  m_worker = std::thread([this, mode] {
+    int outcome = kRunNothing;
+    switch (mode) {
+      case kModeDownloadOne:
+        outcome = RunDownloadOne();
+        break;
+      case kModeDownloadSelected:
+        outcome = RunDownloadSelected();
+        break;
+      case kModeBackupInstall:
+        outcome = RunBackupThenInstall();
+        break;
+      default:
+        outcome = RunInstall();
+        break;
+    }
+    Post({RunEvent::kEnd, mode == kModeBackupInstall ? kModeInstall : mode, outcome, CString()});
+  });
+}
+
+bool CDlgNagDownloadAndInstall::FetchRow(int row) {
+  const NagResultRow& chosen = m_rows[row];
+  Post({RunEvent::kLabel, 0, 0, chosen.strName});
+  Post({RunEvent::kProgress, 0, 0, CString()});
+  m_dwTransferStart = ::GetTickCount();
+  const bool fetched =
+      m_road.fetch && m_road.fetch(
+                          chosen.nDriverIndex, row, [this](const CString& line) { Status(line); },
+                          [this](const CString& text, UINT icon) { Post({RunEvent::kMessage, static_cast<int>(icon), 0, text}); });
+  m_bConnection = m_road.connection && m_road.connection();
+  m_nLastFetchError = m_road.lastError ? m_road.lastError() : 0;
+  if (fetched) {
+    Post({RunEvent::kProgress, 100, 0, CString()});
+    Post({RunEvent::kRowState, row, kRowDownloaded, CString()});
+  }
+  return fetched;
+}
+
+int CDlgNagDownloadAndInstall::RunDownloadOne() {
+  if (m_nSingleDriver < 0 || m_nSingleRow < 0 || m_nSingleRow >= static_cast<int>(m_rows.size())) {
+    Status(Lang(_T("IDS_DOWN_ERROR")));
+    return kRunNothing;
+  }
+  Post({RunEvent::kCounts, 1, 1, CString()});
+  const bool fetched = FetchRow(m_nSingleRow);
+  if (Stopping()) return kRunStopped;
+  return fetched ? kRunDone : kRunFailed;
+}
+
+int CDlgNagDownloadAndInstall::RunDownloadSelected() {
+  const std::vector<NagResultRow> rows = m_rows;
+  int total = 0;
+  bool anyDownloaded = false;
+  for (const NagResultRow& row : rows) {
+    if (!row.bChecked) continue;
+    total += row.nState == kRowNotDownloaded ? 1 : 0;
+    anyDownloaded = anyDownloaded || row.nState == kRowDownloaded;
+  }
+  if (rows.empty()) {
+    Status(Lang(_T("IDS_NOITEM_DOWNLOAD")));
+    return kRunNothing;
+  }
+  if (total == 0) return anyDownloaded ? kRunDone : kRunNothing;
+  int current = 0;
+  int downloaded = 0;
+  for (int j = 0; j < static_cast<int>(rows.size()) && !Stopping(); ++j) {
+    const NagResultRow& row = rows[j];
+    if (!row.bChecked || row.nDriverIndex < 0 || row.nState != kRowNotDownloaded) continue;
+    Post({RunEvent::kCounts, total, ++current, CString()});
+    if (FetchRow(j) && !Stopping()) ++downloaded;
+    PauseBetweenDrivers(kAfterDownloadMs);
+  }
+  if (Stopping()) return kRunStopped;
+  return downloaded > 0 ? kRunDone : kRunNothing;
+}
+
+int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
+  Status(Lang(_T("IDS_CURRDRIVER_BCKUP")) + GetAppName());
+  if (!IsProgressNotify()) {
+    Post({RunEvent::kDescription, 0, 0, Lang(_T("IDS_CREATE_RESTORPOINT"))});
+    CreateSystemRestorePoint(GetAppName());
+  }
+  CString description;
+  FormatChecked(description, Lang(_T("INSTALLNAGDESC2")), {GetAppName()});
+  Post({RunEvent::kDescription, 0, 0, description});
+  Status(Lang(_T("IDS_BCK_START")));
+  std::vector<int> chosen;
+  for (int j = 0; j < static_cast<int>(m_rows.size()); ++j)
+    if (m_rows[j].bChecked && m_rows[j].nState == kRowDownloaded) chosen.push_back(j);
+  const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen) : 0;
+  if (backedUp > 0 && !Stopping()) {
+    Status(Lang(_T("IDS_BAK_COPMLETED")));
+    Status(Lang(_T("IDS_BAK_COMP_SUCESS")));
+  } else if (Stopping()) {
+    // The stop button skips the backup; the install follows all the same.
+    Status(Lang(_T("IDS_BAK_ABORTED")));
+    Status(Lang(_T("BACKUPDLG4_1")));
+    if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, Lang(_T("BACKUPDLG4_1"))});
+  }
+  m_nStopRequested = 0;
+  Post({RunEvent::kTitle, kModeInstall, 0, CString()});
+  return RunInstall();
+}
+
+int CDlgNagDownloadAndInstall::RunInstall() {
+  m_nMode = kModeInstall;
+  if (IsProgressNotify()) m_launcher.notify(kLauncherInstallStart, Lang(_T("IDS_PREPARE_STARTCLEAN")));
+  const std::vector<NagResultRow> rows = m_rows;
+  int total = 0;
+  for (const NagResultRow& row : rows) total += row.bChecked && row.nState == kRowDownloaded ? 1 : 0;
+  int current = 0;
+  int installed = 0;
+  for (int j = 0; j < static_cast<int>(rows.size()) && !Stopping(); ++j) {
+    const NagResultRow& row = rows[j];
+    if (!row.bChecked || row.nDriverIndex < 0 || row.nState != kRowDownloaded) continue;
+    Post({RunEvent::kCounts, total, ++current, CString()});
+    Post({RunEvent::kLabel, 0, 0, row.strName});
+    Status(Lang(_T("IDS_DRIVER_INSSATRT")) + row.strName);
+    const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
+    Post({RunEvent::kProgress, 100, 0, CString()});
+    if (result == kInstallDone) {
+      ++installed;
+      Post({RunEvent::kRowState, j, kRowInstalled, CString()});
+      Status(Lang(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
+      PauseBetweenDrivers(kAfterInstallMs);
+    } else if (result != kPackageMissing) {
+      Status(Lang(_T("IDS_DRIVER_INSFAILED")) + row.strName);
+    }
+  }
+  if (Stopping()) return kRunStopped;
+  return installed > 0 ? kRunDone : kRunNothing;
+}
+
+LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
+  for (;;) {
+    RunEvent event;
+    {
+      std::lock_guard<std::mutex> hold(m_eventLock);
+      if (m_events.empty()) break;
+      event = std::move(m_events.front());
+      m_events.pop_front();
+    }
+    switch (event.kind) {
+      case RunEvent::kStatus:
+        AddStatusLine(event.text, event.a);
+        break;
+      case RunEvent::kLabel:
+        m_currentLabel.SetWindowText(event.text);
+        break;
+      case RunEvent::kCounts:
+        SetItemCounts(static_cast<float>(event.a), static_cast<float>(event.b));
+        break;
+      case RunEvent::kProgress:
+        UpdateDownloadStatusText(static_cast<float>(event.a));
+        break;
+      case RunEvent::kRowState:
+        if (event.a >= 0 && event.a < static_cast<int>(m_rows.size())) m_rows[event.a].nState = event.b;
+        if (m_road.rowState) m_road.rowState(event.a, event.b);
+        break;
+      case RunEvent::kMessage:
+        ShowRunMessage(event.text, static_cast<UINT>(event.a));
+        break;
+      case RunEvent::kDescription:
+        SetDescriptionText(event.text);
+        break;
+      case RunEvent::kTitle: {
+        m_btnStop.SetWindowText(Lang(_T("IDS_STOP")));
+        m_btnStop.EnableWindow(TRUE);
+        CString title;
+        FormatChecked(title, Lang(_T("SCANDLG4")), {GetAppName()});
+        SetDescriptionText(title);
+        break;
+      }
+      case RunEvent::kEnd:
+        FinishRun(event.a, event.b);
+        break;
+    }
+  }
+  return 0;
+}
+
+void CDlgNagDownloadAndInstall::ShowRunMessage(const CString& text, UINT icon) {
+  if (IsProgressNotify()) return;
+  ShowMessageBox(text, icon, this);
+}
+
+void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
+  if (m_worker.joinable()) m_worker.join();
+  if (m_stopper.joinable()) m_stopper.join();
+  m_bRunning = false;
+  if (mode == kModeInstall) {
+    FinishInstall(outcome);
+    return;
+  }
+  if (outcome == kRunDone) {
+    AddStatusLine(Lang(_T("IDS_DOWN_COMPLETE")), TRUE);
+    AddStatusLine(Lang(_T("IDS_WAIT_INTALL_MOMENT")), TRUE);
+    SetTimer(mode == kModeDownloadOne ? kTimerPromptOne : kTimerPromptSelected, kStartDelayMs, nullptr);
+    return;
+  }
+  m_nStopRequested = 0;
+  if (mode == kModeDownloadOne && outcome == kRunFailed && m_nLastFetchError != kNoAnswer && !IsProgressNotify()) {
+    if (!m_bConnection) {
+      ShowRunMessage(Lang(_T("IDS_DOWN_ABORT")), MB_ICONINFORMATION);
+    } else if (m_nLastFetchError != kCannotSave) {
+      ShowRunMessage(Lang(_T("IDS_DOWNABORT_NETCONNERROR")), MB_ICONHAND);
+    }
+  }
+  RestoreCloseButton();
+}
+
+void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
+  m_nInstalled = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
+                                                [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+  RestoreCloseButton();
+  if (outcome == kRunStopped) {
+    m_nStopRequested = 0;
+    AddStatusLine(Lang(_T("IDS_ABORT_INSTALL")), TRUE);
+    ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
+    return;
+  }
+  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP") : _T("IDS_DRIVER_NOTINSTALLED"));
+  AddStatusLine(closing, TRUE);
+  if (IsProgressNotify()) return;
+  ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
+  AskForRestart();
+  SetTimer(kTimerClose, kStartDelayMs, nullptr);
+}
+
+void CDlgNagDownloadAndInstall::AskForRestart() {
+  // A yes restarts Windows at once.
+  if (ShowMessageBox(Lang(_T("IDS_RESTART2")), MB_YESNO | MB_ICONQUESTION, this) == IDYES)
+    CDriverInstallEngine::RebootSystem();
+}
+
+void CDlgNagDownloadAndInstall::ShowInstallPrompt() {
+  CString question, text;
+  FormatChecked(question, Lang(_T("INSTALLNAGDESC1")), {GetAppName()});
+  text.Format(kPromptMarkup, static_cast<LPCTSTR>(question));
+  CStringArray buttons;
+  buttons.Add(Lang(_T("IDS_INSTALL")));
+  buttons.Add(Lang(_T("IDS_DONTINSTALL")));
+  const int answer = IsProgressNotify() ? kPromptInstall
+                                        : AppMessageBoxEx(text, MB_ICONQUESTION, 2, buttons, kPromptRect, FALSE, 0, this);
+  if (answer == kPromptInstall) {
+    SetTimer(kTimerBackupInstall, kStartDelayMs, nullptr);
+    return;
+  }
+  SetTimer(kTimerClose, kStartDelayMs, nullptr);
+}

@@ -1,0 +1,46 @@
+// CSchedulerListCtrl: the scheduler's build of the owner-drawn report list: the shared list's
+// rows and columns with the scheduler's own row painting (tool name, next run, the "Edit"
+// link), its header CZWHeaderCtrl, and the link cursor over the link column.
+#pragma once
+#include "FancyListCtrl.h"
+#include "ZWHeaderCtrl.h"
+
+class CSchedulerListCtrl : public CFancyListCtrl {
+  DECLARE_DYNAMIC(CSchedulerListCtrl)
+
+ public:
+  static constexpr UINT kLinkCursorId = 1016;
+  static constexpr int kLinkColumn = 3;
+  static constexpr COLORREF kNameColour = 0x404040;
+  static constexpr COLORREF kLinkColour = 0xFF3600;
+  static constexpr COLORREF kFocusFill = 0xFAF3E3;
+  static constexpr COLORREF kGroupCellFill = 0xFCFAF8;
+  static constexpr COLORREF kGroupLineColour = 0xD8CCCC;
+
+  CSchedulerListCtrl();
+  ~CSchedulerListCtrl() override;
+
+  CZWHeaderCtrl& GetHeader() { return m_header; }
+  // Whether the point (client coordinates) lies over the link column, where the link cursor
+  // shows.
+  BOOL IsOverLinkColumn(CPoint point) const;
+
+  void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
+
+ protected:
+  void PreSubclassWindow() override;
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+
+ private:
+  // The row's picture centred in its cell, when the image list holds it.
+  void DrawRowImage(CDC* pDC, int nItem, const CRect& cell);
+  void DrawCell(CDC* pDC, int nItem, int nColumn, const CRect& cell);
+  // The cursor for the point: the link cursor over the link column, else the arrow.
+  HCURSOR CursorAt(CPoint point) const;
+
+  CZWHeaderCtrl m_header;
+  CFont m_fontLink;
+
+  DECLARE_MESSAGE_MAP()
+};

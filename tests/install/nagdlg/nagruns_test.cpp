@@ -1,0 +1,294 @@
+// The runs of the download-and-install popup on stand-in driver steps, driven on the test clock
+// with the popup's own message boxes answered by clicks: the selected-drivers run fetches the
+// ticked rows not yet downloaded, asks to install and backs up and installs them; with nothing
+// to fetch it says so; a stop during a fetch or an install ends the run before the next
+// driver; a yes to the restart question restarts Windows; a launcher that follows the progress
+// gets the status lines instead of the list and no message box is shown.
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "DlgBaseMessageBoxWndBase.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgParentTransculent.h"
+#include "cstring_printer.h"
+#include "nag_texts.h"
+#include "popups_testing.h"
+#include "zx/modal.h"
+
+namespace zx::test {
+namespace {
+
+using Dialog = CDlgNagDownloadAndInstall;
+constexpr int kFirst = 0, kSecond = 1;
+
+class NagRuns : public PopupTest {
+ protected:
+  void SetUp() override {
+    PopupTest::SetUp();
+    std::ofstream(std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini", std::ios::binary)
+        << kNagTexts;
+  }
+  static NagResultRow Row(int driver, bool checked, int state) {
+    NagResultRow row;
+    row.nDriverIndex = driver;
+    row.bChecked = checked ? TRUE : FALSE;
+    row.nState = state;
+    row.strName.Format(u"Driver %d", driver);
+    return row;
+  }
+  static std::vector<int> States(const Dialog& dialog) {
+    std::vector<int> states;
+    for (const NagResultRow& row : dialog.GetResultRows()) states.push_back(row.nState);
+    return states;
+  }
+  static std::vector<CString> Lines(const Dialog& dialog) {
+    std::vector<CString> lines;
+    for (int i = 0; i < dialog.GetStatusLineCount(); ++i)
+      if (!dialog.GetStatusLine(i).IsEmpty()) lines.push_back(dialog.GetStatusLine(i));
+    return lines;
+  }
+  // Road steps that fetch and install at once: fetches of `failing` drivers fail.
+  static tagNagDriverRoad Road(std::vector<std::pair<int, int>>& fetched, std::vector<int>& installed,
+                               int failing = -1) {
+    tagNagDriverRoad road;
+    road.fetch = [&fetched, failing](int driver, int row, const tagNagDriverRoad::StatusSink& status,
+                                     const tagNagDriverRoad::MessageSink&) {
+      fetched.emplace_back(driver, row);
+      status(CString(u"Fetched ") + CString(std::to_string(driver).c_str()));
+      return driver != failing;
+    };
+    road.install = [&installed, failing](int driver) { return installed.push_back(driver), driver == failing ? 33 : 32; };
+    return road;
+  }
+  // Runs the popup with its start mode on the test clock: message boxes are answered with the
+  // button `answer` picks for their text; `during` runs at every wait. The popup is closed
+  // when a run has ended with its close button shown, unless it closed itself.
+  void Drive(Dialog& dialog, int mode, const std::function<int(const CString&)>& answer,
+             const std::function<void()>& during = [] {}) {
+    dialog.SetStartMode(mode);
+    WhileModal({[&] {
+      if (dialog.GetSafeHwnd() == nullptr) return true;
+      lines_ = Lines(dialog);
+      if (const HWND box = RunningMessageBox()) {
+        boxes_.push_back(MessageBoxText(box));
+        // A box of one button takes it whatever the answer.
+        HWND button = ::GetDlgItem(box, kMessageBoxFirstButton + answer(boxes_.back()));
+        Click(button != nullptr ? button : ::GetDlgItem(box, kMessageBoxFirstButton));
+        dialog.PostMessage(WM_NULL);
+        return false;
+      }
+      during();
+      if (dialog.GetMode() != Dialog::kModeNone && !dialog.IsRunning() &&
+          ::IsWindowVisible(::GetDlgItem(dialog.GetSafeHwnd(), IDOK))) {
+        dialog.EndWithResult(IDOK);
+        return true;
+      }
+      clock_.Advance(64);
+      dialog.PostMessage(WM_NULL);
+      return false;
+    }});
+    RunModalWithBackdrop(&owner_, &dialog, Dialog::kTemplateId);
+    user::SetIdleHook(nullptr);
+  }
+  // The texts of the message boxes without their markup.
+  std::vector<CString> BoxTexts() const {
+    std::vector<CString> texts;
+    for (CString text : boxes_) {
+      for (int open = text.Find(u'<'); open >= 0; open = text.Find(u'<')) {
+        const int close = text.Find(u'>', open);
+        if (close < 0) break;
+        text.Delete(open, close - open + 1);
+      }
+      texts.push_back(text);
+    }
+    return texts;
+  }
+  bool Restarted() const { return std::filesystem::exists(root() + "/shutdowns.log"); }
+
+  std::vector<CString> lines_;
+  std::vector<CString> boxes_;
+};
+
+TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(7, true, 0), Row(8, false, 0), Row(9, true, 1), Row(10, true, 0), Row(11, true, 0)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed, backedUp, rowStates;
+  tagNagDriverRoad road = Road(fetched, installed, 10);
+  road.backup = [&backedUp](const std::vector<int>& rows) { return backedUp = rows, static_cast<int>(rows.size()); };
+  road.rowState = [&rowStates](int row, int state) { rowStates.push_back(row * 10 + state); };
+  dialog.SetDriverRoad(road);
+  Drive(dialog, Dialog::kModeDownloadSelected, [](const CString& text) {
+    return text.Find(u"Restart") >= 0 ? kSecond : kFirst;  // install, but restart later
+  });
+  EXPECT_EQ(fetched, (std::vector<std::pair<int, int>>{{7, 0}, {10, 3}, {11, 4}}));
+  EXPECT_EQ(backedUp, (std::vector<int>{0, 2, 4}));
+  EXPECT_EQ(installed, (std::vector<int>{7, 9, 11}));
+  EXPECT_EQ(States(dialog), (std::vector<int>{2, 0, 2, 0, 2}));
+  EXPECT_EQ(rowStates, (std::vector<int>{1, 41, 2, 22, 42}));
+  EXPECT_EQ(dialog.GetInstalledCount(), 3);
+  EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"Install the downloaded drivers with Zephrin Tunevo?",
+                                              u"Installation complete", u"Restart the computer now?"}));
+  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the download...", u"Fetched 7", u"Fetched 10", u"Fetched 11",
+                                          u"Download complete", u"Waiting to install...",
+                                          u"Backing up the current drivers withZephrin Tunevo", u"Backup started",
+                                          u"Backup complete", u"The drivers are backed up", u"InstallingDriver 7",
+                                          u"InstalledDriver 7", u"InstallingDriver 9", u"InstalledDriver 9",
+                                          u"InstallingDriver 11", u"InstalledDriver 11", u"Installation complete"}));
+  EXPECT_FALSE(Restarted());
+}
+
+TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
+  struct Case {
+    std::vector<NagResultRow> rows;
+    std::vector<CString> lines;
+  } const cases[] = {
+      {{}, {u"Starting the download...", u"No driver chosen"}},
+      {{Row(1, false, 0)}, {u"Starting the download..."}},
+  };
+  for (const Case& c : cases) {
+    Dialog dialog(&owner_);
+    dialog.SetResultRows(c.rows);
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    dialog.SetDriverRoad(Road(fetched, installed));
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+    EXPECT_TRUE(fetched.empty());
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(lines_, c.lines);
+  }
+}
+
+TEST_F(NagRuns, AnInstallThatIsDeclinedClosesThePopup) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 1), Row(2, false, 0)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed));
+  Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kSecond; });
+  EXPECT_TRUE(fetched.empty()) << "the row is downloaded already";
+  EXPECT_TRUE(installed.empty());
+  EXPECT_EQ(BoxTexts(), std::vector<CString>{u"Install the downloaded drivers with Zephrin Tunevo?"});
+  EXPECT_EQ(lines_.back(), u"Waiting to install...");
+  EXPECT_EQ(dialog.GetResult(), IDOK);
+}
+
+TEST_F(NagRuns, AStopDuringAFetchEndsTheRunAndLeavesTheRows) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 0), Row(2, true, 0)});
+  std::atomic<bool> started{false}, stopped{false};
+  int calls = 0;
+  tagNagDriverRoad road;
+  road.fetch = [&](int, int, const tagNagDriverRoad::StatusSink&, const tagNagDriverRoad::MessageSink&) {
+    ++calls;
+    started = true;
+    while (!stopped.load()) std::this_thread::yield();
+    return false;
+  };
+  road.stop = [&] { stopped = true; };
+  dialog.SetDriverRoad(road);
+  bool clicked = false;
+  Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; }, [&] {
+    if (!started.load() || clicked) return;
+    Click(::GetDlgItem(dialog.GetSafeHwnd(), IDCANCEL));
+    clicked = true;
+  });
+  EXPECT_EQ(calls, 1) << "no fetch after the stop";
+  EXPECT_EQ(States(dialog), (std::vector<int>{0, 0}));
+  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the download...", u"Please wait while the run stops..."}));
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 1), Row(2, true, 0), Row(3, false, 1), Row(4, true, 1), Row(5, true, 2)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed, 4));
+  Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kFirst; });
+  EXPECT_EQ(installed, (std::vector<int>{1, 4}));
+  EXPECT_EQ(States(dialog), (std::vector<int>{2, 0, 1, 1, 2}));
+  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the installation...", u"InstallingDriver 1", u"InstalledDriver 1",
+                                          u"InstallingDriver 4", u"Not installed:Driver 4",
+                                          u"Installation complete"}));
+  EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"Installation complete", u"Restart the computer now?"}));
+  EXPECT_TRUE(Restarted());
+}
+
+TEST_F(NagRuns, AnInstallRunThatInstallsNothingStillAsksToRestart) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 1)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed, 1));
+  Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kSecond; });
+  EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"No driver was installed", u"Restart the computer now?"}));
+  EXPECT_FALSE(Restarted());
+}
+
+TEST_F(NagRuns, AStopDuringTheInstallEndsBeforeTheNextDriverWithoutTheRestartQuestion) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 1), Row(2, true, 1)});
+  std::atomic<bool> started{false}, release{false};
+  std::vector<int> installs;
+  tagNagDriverRoad road;
+  road.install = [&](int driver) {
+    installs.push_back(driver);
+    started = true;
+    while (!release.load()) std::this_thread::yield();
+    return 32;
+  };
+  dialog.SetDriverRoad(road);
+  Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kFirst; }, [&] {
+    if (!started.load() || release.load()) return;
+    Click(::GetDlgItem(dialog.GetSafeHwnd(), IDCANCEL));
+    Pump();
+    release = true;
+  });
+  EXPECT_EQ(installs, std::vector<int>{1});
+  EXPECT_EQ(States(dialog), (std::vector<int>{2, 1}));
+  EXPECT_EQ(BoxTexts(), std::vector<CString>{u"Installation stopped"});
+  EXPECT_FALSE(Restarted());
+}
+
+TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 0)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed));
+  std::vector<std::pair<int, CString>> told;
+  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; }});
+  Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_EQ(installed, std::vector<int>{1});
+  EXPECT_EQ(lines_, std::vector<CString>{}) << "the list stays empty";
+  const std::vector<std::pair<int, CString>> expected = {
+      {14, u"Starting the download..."}, {14, u"Fetched 1"}, {14, u"Download complete"},
+      {14, u"Waiting to install..."}, {14, u"Backing up the current drivers withZephrin Tunevo"},
+      {14, u"Backup started"}, {15, u""}, {14, u"InstallingDriver 1"}, {14, u"InstalledDriver 1"},
+      {14, u"Installation complete"}};
+  ASSERT_EQ(told.size(), expected.size());
+  for (std::size_t i = 0; i < told.size(); ++i) {
+    EXPECT_EQ(told[i].first, expected[i].first) << i;
+    if (told[i].first == 14) {
+      EXPECT_EQ(told[i].second, expected[i].second) << i;
+    }
+  }
+}
+
+TEST_F(NagRuns, TheSpeedTextTakesTheUnitOfItsSize) {
+  struct Case {
+    double kilobytesPerSecond;
+    const char16_t* text;
+  } const cases[] = {{0.5, u"512 bytes/s"}, {0, u"0 bytes/s"}, {1, u"1.0 KB/s"}, {9.94, u"9.9 KB/s"}, {10, u"10 KB/s"},
+                     {240.4, u"240 KB/s"}};
+  for (const Case& c : cases)
+    EXPECT_EQ(CDlgNagDownloadAndInstall::FormatSpeedText(c.kilobytesPerSecond), CString(c.text)) << c.kilobytesPerSecond;
+}
+
+}  // namespace
+}  // namespace zx::test

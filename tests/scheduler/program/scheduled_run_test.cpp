@@ -1,0 +1,152 @@
+// The scheduled scan end to end with real processes: the product's pane makes the job daily
+// (the auto-fix choice of the earlier job kept), the Task Scheduler's runner, on the test
+// clock moved past the trigger, starts the real main program with the job's parameter word,
+// the main program opens its window with that word on its command line, a second start with
+// the job's word while it runs is handed to its window (no second window), and once the main
+// program has been closed the job records its run: last-run time and exit code.
+#include <handleapi.h>
+#include <processthreadsapi.h>
+#include <winprocess.h>
+
+#include <chrono>
+#include <fstream>
+#include <future>
+#include <string>
+#include <thread>
+
+#include "ProductValues.h"
+#include "ScheduleJobManager.h"
+#include "cstring_printer.h"
+#include "jobrunner.h"
+#include "scheduler_fixture.h"
+#include "zx/jobfile.h"
+
+namespace zx::test {
+namespace {
+
+constexpr LPCTSTR kMainTitle = _T("Zephrin Tunevo");
+constexpr WPARAM kMainCloseCommand = 1182;
+
+class ScheduledRun : public SchedulerFixture {
+ protected:
+  void SetUp() override {
+    SchedulerFixture::SetUp();
+    ::setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
+  }
+  void TearDown() override {
+    for (HWND window = MainWindows(); window; window = MainWindows()) {
+      PostMessageW(window, WM_COMMAND, kMainCloseCommand, 0);
+      WaitFor([&] { return !IsWindow(window); });
+    }
+    ::unsetenv("ZX_MACHINE_ROOT");
+    SchedulerFixture::TearDown();
+  }
+  // The first main window of the main program, or null.
+  static HWND MainWindows() { return FindWindowW(_T("#32770"), kMainTitle); }
+  static int CountMainWindows() {
+    int count = 0;
+    for (HWND at = MainWindows(); at; at = FindWindowExW(nullptr, at, _T("#32770"), kMainTitle)) ++count;
+    return count;
+  }
+  // Waits up to 30 s of host time (the test clock stands still) for the condition.
+  static bool WaitFor(const std::function<bool()>& condition) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      Pump();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+  }
+  taskschd::Job ReadJob() const {
+    const std::string bytes = ReadHostFile(JobPath());
+    taskschd::Job job;
+    EXPECT_EQ(taskschd::ParseJob(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), job), S_OK);
+    return job;
+  }
+  // The command line a process of this machine was started with.
+  static std::string CommandLineOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    std::ifstream in("/proc/" + std::to_string(process) + "/environ", std::ios::binary);
+    const std::string environment((std::istreambuf_iterator<char>(in)), {});
+    const std::string name = "ZX_COMMAND_LINE=";
+    const std::size_t at = environment.find(name);
+    if (at == std::string::npos) return "";
+    return environment.substr(at + name.size(), environment.find('\0', at) - at - name.size());
+  }
+};
+
+TEST_F(ScheduledRun, ADailyScanWithAutoFixStartsTheMainProgramAndRecordsItsRun) {
+  // An earlier once-only job that fixes on its own; the product's pane keeps that choice.
+  TASK_TRIGGER once = TestTrigger(TASK_TIME_TRIGGER_ONCE, 3, 0);
+  once.wBeginMonth = 6;
+  {
+    CScheduleManager jobs;
+    ASSERT_TRUE(jobs.ReplaceTask(GetProductTaskName(), GetProductTaskName(), _T(" -autofix"), _T("C:\\P\\zephrinkx.exe"),
+                                 _T("C:\\P"), once));
+  }
+  OpenMainWindow();
+  CDlgSchedule* page = dialog_.GetLeftPane().GetSchedulePane();
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(page->GetScheduleState(), CDlgSchedule::kOnce);
+
+  // Every day at the same time, from today.
+  Press(*page, CDlgSchedule::kEveryDayId);
+  EXPECT_GE(PressAndAnswer(*page, CDlgSchedule::kApplyId).Find(_T("The schedule is saved.")), 0);
+  taskschd::Job job = ReadJob();
+  ASSERT_EQ(job.triggers.size(), 1u);
+  EXPECT_EQ(job.triggers[0].TriggerType, TASK_TIME_TRIGGER_DAILY);
+  EXPECT_EQ(job.triggers[0].wBeginYear, 2000);
+  EXPECT_EQ(job.triggers[0].wStartHour, 3);
+  EXPECT_EQ(job.parameters, u" -autofix");
+  EXPECT_EQ(job.applicationName.substr(job.applicationName.size() - 14), u"\\zephrinkx.exe");
+  EXPECT_EQ(job.status, SCHED_S_TASK_HAS_NOT_RUN);
+
+  // Nothing is due before the trigger's minute.
+  EXPECT_EQ(taskscheduler::JobRunner().RunDueNow(), 0);
+  EXPECT_EQ(MainWindows(), nullptr);
+
+  // Past it, the runner starts the main program and waits for its end.
+  clock_.Advance((3 * 60 + 1) * 60 * 1000);
+  std::vector<std::string> reports;
+  taskscheduler::JobRunner runner([&reports](const std::string& text) { reports.push_back(text); });
+  std::future<int> run = std::async(std::launch::async, [&runner] { return runner.RunDueNow(); });
+  ASSERT_TRUE(WaitFor([] { return MainWindows() != nullptr && IsWindowVisible(MainWindows()); }));
+  const HWND main = MainWindows();
+  EXPECT_NE(CommandLineOf(main).find("zephrinkx.exe\"  -autofix"), std::string::npos) << CommandLineOf(main);
+  EXPECT_EQ(ReadJob().runningInstances, 1);
+
+  // Another scheduled start while it runs is handed to its window: no second window.
+  ShowWindow(main, SW_HIDE);
+  std::u16string line = u"\"" + job.applicationName + u"\" " + job.parameters;
+  PROCESS_INFORMATION second{};
+  ASSERT_TRUE(CreateProcessW(job.applicationName.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             nullptr, &second));
+  EXPECT_TRUE(WaitFor([&] { return WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0; }));
+  DWORD secondCode = 99;
+  GetExitCodeProcess(second.hProcess, &secondCode);
+  CloseHandle(second.hProcess);
+  CloseHandle(second.hThread);
+  EXPECT_EQ(secondCode, 0u);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }));
+  EXPECT_EQ(CountMainWindows(), 1);
+
+  // Closed, the program ends and the job records the run.
+  PostMessageW(main, WM_COMMAND, kMainCloseCommand, 0);
+  ASSERT_TRUE(WaitFor([&] { return run.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+  EXPECT_EQ(run.get(), 1);
+  EXPECT_TRUE(reports.empty());
+  job = ReadJob();
+  EXPECT_EQ(job.exitCode, 0u);
+  EXPECT_EQ(job.status, SCHED_S_TASK_READY);
+  EXPECT_EQ(job.runningInstances, 0);
+  EXPECT_EQ(job.lastRun.wYear, 2000);
+  EXPECT_EQ(job.lastRun.wMonth, 1);
+  EXPECT_EQ(job.lastRun.wDay, 1);
+  EXPECT_EQ(job.lastRun.wHour, 3);
+  EXPECT_EQ(job.lastRun.wMinute, 1);
+}
+
+}  // namespace
+}  // namespace zx::test

@@ -1,0 +1,186 @@
+// The download manager's progress popup against a loopback server: the run's heading, label and
+// description from its options, the status texts of each step of a request, the bars taking the
+// sizes of the file and of the run, the close at the end; its button asks before it stops the
+// run, a "no" lets the run go on and a "yes" stops it with nothing left under the target's
+// name; its look while a transfer waits for the server.
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <thread>
+
+#include "DlgBaseMessageBoxWndBase.h"
+#include "DownloadDialog.h"
+#include "Downloader.h"
+#include "commctrl.h"
+#include "cstring_printer.h"
+#include "popups_testing.h"
+#include "zx/modal.h"
+
+#include <httplib.h>  // after the layer's headers, whose names it must not redefine
+
+namespace zx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kTexts[] =
+    "[QVX]\r\nIDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\n"
+    "IDS_QVX_UPDATE_DOWNLOADER=Update downloader\r\nIDS_TITLE=Downloading updates\r\n"
+    "IDS_LABEL=Files\r\nIDS_DESCRIPTION=The update files are downloaded.\r\n"
+    "IDS_ABORT=Stop the download?\r\n"
+    "[IDD_DOWNLOAD]\r\nIDOK=Cancel\r\nIDC_STATIC_FILE_LIC=File:\r\nIDC_STATIC_SPEED_LIC=Speed:\r\n"
+    "IDC_STATIC_STATUS_LIC=Status:\r\nIDC_STATIC_ELAPSED_LIC=Elapsed:\r\nIDC_STATIC_REMAINING_LIC=Remaining:\r\n"
+    "IDC_STATIC_PROGRESSFILE_LIC=This file:\r\nIDC_STATIC_PROGRESSALL_LIC=All files:\r\n"
+    "IDC_STATIC_FILE2_LIC=All bytes:\r\n"
+    "IDS_STATUS_FILEINFO=Asking for the sizes\r\nIDS_STATUS_RESOLVING_NAME=Looking up the server\r\n"
+    "IDS_STATUS_CONNECTING=Connecting\r\nIDS_STATUS_CONNECTED_TO_SERVER=Connected\r\n"
+    "IDS_STATUS_SENDING_REQUEST=Sending the request\r\nIDS_STATUS_RECEIVING=Receiving\r\n";
+
+class DownloadDialog : public PopupTest {
+ protected:
+  void SetUp() override {
+    PopupTest::SetUp();
+    std::ofstream(fs::read_symlink("/proc/self/exe").parent_path() / "qvx.ini", std::ios::binary) << kTexts;
+    // The transfers are libcurl's, on the host's time.
+    SetClock(nullptr);
+    server_.Get("/file", [this](const httplib::Request&, httplib::Response& response) {
+      response.set_content(content_, "application/octet-stream");
+    });
+    // Sends nothing until released, then the whole file.
+    server_.Get("/held", [this](const httplib::Request&, httplib::Response& response) {
+      response.set_content_provider(content_.size(), "application/octet-stream",
+                                    [this](size_t offset, size_t, httplib::DataSink& sink) {
+                                      held_ = true;
+                                      while (!release_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                                      return sink.write(content_.data() + offset, content_.size() - offset);
+                                    });
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    fs::create_directories(root() + "/drive_c/dl");
+  }
+  void TearDown() override {
+    release_ = true;
+    server_.stop();
+    thread_.join();
+    ClearDownloadFiles();
+    ResetDownloadOptions();
+    PopupTest::TearDown();
+  }
+  CString Url(const std::string& path) const {
+    return CString(("http://127.0.0.1:" + std::to_string(port_) + path).c_str());
+  }
+  bool Exists(const std::string& name) const { return fs::exists(root() + "/drive_c/dl/" + name); }
+  static HWND Popup() {
+    const HWND active = ActiveWindow();
+    return dynamic_cast<CDownloadDlg*>(CWnd::FromHandlePermanent(active)) ? active : nullptr;
+  }
+  // Runs the list's popup, calling the step at each wait until it answers true; a step that
+  // waits posts WM_NULL so that the loop turns again.
+  BOOL Run(const std::function<bool(HWND popup)>& step) {
+    bool done = false;
+    user::SetIdleHook([&] {
+      if (done) return;
+      const HWND popup = Popup();
+      if (popup == nullptr && RunningMessageBox() == nullptr) return;
+      done = step(popup);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      if (!done) ::PostMessageW(popup != nullptr ? popup : RunningMessageBox(), WM_NULL, 0, 0);
+    });
+    const BOOL result = RunDownloadDialog();
+    user::SetIdleHook(nullptr);
+    return result;
+  }
+
+  const std::string content_ = std::string(100'000, 'z');
+  httplib::Server server_;
+  std::thread thread_;
+  int port_ = 0;
+  std::atomic<bool> held_{false};
+  std::atomic<bool> release_{false};
+};
+
+TEST_F(DownloadDialog, ShowsTheRunsTextsAndProgressAndClosesWhenTheFileIsThere) {
+  ASSERT_TRUE(AddDownloadFile(Url("/held"), _T("C:\\dl\\a.bin")));
+  ParseDownloadOptions(_T("Title"), _T("Fetching the database"));
+  ParseDownloadOptions(_T("label"), _T("Database files"));
+  std::set<CString> statuses;
+  CString caption, label, description, heading;
+  int fileRange = -1, runRange = -1;
+  const BOOL fetched = Run([&](HWND popup) {
+    if (popup == nullptr) return false;
+    statuses.insert(Text(::GetDlgItem(popup, IDC_DOWNLOAD_STATUS)));
+    caption = Text(popup);
+    label = Text(::GetDlgItem(popup, IDC_DOWNLOAD_LABEL));
+    description = Text(::GetDlgItem(popup, IDC_DOWNLOAD_DESCRIPTION));
+    heading = static_cast<CDownloadDlg*>(CWnd::FromHandlePermanent(popup))->GetHeading();
+    fileRange = static_cast<int>(::SendDlgItemMessageW(popup, IDC_DOWNLOAD_FILE_BAR, PBM_GETRANGE, FALSE, 0));
+    runRange = static_cast<int>(::SendDlgItemMessageW(popup, IDC_DOWNLOAD_RUN_BAR, PBM_GETRANGE, FALSE, 0));
+    // Once the transfer has started, the server lets the file go.
+    if (held_ && fileRange > 0) release_ = true;
+    return false;
+  });
+  EXPECT_TRUE(fetched);
+  EXPECT_TRUE(Exists("a.bin"));
+  EXPECT_EQ(caption, CString(u"Update downloader"));
+  EXPECT_EQ(heading, CString(u"Fetching the database"));
+  EXPECT_EQ(label, CString(u"Database files"));
+  EXPECT_EQ(description, CString(u"The update files are downloaded.")) << "an option left empty takes the product's text";
+  EXPECT_EQ(fileRange, 100'000 / 1024) << "the bars count in kilobytes";
+  EXPECT_EQ(runRange, 100'000 / 1024);
+  // The last step before the body is the request sent; the texts are the worker's own keys here.
+  EXPECT_EQ(statuses.count(u"IDS_STATUS_RECEIVING"), 1u)
+      << "the steps of the request are told: " << ::testing::PrintToString(std::vector<CString>(statuses.begin(), statuses.end()));
+}
+
+TEST_F(DownloadDialog, TheButtonAsksBeforeItStopsTheRunAndANoLetsItGoOn) {
+  ASSERT_TRUE(AddDownloadFile(Url("/held"), _T("C:\\dl\\a.bin")));
+  std::vector<CString> asked;
+  int clicks = 0;
+  const BOOL fetched = Run([&](HWND popup) {
+    if (const HWND box = RunningMessageBox()) {
+      asked.push_back(MessageBoxText(box));
+      // The first question is answered "no", the second "yes".
+      Click(::GetDlgItem(box, asked.size() == 1 ? kMessageBoxFirstButton + 1 : kMessageBoxFirstButton));
+      return false;
+    }
+    if (held_ && clicks < 2 && clicks < static_cast<int>(asked.size()) + 1) {
+      EXPECT_NE(popup, nullptr) << "the popup stays while the run goes on";
+      if (popup != nullptr) Click(::GetDlgItem(popup, IDOK));
+      ++clicks;
+    }
+    return false;
+  });
+  EXPECT_FALSE(fetched);
+  EXPECT_EQ(clicks, 2);
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_GE(asked[0].Find(u"Stop the download?"), 0);
+  EXPECT_FALSE(Exists("a.bin"));
+  EXPECT_FALSE(Exists("a.bin.part"));
+}
+
+TEST_F(DownloadDialog, LooksAsDrawnWhileATransferWaits) {
+  ASSERT_TRUE(AddDownloadFile(Url("/held"), _T("C:\\dl\\a.bin")));
+  ParseDownloadOptions(_T("description"), _T("The newest driver database is fetched."));
+  bool drawn = false;
+  Run([&](HWND popup) {
+    if (const HWND box = RunningMessageBox()) {
+      Click(::GetDlgItem(box, kMessageBoxFirstButton));
+      return false;
+    }
+    if (drawn || popup == nullptr || !held_) return false;
+    if (::SendDlgItemMessageW(popup, IDC_DOWNLOAD_FILE_BAR, PBM_GETRANGE, FALSE, 0) == 0) return false;
+    ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ExpectWindowMatches(popup, "download.png");
+    drawn = true;
+    Click(::GetDlgItem(popup, IDOK));
+    return false;
+  });
+  EXPECT_TRUE(drawn);
+}
+
+}  // namespace
+}  // namespace zx::test
