@@ -11,6 +11,7 @@
 #include "DriverFeedbackReport.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "ExchangeEncoding.h"
 #include "ExclusionList.h"
 #include "LastScanStatus.h"
 #include "LauncherLink.h"
@@ -63,7 +64,8 @@ class CScanRun {
   // The exchange; false after a connection failure (reported and recorded).
   bool Exchange(const CString& request, CString& answer);
   // A failure of the exchange steps: reported, recorded and told; the procedure's 0.
-  int Fail(LPCTSTR step, bool ownedByPage, const CString& request, const CString& answer, const CString& decoded);
+  int Fail(LPCTSTR step, bool ownedByPage, const CString& request, const CString& sent, const CString& answer,
+           const CString& decoded = CString());
   void Record(bool failed);
   int Finish();
 
@@ -109,15 +111,21 @@ int CScanRun::Run() {
   Status(m_page, _T("IDS_DRIVERINFO_SENTSERVER"));
   // A stop from here on ends the scan before its next step; no error report is sent for it.
   if (Stopped()) return Finish();
+  // The request goes out in the form the service is told to expect.
+  CString sent = request;
+  if (IsRequestEnciphered()) {
+    CString plain = request;
+    EncipherTextToHex(plain, sent);
+  }
   CString answer;
-  if (!Exchange(request, answer)) return 0;
+  if (!Exchange(sent, answer)) return 0;
   if (Stopped()) return Finish();
 
   // An answer of the digest alone decodes to no text: nothing is found.
   CString decoded;
   const AnswerDecodeResult result = DecodeExchangeAnswer(std::u16string_view(answer.GetString(), answer.GetLength()), decoded);
   if (result != kAnswerDecoded && (result != kAnswerEmpty || answer.IsEmpty()))
-    return Fail(_T("getOutputStrFromHex"), false, request, answer, CString());
+    return Fail(_T("getOutputStrFromHex"), false, request, sent, answer);
   Status(m_page, _T("IDS_SUCCESSDULLY_GOTUPDATE"));
   Status(m_page, _T("IDS_DISPLY_UPDATERESULT"));
   m_engine.ClearResults();
@@ -159,9 +167,9 @@ bool CScanRun::Exchange(const CString& request, CString& answer) {
   return false;
 }
 
-int CScanRun::Fail(LPCTSTR step, bool ownedByPage, const CString& request, const CString& answer,
-                   const CString& decoded) {
-  SendErrorReport(request, step, request, answer, decoded);
+int CScanRun::Fail(LPCTSTR step, bool ownedByPage, const CString& request, const CString& sent,
+                   const CString& answer, const CString& decoded) {
+  SendErrorReport(request, step, sent, answer, decoded);
   Record(true);
   if (!m_host.IsOneClick()) m_page.ShowScanMessage(_T("IDS_DRIVER_UPTODATE"), kInformation, ownedByPage);
   return 0;
