@@ -125,7 +125,8 @@ CString CVelquorApp::LangText(LPCTSTR stringId) {
 }
 
 void CVelquorApp::FillMainWindowSettings(tagAppDlgSettings& settings) {
-  settings.hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(kAppIconId));
+  const LPCWSTR icon = MAKEINTRESOURCEW(kAppIconId);
+  settings.hIcon = LoadIconW(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
   settings.nLogoId = static_cast<UINT>(GetModuleId(kLauncherToolIndex));
   settings.bResizable = FALSE;
   settings.bShowTooltips = FALSE;

@@ -27,7 +27,9 @@
 #include "SystemHelpers.h"
 #include "UpdateCheckerLauncher.h"
 #include "VelquorApp.h"
+#include "VelquorResults.h"
 #include "VelquorScan.h"
+#include "VelquorWizards.h"
 
 CVelquorDlg* g_pMainDlg = nullptr;
 
@@ -57,6 +59,7 @@ BEGIN_MESSAGE_MAP(CVelquorDlg, CDlgBaseAppDlg)
   ON_WM_DESTROY()
   ON_WM_SYSCOMMAND()
   ON_REGISTERED_MESSAGE(g_nBringToFrontMessage, &CVelquorDlg::OnBringToFront)
+  ON_MESSAGE(CDriverScanUpdate::kBackupExistsMessage, &CVelquorDlg::OnBackupExists)
   ON_COMMAND(CVelquorDlg::kFeedbackCommand, &CVelquorDlg::OnFeedback)
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONDBLCLK()
@@ -67,8 +70,9 @@ BEGIN_MESSAGE_MAP(CVelquorDlg, CDlgBaseAppDlg)
   ON_COMMAND(CDlgMainWnd::kDemoCommand, &CVelquorDlg::OnDemoButton)
 END_MESSAGE_MAP()
 
-CVelquorDlg::CVelquorDlg(CVelquorApp& app) : m_app(app) {
+CVelquorDlg::CVelquorDlg(CVelquorApp& app) : m_app(app), m_pWizards(std::make_unique<CVelquorWizards>(*this)) {
   BuildFolders();
+  m_scanEngine.SetInstallSettings(m_osFolders, 0);
   m_launcher.bHiddenScanMode = m_app.m_bHiddenScan != FALSE;
   if (g_pMainDlg == nullptr) g_pMainDlg = this;
 }
@@ -79,8 +83,8 @@ CVelquorDlg::~CVelquorDlg() {
 }
 
 void CVelquorDlg::BuildFolders() {
+  // The folder keeps its case: file names are taken as the system gives them.
   GetProgramFolder(m_strProgramFolder);
-  m_strProgramFolder.MakeLower();
   m_strProgramFolder.Trim();
   m_strDataFolder = GetAppDataFolder();
   m_strDataFolderSlash = m_strDataFolder + _T("\\");
@@ -126,6 +130,7 @@ void CVelquorDlg::SaveFileList(int kind) {
 BOOL CVelquorDlg::OnInitDialog() {
   CDlgBaseAppDlg::OnInitDialog();
   HandRequestMachineToEngine(m_app, m_scanEngine);
+  m_scanEngine.SetMainWindow(m_hWnd);
 
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);
@@ -139,15 +144,17 @@ BOOL CVelquorDlg::OnInitDialog() {
 }
 
 void CVelquorDlg::BuildGroups() {
-  // The backup and restore groups have no pages yet: their places stay empty and their panels
-  // show only their buttons.
+  // Each group's pages are made hidden and placed; the first page of each is shown.
   m_pGroups[kScanGroup] = GetLeftPanel(1);
   m_pGroups[kBackupGroup] = GetLeftPanel(3);
   m_pGroups[kRestoreGroup] = GetLeftPanel(4);
+  m_pWizards->BuildWizardGroups(m_pGroups[kBackupGroup], m_pGroups[kRestoreGroup]);
   CDlgLeftDlgBase* settings = GetLeftPanel(5);
   m_pGroups[kSettingsGroup] = settings;
   m_pScanHost = std::make_unique<CVelquorScanHost>(*this);
   AddScanPages(*this, *m_pScanHost);
+  m_pResultsHost = std::make_unique<CVelquorResultsHost>(*this);
+  AddResultsPage(*this, *m_pResultsHost);
   if (settings == nullptr) return;
 
   m_pGeneralPage = new CDlgSetting1General();
@@ -226,6 +233,11 @@ void CVelquorDlg::StartByMode() {
   }
 }
 
+void CVelquorDlg::ScanFromTab() {
+  PostMessage(WM_COMMAND, kFirstTabCommand);
+  PostScanNow();
+}
+
 BOOL CVelquorDlg::PostScanNow() {
   CWnd* scanHome = GetGroupPage(kScanGroup, 1);
   return scanHome != nullptr && scanHome->PostMessage(WM_COMMAND, kScanNowCommand);
@@ -270,10 +282,10 @@ void CVelquorDlg::SelectGroupButton(Group group, UINT command) {
 void CVelquorDlg::OnPageChange(int nCode) {
   switch (nCode) {
     case 13:
-      SelectGroupButton(kBackupGroup, kFirstLeftButton);
+      m_pWizards->OnBackupTab();
       break;
     case 14:
-      SelectGroupButton(kRestoreGroup, kFirstLeftButton);
+      m_pWizards->OnRestoreTab();
       break;
     case 15:
       if (m_pGeneralPage && m_pGeneralPage->GetSafeHwnd()) m_pGeneralPage->UpdateApplyButton();
@@ -350,6 +362,11 @@ LRESULT CVelquorDlg::OnBringToFront(WPARAM, LPARAM lParam) {
     BringWindowToTop();
     SetForegroundWindow();
   }
+  return 0;
+}
+
+LRESULT CVelquorDlg::OnBackupExists(WPARAM wParam, LPARAM) {
+  if (wParam != 0) m_pWizards->OnBackupMade();
   return 0;
 }
 
@@ -475,6 +492,7 @@ void CVelquorDlg::EndProcessNow() {
 }
 
 void CVelquorDlg::OnDestroy() {
+  m_scanEngine.SetMainWindow(nullptr);
   SaveFileList(kDownloadHistory);
   SaveFileList(kBackupHistory);
   if (m_pLink) {

@@ -15,9 +15,11 @@
 #include "LauncherLink.h"
 
 class CVelquorApp;
+class CVelquorWizards;
 class CDlgSetting1General;
 class CDlgDrvExclusion;
 class CVelquorScanHost;
+class CVelquorResultsHost;
 
 class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   DECLARE_DYNAMIC(CVelquorDlg)
@@ -84,6 +86,10 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
   // The scan pages' host (null before the groups are built).
   CVelquorScanHost* GetScanHost() const { return m_pScanHost.get(); }
+  // The results page's host (null before the groups are built).
+  CVelquorResultsHost* GetResultsHost() const { return m_pResultsHost.get(); }
+  // The settings group's exclusion list page (null before the groups are built).
+  CDlgDrvExclusion* GetExclusionPage() const { return m_pExclusionPage; }
   const CString& GetDataFolder() const { return m_strDataFolder; }
   const CString& GetTempFolder() const { return m_strTempFolder; }
   const CString& GetDownloadFolder() const { return m_strDownloadFolder; }
@@ -101,6 +107,11 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
 
   // The main window's page-change callback (always allows the change).
   static int PageChangeCallback(CDlgBaseWnd* pDialog, int nCode);
+
+  // The backup and restore groups' side of the window.
+  CVelquorWizards* GetWizards() const { return m_pWizards.get(); }
+  // Opens the scan tab and starts a scan there.
+  void ScanFromTab();
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -123,6 +134,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
   afx_msg void OnFeedback();
   afx_msg LRESULT OnBringToFront(WPARAM wParam, LPARAM lParam);
+  // The update engine's word that a backup made before an install is whole (wParam 1).
+  afx_msg LRESULT OnBackupExists(WPARAM wParam, LPARAM lParam);
 
  private:
   void BuildFolders();
@@ -160,10 +173,12 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CDlgSetting1General* m_pGeneralPage = nullptr;
   CDlgSetting3Loc* m_pFoldersPage = nullptr;
   CDlgDrvExclusion* m_pExclusionPage = nullptr;
+  std::unique_ptr<CVelquorWizards> m_pWizards;
   tagLauncherState m_launcher;
   CPopupArming m_popup;
   std::unique_ptr<CKXLauncherLink> m_pLink;
   std::unique_ptr<CVelquorScanHost> m_pScanHost;
+  std::unique_ptr<CVelquorResultsHost> m_pResultsHost;
 
   DECLARE_MESSAGE_MAP()
 };

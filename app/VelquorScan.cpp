@@ -110,7 +110,8 @@ void CVelquorScanHost::WatchScanningPage(CDlgScan2Scanning& page) {
   m_view.bNotifyMode = IsLauncherNotify();
   m_view.strScanningDriver = SettingsText(_T("IDS_SCANNING_DRIVER"));
   m_view.notifyPeer = [this](int code, int progress, const CString& text) { NotifyLauncher(code, progress, text); };
-  SetEngineProgressView(&m_view);
+  // A view registered before the window (a caller of the engine of its own) stays.
+  if (GetEngineProgressView() == nullptr) SetEngineProgressView(&m_view);
 }
 
 bool AddScanPages(CVelquorDlg& window, CVelquorScanHost& host) {

@@ -38,7 +38,8 @@ class CVelquorScanHost : public CScanPagesHost {
   void BuildResultSummary() override;
   int ExclusionCount() override;
 
-  // Points the engine's progress view at the scanning page and registers it.
+  // Points the engine's progress view at the scanning page and registers it unless another
+  // view is registered already.
   void WatchScanningPage(CDlgScan2Scanning& page);
   // The result summary sentence of the last scan: short and long.
   const CString& GetSummaryShort() const { return m_strSummaryShort; }

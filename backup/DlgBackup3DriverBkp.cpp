@@ -210,6 +210,8 @@ LRESULT CDlgBackup3DriverBkp::OnCompressed(WPARAM answer, LPARAM) {
   } else {
     if (result == kCompressNothing)
       AppMessageBox(SettingsText(_T("IDS_NOFOUND_BAKFILE")), MB_OK | MB_ICONSTOP, this);
+    else if (result == kCompressWriteFailed)
+      AppMessageBox(SettingsText(_T("IDS_UNABLESAVE_BACKUP")), MB_OK | MB_ICONSTOP, this);
     state.failed = TRUE;
   }
   Finish(true, _T("BACKUPDLG4_1"));

@@ -1,5 +1,6 @@
-// The update checker window: stages, timers, the notification-area icon and the parent
-// window's WM_COPYDATA codes.
+// The update checker window: start-up and end, its threads, timers, the notification-area icon,
+// the buttons, the engine's view and the parent window's WM_COPYDATA codes (the stage pages
+// and the update list's rows are in DlgCheckForUpdatePages.cpp).
 #include "DlgCheckForUpdate.h"
 
 #include <winreg.h>
@@ -37,13 +38,6 @@ constexpr UINT kBalloonTimeout = 10;
 constexpr UINT kCloseElapse = 100;
 constexpr UINT kForcedEndElapse = 10;
 
-// The update list: the kinds of its rows (their item data), the column that shows a row's
-// version and, once the download starts, its state.
-constexpr int kRowProgram = 1;
-constexpr int kRowDatabase = 2;
-constexpr int kStateColumn = 2;
-constexpr LPCTSTR kQueuedText = _T("In Queue");
-
 // Window layout, pixels.
 constexpr int kWindowWidth = 560;
 constexpr int kWindowHeight = 400;
@@ -52,20 +46,8 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 356;
 constexpr int kStageClipSize = 56;
-
-// The stages' clips.
-constexpr UINT kClipLooking = 5009;
-constexpr UINT kClipDownloading = 5252;
-constexpr UINT kClipInstalling = 5253;
-
-// Opens one of the program's own clips and plays it without end.
-void PlayClip(CAnimateCtrl& control, UINT id) {
-  const LPCTSTR name = MAKEINTRESOURCEW(id);
-  control.SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(AfxFindResourceHandle(name, u"AVI")),
-                      reinterpret_cast<LPARAM>(name));
-  control.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
-  control.ShowWindow(SW_SHOW);
-}
+// The picture of the title bar's hide button.
+constexpr UINT kHideBitmapId = 1042;
 
 UINT ProgressBarUpdateMessage() {
   static const UINT message = ::RegisterWindowMessageW(u"Progress Bar Update");
@@ -236,7 +218,9 @@ BOOL CDlgCheckForUpdate::OnInitDialog() {
   NotifyParentWindow(kCopyStarted);
   CRect client;
   GetClientRect(&client);
-  GetDlgItem(4)->MoveWindow(client.right - 75, 2, 25, 18);
+  m_btnHideToTray.SubclassDlgItem(4, this);
+  if (m_bmpHideToTray.Load(kHideBitmapId)) m_btnHideToTray.SetBitmap(m_bmpHideToTray);
+  m_btnHideToTray.MoveWindow(client.right - 75, 2, 25, 18);
   SetTimer(kTimerStart, 100, nullptr);
   if (m_switches.bIsQuarnelParent) SetTimer(kTimerWatchSibling, 4096, nullptr);
   if (m_switches.bDownloadCompleteDbOnly) {
@@ -675,7 +659,8 @@ void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULO
     return;
   }
   if (stage != kStageDownloading) return;
-  if (m_engine->GetFetchStage() == kRowProgram) SetRowState(kRowProgram, _T("IDS_DownloadingTxt"));
+  const int fetching = m_engine->GetFetchStage();
+  if (fetching == kRowProgram || fetching == kRowDatabase) SetRowState(fetching, _T("IDS_DownloadingTxt"));
   int overall = OverallProgressPercent(m_engine->GetItemsFetched(), m_engine->GetItemsToFetch(), percent);
   int highest = g_highestPercent.load();
   while (overall > highest && !g_highestPercent.compare_exchange_weak(highest, overall)) {
@@ -716,34 +701,6 @@ void CDlgCheckForUpdate::ShowUpdateFound() {
   });
 }
 
-void CDlgCheckForUpdate::ShowCheckResults(int result, BOOL program, BOOL database) {
-  RunOnWindowThread([&] {
-    m_list.DeleteAllItems();
-    if (result == 0) {
-      SetStage(kStageFailed);
-      return;
-    }
-    if (!program && !database) {
-      SetStage(kStageNoUpdate);
-      return;
-    }
-    const CDownloadInfo& info = m_engine->GetDownloadInfo();
-    const auto addRow = [this](LPCTSTR heading, LPCTSTR format, const CString& version, int kind) {
-      const int row = m_list.GetItemCount();
-      m_list.InsertItem(row, _T(""));
-      m_list.SetItemDetails(row, GetText(heading));
-      CString versionText;
-      if (!FormatChecked(versionText, GetText(format), {version})) versionText = version;
-      m_list.SetItemText(row, 2, versionText);
-      m_list.SetItemData(row, static_cast<DWORD_PTR>(kind));
-      m_list.SetCheck(row, TRUE);
-    };
-    if (program) addRow(_T("IDS_APP_UPDATES_TXT"), _T("AppVer"), info.m_strProgramVersion, kRowProgram);
-    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), _T("DatabaseVer"), CString(), kRowDatabase);
-    SetStage(m_list.GetItemCount() > 0 ? kStageListed : kStageReady);
-  });
-}
-
 void CDlgCheckForUpdate::ReadChosenUpdates(BOOL& program, BOOL& database) {
   RunOnWindowThread([&] {
     program = FALSE;
@@ -763,9 +720,9 @@ void CDlgCheckForUpdate::ReadChosenUpdates(BOOL& program, BOOL& database) {
 
 void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
   RunOnWindowThread([&] {
-    // The program's row has its outcome; the database archive is never fetched here.
-    SetRowState(kRowProgram, done ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
-    SetRowState(kRowDatabase, _T("Step4Failed"));
+    // Each chosen row has its own outcome.
+    SetRowState(kRowProgram, m_engine->IsProgramDone() ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
+    SetRowState(kRowDatabase, m_engine->IsDatabaseDone() ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
     SetStage(done ? kStageReady : kStageFailed);
     if (!IsSiblingMode()) ShowBalloon(done ? _T("IDS_UPDATES_INSTALLING") : _T("IDS_DOWNLOADING_FAILED"));
   });
@@ -773,15 +730,6 @@ void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
 
 void CDlgCheckForUpdate::ShowInstalling() {
   RunOnWindowThread([this] { SetStage(kStageInstalling); });
-}
-
-void CDlgCheckForUpdate::SetRowState(int kind, LPCTSTR stringId) {
-  const CString state = GetText(stringId);
-  for (int row = 0; row < m_list.GetItemCount(); ++row) {
-    // Only a chosen row has a state, and one that is already shown is not drawn again.
-    if (m_list.GetItemData(row) != static_cast<DWORD_PTR>(kind) || !m_list.GetCheck(row)) continue;
-    if (m_list.GetItemText(row, kStateColumn) != state) m_list.SetItemText(row, kStateColumn, state);
-  }
 }
 
 void CDlgCheckForUpdate::StartInstallTimer() {
@@ -798,70 +746,3 @@ void CDlgCheckForUpdate::SetStage(int stage) {
   ApplyStagePage();
 }
 
-void CDlgCheckForUpdate::SetItemText(int id, LPCTSTR stringId) {
-  // Without its language text a control keeps the text of the template.
-  const CString text = GetText(stringId);
-  if (!text.IsEmpty()) SetDlgItemText(id, text);
-}
-
-void CDlgCheckForUpdate::ApplyStagePage() {
-  struct Page {
-    int stage;
-    LPCTSTR heading;
-    LPCTSTR description;
-    LPCTSTR nextCaption;
-    bool nextEnabled;
-    bool list;
-    bool progress;
-  };
-  static constexpr Page kPages[] = {
-      {kStageLooking, _T("StepOneLookingForUpdatesTxt"), _T("CommonHeaderDesc"), _T("IDS_BTN_NEXT_TXT"), false, false, false},
-      {kStageListed, _T("UpdateAvailableCommonHeaderTxt"), _T("IDS_STARTING_DOWNLOAD_UPDATES_TO_APPDATA_ASK"),
-       _T("IDS_BTN_NEXT_TXT"), true, true, false},
-      {kStageDownloading, _T("DownloadingUpdatesTxt"), _T("IDS_DOWNLOADING_UPDATES_TO_APPDATA1"), _T("IDS_BTN_NEXT_TXT"),
-       false, true, true},
-      {kStageNoUpdate, _T("Step3NoUpdatesAvaiHeadingDescTxt"), _T("Step3NoUpdatesAvaiLstBoxTxt"), _T("IDS_BTN_FINISH_TXT"),
-       true, false, false},
-      {kStageReady, _T("Step5HeaderTxt"), _T("Step5HeaderTxt1"), _T("IDS_BTN_INSTALL_TXT"), true, true, false},
-      {kStageFailed, _T("Step3UpdateCheckFailureTxt"), _T("Step4Failed"), _T("IDS_BTN_FINISH_TXT"), true, false, false},
-      {kStageInstalling, _T("IDS_INSTALLING_UPDATES_TO_APPDATA"), _T("CommonHeaderUpdateDone"), _T("IDS_BTN_FINISH_TXT"),
-       false, false, false},
-  };
-  const int stage = GetCurrentStage();
-  for (const Page& page : kPages) {
-    if (page.stage != stage) continue;
-    SetItemText(5006, page.heading);
-    SetItemText(5001, page.description);
-    SetItemText(IDOK, page.nextCaption);
-    GetDlgItem(IDOK)->EnableWindow(page.nextEnabled);
-    // A failed download lists what failed; a failed check has no rows.
-    const bool list = page.list || (stage == kStageFailed && m_list.GetItemCount() > 0);
-    m_list.ShowWindow(list ? SW_SHOW : SW_HIDE);
-    m_progress.ShowWindow(page.progress ? SW_SHOW : SW_HIDE);
-    GetDlgItem(5002)->ShowWindow(page.progress ? SW_SHOW : SW_HIDE);
-  }
-  if (!m_bStopping.load()) {
-    SetItemText(IDCANCEL, _T("IDS_BTN_CANCEL_TXT"));
-    GetDlgItem(IDCANCEL)->EnableWindow(stage != kStageNoUpdate);
-    GetDlgItem(IDCANCEL)->ShowWindow(stage == kStageNoUpdate ? SW_HIDE : SW_SHOW);
-  }
-  SetItemText(5, _T("IDS_BTN_HIDE_TXT"));
-  SetItemText(3, _T("IDS_BTN_VIEWCHANGELOG_TXT"));
-  m_animation.ShowWindow(stage == kStageLooking ? SW_SHOW : SW_HIDE);
-  ShowStageClip(stage);
-  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-}
-
-void CDlgCheckForUpdate::ShowStageClip(int stage) {
-  UINT clip = 0;
-  if (stage == kStageDownloading) clip = kClipDownloading;
-  else if (stage == kStageInstalling) clip = kClipInstalling;
-  if (clip == m_nStageClip) return;
-  m_nStageClip = clip;
-  if (clip != 0) {
-    PlayClip(m_stageAnimation, clip);
-    return;
-  }
-  m_stageAnimation.Stop();
-  m_stageAnimation.ShowWindow(SW_HIDE);
-}

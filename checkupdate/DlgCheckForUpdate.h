@@ -13,6 +13,7 @@
 
 #include "CheckUpdateSwitches.h"
 #include "DlgBaseChildPopUpWndBase.h"
+#include "HVBitmap.h"
 #include "CheckUpdateList.h"
 #include "UpdateCheckEngine.h"
 #include "UpdateCheckView.h"
@@ -124,11 +125,16 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   DECLARE_MESSAGE_MAP()
 
  private:
-  struct UpdateRow {
-    CString heading;
-    CString version;
-    int kind;  // 1 the program, 2 the database
-  };
+  // The update list: the kinds of its rows (their item data), the column that shows a row's
+  // version and, once the download starts, its state.
+  static constexpr int kRowProgram = 1;
+  static constexpr int kRowDatabase = 2;
+  static constexpr int kStateColumn = 2;
+  static constexpr LPCTSTR kQueuedText = _T("In Queue");
+  // The stages' clips.
+  static constexpr UINT kClipLooking = 5009;
+  static constexpr UINT kClipDownloading = 5252;
+  static constexpr UINT kClipInstalling = 5253;
 
   // Runs fn on the window's thread (at once when already there).
   void RunOnWindowThread(const std::function<void()>& fn);
@@ -141,6 +147,8 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void SetRowState(int kind, LPCTSTR stringId);
   // The working clip of the stage (none outside downloading and installing).
   void ShowStageClip(int stage);
+  // Opens one of the program's own clips and plays it without end.
+  static void PlayClip(CAnimateCtrl& control, UINT id);
   void ShowProgressNow(const CString& status, int percent, ULONGLONG received, ULONGLONG total);
   void StartWorker();
   // Waits for a thread while serving the calls it makes to the window.
@@ -169,6 +177,8 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   CAnimateCtrl m_stageAnimation;  // downloading, installing
   UINT m_nStageClip = 0;
   CStatic m_status;
+  CButton m_btnHideToTray;  // in the title bar
+  CHVBitmap m_bmpHideToTray;
   CXTTrayIconZW m_tray;
   BOOL m_bTrayCreated = FALSE;
   BOOL m_bHiddenToTray = FALSE;

@@ -191,27 +191,43 @@ int CUpdateCheckEngine::DownloadAppUpdate() {
       return 0;
     }
   }
-  const CString partial = target + kUnconfirmedSuffix;
-  DeleteFileW(partial);
-  const int fetched = m_downloader.DownloadFile(m_info.m_strProgramUrl, partial, m_info.m_strHash, mode, 0,
-                                                m_view.IsCancelled());
-  if (fetched == 0 || m_downloader.IsAbortRequested() || PathExists(partial) != 1) {
-    DeleteFileW(partial);
+  if (!FetchConfirmed(m_info.m_strProgramUrl, target + kUnconfirmedSuffix, m_info.m_strHash, mode, target))
     return 0;
-  }
-  if (withHash && !SameDigest(partial, m_info.m_strHash)) {
-    DeleteFileW(partial);
-    return 0;
-  }
-  // The checked file takes the setup's name in one step; an old file of that name never
-  // stays in its place when the rename fails.
-  if (!MoveFileExW(partial, target, MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileW(partial);
-    return 0;
-  }
   m_strSetupPath = target;
   m_bSetupConfirmed = withHash;
-  m_nItemsFetched = std::min(m_nItemsFetched + 1, m_nItemsToFetch);
+  CountFetched();
+  return 1;
+}
+
+BOOL CUpdateCheckEngine::FetchConfirmed(LPCTSTR url, const CString& partial, LPCTSTR hash, int mode, LPCTSTR target) {
+  DeleteFileW(partial);
+  const int fetched = m_downloader.DownloadFile(url, partial, hash, mode, 0, m_view.IsCancelled());
+  // Only a whole download whose digest matches (when one is given) takes the target's name, in
+  // one step: an old file of that name never stays in its place when the rename fails.
+  const BOOL whole = fetched != 0 && !m_downloader.IsAbortRequested() && PathExists(partial) == 1;
+  if (whole && (*hash == 0 || SameDigest(partial, hash)) && MoveFileExW(partial, target, MOVEFILE_REPLACE_EXISTING))
+    return TRUE;
+  DeleteFileW(partial);
+  return FALSE;
+}
+
+void CUpdateCheckEngine::CountFetched() { m_nItemsFetched = std::min(m_nItemsFetched + 1, m_nItemsToFetch); }
+
+int CUpdateCheckEngine::DownloadDbUpdate() {
+  if (!m_info.m_bDbAvailable || m_info.m_arrDbUpdates.IsEmpty()) return 0;
+  const CString archive = GetDatabaseArchivePath();
+  for (INT_PTR index = 0; index < m_info.m_arrDbUpdates.GetSize(); ++index) {
+    const tagDBUpdateInfo& record = m_info.m_arrDbUpdates[index];
+    // An archive without a digest cannot be confirmed and never takes the place of the one in use.
+    if (record.strHash.IsEmpty() || record.strUrl.IsEmpty()) return 0;
+    if (!SameDigest(archive, record.strHash)) {
+      CString partial = GetDatabaseStagingFolder();
+      AppendPathComponent(partial, record.strFileName + kUnconfirmedSuffix);
+      if (!FetchConfirmed(record.strUrl, partial, record.strHash, TransferModeForSize(record.strSize), archive))
+        return 0;
+    }
+    CountFetched();
+  }
   return 1;
 }
 
@@ -327,8 +343,7 @@ void CUpdateCheckEngine::RunWorker() {
       Pause(1000);
       m_nFetchStage.store(2);
       if (m_info.m_bDbAvailable) m_view.MakeVisible();
-      // This program does not fetch the database archive: the row is not done.
-      m_bDatabaseDone = FALSE;
+      m_bDatabaseDone = DownloadDbUpdate() >= 1;
     }
     m_view.ShowDownloadResult(m_info.m_bNewer ? m_bProgramDone : m_bDatabaseDone);
   }

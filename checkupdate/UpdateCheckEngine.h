@@ -1,7 +1,8 @@
 // CUpdateCheckEngine: the work of the update checker. It asks the update service whether a
 // newer program (and, for the sibling program, a newer database) exists, reads the answer
 // files, downloads the new setup program as "<key>.unconfirmed", confirms it by SHA-1, gives
-// it its name in one rename and starts it with "/verysilent" once the user agrees. Everything
+// it its name in one rename and starts it with "/verysilent" once the user agrees; a chosen
+// database archive is fetched and confirmed the same way and replaces the one in use. Everything
 // it shows or asks goes through the window (IUpdateCheckView).
 #pragma once
 #include <afx.h>
@@ -31,6 +32,10 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   int BuildQueryUrl(QueryKind kind, CString& url);
   // 1 done or nothing to do, 0 failed.
   int DownloadAppUpdate();
+  // Fetches the database archive of the answer as "<name>.unconfirmed" beside the archive in
+  // use, confirms it by SHA-1 and gives it that archive's place in one rename; an archive in use
+  // that already matches is kept. 1 done, 0 failed (also for an answer without a digest).
+  int DownloadDbUpdate();
   // Asks when the main program runs, then starts the confirmed setup program silently.
   void AskAndInstall();
   // The worker: check, results, the user's choice, download, then the install timer. One run
@@ -63,6 +68,10 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
  private:
   CString Formatted(LPCTSTR stringId);
   BOOL FetchAnswer(LPCTSTR url, LPCTSTR file);
+  // Downloads to the partial file, confirms its digest (when given) and renames it to the
+  // target; anything that fails deletes the partial file.
+  BOOL FetchConfirmed(LPCTSTR url, const CString& partial, LPCTSTR hash, int mode, LPCTSTR target);
+  void CountFetched();
   BOOL OpenInBrowser(LPCTSTR url);
   void RunSetupSilently();
   void Pause(DWORD ms);

@@ -1,11 +1,12 @@
 // The update checker's notification-area icon.
 #include "XTTrayIconZW.h"
 
+#include <winresource.h>
+
 LRESULT CXTTrayIconZW::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
-  const NOTIFYICONDATAW& data = GetNotifyIconData();
-  if (wParam != data.uID || GetNotificationWnd() == nullptr) return 0;
-  const HWND owner = GetNotificationWnd()->GetSafeHwnd();
-  if (::SendMessageW(owner, kCallbackMessage, wParam, lParam)) return 1;
+  // The owner window is asked, not the icon's own window that this message came to.
+  if (wParam != GetNotifyIconData().uID || m_hWndNotify == nullptr) return 0;
+  if (::SendMessageW(m_hWndNotify, kCallbackMessage, wParam, lParam)) return 1;
   const auto mouse = static_cast<UINT>(lParam);
   if (mouse == WM_LBUTTONUP || mouse == WM_CONTEXTMENU || mouse == NIN_SELECT || mouse == NIN_KEYSELECT) {
     if (m_toggle) m_toggle();
@@ -16,9 +17,12 @@ LRESULT CXTTrayIconZW::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
 }
 
 void CXTTrayIconZW::OpenMenu() {
-  const HWND owner = GetNotificationWnd()->GetSafeHwnd();
+  // The menu's commands go to the owner window.
+  const HWND owner = m_hWndNotify;
+  // The menu is the program's own, wherever the shared resources are looked up first.
+  const LPCTSTR name = MAKEINTRESOURCEW(kMenuId);
   CMenu menu;
-  if (!menu.LoadMenu(kMenuId)) return;
+  if (!menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name))) return;
   CMenu* popup = menu.GetSubMenu(0);
   if (popup == nullptr) return;
   ::SetMenuDefaultItem(popup->GetSafeHmenu(), kExitCommand, FALSE);

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <gdiplus.h>
 #include <objbase.h>
+#include <qhtm.h>
 
 #include <clocale>
 
@@ -166,10 +167,14 @@ void CHalvoranApp::InitLocale() {
 }
 
 void CHalvoranApp::InitRichControls() {
-  // The rich-edit and HTML controls need no set-up in this layer; the build flavour is read here.
+  AfxInitRichEdit2();
+  InitContextMenuManager();
+  InitKeyboardManager();
+  InitTooltipManager();
   ReadBuildFlavour();
-  GetHelperModuleHandle();
-  GetResourceModule();
+  // The HTML text control draws for the program, for this library and from the resource library.
+  for (HMODULE module : {AfxGetInstanceHandle(), GetHelperModuleHandle(), GetResourceModule()})
+    QHTM_Initialize(module);
 }
 
 void CHalvoranApp::InitCommonControlsAndOle() {

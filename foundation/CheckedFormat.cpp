@@ -2,6 +2,7 @@
 // before anything is formatted.
 #include "CheckedFormat.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -15,6 +16,15 @@ ValueKind KindOf(const tagFormatValue& value) {
   return value.isNumber ? ValueKind::kInteger : ValueKind::kText;
 }
 
+// Past an integer size prefix (I64, ll, l or h) at format[at], if there is one.
+int SkipSizePrefix(const CString& format, int at) {
+  for (LPCTSTR prefix : {_T("I64"), _T("ll"), _T("l"), _T("h")}) {
+    const int length = static_cast<int>(std::char_traits<TCHAR>::length(prefix));
+    if (format.Mid(at, length) == prefix) return at + length;
+  }
+  return at;
+}
+
 // The conversion starting at format[at] (a '%'): its end (one past the letter) and the kind of
 // value it takes; -1 for a conversion that is refused.
 int ReadConversion(const CString& format, int at, ValueKind& kind) {
@@ -25,8 +35,11 @@ int ReadConversion(const CString& format, int at, ValueKind& kind) {
     ++index;
     while (index < format.GetLength() && format[index] >= _T('0') && format[index] <= _T('9')) ++index;
   }
-  if (index >= format.GetLength()) return -1;
-  const TCHAR letter = format[index];
+  const int sized = SkipSizePrefix(format, index);
+  if (sized >= format.GetLength()) return -1;
+  const TCHAR letter = format[sized];
+  if (sized != index && !IsOneOf(letter, _T("diuxX"))) return -1;  // sizes are for integers only
+  index = sized;
   if (letter == _T('s')) {
     kind = ValueKind::kText;
   } else if (IsOneOf(letter, _T("diuxX"))) {

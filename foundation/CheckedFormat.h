@@ -5,14 +5,17 @@
 
 #include "HelperApi.h"
 
+#include <concepts>
 #include <initializer_list>
 
-// One value handed to a checked format: a text (for %s), an integer (for %d %i %u %x %X) or a
-// real number (for %f %F %e %E %g %G).
+// One value handed to a checked format: a text (for %s), an integer of any width (for %d %i %u
+// %x %X, with or without the size prefixes h, l, ll and I64) or a real number (for %f %F %e %E
+// %g %G).
 struct ZXHELPER_API tagFormatValue {
   tagFormatValue(LPCTSTR value) : text(value ? value : _T("")) {}
   tagFormatValue(const CString& value) : text(value) {}
-  tagFormatValue(int value) : isNumber(true), number(value) {}
+  template <std::integral T>
+  tagFormatValue(T value) : isNumber(true), number(static_cast<long long>(value)) {}
   tagFormatValue(double value) : isReal(true), real(value) {}
   bool isNumber = false;
   bool isReal = false;
@@ -21,8 +24,8 @@ struct ZXHELPER_API tagFormatValue {
   double real = 0;
 };
 
-// Formats the values into the text when each conversion of the format (flags, width and
-// precision allowed, no '*') takes the kind of the next value and there are no more
+// Formats the values into the text when each conversion of the format (flags, width,
+// precision and an integer size prefix allowed, no '*') takes the kind of the next value and there are no more
 // conversions than values; "%%" is a percent sign. Otherwise FALSE and the result is the
 // format as it stands.
 ZXHELPER_API BOOL FormatChecked(CString& result, const CString& format, std::initializer_list<tagFormatValue> values);

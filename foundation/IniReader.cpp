@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "CheckedFormat.h"
 #include "HelperModule.h"
 #include "Locks.h"
 #include "PathHelpers.h"
@@ -147,7 +148,7 @@ CString LoadResString(UINT id) {
 
 CString FormatSizeText(CString& text, ULONGLONG bytes, BOOL wholeUnits) {
   const auto format = [&text](LPCTSTR id, auto value) {
-    text.Format(GetLangString(id, _T("QVX")), value);
+    FormatChecked(text, GetLangString(id, _T("QVX")), {value});
   };
   if (bytes < 1204) {
     format(_T("IDS_BYTES"), static_cast<LONGLONG>(bytes));

@@ -2,6 +2,7 @@
 #include "MarkupParser.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "MarkupScanner.h"
 
@@ -83,7 +84,11 @@ int Parser::ParseStartTag(int parent, std::u16string_view& name) {
   int from = positions_[parent].nEndL;
   int lt = 0;
   for (;;) {
-    lt = CMarkupScanner::Find(doc_, from, '<');
+    // Tags are mostly apart by a line break or nothing: that gap is passed over before any
+    // search.
+    lt = from;
+    while (lt < length && CMarkupScanner::IsWhiteSpace(doc_[lt])) ++lt;
+    if (lt < length && doc_[lt] != '<') lt = CMarkupScanner::Find(doc_, lt, '<');
     if (lt == length) return Fail(kNoElementTag);
     positions_[parent].nEndL = lt;
     // The usual "<name" and "</" are read directly, anything else token by token.
@@ -107,7 +112,9 @@ int Parser::ParseStartTag(int parent, std::u16string_view& name) {
     if (!scanner.SkipNode(lt)) return Fail(kInvalidNode);
     from = scanner.Position();
   }
-  if (!scanner.FindChar('>')) return Fail(kNoTagEnd);
+  // The usual start tag ends right after its name.
+  const bool closedAtName = scanner.Position() < length && doc_[static_cast<std::size_t>(scanner.Position())] == '>';
+  if (!closedAtName && !scanner.FindChar('>')) return Fail(kNoTagEnd);
   const int slot = TakeMarkupSlot(positions_);
   CMarkup::ElemPos& pos = positions_[slot];
   pos.nStartL = lt;
@@ -128,7 +135,8 @@ int Parser::ParseEndTag(int slot, std::u16string_view name) {
   const std::size_t lt = static_cast<std::size_t>(scanner.Position());
   // The usual "</name>" needs no tokens.
   const std::size_t close = lt + 2 + name.size();
-  if (close < doc_.size() && doc_[lt + 1] == '/' && doc_[close] == '>' && doc_.substr(lt + 2, name.size()) == name) {
+  if (close < doc_.size() && doc_[lt + 1] == '/' && doc_[close] == '>' &&
+      std::memcmp(doc_.data() + lt + 2, name.data(), name.size() * sizeof(WCHAR)) == 0) {
     positions_[slot].nEndR = static_cast<int>(close);
     return slot;
   }

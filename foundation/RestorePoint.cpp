@@ -5,6 +5,7 @@
 
 #include <mutex>
 
+#include "CheckedFormat.h"
 #include "GlobalConstants.h"
 #include "HalvoranApp.h"
 #include "OSVersionInfo.h"
@@ -90,7 +91,7 @@ BOOL CreateSystemRestorePoint(LPCTSTR description) {
   const auto removePoint = reinterpret_cast<RemoveRestorePointFn>(GetProcAddress(library, "SRRemoveRestorePoint"));
   if (setPoint && removePoint) {
     CString text = description ? description : _T("");
-    if (text.IsEmpty()) text.Format(QvxText(_T("IDS_CREATING_RESTORE_POINT")), g_strProductName.GetString());
+    if (text.IsEmpty()) FormatChecked(text, QvxText(_T("IDS_CREATING_RESTORE_POINT")), {g_strProductName});
     text = text.Left(MAX_DESC_W - 1);
     RESTOREPOINTINFOW request{};
     request.dwEventType = BEGIN_SYSTEM_CHANGE;
@@ -99,17 +100,17 @@ BOOL CreateSystemRestorePoint(LPCTSTR description) {
     STATEMGRSTATUS status{};
     CString outcome;
     if (!setPoint(&request, &status)) {
-      outcome.Format(QvxText(_T("IDS_UNSET_RESTORE_POINT")), status.nStatus);
+      FormatChecked(outcome, QvxText(_T("IDS_UNSET_RESTORE_POINT")), {static_cast<int>(status.nStatus)});
     } else {
       Sleep(kSettleMs);
       request.llSequenceNumber = status.llSequenceNumber;
       request.dwEventType = END_SYSTEM_CHANGE;
       if (setPoint(&request, &status)) {
-        outcome.Format(QvxText(_T("IDS_CREATED_RESPOINT")), text.GetString());
+        FormatChecked(outcome, QvxText(_T("IDS_CREATED_RESPOINT")), {text});
         SaveRestorePointTime();
       } else {
         removePoint(static_cast<DWORD>(request.llSequenceNumber));
-        outcome.Format(QvxText(_T("IDS_UNSET_ENDOFRES_POINT")), status.nStatus);
+        FormatChecked(outcome, QvxText(_T("IDS_UNSET_ENDOFRES_POINT")), {static_cast<int>(status.nStatus)});
       }
     }
     SetStatus(outcome);

@@ -1,6 +1,7 @@
 // Fuzz target: hostile bytes as the update service's answer. The first byte picks the form:
 // even, the bytes (as Windows-1252 text) are the plain answer document; odd, they are the
-// enciphered exchange text, deciphered and checked first. The answer is read and matched to
+// enciphered exchange text, deciphered and checked first, from the service's string taken over
+// as the lookup reads it and from a text of its own, which must agree. The answer is read and matched to
 // three scanned devices and the result rows are filled: whatever the bytes, nothing is read
 // or written outside the devices and update records, and found updates always name a device.
 // Links: zephrinkx_core
@@ -67,7 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static std::unique_ptr<CDriverScanUpdate> engine = MakeEngine();
   CString text;
   for (std::size_t i = 1; i < size; ++i) text += static_cast<WCHAR>(data[i]);
-  if ((data[0] & 1) != 0 && DecodeExchangeAnswer(text) != kAnswerDecoded) return 0;
+  if ((data[0] & 1) != 0) {
+    BSTR service = SysAllocStringLen(text.GetString(), static_cast<UINT>(text.GetLength()));
+    CString plain;
+    const AnswerDecodeResult taken = DecodeExchangeAnswer(service, plain);
+    if (service != nullptr || taken != DecodeExchangeAnswer(text)) std::abort();
+    if (taken != kAnswerDecoded) return 0;
+    if (plain != text) std::abort();
+  }
   CMarkup document;
   engine->ParseUpdateResults(document, text);
   for (const int device : engine->GetUpdatedDevices())

@@ -114,14 +114,7 @@ void CDlgNagDownloadAndInstall::OnPaint() {
   GetClientRect(&client);
   CXTMemDC memory(&paint, client, kDialogBackColour);
   PaintFrame(&memory, client);
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(kTitleColour);
-  CRect title = m_rcTitle;
-  memory.DrawText(m_strTitle, m_strTitle.GetLength(), &title, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+  PaintHeading(&memory, m_strTitle, m_rcTitle, kTitleColour);
 }
 
 void CDlgNagDownloadAndInstall::SetTitleText(const CString& title) {

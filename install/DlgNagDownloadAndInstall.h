@@ -10,6 +10,7 @@
 #include <atomic>
 #include <deque>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -44,6 +45,8 @@ struct tagNagDriverRoad {
   // Asks a running fetch to stop (any thread); begin readies the road for a new run.
   std::function<void()> stop;
   std::function<void()> begin;
+  // Whether the list of downloaded packages holds the driver's (window's thread).
+  std::function<bool(int driverIndex)> hasPackage;
   // The result row's new state, on the window's thread.
   std::function<void(int row, int state)> rowState;
   // The connection flag of the fetch (a failed transfer is blamed on the connection) and its
@@ -57,6 +60,15 @@ struct tagNagDriverRoad {
 struct tagNagLauncher {
   std::function<void(int code, const CString& text)> notify;
   std::function<bool()> stopRequested;
+};
+
+// The main window's questions around an install, asked over the popup: whether the program
+// has the rights to install (1 go on, 0 it is being started again with them, else refused)
+// and the restart prompt (which restarts Windows itself when agreed to). Without them the
+// rights are taken as given and the restart is asked in the own message box.
+struct tagNagPrompts {
+  std::function<int(CWnd* over)> elevate;
+  std::function<void(CWnd* over)> restart;
 };
 
 class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
@@ -105,8 +117,14 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   // driver and row.
   void SetStartMode(int mode) { m_nStartMode = mode; }
   void SetSingleDriver(int driverIndex, int row);
+  // Whether the install run installs every ticked downloaded row (the default) or the single
+  // driver alone.
+  void SetInstallAll(BOOL all) { m_bInstallAll = all; }
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  void SetPrompts(tagNagPrompts prompts) { m_prompts = std::move(prompts); }
+  // How the run's thread pauses after a driver (Sleep when none is set).
+  void SetPause(std::function<void(DWORD ms)> pause) { m_pause = std::move(pause); }
   // Whether a run's thread is going.
   BOOL IsRunning() const { return m_bRunning.load(); }
   // The number of rows installed by the last install run.
@@ -156,7 +174,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
  private:
   // What a run's thread tells the window; kept here and taken by the window's thread.
   struct RunEvent {
-    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kEnd } kind;
+    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kLauncher, kEnd } kind;
     int a = 0;
     int b = 0;
     CString text;
@@ -174,17 +192,21 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   int RunDownloadSelected();
   int RunBackupThenInstall();
   int RunInstall();
+  // Installs the driver of a row: 1 installed, 0 not.
+  int InstallRow(const NagResultRow& row, int j);
   bool FetchRow(int row);
   // The ends of the runs and the prompts, on the window's thread.
   void FinishRun(int mode, int outcome);
   void FinishInstall(int outcome);
-  void ShowInstallPrompt();
+  void ShowInstallPrompt(bool oneDriver);
   void ShowRunMessage(const CString& text, UINT icon);
   void AskForRestart();
   void StopRunningTransfer();
   BOOL IsProgressNotify() const { return m_launcher.notify != nullptr; }
   // A text of the popup's language section.
   static CString Lang(LPCTSTR id);
+  // A text the run's thread writes, looked up by the window when the run started.
+  CString RunText(LPCTSTR id) const;
 
   // The transfer's progress texts (speed, sizes, percentage), from any thread.
   static void ShowTransferProgress(int percent, const CString& sizes);
@@ -219,12 +241,17 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   int m_nStartMode = kModeNone;
   int m_nSingleDriver = -1;
   int m_nSingleRow = -1;
+  BOOL m_bInstallAll = TRUE;
   int m_nInstalled = 0;
   int m_nLastFetchError = 0;
   bool m_bConnection = false;
   std::vector<NagResultRow> m_rows;
   tagNagDriverRoad m_road;
   tagNagLauncher m_launcher;
+  tagNagPrompts m_prompts;
+  std::function<void(DWORD ms)> m_pause;
+  std::map<std::u16string, CString> m_runTexts;
+  CString m_strAppName;
   std::atomic<bool> m_bRunning{false};
   std::thread m_worker;
   std::thread m_stopper;

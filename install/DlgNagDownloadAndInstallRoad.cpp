@@ -14,6 +14,8 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
                                               const CString& backupFolder) {
   engine.SetDownloadedPackages(&fetch.GetDownloadedPackages());
   fetch.SetProgress([this](int percent) { Post({RunEvent::kProgress, percent, 0, CString()}); });
+  // The rows are marked on the window's thread, from the run's events.
+  fetch.SetRowStateSink(nullptr);
   tagNagDriverRoad road;
   road.fetch = [&fetch](int driverIndex, int row, const tagNagDriverRoad::StatusSink& status,
                         const tagNagDriverRoad::MessageSink& message) {
@@ -32,9 +34,8 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
   };
   road.stop = [&fetch] { fetch.RequestStop(); };
   road.begin = [&fetch] { fetch.ClearStopRequest(); };
-  road.rowState = [&engine](int row, int state) {
-    if (state == kRowInstalled) engine.SetResultRowState(row, state, 0);
-  };
+  road.rowState = [&engine](int row, int state) { engine.SetResultRowState(row, state, 0); };
+  road.hasPackage = [&fetch](int driverIndex) { return fetch.HasPackageFor(driverIndex); };
   road.connection = [] { return true; };
   road.lastError = [&fetch] { return fetch.GetLastErrorCode(); };
   SetDriverRoad(std::move(road));

@@ -4,14 +4,13 @@
 // run there (install prompt, closing messages, restart question).
 #include <algorithm>
 
-#include "DlgNagDownloadAndInstall.h"
-#include "DriverInstallEngine.h"
-#include "GlobalConstants.h"
-#include "HalvoranApp.h"
-#include "RestorePoint.h"
 #include "AppUtilities.h"
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DriverInstallEngine.h"
+#include "HalvoranApp.h"
+#include "RestorePoint.h"
 
 namespace {
 
@@ -24,6 +23,12 @@ const CRect kPromptRect(0, 0, 382, 220);
 constexpr TCHAR kPromptMarkup[] = _T("<font face=\"Segoe UI\" size=9pt>%s<font>");
 // The first button of the prompt ("IDS_INSTALL") answers 0.
 constexpr int kPromptInstall = 0;
+// The texts the run's thread writes.
+constexpr LPCTSTR kRunTextIds[] = {
+    _T("IDS_DOWN_ERROR"),        _T("IDS_NOITEM_DOWNLOAD"),     _T("IDS_CURRDRIVER_BCKUP"), _T("IDS_CREATE_RESTORPOINT"),
+    _T("INSTALLNAGDESC2"),       _T("IDS_BCK_START"),           _T("IDS_BAK_COPMLETED"),    _T("IDS_BAK_COMP_SUCESS"),
+    _T("IDS_BAK_ABORTED"),       _T("BACKUPDLG4_1"),            _T("IDS_PREPARE_STARTCLEAN"), _T("IDS_DRIVER_INSSATRT"),
+    _T("IDS_DRIVER_INSCOMPL"),   _T("IDS_DRIVER_INSFAILED")};
 
 }  // namespace
 
@@ -42,12 +47,22 @@ void CDlgNagDownloadAndInstall::Post(RunEvent event) {
   ::PostMessageW(m_hWnd, kRunEventMessage, 0, 0);
 }
 
+CString CDlgNagDownloadAndInstall::RunText(LPCTSTR id) const {
+  const auto found = m_runTexts.find(id);
+  return found != m_runTexts.end() ? found->second : CString();
+}
+
 bool CDlgNagDownloadAndInstall::Stopping() const {
   return m_nStopRequested.load() != 0 || (m_launcher.stopRequested && m_launcher.stopRequested());
 }
 
 void CDlgNagDownloadAndInstall::PauseBetweenDrivers(DWORD ms) const {
-  if (!Stopping()) ::Sleep(ms);
+  if (Stopping()) return;
+  if (m_pause) {
+    m_pause(ms);
+  } else {
+    ::Sleep(ms);
+  }
 }
 
 void CDlgNagDownloadAndInstall::StopRunningTransfer() {
@@ -89,7 +104,7 @@ void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
       break;
     case kTimerPromptOne:
     case kTimerPromptSelected:
-      ShowInstallPrompt();
+      ShowInstallPrompt(nIDEvent == kTimerPromptOne);
       break;
     case kTimerClose:
       OnOK();
@@ -121,6 +136,10 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
     PrepareRunUi(mode);
     if (IsProgressNotify() && m_launcher.stopRequested && m_launcher.stopRequested()) m_nStopRequested = 1;
   }
+  // The run's thread reads its texts from here: the language tables are the window's.
+  m_runTexts.clear();
+  for (const LPCTSTR id : kRunTextIds) m_runTexts[id] = Lang(id);
+  m_strAppName = GetAppName();
   if (m_road.begin) m_road.begin();
   FollowTransfers(true);
   m_bRunning = true;
@@ -164,7 +183,7 @@ bool CDlgNagDownloadAndInstall::FetchRow(int row) {
 
 int CDlgNagDownloadAndInstall::RunDownloadOne() {
   if (m_nSingleDriver < 0 || m_nSingleRow < 0 || m_nSingleRow >= static_cast<int>(m_rows.size())) {
-    Status(Lang(_T("IDS_DOWN_ERROR")));
+    Status(RunText(_T("IDS_DOWN_ERROR")));
     return kRunNothing;
   }
   Post({RunEvent::kCounts, 1, 1, CString()});
@@ -183,7 +202,7 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
     anyDownloaded = anyDownloaded || row.nState == kRowDownloaded;
   }
   if (rows.empty()) {
-    Status(Lang(_T("IDS_NOITEM_DOWNLOAD")));
+    Status(RunText(_T("IDS_NOITEM_DOWNLOAD")));
     return kRunNothing;
   }
   if (total == 0) return anyDownloaded ? kRunDone : kRunNothing;
@@ -201,37 +220,60 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
 }
 
 int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
-  Status(Lang(_T("IDS_CURRDRIVER_BCKUP")) + GetAppName());
+  Status(RunText(_T("IDS_CURRDRIVER_BCKUP")) + m_strAppName);
   if (!IsProgressNotify()) {
-    Post({RunEvent::kDescription, 0, 0, Lang(_T("IDS_CREATE_RESTORPOINT"))});
-    CreateSystemRestorePoint(GetAppName());
+    Post({RunEvent::kDescription, 0, 0, RunText(_T("IDS_CREATE_RESTORPOINT"))});
+    CreateSystemRestorePoint(m_strAppName);
   }
   CString description;
-  FormatChecked(description, Lang(_T("INSTALLNAGDESC2")), {GetAppName()});
+  FormatChecked(description, RunText(_T("INSTALLNAGDESC2")), {m_strAppName});
   Post({RunEvent::kDescription, 0, 0, description});
-  Status(Lang(_T("IDS_BCK_START")));
+  Status(RunText(_T("IDS_BCK_START")));
   std::vector<int> chosen;
   for (int j = 0; j < static_cast<int>(m_rows.size()); ++j)
     if (m_rows[j].bChecked && m_rows[j].nState == kRowDownloaded) chosen.push_back(j);
   const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen) : 0;
   if (backedUp > 0 && !Stopping()) {
-    Status(Lang(_T("IDS_BAK_COPMLETED")));
-    Status(Lang(_T("IDS_BAK_COMP_SUCESS")));
+    Status(RunText(_T("IDS_BAK_COPMLETED")));
+    Status(RunText(_T("IDS_BAK_COMP_SUCESS")));
   } else if (Stopping()) {
     // The stop button skips the backup; the install follows all the same.
-    Status(Lang(_T("IDS_BAK_ABORTED")));
-    Status(Lang(_T("BACKUPDLG4_1")));
-    if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, Lang(_T("BACKUPDLG4_1"))});
+    Status(RunText(_T("IDS_BAK_ABORTED")));
+    Status(RunText(_T("BACKUPDLG4_1")));
+    if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, RunText(_T("BACKUPDLG4_1"))});
   }
   m_nStopRequested = 0;
   Post({RunEvent::kTitle, kModeInstall, 0, CString()});
   return RunInstall();
 }
 
+int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
+  Post({RunEvent::kLabel, 0, 0, row.strName});
+  Status(RunText(_T("IDS_DRIVER_INSSATRT")) + row.strName);
+  const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
+  Post({RunEvent::kProgress, 100, 0, CString()});
+  if (result == kInstallDone) {
+    Post({RunEvent::kRowState, j, kRowInstalled, CString()});
+    Status(RunText(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
+    PauseBetweenDrivers(kAfterInstallMs);
+    return 1;
+  }
+  if (result != kPackageMissing) Status(RunText(_T("IDS_DRIVER_INSFAILED")) + row.strName);
+  return 0;
+}
+
 int CDlgNagDownloadAndInstall::RunInstall() {
   m_nMode = kModeInstall;
-  if (IsProgressNotify()) m_launcher.notify(kLauncherInstallStart, Lang(_T("IDS_PREPARE_STARTCLEAN")));
+  if (IsProgressNotify()) Post({RunEvent::kLauncher, kLauncherInstallStart, 0, RunText(_T("IDS_PREPARE_STARTCLEAN"))});
   const std::vector<NagResultRow> rows = m_rows;
+  if (!m_bInstallAll) {
+    // One driver: the row the popup was opened for.
+    if (m_nSingleRow < 0 || m_nSingleRow >= static_cast<int>(rows.size())) return kRunNothing;
+    Post({RunEvent::kCounts, 1, 1, CString()});
+    const int installed = InstallRow(rows[m_nSingleRow], m_nSingleRow);
+    if (Stopping()) return kRunStopped;
+    return installed > 0 ? kRunDone : kRunNothing;
+  }
   int total = 0;
   for (const NagResultRow& row : rows) total += row.bChecked && row.nState == kRowDownloaded ? 1 : 0;
   int current = 0;
@@ -240,18 +282,7 @@ int CDlgNagDownloadAndInstall::RunInstall() {
     const NagResultRow& row = rows[j];
     if (!row.bChecked || row.nDriverIndex < 0 || row.nState != kRowDownloaded) continue;
     Post({RunEvent::kCounts, total, ++current, CString()});
-    Post({RunEvent::kLabel, 0, 0, row.strName});
-    Status(Lang(_T("IDS_DRIVER_INSSATRT")) + row.strName);
-    const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
-    Post({RunEvent::kProgress, 100, 0, CString()});
-    if (result == kInstallDone) {
-      ++installed;
-      Post({RunEvent::kRowState, j, kRowInstalled, CString()});
-      Status(Lang(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
-      PauseBetweenDrivers(kAfterInstallMs);
-    } else if (result != kPackageMissing) {
-      Status(Lang(_T("IDS_DRIVER_INSFAILED")) + row.strName);
-    }
+    installed += InstallRow(row, j);
   }
   if (Stopping()) return kRunStopped;
   return installed > 0 ? kRunDone : kRunNothing;
@@ -297,6 +328,9 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
         SetDescriptionText(title);
         break;
       }
+      case RunEvent::kLauncher:
+        if (IsProgressNotify()) m_launcher.notify(event.a, event.text);
+        break;
       case RunEvent::kEnd:
         FinishRun(event.a, event.b);
         break;
@@ -345,21 +379,31 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
     return;
   }
-  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP") : _T("IDS_DRIVER_NOTINSTALLED"));
+  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP")
+                                : m_bInstallAll    ? _T("IDS_DRIVER_NOTINSTALLED")
+                                                   : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
   if (IsProgressNotify()) return;
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
+  // The restart question follows every install of the ticked rows, and the install of one
+  // driver whose package is listed.
+  const bool ask = m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver));
+  if (!ask) return;
   AskForRestart();
   SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
 void CDlgNagDownloadAndInstall::AskForRestart() {
+  if (m_prompts.restart) {
+    m_prompts.restart(this);
+    return;
+  }
   // A yes restarts Windows at once.
   if (ShowMessageBox(Lang(_T("IDS_RESTART2")), MB_YESNO | MB_ICONQUESTION, this) == IDYES)
     CDriverInstallEngine::RebootSystem();
 }
 
-void CDlgNagDownloadAndInstall::ShowInstallPrompt() {
+void CDlgNagDownloadAndInstall::ShowInstallPrompt(bool oneDriver) {
   CString question, text;
   FormatChecked(question, Lang(_T("INSTALLNAGDESC1")), {GetAppName()});
   text.Format(kPromptMarkup, static_cast<LPCTSTR>(question));
@@ -369,8 +413,13 @@ void CDlgNagDownloadAndInstall::ShowInstallPrompt() {
   const int answer = IsProgressNotify() ? kPromptInstall
                                         : AppMessageBoxEx(text, MB_ICONQUESTION, 2, buttons, kPromptRect, FALSE, 0, this);
   if (answer == kPromptInstall) {
-    SetTimer(kTimerBackupInstall, kStartDelayMs, nullptr);
-    return;
+    const int rights = m_prompts.elevate ? m_prompts.elevate(this) : 1;
+    if (rights == 1) {
+      SetTimer(kTimerBackupInstall, kStartDelayMs, nullptr);
+      return;
+    }
+    // Refused rights end the run; a restart with the rights (0) after one driver says nothing.
+    if (!oneDriver || rights == -1) ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
   }
   SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }

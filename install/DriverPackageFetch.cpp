@@ -189,6 +189,21 @@ bool CDriverPackageFetch::DownloadAndVerify(const CString& file, const CString& 
   return false;
 }
 
+CString CDriverPackageFetch::DriverKeyOf(int driverIndex) const {
+  const tagDeviceDriverInfo* update = m_engine.GetUpdateRecord(driverIndex);
+  if (update == nullptr) return CString();
+  CString key = update->szText[kSlotHardwareId].Text();
+  StripFileNameChars(key);
+  key.MakeLower();
+  return key;
+}
+
+bool CDriverPackageFetch::HasPackageFor(int driverIndex) const {
+  const CString key = DriverKeyOf(driverIndex);
+  CString package;
+  return !key.IsEmpty() && m_packages.Lookup(key, package);
+}
+
 int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
   m_address.Empty();
   m_checksum.Empty();
@@ -222,9 +237,7 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
   m_checksum = checksum;
   if (m_stop.load()) return kStopped;
 
-  CString key = update->szText[kSlotHardwareId].Text();
-  StripFileNameChars(key);
-  key.MakeLower();
+  const CString key = DriverKeyOf(driverIndex);
   if (key.IsEmpty() || m_downloadFolder.IsEmpty()) return kUnusable;
   CString file = m_downloadFolder;
   AppendPathComponent(file, PackageFileBaseName(key) + extension);
@@ -264,7 +277,11 @@ int CDriverPackageFetch::FetchAndDownloadDriver(int driverIndex, int row) {
     Status(_T("IDS_DOWN_COMP_DRIVER"), name);
     if (newlyDownloaded) m_runFiles.SetAt(address, file);
     m_packages.SetAt(key, file);
-    m_engine.SetResultRowState(row, 1, 0);
+    if (!m_ownRowState) {
+      m_engine.SetResultRowState(row, 1, 0);
+    } else if (m_rowState) {
+      m_rowState(row, 1);
+    }
     SaveFileList();
     return kHandled;
   }

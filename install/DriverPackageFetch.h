@@ -51,6 +51,13 @@ class CDriverPackageFetch {
   // Where messages for the user go; none are shown in progress-notify mode.
   void SetMessageBox(MessageFn sink) { m_messageBox = std::move(sink); }
   void SetProgressNotify(BOOL notify) { m_progressNotify = notify; }
+  // Where a fetched driver's result row is marked downloaded; the engine's rows by default. A
+  // window that runs fetches on another thread marks its rows itself and sets an empty one.
+  using RowStateFn = std::function<void(int row, int state)>;
+  void SetRowStateSink(RowStateFn sink) {
+    m_rowState = std::move(sink);
+    m_ownRowState = true;
+  }
   // The connection flag: a failed transfer is blamed on the connection.
   void SetConnectionFlag(BOOL flag) { m_connection = flag; }
 
@@ -75,6 +82,11 @@ class CDriverPackageFetch {
 
   // Driver key (stripped, lower-cased matched id) to package path of every package on disk.
   CMapStringToString& GetDownloadedPackages() { return m_packages; }
+  // The driver key of a driver's update (its matched id without file-name characters, in
+  // lower case); empty without an update record.
+  CString DriverKeyOf(int driverIndex) const;
+  // Whether the package list holds the driver's key.
+  bool HasPackageFor(int driverIndex) const;
   // Stores the package list at the file list path; false when it could not be written.
   bool SaveFileList();
   bool IsDownloaded() const { return m_downloadedOk; }
@@ -99,6 +111,8 @@ class CDriverPackageFetch {
   StatusLineFn m_statusLine;
   ProgressFn m_progress;
   MessageFn m_messageBox;
+  RowStateFn m_rowState;
+  bool m_ownRowState = false;
   BOOL m_progressNotify = FALSE;
   std::atomic<bool> m_stop{false};
   bool m_downloadedOk = false;

@@ -156,8 +156,11 @@ bool RunRestoreProgram(LPCTSTR hardwareId, LPCTSTR infPath, LPCTSTR folder) {
     TerminateProcess(info.hProcess, 1);
     WaitForSingleObject(info.hProcess, INFINITE);
   }
+  // A program that ended by saying it installed nothing has not restored the driver.
+  DWORD exitCode = 1;
+  const bool ended = wait == WAIT_OBJECT_0 && GetExitCodeProcess(info.hProcess, &exitCode) && exitCode == 0;
   CloseHandle(info.hProcess);
-  return wait == WAIT_OBJECT_0;
+  return ended;
 }
 
 int BackupDriverAt(LPCTSTR backupFolder, CDeviceRecordArray& records, int index) {

@@ -29,7 +29,7 @@ int RestoreDriversFromIndex(LPCTSTR backupFolder, LPCTSTR toolFolder, CDeviceRec
                             int& failures, const std::function<void(int percent)>& progress = {});
 
 // Runs "<folder>\Ravolt.exe update "<INF>" "<hardware id>"" hidden; true when it ended within
-// the waits. A run past both waits is ended.
+// the waits with exit code 0 (installed). A run past both waits is ended.
 bool RunRestoreProgram(LPCTSTR hardwareId, LPCTSTR infPath, LPCTSTR folder);
 
 // Backs up the driver at index into the backup folder with file-system redirection off; the

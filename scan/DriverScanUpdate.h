@@ -142,6 +142,8 @@ class CDriverScanUpdate {
   int FillResults();
   int RebuildResultList();
   void SetResultRowState(int listItem, int state, BYTE hidden);
+  // Whether the row of that list item is checked when the list is rebuilt.
+  void SetResultRowChecked(int listItem, BOOL checked);
   const CResultRowArray& GetResultRows() const { return m_rows; }
   const CMapStringToString& GetItemMap() const { return m_mapItems; }
   int GetShownResults() const { return m_nShownResults; }

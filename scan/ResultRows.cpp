@@ -195,3 +195,8 @@ void CDriverScanUpdate::SetResultRowState(int listItem, int state, BYTE hidden) 
       row.nState = state;
   }
 }
+
+void CDriverScanUpdate::SetResultRowChecked(int listItem, BOOL checked) {
+  for (INT_PTR i = 0; i < m_rows.GetSize(); ++i)
+    if (m_rows[i].nListItem == listItem && m_rows[i].bHidden == 0) m_rows[i].bChecked = checked ? 1 : 0;
+}

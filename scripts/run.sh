@@ -8,7 +8,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-ninja -C build
+# Only the programs of the main job, not the tests and benchmarks.
+ninja -C build zx_main_job
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/zephrinkx-run-XXXXXX")
 service_pid=

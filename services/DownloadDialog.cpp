@@ -90,15 +90,9 @@ void CDownloadDlg::OnPaint() {
   GetClientRect(&client);
   CXTMemDC memory(&paint, client, kDialogBackColour);
   PaintFrame(&memory, client);
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(kHeadingColour);
   CRect heading = kHeadingRect;
   heading.right = client.right - 16;
-  memory.DrawText(m_strTitle, m_strTitle.GetLength(), &heading, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+  PaintHeading(&memory, m_strTitle, heading, kHeadingColour);
 }
 
 void CDownloadDlg::OnOK() { AskToStop(); }

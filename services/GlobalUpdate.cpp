@@ -211,18 +211,16 @@ BOOL CGlobalUpdate::ReadDatabaseInfo(CString& archiveAddress, CString& digest) {
 BOOL CGlobalUpdate::CheckDatabaseInfo(CString& archiveAddress) {
   CString digest;
   if (!ReadDatabaseInfo(archiveAddress, digest)) return FALSE;
-  const CString archive = ProgramFolderPath(kArchiveFile);
+  const CString archive = GetDatabaseArchivePath();
   return PathExists(archive) == 1 && VerifyArchiveDigest(archive, digest);
 }
 
 BOOL CGlobalUpdate::DownloadDatabaseUpdate() {
   CString address, digest;
   if (!ReadDatabaseInfo(address, digest)) return FALSE;
-  const CString archive = ProgramFolderPath(kArchiveFile);
+  const CString archive = GetDatabaseArchivePath();
   if (PathExists(archive) == 1 && VerifyArchiveDigest(archive, digest)) return TRUE;
-  const CString folder = ProgramFolderPath(_T("DBUpdates"));
-  CreateDirectoryTree(folder);
-  CString temporary = folder;
+  CString temporary = GetDatabaseStagingFolder();
   AppendPathComponent(temporary, kArchiveFile);
   DeleteFileW(temporary);
   if (address.IsEmpty() || digest.IsEmpty() || !IsConnected()) return FALSE;
@@ -241,6 +239,14 @@ BOOL CGlobalUpdate::DownloadDatabaseUpdate() {
 BOOL CGlobalUpdate::VerifyArchiveDigest(LPCTSTR path, LPCTSTR expectedDigest) {
   const CString digest = CCalcSHA1::GetFileSha1Hash(path);
   return !digest.IsEmpty() && digest.CompareNoCase(expectedDigest) == 0;
+}
+
+CString GetDatabaseArchivePath() { return ProgramFolderPath(kArchiveFile); }
+
+CString GetDatabaseStagingFolder() {
+  const CString folder = ProgramFolderPath(_T("DBUpdates"));
+  CreateDirectoryTree(folder);
+  return folder;
 }
 
 BOOL CheckForProductUpdate() {

@@ -47,6 +47,13 @@ class ZXHELPER_API CGlobalUpdate : public CObject {
 // positive when remote is newer, 0 when equal, negative when older.
 ZXHELPER_API int CompareVersionTexts(LPCTSTR remote, LPCTSTR local);
 
+// The complete database archive in use: "Completedatabase.zip" in the program folder.
+ZXHELPER_API CString GetDatabaseArchivePath();
+// The folder a new archive is downloaded into until its digest is checked ("DBUpdates" in the
+// program folder, created when missing): the same disk as the archive in use, so that a checked
+// archive takes its place in one rename.
+ZXHELPER_API CString GetDatabaseStagingFolder();
+
 ZXHELPER_API BOOL CheckForProductUpdate();
 ZXHELPER_API BOOL UpdateDatabase(LPVOID unused);
 // The update checker program's addresses: the language texts "IDS_CHECK_UPDATE_URL_APP" and

@@ -1,6 +1,7 @@
 // CDlgAbout: its texts, painting and links.
 #include "DlgAbout.h"
 
+#include "CheckedFormat.h"
 #include "DlgBaseShared.h"
 #include "DlgButtonStyles.h"
 #include "DlgParentTransculent.h"
@@ -67,10 +68,10 @@ BOOL CDlgAbout::OnInitDialog() {
   m_btnWebsite.SetLinkText(QvxText(_T("ID_OPENWEBSITE")));
   m_btnSupport.SetLinkText(QvxText(_T("IDC_BTN_SUPPORT")));
 
-  // Language texts are formats; a damaged one prints what it can and nothing more.
-  m_strDescription.Format(QvxText(_T("IDS_QVX_DESC")), static_cast<LPCTSTR>(GetProductName()));
+  // Language texts are formats; one whose conversions do not fit is shown as it stands.
+  FormatChecked(m_strDescription, QvxText(_T("IDS_QVX_DESC")), {GetProductName()});
   const CString version = SharedLibraryVersion();
-  m_strVersion.Format(QvxText(_T("IDS_QVX_VERSION")), static_cast<LPCTSTR>(version));
+  FormatChecked(m_strVersion, QvxText(_T("IDS_QVX_VERSION")), {version});
   m_strTrademark = QvxText(_T("IDS_TRAD_OWNERS"));
   m_strWarning = QvxText(_T("IDS_QVX_WARNING"));
   m_strLegal = kRightsNotice;

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "CheckedFormat.h"
 #include "DlgBaseShared.h"
 #include "DlgParentTransculent.h"
 #include "HelperModule.h"
@@ -127,7 +128,7 @@ bool CDlgAfterInstallWiz::IsSystemFileBackupFinished() { return ReadValue(CleanK
 
 int CDlgAfterInstallWiz::CreateFirstInstallRestorePoint() {
   CString description;
-  description.Format(Lang(_T("IDS_FIRST_INSTL")), kProductDisplayName);
+  FormatChecked(description, Lang(_T("IDS_FIRST_INSTL")), {kProductDisplayName});
   CreateSystemRestorePoint(description);
   return 1;
 }
@@ -156,8 +157,8 @@ BOOL CDlgAfterInstallWiz::OnInitDialog() {
     button->ShowWindow(SW_HIDE);
   }
   m_strHeading = Lang(_T("IDS_WLCM_WIZ"));
-  m_strSteps[0].Format(Lang(_T("IDS_M_STRSTEPDESCRIPTIONS0")), kProductDisplayName);
-  m_strSteps[1].Format(Lang(_T("IDS_M_STRSTEPDESCRIPTIONS1")), kProductDisplayName);
+  FormatChecked(m_strSteps[0], Lang(_T("IDS_M_STRSTEPDESCRIPTIONS0")), {kProductDisplayName});
+  FormatChecked(m_strSteps[1], Lang(_T("IDS_M_STRSTEPDESCRIPTIONS1")), {kProductDisplayName});
   PlaceAnimation(145);
   StartAnimation();
   SetTimer(kStartTimer, kStartMs, nullptr);

@@ -168,6 +168,17 @@ void CDlgBaseChildPopUpWndBase::PaintFrame(CDC* pDC, const CRect& rect) {
   if (m_bHeader) PaintPopupHeader(pDC, rect, m_bHeaderRule);
 }
 
+void CDlgBaseChildPopUpWndBase::PaintHeading(CDC* pDC, const CString& text, const CRect& rect, COLORREF colour) {
+  const int oldMode = pDC->SetBkMode(TRANSPARENT);
+  const HGDIOBJ oldFont = ::SelectObject(pDC->GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
+  const COLORREF oldColour = pDC->SetTextColor(colour);
+  CRect place = rect;
+  pDC->DrawText(text, text.GetLength(), &place, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  pDC->SetTextColor(oldColour);
+  ::SelectObject(pDC->GetSafeHdc(), oldFont);
+  pDC->SetBkMode(oldMode);
+}
+
 void CDlgBaseChildPopUpWndBase::PaintPopupHeader(CDC* pDC, const CRect& rect, BOOL bWithRule) {
   CString title;
   GetWindowText(title);

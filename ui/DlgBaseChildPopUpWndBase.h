@@ -35,6 +35,8 @@ class ZXHELPER_API CDlgBaseChildPopUpWndBase : public CDlgBaseWnd {
 
   void PaintFrame(CDC* pDC, const CRect& rect);
   void PaintPopupHeader(CDC* pDC, const CRect& rect, BOOL bWithRule);
+  // A heading in the shared bold title font on one line, cut with an ellipsis.
+  static void PaintHeading(CDC* pDC, const CString& text, const CRect& rect, COLORREF colour);
   // The picture under the title: kind 1 bitmap 1102, 2 bitmap 1112, 3 bitmap 1117, else 1118.
   void LoadBackdrop(int nKind);
   afx_msg void OnToggleMaximize();

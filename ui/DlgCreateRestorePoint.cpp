@@ -3,6 +3,7 @@
 
 #include <winresource.h>
 
+#include "CheckedFormat.h"
 #include "DlgBaseShared.h"
 #include "IniReader.h"
 #include "RestorePoint.h"
@@ -40,9 +41,9 @@ BOOL CDlgCreateRestorePoint::OnInitDialog() {
   CDlgBaseWnd::OnInitDialog();
   m_waitText.SubclassDlgItem(kWaitText, this);
   m_animation.SubclassDlgItem(kAnimation, this);
-  // The language text is a format; a damaged one prints what it can and nothing more.
+  // The language text is a format; one whose conversions do not fit is shown as it stands.
   CString wait;
-  wait.Format(GetLangString(_T("IDC_ST_PLS_WAIT"), _T("IDD_DLG_CREATE_RESTORE_POINT")), kProductDisplayName);
+  FormatChecked(wait, GetLangString(_T("IDC_ST_PLS_WAIT"), _T("IDD_DLG_CREATE_RESTORE_POINT")), {kProductDisplayName});
   m_waitText.SetWindowText(wait);
   const LPCTSTR name = MAKEINTRESOURCEW(kTemplateId);
   m_fontScaler.Apply(AfxFindResourceHandle(name, RT_DIALOG), m_hWnd, static_cast<int>(kTemplateId), 96.0);

@@ -63,7 +63,6 @@ CString ReadVersionLine() {
   const int slash = path.ReverseFind(_T('\\'));
   path = slash >= 0 ? path.Left(slash) : CString();
   AppendPathComponent(path, kHelperLibrary);
-  path.MakeLower();
   CString line;
   FormatChecked(line, QvxText(_T("IDS_VERSION_FORMAT")), {GetProductName(), GetFileVersionText(path)});
   return line;

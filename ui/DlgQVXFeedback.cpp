@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgBaseShared.h"
 #include "DlgParentTransculent.h"
@@ -195,7 +196,7 @@ BOOL CDlgQVXFeedback::OnInitDialog() {
   InsertTools();
 
   Layout();
-  m_strHeading.Format(Lang(_T("IDS_SUBMIT_FEEDBACK")), kProductDisplayName);
+  FormatChecked(m_strHeading, Lang(_T("IDS_SUBMIT_FEEDBACK")), {kProductDisplayName});
   m_strShareExperience = Lang(_T("IDS_SHARE_EXPR"));
   m_strFavouriteTools = Lang(_T("IDS_FAVO_TOOL"));
   m_strShareExperience2 = Lang(_T("IDS_SHARE_EXPR2"));

@@ -26,6 +26,7 @@ class ZXHELPER_API CDlgQVXFeedback : public CDlgBaseWndPopupNagBase {
   int BuildFeedback();
   const CString& GetFeedbackXml() const { return m_strXml; }
   const CString& GetStatusText() const { return m_strStatus; }
+  const CString& GetHeadingText() const { return m_strHeading; }
 
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* pMsg) override;

@@ -7,6 +7,7 @@
 #include <securitybaseapi.h>
 #include <winshutdown.h>
 
+#include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgBaseShared.h"
 #include "DlgParentTransculent.h"
@@ -132,9 +133,9 @@ BOOL CDlgShutDown::OnInitDialog() {
 }
 
 void CDlgShutDown::UpdateCountdownText() {
-  // The language text is a format; a damaged one prints what it can and nothing more.
-  m_strCountdown.Format(Lang(_T("IDS_UR_SYSTM_EXP_IN")), m_bRestart ? m_strRestartWord : m_strShutDownWord,
-                        m_nMinutesLeft, m_nSecondsLeft);
+  // The language text is a format; one whose conversions do not fit is shown as it stands.
+  FormatChecked(m_strCountdown, Lang(_T("IDS_UR_SYSTM_EXP_IN")),
+                {m_bRestart ? m_strRestartWord : m_strShutDownWord, m_nMinutesLeft, m_nSecondsLeft});
 }
 
 void CDlgShutDown::OnTimer(UINT_PTR nIDEvent) {

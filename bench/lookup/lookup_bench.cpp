@@ -1,6 +1,8 @@
 // The update lookup of the generated workstation (2,000 present devices): writing the scan
 // request, deciphering an answer of 20,000 entries, reading it into answer records and
-// matching them to the devices, each step on its own and the three main steps together.
+// matching them to the devices, each step on its own and the three main steps together; then
+// the peak resident memory of the whole run. Goals: the answer document under 10 ms, the whole
+// lookup under 50 ms, the peak under 120 MB.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -29,7 +31,10 @@ class LookupFixture {
 
  public:
   LookupFixture() : machine_("zx-lookup-bench") {
-    SetEngineProgressView(&view_);
+    // The scan reports its records to a progress view, which goes once the engine has taken
+    // them.
+    CEngineProgressView view;
+    SetEngineProgressView(&view);
     if (engine.ReportScanEnd(_T("")) != 32 || engine.GetDeviceCount() < 1000) {
       std::fprintf(stderr, "the workstation scan failed\n");
       std::abort();
@@ -77,8 +82,6 @@ class LookupFixture {
                  n % 3, n % 10);
     answer += group;
   }
-
-  CEngineProgressView view_;
 };
 
 LookupFixture& Fixture() {

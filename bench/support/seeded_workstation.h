@@ -1,5 +1,6 @@
-// A machine root of a benchmark's own, seeded from the generated 2,000-device workstation
-// profile (ZX_WORKSTATION_PROFILE names its file), with the user an administrator.
+// A machine root of a benchmark's own, seeded from a machine profile, with the user an
+// administrator; by default the generated 2,000-device workstation profile
+// (ZX_WORKSTATION_PROFILE names its file).
 #pragma once
 #include <cstdio>
 #include <cstdlib>
@@ -12,15 +13,15 @@
 
 namespace zx::bench {
 
-class SeededWorkstation {
+class SeededMachine {
  public:
-  explicit SeededWorkstation(const char* name) : root_(name) {
+  SeededMachine(const char* name, const char* profileFile, const char* label) : root_(name) {
     WritePrivateProfileStringW(u"Machine", u"Administrator", u"1",
                                zx::path::HostToWindows(root_.folder() + "/machine.ini").c_str());
     zx::devices::MachineProfile profile;
     std::string error;
-    if (!zx::devices::LoadProfileFile(ZX_WORKSTATION_PROFILE, profile, error) ||
-        zx::devices::SeedMachine(profile, zx::devices::SeedOptions{false, "workstation"}, error) !=
+    if (!zx::devices::LoadProfileFile(profileFile, profile, error) ||
+        zx::devices::SeedMachine(profile, zx::devices::SeedOptions{false, label}, error) !=
             zx::devices::SeedResult::Seeded) {
       std::fprintf(stderr, "%s\n", error.c_str());
       std::abort();
@@ -35,5 +36,12 @@ class SeededWorkstation {
   BenchRoot root_;
   int devices_ = 0;
 };
+
+#ifdef ZX_WORKSTATION_PROFILE
+class SeededWorkstation : public SeededMachine {
+ public:
+  explicit SeededWorkstation(const char* name) : SeededMachine(name, ZX_WORKSTATION_PROFILE, "workstation") {}
+};
+#endif
 
 }  // namespace zx::bench

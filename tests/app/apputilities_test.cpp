@@ -97,6 +97,22 @@ TEST_F(AppFiles, MemoryInfoRecord) {
   EXPECT_NE(text.Find(_T("<avail_page_file>")), -1);
 }
 
+// A CD drive, a network drive and a removable drive without a medium are never listed.
+TEST_F(AppFiles, DriveInfoListsOnlyTheFixedDrivesThatAnswer) {
+  WriteHostFile(root() + "/machine.ini", "[Drives]\r\nD=cdrom\r\nN=remote\r\nE=removable\r\n");
+  std::filesystem::create_directories(Host("Windows"));
+  ASSERT_EQ(GetLogicalDrives() & 0x2018u, 0x2018u) << "D:, E: and N: are there";
+  CMarkup xml;
+  ASSERT_TRUE(xml.SetDocumentText(_T("<sys_info/>")));
+  ASSERT_TRUE(xml.NextElement());
+  AppendDriveInfo(xml);
+  const CString text = xml.GetDocumentText();
+  EXPECT_NE(text.Find(_T("<drive_name>C:\\</drive_name>")), -1) << CStringA(text).GetString();
+  EXPECT_NE(text.Find(_T("<drive_name>Z:\\</drive_name>")), -1);
+  for (LPCTSTR absent : {_T("D:"), _T("E:"), _T("N:")})
+    EXPECT_EQ(text.Find(CString(_T("<drive_name>")) + absent), -1) << CStringA(absent).GetString();
+}
+
 TEST_F(AppFiles, TargetFolders) {
   const struct {
     const TCHAR* path;

@@ -3,8 +3,6 @@
 // that would lead out of the staging folder, links left out, a stop while copying and while
 // packing, and a disk that fills up under the catalogue and the archive.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <windows.h>
 
@@ -21,6 +19,7 @@
 #include "DriverInstallEngine.h"
 #include "ZipArchive.h"
 #include "cstring_printer.h"
+#include "file_size_limit.h"
 #include "hex_bytes.h"
 #include "machine_fixture.h"
 #include "zx/pathmap.h"
@@ -35,23 +34,6 @@ std::string Host(const CString& path) {
   zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
   return host;
 }
-
-// Limits the size of every file this process writes while it lives (a full disk): writes
-// past it fail instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
- private:
-  rlimit old_{};
-};
 
 class BackupEngineTest : public MachineTest {
  protected:

@@ -120,6 +120,11 @@ TEST_F(BackupRestoreTest, BackupZipAndRestoreRoundTrip) {
   EXPECT_EQ(result, 1);
   EXPECT_EQ(failures, 0);
   EXPECT_EQ(percents, (std::vector<int>{16, 33, 50, 66, 83, 100}));
+
+  // The restore program that installs nothing (no device has the id) fails the driver.
+  ticked.ElementAtGrow(0).szText[kSlotHardwareId].Set(_T("PCI\\VEN_FFFF&DEV_FFFF"));
+  EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Restore"), _T("C:\\Tools\\Win7"), ticked, 1, failures), 0);
+  EXPECT_EQ(failures, 1);
 }
 
 TEST_F(BackupRestoreTest, CatalogueAnswers) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "zx/machine.h"
 #include "zx/pathmap.h"
@@ -57,6 +58,7 @@ void CheckUpdateTest::SetUp() {
   setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
   folder_ = zx::machine::ProgramFolder();
   for (const char* name : kTextFiles) std::remove((folder_ + "/" + name).c_str());
+  RemoveDatabaseArchives();
   WriteHostFile(folder_ + "/lang.lng", "[LANGUAGE]\r\n[ENGLISH]\r\n");
   WriteHostFile(folder_ + "/qvx.ini", kSharedTexts);
   SetMachineValue("Network", "Connection", "lan");
@@ -64,7 +66,19 @@ void CheckUpdateTest::SetUp() {
 
 void CheckUpdateTest::TearDown() {
   for (const char* name : kTextFiles) std::remove((folder_ + "/" + name).c_str());
+  RemoveDatabaseArchives();
   unsetenv("ZX_MACHINE_ROOT");
+}
+
+void CheckUpdateTest::RemoveDatabaseArchives() {
+  std::error_code error;
+  std::filesystem::remove(DatabaseArchive(), error);
+  std::filesystem::remove_all(folder_ + "/" + kStagingFolder, error);
+}
+
+bool CheckUpdateTest::NothingStaged() const {
+  std::error_code error;
+  return std::filesystem::is_empty(folder_ + "/" + kStagingFolder, error) || error;
 }
 
 void CheckUpdateTest::SetMachineValue(const std::string& section, const std::string& key, const std::string& value) {

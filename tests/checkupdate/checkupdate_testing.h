@@ -68,6 +68,13 @@ class CheckUpdateTest : public MachineTest {
   static std::string HostPath(const CString& windowsPath);
   // The program folder of the tests (the copies of the libraries and the program).
   const std::string& ProgramFolder() const { return folder_; }
+  // The database archive in use, in the program folder shared by the tests: it and the folder
+  // new archives are fetched into are removed before and after each test.
+  std::string DatabaseArchive() const { return folder_ + "/Completedatabase.zip"; }
+  void RemoveDatabaseArchives();
+  // True when no archive is left half way or unconfirmed in the fetching folder.
+  bool NothingStaged() const;
+  static constexpr const char* kStagingFolder = "DBUpdates";
 
  private:
   std::string folder_;

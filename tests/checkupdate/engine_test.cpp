@@ -2,7 +2,8 @@
 // the real download library and a setup program that records how it was started: a newer
 // version is downloaded as "<key>.unconfirmed", confirmed by SHA-1, renamed and started with
 // "/verysilent"; a wrong or missing digest, a key with folders, a browser address that is no
-// web address, no connection, a setup already there, and the database row.
+// web address, no connection, a setup already there, and the database archive, which replaces
+// the one in use only once confirmed.
 #include <gtest/gtest.h>
 #include <handleapi.h>
 #include <synchapi.h>
@@ -231,23 +232,96 @@ TEST_F(UpdateEngine, WithoutAConnectionNothingIsAsked) {
   EXPECT_EQ(view_.messages.size(), 1u);
 }
 
-TEST_F(UpdateEngine, TheDatabaseRowIsNotReportedDone) {
-  Offer offer;
-  offer.version = "5.1.0.10";
-  Publish(offer);
+// The database update of the sibling program, over an archive in use.
+class DatabaseUpdate : public UpdateEngine {
+ protected:
+  void SetUp() override {
+    UpdateEngine::SetUp();
+    Offer offer;
+    offer.version = "5.1.0.10";  // no newer program: the database is asked for
+    Publish(offer);
+    switches_.bIsQuarnelParent = TRUE;
+    WriteHostFile(DatabaseArchive(), "the archive in use");
+  }
+  std::string ArchiveInUse() const { return ReadHostFile(DatabaseArchive()); }
+  const std::string newArchive_ = std::string("PK\x03\x04 the new database ") + std::string(3000, 'd');
+};
+
+TEST_F(DatabaseUpdate, TheChosenArchiveIsConfirmedAndTakesThePlaceOfTheOneInUse) {
+  WriteHostFile(catalogue_.path() + "/completedatabase.zip", newArchive_);
   WriteHostFile(catalogue_.path() + "/LatestVersionDB.htm",
-                "[BrovikUpdates]\r\nSHA=ABC\r\nDOWNLOADURL=http://{host}/db/CompleteDatabase.zip\r\n");
+                "[BrovikUpdates]\r\nSHA={sha1:completedatabase.zip}\r\n"
+                "DOWNLOADURL=http://{host}/setups/CompleteDatabase.zip\r\n");
   StartService();
   MakeEngine();
-  switches_.bIsQuarnelParent = TRUE;
   engine_->RunWorker();
   EXPECT_TRUE(engine_->GetDownloadInfo().m_bDbAvailable);
+  EXPECT_TRUE(engine_->IsDatabaseDone());
   EXPECT_EQ(engine_->GetItemsToFetch(), 1);
-  EXPECT_FALSE(engine_->IsDatabaseDone());
-  EXPECT_EQ(view_.stage, 6);  // nothing was fetched: not ready to install
+  EXPECT_EQ(engine_->GetItemsFetched(), 1);
+  EXPECT_EQ(view_.stage, 5);
+  EXPECT_FALSE(view_.installTimer);  // nothing to install: the archive is in use at once
+  EXPECT_EQ(ArchiveInUse(), newArchive_);
+  EXPECT_TRUE(NothingStaged());
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[1], "GET /updatekx/c4udb.cgi");
+  EXPECT_EQ(requests[2], "GET /setups/completedatabase.zip");  // the answer's address is read in lower case
+  // A second run finds the archive in use already matching and fetches nothing.
+  MakeEngine();
+  view_.stage = 0;
+  engine_->RunWorker();
+  EXPECT_TRUE(engine_->IsDatabaseDone());
+  EXPECT_EQ(Requests().size(), 2u);
+}
+
+TEST_F(DatabaseUpdate, AnArchiveThatCannotBeConfirmedLeavesTheOneInUse) {
+  const struct {
+    const char* name;
+    const char* sha;     // the answer's digest
+    bool served;         // the stand-in holds the archive
+    bool fetched;        // the archive is asked for
+  } kCases[] = {
+      {"wrong digest", "0000000000000000000000000000000000000000", true, true},
+      {"no digest", "", true, false},
+      {"not served", "{sha1:TunevoSetup.exe}", false, true},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(catalogue_.path() + "/completedatabase.zip");
+    if (c.served) WriteHostFile(catalogue_.path() + "/completedatabase.zip", newArchive_);
+    WriteHostFile(catalogue_.path() + "/LatestVersionDB.htm",
+                  std::string("[BrovikUpdates]\r\nSHA=") + c.sha +
+                      "\r\nDOWNLOADURL=http://{host}/setups/completedatabase.zip\r\n");
+    StartService();
+    MakeEngine();
+    view_.stage = 0;
+    engine_->RunWorker();
+    EXPECT_TRUE(engine_->GetDownloadInfo().m_bDbAvailable);
+    EXPECT_FALSE(engine_->IsDatabaseDone());
+    EXPECT_EQ(engine_->GetItemsFetched(), 0);
+    EXPECT_EQ(view_.stage, 6);
+    EXPECT_EQ(ArchiveInUse(), "the archive in use");
+    EXPECT_TRUE(NothingStaged());
+    const std::vector<std::string> requests = Requests();
+    EXPECT_EQ(requests.size(), c.fetched ? 3u : 2u);
+  }
+}
+
+TEST_F(DatabaseUpdate, TheCompleteDatabaseModeFetchesTheArchiveOfTheFixedAddress) {
+  PublishCompleteDatabase(newArchive_);
+  StartService();
+  switches_.bDownloadCompleteDbOnly = TRUE;
+  MakeEngine();
+  engine_->RunWorker();
+  EXPECT_TRUE(engine_->IsDatabaseDone());
+  EXPECT_EQ(view_.stage, 5);
+  EXPECT_EQ(view_.closes, 1);
+  EXPECT_EQ(ArchiveInUse(), newArchive_);
   const std::vector<std::string> requests = Requests();
   ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[1], "GET /updatekx/c4udb.cgi");
+  EXPECT_EQ(requests[0], "GET /quarnelupdates/CompleteDatabase/getdatabase.asp");
+  EXPECT_EQ(requests[1], "GET /quarnelupdates/completedatabase/completedatabase.zip");
 }
 
 TEST_F(UpdateEngine, AMissingLibraryIsReported) {

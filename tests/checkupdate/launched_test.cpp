@@ -3,15 +3,16 @@
 // web service's stand-in. Its question boxes are answered
 // from this process by posting the first button's command to them (window handles, posting and
 // FindWindow work across processes; a control of another process's window cannot be looked up,
-// so no mouse click can be aimed at it). A newer version is downloaded, confirmed, renamed and
-// started with "/verysilent"; a wrong digest deletes the download and starts nothing; without a
+// so no mouse click can be aimed at it). A newer version is downloaded (seen half way under its
+// unconfirmed name while the stand-in holds its answer), confirmed, renamed and started with
+// "/verysilent"; a wrong digest deletes the download and starts nothing; without a
 // connection the window stays until its Finish button is pressed.
 // With a parent window of the sibling program in this process, the checker's codes go both
 // ways: the start notice, the parent's hide and restore not echoed (and the swallowing ending
 // after one code), the parent's close ending the checker without the finished notice, and that
-// notice when there is nothing to fetch. This thread answers the checker's sends whenever it
-// waits, and the layer's clock is never replaced while a call to another process is waiting:
-// such a call times out on that clock.
+// notice when there is nothing to fetch; the sibling's database archive is put in use. This
+// thread answers the checker's sends whenever it waits, and the layer's clock is never
+// replaced while a call to another process is waiting: such a call times out on that clock.
 #include <gtest/gtest.h>
 #include <handleapi.h>
 #include <synchapi.h>
@@ -171,28 +172,39 @@ class LaunchedChecker : public UpdateServiceTest {
     ::PostMessageW(look.box, WM_COMMAND, MAKEWPARAM(kMessageBoxFirstButton + button, BN_CLICKED), 0);
     return true;
   }
-  // The file the setup stand-in writes when started, wherever the checker put the setup.
-  std::string SetupRuns() const {
+  // The host path of a file of that name anywhere in the machine root; empty when there is none.
+  std::string FileNamed(const std::string& name) const {
     std::error_code error;
     for (fs::recursive_directory_iterator it(root(), error), end; it != end; it.increment(error))
-      if (it->path().filename() == std::string(kSetupName) + ".runs") return it->path().string();
+      if (it->path().filename() == name) return it->path().string();
     return {};
   }
-  bool AnyFileNamed(const std::string& name) const {
-    std::error_code error;
-    for (fs::recursive_directory_iterator it(root(), error), end; it != end; it.increment(error))
-      if (it->path().filename() == name) return true;
-    return false;
-  }
+  // The file the setup stand-in writes when started, wherever the checker put the setup.
+  std::string SetupRuns() const { return FileNamed(std::string(kSetupName) + ".runs"); }
+  bool AnyFileNamed(const std::string& name) const { return !FileNamed(name).empty(); }
 };
 
 TEST_F(LaunchedChecker, ANewerVersionIsDownloadedConfirmedAndItsSetupStartedOnceTheUserAgrees) {
   Publish(Offer());
+  // The stand-in holds the setup's answer at its middle while this file exists.
+  const std::string hold = catalogue_.path() + "/" + kSetupName + ".hold";
+  WriteHostFile(hold, "");
   StartService();
   Launch();
   HWND checker = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (checker = CheckerWindow()) != nullptr; }, 20)) << "no checker window";
   ASSERT_TRUE(WaitUntil([&] { return AnswerBox(checker); }, 20)) << "no question about the new version";
+  // Half downloaded, the setup lies only under its unconfirmed name.
+  const std::string partialName = std::string(kSetupName) + ".unconfirmed";
+  std::string partial;
+  ASSERT_TRUE(WaitUntil([&] {
+    partial = FileNamed(partialName);
+    std::error_code error;
+    return !partial.empty() && fs::file_size(partial, error) == setupBytes_.size() / 2;
+  }, 20)) << "no half download under " << partialName;
+  EXPECT_FALSE(AnyFileNamed(kSetupName));
+  EXPECT_EQ(SetupRuns(), "");
+  fs::remove(hold);
   std::string runs;
   ASSERT_TRUE(WaitUntil([&] { return !(runs = SetupRuns()).empty(); }, 20)) << "the setup was never started";
   const std::string setup = runs.substr(0, runs.size() - 5);
@@ -373,6 +385,26 @@ TEST_F(CheckerWithParent, WithNothingToFetchTheCheckerTellsItsParentItFinishedAn
   EXPECT_EQ(Codes(), (std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(checker), kCopyFinished}));
   ASSERT_FALSE(received_.empty());
   EXPECT_EQ(received_.back().text, std::u16string(u"900\0", 4));
+}
+
+TEST_F(CheckerWithParent, TheSiblingsDatabaseArchiveIsFetchedConfirmedAndPutInUse) {
+  Offer offer;
+  offer.version = "5.1.0.10";  // no newer program: the sibling's database is asked for
+  Publish(offer);
+  const std::string archive = "PK the sibling's database " + std::string(5000, 's');
+  WriteHostFile(catalogue_.path() + "/completedatabase.zip", archive);
+  WriteHostFile(catalogue_.path() + "/LatestVersionDB.htm",
+                "[BrovikUpdates]\r\nSHA={sha1:completedatabase.zip}\r\n"
+                "DOWNLOADURL=http://{host}/setups/completedatabase.zip\r\n");
+  WriteHostFile(DatabaseArchive(), "the archive in use");
+  StartService();
+  const HWND checker = StartChecker();
+  ASSERT_NE(checker, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return ReadHostFile(DatabaseArchive()) == archive; }, 20)) << "the archive was not put in use";
+  EXPECT_TRUE(NothingStaged());
+  EXPECT_EQ(SendCode(checker, kCopyClose), 16);
+  ASSERT_TRUE(CheckerEnded()) << "450 did not end the checker";
+  EXPECT_EQ(SetupRuns(), "");
 }
 
 }  // namespace

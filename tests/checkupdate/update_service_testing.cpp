@@ -26,6 +26,16 @@ void UpdateServiceTest::Publish(const Offer& offer) {
                     "\r\nDescription=The new version\r\nkey=" + offer.key + "\r\nHash=" + offer.hash + "\r\n");
 }
 
+void UpdateServiceTest::PublishCompleteDatabase(const std::string& archive) {
+  const std::string file = catalogue_.path() + "/Completedatabase.zip";
+  WriteHostFile(file, archive);
+  const CString digest = CCalcSHA1::GetFileSha1Hash(CString(zx::path::HostToWindows(file).c_str()));
+  WriteHostFile(catalogue_.path() + "/dbUpdate.ini",
+                "[BrovikUpdates]\r\nSHA=" + std::string(CStringA(digest).GetString()) +
+                    "\r\nDOWNLOADURL=http://update.zephrin-tunevo.example/quarnelupdates/CompleteDatabase/"
+                    "Completedatabase.zip\r\n");
+}
+
 void UpdateServiceTest::StartService() {
   service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path()));
   ASSERT_GT(service_->port(), 0);

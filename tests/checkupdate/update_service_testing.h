@@ -27,6 +27,9 @@ class UpdateServiceTest : public CheckUpdateTest {
   void SetUp() override;
   // The program answer the service gives.
   void Publish(const Offer& offer);
+  // Offers a database archive at the complete-database address: "Completedatabase.zip" and its
+  // digest in "dbUpdate.ini".
+  void PublishCompleteDatabase(const std::string& archive);
   // Starts the service and points the update host at it.
   void StartService();
   // The lines the setup stand-in recorded (waits up to 10 s for the first one when asked).

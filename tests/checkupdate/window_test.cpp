@@ -1,11 +1,13 @@
 // The update checker window driven as a user drives it, with the real check-and-apply engine,
 // the download library and the web service's stand-in: a newer version is agreed to through
 // the question's Yes button, its row unticked and ticked again with the mouse, downloaded,
-// confirmed and started with "/verysilent", each page on the way against its picture; a wrong
-// digest ends on the failure page with nothing started; without a connection the window ends
-// on the no-update page, which Enter, Escape and Alt+F4 do not close. A minimised start, the parent's
-// close code, a window shown only once an update is found; the notification-area icon, its
-// balloons and the stage pages against their reference pictures.
+// confirmed and started with "/verysilent", each page on the way against its picture; Cancel
+// on the ready page offers the install first; a wrong digest ends on the failure page with
+// nothing started; without a connection the window ends on the no-update page, which Enter,
+// Escape and Alt+F4 do not close, and Finish or the title bar's close button do. A minimised
+// start, the parent's close code, a window shown only once an update is found; the
+// notification-area icon, its clicks, menu and balloons, and the hide button. In the
+// complete-database mode the archive is fetched, confirmed and put in use, its row shown done.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -22,6 +24,7 @@
 #include "update_service_testing.h"
 #include "zx/clock.h"
 #include "zx/input.h"
+#include "zx/menus.h"
 #include "zx/modal.h"
 #include "zx/tray.h"
 #include "zx/windowpaint.h"
@@ -144,6 +147,15 @@ class CheckerWindow : public UpdateServiceTest {
       return true;
     };
   }
+  // Moves the clock on in steps until the window reaches the stage (timers the worker arms on
+  // its way get their time whenever they were armed).
+  Step AdvanceUntilStage(int stage) {
+    return [this, stage] {
+      if (CDlgCheckForUpdate::GetCurrentStage() == stage) return true;
+      clock_.Advance(100);
+      return false;
+    };
+  }
   static Step StageIs(int stage) {
     return [stage] { return CDlgCheckForUpdate::GetCurrentStage() == stage; };
   }
@@ -180,6 +192,15 @@ class CheckerWindow : public UpdateServiceTest {
   static bool Ticked(HWND list, int row) {
     const auto* control = dynamic_cast<const CFancyListCtrl*>(CWnd::FromHandlePermanent(list));
     return control != nullptr && control->GetCheck(row);
+  }
+  // Clicks the item at a position of the popup menu once one is open.
+  static Step ChooseMenuItem(UINT position) {
+    return [position] {
+      RECT item{};
+      if (!user::TrackedMenuItemRect(position, &item)) return false;
+      user::InjectMouse(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}, WM_LBUTTONUP);
+      return true;
+    };
   }
   static Step Snapshot(TestCheckerWindow& window, const std::string& name) {
     return [&window, name] {
@@ -239,7 +260,7 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
                                         icon = Tray(window);
                                         return true;
                                       },
-                                      Advance(100), StageIs(kStageInstalling),
+                                      AdvanceUntilStage(kStageInstalling),
                                       Snapshot(window, "checker_installing.png")});
   EXPECT_EQ(result, IDOK);
   EXPECT_EQ(icon.tip, u"Checking for Updates");
@@ -248,6 +269,53 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   EXPECT_EQ(SetupRecord(setup, true), SetupSha1() + " /verysilent");
   EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));
   EXPECT_EQ(window.forcedEnds, 0);
+  EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
+}
+
+TEST_F(CheckerWindow, TheTrayIconItsMenuAndTheHideButtonHideAndBringBackTheWindow) {
+  Publish(Offer());
+  StartService();
+  TestCheckerWindow window(switches_);
+  window.holdList = true;
+  const auto onIcon = [&](UINT mouse) -> Step {
+    return [&window, mouse] {
+      EXPECT_TRUE(user::InjectTrayMouse(window.GetTrayIcon().GetSafeHwnd(), CXTTrayIconZW::kMenuId, mouse));
+      return true;
+    };
+  };
+  const Step hidden = [&] { return window.IsHiddenToTray() && !window.IsWindowVisible(); };
+  const Step shown = [&] { return !window.IsHiddenToTray() && window.IsWindowVisible(); };
+  user::TrayIcon icon;
+  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageListed),
+                                      onIcon(WM_LBUTTONUP), hidden,
+                                      [&] {
+                                        icon = Tray(window);
+                                        // Closing the window while it is in the notification area
+                                        // leaves it there.
+                                        window.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+                                        EXPECT_TRUE(::IsWindow(window.GetSafeHwnd()));
+                                        return true;
+                                      },
+                                      hidden,
+                                      onIcon(WM_LBUTTONUP), shown,
+                                      onIcon(WM_RBUTTONUP), ChooseMenuItem(0), hidden,   // "Minimize"
+                                      onIcon(WM_RBUTTONUP), ChooseMenuItem(2), shown,    // "Restore"
+                                      // The title bar's hide button, then the icon again.
+                                      [&] {
+                                        Click(::GetDlgItem(window.GetSafeHwnd(), 4));
+                                        return true;
+                                      },
+                                      hidden, onIcon(WM_LBUTTONUP), shown,
+                                      [&] {
+                                        window.holdList = false;
+                                        return true;
+                                      },
+                                      AdvanceUntilStage(kStageInstalling)});
+  EXPECT_EQ(result, IDOK);
+  // Hidden while the updates were listed: after the update-found balloon, one that says what
+  // goes on meanwhile.
+  EXPECT_EQ(icon.balloonText, u"IDS_DOWNLOADING_UPDATES_TO_APPDATA");
+  EXPECT_EQ(icon.balloons, 2);
   EXPECT_EQ(Tray(window).id, 0u) << "the icon leaves with the window";
 }
 
@@ -302,20 +370,27 @@ TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
   EXPECT_EQ(SetupRecord(setup, false), "");
 }
 
-TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishIsClicked) {
+TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishOrCloseIsClicked) {
   SetMachineValue("Network", "Connection", "none");
-  TestCheckerWindow window(switches_);
-  const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
-                                      StageIs(kStageNoUpdate),
-                                      Snapshot(window, "checker_no_update.png"),
-                                      Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
-                                      AltF4(), StillOpen(window),
-                                      [&] {
-                                        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
-                                        Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
-                                        return true;
-                                      }});
-  EXPECT_EQ(result, IDOK);
+  const struct {
+    int button;  // Finish, the title bar's close button
+    INT_PTR result;
+  } kCases[] = {{IDOK, IDOK}, {static_cast<int>(kPopupCloseCommand), IDCANCEL}};
+  for (const auto& c : kCases) {
+    CDlgCheckForUpdate::ResetProcessState();
+    TestCheckerWindow window(switches_);
+    const INT_PTR result = Run(window, {Advance(100), AnswerBox(window),
+                                        StageIs(kStageNoUpdate),
+                                        Snapshot(window, "checker_no_update.png"),
+                                        Tap(VK_RETURN), StillOpen(window), Tap(VK_ESCAPE), StillOpen(window),
+                                        AltF4(), StillOpen(window),
+                                        [&] {
+                                          EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
+                                          Click(::GetDlgItem(window.GetSafeHwnd(), c.button));
+                                          return true;
+                                        }});
+    EXPECT_EQ(result, c.result) << c.button;
+  }
 }
 
 TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromTheParentEndsIt) {
@@ -338,18 +413,38 @@ TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromThe
 
 TEST_F(CheckerWindow, OnlyAnUpdateFoundShowsAWindowStartedToShowOnlyThen) {
   switches_.bShowIfAvailable = TRUE;
-  SetMachineValue("Network", "Connection", "none");
-  switches_.bStartMinimized = TRUE;  // no question about the connection
+  Publish(Offer());
+  StartService();
   TestCheckerWindow window(switches_);
-  Run(window, {[&] { return window.KillTimer(CDlgCheckForUpdate::kTimerStart) == TRUE; },  // no check here
-               [&] {
-                 window.ShowWindow(SW_SHOW);
-                 EXPECT_FALSE(window.IsWindowVisible()) << "shown before an update was found";
-                 window.MakeVisible();
-                 EXPECT_TRUE(window.IsWindowVisible());
-                 Click(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL));
-                 return true;
-               }});
+  const INT_PTR result = Run(window, {[&] {
+                                        window.ShowWindow(SW_SHOW);
+                                        EXPECT_FALSE(window.IsWindowVisible()) << "shown before an update was found";
+                                        return true;
+                                      },
+                                      Advance(100),
+                                      // The question about the new version comes over the window, now shown.
+                                      [&] {
+                                        const HWND box = ::GetActiveWindow();
+                                        if (box == nullptr || box == window.GetSafeHwnd()) return false;
+                                        EXPECT_TRUE(window.IsWindowVisible());
+                                        return true;
+                                      },
+                                      AnswerBox(window, 1)});  // No: the checker closes
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(SetupRecord(HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName, false), "");
+}
+
+TEST_F(CheckerWindow, TheCompleteDatabaseIsFetchedConfirmedAndPutInUseAndItsRowShowsIt) {
+  const std::string archive = "PK the complete database " + std::string(2000, 'c');
+  PublishCompleteDatabase(archive);
+  StartService();
+  switches_.bDownloadCompleteDbOnly = TRUE;
+  TestCheckerWindow window(switches_);
+  const INT_PTR result = Run(window, {Advance(100), StageIs(kStageReady), Snapshot(window, "checker_database_done.png")});
+  EXPECT_EQ(result, IDOK);
+  EXPECT_TRUE(window.GetEngine().IsDatabaseDone());
+  EXPECT_EQ(ReadHostFile(DatabaseArchive()), archive);
+  EXPECT_TRUE(NothingStaged());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // failure), too little free space with another folder or an abort, and the page's picture.
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "BackupArchive.h"
@@ -13,6 +14,7 @@
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
 #include "ZipExtract.h"
+#include "file_size_limit.h"
 #include "wizards_testing.h"
 #include "zx/pathmap.h"
 
@@ -59,10 +61,12 @@ class BackupRunPage : public WizardTest {
     EXPECT_EQ(owner_.uiEnabled, (std::vector<bool>{false, true}));
     EXPECT_FALSE(fs::exists(Host(owner_.StagingFolder())));
   }
-  // Blocks the worker until the user's stop has reached the engine.
-  static void HoldUntilStopped() {
+  // Blocks the worker until the user's stop has reached the engine and the test has looked at
+  // the page after the stop: the worker's answer cannot overtake that look.
+  void HoldUntilStopped() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (GetProcessEngine().GetStepCode() != kStepStopBackup && std::chrono::steady_clock::now() < deadline)
+    while ((GetProcessEngine().GetStepCode() != kStepStopBackup || !looked_) &&
+           std::chrono::steady_clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   void PressStopWhen(std::atomic<bool>& reached) {
@@ -75,6 +79,7 @@ class BackupRunPage : public WizardTest {
     Press(page_, CDlgBackup3DriverBkp::kStopId);
     EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("Stopping the backup...")));
     EXPECT_FALSE(page_.GetDlgItem(CDlgBackup3DriverBkp::kStopId)->IsWindowEnabled());
+    looked_ = true;
   }
   // The archives of the backup folder.
   std::vector<std::string> Archives() {
@@ -97,6 +102,7 @@ class BackupRunPage : public WizardTest {
 
   CEngineProgressView view_;
   CDlgBackup3DriverBkp page_{owner_};
+  std::atomic<bool> looked_{false};
 };
 
 TEST_F(BackupRunPage, AllDriversIntoADatedArchive) {
@@ -186,6 +192,26 @@ TEST_F(BackupRunPage, AStopDuringThePackingLeavesNoPartialArchive) {
   EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("The backup did not finish.")));
 }
 
+TEST_F(BackupRunPage, ADiskThatFillsWhilePackingSaysSoAndKeepsNoArchive) {
+  // The volume reports room, then fills up under the archive.
+  std::unique_ptr<FileSizeLimit> full;
+  owner_.onFreeSpace = [&](LPCTSTR, ULONGLONG& bytes) {
+    bytes = 1ull << 40;
+    full = std::make_unique<FileSizeLimit>(4096);
+    return true;
+  };
+  Answer(_T("The backup could not be written; the disk may be full."), 0);
+  StartAll();
+  ASSERT_NO_FATAL_FAILURE(WaitForEnd());
+  full.reset();
+  ExpectAllStepsRan();
+  EXPECT_TRUE(owner_.state.failed);
+  EXPECT_FALSE(owner_.state.aborted);
+  EXPECT_TRUE(Archives().empty());
+  EXPECT_EQ(owner_.list.GetCount(), 0);
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("The backup did not finish.")));
+}
+
 TEST_F(BackupRunPage, TooLittleSpaceAndNoOtherFolderAborts) {
   owner_.onFreeSpace = [](LPCTSTR, ULONGLONG& bytes) {
     bytes = 10;
@@ -247,6 +273,7 @@ TEST_F(BackupRunPage, ThePageWhileTheCopyRuns) {
   page_.SendDlgItemMessage(CDlgBackup3DriverBkp::kProgressId, PBM_SETPOS, 40, 0);
   Pump();
   ExpectWindowMatches(page_.m_hWnd, "backup3_running.png");
+  looked_ = true;
   Press(page_, CDlgBackup3DriverBkp::kStopId);
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
 }

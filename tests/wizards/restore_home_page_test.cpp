@@ -76,6 +76,15 @@ TEST_F(RestoreHomePage, RestoreTakesTheSelectedRowAndKeepsTheRestartChoice) {
   EXPECT_EQ(reboot, CString(_T("0")));
 }
 
+TEST_F(RestoreHomePage, AClickOnNoRowSelectsTheLastRow) {
+  Show();
+  CRect list;
+  page_.GetList().GetWindowRect(&list);
+  ClickAt(POINT{list.CenterPoint().x, list.bottom - 10});
+  Pump();
+  EXPECT_EQ(page_.GetList().GetNextItem(-1, LVNI_SELECTED), 2);
+}
+
 TEST_F(RestoreHomePage, WithoutASelectionTheLastRowIsRestored) {
   Show();
   for (int i = 0; i < page_.GetList().GetItemCount(); ++i) page_.GetList().SetItemState(i, 0, LVIS_SELECTED);

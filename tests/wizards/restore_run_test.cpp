@@ -1,17 +1,20 @@
 // The driver tree and the running restore of the restore wizard on the laptop profile: a
 // backup of every driver unpacked into the staging folder and listed by class, damaged and
 // missing archives in a table (back to the first page), Restore with none checked and with
-// refused rights, and a restore whose drivers all fail without the restore program.
+// refused rights, a hostile archive that would write outside the staging folder, and a restore
+// whose drivers all fail without the restore program.
 #include <atomic>
 #include <chrono>
 #include <thread>
 
 #include "BackupArchive.h"
+#include "BackupIndex.h"
 #include "BackupRun.h"
 #include "DlgRestore2Select.h"
 #include "DlgRestore3Driver.h"
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
+#include "ZipWriter.h"
 #include "wizards_testing.h"
 #include "zx/msgbox.h"
 #include "zx/pathmap.h"
@@ -167,6 +170,39 @@ TEST_F(RestoreRun, DamagedOrMissingBackupsGoBackToTheFirstPage) {
     }
     EXPECT_EQ(CountDrivers(), 0);
     EXPECT_EQ(select_.GetNamesToIds().GetCount(), 0);
+  }
+}
+
+TEST_F(RestoreRun, AHostileArchiveWritesNothingOutsideTheStagingFolder) {
+  // A catalogue whose record leads out by ".." beside files named to leave the folder by
+  // "..", by a drive and by a leading backslash.
+  BackupIndexRecord record;
+  record.texts[0] = _T("Generic PnP Monitor");
+  record.texts[1] = _T("..\\..\\escape.inf");
+  record.folder = _T("..\\..\\");
+  record.runningCount = 1;
+  WriteHostFile(root() + "/drive_c/In/index.dat", BackupIndexMarkBytes() + BackupIndexRecordBytes(record));
+  WriteHostFile(root() + "/drive_c/In/escape.txt", "out");
+  fs::create_directories(Host(_T("C:\\Backups")));
+  HZIP zip = ZipArchiveCreate(_T("C:\\Backups\\hostile.zip"));
+  ASSERT_NE(zip, nullptr);
+  ASSERT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\index.dat"), _T("index.dat")), 0u);
+  for (LPCTSTR name : {_T("..\\..\\escape.txt"), _T("C:\\escape.txt"), _T("\\escape.txt"), _T("a\\..\\..\\escape.txt")})
+    ASSERT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\escape.txt"), name), 0u);
+  ASSERT_EQ(ZipArchiveCloseWriter(zip), 0u);
+  fs::remove_all(Host(_T("C:\\In")));
+  restore_.list.SetAt(_T("hostile.zip"), _T("C:\\Backups\\hostile.zip"));
+  ASSERT_NO_FATAL_FAILURE(Load(_T("hostile.zip")));
+  // The catalogue that leads out is refused as a damaged backup.
+  EXPECT_EQ(restore_.pages, std::vector<UINT>{CWizardOwner::kFirstPage});
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0], u"The backup is damaged.");
+  EXPECT_EQ(CountDrivers(), 0);
+  // Whatever the archive held stayed below the staging folder, or was not written at all.
+  const std::string staging = Host(owner_.StagingFolder());
+  for (const auto& entry : fs::recursive_directory_iterator(root())) {
+    if (entry.path().filename() != "escape.txt") continue;
+    EXPECT_EQ(entry.path().string().rfind(staging, 0), 0u) << entry.path();
   }
 }
 

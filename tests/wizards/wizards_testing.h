@@ -197,6 +197,7 @@ class WizardTest : public DialogTest {
       "IDS_BACKUP_INSUFFI_SPACE=There is not enough free space. Choose another folder?\r\n"
       "IDS_INSUFFI_SPACE=Not enough free space\r\nIDS_BACKUP_ABORT=The backup was aborted.\r\n"
       "IDS_ABORTING_BAK2=The backup was aborted\r\nIDS_NOFOUND_BAKFILE=No backup file was found.\r\n"
+      "IDS_UNABLESAVE_BACKUP=The backup could not be written; the disk may be full. No archive was kept.\r\n"
       "IDS_HYPHN_BCKUP=%s Backup-\r\nBACKUPDLG2=Choose drivers\r\n"
       "IDS_SELDRIVE_BAK_NOW=Check the drivers to back up.\r\nSCANTAB3CATEGORY=Category\r\nIDS_VERSION=Version\r\n"
       "IDS_DATE=Date\r\nSCANTAB3PUBLISHER=Publisher\r\nSCANTAB3SIGNER=Signer\r\nSCANTAB3HARDWAREID=Hardware id\r\n"

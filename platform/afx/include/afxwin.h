@@ -264,6 +264,8 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
 // A window class of that style (registered on first use); the name stays valid.
 LPCTSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
                             HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
+// The rich edit 2.0 control for this process: TRUE when its class "RichEdit20W" is there.
+BOOL AfxInitRichEdit2();
 
 // RunModalLoop flags.
 #define MLF_NOIDLEMSG 0x0001

@@ -3,6 +3,7 @@
 
 #include "errhandlingapi.h"
 #include "region.h"
+#include "zx/gdi.h"
 
 using namespace zx::gdi;
 
@@ -105,4 +106,14 @@ int GetRgnBox(HRGN region, LPRECT rect) {
   if (!target || !rect) return ERROR;
   *rect = target->region.Box();
   return target->region.Complexity();
+}
+
+bool zx::gdi::CopyRegionRects(HRGN region, std::vector<RECT>& rects) {
+  auto target = Find(region);
+  if (!target) return false;
+  const int count = target->region.RectCount();
+  rects.clear();
+  rects.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) rects.push_back(target->region.RectAt(i));
+  return true;
 }

@@ -1,9 +1,10 @@
-// The HTML text control's drawing calls: HTML text laid out in a rectangle of a DC and drawn
-// (QHTM_RenderHTMLRect), or measured (QHTM_GetHTMLHeight). The subset: <font face= size=
-// color=> (sizes as "9pt" or 1 to 7), <b>, <strong>, <i>, <em>, <u>, <a href> (blue and
-// underlined), <br>, <p>, character entities (&amp; &lt; &gt; &quot; &apos; &nbsp; &copy;
-// &reg; and numeric ones); other tags are skipped and their text kept. Text starts in the
-// DC's font and text colour; white space folds to one space and lines wrap at spaces.
+// The HTML text control's calls: the start-up of a module that uses it (QHTM_Initialize);
+// HTML text laid out in a rectangle of a DC and drawn (QHTM_RenderHTMLRect), or measured
+// (QHTM_GetHTMLHeight). The subset: <font face= size= color=> (sizes as "9pt" or 1 to 7),
+// <b>, <strong>, <i>, <em>, <u>, <a href> (blue and underlined), <br>, <p>, character
+// entities (&amp; &lt; &gt; &quot; &apos; &nbsp; &copy; &reg; and numeric ones); other tags
+// are skipped and their text kept. Text starts in the DC's font and text colour; white space
+// folds to one space and lines wrap at spaces.
 #pragma once
 #include "wingdi.h"
 
@@ -17,3 +18,6 @@
 BOOL QHTM_RenderHTMLRect(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, const RECT* rect);
 // The height the HTML takes when laid out in that width (0 on failure).
 UINT QHTM_GetHTMLHeight(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, UINT width);
+// Starts the control for a module that draws HTML. TRUE for a module handle (again for one
+// already started), FALSE for none.
+BOOL QHTM_Initialize(HINSTANCE instance);

@@ -2,6 +2,7 @@
 #include "zx/utf8text.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "zx/utf8.h"
 
@@ -16,6 +17,16 @@ template <class Emit>
 bool DecodeUtf8(std::string_view text, Emit emit) {
   std::size_t i = 0;
   while (i < text.size()) {
+    // Runs of ASCII, most of what crosses the network, go eight bytes at a time.
+    std::uint64_t eight = 0;
+    if (text.size() - i >= sizeof eight) {
+      std::memcpy(&eight, text.data() + i, sizeof eight);
+      if ((eight & 0x8080808080808080u) == 0) {
+        for (std::size_t k = 0; k < sizeof eight; ++k) emit(static_cast<char16_t>(text[i + k]));
+        i += sizeof eight;
+        continue;
+      }
+    }
     const auto lead = static_cast<unsigned char>(text[i]);
     std::uint32_t cp;
     std::size_t extra;

@@ -1,20 +1,25 @@
 // Drives: C: (the machine root's drive folder) and Z: (the host's /), both fixed disks
 // with an NTFS face. Free space and serial numbers come from the folder each maps to.
+// machine.ini may name further drives without a folder under [Drives] ("D=cdrom",
+// "N=remote", "E=removable"): they are listed and typed, hold no medium, and every reading of
+// them answers ERROR_NOT_READY.
 #include <sys/statvfs.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <string>
 
 #include "fileapi.h"
 #include "filetext.h"
 #include "hostfiles.h"
 #include "pathparse.h"
+#include "zx/machine.h"
 
 namespace {
 
 using zx::file::Fail;
 
-constexpr char16_t kDriveStrings[] = u"C:\\\0Z:\\\0";  // with the list's final terminator: 9 units
 
 // The drive of a root name ("C:\", "c:", "Z:/"), or 0; null means the current folder's drive.
 char16_t DriveOfRoot(LPCWSTR root) {
@@ -24,6 +29,23 @@ char16_t DriveOfRoot(LPCWSTR root) {
   if (text.size() == 3 && text[2] != u'\\' && text[2] != u'/') return 0;
   const char16_t drive = static_cast<char16_t>(text[0] & ~0x20);
   return drive == u'C' || drive == u'Z' ? drive : 0;
+}
+
+// The type machine.ini gives a drive letter other than C and Z, or 0.
+UINT ProfileDriveType(char16_t drive) {
+  if (drive < u'A' || drive > u'Z' || drive == u'C' || drive == u'Z') return 0;
+  std::string kind = zx::machine::ProfileValue("Drives", std::string(1, static_cast<char>(drive)), "");
+  std::transform(kind.begin(), kind.end(), kind.begin(), [](unsigned char c) { return std::tolower(c); });
+  if (kind == "cdrom") return DRIVE_CDROM;
+  if (kind == "remote") return DRIVE_REMOTE;
+  if (kind == "removable") return DRIVE_REMOVABLE;
+  return 0;
+}
+
+// The drive letter a path or root name starts with, upper case, or 0.
+char16_t LetterOf(LPCWSTR path) {
+  if (path == nullptr || path[0] == 0 || path[1] != u':') return 0;
+  return static_cast<char16_t>(path[0] & ~0x20);
 }
 
 bool StatFolder(const std::u16string& windowsPath, struct statvfs& vfs) {
@@ -36,21 +58,38 @@ bool StatFolder(const std::u16string& windowsPath, struct statvfs& vfs) {
 
 }  // namespace
 
-DWORD GetLogicalDrives() { return (1u << (u'C' - u'A')) | (1u << (u'Z' - u'A')); }
-
-DWORD GetLogicalDriveStringsW(DWORD bufferLength, LPWSTR buffer) {
-  constexpr DWORD kLength = sizeof kDriveStrings / sizeof kDriveStrings[0] - 1;  // without the final terminator
-  if (buffer == nullptr || bufferLength <= kLength) return kLength + 1;
-  std::copy(kDriveStrings, kDriveStrings + kLength + 1, buffer);
-  return kLength;
+DWORD GetLogicalDrives() {
+  DWORD drives = (1u << (u'C' - u'A')) | (1u << (u'Z' - u'A'));
+  for (char16_t drive = u'A'; drive <= u'Y'; ++drive)
+    if (ProfileDriveType(drive) != 0) drives |= 1u << (drive - u'A');
+  return drives;
 }
 
-UINT GetDriveTypeW(LPCWSTR rootPathName) { return DriveOfRoot(rootPathName) != 0 ? DRIVE_FIXED : DRIVE_NO_ROOT_DIR; }
+DWORD GetLogicalDriveStringsW(DWORD bufferLength, LPWSTR buffer) {
+  std::u16string strings;  // "X:\" and a terminator per drive
+  const DWORD drives = GetLogicalDrives();
+  for (char16_t drive = u'A'; drive <= u'Z'; ++drive)
+    if (drives & (1u << (drive - u'A'))) strings += std::u16string{drive, u':', u'\\', u'\0'};
+  const auto length = static_cast<DWORD>(strings.size());  // without the list's final terminator
+  if (buffer == nullptr || bufferLength <= length) return length + 1;
+  std::copy(strings.begin(), strings.end(), buffer);
+  buffer[length] = 0;
+  return length;
+}
+
+UINT GetDriveTypeW(LPCWSTR rootPathName) {
+  if (DriveOfRoot(rootPathName) != 0) return DRIVE_FIXED;
+  const std::u16string_view text = rootPathName != nullptr ? rootPathName : u"";
+  const bool rootName = text.size() == 2 || (text.size() == 3 && (text[2] == u'\\' || text[2] == u'/'));
+  const UINT type = rootName ? ProfileDriveType(LetterOf(rootPathName)) : 0;
+  return type != 0 ? type : DRIVE_NO_ROOT_DIR;
+}
 
 UINT GetDriveTypeA(LPCSTR rootPathName) { return GetDriveTypeW(zx::file::WideArg(rootPathName).get()); }
 
 BOOL GetDiskFreeSpaceExW(LPCWSTR directoryName, PULARGE_INTEGER freeBytesAvailableToCaller,
                          PULARGE_INTEGER totalNumberOfBytes, PULARGE_INTEGER totalNumberOfFreeBytes) {
+  if (ProfileDriveType(LetterOf(directoryName)) != 0) return Fail(ERROR_NOT_READY);
   struct statvfs vfs {};
   const std::u16string folder = directoryName != nullptr ? directoryName : u".";
   if (!StatFolder(folder, vfs)) return FALSE;
@@ -65,7 +104,7 @@ BOOL GetVolumeInformationW(LPCWSTR rootPathName, LPWSTR volumeNameBuffer, DWORD 
                            LPDWORD volumeSerialNumber, LPDWORD maximumComponentLength,
                            LPDWORD fileSystemFlags, LPWSTR fileSystemNameBuffer, DWORD fileSystemNameSize) {
   const char16_t drive = DriveOfRoot(rootPathName);
-  if (drive == 0) return Fail(ERROR_INVALID_NAME);
+  if (drive == 0) return Fail(ProfileDriveType(LetterOf(rootPathName)) != 0 ? ERROR_NOT_READY : ERROR_INVALID_NAME);
   struct statvfs vfs {};
   if (!StatFolder(std::u16string{drive, u':', u'\\'}, vfs)) return FALSE;
   const std::u16string_view label = drive == u'C' ? u"Windows" : u"Host";

@@ -4,12 +4,18 @@
 // under "/setups/". In the answer files "{host}" becomes the host the request named,
 // "{sha1:NAME}" the SHA-1 (upper-case hex) and "{size:NAME}" the size in bytes of the folder's
 // file NAME (both empty when there is no such file), so that a test's catalogue can offer any
-// setup program with a right, wrong or missing Hash and any PROGRAM_SIZE.
+// setup program with a right, wrong or missing Hash and any PROGRAM_SIZE. While the folder holds
+// "NAME.hold", the file NAME is sent only up to its middle; the rest follows once that file is
+// gone (a test sees the client's partial download), or the connection closes after a minute.
 #include <httplib.h>
 #include <openssl/evp.h>
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <memory>
+#include <thread>
 #include <functional>
 #include <iterator>
 #include <optional>
@@ -68,6 +74,26 @@ std::string Filled(const std::string& text, const std::string& folder, const std
   return out;
 }
 
+constexpr auto kHoldLook = std::chrono::milliseconds(20);
+constexpr auto kHoldLimit = std::chrono::minutes(1);
+
+// Sends the first half of the bytes, waits while the hold file exists, then sends the rest.
+void AnswerHeld(std::string bytes, const std::string& holdFile, httplib::Response& response) {
+  auto body = std::make_shared<std::string>(std::move(bytes));
+  response.set_content_provider(
+      body->size(), "application/octet-stream",
+      [body, holdFile](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+        const std::size_t middle = body->size() / 2;
+        if (offset < middle) return sink.write(body->data() + offset, middle - offset);
+        const auto until = std::chrono::steady_clock::now() + kHoldLimit;
+        while (std::filesystem::exists(holdFile)) {
+          if (!sink.is_writable() || std::chrono::steady_clock::now() > until) return false;
+          std::this_thread::sleep_for(kHoldLook);
+        }
+        return sink.write(body->data() + offset, body->size() - offset);
+      });
+}
+
 }  // namespace
 
 void MountUpdateCheckerFiles(httplib::Server& server, const std::string& folder, int& port,
@@ -95,12 +121,15 @@ void MountUpdateCheckerFiles(httplib::Server& server, const std::string& folder,
   }
   server.Get(R"((?:http://[^/]+)?/setups/([^/]+))", [folder, log](const httplib::Request& request, httplib::Response& response) {
     log("GET " + request.path + " " + request.version);
-    const auto bytes = FolderFile(folder, request.matches[1].str());
+    const std::string name = request.matches[1].str();
+    const auto bytes = FolderFile(folder, name);
     if (!bytes) {
       response.status = 404;
       return;
     }
-    response.set_content(*bytes, "application/octet-stream");
+    const std::string holdFile = folder + "/" + name + ".hold";
+    if (std::filesystem::exists(holdFile)) AnswerHeld(*bytes, holdFile, response);
+    else response.set_content(*bytes, "application/octet-stream");
   });
 }
 

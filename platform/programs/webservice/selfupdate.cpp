@@ -1,6 +1,8 @@
 // The self-update files of the catalogue folder, served at the addresses the shared library's
 // update check asks: "LatestVersion.ini" for the program version query, "dbUpdate.ini" and
-// "Completedatabase.zip" for the database update. A file the folder does not hold is 404.
+// "Completedatabase.zip" for the database update (also at its lower-cased address, which the
+// update checker asks: the maker's server does not tell letter case apart in its paths). A file
+// the folder does not hold is 404.
 #include <httplib.h>
 
 #include <fstream>
@@ -20,6 +22,8 @@ void MountSelfUpdateFiles(httplib::Server& server, const std::string& folder,
       {R"((?:http://[^/]+)?/qvxupdates/update\.aspx)", "LatestVersion.ini", "text/plain"},
       {R"((?:http://[^/]+)?/quarnelupdates/CompleteDatabase/getdatabase\.asp)", "dbUpdate.ini", "text/plain"},
       {R"((?:http://[^/]+)?/quarnelupdates/CompleteDatabase/Completedatabase\.zip)", "Completedatabase.zip",
+       "application/zip"},
+      {R"((?:http://[^/]+)?/quarnelupdates/completedatabase/completedatabase\.zip)", "Completedatabase.zip",
        "application/zip"},
   };
   for (const auto& route : kRoutes) {

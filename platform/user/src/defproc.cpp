@@ -35,6 +35,16 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return CopyOut(w->text, reinterpret_cast<LPWSTR>(lParam),
                      wParam > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(wParam));
     }
+    case WM_SETICON:
+    case WM_GETICON: {
+      std::lock_guard<std::mutex> guard(TableLock());
+      Window* w = FindLocked(window);
+      if (!w || (wParam != ICON_BIG && wParam != ICON_SMALL)) return 0;
+      HICON& slot = wParam == ICON_BIG ? w->bigIcon : w->smallIcon;
+      const HICON previous = slot;
+      if (message == WM_SETICON) slot = reinterpret_cast<HICON>(lParam);
+      return reinterpret_cast<LRESULT>(previous);
+    }
     case WM_CLOSE:
       DestroyWindow(window);
       return 0;

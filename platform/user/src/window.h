@@ -61,6 +61,8 @@ struct Window {
   DWORD style = 0;
   DWORD exStyle = 0;
   std::u16string text;
+  HICON bigIcon = nullptr;  // as WM_SETICON gave them (not owned)
+  HICON smallIcon = nullptr;
   LONG_PTR id = 0;  // control id of a child, menu of a top-level window
   LONG_PTR userData = 0;
   HINSTANCE instance = nullptr;

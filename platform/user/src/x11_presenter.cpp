@@ -4,8 +4,11 @@
 // window at its screen place (override-redirect for menus and other tool windows), its retained
 // surface is put there with XPutImage whenever DCs over it were released, and X pointer,
 // key, focus and close events become window input through the input model (zx/input.h).
-// Windows are shown with their own pixels: regions and layered alpha are the compositor's
-// (zx/windowpaint.h), not the X server's.
+// Each X window also carries its window's look (presenter_look.h): the caption as
+// _NET_WM_NAME and WM_NAME, the icons as _NET_WM_ICON (for the taskbar entry), the window
+// region as its Shape (so the corners outside it show what lies below and take no clicks) and
+// a layered window's constant alpha as _NET_WM_WINDOW_OPACITY, which a compositing manager
+// applies. Windows that draw their own frame get no decorations from the window manager.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -19,6 +22,7 @@
 
 #include "compositor.h"
 #include "input_model.h"
+#include "presenter_look.h"
 #include "queue.h"
 #include "windowdc.h"
 #include "x11_presenter.h"
@@ -27,8 +31,10 @@
 #include "zx/waits.h"
 #include "zx/windowpaint.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
 namespace zx::user {
 namespace {
@@ -40,6 +46,9 @@ struct Shown {
   RECT rect{};
   std::uint64_t generation = ~std::uint64_t{0};  // of the pixels last put
   bool exposed = false;
+  bool dressed = false;  // `look` is on the X window
+  TopLevelLook look;
+  SIZE shapedFor{};  // the window size its shape was cut to
 };
 
 class Presenter {
@@ -47,6 +56,12 @@ class Presenter {
   explicit Presenter(Display* display) : display_(display) {
     wmDelete_ = XInternAtom(display_, "WM_DELETE_WINDOW", False);
     motifHints_ = XInternAtom(display_, "_MOTIF_WM_HINTS", False);
+    netName_ = XInternAtom(display_, "_NET_WM_NAME", False);
+    utf8String_ = XInternAtom(display_, "UTF8_STRING", False);
+    netIcon_ = XInternAtom(display_, "_NET_WM_ICON", False);
+    opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
+    int eventBase = 0, errorBase = 0;
+    shape_ = XShapeQueryExtension(display_, &eventBase, &errorBase);
     std::thread([this] { Run(); }).detach();
   }
 
@@ -88,7 +103,8 @@ class Presenter {
       Shown& shown = shown_[view.handle];
       const int width = std::max<int>(view.screen.right - view.screen.left, 1);
       const int height = std::max<int>(view.screen.bottom - view.screen.top, 1);
-      if (!shown.x) {
+      const bool created = !shown.x;
+      if (created) {
         shown.x = Create(view, width, height);
         byX_[shown.x] = view.handle;
       } else if (!EqualRect(&shown.rect, &view.screen)) {
@@ -96,6 +112,8 @@ class Presenter {
                           static_cast<unsigned>(width), static_cast<unsigned>(height));
         shown.generation = ~std::uint64_t{0};
       }
+      Dress(LookOf(view.handle), width, height, shown);
+      if (created) XMapWindow(display_, shown.x);
       order.insert(order.begin(), shown.x);
       shown.rect = view.screen;
       Put(view.handle, shown);
@@ -137,8 +155,63 @@ class Presenter {
     position.x = view.screen.left;
     position.y = view.screen.top;
     XSetWMNormalHints(display_, x, &position);
-    XMapWindow(display_, x);
     return x;
+  }
+
+  // Puts what changed of the window's look on its X window.
+  void Dress(TopLevelLook look, int width, int height, Shown& shown) {
+    const bool all = !shown.dressed;
+    if (all || look.caption != shown.look.caption) {
+      XChangeProperty(display_, shown.x, netName_, utf8String_, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(look.caption.data()),
+                      static_cast<int>(look.caption.size()));
+      XChangeProperty(display_, shown.x, XA_WM_NAME, XA_STRING, 8, PropModeReplace,
+                      reinterpret_cast<const unsigned char*>(look.captionLatin1.data()),
+                      static_cast<int>(look.captionLatin1.size()));
+    }
+    if (all || look.bigIcon != shown.look.bigIcon || look.smallIcon != shown.look.smallIcon) {
+      const std::vector<unsigned long> icons = IconCardinals(look);
+      if (icons.empty()) {
+        XDeleteProperty(display_, shown.x, netIcon_);
+      } else {
+        XChangeProperty(display_, shown.x, netIcon_, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(icons.data()), static_cast<int>(icons.size()));
+      }
+    }
+    if (all || look.alpha != shown.look.alpha) {
+      if (look.alpha == 255) {
+        XDeleteProperty(display_, shown.x, opacity_);
+      } else {
+        const unsigned long opacity = look.alpha * 0x01010101UL;
+        XChangeProperty(display_, shown.x, opacity_, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&opacity), 1);
+      }
+    }
+    const bool resized = shown.shapedFor.cx != width || shown.shapedFor.cy != height;
+    if (shape_ && (all || resized || !SameRegion(look, shown.look))) {
+      Shape(look, width, height, shown.x);
+      shown.shapedFor = SIZE{width, height};
+    }
+    shown.look = std::move(look);
+    shown.dressed = true;
+  }
+
+  // The window region becomes the window's bounding shape; without one the shape is reset.
+  void Shape(const TopLevelLook& look, int width, int height, ::Window x) {
+    if (!look.shaped) {
+      XShapeCombineMask(display_, x, ShapeBounding, 0, 0, None, ShapeSet);
+      return;
+    }
+    std::vector<XRectangle> rects;
+    for (const RECT& r : look.region) {
+      RECT inside{};  // X rectangles hold 16-bit numbers
+      if (!ClampToWindow(r, std::min(width, 32767), std::min(height, 32767), inside)) continue;
+      rects.push_back(XRectangle{static_cast<short>(inside.left), static_cast<short>(inside.top),
+                                 static_cast<unsigned short>(inside.right - inside.left),
+                                 static_cast<unsigned short>(inside.bottom - inside.top)});
+    }
+    XShapeCombineRectangles(display_, x, ShapeBounding, 0, 0, rects.data(), static_cast<int>(rects.size()),
+                            ShapeSet, Unsorted);
   }
 
   void Put(HWND handle, Shown& shown) {
@@ -227,6 +300,11 @@ class Presenter {
   Display* display_;
   Atom wmDelete_;
   Atom motifHints_;
+  Atom netName_;
+  Atom utf8String_;
+  Atom netIcon_;
+  Atom opacity_;
+  bool shape_ = false;
   std::mutex lock_;
   std::condition_variable cv_;
   std::atomic<std::uint64_t> requested_{0};

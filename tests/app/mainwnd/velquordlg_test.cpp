@@ -13,74 +13,19 @@
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
 #include "HalvoranApp.h"
+#include "PathHelpers.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
-#include "dialogs_testing.h"
+#include "VelquorResults.h"
+#include "DlgScan3Results.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgNagRestart.h"
+#include "velquor_testing.h"
 
 CVelquorApp theApp;
 
 namespace zx::test {
 namespace {
-
-// The main window with its forced end counted instead of ending the test process.
-class TestVelquorDlg : public CVelquorDlg {
- public:
-  using CVelquorDlg::CVelquorDlg;
-  int forcedEnds = 0;
-
- protected:
-  void EndProcessNow() override { ++forcedEnds; }
-};
-
-class VelquorWindow : public DialogTest {
- protected:
-  void SetUp() override {
-    DialogTest::SetUp();
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    std::filesystem::copy_file(ZX_PROGRAM_TEXTS, folder / "qvx.ini", std::filesystem::copy_options::overwrite_existing);
-    // No update checker is started from the tests.
-    g_bVerySilentInstall = TRUE;
-    theApp.m_bTaskBusy = FALSE;
-    theApp.m_bHiddenScan = FALSE;
-    theApp.m_bProgressNotify = FALSE;
-    // No start page: the window starts no scan by itself (a very silent install would).
-    theApp.m_nStartPage = 0;
-    theApp.FillMainWindowSettings(settings_);
-    dialog_ = std::make_unique<TestVelquorDlg>(theApp);
-    dialog_->SetAppInfo(settings_);
-    ASSERT_TRUE(dialog_->Create(CDlgBaseAppDlg::kTemplateId, nullptr));
-    dialog_->ShowWindow(SW_SHOW);
-    Pump();
-  }
-  void TearDown() override {
-    if (dialog_ && dialog_->GetSafeHwnd()) dialog_->DestroyWindow();
-    dialog_.reset();
-    Pump();
-    DialogTest::TearDown();
-  }
-  // The whole window drawn again, the shown panel last (hidden panels draw too in the test
-  // window layer, where the shown one must cover them).
-  void RedrawAll(CWnd* shownPanel) {
-    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
-    dialog_->RedrawWindow(nullptr, nullptr, flags);
-    Pump();
-    shownPanel->RedrawWindow(nullptr, nullptr, flags);
-    Pump();
-  }
-  void ClickLeftButton(CDlgLeftDlgBase* panel, int button) {
-    Click(panel->GetLeftButton(button)->m_hWnd);
-    Pump();
-  }
-  LRESULT SendCopyData(ULONG_PTR code, const CString& text = CString()) {
-    COPYDATASTRUCT copy{code, static_cast<DWORD>((text.GetLength() + 1) * sizeof(WCHAR)),
-                        const_cast<LPTSTR>(static_cast<LPCTSTR>(text))};
-    return dialog_->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
-  }
-  static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible() && page->IsWindowEnabled(); }
-
-  tagAppDlgSettings settings_;
-  std::unique_ptr<TestVelquorDlg> dialog_;
-};
 
 TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
@@ -89,6 +34,9 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   dialog_->GetWindowRect(&window);
   EXPECT_EQ(window.Size(), CSize(772, 583));
   EXPECT_EQ(dialog_->GetTabCount(), 5);
+  // The program's own icon, which the taskbar shows.
+  ASSERT_NE(settings_.hIcon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(dialog_->SendMessage(WM_GETICON, ICON_BIG, 0)), settings_.hIcon);
   RedrawAll(scan);
   ExpectWindowMatches(dialog_->m_hWnd, "velquor_first_tab.png");
 
@@ -152,6 +100,10 @@ TEST_F(VelquorWindow, TheFoldersPageWorksOnTheWindowsFolders) {
   EXPECT_EQ(dialog_->GetBackupFolder(), CString(_T("C:\\Elsewhere")));
   EXPECT_EQ(dialog_->GetOsFolders().strWin7amd64, dialog_->GetUpdaterFolder() + _T("win7amd64\\"));
   EXPECT_EQ(dialog_->GetUpdaterFolder().Right(8), CString(_T("updater\\")));
+  // The program's folder as the system names it, never lower-cased.
+  CString programFolder;
+  GetProgramFolder(programFolder);
+  EXPECT_EQ(dialog_->GetUpdaterFolder(), programFolder + _T("updater\\"));
 }
 
 TEST_F(VelquorWindow, EnterEscapeAndAltF4NeverCloseIt) {
@@ -296,6 +248,65 @@ TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
   EXPECT_EQ(value, CString(_T("C:\\Download\\net.zip")));
   EXPECT_EQ(dialog_->GetHistory(kBackupHistory).GetCount(), 1);
   EXPECT_EQ(dialog_->GetHistory(kDownloadHistory).GetCount(), 1);
+}
+
+// The results page joins the scan group at places 3 and 4 and takes the engine's rows; its
+// host adds to the settings group's exclusion list and goes to that page.
+TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage) {
+  CVelquorResultsHost* host = dialog_->GetResultsHost();
+  ASSERT_NE(host, nullptr);
+  CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  auto* page = dynamic_cast<CDlgScan3Results*>(scan->GetPage(3));
+  ASSERT_NE(page, nullptr);
+  EXPECT_EQ(scan->GetPage(3), page);
+  EXPECT_EQ(scan->GetPage(4), page);
+  EXPECT_EQ(dialog_->GetScanEngine().ClearResults(), 1);
+  EXPECT_EQ(host->AddExclusion(_T("Camera"), _T("USB\\VID_046D&PID_0825")), 1);
+  EXPECT_EQ(host->AddExclusion(_T("Camera"), _T("usb\\vid_046d&pid_0825")), 0);
+  EXPECT_EQ(host->GetExclusionCount(), 1);
+  host->GoToExclusionList();
+  Pump();
+  EXPECT_TRUE(Shown(dialog_->GetExclusionPage()));
+
+  // The download-and-install dialog opens over the page with every row, the chosen checked.
+  for (int row = 0; row < 3; ++row) page->GetList().InsertItem(row, _T(""));
+  std::vector<BOOL> checked;
+  WhileModal({[&] {
+    CDlgNagDownloadAndInstall* running = host->GetRunningDialog();
+    if (running == nullptr || running->GetSafeHwnd() == nullptr) return false;
+    for (const NagResultRow& row : running->GetResultRows()) checked.push_back(row.bChecked);
+    running->EndWithResult(IDOK);
+    return true;
+  }});
+  host->RunDownloadAndInstall(page, CResultsPageHost::kModeDownloadChecked, {1});
+  ExpectAllStepsRan();
+  EXPECT_EQ(checked, (std::vector<BOOL>{FALSE, TRUE, FALSE}));
+  EXPECT_EQ(host->GetRunningDialog(), nullptr);
+
+  // A row waiting for a restart opens the restart prompt; its Cancel leaves the restart be.
+  bool prompted = false;
+  WhileModal({[&] {
+    auto* prompt = dynamic_cast<CDlgNagRestart*>(CWnd::FromHandle(ActiveWindow()));
+    if (prompt == nullptr) return false;
+    prompted = true;
+    Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
+    return true;
+  }});
+  host->RunRestartPrompt(page);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(prompted);
+
+  // Feedback before any scan: the window asks for a scan first; No leaves all as it was.
+  WhileModal({[] {
+    auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+    if (box == nullptr) return false;
+    Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + 1));
+    return true;
+  }});
+  page->SendMessage(WM_COMMAND, CDlgScan3Results::kFeedbackId);
+  ExpectAllStepsRan();
+  EXPECT_FALSE(theApp.m_bTaskBusy);
+  dialog_->DestroyWindow();
 }
 
 }  // namespace

@@ -98,7 +98,13 @@ class ScanRoad : public RoadTest {
     ReadLastScanValue(value, text);
     return text;
   }
-  void ClickScanNow() { Click(::GetDlgItem(Home()->m_hWnd, CDlgScan1ScanHome::kScanNowId)); }
+  void ShowScanPage(UINT command) { main_->GetGroup(CVelquorDlg::kScanGroup)->PostMessage(WM_COMMAND, command); }
+  // Scan now on the home page, shown first.
+  void ClickScanNow() {
+    ShowScanPage(CScanPagesHost::kHomePage);
+    ASSERT_TRUE(Until([&] { return Shown(Home()); }));
+    Click(::GetDlgItem(Home()->m_hWnd, CDlgScan1ScanHome::kScanNowId));
+  }
   void ClickStop() { Click(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)); }
   // The window drawn again with the shown panel and page last (hidden ones draw too in the
   // test window layer), then compared with its reference picture.
@@ -142,18 +148,26 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   EXPECT_EQ(Stored(kLastScanUpToDate), CString(std::to_string(devices - found).c_str()) + _T(" Drivers"));
   EXPECT_NE(theApp.m_strLastScanText.Find(_T("<matchingid>")), -1);
   EXPECT_TRUE(main_->IsUiEnabled());
-  EXPECT_TRUE(Shown(Home()));
-  ExpectPageMatches(Home(), "scan_home_after.png");
+  // The found updates are listed on the results page.
+  CDlgBaseWnd* results = main_->GetGroupPage(CVelquorDlg::kScanGroup, 3);
+  ASSERT_TRUE(Until([&] { return Shown(results); }));
+  EXPECT_EQ(main_->GetScanEngine().GetResultRows().GetSize(), found);
+  ExpectPageMatches(results, "scan_results.png");
 
-  // The summary counts the devices examined.
-  main_->GetGroup(CVelquorDlg::kScanGroup)->PostMessage(WM_COMMAND, CScanPagesHost::kSummaryPage);
+  // The summary counts the devices examined and the updates still to install.
+  ShowScanPage(CScanPagesHost::kSummaryPage);
   ASSERT_TRUE(Until([&] { return Shown(Summary()); }));
   EXPECT_EQ(Summary()->GetCount(0), devices);
+  EXPECT_EQ(Summary()->GetCount(1), found);
+  EXPECT_EQ(Summary()->GetCount(2), 0);
+  EXPECT_EQ(Summary()->GetCount(3), found);
   EXPECT_EQ(Summary()->GetColour(0), CDlgScan5Summary::kGoodColour);
+  EXPECT_EQ(Summary()->GetColour(3), CDlgScan5Summary::kWarningColour);
   ExpectPageMatches(Summary(), "scan_summary.png");
   Click(::GetDlgItem(Summary()->m_hWnd, CDlgScan5Summary::kFinishId));
   ASSERT_TRUE(Until([&] { return Shown(Home()); }));
   EXPECT_EQ(Home()->GetRowValue(kLastScanTotal), Stored(kLastScanTotal));
+  ExpectPageMatches(Home(), "scan_home_after.png");
 }
 
 // The device scan held until the stop reaches it, as a long scan would be.

@@ -4,10 +4,13 @@
 
 #include <afxdisp.h>
 #include <objbase.h>
+#include <qhtm.h>
+#include <zx/qhtm.h>
 
 #include <thread>
 
 #include "HalvoranApp.h"
+#include "HelperModule.h"
 #include "IniReader.h"
 #include "LogFile.h"
 #include "machine_fixture.h"
@@ -85,6 +88,24 @@ TEST_F(AppBase, StartsOleWithAQuietMessageFilter) {
     EXPECT_FALSE(filter->IsNotRespondingDialogEnabled());
     CoUninitialize();
   }).join();
+}
+
+// The rich controls' hook: the rich edit class is there, the extended application's managers
+// run (a second start of each answers FALSE), and the HTML text control is started for the
+// program, this library and the resource library.
+TEST_F(AppBase, StartsTheRichEditManagersAndTheHtmlControlForEachModule) {
+  EXPECT_TRUE(AfxInitRichEdit2());
+  app_.InitRichControls();
+  EXPECT_FALSE(app_.InitContextMenuManager());
+  EXPECT_FALSE(app_.InitKeyboardManager());
+  EXPECT_FALSE(app_.InitTooltipManager());
+  EXPECT_TRUE(app_.InitMouseManager()) << "a manager the hook leaves alone";
+  for (HINSTANCE module : {AfxGetInstanceHandle(), GetHelperModuleHandle(), GetResourceModule()}) {
+    ASSERT_NE(module, nullptr);
+    EXPECT_TRUE(zx::html::IsControlStartedFor(module));
+  }
+  EXPECT_FALSE(QHTM_Initialize(nullptr));
+  EXPECT_FALSE(zx::html::IsControlStartedFor(nullptr));
 }
 
 TEST_F(AppBase, IdentityTexts) {

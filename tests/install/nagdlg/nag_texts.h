@@ -19,6 +19,7 @@ inline constexpr char kNagTexts[] =
     "IDS_WAIT_INTALL_MOMENT=Waiting to install...\r\nIDS_DOWN_ERROR=Nothing to download\r\n"
     "IDS_DRIVER_INSSATRT=Installing \r\nIDS_DRIVER_INSCOMPL=Installed \r\nIDS_DRIVER_INSFAILED=Not installed: \r\n"
     "IDS_INSTALL_COMP=Installation complete\r\nIDS_DRIVER_NOTINSTALLED=No driver was installed\r\n"
+    "IDS_INSTALL_COMP_ERROR=The driver was not installed\r\n"
     "IDS_ABORT_INSTALL=Installation stopped\r\nIDS_RESTART2=Restart the computer now?\r\n"
     "INSTALLNAGDESC1=Install the downloaded drivers with %s?\r\nINSTALLNAGDESC2=%s installs the drivers\r\n"
     "IDS_INSTALL=Install\r\nIDS_DONTINSTALL=Not now\r\n"

@@ -66,7 +66,7 @@ class NagRuns : public PopupTest {
   // button `answer` picks for their text; `during` runs at every wait. The popup is closed
   // when a run has ended with its close button shown, unless it closed itself.
   void Drive(Dialog& dialog, int mode, const std::function<int(const CString&)>& answer,
-             const std::function<void()>& during = [] {}) {
+             const std::function<void()>& during = [] {}, bool clockAfterStart = true) {
     dialog.SetStartMode(mode);
     WhileModal({[&] {
       if (dialog.GetSafeHwnd() == nullptr) return true;
@@ -85,7 +85,7 @@ class NagRuns : public PopupTest {
         dialog.EndWithResult(IDOK);
         return true;
       }
-      clock_.Advance(64);
+      if (clockAfterStart || dialog.GetMode() == Dialog::kModeNone) clock_.Advance(64);
       dialog.PostMessage(WM_NULL);
       return false;
     }});
@@ -138,6 +138,81 @@ TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees
                                           u"InstalledDriver 7", u"InstallingDriver 9", u"InstalledDriver 9",
                                           u"InstallingDriver 11", u"InstalledDriver 11", u"Installation complete"}));
   EXPECT_FALSE(Restarted());
+}
+
+TEST_F(NagRuns, TheOneDriverRunFetchesItsRowAndTellsWhyItFailed) {
+  struct Case {
+    int driver, row;
+    bool fetched;
+    bool connection;
+    int lastError;
+    std::vector<CString> boxes;
+  } const cases[] = {
+      {3, 1, true, true, 0, {u"Install the downloaded drivers with Zephrin Tunevo?"}},
+      {3, 1, false, true, 0, {u"The download failed: check the connection"}},
+      {3, 1, false, false, 0, {u"The download was stopped"}},
+      {3, 1, false, true, -10, {}},  // the fetch told the user the file could not be saved
+      {3, 1, false, true, -2, {}},   // no answer from the service: the status line says so
+      {-1, -1, false, true, 0, {}},  // no driver: "Nothing to download"
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.driver * 100 + c.lastError);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(2, true, 0), Row(3, true, 0)});
+    dialog.SetSingleDriver(c.driver, c.row);
+    std::vector<std::pair<int, int>> fetched;
+    tagNagDriverRoad road;
+    road.fetch = [&](int driver, int row, const tagNagDriverRoad::StatusSink&, const tagNagDriverRoad::MessageSink&) {
+      fetched.emplace_back(driver, row);
+      return c.fetched;
+    };
+    road.connection = [&c] { return c.connection; };
+    road.lastError = [&c] { return c.lastError; };
+    dialog.SetDriverRoad(road);
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeDownloadOne, [](const CString&) { return kSecond; });
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    if (c.driver < 0) {
+      EXPECT_TRUE(fetched.empty());
+      EXPECT_EQ(lines_.back(), CString(u"Nothing to download"));
+    } else {
+      EXPECT_EQ(fetched, (std::vector<std::pair<int, int>>{{3, 1}}));
+      EXPECT_EQ(States(dialog), (std::vector<int>{0, c.fetched ? 1 : 0}));
+    }
+  }
+}
+
+TEST_F(NagRuns, TheMainWindowsQuestionsAreAskedOverThePopup) {
+  struct Case {
+    int rights;
+    std::vector<int> installed;
+    std::vector<CString> boxes;
+    int restarts;
+  } const cases[] = {
+      {1, {1}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation complete"}, 1},
+      {-1, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0},
+      {0, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rights);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(1, true, 0)});
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    dialog.SetDriverRoad(Road(fetched, installed));
+    int restarts = 0;
+    // Whether each question came over the popup.
+    std::vector<bool> overPopup;
+    dialog.SetPrompts({[&](CWnd* over) { return overPopup.push_back(over == &dialog), c.rights; },
+                       [&](CWnd* over) { overPopup.push_back(over == &dialog), ++restarts; }});
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+    EXPECT_EQ(installed, c.installed);
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    EXPECT_EQ(restarts, c.restarts);
+    EXPECT_EQ(overPopup, std::vector<bool>(1 + c.restarts, true));
+    EXPECT_FALSE(Restarted()) << "the prompt restarts Windows itself";
+  }
 }
 
 TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
@@ -216,6 +291,59 @@ TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
                                           u"Installation complete"}));
   EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"Installation complete", u"Restart the computer now?"}));
   EXPECT_TRUE(Restarted());
+}
+
+TEST_F(NagRuns, LooksAsDrawnWhenTheInstallRunAsksToRestart) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 1), Row(2, true, 1)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed, 2));
+  // Time stands still once the run started, so every line carries the same time.
+  std::vector<DWORD> pauses;
+  dialog.SetPause([&pauses](DWORD ms) { pauses.push_back(ms); });
+  bool drawn = false;
+  Drive(
+      dialog, Dialog::kModeInstall,
+      [&](const CString& text) {
+        if (text.Find(u"Restart") < 0) return kFirst;
+        dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ExpectWindowMatches(dialog.GetSafeHwnd(), "nagdownload_installed.png");
+        drawn = true;
+        return kSecond;
+      },
+      [] {}, false);
+  EXPECT_TRUE(drawn);
+  EXPECT_EQ(pauses, std::vector<DWORD>{500}) << "a pause after the driver installed";
+}
+
+TEST_F(NagRuns, TheInstallOfOneDriverAsksToRestartOnlyForAListedPackage) {
+  struct Case {
+    bool installs;
+    bool listed;
+    std::vector<CString> boxes;
+  } const cases[] = {
+      {true, true, {u"Installation complete", u"Restart the computer now?"}},
+      {true, false, {u"Installation complete"}},
+      {false, true, {u"The driver was not installed", u"Restart the computer now?"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.installs * 10 + c.listed);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(1, true, 1), Row(2, false, 1)});
+    dialog.SetSingleDriver(2, 1);
+    dialog.SetInstallAll(FALSE);
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    tagNagDriverRoad road = Road(fetched, installed, c.installs ? -1 : 2);
+    road.hasPackage = [&c](int driver) { return driver == 2 && c.listed; };
+    dialog.SetDriverRoad(road);
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kSecond; });
+    EXPECT_EQ(installed, std::vector<int>{2}) << "the one driver, ticked or not";
+    EXPECT_EQ(States(dialog), (std::vector<int>{1, c.installs ? 2 : 1}));
+    EXPECT_EQ(BoxTexts(), c.boxes);
+  }
 }
 
 TEST_F(NagRuns, AnInstallRunThatInstallsNothingStillAsksToRestart) {

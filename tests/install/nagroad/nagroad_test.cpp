@@ -151,6 +151,8 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
   Dialog dialog(&owner_);
   Drive(dialog, [](const CString& text) { return text.Find(u"Restart") >= 0 ? 1 : 0; });
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 2}));
+  for (INT_PTR i = 0; i < engine_->GetResultRows().GetSize(); ++i)
+    EXPECT_EQ(engine_->GetResultRows()[i].nState, 2) << "the engine's result row " << i;
   EXPECT_EQ(dialog.GetInstalledCount(), 2);
   EXPECT_EQ(boxes_.size(), 3u) << "install prompt, closing message, restart question";
   EXPECT_TRUE(AnySeen(u"Downloaded")) << "a package arrived";
@@ -180,6 +182,7 @@ TEST_F(NagRoad, AStopDuringATransferLeavesNoPackageUnderItsFinalName) {
   });
   ASSERT_TRUE(stopped);
   EXPECT_EQ(States(dialog), (std::vector<int>{0, 0}));
+  for (INT_PTR i = 0; i < engine_->GetResultRows().GetSize(); ++i) EXPECT_EQ(engine_->GetResultRows()[i].nState, 0);
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_GE(boxes_[0].Find(u"The download was stopped."), 0);
   EXPECT_TRUE(AnySeen(u"Please wait while the run stops..."));

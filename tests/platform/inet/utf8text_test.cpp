@@ -30,4 +30,21 @@ TEST(Utf8Text, MalformedUtf8IsRefused) {
   EXPECT_EQ(FromUtf8(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
+// Runs of ASCII of every length around other characters and around bytes that are not UTF-8:
+// read alike wherever a run starts or stops, and counted as they are converted.
+TEST(Utf8Text, AsciiRunsOfEveryLengthReadAlike) {
+  for (std::size_t before = 0; before < 18; ++before) {
+    for (std::size_t after = 0; after < 18; after += 5) {
+      const std::string ascii(before, 'a');
+      const std::string tail(after, 'z');
+      const std::string good = ascii + "\xC3\xA9\xF0\x9F\x98\x80" + tail;
+      const std::u16string expected = std::u16string(before, u'a') + u"\u00e9\U0001F600" + std::u16string(after, u'z');
+      EXPECT_EQ(FromUtf8(good), expected) << before << " " << after;
+      EXPECT_EQ(zx::inet::Utf16Length(good), expected.size());
+      EXPECT_FALSE(FromUtf8(ascii + "\xC3" + tail)) << before << " " << after;
+      EXPECT_FALSE(zx::inet::Utf16Length(ascii + tail + "\x80"));
+    }
+  }
+}
+
 }  // namespace

@@ -346,6 +346,30 @@ TEST_F(PathMapTest, DrivesAreCAndZ) {
   EXPECT_EQ(GetDriveTypeW(u"C:\\Windows"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
 }
 
+TEST_F(PathMapTest, DrivesNamedByTheProfileAreListedTypedAndNotReady) {
+  WriteHostFile(root() + "/machine.ini", "[Drives]\nd = CDROM\nN=remote\nE=removable\nF=floppy\nC=remote\nZ=cdrom\n");
+  EXPECT_EQ(GetLogicalDrives(), (1u << 2) | (1u << 3) | (1u << 4) | (1u << 13) | (1u << 25));
+  WCHAR strings[32];
+  EXPECT_EQ(GetLogicalDriveStringsW(32, strings), 20u);
+  EXPECT_EQ(std::u16string(strings, 21), std::u16string(u"C:\\\0D:\\\0E:\\\0N:\\\0Z:\\\0\0", 21));
+  EXPECT_EQ(GetLogicalDriveStringsW(20, strings), 21u);
+  const struct {
+    const char16_t* root;
+    UINT type;
+  } table[] = {{u"C:\\", DRIVE_FIXED},       {u"Z:\\", DRIVE_FIXED},     {u"d:\\", DRIVE_CDROM},
+               {u"D:", DRIVE_CDROM},          {u"N:/", DRIVE_REMOTE},      {u"E:\\", DRIVE_REMOVABLE},
+               {u"F:\\", DRIVE_NO_ROOT_DIR}, {u"D:\\x", DRIVE_NO_ROOT_DIR}, {u"G:\\", DRIVE_NO_ROOT_DIR}};
+  for (const auto& row : table)
+    EXPECT_EQ(GetDriveTypeW(row.root), row.type) << std::string(row.root, row.root + 2);
+  ULARGE_INTEGER total{};
+  EXPECT_FALSE(GetDiskFreeSpaceExW(u"D:\\", nullptr, &total, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_READY));
+  EXPECT_FALSE(GetVolumeInformationW(u"N:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_READY));
+  EXPECT_FALSE(GetVolumeInformationW(u"G:\\", nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
+}
+
 TEST_F(PathMapTest, VolumesDescribeTheMappedFolder) {
   ULARGE_INTEGER available{}, total{}, free{};
   ASSERT_TRUE(GetDiskFreeSpaceExW(u"C:\\Windows", &available, &total, &free));

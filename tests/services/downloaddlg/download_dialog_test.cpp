@@ -57,6 +57,14 @@ class DownloadDialog : public PopupTest {
                                       return sink.write(content_.data() + offset, content_.size() - offset);
                                     });
     });
+    // Announces the whole file and closes after half of it.
+    server_.Get("/cut", [this](const httplib::Request&, httplib::Response& response) {
+      response.set_content_provider(content_.size(), "application/octet-stream",
+                                    [this](size_t offset, size_t, httplib::DataSink& sink) {
+                                      if (offset > 0) return false;
+                                      return sink.write(content_.data(), content_.size() / 2);
+                                    });
+    });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
     while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -119,8 +127,9 @@ TEST_F(DownloadDialog, ShowsTheRunsTextsAndProgressAndClosesWhenTheFileIsThere) 
     heading = static_cast<CDownloadDlg*>(CWnd::FromHandlePermanent(popup))->GetHeading();
     fileRange = static_cast<int>(::SendDlgItemMessageW(popup, IDC_DOWNLOAD_FILE_BAR, PBM_GETRANGE, FALSE, 0));
     runRange = static_cast<int>(::SendDlgItemMessageW(popup, IDC_DOWNLOAD_RUN_BAR, PBM_GETRANGE, FALSE, 0));
-    // Once the transfer has started, the server lets the file go.
-    if (held_ && fileRange > 0) release_ = true;
+    // Once the bar holds the file's size, the server lets the file go: the bars are read
+    // before the end of the run can close the popup.
+    if (held_ && fileRange == 100'000 / 1024) release_ = true;
     return false;
   });
   EXPECT_TRUE(fetched);
@@ -160,6 +169,51 @@ TEST_F(DownloadDialog, TheButtonAsksBeforeItStopsTheRunAndANoLetsItGoOn) {
   EXPECT_GE(asked[0].Find(u"Stop the download?"), 0);
   EXPECT_FALSE(Exists("a.bin"));
   EXPECT_FALSE(Exists("a.bin.part"));
+}
+
+// Notes the style of a failed run's notice and answers it as the dialog does.
+class FailureListener : public CWnd {
+ public:
+  CDownload* record = nullptr;
+  std::vector<WPARAM> styles;
+  bool ended = false;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_DOWNLOAD_FAILED) {
+      styles.push_back(wParam);
+      SetEvent(record->m_hEvent);
+    }
+    if (message == WM_DOWNLOAD_TEXT) delete[] reinterpret_cast<LPTSTR>(lParam);
+    if (message == WM_DOWNLOAD_DONE) ended = true;
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+TEST_F(DownloadDialog, AFailedRunIsToldWithTheStyleOfItsError) {
+  struct Case {
+    const char* path;
+    WPARAM style;
+  } const cases[] = {{"/cut", MB_RETRYCANCEL | MB_ICONERROR}, {"/missing", MB_ICONERROR}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    ClearDownloadFiles();
+    ASSERT_TRUE(AddDownloadFile(Url(c.path), _T("C:\\dl\\a.bin")));
+    FailureListener listener;
+    ASSERT_TRUE(listener.CreateEx(0, AfxRegisterWndClass(0), u"Listener", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    CDownload record;
+    listener.record = &record;
+    record.m_hDialog = listener.GetSafeHwnd();
+    const HANDLE worker = CreateThread(nullptr, 0, &CDownload::ThreadProc, &record, 0, nullptr);
+    ASSERT_NE(worker, nullptr);
+    MSG msg;
+    while (!listener.ended && ::GetMessageW(&msg, nullptr, 0, 0)) ::DispatchMessageW(&msg);
+    WaitForSingleObject(worker, INFINITE);
+    CloseHandle(worker);
+    listener.DestroyWindow();
+    EXPECT_EQ(listener.styles, std::vector<WPARAM>{c.style});
+    EXPECT_FALSE(Exists("a.bin"));
+  }
 }
 
 TEST_F(DownloadDialog, LooksAsDrawnWhileATransferWaits) {

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgCreateRestorePoint.h"
 #include "HalvoranApp.h"
 #include "snapshot_compare.h"
 #include "zx/gdi.h"
@@ -39,8 +40,7 @@ constexpr char kLanguageTexts[] =
     "IDS_LVL_CRITERIA_DESC1=The installed driver's date.\r\nIDS_LVL_CRITERIA_DESC2=The newest driver's date.\r\n"
     "IDS_LVL_CRITERIA_DESC3=<b>Not</b> markup & 100% text.\r\n"
     "[IDD_DLG_CREATE_RESTORE_POINT]\r\n"
-    // A damaged format: more conversions than arguments, a write-back and a pointer.
-    "IDC_ST_PLS_WAIT=%s is busy %s %d %n %p\r\n";
+    "IDC_ST_PLS_WAIT=%s is making a restore point. Please wait.\r\n";
 
 }  // namespace
 
@@ -147,6 +147,20 @@ void DialogTest::ExpectScreenMatches(const RECT& area, const std::string& name) 
   const std::string drawn = temp.path() + "/" + name;
   ASSERT_TRUE(user::SaveScreenPng(drawn, &area));
   ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
+}
+
+CString DialogTest::ShownRestorePointWaitText() {
+  CString shown;
+  CDlgCreateRestorePoint dialog;
+  WhileModal({[&] {
+    ::GetDlgItemTextW(dialog.GetSafeHwnd(), 12549, shown.GetBuffer(256), 256);
+    shown.ReleaseBuffer();
+    dialog.EndDialog(IDCANCEL);
+    return true;
+  }});
+  dialog.Run(u"Before the update");
+  ExpectAllStepsRan();
+  return shown;
 }
 
 }  // namespace zx::test

@@ -28,6 +28,8 @@ class DialogTest : public MachineTest {
   // Answers the next message box of the dialog family with its first (Yes, OK) or second (No)
   // button once a modal loop waits; its text goes to `shown` when given.
   void AnswerBox(int button, CString* shown = nullptr);
+  // Runs the restore-point wait dialog and ends it at once; answers the wait text it showed.
+  CString ShownRestorePointWaitText();
 
   static void Pump();
   static void Key(int virtualKey, bool down);

@@ -59,4 +59,8 @@ HICON CreateIconFromBitmap(HBITMAP image, bool isIcon, POINT hotspot);
 // The icon's size; false for an unknown handle.
 bool GetIconSize(HICON icon, SIZE& size);
 
+// The rectangles a region is made of (banded, top to bottom, left to right); false for an
+// unknown handle.
+bool CopyRegionRects(HRGN region, std::vector<RECT>& rects);
+
 }  // namespace zx::gdi

@@ -27,7 +27,8 @@ std::string ProgramFolder();
 // machine (UTF-8, "key=value" lines under "[section]" headers; names compared without regard
 // to case; blanks around names and values dropped; ';' or '#' starts a comment line). Sections used:
 // [Windows] (version), [Machine] (Administrator=0|1), [Memory] (sysinfoapi.h),
-// [NetworkAdapters] (zx/netadapters.h), [Services] Winmgmt and [Win32_<class>] (wbemcli.h).
+// [NetworkAdapters] (zx/netadapters.h), [Services] Winmgmt and [Win32_<class>] (wbemcli.h),
+// [Drives] (drives without a medium besides C: and Z:, fileapi.h).
 // Answers fallback when absent.
 std::string ProfileValue(const std::string& section, const std::string& key,
                          const std::string& fallback);

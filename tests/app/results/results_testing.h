@@ -1,0 +1,173 @@
+// Shared by the results tests: the laptop profile seeded, scanned and looked up against the
+// web service's stand-in, a host window, and a results-page host that records what the page
+// hands on and keeps a real exclusion file.
+#pragma once
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DlgScan3Results.h"
+#include "DriverInstallEngine.h"
+#include "DriverScanUpdate.h"
+#include "DrvExclusionFile.h"
+#include "EngineCallbacks.h"
+#include "UpdateServiceHelper.h"
+#include "dialogs_testing.h"
+#include "standin.h"
+#include "zx/machineprofile.h"
+#include "zx/clock.h"
+#include "zx/pathmap.h"
+
+namespace zx::test {
+
+class RecordingHost : public CResultsPageHost {
+ public:
+  struct Run {
+    int mode;
+    std::vector<int> rows;
+  };
+  explicit RecordingHost(CDriverScanUpdate& engine) : engine_(engine), exclusions_(_T("C:\\Data")) {
+    exclusions_.SetMarker([this](const CString& id, BOOL mark) { engine_.SetKeyMarked(id, mark); });
+  }
+  ~RecordingHost() override { images_.Detach(); }  // the engine's list
+  CDriverScanUpdate& GetScanEngine() override { return engine_; }
+  CImageList* GetClassImages() override { return images_.GetSafeHandle() ? &images_ : nullptr; }
+  bool IsOneClickMode() const override { return oneClick_; }
+  bool IsLauncherNotifyMode() const override { return notify_; }
+  void RunDownloadAndInstall(CWnd*, int mode, const std::vector<int>& rows) override { runs_.push_back({mode, rows}); }
+  int CheckElevation(CWnd*) override { return elevation_; }
+  void RunRestartPrompt(CWnd*) override { ++restartPrompts_; }
+  void ReportUpdateCount(int count) override { reported_.push_back(count); }
+  int AddExclusion(const CString& name, const CString& id) override { return exclusions_.Add(name, id); }
+  int GetExclusionCount() const override { return exclusions_.GetCount(); }
+  void GoToExclusionList() override { ++exclusionListShown_; }
+  void ShowSummary() override { ++summaries_; }
+  void SendFeedback(CWnd*) override { ++feedbacks_; }
+  void ShowDriverAgeInfo(CWnd*) override {}
+
+  CDriverScanUpdate& engine_;
+  CDrvExclusionFile exclusions_;
+  CImageList images_;
+  std::vector<Run> runs_;
+  std::vector<int> reported_;
+  int elevation_ = 1;
+  int restartPrompts_ = 0;
+  int exclusionListShown_ = 0;
+  int summaries_ = 0;
+  int feedbacks_ = 0;
+  bool notify_ = false;
+  bool oneClick_ = false;
+};
+
+class ResultsTest : public DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    // The program's own texts in place of the shared windows' test texts.
+    std::filesystem::copy_file(ZX_PROGRAM_TEXTS,
+                               std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini",
+                               std::filesystem::copy_options::overwrite_existing);
+    SetEngineProgressView(&view_);
+    CreateDirectoryW(u"C:\\Data", nullptr);
+    ASSERT_TRUE(host_.CreateEx(0, _T("Static"), _T(""), WS_POPUP | WS_VISIBLE, CRect(0, 0, 600, 480), nullptr, 0));
+  }
+  void TearDown() override {
+    page_.reset();
+    host_.DestroyWindow();
+    SetEngineProgressView(nullptr);
+    DialogTest::TearDown();
+  }
+
+  void SetValue(const std::string& section, const std::string& key, const std::string& value) {
+    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
+    const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
+    ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
+  }
+
+  // The laptop scanned and its updates looked up in the shipped catalogue. The exchange with
+  // the stand-in, another process, runs on the host's clock.
+  void ScanLaptop() {
+    SetClock(nullptr);
+    ScanAndLookUp();
+    SetClock(&clock_);
+  }
+  void ScanAndLookUp() {
+    devices::MachineProfile profile;
+    std::string error;
+    ASSERT_TRUE(devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
+    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop.profile"}, error),
+              devices::SeedResult::Seeded)
+        << error;
+    SetValue("Network", "Connection", "lan");
+    std::filesystem::copy_file(std::string(ZX_CATALOGUE_DIR) + "/laptop/catalogue.ini",
+                               catalogue_.path() + "/catalogue.ini");
+    WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");
+    StandIn service(StandInOptions(catalogue_.path(), uploads_.path()));
+    ASSERT_GT(service.port(), 0);
+    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
+      SetValue("Hosts", host, "127.0.0.1:" + std::to_string(service.port()));
+    ASSERT_EQ(engine_.ReportScanEnd(_T("")), kStepCompleted);
+    tagScanRequestMachine machine;
+    machine.nOsId = 21;
+    machine.strMachineId = _T("1234567890");
+    machine.strAppName = _T("Zephrin Tunevo");
+    engine_.SetRequestMachine(machine);
+    CUpdateServiceHelper helper;
+    ASSERT_EQ(engine_.LookUpUpdates(helper), kStepCompleted);
+  }
+
+  // The page made in the host window, the engine's results written into it and the page shown.
+  void OpenPage() {
+    if (HIMAGELIST classes = engine_.GetClassImageList(); classes && !pageHost_.images_.GetSafeHandle())
+      pageHost_.images_.Attach(classes);
+    page_ = std::make_unique<CDlgScan3Results>(pageHost_);
+    ASSERT_TRUE(page_->Create(CDlgScan3Results::kTemplateId, &host_));
+    engine_.SetResultList(&page_->GetResultView());
+    engine_.SetScanDone(TRUE);
+    ASSERT_EQ(engine_.FillResults(), 1);
+    page_->ShowWindow(SW_SHOW);
+    Pump();
+  }
+
+  velquor::CFancyListCtrl& List() { return page_->GetList(); }
+  POINT OnList(POINT client) {
+    ::ClientToScreen(List().m_hWnd, &client);
+    return client;
+  }
+  // Clicks a row's check box.
+  void ClickCheck(int row) {
+    const CRect box = List().GetCheckBoxRect(row);
+    ClickAt(OnList({box.CenterPoint().x, box.CenterPoint().y}));
+    Pump();
+  }
+  // A point of the row in the column (x from the column's left).
+  POINT InColumn(int row, int column, int dx) {
+    CRect r;
+    List().GetItemRect(row, &r, LVIR_BOUNDS);
+    int x = r.left;
+    for (int c = 0; c < column; ++c) x += List().GetColumnWidth(c);
+    return OnList({x + dx, r.top + r.Height() / 2});
+  }
+  void Press(UINT id) {
+    Click(page_->GetDlgItem(id)->m_hWnd);
+    Pump();
+  }
+  std::vector<int> CheckedRows() {
+    std::vector<int> rows;
+    for (int row = 0; row < List().GetItemCount(); ++row)
+      if (List().GetCheck(row)) rows.push_back(row);
+    return rows;
+  }
+
+  CEngineProgressView view_;
+  CDriverScanUpdate engine_;
+  RecordingHost pageHost_{engine_};
+  CWnd host_;
+  std::unique_ptr<CDlgScan3Results> page_;
+  TempFolder catalogue_;
+  TempFolder uploads_;
+};
+
+}  // namespace zx::test
