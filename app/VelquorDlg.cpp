@@ -13,6 +13,8 @@
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgOneClickDrvUpdateResultsMain.h"
+#include "DlgScan3Results.h"
 #include "DlgSchedule.h"
 #include "DlgSetting1General.h"
 #include "FileHistory.h"
@@ -315,9 +317,9 @@ LRESULT CVelquorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (ReadRunningInstanceText(lParam, word)) return TakeSecondStart(word);
     switch (reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData) {
       case kCopyHiddenScan:
-        // The one-click results popup joins with the results pages.
         m_app.m_bHiddenScan = TRUE;
         m_launcher.bHiddenScanMode = true;
+        RunOneClickResults();
         return 16;
       case kCopyProgressNotify:
         m_app.m_bProgressNotify = TRUE;
@@ -438,6 +440,14 @@ void CVelquorDlg::EnableUi(BOOL bEnable) {
   m_bUiEnabled = bEnable ? TRUE : FALSE;
 }
 
+void CVelquorDlg::RunOneClickResults() {
+  if (!m_pResultsHost) return;
+  auto* results = dynamic_cast<CDlgScan3Results*>(GetGroupPage(kScanGroup, 3));
+  CDlgOneClickDrvUpdateResultsMain popup(*m_pResultsHost, results ? &results->GetResultView() : nullptr,
+                                         AfxGetMainWnd());
+  popup.DoModal();
+}
+
 // ---- Elevation
 
 int CVelquorDlg::RelaunchAsAdmin(const CString& question, int startPage) {
@@ -466,8 +476,8 @@ void CVelquorDlg::OnTimer(UINT_PTR nIDEvent) {
       if (!IsProcessRunning(kProgramFile, 0, FALSE)) EndProcessNow();
       break;
     case kPopupTimerId:
-      // The one-click results popup joins with the results pages; the arming goes on.
       KillTimer(nIDEvent);
+      RunOneClickResults();
       m_popup.Rearm();
       return;
     case kExitTimerId:

@@ -105,6 +105,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CString GetBaseFolder() const override;
   CString BrowseForFolder(CWnd* owner, const CString& start) override;
 
+  // Runs the one-click results popup modally over the application's main window.
+  void RunOneClickResults();
+
   // The main window's page-change callback (always allows the change).
   static int PageChangeCallback(CDlgBaseWnd* pDialog, int nCode);
 

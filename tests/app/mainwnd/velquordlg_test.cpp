@@ -10,6 +10,7 @@
 
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgOneClickDrvUpdateResultsMain.h"
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
 #include "HalvoranApp.h"
@@ -131,7 +132,10 @@ TEST_F(VelquorWindow, AnswersTheLauncherCodes) {
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyProgressNotify), 17);
   EXPECT_TRUE(theApp.m_bProgressNotify);
   EXPECT_TRUE(dialog_->GetLauncherState().bProgressNotify);
+  // The hidden-scan code shows the one-click results popup until it is closed.
+  WhileModal({ClosePopup()});
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyHiddenScan), 16);
+  ExpectAllStepsRan();
   EXPECT_TRUE(theApp.m_bHiddenScan);
   EXPECT_TRUE(dialog_->GetLauncherState().bHiddenScanMode);
   EXPECT_EQ(SendCopyData(99), 0);
@@ -195,8 +199,10 @@ TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
     dialog_->HiddenModeStop();
     EXPECT_EQ(dialog_->forcedEnds, c.ends) << c.hidden << c.busy;
   }
-  // The popup timer ends nothing.
+  // The popup timer shows the one-click results popup and ends nothing.
+  WhileModal({ClosePopup()});
   dialog_->SendMessage(WM_TIMER, kPopupTimerId);
+  ExpectAllStepsRan();
   EXPECT_EQ(dialog_->forcedEnds, 3);
 }
 

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <thread>
 
+#include "DlgOneClickDrvUpdateResultsMain.h"
 #include "DlgScan1ScanHome.h"
 #include "DlgScan2Scanning.h"
+#include "DlgScan3Results.h"
 #include "DlgScan5Summary.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
@@ -153,6 +155,26 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   ASSERT_TRUE(Until([&] { return Shown(results); }));
   EXPECT_EQ(main_->GetScanEngine().GetResultRows().GetSize(), found);
   ExpectPageMatches(results, "scan_results.png");
+
+  // The launcher's hidden-scan code shows the same results in the one-click popup, all checked.
+  int popupRows = -1, checkedRows = 0;
+  WhileModal({[&] {
+    auto* popup = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow()));
+    if (popup == nullptr || popup->GetResultsPage() == nullptr) return false;
+    auto& list = popup->GetResultsPage()->GetList();
+    popupRows = list.GetItemCount();
+    for (int row = 0; row < popupRows; ++row) checkedRows += list.GetCheck(row) ? 1 : 0;
+    popup->EndDialog(IDOK);
+    return true;
+  }});
+  COPYDATASTRUCT copy{CVelquorDlg::kCopyHiddenScan, 0, nullptr};
+  EXPECT_EQ(main_->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy)), 16);
+  ExpectAllStepsRan();
+  theApp.m_bHiddenScan = FALSE;
+  main_->GetLauncherState().bHiddenScanMode = false;
+  EXPECT_EQ(popupRows, found);
+  EXPECT_EQ(checkedRows, popupRows);
+  EXPECT_EQ(static_cast<CDlgScan3Results*>(results)->GetList().GetItemCount(), popupRows);
 
   // The summary counts the devices examined and the updates still to install.
   ShowScanPage(CScanPagesHost::kSummaryPage);
