@@ -19,6 +19,7 @@
 #include "ScanProcedure.h"
 #include "IniReader.h"
 #include "SettingsPageLayout.h"
+#include "WorkerWait.h"
 
 IMPLEMENT_DYNAMIC(CDlgScan2Scanning, CDlgLeftSideChild)
 
@@ -229,11 +230,7 @@ std::unique_ptr<CWinThread> CDlgScan2Scanning::StartWorker(AFX_THREADPROC proced
 
 void CDlgScan2Scanning::JoinWorker(std::unique_ptr<CWinThread>& worker) {
   if (!worker) return;
-  const HANDLE thread = worker->m_hThread;
-  while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) != WAIT_OBJECT_0) {
-    MSG msg;
-    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
-  }
+  WaitForWorkerServingSends(worker->m_hThread);
   worker.reset();
 }
 

@@ -9,6 +9,7 @@
 #include "HalvoranApp.h"
 #include "PathHelpers.h"
 #include "SettingsPageLayout.h"
+#include "WorkerWait.h"
 
 namespace {
 
@@ -36,7 +37,8 @@ CDlgRestore2Select::~CDlgRestore2Select() { WaitForLoader(); }
 
 void CDlgRestore2Select::WaitForLoader() {
   if (m_hLoader == nullptr) return;
-  WaitForSingleObject(m_hLoader, INFINITE);
+  // The loader fills the tree through messages sent to this thread.
+  WaitForWorkerServingSends(m_hLoader);
   CloseHandle(m_hLoader);
   m_hLoader = nullptr;
 }
