@@ -1,5 +1,6 @@
 // The main window of the main program in the test process, on the test clock: the window with
-// its forced end counted, and the fixture that makes it with the program's texts.
+// its forced end and elevated restart noted, and the fixture that makes it with the program's
+// texts.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -17,14 +18,21 @@ extern CVelquorApp theApp;
 
 namespace zx::test {
 
-// The main window with its forced end counted instead of ending the test process.
+// The main window with its forced end counted instead of ending the test process, and its
+// elevated restart noted instead of made.
 class TestVelquorDlg : public CVelquorDlg {
  public:
   using CVelquorDlg::CVelquorDlg;
   int forcedEnds = 0;
+  CString elevatedWith;
+  BOOL elevationStarts = TRUE;
 
  protected:
   void EndProcessNow() override { ++forcedEnds; }
+  BOOL StartElevated(const CString& parameters) override {
+    elevatedWith = parameters;
+    return elevationStarts;
+  }
 };
 
 class VelquorWindow : public DialogTest {

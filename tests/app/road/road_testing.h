@@ -1,35 +1,15 @@
 // Helpers of the road tests: the main window made in the test process on a fresh machine root
-// with the program's texts, its forced ends and elevated restarts counted instead of done, and
-// the answers given to the own message boxes it shows.
+// with the program's texts, and the own message boxes it shows.
 #pragma once
 #include <afxwin.h>
 
 #include <memory>
 #include <string>
 
-#include "VelquorApp.h"
-#include "VelquorDlg.h"
 #include "popups_testing.h"
-
-extern CVelquorApp theApp;
+#include "velquor_testing.h"
 
 namespace zx::test {
-
-// The main window with its forced end and its elevated restart noted instead of done.
-class TestVelquorDlg : public CVelquorDlg {
- public:
-  using CVelquorDlg::CVelquorDlg;
-  int forcedEnds = 0;
-  CString elevatedWith;
-  BOOL elevationStarts = TRUE;
-
- protected:
-  void EndProcessNow() override { ++forcedEnds; }
-  BOOL StartElevated(const CString& parameters) override {
-    elevatedWith = parameters;
-    return elevationStarts;
-  }
-};
 
 class RoadTest : public PopupTest {
  protected:

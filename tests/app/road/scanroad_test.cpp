@@ -156,7 +156,7 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   EXPECT_EQ(main_->GetScanEngine().GetResultRows().GetSize(), found);
   ExpectPageMatches(results, "scan_results.png");
 
-  // The launcher's hidden-scan code shows the same results in the one-click popup, all checked.
+  // The launcher's popup request shows the same results in the one-click popup, all checked.
   int popupRows = -1, checkedRows = 0;
   WhileModal({[&] {
     auto* popup = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow()));
@@ -167,11 +167,8 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
     popup->EndDialog(IDOK);
     return true;
   }});
-  COPYDATASTRUCT copy{CVelquorDlg::kCopyHiddenScan, 0, nullptr};
-  EXPECT_EQ(main_->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy)), 16);
+  main_->SendMessage(WM_TIMER, kPopupTimerId);
   ExpectAllStepsRan();
-  theApp.m_bHiddenScan = FALSE;
-  main_->GetLauncherState().bHiddenScanMode = false;
   EXPECT_EQ(popupRows, found);
   EXPECT_EQ(checkedRows, popupRows);
   EXPECT_EQ(static_cast<CDlgScan3Results*>(results)->GetList().GetItemCount(), popupRows);
