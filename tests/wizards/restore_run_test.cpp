@@ -67,6 +67,7 @@ class RestoreRun : public WizardTest {
     select_.ShowWindow(SW_SHOW);
     Pump();
     EXPECT_FALSE(restore_.state.archiveChosen);
+    ClockTicker ticker(clock_);
     clock_.Advance(CDlgRestore2Select::kLoadDelay);
     Pump();
     ServeUntil([this] { return !restore_.state.busy; });
@@ -228,7 +229,10 @@ TEST_F(RestoreRun, WithoutTheRestoreProgramEveryDriverFails) {
   EXPECT_TRUE(restore_.uiEnabled.empty()) << "the pages stay enabled during the pause";
   Answer(_T("2 drivers could not be restored."), 0);
   clock_.Advance(CDlgRestore3Driver::kPauseMs);
-  ServeUntil([this] { return !restore_.pages.empty(); });
+  {
+    ClockTicker ticker(clock_);
+    ServeUntil([this] { return !restore_.pages.empty(); });
+  }
   ExpectAllStepsRan();
   EXPECT_EQ(restore_.pages, std::vector<UINT>{CWizardOwner::kFourthPage});
   EXPECT_EQ(restore_.leftButtons, std::vector<int>{3});

@@ -2,10 +2,13 @@
 // every request of the pages, the pages' texts in the language file, a host window, the laptop
 // profile scanned, and clicks on the pages' controls with answers to the message boxes they raise.
 #pragma once
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BackupWizardOwner.h"
@@ -110,6 +113,30 @@ class FakeRestoreOwner : public CRestoreWizardOwner {
   std::vector<bool> uiEnabled;
   int restarts = 0;
   std::vector<CString> restartQuestions;
+};
+
+// Moves the test clock on by a millisecond every millisecond while it lives: a thread that
+// finds a lock taken sleeps a millisecond on that clock before it waits, so serving a page
+// whose worker shares a lock with it needs time to pass.
+class ClockTicker {
+ public:
+  explicit ClockTicker(ManualClock& clock)
+      : thread_([this, &clock] {
+          while (!stop_) {
+            clock.Advance(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          }
+        }) {}
+  ~ClockTicker() {
+    stop_ = true;
+    thread_.join();
+  }
+  ClockTicker(const ClockTicker&) = delete;
+  ClockTicker& operator=(const ClockTicker&) = delete;
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
 };
 
 class WizardTest : public DialogTest {
