@@ -13,6 +13,8 @@
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgOneClickDrvUpdateResultsMain.h"
+#include "DlgScan3Results.h"
 #include "DlgSchedule.h"
 #include "DlgSetting1General.h"
 #include "FileHistory.h"
@@ -27,6 +29,8 @@
 #include "SystemHelpers.h"
 #include "UpdateCheckerLauncher.h"
 #include "VelquorApp.h"
+#include "VelquorResults.h"
+#include "VelquorScan.h"
 #include "VelquorWizards.h"
 
 CVelquorDlg* g_pMainDlg = nullptr;
@@ -142,14 +146,17 @@ BOOL CVelquorDlg::OnInitDialog() {
 }
 
 void CVelquorDlg::BuildGroups() {
-  // The scan group has no pages yet: its places stay empty and its panel shows only its
-  // buttons.
+  // Each group's pages are made hidden and placed; the first page of each is shown.
   m_pGroups[kScanGroup] = GetLeftPanel(1);
   m_pGroups[kBackupGroup] = GetLeftPanel(3);
   m_pGroups[kRestoreGroup] = GetLeftPanel(4);
   m_pWizards->BuildWizardGroups(m_pGroups[kBackupGroup], m_pGroups[kRestoreGroup]);
   CDlgLeftDlgBase* settings = GetLeftPanel(5);
   m_pGroups[kSettingsGroup] = settings;
+  m_pScanHost = std::make_unique<CVelquorScanHost>(*this);
+  AddScanPages(*this, *m_pScanHost);
+  m_pResultsHost = std::make_unique<CVelquorResultsHost>(*this);
+  AddResultsPage(*this, *m_pResultsHost);
   if (settings == nullptr) return;
 
   m_pGeneralPage = new CDlgSetting1General();
@@ -167,13 +174,20 @@ void CVelquorDlg::BuildGroups() {
       {kExclusionPlace, m_pExclusionPage, CDlgDrvExclusion::kTemplateId},
   };
   // The panel owns its pages from here on, made or not.
-  for (const auto& entry : kPages) {
-    settings->SetPage(entry.place, entry.page);
-    AddPage(settings, entry.page, entry.templateId);
-  }
+  for (const auto& entry : kPages) PlaceGroupPage(kSettingsGroup, entry.place, entry.page, entry.templateId);
   m_pGeneralPage->EnableWindow(TRUE);
   m_pGeneralPage->ShowWindow(SW_SHOW);
   settings->SelectButton(kSettingsSelection);
+}
+
+BOOL CVelquorDlg::PlaceGroupPage(Group group, int place, CDlgBaseWnd* page, UINT templateId) {
+  CDlgLeftDlgBase* panel = m_pGroups[group];
+  if (panel == nullptr) {
+    delete page;
+    return FALSE;
+  }
+  panel->SetPage(place, page);
+  return AddPage(panel, page, templateId);
 }
 
 CDlgBaseWnd* CVelquorDlg::GetGroupPage(Group group, int place) const {
@@ -303,9 +317,9 @@ LRESULT CVelquorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (ReadRunningInstanceText(lParam, word)) return TakeSecondStart(word);
     switch (reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData) {
       case kCopyHiddenScan:
-        // The one-click results popup joins with the results pages.
         m_app.m_bHiddenScan = TRUE;
         m_launcher.bHiddenScanMode = true;
+        RunOneClickResults();
         return 16;
       case kCopyProgressNotify:
         m_app.m_bProgressNotify = TRUE;
@@ -426,6 +440,14 @@ void CVelquorDlg::EnableUi(BOOL bEnable) {
   m_bUiEnabled = bEnable ? TRUE : FALSE;
 }
 
+void CVelquorDlg::RunOneClickResults() {
+  if (!m_pResultsHost) return;
+  auto* results = dynamic_cast<CDlgScan3Results*>(GetGroupPage(kScanGroup, 3));
+  CDlgOneClickDrvUpdateResultsMain popup(*m_pResultsHost, results ? &results->GetResultView() : nullptr,
+                                         AfxGetMainWnd());
+  popup.DoModal();
+}
+
 // ---- Elevation
 
 int CVelquorDlg::RelaunchAsAdmin(const CString& question, int startPage) {
@@ -454,8 +476,8 @@ void CVelquorDlg::OnTimer(UINT_PTR nIDEvent) {
       if (!IsProcessRunning(kProgramFile, 0, FALSE)) EndProcessNow();
       break;
     case kPopupTimerId:
-      // The one-click results popup joins with the results pages; the arming goes on.
       KillTimer(nIDEvent);
+      RunOneClickResults();
       m_popup.Rearm();
       return;
     case kExitTimerId:

@@ -18,6 +18,8 @@ class CVelquorApp;
 class CVelquorWizards;
 class CDlgSetting1General;
 class CDlgDrvExclusion;
+class CVelquorScanHost;
+class CVelquorResultsHost;
 
 class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   DECLARE_DYNAMIC(CVelquorDlg)
@@ -73,12 +75,19 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // the place is empty).
   CDlgLeftDlgBase* GetGroup(Group group) const { return m_pGroups[group]; }
   CDlgBaseWnd* GetGroupPage(Group group, int place) const;
+  // Gives the page to the group's place (the group owns it from then on) and makes it there,
+  // hidden and disabled; FALSE when the group is missing or the page could not be made.
+  BOOL PlaceGroupPage(Group group, int place, CDlgBaseWnd* page, UINT templateId);
 
   CDriverScanUpdate& GetScanEngine() { return m_scanEngine; }
   CDriverInstallEngine& GetInstallEngine() { return m_installEngine; }
   tagLauncherState& GetLauncherState() { return m_launcher; }
   // The launcher link while the launcher is told (null otherwise).
   CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
+  // The scan pages' host (null before the groups are built).
+  CVelquorScanHost* GetScanHost() const { return m_pScanHost.get(); }
+  // The results page's host (null before the groups are built).
+  CVelquorResultsHost* GetResultsHost() const { return m_pResultsHost.get(); }
   // The settings group's exclusion list page (null before the groups are built).
   CDlgDrvExclusion* GetExclusionPage() const { return m_pExclusionPage; }
   const CString& GetDataFolder() const { return m_strDataFolder; }
@@ -96,6 +105,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CString GetBaseFolder() const override;
   CString BrowseForFolder(CWnd* owner, const CString& start) override;
 
+  // Runs the one-click results popup modally over the application's main window.
+  void RunOneClickResults();
+
   // The main window's page-change callback (always allows the change).
   static int PageChangeCallback(CDlgBaseWnd* pDialog, int nCode);
 
@@ -111,8 +123,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // The close request: only while the window is enabled.
   void ExitApp() override;
 
-  // Ends the process at once (watchdog, launcher exit, hidden-mode stop): the quit message
-  // with code 18, then exit code 0 without destructors.
+  // Ends the process at once (watchdog, launcher exit, hidden-mode stop, a one-click scan's
+  // abort): the quit message with code 18, then exit code 0 without destructors.
+  friend class CVelquorScanHost;
   virtual void EndProcessNow();
   // Starts the program again elevated with the parameters and lets this run end; TRUE when the
   // new process started.
@@ -167,6 +180,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   tagLauncherState m_launcher;
   CPopupArming m_popup;
   std::unique_ptr<CKXLauncherLink> m_pLink;
+  std::unique_ptr<CVelquorScanHost> m_pScanHost;
+  std::unique_ptr<CVelquorResultsHost> m_pResultsHost;
 
   DECLARE_MESSAGE_MAP()
 };

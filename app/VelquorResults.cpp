@@ -121,11 +121,13 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
                         },
                         [&launcher] { return launcher.bInstallCancel.load(); }});
   }
-  if (nPageMode == kModeSingleDownload && chosenRows.size() == 1) {
+  if ((nPageMode == kModeSingleDownload || nPageMode == kModeInstallOne) && chosenRows.size() == 1) {
     CString key, value;
     key.Format(_T("%d"), chosenRows.front());
     engine.GetItemMap().Lookup(key, value);
     dialog.SetSingleDriver(DecimalValue(value), chosenRows.front());
+    // One driver's install asks to restart only when its package is listed.
+    if (nPageMode == kModeInstallOne) dialog.SetInstallAll(FALSE);
   }
   m_pRunning = &dialog;
   RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId);

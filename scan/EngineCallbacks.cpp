@@ -28,15 +28,6 @@ std::atomic<CEngineProgressView*> g_view{nullptr};
 constexpr int kPeerScanProgress = 6;
 constexpr int kPeerStatusLine = 14;
 
-// In the one-click mode the launcher stops a scan by setting HKCU <product root>\SwiftTend
-// ABORTSCAN to 1.
-bool LauncherAskedToStop() {
-  CString path;
-  GetProductRegistryKey(path);
-  CRegKeyAccess key(HKEY_CURRENT_USER, CRegKeyAccess::kReadOnly);
-  DWORD abort = 0;
-  return key.Open(HKEY_CURRENT_USER, path + _T("\\SwiftTend")) && key.ReadDword(_T("ABORTSCAN"), abort) && abort == 1;
-}
 
 void ShowText(CEngineProgressView& view, HWND window, const CString& text) {
   if (window != nullptr) Messenger(view).SetText(window, text);
@@ -89,6 +80,14 @@ void ReportRestored(CEngineProgressView& view, CDeviceRecordArray& records) {
 }
 
 }  // namespace
+
+bool LauncherAskedToStop() {
+  CString path;
+  GetProductRegistryKey(path);
+  CRegKeyAccess key(HKEY_CURRENT_USER, CRegKeyAccess::kReadOnly);
+  DWORD abort = 0;
+  return key.Open(HKEY_CURRENT_USER, path + _T("\\SwiftTend")) && key.ReadDword(_T("ABORTSCAN"), abort) && abort == 1;
+}
 
 void SetEngineProgressView(CEngineProgressView* view) { g_view.store(view); }
 

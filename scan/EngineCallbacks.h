@@ -72,6 +72,9 @@ struct CEngineProgressView {
 };
 
 void SetEngineProgressView(CEngineProgressView* view);
+// In the one-click mode the launcher stops a scan by setting HKCU <product root>\SwiftTend
+// ABORTSCAN to 1: whether it has.
+bool LauncherAskedToStop();
 CEngineProgressView* GetEngineProgressView();
 
 // Reports one device of a scan, backup or restore (records null: a device left out) and the

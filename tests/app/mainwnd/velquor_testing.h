@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
+#include "DlgOneClickDrvUpdateResultsMain.h"
 #include "HalvoranApp.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
@@ -37,7 +39,8 @@ class VelquorWindow : public DialogTest {
     theApp.m_bTaskBusy = FALSE;
     theApp.m_bHiddenScan = FALSE;
     theApp.m_bProgressNotify = FALSE;
-    theApp.m_nStartPage = kStartPageScanHome;
+    // No start page: the window starts no scan by itself (a very silent install would).
+    theApp.m_nStartPage = 0;
     theApp.FillMainWindowSettings(settings_);
     dialog_ = std::make_unique<TestVelquorDlg>(theApp);
     dialog_->SetAppInfo(settings_);
@@ -72,6 +75,16 @@ class VelquorWindow : public DialogTest {
     return dialog_->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
   }
   static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible() && page->IsWindowEnabled(); }
+  // A step of a modal run that closes the one-click results popup once it shows.
+  static std::function<bool()> ClosePopup() {
+    return [] {
+      CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
+      auto* popup = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(active);
+      if (popup == nullptr) return false;
+      popup->EndDialog(IDOK);
+      return true;
+    };
+  }
 
   tagAppDlgSettings settings_;
   std::unique_ptr<TestVelquorDlg> dialog_;

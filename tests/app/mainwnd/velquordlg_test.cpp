@@ -10,6 +10,7 @@
 
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgOneClickDrvUpdateResultsMain.h"
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
 #include "HalvoranApp.h"
@@ -131,7 +132,10 @@ TEST_F(VelquorWindow, AnswersTheLauncherCodes) {
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyProgressNotify), 17);
   EXPECT_TRUE(theApp.m_bProgressNotify);
   EXPECT_TRUE(dialog_->GetLauncherState().bProgressNotify);
+  // The hidden-scan code shows the one-click results popup until it is closed.
+  WhileModal({ClosePopup()});
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyHiddenScan), 16);
+  ExpectAllStepsRan();
   EXPECT_TRUE(theApp.m_bHiddenScan);
   EXPECT_TRUE(dialog_->GetLauncherState().bHiddenScanMode);
   EXPECT_EQ(SendCopyData(99), 0);
@@ -195,14 +199,17 @@ TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
     dialog_->HiddenModeStop();
     EXPECT_EQ(dialog_->forcedEnds, c.ends) << c.hidden << c.busy;
   }
-  // The popup timer ends nothing.
+  // The popup timer shows the one-click results popup and ends nothing.
+  WhileModal({ClosePopup()});
   dialog_->SendMessage(WM_TIMER, kPopupTimerId);
+  ExpectAllStepsRan();
   EXPECT_EQ(dialog_->forcedEnds, 3);
 }
 
 TEST_F(VelquorWindow, AFeedbackRequestWithoutAScanAsksForOneAndLeavesTheProgramFree) {
-  // Yes (first button) and No: with no scan to run, the task-busy flag is cleared either way.
-  for (int button : {0, 1}) {
+  // No (second button): no scan runs and the task-busy flag is cleared (Yes starts a scan,
+  // which clears it when it ends).
+  for (int button : {1}) {
     WhileModal({[button] {
       auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
       if (box == nullptr) return false;
@@ -252,10 +259,11 @@ TEST_F(VelquorWindow, HistoriesAreSavedAndLoadedBack) {
 // The results page joins the scan group at places 3 and 4 and takes the engine's rows; its
 // host adds to the settings group's exclusion list and goes to that page.
 TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage) {
-  auto host = std::make_unique<CVelquorResultsHost>(*dialog_);
-  CDlgScan3Results* page = AddResultsPage(*dialog_, *host);
-  ASSERT_NE(page, nullptr);
+  CVelquorResultsHost* host = dialog_->GetResultsHost();
+  ASSERT_NE(host, nullptr);
   CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  auto* page = dynamic_cast<CDlgScan3Results*>(scan->GetPage(3));
+  ASSERT_NE(page, nullptr);
   EXPECT_EQ(scan->GetPage(3), page);
   EXPECT_EQ(scan->GetPage(4), page);
   EXPECT_EQ(dialog_->GetScanEngine().ClearResults(), 1);

@@ -19,7 +19,8 @@ void RoadTest::SetUp() {
   theApp.m_bTaskBusy = FALSE;
   theApp.m_bHiddenScan = FALSE;
   theApp.m_bProgressNotify = FALSE;
-  theApp.m_nStartPage = kStartPageScanHome;
+  // No start page: the window starts no scan by itself (a very silent install would).
+  theApp.m_nStartPage = 0;
 }
 
 void RoadTest::TearDown() {

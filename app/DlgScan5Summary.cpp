@@ -1,0 +1,115 @@
+// CDlgScan5Summary: the five rows counted from the result rows and the exclusion list, their
+// icons and colours, and the page's two buttons.
+#include "DlgScan5Summary.h"
+
+#include "CheckedFormat.h"
+#include "DriverScanUpdate.h"
+#include "IniReader.h"
+#include "PagePainters.h"
+#include "SettingsPageLayout.h"
+
+IMPLEMENT_DYNAMIC(CDlgScan5Summary, CDlgLeftSideChild)
+
+BEGIN_MESSAGE_MAP(CDlgScan5Summary, CDlgLeftSideChild)
+  ON_COMMAND(CDlgScan5Summary::kFinishId, &CDlgScan5Summary::OnFinish)
+  ON_COMMAND(CDlgScan5Summary::kInstallMoreId, &CDlgScan5Summary::OnInstallMore)
+  ON_WM_SHOWWINDOW()
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr LPCTSTR kSection = _T("IDD_SCANTAB5_SUMMARY");
+constexpr UINT kGoodIcon = 1314;
+constexpr UINT kWarningIcon = 1300;
+constexpr LPCTSTR kRowLabels[CDlgScan5Summary::kRowCount] = {
+    _T("SCANTAB1DESC4"), _T("IDS_OUTOFDATE_DRIVER"), _T("IDS_DRIVERS_UPDATES"), _T("IDS_REMAINING_DRIVER"),
+    _T("IDS_EXCLUDED_BYUSER")};
+// Rows that warn while their count is above 0: out of date, remaining and excluded.
+constexpr bool kWarnsWhenCounted[CDlgScan5Summary::kRowCount] = {false, true, false, true, true};
+
+HICON LoadPageIcon(UINT id) {
+  const HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(id), RT_GROUP_ICON);
+  return static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCE(id), IMAGE_ICON, 16, 16, 0));
+}
+
+}  // namespace
+
+CDlgScan5Summary::CDlgScan5Summary(CScanPagesHost& host, CWnd* pParent)
+    : CDlgLeftSideChild(kTemplateId, pParent), m_host(host) {}
+
+CDlgScan5Summary::~CDlgScan5Summary() {
+  for (HICON icon : {m_hGood, m_hWarning})
+    if (icon) ::DestroyIcon(icon);
+}
+
+BOOL CDlgScan5Summary::OnInitDialog() {
+  CDlgLeftSideChild::OnInitDialog();
+  SetWindowText(SettingsText(_T("SCANDLG5")));
+  PlaceActionButton(*this, m_btnFinish, kFinishId, kSection, _T("IDC_BTN_SCANTAB5_FINISH"), 141);
+  m_btnInstallMore.SubclassDlgItem(kInstallMoreId, this);
+  CHoverButtonWithText::SetStyle(m_btnInstallMore, TRUE, FALSE, TRUE);
+  m_btnInstallMore.SetWindowText(GetLangString(_T("IDC_BTN_INSTALL_MORE"), kSection));
+  CRect client;
+  GetClientRect(&client);
+  m_btnInstallMore.MoveWindow(22, client.Height() - 40, 120, 28);
+  if (m_toolTip.GetSafeHwnd()) {
+    m_toolTip.AddTool(&m_btnFinish, SettingsText(_T("SCANTAB5TOOLTIPFINISH")));
+    m_toolTip.AddTool(&m_btnInstallMore, SettingsText(_T("SCANTAB5TOOLTIPINSTALLMORE")));
+  }
+  m_hGood = LoadPageIcon(kGoodIcon);
+  m_hWarning = LoadPageIcon(kWarningIcon);
+  ShowSummary();
+  return TRUE;
+}
+
+BOOL CDlgScan5Summary::PreTranslateMessage(MSG* pMsg) {
+  if (SwallowScanPageKeys(pMsg)) return TRUE;
+  return CDlgLeftSideChild::PreTranslateMessage(pMsg);
+}
+
+void CDlgScan5Summary::ShowSummary() {
+  const CDriverScanUpdate& engine = m_host.ScanEngine();
+  const CResultRowArray& rows = engine.GetResultRows();
+  int remaining = 0, updated = 0;
+  for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
+    if (rows[i].nState == kRowInstalled) ++updated;
+    else if (rows[i].nState == kRowFound || rows[i].nState == kRowDownloaded) ++remaining;
+  }
+  const int counts[kRowCount] = {engine.GetDeviceCount(), remaining + updated, updated, remaining,
+                                 m_host.ExclusionCount()};
+  m_names.RemoveAll();
+  m_values.RemoveAll();
+  m_colours.RemoveAll();
+  m_icons.RemoveAll();
+  for (int row = 0; row < kRowCount; ++row) {
+    m_nCounts[row] = counts[row];
+    CString value;
+    FormatChecked(value, SettingsText(_T("IDS_DRIVERS_COUNT2")), {counts[row]});
+    const bool warning = kWarnsWhenCounted[row] && counts[row] > 0;
+    m_names.Add(SettingsText(kRowLabels[row]));
+    m_values.Add(value);
+    m_colours.Add(warning ? kWarningColour : kGoodColour);
+    m_icons.Add(warning ? m_hWarning : m_hGood);
+  }
+  Invalidate();
+}
+
+void CDlgScan5Summary::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
+  CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
+  DrawPageText(pDC, _T("HOMEDESC2"), CRect(84, 54, 561, 110));
+  DrawPageText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), CRect(22, 118, 561, 136));
+  DrawSectionPanel(pDC, 22, 150, 190, SettingsText(_T("IDS_SUMMARY")), 0, m_icons, m_names, m_values, m_colours, 545);
+}
+
+void CDlgScan5Summary::OnShowWindow(BOOL bShow, UINT nStatus) {
+  CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
+  if (!bShow) return;
+  m_host.PostHostCommand(CScanPagesHost::kScanTab);
+  m_host.SetBusy(FALSE);
+  m_host.ScanState().nScanStep = 3;
+  ShowSummary();
+}
+
+void CDlgScan5Summary::OnFinish() { m_host.ShowScanPage(CScanPagesHost::kHomePage); }
+
+void CDlgScan5Summary::OnInstallMore() { m_host.ShowScanPage(CScanPagesHost::kResultsPage); }
