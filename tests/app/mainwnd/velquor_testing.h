@@ -18,6 +18,18 @@ extern CVelquorApp theApp;
 
 namespace zx::test {
 
+// The program's own texts beside the test program, and the program set to start no update
+// checker and no scan by itself (a very silent install would scan).
+inline void PrepareTheProgram() {
+  const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+  std::filesystem::copy_file(ZX_PROGRAM_TEXTS, folder / "qvx.ini", std::filesystem::copy_options::overwrite_existing);
+  g_bVerySilentInstall = TRUE;
+  theApp.m_bTaskBusy = FALSE;
+  theApp.m_bHiddenScan = FALSE;
+  theApp.m_bProgressNotify = FALSE;
+  theApp.m_nStartPage = 0;
+}
+
 // The main window with its forced end counted instead of ending the test process, and its
 // elevated restart noted instead of made.
 class TestVelquorDlg : public CVelquorDlg {
@@ -40,15 +52,7 @@ class VelquorWindow : public DialogTest {
   void SetUp() override {
     DialogTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(BeforeWindow());
-    const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    std::filesystem::copy_file(ZX_PROGRAM_TEXTS, folder / "qvx.ini", std::filesystem::copy_options::overwrite_existing);
-    // No update checker is started from the tests.
-    g_bVerySilentInstall = TRUE;
-    theApp.m_bTaskBusy = FALSE;
-    theApp.m_bHiddenScan = FALSE;
-    theApp.m_bProgressNotify = FALSE;
-    // No start page: the window starts no scan by itself (a very silent install would).
-    theApp.m_nStartPage = 0;
+    PrepareTheProgram();
     theApp.FillMainWindowSettings(settings_);
     dialog_ = std::make_unique<TestVelquorDlg>(theApp);
     dialog_->SetAppInfo(settings_);

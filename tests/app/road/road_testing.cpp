@@ -12,15 +12,7 @@ namespace zx::test {
 void RoadTest::SetUp() {
   PopupTest::SetUp();
   // The program's own shared texts replace the popup tests' ones.
-  const auto folder = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-  std::filesystem::copy_file(ZX_PROGRAM_TEXTS, folder / "qvx.ini", std::filesystem::copy_options::overwrite_existing);
-  // No update checker is started from the tests.
-  g_bVerySilentInstall = TRUE;
-  theApp.m_bTaskBusy = FALSE;
-  theApp.m_bHiddenScan = FALSE;
-  theApp.m_bProgressNotify = FALSE;
-  // No start page: the window starts no scan by itself (a very silent install would).
-  theApp.m_nStartPage = 0;
+  PrepareTheProgram();
 }
 
 void RoadTest::TearDown() {
