@@ -102,8 +102,12 @@ bool PlaceLocked(HWND window, bool wholeWindow, Placement& out) {
     return POINT{r.left - at.x, r.top - at.y};
   };
   out.shaped.emplace_back(w->handle, placeOf(*w));
+  // A child that is hidden, or lies in a hidden child, has nothing on the screen to draw on
+  // (a hidden top-level window keeps its surface, which is drawn and shown later).
+  if (w->parent && !(w->style & WS_VISIBLE)) out.bounds = RECT{};
   for (const Window* a = w->parent ? FindLocked(w->parent) : nullptr; a;
        a = a->parent ? FindLocked(a->parent) : nullptr) {
+    if (a->parent && !(a->style & WS_VISIBLE)) out.bounds = RECT{};
     out.shaped.emplace_back(a->handle, placeOf(*a));
     RECT client = ClientRectLocked(*a);
     const POINT o = ClientOriginLocked(*a);

@@ -127,6 +127,30 @@ TEST_F(Painting, RedrawingAllChildrenLeavesHiddenOnesUnpainted) {
   EXPECT_EQ(Count(hidden, WM_PAINT), 1);
 }
 
+// A hidden child, and a shown child of a hidden one, have nothing on the screen: what is
+// drawn through their DCs never reaches the window's surface.
+TEST_F(Painting, DrawingOfHiddenChildrenLeavesTheSurfaceAlone) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 80);
+  const HWND panel = MakeWindow(WS_CHILD, top, 1, u"", 0, 0, 60, 60);
+  const HWND page = MakeWindow(WS_CHILD | WS_VISIBLE, panel, 2, u"", 10, 10, 20, 20);
+  PumpWaiting();
+  const COLORREF before = PixelOf(top, 15, 15);
+  ASSERT_NE(before, kRed);
+  for (HWND hidden : {panel, page}) {
+    HDC dc = GetDC(hidden);
+    ASSERT_NE(dc, nullptr);
+    Flood(dc, kRed);
+    ReleaseDC(hidden, dc);
+    EXPECT_EQ(PixelOf(top, 15, 15), before);
+  }
+  ShowWindow(panel, SW_SHOW);
+  PumpWaiting();
+  HDC dc = GetDC(page);
+  Flood(dc, kRed);
+  ReleaseDC(page, dc);
+  EXPECT_EQ(PixelOf(top, 15, 15), kRed);
+}
+
 TEST_F(Painting, UpdateWindowPaintsAtOnceOnlyWhenDue) {
   const HWND top = MakeWindow(WS_POPUP, nullptr, 0, u"", 0, 0, 100, 80);
   PumpWaiting();
