@@ -75,6 +75,17 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   EXPECT_FALSE(folders->IsWindowEnabled());
 }
 
+// The program's texts hold every text the own message box reads, so that no box of the
+// program opens with a "Fail to Read" box of its own.
+TEST_F(VelquorWindow, ItsTextsHoldTheOwnMessageBoxsTexts) {
+  const std::string texts = ReadHostFile(ZX_PROGRAM_TEXTS);
+  const std::size_t section = texts.find("[QVX]");
+  ASSERT_NE(section, std::string::npos);
+  const std::string shared = texts.substr(section, texts.find("\n[", section) - section);
+  for (const char* key : {"IDS_OK=", "IDS_CANCEL=", "IDS_YES=", "IDS_NO=", "IDS_CHK_MSGBOX="})
+    EXPECT_NE(shared.find(std::string("\n") + key), std::string::npos) << key;
+}
+
 // The window opened first in a process hands the scan engine this machine's values: the user
 // hash it keeps is the hardware hash, worked out before it is copied, never an empty text.
 TEST_F(VelquorWindow, HandsTheScanEngineThisMachinesUserHash) {
