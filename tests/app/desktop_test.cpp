@@ -83,13 +83,17 @@ class OnTheDesktop : public MachineTest {
     const std::string file = root() + "/window.xwd";
     const std::string command =
         xwd_ + " -silent -display " + display_ + " -id " + window_ + " -out " + file + " 2>/dev/null";
+    // Settled: the same picture on four reads in a row, over half a second (a slow build
+    // draws a page in steps that can lie further apart than one read).
     std::string last;
+    int same = 0;
     for (int tries = 0; tries < 100; ++tries) {
       if (std::system(command.c_str()) != 0) return {};
       std::string now = ReadAll(file);
-      if (!now.empty() && now == last) return now;
+      same = !now.empty() && now == last ? same + 1 : 0;
+      if (same == 3) return now;
       last = std::move(now);
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
     return {};
   }
