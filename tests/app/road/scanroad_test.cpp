@@ -14,7 +14,9 @@
 #include "DlgScan5Summary.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "ExchangeEncoding.h"
 #include "LastScanStatus.h"
+#include "UpdateAnswer.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
 #include "standin.h"
@@ -50,10 +52,10 @@ class ScanRoad : public RoadTest {
     ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
   }
   // The stand-in over the laptop's shipped catalogue, with the package file it names.
-  void StartService(const std::string& fault = {}) {
+  void StartService(const std::string& fault = {}, std::vector<std::string> arguments = {}) {
     fs::copy_file(ZX_CATALOGUE_DIR "/laptop/catalogue.ini", catalogue_.path() + "/catalogue.ini");
     WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");
-    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path(), fault));
+    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path(), fault, 0, std::move(arguments)));
     ASSERT_GT(service_->port(), 0);
     for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
       SetMachineValue("Hosts", host, "127.0.0.1:" + std::to_string(service_->port()));
@@ -262,6 +264,30 @@ TEST_F(ScanRoad, AStopDuringTheExchangeEndsTheScanWithoutAReport) {
   EXPECT_TRUE(fs::is_empty(uploads_.path()));
   EXPECT_TRUE(Shown(Home()));
   EXPECT_FALSE(theApp.m_bTaskBusy);
+}
+
+// The answer is deciphered while it is read; the error report of an answer whose digest is
+// wrong still carries the answer as it came, whose payload deciphers to the answer document.
+TEST_F(ScanRoad, AnAnswerWithAWrongDigestIsReportedAsItCame) {
+  StartService({}, {"--hostile-answer", "wrongdigest"});
+  OpenMainWindow();
+  CString shown;
+  WhileModal({AnswerBox(shown)});
+  ClickScanNow();
+  ASSERT_TRUE(Until([&] { return ScanEnded(); }, 1000));
+  std::vector<fs::path> reports;
+  for (const auto& entry : fs::directory_iterator(uploads_.path())) reports.push_back(entry.path());
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string report = ReadHostFile(reports[0].string());
+  EXPECT_NE(report.find("<error_desc>getOutputStrFromHex</error_desc>"), std::string::npos);
+  const std::size_t start = report.find("<output_hex>");
+  const std::size_t end = report.find("</output_hex>");
+  ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
+  const std::string sent = report.substr(start + 12, end - start - 12);
+  CString answer(std::u16string(sent.begin(), sent.end()).c_str());
+  EXPECT_EQ(DecodeExchangeAnswer(answer), kAnswerWrongDigest);
+  ASSERT_TRUE(getOutputStrFromHex(answer));
+  EXPECT_EQ(answer.Find(_T("<newdataset")), 0) << CStringA(answer.Left(100)).GetString();
 }
 
 TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
