@@ -169,28 +169,6 @@ AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& pl
   return result;
 }
 
-AnswerDecodeResult DecodeExchangeAnswer(BSTR& answer, CString& plain) {
-  std::u16string_view digits;
-  AnswerDecodeResult result = ExchangeDigits(std::u16string_view(answer, SysStringLen(answer)), digits);
-  if (result == kAnswerDecoded) {
-    // The plain text is deciphered over the digits it comes from, from the string's start;
-    // the digest field it overwrites is kept aside first.
-    const std::u16string_view field = digits.substr(0, kDigestDigits);
-    const std::u16string digest(field);
-    const int units = DecipherHexPayloadTo(digits.substr(kDigestDigits), answer);
-    result = CheckAnswerDigest(digest, std::u16string_view(answer, static_cast<std::size_t>(units)));
-    // The digits' room goes before the plain text is copied out (a string that cannot give it
-    // up keeps its text all the same).
-    if (result == kAnswerDecoded) {
-      SysReAllocStringLen(&answer, answer, static_cast<UINT>(units));
-      plain.SetString(answer, units);
-    }
-  }
-  SysFreeString(answer);
-  answer = nullptr;
-  return result;
-}
-
 AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
   CString plain;
   const AnswerDecodeResult result = DecodeExchangeAnswer(View(text), plain);
