@@ -45,11 +45,6 @@ class MainRoad : public MainRoadTest {
     ASSERT_NO_FATAL_FAILURE(StartService());
     ASSERT_NO_FATAL_FAILURE(OpenRoadWindow());
   }
-  velquor::CFancyListCtrl& List() { return Results()->GetList(); }
-  POINT OnList(POINT client) {
-    ::ClientToScreen(List().m_hWnd, &client);
-    return client;
-  }
   // The results list row by row: state, check and the texts of its columns.
   std::string ListedRows() {
     std::ostringstream text;
@@ -63,32 +58,6 @@ class MainRoad : public MainRoadTest {
     }
     return text.str();
   }
-  int RowOf(LPCTSTR name) {
-    for (int row = 0; row < List().GetItemCount(); ++row)
-      if (List().GetItemDetail(row).Find(name) >= 0) return row;
-    ADD_FAILURE() << "no row of " << CStringA(name).GetString();
-    return 0;
-  }
-  void ClickCheck(int row) {
-    const CRect box = List().GetCheckBoxRect(row);
-    ClickAt(OnList({box.CenterPoint().x, box.CenterPoint().y}));
-    Pump();
-  }
-  // Right-clicks the row and picks the context menu's item at that position.
-  void MenuOnRow(int row, UINT position) {
-    WhileModal({[position] {
-      RECT item{};
-      if (user::TrackedMenuWindow() == nullptr || !user::TrackedMenuItemRect(position, &item)) return false;
-      ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-      return true;
-    }});
-    CRect r;
-    List().GetItemRect(row, &r, LVIR_BOUNDS);
-    const POINT at = OnList({r.left + List().GetColumnWidth(0) + 60, r.CenterPoint().y});
-    for (UINT message : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}) user::InjectMouse(at, message);
-    Pump();
-    ExpectAllStepsRan();
-  }
   static void ExpectSameAsGolden(const std::string& text, const std::string& name) {
     const std::string path = std::string(ZX_GOLDEN_DIR) + "/" + name;
     if (const char* update = std::getenv("ZX_UPDATE_GOLDEN"); update && *update == '1') {
@@ -99,35 +68,6 @@ class MainRoad : public MainRoadTest {
     std::ostringstream golden;
     golden << in.rdbuf();
     EXPECT_EQ(text, golden.str()) << "golden list " << path;
-  }
-  // Drives the download-and-install popup while it runs: its questions answered with their
-  // first button, until the restart prompt shows, which is answered "later" (its picture
-  // taken).
-  std::function<bool()> DriveThePopup(std::vector<CString>& boxes, bool& restartAsked) {
-    return [this, &boxes, &restartAsked] {
-      CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
-      if (auto* prompt = dynamic_cast<CDlgNagRestart*>(active)) {
-        restartAsked = true;
-        prompt->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        ExpectWindowMatches(prompt->m_hWnd, "main_road_restart.png");
-        Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
-        return true;
-      }
-      if (const HWND box = RunningMessageBox()) {
-        boxes.push_back(MessageBoxText(box));
-        AnswerMessageBox(box);
-      }
-      return Turn();
-    };
-  }
-  // Closes the popup once its run is over and its close button shows.
-  std::function<bool()> CloseThePopup() {
-    return [this] {
-      auto* popup = dynamic_cast<CDlgNagDownloadAndInstall*>(CWnd::FromHandlePermanent(ActiveWindow()));
-      if (popup == nullptr || popup->IsRunning() || !::IsWindowVisible(::GetDlgItem(popup->m_hWnd, IDOK))) return Turn();
-      Click(::GetDlgItem(popup->m_hWnd, IDOK));
-      return true;
-    };
   }
 };
 
@@ -159,20 +99,11 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   ASSERT_TRUE(Until([&] { return Shown(Results()); }));
   ExpectSameAsGolden(ListedRows(), "main_road_results.txt");
   ExpectPageMatches(Results(), "main_road_results.png");
-  MenuOnRow(0, 1);  // "Unselect All"
   const int intel = RowOf(_T("Intel")), nvidia = RowOf(_T("NVIDIA")), audio = RowOf(_T("Realtek"));
-  ClickCheck(intel);
-  ClickCheck(nvidia);
-  EXPECT_TRUE(List().GetCheck(intel) && List().GetCheck(nvidia));
-  EXPECT_FALSE(List().GetCheck(audio));
 
-  // Update selected drivers: the popup downloads, backs up and installs both.
+  // The two displays chosen by clicks; the popup downloads, backs up and installs both.
   std::vector<CString> boxes;
-  bool restartAsked = false;
-  WhileModal({DriveThePopup(boxes, restartAsked), CloseThePopup()});
-  Press(Results(), CDlgScan3Results::kDownloadId);
-  ExpectAllStepsRan();
-  EXPECT_TRUE(restartAsked);
+  InstallChosen({_T("Intel"), _T("NVIDIA")}, boxes, "main_road_restart.png");
   ASSERT_EQ(boxes.size(), 2u) << "the install question and the closing message";
   EXPECT_NE(boxes[0].Find(u"Install them"), -1) << CStringA(boxes[0]).GetString();
   EXPECT_NE(boxes[1].Find(u"The drivers are installed."), -1) << CStringA(boxes[1]).GetString();

@@ -6,10 +6,14 @@
 #include <thread>
 
 #include "../../install/road/road_testing.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgNagRestart.h"
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
 #include "HalvoranApp.h"
 #include "LastScanStatus.h"
+#include "zx/input.h"
+#include "zx/menus.h"
 #include "zx/pathmap.h"
 
 CVelquorApp theApp;
@@ -155,6 +159,73 @@ void MainRoadTest::ExpectPageMatches(CWnd* panel, CWnd* page, const std::string&
     Pump();
   }
   ExpectWindowMatches(main_->m_hWnd, name);
+}
+
+POINT MainRoadTest::OnList(POINT client) {
+  ::ClientToScreen(List().m_hWnd, &client);
+  return client;
+}
+
+int MainRoadTest::RowOf(LPCTSTR name) {
+  for (int row = 0; row < List().GetItemCount(); ++row)
+    if (List().GetItemDetail(row).Find(name) >= 0) return row;
+  ADD_FAILURE() << "no row of " << CStringA(name).GetString();
+  return 0;
+}
+
+void MainRoadTest::ClickCheck(int row) {
+  const CRect box = List().GetCheckBoxRect(row);
+  ClickAt(OnList({box.CenterPoint().x, box.CenterPoint().y}));
+  Pump();
+}
+
+void MainRoadTest::MenuOnRow(int row, UINT position) {
+  WhileModal({[position] {
+    RECT item{};
+    if (user::TrackedMenuWindow() == nullptr || !user::TrackedMenuItemRect(position, &item)) return false;
+    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    return true;
+  }});
+  CRect r;
+  List().GetItemRect(row, &r, LVIR_BOUNDS);
+  const POINT at = OnList({r.left + List().GetColumnWidth(0) + 60, r.CenterPoint().y});
+  for (UINT message : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}) user::InjectMouse(at, message);
+  Pump();
+  ExpectAllStepsRan();
+}
+
+void MainRoadTest::InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
+                                 const std::string& restartPicture) {
+  MenuOnRow(0, 1);  // "Unselect All"
+  for (LPCTSTR name : names) ClickCheck(RowOf(name));
+  bool restartAsked = false;
+  WhileModal({[&] {
+                CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
+                if (auto* prompt = dynamic_cast<CDlgNagRestart*>(active)) {
+                  restartAsked = true;
+                  if (!restartPicture.empty()) {
+                    prompt->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    ExpectWindowMatches(prompt->m_hWnd, restartPicture);
+                  }
+                  Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
+                  return true;
+                }
+                if (const HWND box = RunningMessageBox()) {
+                  boxes.push_back(MessageBoxText(box));
+                  AnswerMessageBox(box);
+                }
+                return Turn();
+              },
+              [&] {
+                auto* popup = dynamic_cast<CDlgNagDownloadAndInstall*>(CWnd::FromHandlePermanent(ActiveWindow()));
+                if (popup == nullptr || popup->IsRunning() || !::IsWindowVisible(::GetDlgItem(popup->m_hWnd, IDOK)))
+                  return Turn();
+                Click(::GetDlgItem(popup->m_hWnd, IDOK));
+                return true;
+              }});
+  Press(Results(), CDlgScan3Results::kDownloadId);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(restartAsked);
 }
 
 void HoldDeviceScan(CDriverScanUpdate& engine, std::atomic<bool>& holding, std::function<bool()> release) {

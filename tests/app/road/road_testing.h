@@ -76,9 +76,26 @@ class MainRoadTest : public RoadTest {
     ExpectPageMatches(main_->GetGroup(CVelquorDlg::kScanGroup), page, name);
   }
 
+  // The results page's list, a row by its device's name, and clicks on it.
+  velquor::CFancyListCtrl& List() { return Results()->GetList(); }
+  int RowOf(LPCTSTR name);
+  void ClickCheck(int row);
+  // Right-clicks the row and picks the context menu's item at that position.
+  void MenuOnRow(int row, UINT position);
+  // On the results page: every row unchecked through the context menu, the rows of the named
+  // devices checked, and "Update selected drivers" pressed; the download-and-install popup's
+  // questions are answered with their first button, the restart prompt "later" (its picture
+  // compared with `restartPicture` when given), and the popup closed once its run is over.
+  // The texts of the questions go to `boxes`.
+  void InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
+                     const std::string& restartPicture = {});
+
   TempFolder catalogue_;
   TempFolder uploads_;
   std::unique_ptr<StandIn> service_;
+
+ private:
+  POINT OnList(POINT client);
 };
 
 // The device scan of the engine held once it has run, as a long scan would be, until the
