@@ -130,7 +130,8 @@ int CScanRun::Run() {
   Status(m_page, _T("IDS_DISPLY_UPDATERESULT"));
   m_engine.ClearResults();
   if (Stopped()) return Finish();
-  m_engine.ParseUpdateResults(document, decoded);
+  // A stop during the parse leaves no results and ends the scan there.
+  if (!m_engine.ParseUpdateResults(document, decoded)) return Finish();
   LogScanDuration(start);
   return Finish();
 }

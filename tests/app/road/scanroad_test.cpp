@@ -3,7 +3,9 @@
 // last-scan status and the summary; a stop during the device scan and during the exchange
 // with the texts and records they leave; a service that does not answer; pictures of the pages.
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "DlgOneClickDrvUpdateResultsMain.h"
 #include "DriverInstallEngine.h"
@@ -84,45 +86,90 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   ExpectPageMatches(Home(), "scan_home_after.png");
 }
 
-TEST_F(ScanRoad, AStopDuringTheDeviceScanSendsNoRequestAndRecordsTheAbort) {
+// A stop while the engine works: the device scan, or the parse of the service's answer. The
+// stop writes its request into the engine's step code and waits on the engine's event; the
+// engine answers it at once, does no more, and the scan ends with nothing found.
+struct EngineStop {
+  const char* where;
+  bool duringParse;  // else during the device scan
+  int linesAtStop;
+  int requests;  // reaching the service
+  const char* picture;  // of the scanning page at the stop, or null
+};
+
+class ScanStop : public MainRoadTest, public ::testing::WithParamInterface<EngineStop> {};
+
+TEST_P(ScanStop, TheEngineAnswersTheStopAndTheScanEndsWithNothingFound) {
+  const EngineStop stop = GetParam();
   StartShippedService();
   OpenMainWindow();
+  CDriverScanUpdate& engine = main_->GetScanEngine();
   std::atomic<bool> holding{false};
-  HoldDeviceScan(main_->GetScanEngine(), holding);
+  std::atomic<LONG> seenCode{0};
+  if (stop.duringParse) {
+    engine.SetParseWatch([&] {
+      if (holding.exchange(true)) return;
+      for (int wait = 0; wait < 20000 && GetProcessEngine().GetStepCode() != kStepStopScan; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      seenCode = GetProcessEngine().GetStepCode();
+    });
+  } else {
+    HoldDeviceScan(engine, holding);
+  }
   ClickScanNow();
-  ASSERT_TRUE(Until([&] { return holding.load() && Scanning()->GetStatusLineCount() == 2; }));
+  ASSERT_TRUE(Until([&] { return holding.load() && Scanning()->GetStatusLineCount() == stop.linesAtStop; }));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)));
-  ExpectPageMatches(Scanning(), "scanning_device_scan.png");
+  if (stop.picture) ExpectPageMatches(Scanning(), stop.picture);
   CString shown;
   WhileModal({AnswerBox(shown)});
+  const ULONGLONG stoppedAt = GetTickCount64();
   ClickStop();
   ClickStop();  // a second press while the first stop runs changes nothing
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
+  EXPECT_LT(GetTickCount64() - stoppedAt, CDriverInstallEngine::kStopWaitMs) << "the engine answered the stop";
   ExpectAllStepsRan();
+  if (stop.duringParse) {
+    EXPECT_EQ(seenCode.load(), kStepStopScan);
+  }
+  EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
   EXPECT_NE(shown.Find(u"The scan was stopped."), -1) << CStringA(shown).GetString();
   EXPECT_EQ(Stored(kLastScanTotal), u"Stopped by the user");
   EXPECT_EQ(Stored(kLastScanOutOfDate), u"--");
   EXPECT_EQ(Stored(kLastScanUpToDate), u"--");
-  EXPECT_EQ(service_->NextLine(200), "") << "no request reached the service";
+  EXPECT_EQ(engine.GetUpdatesFound(), 0);
+  EXPECT_EQ(engine.GetResultRows().GetSize(), 0);
+  EXPECT_EQ(Results()->GetList().GetItemCount(), 0);
+  for (int request = 0; request < stop.requests; ++request) EXPECT_NE(service_->NextLine(), "");
+  EXPECT_EQ(service_->NextLine(200), "") << "no further request reached the service";
   EXPECT_TRUE(fs::is_empty(uploads_.path())) << "a stop sends no error report";
   EXPECT_TRUE(Shown(Home()));
+  EXPECT_FALSE(Shown(Results()));
   EXPECT_TRUE(main_->IsUiEnabled());
   EXPECT_FALSE(theApp.m_bTaskBusy);
+}
 
-  // The next scan runs whole, and a stored count now stays through a stop.
-  main_->GetScanEngine().SetDeviceScan(nullptr);
+INSTANTIATE_TEST_SUITE_P(Table, ScanStop,
+                         ::testing::Values(EngineStop{"DeviceScan", false, 2, 0, "scanning_device_scan.png"},
+                                           EngineStop{"Parse", true, 6, 1, nullptr}),
+                         [](const auto& info) { return std::string(info.param.where); });
+
+TEST_F(ScanRoad, AStoredCountStaysThroughAStop) {
+  StartShippedService();
+  OpenMainWindow();
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return Shown(Scanning()); }));
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
   const CString total = Stored(kLastScanTotal);
-  EXPECT_NE(total, u"Stopped by the user");
+  EXPECT_NE(total, u"<none>");
+  std::atomic<bool> holding{false};
   HoldDeviceScan(main_->GetScanEngine(), holding);
-  holding = false;
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return holding.load(); }));
+  CString shown;
   WhileModal({AnswerBox(shown)});
   ClickStop();
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
+  ExpectAllStepsRan();
   EXPECT_EQ(Stored(kLastScanTotal), total);
 }
 
