@@ -93,7 +93,7 @@ bool MainRoadTest::Until(const std::function<bool()>& condition, int stepMs) {
   for (int turn = 0; turn < 20000; ++turn) {
     Pump();
     if (condition()) return true;
-    clock_.Advance(stepMs);
+    Advance(stepMs);
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return condition();
@@ -112,8 +112,13 @@ std::function<bool()> MainRoadTest::AnswerBox(CString& shown) {
   };
 }
 
+void MainRoadTest::Advance(int ms) {
+  clock_.Advance(ms);
+  if (pinnedWallTime_ != 0) clock_.SetWallTime(pinnedWallTime_);
+}
+
 bool MainRoadTest::Turn() {
-  clock_.Advance(20);
+  Advance(20);
   std::this_thread::sleep_for(std::chrono::milliseconds(1));
   main_->PostMessage(WM_NULL);
   return false;

@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -57,6 +58,10 @@ class MainRoadTest : public RoadTest {
   // turn, until the condition holds (at most about 20 s of host time).
   bool Until(const std::function<bool()>& condition, int stepMs = 20);
   bool ScanEnded();
+  // Moves the test clock on; a pinned wall time stays where it was pinned.
+  void Advance(int ms);
+  // Keeps the wall time (the dates of names and texts) at the time given until unpinned (0).
+  void PinWallTime(std::uint64_t fileTime) { pinnedWallTime_ = fileTime; }
   // One turn of a modal run's step that waits: the clock moves on and the loop wakes again.
   // Answers false.
   bool Turn();
@@ -96,6 +101,8 @@ class MainRoadTest : public RoadTest {
 
  private:
   POINT OnList(POINT client);
+
+  std::uint64_t pinnedWallTime_ = 0;
 };
 
 // The device scan of the engine held once it has run, as a long scan would be, until the
