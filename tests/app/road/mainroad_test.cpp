@@ -125,6 +125,12 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   Press(Summary(), CDlgScan5Summary::kFinishId);
   ASSERT_TRUE(Until([&] { return Shown(Home()); }));
 
+  // A new scan reads the installed versions back: only the driver left out is offered.
+  ClickScanNow();
+  ASSERT_TRUE(Until([&] { return Shown(Results()) && ScanEnded(); }));
+  ASSERT_EQ(List().GetItemCount(), 1);
+  EXPECT_NE(List().GetItemDetail(0).Find(_T("Realtek")), -1);
+
   // The machine holds the new drivers, the record of installed updates names both, and the
   // download history lists their packages.
   EXPECT_EQ(InstalledVersion(kIntelId), CString(_T("10.18.10.4425")));

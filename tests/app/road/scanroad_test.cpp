@@ -1,7 +1,8 @@
 // The main road in the real main window on the laptop profile, against the web service's
 // stand-in on loopback: Scan now, the scanning page with its status lines and progress, the
-// last-scan status and the summary; a stop during the device scan and during the exchange
-// with the texts and records they leave; a service that does not answer; pictures of the pages.
+// last-scan status and the summary; a stop during the device scan, the exchange and the parse
+// of the answer with the texts and records they leave; a service that does not answer;
+// pictures of the pages.
 #include <atomic>
 #include <chrono>
 #include <filesystem>
