@@ -1,6 +1,8 @@
 // CVelquorResultsHost and AddResultsPage: the results page's ties to the main window.
 #include "VelquorResults.h"
 
+#include <utility>
+
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
@@ -112,6 +114,7 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   DeleteFolderTree(m_window.GetTempFolder());
   dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder());
   dialog.SetStartMode(DialogMode(nPageMode));
+  dialog.SetAutoFix(std::exchange(m_bAutoFix, false) ? TRUE : FALSE);
   dialog.SetPrompts({[this](CWnd* over) { return CheckElevation(over); }, [this](CWnd* over) { RunRestartPrompt(over); }});
   if (IsLauncherNotifyMode()) {
     // The launcher follows the run and may stop it.

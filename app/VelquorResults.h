@@ -48,6 +48,8 @@ class CVelquorResultsHost : public CResultsPageHost {
   // The rows handed to the download-and-install dialog last, and its mode.
   const std::vector<int>& GetChosenRows() const { return m_chosenRows; }
   int GetPageMode() const { return m_nPageMode; }
+  // The next run is a scheduled auto-fix (SetAutoFix of the dialog).
+  void ArmAutoFix() { m_bAutoFix = true; }
   // The download-and-install dialog while it runs (null otherwise).
   CDlgNagDownloadAndInstall* GetRunningDialog() const { return m_pRunning; }
 
@@ -63,6 +65,7 @@ class CVelquorResultsHost : public CResultsPageHost {
   std::vector<int> m_chosenRows;
   CDlgNagDownloadAndInstall* m_pRunning = nullptr;
   int m_nPageMode = kModeNone;
+  bool m_bAutoFix = false;
 };
 
 // The rows the download-and-install dialog takes: every row of the list in order, with its

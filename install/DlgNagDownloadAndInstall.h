@@ -122,6 +122,9 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetInstallAll(BOOL all) { m_bInstallAll = all; }
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  // A scheduled auto-fix run: nobody watches, so the downloads are installed without asking,
+  // no message box or restart question is shown, and the popup closes when the run ends.
+  void SetAutoFix(BOOL autoFix) { m_bAutoFix = autoFix; }
   void SetPrompts(tagNagPrompts prompts) { m_prompts = std::move(prompts); }
   // How the run's thread pauses after a driver (Sleep when none is set).
   void SetPause(std::function<void(DWORD ms)> pause) { m_pause = std::move(pause); }
@@ -203,6 +206,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void AskForRestart();
   void StopRunningTransfer();
   BOOL IsProgressNotify() const { return m_launcher.notify != nullptr; }
+  // Nobody answers questions: the launcher follows the run, or it is an auto-fix run.
+  BOOL IsUnattended() const { return IsProgressNotify() || m_bAutoFix; }
   // A text of the popup's language section.
   static CString Lang(LPCTSTR id);
   // A text the run's thread writes, looked up by the window when the run started.
@@ -242,6 +247,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   int m_nSingleDriver = -1;
   int m_nSingleRow = -1;
   BOOL m_bInstallAll = TRUE;
+  BOOL m_bAutoFix = FALSE;
   int m_nInstalled = 0;
   int m_nLastFetchError = 0;
   bool m_bConnection = false;

@@ -340,7 +340,7 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
 }
 
 void CDlgNagDownloadAndInstall::ShowRunMessage(const CString& text, UINT icon) {
-  if (IsProgressNotify()) return;
+  if (IsUnattended()) return;
   ShowMessageBox(text, icon, this);
 }
 
@@ -367,6 +367,7 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     }
   }
   RestoreCloseButton();
+  if (m_bAutoFix) SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
 void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
@@ -384,6 +385,10 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
                                                    : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
   if (IsProgressNotify()) return;
+  if (m_bAutoFix) {
+    SetTimer(kTimerClose, kStartDelayMs, nullptr);
+    return;
+  }
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
   // The restart question follows every install of the ticked rows, and the install of one
   // driver whose package is listed.
@@ -410,7 +415,7 @@ void CDlgNagDownloadAndInstall::ShowInstallPrompt(bool oneDriver) {
   CStringArray buttons;
   buttons.Add(Lang(_T("IDS_INSTALL")));
   buttons.Add(Lang(_T("IDS_DONTINSTALL")));
-  const int answer = IsProgressNotify() ? kPromptInstall
+  const int answer = IsUnattended() ? kPromptInstall
                                         : AppMessageBoxEx(text, MB_ICONQUESTION, 2, buttons, kPromptRect, FALSE, 0, this);
   if (answer == kPromptInstall) {
     const int rights = m_prompts.elevate ? m_prompts.elevate(this) : 1;
