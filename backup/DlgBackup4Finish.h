@@ -1,10 +1,9 @@
 // CDlgBackup4Finish: the backup group's last page, the outcome of the backup just made.
 #pragma once
 #include "BackupWizardOwner.h"
-#include "DlgLeftSideChild.h"
-#include "HoverButtonWithText.h"
+#include "DlgWizardFinishPage.h"
 
-class CDlgBackup4Finish : public CDlgLeftSideChild {
+class CDlgBackup4Finish : public CDlgWizardFinishPage {
   DECLARE_DYNAMIC(CDlgBackup4Finish)
 
  public:
@@ -24,19 +23,16 @@ class CDlgBackup4Finish : public CDlgLeftSideChild {
   void ShowOutcome();
 
  protected:
-  void OnOK() override {}
-  void OnCancel() override {}
   void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;
+  COLORREF CountColour(UINT id) const override;
+  void ShowFirstPage() override;
 
-  afx_msg void OnBack();
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
-  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
  private:
   bool Failed() const;
 
   CBackupWizardOwner& m_owner;
-  CHoverButtonWithText m_btnBack;
 
   DECLARE_MESSAGE_MAP()
 };
