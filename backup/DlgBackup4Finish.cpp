@@ -8,7 +8,6 @@ IMPLEMENT_DYNAMIC(CDlgBackup4Finish, CDlgWizardFinishPage)
 
 BEGIN_MESSAGE_MAP(CDlgBackup4Finish, CDlgWizardFinishPage)
   ON_COMMAND(CDlgBackup4Finish::kBackId, &CDlgBackup4Finish::OnBack)
-  ON_WM_SHOWWINDOW()
 END_MESSAGE_MAP()
 
 namespace {
@@ -26,8 +25,6 @@ constexpr LPCTSTR kDriversCount = _T("IDS_DRIVERS_COUNT");
 
 CDlgBackup4Finish::CDlgBackup4Finish(CBackupWizardOwner& owner, CWnd* pParent)
     : CDlgWizardFinishPage(kTemplateId, owner, pParent), m_owner(owner) {}
-
-CDlgBackup4Finish::~CDlgBackup4Finish() = default;
 
 BOOL CDlgBackup4Finish::OnInitDialog() {
   CDlgWizardFinishPage::OnInitDialog();
@@ -54,11 +51,6 @@ void CDlgBackup4Finish::ShowOutcome() {
   SetDlgItemText(kResultId, failed ? SettingsText(_T("BACKUPDLG4_1")) : CountText(kDriversCount, state.driversHandled));
   SetDlgItemText(kFailureId, failed ? CountText(kDriversCount, state.driversChosen) : CString(_T("--")));
   Invalidate();
-}
-
-void CDlgBackup4Finish::OnShowWindow(BOOL bShow, UINT nStatus) {
-  CDlgWizardFinishPage::OnShowWindow(bShow, nStatus);
-  if (bShow) ShowOutcome();
 }
 
 void CDlgBackup4Finish::ShowFirstPage() { m_owner.ShowBackupPage(CBackupWizardOwner::kFirstPage); }

@@ -16,18 +16,14 @@ class CDlgBackup4Finish : public CDlgWizardFinishPage {
   static constexpr COLORREF kFailureColour = 0x0000AB;
 
   CDlgBackup4Finish(CBackupWizardOwner& owner, CWnd* pParent = nullptr);
-  ~CDlgBackup4Finish() override;
 
   BOOL OnInitDialog() override;
-  // Reads the outcome from the main window's backup values into the page.
-  void ShowOutcome();
+  void ShowOutcome() override;
 
  protected:
   void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;
   COLORREF CountColour(UINT id) const override;
   void ShowFirstPage() override;
-
-  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
 
  private:
   bool Failed() const;

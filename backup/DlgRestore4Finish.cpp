@@ -28,8 +28,6 @@ constexpr RECT kBackupNote{48, 304, 570, 340};
 CDlgRestore4Finish::CDlgRestore4Finish(CRestoreWizardOwner& owner, CWnd* pParent)
     : CDlgWizardFinishPage(kTemplateId, owner, pParent), m_owner(owner) {}
 
-CDlgRestore4Finish::~CDlgRestore4Finish() = default;
-
 BOOL CDlgRestore4Finish::OnInitDialog() {
   CDlgWizardFinishPage::OnInitDialog();
   SetWindowText(SettingsText(_T("RESTOREDLG4")));
@@ -49,9 +47,7 @@ void CDlgRestore4Finish::ShowOutcome() {
 
 void CDlgRestore4Finish::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgWizardFinishPage::OnShowWindow(bShow, nStatus);
-  if (!bShow) return;
-  ShowOutcome();
-  HandleRestart();
+  if (bShow) HandleRestart();
 }
 
 void CDlgRestore4Finish::HandleRestart() {

@@ -19,11 +19,9 @@ class CDlgRestore4Finish : public CDlgWizardFinishPage {
   static constexpr COLORREF kFailureColour = 0x0101A9;
 
   CDlgRestore4Finish(CRestoreWizardOwner& owner, CWnd* pParent = nullptr);
-  ~CDlgRestore4Finish() override;
 
   BOOL OnInitDialog() override;
-  // Reads the outcome from the main window's restore values into the page.
-  void ShowOutcome();
+  void ShowOutcome() override;
 
  protected:
   void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;

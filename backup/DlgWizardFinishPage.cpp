@@ -7,6 +7,7 @@
 IMPLEMENT_DYNAMIC(CDlgWizardFinishPage, CDlgLeftSideChild)
 
 BEGIN_MESSAGE_MAP(CDlgWizardFinishPage, CDlgLeftSideChild)
+  ON_WM_SHOWWINDOW()
   ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
@@ -29,6 +30,11 @@ CString CDlgWizardFinishPage::CountText(LPCTSTR id, int count) {
 void CDlgWizardFinishPage::OnBack() {
   m_wizardOwner.EnableOnlyLeftButton(0);
   ShowFirstPage();
+}
+
+void CDlgWizardFinishPage::OnShowWindow(BOOL bShow, UINT nStatus) {
+  CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
+  if (bShow) ShowOutcome();
 }
 
 HBRUSH CDlgWizardFinishPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {

@@ -15,6 +15,9 @@ class CDlgWizardFinishPage : public CDlgLeftSideChild {
     UINT id;
   };
 
+  // Reads the outcome from the main window's values into the page (also each time it is shown).
+  virtual void ShowOutcome() = 0;
+
  protected:
   CDlgWizardFinishPage(UINT nTemplateId, CWizardOwner& owner, CWnd* pParent);
 
@@ -31,6 +34,7 @@ class CDlgWizardFinishPage : public CDlgLeftSideChild {
   virtual void ShowFirstPage() = 0;
 
   afx_msg void OnBack();
+  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
   CHoverButtonWithText m_btnBack;
