@@ -198,7 +198,7 @@ int CScanRun::Finish() {
   }
   Record(false);
   if (m_engine.GetUpdatesFound() > 0) {
-    m_page.FinishScanPage(m_engine.FillResults() ? TRUE : FALSE);
+    m_page.FinishScanPage(m_page.FillResultRows());
     return 1;
   }
   if (!m_host.IsOneClick()) {
