@@ -21,6 +21,7 @@
 #include "DlgScan3Results.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgNagRestart.h"
+#include "VelquorScan.h"
 #include "velquor_testing.h"
 
 CVelquorApp theApp;
@@ -73,6 +74,51 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   EXPECT_EQ(settings->GetSelectedButton(), CVelquorDlg::kGeneralPlace);
   EXPECT_TRUE(general->IsWindowEnabled());
   EXPECT_FALSE(folders->IsWindowEnabled());
+}
+
+// The scan tab returns to the page of the scan's step; the results tab shows the last scan's
+// results, or offers a scan (No here) and goes back to the scan tab's home page.
+TEST_F(VelquorWindow, TheScanAndResultsTabsFollowTheScan) {
+  CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  ASSERT_NE(scan, nullptr);
+  EXPECT_EQ(dialog_->GetLeftPanel(2), scan);
+  tagScanState& state = dialog_->GetScanHost()->ScanState();
+  const struct {
+    int tab;
+    bool scanDone;
+    int step;
+    bool asks;
+    int selectedTab, button, stepAfter;
+  } kCases[] = {
+      {1, false, 3, false, 1, 5, 3}, {1, false, 1, false, 1, 2, 1}, {1, true, 2, false, 1, 4, 2},
+      {1, false, 0, false, 1, 1, 0}, {1, false, 7, false, 1, 1, 7}, {2, true, 3, false, 2, 3, 3},
+      {2, false, 2, true, 1, 1, 0},
+  };
+  for (const auto& c : kCases) {
+    state.bScanDone = c.scanDone;
+    state.nScanStep = c.step;
+    bool asked = false;
+    if (c.asks)
+      WhileModal({[&asked] {
+        auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+        if (box == nullptr) return false;
+        asked = true;
+        Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + 1));
+        return true;
+      }});
+    Click(dialog_->GetTabButton(c.tab)->m_hWnd);
+    Pump();
+    if (c.asks) ExpectAllStepsRan();
+    const std::string which = std::to_string(c.tab) + "/" + std::to_string(c.step);
+    EXPECT_EQ(asked, c.asks) << which;
+    EXPECT_EQ(dialog_->GetCurrentPanel(), scan) << which;
+    EXPECT_EQ(dialog_->GetSelectedTab(), dialog_->GetTabButton(c.selectedTab)) << which;
+    EXPECT_EQ(scan->GetSelectedButton(), c.button) << which;
+    EXPECT_TRUE(Shown(scan->GetPage(c.button))) << which;
+    EXPECT_EQ(state.nScanStep, c.stepAfter) << which;
+  }
+  state.bScanDone = false;
+  state.nScanStep = 0;
 }
 
 // The program's texts hold every text the own message box reads, so that no box of the
