@@ -1,7 +1,8 @@
 // Windows across processes: a second process (this test program started again in a role)
 // finds the first's window by class and title, sends it WM_COPYDATA and a text message and
 // gets the answers, reads and changes its state, and broadcasts a registered message that
-// reaches every top-level window of both; a process of another user cannot call in.
+// reaches every top-level window of both, each message telling the first which process it came
+// from; a process of another user cannot call in.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pwd.h>
@@ -17,11 +18,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "errhandlingapi.h"
 #include "user_testing.h"
 #include "zx/machine.h"
+#include "zx/messagesender.h"
 
 extern char** environ;
 
@@ -159,10 +162,12 @@ struct FirstProcess {
   std::vector<WPARAM> enables;
   std::vector<WPARAM> broadcasts;
   HWND peerWindow = nullptr;
+  std::map<UINT, DWORD> senders;  // the process each message came from
 };
 FirstProcess g_first;
 
 LRESULT CALLBACK FirstProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_first.senders[message] = zx::user::GetMessageSenderProcessId();
   if (message == WM_COPYDATA) {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     g_first.copyCodes.push_back(copy->dwData);
@@ -220,6 +225,12 @@ TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
   ASSERT_NE(g_first.peerWindow, nullptr);
   EXPECT_FALSE(IsWindow(g_first.peerWindow)) << "its process has ended";
   EXPECT_EQ(FindWindowW(u"ZxRecorder", nullptr), other);
+  // Sent and posted by the second process, and posted by a thread of this one.
+  const auto peer = static_cast<DWORD>(pid);
+  EXPECT_EQ(g_first.senders[WM_COPYDATA], peer);
+  EXPECT_EQ(g_first.senders[g_first.broadcast], peer);
+  EXPECT_EQ(g_first.senders[WM_USER + 9], peer);
+  EXPECT_EQ(g_first.senders[WM_APP], static_cast<DWORD>(::getpid()));
 }
 
 TEST_F(CrossProcess, AProcessOfAnotherUserCannotCallIn) {
