@@ -98,6 +98,9 @@ void AnswerQuery(const ConnectionRef& connection, const wire::Frame& request, HW
     case Query::kLastActivePopup:
       value = HandleValue(GetLastActivePopup(window));
       break;
+    case Query::kRelative:
+      value = HandleValue(GetWindow(window, static_cast<UINT>(argument)));
+      break;
     default:
       return Fail(connection, request, ERROR_INVALID_PARAMETER);
   }

@@ -1,8 +1,8 @@
 // Windows across processes: a second process (this test program started again in a role)
-// finds the first's window by class and title, sends it WM_COPYDATA and a text message and
-// gets the answers, reads and changes its state, and broadcasts a registered message that
-// reaches every top-level window of both, each message telling the first which process it came
-// from; a process of another user cannot call in.
+// finds the first's window by class and title, walks to its child, sends it WM_COPYDATA and
+// a text message and gets the answers, reads and changes its state, and broadcasts a
+// registered message that reaches every top-level window of both, each message telling the
+// first which process it came from; a process of another user cannot call in.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pwd.h>
@@ -85,6 +85,12 @@ int PlayPeer(const std::string& firstHandle) {
       std::u16string(text) != u"Zephr")
     return 15;
   if (!IsWindow(main) || !IsWindowVisible(main)) return 16;
+  // Its one child, walked to as in its own process.
+  const HWND child = GetWindow(main, GW_CHILD);
+  WCHAR childClass[16] = {};
+  if (!child || GetWindow(child, GW_HWNDNEXT) || !GetClassNameW(child, childClass, 16) ||
+      std::u16string(childClass) != u"Static")
+    return 28;
   if (EnableWindow(main, FALSE) || IsWindowEnabled(main)) return 17;
   if (!EnableWindow(main, TRUE) || !IsWindowEnabled(main)) return 18;
   DWORD process = 0;
@@ -196,6 +202,7 @@ TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
   const HWND main = CreateWindowExW(0, u"#32770", kTitle, WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
                                     100, 400, 300, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(main, nullptr);
+  ASSERT_NE(CreateWindowExW(0, u"Static", u"", WS_CHILD, 0, 0, 10, 10, main, nullptr, nullptr, nullptr), nullptr);
   g_first.dialogProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FirstProc)));
   const HWND other = MakeWindow();  // a second top-level window of the first process
