@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "DigestsMd5.h"
 #include "DriverScanUpdate.h"
 #include "EngineCallbacks.h"
 #include "ExchangeAnswerReader.h"
@@ -28,6 +29,18 @@ namespace {
 
 constexpr int kAnswerEntries = 20000;
 constexpr int kLongestEntry = 1000;
+
+// The answer's characters are ASCII: the fixture keeps it a byte a character, so that its own
+// copy weighs less on the peak than the lookup's.
+CString Wide(const std::string& text) {
+  CString wide;
+  LPTSTR out = wide.GetBufferSetLength(static_cast<int>(text.size()));
+  std::copy(text.begin(), text.end(), out);
+  wide.ReleaseBufferSetLength(static_cast<int>(text.size()));
+  return wide;
+}
+
+std::string Narrow(const CString& text) { return std::string(text.GetString(), text.GetString() + text.GetLength()); }
 
 // The seeded workstation scanned once, and an answer of 20,000 entries for its devices.
 class LookupFixture {
@@ -48,7 +61,7 @@ class LookupFixture {
   }
 
   CDriverScanUpdate engine;
-  CString answer;
+  std::string answer;
 
  private:
   // Ten entries per device: its hardware id and its ids without revision and subsystem, under
@@ -58,16 +71,18 @@ class LookupFixture {
   // the text never moves while it grows.
   void BuildAnswer() {
     const int devices = engine.GetDeviceCount();
-    answer.Preallocate(kAnswerEntries * kLongestEntry);
-    answer = _T("<newdataset>\r\n");
+    CString text;
+    text.Preallocate(kAnswerEntries * kLongestEntry);
+    text = _T("<newdataset>\r\n");
     for (int index = 0; index < devices; ++index) {
-      for (int n = index; n < kAnswerEntries; n += devices) AddEntry(index, n);
+      for (int n = index; n < kAnswerEntries; n += devices) AddEntry(text, index, n);
     }
-    answer += _T("</newdataset>");
+    text += _T("</newdataset>");
+    answer = Narrow(text);
   }
 
   // The entry n of the answer, for the device at `index`.
-  void AddEntry(int index, int n) {
+  void AddEntry(CString& text, int index, int n) {
     const int devices = engine.GetDeviceCount();
     const tagDeviceDriverInfo& device = *engine.GetDevices()->GetAt(index);
     CString id = device.szText[kSlotHardwareId].Text();
@@ -84,12 +99,15 @@ class LookupFixture {
                     "<featurescore>0x0%d</featurescore>\r\n<signaturescore/>\r\n<signer>1</signer>\r\n</driver>\r\n"),
                  index, id.GetString(), id.GetString(), n % 10, n, 1 + n % 30, n % 7, n, n % 100, n, 1 + n % 4,
                  n % 3, n % 10);
-    answer += group;
+    text += group;
   }
 };
 
+// The fixture, for a benchmark about to start: what the benchmarks before let go goes back to
+// the system first, so that each one's peak is its own.
 LookupFixture& Fixture() {
   static LookupFixture fixture;
+  malloc_trim(0);
   return fixture;
 }
 
@@ -106,7 +124,7 @@ BENCHMARK(BM_BuildRequest)->Unit(benchmark::kMillisecond);
 // The service's answer as it comes off the wire: the envelope of the scan exchange's result,
 // the enciphered answer (digest field and four digits a unit) made from the plain text, which
 // is let go: a lookup receiving the service's answer holds no plain answer yet.
-std::string AnswerEnvelope(CString& plain) {
+std::string AnswerEnvelope(std::string& plain) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   // What the round before let go goes back to the system first: the making of the envelope,
   // which holds it beside the plain text, is no part of the lookup.
@@ -116,23 +134,24 @@ std::string AnswerEnvelope(CString& plain) {
       "<?xml version=\"1.0\" encoding=\"utf-8\"?><soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
       "<soap:Body><" + operation + "Response xmlns=\"" + zx::soap::kServiceNamespace + "\"><" + operation + "Result>";
   const std::string tail = "</" + operation + "Result></" + operation + "Response></soap:Body></soap:Envelope>";
-  CString digest;
-  ComputeTextDigest(plain, digest);
+  // The digest of ASCII text is the MD5 of its bytes.
+  CString digest = CMD5Checksum::DigestHex(reinterpret_cast<const BYTE*>(plain.data()), static_cast<UINT>(plain.size()));
+  digest.MakeUpper();
   std::string envelope;
-  envelope.reserve(head.size() + digest.GetLength() + 4 * static_cast<std::size_t>(plain.GetLength()) + tail.size());
+  envelope.reserve(head.size() + digest.GetLength() + 4 * plain.size() + tail.size());
   envelope = head;
-  for (int n = 0; n < digest.GetLength(); ++n) envelope += static_cast<char>(digest[n]);
+  envelope += Narrow(digest);
   CRc4KeyStream stream;
-  for (int n = 0; n < plain.GetLength(); ++n) {
-    const unsigned unit = plain[n];  // low byte first, each byte high digit first
+  for (const char ch : plain) {
+    const unsigned unit = static_cast<unsigned char>(ch);  // low byte first, each byte high digit first
     const unsigned low = (unit & 0xFF) ^ stream.Next();
     const unsigned high = (unit >> 8) ^ stream.Next();
     const char digits[4] = {kDigits[low >> 4], kDigits[low & 15], kDigits[high >> 4], kDigits[high & 15]};
     envelope.append(digits, 4);
   }
   envelope += tail;
-  plain.Empty();
-  plain.FreeExtra();
+  plain.clear();
+  plain.shrink_to_fit();
   malloc_trim(0);
   return envelope;
 }
@@ -141,7 +160,7 @@ std::string AnswerEnvelope(CString& plain) {
 // round before, as the scan exchange reads it: the result deciphered in pieces while the SOAP
 // client reads it, then the plain text taken.
 void BM_ReadAndDecipherAnswer(benchmark::State& state) {
-  CString& answer = Fixture().answer;
+  std::string& answer = Fixture().answer;
   std::size_t bytes = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -155,35 +174,41 @@ void BM_ReadAndDecipherAnswer(benchmark::State& state) {
           std::move(envelope), zx::soap::kServiceNamespace, zx::soap::GetUpdateInfoWithEncryptOptionsOperation());
       if (response.kind != zx::soap::Response::Result) state.SkipWithError("the envelope did not read");
     }
-    if (reader.Finish(answer) != kAnswerDecoded) state.SkipWithError("answer did not decode");
+    CString plain;
+    if (reader.Finish(plain) != kAnswerDecoded) state.SkipWithError("answer did not decode");
+    state.PauseTiming();
+    answer = Narrow(plain);
+    state.ResumeTiming();
   }
-  if (answer.IsEmpty()) std::abort();
+  if (answer.empty()) std::abort();
   state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_ReadAndDecipherAnswer)->Unit(benchmark::kMillisecond);
 
 // The deciphered answer as the lookup hands it over: a text of its own, moved into the
 // document. The copy is made outside the timing.
-CString AnswerCopy(benchmark::State& state) {
+CString AnswerCopy(benchmark::State& state, const std::string& answer) {
   state.PauseTiming();
-  CString text = Fixture().answer;
+  CString text = Wide(answer);
   state.ResumeTiming();
   return text;
 }
 
 // The answer document alone, parsed by the XML document class.
 void BM_AnswerDocumentOnly(benchmark::State& state) {
+  const std::string& answer = Fixture().answer;
   for (auto _ : state) {
     CMarkup document;
-    if (!document.SetDocumentText(AnswerCopy(state))) state.SkipWithError("answer did not parse");
+    if (!document.SetDocumentText(AnswerCopy(state, answer))) state.SkipWithError("answer did not parse");
   }
 }
 BENCHMARK(BM_AnswerDocumentOnly)->Unit(benchmark::kMillisecond);
 
 void BM_AnswerDocumentReused(benchmark::State& state) {
+  const std::string& answer = Fixture().answer;
   CMarkup document;
   for (auto _ : state) {
-    if (!document.SetDocumentText(AnswerCopy(state))) state.SkipWithError("answer did not parse");
+    if (!document.SetDocumentText(AnswerCopy(state, answer))) state.SkipWithError("answer did not parse");
   }
 }
 BENCHMARK(BM_AnswerDocumentReused)->Unit(benchmark::kMillisecond);
@@ -193,7 +218,7 @@ void BM_ReadAndMatchAnswer(benchmark::State& state) {
   LookupFixture& fixture = Fixture();
   for (auto _ : state) {
     CMarkup document;
-    fixture.engine.ParseUpdateResults(document, AnswerCopy(state));
+    fixture.engine.ParseUpdateResults(document, AnswerCopy(state, fixture.answer));
     if (fixture.engine.GetAnswerRecords().size() != kAnswerEntries) state.SkipWithError("answer records lost");
   }
   state.counters["found"] = fixture.engine.GetUpdatesFound();
@@ -203,7 +228,7 @@ BENCHMARK(BM_ReadAndMatchAnswer)->Unit(benchmark::kMillisecond);
 void BM_MatchOnly(benchmark::State& state) {
   LookupFixture& fixture = Fixture();
   CMarkup document;
-  fixture.engine.ParseUpdateResults(document, fixture.answer);
+  fixture.engine.ParseUpdateResults(document, Wide(fixture.answer));
   for (auto _ : state) fixture.engine.MatchUpdatesToDevices();
 }
 BENCHMARK(BM_MatchOnly)->Unit(benchmark::kMillisecond);
@@ -215,7 +240,7 @@ void BM_RequestReadAndMatch(benchmark::State& state) {
     CMarkup request;
     fixture.engine.BuildScanRequestXml(fixture.engine.GetDevices(), fixture.engine.GetDeviceCount(), request);
     CMarkup answer;
-    fixture.engine.ParseUpdateResults(answer, AnswerCopy(state));
+    fixture.engine.ParseUpdateResults(answer, AnswerCopy(state, fixture.answer));
   }
 }
 BENCHMARK(BM_RequestReadAndMatch)->Unit(benchmark::kMillisecond);
@@ -228,7 +253,7 @@ void BM_FirstLookup(benchmark::State& state) {
     state.PauseTiming();
     CMarkup empty;
     fixture.engine.ParseUpdateResults(empty, CString());
-    CString text = fixture.answer;
+    CString text = Wide(fixture.answer);
     state.ResumeTiming();
     CMarkup request;
     fixture.engine.BuildScanRequestXml(fixture.engine.GetDevices(), fixture.engine.GetDeviceCount(), request);
