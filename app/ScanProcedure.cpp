@@ -5,7 +5,6 @@
 #include <oleauto.h>
 #include <synchapi.h>
 
-
 #include "DlgScan2Scanning.h"
 #include "DriverFeedbackReport.h"
 #include "DriverInstallEngine.h"
