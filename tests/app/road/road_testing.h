@@ -91,7 +91,8 @@ class MainRoadTest : public RoadTest {
   // On the results page: every row unchecked through the context menu, the rows of the named
   // devices checked, and "Update selected drivers" pressed; the download-and-install popup's
   // questions are answered with their first button, the restart prompt "later" (its picture
-  // compared with `restartPicture` when given), and the popup closed once its run is over.
+  // compared with `restartPicture` when given), and the popup closed once its run is over
+  // (or after 25 s of host time, failing the test).
   // The texts of the questions go to `boxes`.
   void InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
                      const std::string& restartPicture = {});

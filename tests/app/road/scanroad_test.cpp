@@ -100,6 +100,8 @@ struct EngineStop {
   const char* picture;  // of the scanning page at the stop, or null
 };
 
+void PrintTo(const EngineStop& stop, std::ostream* out) { *out << stop.where; }
+
 class ScanStop : public MainRoadTest, public ::testing::WithParamInterface<EngineStop> {};
 
 TEST_P(ScanStop, TheEngineAnswersTheStopAndTheScanEndsWithNothingFound) {
