@@ -131,7 +131,8 @@ int CScanRun::Run() {
   Status(m_page, _T("IDS_DISPLY_UPDATERESULT"));
   m_engine.ClearResults();
   if (Stopped()) return Finish();
-  m_engine.ParseUpdateResults(document, decoded);
+  // A stop during the parse leaves no results and ends the scan there.
+  if (!m_engine.ParseUpdateResults(document, decoded)) return Finish();
   LogScanDuration(start);
   return Finish();
 }
@@ -197,7 +198,7 @@ int CScanRun::Finish() {
   }
   Record(false);
   if (m_engine.GetUpdatesFound() > 0) {
-    m_page.FinishScanPage(m_engine.FillResults() ? TRUE : FALSE);
+    m_page.FinishScanPage(m_page.FillResultRows());
     return 1;
   }
   if (!m_host.IsOneClick()) {

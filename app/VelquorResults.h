@@ -56,6 +56,9 @@ class CVelquorResultsHost : public CResultsPageHost {
  private:
   // The package fetch of the runs, made at the first run.
   CDriverPackageFetch& Fetch();
+  // After a run of the chosen rows without an install: the scan's count of updates left goes
+  // down by the packages downloaded, and the launcher is told it.
+  void ReportDownloadsLeft(int downloaded);
 
   CVelquorDlg& m_window;
   CUpdateServiceHelper m_helper;
