@@ -2,18 +2,21 @@
 // size, clicks sent to the display (xdotool) on the header tabs change the page, and a tab
 // shows the very same picture each time it is chosen (screenshots of the window with xwd).
 // On the laptop machine against the web service's stand-in, a click on Scan now leads to the
-// results page with a row for each update found, whose check boxes follow clicks. Skipped
-// when Xvfb, xdotool or xwd is missing.
+// results page with a row for each update found, whose check boxes follow clicks. A display
+// that goes away ends the program at once, writing nothing. Skipped when Xvfb, xdotool or xwd
+// is missing.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
 #include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -135,13 +138,15 @@ class OnTheDesktop : public MachineTest {
     service_.reset();
     ::unsetenv("ZX_MACHINE_ROOT");
   }
-  // A private display with the main program's window shown on it.
-  void ShowTheProgram() {
+  // A private display with the main program's window shown on it; what the program writes to
+  // the descriptor is read through program_.out.
+  void ShowTheProgram(int outFd = 1) {
     server_ = std::make_unique<Xvfb>("1024x768x24");
     display_ = server_->Display();
     ASSERT_FALSE(display_.empty());
     program_ = Start({ZX_MAINPROGRAM},
-                     Environment({"DISPLAY=" + display_, "ZX_PRESENTER=x11", "ZX_MACHINE_ROOT=" + root()}), 1, false);
+                     Environment({"DISPLAY=" + display_, "ZX_PRESENTER=x11", "ZX_MACHINE_ROOT=" + root()}), outFd,
+                     false);
     ASSERT_GT(program_.pid, 0);
     window_ = Output("DISPLAY=" + display_ + " timeout 20 " + xdotool_ +
                      " search --sync --onlyvisible --name '^Zephrin Tunevo$' 2>/dev/null | head -n 1");
@@ -262,6 +267,29 @@ TEST_F(OnTheDesktop, ScanNowLeadsToTheResultsWhoseCheckBoxesFollowClicks) {
   ASSERT_TRUE(again.Valid());
   EXPECT_EQ(CheckBox(again, 0), CheckBox(results, 0));
   EXPECT_EQ(CheckBox(again, 1), CheckBox(cleared, 1));
+}
+
+TEST_F(OnTheDesktop, ADisplayThatGoesAwayEndsTheProgramWritingNothing) {
+  // The program works in a folder of its own, which stays empty.
+  TempFolder work;
+  const std::string here = std::filesystem::current_path().string();
+  ASSERT_EQ(::chdir(work.path().c_str()), 0);
+  ShowTheProgram(2);
+  ASSERT_EQ(::chdir(here.c_str()), 0);
+  ASSERT_FALSE(window_.empty());
+  ASSERT_TRUE(Picture(SettledPicture()).Valid());
+
+  // It ends through its own handler of the lost display, not through the end of the process
+  // that runs the exit handlers on the presenter's thread while the window thread goes on.
+  server_.reset();
+  EXPECT_TRUE(AwaitLine(program_.out, "zx: the X display is gone; the program ends", 10000));
+  const bool ended = EndsWithin(program_.pid, 10000);
+  EXPECT_TRUE(ended) << "the program did not end with its display";
+  if (ended) {
+    program_.pid = -1;
+    ::close(program_.out);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(work.path()));
 }
 
 }  // namespace
