@@ -68,6 +68,7 @@ BEGIN_MESSAGE_MAP(CDlgScan2Scanning, CDlgLeftSideChild)
   ON_COMMAND(CDlgScan2Scanning::kStopId, &CDlgScan2Scanning::OnStopScan)
   ON_MESSAGE(CDlgScan2Scanning::kShowMessage, &CDlgScan2Scanning::OnShowMessage)
   ON_MESSAGE(CDlgScan2Scanning::kFinishMessage, &CDlgScan2Scanning::OnFinish)
+  ON_MESSAGE(CDlgScan2Scanning::kFillMessage, &CDlgScan2Scanning::OnFillResults)
   ON_REGISTERED_MESSAGE(g_nUpdateCountMessage, &CDlgScan2Scanning::OnUpdateCount)
 END_MESSAGE_MAP()
 
@@ -202,6 +203,10 @@ LRESULT CDlgScan2Scanning::OnFinish(WPARAM wParam, LPARAM) {
   HandOnScanPages(*this, wParam != 0);
   return 0;
 }
+
+BOOL CDlgScan2Scanning::FillResultRows() { return SendMessage(kFillMessage) != 0 ? TRUE : FALSE; }
+
+LRESULT CDlgScan2Scanning::OnFillResults(WPARAM, LPARAM) { return m_host.ScanEngine().FillResults() != 0 ? 1 : 0; }
 
 // ---- Start and stop
 

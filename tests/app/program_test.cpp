@@ -19,7 +19,6 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -206,16 +205,6 @@ TEST_F(MainProgram, ARefusedStartWithTheOneClickKeySaysTheProgramRunsAlready) {
   EXPECT_NE(withKey.errors.find("Zephrin Tunevo is already running."), std::string::npos) << withKey.errors;
 }
 
-// The bytes of a history file of the program's data folder ("" when there is none).
-std::string HistoryBytes(const std::string& root, const char* name) {
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-    if (entry.path().filename() != name) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return "";
-}
-
 LRESULT SendCopyData(HWND window, ULONG_PTR code) {
   COPYDATASTRUCT copy{code, 0, nullptr};
   return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
@@ -239,8 +228,8 @@ TEST_F(MainProgram, OpensItsMainWindowAnswersTheLauncherCodesAndSavesTheHistorie
   EXPECT_EQ(answers, (std::vector<LRESULT>{17, 17, 16, 0}));
   // Empty histories: the 32-bit entry count, then the map's 16-bit count.
   const std::string empty(6, '\0');
-  EXPECT_EQ(HistoryBytes(root(), "Download.dat"), empty);
-  EXPECT_EQ(HistoryBytes(root(), "Backup.dat"), empty);
+  EXPECT_EQ(FindInRoot("Download.dat"), empty);
+  EXPECT_EQ(FindInRoot("Backup.dat"), empty);
 }
 
 // A scheduled second start hands the window a scan, which asks the user its questions; the
