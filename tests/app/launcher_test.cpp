@@ -361,7 +361,8 @@ TEST_F(LauncherReports, AnswersThatAreNotEmptyCountAsFailures) {
 // ready, reports the scan's steps (6) in the 1076-byte record, and its end (9) with the
 // laptop's 13 updates; the launcher asks for the download, whose first progress (14) it
 // answers with hold, cancel, the results popup and the exit, each answered 1; the program then
-// ends at once (exit code 0), so no closing status (2) follows. Every status comes as a status
+// ends at once (exit code 0), so no closing status (2) follows; the stopping download may still
+// report its progress and the updates left (17) before that. Every status comes as a status
 // call followed by its text call with the same record; repeats of a status are one row here.
 TEST_F(LauncherReports, DrivesAWholeHiddenRunOfTheProgram) {
   zx::devices::MachineProfile profile;
@@ -417,11 +418,17 @@ TEST_F(LauncherReports, DrivesAWholeHiddenRunOfTheProgram) {
     for (const auto& row : rows) texts.push_back(row.first);
     return texts;
   };
-  EXPECT_EQ(firsts(statuses), (std::vector<std::string>{"code=1", "code=6", "code=9 number=13", "code=14"}));
+  // After the first download progress only the stopping run's own follow: more progress, and
+  // the number of updates left (17) when the run gets to say it before the program ends.
+  std::vector<std::string> seen = firsts(statuses);
+  ASSERT_GE(seen.size(), 4u);
+  for (std::size_t later = 4; later < seen.size(); ++later)
+    EXPECT_TRUE(seen[later] == "code=14" || seen[later] == "code=17") << seen[later];
+  seen.resize(4);
+  EXPECT_EQ(seen, (std::vector<std::string>{"code=1", "code=6", "code=9 number=13", "code=14"}));
   const std::vector<std::string> calls = {"ready",           "call 2 result 1", "call 1 result 1", "call 3 result 1",
                                           "call 4 result 1", "call 5 result 1", "end"};
   ASSERT_EQ(firsts(others), calls);
-  ASSERT_EQ(statuses.size(), 4u);
   EXPECT_GT(others[1].second, statuses[2].second) << "the download asked for after the scan's end";
   EXPECT_GT(others[2].second, statuses[3].second) << "the hold asked for after the download's progress";
 }
