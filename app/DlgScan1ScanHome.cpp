@@ -83,7 +83,7 @@ void CDlgScan1ScanHome::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
 void CDlgScan1ScanHome::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
   if (!bShow) return;
-  // Back at the wizard's start: the scan tab opens this page from now on.
+  // Home is the scan's first step: the scan tab, asked again below, keeps this page.
   m_host.ScanState().nScanStep = 0;
   const int mode = m_host.GetStartMode();
   if (mode == kStartPageScanHome || mode == kStartPageSchedule) m_host.PostHostCommand(CScanPagesHost::kScanTab);
