@@ -228,11 +228,8 @@ int RunScanProcedure(CDlgScan2Scanning& page) {
 void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
   CScanPagesHost& host = page.Host();
   tagScanState& state = host.ScanState();
-  if (host.IsOneClick() || host.IsLauncherNotify()) {
-    host.NotifyLauncher(kLauncherStopped, state.nOutOfDate);
-    host.ClearAbortRequest();
-  }
-  host.BuildResultSummary();
+  // The page is asked for before the launcher hears of the scan's end, so that its answer (a
+  // download) comes to a shown results page with its rows checked.
   if (results) {
     state.bScanDone = true;
     state.nScanStep = 2;
@@ -245,6 +242,11 @@ void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
     host.ShowScanPage(CScanPagesHost::kHomePage);
     host.SetScanButtons(CScanPagesHost::ScanButton(1));
   }
+  if (host.IsOneClick() || host.IsLauncherNotify()) {
+    host.NotifyLauncher(kLauncherStopped, state.nOutOfDate);
+    host.ClearAbortRequest();
+  }
+  host.BuildResultSummary();
   host.SetBusy(FALSE);
   host.OnScanFinished();
 }
