@@ -18,6 +18,7 @@
 #include "ScanPagePainting.h"
 #include "ScanProcedure.h"
 #include "IniReader.h"
+#include "OwnProcessMessage.h"
 #include "SettingsPageLayout.h"
 #include "WorkerWait.h"
 
@@ -67,6 +68,7 @@ BEGIN_MESSAGE_MAP(CDlgScan2Scanning, CDlgLeftSideChild)
   ON_COMMAND(CDlgScan2Scanning::kStopId, &CDlgScan2Scanning::OnStopScan)
   ON_MESSAGE(CDlgScan2Scanning::kShowMessage, &CDlgScan2Scanning::OnShowMessage)
   ON_MESSAGE(CDlgScan2Scanning::kFinishMessage, &CDlgScan2Scanning::OnFinish)
+  ON_MESSAGE(CDlgScan2Scanning::kFillMessage, &CDlgScan2Scanning::OnFillResults)
   ON_REGISTERED_MESSAGE(g_nUpdateCountMessage, &CDlgScan2Scanning::OnUpdateCount)
 END_MESSAGE_MAP()
 
@@ -202,6 +204,10 @@ LRESULT CDlgScan2Scanning::OnFinish(WPARAM wParam, LPARAM) {
   return 0;
 }
 
+BOOL CDlgScan2Scanning::FillResultRows() { return SendMessage(kFillMessage) != 0 ? TRUE : FALSE; }
+
+LRESULT CDlgScan2Scanning::OnFillResults(WPARAM, LPARAM) { return m_host.ScanEngine().FillResults() != 0 ? 1 : 0; }
+
 // ---- Start and stop
 
 void CDlgScan2Scanning::OnTimer(UINT_PTR nIDEvent) {
@@ -277,8 +283,8 @@ void CDlgScan2Scanning::OnDestroy() {
 // ---- Category counts
 
 LRESULT CDlgScan2Scanning::OnUpdateCount(WPARAM wParam, LPARAM lParam) {
-  // The two texts are addresses: only a sender of this thread can hand them.
-  if (::InSendMessage()) return 0;
+  // The two texts are addresses: only a sender of this process can hand them.
+  if (!IsOwnProcessMessage()) return 0;
   const auto* name = reinterpret_cast<LPCTSTR>(wParam);
   const auto* caption = reinterpret_cast<LPCTSTR>(lParam);
   if (caption == nullptr) return 0;

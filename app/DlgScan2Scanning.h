@@ -25,9 +25,11 @@ class CDlgScan2Scanning : public CDlgLeftSideChild {
   static constexpr UINT kOtherCategoryId = 5119;
   static constexpr UINT_PTR kStartTimer = 100;
   // Sent by the scan thread: a message box to show on the page's thread (lParam a
-  // tagScanMessage), and the hand-over of the wizard (wParam the results flag).
+  // tagScanMessage), the hand-over of the wizard (wParam the results flag) and the filling of
+  // the result rows (answers whether it succeeded).
   static constexpr UINT kShowMessage = WM_APP + 0x120;
   static constexpr UINT kFinishMessage = WM_APP + 0x121;
+  static constexpr UINT kFillMessage = WM_APP + 0x122;
 
   explicit CDlgScan2Scanning(CScanPagesHost& host, CWnd* pParent = nullptr);
   ~CDlgScan2Scanning() override;
@@ -54,6 +56,9 @@ class CDlgScan2Scanning : public CDlgLeftSideChild {
   int ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage, LPCTSTR extraId = nullptr);
   // Hands the wizard on (results flag 1: to the results page).
   void FinishScanPage(BOOL results);
+  // The engine's result rows written into the results list on the list's own thread, in one
+  // call rather than a window call for each step of each row.
+  BOOL FillResultRows();
   // Lets a test pump turn while the thread waits on the layer's clock.
   void KeepPumpTurning();
   HWND GetProgressWindow() const { return m_progress.GetSafeHwnd(); }
@@ -72,6 +77,7 @@ class CDlgScan2Scanning : public CDlgLeftSideChild {
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg LRESULT OnShowMessage(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnFinish(WPARAM wParam, LPARAM lParam);
+  afx_msg LRESULT OnFillResults(WPARAM wParam, LPARAM lParam);
   afx_msg LRESULT OnUpdateCount(WPARAM wParam, LPARAM lParam);
 
  private:

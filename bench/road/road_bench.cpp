@@ -1,84 +1,167 @@
-// The main road timed as a user's machine runs it: the main program started in hidden scan
-// mode, which scans at once, looks the devices up at the web service's stand-in, fills its
-// results and ends. The laptop profile's catalogue offers updates (found) or none (empty).
+// The main road timed as the user meets it: the main window of the 2,000-device workstation,
+// made in this process on the layer's own clock, against the web service's stand-in on
+// loopback. Each round clicks Scan now on the home page and ends once the results page is
+// shown with its rows and nothing is left to paint: device scan, request, exchange,
+// deciphering, parsing, matching, rows inserted and painted. Goal: under 400 ms on one core.
+// Two fixed pauses of the road are part of the figure: the procedure's 100 ms before the
+// exchange and the call helper's 1024 ms after a call, also a successful one. The last line
+// prints the best round without them.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
-#include "bench_root.h"
+#include "DlgScan1ScanHome.h"
+#include "DlgScan2Scanning.h"
+#include "HalvoranApp.h"
+#include "VelquorApp.h"
+#include "VelquorDlg.h"
+#include "profile_catalogue.h"
+#include "seeded_workstation.h"
 #include "standin.h"
-#include "zx/machineprofile.h"
+#include "zx/input.h"
 
-extern char** environ;
+CVelquorApp theApp;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A machine root seeded with the laptop profile, routed to a stand-in over the catalogue.
-class RoadMachine {
- public:
-  explicit RoadMachine(bool withCatalogue) : root_("zxroadbench") {
-    zx::devices::MachineProfile profile;
-    std::string error;
-    if (!zx::devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error) ||
-        zx::devices::SeedMachine(profile, zx::devices::SeedOptions{false, "laptop.profile"}, error) !=
-            zx::devices::SeedResult::Seeded)
-      std::abort();
-    std::string catalogue;
-    if (withCatalogue) {
-      catalogue = root_.folder() + "/catalogue";
-      fs::create_directories(catalogue);
-      fs::copy_file(ZX_CATALOGUE_DIR "/laptop/catalogue.ini", catalogue + "/catalogue.ini");
-      std::ofstream(catalogue + "/package.zip") << "package bytes";
-    }
-    service_ = std::make_unique<zx::test::StandIn>(zx::test::StandInOptions(catalogue, {}));
-    if (service_->port() <= 0) std::abort();
-    const std::string address = "127.0.0.1:" + std::to_string(service_->port());
-    std::ofstream(root_.folder() + "/machine.ini", std::ios::app)
-        << "\n[Machine]\nAdministrator=1\n[Network]\nConnection=lan\n[Hosts]\nupdate.zephrin-tunevo.example=" << address
-        << "\nupdate2.zephrin-tunevo.example=" << address << "\n";
-  }
+constexpr double kFixedPausesMs = 100 + 1024;
+constexpr DWORD kGiveUpMs = 60000;
 
-  // Runs the program in hidden scan mode to its end; its exit code, -1 when it did not run.
-  int RunHiddenScan() {
-    std::string program = ZX_MAINPROGRAM, word = "-runhiddenScan";
-    char* argv[] = {program.data(), word.data(), nullptr};
-    std::string rootVariable = "ZX_MACHINE_ROOT=" + root_.folder();
-    std::vector<char*> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-      if (std::string(*entry).rfind("ZX_MACHINE_ROOT=", 0) != 0) environment.push_back(*entry);
-    environment.push_back(rootVariable.data());
-    environment.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environment.data()) != 0) return -1;
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  zx::bench::BenchRoot root_;
-  std::unique_ptr<zx::test::StandIn> service_;
-};
-
-void HiddenScan(benchmark::State& state, bool withCatalogue) {
-  RoadMachine machine(withCatalogue);
-  for (auto _ : state) {
-    if (machine.RunHiddenScan() != 0) state.SkipWithError("the program did not end cleanly");
-  }
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
-void BM_HiddenScanUpdatesFound(benchmark::State& state) { HiddenScan(state, true); }
-void BM_HiddenScanNothingFound(benchmark::State& state) { HiddenScan(state, false); }
-BENCHMARK(BM_HiddenScanUpdatesFound)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_HiddenScanNothingFound)->Unit(benchmark::kMillisecond)->Iterations(5);
+void SetMachineValue(const std::string& root, const char16_t* section, const char16_t* key, const std::u16string& value) {
+  WritePrivateProfileStringW(section, key, value.c_str(), zx::path::HostToWindows(root + "/machine.ini").c_str());
+}
+
+// The workstation's machine root with its catalogue served by the stand-in, and the main
+// window open on the scan home page.
+class RoadWindow {
+ public:
+  RoadWindow() : machine_("zx-road-bench") {
+    const std::string catalogue = machine_.folder() + "/catalogue";
+    fs::create_directories(catalogue);
+    std::ofstream(catalogue + "/catalogue.ini") << zx::test::CatalogueOfProfile(ReadText(ZX_WORKSTATION_PROFILE));
+    std::ofstream(catalogue + "/package.zip") << "package bytes";
+    service_ = std::make_unique<zx::test::StandIn>(zx::test::StandInOptions(catalogue, {}));
+    const std::string address = "127.0.0.1:" + std::to_string(service_->port());
+    const std::u16string wideAddress(address.begin(), address.end());
+    SetMachineValue(machine_.folder(), u"Network", u"Connection", u"lan");
+    for (const char16_t* host : {u"update.zephrin-tunevo.example", u"update2.zephrin-tunevo.example"})
+      SetMachineValue(machine_.folder(), u"Hosts", host, wideAddress);
+    if (const HMODULE resources = GetResourceModule()) AfxSetResourceHandle(resources);
+    // No update checker and no scan of its own at the start.
+    g_bVerySilentInstall = TRUE;
+    theApp.m_nStartPage = 0;
+    g_strAppName = u"Zephrin Tunevo";
+    theApp.SetLangSection(_T("Tunevo"));
+    theApp.FillMainWindowSettings(settings_);
+    main_ = std::make_unique<CVelquorDlg>(theApp);
+    main_->SetAppInfo(settings_);
+    if (service_->port() <= 0 || !main_->Create(CDlgBaseAppDlg::kTemplateId, nullptr)) std::abort();
+    theApp.m_pMainWnd = main_.get();
+    main_->ShowWindow(SW_SHOW);
+    Pump();
+  }
+  ~RoadWindow() {
+    main_->DestroyWindow();
+    theApp.m_pMainWnd = nullptr;
+    Pump();
+  }
+
+  // The home page shown and settled, outside the timing.
+  bool ShowHome() {
+    main_->GetGroup(CVelquorDlg::kScanGroup)->PostMessage(WM_COMMAND, CScanPagesHost::kHomePage);
+    return PumpUntil([&] { return Shown(Page(1)); });
+  }
+
+  // Scan now clicked; true once the results page is shown, filled and painted.
+  bool ScanToPaintedResults() {
+    RECT button{};
+    ::GetWindowRect(::GetDlgItem(Page(1)->m_hWnd, CDlgScan1ScanHome::kScanNowId), &button);
+    const POINT centre{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    for (const UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) zx::user::InjectMouse(centre, message);
+    auto* scanning = dynamic_cast<CDlgScan2Scanning*>(Page(2));
+    return PumpUntil([&] { return !theApp.m_bTaskBusy && !scanning->IsScanRunning() && Shown(Page(3)); }) &&
+           main_->GetScanEngine().GetResultRows().GetSize() > 0;
+  }
+
+  int rows() { return static_cast<int>(main_->GetScanEngine().GetResultRows().GetSize()); }
+  int devices() { return main_->GetScanEngine().GetDeviceCount(); }
+
+ private:
+  CDlgBaseWnd* Page(int place) const { return main_->GetGroupPage(CVelquorDlg::kScanGroup, place); }
+  static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible(); }
+  // Dispatches everything queued, paints included (they come when nothing else is queued).
+  static void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  // Runs the window's messages, sleeping while none come, until the condition holds with
+  // nothing left queued.
+  template <typename Condition>
+  static bool PumpUntil(const Condition& done) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+      Pump();
+      if (done()) {
+        Pump();
+        return true;
+      }
+      if (::GetTickCount() - start > kGiveUpMs) return false;
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+  }
+
+  zx::bench::SeededWorkstation machine_;  // first: the root exists before anything else
+  std::unique_ptr<zx::test::StandIn> service_;
+  tagAppDlgSettings settings_;
+  std::unique_ptr<CVelquorDlg> main_;
+};
+
+double g_bestMs = 0;
+
+void BM_ScanNowToPaintedResults(benchmark::State& state) {
+  RoadWindow window;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!window.ShowHome()) state.SkipWithError("the home page was not shown");
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    if (!window.ScanToPaintedResults()) {
+      state.SkipWithError("the results page was not filled");
+      break;
+    }
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (g_bestMs == 0 || ms < g_bestMs) g_bestMs = ms;
+  }
+  state.counters["devices"] = window.devices();
+  state.counters["rows"] = window.rows();
+}
+BENCHMARK(BM_ScanNowToPaintedResults)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  if (g_bestMs > 0)
+    std::printf("\nScan now to the painted results, best round: %.0f ms; without the fixed pauses of %.0f ms: "
+                "%.0f ms (goal 400 ms)\n",
+                g_bestMs, kFixedPausesMs, g_bestMs - kFixedPausesMs);
+  benchmark::Shutdown();
+  return 0;
+}

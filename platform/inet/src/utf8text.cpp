@@ -72,11 +72,21 @@ bool DecodeUtf8(std::string_view text, Emit emit) {
 std::optional<std::string> ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t u = text[i];
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // A run of ASCII units is copied in one step: a request or an enciphered answer is one run.
+    std::size_t end = i;
+    while (end < text.size() && text[end] < 0x80) ++end;
+    if (end > i) {
+      const std::size_t had = out.size();
+      out.resize(had + (end - i));
+      for (char* to = out.data() + had; i < end; ++i) *to++ = static_cast<char>(text[i]);
+      continue;
+    }
+    std::uint32_t u = text[i++];
     if (IsHighSurrogate(u)) {
-      if (i + 1 >= text.size() || !IsLowSurrogate(text[i + 1])) return std::nullopt;
-      u = 0x10000 + ((u - 0xD800) << 10) + (text[++i] - 0xDC00);
+      if (i >= text.size() || !IsLowSurrogate(text[i])) return std::nullopt;
+      u = 0x10000 + ((u - 0xD800) << 10) + (text[i++] - 0xDC00);
     } else if (IsLowSurrogate(u)) {
       return std::nullopt;
     }

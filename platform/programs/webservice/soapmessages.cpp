@@ -116,11 +116,13 @@ std::optional<SoapCall> ReadCall(std::string_view envelope,
   return std::nullopt;
 }
 
-std::string EscapedXml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
+// Runs without markup characters are copied whole: an answer of megabytes is mostly such runs.
+void AppendEscapedXml(std::string& out, std::string_view text) {
+  for (;;) {
+    const std::size_t special = text.find_first_of("&<>\r");
+    out.append(text.substr(0, special));
+    if (special == std::string_view::npos) return;
+    switch (text[special]) {
       case '&':
         out += "&amp;";
         break;
@@ -130,21 +132,28 @@ std::string EscapedXml(std::string_view text) {
       case '>':
         out += "&gt;";
         break;
-      case '\r':
-        out += "&#xD;";
-        break;
       default:
-        out += c;
+        out += "&#xD;";
     }
+    text.remove_prefix(special + 1);
   }
+}
+
+std::string EscapedXml(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  AppendEscapedXml(out, text);
   return out;
 }
 
 std::string ResultEnvelope(const soap::OperationDescription& operation, std::string_view result) {
   const std::string response = std::string(operation.name) + "Response";
-  return std::string(kEnvelopeStart) + "<" + response + " xmlns=\"" + soap::kServiceNamespace + "\"><" +
-         operation.resultPart + ">" + EscapedXml(result) + "</" + operation.resultPart + "></" + response +
-         ">" + kEnvelopeEnd;
+  std::string out = std::string(kEnvelopeStart) + "<" + response + " xmlns=\"" + soap::kServiceNamespace + "\"><" +
+                    operation.resultPart + ">";
+  out.reserve(out.size() + result.size() + 256);
+  AppendEscapedXml(out, result);
+  out += "</" + std::string(operation.resultPart) + "></" + response + ">" + kEnvelopeEnd;
+  return out;
 }
 
 std::string FaultEnvelope(std::string_view faultCode, std::string_view faultText) {

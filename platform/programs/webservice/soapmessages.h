@@ -29,7 +29,9 @@ std::optional<SoapCall> ReadCall(std::string_view envelope,
                                  std::span<const soap::OperationDescription* const> operations,
                                  std::string& error);
 
-// XML text escaping of UTF-8 text (&, <, >, and CR kept as a character reference).
+// XML text escaping of UTF-8 text (&, <, >, and CR kept as a character reference), as a text of
+// its own or appended.
+void AppendEscapedXml(std::string& out, std::string_view text);
 std::string EscapedXml(std::string_view text);
 
 std::string ResultEnvelope(const soap::OperationDescription& operation, std::string_view result);
