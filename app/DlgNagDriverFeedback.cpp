@@ -11,7 +11,6 @@
 #include "DriverFeedbackReport.h"
 #include "ExchangeEncoding.h"
 #include "IniReader.h"
-#include "XTMemDC.h"
 
 BEGIN_MESSAGE_MAP(CDlgNagDriverFeedback, CDlgBaseWndPopupNagBase)
   ON_BN_CLICKED(IDOK, &CDlgNagDriverFeedback::OnSubmit)
@@ -265,26 +264,17 @@ void CDlgNagDriverFeedback::OnCancel() {
 void CDlgNagDriverFeedback::OnCancelButton() { CloseParentDialog(this); }
 
 void CDlgNagDriverFeedback::OnPaint() {
-  CPaintDC paint(this);
-  CRect client;
-  GetClientRect(&client);
-  CXTMemDC memory(&paint, client, kDialogBackColour);
-  PaintFrame(&memory, client);
-  const int W = client.Width();
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(0x303030);
-  const auto text = [&memory](const CString& value, CRect place) {
-    memory.DrawText(value, value.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-  };
-  text(Lang(_T("IDS_FEEDBAKNAG_DESC")), CRect(22, 48, W - 22, 72));
-  ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
-  memory.SetTextColor(0x5B5B5B);
-  text(Lang(_T("IDS_FEEDBACKNAG_DESC2")), CRect(22, 80, W - 22, 150));
-  memory.SetTextColor(kDialogTextColour);
-  text(Lang(_T("IDS_BRIEF_EXPRE")), CRect(22, 242, W - 22, 258));
-  text(m_strStatus, m_rcStatus);
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+  PaintFramed(0x303030, [&](CDC& memory, const CRect& client) {
+    const int W = client.Width();
+    const auto text = [&memory](const CString& value, CRect place) {
+      memory.DrawText(value, value.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
+    };
+    text(Lang(_T("IDS_FEEDBAKNAG_DESC")), CRect(22, 48, W - 22, 72));
+    ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
+    memory.SetTextColor(0x5B5B5B);
+    text(Lang(_T("IDS_FEEDBACKNAG_DESC2")), CRect(22, 80, W - 22, 150));
+    memory.SetTextColor(kDialogTextColour);
+    text(Lang(_T("IDS_BRIEF_EXPRE")), CRect(22, 242, W - 22, 258));
+    text(m_strStatus, m_rcStatus);
+  });
 }

@@ -6,7 +6,6 @@
 #include "DlgBaseShared.h"
 #include "IniReader.h"
 #include "ScanServices.h"
-#include "XTMemDC.h"
 
 BEGIN_MESSAGE_MAP(CDlgNagRestart, CDlgBaseWndPopupNagBase)
   ON_WM_PAINT()
@@ -78,40 +77,30 @@ void CDlgNagRestart::OnCancel() {
 }
 
 void CDlgNagRestart::OnPaint() {
-  CPaintDC paint(this);
-  CRect client;
-  GetClientRect(&client);
-  CXTMemDC memory(&paint, client, kDialogBackColour);
-  PaintFrame(&memory, client);
-  const int W = client.Width();
+  PaintFramed(kHeadingColour, [&](CDC& memory, const CRect& client) {
+    const int W = client.Width();
+    int y = 48;
+    const auto draw = [&memory, &y, W](const CString& text, int gap) {
+      CRect place(22, y, W - 22, y + 200);
+      const int height = memory.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
+      y += height + gap;
+    };
+    draw(Lang(_T("IDS_INTALLS_UPDATE")), 10);
 
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(kHeadingColour);
-  int y = 48;
-  const auto draw = [&memory, &y, W](const CString& text, int gap) {
-    CRect place(22, y, W - 22, y + 200);
-    const int height = memory.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-    y += height + gap;
-  };
-  draw(Lang(_T("IDS_INTALLS_UPDATE")), 10);
-
-  ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
-  memory.SetTextColor(kDialogTextColour);
-  if (!m_strMessage.IsEmpty()) draw(m_strMessage, 8);
-  // The note's word leads the first paragraph.
-  draw(Lang(_T("IDS_NOTE")) + _T(" ") + Lang(_T("IDS_PLZSAVE_WORK")) + _T(" ") + Lang(_T("IDS_SYS_REBOOT")), 8);
-  CString okCaption;
-  m_btnOK.GetWindowText(okCaption);
-  CString quoted;
-  quoted.Format(_T("\"%s\""), okCaption.GetString());
-  draw(Lang(_T("IDS_CLICK_ON")) + _T(" ") + quoted + _T(" ") + Lang(_T("IDS_RESTART3")) + _T(" ") +
-           Lang(_T("IDS_APPL_REBOOT_SYS")),
-       8);
-  draw(Lang(_T("IDS_CLICK_ON")) + _T(" ") + Lang(_T("IDS_SINGL_CANCEL")) + _T(" ") + Lang(_T("IDS_MANU_REBOOT_LATER")) +
-           _T(" ") + Lang(_T("IDS_CONTINU_RUN_SYS")),
-       0);
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+    ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
+    memory.SetTextColor(kDialogTextColour);
+    if (!m_strMessage.IsEmpty()) draw(m_strMessage, 8);
+    // The note's word leads the first paragraph.
+    draw(Lang(_T("IDS_NOTE")) + _T(" ") + Lang(_T("IDS_PLZSAVE_WORK")) + _T(" ") + Lang(_T("IDS_SYS_REBOOT")), 8);
+    CString okCaption;
+    m_btnOK.GetWindowText(okCaption);
+    CString quoted;
+    quoted.Format(_T("\"%s\""), okCaption.GetString());
+    draw(Lang(_T("IDS_CLICK_ON")) + _T(" ") + quoted + _T(" ") + Lang(_T("IDS_RESTART3")) + _T(" ") +
+             Lang(_T("IDS_APPL_REBOOT_SYS")),
+         8);
+    draw(Lang(_T("IDS_CLICK_ON")) + _T(" ") + Lang(_T("IDS_SINGL_CANCEL")) + _T(" ") + Lang(_T("IDS_MANU_REBOOT_LATER")) +
+             _T(" ") + Lang(_T("IDS_CONTINU_RUN_SYS")),
+         0);
+  });
 }

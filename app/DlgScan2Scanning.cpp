@@ -18,6 +18,7 @@
 #include "ScanPagePainting.h"
 #include "ScanProcedure.h"
 #include "IniReader.h"
+#include "OwnProcessMessage.h"
 #include "SettingsPageLayout.h"
 #include "WorkerWait.h"
 
@@ -282,8 +283,8 @@ void CDlgScan2Scanning::OnDestroy() {
 // ---- Category counts
 
 LRESULT CDlgScan2Scanning::OnUpdateCount(WPARAM wParam, LPARAM lParam) {
-  // The two texts are addresses: only a sender of this thread can hand them.
-  if (::InSendMessage()) return 0;
+  // The two texts are addresses: only a sender of this process can hand them.
+  if (!IsOwnProcessMessage()) return 0;
   const auto* name = reinterpret_cast<LPCTSTR>(wParam);
   const auto* caption = reinterpret_cast<LPCTSTR>(lParam);
   if (caption == nullptr) return 0;

@@ -10,6 +10,7 @@
 #include "HalvoranApp.h"
 #include "CheckedFormat.h"
 #include "IniReader.h"
+#include "OwnProcessMessage.h"
 #include "SettingsStore.h"
 
 IMPLEMENT_DYNAMIC(CDlgScan3Results, CDlgLeftSideChild)
@@ -303,6 +304,8 @@ void CDlgScan3Results::OnResultDoubleClick(NMHDR*, LRESULT* pResult) {
 }
 
 LRESULT CDlgScan3Results::OnItemChange(WPARAM, LPARAM lParam) {
+  // A row's state is the program's own to set.
+  if (!IsOwnProcessMessage()) return 0;
   if (m_nCurrentRow < 0 || m_nCurrentRow >= m_list.GetItemCount()) return 0;
   m_list.SetItemData(m_nCurrentRow, static_cast<DWORD_PTR>(lParam));
   m_list.Invalidate();

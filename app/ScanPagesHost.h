@@ -75,6 +75,8 @@ class CScanPagesHost {
   virtual void PostHostCommand(UINT command) = 0;
   // The elevation check (1 go on, 0 restarted, -1 refused).
   virtual int RelaunchAsAdmin(const CString& question, int startPage) = 0;
+  // A scheduled auto-fix start: the results just found go to download and install at once.
+  virtual void FixFoundUpdates() = 0;
   // Builds the result summary sentence after a scan.
   virtual void BuildResultSummary() = 0;
   // The number of entries of the exclusion list.

@@ -17,6 +17,7 @@
 #include "LauncherLink.h"
 #include "Markup.h"
 #include "EngineCallbacks.h"
+#include "HalvoranApp.h"
 #include "Registry.h"
 #include "SettingsPageLayout.h"
 #include "SettingsStore.h"
@@ -130,7 +131,8 @@ int CScanRun::Run() {
   Status(m_page, _T("IDS_DISPLY_UPDATERESULT"));
   m_engine.ClearResults();
   if (Stopped()) return Finish();
-  m_engine.ParseUpdateResults(document, decoded);
+  // A stop during the parse leaves no results and ends the scan there.
+  if (!m_engine.ParseUpdateResults(document, decoded)) return Finish();
   LogScanDuration(start);
   return Finish();
 }
@@ -233,6 +235,7 @@ void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
     state.nScanStep = 2;
     host.ShowScanPage(CScanPagesHost::kResultsPage);
     host.SetScanButtons(CScanPagesHost::ScanButton(1) | CScanPagesHost::ScanButton(3));
+    if (g_bAutoFixSwitch) host.FixFoundUpdates();
   } else {
     host.ScanEngine().FillResults();
     state.nScanStep = 0;

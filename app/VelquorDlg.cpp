@@ -7,6 +7,7 @@
 #include <wininput.h>
 #include <winuser.h>
 
+#include <iterator>
 #include <thread>
 
 #include "AppUtilities.h"
@@ -150,6 +151,8 @@ BOOL CVelquorDlg::OnInitDialog() {
 
 void CVelquorDlg::BuildGroups() {
   // Each group's pages are made hidden and placed; the first page of each is shown.
+  // The second tab shows the scan group too: its results.
+  ShareLeftPanel(2, 1);
   m_pGroups[kScanGroup] = GetLeftPanel(1);
   m_pGroups[kBackupGroup] = GetLeftPanel(3);
   m_pGroups[kRestoreGroup] = GetLeftPanel(4);
@@ -293,6 +296,12 @@ void CVelquorDlg::SelectGroupButton(Group group, UINT command) {
 
 void CVelquorDlg::OnPageChange(int nCode) {
   switch (nCode) {
+    case 11:
+      ReturnToScanStep();
+      break;
+    case 12:
+      OpenResultsTab();
+      break;
     case 13:
       m_pWizards->OnBackupTab();
       break;
@@ -312,6 +321,29 @@ void CVelquorDlg::OnPageChange(int nCode) {
     default:
       break;
   }
+}
+
+void CVelquorDlg::ReturnToScanStep() {
+  // The scan steps home, scanning, results and summary, by their buttons.
+  static constexpr UINT kStepButtons[] = {CScanPagesHost::kHomePage, CScanPagesHost::kScanningPage,
+                                          CScanPagesHost::kResultsPage + 1, CScanPagesHost::kSummaryPage};
+  if (!m_pScanHost) return;
+  const int step = m_pScanHost->ScanState().nScanStep;
+  if (step >= 0 && step < static_cast<int>(std::size(kStepButtons))) SelectGroupButton(kScanGroup, kStepButtons[step]);
+}
+
+void CVelquorDlg::OpenResultsTab() {
+  if (!m_pScanHost) return;
+  tagScanState& state = m_pScanHost->ScanState();
+  if (state.bScanDone) {
+    SelectGroupButton(kScanGroup, CScanPagesHost::kResultsPage);
+    return;
+  }
+  // Without results the tab offers a scan and goes back to the first tab either way.
+  const int answer = AppMessageBox(GetLangString(_T("IDS_PERFORM_SCAN"), _T("Tunevo")), MB_YESNO | MB_ICONQUESTION, this);
+  state.nScanStep = 0;
+  PostMessage(WM_COMMAND, kFirstTabCommand);
+  if (answer != IDYES || !PostScanNow()) SelectGroupButton(kScanGroup, CScanPagesHost::kHomePage);
 }
 
 void CVelquorDlg::RunSchedulerProgram() {

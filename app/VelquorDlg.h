@@ -155,6 +155,10 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // A second start's word: "shutdown", "autofix" or "schedulescan"; the answer of the hand-off.
   LRESULT TakeSecondStart(CString word);
   void OnPageChange(int nCode);
+  // The scan tab: the page of the scan's current step.
+  void ReturnToScanStep();
+  // The results tab: the results of the last scan, else the offer of a scan.
+  void OpenResultsTab();
   void SelectGroupButton(Group group, UINT command);
   void RunSchedulerProgram();
   static void PumpMessages();

@@ -1,6 +1,8 @@
 // CVelquorResultsHost and AddResultsPage: the results page's ties to the main window.
 #include "VelquorResults.h"
 
+#include <utility>
+
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
@@ -19,6 +21,7 @@
 #include "PackageInstall.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
+#include "VelquorScan.h"
 
 namespace {
 
@@ -112,14 +115,21 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   DeleteFolderTree(m_window.GetTempFolder());
   dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder());
   dialog.SetStartMode(DialogMode(nPageMode));
+  dialog.SetAutoFix(std::exchange(m_bAutoFix, false) ? TRUE : FALSE);
   dialog.SetPrompts({[this](CWnd* over) { return CheckElevation(over); }, [this](CWnd* over) { RunRestartPrompt(over); }});
+  dialog.SetMainWindowLinks({[this](BOOL enable) { m_window.EnableUi(enable); },
+                             [this](UINT command) {
+                               if (CDlgLeftDlgBase* scan = m_window.GetGroup(CVelquorDlg::kScanGroup))
+                                 scan->PostCommandToSelf(command);
+                             }});
   if (IsLauncherNotifyMode()) {
     // The launcher follows the run and may stop it.
     tagLauncherState& launcher = m_window.GetLauncherState();
     dialog.SetLauncher({[this](int code, const CString& text) {
                           if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
                         },
-                        [&launcher] { return launcher.bInstallCancel.load(); }});
+                        [&launcher] { return launcher.bInstallCancel.load(); },
+                        [this](int downloaded) { ReportDownloadsLeft(downloaded); }});
   }
   if ((nPageMode == kModeSingleDownload || nPageMode == kModeInstallOne) && chosenRows.size() == 1) {
     CString key, value;
@@ -145,6 +155,14 @@ int CVelquorResultsHost::CheckElevation(CWnd*) {
 void CVelquorResultsHost::RunRestartPrompt(CWnd* pPage) {
   CDlgNagRestart prompt(pPage);
   RunModalWithBackdrop(pPage, &prompt, CDlgNagRestart::kTemplateId);
+}
+
+void CVelquorResultsHost::ReportDownloadsLeft(int downloaded) {
+  CVelquorScanHost* scan = m_window.GetScanHost();
+  if (scan == nullptr) return;
+  std::atomic<int>& left = scan->ScanState().nOutOfDate;
+  left = std::max(0, left.load() - downloaded);
+  ReportUpdateCount(left);
 }
 
 void CVelquorResultsHost::ReportUpdateCount(int nCount) {

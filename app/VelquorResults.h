@@ -48,12 +48,17 @@ class CVelquorResultsHost : public CResultsPageHost {
   // The rows handed to the download-and-install dialog last, and its mode.
   const std::vector<int>& GetChosenRows() const { return m_chosenRows; }
   int GetPageMode() const { return m_nPageMode; }
+  // The next run is a scheduled auto-fix (SetAutoFix of the dialog).
+  void ArmAutoFix() { m_bAutoFix = true; }
   // The download-and-install dialog while it runs (null otherwise).
   CDlgNagDownloadAndInstall* GetRunningDialog() const { return m_pRunning; }
 
  private:
   // The package fetch of the runs, made at the first run.
   CDriverPackageFetch& Fetch();
+  // After a run of the chosen rows without an install: the scan's count of updates left goes
+  // down by the packages downloaded, and the launcher is told it.
+  void ReportDownloadsLeft(int downloaded);
 
   CVelquorDlg& m_window;
   CUpdateServiceHelper m_helper;
@@ -63,6 +68,7 @@ class CVelquorResultsHost : public CResultsPageHost {
   std::vector<int> m_chosenRows;
   CDlgNagDownloadAndInstall* m_pRunning = nullptr;
   int m_nPageMode = kModeNone;
+  bool m_bAutoFix = false;
 };
 
 // The rows the download-and-install dialog takes: every row of the list in order, with its

@@ -4,12 +4,14 @@
 #include "CheckedFormat.h"
 #include "DlgScan1ScanHome.h"
 #include "DlgScan2Scanning.h"
+#include "DlgScan3Results.h"
 #include "DlgScan5Summary.h"
 #include "LauncherLink.h"
 #include "ProcessControl.h"
 #include "SettingsPageLayout.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
+#include "VelquorResults.h"
 
 namespace {
 
@@ -88,6 +90,16 @@ void CVelquorScanHost::PostHostCommand(UINT command) { m_window.PostMessage(WM_C
 
 int CVelquorScanHost::RelaunchAsAdmin(const CString& question, int startPage) {
   return m_window.RelaunchAsAdmin(question, startPage);
+}
+
+// The results page is shown by a posted command; the download posted after it finds the page
+// shown with every result checked.
+void CVelquorScanHost::FixFoundUpdates() {
+  CVelquorResultsHost* results = m_window.GetResultsHost();
+  CDlgBaseWnd* page = m_window.GetGroupPage(CVelquorDlg::kScanGroup, 3);
+  if (results == nullptr || page == nullptr) return;
+  results->ArmAutoFix();
+  page->PostMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
 }
 
 void CVelquorScanHost::BuildResultSummary() {

@@ -35,6 +35,7 @@ class CVelquorScanHost : public CScanPagesHost {
   void ShowScanPage(UINT command) override;
   void PostHostCommand(UINT command) override;
   int RelaunchAsAdmin(const CString& question, int startPage) override;
+  void FixFoundUpdates() override;
   void BuildResultSummary() override;
   int ExclusionCount() override;
 

@@ -9,6 +9,7 @@
 #include "DlgBackup4Finish.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgLeftDlgBase.h"
+#include "DlgNagDownloadAndInstall.h"
 #include "DlgNagRestart.h"
 #include "DlgParentTransculent.h"
 #include "DlgRestore1Home.h"
@@ -21,6 +22,7 @@
 #include "SettingsPageLayout.h"
 #include "SettingsStore.h"
 #include "VelquorDlg.h"
+#include "VelquorResults.h"
 
 namespace {
 
@@ -192,6 +194,9 @@ void CVelquorWizards::OnBackupMade() {
   job.backupFolder = m_dialog.GetBackupFolder();
   GetLocalTime(&job.time);
   job.backupList = &m_restore.BackupList();
+  // The download-and-install popup that made the backup shows the packing.
+  if (CVelquorResultsHost* results = m_dialog.GetResultsHost())
+    if (CDlgNagDownloadAndInstall* running = results->GetRunningDialog()) running->ShowBackupPacking();
   const int result = CompressBackup(job);
   DeleteFolderTree(job.staging);
   if (result == kCompressDone) {

@@ -1,10 +1,9 @@
 // CDlgBackup4Finish: the backup group's last page, the outcome of the backup just made.
 #pragma once
 #include "BackupWizardOwner.h"
-#include "DlgLeftSideChild.h"
-#include "HoverButtonWithText.h"
+#include "DlgWizardFinishPage.h"
 
-class CDlgBackup4Finish : public CDlgLeftSideChild {
+class CDlgBackup4Finish : public CDlgWizardFinishPage {
   DECLARE_DYNAMIC(CDlgBackup4Finish)
 
  public:
@@ -17,26 +16,19 @@ class CDlgBackup4Finish : public CDlgLeftSideChild {
   static constexpr COLORREF kFailureColour = 0x0000AB;
 
   CDlgBackup4Finish(CBackupWizardOwner& owner, CWnd* pParent = nullptr);
-  ~CDlgBackup4Finish() override;
 
   BOOL OnInitDialog() override;
-  // Reads the outcome from the main window's backup values into the page.
-  void ShowOutcome();
+  void ShowOutcome() override;
 
  protected:
-  void OnOK() override {}
-  void OnCancel() override {}
   void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;
-
-  afx_msg void OnBack();
-  afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
-  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+  COLORREF CountColour(UINT id) const override;
+  void ShowFirstPage() override;
 
  private:
   bool Failed() const;
 
   CBackupWizardOwner& m_owner;
-  CHoverButtonWithText m_btnBack;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -2,49 +2,36 @@
 // failed, red otherwise), the restart the restore needs, and Back to the first page.
 #include "DlgRestore4Finish.h"
 
-#include "CheckedFormat.h"
 #include "SettingsPageLayout.h"
 
-IMPLEMENT_DYNAMIC(CDlgRestore4Finish, CDlgLeftSideChild)
+IMPLEMENT_DYNAMIC(CDlgRestore4Finish, CDlgWizardFinishPage)
 
-BEGIN_MESSAGE_MAP(CDlgRestore4Finish, CDlgLeftSideChild)
+BEGIN_MESSAGE_MAP(CDlgRestore4Finish, CDlgWizardFinishPage)
   ON_COMMAND(CDlgRestore4Finish::kBackId, &CDlgRestore4Finish::OnBack)
   ON_WM_TIMER()
   ON_WM_SHOWWINDOW()
-  ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 namespace {
 
 constexpr LPCTSTR kSection = _T("IDD_RESTORE4_FINISH");
 constexpr RECT kDescription{84, 50, 570, 96};
-constexpr RECT kChosenText{48, 118, 300, 136};
-constexpr RECT kRestoredText{48, 148, 300, 166};
-constexpr RECT kFailedText{48, 178, 300, 196};
+constexpr CDlgWizardFinishPage::CountField kCounts[] = {{{48, 118, 300, 136}, CDlgRestore4Finish::kChosenId},
+                                                        {{48, 148, 300, 166}, CDlgRestore4Finish::kRestoredId},
+                                                        {{48, 178, 300, 196}, CDlgRestore4Finish::kFailedId}};
 constexpr RECT kNote{48, 220, 570, 256};
 constexpr RECT kMore{48, 262, 570, 298};
 constexpr RECT kBackupNote{48, 304, 570, 340};
 
-CString CountText(LPCTSTR id, int count) {
-  CString text;
-  FormatChecked(text, SettingsText(id), {count < 0 ? 0 : count});
-  return text;
-}
-
 }  // namespace
 
 CDlgRestore4Finish::CDlgRestore4Finish(CRestoreWizardOwner& owner, CWnd* pParent)
-    : CDlgLeftSideChild(kTemplateId, pParent), m_owner(owner) {}
-
-CDlgRestore4Finish::~CDlgRestore4Finish() = default;
+    : CDlgWizardFinishPage(kTemplateId, owner, pParent), m_owner(owner) {}
 
 BOOL CDlgRestore4Finish::OnInitDialog() {
-  CDlgLeftSideChild::OnInitDialog();
+  CDlgWizardFinishPage::OnInitDialog();
   SetWindowText(SettingsText(_T("RESTOREDLG4")));
-  PlaceActionButton(*this, m_btnBack, kBackId, kSection, _T("IDC_BTN_RESTORE_BACK"), 141);
-  const RECT* places[] = {&kChosenText, &kRestoredText, &kFailedText};
-  const UINT ids[] = {kChosenId, kRestoredId, kFailedId};
-  for (int i = 0; i < 3; ++i) GetDlgItem(ids[i])->MoveWindow(places[i]->right + 10, places[i]->top, 250, 18);
+  PlaceControls(kBackId, kSection, _T("IDC_BTN_RESTORE_BACK"), kCounts, 3);
   return TRUE;
 }
 
@@ -59,10 +46,8 @@ void CDlgRestore4Finish::ShowOutcome() {
 }
 
 void CDlgRestore4Finish::OnShowWindow(BOOL bShow, UINT nStatus) {
-  CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
-  if (!bShow) return;
-  ShowOutcome();
-  HandleRestart();
+  CDlgWizardFinishPage::OnShowWindow(bShow, nStatus);
+  if (bShow) HandleRestart();
 }
 
 void CDlgRestore4Finish::HandleRestart() {
@@ -78,32 +63,26 @@ void CDlgRestore4Finish::HandleRestart() {
 
 void CDlgRestore4Finish::OnTimer(UINT_PTR nIDEvent) {
   if (nIDEvent != kRestartTimer) {
-    CDlgLeftSideChild::OnTimer(nIDEvent);
+    CDlgWizardFinishPage::OnTimer(nIDEvent);
     return;
   }
   KillTimer(kRestartTimer);
   m_owner.AskRestart(SettingsText(_T("IDS_INCOMPLETE_RESTORE")));
 }
 
-void CDlgRestore4Finish::OnBack() {
-  m_owner.EnableOnlyLeftButton(0);
-  m_owner.ShowRestorePage(CWizardOwner::kFirstPage);
-}
+void CDlgRestore4Finish::ShowFirstPage() { m_owner.ShowRestorePage(CWizardOwner::kFirstPage); }
 
-HBRUSH CDlgRestore4Finish::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
-  HBRUSH brush = CDlgLeftSideChild::OnCtlColor(pDC, pWnd, nCtlColor);
-  const UINT id = pWnd != nullptr ? static_cast<UINT>(pWnd->GetDlgCtrlID()) : 0;
-  if (id == kChosenId || id == kRestoredId || id == kFailedId)
-    pDC->SetTextColor(m_owner.RestoreState().driversFailed == 0 ? kSuccessColour : kFailureColour);
-  return brush;
+COLORREF CDlgRestore4Finish::CountColour(UINT id) const {
+  if (id != kChosenId && id != kRestoredId && id != kFailedId) return CLR_INVALID;
+  return m_owner.RestoreState().driversFailed == 0 ? kSuccessColour : kFailureColour;
 }
 
 void CDlgRestore4Finish::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
-  CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
+  CDlgWizardFinishPage::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("RESTORETAB4DESC1"), kDescription);
-  DrawPageText(pDC, _T("RESTORETAB4DESC2"), kChosenText);
-  DrawPageText(pDC, _T("RESTORETAB4DESC3"), kRestoredText);
-  DrawPageText(pDC, _T("RESTORETAB4DESC4"), kFailedText);
+  DrawPageText(pDC, _T("RESTORETAB4DESC2"), kCounts[0].label);
+  DrawPageText(pDC, _T("RESTORETAB4DESC3"), kCounts[1].label);
+  DrawPageText(pDC, _T("RESTORETAB4DESC4"), kCounts[2].label);
   DrawPageText(pDC, _T("RESTORETAB4DESC5"), kNote);
   DrawPageText(pDC, _T("RESTORETAB4DESC6"), kMore);
   DrawPageText(pDC, _T("BACKUPTAB4DESC3"), kBackupNote);

@@ -1,11 +1,10 @@
 // CDlgRestore4Finish: the restore group's last page, the outcome of the restore just made,
 // and the restart of Windows it may need.
 #pragma once
-#include "DlgLeftSideChild.h"
-#include "HoverButtonWithText.h"
+#include "DlgWizardFinishPage.h"
 #include "RestoreWizardOwner.h"
 
-class CDlgRestore4Finish : public CDlgLeftSideChild {
+class CDlgRestore4Finish : public CDlgWizardFinishPage {
   DECLARE_DYNAMIC(CDlgRestore4Finish)
 
  public:
@@ -20,28 +19,23 @@ class CDlgRestore4Finish : public CDlgLeftSideChild {
   static constexpr COLORREF kFailureColour = 0x0101A9;
 
   CDlgRestore4Finish(CRestoreWizardOwner& owner, CWnd* pParent = nullptr);
-  ~CDlgRestore4Finish() override;
 
   BOOL OnInitDialog() override;
-  // Reads the outcome from the main window's restore values into the page.
-  void ShowOutcome();
+  void ShowOutcome() override;
 
  protected:
-  void OnOK() override {}
-  void OnCancel() override {}
   void PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) override;
+  COLORREF CountColour(UINT id) const override;
+  void ShowFirstPage() override;
 
-  afx_msg void OnBack();
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
-  afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
  private:
   // A restart after the restore: at once with the first page's choice, else asked for.
   void HandleRestart();
 
   CRestoreWizardOwner& m_owner;
-  CHoverButtonWithText m_btnBack;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -36,4 +36,14 @@ int CFancyListCtrl::CheckBoxRowAt(CPoint point) const {
   return CheckClickRow(point.x, point.y, ColumnLeft(check), header.Height(), GetRowHeight(), GetTopIndex());
 }
 
+void CFancyListCtrl::DrawDetailCell(CDC* pDC, int nItem, int x, int width, const CRect& row) {
+  ::CFancyListCtrl::DrawDetailCell(pDC, nItem, x, width, row);
+  if (!GetItemExtraText(nItem).IsEmpty()) return;
+  const CString text = GetItemText(nItem, GetDetailColumn());
+  if (text.IsEmpty()) return;
+  // The base leaves the text font selected and the detail colour set.
+  CRect line(x + 5, row.top + 3 + GetFirstLineHeight(), x + 5 + DetailAreaWidth(), row.bottom);
+  pDC->DrawText(text, &line, DT_SINGLELINE | DT_NOPREFIX);
+}
+
 }  // namespace checkupdate

@@ -1,5 +1,6 @@
 // The update checker's own build of the owner-drawn update list: the check images of the
-// program's bitmap 5005, its fonts, and the band of each row where a click ticks the row.
+// program's bitmap 5005, its fonts, the band of each row where a click ticks the row, and the
+// detail column's text (the database download's size) under a row's title.
 #pragma once
 #include "FancyListCtrl.h"
 
@@ -18,6 +19,8 @@ class CFancyListCtrl : public ::CFancyListCtrl {
 
  protected:
   int CheckBoxRowAt(CPoint point) const override;
+  // The title, then the detail column's text on the line below when the row has no wrapped text.
+  void DrawDetailCell(CDC* pDC, int nItem, int x, int width, const CRect& row) override;
 };
 
 }  // namespace checkupdate

@@ -653,6 +653,12 @@ void CDlgCheckForUpdate::ShowProgress(int percent, ULONGLONG received, ULONGLONG
 }
 
 void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULONGLONG received, ULONGLONG total) {
+  const auto text = [this](LPCTSTR id) { return GetText(id); };
+  // The complete database's row shows how much of it has come.
+  if (m_switches.bDownloadCompleteDbOnly && received > 0 && m_list.GetItemCount() > 0) {
+    const CString size = SizeText(static_cast<LONGLONG>(received), text);
+    if (m_list.GetItemText(0, m_list.GetDetailColumn()) != size) m_list.SetItemText(0, m_list.GetDetailColumn(), size);
+  }
   const int stage = GetCurrentStage();
   if (stage == kStageListed && !status.IsEmpty()) {
     SetDlgItemText(5002, status);
@@ -667,7 +673,6 @@ void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULO
   }
   overall = std::max(overall, g_highestPercent.load());
   m_progress.SetPos(overall);
-  const auto text = [this](LPCTSTR id) { return GetText(id); };
   if (received > 0 && total > 0) {
     CString line;
     if (FormatChecked(line, GetText(_T("ProgressBarLeftHeaderProg")),

@@ -21,14 +21,31 @@ function(zx_shared_module name)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
 endfunction()
 
-# zx_test(name SOURCES ... [LIBS ...] [OWN_FOLDER MODULES ...]): one GoogleTest program,
-# registered test by test. With OWN_FOLDER the program lies in a folder of its own beside
-# copies of the named shared modules, as a shipped program lies beside its libraries, and its
-# tests run one at a time (they write files beside those modules).
+# zx_test(name SOURCES ... [LIBS ...] [OWN_FOLDER MODULES ...] [DIALOG_TESTING] [POPUP_TESTING]
+#         [SNAPSHOTS folder]): one GoogleTest program, registered test by test. With OWN_FOLDER the
+# program lies in a folder of its own beside copies of the named shared modules, as a shipped
+# program lies beside its libraries, and its tests run one at a time (they write files beside
+# those modules); the resource library qvxres comes with its resources. DIALOG_TESTING adds the
+# dialogs' test helpers (tests/ui/dialogs), POPUP_TESTING the popups' as well (tests/ui/popups);
+# SNAPSHOTS names the folder of tests/data/snapshots that holds its reference pictures
+# (ZX_UI_SNAPSHOTS).
 function(zx_test name)
-  cmake_parse_arguments(A "OWN_FOLDER" "" "SOURCES;LIBS;MODULES" ${ARGN})
+  cmake_parse_arguments(A "OWN_FOLDER;DIALOG_TESTING;POPUP_TESTING" "SNAPSHOTS" "SOURCES;LIBS;MODULES" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} zx_testsupport GTest::gtest_main)
+  if(A_POPUP_TESTING)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/popups/popups_testing.cpp)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/popups)
+    set(A_DIALOG_TESTING TRUE)
+  endif()
+  if(A_DIALOG_TESTING)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/dialogs/dialogs_testing.cpp)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/dialogs)
+  endif()
+  if(A_SNAPSHOTS)
+    target_compile_definitions(${name} PRIVATE
+                               ZX_UI_SNAPSHOTS="${PROJECT_SOURCE_DIR}/tests/data/snapshots/${A_SNAPSHOTS}")
+  endif()
   set(properties "")
   if(A_OWN_FOLDER)
     set(folder ${CMAKE_BINARY_DIR}/tests-bin/${name})
@@ -37,6 +54,11 @@ function(zx_test name)
       add_custom_command(TARGET ${name} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${module}> ${folder}/)
     endforeach()
+    if("qvxres" IN_LIST A_MODULES)
+      add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ZX_PROGRAM_DIR}/qvxres.res ${folder}/)
+      add_dependencies(${name} qvxres_resources)
+    endif()
     set(properties PROPERTIES RUN_SERIAL TRUE)
   else()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin

@@ -23,30 +23,6 @@ static_assert(kKeyLength == 49);
 
 constexpr int kDigestLength = 32;
 
-// The key stream of the fixed key, one byte at a time.
-class Rc4Stream {
- public:
-  Rc4Stream() {
-    for (int n = 0; n < 256; ++n) state_[n] = static_cast<BYTE>(n);
-    BYTE j = 0;
-    for (int n = 0; n < 256; ++n) {
-      j = static_cast<BYTE>(j + state_[n] + static_cast<BYTE>(kKey[n % kKeyLength]));
-      std::swap(state_[n], state_[j]);
-    }
-  }
-  BYTE Next() {
-    i_ = static_cast<BYTE>(i_ + 1);
-    j_ = static_cast<BYTE>(j_ + state_[i_]);
-    std::swap(state_[i_], state_[j_]);
-    return state_[static_cast<BYTE>(state_[i_] + state_[j_])];
-  }
-
- private:
-  BYTE state_[256];
-  BYTE i_ = 0;
-  BYTE j_ = 0;
-};
-
 template <class Char>
 void WriteHex(const BYTE* bytes, Char* out, DWORD count) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -56,12 +32,10 @@ void WriteHex(const BYTE* bytes, Char* out, DWORD count) {
   }
 }
 
-// Value of every narrow character as a digit: 0-15 for "0"-"9" and "A"-"F", -1 otherwise.
+// Value of every narrow character as a digit.
 constexpr auto kDigitValues = [] {
   std::array<signed char, 256> values{};
-  values.fill(-1);
-  for (int d = 0; d < 10; ++d) values['0' + d] = static_cast<signed char>(d);
-  for (int d = 0; d < 6; ++d) values['A' + d] = static_cast<signed char>(10 + d);
+  for (int c = 0; c < 256; ++c) values[static_cast<std::size_t>(c)] = static_cast<signed char>(ExchangeDigitValue(static_cast<WCHAR>(c)));
   return values;
 }();
 
@@ -87,7 +61,7 @@ BYTE DigitPairValue(const WCHAR* text) {
 // zero unit; an odd last byte gets a zero high byte. Answers the number of units.
 template <class ByteAt>
 int DecipherUnits(DWORD count, ByteAt byteAt, WCHAR* out) {
-  Rc4Stream stream;
+  CRc4KeyStream stream;
   int units = 0;
   for (DWORD n = 0; n < count; n += 2) {
     const BYTE low = static_cast<BYTE>(byteAt(n) ^ stream.Next());
@@ -129,8 +103,17 @@ CString AsciiDigest(std::u16string_view text) { return AsciiMd5(text).Digest(); 
 
 }  // namespace
 
+CRc4KeyStream::CRc4KeyStream() {
+  for (int n = 0; n < 256; ++n) m_state[n] = static_cast<BYTE>(n);
+  BYTE j = 0;
+  for (int n = 0; n < 256; ++n) {
+    j = static_cast<BYTE>(j + m_state[n] + static_cast<BYTE>(kKey[n % kKeyLength]));
+    std::swap(m_state[n], m_state[j]);
+  }
+}
+
 void Rc4Transform(BYTE* buffer, DWORD count) {
-  Rc4Stream stream;
+  CRc4KeyStream stream;
   for (DWORD n = 0; n < count; ++n) buffer[n] ^= stream.Next();
 }
 
@@ -204,22 +187,23 @@ BOOL EncipherTextToHex(CString& text, CString& encoded) {
   }
   CString digest;
   ComputeTextDigest(text, digest);
-  // Each unit is enciphered low byte first and written as its four digits straight into the
-  // result, which is the only copy of the text made.
+  // The units are written straight into the result, which is the only copy of the text made.
   const int length = kDigestLength + 4 * units;
   LPTSTR out = encoded.GetBufferSetLength(length);
   std::copy_n(digest.GetString(), kDigestLength, out);
-  out += kDigestLength;
-  Rc4Stream stream;
-  const WCHAR* const plain = text.GetString();
-  for (int i = 0; i < units; ++i) {
-    const BYTE pair[2] = {static_cast<BYTE>((plain[i] & 0xFF) ^ stream.Next()),
-                          static_cast<BYTE>((plain[i] >> 8) ^ stream.Next())};
+  EncipherUnitsToHex(std::u16string_view(text.GetString(), static_cast<std::size_t>(units)), out + kDigestLength);
+  encoded.ReleaseBufferSetLength(length);
+  return TRUE;
+}
+
+void EncipherUnitsToHex(std::u16string_view units, WCHAR* out) {
+  // Each unit is enciphered low byte first and written as its four digits.
+  CRc4KeyStream stream;
+  for (const WCHAR unit : units) {
+    const BYTE pair[2] = {static_cast<BYTE>((unit & 0xFF) ^ stream.Next()), static_cast<BYTE>((unit >> 8) ^ stream.Next())};
     WriteHex(pair, out, 2);
     out += 4;
   }
-  encoded.ReleaseBufferSetLength(length);
-  return TRUE;
 }
 
 BOOL getInputHexFromStr(CString& text, CString& encoded) {

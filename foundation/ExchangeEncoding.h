@@ -13,6 +13,32 @@
 // stream afresh, so the same call undoes itself.
 ZXHELPER_API void Rc4Transform(BYTE* buffer, DWORD count);
 
+// The key stream of the fixed key from its start, one byte at a time: for texts enciphered or
+// deciphered piece by piece.
+class ZXHELPER_API CRc4KeyStream {
+ public:
+  CRc4KeyStream();
+  BYTE Next() {
+    m_i = static_cast<BYTE>(m_i + 1);
+    m_j = static_cast<BYTE>(m_j + m_state[m_i]);
+    const BYTE swapped = m_state[m_i];
+    m_state[m_i] = m_state[m_j];
+    m_state[m_j] = swapped;
+    return m_state[static_cast<BYTE>(m_state[m_i] + m_state[m_j])];
+  }
+
+ private:
+  BYTE m_state[256];
+  BYTE m_i = 0;
+  BYTE m_j = 0;
+};
+
+// The value of an exchange digit: 0-15 for "0"-"9" and "A"-"F", -1 for any other character.
+constexpr int ExchangeDigitValue(WCHAR ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  return ch >= 'A' && ch <= 'F' ? ch - 'A' + 10 : -1;
+}
+
 // Writes `count` bytes as 2 x count upper-case digits, high nibble first, and a terminator;
 // `text` holds 2 x count + 1 characters.
 ZXHELPER_API void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count);
@@ -31,6 +57,10 @@ ZXHELPER_API CString DigestOf(std::u16string_view text);
 // Trims the text in place and gives its encoded form: digest field, then payload. A text that
 // is empty after trimming encodes as an empty text. Always TRUE.
 ZXHELPER_API BOOL EncipherTextToHex(CString& text, CString& encoded);
+
+// The payload of an exchange text: the units enciphered, four digits a unit, written to `out`
+// (4 x units.size() characters).
+ZXHELPER_API void EncipherUnitsToHex(std::u16string_view units, WCHAR* out);
 
 // The main program's encoder of its scan requests and reports: as EncipherTextToHex, except
 // that a text empty after trimming gives the digest field of the empty text alone, which

@@ -29,6 +29,7 @@ class Parser {
  private:
   int ParseStartTag(int parent, std::u16string_view& name);
   int ParseEndTag(int slot, std::u16string_view name);
+  bool CloseSimpleLeaf(int slot, std::u16string_view name);
   int Fail(LPCTSTR message, std::u16string_view name = {});
 
   std::u16string_view doc_;
@@ -65,14 +66,31 @@ int Parser::ParseRoot() {
       positions_[parent.lastChild].iElemNext = slot;
     }
     parent.lastChild = slot;
-    if (!positions_[slot].IsEmptyElement()) {
-      positions_[slot].nEndL = positions_[slot].nStartR + 1;
+    if (!positions_[slot].IsEmptyElement() && !CloseSimpleLeaf(slot, name)) {
       open.push_back({slot, 0, name});
-    } else {
-      if (parent.slot == 0) return slot;
-      positions_[parent.slot].nEndL = positions_[slot].nEndR + 1;
+      continue;
     }
+    if (parent.slot == 0) return slot;
+    positions_[parent.slot].nEndL = positions_[slot].nEndR + 1;
   }
+}
+
+// Most elements are "<name>data</name>": the first "<" after the start tag opens the element's
+// own end tag, written without blanks, which closes it at once. Anything else is left open
+// for the general path, which starts again from the start tag's end.
+bool Parser::CloseSimpleLeaf(int slot, std::u16string_view name) {
+  CMarkup::ElemPos& pos = positions_[slot];
+  const std::size_t lt = static_cast<std::size_t>(CMarkupScanner::Find(doc_, pos.nStartR + 1, '<'));
+  const std::size_t close = lt + 2 + name.size();
+  if (close >= doc_.size() || doc_[lt + 1] != '/' || doc_[close] != '>') return false;
+  // Names are short: compared in place rather than through a library call.
+  const WCHAR* endName = doc_.data() + lt + 2;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (endName[i] != name[i]) return false;
+  }
+  pos.nEndL = static_cast<int>(lt);
+  pos.nEndR = static_cast<int>(close);
+  return true;
 }
 
 // The start of the next element under `parent`, from the parent's scan position: its new
@@ -115,17 +133,11 @@ int Parser::ParseStartTag(int parent, std::u16string_view& name) {
   // The usual start tag ends right after its name.
   const bool closedAtName = scanner.Position() < length && doc_[static_cast<std::size_t>(scanner.Position())] == '>';
   if (!closedAtName && !scanner.FindChar('>')) return Fail(kNoTagEnd);
-  const int slot = TakeMarkupSlot(positions_);
-  CMarkup::ElemPos& pos = positions_[slot];
-  pos.nStartL = lt;
-  pos.iElemParent = parent;
-  pos.nStartR = scanner.Position();
-  pos.nEndL = pos.nStartR + 1;  // the content starts here, if any
-  if (doc_[static_cast<std::size_t>(pos.nStartR) - 1] == '/') {
-    pos.nEndL = pos.nStartR - 1;
-    pos.nEndR = pos.nStartR;
-  }
-  return slot;
+  // The content starts after the start tag, if any; "<name/>" is complete.
+  const int right = scanner.Position();
+  const bool empty = doc_[static_cast<std::size_t>(right) - 1] == '/';
+  positions_.push_back({lt, right, empty ? right - 1 : right + 1, empty ? right : 0, 0, parent, 0, 0});
+  return static_cast<int>(positions_.size()) - 1;
 }
 
 // The end tag of `slot`, named `name`, whose scan position stands on its "<" (the parse of

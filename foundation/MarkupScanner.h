@@ -49,7 +49,10 @@ class CMarkupScanner {
 
   // A character that begins a name token at once: no delimiter, no quote.
   static bool StartsName(WCHAR ch) { return !IsDelimiter(ch) && ch != '"' && ch != '\''; }
-  static bool IsWhiteSpace(WCHAR ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r'; }
+  static bool IsWhiteSpace(WCHAR ch) {
+    constexpr unsigned long long kBlanks = (1ull << ' ') | (1ull << '\t') | (1ull << '\n') | (1ull << '\r');
+    return ch <= ' ' && (kBlanks >> ch & 1) != 0;
+  }
   static bool IsDelimiter(WCHAR ch) {
     return ch < 0x80 && (kDelimiters[ch >> 5] & (1u << (ch & 31))) != 0;
   }

@@ -1,7 +1,8 @@
 // Fuzz target: hostile bytes as the response envelope of each web-service call the system
 // makes (the update service's three operations and the misc service's uploads); the first
 // byte picks the operation. Reading must never crash; a result or fault that reads must,
-// written again as the service writes its answers, read back to the same values.
+// written again as the service writes its answers, read back to the same values; read into a
+// sink, the result's pieces must join to the same text.
 // Links: pugixml::pugixml
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string_view>
 
 #include "../platform/programs/webservice/soapmessages.cpp"
+#include "zx/soapresultsink.h"
 #include "zx/soapservices.h"
 #include "zx/utf8text.h"
 
@@ -27,6 +29,14 @@ const zx::soap::OperationDescription& OperationOf(std::uint8_t choice) {
   }
 }
 
+// Joins what it is handed.
+class Joined : public zx::soap::ResultSink {
+ public:
+  void Begin(std::size_t) override { text.clear(); }
+  void Take(std::u16string_view piece) override { text += piece; }
+  std::u16string text;
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -41,6 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto again = zx::soap::ReadResponse(zx::webservice::ResultEnvelope(operation, *text),
                                               zx::soap::kServiceNamespace, operation);
     if (again.kind != zx::soap::Response::Result || !again.result || *again.result != *response.result) std::abort();
+    Joined joined;
+    zx::soap::ScopedResultSink streamed(joined);
+    const auto sunk = zx::soap::ReadResponse(std::string(envelope), zx::soap::kServiceNamespace, operation);
+    if (sunk.kind != zx::soap::Response::Result || !sunk.result || !(*sunk.result).empty() ||
+        joined.text != *response.result)
+      std::abort();
   } else if (response.kind == zx::soap::Response::Fault) {
     const auto text = zx::inet::ToUtf8(response.fault.m_strFaultString);
     if (!text) std::abort();

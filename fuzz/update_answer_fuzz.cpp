@@ -1,9 +1,10 @@
 // Fuzz target: hostile bytes as the update service's answer. The first byte picks the form:
 // even, the bytes (as Windows-1252 text) are the plain answer document; odd, they are the
-// enciphered exchange text, deciphered and checked first, from the service's string taken over
-// as the lookup reads it and from a text of its own, which must agree. The answer is read and matched to
-// three scanned devices and the result rows are filled: whatever the bytes, nothing is read
-// or written outside the devices and update records, and found updates always name a device.
+// enciphered exchange text, deciphered and checked first, from the service's string taken
+// over, from a text of its own and read in pieces of the size the first byte gives, which must
+// agree. The answer is read and matched to three scanned devices and the result rows are
+// filled: whatever the bytes, nothing is read or written outside the devices and update
+// records, and found updates always name a device.
 // Links: zephrinkx_core
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <memory>
 
 #include "DriverScanUpdate.h"
+#include "ExchangeAnswerReader.h"
 
 namespace {
 
@@ -72,9 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BSTR service = SysAllocStringLen(text.GetString(), static_cast<UINT>(text.GetLength()));
     CString plain;
     const AnswerDecodeResult taken = DecodeExchangeAnswer(service, plain);
+    CExchangeAnswerReader reader;
+    reader.Begin(static_cast<std::size_t>(text.GetLength()));
+    const std::u16string_view all(text.GetString(), static_cast<std::size_t>(text.GetLength()));
+    const std::size_t piece = 1 + (data[0] >> 1);
+    for (std::size_t at = 0; at < all.size(); at += piece) reader.Take(all.substr(at, piece));
+    CString read;
+    if (reader.Finish(read) != taken || reader.Received() != text) std::abort();
     if (service != nullptr || taken != DecodeExchangeAnswer(text)) std::abort();
     if (taken != kAnswerDecoded) return 0;
-    if (plain != text) std::abort();
+    if (plain != text || read != text) std::abort();
   }
   CMarkup document;
   engine->ParseUpdateResults(document, text);

@@ -237,9 +237,10 @@ void CDlgNagDownloadAndInstall::OnCancel() {
   m_nStopRequested = 1;
   m_btnStop.EnableWindow(FALSE);
   AddStatusLine(Lang(_T("IDS_WAIT_STOP_MOMENT")), TRUE);
-  // A transfer under way is stopped too; an install ends before the next driver.
-  if (m_nMode == kModeDownloadOne || m_nMode == kModeDownloadSelected || m_nMode == kModeBackupInstall)
-    StopRunningTransfer();
+  // A transfer under way is stopped too, and so is the backup ("Skip backup"); an install ends
+  // before the next driver.
+  if (m_nMode == kModeDownloadOne || m_nMode == kModeDownloadSelected) StopRunningTransfer();
+  if (m_nMode == kModeBackupInstall) StopInThread(m_road.stopBackup);
 }
 
 void CDlgNagDownloadAndInstall::OnCloseRequest() {

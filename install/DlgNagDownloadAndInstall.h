@@ -42,8 +42,10 @@ struct tagNagDriverRoad {
   std::function<int(int driverIndex)> install;
   // Backs up the drivers of the rows (list items) before they are replaced; the count backed up.
   std::function<int(const std::vector<int>& rows)> backup;
-  // Asks a running fetch to stop (any thread); begin readies the road for a new run.
+  // Asks a running fetch, or the engine's backup under way, to stop (on a thread of their own,
+  // as they may wait for it); begin readies the road for a new run.
   std::function<void()> stop;
+  std::function<void()> stopBackup;
   std::function<void()> begin;
   // Whether the list of downloaded packages holds the driver's (window's thread).
   std::function<bool(int driverIndex)> hasPackage;
@@ -60,6 +62,17 @@ struct tagNagDriverRoad {
 struct tagNagLauncher {
   std::function<void(int code, const CString& text)> notify;
   std::function<bool()> stopRequested;
+  // A run of the chosen rows that brings no install prompt: the number it downloaded, by
+  // which the updates left are fewer (the launcher is told the count left).
+  std::function<void(int downloaded)> downloadsEnded;
+};
+
+// The main window while the popup runs, on the window's thread: its pages disabled while a
+// run works and enabled at its end (EnableUi), and a command to its scan group (1202 as the
+// install starts).
+struct tagNagMainWindow {
+  std::function<void(BOOL enable)> enableUi;
+  std::function<void(UINT command)> postToPages;
 };
 
 // The main window's questions around an install, asked over the popup: whether the program
@@ -92,6 +105,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   static constexpr UINT_PTR kTimerClose = 120;
   static constexpr UINT_PTR kTimerPromptOne = 120000212;
   static constexpr UINT_PTR kTimerPromptSelected = 120000213;
+  // The scan group's command as an install starts.
+  static constexpr UINT kInstallStartCommand = 1202;
   static constexpr UINT kStartDelayMs = 64;
   // The notice a run's thread posts when it has left events for the window.
   static constexpr UINT kRunEventMessage = WM_APP + 0x121;
@@ -122,7 +137,14 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetInstallAll(BOOL all) { m_bInstallAll = all; }
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  // A scheduled auto-fix run: nobody watches, so the downloads are installed without asking,
+  // no message box or restart question is shown, and the popup closes when the run ends.
+  void SetAutoFix(BOOL autoFix) { m_bAutoFix = autoFix; }
   void SetPrompts(tagNagPrompts prompts) { m_prompts = std::move(prompts); }
+  void SetMainWindowLinks(tagNagMainWindow links) { m_mainWindow = std::move(links); }
+  // The main window packs the backup a back-up-then-install run made: the popup shows it, with
+  // its stop button off until the install begins.
+  void ShowBackupPacking();
   // How the run's thread pauses after a driver (Sleep when none is set).
   void SetPause(std::function<void(DWORD ms)> pause) { m_pause = std::move(pause); }
   // Whether a run's thread is going.
@@ -174,7 +196,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
  private:
   // What a run's thread tells the window; kept here and taken by the window's thread.
   struct RunEvent {
-    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kLauncher, kEnd } kind;
+    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kLauncher, kInstallStart, kEnd } kind;
     int a = 0;
     int b = 0;
     CString text;
@@ -202,7 +224,12 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void ShowRunMessage(const CString& text, UINT icon);
   void AskForRestart();
   void StopRunningTransfer();
+  // Runs a stop of the road on a thread of its own (one at a time).
+  void StopInThread(const std::function<void()>& stop);
+  void EnableMainWindow(BOOL enable);
   BOOL IsProgressNotify() const { return m_launcher.notify != nullptr; }
+  // Nobody answers questions: the launcher follows the run, or it is an auto-fix run.
+  BOOL IsUnattended() const { return IsProgressNotify() || m_bAutoFix; }
   // A text of the popup's language section.
   static CString Lang(LPCTSTR id);
   // A text the run's thread writes, looked up by the window when the run started.
@@ -242,6 +269,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   int m_nSingleDriver = -1;
   int m_nSingleRow = -1;
   BOOL m_bInstallAll = TRUE;
+  BOOL m_bAutoFix = FALSE;
   int m_nInstalled = 0;
   int m_nLastFetchError = 0;
   bool m_bConnection = false;
@@ -249,6 +277,11 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   tagNagDriverRoad m_road;
   tagNagLauncher m_launcher;
   tagNagPrompts m_prompts;
+  tagNagMainWindow m_mainWindow;
+  // The packages the last run of the chosen rows downloaded.
+  int m_nDownloaded = 0;
+  // A back-up-then-install run has started and its install not yet (the window's thread).
+  bool m_bBackingUp = false;
   std::function<void(DWORD ms)> m_pause;
   std::map<std::u16string, CString> m_runTexts;
   CString m_strAppName;

@@ -4,10 +4,12 @@
 #include "DlgNagDownloadAndInstall.h"
 #include "DriverPackageFetch.h"
 #include "DriverScanUpdate.h"
+#include "PackageInstall.h"
 #include "PathHelpers.h"
 
 namespace {
 constexpr int kStepCompleted = 32;
+constexpr int kStepStopped = 19;
 }  // namespace
 
 void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriverPackageFetch& fetch,
@@ -30,9 +32,13 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
   road.install = [&engine](int driverIndex) { return engine.InstallDownloadedDrivers(driverIndex); };
   road.backup = [&engine, backupFolder](const std::vector<int>& rows) {
     if (backupFolder.IsEmpty() || CreateDirectoryTree(backupFolder) != 1) return 0;
-    return engine.BackupDriversForUpdate(backupFolder, rows) == kStepCompleted ? static_cast<int>(rows.size()) : 0;
+    const int result = engine.BackupDriversForUpdate(backupFolder, rows);
+    // A stopped backup is of no use: its folder goes.
+    if (result == kStepStopped) DeleteFolderTree(backupFolder);
+    return result == kStepCompleted ? static_cast<int>(rows.size()) : 0;
   };
   road.stop = [&fetch] { fetch.RequestStop(); };
+  road.stopBackup = [&engine] { engine.StopOperation(FALSE); };
   road.begin = [&fetch] { fetch.ClearStopRequest(); };
   road.rowState = [&engine](int row, int state) { engine.SetResultRowState(row, state, 0); };
   road.hasPackage = [&fetch](int driverIndex) { return fetch.HasPackageFor(driverIndex); };

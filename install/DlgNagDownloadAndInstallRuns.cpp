@@ -65,10 +65,23 @@ void CDlgNagDownloadAndInstall::PauseBetweenDrivers(DWORD ms) const {
   }
 }
 
-void CDlgNagDownloadAndInstall::StopRunningTransfer() {
-  // Stopping the download library may wait for it, so a thread of its own does it.
-  if (!m_road.stop || m_stopper.joinable()) return;
-  m_stopper = std::thread(m_road.stop);
+void CDlgNagDownloadAndInstall::StopRunningTransfer() { StopInThread(m_road.stop); }
+
+void CDlgNagDownloadAndInstall::StopInThread(const std::function<void()>& stop) {
+  // Stopping the download library or the engine may wait for it, so a thread of its own does it.
+  if (!stop || m_stopper.joinable()) return;
+  m_stopper = std::thread(stop);
+}
+
+void CDlgNagDownloadAndInstall::EnableMainWindow(BOOL enable) {
+  if (m_mainWindow.enableUi) m_mainWindow.enableUi(enable);
+}
+
+void CDlgNagDownloadAndInstall::ShowBackupPacking() {
+  if (!m_bBackingUp) return;
+  AddStatusLine(Lang(_T("IDS_BCK_COMPRESS")), TRUE);
+  m_btnStop.EnableWindow(FALSE);
+  UpdateWindow();
 }
 
 void CDlgNagDownloadAndInstall::JoinRun() {
@@ -107,6 +120,7 @@ void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
       ShowInstallPrompt(nIDEvent == kTimerPromptOne);
       break;
     case kTimerClose:
+      EnableMainWindow(TRUE);
       OnOK();
       break;
     default:
@@ -123,6 +137,7 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   m_currentLabel.SetWindowText(_T(""));
   m_fTotal = m_fCurrent = 0;
   if (mode == kModeBackupInstall) {
+    m_bBackingUp = true;
     m_nMode = mode;
     m_nStopRequested = 0;
     m_btnStop.SetWindowText(Lang(_T("IDS_SKIP_BACKUP")));
@@ -141,6 +156,8 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   for (const LPCTSTR id : kRunTextIds) m_runTexts[id] = Lang(id);
   m_strAppName = GetAppName();
   if (m_road.begin) m_road.begin();
+  // The install run disables the main window as it starts, after the backup.
+  if (mode != kModeBackupInstall) EnableMainWindow(FALSE);
   FollowTransfers(true);
   m_bRunning = true;
   m_worker = std::thread([this, mode] {
@@ -207,7 +224,8 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
   }
   if (total == 0) return anyDownloaded ? kRunDone : kRunNothing;
   int current = 0;
-  int downloaded = 0;
+  int& downloaded = m_nDownloaded;
+  downloaded = 0;
   for (int j = 0; j < static_cast<int>(rows.size()) && !Stopping(); ++j) {
     const NagResultRow& row = rows[j];
     if (!row.bChecked || row.nDriverIndex < 0 || row.nState != kRowNotDownloaded) continue;
@@ -232,6 +250,7 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
   std::vector<int> chosen;
   for (int j = 0; j < static_cast<int>(m_rows.size()); ++j)
     if (m_rows[j].bChecked && m_rows[j].nState == kRowDownloaded) chosen.push_back(j);
+  // "Skip backup" asks the engine to stop the backup (OnCancel).
   const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen) : 0;
   if (backedUp > 0 && !Stopping()) {
     Status(RunText(_T("IDS_BAK_COPMLETED")));
@@ -264,6 +283,7 @@ int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
 
 int CDlgNagDownloadAndInstall::RunInstall() {
   m_nMode = kModeInstall;
+  Post({RunEvent::kInstallStart, 0, 0, CString()});
   if (IsProgressNotify()) Post({RunEvent::kLauncher, kLauncherInstallStart, 0, RunText(_T("IDS_PREPARE_STARTCLEAN"))});
   const std::vector<NagResultRow> rows = m_rows;
   if (!m_bInstallAll) {
@@ -328,6 +348,11 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
         SetDescriptionText(title);
         break;
       }
+      case RunEvent::kInstallStart:
+        m_bBackingUp = false;
+        EnableMainWindow(FALSE);
+        if (m_mainWindow.postToPages) m_mainWindow.postToPages(kInstallStartCommand);
+        break;
       case RunEvent::kLauncher:
         if (IsProgressNotify()) m_launcher.notify(event.a, event.text);
         break;
@@ -340,7 +365,7 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
 }
 
 void CDlgNagDownloadAndInstall::ShowRunMessage(const CString& text, UINT icon) {
-  if (IsProgressNotify()) return;
+  if (IsUnattended()) return;
   ShowMessageBox(text, icon, this);
 }
 
@@ -348,6 +373,8 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
   if (m_worker.joinable()) m_worker.join();
   if (m_stopper.joinable()) m_stopper.join();
   m_bRunning = false;
+  m_bBackingUp = false;
+  EnableMainWindow(TRUE);
   if (mode == kModeInstall) {
     FinishInstall(outcome);
     return;
@@ -359,6 +386,8 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     return;
   }
   m_nStopRequested = 0;
+  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.downloadsEnded)
+    m_launcher.downloadsEnded(m_nDownloaded);
   if (mode == kModeDownloadOne && outcome == kRunFailed && m_nLastFetchError != kNoAnswer && !IsProgressNotify()) {
     if (!m_bConnection) {
       ShowRunMessage(Lang(_T("IDS_DOWN_ABORT")), MB_ICONINFORMATION);
@@ -367,6 +396,7 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     }
   }
   RestoreCloseButton();
+  if (m_bAutoFix) SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
 void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
@@ -384,6 +414,10 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
                                                    : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
   if (IsProgressNotify()) return;
+  if (m_bAutoFix) {
+    SetTimer(kTimerClose, kStartDelayMs, nullptr);
+    return;
+  }
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
   // The restart question follows every install of the ticked rows, and the install of one
   // driver whose package is listed.
@@ -410,7 +444,7 @@ void CDlgNagDownloadAndInstall::ShowInstallPrompt(bool oneDriver) {
   CStringArray buttons;
   buttons.Add(Lang(_T("IDS_INSTALL")));
   buttons.Add(Lang(_T("IDS_DONTINSTALL")));
-  const int answer = IsProgressNotify() ? kPromptInstall
+  const int answer = IsUnattended() ? kPromptInstall
                                         : AppMessageBoxEx(text, MB_ICONQUESTION, 2, buttons, kPromptRect, FALSE, 0, this);
   if (answer == kPromptInstall) {
     const int rights = m_prompts.elevate ? m_prompts.elevate(this) : 1;

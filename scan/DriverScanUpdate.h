@@ -105,8 +105,12 @@ class CDriverScanUpdate {
   CString CollectMatchingIds(const tagDeviceDriverInfo& device) const;
 
   // ---- Update answer and matching
-  // Reads the answer text into answer records and matches them to the scanned devices.
-  void ParseUpdateResults(CMarkup& document, CString answer);
+  // Reads the answer text into answer records and matches them to the scanned devices. It is
+  // an operation of the install engine: a scan stop that reaches it is answered, and the
+  // answer counts as one without results. False when it stopped so.
+  bool ParseUpdateResults(CMarkup& document, CString answer);
+  // Called before each element the parse reads (tests hold the parse there).
+  void SetParseWatch(std::function<void()> watch) { m_parseWatch = std::move(watch); }
   // Stores the current element's trimmed text by its tag name; "signer" completes a record.
   void ParseDriverResult(CMarkup& document, std::u16string_view tagName);
   void MatchUpdatesToDevices();
@@ -265,6 +269,7 @@ class CDriverScanUpdate {
   HWND m_hStatusText = nullptr;
   TextLookup m_textLookup;
   DeviceScan m_deviceScan;
+  std::function<void()> m_parseWatch;
   BOOL m_bScanDone = FALSE;
   BOOL m_bConnectionProblem = FALSE;
   BOOL m_bFinished = FALSE;

@@ -107,6 +107,10 @@ int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const
     if (device == nullptr) continue;
     CopyDeviceToSelection(*device, selection.ElementAtGrow(selection.GetSize()));
   }
+  // The engine runs an operation while it backs up, so that a stop request reaches it.
+  CDriverInstallEngine& engine = GetProcessEngine();
+  CDriverInstallEngine::COperation running(engine);
+  engine.SetStepCode(kStepIdle);
   int result = kStepCompleted;
   for (INT_PTR i = 0; i < selection.GetSize() && result == kStepCompleted; ++i)
     result = BackupDriverAt(backupFolder, selection, static_cast<int>(i));

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 #include "TextViews.h"
@@ -198,7 +199,10 @@ AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
   return result;
 }
 
-void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
+bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
+  CDriverInstallEngine& engine = GetProcessEngine();
+  CDriverInstallEngine::COperation parsing(engine);
+  bool stopped = false;
   // The records of the previous answer are taken up again by this one.
   m_answerDriverIds.clear();
   PoolAnswerNodes(m_answerMap, m_spareAnswers);
@@ -216,6 +220,15 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   // had the same name; parents are passed over.
   std::u16string_view previousLeaf;
   while (document.NextLeafElement()) {
+    if (m_parseWatch) m_parseWatch();
+    if (engine.GetStepCode() == kStepStopScan) {
+      // Nothing read so far is kept.
+      stopped = true;
+      m_arrivedAnswers.clear();
+      m_answerDriverIds.clear();
+      engine.AcknowledgeStep();
+      break;
+    }
     // Every group of an answer repeats one order of elements: the leaf is first taken for the
     // field that came next last time, which needs no search for the end of its name. Names
     // are read where they stand in the document, which the walk leaves unchanged.
@@ -237,6 +250,7 @@ void CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   m_spareAnswers.clear();
   m_spareAnswers.shrink_to_fit();
   MatchUpdatesToDevices();
+  return !stopped;
 }
 
 void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view tagName) {

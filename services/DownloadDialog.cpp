@@ -11,6 +11,8 @@
 namespace {
 
 constexpr UINT kAbortQuestionStyle = 292;  // yes/no, question icon, second button default
+// The pause between the dialog's start and its worker's, on the layer's clock.
+constexpr DWORD kStartPauseMs = 512;
 const TCHAR kSection[] = _T("IDD_DOWNLOAD");
 const TCHAR kProductSection[] = _T("QVX");
 constexpr COLORREF kHeadingColour = 0x303030;
@@ -43,7 +45,8 @@ BEGIN_MESSAGE_MAP(CDownloadDlg, CDlgBaseChildPopUpWndBase)
   ON_WM_PAINT()
   ON_MESSAGE(WM_DOWNLOAD_DONE, &CDownloadDlg::OnRunDone)
   ON_MESSAGE(WM_DOWNLOAD_AUTH, &CDownloadDlg::OnAuthentication)
-  ON_MESSAGE(WM_DOWNLOAD_FAILED, &CDownloadDlg::OnRunFailed)
+  ON_MESSAGE(WM_DOWNLOAD_FAILED, &CDownloadDlg::OnReleaseWorker)
+  ON_MESSAGE(WM_DOWNLOAD_FTP_LOGIN, &CDownloadDlg::OnReleaseWorker)
   ON_MESSAGE(WM_DOWNLOAD_TEXT, &CDownloadDlg::OnText)
   ON_MESSAGE(WM_DOWNLOAD_FILE_PROGRESS, &CDownloadDlg::OnFileProgress)
   ON_MESSAGE(WM_DOWNLOAD_RUN_PROGRESS, &CDownloadDlg::OnRunProgress)
@@ -79,6 +82,7 @@ BOOL CDownloadDlg::OnInitDialog() {
   m_button.SubclassDlgItem(IDOK, this);
   CHoverButtonWithText::SetStyle(m_button, TRUE, TRUE, TRUE);
   m_download.m_hDialog = m_hWnd;
+  Sleep(kStartPauseMs);
   m_hThread = CreateThread(nullptr, 0, &CDownload::ThreadProc, &m_download, 0, nullptr);
   m_button.SetWindowText(GetLangString(_T("IDS_CANCEL"), kProductSection));
   return TRUE;
@@ -133,7 +137,8 @@ LRESULT CDownloadDlg::OnAuthentication(WPARAM request, LPARAM) {
   return 0;
 }
 
-LRESULT CDownloadDlg::OnRunFailed(WPARAM, LPARAM) {
+// A failed run and a refused FTP login are not asked about: the worker goes on to its end.
+LRESULT CDownloadDlg::OnReleaseWorker(WPARAM, LPARAM) {
   SetEvent(m_download.m_hEvent);
   return 0;
 }

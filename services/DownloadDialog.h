@@ -36,7 +36,7 @@ class ZXHELPER_API CDownloadDlg : public CDlgBaseChildPopUpWndBase {
   afx_msg void OnPaint();
   LRESULT OnRunDone(WPARAM, LPARAM);
   LRESULT OnAuthentication(WPARAM, LPARAM);
-  LRESULT OnRunFailed(WPARAM, LPARAM);
+  LRESULT OnReleaseWorker(WPARAM, LPARAM);
   LRESULT OnText(WPARAM, LPARAM);
   LRESULT OnFileProgress(WPARAM, LPARAM);
   LRESULT OnRunProgress(WPARAM, LPARAM);

@@ -105,14 +105,19 @@ struct tagUrlParts {
   INTERNET_SCHEME scheme = INTERNET_SCHEME_UNKNOWN;
   CString host, path;
   INTERNET_PORT port = 0;
+  tagDownloadLogin login;
 };
 
 bool CrackUrl(CWinInet& inet, const CString& url, tagUrlParts& parts) {
-  WCHAR host[256] = {}, path[2048] = {}, extra[2048] = {};
+  WCHAR host[256] = {}, path[2048] = {}, extra[2048] = {}, user[128] = {}, password[128] = {};
   URL_COMPONENTSW components{};
   components.dwStructSize = sizeof components;
   components.lpszHostName = host;
   components.dwHostNameLength = 256;
+  components.lpszUserName = user;
+  components.dwUserNameLength = 128;
+  components.lpszPassword = password;
+  components.dwPasswordLength = 128;
   components.lpszUrlPath = path;
   components.dwUrlPathLength = 2048;
   components.lpszExtraInfo = extra;
@@ -123,6 +128,8 @@ bool CrackUrl(CWinInet& inet, const CString& url, tagUrlParts& parts) {
   parts.port = components.nPort;
   parts.path = CString(path) + extra;
   if (parts.path.IsEmpty()) parts.path = _T("/");
+  parts.login.strUser = user;
+  parts.login.strPassword = password;
   return true;
 }
 
@@ -189,7 +196,21 @@ CString ElapsedText(DWORD seconds) {
   return text;
 }
 
-// One HTTP exchange of the worker: its connection and request, published for a cancel.
+// Runs a call that may block with the handle lock (held by the caller) left, so that a cancel
+// can close the handles it works below; the last error of the call is kept.
+template <class Call>
+auto Unlocked(Call call) {
+  CRITICAL_SECTION* lock = &State().handleLock;
+  LeaveCriticalSection(lock);
+  auto result = call();
+  const DWORD error = GetLastError();
+  EnterCriticalSection(lock);
+  SetLastError(error);
+  return result;
+}
+
+// One exchange of the worker with a server: its connection and request (an HTTP request or an
+// FTP file), published for a cancel.
 class Exchange {
  public:
   explicit Exchange(CWinInet& inet) : inet_(inet) {}
@@ -202,10 +223,7 @@ class Exchange {
     Close();
     DownloadState& state = State();
     EnterLock guard(&state.handleLock);
-    if (!state.session) {
-      SetLastError(ERROR_INTERNET_OPERATION_CANCELLED);
-      return FALSE;
-    }
+    if (!LiveSession(state)) return FALSE;
     state.connection = inet_.pInternetConnectW(state.session, parts.host, parts.port, nullptr, nullptr,
                                                INTERNET_SERVICE_HTTP, 0, 0);
     if (!state.connection) return FALSE;
@@ -215,12 +233,54 @@ class Exchange {
     state.request = inet_.pHttpOpenRequestW(state.connection, verb, parts.path, nullptr, nullptr, nullptr, flags, 0);
     request_ = state.request;
     if (!request_) return FALSE;
-    // The send blocks: the handle lock is left so that a cancel can close the handles.
-    LeaveCriticalSection(&state.handleLock);
-    const BOOL sent = inet_.pHttpSendRequestW(request_, headers.IsEmpty() ? nullptr : static_cast<LPCTSTR>(headers),
-                                              headers.IsEmpty() ? 0 : static_cast<DWORD>(-1), nullptr, 0);
-    EnterCriticalSection(&state.handleLock);
-    return sent;
+    return Unlocked([&] {
+      return inet_.pHttpSendRequestW(request_, headers.IsEmpty() ? nullptr : static_cast<LPCTSTR>(headers),
+                                     headers.IsEmpty() ? 0 : static_cast<DWORD>(-1), nullptr, 0);
+    });
+  }
+  // Connects to an FTP server (passive) and logs in; FALSE with the last error when it fails.
+  BOOL ConnectFtp(const tagUrlParts& parts, const tagDownloadLogin& login) {
+    Close();
+    DownloadState& state = State();
+    EnterLock guard(&state.handleLock);
+    if (!LiveSession(state)) return FALSE;
+    const HINTERNET session = state.session;
+    const HINTERNET connection = Unlocked([&] {
+      return inet_.pInternetConnectW(session, parts.host, parts.port, login.strUser.IsEmpty() ? nullptr : static_cast<LPCTSTR>(login.strUser),
+                                     login.strPassword.IsEmpty() ? nullptr : static_cast<LPCTSTR>(login.strPassword),
+                                     INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0);
+    });
+    state.connection = connection;
+    return connection != nullptr;
+  }
+  // Opens the file of the FTP connection for reading; FALSE with the last error.
+  BOOL OpenFtpFile(const CString& path) {
+    DownloadState& state = State();
+    EnterLock guard(&state.handleLock);
+    const HINTERNET connection = state.connection;
+    if (!connection) {
+      SetLastError(ERROR_INTERNET_OPERATION_CANCELLED);
+      return FALSE;
+    }
+    request_ = Unlocked([&] {
+      return inet_.pFtpOpenFileW(connection, path, GENERIC_READ, FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD, 0);
+    });
+    state.request = request_;
+    return request_ != nullptr;
+  }
+  // The size of the FTP connection's file from its directory entry; -1 when not obtainable.
+  LONGLONG FtpFileSize(const CString& path) {
+    DownloadState& state = State();
+    EnterLock guard(&state.handleLock);
+    const HINTERNET connection = state.connection;
+    if (!connection) return kSizeUnknown;
+    WIN32_FIND_DATAW entry{};
+    const HINTERNET find = Unlocked([&] {
+      return inet_.pFtpFindFirstFileW(connection, path, &entry, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
+    });
+    if (!find) return kSizeUnknown;
+    inet_.pInternetCloseHandle(find);
+    return (static_cast<LONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
   }
   void Close() {
     DownloadState& state = State();
@@ -235,6 +295,12 @@ class Exchange {
   HINTERNET request() const { return request_; }
 
  private:
+  // The caller holds the handle lock. FALSE (the run was cancelled) once the session is gone.
+  static BOOL LiveSession(const DownloadState& state) {
+    if (state.session) return TRUE;
+    SetLastError(ERROR_INTERNET_OPERATION_CANCELLED);
+    return FALSE;
+  }
   CWinInet& inet_;
   HINTERNET request_ = nullptr;
 };
@@ -428,14 +494,19 @@ class RunContext {
     return TRUE;
   }
 
-  // The size of a file from a HEAD request following redirects; -1 when not obtainable.
+  // The size of a file: over HTTP from a HEAD request following redirects, over FTP from its
+  // directory entry unless FTP sizes are not to be asked; -1 when not obtainable.
   LONGLONG AskSize(const CString& url) {
     CString address = url;
     for (int hop = 0; hop <= kDownloadRedirectLimit && !record_.m_bAbort; ++hop) {
       tagUrlParts parts;
-      if (!CrackUrl(inet_, address, parts) ||
-          (parts.scheme != INTERNET_SCHEME_HTTP && parts.scheme != INTERNET_SCHEME_HTTPS))
-        return kSizeUnknown;
+      if (!CrackUrl(inet_, address, parts)) return kSizeUnknown;
+      if (parts.scheme == INTERNET_SCHEME_FTP) {
+        if (state_.options.bNoFtpSize) return kSizeUnknown;
+        Exchange exchange(inet_);
+        return exchange.ConnectFtp(parts, parts.login) ? exchange.FtpFileSize(parts.path) : kSizeUnknown;
+      }
+      if (parts.scheme != INTERNET_SCHEME_HTTP && parts.scheme != INTERNET_SCHEME_HTTPS) return kSizeUnknown;
       Exchange exchange(inet_);
       if (!exchange.Send(_T("HEAD"), parts, CString())) return kSizeUnknown;
       const DWORD status = QueryStatus(inet_, exchange.request());
@@ -450,20 +521,48 @@ class RunContext {
   BOOL Fetch(tagDownloadFile& file, LONGLONG& runBytes, LONGLONG runTotal);
 
  private:
-  // A refused request: the body is read away and the dialog asked for credentials; true when
-  // the user wants it sent again. Without a dialog nobody can be asked.
+  // Hands the dialog a question and waits for its answer; true when the user wants to try
+  // again. Without a dialog nobody can be asked.
+  bool AskDialog(UINT message, WPARAM wParam) {
+    if (!record_.m_hDialog) return false;
+    record_.m_bRetry = false;
+    ResetEvent(record_.m_hEvent);
+    Post(message, wParam, 0);
+    WaitForSingleObject(record_.m_hEvent, INFINITE);
+    return record_.m_bRetry && !record_.m_bAbort;
+  }
+  // A refused request: the body is read away and the dialog asked for credentials.
   bool AskToSendAgain(Exchange& exchange) {
     if (!record_.m_hDialog) return false;
     BYTE rest[100];
     DWORD read = 0;
     while (inet_.pInternetReadFile(exchange.request(), rest, sizeof rest, &read) && read) {
     }
-    record_.m_bRetry = false;
-    ResetEvent(record_.m_hEvent);
-    Post(WM_DOWNLOAD_AUTH, reinterpret_cast<WPARAM>(exchange.request()), 0);
-    WaitForSingleObject(record_.m_hEvent, INFINITE);
-    return record_.m_bRetry && !record_.m_bAbort;
+    return AskDialog(WM_DOWNLOAD_AUTH, reinterpret_cast<WPARAM>(exchange.request()));
   }
+  // Logs in to the FTP server of an address, asking the dialog for another login while the
+  // server cannot be reached and the user wants to try again; FALSE with the last error.
+  BOOL ConnectFtp(Exchange& exchange, tagUrlParts& parts) {
+    for (;;) {
+      if (exchange.ConnectFtp(parts, parts.login)) return TRUE;
+      const DWORD error = GetLastError();
+      if (record_.m_bAbort || !AskDialog(WM_DOWNLOAD_FTP_LOGIN, reinterpret_cast<WPARAM>(&parts.login))) {
+        SetLastError(error);
+        return FALSE;
+      }
+    }
+  }
+  BOOL FetchFtp(tagDownloadFile& file, tagUrlParts& parts, LONGLONG& runBytes, LONGLONG runTotal) {
+    Exchange exchange(inet_);
+    if (!ConnectFtp(exchange, parts)) return FailWithLastError(_T("IDS_ERROR_CONNECT_SERVER"));
+    if (!exchange.OpenFtpFile(parts.path)) return FailWithLastError(_T("IDS_ERROR_URLOPEN"));
+    // An FTP server is not asked for a part of a file, so a kept part is written afresh.
+    return Receive(exchange, file, 0, file.llSize, runBytes, runTotal);
+  }
+  // Writes the body into "<target>.part" from the offset on and gives it the target's name
+  // once whole.
+  BOOL Receive(Exchange& exchange, tagDownloadFile& file, LONGLONG offset, LONGLONG fileSize, LONGLONG& runBytes,
+               LONGLONG runTotal);
   BOOL Transfer(Exchange& exchange, HANDLE out, tagDownloadFile& file, LONGLONG fileBytes, LONGLONG fileSize,
                 LONGLONG& runBytes, LONGLONG runTotal);
   void ShowProgress(LONGLONG fileBytes, LONGLONG fileSize, LONGLONG runBytes, LONGLONG runTotal);
@@ -548,7 +647,7 @@ BOOL RunContext::Fetch(tagDownloadFile& file, LONGLONG& runBytes, LONGLONG runTo
     if (hop > kDownloadRedirectLimit) return Fail(_T("IDS_ERROR_HTTPOPEN"), _T("Too many redirects."));
     tagUrlParts parts;
     if (!CrackUrl(inet_, address, parts)) return Fail(_T("IDS_ERROR_URL"), address);
-    if (parts.scheme == INTERNET_SCHEME_FTP) return Fail(_T("IDS_ERROR_PROTOCOL"), _T("FTP is not supported."));
+    if (parts.scheme == INTERNET_SCHEME_FTP) return FetchFtp(file, parts, runBytes, runTotal);
     if (parts.scheme != INTERNET_SCHEME_HTTP && parts.scheme != INTERNET_SCHEME_HTTPS)
       return Fail(_T("IDS_ERROR_PROTOCOL"), address);
     CString headers;
@@ -587,19 +686,25 @@ BOOL RunContext::Fetch(tagDownloadFile& file, LONGLONG& runBytes, LONGLONG runTo
     if (status == HTTP_STATUS_OK) offset = 0;  // the server sends the whole file again
     const LONGLONG length = QueryLength(inet_, exchange.request());
     const LONGLONG fileSize = length >= 0 ? offset + length : file.llSize;
-    const HANDLE out = CreateFileW(part, GENERIC_WRITE, 0, nullptr, offset > 0 ? OPEN_ALWAYS : CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return FailWithLastError(_T("IDS_ERROR_FILEOPEN"));
-    LARGE_INTEGER position{};
-    position.QuadPart = offset;
-    SetFilePointerEx(out, position, nullptr, FILE_BEGIN);
-    SetEndOfFile(out);
-    const BOOL done = Transfer(exchange, out, file, offset, fileSize, runBytes, runTotal);
-    CloseHandle(out);
-    if (!done) return FALSE;
-    if (!MoveFileExW(part, file.strTarget, MOVEFILE_REPLACE_EXISTING)) return FailWithLastError(_T("IDS_ERROR_FILEOPEN"));
-    return TRUE;
+    return Receive(exchange, file, offset, fileSize, runBytes, runTotal);
   }
+}
+
+BOOL RunContext::Receive(Exchange& exchange, tagDownloadFile& file, LONGLONG offset, LONGLONG fileSize,
+                         LONGLONG& runBytes, LONGLONG runTotal) {
+  const CString part = file.strTarget + kPartSuffix;
+  const HANDLE out = CreateFileW(part, GENERIC_WRITE, 0, nullptr, offset > 0 ? OPEN_ALWAYS : CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return FailWithLastError(_T("IDS_ERROR_FILEOPEN"));
+  LARGE_INTEGER position{};
+  position.QuadPart = offset;
+  SetFilePointerEx(out, position, nullptr, FILE_BEGIN);
+  SetEndOfFile(out);
+  const BOOL done = Transfer(exchange, out, file, offset, fileSize, runBytes, runTotal);
+  CloseHandle(out);
+  if (!done) return FALSE;
+  if (!MoveFileExW(part, file.strTarget, MOVEFILE_REPLACE_EXISTING)) return FailWithLastError(_T("IDS_ERROR_FILEOPEN"));
+  return TRUE;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The shared library's own download manager: a process-wide list of files (address and
 // target), the options of a run, and the worker that fetches the files one after another over
-// HTTP with resume and redirects, reporting to its dialog by posted messages. FTP addresses are
-// refused as not supported; a server asking for credentials is answered through the dialog. A file is written under "<target>.part" and takes its own name
+// HTTP (with resume and redirects) or FTP (passive, always the whole file), reporting to its
+// dialog by posted messages; a server asking for credentials or refusing an FTP login is
+// answered through the dialog. A file is written under "<target>.part" and takes its own name
 // only when complete, so a failed or cancelled transfer never leaves a partial file under the
 // target's name.
 #pragma once
@@ -25,6 +26,15 @@ constexpr UINT WM_DOWNLOAD_FAILED = 0x502;
 constexpr UINT WM_DOWNLOAD_FILE_PROGRESS = 0x503;
 constexpr UINT WM_DOWNLOAD_RUN_PROGRESS = 0x504;
 constexpr UINT WM_DOWNLOAD_TEXT = 0x505;  // lParam: new[] text the dialog frees
+// wParam: the tagDownloadLogin an FTP server refused; the dialog may change it and set the
+// retry flag, and answers by the event.
+constexpr UINT WM_DOWNLOAD_FTP_LOGIN = 0x506;
+
+// The user name and password an FTP server is logged in to with (empty: anonymous).
+struct tagDownloadLogin {
+  CString strUser;
+  CString strPassword;
+};
 
 // Control ids the texts go to.
 constexpr int IDC_DOWNLOAD_STATUS = 1256;

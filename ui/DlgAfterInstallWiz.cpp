@@ -16,7 +16,6 @@
 #include "PathHelpers.h"
 #include "Registry.h"
 #include "RestorePoint.h"
-#include "XTMemDC.h"
 
 IMPLEMENT_DYNAMIC(CDlgAfterInstallWiz, CDlgBaseWndPopupNagBase)
 
@@ -236,37 +235,28 @@ void CDlgAfterInstallWiz::OnSkip() {
 }
 
 void CDlgAfterInstallWiz::OnPaint() {
-  CPaintDC paint(this);
-  CRect client;
-  GetClientRect(&client);
-  CXTMemDC memory(&paint, client, kDialogBackColour);
-  PaintFrame(&memory, client);
-  const int W = client.Width();
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(kHeadingColour);
-  memory.TextOut(26, 50, m_strHeading);
-  CPen rule(PS_SOLID, 1, 0xE0E0E0);
-  CPen* oldPen = memory.SelectObject(&rule);
-  memory.MoveTo(26, 75);
-  memory.LineTo(W - 26, 75);
-  memory.SelectObject(oldPen);
-  CRect panel(20, 130, W - 20, 205);
-  memory.FillSolidRect(&panel, 0xFCFCFC);
-  ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
-  const CString done = Lang(_T("IDS_DONE"));
-  for (int step = 0; step < 2; ++step) {
-    const int y = step == 0 ? 144 : 174;
-    const BOOL isDone = IsStepDone(step + 1);
-    DrawWhole(&memory, SharedBitmap(isDone ? kDoneBitmap : kPendingBitmap), 26, y - 2);
-    memory.SetTextColor(kStepColour);
-    memory.TextOut(50, y, m_strSteps[step]);
-    if (isDone) {
-      memory.SetTextColor(kDoneColour);
-      memory.TextOut(W - 90, y, done);
+  PaintFramed(kHeadingColour, [&](CDC& memory, const CRect& client) {
+    const int W = client.Width();
+    memory.TextOut(26, 50, m_strHeading);
+    CPen rule(PS_SOLID, 1, 0xE0E0E0);
+    CPen* oldPen = memory.SelectObject(&rule);
+    memory.MoveTo(26, 75);
+    memory.LineTo(W - 26, 75);
+    memory.SelectObject(oldPen);
+    CRect panel(20, 130, W - 20, 205);
+    memory.FillSolidRect(&panel, 0xFCFCFC);
+    ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
+    const CString done = Lang(_T("IDS_DONE"));
+    for (int step = 0; step < 2; ++step) {
+      const int y = step == 0 ? 144 : 174;
+      const BOOL isDone = IsStepDone(step + 1);
+      DrawWhole(&memory, SharedBitmap(isDone ? kDoneBitmap : kPendingBitmap), 26, y - 2);
+      memory.SetTextColor(kStepColour);
+      memory.TextOut(50, y, m_strSteps[step]);
+      if (isDone) {
+        memory.SetTextColor(kDoneColour);
+        memory.TextOut(W - 90, y, done);
+      }
     }
-  }
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+  });
 }

@@ -224,7 +224,18 @@ CHoverButtonWithText* CDlgBaseAppDlg::GetTabButton(int nTab) {
 }
 
 CDlgLeftDlgBase* CDlgBaseAppDlg::GetLeftPanel(int nTab) const {
-  return nTab >= 1 && nTab <= kMaxAppTabs ? m_tabs[nTab - 1].pPanel.get() : nullptr;
+  if (nTab < 1 || nTab > kMaxAppTabs) return nullptr;
+  const TabRecord& tab = m_tabs[nTab - 1];
+  return tab.pPanel ? tab.pPanel.get() : tab.pSharedPanel;
+}
+
+void CDlgBaseAppDlg::ShareLeftPanel(int nTab, int nWithTab) {
+  CDlgLeftDlgBase* shared = GetLeftPanel(nWithTab);
+  if (nTab < 1 || nTab > kMaxAppTabs || nTab == nWithTab || shared == nullptr) return;
+  TabRecord& tab = m_tabs[nTab - 1];
+  if (tab.pPanel && tab.pPanel->GetSafeHwnd()) tab.pPanel->DestroyWindow();
+  tab.pPanel.reset();
+  tab.pSharedPanel = shared;
 }
 
 void CDlgBaseAppDlg::OnTabButton(int nTab) {

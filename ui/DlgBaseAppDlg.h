@@ -73,6 +73,8 @@ class ZXHELPER_API CDlgBaseAppDlg : public CDlgMainWnd {
   // Tab 1 to 5: its button and its left panel (null when it has none).
   CHoverButtonWithText* GetTabButton(int nTab);
   CDlgLeftDlgBase* GetLeftPanel(int nTab) const;
+  // Tab nTab shows tab nWithTab's panel from now on; its own panel, if any, is destroyed.
+  void ShareLeftPanel(int nTab, int nWithTab);
   CDlgLeftDlgBase* GetCurrentPanel() const { return m_pCurrentPanel; }
   CHoverButtonWithText* GetSelectedTab() const { return m_pSelectedTab; }
   int GetTabCount() const { return m_nTabCount; }
@@ -104,6 +106,8 @@ class ZXHELPER_API CDlgBaseAppDlg : public CDlgMainWnd {
     int nIcons = 0;
     CStringArray buttonCaptions;
     std::unique_ptr<CDlgLeftDlgBase> pPanel;
+    // Another tab's panel this tab shows instead of one of its own.
+    CDlgLeftDlgBase* pSharedPanel = nullptr;
   };
 
   CStringArray m_tabCaptions;

@@ -141,6 +141,22 @@ void CDlgBaseChildPopUpWndBase::OnPaint() {
   PaintFrame(&memory, client);
 }
 
+void CDlgBaseChildPopUpWndBase::PaintFramed(COLORREF crHeading,
+                                            const std::function<void(CDC& dc, const CRect& client)>& body) {
+  CPaintDC paint(this);
+  CRect client;
+  GetClientRect(&client);
+  CXTMemDC memory(&paint, client, kDialogBackColour);
+  PaintFrame(&memory, client);
+  const int oldMode = memory.SetBkMode(TRANSPARENT);
+  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
+  const COLORREF oldColour = memory.SetTextColor(crHeading);
+  body(memory, client);
+  memory.SetTextColor(oldColour);
+  ::SelectObject(memory.GetSafeHdc(), oldFont);
+  memory.SetBkMode(oldMode);
+}
+
 void CDlgBaseChildPopUpWndBase::PaintFrame(CDC* pDC, const CRect& rect) {
   const PopupFrameEdges edges = GetPopupFrameEdges();
   if (m_bFrameBottomStrip) {

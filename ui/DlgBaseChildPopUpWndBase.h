@@ -3,6 +3,8 @@
 // buttons, a backdrop picture under the title, the bottom strip, caption drag and rounded
 // corners.
 #pragma once
+#include <functional>
+
 #include "DlgBaseWnd.h"
 #include "HVBitmap.h"
 #include "HoverButton.h"
@@ -52,6 +54,10 @@ class ZXHELPER_API CDlgBaseChildPopUpWndBase : public CDlgBaseWnd {
   void OnCancel() override;
   // The window made width x height at (0, 0), with the round region when asked.
   void ApplyShape();
+  // A derived popup's paint: the frame through a memory DC, then the body with the client
+  // rectangle, its text transparent in the shared bold title font (-15) and the heading colour;
+  // the DC's mode, font and colour are put back after the body.
+  void PaintFramed(COLORREF crHeading, const std::function<void(CDC& dc, const CRect& client)>& body);
   void PlaceTitleButtons(int nClientWidth);
 
   afx_msg void OnPaint();

@@ -19,7 +19,6 @@
 #include "SystemReport.h"
 #include "WebServiceClient.h"
 #include "WebServiceHelper.h"
-#include "XTMemDC.h"
 
 IMPLEMENT_DYNAMIC(CDlgQVXFeedback, CDlgBaseWndPopupNagBase)
 
@@ -377,52 +376,42 @@ void CDlgQVXFeedback::OnCancel() {
 void CDlgQVXFeedback::OnCancelButton() { CloseParentDialog(this); }
 
 void CDlgQVXFeedback::OnPaint() {
-  CPaintDC paint(this);
-  CRect client;
-  GetClientRect(&client);
-  CXTMemDC memory(&paint, client, kDialogBackColour);
-  PaintFrame(&memory, client);
-  const int W = client.Width();
-  const int H = client.Height();
-  const CHVBitmap& badge = SharedBitmap(1087);
-  if (badge.GetSafeHandle())
-    DrawBitmap(&memory, 23, 48, badge.GetWidth(), badge.GetHeight(), static_cast<HBITMAP>(badge.GetSafeHandle()),
-               SRCAND);
-  DrawWhole(&memory, SharedBitmap(1075), 17, 109);
+  PaintFramed(0x303030, [&](CDC& memory, const CRect& client) {
+    const int W = client.Width();
+    const int H = client.Height();
+    const CHVBitmap& badge = SharedBitmap(1087);
+    if (badge.GetSafeHandle())
+      DrawBitmap(&memory, 23, 48, badge.GetWidth(), badge.GetHeight(), static_cast<HBITMAP>(badge.GetSafeHandle()),
+                 SRCAND);
+    DrawWhole(&memory, SharedBitmap(1075), 17, 109);
+    memory.TextOut(83, 53, m_strHeading);
+    ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
+    memory.SetTextColor(0x5B5B5B);
+    memory.TextOut(83, 80, m_strShareExperience);
+    const auto text = [&memory](const CString& value, CRect place) {
+      memory.DrawText(value, value.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
+    };
+    memory.SetTextColor(0x9D4F04);
+    text(m_strFavouriteTools, CRect(27, 130, W / 2, 150));
+    text(Lang(_T("IDS_EMAIL_ADDRESS")), CRect(270, 134, W - 17, 174));
+    text(Lang(_T("IDS_SELCT_FEEDBCK_TYPE")), CRect(270, 181, W - 17, 201));
+    text(m_strShareExperience2, CRect(270, 238, W - 17, 258));
 
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(0x303030);
-  memory.TextOut(83, 53, m_strHeading);
-  ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
-  memory.SetTextColor(0x5B5B5B);
-  memory.TextOut(83, 80, m_strShareExperience);
-  const auto text = [&memory](const CString& value, CRect place) {
-    memory.DrawText(value, value.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-  };
-  memory.SetTextColor(0x9D4F04);
-  text(m_strFavouriteTools, CRect(27, 130, W / 2, 150));
-  text(Lang(_T("IDS_EMAIL_ADDRESS")), CRect(270, 134, W - 17, 174));
-  text(Lang(_T("IDS_SELCT_FEEDBCK_TYPE")), CRect(270, 181, W - 17, 201));
-  text(m_strShareExperience2, CRect(270, 238, W - 17, 258));
-
-  CPen pen(PS_SOLID, 1, 0xC2EAF1);
-  CBrush fill(0xECFCFF);
-  CPen* oldPen = memory.SelectObject(&pen);
-  CBrush* oldBrush = memory.SelectObject(&fill);
-  memory.Rectangle(17, H - 96, W - 17, H - 67);
-  memory.SelectObject(oldBrush);
-  memory.SelectObject(oldPen);
-  memory.SetTextColor(0x262626);
-  text(m_strPublishReview, CRect(72, H - 89, W - 25, H - 70));
-  const CHVBitmap& mark = SharedBitmap(m_bAllowPublication ? 1041 : 1046);
-  DrawWhole(&memory, mark, 25, H - 91);
-  m_rcCheckMark.SetRect(25, H - 91, 25 + mark.GetWidth(), H - 91 + mark.GetHeight());
-  memory.SetTextColor(kDialogTextColour);
-  text(m_strStatus, m_rcStatus);
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+    CPen pen(PS_SOLID, 1, 0xC2EAF1);
+    CBrush fill(0xECFCFF);
+    CPen* oldPen = memory.SelectObject(&pen);
+    CBrush* oldBrush = memory.SelectObject(&fill);
+    memory.Rectangle(17, H - 96, W - 17, H - 67);
+    memory.SelectObject(oldBrush);
+    memory.SelectObject(oldPen);
+    memory.SetTextColor(0x262626);
+    text(m_strPublishReview, CRect(72, H - 89, W - 25, H - 70));
+    const CHVBitmap& mark = SharedBitmap(m_bAllowPublication ? 1041 : 1046);
+    DrawWhole(&memory, mark, 25, H - 91);
+    m_rcCheckMark.SetRect(25, H - 91, 25 + mark.GetWidth(), H - 91 + mark.GetHeight());
+    memory.SetTextColor(kDialogTextColour);
+    text(m_strStatus, m_rcStatus);
+  });
 }
 
 void ShowFeedbackDialog(CWnd* pParent) {

@@ -13,7 +13,6 @@
 #include "DlgParentTransculent.h"
 #include "IniReader.h"
 #include "OSVersionInfo.h"
-#include "XTMemDC.h"
 
 IMPLEMENT_DYNAMIC(CDlgShutDown, CDlgBaseWndPopupNagBase)
 
@@ -220,35 +219,25 @@ void CDlgShutDown::OnPostponeChoice() {
 }
 
 void CDlgShutDown::OnPaint() {
-  CPaintDC paint(this);
-  CRect client;
-  GetClientRect(&client);
-  CXTMemDC memory(&paint, client, kDialogBackColour);
-  PaintFrame(&memory, client);
-  const int W = client.Width();
-  DrawWhole(&memory, SharedBitmap(kAlertBitmap), 22, 48);
-  DrawWhole(&memory, SharedBitmap(kClockBitmap), 22, 168);
+  PaintFramed(kHeadlineColour, [&](CDC& memory, const CRect& client) {
+    const int W = client.Width();
+    DrawWhole(&memory, SharedBitmap(kAlertBitmap), 22, 48);
+    DrawWhole(&memory, SharedBitmap(kClockBitmap), 22, 168);
+    CRect headline(70, 50, W - 30, 72);
+    const CString title = Lang(m_bRestart ? _T("IDS_RESTART_ALERT") : _T("IDS_SHUTDOWN_ALERT"));
+    memory.DrawText(title, title.GetLength(), &headline, DT_SINGLELINE | DT_NOPREFIX);
 
-  const int oldMode = memory.SetBkMode(TRANSPARENT);
-  const HGDIOBJ oldFont = ::SelectObject(memory.GetSafeHdc(), GetSharedTitleFont(-15, FW_BOLD));
-  const COLORREF oldColour = memory.SetTextColor(kHeadlineColour);
-  CRect headline(70, 50, W - 30, 72);
-  const CString title = Lang(m_bRestart ? _T("IDS_RESTART_ALERT") : _T("IDS_SHUTDOWN_ALERT"));
-  memory.DrawText(title, title.GetLength(), &headline, DT_SINGLELINE | DT_NOPREFIX);
-
-  ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
-  memory.SetTextColor(kDialogTextColour);
-  const auto wrapped = [&memory](const CString& text, CRect place) {
-    memory.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-  };
-  wrapped(m_strMessage, CRect(70, 78, W - 30, 118));
-  wrapped(Lang(_T("IDS_NOTE")) + _T(" ") + Lang(_T("IDS_SAVE_WORK")), CRect(70, 122, W - 30, 162));
-  wrapped(m_strCountdown, m_rcCountdown);
-  if (!m_bRestart) wrapped(Lang(_T("IDS_REMIND_ME_IN")), CRect(70, 220, 160, 240));
-  wrapped(Lang(m_bRestart ? _T("IDS_COMPOPTI_SYSREBOOT") : _T("IDS_QVX_CANCLE")), CRect(70, 250, W - 30, 300));
-  memory.SetTextColor(oldColour);
-  ::SelectObject(memory.GetSafeHdc(), oldFont);
-  memory.SetBkMode(oldMode);
+    ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
+    memory.SetTextColor(kDialogTextColour);
+    const auto wrapped = [&memory](const CString& text, CRect place) {
+      memory.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
+    };
+    wrapped(m_strMessage, CRect(70, 78, W - 30, 118));
+    wrapped(Lang(_T("IDS_NOTE")) + _T(" ") + Lang(_T("IDS_SAVE_WORK")), CRect(70, 122, W - 30, 162));
+    wrapped(m_strCountdown, m_rcCountdown);
+    if (!m_bRestart) wrapped(Lang(_T("IDS_REMIND_ME_IN")), CRect(70, 220, 160, 240));
+    wrapped(Lang(m_bRestart ? _T("IDS_COMPOPTI_SYSREBOOT") : _T("IDS_QVX_CANCLE")), CRect(70, 250, W - 30, 300));
+  });
 }
 
 void StartShutDownCountdown(CWnd* pParent, LPCTSTR lpszMessage, int, BOOL bRestart) {

@@ -99,11 +99,9 @@ BENCHMARK(BM_Unzip)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(2
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  zx::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  zx::bench::RatioReporter::PrintHeading();
-  reporter.PrintRatio("zip extraction vs unzip", "BM_ZipArchiveExtract", "BM_Unzip", 0);
-  benchmark::Shutdown();
-  return 0;
+  return zx::bench::RunWithRatios(
+      argc, argv,
+      {
+          {"zip extraction vs unzip", "BM_ZipArchiveExtract", "BM_Unzip", 0},
+      });
 }

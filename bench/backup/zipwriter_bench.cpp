@@ -116,11 +116,9 @@ BENCHMARK(BM_InfoZipLevel8)->Unit(benchmark::kMillisecond)->UseRealTime()->Itera
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  zx::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  zx::bench::RatioReporter::PrintHeading();
-  reporter.PrintRatio("zip writer level 8 vs zip -8", "BM_ZipWriterLevel8", "BM_InfoZipLevel8", 0);
-  benchmark::Shutdown();
-  return 0;
+  return zx::bench::RunWithRatios(
+      argc, argv,
+      {
+          {"zip writer level 8 vs zip -8", "BM_ZipWriterLevel8", "BM_InfoZipLevel8", 0},
+      });
 }

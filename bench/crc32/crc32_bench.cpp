@@ -154,13 +154,11 @@ BENCHMARK(BM_Zlib_Read)->Unit(benchmark::kMillisecond)->MinTime(2);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  zx::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  zx::bench::RatioReporter::PrintHeading();
-  reporter.PrintRatio("file mapping vs host mmap (zlib crc32)", "BM_Zlib_Mapping", "BM_Zlib_HostMmap", 0.91);
-  reporter.PrintRatio("CRC-32 mapped vs zlib mapped", "BM_Crc32Dynamic_Mapping", "BM_Zlib_Mapping", 0);
-  reporter.PrintRatio("CRC-32 read vs zlib read", "BM_Crc32Dynamic_ReadFast", "BM_Zlib_Read", 0);
-  benchmark::Shutdown();
-  return 0;
+  return zx::bench::RunWithRatios(
+      argc, argv,
+      {
+          {"file mapping vs host mmap (zlib crc32)", "BM_Zlib_Mapping", "BM_Zlib_HostMmap", 0.91},
+          {"CRC-32 mapped vs zlib mapped", "BM_Crc32Dynamic_Mapping", "BM_Zlib_Mapping", 0},
+          {"CRC-32 read vs zlib read", "BM_Crc32Dynamic_ReadFast", "BM_Zlib_Read", 0},
+      });
 }

@@ -205,16 +205,14 @@ ZX_EXCHANGE_BENCHMARK(BM_Decipher);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  zx::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  zx::bench::RatioReporter::PrintHeading();
-  reporter.PrintRatio("XML parse vs pugixml UTF-16", "BM_MarkupParse", "BM_PugixmlParseUtf16", 1.0);
-  reporter.PrintRatio("XML parse handed over vs pugixml UTF-16", "BM_MarkupParseHandedOver", "BM_PugixmlParseUtf16", 1.0);
-  reporter.PrintRatio("XML parse, fresh document vs pugixml UTF-16", "BM_MarkupParseFreshDocument", "BM_PugixmlParseUtf16", 0.5);
-  reporter.PrintRatio("XML parse vs pugixml UTF-8 (no narrow path)", "BM_MarkupParse", "BM_PugixmlParseUtf8", 0);
-  reporter.PrintRatio("MD5 vs OpenSSL EVP", "BM_Md5", "BM_OpenSslMd5", 0.9);
-  reporter.PrintRatio("SHA-1 vs OpenSSL EVP", "BM_Sha1", "BM_OpenSslSha1", 0.9);
-  benchmark::Shutdown();
-  return 0;
+  return zx::bench::RunWithRatios(
+      argc, argv,
+      {
+          {"XML parse vs pugixml UTF-16", "BM_MarkupParse", "BM_PugixmlParseUtf16", 1.0},
+          {"XML parse handed over vs pugixml UTF-16", "BM_MarkupParseHandedOver", "BM_PugixmlParseUtf16", 1.0},
+          {"XML parse, fresh document vs pugixml UTF-16", "BM_MarkupParseFreshDocument", "BM_PugixmlParseUtf16", 0.5},
+          {"XML parse vs pugixml UTF-8 (no narrow path)", "BM_MarkupParse", "BM_PugixmlParseUtf8", 0},
+          {"MD5 vs OpenSSL EVP", "BM_Md5", "BM_OpenSslMd5", 0.9},
+          {"SHA-1 vs OpenSSL EVP", "BM_Sha1", "BM_OpenSslSha1", 0.9},
+      });
 }

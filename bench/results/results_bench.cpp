@@ -90,11 +90,9 @@ BENCHMARK(BM_PlainListScrollStep)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  zx::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  zx::bench::RatioReporter::PrintHeading();
-  reporter.PrintRatio("result list scroll step vs plain list", "BM_ResultListScrollStep", "BM_PlainListScrollStep", 0.25);
-  benchmark::Shutdown();
-  return 0;
+  return zx::bench::RunWithRatios(
+      argc, argv,
+      {
+          {"result list scroll step vs plain list", "BM_ResultListScrollStep", "BM_PlainListScrollStep", 0.25},
+      });
 }

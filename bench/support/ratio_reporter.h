@@ -1,10 +1,12 @@
 // The console report of a benchmark that has a yardstick: printed as usual, keeping each
 // benchmark's median time (or its single run's), and then our speed relative to the
-// yardstick's on one line each: its time / ours, above 1 when we are faster.
+// yardstick's on one line each: its time / ours, above 1 when we are faster. RunWithRatios is
+// the whole main of such a program.
 #pragma once
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -40,5 +42,24 @@ class RatioReporter : public benchmark::ConsoleReporter {
  private:
   std::map<std::string, double> times_;
 };
+
+// One line of the ratios: what is compared, our benchmark, the yardstick's, the goal (0: none).
+struct Ratio {
+  const char* what;
+  const char* ours;
+  const char* theirs;
+  double goal;
+};
+
+// Runs the benchmarks the command line chooses, then prints the ratios.
+inline int RunWithRatios(int argc, char** argv, std::initializer_list<Ratio> ratios) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RatioReporter::PrintHeading();
+  for (const Ratio& ratio : ratios) reporter.PrintRatio(ratio.what, ratio.ours, ratio.theirs, ratio.goal);
+  benchmark::Shutdown();
+  return 0;
+}
 
 }  // namespace zx::bench

@@ -4,8 +4,8 @@
 // program's title: a plain start brings that window to the front, a scheduled, auto-fix or
 // shut-down start hands its word over, and with the one-click key present a refused start
 // says that the program runs already. The program's own hand-off of a scheduled start carries
-// its word inside the message. A start that opens the main window is ended through the
-// window's close request once the window is there.
+// its word inside the message. A first start opens the page its argument names. A start that
+// opens the main window is ended through the window's close request once the window is there.
 #include <gtest/gtest.h>
 #include <handleapi.h>
 #include <processthreadsapi.h>
@@ -19,7 +19,6 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <vector>
@@ -31,6 +30,7 @@
 #include "LauncherLink.h"
 #include "VelquorApp.h"
 #include "machine_fixture.h"
+#include "zx/machine.h"
 #include "zx/pathmap.h"
 
 extern char** environ;
@@ -205,16 +205,6 @@ TEST_F(MainProgram, ARefusedStartWithTheOneClickKeySaysTheProgramRunsAlready) {
   EXPECT_NE(withKey.errors.find("Zephrin Tunevo is already running."), std::string::npos) << withKey.errors;
 }
 
-// The bytes of a history file of the program's data folder ("" when there is none).
-std::string HistoryBytes(const std::string& root, const char* name) {
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-    if (entry.path().filename() != name) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return "";
-}
-
 LRESULT SendCopyData(HWND window, ULONG_PTR code) {
   COPYDATASTRUCT copy{code, 0, nullptr};
   return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
@@ -238,8 +228,8 @@ TEST_F(MainProgram, OpensItsMainWindowAnswersTheLauncherCodesAndSavesTheHistorie
   EXPECT_EQ(answers, (std::vector<LRESULT>{17, 17, 16, 0}));
   // Empty histories: the 32-bit entry count, then the map's 16-bit count.
   const std::string empty(6, '\0');
-  EXPECT_EQ(HistoryBytes(root(), "Download.dat"), empty);
-  EXPECT_EQ(HistoryBytes(root(), "Backup.dat"), empty);
+  EXPECT_EQ(FindInRoot("Download.dat"), empty);
+  EXPECT_EQ(FindInRoot("Backup.dat"), empty);
 }
 
 // A scheduled second start hands the window a scan, which asks the user its questions; the
@@ -280,6 +270,95 @@ TEST_F(MainProgram, AHiddenStartTellsTheLauncherThatItIsReadyAndThatItCloses) {
   for (const std::string& line : lines())
     if (line.rfind("status ", 0) == 0) codes.push_back(std::stoi(line.substr(line.find(" code=") + 6)));
   EXPECT_EQ(codes, (std::vector<int>{kLauncherReady, kLauncherClosing}));
+}
+
+// The window's text, its class, and whether it shows.
+struct Seen {
+  std::u16string className, text;
+  bool visible = false;
+};
+Seen Look(HWND window) {
+  WCHAR text[128] = {}, className[64] = {};
+  GetWindowTextW(window, text, 128);
+  GetClassNameW(window, className, 64);
+  return {className, text, IsWindowVisible(window) != FALSE};
+}
+
+// The first shown dialog among the window's children.
+HWND ShownDialogChild(HWND parent) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const Seen seen = Look(child);
+    if (seen.visible && seen.className == u"#32770") return child;
+  }
+  return nullptr;
+}
+
+// Each start page on the real command line of a first start, each start in a machine root of
+// its own so that the starts wait out their pause side by side; offline, so that a start that
+// scans at once shows that it has no connection instead of scanning. What the window shows
+// once it opens: the page of the shown panel, and the question of the scan.
+TEST_F(MainProgram, AFirstStartOpensItsStartPage) {
+  const struct {
+    const char16_t* arguments;
+    const char16_t* page;
+    bool scans;
+  } kCases[] = {
+      {u"-schedule", u"Scan home", true}, {u"abc", u"Scan home", false}, {u"13", u"Back up drivers", false},
+      {u"14", u"Restore drivers", false}, {u"15", u"Scan home", true},
+  };
+  struct Started {
+    std::string root;
+    PROCESS_INFORMATION info{};
+  };
+  std::vector<Started> started;
+  for (const auto& c : kCases) {
+    Started start{root() + "/" + std::to_string(started.size())};
+    std::filesystem::create_directories(start.root);
+    WriteHostFile(start.root + "/machine.ini", "[Network]\nConnection=none\n");
+    ::setenv("ZX_MACHINE_ROOT", start.root.c_str(), 1);
+    std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\" " + c.arguments;
+    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &start.info));
+    started.push_back(start);
+  }
+  for (std::size_t i = 0; i < started.size(); ++i) {
+    const auto& c = kCases[i];
+    const std::string shown(c.arguments, c.arguments + std::char_traits<char16_t>::length(c.arguments));
+    machine::UseRoot(started[i].root);
+    // The program's dialogs: its main window (owned by nobody) and the question it asks.
+    HWND main = nullptr, question = nullptr;
+    const auto look = [&] {
+      main = question = nullptr;
+      for (HWND top = FindWindowExW(nullptr, nullptr, u"#32770", nullptr); top;
+           top = FindWindowExW(nullptr, top, u"#32770", nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(top, &process);
+        if (process != started[i].info.dwProcessId) continue;
+        (GetWindow(top, GW_OWNER) ? question : main) = top;
+      }
+    };
+    for (int round = 0; round < 3000 && (main == nullptr || (c.scans && question == nullptr)); ++round) {
+      if (WaitForSingleObject(started[i].info.hProcess, 10) != WAIT_TIMEOUT) break;
+      look();
+    }
+    ASSERT_NE(main, nullptr) << shown;
+    // A round trip: the window has taken what its start posted to itself before this.
+    COPYDATASTRUCT query{30, 0, nullptr};
+    EXPECT_EQ(SendMessageW(main, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&query)), 17) << shown;
+    look();
+    EXPECT_EQ(question != nullptr, c.scans) << shown;
+    const HWND panel = ShownDialogChild(main);
+    const HWND page = panel ? ShownDialogChild(panel) : nullptr;
+    EXPECT_EQ(page ? Look(page).text : u"", std::u16string(c.page)) << shown;
+    if (question) PostMessageW(question, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_COMMAND, kCloseRequest, 0);
+    EXPECT_EQ(WaitForSingleObject(started[i].info.hProcess, 30000), WAIT_OBJECT_0) << shown;
+    DWORD code = 99;
+    GetExitCodeProcess(started[i].info.hProcess, &code);
+    EXPECT_EQ(code, 0u) << shown;
+    CloseHandle(started[i].info.hProcess);
+    CloseHandle(started[i].info.hThread);
+  }
+  machine::UseRoot(root());
 }
 
 CString g_scheduleText;

@@ -7,7 +7,8 @@
 // Escape and Alt+F4 do not close, and Finish or the title bar's close button do. A minimised
 // start, the parent's close code, a window shown only once an update is found; the
 // notification-area icon, its clicks, menu and balloons, and the hide button. In the
-// complete-database mode the archive is fetched, confirmed and put in use, its row shown done.
+// complete-database mode the archive is fetched, confirmed and put in use, its row shown done
+// with the size received.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -64,6 +65,7 @@ class TestCheckerWindow : public CDlgCheckForUpdate {
     if (id == _T("IDS_CANNOT_CONNECT")) return _T("%s cannot connect to the Internet.");
     if (id == _T("IDS_OVERALL_PROGRESS_TEXT")) return _T("Overall progress %d%%");
     if (id == _T("ProgressBarLeftHeaderProg")) return _T("%s of %s");
+    if (id == _T("IDS_PHY_MEM_KB_1")) return _T("%d KB");
     return id;
   }
   int forcedEnds = 0;
@@ -435,13 +437,23 @@ TEST_F(CheckerWindow, OnlyAnUpdateFoundShowsAWindowStartedToShowOnlyThen) {
 }
 
 TEST_F(CheckerWindow, TheCompleteDatabaseIsFetchedConfirmedAndPutInUseAndItsRowShowsIt) {
-  const std::string archive = "PK the complete database " + std::string(2000, 'c');
+  const std::string archive = "PK the complete database " + std::string(5000, 'c');
   PublishCompleteDatabase(archive);
   StartService();
   switches_.bDownloadCompleteDbOnly = TRUE;
   TestCheckerWindow window(switches_);
-  const INT_PTR result = Run(window, {Advance(100), StageIs(kStageReady), Snapshot(window, "checker_database_done.png")});
+  CString size;
+  const INT_PTR result = Run(window, {Advance(100), StageIs(kStageReady),
+                                      [&] {
+                                        // The last progress report lands after the page changed.
+                                        const auto* list = dynamic_cast<const CFancyListCtrl*>(
+                                            CWnd::FromHandlePermanent(::GetDlgItem(window.GetSafeHwnd(), 5004)));
+                                        size = list != nullptr ? list->GetItemText(0, 1) : CString();
+                                        return size == _T("4 KB");
+                                      },
+                                      Snapshot(window, "checker_database_done.png")});
   EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(size, CString(_T("4 KB"))) << "the size received, under the row's title";
   EXPECT_TRUE(window.GetEngine().IsDatabaseDone());
   EXPECT_EQ(ReadHostFile(DatabaseArchive()), archive);
   EXPECT_TRUE(NothingStaged());

@@ -39,4 +39,10 @@ std::string MachineTest::ReadHostFile(const std::string& path) {
   return s.str();
 }
 
+std::string MachineTest::FindInRoot(const char* name) const {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root()))
+    if (entry.path().filename() == name) return ReadHostFile(entry.path().string());
+  return "";
+}
+
 }  // namespace zx::test

@@ -27,6 +27,8 @@ class MachineTest : public ::testing::Test {
   // Writes a host file (parents created), bytes as given.
   static void WriteHostFile(const std::string& path, const std::string& bytes);
   static std::string ReadHostFile(const std::string& path);
+  // The bytes of the first file of that name anywhere under the machine root ("" when none).
+  std::string FindInRoot(const char* name) const;
 
  private:
   TempFolder folder_;

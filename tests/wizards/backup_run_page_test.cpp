@@ -23,19 +23,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class BackupRunPage : public WizardTest {
+class BackupRunPage : public ScannedWizardTest {
  protected:
   void SetUp() override {
-    WizardTest::SetUp();
-    GetProcessEngine().SetStepCode(kStepIdle);
-    SetEngineProgressView(&view_);
-    ASSERT_NO_FATAL_FAILURE(ScanLaptop());
+    ASSERT_NO_FATAL_FAILURE(ScannedWizardTest::SetUp());
     ASSERT_TRUE(page_.Create(CDlgBackup3DriverBkp::kTemplateId, &host_));
   }
   void TearDown() override {
     page_.DestroyWindow();
-    SetEngineProgressView(nullptr);
-    WizardTest::TearDown();
+    ScannedWizardTest::TearDown();
   }
   // What the first page does for a backup of all drivers, then the page's timer.
   void StartAll() {
@@ -100,7 +96,6 @@ class BackupRunPage : public WizardTest {
     return records;
   }
 
-  CEngineProgressView view_;
   CDlgBackup3DriverBkp page_{owner_};
   std::atomic<bool> looked_{false};
 };

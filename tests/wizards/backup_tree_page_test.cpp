@@ -9,12 +9,10 @@
 namespace zx::test {
 namespace {
 
-class BackupTreePage : public WizardTest {
+class BackupTreePage : public ScannedWizardTest {
  protected:
   void SetUp() override {
-    WizardTest::SetUp();
-    SetEngineProgressView(&view_);
-    ASSERT_NO_FATAL_FAILURE(ScanLaptop());
+    ASSERT_NO_FATAL_FAILURE(ScannedWizardTest::SetUp());
     ASSERT_TRUE(page_.Create(CDlgBackup2Home::kTemplateId, &host_));
     owner_.engine.SetTrees(&page_.GetTree(), nullptr);
     page_.ShowWindow(SW_SHOW);
@@ -23,8 +21,7 @@ class BackupTreePage : public WizardTest {
   void TearDown() override {
     owner_.engine.SetTrees(nullptr, nullptr);
     page_.DestroyWindow();
-    SetEngineProgressView(nullptr);
-    WizardTest::TearDown();
+    ScannedWizardTest::TearDown();
   }
   CTreeXCtrl& Tree() { return page_.GetTree(); }
   std::vector<HTREEITEM> Drivers() {
@@ -55,7 +52,6 @@ class BackupTreePage : public WizardTest {
   }
   bool SelectAll() { return page_.IsDlgButtonChecked(CDlgBackup2Home::kSelectAllId) == BST_CHECKED; }
 
-  CEngineProgressView view_;
   CDlgBackup2Home page_{owner_};
 };
 

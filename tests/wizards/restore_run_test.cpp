@@ -27,13 +27,10 @@ namespace fs = std::filesystem;
 constexpr LPCTSTR kArchiveName = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00.zip");
 constexpr LPCTSTR kArchivePath = _T("C:\\Backups\\ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00.zip");
 
-class RestoreRun : public WizardTest {
+class RestoreRun : public ScannedWizardTest {
  protected:
   void SetUp() override {
-    WizardTest::SetUp();
-    GetProcessEngine().SetStepCode(kStepIdle);
-    SetEngineProgressView(&view_);
-    ASSERT_NO_FATAL_FAILURE(ScanLaptop());
+    ASSERT_NO_FATAL_FAILURE(ScannedWizardTest::SetUp());
     // The engine's own boxes (the language layer's complaint about the test's missing
     // language file left out).
     user::SetMessageBoxResponder([this](const user::MessageBoxCall& call) {
@@ -48,8 +45,7 @@ class RestoreRun : public WizardTest {
     restore_.engine.SetTrees(nullptr, nullptr);
     run_.DestroyWindow();
     select_.DestroyWindow();
-    SetEngineProgressView(nullptr);
-    WizardTest::TearDown();
+    ScannedWizardTest::TearDown();
   }
   // Every scanned driver backed up into the archive, as the backup wizard makes it.
   void BackUpAll() {
@@ -90,7 +86,6 @@ class RestoreRun : public WizardTest {
     return count;
   }
 
-  CEngineProgressView view_;
   FakeRestoreOwner restore_;
   CDlgRestore2Select select_{restore_};
   CDlgRestore3Driver run_{restore_, select_};

@@ -16,6 +16,7 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "EngineCallbacks.h"
 #include "HalvoranApp.h"
 #include "cstring_printer.h"
 #include "dialogs_testing.h"
@@ -255,6 +256,22 @@ class WizardTest : public DialogTest {
       "IDS_CURRPTZIP_BACKUP=The backup holds none of the chosen drivers.\r\n"
       "[IDD_RESTORE1_HOME]\r\nIDC_BTN_RESTORE=Restore\r\nIDC_BTN_DELETE=Delete\r\n"
       "[IDD_RESTORE2_SELECT]\r\nIDC_BTN_RESTORE=Restore\r\n[IDD_RESTORE4_FINISH]\r\nIDC_BTN_RESTORE_BACK=Back\r\n";
+};
+// A wizard test whose engine has scanned the laptop profile, with no step under way, reporting
+// to a progress view of the test's own.
+class ScannedWizardTest : public WizardTest {
+ protected:
+  void SetUp() override {
+    WizardTest::SetUp();
+    GetProcessEngine().SetStepCode(kStepIdle);
+    SetEngineProgressView(&view_);
+    ASSERT_NO_FATAL_FAILURE(ScanLaptop());
+  }
+  void TearDown() override {
+    SetEngineProgressView(nullptr);
+    WizardTest::TearDown();
+  }
+  CEngineProgressView view_;
 };
 
 }  // namespace zx::test

@@ -1,7 +1,6 @@
 // WinINet: the HTTP client of the system (sessions, connections, requests, response headers
-// and bodies), URL splitting, the connection state and the status callback. Every call is
-// synchronous. Time-outs are measured on the layer's clock. FTP is not offered: its calls fail
-// with ERROR_NOT_SUPPORTED.
+// and bodies), FTP downloads and size queries, URL splitting, the connection state and the
+// status callback. Every call is synchronous. Time-outs are measured on the layer's clock.
 //
 // Requests go to the host the URL names, except where the machine profile routes a host
 // elsewhere: a line "<host>=<address>[:<port>]" in section [Hosts] of <machine root>/machine.ini
@@ -74,7 +73,10 @@ using INTERNET_PORT = WORD;
 
 // INTERNET_OPTION_HANDLE_TYPE answers.
 #define INTERNET_HANDLE_TYPE_INTERNET 1
+#define INTERNET_HANDLE_TYPE_CONNECT_FTP 2
 #define INTERNET_HANDLE_TYPE_CONNECT_HTTP 4
+#define INTERNET_HANDLE_TYPE_FTP_FIND 5
+#define INTERNET_HANDLE_TYPE_FTP_FILE 7
 #define INTERNET_HANDLE_TYPE_HTTP_REQUEST 13
 
 // INTERNET_OPTION_CONNECTED_STATE (null handle only): going offline makes every request fail
@@ -186,6 +188,7 @@ struct WIN32_FIND_DATAW;
 #define ERROR_INTERNET_BAD_OPTION_LENGTH 12010L
 #define ERROR_INTERNET_OPTION_NOT_SETTABLE 12011L
 #define ERROR_INTERNET_INCORRECT_PASSWORD 12014L
+#define ERROR_INTERNET_LOGIN_FAILURE 12015L
 #define ERROR_INTERNET_OPERATION_CANCELLED 12017L
 #define ERROR_INTERNET_INCORRECT_HANDLE_TYPE 12018L
 #define ERROR_INTERNET_INCORRECT_HANDLE_STATE 12019L
@@ -215,8 +218,11 @@ extern "C" {
 // PROXY uses the given "host[:port]" list (its first entry, or its "http=" entry).
 HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR proxy, LPCWSTR proxyBypass,
                         DWORD flags);
-// INTERNET_SERVICE_HTTP only; a port of 0 means 80 (443 with INTERNET_FLAG_SECURE on the
-// request). Nothing is sent until a request is.
+// INTERNET_SERVICE_HTTP: a port of 0 means 80 (443 with INTERNET_FLAG_SECURE on the request);
+// nothing is sent until a request is. INTERNET_SERVICE_FTP: a port of 0 means 21; the server
+// is logged in to at once (no user name: anonymous), and a refusal fails the call with
+// ERROR_INTERNET_LOGIN_FAILURE, another answer of the server with
+// ERROR_INTERNET_EXTENDED_ERROR. Every FTP transfer is passive.
 HINTERNET InternetConnectW(HINTERNET session, LPCWSTR serverName, INTERNET_PORT serverPort,
                            LPCWSTR userName, LPCWSTR password, DWORD service, DWORD flags,
                            DWORD_PTR context);
@@ -261,12 +267,21 @@ BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD bytesToRead, LPDWORD 
 
 BOOL InternetCrackUrlW(LPCWSTR url, DWORD urlLength, DWORD flags, LPURL_COMPONENTSW components);
 
-// The last extended error text: always empty (no FTP or gopher server ever answered).
+// The last reply of an FTP server to this thread (its code and text, lines ending with CRLF);
+// empty before any. *bufferLength is in characters: too small a buffer fails with
+// ERROR_INSUFFICIENT_BUFFER and sets the length needed without the terminator.
 BOOL InternetGetLastResponseInfoW(LPDWORD error, LPWSTR buffer, LPDWORD bufferLength);
 // There is nobody to ask: answers ERROR_CANCELLED.
 DWORD InternetErrorDlg(HWND parent, HINTERNET request, DWORD error, DWORD flags, LPVOID* data);
 
-// FTP is not supported: both fail with ERROR_NOT_SUPPORTED.
+// FTP on a connection made with INTERNET_SERVICE_FTP (another fails with
+// ERROR_INTERNET_INCORRECT_HANDLE_TYPE). FtpOpenFileW opens a file for reading
+// (GENERIC_READ only, else ERROR_NOT_SUPPORTED) and answers once the server sends it; its
+// handle is read with InternetReadFile. FtpFindFirstFileW looks up one file by its path (no
+// wildcards: ERROR_NOT_SUPPORTED) and fills its name, size and write time; a file the server
+// does not have fails with ERROR_NO_MORE_FILES. A path holding a line break is refused with
+// ERROR_INVALID_PARAMETER; a reply of the server refusing either fails the call with
+// ERROR_INTERNET_EXTENDED_ERROR (the reply through InternetGetLastResponseInfoW).
 HINTERNET FtpOpenFileW(HINTERNET connection, LPCWSTR fileName, DWORD access, DWORD flags,
                        DWORD_PTR context);
 HINTERNET FtpFindFirstFileW(HINTERNET connection, LPCWSTR searchFile,

@@ -114,12 +114,14 @@ Session::Session(std::string agent, DWORD accessType, std::string proxyList)
       accessType(accessType),
       proxyList(std::move(proxyList)) {}
 
-Connection::Connection(std::shared_ptr<Session> session, std::string server, INTERNET_PORT port,
+Connection::Connection(std::shared_ptr<Session> session, DWORD service, std::string server, INTERNET_PORT port,
                        std::u16string userName, std::u16string password, DWORD_PTR context)
     : InternetObject(Kind::Connection, session, context),
       session(session),
+      service(service),
       server(std::move(server)),
-      port(port) {
+      port(port),
+      control(service == INTERNET_SERVICE_FTP ? std::make_unique<Transfer>() : nullptr) {
   if (!userName.empty()) SetText(INTERNET_OPTION_USERNAME, std::move(userName));
   if (!password.empty()) SetText(INTERNET_OPTION_PASSWORD, std::move(password));
 }

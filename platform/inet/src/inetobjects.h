@@ -1,4 +1,5 @@
-// The objects behind HINTERNET handles: a session, its connections and their requests, with
+// The objects behind HINTERNET handles: a session, its connections (HTTP or FTP) and their
+// requests (an FTP file open for reading is a request too) and FTP finds, with
 // the options and status callback each inherits from its parent, and the closing of a handle
 // together with everything opened below it. Inet-internal.
 #pragma once
@@ -25,7 +26,7 @@ struct Options {
   std::u16string Text(DWORD option) const;
 };
 
-enum class Kind { Session, Connection, Request };
+enum class Kind { Session, Connection, Request, Find };
 
 class InternetObject : public KernelObject {
  public:
@@ -75,11 +76,21 @@ class Session : public InternetObject {
 
 class Connection : public InternetObject {
  public:
-  Connection(std::shared_ptr<Session> session, std::string server, INTERNET_PORT port,
+  Connection(std::shared_ptr<Session> session, DWORD service, std::string server, INTERNET_PORT port,
              std::u16string userName, std::u16string password, DWORD_PTR context);
   const std::shared_ptr<Session> session;
+  const DWORD service;  // INTERNET_SERVICE_HTTP or INTERNET_SERVICE_FTP
   const std::string server;
   const INTERNET_PORT port;
+  bool ftp() const { return service == INTERNET_SERVICE_FTP; }
+  // FTP: one command at a time goes over the control exchange (the log-in, size queries).
+  std::mutex busy;
+  const std::unique_ptr<Transfer> control;
+
+ protected:
+  void OnClosed() override {
+    if (control) control->Wake();
+  }
 };
 
 class Request : public InternetObject {
@@ -98,6 +109,13 @@ class Request : public InternetObject {
 
  protected:
   void OnClosed() override { transfer.Wake(); }
+};
+
+// The answer of an FTP find: its one entry is handed over when it is made.
+class FindResult : public InternetObject {
+ public:
+  explicit FindResult(std::shared_ptr<Connection> connection, DWORD_PTR context)
+      : InternetObject(Kind::Find, connection, context) {}
 };
 
 // Gives the object a handle and hangs it below its parent; null with ERROR_INVALID_HANDLE when

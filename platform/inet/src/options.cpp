@@ -22,16 +22,20 @@ bool IsTextOption(DWORD option) {
          option == INTERNET_OPTION_PROXY_USERNAME || option == INTERNET_OPTION_PROXY_PASSWORD;
 }
 
-DWORD HandleTypeOf(Kind kind) {
-  switch (kind) {
+DWORD HandleTypeOf(const InternetObject& object) {
+  switch (object.kind()) {
     case Kind::Session:
       return INTERNET_HANDLE_TYPE_INTERNET;
     case Kind::Connection:
-      return INTERNET_HANDLE_TYPE_CONNECT_HTTP;
+      return static_cast<const Connection&>(object).ftp() ? INTERNET_HANDLE_TYPE_CONNECT_FTP
+                                                          : INTERNET_HANDLE_TYPE_CONNECT_HTTP;
+    case Kind::Find:
+      return INTERNET_HANDLE_TYPE_FTP_FIND;
     case Kind::Request:
       break;
   }
-  return INTERNET_HANDLE_TYPE_HTTP_REQUEST;
+  return static_cast<const Request&>(object).connection->ftp() ? INTERNET_HANDLE_TYPE_FTP_FILE
+                                                                : INTERNET_HANDLE_TYPE_HTTP_REQUEST;
 }
 
 BOOL Fail(DWORD error) {
@@ -101,7 +105,7 @@ BOOL InternetQueryOptionW(HINTERNET handle, DWORD option, LPVOID buffer, LPDWORD
   if (option == INTERNET_OPTION_HANDLE_TYPE) {
     auto object = Lookup(handle);
     if (!object) return FALSE;
-    value = HandleTypeOf(object->kind());
+    value = HandleTypeOf(*object);
   } else if (IsNumberOption(option)) {
     if (handle) {
       auto object = Lookup(handle);

@@ -88,6 +88,7 @@ BOOL HttpQueryInfoW(HINTERNET request, DWORD infoLevel, LPVOID buffer, LPDWORD b
   if (!bufferLength) return Fail(ERROR_INVALID_PARAMETER);
   auto target = LookupAs<Request>(request, Kind::Request);
   if (!target) return FALSE;
+  if (target->connection->ftp()) return Fail(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
   const DWORD modifiers = infoLevel & HTTP_QUERY_MODIFIER_FLAGS_MASK;
   if (modifiers & ~HTTP_QUERY_FLAG_NUMBER) return Fail(ERROR_HTTP_INVALID_QUERY_REQUEST);
 

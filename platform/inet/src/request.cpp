@@ -19,6 +19,16 @@ BOOL Fail(DWORD error) {
   return FALSE;
 }
 
+// The HTTP request a handle names; an FTP file is the wrong kind.
+std::shared_ptr<Request> HttpRequest(HINTERNET handle) {
+  auto request = LookupAs<Request>(handle, Kind::Request);
+  if (request && request->connection->ftp()) {
+    SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    return nullptr;
+  }
+  return request;
+}
+
 bool SameText(const std::string& a, const char* b) {
   const std::string_view other(b);
   return a.size() == other.size() &&
@@ -110,6 +120,10 @@ HINTERNET HttpOpenRequestW(HINTERNET connection, LPCWSTR verb, LPCWSTR objectNam
                            DWORD_PTR context) {
   auto owner = LookupAs<Connection>(connection, Kind::Connection);
   if (!owner) return nullptr;
+  if (owner->ftp()) {
+    SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_TYPE);
+    return nullptr;
+  }
   const auto verbText = ToUtf8(verb && *verb ? verb : u"GET");
   const auto object = ToUtf8(objectName ? objectName : u"/");
   const auto versionText = ToUtf8(version ? version : u"");
@@ -140,7 +154,7 @@ HINTERNET HttpOpenRequestW(HINTERNET connection, LPCWSTR verb, LPCWSTR objectNam
 
 BOOL HttpSendRequestW(HINTERNET request, LPCWSTR headers, DWORD headersLength, LPVOID optional,
                       DWORD optionalLength) {
-  auto target = LookupAs<Request>(request, Kind::Request);
+  auto target = HttpRequest(request);
   if (!target) return FALSE;
   if (IsOffline()) return Fail(ERROR_INTERNET_DISCONNECTED);
   if (!optional && optionalLength > 0) return Fail(ERROR_INVALID_PARAMETER);

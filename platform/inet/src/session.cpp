@@ -1,8 +1,9 @@
-// Sessions and connections: InternetOpen, InternetConnect, InternetCloseHandle and the
-// status callback.
+// Sessions and connections (HTTP, and FTP through ftp.cpp): InternetOpen, InternetConnect,
+// InternetCloseHandle and the status callback.
 #include "errhandlingapi.h"
 #include "hostroutes.h"
 #include "zx/proxysettings.h"
+#include "ftp.h"
 #include "inetobjects.h"
 #include "wininet.h"
 #include "zx/utf8text.h"
@@ -56,17 +57,19 @@ HINTERNET InternetConnectW(HINTERNET session, LPCWSTR serverName, INTERNET_PORT 
                            DWORD_PTR context) {
   auto owner = LookupAs<Session>(session, Kind::Session);
   if (!owner) return nullptr;
-  if (service == INTERNET_SERVICE_FTP || service == INTERNET_SERVICE_GOPHER) {
+  if (service == INTERNET_SERVICE_GOPHER) {
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
   }
   const auto server = Narrow(serverName);
-  if (service != INTERNET_SERVICE_HTTP || !server || server->empty() ||
+  if ((service != INTERNET_SERVICE_HTTP && service != INTERNET_SERVICE_FTP) || !server || server->empty() ||
       server->find_first_of(" /\\?#@") != std::string::npos) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  return Register(std::make_shared<Connection>(owner, *server, serverPort,
+  if (service == INTERNET_SERVICE_FTP)
+    return ConnectFtp(owner, *server, serverPort, userName ? userName : u"", password ? password : u"", context);
+  return Register(std::make_shared<Connection>(owner, INTERNET_SERVICE_HTTP, *server, serverPort,
                                                userName ? userName : u"", password ? password : u"",
                                                context));
 }

@@ -1,4 +1,4 @@
-// One HTTP exchange on libcurl's multi interface, pumped by the caller's thread.
+// One HTTP or FTP exchange on libcurl's multi interface, pumped by the caller's thread.
 #include "transfer.h"
 
 #include <curl/curl.h>
@@ -67,6 +67,8 @@ DWORD ErrorOf(CURLcode code) {
     case CURLE_SSL_CIPHER:
     case CURLE_SSL_CACERT_BADFILE:
       return ERROR_INTERNET_SECURE_FAILURE;
+    case CURLE_LOGIN_DENIED:
+      return ERROR_INTERNET_LOGIN_FAILURE;
     case CURLE_ABORTED_BY_CALLBACK:
       return ERROR_INTERNET_OPERATION_CANCELLED;
     default:
@@ -127,6 +129,8 @@ void Transfer::Abandon() {
   finishError_ = 0;
   statusCode_ = 0;
   headerLines_.clear();
+  ftp_ = false;
+  replies_.Clear();
   body_.clear();
   bodyOffset_ = 0;
   pendingStatus_.clear();
@@ -136,6 +140,8 @@ void Transfer::Finish(DWORD error) {
   if (finished_) return;
   finished_ = true;
   finishError_ = error;
+  // An FTP query ends without a data connection; its whole answer is there.
+  if (ftp_ && error == 0) headersDone_ = true;
   // Drops the connection at once when the exchange is given up half-way.
   curl_multi_remove_handle(Multi(multi_), Easy(easy_));
 }
@@ -147,6 +153,8 @@ bool Transfer::Configure(const TransferSettings& settings) {
   followRedirects_ = settings.followRedirects;
   connectTimeoutMs_ = settings.connectTimeoutMs;
   receiveTimeoutMs_ = settings.receiveTimeoutMs;
+
+  if (settings.ftp) return ConfigureFtp(settings);
 
   curl_slist* headers = nullptr;
   for (const std::string& header : settings.headers) headers = curl_slist_append(headers, header.c_str());
@@ -205,12 +213,69 @@ bool Transfer::Configure(const TransferSettings& settings) {
   return ok;
 }
 
+bool Transfer::ConfigureFtp(const TransferSettings& settings) {
+  CURL* easy = Easy(easy_);
+  ftp_ = true;
+  bool ok = curl_easy_setopt(easy, CURLOPT_URL, settings.url.c_str()) == CURLE_OK;
+  ok = ok && curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "ftp") == CURLE_OK;
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_PROXY, "");
+  if (!settings.connectTo.empty()) {
+    connectToList_ = curl_slist_append(nullptr, settings.connectTo.c_str());
+    curl_easy_setopt(easy, CURLOPT_CONNECT_TO, List(connectToList_));
+  }
+  // The path goes whole into one command, as WinINet sends it.
+  curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+  if (settings.verb != "RETR") curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+  if (settings.verb == "SIZE") curl_easy_setopt(easy, CURLOPT_FILETIME, 1L);
+  if (!settings.userName.empty()) {
+    curl_easy_setopt(easy, CURLOPT_USERNAME, settings.userName.c_str());
+    curl_easy_setopt(easy, CURLOPT_PASSWORD, settings.password.c_str());
+  }
+  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::OnConnected);
+  curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
+  return ok;
+}
+
+long long Transfer::contentLength() const {
+  curl_off_t value = -1;
+  if (!easy_ || curl_easy_getinfo(Easy(easy_), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &value) != CURLE_OK) return -1;
+  return value;
+}
+
+long long Transfer::fileTime() const {
+  curl_off_t value = -1;
+  if (!easy_ || curl_easy_getinfo(Easy(easy_), CURLINFO_FILETIME_T, &value) != CURLE_OK) return -1;
+  return value;
+}
+
+void Transfer::OnFtpLine(const std::string& line) {
+  replies_.Feed(line);
+  const int code = replies_.lastCode();
+  // 125 and 150 open the data connection of a download: its body can be read now.
+  if (!headersDone_ && (code == 125 || code == 150)) {
+    headersDone_ = true;
+    statusCode_ = code;
+    pendingStatus_.emplace_back(INTERNET_STATUS_REQUEST_SENT, std::string());
+    pendingStatus_.emplace_back(INTERNET_STATUS_RECEIVING_RESPONSE, std::string());
+    pendingStatus_.emplace_back(INTERNET_STATUS_RESPONSE_RECEIVED, std::string());
+  }
+}
+
 std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
   auto* t = static_cast<Transfer*>(self);
   const std::size_t length = size * count;
-  if (t->headersDone_) return length;  // trailers of a chunked body
   std::string line(data, length);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  if (t->ftp_) {
+    t->OnFtpLine(line);
+    return length;
+  }
+  if (t->headersDone_) return length;  // trailers of a chunked body
   if (line.rfind("HTTP/", 0) == 0) {
     t->headerLines_.assign(1, line);
     const std::size_t blank = line.find(' ');

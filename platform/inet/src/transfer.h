@@ -1,5 +1,6 @@
-// One HTTP exchange on libcurl, driven synchronously by the caller's thread: send and wait for
-// the response headers, then read the body as it arrives. Every wait is measured on the
+// One HTTP or FTP exchange on libcurl, driven synchronously by the caller's thread: send and
+// wait for the response headers (FTP: the data connection of a download, or the end of a
+// login or size query), then read the body as it arrives. Every wait is measured on the
 // layer's clock (zx/clock.h), so a test's ManualClock decides when a time-out passes.
 // Inet-internal.
 #pragma once
@@ -10,13 +11,17 @@
 #include <vector>
 
 #include "wintypes.h"
+#include "zx/ftpreplies.h"
 
 namespace zx::inet {
 
 // What to send and how.
 struct TransferSettings {
   std::string url;
-  std::string verb;                  // "GET", "POST", "HEAD" or another method
+  // HTTP: "GET", "POST", "HEAD" or another method. FTP: "RETR" downloads the address's file,
+  // "SIZE" asks its size and time, "LOGIN" only logs in.
+  std::string verb;
+  bool ftp = false;
   std::vector<std::string> headers;  // "Name: value"
   std::string body;
   bool http10 = false;
@@ -55,6 +60,11 @@ class Transfer {
   long statusCode() const { return statusCode_; }
   // The final response's header lines without their CRLF; the first is the status line.
   const std::vector<std::string>& headerLines() const { return headerLines_; }
+  // FTP: the server's replies so far.
+  const FtpReplies& replies() const { return replies_; }
+  // The size and modification time (seconds since 1970) the server gave; -1 when unknown.
+  long long contentLength() const;
+  long long fileTime() const;
 
  private:
   static std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* self);
@@ -63,6 +73,8 @@ class Transfer {
                          int localPort);
 
   bool Configure(const TransferSettings& settings);
+  bool ConfigureFtp(const TransferSettings& settings);
+  void OnFtpLine(const std::string& line);
   void Abandon();
   void Finish(DWORD error);
   // Drives the exchange until ready() holds or it ends; answers 0 or a WinINet error code
@@ -76,6 +88,8 @@ class Transfer {
   void* headerList_ = nullptr;
   void* connectToList_ = nullptr;
   bool followRedirects_ = false;
+  bool ftp_ = false;
+  FtpReplies replies_;
   DWORD connectTimeoutMs_ = 0;
   DWORD receiveTimeoutMs_ = 0;
   const StatusSink* status_ = nullptr;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "rpc.h"
+#include "winuser.h"
 #include "zx/rpccall.h"
 
 namespace {
@@ -154,8 +155,32 @@ bool HexBytes(const char* text, std::vector<std::uint8_t>& bytes) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zephrinkxlauncher serve LOG [hang-up|garbage] | call PROCEDURE [INPUT] | send PROCEDURE HEX\n");
+               "usage: zephrinkxlauncher serve LOG [hang-up|garbage] | call PROCEDURE [INPUT] | send PROCEDURE HEX"
+               " | message post|send WINDOW NAME WPARAM LPARAM\n");
   return 64;
+}
+
+// Posts or sends the registered message NAME with two numbers to a window of another process.
+int WindowMessage(const std::string& how, const char* window, const char* name, const char* wParam,
+                  const char* lParam) {
+  const auto target = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoul(window, nullptr, 0)));
+  const std::u16string wideName(name, name + std::strlen(name));
+  const UINT message = RegisterWindowMessageW(wideName.c_str());
+  const auto first = static_cast<WPARAM>(std::strtoull(wParam, nullptr, 0));
+  const auto second = static_cast<LPARAM>(std::strtoll(lParam, nullptr, 0));
+  if (how == "post") {
+    const bool posted = PostMessageW(target, message, first, second);
+    std::printf(posted ? "posted\n" : "failed\n");
+    return posted ? 0 : 1;
+  }
+  if (how != "send") return Usage();
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(target, message, first, second, SMTO_NORMAL, 5000, &answer)) {
+    std::printf("failed\n");
+    return 1;
+  }
+  std::printf("result %llu\n", static_cast<unsigned long long>(answer));
+  return 0;
 }
 
 }  // namespace
@@ -163,6 +188,7 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
+  if (command == "message") return argc == 7 ? WindowMessage(argv[2], argv[3], argv[4], argv[5], argv[6]) : Usage();
   if (command == "serve" && argc <= 4) {
     if (argc == 4) {
       const std::string mode = argv[3];

@@ -1,8 +1,10 @@
 // Reading response envelopes: the result part of the operation, or the SOAP fault.
 #include "zx/soapwire.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "zx/soapresultsink.h"
 #include "zx/soapxml.h"
 #include "zx/utf8text.h"
 
@@ -16,18 +18,41 @@ std::optional<std::u16string> SimpleText(pugi::xml_node node) {
   return inet::FromUtf8(text);
 }
 
-// The result text converted from where the document holds it straight into its string; false
-// when it holds elements or bytes that are not UTF-8, or when memory ran out.
+// Hands a text that Utf16Length accepted to the sink in pieces, each cut before a character's
+// first byte.
+void SendToSink(std::string_view text, ResultSink& sink) {
+  constexpr std::size_t kPieceBytes = 16 * 1024;
+  char16_t units[kPieceBytes];
+  while (!text.empty()) {
+    std::size_t cut = std::min(kPieceBytes, text.size());
+    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    const std::string_view piece = text.substr(0, cut);
+    const std::size_t count = *inet::Utf16Length(piece);
+    inet::Utf8ToUtf16(piece, units);
+    sink.Take(std::u16string_view(units, count));
+    text.remove_prefix(cut);
+  }
+}
+
+// The result text converted from where the document holds it straight into its string, or
+// into the thread's sink (the string is then empty); false when it holds elements or bytes
+// that are not UTF-8, or when memory ran out.
 bool ReadResultText(pugi::xml_node node, ResultText& result) {
   std::string room;
   std::string_view text;
   if (!ElementTextView(node, room, text)) return false;
   const std::optional<std::size_t> units = inet::Utf16Length(text);
   if (!units || *units > 0x7FFFFFFFu) return false;
-  BSTR converted = SysAllocStringLen(nullptr, static_cast<UINT>(*units));
+  ResultSink* const sink = CurrentResultSink();
+  BSTR converted = SysAllocStringLen(nullptr, sink ? 0 : static_cast<UINT>(*units));
   if (!converted) return false;
-  inet::Utf8ToUtf16(text, converted);
   result = ResultText(converted);
+  if (!sink) {
+    inet::Utf8ToUtf16(text, converted);
+    return true;
+  }
+  sink->Begin(*units);
+  SendToSink(text, *sink);
   return true;
 }
 
@@ -56,6 +81,7 @@ std::u16string_view ResultText::operator*() const { return {text_, SysStringLen(
 BSTR ResultText::Release() { return std::exchange(text_, nullptr); }
 
 Response ReadResponse(std::string envelope, std::string_view serviceNamespace, const OperationDescription& operation) {
+  if (ResultSink* const sink = CurrentResultSink()) sink->Begin(0);
   Response response;
   pugi::xml_document document;
   if (!document.load_buffer_inplace(envelope.data(), envelope.size(), pugi::parse_default | pugi::parse_ws_pcdata,

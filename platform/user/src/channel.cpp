@@ -33,12 +33,14 @@ namespace zx::user::channel {
 
 class Connection {
  public:
-  explicit Connection(int fd) : fd_(fd) {}
+  explicit Connection(int fd, DWORD peerProcess = 0) : fd_(fd), peerProcess_(peerProcess) {}
   ~Connection() { ::close(fd_); }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
   int fd() const { return fd_; }
+  // The process at the other end, for a connection this process accepted.
+  DWORD peerProcess() const { return peerProcess_; }
   bool closed() const { return closed_; }
   // The descriptor stays open until the last holder lets go, so no writer ever writes to a
   // reused descriptor.
@@ -68,6 +70,7 @@ class Connection {
 
  private:
   int fd_;
+  DWORD peerProcess_;
   std::mutex writeLock_;
   std::atomic<bool> closed_{false};
 };
@@ -80,11 +83,15 @@ std::string SlotFile(int slot, const char* suffix) {
   return "slot-" + std::to_string(slot) + suffix;
 }
 
-bool SameUser(int fd) {
+// The process at the other end when it is this user's; 0 otherwise.
+pid_t SameUserProcess(int fd) {
   ucred cred{};
   socklen_t length = sizeof cred;
-  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) == 0 && cred.uid == ::getuid();
+  if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0 || cred.uid != ::getuid()) return 0;
+  return cred.pid;
 }
+
+bool SameUser(int fd) { return SameUserProcess(fd) != 0; }
 
 void LimitSendTime(int fd) {
   timeval limit{kSendTimeoutSeconds, 0};
@@ -369,13 +376,14 @@ void Channel::Accept() {
   for (;;) {
     const int fd = ::accept4(listen_, nullptr, nullptr, SOCK_CLOEXEC);
     if (fd < 0) return;
-    if (!SameUser(fd)) {  // another user's process: no word is read from it
+    const pid_t peer = SameUserProcess(fd);
+    if (peer == 0) {  // another user's process: no word is read from it
       ::close(fd);
       continue;
     }
     LimitSendTime(fd);
     std::lock_guard<std::mutex> guard(connectionsLock_);
-    connections_.push_back(std::make_shared<Connection>(fd));
+    connections_.push_back(std::make_shared<Connection>(fd, static_cast<DWORD>(peer)));
   }
 }
 
@@ -484,6 +492,8 @@ std::vector<int> PeerSlots() {
 bool Call(int slot, wire::Op op, std::string body, std::string* answer, DWORD timeoutMs) {
   return TheChannel()->Call(slot, op, std::move(body), answer, timeoutMs);
 }
+
+DWORD PeerProcessId(const ConnectionRef& connection) { return connection->peerProcess(); }
 
 void Answer(const ConnectionRef& connection, const wire::Frame& request, std::uint32_t status,
             std::string body) {

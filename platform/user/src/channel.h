@@ -44,6 +44,9 @@ using ConnectionRef = std::shared_ptr<Connection>;
 void Answer(const ConnectionRef& connection, const wire::Frame& request, std::uint32_t status,
             std::string body);
 
+// The process that opened a connection this process accepted.
+DWORD PeerProcessId(const ConnectionRef& connection);
+
 // Serves one request (serve.cpp); called on the channel's thread.
 void Serve(const ConnectionRef& connection, wire::Frame request);
 

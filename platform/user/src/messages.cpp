@@ -8,6 +8,7 @@
 #include "sysinfoapi.h"
 #include "window.h"
 #include "wininput.h"
+#include "zx/messagesender.h"
 #include "zx/waits.h"
 
 namespace zx::user {
@@ -39,6 +40,7 @@ bool SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeo
     return BadWindow();
   }
   if (w->threadId == GetCurrentThreadId()) {
+    const SenderScope sender(0);
     *result = Deliver(window, message, wParam, lParam);
     return true;
   }
@@ -207,7 +209,17 @@ LRESULT DispatchMessageW(const MSG* msg) {
   }
   const auto w = Find(msg->hwnd);
   if (!w || w->threadId != GetCurrentThreadId()) return 0;
+  // The message last taken keeps the process that posted it; any other is this process's.
+  const ThreadQueue& me = CurrentQueue();
+  const bool taken = me.current && msg->hwnd == me.taken.hwnd && msg->message == me.taken.message &&
+                     msg->wParam == me.taken.wParam && msg->lParam == me.taken.lParam;
+  const SenderScope sender(taken ? me.current->senderProcess : 0);
   return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+DWORD zx::user::GetMessageSenderProcessId() {
+  const DWORD sender = CurrentQueue().handlingSender;
+  return sender != 0 ? sender : GetCurrentProcessId();
 }
 
 void PostQuitMessage(int exitCode) {

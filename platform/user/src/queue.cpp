@@ -74,9 +74,11 @@ bool ServeOneSent(ThreadQueue& me, std::unique_lock<std::mutex>& lock) {
     }
     lock.unlock();
     ++me.sendDepth;
-    const LRESULT result = item->work ? item->work()
-                                      : Deliver(item->window, item->message, item->wParam,
-                                                item->lParam);
+    LRESULT result;
+    {
+      const SenderScope sender(item->payload ? item->payload->senderProcess : 0);
+      result = item->work ? item->work() : Deliver(item->window, item->message, item->wParam, item->lParam);
+    }
     --me.sendDepth;
     Finish(item, result, true);
     lock.lock();
@@ -97,6 +99,7 @@ bool Pick(ThreadQueue& me, const Filter& filter, bool remove, MSG* msg) {
     *msg = it->msg;
     if (remove) {
       me.current = std::move(it->payload);
+      me.taken = it->msg;
       me.posted.erase(it);
     }
     return true;

@@ -20,6 +20,7 @@ struct Payload {
   std::vector<BYTE> bytes;   // WM_COPYDATA bytes
   COPYDATASTRUCT copyData{}; // WM_COPYDATA (lParam points at it)
   std::u16string buffer;     // room for text to be answered (lParam points at it)
+  DWORD senderProcess = 0;   // the process the message came from
 };
 
 struct PostedMessage {
@@ -66,6 +67,8 @@ struct ThreadQueue {
   std::vector<HWND> needsPaint;
   // Touched only by the owning thread.
   std::shared_ptr<Payload> current;  // payload of the message last taken
+  MSG taken{};                       // the message last taken
+  DWORD handlingSender = 0;          // sender of the message being handled (0: this process)
   DWORD lastTime = 0;
   HWND focus = nullptr;
   HWND active = nullptr;
@@ -107,6 +110,22 @@ int QueueWakeFd();
 void ServeIncomingSent();
 // Waits until ready() is true (checked with WaitLock() held), serving incoming sent messages.
 bool WaitServing(const std::function<bool()>& ready, DWORD timeoutMs);
+
+// Marks, for its lifetime, the calling thread as handling a message of the sender (0: this
+// process); the mark before it comes back at its end.
+class SenderScope {
+ public:
+  explicit SenderScope(DWORD sender) : queue_(CurrentQueue()), before_(queue_.handlingSender) {
+    queue_.handlingSender = sender;
+  }
+  ~SenderScope() { queue_.handlingSender = before_; }
+  SenderScope(const SenderScope&) = delete;
+  SenderScope& operator=(const SenderScope&) = delete;
+
+ private:
+  ThreadQueue& queue_;
+  DWORD before_;
+};
 
 // Calls a window's procedure on the calling thread (0 when the window is gone).
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

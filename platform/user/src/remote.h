@@ -22,6 +22,7 @@ enum class Query : std::uint32_t {
   kClassName = 9,
   kRect = 10,
   kLastActivePopup = 11,
+  kRelative = 12,      // GetWindow of the argument's command
 };
 
 enum class Action : std::uint32_t {

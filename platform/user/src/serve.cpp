@@ -26,6 +26,13 @@ void Fail(const ConnectionRef& connection, const wire::Frame& request, DWORD err
   Answer(connection, request, error, {});
 }
 
+// What a message of the connection's process carries in: its data, if any, and its sender.
+std::shared_ptr<Payload> FromPeer(const ConnectionRef& connection, std::shared_ptr<Payload> payload) {
+  if (!payload) payload = std::make_shared<Payload>();
+  payload->senderProcess = PeerProcessId(connection);
+  return payload;
+}
+
 // Only the request's header is kept for answering later.
 wire::Frame Header(const wire::Frame& request) { return wire::Frame{request.op, 0, request.id, 0, {}}; }
 
@@ -91,6 +98,9 @@ void AnswerQuery(const ConnectionRef& connection, const wire::Frame& request, HW
     case Query::kLastActivePopup:
       value = HandleValue(GetLastActivePopup(window));
       break;
+    case Query::kRelative:
+      value = HandleValue(GetWindow(window, static_cast<UINT>(argument)));
+      break;
     default:
       return Fail(connection, request, ERROR_INVALID_PARAMETER);
   }
@@ -139,6 +149,7 @@ void ServeMessage(const ConnectionRef& connection, const wire::Frame& request, w
   ParamKind kind;
   if (!UnpackParam(message, static_cast<WPARAM>(wParam), in, &lParam, &payload, &kind))
     return Fail(connection, request, ERROR_INVALID_PARAMETER);
+  payload = FromPeer(connection, std::move(payload));
   const HWND window = MakeHandle(handle);
   const auto target = Find(window);
   if (!target) return Fail(connection, request, ERROR_INVALID_WINDOW_HANDLE);
@@ -170,6 +181,7 @@ void ServeBroadcast(const ConnectionRef& connection, const wire::Frame& request,
       !UnpackParam(message, static_cast<WPARAM>(wParam), in, &lParam, &payload, &kind) ||
       kind == ParamKind::kTextOut)
     return Fail(connection, request, ERROR_INVALID_PARAMETER);
+  payload = FromPeer(connection, std::move(payload));
   std::vector<std::shared_ptr<Window>> targets;
   std::vector<HWND> handles;
   {

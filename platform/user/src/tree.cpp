@@ -151,6 +151,12 @@ HWND GetAncestor(HWND window, UINT flags) {
 }
 
 HWND GetWindow(HWND window, UINT command) {
+  if (remote::IsForeign(window)) {
+    // Another process's window: its process answers from its own tree.
+    std::int64_t value = 0;
+    if (!remote::QueryValue(window, remote::Query::kRelative, &value, command)) return nullptr;
+    return MakeHandle(static_cast<std::uint32_t>(value));
+  }
   std::lock_guard<std::mutex> guard(TableLock());
   if (window == GetDesktopWindow() && command == GW_CHILD)
     return TopLevelLocked().empty() ? nullptr : TopLevelLocked().front();

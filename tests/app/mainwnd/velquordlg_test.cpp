@@ -6,7 +6,15 @@
 #include <gtest/gtest.h>
 #include <winuser.h>
 
+#include <fcntl.h>
+#include <sched.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
@@ -21,12 +29,47 @@
 #include "DlgScan3Results.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgNagRestart.h"
+#include "VelquorScan.h"
+#include "DlgScan2Scanning.h"
 #include "velquor_testing.h"
+#include "zx/machine.h"
 
 CVelquorApp theApp;
+extern char** environ;
 
 namespace zx::test {
 namespace {
+
+// The launcher's stand-in run as another process that posts or sends the registered message
+// with two numbers to a window of this one, whose messages are served until it ends; answers
+// its exit code.
+int FromAnotherProcess(const char* how, HWND window, const char* name, WPARAM wParam, LPARAM lParam,
+                       const std::function<void()>& serve) {
+  const std::string handle = std::to_string(reinterpret_cast<std::uintptr_t>(window));
+  const std::string first = std::to_string(wParam), second = std::to_string(lParam);
+  const char* argv[] = {ZX_LAUNCHER, "message", how, handle.c_str(), name, first.c_str(), second.c_str(), nullptr};
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  // On this process's machine root, where its windows are.
+  std::vector<std::string> variables{"ZX_MACHINE_ROOT=" + machine::Root()};
+  for (char** variable = environ; *variable; ++variable)
+    if (!std::string(*variable).starts_with("ZX_MACHINE_ROOT=")) variables.emplace_back(*variable);
+  std::vector<char*> envp;
+  for (std::string& variable : variables) envp.push_back(variable.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  const int spawned = ::posix_spawn(&pid, ZX_LAUNCHER, &quiet, nullptr, const_cast<char* const*>(argv), envp.data());
+  posix_spawn_file_actions_destroy(&quiet);
+  if (spawned != 0) return -1;
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    serve();
+    ::sched_yield();
+  }
+  serve();
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
@@ -73,6 +116,96 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   EXPECT_EQ(settings->GetSelectedButton(), CVelquorDlg::kGeneralPlace);
   EXPECT_TRUE(general->IsWindowEnabled());
   EXPECT_FALSE(folders->IsWindowEnabled());
+}
+
+// The scan tab returns to the page of the scan's step; the results tab shows the last scan's
+// results, or offers a scan (No here) and goes back to the scan tab's home page.
+TEST_F(VelquorWindow, TheScanAndResultsTabsFollowTheScan) {
+  CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
+  ASSERT_NE(scan, nullptr);
+  EXPECT_EQ(dialog_->GetLeftPanel(2), scan);
+  tagScanState& state = dialog_->GetScanHost()->ScanState();
+  const struct {
+    int tab;
+    bool scanDone;
+    int step;
+    bool asks;
+    int selectedTab, button, stepAfter;
+  } kCases[] = {
+      {1, false, 3, false, 1, 5, 3}, {1, false, 1, false, 1, 2, 1}, {1, true, 2, false, 1, 4, 2},
+      {1, false, 0, false, 1, 1, 0}, {1, false, 7, false, 1, 1, 7}, {2, true, 3, false, 2, 3, 3},
+      {2, false, 2, true, 1, 1, 0},
+  };
+  for (const auto& c : kCases) {
+    state.bScanDone = c.scanDone;
+    state.nScanStep = c.step;
+    bool asked = false;
+    if (c.asks)
+      WhileModal({[&asked] {
+        auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
+        if (box == nullptr) return false;
+        asked = true;
+        Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + 1));
+        return true;
+      }});
+    Click(dialog_->GetTabButton(c.tab)->m_hWnd);
+    Pump();
+    if (c.asks) ExpectAllStepsRan();
+    const std::string which = std::to_string(c.tab) + "/" + std::to_string(c.step);
+    EXPECT_EQ(asked, c.asks) << which;
+    EXPECT_EQ(dialog_->GetCurrentPanel(), scan) << which;
+    EXPECT_EQ(dialog_->GetSelectedTab(), dialog_->GetTabButton(c.selectedTab)) << which;
+    EXPECT_EQ(scan->GetSelectedButton(), c.button) << which;
+    EXPECT_TRUE(Shown(scan->GetPage(c.button))) << which;
+    EXPECT_EQ(state.nScanStep, c.stepAfter) << which;
+  }
+  state.bScanDone = false;
+  state.nScanStep = 0;
+}
+
+// The scanning page's category count and the results page's row change carry addresses and
+// row states: another process's, posted or sent, change nothing (and read no address of its);
+// the program's own are taken.
+TEST_F(VelquorWindow, TakesTheCountAndRowMessagesOnlyFromItsOwnProcess) {
+  CDlgBaseWnd* scanning = dialog_->GetGroupPage(CVelquorDlg::kScanGroup, 2);
+  auto* results = dynamic_cast<CDlgScan3Results*>(dialog_->GetGroupPage(CVelquorDlg::kScanGroup, 3));
+  ASSERT_TRUE(scanning && results);
+  // A current row: an update row's action link, whose download dialog is closed at once.
+  results->GetList().InsertItem(0, _T(""));
+  results->GetList().SetItemData(0, 0);
+  WhileModal({[&] {
+    CDlgNagDownloadAndInstall* running = dialog_->GetResultsHost()->GetRunningDialog();
+    if (running == nullptr || running->GetSafeHwnd() == nullptr) return false;
+    running->EndWithResult(IDOK);
+    return true;
+  }});
+  NMITEMACTIVATE click{};
+  click.hdr = {results->GetList().m_hWnd, CDlgScan3Results::kListId, NM_CLICK};
+  click.iItem = 0;
+  click.iSubItem = CDlgScan3Results::kActionColumn;
+  results->SendMessage(WM_NOTIFY, CDlgScan3Results::kListId, reinterpret_cast<LPARAM>(&click));
+  ExpectAllStepsRan();
+
+  auto label = [scanning](UINT id) {
+    CString text;
+    if (CWnd* item = scanning->GetDlgItem(id)) item->GetWindowText(text);
+    return text;
+  };
+  const CString other = label(CDlgScan2Scanning::kOtherCategoryId);
+  for (const char* how : {"post", "send"}) {
+    EXPECT_EQ(FromAnotherProcess(how, scanning->m_hWnd, "QVX_DRIVER_UPDATECOUNT", 0x10, 0x20, Pump), 0) << how;
+    EXPECT_EQ(FromAnotherProcess(how, results->m_hWnd, "QVX_DRIVER_ITEMCHANGE", 0, 2, Pump), 0) << how;
+  }
+  EXPECT_EQ(label(CDlgScan2Scanning::kOtherCategoryId), other);
+  EXPECT_EQ(results->GetList().GetItemData(0), 0u);
+
+  const UINT count = RegisterWindowMessageW(_T("QVX_DRIVER_UPDATECOUNT"));
+  scanning->SendMessage(count, reinterpret_cast<WPARAM>(_T("mice and other pointing devices")),
+                        reinterpret_cast<LPARAM>(_T("2 updates")));
+  EXPECT_EQ(label(5148), CString(_T("2 updates")));
+  results->PostMessage(CDlgScan3Results::GetItemChangeMessage(), 0, 2);
+  Pump();
+  EXPECT_EQ(results->GetList().GetItemData(0), 2u);
 }
 
 // The program's texts hold every text the own message box reads, so that no box of the

@@ -1,13 +1,26 @@
 // Helpers of the road tests.
 #include "road_testing.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
+#include "../../install/road/road_testing.h"
+#include "DlgNagDownloadAndInstall.h"
+#include "DlgNagRestart.h"
+#include "DriverInstallEngine.h"
+#include "EngineCallbacks.h"
 #include "HalvoranApp.h"
+#include "LastScanStatus.h"
+#include "zx/input.h"
+#include "zx/menus.h"
+#include "zx/pathmap.h"
 
 CVelquorApp theApp;
 
 namespace zx::test {
+
+namespace fs = std::filesystem;
 
 void RoadTest::SetUp() {
   PopupTest::SetUp();
@@ -36,6 +49,218 @@ void RoadTest::OpenMainWindow() {
 std::string RoadTest::ShutdownRequests() const {
   const std::string log = root() + "/shutdowns.log";
   return std::filesystem::exists(log) ? ReadHostFile(log) : "";
+}
+
+void MainRoadTest::SetUp() {
+  RoadTest::SetUp();
+  // The tool programs (the restore program, the archiver, the 64-bit helper) work on the
+  // test's machine too.
+  setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
+  ASSERT_NO_FATAL_FAILURE(road::SeedLaptop(root()));
+}
+
+void MainRoadTest::TearDown() {
+  // A scan still running is stopped with the window; the stand-in goes after it.
+  RoadTest::TearDown();
+  service_.reset();
+  unsetenv("ZX_MACHINE_ROOT");
+}
+
+void MainRoadTest::StartService(const std::string& fault) {
+  service_ = road::StartService(root(), catalogue_.path(), uploads_.path(), fault);
+  ASSERT_NE(service_, nullptr);
+}
+
+void MainRoadTest::StartShippedService(const std::string& fault) {
+  fs::copy_file(ZX_CATALOGUE_DIR "/laptop/catalogue.ini", catalogue_.path() + "/catalogue.ini");
+  WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");
+  StartService(fault);
+}
+
+void MainRoadTest::OpenRoadWindow() {
+  ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+  main_->GetScanEngine().SetInstallSettings(road::Win7x64Tools(), 0);
+}
+
+CDlgScan1ScanHome* MainRoadTest::Home() { return dynamic_cast<CDlgScan1ScanHome*>(Page(CVelquorDlg::kScanGroup, 1)); }
+CDlgScan2Scanning* MainRoadTest::Scanning() {
+  return dynamic_cast<CDlgScan2Scanning*>(Page(CVelquorDlg::kScanGroup, 2));
+}
+CDlgScan3Results* MainRoadTest::Results() { return dynamic_cast<CDlgScan3Results*>(Page(CVelquorDlg::kScanGroup, 3)); }
+CDlgScan5Summary* MainRoadTest::Summary() { return dynamic_cast<CDlgScan5Summary*>(Page(CVelquorDlg::kScanGroup, 5)); }
+
+bool MainRoadTest::Until(const std::function<bool()>& condition, int stepMs) {
+  for (int turn = 0; turn < 20000; ++turn) {
+    Pump();
+    if (condition()) return true;
+    Advance(stepMs);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return condition();
+}
+
+bool MainRoadTest::ScanEnded() { return !Scanning()->IsScanRunning() && !theApp.m_bTaskBusy; }
+
+std::function<bool()> MainRoadTest::AnswerBox(CString& shown) {
+  return [this, &shown] {
+    if (const HWND box = RunningMessageBox()) {
+      shown = MessageBoxText(box);
+      AnswerMessageBox(box);
+      return true;
+    }
+    return Turn();
+  };
+}
+
+void MainRoadTest::Advance(int ms) {
+  clock_.Advance(ms);
+  if (pinnedWallTime_ != 0) clock_.SetWallTime(pinnedWallTime_);
+}
+
+bool MainRoadTest::Turn() {
+  Advance(20);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  main_->PostMessage(WM_NULL);
+  return false;
+}
+
+std::vector<CString> MainRoadTest::StatusLines() {
+  std::vector<CString> lines;
+  for (int i = 0; i < Scanning()->GetStatusLineCount(); ++i) lines.push_back(Scanning()->GetStatusLine(i, 1));
+  return lines;
+}
+
+CString MainRoadTest::Stored(int value) {
+  CString text = _T("<none>");
+  ReadLastScanValue(value, text);
+  return text;
+}
+
+void MainRoadTest::ShowScanPage(UINT command) { main_->GetGroup(CVelquorDlg::kScanGroup)->PostMessage(WM_COMMAND, command); }
+
+void MainRoadTest::ClickScanNow() {
+  ShowScanPage(CScanPagesHost::kHomePage);
+  ASSERT_TRUE(Until([&] { return Shown(Home()); }));
+  Click(::GetDlgItem(Home()->m_hWnd, CDlgScan1ScanHome::kScanNowId));
+}
+
+void MainRoadTest::ClickStop() { Click(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)); }
+
+void MainRoadTest::Press(CWnd* page, UINT id) {
+  ASSERT_NE(page, nullptr);
+  Click(page->GetDlgItem(id)->m_hWnd);
+  Pump();
+}
+
+void MainRoadTest::Tab(int tab) {
+  Click(main_->GetTabButton(tab)->m_hWnd);
+  Pump();
+}
+
+void MainRoadTest::ExpectPageMatches(CWnd* panel, CWnd* page, const std::string& name) {
+  const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
+  for (CWnd* window : {static_cast<CWnd*>(main_.get()), panel, page}) {
+    window->RedrawWindow(nullptr, nullptr, flags);
+    Pump();
+  }
+  ExpectWindowMatches(main_->m_hWnd, name);
+}
+
+POINT MainRoadTest::OnList(POINT client) {
+  ::ClientToScreen(List().m_hWnd, &client);
+  return client;
+}
+
+int MainRoadTest::RowOf(LPCTSTR name) {
+  for (int row = 0; row < List().GetItemCount(); ++row)
+    if (List().GetItemDetail(row).Find(name) >= 0) return row;
+  ADD_FAILURE() << "no row of " << CStringA(name).GetString();
+  return 0;
+}
+
+void MainRoadTest::ClickCheck(int row) {
+  const CRect box = List().GetCheckBoxRect(row);
+  ClickAt(OnList({box.CenterPoint().x, box.CenterPoint().y}));
+  Pump();
+}
+
+void MainRoadTest::MenuOnRow(int row, UINT position) {
+  WhileModal({[position] {
+    RECT item{};
+    if (user::TrackedMenuWindow() == nullptr || !user::TrackedMenuItemRect(position, &item)) return false;
+    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    return true;
+  }});
+  CRect r;
+  List().GetItemRect(row, &r, LVIR_BOUNDS);
+  const POINT at = OnList({r.left + List().GetColumnWidth(0) + 60, r.CenterPoint().y});
+  for (UINT message : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}) user::InjectMouse(at, message);
+  Pump();
+  ExpectAllStepsRan();
+}
+
+void MainRoadTest::InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
+                                 const std::string& restartPicture) {
+  MenuOnRow(0, 1);  // "Unselect All"
+  for (LPCTSTR name : names) ClickCheck(RowOf(name));
+  bool restartAsked = false;
+  WhileModal({[&] {
+                CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
+                if (auto* prompt = dynamic_cast<CDlgNagRestart*>(active)) {
+                  restartAsked = true;
+                  if (!restartPicture.empty()) {
+                    prompt->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+                    ExpectWindowMatches(prompt->m_hWnd, restartPicture);
+                  }
+                  Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
+                  return true;
+                }
+                if (const HWND box = RunningMessageBox()) {
+                  boxes.push_back(MessageBoxText(box));
+                  AnswerMessageBox(box);
+                }
+                return Turn();
+              },
+              [&] {
+                auto* popup = dynamic_cast<CDlgNagDownloadAndInstall*>(CWnd::FromHandlePermanent(ActiveWindow()));
+                if (popup == nullptr || popup->IsRunning() || !::IsWindowVisible(::GetDlgItem(popup->m_hWnd, IDOK)))
+                  return Turn();
+                Click(::GetDlgItem(popup->m_hWnd, IDOK));
+                return true;
+              }});
+  Press(Results(), CDlgScan3Results::kDownloadId);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(restartAsked);
+}
+
+void HoldDeviceScan(CDriverScanUpdate& engine, std::atomic<bool>& holding, std::function<bool()> release) {
+  engine.SetDeviceScan([&holding, release = std::move(release)](LPCTSTR path) {
+    CDriverInstallEngine& process = GetProcessEngine();
+    CDriverInstallEngine::COperation running(process);
+    const int scanned = process.RunDeviceScan(path);
+    holding = true;
+    for (int wait = 0; wait < 20000 && process.GetStepCode() != kStepStopScan && !release(); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (process.GetStepCode() != kStepStopScan) return scanned;
+    process.AcknowledgeStep();
+    return static_cast<int>(kStepStopScan);
+  });
+}
+
+CString InstalledVersion(LPCTSTR hardwareId) {
+  CEngineProgressView view;
+  CEngineProgressView* previous = GetEngineProgressView();
+  SetEngineProgressView(&view);
+  CDriverScanUpdate scan;
+  EXPECT_EQ(scan.ReportScanEnd(_T("")), kStepCompleted);
+  SetEngineProgressView(previous);
+  for (int i = 0; i < scan.GetDeviceCount(); ++i) {
+    const tagDeviceDriverInfo* device = scan.GetDevices()->GetAt(i);
+    // The device's hardware id goes on with its revision.
+    if (device != nullptr && CString(device->szText[kSlotHardwareId].Text()).Find(hardwareId) == 0)
+      return device->szText[kSlotDriverVersion].Text();
+  }
+  return CString();
 }
 
 }  // namespace zx::test

@@ -1,131 +1,29 @@
 // The main road in the real main window on the laptop profile, against the web service's
 // stand-in on loopback: Scan now, the scanning page with its status lines and progress, the
-// last-scan status and the summary; a stop during the device scan and during the exchange
-// with the texts and records they leave; a service that does not answer; pictures of the pages.
+// last-scan status and the summary; a stop during the device scan, the exchange and the parse
+// of the answer with the texts and records they leave; a service that does not answer;
+// pictures of the pages.
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "DlgOneClickDrvUpdateResultsMain.h"
-#include "DlgScan1ScanHome.h"
-#include "DlgScan2Scanning.h"
-#include "DlgScan3Results.h"
-#include "DlgScan5Summary.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "LastScanStatus.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
-#include "standin.h"
-#include "zx/machineprofile.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-class ScanRoad : public RoadTest {
- protected:
-  void SetUp() override {
-    RoadTest::SetUp();
-    devices::MachineProfile profile;
-    std::string error;
-    ASSERT_TRUE(devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
-    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop.profile"}, error),
-              devices::SeedResult::Seeded)
-        << error;
-    SetMachineValue("Machine", "Administrator", "1");
-    SetMachineValue("Network", "Connection", "lan");
-  }
-  void TearDown() override {
-    // A scan still running is stopped with the window; the stand-in goes after it.
-    RoadTest::TearDown();
-    service_.reset();
-  }
-  void SetMachineValue(const std::string& section, const std::string& key, const std::string& value) {
-    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-    const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
-    ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
-  }
-  // The stand-in over the laptop's shipped catalogue, with the package file it names.
-  void StartService(const std::string& fault = {}) {
-    fs::copy_file(ZX_CATALOGUE_DIR "/laptop/catalogue.ini", catalogue_.path() + "/catalogue.ini");
-    WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");
-    service_ = std::make_unique<StandIn>(StandInOptions(catalogue_.path(), uploads_.path(), fault));
-    ASSERT_GT(service_->port(), 0);
-    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
-      SetMachineValue("Hosts", host, "127.0.0.1:" + std::to_string(service_->port()));
-  }
-  CDlgScan1ScanHome* Home() { return dynamic_cast<CDlgScan1ScanHome*>(main_->GetGroupPage(CVelquorDlg::kScanGroup, 1)); }
-  CDlgScan2Scanning* Scanning() {
-    return dynamic_cast<CDlgScan2Scanning*>(main_->GetGroupPage(CVelquorDlg::kScanGroup, 2));
-  }
-  CDlgScan5Summary* Summary() { return dynamic_cast<CDlgScan5Summary*>(main_->GetGroupPage(CVelquorDlg::kScanGroup, 5)); }
-  static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible(); }
-  // Lets the window's loop and the scan thread turn, the test clock moving on, until the
-  // condition holds (at most about 20 s of host time).
-  bool Until(const std::function<bool()>& condition, int stepMs = 20) {
-    for (int turn = 0; turn < 20000; ++turn) {
-      Pump();
-      if (condition()) return true;
-      clock_.Advance(stepMs);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return condition();
-  }
-  bool ScanEnded() { return !Scanning()->IsScanRunning() && !theApp.m_bTaskBusy; }
-  // A step of a modal run: once an own message box shows, its text is kept and it is answered.
-  std::function<bool()> AnswerBox(CString& shown) {
-    return [this, &shown] {
-      if (const HWND box = RunningMessageBox()) {
-        shown = MessageBoxText(box);
-        AnswerMessageBox(box);
-        return true;
-      }
-      clock_.Advance(20);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      main_->PostMessage(WM_NULL);
-      return false;
-    };
-  }
-  std::vector<CString> StatusLines() {
-    std::vector<CString> lines;
-    for (int i = 0; i < Scanning()->GetStatusLineCount(); ++i) lines.push_back(Scanning()->GetStatusLine(i, 1));
-    return lines;
-  }
-  static CString Stored(int value) {
-    CString text = _T("<none>");
-    ReadLastScanValue(value, text);
-    return text;
-  }
-  void ShowScanPage(UINT command) { main_->GetGroup(CVelquorDlg::kScanGroup)->PostMessage(WM_COMMAND, command); }
-  // Scan now on the home page, shown first.
-  void ClickScanNow() {
-    ShowScanPage(CScanPagesHost::kHomePage);
-    ASSERT_TRUE(Until([&] { return Shown(Home()); }));
-    Click(::GetDlgItem(Home()->m_hWnd, CDlgScan1ScanHome::kScanNowId));
-  }
-  void ClickStop() { Click(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)); }
-  // The window drawn again with the shown panel and page last (hidden ones draw too in the
-  // test window layer), then compared with its reference picture.
-  void ExpectPageMatches(CWnd* page, const std::string& name) {
-    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
-    for (CWnd* window : {static_cast<CWnd*>(main_.get()), static_cast<CWnd*>(main_->GetGroup(CVelquorDlg::kScanGroup)), page}) {
-      window->RedrawWindow(nullptr, nullptr, flags);
-      Pump();
-    }
-    ExpectWindowMatches(main_->m_hWnd, name);
-  }
-
-  TempFolder catalogue_;
-  TempFolder uploads_;
-  std::unique_ptr<StandIn> service_;
-};
+using ScanRoad = MainRoadTest;
 
 TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
-  StartService();
+  StartShippedService();
   OpenMainWindow();
   ExpectPageMatches(Home(), "scan_home_before.png");
   ClickScanNow();
@@ -189,64 +87,95 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   ExpectPageMatches(Home(), "scan_home_after.png");
 }
 
-// The device scan held until the stop reaches it, as a long scan would be.
-void HoldDeviceScanUntilStopped(CDriverScanUpdate& engine, std::atomic<bool>& holding) {
-  engine.SetDeviceScan([&holding](LPCTSTR path) {
-    CDriverInstallEngine& process = GetProcessEngine();
-    CDriverInstallEngine::COperation running(process);
-    process.RunDeviceScan(path);
-    holding = true;
-    for (int wait = 0; wait < 20000 && process.GetStepCode() != kStepStopScan; ++wait)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    process.AcknowledgeStep();
-    return static_cast<int>(kStepStopScan);
-  });
-}
+// A stop while the engine works: the device scan, or the parse of the service's answer. The
+// stop writes its request into the engine's step code and waits on the engine's event; the
+// engine answers it at once, does no more, and the scan ends with nothing found.
+struct EngineStop {
+  const char* where;
+  bool duringParse;  // else during the device scan
+  int linesAtStop;
+  int requests;  // reaching the service
+  const char* picture;  // of the scanning page at the stop, or null
+};
 
-TEST_F(ScanRoad, AStopDuringTheDeviceScanSendsNoRequestAndRecordsTheAbort) {
-  StartService();
+class ScanStop : public MainRoadTest, public ::testing::WithParamInterface<EngineStop> {};
+
+TEST_P(ScanStop, TheEngineAnswersTheStopAndTheScanEndsWithNothingFound) {
+  const EngineStop stop = GetParam();
+  StartShippedService();
   OpenMainWindow();
+  CDriverScanUpdate& engine = main_->GetScanEngine();
   std::atomic<bool> holding{false};
-  HoldDeviceScanUntilStopped(main_->GetScanEngine(), holding);
+  std::atomic<LONG> seenCode{0};
+  if (stop.duringParse) {
+    engine.SetParseWatch([&] {
+      if (holding.exchange(true)) return;
+      for (int wait = 0; wait < 20000 && GetProcessEngine().GetStepCode() != kStepStopScan; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      seenCode = GetProcessEngine().GetStepCode();
+    });
+  } else {
+    HoldDeviceScan(engine, holding);
+  }
   ClickScanNow();
-  ASSERT_TRUE(Until([&] { return holding.load() && Scanning()->GetStatusLineCount() == 2; }));
+  ASSERT_TRUE(Until([&] { return holding.load() && Scanning()->GetStatusLineCount() == stop.linesAtStop; }));
   EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)));
-  ExpectPageMatches(Scanning(), "scanning_device_scan.png");
+  if (stop.picture) ExpectPageMatches(Scanning(), stop.picture);
   CString shown;
   WhileModal({AnswerBox(shown)});
+  const ULONGLONG stoppedAt = GetTickCount64();
   ClickStop();
   ClickStop();  // a second press while the first stop runs changes nothing
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
+  EXPECT_LT(GetTickCount64() - stoppedAt, CDriverInstallEngine::kStopWaitMs) << "the engine answered the stop";
   ExpectAllStepsRan();
+  if (stop.duringParse) {
+    EXPECT_EQ(seenCode.load(), kStepStopScan);
+  }
+  EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
   EXPECT_NE(shown.Find(u"The scan was stopped."), -1) << CStringA(shown).GetString();
   EXPECT_EQ(Stored(kLastScanTotal), u"Stopped by the user");
   EXPECT_EQ(Stored(kLastScanOutOfDate), u"--");
   EXPECT_EQ(Stored(kLastScanUpToDate), u"--");
-  EXPECT_EQ(service_->NextLine(200), "") << "no request reached the service";
+  EXPECT_EQ(engine.GetUpdatesFound(), 0);
+  EXPECT_EQ(engine.GetResultRows().GetSize(), 0);
+  EXPECT_EQ(Results()->GetList().GetItemCount(), 0);
+  for (int request = 0; request < stop.requests; ++request) EXPECT_NE(service_->NextLine(), "");
+  EXPECT_EQ(service_->NextLine(200), "") << "no further request reached the service";
   EXPECT_TRUE(fs::is_empty(uploads_.path())) << "a stop sends no error report";
   EXPECT_TRUE(Shown(Home()));
+  EXPECT_FALSE(Shown(Results()));
   EXPECT_TRUE(main_->IsUiEnabled());
   EXPECT_FALSE(theApp.m_bTaskBusy);
+}
 
-  // The next scan runs whole, and a stored count now stays through a stop.
-  main_->GetScanEngine().SetDeviceScan(nullptr);
+INSTANTIATE_TEST_SUITE_P(Table, ScanStop,
+                         ::testing::Values(EngineStop{"DeviceScan", false, 2, 0, "scanning_device_scan.png"},
+                                           EngineStop{"Parse", true, 6, 1, nullptr}),
+                         [](const auto& info) { return std::string(info.param.where); });
+
+TEST_F(ScanRoad, AStoredCountStaysThroughAStop) {
+  StartShippedService();
+  OpenMainWindow();
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return Shown(Scanning()); }));
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
   const CString total = Stored(kLastScanTotal);
-  EXPECT_NE(total, u"Stopped by the user");
-  HoldDeviceScanUntilStopped(main_->GetScanEngine(), holding);
-  holding = false;
+  EXPECT_NE(total, u"<none>");
+  std::atomic<bool> holding{false};
+  HoldDeviceScan(main_->GetScanEngine(), holding);
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return holding.load(); }));
+  CString shown;
   WhileModal({AnswerBox(shown)});
   ClickStop();
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
+  ExpectAllStepsRan();
   EXPECT_EQ(Stored(kLastScanTotal), total);
 }
 
 TEST_F(ScanRoad, AStopDuringTheExchangeEndsTheScanWithoutAReport) {
-  StartService("noanswer");
+  StartShippedService("noanswer");
   OpenMainWindow();
   ClickScanNow();
   ASSERT_TRUE(Until([&] {
@@ -265,7 +194,7 @@ TEST_F(ScanRoad, AStopDuringTheExchangeEndsTheScanWithoutAReport) {
 }
 
 TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
-  StartService("http500");
+  StartShippedService("http500");
   OpenMainWindow();
   CString shown;
   int boxes = 0;

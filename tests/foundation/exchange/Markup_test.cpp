@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Failure{_T("<a></a x"), _T("End tag not completed for element a")},
                       Failure{_T("<a></ab>"), _T("End tag does not correspond to a")},
                       Failure{_T("<ab></a>"), _T("End tag does not correspond to ab")},
+                      Failure{_T("<ab>x</aB>"), _T("End tag does not correspond to ab")},
+                      Failure{_T("<a>x<b>y</a></b>"), _T("End tag does not correspond to b")},
                       Failure{_T("<a></>"), _T("End tag does not correspond to a")},
                       Failure{_T("<!-- never closed <a/>"), _T("Invalid node")},
                       Failure{_T("<?xml version=\"1.0\"<a/>"), _T("Invalid node")},

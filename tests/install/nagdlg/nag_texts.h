@@ -25,6 +25,7 @@ inline constexpr char kNagTexts[] =
     "IDS_INSTALL=Install\r\nIDS_DONTINSTALL=Not now\r\n"
     "IDS_CURRDRIVER_BCKUP=Backing up the current drivers with \r\nIDS_CREATE_RESTORPOINT=Creating a restore point\r\n"
     "IDS_BCK_START=Backup started\r\nIDS_BAK_COPMLETED=Backup complete\r\nIDS_BAK_COMP_SUCESS=The drivers are backed up\r\n"
+    "IDS_BCK_COMPRESS=Packing the backup\r\n"
     "IDS_BAK_ABORTED=Backup stopped\r\nBACKUPDLG4_1=The backup was stopped\r\n"
     "IDS_DOWN_ABORT=The download was stopped\r\nIDS_DOWNABORT_NETCONNERROR=The download failed: check the connection\r\n"
     "IDS_START_DOWNLOADING=Downloading \r\nIDS_DOWN_COMP_DRIVER=Downloaded \r\n"

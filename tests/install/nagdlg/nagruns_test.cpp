@@ -389,7 +389,7 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
   std::vector<int> installed;
   dialog.SetDriverRoad(Road(fetched, installed));
   std::vector<std::pair<int, CString>> told;
-  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; }});
+  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; }, nullptr});
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
   EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(installed, std::vector<int>{1});
@@ -406,6 +406,24 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
       EXPECT_EQ(told[i].second, expected[i].second) << i;
     }
   }
+}
+
+TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldHowManyCame) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 0), Row(2, true, 0)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed));
+  bool stop = false;
+  std::vector<int> downloaded;
+  dialog.SetLauncher({[](int, const CString&) {}, [&stop] { return stop; },
+                      [&downloaded](int count) { downloaded.push_back(count); }});
+  // The launcher asks to stop while the run waits after the first driver.
+  dialog.SetPause([&stop](DWORD) { stop = true; });
+  Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+  EXPECT_EQ(fetched.size(), 1u);
+  EXPECT_EQ(downloaded, std::vector<int>{1}) << "no install prompt follows: the updates left are one fewer";
+  EXPECT_TRUE(installed.empty());
 }
 
 TEST_F(NagRuns, TheSpeedTextTakesTheUnitOfItsSize) {

@@ -3,7 +3,9 @@
 // stand-in over loopback (progress, sizes and speed in the status list), asks to install,
 // backs the drivers up and installs them through the install road, and marks the rows; a
 // fresh scan reads the new versions. A stop during a transfer leaves no package under its
-// final name. The layer's host clock runs here: the stand-in and the helper programs are
+// final name. The main window is disabled while a run works and told as the install starts,
+// and shows the packing of the backup in the popup; "Skip backup" stops the engine's backup
+// and the install follows. The layer's host clock runs here: the stand-in and the helper programs are
 // other processes.
 #include <chrono>
 #include <filesystem>
@@ -14,6 +16,7 @@
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgParentTransculent.h"
 #include "DownloaderLibrary.h"
+#include "DriverInstallEngine.h"
 #include "DriverPackageFetch.h"
 #include "EngineCallbacks.h"
 #include "ExclusionList.h"
@@ -31,6 +34,46 @@ namespace {
 
 namespace fs = std::filesystem;
 using Dialog = CDlgNagDownloadAndInstall;
+
+// The main window's part in the backup before an install: told by the engine that the backup
+// is whole, it packs it, which the popup shows.
+class PackingWindow : public CWnd {
+ public:
+  Dialog* dialog = nullptr;
+  CString shown;
+  BOOL stopEnabled = TRUE;
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == CDriverScanUpdate::kBackupExistsMessage && dialog != nullptr) {
+      dialog->ShowBackupPacking();
+      shown = dialog->GetStatusLine(dialog->GetStatusLineCount() - 2);
+      stopEnabled = ::IsWindowEnabled(::GetDlgItem(dialog->GetSafeHwnd(), IDCANCEL));
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+  }
+};
+
+// Shows the engine's backup of each driver: at the first, "Skip backup" is pressed, and the
+// backup goes on once the stop has reached the engine.
+class SkipAtFirstBackup : public CWindowMessenger {
+ public:
+  HWND dialog = nullptr;
+  bool skipped = false;
+
+  void SetText(HWND, const CString&) override {
+    if (skipped || dialog == nullptr) return;
+    skipped = true;
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (GetProcessEngine().GetStepCode() != kStepStopBackup &&
+           std::chrono::steady_clock::now() < deadline)
+      std::this_thread::yield();
+  }
+  void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    ::PostMessageW(window, message, wParam, lParam);
+  }
+};
 
 class NagRoad : public PopupTest {
  protected:
@@ -86,6 +129,8 @@ class NagRoad : public PopupTest {
              const std::function<void()>& during = [] {}) {
     dialog.SetResultRows(rows_);
     dialog.UseDriverRoad(*engine_, *fetch_, _T("C:\\backup\\run"));
+    dialog.SetMainWindowLinks({[this](BOOL enable) { enabled_.push_back(enable); },
+                               [this](UINT command) { commands_.push_back(command); }});
     dialog.SetStartMode(Dialog::kModeDownloadSelected);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     WhileModal({[&] {
@@ -144,12 +189,30 @@ class NagRoad : public PopupTest {
   std::set<CString> seen_;
   std::vector<CString> lines_;
   std::vector<CString> boxes_;
+  std::vector<BOOL> enabled_;
+  std::vector<UINT> commands_;
 };
 
 TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFollow) {
   ChooseUpdates();
   Dialog dialog(&owner_);
+  PackingWindow mainWindow;
+  ASSERT_TRUE(mainWindow.CreateEx(0, AfxRegisterWndClass(0), u"Main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+  mainWindow.dialog = &dialog;
+  engine_->SetMainWindow(mainWindow.GetSafeHwnd());
   Drive(dialog, [](const CString& text) { return text.Find(u"Restart") >= 0 ? 1 : 0; });
+  engine_->SetMainWindow(nullptr);
+  mainWindow.DestroyWindow();
+  // Disabled by the download, enabled at its end; again by the install, enabled at its end (and
+  // as the popup closes itself). The scan group goes to its install step.
+  ASSERT_GE(enabled_.size(), 4u);
+  EXPECT_EQ(std::vector<BOOL>(enabled_.begin(), enabled_.begin() + 4), (std::vector<BOOL>{FALSE, TRUE, FALSE, TRUE}));
+  EXPECT_TRUE(std::all_of(enabled_.begin() + 4, enabled_.end(), [](BOOL enable) { return enable; }));
+  EXPECT_EQ(commands_, std::vector<UINT>{Dialog::kInstallStartCommand});
+  EXPECT_EQ(mainWindow.shown, CString(u"Packing the backup"));
+  EXPECT_FALSE(mainWindow.stopEnabled) << "the backup's packing cannot be skipped";
+  const auto packing = std::find(lines_.begin(), lines_.end(), CString(u"Packing the backup"));
+  EXPECT_LT(packing, std::find(lines_.begin(), lines_.end(), CString(u"Backup complete")));
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 2}));
   for (INT_PTR i = 0; i < engine_->GetResultRows().GetSize(); ++i)
     EXPECT_EQ(engine_->GetResultRows()[i].nState, 2) << "the engine's result row " << i;
@@ -189,6 +252,25 @@ TEST_F(NagRoad, AStopDuringATransferLeavesNoPackageUnderItsFinalName) {
   EXPECT_TRUE(AnySeen(u"Download stopped:"));
   for (const auto& entry : fs::directory_iterator(Host(_T("C:\\dl"))))
     EXPECT_NE(entry.path().extension(), ".zip") << entry.path();
+}
+
+TEST_F(NagRoad, SkipBackupStopsTheEnginesBackupAndTheInstallFollows) {
+  ChooseUpdates();
+  Dialog dialog(&owner_);
+  SkipAtFirstBackup skipper;
+  view_.pMessenger = &skipper;
+  view_.nEngineMode = kModeBackup;
+  view_.hBackupName = owner_.GetSafeHwnd();
+  Drive(dialog, [](const CString& text) { return text.Find(u"Restart") >= 0 ? 1 : 0; },
+        [&] { skipper.dialog = dialog.GetSafeHwnd(); });
+  view_.pMessenger = nullptr;
+  ASSERT_TRUE(skipper.skipped);
+  EXPECT_TRUE(AnySeen(u"Backup stopped"));
+  EXPECT_TRUE(std::any_of(boxes_.begin(), boxes_.end(), [](const CString& box) { return box.Find(u"The backup was stopped") >= 0; }))
+      << ::testing::PrintToString(boxes_);
+  EXPECT_FALSE(fs::exists(Host(_T("C:\\backup\\run")))) << "a stopped backup keeps no folder";
+  EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
+  EXPECT_EQ(States(dialog), (std::vector<int>{2, 2})) << "the install follows";
 }
 
 }  // namespace

@@ -20,18 +20,18 @@ TEST_F(HandlesTest, OpenRefusesUnknownAccessAndAsynchronousUse) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
 }
 
-TEST_F(HandlesTest, FtpIsNotSupported) {
+TEST_F(HandlesTest, FtpCallsTakeOnlyFtpConnectionsAndHttpCallsNoFtpOnes) {
   InternetHandle session(OpenSession());
   ASSERT_TRUE(session);
-  EXPECT_EQ(InternetConnectW(session.get(), u"ftp.example", 21, nullptr, nullptr, INTERNET_SERVICE_FTP, 0, 0),
+  EXPECT_EQ(InternetConnectW(session.get(), u"ftp.example", 21, nullptr, nullptr, INTERNET_SERVICE_GOPHER, 0, 0),
             nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
   InternetHandle connection(Connect(session.get(), 80));
   ASSERT_TRUE(connection);
   EXPECT_EQ(FtpOpenFileW(connection.get(), u"/f.zip", 0x80000000u, FTP_TRANSFER_TYPE_BINARY, 0), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INTERNET_INCORRECT_HANDLE_TYPE));
   EXPECT_EQ(FtpFindFirstFileW(connection.get(), u"/f.zip", nullptr, 0, 0), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_SUPPORTED));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INTERNET_INCORRECT_HANDLE_TYPE));
 }
 
 TEST_F(HandlesTest, ConnectRefusesBadServerNames) {

@@ -2,6 +2,7 @@
 // answers that are not the expected envelope, however hostile.
 #include <gtest/gtest.h>
 
+#include "zx/soapresultsink.h"
 #include "zx/soapservices.h"
 
 namespace zx::soap {
@@ -53,6 +54,57 @@ TEST(Response, NilOrMissingResultsAreNoText) {
                                    "<GetUpdateInfoResult/></GetUpdateInfoResponse>"));
   ASSERT_TRUE(empty.result);
   EXPECT_EQ(*empty.result, u"");
+}
+
+// Collects what a sink is handed.
+class Collected : public ResultSink {
+ public:
+  void Begin(std::size_t announced) override {
+    ++begun;
+    this->announced = announced;
+    text.clear();
+    pieces = 0;
+  }
+  void Take(std::u16string_view piece) override {
+    text += piece;
+    ++pieces;
+  }
+  int begun = 0;
+  std::size_t announced = 0;
+  std::size_t pieces = 0;
+  std::u16string text;
+};
+
+// A large result goes to the thread's sink in pieces, never cut inside a character, and the
+// string handed over is empty; a nil result begins one with no text; with the sink gone, the
+// string holds the text again.
+TEST(Response, AResultGoesToTheThreadsSinkInPieces) {
+  std::string large;
+  std::u16string expected;
+  for (int i = 0; i < 20000; ++i) {
+    large += "ab\xE2\x82\xAC\xF0\x9F\x98\x80";
+    expected += u"ab\u20AC\U0001F600";
+  }
+  const std::string envelope = Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                    "<GetUpdateInfoResult>" + large + "</GetUpdateInfoResult></GetUpdateInfoResponse>");
+  Collected sink;
+  {
+    ScopedResultSink streamed(sink);
+    const Response r = Read(envelope);
+    ASSERT_EQ(r.kind, Response::Result);
+    ASSERT_TRUE(r.result);
+    EXPECT_EQ(*r.result, u"");
+    EXPECT_EQ(sink.text, expected);
+    EXPECT_EQ(sink.announced, expected.size());
+    EXPECT_GT(sink.pieces, 1u);
+    const Response nil = Read(Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                   "<GetUpdateInfoResult xsi:nil=\"true\"/></GetUpdateInfoResponse>"));
+    EXPECT_FALSE(nil.result);
+    EXPECT_EQ(sink.begun, 3);
+    EXPECT_EQ(sink.text, u"");
+  }
+  EXPECT_EQ(*Read(envelope).result, expected);
+  EXPECT_EQ(CurrentResultSink(), nullptr);
 }
 
 TEST(Response, FaultsAreReadFieldByField) {

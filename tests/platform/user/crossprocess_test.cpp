@@ -1,7 +1,8 @@
 // Windows across processes: a second process (this test program started again in a role)
-// finds the first's window by class and title, sends it WM_COPYDATA and a text message and
-// gets the answers, reads and changes its state, and broadcasts a registered message that
-// reaches every top-level window of both; a process of another user cannot call in.
+// finds the first's window by class and title, walks to its child, sends it WM_COPYDATA and
+// a text message and gets the answers, reads and changes its state, and broadcasts a
+// registered message that reaches every top-level window of both, each message telling the
+// first which process it came from; a process of another user cannot call in.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pwd.h>
@@ -17,11 +18,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "errhandlingapi.h"
 #include "user_testing.h"
 #include "zx/machine.h"
+#include "zx/messagesender.h"
 
 extern char** environ;
 
@@ -82,6 +85,12 @@ int PlayPeer(const std::string& firstHandle) {
       std::u16string(text) != u"Zephr")
     return 15;
   if (!IsWindow(main) || !IsWindowVisible(main)) return 16;
+  // Its one child, walked to as in its own process.
+  const HWND child = GetWindow(main, GW_CHILD);
+  WCHAR childClass[16] = {};
+  if (!child || GetWindow(child, GW_HWNDNEXT) || !GetClassNameW(child, childClass, 16) ||
+      std::u16string(childClass) != u"Static")
+    return 28;
   if (EnableWindow(main, FALSE) || IsWindowEnabled(main)) return 17;
   if (!EnableWindow(main, TRUE) || !IsWindowEnabled(main)) return 18;
   DWORD process = 0;
@@ -159,10 +168,12 @@ struct FirstProcess {
   std::vector<WPARAM> enables;
   std::vector<WPARAM> broadcasts;
   HWND peerWindow = nullptr;
+  std::map<UINT, DWORD> senders;  // the process each message came from
 };
 FirstProcess g_first;
 
 LRESULT CALLBACK FirstProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  g_first.senders[message] = zx::user::GetMessageSenderProcessId();
   if (message == WM_COPYDATA) {
     const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     g_first.copyCodes.push_back(copy->dwData);
@@ -191,6 +202,7 @@ TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
   const HWND main = CreateWindowExW(0, u"#32770", kTitle, WS_POPUP | WS_CAPTION | WS_VISIBLE, 100,
                                     100, 400, 300, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(main, nullptr);
+  ASSERT_NE(CreateWindowExW(0, u"Static", u"", WS_CHILD, 0, 0, 10, 10, main, nullptr, nullptr, nullptr), nullptr);
   g_first.dialogProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FirstProc)));
   const HWND other = MakeWindow();  // a second top-level window of the first process
@@ -220,6 +232,12 @@ TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
   ASSERT_NE(g_first.peerWindow, nullptr);
   EXPECT_FALSE(IsWindow(g_first.peerWindow)) << "its process has ended";
   EXPECT_EQ(FindWindowW(u"ZxRecorder", nullptr), other);
+  // Sent and posted by the second process, and posted by a thread of this one.
+  const auto peer = static_cast<DWORD>(pid);
+  EXPECT_EQ(g_first.senders[WM_COPYDATA], peer);
+  EXPECT_EQ(g_first.senders[g_first.broadcast], peer);
+  EXPECT_EQ(g_first.senders[WM_USER + 9], peer);
+  EXPECT_EQ(g_first.senders[WM_APP], static_cast<DWORD>(::getpid()));
 }
 
 TEST_F(CrossProcess, AProcessOfAnotherUserCannotCallIn) {

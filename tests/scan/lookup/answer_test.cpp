@@ -1,6 +1,7 @@
 // The update answer: its exchange text, its reading into answer records, and hostile answers.
 #include <gtest/gtest.h>
 
+#include "ExchangeAnswerReader.h"
 #include "ExchangeEncoding.h"
 #include "lookup_testing.h"
 
@@ -195,6 +196,42 @@ TEST(ExchangeAnswer, DecodesInPlaceAndFromTheServicesStringAlike) {
   CString untouched = _T("kept");
   EXPECT_EQ(DecodeExchangeAnswer(absent, untouched), kAnswerEmpty);
   EXPECT_EQ(untouched, CString(_T("kept")));
+}
+
+// Every shape of answer read in pieces of any size gives what the whole text gives, and the
+// text as it came.
+TEST(ExchangeAnswer, ReadInPiecesAsWhole) {
+  CString plain = _T("<r>caf\u00e9 \U0001F600</r>");
+  CString encoded;
+  EncipherTextToHex(plain, encoded);
+  CString zeroUnit = _T("<r>a");
+  zeroUnit.AppendChar(0);
+  zeroUnit += _T("b</r>");
+  CString withZero;
+  EncipherTextToHex(zeroUnit, withZero);
+  CString wrongDigest = encoded;
+  wrongDigest.SetAt(3, wrongDigest[3] == '0' ? '1' : '0');
+  CString lowerPayload = encoded;
+  lowerPayload.SetAt(50, 'a');
+  const CString texts[] = {encoded, _T(" \r\n") + encoded + _T("\t "), withZero, wrongDigest, lowerPayload,
+                           encoded.Left(encoded.GetLength() - 2), encoded.Left(40) + _T(" ") + encoded.Mid(40),
+                           encoded.Left(32), _T("  ") + encoded.Left(20) + _T(" x "), _T(""), _T("   "),
+                           _T("x") + encoded, encoded + _T("Z")};
+  for (const CString& text : texts) {
+    CString whole = _T("kept");
+    const AnswerDecodeResult expected = DecodeExchangeAnswer(std::u16string_view(text.GetString(), text.GetLength()), whole);
+    for (const std::size_t piece : {1u, 3u, 7u, 4096u}) {
+      CExchangeAnswerReader reader;
+      reader.Begin(static_cast<std::size_t>(text.GetLength()));
+      const std::u16string_view all(text.GetString(), static_cast<std::size_t>(text.GetLength()));
+      for (std::size_t at = 0; at < all.size(); at += piece) reader.Take(all.substr(at, piece));
+      CString read = _T("kept");
+      EXPECT_EQ(reader.Finish(read), expected) << Narrow(text) << " in pieces of " << piece;
+      EXPECT_EQ(read, whole);
+      EXPECT_EQ(reader.Received(), text);
+      EXPECT_EQ(reader.ReceivedNothing(), text.IsEmpty());
+    }
+  }
 }
 
 }  // namespace

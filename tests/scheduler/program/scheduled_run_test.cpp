@@ -3,23 +3,33 @@
 // clock moved past the trigger, starts the real main program with the job's parameter word,
 // the main program opens its window with that word on its command line, a second start with
 // the job's word while it runs is handed to its window (no second window), and once the main
-// program has been closed the job records its run: last-run time and exit code.
+// program has been closed the job records its run: last-run time and exit code. On the laptop
+// machine against the web service's stand-in, the scheduled start scans, records the scan,
+// and with auto-fix downloads and installs the updates it found.
 #include <handleapi.h>
 #include <processthreadsapi.h>
 #include <winprocess.h>
+#include <winreg.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <memory>
 #include <fstream>
 #include <future>
 #include <string>
 #include <thread>
 
 #include "ProductValues.h"
+#include "Registry.h"
 #include "ScheduleJobManager.h"
 #include "cstring_printer.h"
 #include "jobrunner.h"
+#include "road_machine.h"
 #include "scheduler_fixture.h"
 #include "zx/jobfile.h"
+#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -146,6 +156,102 @@ TEST_F(ScheduledRun, ADailyScanWithAutoFixStartsTheMainProgramAndRecordsItsRun) 
   EXPECT_EQ(job.lastRun.wDay, 1);
   EXPECT_EQ(job.lastRun.wHour, 3);
   EXPECT_EQ(job.lastRun.wMinute, 1);
+}
+
+// A value of a key of the user's product registry root ("" when it cannot be read).
+std::u16string ProductValue(const std::u16string& key, const char16_t* name) {
+  const std::u16string path = std::u16string(GetProductRegistryKeyText()) + u"\\" + key;
+  char16_t text[256] = {};
+  DWORD size = sizeof text - sizeof(char16_t);
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+    return u"";
+  return text;
+}
+
+bool Subkey(HKEY key, DWORD index, char16_t* name, DWORD size) {
+  return RegEnumKeyExW(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// Whether a driver of the device class keys has the version (the install writes it there).
+bool ADriverHasVersion(const char* version) {
+  const std::u16string wanted(version, version + std::strlen(version));
+  HKEY classes = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Control\\Class", 0, KEY_READ, &classes) !=
+      ERROR_SUCCESS)
+    return false;
+  bool found = false;
+  char16_t guid[64], driver[16];
+  for (DWORD i = 0; !found && Subkey(classes, i, guid, 64); ++i) {
+    HKEY drivers = nullptr;
+    if (RegOpenKeyExW(classes, guid, 0, KEY_READ, &drivers) != ERROR_SUCCESS) continue;
+    for (DWORD j = 0; !found && Subkey(drivers, j, driver, 16); ++j) {
+      char16_t text[64] = {};
+      DWORD size = sizeof text - sizeof(char16_t);
+      found = RegGetValueW(drivers, driver, u"DriverVersion", RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS &&
+              wanted == text;
+    }
+    RegCloseKey(drivers);
+  }
+  RegCloseKey(classes);
+  return found;
+}
+
+class ScheduledRunOnTheLaptop : public ScheduledRun {
+ protected:
+  void SetUp() override {
+    ScheduledRun::SetUp();
+    // The main program reads its language texts beside itself.
+    for (const char* name : {"lang.lng", "velquor.ini"})
+      std::filesystem::copy_file(std::filesystem::path(ZX_PROGRAM_TEXTS_DIR) / name, ProgramFile(name),
+                                 std::filesystem::copy_options::overwrite_existing);
+    road::SeedLaptop(root());
+    // A 32-bit Windows: the device installer installs the INF packages itself.
+    road::SetMachineValue(root(), "Windows", "Architecture", "x86");
+    road::WriteCatalogue(catalogue_.path());
+    service_ = road::StartService(root(), catalogue_.path(), uploads_.path());
+    ASSERT_NE(service_, nullptr);
+  }
+  void TearDown() override {
+    ScheduledRun::TearDown();
+    service_.reset();
+  }
+  TempFolder catalogue_, uploads_;
+  std::unique_ptr<StandIn> service_;
+};
+
+TEST_F(ScheduledRunOnTheLaptop, AScheduledAutoFixScansAndInstallsWhatItFound) {
+  {
+    CScheduleManager jobs;
+    ASSERT_TRUE(jobs.ReplaceTask(GetProductTaskName(), GetProductTaskName(), _T(" -autofix"),
+                                 path::HostToWindows(ProgramFile("zephrinkx.exe").string()).c_str(),
+                                 path::HostToWindows(ProgramFile("").string()).c_str(),
+                                 TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 0)));
+  }
+  clock_.Advance((3 * 60 + 1) * 60 * 1000);
+  std::vector<std::string> reports;
+  taskscheduler::JobRunner runner([&reports](const std::string& text) { reports.push_back(text); });
+  std::future<int> run = std::async(std::launch::async, [&runner] { return runner.RunDueNow(); });
+  ASSERT_TRUE(WaitFor([] { return MainWindows() != nullptr; }));
+
+  // The scan asks the service, records its outcome, and the found drivers are installed (the
+  // NVIDIA display's zip; the Intel display's 7z needs the tools of the program's folder).
+  EXPECT_EQ(service_->NextLine(20000).rfind("POST GetUpdateInfo", 0), 0u);
+  EXPECT_TRUE(WaitFor([] { return ADriverHasVersion(road::kDrivers[road::kNvidiaDisplay].version); }));
+  EXPECT_EQ(ProductValue(u"Zephrin Tunevo\\LastScanStatus", u"OutOfDate"), u"2 Drivers");
+
+  PostMessageW(MainWindows(), WM_COMMAND, kMainCloseCommand, 0);
+  ASSERT_TRUE(WaitFor([&] { return run.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+  EXPECT_EQ(run.get(), 1);
+  EXPECT_TRUE(reports.empty());
+  const taskschd::Job job = ReadJob();
+  EXPECT_EQ(job.exitCode, 0u);
+  EXPECT_EQ(job.status, SCHED_S_TASK_READY);
+  EXPECT_EQ(job.lastRun.wHour, 3);
+  // The download history lists the package it installed, named by the hardware id.
+  std::string package;
+  for (const char* c = road::kDrivers[road::kNvidiaDisplay].hardwareId; *c; ++c)
+    if (*c != '\\') package += std::string(1, static_cast<char>(std::tolower(*c))) + '\0';
+  EXPECT_NE(FindInRoot("Download.dat").find(package), std::string::npos);
 }
 
 }  // namespace

@@ -175,14 +175,6 @@ TEST_F(Downloads, ACancelFromAnotherThreadStopsTheTransfer) {
   EXPECT_TRUE(again.Run()) << CStringA(again.m_strError).GetString();
 }
 
-TEST_F(Downloads, FtpIsRefusedAsNotSupported) {
-  ASSERT_TRUE(AddDownloadFile(_T("ftp://127.0.0.1/file"), _T("C:\\dl\\a.bin")));
-  CDownload run;
-  EXPECT_FALSE(run.Run());
-  EXPECT_NE(run.m_strError.Find(_T("FTP is not supported")), -1);
-  EXPECT_FALSE(Exists("a.bin"));
-}
-
 TEST_F(Downloads, OverLongAddressesAndPathsAreRefusedNotCut) {
   const CString longUrl = Url("/") + CString(_T('x'), kDownloadUrlLimit);
   EXPECT_FALSE(AddDownloadFile(longUrl, _T("C:\\dl\\a.bin")));

@@ -2,11 +2,16 @@
 // description from its options, the status texts of each step of a request, the bars taking the
 // sizes of the file and of the run, the close at the end; its button asks before it stops the
 // run, a "no" lets the run go on and a "yes" stops it with nothing left under the target's
-// name; its look while a transfer waits for the server.
+// name; its look while a transfer waits for the server; the pause before its worker starts;
+// FTP downloads against a loopback FTP server.
+#include <signal.h>
+
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -46,6 +51,7 @@ class DownloadDialog : public PopupTest {
     // The transfers are libcurl's, on the host's time.
     SetClock(nullptr);
     server_.Get("/file", [this](const httplib::Request&, httplib::Response& response) {
+      firstRequestMs_.store(std::min(firstRequestMs_.load(), CurrentClock().MonotonicMs()));
       response.set_content(content_, "application/octet-stream");
     });
     // Sends nothing until released, then the whole file.
@@ -109,6 +115,8 @@ class DownloadDialog : public PopupTest {
   int port_ = 0;
   std::atomic<bool> held_{false};
   std::atomic<bool> release_{false};
+  // The layer's time when the worker's first request for "/file" came.
+  std::atomic<std::uint64_t> firstRequestMs_{UINT64_MAX};
 };
 
 TEST_F(DownloadDialog, ShowsTheRunsTextsAndProgressAndClosesWhenTheFileIsThere) {
@@ -234,6 +242,141 @@ TEST_F(DownloadDialog, LooksAsDrawnWhileATransferWaits) {
     return false;
   });
   EXPECT_TRUE(drawn);
+}
+
+TEST_F(DownloadDialog, TheWorkerStartsHalfASecondAfterTheDialogOnTheLayersClock) {
+  SetClock(&clock_);
+  ASSERT_TRUE(AddDownloadFile(Url("/file"), _T("C:\\dl\\a.bin")));
+  const std::uint64_t opened = clock_.MonotonicMs();
+  // The dialog's thread sleeps on the clock: another thread moves it until the file is asked for.
+  std::atomic<bool> ended{false};
+  std::thread mover([&] {
+    while (!ended && firstRequestMs_ == UINT64_MAX) {
+      clock_.Advance(8);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  const BOOL fetched = Run([](HWND) { return false; });
+  ended = true;
+  mover.join();
+  EXPECT_TRUE(fetched);
+  EXPECT_GE(firstRequestMs_ - opened, 512u);
+}
+
+// A loopback FTP server serving the test's folder, at most 256 KB a second.
+class FtpStandIn {
+ public:
+  explicit FtpStandIn(const std::string& folder) {
+    const std::string command = "exec /usr/bin/python3 " ZX_FTP_STANDIN " '" + folder + "' 262144 2>/dev/null";
+    pipe_ = popen(command.c_str(), "r");
+    if (pipe_ == nullptr || std::fscanf(pipe_, "%d %d", &pid_, &port_) != 2) port_ = 0;
+  }
+  ~FtpStandIn() {
+    if (pid_ > 0) kill(pid_, SIGTERM);
+    if (pipe_ != nullptr) pclose(pipe_);
+  }
+  int port() const { return port_; }
+
+ private:
+  FILE* pipe_ = nullptr;
+  int pid_ = 0;
+  int port_ = 0;
+};
+
+// What the dialog's status line and bars are given: as they are made, the three controls are
+// subclassed to note their texts and the highest ranges they take.
+struct NotedControls {
+  std::vector<CString> statuses;
+  int fileRange = 0;
+  int runRange = 0;
+  std::map<HWND, WNDPROC> procs;
+  HHOOK hook = nullptr;
+};
+NotedControls* g_noted = nullptr;
+
+LRESULT CALLBACK NoteControl(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const int id = ::GetDlgCtrlID(window);
+  if (message == WM_SETTEXT && id == IDC_DOWNLOAD_STATUS) g_noted->statuses.emplace_back(reinterpret_cast<LPCTSTR>(lParam));
+  if (message == PBM_SETRANGE32) {
+    int& range = id == IDC_DOWNLOAD_FILE_BAR ? g_noted->fileRange : g_noted->runRange;
+    range = std::max(range, static_cast<int>(lParam));
+  }
+  return CallWindowProcW(g_noted->procs[window], window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK SubclassOnCreation(int code, WPARAM wParam, LPARAM lParam) {
+  const HWND control = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_CREATEWND) {
+    const int id = ::GetDlgCtrlID(control);
+    if (id == IDC_DOWNLOAD_STATUS || id == IDC_DOWNLOAD_FILE_BAR || id == IDC_DOWNLOAD_RUN_BAR)
+      g_noted->procs[control] = reinterpret_cast<WNDPROC>(
+          ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NoteControl)));
+  }
+  return CallNextHookEx(g_noted->hook, code, wParam, lParam);
+}
+
+TEST_F(DownloadDialog, DownloadsOverFtp) {
+  const std::string served = root() + "/served";
+  fs::create_directories(served);
+  std::ofstream(served + "/small.bin", std::ios::binary) << std::string(100'000, 's');
+  std::ofstream(served + "/large.bin", std::ios::binary) << std::string(8'000'000, 'l');
+  FtpStandIn ftp(served);
+  if (ftp.port() == 0) GTEST_SKIP() << "no FTP server: Debian's python3-pyftpdlib is not installed";
+  struct Case {
+    const char* name;
+    const char* path;
+    bool noFtpSize;
+    bool cancel;
+    BOOL fetched;
+    int range;  // the highest of both bars, in kilobytes; 0 while the size is not known
+    const char16_t* status;
+  } const cases[] = {
+      {"whole file", "/small.bin", false, false, TRUE, 100'000 / 1024, nullptr},
+      {"no size asked", "/small.bin", true, false, TRUE, 0, nullptr},
+      {"missing file", "/none.bin", false, false, FALSE, 0,
+       u"IDS_ERROR_URLOPEN 550 /none.bin is not retrievable."},  // the worker's key, then the server's reply
+      {"cancelled", "/large.bin", false, true, FALSE, 8'000'000 / 1024, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ClearDownloadFiles();
+    ResetDownloadOptions();
+    fs::remove(root() + "/drive_c/dl/a.bin");
+    const CString address(("ftp://127.0.0.1:" + std::to_string(ftp.port()) + c.path).c_str());
+    ASSERT_TRUE(AddDownloadFile(address, _T("C:\\dl\\a.bin")));
+    if (c.noFtpSize) ParseDownloadOptions(_T("noftpsize"), _T("true"));
+    NotedControls noted;
+    g_noted = &noted;
+    noted.hook = SetWindowsHookExW(WH_CBT, &SubclassOnCreation, nullptr, GetCurrentThreadId());
+    bool asked = false;
+    const BOOL fetched = Run([&](HWND popup) {
+      if (const HWND box = RunningMessageBox()) {
+        Click(::GetDlgItem(box, kMessageBoxFirstButton));  // "yes", stop
+        return false;
+      }
+      if (c.cancel && !asked && popup != nullptr && noted.fileRange > 0) {
+        asked = true;
+        Click(::GetDlgItem(popup, IDOK));
+      }
+      return false;
+    });
+    UnhookWindowsHookEx(noted.hook);
+    g_noted = nullptr;
+    EXPECT_EQ(fetched, c.fetched);
+    EXPECT_EQ(noted.fileRange, c.range);
+    EXPECT_EQ(noted.runRange, c.range);
+    if (c.status != nullptr) {
+      ASSERT_FALSE(noted.statuses.empty());
+      EXPECT_EQ(noted.statuses.back(), CString(c.status));
+    }
+    if (c.fetched) {
+      std::ifstream in(root() + "/drive_c/dl/a.bin", std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(100'000, 's'));
+    } else {
+      EXPECT_FALSE(Exists("a.bin"));
+    }
+    EXPECT_FALSE(Exists("a.bin.part")) << "a failed run without \"resume\" keeps no part";
+  }
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+// CExchangeAnswerReader: the update service's enciphered answer read piece by piece as it
+// arrives and deciphered on the way, so that its digits (four a unit of plain text) are never
+// held whole. It answers what DecodeExchangeAnswer answers for the whole text, and gives the
+// text back as it came when a report needs it.
+#pragma once
+#include <afx.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "ExchangeEncoding.h"
+#include "UpdateAnswer.h"
+
+class CExchangeAnswerReader {
+ public:
+  // A new answer: what was read is forgotten. `announced` is the length of the text to come
+  // when it is known (0 otherwise), for room taken at once.
+  void Begin(std::size_t announced = 0);
+  // The next piece of the text.
+  void Take(std::u16string_view piece);
+  // The answer as DecodeExchangeAnswer gives it for the whole text: the plain text goes to
+  // `plain` when decoded, which is left as it was otherwise.
+  AnswerDecodeResult Finish(CString& plain) const;
+  // The text as it came.
+  CString Received() const;
+  bool ReceivedNothing() const { return m_leading.empty() && m_field.empty() && m_rest.empty(); }
+
+ private:
+  static constexpr std::size_t kFieldDigits = 32;
+
+  // Everything from `piece` on kept as it came: the text is no exchange text.
+  void KeepRest(std::u16string_view piece);
+  // Characters of the text after its leading blanks, without its trailing ones.
+  std::size_t TrimmedLength() const;
+
+  std::u16string m_leading;  // blanks before the text
+  std::u16string m_field;    // the digest field, as far as it came
+  std::u16string m_units;    // every deciphered unit, also after a zero one
+  WCHAR m_digits[4] = {};    // digits of the unit being read
+  std::size_t m_nDigits = 0;
+  std::u16string m_blanks;   // blanks after the last digit: trailing, unless more text follows
+  std::u16string m_rest;     // from the first character that is no digit on, as it came
+  CRc4KeyStream m_stream;
+};
