@@ -83,6 +83,8 @@ void CDlgScan1ScanHome::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
 void CDlgScan1ScanHome::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
   if (!bShow) return;
+  // Home is the scan's first step: the scan tab, asked again below, keeps this page.
+  m_host.ScanState().nScanStep = 0;
   const int mode = m_host.GetStartMode();
   if (mode == kStartPageScanHome || mode == kStartPageSchedule) m_host.PostHostCommand(CScanPagesHost::kScanTab);
   m_host.SetBusy(FALSE);
