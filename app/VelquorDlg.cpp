@@ -141,7 +141,10 @@ BOOL CVelquorDlg::OnInitDialog() {
   SetWindowText(GetAppName());
 
   if (!g_bFirstInstall && !g_bVerySilentInstall)
-    std::thread([] { LaunchUpdateChecker(kUpdateCheckSwitches); }).detach();
+    std::thread([drawn = m_firstPicture.get_future()] {
+      drawn.wait();
+      LaunchUpdateChecker(kUpdateCheckSwitches);
+    }).detach();
   StartByMode();
   return FALSE;
 }
@@ -197,8 +200,15 @@ CDlgBaseWnd* CVelquorDlg::GetGroupPage(Group group, int place) const {
   return m_pGroups[group] ? m_pGroups[group]->GetPage(place) : nullptr;
 }
 
+void CVelquorDlg::KeepFirstPicture() {
+  if (m_bFirstPictureKept) return;
+  m_bFirstPictureKept = true;
+  m_firstPicture.set_value();
+}
+
 void CVelquorDlg::StartByMode() {
   if (m_app.m_bHiddenScan) {
+    KeepFirstPicture();
     StartLauncherLink();
     SetTimer(kWatchdogTimer, kWatchdogMs, nullptr);
     ShowWindow(SW_HIDE);
@@ -255,8 +265,17 @@ CString CVelquorDlg::ReadSettingText(LPCTSTR name) {
 }
 
 void CVelquorDlg::StartLauncherLink() {
+  // The launcher's requests go to the scan group's pages; a download run of the results page
+  // reads the cancel request from the launcher state while it runs.
+  const auto handle = [this](int place) {
+    CWnd* page = GetGroupPage(kScanGroup, place);
+    return page ? page->GetSafeHwnd() : nullptr;
+  };
   tagKXServerWindows windows;
   windows.hMainWindow = m_hWnd;
+  windows.hScanHomePage = handle(1);
+  windows.hScanningPage = handle(2);
+  windows.hResultsPage = handle(3);
   m_pLink = std::make_unique<CKXLauncherLink>(m_launcher, m_popup);
   m_pLink->Start(windows);
 }
@@ -363,6 +382,10 @@ LRESULT CVelquorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       default:
         break;
     }
+  }
+  if (message == WM_PAINT && !m_bFirstPaintSeen) {
+    m_bFirstPaintSeen = true;
+    SetTimer(kFirstPictureTimer, 0, nullptr);
   }
   return CDlgBaseAppDlg::WindowProc(message, wParam, lParam);
 }
@@ -516,6 +539,10 @@ void CVelquorDlg::OnTimer(UINT_PTR nIDEvent) {
     case kExitTimerId:
       KillTimer(nIDEvent);
       EndProcessNow();
+      return;
+    case kFirstPictureTimer:
+      KillTimer(nIDEvent);
+      KeepFirstPicture();
       return;
     default:
       break;

@@ -5,6 +5,7 @@
 #pragma once
 #include <afxcoll.h>
 
+#include <future>
 #include <memory>
 
 #include "DlgBaseAppDlg.h"
@@ -36,6 +37,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   static constexpr UINT kDownloadCommand = 5085;
   static constexpr UINT_PTR kWatchdogTimer = 2525;
   static constexpr UINT kWatchdogMs = 4096;
+  // Set by the first paint: a timer comes after every paint queued, so it marks the whole first
+  // picture drawn.
+  static constexpr UINT_PTR kFirstPictureTimer = 20091209;
   // WM_COPYDATA codes of the launcher: hidden scan with the one-click popup, progress notify,
   // and the question whether the window answers.
   static constexpr ULONG_PTR kCopyHiddenScan = 10;
@@ -186,6 +190,14 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   std::unique_ptr<CKXLauncherLink> m_pLink;
   std::unique_ptr<CVelquorScanHost> m_pScanHost;
   std::unique_ptr<CVelquorResultsHost> m_pResultsHost;
+  // Kept once the window's first picture is drawn, or when it will not be shown (hidden scan
+  // mode); the update check waits for it, so that the checker's start does not hold up the
+  // first picture. A window gone before it lets the check go too.
+  std::promise<void> m_firstPicture;
+  bool m_bFirstPaintSeen = false;
+  bool m_bFirstPictureKept = false;
+
+  void KeepFirstPicture();
 
   DECLARE_MESSAGE_MAP()
 };

@@ -19,6 +19,7 @@
 #include "HalvoranApp.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
+#include "child_programs.h"
 #include "profile_catalogue.h"
 #include "seeded_workstation.h"
 #include "standin.h"
@@ -156,8 +157,10 @@ BENCHMARK(BM_ScanNowToPaintedResults)->Unit(benchmark::kMillisecond)->UseRealTim
 }  // namespace
 
 int main(int argc, char** argv) {
+  zx::bench::AdoptLeftPrograms();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
+  zx::bench::EndChildPrograms();
   if (g_bestMs > 0)
     std::printf("\nScan now to the painted results, best round: %.0f ms; without the fixed pauses of %.0f ms: "
                 "%.0f ms (goal 400 ms)\n",

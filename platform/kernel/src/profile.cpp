@@ -10,6 +10,7 @@
 #include "hostfiles.h"
 #include "kerneltext.h"
 #include "pathparse.h"
+#include "profilecache.h"
 #include "profilefile.h"
 #include "zx/winfolders.h"
 
@@ -34,18 +35,19 @@ bool ProfilePath(LPCWSTR fileName, std::string& host) {
 }
 
 // Reads the file; a missing file reads as empty, with ERROR_FILE_NOT_FOUND as last error.
-// False (last error set) when the file exists but cannot be read.
-bool Load(LPCWSTR fileName, std::string& host, IniFile& ini) {
-  std::string bytes;
+// False (last error set) when the file exists but cannot be read; the file is then empty too.
+bool Load(LPCWSTR fileName, std::string& host, std::shared_ptr<const IniFile>& ini) {
+  static const auto empty = std::make_shared<const IniFile>();
+  ini = empty;
   if (!ProfilePath(fileName, host)) return false;
-  if (!zx::file::ReadHostFile(host, bytes, kMaxProfileBytes)) {
+  const auto read = zx::profile::ReadIniFile(host, kMaxProfileBytes);
+  if (!read) {
     const int failure = errno;
-    ini = IniFile{};
     if (failure != ENOENT) return Fail(zx::file::ErrorFromErrno(failure));
     SetLastError(ERROR_FILE_NOT_FOUND);
     return true;
   }
-  ini = IniFile::Decode(bytes);
+  ini = read;
   SetLastError(ERROR_SUCCESS);
   return true;
 }
@@ -89,11 +91,11 @@ DWORD DeliverList(const std::vector<std::u16string>& items, C* buffer, DWORD siz
 template <class C>
 DWORD GetString(LPCWSTR appName, LPCWSTR keyName, LPCWSTR defaultValue, C* buffer, DWORD size, LPCWSTR fileName) {
   std::string host;
-  IniFile ini;
+  std::shared_ptr<const IniFile> ini;
   Load(fileName, host, ini);
-  if (appName == nullptr) return DeliverList(ini.SectionNames(), buffer, size);
-  if (keyName == nullptr) return DeliverList(ini.KeyNames(appName), buffer, size);
-  if (const auto value = ini.Value(appName, keyName)) return DeliverString(*value, buffer, size);
+  if (appName == nullptr) return DeliverList(ini->SectionNames(), buffer, size);
+  if (keyName == nullptr) return DeliverList(ini->KeyNames(appName), buffer, size);
+  if (const auto value = ini->Value(appName, keyName)) return DeliverString(*value, buffer, size);
   std::u16string_view fallback = defaultValue != nullptr ? defaultValue : u"";
   while (!fallback.empty() && fallback.back() == u' ') fallback.remove_suffix(1);
   return DeliverString(fallback, buffer, size);
@@ -127,8 +129,9 @@ template <class Edit>
 BOOL Rewrite(LPCWSTR fileName, Edit edit) {
   std::lock_guard<std::mutex> g(WriteLock());
   std::string host;
-  IniFile ini;
-  if (!Load(fileName, host, ini)) return FALSE;
+  std::shared_ptr<const IniFile> read;
+  if (!Load(fileName, host, read)) return FALSE;
+  IniFile ini = *read;
   if (!edit(ini)) return TRUE;
   DWORD error = 0;
   if (!zx::file::ReplaceHostFile(host, ini.Encode(), &error)) return Fail(error);
@@ -151,10 +154,10 @@ DWORD GetPrivateProfileStringA(LPCSTR appName, LPCSTR keyName, LPCSTR defaultVal
 
 UINT GetPrivateProfileIntW(LPCWSTR appName, LPCWSTR keyName, INT defaultValue, LPCWSTR fileName) {
   std::string host;
-  IniFile ini;
+  std::shared_ptr<const IniFile> ini;
   if (appName == nullptr || keyName == nullptr) return static_cast<UINT>(defaultValue);
   Load(fileName, host, ini);
-  const auto value = ini.Value(appName, keyName);
+  const auto value = ini->Value(appName, keyName);
   return value ? ParseInt(*value) : static_cast<UINT>(defaultValue);
 }
 
@@ -165,17 +168,17 @@ UINT GetPrivateProfileIntA(LPCSTR appName, LPCSTR keyName, INT defaultValue, LPC
 
 DWORD GetPrivateProfileSectionW(LPCWSTR appName, LPWSTR returnedString, DWORD size, LPCWSTR fileName) {
   std::string host;
-  IniFile ini;
+  std::shared_ptr<const IniFile> ini;
   Load(fileName, host, ini);
-  return DeliverList(appName != nullptr ? ini.SectionLines(appName) : std::vector<std::u16string>{},
+  return DeliverList(appName != nullptr ? ini->SectionLines(appName) : std::vector<std::u16string>{},
                      returnedString, size);
 }
 
 DWORD GetPrivateProfileSectionNamesW(LPWSTR returnBuffer, DWORD size, LPCWSTR fileName) {
   std::string host;
-  IniFile ini;
+  std::shared_ptr<const IniFile> ini;
   Load(fileName, host, ini);
-  return DeliverList(ini.SectionNames(), returnBuffer, size);
+  return DeliverList(ini->SectionNames(), returnBuffer, size);
 }
 
 BOOL WritePrivateProfileStringW(LPCWSTR appName, LPCWSTR keyName, LPCWSTR string, LPCWSTR fileName) {

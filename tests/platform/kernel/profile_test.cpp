@@ -1,6 +1,8 @@
 // Private-profile (ini) files: lookups, Windows' answers for short buffers, quoting, editing,
 // encodings and damaged files.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -234,6 +236,43 @@ TEST_F(ProfileTest, DamagedFilesReadCleanly) {
   }
   SetIni("[S]\r\nk==v\r\n");
   EXPECT_EQ(Get(u"S", u"k"), u"=v");
+}
+
+// A file read once is kept decoded; every change made to it after that is seen, also one in
+// place that keeps its size, made by another writer within the same tick of the file times.
+TEST_F(ProfileTest, ReadsSeeEveryChangeOfAKeptFile) {
+  const auto setModified = [](const timespec& when) {
+    const timespec times[2] = {{0, UTIME_OMIT}, when};
+    ASSERT_EQ(::utimensat(AT_FDCWD, Host("/app.ini").c_str(), times, 0), 0);
+  };
+  // The file's last change made to lie a second back, as a language file's does.
+  const auto settle = [&] {
+    timespec past{};
+    ::clock_gettime(CLOCK_REALTIME, &past);
+    past.tv_sec -= 1;
+    setModified(past);
+  };
+  SetIni("[S]\r\nk=1\r\n");
+  struct stat first {};
+  ASSERT_EQ(::stat(Host("/app.ini").c_str(), &first), 0);
+  EXPECT_EQ(Get(u"S", u"k"), u"1");
+  // Same size and inode, and the time a coarse clock would have given both writes.
+  SetIni("[S]\r\nk=2\r\n");
+  setModified(first.st_mtim);
+  EXPECT_EQ(Get(u"S", u"k"), u"2");
+  settle();
+  EXPECT_EQ(Get(u"S", u"k"), u"2");
+  EXPECT_EQ(Get(u"S", u"k"), u"2");  // now kept
+  SetIni("[S]\r\nk=3\r\n");
+  EXPECT_EQ(Get(u"S", u"k"), u"3");
+  settle();
+  EXPECT_EQ(Get(u"S", u"k"), u"3");
+  ASSERT_TRUE(WritePrivateProfileStringW(u"S", u"k", u"4", kIni));
+  EXPECT_EQ(Get(u"S", u"k"), u"4");
+  EXPECT_EQ(GetPrivateProfileIntW(u"S", u"k", 0, kIni), 4u);
+  fs::remove(Host("/app.ini"));
+  EXPECT_EQ(Get(u"S", u"k"), u"<default>");
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace
