@@ -368,10 +368,10 @@ LRESULT CVelquorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (ReadRunningInstanceText(lParam, word)) return TakeSecondStart(word);
     switch (reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData) {
       case kCopyHiddenScan:
-        // The one-click results popup is not run inside the launcher's send, which would wait
-        // for the user; the launcher's popup request (the popup timer) shows it.
+        // The launcher's send is answered once the user closes the one-click results popup.
         m_app.m_bHiddenScan = TRUE;
         m_launcher.bHiddenScanMode = true;
+        RunOneClickResults();
         return 16;
       case kCopyProgressNotify:
         m_app.m_bProgressNotify = TRUE;

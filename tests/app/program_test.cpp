@@ -18,6 +18,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +42,8 @@ namespace {
 
 constexpr LPCTSTR kTitle = _T("Zephrin Tunevo");
 constexpr WPARAM kCloseRequest = 1182;
+// The close button of a framed popup.
+constexpr WPARAM kPopupCloseCommand = 1184;
 
 CString g_received;
 WNDPROC g_dialogProc = nullptr;
@@ -211,21 +214,54 @@ LRESULT SendCopyData(HWND window, ULONG_PTR code) {
   return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy));
 }
 
+struct PopupSend {
+  LRESULT answer = -1;
+  bool popupShown = false;
+  bool ownerDisabled = false;
+};
+
+// Sends the code from a thread of its own, as the launcher does, and closes the popup that the
+// window shows before it answers.
+PopupSend SendCopyDataClosingThePopup(HWND window, ULONG_PTR code) {
+  PopupSend result;
+  std::atomic<bool> answered{false};
+  std::thread sender([&] {
+    result.answer = SendCopyData(window, code);
+    answered = true;
+  });
+  HWND popup = window;
+  while (!answered && (popup = GetLastActivePopup(window)) == window) Sleep(10);
+  if (popup != window) {
+    result.popupShown = true;
+    result.ownerDisabled = !IsWindowEnabled(window);
+    PostMessageW(popup, WM_COMMAND, kPopupCloseCommand, 0);
+  }
+  sender.join();
+  return result;
+}
+
 TEST_F(MainProgram, OpensItsMainWindowAnswersTheLauncherCodesAndSavesTheHistoriesWhenClosed) {
   bool visible = false;
   CString title;
   std::vector<LRESULT> answers;
+  PopupSend hiddenScan;
   const Result result = Run(u"", [&](HWND window) {
     visible = IsWindowVisible(window) != FALSE;
     WCHAR text[64] = {};
     GetWindowTextW(window, text, 64);
     title = text;
-    // The question, progress notify, then hidden scan mode, which hides the window.
-    for (ULONG_PTR code : {30, 20, 10, 77}) answers.push_back(SendCopyData(window, code));
+    // The question, progress notify, then hidden scan mode, answered once the one-click
+    // results popup is closed.
+    for (ULONG_PTR code : {30, 20}) answers.push_back(SendCopyData(window, code));
+    hiddenScan = SendCopyDataClosingThePopup(window, 10);
+    answers.push_back(hiddenScan.answer);
+    answers.push_back(SendCopyData(window, 77));
   });
   EXPECT_EQ(result.code, 0u) << result.errors;
   EXPECT_TRUE(visible);
   EXPECT_EQ(title, CString(kTitle));
+  EXPECT_TRUE(hiddenScan.popupShown);
+  EXPECT_TRUE(hiddenScan.ownerDisabled);
   EXPECT_EQ(answers, (std::vector<LRESULT>{17, 17, 16, 0}));
   // Empty histories: the 32-bit entry count, then the map's 16-bit count.
   const std::string empty(6, '\0');

@@ -276,7 +276,24 @@ TEST_F(VelquorWindow, AnswersTheLauncherCodes) {
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyProgressNotify), 17);
   EXPECT_TRUE(theApp.m_bProgressNotify);
   EXPECT_TRUE(dialog_->GetLauncherState().bProgressNotify);
+  // The hidden-scan code sets hidden scan mode, then answers only once the one-click results
+  // popup, owned by the application's main window, is closed.
+  theApp.m_pMainWnd = dialog_.get();
+  bool popupShown = false, hiddenWhileShown = false;
+  HWND popupOwner = nullptr;
+  WhileModal({[&] {
+    popupShown = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow())) != nullptr;
+    if (!popupShown) return false;
+    hiddenWhileShown = theApp.m_bHiddenScan && dialog_->GetLauncherState().bHiddenScanMode;
+    popupOwner = ::GetWindow(ActiveWindow(), GW_OWNER);
+    return ClosePopup()();
+  }});
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyHiddenScan), 16);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(popupShown);
+  EXPECT_TRUE(hiddenWhileShown);
+  EXPECT_EQ(popupOwner, dialog_->GetSafeHwnd());
+  theApp.m_pMainWnd = nullptr;
   EXPECT_TRUE(theApp.m_bHiddenScan);
   EXPECT_TRUE(dialog_->GetLauncherState().bHiddenScanMode);
   EXPECT_EQ(SendCopyData(99), 0);
