@@ -374,8 +374,10 @@ LRESULT CVelquorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         RunOneClickResults();
         return 16;
       case kCopyProgressNotify:
+        // The launcher follows the download of the results page's chosen rows.
         m_app.m_bProgressNotify = TRUE;
         m_launcher.bProgressNotify = true;
+        if (CWnd* results = GetGroupPage(kScanGroup, 3)) results->PostMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
         return 17;
       case kCopyQuery:
         return 17;
