@@ -6,7 +6,6 @@
 // request. The figure is the program's own peak, read when it has ended.
 #include <benchmark/benchmark.h>
 #include <processthreadsapi.h>
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <winuser.h>
@@ -21,9 +20,8 @@
 
 #include "peak_memory.h"
 #include "seeded_workstation.h"
+#include "spawn_program.h"
 #include "standin.h"
-
-extern char** environ;
 
 namespace {
 
@@ -51,16 +49,8 @@ ProgramWindows FindProgramWindows(pid_t pid) {
 
 // Runs the scheduled scan to its box and closes the program; its peak in MB, 0 when it failed.
 double ScheduledScanPeakMb(const std::string& root) {
-  std::string program = ZX_MAINPROGRAM, word = "-schedule";
-  char* argv[] = {program.data(), word.data(), nullptr};
-  std::string rootVariable = "ZX_MACHINE_ROOT=" + root;
-  std::vector<char*> environment;
-  for (char** entry = environ; *entry != nullptr; ++entry)
-    if (std::string(*entry).rfind("ZX_MACHINE_ROOT=", 0) != 0) environment.push_back(*entry);
-  environment.push_back(rootVariable.data());
-  environment.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environment.data()) != 0) return 0;
+  const pid_t pid = zx::bench::SpawnInRoot(ZX_MAINPROGRAM, "-schedule", root);
+  if (pid == 0) return 0;
   ProgramWindows windows;
   for (int round = 0; round < kGiveUpSeconds * 100 && windows.box == nullptr; ++round) {
     if (waitpid(pid, nullptr, WNOHANG) != 0) return 0;
