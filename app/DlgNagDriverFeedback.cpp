@@ -266,15 +266,12 @@ void CDlgNagDriverFeedback::OnCancelButton() { CloseParentDialog(this); }
 void CDlgNagDriverFeedback::OnPaint() {
   PaintFramed(0x303030, [&](CDC& memory, const CRect& client) {
     const int W = client.Width();
-    const auto text = [&memory](const CString& value, CRect place) {
-      memory.DrawText(value, value.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-    };
-    text(Lang(_T("IDS_FEEDBAKNAG_DESC")), CRect(22, 48, W - 22, 72));
+    DrawWrapped(memory, Lang(_T("IDS_FEEDBAKNAG_DESC")), CRect(22, 48, W - 22, 72));
     ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
     memory.SetTextColor(0x5B5B5B);
-    text(Lang(_T("IDS_FEEDBACKNAG_DESC2")), CRect(22, 80, W - 22, 150));
+    DrawWrapped(memory, Lang(_T("IDS_FEEDBACKNAG_DESC2")), CRect(22, 80, W - 22, 150));
     memory.SetTextColor(kDialogTextColour);
-    text(Lang(_T("IDS_BRIEF_EXPRE")), CRect(22, 242, W - 22, 258));
-    text(m_strStatus, m_rcStatus);
+    DrawWrapped(memory, Lang(_T("IDS_BRIEF_EXPRE")), CRect(22, 242, W - 22, 258));
+    DrawWrapped(memory, m_strStatus, m_rcStatus);
   });
 }

@@ -81,9 +81,7 @@ void CDlgNagRestart::OnPaint() {
     const int W = client.Width();
     int y = 48;
     const auto draw = [&memory, &y, W](const CString& text, int gap) {
-      CRect place(22, y, W - 22, y + 200);
-      const int height = memory.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-      y += height + gap;
+      y += DrawWrapped(memory, text, CRect(22, y, W - 22, y + 200)) + gap;
     };
     draw(Lang(_T("IDS_INTALLS_UPDATE")), 10);
 

@@ -5,12 +5,11 @@
 #include <oleauto.h>
 #include <synchapi.h>
 
-#include <string_view>
-
 #include "DlgScan2Scanning.h"
 #include "DriverFeedbackReport.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "ExchangeAnswerReader.h"
 #include "ExchangeEncoding.h"
 #include "ExclusionList.h"
 #include "LastScanStatus.h"
@@ -63,7 +62,7 @@ class CScanRun {
   bool Stopped() const { return m_state.bStop; }
   void DeviceScan();
   // The exchange; false after a connection failure (reported and recorded).
-  bool Exchange(const CString& request, CString& answer);
+  bool Exchange(const CString& request, CExchangeAnswerReader& answer);
   // A failure of the exchange steps: reported, recorded and told; the procedure's 0.
   int Fail(LPCTSTR step, bool ownedByPage, const CString& request, const CString& sent, const CString& answer,
            const CString& decoded = CString());
@@ -118,21 +117,23 @@ int CScanRun::Run() {
     CString plain = request;
     EncipherTextToHex(plain, sent);
   }
-  CString answer;
-  if (!Exchange(sent, answer)) return 0;
-  if (Stopped()) return Finish();
-
-  // An answer of the digest alone decodes to no text: nothing is found.
   CString decoded;
-  const AnswerDecodeResult result = DecodeExchangeAnswer(std::u16string_view(answer.GetString(), answer.GetLength()), decoded);
-  if (result != kAnswerDecoded && (result != kAnswerEmpty || answer.IsEmpty()))
-    return Fail(_T("getOutputStrFromHex"), false, request, sent, answer);
+  {
+    // The deciphered answer goes once its plain text is taken.
+    CExchangeAnswerReader answer;
+    if (!Exchange(sent, answer)) return 0;
+    if (Stopped()) return Finish();
+    // An answer of the digest alone decodes to no text: nothing is found.
+    const AnswerDecodeResult result = answer.Finish(decoded);
+    if (result != kAnswerDecoded && (result != kAnswerEmpty || answer.ReceivedNothing()))
+      return Fail(_T("getOutputStrFromHex"), false, request, sent, answer.Received());
+  }
   Status(m_page, _T("IDS_SUCCESSDULLY_GOTUPDATE"));
   Status(m_page, _T("IDS_DISPLY_UPDATERESULT"));
   m_engine.ClearResults();
   if (Stopped()) return Finish();
   // A stop during the parse leaves no results and ends the scan there.
-  if (!m_engine.ParseUpdateResults(document, decoded)) return Finish();
+  if (!m_engine.ParseUpdateResults(document, std::move(decoded))) return Finish();
   LogScanDuration(start);
   return Finish();
 }
@@ -148,15 +149,17 @@ void CScanRun::DeviceScan() {
   m_state.nOutOfDate = 0;
 }
 
-bool CScanRun::Exchange(const CString& request, CString& answer) {
+bool CScanRun::Exchange(const CString& request, CExchangeAnswerReader& answer) {
   CUpdateServiceHelper helper;
+  // The answer is deciphered while the SOAP client reads it: its digits, four a character of
+  // the plain text, are never held whole. The string the call hands over is then empty.
+  zx::soap::ScopedResultSink streamed(answer);
   Pause(m_page, kBeforeExchangeMs);
   for (int call = 0; call < 2; ++call) {
     if (call == 1)
       for (int i = 0; i < kRetryPauses; ++i) Pause(m_page, 1);
     BSTR text = nullptr;
     const BOOL answered = helper.GetUpdateData(request, &text);
-    if (answered) answer = CString(text, text != nullptr ? static_cast<int>(SysStringLen(text)) : 0);
     SysFreeString(text);
     if (answered) return true;
     if (Stopped()) return true;
@@ -225,11 +228,8 @@ int RunScanProcedure(CDlgScan2Scanning& page) {
 void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
   CScanPagesHost& host = page.Host();
   tagScanState& state = host.ScanState();
-  if (host.IsOneClick() || host.IsLauncherNotify()) {
-    host.NotifyLauncher(kLauncherStopped, state.nOutOfDate);
-    host.ClearAbortRequest();
-  }
-  host.BuildResultSummary();
+  // The page is asked for before the launcher hears of the scan's end, so that its answer (a
+  // download) comes to a shown results page with its rows checked.
   if (results) {
     state.bScanDone = true;
     state.nScanStep = 2;
@@ -242,6 +242,11 @@ void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
     host.ShowScanPage(CScanPagesHost::kHomePage);
     host.SetScanButtons(CScanPagesHost::ScanButton(1));
   }
+  if (host.IsOneClick() || host.IsLauncherNotify()) {
+    host.NotifyLauncher(kLauncherStopped, state.nOutOfDate);
+    host.ClearAbortRequest();
+  }
+  host.BuildResultSummary();
   host.SetBusy(FALSE);
   host.OnScanFinished();
 }

@@ -270,8 +270,17 @@ CString CVelquorDlg::ReadSettingText(LPCTSTR name) {
 }
 
 void CVelquorDlg::StartLauncherLink() {
+  // The launcher's requests go to the scan group's pages; a download run of the results page
+  // reads the cancel request from the launcher state while it runs.
+  const auto handle = [this](int place) {
+    CWnd* page = GetGroupPage(kScanGroup, place);
+    return page ? page->GetSafeHwnd() : nullptr;
+  };
   tagKXServerWindows windows;
   windows.hMainWindow = m_hWnd;
+  windows.hScanHomePage = handle(1);
+  windows.hScanningPage = handle(2);
+  windows.hResultsPage = handle(3);
   m_pLink = std::make_unique<CKXLauncherLink>(m_launcher, m_popup);
   m_pLink->Start(windows);
 }

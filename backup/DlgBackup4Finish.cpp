@@ -28,7 +28,7 @@ CDlgBackup4Finish::CDlgBackup4Finish(CBackupWizardOwner& owner, CWnd* pParent)
 
 BOOL CDlgBackup4Finish::OnInitDialog() {
   CDlgWizardFinishPage::OnInitDialog();
-  PlaceControls(kBackId, kSection, _T("IDC_BTN_BACKUP_BACK"), kCounts, 4);
+  PlaceControls(kBackId, kSection, _T("IDC_BTN_BACKUP_BACK"), kCounts);
   if (m_toolTip.GetSafeHwnd()) m_toolTip.AddTool(&m_btnBack, SettingsText(_T("BACKUPTAB4TOOLTIP")));
   ShowOutcome();
   return TRUE;

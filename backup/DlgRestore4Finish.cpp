@@ -31,7 +31,7 @@ CDlgRestore4Finish::CDlgRestore4Finish(CRestoreWizardOwner& owner, CWnd* pParent
 BOOL CDlgRestore4Finish::OnInitDialog() {
   CDlgWizardFinishPage::OnInitDialog();
   SetWindowText(SettingsText(_T("RESTOREDLG4")));
-  PlaceControls(kBackId, kSection, _T("IDC_BTN_RESTORE_BACK"), kCounts, 3);
+  PlaceControls(kBackId, kSection, _T("IDC_BTN_RESTORE_BACK"), kCounts);
   return TRUE;
 }
 

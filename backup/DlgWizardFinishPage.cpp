@@ -14,11 +14,11 @@ END_MESSAGE_MAP()
 CDlgWizardFinishPage::CDlgWizardFinishPage(UINT nTemplateId, CWizardOwner& owner, CWnd* pParent)
     : CDlgLeftSideChild(nTemplateId, pParent), m_wizardOwner(owner) {}
 
-void CDlgWizardFinishPage::PlaceControls(UINT backId, LPCTSTR section, LPCTSTR backKey, const CountField* fields,
-                                         int count) {
+void CDlgWizardFinishPage::PlaceControls(UINT backId, LPCTSTR section, LPCTSTR backKey,
+                                         std::span<const CountField> fields) {
   PlaceActionButton(*this, m_btnBack, backId, section, backKey, 141);
-  for (int i = 0; i < count; ++i)
-    GetDlgItem(fields[i].id)->MoveWindow(fields[i].label.right + 10, fields[i].label.top, 250, 18);
+  for (const CountField& field : fields)
+    GetDlgItem(field.id)->MoveWindow(field.label.right + 10, field.label.top, 250, 18);
 }
 
 CString CDlgWizardFinishPage::CountText(LPCTSTR id, int count) {

@@ -1,6 +1,8 @@
 // CDlgWizardFinishPage: what the backup and restore wizards' last pages share: counts shown to
 // the right of their labels and coloured by the outcome, and Back to the wizard's first page.
 #pragma once
+#include <span>
+
 #include "DlgLeftSideChild.h"
 #include "HoverButtonWithText.h"
 #include "WizardOwner.h"
@@ -25,7 +27,7 @@ class CDlgWizardFinishPage : public CDlgLeftSideChild {
   void OnCancel() override {}
 
   // Places the Back button (caption `backKey` of `section`) and each count right of its label.
-  void PlaceControls(UINT backId, LPCTSTR section, LPCTSTR backKey, const CountField* fields, int count);
+  void PlaceControls(UINT backId, LPCTSTR section, LPCTSTR backKey, std::span<const CountField> fields);
   // The text of that id filled with the number (a negative one shown as 0).
   static CString CountText(LPCTSTR id, int count);
   // The colour of a count's text, or CLR_INVALID to leave it as the page draws it.

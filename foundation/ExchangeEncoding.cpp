@@ -101,6 +101,21 @@ class AsciiMd5 : public CMD5Checksum {
 
 CString AsciiDigest(std::u16string_view text) { return AsciiMd5(text).Digest(); }
 
+// The deciphering written to `out`, which holds (digits.size() / 2 + 1) / 2 units; answers
+// the count of units written.
+int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out) {
+  // ASCII text is read where it stands; any other goes through its ANSI form first, where a
+  // folded character moves the pairs behind it.
+  const bool allDigits = AreUpperHexDigits(digits);
+  const bool ascii = allDigits || IsAscii(digits);
+  const CStringA narrow = ascii ? CStringA() : CStringA(CString(digits.data(), static_cast<int>(digits.size())));
+  const std::size_t length = ascii ? digits.size() : static_cast<std::size_t>(narrow.GetLength());
+  const DWORD count = static_cast<DWORD>(length / 2);
+  if (allDigits) return DecipherUnits(count, [&](DWORD n) { return DigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  if (ascii) return DecipherUnits(count, [&](DWORD n) { return PairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  return DecipherUnits(count, [&](DWORD n) { return PairValue(narrow.GetString() + 2 * std::size_t{n}); }, out);
+}
+
 }  // namespace
 
 CRc4KeyStream::CRc4KeyStream() {
@@ -218,20 +233,6 @@ BOOL getInputHexFromStr(CString& text, CString& encoded) {
   } catch (const std::bad_alloc&) {
   }
   return FALSE;
-}
-
-int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out) {
-  // ASCII text is read where it stands; any other goes through its ANSI form first, where a
-  // folded character moves the pairs behind it. Unit n is written only once the digits it
-  // comes from are read, so `out` may be where the digits stand.
-  const bool allDigits = AreUpperHexDigits(digits);
-  const bool ascii = allDigits || IsAscii(digits);
-  const CStringA narrow = ascii ? CStringA() : CStringA(CString(digits.data(), static_cast<int>(digits.size())));
-  const std::size_t length = ascii ? digits.size() : static_cast<std::size_t>(narrow.GetLength());
-  const DWORD count = static_cast<DWORD>(length / 2);
-  if (allDigits) return DecipherUnits(count, [&](DWORD n) { return DigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
-  if (ascii) return DecipherUnits(count, [&](DWORD n) { return PairValue(digits.data() + 2 * std::size_t{n}); }, out);
-  return DecipherUnits(count, [&](DWORD n) { return PairValue(narrow.GetString() + 2 * std::size_t{n}); }, out);
 }
 
 void DecipherHexPayload(std::u16string_view digits, CString& plain) {

@@ -79,7 +79,3 @@ ZXHELPER_API bool AreUpperHexDigits(std::u16string_view text);
 // The deciphering step of getOutputStrFromHex on the digits behind the digest field: the
 // deciphered units up to the first zero unit.
 ZXHELPER_API void DecipherHexPayload(std::u16string_view digits, CString& plain);
-// The same deciphering written to `out`, which holds (digits.size() / 2 + 1) / 2 units and
-// may be the memory the digits stand in (from their start or before it); answers the count
-// of units written.
-ZXHELPER_API int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out);

@@ -2,7 +2,6 @@
 #include "MarkupParser.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "MarkupScanner.h"
 
@@ -83,11 +82,7 @@ bool Parser::CloseSimpleLeaf(int slot, std::u16string_view name) {
   const std::size_t lt = static_cast<std::size_t>(CMarkupScanner::Find(doc_, pos.nStartR + 1, '<'));
   const std::size_t close = lt + 2 + name.size();
   if (close >= doc_.size() || doc_[lt + 1] != '/' || doc_[close] != '>') return false;
-  // Names are short: compared in place rather than through a library call.
-  const WCHAR* endName = doc_.data() + lt + 2;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (endName[i] != name[i]) return false;
-  }
+  if (!CMarkupScanner::SameText(doc_.data() + lt + 2, name)) return false;
   pos.nEndL = static_cast<int>(lt);
   pos.nEndR = static_cast<int>(close);
   return true;
@@ -148,7 +143,7 @@ int Parser::ParseEndTag(int slot, std::u16string_view name) {
   // The usual "</name>" needs no tokens.
   const std::size_t close = lt + 2 + name.size();
   if (close < doc_.size() && doc_[lt + 1] == '/' && doc_[close] == '>' &&
-      std::memcmp(doc_.data() + lt + 2, name.data(), name.size() * sizeof(WCHAR)) == 0) {
+      CMarkupScanner::SameText(doc_.data() + lt + 2, name)) {
     positions_[slot].nEndR = static_cast<int>(close);
     return slot;
   }

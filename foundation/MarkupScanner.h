@@ -47,6 +47,9 @@ class CMarkupScanner {
   // or its terminator is missing; on true the position is just after the node.
   bool SkipNode(int lt);
 
+  // Whether the text at `at` begins with `name`: eight characters at a time, as names are.
+  static bool SameText(const WCHAR* at, std::u16string_view name);
+
   // A character that begins a name token at once: no delimiter, no quote.
   static bool StartsName(WCHAR ch) { return !IsDelimiter(ch) && ch != '"' && ch != '\''; }
   static bool IsWhiteSpace(WCHAR ch) {
@@ -112,7 +115,8 @@ inline int CMarkupScanner::FindDelimiter(std::u16string_view text, int from) {
       continue;
     }
     p += __builtin_ctz(static_cast<unsigned>(hits)) >> 1;
-    if (IsDelimiter(*p)) return static_cast<int>(p - begin);
+    // Names mostly end at the ">" of their tag.
+    if (*p == '>' || IsDelimiter(*p)) return static_cast<int>(p - begin);
     ++p;
   }
 #endif
@@ -120,4 +124,19 @@ inline int CMarkupScanner::FindDelimiter(std::u16string_view text, int from) {
     if (IsDelimiter(*p)) return static_cast<int>(p - begin);
   }
   return static_cast<int>(text.size());
+}
+
+inline bool CMarkupScanner::SameText(const WCHAR* at, std::u16string_view name) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; name.size() - i >= 8; i += 8) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name.data() + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(a, b)) != 0xFFFF) return false;
+  }
+#endif
+  for (; i < name.size(); ++i) {
+    if (at[i] != name[i]) return false;
+  }
+  return true;
 }

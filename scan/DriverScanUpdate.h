@@ -22,6 +22,7 @@
 #include "ScanRequest.h"
 #include "UpdateAnswer.h"
 
+class CDriverInstallEngine;
 class CExclusionList;
 class CFancyListCtrl;
 class CUpdateServiceHelper;
@@ -109,10 +110,12 @@ class CDriverScanUpdate {
   // an operation of the install engine: a scan stop that reaches it is answered, and the
   // answer counts as one without results. False when it stopped so.
   bool ParseUpdateResults(CMarkup& document, CString answer);
-  // Called before each element the parse reads (tests hold the parse there).
+  // Called each time the parse looks for a stop (tests hold the parse there).
   void SetParseWatch(std::function<void()> watch) { m_parseWatch = std::move(watch); }
   // Stores the current element's trimmed text by its tag name; "signer" completes a record.
   void ParseDriverResult(CMarkup& document, std::u16string_view tagName);
+  // A scan stop seen by the parse: what it read is dropped and the stop answered.
+  bool ParseStopped(CDriverInstallEngine& engine);
   void MatchUpdatesToDevices();
   DWORD ComputeUpdateRank(int deviceIndex, const CString& matchedId, const CString& compatibleIdIdx,
                           const CString& featureScore) const;

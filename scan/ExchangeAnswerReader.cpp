@@ -1,7 +1,23 @@
 // The update service's enciphered answer deciphered piece by piece as it arrives.
 #include "ExchangeAnswerReader.h"
 
+#include <array>
+
 #include "TextViews.h"
+
+namespace {
+
+// The digit values of the ASCII characters, looked up rather than worked out: an answer has
+// tens of millions of digits.
+constexpr auto kDigitValues = [] {
+  std::array<signed char, 128> values{};
+  for (WCHAR ch = 0; ch < 128; ++ch) values[ch] = static_cast<signed char>(ExchangeDigitValue(ch));
+  return values;
+}();
+
+int DigitValue(WCHAR ch) { return ch < 128 ? kDigitValues[ch] : -1; }
+
+}  // namespace
 
 void CExchangeAnswerReader::Begin(std::size_t announced) {
   m_leading.clear();
@@ -14,16 +30,36 @@ void CExchangeAnswerReader::Begin(std::size_t announced) {
   if (announced > kFieldDigits) m_units.reserve((announced - kFieldDigits) / 4);
 }
 
+std::size_t CExchangeAnswerReader::TakeUnits(std::u16string_view piece, std::size_t at) {
+  for (; at + 4 <= piece.size(); at += 4) {
+    const WCHAR* const digits = piece.data() + at;
+    if ((DigitValue(digits[0]) | DigitValue(digits[1]) | DigitValue(digits[2]) | DigitValue(digits[3])) < 0) break;
+    TakeUnit(digits);
+  }
+  return at;
+}
+
+inline void CExchangeAnswerReader::TakeUnit(const WCHAR* digits) {
+  const BYTE low = static_cast<BYTE>((DigitValue(digits[0]) << 4 | DigitValue(digits[1])) ^ m_stream.Next());
+  const BYTE high = static_cast<BYTE>((DigitValue(digits[2]) << 4 | DigitValue(digits[3])) ^ m_stream.Next());
+  m_units.push_back(static_cast<WCHAR>(low | high << 8));
+}
+
 void CExchangeAnswerReader::Take(std::u16string_view piece) {
   for (std::size_t at = 0; at < piece.size(); ++at) {
     if (!m_rest.empty()) return KeepRest(piece.substr(at));
+    // Most of an answer is whole units of digits, read four at a time.
+    if (m_nDigits == 0 && m_blanks.empty() && m_field.size() == kFieldDigits) {
+      at = TakeUnits(piece, at);
+      if (at == piece.size()) return;
+    }
     const WCHAR ch = piece[at];
     if (IsTrimmedBlank(ch)) {
       (m_field.empty() ? m_leading : m_blanks) += ch;
       continue;
     }
     // A blank inside the text or a character that is no digit: the text is malformed.
-    if (!m_blanks.empty() || ExchangeDigitValue(ch) < 0) {
+    if (!m_blanks.empty() || DigitValue(ch) < 0) {
       m_rest = std::move(m_blanks);
       m_blanks.clear();
       return KeepRest(piece.substr(at));
@@ -33,14 +69,10 @@ void CExchangeAnswerReader::Take(std::u16string_view piece) {
       continue;
     }
     m_digits[m_nDigits++] = ch;
-    if (m_nDigits < 4) continue;
-    m_nDigits = 0;
-    const auto byte = [&](int first) {
-      return static_cast<BYTE>(ExchangeDigitValue(m_digits[first]) << 4 | ExchangeDigitValue(m_digits[first + 1]));
-    };
-    const BYTE low = static_cast<BYTE>(byte(0) ^ m_stream.Next());
-    const BYTE high = static_cast<BYTE>(byte(2) ^ m_stream.Next());
-    m_units += static_cast<WCHAR>(low | high << 8);
+    if (m_nDigits == 4) {
+      m_nDigits = 0;
+      TakeUnit(m_digits);
+    }
   }
 }
 

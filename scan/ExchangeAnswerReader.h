@@ -1,7 +1,8 @@
-// CExchangeAnswerReader: the update service's enciphered answer read piece by piece as it
-// arrives and deciphered on the way, so that its digits (four a unit of plain text) are never
-// held whole. It answers what DecodeExchangeAnswer answers for the whole text, and gives the
-// text back as it came when a report needs it.
+// CExchangeAnswerReader: the update service's enciphered answer read piece by piece as the
+// SOAP client reads it (a result sink of the client's thread) and deciphered on the way, so
+// that its digits (four a unit of plain text) are never held whole. It answers what
+// DecodeExchangeAnswer answers for the whole text, and gives the text back as it came when a
+// report needs it.
 #pragma once
 #include <afx.h>
 
@@ -11,14 +12,15 @@
 
 #include "ExchangeEncoding.h"
 #include "UpdateAnswer.h"
+#include "zx/soapresultsink.h"
 
-class CExchangeAnswerReader {
+class CExchangeAnswerReader : public zx::soap::ResultSink {
  public:
   // A new answer: what was read is forgotten. `announced` is the length of the text to come
   // when it is known (0 otherwise), for room taken at once.
-  void Begin(std::size_t announced = 0);
+  void Begin(std::size_t announced) override;
   // The next piece of the text.
-  void Take(std::u16string_view piece);
+  void Take(std::u16string_view piece) override;
   // The answer as DecodeExchangeAnswer gives it for the whole text: the plain text goes to
   // `plain` when decoded, which is left as it was otherwise.
   AnswerDecodeResult Finish(CString& plain) const;
@@ -29,6 +31,11 @@ class CExchangeAnswerReader {
  private:
   static constexpr std::size_t kFieldDigits = 32;
 
+  // Whole units of digits from `at` on, up to the first character that is no digit or the
+  // last whole unit of the piece; answers where it stopped.
+  std::size_t TakeUnits(std::u16string_view piece, std::size_t at);
+  // The unit of four digits.
+  void TakeUnit(const WCHAR* digits);
   // Everything from `piece` on kept as it came: the text is no exchange text.
   void KeepRest(std::u16string_view piece);
   // Characters of the text after its leading blanks, without its trailing ones.

@@ -170,28 +170,6 @@ AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& pl
   return result;
 }
 
-AnswerDecodeResult DecodeExchangeAnswer(BSTR& answer, CString& plain) {
-  std::u16string_view digits;
-  AnswerDecodeResult result = ExchangeDigits(std::u16string_view(answer, SysStringLen(answer)), digits);
-  if (result == kAnswerDecoded) {
-    // The plain text is deciphered over the digits it comes from, from the string's start;
-    // the digest field it overwrites is kept aside first.
-    const std::u16string_view field = digits.substr(0, kDigestDigits);
-    const std::u16string digest(field);
-    const int units = DecipherHexPayloadTo(digits.substr(kDigestDigits), answer);
-    result = CheckAnswerDigest(digest, std::u16string_view(answer, static_cast<std::size_t>(units)));
-    // The digits' room goes before the plain text is copied out (a string that cannot give it
-    // up keeps its text all the same).
-    if (result == kAnswerDecoded) {
-      SysReAllocStringLen(&answer, answer, static_cast<UINT>(units));
-      plain.SetString(answer, units);
-    }
-  }
-  SysFreeString(answer);
-  answer = nullptr;
-  return result;
-}
-
 AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
   CString plain;
   const AnswerDecodeResult result = DecodeExchangeAnswer(View(text), plain);
@@ -199,10 +177,14 @@ AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
   return result;
 }
 
+// The parse looks for a stop request every so many elements, off the walk's own work.
+constexpr int kElementsPerStopCheck = 64;
+
 bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   CDriverInstallEngine& engine = GetProcessEngine();
   CDriverInstallEngine::COperation parsing(engine);
   bool stopped = false;
+  int untilStopCheck = 1;
   // The records of the previous answer are taken up again by this one.
   m_answerDriverIds.clear();
   PoolAnswerNodes(m_answerMap, m_spareAnswers);
@@ -220,14 +202,12 @@ bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   // had the same name; parents are passed over.
   std::u16string_view previousLeaf;
   while (document.NextLeafElement()) {
-    if (m_parseWatch) m_parseWatch();
-    if (engine.GetStepCode() == kStepStopScan) {
-      // Nothing read so far is kept.
-      stopped = true;
-      m_arrivedAnswers.clear();
-      m_answerDriverIds.clear();
-      engine.AcknowledgeStep();
-      break;
+    if (--untilStopCheck == 0) {
+      untilStopCheck = kElementsPerStopCheck;
+      if (ParseStopped(engine)) {
+        stopped = true;
+        break;
+      }
     }
     // Every group of an answer repeats one order of elements: the leaf is first taken for the
     // field that came next last time, which needs no search for the end of its name. Names
@@ -251,6 +231,16 @@ bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   m_spareAnswers.shrink_to_fit();
   MatchUpdatesToDevices();
   return !stopped;
+}
+
+bool CDriverScanUpdate::ParseStopped(CDriverInstallEngine& engine) {
+  if (m_parseWatch) m_parseWatch();
+  if (engine.GetStepCode() != kStepStopScan) return false;
+  // Nothing read so far is kept.
+  m_arrivedAnswers.clear();
+  m_answerDriverIds.clear();
+  engine.AcknowledgeStep();
+  return true;
 }
 
 void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view tagName) {

@@ -2,7 +2,6 @@
 // the answer's exchange text (deciphering with its digest checked).
 #pragma once
 #include <afx.h>
-#include <oleauto.h>
 
 #include <string_view>
 
@@ -44,7 +43,3 @@ AnswerDecodeResult DecodeExchangeAnswer(CString& text);
 // The same reading of an answer that stays where it is (the web service's own string): the
 // plain text goes to `plain` when decoded, which is left as it was otherwise.
 AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& plain);
-// The same reading of the web service's string, taken over: deciphered where it stands and
-// freed (`answer` becomes null) whatever the outcome, so that the enciphered and the plain
-// text are never held whole side by side.
-AnswerDecodeResult DecodeExchangeAnswer(BSTR& answer, CString& plain);

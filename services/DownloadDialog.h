@@ -1,6 +1,7 @@
-// The download manager's progress dialog, a framed popup: runs the worker on its own thread,
-// shows the heading, label and description of the run's options, the texts and progress bars
-// the worker posts, and asks before its button or a close stops the run.
+// The download manager's progress dialog, a framed popup: runs the worker on its own thread
+// (started 512 ms after the dialog, on the layer's clock), shows the heading, label and
+// description of the run's options, the texts and progress bars the worker posts, and asks
+// before its button or a close stops the run.
 #pragma once
 #include <afxcmn.h>
 

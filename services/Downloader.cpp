@@ -255,27 +255,17 @@ class Exchange {
   }
   // Opens the file of the FTP connection for reading; FALSE with the last error.
   BOOL OpenFtpFile(const CString& path) {
-    DownloadState& state = State();
-    EnterLock guard(&state.handleLock);
-    const HINTERNET connection = state.connection;
-    if (!connection) {
-      SetLastError(ERROR_INTERNET_OPERATION_CANCELLED);
-      return FALSE;
-    }
-    request_ = Unlocked([&] {
+    request_ = OnConnection([&](HINTERNET connection) {
       return inet_.pFtpOpenFileW(connection, path, GENERIC_READ, FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD, 0);
     });
-    state.request = request_;
+    EnterLock guard(&State().handleLock);
+    State().request = request_;
     return request_ != nullptr;
   }
   // The size of the FTP connection's file from its directory entry; -1 when not obtainable.
   LONGLONG FtpFileSize(const CString& path) {
-    DownloadState& state = State();
-    EnterLock guard(&state.handleLock);
-    const HINTERNET connection = state.connection;
-    if (!connection) return kSizeUnknown;
     WIN32_FIND_DATAW entry{};
-    const HINTERNET find = Unlocked([&] {
+    const HINTERNET find = OnConnection([&](HINTERNET connection) {
       return inet_.pFtpFindFirstFileW(connection, path, &entry, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
     });
     if (!find) return kSizeUnknown;
@@ -295,6 +285,18 @@ class Exchange {
   HINTERNET request() const { return request_; }
 
  private:
+  // Runs a call on the open connection with the handle lock left; null with the cancel's error
+  // when a cancel has closed the connection.
+  template <class Call>
+  static HINTERNET OnConnection(Call call) {
+    EnterLock guard(&State().handleLock);
+    const HINTERNET connection = State().connection;
+    if (!connection) {
+      SetLastError(ERROR_INTERNET_OPERATION_CANCELLED);
+      return nullptr;
+    }
+    return Unlocked([&] { return call(connection); });
+  }
   // The caller holds the handle lock. FALSE (the run was cancelled) once the session is gone.
   static BOOL LiveSession(const DownloadState& state) {
     if (state.session) return TRUE;

@@ -46,10 +46,6 @@ CString SharedLibraryVersion() {
   return length ? GetFileVersionText(path) : CString();
 }
 
-void DrawWrapped(CDC* pDC, const CString& text, CRect rect) {
-  pDC->DrawText(text, text.GetLength(), &rect, kWrapped);
-}
-
 }  // namespace
 
 CDlgAbout::CDlgAbout(CWnd* pParentWnd) : CDlgBaseWndPopupNagBase(kTemplateId, pParentWnd) {
@@ -96,22 +92,22 @@ void CDlgAbout::OnPaint() {
   CRect shadow(title);
   shadow.OffsetRect(-1, -1);
   dc.SetTextColor(kTitleShadow);
-  DrawWrapped(&dc, product, shadow);
+  DrawWrapped(dc, product, shadow);
   dc.SetTextColor(kTitleColour);
-  DrawWrapped(&dc, product, title);
+  DrawWrapped(dc, product, title);
 
   ::SelectObject(dc.GetSafeHdc(), GetSharedDialogFont());
   dc.SetTextColor(kDialogTextColour);
-  DrawWrapped(&dc, m_strDescription, CRect(135, 81, 558, 144));
+  DrawWrapped(dc, m_strDescription, CRect(135, 81, 558, 144));
   dc.FillSolidRect(135, 129, client.Width() - 30 - 135, 1, kRuleColour);
   dc.FillSolidRect(135, 234, client.Width() - 30 - 135, 1, kRuleColour);
   CRect block(139, 144, 589, 234);
   RenderHTML(this, &dc, &block, m_strVersionBlock, TRUE);
-  DrawWrapped(&dc, m_strTrademark, CRect(135, 247, 500, 293));
-  DrawWrapped(&dc, m_strWarning, CRect(135, 265, 600, 341));
+  DrawWrapped(dc, m_strTrademark, CRect(135, 247, 500, 293));
+  DrawWrapped(dc, m_strWarning, CRect(135, 265, 600, 341));
   CRect legal(135, 310, 570, 310);
   dc.DrawText(m_strLegal, m_strLegal.GetLength(), &legal, kWrapped | DT_CALCRECT);
-  DrawWrapped(&dc, m_strLegal, legal);
+  DrawWrapped(dc, m_strLegal, legal);
   ::SelectObject(dc.GetSafeHdc(), oldFont);
 
   const CHVBitmap& strip = SharedBitmap(kBottomStrip);

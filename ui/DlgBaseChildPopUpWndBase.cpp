@@ -141,6 +141,10 @@ void CDlgBaseChildPopUpWndBase::OnPaint() {
   PaintFrame(&memory, client);
 }
 
+int CDlgBaseChildPopUpWndBase::DrawWrapped(CDC& dc, const CString& text, CRect place) {
+  return dc.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
+}
+
 void CDlgBaseChildPopUpWndBase::PaintFramed(COLORREF crHeading,
                                             const std::function<void(CDC& dc, const CRect& client)>& body) {
   CPaintDC paint(this);

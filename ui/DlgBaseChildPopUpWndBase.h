@@ -58,6 +58,8 @@ class ZXHELPER_API CDlgBaseChildPopUpWndBase : public CDlgBaseWnd {
   // rectangle, its text transparent in the shared bold title font (-15) and the heading colour;
   // the DC's mode, font and colour are put back after the body.
   void PaintFramed(COLORREF crHeading, const std::function<void(CDC& dc, const CRect& client)>& body);
+  // The text word-wrapped within the rectangle; answers the height drawn.
+  static int DrawWrapped(CDC& dc, const CString& text, CRect place);
   void PlaceTitleButtons(int nClientWidth);
 
   afx_msg void OnPaint();

@@ -388,14 +388,11 @@ void CDlgQVXFeedback::OnPaint() {
     ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
     memory.SetTextColor(0x5B5B5B);
     memory.TextOut(83, 80, m_strShareExperience);
-    const auto text = [&memory](const CString& value, CRect place) {
-      memory.DrawText(value, value.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-    };
     memory.SetTextColor(0x9D4F04);
-    text(m_strFavouriteTools, CRect(27, 130, W / 2, 150));
-    text(Lang(_T("IDS_EMAIL_ADDRESS")), CRect(270, 134, W - 17, 174));
-    text(Lang(_T("IDS_SELCT_FEEDBCK_TYPE")), CRect(270, 181, W - 17, 201));
-    text(m_strShareExperience2, CRect(270, 238, W - 17, 258));
+    DrawWrapped(memory, m_strFavouriteTools, CRect(27, 130, W / 2, 150));
+    DrawWrapped(memory, Lang(_T("IDS_EMAIL_ADDRESS")), CRect(270, 134, W - 17, 174));
+    DrawWrapped(memory, Lang(_T("IDS_SELCT_FEEDBCK_TYPE")), CRect(270, 181, W - 17, 201));
+    DrawWrapped(memory, m_strShareExperience2, CRect(270, 238, W - 17, 258));
 
     CPen pen(PS_SOLID, 1, 0xC2EAF1);
     CBrush fill(0xECFCFF);
@@ -405,12 +402,12 @@ void CDlgQVXFeedback::OnPaint() {
     memory.SelectObject(oldBrush);
     memory.SelectObject(oldPen);
     memory.SetTextColor(0x262626);
-    text(m_strPublishReview, CRect(72, H - 89, W - 25, H - 70));
+    DrawWrapped(memory, m_strPublishReview, CRect(72, H - 89, W - 25, H - 70));
     const CHVBitmap& mark = SharedBitmap(m_bAllowPublication ? 1041 : 1046);
     DrawWhole(&memory, mark, 25, H - 91);
     m_rcCheckMark.SetRect(25, H - 91, 25 + mark.GetWidth(), H - 91 + mark.GetHeight());
     memory.SetTextColor(kDialogTextColour);
-    text(m_strStatus, m_rcStatus);
+    DrawWrapped(memory, m_strStatus, m_rcStatus);
   });
 }
 

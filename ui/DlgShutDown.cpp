@@ -229,14 +229,11 @@ void CDlgShutDown::OnPaint() {
 
     ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());
     memory.SetTextColor(kDialogTextColour);
-    const auto wrapped = [&memory](const CString& text, CRect place) {
-      memory.DrawText(text, text.GetLength(), &place, DT_WORDBREAK | DT_NOPREFIX);
-    };
-    wrapped(m_strMessage, CRect(70, 78, W - 30, 118));
-    wrapped(Lang(_T("IDS_NOTE")) + _T(" ") + Lang(_T("IDS_SAVE_WORK")), CRect(70, 122, W - 30, 162));
-    wrapped(m_strCountdown, m_rcCountdown);
-    if (!m_bRestart) wrapped(Lang(_T("IDS_REMIND_ME_IN")), CRect(70, 220, 160, 240));
-    wrapped(Lang(m_bRestart ? _T("IDS_COMPOPTI_SYSREBOOT") : _T("IDS_QVX_CANCLE")), CRect(70, 250, W - 30, 300));
+    DrawWrapped(memory, m_strMessage, CRect(70, 78, W - 30, 118));
+    DrawWrapped(memory, Lang(_T("IDS_NOTE")) + _T(" ") + Lang(_T("IDS_SAVE_WORK")), CRect(70, 122, W - 30, 162));
+    DrawWrapped(memory, m_strCountdown, m_rcCountdown);
+    if (!m_bRestart) DrawWrapped(memory, Lang(_T("IDS_REMIND_ME_IN")), CRect(70, 220, 160, 240));
+    DrawWrapped(memory, Lang(m_bRestart ? _T("IDS_COMPOPTI_SYSREBOOT") : _T("IDS_QVX_CANCLE")), CRect(70, 250, W - 30, 300));
   });
 }
 

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "peak_memory.h"
+#include "program_start.h"
 #include "seeded_workstation.h"
-#include "spawn_program.h"
 #include "standin.h"
 
 namespace {
@@ -49,8 +49,8 @@ ProgramWindows FindProgramWindows(pid_t pid) {
 
 // Runs the scheduled scan to its box and closes the program; its peak in MB, 0 when it failed.
 double ScheduledScanPeakMb(const std::string& root) {
-  const pid_t pid = zx::bench::SpawnInRoot(ZX_MAINPROGRAM, "-schedule", root);
-  if (pid == 0) return 0;
+  const pid_t pid = zx::bench::StartProgramOnRoot(ZX_MAINPROGRAM, "-schedule", root);
+  if (pid < 0) return 0;
   ProgramWindows windows;
   for (int round = 0; round < kGiveUpSeconds * 100 && windows.box == nullptr; ++round) {
     if (waitpid(pid, nullptr, WNOHANG) != 0) return 0;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "bench_root.h"
-#include "spawn_program.h"
+#include "program_start.h"
 #include "standin.h"
 #include "zx/machineprofile.h"
 
@@ -46,8 +46,8 @@ class RoadMachine {
 
   // Runs the program in hidden scan mode to its end; its exit code, -1 when it did not run.
   int RunHiddenScan() {
-    const pid_t pid = zx::bench::SpawnInRoot(ZX_MAINPROGRAM, "-runhiddenScan", root_.folder());
-    if (pid == 0) return -1;
+    const pid_t pid = zx::bench::StartProgramOnRoot(ZX_MAINPROGRAM, "-runhiddenScan", root_.folder());
+    if (pid < 0) return -1;
     int status = 0;
     if (waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

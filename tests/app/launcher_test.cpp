@@ -1,7 +1,8 @@
 // The inter-process calls with the launcher, against its stand-in run as a process: the
 // eight served procedures as the launcher calls them (and calls with wrong inputs that change
 // nothing), and the reports to the launcher byte for byte, with a launcher that is missing,
-// hangs up or answers garbage.
+// hangs up or answers garbage; and a whole hidden run of the real program driven by the
+// launcher's stand-in against the web service's.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,7 +19,9 @@
 
 #include "LauncherLink.h"
 #include "machine_fixture.h"
+#include "standin.h"
 #include "zx/clock.h"
+#include "zx/machineprofile.h"
 
 extern char** environ;
 
@@ -233,10 +237,10 @@ class LauncherReports : public LauncherTest {
     LauncherTest::TearDown();
   }
   std::string LogPath() const { return root() + "/launcher.log"; }
-  // Starts the launcher's stand-in serving, and waits until it listens.
-  void Serve(const char* mode = nullptr) {
+  // Starts the launcher's stand-in serving (or driving), and waits until it listens.
+  void Serve(const char* mode = nullptr, const char* command = "serve") {
     const std::string log = LogPath();
-    std::vector<const char*> argv = {ZX_LAUNCHER, "serve", log.c_str()};
+    std::vector<const char*> argv = {ZX_LAUNCHER, command, log.c_str()};
     if (mode) argv.push_back(mode);
     argv.push_back(nullptr);
     ASSERT_EQ(::posix_spawn(&pid_, ZX_LAUNCHER, nullptr, nullptr, const_cast<char* const*>(argv.data()), environ), 0);
@@ -351,6 +355,82 @@ TEST_F(LauncherReports, AnswersThatAreNotEmptyCountAsFailures) {
   const std::vector<std::string> lines = LogLines();
   ASSERT_EQ(lines.size(), 2u);  // the status call only: nothing after the failure
   EXPECT_EQ(lines[1].substr(0, 26), "status id=8 value=1 code=1");
+}
+
+// The laptop's hidden run, driven by the launcher's stand-in: the program tells it that it is
+// ready, reports the scan's steps (6) in the 1076-byte record, and its end (9) with the
+// laptop's 13 updates; the launcher asks for the download, whose first progress (14) it
+// answers with hold, cancel, the results popup and the exit, each answered 1; the program then
+// ends at once (exit code 0), so no closing status (2) follows; the stopping download may still
+// report its progress and the updates left (17) before that. Every status comes as a status
+// call followed by its text call with the same record; repeats of a status are one row here.
+TEST_F(LauncherReports, DrivesAWholeHiddenRunOfTheProgram) {
+  zx::devices::MachineProfile profile;
+  std::string error;
+  ASSERT_TRUE(zx::devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
+  ASSERT_EQ(zx::devices::SeedMachine(profile, zx::devices::SeedOptions{false, "laptop.profile"}, error),
+            zx::devices::SeedResult::Seeded) << error;
+  const std::string catalogue = root() + "/catalogue";
+  std::filesystem::create_directories(catalogue);
+  std::filesystem::copy_file(ZX_CATALOGUE_DIR "/laptop/catalogue.ini", catalogue + "/catalogue.ini");
+  WriteHostFile(catalogue + "/package.zip", "package bytes");
+  zx::test::StandIn service(zx::test::StandInOptions(catalogue, {}));
+  ASSERT_GT(service.port(), 0);
+  const std::string address = "127.0.0.1:" + std::to_string(service.port());
+  std::ofstream(root() + "/machine.ini", std::ios::app)
+      << "\n[Machine]\nAdministrator=1\n[Network]\nConnection=lan\n[Hosts]\nupdate.zephrin-tunevo.example=" << address
+      << "\nupdate2.zephrin-tunevo.example=" << address << "\n";
+  Serve(nullptr, "drive");
+
+  const char* argv[] = {ZX_MAINPROGRAM, "-runhiddenScan", nullptr};
+  pid_t program = 0;
+  ASSERT_EQ(::posix_spawn(&program, ZX_MAINPROGRAM, nullptr, nullptr, const_cast<char* const*>(argv), environ), 0);
+  int status = -1;
+  ASSERT_EQ(::waitpid(program, &status, 0), program);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(Ended(), 0);
+
+  // The statuses in order (a repeat is one row) and the launcher's calls in order, each row
+  // with its line's place in the log; the download's progress may go on while the launcher
+  // calls, so the two are compared apart, and each answer after what it answers.
+  std::vector<std::pair<std::string, int>> statuses, others;
+  std::string lastStatus;
+  const std::vector<std::string> lines = LogLines();
+  for (int place = 0; place < static_cast<int>(lines.size()); ++place) {
+    std::istringstream words(lines[place]);
+    std::string kind, id, value, code, number, record;
+    words >> kind;
+    if (kind == "text") {
+      words >> id >> value >> record;
+      EXPECT_EQ("code=" + record.substr(7), lastStatus) << "the text call after the status call";
+    } else if (kind == "status") {
+      words >> id >> value >> code >> number >> record;
+      EXPECT_EQ(record.substr(7), code.substr(5)) << lines[place];
+      lastStatus = code;
+      if (code == "code=9") code += " " + number;
+      if (statuses.empty() || statuses.back().first != code) statuses.emplace_back(code, place);
+    } else {
+      others.emplace_back(lines[place], place);
+    }
+  }
+  const auto firsts = [](const std::vector<std::pair<std::string, int>>& rows) {
+    std::vector<std::string> texts;
+    for (const auto& row : rows) texts.push_back(row.first);
+    return texts;
+  };
+  // After the first download progress only the stopping run's own follow: more progress, and
+  // the number of updates left (17) when the run gets to say it before the program ends.
+  std::vector<std::string> seen = firsts(statuses);
+  ASSERT_GE(seen.size(), 4u);
+  for (std::size_t later = 4; later < seen.size(); ++later)
+    EXPECT_TRUE(seen[later] == "code=14" || seen[later] == "code=17") << seen[later];
+  seen.resize(4);
+  EXPECT_EQ(seen, (std::vector<std::string>{"code=1", "code=6", "code=9 number=13", "code=14"}));
+  const std::vector<std::string> calls = {"ready",           "call 2 result 1", "call 1 result 1", "call 3 result 1",
+                                          "call 4 result 1", "call 5 result 1", "end"};
+  ASSERT_EQ(firsts(others), calls);
+  EXPECT_GT(others[1].second, statuses[2].second) << "the download asked for after the scan's end";
+  EXPECT_GT(others[2].second, statuses[3].second) << "the hold asked for after the download's progress";
 }
 
 }  // namespace

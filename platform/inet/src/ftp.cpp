@@ -9,6 +9,7 @@
 #include "hostroutes.h"
 #include "sysinfoapi.h"
 #include "wininet.h"
+#include "zx/percentescape.h"
 #include "zx/utf8text.h"
 
 using namespace zx::inet;
@@ -24,23 +25,9 @@ HINTERNET Fail(DWORD error) {
   return nullptr;
 }
 
-// The path as it stands in an ftp:// address: every byte but the unreserved ones and "/"
-// %-escaped (libcurl takes them back out).
-std::string EscapedPath(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char c : path) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-        c == '_' || c == '~' || c == '/') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0x0F];
-    }
-  }
-  return out;
-}
+// Whether a byte of a path stands as it is in an ftp:// address (libcurl takes the escapes back
+// out).
+bool KeptInPath(unsigned char c) { return IsUnreserved(c) || c == '/'; }
 
 // The path of a file given to an FTP call; nullopt (ERROR_INVALID_PARAMETER set) when it is
 // empty, not text, or holds a line break that would end the command early.
@@ -62,7 +49,7 @@ TransferSettings FtpSettings(const Connection& connection, const char* verb, con
   settings.ftp = true;
   settings.verb = verb;
   settings.url = "ftp://" + std::string(ipv6 ? "[" : "") + connection.server + (ipv6 ? "]" : "") + ":" +
-                 std::to_string(port) + "/" + EscapedPath(path);
+                 std::to_string(port) + "/" + PercentEscaped(path, &KeptInPath);
   settings.connectTo = HostRoute(connection.server);
   settings.userName = ToUtf8(options.Text(INTERNET_OPTION_USERNAME)).value_or(std::string());
   settings.password = ToUtf8(options.Text(INTERNET_OPTION_PASSWORD)).value_or(std::string());

@@ -8,6 +8,7 @@
 #include "zx/proxysettings.h"
 #include "inetobjects.h"
 #include "wininet.h"
+#include "zx/percentescape.h"
 #include "zx/utf8text.h"
 
 using namespace zx::inet;
@@ -38,18 +39,10 @@ bool SameText(const std::string& a, const char* b) {
 
 // The path and query as sent: bytes that may not stand in a request line are %-escaped.
 std::string EscapedObject(const std::string& object) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out = object.empty() || object.front() != '/' ? "/" : "";
-  for (const unsigned char c : object) {
-    if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\') {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0x0F];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
+  const auto keep = [](unsigned char c) {
+    return c > 0x20 && c < 0x7F && c != '"' && c != '<' && c != '>' && c != '\\';
+  };
+  return (object.empty() || object.front() != '/' ? "/" : "") + PercentEscaped(object, keep);
 }
 
 // "Name: value" lines of a CRLF-separated header text; nullopt when a line is not a header.

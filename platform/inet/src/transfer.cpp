@@ -204,13 +204,18 @@ bool Transfer::Configure(const TransferSettings& settings) {
   }
   if (!settings.verifyHostName) curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
 
+  SetCallbacks();
+  return ok;
+}
+
+void Transfer::SetCallbacks() {
+  CURL* easy = Easy(easy_);
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
   curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
   curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::OnConnected);
   curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
-  return ok;
 }
 
 bool Transfer::ConfigureFtp(const TransferSettings& settings) {
@@ -232,12 +237,7 @@ bool Transfer::ConfigureFtp(const TransferSettings& settings) {
     curl_easy_setopt(easy, CURLOPT_USERNAME, settings.userName.c_str());
     curl_easy_setopt(easy, CURLOPT_PASSWORD, settings.password.c_str());
   }
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::OnBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &Transfer::OnConnected);
-  curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
+  SetCallbacks();
   return ok;
 }
 

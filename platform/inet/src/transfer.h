@@ -74,6 +74,8 @@ class Transfer {
 
   bool Configure(const TransferSettings& settings);
   bool ConfigureFtp(const TransferSettings& settings);
+  // The header, body and connection callbacks of the exchange.
+  void SetCallbacks();
   void OnFtpLine(const std::string& line);
   void Abandon();
   void Finish(DWORD error);

@@ -1,12 +1,16 @@
 // The launcher's stand-in: serves the launcher's interface and logs what the main program
-// reports, or calls the main program's interface once (usage in README.md).
+// reports, drives a hidden run of the program through both interfaces, calls the main
+// program's interface once, or sends its windows a message (usage in README.md).
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +32,14 @@ enum class Mode { kNormal, kHangUp, kGarbage };
 
 FILE* g_log = nullptr;
 Mode g_mode = Mode::kNormal;
+
+// The statuses a driven run answers, handed from the served calls to the driving thread.
+struct Statuses {
+  std::mutex lock;
+  std::condition_variable arrived;
+  std::deque<std::uint32_t> codes;
+};
+Statuses* g_driven = nullptr;
 
 std::uint32_t NumberAt(const std::uint8_t* bytes, std::size_t at) {
   return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
@@ -108,6 +120,11 @@ void Status(PRPC_MESSAGE message) {
                 static_cast<int>(NumberAt(bytes, 12 + kRecordSize)));
   Log(head + RecordText(bytes + 4));
   Answer(message);
+  if (g_driven) {
+    std::lock_guard<std::mutex> guard(g_driven->lock);
+    g_driven->codes.push_back(NumberAt(bytes, 8 + kRecordSize));
+    g_driven->arrived.notify_one();
+  }
 }
 
 int Serve(const char* logPath) {
@@ -140,6 +157,58 @@ RPC_STATUS CallProgram(unsigned procNum, const std::vector<std::uint8_t>& input,
   return zx::rpc::CallRaw(u"\\pipe\\zephrinkxlauncher_rpcecho_tunevo", kProgramInterface, procNum, input, reply);
 }
 
+std::vector<std::uint8_t> NumberBytes(std::uint32_t value) {
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  return bytes;
+}
+
+// Calls procedure P (with a 32-bit input when given) and logs "call P result R", or
+// "call P status S" when the call failed.
+void LoggedCall(unsigned procNum, const std::vector<std::uint8_t>& input = {}) {
+  std::vector<std::uint8_t> reply;
+  const RPC_STATUS status = CallProgram(procNum, input, reply);
+  if (status == RPC_S_OK && reply.size() == 4)
+    Log("call " + std::to_string(procNum) + " result " + std::to_string(NumberAt(reply.data(), 0)));
+  else
+    Log("call " + std::to_string(procNum) + " status " + std::to_string(status));
+}
+
+// The next status code of the program, waiting for it.
+std::uint32_t NextStatus(Statuses& statuses) {
+  std::unique_lock<std::mutex> guard(statuses.lock);
+  statuses.arrived.wait(guard, [&] { return !statuses.codes.empty(); });
+  const std::uint32_t code = statuses.codes.front();
+  statuses.codes.pop_front();
+  return code;
+}
+
+// Drives the program's hidden run: the scan's end (9) is answered with the download (2), the
+// first download progress (14) with hold (1), cancel (3), the results popup over a window of
+// the launcher's own (4) and the exit (5); the launcher ends after it.
+void Drive(Statuses& statuses) {
+  std::uint32_t code = 0;
+  while ((code = NextStatus(statuses)) != 9) {
+  }
+  LoggedCall(2);
+  while ((code = NextStatus(statuses)) != 14) {
+  }
+  LoggedCall(1);
+  LoggedCall(3);
+  const HWND parent = CreateWindowExW(0, u"Static", u"Launcher", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  LoggedCall(4, NumberBytes(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parent))));
+  LoggedCall(5);
+  // The popup may ask its parent window things while the program ends.
+  for (int round = 0; round < 200; ++round) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  Log("end");
+  std::fflush(g_log);
+  ::_exit(0);
+}
+
 bool HexBytes(const char* text, std::vector<std::uint8_t>& bytes) {
   if (std::strcmp(text, "-") == 0) return true;
   const std::size_t length = std::strlen(text);
@@ -155,7 +224,8 @@ bool HexBytes(const char* text, std::vector<std::uint8_t>& bytes) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zephrinkxlauncher serve LOG [hang-up|garbage] | call PROCEDURE [INPUT] | send PROCEDURE HEX"
+               "usage: zephrinkxlauncher serve LOG [hang-up|garbage] | drive LOG | call PROCEDURE [INPUT]"
+               " | send PROCEDURE HEX"
                " | message post|send WINDOW NAME WPARAM LPARAM\n");
   return 64;
 }
@@ -189,6 +259,12 @@ int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   if (command == "message") return argc == 7 ? WindowMessage(argv[2], argv[3], argv[4], argv[5], argv[6]) : Usage();
+  if (command == "drive" && argc == 3) {
+    static Statuses statuses;
+    g_driven = &statuses;
+    std::thread([] { Drive(statuses); }).detach();
+    return Serve(argv[2]);
+  }
   if (command == "serve" && argc <= 4) {
     if (argc == 4) {
       const std::string mode = argv[3];
@@ -201,8 +277,7 @@ int main(int argc, char** argv) {
   std::vector<std::uint8_t> input, reply;
   if (command == "call" && argc <= 4) {
     if (argc == 4) {
-      const auto value = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 0));
-      for (int i = 0; i < 4; ++i) input.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+      input = NumberBytes(static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 0)));
     }
     const RPC_STATUS status = CallProgram(procNum, input, reply);
     if (status != RPC_S_OK) {

@@ -4,16 +4,20 @@
 //                              exit code 0, or 1 when a job file could not be read or a
 //                              program could not be started
 //   zxtaskscheduler -service   the "Schedule" service (started by the service control
-//                              manager): runs each job when its time comes, until SIGTERM;
-//                              exit code 3 when another one already serves this machine
+//                              manager): runs each job when its time comes, until SIGTERM
+//                              or until its machine root is gone; it keeps no terminal of
+//                              its starter open; exit code 3 when another one already serves
+//                              this machine
 // Anything else: usage on standard error, exit code 2.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include "jobrunner.h"
@@ -40,10 +44,22 @@ int Serve() {
     std::fprintf(stderr, "zxtaskscheduler: another Task Scheduler already serves this machine\n");
     return 3;
   }
+  // A service has no terminal: the starter's output streams are let go, so whoever waits for
+  // them to close (a shell pipe, a test runner) is not held until the service ends.
+  if (const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC); null >= 0) {
+    for (int stream = 0; stream <= 2; ++stream) ::dup2(null, stream);
+    ::close(null);
+  }
   const HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::thread([stopSignals, stop] {
     int received = 0;
     sigwait(&stopSignals, &received);
+    SetEvent(stop);
+  }).detach();
+  // A machine root that has been removed has nothing left to serve.
+  std::thread([stop, root = zx::machine::Root()] {
+    std::error_code error;
+    while (std::filesystem::exists(root, error) || error) std::this_thread::sleep_for(std::chrono::seconds(1));
     SetEvent(stop);
   }).detach();
   zx::taskscheduler::JobRunner().Serve(stop);

@@ -3,9 +3,8 @@
 
 #include <pugixml.hpp>
 
-#include <cctype>
-
 #include "soapmessages.h"
+#include "zx/percentescape.h"
 
 namespace zx::webservice {
 namespace {
@@ -32,20 +31,6 @@ bool LoadRequest(pugi::xml_document& document, std::string_view request) {
          document.document_element();
 }
 
-std::string PercentEscaped(const std::string& name) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char c : name) {
-    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0x0F];
-    }
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -84,7 +69,7 @@ std::optional<std::string> DownloadAnswer(const Catalogue& catalogue, std::strin
   const std::string id = Trimmed(document.document_element().child("device").child("hardwareid").text().get());
   const CatalogueEntry* entry = id.empty() ? nullptr : catalogue.FindHardwareId(id);
   if (!entry) return std::string("<newdataset />");
-  return "<newdataset><download>" + Element("url", packageBase + PercentEscaped(entry->packageFile)) +
+  return "<newdataset><download>" + Element("url", packageBase + zx::inet::PercentEscaped(entry->packageFile, &zx::inet::IsUnreserved)) +
          Element("hashstring", entry->answer.at("md5")) + "</download></newdataset>";
 }
 

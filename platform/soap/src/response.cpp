@@ -25,7 +25,7 @@ void SendToSink(std::string_view text, ResultSink& sink) {
   char16_t units[kPieceBytes];
   while (!text.empty()) {
     std::size_t cut = std::min(kPieceBytes, text.size());
-    while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    while (cut < text.size() && cut > 1 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
     const std::string_view piece = text.substr(0, cut);
     const std::size_t count = *inet::Utf16Length(piece);
     inet::Utf8ToUtf16(piece, units);

@@ -35,6 +35,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
+#include <unistd.h>
 
 namespace zx::user {
 namespace {
@@ -324,6 +325,15 @@ bool Asked() {
 
 std::atomic<Presenter*> g_presenter{nullptr};
 
+// The display went away (its server ended or the connection broke). Xlib would end the process
+// with exit() on the presenter thread, running the exit handlers and static destructors while
+// the window threads go on using what they destroy; the process ends at once instead.
+int DisplayLost(Display*) {
+  static constexpr char kText[] = "zx: the X display is gone; the program ends\n";
+  [[maybe_unused]] const ssize_t written = ::write(2, kText, sizeof kText - 1);
+  ::_exit(1);
+}
+
 // The presenter; with `start`, made the first time while the environment asks for it.
 Presenter* ThePresenter(bool start) {
   static std::once_flag once;
@@ -332,6 +342,7 @@ Presenter* ThePresenter(bool start) {
       if (!Asked()) return;
       Display* display = XOpenDisplay(nullptr);
       if (!display) return;
+      XSetIOErrorHandler(DisplayLost);
       if (DefaultDepth(display, DefaultScreen(display)) < 24) {
         XCloseDisplay(display);
         return;

@@ -68,7 +68,7 @@ class BackupRestoreWindow : public MainRoadTest {
 TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   // A scan lists the devices and finds the newer drivers.
   ClickScanNow();
-  ASSERT_TRUE(Until([&] { return Shown(Results()); }));
+  ASSERT_TRUE(Until([&] { return Shown(Results()) && ScanEnded(); }));
   CVelquorWizards& wizards = *main_->GetWizards();
 
   // Back up all drivers: the backup tab, then Next with "all drivers" chosen.

@@ -66,15 +66,15 @@ void MainRoadTest::TearDown() {
   unsetenv("ZX_MACHINE_ROOT");
 }
 
-void MainRoadTest::StartService(const std::string& fault) {
-  service_ = road::StartService(root(), catalogue_.path(), uploads_.path(), fault);
+void MainRoadTest::StartService(const std::string& fault, std::vector<std::string> arguments) {
+  service_ = road::StartService(root(), catalogue_.path(), uploads_.path(), fault, std::move(arguments));
   ASSERT_NE(service_, nullptr);
 }
 
-void MainRoadTest::StartShippedService(const std::string& fault) {
+void MainRoadTest::StartShippedService(const std::string& fault, std::vector<std::string> arguments) {
   fs::copy_file(ZX_CATALOGUE_DIR "/laptop/catalogue.ini", catalogue_.path() + "/catalogue.ini");
   WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");
-  StartService(fault);
+  StartService(fault, std::move(arguments));
 }
 
 void MainRoadTest::OpenRoadWindow() {
@@ -204,30 +204,35 @@ void MainRoadTest::InstallChosen(const std::vector<LPCTSTR>& names, std::vector<
   MenuOnRow(0, 1);  // "Unselect All"
   for (LPCTSTR name : names) ClickCheck(RowOf(name));
   bool restartAsked = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(25);
   WhileModal({[&] {
-                CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
-                if (auto* prompt = dynamic_cast<CDlgNagRestart*>(active)) {
-                  restartAsked = true;
-                  if (!restartPicture.empty()) {
-                    prompt->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-                    ExpectWindowMatches(prompt->m_hWnd, restartPicture);
-                  }
-                  Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
-                  return true;
-                }
-                if (const HWND box = RunningMessageBox()) {
-                  boxes.push_back(MessageBoxText(box));
-                  AnswerMessageBox(box);
-                }
-                return Turn();
-              },
-              [&] {
-                auto* popup = dynamic_cast<CDlgNagDownloadAndInstall*>(CWnd::FromHandlePermanent(ActiveWindow()));
-                if (popup == nullptr || popup->IsRunning() || !::IsWindowVisible(::GetDlgItem(popup->m_hWnd, IDOK)))
-                  return Turn();
-                Click(::GetDlgItem(popup->m_hWnd, IDOK));
-                return true;
-              }});
+    CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
+    if (auto* prompt = dynamic_cast<CDlgNagRestart*>(active)) {
+      restartAsked = true;
+      if (!restartPicture.empty()) {
+        prompt->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ExpectWindowMatches(prompt->m_hWnd, restartPicture);
+      }
+      Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
+    } else if (const HWND box = RunningMessageBox()) {
+      boxes.push_back(MessageBoxText(box));
+      AnswerMessageBox(box);
+    } else if (auto* popup = dynamic_cast<CDlgNagDownloadAndInstall*>(active)) {
+      // Closed once its run is over and its close button shows; a run that never ends fails.
+      const bool over = popup->GetMode() != CDlgNagDownloadAndInstall::kModeNone && !popup->IsRunning() &&
+                        ::IsWindowVisible(::GetDlgItem(popup->m_hWnd, IDOK));
+      if (over) {
+        Click(::GetDlgItem(popup->m_hWnd, IDOK));
+        return true;
+      }
+      if (std::chrono::steady_clock::now() > deadline) {
+        ADD_FAILURE() << "the download-and-install run did not end";
+        popup->EndWithResult(IDCANCEL);
+        return true;
+      }
+    }
+    return Turn();
+  }});
   Press(Results(), CDlgScan3Results::kDownloadId);
   ExpectAllStepsRan();
   EXPECT_TRUE(restartAsked);

@@ -41,10 +41,11 @@ class MainRoadTest : public RoadTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // The stand-in over the catalogue in `catalogue_` (written by the test), with the fault mode.
-  void StartService(const std::string& fault = {});
+  // The stand-in over the catalogue in `catalogue_` (written by the test), with the fault mode
+  // and further arguments of the stand-in.
+  void StartService(const std::string& fault = {}, std::vector<std::string> arguments = {});
   // The stand-in over the laptop's shipped catalogue, with the package file it names.
-  void StartShippedService(const std::string& fault = {});
+  void StartShippedService(const std::string& fault = {}, std::vector<std::string> arguments = {});
   // Opens the main window with the install tools of the laptop's Windows.
   void OpenRoadWindow();
 
@@ -90,7 +91,8 @@ class MainRoadTest : public RoadTest {
   // On the results page: every row unchecked through the context menu, the rows of the named
   // devices checked, and "Update selected drivers" pressed; the download-and-install popup's
   // questions are answered with their first button, the restart prompt "later" (its picture
-  // compared with `restartPicture` when given), and the popup closed once its run is over.
+  // compared with `restartPicture` when given), and the popup closed once its run is over
+  // (or after 25 s of host time, failing the test).
   // The texts of the questions go to `boxes`.
   void InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
                      const std::string& restartPicture = {});

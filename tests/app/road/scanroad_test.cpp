@@ -11,7 +11,9 @@
 #include "DlgOneClickDrvUpdateResultsMain.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "ExchangeEncoding.h"
 #include "LastScanStatus.h"
+#include "UpdateAnswer.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
 
@@ -97,6 +99,8 @@ struct EngineStop {
   int requests;  // reaching the service
   const char* picture;  // of the scanning page at the stop, or null
 };
+
+void PrintTo(const EngineStop& stop, std::ostream* out) { *out << stop.where; }
 
 class ScanStop : public MainRoadTest, public ::testing::WithParamInterface<EngineStop> {};
 
@@ -218,6 +222,30 @@ TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
   EXPECT_EQ(Stored(kLastScanUpToDate), u"--");
   EXPECT_TRUE(fs::is_empty(uploads_.path())) << "a connection failure sends no error report";
   EXPECT_TRUE(Shown(Home()));
+}
+
+// The answer is deciphered while it is read; the error report of an answer whose digest is
+// wrong still carries the answer as it came, whose payload deciphers to the answer document.
+TEST_F(ScanRoad, AnAnswerWithAWrongDigestIsReportedAsItCame) {
+  StartShippedService({}, {"--hostile-answer", "wrongdigest"});
+  OpenMainWindow();
+  CString shown;
+  WhileModal({AnswerBox(shown)});
+  ClickScanNow();
+  ASSERT_TRUE(Until([&] { return ScanEnded(); }, 1000));
+  std::vector<fs::path> reports;
+  for (const auto& entry : fs::directory_iterator(uploads_.path())) reports.push_back(entry.path());
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string report = ReadHostFile(reports[0].string());
+  EXPECT_NE(report.find("<error_desc>getOutputStrFromHex</error_desc>"), std::string::npos);
+  const std::size_t start = report.find("<output_hex>");
+  const std::size_t end = report.find("</output_hex>");
+  ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
+  const std::string sent = report.substr(start + 12, end - start - 12);
+  CString answer(std::u16string(sent.begin(), sent.end()).c_str());
+  EXPECT_EQ(DecodeExchangeAnswer(answer), kAnswerWrongDigest);
+  ASSERT_TRUE(getOutputStrFromHex(answer));
+  EXPECT_EQ(answer.Find(_T("<newdataset")), 0) << CStringA(answer.Left(100)).GetString();
 }
 
 }  // namespace

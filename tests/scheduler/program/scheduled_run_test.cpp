@@ -44,13 +44,31 @@ class ScheduledRun : public SchedulerFixture {
     ::setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
   }
   void TearDown() override {
-    for (HWND window = MainWindows(); window; window = MainWindows()) {
-      PostMessageW(window, WM_COMMAND, kMainCloseCommand, 0);
-      WaitFor([&] { return !IsWindow(window); });
-    }
+    EndMainPrograms();
     ::unsetenv("ZX_MACHINE_ROOT");
     SchedulerFixture::TearDown();
   }
+  // Closes each running main program the way the user does, once its window takes input again
+  // (it ignores the request while a task runs); one that does not go is ended.
+  static void EndMainPrograms() {
+    for (HWND window = MainWindows(); window; window = MainWindows()) {
+      WaitFor([&] { return IsWindowEnabled(window) != FALSE; });
+      PostMessageW(window, WM_COMMAND, kMainCloseCommand, 0);
+      if (WaitFor([&] { return !IsWindow(window); })) continue;
+      DWORD id = 0;
+      GetWindowThreadProcessId(window, &id);
+      if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+      }
+      if (IsWindow(window)) return;
+    }
+  }
+  // Ends the main programs when the test leaves, before the runner that waits for them.
+  struct ProgramsEnded {
+    ~ProgramsEnded() { EndMainPrograms(); }
+  };
   // The first main window of the main program, or null.
   static HWND MainWindows() { return FindWindowW(_T("#32770"), kMainTitle); }
   static int CountMainWindows() {
@@ -231,6 +249,7 @@ TEST_F(ScheduledRunOnTheLaptop, AScheduledAutoFixScansAndInstallsWhatItFound) {
   std::vector<std::string> reports;
   taskscheduler::JobRunner runner([&reports](const std::string& text) { reports.push_back(text); });
   std::future<int> run = std::async(std::launch::async, [&runner] { return runner.RunDueNow(); });
+  const ProgramsEnded ended;
   ASSERT_TRUE(WaitFor([] { return MainWindows() != nullptr; }));
 
   // The scan asks the service, records its outcome, and the found drivers are installed (the
@@ -239,7 +258,7 @@ TEST_F(ScheduledRunOnTheLaptop, AScheduledAutoFixScansAndInstallsWhatItFound) {
   EXPECT_TRUE(WaitFor([] { return ADriverHasVersion(road::kDrivers[road::kNvidiaDisplay].version); }));
   EXPECT_EQ(ProductValue(u"Zephrin Tunevo\\LastScanStatus", u"OutOfDate"), u"2 Drivers");
 
-  PostMessageW(MainWindows(), WM_COMMAND, kMainCloseCommand, 0);
+  EndMainPrograms();
   ASSERT_TRUE(WaitFor([&] { return run.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
   EXPECT_EQ(run.get(), 1);
   EXPECT_TRUE(reports.empty());

@@ -326,16 +326,18 @@ TEST_F(DownloadDialog, DownloadsOverFtp) {
     const char* name;
     const char* path;
     bool noFtpSize;
+    bool resumeKeptPart;  // "resume" with a part of another file kept from before
     bool cancel;
     BOOL fetched;
     int range;  // the highest of both bars, in kilobytes; 0 while the size is not known
     const char16_t* status;
   } const cases[] = {
-      {"whole file", "/small.bin", false, false, TRUE, 100'000 / 1024, nullptr},
-      {"no size asked", "/small.bin", true, false, TRUE, 0, nullptr},
-      {"missing file", "/none.bin", false, false, FALSE, 0,
+      {"whole file", "/small.bin", false, false, false, TRUE, 100'000 / 1024, nullptr},
+      {"no size asked", "/small.bin", true, false, false, TRUE, 0, nullptr},
+      {"kept part written afresh", "/small.bin", false, true, false, TRUE, 100'000 / 1024, nullptr},
+      {"missing file", "/none.bin", false, false, false, FALSE, 0,
        u"IDS_ERROR_URLOPEN 550 /none.bin is not retrievable."},  // the worker's key, then the server's reply
-      {"cancelled", "/large.bin", false, true, FALSE, 8'000'000 / 1024, nullptr},
+      {"cancelled", "/large.bin", false, false, true, FALSE, 8'000'000 / 1024, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -345,6 +347,11 @@ TEST_F(DownloadDialog, DownloadsOverFtp) {
     const CString address(("ftp://127.0.0.1:" + std::to_string(ftp.port()) + c.path).c_str());
     ASSERT_TRUE(AddDownloadFile(address, _T("C:\\dl\\a.bin")));
     if (c.noFtpSize) ParseDownloadOptions(_T("noftpsize"), _T("true"));
+    if (c.resumeKeptPart) {
+      // An FTP server is not asked for the rest of a file: the part is not continued.
+      ParseDownloadOptions(_T("resume"), _T("true"));
+      std::ofstream(root() + "/drive_c/dl/a.bin.part", std::ios::binary) << std::string(5'000, 'x');
+    }
     NotedControls noted;
     g_noted = &noted;
     noted.hook = SetWindowsHookExW(WH_CBT, &SubclassOnCreation, nullptr, GetCurrentThreadId());

@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "standin.h"
 
@@ -39,6 +40,7 @@ void SeedLaptop(const std::string& root);
 void WriteCatalogue(const std::string& folder, bool wrongMd5 = false, bool sharedPackage = false);
 // Starts the stand-in on the catalogue (none: empty) and routes the maker's hosts to it.
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,
-                                      const std::string& uploads, const std::string& fault = {});
+                                      const std::string& uploads, const std::string& fault = {},
+                                      std::vector<std::string> arguments = {});
 
 }  // namespace zx::test::road

@@ -87,8 +87,9 @@ void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage
 }
 
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,
-                                      const std::string& uploads, const std::string& fault) {
-  auto service = std::make_unique<StandIn>(StandInOptions(catalogue, uploads, fault));
+                                      const std::string& uploads, const std::string& fault,
+                                      std::vector<std::string> arguments) {
+  auto service = std::make_unique<StandIn>(StandInOptions(catalogue, uploads, fault, 0, std::move(arguments)));
   if (service->port() <= 0) return nullptr;
   for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
     SetMachineValue(root, "Hosts", host, "127.0.0.1:" + std::to_string(service->port()));
