@@ -141,8 +141,13 @@ BOOL CVelquorDlg::OnInitDialog() {
   SetWindowText(GetAppName());
 
   if (!g_bFirstInstall && !g_bVerySilentInstall)
-    std::thread([drawn = m_firstPicture.get_future()] {
-      drawn.wait();
+    std::thread([drawn = m_firstPicture.get_future()]() mutable {
+      // A window gone before its first picture starts no checker: the process is ending.
+      try {
+        drawn.get();
+      } catch (const std::future_error&) {
+        return;
+      }
       LaunchUpdateChecker(kUpdateCheckSwitches);
     }).detach();
   StartByMode();

@@ -192,7 +192,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   std::unique_ptr<CVelquorResultsHost> m_pResultsHost;
   // Kept once the window's first picture is drawn, or when it will not be shown (hidden scan
   // mode); the update check waits for it, so that the checker's start does not hold up the
-  // first picture. A window gone before it lets the check go too.
+  // first picture. A window gone before it starts no check.
   std::promise<void> m_firstPicture;
   bool m_bFirstPaintSeen = false;
   bool m_bFirstPictureKept = false;

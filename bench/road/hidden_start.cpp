@@ -3,7 +3,6 @@
 // fills its results and ends; its fixed waits included. The laptop's catalogue offers updates
 // (found) or none (empty).
 #include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <filesystem>
@@ -12,10 +11,9 @@
 #include <string>
 
 #include "bench_root.h"
+#include "program_start.h"
 #include "standin.h"
 #include "zx/machineprofile.h"
-
-extern char** environ;
 
 namespace {
 
@@ -48,16 +46,8 @@ class RoadMachine {
 
   // Runs the program in hidden scan mode to its end; its exit code, -1 when it did not run.
   int RunHiddenScan() {
-    std::string program = ZX_MAINPROGRAM, word = "-runhiddenScan";
-    char* argv[] = {program.data(), word.data(), nullptr};
-    std::string rootVariable = "ZX_MACHINE_ROOT=" + root_.folder();
-    std::vector<char*> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry)
-      if (std::string(*entry).rfind("ZX_MACHINE_ROOT=", 0) != 0) environment.push_back(*entry);
-    environment.push_back(rootVariable.data());
-    environment.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environment.data()) != 0) return -1;
+    const pid_t pid = zx::bench::StartProgramOnRoot(ZX_MAINPROGRAM, "-runhiddenScan", root_.folder());
+    if (pid < 0) return -1;
     int status = 0;
     if (waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

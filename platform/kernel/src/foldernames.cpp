@@ -1,6 +1,6 @@
 // Case-insensitive lookup of a name in a host folder, over cached folder listings: a listing
 // holds each folded name with the smallest name on disk that folds to it, and is trusted only
-// while the folder's device, inode and modification time are those it was read at.
+// while the folder's device, inode, size and modification time are those it was read at.
 // File times move in clock ticks of a few milliseconds, so a folder changed within the last
 // moments could change again without its time moving: a listing read then is used once and not
 // kept. What this process makes itself is added to the listing as it is made (a new folder
@@ -11,11 +11,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <ctime>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
 
+#include "hostfiles.h"
 #include "kerneltext.h"
 #include "zx/casefold.h"
 
@@ -23,18 +23,8 @@ namespace zx::path {
 namespace {
 
 constexpr std::size_t kMaxFolders = 256;
-constexpr long kSettledNanoseconds = 20'000'000;
 
-struct FolderStamp {
-  dev_t device = 0;
-  ino_t inode = 0;
-  timespec modified{};
-
-  bool operator==(const FolderStamp& other) const {
-    return device == other.device && inode == other.inode &&
-           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-  }
-};
+using FolderStamp = file::EntryStamp;
 
 struct Listing {
   FolderStamp stamp;
@@ -44,12 +34,10 @@ struct Listing {
 std::mutex g_lock;
 std::unordered_map<std::string, Listing> g_listings;
 
-FolderStamp StampFrom(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_mtim}; }
-
 bool StampOf(const std::string& folder, FolderStamp& stamp) {
   struct stat st {};
   if (::stat(folder.empty() ? "/" : folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  stamp = StampFrom(st);
+  stamp = FolderStamp::Of(st);
   return true;
 }
 
@@ -62,15 +50,6 @@ std::u16string Folded(std::u16string_view name) {
 void Remember(Listing& listing, const std::string& name) {
   auto [it, inserted] = listing.names.try_emplace(Folded(text::FromUtf8(name)), name);
   if (!inserted && name < it->second) it->second = name;
-}
-
-// Whether the folder's last change lies far enough back for its time to show the next one.
-bool Settled(const FolderStamp& stamp) {
-  timespec now{};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  const long long age = (static_cast<long long>(now.tv_sec) - stamp.modified.tv_sec) * 1'000'000'000LL +
-                        (now.tv_nsec - stamp.modified.tv_nsec);
-  return age > kSettledNanoseconds;
 }
 
 bool ReadListing(const std::string& folder, Listing& listing) {
@@ -89,7 +68,7 @@ bool ReadListing(const std::string& folder, Listing& listing) {
 std::string FindNoCase(const std::string& folder, std::u16string_view part, const struct stat* status) {
   FolderStamp stamp;
   if (status != nullptr)
-    stamp = StampFrom(*status);
+    stamp = FolderStamp::Of(*status);
   else if (!StampOf(folder, stamp))
     return {};
   std::lock_guard<std::mutex> guard(g_lock);
@@ -99,7 +78,7 @@ std::string FindNoCase(const std::string& folder, std::u16string_view part, cons
     if (!ReadListing(folder, listing)) return {};
     // A listing read while the folder changed, or may still change unseen, is used once.
     FolderStamp after;
-    if (!StampOf(folder, after) || !(after == stamp) || !Settled(stamp)) {
+    if (!StampOf(folder, after) || !(after == stamp) || !file::ChangeSettled(stamp.modified)) {
       auto found = listing.names.find(Folded(part));
       return found == listing.names.end() ? std::string() : found->second;
     }

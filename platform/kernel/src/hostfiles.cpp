@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace zx::file {
@@ -149,6 +150,15 @@ DWORD MissingError(const std::string& hostPath) {
   const std::string folder = FolderOf(hostPath);
   return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? ERROR_FILE_NOT_FOUND
                                                                    : ERROR_PATH_NOT_FOUND;
+}
+
+bool ChangeSettled(const struct timespec& modified) {
+  constexpr long long kSettledNanoseconds = 20'000'000;
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  const long long age =
+      (static_cast<long long>(now.tv_sec) - modified.tv_sec) * 1'000'000'000LL + (now.tv_nsec - modified.tv_nsec);
+  return age > kSettledNanoseconds;
 }
 
 FILETIME ToFileTime(const struct timespec& time) {

@@ -20,6 +20,25 @@ DWORD MissingError(const std::string& hostPath);
 FILETIME ToFileTime(const struct timespec& time);
 struct timespec FromFileTime(const FILETIME& time);
 
+// What tells an entry's content as it was seen: device, inode, size and modification time.
+struct EntryStamp {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  timespec modified{};
+
+  static EntryStamp Of(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_size, st.st_mtim}; }
+  bool operator==(const EntryStamp& other) const {
+    return device == other.device && inode == other.inode && size == other.size &&
+           modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+// Whether an entry's last change, at `modified`, lies far enough back for its time to show the
+// next one: file times move in clock ticks of a few milliseconds, so an entry changed within
+// the last moments could change again without its time moving.
+bool ChangeSettled(const struct timespec& modified);
+
 // The Windows attribute word of an entry whose mode (links followed) is mode.
 DWORD AttributesOf(const std::string& hostPath, mode_t mode);
 // READONLY from the permission bits: a file no one may write.
