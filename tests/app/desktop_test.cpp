@@ -43,6 +43,13 @@ constexpr int kPanelX = 160, kPanelHomeY = 106, kPanelScanningY = 137, kPanelRes
 // line, the driver's name and class in the description column.
 constexpr int kRowTop = 237, kRowHeight = 74, kCheckX = 218, kCheckDown = 14;
 constexpr int kTextLeft = 280, kTextRight = 430;
+// The results page's "Update selected drivers" button lies where the scanning page had its Stop
+// button: the new button's picture ends at x 636, the old one's at x 703, both 22 pixels high
+// from y 516 (a place inside the new picture at kUpdatePictureX). Right of the "View summary"
+// label the scanning page had text where the results page has none.
+constexpr int kUpdatePictureX = 600, kUpdatePictureRight = 636, kOldPictureRight = 703;
+constexpr int kButtonTop = 512, kButtonBottom = 546;
+constexpr int kBesideSummaryLeft = 520, kBesideSummaryRight = 556;
 
 // What a host command prints, without the last line end.
 std::string Output(const std::string& command) {
@@ -89,6 +96,13 @@ class Picture {
     return value & 0xFFFFFF;
   }
   // The dark (text) pixels of a rectangle.
+  // The pixels of a rectangle that have the colour.
+  int PixelsOf(std::uint32_t colour, int left, int top, int right, int bottom) const {
+    int count = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) count += At(x, y) == colour ? 1 : 0;
+    return count;
+  }
   int DarkPixels(int left, int top, int right, int bottom) const {
     int dark = 0;
     for (int y = top; y < bottom; ++y)
@@ -247,6 +261,11 @@ TEST_F(OnTheDesktop, ScanNowLeadsToTheResultsWhoseCheckBoxesFollowClicks) {
   const Picture results = AwaitPicture(ShowsResults);
   ASSERT_TRUE(results.Valid()) << "the results page was never shown";
   EXPECT_EQ(service_->NextLine(2000).rfind("POST GetUpdateInfo", 0), 0u);
+  // Nothing of the scanning page is left behind the results page's buttons: no part of the
+  // Stop button's picture beyond the new button's, no text beside the "View summary" label.
+  const std::uint32_t picture = results.At(kUpdatePictureX, kButtonTop + 6);
+  EXPECT_EQ(results.PixelsOf(picture, kUpdatePictureRight, kButtonTop, kOldPictureRight, kButtonBottom), 0);
+  EXPECT_EQ(results.DarkPixels(kBesideSummaryLeft, kButtonTop + 8, kBesideSummaryRight, kButtonBottom - 6), 0);
   // The two display drivers of the catalogue have a row each, checked; no third row.
   for (int row = 0; row < 2; ++row) {
     EXPECT_GT(RowText(results, row), 100) << "row " << row;

@@ -240,7 +240,11 @@ void PaintGroup(HDC dc, HWND window, RECT client, HBRUSH brush) {
 void Paint(HWND window, ButtonState& state) {
   PaintWith(window, state.font, [&](HDC dc, RECT client) {
     const UINT type = TypeOf(window);
+    const HBRUSH brush = ParentColours(window, dc, WM_CTLCOLORBTN);
     if (type == BS_OWNERDRAW) {
+      // The parent's brush paints the background first, so what the owner leaves undrawn
+      // shows no earlier pixels of the place.
+      FillRect(dc, &client, brush);
       UINT itemState = 0;
       if (state.pushed) itemState |= ODS_SELECTED;
       if (state.focus) itemState |= ODS_FOCUS;
@@ -250,7 +254,6 @@ void Paint(HWND window, ButtonState& state) {
       DrawItem(window, dc, ODT_BUTTON, 0, state.action, itemState, 0);
       return;
     }
-    const HBRUSH brush = ParentColours(window, dc, WM_CTLCOLORBTN);
     if (type == BS_GROUPBOX) PaintGroup(dc, window, client, brush);
     else if (IsCheckType(type) || IsRadioType(type)) PaintCheck(dc, window, state, client, brush);
     else PaintPush(dc, window, state, client, brush);

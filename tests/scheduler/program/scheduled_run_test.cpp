@@ -253,9 +253,10 @@ TEST_F(ScheduledRunOnTheLaptop, AScheduledAutoFixScansAndInstallsWhatItFound) {
   ASSERT_TRUE(WaitFor([] { return MainWindows() != nullptr; }));
 
   // The scan asks the service, records its outcome, and the found drivers are installed (the
-  // NVIDIA display's zip; the Intel display's 7z needs the tools of the program's folder).
+  // NVIDIA display's zip, and the Intel display's 7z with the 7-Zip program of the program's folder).
   EXPECT_EQ(service_->NextLine(20000).rfind("POST GetUpdateInfo", 0), 0u);
   EXPECT_TRUE(WaitFor([] { return ADriverHasVersion(road::kDrivers[road::kNvidiaDisplay].version); }));
+  EXPECT_TRUE(WaitFor([] { return ADriverHasVersion(road::kDrivers[road::kIntelDisplay].version); }));
   EXPECT_EQ(ProductValue(u"Zephrin Tunevo\\LastScanStatus", u"OutOfDate"), u"2 Drivers");
 
   EndMainPrograms();
