@@ -72,6 +72,10 @@ void CDlgLeftDlgBase::BindControls() {
   if (GetDlgItem(kCheckForUpdatesCommand) && !m_btnCheckForUpdates.GetSafeHwnd() &&
       m_btnCheckForUpdates.SubclassDlgItem(kCheckForUpdatesCommand, this))
     ApplyDarkTextButtonStyle(m_btnCheckForUpdates);
+  // A panel that does not carry the scan-now button keeps the template's control out of sight:
+  // unbound, it would show as a blank button over the panel.
+  if (m_nStyle != kStyleScanNow)
+    if (CWnd* scanNow = GetDlgItem(kScanNowCommand)) scanNow->ShowWindow(SW_HIDE);
   if (m_nStyle == kStyleScanNow && GetDlgItem(kScanNowCommand) && !m_btnScanNow.GetSafeHwnd() &&
       m_btnScanNow.SubclassDlgItem(kScanNowCommand, this)) {
     // The link look: see-through over the panel, always underlined.
