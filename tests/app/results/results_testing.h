@@ -13,6 +13,7 @@
 #include "DriverScanUpdate.h"
 #include "DrvExclusionFile.h"
 #include "EngineCallbacks.h"
+#include "road_machine.h"
 #include "UpdateServiceHelper.h"
 #include "dialogs_testing.h"
 #include "standin.h"
@@ -94,12 +95,7 @@ class ResultsTest : public DialogTest {
     SetClock(&clock_);
   }
   void ScanAndLookUp() {
-    devices::MachineProfile profile;
-    std::string error;
-    ASSERT_TRUE(devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
-    ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop.profile"}, error),
-              devices::SeedResult::Seeded)
-        << error;
+    road::SeedLaptopDevices();
     SetValue("Network", "Connection", "lan");
     std::filesystem::copy_file(std::string(ZX_CATALOGUE_DIR) + "/laptop/catalogue.ini",
                                catalogue_.path() + "/catalogue.ini");

@@ -47,13 +47,17 @@ void PlaceProgram(const std::u16string& windowsPath, const std::string& program)
   fs::permissions(host, fs::perms::owner_all);
 }
 
-void SeedLaptop(const std::string& root) {
+void SeedLaptopDevices() {
   devices::MachineProfile profile;
   std::string error;
   ASSERT_TRUE(devices::LoadProfileFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile", profile, error)) << error;
   ASSERT_EQ(devices::SeedMachine(profile, devices::SeedOptions{false, "laptop.profile"}, error),
             devices::SeedResult::Seeded)
       << error;
+}
+
+void SeedLaptop(const std::string& root) {
+  SeedLaptopDevices();
   SetMachineValue(root, "Machine", "Administrator", "1");
   SetMachineValue(root, "Network", "Connection", "lan");
   // The 7-Zip program and the 64-bit helper beside the tool folder C:\\Prog\\Win7.

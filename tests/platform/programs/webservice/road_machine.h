@@ -31,6 +31,8 @@ std::string Inf(const Driver& driver);
 // A value of the machine's "machine.ini".
 void SetMachineValue(const std::string& root, const std::string& section, const std::string& key,
                      const std::string& value);
+// The machine root's devices and drivers seeded from the shipped laptop profile.
+void SeedLaptopDevices();
 // Seeds the laptop profile into the machine root, as an administrator on a network, with the
 // 7-Zip program, the 64-bit helper and the restore program beside the tool folder.
 void SeedLaptop(const std::string& root);
