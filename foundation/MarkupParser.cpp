@@ -79,12 +79,10 @@ int Parser::ParseRoot() {
 // for the general path, which starts again from the start tag's end.
 bool Parser::CloseSimpleLeaf(int slot, std::u16string_view name) {
   CMarkup::ElemPos& pos = positions_[slot];
-  const std::size_t lt = static_cast<std::size_t>(CMarkupScanner::Find(doc_, pos.nStartR + 1, '<'));
-  const std::size_t close = lt + 2 + name.size();
-  if (close >= doc_.size() || doc_[lt + 1] != '/' || doc_[close] != '>') return false;
-  if (!CMarkupScanner::SameText(doc_.data() + lt + 2, name)) return false;
-  pos.nEndL = static_cast<int>(lt);
-  pos.nEndR = static_cast<int>(close);
+  const int lt = CMarkupScanner::Find(doc_, pos.nStartR + 1, '<');
+  if (!CMarkupScanner::ClosesWith(doc_, static_cast<std::size_t>(lt), name)) return false;
+  pos.nEndL = lt;
+  pos.nEndR = lt + 2 + static_cast<int>(name.size());
   return true;
 }
 
@@ -131,23 +129,20 @@ int Parser::ParseStartTag(int parent, std::u16string_view& name) {
   // The content starts after the start tag, if any; "<name/>" is complete.
   const int right = scanner.Position();
   const bool empty = doc_[static_cast<std::size_t>(right) - 1] == '/';
-  positions_.push_back({lt, right, empty ? right - 1 : right + 1, empty ? right : 0, 0, parent, 0, 0});
+  positions_.push_back({lt, right, empty ? right - 1 : right + 1, empty ? right : 0, parent, 0, 0});
   return static_cast<int>(positions_.size()) - 1;
 }
 
 // The end tag of `slot`, named `name`, whose scan position stands on its "<" (the parse of
 // its content stopped there): the slot, or -1 on an error.
 int Parser::ParseEndTag(int slot, std::u16string_view name) {
-  CMarkupScanner scanner(doc_, positions_[slot].nEndL);
-  const std::size_t lt = static_cast<std::size_t>(scanner.Position());
+  const int lt = positions_[slot].nEndL;
   // The usual "</name>" needs no tokens.
-  const std::size_t close = lt + 2 + name.size();
-  if (close < doc_.size() && doc_[lt + 1] == '/' && doc_[close] == '>' &&
-      CMarkupScanner::SameText(doc_.data() + lt + 2, name)) {
-    positions_[slot].nEndR = static_cast<int>(close);
+  if (CMarkupScanner::ClosesWith(doc_, static_cast<std::size_t>(lt), name)) {
+    positions_[slot].nEndR = lt + 2 + static_cast<int>(name.size());
     return slot;
   }
-  scanner.MoveTo(static_cast<int>(lt) + 1);
+  CMarkupScanner scanner(doc_, lt + 1);
   for (int count = 0;; ++count) {
     if (!scanner.NextToken()) return Fail(kOpenEndTag, name);
     if (scanner.IsQuoted()) continue;

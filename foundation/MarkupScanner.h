@@ -47,6 +47,8 @@ class CMarkupScanner {
   // or its terminator is missing; on true the position is just after the node.
   bool SkipNode(int lt);
 
+  // Whether "</name>" stands at `lt` of `doc`, written without blanks.
+  static bool ClosesWith(std::u16string_view doc, std::size_t lt, std::u16string_view name);
   // Whether the text at `at` begins with `name`: eight characters at a time, as names are.
   static bool SameText(const WCHAR* at, std::u16string_view name);
 
@@ -139,4 +141,9 @@ inline bool CMarkupScanner::SameText(const WCHAR* at, std::u16string_view name) 
     if (at[i] != name[i]) return false;
   }
   return true;
+}
+
+inline bool CMarkupScanner::ClosesWith(std::u16string_view doc, std::size_t lt, std::u16string_view name) {
+  const std::size_t close = lt + 2 + name.size();
+  return close < doc.size() && doc[lt + 1] == '/' && doc[close] == '>' && SameText(doc.data() + lt + 2, name);
 }
