@@ -112,7 +112,7 @@ int Parser::ParseStartTag(int parent, int& from, std::u16string_view& name) {
     const WCHAR next = lt + 1 < length ? doc_[lt + 1] : 0;
     if (next != 0 && CMarkupScanner::StartsName(next)) {
       after = CMarkupScanner::FindDelimiter(doc_, lt + 2);
-      name = doc_.substr(static_cast<std::size_t>(lt) + 1, static_cast<std::size_t>(after - lt - 1));
+      name = std::u16string_view(doc_.data() + lt + 1, static_cast<std::size_t>(after - lt - 1));
       break;
     }
     if (next == '/') return 0;

@@ -135,14 +135,15 @@ inline bool CMarkupScanner::ClosesWith(std::u16string_view doc, std::size_t lt, 
 #if defined(__SSE2__)
   // Eight characters at a time, the last block too while the text goes on that far: the name
   // stands before `at` in the same text, so it can be read as far.
-  const std::size_t readable = doc.size() - (lt + 2);
-  for (; i < name.size() && readable - i >= 8; i += 8) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name.data() + i));
-    const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(a, b))) & 0xFFFF;
-    const std::size_t left = name.size() - i;
-    if ((differ & (left >= 8 ? 0xFFFFu : (1u << (2 * left)) - 1)) != 0) return false;
+  const auto differ = [at, &name](std::size_t from) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + from));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name.data() + from));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(a, b))) & 0xFFFFu;
+  };
+  for (; name.size() - i >= 8; i += 8) {
+    if (differ(i) != 0) return false;
   }
+  if (i < name.size() && doc.size() - (lt + 2) - i >= 8) return (differ(i) & ((1u << (2 * (name.size() - i))) - 1)) == 0;
 #endif
   for (; i < name.size(); ++i) {
     if (at[i] != name[i]) return false;
