@@ -70,6 +70,8 @@ class Key {
   // True once the key was deleted; handles that still hold it answer ERROR_KEY_DELETED.
   bool deleted() const { return deleted_; }
   const Subkeys& subkeys() const { return subkeys_; }
+  // Counts the changes of the sub-key list (a key added, deleted or cleared away).
+  std::uint64_t subkeyChanges() const { return subkeyChanges_; }
   // In creation order.
   const std::vector<Value>& values() const { return values_; }
   // The key's own security descriptor as the security component stores it; empty when none
@@ -89,6 +91,7 @@ class Key {
   std::u16string name_;
   bool deleted_ = false;
   Subkeys subkeys_;
+  std::uint64_t subkeyChanges_ = 0;
   std::vector<Value> values_;
   std::vector<BYTE> security_;
   std::unordered_map<std::u16string, std::size_t> valueIndex_;  // folded name -> position
