@@ -172,14 +172,19 @@ std::string EscapedXml(std::string_view text) {
   return out;
 }
 
-std::string ResultEnvelope(const soap::OperationDescription& operation, std::string_view result) {
+EnvelopeEnds ResultEnvelopeEnds(const soap::OperationDescription& operation) {
   const std::string response = std::string(operation.name) + "Response";
-  std::string out = std::string(kEnvelopeStart) + "<" + response + " xmlns=\"" + soap::kServiceNamespace + "\"><" +
-                    operation.resultPart + ">";
-  out.reserve(out.size() + result.size() + 256);
+  return {std::string(kEnvelopeStart) + "<" + response + " xmlns=\"" + soap::kServiceNamespace + "\"><" +
+              operation.resultPart + ">",
+          "</" + std::string(operation.resultPart) + "></" + response + ">" + kEnvelopeEnd};
+}
+
+std::string ResultEnvelope(const soap::OperationDescription& operation, std::string_view result) {
+  EnvelopeEnds ends = ResultEnvelopeEnds(operation);
+  std::string out = std::move(ends.head);
+  out.reserve(out.size() + result.size() + ends.tail.size() + 256);
   AppendEscapedXml(out, result);
-  out += "</" + std::string(operation.resultPart) + "></" + response + ">" + kEnvelopeEnd;
-  return out;
+  return out += ends.tail;
 }
 
 std::string FaultEnvelope(std::string_view faultCode, std::string_view faultText) {
