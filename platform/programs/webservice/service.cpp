@@ -32,7 +32,7 @@ void MountUpdateCheckerFiles(httplib::Server& server, const std::string& folder,
 
 Service::Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault,
                  unsigned faultCount)
-    : catalogue_(std::move(catalogue)), uploads_(std::move(uploadFolder)), faults_(fault, faultCount) {}
+    : catalogue_(std::move(catalogue)), answers_(catalogue_), uploads_(std::move(uploadFolder)), faults_(fault, faultCount) {}
 
 void Service::Mount(httplib::Server& server) {
   // A proxy is sent the whole address: the routes also take an absolute target.
@@ -114,7 +114,7 @@ Service::Answer Service::UpdateCall(const SoapCall& call, const std::string& pac
     input = *plainText;
   }
   const bool update = call.operation != kUpdateOperations[2];
-  auto document = update ? UpdateAnswer(catalogue_, input) : DownloadAnswer(catalogue_, input, packageBase);
+  auto document = update ? answers_.Answer(input) : DownloadAnswer(catalogue_, input, packageBase);
   if (!document) return {500, FaultEnvelope("soap:Client", "the input is not an XML document")};
   if (update && hostile_) document = DamagedDocument(*hostile_, *document);
   if (update && outputEnciphered && !hostile_)

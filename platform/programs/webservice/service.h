@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "answers.h"
 #include "catalogue.h"
 #include "encipheredenvelope.h"
 #include "faults.h"
@@ -45,6 +46,7 @@ class Service {
   std::optional<FaultMode> NextFault(bool package);
 
   const Catalogue catalogue_;
+  const UpdateAnswers answers_;
   UploadStore uploads_;
   FaultPlan faults_;
   std::optional<HostileAnswer> hostile_;
