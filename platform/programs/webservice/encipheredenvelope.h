@@ -14,7 +14,7 @@ namespace zx::webservice {
 class EncipheredEnvelope {
  public:
   // The answer of `operation` carrying `plain` enciphered (trimmed first, as the clients do).
-  EncipheredEnvelope(const soap::OperationDescription& operation, const std::string& plain);
+  EncipheredEnvelope(const soap::OperationDescription& operation, std::string plain);
 
   std::size_t size() const { return tailStart_ + tail_.size(); }
   // The envelope's bytes from `offset`, 0 or where the last read ended, written to `out`: as
@@ -27,7 +27,11 @@ class EncipheredEnvelope {
   // The digits of whole units from digit `at` (a unit's first) on.
   std::size_t ReadDigits(std::size_t at, char* out, std::size_t room) const;
 
+  std::size_t UnitCount() const { return ascii_.size() + units_.size(); }
+
   std::string head_;  // the envelope's start and the digest field
+  // The text's units: an ASCII text as it came, any other as UTF-16.
+  std::string ascii_;
   std::u16string units_;
   std::string tail_;
   std::shared_ptr<const std::vector<unsigned char>> keyStream_;

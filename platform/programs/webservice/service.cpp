@@ -118,7 +118,7 @@ Service::Answer Service::UpdateCall(const SoapCall& call, const std::string& pac
   if (!document) return {500, FaultEnvelope("soap:Client", "the input is not an XML document")};
   if (update && hostile_) document = DamagedDocument(*hostile_, *document);
   if (update && outputEnciphered && !hostile_)
-    return {200, {}, std::make_shared<const EncipheredEnvelope>(*call.operation, *document)};
+    return {200, {}, std::make_shared<const EncipheredEnvelope>(*call.operation, std::move(*document))};
   std::string text = outputEnciphered ? EncipheredText(*document) : *document;
   if (update && hostile_ && outputEnciphered) text = DamagedEncipheredText(*hostile_, std::move(text));
   return {200, ResultEnvelope(*call.operation, text)};
