@@ -51,6 +51,19 @@ constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxKeyDepth = 512;
 constexpr std::size_t kMaxValueNameLength = 16383;
 
+// Where the machine's hive (HKLM) stands: an equal stamp later means that no process changed
+// it and it was not read afresh in between. A stamp that is not valid equals no other.
+struct HiveStamp {
+  bool valid = false;
+  std::uint64_t root = 0;     // the machine root's generation
+  std::uint64_t changes = 0;  // the hive's change counter
+  std::uint64_t epoch = 0;    // how often the process read it afresh
+  bool operator==(const HiveStamp& other) const {
+    return valid && other.valid && root == other.root && changes == other.changes && epoch == other.epoch;
+  }
+};
+HiveStamp MachineHiveStamp();
+
 // The form names are compared in: both cases of a letter fold alike.
 std::u16string FoldName(std::u16string_view name);
 
