@@ -1,4 +1,5 @@
 // Request envelopes of SOAP 1.1 document/literal calls, and base64.
+#include <algorithm>
 #include <string>
 
 #include "zx/soapwire.h"
@@ -28,31 +29,42 @@ const char* EntityOf(char16_t c) {
   }
 }
 
-// Appends the escaped UTF-8 form of a text; false when XML cannot carry it. ASCII, all of an
-// enciphered request, is written as it is read; other runs go through the UTF-8 conversion.
+// Whether a unit goes into the envelope as the one byte it is.
+bool IsPlainAscii(char16_t c) { return c < 0x80 && IsXmlCharacter(c) && EntityOf(c) == nullptr; }
+
+// Appends the escaped UTF-8 form of a text; false when XML cannot carry it. Runs of ASCII, all
+// of an enciphered request, are copied a run at a time; other characters go one by one, those
+// beyond ASCII through the UTF-8 conversion.
 bool AppendEscapedText(std::string& out, BSTR text) {
   const std::u16string_view units(text, SysStringLen(text));
   std::size_t at = 0;
   while (at < units.size()) {
+    std::size_t end = at;
+    while (end < units.size() && IsPlainAscii(units[end])) ++end;
+    if (end > at) {
+      const std::size_t had = out.size();
+      out.resize(had + (end - at));
+      std::transform(units.begin() + static_cast<std::ptrdiff_t>(at), units.begin() + static_cast<std::ptrdiff_t>(end),
+                     out.begin() + static_cast<std::ptrdiff_t>(had), [](char16_t c) { return static_cast<char>(c); });
+      at = end;
+      continue;
+    }
     const char16_t c = units[at];
     if (!IsXmlCharacter(c)) return false;
     if (const char* entity = EntityOf(c)) {
       out += entity;
       ++at;
-    } else if (c < 0x80) {
-      out += static_cast<char>(c);
-      ++at;
-    } else {
-      std::size_t end = at;
-      while (end < units.size() && units[end] >= 0x80) {
-        if (!IsXmlCharacter(units[end])) return false;
-        ++end;
-      }
-      const auto utf8 = inet::ToUtf8(units.substr(at, end - at));
-      if (!utf8) return false;
-      out += *utf8;
-      at = end;
+      continue;
     }
+    end = at;
+    while (end < units.size() && units[end] >= 0x80) {
+      if (!IsXmlCharacter(units[end])) return false;
+      ++end;
+    }
+    const auto utf8 = inet::ToUtf8(units.substr(at, end - at));
+    if (!utf8) return false;
+    out += *utf8;
+    at = end;
   }
   return true;
 }
