@@ -48,35 +48,6 @@ bool ReadNumbers(std::u16string_view text, char16_t separator, std::size_t count
   }
 }
 
-}  // namespace
-
-const RegistryValue* DeviceNode::Find(std::u16string_view name) const {
-  for (const RegistryValue& value : values)
-    if (SameNoCase(value.name, name)) return &value;
-  return nullptr;
-}
-
-std::u16string DeviceNode::Text(std::u16string_view name) const {
-  const RegistryValue* value = Find(name);
-  return value != nullptr && (value->type == REG_SZ || value->type == REG_EXPAND_SZ) ? TextOf(*value)
-                                                                                     : std::u16string();
-}
-
-std::vector<std::u16string> DeviceNode::List(std::u16string_view name) const {
-  const RegistryValue* value = Find(name);
-  return value != nullptr && value->type == REG_MULTI_SZ ? ListOf(*value)
-                                                         : std::vector<std::u16string>();
-}
-
-GUID DeviceNode::ClassGuid() const {
-  GUID guid{};
-  const std::u16string text = Text(u"ClassGUID");
-  if (FAILED(CLSIDFromString(text.c_str(), &guid))) guid = GUID{};
-  return guid;
-}
-
-namespace {
-
 // Every device of the tree (or every present one), read afresh only once the machine's hive
 // changed: a scan asks for them through more than one interface.
 std::shared_ptr<const std::vector<DeviceNode>> AllDevices(bool presentOnly) {
@@ -113,6 +84,31 @@ std::shared_ptr<const std::vector<DeviceNode>> AllDevices(bool presentOnly) {
 }
 
 }  // namespace
+
+const RegistryValue* DeviceNode::Find(std::u16string_view name) const {
+  for (const RegistryValue& value : values)
+    if (SameNoCase(value.name, name)) return &value;
+  return nullptr;
+}
+
+std::u16string DeviceNode::Text(std::u16string_view name) const {
+  const RegistryValue* value = Find(name);
+  return value != nullptr && (value->type == REG_SZ || value->type == REG_EXPAND_SZ) ? TextOf(*value)
+                                                                                     : std::u16string();
+}
+
+std::vector<std::u16string> DeviceNode::List(std::u16string_view name) const {
+  const RegistryValue* value = Find(name);
+  return value != nullptr && value->type == REG_MULTI_SZ ? ListOf(*value)
+                                                         : std::vector<std::u16string>();
+}
+
+GUID DeviceNode::ClassGuid() const {
+  GUID guid{};
+  const std::u16string text = Text(u"ClassGUID");
+  if (FAILED(CLSIDFromString(text.c_str(), &guid))) guid = GUID{};
+  return guid;
+}
 
 std::vector<DeviceNode> ReadDevices(const DeviceQuery& query) {
   const std::shared_ptr<const std::vector<DeviceNode>> all = AllDevices(query.presentOnly);
