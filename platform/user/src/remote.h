@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "drive.h"
 #include "winuser.h"
 
 namespace zx::user::remote {
@@ -54,6 +55,13 @@ bool Act(HWND window, Action what, std::uint64_t argument, std::int64_t* value);
 bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs,
           LRESULT* result);
+
+// An injected pointer or key event (drive.h) performed by the window's process on the thread
+// that owns it; `reached` takes the window the event was posted to (null: none).
+bool Input(const drive::InputEvent& event, HWND* reached);
+// The window's picture as PNG bytes, taken by the thread that owns it (drawn afresh first
+// with `redrawn`).
+bool Picture(HWND window, bool redrawn, std::string* png);
 
 // Top-level windows of every other process, process by process in slot order, each in its
 // process's z-order.

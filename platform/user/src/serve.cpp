@@ -228,6 +228,9 @@ void Serve(const ConnectionRef& connection, wire::Frame request) {
       return ServeMessage(connection, request, in);
     case wire::Op::kBroadcast:
       return ServeBroadcast(connection, request, in);
+    case wire::Op::kInput:
+    case wire::Op::kPicture:
+      return ServeDrive(connection, request);
     case wire::Op::kQuery:
     case wire::Op::kAct:
       break;

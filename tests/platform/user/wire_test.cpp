@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "drive.h"
 #include "errhandlingapi.h"
 #include "marshal.h"
 #include "wire.h"
@@ -174,6 +175,41 @@ TEST(Marshalling, AnsweredTextStaysWithinItsBuffer) {
   char16_t mine[4] = {u'a', u'a', u'a', u'a'};
   ASSERT_TRUE(UnpackAnswer(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(mine), answer));
   EXPECT_EQ(std::u16string(mine), u"zzz");
+}
+
+TEST(WireFrames, DriveRequestsAreReadOnlyWhenWellFormed) {
+  const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x20003});
+  const drive::InputEvent click{window, WM_LBUTTONDOWN, 0, POINT{-5, 70}};
+  const std::string body = drive::EncodeInput(click);
+  const struct {
+    std::string body;
+    bool read;
+  } inputs[] = {
+      {body, true},
+      {body.substr(0, body.size() - 1), false},                                    // cut short
+      {body + "x", false},                                                          // overlong
+      {drive::EncodeInput({window, WM_KEYDOWN, 'A', {}}), true},
+      {drive::EncodeInput({window, WM_KEYDOWN, 0, {}}), false},                     // no key
+      {drive::EncodeInput({window, WM_KEYUP, 0x100, {}}), false},                   // beyond the keys
+      {drive::EncodeInput({window, WM_MOUSEWHEEL, 40000, {}}), false},              // wheel past a short
+      {drive::EncodeInput({window, WM_SETTEXT, 0, {}}), false},                     // not input
+  };
+  for (const auto& c : inputs) {
+    drive::InputEvent read;
+    EXPECT_EQ(drive::DecodeInput(c.body, &read), c.read) << Hex(c.body);
+  }
+  drive::InputEvent read;
+  ASSERT_TRUE(drive::DecodeInput(body, &read));
+  EXPECT_EQ(read.window, window);
+  EXPECT_EQ(read.screen.x, -5);
+  EXPECT_EQ(read.screen.y, 70);
+  drive::PictureRequest picture;
+  EXPECT_TRUE(drive::DecodePicture(drive::EncodePicture({window, true}), &picture));
+  EXPECT_TRUE(picture.redrawn);
+  EXPECT_FALSE(drive::DecodePicture(drive::EncodePicture({window, true}) + "\1", &picture));
+  std::string two = drive::EncodePicture({window, false});
+  two.back() = 2;
+  EXPECT_FALSE(drive::DecodePicture(two, &picture));
 }
 
 }  // namespace
