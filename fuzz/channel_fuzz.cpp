@@ -32,6 +32,8 @@ void ReadMessage(zx::user::wire::Reader& in, UINT message, WPARAM wParam) {
     CString text;
     if (ReadRunningInstanceText(lParam, text) && text.GetLength() * sizeof(WCHAR) > payload->bytes.size())
       std::abort();
+  } else if (kind == zx::user::ParamKind::kRect) {
+    if (!payload || lParam != reinterpret_cast<LPARAM>(&payload->rect)) std::abort();
   } else if (kind == zx::user::ParamKind::kTextIn) {
     if (!payload || lParam != reinterpret_cast<LPARAM>(payload->text.c_str())) std::abort();
   }

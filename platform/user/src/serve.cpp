@@ -154,7 +154,8 @@ void ServeMessage(const ConnectionRef& connection, const wire::Frame& request, w
   const auto target = Find(window);
   if (!target) return Fail(connection, request, ERROR_INVALID_WINDOW_HANDLE);
   if (request.op == wire::Op::kPost) {
-    if (kind == ParamKind::kCopyData || kind == ParamKind::kTextOut || message == WM_SETTEXT)
+    if (kind == ParamKind::kCopyData || kind == ParamKind::kTextOut || kind == ParamKind::kRect ||
+        message == WM_SETTEXT)
       return Fail(connection, request, ERROR_MESSAGE_SYNC_ONLY);
     const MSG msg{window, message, static_cast<WPARAM>(wParam), lParam, 0, {}};
     if (!PostTo(*target->queue, msg, std::move(payload)))
@@ -179,7 +180,7 @@ void ServeBroadcast(const ConnectionRef& connection, const wire::Frame& request,
   ParamKind kind;
   if (!in.U32(&message) || !in.U64(&wParam) || !in.U8(&post) ||
       !UnpackParam(message, static_cast<WPARAM>(wParam), in, &lParam, &payload, &kind) ||
-      kind == ParamKind::kTextOut)
+      kind == ParamKind::kTextOut || kind == ParamKind::kRect)
     return Fail(connection, request, ERROR_INVALID_PARAMETER);
   payload = FromPeer(connection, std::move(payload));
   std::vector<std::shared_ptr<Window>> targets;

@@ -144,6 +144,11 @@ TEST(Marshalling, HostileParametersAreRefused) {
       // A text buffer far over the limit, an unknown kind, a body cut short, trailing bytes.
       {WM_GETTEXT, 0x40000000, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0})},
       {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 0})},
+      // A rectangle on a message that takes none, a rectangle cut short, and a list view's
+      // rectangle message carrying an address.
+      {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 4, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+      {0x100E, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 4, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+      {0x100E, 0, Bytes({0x10, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
       {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0})},
       {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x99})},
   };
@@ -175,6 +180,32 @@ TEST(Marshalling, AnsweredTextStaysWithinItsBuffer) {
   char16_t mine[4] = {u'a', u'a', u'a', u'a'};
   ASSERT_TRUE(UnpackAnswer(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(mine), answer));
   EXPECT_EQ(std::u16string(mine), u"zzz");
+}
+
+TEST(Marshalling, AListViewsItemRectangleTravelsBothWays) {
+  constexpr UINT kGetItemRect = 0x100E;
+  RECT asked{2, 0, 0, 0};  // LVIR_SELECTBOUNDS in left, as the caller sets it
+  wire::Writer request;
+  ASSERT_TRUE(PackParam(kGetItemRect, 1, reinterpret_cast<LPARAM>(&asked), request));
+  const std::string body = request.Take();
+  wire::Reader in(body);
+  LPARAM lParam = 0;
+  std::shared_ptr<Payload> payload;
+  ParamKind kind;
+  ASSERT_TRUE(UnpackParam(kGetItemRect, 1, in, &lParam, &payload, &kind));
+  auto* theirs = reinterpret_cast<RECT*>(lParam);
+  EXPECT_EQ(theirs, &payload->rect) << "the receiver's own copy";
+  EXPECT_EQ(theirs->left, 2);
+  *theirs = RECT{-4, 30, 500, 104};
+  wire::Writer out;
+  PackAnswer(kind, payload.get(), 1, out);
+  const std::string packed = out.Take();
+  wire::Reader answer(packed);
+  std::int64_t result;
+  ASSERT_TRUE(answer.I64(&result));
+  ASSERT_TRUE(UnpackAnswer(kGetItemRect, 1, reinterpret_cast<LPARAM>(&asked), answer));
+  EXPECT_EQ(asked.left, -4);
+  EXPECT_EQ(asked.bottom, 104);
 }
 
 TEST(WireFrames, DriveRequestsAreReadOnlyWhenWellFormed) {
