@@ -76,6 +76,15 @@ bool QueryRect(HWND window, RECT* rect) {
   return true;
 }
 
+bool QueryClientOrigin(HWND window, POINT* origin) {
+  std::int64_t value = 0;
+  if (!QueryValue(window, Query::kClientOrigin, &value)) return false;
+  const auto packed = static_cast<std::uint64_t>(value);
+  *origin = POINT{static_cast<LONG>(static_cast<std::int32_t>(packed >> 32)),
+                  static_cast<LONG>(static_cast<std::int32_t>(packed & 0xFFFFFFFFu))};
+  return true;
+}
+
 bool Act(HWND window, Action what, std::uint64_t argument, std::int64_t* value) {
   std::string bytes;
   return Ask(window, wire::Op::kAct, static_cast<std::uint32_t>(what), argument, value, &bytes,

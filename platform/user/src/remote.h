@@ -24,6 +24,7 @@ enum class Query : std::uint32_t {
   kRect = 10,
   kLastActivePopup = 11,
   kRelative = 12,      // GetWindow of the argument's command
+  kClientOrigin = 13,  // the client area's origin on the screen: x in the high 32 bits, y
 };
 
 enum class Action : std::uint32_t {
@@ -49,6 +50,7 @@ bool IsForeign(HWND window);
 bool QueryValue(HWND window, Query what, std::int64_t* value, std::uint64_t argument = 0);
 bool QueryText(HWND window, Query what, std::u16string* text);
 bool QueryRect(HWND window, RECT* rect);
+bool QueryClientOrigin(HWND window, POINT* origin);
 // Runs an action on the thread that owns the window.
 bool Act(HWND window, Action what, std::uint64_t argument, std::int64_t* value);
 

@@ -101,6 +101,13 @@ void AnswerQuery(const ConnectionRef& connection, const wire::Frame& request, HW
     case Query::kRelative:
       value = HandleValue(GetWindow(window, static_cast<UINT>(argument)));
       break;
+    case Query::kClientOrigin: {
+      POINT origin{0, 0};
+      ClientToScreen(window, &origin);
+      value = static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(origin.x)) << 32) |
+                                        static_cast<std::uint32_t>(origin.y));
+      break;
+    }
     default:
       return Fail(connection, request, ERROR_INVALID_PARAMETER);
   }

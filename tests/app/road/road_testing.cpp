@@ -316,7 +316,11 @@ CString ClassOf(HWND window) {
 
 ProgramRun::ProgramRun() {
   std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\"";
-  if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_)) return;
+  // Its dates are those of the test clock's start, whenever the test runs.
+  ::setenv("ZX_WALL_CLOCK_START", std::to_string(ManualClock::kDefaultWallTime).c_str(), 1);
+  const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_);
+  ::unsetenv("ZX_WALL_CLOCK_START");
+  if (!started) return;
   watchdog_ = std::thread([this] {
     std::unique_lock<std::mutex> guard(lock_);
     if (!ended_.wait_for(guard, kProgramLimit, [this] { return over_; })) {
@@ -355,6 +359,11 @@ std::vector<HWND> ProgramRun::Popups() const {
   return popups;
 }
 
+bool ProgramRun::TakesInput() const {
+  const HWND close = remote::Control(window_, static_cast<UINT>(kProgramCloseCommand));
+  return close && ::IsWindowEnabled(close);
+}
+
 bool ProgramRun::Close() {
   if (!info_.hProcess) return false;
   ::PostMessageW(window_, WM_COMMAND, kProgramCloseCommand, 0);
@@ -374,6 +383,10 @@ bool WaitFor(const std::function<bool()>& condition, int seconds) {
   return true;
 }
 
+HWND Control(HWND top, UINT id) {
+  return FindInside(top, [id](HWND w) { return static_cast<UINT>(::GetWindowLongPtrW(w, GWLP_ID)) == id; });
+}
+
 HWND ShownControl(HWND top, UINT id) {
   return FindInside(top, [top, id](HWND w) {
     return static_cast<UINT>(::GetWindowLongPtrW(w, GWLP_ID)) == id && AllShown(w, top);
@@ -387,8 +400,10 @@ HWND ShownPage(HWND top, LPCWSTR title) {
 }
 
 void PressAt(HWND window, POINT at) {
-  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
-    EXPECT_NE(user::InjectMouseTo(window, at, message), nullptr) << "a click at " << at.x << "," << at.y;
+  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+    HWND r = user::InjectMouseTo(window, at, message);
+    EXPECT_NE(r, nullptr) << "a click at " << at.x << "," << at.y;
+  }
 }
 
 void Press(HWND window) {
@@ -396,20 +411,6 @@ void Press(HWND window) {
   RECT r{};
   ::GetWindowRect(window, &r);
   PressAt(window, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-void Tap(HWND window, int virtualKey) {
-  user::InjectKeyTo(window, virtualKey, true);
-  user::InjectKeyTo(window, virtualKey, false);
-}
-
-CString Texts(HWND window) {
-  CString texts;
-  FindInside(window, [&texts](HWND w) {
-    if (ClassOf(w) == _T("Static") && !TextOf(w).IsEmpty()) texts += TextOf(w) + _T("\n");
-    return false;
-  });
-  return texts;
 }
 
 }  // namespace remote

@@ -127,6 +127,9 @@ class ProgramRun {
   DWORD processId() const { return info_.dwProcessId; }
   // The program's visible top-level windows other than the main window, front first.
   std::vector<HWND> Popups() const;
+  // Whether the main window takes input again: a task's end enables its controls, the close
+  // button last.
+  bool TakesInput() const;
   // Asks the main window to close and waits for the process to end; false when it did not.
   bool Close();
 
@@ -145,6 +148,8 @@ namespace remote {
 // Waits (host time, at most `seconds`) for the condition; this thread's messages are served
 // meanwhile.
 bool WaitFor(const std::function<bool()>& condition, int seconds = 20);
+// The window with the id inside `top`, shown or not, or null.
+HWND Control(HWND top, UINT id);
 // The visible window with the id inside `top` (its ancestors visible too), or null.
 HWND ShownControl(HWND top, UINT id);
 // The visible dialog page of that title inside `top`, or null.
@@ -152,10 +157,6 @@ HWND ShownPage(HWND top, LPCWSTR title);
 // A click at the window's centre, performed by the window's own process.
 void Press(HWND window);
 void PressAt(HWND window, POINT screen);
-// A key pressed and let go in the process of `window`.
-void Tap(HWND window, int virtualKey);
-// The texts of the static controls of a window, one a line.
-CString Texts(HWND window);
 }  // namespace remote
 
 // The device scan of the engine held once it has run, as a long scan would be, until the

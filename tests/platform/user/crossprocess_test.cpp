@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -140,6 +141,12 @@ int PlayDriver(const std::string& picturePath) {
       // A key code no keyboard has is refused by the owner.
       {[&] { return zx::user::InjectKeyTo(driven, 0x1A0, true) == nullptr && GetLastError() == ERROR_INVALID_PARAMETER; }},
       {[&] { return zx::user::SaveWindowPng(driven, picturePath); }},
+      // The click's point in the window's client area, told back to the first process.
+      {[&] {
+        POINT client = kClickAt;
+        return ScreenToClient(driven, &client) &&
+               PostMessageW(driven, WM_USER + 10, 0, MAKELPARAM(client.x, client.y));
+      }},
       {[&] { return !zx::user::SaveRedrawnWindowPng(nowhere, picturePath + ".none") && !std::filesystem::exists(picturePath + ".none"); }},
   };
   for (std::size_t i = 0; i < std::size(steps); ++i)
@@ -299,8 +306,12 @@ TEST_F(CrossProcess, ASecondProcessClicksTypesIntoAndPicturesTheFirstsWindow) {
       input.emplace_back(d.message, 0);
     } else if (d.message == WM_KEYDOWN || d.message == WM_KEYUP) {
       input.emplace_back(d.message, d.wParam);
+    } else if (d.message == WM_USER + 10) {
+      EXPECT_EQ(d.lParam, at) << "the client point the second process worked out";
     }
   }
+  const std::vector<UINT> got = RecordedFor(driven);
+  EXPECT_NE(std::find(got.begin(), got.end(), static_cast<UINT>(WM_USER + 10)), got.end());
   EXPECT_EQ(input, (std::vector<std::pair<UINT, WPARAM>>{
                        {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, 'A'}}));
   EXPECT_EQ(GetForegroundWindow(), driven) << "the click activated it";
