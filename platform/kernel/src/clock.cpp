@@ -15,14 +15,13 @@ namespace {
 // Seconds from 1601-01-01 to 1970-01-01.
 constexpr std::uint64_t kUnixEpochSeconds = 11644473600ull;
 
-// Where a test starts the wall time of a program it runs: FILETIME units, decimal.
-constexpr const char* kWallStartVariable = "ZX_WALL_CLOCK_START";
+// Where a test fixes the wall time of a program it runs: FILETIME units, decimal.
+constexpr const char* kFixedWallTimeVariable = "ZX_FIXED_WALL_TIME";
 
 class HostClock : public Clock {
  public:
   HostClock() {
-    if (const char* start = std::getenv(kWallStartVariable))
-      if (ReadWallClockStart(start, &wallStart_)) monotonicStart_ = MonotonicMs();
+    if (const char* fixed = std::getenv(kFixedWallTimeVariable)) ReadFixedWallTime(fixed, &fixedWall_);
   }
   std::uint64_t MonotonicMs() const override {
     timespec ts{};
@@ -31,7 +30,7 @@ class HostClock : public Clock {
            static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
   }
   std::uint64_t WallTime() const override {
-    if (wallStart_ != 0) return wallStart_ + (MonotonicMs() - monotonicStart_) * 10000u;
+    if (fixedWall_ != 0) return fixedWall_;
     timespec ts{};
     ::clock_gettime(CLOCK_REALTIME, &ts);
     return (static_cast<std::uint64_t>(ts.tv_sec) + kUnixEpochSeconds) * 10000000u +
@@ -40,8 +39,7 @@ class HostClock : public Clock {
   bool MovesByItself() const override { return true; }
 
  private:
-  std::uint64_t wallStart_ = 0;  // 0: the host's wall time
-  std::uint64_t monotonicStart_ = 0;
+  std::uint64_t fixedWall_ = 0;  // 0: the host's wall time
 };
 
 Clock& Host() {
@@ -53,10 +51,10 @@ std::atomic<Clock*> g_clock{nullptr};  // null: the host clock
 
 }  // namespace
 
-bool ReadWallClockStart(std::string_view text, std::uint64_t* fileTime) {
+bool ReadFixedWallTime(std::string_view text, std::uint64_t* fileTime) {
   std::uint64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > kLatestWallClockStart)
+  if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > kLatestFixedWallTime)
     return false;
   *fileTime = value;
   return true;

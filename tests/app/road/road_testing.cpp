@@ -314,12 +314,12 @@ CString ClassOf(HWND window) {
 
 }  // namespace
 
-ProgramRun::ProgramRun() {
+ProgramRun::ProgramRun(std::uint64_t wallTime) {
   std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\"";
-  // Its dates are those of the test clock's start, whenever the test runs.
-  ::setenv("ZX_WALL_CLOCK_START", std::to_string(ManualClock::kDefaultWallTime).c_str(), 1);
+  // Its wall time stands where the test puts it, whenever the test runs.
+  ::setenv("ZX_FIXED_WALL_TIME", std::to_string(wallTime).c_str(), 1);
   const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_);
-  ::unsetenv("ZX_WALL_CLOCK_START");
+  ::unsetenv("ZX_FIXED_WALL_TIME");
   if (!started) return;
   watchdog_ = std::thread([this] {
     std::unique_lock<std::mutex> guard(lock_);

@@ -118,7 +118,8 @@ class MainRoadTest : public RoadTest {
 // instead of hanging; the process is always ended with the object.
 class ProgramRun {
  public:
-  ProgramRun();
+  // Its wall time stands at `wallTime` (a FILETIME value) while it runs.
+  explicit ProgramRun(std::uint64_t wallTime = ManualClock::kDefaultWallTime);
   ~ProgramRun();
   ProgramRun(const ProgramRun&) = delete;
   ProgramRun& operator=(const ProgramRun&) = delete;

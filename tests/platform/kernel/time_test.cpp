@@ -303,7 +303,7 @@ TEST(TimeZones, DamagedInputIsRefused) {
 
 namespace {
 
-TEST(WallClockStart, OnlyPlainDigitsWithinTheCalendarAreRead) {
+TEST(FixedWallTime, OnlyPlainDigitsWithinTheCalendarAreRead) {
   const struct {
     const char* text;
     std::optional<std::uint64_t> read;
@@ -321,7 +321,7 @@ TEST(WallClockStart, OnlyPlainDigitsWithinTheCalendarAreRead) {
   };
   for (const auto& c : cases) {
     std::uint64_t value = 7;
-    EXPECT_EQ(zx::ReadWallClockStart(c.text, &value), c.read.has_value()) << '"' << c.text << '"';
+    EXPECT_EQ(zx::ReadFixedWallTime(c.text, &value), c.read.has_value()) << '"' << c.text << '"';
     if (c.read) {
       EXPECT_EQ(value, *c.read) << c.text;
     }
