@@ -8,6 +8,7 @@
 
 #include "answers.h"
 #include "exchange.h"
+#include "hold.h"
 
 namespace zx::webservice {
 namespace {
@@ -75,6 +76,7 @@ void Service::HandleSoap(const httplib::Request& request, httplib::Response& res
   } else if (request.get_header_value("Content-Type").rfind("text/xml", 0) != 0) {
     answer = {500, FaultEnvelope("soap:Client", "a SOAP 1.1 request is text/xml")};
   } else {
+    WaitWhileHeld(catalogue_.folder() + "/" + call->operation->name + ".hold");
     answer = Perform(*call, request);
   }
   if (const auto fault = NextFault(false)) {
