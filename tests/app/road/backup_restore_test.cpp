@@ -1,17 +1,17 @@
-// Backup and restore through the main window on the laptop profile, by clicks: every driver
-// backed up into a dated archive of the backup folder, a newer display driver downloaded and
-// installed from the results page (which backs the old one up too), that driver restored from
-// the first archive through the restore tab's pages (the restart prompt answered "later"),
-// and a scan that reads the old version back; the window is compared with its reference
-// picture at each page the user stops at.
+// Backup and restore in the real program, started as its own process on the laptop profile and
+// driven only by clicks through the window channel: every driver backed up into a dated archive
+// of the backup folder; an hour later (a second run of the program) a newer display driver
+// downloaded and installed from the results page (which backs the old one up too), and that
+// driver restored from the first archive through the restore tab's pages (the restart prompt
+// answered "later"); then a scan reads the old version back. The window is compared with its
+// reference picture at each page the user stops at.
 #include <cstring>
 #include <filesystem>
 
 #include "DlgBackup1Type.h"
-#include "DlgNagRestart.h"
 #include "DlgRestore1Home.h"
 #include "DlgRestore2Select.h"
-#include "VelquorWizards.h"
+#include "FileHistory.h"
 #include "../../install/road/road_testing.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
@@ -27,7 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr LPCTSTR kDisplayId = _T("PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA");
-constexpr LPCTSTR kDisplayName = _T("NVIDIA Quadro K1000M");
 constexpr LPCTSTR kOldVersion = _T("9.18.13.1106");
 constexpr LPCTSTR kArchiveName = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00.zip");
 constexpr LPCTSTR kInstallArchiveName = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H01-M00-S00.zip");
@@ -117,6 +116,11 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
     }));
     ExpectWindowMatches(main, "velquor_backup_done.png", true);
     EXPECT_TRUE(fs::exists(Host(archive)));
+    CMapStringToString listed;
+    ASSERT_TRUE(LoadHistoryFile(GetAppDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory), listed));
+    CString entry;
+    ASSERT_TRUE(listed.Lookup(kArchiveName, entry));
+    EXPECT_EQ(entry, archive);
     ASSERT_TRUE(program.Close());
   }
 
@@ -134,6 +138,7 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   ASSERT_NO_FATAL_FAILURE(AnswerDownloadAndInstall(
       program, {"main_road_install_question.png", "main_road_installed_message.png"}));
   ASSERT_EQ(InstalledVersion(kDisplayId), CString(_T("21.21.13.7570")));
+  EXPECT_TRUE(fs::exists(Host(backups + kInstallArchiveName))) << "the install backed the old driver up";
   ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
 
   // The restore tab lists both archives, latest first; Restore opens the first backup's drivers.
