@@ -380,10 +380,8 @@ HWND ShownPage(HWND top, LPCWSTR title) {
 }
 
 void PressAt(HWND window, POINT at) {
-  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-    HWND r = user::InjectMouseTo(window, at, message);
-    EXPECT_NE(r, nullptr) << "a click at " << at.x << "," << at.y;
-  }
+  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+    EXPECT_NE(user::InjectMouseTo(window, at, message), nullptr) << "a click at " << at.x << "," << at.y;
 }
 
 void Press(HWND window) {
