@@ -296,9 +296,12 @@ CString ClassOf(HWND window) {
 
 ProgramRun::ProgramRun(std::uint64_t wallTime) {
   std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\"";
-  // Its wall time stands where the test puts it, whenever the test runs.
+  // Its wall time stands where the test puts it, whenever the test runs, and its own pauses
+  // pass on its clock at once.
   ::setenv("ZX_FIXED_WALL_TIME", std::to_string(wallTime).c_str(), 1);
+  ::setenv("ZX_SKIP_PAUSES", "1", 1);
   const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_);
+  ::unsetenv("ZX_SKIP_PAUSES");
   ::unsetenv("ZX_FIXED_WALL_TIME");
   if (!started) return;
   watchdog_ = std::thread([this] {
