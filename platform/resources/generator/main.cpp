@@ -1,37 +1,36 @@
-// zxresgen, the placeholder-image generator: draws the images the project does not have,
-// flat and in distinct colours, at the sizes the system places them.
+// zxresgen, the picture generator: draws the programs' pictures at the sizes the system
+// places them.
 //   zxresgen LIST -o FOLDER [--stamp FILE]
 // Each line of the list names one file (".bmp", ".png", ".ico" or ".cur", a plain name):
-//   name.bmp 100x22 states 4          a strip of 4 states, each 100 x 22, one colour each
-//   name.png 48x48 colour #3366CC     a fixed colour (one per state when given)
-//   name.ico 16x16 32x32              one image per size
-//   name.cur 32x32 hotspot 5,0
-// '#' starts a comment line. Colours not given come from the file name, so every image and
-// every state looks different. Files are written whole; on a mistake nothing is written.
+//   name.bmp 100x22 states 4 kind button:accent   a strip of 4 states drawn by a painter
+//   name.bmp 8x8 kind frame:tl                    one piece of the window frame
+//   name.bmp 200x30 kind logo:light text "Tunevo" a painter that writes a text
+//   name.png 48x48 colour #3366CC                 flat, in a fixed colour (one per state)
+//   name.ico 16x16 32x32 kind sign:app            one image per size
+//   name.cur 32x32 hotspot 5,0 kind hand
+// `kind NAME[:WORD,...]` picks the painter and its word, one for all states or one per state
+// (painters.cpp); with a kind, `colour` is the ground under the picture. Lines without a kind
+// are drawn flat; colours not given come from the file name, so every image and every state
+// looks different. '#' starts a comment line. Files are written whole; on a mistake nothing
+// is written.
 #include <unistd.h>
 
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iomanip>
 #include <iostream>
 #include <sstream>
 
+#include "painters.h"
 #include "writers.h"
 
 namespace {
 
+using zx::resgen::Picture;
 using zx::resgen::Rgb;
 using zx::resgen::Size;
-
-struct Placeholder {
-  std::string file;
-  std::vector<Size> sizes;
-  int states = 1;
-  std::vector<Rgb> colours;
-  int hotX = 0;
-  int hotY = 0;
-};
 
 struct ListError {
   std::string message;
@@ -51,12 +50,29 @@ bool ParseSize(const std::string& text, Size& size) {
 }
 
 Rgb ParseColour(const std::string& text) {
-  unsigned value = 0;
-  char extra = 0;
-  if (text.size() != 7 || text[0] != '#' || std::sscanf(text.c_str() + 1, "%6x%c", &value, &extra) != 1)
-    throw ListError{"a colour is written #RRGGBB: " + text};
-  return {static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
-          static_cast<std::uint8_t>(value)};
+  try {
+    return zx::resgen::ParseRgb(text);
+  } catch (const std::invalid_argument& e) {
+    throw ListError{e.what()};
+  }
+}
+
+std::vector<std::string> Split(const std::string& list) {
+  std::vector<std::string> parts;
+  std::stringstream in(list);
+  std::string part;
+  while (std::getline(in, part, ',')) parts.push_back(part);
+  return parts;
+}
+
+// kind NAME[:WORD,...]: the painter and its words, each one it takes.
+void ParseKind(const std::string& word, Picture& p) {
+  const std::size_t colon = word.find(':');
+  p.kind = word.substr(0, colon);
+  if (colon != std::string::npos) p.variants = Split(word.substr(colon + 1));
+  const std::vector<std::string> given = p.variants.empty() ? std::vector<std::string>{""} : p.variants;
+  for (const std::string& v : given)
+    if (!zx::resgen::Accepts(p.kind, v)) throw ListError{p.file + ": kind " + word + " is not a painter with its words"};
 }
 
 // Distinct colours: a hue from the file name, each further state a golden-ratio turn on.
@@ -83,9 +99,9 @@ Rgb DerivedColour(const std::string& file, int state) {
   return {byte(r), byte(g), byte(b)};
 }
 
-Placeholder ParseLine(const std::string& line) {
+Picture ParseLine(const std::string& line) {
   std::istringstream words(line);
-  Placeholder p;
+  Picture p;
   words >> p.file;
   for (char c : p.file)
     if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-' && c != '.')
@@ -104,9 +120,12 @@ Placeholder ParseLine(const std::string& line) {
     } else if (word == "colour") {
       std::string list;
       words >> list;
-      std::stringstream parts(list);
-      std::string part;
-      while (std::getline(parts, part, ',')) p.colours.push_back(ParseColour(part));
+      for (const std::string& part : Split(list)) p.colours.push_back(ParseColour(part));
+    } else if (word == "kind" && p.kind.empty()) {
+      words >> word;
+      ParseKind(word, p);
+    } else if (word == "text") {
+      if (!(words >> std::quoted(p.text))) throw ListError{p.file + ": text is a word or a \"quoted text\""};
     } else if (word == "hotspot") {
       std::string spot;
       words >> spot;
@@ -120,20 +139,24 @@ Placeholder ParseLine(const std::string& line) {
   if (p.sizes.size() > 1 && kind != "ico") throw ListError{p.file + ": only icons take several sizes"};
   if (p.states > 1 && (kind == "ico" || kind == "cur"))
     throw ListError{p.file + ": icons and cursors have no states"};
-  if (!p.colours.empty() && static_cast<int>(p.colours.size()) != p.states)
+  if (!p.colours.empty() && static_cast<int>(p.colours.size()) != p.states && (p.kind.empty() || p.colours.size() != 1))
     throw ListError{p.file + ": give one colour per state"};
+  if (p.variants.size() > 1 && static_cast<int>(p.variants.size()) != p.states)
+    throw ListError{p.file + ": give the kind one word, or one per state"};
   if (static_cast<long long>(p.sizes[0].width) * p.states > 32767)
     throw ListError{p.file + ": the strip is too wide"};
-  if (p.colours.empty())
+  if (p.colours.empty() && p.kind.empty())
     for (int i = 0; i < p.states; ++i) p.colours.push_back(DerivedColour(p.file, i));
   return p;
 }
 
-std::string Encode(const Placeholder& p) {
+std::string Encode(const Picture& p) {
   const std::string kind = Extension(p.file);
-  if (kind == "bmp") return zx::resgen::EncodeBmp(p.sizes[0].width, p.sizes[0].height, p.colours);
-  if (kind == "png") return zx::resgen::EncodePng(p.sizes[0].width, p.sizes[0].height, p.colours);
-  return zx::resgen::EncodeIcon(p.sizes, p.colours[0], kind == "cur", p.hotX, p.hotY);
+  if (kind == "bmp") return zx::resgen::EncodeBmp(Draw(p, p.sizes[0]));
+  if (kind == "png") return zx::resgen::EncodePng(Draw(p, p.sizes[0]));
+  std::vector<zx::resgen::Image> images;
+  for (const Size& size : p.sizes) images.push_back(Draw(p, size));
+  return zx::resgen::EncodeIcon(images, kind == "cur", p.hotX, p.hotY);
 }
 
 bool WriteWhole(const std::string& path, const std::string& bytes) {
@@ -186,7 +209,7 @@ int main(int argc, char** argv) {
       ++number;
       const std::size_t first = line.find_first_not_of(" \t\r");
       if (first == std::string::npos || line[first] == '#') continue;
-      const Placeholder p = ParseLine(line);
+      const Picture p = ParseLine(line);
       files.emplace_back(folder + "/" + p.file, Encode(p));
     }
   } catch (const ListError& e) {

@@ -42,6 +42,8 @@ class DialogTest : public MachineTest {
   static HWND ActiveWindow();
 
   static std::vector<COLORREF> Pixels(HWND window, SIZE& size);
+  // The colour of a pixel of a picture of the resource library.
+  static COLORREF PictureColour(UINT id, int x, int y);
   static void ExpectWindowMatches(HWND window, const std::string& name);
   static void ExpectScreenMatches(const RECT& area, const std::string& name);
 
