@@ -6,6 +6,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/deps.sh
 jobs=$(nproc)
+# The three builds take about 15 GB; say what the disk holds, so a full disk is plain to see.
+df -h . | tail -n 1 | awk '{print "disk: " $4 " free of " $2}'
 
 # Fuzz targets (clang, libFuzzer), each over its checked-in corpus.
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
