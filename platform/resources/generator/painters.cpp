@@ -63,7 +63,8 @@ void Frame(cairo_t* cr, Rect cell, const std::string& part) {
   const int side = sideways ? static_cast<int>(cell.w) : 8;
   const int band = part[0] == 't' ? static_cast<int>(cell.h) : 29;
   const int foot = part[0] == 'b' ? static_cast<int>(cell.h) : 8;
-  Slice(cr, cell, 2 * side + 40, band + foot + 40, part, [&](cairo_t* c, Rect w) {
+  const int span = 2 * side + 40 + static_cast<int>(cell.w), height = band + foot + 40 + static_cast<int>(cell.h);
+  Slice(cr, cell, span, height, part, [&](cairo_t* c, Rect w) {
     SetColour(c, kOutline);
     cairo_paint(c);
     cairo_save(c);
