@@ -17,6 +17,8 @@ struct tagScanState {
   std::atomic<bool> bConnectionFailed{false};
   // The home page's scan-done flag: the last scan ended with results.
   std::atomic<bool> bScanDone{false};
+  // The update-all mark: the last scan went through and found every driver up to date.
+  std::atomic<bool> bAllUpToDate{false};
   // The scan step the scan tab selects again (0 home, 1 scanning, 2 results, 3 summary).
   std::atomic<int> nScanStep{0};
   // The engine's counts of the last scan.

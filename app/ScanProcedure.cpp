@@ -88,6 +88,7 @@ int CScanRun::Run() {
   const bool deviceScanOnly = m_host.GetStartMode() == 15;
   m_host.SetStartMode(11);
   m_state.bScanDone = false;
+  m_state.bAllUpToDate = false;
   m_page.ResetScanningPage();
   Status(m_page, _T("IDS_PREPARE_STARTSCAN"));
   const SYSTEMTIME start = Now();
@@ -204,10 +205,11 @@ int CScanRun::Finish() {
     m_page.FinishScanPage(m_page.FillResultRows());
     return 1;
   }
+  m_state.bAllUpToDate = !Stopped() && !m_state.bConnectionFailed;
   if (!m_host.IsOneClick()) {
     if (Stopped())
       m_page.ShowScanMessage(_T("IDS_SCAN_STOPPED"), kInformation, false);
-    else if (!m_state.bConnectionFailed)
+    else if (m_state.bAllUpToDate)
       m_page.ShowScanMessage(_T("IDS_DRIVER_UPTODATE"), kInformation, false);
   }
   m_page.FinishScanPage(FALSE);

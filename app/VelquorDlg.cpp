@@ -353,8 +353,10 @@ void CVelquorDlg::OpenResultsTab() {
     SelectGroupButton(kScanGroup, CScanPagesHost::kResultsPage);
     return;
   }
-  // Without results the tab offers a scan and goes back to the first tab either way.
-  const int answer = AppMessageBox(GetLangString(_T("IDS_PERFORM_SCAN"), _T("Tunevo")), MB_YESNO | MB_ICONQUESTION, this);
+  // Without results the tab offers a scan (again, when the last one found nothing to update)
+  // and goes back to the first tab either way.
+  const LPCTSTR question = state.bAllUpToDate ? _T("IDS_SCANRES_UPDAALL_DRIVER") : _T("IDS_PERFORM_SCAN");
+  const int answer = AppMessageBox(GetLangString(question, _T("Tunevo")), MB_YESNO | MB_ICONQUESTION, this);
   state.nScanStep = 0;
   PostMessage(WM_COMMAND, kFirstTabCommand);
   if (answer != IDYES || !PostScanNow()) SelectGroupButton(kScanGroup, CScanPagesHost::kHomePage);

@@ -5,7 +5,9 @@ void InitLock(CRITICAL_SECTION* section) { InitializeCriticalSectionAndSpinCount
 
 EnterLock::EnterLock(CRITICAL_SECTION* section) : m_pSection(section) {
   if (!TryEnterCriticalSection(m_pSection)) {
-    Sleep(1);
+    // A busy section: give the holder the processor once, then wait for it. The pause is a
+    // yield rather than a timed sleep, so it never waits on a clock that stands still.
+    Sleep(0);
     EnterCriticalSection(m_pSection);
   }
 }

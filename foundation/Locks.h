@@ -1,5 +1,5 @@
 // The library's locks: critical sections with spin count 1000 and a scoped guard that tries
-// the section first, sleeps 1 ms when it is busy and then waits for it.
+// the section first, yields the processor once when it is busy and then waits for it.
 #pragma once
 #include <windows.h>
 

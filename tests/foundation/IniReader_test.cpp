@@ -5,6 +5,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
 #include <vector>
 
 #include "IniReader.h"
@@ -162,6 +166,40 @@ TEST(ResourceStrings, TextsComeFromTheCurrentResourceModule) {
   EXPECT_EQ(LoadResString(101), CString(_T("Scan now")));
   EXPECT_EQ(LoadResString(4097), CString(_T("A string in the second block")));
   EXPECT_TRUE(LoadResString(102).IsEmpty());
+}
+
+// Every text a program asks for is in the language file it reads it from, read as the program
+// reads it, so that no window opens with a "Fail to Read" box of its own. The table names the
+// keys by file and section.
+TEST_F(TextLookupTest, TheShippedLanguageFilesHoldEveryTextTheProgramsAsk) {
+  const std::map<std::string, std::string> shipped = {
+      {"qvx.ini", ZX_SOURCE_DIR "/app/text/qvx.ini"},
+      {"velquor.ini", ZX_SOURCE_DIR "/app/text/velquor.ini"},
+      {"checkupdate.ini", ZX_SOURCE_DIR "/checkupdate/text/checkupdate.ini"}};
+  for (const auto& [name, path] : shipped) Write(name, ReadHostFile(path));
+  std::ifstream table(ZX_SOURCE_DIR "/tests/data/texts/asked_texts.txt");
+  ASSERT_TRUE(table) << "the table of asked texts is missing";
+  std::unique_ptr<CIniReader, void (*)(CIniReader*)> reader(nullptr, DeleteIniReader);
+  std::string line, file, section;
+  int keys = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line[0] == '[' ? line.substr(1, line.find(']') - 1) : line);
+    if (line[0] == '[') {
+      words >> file >> section;
+      ASSERT_TRUE(shipped.count(file)) << line;
+      reader.reset(OpenIniReader(CString(file.c_str()), TRUE));
+      ASSERT_TRUE(reader) << file;
+      continue;
+    }
+    ASSERT_TRUE(reader) << "a key before its file: " << line;
+    for (std::string key; words >> key; ++keys) {
+      CString text;
+      EXPECT_TRUE(reader->ReadString(CString(key.c_str()), CString(section.c_str()), text))
+          << file << " [" << section << "] " << key;
+    }
+  }
+  EXPECT_GT(keys, 500);
 }
 
 }  // namespace

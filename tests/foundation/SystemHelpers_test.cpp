@@ -1,10 +1,17 @@
-// System helpers: the administrator test, WOW64, drive space and the processor meter.
+// System helpers: the administrator test, WOW64, drive space, the processor meter and the
+// library's lock guard.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "Locks.h"
 #include "OSVersionInfo.h"
 #include "SystemHelpers.h"
 #include "machine_fixture.h"
 #include "cstring_printer.h"
+#include "zx/clock.h"
 
 namespace {
 
@@ -57,6 +64,36 @@ TEST_F(SystemHelpersTest, TheProcessorMeterAnswersPercentages) {
   EXPECT_LE(usage, 100);
   // Within 200 ms the last average is answered again.
   EXPECT_EQ(meter.GetCpuUsage(), usage);
+}
+
+// A guard that finds its section busy waits for the holder alone, not for a clock that a test
+// holds still: the second thread reaches the section's own wait and gets in once it is left.
+TEST(EnterLockTest, ABusySectionIsWaitedForWhileTheClockStandsStill) {
+  zx::ManualClock clock;
+  zx::SetClock(&clock);
+  CRITICAL_SECTION section;
+  InitLock(&section);
+  std::atomic<bool> entered{false};
+  std::thread second;
+  {
+    EnterLock holder(&section);
+    second = std::thread([&] {
+      EnterLock guard(&section);
+      entered = true;
+    });
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::atomic_ref<LONG>(section.LockCount).load() < 1 &&
+           std::chrono::steady_clock::now() < limit) {
+      std::this_thread::yield();
+    }
+    EXPECT_GE(std::atomic_ref<LONG>(section.LockCount).load(), 1)
+        << "the second guard never reached the section's wait";
+  }
+  clock.Advance(1);  // frees a guard that waits on the clock, so the thread always ends
+  second.join();
+  EXPECT_TRUE(entered);
+  DeleteCriticalSection(&section);
+  zx::SetClock(nullptr);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
 #include "HalvoranApp.h"
+#include "IniReader.h"
 #include "PathHelpers.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
@@ -119,7 +120,8 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
 }
 
 // The scan tab returns to the page of the scan's step; the results tab shows the last scan's
-// results, or offers a scan (No here) and goes back to the scan tab's home page.
+// results, or offers a scan (No here) and goes back to the scan tab's home page: a scan again
+// when the last one found every driver up to date.
 TEST_F(VelquorWindow, TheScanAndResultsTabsFollowTheScan) {
   CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
   ASSERT_NE(scan, nullptr);
@@ -127,38 +129,45 @@ TEST_F(VelquorWindow, TheScanAndResultsTabsFollowTheScan) {
   tagScanState& state = dialog_->GetScanHost()->ScanState();
   const struct {
     int tab;
-    bool scanDone;
+    bool scanDone, allUpToDate;
     int step;
-    bool asks;
+    LPCTSTR question;
     int selectedTab, button, stepAfter;
   } kCases[] = {
-      {1, false, 3, false, 1, 5, 3}, {1, false, 1, false, 1, 2, 1}, {1, true, 2, false, 1, 4, 2},
-      {1, false, 0, false, 1, 1, 0}, {1, false, 7, false, 1, 1, 7}, {2, true, 3, false, 2, 3, 3},
-      {2, false, 2, true, 1, 1, 0},
+      {1, false, false, 3, nullptr, 1, 5, 3}, {1, false, false, 1, nullptr, 1, 2, 1},
+      {1, true, false, 2, nullptr, 1, 4, 2},  {1, false, false, 0, nullptr, 1, 1, 0},
+      {1, false, false, 7, nullptr, 1, 1, 7}, {2, true, false, 3, nullptr, 2, 3, 3},
+      {2, false, false, 2, _T("IDS_PERFORM_SCAN"), 1, 1, 0},
+      {2, false, true, 3, _T("IDS_SCANRES_UPDAALL_DRIVER"), 1, 1, 0},
   };
   for (const auto& c : kCases) {
     state.bScanDone = c.scanDone;
+    state.bAllUpToDate = c.allUpToDate;
     state.nScanStep = c.step;
-    bool asked = false;
-    if (c.asks)
+    CString asked;
+    if (c.question)
       WhileModal({[&asked] {
         auto* box = dynamic_cast<CDlgBaseMessageBoxWndBase*>(CWnd::FromHandle(ActiveWindow()));
         if (box == nullptr) return false;
-        asked = true;
+        asked = box->GetText();
         Click(::GetDlgItem(box->m_hWnd, kMessageBoxFirstButton + 1));
         return true;
       }});
     Click(dialog_->GetTabButton(c.tab)->m_hWnd);
     Pump();
-    if (c.asks) ExpectAllStepsRan();
+    if (c.question) ExpectAllStepsRan();
     const std::string which = std::to_string(c.tab) + "/" + std::to_string(c.step);
-    EXPECT_EQ(asked, c.asks) << which;
+    EXPECT_EQ(asked.IsEmpty(), c.question == nullptr) << which;
+    if (c.question) {
+      EXPECT_NE(asked.Find(GetLangString(c.question, _T("Tunevo"))), -1) << which;
+    }
     EXPECT_EQ(dialog_->GetCurrentPanel(), scan) << which;
     EXPECT_EQ(dialog_->GetSelectedTab(), dialog_->GetTabButton(c.selectedTab)) << which;
     EXPECT_EQ(scan->GetSelectedButton(), c.button) << which;
     EXPECT_TRUE(Shown(scan->GetPage(c.button))) << which;
     EXPECT_EQ(state.nScanStep, c.stepAfter) << which;
   }
+  state.bAllUpToDate = false;
   state.bScanDone = false;
   state.nScanStep = 0;
 }

@@ -12,6 +12,7 @@
 #include "results_testing.h"
 #include "zx/input.h"
 #include "zx/menus.h"
+#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -3,7 +3,6 @@
 // hands on and keeps a real exclusion file.
 #pragma once
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,9 +16,7 @@
 #include "UpdateServiceHelper.h"
 #include "dialogs_testing.h"
 #include "standin.h"
-#include "zx/machineprofile.h"
 #include "zx/clock.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 
@@ -82,9 +79,7 @@ class ResultsTest : public DialogTest {
   }
 
   void SetValue(const std::string& section, const std::string& key, const std::string& value) {
-    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-    const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
-    ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
+    road::SetMachineValue(root(), section, key, value);
   }
 
   // The laptop scanned and its updates looked up in the shipped catalogue. The exchange with
@@ -100,10 +95,8 @@ class ResultsTest : public DialogTest {
     std::filesystem::copy_file(std::string(ZX_CATALOGUE_DIR) + "/laptop/catalogue.ini",
                                catalogue_.path() + "/catalogue.ini");
     WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");
-    StandIn service(StandInOptions(catalogue_.path(), uploads_.path()));
-    ASSERT_GT(service.port(), 0);
-    for (const char* host : {"update.zephrin-tunevo.example", "update2.zephrin-tunevo.example"})
-      SetValue("Hosts", host, "127.0.0.1:" + std::to_string(service.port()));
+    const auto service = road::StartService(root(), catalogue_.path(), uploads_.path());
+    ASSERT_NE(service, nullptr);
     ASSERT_EQ(engine_.ReportScanEnd(_T("")), kStepCompleted);
     tagScanRequestMachine machine;
     machine.nOsId = 21;

@@ -14,6 +14,7 @@
 #include "ExchangeEncoding.h"
 #include "LastScanStatus.h"
 #include "UpdateAnswer.h"
+#include "VelquorScan.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
 
@@ -28,6 +29,8 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   StartShippedService();
   OpenMainWindow();
   ExpectPageMatches(Home(), "scan_home_before.png");
+  tagScanState& state = main_->GetScanHost()->ScanState();
+  state.bAllUpToDate = true;  // as after an earlier scan that found nothing to update
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return Shown(Scanning()); }));
   EXPECT_TRUE(theApp.m_bTaskBusy);
@@ -37,6 +40,7 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   const int found = main_->GetScanEngine().GetUpdatesFound();
   EXPECT_GT(devices, 0);
   EXPECT_GT(found, 0);
+  EXPECT_FALSE(state.bAllUpToDate) << "a scan with updates leaves no update-all mark";
   const std::vector<CString> lines = StatusLines();
   const std::vector<CString> expected = {u"Preparing the scan",
                                          u"Please wait while the devices are examined...",
