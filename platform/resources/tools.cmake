@@ -17,6 +17,7 @@ target_include_directories(zx_resgen PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/generato
 target_link_libraries(zx_resgen PUBLIC ZLIB::ZLIB PkgConfig::ZXRESGEN)
 add_executable(zxresgen ${CMAKE_CURRENT_SOURCE_DIR}/generator/main.cpp)
 target_link_libraries(zxresgen PRIVATE zx_resgen)
+target_include_directories(zxresgen PRIVATE $<TARGET_PROPERTY:zx_kernel,INTERFACE_INCLUDE_DIRECTORIES>)
 set_target_properties(zxrc zxresgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # zx_add_resources(target FILE script [PLACEHOLDERS list] [DESTINATION folder])

@@ -21,6 +21,7 @@
 
 #include "picturelist.h"
 #include "writers.h"
+#include "zx/fontleaks.h"  // sanitizer builds run this tool during the build
 
 namespace {
 
@@ -105,3 +106,4 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
