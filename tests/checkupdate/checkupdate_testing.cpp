@@ -87,10 +87,4 @@ void CheckUpdateTest::SetMachineValue(const std::string& section, const std::str
   ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
 }
 
-std::string CheckUpdateTest::HostPath(const CString& windowsPath) {
-  std::string host;
-  zx::path::WindowsToHost(windowsPath.GetString(), host, nullptr);
-  return host;
-}
-
 }  // namespace zx::test

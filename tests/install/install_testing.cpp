@@ -42,12 +42,6 @@ void InstallTest::TearDown() {
   for (const char* name : kTextFiles) std::remove((folder_ + "/" + name).c_str());
 }
 
-std::string InstallTest::HostPath(LPCTSTR windowsPath) {
-  std::string host;
-  zx::path::WindowsToHost(windowsPath, host, nullptr);
-  return host;
-}
-
 bool InstallTest::HostFileExists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec);

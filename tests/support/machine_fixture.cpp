@@ -7,8 +7,15 @@
 #include <sstream>
 
 #include "zx/machine.h"
+#include "zx/pathmap.h"
 
 namespace zx::test {
+
+std::string HostPath(const char16_t* windowsPath) {
+  std::string host;
+  if (windowsPath != nullptr) zx::path::WindowsToHost(windowsPath, host);
+  return host;
+}
 
 TempFolder::TempFolder() {
   const char* base = std::getenv("TMPDIR");

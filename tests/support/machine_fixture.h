@@ -19,6 +19,9 @@ class TempFolder {
   std::string path_;
 };
 
+// The host path of a Windows path of the machine ("" when it names no place of the machine).
+std::string HostPath(const char16_t* windowsPath);
+
 // Fixture: every test runs on its own machine root.
 class MachineTest : public ::testing::Test {
  protected:

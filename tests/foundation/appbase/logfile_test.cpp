@@ -34,11 +34,6 @@ class LogFiles : public MachineTest {
     g_bLogging = FALSE;
     zx::SetClock(nullptr);
   }
-  static std::string HostPath(const CString& windowsPath) {
-    std::string host;
-    zx::path::WindowsToHost(static_cast<LPCTSTR>(windowsPath), host);
-    return host;
-  }
   static CString Folder() { return GetAppDataFolder(); }
   std::vector<std::string> LogNames() const {
     std::vector<std::string> names;
