@@ -23,12 +23,20 @@ static_assert(kKeyLength == 49);
 
 constexpr int kDigestLength = 32;
 
+// The two digits of every byte, high nibble first.
+constexpr auto kDigitPairs = [] {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::array<std::array<char, 2>, 256> pairs{};
+  for (std::size_t b = 0; b < 256; ++b) pairs[b] = {kDigits[b >> 4], kDigits[b & 0x0F]};
+  return pairs;
+}();
+
 template <class Char>
 void WriteHex(const BYTE* bytes, Char* out, DWORD count) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   for (DWORD i = 0; i < count; ++i) {
-    *out++ = static_cast<Char>(kDigits[bytes[i] >> 4]);
-    *out++ = static_cast<Char>(kDigits[bytes[i] & 0x0F]);
+    const std::array<char, 2>& pair = kDigitPairs[bytes[i]];
+    *out++ = static_cast<Char>(pair[0]);
+    *out++ = static_cast<Char>(pair[1]);
   }
 }
 
@@ -71,6 +79,17 @@ int DecipherUnits(DWORD count, ByteAt byteAt, WCHAR* out) {
     out[units++] = unit;
   }
   return units;
+}
+
+// Each unit enciphered low byte first and written as its four digits.
+template <class Char>
+void EncipherUnits(std::u16string_view units, Char* out) {
+  CRc4KeyStream stream;
+  for (const WCHAR unit : units) {
+    const BYTE pair[2] = {static_cast<BYTE>((unit & 0xFF) ^ stream.Next()), static_cast<BYTE>((unit >> 8) ^ stream.Next())};
+    WriteHex(pair, out, 2);
+    out += 4;
+  }
 }
 
 // Whether every unit is ASCII, which code page 1252 keeps as it is, one byte a unit.
@@ -211,15 +230,9 @@ BOOL EncipherTextToHex(CString& text, CString& encoded) {
   return TRUE;
 }
 
-void EncipherUnitsToHex(std::u16string_view units, WCHAR* out) {
-  // Each unit is enciphered low byte first and written as its four digits.
-  CRc4KeyStream stream;
-  for (const WCHAR unit : units) {
-    const BYTE pair[2] = {static_cast<BYTE>((unit & 0xFF) ^ stream.Next()), static_cast<BYTE>((unit >> 8) ^ stream.Next())};
-    WriteHex(pair, out, 2);
-    out += 4;
-  }
-}
+void EncipherUnitsToHex(std::u16string_view units, WCHAR* out) { EncipherUnits(units, out); }
+
+void EncipherUnitsToHex(std::u16string_view units, char* out) { EncipherUnits(units, out); }
 
 BOOL getInputHexFromStr(CString& text, CString& encoded) {
   try {

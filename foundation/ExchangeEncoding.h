@@ -61,6 +61,8 @@ ZXHELPER_API BOOL EncipherTextToHex(CString& text, CString& encoded);
 // The payload of an exchange text: the units enciphered, four digits a unit, written to `out`
 // (4 x units.size() characters).
 ZXHELPER_API void EncipherUnitsToHex(std::u16string_view units, WCHAR* out);
+// The same payload as narrow digits.
+ZXHELPER_API void EncipherUnitsToHex(std::u16string_view units, char* out);
 
 // The main program's encoder of its scan requests and reports: as EncipherTextToHex, except
 // that a text empty after trimming gives the digest field of the empty text alone, which

@@ -21,7 +21,6 @@ class ZXHELPER_API CMarkup {
     int nStartR;      // ">" of the start tag
     int nEndL;        // "<" of the end tag; for "<name/>" the "/"
     int nEndR;        // ">" of the end tag; for "<name/>" equal to nStartR
-    int nReserved;    // always 0
     int iElemParent;  // slot of the parent (0 = the document)
     int iElemChild;   // slot of the first child, 0 if none
     int iElemNext;    // slot of the next sibling, 0 if none

@@ -16,8 +16,8 @@ constexpr LPCTSTR kNoEndTag = _T("Expecting end tag of element %s");
 constexpr LPCTSTR kWrongEndTag = _T("End tag does not correspond to %s");
 constexpr LPCTSTR kOpenEndTag = _T("End tag not completed for element %s");
 
-// One parse of one document. Every open element's end-tag-left field serves as the scan
-// position within its content until its end tag is found.
+// One parse of one document. The scan position within each open element's content is kept
+// on a stack beside it; its end-tag-left field is set once its end tag is found.
 class Parser {
  public:
   Parser(std::u16string_view doc, MarkupPositions& positions, CString& error)
@@ -26,7 +26,7 @@ class Parser {
   int ParseRoot();
 
  private:
-  int ParseStartTag(int parent, std::u16string_view& name);
+  int ParseStartTag(int parent, int& from, std::u16string_view& name);
   int ParseEndTag(int slot, std::u16string_view name);
   bool CloseSimpleLeaf(int slot, std::u16string_view name);
   int Fail(LPCTSTR message, std::u16string_view name = {});
@@ -36,27 +36,30 @@ class Parser {
   CString& error_;
 };
 
-// The top of the stack is the parent whose content is being scanned.
+// The top of the stack is the parent whose content is being scanned. The document's own
+// end-tag-left field is left on the "<" of its root.
 int Parser::ParseRoot() {
   struct Open {
     int slot;
     int lastChild;  // the last child linked so far
+    int from;       // the scan position within its content
     std::u16string_view name;
   };
-  std::vector<Open> open{{0, 0, {}}};
+  std::vector<Open> open{{0, 0, 0, {}}};
   for (;;) {
     Open& parent = open.back();
     std::u16string_view name;
-    const int slot = ParseStartTag(parent.slot, name);
+    const int slot = ParseStartTag(parent.slot, parent.from, name);
     if (slot < 0) return -1;
     if (slot == 0) {
       // The end tag of the parent; at document level there is no root element.
+      positions_[parent.slot].nEndL = parent.from;
       if (parent.slot == 0) return 0;
       if (ParseEndTag(parent.slot, parent.name) < 0) return -1;
       const int closed = parent.slot;
       open.pop_back();
-      if (open.back().slot == 0) return closed;
-      positions_[open.back().slot].nEndL = positions_[closed].nEndR + 1;
+      if (open.back().slot == 0) break;
+      open.back().from = positions_[closed].nEndR + 1;
       continue;
     }
     if (parent.lastChild == 0) {
@@ -65,13 +68,16 @@ int Parser::ParseRoot() {
       positions_[parent.lastChild].iElemNext = slot;
     }
     parent.lastChild = slot;
-    if (!positions_[slot].IsEmptyElement() && !CloseSimpleLeaf(slot, name)) {
-      open.push_back({slot, 0, name});
+    const CMarkup::ElemPos& pos = positions_[slot];
+    if (!pos.IsEmptyElement() && !CloseSimpleLeaf(slot, name)) {
+      open.push_back({slot, 0, pos.nEndL, name});
       continue;
     }
-    if (parent.slot == 0) return slot;
-    positions_[parent.slot].nEndL = positions_[slot].nEndR + 1;
+    if (parent.slot == 0) break;
+    parent.from = pos.nEndR + 1;
   }
+  positions_[0].nEndL = open.front().from;
+  return open.front().lastChild;
 }
 
 // Most elements are "<name>data</name>": the first "<" after the start tag opens the element's
@@ -79,75 +85,68 @@ int Parser::ParseRoot() {
 // for the general path, which starts again from the start tag's end.
 bool Parser::CloseSimpleLeaf(int slot, std::u16string_view name) {
   CMarkup::ElemPos& pos = positions_[slot];
-  const std::size_t lt = static_cast<std::size_t>(CMarkupScanner::Find(doc_, pos.nStartR + 1, '<'));
-  const std::size_t close = lt + 2 + name.size();
-  if (close >= doc_.size() || doc_[lt + 1] != '/' || doc_[close] != '>') return false;
-  if (!CMarkupScanner::SameText(doc_.data() + lt + 2, name)) return false;
-  pos.nEndL = static_cast<int>(lt);
-  pos.nEndR = static_cast<int>(close);
+  const int lt = CMarkupScanner::Find(doc_, pos.nStartR + 1, '<');
+  if (!CMarkupScanner::ClosesWith(doc_, static_cast<std::size_t>(lt), name)) return false;
+  pos.nEndL = lt;
+  pos.nEndR = lt + 2 + static_cast<int>(name.size());
   return true;
 }
 
-// The start of the next element under `parent`, from the parent's scan position: its new
-// slot, 0 when the parent's end tag comes first, -1 on an error. An element written
-// "<name/>" is complete; any other is left open with its name in `name`.
-int Parser::ParseStartTag(int parent, std::u16string_view& name) {
+// The start of the next element under `parent`, scanning from `from`, which is left on the
+// "<" of the last tag read: its new slot, 0 when the parent's end tag comes first, -1 on an
+// error. An element written "<name/>" is complete; any other is left open with its name in
+// `name`.
+int Parser::ParseStartTag(int parent, int& from, std::u16string_view& name) {
   const int length = static_cast<int>(doc_.size());
-  CMarkupScanner scanner(doc_);
-  int from = positions_[parent].nEndL;
   int lt = 0;
+  int after = 0;  // just after the name
   for (;;) {
     // Tags are mostly apart by a line break or nothing: that gap is passed over before any
     // search.
     lt = from;
-    while (lt < length && CMarkupScanner::IsWhiteSpace(doc_[lt])) ++lt;
+    if (lt + 1 < length && doc_[lt] == '\r' && doc_[lt + 1] == '\n') lt += 2;
     if (lt < length && doc_[lt] != '<') lt = CMarkupScanner::Find(doc_, lt, '<');
     if (lt == length) return Fail(kNoElementTag);
-    positions_[parent].nEndL = lt;
+    from = lt;
     // The usual "<name" and "</" are read directly, anything else token by token.
     const WCHAR next = lt + 1 < length ? doc_[lt + 1] : 0;
     if (next != 0 && CMarkupScanner::StartsName(next)) {
-      const int end = CMarkupScanner::FindDelimiter(doc_, lt + 2);
-      name = doc_.substr(static_cast<std::size_t>(lt) + 1, static_cast<std::size_t>(end - lt - 1));
-      scanner.MoveTo(end);
+      after = CMarkupScanner::FindDelimiter(doc_, lt + 2);
+      name = std::u16string_view(doc_.data() + lt + 1, static_cast<std::size_t>(after - lt - 1));
       break;
     }
-    scanner.MoveTo(lt + 1);
-    if (next != '/') {
-      if (!scanner.NextToken()) return Fail(kAbruptEnd);
-      if (scanner.IsQuoted()) return Fail(kQuotedTag);
-    }
-    if (next == '/' || scanner.TokenIs('/')) return 0;
+    if (next == '/') return 0;
+    CMarkupScanner scanner(doc_, lt + 1);
+    if (!scanner.NextToken()) return Fail(kAbruptEnd);
+    if (scanner.IsQuoted()) return Fail(kQuotedTag);
+    if (scanner.TokenIs('/')) return 0;
     if (!scanner.TokenIs('!') && !scanner.TokenIs('?')) {
       name = scanner.Token();
+      after = scanner.Position();
       break;
     }
     if (!scanner.SkipNode(lt)) return Fail(kInvalidNode);
     from = scanner.Position();
   }
   // The usual start tag ends right after its name.
-  const bool closedAtName = scanner.Position() < length && doc_[static_cast<std::size_t>(scanner.Position())] == '>';
-  if (!closedAtName && !scanner.FindChar('>')) return Fail(kNoTagEnd);
+  const int right = after < length && doc_[static_cast<std::size_t>(after)] == '>' ? after : CMarkupScanner::Find(doc_, after, '>');
+  if (right == length) return Fail(kNoTagEnd);
   // The content starts after the start tag, if any; "<name/>" is complete.
-  const int right = scanner.Position();
   const bool empty = doc_[static_cast<std::size_t>(right) - 1] == '/';
-  positions_.push_back({lt, right, empty ? right - 1 : right + 1, empty ? right : 0, 0, parent, 0, 0});
+  positions_.push_back({lt, right, empty ? right - 1 : right + 1, empty ? right : 0, parent, 0, 0});
   return static_cast<int>(positions_.size()) - 1;
 }
 
 // The end tag of `slot`, named `name`, whose scan position stands on its "<" (the parse of
 // its content stopped there): the slot, or -1 on an error.
 int Parser::ParseEndTag(int slot, std::u16string_view name) {
-  CMarkupScanner scanner(doc_, positions_[slot].nEndL);
-  const std::size_t lt = static_cast<std::size_t>(scanner.Position());
+  const int lt = positions_[slot].nEndL;
   // The usual "</name>" needs no tokens.
-  const std::size_t close = lt + 2 + name.size();
-  if (close < doc_.size() && doc_[lt + 1] == '/' && doc_[close] == '>' &&
-      CMarkupScanner::SameText(doc_.data() + lt + 2, name)) {
-    positions_[slot].nEndR = static_cast<int>(close);
+  if (CMarkupScanner::ClosesWith(doc_, static_cast<std::size_t>(lt), name)) {
+    positions_[slot].nEndR = lt + 2 + static_cast<int>(name.size());
     return slot;
   }
-  scanner.MoveTo(static_cast<int>(lt) + 1);
+  CMarkupScanner scanner(doc_, lt + 1);
   for (int count = 0;; ++count) {
     if (!scanner.NextToken()) return Fail(kOpenEndTag, name);
     if (scanner.IsQuoted()) continue;

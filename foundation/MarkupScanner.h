@@ -47,8 +47,9 @@ class CMarkupScanner {
   // or its terminator is missing; on true the position is just after the node.
   bool SkipNode(int lt);
 
-  // Whether the text at `at` begins with `name`: eight characters at a time, as names are.
-  static bool SameText(const WCHAR* at, std::u16string_view name);
+  // Whether "</name>" stands at `lt` of `doc`, written without blanks; `name` is a view into
+  // `doc` ahead of `lt`.
+  static bool ClosesWith(std::u16string_view doc, std::size_t lt, std::u16string_view name);
 
   // A character that begins a name token at once: no delimiter, no quote.
   static bool StartsName(WCHAR ch) { return !IsDelimiter(ch) && ch != '"' && ch != '\''; }
@@ -126,14 +127,23 @@ inline int CMarkupScanner::FindDelimiter(std::u16string_view text, int from) {
   return static_cast<int>(text.size());
 }
 
-inline bool CMarkupScanner::SameText(const WCHAR* at, std::u16string_view name) {
+inline bool CMarkupScanner::ClosesWith(std::u16string_view doc, std::size_t lt, std::u16string_view name) {
+  const std::size_t close = lt + 2 + name.size();
+  if (close >= doc.size() || doc[lt + 1] != '/' || doc[close] != '>') return false;
+  const WCHAR* const at = doc.data() + lt + 2;
   std::size_t i = 0;
 #if defined(__SSE2__)
+  // Eight characters at a time, the last block too while the text goes on that far: the name
+  // stands before `at` in the same text, so it can be read as far.
+  const auto differ = [at, &name](std::size_t from) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + from));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name.data() + from));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(a, b))) & 0xFFFFu;
+  };
   for (; name.size() - i >= 8; i += 8) {
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name.data() + i));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(a, b)) != 0xFFFF) return false;
+    if (differ(i) != 0) return false;
   }
+  if (i < name.size() && doc.size() - (lt + 2) - i >= 8) return (differ(i) & ((1u << (2 * (name.size() - i))) - 1)) == 0;
 #endif
   for (; i < name.size(); ++i) {
     if (at[i] != name[i]) return false;

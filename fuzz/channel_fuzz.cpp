@@ -1,8 +1,9 @@
 // Fuzz target: hostile bytes on the window channel between processes, cut into frames as a
 // process's channel reads them (in two pieces, the first byte telling where to cut) and each
 // frame's body read as the receiver reads it: window lists, messages with their parameters
-// (texts and WM_COPYDATA blocks made into the receiver's own copies) and queries. A
-// WM_COPYDATA block is then read as the running program reads a second start's hand-off.
+// (texts and WM_COPYDATA blocks made into the receiver's own copies), queries, injected input
+// and picture requests (read back only as the sender writes them). A WM_COPYDATA block is
+// then read as the running program reads a second start's hand-off.
 // Nothing may crash or read past a body; a parameter unpacked must point into its own copy.
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "../foundation/HalvoranApp.h"
+#include "../platform/user/src/drive.h"
 #include "../platform/user/src/marshal.h"
 #include "../platform/user/src/queue.h"
 #include "../platform/user/src/wire.h"
@@ -30,6 +32,8 @@ void ReadMessage(zx::user::wire::Reader& in, UINT message, WPARAM wParam) {
     CString text;
     if (ReadRunningInstanceText(lParam, text) && text.GetLength() * sizeof(WCHAR) > payload->bytes.size())
       std::abort();
+  } else if (kind == zx::user::ParamKind::kRect) {
+    if (!payload || lParam != reinterpret_cast<LPARAM>(&payload->rect)) std::abort();
   } else if (kind == zx::user::ParamKind::kTextIn) {
     if (!payload || lParam != reinterpret_cast<LPARAM>(payload->text.c_str())) std::abort();
   }
@@ -67,6 +71,21 @@ void ReadBody(const zx::user::wire::Frame& frame) {
     case Op::kBroadcast:
       if (answer) in.U32(&count);
       else if (in.U32(&message) && in.U64(&wParam) && in.U8(&u8)) ReadMessage(in, message, static_cast<WPARAM>(wParam));
+      return;
+    case Op::kInput:
+    case Op::kPicture:
+      if (answer) {
+        in.I64(&value) && in.Bytes(&bytes);
+      } else if (frame.op == Op::kInput) {
+        zx::user::drive::InputEvent event;
+        // What is read back is what the sender would write for it.
+        if (zx::user::drive::DecodeInput(frame.body, &event) && zx::user::drive::EncodeInput(event) != frame.body)
+          std::abort();
+      } else {
+        zx::user::drive::PictureRequest picture;
+        if (zx::user::drive::DecodePicture(frame.body, &picture) && zx::user::drive::EncodePicture(picture) != frame.body)
+          std::abort();
+      }
       return;
   }
 }

@@ -73,17 +73,22 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
   return true;
 }
 
-bool SavePixels(BitmapObject& bitmap, const std::string& hostPath, bool withAlpha) {
+bool EncodePixels(BitmapObject& bitmap, std::string* bytes, bool withAlpha) {
   cairo_surface_flush(bitmap.Surface());
   // As 24-bit colour it is what the screen shows, whatever the alpha bytes hold.
   cairo_surface_t* view = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(bitmap.Row(0)),
       withAlpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, bitmap.width(),
       bitmap.height(), bitmap.width() * 4);
-  std::string bytes;
-  const cairo_status_t status = cairo_surface_write_to_png_stream(view, AppendBytes, &bytes);
+  bytes->clear();
+  const cairo_status_t status = cairo_surface_write_to_png_stream(view, AppendBytes, bytes);
   cairo_surface_destroy(view);
-  return status == CAIRO_STATUS_SUCCESS && WriteWhole(hostPath, bytes);
+  return status == CAIRO_STATUS_SUCCESS;
+}
+
+bool SavePixels(BitmapObject& bitmap, const std::string& hostPath, bool withAlpha) {
+  std::string bytes;
+  return EncodePixels(bitmap, &bytes, withAlpha) && WriteWhole(hostPath, bytes);
 }
 
 }  // namespace
@@ -98,6 +103,19 @@ bool SaveDcPng(HDC dc, const std::string& hostPath) {
   if (!object) return false;
   auto bitmap = object->BitmapRef();
   return bitmap && SavePixels(*bitmap, hostPath, false);
+}
+
+bool EncodeBitmapPng(HBITMAP handle, std::string* bytes) {
+  auto bitmap = ReferenceAs<BitmapObject>(handle);
+  return bitmap && EncodePixels(*bitmap, bytes, false);
+}
+
+bool SavePngBytes(const std::string& hostPath, const std::string& bytes) {
+  if (!AcceptableHeader(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())) {
+    SetLastError(ERROR_INVALID_DATA);
+    return false;
+  }
+  return WriteWhole(hostPath, bytes);
 }
 
 HBITMAP DecodePngBitmap(const void* bytes, std::size_t size) {

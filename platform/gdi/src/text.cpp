@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dc.h"
+#include "layoutcache.h"
 #include "errhandlingapi.h"
 #include "windraw.h"
 
@@ -272,15 +273,11 @@ int DrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT format) {
   const bool single = (format & DT_SINGLELINE) != 0;
   const bool wrap = (format & DT_WORDBREAK) && !single;
   const int rectWidth = std::max(0, rect->right - rect->left);
-  LayoutRef layout(NewLayout(*font, prepared.utf8, single, prepared.underlineByte));
-  if (wrap) {
-    pango_layout_set_width(layout.layout, rectWidth * PANGO_SCALE);
-    pango_layout_set_wrap(layout.layout, PANGO_WRAP_WORD);
-  } else if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) {
-    pango_layout_set_width(layout.layout, rectWidth * PANGO_SCALE);
-    pango_layout_set_ellipsize(layout.layout, (format & DT_PATH_ELLIPSIS) ? PANGO_ELLIPSIZE_MIDDLE
-                                                                          : PANGO_ELLIPSIZE_END);
-  }
+  const LayoutFit fit = wrap ? LayoutFit::WrapWords
+                        : (format & DT_PATH_ELLIPSIS) ? LayoutFit::EllipsizeMiddle
+                        : (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) ? LayoutFit::EllipsizeEnd
+                                                                            : LayoutFit::None;
+  LayoutRef layout(FittedLayout(*font, prepared.utf8, single, prepared.underlineByte, fit, rectWidth));
   const int lines = pango_layout_get_line_count(layout.layout);
   const int textHeight = lines * m.height;
   std::vector<int> widths(static_cast<std::size_t>(lines));

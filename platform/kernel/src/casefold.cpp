@@ -53,11 +53,15 @@ WCHAR ToUpper(WCHAR c) {
   return c;
 }
 
-WCHAR FoldCase(WCHAR c) { return ToLower(ToUpper(c)); }
+WCHAR FoldCase(WCHAR c) {
+  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<WCHAR>(c + 32) : c;
+  return ToLower(ToUpper(c));
+}
 
 int CompareNoCase(const WCHAR* a, std::size_t lengthA, const WCHAR* b, std::size_t lengthB) {
   const std::size_t n = lengthA < lengthB ? lengthA : lengthB;
   for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
     const WCHAR fa = FoldCase(a[i]);
     const WCHAR fb = FoldCase(b[i]);
     if (fa != fb) return fa < fb ? -1 : 1;

@@ -3,6 +3,8 @@
 
 #include <time.h>
 
+#include <charconv>
+#include <cstdlib>
 #include <mutex>
 
 #include "zx/waits.h"
@@ -13,8 +15,14 @@ namespace {
 // Seconds from 1601-01-01 to 1970-01-01.
 constexpr std::uint64_t kUnixEpochSeconds = 11644473600ull;
 
+// Where a test fixes the wall time of a program it runs: FILETIME units, decimal.
+constexpr const char* kFixedWallTimeVariable = "ZX_FIXED_WALL_TIME";
+
 class HostClock : public Clock {
  public:
+  HostClock() {
+    if (const char* fixed = std::getenv(kFixedWallTimeVariable)) ReadFixedWallTime(fixed, &fixedWall_);
+  }
   std::uint64_t MonotonicMs() const override {
     timespec ts{};
     ::clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -22,12 +30,16 @@ class HostClock : public Clock {
            static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u;
   }
   std::uint64_t WallTime() const override {
+    if (fixedWall_ != 0) return fixedWall_;
     timespec ts{};
     ::clock_gettime(CLOCK_REALTIME, &ts);
     return (static_cast<std::uint64_t>(ts.tv_sec) + kUnixEpochSeconds) * 10000000u +
            static_cast<std::uint64_t>(ts.tv_nsec) / 100u;
   }
   bool MovesByItself() const override { return true; }
+
+ private:
+  std::uint64_t fixedWall_ = 0;  // 0: the host's wall time
 };
 
 Clock& Host() {
@@ -38,6 +50,15 @@ Clock& Host() {
 std::atomic<Clock*> g_clock{nullptr};  // null: the host clock
 
 }  // namespace
+
+bool ReadFixedWallTime(std::string_view text, std::uint64_t* fileTime) {
+  std::uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > kLatestFixedWallTime)
+    return false;
+  *fileTime = value;
+  return true;
+}
 
 void SetClock(Clock* clock) {
   {

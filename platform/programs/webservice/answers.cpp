@@ -34,12 +34,23 @@ bool LoadRequest(pugi::xml_document& document, std::string_view request) {
 
 }  // namespace
 
-std::optional<std::string> UpdateAnswer(const Catalogue& catalogue, std::string_view request) {
+UpdateAnswers::UpdateAnswers(const Catalogue& catalogue) : catalogue_(catalogue) {
+  for (const CatalogueEntry& entry : catalogue.entries()) {
+    std::vector<std::string>& ends = groupEnds_.emplace_back();
+    for (const std::string& id : entry.hardwareIds) {
+      std::string end = Element("hardwareid", id);
+      for (const char* field : kGroupFields) end += Element(field, entry.answer.at(field));
+      ends.push_back(end + "</driver>");
+    }
+  }
+}
+
+std::optional<std::string> UpdateAnswers::Answer(std::string_view request) const {
   pugi::xml_document document;
   if (!LoadRequest(document, request)) return std::nullopt;
   std::string answer = "<newdataset>";
   for (pugi::xml_node device : document.document_element().children("device")) {
-    const std::string driverId = Trimmed(device.child("driverid").text().get());
+    const std::string groupStart = "<driver>" + Element("driverid", Trimmed(device.child("driverid").text().get()));
     const std::string ids = device.child("matchingid").text().get();
     std::size_t start = 0;
     while (start <= ids.size()) {
@@ -48,15 +59,11 @@ std::optional<std::string> UpdateAnswer(const Catalogue& catalogue, std::string_
       const std::string id = Lowered(Trimmed(ids.substr(start, end - start)));
       start = end + 1;
       if (id.empty()) continue;
-      const Catalogue::IdMatches* matches = catalogue.EntriesForId(id);
+      const Catalogue::IdMatches* matches = catalogue_.EntriesForId(id);
       if (matches == nullptr) continue;
-      for (const auto& [entryIndex, idIndex] : *matches) {
-        const CatalogueEntry& entry = catalogue.entries()[entryIndex];
-        answer += "<driver>" + Element("driverid", driverId) + Element("hardwareidentifier", id) +
-                  Element("hardwareid", entry.hardwareIds[idIndex]);
-        for (const char* field : kGroupFields) answer += Element(field, entry.answer.at(field));
-        answer += "</driver>";
-      }
+      const std::string identifier = Element("hardwareidentifier", id);
+      for (const auto& [entryIndex, idIndex] : *matches)
+        answer.append(groupStart).append(identifier).append(groupEnds_[entryIndex][idIndex]);
     }
   }
   return answer + "</newdataset>";

@@ -21,6 +21,8 @@
 #include <optional>
 #include <string>
 
+#include "hold.h"
+
 namespace zx::webservice {
 namespace {
 
@@ -74,9 +76,6 @@ std::string Filled(const std::string& text, const std::string& folder, const std
   return out;
 }
 
-constexpr auto kHoldLook = std::chrono::milliseconds(20);
-constexpr auto kHoldLimit = std::chrono::minutes(1);
-
 // Sends the first half of the bytes, waits while the hold file exists, then sends the rest.
 void AnswerHeld(std::string bytes, const std::string& holdFile, httplib::Response& response) {
   auto body = std::make_shared<std::string>(std::move(bytes));
@@ -85,11 +84,7 @@ void AnswerHeld(std::string bytes, const std::string& holdFile, httplib::Respons
       [body, holdFile](std::size_t offset, std::size_t, httplib::DataSink& sink) {
         const std::size_t middle = body->size() / 2;
         if (offset < middle) return sink.write(body->data() + offset, middle - offset);
-        const auto until = std::chrono::steady_clock::now() + kHoldLimit;
-        while (std::filesystem::exists(holdFile)) {
-          if (!sink.is_writable() || std::chrono::steady_clock::now() > until) return false;
-          std::this_thread::sleep_for(kHoldLook);
-        }
+        if (!WaitWhileHeld(holdFile, [&sink] { return sink.is_writable(); })) return false;
         return sink.write(body->data() + offset, body->size() - offset);
       });
 }

@@ -28,10 +28,16 @@ std::optional<std::string> DecipheredText(const std::string& encoded) {
 }
 
 std::string EncipheredText(const std::string& plain) {
+  // The digits are written narrow where they stay: the answer is megabytes of them.
   CString text = ToCString(plain);
-  CString encoded;
-  EncipherTextToHex(text, encoded);
-  return FromCString(encoded);
+  text.Trim();
+  if (text.IsEmpty()) return {};
+  const std::u16string_view units(text.GetString(), static_cast<std::size_t>(text.GetLength()));
+  std::string encoded = FromCString(DigestOf(units));
+  const std::size_t digest = encoded.size();
+  encoded.resize(digest + 4 * units.size());
+  EncipherUnitsToHex(units, encoded.data() + digest);
+  return encoded;
 }
 
 std::string Md5Hex(std::string_view bytes) {

@@ -8,11 +8,13 @@
 
 #include "answers.h"
 #include "exchange.h"
+#include "hold.h"
 
 namespace zx::webservice {
 namespace {
 
 constexpr const char* kXmlType = "text/xml; charset=utf-8";
+constexpr std::size_t kPieceBytes = 64 * 1024;
 
 const soap::OperationDescription* const kUpdateOperations[] = {
     &soap::GetUpdateInfoOperation(), &soap::GetUpdateInfoWithEncryptOptionsOperation(),
@@ -31,7 +33,7 @@ void MountUpdateCheckerFiles(httplib::Server& server, const std::string& folder,
 
 Service::Service(Catalogue catalogue, std::string uploadFolder, std::optional<FaultMode> fault,
                  unsigned faultCount)
-    : catalogue_(std::move(catalogue)), uploads_(std::move(uploadFolder)), faults_(fault, faultCount) {}
+    : catalogue_(std::move(catalogue)), answers_(catalogue_), uploads_(std::move(uploadFolder)), faults_(fault, faultCount) {}
 
 void Service::Mount(httplib::Server& server) {
   // A proxy is sent the whole address: the routes also take an absolute target.
@@ -54,12 +56,10 @@ void Service::Log(const std::string& line) {
   std::fflush(stdout);
 }
 
-bool Service::Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response,
-                        bool package) {
+std::optional<FaultMode> Service::NextFault(bool package) {
   auto fault = faults_.Take();
   if (fault == FaultMode::SlowPackages && !package) fault.reset();
-  if (fault) AnswerWithFault(*fault, answer, contentType, response);
-  return fault.has_value();
+  return fault;
 }
 
 void Service::HandleSoap(const httplib::Request& request, httplib::Response& response,
@@ -76,11 +76,23 @@ void Service::HandleSoap(const httplib::Request& request, httplib::Response& res
   } else if (request.get_header_value("Content-Type").rfind("text/xml", 0) != 0) {
     answer = {500, FaultEnvelope("soap:Client", "a SOAP 1.1 request is text/xml")};
   } else {
+    WaitWhileHeld(catalogue_.folder() + "/" + call->operation->name + ".hold");
     answer = Perform(*call, request);
   }
-  if (Misbehave(answer.envelope, kXmlType, response)) return;
+  if (const auto fault = NextFault(false)) {
+    AnswerWithFault(*fault, answer.enciphered ? answer.enciphered->Whole() : answer.envelope, kXmlType, response);
+    return;
+  }
   response.status = answer.status;
-  response.set_content(answer.envelope, kXmlType);
+  if (!answer.enciphered) {
+    response.set_content(answer.envelope, kXmlType);
+    return;
+  }
+  auto piece = std::make_shared<std::vector<char>>(kPieceBytes);
+  response.set_content_provider(answer.enciphered->size(), kXmlType,
+                                [envelope = answer.enciphered, piece](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                                  return sink.write(piece->data(), envelope->Read(offset, piece->data(), piece->size()));
+                                });
 }
 
 Service::Answer Service::Perform(const SoapCall& call, const httplib::Request& request) {
@@ -104,9 +116,11 @@ Service::Answer Service::UpdateCall(const SoapCall& call, const std::string& pac
     input = *plainText;
   }
   const bool update = call.operation != kUpdateOperations[2];
-  auto document = update ? UpdateAnswer(catalogue_, input) : DownloadAnswer(catalogue_, input, packageBase);
+  auto document = update ? answers_.Answer(input) : DownloadAnswer(catalogue_, input, packageBase);
   if (!document) return {500, FaultEnvelope("soap:Client", "the input is not an XML document")};
   if (update && hostile_) document = DamagedDocument(*hostile_, *document);
+  if (update && outputEnciphered && !hostile_)
+    return {200, {}, std::make_shared<const EncipheredEnvelope>(*call.operation, std::move(*document))};
   std::string text = outputEnciphered ? EncipheredText(*document) : *document;
   if (update && hostile_ && outputEnciphered) text = DamagedEncipheredText(*hostile_, std::move(text));
   return {200, ResultEnvelope(*call.operation, text)};
@@ -131,7 +145,10 @@ void Service::HandlePackage(const httplib::Request& request, httplib::Response& 
     content << in.rdbuf();
     bytes = content.str();
   }
-  if (Misbehave(bytes, "application/octet-stream", response, true)) return;
+  if (const auto fault = NextFault(true)) {
+    AnswerWithFault(*fault, bytes, "application/octet-stream", response);
+    return;
+  }
   if (!entry) {
     response.status = 404;
     return;

@@ -3,11 +3,14 @@
 #pragma once
 #include <httplib.h>
 
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
+#include "answers.h"
 #include "catalogue.h"
+#include "encipheredenvelope.h"
 #include "faults.h"
 #include "hostile.h"
 #include "soapmessages.h"
@@ -25,10 +28,12 @@ class Service {
   void SetPort(int port) { port_ = port; }
 
  private:
-  // The answer to a call: an envelope and its HTTP status.
+  // The answer to a call: an envelope and its HTTP status. An update answer enciphered as
+  // asked goes out as it is enciphered instead.
   struct Answer {
     int status = 200;
     std::string envelope;
+    std::shared_ptr<const EncipheredEnvelope> enciphered = nullptr;
   };
   void HandleSoap(const httplib::Request& request, httplib::Response& response,
                   std::span<const soap::OperationDescription* const> operations);
@@ -37,10 +42,11 @@ class Service {
   Answer UpdateCall(const SoapCall& call, const std::string& packageBase);
   Answer UploadCall(const SoapCall& call);
   void Log(const std::string& line);
-  bool Misbehave(const std::string& answer, const std::string& contentType, httplib::Response& response,
-                 bool package = false);
+  // The fault the next answer gets, if any: packages only for SlowPackages.
+  std::optional<FaultMode> NextFault(bool package);
 
   const Catalogue catalogue_;
+  const UpdateAnswers answers_;
   UploadStore uploads_;
   FaultPlan faults_;
   std::optional<HostileAnswer> hostile_;

@@ -35,6 +35,12 @@ void AppendEscapedXml(std::string& out, std::string_view text);
 std::string EscapedXml(std::string_view text);
 
 std::string ResultEnvelope(const soap::OperationDescription& operation, std::string_view result);
+// What a result envelope holds before and after its escaped result.
+struct EnvelopeEnds {
+  std::string head;
+  std::string tail;
+};
+EnvelopeEnds ResultEnvelopeEnds(const soap::OperationDescription& operation);
 // faultCode: "soap:Client" or "soap:Server".
 std::string FaultEnvelope(std::string_view faultCode, std::string_view faultText);
 

@@ -39,6 +39,14 @@ std::shared_ptr<HiveStore> OpenHive(HiveId id) {
   return hive;
 }
 
+HiveStamp MachineHiveStamp() {
+  const std::uint64_t root = zx::machine::RootGeneration();
+  const std::shared_ptr<HiveStore> hive = OpenHive(HiveId::kLocalMachine);
+  const HiveStore::Access access(*hive, HiveStore::Access::kRead);
+  if (access.status() != ERROR_SUCCESS) return {};
+  return {true, root, hive->changes(), access.epoch()};
+}
+
 void ForgetCachedHives() {
   HiveTable& table = Table();
   std::lock_guard<std::mutex> guard(table.lock);

@@ -45,6 +45,8 @@ class HiveStore {
   void Forget();
   // HKCU, HKLM or HKU.
   const std::string& name() const { return name_; }
+  // The hive's change counter, shared by every process using it.
+  std::uint64_t changes() const { return counter_.Load(); }
 
  private:
   bool Current() const;

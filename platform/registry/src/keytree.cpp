@@ -43,7 +43,10 @@ const Value* Key::FindValue(std::u16string_view name) const {
 
 Key& Key::AddSubkey(std::u16string_view name) {
   std::shared_ptr<Key>& slot = subkeys_[FoldName(name)];
-  if (!slot) slot = std::make_shared<Key>(std::u16string(name));
+  if (!slot) {
+    slot = std::make_shared<Key>(std::u16string(name));
+    ++subkeyChanges_;
+  }
   return *slot;
 }
 
@@ -71,6 +74,7 @@ bool Key::DeleteValue(std::u16string_view name) {
 void Key::Clear() {
   for (auto& [folded, subkey] : subkeys_) subkey->MarkDeleted();
   subkeys_.clear();
+  ++subkeyChanges_;
   values_.clear();
   valueIndex_.clear();
 }
@@ -110,6 +114,7 @@ bool Tree::Apply(const Change& change) {
     if (it == parent->subkeys_.end()) return false;
     it->second->MarkDeleted();
     parent->subkeys_.erase(it);
+    ++parent->subkeyChanges_;
     return true;
   }
   std::shared_ptr<Key> key = Find(change.path);

@@ -39,6 +39,23 @@ LONG DeleteKey(HKEY hKey, LPCWSTR subKey, bool withSubkeys) {
   return parent.hive().Commit(Change{ChangeOp::DeleteTree, std::move(path), {}, 0, {}});
 }
 
+// Where this thread's last enumeration of sub-keys stood: a walk by index goes on from there
+// instead of counting from the first sub-key each time, while the key's list is unchanged.
+struct SubkeyCursor {
+  std::weak_ptr<const Key> key;
+  std::uint64_t changes = 0;
+  DWORD index = 0;
+  Key::Subkeys::const_iterator at;
+};
+
+Key::Subkeys::const_iterator SubkeyAt(const std::shared_ptr<Key>& key, DWORD index) {
+  thread_local SubkeyCursor cursor;
+  const bool onward = cursor.key.lock() == key && cursor.changes == key->subkeyChanges() && cursor.index <= index;
+  const auto at = onward ? std::next(cursor.at, index - cursor.index) : std::next(key->subkeys().begin(), index);
+  cursor = SubkeyCursor{key, key->subkeyChanges(), index, at};
+  return at;
+}
+
 }  // namespace
 }  // namespace zx::registry
 
@@ -137,7 +154,7 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, L
   if (key.status() != ERROR_SUCCESS) return key.status();
   const Key::Subkeys& subkeys = key.key()->subkeys();
   if (dwIndex >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
-  const std::u16string& name = std::next(subkeys.begin(), dwIndex)->second->name();
+  const std::u16string& name = SubkeyAt(key.key(), dwIndex)->second->name();
   if (name.size() >= *lpcchName) return ERROR_MORE_DATA;
   std::copy(name.begin(), name.end(), lpName);
   lpName[name.size()] = 0;

@@ -3,11 +3,14 @@
 #include "zx/devicetree.h"
 
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "objbase.h"
 #include "regkey.h"
 #include "sysinfoapi.h"
 #include "zx/casefold.h"
+#include "zx/hive.h"
 
 namespace zx::devices {
 namespace {
@@ -45,6 +48,41 @@ bool ReadNumbers(std::u16string_view text, char16_t separator, std::size_t count
   }
 }
 
+// Every device of the tree (or every present one), read afresh only once the machine's hive
+// changed: a scan asks for them through more than one interface.
+std::shared_ptr<const std::vector<DeviceNode>> AllDevices(bool presentOnly) {
+  struct Kept {
+    registry::HiveStamp stamp;
+    std::shared_ptr<const std::vector<DeviceNode>> devices;
+  };
+  static std::mutex lock;
+  static Kept kept[2];
+  const registry::HiveStamp stamp = registry::MachineHiveStamp();
+  std::lock_guard<std::mutex> hold(lock);
+  Kept& mine = kept[presentOnly ? 1 : 0];
+  if (mine.devices && mine.stamp == stamp) return mine.devices;
+  auto devices = std::make_shared<std::vector<DeviceNode>>();
+  RegKey root;
+  if (root.Open(kEnumKey)) {
+    for (const std::u16string& enumerator : root.SubkeyNames()) {
+      RegKey enumeratorKey;
+      if (!enumeratorKey.Open(enumerator, root.get())) continue;
+      for (const std::u16string& device : enumeratorKey.SubkeyNames()) {
+        RegKey deviceKey;
+        if (!deviceKey.Open(device, enumeratorKey.get())) continue;
+        for (const std::u16string& instance : deviceKey.SubkeyNames()) {
+          RegKey instanceKey, control;
+          if (!instanceKey.Open(instance, deviceKey.get())) continue;
+          if (presentOnly && !control.Open(u"Control", instanceKey.get())) continue;
+          devices->push_back(DeviceNode{Join(Join(enumerator, device), instance), instanceKey.Values()});
+        }
+      }
+    }
+  }
+  mine = Kept{stamp, devices};
+  return devices;
+}
+
 }  // namespace
 
 const RegistryValue* DeviceNode::Find(std::u16string_view name) const {
@@ -73,25 +111,14 @@ GUID DeviceNode::ClassGuid() const {
 }
 
 std::vector<DeviceNode> ReadDevices(const DeviceQuery& query) {
+  const std::shared_ptr<const std::vector<DeviceNode>> all = AllDevices(query.presentOnly);
   std::vector<DeviceNode> devices;
-  RegKey root;
-  if (!root.Open(kEnumKey)) return devices;
-  for (const std::u16string& enumerator : root.SubkeyNames()) {
-    if (!query.enumerator.empty() && !SameNoCase(enumerator, query.enumerator)) continue;
-    RegKey enumeratorKey;
-    if (!enumeratorKey.Open(enumerator, root.get())) continue;
-    for (const std::u16string& device : enumeratorKey.SubkeyNames()) {
-      RegKey deviceKey;
-      if (!deviceKey.Open(device, enumeratorKey.get())) continue;
-      for (const std::u16string& instance : deviceKey.SubkeyNames()) {
-        RegKey instanceKey, control;
-        if (!instanceKey.Open(instance, deviceKey.get())) continue;
-        if (query.presentOnly && !control.Open(u"Control", instanceKey.get())) continue;
-        DeviceNode node{Join(Join(enumerator, device), instance), instanceKey.Values()};
-        if (query.classGuid != nullptr && !IsEqualGUID(node.ClassGuid(), *query.classGuid)) continue;
-        devices.push_back(std::move(node));
-      }
-    }
+  for (const DeviceNode& node : *all) {
+    if (!query.enumerator.empty() &&
+        !SameNoCase(std::u16string_view(node.instanceId).substr(0, node.instanceId.find(u'\\')), query.enumerator))
+      continue;
+    if (query.classGuid != nullptr && !IsEqualGUID(node.ClassGuid(), *query.classGuid)) continue;
+    devices.push_back(node);
   }
   return devices;
 }

@@ -2,9 +2,15 @@
 // machine is seeded.
 #include "regkey.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zx::devices {
+namespace {
+
+constexpr std::size_t kLongestValueName = 16383;
+
+}  // namespace
 
 bool RegKey::Open(std::u16string_view path, HKEY parent) {
   Close();
@@ -37,16 +43,24 @@ std::vector<std::u16string> RegKey::SubkeyNames() const {
 }
 
 std::vector<RegistryValue> RegKey::Values() const {
+  // Room for the longest name and data the key holds, asked once.
+  DWORD count = 0, longestName = 0, longestData = 0;
+  if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName, &longestData,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return {};
   std::vector<RegistryValue> values;
-  std::u16string name(16384, u'\0');
-  std::vector<BYTE> data(4096);
-  for (DWORD i = 0;; ++i) {
+  values.reserve(count);
+  std::u16string name(longestName + 1, u'\0');
+  std::vector<BYTE> data(longestData);
+  for (DWORD i = 0; i < count; ++i) {
     DWORD nameLength = static_cast<DWORD>(name.size());
     DWORD type = 0, size = static_cast<DWORD>(data.size());
     LONG result = RegEnumValueW(key_, i, name.data(), &nameLength, nullptr, &type, data.data(), &size);
-    if (result == ERROR_MORE_DATA) {
-      data.resize(size);
+    if (result == ERROR_MORE_DATA) {  // a longer value came meanwhile
+      name.resize(kLongestValueName + 1);
+      data.resize(std::max<std::size_t>(size, data.size()));
       nameLength = static_cast<DWORD>(name.size());
+      size = static_cast<DWORD>(data.size());
       result = RegEnumValueW(key_, i, name.data(), &nameLength, nullptr, &type, data.data(), &size);
     }
     if (result != ERROR_SUCCESS) break;

@@ -1,4 +1,5 @@
 // Request envelopes of SOAP 1.1 document/literal calls, and base64.
+#include <algorithm>
 #include <string>
 
 #include "zx/soapwire.h"
@@ -12,31 +13,60 @@ bool IsXmlCharacter(char16_t c) {
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
 }
 
-// The escaped UTF-8 form of a text; nullopt when XML cannot carry it.
-std::optional<std::string> EscapedText(BSTR text) {
-  std::u16string escaped;
-  const UINT length = SysStringLen(text);
-  for (UINT i = 0; i < length; ++i) {
-    const char16_t c = text[i];
-    if (!IsXmlCharacter(c)) return std::nullopt;
-    switch (c) {
-      case u'&':
-        escaped += u"&amp;";
-        break;
-      case u'<':
-        escaped += u"&lt;";
-        break;
-      case u'>':
-        escaped += u"&gt;";
-        break;
-      case u'\r':  // kept from the end-of-line folding of the reader
-        escaped += u"&#xD;";
-        break;
-      default:
-        escaped += c;
-    }
+// The entity written for a markup character; null for any other character.
+const char* EntityOf(char16_t c) {
+  switch (c) {
+    case u'&':
+      return "&amp;";
+    case u'<':
+      return "&lt;";
+    case u'>':
+      return "&gt;";
+    case u'\r':  // kept from the end-of-line folding of the reader
+      return "&#xD;";
+    default:
+      return nullptr;
   }
-  return inet::ToUtf8(escaped);
+}
+
+// Whether a unit goes into the envelope as the one byte it is.
+bool IsPlainAscii(char16_t c) { return c < 0x80 && IsXmlCharacter(c) && EntityOf(c) == nullptr; }
+
+// Appends the escaped UTF-8 form of a text; false when XML cannot carry it. Runs of ASCII, all
+// of an enciphered request, are copied a run at a time; other characters go one by one, those
+// beyond ASCII through the UTF-8 conversion.
+bool AppendEscapedText(std::string& out, BSTR text) {
+  const std::u16string_view units(text, SysStringLen(text));
+  std::size_t at = 0;
+  while (at < units.size()) {
+    std::size_t end = at;
+    while (end < units.size() && IsPlainAscii(units[end])) ++end;
+    if (end > at) {
+      const std::size_t had = out.size();
+      out.resize(had + (end - at));
+      std::transform(units.begin() + static_cast<std::ptrdiff_t>(at), units.begin() + static_cast<std::ptrdiff_t>(end),
+                     out.begin() + static_cast<std::ptrdiff_t>(had), [](char16_t c) { return static_cast<char>(c); });
+      at = end;
+      continue;
+    }
+    const char16_t c = units[at];
+    if (!IsXmlCharacter(c)) return false;
+    if (const char* entity = EntityOf(c)) {
+      out += entity;
+      ++at;
+      continue;
+    }
+    end = at;
+    while (end < units.size() && units[end] >= 0x80) {
+      if (!IsXmlCharacter(units[end])) return false;
+      ++end;
+    }
+    const auto utf8 = inet::ToUtf8(units.substr(at, end - at));
+    if (!utf8) return false;
+    out += *utf8;
+    at = end;
+  }
+  return true;
 }
 
 }  // namespace
@@ -71,9 +101,10 @@ std::optional<std::string> WriteRequest(std::string_view serviceNamespace,
           body += "<" + name + " xsi:nil=\"true\"/>";
           break;
         }
-        const auto text = EscapedText(value.text);
-        if (!text) return std::nullopt;
-        body += "<" + name + ">" + *text + "</" + name + ">";
+        body.reserve(body.size() + SysStringLen(value.text) + 2 * name.size() + 5);
+        body += "<" + name + ">";
+        if (!AppendEscapedText(body, value.text)) return std::nullopt;
+        body += "</" + name + ">";
         break;
       }
       case PartType::Boolean:
@@ -86,12 +117,14 @@ std::optional<std::string> WriteRequest(std::string_view serviceNamespace,
     }
   }
   const std::string element = operation.name;
-  return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>") +
-         "<soap:Envelope xmlns:soap=\"" + kEnvelopeNamespace +
-         "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><" +
-         element + " xmlns=\"" + std::string(serviceNamespace) + "\">" + body + "</" + element +
-         "></soap:Body></soap:Envelope>";
+  std::string envelope = std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>") +
+                         "<soap:Envelope xmlns:soap=\"" + kEnvelopeNamespace +
+                         "\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                         "xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\"><soap:Body><" +
+                         element + " xmlns=\"" + std::string(serviceNamespace) + "\">";
+  const std::string end = "</" + element + "></soap:Body></soap:Envelope>";
+  envelope.reserve(envelope.size() + body.size() + end.size());
+  return envelope.append(body).append(end);
 }
 
 }  // namespace zx::soap

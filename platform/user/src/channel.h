@@ -49,6 +49,8 @@ DWORD PeerProcessId(const ConnectionRef& connection);
 
 // Serves one request (serve.cpp); called on the channel's thread.
 void Serve(const ConnectionRef& connection, wire::Frame request);
+// Serves an injected event or a picture request (serve_drive.cpp).
+void ServeDrive(const ConnectionRef& connection, const wire::Frame& request);
 
 // The machine's foreground window, kept in the runtime folder for every process.
 void WriteForeground(HWND window);

@@ -150,21 +150,27 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
   return TRUE;
 }
 
+namespace {
+
+// The screen point of a window's client origin, for a window of this process or another's;
+// (0, 0) for the desktop.
+bool ClientOrigin(HWND window, POINT* origin) {
+  *origin = POINT{0, 0};
+  if (!window || window == GetDesktopWindow()) return true;
+  if (remote::IsForeign(window)) return remote::QueryClientOrigin(window, origin);
+  std::lock_guard<std::mutex> guard(TableLock());
+  const Window* w = FindLocked(window);
+  if (!w) return BadWindow();
+  *origin = ClientOriginLocked(*w);
+  return true;
+}
+
+}  // namespace
+
 int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
   POINT fromOrigin{0, 0};
   POINT toOrigin{0, 0};
-  {
-    std::lock_guard<std::mutex> guard(TableLock());
-    const HWND desktop = GetDesktopWindow();
-    const Window* f = from && from != desktop ? FindLocked(from) : nullptr;
-    const Window* t = to && to != desktop ? FindLocked(to) : nullptr;
-    if ((from && from != desktop && !f) || (to && to != desktop && !t)) {
-      BadWindow();
-      return 0;
-    }
-    if (f) fromOrigin = ClientOriginLocked(*f);
-    if (t) toOrigin = ClientOriginLocked(*t);
-  }
+  if (!ClientOrigin(from, &fromOrigin) || !ClientOrigin(to, &toOrigin)) return 0;
   const LONG dx = fromOrigin.x - toOrigin.x;
   const LONG dy = fromOrigin.y - toOrigin.y;
   for (UINT i = 0; points && i < count; ++i) {

@@ -40,6 +40,33 @@ bool PointsAtStructure(UINT message) {
   }
 }
 
+// The common controls' messages whose lParam is a RECT read and filled by the control.
+constexpr UINT kListItemRect = 0x100E;     // LVM_GETITEMRECT
+constexpr UINT kListSubItemRect = 0x1038;  // LVM_GETSUBITEMRECT
+constexpr UINT kHeaderItemRect = 0x1207;   // HDM_GETITEMRECT
+
+bool CarriesRect(UINT message) {
+  return message == kListItemRect || message == kListSubItemRect || message == kHeaderItemRect;
+}
+
+std::string RectBytes(const RECT& r) {
+  wire::Writer out;
+  out.U32(static_cast<std::uint32_t>(r.left)).U32(static_cast<std::uint32_t>(r.top));
+  out.U32(static_cast<std::uint32_t>(r.right)).U32(static_cast<std::uint32_t>(r.bottom));
+  return out.Take();
+}
+
+bool ReadRect(const std::string& bytes, RECT* r) {
+  wire::Reader in(bytes);
+  std::uint32_t v[4];
+  for (auto& part : v)
+    if (!in.U32(&part)) return false;
+  if (!in.AtEnd()) return false;
+  *r = RECT{static_cast<LONG>(static_cast<std::int32_t>(v[0])), static_cast<LONG>(static_cast<std::int32_t>(v[1])),
+            static_cast<LONG>(static_cast<std::int32_t>(v[2])), static_cast<LONG>(static_cast<std::int32_t>(v[3]))};
+  return true;
+}
+
 bool Refuse() {
   SetLastError(ERROR_INVALID_PARAMETER);
   return false;
@@ -62,6 +89,7 @@ ParamKind KindOf(UINT message) {
     case WM_COPYDATA: return ParamKind::kCopyData;
     default: break;
   }
+  if (CarriesRect(message)) return ParamKind::kRect;
   if (message < 0xC000) return ParamKind::kValue;
   std::lock_guard<std::mutex> guard(g_textIdsLock);
   return TextIds().count(message) ? ParamKind::kTextIn : ParamKind::kValue;
@@ -85,6 +113,9 @@ bool PackParam(UINT message, WPARAM wParam, LPARAM lParam, wire::Writer& out) {
       out.Bytes(wire::Utf16Bytes(view));
       break;
     }
+    case ParamKind::kRect:
+      out.Bytes(RectBytes(*reinterpret_cast<const RECT*>(lParam)));
+      break;
     case ParamKind::kCopyData: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
       if (data->cbData > wire::kMaxBody - 64 || (data->cbData && !data->lpData)) return Refuse();
@@ -104,7 +135,7 @@ bool UnpackParam(UINT message, WPARAM wParam, wire::Reader& in, LPARAM* lParam,
   std::uint64_t value;
   std::uint8_t rawKind;
   std::string bytes;
-  if (!in.U64(&value) || !in.U8(&rawKind) || !in.Bytes(&bytes) || !in.AtEnd() || rawKind > 3)
+  if (!in.U64(&value) || !in.U8(&rawKind) || !in.Bytes(&bytes) || !in.AtEnd() || rawKind > 4)
     return Refuse();
   *kind = static_cast<ParamKind>(rawKind);
   *lParam = static_cast<LPARAM>(value);
@@ -138,6 +169,13 @@ bool UnpackParam(UINT message, WPARAM wParam, wire::Reader& in, LPARAM* lParam,
       *payload = std::move(p);
       return true;
     }
+    case ParamKind::kRect: {
+      auto p = std::make_shared<Payload>();
+      if (!CarriesRect(message) || !ReadRect(bytes, &p->rect)) return Refuse();
+      *lParam = reinterpret_cast<LPARAM>(&p->rect);
+      *payload = std::move(p);
+      return true;
+    }
     case ParamKind::kTextOut: {
       if (message != WM_GETTEXT || !bytes.empty() || wParam > kMaxTextUnits) return Refuse();
       auto p = std::make_shared<Payload>();
@@ -152,6 +190,11 @@ bool UnpackParam(UINT message, WPARAM wParam, wire::Reader& in, LPARAM* lParam,
 
 void PackAnswer(ParamKind kind, const Payload* payload, LRESULT result, wire::Writer& out) {
   out.I64(result);
+  if (kind == ParamKind::kRect && payload) {
+    out.U8(static_cast<std::uint8_t>(ParamKind::kRect));
+    out.Bytes(RectBytes(payload->rect));
+    return;
+  }
   if (kind != ParamKind::kTextOut || !payload) {
     out.U8(static_cast<std::uint8_t>(ParamKind::kValue));
     out.Bytes(nullptr, 0);
@@ -170,8 +213,10 @@ bool UnpackAnswer(UINT message, WPARAM wParam, LPARAM lParam, wire::Reader& in) 
   std::uint8_t kind;
   std::string bytes;
   std::u16string text;
-  if (!in.U8(&kind) || !in.Bytes(&bytes) || !in.AtEnd() || !wire::FromUtf16Bytes(bytes, &text))
-    return false;
+  if (!in.U8(&kind) || !in.Bytes(&bytes) || !in.AtEnd()) return false;
+  if (kind == static_cast<std::uint8_t>(ParamKind::kRect))
+    return CarriesRect(message) && lParam && ReadRect(bytes, reinterpret_cast<RECT*>(lParam));
+  if (!wire::FromUtf16Bytes(bytes, &text)) return false;
   if (kind != static_cast<std::uint8_t>(ParamKind::kTextOut)) return true;
   if (message != WM_GETTEXT || !lParam || wParam == 0) return false;
   CopyOut(text, reinterpret_cast<LPWSTR>(lParam), static_cast<int>(std::min<WPARAM>(wParam, 0x7FFFFFFF)));

@@ -8,12 +8,16 @@
 //             comes back with the answer and is copied into the sender's buffer.
 //   kCopyData lParam is a COPYDATASTRUCT: WM_COPYDATA. dwData and the cbData bytes travel;
 //             the receiver's lParam points at its own COPYDATASTRUCT and copy of the bytes.
+//   kRect     lParam is a RECT the receiver reads and fills: the common controls' item
+//             rectangles (LVM_GETITEMRECT, LVM_GETSUBITEMRECT, HDM_GETITEMRECT). Its 16 bytes
+//             travel both ways; the receiver's lParam points at its own copy.
 //   kValue    wParam and lParam are numbers and travel as they are. System messages below
 //             WM_USER whose lParam points at a structure of another kind (WM_CREATE,
 //             WM_NOTIFY, WM_DRAWITEM, ...) are refused with ERROR_INVALID_PARAMETER unless
 //             lParam is 0, so no address ever reaches another process's window procedure.
 // The sender decides the kind from its message; the receiver accepts a kind only for the
-// messages that may carry it (kTextIn: WM_SETTEXT or a registered message).
+// messages that may carry it (kTextIn: WM_SETTEXT or a registered message). kTextOut and kRect
+// wait for the receiver's answer, so they are only sent, never posted or broadcast.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -24,7 +28,7 @@
 
 namespace zx::user {
 
-enum class ParamKind : std::uint8_t { kValue = 0, kTextIn = 1, kCopyData = 2, kTextOut = 3 };
+enum class ParamKind : std::uint8_t { kValue = 0, kTextIn = 1, kCopyData = 2, kTextOut = 3, kRect = 4 };
 
 // Names (compared without regard to case) of registered messages whose lParam is a text.
 extern const char16_t* const kTextMessageNames[];

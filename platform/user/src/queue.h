@@ -20,6 +20,7 @@ struct Payload {
   std::vector<BYTE> bytes;   // WM_COPYDATA bytes
   COPYDATASTRUCT copyData{}; // WM_COPYDATA (lParam points at it)
   std::u16string buffer;     // room for text to be answered (lParam points at it)
+  RECT rect{};               // a rectangle carried in and answered (lParam points at it)
   DWORD senderProcess = 0;   // the process the message came from
 };
 

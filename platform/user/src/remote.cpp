@@ -25,15 +25,21 @@ bool Malformed() {
   return false;
 }
 
+// A request answered with a value and bytes.
+bool AskWith(HWND window, wire::Op op, std::string body, std::int64_t* value, std::string* bytes,
+             DWORD timeoutMs) {
+  std::string answer;
+  if (!Request(window, op, std::move(body), &answer, timeoutMs)) return false;
+  wire::Reader in(answer);
+  if (!in.I64(value) || !in.Bytes(bytes) || !in.AtEnd()) return Malformed();
+  return true;
+}
+
 bool Ask(HWND window, wire::Op op, std::uint32_t what, std::uint64_t argument,
          std::int64_t* value, std::string* bytes, DWORD timeoutMs = kQueryTimeoutMs) {
   wire::Writer out;
   out.U32(HandleValue(window)).U32(what).U64(argument);
-  std::string answer;
-  if (!Request(window, op, out.Take(), &answer, timeoutMs)) return false;
-  wire::Reader in(answer);
-  if (!in.I64(value) || !in.Bytes(bytes) || !in.AtEnd()) return Malformed();
-  return true;
+  return AskWith(window, op, out.Take(), value, bytes, timeoutMs);
 }
 
 }  // namespace
@@ -70,6 +76,15 @@ bool QueryRect(HWND window, RECT* rect) {
   return true;
 }
 
+bool QueryClientOrigin(HWND window, POINT* origin) {
+  std::int64_t value = 0;
+  if (!QueryValue(window, Query::kClientOrigin, &value)) return false;
+  const auto packed = static_cast<std::uint64_t>(value);
+  *origin = POINT{static_cast<LONG>(static_cast<std::int32_t>(packed >> 32)),
+                  static_cast<LONG>(static_cast<std::int32_t>(packed & 0xFFFFFFFFu))};
+  return true;
+}
+
 bool Act(HWND window, Action what, std::uint64_t argument, std::int64_t* value) {
   std::string bytes;
   return Ask(window, wire::Op::kAct, static_cast<std::uint32_t>(what), argument, value, &bytes,
@@ -96,6 +111,19 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeout
   if (!in.I64(&value) || !UnpackAnswer(message, wParam, lParam, in)) return Malformed();
   *result = static_cast<LRESULT>(value);
   return true;
+}
+
+bool Input(const drive::InputEvent& event, HWND* reached) {
+  std::int64_t value = 0;
+  std::string bytes;
+  if (!AskWith(event.window, wire::Op::kInput, drive::EncodeInput(event), &value, &bytes, INFINITE)) return false;
+  *reached = MakeHandle(static_cast<std::uint32_t>(value));
+  return true;
+}
+
+bool Picture(HWND window, bool redrawn, std::string* png) {
+  std::int64_t value = 0;
+  return AskWith(window, wire::Op::kPicture, drive::EncodePicture({window, redrawn}), &value, png, INFINITE);
 }
 
 std::vector<TopLevel> ListTopLevel() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "drive.h"
 #include "winuser.h"
 
 namespace zx::user::remote {
@@ -23,6 +24,7 @@ enum class Query : std::uint32_t {
   kRect = 10,
   kLastActivePopup = 11,
   kRelative = 12,      // GetWindow of the argument's command
+  kClientOrigin = 13,  // the client area's origin on the screen: x in the high 32 bits, y
 };
 
 enum class Action : std::uint32_t {
@@ -48,12 +50,20 @@ bool IsForeign(HWND window);
 bool QueryValue(HWND window, Query what, std::int64_t* value, std::uint64_t argument = 0);
 bool QueryText(HWND window, Query what, std::u16string* text);
 bool QueryRect(HWND window, RECT* rect);
+bool QueryClientOrigin(HWND window, POINT* origin);
 // Runs an action on the thread that owns the window.
 bool Act(HWND window, Action what, std::uint64_t argument, std::int64_t* value);
 
 bool Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD timeoutMs,
           LRESULT* result);
+
+// An injected pointer or key event (drive.h) performed by the window's process on the thread
+// that owns it; `reached` takes the window the event was posted to (null: none).
+bool Input(const drive::InputEvent& event, HWND* reached);
+// The window's picture as PNG bytes, taken by the thread that owns it (drawn afresh first
+// with `redrawn`).
+bool Picture(HWND window, bool redrawn, std::string* png);
 
 // Top-level windows of every other process, process by process in slot order, each in its
 // process's z-order.

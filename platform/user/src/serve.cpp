@@ -101,6 +101,13 @@ void AnswerQuery(const ConnectionRef& connection, const wire::Frame& request, HW
     case Query::kRelative:
       value = HandleValue(GetWindow(window, static_cast<UINT>(argument)));
       break;
+    case Query::kClientOrigin: {
+      POINT origin{0, 0};
+      ClientToScreen(window, &origin);
+      value = static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(origin.x)) << 32) |
+                                        static_cast<std::uint32_t>(origin.y));
+      break;
+    }
     default:
       return Fail(connection, request, ERROR_INVALID_PARAMETER);
   }
@@ -154,7 +161,8 @@ void ServeMessage(const ConnectionRef& connection, const wire::Frame& request, w
   const auto target = Find(window);
   if (!target) return Fail(connection, request, ERROR_INVALID_WINDOW_HANDLE);
   if (request.op == wire::Op::kPost) {
-    if (kind == ParamKind::kCopyData || kind == ParamKind::kTextOut || message == WM_SETTEXT)
+    if (kind == ParamKind::kCopyData || kind == ParamKind::kTextOut || kind == ParamKind::kRect ||
+        message == WM_SETTEXT)
       return Fail(connection, request, ERROR_MESSAGE_SYNC_ONLY);
     const MSG msg{window, message, static_cast<WPARAM>(wParam), lParam, 0, {}};
     if (!PostTo(*target->queue, msg, std::move(payload)))
@@ -179,7 +187,7 @@ void ServeBroadcast(const ConnectionRef& connection, const wire::Frame& request,
   ParamKind kind;
   if (!in.U32(&message) || !in.U64(&wParam) || !in.U8(&post) ||
       !UnpackParam(message, static_cast<WPARAM>(wParam), in, &lParam, &payload, &kind) ||
-      kind == ParamKind::kTextOut)
+      kind == ParamKind::kTextOut || kind == ParamKind::kRect)
     return Fail(connection, request, ERROR_INVALID_PARAMETER);
   payload = FromPeer(connection, std::move(payload));
   std::vector<std::shared_ptr<Window>> targets;
@@ -228,6 +236,9 @@ void Serve(const ConnectionRef& connection, wire::Frame request) {
       return ServeMessage(connection, request, in);
     case wire::Op::kBroadcast:
       return ServeBroadcast(connection, request, in);
+    case wire::Op::kInput:
+    case wire::Op::kPicture:
+      return ServeDrive(connection, request);
     case wire::Op::kQuery:
     case wire::Op::kAct:
       break;

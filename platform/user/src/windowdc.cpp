@@ -11,6 +11,7 @@
 #include "compositor.h"
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "remote.h"
 #include "screendc.h"
 #include "x11_presenter.h"
 #include "wingdi.h"
@@ -197,7 +198,8 @@ bool CopySurface(HWND top, std::vector<DWORD>& pixels, SIZE& size, std::uint64_t
   return gdi::CopyBitmapPixels(found->second.bitmap, pixels, size);
 }
 
-bool SaveWindowPng(HWND window, const std::string& hostPath) {
+bool WindowPngBytes(HWND window, bool redrawn, std::string* bytes) {
+  if (redrawn) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT r{};
   if (!GetWindowRect(window, &r)) return false;
   HDC source = GetWindowDC(window);
@@ -206,16 +208,30 @@ bool SaveWindowPng(HWND window, const std::string& hostPath) {
   const int height = std::max<int>(r.bottom - r.top, 1);
   HBITMAP copy = gdi::CreateSurfaceBitmap(width, height);
   HDC target = copy ? gdi::CreateSurfaceDC(copy) : nullptr;
-  bool saved = false;
+  bool taken = false;
   if (target) {
-    saved = BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY) &&
-            gdi::SaveBitmapPng(copy, hostPath);
+    taken = BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY) && gdi::EncodeBitmapPng(copy, bytes);
     DeleteDC(target);
   }
   if (copy) DeleteObject(copy);
   ReleaseDC(window, source);
-  return saved;
+  return taken;
 }
+
+namespace {
+
+bool SavePicture(HWND window, bool redrawn, const std::string& hostPath) {
+  std::string bytes;
+  const bool taken = remote::IsForeign(window) ? remote::Picture(window, redrawn, &bytes)
+                                               : WindowPngBytes(window, redrawn, &bytes);
+  return taken && gdi::SavePngBytes(hostPath, bytes);
+}
+
+}  // namespace
+
+bool SaveWindowPng(HWND window, const std::string& hostPath) { return SavePicture(window, false, hostPath); }
+
+bool SaveRedrawnWindowPng(HWND window, const std::string& hostPath) { return SavePicture(window, true, hostPath); }
 
 }  // namespace zx::user
 

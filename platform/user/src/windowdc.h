@@ -3,6 +3,7 @@
 // presenter read them.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "winuser.h"
@@ -19,5 +20,10 @@ HDC OpenWindowDC(HWND window, bool wholeWindow, HRGN clip);
 // A copy of a top-level window's surface (rows top-down, B, G, R, A per DWORD) and the count
 // of DCs released over it so far; false while it has none.
 bool CopySurface(HWND top, std::vector<DWORD>& pixels, SIZE& size, std::uint64_t* generation);
+
+// A window of this process as PNG bytes: its rectangle as its top-level window's surface
+// holds it, opaque RGB (with `redrawn`, after it and its children were painted afresh).
+// False for an unknown window.
+bool WindowPngBytes(HWND window, bool redrawn, std::string* bytes);
 
 }  // namespace zx::user

@@ -20,7 +20,7 @@ T Get(const char* at) {
   return static_cast<T>(value);
 }
 
-bool KnownOp(std::uint16_t op) { return op >= 1 && op <= 6; }
+bool KnownOp(std::uint16_t op) { return op >= 1 && op <= 8; }
 
 }  // namespace
 

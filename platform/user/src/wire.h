@@ -16,6 +16,12 @@
 //   kBroadcast  request: u32 message, u64 wParam, u8 post (1) or send (0), u64 lParam,
 //                        u8 parameter kind, bytes payload
 //               answer:  u32 windows reached
+//   kInput      request: u32 handle, u32 message (a mouse message, WM_KEYDOWN or WM_KEYUP),
+//                        i32 virtual key or wheel delta, i32 x, i32 y (the pointer's screen
+//                        point)
+//               answer:  i64 handle of the window reached (0: none), bytes (empty)
+//   kPicture    request: u32 handle, u8 drawn afresh first (0 or 1)
+//               answer:  i64 1, bytes the window's PNG
 // "text" is u32 count of UTF-16 units then the units (UTF-16LE); "bytes" is u32 length then
 // the bytes.
 #pragma once
@@ -29,7 +35,16 @@
 
 namespace zx::user::wire {
 
-enum class Op : std::uint16_t { kList = 1, kPost = 2, kSend = 3, kQuery = 4, kAct = 5, kBroadcast = 6 };
+enum class Op : std::uint16_t {
+  kList = 1,
+  kPost = 2,
+  kSend = 3,
+  kQuery = 4,
+  kAct = 5,
+  kBroadcast = 6,
+  kInput = 7,
+  kPicture = 8,
+};
 constexpr std::uint16_t kAnswerFlag = 1;
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::uint32_t kMaxBody = 64u << 20;

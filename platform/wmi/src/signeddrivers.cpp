@@ -2,11 +2,13 @@
 // with its installed driver (version, date, provider, INF, signer) when it has one.
 #include <cstdio>
 #include <map>
+#include <mutex>
 
 #include "hostreaders.h"
 #include "sysinfoapi.h"
 #include "text.h"
 #include "zx/devicetree.h"
+#include "zx/hive.h"
 
 namespace zx::wmi {
 namespace {
@@ -48,6 +50,13 @@ class Filler {
 }  // namespace
 
 std::vector<Instance> ReadSignedDrivers(const ClassInfo& info) {
+  // Read afresh only once the machine's hive changed: a scan asks for thousands of them.
+  static std::mutex lock;
+  static registry::HiveStamp keptStamp;
+  static std::vector<Instance> kept;
+  const registry::HiveStamp stamp = registry::MachineHiveStamp();
+  std::lock_guard<std::mutex> hold(lock);
+  if (keptStamp == stamp) return kept;
   std::vector<Instance> instances;
   Filler instance(info);
   for (const devices::DeviceNode& node : devices::ReadDevices(devices::DeviceQuery{})) {
@@ -75,6 +84,8 @@ std::vector<Instance> ReadSignedDrivers(const ClassInfo& info) {
     }
     instances.push_back(instance.Take());
   }
+  kept = instances;
+  keptStamp = stamp;
   return instances;
 }
 

@@ -1,25 +1,25 @@
-// The whole main road through the real main window on the laptop profile, against the web
-// service's stand-in, driven only by clicks and keys: Scan now, the scanning page with its
-// status lines and progress as they come, the results listed (compared with a golden list),
-// two rows chosen and downloaded and installed through the download-and-install popup, the
-// restart prompt answered "later", the rows' new states, the summary's counts; then a new
-// scan reads the installed versions back, "exc.xml" records the installs and the download
-// history the packages. Each page the user stops at is compared with its reference picture.
+// The whole main road through the real program, started as its own process on the laptop
+// profile against the web service's stand-in, headless and driven only by clicks injected
+// through the window channel: Scan now, the scanning page with its status lines and progress as
+// they come (the service's answer held for its picture), the results listed, two rows chosen
+// by their check boxes and downloaded and installed through the download-and-install popup,
+// its questions answered and the restart prompt answered "later", the rows' new states, the
+// summary; then a new scan reads the installed versions back, and once the program has been
+// closed the machine holds the new drivers, "exc.xml" records the installs and the download
+// history the packages. Each page the user stops at, and each question, is compared with its
+// reference picture.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <thread>
-#include <chrono>
+#include <set>
 
 #include "../../install/road/road_testing.h"
-#include "DlgNagDownloadAndInstall.h"
-#include "DlgNagRestart.h"
+#include "DlgBaseMessageBoxWndBase.h"
 #include "ExclusionList.h"
 #include "FileHistory.h"
+#include "ProcessControl.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
 #include "zx/input.h"
-#include "zx/menus.h"
 #include "zx/pathmap.h"
 
 namespace zx::test {
@@ -35,99 +35,144 @@ constexpr char kAudioDriver[] =
     "[audio]\nhardwareids = HDAUDIO\\FUNC_01&VEN_10EC&DEV_0269&SUBSYS_17AA21FA&REV_1002\n"
     "version = 6.0.1.6658\ndate = 2016-05-01\ninf = extract\\audio\\audio.inf\npackage = audio.zip\n";
 
+// The status list and the progress bar of the scanning page.
+constexpr UINT kStatusListId = 5264;
+constexpr UINT kProgressId = 5082;
+// The status list of the download-and-install popup.
+constexpr UINT kRunStatusId = 1394;
+
 class MainRoad : public MainRoadTest {
  protected:
   void SetUp() override {
     MainRoadTest::SetUp();
+    // A 32-bit Windows: the device installer installs the INF packages itself.
+    road::SetMachineValue(root(), "Windows", "Architecture", "x86");
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
     std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << kAudioDriver;
     WriteHostFile(catalogue_.path() + "/audio.zip", "audio package bytes");
     ASSERT_NO_FATAL_FAILURE(StartService());
-    ASSERT_NO_FATAL_FAILURE(OpenRoadWindow());
   }
-  // The results list row by row: state, check and the texts of its columns.
-  std::string ListedRows() {
-    std::ostringstream text;
-    text << "# state | checked | device | status kind | value | class | current date | new date\n";
-    for (int row = 0; row < List().GetItemCount(); ++row) {
-      text << static_cast<int>(List().GetItemData(row)) << " | " << (List().GetCheck(row) ? "x" : "-") << " | "
-           << CStringA(List().GetItemDetail(row)).GetString() << " | " << List().GetStatusKind(row) << " | "
-           << List().GetValue(row);
-      for (int further = 0; further < 3; ++further) text << " | " << CStringA(List().GetFurtherText(row, further)).GetString();
-      text << "\n";
+  // The update service's answers wait while held.
+  void HoldTheAnswers(bool held) {
+    for (const char* operation : {"GetUpdateInfo", "GetUpdateInfoWithEncryptOptions"}) {
+      const std::string file = catalogue_.path() + "/" + operation + ".hold";
+      if (held)
+        WriteHostFile(file, "");
+      else
+        fs::remove(file);
     }
-    return text.str();
   }
-  static void ExpectSameAsGolden(const std::string& text, const std::string& name) {
-    const std::string path = std::string(ZX_GOLDEN_DIR) + "/" + name;
-    if (const char* update = std::getenv("ZX_UPDATE_GOLDEN"); update && *update == '1') {
-      fs::create_directories(ZX_GOLDEN_DIR);
-      std::ofstream(path, std::ios::binary) << text;
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream golden;
-    golden << in.rdbuf();
-    EXPECT_EQ(text, golden.str()) << "golden list " << path;
+  static int Count(HWND list) { return list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1; }
+  // A left click on the check box of a row of the results list: 16 x 16 pixels, 14 pixels into
+  // the first column and 10 below the row's top as the list lays its rows out.
+  static void ClickRowCheck(HWND list, int row) {
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
+    POINT at{r.left + 14 + 8, r.top + 10 + 8};
+    ASSERT_TRUE(::ClientToScreen(list, &at));
+    remote::PressAt(list, at);
   }
 };
 
 TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
-  ExpectPageMatches(Home(), "main_road_home.png");
+  ProgramRun program;
+  const HWND main = program.window();
+  ASSERT_NE(main, nullptr) << "the program's main window";
+  ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId) != nullptr; }));
+  ExpectWindowMatches(main, "main_road_home.png", true);
 
-  // Scan now: the scanning page, its lines and progress as they come; the device scan is
-  // held once it has run, for the page's picture.
-  std::atomic<bool> holding{false}, release{false};
-  HoldDeviceScan(main_->GetScanEngine(), holding, [&release] { return release.load(); });
-  ClickScanNow();
-  ASSERT_TRUE(Until([&] { return holding.load() && Scanning()->GetStatusLineCount() == 2; }));
-  ASSERT_TRUE(Shown(Scanning()));
-  ExpectPageMatches(Scanning(), "main_road_scanning.png");
-  release = true;
-  std::vector<int> lineCounts{2};
-  ASSERT_TRUE(Until([&] {
-    if (lineCounts.back() != Scanning()->GetStatusLineCount()) lineCounts.push_back(Scanning()->GetStatusLineCount());
-    return ScanEnded();
+  // Scan now: the scanning page, its lines and progress as they come; the service's answer is
+  // held while the page asks for it, for its picture.
+  HoldTheAnswers(true);
+  remote::Press(remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId));
+  ASSERT_EQ(service_->NextLine(20000).rfind("POST GetUpdateInfo", 0), 0u);
+  const HWND scanning = remote::ShownPage(main, u"Scanning");
+  ASSERT_NE(scanning, nullptr);
+  const HWND status = remote::Control(scanning, kStatusListId);
+  ASSERT_TRUE(remote::WaitFor([&] { return Count(status) == 4; }));
+  ExpectWindowMatches(main, "main_road_scanning.png", true);
+  HoldTheAnswers(false);
+  std::vector<int> lineCounts{4};
+  ASSERT_TRUE(remote::WaitFor([&] {
+    if (lineCounts.back() != Count(status)) lineCounts.push_back(Count(status));
+    return remote::ShownPage(main, u"Scan results") != nullptr;
   }));
-  EXPECT_EQ(lineCounts.back(), 6);
+  EXPECT_EQ(Count(status), 6);
   EXPECT_TRUE(std::is_sorted(lineCounts.begin(), lineCounts.end()));
-  const auto range = ::SendMessageW(Scanning()->GetProgressWindow(), PBM_GETRANGE, FALSE, 0);
-  EXPECT_EQ(::SendMessageW(Scanning()->GetProgressWindow(), PBM_GETPOS, 0, 0), range) << "the progress is full";
+  const HWND progress = remote::Control(scanning, kProgressId);
+  EXPECT_EQ(::SendMessageW(progress, PBM_GETPOS, 0, 0), ::SendMessageW(progress, PBM_GETRANGE, FALSE, 0))
+      << "the progress is full";
 
   // The results: every found driver listed and checked; two chosen by clicks.
-  ASSERT_TRUE(Until([&] { return Shown(Results()); }));
-  ExpectSameAsGolden(ListedRows(), "main_road_results.txt");
-  ExpectPageMatches(Results(), "main_road_results.png");
-  const int intel = RowOf(_T("Intel")), nvidia = RowOf(_T("NVIDIA")), audio = RowOf(_T("Realtek"));
-
-  // The two displays chosen by clicks; the popup downloads, backs up and installs both.
-  std::vector<CString> boxes;
-  InstallChosen({_T("Intel"), _T("NVIDIA")}, boxes, "main_road_restart.png");
-  ASSERT_EQ(boxes.size(), 2u) << "the install question and the closing message";
-  EXPECT_NE(boxes[0].Find(u"Install them"), -1) << CStringA(boxes[0]).GetString();
-  EXPECT_NE(boxes[1].Find(u"The drivers are installed."), -1) << CStringA(boxes[1]).GetString();
+  ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
+  const HWND results = remote::ShownPage(main, u"Scan results");
+  const HWND list = remote::Control(results, CDlgScan3Results::kListId);
+  ASSERT_EQ(Count(list), 3);
+  ExpectWindowMatches(main, "main_road_results.png", true);
+  // Every row unchecked by a click on its check box, then the two displays checked again.
+  for (int row : {0, 1, 2, 0, 1}) ClickRowCheck(list, row);
+  ExpectWindowMatches(main, "main_road_chosen.png", true);
+  // The popup downloads, backs up and installs both; its questions are answered with their
+  // first button, the restart prompt "later", and the popup closed once its run is over.
+  remote::Press(remote::ShownControl(results, CDlgScan3Results::kDownloadId));
+  std::set<HWND> answered;
+  std::vector<std::string> boxes{"main_road_install_question.png", "main_road_installed_message.png"};
+  std::size_t boxCount = 0;
+  bool restartAsked = false, running = false, closed = false;
+  ASSERT_TRUE(remote::WaitFor([&] {
+    // The questions first: the popup's close button may show while one waits.
+    HWND runPopup = nullptr;
+    for (HWND popup : program.Popups()) {
+      if (answered.count(popup)) continue;
+      if (const HWND first = remote::ShownControl(popup, kMessageBoxFirstButton)) {
+        if (boxCount < boxes.size()) ExpectWindowMatches(popup, boxes[boxCount], true);
+        ++boxCount;
+        remote::Press(first);
+        answered.insert(popup);
+        return false;
+      }
+      if (remote::Control(popup, kRunStatusId)) {
+        runPopup = popup;
+      } else if (const HWND later = remote::ShownControl(popup, IDCANCEL)) {
+        restartAsked = true;
+        ExpectWindowMatches(popup, "main_road_restart.png", true);
+        remote::Press(later);
+        answered.insert(popup);
+        return false;
+      }
+    }
+    // The popup's run is over once its stop button has shown, both questions were answered and
+    // its close button shows again.
+    if (runPopup && remote::ShownControl(runPopup, IDCANCEL)) running = true;
+    if (runPopup && running && boxCount == boxes.size()) {
+      if (const HWND close = remote::ShownControl(runPopup, IDOK)) {
+        closed = true;
+        remote::Press(close);
+        answered.insert(runPopup);
+      }
+    }
+    return closed && program.Popups().empty();
+  }, 25)) << "the download-and-install run did not end: " << boxCount << " questions answered, run "
+            << (running ? "seen" : "never seen") << ", " << program.Popups().size() << " popups open";
+  EXPECT_EQ(boxCount, 2u) << "the install question and the closing message";
+  EXPECT_TRUE(restartAsked);
   EXPECT_EQ(ShutdownRequests(), "") << "the restart was put off";
-  EXPECT_EQ(List().GetItemData(intel), 2u);
-  EXPECT_EQ(List().GetItemData(nvidia), 2u);
-  EXPECT_EQ(List().GetItemData(audio), 0u);
-  ExpectPageMatches(Results(), "main_road_installed.png");
+  ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
+  ExpectWindowMatches(main, "main_road_installed.png", true);
 
   // The summary: three out of date, two updated, one left.
-  Press(Results(), CDlgScan3Results::kSummaryId);
-  ASSERT_TRUE(Until([&] { return Shown(Summary()); }));
-  EXPECT_EQ(Summary()->GetCount(0), main_->GetScanEngine().GetDeviceCount());
-  EXPECT_EQ(Summary()->GetCount(1), 3);
-  EXPECT_EQ(Summary()->GetCount(2), 2);
-  EXPECT_EQ(Summary()->GetCount(3), 1);
-  EXPECT_EQ(Summary()->GetCount(4), 0);
-  ExpectPageMatches(Summary(), "main_road_summary.png");
-  Press(Summary(), CDlgScan5Summary::kFinishId);
-  ASSERT_TRUE(Until([&] { return Shown(Home()); }));
+  remote::Press(remote::ShownControl(results, CDlgScan3Results::kSummaryId));
+  ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownPage(main, u"Summary") != nullptr; }));
+  ExpectWindowMatches(main, "main_road_summary.png", true);
+  remote::Press(remote::ShownControl(main, CDlgScan5Summary::kFinishId));
+  ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId) != nullptr; }));
 
   // A new scan reads the installed versions back: only the driver left out is offered.
-  ClickScanNow();
-  ASSERT_TRUE(Until([&] { return Shown(Results()) && ScanEnded(); }));
-  ASSERT_EQ(List().GetItemCount(), 1);
-  EXPECT_NE(List().GetItemDetail(0).Find(_T("Realtek")), -1);
+  remote::Press(remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId));
+  ASSERT_TRUE(remote::WaitFor(
+      [&] { return remote::ShownPage(main, u"Scan results") != nullptr && Count(list) == 1 && program.TakesInput(); }));
+  ExpectWindowMatches(main, "main_road_rescanned.png", true);
+  ASSERT_TRUE(program.Close()) << "the program ends when its window is closed";
 
   // The machine holds the new drivers, the record of installed updates names both, and the
   // download history lists their packages.
@@ -141,14 +186,12 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   EXPECT_NE(installed.Find(CString(kNvidiaId) + _T("&REV_A1")), nullptr);
   // The drivers replaced were backed up first, into a dated archive of the backup folder.
   std::string backups;
-  path::WindowsToHost(std::u16string_view(main_->GetBackupFolder().GetString(), main_->GetBackupFolder().GetLength()),
-                      backups, nullptr);
+  const CString backupFolder = GetAppDataFolder() + _T("\\Backup");
+  path::WindowsToHost(std::u16string_view(backupFolder.GetString(), backupFolder.GetLength()), backups, nullptr);
   ASSERT_TRUE(fs::is_directory(backups));
   EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
-  const CString history = main_->GetDataFolder() + _T("\\") + GetHistoryFileName(kDownloadHistory);
-  main_->DestroyWindow();
   CMapStringToString downloads;
-  ASSERT_TRUE(LoadHistoryFile(history, downloads));
+  ASSERT_TRUE(LoadHistoryFile(GetAppDataFolder() + _T("\\") + GetHistoryFileName(kDownloadHistory), downloads));
   EXPECT_EQ(downloads.GetCount(), 2);
 }
 

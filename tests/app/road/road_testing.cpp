@@ -269,3 +269,149 @@ CString InstalledVersion(LPCTSTR hardwareId) {
 }
 
 }  // namespace zx::test
+
+namespace zx::test {
+
+namespace {
+
+constexpr LPCTSTR kProgramTitle = _T("Zephrin Tunevo");
+constexpr WPARAM kProgramCloseCommand = 1182;
+// Host time a program run may take before the watchdog ends it.
+constexpr auto kProgramLimit = std::chrono::seconds(90);
+
+DWORD ProcessOf(HWND window) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  return process;
+}
+
+bool AllShown(HWND window, HWND top) {
+  for (HWND at = window; at && at != top; at = ::GetParent(at))
+    if (!::IsWindowVisible(at)) return false;
+  return true;
+}
+
+// The first window under `top` (depth first) that the test accepts.
+HWND FindInside(HWND top, const std::function<bool(HWND)>& wanted) {
+  for (HWND child = ::GetWindow(top, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (wanted(child)) return child;
+    if (const HWND inner = FindInside(child, wanted)) return inner;
+  }
+  return nullptr;
+}
+
+CString TextOf(HWND window) {
+  WCHAR text[512] = {};
+  ::GetWindowTextW(window, text, 512);
+  return text;
+}
+
+CString ClassOf(HWND window) {
+  WCHAR name[64] = {};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun(std::uint64_t wallTime) {
+  std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\"";
+  // Its wall time stands where the test puts it, whenever the test runs.
+  ::setenv("ZX_FIXED_WALL_TIME", std::to_string(wallTime).c_str(), 1);
+  const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_);
+  ::unsetenv("ZX_FIXED_WALL_TIME");
+  if (!started) return;
+  watchdog_ = std::thread([this] {
+    std::unique_lock<std::mutex> guard(lock_);
+    if (!ended_.wait_for(guard, kProgramLimit, [this] { return over_; })) {
+      ADD_FAILURE() << "the program ran past " << kProgramLimit.count() << " s and was ended";
+      ::TerminateProcess(info_.hProcess, 1);
+    }
+  });
+  remote::WaitFor([this] {
+    for (HWND at = ::FindWindowW(_T("#32770"), kProgramTitle); at; at = ::FindWindowExW(nullptr, at, _T("#32770"), kProgramTitle))
+      if (ProcessOf(at) == info_.dwProcessId && ::IsWindowVisible(at)) window_ = at;
+    return window_ != nullptr || ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0;
+  });
+}
+
+ProgramRun::~ProgramRun() { End(); }
+
+void ProgramRun::End() {
+  if (!info_.hProcess) return;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    over_ = true;
+  }
+  ended_.notify_all();
+  if (watchdog_.joinable()) watchdog_.join();
+  ::TerminateProcess(info_.hProcess, 1);
+  ::WaitForSingleObject(info_.hProcess, 10000);
+  ::CloseHandle(info_.hProcess);
+  ::CloseHandle(info_.hThread);
+  info_ = PROCESS_INFORMATION{};
+}
+
+std::vector<HWND> ProgramRun::Popups() const {
+  std::vector<HWND> popups;
+  for (HWND at = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); at; at = ::FindWindowExW(nullptr, at, nullptr, nullptr))
+    if (at != window_ && ProcessOf(at) == info_.dwProcessId && ::IsWindowVisible(at)) popups.push_back(at);
+  return popups;
+}
+
+bool ProgramRun::TakesInput() const {
+  const HWND close = remote::Control(window_, static_cast<UINT>(kProgramCloseCommand));
+  return close && ::IsWindowEnabled(close);
+}
+
+bool ProgramRun::Close() {
+  if (!info_.hProcess) return false;
+  ::PostMessageW(window_, WM_COMMAND, kProgramCloseCommand, 0);
+  return remote::WaitFor([this] { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; });
+}
+
+namespace remote {
+
+bool WaitFor(const std::function<bool()>& condition, int seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+HWND Control(HWND top, UINT id) {
+  return FindInside(top, [id](HWND w) { return static_cast<UINT>(::GetWindowLongPtrW(w, GWLP_ID)) == id; });
+}
+
+HWND ShownControl(HWND top, UINT id) {
+  return FindInside(top, [top, id](HWND w) {
+    return static_cast<UINT>(::GetWindowLongPtrW(w, GWLP_ID)) == id && AllShown(w, top);
+  });
+}
+
+HWND ShownPage(HWND top, LPCWSTR title) {
+  return FindInside(top, [top, title](HWND w) {
+    return ClassOf(w) == _T("#32770") && TextOf(w) == title && AllShown(w, top);
+  });
+}
+
+void PressAt(HWND window, POINT at) {
+  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
+    HWND r = user::InjectMouseTo(window, at, message);
+    EXPECT_NE(r, nullptr) << "a click at " << at.x << "," << at.y;
+  }
+}
+
+void Press(HWND window) {
+  ASSERT_NE(window, nullptr);
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  PressAt(window, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+}  // namespace remote
+}  // namespace zx::test

@@ -6,11 +6,16 @@
 #pragma once
 #include <afxwin.h>
 
+#include <winprocess.h>
+
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "DlgScan1ScanHome.h"
@@ -106,6 +111,54 @@ class MainRoadTest : public RoadTest {
 
   std::uint64_t pinnedWallTime_ = 0;
 };
+
+// The real program run as its own process on the test's machine, headless, reached only
+// through the window channel: its windows are found, clicked, typed into and pictured there.
+// A run that goes on past the watchdog's limit is ended, so a step waiting on it fails
+// instead of hanging; the process is always ended with the object.
+class ProgramRun {
+ public:
+  // Its wall time stands at `wallTime` (a FILETIME value) while it runs.
+  explicit ProgramRun(std::uint64_t wallTime = ManualClock::kDefaultWallTime);
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+  // The main window once shown (null when the program did not open it within 20 s).
+  HWND window() const { return window_; }
+  DWORD processId() const { return info_.dwProcessId; }
+  // The program's visible top-level windows other than the main window, front first.
+  std::vector<HWND> Popups() const;
+  // Whether the main window takes input again: a task's end enables its controls, the close
+  // button last.
+  bool TakesInput() const;
+  // Asks the main window to close and waits for the process to end; false when it did not.
+  bool Close();
+
+ private:
+  void End();
+  PROCESS_INFORMATION info_{};
+  HWND window_ = nullptr;
+  std::mutex lock_;
+  std::condition_variable ended_;
+  bool over_ = false;
+  std::thread watchdog_;
+};
+
+// Host-time waits and the program's windows by what a user sees.
+namespace remote {
+// Waits (host time, at most `seconds`) for the condition; this thread's messages are served
+// meanwhile.
+bool WaitFor(const std::function<bool()>& condition, int seconds = 20);
+// The window with the id inside `top`, shown or not, or null.
+HWND Control(HWND top, UINT id);
+// The visible window with the id inside `top` (its ancestors visible too), or null.
+HWND ShownControl(HWND top, UINT id);
+// The visible dialog page of that title inside `top`, or null.
+HWND ShownPage(HWND top, LPCWSTR title);
+// A click at the window's centre, performed by the window's own process.
+void Press(HWND window);
+void PressAt(HWND window, POINT screen);
+}  // namespace remote
 
 // The device scan of the engine held once it has run, as a long scan would be, until the
 // stop reaches it (answered as stopped) or `release` holds (answered as completed).

@@ -388,4 +388,29 @@ TEST(MarkupText, NameViewsEndAtEveryDelimiter) {
   EXPECT_EQ(names, u"a,bb,ccc,d,e,f,");
 }
 
+// End tags are compared in blocks of characters: names of every length up to past two blocks,
+// with one character wrong at each place, within a text and at its very end, where the text
+// holds no further block.
+TEST(MarkupParse, AnEndTagMustRepeatTheNameAtEveryPlace) {
+  const std::u16string letters = u"abcdefghijklmnopqrst";
+  for (std::size_t length = 1; length <= letters.size(); ++length) {
+    const std::u16string name = letters.substr(0, length);
+    for (std::size_t wrong = 0; wrong <= length; ++wrong) {
+      std::u16string end = name;
+      if (wrong < length) end[wrong] = u'X';
+      for (const bool last : {false, true}) {
+        const std::u16string text = last ? u"<" + name + u">x</" + end + u">"
+                                         : u"<r><" + name + u">x</" + end + u"></r>\r\n<!-- padding to fill a block -->";
+        CMarkup markup;
+        const CString document(text.c_str(), static_cast<int>(text.size()));
+        const std::string label = Narrow(document);
+        EXPECT_EQ(markup.SetDocumentText(document), wrong == length) << label;
+        if (wrong < length) {
+          EXPECT_EQ(markup.GetError(), _T("End tag does not correspond to ") + CString(name.c_str())) << label;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace

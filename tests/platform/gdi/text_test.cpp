@@ -1,6 +1,7 @@
 // Text: metrics from the one shipped family, extents, TextOut alignment, and DrawText's
 // line breaking, alignment, prefixes, measuring and background modes.
 #include <string>
+#include <vector>
 
 #include "gdi_testing.h"
 
@@ -269,6 +270,39 @@ TEST(DrawText, UnderlinedFontDrawsBelowTheBaseline) {
     TextOutW(c->dc(), 0, 0, u"nn", 2);
   }
   EXPECT_GT(underlined.InkBox(kWhite).bottom, plain.InkBox(kWhite).bottom);
+}
+
+// Texts are laid out once and kept: each font, fitting and width still gets a layout of its
+// own, and a text drawn again looks as it did the first time.
+TEST(DrawText, EachFontAndFittingKeepsItsOwnLayout) {
+  const struct Variant {
+    int height;
+    int weight;
+    BYTE underline;
+    UINT format;
+    int width;
+  } variants[] = {
+      {-12, FW_NORMAL, 0, DT_WORDBREAK, 200},          {-16, FW_NORMAL, 0, DT_WORDBREAK, 200},
+      {-12, FW_BOLD, 0, DT_WORDBREAK, 200},            {-12, FW_NORMAL, 1, DT_WORDBREAK, 200},
+      {-12, FW_NORMAL, 0, DT_WORDBREAK, 60},           {-12, FW_NORMAL, 0, DT_SINGLELINE, 60},
+      {-12, FW_NORMAL, 0, DT_SINGLELINE | DT_END_ELLIPSIS, 60},
+  };
+  const auto draw = [](const Variant& v) {
+    Canvas c(200, 60);
+    Font f(c.dc(), v.height, v.weight, u"Tahoma", v.underline);
+    RECT r{0, 0, v.width, 60};
+    DrawTextW(c.dc(), u"Scanning drivers now", -1, &r, v.format);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < c.height(); ++y)
+      for (int x = 0; x < c.width(); ++x) pixels.push_back(c.At(x, y));
+    return pixels;
+  };
+  std::vector<std::vector<COLORREF>> first;
+  for (const Variant& v : variants) first.push_back(draw(v));
+  for (std::size_t i = 0; i < std::size(variants); ++i) {
+    EXPECT_EQ(draw(variants[i]), first[i]) << i;
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(first[i], first[j]) << i << " and " << j;
+  }
 }
 
 }  // namespace

@@ -300,3 +300,32 @@ TEST(TimeZones, DamagedInputIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FixedWallTime, OnlyPlainDigitsWithinTheCalendarAreRead) {
+  const struct {
+    const char* text;
+    std::optional<std::uint64_t> read;
+  } cases[] = {
+      {"125911584000000000", kYear2000},
+      {"0125911584000000000", kYear2000},
+      {"2334898656000000000", 2334898656000000000ull},  // the first of the year 9000
+      {"2334898656000000001", std::nullopt},
+      {"99999999999999999999999", std::nullopt},         // past 64 bits
+      {"0", std::nullopt},
+      {"", std::nullopt},
+      {"-1", std::nullopt},
+      {"125911584000000000 ", std::nullopt},
+      {"1e18", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    std::uint64_t value = 7;
+    EXPECT_EQ(zx::ReadFixedWallTime(c.text, &value), c.read.has_value()) << '"' << c.text << '"';
+    if (c.read) {
+      EXPECT_EQ(value, *c.read) << c.text;
+    }
+  }
+}
+
+}  // namespace

@@ -79,6 +79,29 @@ TEST_F(KeyEnumeration, SubkeysComeInAlphabeticalOrderWithoutRegardToCase) {
   RegCloseKey(parent);
 }
 
+// An enumeration that the list changes under reads the list as it is at each index.
+TEST_F(KeyEnumeration, EachIndexReadsTheListAsItIsThen) {
+  HKEY parent = Create(HKEY_CURRENT_USER, u"Changing");
+  for (const char16_t* name : {u"b", u"d", u"f"}) RegCloseKey(Create(parent, name));
+  const auto at = [&](DWORD index) {
+    char16_t name[8] = {};
+    DWORD length = 8;
+    return RegEnumKeyExW(parent, index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS
+               ? std::u16string(name)
+               : std::u16string(u"-");
+  };
+  EXPECT_EQ(at(0), u"b");
+  EXPECT_EQ(at(1), u"d");
+  RegCloseKey(Create(parent, u"a"));
+  EXPECT_EQ(at(2), u"d");
+  ASSERT_EQ(RegDeleteKeyW(parent, u"a"), ERROR_SUCCESS);
+  EXPECT_EQ(at(2), u"f");
+  EXPECT_EQ(at(1), u"d");
+  ASSERT_EQ(RegDeleteKeyW(parent, u"f"), ERROR_SUCCESS);
+  EXPECT_EQ(at(2), u"-");
+  RegCloseKey(parent);
+}
+
 TEST_F(KeyEnumeration, AShortNameBufferAsksForMore) {
   HKEY parent = Create(HKEY_CURRENT_USER, u"List");
   RegCloseKey(Create(parent, u"Five5"));

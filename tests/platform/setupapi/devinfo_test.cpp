@@ -62,6 +62,18 @@ TEST_F(DeviceSetTest, PresentDevicesInRegistryOrder) {
   EXPECT_TRUE(IsEqualGUID(Device(2).ClassGuid, GUID{}));
 }
 
+// A device that went away since the last set is not in the next one.
+TEST_F(DeviceSetTest, ANewSetSeesTheTreeAsItIsNow) {
+  ASSERT_NE(Open(DIGCF_PRESENT | DIGCF_ALLCLASSES), INVALID_HANDLE_VALUE);
+  ASSERT_EQ(Count(), 3u);
+  ASSERT_EQ(RegDeleteKeyW(HKEY_LOCAL_MACHINE,
+                          u"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_8086&DEV_0085&SUBSYS_13118086&REV_34\\4&31C7BDF7&0&00E2\\Control"),
+            ERROR_SUCCESS);
+  ASSERT_NE(Open(DIGCF_PRESENT | DIGCF_ALLCLASSES), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Count(), 2u);
+  EXPECT_EQ(InstanceId(Device(0)), u"PCI\\VEN_8086&DEV_1502&SUBSYS_21F317AA&REV_04\\3&21436425&0&C8");
+}
+
 TEST_F(DeviceSetTest, AbsentDevicesEnumeratorsAndClasses) {
   Open(DIGCF_ALLCLASSES);
   EXPECT_EQ(Count(), 4u);

@@ -74,6 +74,12 @@ TEST(Envelope, TextTravelsAsUtf8) {
   const auto envelope = WriteRequest(kServiceNamespace, GetUpdateInfoOperation(), parts);
   ASSERT_TRUE(envelope);
   EXPECT_NE(envelope->find("<input>\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80</input>"), std::string::npos);
+  // Runs of ASCII, markup and other characters in turn.
+  const Text mixed = Make(u"a\u00e9<b\U0001F600&\u00e9c");
+  const PartValue mixedParts[] = {PartValue::String(mixed.get())};
+  const auto mixedEnvelope = WriteRequest(kServiceNamespace, GetUpdateInfoOperation(), mixedParts);
+  ASSERT_TRUE(mixedEnvelope);
+  EXPECT_NE(mixedEnvelope->find("<input>a\xC3\xA9&lt;b\xF0\x9F\x98\x80&amp;\xC3\xA9" "c</input>"), std::string::npos);
 }
 
 TEST(Envelope, TextXmlCannotCarryIsRefused) {

@@ -14,17 +14,21 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <thread>
 
 #include "errhandlingapi.h"
 #include "user_testing.h"
 #include "zx/machine.h"
+#include "zx/input.h"
 #include "zx/messagesender.h"
+#include "zx/windowpaint.h"
 
 extern char** environ;
 
@@ -115,6 +119,41 @@ int PlayPeer(const std::string& firstHandle) {
   return 0;
 }
 
+// The window the driving process clicks, types into and takes the picture of.
+constexpr const char16_t* kDrivenTitle = u"Driven";
+constexpr POINT kClickAt{60, 80};
+
+// Drives the first process's window through the channel; answers 40 + the step that failed.
+int PlayDriver(const std::string& picturePath) {
+  const HWND driven = FindWindowW(u"ZxRecorder", kDrivenTitle);
+  if (!driven) return 39;
+  const HWND nowhere = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(driven) + 0x7F0);
+  const struct {
+    std::function<bool()> step;
+  } steps[] = {
+      {[&] { return zx::user::InjectMouseTo(driven, kClickAt, WM_LBUTTONDOWN) == driven; }},
+      {[&] { return zx::user::InjectMouseTo(driven, kClickAt, WM_LBUTTONUP) == driven; }},
+      // Over no window of that process.
+      {[&] { return zx::user::InjectMouseTo(driven, POINT{3000, 3000}, WM_MOUSEMOVE) == nullptr; }},
+      // The clicked window is in front, so the key reaches it.
+      {[&] { return zx::user::InjectKeyTo(driven, 'A', true) == driven; }},
+      {[&] { return zx::user::InjectKeyTo(driven, 'A', false) == driven; }},
+      // A key code no keyboard has is refused by the owner.
+      {[&] { return zx::user::InjectKeyTo(driven, 0x1A0, true) == nullptr && GetLastError() == ERROR_INVALID_PARAMETER; }},
+      {[&] { return zx::user::SaveWindowPng(driven, picturePath); }},
+      // The click's point in the window's client area, told back to the first process.
+      {[&] {
+        POINT client = kClickAt;
+        return ScreenToClient(driven, &client) &&
+               PostMessageW(driven, WM_USER + 10, 0, MAKELPARAM(client.x, client.y));
+      }},
+      {[&] { return !zx::user::SaveRedrawnWindowPng(nowhere, picturePath + ".none") && !std::filesystem::exists(picturePath + ".none"); }},
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i)
+    if (!steps[i].step()) return 40 + static_cast<int>(i);
+  return 0;
+}
+
 // ---- A process of another user -------------------------------------------------------
 
 int PlayStranger(const std::string& argument) {
@@ -150,7 +189,10 @@ class RoleEnvironment : public ::testing::Environment {
     const char* argument = std::getenv(kArgumentVariable);
     const std::string value = argument ? argument : "";
     const std::string name = role;
-    std::exit(name == "peer" ? PlayPeer(value) : name == "stranger" ? PlayStranger(value) : 2);
+    std::exit(name == "peer"       ? PlayPeer(value)
+              : name == "driver"   ? PlayDriver(value)
+              : name == "stranger" ? PlayStranger(value)
+                                   : 2);
   }
 };
 [[maybe_unused]] ::testing::Environment* const g_roles =
@@ -195,6 +237,26 @@ LRESULT CALLBACK FirstProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 using CrossProcess = UserTest;
 
+// Runs this program in a role, serving this thread's windows until it ends (`wake` is posted
+// WM_APP then); answers its exit code.
+int RunRole(const std::string& role, const std::string& argument, HWND wake, pid_t* started = nullptr) {
+  const pid_t pid = StartRole(role, argument);
+  if (started) *started = pid;
+  if (pid <= 0) return -1;
+  int code = -1;
+  std::thread waiter([&] {
+    code = WaitFor(pid);
+    PostMessageW(wake, WM_APP, 0, 0);
+  });
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0)) {
+    DispatchMessageW(&msg);
+    if (msg.message == WM_APP) break;
+  }
+  waiter.join();
+  return code;
+}
+
 TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
   g_first = FirstProcess{};
   g_first.handoff = RegisterWindowMessageW(kHandoffName);
@@ -207,20 +269,8 @@ TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
       SetWindowLongPtrW(main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FirstProc)));
   const HWND other = MakeWindow();  // a second top-level window of the first process
 
-  const pid_t pid = StartRole("peer", std::to_string(Value(main)));
-  ASSERT_GT(pid, 0);
-  int code = -1;
-  std::thread waiter([&] {
-    code = WaitFor(pid);
-    PostMessageW(main, WM_APP, 0, 0);
-  });
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0)) {
-    DispatchMessageW(&msg);
-    if (msg.message == WM_APP) break;
-  }
-  waiter.join();
-  EXPECT_EQ(code, 0) << "the second process's step that failed";
+  pid_t pid = -1;
+  EXPECT_EQ(RunRole("peer", std::to_string(Value(main)), main, &pid), 0) << "the second process's step that failed";
   EXPECT_EQ(g_first.copyCodes, (std::vector<ULONG_PTR>{10}));
   EXPECT_EQ(g_first.copiedBytes, std::string(kCopiedBytes, sizeof kCopiedBytes - 1));
   EXPECT_EQ(g_first.handedText, u"schedulescan");
@@ -238,6 +288,38 @@ TEST_F(CrossProcess, ASecondProcessFindsSendsToAndBroadcastsToTheFirst) {
   EXPECT_EQ(g_first.senders[g_first.broadcast], peer);
   EXPECT_EQ(g_first.senders[WM_USER + 9], peer);
   EXPECT_EQ(g_first.senders[WM_APP], static_cast<DWORD>(::getpid()));
+}
+
+TEST_F(CrossProcess, ASecondProcessClicksTypesIntoAndPicturesTheFirstsWindow) {
+  const HWND driven = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 0, kDrivenTitle);
+  ASSERT_NE(driven, nullptr);
+  const std::string picture = root() + "/driven.png";
+  EXPECT_EQ(RunRole("driver", picture, driven), 0) << "40 + the driving process's step that failed";
+  POINT client = kClickAt;
+  ScreenToClient(driven, &client);
+  const LPARAM at = MAKELPARAM(client.x, client.y);
+  std::vector<std::pair<UINT, WPARAM>> input;
+  for (const Delivered& d : Recorded()) {
+    if (d.window != driven) continue;
+    if (d.message == WM_LBUTTONDOWN || d.message == WM_LBUTTONUP) {
+      EXPECT_EQ(d.lParam, at);
+      input.emplace_back(d.message, 0);
+    } else if (d.message == WM_KEYDOWN || d.message == WM_KEYUP) {
+      input.emplace_back(d.message, d.wParam);
+    } else if (d.message == WM_USER + 10) {
+      EXPECT_EQ(d.lParam, at) << "the client point the second process worked out";
+    }
+  }
+  const std::vector<UINT> got = RecordedFor(driven);
+  EXPECT_NE(std::find(got.begin(), got.end(), static_cast<UINT>(WM_USER + 10)), got.end());
+  EXPECT_EQ(input, (std::vector<std::pair<UINT, WPARAM>>{
+                       {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}, {WM_KEYDOWN, 'A'}, {WM_KEYUP, 'A'}}));
+  EXPECT_EQ(GetForegroundWindow(), driven) << "the click activated it";
+  // The picture taken by this process, on the window's thread, as this process takes it.
+  const std::string own = root() + "/own.png";
+  ASSERT_TRUE(zx::user::SaveWindowPng(driven, own));
+  ASSERT_TRUE(std::filesystem::exists(picture));
+  EXPECT_EQ(ReadHostFile(picture), ReadHostFile(own));
 }
 
 TEST_F(CrossProcess, AProcessOfAnotherUserCannotCallIn) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "drive.h"
 #include "errhandlingapi.h"
 #include "marshal.h"
 #include "wire.h"
@@ -143,6 +144,11 @@ TEST(Marshalling, HostileParametersAreRefused) {
       // A text buffer far over the limit, an unknown kind, a body cut short, trailing bytes.
       {WM_GETTEXT, 0x40000000, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 0})},
       {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 0})},
+      // A rectangle on a message that takes none, a rectangle cut short, and a list view's
+      // rectangle message carrying an address.
+      {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 4, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+      {0x100E, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 4, 12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
+      {0x100E, 0, Bytes({0x10, 0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0})},
       {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 5, 0, 0, 0})},
       {WM_USER, 0, Bytes({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x99})},
   };
@@ -174,6 +180,67 @@ TEST(Marshalling, AnsweredTextStaysWithinItsBuffer) {
   char16_t mine[4] = {u'a', u'a', u'a', u'a'};
   ASSERT_TRUE(UnpackAnswer(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(mine), answer));
   EXPECT_EQ(std::u16string(mine), u"zzz");
+}
+
+TEST(Marshalling, AListViewsItemRectangleTravelsBothWays) {
+  constexpr UINT kGetItemRect = 0x100E;
+  RECT asked{2, 0, 0, 0};  // LVIR_SELECTBOUNDS in left, as the caller sets it
+  wire::Writer request;
+  ASSERT_TRUE(PackParam(kGetItemRect, 1, reinterpret_cast<LPARAM>(&asked), request));
+  const std::string body = request.Take();
+  wire::Reader in(body);
+  LPARAM lParam = 0;
+  std::shared_ptr<Payload> payload;
+  ParamKind kind;
+  ASSERT_TRUE(UnpackParam(kGetItemRect, 1, in, &lParam, &payload, &kind));
+  auto* theirs = reinterpret_cast<RECT*>(lParam);
+  EXPECT_EQ(theirs, &payload->rect) << "the receiver's own copy";
+  EXPECT_EQ(theirs->left, 2);
+  *theirs = RECT{-4, 30, 500, 104};
+  wire::Writer out;
+  PackAnswer(kind, payload.get(), 1, out);
+  const std::string packed = out.Take();
+  wire::Reader answer(packed);
+  std::int64_t result;
+  ASSERT_TRUE(answer.I64(&result));
+  ASSERT_TRUE(UnpackAnswer(kGetItemRect, 1, reinterpret_cast<LPARAM>(&asked), answer));
+  EXPECT_EQ(asked.left, -4);
+  EXPECT_EQ(asked.bottom, 104);
+}
+
+TEST(WireFrames, DriveRequestsAreReadOnlyWhenWellFormed) {
+  const HWND window = reinterpret_cast<HWND>(std::uintptr_t{0x20003});
+  const drive::InputEvent click{window, WM_LBUTTONDOWN, 0, POINT{-5, 70}};
+  const std::string body = drive::EncodeInput(click);
+  const struct {
+    std::string body;
+    bool read;
+  } inputs[] = {
+      {body, true},
+      {body.substr(0, body.size() - 1), false},                                    // cut short
+      {body + "x", false},                                                          // overlong
+      {drive::EncodeInput({window, WM_KEYDOWN, 'A', {}}), true},
+      {drive::EncodeInput({window, WM_KEYDOWN, 0, {}}), false},                     // no key
+      {drive::EncodeInput({window, WM_KEYUP, 0x100, {}}), false},                   // beyond the keys
+      {drive::EncodeInput({window, WM_MOUSEWHEEL, 40000, {}}), false},              // wheel past a short
+      {drive::EncodeInput({window, WM_SETTEXT, 0, {}}), false},                     // not input
+  };
+  for (const auto& c : inputs) {
+    drive::InputEvent read;
+    EXPECT_EQ(drive::DecodeInput(c.body, &read), c.read) << Hex(c.body);
+  }
+  drive::InputEvent read;
+  ASSERT_TRUE(drive::DecodeInput(body, &read));
+  EXPECT_EQ(read.window, window);
+  EXPECT_EQ(read.screen.x, -5);
+  EXPECT_EQ(read.screen.y, 70);
+  drive::PictureRequest picture;
+  EXPECT_TRUE(drive::DecodePicture(drive::EncodePicture({window, true}), &picture));
+  EXPECT_TRUE(picture.redrawn);
+  EXPECT_FALSE(drive::DecodePicture(drive::EncodePicture({window, true}) + "\1", &picture));
+  std::string two = drive::EncodePicture({window, false});
+  two.back() = 2;
+  EXPECT_FALSE(drive::DecodePicture(two, &picture));
 }
 
 }  // namespace

@@ -135,10 +135,10 @@ std::vector<COLORREF> DialogTest::Pixels(HWND window, SIZE& size) {
   return pixels;
 }
 
-void DialogTest::ExpectWindowMatches(HWND window, const std::string& name) {
+void DialogTest::ExpectWindowMatches(HWND window, const std::string& name, bool redrawn) {
   TempFolder temp;
   const std::string drawn = temp.path() + "/" + name;
-  ASSERT_TRUE(user::SaveWindowPng(window, drawn));
+  ASSERT_TRUE(redrawn ? user::SaveRedrawnWindowPng(window, drawn) : user::SaveWindowPng(window, drawn));
   ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/" + name, name.substr(0, name.find('.')));
 }
 

@@ -42,7 +42,9 @@ class DialogTest : public MachineTest {
   static HWND ActiveWindow();
 
   static std::vector<COLORREF> Pixels(HWND window, SIZE& size);
-  static void ExpectWindowMatches(HWND window, const std::string& name);
+  // With `redrawn`, the window and its children are painted afresh first by the thread that
+  // owns the window (in whichever process), so no paint still pending is missed.
+  static void ExpectWindowMatches(HWND window, const std::string& name, bool redrawn = false);
   static void ExpectScreenMatches(const RECT& area, const std::string& name);
 
   ManualClock clock_;

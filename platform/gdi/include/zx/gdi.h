@@ -32,6 +32,11 @@ HBITMAP CreateSurfaceBitmap(int width, int height);
 // image with its transparency. False when the file can't be written (nothing is left
 // behind) or the bitmap is unknown.
 bool SaveBitmapPng(HBITMAP bitmap, const std::string& hostPath, bool withAlpha = false);
+// The same PNG as bytes in memory.
+bool EncodeBitmapPng(HBITMAP bitmap, std::string* bytes);
+// Writes PNG bytes made elsewhere as a whole file; false, with nothing written, when they do
+// not start as a PNG of an acceptable size or the file can't be written.
+bool SavePngBytes(const std::string& hostPath, const std::string& bytes);
 // The bitmap currently selected into (or drawn by) a DC.
 bool SaveDcPng(HDC dc, const std::string& hostPath);
 // Decodes a PNG (file or bytes) into a 32-bit bitmap with premultiplied alpha; null when it

@@ -5,6 +5,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 
 namespace zx {
 
@@ -19,6 +20,14 @@ class Clock {
   // so a waiter may sleep until it is woken instead of until its deadline.
   virtual bool MovesByItself() const = 0;
 };
+
+// The host clock's wall time may be fixed: a program started with ZX_FIXED_WALL_TIME (a
+// FILETIME value, decimal) sees that time all along while its monotonic time runs with the
+// host, as a test pins the wall time of its own clock, so the dates and names it makes are the
+// same at every run of a test. This reads the value: false for anything but plain digits naming
+// a time after 1601 and before the year 9000.
+constexpr std::uint64_t kLatestFixedWallTime = 2334898656000000000ull;
+bool ReadFixedWallTime(std::string_view text, std::uint64_t* fileTime);
 
 // Installs a clock for the whole process; nullptr puts the host clock back. The clock must
 // outlive its use; swap clocks only while no thread waits on a deadline.

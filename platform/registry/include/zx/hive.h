@@ -51,6 +51,19 @@ constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxKeyDepth = 512;
 constexpr std::size_t kMaxValueNameLength = 16383;
 
+// Where the machine's hive (HKLM) stands: an equal stamp later means that no process changed
+// it and it was not read afresh in between. A stamp that is not valid equals no other.
+struct HiveStamp {
+  bool valid = false;
+  std::uint64_t root = 0;     // the machine root's generation
+  std::uint64_t changes = 0;  // the hive's change counter
+  std::uint64_t epoch = 0;    // how often the process read it afresh
+  bool operator==(const HiveStamp& other) const {
+    return valid && other.valid && root == other.root && changes == other.changes && epoch == other.epoch;
+  }
+};
+HiveStamp MachineHiveStamp();
+
 // The form names are compared in: both cases of a letter fold alike.
 std::u16string FoldName(std::u16string_view name);
 
@@ -70,6 +83,8 @@ class Key {
   // True once the key was deleted; handles that still hold it answer ERROR_KEY_DELETED.
   bool deleted() const { return deleted_; }
   const Subkeys& subkeys() const { return subkeys_; }
+  // Counts the changes of the sub-key list (a key added, deleted or cleared away).
+  std::uint64_t subkeyChanges() const { return subkeyChanges_; }
   // In creation order.
   const std::vector<Value>& values() const { return values_; }
   // The key's own security descriptor as the security component stores it; empty when none
@@ -89,6 +104,7 @@ class Key {
   std::u16string name_;
   bool deleted_ = false;
   Subkeys subkeys_;
+  std::uint64_t subkeyChanges_ = 0;
   std::vector<Value> values_;
   std::vector<BYTE> security_;
   std::unordered_map<std::u16string, std::size_t> valueIndex_;  // folded name -> position

@@ -18,6 +18,14 @@ HWND InjectMouse(POINT screen, UINT message, short wheelDelta = 0);
 // active window when nothing has the focus). Answers the window reached, or null.
 HWND InjectKey(int virtualKey, bool down);
 
+// The same for a given window of any process. For a window of this process they are
+// InjectMouse and InjectKey; another process's window has the event performed by its own
+// process, on the thread that owns the window, against that process's windows and input
+// state (the pointer at `screen` of its screen). Answer the window reached, or null (also
+// when that process cannot be reached; the last error then says why).
+HWND InjectMouseTo(HWND window, POINT screen, UINT message, short wheelDelta = 0);
+HWND InjectKeyTo(HWND window, int virtualKey, bool down);
+
 // A window of this process becomes the foreground window (the presenter's focus change).
 void InjectFocus(HWND window);
 

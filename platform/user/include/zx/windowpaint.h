@@ -11,7 +11,11 @@ namespace zx::user {
 
 // The window's rectangle as its top-level window's surface holds it, opaque RGB. False for an
 // unknown window or when the file can't be written (nothing is left behind).
+// A window of another process is taken by that process, on the thread that owns it.
 bool SaveWindowPng(HWND window, const std::string& hostPath);
+// The same after the window and all its children were invalidated and painted at once, so
+// the picture shows their present state whatever paint was still pending.
+bool SaveRedrawnWindowPng(HWND window, const std::string& hostPath);
 
 // The screen as the compositor builds it: the desktop colour, then this process's visible
 // top-level windows from the bottom of the z-order up, each cut to its window region, with a
