@@ -177,11 +177,6 @@ class WizardTest : public DialogTest {
   // Expects a message box with that text and answers it.
   void Answer(const CString& text, int button) { WhileModal({BoxStep(text, button)}); }
   // The host path of a Windows path of the machine.
-  static std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   // Seeds the machine from the laptop profile and has the engine scan it.
   void ScanLaptop() {
     const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
