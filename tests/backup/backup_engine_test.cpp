@@ -22,7 +22,6 @@
 #include "file_size_limit.h"
 #include "hex_bytes.h"
 #include "machine_fixture.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -16,7 +16,6 @@
 #include "ZipArchive.h"
 #include "cstring_printer.h"
 #include "scan_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -17,7 +17,6 @@
 #include "EngineCallbacks.h"
 #include "cstring_printer.h"
 #include "scan_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -15,7 +15,6 @@
 #include "ZipWriter.h"
 #include "hex_bytes.h"
 #include "machine_fixture.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "zx/machine.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -15,7 +15,6 @@
 #include "DriverPackageFiles.h"
 #include "cstring_printer.h"
 #include "machine_fixture.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -16,7 +16,6 @@
 #include "ZipExtract.h"
 #include "file_size_limit.h"
 #include "wizards_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

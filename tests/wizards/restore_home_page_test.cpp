@@ -8,7 +8,6 @@
 #include "DlgRestore4Finish.h"
 #include "SettingsStore.h"
 #include "wizards_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -17,7 +17,6 @@
 #include "ZipWriter.h"
 #include "wizards_testing.h"
 #include "zx/msgbox.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -8,7 +8,6 @@
 #include "cstring_printer.h"
 #include "file_size_limit.h"
 #include "velquor_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

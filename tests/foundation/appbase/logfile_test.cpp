@@ -12,7 +12,6 @@
 #include "ProcessControl.h"
 #include "machine_fixture.h"
 #include "zx/clock.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {

@@ -27,7 +27,6 @@
 #include "popups_testing.h"
 #include "road_testing.h"
 #include "zx/modal.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
