@@ -21,6 +21,18 @@ function(zx_shared_module name)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
 endfunction()
 
+# zx_copy_resources(target folder module): a copy of the module's resources (<module>.res of
+# the program folder) in folder, made again whenever they change, not only when the target is
+# linked, so a test never runs on pictures or templates older than the build's.
+function(zx_copy_resources target folder module)
+  add_custom_command(OUTPUT ${folder}/${module}.res
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+    COMMAND ${CMAKE_COMMAND} -E copy ${ZX_PROGRAM_DIR}/${module}.res ${folder}/${module}.res
+    DEPENDS ${ZX_PROGRAM_DIR}/${module}.res ${module}_resources)
+  add_custom_target(${target}_${module}_copy DEPENDS ${folder}/${module}.res)
+  add_dependencies(${target} ${target}_${module}_copy)
+endfunction()
+
 # zx_test(name SOURCES ... [LIBS ...] [OWN_FOLDER MODULES ...] [DIALOG_TESTING] [POPUP_TESTING]
 #         [SNAPSHOTS folder]): one GoogleTest program, registered test by test. With OWN_FOLDER the
 # program lies in a folder of its own beside copies of the named shared modules, as a shipped
@@ -55,9 +67,7 @@ function(zx_test name)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${module}> ${folder}/)
     endforeach()
     if("qvxres" IN_LIST A_MODULES)
-      add_custom_command(TARGET ${name} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ZX_PROGRAM_DIR}/qvxres.res ${folder}/)
-      add_dependencies(${name} qvxres_resources)
+      zx_copy_resources(${name} ${folder} qvxres)
     endif()
     set(properties PROPERTIES RUN_SERIAL TRUE)
   else()

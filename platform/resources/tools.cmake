@@ -6,10 +6,18 @@ add_executable(zxrc ${ZX_RC_SOURCES} ${ZX_RESFORMAT_SOURCES})
 target_include_directories(zxrc PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/include
                            $<TARGET_PROPERTY:zx_kernel,INTERFACE_INCLUDE_DIRECTORIES>)
 target_link_libraries(zxrc PRIVATE ZLIB::ZLIB)
-# zxresgen draws the placeholder images.
+# zxresgen draws the pictures, on cairo with the shipped font through pango.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(ZXRESGEN REQUIRED IMPORTED_TARGET cairo pangocairo pangoft2 fontconfig)
+# Its list reader and painters form a library of their own, which the fuzz target takes too.
 file(GLOB ZX_RESGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/generator/*.cpp)
-add_executable(zxresgen ${ZX_RESGEN_SOURCES})
-target_link_libraries(zxresgen PRIVATE ZLIB::ZLIB)
+list(REMOVE_ITEM ZX_RESGEN_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/generator/main.cpp)
+add_library(zx_resgen STATIC ${ZX_RESGEN_SOURCES})
+target_include_directories(zx_resgen PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/generator)
+target_link_libraries(zx_resgen PUBLIC ZLIB::ZLIB PkgConfig::ZXRESGEN)
+add_executable(zxresgen ${CMAKE_CURRENT_SOURCE_DIR}/generator/main.cpp)
+target_link_libraries(zxresgen PRIVATE zx_resgen)
+target_include_directories(zxresgen PRIVATE $<TARGET_PROPERTY:zx_kernel,INTERFACE_INCLUDE_DIRECTORIES>)
 set_target_properties(zxrc zxresgen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
 # zx_add_resources(target FILE script [PLACEHOLDERS list] [DESTINATION folder])

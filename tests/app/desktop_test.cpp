@@ -45,8 +45,9 @@ constexpr int kRowTop = 237, kRowHeight = 74, kCheckX = 218, kCheckDown = 14;
 constexpr int kTextLeft = 280, kTextRight = 430;
 // The results page's "Update selected drivers" button lies where the scanning page had its Stop
 // button: the new button's picture ends at x 636, the old one's at x 703, both 22 pixels high
-// from y 516 (a place inside the new picture at kUpdatePictureX). Right of the "View summary"
-// label the scanning page had text where the results page has none.
+// from y 516 (the new picture's top outline at kUpdatePictureX: a colour of the picture that the
+// button's text never takes). Right of the "View summary" label the scanning page had text
+// where the results page has none.
 constexpr int kUpdatePictureX = 600, kUpdatePictureRight = 636, kOldPictureRight = 703;
 constexpr int kButtonTop = 512, kButtonBottom = 546;
 constexpr int kBesideSummaryLeft = 520, kBesideSummaryRight = 556;
@@ -263,7 +264,7 @@ TEST_F(OnTheDesktop, ScanNowLeadsToTheResultsWhoseCheckBoxesFollowClicks) {
   EXPECT_EQ(service_->NextLine(2000).rfind("POST GetUpdateInfo", 0), 0u);
   // Nothing of the scanning page is left behind the results page's buttons: no part of the
   // Stop button's picture beyond the new button's, no text beside the "View summary" label.
-  const std::uint32_t picture = results.At(kUpdatePictureX, kButtonTop + 6);
+  const std::uint32_t picture = results.At(kUpdatePictureX, kButtonTop + 4);
   EXPECT_EQ(results.PixelsOf(picture, kUpdatePictureRight, kButtonTop, kOldPictureRight, kButtonBottom), 0);
   EXPECT_EQ(results.DarkPixels(kBesideSummaryLeft, kButtonTop + 8, kBesideSummaryRight, kButtonBottom - 6), 0);
   // The two display drivers of the catalogue have a row each, checked; no third row.

@@ -10,6 +10,7 @@
 
 #include "errhandlingapi.h"
 #include "wingdi.h"
+#include "zx/fontleaks.h"  // the leak checker excuses fontconfig's caches
 
 namespace zx::gdi {
 namespace {
@@ -186,19 +187,6 @@ std::string ToUtf8(const WCHAR* text, std::size_t length, std::vector<int>* offs
 }
 
 }  // namespace zx::gdi
-
-// Sanitizer builds: fontconfig keeps its font caches behind encoded offsets that the leak
-// checker can't follow, so blocks it still uses look lost. Only its own blocks are excused.
-#if defined(__SANITIZE_ADDRESS__)
-#define ZX_GDI_LEAK_CHECKED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZX_GDI_LEAK_CHECKED 1
-#endif
-#endif
-#ifdef ZX_GDI_LEAK_CHECKED
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-#endif
 
 using namespace zx::gdi;
 

@@ -6,6 +6,7 @@
 #include "errhandlingapi.h"
 #include "handleref.h"
 #include "synchapi.h"
+#include "zx/clock.h"
 #include "zx/waits.h"
 
 DWORD WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
@@ -40,6 +41,7 @@ DWORD SleepEx(DWORD milliseconds, BOOL /*alertable*/) {
     std::this_thread::yield();
     return 0;
   }
+  if (zx::SkipPause(milliseconds)) return 0;
   std::unique_lock<std::mutex> lock(zx::WaitLock());
   zx::WaitUntil(lock, [] { return false; }, milliseconds);
   return 0;

@@ -44,9 +44,11 @@ bool PointsAtStructure(UINT message) {
 constexpr UINT kListItemRect = 0x100E;     // LVM_GETITEMRECT
 constexpr UINT kListSubItemRect = 0x1038;  // LVM_GETSUBITEMRECT
 constexpr UINT kHeaderItemRect = 0x1207;   // HDM_GETITEMRECT
+constexpr UINT kTreeItemRect = 0x1104;     // TVM_GETITEMRECT (the item's handle in the RECT)
 
 bool CarriesRect(UINT message) {
-  return message == kListItemRect || message == kListSubItemRect || message == kHeaderItemRect;
+  return message == kListItemRect || message == kListSubItemRect || message == kHeaderItemRect ||
+         message == kTreeItemRect;
 }
 
 std::string RectBytes(const RECT& r) {

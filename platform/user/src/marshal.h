@@ -9,7 +9,8 @@
 //   kCopyData lParam is a COPYDATASTRUCT: WM_COPYDATA. dwData and the cbData bytes travel;
 //             the receiver's lParam points at its own COPYDATASTRUCT and copy of the bytes.
 //   kRect     lParam is a RECT the receiver reads and fills: the common controls' item
-//             rectangles (LVM_GETITEMRECT, LVM_GETSUBITEMRECT, HDM_GETITEMRECT). Its 16 bytes
+//             rectangles (LVM_GETITEMRECT, LVM_GETSUBITEMRECT, HDM_GETITEMRECT, and
+//             TVM_GETITEMRECT, whose RECT brings the tree's own item handle in). Its 16 bytes
 //             travel both ways; the receiver's lParam points at its own copy.
 //   kValue    wParam and lParam are numbers and travel as they are. System messages below
 //             WM_USER whose lParam points at a structure of another kind (WM_CREATE,

@@ -1,20 +1,24 @@
-// Backup and restore through the main window on the laptop profile, by clicks: every driver
-// backed up into a dated archive of the backup folder, a newer display driver downloaded and
-// installed from the results page (which backs the old one up too), that driver restored from
-// the first archive through the restore tab's pages (the restart prompt answered "later"),
-// and a scan that reads the old version back; the window is compared with its reference
-// picture at each page the user stops at.
+// Backup and restore in the real program, started as its own process on the laptop profile and
+// driven only by clicks through the window channel: every driver backed up into a dated archive
+// of the backup folder; an hour later (a second run of the program) a newer display driver
+// downloaded and installed from the results page (which backs the old one up too), and that
+// driver restored from the first archive through the restore tab's pages (the restart prompt
+// answered "later"); then a scan reads the old version back. The window is compared with its
+// reference picture at each page the user stops at.
+#include <cstring>
 #include <filesystem>
 
 #include "DlgBackup1Type.h"
-#include "DlgNagRestart.h"
 #include "DlgRestore1Home.h"
 #include "DlgRestore2Select.h"
-#include "VelquorWizards.h"
+#include "FileHistory.h"
 #include "../../install/road/road_testing.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
+#include "HalvoranApp.h"
+#include "ProcessControl.h"
 #include "zx/clock.h"
+#include "zx/windowpaint.h"
 #include "zx/pathmap.h"
 
 namespace zx::test {
@@ -23,143 +27,159 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr LPCTSTR kDisplayId = _T("PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA");
-constexpr LPCTSTR kDisplayName = _T("NVIDIA Quadro K1000M");
 constexpr LPCTSTR kOldVersion = _T("9.18.13.1106");
 constexpr LPCTSTR kArchiveName = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00.zip");
 constexpr LPCTSTR kInstallArchiveName = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H01-M00-S00.zip");
 // One hour in FILETIME units.
 constexpr std::uint64_t kHour = 36000000000ull;
 
+// The tab buttons of the main window.
+constexpr UINT kScanTabId = 1259, kBackupTabId = 1261, kRestoreTabId = 1262;
+// The wizard pages' buttons: the backup's stop, the restore's back at its end.
+constexpr UINT kBackupStopId = 5181, kRestoreBackId = 5187;
+
 class BackupRestoreWindow : public MainRoadTest {
  protected:
   void SetUp() override {
     MainRoadTest::SetUp();
+    // A 32-bit Windows: the device installer installs the INF packages itself.
+    road::SetMachineValue(root(), "Windows", "Architecture", "x86");
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
     ASSERT_NO_FATAL_FAILURE(StartService());
-    ASSERT_NO_FATAL_FAILURE(OpenRoadWindow());
   }
   static std::string Host(const CString& path) {
     std::string host;
     path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
     return host;
   }
-  // A click on the check box of the tree item (found by the tree's own hit test).
-  void ClickCheckBox(CTreeCtrl& tree, HTREEITEM item) {
-    CRect label;
-    ASSERT_TRUE(tree.GetItemRect(item, &label, TRUE));
-    CPoint at(label.left - 1, label.CenterPoint().y);
-    for (; at.x > 0; --at.x) {
-      UINT flags = 0;
-      if (tree.HitTest(at, &flags) == item && (flags & TVHT_ONITEMSTATEICON)) break;
-    }
-    tree.ClientToScreen(&at);
-    Advance(1000);
-    ClickAt(at);
-    Pump();
+  // Scan now on the scan tab's home page, until the results show and the window takes input.
+  static void ScanInProgram(ProgramRun& program) {
+    remote::Press(remote::ShownControl(program.window(), kScanTabId));
+    ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(program.window(), CDlgScan1ScanHome::kScanNowId); }));
+    remote::Press(remote::ShownControl(program.window(), CDlgScan1ScanHome::kScanNowId));
+    ASSERT_TRUE(remote::WaitFor([&] {
+      return remote::ShownPage(program.window(), u"Scan results") != nullptr && program.TakesInput();
+    }));
   }
-  static HTREEITEM FindDriver(CTreeCtrl& tree, LPCTSTR name) {
-    for (HTREEITEM group = tree.GetRootItem(); group; group = tree.GetNextSiblingItem(group))
-      for (HTREEITEM item = tree.GetChildItem(group); item; item = tree.GetNextSiblingItem(item))
-        if (tree.GetItemText(item) == name) return item;
-    return nullptr;
+  // A click on the check box of the NVIDIA display in the restore page's tree: the first driver
+  // of the fifth device class ("Display adapters") the backup holds.
+  static void ClickDisplayCheckBox(HWND tree) {
+    HTREEITEM group = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    for (int skip = 0; skip < 4 && group; ++skip)
+      group = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(group)));
+    ASSERT_NE(group, nullptr);
+    const auto display =
+        reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(group)));
+    ASSERT_NE(display, nullptr);
+    RECT label{};
+    std::memcpy(&label, &display, sizeof display);
+    ASSERT_TRUE(::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)));
+    // The state image lies just before the label.
+    POINT at{label.left - 9, (label.top + label.bottom) / 2};
+    ASSERT_TRUE(::ClientToScreen(tree, &at));
+    remote::PressAt(tree, at);
+  }
+  // The program's temporary folder, where a restore unpacks its archive.
+  static CString TemporaryFolder() {
+    WCHAR temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    CString folder = temp;
+    if (folder.Right(1) != _T("\\")) folder += _T("\\");
+    return folder + GetAppName() + _T("\\");
+  }
+  static void ClickRow(HWND list, int row) {
+    RECT r{LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ASSERT_TRUE(::ClientToScreen(list, &at));
+    remote::PressAt(list, at);
   }
 };
 
 TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
-  // A scan lists the devices and finds the newer drivers.
-  ClickScanNow();
-  ASSERT_TRUE(Until([&] { return Shown(Results()) && ScanEnded(); }));
-  CVelquorWizards& wizards = *main_->GetWizards();
+  const CString backups = GetAppDataFolder() + _T("\\Backup\\");
+  const CString archive = backups + kArchiveName;
+  {
+    // A scan lists the devices; then all drivers are backed up: the backup tab, then Next with
+    // "all drivers" chosen.
+    ProgramRun program(ManualClock::kDefaultWallTime);
+    const HWND main = program.window();
+    ASSERT_NE(main, nullptr);
+    ASSERT_NO_FATAL_FAILURE(ScanInProgram(program));
+    remote::Press(remote::ShownControl(main, kBackupTabId));
+    ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgBackup1Type::kNextId) != nullptr; }));
+    ExpectWindowMatches(main, "velquor_backup_tab.png", true);
+    remote::Press(remote::ShownControl(main, CDlgBackup1Type::kNextId));
+    ASSERT_TRUE(remote::WaitFor([&] {
+      return remote::ShownControl(main, CDlgBackup1Type::kNextId) == nullptr &&
+             remote::ShownControl(main, kBackupStopId) == nullptr && program.TakesInput();
+    }));
+    ExpectWindowMatches(main, "velquor_backup_done.png", true);
+    EXPECT_TRUE(fs::exists(Host(archive)));
+    CMapStringToString listed;
+    ASSERT_TRUE(LoadHistoryFile(GetAppDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory), listed));
+    CString entry;
+    ASSERT_TRUE(listed.Lookup(kArchiveName, entry));
+    EXPECT_EQ(entry, archive);
+    ASSERT_TRUE(program.Close());
+  }
 
-  // Back up all drivers: the backup tab, then Next with "all drivers" chosen.
-  PinWallTime(ManualClock::kDefaultWallTime);
-  Tab(3);
-  CDlgLeftDlgBase* backupGroup = main_->GetGroup(CVelquorDlg::kBackupGroup);
-  EXPECT_EQ(main_->GetCurrentPanel(), backupGroup);
-  ASSERT_TRUE(Shown(Page(CVelquorDlg::kBackupGroup, 1)));
-  ExpectPageMatches(backupGroup, Page(CVelquorDlg::kBackupGroup, 1), "velquor_backup_tab.png");
-  Press(Page(CVelquorDlg::kBackupGroup, 1), CDlgBackup1Type::kNextId);
-  ASSERT_TRUE(Shown(Page(CVelquorDlg::kBackupGroup, 3)));
-  ASSERT_TRUE(Until([&] { return Shown(Page(CVelquorDlg::kBackupGroup, 4)) && main_->IsUiEnabled(); }, 1));
-  const tagBackupWizardState& backup = wizards.Backup().BackupState();
-  EXPECT_FALSE(backup.failed || backup.aborted);
-  ExpectPageMatches(backupGroup, Page(CVelquorDlg::kBackupGroup, 4), "velquor_backup_done.png");
-  const CString archive = main_->GetBackupFolder() + kArchiveName;
-  EXPECT_TRUE(fs::exists(Host(archive)));
-  CString listed;
-  ASSERT_TRUE(main_->GetHistory(kBackupHistory).Lookup(kArchiveName, listed));
-  EXPECT_EQ(listed, archive);
-
-  // The newer display driver is downloaded and installed from the results page.
+  // An hour later the newer display driver is downloaded and installed from the results page.
   ASSERT_EQ(InstalledVersion(kDisplayId), CString(kOldVersion));
-  PinWallTime(ManualClock::kDefaultWallTime + kHour);
-  Tab(1);
-  ShowScanPage(CScanPagesHost::kResultsPage);
-  ASSERT_TRUE(Until([&] { return Shown(Results()); }));
-  std::vector<CString> boxes;
-  InstallChosen({_T("NVIDIA")}, boxes);
+  ProgramRun program(ManualClock::kDefaultWallTime + kHour);
+  const HWND main = program.window();
+  ASSERT_NE(main, nullptr);
+  ASSERT_NO_FATAL_FAILURE(ScanInProgram(program));
+  const HWND results = remote::ShownPage(main, u"Scan results");
+  const HWND list = remote::Control(results, CDlgScan3Results::kListId);
+  ASSERT_EQ(Count(list), 2);
+  ClickRowCheck(list, 0);  // the Intel display stays as it is
+  remote::Press(remote::ShownControl(results, CDlgScan3Results::kDownloadId));
+  ASSERT_NO_FATAL_FAILURE(AnswerDownloadAndInstall(
+      program, {"main_road_install_question.png", "main_road_installed_message.png"}));
   ASSERT_EQ(InstalledVersion(kDisplayId), CString(_T("21.21.13.7570")));
+  EXPECT_TRUE(fs::exists(Host(backups + kInstallArchiveName))) << "the install backed the old driver up";
+  ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
 
   // The restore tab lists both archives, latest first; Restore opens the first backup's drivers.
-  Tab(4);
-  CDlgLeftDlgBase* restoreGroup = main_->GetGroup(CVelquorDlg::kRestoreGroup);
-  EXPECT_EQ(main_->GetCurrentPanel(), restoreGroup);
-  auto* home = dynamic_cast<CDlgRestore1Home*>(Page(CVelquorDlg::kRestoreGroup, 1));
-  ASSERT_NE(home, nullptr);
-  ASSERT_TRUE(Shown(home));
-  ASSERT_EQ(home->GetList().GetItemCount(), 2);
-  EXPECT_EQ(home->GetList().GetItemText(0, 0), CString(kInstallArchiveName));
-  ASSERT_EQ(home->GetList().GetItemText(1, 0), CString(kArchiveName));
-  CRect row;
-  home->GetList().GetItemRect(1, &row, LVIR_BOUNDS);
-  home->GetList().ClientToScreen(&row);
-  ClickAt(row.CenterPoint());
-  Pump();
-  ExpectPageMatches(restoreGroup, home, "velquor_restore_tab.png");
-  Press(home, CDlgRestore1Home::kRestoreId);
-  auto* select = dynamic_cast<CDlgRestore2Select*>(Page(CVelquorDlg::kRestoreGroup, 2));
-  ASSERT_NE(select, nullptr);
-  ASSERT_TRUE(Shown(select));
-  const tagRestoreWizardState& restore = wizards.Restore().RestoreState();
-  EXPECT_EQ(restore.archiveName, CString(kArchiveName));
-  Advance(CDlgRestore2Select::kLoadDelay);
-  Pump();
-  ASSERT_TRUE(Until([&] { return !restore.busy && main_->IsUiEnabled(); }, 1));
-  EXPECT_TRUE(select->GetTree().IsWindowVisible());
+  remote::Press(remote::ShownControl(main, kRestoreTabId));
+  HWND archives = nullptr;
+  ASSERT_TRUE(remote::WaitFor([&] { return (archives = remote::ShownControl(main, CDlgRestore1Home::kListId)) != nullptr; }));
+  ASSERT_EQ(Count(archives), 2);
+  ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
+  ClickRow(archives, 1);
+  EXPECT_EQ(::SendMessageW(archives, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 1);
+  ExpectWindowMatches(main, "velquor_restore_tab.png", true);
+  remote::Press(remote::ShownControl(main, CDlgRestore1Home::kRestoreId));
+  HWND tree = nullptr;
+  ASSERT_TRUE(remote::WaitFor([&] {
+    tree = remote::ShownControl(main, CDlgRestore2Select::kTreeId);
+    return tree != nullptr && remote::ShownControl(main, CDlgRestore2Select::kLoadingTextId) == nullptr &&
+           program.TakesInput();
+  }));
 
   // Only the display is checked and restored.
-  const HTREEITEM display = FindDriver(select->GetTree(), kDisplayName);
-  ASSERT_NE(display, nullptr);
-  ClickCheckBox(select->GetTree(), display);
-  ASSERT_TRUE(select->GetTree().IsItemChecked(display));
-  ExpectPageMatches(restoreGroup, select, "velquor_restore_select.png");
-  Press(select, CDlgRestore2Select::kRestoreId);
-  ASSERT_TRUE(Shown(Page(CVelquorDlg::kRestoreGroup, 3)));
-  Advance(10);
-  Pump();
-  Advance(1000);
-  ASSERT_TRUE(Until([&] { return Shown(Page(CVelquorDlg::kRestoreGroup, 4)); }, 1));
-  EXPECT_EQ(restore.driversChosen, 1);
-  EXPECT_EQ(restore.driversHandled, 1);
-  EXPECT_EQ(restore.driversFailed, 0);
-  EXPECT_TRUE(restore.noFailure);
+  ASSERT_NO_FATAL_FAILURE(ClickDisplayCheckBox(tree));
+  ExpectWindowMatches(main, "velquor_restore_select.png", true);
+  remote::Press(remote::ShownControl(main, CDlgRestore2Select::kRestoreId));
   // The restore went through its catalogue: with the restart left to the user, the restart
   // prompt asks, and "later" leaves Windows running.
   bool asked = false;
-  WhileModal({[&] {
-    auto* prompt = dynamic_cast<CDlgNagRestart*>(CWnd::FromHandle(ActiveWindow()));
-    if (prompt == nullptr) return false;
-    asked = true;
-    Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
-    return true;
-  }});
-  ASSERT_TRUE(Until([&] { return asked && main_->IsUiEnabled() && !restore.busy; }, 1));
-  ExpectPageMatches(restoreGroup, Page(CVelquorDlg::kRestoreGroup, 4), "velquor_restore_done.png");
-  ExpectAllStepsRan();
+  ASSERT_TRUE(remote::WaitFor([&] {
+    for (HWND popup : program.Popups())
+      if (const HWND later = remote::ShownControl(popup, IDCANCEL); later && !asked) {
+        asked = true;
+        remote::Press(later);
+      }
+    return asked && program.Popups().empty() && remote::ShownControl(main, kRestoreBackId) != nullptr &&
+           program.TakesInput();
+  }));
+  ExpectWindowMatches(main, "velquor_restore_done.png", true);
   EXPECT_EQ(ShutdownRequests(), "");
+  ASSERT_TRUE(program.Close());
 
   EXPECT_EQ(InstalledVersion(kDisplayId), CString(kOldVersion));
-  EXPECT_FALSE(fs::exists(Host(main_->GetTempFolder()))) << "the unpacked backup is removed";
+  EXPECT_FALSE(fs::exists(Host(TemporaryFolder()))) << "the unpacked backup is removed";
   EXPECT_TRUE(fs::exists(Host(archive))) << "the archive stays for another restore";
 }
 

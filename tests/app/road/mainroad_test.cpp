@@ -10,10 +10,8 @@
 // reference picture.
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "../../install/road/road_testing.h"
-#include "DlgBaseMessageBoxWndBase.h"
 #include "ExclusionList.h"
 #include "FileHistory.h"
 #include "ProcessControl.h"
@@ -38,8 +36,6 @@ constexpr char kAudioDriver[] =
 // The status list and the progress bar of the scanning page.
 constexpr UINT kStatusListId = 5264;
 constexpr UINT kProgressId = 5082;
-// The status list of the download-and-install popup.
-constexpr UINT kRunStatusId = 1394;
 
 class MainRoad : public MainRoadTest {
  protected:
@@ -51,26 +47,6 @@ class MainRoad : public MainRoadTest {
     std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << kAudioDriver;
     WriteHostFile(catalogue_.path() + "/audio.zip", "audio package bytes");
     ASSERT_NO_FATAL_FAILURE(StartService());
-  }
-  // The update service's answers wait while held.
-  void HoldTheAnswers(bool held) {
-    for (const char* operation : {"GetUpdateInfo", "GetUpdateInfoWithEncryptOptions"}) {
-      const std::string file = catalogue_.path() + "/" + operation + ".hold";
-      if (held)
-        WriteHostFile(file, "");
-      else
-        fs::remove(file);
-    }
-  }
-  static int Count(HWND list) { return list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1; }
-  // A left click on the check box of a row of the results list: 16 x 16 pixels, 14 pixels into
-  // the first column and 10 below the row's top as the list lays its rows out.
-  static void ClickRowCheck(HWND list, int row) {
-    RECT r{LVIR_BOUNDS, 0, 0, 0};
-    ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
-    POINT at{r.left + 14 + 8, r.top + 10 + 8};
-    ASSERT_TRUE(::ClientToScreen(list, &at));
-    remote::PressAt(list, at);
   }
 };
 
@@ -112,50 +88,10 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   // Every row unchecked by a click on its check box, then the two displays checked again.
   for (int row : {0, 1, 2, 0, 1}) ClickRowCheck(list, row);
   ExpectWindowMatches(main, "main_road_chosen.png", true);
-  // The popup downloads, backs up and installs both; its questions are answered with their
-  // first button, the restart prompt "later", and the popup closed once its run is over.
+  // The popup downloads, backs up and installs both.
   remote::Press(remote::ShownControl(results, CDlgScan3Results::kDownloadId));
-  std::set<HWND> answered;
-  std::vector<std::string> boxes{"main_road_install_question.png", "main_road_installed_message.png"};
-  std::size_t boxCount = 0;
-  bool restartAsked = false, running = false, closed = false;
-  ASSERT_TRUE(remote::WaitFor([&] {
-    // The questions first: the popup's close button may show while one waits.
-    HWND runPopup = nullptr;
-    for (HWND popup : program.Popups()) {
-      if (answered.count(popup)) continue;
-      if (const HWND first = remote::ShownControl(popup, kMessageBoxFirstButton)) {
-        if (boxCount < boxes.size()) ExpectWindowMatches(popup, boxes[boxCount], true);
-        ++boxCount;
-        remote::Press(first);
-        answered.insert(popup);
-        return false;
-      }
-      if (remote::Control(popup, kRunStatusId)) {
-        runPopup = popup;
-      } else if (const HWND later = remote::ShownControl(popup, IDCANCEL)) {
-        restartAsked = true;
-        ExpectWindowMatches(popup, "main_road_restart.png", true);
-        remote::Press(later);
-        answered.insert(popup);
-        return false;
-      }
-    }
-    // The popup's run is over once its stop button has shown, both questions were answered and
-    // its close button shows again.
-    if (runPopup && remote::ShownControl(runPopup, IDCANCEL)) running = true;
-    if (runPopup && running && boxCount == boxes.size()) {
-      if (const HWND close = remote::ShownControl(runPopup, IDOK)) {
-        closed = true;
-        remote::Press(close);
-        answered.insert(runPopup);
-      }
-    }
-    return closed && program.Popups().empty();
-  }, 25)) << "the download-and-install run did not end: " << boxCount << " questions answered, run "
-            << (running ? "seen" : "never seen") << ", " << program.Popups().size() << " popups open";
-  EXPECT_EQ(boxCount, 2u) << "the install question and the closing message";
-  EXPECT_TRUE(restartAsked);
+  ASSERT_NO_FATAL_FAILURE(AnswerDownloadAndInstall(
+      program, {"main_road_install_question.png", "main_road_installed_message.png"}, "main_road_restart.png"));
   EXPECT_EQ(ShutdownRequests(), "") << "the restart was put off";
   ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
   ExpectWindowMatches(main, "main_road_installed.png", true);

@@ -3,20 +3,26 @@
 
 #include <chrono>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 #include "../../install/road/road_testing.h"
-#include "DlgNagDownloadAndInstall.h"
-#include "DlgNagRestart.h"
+#include "DlgBaseMessageBoxWndBase.h"
 #include "DriverInstallEngine.h"
 #include "EngineCallbacks.h"
 #include "HalvoranApp.h"
 #include "LastScanStatus.h"
 #include "zx/input.h"
-#include "zx/menus.h"
 #include "zx/pathmap.h"
 
 CVelquorApp theApp;
+
+namespace {
+
+// The status list of the download-and-install popup.
+constexpr UINT kRunStatusId = 1394;
+
+}  // namespace
 
 namespace zx::test {
 
@@ -77,11 +83,6 @@ void MainRoadTest::StartShippedService(const std::string& fault, std::vector<std
   StartService(fault, std::move(arguments));
 }
 
-void MainRoadTest::OpenRoadWindow() {
-  ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
-  main_->GetScanEngine().SetInstallSettings(road::Win7x64Tools(), 0);
-}
-
 CDlgScan1ScanHome* MainRoadTest::Home() { return dynamic_cast<CDlgScan1ScanHome*>(Page(CVelquorDlg::kScanGroup, 1)); }
 CDlgScan2Scanning* MainRoadTest::Scanning() {
   return dynamic_cast<CDlgScan2Scanning*>(Page(CVelquorDlg::kScanGroup, 2));
@@ -112,10 +113,7 @@ std::function<bool()> MainRoadTest::AnswerBox(CString& shown) {
   };
 }
 
-void MainRoadTest::Advance(int ms) {
-  clock_.Advance(ms);
-  if (pinnedWallTime_ != 0) clock_.SetWallTime(pinnedWallTime_);
-}
+void MainRoadTest::Advance(int ms) { clock_.Advance(ms); }
 
 bool MainRoadTest::Turn() {
   Advance(20);
@@ -146,17 +144,6 @@ void MainRoadTest::ClickScanNow() {
 
 void MainRoadTest::ClickStop() { Click(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)); }
 
-void MainRoadTest::Press(CWnd* page, UINT id) {
-  ASSERT_NE(page, nullptr);
-  Click(page->GetDlgItem(id)->m_hWnd);
-  Pump();
-}
-
-void MainRoadTest::Tab(int tab) {
-  Click(main_->GetTabButton(tab)->m_hWnd);
-  Pump();
-}
-
 void MainRoadTest::ExpectPageMatches(CWnd* panel, CWnd* page, const std::string& name) {
   const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN;
   for (CWnd* window : {static_cast<CWnd*>(main_.get()), panel, page}) {
@@ -166,75 +153,68 @@ void MainRoadTest::ExpectPageMatches(CWnd* panel, CWnd* page, const std::string&
   ExpectWindowMatches(main_->m_hWnd, name);
 }
 
-POINT MainRoadTest::OnList(POINT client) {
-  ::ClientToScreen(List().m_hWnd, &client);
-  return client;
+void MainRoadTest::HoldTheAnswers(bool held) {
+  for (const char* operation : {"GetUpdateInfo", "GetUpdateInfoWithEncryptOptions"}) {
+    const std::string file = catalogue_.path() + "/" + operation + ".hold";
+    if (held)
+      WriteHostFile(file, "");
+    else
+      fs::remove(file);
+  }
 }
 
-int MainRoadTest::RowOf(LPCTSTR name) {
-  for (int row = 0; row < List().GetItemCount(); ++row)
-    if (List().GetItemDetail(row).Find(name) >= 0) return row;
-  ADD_FAILURE() << "no row of " << CStringA(name).GetString();
-  return 0;
+int MainRoadTest::Count(HWND list) { return list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1; }
+
+void MainRoadTest::ClickRowCheck(HWND list, int row) {
+  // 16 x 16 pixels, 14 pixels into the first column and 10 below the row's top.
+  RECT r{LVIR_BOUNDS, 0, 0, 0};
+  ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
+  POINT at{r.left + 14 + 8, r.top + 10 + 8};
+  ASSERT_TRUE(::ClientToScreen(list, &at));
+  remote::PressAt(list, at);
 }
 
-void MainRoadTest::ClickCheck(int row) {
-  const CRect box = List().GetCheckBoxRect(row);
-  ClickAt(OnList({box.CenterPoint().x, box.CenterPoint().y}));
-  Pump();
-}
-
-void MainRoadTest::MenuOnRow(int row, UINT position) {
-  WhileModal({[position] {
-    RECT item{};
-    if (user::TrackedMenuWindow() == nullptr || !user::TrackedMenuItemRect(position, &item)) return false;
-    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    return true;
-  }});
-  CRect r;
-  List().GetItemRect(row, &r, LVIR_BOUNDS);
-  const POINT at = OnList({r.left + List().GetColumnWidth(0) + 60, r.CenterPoint().y});
-  for (UINT message : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}) user::InjectMouse(at, message);
-  Pump();
-  ExpectAllStepsRan();
-}
-
-void MainRoadTest::InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
-                                 const std::string& restartPicture) {
-  MenuOnRow(0, 1);  // "Unselect All"
-  for (LPCTSTR name : names) ClickCheck(RowOf(name));
-  bool restartAsked = false;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(25);
-  WhileModal({[&] {
-    CWnd* active = CWnd::FromHandlePermanent(ActiveWindow());
-    if (auto* prompt = dynamic_cast<CDlgNagRestart*>(active)) {
-      restartAsked = true;
-      if (!restartPicture.empty()) {
-        prompt->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        ExpectWindowMatches(prompt->m_hWnd, restartPicture);
+void MainRoadTest::AnswerDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
+                                            const std::string& restartPicture) {
+  std::set<HWND> answered;
+  std::size_t questions = 0;
+  bool restartAsked = false, running = false, closed = false;
+  ASSERT_TRUE(remote::WaitFor([&] {
+    // The questions first: the popup's close button may show while one waits.
+    HWND runPopup = nullptr;
+    for (HWND popup : program.Popups()) {
+      if (answered.count(popup)) continue;
+      if (const HWND first = remote::ShownControl(popup, kMessageBoxFirstButton)) {
+        if (questions < questionPictures.size()) ExpectWindowMatches(popup, questionPictures[questions], true);
+        ++questions;
+        remote::Press(first);
+        answered.insert(popup);
+        return false;
       }
-      Click(::GetDlgItem(prompt->m_hWnd, IDCANCEL));
-    } else if (const HWND box = RunningMessageBox()) {
-      boxes.push_back(MessageBoxText(box));
-      AnswerMessageBox(box);
-    } else if (auto* popup = dynamic_cast<CDlgNagDownloadAndInstall*>(active)) {
-      // Closed once its run is over and its close button shows; a run that never ends fails.
-      const bool over = popup->GetMode() != CDlgNagDownloadAndInstall::kModeNone && !popup->IsRunning() &&
-                        ::IsWindowVisible(::GetDlgItem(popup->m_hWnd, IDOK));
-      if (over) {
-        Click(::GetDlgItem(popup->m_hWnd, IDOK));
-        return true;
-      }
-      if (std::chrono::steady_clock::now() > deadline) {
-        ADD_FAILURE() << "the download-and-install run did not end";
-        popup->EndWithResult(IDCANCEL);
-        return true;
+      if (remote::Control(popup, kRunStatusId)) {
+        runPopup = popup;
+      } else if (const HWND later = remote::ShownControl(popup, IDCANCEL)) {
+        restartAsked = true;
+        if (!restartPicture.empty()) ExpectWindowMatches(popup, restartPicture, true);
+        remote::Press(later);
+        answered.insert(popup);
+        return false;
       }
     }
-    return Turn();
-  }});
-  Press(Results(), CDlgScan3Results::kDownloadId);
-  ExpectAllStepsRan();
+    // The run is over once its stop button has shown, the questions were answered and its
+    // close button shows again.
+    if (runPopup && remote::ShownControl(runPopup, IDCANCEL)) running = true;
+    if (runPopup && running && questions >= questionPictures.size()) {
+      if (const HWND close = remote::ShownControl(runPopup, IDOK)) {
+        closed = true;
+        remote::Press(close);
+        answered.insert(runPopup);
+      }
+    }
+    return closed && program.Popups().empty();
+  }, 25)) << "the download-and-install run did not end: " << questions << " questions answered, run "
+            << (running ? "seen" : "never seen") << ", " << program.Popups().size() << " popups open";
+  EXPECT_EQ(questions, questionPictures.size()) << "the install question and the closing message";
   EXPECT_TRUE(restartAsked);
 }
 
@@ -316,9 +296,12 @@ CString ClassOf(HWND window) {
 
 ProgramRun::ProgramRun(std::uint64_t wallTime) {
   std::u16string line = u"\"" + path::HostToWindows(ZX_MAINPROGRAM) + u"\"";
-  // Its wall time stands where the test puts it, whenever the test runs.
+  // Its wall time stands where the test puts it, whenever the test runs, and its own pauses
+  // pass on its clock at once.
   ::setenv("ZX_FIXED_WALL_TIME", std::to_string(wallTime).c_str(), 1);
+  ::setenv("ZX_SKIP_PAUSES", "1", 1);
   const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info_);
+  ::unsetenv("ZX_SKIP_PAUSES");
   ::unsetenv("ZX_FIXED_WALL_TIME");
   if (!started) return;
   watchdog_ = std::thread([this] {
@@ -400,10 +383,8 @@ HWND ShownPage(HWND top, LPCWSTR title) {
 }
 
 void PressAt(HWND window, POINT at) {
-  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) {
-    HWND r = user::InjectMouseTo(window, at, message);
-    EXPECT_NE(r, nullptr) << "a click at " << at.x << "," << at.y;
-  }
+  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+    EXPECT_NE(user::InjectMouseTo(window, at, message), nullptr) << "a click at " << at.x << "," << at.y;
 }
 
 void Press(HWND window) {

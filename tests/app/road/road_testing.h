@@ -1,8 +1,9 @@
 // Helpers of the road tests: the main window made in the test process on a fresh machine root
-// with the program's texts and the own message boxes it shows; and the main road's machine:
-// the laptop profile with the tool programs, the web service's stand-in routed for the maker's
-// hosts, the scan pages found and driven by clicks, the test clock turned while the window's
-// workers run, and pictures of the pages.
+// with the program's texts and the own message boxes it shows, or the real program run as its
+// own process and driven through the window channel; and the main road's machine: the laptop
+// profile with the tool programs, the web service's stand-in routed for the maker's hosts, the
+// scan pages found and driven by clicks, the test clock turned while the window's workers run,
+// and pictures of the pages.
 #pragma once
 #include <afxwin.h>
 
@@ -27,90 +28,6 @@
 #include "velquor_testing.h"
 
 namespace zx::test {
-
-class RoadTest : public PopupTest {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-  // Makes and shows the main window (machine.ini written first by the test when it needs one).
-  void OpenMainWindow();
-  // The requests to restart or shut Windows down, one line each.
-  std::string ShutdownRequests() const;
-
-  tagAppDlgSettings settings_;
-  std::unique_ptr<TestVelquorDlg> main_;
-};
-
-// The main window on the seeded laptop, against the stand-in.
-class MainRoadTest : public RoadTest {
- protected:
-  void SetUp() override;
-  void TearDown() override;
-  // The stand-in over the catalogue in `catalogue_` (written by the test), with the fault mode
-  // and further arguments of the stand-in.
-  void StartService(const std::string& fault = {}, std::vector<std::string> arguments = {});
-  // The stand-in over the laptop's shipped catalogue, with the package file it names.
-  void StartShippedService(const std::string& fault = {}, std::vector<std::string> arguments = {});
-  // Opens the main window with the install tools of the laptop's Windows.
-  void OpenRoadWindow();
-
-  CDlgBaseWnd* Page(CVelquorDlg::Group group, int place) { return main_->GetGroupPage(group, place); }
-  CDlgScan1ScanHome* Home();
-  CDlgScan2Scanning* Scanning();
-  CDlgScan3Results* Results();
-  CDlgScan5Summary* Summary();
-  static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible(); }
-  // Lets the window's loop and its workers turn, the test clock moving on by `stepMs` each
-  // turn, until the condition holds (at most about 20 s of host time).
-  bool Until(const std::function<bool()>& condition, int stepMs = 20);
-  bool ScanEnded();
-  // Moves the test clock on; a pinned wall time stays where it was pinned.
-  void Advance(int ms);
-  // Keeps the wall time (the dates of names and texts) at the time given until unpinned (0).
-  void PinWallTime(std::uint64_t fileTime) { pinnedWallTime_ = fileTime; }
-  // One turn of a modal run's step that waits: the clock moves on and the loop wakes again.
-  // Answers false.
-  bool Turn();
-  // A step of a modal run: once an own message box shows, its text is kept and it is answered.
-  std::function<bool()> AnswerBox(CString& shown);
-  std::vector<CString> StatusLines();
-  static CString Stored(int value);
-  void ShowScanPage(UINT command);
-  void ClickScanNow();
-  void ClickStop();
-  void Press(CWnd* page, UINT id);
-  void Tab(int tab);
-  // The window drawn again with the shown panel and page last (hidden ones draw too in the
-  // test window layer), then compared with its reference picture.
-  void ExpectPageMatches(CWnd* panel, CWnd* page, const std::string& name);
-  void ExpectPageMatches(CWnd* page, const std::string& name) {
-    ExpectPageMatches(main_->GetGroup(CVelquorDlg::kScanGroup), page, name);
-  }
-
-  // The results page's list, a row by its device's name, and clicks on it.
-  velquor::CFancyListCtrl& List() { return Results()->GetList(); }
-  int RowOf(LPCTSTR name);
-  void ClickCheck(int row);
-  // Right-clicks the row and picks the context menu's item at that position.
-  void MenuOnRow(int row, UINT position);
-  // On the results page: every row unchecked through the context menu, the rows of the named
-  // devices checked, and "Update selected drivers" pressed; the download-and-install popup's
-  // questions are answered with their first button, the restart prompt "later" (its picture
-  // compared with `restartPicture` when given), and the popup closed once its run is over
-  // (or after 25 s of host time, failing the test).
-  // The texts of the questions go to `boxes`.
-  void InstallChosen(const std::vector<LPCTSTR>& names, std::vector<CString>& boxes,
-                     const std::string& restartPicture = {});
-
-  TempFolder catalogue_;
-  TempFolder uploads_;
-  std::unique_ptr<StandIn> service_;
-
- private:
-  POINT OnList(POINT client);
-
-  std::uint64_t pinnedWallTime_ = 0;
-};
 
 // The real program run as its own process on the test's machine, headless, reached only
 // through the window channel: its windows are found, clicked, typed into and pictured there.
@@ -159,6 +76,77 @@ HWND ShownPage(HWND top, LPCWSTR title);
 void Press(HWND window);
 void PressAt(HWND window, POINT screen);
 }  // namespace remote
+
+class RoadTest : public PopupTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Makes and shows the main window (machine.ini written first by the test when it needs one).
+  void OpenMainWindow();
+  // The requests to restart or shut Windows down, one line each.
+  std::string ShutdownRequests() const;
+
+  tagAppDlgSettings settings_;
+  std::unique_ptr<TestVelquorDlg> main_;
+};
+
+// The main window on the seeded laptop, against the stand-in.
+class MainRoadTest : public RoadTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // The stand-in over the catalogue in `catalogue_` (written by the test), with the fault mode
+  // and further arguments of the stand-in.
+  void StartService(const std::string& fault = {}, std::vector<std::string> arguments = {});
+  // The stand-in over the laptop's shipped catalogue, with the package file it names.
+  void StartShippedService(const std::string& fault = {}, std::vector<std::string> arguments = {});
+
+  CDlgBaseWnd* Page(CVelquorDlg::Group group, int place) { return main_->GetGroupPage(group, place); }
+  CDlgScan1ScanHome* Home();
+  CDlgScan2Scanning* Scanning();
+  CDlgScan3Results* Results();
+  CDlgScan5Summary* Summary();
+  static bool Shown(CWnd* page) { return page && page->GetSafeHwnd() && page->IsWindowVisible(); }
+  // Lets the window's loop and its workers turn, the test clock moving on by `stepMs` each
+  // turn, until the condition holds (at most about 20 s of host time).
+  bool Until(const std::function<bool()>& condition, int stepMs = 20);
+  bool ScanEnded();
+  // Moves the test clock on.
+  void Advance(int ms);
+  // One turn of a modal run's step that waits: the clock moves on and the loop wakes again.
+  // Answers false.
+  bool Turn();
+  // A step of a modal run: once an own message box shows, its text is kept and it is answered.
+  std::function<bool()> AnswerBox(CString& shown);
+  std::vector<CString> StatusLines();
+  static CString Stored(int value);
+  void ShowScanPage(UINT command);
+  void ClickScanNow();
+  void ClickStop();
+  // The window drawn again with the shown panel and page last (hidden ones draw too in the
+  // test window layer), then compared with its reference picture.
+  void ExpectPageMatches(CWnd* panel, CWnd* page, const std::string& name);
+  void ExpectPageMatches(CWnd* page, const std::string& name) {
+    ExpectPageMatches(main_->GetGroup(CVelquorDlg::kScanGroup), page, name);
+  }
+
+  // The update service's answers wait while held (the stand-in's hold files).
+  void HoldTheAnswers(bool held);
+  // The rows of a list view of the program.
+  static int Count(HWND list);
+  // A left click on the check box of a row of the program's results list.
+  static void ClickRowCheck(HWND list, int row);
+  // Once "Update selected drivers" was pressed in the program: the download-and-install
+  // popup's questions are compared with their pictures and answered with their first button,
+  // the restart prompt (compared with its picture when named) answered "later", and the popup
+  // closed once its run is over; a run that does not end within 25 s fails the test.
+  void AnswerDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
+                                const std::string& restartPicture = {});
+
+  TempFolder catalogue_;
+  TempFolder uploads_;
+  std::unique_ptr<StandIn> service_;
+};
 
 // The device scan of the engine held once it has run, as a long scan would be, until the
 // stop reaches it (answered as stopped) or `release` holds (answered as completed).

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,24 @@ DWORD BlockForever(LPVOID) {
   ExitProcess(static_cast<UINT>(std::stoul(code)));
 }
 
+// Sleeps the pause and writes how long it took on the layer's clock (ticks, then wall time in
+// milliseconds) and on the host's.
+[[noreturn]] void PlayPause(const std::string& milliseconds) {
+  const auto wall = [] {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000u;
+  };
+  const auto hostStart = std::chrono::steady_clock::now();
+  const ULONGLONG tickStart = GetTickCount64();
+  const std::uint64_t wallStart = wall();
+  Sleep(static_cast<DWORD>(std::stoul(milliseconds)));
+  const auto host = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - hostStart);
+  const std::string line = std::to_string(GetTickCount64() - tickStart) + " " + std::to_string(wall() - wallStart) +
+                           " " + std::to_string(host.count()) + "\n";
+  ::_exit(::write(1, line.data(), line.size()) < 0 ? 3 : 0);
+}
+
 // Runs before the tests when this program was started as a child.
 const bool g_playedRole = [] {
   const char* role = std::getenv(kRoleVariable);
@@ -64,6 +83,7 @@ const bool g_playedRole = [] {
   if (name == "mutex") PlayMutex(value);
   if (name == "cmdline") PlayCommandLine(value);
   if (name == "exit") PlayExit(value);
+  if (name == "pause") PlayPause(value);
   ::_exit(2);
 }();
 

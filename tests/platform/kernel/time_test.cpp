@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "kernel_testing.h"
@@ -302,6 +303,22 @@ TEST(TimeZones, DamagedInputIsRefused) {
 }  // namespace
 
 namespace {
+
+// A program started to skip its pauses sees a 20 s Sleep pass on its tick count and wall time
+// at once.
+TEST(SkippedPauses, MoveTheProgramsClockInsteadOfWaiting) {
+  ::setenv("ZX_SKIP_PAUSES", "1", 1);
+  zx::test::ChildProcess child(zx::test::TestProgram(), "pause", "20000");
+  ::unsetenv("ZX_SKIP_PAUSES");
+  ASSERT_TRUE(child.started());
+  std::istringstream line(child.ReadLine());
+  std::uint64_t ticks = 0, wall = 0, host = 0;
+  line >> ticks >> wall >> host;
+  EXPECT_GE(ticks, 20000u);
+  EXPECT_GE(wall, 20000u);
+  EXPECT_LT(host, 10000u);
+  EXPECT_EQ(child.Wait(), 0);
+}
 
 TEST(FixedWallTime, OnlyPlainDigitsWithinTheCalendarAreRead) {
   const struct {

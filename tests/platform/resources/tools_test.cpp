@@ -1,8 +1,10 @@
 // The build-time tools: the resource compiler's output for small scripts, byte for byte,
-// its messages for mistakes, and the placeholder generator's images.
+// its messages for mistakes, and the picture generator's images: flat ones, and the programs'
+// own lists drawn the same on every run with every state of a strip told apart.
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -11,6 +13,7 @@
 
 #include "hex_bytes.h"
 #include "machine_fixture.h"
+#include "picturelist.h"
 #include "zx/resfile.h"
 
 namespace zx::test {
@@ -177,6 +180,61 @@ TEST_F(Tools, GeneratorMistakesWriteNothing) {
   EXPECT_NE(output.find("one colour per state"), std::string::npos) << output;
   Write(folder_.path() + "/list.txt", "../x.bmp 2x2\n");
   EXPECT_EQ(Run(std::string(ZX_RESGEN_TOOL) + " " + folder_.path() + "/list.txt -o " + folder_.path()), 1);
+  // Kinds take only their own words, and a cursor's hot spot lies in it.
+  const struct {
+    const char* line;
+    const char* message;
+  } mistakes[] = {{"x.bmp 8x8 kind nosuch", "kind nosuch is not a painter"},
+                  {"x.bmp 8x8 states 2 kind button:shiny", "kind button:shiny is not a painter"},
+                  {"x.bmp 8x8 kind frame", "kind frame is not a painter"},
+                  {"x.bmp 8x8 states 3 kind title:close,minimise", "one per state"},
+                  {"x.cur 32x32 hotspot 32,0 kind hand", "hot spot lies outside"}};
+  for (const auto& m : mistakes) {
+    Write(folder_.path() + "/list.txt", std::string("fine.bmp 2x2\n") + m.line + "\n");
+    EXPECT_EQ(Run(std::string(ZX_RESGEN_TOOL) + " " + folder_.path() + "/list.txt -o " + folder_.path()), 1) << m.line;
+    EXPECT_NE(output.find(std::string(":2: x.") + (m.line[2] == 'c' ? "cur" : "bmp")), std::string::npos) << output;
+    EXPECT_NE(output.find(m.message), std::string::npos) << output;
+    EXPECT_FALSE(std::ifstream(folder_.path() + "/fine.bmp").good()) << m.line;
+  }
+}
+
+// The pictures of the programs' lists: the same bytes on every run, and in every strip each
+// state (normal, pressed, hover, disabled, or the list's check states) drawn apart from the
+// others, so a reference picture catches a wrong state.
+TEST_F(Tools, TheProgramsPicturesAreTheSameOnEveryRunWithTheirStatesApart) {
+  const char* lists[] = {"ui/resources/placeholders.txt", "app/resources/placeholders.txt",
+                         "checkupdate/resources/checkupdate.placeholders.txt",
+                         "scheduler/resources/newscheduler.placeholders.txt"};
+  int strips = 0;
+  for (const char* name : lists) {
+    const std::string list = std::string(ZX_SOURCE_DIR) + "/" + name;
+    const std::string once = folder_.path() + "/once", twice = folder_.path() + "/twice";
+    for (const std::string& out : {once, twice}) {
+      std::filesystem::create_directories(out);
+      ASSERT_EQ(Run(std::string(ZX_RESGEN_TOOL) + " " + list + " -o " + out), 0) << output;
+    }
+    std::ifstream in(list);
+    std::string line;
+    while (std::getline(in, line)) {
+      if (line.empty() || line[0] == '#') continue;
+      const resgen::Picture p = resgen::ParsePictureLine(line);
+      EXPECT_EQ(Read(once + "/" + p.file), Read(twice + "/" + p.file)) << p.file;
+      const resgen::Image image = resgen::Draw(p, p.sizes[0]);
+      const int w = p.sizes[0].width;
+      auto state = [&](int i) {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < image.height; ++y)
+          for (int x = 0; x < w; ++x) pixels.push_back(image.At(i * w + x, y));
+        return pixels;
+      };
+      for (int i = 0; i < p.states; ++i)
+        for (int j = i + 1; j < p.states; ++j) EXPECT_NE(state(i), state(j)) << p.file << " states " << i << ", " << j;
+      strips += p.states > 1;
+    }
+    std::filesystem::remove_all(once);
+    std::filesystem::remove_all(twice);
+  }
+  EXPECT_GT(strips, 10);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgBaseShared.h"
 #include "DlgCreateRestorePoint.h"
 #include "HalvoranApp.h"
 #include "snapshot_compare.h"
@@ -133,6 +134,15 @@ std::vector<COLORREF> DialogTest::Pixels(HWND window, SIZE& size) {
     for (DWORD p : bits) pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
   if (bitmap) ::DeleteObject(bitmap);
   return pixels;
+}
+
+COLORREF DialogTest::PictureColour(UINT id, int x, int y) {
+  const HDC dc = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, SharedBitmap(id).GetSafeHandle());
+  const COLORREF colour = ::GetPixel(dc, x, y);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  return colour;
 }
 
 void DialogTest::ExpectWindowMatches(HWND window, const std::string& name, bool redrawn) {

@@ -42,6 +42,8 @@ class DialogTest : public MachineTest {
   static HWND ActiveWindow();
 
   static std::vector<COLORREF> Pixels(HWND window, SIZE& size);
+  // The colour of a pixel of a picture of the resource library.
+  static COLORREF PictureColour(UINT id, int x, int y);
   // With `redrawn`, the window and its children are painted afresh first by the thread that
   // owns the window (in whichever process), so no paint still pending is missed.
   static void ExpectWindowMatches(HWND window, const std::string& name, bool redrawn = false);

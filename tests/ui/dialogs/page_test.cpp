@@ -27,16 +27,6 @@ class Page : public DialogTest {
     page.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Pump();
   }
-  // The flat colour of a placeholder picture.
-  static COLORREF ColourOf(UINT id) {
-    const CHVBitmap& bitmap = SharedBitmap(id);
-    const HDC dc = ::CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = ::SelectObject(dc, bitmap.GetSafeHandle());
-    const COLORREF colour = ::GetPixel(dc, 0, 0);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    return colour;
-  }
 };
 
 TEST_F(Page, IsOfTheFixedSizeWithTheActionArea) {
@@ -50,7 +40,8 @@ TEST_F(Page, IsOfTheFixedSizeWithTheActionArea) {
 }
 
 TEST_F(Page, TheBottomStripRepeatsToTheRightEdgeOnlyWhenAsked) {
-  const COLORREF strip = ColourOf(1019);
+  // The strip's bottom row lies on the page's bottom row.
+  const COLORREF strip = PictureColour(1019, 0, SharedBitmap(1019).GetHeight() - 1);
   for (BOOL on : {FALSE, TRUE}) {
     TestPage page;
     Open(page, on);
@@ -70,7 +61,7 @@ TEST_F(Page, TitleIconAndStripMatchTheReference) {
   SIZE size{};
   const std::vector<COLORREF> pixels = Pixels(page.m_hWnd, size);
   ASSERT_FALSE(pixels.empty());
-  EXPECT_EQ(pixels[static_cast<size_t>(50 * size.cx + 30)], ColourOf(1075));  // the page icon at 22, 42
+  EXPECT_EQ(pixels[static_cast<size_t>(50 * size.cx + 30)], PictureColour(1075, 8, 8));  // the page icon at 22, 42
   ExpectWindowMatches(page.m_hWnd, "page.png");
   page.DestroyWindow();
 }

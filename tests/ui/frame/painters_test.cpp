@@ -109,10 +109,11 @@ TEST_F(Painters, RowsMissingFromAListAreLeftOut) {
 }
 
 TEST_F(Painters, BarsReachTheirWidthWithTheIconWhereAsked) {
+  // The middle of the icon picture, drawn at x + 15.
   const COLORREF icon = [] {
     Canvas probe(60, 60);
     DrawWhole(probe.dc(), SharedBitmap(1026), 0, 0);
-    return probe.dc()->GetPixel(1, 1);
+    return probe.dc()->GetPixel(20, 25);
   }();
   struct Bar {
     int width;
@@ -125,7 +126,7 @@ TEST_F(Painters, BarsReachTheirWidthWithTheIconWhereAsked) {
     else
       DrawHorizontalBarWidth(canvas.dc(), 4, 5, FALSE, bar.width);
     EXPECT_EQ(canvas.CountInRow(30, kWhite), 600 - bar.width) << bar.width;
-    EXPECT_EQ(canvas.dc()->GetPixel(4 + 16, 6) == icon, bar.withIcon) << bar.width;
+    EXPECT_EQ(canvas.dc()->GetPixel(4 + 15 + 20, 5 + 25) == icon, bar.withIcon) << bar.width;
     EXPECT_EQ(canvas.CountInRow(4, kWhite), 600) << "50 pixels high from y";
     EXPECT_EQ(canvas.CountInRow(55, kWhite), 600);
     EXPECT_LT(canvas.CountInRow(54, kWhite), 600);

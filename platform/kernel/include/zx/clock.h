@@ -29,6 +29,13 @@ class Clock {
 constexpr std::uint64_t kLatestFixedWallTime = 2334898656000000000ull;
 bool ReadFixedWallTime(std::string_view text, std::uint64_t* fileTime);
 
+// A program started with ZX_SKIP_PAUSES=1 (tests that run real programs) does not wait out its
+// pauses: with the host clock, a Sleep moves the process's clock forward by the pause at once
+// and wakes the waiters, so the program sees the time pass as it would while its waits for
+// anything else (other processes, files, the network) keep their host-time length. Answers
+// true when the pause was taken that way.
+bool SkipPause(std::uint64_t ms);
+
 // Installs a clock for the whole process; nullptr puts the host clock back. The clock must
 // outlive its use; swap clocks only while no thread waits on a deadline.
 void SetClock(Clock* clock);
