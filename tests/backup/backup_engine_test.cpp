@@ -22,25 +22,18 @@
 #include "file_size_limit.h"
 #include "hex_bytes.h"
 #include "machine_fixture.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Host(const CString& path) {
-  std::string host;
-  zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-  return host;
-}
-
 class BackupEngineTest : public MachineTest {
  protected:
   void SetUp() override {
     MachineTest::SetUp();
     GetProcessEngine().SetStepCode(kStepIdle);
-    for (const char* name : {"a.inf", "b.inf", "c.inf"}) WriteHostFile(Host(_T("C:\\Windows\\inf")) + "/" + name, "[Version]\r\n");
+    for (const char* name : {"a.inf", "b.inf", "c.inf"}) WriteHostFile(HostPath(_T("C:\\Windows\\inf")) + "/" + name, "[Version]\r\n");
   }
 
   // A driver with a name and an INF of the Windows INF folder.
@@ -59,7 +52,7 @@ class BackupEngineTest : public MachineTest {
     return result;
   }
 
-  static std::string Index() { return ReadHostFile(Host(_T("C:\\Staging\\index.dat"))); }
+  static std::string Index() { return ReadHostFile(HostPath(_T("C:\\Staging\\index.dat"))); }
 
   CDeviceRecordArray drivers_;
   int skippedLinks_ = 0;
@@ -93,9 +86,9 @@ TEST_F(BackupEngineTest, CatalogueByteForByte) {
   // Five steps for each driver with a record, four for the one without, one for the skipped.
   EXPECT_EQ(percents.size(), 5u + 4u + 1u + 5u + 5u + 1u);
   EXPECT_EQ(percents.back(), 100);
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Net\\a.inf"))));
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Net\\b.inf"))));
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Cam\\c.inf"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Net\\a.inf"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Net\\b.inf"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Cam\\c.inf"))));
 
   // A second backup into the same folder adds nothing: every folder has its record.
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
@@ -125,8 +118,8 @@ TEST_F(BackupEngineTest, DeviceNamesNeverLeadOutOfTheStagingFolder) {
   AddDriver(_T("..\\..\\Windows"), _T("b.inf"));
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
   // Nothing beside the staging folder; the second driver's folder is a plain name in it.
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\b.inf"))));
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\....Windows\\b.inf"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\b.inf"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\....Windows\\b.inf"))));
   std::vector<BackupIndexRecord> records;
   DWORD declared = 0;
   ASSERT_EQ(ReadBackupIndexFile(_T("C:\\Staging\\index.dat"), records, declared), BackupIndexStatus::kOk);
@@ -137,10 +130,10 @@ TEST_F(BackupEngineTest, DeviceNamesNeverLeadOutOfTheStagingFolder) {
 TEST_F(BackupEngineTest, AMissingPackageFileIsFoundOutsideTheWindowsFolder) {
   // An INF whose install section copies "vendor.sys" into the drivers folder, where it is not;
   // the file lies in a folder of its own on the drive.
-  WriteHostFile(Host(_T("C:\\Windows\\inf")) + "/d.inf",
+  WriteHostFile(HostPath(_T("C:\\Windows\\inf")) + "/d.inf",
                 "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Inst]\r\nCopyFiles=Files\r\n[Files]\r\nvendor.sys\r\n"
                 "[DestinationDirs]\r\nDefaultDestDir=12\r\n");
-  WriteHostFile(Host(_T("C:\\Vendor")) + "/vendor.sys", "driver");
+  WriteHostFile(HostPath(_T("C:\\Vendor")) + "/vendor.sys", "driver");
   const LPCTSTR driverKey = _T("{4d36e972-e325-11ce-bfc1-08002be10318}\\0000");
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, CString(_T("SYSTEM\\CurrentControlSet\\Control\\Class\\")) + driverKey, 0,
@@ -156,23 +149,23 @@ TEST_F(BackupEngineTest, AMissingPackageFileIsFoundOutsideTheWindowsFolder) {
     drivers_.GetAt(drivers_.GetSize() - 1)->szText[kSlotDriverKey].Set(driverKey);
   }
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
-  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Staging\\First\\vendor.sys"))), "driver");
-  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Staging\\Second\\vendor.sys"))), "driver");
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Second\\d.inf"))));
+  EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Staging\\First\\vendor.sys"))), "driver");
+  EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Staging\\Second\\vendor.sys"))), "driver");
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Second\\d.inf"))));
 }
 
 TEST_F(BackupEngineTest, LinksAreLeftOutAndCounted) {
-  fs::create_symlink(Host(_T("C:\\Windows\\inf\\a.inf")), Host(_T("C:\\Windows\\inf\\link.inf")));
+  fs::create_symlink(HostPath(_T("C:\\Windows\\inf\\a.inf")), HostPath(_T("C:\\Windows\\inf\\link.inf")));
   AddDriver(_T("Linked"), _T("link.inf"));
   AddDriver(_T("Plain"), _T("a.inf"));
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
   EXPECT_EQ(skippedLinks_, 1);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging\\Linked\\link.inf"))));
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\Plain\\a.inf"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging\\Linked\\link.inf"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Plain\\a.inf"))));
 
   // The packer leaves out a link to a folder (here the whole Windows folder) and to a file.
-  fs::create_directory_symlink(Host(_T("C:\\Windows")), Host(_T("C:\\Staging\\Plain\\windows")));
-  fs::create_symlink(Host(_T("C:\\Windows\\inf\\b.inf")), Host(_T("C:\\Staging\\Plain\\b.inf")));
+  fs::create_directory_symlink(HostPath(_T("C:\\Windows")), HostPath(_T("C:\\Staging\\Plain\\windows")));
+  fs::create_symlink(HostPath(_T("C:\\Windows\\inf\\b.inf")), HostPath(_T("C:\\Staging\\Plain\\b.inf")));
   BackupPackReport report;
   ASSERT_EQ(CompressBackupFolder(_T("C:\\Staging"), _T("C:\\Backup.zip"), &report), kPacked);
   EXPECT_EQ(report.skippedLinks, 2);
@@ -191,8 +184,8 @@ TEST_F(BackupEngineTest, AStopWhileCopyingLeavesNoStagingFolderAndNoArchive) {
   };
   EXPECT_EQ(RunDriverBackup(_T("C:\\Staging"), _T("C:\\Backups\\b.zip"), drivers_, 3, progress), kPackStopped);
   EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backups\\b.zip"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Backups\\b.zip"))));
 
   // Without a stop the same run leaves the archive (its folder made) and no staging folder.
   BackupPackReport report;
@@ -200,8 +193,8 @@ TEST_F(BackupEngineTest, AStopWhileCopyingLeavesNoStagingFolderAndNoArchive) {
                             [](CDeviceRecordArray*, int) { return true; }, &report),
             kPacked);
   EXPECT_EQ(report.files, 4);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Backups\\b.zip"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Backups\\b.zip"))));
 }
 
 // A staging folder of many files of random bytes, slow enough to pack that a stop lands
@@ -209,10 +202,10 @@ TEST_F(BackupEngineTest, AStopWhileCopyingLeavesNoStagingFolderAndNoArchive) {
 void FillStaging(int files, std::size_t size) {
   std::mt19937 random(3);
   std::string bytes(size, '\0');
-  fs::create_directories(Host(_T("C:\\Staging\\Big")));
+  fs::create_directories(HostPath(_T("C:\\Staging\\Big")));
   for (int i = 0; i < files; ++i) {
     for (char& byte : bytes) byte = static_cast<char>(random());
-    std::ofstream(Host(_T("C:\\Staging\\Big")) + "/f" + std::to_string(i) + ".sys", std::ios::binary) << bytes;
+    std::ofstream(HostPath(_T("C:\\Staging\\Big")) + "/f" + std::to_string(i) + ".sys", std::ios::binary) << bytes;
   }
 }
 
@@ -225,7 +218,7 @@ TEST_F(BackupEngineTest, AStopWhilePackingDeletesThePartialArchive) {
     CDriverInstallEngine::COperation running(engine);
     std::thread user([&] {
       // The user presses Stop once the archive has bytes in it, and waits for the answer.
-      const std::string part = Host(_T("C:\\Backup.zip.part"));
+      const std::string part = HostPath(_T("C:\\Backup.zip.part"));
       std::error_code error;
       const auto written = [&] {
         const std::uintmax_t size = fs::file_size(part, error);
@@ -241,8 +234,8 @@ TEST_F(BackupEngineTest, AStopWhilePackingDeletesThePartialArchive) {
   EXPECT_EQ(result, kPackStopped);
   EXPECT_TRUE(answered);
   EXPECT_EQ(engine.GetStepCode(), kStepIdle);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip.part"))));
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Backup.zip.part"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Backup.zip"))));
 }
 
 TEST_F(BackupEngineTest, AFullDiskWhilePackingFailsAndLeavesNoArchive) {
@@ -255,12 +248,12 @@ TEST_F(BackupEngineTest, AFullDiskWhilePackingFailsAndLeavesNoArchive) {
   }
   EXPECT_EQ(result, kPackFailed);
   EXPECT_EQ(report.zipResult, static_cast<DWORD>(kZipWriteFailed));
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip.part"))));
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backup.zip"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Backup.zip.part"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Backup.zip"))));
 }
 
 TEST_F(BackupEngineTest, AnEmptyCatalogueGetsItsMark) {
-  WriteHostFile(Host(_T("C:\\Staging\\index.dat")), "");
+  WriteHostFile(HostPath(_T("C:\\Staging\\index.dat")), "");
   AddDriver(_T("Net"), _T("a.inf"), 7);
   ASSERT_EQ(Backup(), CBackupRestore::kDone);
   EXPECT_EQ(Index(), HexString("0B000000") + HexString(kNetRecord));

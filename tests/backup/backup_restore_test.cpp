@@ -16,7 +16,6 @@
 #include "ZipArchive.h"
 #include "cstring_printer.h"
 #include "scan_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -28,17 +27,11 @@ class BackupRestoreTest : public ScanTest {
     SeedFile(std::string(ZX_PROFILES_DIR) + "/laptop.profile");
     // The restore program started by the tests finds the same machine.
     setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
-    std::filesystem::create_directories(Host(_T("C:\\Tools\\Win7")));
-    std::filesystem::copy_file(ZX_RAVOLT_PROGRAM, Host(_T("C:\\Tools\\Win7\\Ravolt.exe")));
+    std::filesystem::create_directories(HostPath(_T("C:\\Tools\\Win7")));
+    std::filesystem::copy_file(ZX_RAVOLT_PROGRAM, HostPath(_T("C:\\Tools\\Win7\\Ravolt.exe")));
   }
   void TearDown() override { unsetenv("ZX_MACHINE_ROOT"); }
 
-  static std::string Host(LPCTSTR path) {
-    std::string host;
-    const CString text(path);
-    zx::path::WindowsToHost(std::u16string_view(text.GetString(), text.GetLength()), host);
-    return host;
-  }
   // The first `count` scanned drivers that have a service and so files to back up.
   void PickDrivers(CDeviceRecordArray& drivers, int count) {
     ScanOutcome outcome = Scan();
@@ -101,7 +94,7 @@ TEST_F(BackupRestoreTest, BackupZipAndRestoreRoundTrip) {
   CreateDirectoryW(_T("C:\\Backups"), nullptr);
   ASSERT_EQ(CompressBackupFolder(_T("C:\\Staging"), _T("C:\\Backups\\backup.zip")), 1);
   Unpack(_T("C:\\Backups\\backup.zip"), _T("C:\\Restore"));
-  EXPECT_EQ(ReadHostFile(Host(_T("C:\\Restore\\index.dat"))), ReadHostFile(Host(_T("C:\\Staging\\index.dat"))));
+  EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Restore\\index.dat"))), ReadHostFile(HostPath(_T("C:\\Staging\\index.dat"))));
 
   int count = 0;
   const auto listed = ReadBackupIndex(_T("C:\\Restore"), count);
@@ -134,11 +127,11 @@ TEST_F(BackupRestoreTest, CatalogueAnswers) {
   EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Nothing"), _T("C:\\Tools\\Win7"), ticked, 0, failures), 34);
   EXPECT_EQ(ReadBackupIndex(_T("C:\\Nothing"), count), nullptr);
   EXPECT_EQ(count, 0);
-  WriteHostFile(Host(_T("C:\\Foreign\\index.dat")), std::string("\x0C\0\0\0", 4));
+  WriteHostFile(HostPath(_T("C:\\Foreign\\index.dat")), std::string("\x0C\0\0\0", 4));
   EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Foreign\\"), _T("C:\\Tools\\Win7"), ticked, 0, failures), 33);
   EXPECT_EQ(ReadBackupIndex(_T("C:\\Foreign\\"), count), nullptr);
   // The mark alone: an empty catalogue, nothing to divide by.
-  WriteHostFile(Host(_T("C:\\Empty\\index.dat")), BackupIndexMarkBytes());
+  WriteHostFile(HostPath(_T("C:\\Empty\\index.dat")), BackupIndexMarkBytes());
   EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Empty"), _T("C:\\Tools\\Win7"), ticked, 0, failures), 0);
   const auto empty = ReadBackupIndex(_T("C:\\Empty"), count);
   ASSERT_NE(empty, nullptr);
@@ -148,7 +141,7 @@ TEST_F(BackupRestoreTest, CatalogueAnswers) {
   record.texts[0] = _T("Dev");
   record.runningCount = 1;
   const std::string whole = BackupIndexMarkBytes() + BackupIndexRecordBytes(record);
-  WriteHostFile(Host(_T("C:\\Damaged\\index.dat")), whole.substr(0, whole.size() - 3));
+  WriteHostFile(HostPath(_T("C:\\Damaged\\index.dat")), whole.substr(0, whole.size() - 3));
   EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Damaged"), _T("C:\\Tools\\Win7"), ticked, 0, failures), 33);
 }
 
@@ -168,8 +161,8 @@ TEST_F(BackupRestoreTest, RecordsThatLeadOutsideAreNotRestored) {
     record.runningCount = ++count;
     catalogue += BackupIndexRecordBytes(record);
   }
-  WriteHostFile(Host(_T("C:\\Hostile\\index.dat")), catalogue);
-  const auto before = std::distance(std::filesystem::directory_iterator(Host(_T("C:\\Windows\\inf"))),
+  WriteHostFile(HostPath(_T("C:\\Hostile\\index.dat")), catalogue);
+  const auto before = std::distance(std::filesystem::directory_iterator(HostPath(_T("C:\\Windows\\inf"))),
                                     std::filesystem::directory_iterator());
   CDeviceRecordArray ticked(2);
   ticked.ElementAtGrow(0).szText[kSlotDeviceName].Set(_T("PCI bus"));
@@ -177,7 +170,7 @@ TEST_F(BackupRestoreTest, RecordsThatLeadOutsideAreNotRestored) {
   int failures = 0;
   EXPECT_EQ(RestoreDriversFromIndex(_T("C:\\Hostile"), _T("C:\\Tools\\Win7"), ticked, 1, failures), 0);
   EXPECT_EQ(failures, 4);
-  const auto after = std::distance(std::filesystem::directory_iterator(Host(_T("C:\\Windows\\inf"))),
+  const auto after = std::distance(std::filesystem::directory_iterator(HostPath(_T("C:\\Windows\\inf"))),
                                    std::filesystem::directory_iterator());
   EXPECT_EQ(after, before);
 }
@@ -186,7 +179,7 @@ TEST_F(BackupRestoreTest, ACancelRequestStopsTheRestore) {
   BackupIndexRecord record;
   record.texts[0] = _T("Dev");
   record.runningCount = 1;
-  WriteHostFile(Host(_T("C:\\Backup\\index.dat")), BackupIndexMarkBytes() + BackupIndexRecordBytes(record));
+  WriteHostFile(HostPath(_T("C:\\Backup\\index.dat")), BackupIndexMarkBytes() + BackupIndexRecordBytes(record));
   CDeviceRecordArray ticked(1);
   int failures = 0;
   GetProcessEngine().SetStepCode(kStepStopRestore);

@@ -17,7 +17,6 @@
 #include "EngineCallbacks.h"
 #include "cstring_printer.h"
 #include "scan_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -84,11 +83,6 @@ class BackupWizardServices : public ScanTest {
     DestroyWindow(parent_);
     ScanTest::TearDown();
   }
-  static std::string Host(const CString& path) {
-    std::string host;
-    zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   // The records of the staging folder's catalogue.
   static std::vector<BackupIndexRecord> Catalogue() {
     std::vector<BackupIndexRecord> records;
@@ -142,8 +136,8 @@ TEST_F(BackupWizardServices, AllDriversIntoADatedArchiveOfTheBackupFolder) {
   CString listed;
   EXPECT_TRUE(list_.Lookup(name, listed));
   EXPECT_EQ(listed, archive);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
-  EXPECT_GT(fs::file_size(Host(archive)), 0u);
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging"))));
+  EXPECT_GT(fs::file_size(HostPath(archive)), 0u);
 }
 
 TEST_F(BackupWizardServices, ASecondBackupOfTheSameSecondKeepsTheFirst) {
@@ -154,7 +148,7 @@ TEST_F(BackupWizardServices, ASecondBackupOfTheSameSecondKeepsTheFirst) {
   }
   const CString base = CString(_T("C:\\Backups\\Drivers\\")) + MakeBackupNamePrefix() + _T("Friday,05-Mar-2021_H14-M07-S09");
   for (const LPCTSTR suffix : {_T(".zip"), _T("_2.zip"), _T("_3.zip")})
-    EXPECT_TRUE(fs::exists(Host(base + suffix))) << CStringA(suffix).GetString();
+    EXPECT_TRUE(fs::exists(HostPath(base + suffix))) << CStringA(suffix).GetString();
   EXPECT_EQ(list_.GetCount(), 3);
 }
 
@@ -191,8 +185,8 @@ TEST_F(BackupWizardServices, TooLittleFreeSpaceKeepsTheStagingFolderForAnotherFo
   ASSERT_EQ(BackUp(all), kStepCompleted);
   const auto size = static_cast<ULONGLONG>(GetBackupFolderSize(_T("C:\\Staging")));
   EXPECT_EQ(CompressBackup(Job(size - 1)), kCompressNoSpace);
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Staging\\index.dat"))));
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Backups\\Drivers"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\index.dat"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Backups\\Drivers"))));
   // A backup folder on another volume is checked against that volume.
   BackupCompressJob other = Job(size - 1);
   other.backupFolder = _T("D:\\Elsewhere\\Backups");
@@ -212,8 +206,8 @@ TEST_F(BackupWizardServices, AStopWhilePackingLeavesNoArchiveAndNoStagingFolder)
   ASSERT_EQ(BackUp(all), kStepCompleted);
   GetProcessEngine().SetStepCode(kStepStopBackup);
   EXPECT_EQ(CompressBackup(Job()), kCompressStopped);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
-  EXPECT_TRUE(fs::is_empty(Host(_T("C:\\Backups\\Drivers"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging"))));
+  EXPECT_TRUE(fs::is_empty(HostPath(_T("C:\\Backups\\Drivers"))));
   EXPECT_EQ(list_.GetCount(), 0);
 }
 
@@ -233,14 +227,14 @@ TEST_F(BackupWizardServices, AnArchiveThatCannotBeWrittenIsAFailure) {
   BOOL all = TRUE;
   ASSERT_EQ(BackUp(all), kStepCompleted);
   // The backup folder's place is taken by a file: nothing can be written there.
-  WriteHostFile(Host(_T("C:\\Backups\\Drivers")), "x");
+  WriteHostFile(HostPath(_T("C:\\Backups\\Drivers")), "x");
   EXPECT_EQ(CompressBackup(Job()), kCompressWriteFailed);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\Staging"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging"))));
   EXPECT_EQ(list_.GetCount(), 0);
 }
 
 TEST_F(BackupWizardServices, NothingToPack) {
-  fs::create_directories(Host(_T("C:\\Staging")));
+  fs::create_directories(HostPath(_T("C:\\Staging")));
   EXPECT_EQ(CompressBackup(Job()), kCompressNothing);
   EXPECT_EQ(list_.GetCount(), 0);
 }

@@ -15,7 +15,6 @@
 #include "ZipWriter.h"
 #include "hex_bytes.h"
 #include "machine_fixture.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -23,12 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr ULONGLONG kUnixEpochUnits = 116444736000000000ull;
-
-std::string Host(const CString& path) {
-  std::string host;
-  zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-  return host;
-}
 
 CString Wide(const std::string& utf8) {
   WCHAR text[MAX_PATH] = {};
@@ -58,7 +51,7 @@ class ZipWriterTest : public MachineTest {
   // its creation time as Unix seconds, which the file system chose.
   static DWORD MakeFile(LPCTSTR name, const std::string& bytes, ULONGLONG written, ULONGLONG accessed) {
     const CString path = CString(_T("C:\\In\\")) + name;
-    WriteHostFile(Host(path), bytes);
+    WriteHostFile(HostPath(path), bytes);
     HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(file, INVALID_HANDLE_VALUE);
     const FILETIME writeTime = FromUnix(written), accessTime = FromUnix(accessed);
@@ -78,7 +71,7 @@ class ZipWriterTest : public MachineTest {
       EXPECT_EQ(ZipArchiveAddFile(zip, CString(_T("C:\\In\\")) + source, name), 0u) << CStringA(name).GetString();
     }
     EXPECT_EQ(ZipArchiveCloseWriter(zip), 0u);
-    return ReadHostFile(Host(_T("C:\\Out.zip")));
+    return ReadHostFile(HostPath(_T("C:\\Out.zip")));
   }
 };
 
@@ -158,7 +151,7 @@ class ZipWriterReadBackTest : public ZipWriterTest {
     contents_ = {{"drv.sys", binary}, {"drv.inf", text}, {"empty.txt", ""}, {"pkg.cab", binary.substr(0, 5000)},
                  {"Ger\xC3\xA4t.inf", "umlaut"}};
     for (const auto& [name, bytes] : contents_) {
-      WriteHostFile(Host(_T("C:\\In")) + "/" + name, bytes);
+      WriteHostFile(HostPath(_T("C:\\In")) + "/" + name, bytes);
     }
     HZIP zip = ZipArchiveCreate(_T("C:\\Out.zip"));
     ASSERT_NE(zip, nullptr);
@@ -167,7 +160,7 @@ class ZipWriterReadBackTest : public ZipWriterTest {
       ASSERT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\") + wide, _T("Driver One\\deep\\") + wide), 0u);
     }
     ASSERT_EQ(ZipArchiveCloseWriter(zip), 0u);
-    archive_ = Host(_T("C:\\Out.zip"));
+    archive_ = HostPath(_T("C:\\Out.zip"));
   }
 
   std::vector<std::pair<std::string, std::string>> contents_;
@@ -181,7 +174,7 @@ TEST_F(ZipWriterReadBackTest, PythonsZipfileReadsEveryEntry) {
     script += "assert z.read('Driver One/deep/" + name + "') == open(sys.argv[2] + '/" + name + "', 'rb').read()\n";
   }
   WriteHostFile(root() + "/check.py", script);
-  const std::string command = "python3 " + root() + "/check.py '" + archive_ + "' '" + Host(_T("C:\\In")) + "'";
+  const std::string command = "python3 " + root() + "/check.py '" + archive_ + "' '" + HostPath(_T("C:\\In")) + "'";
   EXPECT_EQ(std::system(command.c_str()), 0);
 }
 
@@ -205,7 +198,7 @@ TEST_F(ZipWriterReadBackTest, TheProgramsExtractionUnpacksIt) {
   }
   ZipArchiveClose(zip);
   for (const auto& [name, bytes] : contents_) {
-    EXPECT_EQ(ReadHostFile(Host(_T("C:\\Unpacked\\Driver One\\deep")) + "/" + name), bytes) << name;
+    EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Unpacked\\Driver One\\deep")) + "/" + name), bytes) << name;
   }
 }
 
@@ -244,14 +237,14 @@ TEST_F(ZipWriterTest, HandlesNamesAndSourcesThatCannotBeAdded) {
 TEST_F(ZipWriterTest, AnEntryPastFourGibibytesIsRefusedNotWrapped) {
   MakeFile(_T("small.txt"), "small", kWritten, kAccessed);
   // A sparse file one byte longer than 32-bit sizes hold.
-  WriteHostFile(Host(_T("C:\\In\\huge.bin")), "");
-  fs::resize_file(Host(_T("C:\\In\\huge.bin")), 0x100000000ull);
+  WriteHostFile(HostPath(_T("C:\\In\\huge.bin")), "");
+  fs::resize_file(HostPath(_T("C:\\In\\huge.bin")), 0x100000000ull);
   HZIP zip = ZipArchiveCreate(_T("C:\\Out.zip"));
   ASSERT_NE(zip, nullptr);
   EXPECT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\huge.bin"), _T("huge.bin")), static_cast<DWORD>(kZipTooLarge));
   EXPECT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\small.txt"), _T("small.txt")), 0u);
   EXPECT_EQ(ZipArchiveCloseWriter(zip), 0u);
-  EXPECT_LT(fs::file_size(Host(_T("C:\\Out.zip"))), 200u);
+  EXPECT_LT(fs::file_size(HostPath(_T("C:\\Out.zip"))), 200u);
 }
 
 }  // namespace

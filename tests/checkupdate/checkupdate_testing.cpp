@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "zx/machine.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -79,18 +78,6 @@ void CheckUpdateTest::RemoveDatabaseArchives() {
 bool CheckUpdateTest::NothingStaged() const {
   std::error_code error;
   return std::filesystem::is_empty(folder_ + "/" + kStagingFolder, error) || error;
-}
-
-void CheckUpdateTest::SetMachineValue(const std::string& section, const std::string& key, const std::string& value) {
-  const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-  const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
-  ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
-}
-
-std::string CheckUpdateTest::HostPath(const CString& windowsPath) {
-  std::string host;
-  zx::path::WindowsToHost(windowsPath.GetString(), host, nullptr);
-  return host;
 }
 
 }  // namespace zx::test

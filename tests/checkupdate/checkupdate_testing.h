@@ -62,10 +62,6 @@ class CheckUpdateTest : public MachineTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // Sets a value of the machine's profile (machine.ini).
-  void SetMachineValue(const std::string& section, const std::string& key, const std::string& value);
-  // The host path of a Windows path.
-  static std::string HostPath(const CString& windowsPath);
   // The program folder of the tests (the copies of the libraries and the program).
   const std::string& ProgramFolder() const { return folder_; }
   // The database archive in use, in the program folder shared by the tests: it and the folder

@@ -11,6 +11,7 @@
 
 namespace {
 
+using zx::test::HostPath;
 using zx::test::LoopbackServer;
 
 class DownloaderBindingTest : public zx::test::InstallTest {

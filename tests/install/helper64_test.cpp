@@ -18,6 +18,8 @@
 
 namespace {
 
+using zx::test::HostPath;
+
 constexpr LPCTSTR kToolFolder = _T("C:\\Prog\\Win7\\");
 constexpr LPCTSTR kHelper = _T("C:\\Prog\\amd64Helper\\Wexor64.exe");
 constexpr LPCTSTR kInf = _T("C:\\dl\\e1c\\e1c62x64.inf");

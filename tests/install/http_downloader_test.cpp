@@ -12,6 +12,7 @@
 
 namespace {
 
+using zx::test::HostPath;
 using zx::test::LoopbackServer;
 
 // Counts the progress reports and can cancel itself after the first block.

@@ -12,6 +12,8 @@
 
 namespace {
 
+using zx::test::HostPath;
+
 class InstallReportTest : public zx::test::InstallTest {
  protected:
   // A result of reason 3 for a network card with two hardware ids and one compatible id.

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "zx/machine.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -40,12 +39,6 @@ void InstallTest::SetUp() {
 void InstallTest::TearDown() {
   zx::user::SetMessageBoxResponder(previous_);
   for (const char* name : kTextFiles) std::remove((folder_ + "/" + name).c_str());
-}
-
-std::string InstallTest::HostPath(LPCTSTR windowsPath) {
-  std::string host;
-  zx::path::WindowsToHost(windowsPath, host, nullptr);
-  return host;
 }
 
 bool InstallTest::HostFileExists(const std::string& path) {

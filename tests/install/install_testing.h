@@ -16,8 +16,6 @@ class InstallTest : public MachineTest {
  protected:
   void SetUp() override;
   void TearDown() override;
-  // A Windows path's host file.
-  static std::string HostPath(LPCTSTR windowsPath);
   static bool HostFileExists(const std::string& path);
 
   std::vector<std::u16string> boxes_;

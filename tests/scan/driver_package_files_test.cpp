@@ -15,7 +15,6 @@
 #include "DriverPackageFiles.h"
 #include "cstring_printer.h"
 #include "machine_fixture.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -62,11 +61,6 @@ const char kInf[] =
 
 class DriverPackageFilesTest : public MachineTest {
  protected:
-  static std::string Host(const CString& path) {
-    std::string host;
-    zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   static std::vector<CString> Files(const CInfPackageFiles& files) {
     std::vector<CString> list;
     for (INT_PTR i = 0; i < files.GetFiles().GetSize(); ++i) list.push_back(files.GetFiles()[i]);
@@ -75,10 +69,10 @@ class DriverPackageFilesTest : public MachineTest {
 };
 
 TEST_F(DriverPackageFilesTest, ListsThePackageFiles) {
-  WriteHostFile(Host(_T("C:\\Windows\\inf\\pkg.inf")), kInf);
+  WriteHostFile(HostPath(_T("C:\\Windows\\inf\\pkg.inf")), kInf);
   const CString drivers = CInfPackageFiles::DirectoryIdFolder(12);
   const CString system = CInfPackageFiles::DirectoryIdFolder(11);
-  WriteHostFile(Host(drivers + _T("extra.sys")), "MZ");
+  WriteHostFile(HostPath(drivers + _T("extra.sys")), "MZ");
   CInfPackageFiles files(_T("C:\\Windows"));
   files.CollectInfPackageFiles(_T("Install"), _T(".NT"), _T("pkg.inf"));
   const std::vector<CString> expected = {
@@ -134,9 +128,9 @@ TEST_F(DriverPackageFilesTest, FilesCopiedIntoTheDriverStoreAndSystemFoldersAreF
   // The package as the installation leaves it: oem7.inf in the INF folder, its original
   // in its own folder of the driver store, beside another package's folder.
   const CString repository = _T("C:\\Windows\\System32\\DriverStore\\FileRepository\\");
-  WriteHostFile(Host(_T("C:\\Windows\\inf\\oem7.inf")), inf);
-  WriteHostFile(Host(repository + _T("other.inf_amd64_1\\other.inf")), "[Version]\r\n");
-  WriteHostFile(Host(repository + _T("pkg.inf_amd64_2\\pkg.inf")), inf);
+  WriteHostFile(HostPath(_T("C:\\Windows\\inf\\oem7.inf")), inf);
+  WriteHostFile(HostPath(repository + _T("other.inf_amd64_1\\other.inf")), "[Version]\r\n");
+  WriteHostFile(HostPath(repository + _T("pkg.inf_amd64_2\\pkg.inf")), inf);
   CInfPackageFiles files(_T("C:\\Windows"));
   files.CollectInfPackageFiles(_T("Install"), _T(".NT"), _T("oem7.inf"));
   const CString system = CInfPackageFiles::DirectoryIdFolder(11);
@@ -162,7 +156,7 @@ TEST_F(DriverPackageFilesTest, ARealInfListsItsDecoratedInstallSectionsFiles) {
         std::filesystem::exists(doc.path() / "Documentation/usb/linux-cdc-acm.inf.gz"))
       packed = (doc.path() / "Documentation/usb/linux-cdc-acm.inf.gz").string();
   if (packed.empty()) GTEST_SKIP() << "linux-doc is not installed";
-  const std::string target = Host(_T("C:\\Windows\\inf\\oem9.inf"));
+  const std::string target = HostPath(_T("C:\\Windows\\inf\\oem9.inf"));
   std::filesystem::create_directories(std::filesystem::path(target).parent_path());
   ASSERT_EQ(std::system(("zcat '" + packed + "' > '" + target + "'").c_str()), 0);
   CInfPackageFiles files(_T("C:\\Windows"));
@@ -176,8 +170,8 @@ TEST_F(DriverPackageFilesTest, ARealInfListsItsDecoratedInstallSectionsFiles) {
 }
 
 TEST_F(DriverPackageFilesTest, SearchesAFolderTree) {
-  WriteHostFile(Host(_T("C:\\Tree\\a\\b\\target.txt")), "x");
-  WriteHostFile(Host(_T("C:\\Tree\\c\\other.txt")), "y");
+  WriteHostFile(HostPath(_T("C:\\Tree\\a\\b\\target.txt")), "x");
+  WriteHostFile(HostPath(_T("C:\\Tree\\c\\other.txt")), "y");
   CInfPackageFiles files(_T("C:\\Windows"));
   files.SetSoughtFile(_T("target.txt"));
   EXPECT_EQ(files.SearchFolderForFile(_T("C:\\Tree\\")), CInfPackageFiles::kFound);

@@ -8,7 +8,6 @@
 #include "profileapi.h"
 #include "record_text.h"
 #include "zx/machineprofile.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -42,12 +41,6 @@ void Seed(const devices::MachineProfile& profile, const std::string& source) {
 void ScanTest::SetUp() {
   MachineTest::SetUp();
   SetMachineValue("Machine", "Administrator", "1");
-}
-
-void ScanTest::SetMachineValue(const std::string& section, const std::string& key, const std::string& value) {
-  const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-  const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
-  ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
 }
 
 void ScanTest::SeedFile(const std::string& path) {

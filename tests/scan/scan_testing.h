@@ -31,8 +31,6 @@ class ScanTest : public MachineTest {
   void SeedText(const std::string& text);
   // Runs a scan on this thread.
   ScanOutcome Scan();
-  // A line of machine.ini's [section].
-  void SetMachineValue(const std::string& section, const std::string& key, const std::string& value);
 };
 
 // The records as golden text (record_text.h).

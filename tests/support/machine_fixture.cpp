@@ -6,9 +6,24 @@
 #include <fstream>
 #include <sstream>
 
+#include "profileapi.h"
 #include "zx/machine.h"
+#include "zx/pathmap.h"
 
 namespace zx::test {
+
+std::string HostPath(const char16_t* windowsPath) {
+  std::string host;
+  if (windowsPath != nullptr) zx::path::WindowsToHost(windowsPath, host);
+  return host;
+}
+
+void SetMachineValue(const std::string& root, const std::string& section, const std::string& key,
+                     const std::string& value) {
+  const std::u16string ini = zx::path::HostToWindows(root + "/machine.ini");
+  const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
+  ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
+}
 
 TempFolder::TempFolder() {
   const char* base = std::getenv("TMPDIR");

@@ -19,6 +19,13 @@ class TempFolder {
   std::string path_;
 };
 
+// The host path of a Windows path of the machine ("" when it names no place of the machine).
+std::string HostPath(const char16_t* windowsPath);
+
+// Sets a value of the machine root's profile (machine.ini's [section]).
+void SetMachineValue(const std::string& root, const std::string& section, const std::string& key,
+                     const std::string& value);
+
 // Fixture: every test runs on its own machine root.
 class MachineTest : public ::testing::Test {
  protected:
@@ -27,6 +34,10 @@ class MachineTest : public ::testing::Test {
   // Writes a host file (parents created), bytes as given.
   static void WriteHostFile(const std::string& path, const std::string& bytes);
   static std::string ReadHostFile(const std::string& path);
+  // A value of this machine's profile (machine.ini's [section]).
+  void SetMachineValue(const std::string& section, const std::string& key, const std::string& value) const {
+    test::SetMachineValue(root(), section, key, value);
+  }
   // The bytes of the first file of that name anywhere under the machine root ("" when none).
   std::string FindInRoot(const char* name) const;
 

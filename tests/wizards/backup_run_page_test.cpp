@@ -16,7 +16,6 @@
 #include "ZipExtract.h"
 #include "file_size_limit.h"
 #include "wizards_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -55,7 +54,7 @@ class BackupRunPage : public ScannedWizardTest {
     EXPECT_FALSE(owner_.state.busy);
     EXPECT_EQ(owner_.leftButton, 3);
     EXPECT_EQ(owner_.uiEnabled, (std::vector<bool>{false, true}));
-    EXPECT_FALSE(fs::exists(Host(owner_.StagingFolder())));
+    EXPECT_FALSE(fs::exists(HostPath(owner_.StagingFolder())));
   }
   // Blocks the worker until the user's stop has reached the engine and the test has looked at
   // the page after the stop: the worker's answer cannot overtake that look.
@@ -80,8 +79,8 @@ class BackupRunPage : public ScannedWizardTest {
   // The archives of the backup folder.
   std::vector<std::string> Archives() {
     std::vector<std::string> names;
-    if (!fs::exists(Host(_T("C:\\Backups")))) return names;
-    for (const auto& entry : fs::directory_iterator(Host(_T("C:\\Backups")))) names.push_back(entry.path().filename());
+    if (!fs::exists(HostPath(_T("C:\\Backups")))) return names;
+    for (const auto& entry : fs::directory_iterator(HostPath(_T("C:\\Backups")))) names.push_back(entry.path().filename());
     return names;
   }
   // The catalogue of the archive unpacked, each record's folder holding files.
@@ -92,7 +91,7 @@ class BackupRunPage : public ScannedWizardTest {
     DWORD declared = 0;
     EXPECT_EQ(ReadBackupIndexFile(_T("C:\\Unpacked\\index.dat"), records, declared), BackupIndexStatus::kOk);
     for (const BackupIndexRecord& record : records)
-      EXPECT_FALSE(fs::is_empty(Host(_T("C:\\Unpacked\\") + record.folder))) << CStringA(record.folder).GetString();
+      EXPECT_FALSE(fs::is_empty(HostPath(_T("C:\\Unpacked\\") + record.folder))) << CStringA(record.folder).GetString();
     return records;
   }
 
@@ -123,7 +122,7 @@ TEST_F(BackupRunPage, AllDriversIntoADatedArchive) {
   StartAll();
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
   EXPECT_EQ(owner_.list.GetCount(), 2);
-  EXPECT_TRUE(fs::exists(Host(_T("C:\\Backups\\ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00_2.zip"))));
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Backups\\ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00_2.zip"))));
 }
 
 TEST_F(BackupRunPage, OnlyTheCheckedDrivers) {
@@ -237,7 +236,7 @@ TEST_F(BackupRunPage, TooLittleSpaceThenAnotherFolder) {
   EXPECT_FALSE(owner_.state.failed);
   EXPECT_EQ(owner_.storedFolder, CString(_T("C:\\Saved")));
   EXPECT_TRUE(Archives().empty());
-  EXPECT_FALSE(fs::is_empty(Host(_T("C:\\Saved"))));
+  EXPECT_FALSE(fs::is_empty(HostPath(_T("C:\\Saved"))));
 }
 
 TEST_F(BackupRunPage, TooLittleSpaceTwiceAborts) {

@@ -8,7 +8,6 @@
 #include "DlgRestore4Finish.h"
 #include "SettingsStore.h"
 #include "wizards_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -19,53 +18,68 @@ constexpr LPCTSTR kOlder = _T("ZephrinTunevoBackup-Friday,05-Mar-2021_H14-M07-S0
 constexpr LPCTSTR kNewer = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H00-M00-S00.zip");
 constexpr LPCTSTR kLatest = _T("ZephrinTunevoBackup-Monday,01-Nov-2021_H08-M00-S00.zip");
 
-class RestoreHomePage : public WizardTest {
+class RestorePages : public WizardTest {
  protected:
   void SetUp() override {
     WizardTest::SetUp();
     for (LPCTSTR name : {kOlder, kNewer, kLatest}) AddArchive(name, CString(_T("C:\\Backups\\")) + name);
     // A backup whose archive is gone is not listed.
     restore_.list.SetAt(_T("ZephrinTunevoBackup-Sunday,02-Jan-2000_H00-M00-S00.zip"), _T("C:\\Backups\\gone.zip"));
-    ASSERT_TRUE(page_.Create(CDlgRestore1Home::kTemplateId, &host_));
+    ASSERT_TRUE(home_.Create(CDlgRestore1Home::kTemplateId, &host_));
   }
   void TearDown() override {
-    page_.DestroyWindow();
+    if (finish_.m_hWnd != nullptr) finish_.DestroyWindow();
+    home_.DestroyWindow();
     WizardTest::TearDown();
   }
   void AddArchive(const CString& name, const CString& path) {
-    WriteHostFile(Host(path), "PK\x05\x06");
+    WriteHostFile(HostPath(path), "PK\x05\x06");
     restore_.list.SetAt(name, path);
   }
   void Show() {
-    page_.ShowWindow(SW_SHOW);
+    home_.ShowWindow(SW_SHOW);
+    Pump();
+  }
+  // The outcome page (made on first use, so that the home page keeps the focus) shown again
+  // after a restore of the given counts.
+  void Show(int chosen, int handled, int failed) {
+    if (finish_.m_hWnd == nullptr) {
+      ASSERT_TRUE(finish_.Create(CDlgRestore4Finish::kTemplateId, &host_));
+    }
+    restore_.state.driversChosen = chosen;
+    restore_.state.driversHandled = handled;
+    restore_.state.driversFailed = failed;
+    finish_.ShowWindow(SW_HIDE);
+    finish_.ShowWindow(SW_SHOW);
     Pump();
   }
   std::vector<CString> Rows() {
     std::vector<CString> rows;
-    for (int i = 0; i < page_.GetList().GetItemCount(); ++i) rows.push_back(page_.GetList().GetItemText(i, 0));
+    for (int i = 0; i < home_.GetList().GetItemCount(); ++i) rows.push_back(home_.GetList().GetItemText(i, 0));
     return rows;
   }
-  bool Enabled(UINT id) { return page_.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
+  bool Enabled(UINT id) { return home_.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
 
   FakeRestoreOwner restore_;
-  CDlgRestore1Home page_{restore_};
+  CDlgRestore1Home home_{restore_};
+  CDlgRestore4Finish finish_{restore_};
 };
 
-TEST_F(RestoreHomePage, ListsTheBackupsThatExistLatestFirst) {
+TEST_F(RestorePages, ListsTheBackupsThatExistLatestFirst) {
   Show();
   EXPECT_EQ(Rows(), (std::vector<CString>{kLatest, kOlder, kNewer}));
   EXPECT_EQ(restore_.leftButtons, std::vector<int>{0});
   EXPECT_TRUE(Enabled(CDlgRestore1Home::kRestoreId));
   EXPECT_TRUE(Enabled(CDlgRestore1Home::kDeleteId));
-  EXPECT_EQ(page_.IsDlgButtonChecked(CDlgRestore1Home::kManualRestartId), BST_CHECKED);
-  ExpectWindowMatches(page_.m_hWnd, "restore1_home.png");
+  EXPECT_EQ(home_.IsDlgButtonChecked(CDlgRestore1Home::kManualRestartId), BST_CHECKED);
+  ExpectWindowMatches(home_.m_hWnd, "restore1_home.png");
 }
 
-TEST_F(RestoreHomePage, RestoreTakesTheSelectedRowAndKeepsTheRestartChoice) {
+TEST_F(RestorePages, RestoreTakesTheSelectedRowAndKeepsTheRestartChoice) {
   Show();
-  page_.GetList().SelectSingleItem(1);
-  Press(page_, CDlgRestore1Home::kAutoRestartId);
-  Press(page_, CDlgRestore1Home::kRestoreId);
+  home_.GetList().SelectSingleItem(1);
+  Press(home_, CDlgRestore1Home::kAutoRestartId);
+  Press(home_, CDlgRestore1Home::kRestoreId);
   EXPECT_EQ(restore_.state.archiveName, CString(kOlder));
   EXPECT_TRUE(restore_.state.archiveChosen);
   EXPECT_TRUE(restore_.state.autoRestart);
@@ -76,19 +90,19 @@ TEST_F(RestoreHomePage, RestoreTakesTheSelectedRowAndKeepsTheRestartChoice) {
   EXPECT_EQ(reboot, CString(_T("0")));
 }
 
-TEST_F(RestoreHomePage, AClickOnNoRowSelectsTheLastRow) {
+TEST_F(RestorePages, AClickOnNoRowSelectsTheLastRow) {
   Show();
   CRect list;
-  page_.GetList().GetWindowRect(&list);
+  home_.GetList().GetWindowRect(&list);
   ClickAt(POINT{list.CenterPoint().x, list.bottom - 10});
   Pump();
-  EXPECT_EQ(page_.GetList().GetNextItem(-1, LVNI_SELECTED), 2);
+  EXPECT_EQ(home_.GetList().GetNextItem(-1, LVNI_SELECTED), 2);
 }
 
-TEST_F(RestoreHomePage, WithoutASelectionTheLastRowIsRestored) {
+TEST_F(RestorePages, WithoutASelectionTheLastRowIsRestored) {
   Show();
-  for (int i = 0; i < page_.GetList().GetItemCount(); ++i) page_.GetList().SetItemState(i, 0, LVIS_SELECTED);
-  Press(page_, CDlgRestore1Home::kRestoreId);
+  for (int i = 0; i < home_.GetList().GetItemCount(); ++i) home_.GetList().SetItemState(i, 0, LVIS_SELECTED);
+  Press(home_, CDlgRestore1Home::kRestoreId);
   EXPECT_EQ(restore_.state.archiveName, CString(kNewer));
   EXPECT_FALSE(restore_.state.autoRestart);
   CString reboot;
@@ -96,20 +110,20 @@ TEST_F(RestoreHomePage, WithoutASelectionTheLastRowIsRestored) {
   EXPECT_EQ(reboot, CString(_T("1")));
 }
 
-TEST_F(RestoreHomePage, AnEmptyListRestoresNothing) {
+TEST_F(RestorePages, AnEmptyListRestoresNothing) {
   restore_.list.RemoveAll();
   Show();
   EXPECT_FALSE(Enabled(CDlgRestore1Home::kRestoreId));
   EXPECT_FALSE(Enabled(CDlgRestore1Home::kDeleteId));
   Answer(_T("There is no backup yet."), 0);
-  page_.SendMessage(WM_COMMAND, CDlgRestore1Home::kRestoreId);
+  home_.SendMessage(WM_COMMAND, CDlgRestore1Home::kRestoreId);
   ExpectAllStepsRan();
   EXPECT_TRUE(restore_.pages.empty());
 }
 
 // Delete: which backups may go. Only a ".zip" file of the list is ever deleted; the list is a
 // file the user can change, so it may name another file.
-TEST_F(RestoreHomePage, DeleteRemovesOnlyArchives) {
+TEST_F(RestorePages, DeleteRemovesOnlyArchives) {
   const struct {
     const char* label;
     LPCTSTR path;
@@ -125,88 +139,65 @@ TEST_F(RestoreHomePage, DeleteRemovesOnlyArchives) {
   const CString name = _T("ZephrinTunevoBackup-Wednesday,01-Dec-2021_H08-M00-S00.zip");
   for (const auto& entry : kCases) {
     SCOPED_TRACE(entry.label);
-    const std::string host = Host(entry.path);
+    const std::string host = HostPath(entry.path);
     AddArchive(name, entry.path);
     Show();
     if (entry.goneMeanwhile) fs::remove(host);
-    page_.GetList().SelectSingleItem(0);
+    home_.GetList().SelectSingleItem(0);
     restore_.listSaves = 0;
     restore_.uiEnabled.clear();
-    const int rows = page_.GetList().GetItemCount();
+    const int rows = home_.GetList().GetItemCount();
     std::vector<std::function<bool()>> steps{BoxStep(_T("Delete the chosen backup?"), entry.answer)};
     if (entry.answer == 0)
       steps.push_back(BoxStep(entry.deleted ? _T("The backup was deleted.") : _T("The backup could not be deleted."), 0));
     WhileModal(steps);
-    Press(page_, CDlgRestore1Home::kDeleteId);
+    Press(home_, CDlgRestore1Home::kDeleteId);
     ExpectAllStepsRan();
     CString kept;
     EXPECT_EQ(restore_.list.Lookup(name, kept) != FALSE, !entry.deleted);
     EXPECT_EQ(fs::exists(host), !entry.deleted);
-    EXPECT_EQ(page_.GetList().GetItemCount(), entry.deleted ? rows - 1 : rows);
+    EXPECT_EQ(home_.GetList().GetItemCount(), entry.deleted ? rows - 1 : rows);
     EXPECT_EQ(restore_.listSaves, entry.deleted ? 1 : 0);
     EXPECT_EQ(restore_.uiEnabled, entry.answer == 0 ? (std::vector<bool>{false, true}) : std::vector<bool>{});
     restore_.list.RemoveKey(name);
-    page_.ShowWindow(SW_HIDE);
+    home_.ShowWindow(SW_HIDE);
   }
   // The other archives were never touched.
-  for (LPCTSTR other : {kOlder, kNewer, kLatest}) EXPECT_TRUE(fs::exists(Host(CString(_T("C:\\Backups\\")) + other)));
+  for (LPCTSTR other : {kOlder, kNewer, kLatest}) EXPECT_TRUE(fs::exists(HostPath(CString(_T("C:\\Backups\\")) + other)));
 }
 
-TEST_F(RestoreHomePage, DeletingTheLastArchiveEmptiesTheList) {
+TEST_F(RestorePages, DeletingTheLastArchiveEmptiesTheList) {
   restore_.list.RemoveAll();
   AddArchive(kOlder, CString(_T("C:\\Backups\\")) + kOlder);
   Show();
   WhileModal({BoxStep(_T("Delete the chosen backup?"), 0), BoxStep(_T("The backup was deleted."), 0)});
-  Press(page_, CDlgRestore1Home::kDeleteId);
+  Press(home_, CDlgRestore1Home::kDeleteId);
   ExpectAllStepsRan();
-  EXPECT_EQ(page_.GetList().GetItemCount(), 0);
+  EXPECT_EQ(home_.GetList().GetItemCount(), 0);
   EXPECT_FALSE(Enabled(CDlgRestore1Home::kRestoreId));
   EXPECT_FALSE(Enabled(CDlgRestore1Home::kDeleteId));
-  EXPECT_FALSE(fs::exists(Host(CString(_T("C:\\Backups\\")) + kOlder)));
+  EXPECT_FALSE(fs::exists(HostPath(CString(_T("C:\\Backups\\")) + kOlder)));
 }
 
-class RestoreFinishPage : public WizardTest {
- protected:
-  void SetUp() override {
-    WizardTest::SetUp();
-    ASSERT_TRUE(page_.Create(CDlgRestore4Finish::kTemplateId, &host_));
-  }
-  void TearDown() override {
-    page_.DestroyWindow();
-    WizardTest::TearDown();
-  }
-  void Show(int chosen, int handled, int failed) {
-    restore_.state.driversChosen = chosen;
-    restore_.state.driversHandled = handled;
-    restore_.state.driversFailed = failed;
-    page_.ShowWindow(SW_HIDE);
-    page_.ShowWindow(SW_SHOW);
-    Pump();
-  }
-
-  FakeRestoreOwner restore_;
-  CDlgRestore4Finish page_{restore_};
-};
-
-TEST_F(RestoreFinishPage, CountsInGreenWhenNoneFailed) {
+TEST_F(RestorePages, CountsInGreenWhenNoneFailed) {
   Show(3, 3, 0);
-  EXPECT_EQ(Text(page_, CDlgRestore4Finish::kChosenId), CString(_T("3 drivers")));
-  EXPECT_EQ(Text(page_, CDlgRestore4Finish::kRestoredId), CString(_T("3 drivers")));
-  EXPECT_EQ(Text(page_, CDlgRestore4Finish::kFailedId), CString(_T("--")));
+  EXPECT_EQ(Text(finish_, CDlgRestore4Finish::kChosenId), CString(_T("3 drivers")));
+  EXPECT_EQ(Text(finish_, CDlgRestore4Finish::kRestoredId), CString(_T("3 drivers")));
+  EXPECT_EQ(Text(finish_, CDlgRestore4Finish::kFailedId), CString(_T("--")));
   EXPECT_EQ(restore_.leftButtons, std::vector<int>{3});
-  ExpectWindowMatches(page_.m_hWnd, "restore4_finish.png");
+  ExpectWindowMatches(finish_.m_hWnd, "restore4_finish.png");
   Show(3, 3, 2);
-  EXPECT_EQ(Text(page_, CDlgRestore4Finish::kRestoredId), CString(_T("1 drivers")));
-  EXPECT_EQ(Text(page_, CDlgRestore4Finish::kFailedId), CString(_T("2 drivers")));
-  ExpectWindowMatches(page_.m_hWnd, "restore4_finish_failed.png");
-  Press(page_, CDlgRestore4Finish::kBackId);
+  EXPECT_EQ(Text(finish_, CDlgRestore4Finish::kRestoredId), CString(_T("1 drivers")));
+  EXPECT_EQ(Text(finish_, CDlgRestore4Finish::kFailedId), CString(_T("2 drivers")));
+  ExpectWindowMatches(finish_.m_hWnd, "restore4_finish_failed.png");
+  Press(finish_, CDlgRestore4Finish::kBackId);
   EXPECT_EQ(restore_.pages, std::vector<UINT>{CWizardOwner::kFirstPage});
   EXPECT_EQ(restore_.leftButtons, std::vector<int>{0});
   EXPECT_EQ(restore_.restarts, 0);
   EXPECT_TRUE(restore_.restartQuestions.empty());
 }
 
-TEST_F(RestoreFinishPage, ARestoreThatNeedsARestartRestartsOrAsks) {
+TEST_F(RestorePages, ARestoreThatNeedsARestartRestartsOrAsks) {
   restore_.state.restartNeeded = restore_.state.autoRestart = TRUE;
   Show(1, 1, 0);
   EXPECT_EQ(restore_.restarts, 1);

@@ -17,7 +17,6 @@
 #include "ZipWriter.h"
 #include "wizards_testing.h"
 #include "zx/msgbox.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -106,7 +105,7 @@ TEST_F(RestoreRun, TheBackupsDriversAreListedUnchecked) {
   EXPECT_TRUE(select_.GetTree().IsWindowVisible());
   EXPECT_TRUE(select_.GetDlgItem(CDlgRestore2Select::kRestoreId)->IsWindowEnabled());
   EXPECT_EQ(restore_.leftButtons, (std::vector<int>{0, 1}));
-  EXPECT_TRUE(fs::exists(Host(restore_.StagingFolder() + _T("index.dat"))));
+  EXPECT_TRUE(fs::exists(HostPath(restore_.StagingFolder() + _T("index.dat"))));
   ExpectWindowMatches(select_.m_hWnd, "restore2_select.png");
 
   // None checked: nothing happens but the reminder.
@@ -179,14 +178,14 @@ TEST_F(RestoreRun, AHostileArchiveWritesNothingOutsideTheStagingFolder) {
   record.runningCount = 1;
   WriteHostFile(root() + "/drive_c/In/index.dat", BackupIndexMarkBytes() + BackupIndexRecordBytes(record));
   WriteHostFile(root() + "/drive_c/In/escape.txt", "out");
-  fs::create_directories(Host(_T("C:\\Backups")));
+  fs::create_directories(HostPath(_T("C:\\Backups")));
   HZIP zip = ZipArchiveCreate(_T("C:\\Backups\\hostile.zip"));
   ASSERT_NE(zip, nullptr);
   ASSERT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\index.dat"), _T("index.dat")), 0u);
   for (LPCTSTR name : {_T("..\\..\\escape.txt"), _T("C:\\escape.txt"), _T("\\escape.txt"), _T("a\\..\\..\\escape.txt")})
     ASSERT_EQ(ZipArchiveAddFile(zip, _T("C:\\In\\escape.txt"), name), 0u);
   ASSERT_EQ(ZipArchiveCloseWriter(zip), 0u);
-  fs::remove_all(Host(_T("C:\\In")));
+  fs::remove_all(HostPath(_T("C:\\In")));
   restore_.list.SetAt(_T("hostile.zip"), _T("C:\\Backups\\hostile.zip"));
   ASSERT_NO_FATAL_FAILURE(Load(_T("hostile.zip")));
   // The catalogue that leads out is refused as a damaged backup.
@@ -195,7 +194,7 @@ TEST_F(RestoreRun, AHostileArchiveWritesNothingOutsideTheStagingFolder) {
   EXPECT_EQ(boxes_[0], u"The backup is damaged.");
   EXPECT_EQ(CountDrivers(), 0);
   // Whatever the archive held stayed below the staging folder, or was not written at all.
-  const std::string staging = Host(owner_.StagingFolder());
+  const std::string staging = HostPath(owner_.StagingFolder());
   for (const auto& entry : fs::recursive_directory_iterator(root())) {
     if (entry.path().filename() != "escape.txt") continue;
     EXPECT_EQ(entry.path().string().rfind(staging, 0), 0u) << entry.path();
@@ -237,7 +236,7 @@ TEST_F(RestoreRun, WithoutTheRestoreProgramEveryDriverFails) {
   EXPECT_FALSE(restore_.state.noFailure);
   EXPECT_FALSE(restore_.state.restoreStarted);
   EXPECT_TRUE(restore_.state.busy) << "until the pause after the restore";
-  EXPECT_FALSE(fs::exists(Host(restore_.StagingFolder()))) << "the unpacked backup is removed";
+  EXPECT_FALSE(fs::exists(HostPath(restore_.StagingFolder()))) << "the unpacked backup is removed";
   clock_.Advance(CDlgRestore3Driver::kPauseMs);
   Pump();
   EXPECT_FALSE(restore_.state.busy);

@@ -20,9 +20,7 @@
 #include "HalvoranApp.h"
 #include "cstring_printer.h"
 #include "dialogs_testing.h"
-#include "profileapi.h"
 #include "zx/machineprofile.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 
@@ -176,16 +174,9 @@ class WizardTest : public DialogTest {
   }
   // Expects a message box with that text and answers it.
   void Answer(const CString& text, int button) { WhileModal({BoxStep(text, button)}); }
-  // The host path of a Windows path of the machine.
-  static std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
   // Seeds the machine from the laptop profile and has the engine scan it.
   void ScanLaptop() {
-    const std::u16string ini = path::HostToWindows(root() + "/machine.ini");
-    ASSERT_TRUE(WritePrivateProfileStringW(u"Machine", u"Administrator", u"1", ini.c_str()));
+    ASSERT_NO_FATAL_FAILURE(SetMachineValue("Machine", "Administrator", "1"));
     devices::MachineProfile profile;
     std::string error;
     ASSERT_TRUE(devices::LoadProfileFile(ZX_PROFILES_DIR "/laptop.profile", profile, error)) << error;

@@ -8,7 +8,6 @@
 #include "cstring_printer.h"
 #include "file_size_limit.h"
 #include "velquor_testing.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -19,11 +18,6 @@ constexpr LPCTSTR kArchiveName = _T("ZephrinTunevoBackup-Saturday,01-Jan-2000_H0
 
 class BackupBeforeInstall : public VelquorWindow {
  protected:
-  static std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
-  }
 };
 
 // The update engine's word that the backup before an install is whole: the main window packs
@@ -34,18 +28,18 @@ TEST_F(BackupBeforeInstall, IsPackedAndListed) {
   auto* home = dynamic_cast<CDlgRestore1Home*>(dialog_->GetGroupPage(CVelquorDlg::kRestoreGroup, 1));
   ASSERT_NE(home, nullptr);
   const CString staging = dialog_->GetTempFolder();
-  WriteHostFile(Host(staging + _T("index.dat")), std::string("\x0B\0\0\0", 4));
-  WriteHostFile(Host(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
+  WriteHostFile(HostPath(staging + _T("index.dat")), std::string("\x0B\0\0\0", 4));
+  WriteHostFile(HostPath(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
   const CString stored = dialog_->GetDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory);
-  EXPECT_FALSE(fs::exists(Host(stored)));
+  EXPECT_FALSE(fs::exists(HostPath(stored)));
   ASSERT_EQ(home->GetList().GetItemCount(), 0);
 
   // Result rows the engine does not know leave nothing more to copy: the backup is whole.
   ASSERT_EQ(dialog_->GetScanEngine().BackupDriversForUpdate(staging, {5}), kStepCompleted);
   Pump();
   const CString archive = dialog_->GetBackupFolder() + kArchiveName;
-  ASSERT_TRUE(fs::exists(Host(archive)));
-  EXPECT_FALSE(fs::exists(Host(staging)));
+  ASSERT_TRUE(fs::exists(HostPath(archive)));
+  EXPECT_FALSE(fs::exists(HostPath(staging)));
   ASSERT_EQ(home->GetList().GetItemCount(), 1);
   EXPECT_EQ(home->GetList().GetItemText(0, 0), CString(kArchiveName));
   CMapStringToString history;
@@ -55,15 +49,15 @@ TEST_F(BackupBeforeInstall, IsPackedAndListed) {
   EXPECT_EQ(listed, archive);
 
   // A word other than "whole" packs nothing.
-  WriteHostFile(Host(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
+  WriteHostFile(HostPath(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
   dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 0, 0);
-  EXPECT_TRUE(fs::exists(Host(staging)));
+  EXPECT_TRUE(fs::exists(HostPath(staging)));
 
   // The disk fills while the next archive is written: told, and no second archive.
   std::string driver(64 * 1024, '\0');
   std::mt19937 random(3);
   for (char& byte : driver) byte = static_cast<char>(random());
-  WriteHostFile(Host(staging + _T("Display\\nvidia.sys")), driver);
+  WriteHostFile(HostPath(staging + _T("Display\\nvidia.sys")), driver);
   CString told;
   AnswerBox(0, &told);
   {
@@ -72,8 +66,8 @@ TEST_F(BackupBeforeInstall, IsPackedAndListed) {
   }
   ExpectAllStepsRan();
   EXPECT_NE(told.Find(_T("The backup could not be written; the disk may be full. No archive was kept.")), -1) << CStringA(told).GetString();
-  EXPECT_FALSE(fs::exists(Host(staging)));
-  EXPECT_EQ(std::distance(fs::directory_iterator(Host(dialog_->GetBackupFolder())), fs::directory_iterator()), 1);
+  EXPECT_FALSE(fs::exists(HostPath(staging)));
+  EXPECT_EQ(std::distance(fs::directory_iterator(HostPath(dialog_->GetBackupFolder())), fs::directory_iterator()), 1);
   EXPECT_EQ(home->GetList().GetItemCount(), 1);
 }
 

@@ -78,10 +78,6 @@ class ResultsTest : public DialogTest {
     DialogTest::TearDown();
   }
 
-  void SetValue(const std::string& section, const std::string& key, const std::string& value) {
-    road::SetMachineValue(root(), section, key, value);
-  }
-
   // The laptop scanned and its updates looked up in the shipped catalogue. The exchange with
   // the stand-in, another process, runs on the host's clock.
   void ScanLaptop() {
@@ -91,7 +87,7 @@ class ResultsTest : public DialogTest {
   }
   void ScanAndLookUp() {
     road::SeedLaptopDevices();
-    SetValue("Network", "Connection", "lan");
+    SetMachineValue("Network", "Connection", "lan");
     std::filesystem::copy_file(std::string(ZX_CATALOGUE_DIR) + "/laptop/catalogue.ini",
                                catalogue_.path() + "/catalogue.ini");
     WriteHostFile(catalogue_.path() + "/package.zip", "package bytes");

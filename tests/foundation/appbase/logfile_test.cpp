@@ -12,7 +12,6 @@
 #include "ProcessControl.h"
 #include "machine_fixture.h"
 #include "zx/clock.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -33,11 +32,6 @@ class LogFiles : public MachineTest {
     CloseLogFile();
     g_bLogging = FALSE;
     zx::SetClock(nullptr);
-  }
-  static std::string HostPath(const CString& windowsPath) {
-    std::string host;
-    zx::path::WindowsToHost(static_cast<LPCTSTR>(windowsPath), host);
-    return host;
   }
   static CString Folder() { return GetAppDataFolder(); }
   std::vector<std::string> LogNames() const {

@@ -27,7 +27,6 @@
 #include "popups_testing.h"
 #include "road_testing.h"
 #include "zx/modal.h"
-#include "zx/pathmap.h"
 
 namespace zx::test {
 namespace {
@@ -159,11 +158,6 @@ class NagRoad : public PopupTest {
     RunModalWithBackdrop(&owner_, &dialog, Dialog::kTemplateId);
     user::SetIdleHook(nullptr);
   }
-  static std::string Host(LPCTSTR windowsPath) {
-    std::string host;
-    path::WindowsToHost(windowsPath, host, nullptr);
-    return host;
-  }
   bool AnySeen(const char16_t* piece) const {
     for (const CString& line : seen_)
       if (line.Find(piece) >= 0) return true;
@@ -225,9 +219,9 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
   for (const NagResultRow& row : rows_) EXPECT_TRUE(seen_.count(CString(u"Installed ") + row.strName) ||
                                                     seen_.count(CString(u"Installed") + row.strName));
   // The packages stay for a later install and are listed; the backup holds the old drivers.
-  EXPECT_TRUE(fs::is_regular_file(Host(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip"))));
-  EXPECT_TRUE(fs::is_regular_file(Host(_T("C:\\dl\\Download.dat"))));
-  EXPECT_TRUE(fs::is_regular_file(Host(_T("C:\\backup\\run\\index.dat"))));
+  EXPECT_TRUE(fs::is_regular_file(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip"))));
+  EXPECT_TRUE(fs::is_regular_file(HostPath(_T("C:\\dl\\Download.dat"))));
+  EXPECT_TRUE(fs::is_regular_file(HostPath(_T("C:\\backup\\run\\index.dat"))));
   CExclusionList record;
   record.Reload();
   EXPECT_EQ(record.GetCount(), 2) << "both installs are recorded";
@@ -250,7 +244,7 @@ TEST_F(NagRoad, AStopDuringATransferLeavesNoPackageUnderItsFinalName) {
   EXPECT_GE(boxes_[0].Find(u"The download was stopped."), 0);
   EXPECT_TRUE(AnySeen(u"Please wait while the run stops..."));
   EXPECT_TRUE(AnySeen(u"Download stopped:"));
-  for (const auto& entry : fs::directory_iterator(Host(_T("C:\\dl"))))
+  for (const auto& entry : fs::directory_iterator(HostPath(_T("C:\\dl"))))
     EXPECT_NE(entry.path().extension(), ".zip") << entry.path();
 }
 
@@ -268,7 +262,7 @@ TEST_F(NagRoad, SkipBackupStopsTheEnginesBackupAndTheInstallFollows) {
   EXPECT_TRUE(AnySeen(u"Backup stopped"));
   EXPECT_TRUE(std::any_of(boxes_.begin(), boxes_.end(), [](const CString& box) { return box.Find(u"The backup was stopped") >= 0; }))
       << ::testing::PrintToString(boxes_);
-  EXPECT_FALSE(fs::exists(Host(_T("C:\\backup\\run")))) << "a stopped backup keeps no folder";
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\backup\\run")))) << "a stopped backup keeps no folder";
   EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 2})) << "the install follows";
 }

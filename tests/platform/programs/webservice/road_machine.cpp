@@ -32,13 +32,6 @@ std::string Inf(const Driver& driver) {
 
 void Shell(const std::string& command) { ASSERT_EQ(std::system(command.c_str()), 0) << command; }
 
-void SetMachineValue(const std::string& root, const std::string& section, const std::string& key,
-                     const std::string& value) {
-  const std::u16string ini = path::HostToWindows(root + "/machine.ini");
-  const std::u16string s(section.begin(), section.end()), k(key.begin(), key.end()), v(value.begin(), value.end());
-  ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
-}
-
 void PlaceProgram(const std::u16string& windowsPath, const std::string& program) {
   std::string host;
   ASSERT_TRUE(path::WindowsToHost(windowsPath, host, nullptr));

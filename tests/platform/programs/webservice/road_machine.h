@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "machine_fixture.h"
 #include "standin.h"
 
 namespace zx::test::road {
@@ -29,8 +30,7 @@ void PlaceProgram(const std::u16string& windowsPath, const std::string& program)
 // The INF file of a catalogue driver.
 std::string Inf(const Driver& driver);
 // A value of the machine's "machine.ini".
-void SetMachineValue(const std::string& root, const std::string& section, const std::string& key,
-                     const std::string& value);
+using test::SetMachineValue;
 // The machine root's devices and drivers seeded from the shipped laptop profile.
 void SeedLaptopDevices();
 // Seeds the laptop profile into the machine root, as an administrator on a network, with the
