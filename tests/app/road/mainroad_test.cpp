@@ -55,7 +55,7 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   const HWND main = program.window();
   ASSERT_NE(main, nullptr) << "the program's main window";
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId) != nullptr; }));
-  ExpectWindowMatches(main, "main_road_home.png", true);
+  ExpectProgramWindowMatches(main, "main_road_home.png");
 
   // Scan now: the scanning page, its lines and progress as they come; the service's answer is
   // held while the page asks for it, for its picture.
@@ -66,7 +66,7 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   ASSERT_NE(scanning, nullptr);
   const HWND status = remote::Control(scanning, kStatusListId);
   ASSERT_TRUE(remote::WaitFor([&] { return Count(status) == 4; }));
-  ExpectWindowMatches(main, "main_road_scanning.png", true);
+  ExpectProgramWindowMatches(main, "main_road_scanning.png");
   HoldTheAnswers(false);
   std::vector<int> lineCounts{4};
   ASSERT_TRUE(remote::WaitFor([&] {
@@ -84,22 +84,22 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   const HWND results = remote::ShownPage(main, u"Scan results");
   const HWND list = remote::Control(results, CDlgScan3Results::kListId);
   ASSERT_EQ(Count(list), 3);
-  ExpectWindowMatches(main, "main_road_results.png", true);
+  ExpectProgramWindowMatches(main, "main_road_results.png");
   // Every row unchecked by a click on its check box, then the two displays checked again.
   for (int row : {0, 1, 2, 0, 1}) ClickRowCheck(list, row);
-  ExpectWindowMatches(main, "main_road_chosen.png", true);
+  ExpectProgramWindowMatches(main, "main_road_chosen.png");
   // The popup downloads, backs up and installs both.
   remote::Press(remote::ShownControl(results, CDlgScan3Results::kDownloadId));
   ASSERT_NO_FATAL_FAILURE(AnswerDownloadAndInstall(
       program, {"main_road_install_question.png", "main_road_installed_message.png"}, "main_road_restart.png"));
   EXPECT_EQ(ShutdownRequests(), "") << "the restart was put off";
   ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
-  ExpectWindowMatches(main, "main_road_installed.png", true);
+  ExpectProgramWindowMatches(main, "main_road_installed.png");
 
   // The summary: three out of date, two updated, one left.
   remote::Press(remote::ShownControl(results, CDlgScan3Results::kSummaryId));
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownPage(main, u"Summary") != nullptr; }));
-  ExpectWindowMatches(main, "main_road_summary.png", true);
+  ExpectProgramWindowMatches(main, "main_road_summary.png");
   remote::Press(remote::ShownControl(main, CDlgScan5Summary::kFinishId));
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId) != nullptr; }));
 
@@ -107,7 +107,7 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   remote::Press(remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId));
   ASSERT_TRUE(remote::WaitFor(
       [&] { return remote::ShownPage(main, u"Scan results") != nullptr && Count(list) == 1 && program.TakesInput(); }));
-  ExpectWindowMatches(main, "main_road_rescanned.png", true);
+  ExpectProgramWindowMatches(main, "main_road_rescanned.png");
   ASSERT_TRUE(program.Close()) << "the program ends when its window is closed";
 
   // The machine holds the new drivers, the record of installed updates names both, and the

@@ -136,6 +136,10 @@ class MainRoadTest : public RoadTest {
   static int Count(HWND list);
   // A left click on the check box of a row of the program's results list.
   static void ClickRowCheck(HWND list, int row);
+  // The picture of a window of the program, redrawn, compared with its reference once the
+  // program has drawn what it was last told (it draws on its own threads): the comparison
+  // waits up to 5 s of host time for the picture to match before it fails.
+  static void ExpectProgramWindowMatches(HWND window, const std::string& name);
   // Once "Update selected drivers" was pressed in the program: the download-and-install
   // popup's questions are compared with their pictures and answered with their first button,
   // the restart prompt (compared with its picture when named) answered "later", and the popup
