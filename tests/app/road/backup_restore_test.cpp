@@ -15,6 +15,7 @@
 #include "FileHistory.h"
 #include "../../install/road/road_testing.h"
 #include "cstring_printer.h"
+#include "machine_fixture.h"
 #include "road_testing.h"
 #include "HalvoranApp.h"
 #include "ProcessControl.h"
@@ -47,11 +48,6 @@ class BackupRestoreWindow : public MainRoadTest {
     road::SetMachineValue(root(), "Windows", "Architecture", "x86");
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
     ASSERT_NO_FATAL_FAILURE(StartService());
-  }
-  static std::string Host(const CString& path) {
-    std::string host;
-    path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-    return host;
   }
   // Scan now on the scan tab's home page, until the results show and the window takes input.
   // A click the program has not taken (it may still be busy with its start) is made again
@@ -125,7 +121,7 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
              remote::ShownControl(main, kBackupStopId) == nullptr && program.TakesInput();
     }));
     ExpectProgramWindowMatches(main, "velquor_backup_done.png");
-    EXPECT_TRUE(fs::exists(Host(archive)));
+    EXPECT_TRUE(fs::exists(HostPath(archive)));
     CMapStringToString listed;
     ASSERT_TRUE(LoadHistoryFile(GetAppDataFolder() + _T("\\") + GetHistoryFileName(kBackupHistory), listed));
     CString entry;
@@ -148,7 +144,7 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   ASSERT_NO_FATAL_FAILURE(AnswerDownloadAndInstall(
       program, {"main_road_install_question.png", "main_road_installed_message.png"}));
   ASSERT_EQ(InstalledVersion(kDisplayId), CString(_T("21.21.13.7570")));
-  EXPECT_TRUE(fs::exists(Host(backups + kInstallArchiveName))) << "the install backed the old driver up";
+  EXPECT_TRUE(fs::exists(HostPath(backups + kInstallArchiveName))) << "the install backed the old driver up";
   ASSERT_TRUE(remote::WaitFor([&] { return program.TakesInput(); }));
 
   // The restore tab lists both archives, latest first; Restore opens the first backup's drivers.
@@ -193,8 +189,8 @@ TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   ASSERT_TRUE(program.Close());
 
   EXPECT_EQ(InstalledVersion(kDisplayId), CString(kOldVersion));
-  EXPECT_FALSE(fs::exists(Host(TemporaryFolder()))) << "the unpacked backup is removed";
-  EXPECT_TRUE(fs::exists(Host(archive))) << "the archive stays for another restore";
+  EXPECT_FALSE(fs::exists(HostPath(TemporaryFolder()))) << "the unpacked backup is removed";
+  EXPECT_TRUE(fs::exists(HostPath(archive))) << "the archive stays for another restore";
 }
 
 }  // namespace

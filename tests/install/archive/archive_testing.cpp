@@ -9,12 +9,7 @@
 
 namespace zx::test {
 
-std::string ArchiveTest::Host(LPCTSTR windowsPath) {
-  std::string host;
-  const CString path(windowsPath);
-  zx::path::WindowsToHost(std::u16string_view(path.GetString(), path.GetLength()), host);
-  return host;
-}
+std::string ArchiveTest::Host(LPCTSTR windowsPath) { return HostPath(windowsPath); }
 
 CString ArchiveTest::PlaceFixture(const char* name, std::size_t keepBytes) {
   std::string bytes = ReadHostFile(std::string(ZX_ARCHIVES_DIR) + "/" + name);
