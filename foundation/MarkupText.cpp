@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <string>
 
+#include "MarkupScanner.h"
+
 namespace {
 
 struct Entity {
@@ -15,6 +17,12 @@ struct Entity {
 constexpr Entity kEntities[] = {{u"lt;", '<'}, {u"amp;", '&'}, {u"gt;", '>'}, {u"apos;", '\''}, {u"quot;", '"'}};
 
 CString ToCString(const std::u16string& text) { return CString(text.c_str(), static_cast<int>(text.size())); }
+
+// The first "&" at or after `from`, npos for none; eight characters at a time.
+std::size_t FindAmpersand(std::u16string_view text, std::size_t from) {
+  const auto at = static_cast<std::size_t>(CMarkupScanner::Find(text, static_cast<int>(from), '&'));
+  return at < text.size() ? at : std::u16string_view::npos;
+}
 
 }  // namespace
 
@@ -33,7 +41,7 @@ CString EscapeMarkupText(std::u16string_view text) {
 }
 
 void UnescapeMarkupText(std::u16string_view text, CString& result) {
-  std::size_t amp = text.find(u'&');
+  std::size_t amp = FindAmpersand(text, 0);
   if (amp == std::u16string_view::npos) {
     result.SetString(text.data(), static_cast<int>(text.size()));
     return;
@@ -57,7 +65,7 @@ void UnescapeMarkupText(std::u16string_view text, CString& result) {
       }
     }
     out[written++] = replacement;
-    amp = text.find(u'&', i);
+    amp = FindAmpersand(text, i);
   }
   result.ReleaseBufferSetLength(static_cast<int>(written));
 }

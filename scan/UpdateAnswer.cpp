@@ -199,8 +199,10 @@ bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   document.SetDocumentText(std::move(answer));
 
   // Depth first over the elements without children, each handled unless the leaf just before
-  // had the same name; parents are passed over.
+  // had the same name; parents are passed over. While the leaf before was read as a field,
+  // its name is that field's: two fields never share a name, so comparing the fields says it.
   std::u16string_view previousLeaf;
+  std::size_t previousField = kFieldCount;
   while (document.NextLeafElement()) {
     if (--untilStopCheck == 0) {
       untilStopCheck = kElementsPerStopCheck;
@@ -212,23 +214,27 @@ bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
     // Every group of an answer repeats one order of elements: the leaf is first taken for the
     // field that came next last time, which needs no search for the end of its name. Names
     // are read where they stand in the document, which the walk leaves unchanged.
-    const std::u16string_view expected = kFields[m_nNextField].name;
-    if (document.ElementNameIs(expected)) {
-      if (!SameLeafName(expected, previousLeaf)) {
-        StoreAnswerField(document, m_nNextField);
-        previousLeaf = expected;
+    const std::size_t expected = m_nNextField;
+    if (document.ElementNameIs(kFields[expected].name)) {
+      const bool repeated =
+          previousField < kFieldCount ? previousField == expected : SameLeafName(kFields[expected].name, previousLeaf);
+      if (!repeated) {
+        StoreAnswerField(document, expected);
+        previousLeaf = kFields[expected].name;
+        previousField = expected;
       }
     } else {
       const std::u16string_view leaf = document.GetElementNameView();
       if (!SameLeafName(leaf, previousLeaf)) {
         ParseDriverResult(document, leaf);
         previousLeaf = leaf;
+        previousField = kFieldCount;
       }
     }
   }
   FileAnswers(m_arrivedAnswers, m_answerMap);
+  // The records left over go; the pool's own room stays for the next answer's records.
   m_spareAnswers.clear();
-  m_spareAnswers.shrink_to_fit();
   MatchUpdatesToDevices();
   return !stopped;
 }

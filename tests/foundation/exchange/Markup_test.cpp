@@ -273,6 +273,45 @@ TEST(MarkupText, ANameIsComparedWhereItStands) {
   EXPECT_EQ(answers, (std::vector<std::string>{"10000", "00010", "01000", "00100", "00000"}));
 }
 
+// Names of every length up to 20, one character changed at every place: "A" to "Z" match
+// their lower case, the characters beside the letters and beyond ASCII do not.
+TEST(MarkupText, ANameIsComparedInFullAtEveryLength) {
+  const auto nameIs = [](const std::u16string& written, const std::u16string& asked) {
+    CMarkup markup;
+    const std::u16string text = u"<r><" + written + u">x</" + written + u"></r>";
+    EXPECT_TRUE(markup.SetDocumentText(CString(text.c_str()))) << CStringA(text.c_str()).GetString();
+    markup.NextElement();
+    markup.EnterElement();
+    markup.NextElement();
+    return markup.ElementNameIs(asked);
+  };
+  struct Change {
+    WCHAR written;
+    WCHAR asked;
+    bool same;
+  };
+  constexpr Change kChanges[] = {{'A', 'a', true},   {'Z', 'z', true},    {'@', '`', false}, {'[', '{', false},
+                                 {'a', 'b', false},  {0x8041, 'a', false}, {0xFF41, 'a', false}};
+  for (std::size_t length = 1; length <= 20; ++length) {
+    std::u16string lower, written;
+    for (std::size_t i = 0; i < length; ++i) {
+      lower += static_cast<WCHAR>('a' + (i * 7 + length) % 26);
+      written += static_cast<WCHAR>(i % 2 == 0 ? lower[i] - 'a' + 'A' : lower[i]);
+    }
+    EXPECT_TRUE(nameIs(written, lower)) << length;
+    EXPECT_FALSE(nameIs(written, lower + u"s")) << length;
+    EXPECT_FALSE(nameIs(written, lower.substr(0, length - 1))) << length;
+    for (std::size_t at = 1; at < length; ++at) {
+      for (const Change& change : kChanges) {
+        std::u16string changedWritten = written, changedAsked = lower;
+        changedWritten[at] = change.written;
+        changedAsked[at] = change.asked;
+        EXPECT_EQ(nameIs(changedWritten, changedAsked), change.same) << length << " at " << at << " " << static_cast<int>(change.written);
+      }
+    }
+  }
+}
+
 TEST(MarkupCursors, WalkingChildrenAndBack) {
   CMarkup markup;
   ASSERT_TRUE(markup.SetDocumentText(_T("<r><a>1</a><b>2</b></r>")));
