@@ -8,6 +8,7 @@
 #include <afxcmn.h>
 #include <setupapi.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -296,6 +297,10 @@ class CDriverScanUpdate {
   CString m_strPiece;
   std::vector<const tagDriverUpdateInfo*> m_deviceAnswers;
   std::size_t m_nNextField = 0;  // index of the answer field expected next
+  // The fields of the working record written since it was taken (a bit per field index): the
+  // others still hold what a record of an earlier answer held, emptied once the group is
+  // complete.
+  std::uint32_t m_storedFields = 0;
   std::set<int> m_answerDriverIds;
   std::multimap<int, tagDriverUpdateInfo> m_answerMap;
   int m_nUpdatesFound = 0;

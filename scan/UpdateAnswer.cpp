@@ -3,6 +3,7 @@
 #include "UpdateAnswer.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <tuple>
 
 #include "DriverInstallEngine.h"
@@ -130,19 +131,28 @@ void PoolAnswerNodes(AnswerMap& answers, std::vector<AnswerNode>& pool) {
 }
 
 // A record for the next answer group, in a map node that belongs to no map: a record of the
-// previous answer when one is left (its texts keep their room), else one of a new batch.
+// previous answer when one is left (its texts keep their room and their old contents, to be
+// written over), else one of a new batch.
 AnswerNode TakeAnswerNode(std::vector<AnswerNode>& pool) {
   if (pool.empty()) {
     AnswerMap batch;
     for (int n = 0; n < kRecordBatch; ++n)
       batch.emplace_hint(batch.end(), std::piecewise_construct, std::forward_as_tuple(0), std::forward_as_tuple());
     PoolAnswerNodes(batch, pool);
-    return TakeAnswerNode(pool);
   }
   AnswerNode node = std::move(pool.back());
   pool.pop_back();
-  node.mapped().Reset();
   return node;
+}
+
+constexpr std::uint32_t FieldBit(std::size_t fieldIndex) { return std::uint32_t{1} << fieldIndex; }
+
+// Empties, where they stand, the fields of a record not marked in `stored`; driverid is the
+// number of the first field.
+void EmptyFieldsOtherThan(tagDriverUpdateInfo& record, std::uint32_t stored) {
+  if ((stored & FieldBit(0)) == 0) record.driverid = 0;
+  for (std::size_t index = 1; index < kFieldCount; ++index)
+    if ((stored & FieldBit(index)) == 0) (record.*kFields[index].text).Empty();
 }
 
 // Moves the complete groups into the answer map in driverid order, the groups of one driverid
@@ -190,11 +200,8 @@ bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   PoolAnswerNodes(m_answerMap, m_spareAnswers);
   m_arrivedAnswers.clear();
   m_nNextField = 0;
-  if (m_workingAnswer.empty()) {
-    m_workingAnswer = TakeAnswerNode(m_spareAnswers);
-  } else {
-    m_workingAnswer.mapped().Reset();
-  }
+  if (m_workingAnswer.empty()) m_workingAnswer = TakeAnswerNode(m_spareAnswers);
+  m_storedFields = 0;
   document.SetDocumentText(_T(""));
   document.SetDocumentText(std::move(answer));
 
@@ -257,7 +264,8 @@ void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view
 
 void CDriverScanUpdate::StoreAnswerField(CMarkup& document, std::size_t fieldIndex) {
   const Field* const field = &kFields[fieldIndex];
-  m_nNextField = (fieldIndex + 1) % kFieldCount;
+  m_nNextField = fieldIndex + 1 < kFieldCount ? fieldIndex + 1 : 0;
+  m_storedFields |= FieldBit(fieldIndex);
   tagDriverUpdateInfo& record = m_workingAnswer.mapped();
   CString& text = field->text != nullptr ? record.*field->text : m_strDriverIdText;
   document.GetElementText(text);
@@ -276,16 +284,16 @@ void CDriverScanUpdate::StoreAnswerField(CMarkup& document, std::size_t fieldInd
     return;
   }
   if (field->text == &tagDriverUpdateInfo::signer) {
-    // The group is complete.
+    // The group is complete: what it did not write is empty.
+    EmptyFieldsOtherThan(record, m_storedFields);
     m_workingAnswer.key() = record.driverid;
     m_arrivedAnswers.push_back(std::move(m_workingAnswer));
     m_workingAnswer = TakeAnswerNode(m_spareAnswers);
+    m_storedFields = 0;
   }
 }
 
 void tagDriverUpdateInfo::Reset() {
   // Each text is emptied where it stands and keeps its room for the next record.
-  driverid = 0;
-  for (const Field& field : kFields)
-    if (field.text != nullptr) (this->*field.text).Empty();
+  EmptyFieldsOtherThan(*this, 0);
 }

@@ -94,6 +94,18 @@ TEST_F(UpdateAnswer, AnAnswerAfterAnotherKeepsNothingOfIt) {
   EXPECT_EQ(engine_->GetAnswerRecords().size(), 400u);
   EXPECT_EQ(engine_->GetAnswerRecords().count(1), 133u);
   for (const auto& [driverid, record] : engine_->GetAnswerRecords()) EXPECT_EQ(Narrow(record.version), "8.0");
+
+  // A group with only a version and a signer, in a record that last held driverid 1 and every
+  // field: the record reads driverid 0 and nothing else.
+  std::u16string fourth;
+  for (int n = 0; n < 140; ++n) fourth += Group(2, u"f", u"9.0");
+  Parse(Answer(fourth + u"<driver><version>7.0</version><signer>1</signer></driver>"));
+  ASSERT_EQ(engine_->GetAnswerRecords().count(0), 1u);
+  const tagDriverUpdateInfo& bare = engine_->GetAnswerRecords().begin()->second;
+  EXPECT_EQ(bare.driverid, 0);
+  EXPECT_EQ(Narrow(bare.version), "7.0");
+  EXPECT_TRUE(bare.hardwareidentifier.IsEmpty());
+  EXPECT_TRUE(bare.infpath.IsEmpty());
 }
 
 // Element names are compared without regard to ASCII case and end where the tag's name ends.
