@@ -18,6 +18,11 @@ constexpr Entity kEntities[] = {{u"lt;", '<'}, {u"amp;", '&'}, {u"gt;", '>'}, {u
 
 CString ToCString(const std::u16string& text) { return CString(text.c_str(), static_cast<int>(text.size())); }
 
+// Whether some entity's name begins with `ch`: after any other character an "&" stays.
+bool StartsEntity(WCHAR ch) {
+  return std::any_of(std::begin(kEntities), std::end(kEntities), [ch](const Entity& entity) { return entity.name[0] == ch; });
+}
+
 // The first "&" at or after `from`, npos for none; eight characters at a time.
 std::size_t FindAmpersand(std::u16string_view text, std::size_t from) {
   const auto at = static_cast<std::size_t>(CMarkupScanner::Find(text, static_cast<int>(from), '&'));
@@ -38,11 +43,13 @@ std::size_t FindAmpersand(std::u16string_view text, std::size_t from) {
     if (amp == std::u16string_view::npos) break;
     i = amp + 1;
     WCHAR replacement = '&';
-    for (const Entity& entity : kEntities) {
-      if (text.substr(i, entity.name.size()) == entity.name) {
-        replacement = entity.character;
-        i += entity.name.size();
-        break;
+    if (i < text.size() && StartsEntity(text[i])) {
+      for (const Entity& entity : kEntities) {
+        if (text.substr(i, entity.name.size()) == entity.name) {
+          replacement = entity.character;
+          i += entity.name.size();
+          break;
+        }
       }
     }
     out[written++] = replacement;
