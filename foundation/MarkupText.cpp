@@ -29,9 +29,9 @@ std::size_t FindAmpersand(std::u16string_view text, std::size_t from) {
   return at < text.size() ? at : std::u16string_view::npos;
 }
 
-// The text unescaped into `result`, its first "&" at `amp`. The text only shrinks: it is
-// written straight into the result's buffer. Kept apart from the plain copy that most data
-// takes.
+// The text unescaped into `result`, the first "&" that may begin an entity at `amp`. The text
+// only shrinks: it is written straight into the result's buffer. Kept apart from the plain
+// copy that most data takes.
 [[gnu::noinline]] void UnescapeFrom(std::u16string_view text, std::size_t amp, CString& result) {
   WCHAR* const out = result.GetBufferSetLength(static_cast<int>(text.size()));
   std::size_t written = 0;
@@ -75,7 +75,10 @@ CString EscapeMarkupText(std::u16string_view text) {
 }
 
 void UnescapeMarkupText(std::u16string_view text, CString& result) {
-  const std::size_t amp = FindAmpersand(text, 0);
+  // An "&" before no entity's first letter stays as it is: data with none other is copied.
+  std::size_t amp = FindAmpersand(text, 0);
+  while (amp != std::u16string_view::npos && !(amp + 1 < text.size() && StartsEntity(text[amp + 1])))
+    amp = FindAmpersand(text, amp + 1);
   if (amp == std::u16string_view::npos) {
     result.SetString(text.data(), static_cast<int>(text.size()));
     return;
