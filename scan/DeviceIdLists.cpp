@@ -2,6 +2,11 @@
 // kept although generic, and hardware ids that are never worth asking the service about.
 #include "DeviceScanner.h"
 
+#include <vector>
+
+#include "LoweredText.h"
+#include "TextViews.h"
+
 namespace {
 
 const LPCTSTR kCategory[] = {
@@ -117,25 +122,46 @@ const LPCTSTR kHardwareIds[] = {
 };
 
 template <std::size_t N>
-void Fill(CMapStringToString& map, const LPCTSTR (&keys)[N]) {
-  for (LPCTSTR key : keys) map.SetAt(key, _T(""));
+void Fill(std::unordered_set<std::u16string_view>& list, const LPCTSTR (&keys)[N]) {
+  for (LPCTSTR key : keys) list.insert(key);
 }
+
+// Whether any of the texts (each starting with an ASCII unit) occurs in `text`: one pass,
+// trying at each position the texts that start with its unit.
+class CAnyOf {
+ public:
+  template <std::size_t N>
+  explicit CAnyOf(const LPCTSTR (&texts)[N]) {
+    for (LPCTSTR text : texts) m_byFirst[text[0]].push_back(text);
+  }
+  bool FoundIn(std::u16string_view text) const {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] >= 0x80) continue;
+      for (const std::u16string_view candidate : m_byFirst[text[i]])
+        if (text.substr(i, candidate.size()) == candidate) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<std::u16string_view> m_byFirst[0x80];
+};
 
 }  // namespace
 
-void CDeviceScanner::GetBuiltInSection(LPCTSTR section, CMapStringToString& map) const {
+void CDeviceScanner::GetBuiltInSection(LPCTSTR section, IdentifierSet& list) const {
   const CString name = section;
-  if (name == _T("Category")) Fill(map, kCategory);
-  else if (name == _T("GenericIdentifiers")) Fill(map, kGenericIdentifiers);
-  else if (name == _T("Includes")) Fill(map, kIncludes);
-  else if (name == _T("HardwareIds")) Fill(map, kHardwareIds);
+  if (name == _T("Category")) Fill(list, kCategory);
+  else if (name == _T("GenericIdentifiers")) Fill(list, kGenericIdentifiers);
+  else if (name == _T("Includes")) Fill(list, kIncludes);
+  else if (name == _T("HardwareIds")) Fill(list, kHardwareIds);
 }
 
 void CDeviceScanner::LoadIdLists() {
-  m_mapCategory.RemoveAll();
-  m_mapGenericIdentifiers.RemoveAll();
-  m_mapIncludes.RemoveAll();
-  m_mapHardwareIds.RemoveAll();
+  m_mapCategory.clear();
+  m_mapGenericIdentifiers.clear();
+  m_mapIncludes.clear();
+  m_mapHardwareIds.clear();
   GetBuiltInSection(_T("Category"), m_mapCategory);
   GetBuiltInSection(_T("GenericIdentifiers"), m_mapGenericIdentifiers);
   GetBuiltInSection(_T("Includes"), m_mapIncludes);
@@ -143,16 +169,21 @@ void CDeviceScanner::LoadIdLists() {
 }
 
 bool CDeviceScanner::TestHardwareId(const CString& classText, const CString& id) const {
-  CString value;
-  if (m_mapCategory.Lookup(classText, value)) return true;
-  if (id.IsEmpty()) return false;
-  CString lower = id;
-  lower.MakeLower();
-  if (m_mapIncludes.Lookup(lower, value)) return false;
+  if (m_mapCategory.count(View(classText)) != 0) return true;
+  return TestIdentifier(View(id));
+}
+
+bool CDeviceScanner::TestIdentifier(std::u16string_view id) const {
+  if (id.empty()) return false;
+  const CLoweredText lowered(id);
+  const std::u16string_view lower = lowered.View();
+  if (m_mapIncludes.count(lower) != 0) return false;
   if (lower[0] == _T('*')) return true;
-  for (LPCTSTR generic : kGenericIdentifiers)
-    if (lower.Find(generic) >= 0) return true;
-  const bool noDevice = lower.Find(_T("dev_")) < 0;
-  if (noDevice && (lower.Find(_T("pci\\ven_")) >= 0 || lower.Find(_T("hdaudio\\func_01")) >= 0)) return true;
-  return m_mapHardwareIds.Lookup(lower, value) != FALSE;
+  static const CAnyOf generic(kGenericIdentifiers);
+  if (generic.FoundIn(lower)) return true;
+  const bool noDevice = lower.find(u"dev_") == std::u16string_view::npos;
+  if (noDevice && (lower.find(u"pci\\ven_") != std::u16string_view::npos ||
+                   lower.find(u"hdaudio\\func_01") != std::u16string_view::npos))
+    return true;
+  return m_mapHardwareIds.count(lower) != 0;
 }

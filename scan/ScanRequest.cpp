@@ -2,10 +2,14 @@
 // "newdataset". The text is written in one pass, exactly as the XML document lays out a
 // document built element by element (each element on its own CR LF line, childless elements
 // without text as "<name/>"), and then handed to the document in one piece.
+#include <algorithm>
+#include <charconv>
+#include <concepts>
 #include <unordered_set>
 
 #include "DriverScanUpdate.h"
 #include "GlobalConstants.h"
+#include "LoweredText.h"
 #include "TextViews.h"
 
 namespace {
@@ -24,52 +28,62 @@ class CRequestWriter {
       m_pending = nullptr;
       return;
     }
-    m_text += _T("</");
-    m_text += name;
-    m_text += _T(">\r\n");
+    Put(u"</");
+    Put(name);
+    Put(u">\r\n");
   }
-  void Leaf(LPCTSTR name, const CString& value) {
+  void Leaf(std::u16string_view name, std::u16string_view value) {
     Flush();
-    if (value.IsEmpty()) {
+    if (value.empty()) {
       Empty(name);
       return;
     }
-    m_text += _T("<");
-    m_text += name;
-    m_text += _T(">");
-    AppendEscaped(value);
-    m_text += _T("</");
-    m_text += name;
-    m_text += _T(">\r\n");
+    Put(u"<");
+    Put(name);
+    Put(u">");
+    PutEscaped(value);
+    Put(u"</");
+    Put(name);
+    Put(u">\r\n");
+  }
+  // A leaf whose value is a number in that base (16: lower-case digits).
+  template <std::integral Number>
+  void Leaf(std::u16string_view name, Number value, int base = 10) {
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
+    WCHAR wide[sizeof digits];
+    std::copy(static_cast<const char*>(digits), end, wide);
+    Leaf(name, std::u16string_view(wide, static_cast<std::size_t>(end - digits)));
   }
   // The text written, handed over; the writer is empty afterwards.
   CString TakeText() { return std::move(m_text); }
 
  private:
+  void Put(std::u16string_view text) { m_text.Append(text.data(), static_cast<int>(text.size())); }
   void Flush() {
     if (m_pending == nullptr) return;
-    m_text += _T("<");
-    m_text += m_pending;
-    m_text += _T(">\r\n");
+    Put(u"<");
+    Put(m_pending);
+    Put(u">\r\n");
     m_pending = nullptr;
   }
-  void Empty(LPCTSTR name) {
-    m_text += _T("<");
-    m_text += name;
-    m_text += _T("/>\r\n");
+  void Empty(std::u16string_view name) {
+    Put(u"<");
+    Put(name);
+    Put(u"/>\r\n");
   }
-  void AppendEscaped(const CString& value) {
-    for (int i = 0; i < value.GetLength(); ++i) {
+  // The value with "<", "&" and ">" as entities, written a run at a time.
+  void PutEscaped(std::u16string_view value) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
       const WCHAR c = value[i];
-      if (c == '<')
-        m_text += _T("&lt;");
-      else if (c == '&')
-        m_text += _T("&amp;");
-      else if (c == '>')
-        m_text += _T("&gt;");
-      else
-        m_text += c;
+      const char16_t* entity = c == '<' ? u"&lt;" : c == '&' ? u"&amp;" : c == '>' ? u"&gt;" : nullptr;
+      if (entity == nullptr) continue;
+      Put(value.substr(start, i - start));
+      Put(entity);
+      start = i + 1;
     }
+    Put(value.substr(start));
   }
 
   CString m_text;
@@ -85,10 +99,9 @@ CString WithoutSpaces(CString text) {
 void WriteProperties(CRequestWriter& writer, LPCTSTR element, const CKeyValuePairArray& list) {
   writer.Open(element);
   for (INT_PTR i = 0; i < list.GetSize(); ++i) {
-    CString value = list[i].strValue;
-    value.Trim();
-    if (value.IsEmpty()) continue;
-    writer.Leaf(CString(element) + _T("_") + list[i].strKey, value);
+    const std::u16string_view value = TrimmedView(View(list[i].strValue));
+    if (value.empty()) continue;
+    writer.Leaf(View(CString(element) + _T("_") + list[i].strKey), value);
   }
   writer.Close(element);
 }
@@ -146,28 +159,25 @@ void CDriverScanUpdate::SetRequestMachine(const tagScanRequestMachine& machine) 
 
 CString CDriverScanUpdate::CollectMatchingIds(const tagDeviceDriverInfo& device) const {
   CString collected;
-  const auto collect = [&](const CString& id) {
-    const std::u16string_view trimmed = TrimmedView(View(id));
-    if (trimmed.empty()) return;
-    // Most ids have no blanks around them and are tested as they stand.
-    const CString& tested = trimmed.size() == static_cast<std::size_t>(id.GetLength())
-                                ? id
-                                : CString(trimmed.data(), static_cast<int>(trimmed.size()));
-    if (!m_scanner.TestHardwareId(_T(""), tested)) AppendMatchingId(collected, tested);
+  const auto collect = [&](std::u16string_view id) {
+    const std::u16string_view trimmed = TrimmedView(id);
+    if (trimmed.empty() || m_scanner.TestIdentifier(trimmed)) return;
+    if (!collected.IsEmpty()) collected.AppendChar(_T('|'));
+    collected.Append(trimmed.data(), static_cast<int>(trimmed.size()));
   };
   collect(device.szMatchingDeviceId.Text());
-  for (INT_PTR i = 0; i < device.arrHardwareIds.GetSize(); ++i) collect(device.arrHardwareIds[i]);
-  for (INT_PTR i = 0; i < device.arrCompatibleIds.GetSize(); ++i) collect(device.arrCompatibleIds[i]);
+  for (INT_PTR i = 0; i < device.arrHardwareIds.GetSize(); ++i) collect(View(device.arrHardwareIds[i]));
+  for (INT_PTR i = 0; i < device.arrCompatibleIds.GetSize(); ++i) collect(View(device.arrCompatibleIds[i]));
 
   // Split at "|" and keep each id once, in the letter case it came first in. Pieces are
   // compared in a lower-case copy of the whole text, whose positions are the text's own (case
   // is changed unit by unit). The text is split as it stands, however long.
-  CString lowered = collected;
-  lowered.MakeLower();
   const std::u16string_view text = View(collected);
-  const std::u16string_view lower = View(lowered);
+  const CLoweredText lowered(text);
+  const std::u16string_view lower = lowered.View();
   std::unordered_set<std::u16string_view> seen;
   CString kept;
+  kept.Preallocate(collected.GetLength());
   std::size_t position = 0;
   while (position <= text.size()) {
     std::size_t end = text.find(u'|', position);
@@ -176,7 +186,7 @@ CString CDriverScanUpdate::CollectMatchingIds(const tagDeviceDriverInfo& device)
     const std::size_t first = piece.data() - text.data();
     position = end + 1;
     if (piece.empty() || !seen.insert(lower.substr(first, piece.size())).second) continue;
-    if (!kept.IsEmpty()) kept += _T("|");
+    if (!kept.IsEmpty()) kept.AppendChar(_T('|'));
     kept.Append(piece.data(), static_cast<int>(piece.size()));
   }
   kept.Trim();
@@ -190,66 +200,60 @@ void CDriverScanUpdate::BuildScanRequestXml(const CDeviceRecordArray* devices, i
     const tagDeviceDriverInfo* device = devices->GetAt(index);
     if (device == nullptr) break;
     CString excludedValue;
-    if (m_mapExcludedIds.Lookup(device->szText[kSlotHardwareId].Text(), excludedValue)) continue;
+    if (!m_mapExcludedIds.IsEmpty() && m_mapExcludedIds.Lookup(device->szText[kSlotHardwareId].Text(), excludedValue))
+      continue;
     if (device->szText[kSlotDeviceName].Text()[0] == 0) continue;
     const CString matchingId = CollectMatchingIds(*device);
     if (matchingId.GetLength() <= 1) continue;
 
-    CString number, rank, errorCode;
-    number.Format(_T("%d"), index);
-    rank.Format(_T("%0x"), device->nDriverRank);
-    errorCode.Format(_T("%d"), device->nProblem);
     const CRecordText& date = device->szText[kSlotDriverDate];
     writer.Open(_T("device"));
-    writer.Leaf(_T("driverid"), number);
-    writer.Leaf(_T("date"), date.IsNull() ? CString() : ConvertDriverDate(date.Text()));
-    writer.Leaf(_T("version"), device->szText[kSlotDriverVersion].Text());
-    writer.Leaf(_T("matchingid"), matchingId);
-    writer.Leaf(_T("matchingdeviceid"), device->szMatchingDeviceId.Text());
-    writer.Leaf(_T("driverrank"), rank);
-    writer.Leaf(_T("deviceerrorcode"), errorCode);
+    writer.Leaf(u"driverid", index);
+    writer.Leaf(u"date", View(date.IsNull() ? CString() : ConvertDriverDate(date.Text())));
+    writer.Leaf(u"version", device->szText[kSlotDriverVersion].Text());
+    writer.Leaf(u"matchingid", View(matchingId));
+    writer.Leaf(u"matchingdeviceid", device->szMatchingDeviceId.Text());
+    writer.Leaf(u"driverrank", static_cast<unsigned>(device->nDriverRank), 16);
+    writer.Leaf(u"deviceerrorcode", device->nProblem);
     writer.Close(_T("device"));
   }
 
   const tagScanRequestMachine& machine = m_requestMachine;
-  CString osId;
-  osId.Format(_T("%d"), machine.nOsId);
   writer.Open(_T("os"));
-  writer.Leaf(_T("osid"), osId);
+  writer.Leaf(u"osid", machine.nOsId);
   writer.Close(_T("os"));
   writer.Open(_T("key"));
-  writer.Leaf(_T("machineid"), machine.strMachineId);
+  writer.Leaf(u"machineid", View(machine.strMachineId));
   writer.Close(_T("key"));
   const CString initials = WithoutSpaces(g_strBrandWord + g_strProductKeyWord + machine.strAppName);
   writer.Open(_T("saveXmlFileName"));
-  writer.Leaf(_T("file_name_initials"), WithoutSpaces(initials + _T("ScanXml-dt")));
+  writer.Leaf(u"file_name_initials", View(WithoutSpaces(initials + _T("ScanXml-dt"))));
   writer.Close(_T("saveXmlFileName"));
   writer.Open(_T("campaign_info"));
-  writer.Leaf(_T("utm_source"), machine.strUtmSource);
-  writer.Leaf(_T("utm_campaign"), machine.strUtmCampaign);
+  writer.Leaf(u"utm_source", View(machine.strUtmSource));
+  writer.Leaf(u"utm_campaign", View(machine.strUtmCampaign));
   writer.Close(_T("campaign_info"));
   writer.Open(_T("dbref"));
-  writer.Leaf(_T("dbinitials"), initials);
+  writer.Leaf(u"dbinitials", View(initials));
   writer.Close(_T("dbref"));
   writer.Open(_T("system_name"));
-  writer.Leaf(_T("sysname"), machine.strComputerName);
+  writer.Leaf(u"sysname", View(machine.strComputerName));
   writer.Close(_T("system_name"));
   WriteProperties(writer, _T("bios_info"), machine.arrBios);
   WriteProperties(writer, _T("baseboard_info"), machine.arrBaseBoard);
   writer.Open(_T("mac_info"));
   for (INT_PTR i = 0; i < machine.arrMacAddresses.GetSize(); ++i) {
-    CString address = machine.arrMacAddresses[i];
-    address.Trim();
-    if (address.IsEmpty()) continue;
+    const std::u16string_view address = TrimmedView(View(machine.arrMacAddresses[i]));
+    if (address.empty()) continue;
     CString name;
     name.Format(_T("mac_address_id_%d"), static_cast<int>(i));
-    writer.Leaf(name, address);
+    writer.Leaf(View(name), address);
   }
-  writer.Leaf(_T("mac_address_virtual_id_0"), g_strIgnoredAdapter1);
-  writer.Leaf(_T("mac_address_virtual_id_1"), g_strIgnoredAdapter2);
+  writer.Leaf(u"mac_address_virtual_id_0", View(g_strIgnoredAdapter1));
+  writer.Leaf(u"mac_address_virtual_id_1", View(g_strIgnoredAdapter2));
   writer.Close(_T("mac_info"));
   writer.Open(_T("user_hash"));
-  writer.Leaf(_T("user_hash_data"), machine.strUserHash);
+  writer.Leaf(u"user_hash_data", View(machine.strUserHash));
   writer.Close(_T("user_hash"));
   writer.Close(_T("newdataset"));
   document.SetDocumentText(writer.TakeText());
