@@ -1,6 +1,8 @@
 // Device records: owned texts, reset, deep copy, record arrays and the case-blind sort.
 #include "DeviceRecord.h"
 
+#include <memory>
+
 #include <cstring>
 
 void CRecordText::Store(LPCWSTR text, int length) {
@@ -82,6 +84,13 @@ void CDeviceRecordArray::SetSize(INT_PTR newSize) {
   }
   m_records.reserve(size);
   while (m_records.size() < size) m_records.push_back(std::make_unique<tagDeviceDriverInfo>());
+}
+
+void CDeviceRecordArray::Renew() {
+  for (const std::unique_ptr<tagDeviceDriverInfo>& record : m_records) {
+    std::destroy_at(record.get());
+    std::construct_at(record.get());
+  }
 }
 
 tagDeviceDriverInfo* CDeviceRecordArray::GetAt(INT_PTR index) {

@@ -276,11 +276,18 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
     m_nSkippedAnswers = static_cast<int>(m_answerMap.size());
     return;
   }
-  // One update record per scanned device, and never fewer than the block the engine started
-  // with. The previous block is freed first, so that the new one takes up its memory.
-  first->pLinked.reset();
-  first->pLinked = std::make_unique<CDeviceRecordArray>(std::max(m_nDeviceCount, kUpdateBlockSize));
-  CDeviceRecordArray& block = *first->pLinked;
+  // One fresh update record per scanned device, and never fewer than the block the engine
+  // started with. A block of that size is renewed where it is; another is freed first, so
+  // that the new one takes up its memory.
+  const int blockSize = std::max(m_nDeviceCount, kUpdateBlockSize);
+  std::unique_ptr<CDeviceRecordArray>& linked = first->pLinked;
+  if (linked && linked->GetSize() == blockSize) {
+    linked->Renew();
+  } else {
+    linked.reset();
+    linked = std::make_unique<CDeviceRecordArray>(blockSize);
+  }
+  CDeviceRecordArray& block = *linked;
 
   // Both the driverids and the records are in driverid order: one walk over the records hands
   // each device its own.
@@ -304,7 +311,8 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
   }
 
   // Sorted without regard to case, keys that compare equal keeping their order: the order the
-  // array's own neighbour-swap sort gives, in n log n.
+  // array's own neighbour-swap sort gives, in n log n. Each key is compared in its case-folded
+  // form, made once.
   std::vector<CString> keys;
   keys.reserve(m_updatedDevices.size());
   for (const int deviceIndex : m_updatedDevices) {
@@ -321,6 +329,12 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
     key.AppendChar(_T('|'));
     for (const char* digit = digits; digit != end; ++digit) key.AppendChar(static_cast<WCHAR>(*digit));
   }
-  std::stable_sort(keys.begin(), keys.end(), [](const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; });
-  for (const CString& key : keys) m_arrResultKeys.Add(key);
+  std::vector<std::pair<std::u16string, const CString*>> folded;
+  folded.reserve(keys.size());
+  for (const CString& key : keys) {
+    std::u16string& text = folded.emplace_back(View(key), &key).first;
+    for (char16_t& unit : text) unit = zx::FoldCase(unit);
+  }
+  std::stable_sort(folded.begin(), folded.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& entry : folded) m_arrResultKeys.Add(*entry.second);
 }
