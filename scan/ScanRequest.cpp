@@ -3,6 +3,7 @@
 // document built element by element (each element on its own CR LF line, childless elements
 // without text as "<name/>"), and then handed to the document in one piece.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <concepts>
 #include <unordered_set>
@@ -90,6 +91,29 @@ class CRequestWriter {
   LPCTSTR m_pending = nullptr;
 };
 
+// Texts met so far: a few kept in a short list searched in turn, more in a hashed set.
+class CSeenTexts {
+ public:
+  // True the first time a text is offered.
+  bool Insert(std::u16string_view text) {
+    if (m_hashed.empty()) {
+      const auto listed = m_list.begin() + static_cast<std::ptrdiff_t>(m_listed);
+      if (std::find(m_list.begin(), listed, text) != listed) return false;
+      if (m_listed < m_list.size()) {
+        m_list[m_listed++] = text;
+        return true;
+      }
+      m_hashed.insert(m_list.begin(), m_list.end());
+    }
+    return m_hashed.insert(text).second;
+  }
+
+ private:
+  std::array<std::u16string_view, 16> m_list;
+  std::size_t m_listed = 0;
+  std::unordered_set<std::u16string_view> m_hashed;
+};
+
 CString WithoutSpaces(CString text) {
   text.Remove(' ');
   return text;
@@ -128,15 +152,26 @@ void TakeHardwareLists(const CHardwareHash& hash, tagScanRequestMachine& machine
 }
 
 CString ConvertDriverDate(const CString& date) {
-  const int lastDash = date.ReverseFind('-');
-  const CString year = lastDash < 0 ? date : date.Mid(lastDash + 1);
-  const CString rest = lastDash < 0 ? CString() : date.Left(lastDash);
-  const int secondDash = rest.ReverseFind('-');
-  CString month = secondDash < 0 ? rest : rest.Left(secondDash);
-  CString day = secondDash < 0 ? CString() : rest.Mid(secondDash + 1);
-  if (month.GetLength() == 1) month = _T("0") + month;
-  if (day.GetLength() == 1) day = _T("0") + day;
-  return year + _T("-") + month + _T("-") + day;
+  constexpr std::size_t kNone = std::u16string_view::npos;
+  const std::u16string_view text = View(date);
+  const std::size_t lastDash = text.rfind(u'-');
+  const std::u16string_view year = lastDash == kNone ? text : text.substr(lastDash + 1);
+  const std::u16string_view rest = lastDash == kNone ? std::u16string_view() : text.substr(0, lastDash);
+  const std::size_t secondDash = rest.rfind(u'-');
+  const std::u16string_view month = secondDash == kNone ? rest : rest.substr(0, secondDash);
+  const std::u16string_view day = secondDash == kNone ? std::u16string_view() : rest.substr(secondDash + 1);
+  CString converted;
+  converted.Preallocate(static_cast<int>(text.size()) + 4);
+  const auto append = [&converted](std::u16string_view part) {
+    if (part.size() == 1) converted.AppendChar(_T('0'));
+    converted.Append(part.data(), static_cast<int>(part.size()));
+  };
+  converted.Append(year.data(), static_cast<int>(year.size()));
+  converted.AppendChar(_T('-'));
+  append(month);
+  converted.AppendChar(_T('-'));
+  append(day);
+  return converted;
 }
 
 void AppendMatchingId(CString& text, const CString& id) {
@@ -175,7 +210,7 @@ CString CDriverScanUpdate::CollectMatchingIds(const tagDeviceDriverInfo& device)
   const std::u16string_view text = View(collected);
   const CLoweredText lowered(text);
   const std::u16string_view lower = lowered.View();
-  std::unordered_set<std::u16string_view> seen;
+  CSeenTexts seen;
   CString kept;
   kept.Preallocate(collected.GetLength());
   std::size_t position = 0;
@@ -185,7 +220,7 @@ CString CDriverScanUpdate::CollectMatchingIds(const tagDeviceDriverInfo& device)
     const std::u16string_view piece = TrimmedView(text.substr(position, end - position));
     const std::size_t first = piece.data() - text.data();
     position = end + 1;
-    if (piece.empty() || !seen.insert(lower.substr(first, piece.size())).second) continue;
+    if (piece.empty() || !seen.Insert(lower.substr(first, piece.size()))) continue;
     if (!kept.IsEmpty()) kept.AppendChar(_T('|'));
     kept.Append(piece.data(), static_cast<int>(piece.size()));
   }
