@@ -2,6 +2,7 @@
 // kept although generic, and hardware ids that are never worth asking the service about.
 #include "DeviceScanner.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "LoweredText.h"
@@ -132,12 +133,16 @@ class CAnyOf {
  public:
   template <std::size_t N>
   explicit CAnyOf(const LPCTSTR (&texts)[N]) {
-    for (LPCTSTR text : texts) m_byFirst[text[0]].push_back(text);
+    for (LPCTSTR text : texts) {
+      m_byFirst[text[0]].push_back(text);
+      m_firsts[text[0] / 64] |= 1ull << (text[0] % 64);
+    }
   }
   bool FoundIn(std::u16string_view text) const {
     for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] >= 0x80) continue;
-      for (const std::u16string_view candidate : m_byFirst[text[i]])
+      const WCHAR c = text[i];
+      if (c >= 0x80 || (m_firsts[c / 64] >> (c % 64) & 1) == 0) continue;
+      for (const std::u16string_view candidate : m_byFirst[c])
         if (text.substr(i, candidate.size()) == candidate) return true;
     }
     return false;
@@ -145,6 +150,7 @@ class CAnyOf {
 
  private:
   std::vector<std::u16string_view> m_byFirst[0x80];
+  std::uint64_t m_firsts[2] = {};  // the first units, one bit each
 };
 
 }  // namespace
