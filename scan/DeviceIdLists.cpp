@@ -122,9 +122,9 @@ const LPCTSTR kHardwareIds[] = {
     _T("landesk_mirror_driver"),
 };
 
-template <std::size_t N>
-void Fill(std::unordered_set<std::u16string_view>& list, const LPCTSTR (&keys)[N]) {
-  for (LPCTSTR key : keys) list.insert(key);
+template <class List, std::size_t N>
+void Fill(List& list, const LPCTSTR (&keys)[N]) {
+  for (LPCTSTR key : keys) list.Add(key);
 }
 
 // Whether any of the texts (each starting with an ASCII unit) occurs in `text`: one pass,
@@ -164,10 +164,10 @@ void CDeviceScanner::GetBuiltInSection(LPCTSTR section, IdentifierSet& list) con
 }
 
 void CDeviceScanner::LoadIdLists() {
-  m_mapCategory.clear();
-  m_mapGenericIdentifiers.clear();
-  m_mapIncludes.clear();
-  m_mapHardwareIds.clear();
+  m_mapCategory.Clear();
+  m_mapGenericIdentifiers.Clear();
+  m_mapIncludes.Clear();
+  m_mapHardwareIds.Clear();
   GetBuiltInSection(_T("Category"), m_mapCategory);
   GetBuiltInSection(_T("GenericIdentifiers"), m_mapGenericIdentifiers);
   GetBuiltInSection(_T("Includes"), m_mapIncludes);
@@ -175,7 +175,7 @@ void CDeviceScanner::LoadIdLists() {
 }
 
 bool CDeviceScanner::TestHardwareId(const CString& classText, const CString& id) const {
-  if (m_mapCategory.count(View(classText)) != 0) return true;
+  if (m_mapCategory.Contains(View(classText))) return true;
   return TestIdentifier(View(id));
 }
 
@@ -183,7 +183,7 @@ bool CDeviceScanner::TestIdentifier(std::u16string_view id) const {
   if (id.empty()) return false;
   const CLoweredText lowered(id);
   const std::u16string_view lower = lowered.View();
-  if (m_mapIncludes.count(lower) != 0) return false;
+  if (m_mapIncludes.Contains(lower)) return false;
   if (lower[0] == _T('*')) return true;
   static const CAnyOf generic(kGenericIdentifiers);
   if (generic.FoundIn(lower)) return true;
@@ -191,5 +191,5 @@ bool CDeviceScanner::TestIdentifier(std::u16string_view id) const {
   if (noDevice && (lower.find(u"pci\\ven_") != std::u16string_view::npos ||
                    lower.find(u"hdaudio\\func_01") != std::u16string_view::npos))
     return true;
-  return m_mapHardwareIds.count(lower) != 0;
+  return m_mapHardwareIds.Contains(lower);
 }

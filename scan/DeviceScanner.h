@@ -6,6 +6,7 @@
 #include <afx.h>
 #include <setupapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,7 +62,23 @@ class CDeviceScanner {
   struct WorkRow;
 
   // A built-in list: its texts as they stand (case counts), pointing into the built-in tables.
-  using IdentifierSet = std::unordered_set<std::u16string_view>;
+  // A text longer than the longest of the list is known to be absent without a lookup.
+  class IdentifierSet {
+   public:
+    void Clear() {
+      m_texts.clear();
+      m_longest = 0;
+    }
+    void Add(std::u16string_view text) {
+      m_texts.insert(text);
+      m_longest = std::max(m_longest, text.size());
+    }
+    bool Contains(std::u16string_view text) const { return text.size() <= m_longest && m_texts.count(text) != 0; }
+
+   private:
+    std::unordered_set<std::u16string_view> m_texts;
+    std::size_t m_longest = 0;
+  };
 
   void GetBuiltInSection(LPCTSTR section, IdentifierSet& list) const;
   bool StopRequested() const;
