@@ -57,10 +57,25 @@ class CRequestWriter {
     Leaf(name, std::u16string_view(wide, static_cast<std::size_t>(end - digits)));
   }
   // The text written, handed over; the writer is empty afterwards.
-  CString TakeText() { return std::move(m_text); }
+  CString TakeText() {
+    m_text.ReleaseBufferSetLength(static_cast<int>(m_length));
+    m_buffer = nullptr;
+    m_length = m_capacity = 0;
+    return std::move(m_text);
+  }
 
  private:
-  void Put(std::u16string_view text) { m_text.Append(text.data(), static_cast<int>(text.size())); }
+  // Room for `more` units behind the written text.
+  void Reserve(std::size_t more) {
+    if (more <= m_capacity - m_length) return;
+    m_capacity = std::max(m_capacity * 2, m_length + more + kFirstRoom);
+    m_buffer = m_text.GetBufferSetLength(static_cast<int>(m_capacity));
+  }
+  void Put(std::u16string_view text) {
+    Reserve(text.size());
+    std::copy(text.begin(), text.end(), m_buffer + m_length);
+    m_length += text.size();
+  }
   void Flush() {
     if (m_pending == nullptr) return;
     Put(u"<");
@@ -73,21 +88,28 @@ class CRequestWriter {
     Put(name);
     Put(u"/>\r\n");
   }
-  // The value with "<", "&" and ">" as entities, written a run at a time.
+  // The value with "<", "&" and ">" as entities.
   void PutEscaped(std::u16string_view value) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-      const WCHAR c = value[i];
-      const char16_t* entity = c == '<' ? u"&lt;" : c == '&' ? u"&amp;" : c == '>' ? u"&gt;" : nullptr;
-      if (entity == nullptr) continue;
-      Put(value.substr(start, i - start));
-      Put(entity);
-      start = i + 1;
+    Reserve(value.size() * std::char_traits<char16_t>::length(u"&amp;"));
+    WCHAR* out = m_buffer + m_length;
+    for (const WCHAR c : value) {
+      const std::u16string_view entity = c == '<' ? u"&lt;" : c == '&' ? u"&amp;" : c == '>' ? u"&gt;" : u"";
+      if (entity.empty()) {
+        *out++ = c;
+      } else {
+        out = std::copy(entity.begin(), entity.end(), out);
+      }
     }
-    Put(value.substr(start));
+    m_length = static_cast<std::size_t>(out - m_buffer);
   }
 
+  // The text is written into the string's own buffer, which grows by doubling; the units
+  // past `m_length` are room not yet written.
+  static constexpr std::size_t kFirstRoom = 4096;
   CString m_text;
+  WCHAR* m_buffer = nullptr;
+  std::size_t m_length = 0;
+  std::size_t m_capacity = 0;
   LPCTSTR m_pending = nullptr;
 };
 
