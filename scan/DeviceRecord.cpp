@@ -1,9 +1,8 @@
 // Device records: owned texts, reset, deep copy, record arrays and the case-blind sort.
 #include "DeviceRecord.h"
 
-#include <memory>
-
 #include <cstring>
+#include <memory>
 
 void CRecordText::Store(LPCWSTR text, int length) {
   // Room for one character more than the text, as the records have always kept it.

@@ -4,13 +4,12 @@
 // without text as "<name/>"), and then handed to the document in one piece.
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <concepts>
 #include <unordered_set>
 
 #include "DriverScanUpdate.h"
 #include "GlobalConstants.h"
 #include "LoweredText.h"
+#include "NumberText.h"
 #include "TextViews.h"
 
 namespace {
@@ -46,15 +45,6 @@ class CRequestWriter {
     Put(u"</");
     Put(name);
     Put(u">\r\n");
-  }
-  // A leaf whose value is a number in that base (16: lower-case digits).
-  template <std::integral Number>
-  void Leaf(std::u16string_view name, Number value, int base = 10) {
-    char digits[24];
-    const char* end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
-    WCHAR wide[sizeof digits];
-    std::copy(static_cast<const char*>(digits), end, wide);
-    Leaf(name, std::u16string_view(wide, static_cast<std::size_t>(end - digits)));
   }
   // The text written, handed over; the writer is empty afterwards.
   CString TakeText() {
@@ -265,19 +255,19 @@ void CDriverScanUpdate::BuildScanRequestXml(const CDeviceRecordArray* devices, i
 
     const CRecordText& date = device->szText[kSlotDriverDate];
     writer.Open(_T("device"));
-    writer.Leaf(u"driverid", index);
+    writer.Leaf(u"driverid", CNumberText(index).View());
     writer.Leaf(u"date", View(date.IsNull() ? CString() : ConvertDriverDate(date.Text())));
     writer.Leaf(u"version", device->szText[kSlotDriverVersion].Text());
     writer.Leaf(u"matchingid", View(matchingId));
     writer.Leaf(u"matchingdeviceid", device->szMatchingDeviceId.Text());
-    writer.Leaf(u"driverrank", static_cast<unsigned>(device->nDriverRank), 16);
-    writer.Leaf(u"deviceerrorcode", device->nProblem);
+    writer.Leaf(u"driverrank", CNumberText(static_cast<unsigned>(device->nDriverRank), 16).View());
+    writer.Leaf(u"deviceerrorcode", CNumberText(device->nProblem).View());
     writer.Close(_T("device"));
   }
 
   const tagScanRequestMachine& machine = m_requestMachine;
   writer.Open(_T("os"));
-  writer.Leaf(u"osid", machine.nOsId);
+  writer.Leaf(u"osid", CNumberText(machine.nOsId).View());
   writer.Close(_T("os"));
   writer.Open(_T("key"));
   writer.Leaf(u"machineid", View(machine.strMachineId));

@@ -2,7 +2,6 @@
 // version and id tests, the update record, its rank, and whether the update counts as found.
 // Every driverid of the answer is checked against the scanned devices before it is used.
 #include <algorithm>
-#include <charconv>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "DriverScanUpdate.h"
 #include "ExclusionList.h"
 #include "LoweredText.h"
+#include "NumberText.h"
 #include "TextViews.h"
 
 namespace {
@@ -319,15 +319,12 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
     const tagDeviceDriverInfo& device = *m_pDevices->GetAt(deviceIndex);
     const std::u16string_view className(device.szText[kSlotClassName].Text());
     const std::u16string_view deviceName(device.szText[kSlotDeviceName].Text());
-    char digits[16];
-    const char* end = std::to_chars(digits, digits + sizeof digits, deviceIndex).ptr;
+    const CNumberText numberText(deviceIndex);
+    const std::u16string_view number = numberText.View();
     CString& key = keys.emplace_back();
-    key.Preallocate(static_cast<int>(className.size() + deviceName.size()) + 2 + static_cast<int>(end - digits));
-    key.Append(className.data(), static_cast<int>(className.size()));
-    key.AppendChar(_T('|'));
-    key.Append(deviceName.data(), static_cast<int>(deviceName.size()));
-    key.AppendChar(_T('|'));
-    for (const char* digit = digits; digit != end; ++digit) key.AppendChar(static_cast<WCHAR>(*digit));
+    key.Preallocate(static_cast<int>(className.size() + deviceName.size() + number.size()) + 2);
+    for (const std::u16string_view part : {className, std::u16string_view(u"|"), deviceName, std::u16string_view(u"|"), number})
+      key.Append(part.data(), static_cast<int>(part.size()));
   }
   std::vector<std::pair<std::u16string, const CString*>> folded;
   folded.reserve(keys.size());
