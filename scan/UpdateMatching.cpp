@@ -295,12 +295,8 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
   for (const int deviceIndex : m_answerDriverIds) {
     while (records != m_answerMap.cend() && records->first < deviceIndex) ++records;
     m_deviceAnswers.clear();
-    for (; records != m_answerMap.cend() && records->first == deviceIndex; ++records) {
-      // The id test reads each record's hardware identifier next; asked for now, it is on
-      // its way while the walk goes on.
-      __builtin_prefetch(records->second.hardwareidentifier.GetString());
+    for (; records != m_answerMap.cend() && records->first == deviceIndex; ++records)
       m_deviceAnswers.push_back(&records->second);
-    }
     const tagDeviceDriverInfo* device = deviceIndex < m_nDeviceCount ? m_pDevices->GetAt(deviceIndex) : nullptr;
     tagDeviceDriverInfo* update = block.GetAt(deviceIndex);
     if (device == nullptr || update == nullptr) {
