@@ -37,7 +37,8 @@ endfunction()
 #         [SNAPSHOTS folder]): one GoogleTest program, registered test by test. With OWN_FOLDER the
 # program lies in a folder of its own beside copies of the named shared modules, as a shipped
 # program lies beside its libraries, and its tests run one at a time (they write files beside
-# those modules); the resource library qvxres comes with its resources. DIALOG_TESTING adds the
+# those modules), though beside the tests of any other program; the resource library qvxres
+# comes with its resources. DIALOG_TESTING adds the
 # dialogs' test helpers (tests/ui/dialogs), POPUP_TESTING the popups' as well (tests/ui/popups);
 # SNAPSHOTS names the folder of tests/data/snapshots that holds its reference pictures
 # (ZX_UI_SNAPSHOTS).
@@ -69,7 +70,7 @@ function(zx_test name)
     if("qvxres" IN_LIST A_MODULES)
       zx_copy_resources(${name} ${folder} qvxres)
     endif()
-    set(properties PROPERTIES RUN_SERIAL TRUE)
+    set(properties PROPERTIES RESOURCE_LOCK ${folder})
   else()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin
                           BUILD_RPATH "${ZX_PROGRAM_DIR}")

@@ -20,14 +20,22 @@ inline ULONG LoadLittleEndian(const BYTE* p) {
 
 inline ULONG RotateLeft(ULONG x, int n) { return (x << n) | (x >> (32 - n)); }
 
+// Each step waits on b, the word the step before made: the message word, the constant and
+// what does not depend on b are added to a first, so that only a few operations follow b.
+// G's two halves have no bit in common, so they can be added apart.
 inline ULONG F(ULONG x, ULONG y, ULONG z) { return z ^ (x & (y ^ z)); }
-inline ULONG G(ULONG x, ULONG y, ULONG z) { return y ^ (z & (x ^ y)); }
-inline ULONG H(ULONG x, ULONG y, ULONG z) { return x ^ y ^ z; }
+inline ULONG H(ULONG x, ULONG y, ULONG z) { return x ^ (y ^ z); }
 inline ULONG I(ULONG x, ULONG y, ULONG z) { return y ^ (x | ~z); }
 
 template <ULONG (*Fn)(ULONG, ULONG, ULONG)>
 inline void Step(ULONG& a, ULONG b, ULONG c, ULONG d, ULONG x, int s, ULONG t) {
-  a = b + RotateLeft(a + Fn(b, c, d) + x + t, s);
+  const ULONG early = a + (x + t);
+  a = b + RotateLeft(early + Fn(b, c, d), s);
+}
+
+inline void StepG(ULONG& a, ULONG b, ULONG c, ULONG d, ULONG x, int s, ULONG t) {
+  const ULONG early = a + (x + t) + (c & ~d);
+  a = b + RotateLeft(early + (b & d), s);
 }
 
 void CompressBlock(ULONG state[4], const BYTE* block) {
@@ -52,22 +60,22 @@ void CompressBlock(ULONG state[4], const BYTE* block) {
   Step<F>(c, d, a, b, x[14], 17, 0xa679438e);
   Step<F>(b, c, d, a, x[15], 22, 0x49b40821);
 
-  Step<G>(a, b, c, d, x[1], 5, 0xf61e2562);
-  Step<G>(d, a, b, c, x[6], 9, 0xc040b340);
-  Step<G>(c, d, a, b, x[11], 14, 0x265e5a51);
-  Step<G>(b, c, d, a, x[0], 20, 0xe9b6c7aa);
-  Step<G>(a, b, c, d, x[5], 5, 0xd62f105d);
-  Step<G>(d, a, b, c, x[10], 9, 0x02441453);
-  Step<G>(c, d, a, b, x[15], 14, 0xd8a1e681);
-  Step<G>(b, c, d, a, x[4], 20, 0xe7d3fbc8);
-  Step<G>(a, b, c, d, x[9], 5, 0x21e1cde6);
-  Step<G>(d, a, b, c, x[14], 9, 0xc33707d6);
-  Step<G>(c, d, a, b, x[3], 14, 0xf4d50d87);
-  Step<G>(b, c, d, a, x[8], 20, 0x455a14ed);
-  Step<G>(a, b, c, d, x[13], 5, 0xa9e3e905);
-  Step<G>(d, a, b, c, x[2], 9, 0xfcefa3f8);
-  Step<G>(c, d, a, b, x[7], 14, 0x676f02d9);
-  Step<G>(b, c, d, a, x[12], 20, 0x8d2a4c8a);
+  StepG(a, b, c, d, x[1], 5, 0xf61e2562);
+  StepG(d, a, b, c, x[6], 9, 0xc040b340);
+  StepG(c, d, a, b, x[11], 14, 0x265e5a51);
+  StepG(b, c, d, a, x[0], 20, 0xe9b6c7aa);
+  StepG(a, b, c, d, x[5], 5, 0xd62f105d);
+  StepG(d, a, b, c, x[10], 9, 0x02441453);
+  StepG(c, d, a, b, x[15], 14, 0xd8a1e681);
+  StepG(b, c, d, a, x[4], 20, 0xe7d3fbc8);
+  StepG(a, b, c, d, x[9], 5, 0x21e1cde6);
+  StepG(d, a, b, c, x[14], 9, 0xc33707d6);
+  StepG(c, d, a, b, x[3], 14, 0xf4d50d87);
+  StepG(b, c, d, a, x[8], 20, 0x455a14ed);
+  StepG(a, b, c, d, x[13], 5, 0xa9e3e905);
+  StepG(d, a, b, c, x[2], 9, 0xfcefa3f8);
+  StepG(c, d, a, b, x[7], 14, 0x676f02d9);
+  StepG(b, c, d, a, x[12], 20, 0x8d2a4c8a);
 
   Step<H>(a, b, c, d, x[5], 4, 0xfffa3942);
   Step<H>(d, a, b, c, x[8], 11, 0x8771f681);
