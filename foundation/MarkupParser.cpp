@@ -28,9 +28,13 @@ class Parser {
  private:
   // An element whose content is being scanned, with the scan position within it.
   struct Open {
+    // Made where it is stored, from its parts: a copy through memory would be read back
+    // before its parts are written.
+    Open(int openSlot, int openFrom, std::u16string_view openName) : slot(openSlot), from(openFrom), name(openName) {}
+
     int slot;
-    int lastChild;  // the last child linked so far
-    int from;       // the scan position within its content
+    int lastChild = 0;  // the last child linked so far
+    int from;           // the scan position within its content
     std::u16string_view name;
   };
 
@@ -49,14 +53,15 @@ class Parser {
 // The top of the stack is the parent whose content is being scanned. The document's own
 // end-tag-left field is left on the "<" of its root.
 int Parser::ParseRoot() {
-  std::vector<Open> open{{0, 0, 0, {}}};
+  std::vector<Open> open;
+  open.emplace_back(0, 0, std::u16string_view());
   for (;;) {
     Open& parent = open.back();
     std::u16string_view name;
     if (parent.slot != 0) {
       const int opened = ReadLeaves(parent, name);
       if (opened != 0) {
-        open.push_back({opened, 0, positions_[opened].nEndL, name});
+        open.emplace_back(opened, positions_[opened].nEndL, name);
         continue;
       }
     }
@@ -76,7 +81,7 @@ int Parser::ParseRoot() {
     Link(parent, slot);
     const CMarkup::ElemPos& pos = positions_[slot];
     if (!pos.IsEmptyElement()) {
-      open.push_back({slot, 0, pos.nEndL, name});
+      open.emplace_back(slot, pos.nEndL, name);
       continue;
     }
     if (parent.slot == 0) break;
