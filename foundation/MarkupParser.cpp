@@ -26,9 +26,23 @@ class Parser {
   int ParseRoot();
 
  private:
+  // An element whose content is being scanned, with the scan position within it.
+  struct Open {
+    // Made where it is stored, from its parts: a copy through memory would be read back
+    // before its parts are written.
+    Open(int openSlot, int openFrom, std::u16string_view openName) : slot(openSlot), from(openFrom), name(openName) {}
+
+    int slot;
+    int lastChild = 0;  // the last child linked so far
+    int from;           // the scan position within its content
+    std::u16string_view name;
+  };
+
+  int NextTagLeft(int from) const;
+  int ReadLeaves(Open& parent, std::u16string_view& name);
+  void Link(Open& parent, int slot);
   int ParseStartTag(int parent, int& from, std::u16string_view& name);
   int ParseEndTag(int slot, std::u16string_view name);
-  bool CloseSimpleLeaf(int slot, std::u16string_view name);
   int Fail(LPCTSTR message, std::u16string_view name = {});
 
   std::u16string_view doc_;
@@ -39,16 +53,18 @@ class Parser {
 // The top of the stack is the parent whose content is being scanned. The document's own
 // end-tag-left field is left on the "<" of its root.
 int Parser::ParseRoot() {
-  struct Open {
-    int slot;
-    int lastChild;  // the last child linked so far
-    int from;       // the scan position within its content
-    std::u16string_view name;
-  };
-  std::vector<Open> open{{0, 0, 0, {}}};
+  std::vector<Open> open;
+  open.emplace_back(0, 0, std::u16string_view());
   for (;;) {
     Open& parent = open.back();
     std::u16string_view name;
+    if (parent.slot != 0) {
+      const int opened = ReadLeaves(parent, name);
+      if (opened != 0) {
+        open.emplace_back(opened, positions_[opened].nEndL, name);
+        continue;
+      }
+    }
     const int slot = ParseStartTag(parent.slot, parent.from, name);
     if (slot < 0) return -1;
     if (slot == 0) {
@@ -62,15 +78,10 @@ int Parser::ParseRoot() {
       open.back().from = positions_[closed].nEndR + 1;
       continue;
     }
-    if (parent.lastChild == 0) {
-      positions_[parent.slot].iElemChild = slot;
-    } else {
-      positions_[parent.lastChild].iElemNext = slot;
-    }
-    parent.lastChild = slot;
+    Link(parent, slot);
     const CMarkup::ElemPos& pos = positions_[slot];
-    if (!pos.IsEmptyElement() && !CloseSimpleLeaf(slot, name)) {
-      open.push_back({slot, 0, pos.nEndL, name});
+    if (!pos.IsEmptyElement()) {
+      open.emplace_back(slot, pos.nEndL, name);
       continue;
     }
     if (parent.slot == 0) break;
@@ -80,16 +91,70 @@ int Parser::ParseRoot() {
   return open.front().lastChild;
 }
 
-// Most elements are "<name>data</name>": the first "<" after the start tag opens the element's
-// own end tag, written without blanks, which closes it at once. Anything else is left open
-// for the general path, which starts again from the start tag's end.
-bool Parser::CloseSimpleLeaf(int slot, std::u16string_view name) {
-  CMarkup::ElemPos& pos = positions_[slot];
-  const int lt = CMarkupScanner::Find(doc_, pos.nStartR + 1, '<');
-  if (!CMarkupScanner::ClosesWith(doc_, static_cast<std::size_t>(lt), name)) return false;
-  pos.nEndL = lt;
-  pos.nEndR = lt + 2 + static_cast<int>(name.size());
-  return true;
+// The first "<" at or after `from`, or the length of the text. Tags are mostly apart by a line
+// break or nothing: that gap is passed over before any search.
+int Parser::NextTagLeft(int from) const {
+  const int length = static_cast<int>(doc_.size());
+  int lt = from;
+  if (lt + 1 < length && doc_[lt] == '\r' && doc_[lt + 1] == '\n') lt += 2;
+  if (lt < length && doc_[lt] != '<') lt = CMarkupScanner::Find(doc_, lt, '<');
+  return lt;
+}
+
+void Parser::Link(Open& parent, int slot) {
+  if (parent.lastChild == 0) {
+    positions_[parent.slot].iElemChild = slot;
+  } else {
+    positions_[parent.lastChild].iElemNext = slot;
+  }
+  parent.lastChild = slot;
+}
+
+// Reads the elements under `parent` from its scan position on while they stand in the usual
+// shape: "<name>data</name>", "<name/>" and "<name>" whose content goes on otherwise. Each is linked; the scan position is left after the last element
+// closed. Answers the slot of an element left open, with its name in `name`, or 0 where
+// anything else stands, for the token by token path.
+int Parser::ReadLeaves(Open& parent, std::u16string_view& name) {
+  const WCHAR* const doc = doc_.data();
+  const int length = static_cast<int>(doc_.size());
+  int from = parent.from;
+  for (;;) {
+    CMarkupScanner::ReadAhead(doc + from);
+    const int lt = NextTagLeft(from);
+    if (lt + 2 >= length || doc[lt + 1] == 0 || !CMarkupScanner::StartsName(doc[lt + 1])) break;
+    const int after = CMarkupScanner::FindDelimiter(doc_, lt + 2);
+    if (after + 1 >= length) break;
+    const std::u16string_view tagName(doc + lt + 1, static_cast<std::size_t>(after - lt - 1));
+    // Left open unless closed at once by its own end tag written without blanks.
+    int startRight = after;
+    int endLeft = after + 1;
+    int endRight = 0;
+    if (doc[after] == '>') {
+      const int close = CMarkupScanner::Find(doc_, after + 1, '<');
+      if (CMarkupScanner::ClosesWith(doc_, static_cast<std::size_t>(close), tagName)) {
+        endLeft = close;
+        endRight = close + 2 + static_cast<int>(tagName.size());
+      }
+    } else if (doc[after] == '/' && doc[after + 1] == '>') {
+      startRight = after + 1;
+      endLeft = after;
+      endRight = after + 1;
+    } else {
+      break;
+    }
+    // Built in place: a copy through memory would be read back before its parts are written.
+    positions_.push_back({lt, startRight, endLeft, endRight, parent.slot, 0, 0});
+    const int slot = static_cast<int>(positions_.size()) - 1;
+    Link(parent, slot);
+    if (endRight == 0) {
+      parent.from = lt;
+      name = tagName;
+      return slot;
+    }
+    from = endRight + 1;
+  }
+  parent.from = from;
+  return 0;
 }
 
 // The start of the next element under `parent`, scanning from `from`, which is left on the
@@ -101,11 +166,7 @@ int Parser::ParseStartTag(int parent, int& from, std::u16string_view& name) {
   int lt = 0;
   int after = 0;  // just after the name
   for (;;) {
-    // Tags are mostly apart by a line break or nothing: that gap is passed over before any
-    // search.
-    lt = from;
-    if (lt + 1 < length && doc_[lt] == '\r' && doc_[lt + 1] == '\n') lt += 2;
-    if (lt < length && doc_[lt] != '<') lt = CMarkupScanner::Find(doc_, lt, '<');
+    lt = NextTagLeft(from);
     if (lt == length) return Fail(kNoElementTag);
     from = lt;
     // The usual "<name" and "</" are read directly, anything else token by token.

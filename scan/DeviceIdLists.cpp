@@ -2,6 +2,12 @@
 // kept although generic, and hardware ids that are never worth asking the service about.
 #include "DeviceScanner.h"
 
+#include <cstdint>
+#include <vector>
+
+#include "LoweredText.h"
+#include "TextViews.h"
+
 namespace {
 
 const LPCTSTR kCategory[] = {
@@ -116,26 +122,52 @@ const LPCTSTR kHardwareIds[] = {
     _T("landesk_mirror_driver"),
 };
 
-template <std::size_t N>
-void Fill(CMapStringToString& map, const LPCTSTR (&keys)[N]) {
-  for (LPCTSTR key : keys) map.SetAt(key, _T(""));
+template <class List, std::size_t N>
+void Fill(List& list, const LPCTSTR (&keys)[N]) {
+  for (LPCTSTR key : keys) list.Add(key);
 }
+
+// Whether any of the texts (each starting with an ASCII unit) occurs in `text`: one pass,
+// trying at each position the texts that start with its unit.
+class CAnyOf {
+ public:
+  template <std::size_t N>
+  explicit CAnyOf(const LPCTSTR (&texts)[N]) {
+    for (LPCTSTR text : texts) {
+      m_byFirst[text[0]].push_back(text);
+      m_firsts[text[0] / 64] |= 1ull << (text[0] % 64);
+    }
+  }
+  bool FoundIn(std::u16string_view text) const {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const WCHAR c = text[i];
+      if (c >= 0x80 || (m_firsts[c / 64] >> (c % 64) & 1) == 0) continue;
+      for (const std::u16string_view candidate : m_byFirst[c])
+        if (text.substr(i, candidate.size()) == candidate) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<std::u16string_view> m_byFirst[0x80];
+  std::uint64_t m_firsts[2] = {};  // the first units, one bit each
+};
 
 }  // namespace
 
-void CDeviceScanner::GetBuiltInSection(LPCTSTR section, CMapStringToString& map) const {
+void CDeviceScanner::GetBuiltInSection(LPCTSTR section, IdentifierSet& list) const {
   const CString name = section;
-  if (name == _T("Category")) Fill(map, kCategory);
-  else if (name == _T("GenericIdentifiers")) Fill(map, kGenericIdentifiers);
-  else if (name == _T("Includes")) Fill(map, kIncludes);
-  else if (name == _T("HardwareIds")) Fill(map, kHardwareIds);
+  if (name == _T("Category")) Fill(list, kCategory);
+  else if (name == _T("GenericIdentifiers")) Fill(list, kGenericIdentifiers);
+  else if (name == _T("Includes")) Fill(list, kIncludes);
+  else if (name == _T("HardwareIds")) Fill(list, kHardwareIds);
 }
 
 void CDeviceScanner::LoadIdLists() {
-  m_mapCategory.RemoveAll();
-  m_mapGenericIdentifiers.RemoveAll();
-  m_mapIncludes.RemoveAll();
-  m_mapHardwareIds.RemoveAll();
+  m_mapCategory.Clear();
+  m_mapGenericIdentifiers.Clear();
+  m_mapIncludes.Clear();
+  m_mapHardwareIds.Clear();
   GetBuiltInSection(_T("Category"), m_mapCategory);
   GetBuiltInSection(_T("GenericIdentifiers"), m_mapGenericIdentifiers);
   GetBuiltInSection(_T("Includes"), m_mapIncludes);
@@ -143,16 +175,21 @@ void CDeviceScanner::LoadIdLists() {
 }
 
 bool CDeviceScanner::TestHardwareId(const CString& classText, const CString& id) const {
-  CString value;
-  if (m_mapCategory.Lookup(classText, value)) return true;
-  if (id.IsEmpty()) return false;
-  CString lower = id;
-  lower.MakeLower();
-  if (m_mapIncludes.Lookup(lower, value)) return false;
+  if (m_mapCategory.Contains(View(classText))) return true;
+  return TestIdentifier(View(id));
+}
+
+bool CDeviceScanner::TestIdentifier(std::u16string_view id) const {
+  if (id.empty()) return false;
+  const CLoweredText lowered(id);
+  const std::u16string_view lower = lowered.View();
+  if (m_mapIncludes.Contains(lower)) return false;
   if (lower[0] == _T('*')) return true;
-  for (LPCTSTR generic : kGenericIdentifiers)
-    if (lower.Find(generic) >= 0) return true;
-  const bool noDevice = lower.Find(_T("dev_")) < 0;
-  if (noDevice && (lower.Find(_T("pci\\ven_")) >= 0 || lower.Find(_T("hdaudio\\func_01")) >= 0)) return true;
-  return m_mapHardwareIds.Lookup(lower, value) != FALSE;
+  static const CAnyOf generic(kGenericIdentifiers);
+  if (generic.FoundIn(lower)) return true;
+  const bool noDevice = lower.find(u"dev_") == std::u16string_view::npos;
+  if (noDevice && (lower.find(u"pci\\ven_") != std::u16string_view::npos ||
+                   lower.find(u"hdaudio\\func_01") != std::u16string_view::npos))
+    return true;
+  return m_mapHardwareIds.Contains(lower);
 }

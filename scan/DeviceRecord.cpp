@@ -2,6 +2,7 @@
 #include "DeviceRecord.h"
 
 #include <cstring>
+#include <memory>
 
 void CRecordText::Store(LPCWSTR text, int length) {
   // Room for one character more than the text, as the records have always kept it.
@@ -82,6 +83,13 @@ void CDeviceRecordArray::SetSize(INT_PTR newSize) {
   }
   m_records.reserve(size);
   while (m_records.size() < size) m_records.push_back(std::make_unique<tagDeviceDriverInfo>());
+}
+
+void CDeviceRecordArray::Renew() {
+  for (const std::unique_ptr<tagDeviceDriverInfo>& record : m_records) {
+    std::destroy_at(record.get());
+    std::construct_at(record.get());
+  }
 }
 
 tagDeviceDriverInfo* CDeviceRecordArray::GetAt(INT_PTR index) {

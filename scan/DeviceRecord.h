@@ -99,6 +99,8 @@ class CDeviceRecordArray {
   // Grows with initialised records, or drops the records past newSize.
   void SetSize(INT_PTR newSize);
   void RemoveAll() { m_records.clear(); }
+  // Puts every record back into its initial state, in the memory it has.
+  void Renew();
   // The record at index; null outside the array.
   tagDeviceDriverInfo* GetAt(INT_PTR index);
   const tagDeviceDriverInfo* GetAt(INT_PTR index) const;

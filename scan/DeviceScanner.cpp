@@ -110,10 +110,6 @@ CDeviceScanner::CDeviceScanner() {
   WCHAR folder[MAX_PATH] = {};
   SHGetSpecialFolderPathW(nullptr, folder, CSIDL_WINDOWS, FALSE);
   m_strWindowsFolder = folder;
-  m_mapCategory.InitHashTable(10);
-  m_mapGenericIdentifiers.InitHashTable(10);
-  m_mapIncludes.InitHashTable(10);
-  m_mapHardwareIds.InitHashTable(10);
   LoadIdLists();
 }
 

@@ -6,9 +6,12 @@
 #include <afx.h>
 #include <setupapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "DeviceRecord.h"
@@ -32,6 +35,9 @@ class CDeviceScanner {
   int ScanDevices();
   // True means leave out: the device, asked with its class text; the identifier otherwise.
   bool TestHardwareId(const CString& classText, const CString& id) const;
+  // The identifier test alone, as TestHardwareId asks it with an empty class text (no device
+  // class is empty).
+  bool TestIdentifier(std::u16string_view id) const;
   // Refills the four identifier lists from the built-in sections.
   void LoadIdLists();
   // Fills the signed-driver list from WMI's Win32_PnPSignedDriver; false when WMI gave nothing.
@@ -55,7 +61,26 @@ class CDeviceScanner {
   // One device's work texts (see the scan's steps).
   struct WorkRow;
 
-  void GetBuiltInSection(LPCTSTR section, CMapStringToString& map) const;
+  // A built-in list: its texts as they stand (case counts), pointing into the built-in tables.
+  // A text longer than the longest of the list is known to be absent without a lookup.
+  class IdentifierSet {
+   public:
+    void Clear() {
+      m_texts.clear();
+      m_longest = 0;
+    }
+    void Add(std::u16string_view text) {
+      m_texts.insert(text);
+      m_longest = std::max(m_longest, text.size());
+    }
+    bool Contains(std::u16string_view text) const { return text.size() <= m_longest && m_texts.count(text) != 0; }
+
+   private:
+    std::unordered_set<std::u16string_view> m_texts;
+    std::size_t m_longest = 0;
+  };
+
+  void GetBuiltInSection(LPCTSTR section, IdentifierSet& list) const;
   bool StopRequested() const;
   int AnswerStop();
   void ReleaseScan();
@@ -72,10 +97,10 @@ class CDeviceScanner {
   int m_nRecordCount = 0;
   ScanProgressFn m_pfnProgress = nullptr;
   CString m_strWindowsFolder;
-  CMapStringToString m_mapCategory;
-  CMapStringToString m_mapGenericIdentifiers;
-  CMapStringToString m_mapIncludes;
-  CMapStringToString m_mapHardwareIds;
+  IdentifierSet m_mapCategory;
+  IdentifierSet m_mapGenericIdentifiers;
+  IdentifierSet m_mapIncludes;
+  IdentifierSet m_mapHardwareIds;
   std::vector<SignedDriver> m_signedDrivers;
   // Lower-cased device and friendly names to the first row that has them.
   std::unordered_map<std::u16string, std::size_t> m_signerIndex;

@@ -238,14 +238,17 @@ class CDriverScanUpdate {
                              const std::function<void(int percent)>& progress = {});
 
  private:
-  bool VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const;
   // The device's candidate ids joined by "|", written into `text`.
   void BuildCandidateIds(const tagDeviceDriverInfo& device, CString& text) const;
   // Stores the current element's text, trimmed, into the field of that index of the working
   // answer record (the order of the answer's elements).
   void StoreAnswerField(CMarkup& document, std::size_t fieldIndex);
+  // Matches the device to its answer records (m_deviceAnswers).
   void MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update);
-  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, const CString& piece) const;
+  // Fills the update record from the answer record matched by that id (in lower case).
+  void TakeUpdate(int deviceIndex, const tagDeviceDriverInfo& device, const tagDriverUpdateInfo& answer,
+                  std::u16string_view matchedId, tagDeviceDriverInfo& update);
+  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, std::u16string_view piece) const;
   CDeviceRecordArray* UpdateBlock() const;
   bool IsDownloaded(const tagDeviceDriverInfo& update) const;
 
@@ -291,8 +294,8 @@ class CDriverScanUpdate {
   // Records ready to be filled: those of the previous answer while the next is read.
   std::vector<std::multimap<int, tagDriverUpdateInfo>::node_type> m_spareAnswers;
   CString m_strDriverIdText;
-  // Matching's working texts, kept from device to device: the candidate ids, the piece being
-  // tried (in lower case) and the answer records of the device.
+  // Matching's working texts, kept from device to device: the candidate ids, the matched id
+  // (in lower case) and the answer records of the device.
   CString m_strCandidateIds;
   CString m_strPiece;
   std::vector<const tagDriverUpdateInfo*> m_deviceAnswers;

@@ -9,28 +9,17 @@
 
 #include "DriverScanUpdate.h"
 #include "ExclusionList.h"
+#include "LoweredText.h"
+#include "NumberText.h"
 #include "TextViews.h"
 
 namespace {
 
-CString Lowered(const CString& text) {
-  CString lower = text;
-  lower.MakeLower();
-  return lower;
-}
-
-// Whether the text in lower case is `lower`: ASCII units compared one by one, a text with any
-// other unit lowered whole.
-bool LowersTo(const CString& text, const CString& lower) {
-  if (text.GetLength() != lower.GetLength()) return false;
-  const WCHAR* own = text.GetString();
-  const WCHAR* wanted = lower.GetString();
-  for (int i = 0; i < text.GetLength(); ++i) {
-    WCHAR c = own[i];
-    if (c >= 0x80) return Lowered(text) == lower;
-    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
-    if (c != wanted[i]) return false;
-  }
+// Whether the text in lower case is `lower`, unit by unit.
+bool LowersTo(std::u16string_view text, std::u16string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (CLoweredText::Lower(text[i]) != lower[i]) return false;
   return true;
 }
 
@@ -87,11 +76,41 @@ class VersionReader {
   std::size_t position_ = 0;
 };
 
+// A device's installed version, read once for all the records it is compared with: its parts,
+// and whether it begins with the running Windows' major, minor and build number (a driver
+// that carries the system's own version is always older than an offered one).
+class InstalledVersion {
+ public:
+  InstalledVersion(std::u16string_view text, const long long (&osParts)[3]) {
+    VersionReader reader(text);
+    while (!reader.AtEnd()) m_parts.push_back(reader.Next());
+    m_isOsVersion = m_parts.size() >= 3 && std::equal(osParts, osParts + 3, m_parts.begin());
+  }
+  // Whether the offered version is newer: the first part that differs decides.
+  bool OlderThan(std::u16string_view offeredVersion) const {
+    if (m_isOsVersion) return true;
+    VersionReader offered(offeredVersion);
+    for (std::size_t i = 0; !offered.AtEnd(); ++i) {
+      const long long part = offered.Next();
+      const long long installed = i < m_parts.size() ? m_parts[i] : 0;
+      if (part != installed) return part > installed;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<long long> m_parts;
+  bool m_isOsVersion = false;
+};
+
 }  // namespace
 
 bool CDriverScanUpdate::FindIdInList(const CStringArray& list, const CString& id, INT_PTR& position) {
+  // Case is folded unit by unit, so only texts of the same length can be equal.
   for (INT_PTR i = 0; i < list.GetSize(); ++i) {
-    if (list[i].CompareNoCase(id) == 0) {
+    const CString& entry = list[i];
+    if (entry.GetLength() == id.GetLength() &&
+        zx::CompareNoCase(entry.GetString(), entry.GetLength(), id.GetString(), id.GetLength()) == 0) {
       position = i;
       return true;
     }
@@ -143,23 +162,6 @@ DWORD CDriverScanUpdate::ComputeUpdateRank(int deviceIndex, const CString& match
   return rank;
 }
 
-bool CDriverScanUpdate::VersionIsNewer(std::u16string_view deviceVersion, std::u16string_view answerVersion) const {
-  VersionReader own(deviceVersion);
-  const long long osParts[] = {m_dwOsMajor, m_dwOsMinor, m_dwOsBuild};
-  bool isOsVersion = true;
-  for (const long long part : osParts) isOsVersion = !own.AtEnd() && own.Next() == part && isOsVersion;
-  if (isOsVersion) return true;
-  own = VersionReader(deviceVersion);
-  VersionReader answer(answerVersion);
-  while (!answer.AtEnd()) {
-    const long long offered = answer.Next();
-    const long long installed = own.Next();
-    if (offered > installed) return true;
-    if (offered < installed) return false;
-  }
-  return false;
-}
-
 void CDriverScanUpdate::BuildCandidateIds(const tagDeviceDriverInfo& device, CString& text) const {
   const std::u16string_view idList(device.szText[kSlotMatchingIdList].Text());
   const std::size_t bar = idList.find(u'|');
@@ -169,34 +171,33 @@ void CDriverScanUpdate::BuildCandidateIds(const tagDeviceDriverInfo& device, CSt
   const std::u16string_view hardwareId(device.szText[kSlotHardwareId].Text());
   if (!hardwareId.empty()) {
     append(TrimmedView(hardwareId));
-    CString lower(hardwareId.data(), static_cast<int>(hardwareId.size()));
-    lower.MakeLower();
-    const std::u16string_view lowered = View(lower);
+    const CLoweredText lower(hardwareId);
+    const std::u16string_view lowered = lower.View();
     const std::size_t revision = lowered.find(u"&rev_");
-    text += _T('|');
+    text.AppendChar(_T('|'));
     if (revision != std::u16string_view::npos) append(lowered.substr(0, revision));
     const std::size_t subsystem = lowered.find(u"&subsys_");
     const std::u16string_view withoutSubsystem =
         subsystem != std::u16string_view::npos ? lowered.substr(0, subsystem) : std::u16string_view();
     if (zx::CompareNoCase(withoutSubsystem.data(), withoutSubsystem.size(), firstOfList.data(), firstOfList.size()) != 0) {
-      text += _T('|');
+      text.AppendChar(_T('|'));
       append(withoutSubsystem);
     }
   }
   if (idList.size() > 1 && idList.find(u'|', 1) != std::u16string_view::npos) {
     const std::u16string_view first = TrimmedView(firstOfList);
-    if (!m_scanner.TestHardwareId(_T(""), CString(first.data(), static_cast<int>(first.size())))) {
-      text += _T('|');
+    if (!m_scanner.TestIdentifier(first)) {
+      text.AppendChar(_T('|'));
       append(first);
     }
   }
-  text += _T('|');
+  text.AppendChar(_T('|'));
   append(TrimmedView(bar != std::u16string_view::npos ? idList.substr(bar + 1) : idList));
 }
 
 bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update,
-                                const CString& piece) const {
-  if (m_scanner.TestHardwareId(_T(""), piece)) return false;
+                                std::u16string_view piece) const {
+  if (m_scanner.TestIdentifier(piece)) return false;
   if (device.nDriverRank == 0) return false;
   if (static_cast<DWORD>(device.nDriverRank) < static_cast<DWORD>(update.nDriverRank)) return false;
   if (m_pInstalled == nullptr || m_pInstalled->GetCount() == 0) return true;
@@ -208,60 +209,61 @@ bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDevi
 }
 
 void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update) {
-  const auto records = m_answerMap.equal_range(deviceIndex);
   // What every record is compared with, worked out once per device. A record must pass both
-  // the version test and the id test; the id test is the cheaper and comes first.
-  const std::u16string_view deviceVersion(device.szText[kSlotDriverVersion].Text());
-  std::vector<const tagDriverUpdateInfo*>& answers = m_deviceAnswers;
-  answers.clear();
-  for (auto it = records.first; it != records.second; ++it) answers.push_back(&it->second);
+  // the id test and the version test; the id test is the cheaper and comes first. The first
+  // record that passes both is the update.
+  const long long osParts[] = {m_dwOsMajor, m_dwOsMinor, m_dwOsBuild};
+  const InstalledVersion installed(device.szText[kSlotDriverVersion].Text(), osParts);
   BuildCandidateIds(device, m_strCandidateIds);
   const std::u16string_view pieces = View(m_strCandidateIds);
-  CString& lowerPiece = m_strPiece;
   std::size_t position = 0;
   // The candidate text is split as it stands, however long.
-  while (position <= pieces.size() && update.szText[kSlotHardwareId].IsNull()) {
+  while (position <= pieces.size()) {
     std::size_t end = pieces.find(u'|', position);
     if (end == std::u16string_view::npos) end = pieces.size();
     const std::u16string_view piece = pieces.substr(position, end - position);
     position = end + 1;
     if (piece.empty()) continue;
-    lowerPiece.SetString(piece.data(), static_cast<int>(piece.size()));
-    lowerPiece.MakeLower();
-    for (const tagDriverUpdateInfo* record : answers) {
+    const CLoweredText lowered(piece);
+    for (const tagDriverUpdateInfo* record : m_deviceAnswers) {
       const tagDriverUpdateInfo& answer = *record;
-      if (!LowersTo(answer.hardwareidentifier, lowerPiece)) continue;
-      if (!VersionIsNewer(deviceVersion, View(answer.version))) continue;
-      if (!update.szText[kSlotHardwareId].IsNull()) continue;
-
-      update.szText[kSlotHardwareId].Set(lowerPiece);
-      update.szText[kSlotUpdate14].Set(answer.hardwareid);
-      update.szText[kSlotDriverDate].Set(answer.infdate);
-      update.szText[kSlotUpdate12].Set(answer.infpath);
-      update.szText[kSlotDriverVersion].Set(answer.version);
-      update.szText[kSlotUpdate13].Set(answer.md5);
-      update.szText[kSlotSpare].Set(answer.liburl);
-      update.szText[kSlotSigner].Set(answer.signer);
-      update.szText[kSlotClassName].Set(device.szText[kSlotClassName].Text());
-      update.nValues[1] = SignedNumber(View(answer.isSpecificCase)) == 1 ? 1 : 0;
-      update.nValues[2] = answer.isInstall.IsEmpty() || SignedNumber(View(answer.isInstall)) == 1 ? 1 : 0;
-      const long long downloadId = SignedNumber(View(answer.downloadid));
-      update.nValues[3] = static_cast<int>(static_cast<unsigned long long>(downloadId) & 0xFFFFFFFFu);
-      update.nValues[4] = static_cast<int>(static_cast<unsigned long long>(downloadId) >> 32);
-      const int severity = SignedNumber(View(answer.severity));
-      update.nValues[5] = severity >= 1 && severity <= 4 ? severity : 4;
-      update.nValues[6] = SignedNumber(View(answer.riskLevel));
-      update.nDriverRank =
-          static_cast<int>(ComputeUpdateRank(deviceIndex, lowerPiece, answer.CompatibleIdIdx, answer.featurescore));
-      update.szExtraText.Set(answer.featurescore);
-      update.nExtraNumber = static_cast<int>(UnsignedNumber(View(answer.featurescore)));
-
-      if (IsFound(device, update, CString(piece.data(), static_cast<int>(piece.size())))) {
-        m_updatedDevices.insert(deviceIndex);
+      if (!LowersTo(View(answer.hardwareidentifier), lowered.View())) continue;
+      if (!installed.OlderThan(View(answer.version))) continue;
+      TakeUpdate(deviceIndex, device, answer, lowered.View(), update);
+      if (IsFound(device, update, piece)) {
+        m_updatedDevices.insert(m_updatedDevices.end(), deviceIndex);
         ++m_nUpdatesFound;
       }
+      return;
     }
   }
+}
+
+void CDriverScanUpdate::TakeUpdate(int deviceIndex, const tagDeviceDriverInfo& device, const tagDriverUpdateInfo& answer,
+                                   std::u16string_view matchedId, tagDeviceDriverInfo& update) {
+  CString& lowerPiece = m_strPiece;
+  lowerPiece.SetString(matchedId.data(), static_cast<int>(matchedId.size()));
+  update.szText[kSlotHardwareId].Set(lowerPiece);
+  update.szText[kSlotUpdate14].Set(answer.hardwareid);
+  update.szText[kSlotDriverDate].Set(answer.infdate);
+  update.szText[kSlotUpdate12].Set(answer.infpath);
+  update.szText[kSlotDriverVersion].Set(answer.version);
+  update.szText[kSlotUpdate13].Set(answer.md5);
+  update.szText[kSlotSpare].Set(answer.liburl);
+  update.szText[kSlotSigner].Set(answer.signer);
+  update.szText[kSlotClassName].Set(device.szText[kSlotClassName].Text());
+  update.nValues[1] = SignedNumber(View(answer.isSpecificCase)) == 1 ? 1 : 0;
+  update.nValues[2] = answer.isInstall.IsEmpty() || SignedNumber(View(answer.isInstall)) == 1 ? 1 : 0;
+  const long long downloadId = SignedNumber(View(answer.downloadid));
+  update.nValues[3] = static_cast<int>(static_cast<unsigned long long>(downloadId) & 0xFFFFFFFFu);
+  update.nValues[4] = static_cast<int>(static_cast<unsigned long long>(downloadId) >> 32);
+  const int severity = SignedNumber(View(answer.severity));
+  update.nValues[5] = severity >= 1 && severity <= 4 ? severity : 4;
+  update.nValues[6] = SignedNumber(View(answer.riskLevel));
+  update.nDriverRank =
+      static_cast<int>(ComputeUpdateRank(deviceIndex, lowerPiece, answer.CompatibleIdIdx, answer.featurescore));
+  update.szExtraText.Set(answer.featurescore);
+  update.nExtraNumber = static_cast<int>(UnsignedNumber(View(answer.featurescore)));
 }
 
 void CDriverScanUpdate::MatchUpdatesToDevices() {
@@ -274,31 +276,58 @@ void CDriverScanUpdate::MatchUpdatesToDevices() {
     m_nSkippedAnswers = static_cast<int>(m_answerMap.size());
     return;
   }
-  // One update record per scanned device, and never fewer than the block the engine started
-  // with. The previous block is freed first, so that the new one takes up its memory.
-  first->pLinked.reset();
-  first->pLinked = std::make_unique<CDeviceRecordArray>(std::max(m_nDeviceCount, kUpdateBlockSize));
-  CDeviceRecordArray& block = *first->pLinked;
+  // One fresh update record per scanned device, and never fewer than the block the engine
+  // started with. A block of that size is renewed where it is; another is freed first, so
+  // that the new one takes up its memory.
+  const int blockSize = std::max(m_nDeviceCount, kUpdateBlockSize);
+  std::unique_ptr<CDeviceRecordArray>& linked = first->pLinked;
+  if (linked && linked->GetSize() == blockSize) {
+    linked->Renew();
+  } else {
+    linked.reset();
+    linked = std::make_unique<CDeviceRecordArray>(blockSize);
+  }
+  CDeviceRecordArray& block = *linked;
 
+  // Both the driverids and the records are in driverid order: one walk over the records hands
+  // each device its own.
+  auto records = m_answerMap.cbegin();
   for (const int deviceIndex : m_answerDriverIds) {
+    while (records != m_answerMap.cend() && records->first < deviceIndex) ++records;
+    m_deviceAnswers.clear();
+    for (; records != m_answerMap.cend() && records->first == deviceIndex; ++records)
+      m_deviceAnswers.push_back(&records->second);
     const tagDeviceDriverInfo* device = deviceIndex < m_nDeviceCount ? m_pDevices->GetAt(deviceIndex) : nullptr;
     tagDeviceDriverInfo* update = block.GetAt(deviceIndex);
     if (device == nullptr || update == nullptr) {
-      m_nSkippedAnswers += static_cast<int>(m_answerMap.count(deviceIndex));
+      m_nSkippedAnswers += static_cast<int>(m_deviceAnswers.size());
       continue;
     }
     MatchDevice(deviceIndex, *device, *update);
   }
 
   // Sorted without regard to case, keys that compare equal keeping their order: the order the
-  // array's own neighbour-swap sort gives, in n log n.
+  // array's own neighbour-swap sort gives, in n log n. Each key is compared in its case-folded
+  // form, made once.
   std::vector<CString> keys;
+  keys.reserve(m_updatedDevices.size());
   for (const int deviceIndex : m_updatedDevices) {
     const tagDeviceDriverInfo& device = *m_pDevices->GetAt(deviceIndex);
-    CString key;
-    key.Format(_T("%s|%s|%d"), device.szText[kSlotClassName].Text(), device.szText[kSlotDeviceName].Text(), deviceIndex);
-    keys.push_back(key);
+    const std::u16string_view className(device.szText[kSlotClassName].Text());
+    const std::u16string_view deviceName(device.szText[kSlotDeviceName].Text());
+    const CNumberText numberText(deviceIndex);
+    const std::u16string_view number = numberText.View();
+    CString& key = keys.emplace_back();
+    key.Preallocate(static_cast<int>(className.size() + deviceName.size() + number.size()) + 2);
+    for (const std::u16string_view part : {className, std::u16string_view(u"|"), deviceName, std::u16string_view(u"|"), number})
+      key.Append(part.data(), static_cast<int>(part.size()));
   }
-  std::stable_sort(keys.begin(), keys.end(), [](const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; });
-  for (const CString& key : keys) m_arrResultKeys.Add(key);
+  std::vector<std::pair<std::u16string, const CString*>> folded;
+  folded.reserve(keys.size());
+  for (const CString& key : keys) {
+    std::u16string& text = folded.emplace_back(View(key), &key).first;
+    for (char16_t& unit : text) unit = zx::FoldCase(unit);
+  }
+  std::stable_sort(folded.begin(), folded.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (const auto& entry : folded) m_arrResultKeys.Add(*entry.second);
 }

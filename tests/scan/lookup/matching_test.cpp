@@ -49,6 +49,31 @@ TEST_F(Matching, TheFirstCandidatePieceWinsThenTheFirstRecord) {
   EXPECT_EQ(engine_->GetUpdatesFound(), 1);
 }
 
+// Each device is handed its own records however the answer orders them, a driverid of no
+// scanned device is skipped, and a later answer starts from empty update records.
+TEST_F(Matching, HandsEachDeviceItsRecordsAndStartsEachAnswerAfresh) {
+  SetDevices({Device(), Device(), Device()});
+  Parse(Answer(Group(2, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"d"}}) + Group(7, u"pci\\ven_1&dev_2&cc_01", u"9") +
+               Group(0, u"pci\\ven_1&dev_2&cc_01", u"1") + Group(2, u"pci\\ven_1&dev_2&cc_01", u"9", {{u"md5", u"c"}}) +
+               Group(0, u"pci\\ven_1&dev_2&cc_03", u"9", {{u"md5", u"a"}})));
+  EXPECT_EQ(Matched(0), "pci\\ven_1&dev_2&cc_03");
+  EXPECT_EQ(Narrow(Update(0).szText[kSlotUpdate13].Text()), "a");
+  EXPECT_EQ(Matched(1), "");
+  EXPECT_EQ(Matched(2), "pci\\ven_1&dev_2&cc_01");
+  EXPECT_EQ(Narrow(Update(2).szText[kSlotUpdate13].Text()), "c");
+  EXPECT_EQ(engine_->GetUpdatesFound(), 2);
+  EXPECT_EQ(engine_->GetSkippedAnswerRecords(), 1);
+
+  Parse(Answer(Group(1, u"pci\\ven_1&dev_2&cc_02", u"9")));
+  EXPECT_TRUE(Update(0).szText[kSlotHardwareId].IsNull());
+  EXPECT_TRUE(Update(0).szText[kSlotUpdate13].IsNull());
+  EXPECT_EQ(Update(0).nDriverRank, 0);
+  EXPECT_EQ(Matched(1), "pci\\ven_1&dev_2&cc_02");
+  EXPECT_TRUE(Update(2).szText[kSlotHardwareId].IsNull());
+  EXPECT_EQ(engine_->GetUpdatesFound(), 1);
+  EXPECT_EQ(engine_->GetSkippedAnswerRecords(), 0);
+}
+
 TEST_F(Matching, RanksByWhereTheIdStandsAndTheSigner) {
   SetDevices({Device(), Device(), Device()});
   // The hardware id without its subsystem is a candidate; the second hardware id, index 1.

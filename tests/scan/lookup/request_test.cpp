@@ -23,6 +23,12 @@ TEST(DriverDate, ConvertsMonthDayYear) {
   EXPECT_EQ(Narrow(ConvertDriverDate(_T(""))), "--");
 }
 
+TEST(DriverDate, KeepsOddShapesAsTheDashesSplitThem) {
+  const std::pair<LPCTSTR, const char*> cases[] = {
+      {_T("1-2-3-2010"), "2010-1-2-03"}, {_T("-5"), "5--"}, {_T("7-"), "-07-"}, {_T("--"), "--"}, {_T("x-y-z"), "z-0x-0y"}};
+  for (const auto& [date, converted] : cases) EXPECT_EQ(Narrow(ConvertDriverDate(date)), converted) << Narrow(date);
+}
+
 TEST_F(ScanRequest, LaysOutDevicesBeforeTheMachine) {
   DeviceSpec device;
   device.name = u"Audio <&> device";
@@ -114,6 +120,22 @@ TEST_F(ScanRequest, SendsIdsDifferingInCaseOnceInTheirFirstSpelling) {
             std::string::npos)
       << request;
   EXPECT_NE(request.find("<driverrank>ffffffff</driverrank>"), std::string::npos);
+}
+
+// Repeats are found however many ids come before them.
+TEST_F(ScanRequest, SendsEachOfManyIdsOnce) {
+  DeviceSpec device;
+  std::string expected;
+  for (int i = 0; i < 40; ++i) {
+    CString id;
+    id.Format(_T("USB\\VID_%04d"), i);
+    device.compatibleIds.push_back(Text(id));
+    expected += (i == 0 ? "" : "|") + Narrow(id);
+    if (i % 7 == 6) device.compatibleIds.push_back(u" usb\\vid_" + Text(id).substr(8) + u" ");
+  }
+  device.compatibleIds.push_back(u"Usb\\Vid_0003");
+  SetDevices({device});
+  EXPECT_NE(Request().find("<matchingid>" + expected + "</matchingid>"), std::string::npos) << expected;
 }
 
 // An id text far beyond the 4096 characters the writer once split in is sent whole.

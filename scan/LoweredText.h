@@ -1,0 +1,36 @@
+// A lower-cased copy of a text for tests that only read it (each unit lowered as
+// CString::MakeLower lowers it); short texts stay on the stack.
+#pragma once
+#include <zx/casefold.h>
+
+#include <string>
+#include <string_view>
+
+class CLoweredText {
+ public:
+  explicit CLoweredText(std::u16string_view text) {
+    WCHAR* out = m_local;
+    if (text.size() > kLocalUnits) {
+      m_long.resize(text.size());
+      out = m_long.data();
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) out[i] = Lower(text[i]);
+    m_view = std::u16string_view(out, text.size());
+  }
+  CLoweredText(const CLoweredText&) = delete;
+  CLoweredText& operator=(const CLoweredText&) = delete;
+
+  std::u16string_view View() const { return m_view; }
+
+  // One unit in lower case; ASCII without a call.
+  static WCHAR Lower(WCHAR c) {
+    if (c >= 0x80) return zx::ToLower(c);
+    return c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c;
+  }
+
+ private:
+  static constexpr std::size_t kLocalUnits = 160;
+  WCHAR m_local[kLocalUnits];
+  std::u16string m_long;
+  std::u16string_view m_view;
+};
