@@ -111,9 +111,10 @@ void Parser::Link(Open& parent, int slot) {
 }
 
 // Reads the elements under `parent` from its scan position on while they stand in the usual
-// shape: "<name>data</name>", "<name/>" and "<name>" whose content goes on otherwise. Each is linked; the scan position is left after the last element
-// closed. Answers the slot of an element left open, with its name in `name`, or 0 where
-// anything else stands, for the token by token path.
+// shape: "<name>data</name>", "<name/>" and "<name>" whose content goes on otherwise. Each is
+// linked; the scan position is left after the last element closed. Answers the slot of an
+// element left open, with its name in `name`, or 0 where anything else stands, for the token
+// by token path.
 int Parser::ReadLeaves(Open& parent, std::u16string_view& name) {
   const WCHAR* const doc = doc_.data();
   const int length = static_cast<int>(doc_.size());
