@@ -42,9 +42,12 @@ endfunction()
 # runs and have twice gone wrong on a loaded machine); the resource library qvxres comes with
 # its resources. DIALOG_TESTING adds the dialogs' test helpers (tests/ui/dialogs),
 # POPUP_TESTING the popups' as well (tests/ui/popups); SNAPSHOTS names the folder of
-# tests/data/snapshots that holds its reference pictures (ZX_UI_SNAPSHOTS).
+# tests/data/snapshots that holds its reference pictures (ZX_UI_SNAPSHOTS). HEAVY marks a
+# program some of whose tests keep a core busy for many seconds (the generated workstation's
+# scan and lookup, digests of files past 4 GiB): each of its tests counts as four of ctest's
+# slots, so that fewer tests run beside it and none of them nears the time limit.
 function(zx_test name)
-  cmake_parse_arguments(A "OWN_FOLDER;ALONE;DIALOG_TESTING;POPUP_TESTING" "SNAPSHOTS" "SOURCES;LIBS;MODULES" ${ARGN})
+  cmake_parse_arguments(A "OWN_FOLDER;ALONE;HEAVY;DIALOG_TESTING;POPUP_TESTING" "SNAPSHOTS" "SOURCES;LIBS;MODULES" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} zx_testsupport GTest::gtest_main)
   if(A_POPUP_TESTING)
@@ -61,6 +64,9 @@ function(zx_test name)
                                ZX_UI_SNAPSHOTS="${PROJECT_SOURCE_DIR}/tests/data/snapshots/${A_SNAPSHOTS}")
   endif()
   set(properties "")
+  if(A_HEAVY)
+    list(APPEND properties PROCESSORS 4)
+  endif()
   if(A_OWN_FOLDER)
     set(folder ${CMAKE_BINARY_DIR}/tests-bin/${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${folder} BUILD_RPATH "$ORIGIN")
@@ -72,13 +78,16 @@ function(zx_test name)
       zx_copy_resources(${name} ${folder} qvxres)
     endif()
     if(A_ALONE)
-      set(properties PROPERTIES RUN_SERIAL TRUE)
+      list(APPEND properties RUN_SERIAL TRUE)
     else()
-      set(properties PROPERTIES RESOURCE_LOCK ${folder})
+      list(APPEND properties RESOURCE_LOCK ${folder})
     endif()
   else()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin
                           BUILD_RPATH "${ZX_PROGRAM_DIR}")
+  endif()
+  if(properties)
+    set(properties PROPERTIES ${properties})
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${properties})
 endfunction()
