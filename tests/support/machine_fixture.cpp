@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "profileapi.h"
 #include "zx/machine.h"
 #include "zx/pathmap.h"
@@ -25,9 +27,11 @@ void SetMachineValue(const std::string& root, const std::string& section, const 
   ASSERT_TRUE(WritePrivateProfileStringW(s.c_str(), k.c_str(), v.c_str(), ini.c_str()));
 }
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(Storage storage) {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/zxtest-XXXXXX";
+  std::string pattern = std::string(base && *base ? base : "/tmp");
+  if (storage == Storage::kMemory && ::access("/dev/shm", W_OK | X_OK) == 0) pattern = "/dev/shm";
+  pattern += "/zxtest-XXXXXX";
   if (char* made = ::mkdtemp(pattern.data())) path_ = made;
 }
 

@@ -9,7 +9,11 @@ namespace zx::test {
 // Makes a new empty folder under the temporary folder and removes it when destroyed.
 class TempFolder {
  public:
-  TempFolder();
+  // Where the folder is made: the temporary folder, or memory-backed storage where the host has
+  // it. Reading a sparse file's holes on a disk fills the page cache page by page (seconds per
+  // gigabyte on a virtual machine); in memory the holes read as the one zero page.
+  enum class Storage { kTemporary, kMemory };
+  explicit TempFolder(Storage storage = Storage::kTemporary);
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -29,6 +33,7 @@ void SetMachineValue(const std::string& root, const std::string& section, const 
 // Fixture: every test runs on its own machine root.
 class MachineTest : public ::testing::Test {
  protected:
+  explicit MachineTest(TempFolder::Storage storage = TempFolder::Storage::kTemporary) : folder_(storage) {}
   void SetUp() override;
   const std::string& root() const { return folder_.path(); }
   // Writes a host file (parents created), bytes as given.

@@ -15,8 +15,11 @@ namespace {
 
 constexpr LPCTSTR kNoInputSha1 = _T("DA39A3EE5E6B4B0D3255BFEF95601890AFD80709");
 
+// The machine root lies in memory: the sparse files below are gigabytes of holes.
 class DigestFileTest : public zx::test::MachineTest {
  protected:
+  DigestFileTest() : MachineTest(zx::test::TempFolder::Storage::kMemory) {}
+
   // Writes bytes into C:\<name> and answers its Windows path.
   CString Write(const std::string& name, const std::string& bytes) {
     WriteHostFile(root() + "/drive_c/" + name, bytes);
