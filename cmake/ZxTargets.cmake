@@ -33,6 +33,14 @@ function(zx_copy_resources target folder module)
   add_dependencies(${target} ${target}_${module}_copy)
 endfunction()
 
+# The tests' own code is compiled without optimisation in every build: what they exercise are
+# the libraries and programs, compiled as the build says, and optimising GoogleTest's expansions
+# took most of a test file's compile time. -pthread for all, as some get it from the libraries
+# they link, so one set of precompiled headers serves every test program.
+function(zx_test_compile_options target)
+  target_compile_options(${target} PRIVATE -O0 -pthread)
+endfunction()
+
 # zx_test(name SOURCES ... [LIBS ...] [OWN_FOLDER [ALONE] MODULES ...] [DIALOG_TESTING] [POPUP_TESTING]
 #         [SNAPSHOTS folder]): one GoogleTest program, registered test by test. With OWN_FOLDER the
 # program lies in a folder of its own beside copies of the named shared modules, as a shipped
@@ -50,6 +58,8 @@ function(zx_test name)
   cmake_parse_arguments(A "OWN_FOLDER;ALONE;HEAVY;DIALOG_TESTING;POPUP_TESTING" "SNAPSHOTS" "SOURCES;LIBS;MODULES" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} zx_testsupport GTest::gtest_main)
+  zx_test_compile_options(${name})
+  target_precompile_headers(${name} REUSE_FROM zx_test_headers)
   if(A_POPUP_TESTING)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/popups/popups_testing.cpp)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/popups)
