@@ -69,10 +69,6 @@ bool ReadCDataSection(std::u16string_view doc, const CMarkup::ElemPos& pos, CStr
   return true;
 }
 
-// How far ahead of an element a walk from leaf to leaf asks for the document's text, in
-// characters.
-constexpr std::size_t kReadAhead = 512;
-
 }  // namespace
 
 CMarkup::CMarkup() : m_doc(std::make_shared<Document>()), m_iPosParent(0), m_iPos(0), m_iPosChild(0), m_nNodeType(0) {
@@ -171,14 +167,6 @@ bool CMarkup::NextLeafElement() {
   }
   while (At(slot).iElemChild != 0) slot = At(slot).iElemChild;
   SetPositions(At(slot).iElemParent, slot, 0);
-  // A walk reads the names and data of the elements ahead next: their text is asked for now,
-  // as far ahead of this element's end as of its start.
-  const std::u16string_view text = Text();
-  const ElemPos& leaf = At(slot);
-  for (const int from : {leaf.nStartL, leaf.nEndR}) {
-    const std::size_t ahead = static_cast<std::size_t>(from) + kReadAhead;
-    if (ahead < text.size()) __builtin_prefetch(text.data() + ahead);
-  }
   return true;
 }
 
