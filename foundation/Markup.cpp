@@ -4,6 +4,7 @@
 #include "MarkupParser.h"
 #include "MarkupScanner.h"
 #include "MarkupText.h"
+#include "zx/casefold.h"
 
 namespace {
 
@@ -47,9 +48,7 @@ bool SameFoldedName(const WCHAR* text, const WCHAR* lower, std::size_t count) {
   if (count >= 4) return SameUnits(FoldedAscii(LoadEnds(text, count)), LoadEnds(lower, count));
 #endif
   for (std::size_t i = 0; i < count; ++i) {
-    WCHAR c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
+    if (zx::LowerAscii(text[i]) != lower[i]) return false;
   }
   return true;
 }

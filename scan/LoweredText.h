@@ -24,8 +24,7 @@ class CLoweredText {
 
   // One unit in lower case; ASCII without a call.
   static WCHAR Lower(WCHAR c) {
-    if (c >= 0x80) return zx::ToLower(c);
-    return c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c;
+    return c >= 0x80 ? zx::ToLower(c) : zx::LowerAscii(c);
   }
 
  private:

@@ -10,6 +10,7 @@
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 #include "TextViews.h"
+#include "zx/casefold.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLon
   for (std::size_t i = 0; i < name.size(); ++i) {
     const WCHAR c = name[i];
     if (c >= 0x80) return {};
-    buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c;
+    buffer[i] = zx::LowerAscii(c);
   }
   return {buffer, name.size()};
 }
@@ -70,13 +71,11 @@ std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLon
 bool SameLeafName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    WCHAR x = a[i], y = b[i];
+    const WCHAR x = a[i], y = b[i];
     if (x == y) continue;
     if (x >= 0x80 || y >= 0x80)
       return CString(a.data(), static_cast<int>(a.size())).CompareNoCase(CString(b.data(), static_cast<int>(b.size()))) == 0;
-    if (x >= 'A' && x <= 'Z') x = static_cast<WCHAR>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<WCHAR>(y - 'A' + 'a');
-    if (x != y) return false;
+    if (zx::LowerAscii(x) != zx::LowerAscii(y)) return false;
   }
   return true;
 }
