@@ -4,6 +4,7 @@
 #include "MarkupParser.h"
 #include "MarkupScanner.h"
 #include "MarkupText.h"
+#include "zx/casefold.h"
 
 namespace {
 
@@ -47,9 +48,7 @@ bool SameFoldedName(const WCHAR* text, const WCHAR* lower, std::size_t count) {
   if (count >= 4) return SameUnits(FoldedAscii(LoadEnds(text, count)), LoadEnds(lower, count));
 #endif
   for (std::size_t i = 0; i < count; ++i) {
-    WCHAR c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
+    if (zx::LowerAscii(text[i]) != lower[i]) return false;
   }
   return true;
 }
@@ -68,10 +67,6 @@ bool ReadCDataSection(std::u16string_view doc, const CMarkup::ElemPos& pos, CStr
   text.SetString(doc.data() + data, static_cast<int>(close - data));
   return true;
 }
-
-// How far ahead of an element a walk from leaf to leaf asks for the document's text, in
-// characters.
-constexpr std::size_t kReadAhead = 512;
 
 }  // namespace
 
@@ -171,14 +166,6 @@ bool CMarkup::NextLeafElement() {
   }
   while (At(slot).iElemChild != 0) slot = At(slot).iElemChild;
   SetPositions(At(slot).iElemParent, slot, 0);
-  // A walk reads the names and data of the elements ahead next: their text is asked for now,
-  // as far ahead of this element's end as of its start.
-  const std::u16string_view text = Text();
-  const ElemPos& leaf = At(slot);
-  for (const int from : {leaf.nStartL, leaf.nEndR}) {
-    const std::size_t ahead = static_cast<std::size_t>(from) + kReadAhead;
-    if (ahead < text.size()) __builtin_prefetch(text.data() + ahead);
-  }
   return true;
 }
 

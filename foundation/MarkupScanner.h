@@ -61,7 +61,11 @@ class CMarkupScanner {
 #endif
   }
   // A character that begins a name token at once: no delimiter, no quote.
-  static bool StartsName(WCHAR ch) { return !IsDelimiter(ch) && ch != '"' && ch != '\''; }
+  // Most names begin with an ASCII letter, which is settled first.
+  static bool StartsName(WCHAR ch) {
+    if (static_cast<WCHAR>((ch | 0x20) - 'a') < 26) return true;
+    return !IsDelimiter(ch) && ch != '"' && ch != '\'';
+  }
   static bool IsWhiteSpace(WCHAR ch) {
     constexpr unsigned long long kBlanks = (1ull << ' ') | (1ull << '\t') | (1ull << '\n') | (1ull << '\r');
     return ch <= ' ' && (kBlanks >> ch & 1) != 0;

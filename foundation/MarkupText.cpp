@@ -80,7 +80,10 @@ void UnescapeMarkupText(std::u16string_view text, CString& result) {
   while (amp != std::u16string_view::npos && !(amp + 1 < text.size() && StartsEntity(text[amp + 1])))
     amp = FindAmpersand(text, amp + 1);
   if (amp == std::u16string_view::npos) {
-    result.SetString(text.data(), static_cast<int>(text.size()));
+    // Emptied and appended to: a plain copy, where setting the text would first make sure the
+    // data is not its own.
+    result.Empty();
+    result.Append(text.data(), static_cast<int>(text.size()));
     return;
   }
   UnescapeFrom(text, amp, result);

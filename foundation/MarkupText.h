@@ -7,5 +7,5 @@
 // "<", "&" and ">" as "&lt;", "&amp;" and "&gt;"; everything else, quotes included, as it is.
 CString EscapeMarkupText(std::u16string_view text);
 // "&lt;", "&amp;", "&gt;", "&apos;" and "&quot;" as their characters; any other "&" stays.
-// Written into `out`, whose room is reused.
+// Written into `out`, whose room is reused; `text` lies outside `out`.
 void UnescapeMarkupText(std::u16string_view text, CString& out);

@@ -8,29 +8,25 @@
 
 class CLoweredText {
  public:
-  explicit CLoweredText(std::u16string_view text) {
+  explicit CLoweredText(std::u16string_view text) : m_length(text.size()) {
     WCHAR* out = m_local;
     if (text.size() > kLocalUnits) {
       m_long.resize(text.size());
       out = m_long.data();
     }
     for (std::size_t i = 0; i < text.size(); ++i) out[i] = Lower(text[i]);
-    m_view = std::u16string_view(out, text.size());
   }
   CLoweredText(const CLoweredText&) = delete;
   CLoweredText& operator=(const CLoweredText&) = delete;
 
-  std::u16string_view View() const { return m_view; }
+  std::u16string_view View() const { return {m_length > kLocalUnits ? m_long.data() : m_local, m_length}; }
 
   // One unit in lower case; ASCII without a call.
-  static WCHAR Lower(WCHAR c) {
-    if (c >= 0x80) return zx::ToLower(c);
-    return c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c;
-  }
+  static WCHAR Lower(WCHAR c) { return c >= 0x80 ? zx::ToLower(c) : zx::LowerAscii(c); }
 
  private:
   static constexpr std::size_t kLocalUnits = 160;
   WCHAR m_local[kLocalUnits];
   std::u16string m_long;
-  std::u16string_view m_view;
+  std::size_t m_length;
 };

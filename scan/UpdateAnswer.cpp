@@ -10,6 +10,7 @@
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 #include "TextViews.h"
+#include "zx/casefold.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLon
   for (std::size_t i = 0; i < name.size(); ++i) {
     const WCHAR c = name[i];
     if (c >= 0x80) return {};
-    buffer[i] = c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c;
+    buffer[i] = zx::LowerAscii(c);
   }
   return {buffer, name.size()};
 }
@@ -70,13 +71,11 @@ std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLon
 bool SameLeafName(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    WCHAR x = a[i], y = b[i];
+    const WCHAR x = a[i], y = b[i];
     if (x == y) continue;
     if (x >= 0x80 || y >= 0x80)
       return CString(a.data(), static_cast<int>(a.size())).CompareNoCase(CString(b.data(), static_cast<int>(b.size()))) == 0;
-    if (x >= 'A' && x <= 'Z') x = static_cast<WCHAR>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<WCHAR>(y - 'A' + 'a');
-    if (x != y) return false;
+    if (zx::LowerAscii(x) != zx::LowerAscii(y)) return false;
   }
   return true;
 }
@@ -135,10 +134,12 @@ void PoolAnswerNodes(AnswerMap& answers, std::vector<AnswerNode>& pool) {
 // written over), else one of a new batch.
 AnswerNode TakeAnswerNode(std::vector<AnswerNode>& pool) {
   if (pool.empty()) {
-    AnswerMap batch;
-    for (int n = 0; n < kRecordBatch; ++n)
-      batch.emplace_hint(batch.end(), std::piecewise_construct, std::forward_as_tuple(0), std::forward_as_tuple());
-    PoolAnswerNodes(batch, pool);
+    // Each record is made in a map of its own, which gives it up at once: no tree is built
+    // and taken apart again. The first made goes to the pool's back.
+    AnswerMap maker;
+    pool.resize(kRecordBatch);
+    for (auto record = pool.rbegin(); record != pool.rend(); ++record)
+      *record = maker.extract(maker.emplace(std::piecewise_construct, std::forward_as_tuple(0), std::forward_as_tuple()));
   }
   AnswerNode node = std::move(pool.back());
   pool.pop_back();
@@ -150,6 +151,8 @@ constexpr std::uint32_t FieldBit(std::size_t fieldIndex) { return std::uint32_t{
 // Empties, where they stand, the fields of a record not marked in `stored`; driverid is the
 // number of the first field.
 void EmptyFieldsOtherThan(tagDriverUpdateInfo& record, std::uint32_t stored) {
+  // A group that wrote every field, as the service's groups do, leaves nothing to empty.
+  if (stored == FieldBit(kFieldCount) - 1) return;
   if ((stored & FieldBit(0)) == 0) record.driverid = 0;
   for (std::size_t index = 1; index < kFieldCount; ++index)
     if ((stored & FieldBit(index)) == 0) (record.*kFields[index].text).Empty();

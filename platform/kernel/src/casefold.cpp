@@ -37,7 +37,7 @@ char16_t Down(const CaseRange& r, char16_t c) {
 }  // namespace
 
 WCHAR ToLower(WCHAR c) {
-  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<WCHAR>(c + 32) : c;
+  if (c < 0x80) return LowerAscii(c);
   for (const CaseRange& r : kRanges)
     if (MapsDown(r, c)) return Down(r, c);
   return c;
@@ -54,7 +54,7 @@ WCHAR ToUpper(WCHAR c) {
 }
 
 WCHAR FoldCase(WCHAR c) {
-  if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<WCHAR>(c + 32) : c;
+  if (c < 0x80) return LowerAscii(c);
   return ToLower(ToUpper(c));
 }
 

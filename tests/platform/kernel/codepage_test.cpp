@@ -132,6 +132,19 @@ TEST(CaseFold, NonLettersAndSpecialCasesStayPut) {
   EXPECT_EQ(zx::FoldCase(u'\u03C2'), u'\u03C3');  // final sigma folds with sigma
 }
 
+TEST(CaseFold, LowerAsciiFoldsOnlyCapitalLatinLetters) {
+  struct Case {
+    char16_t in;
+    char16_t out;
+  };
+  // The letters' edges and their neighbours, and letters beyond ASCII, which stay put.
+  constexpr Case kCases[] = {
+      {u'A', u'a'}, {u'M', u'm'}, {u'Z', u'z'}, {u'@', u'@'}, {u'[', u'['}, {u'`', u'`'}, {u'a', u'a'},
+      {u'z', u'z'}, {u'{', u'{'}, {u'0', u'0'}, {u'\u00C0', u'\u00C0'}, {u'\u0141', u'\u0141'}, {u'\uFF21', u'\uFF21'},
+  };
+  for (const Case& c : kCases) EXPECT_EQ(zx::LowerAscii(c.in), c.out) << static_cast<int>(c.in);
+}
+
 TEST(CaseFold, CompareOrdersAsLowerCase) {
   EXPECT_EQ(zx::CompareNoCase(u"Software\\Microsoft", u"SOFTWARE\\MICROSOFT"), 0);
   EXPECT_TRUE(zx::EqualNoCase(u"\u041F\u0440\u0438\u0432\u0435\u0442", u"\u043F\u0420\u0418\u0412\u0415\u0422"));

@@ -8,6 +8,10 @@
 
 namespace zx {
 
+// "A" to "Z" in lower case, every other unit as it is: the whole mapping for ASCII, inline for
+// loops over names.
+inline WCHAR LowerAscii(WCHAR c) { return c >= 'A' && c <= 'Z' ? static_cast<WCHAR>(c - 'A' + 'a') : c; }
+
 WCHAR ToUpper(WCHAR c);
 WCHAR ToLower(WCHAR c);
 // The unit both cases of a letter fold to (the lower case of its upper case, so that final
