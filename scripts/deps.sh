@@ -15,5 +15,9 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
   fi
   apt-get update -qq
+  # The manual pages' index is not rebuilt after each package: it only costs the install time.
+  if command -v debconf-set-selections >/dev/null; then
+    echo 'man-db man-db/auto-update boolean false' | debconf-set-selections
+  fi
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 fi
