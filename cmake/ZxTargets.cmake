@@ -1,5 +1,34 @@
 # Helpers that give every target of the project the same shape.
 
+# The standard headers most sources include. A target of many sources parses them once, from
+# precompiled headers of its own (zx_precompile), instead of once per source; with AFX the
+# class library's headers too, for the product's code. Parsing headers took well over half of
+# a source's compile time in the unoptimised builds.
+set(ZX_STANDARD_HEADERS <algorithm> <atomic> <cstdint> <cstdio> <cstdlib> <cstring> <functional> <map>
+    <memory> <mutex> <optional> <string> <string_view> <unordered_map> <vector>)
+set(ZX_PRECOMPILE_MINIMUM 6)
+function(zx_precompile target)
+  cmake_parse_arguments(A "AFX" "" "" ${ARGN})
+  get_target_property(sources ${target} SOURCES)
+  list(LENGTH sources count)
+  if(count LESS ZX_PRECOMPILE_MINIMUM)
+    return()
+  endif()
+  set(headers ${ZX_STANDARD_HEADERS})
+  if(A_AFX)
+    list(APPEND headers <afx.h> <afxwin.h> <afxcmn.h>)
+  endif()
+  target_precompile_headers(${target} PRIVATE ${headers})
+endfunction()
+
+# zx_without_precompiled(sources ...): sources of a precompiling target that parse their headers
+# themselves. Through precompiled headers GCC 12 no longer treats the standard library as a
+# system header for warnings it raises while optimising inlined code, and reports false
+# -Warray-bounds and -Wstringop-overflow inside std::string for these sources' concatenations.
+function(zx_without_precompiled)
+  set_source_files_properties(${ARGN} PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+endfunction()
+
 # zx_platform_component(name SOURCES ... [DEPS ...]): one static library per Windows
 # component under platform/, with its public headers in include/.
 function(zx_platform_component name)
@@ -7,6 +36,7 @@ function(zx_platform_component name)
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
   target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_LINUX})
+  zx_precompile(${name})
   set_property(GLOBAL APPEND PROPERTY ZX_PLATFORM_COMPONENTS ${name})
   set_property(GLOBAL APPEND PROPERTY ZX_PLATFORM_LINUX_LIBS ${A_LINUX})
 endfunction()
@@ -19,6 +49,7 @@ function(zx_shared_module name)
   set_target_properties(${name} PROPERTIES PREFIX "" CXX_VISIBILITY_PRESET hidden
                         VISIBILITY_INLINES_HIDDEN ON)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
+  zx_precompile(${name} AFX)
 endfunction()
 
 # zx_copy_resources(target folder module): a copy of the module's resources (<module>.res of
