@@ -21,8 +21,9 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr LPCTSTR kSection = _T("Tunevo");
-constexpr int kPageWidth = 592;
-constexpr int kPageHeight = 477;
+// Larger than the other pages; names of their own, as the base class's page size would hide them.
+constexpr int kExclusionPageWidth = 592;
+constexpr int kExclusionPageHeight = 477;
 constexpr int kColumnMargin = 76;
 constexpr RECT kListRect{22, 100, 570, 424};
 constexpr RECT kDescriptionRect{84, 50, 570, 96};
@@ -39,7 +40,7 @@ CDlgDrvExclusion::~CDlgDrvExclusion() = default;
 BOOL CDlgDrvExclusion::OnInitDialog() {
   CDlgLeftSideChild::OnInitDialog();
   SetWindowText(SettingsText(_T("SETTINGDLG4")));
-  SetWindowPos(nullptr, 0, 0, kPageWidth, kPageHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(nullptr, 0, 0, kExclusionPageWidth, kExclusionPageHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 
   PlaceActionButton(*this, m_btnRemoveAll, kRemoveAllId, kSection, _T("IDS_REMOVE_ALL_ITEM"), 267);
   PlaceActionButton(*this, m_btnRemove, kRemoveId, kSection, _T("IDS_REMOVE_ITEMS"), 141);

@@ -69,6 +69,8 @@ class CRect : public RECT {
 
   operator LPRECT() { return this; }
   operator LPCRECT() const { return this; }
+  // != follows from ==. Two CRects compare through one symmetric function, so that neither
+  // order of a comparison is a better match than the other.
   bool operator==(const RECT& other) const { return ::EqualRect(this, &other) != 0; }
-  bool operator!=(const RECT& other) const { return !(*this == other); }
+  friend bool operator==(const CRect& a, const CRect& b) { return ::EqualRect(&a, &b) != 0; }
 };
