@@ -80,16 +80,23 @@ bool IsPlainFileName(const CString& name) {
   return !bare.IsEmpty();
 }
 
-// A sub-folder of a destination: relative, without ".." steps.
-bool IsPlainSubFolder(const CString& folder) {
-  if (folder.IsEmpty()) return true;
-  if (folder[0] == _T('\\') || folder[0] == _T('/') || folder.Find(_T(':')) >= 0) return false;
+// A sub-folder of a destination, relative and without ".." steps, as steps joined by
+// backslashes with one at the end: either separator divides it, as on Windows, and empty steps
+// are dropped. False, with `steps` untouched, for a rooted folder or one with a drive.
+bool PlainSubFolder(const CString& folder, CString& steps) {
+  if (!folder.IsEmpty() && (folder[0] == _T('\\') || folder[0] == _T('/') || folder.Find(_T(':')) >= 0)) return false;
+  CString joined;
   int start = 0;
   for (int i = 0; i <= folder.GetLength(); ++i) {
     if (i < folder.GetLength() && folder[i] != _T('\\') && folder[i] != _T('/')) continue;
-    if (i > start && !IsPlainFileName(folder.Mid(start, i - start))) return false;
+    if (i > start) {
+      const CString step = folder.Mid(start, i - start);
+      if (!IsPlainFileName(step)) return false;
+      joined += step + _T("\\");
+    }
     start = i + 1;
   }
+  steps = joined;
   return true;
 }
 
@@ -218,8 +225,9 @@ void CInfPackageFiles::AddCopySection(const CString& infPath, const CString& sec
   const int id = parts.empty() ? -1 : DirectoryId(parts[0]);
   CString folder = id == kDriverStoreId ? DriverStoreFolder(infPath) : DirectoryIdFolder(id);
   if (parts.size() > 1) {
-    if (!IsPlainSubFolder(parts[1])) return;
-    folder += parts[1] + _T("\\");
+    CString steps;
+    if (!PlainSubFolder(parts[1], steps)) return;
+    folder += steps;
   }
   for (const CString& line : ReadSection(infPath, _T("[") + sectionName + _T("]"))) {
     // A line may carry a comment and further fields (destination name, source name, flags):

@@ -119,6 +119,37 @@ TEST_F(DriverPackageFilesTest, DirectoryIds) {
   for (const auto& row : table) EXPECT_EQ(CInfPackageFiles::DirectoryIdFolder(row.id).CompareNoCase(row.folder), 0) << row.id;
 }
 
+TEST_F(DriverPackageFilesTest, ASubFolderOfADestinationIsJoinedByBackslashesOrRefused) {
+  // Either separator divides the sub-folder, as on Windows; empty steps go; a rooted folder,
+  // a drive or a ".." step leaves the section's files out.
+  const CString help = CInfPackageFiles::DirectoryIdFolder(18);
+  const struct {
+    const char* subFolder;
+    CString file;
+  } table[] = {
+      {"Sub/Dir", help + _T("Sub\\Dir\\pkg.hlp")},
+      {"a//b\\\\c\\", help + _T("a\\b\\c\\pkg.hlp")},
+      {"06/14/2012", help + _T("06\\14\\2012\\pkg.hlp")},
+      {"", help + _T("pkg.hlp")},
+      {"Sub\\..\\..", CString()},
+      {"../x", CString()},
+      {"\\rooted", CString()},
+      {"/rooted", CString()},
+      {"C:x", CString()},
+  };
+  for (const auto& row : table) {
+    const std::string inf = std::string("[Version]\r\nSignature=\"$WINDOWS NT$\"\r\n[Install]\r\nCopyFiles=Help.Copy\r\n") +
+                            "[Help.Copy]\r\npkg.hlp\r\n[DestinationDirs]\r\nHelp.Copy=18," + row.subFolder + "\r\n";
+    WriteHostFile(HostPath(_T("C:\\Windows\\inf\\sub.inf")), inf);
+    CInfPackageFiles files(_T("C:\\Windows"));
+    files.CollectInfPackageFiles(_T("Install"), _T(""), _T("sub.inf"));
+    std::vector<CString> expected;
+    if (!row.file.IsEmpty()) expected.push_back(row.file);
+    expected.push_back(_T("C:\\Windows\\inf\\sub.inf"));
+    EXPECT_EQ(Files(files), expected) << row.subFolder;
+  }
+}
+
 TEST_F(DriverPackageFilesTest, FilesCopiedIntoTheDriverStoreAndSystemFoldersAreFound) {
   const char inf[] =
       "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\n"
