@@ -170,6 +170,25 @@ bool CheckNames(const WindowsPath& path, DWORD* error) {
   return true;
 }
 
+// Programs are built without the ".exe" that Windows names them by: "X.exe" that is not there
+// names the program "X" beside it (a regular file its owner may run), found without regard to
+// case; empty when there is none.
+std::string BuiltProgram(const std::string& folder, const std::u16string& name) {
+  constexpr std::u16string_view kExe = u".exe";
+  if (name.size() <= kExe.size() || !EqualNoCase(name.substr(name.size() - kExe.size()).c_str(), kExe.data()))
+    return {};
+  const std::u16string bare = name.substr(0, name.size() - kExe.size());
+  std::string candidate = folder + "/" + text::ToUtf8(bare);
+  struct stat st {};
+  if (::stat(candidate.c_str(), &st) != 0) {
+    const std::string onDisk = FindNoCase(folder, bare, nullptr);
+    if (onDisk.empty()) return {};
+    candidate = folder + "/" + onDisk;
+    if (::stat(candidate.c_str(), &st) != 0) return {};
+  }
+  return S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR) ? candidate : std::string{};
+}
+
 bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error, MappedEntry* entry) {
   std::string current;  // "" is the host's root
   // The real path of the C: folder, which no link may lead out of; found when a link is met.
@@ -186,13 +205,21 @@ bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error, MappedE
   bool folderKnown = false;
   struct stat st {};
   bool exists = false;
-  for (const std::u16string& part : path.parts) {
+  for (std::size_t at = 0; at < path.parts.size(); ++at) {
+    const std::u16string& part = path.parts[at];
     std::string candidate = current + "/" + text::ToUtf8(part);
     exists = folderExists && ::lstat(candidate.c_str(), &st) == 0;
     if (!exists && folderExists) {
       const std::string onDisk = FindNoCase(current, part, folderKnown ? &folder : nullptr);
       if (!onDisk.empty()) {
         candidate = current + "/" + onDisk;
+        exists = ::lstat(candidate.c_str(), &st) == 0;
+      }
+    }
+    if (!exists && folderExists && at + 1 == path.parts.size()) {
+      const std::string program = BuiltProgram(current, part);
+      if (!program.empty()) {
+        candidate = std::move(program);
         exists = ::lstat(candidate.c_str(), &st) == 0;
       }
     }

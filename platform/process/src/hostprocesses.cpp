@@ -138,9 +138,7 @@ bool ProgramHostPath(std::u16string_view windowsProgram, std::string& hostPath) 
     if (exe) candidates.push_back(folder + Utf8(name.substr(0, name.size() - 4)));
     candidates.push_back(folder + Utf8(name));
   } else {
-    std::string mapped;
-    if (exe && path::WindowsToHost(name.substr(0, name.size() - 4), mapped))
-      candidates.push_back(mapped);
+    std::string mapped;  // "X.exe" maps to the built program "X" where only that is there
     if (path::WindowsToHost(name, mapped)) candidates.push_back(mapped);
   }
   for (const std::string& candidate : candidates) {

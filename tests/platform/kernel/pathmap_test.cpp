@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -67,6 +68,34 @@ TEST_F(PathMapTest, RelativeFormsFollowTheCurrentFolder) {
   EXPECT_EQ(Map(u"\\Temp"), Drive() + "/Temp");
   EXPECT_EQ(Map(u"C:x"), Drive() + "/Windows/x");
   EXPECT_EQ(Map(u"Z:x"), "/x");  // another drive's relative form starts at its root
+}
+
+// Programs are built without ".exe": "X.exe" that is not there names the program "X" that
+// its owner may run, in any folder and any case; a real "X.exe", a plain file "X" or a
+// folder "X" are not taken for it.
+TEST_F(PathMapTest, AProgramNamedWithExeIsTheBuiltProgram) {
+  const fs::path folder = fs::path(Drive()) / "Tools" / "amd64Helper";
+  fs::create_directories(folder / "Folder");
+  for (const char* name : {"Wexor64", "Plain", "Both", "Both.exe"}) std::ofstream(folder / name) << "x";
+  fs::permissions(folder / "Wexor64", fs::perms::owner_exec, fs::perm_options::add);
+  fs::permissions(folder / "Both", fs::perms::owner_exec, fs::perm_options::add);
+  struct Row {
+    std::u16string_view windows;
+    std::string host;
+  };
+  const std::string at = folder.string() + "/";
+  const Row rows[] = {
+      {u"C:\Tools\amd64Helper\Wexor64.exe", at + "Wexor64"},
+      {u"c:\tools\AMD64HELPER\wexor64.EXE", at + "Wexor64"},
+      {u"C:\Tools\amd64Helper\Both.exe", at + "Both.exe"},
+      {u"C:\Tools\amd64Helper\Plain.exe", at + "Plain.exe"},
+      {u"C:\Tools\amd64Helper\Folder.exe", at + "Folder.exe"},
+      {u"C:\Tools\amd64Helper\Missing.exe", at + "Missing.exe"},
+      {u"C:\Tools\amd64Helper\.exe", at + ".exe"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(Map(row.windows), row.host) << std::string(row.windows.begin(), row.windows.end());
+  EXPECT_NE(GetFileAttributesW(u"C:\Tools\amd64Helper\Wexor64.exe"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(u"C:\Tools\amd64Helper\Plain.exe"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(PathMapTest, RefusedPathsAnswerTheirError) {
