@@ -329,6 +329,10 @@ class Presenter {
       XEvent event;
       XNextEvent(display_, &event);
       if (XFilterEvent(&event, None)) continue;  // the input method's (a dead key, a composition)
+      if (event.type == MappingNotify) {  // the keyboard's layout changed
+        XRefreshKeyboardMapping(&event.xmapping);
+        continue;
+      }
       const auto found = byX_.find(event.xany.window);
       if (found == byX_.end()) continue;
       const HWND window = found->second;
