@@ -1,33 +1,151 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the main program on its embedded defaults: a fresh
-# machine root of its own, the web service's stand-in on loopback with its defaults (no
-# catalogue: no update is offered; the maker's hosts routed to it), and the program in hidden
-# scan mode, so that it ends by itself without a window.
+# Installs what is needed, builds, and runs the main job on the sample: a machine root of its
+# own seeded from a machine profile (the laptop unless told otherwise), the web service's
+# stand-in on loopback serving the sample catalogue (samples/catalogue: newer drivers for four
+# of the laptop's devices, packed afresh as a zip, a cabinet and two 7-Zip archives), and the
+# maker's hosts routed to it.
+#
+# With a display (DISPLAY set, or --window) the main program shows its window on X11 and the
+# run ends when the user closes it. Without one it runs as the Task Scheduler starts a
+# scheduled scan with auto-fix (found updates downloaded, backed up and installed), then a
+# fresh scheduled scan reads the devices back, and a summary says what happened; the exit
+# code is 0 only when every step did, otherwise the failed step is named.
+#
+#   scripts/run.sh [--window] [--profile laptop|desktop|host|FILE] [--bin FOLDER]
+#
+# --profile (or ZX_SAMPLE_PROFILE): a shipped profile of tests/data/profiles, a profile file,
+# or "host" for this machine's own hardware as zxdevices reads it. --bin: run the programs of
+# that program folder (an earlier build) without installing or building.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
-scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-# Only the programs of the main job, not the tests and benchmarks.
-ninja -C build zx_main_job
 
-root=$(mktemp -d "${TMPDIR:-/tmp}/zephrinkx-run-XXXXXX")
+window=0
+[ -n "${DISPLAY:-}" ] && window=1
+profile=${ZX_SAMPLE_PROFILE:-laptop}
+bin=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --window) window=1 ;;
+    --profile) profile=${2:?--profile needs a name}; shift ;;
+    --bin) bin=$(cd "${2:?--bin needs a folder}" && pwd); shift ;;
+    *) echo "run.sh: unknown argument $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+if [ -z "$bin" ]; then
+  scripts/deps.sh
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  # Only the programs of the main job, not the tests and benchmarks.
+  ninja -C build zx_main_job
+  bin=$top/build/bin
+fi
+
+case $profile in
+  host) profile_file= ;;
+  */*|*.profile) profile_file=$(cd "$(dirname "$profile")" && pwd)/$(basename "$profile") ;;
+  *) profile_file=$top/tests/data/profiles/$profile.profile ;;
+esac
+if [ -n "$profile_file" ] && [ ! -f "$profile_file" ]; then
+  echo "run.sh: no machine profile $profile_file" >&2
+  exit 2
+fi
+
+run=$(mktemp -d "${TMPDIR:-/tmp}/zephrinkx-run-XXXXXX")
+root=$run/machine
+log=$run/run.log
+export ZX_MACHINE_ROOT=$root
 service_pid=
+program_pid=
 finish() {
+  if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
   if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; fi
-  rm -rf "$root"
 }
 trap finish EXIT
+failed() {
+  echo "run.sh: $1 failed; see $log" >&2
+  exit 1
+}
 
-# The stand-in prints its port on its first line.
-coproc service { exec build/bin/zxwebservice; }
-service_pid=$service_PID
-read -r -t 10 port <&"${service[0]}"
-echo "web service stand-in on 127.0.0.1:$port"
-printf '[Hosts]\r\nupdate.zephrin-tunevo.example = 127.0.0.1:%s\r\nupdate2.zephrin-tunevo.example = 127.0.0.1:%s\r\n' \
-  "$port" "$port" >"$root/machine.ini"
+# The sample: the machine, the catalogue, the stand-in (its port on the first line of its
+# output, then one line per request).
+"$bin/zxdevices" seed ${profile_file:+"$profile_file"} >>"$log" 2>&1 || failed "seeding the machine from ${profile}"
+devices=$(grep -o 'seeded [0-9]* devices' "$log" | grep -o '[0-9]*' || true)
+samples/make_catalogue.sh "$run/catalogue" "$bin/zxsetup" >>"$log" 2>&1 || failed "packing the sample catalogue"
+mkdir -p "$run/uploads"
+"$bin/zxwebservice" --catalogue "$run/catalogue" --uploads "$run/uploads" >"$run/service.log" 2>&1 &
+service_pid=$!
+port=
+for _ in $(seq 100); do
+  port=$(head -n 1 "$run/service.log" | grep -x '[0-9]*' || true)
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || failed "starting the web service's stand-in"
+# An administrator on a network; the maker's hosts are the stand-in.
+printf '[Machine]\r\nAdministrator=1\r\n[Network]\r\nConnection=lan\r\n[Hosts]\r\nupdate.zephrin-tunevo.example = 127.0.0.1:%s\r\nupdate2.zephrin-tunevo.example = 127.0.0.1:%s\r\n' \
+  "$port" "$port" >>"$root/machine.ini"
 
-status=0
-ZX_MACHINE_ROOT="$root" timeout 120 build/bin/zephrinkx -runhiddenScan || status=$?
-echo "zephrinkx ended with exit code $status"
-exit "$status"
+if [ "$window" = 1 ]; then
+  echo "Sample machine: the $profile profile${devices:+ ($devices devices)}; web service stand-in on 127.0.0.1:$port."
+  echo "Click Scan now, then Update selected drivers on the results; close the window to end."
+  status=0
+  ZX_PRESENTER=x11 "$bin/zephrinkx" >>"$log" 2>&1 || status=$?
+  echo "zephrinkx ended with exit code $status; its output is in $log"
+  exit "$status"
+fi
+
+# Starts the main program in the background as a scheduled job does (its word after the
+# program name: -autofix or -schedule), pauses skipped as nobody watches; its output (also the
+# update checker's switch search) goes to the log.
+start_program() {
+  "$bin/zxsample" forget
+  ZX_SKIP_PAUSES=1 "$bin/zephrinkx" "$1" >>"$log" 2>&1 &
+  program_pid=$!
+}
+end_program() {
+  wait "$program_pid" || failed "the main program ($*)"
+  program_pid=
+}
+
+found=$("$bin/zxsample" offers "$run/catalogue/catalogue.ini" 2>>"$log") || failed "reading the offers"
+count=$(printf '%s' "$found" | grep -c . || true)
+picture=$run/results.png
+
+start_program -autofix
+scan=$("$bin/zxsample" autofix "$picture" "$count" 2>>"$log") || failed "the scheduled auto-fix run"
+end_program -autofix
+start_program -schedule
+fresh=$("$bin/zxsample" rescan "$run/catalogue/catalogue.ini" 2>>"$log") || failed "the fresh scan"
+end_program -schedule
+
+data=$(find "$root/drive_c/Users" -maxdepth 4 -type d -name "Zephrin Tunevo" -path "*/AppData/Roaming/*" | head -n 1)
+[ -n "$data" ] || failed "finding the program's data folder"
+archive=$(find "$data/Backup" -maxdepth 1 -name '*.zip' 2>/dev/null | head -n 1)
+if [ "$count" -gt 0 ]; then
+  [ -n "$archive" ] || failed "the backup before the install"
+  for history in Download.dat Backup.dat exc.xml; do
+    [ -f "$data/$history" ] || failed "writing $history"
+  done
+fi
+[ -s "$picture" ] || failed "the picture of the results page"
+
+echo "Machine scanned: the $profile profile${devices:+, $devices devices}."
+echo "$scan"
+if [ "$count" -gt 0 ]; then
+  echo "Updates found (device: installed version, offered version):"
+  echo "$found"
+else
+  echo "No update found: the sample catalogue offers drivers for the laptop's devices."
+fi
+echo "$fresh" | head -n 1
+if [ "$count" -gt 0 ]; then
+  echo "Installed, as the fresh scan reads them back:"
+  echo "$fresh" | tail -n +2
+  echo "Backup archive: $archive"
+  echo "Histories: Download.dat and Backup.dat, the installed updates' record exc.xml, in $data"
+fi
+echo "Logs: $log (the programs' output), $run/service.log (the web service's requests)"
+echo "Results page picture: $picture"
+echo "Machine root (kept): $root"
