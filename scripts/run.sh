@@ -42,8 +42,9 @@ if [ -z "$bin" ]; then
   bin=$top/build/bin
 fi
 
+label="the $profile profile"
 case $profile in
-  host) profile_file= ;;
+  host) profile_file= label="this machine's own hardware" ;;
   */*|*.profile) profile_file=$(cd "$(dirname "$profile")" && pwd)/$(basename "$profile") ;;
   *) profile_file=$top/tests/data/profiles/$profile.profile ;;
 esac
@@ -88,7 +89,7 @@ printf '[Machine]\r\nAdministrator=1\r\n[Network]\r\nConnection=lan\r\n[Hosts]\r
   "$port" "$port" >>"$root/machine.ini"
 
 if [ "$window" = 1 ]; then
-  echo "Sample machine: the $profile profile${devices:+ ($devices devices)}; web service stand-in on 127.0.0.1:$port."
+  echo "Sample machine: $label${devices:+ ($devices devices)}; web service stand-in on 127.0.0.1:$port."
   echo "Click Scan now, then Update selected drivers on the results; close the window to end."
   status=0
   ZX_PRESENTER=x11 "$bin/zephrinkx" >>"$log" 2>&1 || status=$?
@@ -131,7 +132,7 @@ if [ "$count" -gt 0 ]; then
 fi
 [ -s "$picture" ] || failed "the picture of the results page"
 
-echo "Machine scanned: the $profile profile${devices:+, $devices devices}."
+echo "Machine scanned: $label${devices:+, $devices devices}."
 echo "$scan"
 if [ "$count" -gt 0 ]; then
   echo "Updates found (device: installed version, offered version):"
@@ -147,5 +148,9 @@ if [ "$count" -gt 0 ]; then
   echo "Histories: Download.dat and Backup.dat, the installed updates' record exc.xml, in $data"
 fi
 echo "Logs: $log (the programs' output), $run/service.log (the web service's requests)"
-echo "Results page picture: $picture"
+if [ "$count" -gt 0 ]; then
+  echo "Results page picture: $picture"
+else
+  echo "Main window picture (the scan's page: no result to show): $picture"
+fi
 echo "Machine root (kept): $root"
