@@ -64,8 +64,11 @@ finish() {
   if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; fi
 }
 trap finish EXIT
+# A step that fails is named, with what its program said last.
 failed() {
-  echo "run.sh: $1 failed; see $log" >&2
+  local said=
+  [ -s "$run/step.err" ] && said=" ($(tail -n 1 "$run/step.err"))"
+  echo "run.sh: $1 failed$said; see $log" >&2
   exit 1
 }
 
@@ -110,15 +113,15 @@ end_program() {
   program_pid=
 }
 
-found=$("$bin/zxsample" offers "$run/catalogue/catalogue.ini" 2>>"$log") || failed "reading the offers"
+found=$("$bin/zxsample" offers "$run/catalogue/catalogue.ini" 2>"$run/step.err") || failed "reading the offers"
 count=$(printf '%s' "$found" | grep -c . || true)
 picture=$run/results.png
 
 start_program -autofix
-scan=$("$bin/zxsample" autofix "$picture" "$count" 2>>"$log") || failed "the scheduled auto-fix run"
+scan=$("$bin/zxsample" autofix "$picture" "$count" 2>"$run/step.err") || failed "the scheduled auto-fix run"
 end_program -autofix
 start_program -schedule
-fresh=$("$bin/zxsample" rescan "$run/catalogue/catalogue.ini" 2>>"$log") || failed "the fresh scan"
+fresh=$("$bin/zxsample" rescan "$run/catalogue/catalogue.ini" 2>"$run/step.err") || failed "the fresh scan"
 end_program -schedule
 
 data=$(find "$root/drive_c/Users" -maxdepth 4 -type d -name "Zephrin Tunevo" -path "*/AppData/Roaming/*" | head -n 1)

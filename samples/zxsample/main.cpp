@@ -46,12 +46,20 @@ int ListOffers(const char* catalogue) {
 // of updates found, or -1 after printing why it failed.
 int FollowScan(HWND& window, const char* scan) {
   window = zxsample::WaitForMainWindow(kWindowWaitMs);
-  if (window == nullptr) return Fail("the main window did not appear"), -1;
-  if (!zxsample::WaitForScanRecord(kScanWaitMs)) return Fail("the scan did not end"), -1;
+  const char* failure = window == nullptr                           ? "the main window did not appear"
+                        : !zxsample::WaitForScanRecord(kScanWaitMs) ? "the scan did not end"
+                                                                     : nullptr;
+  if (failure != nullptr) {
+    Fail(failure);
+    return -1;
+  }
   const std::u16string total = zxsample::LastScanValue(u"TotalDrivers");
   const std::u16string outOfDate = zxsample::LastScanValue(u"OutOfDate");
   const int found = zxsample::CountOf(outOfDate);
-  if (found < 0) return Fail("the scan got no answer from the web service (" + Utf8(outOfDate) + ")"), -1;
+  if (found < 0) {
+    Fail("the scan got no answer from the web service (" + Utf8(outOfDate) + ")");
+    return -1;
+  }
   std::printf("%s counted %s, %s out of date.\n", scan, Utf8(total).c_str(), Utf8(outOfDate).c_str());
   return found;
 }

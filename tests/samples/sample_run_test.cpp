@@ -1,7 +1,8 @@
 // scripts/run.sh without a display, on the programs of this build: the sample machine is
 // scanned by a scheduled auto-fix run, every driver of the sample catalogue is found, installed
 // and read back by a fresh scan, the summary says so line by line and names the files the
-// programs wrote; another profile finds nothing; a profile that does not exist is refused.
+// programs wrote; another profile finds nothing; a profile that does not exist is refused and
+// a failing step is named.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -106,7 +107,7 @@ TEST(SampleRun, TheLaptopsUpdatesAreFoundInstalledAndReadBack) {
   EXPECT_NE(ReadText(logs.substr(0, logs.find(" ("))).find("unable to find parmeter"), std::string::npos);
 }
 
-TEST(SampleRun, OtherProfilesAreScannedOrRefused) {
+TEST(SampleRun, OtherProfilesAreScannedAndFailuresNamed) {
   struct Case {
     const char* arguments;
     int exitCode;
@@ -115,6 +116,8 @@ TEST(SampleRun, OtherProfilesAreScannedOrRefused) {
   const Case cases[] = {
       {"--profile desktop", 0, "No update found: the sample catalogue offers drivers for the laptop's devices.\n"},
       {"--profile nosuch", 2, "run.sh: no machine profile"},
+      // A program folder without the programs: the first step that needs one is named.
+      {"--bin samples", 1, "run.sh: seeding the machine from laptop failed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
