@@ -6,10 +6,10 @@
 # maker's hosts routed to it.
 #
 # With a display (DISPLAY set, or --window) the main program shows its window on X11 and the
-# run ends when the user closes it. Without one it runs as the Task Scheduler starts a
-# scheduled scan with auto-fix (found updates downloaded, backed up and installed), then a
-# fresh scheduled scan reads the devices back, and a summary says what happened; the exit
-# code is 0 only when every step did, otherwise the failed step is named.
+# run ends when the user closes it. Without one the Task Scheduler's stand-in runs the
+# product's scheduled scan job with auto-fix (found updates downloaded, backed up and
+# installed), a fresh scheduled scan reads the devices back, and a summary says what
+# happened; the exit code is 0 only when every step did, otherwise the failed step is named.
 #
 #   scripts/run.sh [--window] [--profile laptop|desktop|host|FILE] [--bin FOLDER]
 #
@@ -100,16 +100,18 @@ if [ "$window" = 1 ]; then
   exit "$status"
 fi
 
-# Starts the main program in the background as a scheduled job does (its word after the
-# program name: -autofix or -schedule), pauses skipped as nobody watches; its output (also the
-# update checker's switch search) goes to the log.
-start_program() {
+# The scheduled scan: the product's job (" -autofix", a start at the present minute) run by
+# the Task Scheduler's stand-in by hand, which starts the main program with the job's
+# parameters and records its end in the job. Then a fresh scheduled scan. Pauses are skipped
+# (nobody watches); the programs' output (also the update checker's switch search) goes to
+# the log.
+run_in_background() {
   "$bin/zxsample" forget
-  ZX_SKIP_PAUSES=1 "$bin/zephrinkx" "$1" >>"$log" 2>&1 &
+  ZX_SKIP_PAUSES=1 "$@" >>"$log" 2>&1 &
   program_pid=$!
 }
-end_program() {
-  wait "$program_pid" || failed "the main program ($*)"
+end_background() {
+  wait "$program_pid" || failed "$1"
   program_pid=
 }
 
@@ -117,12 +119,14 @@ found=$("$bin/zxsample" offers "$run/catalogue/catalogue.ini" 2>"$run/step.err")
 count=$(printf '%s' "$found" | grep -c . || true)
 picture=$run/results.png
 
-start_program -autofix
+"$bin/zxsample" job "$bin/zephrinkx.exe" " -autofix" 2>"$run/step.err" || failed "writing the scheduled scan's job"
+run_in_background "$bin/zxtaskscheduler"
 scan=$("$bin/zxsample" autofix "$picture" "$count" 2>"$run/step.err") || failed "the scheduled auto-fix run"
-end_program -autofix
-start_program -schedule
+end_background "the Task Scheduler's run of the job"
+job=$("$bin/zxsample" jobrun 2>"$run/step.err") || failed "the scheduled run's record"
+run_in_background "$bin/zephrinkx" -schedule
 fresh=$("$bin/zxsample" rescan "$run/catalogue/catalogue.ini" 2>"$run/step.err") || failed "the fresh scan"
-end_program -schedule
+end_background "the fresh scan's program"
 
 data=$(find "$root/drive_c/Users" -maxdepth 4 -type d -name "Zephrin Tunevo" -path "*/AppData/Roaming/*" | head -n 1)
 [ -n "$data" ] || failed "finding the program's data folder"
@@ -136,6 +140,7 @@ fi
 [ -s "$picture" ] || failed "the picture of the results page"
 
 echo "Machine scanned: $label${devices:+, $devices devices}."
+echo "$job"
 echo "$scan"
 if [ "$count" -gt 0 ]; then
   echo "Updates found (device: installed version, offered version):"

@@ -2,7 +2,6 @@
 #include "devices.h"
 
 #include <setupapi.h>
-#include <stringapiset.h>
 #include <winreg.h>
 
 namespace zxsample {
@@ -70,16 +69,6 @@ bool ReadDevices(std::vector<Device>& devices) {
   }
   SetupDiDestroyDeviceInfoList(set);
   return true;
-}
-
-std::string Utf8(const std::u16string& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                       nullptr);
-  std::string out(size > 0 ? size : 0, '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
 }
 
 }  // namespace zxsample

@@ -15,7 +15,4 @@ struct Device {
 // False when the device list cannot be read.
 bool ReadDevices(std::vector<Device>& devices);
 
-// Text for the console.
-std::string Utf8(const std::u16string& text);
-
 }  // namespace zxsample

@@ -1,6 +1,9 @@
 // zxsample: what the sample run of the main program shows, read from the machine root.
 //   zxsample offers CATALOGUE        the devices the catalogue offers newer drivers for
 //   zxsample forget                  removes the record of the last scan (before a start)
+//   zxsample job PROGRAM PARAMETERS  writes the product's scan job for the present minute
+//   zxsample jobrun                  what the job file records of the job's run (it must have
+//                                    run and ended with exit code 0)
 //   zxsample autofix PNG COUNT       follows a scheduled auto-fix run of the main program: its
 //                                    scan (which must find COUNT updates), the install run,
 //                                    a picture of the main window, then closes it
@@ -15,6 +18,8 @@
 
 #include "mainrun.h"
 #include "offers.h"
+#include "schedjob.h"
+#include "text.h"
 #include "zx/pathmap.h"
 
 namespace {
@@ -64,6 +69,22 @@ int FollowScan(HWND& window, const char* scan) {
   return found;
 }
 
+int WriteJob(const char* program, const char* parameters) {
+  std::string reason;
+  if (!zxsample::WriteScanJob(zx::path::HostToWindows(program), zxsample::Utf16(parameters), reason))
+    return Fail(reason);
+  return 0;
+}
+
+int ReportJobRun() {
+  zxsample::JobRun run;
+  if (!zxsample::ReadJobRun(run)) return Fail("cannot read the scan job");
+  if (!run.ran) return Fail("the Task Scheduler did not run the scan job");
+  std::printf("The Task Scheduler started \"%s\"%s at %s; it ended with exit code %lu.\n",
+              Utf8(run.application).c_str(), Utf8(run.parameters).c_str(), run.time.c_str(), run.exitCode);
+  return run.exitCode == 0 ? 0 : Fail("the scheduled run ended with exit code " + std::to_string(run.exitCode));
+}
+
 int Close(HWND window) { return zxsample::CloseMainWindow(window, kCloseWaitMs) ? 0 : Fail("the main window did not close"); }
 
 int AutoFix(const char* picture, int expected) {
@@ -105,8 +126,11 @@ int main(int argc, char** argv) {
   const std::string_view command = argc > 1 ? argv[1] : "";
   if (command == "offers" && argc == 3) return ListOffers(argv[2]);
   if (command == "forget" && argc == 2) return zxsample::ForgetLastScan(), 0;
+  if (command == "job" && argc == 4) return WriteJob(argv[2], argv[3]);
+  if (command == "jobrun" && argc == 2) return ReportJobRun();
   if (command == "autofix" && argc == 4) return AutoFix(argv[2], std::atoi(argv[3]));
   if (command == "rescan" && argc == 3) return Rescan(argv[2]);
-  std::fprintf(stderr, "usage: zxsample offers CATALOGUE | forget | autofix PNG COUNT | rescan CATALOGUE\n");
+  std::fprintf(stderr, "usage: zxsample offers CATALOGUE | forget | job PROGRAM PARAMETERS | jobrun | autofix PNG COUNT |"
+                       " rescan CATALOGUE\n");
   return 2;
 }

@@ -1,5 +1,5 @@
 // scripts/run.sh without a display, on the programs of this build: the sample machine is
-// scanned by a scheduled auto-fix run, every driver of the sample catalogue is found, installed
+// scanned by the Task Scheduler's run of the product's auto-fix job, every driver of the sample catalogue is found, installed
 // and read back by a fresh scan, the summary says so line by line and names the files the
 // programs wrote; another profile finds nothing; a profile that does not exist is refused and
 // a failing step is named.
@@ -93,6 +93,12 @@ TEST(SampleRun, TheLaptopsUpdatesAreFoundInstalledAndReadBack) {
   }
 
   EXPECT_EQ(LineValue(summary, "Machine scanned"), "the laptop profile, 42 devices.");
+  // The Task Scheduler ran the product's job with its auto-fix word, and recorded its end.
+  const std::size_t job = summary.find("The Task Scheduler started \"");
+  ASSERT_NE(job, std::string::npos) << summary;
+  const std::string jobLine = summary.substr(job, summary.find('\n', job) - job);
+  EXPECT_NE(jobLine.find("\\zephrinkx.exe\" -autofix at "), std::string::npos) << jobLine;
+  EXPECT_NE(jobLine.find("; it ended with exit code 0."), std::string::npos) << jobLine;
   EXPECT_NE(summary.find("The scan counted 28 Drivers, 4 Drivers out of date.\n"), std::string::npos) << summary;
   EXPECT_NE(summary.find("The fresh scan counted 28 Drivers, 0 Driver out of date.\n"), std::string::npos) << summary;
   // The files it names are there and are what they say.
