@@ -59,8 +59,11 @@ log=$run/run.log
 export ZX_MACHINE_ROOT=$root
 service_pid=
 program_pid=
+# At the end the programs it started are ended, and the Task Scheduler's service, which the
+# main program starts on the machine when it finds it stopped.
 finish() {
   if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+  if [ -d "$root" ]; then "$bin/zxsample" stopservice >>"$log" 2>&1 || true; fi
   if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; fi
 }
 trap finish EXIT

@@ -4,6 +4,8 @@
 //   zxsample job PROGRAM PARAMETERS  writes the product's scan job for the present minute
 //   zxsample jobrun                  what the job file records of the job's run (it must have
 //                                    run and ended with exit code 0)
+//   zxsample stopservice             stops the Task Scheduler's service (the main program
+//                                    starts it when it finds it stopped)
 //   zxsample autofix PNG COUNT       follows a scheduled auto-fix run of the main program: its
 //                                    scan (which must find COUNT updates), the install run,
 //                                    a picture of the main window, then closes it
@@ -128,9 +130,11 @@ int main(int argc, char** argv) {
   if (command == "forget" && argc == 2) return zxsample::ForgetLastScan(), 0;
   if (command == "job" && argc == 4) return WriteJob(argv[2], argv[3]);
   if (command == "jobrun" && argc == 2) return ReportJobRun();
+  if (command == "stopservice" && argc == 2)
+    return zxsample::StopTaskSchedulerService() ? 0 : Fail("the Task Scheduler's service did not stop");
   if (command == "autofix" && argc == 4) return AutoFix(argv[2], std::atoi(argv[3]));
   if (command == "rescan" && argc == 3) return Rescan(argv[2]);
-  std::fprintf(stderr, "usage: zxsample offers CATALOGUE | forget | job PROGRAM PARAMETERS | jobrun | autofix PNG COUNT |"
-                       " rescan CATALOGUE\n");
+  std::fprintf(stderr, "usage: zxsample offers CATALOGUE | forget | job PROGRAM PARAMETERS | jobrun | stopservice |"
+                       " autofix PNG COUNT | rescan CATALOGUE\n");
   return 2;
 }

@@ -4,6 +4,7 @@
 #include <mstask.h>
 #include <objbase.h>
 #include <objidl.h>
+#include <winsvc.h>
 #include <winusername.h>
 
 #include <cstdio>
@@ -31,10 +32,12 @@ struct Released {
   T* p = nullptr;
 };
 
-std::string Hex(HRESULT result) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(result));
-  return text;
+// Sets the reason of a refusal; always false.
+bool Refused(std::string& reason, const char* what, HRESULT result) {
+  char code[16];
+  std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(result));
+  reason = std::string(what) + " (" + code + ")";
+  return false;
 }
 
 }  // namespace
@@ -44,11 +47,11 @@ bool WriteScanJob(const std::u16string& program, const std::u16string& parameter
   Released<ITaskScheduler> scheduler;
   HRESULT result = CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
                                     reinterpret_cast<void**>(&scheduler.p));
-  if (FAILED(result)) return reason = "no Task Scheduler (" + Hex(result) + ")", false;
+  if (FAILED(result)) return Refused(reason, "no Task Scheduler", result);
   scheduler.p->Delete(kProductJobName);
   Released<IUnknown> unknown;
   result = scheduler.p->NewWorkItem(kProductJobName, CLSID_CTask, IID_ITask, &unknown.p);
-  if (FAILED(result)) return reason = "no new job (" + Hex(result) + ")", false;
+  if (FAILED(result)) return Refused(reason, "no new job", result);
   ITask* task = static_cast<ITask*>(unknown.p);
   const std::u16string folder = program.substr(0, program.find_last_of(u'\\') + 1);
   char16_t user[256] = {};
@@ -65,9 +68,9 @@ bool WriteScanJob(const std::u16string& program, const std::u16string& parameter
                            task->CreateTrigger(&index, &trigger.p),
                            task->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p))};
   for (HRESULT step : steps)
-    if (FAILED(step)) return reason = "the job was refused (" + Hex(step) + ")", false;
+    if (FAILED(step)) return Refused(reason, "the job was refused", step);
   result = file.p->Save(nullptr, TRUE);
-  if (FAILED(result)) return reason = "the job was not saved (" + Hex(result) + ")", false;
+  if (FAILED(result)) return Refused(reason, "the job was not saved", result);
   return true;
 }
 
@@ -86,6 +89,20 @@ bool ReadJobRun(JobRun& run) {
   run.application = job.applicationName;
   run.parameters = job.parameters;
   return true;
+}
+
+bool StopTaskSchedulerService() {
+  const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (manager == nullptr) return true;
+  bool stopped = true;
+  if (const SC_HANDLE service = OpenServiceW(manager, u"Schedule", SERVICE_STOP | SERVICE_QUERY_STATUS)) {
+    SERVICE_STATUS status{};
+    if (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED)
+      stopped = ControlService(service, SERVICE_CONTROL_STOP, &status) != FALSE;
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+  return stopped;
 }
 
 }  // namespace zxsample

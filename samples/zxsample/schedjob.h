@@ -1,5 +1,6 @@
 // The product's scheduled-scan job as the Task Scheduler keeps it: written for a start at the
-// present minute, and its record read back once the Task Scheduler has run it.
+// present minute, and its record read back once the Task Scheduler has run it; and the Task
+// Scheduler's service, which the main program starts when it finds it stopped.
 #pragma once
 #include <string>
 
@@ -22,5 +23,8 @@ struct JobRun {
 };
 // False when the job file cannot be read.
 bool ReadJobRun(JobRun& run);
+
+// Stops the "Schedule" service when it runs; false when it runs and does not stop.
+bool StopTaskSchedulerService();
 
 }  // namespace zxsample

@@ -1,7 +1,7 @@
 // scripts/run.sh without a display, on the programs of this build: the sample machine is
 // scanned by the Task Scheduler's run of the product's auto-fix job, every driver of the sample catalogue is found, installed
 // and read back by a fresh scan, the summary says so line by line and names the files the
-// programs wrote; another profile finds nothing; a profile that does not exist is refused and
+// programs wrote, and no service is left running; another profile finds nothing; a profile that does not exist is refused and
 // a failing step is named.
 #include <gtest/gtest.h>
 
@@ -107,6 +107,9 @@ TEST(SampleRun, TheLaptopsUpdatesAreFoundInstalledAndReadBack) {
   const std::string histories = LineValue(summary, "Histories");
   const std::string data = histories.substr(histories.rfind(", in ") + 5);
   for (const char* name : {"Download.dat", "Backup.dat", "exc.xml"}) EXPECT_TRUE(fs::is_regular_file(data + "/" + name)) << name;
+  // The Task Scheduler's service, which the main program started, does not outlive the run.
+  EXPECT_NE(ReadText(LineValue(summary, "Machine root (kept)") + "/machine.ini").find("Schedule=stopped"),
+            std::string::npos);
   // The update checker's switch search is in the run's log, not in the summary.
   const std::string logs = LineValue(summary, "Logs");
   EXPECT_EQ(summary.find("unable to find parmeter"), std::string::npos);
