@@ -1,8 +1,8 @@
 // scripts/run.sh without a display, on the programs of this build: the sample machine is
-// scanned by the Task Scheduler's run of the product's auto-fix job, every driver of the sample catalogue is found, installed
-// and read back by a fresh scan, the summary says so line by line and names the files the
-// programs wrote, and no service is left running; another profile finds nothing; a profile that does not exist is refused and
-// a failing step is named.
+// scanned by the Task Scheduler's run of the product's auto-fix job, every driver of the
+// sample catalogue is found, installed and read back by a fresh scan, the summary says so line
+// by line and names the files the programs wrote, and no service is left running; another
+// profile finds nothing; a profile that does not exist is refused and a failing step is named.
 #include <gtest/gtest.h>
 
 #include <cstdio>
