@@ -2,7 +2,8 @@
 // scanned by the Task Scheduler's run of the product's auto-fix job, every driver of the
 // sample catalogue is found, installed and read back by a fresh scan, the summary says so line
 // by line and names the files the programs wrote, and no service is left running; another
-// profile finds nothing; a profile that does not exist is refused and a failing step is named.
+// profile finds nothing; a profile that does not exist, or a window without a display, is
+// refused, and a failing step is named.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -125,6 +126,7 @@ TEST(SampleRun, OtherProfilesAreScannedAndFailuresNamed) {
   const Case cases[] = {
       {"--profile desktop", 0, "No update found: the sample catalogue offers drivers for the laptop's devices.\n"},
       {"--profile nosuch", 2, "run.sh: no machine profile"},
+      {"--window", 2, "run.sh: --window needs a display (DISPLAY is not set)"},
       // A program folder without the programs: the first step that needs one is named.
       {"--bin samples", 1, "run.sh: seeding the machine from laptop failed"},
   };
