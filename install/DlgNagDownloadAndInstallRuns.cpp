@@ -10,6 +10,7 @@
 #include "DlgNagDownloadAndInstall.h"
 #include "DriverInstallEngine.h"
 #include "HalvoranApp.h"
+#include "LabelledText.h"
 #include "RestorePoint.h"
 
 namespace {
@@ -238,7 +239,7 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
 }
 
 int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
-  Status(RunText(_T("IDS_CURRDRIVER_BCKUP")) + m_strAppName);
+  Status(LabelledText(RunText(_T("IDS_CURRDRIVER_BCKUP")), m_strAppName));
   if (!IsProgressNotify()) {
     Post({RunEvent::kDescription, 0, 0, RunText(_T("IDS_CREATE_RESTORPOINT"))});
     CreateSystemRestorePoint(m_strAppName);
@@ -268,16 +269,16 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
 
 int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
   Post({RunEvent::kLabel, 0, 0, row.strName});
-  Status(RunText(_T("IDS_DRIVER_INSSATRT")) + row.strName);
+  Status(LabelledText(RunText(_T("IDS_DRIVER_INSSATRT")), row.strName));
   const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
   Post({RunEvent::kProgress, 100, 0, CString()});
   if (result == kInstallDone) {
     Post({RunEvent::kRowState, j, kRowInstalled, CString()});
-    Status(RunText(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
+    Status(LabelledText(RunText(_T("IDS_DRIVER_INSCOMPL")), row.strName));
     PauseBetweenDrivers(kAfterInstallMs);
     return 1;
   }
-  if (result != kPackageMissing) Status(RunText(_T("IDS_DRIVER_INSFAILED")) + row.strName);
+  if (result != kPackageMissing) Status(LabelledText(RunText(_T("IDS_DRIVER_INSFAILED")), row.strName));
   return 0;
 }
 

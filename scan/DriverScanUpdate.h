@@ -183,7 +183,8 @@ class CDriverScanUpdate {
   using BackupStampReader = std::function<bool(const CString& name, SYSTEMTIME& stamp)>;
   // Lists the backups of backupFiles (names to archive paths) whose archive exists and opens:
   // latest first by their stamps (names without a stamp after them, by name regardless of
-  // case), each with item data 4 and its name as detail text; the first is selected. The
+  // case), each with its name as text, item data 4 and as detail text the stamp's long date and
+  // time (the name when it has no stamp); the first is selected. The
   // names are kept in that order (GetFileList).
   void RefreshFileList(CFancyListCtrl& list, const CMapStringToString& backupFiles,
                        const BackupStampReader& readStamp);

@@ -286,7 +286,10 @@ void CDlgMainWnd::OnPaint() {
   GetClientRect(&client);
   if (PaintThroughCallback(&paint, client)) return;
   {
+    // A main window of its own (the scheduler's) shows the frame, caption and buttons' band
+    // that every main window has.
     CXTMemDC memory(&paint, client, kDialogBackColour);
+    PaintFrame(&memory, client);
   }
   for (CHoverButton* button : {&m_btnClose, &m_btnMinimize, &m_btnMaximize})
     if (button->GetSafeHwnd()) button->Invalidate(FALSE);

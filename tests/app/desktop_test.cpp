@@ -24,11 +24,11 @@ constexpr int kPanelX = 160, kPanelHomeY = 106, kPanelScanningY = 137, kPanelRes
 constexpr int kRowTop = 237, kRowHeight = 74, kCheckX = 218, kCheckDown = 14;
 constexpr int kTextLeft = 280, kTextRight = 430;
 // The results page's "Update selected drivers" button lies where the scanning page had its Stop
-// button: the new button's picture ends at x 636, the old one's at x 703, both 22 pixels high
-// from y 516 (the new picture's top outline at kUpdatePictureX: a colour of the picture that the
-// button's text never takes). Right of the "View summary" label the scanning page had text
-// where the results page has none.
-constexpr int kUpdatePictureX = 600, kUpdatePictureRight = 636, kOldPictureRight = 703;
+// button (whose picture ended at x 703): the new button's picture covers its whole place, from
+// x 557 to 743 and from y 516, so no part of the old one shows (the picture's colour a few rows
+// under its top, at kUpdatePictureX, is one the button's text never takes). Right of the "View
+// summary" label the scanning page had text where the results page has none.
+constexpr int kUpdatePictureX = 600, kOldPictureRight = 703, kUpdatePictureRight = 740;
 constexpr int kButtonTop = 512, kButtonBottom = 546;
 constexpr int kBesideSummaryLeft = 520, kBesideSummaryRight = 556;
 
@@ -77,10 +77,13 @@ TEST_F(OnTheDesktop, ScanNowLeadsToTheResultsWhoseCheckBoxesFollowClicks) {
   const Picture results = AwaitPicture(ShowsResults);
   ASSERT_TRUE(results.Valid()) << "the results page was never shown";
   EXPECT_EQ(service_->NextLine(2000).rfind("POST GetUpdateInfo", 0), 0u);
-  // Nothing of the scanning page is left behind the results page's buttons: no part of the
-  // Stop button's picture beyond the new button's, no text beside the "View summary" label.
-  const std::uint32_t picture = results.At(kUpdatePictureX, kButtonTop + 4);
-  EXPECT_EQ(results.PixelsOf(picture, kUpdatePictureRight, kButtonTop, kOldPictureRight, kButtonBottom), 0);
+  // Nothing of the scanning page is left behind the results page's buttons: the new button's
+  // picture runs on over the old one's place to its own right end, and no text stands beside
+  // the "View summary" label.
+  const int pictureRow = kButtonTop + 8;
+  const std::uint32_t picture = results.At(kUpdatePictureX, pictureRow);
+  EXPECT_EQ(results.PixelsOf(picture, kOldPictureRight - 20, pictureRow, kUpdatePictureRight, pictureRow + 1),
+            kUpdatePictureRight - kOldPictureRight + 20);
   EXPECT_EQ(results.DarkPixels(kBesideSummaryLeft, kButtonTop + 8, kBesideSummaryRight, kButtonBottom - 6), 0);
   // The two display drivers of the catalogue have a row each, checked; no third row.
   for (int row = 0; row < 2; ++row) {

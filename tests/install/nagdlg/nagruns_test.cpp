@@ -133,10 +133,10 @@ TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees
                                               u"Installation complete", u"Restart the computer now?"}));
   EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the download...", u"Fetched 7", u"Fetched 10", u"Fetched 11",
                                           u"Download complete", u"Waiting to install...",
-                                          u"Backing up the current drivers withZephrin Tunevo", u"Backup started",
-                                          u"Backup complete", u"The drivers are backed up", u"InstallingDriver 7",
-                                          u"InstalledDriver 7", u"InstallingDriver 9", u"InstalledDriver 9",
-                                          u"InstallingDriver 11", u"InstalledDriver 11", u"Installation complete"}));
+                                          u"Backing up the current drivers with Zephrin Tunevo", u"Backup started",
+                                          u"Backup complete", u"The drivers are backed up", u"Installing Driver 7",
+                                          u"Installed Driver 7", u"Installing Driver 9", u"Installed Driver 9",
+                                          u"Installing Driver 11", u"Installed Driver 11", u"Installation complete"}));
   EXPECT_FALSE(Restarted());
 }
 
@@ -286,8 +286,8 @@ TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
   Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kFirst; });
   EXPECT_EQ(installed, (std::vector<int>{1, 4}));
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 0, 1, 1, 2}));
-  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the installation...", u"InstallingDriver 1", u"InstalledDriver 1",
-                                          u"InstallingDriver 4", u"Not installed:Driver 4",
+  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the installation...", u"Installing Driver 1", u"Installed Driver 1",
+                                          u"Installing Driver 4", u"Not installed: Driver 4",
                                           u"Installation complete"}));
   EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"Installation complete", u"Restart the computer now?"}));
   EXPECT_TRUE(Restarted());
@@ -396,8 +396,8 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
   EXPECT_EQ(lines_, std::vector<CString>{}) << "the list stays empty";
   const std::vector<std::pair<int, CString>> expected = {
       {14, u"Starting the download..."}, {14, u"Fetched 1"}, {14, u"Download complete"},
-      {14, u"Waiting to install..."}, {14, u"Backing up the current drivers withZephrin Tunevo"},
-      {14, u"Backup started"}, {15, u""}, {14, u"InstallingDriver 1"}, {14, u"InstalledDriver 1"},
+      {14, u"Waiting to install..."}, {14, u"Backing up the current drivers with Zephrin Tunevo"},
+      {14, u"Backup started"}, {15, u""}, {14, u"Installing Driver 1"}, {14, u"Installed Driver 1"},
       {14, u"Installation complete"}};
   ASSERT_EQ(told.size(), expected.size());
   for (std::size_t i = 0; i < told.size(); ++i) {
