@@ -49,7 +49,8 @@ void CDriverScanUpdate::RefreshFileList(CFancyListCtrl& list, const CMapStringTo
     CString name, path;
     backupFiles.GetNextAssoc(position, name, path);
     if (!CanOpen(path)) continue;
-    BackupEntry entry{name};
+    BackupEntry entry;
+    entry.name = name;
     SYSTEMTIME time{};
     FILETIME file{};
     if (readStamp && readStamp(name, time) && SystemTimeToFileTime(&time, &file)) {

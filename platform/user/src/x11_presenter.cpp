@@ -5,8 +5,8 @@
 // surface is put there with XPutImage whenever DCs over it were released, and X pointer,
 // key, focus and close events become window input through the input model (zx/input.h).
 // Under a window manager: a window with a caption shows its client area in the manager's frame
-// (which draws the caption and its buttons); the others draw their own frame and get no
-// decorations. Owned windows are transient for their owner's X window, so the manager keeps
+// (which draws the caption and its buttons) in place of the caption it paints itself; the
+// others draw their own frame and get no decorations. Owned windows are transient for their owner's X window, so the manager keeps
 // them above it; the presenter only ever raises windows, never stacks them against a sibling
 // that the manager has reparented. Minimising iconifies the X window, and the manager's
 // restore (the taskbar) restores the window. Keys type the text X composes for them (its
@@ -76,6 +76,7 @@ class Presenter {
     utf8String_ = XInternAtom(display_, "UTF8_STRING", False);
     netIcon_ = XInternAtom(display_, "_NET_WM_ICON", False);
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
+    wmCheck_ = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
     int eventBase = 0, errorBase = 0;
     shape_ = XShapeQueryExtension(display_, &eventBase, &errorBase);
     XSetLocaleModifiers("");
@@ -122,7 +123,7 @@ class Presenter {
       const bool created = !shown.x;
       if (created) {
         if (minimised) continue;  // shown when first restored
-        shown.framed = Framed(view);
+        shown.framed = Framed(view) && ManagerRunning();
         shown.x = Create(view, shown);
         byX_[shown.x] = view.handle;
         if (inputMethod_)
@@ -179,7 +180,20 @@ class Presenter {
   static bool OverrideRedirect(const TopLevelView& view) {
     return (view.exStyle & WS_EX_TOOLWINDOW) && (view.exStyle & (WS_EX_TOPMOST | WS_EX_NOACTIVATE));
   }
-  // A window with a caption is framed by the window manager.
+  // A window manager that says so (EWMH) runs on the screen.
+  bool ManagerRunning() const {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(display_, DefaultRootWindow(display_), wmCheck_, 0, 1, False, XA_WINDOW,
+                                          &type, &format, &count, &after, &data) == Success &&
+                       type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    return found;
+  }
+  // A window with a caption is framed by the window manager, when one runs; without one it
+  // shows the caption it paints itself.
   static bool Framed(const TopLevelView& view) {
     return (view.style & WS_CAPTION) == WS_CAPTION && !OverrideRedirect(view);
   }
@@ -458,6 +472,7 @@ class Presenter {
   Atom utf8String_;
   Atom netIcon_;
   Atom opacity_;
+  Atom wmCheck_;
   bool shape_ = false;
   XIM inputMethod_ = nullptr;
   std::mutex lock_;
