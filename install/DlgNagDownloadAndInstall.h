@@ -201,8 +201,9 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
     int b = 0;
     CString text;
   };
-  // How a run ended.
-  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3 };
+  // How a run ended: an install run is done only when every driver it tried went in, and
+  // ends partly when some did.
+  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3, kRunPartly = 4 };
   void Post(RunEvent event);
   void Status(const CString& text) { Post({RunEvent::kStatus, TRUE, 0, text}); }
   void StartRun(int mode);

@@ -305,7 +305,8 @@ int CDlgNagDownloadAndInstall::RunInstall() {
     installed += InstallRow(row, j);
   }
   if (Stopping()) return kRunStopped;
-  return installed > 0 ? kRunDone : kRunNothing;
+  if (installed == 0) return kRunNothing;
+  return installed == current ? kRunDone : kRunPartly;
 }
 
 LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
@@ -409,9 +410,11 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
     return;
   }
-  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP")
-                                : m_bInstallAll    ? _T("IDS_DRIVER_NOTINSTALLED")
-                                                   : _T("IDS_INSTALL_COMP_ERROR"));
+  // "Installed" only when every driver tried went in; one that did not makes the run end
+  // with errors, and none installed says so.
+  const CString closing = Lang(outcome == kRunDone                         ? _T("IDS_INSTALL_COMP")
+                                : outcome == kRunNothing && m_bInstallAll ? _T("IDS_DRIVER_NOTINSTALLED")
+                                                                          : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
   if (IsProgressNotify()) return;
   if (m_bAutoFix) {
@@ -419,9 +422,11 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     return;
   }
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
-  // The restart question follows every install of the ticked rows, and the install of one
-  // driver whose package is listed.
-  const bool ask = m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver));
+  // The restart question, which says the updates are installed, follows only a run that
+  // installed every driver it tried: of the ticked rows, or the one driver whose package is
+  // listed. An installed row of a run with errors still offers it from the results list.
+  const bool ask = outcome == kRunDone &&
+                   (m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver)));
   if (!ask) return;
   AskForRestart();
   SetTimer(kTimerClose, kStartDelayMs, nullptr);
