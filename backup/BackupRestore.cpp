@@ -281,7 +281,8 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         }
         RegCloseKey(key);
       }
-      if (infName.IsEmpty()) infName = driver->szText[kSlotInfPath].Text();
+      const bool infFromClassKey = !infName.IsEmpty();
+      if (!infFromClassKey) infName = driver->szText[kSlotInfPath].Text();
       CString infPath;
       if (!infName.IsEmpty() && infName.Find(_T('\\')) >= 0 && Exists(infName)) {
         infPath = infName;
@@ -291,7 +292,7 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         infPath = m_windows + _T("\\inf\\") + infName;
         if (!Exists(infPath)) infName = FileNamePart(driver->szText[kSlotInfPath].Text());
       }
-      if (!infPath.IsEmpty() && Exists(infPath)) current.szText[kSlotInfPath].Set(infPath);
+      if (infFromClassKey && !infPath.IsEmpty() && Exists(infPath)) current.szText[kSlotInfPath].Set(infPath);
       if (!infName.IsEmpty() && !name.IsEmpty()) {
         if (StopRequested()) return AcknowledgeStop();
         if (!m_driverStoreMode || !CollectDriverStoreFiles(infName, infPath)) {
