@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "BackupIndex.h"
 #include "DownloaderLibrary.h"
 #include "DriverInstallEngine.h"
 #include "DriverPackageFetch.h"
@@ -126,7 +127,7 @@ class InstallRoad : public InstallTest {
     service_ = road::StartService(root(), withCatalogue ? catalogue_.path() : "", uploads_.path());
     ASSERT_NE(service_, nullptr);
   }
-  void ScanAndLookUp() { road::ScanAndLookUp(engine_, index_); }
+  void ScanAndLookUp(const CExclusionList* installed = nullptr) { road::ScanAndLookUp(engine_, index_, installed); }
 
   // The version a fresh scan reads for a device.
   CString InstalledVersion(int driver) {
@@ -212,6 +213,22 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
   EXPECT_TRUE(HostFileExists(HostPath(package)));
   EXPECT_TRUE(Uploads().empty());
 
+  // A full backup made now, from the records of the scan before the installs, holds the
+  // drivers as they are installed now: the new INF and version.
+  BOOL all = TRUE;
+  engine_->BackupSelectedDrivers(_T("C:\\backup\\now"), all, [](CDeviceRecordArray*, int) { return true; });
+  std::vector<BackupIndexRecord> backedUp;
+  DWORD declared = 0;
+  ASSERT_EQ(ReadBackupIndexFile(_T("C:\\backup\\now\\index.dat"), backedUp, declared), BackupIndexStatus::kOk);
+  const BackupIndexRecord* display = nullptr;
+  for (const BackupIndexRecord& r : backedUp)
+    if (r.texts[6] == DeviceId(kNvidiaDisplay)) display = &r;
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->texts[2], CString(_T("21.21.13.7570")));
+  const CString backedUpInf = CString(_T("C:\\backup\\now\\")) + display->folder +
+                              display->texts[1].Mid(display->texts[1].ReverseFind(_T('\\')) + 1);
+  EXPECT_NE(ReadHostFile(HostPath(backedUpInf)).find("21.21.13.7570"), std::string::npos) << CStringA(backedUpInf).GetString();
+
   // The backup puts the NVIDIA display's old driver back.
   CStringArray ticked;
   const CString name = engine_->GetDevices()->GetAt(index_[kNvidiaDisplay])->szText[kSlotDeviceName].Text();
@@ -222,6 +239,12 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
   EXPECT_EQ(InstalledVersion(kIntelDisplay), CString(_T("10.18.10.4425")));
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\backup\\run")))) << "the unpacked backup is removed";
+  // The next lookup offers the restored display its update again, though the record names it;
+  // the Intel display holds its update and is not offered.
+  record.Reload();
+  ScanAndLookUp(&record);
+  EXPECT_GE(index_[kNvidiaDisplay], 0);
+  EXPECT_EQ(index_[kIntelDisplay], -1);
 }
 
 // Fetches the packages of the drivers with a fresh fetch against the running stand-in.
@@ -292,6 +315,105 @@ TEST_F(FetchedRoad, AFailedInstallIsReportedAndNotTakenForSuccess) {
   EXPECT_NE(report.find("<systemdrvversion>9.18.13.1106</systemdrvversion>"), std::string::npos) << report;
   // The unpacked folder is gone, the package stays.
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa"))));
+}
+
+// A package that fails as real ones do: made in the catalogue in place of the driver's own.
+struct FailingPackage {
+  const char* failure;
+  int driver;
+  const char* package;  // the catalogue's file
+  // Makes the package in a work folder; the file made.
+  std::function<std::string(const std::string& work)> make;
+  DWORD recordedCode;  // the install error code "exc.xml" records; 0: nothing recorded
+};
+
+// The zip of an INF under "nvidia\".
+std::string InfZip(const std::string& work, const std::string& inf) {
+  fs::remove_all(work);
+  fs::create_directories(work + "/nvidia");
+  std::ofstream(work + "/nvidia/nvidia.inf", std::ios::binary) << inf;
+  Shell("cd '" + work + "' && zip -qr package.zip nvidia");
+  return work + "/package.zip";
+}
+std::string OtherHardwareZip(const std::string& work) {
+  road::Driver other = kDrivers[kNvidiaDisplay];
+  other.hardwareId = "PCI\\VEN_DEAD&DEV_BEEF";
+  return InfZip(work, Inf(other));
+}
+std::string DamagedInfZip(const std::string& work) { return InfZip(work, "no INF at all\r\n"); }
+std::string DamagedArchive(const std::string& work) {
+  fs::create_directories(work);
+  std::ofstream(work + "/package.zip", std::ios::binary) << "PK\x03\x04 cut short";
+  return work + "/package.zip";
+}
+// The display's 7z holding its setup program alone: the program finds no INF and exits with 2.
+std::string SetupWithoutInf(const std::string& work) {
+  fs::remove_all(work);
+  fs::create_directories(work);
+  fs::copy_file(ZX_SETUP_PROGRAM, work + "/Setup.exe");
+  fs::permissions(work + "/Setup.exe", fs::perms::owner_all);
+  Shell("cd '" + work + "' && 7zz a -bd -bso0 package.7z Setup.exe");
+  return work + "/package.7z";
+}
+
+class FailingRoad : public FetchedRoad {
+ protected:
+  // Each package is fetched from a fresh catalogue and installed: the install fails, the device
+  // keeps its driver, the record of installed updates names the failure by its code (or stays
+  // as it was when no installer ran), a report that says not installed goes out with that code,
+  // and the next lookup offers the driver again.
+  void ExpectEachFails(const std::vector<FailingPackage>& cases) {
+    for (const FailingPackage& c : cases) {
+      SCOPED_TRACE(c.failure);
+      WriteCatalogue();
+      WriteHostFile(catalogue_.path() + "/" + c.package, ReadHostFile(c.make(catalogue_.path() + "/spoilt")));
+      service_.reset();
+      StartService();
+      CExclusionList record;
+      ScanAndLookUp(&record);
+      const CString before = InstalledVersion(c.driver);
+      const std::size_t uploads = Uploads().size();
+      const CString recorded = record.BuildXml();
+      Fetch({c.driver});
+      EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[c.driver]), kInstallFailed);
+      EXPECT_EQ(InstalledVersion(c.driver), before);
+      record.Reload();
+      if (c.recordedCode == 0) {
+        EXPECT_EQ(record.BuildXml(), recorded) << "nothing recorded";
+        EXPECT_EQ(Uploads().size(), uploads) << "nothing was installed, nothing reported";
+      } else {
+        const ExclusionEntry* entry = record.Find(DeviceId(c.driver));
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(static_cast<DWORD>(entry->nInstallErrorCode), c.recordedCode);
+        ASSERT_EQ(Uploads().size(), uploads + 1);
+        std::string report;
+        for (const std::string& name : Uploads()) report += ReadHostFile(uploads_.path() + "/" + name);
+        EXPECT_NE(report.find("<installerrorcode>" + std::to_string(c.recordedCode) + "</installerrorcode>"),
+                  std::string::npos);
+        EXPECT_NE(report.find("<IsInstalled>0</IsInstalled>"), std::string::npos);
+        EXPECT_EQ(report.find("<IsInstalled>1</IsInstalled>"), std::string::npos) << "never reported as installed";
+      }
+      ScanAndLookUp(&record);
+      EXPECT_GE(index_[c.driver], 0) << "offered again";
+    }
+  }
+};
+
+TEST_F(FailingRoad, EachWayAPackageFailsThroughTheDeviceInstallerIsTold) {
+  SetValue("Windows", "Architecture", "x86");
+  ExpectEachFails({
+      // No driver of the INF fits the devices of the update's hardware id.
+      {"an INF for other hardware", kNvidiaDisplay, "nvidia.zip", OtherHardwareZip, 0xE0000203u},
+      {"a damaged archive", kNvidiaDisplay, "nvidia.zip", DamagedArchive, 0},
+      {"a setup program that exits with an error", kIntelDisplay, "igfx.7z", SetupWithoutInf, 2},
+  });
+}
+
+TEST_F(FailingRoad, EachWayAPackageFailsThroughThe64BitHelperIsTold) {
+  ExpectEachFails({
+      {"an INF for other hardware", kNvidiaDisplay, "nvidia.zip", OtherHardwareZip, 0xE0000203u},
+      {"the 64-bit helper refusing", kNvidiaDisplay, "nvidia.zip", DamagedInfZip, 0xE0000100u},
+  });
 }
 
 TEST_F(FetchedRoad, APackageWithTheWrongMd5IsDeletedAndNeverInstalled) {

@@ -60,6 +60,8 @@ void SeedLaptop(const std::string& root) {
 }
 
 void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage) {
+  // Written afresh over an earlier catalogue in the folder.
+  for (const char* package : {"mouse.zip", "igfx.7z", "nvidia.zip"}) fs::remove(folder + "/" + package);
   for (const Driver& driver : kDrivers) {
     const std::string work = folder + "/work-" + driver.name;
     fs::create_directories(work + "/" + driver.name);
@@ -68,7 +70,7 @@ void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage
   Shell("cd '" + folder + "/work-mouse' && zip -qr ../mouse.zip mouse");
   Shell("cd '" + folder + "/work-nvidia' && zip -qr ../nvidia.zip nvidia");
   const std::string igfx = folder + "/work-igfx/igfx";
-  fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe");
+  fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe", fs::copy_options::overwrite_existing);
   fs::permissions(igfx + "/Setup.exe", fs::perms::owner_all);
   Shell("cd '" + igfx + "' && 7zz a -bd -bso0 ../../igfx.7z Setup.exe igfx.inf");
   std::string text;
