@@ -136,6 +136,7 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   m_progress.SetPos(0);
   m_currentLabel.SetWindowText(_T(""));
   m_fTotal = m_fCurrent = 0;
+  m_nInstalledAtStart = InstalledRows();
   if (mode == kModeBackupInstall) {
     m_bBackingUp = true;
     m_nMode = mode;
@@ -387,8 +388,7 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     return;
   }
   m_nStopRequested = 0;
-  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.downloadsEnded)
-    m_launcher.downloadsEnded(m_nDownloaded);
+  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.runEnded) m_launcher.runEnded(0);
   if (mode == kModeDownloadOne && outcome == kRunFailed && m_nLastFetchError != kNoAnswer && !IsProgressNotify()) {
     if (!m_bConnection) {
       ShowRunMessage(Lang(_T("IDS_DOWN_ABORT")), MB_ICONINFORMATION);
@@ -400,9 +400,14 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
   if (m_bAutoFix) SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
+int CDlgNagDownloadAndInstall::InstalledRows() const {
+  return static_cast<int>(
+      std::count_if(m_rows.begin(), m_rows.end(), [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+}
+
 void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
-  m_nInstalled = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
-                                                [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+  m_nInstalled = InstalledRows();
+  const int installedNow = std::max(0, m_nInstalled - m_nInstalledAtStart);
   RestoreCloseButton();
   if (outcome == kRunStopped) {
     m_nStopRequested = 0;
@@ -416,7 +421,10 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
                                 : outcome == kRunNothing && m_bInstallAll ? _T("IDS_DRIVER_NOTINSTALLED")
                                                                           : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
-  if (IsProgressNotify()) return;
+  if (IsProgressNotify()) {
+    if (m_launcher.runEnded) m_launcher.runEnded(installedNow);
+    return;
+  }
   if (m_bAutoFix) {
     SetTimer(kTimerClose, kStartDelayMs, nullptr);
     return;

@@ -417,7 +417,9 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
   std::vector<int> installed;
   dialog.SetDriverRoad(Road(fetched, installed));
   std::vector<std::pair<int, CString>> told;
-  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; }, nullptr});
+  std::vector<int> updated;
+  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; },
+                      [&updated](int count) { updated.push_back(count); }});
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
   EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(installed, std::vector<int>{1});
@@ -434,23 +436,24 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
       EXPECT_EQ(told[i].second, expected[i].second) << i;
     }
   }
+  EXPECT_EQ(updated, std::vector<int>{1}) << "the updates left are one fewer";
 }
 
-TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldHowManyCame) {
+TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldNoneWasUpdated) {
   Dialog dialog(&owner_);
   dialog.SetResultRows({Row(1, true, 0), Row(2, true, 0)});
   std::vector<std::pair<int, int>> fetched;
   std::vector<int> installed;
   dialog.SetDriverRoad(Road(fetched, installed));
   bool stop = false;
-  std::vector<int> downloaded;
+  std::vector<int> updated;
   dialog.SetLauncher({[](int, const CString&) {}, [&stop] { return stop; },
-                      [&downloaded](int count) { downloaded.push_back(count); }});
+                      [&updated](int count) { updated.push_back(count); }});
   // The launcher asks to stop while the run waits after the first driver.
   dialog.SetPause([&stop](DWORD) { stop = true; });
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
   EXPECT_EQ(fetched.size(), 1u);
-  EXPECT_EQ(downloaded, std::vector<int>{1}) << "no install prompt follows: the updates left are one fewer";
+  EXPECT_EQ(updated, std::vector<int>{0}) << "no install follows, and a download alone updates nothing";
   EXPECT_TRUE(installed.empty());
 }
 
