@@ -25,28 +25,19 @@ constexpr LPCTSTR kIntelId = _T("PCI\\VEN_8086&DEV_0166&SUBSYS_21F317AA&REV_09")
 constexpr LPCTSTR kNvidiaId = _T("PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA&REV_A1");
 constexpr LPCTSTR kAudioId = _T("HDAUDIO\\FUNC_01&VEN_10EC&DEV_0269&SUBSYS_17AA21FA&REV_1002");
 
-// The audio driver, whose package holds an INF that is none.
-constexpr char kAudioDriver[] =
-    "[audio]\nhardwareids = HDAUDIO\\FUNC_01&VEN_10EC&DEV_0269&SUBSYS_17AA21FA&REV_1002\n"
-    "version = 6.0.1.6658\ndate = 2016-05-01\ninf = extract\\audio\\audio.inf\npackage = audio.zip\n";
 
 class FailedInstallRoad : public MainRoadTest {
  protected:
   void SetUp() override {
     MainRoadTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
-    // The Intel display's 7z holds its setup program alone: finding no INF, it exits with 2.
-    const std::string igfx = catalogue_.path() + "/setup-only";
-    fs::create_directories(igfx);
-    fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe");
-    fs::permissions(igfx + "/Setup.exe", fs::perms::owner_all);
-    fs::remove(catalogue_.path() + "/igfx.7z");
-    road::Shell("cd '" + igfx + "' && 7zz a -bd -bso0 ../igfx.7z Setup.exe");
+    // The Intel display's 7z holds its setup program alone, which exits with 2.
+    road::WriteSetupOnlyPackage(catalogue_.path() + "/setup-only", catalogue_.path() + "/igfx.7z");
     const std::string audio = catalogue_.path() + "/work-audio";
     fs::create_directories(audio + "/audio");
     std::ofstream(audio + "/audio/audio.inf", std::ios::binary) << "no INF at all\r\n";
     road::Shell("cd '" + audio + "' && zip -qr ../audio.zip audio");
-    std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << kAudioDriver;
+    std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << road::kAudioCatalogueEntry;
     ASSERT_NO_FATAL_FAILURE(StartService());
   }
 };

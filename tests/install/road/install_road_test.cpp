@@ -348,11 +348,7 @@ std::string DamagedArchive(const std::string& work) {
 }
 // The display's 7z holding its setup program alone: the program finds no INF and exits with 2.
 std::string SetupWithoutInf(const std::string& work) {
-  fs::remove_all(work);
-  fs::create_directories(work);
-  fs::copy_file(ZX_SETUP_PROGRAM, work + "/Setup.exe");
-  fs::permissions(work + "/Setup.exe", fs::perms::owner_all);
-  Shell("cd '" + work + "' && 7zz a -bd -bso0 package.7z Setup.exe");
+  road::WriteSetupOnlyPackage(work + "/setup", work + "/package.7z");
   return work + "/package.7z";
 }
 

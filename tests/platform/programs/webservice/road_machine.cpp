@@ -22,6 +22,10 @@ const Driver kDrivers[3] = {
     {"PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA", "nvidia", "Display", "21.21.13.7570", "10/11/2016", "2016-10-11"},
 };
 
+const char kAudioCatalogueEntry[] =
+    "[audio]\nhardwareids = HDAUDIO\\FUNC_01&VEN_10EC&DEV_0269&SUBSYS_17AA21FA&REV_1002\n"
+    "version = 6.0.1.6658\ndate = 2016-05-01\ninf = extract\\audio\\audio.inf\npackage = audio.zip\n";
+
 std::string Inf(const Driver& driver) {
   return std::string("[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=") + driver.infClass +
          "\r\nClassGuid={4D36E968-E325-11CE-BFC1-08002BE10318}\r\nProvider=%Maker%\r\nDriverVer=" + driver.infDate + "," + driver.version +
@@ -83,6 +87,15 @@ void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage
     if (i == kNvidiaDisplay && wrongMd5) text += "md5 = 0123456789abcdef0123456789abcdef\n";
   }
   std::ofstream(folder + "/catalogue.ini", std::ios::binary) << text;
+}
+
+void WriteSetupOnlyPackage(const std::string& work, const std::string& archive) {
+  fs::remove_all(work);
+  fs::create_directories(work);
+  fs::copy_file(ZX_SETUP_PROGRAM, work + "/Setup.exe");
+  fs::permissions(work + "/Setup.exe", fs::perms::owner_all);
+  fs::remove(archive);
+  Shell("cd '" + work + "' && 7zz a -bd -bso0 '" + archive + "' Setup.exe");
 }
 
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,

@@ -40,6 +40,12 @@ void SeedLaptop(const std::string& root);
 // 7z holding its setup program, the NVIDIA display's zip (whose MD5 it gives wrong when asked,
 // or whose package both displays share).
 void WriteCatalogue(const std::string& folder, bool wrongMd5 = false, bool sharedPackage = false);
+// Writes at `archive` a 7z holding the package setup program alone (made in `work`): finding
+// no INF beside it, the program exits with 2.
+void WriteSetupOnlyPackage(const std::string& work, const std::string& archive);
+// The catalogue's section of a third driver, the laptop's audio device, whose package is
+// "audio.zip" (not written here).
+extern const char kAudioCatalogueEntry[];
 // Starts the stand-in on the catalogue (none: empty) and routes the maker's hosts to it.
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,
                                       const std::string& uploads, const std::string& fault = {},
