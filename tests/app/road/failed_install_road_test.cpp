@@ -4,7 +4,9 @@
 // program exits with an error and the audio driver's INF is refused by the helper. The run
 // ends with the failure texts and no restart question, the two rows stay "not installed",
 // "exc.xml" records both failures by their codes and the installed driver with 0, the download
-// history keeps the three packages, and the next scan offers the two again.
+// history keeps the three packages, and the next scan offers the two again. Then one table of
+// the ways a package fails, one driver chosen at a time, each run to its texts, record and the
+// next scan's offers.
 #include <filesystem>
 #include <fstream>
 
@@ -31,12 +33,9 @@ class FailedInstallRoad : public MainRoadTest {
   void SetUp() override {
     MainRoadTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
-    // The Intel display's 7z holds its setup program alone, which exits with 2.
-    road::WriteSetupOnlyPackage(catalogue_.path() + "/setup-only", catalogue_.path() + "/igfx.7z");
-    const std::string audio = catalogue_.path() + "/work-audio";
-    fs::create_directories(audio + "/audio");
-    std::ofstream(audio + "/audio/audio.inf", std::ios::binary) << "no INF at all\r\n";
-    road::Shell("cd '" + audio + "' && zip -qr ../audio.zip audio");
+    road::SpoilPackage(catalogue_.path(), road::PackageFailure::kSetupExitsWithError);
+    road::WriteInfPackage(catalogue_.path() + "/work-audio", catalogue_.path() + "/audio.zip", "audio",
+                          "no INF at all\r\n");
     std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << road::kAudioCatalogueEntry;
     ASSERT_NO_FATAL_FAILURE(StartService());
   }
@@ -95,6 +94,81 @@ TEST_F(FailedInstallRoad, TwoOfThreeFailingEndWithTheirFailuresAndAreOfferedAgai
   CMapStringToString downloads;
   ASSERT_TRUE(LoadHistoryFile(GetAppDataFolder() + _T("\\") + GetHistoryFileName(kDownloadHistory), downloads));
   EXPECT_EQ(downloads.GetCount(), 3);
+}
+
+// A package that fails as real ones do, in the catalogue in place of the driver's own.
+struct FailingPackage {
+  const char* failure;
+  road::PackageFailure kind;
+  const char* architecture;
+  int recordedCode;  // the install error code "exc.xml" records; 0: nothing recorded
+};
+
+// One driver chosen in the program at a time, its package failing: the run ends with "no
+// driver was installed" and no restart question, the device keeps its driver, "exc.xml" names
+// the failure by its code (or stays as it was when no installer ran), and the next scan offers
+// the driver again.
+class FailingPackageRoad : public MainRoadTest {
+ protected:
+  void ExpectEachFails(const std::vector<FailingPackage>& cases) {
+    for (const FailingPackage& c : cases) {
+      SCOPED_TRACE(c.failure);
+      const int driver = road::FailingDriver(c.kind);
+      road::SetMachineValue(root(), "Windows", "Architecture", c.architecture);
+      ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
+      road::SpoilPackage(catalogue_.path(), c.kind);
+      service_.reset();
+      ASSERT_NO_FATAL_FAILURE(StartService());
+      const LPCTSTR hardwareId = driver == road::kIntelDisplay ? kIntelId : kNvidiaId;
+      const CString before = InstalledVersion(hardwareId);
+      CExclusionList record;
+      const CString recorded = record.BuildXml();
+
+      ProgramRun program;
+      ASSERT_NE(program.window(), nullptr);
+      ASSERT_NO_FATAL_FAILURE(ScanInProgram(program));
+      const HWND results = remote::ShownPage(program.window(), u"Scan results");
+      const HWND list = remote::Control(results, CDlgScan3Results::kListId);
+      ASSERT_EQ(Count(list), 2) << "both displays offered";
+      // The rows are the Intel display's and the NVIDIA display's: the other one unchecked.
+      ClickRowCheck(list, driver == road::kIntelDisplay ? 1 : 0);
+      remote::Press(remote::ShownControl(results, CDlgScan3Results::kDownloadId));
+      InstallRunSeen seen;
+      ASSERT_NO_FATAL_FAILURE(DriveDownloadAndInstall(
+          program, {"main_road_install_question.png", "failed_road_none_installed.png"}, {}, seen));
+      EXPECT_FALSE(seen.restartAsked);
+      ASSERT_NE(seen.leftOpen, nullptr);
+      remote::Press(remote::ShownControl(seen.leftOpen, IDOK));
+      ASSERT_TRUE(remote::WaitFor([&] { return program.Popups().empty() && program.TakesInput(); }));
+      ASSERT_NO_FATAL_FAILURE(ScanInProgram(program));
+      EXPECT_EQ(Count(list), 2) << "offered again";
+      ASSERT_TRUE(program.Close());
+
+      EXPECT_EQ(InstalledVersion(hardwareId), before);
+      record.Reload();
+      if (c.recordedCode == 0) {
+        EXPECT_EQ(record.BuildXml(), recorded) << "nothing recorded";
+      } else {
+        const ExclusionEntry* entry = record.Find(hardwareId);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->nInstallErrorCode, c.recordedCode);
+      }
+    }
+  }
+};
+
+TEST_F(FailingPackageRoad, AnInfForOtherHardwareOrADamagedArchiveInstallsNothing) {
+  ExpectEachFails({
+      {"an INF for other hardware", road::PackageFailure::kInfForOtherHardware, "x86", static_cast<int>(0xE0000203u)},
+      {"a damaged archive", road::PackageFailure::kDamagedArchive, "x86", 0},
+  });
+}
+
+TEST_F(FailingPackageRoad, AFailingSetupProgramOrARefusing64BitHelperInstallsNothing) {
+  ExpectEachFails({
+      {"a setup program that exits with an error", road::PackageFailure::kSetupExitsWithError, "x64", 2},
+      {"the 64-bit helper refusing", road::PackageFailure::kDamagedInf, "x64", static_cast<int>(0xE0000100u)},
+  });
 }
 
 }  // namespace

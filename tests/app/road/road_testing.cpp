@@ -192,23 +192,24 @@ void MainRoadTest::ClickRowCheck(HWND list, int row) {
 void MainRoadTest::ScanInProgram(ProgramRun& program) {
   const HWND main = program.window();
   remote::Press(remote::ShownControl(main, kScanTabId));
-  auto pressed = std::chrono::steady_clock::time_point{}, stepped = pressed;
+  bool scanPressed = false;
+  // The last button pressed and when: the same one is pressed again only after 2 s.
+  HWND last = nullptr;
+  auto lastAt = std::chrono::steady_clock::time_point{};
   ASSERT_TRUE(remote::WaitFor([&] {
-    if (pressed != std::chrono::steady_clock::time_point{} && remote::ShownPage(main, u"Scan results") != nullptr &&
-        program.TakesInput())
-      return true;
+    if (scanPressed && remote::ShownPage(main, u"Scan results") != nullptr && program.TakesInput()) return true;
+    if (!program.TakesInput()) return false;
+    const HWND scanNow = remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId);
+    HWND next = scanNow;
+    // The tab shows the page of the last scan's step: home again through the summary.
+    if (next == nullptr && !scanPressed) next = remote::ShownControl(main, CDlgScan5Summary::kFinishId);
+    if (next == nullptr && !scanPressed) next = remote::ShownControl(main, CDlgScan3Results::kSummaryId);
     const auto now = std::chrono::steady_clock::now();
-    if (!program.TakesInput() || now - std::max(pressed, stepped) < std::chrono::seconds(2)) return false;
-    if (const HWND scanNow = remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId)) {
-      remote::Press(scanNow);
-      pressed = now;
-    } else if (pressed == std::chrono::steady_clock::time_point{}) {
-      // The tab shows the page of the last scan's step: home again through the summary.
-      const HWND finish = remote::ShownControl(main, CDlgScan5Summary::kFinishId);
-      const HWND next = finish ? finish : remote::ShownControl(main, CDlgScan3Results::kSummaryId);
-      if (next) remote::Press(next);
-      stepped = now;
-    }
+    if (next == nullptr || (next == last && now - lastAt < std::chrono::seconds(2))) return false;
+    remote::Press(next);
+    scanPressed = scanPressed || next == scanNow;
+    last = next;
+    lastAt = now;
     return false;
   }, 30));
 }

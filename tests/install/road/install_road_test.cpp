@@ -317,40 +317,12 @@ TEST_F(FetchedRoad, AFailedInstallIsReportedAndNotTakenForSuccess) {
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa"))));
 }
 
-// A package that fails as real ones do: made in the catalogue in place of the driver's own.
+// A package that fails as real ones do, in the catalogue in place of the driver's own.
 struct FailingPackage {
   const char* failure;
-  int driver;
-  const char* package;  // the catalogue's file
-  // Makes the package in a work folder; the file made.
-  std::function<std::string(const std::string& work)> make;
+  road::PackageFailure kind;
   DWORD recordedCode;  // the install error code "exc.xml" records; 0: nothing recorded
 };
-
-// The zip of an INF under "nvidia\".
-std::string InfZip(const std::string& work, const std::string& inf) {
-  fs::remove_all(work);
-  fs::create_directories(work + "/nvidia");
-  std::ofstream(work + "/nvidia/nvidia.inf", std::ios::binary) << inf;
-  Shell("cd '" + work + "' && zip -qr package.zip nvidia");
-  return work + "/package.zip";
-}
-std::string OtherHardwareZip(const std::string& work) {
-  road::Driver other = kDrivers[kNvidiaDisplay];
-  other.hardwareId = "PCI\\VEN_DEAD&DEV_BEEF";
-  return InfZip(work, Inf(other));
-}
-std::string DamagedInfZip(const std::string& work) { return InfZip(work, "no INF at all\r\n"); }
-std::string DamagedArchive(const std::string& work) {
-  fs::create_directories(work);
-  std::ofstream(work + "/package.zip", std::ios::binary) << "PK\x03\x04 cut short";
-  return work + "/package.zip";
-}
-// The display's 7z holding its setup program alone: the program finds no INF and exits with 2.
-std::string SetupWithoutInf(const std::string& work) {
-  road::WriteSetupOnlyPackage(work + "/setup", work + "/package.7z");
-  return work + "/package.7z";
-}
 
 class FailingRoad : public FetchedRoad {
  protected:
@@ -361,24 +333,25 @@ class FailingRoad : public FetchedRoad {
   void ExpectEachFails(const std::vector<FailingPackage>& cases) {
     for (const FailingPackage& c : cases) {
       SCOPED_TRACE(c.failure);
+      const int driver = road::FailingDriver(c.kind);
       WriteCatalogue();
-      WriteHostFile(catalogue_.path() + "/" + c.package, ReadHostFile(c.make(catalogue_.path() + "/spoilt")));
+      road::SpoilPackage(catalogue_.path(), c.kind);
       service_.reset();
       StartService();
       CExclusionList record;
       ScanAndLookUp(&record);
-      const CString before = InstalledVersion(c.driver);
+      const CString before = InstalledVersion(driver);
       const std::size_t uploads = Uploads().size();
       const CString recorded = record.BuildXml();
-      Fetch({c.driver});
-      EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[c.driver]), kInstallFailed);
-      EXPECT_EQ(InstalledVersion(c.driver), before);
+      Fetch({driver});
+      EXPECT_EQ(engine_->InstallDownloadedDrivers(index_[driver]), kInstallFailed);
+      EXPECT_EQ(InstalledVersion(driver), before);
       record.Reload();
       if (c.recordedCode == 0) {
         EXPECT_EQ(record.BuildXml(), recorded) << "nothing recorded";
         EXPECT_EQ(Uploads().size(), uploads) << "nothing was installed, nothing reported";
       } else {
-        const ExclusionEntry* entry = record.Find(DeviceId(c.driver));
+        const ExclusionEntry* entry = record.Find(DeviceId(driver));
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(static_cast<DWORD>(entry->nInstallErrorCode), c.recordedCode);
         ASSERT_EQ(Uploads().size(), uploads + 1);
@@ -390,25 +363,25 @@ class FailingRoad : public FetchedRoad {
         EXPECT_EQ(report.find("<IsInstalled>1</IsInstalled>"), std::string::npos) << "never reported as installed";
       }
       ScanAndLookUp(&record);
-      EXPECT_GE(index_[c.driver], 0) << "offered again";
+      EXPECT_GE(index_[driver], 0) << "offered again";
     }
   }
 };
 
 TEST_F(FailingRoad, EachWayAPackageFailsThroughTheDeviceInstallerIsTold) {
   SetValue("Windows", "Architecture", "x86");
+  // No driver of an INF for other hardware fits the devices of the update's hardware id.
   ExpectEachFails({
-      // No driver of the INF fits the devices of the update's hardware id.
-      {"an INF for other hardware", kNvidiaDisplay, "nvidia.zip", OtherHardwareZip, 0xE0000203u},
-      {"a damaged archive", kNvidiaDisplay, "nvidia.zip", DamagedArchive, 0},
-      {"a setup program that exits with an error", kIntelDisplay, "igfx.7z", SetupWithoutInf, 2},
+      {"an INF for other hardware", road::PackageFailure::kInfForOtherHardware, 0xE0000203u},
+      {"a damaged archive", road::PackageFailure::kDamagedArchive, 0},
+      {"a setup program that exits with an error", road::PackageFailure::kSetupExitsWithError, 2},
   });
 }
 
 TEST_F(FailingRoad, EachWayAPackageFailsThroughThe64BitHelperIsTold) {
   ExpectEachFails({
-      {"an INF for other hardware", kNvidiaDisplay, "nvidia.zip", OtherHardwareZip, 0xE0000203u},
-      {"the 64-bit helper refusing", kNvidiaDisplay, "nvidia.zip", DamagedInfZip, 0xE0000100u},
+      {"an INF for other hardware", road::PackageFailure::kInfForOtherHardware, 0xE0000203u},
+      {"the 64-bit helper refusing", road::PackageFailure::kDamagedInf, 0xE0000100u},
   });
 }
 

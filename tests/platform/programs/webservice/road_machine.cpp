@@ -89,13 +89,44 @@ void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage
   std::ofstream(folder + "/catalogue.ini", std::ios::binary) << text;
 }
 
-void WriteSetupOnlyPackage(const std::string& work, const std::string& archive) {
+void WriteInfPackage(const std::string& work, const std::string& archive, const std::string& name,
+                     const std::string& inf) {
   fs::remove_all(work);
-  fs::create_directories(work);
-  fs::copy_file(ZX_SETUP_PROGRAM, work + "/Setup.exe");
-  fs::permissions(work + "/Setup.exe", fs::perms::owner_all);
+  fs::create_directories(work + "/" + name);
+  std::ofstream(work + "/" + name + "/" + name + ".inf", std::ios::binary) << inf;
   fs::remove(archive);
-  Shell("cd '" + work + "' && 7zz a -bd -bso0 '" + archive + "' Setup.exe");
+  Shell("cd '" + work + "' && zip -qr '" + archive + "' " + name);
+}
+
+int FailingDriver(PackageFailure failure) {
+  return failure == PackageFailure::kSetupExitsWithError ? kIntelDisplay : kNvidiaDisplay;
+}
+
+void SpoilPackage(const std::string& catalogue, PackageFailure failure) {
+  const std::string work = catalogue + "/spoilt", nvidia = catalogue + "/nvidia.zip";
+  switch (failure) {
+    case PackageFailure::kInfForOtherHardware: {
+      Driver other = kDrivers[kNvidiaDisplay];
+      other.hardwareId = "PCI\\VEN_DEAD&DEV_BEEF";
+      WriteInfPackage(work, nvidia, "nvidia", Inf(other));
+      break;
+    }
+    case PackageFailure::kDamagedArchive:
+      std::ofstream(nvidia, std::ios::binary | std::ios::trunc) << "PK\x03\x04 cut short";
+      break;
+    case PackageFailure::kSetupExitsWithError: {
+      fs::remove_all(work);
+      fs::create_directories(work);
+      fs::copy_file(ZX_SETUP_PROGRAM, work + "/Setup.exe");
+      fs::permissions(work + "/Setup.exe", fs::perms::owner_all);
+      fs::remove(catalogue + "/igfx.7z");
+      Shell("cd '" + work + "' && 7zz a -bd -bso0 ../igfx.7z Setup.exe");
+      break;
+    }
+    case PackageFailure::kDamagedInf:
+      WriteInfPackage(work, nvidia, "nvidia", "no INF at all\r\n");
+      break;
+  }
 }
 
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,

@@ -40,9 +40,17 @@ void SeedLaptop(const std::string& root);
 // 7z holding its setup program, the NVIDIA display's zip (whose MD5 it gives wrong when asked,
 // or whose package both displays share).
 void WriteCatalogue(const std::string& folder, bool wrongMd5 = false, bool sharedPackage = false);
-// Writes at `archive` a 7z holding the package setup program alone (made in `work`): finding
-// no INF beside it, the program exits with 2.
-void WriteSetupOnlyPackage(const std::string& work, const std::string& archive);
+// Writes at `archive` a zip holding the INF text as "<name>\<name>.inf" (made in `work`).
+void WriteInfPackage(const std::string& work, const std::string& archive, const std::string& name,
+                     const std::string& inf);
+// Ways a driver package fails as real ones do: an INF for other hardware, a damaged archive
+// (the NVIDIA display's), a setup program that exits with an error (2, the Intel display's:
+// it finds no INF beside it), an INF that is none (the NVIDIA display's).
+enum class PackageFailure { kInfForOtherHardware, kDamagedArchive, kSetupExitsWithError, kDamagedInf };
+// The catalogue driver whose package fails that way.
+int FailingDriver(PackageFailure failure);
+// Writes that driver's package, failing that way, over its own in the catalogue folder.
+void SpoilPackage(const std::string& catalogue, PackageFailure failure);
 // The catalogue's section of a third driver, the laptop's audio device, whose package is
 // "audio.zip" (not written here).
 extern const char kAudioCatalogueEntry[];
