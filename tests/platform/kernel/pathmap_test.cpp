@@ -85,17 +85,17 @@ TEST_F(PathMapTest, AProgramNamedWithExeIsTheBuiltProgram) {
   };
   const std::string at = folder.string() + "/";
   const Row rows[] = {
-      {u"C:\Tools\amd64Helper\Wexor64.exe", at + "Wexor64"},
-      {u"c:\tools\AMD64HELPER\wexor64.EXE", at + "Wexor64"},
-      {u"C:\Tools\amd64Helper\Both.exe", at + "Both.exe"},
-      {u"C:\Tools\amd64Helper\Plain.exe", at + "Plain.exe"},
-      {u"C:\Tools\amd64Helper\Folder.exe", at + "Folder.exe"},
-      {u"C:\Tools\amd64Helper\Missing.exe", at + "Missing.exe"},
-      {u"C:\Tools\amd64Helper\.exe", at + ".exe"},
+      {u"C:\\Tools\\amd64Helper\\Wexor64.exe", at + "Wexor64"},
+      {u"c:\\tools\\AMD64HELPER\\wexor64.EXE", at + "Wexor64"},
+      {u"C:\\Tools\\amd64Helper\\Both.exe", at + "Both.exe"},
+      {u"C:\\Tools\\amd64Helper\\Plain.exe", at + "Plain.exe"},
+      {u"C:\\Tools\\amd64Helper\\Folder.exe", at + "Folder.exe"},
+      {u"C:\\Tools\\amd64Helper\\Missing.exe", at + "Missing.exe"},
+      {u"C:\\Tools\\amd64Helper\\.exe", at + ".exe"},
   };
   for (const Row& row : rows) EXPECT_EQ(Map(row.windows), row.host) << std::string(row.windows.begin(), row.windows.end());
-  EXPECT_NE(GetFileAttributesW(u"C:\Tools\amd64Helper\Wexor64.exe"), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesW(u"C:\Tools\amd64Helper\Plain.exe"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(u"C:\\Tools\\amd64Helper\\Wexor64.exe"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(u"C:\\Tools\\amd64Helper\\Plain.exe"), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(PathMapTest, RefusedPathsAnswerTheirError) {
