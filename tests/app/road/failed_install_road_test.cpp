@@ -9,6 +9,7 @@
 // next scan's offers.
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "../../install/road/road_testing.h"
 #include "ExclusionList.h"
@@ -106,10 +107,18 @@ struct FailingPackage {
 
 // One driver chosen in the program at a time, its package failing: the run ends with "no
 // driver was installed" and no restart question, the device keeps its driver, "exc.xml" names
-// the failure by its code (or stays as it was when no installer ran), and the next scan offers
-// the driver again.
+// the failure by its code and the install-error report, which says not installed, carries it
+// (when no installer ran, neither is made), and the next scan offers the driver again.
 class FailingPackageRoad : public MainRoadTest {
  protected:
+  // The install-error reports the stand-in took (its files), leaving out those of `known`.
+  std::set<std::string> Reports(const std::set<std::string>& known = {}) const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(uploads_.path()))
+      if (entry.path().filename().string().find("InstallError") != std::string::npos && !known.count(entry.path()))
+        names.insert(entry.path());
+    return names;
+  }
   void ExpectEachFails(const std::vector<FailingPackage>& cases) {
     for (const FailingPackage& c : cases) {
       SCOPED_TRACE(c.failure);
@@ -123,6 +132,7 @@ class FailingPackageRoad : public MainRoadTest {
       const CString before = InstalledVersion(hardwareId);
       CExclusionList record;
       const CString recorded = record.BuildXml();
+      const std::set<std::string> reportsBefore = Reports();
 
       ProgramRun program;
       ASSERT_NE(program.window(), nullptr);
@@ -146,12 +156,20 @@ class FailingPackageRoad : public MainRoadTest {
 
       EXPECT_EQ(InstalledVersion(hardwareId), before);
       record.Reload();
+      std::string report;
+      for (const std::string& name : Reports(reportsBefore)) report += ReadHostFile(name);
       if (c.recordedCode == 0) {
         EXPECT_EQ(record.BuildXml(), recorded) << "nothing recorded";
+        EXPECT_EQ(report, "") << "nothing reported";
       } else {
         const ExclusionEntry* entry = record.Find(hardwareId);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(entry->nInstallErrorCode, c.recordedCode);
+        EXPECT_NE(report.find("<installerrorcode>" + std::to_string(static_cast<unsigned>(c.recordedCode)) +
+                              "</installerrorcode>"),
+                  std::string::npos)
+            << report;
+        EXPECT_NE(report.find("<IsInstalled>0</IsInstalled>"), std::string::npos);
       }
     }
   }
