@@ -129,7 +129,7 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
                           if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
                         },
                         [&launcher] { return launcher.bInstallCancel.load(); },
-                        [this](int downloaded) { ReportDownloadsLeft(downloaded); }});
+                        [this](int installed) { ReportUpdatesLeft(installed); }});
   }
   if ((nPageMode == kModeSingleDownload || nPageMode == kModeInstallOne) && chosenRows.size() == 1) {
     CString key, value;
@@ -157,11 +157,11 @@ void CVelquorResultsHost::RunRestartPrompt(CWnd* pPage) {
   RunModalWithBackdrop(pPage, &prompt, CDlgNagRestart::kTemplateId);
 }
 
-void CVelquorResultsHost::ReportDownloadsLeft(int downloaded) {
+void CVelquorResultsHost::ReportUpdatesLeft(int installed) {
   CVelquorScanHost* scan = m_window.GetScanHost();
   if (scan == nullptr) return;
   std::atomic<int>& left = scan->ScanState().nOutOfDate;
-  left = std::max(0, left.load() - downloaded);
+  left = std::max(0, left.load() - installed);
   ReportUpdateCount(left);
 }
 

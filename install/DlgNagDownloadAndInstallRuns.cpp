@@ -137,6 +137,7 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   m_progress.SetPos(0);
   m_currentLabel.SetWindowText(_T(""));
   m_fTotal = m_fCurrent = 0;
+  m_nInstalledAtStart = InstalledRows();
   if (mode == kModeBackupInstall) {
     m_bBackingUp = true;
     m_nMode = mode;
@@ -306,7 +307,8 @@ int CDlgNagDownloadAndInstall::RunInstall() {
     installed += InstallRow(row, j);
   }
   if (Stopping()) return kRunStopped;
-  return installed > 0 ? kRunDone : kRunNothing;
+  if (installed == 0) return kRunNothing;
+  return installed == current ? kRunDone : kRunPartly;
 }
 
 LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
@@ -387,8 +389,7 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     return;
   }
   m_nStopRequested = 0;
-  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.downloadsEnded)
-    m_launcher.downloadsEnded(m_nDownloaded);
+  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.runEnded) m_launcher.runEnded(0);
   if (mode == kModeDownloadOne && outcome == kRunFailed && m_nLastFetchError != kNoAnswer && !IsProgressNotify()) {
     if (!m_bConnection) {
       ShowRunMessage(Lang(_T("IDS_DOWN_ABORT")), MB_ICONINFORMATION);
@@ -400,9 +401,14 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
   if (m_bAutoFix) SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
+int CDlgNagDownloadAndInstall::InstalledRows() const {
+  return static_cast<int>(
+      std::count_if(m_rows.begin(), m_rows.end(), [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+}
+
 void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
-  m_nInstalled = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
-                                                [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+  m_nInstalled = InstalledRows();
+  const int installedNow = std::max(0, m_nInstalled - m_nInstalledAtStart);
   RestoreCloseButton();
   if (outcome == kRunStopped) {
     m_nStopRequested = 0;
@@ -410,19 +416,26 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
     return;
   }
-  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP")
-                                : m_bInstallAll    ? _T("IDS_DRIVER_NOTINSTALLED")
-                                                   : _T("IDS_INSTALL_COMP_ERROR"));
+  // "Installed" only when every driver tried went in; one that did not makes the run end
+  // with errors, and none installed says so.
+  const CString closing = Lang(outcome == kRunDone                         ? _T("IDS_INSTALL_COMP")
+                                : outcome == kRunNothing && m_bInstallAll ? _T("IDS_DRIVER_NOTINSTALLED")
+                                                                          : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
-  if (IsProgressNotify()) return;
+  if (IsProgressNotify()) {
+    if (m_launcher.runEnded) m_launcher.runEnded(installedNow);
+    return;
+  }
   if (m_bAutoFix) {
     SetTimer(kTimerClose, kStartDelayMs, nullptr);
     return;
   }
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
-  // The restart question follows every install of the ticked rows, and the install of one
-  // driver whose package is listed.
-  const bool ask = m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver));
+  // The restart question, which says the updates are installed, follows only a run that
+  // installed every driver it tried: of the ticked rows, or the one driver whose package is
+  // listed. An installed row of a run with errors still offers it from the results list.
+  const bool ask = outcome == kRunDone &&
+                   (m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver)));
   if (!ask) return;
   AskForRestart();
   SetTimer(kTimerClose, kStartDelayMs, nullptr);

@@ -249,7 +249,10 @@ class CDriverScanUpdate {
   // Fills the update record from the answer record matched by that id (in lower case).
   void TakeUpdate(int deviceIndex, const tagDeviceDriverInfo& device, const tagDriverUpdateInfo& answer,
                   std::u16string_view matchedId, tagDeviceDriverInfo& update);
-  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, std::u16string_view piece) const;
+  // Whether a matched update is offered; installedIsOlder: the device's driver is older than
+  // the update by its version alone.
+  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, std::u16string_view piece,
+               bool installedIsOlder) const;
   CDeviceRecordArray* UpdateBlock() const;
   bool IsDownloaded(const tagDeviceDriverInfo& update) const;
 
