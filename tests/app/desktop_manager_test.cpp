@@ -24,6 +24,7 @@ constexpr int kScanNowX = 470, kScanNowY = 318;
 // The results page's buttons, and its left panel (31 pixels a step from y 106; the chosen step
 // in a colour of its own).
 constexpr int kReportX = 236, kSummaryX = 433, kUpdateX = 640, kButtonsY = 531;
+constexpr int kCheckX = 218, kFirstCheckY = 251;
 constexpr int kPanelX = 160, kPanelHomeY = 106, kPanelResultsY = 168, kPanelSummaryY = 230;
 // A message box over the main window: its buttons, and its question's "No".
 constexpr int kBoxOkX = 488, kBoxNoX = 404, kBoxButtonY = 354;
@@ -167,8 +168,10 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   const Picture results = AwaitPicture([](const Picture& p) { return Chosen(p, kPanelResultsY); });
   ASSERT_TRUE(results.Valid()) << "the results page was never shown";
 
-  // Update the two drivers: the download popup over its backdrop asks to install, the install
-  // ends in its box and the restart prompt, and each closes by a click.
+  // Update the NVIDIA display's driver alone (its row's check box left checked, the Intel
+  // display's cleared): the download popup over its backdrop asks to install, the install ends
+  // in its box and the restart prompt, and each closes by a click.
+  ClickScreen(kCheckX, kFirstCheckY);
   ClickScreen(kUpdateX, kButtonsY);
   ASSERT_TRUE(AwaitTopLevels(4)) << "the download popup did not ask to install";
   const std::string question = Newest();
