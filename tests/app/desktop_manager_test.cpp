@@ -28,6 +28,9 @@ constexpr int kCheckX = 218, kFirstCheckY = 251;
 constexpr int kPanelX = 160, kPanelHomeY = 106, kPanelResultsY = 168, kPanelSummaryY = 230;
 // A message box over the main window: its buttons, and its question's "No".
 constexpr int kBoxOkX = 488, kBoxNoX = 404, kBoxButtonY = 354;
+// A place of the download popup that its question does not cover, and the question's area.
+constexpr int kPopupOnlyX = 620, kPopupOnlyY = 440;
+constexpr RECT kQuestionArea{196, 182, 576, 400};
 // The download-and-install popup's question: "Install".
 constexpr int kInstallX = 521, kInstallY = 378;
 // The restart prompt's "Restart now".
@@ -124,6 +127,17 @@ class UnderAWindowManager : public DesktopTest {
   std::string State() const {
     return Output("DISPLAY=" + display_ + " xprop -id " + window_ + " WM_STATE 2>/dev/null | grep 'window state'");
   }
+  // Whether the X window has the keyboard focus.
+  bool Focused(const std::string& window) const {
+    const std::string focus = Tool("getwindowfocus");
+    return !focus.empty() && std::stoul(focus) == std::stoul(window, nullptr, 16);
+  }
+  static bool SameArea(const Picture& a, const Picture& b, const RECT& area) {
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x)
+        if (a.At(x, y) != b.At(x, y)) return false;
+    return true;
+  }
   static bool Chosen(const Picture& p, int y) {
     return p.At(kPanelX, y) != p.At(kPanelX, kPanelHomeY) || y == kPanelHomeY;
   }
@@ -175,6 +189,15 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   ClickScreen(kUpdateX, kButtonsY);
   ASSERT_TRUE(AwaitTopLevels(4)) << "the download popup did not ask to install";
   const std::string question = Newest();
+  // A click on the download popup, which its question disables, leaves the question over it
+  // and gives it the focus again.
+  const Picture asked(SettledPicture(true));
+  ClickScreen(kPopupOnlyX, kPopupOnlyY);
+  EXPECT_TRUE(AwaitPicture([&](const Picture& p) { return SameArea(p, asked, kQuestionArea); }, true).Valid())
+      << "the question went behind the popup";
+  for (int waited = 0; waited < 5000 && !Focused(question); waited += 50)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(Focused(question));
   ClickScreen(kInstallX, kInstallY);
   ASSERT_TRUE(AwaitGone(question));
   ASSERT_TRUE(AwaitTopLevels(4)) << "the install never said it ended";

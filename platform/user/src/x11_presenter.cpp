@@ -77,6 +77,7 @@ class Presenter {
     netIcon_ = XInternAtom(display_, "_NET_WM_ICON", False);
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
     wmCheck_ = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    netActive_ = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
     int eventBase = 0, errorBase = 0;
     shape_ = XShapeQueryExtension(display_, &eventBase, &errorBase);
     XSetLocaleModifiers("");
@@ -377,6 +378,14 @@ class Presenter {
           break;
         case FocusIn:
           if (shown.input) XSetICFocus(shown.input);
+          if (!IsWindowEnabled(window)) {
+            // The manager raised and focused a window that a modal popup disables (a click on
+            // it): the windows go back into their order above it, and the focus to the popup.
+            order_.clear();
+            ++requested_;
+            ActivateForeground();
+            break;
+          }
           InjectFocus(window);
           break;
         case FocusOut:
@@ -401,6 +410,21 @@ class Presenter {
           break;
       }
     }
+  }
+
+  // Asks the window manager to give the focus to the X window of the foreground window.
+  void ActivateForeground() {
+    const auto found = shown_.find(GetForegroundWindow());
+    if (found == shown_.end() || !found->second.x || found->second.iconic) return;
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = found->second.x;
+    request.xclient.message_type = netActive_;
+    request.xclient.format = 32;
+    request.xclient.data.l[0] = 1;  // from an application
+    request.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &request);
   }
 
   // A key goes down: the text X composes for it (with its keyboard layout, Shift, AltGr and the
@@ -473,6 +497,7 @@ class Presenter {
   Atom netIcon_;
   Atom opacity_;
   Atom wmCheck_;
+  Atom netActive_;
   bool shape_ = false;
   XIM inputMethod_ = nullptr;
   std::mutex lock_;
