@@ -13,6 +13,7 @@
 
 #include "ExchangeEncoding.h"
 #include "desktop_testing.h"
+#include "snapshot_compare.h"
 
 namespace zx::test {
 namespace {
@@ -157,6 +158,10 @@ TEST_F(UnderAWindowManager, AQuestionBoxAndAMinimiseAndRestoreLeaveTheWindowAsIt
   // The results tab before a scan asks whether to scan; "No" closes the box and nothing else.
   ClickScreen(kResultsTabX, kTabY);
   ASSERT_TRUE(AwaitTopLevels(2)) << "no question over the main window";
+  // Its own picture (inside the manager's frame) is as drawn before.
+  const std::string drawn = root() + "/question.png";
+  ASSERT_TRUE(Picture(SettledPictureOf(Newest())).SavePng(drawn));
+  ExpectSameAsReference(drawn, std::string(ZX_DESKTOP_SNAPSHOTS) + "/scan_question.png", "scan_question");
   ClickScreen(kBoxNoX, kBoxButtonY);
   ASSERT_TRUE(AwaitTopLevels(1)) << "the question did not close";
 

@@ -21,10 +21,12 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "machine_fixture.h"
 #include "road_machine.h"
 #include "xvfb_testing.h"
+#include "zx/gdi.h"
 
 namespace zx::test {
 
@@ -64,6 +66,30 @@ class Picture {
     if (bitsPerPixel_ != 32 || pixels_ + std::uint64_t(stride_) * height_ > bytes_.size()) width_ = height_ = 0;
   }
   bool Valid() const { return width_ > 0 && height_ > 0; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Written as a PNG file (false when it is not valid or cannot be written).
+  bool SavePng(const std::string& path) const {
+    if (!Valid()) return false;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x) pixels[static_cast<std::size_t>(y) * width_ + x] = 0xFF000000u | At(x, y);
+    HBITMAP bitmap = zx::gdi::CreateSurfaceBitmap(width_, height_);
+    if (!bitmap) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    const bool set = SetDIBits(dc, bitmap, 0, static_cast<UINT>(height_), pixels.data(), &info, DIB_RGB_COLORS) == height_;
+    DeleteDC(dc);
+    const bool saved = set && zx::gdi::SaveBitmapPng(bitmap, path);
+    DeleteObject(bitmap);
+    return saved;
+  }
   // The colour at a place as 0xRRGGBB (0 outside the picture).
   std::uint32_t At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
@@ -161,8 +187,12 @@ class DesktopTest : public MachineTest {
   // The window's picture (or the whole screen's) once it has stopped changing (empty when it
   // never settles).
   std::string SettledPicture(bool wholeScreen = false) const {
+    return SettledPictureOf(wholeScreen ? std::string() : window_);
+  }
+  // The same of an X window (empty: the whole screen).
+  std::string SettledPictureOf(const std::string& window) const {
     const std::string file = root() + "/window.xwd";
-    const std::string command = xwd_ + " -silent -display " + display_ + (wholeScreen ? " -root" : " -id " + window_) +
+    const std::string command = xwd_ + " -silent -display " + display_ + (window.empty() ? " -root" : " -id " + window) +
                                 " -out " + file + " 2>/dev/null";
     // Settled: the same picture on four reads in a row, over half a second (a slow build
     // draws a page in steps that can lie further apart than one read).
