@@ -10,6 +10,7 @@
 #include "HalvoranApp.h"
 
 BOOL g_bShowTooltips = FALSE;
+CString g_strDialogTemplateName;
 
 namespace {
 

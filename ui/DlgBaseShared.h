@@ -14,6 +14,9 @@ inline constexpr COLORREF kDialogBackColour = 0xFFFFFF;
 
 // Tooltips on dialogs (off until the application's settings record switches it on).
 extern ZXHELPER_API BOOL g_bShowTooltips;
+// The name of the shared dialog now shown by the library's own entries ("ABOUT" while the
+// About box runs), empty otherwise.
+extern ZXHELPER_API CString g_strDialogTemplateName;
 
 // Icon 1294 of the resource library, loaded once for the process and never destroyed by a
 // dialog; null while the library holds none.
