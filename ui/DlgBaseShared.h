@@ -29,6 +29,8 @@ ZXHELPER_API const LOGFONTW& GetSharedBaseLogFont();
 // bars); fonts of the base LOGFONT when the application has not made its shared fonts.
 ZXHELPER_API HFONT GetSharedDialogFont();
 ZXHELPER_API HFONT GetSharedCaptionFont();
+// The application base's small font (the base font two units smaller, weight 400).
+ZXHELPER_API HFONT GetSharedSmallFont();
 // A font of the configured face with this height and weight, made once per process.
 ZXHELPER_API HFONT GetSharedTitleFont(LONG height, LONG weight);
 
@@ -42,6 +44,8 @@ ZXHELPER_API void DrawColumns(CDC* pDC, const CHVBitmap& bitmap, int x0, int x1,
 ZXHELPER_API void DrawRows(CDC* pDC, const CHVBitmap& bitmap, int x, int y0, int y1);
 // The whole picture repeated from x0 up to x1 (the last copy cut), its top at y.
 ZXHELPER_API void TileAcross(CDC* pDC, const CHVBitmap& bitmap, int x0, int x1, int y);
+// The whole picture repeated from y0 down to y1 (the last copy cut), its left at x.
+ZXHELPER_API void TileDown(CDC* pDC, const CHVBitmap& bitmap, int x, int y0, int y1);
 // The whole picture at (x, y) in its own size.
 ZXHELPER_API void DrawWhole(CDC* pDC, const CHVBitmap& bitmap, int x, int y);
 // Text drawn with a shadow one pixel right and down, transparent, in `font`.
