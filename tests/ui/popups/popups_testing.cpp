@@ -49,6 +49,8 @@ constexpr char kTexts[] =
     "IDS_FEEDBACK_FAILED=Your feedback could not be sent. Please try again later.\r\n"
     "IDS_WLCM_WIZ=Welcome\r\nIDS_M_STRSTEPDESCRIPTIONS0=Backing up the system files for %s\r\n"
     "IDS_M_STRSTEPDESCRIPTIONS1=Making a restore point for %s\r\nIDS_DONE=Done\r\n"
+    "IDS_M_STRSTEPHEADINGS2=Database\r\nIDS_M_STRSTEPDESCS2=%s fetches its database.\r\n"
+    "IDS_M_STRSTEPSTATUS=Waiting\r\nIDS_COMPLETE=Complete\r\nIDS_NOCOMPLETE=Not complete\r\n"
     "IDS_FIRST_INSTL=First installation of %s\r\n"
     "[IDD_DLG_SHUTDOWN]\r\nIDOK=OK\r\nIDCANCEL=Cancel\r\n";
 
