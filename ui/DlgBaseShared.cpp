@@ -107,6 +107,19 @@ void TileAcross(CDC* pDC, const CHVBitmap& bitmap, int x0, int x1, int y) {
     DrawBitmap(pDC, x, y, x1 - x < width ? x1 - x : width, bitmap.GetHeight(), handle, SRCCOPY);
 }
 
+bool IsInCaptionBand(const CWnd* pWnd, CPoint point) {
+  CRect client;
+  pWnd->GetClientRect(&client);
+  return point.x >= 0 && point.x <= client.Width() && point.y >= 0 && point.y < kCaptionBandHeight;
+}
+
+void DragByCaptionBand(CWnd* pWnd, CPoint point) {
+  if (!IsInCaptionBand(pWnd, point)) return;
+  CPoint screen(point);
+  pWnd->ClientToScreen(&screen);
+  pWnd->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+}
+
 void TileDown(CDC* pDC, const CHVBitmap& bitmap, int x, int y0, int y1) {
   const HBITMAP handle = static_cast<HBITMAP>(bitmap.GetSafeHandle());
   const int height = bitmap.GetHeight();

@@ -34,6 +34,13 @@ ZXHELPER_API HFONT GetSharedSmallFont();
 // A font of the configured face with this height and weight, made once per process.
 ZXHELPER_API HFONT GetSharedTitleFont(LONG height, LONG weight);
 
+// The caption band that drags every framed window: the top 29 pixels (y 0 to 28) across its
+// client width.
+inline constexpr int kCaptionBandHeight = 29;
+ZXHELPER_API bool IsInCaptionBand(const CWnd* pWnd, CPoint point);
+// Drags the window by its caption from this client point when the point lies in the band.
+ZXHELPER_API void DragByCaptionBand(CWnd* pWnd, CPoint point);
+
 // The bitmap of the resource chain with this id, loaded on first use and kept for the
 // process; an empty bitmap (width 0) while the id does not load.
 ZXHELPER_API const CHVBitmap& SharedBitmap(UINT nID);

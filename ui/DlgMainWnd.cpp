@@ -238,21 +238,12 @@ void CDlgMainWnd::OnTimer(UINT_PTR nIDEvent) {
   Default();
 }
 
-BOOL CDlgMainWnd::IsInCaptionBand(CPoint point) const {
-  CRect client;
-  GetClientRect(&client);
-  return point.x >= 0 && point.x <= client.Width() && point.y >= 0 && point.y < kCaptionBandHeight;
-}
-
 void CDlgMainWnd::OnLButtonDown(UINT, CPoint point) {
-  if (m_bMaximised || !IsInCaptionBand(point)) return;
-  CPoint screen(point);
-  ClientToScreen(&screen);
-  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+  if (!m_bMaximised) DragByCaptionBand(this, point);
 }
 
 void CDlgMainWnd::OnLButtonDblClk(UINT, CPoint point) {
-  if (m_bResizable && IsInCaptionBand(point)) OnMaximizeButton();
+  if (m_bResizable && IsInCaptionBand(this, point)) OnMaximizeButton();
 }
 
 void CDlgMainWnd::OnMaximizeButton() {
