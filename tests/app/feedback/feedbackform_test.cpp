@@ -8,6 +8,7 @@
 #include <regex>
 #include <thread>
 
+#include "DlgBaseShared.h"
 #include "DlgNagDriverFeedback.h"
 #include "DlgParentTransculent.h"
 #include "ExchangeEncoding.h"
@@ -38,6 +39,8 @@ constexpr char kTexts[] =
     "IDS_FEEBACK_UPLOAD_STATUS=Sending your feedback...\r\nIDS_FEEBACK_UPLOAD_SUCCESS=Feedback sent.\r\n"
     "IDS_THANK_FEEDBACK=Thank you for your feedback.\r\n"
     "IDS_FEBAK_UPLOADFAIL_CHKINTERNET=Your feedback could not be sent. Please check your Internet connection.\r\n"
+    "IDS_FEEDBACK_TOOLTIP1=Where we answer\r\nIDS_FEEDBACK_TOOLTIP2=What it is about\r\n"
+    "IDS_FEEDBACK_TOOLTIP3=What happened\r\n"
     "[IDD_NAG_FEEDBACK]\r\nIDC_ST_FEEDBACK_INFO__KX=Did the update fix your problem?\r\n"
     "IDC_ST_EMAIL_KX=E-mail address\r\nIDC_ST_FEEDBACK_TYPE_KX=Feedback type\r\n";
 
@@ -278,6 +281,44 @@ TEST_P(Faults, AFailedUploadIsReportedAndTheFormKeepsWhatWasTyped) {
   ExpectAllStepsRan();
   EXPECT_FALSE(boxShown);
   EXPECT_EQ(form.GetStatusText(), failed);
+}
+
+// With tooltips on, the three fields tell what they are for.
+TEST_F(DriverFeedbackForm, TheFieldsCarryTheirTooltips) {
+  g_bShowTooltips = TRUE;
+  CDlgNagDriverFeedback form(&owner_, CString(), nullptr);
+  std::vector<std::u16string> texts;
+  WhileModal({[&] {
+    if (!Shown(form)) return false;
+    HWND tooltip = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM out) {
+          WCHAR name[64] = {};
+          ::GetClassNameW(window, name, 64);
+          if (std::u16string(name) == TOOLTIPS_CLASSW && ::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0) == 3)
+            *reinterpret_cast<HWND*>(out) = window;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tooltip));
+    for (UINT id : {kEmail, kType, kText}) {
+      WCHAR text[80] = {};
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.uFlags = TTF_IDISHWND;
+      tool.hwnd = form.GetSafeHwnd();
+      tool.uId = reinterpret_cast<UINT_PTR>(Item(form, id));
+      tool.lpszText = text;
+      if (tooltip) ::SendMessageW(tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+      texts.emplace_back(text);
+    }
+    Click(Item(form, IDCANCEL));
+    return true;
+  }});
+  RunModalWithBackdrop(&owner_, &form, CDlgNagDriverFeedback::kTemplateId);
+  g_bShowTooltips = FALSE;
+  ExpectAllStepsRan();
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"Where we answer", u"What it is about", u"What happened"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Faults, ::testing::Values("noanswer", "http500", "garbage"));
