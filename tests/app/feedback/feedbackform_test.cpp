@@ -291,16 +291,8 @@ TEST_F(DriverFeedbackForm, TheFieldsCarryTheirTooltips) {
   WhileModal({[&] {
     if (!Shown(form)) return false;
     HWND tooltip = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM out) {
-          WCHAR name[64] = {};
-          ::GetClassNameW(window, name, 64);
-          if (std::u16string(name) == TOOLTIPS_CLASSW && ::SendMessageW(window, TTM_GETTOOLCOUNT, 0, 0) == 3)
-            *reinterpret_cast<HWND*>(out) = window;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tooltip));
+    for (HWND each : ThreadTooltips())
+      if (::SendMessageW(each, TTM_GETTOOLCOUNT, 0, 0) == 3) tooltip = each;
     for (UINT id : {kEmail, kType, kText}) {
       WCHAR text[80] = {};
       TTTOOLINFOW tool{};

@@ -274,17 +274,8 @@ TEST_F(FeedbackForm, ToolRowsHaveTheirPicturesAndTheTooltipsAreRelayedTheFormsIn
     Tap(VK_ESCAPE);
     return true;
   }, [&] {
-    HWND tooltip = nullptr;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM out) {
-          WCHAR name[64] = {};
-          ::GetClassNameW(window, name, 64);
-          if (std::u16string(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(out) = window;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tooltip));
-    for (const MSG& msg : comctl::RelayedEvents(tooltip)) relayed.push_back(msg.message);
+    for (HWND tooltip : ThreadTooltips())
+      for (const MSG& msg : comctl::RelayedEvents(tooltip)) relayed.push_back(msg.message);
     Click(Item(form, IDCANCEL));
     return true;
   }});

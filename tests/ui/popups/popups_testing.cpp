@@ -1,6 +1,8 @@
 // Helpers of the popup tests.
 #include "popups_testing.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -111,6 +113,20 @@ void PopupTest::Type(const std::u16string& text) {
 }
 
 void PopupTest::AnswerMessageBox(HWND box) { Click(::GetDlgItem(box, kMessageBoxFirstButton)); }
+
+std::vector<HWND> PopupTest::ThreadTooltips() {
+  std::vector<HWND> tooltips;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM out) {
+        WCHAR name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (std::u16string(name) == TOOLTIPS_CLASSW) reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tooltips));
+  return tooltips;
+}
 
 std::function<bool()> PopupTest::UntilMessageBox(CWnd& window, CString& shown, int stepMs) {
   return [this, &window, &shown, stepMs] {
