@@ -6,6 +6,8 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgBaseShared.h"
 #include "DlgButtonStyles.h"
+#include "DlgParentTransculent.h"
+#include "Dlg_INFO_HTM.h"
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
 #include "CheckedFormat.h"
@@ -383,7 +385,11 @@ void CDlgScan3Results::OnSendFeedback() { m_host.SendFeedback(this); }
 
 void CDlgScan3Results::OnViewSummary() { m_host.ShowSummary(); }
 
-void CDlgScan3Results::OnAgeInfo() { m_host.ShowDriverAgeInfo(this); }
+// The levels dialog runs over the backdrop, which is the parent its closing elements end.
+void CDlgScan3Results::OnAgeInfo() {
+  CDlg_INFO_HTM info(nullptr, GetTopLevelParent());
+  RunModalWithBackdrop(this, &info, CDlg_INFO_HTM::kTemplateId);
+}
 
 // ---- Painting ----------------------------------------------------------------------------------------
 

@@ -15,7 +15,6 @@
 #include "FileHistory.h"
 #include "HalvoranApp.h"
 #include "SettingsStore.h"
-#include "Dlg_INFO_HTM.h"
 #include "EngineCallbacks.h"
 #include "IniReader.h"
 #include "PackageInstall.h"
@@ -199,11 +198,6 @@ void CVelquorResultsHost::SendFeedback(CWnd* pPage) {
   }
   CDlgNagDriverFeedback form(pPage, app.m_strLastScanText, &app.m_bTaskBusy);
   RunModalWithBackdrop(pPage, &form, CDlgNagDriverFeedback::kTemplateId);
-}
-
-void CVelquorResultsHost::ShowDriverAgeInfo(CWnd* pPage) {
-  CDlg_INFO_HTM info(pPage, &m_window);
-  info.DoModal();
 }
 
 CDlgScan3Results* AddResultsPage(CVelquorDlg& window, CResultsPageHost& host) {

@@ -43,7 +43,6 @@ class CVelquorResultsHost : public CResultsPageHost {
   void GoToExclusionList() override;
   void ShowSummary() override;
   void SendFeedback(CWnd* pPage) override;
-  void ShowDriverAgeInfo(CWnd* pPage) override;
 
   // The rows handed to the download-and-install dialog last, and its mode.
   const std::vector<int>& GetChosenRows() const { return m_chosenRows; }

@@ -37,8 +37,6 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   static constexpr UINT_PTR kShutdownTimer = 8510;
   static constexpr int kWidth = 772;
   static constexpr int kHeight = 583;
-  // A press above this y in the client area drags the window.
-  static constexpr int kCaptionBandHeight = 29;
   static constexpr DWORD kLaunchGuardMs = 8192;
   static constexpr UINT kDemoEnableDelayMs = 512;
 
@@ -91,7 +89,6 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
 
  protected:
   // Whether the client point lies in the caption band.
-  BOOL IsInCaptionBand(CPoint point) const;
   void BuildSystemMenu();
   void CreateTitleButtons();
   void ShowMaximizeOrRestore();

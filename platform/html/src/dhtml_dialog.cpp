@@ -55,8 +55,10 @@ CDHtmlDialog::~CDHtmlDialog() {
 
 BOOL CDHtmlDialog::OnInitDialog() {
   CDialog::OnInitDialog();
-  const HINSTANCE module = AfxGetResourceHandle();
+  // The page is looked for as the class library looks for any resource: in the resource
+  // module, then in the program's own.
   const LPCTSTR name = MAKEINTRESOURCEW(m_nHtmlResID);
+  const HINSTANCE module = AfxFindResourceHandle(name, RT_HTML);
   std::u16string html;
   if (HRSRC found = FindResourceW(module, name, RT_HTML)) {
     const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
