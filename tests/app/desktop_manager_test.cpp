@@ -3,7 +3,8 @@
 // summary opens over the main window and closes again, the program's own minimise button
 // iconifies the window and the manager's restore brings it back as it was, and typed
 // punctuation and dead keys reach the feedback form's fields, whose document reaches the
-// service. The program is still running at the end and says nothing of X errors. Skipped
+// service; the driver-age dialog closes by each of its links and leaves the main window. The
+// program is still running at the end and says nothing of X errors. Skipped
 // when Xvfb, openbox, wmctrl, xprop, setxkbmap, xdotool or xwd is missing.
 #include <poll.h>
 
@@ -36,6 +37,8 @@ constexpr RECT kQuestionArea{196, 182, 576, 400};
 constexpr int kInstallX = 521, kInstallY = 378;
 // The restart prompt's "Restart now".
 constexpr int kRestartX = 534, kRestartY = 413;
+// The results header's information sign, and the driver-age dialog's two links.
+constexpr int kAgeSignX = 505, kAgeSignY = 219, kAgeOkX = 114, kAgeCloseX = 171, kAgeLinksY = 510;
 // The feedback form: its e-mail field, the problem list's button and its entry "The update
 // worked", the description, Submit.
 constexpr int kMailX = 427, kMailY = 245, kProblemX = 552, kProblemY = 278, kWorkedY = 367;
@@ -215,6 +218,19 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   ClickScreen(kSummaryX, kButtonsY);
   EXPECT_TRUE(AwaitPicture([](const Picture& p) { return Chosen(p, kPanelSummaryY); }).Valid())
       << "the summary page was never shown";
+}
+
+TEST_F(UnderAWindowManager, TheDriverAgeDialogClosesByEachOfItsLinksAndLeavesTheMainWindow) {
+  ClickScreen(kScanNowX, kScanNowY);
+  const Picture results = AwaitPicture([](const Picture& p) { return Chosen(p, kPanelResultsY); });
+  ASSERT_TRUE(results.Valid());
+  for (const int link : {kAgeOkX, kAgeCloseX}) {
+    ClickScreen(kAgeSignX, kAgeSignY);
+    ASSERT_TRUE(AwaitTopLevels(3)) << "the driver-age dialog did not open over its backdrop";
+    ClickScreen(link, kAgeLinksY);
+    ASSERT_TRUE(AwaitTopLevels(1)) << "the link at x " << link << " did not close the dialog";
+    EXPECT_TRUE(AwaitPicture([&](const Picture& p) { return Chosen(p, kPanelResultsY); }).Valid());
+  }
 }
 
 TEST_F(UnderAWindowManager, TypedPunctuationAndDeadKeysReachTheFeedbackForm) {
