@@ -165,7 +165,9 @@ class DesktopTest : public MachineTest {
     display_ = server_->Display();
     ASSERT_FALSE(display_.empty());
     program_ = Start({ZX_MAINPROGRAM},
-                     Environment({"DISPLAY=" + display_, "ZX_PRESENTER=x11", "ZX_MACHINE_ROOT=" + root()}), outFd,
+                     Environment({"DISPLAY=" + display_, "ZX_PRESENTER=x11", "ZX_MACHINE_ROOT=" + root(),
+                                  "ZX_SKIP_PAUSES=1"}),
+                     outFd,
                      false);
     ASSERT_GT(program_.pid, 0);
     window_ = Output("DISPLAY=" + display_ + " timeout 20 " + xdotool_ +

@@ -99,8 +99,8 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   return env;
 }
 
-int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env) {
-  Child child = Start(args, env, 2, false);
+int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env, int outFd) {
+  Child child = Start(args, env, outFd, false);
   if (child.pid <= 0) return -1;
   char buffer[256];
   while (::read(child.out, buffer, sizeof buffer) > 0) {
@@ -130,7 +130,7 @@ bool Xvfb::StartWindowManager() {
   manager_ = Start({openbox, "--sm-disable"}, env, 2, false);
   if (manager_.pid <= 0) return false;
   for (int tries = 0; tries < 100; ++tries) {
-    if (RunToEnd({wmctrl, "-m"}, env) == 0) return true;
+    if (RunToEnd({wmctrl, "-m"}, env, 1) == 0) return true;
     ::usleep(100 * 1000);
   }
   return false;

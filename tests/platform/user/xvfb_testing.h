@@ -32,8 +32,10 @@ bool AwaitLine(int fd, const std::string& wanted, int ms);
 int Wait(pid_t pid);
 // This process's environment without DISPLAY and ZX_ variables, plus `extra`.
 std::vector<std::string> Environment(const std::vector<std::string>& extra);
-// Runs a program to its end (its standard error read and dropped); answers its exit code.
-int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env = Environment({}));
+// Runs a program to its end (what it writes to `outFd`, its standard error unless told
+// otherwise, read and dropped); answers its exit code.
+int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env = Environment({}),
+             int outFd = 2);
 
 // A private X server (24-bit, 640 x 480 unless another size is asked for) on a display it
 // picked, ended with the object; with `windowManager`, openbox runs on it as on a desktop (the
