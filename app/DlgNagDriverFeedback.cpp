@@ -113,6 +113,12 @@ BOOL CDlgNagDriverFeedback::OnInitDialog() {
   m_edtEmail.SetLimitText(400);
   m_edtText.SetLimitText(1000);
 
+  if (m_toolTip.GetSafeHwnd()) {
+    m_toolTip.AddTool(&m_edtEmail, Lang(_T("IDS_FEEDBACK_TOOLTIP1")));
+    m_toolTip.AddTool(&m_cboType, Lang(_T("IDS_FEEDBACK_TOOLTIP2")));
+    m_toolTip.AddTool(&m_edtText, Lang(_T("IDS_FEEDBACK_TOOLTIP3")));
+  }
+
   CenterWindow(AfxGetMainWnd());
   Layout();
   return TRUE;
@@ -243,9 +249,9 @@ LRESULT CDlgNagDriverFeedback::OnUploadDone(WPARAM wParam, LPARAM) {
     AppMessageBox(Lang(_T("IDS_THANK_FEEDBACK")), MB_ICONINFORMATION, this);
     SetTimer(kCloseTimer, kTimerMs, nullptr);
   } else {
-    // Nothing the user typed is lost: the form stays open to try again.
+    // Told by the status text alone; nothing the user typed is lost: the form stays open to
+    // try again.
     SetStatus(Lang(_T("IDS_FEBAK_UPLOADFAIL_CHKINTERNET")));
-    AppMessageBox(m_strStatus, MB_ICONWARNING, this);
     EnableForm(TRUE);
   }
   return 0;

@@ -6,6 +6,8 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgBaseShared.h"
 #include "DlgButtonStyles.h"
+#include "DlgParentTransculent.h"
+#include "Dlg_INFO_HTM.h"
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
 #include "CheckedFormat.h"
@@ -49,6 +51,11 @@ constexpr int kHeaderBand = 27;
 constexpr int kListBottomMargin = 196;
 constexpr int kCheckColumnWidth = 40;
 constexpr int kCountTop = 94;
+constexpr int kCountLine = 16;
+constexpr int kLegendWidth = 170;
+constexpr COLORREF kLinkColour = 0xCC3300;
+// The buttons' row: its top is this far above the page's bottom.
+constexpr int kButtonRowRise = 36;
 
 CString PageText(LPCTSTR id, LPCTSTR section = kSection) { return GetLangString(id, section); }
 
@@ -63,6 +70,16 @@ void PlaceButton(CWnd& page, CHoverButtonWithText& button, UINT id, const CRect&
   ApplyDarkTextButtonStyle(button);
   button.MoveWindow(&place);
   button.SetWindowText(caption);
+}
+
+// A link of the page: its text over the page's white, underlined while the pointer is on it.
+void PlaceLink(CWnd& page, CHyperLinkBtn& link, UINT id, const CRect& place, const CString& text) {
+  link.SubclassDlgItem(id, &page);
+  link.SetTransparent(TRUE);
+  link.SetNormalColour(kLinkColour);
+  link.SetHoverColour(kLinkColour);
+  link.MoveWindow(&place);
+  link.SetLinkText(text);
 }
 
 }  // namespace
@@ -87,26 +104,29 @@ BOOL CDlgScan3Results::OnInitDialog() {
   const int h = client.Height();
   const bool quiet = m_host.IsOneClickMode() || m_host.IsLauncherNotifyMode();
 
-  PlaceButton(*this, m_btnDownload, kDownloadId, CRect(CPoint(w - 208, h - 36), CSize(186, 32)),
+  PlaceButton(*this, m_btnDownload, kDownloadId, CRect(CPoint(w - 208, h - kButtonRowRise), CSize(186, 32)),
               PageText(_T("IDS_UPDATE_SELEC_DRIVER")));
   if (m_host.IsOneClickMode()) m_btnDownload.ShowWindow(SW_HIDE);
-  PlaceButton(*this, m_btnSummary, kSummaryId, CRect(CPoint(w - 371, h - 36), CSize(156, 32)),
+  PlaceButton(*this, m_btnSummary, kSummaryId, CRect(CPoint(w - 371, h - kButtonRowRise), CSize(156, 32)),
               PageText(_T("IDS_VIEW_SUMMARY")));
-  PlaceButton(*this, m_btnFeedback, kFeedbackId, CRect(CPoint(22, h - 27), CSize(114, 16)),
-              PageText(_T("IDS_FEEDBACK_REPORT")));
-  PlaceButton(*this, m_btnExclusionLink, kExclusionLinkId, CRect(CPoint(w - 138, 107), CSize(120, 18)),
-              PageText(_T("IDS_GOTO_EXCLU_LIST")));
+  PlaceLink(*this, m_btnFeedback, kFeedbackId, CRect(CPoint(22, h - 27), CSize(114, 16)),
+            PageText(_T("IDS_FEEDBACK_REPORT")));
+  PlaceLink(*this, m_btnExclusionLink, kExclusionLinkId, CRect(CPoint(w - 138, 107), CSize(120, 18)),
+            PageText(_T("IDS_GOTO_EXCLU_LIST")));
   m_btnExclusionLink.ShowWindow(SW_HIDE);
   m_btnExclusionLink.EnableWindow(FALSE);
   CString ageCaption = PageText(_T("IDS_DRIVER_DETAILS_DRIVER_AGE"), kSharedSection);
   ageCaption.Remove(_T(':'));
-  PlaceButton(*this, m_btnAgeInfo, kAgeInfoId, CRect(CPoint(318, 127), CSize(27, 27)), ageCaption);
+  // The caption names what the button opens; it is the button's tooltip.
+  m_btnAgeInfo.Place(*this, kAgeInfoId, CRect(CPoint(318, 127), CSize(27, 27)));
+  m_btnAgeInfo.SetWindowText(ageCaption);
   if (quiet) m_btnAgeInfo.ShowWindow(SW_HIDE);
   if (m_toolTip.GetSafeHwnd()) {
     m_toolTip.AddTool(&m_btnDownload, PageText(_T("RESULTTABTOOLTIP3")));
     m_toolTip.AddTool(&m_btnFeedback, WithAppName(_T("IDS_REPORT_FEEDBACK"), kSharedSection));
     m_toolTip.AddTool(&m_btnExclusionLink, PageText(_T("IDS_SCAN_TOOLTIP1")));
     m_toolTip.AddTool(&m_btnSummary, PageText(_T("IDS_SCAN_TOOLTIP2")));
+    m_toolTip.AddTool(&m_btnAgeInfo, ageCaption);
   }
 
   m_list.SubclassDlgItem(kListId, this);
@@ -365,7 +385,11 @@ void CDlgScan3Results::OnSendFeedback() { m_host.SendFeedback(this); }
 
 void CDlgScan3Results::OnViewSummary() { m_host.ShowSummary(); }
 
-void CDlgScan3Results::OnAgeInfo() { m_host.ShowDriverAgeInfo(this); }
+// The levels dialog runs over the backdrop, which is the parent its closing elements end.
+void CDlgScan3Results::OnAgeInfo() {
+  CDlg_INFO_HTM info(nullptr, GetTopLevelParent());
+  RunModalWithBackdrop(this, &info, CDlg_INFO_HTM::kTemplateId);
+}
 
 // ---- Painting ----------------------------------------------------------------------------------------
 
@@ -380,12 +404,12 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   FormatChecked(count, PageText(_T("SCANTAB3ERRCOUNT1")),
                 {results, PageText(results < 2 ? _T("IDS_SMALL_DRIVER") : _T("IDS_SMALL_DRIVERS"))});
   pDC->SetTextColor(kCountColour);
-  CRect line(kListLeft, kCountTop, rect.right - kListLeft, kCountTop + 16);
+  CRect line(kListLeft, kCountTop, rect.right - kListLeft - kLegendWidth, kCountTop + kCountLine);
   pDC->DrawText(count, &line, DT_SINGLELINE | DT_NOPREFIX);
   if (const int excluded = m_host.GetExclusionCount(); excluded > 0) {
     CString text;
     FormatChecked(text, PageText(_T("IDS_EXCLUDED_DRIVER")), {excluded});
-    line.OffsetRect(0, 16);
+    line.OffsetRect(0, kCountLine);
     pDC->DrawText(text, &line, DT_SINGLELINE | DT_NOPREFIX);
   }
   pDC->SetTextColor(kDialogTextColour);
@@ -395,29 +419,31 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
     CRect age(352, kListTop + 6, rect.right - kListLeft, kListTop + kHeaderBand);
     pDC->DrawText(PageText(_T("IDS_DRIVER_AGE")), &age, DT_SINGLELINE | DT_NOPREFIX);
   }
-  // The legend: a mark in each text's colour before it.
+  // The legend: a mark in each text's colour before it, one line each at the page's top right,
+  // the last on the count's line.
   const struct {
     LPCTSTR key;
     COLORREF mark;
   } legend[] = {{_T("SCANTAB3LEGEND"), velquor::CFancyListCtrl::kAvailableColour},
                 {_T("SCANTAB3LEGEND_OUTOFDATE"), velquor::CFancyListCtrl::kInstalledColour},
                 {_T("IDS_PROCESS_LEFT_INCOMP"), velquor::CFancyListCtrl::kStatusColour}};
-  int x = kListLeft;
+  const int legendLeft = rect.right - kListLeft - kLegendWidth;
+  int top = kCountTop - kCountLine * (static_cast<int>(std::size(legend)) - 1);
+  for (const auto& entry : legend) {
+    pDC->FillSolidRect(legendLeft, top + 4, 8, 8, entry.mark);
+    CRect text(legendLeft + 12, top, rect.right - kListLeft, top + kCountLine);
+    pDC->DrawText(PageText(entry.key), &text, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    top += kCountLine;
+  }
+  // The hint has the room between the list and the buttons' row to itself.
   CRect list(0, 0, 0, rect.bottom - kListBottomMargin);
   if (m_list.GetSafeHwnd()) {
     m_list.GetWindowRect(&list);
     ScreenToClient(&list);
   }
-  const int legendTop = list.bottom + 4;
-  for (const auto& entry : legend) {
-    pDC->FillSolidRect(x, legendTop + 3, 8, 8, entry.mark);
-    CRect text(x + 12, legendTop, x + 180, legendTop + 14);
-    pDC->DrawText(PageText(entry.key), &text, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    x += 182;
-  }
   CString hint;
   hint.Format(_T("%s %s"), static_cast<LPCTSTR>(PageText(_T("IDS_NOTE"))), static_cast<LPCTSTR>(PageText(_T("RESULTTABHINT"))));
-  CRect hintBox(kListLeft, legendTop + 14, rect.right - kListLeft, legendTop + 28);
-  pDC->DrawText(hint, &hintBox, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  CRect hintBox(kListLeft, list.bottom, rect.right - kListLeft, rect.bottom - kButtonRowRise);
+  pDC->DrawText(hint, &hintBox, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   pDC->SelectObject(old);
 }

@@ -9,6 +9,8 @@
 #include "DlgLeftSideChild.h"
 #include "FancyResultView.h"
 #include "HoverButtonWithText.h"
+#include "HyperLinkBtn.h"
+#include "InfoSignButton.h"
 #include "ResultsPageHost.h"
 #include "VelquorFancyList.h"
 
@@ -91,9 +93,9 @@ class CDlgScan3Results : public CDlgLeftSideChild {
   CFancyResultView m_view{m_list};
   CHoverButtonWithText m_btnDownload;
   CHoverButtonWithText m_btnSummary;
-  CHoverButtonWithText m_btnFeedback;
-  CHoverButtonWithText m_btnExclusionLink;
-  CHoverButtonWithText m_btnAgeInfo;
+  CHyperLinkBtn m_btnFeedback;
+  CHyperLinkBtn m_btnExclusionLink;
+  CInfoSignButton m_btnAgeInfo;
   std::vector<int> m_chosenRows;
   int m_nPageMode = CResultsPageHost::kModeNone;
   int m_nCurrentRow = -1;

@@ -97,7 +97,9 @@ void CDlgScan5Summary::ShowSummary() {
 void CDlgScan5Summary::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("HOMEDESC2"), CRect(84, 54, 561, 110));
-  DrawPageText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), CRect(22, 118, 561, 136));
+  // The heading's text is the page's own: the program's section holds the backup page's
+  // "not backed up" under the same name.
+  DrawPageText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), CRect(22, 118, 561, 136), _T("IDD_SCANTAB5_SUMMARY"));
   DrawSectionPanel(pDC, 22, 150, 190, SettingsText(_T("IDS_SUMMARY")), 0, m_icons, m_names, m_values, m_colours, 545);
 }
 

@@ -1,7 +1,8 @@
 // CDlg_INFO_HTM: the dialog that explains the driver-age levels of the scan pages. Its body is
 // HTML page 5375 of the program's resources; once loaded, the page's "settext" function gets
 // the level texts in the current language. Only the page's "ButtonCancel" and "btnclose"
-// elements close it, and closing it also ends the dialog that opened it.
+// elements close it, and closing it also ends its parent: the backdrop it runs over
+// (RunModalWithBackdrop), never the window under that.
 #pragma once
 #include <vector>
 
@@ -15,7 +16,7 @@ class CDlg_INFO_HTM : public CChildHtmlDialognew {
   static constexpr int kWidth = 584;
   static constexpr int kHeight = 478;
 
-  // The dialog is centred on pMainWnd; pParentWnd is the dialog it ends when closed.
+  // The dialog is centred on pMainWnd; its parent is the dialog it ends when closed.
   CDlg_INFO_HTM(CWnd* pParentWnd, CWnd* pMainWnd);
   ~CDlg_INFO_HTM() override;
 

@@ -38,5 +38,4 @@ class CResultsPageHost {
   virtual void GoToExclusionList() = 0;
   virtual void ShowSummary() = 0;
   virtual void SendFeedback(CWnd* pPage) = 0;
-  virtual void ShowDriverAgeInfo(CWnd* pPage) = 0;
 };

@@ -116,8 +116,10 @@ int CScanRun::Run() {
   CString sent = request;
   if (IsRequestEnciphered()) {
     CString plain = request;
-    EncipherTextToHex(plain, sent);
+    if (!getInputHexFromStr(plain, sent)) return Fail(_T("getInputHexFromStr"), false, request, CString(), CString());
   }
+  // A stop that came while the request was prepared: the exchange is not made.
+  if (Stopped()) return Fail(_T("getUpdateResults"), false, request, sent, CString());
   CString decoded;
   {
     // The deciphered answer goes once its plain text is taken.

@@ -278,8 +278,9 @@ void CFancyListCtrl::DrawDetailCell(CDC* pDC, int nItem, int, int, const CRect& 
   pDC->DrawText(m_details[at], &title, kBlock);
   pDC->SelectObject(&m_fontText);
   pDC->SetTextColor(kPlainTitleColour);
+  // A class name longer than the block ends in an ellipsis rather than being cut off.
   CRect further(left, title.bottom + 8, left + width, title.bottom + 28);
-  pDC->DrawText(m_texts[0][at], &further, kOneLine);
+  pDC->DrawText(m_texts[0][at], &further, kOneLine | DT_END_ELLIPSIS);
 }
 
 void CFancyListCtrl::DrawOtherCell(CDC* pDC, int nItem, int column, int x, int width, const CRect& row, UINT state) {

@@ -15,7 +15,6 @@
 #include "FileHistory.h"
 #include "HalvoranApp.h"
 #include "SettingsStore.h"
-#include "Dlg_INFO_HTM.h"
 #include "EngineCallbacks.h"
 #include "IniReader.h"
 #include "PackageInstall.h"
@@ -129,7 +128,7 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
                           if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
                         },
                         [&launcher] { return launcher.bInstallCancel.load(); },
-                        [this](int downloaded) { ReportDownloadsLeft(downloaded); }});
+                        [this](int installed) { ReportUpdatesLeft(installed); }});
   }
   if ((nPageMode == kModeSingleDownload || nPageMode == kModeInstallOne) && chosenRows.size() == 1) {
     CString key, value;
@@ -157,11 +156,11 @@ void CVelquorResultsHost::RunRestartPrompt(CWnd* pPage) {
   RunModalWithBackdrop(pPage, &prompt, CDlgNagRestart::kTemplateId);
 }
 
-void CVelquorResultsHost::ReportDownloadsLeft(int downloaded) {
+void CVelquorResultsHost::ReportUpdatesLeft(int installed) {
   CVelquorScanHost* scan = m_window.GetScanHost();
   if (scan == nullptr) return;
   std::atomic<int>& left = scan->ScanState().nOutOfDate;
-  left = std::max(0, left.load() - downloaded);
+  left = std::max(0, left.load() - installed);
   ReportUpdateCount(left);
 }
 
@@ -199,11 +198,6 @@ void CVelquorResultsHost::SendFeedback(CWnd* pPage) {
   }
   CDlgNagDriverFeedback form(pPage, app.m_strLastScanText, &app.m_bTaskBusy);
   RunModalWithBackdrop(pPage, &form, CDlgNagDriverFeedback::kTemplateId);
-}
-
-void CVelquorResultsHost::ShowDriverAgeInfo(CWnd* pPage) {
-  CDlg_INFO_HTM info(pPage, &m_window);
-  info.DoModal();
 }
 
 CDlgScan3Results* AddResultsPage(CVelquorDlg& window, CResultsPageHost& host) {

@@ -43,7 +43,6 @@ class CVelquorResultsHost : public CResultsPageHost {
   void GoToExclusionList() override;
   void ShowSummary() override;
   void SendFeedback(CWnd* pPage) override;
-  void ShowDriverAgeInfo(CWnd* pPage) override;
 
   // The rows handed to the download-and-install dialog last, and its mode.
   const std::vector<int>& GetChosenRows() const { return m_chosenRows; }
@@ -56,9 +55,9 @@ class CVelquorResultsHost : public CResultsPageHost {
  private:
   // The package fetch of the runs, made at the first run.
   CDriverPackageFetch& Fetch();
-  // After a run of the chosen rows without an install: the scan's count of updates left goes
-  // down by the packages downloaded, and the launcher is told it.
-  void ReportDownloadsLeft(int downloaded);
+  // After a run of the chosen rows without an install, or an install run: the scan's count of
+  // updates left goes down by the drivers installed, and the launcher is told it.
+  void ReportUpdatesLeft(int installed);
 
   CVelquorDlg& m_window;
   CUpdateServiceHelper m_helper;

@@ -262,17 +262,27 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
       const CString relative = name + _T("\\");
       CreateDirectoryTree(driverFolder);
 
+      // The driver as it is installed now, which an install since the scan may have changed:
+      // its INF and the texts its record is written with come from its Class key; the scan's
+      // record only fills in what the key lacks.
+      tagDeviceDriverInfo current;
+      current.CopyFrom(*driver);
       CString infName, infSection, infSectionExt;
       HKEY key = nullptr;
       if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassKey + driverKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
         infName = ReadClassValue(key, _T("InfPath"));
         infSection = ReadClassValue(key, _T("InfSection"));
         infSectionExt = ReadClassValue(key, _T("InfSectionExt"));
+        for (const auto& [slot, name] : {std::pair{kSlotDriverVersion, _T("DriverVersion")},
+                                         std::pair{kSlotDriverDate, _T("DriverDate")},
+                                         std::pair{kSlotProvider, _T("ProviderName")}}) {
+          const CString value = ReadClassValue(key, name);
+          if (!value.IsEmpty()) current.szText[slot].Set(value);
+        }
         RegCloseKey(key);
       }
-      if (infName.IsEmpty() || (m_driverStoreMode && infName.Find(_T("oem")) >= 0)) {
-        infName = driver->szText[kSlotInfPath].Text();
-      }
+      const bool infFromClassKey = !infName.IsEmpty();
+      if (!infFromClassKey) infName = driver->szText[kSlotInfPath].Text();
       CString infPath;
       if (!infName.IsEmpty() && infName.Find(_T('\\')) >= 0 && Exists(infName)) {
         infPath = infName;
@@ -282,6 +292,7 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         infPath = m_windows + _T("\\inf\\") + infName;
         if (!Exists(infPath)) infName = FileNamePart(driver->szText[kSlotInfPath].Text());
       }
+      if (infFromClassKey && !infPath.IsEmpty() && Exists(infPath)) current.szText[kSlotInfPath].Set(infPath);
       if (!infName.IsEmpty() && !name.IsEmpty()) {
         if (StopRequested()) return AcknowledgeStop();
         if (!m_driverStoreMode || !CollectDriverStoreFiles(infName, infPath)) {
@@ -296,7 +307,7 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
         // Drivers that share a folder share its record, the first one's.
         if (m_recordedFolders.insert(FolderKey(relative)).second) {
           if (!Step(drivers, count)) return kFailed;
-          if (!AppendRecord(indexPath, *driver, relative)) m_recordedFolders.erase(FolderKey(relative));
+          if (!AppendRecord(indexPath, current, relative)) m_recordedFolders.erase(FolderKey(relative));
         }
       }
       if (!Step(drivers, count)) return kFailed;

@@ -5,6 +5,7 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
+#include "LabelledText.h"
 #include "SettingsPageLayout.h"
 
 IMPLEMENT_DYNAMIC(CDlgBackup2Home, CDlgLeftSideChild)
@@ -93,7 +94,8 @@ void CDlgBackup2Home::OnBackupNow() {
     AppMessageBox(SettingsText(_T("IDS_BACKUP_ONETIME")), MB_OK | MB_ICONINFORMATION, this);
     return;
   }
-  const CString question = SettingsText(_T("IDS_RESTART")) + GetAppName() + SettingsText(_T("IDS_ADMIN_PURPOSE_BCKUP"));
+  const CString question =
+      LabelledText(LabelledText(SettingsText(_T("IDS_RESTART")), GetAppName()), SettingsText(_T("IDS_ADMIN_PURPOSE_BCKUP")));
   const int answer = m_owner.RelaunchAsAdmin(question, 13);
   if (answer == 1) {
     tagBackupWizardState& state = m_owner.BackupState();

@@ -34,11 +34,12 @@ void ReportSaved(CWnd* page, bool saved, LPCTSTR successText) {
   }
 }
 
-void DrawPageText(CDC* pDC, LPCTSTR id, const RECT& rect) {
+void DrawPageText(CDC* pDC, LPCTSTR id, const RECT& rect, LPCTSTR section) {
   CFont* old = pDC->SelectObject(CFont::FromHandle(GetSharedDialogFont()));
   pDC->SetBkMode(TRANSPARENT);
   pDC->SetTextColor(kDialogTextColour);
   CRect box(rect);
-  pDC->DrawText(SettingsText(id), &box, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  pDC->DrawText(section != nullptr ? GetLangString(id, section) : SettingsText(id), &box,
+                DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   pDC->SelectObject(old);
 }

@@ -14,5 +14,6 @@ void PlaceActionButton(CWnd& page, CHoverButtonWithText& button, UINT id, LPCTST
                        int fromRight);
 // The outcome of a save: the success text, or "IDS_UNABLE_SAVE_SETTING" with the stop icon.
 void ReportSaved(CWnd* page, bool saved, LPCTSTR successText);
-// Draws a text of the page in the dialog font and colour, wrapped within the rectangle.
-void DrawPageText(CDC* pDC, LPCTSTR id, const RECT& rect);
+// Draws a text of the page in the dialog font and colour, wrapped within the rectangle; the
+// text is looked up in the program's section unless the page names its own.
+void DrawPageText(CDC* pDC, LPCTSTR id, const RECT& rect, LPCTSTR section = nullptr);

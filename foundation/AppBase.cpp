@@ -9,6 +9,7 @@
 #include <clocale>
 
 #include "ConfigurationManager.h"
+#include "DlgMainWnd.h"
 #include "HalvoranApp.h"
 #include "HelperModule.h"
 #include "IniReader.h"
@@ -204,6 +205,8 @@ BOOL CHalvoranApp::OnCommandLine() {
 
 void CHalvoranApp::InitAppSettings() {
   g_bSettingsInitialised = TRUE;
+  // The main windows' header offers the help button; a program may switch it off again.
+  g_bShowHelpButton = TRUE;
   g_hAppIcon = LoadIconW(AfxFindResourceHandle(MAKEINTRESOURCE(kAppIconId), RT_GROUP_ICON),
                          MAKEINTRESOURCE(kAppIconId));
   CString registryKey = g_strBrandWord;

@@ -62,9 +62,10 @@ struct tagNagDriverRoad {
 struct tagNagLauncher {
   std::function<void(int code, const CString& text)> notify;
   std::function<bool()> stopRequested;
-  // A run of the chosen rows that brings no install prompt: the number it downloaded, by
-  // which the updates left are fewer (the launcher is told the count left).
-  std::function<void(int downloaded)> downloadsEnded;
+  // A run of the chosen rows that brings no install prompt (0), or an install run: the number
+  // of drivers it installed, by which the updates left are fewer (the launcher is told the
+  // count left). A download alone updates nothing.
+  std::function<void(int installed)> runEnded;
 };
 
 // The main window while the popup runs, on the window's thread: its pages disabled while a
@@ -201,8 +202,9 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
     int b = 0;
     CString text;
   };
-  // How a run ended.
-  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3 };
+  // How a run ended: an install run is done only when every driver it tried went in, and
+  // ends partly when some did.
+  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3, kRunPartly = 4 };
   void Post(RunEvent event);
   void Status(const CString& text) { Post({RunEvent::kStatus, TRUE, 0, text}); }
   void StartRun(int mode);
@@ -220,6 +222,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   // The ends of the runs and the prompts, on the window's thread.
   void FinishRun(int mode, int outcome);
   void FinishInstall(int outcome);
+  // The number of rows in the installed state.
+  int InstalledRows() const;
   void ShowInstallPrompt(bool oneDriver);
   void ShowRunMessage(const CString& text, UINT icon);
   void AskForRestart();
@@ -271,6 +275,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   BOOL m_bInstallAll = TRUE;
   BOOL m_bAutoFix = FALSE;
   int m_nInstalled = 0;
+  // The rows installed when the run started.
+  int m_nInstalledAtStart = 0;
   int m_nLastFetchError = 0;
   bool m_bConnection = false;
   std::vector<NagResultRow> m_rows;

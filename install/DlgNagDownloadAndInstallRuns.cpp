@@ -10,6 +10,7 @@
 #include "DlgNagDownloadAndInstall.h"
 #include "DriverInstallEngine.h"
 #include "HalvoranApp.h"
+#include "LabelledText.h"
 #include "RestorePoint.h"
 
 namespace {
@@ -136,6 +137,7 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   m_progress.SetPos(0);
   m_currentLabel.SetWindowText(_T(""));
   m_fTotal = m_fCurrent = 0;
+  m_nInstalledAtStart = InstalledRows();
   if (mode == kModeBackupInstall) {
     m_bBackingUp = true;
     m_nMode = mode;
@@ -238,7 +240,7 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
 }
 
 int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
-  Status(RunText(_T("IDS_CURRDRIVER_BCKUP")) + m_strAppName);
+  Status(LabelledText(RunText(_T("IDS_CURRDRIVER_BCKUP")), m_strAppName));
   if (!IsProgressNotify()) {
     Post({RunEvent::kDescription, 0, 0, RunText(_T("IDS_CREATE_RESTORPOINT"))});
     CreateSystemRestorePoint(m_strAppName);
@@ -268,16 +270,16 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
 
 int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
   Post({RunEvent::kLabel, 0, 0, row.strName});
-  Status(RunText(_T("IDS_DRIVER_INSSATRT")) + row.strName);
+  Status(LabelledText(RunText(_T("IDS_DRIVER_INSSATRT")), row.strName));
   const int result = m_road.install ? m_road.install(row.nDriverIndex) : 0;
   Post({RunEvent::kProgress, 100, 0, CString()});
   if (result == kInstallDone) {
     Post({RunEvent::kRowState, j, kRowInstalled, CString()});
-    Status(RunText(_T("IDS_DRIVER_INSCOMPL")) + row.strName);
+    Status(LabelledText(RunText(_T("IDS_DRIVER_INSCOMPL")), row.strName));
     PauseBetweenDrivers(kAfterInstallMs);
     return 1;
   }
-  if (result != kPackageMissing) Status(RunText(_T("IDS_DRIVER_INSFAILED")) + row.strName);
+  if (result != kPackageMissing) Status(LabelledText(RunText(_T("IDS_DRIVER_INSFAILED")), row.strName));
   return 0;
 }
 
@@ -305,7 +307,8 @@ int CDlgNagDownloadAndInstall::RunInstall() {
     installed += InstallRow(row, j);
   }
   if (Stopping()) return kRunStopped;
-  return installed > 0 ? kRunDone : kRunNothing;
+  if (installed == 0) return kRunNothing;
+  return installed == current ? kRunDone : kRunPartly;
 }
 
 LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
@@ -386,8 +389,7 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     return;
   }
   m_nStopRequested = 0;
-  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.downloadsEnded)
-    m_launcher.downloadsEnded(m_nDownloaded);
+  if (mode == kModeDownloadSelected && IsProgressNotify() && m_launcher.runEnded) m_launcher.runEnded(0);
   if (mode == kModeDownloadOne && outcome == kRunFailed && m_nLastFetchError != kNoAnswer && !IsProgressNotify()) {
     if (!m_bConnection) {
       ShowRunMessage(Lang(_T("IDS_DOWN_ABORT")), MB_ICONINFORMATION);
@@ -399,9 +401,14 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
   if (m_bAutoFix) SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
+int CDlgNagDownloadAndInstall::InstalledRows() const {
+  return static_cast<int>(
+      std::count_if(m_rows.begin(), m_rows.end(), [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+}
+
 void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
-  m_nInstalled = static_cast<int>(std::count_if(m_rows.begin(), m_rows.end(),
-                                                [](const NagResultRow& row) { return row.nState == kRowInstalled; }));
+  m_nInstalled = InstalledRows();
+  const int installedNow = std::max(0, m_nInstalled - m_nInstalledAtStart);
   RestoreCloseButton();
   if (outcome == kRunStopped) {
     m_nStopRequested = 0;
@@ -409,19 +416,26 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
     return;
   }
-  const CString closing = Lang(outcome == kRunDone ? _T("IDS_INSTALL_COMP")
-                                : m_bInstallAll    ? _T("IDS_DRIVER_NOTINSTALLED")
-                                                   : _T("IDS_INSTALL_COMP_ERROR"));
+  // "Installed" only when every driver tried went in; one that did not makes the run end
+  // with errors, and none installed says so.
+  const CString closing = Lang(outcome == kRunDone                         ? _T("IDS_INSTALL_COMP")
+                                : outcome == kRunNothing && m_bInstallAll ? _T("IDS_DRIVER_NOTINSTALLED")
+                                                                          : _T("IDS_INSTALL_COMP_ERROR"));
   AddStatusLine(closing, TRUE);
-  if (IsProgressNotify()) return;
+  if (IsProgressNotify()) {
+    if (m_launcher.runEnded) m_launcher.runEnded(installedNow);
+    return;
+  }
   if (m_bAutoFix) {
     SetTimer(kTimerClose, kStartDelayMs, nullptr);
     return;
   }
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
-  // The restart question follows every install of the ticked rows, and the install of one
-  // driver whose package is listed.
-  const bool ask = m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver));
+  // The restart question, which says the updates are installed, follows only a run that
+  // installed every driver it tried: of the ticked rows, or the one driver whose package is
+  // listed. An installed row of a run with errors still offers it from the results list.
+  const bool ask = outcome == kRunDone &&
+                   (m_bInstallAll || (m_nSingleDriver >= 0 && m_road.hasPackage && m_road.hasPackage(m_nSingleDriver)));
   if (!ask) return;
   AskForRestart();
   SetTimer(kTimerClose, kStartDelayMs, nullptr);

@@ -206,7 +206,8 @@ void FormatFileSize(double bytes, CString& text) {
   } else if (bytes > kKiB) {
     FormatChecked(text, Text(_T("IDS_FILESIE_KB")), {bytes / kKiB});
   } else {
-    text.Format(_T("%f"), bytes);
+    // A whole number of bytes, with its unit: not a bare number with six decimals.
+    FormatChecked(text, Text(_T("IDS_BYTES")), {static_cast<long long>(bytes)});
   }
 }
 

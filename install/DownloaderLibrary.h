@@ -110,7 +110,7 @@ BYTE PreparePartialTarget(LPCTSTR address, CString& targetPath, LPCTSTR checksum
 // rename the file is renamed from the old path to the new one. False when the rename failed.
 bool RenamePartialFile(CString& path, bool append, bool rename);
 // The size text of a byte count: empty for 0 or less, "IDS_FILESIE_GB" / "_MB" / "_KB" above
-// 2^30 / 2^20 / 2^10 (strictly), else the plain number with "%f".
+// 2^30 / 2^20 / 2^10 (strictly), else the whole bytes with "IDS_BYTES".
 void FormatFileSize(double bytes, CString& text);
 // The progress line of a record: "IDS_DOWLOADED_OF" with the received and total size texts;
 // false (nothing to show) when either count is 0.

@@ -12,6 +12,7 @@
 #include "ExchangeEncoding.h"
 #include "FileHistory.h"
 #include "HalvoranApp.h"
+#include "LabelledText.h"
 #include "IniReader.h"
 #include "MachineId.h"
 #include "Markup.h"
@@ -89,7 +90,7 @@ bool CDriverPackageFetch::SaveFileList() {
 
 void CDriverPackageFetch::Status(LPCTSTR textId, const CString& name) {
   if (!m_statusLine) return;
-  m_statusLine(Text(textId) + name);
+  m_statusLine(LabelledText(Text(textId), name));
 }
 
 bool CDriverPackageFetch::BuildLinkRequestXml(const CString& hardwareId, const CString& osId, CString& document) {

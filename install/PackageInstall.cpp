@@ -28,6 +28,9 @@
 namespace {
 
 constexpr DWORD kErrorInWow64 = 0xE0000235;
+// The code a failed install is recorded and reported with when no installer gave one
+// (ERROR_INSTALL_FAILURE).
+constexpr DWORD kUnknownInstallFailure = 1603;
 constexpr double kHalfSecondInDays = 5.787037037037037e-6;
 
 CString Text(LPCTSTR id) { return GetLangString(id, _T("QVX")); }
@@ -185,6 +188,8 @@ struct CPackageInstall::State {
   // An installer said it failed, or its outcome is unknown: only the read-back can confirm.
   bool needsConfirmation = false;
   bool confirmed = false;
+  // The device's driver was read back after the installers ran.
+  bool readBack = false;
   bool setupStillRunning = false;
   bool setupRan = false;
   int reason = kReasonNone;
@@ -399,6 +404,7 @@ void CPackageInstall::JudgeAndReport(const CString& relativeInf, const CString& 
     const bool found = scanner.ReadDeviceDriverDateVersion(driverKey, deviceHardwareId, state.installedDate,
                                                            state.installedVersion, problem) == 1;
     state.deviceStatus = static_cast<DWORD>(problem);
+    state.readBack = found;
     if (found) {
       const bool dateMatch = DriverDatesMatch(updateDate, state.installedDate, state.dateDiagnostic);
       if (!dateMatch) {
@@ -414,10 +420,18 @@ void CPackageInstall::JudgeAndReport(const CString& relativeInf, const CString& 
                         (updateVersion.IsEmpty() || state.installedVersion.CompareNoCase(updateVersion) == 0);
     }
   }
-  // A failing installer is a failure unless the device shows the new driver.
-  if (state.needsConfirmation && !state.confirmed) state.handled = false;
-  if (state.handled && !state.report) state.record = true;
-  if (state.report && state.handled) state.record = true;
+  // The device decides: read back, it must show the new driver, whatever the installer said
+  // (an INF for other hardware is "installed" into the driver store and changes no device).
+  // Not read back, a failing installer is a failure.
+  if ((state.readBack || state.needsConfirmation) && !state.confirmed) state.handled = false;
+  if (state.readBack && !state.confirmed && !state.report) {
+    // Same day and a sound device, but another version.
+    state.reason = kReasonDateDiffers;
+    state.report = true;
+  }
+  if (state.handled) state.record = true;
+  // A failure is never recorded as an install: its entry carries a code.
+  if (!state.handled && state.errorCode == 0) state.errorCode = kUnknownInstallFailure;
 
   tagInstallResultInfo info;
   info.strDeviceHardwareId = deviceHardwareId;

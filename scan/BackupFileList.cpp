@@ -1,4 +1,5 @@
-// The restore page's list of backups: the archives that exist, latest first.
+// The restore page's list of backups: the archives that exist, latest first, each row showing
+// when its backup was made (the archive's name stays the row's own text).
 #include <windows.h>
 
 #include <algorithm>
@@ -16,7 +17,18 @@ struct BackupEntry {
   CString name;
   bool dated = false;
   ULONGLONG stamp = 0;  // FILETIME units
+  CString shown;        // the row's text under "Date and time"
 };
+
+// When the backup was made, in the user's long date and time pictures; empty when either
+// does not write.
+CString StampText(const SYSTEMTIME& time) {
+  WCHAR date[128], clock[64];
+  if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &time, nullptr, date, 128) == 0 ||
+      GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 64) == 0)
+    return CString();
+  return CString(date) + _T(' ') + clock;
+}
 
 // Whether the archive exists and can be opened for reading.
 bool CanOpen(const CString& path) {
@@ -37,13 +49,17 @@ void CDriverScanUpdate::RefreshFileList(CFancyListCtrl& list, const CMapStringTo
     CString name, path;
     backupFiles.GetNextAssoc(position, name, path);
     if (!CanOpen(path)) continue;
-    BackupEntry entry{name};
+    BackupEntry entry;
+    entry.name = name;
     SYSTEMTIME time{};
     FILETIME file{};
     if (readStamp && readStamp(name, time) && SystemTimeToFileTime(&time, &file)) {
       entry.dated = true;
       entry.stamp = (static_cast<ULONGLONG>(file.dwHighDateTime) << 32) | file.dwLowDateTime;
+      entry.shown = StampText(time);
     }
+    // A name that tells no date is shown as it stands.
+    if (entry.shown.IsEmpty()) entry.shown = name;
     entries.push_back(entry);
   }
   // Latest first; names without a stamp follow, in name order.
@@ -56,7 +72,7 @@ void CDriverScanUpdate::RefreshFileList(CFancyListCtrl& list, const CMapStringTo
     const int item = list.InsertItem(list.GetItemCount(), entry.name);
     if (item < 0) continue;
     list.SetItemData(item, kBackupRowData);
-    list.SetItemDetails(item, entry.name);
+    list.SetItemDetails(item, entry.shown);
     m_arrFileList.Add(entry.name);
   }
   if (list.GetItemCount() > 0) list.SelectSingleItem(0);

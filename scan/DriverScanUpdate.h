@@ -183,7 +183,8 @@ class CDriverScanUpdate {
   using BackupStampReader = std::function<bool(const CString& name, SYSTEMTIME& stamp)>;
   // Lists the backups of backupFiles (names to archive paths) whose archive exists and opens:
   // latest first by their stamps (names without a stamp after them, by name regardless of
-  // case), each with item data 4 and its name as detail text; the first is selected. The
+  // case), each with its name as text, item data 4 and as detail text the stamp's long date and
+  // time (the name when it has no stamp); the first is selected. The
   // names are kept in that order (GetFileList).
   void RefreshFileList(CFancyListCtrl& list, const CMapStringToString& backupFiles,
                        const BackupStampReader& readStamp);
@@ -248,7 +249,10 @@ class CDriverScanUpdate {
   // Fills the update record from the answer record matched by that id (in lower case).
   void TakeUpdate(int deviceIndex, const tagDeviceDriverInfo& device, const tagDriverUpdateInfo& answer,
                   std::u16string_view matchedId, tagDeviceDriverInfo& update);
-  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, std::u16string_view piece) const;
+  // Whether a matched update is offered; installedIsOlder: the device's driver is older than
+  // the update by its version alone.
+  bool IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update, std::u16string_view piece,
+               bool installedIsOlder) const;
   CDeviceRecordArray* UpdateBlock() const;
   bool IsDownloaded(const tagDeviceDriverInfo& update) const;
 

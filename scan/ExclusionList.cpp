@@ -198,7 +198,8 @@ bool CExclusionList::Contains(const ExclusionEntry& entry) const {
   const auto found = m_entries.find(Key(entry.szText[ExclusionEntry::kHardwareId]));
   if (found == m_entries.end()) return false;
   const ExclusionEntry& stored = found->second;
-  return stored.szText[ExclusionEntry::kMd5].CompareNoCase(entry.szText[ExclusionEntry::kMd5]) == 0 &&
+  return stored.nInstallErrorCode == 0 &&
+         stored.szText[ExclusionEntry::kMd5].CompareNoCase(entry.szText[ExclusionEntry::kMd5]) == 0 &&
          stored.szText[ExclusionEntry::kInfPath].CompareNoCase(entry.szText[ExclusionEntry::kInfPath]) == 0;
 }
 
@@ -207,7 +208,9 @@ bool CExclusionList::Add(const ExclusionEntry& entry) {
   const auto found = m_entries.find(key);
   if (found != m_entries.end() &&
       found->second.szText[ExclusionEntry::kMd5] == entry.szText[ExclusionEntry::kMd5] &&
-      found->second.szText[ExclusionEntry::kInfPath] == entry.szText[ExclusionEntry::kInfPath]) {
+      found->second.szText[ExclusionEntry::kInfPath] == entry.szText[ExclusionEntry::kInfPath] &&
+      found->second.nInstallErrorCode == entry.nInstallErrorCode &&
+      found->second.nDeviceErrorCode == entry.nDeviceErrorCode) {
     return false;
   }
   m_entries.insert_or_assign(key, entry);

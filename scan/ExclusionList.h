@@ -40,10 +40,12 @@ class CExclusionList {
   // False when the text is not an XML document of this record.
   bool Parse(const CString& text);
 
-  // Whether the key's entry has the entry's MD5 and INF path (case ignored).
+  // Whether the key's entry records the entry's update (MD5 and INF path, case ignored) as
+  // installed: an entry whose install error code is not 0 records a failed install.
   bool Contains(const ExclusionEntry& entry) const;
-  // Stores the entry under its key, replacing another update of that key; false (and no
-  // change) when the same update (MD5 and INF path, exact) is already stored.
+  // Stores the entry under its key, replacing another update or another outcome of that key;
+  // false (and no change) when the same update (MD5 and INF path, exact) is already stored
+  // with the same two codes.
   bool Add(const ExclusionEntry& entry);
   // Writes the file through a temporary file renamed over it, so a failed write never loses
   // the record already there. False when it could not be written.

@@ -86,9 +86,10 @@ class InstalledVersion {
     while (!reader.AtEnd()) m_parts.push_back(reader.Next());
     m_isOsVersion = m_parts.size() >= 3 && std::equal(osParts, osParts + 3, m_parts.begin());
   }
-  // Whether the offered version is newer: the first part that differs decides.
-  bool OlderThan(std::u16string_view offeredVersion) const {
-    if (m_isOsVersion) return true;
+  // Whether the offered version is newer: the first part that differs decides. By the
+  // system's rule a driver carrying the system's own version is older than any offered one.
+  bool OlderThan(std::u16string_view offeredVersion, bool systemRule = true) const {
+    if (systemRule && m_isOsVersion) return true;
     VersionReader offered(offeredVersion);
     for (std::size_t i = 0; !offered.AtEnd(); ++i) {
       const long long part = offered.Next();
@@ -196,11 +197,14 @@ void CDriverScanUpdate::BuildCandidateIds(const tagDeviceDriverInfo& device, CSt
 }
 
 bool CDriverScanUpdate::IsFound(const tagDeviceDriverInfo& device, const tagDeviceDriverInfo& update,
-                                std::u16string_view piece) const {
+                                std::u16string_view piece, bool installedIsOlder) const {
   if (m_scanner.TestIdentifier(piece)) return false;
   if (device.nDriverRank == 0) return false;
   if (static_cast<DWORD>(device.nDriverRank) < static_cast<DWORD>(update.nDriverRank)) return false;
-  if (m_pInstalled == nullptr || m_pInstalled->GetCount() == 0) return true;
+  // The record of installed updates hides an update only while the device still holds it:
+  // a device whose driver is older (the install failed, or the old driver was put back) is
+  // offered the update again.
+  if (installedIsOlder || m_pInstalled == nullptr || m_pInstalled->GetCount() == 0) return true;
   ExclusionEntry installed;
   installed.szText[ExclusionEntry::kHardwareId] = device.szText[kSlotHardwareId].Text();
   installed.szText[ExclusionEntry::kMd5] = update.szText[kSlotUpdate13].Text();
@@ -230,7 +234,7 @@ void CDriverScanUpdate::MatchDevice(int deviceIndex, const tagDeviceDriverInfo& 
       if (!LowersTo(View(answer.hardwareidentifier), lowered.View())) continue;
       if (!installed.OlderThan(View(answer.version))) continue;
       TakeUpdate(deviceIndex, device, answer, lowered.View(), update);
-      if (IsFound(device, update, piece)) {
+      if (IsFound(device, update, piece, installed.OlderThan(View(answer.version), false))) {
         m_updatedDevices.insert(m_updatedDevices.end(), deviceIndex);
         ++m_nUpdatesFound;
       }

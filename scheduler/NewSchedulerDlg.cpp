@@ -31,6 +31,8 @@ BEGIN_MESSAGE_MAP(CNewSchedulerDlg, CDlgMainWnd)
   ON_WM_LBUTTONDBLCLK()
   ON_WM_GETMINMAXINFO()
   ON_WM_PAINT()
+  // The title buttons follow the window's width.
+  ON_WM_SIZE()
   ON_MESSAGE(WM_KICKIDLE, &CNewSchedulerDlg::OnKickIdle)
   ON_REGISTERED_MESSAGE(kShowScheduleMessage, &CNewSchedulerDlg::OnShowSchedule)
   ON_COMMAND(CDlgMainWnd::kCloseCommand, &CNewSchedulerDlg::OnCloseButton)

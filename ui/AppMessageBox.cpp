@@ -6,9 +6,22 @@
 namespace {
 
 constexpr UINT kErrorIcon = 1113;
+constexpr UINT kWarningIcon = 1114;
 constexpr UINT kInformationIcon = 1115;
 constexpr UINT kQuestionIcon = 1116;
 constexpr UINT kIconBits = 0xF0;
+
+// The box's icon for the icon bits of message-box flags: a question asks with the question
+// mark and a warning warns; only an error carries the error sign. No icon bits (or bits no flag
+// names) show the information sign.
+UINT IconOfFlags(UINT flags) {
+  switch (flags & kIconBits) {
+    case MB_ICONHAND: return kErrorIcon;
+    case MB_ICONQUESTION: return kQuestionIcon;
+    case MB_ICONEXCLAMATION: return kWarningIcon;
+    default: return kInformationIcon;
+  }
+}
 
 // The pressed button's result, or -1 when the box could not be made (its template missing or
 // damaged).
@@ -37,20 +50,14 @@ int AppMessageBox(LPCTSTR lpszText, UINT nType, CWnd* pParent, const CRect* pBox
   } else {
     box.SetButtons(kMessageBoxOk, 0, nullptr, 0, 0);
   }
-  const UINT icon = nType & kIconBits;
-  if (icon == MB_ICONINFORMATION) box.SetIcon(kInformationIcon);
-  else if ((icon & MB_ICONHAND) || (icon & MB_ICONQUESTION)) box.SetIcon(kErrorIcon);
-  else box.SetIcon(kInformationIcon);
+  box.SetIcon(IconOfFlags(nType));
   return Run(box, lpszText);
 }
 
 int AppMessageBoxEx(LPCTSTR lpszText, UINT nIconFlag, int nCount, const CStringArray& texts, const CRect& boxRect,
                     BOOL bCheckBox, int nLargeButtons, CWnd* pParent) {
   CQVXMessageBox box(pParent, TRUE);
-  UINT icon = kInformationIcon;
-  if (nIconFlag == MB_ICONHAND) icon = kErrorIcon;
-  else if (nIconFlag == MB_ICONQUESTION) icon = kQuestionIcon;
-  box.SetIcon(icon);
+  box.SetIcon(IconOfFlags(nIconFlag));
   box.SetButtons(bCheckBox ? kMessageBoxCustomWithCheck : kMessageBoxCustom, nCount, &texts, 0, nLargeButtons);
   box.SetBoxRect(boxRect);
   return Run(box, lpszText);

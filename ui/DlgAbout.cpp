@@ -7,7 +7,6 @@
 #include "DlgParentTransculent.h"
 #include "DrawingHelpers.h"
 #include "GlobalConstants.h"
-#include "HelperModule.h"
 #include "IniReader.h"
 #include "ProcessControl.h"
 #include "WebLinks.h"
@@ -38,12 +37,14 @@ constexpr TCHAR kRightsNotice[] = _T("Copyright (C) Zephrin Software. All rights
 
 CString QvxText(LPCTSTR id) { return GetLangString(id, kSection); }
 
-// The file version of the shared library itself, whichever program shows the box; empty when
-// its file cannot be read.
-CString SharedLibraryVersion() {
-  WCHAR path[MAX_PATH] = {};
-  const DWORD length = ::GetModuleFileNameW(GetHelperModuleHandle(), path, MAX_PATH);
-  return length ? GetFileVersionText(path) : CString();
+// The version shown: the main program's shared library beside it; any other program (the
+// scheduler, the update checker) shows its own file's version. Empty when the file cannot be
+// read.
+CString ShownVersion() {
+  CString path = GetProgramFilePath();
+  path.MakeLower();
+  path.Replace(_T("zephrinkx.exe"), _T("zephrinkxhelper.dll"));
+  return GetFileVersionText(path);
 }
 
 }  // namespace
@@ -66,7 +67,7 @@ BOOL CDlgAbout::OnInitDialog() {
 
   // Language texts are formats; one whose conversions do not fit is shown as it stands.
   FormatChecked(m_strDescription, QvxText(_T("IDS_QVX_DESC")), {GetProductName()});
-  const CString version = SharedLibraryVersion();
+  const CString version = ShownVersion();
   FormatChecked(m_strVersion, QvxText(_T("IDS_QVX_VERSION")), {version});
   m_strTrademark = QvxText(_T("IDS_TRAD_OWNERS"));
   m_strWarning = QvxText(_T("IDS_QVX_WARNING"));
@@ -129,6 +130,10 @@ void CDlgAbout::OnWebsite() {
 void CDlgAbout::OnSupport() { OpenSupportMail(); }
 
 void ShowAboutDialog(CWnd* pParentWnd) {
-  CDlgAbout dialog(pParentWnd);
-  RunModalWithBackdrop(pParentWnd, &dialog, CDlgAbout::kTemplateId);
+  g_strDialogTemplateName = _T("ABOUT");
+  {
+    CDlgAbout dialog(pParentWnd);
+    RunModalWithBackdrop(pParentWnd, &dialog, CDlgAbout::kTemplateId);
+  }
+  g_strDialogTemplateName.Empty();
 }

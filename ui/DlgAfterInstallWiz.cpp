@@ -11,6 +11,7 @@
 #include "CheckedFormat.h"
 #include "DlgBaseShared.h"
 #include "DlgParentTransculent.h"
+#include "DrawingHelpers.h"
 #include "HelperModule.h"
 #include "IniReader.h"
 #include "PathHelpers.h"
@@ -40,6 +41,21 @@ constexpr UINT kFinishMs = 100;
 constexpr DWORD kAfterProgramMs = 200;
 constexpr UINT kPendingBitmap = 1486;
 constexpr UINT kDoneBitmap = 1487;
+constexpr UINT kSceneBitmap = 1142;
+constexpr UINT kStepIcons = 1364;
+constexpr int kStepIconSize = 24;
+// Each step's line: 72 pixels apart from y 121.
+constexpr int kStepTop = 121;
+constexpr int kStepPitch = 72;
+constexpr DWORD kRunningShownAfterMs = 500;
+constexpr DWORD kStatusShownMs = 100;
+// The texts of the steps, by kind.
+constexpr LPCTSTR kHeadingIds[] = {_T("IDS_M_STRSTEPHEADINGS"), _T("IDS_M_STRSTEPHEADINGS1"),
+                                   _T("IDS_M_STRSTEPHEADINGS2"), _T("IDS_M_STRSTEPHEADINGS3")};
+constexpr LPCTSTR kDescriptionIds[] = {_T("IDS_M_STRSTEPDESCS"), _T("IDS_M_STRSTEPDESCS1"), _T("IDS_M_STRSTEPDESCS2"),
+                                       _T("IDS_M_STRSTEPDESCS3")};
+constexpr LPCTSTR kStatusIds[] = {_T("IDS_M_STRSTEPSTATUS"), _T("IDS_M_STRSTEPSTATUS1"), _T("IDS_M_STRSTEPSTATUS2"),
+                                  _T("IDS_M_STRSTEPSTATUS3")};
 constexpr COLORREF kHeadingColour = 0x323232;
 constexpr COLORREF kStepColour = 0x444444;
 constexpr COLORREF kDoneColour = 0x56B656;
@@ -79,8 +95,14 @@ struct AfterInstallJob {
   CString folder;
 };
 
+// The status line of a step: from 112 to 31 pixels left of the right edge, 20 high.
+CRect StatusRectOf(int width, int step) {
+  return CRect(width - 112, step * kStepPitch + kStepTop, width - 31, step * kStepPitch + kStepTop + 20);
+}
+
 UINT AfterInstallThread(LPVOID parameter) {
   std::unique_ptr<AfterInstallJob> job(static_cast<AfterInstallJob*>(parameter));
+  ::PostMessageW(job->wizard, CDlgAfterInstallWiz::kStepDoneMessage, CDlgAfterInstallWiz::kWorkerStarted, 0);
   CDlgAfterInstallWiz::RunSystemFileBackup(job->folder);
   ::PostMessageW(job->wizard, CDlgAfterInstallWiz::kStepDoneMessage, 1, 0);
   CDlgAfterInstallWiz::CreateFirstInstallRestorePoint();
@@ -138,6 +160,66 @@ void CDlgAfterInstallWiz::WriteSysBackupSuccess(DWORD dwValue) {
   WriteValue(ProductKeyPath(), _T("SysBackupSuccess"), dwValue);
 }
 
+BYTE CDlgAfterInstallWiz::UpdateDatabase() { return m_globalUpdate.DownloadDatabaseUpdate() ? 1 : 0; }
+
+void CDlgAfterInstallWiz::LoadStepTexts() {
+  for (int step = 0; step < kStepCount; ++step) {
+    m_strStepHeadings[step] = Lang(kHeadingIds[step]);
+    m_strStepDescriptions[step] = Lang(kDescriptionIds[step]);
+    m_strStepStatuses[step] = Lang(kStatusIds[step]);
+    m_strStatusPending[step] = Lang(_T("IDS_STRSTATUSPENDING"));
+  }
+  FormatChecked(m_strStepDescriptions[2], Lang(kDescriptionIds[2]), {kProductDisplayName});
+  m_strStatusRunning = Lang(_T("IDS_STRSTATUSPROCESS"));
+}
+
+void CDlgAfterInstallWiz::SetStepStatus(int nState) {
+  const int step = m_nCurrentStep;
+  if (step < 0 || step >= m_nStepCount) return;
+  CRect client;
+  GetClientRect(&client);
+  m_rcStatus = StatusRectOf(client.Width(), step);
+  if (nState == kStepRunning) {
+    m_strStepStatuses[step].Empty();
+    InvalidateRect(&m_rcStatus, FALSE);
+    ::Sleep(kRunningShownAfterMs);
+    LayoutStepControls(FALSE);
+    StartAnimation();
+  } else {
+    StopAnimation();
+    LayoutStepControls(TRUE);
+    m_strStepStatuses[step] = Lang(nState == kStepComplete ? _T("IDS_COMPLETE") : _T("IDS_NOCOMPLETE"));
+  }
+  InvalidateRect(&m_rcStatus, FALSE);
+  ::Sleep(kStatusShownMs);
+}
+
+void CDlgAfterInstallWiz::LayoutStepControls(BOOL bRunning) {
+  CRect client;
+  GetClientRect(&client);
+  const int W = client.Width();
+  const int y = m_nCurrentStep * kStepPitch + kStepTop;
+  m_animation.MoveWindow(W - 165, y, 134, 13);
+  m_btnSkip.MoveWindow(W - 91, y + 14, 60, 20);
+  // The first two steps cannot be passed over; the later ones offer Next and Skip.
+  const BOOL offered = m_nCurrentStep >= 2;
+  for (CHoverButtonWithText* button : {&m_btnNext, &m_btnSkip}) {
+    button->EnableWindow(offered);
+    if (offered) button->ShowWindow(SW_SHOW);
+  }
+  m_animation.ShowWindow(bRunning ? SW_HIDE : SW_SHOW);
+  m_animation.EnableWindow(!bRunning);
+  m_btnSkip.ShowWindow(bRunning ? SW_HIDE : SW_SHOW);
+  if (bRunning) m_btnSkip.EnableWindow(FALSE);
+}
+
+void CDlgAfterInstallWiz::DrawStepIcon(Gdiplus::Graphics& graphics, int nStep, BOOL bDone) {
+  Gdiplus::Bitmap* strip = m_bmpStepIcons.GetBitmap();
+  if (strip == nullptr) return;
+  graphics.DrawImage(strip, Gdiplus::Rect(80, nStep * kStepPitch + kStepTop, kStepIconSize, kStepIconSize),
+                     nStep * kStepIconSize, bDone ? kStepIconSize : 0, kStepIconSize, kStepIconSize, Gdiplus::UnitPixel);
+}
+
 BOOL CDlgAfterInstallWiz::OnInitDialog() {
   CDlgBaseWndPopupNagBase::OnInitDialog();
   m_btnNext.SubclassDlgItem(1190, this);
@@ -155,6 +237,11 @@ BOOL CDlgAfterInstallWiz::OnInitDialog() {
     button->EnableWindow(FALSE);
     button->ShowWindow(SW_HIDE);
   }
+  m_bmpScene.Load(kSceneBitmap);
+  const LPCTSTR strip = MAKEINTRESOURCEW(kStepIcons);
+  m_bmpStepIcons.Load(kStepIcons, _T("PNG"), AfxFindResourceHandle(strip, _T("PNG")));
+  LoadStepTexts();
+  m_rcStatus = StatusRectOf(client.Width(), m_nCurrentStep);
   m_strHeading = Lang(_T("IDS_WLCM_WIZ"));
   FormatChecked(m_strSteps[0], Lang(_T("IDS_M_STRSTEPDESCRIPTIONS0")), {kProductDisplayName});
   FormatChecked(m_strSteps[1], Lang(_T("IDS_M_STRSTEPDESCRIPTIONS1")), {kProductDisplayName});
@@ -176,6 +263,8 @@ void CDlgAfterInstallWiz::StartAnimation() {
   m_animation.SendMessage(ACM_OPENW, reinterpret_cast<WPARAM>(module), reinterpret_cast<LPARAM>(name));
   m_animation.Play(0, 0xFFFF, static_cast<UINT>(-1));
 }
+
+void CDlgAfterInstallWiz::StopAnimation() { m_animation.Stop(); }
 
 BOOL CDlgAfterInstallWiz::PreTranslateMessage(MSG* pMsg) {
   if (pMsg->message == WM_KEYDOWN) {
@@ -202,21 +291,30 @@ void CDlgAfterInstallWiz::OnTimer(UINT_PTR nIDEvent) {
     GetModuleFolder(GetHelperModuleHandle(), folder);
     AfxBeginThread(AfterInstallThread, new AfterInstallJob{m_hWnd, folder});
   } else if (nIDEvent == kFinishTimer) {
-    m_animation.Stop();
-    Finish();
+    // The animation stops; the wizard closes 100 ms later, its window answering meanwhile.
+    StopAnimation();
+    if (m_bFinishing) {
+      Finish();
+    } else {
+      m_bFinishing = TRUE;
+      SetTimer(kFinishTimer, kFinishMs, nullptr);
+    }
   } else {
     Default();
   }
 }
 
 LRESULT CDlgAfterInstallWiz::OnStepDone(WPARAM wParam, LPARAM) {
-  if (wParam == 1) {
+  if (wParam == kWorkerStarted) {
+    PlaceAnimation(145);
+    StartAnimation();
+  } else if (wParam == 1) {
     m_bStep1Done = TRUE;
     PlaceAnimation(175);
   } else if (wParam == 2) {
     m_bStep2Done = TRUE;
   } else {
-    m_animation.Stop();
+    StopAnimation();
     SetTimer(kFinishTimer, kFinishMs, nullptr);
   }
   Invalidate(FALSE);
@@ -243,6 +341,11 @@ void CDlgAfterInstallWiz::OnPaint() {
     memory.MoveTo(26, 75);
     memory.LineTo(W - 26, 75);
     memory.SelectObject(oldPen);
+    // The middle piece of the wizard's scene beside the heading, over the popup's backdrop.
+    const HBITMAP scene = static_cast<HBITMAP>(m_bmpScene.GetSafeHandle());
+    if (scene)
+      DrawBitmapPart(&memory, W - 84, 80, (m_bmpScene.GetWidth() - 64) / 2, (m_bmpScene.GetHeight() - 46) / 2, 64, 46,
+                     scene, SRCCOPY);
     CRect panel(20, 130, W - 20, 205);
     memory.FillSolidRect(&panel, 0xFCFCFC);
     ::SelectObject(memory.GetSafeHdc(), GetSharedDialogFont());

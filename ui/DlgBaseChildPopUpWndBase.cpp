@@ -208,21 +208,12 @@ void CDlgBaseChildPopUpWndBase::PaintPopupHeader(CDC* pDC, const CRect& rect, BO
 }
 
 void CDlgBaseChildPopUpWndBase::OnLButtonDown(UINT, CPoint point) {
-  CRect client;
-  GetClientRect(&client);
   if (m_bEmbedded || m_bMaximised) return;
-  if (point.x >= 0 && point.x <= client.Width() && point.y >= 0 && point.y <= kCaptionBandHeight) {
-    CPoint screen(point);
-    ClientToScreen(&screen);
-    SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
-  }
+  DragByCaptionBand(this, point);
 }
 
 void CDlgBaseChildPopUpWndBase::OnLButtonDblClk(UINT, CPoint point) {
-  CRect client;
-  GetClientRect(&client);
-  if (m_bResizable && point.x >= 0 && point.x <= client.Width() && point.y >= 0 && point.y <= kCaptionBandHeight)
-    OnToggleMaximize();
+  if (m_bResizable && IsInCaptionBand(this, point)) OnToggleMaximize();
 }
 
 void CDlgBaseChildPopUpWndBase::OnToggleMaximize() {

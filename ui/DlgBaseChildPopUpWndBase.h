@@ -16,8 +16,6 @@ using PopupCloseCallback = void (*)(CDlgBaseChildPopUpWndBase* pPopup);
 // Commands of the title buttons.
 inline constexpr UINT kPopupCloseCommand = 1184;
 inline constexpr UINT kPopupMaximiseCommand = 1221;
-// The caption band that drags the popup.
-inline constexpr int kCaptionBandHeight = 29;
 
 class ZXHELPER_API CDlgBaseChildPopUpWndBase : public CDlgBaseWnd {
   DECLARE_DYNAMIC(CDlgBaseChildPopUpWndBase)

@@ -289,13 +289,7 @@ void CDlgBaseMessageBoxWndBase::OnMouseMove(UINT, CPoint point) {
   ::SetCursor(m_rcCheck.PtInRect(point) ? hand : ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void CDlgBaseMessageBoxWndBase::OnLButtonDown(UINT, CPoint point) {
-  if (point.y >= 0 && point.y < 29) {
-    CPoint screen(point);
-    ClientToScreen(&screen);
-    SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
-  }
-}
+void CDlgBaseMessageBoxWndBase::OnLButtonDown(UINT, CPoint point) { DragByCaptionBand(this, point); }
 
 void CDlgBaseMessageBoxWndBase::OnLButtonUp(UINT, CPoint point) {
   if (m_checkBox.GetSafeHwnd() && m_rcCheck.PtInRect(point))

@@ -10,13 +10,16 @@
 #include "HalvoranApp.h"
 
 BOOL g_bShowTooltips = FALSE;
+CString g_strDialogTemplateName;
 
 namespace {
 
 constexpr UINT kDialogIcon = 1294;
-// Rows of the application base's shared fonts: the plain dialog font and the bold caption.
+// Rows of the application base's shared fonts: the plain dialog font, the bold caption and
+// the small font (two units smaller, weight 400).
 constexpr int kDialogFontRow = 0;
 constexpr int kCaptionFontRow = 4;
+constexpr int kSmallFontRow = 10;
 
 HFONT OwnFont(LONG height, LONG weight) {
   LOGFONTW font = GetSharedBaseLogFont();
@@ -59,6 +62,15 @@ HFONT GetSharedCaptionFont() {
   return own;
 }
 
+HFONT GetSharedSmallFont() {
+  if (g_hSharedFonts[kSmallFontRow]) return g_hSharedFonts[kSmallFontRow];
+  static const HFONT own = [] {
+    const LONG height = GetSharedBaseLogFont().lfHeight;
+    return OwnFont(height < 0 ? height + 2 : height - 2, FW_NORMAL);
+  }();
+  return own;
+}
+
 HFONT GetSharedTitleFont(LONG height, LONG weight) {
   static auto* fonts = new std::map<std::pair<LONG, LONG>, HFONT>;
   HFONT& font = (*fonts)[{height, weight}];
@@ -93,6 +105,27 @@ void TileAcross(CDC* pDC, const CHVBitmap& bitmap, int x0, int x1, int y) {
   if (handle == nullptr || width <= 0) return;
   for (int x = x0; x < x1; x += width)
     DrawBitmap(pDC, x, y, x1 - x < width ? x1 - x : width, bitmap.GetHeight(), handle, SRCCOPY);
+}
+
+bool IsInCaptionBand(const CWnd* pWnd, CPoint point) {
+  CRect client;
+  pWnd->GetClientRect(&client);
+  return point.x >= 0 && point.x <= client.Width() && point.y >= 0 && point.y < kCaptionBandHeight;
+}
+
+void DragByCaptionBand(CWnd* pWnd, CPoint point) {
+  if (!IsInCaptionBand(pWnd, point)) return;
+  CPoint screen(point);
+  pWnd->ClientToScreen(&screen);
+  pWnd->SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+}
+
+void TileDown(CDC* pDC, const CHVBitmap& bitmap, int x, int y0, int y1) {
+  const HBITMAP handle = static_cast<HBITMAP>(bitmap.GetSafeHandle());
+  const int height = bitmap.GetHeight();
+  if (handle == nullptr || height <= 0) return;
+  for (int y = y0; y < y1; y += height)
+    DrawBitmap(pDC, x, y, bitmap.GetWidth(), y1 - y < height ? y1 - y : height, handle, SRCCOPY);
 }
 
 void DrawWhole(CDC* pDC, const CHVBitmap& bitmap, int x, int y) {

@@ -3,14 +3,23 @@
 
 #include <winresource.h>
 
+namespace {
+
+constexpr COLORREF kLightShadow = 0xA7A49E;
+constexpr COLORREF kDarkShadow = 0xA29990;
+
+}  // namespace
+
 void ApplyLightTextButtonStyle(CHoverButtonWithText& button) {
   CHoverButtonWithText::SetStyle(button, TRUE, TRUE, FALSE);
   button.SetShadow(TRUE);
+  button.SetShadowColour(kLightShadow);
 }
 
 void ApplyDarkTextButtonStyle(CHoverButtonWithText& button) {
   CHoverButtonWithText::SetStyle(button, TRUE, FALSE, FALSE);
   button.SetShadow(TRUE);
+  button.SetShadowColour(kDarkShadow);
 }
 
 HICON LoadIconFromResources(UINT nID) {

@@ -2,6 +2,7 @@
 // frame painting and launchers.
 #include "DlgMainWnd.h"
 
+#include <afxdisp.h>
 #include <afxpriv.h>
 #include <algorithm>
 #include <winmenu.h>
@@ -51,6 +52,7 @@ constexpr COLORREF kCaptionShadow = 0x6C5A51;
 constexpr COLORREF kCaptionColour = 0xFCFCFC;
 constexpr COLORREF kVersionColour = 0xCFCFCF;
 constexpr int kCaptionBottom = 32;
+constexpr DWORD kMessagePendingDelayMs = 65536;
 
 CLaunchGuard g_demoGuard(CDlgMainWnd::kLaunchGuardMs);
 
@@ -96,6 +98,12 @@ LOGFONTW MakeMainWindowLogFont(const LOGFONTW& base, DWORD osMajorVersion) {
 CDlgMainWnd::CDlgMainWnd() : CDlgMainWnd(0, nullptr) {}
 
 CDlgMainWnd::CDlgMainWnd(UINT nIDTemplate, CWnd* pParentWnd) : CDlgBaseWnd(nIDTemplate, pParentWnd) {
+  // Calls into other apartments wait quietly while a main window lives.
+  if (COleMessageFilter* filter = AfxOleGetMessageFilter()) {
+    filter->EnableBusyDialog(FALSE);
+    filter->EnableNotRespondingDialog(FALSE);
+    filter->SetMessagePendingDelay(kMessagePendingDelayMs);
+  }
   m_lfMainFont = MakeMainWindowLogFont(GetSharedBaseLogFont(), GetOSMajorVersion());
   m_fontMain.CreateFontIndirect(&m_lfMainFont);
 }
@@ -230,22 +238,15 @@ void CDlgMainWnd::OnTimer(UINT_PTR nIDEvent) {
   Default();
 }
 
-BOOL CDlgMainWnd::IsInCaptionBand(CPoint point) const {
-  CRect client;
-  GetClientRect(&client);
-  return point.x >= 0 && point.x <= client.Width() && point.y >= 0 && point.y < kCaptionBandHeight;
-}
-
 void CDlgMainWnd::OnLButtonDown(UINT, CPoint point) {
-  CPoint screen(point);
-  ClientToScreen(&screen);
   // The logo is the caption's icon: a click on it opens the system menu, as a caption icon does.
   if (IsOnLogo(point)) {
+    CPoint screen(point);
+    ClientToScreen(&screen);
     SendMessage(WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(screen.x, screen.y));
     return;
   }
-  if (m_bMaximised || !IsInCaptionBand(point)) return;
-  SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+  if (!m_bMaximised) DragByCaptionBand(this, point);
 }
 
 BOOL CDlgMainWnd::IsOnLogo(CPoint point) const {
@@ -255,7 +256,7 @@ BOOL CDlgMainWnd::IsOnLogo(CPoint point) const {
 }
 
 void CDlgMainWnd::OnLButtonDblClk(UINT, CPoint point) {
-  if (m_bResizable && IsInCaptionBand(point)) OnMaximizeButton();
+  if (m_bResizable && IsInCaptionBand(this, point)) OnMaximizeButton();
 }
 
 void CDlgMainWnd::OnMaximizeButton() {
@@ -297,7 +298,10 @@ void CDlgMainWnd::OnPaint() {
   GetClientRect(&client);
   if (PaintThroughCallback(&paint, client)) return;
   {
+    // A main window of its own (the scheduler's) shows the frame, caption and buttons' band
+    // that every main window has.
     CXTMemDC memory(&paint, client, kDialogBackColour);
+    PaintFrame(&memory, client);
   }
   for (CHoverButton* button : {&m_btnClose, &m_btnMinimize, &m_btnMaximize})
     if (button->GetSafeHwnd()) button->Invalidate(FALSE);
@@ -314,9 +318,9 @@ void CDlgMainWnd::PaintFrame(CDC* pDC, const CRect& rect) {
   const CHVBitmap& bottom = SharedBitmap(kBottomEdge);
   const CHVBitmap& right = SharedBitmap(kRightEdge);
   TileAcross(pDC, SharedBitmap(kTopEdge), 0, W, 0);
-  DrawRows(pDC, SharedBitmap(kLeftEdge), 0, 0, H);
+  TileDown(pDC, SharedBitmap(kLeftEdge), 0, 0, H);
   TileAcross(pDC, bottom, 0, W, H - bottom.GetHeight());
-  DrawRows(pDC, right, W - right.GetWidth(), 0, H);
+  TileDown(pDC, right, W - right.GetWidth(), 0, H);
 
   DrawWhole(pDC, SharedBitmap(kTopLeft), 0, 0);
   if (m_nLogoId != 0) DrawWhole(pDC, SharedBitmap(m_nLogoId), kLogoLeft, 0);
@@ -336,7 +340,7 @@ void CDlgMainWnd::PaintFrame(CDC* pDC, const CRect& rect) {
   DrawCentredCaption(pDC, name, 0, 0, W, kCaptionBottom + 1, kCaptionShadow);
   DrawCentredCaption(pDC, name, 0, 0, W, kCaptionBottom, kCaptionColour);
 
-  ::SelectObject(pDC->GetSafeHdc(), GetSharedDialogFont());
+  ::SelectObject(pDC->GetSafeHdc(), GetSharedSmallFont());
   pDC->SetTextColor(kVersionColour);
   CRect versionLine(8, H - 21, 500, H);
   pDC->DrawText(g_strVersionText, g_strVersionText.GetLength(), &versionLine, DT_SINGLELINE | DT_NOPREFIX);

@@ -33,7 +33,7 @@ bool Inside(const CRect& inner, const CRect& outer) {
 
 }  // namespace
 
-CDlgParentTransculent::CDlgParentTransculent(CDlgBaseWnd* pDialog, UINT nDialogTemplate,
+CDlgParentTransculent::CDlgParentTransculent(CDialog* pDialog, UINT nDialogTemplate,
                                              const CRect& ownerRect)
     : CDlgBaseWnd(kTemplateId, nullptr), m_pDialog(pDialog), m_nDialogTemplate(nDialogTemplate), m_rcOwner(ownerRect) {}
 
@@ -112,7 +112,7 @@ namespace {
 
 // The backdrop over the owner with the dialog on it until the dialog ends the run; what the
 // backdrop's run answered (-1 when nothing could be shown).
-INT_PTR RunOverBackdrop(CWnd* pOwner, CDlgBaseWnd* pDialog, UINT nTemplateId) {
+INT_PTR RunOverBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId) {
   const HWND owner = pOwner ? pOwner->GetSafeHwnd() : nullptr;
   CRect ownerRect;
   CRect desktop;
@@ -142,7 +142,7 @@ int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nT
   return RunOverBackdrop(pOwner, pDialog, nTemplateId) == -1 ? -1 : pDialog->GetResult();
 }
 
-int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWnd* pDialog, UINT nTemplateId) {
+int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId) {
   if (pDialog == nullptr) return -1;
   return RunOverBackdrop(pOwner, pDialog, nTemplateId) == -1 ? -1 : IDOK;
 }

@@ -13,7 +13,7 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
  public:
   static constexpr UINT kTemplateId = 1274;
 
-  CDlgParentTransculent(CDlgBaseWnd* pDialog, UINT nDialogTemplate, const CRect& ownerRect);
+  CDlgParentTransculent(CDialog* pDialog, UINT nDialogTemplate, const CRect& ownerRect);
 
   // The backdrop with the popup over it until the popup ends the run; the owner (when given)
   // is disabled meanwhile. -1 when the backdrop or the popup could not be made.
@@ -30,7 +30,7 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
   CHVBitmap m_bmpPicture;
   int m_nPictureWidth = 0;
   int m_nPictureHeight = 0;
-  CDlgBaseWnd* m_pDialog;
+  CDialog* m_pDialog;
   UINT m_nDialogTemplate;
   CRect m_rcOwner;
   BOOL m_bPopupMade = FALSE;
@@ -41,8 +41,8 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
 // Runs the nag popup of this template over a backdrop on the owner's window rectangle; the
 // popup's result (1 OK, 2 Cancel, or the stored result), or -1 when it could not be shown.
 ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId);
-// Runs a dialog that ends itself through CloseParentDialog the same way: IDOK once it has
-// closed, or -1 when it could not be shown.
-ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWnd* pDialog, UINT nTemplateId);
+// Runs any dialog that ends itself through CloseParentDialog the same way (the HTML dialogs
+// too): IDOK once it has closed, or -1 when it could not be shown.
+ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId);
 // Ends the run of the window's parent (or owner) dialog.
 ZXHELPER_API void CloseParentDialog(CWnd* pWnd);

@@ -45,6 +45,9 @@ constexpr UINT kEmail = 1223;
 constexpr UINT kFeedbackType = 1216;
 constexpr UINT kMessage = 1241;
 constexpr UINT kTools = 1229;
+constexpr UINT kToolPictures = 1039;
+constexpr int kToolPictureSize = 24;
+constexpr COLORREF kToolPictureMask = 0xFFFFFF;
 constexpr UINT_PTR kUploadTimer = 2009081802;
 constexpr UINT_PTR kCloseTimer = 2009081803;
 constexpr UINT kTimerMs = 64;
@@ -91,9 +94,11 @@ void AppendSystemInfo(CMarkup& document) {
   document.LeaveElement();
 }
 
-// The version of the shared library beside the running program; the path keeps its case.
+// The version of the shared library beside the running program, named by the lower-cased
+// program path.
 CString HelperLibraryVersion() {
   CString folder = GetProgramFilePath();
+  folder.MakeLower();
   const int slash = folder.ReverseFind(_T('\\'));
   if (slash >= 0) folder = folder.Left(slash);
   return GetFileVersionText(folder + _T("\\zephrinkxhelper.dll"));
@@ -180,6 +185,8 @@ BOOL CDlgQVXFeedback::OnInitDialog() {
   }
   m_cboFeedbackType.SetCurSel(0);
 
+  for (CWnd* label : {static_cast<CWnd*>(&m_stEmail), static_cast<CWnd*>(&m_stFeedbackType)})
+    label->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(GetSharedDialogFont()), TRUE);
   m_stEmail.ShowWindow(SW_HIDE);
   m_stEmail.EnableWindow(FALSE);
   m_stFeedbackType.ShowWindow(SW_HIDE);
@@ -187,7 +194,12 @@ BOOL CDlgQVXFeedback::OnInitDialog() {
   m_edtEmail.SetLimitText(400);
   m_edtMessage.LimitText(1000);
 
-  if (m_imgTools.GetSafeHandle() == nullptr) m_imgTools.Create(1039, 24, 4, 0xFFFFFF);
+  // The tools' pictures: 24 x 24 cells of bitmap 1039, white as their mask.
+  CBitmap toolPictures;
+  if (m_imgTools.GetSafeHandle() == nullptr && toolPictures.LoadBitmap(kToolPictures) &&
+      m_imgTools.Create(kToolPictureSize, kToolPictureSize, ILC_COLOR32 | ILC_MASK, 4, 4))
+    m_imgTools.Add(toolPictures, kToolPictureMask);
+  if (m_imgTools.GetSafeHandle()) m_lstTools.SetImageList(&m_imgTools, LVSIL_SMALL);
   m_lstTools.SetExtendedStyle(m_lstTools.GetExtendedStyle() | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
   m_lstTools.InsertCheckColumn(0, _T(""), 32);
   m_lstTools.InsertColumn(1, Lang(_T("IDS_MODULENAME")), LVCFMT_LEFT, 62);
@@ -195,6 +207,7 @@ BOOL CDlgQVXFeedback::OnInitDialog() {
   InsertTools();
 
   Layout();
+  m_ctlToolTip.Create(this);
   FormatChecked(m_strHeading, Lang(_T("IDS_SUBMIT_FEEDBACK")), {kProductDisplayName});
   m_strShareExperience = Lang(_T("IDS_SHARE_EXPR"));
   m_strFavouriteTools = Lang(_T("IDS_FAVO_TOOL"));
@@ -207,7 +220,7 @@ BOOL CDlgQVXFeedback::OnInitDialog() {
 void CDlgQVXFeedback::InsertTools() {
   m_lstTools.DeleteAllItems();
   for (const Tool& tool : kToolTable) {
-    const int row = m_lstTools.InsertItem(m_lstTools.GetItemCount(), _T(""));
+    const int row = m_lstTools.InsertItem(m_lstTools.GetItemCount(), _T(""), tool.image);
     m_lstTools.SetItemText(row, 1, tool.name);
     m_lstTools.SetItemData(row, static_cast<DWORD_PTR>(tool.id));
   }
@@ -240,7 +253,8 @@ BOOL CDlgQVXFeedback::PreTranslateMessage(MSG* pMsg) {
     return FALSE;
   }
   if (pMsg->wParam == VK_F4) return FALSE;
-  return CDlgBaseWndPopupNagBase::PreTranslateMessage(pMsg);
+  if (m_ctlToolTip.GetSafeHwnd()) m_ctlToolTip.RelayEvent(pMsg);
+  return CDialog::PreTranslateMessage(pMsg);
 }
 
 void CDlgQVXFeedback::OnShowWindow(BOOL bShow, UINT) {

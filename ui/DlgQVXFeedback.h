@@ -64,6 +64,8 @@ class ZXHELPER_API CDlgQVXFeedback : public CDlgBaseWndPopupNagBase {
   CRichEditCtrl m_edtMessage;
   CFancyListCtrl m_lstTools;
   CImageList m_imgTools;
+  // Its own tooltips, relayed every message the form does not keep for itself.
+  CToolTipCtrl m_ctlToolTip;
   BYTE m_bPreview = FALSE;
   CString m_strStatus;
   CRect m_rcStatus;

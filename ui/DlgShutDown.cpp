@@ -150,8 +150,8 @@ void CDlgShutDown::OnTimer(UINT_PTR nIDEvent) {
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return;
   }
-  // Every minute shows its ":00" second, so the count lasts as long as the bar's range.
-  if (m_nSecondsLeft < 0) {
+  // A minute rolls over at its ":00" second, which is never shown.
+  if (m_nSecondsLeft == 0) {
     --m_nMinutesLeft;
     m_nSecondsLeft = 59;
   }

@@ -3,6 +3,8 @@
 
 #include <winresource.h>
 
+#include <algorithm>
+
 #include "DrawingHelpers.h"
 
 IMPLEMENT_DYNAMIC(CHoverButton, CBaseGUIButton)
@@ -89,8 +91,31 @@ void CHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
     return;
   }
   if (!m_bmpStrip.GetSafeHandle()) return;
-  DrawBitmapPart(CDC::FromHandle(lpDrawItemStruct->hDC), 0, 0, StripSourceX(*lpDrawItemStruct), 0, m_nStateWidth,
-                 m_nStateHeight, m_bmpStrip, SRCCOPY);
+  const CRect item(lpDrawItemStruct->rcItem);
+  DrawState(CDC::FromHandle(lpDrawItemStruct->hDC), StripSourceX(*lpDrawItemStruct), item.Width(), item.Height());
+}
+
+// A button of its state's size shows the state as it is. One placed at another size (a page
+// lays its buttons out at their own sizes after loading their strips) gets the whole button
+// covered: the state's corners keep their size, its edges and middle stretch between them.
+void CHoverButton::DrawState(CDC* pDC, int xSource, int nWidth, int nHeight) {
+  if (nWidth == m_nStateWidth && nHeight == m_nStateHeight) {
+    DrawBitmapPart(pDC, 0, 0, xSource, 0, m_nStateWidth, m_nStateHeight, m_bmpStrip, SRCCOPY);
+    return;
+  }
+  if (nWidth <= 0 || nHeight <= 0 || m_nStateWidth <= 0 || m_nStateHeight <= 0) return;
+  const int corner = std::min({4, m_nStateWidth / 3, m_nStateHeight / 3, nWidth / 2, nHeight / 2});
+  // Source and destination offsets and lengths of the three bands across and down.
+  const int sourceX[3] = {0, corner, m_nStateWidth - corner}, sourceW[3] = {corner, m_nStateWidth - 2 * corner, corner};
+  const int sourceY[3] = {0, corner, m_nStateHeight - corner}, sourceH[3] = {corner, m_nStateHeight - 2 * corner, corner};
+  const int destX[3] = {0, corner, nWidth - corner}, destW[3] = {corner, nWidth - 2 * corner, corner};
+  const int destY[3] = {0, corner, nHeight - corner}, destH[3] = {corner, nHeight - 2 * corner, corner};
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 3; ++column) {
+      if (destW[column] <= 0 || destH[row] <= 0 || sourceW[column] <= 0 || sourceH[row] <= 0) continue;
+      StretchBitmap(pDC, destX[column], destY[row], destW[column], destH[row], xSource + sourceX[column],
+                    sourceY[row], sourceW[column], sourceH[row], m_bmpStrip, SRCCOPY);
+    }
 }
 
 void CHoverButton::DrawThreePiece(LPDRAWITEMSTRUCT lpDrawItemStruct) {

@@ -32,6 +32,8 @@ class ZXHELPER_API CHoverButton : public CBaseGUIButton {
  protected:
   // The strip's x for the item's state.
   int StripSourceX(const DRAWITEMSTRUCT& item) const;
+  // Draws the strip's state at this x over the whole button of the size given.
+  void DrawState(CDC* pDC, int xSource, int nWidth, int nHeight);
   BOOL IsDisabled(const DRAWITEMSTRUCT& item) const;
   // Takes the strip in: state size, button size, highlight cleared, single-strip mode.
   BOOL AdoptStrip(HBITMAP hBitmap);

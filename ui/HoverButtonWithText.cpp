@@ -7,7 +7,6 @@
 IMPLEMENT_DYNAMIC(CHoverButtonWithText, CHoverButton)
 
 namespace {
-constexpr COLORREF kShadowColour = 0xCFC6BD;
 constexpr UINT kLeftFormat = DT_SINGLELINE;
 constexpr UINT kCentredFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 }  // namespace
@@ -70,7 +69,7 @@ void CHoverButtonWithText::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   if (m_bShadow) {
     CRect shadow(text);
     shadow.OffsetRect(1, 1);
-    dc->SetTextColor(kShadowColour);
+    dc->SetTextColor(m_crShadow);
     dc->DrawText(caption, caption.GetLength(), &shadow, format);
   }
   dc->SetTextColor(colour);

@@ -12,6 +12,9 @@ class ZXHELPER_API CHoverButtonWithText : public CHoverButton {
   ~CHoverButtonWithText() override;
 
   void SetShadow(BOOL bOn) { m_bShadow = bOn ? TRUE : FALSE; }
+  // The colour of the caption's shadow (0xCFC6BD unless a look sets its own).
+  void SetShadowColour(COLORREF colour) { m_crShadow = colour; }
+  COLORREF GetShadowColour() const { return m_crShadow; }
   void SetBoldOnHover(BOOL bOn) { m_bBoldOnHover = bOn ? TRUE : FALSE; }
   void SetBoldAlways(BOOL bOn) { m_bBoldAlways = bOn ? TRUE : FALSE; }
   void SetUnderlineOnHover(BOOL bOn) { m_bUnderlineOnHover = bOn ? TRUE : FALSE; }
@@ -42,6 +45,7 @@ class ZXHELPER_API CHoverButtonWithText : public CHoverButton {
  private:
 
   BYTE m_bShadow = FALSE;
+  COLORREF m_crShadow = 0xCFC6BD;
   BYTE m_bBoldOnHover = FALSE;
   BYTE m_bBoldAlways = FALSE;
   BYTE m_bUnderlineOnHover = FALSE;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
 #include "DownloaderLibrary.h"
 #include "cstring_printer.h"
@@ -130,18 +131,15 @@ TEST_F(DownloaderBindingTest, PartialNamesCutAtTheFirstSuffix) {
   EXPECT_FALSE(RenamePartialFile(path, false, true)) << "nothing to rename";
 }
 
-TEST_F(DownloaderBindingTest, SizeTextsCompareStrictly) {
-  CString text = _T("x");
-  FormatFileSize(0, text);
-  EXPECT_TRUE(text.IsEmpty());
-  FormatFileSize(1024, text);
-  EXPECT_EQ(text, CString(_T("1024.000000")));
-  FormatFileSize(1025, text);
-  EXPECT_EQ(text, CString(_T("1.0009765625 KB")));
-  FormatFileSize(1048577, text);
-  EXPECT_EQ(text, CString(_T("1.00 MB")));
-  FormatFileSize(3.0 * 1073741824.0, text);
-  EXPECT_EQ(text, CString(_T("3.00 GB")));
+TEST_F(DownloaderBindingTest, SizeTextsCompareStrictlyAndCountWholeBytes) {
+  const std::pair<double, const char16_t*> table[] = {
+      {0, u""},          {611, u"611 bytes"}, {1024, u"1024 bytes"}, {1025, u"1.0009765625 KB"},
+      {1048577, u"1.00 MB"}, {3.0 * 1073741824.0, u"3.00 GB"}};
+  for (const auto& [bytes, expected] : table) {
+    CString text = _T("x");
+    FormatFileSize(bytes, text);
+    EXPECT_EQ(text, CString(expected)) << bytes;
+  }
 }
 
 TEST_F(DownloaderBindingTest, NoProgressLineWithoutBothCounts) {
@@ -155,7 +153,7 @@ TEST_F(DownloaderBindingTest, NoProgressLineWithoutBothCounts) {
   progress.ullReceived = 512;
   progress.ullTotal = 2048;
   ASSERT_TRUE(FormatDownloadProgressLine(progress, line));
-  EXPECT_EQ(line, CString(_T("Downloaded 512.000000 of 2.0000000000 KB")));
+  EXPECT_EQ(line, CString(_T("Downloaded 512 bytes of 2.0000000000 KB")));
 }
 
 TEST_F(DownloaderBindingTest, TheStandInTestsTheConnectionAndSharesASession) {

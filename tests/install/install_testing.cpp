@@ -18,6 +18,7 @@ constexpr char kTexts[] =
     "IDS_FILESIE_GB=%.2f GB\r\n"
     "IDS_FILESIE_MB=%.2f MB\r\n"
     "IDS_FILESIE_KB=%.10f KB\r\n"
+    "IDS_BYTES=%I64d bytes\r\n"
     "IDS_DOWLOADED_OF=Downloaded %s of %s\r\n"
     "IDS_DOWNLOAD_DLL_NOTFOUND=%s cannot find its download library.\r\n"
     "IDS_HTTPDOWNLOAD_ERROR_READFILE=The download could not be read.\r\n";

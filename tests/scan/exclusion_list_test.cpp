@@ -14,13 +14,13 @@
 namespace zx::test {
 namespace {
 
-ExclusionEntry MakeEntry(LPCTSTR hwid, LPCTSTR md5, LPCTSTR inf) {
+ExclusionEntry MakeEntry(LPCTSTR hwid, LPCTSTR md5, LPCTSTR inf, int installError = 7) {
   ExclusionEntry entry;
   entry.szText[ExclusionEntry::kHardwareId] = hwid;
   entry.szText[ExclusionEntry::kMatchingId] = _T("pci\\ven_8086&dev_1502");
   entry.szText[ExclusionEntry::kMd5] = md5;
   entry.szText[ExclusionEntry::kInfPath] = inf;
-  entry.nInstallErrorCode = 7;
+  entry.nInstallErrorCode = installError;
   entry.nDeviceErrorCode = 28;
   return entry;
 }
@@ -61,7 +61,7 @@ TEST_F(ExclusionListTest, AddingTheSameUpdateChangesNothing) {
   EXPECT_TRUE(list.Add(MakeEntry(_T("PCI\\A"), _T("abc"), _T("x.inf"))));
   EXPECT_FALSE(list.Add(MakeEntry(_T("PCI\\A"), _T("abc"), _T("x.inf"))));
   // A different update for the same key replaces the entry.
-  EXPECT_TRUE(list.Add(MakeEntry(_T("PCI\\A"), _T("def"), _T("x.inf"))));
+  EXPECT_TRUE(list.Add(MakeEntry(_T("PCI\\A"), _T("def"), _T("x.inf"), 0)));
   EXPECT_EQ(list.GetCount(), 1);
   EXPECT_EQ(list.Find(_T("PCI\\A"))->szText[ExclusionEntry::kMd5], CString(_T("def")));
   // Keys compare exactly; MD5 and INF path ignore case in the search.
@@ -69,6 +69,27 @@ TEST_F(ExclusionListTest, AddingTheSameUpdateChangesNothing) {
   EXPECT_TRUE(list.Contains(MakeEntry(_T("PCI\\A"), _T("DEF"), _T("X.INF"))));
   EXPECT_FALSE(list.Contains(MakeEntry(_T("PCI\\A"), _T("abc"), _T("x.inf"))));
   EXPECT_FALSE(list.Contains(MakeEntry(_T("PCI\\B"), _T("def"), _T("x.inf"))));
+}
+
+TEST_F(ExclusionListTest, AFailedInstallHoldsNoUpdateAndAnotherOutcomeReplacesTheEntry) {
+  struct Case {
+    int storedError, addedError;
+    bool added;     // whether the second add changes the entry
+    bool contains;  // whether the update then counts as installed
+  } const cases[] = {
+      {0, 0, false, true},  // installed twice: unchanged, installed
+      {7, 7, false, false}, // failed twice: unchanged, not installed
+      {7, 0, true, true},   // failed, then installed
+      {0, 7, true, false},  // installed, then failed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.storedError * 10 + c.addedError);
+    CExclusionList list(kFolder);
+    ASSERT_TRUE(list.Add(MakeEntry(_T("PCI\\A"), _T("abc"), _T("x.inf"), c.storedError)));
+    EXPECT_EQ(list.Add(MakeEntry(_T("PCI\\A"), _T("abc"), _T("x.inf"), c.addedError)), c.added);
+    EXPECT_EQ(list.Find(_T("PCI\\A"))->nInstallErrorCode, c.addedError);
+    EXPECT_EQ(list.Contains(MakeEntry(_T("PCI\\A"), _T("ABC"), _T("X.INF"))), c.contains);
+  }
 }
 
 TEST_F(ExclusionListTest, WritesTheDocumentInKeyOrder) {
@@ -96,7 +117,7 @@ TEST_F(ExclusionListTest, WritesTheDocumentInKeyOrder) {
 TEST_F(ExclusionListTest, SavedFileLoadsBack) {
   {
     CExclusionList list(kFolder);
-    list.Add(MakeEntry(_T("PCI\\A"), _T("m1"), _T("a.inf")));
+    list.Add(MakeEntry(_T("PCI\\A"), _T("m1"), _T("a.inf"), 0));
     list.Add(MakeEntry(_T("USB\\\x00e9t\x00e9"), _T("m2"), _T("b.inf")));
     ASSERT_TRUE(list.Save());
   }

@@ -1,7 +1,8 @@
 // CDHtmlDialog: the class library's dialog that shows an HTML page from the resources in a
-// browser control filling the dialog. The page comes from the HTML resource (RT_HTML) of
-// AfxGetResourceHandle() when OnInitDialog runs; OnDocumentComplete follows once the dialog
-// is running (posted, so it comes after OnInitDialog and the caller's own start). Events of
+// browser control filling the dialog. The page comes from the HTML resource (RT_HTML) found by
+// AfxFindResourceHandle (the resource module, then the program's own) when OnInitDialog
+// runs; OnDocumentComplete follows once the dialog is running (posted, so it comes after
+// OnInitDialog and the caller's own start). Events of
 // the page's elements reach the handlers of the DHTML event map: DHTML_EVENT_ONCLICK (and the
 // other named forms) match the element whose id, or else name, is given, and the elements
 // inside it (events bubble); DHTML_EVENT_TAG matches the element the event starts on by its

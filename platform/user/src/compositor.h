@@ -29,6 +29,7 @@ struct TopLevelView {
   RECT screen;
   DWORD style;
   DWORD exStyle;
+  HWND owner;
 };
 std::vector<TopLevelView> VisibleTopLevels();
 

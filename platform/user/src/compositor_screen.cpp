@@ -87,7 +87,7 @@ std::vector<TopLevelView> VisibleTopLevels() {
   std::lock_guard<std::mutex> guard(TableLock());
   for (HWND h : TopLevelLocked())
     if (const Window* w = FindLocked(h); w && (w->style & WS_VISIBLE))
-      views.push_back(TopLevelView{h, WindowRectOnScreenLocked(*w), w->style, w->exStyle});
+      views.push_back(TopLevelView{h, WindowRectOnScreenLocked(*w), w->style, w->exStyle, w->owner});
   std::reverse(views.begin(), views.end());
   return views;
 }

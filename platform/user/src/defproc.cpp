@@ -5,6 +5,7 @@
 #include "errhandlingapi.h"
 #include "geometry.h"
 #include "input_model.h"
+#include "nonclient_paint.h"
 #include "scroll.h"
 #include "sysmenu.h"
 #include "usertext.h"
@@ -21,10 +22,14 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_QUERYOPEN:
       return TRUE;
     case WM_SETTEXT: {
-      std::lock_guard<std::mutex> guard(TableLock());
-      Window* w = FindLocked(window);
-      if (!w) return FALSE;
-      w->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
+      {
+        std::lock_guard<std::mutex> guard(TableLock());
+        Window* w = FindLocked(window);
+        if (!w) return FALSE;
+        w->text = lParam ? reinterpret_cast<LPCWSTR>(lParam) : u"";
+      }
+      // A caption the layer draws shows the new text at once.
+      if (IsWindowVisible(window)) PaintWindowFrame(window);
       return TRUE;
     }
     case WM_GETTEXT:
@@ -104,11 +109,17 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
         return SendMessageW(GetParent(window), message, wParam, lParam);
       return 0;
-    case WM_NCHITTEST:
-      return ScrollBarHitTest(window, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
+    case WM_NCHITTEST: {
+      const POINT at{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+      const LRESULT bar = ScrollBarHitTest(window, at);
+      if (bar != HTCLIENT) return bar;
+      const LRESULT frame = FrameHitTest(window, at);
+      return frame != HTNOWHERE ? frame : bar;
+    }
     case WM_NCLBUTTONDOWN:
       if (wParam == HTCAPTION) SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
       if (wParam == HTSYSMENU) SendMessageW(window, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
+      if (wParam == HTCLOSE) PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
       TrackScrollBar(window, wParam, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
       return 0;
     case WM_MOUSEACTIVATE:

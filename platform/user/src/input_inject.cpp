@@ -2,6 +2,7 @@
 // capture), with activation on a click, WM_SETCURSOR and leave tracking; key events to the
 // focus window of the foreground window's thread.
 #include "input_model.h"
+#include "keychars.h"
 #include "queue.h"
 #include "window.h"
 #include "zx/input.h"
@@ -108,8 +109,10 @@ HWND InjectMouse(POINT screen, UINT message, short wheelDelta) {
   return target;
 }
 
-HWND InjectKey(int virtualKey, bool down) {
-  if (virtualKey <= 0 || virtualKey > 0xFF) return nullptr;
+namespace {
+
+// WM_(SYS)KEYDOWN/UP of a key to the keyboard's window, its lParam's scan-code word `scan`.
+HWND PostKey(int virtualKey, bool down, LPARAM scan) {
   const bool wasDown = IsAsyncKeyDown(virtualKey);
   SetAsyncKey(virtualKey, down);
   const HWND root = KeyRoot();
@@ -121,9 +124,23 @@ HWND InjectKey(int virtualKey, bool down) {
   const bool system = alt || virtualKey == VK_F10 || virtualKey == VK_MENU;
   const UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
   const DWORD flags = 1u | (alt ? 1u << 29 : 0u) | (wasDown ? 1u << 30 : 0u) | (down ? 0u : 1u << 31);
-  return PostMessageW(target, message, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(flags))
+  return PostMessageW(target, message, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(flags) | scan)
              ? target
              : nullptr;
+}
+
+}  // namespace
+
+HWND InjectKey(int virtualKey, bool down) {
+  if (virtualKey <= 0 || virtualKey > 0xFF || virtualKey == VK_PACKET) return nullptr;
+  return PostKey(virtualKey, down, 0);
+}
+
+HWND InjectCharacter(char16_t character) {
+  if (!character) return nullptr;
+  const HWND target = PostKey(VK_PACKET, true, PacketKeyFlags(character));
+  PostKey(VK_PACKET, false, PacketKeyFlags(character));
+  return target;
 }
 
 void InjectFocus(HWND window) {

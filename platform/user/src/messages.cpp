@@ -2,6 +2,7 @@
 // threads (through their queues, the sender blocked but serving its own incoming sends), of
 // other processes (through the window channel), and to every top-level window (HWND_BROADCAST).
 #include "errhandlingapi.h"
+#include "keychars.h"
 #include "processthreadsapi.h"
 #include "queue.h"
 #include "remote.h"
@@ -73,22 +74,11 @@ void Broadcast(UINT message, WPARAM wParam, LPARAM lParam, bool post, DWORD time
   remote::Broadcast(message, wParam, lParam, post, timeoutMs);
 }
 
-// The character a key types with the calling thread's Shift and Caps Lock state (0: none).
-char16_t CharacterOfKey(int key) {
-  const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-  const bool caps = (GetKeyState(VK_CAPITAL) & 1) != 0;
-  if (key >= 'A' && key <= 'Z') return static_cast<char16_t>(shift != caps ? key : key - 'A' + 'a');
-  // The US keyboard: the digits' shifted characters and the punctuation keys of addresses.
-  if (key >= '0' && key <= '9') return shift ? u")!@#$%^&*("[key - '0'] : static_cast<char16_t>(key);
-  switch (key) {
-    case VK_OEM_COMMA: return shift ? u'<' : u',';
-    case VK_OEM_MINUS: return shift ? u'_' : u'-';
-    case VK_OEM_PERIOD: return shift ? u'>' : u'.';
-    case VK_SPACE: case VK_RETURN: case VK_ESCAPE: case VK_BACK: case VK_TAB:
-      return static_cast<char16_t>(key);
-    default:
-      return 0;
-  }
+// The character a key types with the calling thread's Shift and Caps Lock state (0: none);
+// VK_PACKET types the character it carries.
+char16_t CharacterOfKey(int key, LPARAM flags) {
+  if (key == VK_PACKET) return PacketCharacter(flags);
+  return KeyCharacter(key, (GetKeyState(VK_SHIFT) & 0x8000) != 0, (GetKeyState(VK_CAPITAL) & 1) != 0);
 }
 
 }  // namespace
@@ -192,7 +182,7 @@ BOOL WaitMessage() {
 
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
-  const char16_t ch = CharacterOfKey(static_cast<int>(msg->wParam));
+  const char16_t ch = CharacterOfKey(static_cast<int>(msg->wParam), msg->lParam);
   if (!ch) return FALSE;
   // The character is the next message the thread takes, as on Windows.
   return PostFirst(CurrentQueue(), MSG{msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, ch,

@@ -7,6 +7,7 @@
 
 #include "errhandlingapi.h"
 #include "geometry.h"
+#include "nonclient_paint.h"
 #include "scroll.h"
 #include "windowdc.h"
 #include "wingdi.h"
@@ -231,6 +232,7 @@ HDC BeginPaint(HWND window, LPPAINTSTRUCT paint) {
   }
   Update update = TakeUpdate(window);
   SetUpdatePending(window, false);
+  PaintWindowFrame(window);
   PaintScrollBars(window);
   if (!update.region) update.region = CreateRectRgn(0, 0, 0, 0);
   HDC dc = OpenWindowDC(window, false, update.region);

@@ -110,7 +110,8 @@ bool Pick(ThreadQueue& me, const Filter& filter, bool remove, MSG* msg) {
     if (remove) me.quit = false;
     return true;
   }
-  for (HWND window : me.needsPaint) {
+  for (const PaintDue& due : me.needsPaint) {
+    const HWND window = due.window;
     if (!Accepts(filter, window, WM_PAINT)) continue;
     *msg = MSG{window, WM_PAINT, 0, 0, static_cast<DWORD>(now), {}};
     return true;
@@ -281,7 +282,7 @@ void ForgetWindow(HWND window, DWORD threadId) {
   timers.erase(std::remove_if(timers.begin(), timers.end(),
                               [&](const Timer& t) { return t.window == window; }),
                timers.end());
-  std::erase(queue->needsPaint, window);
+  std::erase_if(queue->needsPaint, [window](const PaintDue& due) { return due.window == window; });
 }
 
 bool Accepts(const Filter& filter, HWND window, UINT message) {

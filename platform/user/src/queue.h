@@ -55,6 +55,12 @@ struct Timer {
   std::uint64_t due;
 };
 
+// A window waiting for WM_PAINT, with how deep it lies below its top-level window.
+struct PaintDue {
+  HWND window;
+  int depth;
+};
+
 struct ThreadQueue {
   DWORD threadId = 0;
   // Under WaitLock().
@@ -65,7 +71,9 @@ struct ThreadQueue {
   int quitCode = 0;
   std::vector<Timer> timers;
   UINT_PTR nextThreadTimer = 0x7FF0;
-  std::vector<HWND> needsPaint;
+  // Parents before their children: a parent paints first, so it never paints over a child
+  // that was drawn before it (a child invalidated while its page was hidden, say).
+  std::vector<PaintDue> needsPaint;
   // Touched only by the owning thread.
   std::shared_ptr<Payload> current;  // payload of the message last taken
   MSG taken{};                       // the message last taken

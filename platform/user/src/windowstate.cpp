@@ -26,14 +26,20 @@ Observers& TheObservers() {
 void SetUpdatePending(HWND window, bool pending) {
   const auto w = Find(window);
   if (!w) return;
+  // Its depth, found before the queue's lock is taken.
+  int depth = 0;
+  for (auto up = w->parent ? Find(w->parent) : nullptr; up; up = up->parent ? Find(up->parent) : nullptr) ++depth;
   std::lock_guard<std::mutex> guard(WaitLock());
   auto& list = w->queue->needsPaint;
-  const bool listed = std::find(list.begin(), list.end(), window) != list.end();
+  const auto same = [window](const PaintDue& due) { return due.window == window; };
+  const bool listed = std::find_if(list.begin(), list.end(), same) != list.end();
   if (pending && !listed) {
-    list.push_back(window);
+    // After every window as shallow as it, before the deeper ones.
+    const auto at = std::find_if(list.begin(), list.end(), [depth](const PaintDue& due) { return due.depth > depth; });
+    list.insert(at, PaintDue{window, depth});
     NotifyWaiters();
   } else if (!pending && listed) {
-    std::erase(list, window);
+    std::erase_if(list, same);
   }
 }
 
@@ -42,7 +48,7 @@ bool IsUpdatePending(HWND window) {
   if (!w) return false;
   std::lock_guard<std::mutex> guard(WaitLock());
   const auto& list = w->queue->needsPaint;
-  return std::find(list.begin(), list.end(), window) != list.end();
+  return std::any_of(list.begin(), list.end(), [window](const PaintDue& due) { return due.window == window; });
 }
 
 void AddDestroyObserver(std::function<void(HWND)> observer) {

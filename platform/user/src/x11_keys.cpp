@@ -1,7 +1,8 @@
-// X key symbols to virtual keys: letters, digits, editing, arrows, function keys, modifiers
-// and the keypad (digits by Num Lock, operators, its editing keys).
+// X key symbols to virtual keys: letters, digits, punctuation, editing, arrows, function keys,
+// modifiers and the keypad (digits by Num Lock, operators, its editing keys).
 #include "x11_keys.h"
 
+#include "keychars.h"
 #include "wininput.h"
 
 #include <X11/keysym.h>
@@ -72,6 +73,18 @@ int VirtualKeyOfKeysym(unsigned long keysym) {
     case XK_Alt_L: return VK_LMENU;
     case XK_Alt_R: return VK_RMENU;
     case XK_Caps_Lock: return VK_CAPITAL;
+    // The punctuation keys by what they type unshifted on the US keyboard.
+    case XK_semicolon: return VK_OEM_1;
+    case XK_equal: return VK_OEM_PLUS;
+    case XK_comma: return VK_OEM_COMMA;
+    case XK_minus: return VK_OEM_MINUS;
+    case XK_period: return VK_OEM_PERIOD;
+    case XK_slash: return VK_OEM_2;
+    case XK_grave: return VK_OEM_3;
+    case XK_bracketleft: return VK_OEM_4;
+    case XK_backslash: return VK_OEM_5;
+    case XK_bracketright: return VK_OEM_6;
+    case XK_apostrophe: return VK_OEM_7;
     default: return 0;
   }
 }
@@ -79,6 +92,13 @@ int VirtualKeyOfKeysym(unsigned long keysym) {
 int VirtualKeyOfKey(unsigned long unshifted, unsigned long shifted, bool numLock) {
   if (IsKeypadNumber(shifted)) return VirtualKeyOfKeysym(numLock ? shifted : unshifted);
   return VirtualKeyOfKeysym(unshifted);
+}
+
+bool TypedAsText(int virtualKey, std::u16string_view typed, bool shift, bool caps, bool command) {
+  if (typed.empty() || command) return false;
+  for (char16_t c : typed)
+    if (c < 0x20 || c == 0x7F) return false;  // control keys go as keys
+  return virtualKey == 0 || typed.size() != 1 || KeyCharacter(virtualKey, shift, caps) != typed[0];
 }
 
 }  // namespace zx::user

@@ -4,6 +4,14 @@
 // window at its screen place (override-redirect for menus and other tool windows), its retained
 // surface is put there with XPutImage whenever DCs over it were released, and X pointer,
 // key, focus and close events become window input through the input model (zx/input.h).
+// Under a window manager: a window with a caption shows its client area in the manager's frame
+// (which draws the caption and its buttons) in place of the caption it paints itself; the
+// others draw their own frame and get no decorations. Owned windows are transient for their owner's X window, so the manager keeps
+// them above it; the presenter only ever raises windows, never stacks them against a sibling
+// that the manager has reparented. Minimising iconifies the X window, and the manager's
+// restore (the taskbar) restores the window. Keys type the text X composes for them (its
+// keyboard layout, Shift, AltGr and dead keys through the input method). X protocol errors
+// are reported on stderr and never end the process.
 // Each X window also carries its window's look (presenter_look.h): the caption as
 // _NET_WM_NAME and WM_NAME, the icons as _NET_WM_ICON (for the taskbar entry), the window
 // region as its Shape (so the corners outside it show what lies below and take no clicks) and
@@ -12,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -21,9 +30,11 @@
 #include <vector>
 
 #include "compositor.h"
+#include "geometry.h"
 #include "input_model.h"
 #include "presenter_look.h"
 #include "queue.h"
+#include "stringapiset.h"
 #include "windowdc.h"
 #include "x11_presenter.h"
 #include "x11_keys.h"
@@ -44,7 +55,11 @@ constexpr auto kTick = std::chrono::milliseconds(15);
 
 struct Shown {
   ::Window x = 0;
-  RECT rect{};
+  XIC input = nullptr;  // the input method's context of the window (null without one)
+  RECT rect{};          // the X window's place: the client area of a framed window
+  POINT offset{};       // of the X window's pixels in the window's surface
+  bool framed = false;  // the window manager draws its frame and caption
+  bool iconic = false;  // minimised: the X window is iconified
   std::uint64_t generation = ~std::uint64_t{0};  // of the pixels last put
   bool exposed = false;
   bool dressed = false;  // `look` is on the X window
@@ -61,8 +76,12 @@ class Presenter {
     utf8String_ = XInternAtom(display_, "UTF8_STRING", False);
     netIcon_ = XInternAtom(display_, "_NET_WM_ICON", False);
     opacity_ = XInternAtom(display_, "_NET_WM_WINDOW_OPACITY", False);
+    wmCheck_ = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    netActive_ = XInternAtom(display_, "_NET_ACTIVE_WINDOW", False);
     int eventBase = 0, errorBase = 0;
     shape_ = XShapeQueryExtension(display_, &eventBase, &errorBase);
+    XSetLocaleModifiers("");
+    inputMethod_ = XOpenIM(display_, nullptr, nullptr, nullptr);
     std::thread([this] { Run(); }).detach();
   }
 
@@ -92,71 +111,153 @@ class Presenter {
     }
   }
 
-  // Makes the X windows follow the visible top-level windows (minimised ones have none) and
+  // Makes the X windows follow the visible top-level windows (minimised ones iconified) and
   // puts changed pixels.
   void Sync() {
     const std::vector<TopLevelView> views = VisibleTopLevels();
     std::unordered_map<HWND, bool> present;
-    std::vector<::Window> order;  // top first
+    std::vector<::Window> order;  // bottom first, of the windows on the screen
     for (const TopLevelView& view : views) {
-      if (view.style & WS_MINIMIZE) continue;  // off the screen: no X window
       present[view.handle] = true;
       Shown& shown = shown_[view.handle];
-      const int width = std::max<int>(view.screen.right - view.screen.left, 1);
-      const int height = std::max<int>(view.screen.bottom - view.screen.top, 1);
+      const bool minimised = (view.style & WS_MINIMIZE) != 0;
       const bool created = !shown.x;
       if (created) {
-        shown.x = Create(view, width, height);
+        if (minimised) continue;  // shown when first restored
+        shown.framed = Framed(view) && ManagerRunning();
+        shown.x = Create(view, shown);
         byX_[shown.x] = view.handle;
-      } else if (!EqualRect(&shown.rect, &view.screen)) {
-        XMoveResizeWindow(display_, shown.x, view.screen.left, view.screen.top,
-                          static_cast<unsigned>(width), static_cast<unsigned>(height));
+        if (inputMethod_)
+          shown.input = XCreateIC(inputMethod_, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow,
+                                  shown.x, XNFocusWindow, shown.x, nullptr);
+      }
+      if (minimised) {
+        if (!shown.iconic) XIconifyWindow(display_, shown.x, DefaultScreen(display_));
+        shown.iconic = true;
+        continue;
+      }
+      const RECT place = PlaceOf(view, shown);
+      const int width = std::max<int>(place.right - place.left, 1);
+      const int height = std::max<int>(place.bottom - place.top, 1);
+      if (!created && !EqualRect(&shown.rect, &place)) {
+        XMoveResizeWindow(display_, shown.x, place.left, place.top, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height));
+        FixSize(view, shown.x, place);
         shown.generation = ~std::uint64_t{0};
       }
       Dress(LookOf(view.handle), width, height, shown);
-      if (created) XMapWindow(display_, shown.x);
-      order.insert(order.begin(), shown.x);
-      shown.rect = view.screen;
+      if (created || shown.iconic) XMapRaised(display_, shown.x);
+      shown.iconic = false;
+      order.push_back(shown.x);
+      shown.rect = place;
       Put(view.handle, shown);
     }
-    if (order != order_ && !order.empty()) XRestackWindows(display_, order.data(), static_cast<int>(order.size()));
-    order_ = order;
+    Raise(order);
     for (auto it = shown_.begin(); it != shown_.end();) {
       if (present.count(it->first)) {
         ++it;
         continue;
       }
-      byX_.erase(it->second.x);
-      XDestroyWindow(display_, it->second.x);
+      if (it->second.x) {
+        byX_.erase(it->second.x);
+        if (it->second.input) XDestroyIC(it->second.input);
+        XDestroyWindow(display_, it->second.x);
+      }
       it = shown_.erase(it);
     }
   }
 
-  // Menus and other transient tool windows bypass the window manager; the other windows are
-  // managed (so they get the keyboard) without its decorations when they draw their own frame.
-  ::Window Create(const TopLevelView& view, int width, int height) {
+  // Brings the X windows into the windows' order by raising, bottom first, each from the first
+  // that stands elsewhere than before: a raise is a request the window manager carries out for
+  // its frames, where a restack against a sibling fails once the manager has reparented them.
+  void Raise(const std::vector<::Window>& order) {
+    std::size_t same = 0;
+    while (same < order.size() && same < order_.size() && order[same] == order_[same]) ++same;
+    for (std::size_t i = same; i < order.size(); ++i) XRaiseWindow(display_, order[i]);
+    order_ = order;
+  }
+
+  // Menus and other transient tool windows bypass the window manager.
+  static bool OverrideRedirect(const TopLevelView& view) {
+    return (view.exStyle & WS_EX_TOOLWINDOW) && (view.exStyle & (WS_EX_TOPMOST | WS_EX_NOACTIVATE));
+  }
+  // A window manager that says so (EWMH) runs on the screen.
+  bool ManagerRunning() const {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(display_, DefaultRootWindow(display_), wmCheck_, 0, 1, False, XA_WINDOW,
+                                          &type, &format, &count, &after, &data) == Success &&
+                       type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    return found;
+  }
+  // A window with a caption is framed by the window manager, when one runs; without one it
+  // shows the caption it paints itself.
+  static bool Framed(const TopLevelView& view) {
+    return (view.style & WS_CAPTION) == WS_CAPTION && !OverrideRedirect(view);
+  }
+  static RECT PlaceOf(const TopLevelView& view, Shown& shown) {
+    shown.offset = POINT{};
+    if (!shown.framed) return view.screen;
+    const Insets frame = NonClientInsets(view.style, view.exStyle);
+    shown.offset = POINT{frame.left, frame.top};
+    RECT client{view.screen.left + frame.left, view.screen.top + frame.top, view.screen.right - frame.right,
+                view.screen.bottom - frame.bottom};
+    if (client.right <= client.left) client.right = client.left + 1;
+    if (client.bottom <= client.top) client.bottom = client.top + 1;
+    return client;
+  }
+
+  // The other windows are managed (so they get the keyboard) without the manager's decorations
+  // when they draw their own frame; each stays where and as large as the window is.
+  ::Window Create(const TopLevelView& view, Shown& shown) {
+    const RECT place = PlaceOf(view, shown);
+    const int width = std::max<int>(place.right - place.left, 1);
+    const int height = std::max<int>(place.bottom - place.top, 1);
     XSetWindowAttributes attributes{};
-    attributes.override_redirect = (view.exStyle & WS_EX_TOOLWINDOW) && (view.exStyle & (WS_EX_TOPMOST | WS_EX_NOACTIVATE));
+    attributes.override_redirect = OverrideRedirect(view);
     attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
     attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | FocusChangeMask |
+                            StructureNotifyMask;
     const ::Window x = XCreateWindow(
-        display_, DefaultRootWindow(display_), view.screen.left, view.screen.top,
-        static_cast<unsigned>(width), static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-        CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+        display_, DefaultRootWindow(display_), place.left, place.top, static_cast<unsigned>(width),
+        static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+        CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
     XSetWMProtocols(display_, x, &wmDelete_, 1);
-    if ((view.style & WS_CAPTION) != WS_CAPTION) {
+    if (!shown.framed) {
       // The Motif hints: flags (decorations given), functions, decorations (none), ...
       const long hints[5] = {2, 0, 0, 0, 0};
       XChangeProperty(display_, x, motifHints_, motifHints_, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(hints), 5);
     }
-    XSizeHints position{};
-    position.flags = PPosition | USPosition;
-    position.x = view.screen.left;
-    position.y = view.screen.top;
-    XSetWMNormalHints(display_, x, &position);
+    XWMHints wm{};
+    wm.flags = InputHint | StateHint;
+    wm.input = True;
+    wm.initial_state = NormalState;
+    XSetWMHints(display_, x, &wm);
+    const auto owner = view.owner ? shown_.find(GetAncestor(view.owner, GA_ROOT)) : shown_.end();
+    if (owner != shown_.end() && owner->second.x) XSetTransientForHint(display_, x, owner->second.x);
+    FixSize(view, x, place);
     return x;
+  }
+
+  // The window's place for the manager: the client's own position (static gravity, whatever
+  // the frame adds) and, unless the window has a sizing frame, its size as the only size.
+  void FixSize(const TopLevelView& view, ::Window x, const RECT& place) {
+    XSizeHints hints{};
+    hints.flags = PPosition | USPosition | PWinGravity;
+    hints.x = place.left;
+    hints.y = place.top;
+    hints.win_gravity = StaticGravity;
+    if (!(view.style & WS_THICKFRAME)) {
+      hints.flags |= PMinSize | PMaxSize;
+      hints.min_width = hints.max_width = std::max<int>(place.right - place.left, 1);
+      hints.min_height = hints.max_height = std::max<int>(place.bottom - place.top, 1);
+    }
+    XSetWMNormalHints(display_, x, &hints);
   }
 
   // Puts what changed of the window's look on its X window.
@@ -190,7 +291,7 @@ class Presenter {
     }
     const bool resized = shown.shapedFor.cx != width || shown.shapedFor.cy != height;
     if (shape_ && (all || resized || !SameRegion(look, shown.look))) {
-      Shape(look, width, height, shown.x);
+      Shape(look, width, height, shown);
       shown.shapedFor = SIZE{width, height};
     }
     shown.look = std::move(look);
@@ -198,13 +299,15 @@ class Presenter {
   }
 
   // The window region becomes the window's bounding shape; without one the shape is reset.
-  void Shape(const TopLevelLook& look, int width, int height, ::Window x) {
+  void Shape(const TopLevelLook& look, int width, int height, const Shown& shown) {
+    const ::Window x = shown.x;
     if (!look.shaped) {
       XShapeCombineMask(display_, x, ShapeBounding, 0, 0, None, ShapeSet);
       return;
     }
     std::vector<XRectangle> rects;
-    for (const RECT& r : look.region) {
+    for (RECT r : look.region) {
+      OffsetRect(&r, -shown.offset.x, -shown.offset.y);
       RECT inside{};  // X rectangles hold 16-bit numbers
       if (!ClampToWindow(r, std::min(width, 32767), std::min(height, 32767), inside)) continue;
       rects.push_back(XRectangle{static_cast<short>(inside.left), static_cast<short>(inside.top),
@@ -229,8 +332,8 @@ class Presenter {
                                  reinterpret_cast<char*>(pixels.data()), static_cast<unsigned>(size.cx),
                                  static_cast<unsigned>(size.cy), 32, 0);
     if (!image) return;
-    XPutImage(display_, shown.x, DefaultGC(display_, screen), image, 0, 0, 0, 0,
-              static_cast<unsigned>(size.cx), static_cast<unsigned>(size.cy));
+    XPutImage(display_, shown.x, DefaultGC(display_, screen), image, shown.offset.x, shown.offset.y, 0, 0,
+              static_cast<unsigned>(size.cx - shown.offset.x), static_cast<unsigned>(size.cy - shown.offset.y));
     image->data = nullptr;  // the pixels are the vector's
     XDestroyImage(image);
   }
@@ -240,13 +343,19 @@ class Presenter {
     while (XPending(display_)) {
       XEvent event;
       XNextEvent(display_, &event);
+      if (XFilterEvent(&event, None)) continue;  // the input method's (a dead key, a composition)
+      if (event.type == MappingNotify) {  // the keyboard's layout changed
+        XRefreshKeyboardMapping(&event.xmapping);
+        continue;
+      }
       const auto found = byX_.find(event.xany.window);
       if (found == byX_.end()) continue;
       const HWND window = found->second;
-      const RECT at = shown_[window].rect;
+      Shown& shown = shown_[window];
+      const RECT at = shown.rect;
       switch (event.type) {
         case Expose:
-          shown_[window].exposed = true;
+          shown.exposed = true;
           ++requested_;
           break;
         case MotionNotify:
@@ -262,13 +371,36 @@ class Presenter {
           Button(event.xbutton, at, event.type == ButtonPress);
           break;
         case KeyPress:
+          KeyDown(event.xkey, shown);
+          break;
         case KeyRelease:
-          if (const int key = VirtualKeyOfKey(XLookupKeysym(&event.xkey, 0), XLookupKeysym(&event.xkey, 1),
-                                              (event.xkey.state & Mod2Mask) != 0))
-            InjectKey(key, event.type == KeyPress);
+          KeyUp(event.xkey);
           break;
         case FocusIn:
+          if (shown.input) XSetICFocus(shown.input);
+          if (!IsWindowEnabled(window)) {
+            // The manager raised and focused a window that a modal popup disables (a click on
+            // it): the windows go back into their order above it, and the focus to the popup.
+            order_.clear();
+            ++requested_;
+            ActivateForeground();
+            break;
+          }
           InjectFocus(window);
+          break;
+        case FocusOut:
+          if (shown.input) XUnsetICFocus(shown.input);
+          break;
+        case MapNotify:
+          // The manager restored an iconified window (from the taskbar).
+          if (IsIconic(window)) PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+          break;
+        case UnmapNotify:
+          // The manager iconified a window that is not minimised.
+          if (!event.xunmap.send_event && !shown.iconic && IsWindowVisible(window) && !IsIconic(window)) {
+            shown.iconic = true;
+            PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+          }
           break;
         case ClientMessage:
           if (static_cast<Atom>(event.xclient.data.l[0]) == wmDelete_)
@@ -278,6 +410,65 @@ class Presenter {
           break;
       }
     }
+  }
+
+  // Asks the window manager to give the focus to the X window of the foreground window.
+  void ActivateForeground() {
+    const auto found = shown_.find(GetForegroundWindow());
+    if (found == shown_.end() || !found->second.x || found->second.iconic) return;
+    XEvent request{};
+    request.xclient.type = ClientMessage;
+    request.xclient.window = found->second.x;
+    request.xclient.message_type = netActive_;
+    request.xclient.format = 32;
+    request.xclient.data.l[0] = 1;  // from an application
+    request.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, DefaultRootWindow(display_), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &request);
+  }
+
+  // A key goes down: the text X composes for it (with its keyboard layout, Shift, AltGr and the
+  // input method's dead keys) where the window system's key would not type it, else its key.
+  void KeyDown(XKeyEvent& e, const Shown& shown) {
+    const int key = KeyOf(e);
+    char bytes[64];
+    KeySym symbol = NoSymbol;
+    int length = 0;
+    if (shown.input) {
+      Status status = 0;
+      length = Xutf8LookupString(shown.input, &e, bytes, sizeof bytes, &symbol, &status);
+      if (status != XLookupChars && status != XLookupBoth) length = 0;
+    } else {
+      length = XLookupString(&e, bytes, sizeof bytes, &symbol, nullptr);  // Latin-1
+    }
+    std::u16string typed;
+    if (length > 0) typed = shown.input ? FromUtf8(bytes, length) : FromLatin1(bytes, length);
+    const bool command = (e.state & (ControlMask | Mod1Mask)) != 0;
+    if (TypedAsText(key, typed, (e.state & ShiftMask) != 0, (e.state & LockMask) != 0, command)) {
+      for (char16_t c : typed) InjectCharacter(c);
+      typedKeys_[e.keycode] = true;
+      return;
+    }
+    typedKeys_.erase(e.keycode);
+    if (key) InjectKey(key, true);
+  }
+  void KeyUp(XKeyEvent& e) {
+    if (typedKeys_.erase(e.keycode)) return;  // its characters went down and up already
+    if (const int key = KeyOf(e)) InjectKey(key, false);
+  }
+  static int KeyOf(XKeyEvent& e) {
+    return VirtualKeyOfKey(XLookupKeysym(&e, 0), XLookupKeysym(&e, 1), (e.state & Mod2Mask) != 0);
+  }
+  static std::u16string FromUtf8(const char* bytes, int length) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, bytes, length, nullptr, 0);
+    std::u16string text(static_cast<std::size_t>(std::max(size, 0)), u'\0');
+    if (size > 0) MultiByteToWideChar(CP_UTF8, 0, bytes, length, text.data(), size);
+    return text;
+  }
+  static std::u16string FromLatin1(const char* bytes, int length) {
+    std::u16string text;
+    for (int i = 0; i < length; ++i) text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
+    return text;
   }
 
   bool OverShownWindow(int x, int y) const {
@@ -305,7 +496,10 @@ class Presenter {
   Atom utf8String_;
   Atom netIcon_;
   Atom opacity_;
+  Atom wmCheck_;
+  Atom netActive_;
   bool shape_ = false;
+  XIM inputMethod_ = nullptr;
   std::mutex lock_;
   std::condition_variable cv_;
   std::atomic<std::uint64_t> requested_{0};
@@ -314,7 +508,8 @@ class Presenter {
   // Touched only by the presenter thread.
   std::unordered_map<HWND, Shown> shown_;
   std::unordered_map<::Window, HWND> byX_;
-  std::vector<::Window> order_;
+  std::vector<::Window> order_;              // bottom first
+  std::unordered_map<unsigned, bool> typedKeys_;  // keys held whose text went as characters
 };
 
 bool Asked() {
@@ -334,6 +529,15 @@ int DisplayLost(Display*) {
   ::_exit(1);
 }
 
+// A request X refused (a window gone meanwhile, a manager's answer in between): said on stderr,
+// and the presenter goes on; Xlib's own handler would end the process.
+int RequestRefused(Display* display, XErrorEvent* error) {
+  char text[160] = {};
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "zx: X error %s (request %d.%d) ignored\n", text, error->request_code, error->minor_code);
+  return 0;
+}
+
 // The presenter; with `start`, made the first time while the environment asks for it.
 Presenter* ThePresenter(bool start) {
   static std::once_flag once;
@@ -343,6 +547,7 @@ Presenter* ThePresenter(bool start) {
       Display* display = XOpenDisplay(nullptr);
       if (!display) return;
       XSetIOErrorHandler(DisplayLost);
+      XSetErrorHandler(RequestRefused);
       if (DefaultDepth(display, DefaultScreen(display)) < 24) {
         XCloseDisplay(display);
         return;

@@ -8,6 +8,7 @@
 #include <regex>
 #include <thread>
 
+#include "DlgBaseShared.h"
 #include "DlgNagDriverFeedback.h"
 #include "DlgParentTransculent.h"
 #include "ExchangeEncoding.h"
@@ -38,6 +39,8 @@ constexpr char kTexts[] =
     "IDS_FEEBACK_UPLOAD_STATUS=Sending your feedback...\r\nIDS_FEEBACK_UPLOAD_SUCCESS=Feedback sent.\r\n"
     "IDS_THANK_FEEDBACK=Thank you for your feedback.\r\n"
     "IDS_FEBAK_UPLOADFAIL_CHKINTERNET=Your feedback could not be sent. Please check your Internet connection.\r\n"
+    "IDS_FEEDBACK_TOOLTIP1=Where we answer\r\nIDS_FEEDBACK_TOOLTIP2=What it is about\r\n"
+    "IDS_FEEDBACK_TOOLTIP3=What happened\r\n"
     "[IDD_NAG_FEEDBACK]\r\nIDC_ST_FEEDBACK_INFO__KX=Did the update fix your problem?\r\n"
     "IDC_ST_EMAIL_KX=E-mail address\r\nIDC_ST_FEEDBACK_TYPE_KX=Feedback type\r\n";
 
@@ -244,10 +247,12 @@ TEST_F(DriverFeedbackForm, LeavingOutTheDevicesHoldsForTheFormAndF4IsSwallowed) 
 
 class Faults : public DriverFeedbackForm, public ::testing::WithParamInterface<const char*> {};
 
+// The failure is told by the status text alone: no message box comes, and the form stays.
 TEST_P(Faults, AFailedUploadIsReportedAndTheFormKeepsWhatWasTyped) {
   StartStandIn(GetParam());
   CDlgNagDriverFeedback form(&owner_, CString(), nullptr);
-  CString shown;
+  const CString failed(u"Your feedback could not be sent. Please check your Internet connection.");
+  bool boxShown = false;
   WhileModal({[&] {
                 if (!Shown(form)) return false;
                 Fill(form, kEmail, u"ann@example.com");
@@ -256,8 +261,14 @@ TEST_P(Faults, AFailedUploadIsReportedAndTheFormKeepsWhatWasTyped) {
                 Click(Item(form, IDOK));
                 return true;
               },
-              UntilMessageBox(form, shown, 1000), [&] {
-                if (RunningMessageBox()) return false;
+              [&] {
+                boxShown = boxShown || RunningMessageBox() != nullptr;
+                if (form.GetStatusText() != failed || !::IsWindowEnabled(form.GetSafeHwnd())) {
+                  clock_.Advance(1000);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                  form.PostMessage(WM_NULL);
+                  return false;
+                }
                 EXPECT_TRUE(::IsWindowEnabled(form.GetSafeHwnd()));
                 EXPECT_TRUE(::IsWindowEnabled(Item(form, IDOK)));
                 EXPECT_EQ(Text(Item(form, kEmail)), u"ann@example.com");
@@ -268,9 +279,38 @@ TEST_P(Faults, AFailedUploadIsReportedAndTheFormKeepsWhatWasTyped) {
               }});
   RunModalWithBackdrop(&owner_, &form, CDlgNagDriverFeedback::kTemplateId);
   ExpectAllStepsRan();
-  EXPECT_NE(shown.Find(u"Your feedback could not be sent. Please check your Internet connection."), -1)
-      << CStringA(shown).GetString();
-  EXPECT_EQ(form.GetStatusText(), u"Your feedback could not be sent. Please check your Internet connection.");
+  EXPECT_FALSE(boxShown);
+  EXPECT_EQ(form.GetStatusText(), failed);
+}
+
+// With tooltips on, the three fields tell what they are for.
+TEST_F(DriverFeedbackForm, TheFieldsCarryTheirTooltips) {
+  g_bShowTooltips = TRUE;
+  CDlgNagDriverFeedback form(&owner_, CString(), nullptr);
+  std::vector<std::u16string> texts;
+  WhileModal({[&] {
+    if (!Shown(form)) return false;
+    HWND tooltip = nullptr;
+    for (HWND each : ThreadTooltips())
+      if (::SendMessageW(each, TTM_GETTOOLCOUNT, 0, 0) == 3) tooltip = each;
+    for (UINT id : {kEmail, kType, kText}) {
+      WCHAR text[80] = {};
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.uFlags = TTF_IDISHWND;
+      tool.hwnd = form.GetSafeHwnd();
+      tool.uId = reinterpret_cast<UINT_PTR>(Item(form, id));
+      tool.lpszText = text;
+      if (tooltip) ::SendMessageW(tooltip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+      texts.emplace_back(text);
+    }
+    Click(Item(form, IDCANCEL));
+    return true;
+  }});
+  RunModalWithBackdrop(&owner_, &form, CDlgNagDriverFeedback::kTemplateId);
+  g_bShowTooltips = FALSE;
+  ExpectAllStepsRan();
+  EXPECT_EQ(texts, (std::vector<std::u16string>{u"Where we answer", u"What it is about", u"What happened"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, Faults, ::testing::Values("noanswer", "http500", "garbage"));

@@ -3,7 +3,9 @@
 // file, the other rows keeping their checks), the action link of one row, scrolling by keys,
 // the refusals, and the page's pictures.
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgNagDownloadAndInstall.h"
@@ -133,6 +135,26 @@ TEST_F(ResultsPage, TheContextMenuUnchecksAllAndTheButtonThenRefuses) {
   EXPECT_TRUE(pageHost_.runs_.empty());
   MenuOnRow(2, 0);  // "Select All"
   EXPECT_EQ(CheckedRows().size(), static_cast<std::size_t>(kLaptopRows));
+}
+
+TEST_F(ResultsPage, TheContextMenuNamesItsCommands) {
+  // The menu as the page loads it for a right click.
+  const LPCTSTR name = MAKEINTRESOURCEW(CDlgScan3Results::kContextMenu);
+  CMenu menu;
+  ASSERT_TRUE(menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name)));
+  CMenu* popup = menu.GetSubMenu(0);
+  ASSERT_NE(popup, nullptr);
+  const std::pair<UINT, const char16_t*> items[] = {{CDlgScan3Results::kCheckAllCommand, u"Select &All"},
+                                                    {CDlgScan3Results::kUncheckAllCommand, u"&Unselect All"},
+                                                    {CDlgScan3Results::kExcludeCommand, u"Add To Exclusion"},
+                                                    {CDlgScan3Results::kExclusionListCommand, u"Go To Exclusion List"}};
+  ASSERT_EQ(popup->GetMenuItemCount(), static_cast<UINT>(std::size(items)));
+  for (UINT position = 0; position < std::size(items); ++position) {
+    CString text;
+    popup->GetMenuString(position, text, MF_BYPOSITION);
+    EXPECT_EQ(popup->GetMenuItemID(static_cast<int>(position)), items[position].first) << position;
+    EXPECT_EQ(text, CString(items[position].second)) << position;
+  }
 }
 
 TEST_F(ResultsPage, ExcludeWritesTheFileAndKeepsTheOtherRowsChecks) {

@@ -43,7 +43,6 @@ class RecordingHost : public CResultsPageHost {
   void GoToExclusionList() override { ++exclusionListShown_; }
   void ShowSummary() override { ++summaries_; }
   void SendFeedback(CWnd*) override { ++feedbacks_; }
-  void ShowDriverAgeInfo(CWnd*) override {}
 
   CDriverScanUpdate& engine_;
   CDrvExclusionFile exclusions_;

@@ -28,10 +28,6 @@ namespace fs = std::filesystem;
 constexpr LPCTSTR kIntelId = _T("PCI\\VEN_8086&DEV_0166&SUBSYS_21F317AA");
 constexpr LPCTSTR kNvidiaId = _T("PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA");
 
-// A third driver offered beside the two displays; it is never chosen.
-constexpr char kAudioDriver[] =
-    "[audio]\nhardwareids = HDAUDIO\\FUNC_01&VEN_10EC&DEV_0269&SUBSYS_17AA21FA&REV_1002\n"
-    "version = 6.0.1.6658\ndate = 2016-05-01\ninf = extract\\audio\\audio.inf\npackage = audio.zip\n";
 
 // The status list and the progress bar of the scanning page.
 constexpr UINT kStatusListId = 5264;
@@ -44,7 +40,7 @@ class MainRoad : public MainRoadTest {
     // A 32-bit Windows: the device installer installs the INF packages itself.
     road::SetMachineValue(root(), "Windows", "Architecture", "x86");
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
-    std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << kAudioDriver;
+    std::ofstream(catalogue_.path() + "/catalogue.ini", std::ios::binary | std::ios::app) << road::kAudioCatalogueEntry;
     WriteHostFile(catalogue_.path() + "/audio.zip", "audio package bytes");
     ASSERT_NO_FATAL_FAILURE(StartService());
   }

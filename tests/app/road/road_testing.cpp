@@ -1,6 +1,7 @@
 // Helpers of the road tests.
 #include "road_testing.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -23,6 +24,8 @@ namespace {
 
 // The status list of the download-and-install popup.
 constexpr UINT kRunStatusId = 1394;
+// The scan tab of the main window.
+constexpr UINT kScanTabId = 1259;
 
 }  // namespace
 
@@ -186,19 +189,47 @@ void MainRoadTest::ClickRowCheck(HWND list, int row) {
   remote::PressAt(list, at);
 }
 
-void MainRoadTest::AnswerDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
-                                            const std::string& restartPicture) {
+void MainRoadTest::ScanInProgram(ProgramRun& program) {
+  const HWND main = program.window();
+  remote::Press(remote::ShownControl(main, kScanTabId));
+  bool scanPressed = false;
+  // The last button pressed and when: the same one is pressed again only after 2 s.
+  HWND last = nullptr;
+  auto lastAt = std::chrono::steady_clock::time_point{};
+  ASSERT_TRUE(remote::WaitFor([&] {
+    if (scanPressed && remote::ShownPage(main, u"Scan results") != nullptr && program.TakesInput()) return true;
+    if (!program.TakesInput()) return false;
+    const HWND scanNow = remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId);
+    HWND next = scanNow;
+    // The tab shows the page of the last scan's step: home again through the summary.
+    if (next == nullptr && !scanPressed) next = remote::ShownControl(main, CDlgScan5Summary::kFinishId);
+    if (next == nullptr && !scanPressed) next = remote::ShownControl(main, CDlgScan3Results::kSummaryId);
+    const auto now = std::chrono::steady_clock::now();
+    if (next == nullptr || (next == last && now - lastAt < std::chrono::seconds(2))) return false;
+    remote::Press(next);
+    scanPressed = scanPressed || next == scanNow;
+    last = next;
+    lastAt = now;
+    return false;
+  }, 30));
+}
+
+void MainRoadTest::DriveDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
+                                           const std::string& restartPicture, InstallRunSeen& seen) {
+  seen = InstallRunSeen{};
   std::set<HWND> answered;
-  std::size_t questions = 0;
-  bool restartAsked = false, running = false;
+  bool running = false;
+  // How long the popup has waited alone with its close button, every question answered: a
+  // restart question may still follow a moment later.
+  auto waitingSince = std::chrono::steady_clock::time_point{};
   ASSERT_TRUE(remote::WaitFor([&] {
     // The questions first: the popup's close button may show while one waits.
     HWND runPopup = nullptr;
     for (HWND popup : program.Popups()) {
       if (answered.count(popup)) continue;
       if (const HWND first = remote::ShownControl(popup, kMessageBoxFirstButton)) {
-        if (questions < questionPictures.size()) ExpectProgramWindowMatches(popup, questionPictures[questions]);
-        ++questions;
+        if (seen.questions < questionPictures.size()) ExpectProgramWindowMatches(popup, questionPictures[seen.questions]);
+        ++seen.questions;
         remote::Press(first);
         answered.insert(popup);
         return false;
@@ -206,7 +237,7 @@ void MainRoadTest::AnswerDownloadAndInstall(ProgramRun& program, const std::vect
       if (remote::Control(popup, kRunStatusId)) {
         runPopup = popup;
       } else if (const HWND later = remote::ShownControl(popup, IDCANCEL)) {
-        restartAsked = true;
+        seen.restartAsked = true;
         if (!restartPicture.empty()) ExpectProgramWindowMatches(popup, restartPicture);
         remote::Press(later);
         answered.insert(popup);
@@ -214,13 +245,31 @@ void MainRoadTest::AnswerDownloadAndInstall(ProgramRun& program, const std::vect
       }
     }
     // The run is over once its stop button has shown, the questions were answered and it
-    // closed itself, a moment after the restart question.
+    // closed itself, a moment after the restart question; or it waits for its close button.
     if (runPopup && remote::ShownControl(runPopup, IDCANCEL)) running = true;
-    return running && restartAsked && !runPopup && program.Popups().empty();
-  }, 25)) << "the download-and-install run did not end: " << questions << " questions answered, run "
+    if (running && !runPopup && program.Popups().empty()) return true;
+    const bool waiting = running && runPopup && seen.questions >= questionPictures.size() &&
+                         remote::ShownControl(runPopup, IDOK) && !remote::ShownControl(runPopup, IDCANCEL);
+    if (!waiting) {
+      waitingSince = {};
+      return false;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (waitingSince == std::chrono::steady_clock::time_point{}) waitingSince = now;
+    if (now - waitingSince < std::chrono::milliseconds(1500)) return false;
+    seen.leftOpen = runPopup;
+    return true;
+  }, 25)) << "the download-and-install run did not end: " << seen.questions << " questions answered, run "
             << (running ? "seen" : "never seen") << ", " << program.Popups().size() << " popups open";
-  EXPECT_EQ(questions, questionPictures.size()) << "the install question and the closing message";
-  EXPECT_TRUE(restartAsked);
+  EXPECT_EQ(seen.questions, questionPictures.size()) << "the install question and the closing message";
+}
+
+void MainRoadTest::AnswerDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
+                                            const std::string& restartPicture) {
+  InstallRunSeen seen;
+  ASSERT_NO_FATAL_FAILURE(DriveDownloadAndInstall(program, questionPictures, restartPicture, seen));
+  EXPECT_TRUE(seen.restartAsked);
+  EXPECT_EQ(seen.leftOpen, nullptr) << "the popup closes itself after the restart question";
 }
 
 void HoldDeviceScan(CDriverScanUpdate& engine, std::atomic<bool>& holding, std::function<bool()> release) {

@@ -146,6 +146,22 @@ class MainRoadTest : public RoadTest {
   // closed once its run is over; a run that does not end within 25 s fails the test.
   void AnswerDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
                                 const std::string& restartPicture = {});
+  // Scan now on the scan tab's home page of the program (reached through the summary when the
+  // tab shows a later page), until the results show and the window takes input. A click the
+  // program has not taken (it may still be busy with its start) is made again while the button
+  // still shows.
+  static void ScanInProgram(ProgramRun& program);
+  // What a download-and-install run showed: the questions answered, whether the restart was
+  // asked, and the popup when it stayed open at the end, waiting for its close button.
+  struct InstallRunSeen {
+    std::size_t questions = 0;
+    bool restartAsked = false;
+    HWND leftOpen = nullptr;
+  };
+  // The same questions answered until the run is over: the popup closed itself, or it waits
+  // for its close button (seen for 1.5 s with nothing more asked).
+  void DriveDownloadAndInstall(ProgramRun& program, const std::vector<std::string>& questionPictures,
+                               const std::string& restartPicture, InstallRunSeen& seen);
 
   TempFolder catalogue_;
   TempFolder uploads_;

@@ -9,6 +9,7 @@
 
 #include <thread>
 
+#include "DlgMainWnd.h"
 #include "HalvoranApp.h"
 #include "HelperModule.h"
 #include "IniReader.h"
@@ -88,6 +89,14 @@ TEST_F(AppBase, StartsOleWithAQuietMessageFilter) {
     EXPECT_FALSE(filter->IsNotRespondingDialogEnabled());
     CoUninitialize();
   }).join();
+}
+
+// The settings hook offers the main windows' help button.
+TEST_F(AppBase, TheSettingsHookSwitchesTheHelpButtonOn) {
+  g_bShowHelpButton = FALSE;
+  app_.InitAppSettings();
+  EXPECT_TRUE(g_bShowHelpButton);
+  g_bShowHelpButton = FALSE;
 }
 
 // The rich controls' hook: the rich edit class is there, the extended application's managers

@@ -1,9 +1,11 @@
 // The runs of the download-and-install popup on stand-in driver steps, driven on the test clock
 // with the popup's own message boxes answered by clicks: the selected-drivers run fetches the
-// ticked rows not yet downloaded, asks to install and backs up and installs them; with nothing
-// to fetch it says so; a stop during a fetch or an install ends the run before the next
+// ticked rows not yet downloaded, asks to install and backs up and installs them; a run says
+// "installed" and asks to restart only when every driver went in; with nothing to fetch it
+// says so; a stop during a fetch or an install ends the run before the next
 // driver; a yes to the restart question restarts Windows; a launcher that follows the progress
 // gets the status lines instead of the list and no message box is shown.
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -133,11 +135,49 @@ TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees
                                               u"Installation complete", u"Restart the computer now?"}));
   EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the download...", u"Fetched 7", u"Fetched 10", u"Fetched 11",
                                           u"Download complete", u"Waiting to install...",
-                                          u"Backing up the current drivers withZephrin Tunevo", u"Backup started",
-                                          u"Backup complete", u"The drivers are backed up", u"InstallingDriver 7",
-                                          u"InstalledDriver 7", u"InstallingDriver 9", u"InstalledDriver 9",
-                                          u"InstallingDriver 11", u"InstalledDriver 11", u"Installation complete"}));
+                                          u"Backing up the current drivers with Zephrin Tunevo", u"Backup started",
+                                          u"Backup complete", u"The drivers are backed up", u"Installing Driver 7",
+                                          u"Installed Driver 7", u"Installing Driver 9", u"Installed Driver 9",
+                                          u"Installing Driver 11", u"Installed Driver 11", u"Installation complete"}));
   EXPECT_FALSE(Restarted());
+}
+
+TEST_F(NagRuns, AnInstallRunSaysInstalledAndAsksToRestartOnlyWhenEveryDriverWentIn) {
+  struct Case {
+    std::vector<NagResultRow> rows;
+    int failing;
+    std::vector<CString> boxes;
+    std::vector<int> states;
+    CString lastLine;
+  } const cases[] = {
+      {{Row(1, true, 1), Row(2, true, 1), Row(3, true, 1)}, -1,
+       {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation complete", u"Restart the computer now?"},
+       {2, 2, 2}, u"Installation complete"},
+      {{Row(1, true, 1), Row(2, true, 1), Row(3, true, 1)}, 2,
+       {u"Install the downloaded drivers with Zephrin Tunevo?", u"The driver was not installed"}, {2, 1, 2},
+       u"The driver was not installed"},
+      {{Row(2, true, 1)}, 2, {u"Install the downloaded drivers with Zephrin Tunevo?", u"No driver was installed"}, {1},
+       u"No driver was installed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failing * 10 + static_cast<int>(c.rows.size()));
+    Dialog dialog(&owner_);
+    dialog.SetResultRows(c.rows);
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    dialog.SetDriverRoad(Road(fetched, installed, c.failing));
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeDownloadSelected, [](const CString& text) {
+      return text.Find(u"Restart") >= 0 ? kSecond : kFirst;  // install, but restart later
+    });
+    EXPECT_EQ(BoxTexts(), c.boxes);
+    EXPECT_EQ(States(dialog), c.states);
+    EXPECT_EQ(dialog.GetInstalledCount(), static_cast<int>(std::count(c.states.begin(), c.states.end(), 2)));
+    ASSERT_FALSE(lines_.empty());
+    EXPECT_EQ(lines_.back(), c.lastLine);
+    EXPECT_EQ(std::count(lines_.begin(), lines_.end(), CString(u"Not installed: Driver 2")), c.failing == 2 ? 1 : 0);
+    EXPECT_FALSE(Restarted());
+  }
 }
 
 TEST_F(NagRuns, TheOneDriverRunFetchesItsRowAndTellsWhyItFailed) {
@@ -282,13 +322,12 @@ TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
   dialog.SetResultRows({Row(1, true, 1), Row(2, true, 0), Row(3, false, 1), Row(4, true, 1), Row(5, true, 2)});
   std::vector<std::pair<int, int>> fetched;
   std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed, 4));
+  dialog.SetDriverRoad(Road(fetched, installed));
   Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kFirst; });
   EXPECT_EQ(installed, (std::vector<int>{1, 4}));
-  EXPECT_EQ(States(dialog), (std::vector<int>{2, 0, 1, 1, 2}));
-  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the installation...", u"InstallingDriver 1", u"InstalledDriver 1",
-                                          u"InstallingDriver 4", u"Not installed:Driver 4",
-                                          u"Installation complete"}));
+  EXPECT_EQ(States(dialog), (std::vector<int>{2, 0, 1, 2, 2}));
+  EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the installation...", u"Installing Driver 1", u"Installed Driver 1",
+                                          u"Installing Driver 4", u"Installed Driver 4", u"Installation complete"}));
   EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"Installation complete", u"Restart the computer now?"}));
   EXPECT_TRUE(Restarted());
 }
@@ -298,7 +337,7 @@ TEST_F(NagRuns, LooksAsDrawnWhenTheInstallRunAsksToRestart) {
   dialog.SetResultRows({Row(1, true, 1), Row(2, true, 1)});
   std::vector<std::pair<int, int>> fetched;
   std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed, 2));
+  dialog.SetDriverRoad(Road(fetched, installed));
   // Time stands still once the run started, so every line carries the same time.
   std::vector<DWORD> pauses;
   dialog.SetPause([&pauses](DWORD ms) { pauses.push_back(ms); });
@@ -314,7 +353,7 @@ TEST_F(NagRuns, LooksAsDrawnWhenTheInstallRunAsksToRestart) {
       },
       [] {}, false);
   EXPECT_TRUE(drawn);
-  EXPECT_EQ(pauses, std::vector<DWORD>{500}) << "a pause after the driver installed";
+  EXPECT_EQ(pauses, (std::vector<DWORD>{500, 500})) << "a pause after each driver installed";
 }
 
 TEST_F(NagRuns, TheInstallOfOneDriverAsksToRestartOnlyForAListedPackage) {
@@ -325,7 +364,7 @@ TEST_F(NagRuns, TheInstallOfOneDriverAsksToRestartOnlyForAListedPackage) {
   } const cases[] = {
       {true, true, {u"Installation complete", u"Restart the computer now?"}},
       {true, false, {u"Installation complete"}},
-      {false, true, {u"The driver was not installed", u"Restart the computer now?"}},
+      {false, true, {u"The driver was not installed"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.installs * 10 + c.listed);
@@ -344,17 +383,6 @@ TEST_F(NagRuns, TheInstallOfOneDriverAsksToRestartOnlyForAListedPackage) {
     EXPECT_EQ(States(dialog), (std::vector<int>{1, c.installs ? 2 : 1}));
     EXPECT_EQ(BoxTexts(), c.boxes);
   }
-}
-
-TEST_F(NagRuns, AnInstallRunThatInstallsNothingStillAsksToRestart) {
-  Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 1)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed, 1));
-  Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kSecond; });
-  EXPECT_EQ(BoxTexts(), (std::vector<CString>{u"No driver was installed", u"Restart the computer now?"}));
-  EXPECT_FALSE(Restarted());
 }
 
 TEST_F(NagRuns, AStopDuringTheInstallEndsBeforeTheNextDriverWithoutTheRestartQuestion) {
@@ -389,15 +417,17 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
   std::vector<int> installed;
   dialog.SetDriverRoad(Road(fetched, installed));
   std::vector<std::pair<int, CString>> told;
-  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; }, nullptr});
+  std::vector<int> updated;
+  dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; },
+                      [&updated](int count) { updated.push_back(count); }});
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
   EXPECT_TRUE(boxes_.empty());
   EXPECT_EQ(installed, std::vector<int>{1});
   EXPECT_EQ(lines_, std::vector<CString>{}) << "the list stays empty";
   const std::vector<std::pair<int, CString>> expected = {
       {14, u"Starting the download..."}, {14, u"Fetched 1"}, {14, u"Download complete"},
-      {14, u"Waiting to install..."}, {14, u"Backing up the current drivers withZephrin Tunevo"},
-      {14, u"Backup started"}, {15, u""}, {14, u"InstallingDriver 1"}, {14, u"InstalledDriver 1"},
+      {14, u"Waiting to install..."}, {14, u"Backing up the current drivers with Zephrin Tunevo"},
+      {14, u"Backup started"}, {15, u""}, {14, u"Installing Driver 1"}, {14, u"Installed Driver 1"},
       {14, u"Installation complete"}};
   ASSERT_EQ(told.size(), expected.size());
   for (std::size_t i = 0; i < told.size(); ++i) {
@@ -406,23 +436,24 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
       EXPECT_EQ(told[i].second, expected[i].second) << i;
     }
   }
+  EXPECT_EQ(updated, std::vector<int>{1}) << "the updates left are one fewer";
 }
 
-TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldHowManyCame) {
+TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldNoneWasUpdated) {
   Dialog dialog(&owner_);
   dialog.SetResultRows({Row(1, true, 0), Row(2, true, 0)});
   std::vector<std::pair<int, int>> fetched;
   std::vector<int> installed;
   dialog.SetDriverRoad(Road(fetched, installed));
   bool stop = false;
-  std::vector<int> downloaded;
+  std::vector<int> updated;
   dialog.SetLauncher({[](int, const CString&) {}, [&stop] { return stop; },
-                      [&downloaded](int count) { downloaded.push_back(count); }});
+                      [&updated](int count) { updated.push_back(count); }});
   // The launcher asks to stop while the run waits after the first driver.
   dialog.SetPause([&stop](DWORD) { stop = true; });
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
   EXPECT_EQ(fetched.size(), 1u);
-  EXPECT_EQ(downloaded, std::vector<int>{1}) << "no install prompt follows: the updates left are one fewer";
+  EXPECT_EQ(updated, std::vector<int>{0}) << "no install follows, and a download alone updates nothing";
   EXPECT_TRUE(installed.empty());
 }
 

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "BackupIndex.h"
 #include "DownloaderLibrary.h"
 #include "DriverInstallEngine.h"
 #include "DriverPackageFetch.h"
@@ -126,7 +127,7 @@ class InstallRoad : public InstallTest {
     service_ = road::StartService(root(), withCatalogue ? catalogue_.path() : "", uploads_.path());
     ASSERT_NE(service_, nullptr);
   }
-  void ScanAndLookUp() { road::ScanAndLookUp(engine_, index_); }
+  void ScanAndLookUp(const CExclusionList* installed = nullptr) { road::ScanAndLookUp(engine_, index_, installed); }
 
   // The version a fresh scan reads for a device.
   CString InstalledVersion(int driver) {
@@ -212,6 +213,22 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
   EXPECT_TRUE(HostFileExists(HostPath(package)));
   EXPECT_TRUE(Uploads().empty());
 
+  // A full backup made now, from the records of the scan before the installs, holds the
+  // drivers as they are installed now: the new INF and version.
+  BOOL all = TRUE;
+  engine_->BackupSelectedDrivers(_T("C:\\backup\\now"), all, [](CDeviceRecordArray*, int) { return true; });
+  std::vector<BackupIndexRecord> backedUp;
+  DWORD declared = 0;
+  ASSERT_EQ(ReadBackupIndexFile(_T("C:\\backup\\now\\index.dat"), backedUp, declared), BackupIndexStatus::kOk);
+  const BackupIndexRecord* display = nullptr;
+  for (const BackupIndexRecord& r : backedUp)
+    if (r.texts[6] == DeviceId(kNvidiaDisplay)) display = &r;
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->texts[2], CString(_T("21.21.13.7570")));
+  const CString backedUpInf = CString(_T("C:\\backup\\now\\")) + display->folder +
+                              display->texts[1].Mid(display->texts[1].ReverseFind(_T('\\')) + 1);
+  EXPECT_NE(ReadHostFile(HostPath(backedUpInf)).find("21.21.13.7570"), std::string::npos) << CStringA(backedUpInf).GetString();
+
   // The backup puts the NVIDIA display's old driver back.
   CStringArray ticked;
   const CString name = engine_->GetDevices()->GetAt(index_[kNvidiaDisplay])->szText[kSlotDeviceName].Text();
@@ -222,6 +239,12 @@ TEST_F(InstallRoad, UpdatesAreFetchedInstalledByTypeReadBackAndRecorded) {
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
   EXPECT_EQ(InstalledVersion(kIntelDisplay), CString(_T("10.18.10.4425")));
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\backup\\run")))) << "the unpacked backup is removed";
+  // The next lookup offers the restored display its update again, though the record names it;
+  // the Intel display holds its update and is not offered.
+  record.Reload();
+  ScanAndLookUp(&record);
+  EXPECT_GE(index_[kNvidiaDisplay], 0);
+  EXPECT_EQ(index_[kIntelDisplay], -1);
 }
 
 // Fetches the packages of the drivers with a fresh fetch against the running stand-in.

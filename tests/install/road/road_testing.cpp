@@ -16,7 +16,7 @@ tagOsFolders Win7x64Tools() {
   return folders;
 }
 
-void ScanAndLookUp(std::unique_ptr<CDriverScanUpdate>& engine, int (&index)[3]) {
+void ScanAndLookUp(std::unique_ptr<CDriverScanUpdate>& engine, int (&index)[3], const CExclusionList* installed) {
   engine = std::make_unique<CDriverScanUpdate>();
   ASSERT_EQ(engine->ReportScanEnd(_T("")), kStepCompleted);
   tagScanRequestMachine machine;
@@ -25,7 +25,9 @@ void ScanAndLookUp(std::unique_ptr<CDriverScanUpdate>& engine, int (&index)[3]) 
   machine.strAppName = _T("Zephrin Tunevo");
   engine->SetRequestMachine(machine);
   CUpdateServiceHelper helper;
+  engine->SetInstalledUpdates(installed);
   ASSERT_EQ(engine->LookUpUpdates(helper), kStepCompleted);
+  engine->SetInstalledUpdates(nullptr);
   for (int d = 0; d < 3; ++d) {
     index[d] = -1;
     for (int i = 0; i < engine->GetDeviceCount(); ++i) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DriverScanUpdate.h"
+#include "ExclusionList.h"
 #include "road_machine.h"
 
 namespace zx::test::road {
@@ -29,7 +30,9 @@ class CountingList : public IResultListView {
 
 // The per-system tool folders, the 64-bit Windows 7 one (the test machine's) holding the tools.
 tagOsFolders Win7x64Tools();
-// Scans and looks up; the device index of each catalogue driver (-1 when not found).
-void ScanAndLookUp(std::unique_ptr<CDriverScanUpdate>& engine, int (&index)[3]);
+// Scans and looks up, the record of installed updates (when given) hiding what it holds; the
+// device index of each catalogue driver offered (-1 when not).
+void ScanAndLookUp(std::unique_ptr<CDriverScanUpdate>& engine, int (&index)[3],
+                   const CExclusionList* installed = nullptr);
 
 }  // namespace zx::test::road

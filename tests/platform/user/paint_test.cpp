@@ -237,6 +237,30 @@ TEST_F(Painting, ParentInvalidationReachesChildrenUnlessItClipsThem) {
   EXPECT_NE(PixelOf(clipping, 20, 30), kRed);
 }
 
+// A list invalidated while its page was hidden paints after the page once the page shows:
+// the page's picture never covers the list's.
+TEST_F(Painting, AWindowPaintsBeforeTheWindowsInsideIt) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND page = MakeWindow(WS_CHILD, top, 1, u"", 0, 0, 100, 100);
+  const HWND list = MakeWindow(WS_CHILD | WS_VISIBLE, page, 2, u"", 20, 30, 40, 40);
+  PumpWaiting();
+  std::vector<HWND> order;
+  OnMessage(WM_PAINT, [&order, list](HWND window, UINT, WPARAM, LPARAM) -> LRESULT {
+    PAINTSTRUCT ps;
+    if (!BeginPaint(window, &ps)) return 0;
+    Flood(ps.hdc, window == list ? kBlue : kRed);
+    order.push_back(window);
+    EndPaint(window, &ps);
+    return 0;
+  });
+  InvalidateRect(list, nullptr, FALSE);
+  ShowWindow(page, SW_SHOW);
+  PumpWaiting();
+  EXPECT_EQ(order, (std::vector<HWND>{page, list}));
+  EXPECT_EQ(PixelOf(top, 30, 40), kBlue);
+  EXPECT_EQ(PixelOf(top, 10, 10), kRed);
+}
+
 TEST_F(Painting, EraseBackgroundGetsThePaintDc) {
   const HWND top = MakeWindow(WS_POPUP, nullptr, 0, u"", 0, 0, 100, 80);
   PumpWaiting();

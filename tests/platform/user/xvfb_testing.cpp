@@ -109,7 +109,7 @@ int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string
   return Wait(child.pid);
 }
 
-Xvfb::Xvfb(const char* screen) {
+Xvfb::Xvfb(const char* screen, bool windowManager) {
   const std::string xvfb = Found("Xvfb");
   if (xvfb.empty()) return;
   // Xvfb picks a free display and writes its number to descriptor 3.
@@ -118,9 +118,30 @@ Xvfb::Xvfb(const char* screen) {
   if (server_.pid <= 0) return;
   const std::string number = ReadLine(server_.out, 15000);
   if (!number.empty()) display_ = ":" + number;
+  if (windowManager && !display_.empty() && !StartWindowManager()) display_.clear();
+}
+
+// openbox with its own settings off (no session, no user files), ready once `wmctrl -m` finds
+// it named on the screen.
+bool Xvfb::StartWindowManager() {
+  const std::string openbox = Found("openbox"), wmctrl = Found("wmctrl");
+  if (openbox.empty() || wmctrl.empty()) return false;
+  const std::vector<std::string> env = Environment({"DISPLAY=" + display_, "XDG_CONFIG_HOME=/nonexistent"});
+  manager_ = Start({openbox, "--sm-disable"}, env, 2, false);
+  if (manager_.pid <= 0) return false;
+  for (int tries = 0; tries < 100; ++tries) {
+    if (RunToEnd({wmctrl, "-m"}, env) == 0) return true;
+    ::usleep(100 * 1000);
+  }
+  return false;
 }
 
 Xvfb::~Xvfb() {
+  if (manager_.pid > 0) {
+    ::kill(manager_.pid, SIGTERM);
+    Wait(manager_.pid);
+  }
+  if (manager_.out >= 0) ::close(manager_.out);
   if (server_.pid > 0) {
     ::kill(server_.pid, SIGTERM);
     Wait(server_.pid);

@@ -36,10 +36,11 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra);
 int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& env = Environment({}));
 
 // A private X server (24-bit, 640 x 480 unless another size is asked for) on a display it
-// picked, ended with the object.
+// picked, ended with the object; with `windowManager`, openbox runs on it as on a desktop (the
+// display stays empty when openbox is missing or never took the screen).
 class Xvfb {
  public:
-  explicit Xvfb(const char* screen = "640x480x24");
+  explicit Xvfb(const char* screen = "640x480x24", bool windowManager = false);
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
@@ -47,7 +48,10 @@ class Xvfb {
   const std::string& Display() const { return display_; }
 
  private:
+  bool StartWindowManager();
+
   Child server_;
+  Child manager_;
   std::string display_;
 };
 

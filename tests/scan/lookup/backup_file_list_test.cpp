@@ -1,10 +1,13 @@
 // The restore page's list of backups: only archives that exist and open, latest first by the
-// stamp in their names, undated names after them by name; item data 4, the name as detail.
+// stamp in their names, undated names after them by name; item data 4, the date and time (or
+// the undated name) as detail.
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <map>
+#include <utility>
 
 #include "FancyListCtrl.h"
 #include "lookup_testing.h"
@@ -66,14 +69,21 @@ TEST_F(BackupFileList, ListsExistingArchivesLatestFirst) {
   list_.InsertItem(0, u"stale row");
   engine_->RefreshFileList(list_, files, readStamp);
 
-  const std::vector<std::string> expected = {"Backup,15-Jan-2012_H08-M00-S00.zip", "Backup,01-Mar-2010_H10-M05-S07.zip",
-                                             "Backup,01-Mar-2010_H09-M00-S00.zip", "Alpha.zip", "zeta.zip"};
-  ASSERT_EQ(list_.GetItemCount(), static_cast<int>(expected.size()));
-  ASSERT_EQ(engine_->GetFileList().GetSize(), static_cast<INT_PTR>(expected.size()));
+  // Each row shows when its backup was made; a name without a date is shown as it stands.
+  const std::pair<std::string, std::string> expected[] = {
+      {"Backup,15-Jan-2012_H08-M00-S00.zip", "Sunday, January 15, 2012 8:00:00 AM"},
+      {"Backup,01-Mar-2010_H10-M05-S07.zip", "Monday, March 1, 2010 10:05:07 AM"},
+      {"Backup,01-Mar-2010_H09-M00-S00.zip", "Monday, March 1, 2010 9:00:00 AM"},
+      {"Alpha.zip", "Alpha.zip"},
+      {"zeta.zip", "zeta.zip"}};
+  ASSERT_EQ(list_.GetItemCount(), static_cast<int>(std::size(expected)));
+  ASSERT_EQ(engine_->GetFileList().GetSize(), static_cast<INT_PTR>(std::size(expected)));
   for (int i = 0; i < list_.GetItemCount(); ++i) {
-    EXPECT_EQ(Narrow(list_.GetItemDetail(i)), expected[static_cast<std::size_t>(i)]);
+    const auto& [name, shown] = expected[static_cast<std::size_t>(i)];
+    EXPECT_EQ(Narrow(list_.GetItemText(i, 0)), name);
+    EXPECT_EQ(Narrow(list_.GetItemDetail(i)), shown);
     EXPECT_EQ(list_.GetItemData(i), 4u);
-    EXPECT_EQ(Narrow(engine_->GetFileList()[i]), expected[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(Narrow(engine_->GetFileList()[i]), name);
   }
   EXPECT_EQ(list_.GetItemState(0, LVIS_SELECTED), static_cast<UINT>(LVIS_SELECTED));
 

@@ -107,20 +107,41 @@ TEST_F(Matching, TheDevicesRankDecidesWhetherTheUpdateCounts) {
   EXPECT_EQ(Matched(2), "pci\\ven_1&dev_2&cc_02");
 }
 
-TEST_F(Matching, AnInstalledUpdateIsFilledButNotFound) {
-  SetDevices({Device(), Device()});
-  CExclusionList installed(path::HostToWindows(root()).c_str());
-  ExclusionEntry entry;
-  entry.szText[ExclusionEntry::kHardwareId] = _T("PCI\\VEN_1&DEV_2&SUBSYS_3");
-  entry.szText[ExclusionEntry::kMd5] = _T("ABC");
-  entry.szText[ExclusionEntry::kInfPath] = _T("pkg\\a.inf");
-  ASSERT_TRUE(installed.Add(entry));
-  engine_->SetInstalledUpdates(&installed);
-  Parse(Answer(Group(0, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"abc"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}}) +
-               Group(1, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"abd"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}})));
-  EXPECT_EQ(Matched(0), "pci\\ven_1&dev_2&cc_02");
-  EXPECT_EQ(engine_->GetUpdatedDevices(), (std::set<int>{1}));
-  engine_->SetInstalledUpdates(nullptr);
+TEST_F(Matching, ARecordedUpdateIsHiddenOnlyWhileTheDeviceHoldsIt) {
+  // A driver carrying the system's own version counts as older than any offered one, so the
+  // record alone tells that the offered update of that version is the one installed.
+  const CString& os = engine_->GetOsVersionText();
+  const std::u16string system = std::u16string(os.GetString(), os.GetLength()) + u".5";
+  struct Case {
+    std::u16string installed, offered;
+    int installError;
+    bool found;
+  } const cases[] = {
+      {system, system, 0, false},     // installed: the device holds it
+      {system, system, 1603, true},   // the recorded install failed
+      {u"1.0.0.0", u"9", 0, true},    // the device holds an older driver again (a restore)
+      {u"1.0.0.0", u"9", 1603, true}, // the install failed and left the old driver
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(&c - cases));
+    DeviceSpec device = Device();
+    device.version = c.installed;
+    SetDevices({device, Device()});
+    CExclusionList installed(path::HostToWindows(root()).c_str());
+    ExclusionEntry entry;
+    entry.szText[ExclusionEntry::kHardwareId] = _T("PCI\\VEN_1&DEV_2&SUBSYS_3");
+    entry.szText[ExclusionEntry::kMd5] = _T("ABC");
+    entry.szText[ExclusionEntry::kInfPath] = _T("pkg\\a.inf");
+    entry.nInstallErrorCode = c.installError;
+    ASSERT_TRUE(installed.Add(entry));
+    engine_->SetInstalledUpdates(&installed);
+    // The second device is offered another update (another MD5) of the same package.
+    Parse(Answer(Group(0, u"pci\\ven_1&dev_2&cc_02", c.offered, {{u"md5", u"abc"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}}) +
+                 Group(1, u"pci\\ven_1&dev_2&cc_02", u"9", {{u"md5", u"abd"}, {u"infpath", u"C:\\Extract\\Pkg\\A.inf"}})));
+    EXPECT_EQ(Matched(0), "pci\\ven_1&dev_2&cc_02") << "filled whether found or not";
+    EXPECT_EQ(engine_->GetUpdatedDevices(), c.found ? (std::set<int>{0, 1}) : (std::set<int>{1}));
+    engine_->SetInstalledUpdates(nullptr);
+  }
 }
 
 TEST_F(Matching, FillsTheUpdateRecordFromTheAnswer) {

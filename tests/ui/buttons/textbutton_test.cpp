@@ -1,9 +1,11 @@
 // The text button: the caption drawn in the normal, hover, pressed and disabled colours
-// over the strip, the light and dark looks, and a reference picture of its states.
+// over the strip, the light and dark looks with their shadows, and a reference picture of its
+// states.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "DlgButtonStyles.h"
 #include "HalvoranApp.h"
 #include "HoverButtonWithText.h"
 #include "buttons_testing.h"
@@ -81,6 +83,22 @@ TEST_F(TextButton, AShadowIsDrawnBelowAndRightOfTheCaption) {
   EXPECT_EQ(Caption(0xCFC6BD), 0);
   button_.SetShadow(TRUE);
   EXPECT_GT(Caption(0xCFC6BD), 5);
+}
+
+// The dialogs' two looks shadow their captions in their own colours.
+TEST_F(TextButton, TheLightAndDarkLooksShadowTheirCaptionsInTheirOwnColours) {
+  const struct {
+    void (*apply)(CHoverButtonWithText&);
+    COLORREF shadow;
+  } kLooks[] = {{ApplyLightTextButtonStyle, 0xA7A49E}, {ApplyDarkTextButtonStyle, 0xA29990}};
+  for (const auto& look : kLooks) {
+    look.apply(button_);
+    button_.SetBitmap(MakeStrip(90, 24, {kNormal, kPressed, kHover, kDisabled}));
+    button_.SetMediumWeight(FALSE);  // bold strokes keep whole shadow pixels
+    EXPECT_EQ(button_.GetShadowColour(), look.shadow);
+    EXPECT_GT(Caption(look.shadow), 5) << std::hex << look.shadow;
+    EXPECT_EQ(Caption(0xCFC6BD), 0) << std::hex << look.shadow;
+  }
 }
 
 TEST_F(TextButton, BoldAndUnderlineOnHoverAddInk) {

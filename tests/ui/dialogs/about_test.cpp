@@ -1,6 +1,8 @@
 // The About box: 630 x 406 over its backdrop, its texts built from the language texts with
-// the product name, closed by its OK button, Escape and Enter, and its look.
+// the product name, closed by its OK button, Escape and Enter (the shared template name
+// "ABOUT" only meanwhile), and its look.
 #include "DlgAbout.h"
+#include "DlgBaseShared.h"
 #include "DlgParentTransculent.h"
 #include "cstring_printer.h"
 #include "dialogs_testing.h"
@@ -43,10 +45,12 @@ TEST_F(About, ItsOkButtonEscapeAndEnterCloseIt) {
   };
   for (const auto& close : closes) {
     bool seen = false;
+    CString nameWhileShown;
     WhileModal({[&] {
       const HWND about = AboutWindow();
       if (about == nullptr) return false;
       seen = true;
+      nameWhileShown = g_strDialogTemplateName;
       close(about);
       return true;
     }});
@@ -54,6 +58,8 @@ TEST_F(About, ItsOkButtonEscapeAndEnterCloseIt) {
     ExpectAllStepsRan();
     EXPECT_TRUE(seen);
     EXPECT_EQ(AboutWindow(), nullptr);
+    EXPECT_EQ(nameWhileShown, CString(u"ABOUT"));
+    EXPECT_TRUE(g_strDialogTemplateName.IsEmpty());
   }
 }
 
@@ -72,8 +78,9 @@ TEST_F(About, ShowsTheProductsTextsAtItsFixedSize) {
   EXPECT_EQ(window.Size(), CSize(630, 406));
   EXPECT_EQ(caption, CString(u"About"));
   EXPECT_EQ(about.GetDescription().Find(u"Zephrin Tunevo keeps the drivers"), 0);
-  // The tests' shared library carries no version record: the version is empty.
-  EXPECT_EQ(about.GetVersionText(), CString(u"Version "));
+  // A program other than the main program shows its own version (the test program's record),
+  // not the shared library's, which carries none here.
+  EXPECT_EQ(about.GetVersionText(), CString(u"Version 7.2.0.5"));
 }
 
 TEST_F(About, MatchesTheReference) {

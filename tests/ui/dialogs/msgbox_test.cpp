@@ -92,12 +92,13 @@ TEST_P(Icons, TheFlagsChooseTheIcon) {
 
 INSTANTIATE_TEST_SUITE_P(Flags, Icons,
                          ::testing::Values(IconChoice{MB_ICONERROR, 1113}, IconChoice{0, 1115},
-                                           IconChoice{MB_ICONINFORMATION, 1115}, IconChoice{MB_ICONQUESTION, 1113},
-                                           IconChoice{MB_ICONWARNING, 1113}));
+                                           IconChoice{MB_ICONINFORMATION, 1115}, IconChoice{MB_ICONQUESTION, 1116},
+                                           IconChoice{MB_ICONWARNING, 1114},
+                                           IconChoice{MB_YESNO | MB_ICONQUESTION, 1116}));
 
 TEST_F(MessageBox, TheCallersIconFlagChoosesTheIconOfACustomBox) {
   const IconChoice table[] = {{MB_ICONINFORMATION, 1115}, {MB_ICONERROR, 1113}, {MB_ICONQUESTION, 1116}, {0, 1115},
-                              {MB_ICONWARNING, 1115}};
+                              {MB_ICONWARNING, 1114}};
   CStringArray texts;
   texts.Add(u"Later");
   for (const IconChoice& row : table) {

@@ -202,13 +202,15 @@ TEST_F(Popup, TheSystemCloseCommandRunsTheCloseRequestOnly) {
   EXPECT_TRUE(openAfterClose);
 }
 
+// The band is the top 29 pixels: a press at y 28 drags, one at y 29 does not.
 TEST_F(Popup, APlainPopupIsDraggedByItsCaptionAnEmbeddedOneIsNot) {
   CRect before, after;
   POINT grab{};
+  int grabY = 10;
   auto dragSteps = [&](CWnd& popup, std::function<void()> end) {
     WhileModal({[&] {
                   popup.GetWindowRect(&before);
-                  grab = POINT{before.left + 100, before.top + 10};
+                  grab = POINT{before.left + 100, before.top + grabY};
                   user::InjectMouse(grab, WM_MOUSEMOVE);
                   user::InjectMouse(grab, WM_LBUTTONDOWN);
                   return true;
@@ -227,11 +229,18 @@ TEST_F(Popup, APlainPopupIsDraggedByItsCaptionAnEmbeddedOneIsNot) {
                   return true;
                 }});
   };
-  TestPopup plain;
-  dragSteps(plain, [&] { plain.EndDialog(IDOK); });
-  plain.DoModal();
-  ExpectAllStepsRan();
-  EXPECT_EQ(after.TopLeft() - before.TopLeft(), CSize(40, 30));
+  const struct {
+    int y;
+    CSize moved;
+  } kPresses[] = {{10, CSize(40, 30)}, {28, CSize(40, 30)}, {29, CSize(0, 0)}};
+  for (const auto& press : kPresses) {
+    grabY = press.y;
+    TestPopup plain;
+    dragSteps(plain, [&] { plain.EndDialog(IDOK); });
+    plain.DoModal();
+    ExpectAllStepsRan();
+    EXPECT_EQ(after.TopLeft() - before.TopLeft(), press.moved) << press.y;
+  }
 
   TestNag embedded;
   dragSteps(embedded, [&] { embedded.EndWithResult(IDOK); });

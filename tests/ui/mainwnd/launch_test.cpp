@@ -2,13 +2,16 @@
 // with the dialog's argument word, at most once per 8192 ms and not held back when the clock
 // starts at 0; the demo button off while it starts and back 512 ms later on the test clock;
 // the version line and the menu texts made from the language texts through the checked
-// format.
+// format; the thread's OLE message filter quieted by a main window.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <afxdisp.h>
+#include <objbase.h>
 
 #include "launch_log.h"
 #include "mainwnd_testing.h"
@@ -61,6 +64,23 @@ TEST_F(MainWindowLaunch, LanguageTextsAreFormatsOnlyWhenTheirConversionsFit) {
   dialog_.GetHelpButton().GetWindowText(help);
   EXPECT_EQ(help, CString(u"Help"));
   EXPECT_EQ(g_strSharedAppText, CString(u"Tunevo"));
+}
+
+// A main window built on a thread with OLE started quiets the thread's message filter: no busy
+// or not-responding dialog, and a pending call waits 65536 ms.
+TEST_F(MainWindowLaunch, AMainWindowQuietsTheThreadsOleMessageFilter) {
+  std::thread([] {
+    ASSERT_TRUE(AfxOleInit());
+    {
+      CDlgMainWnd window;
+      const COleMessageFilter* filter = AfxOleGetMessageFilter();
+      ASSERT_NE(filter, nullptr);
+      EXPECT_EQ(filter->GetMessagePendingDelay(), 65536u);
+      EXPECT_FALSE(filter->IsBusyDialogEnabled());
+      EXPECT_FALSE(filter->IsNotRespondingDialogEnabled());
+    }
+    CoUninitialize();
+  }).join();
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // with their messages (the form usable again afterwards, nothing typed lost), a sent document
 // deciphered from what the loopback web service kept and compared with its golden form, the
 // service's failures reported with the form left open and filled, a reopened form empty, and
-// the look of the form.
+// the look of the form, its tool rows' pictures and the tooltips it relays.
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <regex>
@@ -14,6 +15,7 @@
 #include "cstring_printer.h"
 #include "popups_testing.h"
 #include "standin.h"
+#include "zx/comctl.h"
 
 namespace zx::test {
 namespace {
@@ -246,6 +248,43 @@ TEST_F(FeedbackForm, AReopenedFormIsEmptyAndMatchesTheReference) {
     RunModalWithBackdrop(&owner_, &form, CDlgQVXFeedback::kTemplateId);
     ExpectAllStepsRan();
   }
+}
+
+// The tool rows carry their pictures from bitmap 1039; the form's own tooltip control is
+// relayed what the form takes in (a click on its e-mail field), the keys it keeps excepted.
+TEST_F(FeedbackForm, ToolRowsHaveTheirPicturesAndTheTooltipsAreRelayedTheFormsInput) {
+  CDlgQVXFeedback form(&owner_);
+  std::vector<int> images;
+  int pictures = 0;
+  std::vector<UINT> relayed;
+  WhileModal({[&] {
+    if (!form.GetSafeHwnd() || !::IsWindowVisible(form.GetSafeHwnd())) return false;
+    const HWND list = Item(form, 1229);
+    if (const auto cells = reinterpret_cast<HIMAGELIST>(::SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0)))
+      pictures = ImageList_GetImageCount(cells);
+    for (int row = 0; row < ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
+      LVITEMW item{};
+      item.mask = LVIF_IMAGE;
+      item.iItem = row;
+      ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      images.push_back(item.iImage);
+    }
+    // Taken by the form's modal loop, which offers each message to the form first.
+    Click(Item(form, kEmail));
+    Tap(VK_ESCAPE);
+    return true;
+  }, [&] {
+    for (HWND tooltip : ThreadTooltips())
+      for (const MSG& msg : comctl::RelayedEvents(tooltip)) relayed.push_back(msg.message);
+    Click(Item(form, IDCANCEL));
+    return true;
+  }});
+  RunModalWithBackdrop(&owner_, &form, CDlgQVXFeedback::kTemplateId);
+  ExpectAllStepsRan();
+  EXPECT_EQ(images, (std::vector<int>{0, 1}));
+  EXPECT_GE(pictures, 2);
+  EXPECT_NE(std::find(relayed.begin(), relayed.end(), UINT(WM_LBUTTONDOWN)), relayed.end());
+  EXPECT_EQ(std::find(relayed.begin(), relayed.end(), UINT(WM_KEYDOWN)), relayed.end());
 }
 
 }  // namespace

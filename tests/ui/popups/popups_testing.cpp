@@ -1,6 +1,8 @@
 // Helpers of the popup tests.
 #include "popups_testing.h"
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -49,6 +51,8 @@ constexpr char kTexts[] =
     "IDS_FEEDBACK_FAILED=Your feedback could not be sent. Please try again later.\r\n"
     "IDS_WLCM_WIZ=Welcome\r\nIDS_M_STRSTEPDESCRIPTIONS0=Backing up the system files for %s\r\n"
     "IDS_M_STRSTEPDESCRIPTIONS1=Making a restore point for %s\r\nIDS_DONE=Done\r\n"
+    "IDS_M_STRSTEPHEADINGS2=Database\r\nIDS_M_STRSTEPDESCS2=%s fetches its database.\r\n"
+    "IDS_M_STRSTEPSTATUS=Waiting\r\nIDS_COMPLETE=Complete\r\nIDS_NOCOMPLETE=Not complete\r\n"
     "IDS_FIRST_INSTL=First installation of %s\r\n"
     "[IDD_DLG_SHUTDOWN]\r\nIDOK=OK\r\nIDCANCEL=Cancel\r\n";
 
@@ -109,6 +113,20 @@ void PopupTest::Type(const std::u16string& text) {
 }
 
 void PopupTest::AnswerMessageBox(HWND box) { Click(::GetDlgItem(box, kMessageBoxFirstButton)); }
+
+std::vector<HWND> PopupTest::ThreadTooltips() {
+  std::vector<HWND> tooltips;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM out) {
+        WCHAR name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (std::u16string(name) == TOOLTIPS_CLASSW) reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tooltips));
+  return tooltips;
+}
 
 std::function<bool()> PopupTest::UntilMessageBox(CWnd& window, CString& shown, int stepMs) {
   return [this, &window, &shown, stepMs] {

@@ -1,6 +1,6 @@
 // Helpers of the popup tests: the language texts of the shared popups beside the program, an
 // owner window of the main window's size that notes the timers it receives, and the running
-// own message box.
+// own message box, and the thread's tooltip controls.
 #pragma once
 #include <afxwin.h>
 
@@ -36,6 +36,8 @@ class PopupTest : public DialogTest {
   static void Type(const std::u16string& text);
   // Presses the first button of the running message box.
   static void AnswerMessageBox(HWND box);
+  // The tooltip controls of this thread's windows.
+  static std::vector<HWND> ThreadTooltips();
   // A step of a modal run that keeps the clock going by `stepMs` until a message box shows over
   // `window`; the box's text is kept in `shown` and its first button pressed.
   std::function<bool()> UntilMessageBox(CWnd& window, CString& shown, int stepMs);

@@ -18,6 +18,11 @@ HWND InjectMouse(POINT screen, UINT message, short wheelDelta = 0);
 // active window when nothing has the focus). Answers the window reached, or null.
 HWND InjectKey(int virtualKey, bool down);
 
+// A character typed on a key the window system has no key code for (another keyboard layout,
+// a dead key's composition): VK_PACKET going down and up with the character in lParam's
+// high word, which TranslateMessage turns into WM_CHAR. Answers the window reached, or null.
+HWND InjectCharacter(char16_t character);
+
 // The same for a given window of any process. For a window of this process they are
 // InjectMouse and InjectKey; another process's window has the event performed by its own
 // process, on the thread that owns the window, against that process's windows and input

@@ -22,6 +22,10 @@ const Driver kDrivers[3] = {
     {"PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA", "nvidia", "Display", "21.21.13.7570", "10/11/2016", "2016-10-11"},
 };
 
+const char kAudioCatalogueEntry[] =
+    "[audio]\nhardwareids = HDAUDIO\\FUNC_01&VEN_10EC&DEV_0269&SUBSYS_17AA21FA&REV_1002\n"
+    "version = 6.0.1.6658\ndate = 2016-05-01\ninf = extract\\audio\\audio.inf\npackage = audio.zip\n";
+
 std::string Inf(const Driver& driver) {
   return std::string("[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=") + driver.infClass +
          "\r\nClassGuid={4D36E968-E325-11CE-BFC1-08002BE10318}\r\nProvider=%Maker%\r\nDriverVer=" + driver.infDate + "," + driver.version +
@@ -60,6 +64,8 @@ void SeedLaptop(const std::string& root) {
 }
 
 void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage) {
+  // Written afresh over an earlier catalogue in the folder.
+  for (const char* package : {"mouse.zip", "igfx.7z", "nvidia.zip"}) fs::remove(folder + "/" + package);
   for (const Driver& driver : kDrivers) {
     const std::string work = folder + "/work-" + driver.name;
     fs::create_directories(work + "/" + driver.name);
@@ -68,7 +74,7 @@ void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage
   Shell("cd '" + folder + "/work-mouse' && zip -qr ../mouse.zip mouse");
   Shell("cd '" + folder + "/work-nvidia' && zip -qr ../nvidia.zip nvidia");
   const std::string igfx = folder + "/work-igfx/igfx";
-  fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe");
+  fs::copy_file(ZX_SETUP_PROGRAM, igfx + "/Setup.exe", fs::copy_options::overwrite_existing);
   fs::permissions(igfx + "/Setup.exe", fs::perms::owner_all);
   Shell("cd '" + igfx + "' && 7zz a -bd -bso0 ../../igfx.7z Setup.exe igfx.inf");
   std::string text;
@@ -81,6 +87,46 @@ void WriteCatalogue(const std::string& folder, bool wrongMd5, bool sharedPackage
     if (i == kNvidiaDisplay && wrongMd5) text += "md5 = 0123456789abcdef0123456789abcdef\n";
   }
   std::ofstream(folder + "/catalogue.ini", std::ios::binary) << text;
+}
+
+void WriteInfPackage(const std::string& work, const std::string& archive, const std::string& name,
+                     const std::string& inf) {
+  fs::remove_all(work);
+  fs::create_directories(work + "/" + name);
+  std::ofstream(work + "/" + name + "/" + name + ".inf", std::ios::binary) << inf;
+  fs::remove(archive);
+  Shell("cd '" + work + "' && zip -qr '" + archive + "' " + name);
+}
+
+int FailingDriver(PackageFailure failure) {
+  return failure == PackageFailure::kSetupExitsWithError ? kIntelDisplay : kNvidiaDisplay;
+}
+
+void SpoilPackage(const std::string& catalogue, PackageFailure failure) {
+  const std::string work = catalogue + "/spoilt", nvidia = catalogue + "/nvidia.zip";
+  switch (failure) {
+    case PackageFailure::kInfForOtherHardware: {
+      Driver other = kDrivers[kNvidiaDisplay];
+      other.hardwareId = "PCI\\VEN_DEAD&DEV_BEEF";
+      WriteInfPackage(work, nvidia, "nvidia", Inf(other));
+      break;
+    }
+    case PackageFailure::kDamagedArchive:
+      std::ofstream(nvidia, std::ios::binary | std::ios::trunc) << "PK\x03\x04 cut short";
+      break;
+    case PackageFailure::kSetupExitsWithError: {
+      fs::remove_all(work);
+      fs::create_directories(work);
+      fs::copy_file(ZX_SETUP_PROGRAM, work + "/Setup.exe");
+      fs::permissions(work + "/Setup.exe", fs::perms::owner_all);
+      fs::remove(catalogue + "/igfx.7z");
+      Shell("cd '" + work + "' && 7zz a -bd -bso0 ../igfx.7z Setup.exe");
+      break;
+    }
+    case PackageFailure::kDamagedInf:
+      WriteInfPackage(work, nvidia, "nvidia", "no INF at all\r\n");
+      break;
+  }
 }
 
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,

@@ -40,6 +40,20 @@ void SeedLaptop(const std::string& root);
 // 7z holding its setup program, the NVIDIA display's zip (whose MD5 it gives wrong when asked,
 // or whose package both displays share).
 void WriteCatalogue(const std::string& folder, bool wrongMd5 = false, bool sharedPackage = false);
+// Writes at `archive` a zip holding the INF text as "<name>\<name>.inf" (made in `work`).
+void WriteInfPackage(const std::string& work, const std::string& archive, const std::string& name,
+                     const std::string& inf);
+// Ways a driver package fails as real ones do: an INF for other hardware, a damaged archive
+// (the NVIDIA display's), a setup program that exits with an error (2, the Intel display's:
+// it finds no INF beside it), an INF that is none (the NVIDIA display's).
+enum class PackageFailure { kInfForOtherHardware, kDamagedArchive, kSetupExitsWithError, kDamagedInf };
+// The catalogue driver whose package fails that way.
+int FailingDriver(PackageFailure failure);
+// Writes that driver's package, failing that way, over its own in the catalogue folder.
+void SpoilPackage(const std::string& catalogue, PackageFailure failure);
+// The catalogue's section of a third driver, the laptop's audio device, whose package is
+// "audio.zip" (not written here).
+extern const char kAudioCatalogueEntry[];
 // Starts the stand-in on the catalogue (none: empty) and routes the maker's hosts to it.
 std::unique_ptr<StandIn> StartService(const std::string& root, const std::string& catalogue,
                                       const std::string& uploads, const std::string& fault = {},
