@@ -2,10 +2,8 @@
 // laptop profile against the web service's stand-in and driven only by injected clicks and
 // keys: the update checker it starts asks the service, Settings > Schedule opens the scheduler
 // program, the logo and Alt+Space open the system menu whose About item opens the About box
-// that its OK closes, and the results page's driver-age button shows the levels page with the
-// links that close it.
-#include <tlhelp32.h>
-
+// that its OK closes, and the results page's driver-age button shows the levels page whose
+// link closes it.
 #include <functional>
 #include <string>
 #include <utility>
@@ -17,18 +15,12 @@
 namespace zx::test {
 namespace {
 
-constexpr UINT kSettingsTab = 1263;
-constexpr UINT kScheduleButton = CDlgLeftDlgBase::kFirstButtonCommand + 2;
-// The general settings page's first check box: the settings group is shown.
-constexpr UINT kGeneralPageAutoScan = 5256;
+constexpr UINT kSettingsTab = 1263, kScheduleButton = CDlgLeftDlgBase::kFirstButtonCommand + 2;
+constexpr UINT kGeneralPageAutoScan = 5256;  // shown once the settings group is
+constexpr UINT kSchedulerCaptionButton = 5101;
 constexpr WPARAM kCloseCommand = 1182;
-constexpr std::u16string_view kSchedulerProgram = u"ZEPHRINKXNewScheduler";
-constexpr LPCWSTR kMenuClass = u"#32768";
-constexpr LPCWSTR kBrowserClass = u"Internet Explorer_Server";
-// The system menu's first item, About, below the menu's top-left corner.
-constexpr POINT kAboutItem{30, 13};
-// The levels page's "OK" link in the dialog's client area.
-constexpr POINT kLevelsOk{19, 458};
+// The system menu's first item, About, from the menu's corner; the levels page's "OK" link.
+constexpr POINT kAboutItem{30, 13}, kLevelsOk{19, 458};
 
 class WaysOut : public MainRoadTest {
  protected:
@@ -37,61 +29,33 @@ class WaysOut : public MainRoadTest {
     ASSERT_NO_FATAL_FAILURE(road::WriteCatalogue(catalogue_.path()));
     ASSERT_NO_FATAL_FAILURE(StartService());
   }
-  // Whether the stand-in logs a request that starts so within 20 s.
-  bool ServiceAsked(const std::string& request) {
-    for (std::string line = service_->NextLine(20000); !line.empty(); line = service_->NextLine(20000))
-      if (line.rfind(request, 0) == 0) return true;
-    return false;
-  }
-  static std::u16string ClassOf(HWND window) {
+  static bool Holds(HWND window, std::u16string_view className) {
     WCHAR name[64] = {};
     ::GetClassNameW(window, name, 64);
-    return name;
-  }
-  static bool Holds(HWND window, LPCWSTR className) {
-    if (ClassOf(window) == className) return true;
+    if (name == className) return true;
     for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
       if (Holds(child, className)) return true;
     return false;
   }
-  // The program's shown popup of that class, or one holding a window of it, or null.
-  static HWND PopupWith(const ProgramRun& program, LPCWSTR className) {
+  // The program's shown popup that is or holds a window of that class, or null.
+  static HWND PopupWith(const ProgramRun& program, std::u16string_view className) {
     for (HWND popup : program.Popups())
       if (Holds(popup, className)) return popup;
     return nullptr;
   }
-  static void ClickInside(HWND window, POINT client) {
-    ::ClientToScreen(window, &client);
-    remote::PressAt(window, client);
-  }
-  // The id of a running process of that program, or 0 (named with ".exe" only when it lies in
-  // this test's folder).
-  static DWORD RunningProgram(std::u16string_view name) {
-    DWORD found = 0;
-    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !found; more = ::Process32NextW(snapshot, &entry))
-      if (const std::u16string_view file(entry.szExeFile); file == name || file == std::u16string(name) + u".exe")
-        found = entry.th32ProcessID;
-    ::CloseHandle(snapshot);
-    return found;
-  }
-  // A shown top-level window of that process, or null.
-  static HWND ShownWindowOf(DWORD processId) {
-    for (HWND at = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); at; at = ::FindWindowExW(nullptr, at, nullptr, nullptr)) {
-      DWORD owner = 0;
-      ::GetWindowThreadProcessId(at, &owner);
-      if (owner == processId && ::IsWindowVisible(at)) return at;
-    }
-    return nullptr;
+  static void ClickInside(HWND window, POINT at) {
+    ::ClientToScreen(window, &at);
+    remote::PressAt(window, at);
   }
 };
 
 TEST_F(WaysOut, TheUpdateCheckerTheProgramStartsAsksTheService) {
   ProgramRun program;
   ASSERT_NE(program.window(), nullptr);
-  EXPECT_TRUE(ServiceAsked("GET /updatekx/c4u.cgi")) << "the program's version is asked about";
+  std::string line;
+  while (!(line = service_->NextLine(20000)).empty() && line.rfind("GET /updatekx/c4u.cgi", 0) != 0) {
+  }
+  EXPECT_FALSE(line.empty()) << "the program's version is asked about";
 }
 
 TEST_F(WaysOut, SettingsScheduleOpensTheSchedulerProgram) {
@@ -101,18 +65,20 @@ TEST_F(WaysOut, SettingsScheduleOpensTheSchedulerProgram) {
   remote::Press(remote::ShownControl(main, kSettingsTab));
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, kGeneralPageAutoScan) != nullptr; }));
   remote::Press(remote::ShownControl(main, kScheduleButton));
-  DWORD scheduler = 0;
-  ASSERT_TRUE(remote::WaitFor([&] { return (scheduler = RunningProgram(kSchedulerProgram)) != 0; }))
-      << "the scheduler runs";
-  const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, scheduler);
-  ASSERT_NE(process, nullptr);
+  // The scheduler's window: shown, with its "Schedule" caption button.
   HWND window = nullptr;
-  EXPECT_TRUE(remote::WaitFor([&] { return (window = ShownWindowOf(scheduler)) != nullptr; })) << "its window";
-  if (window) ::PostMessageW(window, WM_COMMAND, kCloseCommand, 0);
-  EXPECT_TRUE(remote::WaitFor([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }))
-      << "the scheduler ends with its window";
+  DWORD scheduler = 0;
+  EXPECT_TRUE(remote::WaitFor([&] {
+    for (window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window; window = ::FindWindowExW(nullptr, window, nullptr, nullptr))
+      if (::IsWindowVisible(window) && remote::ShownControl(window, kSchedulerCaptionButton)) return true;
+    return false;
+  })) << "the scheduler shows its window";
+  ::GetWindowThreadProcessId(window, &scheduler);
+  const HANDLE process = window ? ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, scheduler) : nullptr;
+  ASSERT_NE(process, nullptr);
+  ::PostMessageW(window, WM_COMMAND, kCloseCommand, 0);
+  EXPECT_TRUE(remote::WaitFor([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; })) << "it closes";
   ::TerminateProcess(process, 1);
-  ::WaitForSingleObject(process, 10000);
   ::CloseHandle(process);
   EXPECT_TRUE(program.TakesInput());
 }
@@ -129,16 +95,13 @@ TEST_F(WaysOut, TheLogoAndAltSpaceOpenTheSystemMenuWhoseAboutOpensTheAboutBoxTha
           EXPECT_NE(user::InjectKeyTo(main, key, down), nullptr);
       },
   };
-  int opener = 0;
   for (const auto& open : openers) {
-    SCOPED_TRACE(opener++);
     open();
-    HWND menu = nullptr;
-    ASSERT_TRUE(remote::WaitFor([&] { return (menu = PopupWith(program, kMenuClass)) != nullptr; })) << "the system menu";
+    HWND menu = nullptr, ok = nullptr;
+    ASSERT_TRUE(remote::WaitFor([&] { return (menu = PopupWith(program, u"#32768")) != nullptr; })) << "the menu";
     RECT place{};
     ::GetWindowRect(menu, &place);
     remote::PressAt(menu, POINT{place.left + kAboutItem.x, place.top + kAboutItem.y});
-    HWND ok = nullptr;
     ASSERT_TRUE(remote::WaitFor([&] {
       for (HWND popup : program.Popups())
         if ((ok = remote::ShownControl(popup, IDOK)) != nullptr) return true;
@@ -149,7 +112,7 @@ TEST_F(WaysOut, TheLogoAndAltSpaceOpenTheSystemMenuWhoseAboutOpensTheAboutBoxTha
   }
 }
 
-TEST_F(WaysOut, TheDriverAgeButtonShowsTheLevelsPageWithTheLinksThatCloseIt) {
+TEST_F(WaysOut, TheDriverAgeButtonShowsTheLevelsPageWhoseLinkClosesIt) {
   ProgramRun program;
   const HWND main = program.window();
   ASSERT_NE(main, nullptr);
@@ -158,10 +121,10 @@ TEST_F(WaysOut, TheDriverAgeButtonShowsTheLevelsPageWithTheLinksThatCloseIt) {
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownPage(main, u"Scan results") != nullptr && program.TakesInput(); }));
   remote::Press(remote::ShownControl(remote::ShownPage(main, u"Scan results"), CDlgScan3Results::kAgeInfoId));
   HWND levels = nullptr;
-  ASSERT_TRUE(remote::WaitFor([&] { return (levels = PopupWith(program, kBrowserClass)) != nullptr; }));
+  ASSERT_TRUE(remote::WaitFor([&] { return (levels = PopupWith(program, u"Internet Explorer_Server")) != nullptr; }));
   ExpectProgramWindowMatches(levels, "driver_age_levels.png");
   ClickInside(levels, kLevelsOk);
-  EXPECT_TRUE(remote::WaitFor([&] { return !::IsWindow(levels) || !::IsWindowVisible(levels); })) << "OK closes it";
+  EXPECT_TRUE(remote::WaitFor([&] { return program.Popups().empty() && program.TakesInput(); })) << "OK closes it";
 }
 
 }  // namespace
