@@ -52,10 +52,7 @@ class WaysOut : public MainRoadTest {
 TEST_F(WaysOut, TheUpdateCheckerTheProgramStartsAsksTheService) {
   ProgramRun program;
   ASSERT_NE(program.window(), nullptr);
-  std::string line;
-  while (!(line = service_->NextLine(20000)).empty() && line.rfind("GET /updatekx/c4u.cgi", 0) != 0) {
-  }
-  EXPECT_FALSE(line.empty()) << "the program's version is asked about";
+  EXPECT_NE(service_->NextLineStarting("GET /updatekx/c4u.cgi", 20000), "") << "the program's version is asked about";
 }
 
 TEST_F(WaysOut, SettingsScheduleOpensTheSchedulerProgram) {
