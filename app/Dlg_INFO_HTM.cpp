@@ -42,6 +42,7 @@ CDlg_INFO_HTM::~CDlg_INFO_HTM() = default;
 
 BOOL CDlg_INFO_HTM::OnInitDialog() {
   CChildHtmlDialognew::OnInitDialog();
+  if (GetSafeHwnd() == nullptr) return FALSE;  // its page was not found
   MoveWindow(0, 0, kWidth, kHeight);
   CenterWindow(m_pMainWnd);
   return TRUE;

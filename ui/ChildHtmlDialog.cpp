@@ -114,6 +114,7 @@ std::vector<DHtmlEventMapEntry> CChildHtmlDialog::CombineEventMaps(const DHtmlEv
 
 BOOL CChildHtmlDialog::OnInitDialog() {
   CDHtmlDialog::OnInitDialog();
+  if (GetSafeHwnd() == nullptr) return FALSE;  // its page was not found
   SetHostFlags(kHostFlags);
   RefuseDrops();
   return TRUE;

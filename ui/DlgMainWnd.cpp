@@ -239,7 +239,20 @@ void CDlgMainWnd::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CDlgMainWnd::OnLButtonDown(UINT, CPoint point) {
+  // The logo is the caption's icon: a click on it opens the system menu, as a caption icon does.
+  if (IsOnLogo(point)) {
+    CPoint screen(point);
+    ClientToScreen(&screen);
+    SendMessage(WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(screen.x, screen.y));
+    return;
+  }
   if (!m_bMaximised) DragByCaptionBand(this, point);
+}
+
+BOOL CDlgMainWnd::IsOnLogo(CPoint point) const {
+  if (m_nLogoId == 0 || (GetStyle() & WS_SYSMENU) == 0) return FALSE;
+  const CHVBitmap& logo = SharedBitmap(m_nLogoId);
+  return CRect(kLogoLeft, 0, kLogoLeft + logo.GetWidth(), logo.GetHeight()).PtInRect(point);
 }
 
 void CDlgMainWnd::OnLButtonDblClk(UINT, CPoint point) {
@@ -310,7 +323,7 @@ void CDlgMainWnd::PaintFrame(CDC* pDC, const CRect& rect) {
   TileDown(pDC, right, W - right.GetWidth(), 0, H);
 
   DrawWhole(pDC, SharedBitmap(kTopLeft), 0, 0);
-  if (m_nLogoId != 0) DrawWhole(pDC, SharedBitmap(m_nLogoId), 7, 0);
+  if (m_nLogoId != 0) DrawWhole(pDC, SharedBitmap(m_nLogoId), kLogoLeft, 0);
   const CHVBitmap& topRight = SharedBitmap(kTopRight);
   DrawWhole(pDC, topRight, W - topRight.GetWidth(), 0);
   const CHVBitmap& bottomLeft = SharedBitmap(kBottomLeft);

@@ -37,6 +37,8 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   static constexpr UINT_PTR kShutdownTimer = 8510;
   static constexpr int kWidth = 772;
   static constexpr int kHeight = 583;
+  // The logo, the caption's icon, is drawn from this x at the top.
+  static constexpr int kLogoLeft = 7;
   static constexpr DWORD kLaunchGuardMs = 8192;
   static constexpr UINT kDemoEnableDelayMs = 512;
 
@@ -88,7 +90,8 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   afx_msg void OnReportFeedback();
 
  protected:
-  // Whether the client point lies in the caption band.
+  // Whether the client point lies on the logo of a window with a system menu.
+  BOOL IsOnLogo(CPoint point) const;
   void BuildSystemMenu();
   void CreateTitleButtons();
   void ShowMaximizeOrRestore();

@@ -76,7 +76,7 @@ TEST_F(OnTheDesktop, ScanNowLeadsToTheResultsWhoseCheckBoxesFollowClicks) {
   ClickAt(kScanNowX, kScanNowY);
   const Picture results = AwaitPicture(ShowsResults);
   ASSERT_TRUE(results.Valid()) << "the results page was never shown";
-  EXPECT_EQ(service_->NextLine(2000).rfind("POST GetUpdateInfo", 0), 0u);
+  EXPECT_NE(service_->NextLineStarting("POST GetUpdateInfo", 2000), "");
   // Nothing of the scanning page is left behind the results page's buttons: the new button's
   // picture runs on over the old one's place to its own right end, and no text stands beside
   // the "View summary" label.

@@ -1,7 +1,8 @@
 // The program zxtaskscheduler as a process: run by hand it starts the due jobs and ends with
 // their runs recorded (exit code 1 when a job file is damaged, the other jobs run all the
 // same); as the "Schedule" service the service control manager starts it, it starts a job when
-// its minute comes, and a stop ends it.
+// its minute comes, and a stop ends it, as does the removal of its machine root, also when a
+// root is made again in its place.
 #include <gtest/gtest.h>
 
 #include <winreg.h>
@@ -9,6 +10,8 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 
 #include "errhandlingapi.h"
 #include "handleapi.h"
@@ -137,6 +140,33 @@ TEST_F(ScheduleServiceTest, AStartedServiceRunsTheJobWhenItsMinuteComes) {
   EXPECT_TRUE(Eventually([&] { return !zx::process::Describe(running.dwProcessId, process); }));
   EXPECT_EQ(Status().dwCurrentState, SERVICE_STOPPED);
   EXPECT_EQ(Status().dwProcessId, 0u);
+}
+
+// A root removed, or removed and seeded again under the same path (its service's lock file a
+// new one), leaves nothing for the service it had: that service ends, so starts on the new
+// root never find an old service beside theirs.
+TEST_F(ScheduleServiceTest, TheServiceEndsWhenItsMachineRootGoesEvenIfOneIsMadeInItsPlace) {
+  namespace fs = std::filesystem;
+  const std::string lock = zx::machine::RuntimeFolder() + "/taskscheduler.lock";
+  const std::string kept = root() + ".kept";
+  for (const bool remade : {false, true}) {
+    ASSERT_TRUE(StartServiceW(service_, 0, nullptr)) << remade;
+    const DWORD id = Status().dwProcessId;
+    zx::process::HostProcess process;
+    ASSERT_TRUE(zx::process::Describe(id, process));
+    ASSERT_TRUE(Eventually([&] { return fs::exists(lock); })) << "the service holds its lock";
+    fs::rename(root(), kept);
+    if (remade) {
+      fs::create_directories(fs::path(lock).parent_path());
+      std::ofstream(lock) << "";
+    }
+    EXPECT_TRUE(Eventually([&] { return !zx::process::Describe(id, process); })) << remade;
+    fs::remove_all(root());
+    fs::rename(kept, root());
+    fs::remove(lock);  // the next service makes its own
+    WritePrivateProfileStringW(u"ServiceProcesses", u"schedule", nullptr,
+                               zx::path::HostToWindows(root() + "/machine.ini").c_str());
+  }
 }
 
 }  // namespace

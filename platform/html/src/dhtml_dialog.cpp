@@ -55,15 +55,17 @@ CDHtmlDialog::~CDHtmlDialog() {
 
 BOOL CDHtmlDialog::OnInitDialog() {
   CDialog::OnInitDialog();
-  // The page is looked for as the class library looks for any resource: in the resource
-  // module, then in the program's own.
+  // The page is the resource module's, else the application's own.
   const LPCTSTR name = MAKEINTRESOURCEW(m_nHtmlResID);
   const HINSTANCE module = AfxFindResourceHandle(name, RT_HTML);
-  std::u16string html;
-  if (HRSRC found = FindResourceW(module, name, RT_HTML)) {
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
-    if (bytes) html = PageText(bytes, SizeofResource(module, found));
+  const HRSRC found = FindResourceW(module, name, RT_HTML);
+  const auto* bytes = found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+  if (bytes == nullptr) {
+    // Without its page the dialog would have nothing to show and nothing that closes it.
+    DestroyWindow();
+    return FALSE;
   }
+  const std::u16string html = PageText(bytes, SizeofResource(module, found));
   WCHAR file[MAX_PATH] = {};
   GetModuleFileNameW(module, file, MAX_PATH);
   const std::u16string url = u"res://" + std::u16string(file) + u"/" + Decimal(m_nHtmlResID);

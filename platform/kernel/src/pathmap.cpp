@@ -170,23 +170,32 @@ bool CheckNames(const WindowsPath& path, DWORD* error) {
   return true;
 }
 
-// Programs are built without the ".exe" that Windows names them by: "X.exe" that is not there
-// names the program "X" beside it (a regular file its owner may run), found without regard to
-// case; empty when there is none.
-std::string BuiltProgram(const std::string& folder, const std::u16string& name) {
-  constexpr std::u16string_view kExe = u".exe";
-  if (name.size() <= kExe.size() || !EqualNoCase(name.substr(name.size() - kExe.size()).c_str(), kExe.data()))
-    return {};
-  const std::u16string bare = name.substr(0, name.size() - kExe.size());
-  std::string candidate = folder + "/" + text::ToUtf8(bare);
-  struct stat st {};
-  if (::stat(candidate.c_str(), &st) != 0) {
-    const std::string onDisk = FindNoCase(folder, bare, nullptr);
-    if (onDisk.empty()) return {};
-    candidate = folder + "/" + onDisk;
-    if (::stat(candidate.c_str(), &st) != 0) return {};
+// Programs and libraries are built under other names than Windows gives them: "X.exe" that is
+// not there names the program "X" beside it (a regular file its owner may run), "X.dll" the
+// shared library "X.so" (a regular file), found without regard to case; empty when there is
+// none.
+std::string BuiltModule(const std::string& folder, const std::u16string& name) {
+  struct Built {
+    std::u16string_view windows;
+    const char* host;
+    bool program;
+  };
+  static constexpr Built kBuilt[] = {{u".exe", "", true}, {u".dll", ".so", false}};
+  for (const Built& built : kBuilt) {
+    const std::size_t n = built.windows.size();
+    if (name.size() <= n || !EqualNoCase(name.substr(name.size() - n).c_str(), built.windows.data())) continue;
+    const std::u16string bare = name.substr(0, name.size() - n) + text::FromUtf8(built.host);
+    std::string candidate = folder + "/" + text::ToUtf8(bare);
+    struct stat st {};
+    if (::stat(candidate.c_str(), &st) != 0) {
+      const std::string onDisk = FindNoCase(folder, bare, nullptr);
+      if (onDisk.empty()) return {};
+      candidate = folder + "/" + onDisk;
+      if (::stat(candidate.c_str(), &st) != 0) return {};
+    }
+    return S_ISREG(st.st_mode) && (!built.program || (st.st_mode & S_IXUSR)) ? candidate : std::string{};
   }
-  return S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR) ? candidate : std::string{};
+  return {};
 }
 
 bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error, MappedEntry* entry) {
@@ -217,9 +226,9 @@ bool MapToHost(const WindowsPath& path, std::string& host, DWORD* error, MappedE
       }
     }
     if (!exists && folderExists && at + 1 == path.parts.size()) {
-      const std::string program = BuiltProgram(current, part);
-      if (!program.empty()) {
-        candidate = std::move(program);
+      std::string built = BuiltModule(current, part);
+      if (!built.empty()) {
+        candidate = std::move(built);
         exists = ::lstat(candidate.c_str(), &st) == 0;
       }
     }

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -18,7 +19,9 @@
 namespace zx::process {
 namespace {
 
-// Start time of the process in clock ticks since boot (field 22 of its stat), 0 when gone.
+// Start time of the process in clock ticks since boot (field 22 of its stat), 0 when gone. A
+// process whose first thread has ended (a zombie) runs on while any other thread of it does:
+// its files and memory are let go only when the last one has ended.
 unsigned long long StartTime(DWORD id) {
   std::ifstream in("/proc/" + std::to_string(id) + "/stat");
   std::string stat;
@@ -28,9 +31,11 @@ unsigned long long StartTime(DWORD id) {
   std::istringstream fields(stat.substr(close + 1));
   std::string state, value;
   fields >> state;
-  if (state == "Z" || state == "X") return 0;
-  for (int field = 4; field < 22 && fields >> value; ++field) {
-  }
+  if (state == "X") return 0;
+  unsigned long long threads = 0;
+  for (int field = 4; field < 22 && fields >> value; ++field)
+    if (field == 20) threads = std::strtoull(value.c_str(), nullptr, 10);
+  if (state == "Z" && threads <= 1) return 0;
   unsigned long long start = 0;
   fields >> start;
   return start;

@@ -5,19 +5,21 @@
 //                              program could not be started
 //   zxtaskscheduler -service   the "Schedule" service (started by the service control
 //                              manager): runs each job when its time comes, until SIGTERM
-//                              or until its machine root is gone; it keeps no terminal of
-//                              its starter open; exit code 3 when another one already serves
-//                              this machine
+//                              or until its machine root is gone or made anew; it keeps no
+//                              terminal of its starter open; exit code 3 when another one
+//                              already serves this machine
 // Anything else: usage on standard error, exit code 2.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
+#include <string>
 #include <thread>
 
 #include "jobrunner.h"
@@ -26,11 +28,30 @@
 
 namespace {
 
-// One service per machine root and user: a lock held while it serves.
-bool HoldServiceLock() {
-  const std::string path = zx::machine::RuntimeFolder() + "/taskscheduler.lock";
-  const int file = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  return file >= 0 && ::flock(file, LOCK_EX | LOCK_NB) == 0;  // released when the process ends
+// One service per machine root and user: a lock held while it serves. The lock file's
+// identity is kept: a root removed, or removed and seeded again under the same path, no longer
+// holds this lock file, and the service of the new root is the next start's.
+struct ServiceLock {
+  std::string path;
+  dev_t device = 0;
+  ino_t inode = 0;
+};
+
+bool HoldServiceLock(ServiceLock& lock) {
+  lock.path = zx::machine::RuntimeFolder() + "/taskscheduler.lock";
+  const int file = ::open(lock.path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  struct stat held {};
+  if (file < 0 || ::flock(file, LOCK_EX | LOCK_NB) != 0 || ::fstat(file, &held) != 0) return false;
+  lock.device = held.st_dev;  // the lock is released when the process ends
+  lock.inode = held.st_ino;
+  return true;
+}
+
+// Whether the lock file this service holds is still its machine root's.
+bool StillTheRootsLock(const ServiceLock& lock) {
+  struct stat now {};
+  if (::stat(lock.path.c_str(), &now) != 0) return errno != ENOENT && errno != ENOTDIR;
+  return now.st_dev == lock.device && now.st_ino == lock.inode;
 }
 
 int Serve() {
@@ -40,7 +61,8 @@ int Serve() {
   sigaddset(&stopSignals, SIGTERM);
   sigaddset(&stopSignals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-  if (!HoldServiceLock()) {
+  ServiceLock lock;
+  if (!HoldServiceLock(lock)) {
     std::fprintf(stderr, "zxtaskscheduler: another Task Scheduler already serves this machine\n");
     return 3;
   }
@@ -56,10 +78,9 @@ int Serve() {
     sigwait(&stopSignals, &received);
     SetEvent(stop);
   }).detach();
-  // A machine root that has been removed has nothing left to serve.
-  std::thread([stop, root = zx::machine::Root()] {
-    std::error_code error;
-    while (std::filesystem::exists(root, error) || error) std::this_thread::sleep_for(std::chrono::seconds(1));
+  // A machine root that has been removed (or made again) has nothing left for it to serve.
+  std::thread([stop, lock] {
+    while (StillTheRootsLock(lock)) std::this_thread::sleep_for(std::chrono::seconds(1));
     SetEvent(stop);
   }).detach();
   zx::taskscheduler::JobRunner().Serve(stop);

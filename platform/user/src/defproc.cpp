@@ -7,6 +7,7 @@
 #include "input_model.h"
 #include "nonclient_paint.h"
 #include "scroll.h"
+#include "sysmenu.h"
 #include "usertext.h"
 #include "windraw.h"
 #include "zx/windowstate.h"
@@ -86,13 +87,23 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         case SC_MAXIMIZE: ShowWindow(window, SW_MAXIMIZE); break;
         case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
         case SC_MOVE: RunMoveLoop(window); break;
+        case SC_MOUSEMENU:
+          TrackSystemMenu(window, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
+          break;
+        case SC_KEYMENU:
+          // Alt+Space: the system menu at the window's corner.
+          if (lParam == u' ') TrackSystemMenu(window, KeyboardSystemMenuPlace(window));
+          break;
         default: break;
       }
       return 0;
     case WM_SYSKEYDOWN:
-      // Alt+F4 asks the top-level window to close, as its system menu's Close does.
+      // Alt+F4 asks the top-level window to close, as its system menu's Close does; Alt+Space
+      // opens its system menu.
       if (wParam == VK_F4 && (lParam & (1 << 29)))
         PostMessageW(GetAncestor(window, GA_ROOT), WM_SYSCOMMAND, SC_CLOSE, 0);
+      else if (wParam == VK_SPACE && (lParam & (1 << 29)))
+        PostMessageW(GetAncestor(window, GA_ROOT), WM_SYSCOMMAND, SC_KEYMENU, u' ');
       return 0;
     case WM_CONTEXTMENU:
       if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
@@ -107,6 +118,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_NCLBUTTONDOWN:
       if (wParam == HTCAPTION) SendMessageW(window, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, lParam);
+      if (wParam == HTSYSMENU) SendMessageW(window, WM_SYSCOMMAND, SC_MOUSEMENU | HTSYSMENU, lParam);
       if (wParam == HTCLOSE) PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
       TrackScrollBar(window, wParam, POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))});
       return 0;

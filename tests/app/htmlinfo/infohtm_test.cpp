@@ -1,9 +1,12 @@
 // The driver-age levels dialog: its size and place, the level texts given to its page, the two
 // closing elements that also end the dialog that opened it, the keys that close nothing, a
-// page without the text function, and its picture.
+// page without the text function, a page found nowhere, and its picture. The resource handle is
+// the resource library's, as the program's application object sets it: the dialog and its page
+// are found in the program's own resources.
 #include <string>
 
 #include "Dlg_INFO_HTM.h"
+#include "HalvoranApp.h"
 #include "dialogs_testing.h"
 #include "zx/dhtml.h"
 #include "zx/input.h"
@@ -12,6 +15,7 @@ namespace zx::test {
 namespace {
 
 constexpr UINT kPageWithoutText = 4301;
+constexpr UINT kMissingPage = 4399;
 
 // The dialog that opens the levels dialog from its own message loop and is ended by it.
 class LevelsOpener : public CDialog {
@@ -28,10 +32,12 @@ class LevelsOpener : public CDialog {
     levelsHwnd = &levels;
     levelsResult = levels.DoModal();
     levelsHwnd = nullptr;
+    levelsEnded = true;
     return 0;
   }
   CDlg_INFO_HTM* levelsHwnd = nullptr;
   INT_PTR levelsResult = -1;
+  bool levelsEnded = false;
 
  private:
   CWnd* main_;
@@ -47,8 +53,9 @@ class InfoHtm : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    // The dialog and its page are the main program's own resources.
-    AfxSetResourceHandle(AfxGetInstanceHandle());
+    const HMODULE library = GetResourceModule();
+    ASSERT_NE(library, nullptr);
+    AfxSetResourceHandle(library);
     ASSERT_TRUE(main_.Create(CDlg_INFO_HTM::kTemplateId, nullptr));
     main_.SetWindowPos(nullptr, 100, 40, 772, 583, SWP_NOZORDER);
     main_.ShowWindow(SW_SHOW);
@@ -191,6 +198,21 @@ TEST_F(InfoHtm, APageWithoutTheTextFunctionKeepsItsTextsAndStillCloses) {
     ExpectAllStepsRan();
     EXPECT_EQ(opener.levelsResult, result);
   }
+}
+
+// Without its page the dialog would show nothing that closes it: it does not open.
+TEST_F(InfoHtm, APageFoundNowhereOpensNoDialog) {
+  LevelsOpener opener(&main_, kMissingPage);
+  WhileModal({
+      [&] {
+        if (!opener.levelsEnded) return false;
+        ::EndDialog(opener.m_hWnd, IDCANCEL);
+        return true;
+      },
+  });
+  EXPECT_EQ(opener.DoModal(), IDCANCEL);
+  ExpectAllStepsRan();
+  EXPECT_EQ(opener.levelsResult, -1);
 }
 
 }  // namespace

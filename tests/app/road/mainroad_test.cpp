@@ -57,7 +57,7 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   // held while the page asks for it, for its picture.
   HoldTheAnswers(true);
   remote::Press(remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId));
-  ASSERT_EQ(service_->NextLine(20000).rfind("POST GetUpdateInfo", 0), 0u);
+  ASSERT_NE(service_->NextLineStarting("POST GetUpdateInfo", 20000), "");
   const HWND scanning = remote::ShownPage(main, u"Scanning");
   ASSERT_NE(scanning, nullptr);
   const HWND status = remote::Control(scanning, kStatusListId);

@@ -1,5 +1,5 @@
 // HTML dialogs from the test program's own resources: the page loaded from the current
-// resource module, the document reached once loaded, script functions called through the
+// resource module or the program's own (none: no dialog), the document reached once loaded, script functions called through the
 // document's script object, element events through the DHTML event map, and what the host
 // did to the browser.
 #include <gtest/gtest.h>
@@ -434,13 +434,15 @@ class PlainDialog : public CDHtmlDialog {
   HRESULT result = E_FAIL;
 };
 
-// A page the resources lack still loads, as an empty document.
-TEST_F(DhtmlDialog, MissingPageGivesAnEmptyDocument) {
-  PlainDialog dialog(9999);
+// A page the resources lack opens no dialog: it would show nothing that closes it. With its
+// page, the base host lets the browser show its own menu.
+TEST_F(DhtmlDialog, AMissingPageOpensNoDialogAndTheBaseHostLetsTheBrowserMenuShow) {
+  PlainDialog missing(9999);
+  EXPECT_FALSE(missing.Create(kPaneTemplate, nullptr));
+  EXPECT_EQ(missing.GetSafeHwnd(), nullptr);
+  PlainDialog dialog(kPanePage);
   ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
   Pump();
-  EXPECT_EQ(dialog.result, DISP_E_UNKNOWNNAME);
-  // The base host lets the browser show its own menu.
   SendMessageW(zx::html::BrowserWindow(dialog.GetSafeHwnd()), WM_RBUTTONUP, 0, MAKELPARAM(20, 20));
   zx::html::BrowserRecord record;
   ASSERT_TRUE(zx::html::GetBrowserRecord(dialog.GetSafeHwnd(), &record));
@@ -448,8 +450,8 @@ TEST_F(DhtmlDialog, MissingPageGivesAnEmptyDocument) {
   dialog.DestroyWindow();
 }
 
-// The page is looked for as any resource is: in the resource module current while
-// OnInitDialog runs, then in the program's own (here the test program's, which has it).
+// The page comes from the resource module current while OnInitDialog runs, else from the
+// program's own resources.
 class ElsewhereDialog : public PlainDialog {
  public:
   ElsewhereDialog() : PlainDialog(kPanePage) {}
@@ -462,7 +464,7 @@ class ElsewhereDialog : public PlainDialog {
   }
 };
 
-TEST_F(DhtmlDialog, PageComesFromTheCurrentResourceModuleElseTheProgramsOwn) {
+TEST_F(DhtmlDialog, PageComesFromTheResourceModuleElseTheProgramsOwn) {
   ElsewhereDialog dialog;
   ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
   Pump();

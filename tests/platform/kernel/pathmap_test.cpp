@@ -70,13 +70,14 @@ TEST_F(PathMapTest, RelativeFormsFollowTheCurrentFolder) {
   EXPECT_EQ(Map(u"Z:x"), "/x");  // another drive's relative form starts at its root
 }
 
-// Programs are built without ".exe": "X.exe" that is not there names the program "X" that
-// its owner may run, in any folder and any case; a real "X.exe", a plain file "X" or a
-// folder "X" are not taken for it.
-TEST_F(PathMapTest, AProgramNamedWithExeIsTheBuiltProgram) {
+// Programs are built without ".exe" and libraries as ".so": "X.exe" that is not there names the
+// program "X" that its owner may run, "X.dll" the library "X.so", in any folder and any case; a
+// real "X.exe", a plain file "X" or a folder "X" are not taken for the program.
+TEST_F(PathMapTest, AWindowsProgramOrLibraryNameIsTheBuiltFile) {
   const fs::path folder = fs::path(Drive()) / "Tools" / "amd64Helper";
   fs::create_directories(folder / "Folder");
-  for (const char* name : {"Wexor64", "Plain", "Both", "Both.exe"}) std::ofstream(folder / name) << "x";
+  fs::create_directories(folder / "Dir.so");
+  for (const char* name : {"Wexor64", "Plain", "Both", "Both.exe", "Downloader.so"}) std::ofstream(folder / name) << "x";
   fs::permissions(folder / "Wexor64", fs::perms::owner_exec, fs::perm_options::add);
   fs::permissions(folder / "Both", fs::perms::owner_exec, fs::perm_options::add);
   struct Row {
@@ -92,6 +93,10 @@ TEST_F(PathMapTest, AProgramNamedWithExeIsTheBuiltProgram) {
       {u"C:\\Tools\\amd64Helper\\Folder.exe", at + "Folder.exe"},
       {u"C:\\Tools\\amd64Helper\\Missing.exe", at + "Missing.exe"},
       {u"C:\\Tools\\amd64Helper\\.exe", at + ".exe"},
+      {u"C:\\Tools\\amd64Helper\\Downloader.dll", at + "Downloader.so"},
+      {u"c:\\tools\\amd64helper\\DOWNLOADER.DLL", at + "Downloader.so"},
+      {u"C:\\Tools\\amd64Helper\\Dir.dll", at + "Dir.dll"},
+      {u"C:\\Tools\\amd64Helper\\Missing.dll", at + "Missing.dll"},
   };
   for (const Row& row : rows) EXPECT_EQ(Map(row.windows), row.host) << std::string(row.windows.begin(), row.windows.end());
   EXPECT_NE(GetFileAttributesW(u"C:\\Tools\\amd64Helper\\Wexor64.exe"), INVALID_FILE_ATTRIBUTES);

@@ -1,6 +1,8 @@
 // Child program of the process tests: "wait" sleeps until it is ended (at most a minute),
 // "exit N" ends with code N, "args FILE" writes its arguments to FILE one per line, "line FILE"
-// writes the command line its starter recorded for it.
+// writes the command line its starter recorded for it, "linger FILE MS" writes its process id
+// to FILE and ends its first thread while a second one goes on for MS milliseconds.
+#include <pthread.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,6 +24,16 @@ int main(int argc, char** argv) {
     const char* line = std::getenv("ZX_COMMAND_LINE");
     std::ofstream(argv[2]) << (line ? line : "(none)");
     return 0;
+  }
+  if (argc >= 4 && std::strcmp(argv[1], "linger") == 0) {
+    static useconds_t lingerUs = static_cast<useconds_t>(std::atoi(argv[3])) * 1000;
+    pthread_t second;
+    pthread_create(&second, nullptr, [](void*) -> void* {
+      ::usleep(lingerUs);
+      return nullptr;  // the last thread: the process ends
+    }, nullptr);
+    std::ofstream(argv[2]) << ::getpid();
+    pthread_exit(nullptr);
   }
   return 2;
 }

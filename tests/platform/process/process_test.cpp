@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "errhandlingapi.h"
@@ -104,6 +106,28 @@ TEST_F(ProcessTest, OpenProcessByIdReachesTheSameProcess) {
   EXPECT_TRUE(GetExitCodeProcess(opened, &code));
   EXPECT_EQ(code, 9u);
   CloseHandle(opened);
+}
+
+// A process of another parent whose first thread has ended runs on while its second does: it
+// can be opened, and a wait on it ends only once that thread has ended too (its stat then
+// names one thread, the first one's record, or none).
+TEST_F(ProcessTest, AWaitOnAProcessEndsOnlyWithItsLastThread) {
+  const std::string pidFile = root() + "/linger.pid";
+  // Started through a shell that ends at once: not a child of this process.
+  ASSERT_EQ(std::system(("'" + zx::machine::ProgramFolder() + "/zxprocesschild' linger '" + pidFile + "' 700 &").c_str()), 0);
+  DWORD id = 0;
+  for (int i = 0; i < 500 && id == 0; ++i, ::usleep(10000)) std::ifstream(pidFile) >> id;
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  ASSERT_NE(process, nullptr);
+  EXPECT_EQ(WaitForSingleObject(process, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+  std::string stat;
+  std::getline(std::ifstream("/proc/" + std::to_string(id) + "/stat"), stat);
+  std::istringstream fields(stat.empty() ? stat : stat.substr(stat.rfind(')') + 2));
+  std::string field;
+  for (int at = 3; at <= 20 && fields >> field; ++at) {
+  }
+  EXPECT_TRUE(stat.empty() || field == "1") << stat;
+  CloseHandle(process);
 }
 
 TEST_F(ProcessTest, ExitCodeOfAChildThatEndsByItself) {

@@ -117,6 +117,13 @@ std::string StandIn::NextLine(int timeoutMs) {
   return ReadLine(output_, pending_, line, timeoutMs) ? line : std::string();
 }
 
+std::string StandIn::NextLineStarting(const std::string& start, int timeoutMs) {
+  std::string line;
+  while (!(line = NextLine(timeoutMs)).empty() && line.rfind(start, 0) != 0) {
+  }
+  return line;
+}
+
 int StandIn::WaitExit(std::string& errors) {
   if (pid_ <= 0) return -1;
   int status = 0;

@@ -33,6 +33,9 @@ class StandIn {
   // The next line it printed after the port ("POST GetUpdateInfo"), or "" when none came
   // within timeoutMs of host time.
   std::string NextLine(int timeoutMs = 5000);
+  // The next line that starts with `start`, the lines before it passed over (a real program's
+  // update checker asks beside its scan), or "" when none came within timeoutMs each.
+  std::string NextLineStarting(const std::string& start, int timeoutMs = 5000);
   // Waits for the process to end by itself; its exit code, or -1. Its error output follows.
   int WaitExit(std::string& errors);
 
