@@ -230,6 +230,68 @@ TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
   EXPECT_TRUE(Shown(Home()));
 }
 
+// While the one-click popup is open its list hides the status column's action texts, which
+// the main window's list shows, and a check clicked in it is handed on to the main window's
+// list; closed, the switches are off again.
+TEST_F(ScanRoad, TheOneClickPopupHandsItsCheckClicksToTheMainList) {
+  StartShippedService();
+  OpenMainWindow();
+  ClickScanNow();
+  ASSERT_TRUE(Until([&] { return ScanEnded(); }));
+  auto* results = static_cast<CDlgScan3Results*>(main_->GetGroupPage(CVelquorDlg::kScanGroup, 3));
+  ASSERT_TRUE(Until([&] { return Shown(results); }));
+  velquor::CFancyListCtrl& mainList = results->GetList();
+  const auto actionPixels = [](HWND list) {
+    SIZE size{};
+    const std::vector<COLORREF> pixels = Pixels(list, size);
+    return std::count(pixels.begin(), pixels.end(), velquor::CFancyListCtrl::kStatusColour);
+  };
+  EXPECT_GT(actionPixels(mainList.m_hWnd), 0);
+  for (int row = 0; row < mainList.GetItemCount(); ++row) mainList.SetCheck(row, TRUE);
+  int clicked = -1;
+  BOOL popupChecked = TRUE, mainChecked = TRUE, switchesOn = FALSE;
+  std::ptrdiff_t popupActionPixels = -1;
+  velquor::CFancyListCtrl* popupList = nullptr;
+  CDlgOneClickDrvUpdateResultsMain* popup = nullptr;
+  WhileModal({[&] {
+                popup = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow()));
+                if (popup == nullptr || popup->GetResultsPage() == nullptr) return false;
+                popupList = &popup->GetResultsPage()->GetList();
+                switchesOn = velquor::DriverListSwitches().bPopupOpen && velquor::DriverListSwitches().bStatusTextsHidden;
+                popupActionPixels = actionPixels(popupList->m_hWnd);
+                CRect client;
+                popupList->GetClientRect(&client);
+                for (int row = 0; row < popupList->GetItemCount() && clicked < 0; ++row) {
+                  const CRect band = popupList->GetCheckClickRect(row);
+                  if (static_cast<LONG_PTR>(popupList->GetItemData(row)) == -1 || band.IsRectEmpty() || band.top < 0 ||
+                      band.bottom > client.bottom)
+                    continue;
+                  clicked = row;
+                  CPoint at = band.CenterPoint();
+                  popupList->ClientToScreen(&at);
+                  ClickAt(at);
+                }
+                return true;
+              },
+              [&] {
+                if (clicked >= 0) {
+                  popupChecked = popupList->GetCheck(clicked);
+                  mainChecked = mainList.GetCheck(clicked);
+                }
+                popup->EndDialog(IDOK);
+                return true;
+              }});
+  main_->SendMessage(WM_TIMER, kPopupTimerId);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(switchesOn);
+  EXPECT_EQ(popupActionPixels, 0) << "the popup's list shows no action texts";
+  ASSERT_GE(clicked, 0) << "no row of the popup showed its check band";
+  EXPECT_FALSE(popupChecked);
+  EXPECT_FALSE(mainChecked) << "the main window's list follows the popup's click";
+  EXPECT_FALSE(velquor::DriverListSwitches().bPopupOpen);
+  EXPECT_FALSE(velquor::DriverListSwitches().bStatusTextsHidden);
+}
+
 // The answer is deciphered while it is read, its digest field never compared: an answer whose
 // digest names another text lists its updates; one shorter than the digest field ends the scan
 // with the decoder's report, which carries the answer as it came.
