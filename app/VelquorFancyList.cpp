@@ -62,11 +62,6 @@ HBITMAP Badge(UINT id) {
   return static_cast<HBITMAP>(picture.GetSafeHandle());
 }
 
-HINSTANCE ProgramResources(UINT id, LPCTSTR type) {
-  HINSTANCE own = AfxGetInstanceHandle();
-  return ::FindResourceW(own, MAKEINTRESOURCEW(id), type) ? own : AfxFindResourceHandle(MAKEINTRESOURCEW(id), type);
-}
-
 }  // namespace
 
 CFancyListCtrl::CFancyListCtrl() : CFancyListBase(kCheckBitmapId) {}
@@ -88,7 +83,7 @@ void CFancyListCtrl::PreSubclassWindow() {
   m_strAvailable = GetLangString(_T("IDS_AVAILABLED"), kSection);
   const UINT overlays[2] = {kInstalledOverlayId, kStateOverlayId};
   for (int i = 0; i < 2; ++i)
-    m_hOverlays[i] = static_cast<HICON>(::LoadImageW(ProgramResources(overlays[i], RT_GROUP_ICON),
+    m_hOverlays[i] = static_cast<HICON>(::LoadImageW(FindProgramResourceHandle(overlays[i], RT_GROUP_ICON),
                                                      MAKEINTRESOURCEW(overlays[i]), IMAGE_ICON, kOverlaySize,
                                                      kOverlaySize, 0));
 }
@@ -205,7 +200,7 @@ bool CFancyListCtrl::SetBandCursor(CPoint point) {
     return false;
   }
   if (m_hHandCursor == nullptr)
-    m_hHandCursor = ::LoadCursorW(ProgramResources(kHandCursorId, RT_GROUP_CURSOR), MAKEINTRESOURCEW(kHandCursorId));
+    m_hHandCursor = ::LoadCursorW(FindProgramResourceHandle(kHandCursorId, RT_GROUP_CURSOR), MAKEINTRESOURCEW(kHandCursorId));
   ::SetCursor(m_hHandCursor ? m_hHandCursor : ::LoadCursorW(nullptr, IDC_HAND));
   return true;
 }
