@@ -317,6 +317,16 @@ TEST_F(FancyListDrag, ADragMeasuresTheRowsWithTheNewWidth) {
   EXPECT_EQ(list_.GetRowHeight(), narrow);
 }
 
+// After a drag the list goes back to its old top row and then shows its last row.
+TEST_F(FancyListDrag, ADragEndsWithTheLastRowShown) {
+  MakeColumns();
+  for (int i = 0; i < 30; ++i) AddRow(u"row");
+  ASSERT_TRUE(list_.EnsureVisible(3, FALSE));
+  ASSERT_LT(list_.GetTopIndex() + list_.GetCountPerPage(), 30);
+  EndTrackNow(2);
+  EXPECT_EQ(list_.GetTopIndex(), 30 - list_.GetCountPerPage());
+}
+
 TEST_F(FancyListDrag, DraggingTheDetailColumnBelowFiftyKeepsItsWidthAndHeight) {
   MakeColumns();
   AddRow(u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu");
