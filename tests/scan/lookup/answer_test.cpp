@@ -141,35 +141,6 @@ TEST_F(UpdateAnswer, HugeTextsAndDeepNestingAreRead) {
   EXPECT_TRUE(engine_->GetUpdatedDevices().empty());
 }
 
-// The scan's reading of an answer: shorter than the digest field fails, the field alone is an
-// empty answer, and the digest field is never compared with the text it precedes.
-TEST(ExchangeAnswer, ReadsAsTheDecoderDoes) {
-  CString plain = _T("<newdataset><a>1</a></newdataset>");
-  CString encoded;
-  EncipherTextToHex(plain, encoded);
-  CString wrongDigest = encoded;
-  wrongDigest.SetAt(0, wrongDigest[0] == '0' ? '1' : '0');
-  CString otherDigest = CString(_T('0'), 32) + encoded.Mid(32);
-  struct Case {
-    CString text;
-    BOOL decoded;
-    CString plain;
-  };
-  const Case cases[] = {
-      {encoded, TRUE, plain},          {wrongDigest, TRUE, plain},  {otherDigest, TRUE, plain},
-      {encoded.Left(32), TRUE, _T("")}, {encoded.Left(31), FALSE, _T("")}, {_T(""), FALSE, _T("")},
-      {encoded.Left(32 + 4 * 3 + 2), TRUE, plain.Left(4)},
-  };
-  for (const Case& c : cases) {
-    CExchangeAnswerReader reader;
-    reader.Begin(0);
-    reader.Take(std::u16string_view(c.text.GetString(), static_cast<std::size_t>(c.text.GetLength())));
-    CString read = _T("kept");
-    EXPECT_EQ(reader.Finish(read), c.decoded) << Narrow(c.text);
-    EXPECT_EQ(read, c.plain) << Narrow(c.text);
-  }
-}
-
 // Every shape of answer read in pieces of any size gives what the whole text gives, and the
 // text as it came.
 TEST(ExchangeAnswer, ReadInPiecesAsWhole) {
