@@ -24,6 +24,8 @@ BOOL CDlgOneClickDrvUpdateResultsMain::OnInitDialog() {
   GetWindowRect(&window);
   SetWindowPos(nullptr, (::GetSystemMetrics(SM_CXSCREEN) - window.Width()) / 2,
                (::GetSystemMetrics(SM_CYSCREEN) - window.Height()) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  // The popup's list hides its action texts and hands its check clicks on to the main window's.
+  velquor::DriverListSwitches() = {TRUE, TRUE};
   m_pPage = std::make_unique<CDlgScan3Results>(m_host, this);
   if (m_pPage->Create(CDlgScan3Results::kTemplateId, this)) {
     m_pPage->MoveWindow(8, 40, 732, 518);
@@ -51,6 +53,7 @@ void CDlgOneClickDrvUpdateResultsMain::OnTimer(UINT_PTR nIDEvent) {
 }
 
 void CDlgOneClickDrvUpdateResultsMain::OnDestroy() {
+  velquor::DriverListSwitches() = {};
   // The engine writes into the main window's list again, which takes the rows back.
   CDriverScanUpdate& engine = m_host.GetScanEngine();
   engine.SetResultList(m_pRestoreList);

@@ -126,9 +126,9 @@ int CScanRun::Run() {
     CExchangeAnswerReader answer;
     if (!Exchange(sent, answer)) return 0;
     if (Stopped()) return Finish();
-    // An answer of the digest alone decodes to no text: nothing is found.
-    const AnswerDecodeResult result = answer.Finish(decoded);
-    if (result != kAnswerDecoded && (result != kAnswerEmpty || answer.ReceivedNothing()))
+    // An answer of the digest alone decodes to no text: nothing is found. One shorter than
+    // the digest field is no answer.
+    if (!answer.Finish(decoded))
       return Fail(_T("getOutputStrFromHex"), false, request, sent, answer.Received());
   }
   Status(m_page, _T("IDS_SUCCESSDULLY_GOTUPDATE"));

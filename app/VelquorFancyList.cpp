@@ -3,12 +3,19 @@
 // check box, class image with its overlay, title block, status column, link-band cursor.
 #include "VelquorFancyList.h"
 
+#include "DlgScan3Results.h"
 #include "DrawingHelpers.h"
 #include "HVBitmap.h"
 #include "HalvoranApp.h"
 #include "IniReader.h"
+#include "VelquorDlg.h"
 
 namespace velquor {
+
+tagDriverListSwitches& DriverListSwitches() {
+  static tagDriverListSwitches switches;
+  return switches;
+}
 
 IMPLEMENT_DYNAMIC(CFancyListCtrl, CFancyListBase)
 
@@ -27,7 +34,7 @@ constexpr UINT kLabelBox = DT_WORDBREAK | DT_EDITCONTROL;                 // 0x2
 constexpr UINT kGroupTitle = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;    // 0x824
 constexpr UINT kStatusLine = DT_SINGLELINE | DT_VCENTER;                  // 36
 constexpr int kOverlaySize = 12;
-constexpr int kDateValueWidth = 64;
+constexpr int kDateValueWidth = 50;
 constexpr LPCTSTR kSection = _T("Tunevo");
 constexpr LPCTSTR kSharedSection = _T("QVX");
 
@@ -55,11 +62,6 @@ HBITMAP Badge(UINT id) {
   return static_cast<HBITMAP>(picture.GetSafeHandle());
 }
 
-HINSTANCE ProgramResources(UINT id, LPCTSTR type) {
-  HINSTANCE own = AfxGetInstanceHandle();
-  return ::FindResourceW(own, MAKEINTRESOURCEW(id), type) ? own : AfxFindResourceHandle(MAKEINTRESOURCEW(id), type);
-}
-
 }  // namespace
 
 CFancyListCtrl::CFancyListCtrl() : CFancyListBase(kCheckBitmapId) {}
@@ -81,7 +83,7 @@ void CFancyListCtrl::PreSubclassWindow() {
   m_strAvailable = GetLangString(_T("IDS_AVAILABLED"), kSection);
   const UINT overlays[2] = {kInstalledOverlayId, kStateOverlayId};
   for (int i = 0; i < 2; ++i)
-    m_hOverlays[i] = static_cast<HICON>(::LoadImageW(ProgramResources(overlays[i], RT_GROUP_ICON),
+    m_hOverlays[i] = static_cast<HICON>(::LoadImageW(FindProgramResourceHandle(overlays[i], RT_GROUP_ICON),
                                                      MAKEINTRESOURCEW(overlays[i]), IMAGE_ICON, kOverlaySize,
                                                      kOverlaySize, 0));
 }
@@ -113,8 +115,6 @@ BOOL CFancyListCtrl::SetItemDetails(int nItem, LPCTSTR lpszDetail, UINT nStatusK
   const LPCTSTR texts[3] = {lpszText1, lpszText2, lpszText3};
   for (int i = 0; i < 3; ++i) m_texts[i][at] = texts[i] ? texts[i] : _T("");
   m_lastTexts[at].Empty();
-  // The status column's block would be cut off in a row of the title's height alone.
-  if (GetHeaderCtrl() && GetHeaderCtrl()->GetItemCount() > kStatusColumn) GrowRowHeight(kStatusBlockHeight);
   Update(nItem);
   return TRUE;
 }
@@ -177,7 +177,11 @@ void CFancyListCtrl::OnRowsReordered(const std::vector<std::size_t>& before) {
 }
 
 void CFancyListCtrl::OnCheckClicked(int nItem, BOOL bChecked) {
-  if (m_pCheckMirror && m_pCheckMirror->GetSafeHwnd()) m_pCheckMirror->SetCheck(nItem, bChecked);
+  const tagDriverListSwitches& switches = DriverListSwitches();
+  if (!switches.bPopupOpen || !switches.bStatusTextsHidden || g_pMainDlg == nullptr) return;
+  auto* results = dynamic_cast<CDlgScan3Results*>(g_pMainDlg->GetGroupPage(CVelquorDlg::kScanGroup, 3));
+  if (results == nullptr || &results->GetList() == this || results->GetList().GetSafeHwnd() == nullptr) return;
+  results->GetList().SetCheck(nItem, bChecked);
 }
 
 // ---- Mouse -------------------------------------------------------------------------------------
@@ -196,7 +200,7 @@ bool CFancyListCtrl::SetBandCursor(CPoint point) {
     return false;
   }
   if (m_hHandCursor == nullptr)
-    m_hHandCursor = ::LoadCursorW(ProgramResources(kHandCursorId, RT_GROUP_CURSOR), MAKEINTRESOURCEW(kHandCursorId));
+    m_hHandCursor = ::LoadCursorW(FindProgramResourceHandle(kHandCursorId, RT_GROUP_CURSOR), MAKEINTRESOURCEW(kHandCursorId));
   ::SetCursor(m_hHandCursor ? m_hHandCursor : ::LoadCursorW(nullptr, IDC_HAND));
   return true;
 }
@@ -227,8 +231,6 @@ int CFancyListCtrl::TitleLeft() const {
   return -GetScrollPos(SB_HORZ) + (check >= 0 ? GetColumnWidth(check) / 2 + 64 : 36);
 }
 
-int CFancyListCtrl::StatusTextLeft() const { return ColumnLeft(kStatusColumn) - 68; }
-
 void CFancyListCtrl::DrawRowBackground(CDC* pDC, int nItem, const CRect& row, UINT state) {
   FillRow(pDC, row, state);
   if ((state & ODS_FOCUS) && GetRowKind(nItem) != kFancyRowGroupHeader) pDC->FillSolidRect(&row, kFocusFill);
@@ -256,22 +258,20 @@ void CFancyListCtrl::DrawImageCell(CDC* pDC, int nItem, int x, int width, const 
                  kOverlaySize, kOverlaySize, 0, nullptr, DI_NORMAL);
 }
 
-void CFancyListCtrl::DrawDetailCell(CDC* pDC, int nItem, int, int, const CRect& row) {
+void CFancyListCtrl::DrawDetailCell(CDC* pDC, int nItem, int x, int, const CRect& row) {
   const auto at = static_cast<std::size_t>(nItem);
   const int left = TitleLeft();
   if (m_rowKinds[at] == kFancyRowGroupHeader) {
     pDC->SelectObject(&m_fontGroup);
     pDC->SetTextColor(kGroupTitleColour);
-    CRect title(left - 35 + 14, row.top, row.right, row.bottom);
+    // Group headers start 35 pixels left of the detail column.
+    CRect title(x - 35 + 14, row.top, row.right, row.bottom);
     pDC->DrawText(m_details[at], &title, kGroupTitle);
     return;
   }
   pDC->SelectObject(&m_fontBold);
   pDC->SetTextColor(m_bPlainMode ? kPlainTitleColour : kTitleColour);
-  // The block wraps short of the status column's age block.
-  int width = kTitleBlockWidth;
-  if (GetHeaderCtrl() && GetHeaderCtrl()->GetItemCount() > kStatusColumn)
-    width = std::max(std::min(width, AgeBlockLeft() - kBlockGap - left), 40);
+  const int width = kTitleBlockWidth;
   CRect title(left, row.top + 10, left + width, row.bottom);
   pDC->DrawText(m_details[at], &title, kMeasureBlock);
   title.right = left + width;
@@ -311,22 +311,24 @@ int CFancyListCtrl::DrawDateLine(CDC* pDC, int left, int top, const CString& lab
   box.right = std::min(static_cast<int>(box.right), left + kTitleBlockWidth);
   pDC->DrawText(label, &box, kOneLine);
   pDC->SetTextColor(colour);
-  CRect valueBox(box.right + 4, top, box.right + 4 + kDateValueWidth, box.bottom);
+  CRect valueBox(box.right, top, box.right + kDateValueWidth, top);
+  pDC->DrawText(value, &valueBox, kMeasureLine);
+  valueBox.right = std::min(static_cast<int>(valueBox.right), box.right + kDateValueWidth);
   pDC->DrawText(value, &valueBox, kOneLine);
-  return box.bottom;
+  return std::max(box.bottom, valueBox.bottom);
 }
 
 void CFancyListCtrl::DrawStatus(CDC* pDC, int nItem, int x, int width, const CRect& row, UINT state) {
   const auto at = static_cast<std::size_t>(nItem);
   const LONG_PTR data = static_cast<LONG_PTR>(GetItemData(nItem));
   CRect line(x - 68, row.top + 8, x + width - 2, row.top + 8 + GetLineHeight());
-  if (!m_bStatusTextsHidden && data >= 0 && data <= 2) {
+  if (!DriverListSwitches().bStatusTextsHidden && data >= 0 && data <= 2) {
     pDC->SelectObject(&m_fontLink);
     pDC->SetTextColor(kStatusColour);
     pDC->DrawText(m_strStatus[data], &line, kStatusLine);
   }
-  // The age block stands left of the action text: the badge, its labels, then the dates.
-  const int left = AgeBlockLeft();
+  // The age block: the badge 27 pixels left of the status line, its labels, then the dates.
+  const int left = line.left - kBadgeOffset;
   int top = line.bottom;
   const UINT kind = m_statusKinds[at];
   if (kind >= 1 && kind <= 4) {

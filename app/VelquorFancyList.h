@@ -1,7 +1,8 @@
 // velquor::CFancyListCtrl: the main program's build of the owner-drawn list, which shows the
 // driver results: its eight fonts, plain mode, each row's status kind, value and further
 // texts, the status column with its age badge, labels and dates, the overlay icons, the
-// title block, the hand cursor over the link band and a second list that follows its checks.
+// title block, the hand cursor over the link band, and the process-wide switches under which
+// the main window's results list follows its checks.
 #pragma once
 #include <afxcmn.h>
 #include <afxgdi.h>
@@ -9,6 +10,15 @@
 #include "FancyListBase.h"
 
 namespace velquor {
+
+// The process-wide switches of the driver lists, both on while the one-click results popup is
+// open: with both on, a check clicked in a list is handed on to the same row of the main
+// window's results list; the second hides the status column's action texts.
+struct tagDriverListSwitches {
+  BOOL bPopupOpen = FALSE;
+  BOOL bStatusTextsHidden = FALSE;
+};
+tagDriverListSwitches& DriverListSwitches();
 
 class CFancyListCtrl : public CFancyListBase {
   DECLARE_DYNAMIC(CFancyListCtrl)
@@ -24,11 +34,8 @@ class CFancyListCtrl : public CFancyListBase {
   static constexpr UINT kBadgeAncientId = 5369;
   static constexpr int kStatusColumn = 3;
   static constexpr int kTitleBlockWidth = 220;
-  static constexpr int kBadgeWidth = 157;
-  // Between the title block, the age block and the action text.
-  static constexpr int kBlockGap = 8;
-  // The row height the status block needs: badge, labels and the two date lines.
-  static constexpr int kStatusBlockHeight = 74;
+  // The age badge stands this far left of the status line's left edge.
+  static constexpr int kBadgeOffset = 27;
 
   static constexpr COLORREF kTextColour = 0x1B1209;
   static constexpr COLORREF kLineColour = 0xD8CCCC;
@@ -59,10 +66,6 @@ class CFancyListCtrl : public CFancyListBase {
   // Titles in grey.
   void SetPlainMode(BOOL bPlain);
   BOOL IsPlainMode() const { return m_bPlainMode; }
-  // The action texts of the status column left out (the one-click popup's list).
-  void SetStatusTextsHidden(BOOL bHidden) { m_bStatusTextsHidden = bHidden ? TRUE : FALSE; }
-  // A list whose same row takes every clicked check state (null: none).
-  void SetCheckMirror(CFancyListBase* pMirror) { m_pCheckMirror = pMirror; }
   // The band of the action links in client coordinates: from the end of column 1 as wide as
   // the status column.
   CRect GetLinkBand() const;
@@ -74,6 +77,7 @@ class CFancyListCtrl : public CFancyListBase {
   CFont& LineFont() override { return m_fontDetail; }
   CFont& TextFont() override { return m_fontText; }
   CPoint CheckImageOrigin(int columnLeft, int columnWidth, const CRect& row) const override;
+  int CheckBandOffset() const override { return 23; }
   void DrawRowBackground(CDC* pDC, int nItem, const CRect& row, UINT state) override;
   void DrawImageCell(CDC* pDC, int nItem, int x, int width, const CRect& row) override;
   void DrawDetailCell(CDC* pDC, int nItem, int x, int width, const CRect& row) override;
@@ -93,9 +97,6 @@ class CFancyListCtrl : public CFancyListBase {
   bool SetBandCursor(CPoint point);
   // The left of the title block: half the check column right of it, or 36 without one.
   int TitleLeft() const;
-  // The left edges of the status column's action text and age block (client coordinates).
-  int StatusTextLeft() const;
-  int AgeBlockLeft() const { return StatusTextLeft() - kBlockGap - kBadgeWidth; }
   void DrawStatus(CDC* pDC, int nItem, int x, int width, const CRect& row, UINT state);
   void DrawAgeLabels(CDC* pDC, int left, int top);
   // "label value" in the 220-pixel block; answers the line's bottom.
@@ -119,8 +120,6 @@ class CFancyListCtrl : public CFancyListBase {
   HCURSOR m_hHandCursor = nullptr;
   HICON m_hOverlays[2] = {};
   BYTE m_bPlainMode = FALSE;
-  BYTE m_bStatusTextsHidden = FALSE;
-  CFancyListBase* m_pCheckMirror = nullptr;
   std::vector<UINT> m_statusKinds;
   std::vector<UINT> m_values;
   std::vector<CString> m_texts[3];

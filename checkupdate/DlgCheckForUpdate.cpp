@@ -13,6 +13,7 @@
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgBaseShared.h"
+#include "DrawingHelpers.h"
 #include "HalvoranApp.h"
 #include "ProcessControl.h"
 #include "Registry.h"
@@ -219,7 +220,12 @@ BOOL CDlgCheckForUpdate::OnInitDialog() {
   CRect client;
   GetClientRect(&client);
   m_btnHideToTray.SubclassDlgItem(4, this);
-  if (m_bmpHideToTray.Load(kHideBitmapId)) m_btnHideToTray.SetBitmap(m_bmpHideToTray);
+  // The checker's own hide picture, before the resource library's minimise strip of that id.
+  if (const HBITMAP hide = ::LoadBitmapW(FindProgramResourceHandle(kHideBitmapId, RT_BITMAP),
+                                         MAKEINTRESOURCEW(kHideBitmapId))) {
+    m_bmpHideToTray.Attach(hide);
+    m_btnHideToTray.SetBitmap(m_bmpHideToTray);
+  }
   m_btnHideToTray.MoveWindow(client.right - 75, 2, 25, 18);
   SetTimer(kTimerStart, 100, nullptr);
   if (m_switches.bIsQuarnelParent) SetTimer(kTimerWatchSibling, 4096, nullptr);

@@ -254,15 +254,19 @@ void DecipherHexPayload(std::u16string_view digits, CString& plain) {
   plain.ReleaseBufferSetLength(DecipherHexPayloadTo(digits, out));
 }
 
-BOOL getOutputStrFromHex(CString& text) {
-  const int length = text.GetLength();
-  if (length <= kDigestLength) {
-    text.Empty();
-    return length == kDigestLength;
+BOOL getOutputStrFromHex(std::u16string_view received, CString& plain) {
+  if (received.size() <= kDigestLength) {
+    plain.Empty();
+    return received.size() == kDigestLength;
   }
-  CString plain;
-  DecipherHexPayload(std::u16string_view(text.GetString(), static_cast<std::size_t>(length)).substr(kDigestLength),
-                     plain);
-  text = std::move(plain);
+  DecipherHexPayload(received.substr(kDigestLength), plain);
   return TRUE;
+}
+
+BOOL getOutputStrFromHex(CString& text) {
+  CString plain;
+  const BOOL decoded =
+      getOutputStrFromHex(std::u16string_view(text.GetString(), static_cast<std::size_t>(text.GetLength())), plain);
+  text = std::move(plain);
+  return decoded;
 }

@@ -74,6 +74,9 @@ ZXHELPER_API BOOL getInputHexFromStr(CString& text, CString& encoded);
 // 32 characters: FALSE and the text emptied; exactly 32: TRUE and the text emptied; longer:
 // TRUE and the text becomes the deciphered units up to the first zero unit.
 ZXHELPER_API BOOL getOutputStrFromHex(CString& text);
+// The same decoding of a received text that stays where it is: `plain` gets the plain text
+// (emptied when the text is 32 characters or fewer).
+ZXHELPER_API BOOL getOutputStrFromHex(std::u16string_view received, CString& plain);
 
 // Whether every unit is one of "0"-"9" and "A"-"F".
 ZXHELPER_API bool AreUpperHexDigits(std::u16string_view text);

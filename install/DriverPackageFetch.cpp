@@ -123,7 +123,7 @@ bool CDriverPackageFetch::BuildLinkRequestXml(const CString& hardwareId, const C
 }
 
 bool CDriverPackageFetch::ParseLinkAnswerXml(CString& answer, BOOL enciphered, CString& address, CString& checksum) {
-  if (enciphered && DecodeExchangeAnswer(answer) != kAnswerDecoded) {
+  if (enciphered && !getOutputStrFromHex(answer)) {
     answer.Empty();
     return false;
   }

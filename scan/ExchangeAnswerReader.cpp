@@ -1,6 +1,7 @@
 // The update service's enciphered answer deciphered piece by piece as it arrives.
 #include "ExchangeAnswerReader.h"
 
+#include <algorithm>
 #include <array>
 
 #include "TextViews.h"
@@ -20,11 +21,9 @@ int DigitValue(WCHAR ch) { return ch < 128 ? kDigitValues[ch] : -1; }
 }  // namespace
 
 void CExchangeAnswerReader::Begin(std::size_t announced) {
-  m_leading.clear();
   m_field.clear();
   m_units.clear();
   m_nDigits = 0;
-  m_blanks.clear();
   m_rest.clear();
   m_stream = CRc4KeyStream();
   if (announced > kFieldDigits) m_units.reserve((announced - kFieldDigits) / 4);
@@ -46,27 +45,21 @@ inline void CExchangeAnswerReader::TakeUnit(const WCHAR* digits) {
 }
 
 void CExchangeAnswerReader::Take(std::u16string_view piece) {
-  for (std::size_t at = 0; at < piece.size(); ++at) {
-    if (!m_rest.empty()) return KeepRest(piece.substr(at));
+  if (m_field.size() < kFieldDigits) {
+    const std::size_t count = std::min(kFieldDigits - m_field.size(), piece.size());
+    m_field.append(piece.substr(0, count));
+    piece.remove_prefix(count);
+  }
+  for (std::size_t at = 0; at < piece.size() && m_rest.empty(); ++at) {
     // Most of an answer is whole units of digits, read four at a time.
-    if (m_nDigits == 0 && m_blanks.empty() && m_field.size() == kFieldDigits) {
+    if (m_nDigits == 0) {
       at = TakeUnits(piece, at);
       if (at == piece.size()) return;
     }
     const WCHAR ch = piece[at];
-    if (IsTrimmedBlank(ch)) {
-      (m_field.empty() ? m_leading : m_blanks) += ch;
-      continue;
-    }
-    // A blank inside the text or a character that is no digit: the text is malformed.
-    if (!m_blanks.empty() || DigitValue(ch) < 0) {
-      m_rest = std::move(m_blanks);
-      m_blanks.clear();
-      return KeepRest(piece.substr(at));
-    }
-    if (m_field.size() < kFieldDigits) {
-      m_field += ch;
-      continue;
+    if (DigitValue(ch) < 0) {
+      m_rest.append(piece.substr(at));
+      return;
     }
     m_digits[m_nDigits++] = ch;
     if (m_nDigits == 4) {
@@ -74,37 +67,28 @@ void CExchangeAnswerReader::Take(std::u16string_view piece) {
       TakeUnit(m_digits);
     }
   }
+  if (!m_rest.empty()) m_rest.append(piece);
 }
 
-void CExchangeAnswerReader::KeepRest(std::u16string_view piece) { m_rest.append(piece); }
-
-std::size_t CExchangeAnswerReader::TrimmedLength() const {
-  std::u16string_view rest(m_rest);
-  while (!rest.empty() && IsTrimmedBlank(rest.back())) rest.remove_suffix(1);
-  return m_field.size() + 4 * m_units.size() + m_nDigits + rest.size();
-}
-
-AnswerDecodeResult CExchangeAnswerReader::Finish(CString& plain) const {
-  const std::size_t length = TrimmedLength();
-  if (length <= kFieldDigits) return kAnswerEmpty;
-  if ((length - kFieldDigits) % 4 != 0 || !m_rest.empty()) return kAnswerMalformed;
+BOOL CExchangeAnswerReader::Finish(CString& plain) const {
+  // Anything but whole units of digits after the field is read as the decoder reads it.
+  if (m_field.size() < kFieldDigits || m_nDigits != 0 || !m_rest.empty()) {
+    const CString received = Received();
+    return getOutputStrFromHex(View(received), plain);
+  }
   // The plain text ends at the first zero unit.
   const std::u16string_view units = std::u16string_view(m_units).substr(0, m_units.find(u'\0'));
-  if (units.empty()) return kAnswerEmpty;
-  if (View(DigestOf(units)) != m_field) return kAnswerWrongDigest;
   plain.SetString(units.data(), static_cast<int>(units.size()));
-  return kAnswerDecoded;
+  return TRUE;
 }
 
 CString CExchangeAnswerReader::Received() const {
-  CString text(m_leading.data(), static_cast<int>(m_leading.size()));
-  text.Append(m_field.data(), static_cast<int>(m_field.size()));
+  CString text(m_field.data(), static_cast<int>(m_field.size()));
   const int payload = static_cast<int>(4 * m_units.size());
   const int had = text.GetLength();
   EncipherUnitsToHex(m_units, text.GetBufferSetLength(had + payload) + had);
   text.ReleaseBufferSetLength(had + payload);
   text.Append(m_digits, static_cast<int>(m_nDigits));
-  const std::u16string& after = m_rest.empty() ? m_blanks : m_rest;
-  text.Append(after.data(), static_cast<int>(after.size()));
+  text.Append(m_rest.data(), static_cast<int>(m_rest.size()));
   return text;
 }

@@ -1,7 +1,7 @@
 // CExchangeAnswerReader: the update service's enciphered answer read piece by piece as the
 // SOAP client reads it (a result sink of the client's thread) and deciphered on the way, so
 // that its digits (four a unit of plain text) are never held whole. It answers what
-// DecodeExchangeAnswer answers for the whole text, and gives the text back as it came when a
+// getOutputStrFromHex answers for the whole text, and gives the text back as it came when a
 // report needs it.
 #pragma once
 #include <afx.h>
@@ -11,7 +11,6 @@
 #include <string_view>
 
 #include "ExchangeEncoding.h"
-#include "UpdateAnswer.h"
 #include "zx/soapresultsink.h"
 
 class CExchangeAnswerReader : public zx::soap::ResultSink {
@@ -21,12 +20,10 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
   void Begin(std::size_t announced) override;
   // The next piece of the text.
   void Take(std::u16string_view piece) override;
-  // The answer as DecodeExchangeAnswer gives it for the whole text: the plain text goes to
-  // `plain` when decoded, which is left as it was otherwise.
-  AnswerDecodeResult Finish(CString& plain) const;
+  // What getOutputStrFromHex answers for the whole text; `plain` gets its plain text.
+  BOOL Finish(CString& plain) const;
   // The text as it came.
   CString Received() const;
-  bool ReceivedNothing() const { return m_leading.empty() && m_field.empty() && m_rest.empty(); }
 
  private:
   static constexpr std::size_t kFieldDigits = 32;
@@ -36,17 +33,13 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
   std::size_t TakeUnits(std::u16string_view piece, std::size_t at);
   // The unit of four digits.
   void TakeUnit(const WCHAR* digits);
-  // Everything from `piece` on kept as it came: the text is no exchange text.
-  void KeepRest(std::u16string_view piece);
-  // Characters of the text after its leading blanks, without its trailing ones.
-  std::size_t TrimmedLength() const;
 
-  std::u16string m_leading;  // blanks before the text
-  std::u16string m_field;    // the digest field, as far as it came
+  std::u16string m_field;    // the digest field (any 32 characters), as far as it came
   std::u16string m_units;    // every deciphered unit, also after a zero one
   WCHAR m_digits[4] = {};    // digits of the unit being read
   std::size_t m_nDigits = 0;
-  std::u16string m_blanks;   // blanks after the last digit: trailing, unless more text follows
-  std::u16string m_rest;     // from the first character that is no digit on, as it came
+  // From the first character of the payload that is no digit on, as it came: such a text is
+  // decoded whole when it ends.
+  std::u16string m_rest;
   CRc4KeyStream m_stream;
 };

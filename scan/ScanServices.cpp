@@ -146,10 +146,10 @@ int CDriverScanUpdate::LookUpUpdates(CUpdateServiceHelper& helper) {
   request.Empty();
   // The answer is deciphered in the service's own string, which goes as it is read.
   CString text;
-  const AnswerDecodeResult decoded = answered ? DecodeExchangeAnswer(answer, text) : kAnswerEmpty;
+  const BOOL decoded = answered && getOutputStrFromHex(std::u16string_view(answer, SysStringLen(answer)), text);
   SysFreeString(answer);
   if (!answered) return kStepNoConnection;
-  if (decoded != kAnswerDecoded) {
+  if (!decoded) {
     ParseUpdateResults(document, CString());
     return kStepFailed;
   }

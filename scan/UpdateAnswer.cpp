@@ -1,5 +1,4 @@
-// Reading the update service's answer: its exchange text deciphered and checked, and its
-// elements walked depth first into answer records.
+// Reading the update service's answer: its elements walked depth first into answer records.
 #include "UpdateAnswer.h"
 
 #include <algorithm>
@@ -8,30 +7,10 @@
 
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
-#include "ExchangeEncoding.h"
 #include "TextViews.h"
 #include "zx/casefold.h"
 
 namespace {
-
-constexpr int kDigestDigits = 32;
-constexpr int kUnitDigits = 4;
-
-// Whether an exchange text has the shape of an answer: the trimmed digits in `digits` when
-// they are the digest field and whole code units of upper-case hexadecimal digits.
-AnswerDecodeResult ExchangeDigits(std::u16string_view encoded, std::u16string_view& digits) {
-  digits = TrimmedView(encoded);
-  if (digits.size() <= kDigestDigits) return kAnswerEmpty;
-  if ((digits.size() - kDigestDigits) % kUnitDigits != 0) return kAnswerMalformed;
-  if (!AreUpperHexDigits(digits)) return kAnswerMalformed;
-  return kAnswerDecoded;
-}
-
-// Whether the digest field at the start of `field` names the deciphered text.
-AnswerDecodeResult CheckAnswerDigest(std::u16string_view field, std::u16string_view deciphered) {
-  if (deciphered.empty()) return kAnswerEmpty;
-  return View(DigestOf(deciphered)) == field.substr(0, kDigestDigits) ? kAnswerDecoded : kAnswerWrongDigest;
-}
 
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
 // beyond the 32-bit range stop at its ends.
@@ -169,26 +148,6 @@ void FileAnswers(std::vector<AnswerNode>& arrived, AnswerMap& answers) {
 }
 
 }  // namespace
-
-AnswerDecodeResult DecodeExchangeAnswer(std::u16string_view encoded, CString& plain) {
-  // Read where it stands: an answer is four digits a unit, so a copy would cost four times
-  // the plain text it gives.
-  std::u16string_view digits;
-  const AnswerDecodeResult shape = ExchangeDigits(encoded, digits);
-  if (shape != kAnswerDecoded) return shape;
-  CString deciphered;
-  DecipherHexPayload(digits.substr(kDigestDigits), deciphered);
-  const AnswerDecodeResult result = CheckAnswerDigest(digits, View(deciphered));
-  if (result == kAnswerDecoded) plain = std::move(deciphered);
-  return result;
-}
-
-AnswerDecodeResult DecodeExchangeAnswer(CString& text) {
-  CString plain;
-  const AnswerDecodeResult result = DecodeExchangeAnswer(View(text), plain);
-  if (result == kAnswerDecoded) text = std::move(plain);
-  return result;
-}
 
 // The parse looks for a stop request every so many elements, off the walk's own work.
 constexpr int kElementsPerStopCheck = 64;

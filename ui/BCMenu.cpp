@@ -102,8 +102,6 @@ bool HasThreeForms(int index) {
          images.sources[static_cast<std::size_t>(index) + 2] == source;
 }
 
-// The disabled form: dark pixels become the shadow with a highlight one pixel down-right,
-// everything else the light grey; the shaded form: each pixel halfway to the button face.
 // A resource of the module AfxFindResourceHandle names, else of the program's own module.
 struct OwnResource {
   HINSTANCE module = nullptr;
@@ -145,7 +143,9 @@ HBITMAP CutButton(HBITMAP strip, int index, int width, int height) {
   return cell;
 }
 
-HBITMAP MakeForm(HBITMAP source, bool disabled) {
+// The pixels of a 19 x 19 image from `source` into a new bitmap, pixel by pixel.
+template <typename Paint>
+HBITMAP PaintForm(HBITMAP source, Paint paint) {
   const HDC screen = GetDC(nullptr);
   const HDC from = CreateCompatibleDC(screen);
   const HDC to = CreateCompatibleDC(screen);
@@ -153,30 +153,54 @@ HBITMAP MakeForm(HBITMAP source, bool disabled) {
   ReleaseDC(nullptr, screen);
   const HGDIOBJ oldFrom = SelectObject(from, source);
   const HGDIOBJ oldTo = SelectObject(to, form);
-  const COLORREF face = GetSysColor(COLOR_BTNFACE), shadow = GetSysColor(COLOR_BTNSHADOW),
-                 highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
-  RECT all{0, 0, BCMenu::kImageSize, BCMenu::kImageSize};
-  Fill(to, all, disabled ? 0xC0C0C0 : face);
-  for (int y = 0; y < BCMenu::kImageSize; ++y) {
-    for (int x = 0; x < BCMenu::kImageSize; ++x) {
-      const COLORREF c = GetPixel(from, x, y);
-      const int brightness = (GetRValue(c) * 54 + GetGValue(c) * 182 + GetBValue(c) * 19) / 256;
-      if (disabled) {
-        if (brightness < 128) {
-          if (x + 1 < BCMenu::kImageSize && y + 1 < BCMenu::kImageSize) SetPixel(to, x + 1, y + 1, highlight);
-          SetPixel(to, x, y, shadow);
-        }
-      } else {
-        SetPixel(to, x, y, RGB((GetRValue(c) + GetRValue(face)) / 2, (GetGValue(c) + GetGValue(face)) / 2,
-                               (GetBValue(c) + GetBValue(face)) / 2));
-      }
-    }
-  }
+  paint(from, to);
   SelectObject(to, oldTo);
   SelectObject(from, oldFrom);
   DeleteDC(to);
   DeleteDC(from);
   return form;
+}
+
+bool IsDark(COLORREF c) { return (GetRValue(c) * 54 + GetGValue(c) * 182 + GetBValue(c) * 19) / 256 < 128; }
+
+// The disabled form: a mask cleared with WHITENESS takes the dark pixels of the image in
+// black; the form is the light grey with the shadow on each masked pixel and the highlight one
+// pixel down-right of it.
+HBITMAP MakeDisabledForm(HBITMAP source) {
+  const HBITMAP mask = PaintForm(source, [](HDC from, HDC to) {
+    PatBlt(to, 0, 0, BCMenu::kImageSize, BCMenu::kImageSize, WHITENESS);
+    for (int y = 0; y < BCMenu::kImageSize; ++y)
+      for (int x = 0; x < BCMenu::kImageSize; ++x)
+        if (IsDark(GetPixel(from, x, y))) SetPixel(to, x, y, 0);
+  });
+  const HBITMAP form = PaintForm(mask, [](HDC from, HDC to) {
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    RECT all{0, 0, BCMenu::kImageSize, BCMenu::kImageSize};
+    Fill(to, all, 0xC0C0C0);
+    for (int y = 0; y < BCMenu::kImageSize; ++y) {
+      for (int x = 0; x < BCMenu::kImageSize; ++x) {
+        if ((GetPixel(from, x, y) & 0xFFFFFF) != 0) continue;
+        if (x + 1 < BCMenu::kImageSize && y + 1 < BCMenu::kImageSize) SetPixel(to, x + 1, y + 1, highlight);
+        SetPixel(to, x, y, shadow);
+      }
+    }
+  });
+  DeleteObject(mask);
+  return form;
+}
+
+// The shaded form: each pixel halfway to the button face.
+HBITMAP MakeShadedForm(HBITMAP source) {
+  return PaintForm(source, [](HDC from, HDC to) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < BCMenu::kImageSize; ++y) {
+      for (int x = 0; x < BCMenu::kImageSize; ++x) {
+        const COLORREF c = GetPixel(from, x, y);
+        SetPixel(to, x, y, RGB((GetRValue(c) + GetRValue(face)) / 2, (GetGValue(c) + GetGValue(face)) / 2,
+                               (GetBValue(c) + GetBValue(face)) / 2));
+      }
+    }
+  });
 }
 
 }  // namespace
@@ -278,6 +302,7 @@ BOOL BCMenu::AppendODMenu(LPCTSTR lpstrText, UINT nFlags, UINT_PTR nID, int nIco
   data->nFlags = nFlags | MF_OWNERDRAW;
   data->nID = (nFlags & MF_POPUP) ? 0 : static_cast<UINT>(nID);
   data->menuIconNormal = nIconNormal;
+  data->nType = nFlags & MFT_RADIOCHECK;
   m_MenuList.Add(data);
   const BOOL appended = ::AppendMenuW(m_hMenu, data->nFlags, nID, reinterpret_cast<LPCWSTR>(data));
   if (!appended) {
@@ -293,6 +318,16 @@ BOOL BCMenu::ModifyODMenu(LPCTSTR lpstrText, UINT nID, int nIconNormal) {
   if (lpstrText) data->SetWideString(lpstrText);
   data->menuIconNormal = nIconNormal;
   return TRUE;
+}
+
+BOOL BCMenu::AppendODMenu(LPCTSTR lpstrText, UINT nFlags, UINT_PTR nID, CImageList* pImageList, int nImage) {
+  const UINT source = (nFlags & MF_POPUP) ? 0 : static_cast<UINT>(nID);
+  return AppendODMenu(lpstrText, nFlags, nID, AddImageFromList(pImageList, nImage, source));
+}
+
+BOOL BCMenu::ModifyODMenu(LPCTSTR lpstrText, UINT nID, CImageList* pImageList, int nImage) {
+  if (FindMenuItem(nID) == nullptr) return FALSE;
+  return ModifyODMenu(lpstrText, nID, AddImageFromList(pImageList, nImage, nID));
 }
 
 BCMenuData* BCMenu::FindMenuItem(UINT nID) {
@@ -437,7 +472,7 @@ int BCMenu::AddImage(HBITMAP hBitmap, UINT nSourceID) {
       info.bmHeight != kImageSize || !SharedImageList())
     return -1;
   const int first = ImageList_GetImageCount(Images().list);
-  const HBITMAP forms[3] = {hBitmap, MakeForm(hBitmap, true), MakeForm(hBitmap, false)};
+  const HBITMAP forms[3] = {hBitmap, MakeDisabledForm(hBitmap), MakeShadedForm(hBitmap)};
   int added = 0;
   for (const HBITMAP form : forms)
     if (form && ImageList_AddMasked(Images().list, form, 0xC0C0C0) >= 0) ++added;
@@ -446,6 +481,28 @@ int BCMenu::AddImage(HBITMAP hBitmap, UINT nSourceID) {
   Images().sources.resize(static_cast<std::size_t>(first), 0);
   for (int i = 0; i < added; ++i) Images().sources.push_back(nSourceID);
   return added == 3 ? first : -1;
+}
+
+int BCMenu::AddImageFromList(CImageList* pImageList, int nImage, UINT nSourceID) {
+  if (pImageList == nullptr || pImageList->GetSafeHandle() == nullptr || nImage < 0 ||
+      nImage >= pImageList->GetImageCount())
+    return -1;
+  const HICON icon = ImageList_GetIcon(pImageList->GetSafeHandle(), nImage, ILD_NORMAL);
+  if (icon == nullptr) return -1;
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  const HBITMAP cell = CreateCompatibleBitmap(screen, kImageSize, kImageSize);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ old = SelectObject(dc, cell);
+  RECT all{0, 0, kImageSize, kImageSize};
+  Fill(dc, all, GetSysColor(COLOR_BTNFACE));
+  DrawIconEx(dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DestroyIcon(icon);
+  const int image = AddImage(cell, nSourceID);
+  DeleteObject(cell);
+  return image;
 }
 
 int BCMenu::FindImage(UINT nSourceID) {

@@ -5,6 +5,7 @@
 #pragma once
 #include "BCMenuData.h"
 #include "HelperApi.h"
+#include "afxcmn.h"
 #include "afxtempl.h"
 #include "commctrl.h"
 #include "afxwin.h"
@@ -31,9 +32,14 @@ class ZXHELPER_API BCMenu : public CMenu {
   // damaged, or its buttons are larger than an image cell.
   BOOL LoadToolbar(UINT nToolBar);
 
-  // Items: appended or changed as owner-drawn items with a record of their own.
+  // Items: appended or changed as owner-drawn items with a record of their own; MFT_RADIOCHECK
+  // in the flags makes a checked item show the radio mark.
   BOOL AppendODMenu(LPCTSTR lpstrText, UINT nFlags = MF_OWNERDRAW, UINT_PTR nID = 0, int nIconNormal = -1);
   BOOL ModifyODMenu(LPCTSTR lpstrText, UINT nID, int nIconNormal = -1);
+  // The same with the image at that index of an image list, added to the shared list under
+  // the item's command id (no image when it cannot be taken).
+  BOOL AppendODMenu(LPCTSTR lpstrText, UINT nFlags, UINT_PTR nID, CImageList* pImageList, int nImage);
+  BOOL ModifyODMenu(LPCTSTR lpstrText, UINT nID, CImageList* pImageList, int nImage);
   // The record of the item with that command id, in this menu or its sub-menus; null if none.
   BCMenuData* FindMenuItem(UINT nID);
   BOOL GetMenuText(UINT nID, CString& text);
@@ -45,6 +51,9 @@ class ZXHELPER_API BCMenu : public CMenu {
   // Images: a 19 x 19 bitmap added to the shared image list as three entries (normal,
   // disabled, shaded) under a source id; the index of the first, or -1.
   static int AddImage(HBITMAP hBitmap, UINT nSourceID);
+  // The icon at that index of an image list drawn into a 19 x 19 bitmap over the button face
+  // and added as above.
+  static int AddImageFromList(CImageList* pImageList, int nImage, UINT nSourceID);
   static int FindImage(UINT nSourceID);
   static HIMAGELIST SharedImageList();
 

@@ -73,6 +73,12 @@ BOOL GetBitmapSize(UINT nID, CBitmap& bitmap, int& nWidth, int& nHeight) {
   return TRUE;
 }
 
+HINSTANCE FindProgramResourceHandle(UINT nID, LPCTSTR lpszType) {
+  const HINSTANCE own = AfxGetInstanceHandle();
+  const LPCTSTR name = MAKEINTRESOURCEW(nID);
+  return ::FindResourceW(own, name, lpszType) ? own : AfxFindResourceHandle(name, lpszType);
+}
+
 BOOL SetWindowAlpha(HWND hWnd, BYTE nAlpha) {
   const SetLayeredFn fn = LayeredWindowFunction();
   if (fn == nullptr) return FALSE;

@@ -17,6 +17,9 @@ ZXHELPER_API void StretchBitmap(CDC* pDC, int x, int y, int nWidth, int nHeight,
                                 DWORD dwRop);
 // Loads the bitmap resource into the object; its size and TRUE, or 0 x 0 and FALSE.
 ZXHELPER_API BOOL GetBitmapSize(UINT nID, CBitmap& bitmap, int& nWidth, int& nHeight);
+// The program's own module when it holds that resource, else the module AfxFindResourceHandle
+// names: for a program's pictures whose ids the resource library also uses.
+ZXHELPER_API HINSTANCE FindProgramResourceHandle(UINT nID, LPCTSTR lpszType);
 
 // Makes the window layered with the given opacity (0-255); FALSE when that is not possible.
 ZXHELPER_API BOOL SetWindowAlpha(HWND hWnd, BYTE nAlpha);

@@ -370,8 +370,8 @@ BOOL CFancyListBase::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
       }
       RecomputeRowHeight();
       m_nTrackedColumn = -1;
-      EnsureVisible(GetItemCount() - 1, FALSE);
       EnsureVisible(top, FALSE);
+      EnsureVisible(GetItemCount() - 1, FALSE);
     }
   }
   return CListCtrl::OnNotify(wParam, lParam, pResult);
@@ -394,9 +394,45 @@ int CFancyListBase::ColumnLeft(int nCol) const {
   return x;
 }
 
+int CFancyListBase::CheckColumnCentre() const {
+  return ColumnLeft(m_nCheckColumn) + GetColumnWidth(m_nCheckColumn) / 2;
+}
+
+int CFancyListBase::HeaderHeight() const {
+  // A list without column headers keeps a header window that shows nothing.
+  const CHeaderCtrl* control = GetHeaderCtrl();
+  CRect header;
+  if (control == nullptr || (control->GetStyle() & WS_VISIBLE) == 0 || !control->GetItemRect(m_nCheckColumn, &header))
+    return 0;
+  return header.Height();
+}
+
+// A click's height below the header, moved by the build's offset, is counted off in rows from
+// the top row; the row takes it when what is left lies from half a row + 1 to half a row + 11.
 int CFancyListBase::CheckBoxRowAt(CPoint point) const {
-  const int row = HitTest(point);
-  return row >= 0 && GetCheckBoxRect(row).PtInRect(point) ? row : -1;
+  if (m_nCheckColumn < 0 || GetItemCount() == 0 || m_nRowHeight <= 0) return -1;
+  const int centre = CheckColumnCentre();
+  if (point.x < centre + 8 || point.x > centre + 18) return -1;
+  int y = point.y - HeaderHeight() + CheckBandOffset();
+  int row = GetTopIndex();
+  while (y > m_nRowHeight) {
+    y -= m_nRowHeight;
+    ++row;
+  }
+  const int half = m_nRowHeight / 2;
+  // A group header shows no check box and keeps its state.
+  if (!ValidRow(row) || GetRowKind(row) == kFancyRowGroupHeader) return -1;
+  return y >= half + 1 && y <= half + 11 ? row : -1;
+}
+
+CRect CFancyListBase::GetCheckClickRect(int nItem) const {
+  const int shown = nItem - GetTopIndex();
+  if (m_nCheckColumn < 0 || !ValidRow(nItem) || shown < 0 || GetRowKind(nItem) == kFancyRowGroupHeader) return CRect();
+  const int centre = CheckColumnCentre();
+  const int half = m_nRowHeight / 2;
+  const int top = HeaderHeight() - CheckBandOffset() + shown * m_nRowHeight + half + 1;
+  // What lies beyond a whole row is counted in the next one.
+  return CRect(centre + 8, top, centre + 19, top + std::min(half + 11, m_nRowHeight) - half);
 }
 
 void CFancyListBase::ToggleCheckAt(CPoint point) {

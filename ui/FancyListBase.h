@@ -62,9 +62,12 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   int GetRowHeight() const { return m_nRowHeight; }
   int GetFirstLineHeight() const { return m_nFirstLineHeight; }
   int GetLineHeight() const { return m_nLineHeight; }
-  // Where a row's check box is drawn (and clicked), in client coordinates; empty when the
-  // row shows none.
+  // Where a row's check box is drawn, in client coordinates; empty when the row shows none.
   CRect GetCheckBoxRect(int nItem) const;
+  // The band of a shown row that takes check clicks, in client coordinates: from the check
+  // column's centre + 8 to + 18, 11 pixels high at the place the row's distance from the top
+  // row gives it; empty without a check column, for a group header or a row above the top.
+  CRect GetCheckClickRect(int nItem) const;
 
   // Wraps the text to the rectangle's width at spaces, backslashes and tabs (line feeds
   // always break) and, unless measuring, draws the lines from the rectangle's top while
@@ -118,8 +121,10 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   void GrowRowHeight(int nHeight);
   // The width the detail text may take: the detail column and every column after it, less 4.
   int DetailAreaWidth() const;
-  // The row whose check box lies under the client point, or -1.
+  // The row whose check band lies under the client point, or -1.
   virtual int CheckBoxRowAt(CPoint point) const;
+  // What a click's height below the header is moved by before it is counted off in rows.
+  virtual int CheckBandOffset() const { return 25; }
   // A column's left edge in client coordinates, after the horizontal scroll.
   int ColumnLeft(int nCol) const;
   const CRect& GetImageCell() const { return m_rcImageCell; }
@@ -175,6 +180,9 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   // Makes the control measure its rows again.
   void ApplyRowHeight();
   void ToggleCheckAt(CPoint point);
+  // The check column's centre and the header's height, in client coordinates.
+  int CheckColumnCentre() const;
+  int HeaderHeight() const;
 
   UINT m_nCheckBitmapId;
   BYTE m_bDeleting = FALSE;

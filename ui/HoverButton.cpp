@@ -23,14 +23,14 @@ SIZE BitmapSize(const CBitmap& bitmap) {
 CHoverButton::CHoverButton() = default;
 CHoverButton::~CHoverButton() = default;
 
-BOOL CHoverButton::AdoptStrip(HBITMAP hBitmap) {
+BOOL CHoverButton::AdoptStrip(HBITMAP hBitmap, int nStates) {
   m_bmpStrip.DeleteObject();
   m_nStateWidth = m_nStateHeight = 0;
   if (!hBitmap) return FALSE;
   m_bmpStrip.Attach(hBitmap);
   const SIZE size = BitmapSize(m_bmpStrip);
   m_nStateHeight = size.cy;
-  m_nStateWidth = size.cx / (m_bFourState ? 4 : 3);
+  m_nStateWidth = size.cx / nStates;
   if (m_hWnd)
     SetWindowPos(nullptr, 0, 0, m_nStateWidth, m_nStateHeight, SWP_NOMOVE | SWP_NOOWNERZORDER);
   m_bHighlighted = FALSE;
@@ -40,10 +40,11 @@ BOOL CHoverButton::AdoptStrip(HBITMAP hBitmap) {
 
 BOOL CHoverButton::LoadBitmap(UINT nIDResource) {
   LPCWSTR name = MAKEINTRESOURCEW(nIDResource);
-  return AdoptStrip(::LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name));
+  return AdoptStrip(::LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name), m_bFourState ? 4 : 3);
 }
 
-BOOL CHoverButton::SetBitmap(HBITMAP hBitmap) { return AdoptStrip(hBitmap); }
+// A strip handed over is cut in three whatever the four-state switch.
+BOOL CHoverButton::SetBitmap(HBITMAP hBitmap) { return AdoptStrip(hBitmap, 3); }
 
 BOOL CHoverButton::LoadThreePieces(UINT nLeftId, UINT nMiddleId, UINT nRightId, int nWidth, int nHeight) {
   const HINSTANCE module = AfxGetResourceHandle();
@@ -62,6 +63,9 @@ BOOL CHoverButton::LoadThreePieces(UINT nLeftId, UINT nMiddleId, UINT nRightId, 
     *heights[i] = size.cy;
     all = all && image != nullptr;
   }
+  // The button's size is kept as its state size.
+  m_nStateWidth = nWidth;
+  m_nStateHeight = nHeight;
   if (m_hWnd) SetWindowPos(nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOOWNERZORDER);
   m_bHighlighted = FALSE;
   m_bSingleStrip = FALSE;
@@ -77,8 +81,12 @@ BOOL CHoverButton::IsDisabled(const DRAWITEMSTRUCT& item) const {
   return (item.itemState & ODS_DISABLED) || !IsWindowEnabled();
 }
 
+bool CHoverButton::HasDisabledImage() const {
+  return m_bFourState && m_nStateWidth > 0 && BitmapSize(m_bmpStrip).cx >= 4 * m_nStateWidth;
+}
+
 int CHoverButton::StripSourceX(const DRAWITEMSTRUCT& item) const {
-  if (m_bFourState && IsDisabled(item)) return 3 * m_nStateWidth;
+  if (HasDisabledImage() && IsDisabled(item)) return 3 * m_nStateWidth;
   if ((item.itemState & ODS_SELECTED) || m_bStickyPressed) return m_nStateWidth;
   if (!IsHot()) return 0;
   return 2 * m_nStateWidth;

@@ -13,12 +13,13 @@ class ZXHELPER_API CHoverButton : public CBaseGUIButton {
   // The strip of this bitmap id, through the class library's resource chain; the button
   // takes the size of one state. FALSE (and no strip) when the bitmap does not load.
   BOOL LoadBitmap(UINT nIDResource);
-  // Takes ownership of a strip made by the caller.
+  // Takes ownership of a strip made by the caller, cut into three states.
   BOOL SetBitmap(HBITMAP hBitmap);
-  // The three pieces from the current resource module; the button becomes width x height.
+  // The three pieces from the current resource module; the button becomes width x height,
+  // which is kept as its state size.
   BOOL LoadThreePieces(UINT nLeftId, UINT nMiddleId, UINT nRightId, int nWidth, int nHeight);
 
-  // Four images in the strip (the fourth drawn while disabled); set before loading.
+  // Four images in a loaded strip (the fourth drawn while disabled); set before loading.
   void SetFourState(BOOL bFourState) { m_bFourState = bFourState ? TRUE : FALSE; }
   // Drawn pressed whatever the state.
   void SetStickyPressed(BOOL bSticky);
@@ -35,8 +36,12 @@ class ZXHELPER_API CHoverButton : public CBaseGUIButton {
   // Draws the strip's state at this x over the whole button of the size given.
   void DrawState(CDC* pDC, int xSource, int nWidth, int nHeight);
   BOOL IsDisabled(const DRAWITEMSTRUCT& item) const;
-  // Takes the strip in: state size, button size, highlight cleared, single-strip mode.
-  BOOL AdoptStrip(HBITMAP hBitmap);
+  // Whether the strip holds a fourth, disabled image: four-state and cut in four (a strip
+  // handed over is cut in three, whatever the switch).
+  bool HasDisabledImage() const;
+  // Takes the strip in, cut into that many states: state size, button size, highlight
+  // cleared, single-strip mode.
+  BOOL AdoptStrip(HBITMAP hBitmap, int nStates);
 
   int m_nStateWidth = 0;
   int m_nStateHeight = 0;

@@ -50,8 +50,8 @@ void CMyHoverButton::DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) {
   const DRAWITEMSTRUCT& item = *lpDrawItemStruct;
   CDC* dc = CDC::FromHandle(item.hDC);
   const int state = State(item);
-  // The disabled image exists only in four-state strips.
-  const int sourceX = (m_bFourState && !IsWindowEnabled()) ? 3 * m_nStateWidth : state * m_nStateWidth;
+  // The disabled image exists only in strips cut in four.
+  const int sourceX = (HasDisabledImage() && !IsWindowEnabled()) ? 3 * m_nStateWidth : state * m_nStateWidth;
   if (m_bmpStrip.GetSafeHandle())
     DrawBitmapPart(dc, 0, 0, sourceX, 0, m_nStateWidth, m_nStateHeight, m_bmpStrip, SRCCOPY);
   const bool icon = m_bmpIcon.GetSafeHandle() != nullptr;

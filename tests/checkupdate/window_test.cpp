@@ -302,9 +302,18 @@ TEST_F(CheckerWindow, TheTrayIconItsMenuAndTheHideButtonHideAndBringBackTheWindo
                                       onIcon(WM_LBUTTONUP), shown,
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(0), hidden,   // "Minimize"
                                       onIcon(WM_RBUTTONUP), ChooseMenuItem(2), shown,    // "Restore"
-                                      // The title bar's hide button, then the icon again.
+                                      // The title bar's hide button, then the icon again. It
+                                      // shows the checker's own picture, not the resource
+                                      // library's minimise strip of the same id.
                                       [&] {
-                                        Click(::GetDlgItem(window.GetSafeHwnd(), 4));
+                                        const HWND hide = ::GetDlgItem(window.GetSafeHwnd(), 4);
+                                        BITMAP picture{};
+                                        const auto shown = reinterpret_cast<HBITMAP>(
+                                            ::SendMessageW(hide, BM_GETIMAGE, IMAGE_BITMAP, 0));
+                                        EXPECT_TRUE(shown && ::GetObjectW(shown, sizeof(picture), &picture));
+                                        EXPECT_EQ(picture.bmWidth, 25);
+                                        EXPECT_EQ(picture.bmHeight, 18);
+                                        Click(hide);
                                         return true;
                                       },
                                       hidden, onIcon(WM_LBUTTONUP), shown,

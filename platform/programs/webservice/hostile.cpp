@@ -1,6 +1,8 @@
 // The hostile update answers.
 #include "hostile.h"
 
+#include <algorithm>
+
 namespace zx::webservice {
 namespace {
 
@@ -22,6 +24,7 @@ std::optional<HostileAnswer> ParseHostileAnswer(std::string_view name) {
   if (name == "malformed") return HostileAnswer::Malformed;
   if (name == "hugetext") return HostileAnswer::HugeText;
   if (name == "repeated") return HostileAnswer::Repeated;
+  if (name == "short") return HostileAnswer::Short;
   return std::nullopt;
 }
 
@@ -29,6 +32,7 @@ std::string DamagedDocument(HostileAnswer mode, const std::string& document) {
   const std::string id = "<hardwareidentifier>pci\\ven_8086&amp;dev_0085</hardwareidentifier><version>99.0</version>";
   switch (mode) {
     case HostileAnswer::WrongDigest:
+    case HostileAnswer::Short:
       return document;
     case HostileAnswer::ForeignIds:
       return BeforeRootEnd(document, Group("1024", id) + Group("-1", id) + Group("99999999999999999999", id) +
@@ -50,6 +54,7 @@ std::string DamagedDocument(HostileAnswer mode, const std::string& document) {
 
 std::string DamagedEncipheredText(HostileAnswer mode, std::string text) {
   if (mode == HostileAnswer::WrongDigest && !text.empty()) text[0] = text[0] == '0' ? '1' : '0';
+  if (mode == HostileAnswer::Short) text.resize(std::min<std::size_t>(text.size(), 31));
   return text;
 }
 

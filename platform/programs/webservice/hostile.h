@@ -13,14 +13,15 @@ enum class HostileAnswer {
   Malformed,    // the document cut in the middle of an element
   HugeText,     // an extra group whose texts run to megabytes
   Repeated,     // groups with repeated and missing elements
+  Short,        // the enciphered answer cut to 31 characters, shorter than its digest field
 };
 
-// "wrongdigest", "foreignids", "malformed", "hugetext", "repeated".
+// "wrongdigest", "foreignids", "malformed", "hugetext", "repeated", "short".
 std::optional<HostileAnswer> ParseHostileAnswer(std::string_view name);
 
-// The plain answer document damaged as the mode says (WrongDigest leaves it whole).
+// The plain answer document damaged as the mode says (WrongDigest and Short leave it whole).
 std::string DamagedDocument(HostileAnswer mode, const std::string& document);
-// The enciphered text damaged as the mode says (only WrongDigest changes it).
+// The enciphered text damaged as the mode says (only WrongDigest and Short change it).
 std::string DamagedEncipheredText(HostileAnswer mode, std::string text);
 
 }  // namespace zx::webservice

@@ -35,7 +35,7 @@ struct Options {
 constexpr const char* kUsage =
     "usage: zxwebservice [--port N] [--catalogue DIR] [--uploads DIR]\n"
     "                    [--fault garbage|http500|soapfault|truncated|slow|slowpackages|noanswer [--fault-count N]]\n"
-    "                    [--hostile-answer wrongdigest|foreignids|malformed|hugetext|repeated]\n";
+    "                    [--hostile-answer wrongdigest|foreignids|malformed|hugetext|repeated|short]\n";
 
 bool ParseNumber(const std::string& text, unsigned long limit, unsigned long& value) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9) return false;

@@ -120,10 +120,11 @@ class ResultsTest : public DialogTest {
     ::ClientToScreen(List().m_hWnd, &client);
     return client;
   }
-  // Clicks a row's check box.
+  // Clicks a row's check band.
   void ClickCheck(int row) {
-    const CRect box = List().GetCheckBoxRect(row);
-    ClickAt(OnList({box.CenterPoint().x, box.CenterPoint().y}));
+    // The band's last line: the first row's band begins above the list.
+    const CRect box = List().GetCheckClickRect(row);
+    ClickAt(OnList({box.CenterPoint().x, box.bottom - 1}));
     Pump();
   }
   // A point of the row in the column (x from the column's left).

@@ -1,7 +1,8 @@
 // The main program's result list on its own: each row's status kind, value and further texts
 // kept in step through insertions, deletions (plain mode too), sorts and a delete-all; the
-// row height the status block needs; the check box answering clicks where it is drawn and
-// handing its state to a second list; and the hand cursor over the link band only.
+// row height the row details ask; the band that takes check clicks; the picture of the
+// status column; and the hand cursor over the link band only.
+#include <algorithm>
 #include <vector>
 
 #include "cstring_printer.h"
@@ -92,33 +93,38 @@ TEST_F(VelquorList, ASortMovesEveryRowsDataWithTheRow) {
   EXPECT_EQ(list_.GetValue(moved), 30u);
 }
 
-TEST_F(VelquorList, RowsAreAsHighAsTheStatusBlock) {
-  EXPECT_EQ(list_.GetRowHeight(), velquor::CFancyListCtrl::kStatusBlockHeight);
+// The row details ask for the first line's height + 18, whatever the status column needs.
+TEST_F(VelquorList, RowsAreTheFirstLinePlus18) {
+  EXPECT_EQ(list_.GetRowHeight(), std::max(list_.GetFirstLineHeight() + 18, 19));
   CRect row;
   ASSERT_TRUE(list_.GetItemRect(1, &row, LVIR_BOUNDS));
-  EXPECT_EQ(row.Height(), velquor::CFancyListCtrl::kStatusBlockHeight);
+  EXPECT_EQ(row.Height(), list_.GetRowHeight());
 }
 
-TEST_F(VelquorList, TheCheckBoxAnswersWhereItIsDrawnAndTellsTheSecondList) {
-  velquor::CFancyListCtrl mirror;
-  ASSERT_TRUE(mirror.Create(WS_CHILD | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 100, 100), &host_, 91));
-  mirror.InsertCheckColumn(0, u"", 40);
-  for (int i = 0; i < 4; ++i) mirror.InsertItem(i, u"");
-  list_.SetCheckMirror(&mirror);
-  const CRect box = list_.GetCheckBoxRect(1);
+// The main build counts its check clicks from the header's bottom less 23 pixels: a row's band
+// lies from half a row - 22 to half a row - 12 below its top. The main window's list follows
+// only while the one-click popup's switches are on, which no list of its own turns on.
+TEST_F(VelquorList, TheCheckBandLiesWhereTheMainBuildCountsIt) {
+  const int height = list_.GetRowHeight();
   CRect row;
-  list_.GetItemRect(1, &row, LVIR_BOUNDS);
-  EXPECT_EQ(box.TopLeft(), CPoint(14, row.top + 10));
-  // Just outside the box nothing changes; inside, both lists take the new state.
-  ClickAt(Screen(box.right + 1, box.CenterPoint().y));
+  list_.GetItemRect(2, &row, LVIR_BOUNDS);
+  const CRect band = list_.GetCheckClickRect(2);
+  EXPECT_EQ(band, CRect(20 + 8, row.top + height / 2 - 22, 20 + 19, row.top + height / 2 - 11));
+  EXPECT_EQ(velquor::DriverListSwitches().bPopupOpen, FALSE);
+  EXPECT_EQ(velquor::DriverListSwitches().bStatusTextsHidden, FALSE);
+  ClickAt(Screen(band.CenterPoint().x, band.CenterPoint().y));
   Pump();
-  EXPECT_FALSE(list_.GetCheck(1));
-  ClickAt(Screen(box.CenterPoint().x, box.CenterPoint().y));
-  Pump();
-  EXPECT_TRUE(list_.GetCheck(1));
-  EXPECT_TRUE(mirror.GetCheck(1));
-  list_.SetCheckMirror(nullptr);
-  mirror.DestroyWindow();
+  for (int r = 0; r < list_.GetItemCount(); ++r) EXPECT_EQ(list_.GetCheck(r), r == 2) << r;
+}
+
+// The status column of the four status kinds (and the three action texts): the action text at
+// the row's top + 8 from 68 pixels left of the column, the badge 27 pixels left of it and 3
+// above, the age labels 11 below the badge's top, and the two date lines under the labels,
+// each value 50 pixels wide after its label. Rows only as high as their details ask let the
+// block run into the rows below, which paint over it.
+TEST_F(VelquorList, TheStatusColumnMatchesItsPicture) {
+  list_.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  ExpectWindowMatches(list_.m_hWnd, "velquor_status_column.png", true);
 }
 
 TEST_F(VelquorList, TheHandShowsOverTheLinkBandOnly) {

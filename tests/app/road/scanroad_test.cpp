@@ -1,19 +1,21 @@
 // The main road in the real main window on the laptop profile, against the web service's
 // stand-in on loopback: Scan now, the scanning page with its status lines and progress, the
 // last-scan status and the summary; a stop during the device scan, the exchange and the parse
-// of the answer with the texts and records they leave; a service that does not answer;
-// pictures of the pages.
+// of the answer with the texts and records they leave; a service that does not answer; answers
+// decoded without their digest; the one-click popup's list; pictures of the pages.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "DlgOneClickDrvUpdateResultsMain.h"
+#include "DlgScan3Results.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
 #include "LastScanStatus.h"
-#include "UpdateAnswer.h"
+#include "VelquorFancyList.h"
 #include "VelquorScan.h"
 #include "cstring_printer.h"
 #include "road_testing.h"
@@ -228,29 +230,109 @@ TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
   EXPECT_TRUE(Shown(Home()));
 }
 
-// The answer is deciphered while it is read; the error report of an answer whose digest is
-// wrong still carries the answer as it came, whose payload deciphers to the answer document.
-TEST_F(ScanRoad, AnAnswerWithAWrongDigestIsReportedAsItCame) {
-  StartShippedService({}, {"--hostile-answer", "wrongdigest"});
+// While the one-click popup is open its list hides the status column's action texts, which
+// the main window's list shows, and a check clicked in it is handed on to the main window's
+// list; closed, the switches are off again.
+TEST_F(ScanRoad, TheOneClickPopupHandsItsCheckClicksToTheMainList) {
+  StartShippedService();
+  OpenMainWindow();
+  ClickScanNow();
+  ASSERT_TRUE(Until([&] { return ScanEnded(); }));
+  auto* results = static_cast<CDlgScan3Results*>(main_->GetGroupPage(CVelquorDlg::kScanGroup, 3));
+  ASSERT_TRUE(Until([&] { return Shown(results); }));
+  velquor::CFancyListCtrl& mainList = results->GetList();
+  const auto actionPixels = [](HWND list) {
+    SIZE size{};
+    const std::vector<COLORREF> pixels = Pixels(list, size);
+    return std::count(pixels.begin(), pixels.end(), velquor::CFancyListCtrl::kStatusColour);
+  };
+  EXPECT_GT(actionPixels(mainList.m_hWnd), 0);
+  for (int row = 0; row < mainList.GetItemCount(); ++row) mainList.SetCheck(row, TRUE);
+  int clicked = -1;
+  BOOL popupChecked = TRUE, mainChecked = TRUE, switchesOn = FALSE;
+  std::ptrdiff_t popupActionPixels = -1;
+  velquor::CFancyListCtrl* popupList = nullptr;
+  CDlgOneClickDrvUpdateResultsMain* popup = nullptr;
+  WhileModal({[&] {
+                popup = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow()));
+                if (popup == nullptr || popup->GetResultsPage() == nullptr) return false;
+                popupList = &popup->GetResultsPage()->GetList();
+                switchesOn = velquor::DriverListSwitches().bPopupOpen && velquor::DriverListSwitches().bStatusTextsHidden;
+                popupActionPixels = actionPixels(popupList->m_hWnd);
+                CRect client;
+                popupList->GetClientRect(&client);
+                for (int row = 0; row < popupList->GetItemCount() && clicked < 0; ++row) {
+                  const CRect band = popupList->GetCheckClickRect(row);
+                  if (static_cast<LONG_PTR>(popupList->GetItemData(row)) == -1 || band.IsRectEmpty() || band.top < 0 ||
+                      band.bottom > client.bottom)
+                    continue;
+                  clicked = row;
+                  CPoint at = band.CenterPoint();
+                  popupList->ClientToScreen(&at);
+                  ClickAt(at);
+                }
+                return true;
+              },
+              [&] {
+                if (clicked >= 0) {
+                  popupChecked = popupList->GetCheck(clicked);
+                  mainChecked = mainList.GetCheck(clicked);
+                }
+                popup->EndDialog(IDOK);
+                return true;
+              }});
+  main_->SendMessage(WM_TIMER, kPopupTimerId);
+  ExpectAllStepsRan();
+  EXPECT_TRUE(switchesOn);
+  EXPECT_EQ(popupActionPixels, 0) << "the popup's list shows no action texts";
+  ASSERT_GE(clicked, 0) << "no row of the popup showed its check band";
+  EXPECT_FALSE(popupChecked);
+  EXPECT_FALSE(mainChecked) << "the main window's list follows the popup's click";
+  EXPECT_FALSE(velquor::DriverListSwitches().bPopupOpen);
+  EXPECT_FALSE(velquor::DriverListSwitches().bStatusTextsHidden);
+}
+
+// The answer is deciphered while it is read, its digest field never compared: an answer whose
+// digest names another text lists its updates; one shorter than the digest field ends the scan
+// with the decoder's report, which carries the answer as it came.
+struct HostileAnswerCase {
+  const char* mode;
+  bool reported;
+  friend void PrintTo(const HostileAnswerCase& c, std::ostream* os) { *os << c.mode; }
+};
+
+class ScanAnswer : public MainRoadTest, public ::testing::WithParamInterface<HostileAnswerCase> {};
+
+TEST_P(ScanAnswer, IsDecodedWithoutItsDigest) {
+  StartShippedService({}, {"--hostile-answer", GetParam().mode});
   OpenMainWindow();
   CString shown;
-  WhileModal({AnswerBox(shown)});
+  if (GetParam().reported) WhileModal({AnswerBox(shown)});
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return ScanEnded(); }, 1000));
   std::vector<fs::path> reports;
   for (const auto& entry : fs::directory_iterator(uploads_.path())) reports.push_back(entry.path());
+  if (!GetParam().reported) {
+    EXPECT_TRUE(reports.empty());
+    EXPECT_GT(main_->GetScanEngine().GetUpdatesFound(), 0);
+    EXPECT_TRUE(Until([&] { return Shown(main_->GetGroupPage(CVelquorDlg::kScanGroup, 3)); }));
+    return;
+  }
+  ExpectAllStepsRan();
   ASSERT_EQ(reports.size(), 1u);
   const std::string report = ReadHostFile(reports[0].string());
   EXPECT_NE(report.find("<error_desc>getOutputStrFromHex</error_desc>"), std::string::npos);
   const std::size_t start = report.find("<output_hex>");
   const std::size_t end = report.find("</output_hex>");
   ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
-  const std::string sent = report.substr(start + 12, end - start - 12);
-  CString answer(std::u16string(sent.begin(), sent.end()).c_str());
-  EXPECT_EQ(DecodeExchangeAnswer(answer), kAnswerWrongDigest);
-  ASSERT_TRUE(getOutputStrFromHex(answer));
-  EXPECT_EQ(answer.Find(_T("<newdataset")), 0) << CStringA(answer.Left(100)).GetString();
+  EXPECT_EQ(end - start - 12, 31u) << "the answer as it came";
+  EXPECT_EQ(main_->GetScanEngine().GetUpdatesFound(), 0);
+  EXPECT_TRUE(Shown(Home()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, ScanAnswer,
+                         ::testing::Values(HostileAnswerCase{"wrongdigest", false}, HostileAnswerCase{"short", true}),
+                         [](const auto& info) { return std::string(info.param.mode); });
 
 }  // namespace
 }  // namespace zx::test

@@ -207,7 +207,8 @@ TEST_F(UpdateLookup, HostileAnswersFailCleanlyOrAreSkipped) {
     int result;
     bool keepsFound;
   };
-  for (const Case& c : {Case{"wrongdigest", kStepFailed, false}, Case{"foreignids", kStepCompleted, true},
+  for (const Case& c : {Case{"wrongdigest", kStepCompleted, true}, Case{"short", kStepFailed, false},
+                        Case{"foreignids", kStepCompleted, true},
                         Case{"malformed", kStepCompleted, false}, Case{"hugetext", kStepCompleted, true},
                         Case{"repeated", kStepCompleted, true}}) {
     const auto standIn = StartStandIn({"--hostile-answer", c.mode});

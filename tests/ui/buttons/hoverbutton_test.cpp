@@ -12,6 +12,7 @@ namespace {
 
 constexpr COLORREF kNormal = 0x202020, kPressed = 0x4040C0, kHover = 0x40C040, kDisabled = 0xA0A0A0;
 constexpr UINT kId = 501;
+constexpr UINT kFourStateStrip = 3004;  // kNormal, kPressed, kHover, kDisabled
 
 using HoverButton = ButtonTest;
 
@@ -27,12 +28,22 @@ TEST_F(HoverButton, AThreeImageStripGivesStatesOfAThirdOfItsWidth) {
   EXPECT_EQ(rect.Height(), 18);
 }
 
-TEST_F(HoverButton, TheSameStripWithFourStatesGivesTwentyTwoPixelStates) {
-  CHoverButton button;
-  Place(button, kId, u"", 10, 10, 80, 40);
-  button.SetFourState(TRUE);
-  ASSERT_TRUE(button.SetBitmap(MakeStrip(30, 18, {kNormal, kPressed, kHover})));
-  EXPECT_EQ(button.GetStateWidth(), 22);
+// A loaded strip is cut in four with the four-state switch on, else in three; a strip handed
+// over is always cut in three.
+TEST_F(HoverButton, StatesAreCutByHowTheStripCame) {
+  struct Case {
+    bool loaded;
+    BOOL fourState;
+    int width;
+  };
+  for (const Case& c : {Case{false, FALSE, 30}, Case{false, TRUE, 30}, Case{true, FALSE, 18 / 3}, Case{true, TRUE, 18 / 4}}) {
+    CHoverButton button;
+    Place(button, kId, u"", 10, 10, 80, 40);
+    button.SetFourState(c.fourState);
+    ASSERT_TRUE(c.loaded ? button.LoadBitmap(3003) : button.SetBitmap(MakeStrip(30, 18, {kNormal, kPressed, kHover})));
+    EXPECT_EQ(button.GetStateWidth(), c.width) << c.loaded << c.fourState;
+    button.DestroyWindow();
+  }
 }
 
 TEST_F(HoverButton, SubclassingMakesTheButtonOwnerDrawn) {
@@ -131,7 +142,7 @@ TEST_F(HoverButton, ADisabledFourStateButtonShowsTheFourthImage) {
   CHoverButton button;
   Place(button, kId, u"", 10, 10, 30, 18);
   button.SetFourState(TRUE);
-  button.SetBitmap(MakeStrip(30, 18, {kNormal, kPressed, kHover, kDisabled}));
+  ASSERT_TRUE(button.LoadBitmap(kFourStateStrip));
   button.EnableWindow(FALSE);
   EXPECT_EQ(Snap(button.GetSafeHwnd()).At(15, 9), kDisabled);
 }

@@ -65,8 +65,11 @@ TEST_F(IconButton, ADisabledButtonShowsTheFourthImageOnlyOfAFourStateStrip) {
   button_.EnableWindow(FALSE);
   EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), kNormal);
   button_.SetFourState(TRUE);
+  // A strip handed over is cut in three: only a loaded one has a fourth image.
   button_.SetBitmap(MakeStrip(240, 30, {kNormal, kPressed, kHover, 0x909090}));
-  EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), 0x909090u);
+  EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), kNormal);
+  ASSERT_TRUE(button_.LoadBitmap(3004));
+  EXPECT_EQ(Snap(button_.GetSafeHwnd()).At(2, 2), 0xA0A0A0u);
 }
 
 TEST_F(IconButton, FocusIsDrawnAsHover) {

@@ -25,7 +25,7 @@ class TextButton : public ButtonTest {
     ButtonTest::SetUp();
     Place(button_, kId, u"Scan Now", 10, 10, 90, 24);
     button_.SetFourState(TRUE);
-    button_.SetBitmap(MakeStrip(90, 24, {kNormal, kPressed, kHover, kDisabled}));
+    ASSERT_TRUE(button_.LoadBitmap(3005));  // kNormal, kPressed, kHover, kDisabled
     button_.SetBoldAlways(TRUE);
   }
   // Pixels of the button in exactly `colour`.
@@ -170,7 +170,7 @@ TEST_F(TextButton, TheStatesMatchTheReferencePicture) {
   for (int i = 0; i < 3; ++i) {
     Place(*others[i], kId + 1 + i, u"Scan Now", 10, 40 + 30 * i, 90, 24);
     others[i]->SetFourState(TRUE);
-    others[i]->SetBitmap(MakeStrip(90, 24, {kNormal, kPressed, kHover, kDisabled}));
+    ASSERT_TRUE(others[i]->LoadBitmap(3005));
     others[i]->SetBoldAlways(TRUE);
   }
   hovered.m_bHighlighted = TRUE;

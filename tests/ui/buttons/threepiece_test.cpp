@@ -40,6 +40,8 @@ TEST_F(ThreePiece, TheButtonTakesTheGivenSize) {
   CRect rect;
   button_.GetClientRect(&rect);
   EXPECT_EQ(rect, CRect(0, 0, 60, 10));
+  EXPECT_EQ(button_.GetStateWidth(), 60);
+  EXPECT_EQ(button_.GetStateHeight(), 10);
 }
 
 TEST_F(ThreePiece, NormalHoverAndPressedStatesComeFromEachPiece) {

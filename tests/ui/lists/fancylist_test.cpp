@@ -1,6 +1,6 @@
 // The owner-drawn list: columns and their indices, the rows' data kept in step with the
-// control, row heights from the wrapped detail text, the header's width rules and check-box
-// clicks.
+// control, row heights from the wrapped detail text, the header's width rules and the band
+// that takes check clicks.
 #include <gtest/gtest.h>
 
 #include "ListSortClass.h"
@@ -189,33 +189,44 @@ TEST_F(FancyList, WhileSuspendedTheHeaderIsLeftAlone) {
   list_.SetSuspended(FALSE);
 }
 
-TEST_F(FancyList, AClickOnACheckBoxTogglesThatRow) {
+// Check clicks are taken in a band right of the check column's centre (+ 8 to + 18), counted
+// off in rows from the header's bottom less 25 pixels: the band of a row lies from half a row
+// - 24 to half a row - 14 below the row's top. Group headers take none.
+TEST_F(FancyList, AClickInACheckBandTogglesThatRowOnly) {
   MakeColumns();
-  for (const char16_t* text : {u"a", u"b", u"c"}) AddRow(text);
-  const CRect box = list_.GetCheckBoxRect(1);
-  ASSERT_FALSE(box.IsRectEmpty());
-  const CPoint inside = box.CenterPoint();
-  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
-  list_.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
-  EXPECT_FALSE(list_.GetCheck(0));
-  EXPECT_TRUE(list_.GetCheck(1));
-  EXPECT_FALSE(list_.GetCheck(2));
-  list_.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
-  EXPECT_FALSE(list_.GetCheck(1));
-}
-
-TEST_F(FancyList, AClickBesideTheCheckBoxOrOnAGroupHeaderChangesNothing) {
-  MakeColumns();
-  for (const char16_t* text : {u"a", u"b"}) AddRow(text);
-  const CRect box = list_.GetCheckBoxRect(0);
-  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.right + 30, box.CenterPoint().y));
-  EXPECT_FALSE(list_.GetCheck(0));
-  ASSERT_TRUE(list_.SetRowKind(1, kFancyRowGroupHeader));
-  EXPECT_TRUE(list_.GetCheckBoxRect(1).IsRectEmpty());
+  for (const char16_t* text : {u"a", u"b", u"c", u"d"}) AddRow(text);
+  ASSERT_TRUE(list_.SetRowKind(3, kFancyRowGroupHeader));
+  const int height = list_.GetRowHeight();
+  const CRect band = list_.GetCheckClickRect(1);
   CRect row;
-  list_.GetItemRect(1, &row, LVIR_BOUNDS);
-  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.CenterPoint().x, row.CenterPoint().y));
-  EXPECT_FALSE(list_.GetCheck(1));
+  ASSERT_TRUE(list_.GetItemRect(1, &row, LVIR_BOUNDS));
+  EXPECT_EQ(band, CRect(10 + 8, row.top + height / 2 - 24, 10 + 19, row.top + height / 2 - 13));
+  EXPECT_TRUE(list_.GetCheckClickRect(3).IsRectEmpty());
+  struct Case {
+    CPoint at;
+    int toggled;  // -1: none
+  };
+  const Case cases[] = {
+      {band.TopLeft(), 1},
+      {CPoint(band.right - 1, band.bottom - 1), 1},
+      {CPoint(band.left - 1, band.top), -1},
+      {CPoint(band.right, band.top), -1},
+      {CPoint(band.left, band.top - 1), -1},
+      {CPoint(band.left, band.bottom), -1},
+      {band.TopLeft() + CSize(0, height), 2},
+      {band.TopLeft() + CSize(0, 2 * height), -1},  // the group header's place
+      {list_.GetCheckBoxRect(1).CenterPoint(), -1},
+  };
+  for (const Case& c : cases) {
+    for (int r = 0; r < 4; ++r) list_.SetCheck(r, FALSE);
+    list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.at.x, c.at.y));
+    list_.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(c.at.x, c.at.y));
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(list_.GetCheck(r), r == c.toggled) << c.at.x << "," << c.at.y << " row " << r;
+    list_.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(c.at.x, c.at.y));
+    if (c.toggled >= 0) {
+      EXPECT_FALSE(list_.GetCheck(c.toggled));
+    }
+  }
 }
 
 TEST_F(FancyList, SelectSingleItemLeavesOneRowSelectedAndFocused) {
@@ -306,6 +317,16 @@ TEST_F(FancyListDrag, ADragMeasuresTheRowsWithTheNewWidth) {
   EXPECT_EQ(list_.GetRowHeight(), narrow);
 }
 
+// After a drag the list goes back to its old top row and then shows its last row.
+TEST_F(FancyListDrag, ADragEndsWithTheLastRowShown) {
+  MakeColumns();
+  for (int i = 0; i < 30; ++i) AddRow(u"row");
+  ASSERT_TRUE(list_.EnsureVisible(3, FALSE));
+  ASSERT_LT(list_.GetTopIndex() + list_.GetCountPerPage(), 30);
+  EndTrackNow(2);
+  EXPECT_EQ(list_.GetTopIndex(), 30 - list_.GetCountPerPage());
+}
+
 TEST_F(FancyListDrag, DraggingTheDetailColumnBelowFiftyKeepsItsWidthAndHeight) {
   MakeColumns();
   AddRow(u"alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu");
@@ -325,11 +346,12 @@ TEST_F(FancyListDrag, ScrolledSidewaysTheCheckBoxesMoveWithTheRows) {
   MakeColumns();
   list_.SetColumnWidth(3, 300);
   for (const char16_t* text : {u"a", u"b"}) AddRow(text);
-  const CRect before = list_.GetCheckBoxRect(1);
+  const CRect before = list_.GetCheckClickRect(1);
   ASSERT_TRUE(list_.Scroll(CSize(6, 0)));
   ASSERT_EQ(list_.GetScrollPos(SB_HORZ), 6);
-  const CRect after = list_.GetCheckBoxRect(1);
+  const CRect after = list_.GetCheckClickRect(1);
   EXPECT_EQ(after.left, before.left - 6);
+  EXPECT_EQ(list_.GetCheckBoxRect(1).left, before.left - 16 - 6);
   list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(after.right - 2, after.CenterPoint().y));
   EXPECT_TRUE(list_.GetCheck(1));
   // The image column is drawn 6 pixels further left too.

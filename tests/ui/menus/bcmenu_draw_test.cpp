@@ -4,6 +4,7 @@
 // image list.
 #include <gtest/gtest.h>
 
+#include <afxcmn.h>
 
 #include "BCMenu.h"
 #include "machine_fixture.h"
@@ -138,15 +139,52 @@ TEST_F(BCMenuDraw, CheckedItemShowsTheTickStrokes) {
   }
 }
 
+// An item appended as a radio item shows the dot where a check item shows the tick.
 TEST_F(BCMenuDraw, RadioItemShowsADot) {
-  ASSERT_TRUE(menu_.AppendODMenu(u"Daily", MF_OWNERDRAW | MF_CHECKED, 42));
-  BCMenuData* data = menu_.FindMenuItem(42);
-  data->nType = MFT_RADIOCHECK;
-  Canvas canvas(1);
-  canvas.Draw(menu_, data, 0, ODS_CHECKED);
+  ASSERT_TRUE(menu_.AppendODMenu(u"Daily", MF_OWNERDRAW | MF_CHECKED | MFT_RADIOCHECK, 42));
+  ASSERT_TRUE(menu_.AppendODMenu(u"Weekly", MF_OWNERDRAW | MF_CHECKED, 43));
+  Canvas canvas(2);
+  canvas.Draw(menu_, menu_.FindMenuItem(42), 0, ODS_CHECKED);
+  canvas.Draw(menu_, menu_.FindMenuItem(43), 1, ODS_CHECKED);
   const int x = 2 + 6, y = (kRow - 19) / 2 + 6;
-  EXPECT_EQ(canvas.At(x + 3, y + 3), GetSysColor(COLOR_MENUTEXT));
-  EXPECT_NE(canvas.At(x + 3, y + 7), GetSysColor(COLOR_MENUTEXT));
+  const COLORREF ink = GetSysColor(COLOR_MENUTEXT);
+  EXPECT_EQ(canvas.At(x + 3, y + 3), ink);
+  EXPECT_NE(canvas.At(x + 3, y + 7), ink);
+  EXPECT_NE(canvas.At(x + 6, y), ink) << "no tick stroke in the radio item";
+  EXPECT_EQ(canvas.At(x + 6, kRow + y), ink) << "the check item's tick";
+}
+
+// An image of an image list is drawn into the item's image cell as it is in the list, over
+// the button face where the icon is transparent.
+TEST_F(BCMenuDraw, ImageListIconsAreDrawnInTheImageCell) {
+  CImageList images;
+  ASSERT_TRUE(images.Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
+  const HBITMAP picture = ScreenBitmap(16, 16);
+  {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, picture);
+    RECT all{0, 0, 16, 16}, inner{4, 4, 12, 12};
+    const HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255)), green = CreateSolidBrush(RGB(20, 160, 60));
+    FillRect(dc, &all, magenta);
+    FillRect(dc, &inner, green);
+    DeleteObject(magenta);
+    DeleteObject(green);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+  }
+  ASSERT_EQ(images.Add(picture, RGB(255, 0, 255)), 0);
+  DeleteObject(picture);
+  ASSERT_TRUE(menu_.AppendODMenu(u"Scan", MF_OWNERDRAW, 44, &images, 0));
+  ASSERT_TRUE(menu_.AppendODMenu(u"Other", MF_OWNERDRAW, 45, &images, 3));
+  const BCMenuData* item = menu_.FindMenuItem(44);
+  ASSERT_GE(item->menuIconNormal, 0);
+  EXPECT_EQ(menu_.FindMenuItem(45)->menuIconNormal, -1) << "no such image in the list";
+  EXPECT_EQ(BCMenu::FindImage(44), item->menuIconNormal);
+  Canvas canvas(1);
+  canvas.Draw(menu_, item, 0, ODS_SELECTED);
+  const int left = 2, top = (kRow - 19) / 2;
+  EXPECT_EQ(canvas.At(left + 8, top + 8), RGB(20, 160, 60));
+  EXPECT_EQ(canvas.At(left + 1, top + 1), GetSysColor(COLOR_BTNFACE) & 0xFFFFFF);
 }
 
 TEST_F(BCMenuDraw, RowOfItemsMatchesTheReference) {

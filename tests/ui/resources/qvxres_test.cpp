@@ -1,12 +1,13 @@
 // The resource library qvxres: found by the shared library, and holding every bitmap, icon,
-// cursor, PNG image, animation and HTML page of the shared windows by id, at the sizes the
-// windows draw them.
+// cursor, PNG image, animation, dialog template and HTML page of the shared windows by id, at
+// the sizes the windows draw them.
 #include <gtest/gtest.h>
 
 #include "GdiPlusBitmapResource.h"
 #include "HalvoranApp.h"
 #include "machine_fixture.h"
 #include "winresource.h"
+#include "zx/restemplates.h"
 
 namespace zx::test {
 namespace {
@@ -138,6 +139,21 @@ TEST_F(ResourceLibrary, AnimationsAndThePage) {
   const auto* html = static_cast<const char*>(LockResource(LoadResource(module_, page)));
   const std::string text(html, SizeofResource(module_, page));
   EXPECT_NE(text.find("function SetText("), std::string::npos);
+}
+
+// The templates the shared popups, the left panel, the main window, the message box and the
+// restore-point wait dialog are made from.
+TEST_F(ResourceLibrary, EveryDialogTemplateOfTheSharedWindowsReads) {
+  for (UINT id : {1264u, 1265u, 1267u, 1268u, 1272u, 1273u, 1274u, 1276u, 1284u, 12560u}) {
+    const HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(id), RT_DIALOG);
+    ASSERT_NE(found, nullptr) << id;
+    const void* bytes = LockResource(LoadResource(module_, found));
+    res::DialogTemplate dialog;
+    std::string error;
+    EXPECT_TRUE(res::ReadDialogTemplate(bytes, SizeofResource(module_, found), dialog, error)) << id << error;
+    EXPECT_TRUE(dialog.hasFont) << id;
+    EXPECT_GT(dialog.cx, 0) << id;
+  }
 }
 
 }  // namespace
