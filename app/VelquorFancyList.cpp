@@ -34,7 +34,7 @@ constexpr UINT kLabelBox = DT_WORDBREAK | DT_EDITCONTROL;                 // 0x2
 constexpr UINT kGroupTitle = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;    // 0x824
 constexpr UINT kStatusLine = DT_SINGLELINE | DT_VCENTER;                  // 36
 constexpr int kOverlaySize = 12;
-constexpr int kDateValueWidth = 50;
+constexpr int kDateValueWidth = 64;
 constexpr LPCTSTR kSection = _T("Tunevo");
 constexpr LPCTSTR kSharedSection = _T("QVX");
 
@@ -115,6 +115,8 @@ BOOL CFancyListCtrl::SetItemDetails(int nItem, LPCTSTR lpszDetail, UINT nStatusK
   const LPCTSTR texts[3] = {lpszText1, lpszText2, lpszText3};
   for (int i = 0; i < 3; ++i) m_texts[i][at] = texts[i] ? texts[i] : _T("");
   m_lastTexts[at].Empty();
+  // The status column's block would be cut off in a row of the title's height alone.
+  if (GetHeaderCtrl() && GetHeaderCtrl()->GetItemCount() > kStatusColumn) GrowRowHeight(kStatusBlockHeight);
   Update(nItem);
   return TRUE;
 }
@@ -231,6 +233,8 @@ int CFancyListCtrl::TitleLeft() const {
   return -GetScrollPos(SB_HORZ) + (check >= 0 ? GetColumnWidth(check) / 2 + 64 : 36);
 }
 
+int CFancyListCtrl::StatusTextLeft() const { return ColumnLeft(kStatusColumn) - 68; }
+
 void CFancyListCtrl::DrawRowBackground(CDC* pDC, int nItem, const CRect& row, UINT state) {
   FillRow(pDC, row, state);
   if ((state & ODS_FOCUS) && GetRowKind(nItem) != kFancyRowGroupHeader) pDC->FillSolidRect(&row, kFocusFill);
@@ -271,7 +275,10 @@ void CFancyListCtrl::DrawDetailCell(CDC* pDC, int nItem, int x, int, const CRect
   }
   pDC->SelectObject(&m_fontBold);
   pDC->SetTextColor(m_bPlainMode ? kPlainTitleColour : kTitleColour);
-  const int width = kTitleBlockWidth;
+  // The block wraps short of the status column's age block.
+  int width = kTitleBlockWidth;
+  if (GetHeaderCtrl() && GetHeaderCtrl()->GetItemCount() > kStatusColumn)
+    width = std::max(std::min(width, AgeBlockLeft() - kBlockGap - left), 40);
   CRect title(left, row.top + 10, left + width, row.bottom);
   pDC->DrawText(m_details[at], &title, kMeasureBlock);
   title.right = left + width;
@@ -311,11 +318,9 @@ int CFancyListCtrl::DrawDateLine(CDC* pDC, int left, int top, const CString& lab
   box.right = std::min(static_cast<int>(box.right), left + kTitleBlockWidth);
   pDC->DrawText(label, &box, kOneLine);
   pDC->SetTextColor(colour);
-  CRect valueBox(box.right, top, box.right + kDateValueWidth, top);
-  pDC->DrawText(value, &valueBox, kMeasureLine);
-  valueBox.right = std::min(static_cast<int>(valueBox.right), box.right + kDateValueWidth);
+  CRect valueBox(box.right + 4, top, box.right + 4 + kDateValueWidth, box.bottom);
   pDC->DrawText(value, &valueBox, kOneLine);
-  return std::max(box.bottom, valueBox.bottom);
+  return box.bottom;
 }
 
 void CFancyListCtrl::DrawStatus(CDC* pDC, int nItem, int x, int width, const CRect& row, UINT state) {
@@ -327,8 +332,8 @@ void CFancyListCtrl::DrawStatus(CDC* pDC, int nItem, int x, int width, const CRe
     pDC->SetTextColor(kStatusColour);
     pDC->DrawText(m_strStatus[data], &line, kStatusLine);
   }
-  // The age block: the badge 27 pixels left of the status line, its labels, then the dates.
-  const int left = line.left - kBadgeOffset;
+  // The age block stands left of the action text: the badge, its labels, then the dates.
+  const int left = AgeBlockLeft();
   int top = line.bottom;
   const UINT kind = m_statusKinds[at];
   if (kind >= 1 && kind <= 4) {

@@ -34,8 +34,11 @@ class CFancyListCtrl : public CFancyListBase {
   static constexpr UINT kBadgeAncientId = 5369;
   static constexpr int kStatusColumn = 3;
   static constexpr int kTitleBlockWidth = 220;
-  // The age badge stands this far left of the status line's left edge.
-  static constexpr int kBadgeOffset = 27;
+  static constexpr int kBadgeWidth = 157;
+  // Between the title block, the age block and the action text.
+  static constexpr int kBlockGap = 8;
+  // The row height the status block needs: badge, labels and the two date lines.
+  static constexpr int kStatusBlockHeight = 74;
 
   static constexpr COLORREF kTextColour = 0x1B1209;
   static constexpr COLORREF kLineColour = 0xD8CCCC;
@@ -97,6 +100,9 @@ class CFancyListCtrl : public CFancyListBase {
   bool SetBandCursor(CPoint point);
   // The left of the title block: half the check column right of it, or 36 without one.
   int TitleLeft() const;
+  // The left edges of the status column's action text and age block (client coordinates).
+  int StatusTextLeft() const;
+  int AgeBlockLeft() const { return StatusTextLeft() - kBlockGap - kBadgeWidth; }
   void DrawStatus(CDC* pDC, int nItem, int x, int width, const CRect& row, UINT state);
   void DrawAgeLabels(CDC* pDC, int left, int top);
   // "label value" in the 220-pixel block; answers the line's bottom.

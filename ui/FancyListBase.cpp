@@ -409,7 +409,7 @@ int CFancyListBase::HeaderHeight() const {
 
 // A click's height below the header, moved by the build's offset, is counted off in rows from
 // the top row; the row takes it when what is left lies from half a row + 1 to half a row + 11.
-int CFancyListBase::CheckBoxRowAt(CPoint point) const {
+int CFancyListBase::CheckBandRowAt(CPoint point) const {
   if (m_nCheckColumn < 0 || GetItemCount() == 0 || m_nRowHeight <= 0) return -1;
   const int centre = CheckColumnCentre();
   if (point.x < centre + 8 || point.x > centre + 18) return -1;
@@ -423,6 +423,19 @@ int CFancyListBase::CheckBoxRowAt(CPoint point) const {
   // A group header shows no check box and keeps its state.
   if (!ValidRow(row) || GetRowKind(row) == kFancyRowGroupHeader) return -1;
   return y >= half + 1 && y <= half + 11 ? row : -1;
+}
+
+// A click on a row's drawn check box takes it, and so does one in the row's check band; a
+// band that the count puts beside another row than the one clicked takes nothing (a click
+// on one row never changes another).
+int CFancyListBase::CheckBoxRowAt(CPoint point) const {
+  int hit = -1;
+  CRect row;
+  for (int r = std::max(GetTopIndex(), 0); r < GetItemCount() && hit < 0; ++r)
+    if (GetItemRect(r, &row, LVIR_BOUNDS) && point.y >= row.top && point.y < row.bottom) hit = r;
+  if (hit < 0 || GetRowKind(hit) == kFancyRowGroupHeader) return -1;
+  if (GetCheckBoxRect(hit).PtInRect(point)) return hit;
+  return CheckBandRowAt(point) == hit ? hit : -1;
 }
 
 CRect CFancyListBase::GetCheckClickRect(int nItem) const {

@@ -123,6 +123,8 @@ class ZXHELPER_API CFancyListBase : public CListCtrl {
   int DetailAreaWidth() const;
   // The row whose check band lies under the client point, or -1.
   virtual int CheckBoxRowAt(CPoint point) const;
+  // The row whose check band the point lies in, counted from the header (-1: none).
+  int CheckBandRowAt(CPoint point) const;
   // What a click's height below the header is moved by before it is counted off in rows.
   virtual int CheckBandOffset() const { return 25; }
   // A column's left edge in client coordinates, after the horizontal scroll.

@@ -19,12 +19,9 @@ constexpr int kTabOneX = 215, kTabFiveX = 615, kTabY = 46;
 // apart from y 106): the chosen one is drawn in a colour of its own.
 constexpr int kScanNowX = 470, kScanNowY = 318;
 constexpr int kPanelX = 160, kPanelHomeY = 106, kPanelScanningY = 137, kPanelResultsY = 168;
-// The results list's rows: 32 pixels high from y 234 (looked at from y 237), the check box
-// drawn at x 218 a row's first line, the driver's name and class in the description column.
-// Check clicks are taken in a band right of the check column's centre (x 225 to 235) that ends
-// 4 pixels below a row's top.
-constexpr int kRowTop = 237, kRowHeight = 32, kCheckX = 218, kCheckDown = 14;
-constexpr int kCheckClickX = 230, kCheckClickDown = -1;
+// The results list's rows: 74 pixels high from y 237, the check box at x 218 a row's first
+// line, the driver's name and class in the description column.
+constexpr int kRowTop = 237, kRowHeight = 74, kCheckX = 218, kCheckDown = 14;
 constexpr int kTextLeft = 280, kTextRight = 430;
 // The results page's "Update selected drivers" button lies where the scanning page had its Stop
 // button (whose picture ended at x 703): the new button's picture covers its whole place, from
@@ -88,22 +85,22 @@ TEST_F(OnTheDesktop, ScanNowLeadsToTheResultsWhoseCheckBoxesFollowClicks) {
   EXPECT_EQ(results.PixelsOf(picture, kOldPictureRight - 20, pictureRow, kUpdatePictureRight, pictureRow + 1),
             kUpdatePictureRight - kOldPictureRight + 20);
   EXPECT_EQ(results.DarkPixels(kBesideSummaryLeft, kButtonTop + 8, kBesideSummaryRight, kButtonBottom - 6), 0);
-  // The two display drivers of the catalogue have a row each, checked; no third row (the
-  // second row's class line runs on below it).
+  // The two display drivers of the catalogue have a row each, checked; no third row.
   for (int row = 0; row < 2; ++row) {
     EXPECT_GT(RowText(results, row), 100) << "row " << row;
     EXPECT_NE(CheckBox(results, row), 0xFFFFFFu) << "row " << row;
   }
+  EXPECT_EQ(RowText(results, 2), 0);
   EXPECT_EQ(CheckBox(results, 2), 0xFFFFFFu);
 
   // A click on each check box clears it; a second click on the first checks it again.
-  ClickAt(kCheckClickX, kRowTop + kCheckClickDown);
-  ClickAt(kCheckClickX, kRowTop + kRowHeight + kCheckClickDown);
+  ClickAt(kCheckX, kRowTop + kCheckDown);
+  ClickAt(kCheckX, kRowTop + kRowHeight + kCheckDown);
   const Picture cleared = AwaitPicture([&](const Picture& p) { return CheckBox(p, 1) != CheckBox(results, 1); });
   ASSERT_TRUE(cleared.Valid()) << "the check boxes did not follow the clicks";
   EXPECT_NE(CheckBox(cleared, 0), CheckBox(results, 0));
   EXPECT_EQ(CheckBox(cleared, 0), CheckBox(cleared, 1));
-  ClickAt(kCheckClickX, kRowTop + kCheckClickDown);
+  ClickAt(kCheckX, kRowTop + kCheckDown);
   const Picture again = AwaitPicture([&](const Picture& p) { return CheckBox(p, 0) != CheckBox(cleared, 0); });
   ASSERT_TRUE(again.Valid());
   EXPECT_EQ(CheckBox(again, 0), CheckBox(results, 0));

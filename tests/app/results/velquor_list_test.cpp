@@ -93,9 +93,10 @@ TEST_F(VelquorList, ASortMovesEveryRowsDataWithTheRow) {
   EXPECT_EQ(list_.GetValue(moved), 30u);
 }
 
-// The row details ask for the first line's height + 18, whatever the status column needs.
-TEST_F(VelquorList, RowsAreTheFirstLinePlus18) {
-  EXPECT_EQ(list_.GetRowHeight(), std::max(list_.GetFirstLineHeight() + 18, 19));
+// The row details ask for the first line's height + 18, and the status column for the height
+// its block needs (badge, labels and both dates), so that no row's block runs into the next.
+TEST_F(VelquorList, RowsHoldTheFirstLinePlus18AndTheStatusBlock) {
+  EXPECT_EQ(list_.GetRowHeight(), std::max({list_.GetFirstLineHeight() + 18, 19, 74}));
   CRect row;
   ASSERT_TRUE(list_.GetItemRect(1, &row, LVIR_BOUNDS));
   EXPECT_EQ(row.Height(), list_.GetRowHeight());
@@ -118,10 +119,9 @@ TEST_F(VelquorList, TheCheckBandLiesWhereTheMainBuildCountsIt) {
 }
 
 // The status column of the four status kinds (and the three action texts): the action text at
-// the row's top + 8 from 68 pixels left of the column, the badge 27 pixels left of it and 3
+// the row's top + 8 from 68 pixels left of the column, the badge 8 pixels left of it and 3
 // above, the age labels 11 below the badge's top, and the two date lines under the labels,
-// each value 50 pixels wide after its label. Rows only as high as their details ask let the
-// block run into the rows below, which paint over it.
+// each value 64 pixels wide after its label; the age block stands left of the action text.
 TEST_F(VelquorList, TheStatusColumnMatchesItsPicture) {
   list_.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
   ExpectWindowMatches(list_.m_hWnd, "velquor_status_column.png", true);

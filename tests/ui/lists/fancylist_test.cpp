@@ -3,6 +3,9 @@
 // that takes check clicks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "ListSortClass.h"
 #include "fancylist_testing.h"
 
@@ -189,10 +192,12 @@ TEST_F(FancyList, WhileSuspendedTheHeaderIsLeftAlone) {
   list_.SetSuspended(FALSE);
 }
 
-// Check clicks are taken in a band right of the check column's centre (+ 8 to + 18), counted
-// off in rows from the header's bottom less 25 pixels: the band of a row lies from half a row
-// - 24 to half a row - 14 below the row's top. Group headers take none.
-TEST_F(FancyList, AClickInACheckBandTogglesThatRowOnly) {
+// Check clicks are taken on a row's drawn check box, and in a band right of the check column's
+// centre (+ 8 to + 18), counted off in rows from the header's bottom less 25 pixels: the band
+// of a row lies from half a row - 24 to half a row - 14 below the row's top. Only the part of a
+// band inside its row counts (a click on one row never changes another); group headers take
+// none.
+TEST_F(FancyList, AClickOnACheckBoxOrInItsRowsCheckBandTogglesThatRowOnly) {
   MakeColumns();
   for (const char16_t* text : {u"a", u"b", u"c", u"d"}) AddRow(text);
   ASSERT_TRUE(list_.SetRowKind(3, kFancyRowGroupHeader));
@@ -202,21 +207,25 @@ TEST_F(FancyList, AClickInACheckBandTogglesThatRowOnly) {
   ASSERT_TRUE(list_.GetItemRect(1, &row, LVIR_BOUNDS));
   EXPECT_EQ(band, CRect(10 + 8, row.top + height / 2 - 24, 10 + 19, row.top + height / 2 - 13));
   EXPECT_TRUE(list_.GetCheckClickRect(3).IsRectEmpty());
+  CRect inRow;
+  ASSERT_TRUE(inRow.IntersectRect(&band, &row)) << "no part of the band lies in its row";
   struct Case {
     CPoint at;
     int toggled;  // -1: none
   };
-  const Case cases[] = {
-      {band.TopLeft(), 1},
-      {CPoint(band.right - 1, band.bottom - 1), 1},
-      {CPoint(band.left - 1, band.top), -1},
-      {CPoint(band.right, band.top), -1},
-      {CPoint(band.left, band.top - 1), -1},
+  std::vector<Case> cases = {
+      {inRow.TopLeft(), 1},
+      {CPoint(inRow.right - 1, inRow.bottom - 1), 1},
+      {CPoint(band.left - 1, inRow.top), list_.GetCheckBoxRect(1).PtInRect(CPoint(band.left - 1, inRow.top)) ? 1 : -1},
+      {CPoint(band.right, inRow.top), -1},
       {CPoint(band.left, band.bottom), -1},
-      {band.TopLeft() + CSize(0, height), 2},
-      {band.TopLeft() + CSize(0, 2 * height), -1},  // the group header's place
-      {list_.GetCheckBoxRect(1).CenterPoint(), -1},
+      {inRow.TopLeft() + CSize(0, height), 2},
+      {list_.GetCheckBoxRect(1).CenterPoint(), 1},
+      {list_.GetCheckBoxRect(2).CenterPoint(), 2},
+      {list_.GetCheckBoxRect(1).CenterPoint() + CSize(0, 2 * height), -1},  // the group header's place
   };
+  // The part of row 1's band that the count puts in row 0 changes neither row.
+  if (band.top < row.top) cases.push_back({band.TopLeft(), -1});
   for (const Case& c : cases) {
     for (int r = 0; r < 4; ++r) list_.SetCheck(r, FALSE);
     list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.at.x, c.at.y));
@@ -352,7 +361,9 @@ TEST_F(FancyListDrag, ScrolledSidewaysTheCheckBoxesMoveWithTheRows) {
   const CRect after = list_.GetCheckClickRect(1);
   EXPECT_EQ(after.left, before.left - 6);
   EXPECT_EQ(list_.GetCheckBoxRect(1).left, before.left - 16 - 6);
-  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(after.right - 2, after.CenterPoint().y));
+  CRect second;
+  list_.GetItemRect(1, &second, LVIR_BOUNDS);
+  list_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(after.right - 2, std::max(after.top, second.top) + 1));
   EXPECT_TRUE(list_.GetCheck(1));
   // The image column is drawn 6 pixels further left too.
   owner_.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
