@@ -40,10 +40,14 @@ Browser::Browser(CDHtmlDialog* host, const std::u16string& html, const std::u16s
     : host_(host), state_(std::make_shared<PageState>(html)) {
   state_->url = url;
   document_.Attach(NewDocument(state_));
+  state_->fire = [this](Node& node, const char16_t* event) {
+    if (const DISPID id = EventId(event); id != DISPID_UNKNOWN) Fire(node, id);
+  };
   state_->view = CreateView(host->GetSafeHwnd(), this);
 }
 
 Browser::~Browser() {
+  state_->fire = nullptr;
   if (state_->view) {
     SetWindowLongPtrW(state_->view, GWLP_USERDATA, 0);
     DestroyWindow(state_->view);
