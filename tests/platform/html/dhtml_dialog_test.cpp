@@ -8,9 +8,11 @@
 
 #include "afxdhtml.h"
 #include "machine_fixture.h"
+#include "snapshot_compare.h"
 #include "winbase.h"
 #include "zx/dhtml.h"
 #include "zx/modal.h"
+#include "zx/windowpaint.h"
 
 namespace {
 
@@ -520,3 +522,58 @@ TEST_F(DhtmlDialog, ModalInformationDialogFillsThirteenTextsAndClosesByItsButton
 }
 
 }  // namespace
+
+// A page as a browser shows it: a style sheet with classes, colours and margins, a table,
+// and a script that builds its texts in a loop; a script's click reaches the event map.
+class StyledDialog : public CDHtmlDialog {
+ public:
+  StyledDialog() : CDHtmlDialog(kPaneTemplate, 1600, nullptr) {}
+  HRESULT OnBanner(IHTMLElement*) {
+    ++bannerClicks;
+    return S_OK;
+  }
+  int bannerClicks = 0;
+  DECLARE_DHTML_EVENT_MAP()
+};
+
+BEGIN_DHTML_EVENT_MAP(StyledDialog)
+  DHTML_EVENT_ONCLICK(u"banner", OnBanner)
+END_DHTML_EVENT_MAP()
+
+int PixelsOf(HWND view, COLORREF colour) {
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT client;
+  GetClientRect(view, &client);
+  HDC dc = GetDC(view);
+  int n = 0;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) n += GetPixel(dc, x, y) == colour;
+  ReleaseDC(view, dc);
+  return n;
+}
+
+TEST_F(DhtmlDialog, StyledPageWithATableAndAScriptIsDrawnAsABrowserDoes) {
+  StyledDialog dialog;
+  ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
+  Pump();
+  const HWND window = dialog.GetSafeHwnd();
+  std::u16string list, total;
+  ASSERT_TRUE(zx::html::GetElementText(window, u"list", &list));
+  ASSERT_TRUE(zx::html::GetElementText(window, u"total", &total));
+  EXPECT_EQ(list, u"item 1, item 2, item 3, item 4, item 5");
+  EXPECT_EQ(total, u"15");
+  const HWND view = zx::html::BrowserWindow(window);
+  EXPECT_GT(PixelsOf(view, RGB(0x1E, 0x6F, 0xB8)), 2000);  // the banner's background, as wide as the page
+  EXPECT_GT(PixelsOf(view, RGB(0xE0, 0xE0, 0xE0)), 200);   // the table's heading cells
+  EXPECT_GT(PixelsOf(view, RGB(0x80, 0x80, 0x80)), 100);   // the cells' borders
+  RECT banner{};
+  ASSERT_TRUE(zx::html::GetElementBox(window, u"banner", &banner));
+  EXPECT_GE(banner.left, 12 + 10);  // the body's margin and the banner's padding
+  EXPECT_EQ(CallScript(dialog.m_spHtmlDoc, u"press", {}), S_OK);
+  EXPECT_EQ(dialog.bannerClicks, 1);
+  zx::test::TempFolder temp;
+  const std::string drawn = temp.path() + "/styled.png";
+  ASSERT_TRUE(zx::user::SaveWindowPng(view, drawn));
+  zx::test::ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/styled.png", "styled");
+  dialog.DestroyWindow();
+}
