@@ -326,7 +326,6 @@ ScriptEngine::~ScriptEngine() {
 
 bool ScriptEngine::Run(int (*body)(duk_hthread*, void*), void* data) {
   if (!context_) return false;
-  stopped_ = false;
   deadline_ = std::chrono::steady_clock::now() + kTimeLimit;
   const bool ran = duk_safe_call(context_, body, data, 0, 1) == DUK_EXEC_SUCCESS;
   duk_pop(context_);
@@ -335,17 +334,12 @@ bool ScriptEngine::Run(int (*body)(duk_hthread*, void*), void* data) {
 }
 
 bool ScriptEngine::Overdue() {
-  if (std::chrono::steady_clock::now() <= deadline_) return false;
-  stopped_ = true;
-  return true;
+  return std::chrono::steady_clock::now() > deadline_;
 }
 
 void* ScriptEngine::Allocate(std::size_t size) {
   if (size == 0) return nullptr;
-  if (size > kMemoryLimit || used_ + size > kMemoryLimit) {
-    stopped_ = true;
-    return nullptr;
-  }
+  if (size > kMemoryLimit || used_ + size > kMemoryLimit) return nullptr;
   auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
   if (!block) return nullptr;
   std::memcpy(block, &size, sizeof size);
@@ -362,10 +356,7 @@ void* ScriptEngine::Reallocate(void* block, std::size_t size) {
   unsigned char* start = static_cast<unsigned char*>(block) - kHeader;
   std::size_t old = 0;
   std::memcpy(&old, start, sizeof old);
-  if (size > old && (size > kMemoryLimit || used_ + (size - old) > kMemoryLimit)) {
-    stopped_ = true;
-    return nullptr;
-  }
+  if (size > old && (size > kMemoryLimit || used_ + (size - old) > kMemoryLimit)) return nullptr;
   auto* moved = static_cast<unsigned char*>(std::realloc(start, size + kHeader));
   if (!moved) return nullptr;
   std::memcpy(moved, &size, sizeof size);

@@ -41,8 +41,6 @@ class ScriptEngine {
   // Calls the function of that id; FALSE for an unknown id. What the function throws, and a
   // function stopped by a limit, end the call without harm.
   bool Call(int id, const std::vector<ScriptValue>& arguments);
-  // Whether the last run was stopped by the time or memory limit.
-  bool Stopped() const { return stopped_; }
 
   // For the engine's own callbacks.
   bool Overdue();
@@ -64,7 +62,6 @@ class ScriptEngine {
   std::function<void(Node&, const char16_t*)> fire_;
   duk_hthread* context_ = nullptr;
   std::size_t used_ = 0;
-  bool stopped_ = false;
   std::chrono::steady_clock::time_point deadline_;
   std::vector<std::u16string> functions_;
   std::vector<Node*> handles_;
