@@ -137,6 +137,8 @@ HRESULT Browser::CallHandler(const DHtmlEventMapEntry& entry, Node& element) {
 // that went away during a handler ends the walk.
 HRESULT Browser::Fire(Node& source, DISPID event) {
   CComPtr<Browser> self(this);
+  CComPtr<IHTMLElement> held;  // a handler that replaces the page's text keeps the source alive
+  held.Attach(NewElement(state_, &source));
   const DHtmlEventMapEntry* map = host_ ? host_->GetDHtmlEventMap() : nullptr;
   bool cancelled = false;
   for (const DHtmlEventMapEntry* e = map; e && host_ && e->nType != DHTMLEVENTMAPENTRY_END; ++e) {

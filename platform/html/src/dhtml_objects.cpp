@@ -22,8 +22,9 @@ void PageState::Changed() {
 }
 
 const PageLayout& PageState::Layout(int width) {
-  if (!layout || layout->Width() != width) {
+  if (!layout || layout->Width() != width || layoutGeneration != page.Generation()) {
     shown.clear();
+    layoutGeneration = page.Generation();
     layout = std::make_unique<PageLayout>(Utf8Of(DisplayHtml(page.Root(), &shown)), BaseStyle{}, width);
   }
   return *layout;
@@ -249,7 +250,7 @@ class Document final : public IHTMLDocument2, public IHTMLDocument3, Counted<Doc
 }  // namespace
 
 IHTMLElement* NewElement(const std::shared_ptr<PageState>& state, Node* node) {
-  if (!node || node->IsText() || !node->parent) return nullptr;
+  if (!node || node->IsText() || node->tag == u"#document") return nullptr;  // elements out of the page too
   return new Element(state, node);
 }
 

@@ -25,7 +25,8 @@ struct PageState {
         }) {}
   // The tree changed: the layout is made again and the window repainted.
   void Changed();
-  // The page laid out for that width, and the nodes its marked elements show.
+  // The page laid out for that width, and the nodes its marked elements show (made again
+  // whenever the tree changed, also in the middle of a script).
   const PageLayout& Layout(int width);
   const Node* Shown(std::size_t mark) const { return mark < shown.size() ? shown[mark] : nullptr; }
 
@@ -35,6 +36,7 @@ struct PageState {
   std::u16string url;
   HWND view = nullptr;
   std::unique_ptr<PageLayout> layout;
+  unsigned layoutGeneration = 0;  // the page's generation the layout shows
   std::vector<const Node*> shown;
 };
 

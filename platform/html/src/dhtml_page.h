@@ -37,12 +37,17 @@ class Page {
   // Replaces the element's contents with plain text, or with the nodes of an HTML fragment.
   void SetText(Node& element, const std::u16string& text);
   void SetHtml(Node& element, const std::u16string& html);
+  // Sets (or adds) an attribute (name in lower case).
+  void SetAttribute(Node& element, const std::u16string& name, const std::u16string& value);
+  // Counts the changes made through the calls above, so that a layout knows it is stale.
+  unsigned Generation() const { return generation_; }
 
  private:
   void Replace(Node& element, std::vector<std::unique_ptr<Node>> children);
 
   std::unique_ptr<Node> root_;
   std::vector<std::unique_ptr<Node>> removed_;
+  unsigned generation_ = 0;
 };
 
 // Reads HTML into nodes under `into` as a browser reads it (a whole page with its html, head

@@ -121,15 +121,6 @@ std::vector<std::pair<std::u16string, std::u16string>> Declarations(const std::u
   return out;
 }
 
-void SetAttribute(Node& node, const std::u16string& name, const std::u16string& value) {
-  for (auto& [n, v] : node.attributes)
-    if (n == name) {
-      v = value;
-      return;
-    }
-  node.attributes.emplace_back(name, value);
-}
-
 std::u16string LowerCase(std::u16string s) {
   for (char16_t& c : s)
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
@@ -164,7 +155,7 @@ duk_ret_t GetAttribute(duk_context* ctx) {
   return 1;
 }
 duk_ret_t PutAttribute(duk_context* ctx) {
-  SetAttribute(NodeArg(ctx), LowerCase(TextArg(ctx, 1)), TextArg(ctx, 2));
+  EngineOf(ctx).page().SetAttribute(NodeArg(ctx), LowerCase(TextArg(ctx, 1)), TextArg(ctx, 2));
   return 0;
 }
 duk_ret_t Tag(duk_context* ctx) {
@@ -202,7 +193,7 @@ duk_ret_t PutStyle(duk_context* ctx) {
   std::u16string style;
   for (const auto& [n, v] : declarations)
     if (!v.empty()) style += n + u": " + v + u"; ";
-  SetAttribute(node, u"style", Trimmed(style));
+  EngineOf(ctx).page().SetAttribute(node, u"style", Trimmed(style));
   return 0;
 }
 duk_ret_t Title(duk_context* ctx) {

@@ -214,6 +214,7 @@ bool Held(const Node& node) {
 }  // namespace
 
 void Page::Replace(Node& element, std::vector<std::unique_ptr<Node>> children) {
+  ++generation_;
   for (auto& old : element.children) {
     old->parent = nullptr;
     if (Held(*old)) removed_.push_back(std::move(old));
@@ -236,6 +237,16 @@ void Page::SetHtml(Node& element, const std::u16string& html) {
   fragment.parent = &element;  // so that nesting is counted from the root
   ReadHtml(html, fragment, true);
   Replace(element, std::move(fragment.children));
+}
+
+void Page::SetAttribute(Node& element, const std::u16string& name, const std::u16string& value) {
+  ++generation_;
+  for (auto& [n, v] : element.attributes)
+    if (n == name) {
+      v = value;
+      return;
+    }
+  element.attributes.emplace_back(name, value);
 }
 
 std::u16string InnerHtml(const Node& node) {
