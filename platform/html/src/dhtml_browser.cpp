@@ -36,8 +36,8 @@ bool Named(const Node& node, LPCTSTR name) {
 
 }  // namespace
 
-Browser::Browser(CDHtmlDialog* host, const std::u16string& html, const std::u16string& url)
-    : host_(host), state_(std::make_shared<PageState>(html)) {
+Browser::Browser(CDHtmlDialog* host, const std::u16string& html, HINSTANCE module, const std::u16string& url)
+    : host_(host), state_(std::make_shared<PageState>(html, module)) {
   state_->url = url;
   document_.Attach(NewDocument(state_));
   state_->fire = [this](Node& node, const char16_t* event) {

@@ -25,7 +25,9 @@ const PageLayout& PageState::Layout(int width) {
   if (!layout || layout->Width() != width || layoutGeneration != page.Generation()) {
     shown.clear();
     layoutGeneration = page.Generation();
-    layout = std::make_unique<PageLayout>(Utf8Of(DisplayHtml(page.Root(), &shown)), BaseStyle{}, width);
+    BaseStyle base;
+    base.pictures = pictures;
+    layout = std::make_unique<PageLayout>(Utf8Of(DisplayHtml(page.Root(), &shown)), base, width);
   }
   return *layout;
 }

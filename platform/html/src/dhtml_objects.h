@@ -19,8 +19,8 @@ namespace zx::html {
 // What the page's objects share: the tree, the script engine, the layout last drawn, and
 // the window to repaint when a script or a caller changes the tree.
 struct PageState {
-  explicit PageState(const std::u16string& html)
-      : page(html), scripts(page, [this](Node& node, const char16_t* event) {
+  PageState(const std::u16string& html, HINSTANCE module)
+      : page(html), pictures(module), scripts(page, [this](Node& node, const char16_t* event) {
           if (fire) fire(node, event);
         }) {}
   // The tree changed: the layout is made again and the window repainted.
@@ -31,6 +31,7 @@ struct PageState {
   const Node* Shown(std::size_t mark) const { return mark < shown.size() ? shown[mark] : nullptr; }
 
   Page page;
+  HINSTANCE pictures;  // the module the page came from, whose resources give its pictures
   ScriptEngine scripts;
   std::function<void(Node&, const char16_t*)> fire;  // an element event the scripts raise
   std::u16string url;
@@ -86,7 +87,7 @@ IHTMLDocument2* NewDocument(const std::shared_ptr<PageState>& state);
 // The browser: the page, the window showing it and what its host did to it.
 class Browser final : public IWebBrowser2, Counted<Browser> {
  public:
-  Browser(CDHtmlDialog* host, const std::u16string& html, const std::u16string& url);
+  Browser(CDHtmlDialog* host, const std::u16string& html, HINSTANCE module, const std::u16string& url);
 
   HRESULT QueryInterface(REFIID iid, void** object) override;
   ULONG AddRef() override { return Up(); }

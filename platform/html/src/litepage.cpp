@@ -6,10 +6,13 @@
 #include <litehtml/litehtml.h>
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "defaultstyle.h"
 #include "windraw.h"
+#include "winresource.h"
+#include "zx/gdi.h"
 #include "stringapiset.h"
 #include "winuser.h"
 
@@ -75,7 +78,11 @@ class Container final : public litehtml::document_container {
   Container(const BaseStyle& base, int width) : base_(base), face_(Utf8Of(base.face)), width_(width) {
     dc_ = CreateCompatibleDC(nullptr);
   }
-  ~Container() { DeleteDC(dc_); }
+  ~Container() {
+    DeleteDC(dc_);
+    for (auto& [src, picture] : pictures_)
+      if (picture) DeleteObject(picture);
+  }
   Container(const Container&) = delete;
   Container& operator=(const Container&) = delete;
 
@@ -143,13 +150,32 @@ class Container final : public litehtml::document_container {
     Fill(DcOf(hdc), left, top, left + side, top + side, marker.color);
   }
 
-  // Pictures are not shown: pages are the program's own and carry none.
-  void load_image(const char*, const char*, bool) override {}
-  void get_image_size(const char*, const char*, litehtml::size& sz) override { sz.width = sz.height = 0; }
+  void load_image(const char* src, const char*, bool) override { Picture(src); }
+  void get_image_size(const char* src, const char*, litehtml::size& sz) override {
+    BITMAP info{};
+    HBITMAP picture = Picture(src);
+    const bool known = picture && GetObjectW(picture, sizeof info, &info) == sizeof info;
+    sz.width = known ? info.bmWidth : 0;
+    sz.height = known ? std::abs(info.bmHeight) : 0;
+  }
 
   void draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) override {
     const litehtml::position& b = bg.clip_box;
-    Fill(DcOf(hdc), b.x, b.y, b.x + b.width, b.y + b.height, bg.color);
+    HDC dc = DcOf(hdc);
+    Fill(dc, b.x, b.y, b.x + b.width, b.y + b.height, bg.color);
+    HBITMAP picture = bg.image.empty() ? nullptr : Picture(bg.image.c_str());
+    if (!picture || bg.image_size.width <= 0 || bg.image_size.height <= 0) return;
+    BITMAP info{};
+    if (GetObjectW(picture, sizeof info, &info) != sizeof info) return;
+    HDC source = CreateCompatibleDC(dc);
+    const HGDIOBJ old = SelectObject(source, picture);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, b.x, b.y, b.x + b.width, b.y + b.height);
+    StretchBlt(dc, bg.position_x, bg.position_y, bg.image_size.width, bg.image_size.height, source, 0, 0,
+               info.bmWidth, std::abs(info.bmHeight), SRCCOPY);
+    RestoreDC(dc, saved);
+    SelectObject(source, old);
+    DeleteDC(source);
   }
 
   void draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& borders, const litehtml::position& p,
@@ -210,6 +236,30 @@ class Container final : public litehtml::document_container {
   int width_;
   HDC dc_;
   std::vector<litehtml::position> clips_;
+  std::map<std::string, HBITMAP> pictures_;
+
+  // The picture a source names, read once: the last part of the address is a resource of the
+  // pictures' module, by number ("1700", "#1700") or name, a bitmap or a PNG.
+  HBITMAP Picture(const char* src) {
+    const std::string key = src ? src : "";
+    const auto known = pictures_.find(key);
+    if (known != pictures_.end()) return known->second;
+    HBITMAP& picture = pictures_[key];
+    std::string_view name = key;
+    name = name.substr(name.find_last_of('/') == std::string_view::npos ? 0 : name.find_last_of('/') + 1);
+    if (!name.empty() && name.front() == '#') name.remove_prefix(1);
+    if (name.empty() || !base_.pictures) return picture;
+    const bool number = name.size() < 6 && name.find_first_not_of("0123456789") == std::string_view::npos;
+    const std::u16string text = Utf16Of(name);
+    const LPCWSTR resource = number ? MAKEINTRESOURCEW(std::atoi(std::string(name).c_str())) : text.c_str();
+    picture = static_cast<HBITMAP>(LoadImageW(base_.pictures, resource, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (picture) return picture;
+    if (HRSRC found = FindResourceW(base_.pictures, resource, u"PNG")) {
+      const void* bytes = LockResource(LoadResource(base_.pictures, found));
+      if (bytes) picture = zx::gdi::DecodePngBitmap(bytes, SizeofResource(base_.pictures, found));
+    }
+    return picture;
+  }
 };
 
 namespace {

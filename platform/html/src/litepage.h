@@ -26,6 +26,7 @@ struct BaseStyle {
   bool underline = false;
   COLORREF colour = RGB(0, 0, 0);
   bool bodyMargin = true;  // a page's 8-pixel body margin; text in a rectangle has none
+  HINSTANCE pictures = nullptr;  // the module whose resources hold the pictures (<img src=>)
 };
 // The style text starts in on a DC: its font and text colour.
 BaseStyle BaseStyleOf(HDC dc);

@@ -20,20 +20,31 @@ std::string Shown(LPCWSTR html) {
 
 using namespace zx::html;
 
-BOOL QHTM_RenderHTMLRect(HDC dc, LPCWSTR html, HINSTANCE, UINT flags, const RECT* rect) {
+namespace {
+
+// The DC's style, with the pictures from the caller's module.
+BaseStyle StyleOf(HDC dc, HINSTANCE instance) {
+  BaseStyle base = BaseStyleOf(dc);
+  base.pictures = instance;
+  return base;
+}
+
+}  // namespace
+
+BOOL QHTM_RenderHTMLRect(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, const RECT* rect) {
   if (!Usable(dc, html, flags) || !rect) return FALSE;
   if (!(flags & QHTM_RENDER_TRANSPARENT)) {
     HBRUSH back = CreateSolidBrush(GetBkColor(dc));
     FillRect(dc, rect, back);
     DeleteObject(back);
   }
-  const PageLayout layout(Shown(html), BaseStyleOf(dc), rect->right - rect->left);
+  const PageLayout layout(Shown(html), StyleOf(dc, instance), rect->right - rect->left);
   layout.Draw(dc, rect->left, rect->top, *rect);
   return TRUE;
 }
 
-UINT QHTM_GetHTMLHeight(HDC dc, LPCWSTR html, HINSTANCE, UINT flags, UINT width) {
+UINT QHTM_GetHTMLHeight(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, UINT width) {
   if (!Usable(dc, html, flags)) return 0;
-  const PageLayout layout(Shown(html), BaseStyleOf(dc), static_cast<int>(width));
+  const PageLayout layout(Shown(html), StyleOf(dc, instance), static_cast<int>(width));
   return static_cast<UINT>(layout.Height());
 }

@@ -582,6 +582,7 @@ TEST_F(DhtmlDialog, StyledPageWithATableAndAScriptIsDrawnAsABrowserDoes) {
   EXPECT_GT(PixelsOf(view, RGB(0x1E, 0x6F, 0xB8)), 2000);  // the banner's background, as wide as the page
   EXPECT_GT(PixelsOf(view, RGB(0xE0, 0xE0, 0xE0)), 200);   // the table's heading cells
   EXPECT_GT(PixelsOf(view, RGB(0x80, 0x80, 0x80)), 100);   // the cells' borders
+  EXPECT_EQ(PixelsOf(view, RGB(0x2E, 0xA0, 0x44)), 16 * 16);  // the picture from the resources
   RECT banner{};
   ASSERT_TRUE(zx::html::GetElementBox(window, u"banner", &banner));
   EXPECT_GE(banner.left, 12 + 10);  // the body's margin and the banner's padding
