@@ -138,7 +138,9 @@ class Container final : public litehtml::document_container {
     SelectObject(dc, old);
   }
 
-  int pt_to_px(int pt) const override { return (pt * 96 + 36) / 72; }
+  int pt_to_px(int pt) const override {
+    return static_cast<int>(std::clamp((static_cast<long long>(pt) * 96 + 36) / 72, -1000000LL, 1000000LL));
+  }
   int get_default_font_size() const override { return base_.pixels; }
   const char* get_default_font_name() const override { return face_.c_str(); }
 
