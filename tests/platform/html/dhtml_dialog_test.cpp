@@ -8,6 +8,7 @@
 
 #include "afxdhtml.h"
 #include "machine_fixture.h"
+#include "qhtm.h"
 #include "snapshot_compare.h"
 #include "winbase.h"
 #include "zx/dhtml.h"
@@ -601,5 +602,76 @@ TEST_F(DhtmlDialog, StyledPageWithATableAndAScriptIsDrawnAsABrowserDoes) {
   std::u16string body;
   ASSERT_TRUE(zx::html::GetDisplayHtml(window, &body));
   EXPECT_NE(body.find(u"<p>replaced</p>"), std::u16string::npos);
+  dialog.DestroyWindow();
+}
+
+// The text control takes pictures from the module it is given, by number or address.
+TEST(QhtmPictures, ComeFromTheCallersModule) {
+  struct Row {
+    const char16_t* html;
+    bool withModule;
+    int greenPixels;
+  } rows[] = {
+      {u"<img src=\"1700\">", true, 16 * 16},
+      {u"<img src=\"#1700\">", true, 16 * 16},
+      {u"<img src=\"res://dhtml_tests/#1700\" width=8 height=8>", true, 8 * 8},
+      {u"<img src=\"9999\">", true, 0},
+      {u"<img src=\"1700\">", false, 0},
+  };
+  for (const Row& row : rows) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, surface);
+    const RECT box{0, 0, 40, 30};
+    ASSERT_TRUE(QHTM_RenderHTMLRect(dc, row.html, row.withModule ? GetModuleHandleW(nullptr) : nullptr,
+                                    QHTM_SOURCE_TEXT, &box));
+    int green = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) green += GetPixel(dc, x, y) == RGB(0x2E, 0xA0, 0x44);
+    EXPECT_EQ(green, row.greenPixels) << std::string(row.html, row.html + std::char_traits<char16_t>::length(row.html));
+    SelectObject(dc, old);
+    DeleteObject(surface);
+    DeleteDC(dc);
+  }
+}
+
+// A click on a table cell of the styled page reaches the cell's handler through the layout.
+class CellDialog : public CDHtmlDialog {
+ public:
+  CellDialog() : CDHtmlDialog(kPaneTemplate, 1600, nullptr) {}
+  HRESULT OnCell(IHTMLElement* element) {
+    BSTR text = nullptr;
+    element->get_innerText(&text);
+    cells.emplace_back(text ? text : u"");
+    SysFreeString(text);
+    return S_OK;
+  }
+  std::vector<std::u16string> cells;
+  DECLARE_DHTML_EVENT_MAP()
+};
+
+BEGIN_DHTML_EVENT_MAP(CellDialog)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONCLICK, u"TD", OnCell)
+END_DHTML_EVENT_MAP()
+
+TEST_F(DhtmlDialog, ClicksOnTableCellsReachTheirHandler) {
+  CellDialog dialog;
+  ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
+  Pump();
+  const HWND view = zx::html::BrowserWindow(dialog.GetSafeHwnd());
+  RECT banner{}, list{};
+  ASSERT_TRUE(zx::html::GetElementBox(dialog.GetSafeHwnd(), u"banner", &banner));
+  ASSERT_TRUE(zx::html::GetElementBox(dialog.GetSafeHwnd(), u"list", &list));
+  // The table lies between the banner and the list: its rows, heading first, then Network, Sound.
+  const int rows = list.top - banner.bottom;
+  for (int y = banner.bottom; y < banner.bottom + rows; y += 4)
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(banner.left + 10, y));
+  std::vector<std::u16string> seen;
+  for (const auto& cell : dialog.cells)
+    if (seen.empty() || seen.back() != cell) seen.push_back(cell);
+  EXPECT_EQ(seen, (std::vector<std::u16string>{u"Network", u"Sound"}));
   dialog.DestroyWindow();
 }
