@@ -1,8 +1,8 @@
 // Fuzz target: hostile bytes as the pictures and pages a resource file carries besides
 // bitmaps and icons. The first byte picks the kind: 0 a PNG (decoded as the window layer and
 // as GDI+ decode it), 1 an AVI clip (read as the animation control reads it), 2 an HTML page
-// (UTF-8, read into the HTML dialog's element tree, its scripts and the text control's
-// pieces). Reading must never crash or read past the bytes; a decoded picture has a size, an
+// (UTF-8, read into the HTML dialog's element tree, its scripts run with their limits
+// and the page laid out). Reading must never crash or read past the bytes; a decoded picture has a size, an
 // AVI's first frame holds at least its header, and a page written back from its tree reads
 // again.
 #include <cstddef>
@@ -12,7 +12,8 @@
 
 #include "../platform/comctl/src/avi.h"
 #include "../platform/html/src/dhtml_page.h"
-#include "../platform/html/src/htmltext.h"
+#include "../platform/html/src/dhtml_script.h"
+#include "../platform/html/src/litepage.h"
 #include "fuzz_support.h"
 #include "gdiplus.h"
 #include "windraw.h"
@@ -46,11 +47,12 @@ void Html(const std::uint8_t* data, std::size_t size) {
   zx::html::Page page(html);
   // The HTML written back from the tree reads again (its text may differ on damaged pages).
   zx::html::Page again(zx::html::InnerHtml(page.Root()));
-  zx::html::ReadScripts(page.Root());
+  zx::html::ScriptEngine scripts(page, nullptr);
   std::vector<const zx::html::Node*> elements;
   const std::u16string display = zx::html::DisplayHtml(page.Root(), &elements);
-  zx::html::Parse(display, zx::html::Style{});
-  zx::html::Parse(html, zx::html::Style{});
+  const zx::html::PageLayout layout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400);
+  if (layout.Height() < 0) std::abort();
+  layout.ElementAt(10, 10);
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 // The HTML text control's calls: the start-up of a module that uses it (QHTM_Initialize);
 // HTML text laid out in a rectangle of a DC and drawn (QHTM_RenderHTMLRect), or measured
-// (QHTM_GetHTMLHeight). The subset: <font face= size= color=> (sizes as "9pt" or 1 to 7),
-// <b>, <strong>, <i>, <em>, <u>, <a href> (blue and underlined), <br>, <p>, character
-// entities (&amp; &lt; &gt; &quot; &apos; &nbsp; &copy; &reg; and numeric ones); other tags
-// are skipped and their text kept. Text starts in the DC's font and text colour; white space
-// folds to one space and lines wrap at spaces.
+// (QHTM_GetHTMLHeight). The HTML is laid out as a browser does, style sheets and tables
+// included; <font size=> also takes CSS lengths ("9pt"). Text starts in the DC's font and
+// text colour.
 #pragma once
 #include "wingdi.h"
 

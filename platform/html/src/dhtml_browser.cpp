@@ -36,14 +36,18 @@ bool Named(const Node& node, LPCTSTR name) {
 
 }  // namespace
 
-Browser::Browser(CDHtmlDialog* host, const std::u16string& html, const std::u16string& url)
-    : host_(host), state_(std::make_shared<PageState>(html)) {
+Browser::Browser(CDHtmlDialog* host, const std::u16string& html, HINSTANCE module, const std::u16string& url)
+    : host_(host), state_(std::make_shared<PageState>(html, module)) {
   state_->url = url;
   document_.Attach(NewDocument(state_));
+  state_->fire = [this](Node& node, const char16_t* event) {
+    if (const DISPID id = EventId(event); id != DISPID_UNKNOWN) Fire(node, id);
+  };
   state_->view = CreateView(host->GetSafeHwnd(), this);
 }
 
 Browser::~Browser() {
+  state_->fire = nullptr;
   if (state_->view) {
     SetWindowLongPtrW(state_->view, GWLP_USERDATA, 0);
     DestroyWindow(state_->view);
@@ -133,6 +137,8 @@ HRESULT Browser::CallHandler(const DHtmlEventMapEntry& entry, Node& element) {
 // that went away during a handler ends the walk.
 HRESULT Browser::Fire(Node& source, DISPID event) {
   CComPtr<Browser> self(this);
+  CComPtr<IHTMLElement> held;  // a handler that replaces the page's text keeps the source alive
+  held.Attach(NewElement(state_, &source));
   const DHtmlEventMapEntry* map = host_ ? host_->GetDHtmlEventMap() : nullptr;
   bool cancelled = false;
   for (const DHtmlEventMapEntry* e = map; e && host_ && e->nType != DHTMLEVENTMAPENTRY_END; ++e) {

@@ -72,7 +72,7 @@ BOOL CDHtmlDialog::OnInitDialog() {
 
   if (m_browser) m_browser->Detach();
   m_spHtmlDoc.Release();
-  auto* browser = new zx::html::Browser(this, html, url);
+  auto* browser = new zx::html::Browser(this, html, module, url);
   m_browser = browser;
   m_pBrowserApp.Attach(browser);
   if (browser->View()) PostMessageW(browser->View(), zx::html::kDocumentLoaded, 0, 0);

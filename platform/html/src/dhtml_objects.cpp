@@ -15,8 +15,21 @@ const IID IID_IWebBrowser2 = {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC
 
 namespace zx::html {
 
-void PageState::Changed() const {
+void PageState::Changed() {
+  layout.reset();
+  shown.clear();
   if (view) InvalidateRect(view, nullptr, TRUE);
+}
+
+const PageLayout& PageState::Layout(int width) {
+  if (!layout || layout->Width() != width || layoutGeneration != page.Generation()) {
+    shown.clear();
+    layoutGeneration = page.Generation();
+    BaseStyle base;
+    base.pictures = pictures;
+    layout = std::make_unique<PageLayout>(Utf8Of(DisplayHtml(page.Root(), &shown)), base, width);
+  }
+  return *layout;
 }
 
 namespace {
@@ -125,49 +138,37 @@ class Script final : public IDispatch, Counted<Script> {
     return E_NOTIMPL;
   }
 
-  // names[0] is a function (its id is its place + 1, names compared exactly as the script
-  // language does), the others its parameters (their places).
+  // names[0] is a global function of the page's scripts (ids from 1, names compared exactly
+  // as the script language does); the script object has no ids for parameter names.
   HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (count == 0) return S_OK;
     if (!names || !ids) return E_INVALIDARG;
     std::fill(ids, ids + count, DISPID_UNKNOWN);
-    const auto& functions = state_->functions;
-    const auto f = std::find_if(functions.begin(), functions.end(),
-                                [&](const ScriptFunction& s) { return names[0] && s.name == names[0]; });
-    if (f == functions.end()) return DISP_E_UNKNOWNNAME;
-    ids[0] = static_cast<DISPID>(f - functions.begin() + 1);
-    HRESULT result = S_OK;
-    for (UINT i = 1; i < count; ++i) {
-      const auto p = std::find_if(f->parameters.begin(), f->parameters.end(),
-                                  [&](const std::u16string& s) { return names[i] && s == names[i]; });
-      if (p == f->parameters.end()) result = DISP_E_UNKNOWNNAME;
-      else ids[i] = static_cast<DISPID>(p - f->parameters.begin());
-    }
-    return result;
+    const int id = names[0] ? state_->scripts.FunctionId(names[0]) : 0;
+    if (id == 0) return DISP_E_UNKNOWNNAME;
+    ids[0] = id;
+    return count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
   }
 
-  // Arguments come last first in rgvarg; texts, numbers and truth values are taken as the
-  // script language converts them to text.
+  // Arguments come last first in rgvarg: texts, numbers, truth values, empty and null.
   HRESULT Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                  EXCEPINFO*, UINT* argumentError) override {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    const auto& functions = state_->functions;
-    if (id < 1 || static_cast<std::size_t>(id) > functions.size() || !(flags & DISPATCH_METHOD))
-      return DISP_E_MEMBERNOTFOUND;
+    if (!(flags & DISPATCH_METHOD) || !state_->scripts.Known(id)) return DISP_E_MEMBERNOTFOUND;
     if (!params || (params->cArgs && !params->rgvarg)) return E_INVALIDARG;
     if (params->cNamedArgs) return DISP_E_NONAMEDARGS;
-    std::vector<std::u16string> arguments;
+    std::vector<ScriptValue> arguments;
     for (UINT k = 0; k < params->cArgs; ++k) {
       const UINT slot = params->cArgs - 1 - k;
-      std::u16string text;
-      if (!AsText(params->rgvarg[slot], &text)) {
+      ScriptValue value;
+      if (!AsValue(params->rgvarg[slot], &value)) {
         if (argumentError) *argumentError = slot;
         return DISP_E_TYPEMISMATCH;
       }
-      arguments.push_back(std::move(text));
+      arguments.push_back(std::move(value));
     }
-    RunScript(functions[static_cast<std::size_t>(id - 1)], state_->page, arguments);
+    state_->scripts.Call(id, arguments);
     state_->Changed();
     if (result) VariantInit(result);
     return S_OK;
@@ -176,19 +177,16 @@ class Script final : public IDispatch, Counted<Script> {
  private:
   ~Script() = default;
 
-  static std::u16string Decimal(long long n) {
-    std::string digits = std::to_string(n);
-    return std::u16string(digits.begin(), digits.end());
-  }
-  static bool AsText(const VARIANT& v, std::u16string* text) {
+  static bool AsValue(const VARIANT& v, ScriptValue* value) {
+    using Kind = ScriptValue::Kind;
     switch (v.vt) {
-      case VT_BSTR: *text = TextOf(v.bstrVal); return true;
-      case VT_I4: case VT_INT: *text = Decimal(v.lVal); return true;
-      case VT_I2: *text = Decimal(v.iVal); return true;
-      case VT_UI4: case VT_UINT: *text = Decimal(v.ulVal); return true;
-      case VT_BOOL: *text = v.boolVal ? u"true" : u"false"; return true;
-      case VT_EMPTY: *text = u"undefined"; return true;
-      case VT_NULL: *text = u"null"; return true;
+      case VT_BSTR: *value = {Kind::Text, TextOf(v.bstrVal)}; return true;
+      case VT_I4: case VT_INT: value->kind = Kind::Number; value->number = v.lVal; return true;
+      case VT_I2: value->kind = Kind::Number; value->number = v.iVal; return true;
+      case VT_UI4: case VT_UINT: value->kind = Kind::Number; value->number = v.ulVal; return true;
+      case VT_BOOL: value->kind = Kind::Truth; value->truth = v.boolVal != VARIANT_FALSE; return true;
+      case VT_EMPTY: value->kind = Kind::Undefined; return true;
+      case VT_NULL: value->kind = Kind::Null; return true;
       default: return false;
     }
   }
@@ -254,7 +252,7 @@ class Document final : public IHTMLDocument2, public IHTMLDocument3, Counted<Doc
 }  // namespace
 
 IHTMLElement* NewElement(const std::shared_ptr<PageState>& state, Node* node) {
-  if (!node || node->IsText() || !node->parent) return nullptr;
+  if (!node || node->IsText() || node->tag == u"#document") return nullptr;  // elements out of the page too
   return new Element(state, node);
 }
 

@@ -4,25 +4,41 @@
 #pragma once
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "afxdhtml.h"
 #include "dhtml_page.h"
+#include "dhtml_script.h"
+#include "litepage.h"
 #include "zx/com.h"
 #include "zx/dhtml.h"
 
 namespace zx::html {
 
-// What the page's objects share: the tree, the script functions, and the window to repaint
-// when a script or a caller changes the tree.
+// What the page's objects share: the tree, the script engine, the layout last drawn, and
+// the window to repaint when a script or a caller changes the tree.
 struct PageState {
-  explicit PageState(const std::u16string& html) : page(html), functions(ReadScripts(page.Root())) {}
-  void Changed() const;
+  PageState(const std::u16string& html, HINSTANCE module)
+      : page(html), pictures(module), scripts(page, [this](Node& node, const char16_t* event) {
+          if (fire) fire(node, event);
+        }) {}
+  // The tree changed: the layout is made again and the window repainted.
+  void Changed();
+  // The page laid out for that width, and the nodes its marked elements show (made again
+  // whenever the tree changed, also in the middle of a script).
+  const PageLayout& Layout(int width);
+  const Node* Shown(std::size_t mark) const { return mark < shown.size() ? shown[mark] : nullptr; }
 
   Page page;
-  std::vector<ScriptFunction> functions;
+  HINSTANCE pictures;  // the module the page came from, whose resources give its pictures
+  ScriptEngine scripts;
+  std::function<void(Node&, const char16_t*)> fire;  // an element event the scripts raise
   std::u16string url;
   HWND view = nullptr;
+  std::unique_ptr<PageLayout> layout;
+  unsigned layoutGeneration = 0;  // the page's generation the layout shows
+  std::vector<const Node*> shown;
 };
 
 // IDispatch of objects that expose no names of their own.
@@ -71,7 +87,7 @@ IHTMLDocument2* NewDocument(const std::shared_ptr<PageState>& state);
 // The browser: the page, the window showing it and what its host did to it.
 class Browser final : public IWebBrowser2, Counted<Browser> {
  public:
-  Browser(CDHtmlDialog* host, const std::u16string& html, const std::u16string& url);
+  Browser(CDHtmlDialog* host, const std::u16string& html, HINSTANCE module, const std::u16string& url);
 
   HRESULT QueryInterface(REFIID iid, void** object) override;
   ULONG AddRef() override { return Up(); }
@@ -118,6 +134,8 @@ class Browser final : public IWebBrowser2, Counted<Browser> {
 HWND CreateView(HWND dialog, Browser* browser);
 // The box around the element's text in the browser window (FALSE: none of it is shown).
 BOOL ElementBox(HWND view, Browser& browser, const Node& element, RECT* box);
+// The event of a name ("onclick", ...), or DISPID_UNKNOWN.
+DISPID EventId(LPCWSTR event);
 // The message that tells the browser window the page is loaded.
 constexpr UINT kDocumentLoaded = WM_USER + 0x100;
 

@@ -1,5 +1,5 @@
-// The page of an HTML dialog inside: the element tree read from the HTML, the script
-// functions of its <script> elements, and the HTML the dialog draws from the tree.
+// The page of an HTML dialog inside: the element tree read from the HTML by gumbo, and the
+// HTML the dialog lays out from the tree.
 #pragma once
 #include <memory>
 #include <string>
@@ -37,47 +37,30 @@ class Page {
   // Replaces the element's contents with plain text, or with the nodes of an HTML fragment.
   void SetText(Node& element, const std::u16string& text);
   void SetHtml(Node& element, const std::u16string& html);
+  // Sets (or adds) an attribute (name in lower case).
+  void SetAttribute(Node& element, const std::u16string& name, const std::u16string& value);
+  // Counts the changes made through the calls above, so that a layout knows it is stale.
+  unsigned Generation() const { return generation_; }
 
  private:
   void Replace(Node& element, std::vector<std::unique_ptr<Node>> children);
 
   std::unique_ptr<Node> root_;
   std::vector<std::unique_ptr<Node>> removed_;
+  unsigned generation_ = 0;
 };
 
-// Reads HTML into nodes under `into` (unknown tags are kept as elements; text inside
-// script, style, textarea and title is kept as written; nesting stops deepening 200 levels
-// below the root).
-void ReadHtml(const std::u16string& html, Node& into);
+// Reads HTML into nodes under `into` as a browser reads it (a whole page with its html, head
+// and body; a fragment as the contents of `into`). Nesting stops deepening 200 levels below
+// the root (the text inside stays); a page over 256 KB reads as empty.
+void ReadHtml(const std::u16string& html, Node& into, bool fragment);
 
 // The HTML of the node's contents, written back from the tree.
 std::u16string InnerHtml(const Node& node);
 
-// The HTML the text control draws for the page: body text with the inline tags it knows,
-// block elements on lines of their own, head, script and style left out. With `elements`,
-// each element's contents are marked <zxel n=i> (i its place in `elements`), so that the
-// layout's pieces tell which element they show.
+// The HTML the browser lays out for the page: the whole tree written back. With `elements`,
+// each element carries the attribute data-zxel="i" (i its place in `elements`), so that the
+// layout's elements tell which node they show.
 std::u16string DisplayHtml(const Node& root, std::vector<const Node*>* elements = nullptr);
-
-// One statement of a script function: element `element`'s innerText or innerHTML set from
-// a parameter (by index) or a literal.
-struct Assignment {
-  std::u16string element;
-  bool html = false;
-  int parameter = -1;  // -1: the literal
-  std::u16string literal;
-};
-struct ScriptFunction {
-  std::u16string name;
-  std::vector<std::u16string> parameters;
-  std::vector<Assignment> body;
-};
-// The functions of every <script> element, in document order.
-std::vector<ScriptFunction> ReadScripts(const Node& root);
-// Parses the functions of one script text.
-std::vector<ScriptFunction> ReadScript(std::u16string_view script);
-// Runs the function with these arguments (a missing one reads "undefined"); assignments to
-// elements the page lacks do nothing.
-void RunScript(const ScriptFunction& function, Page& page, const std::vector<std::u16string>& arguments);
 
 }  // namespace zx::html

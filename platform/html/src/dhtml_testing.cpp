@@ -3,7 +3,6 @@
 #include "dhtml_objects.h"
 
 namespace zx::html {
-namespace {
 
 DISPID EventId(LPCWSTR event) {
   static const std::pair<std::u16string_view, DISPID> kEvents[] = {
@@ -16,6 +15,8 @@ DISPID EventId(LPCWSTR event) {
     if (event && name == event) return id;
   return DISPID_UNKNOWN;
 }
+
+namespace {
 
 // The browser of a dialog whose page has loaded.
 Browser* LoadedBrowser(HWND dialog) {
@@ -58,7 +59,7 @@ BOOL GetElementBox(HWND dialog, LPCWSTR element, RECT* box) {
 BOOL GetDisplayHtml(HWND dialog, std::u16string* html) {
   Browser* browser = Browser::OfDialog(dialog);
   if (!browser || !html) return FALSE;
-  *html = DisplayHtml(browser->State().page.Root());
+  *html = DisplayHtml(browser->State().page.Root());  // as laid out, without the marks
   return TRUE;
 }
 

@@ -1,14 +1,18 @@
-// The element tree of an HTML dialog's page: reading HTML into nodes, finding elements,
-// replacing their contents, and the HTML the dialog draws from the tree.
+// The element tree of an HTML dialog's page: HTML read by gumbo into nodes, finding elements,
+// replacing their contents, and the page written back for the layout.
+#include <gumbo.h>
+
 #include <algorithm>
 
 #include "dhtml_page.h"
-#include "htmltext.h"
+#include "litepage.h"
 
 namespace zx::html {
 namespace {
 
 constexpr std::size_t kMaxDepth = 200;
+// Bigger pages are refused: the parser's and the layout's trees are walked recursively.
+constexpr std::size_t kMaxPage = 256 * 1024;
 
 bool IsOneOf(std::u16string_view tag, std::initializer_list<std::u16string_view> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -16,26 +20,11 @@ bool IsOneOf(std::u16string_view tag, std::initializer_list<std::u16string_view>
 
 // Elements that never hold anything.
 bool IsVoid(std::u16string_view tag) {
-  return IsOneOf(tag, {u"br", u"img", u"input", u"hr", u"meta", u"link", u"base", u"col", u"area",
-                       u"param", u"frame", u"isindex", u"basefont"});
+  return IsOneOf(tag, {u"br", u"img", u"input", u"hr", u"meta", u"link", u"base", u"col", u"area", u"param",
+                       u"frame", u"isindex", u"basefont", u"embed", u"source", u"track", u"wbr"});
 }
-// Elements whose contents are text up to their closing tag.
-bool IsRawText(std::u16string_view tag) { return IsOneOf(tag, {u"script", u"style", u"textarea", u"title", u"xmp"}); }
-// Elements that an element of the same tag closes when it opens inside them.
-bool ClosesItself(std::u16string_view tag) {
-  return IsOneOf(tag, {u"p", u"li", u"option", u"tr", u"td", u"th", u"dt", u"dd"});
-}
-bool IsBlock(std::u16string_view tag) {
-  return IsOneOf(tag, {u"div", u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"li", u"tr", u"table", u"ul",
-                       u"ol", u"center", u"blockquote", u"pre", u"form", u"hr", u"dl", u"dt", u"dd",
-                       u"address", u"fieldset", u"xmp"});
-}
-bool IsHidden(std::u16string_view tag) { return IsOneOf(tag, {u"head", u"script", u"style", u"title"}); }
-bool IsInline(std::u16string_view tag) {
-  return IsOneOf(tag, {u"b", u"strong", u"i", u"em", u"u", u"a", u"font", u"br", u"p"});
-}
-
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+// Elements whose text is written back as it is.
+bool IsRawText(std::u16string_view tag) { return IsOneOf(tag, {u"script", u"style", u"xmp"}); }
 
 std::size_t Depth(const Node* node) {
   std::size_t depth = 0;
@@ -49,21 +38,66 @@ Node& Add(Node& parent, std::unique_ptr<Node> child) {
   return *parent.children.back();
 }
 
-void AddText(Node& parent, const std::u16string& text) {
+void AddText(Node& parent, std::u16string text) {
   if (text.empty()) return;
+  if (!parent.children.empty() && parent.children.back()->IsText()) {
+    parent.children.back()->text += text;
+    return;
+  }
   auto node = std::make_unique<Node>();
-  node->text = text;
+  node->text = std::move(text);
   Add(parent, std::move(node));
 }
 
-// The position of "</tag" (any case) from `from`, or npos.
-std::size_t FindClosing(const std::u16string& html, std::size_t from, const std::u16string& tag) {
-  for (std::size_t i = html.find(u"</", from); i != std::u16string::npos; i = html.find(u"</", i + 2)) {
-    bool same = i + 2 + tag.size() <= html.size();
-    for (std::size_t k = 0; same && k < tag.size(); ++k) same = Lower(html[i + 2 + k]) == tag[k];
-    if (same) return i;
+std::u16string TagName(const GumboElement& element) {
+  if (element.tag != GUMBO_TAG_UNKNOWN) return Utf16Of(gumbo_normalized_tagname(element.tag));
+  GumboStringPiece original = element.original_tag;
+  gumbo_tag_from_original_text(&original);
+  std::u16string name = Utf16Of(std::string_view(original.data ? original.data : "", original.length));
+  for (char16_t& c : name)
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  return name;
+}
+
+// The text under a node that lies too deep for elements, in document order.
+void AppendTextsBelow(const GumboNode* top, Node& into) {
+  std::vector<const GumboNode*> pending{top};
+  while (!pending.empty()) {
+    const GumboNode* node = pending.back();
+    pending.pop_back();
+    if (node->type == GUMBO_NODE_TEXT || node->type == GUMBO_NODE_WHITESPACE || node->type == GUMBO_NODE_CDATA) {
+      AddText(into, Utf16Of(node->v.text.text));
+    } else if (node->type == GUMBO_NODE_ELEMENT || node->type == GUMBO_NODE_TEMPLATE) {
+      const GumboVector& children = node->v.element.children;
+      for (unsigned i = children.length; i-- > 0;) pending.push_back(static_cast<const GumboNode*>(children.data[i]));
+    }
   }
-  return std::u16string::npos;
+}
+
+void Convert(const GumboNode* node, Node& into) {
+  switch (node->type) {
+    case GUMBO_NODE_TEXT:
+    case GUMBO_NODE_WHITESPACE:
+    case GUMBO_NODE_CDATA:
+      AddText(into, Utf16Of(node->v.text.text));
+      return;
+    case GUMBO_NODE_ELEMENT:
+    case GUMBO_NODE_TEMPLATE:
+      break;
+    default:
+      return;  // comments and the document node
+  }
+  if (Depth(&into) >= kMaxDepth) return AppendTextsBelow(node, into);
+  auto element = std::make_unique<Node>();
+  element->tag = TagName(node->v.element);
+  const GumboVector& attributes = node->v.element.attributes;
+  for (unsigned i = 0; i < attributes.length; ++i) {
+    const auto* a = static_cast<const GumboAttribute*>(attributes.data[i]);
+    element->attributes.emplace_back(Utf16Of(a->name), Utf16Of(a->value));
+  }
+  Node& added = Add(into, std::move(element));
+  const GumboVector& children = node->v.element.children;
+  for (unsigned i = 0; i < children.length; ++i) Convert(static_cast<const GumboNode*>(children.data[i]), added);
 }
 
 std::u16string Escaped(const std::u16string& text) {
@@ -78,55 +112,45 @@ std::u16string Escaped(const std::u16string& text) {
   return out;
 }
 
-class Display {
- public:
-  explicit Display(std::vector<const Node*>* elements) : elements_(elements) {}
+// The style a <font> element's color, face and size stand for (sizes 1 to 7, or CSS lengths).
+std::u16string FontStyle(const Node& font) {
+  static const char16_t* const kSizes[] = {u"x-small", u"small", u"medium", u"large", u"x-large", u"xx-large", u"48px"};
+  std::u16string style;
+  if (const std::u16string* colour = font.Attribute(u"color")) style += u"color:" + *colour + u";";
+  if (const std::u16string* face = font.Attribute(u"face")) style += u"font-family:" + *face + u";";
+  if (const std::u16string* size = font.Attribute(u"size"); size && !size->empty()) {
+    const bool plain = size->find_first_not_of(u"0123456789") == std::u16string::npos;
+    const int number = plain && size->size() < 3 ? std::stoi(Utf8Of(*size)) : 3;
+    style += u"font-size:" + (plain ? std::u16string(kSizes[std::clamp(number, 1, 7) - 1]) : *size) + u";";
+  }
+  if (const std::u16string* own = font.Attribute(u"style")) style += *own;
+  return Escaped(style);
+}
 
-  void Walk(const Node& node) {
-    if (node.IsText()) return Text(Escaped(node.text));
-    if (IsHidden(node.tag)) return;
-    const bool block = IsBlock(node.tag);
-    if (block) Break();
-    const bool marked = elements_ && (!node.children.empty() || node.tag == u"input");
-    if (marked) {
-      const std::string n = std::to_string(elements_->size());
-      out_ += u"<zxel n=" + std::u16string(n.begin(), n.end()) + u">";
-      elements_->push_back(&node);
+// Writes the node's contents; with `elements`, each element gets its mark.
+void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node*>* elements) {
+  for (const auto& child : node.children) {
+    if (child->IsText()) {
+      out += IsRawText(node.tag) ? child->text : Escaped(child->text);
+      continue;
     }
-    if (node.tag == u"input") {
-      const std::u16string* value = node.Attribute(u"value");
-      if (value) Text(u"[" + Escaped(*value) + u"]");
-    } else if (IsInline(node.tag)) {
-      out_ += u"<" + node.tag;
-      for (const auto& [name, value] : node.attributes) out_ += u" " + name + u"=\"" + Escaped(value) + u"\"";
-      out_ += u">";
-      if (node.tag == u"br" || node.tag == u"p") lineEmpty_ = true;
+    // The layout's own <font> ignores styles: it is shown as the span it stands for.
+    const bool font = elements && child->tag == u"font";
+    const std::u16string tag = font ? u"span" : child->tag;
+    out += u"<" + tag;
+    for (const auto& [name, value] : child->attributes)
+      if (!font || name != u"style") out += u" " + name + u"=\"" + Escaped(value) + u"\"";
+    if (font) out += u" style=\"" + FontStyle(*child) + u"\"";
+    if (elements) {
+      out += u" data-zxel=\"" + Utf16Of(std::to_string(elements->size())) + u"\"";
+      elements->push_back(child.get());
     }
-    const bool heading = node.tag.size() == 2 && node.tag[0] == u'h' && node.tag[1] >= u'1' && node.tag[1] <= u'6';
-    if (heading) out_ += u"<b>";
-    for (const auto& child : node.children) Walk(*child);
-    if (heading) out_ += u"</b>";
-    if (IsInline(node.tag) && !IsVoid(node.tag) && node.tag != u"p") out_ += u"</" + node.tag + u">";
-    if (marked) out_ += u"</zxel>";
-    if (block) Break();
+    out += u">";
+    if (IsVoid(child->tag)) continue;
+    WriteChildren(*child, out, elements);
+    out += u"</" + tag + u">";
   }
-  std::u16string Take() { return std::move(out_); }
-
- private:
-  void Text(const std::u16string& text) {
-    out_ += text;
-    if (text.find_first_not_of(u" \t\r\n") != std::u16string::npos) lineEmpty_ = false;
-  }
-  void Break() {
-    if (lineEmpty_) return;
-    out_ += u"<br>";
-    lineEmpty_ = true;
-  }
-
-  std::vector<const Node*>* elements_;
-  std::u16string out_;
-  bool lineEmpty_ = true;
-};
+}
 
 }  // namespace
 
@@ -143,58 +167,26 @@ std::u16string Node::InnerText() const {
   return out;
 }
 
-void ReadHtml(const std::u16string& html, Node& into) {
-  Node* current = &into;
-  std::size_t i = 0;
-  while (i < html.size()) {
-    const std::size_t open = html.find(u'<', i);
-    if (open == std::u16string::npos) {
-      AddText(*current, Decoded(html.substr(i)));
-      break;
-    }
-    AddText(*current, Decoded(html.substr(i, open - i)));
-    if (html.compare(open, 4, u"<!--") == 0) {
-      const std::size_t end = html.find(u"-->", open + 4);
-      i = end == std::u16string::npos ? html.size() : end + 3;
-      continue;
-    }
-    const std::size_t close = html.find(u'>', open);
-    if (close == std::u16string::npos) {
-      AddText(*current, Decoded(html.substr(open)));
-      break;
-    }
-    i = close + 1;
-    const Tag tag = ReadTag(html.substr(open + 1, close - open - 1));
-    if (tag.name.empty() || tag.name[0] == u'!' || tag.name[0] == u'?') continue;
-    if (tag.closing) {
-      for (Node* n = current; n != &into; n = n->parent)
-        if (n->tag == tag.name) {
-          current = n->parent;
-          break;
-        }
-      continue;
-    }
-    if (ClosesItself(tag.name) && current != &into && current->tag == tag.name) current = current->parent;
-    if (Depth(current) >= kMaxDepth) continue;  // too deep: the text stays, the tags go
-    auto element = std::make_unique<Node>();
-    element->tag = tag.name;
-    element->attributes = tag.attributes;
-    Node& added = Add(*current, std::move(element));
-    if (IsRawText(tag.name)) {
-      const std::size_t end = FindClosing(html, i, tag.name);
-      const std::u16string raw = html.substr(i, end == std::u16string::npos ? std::u16string::npos : end - i);
-      AddText(added, tag.name == u"script" || tag.name == u"style" ? raw : Decoded(raw));
-      const std::size_t gt = end == std::u16string::npos ? end : html.find(u'>', end);
-      i = gt == std::u16string::npos ? html.size() : gt + 1;
-      continue;
-    }
-    if (!IsVoid(tag.name) && Depth(&added) < kMaxDepth) current = &added;
+void ReadHtml(const std::u16string& html, Node& into, bool fragment) {
+  const std::string utf8 = Utf8Of(html);
+  if (utf8.size() > kMaxPage) return;
+  GumboOptions options = kGumboDefaultOptions;
+  options.max_errors = 0;
+  if (fragment) options.fragment_context = GUMBO_TAG_DIV;
+  GumboOutput* output = gumbo_parse_with_options(&options, utf8.data(), utf8.size());
+  if (!output) return;
+  if (fragment) {
+    const GumboVector& children = output->root->v.element.children;
+    for (unsigned i = 0; i < children.length; ++i) Convert(static_cast<const GumboNode*>(children.data[i]), into);
+  } else {
+    Convert(output->root, into);
   }
+  gumbo_destroy_output(&options, output);
 }
 
 Page::Page(const std::u16string& html) : root_(std::make_unique<Node>()) {
   root_->tag = u"#document";
-  ReadHtml(html, *root_);
+  ReadHtml(html, *root_, false);
 }
 
 namespace {
@@ -222,6 +214,7 @@ bool Held(const Node& node) {
 }  // namespace
 
 void Page::Replace(Node& element, std::vector<std::unique_ptr<Node>> children) {
+  ++generation_;
   for (auto& old : element.children) {
     old->parent = nullptr;
     if (Held(*old)) removed_.push_back(std::move(old));
@@ -242,30 +235,30 @@ void Page::SetText(Node& element, const std::u16string& text) {
 void Page::SetHtml(Node& element, const std::u16string& html) {
   Node fragment;
   fragment.parent = &element;  // so that nesting is counted from the root
-  ReadHtml(html, fragment);
+  ReadHtml(html, fragment, true);
   Replace(element, std::move(fragment.children));
+}
+
+void Page::SetAttribute(Node& element, const std::u16string& name, const std::u16string& value) {
+  ++generation_;
+  for (auto& [n, v] : element.attributes)
+    if (n == name) {
+      v = value;
+      return;
+    }
+  element.attributes.emplace_back(name, value);
 }
 
 std::u16string InnerHtml(const Node& node) {
   std::u16string out;
-  for (const auto& child : node.children) {
-    if (child->IsText()) {
-      out += IsRawText(node.tag) ? child->text : Escaped(child->text);
-      continue;
-    }
-    out += u"<" + child->tag;
-    for (const auto& [name, value] : child->attributes) out += u" " + name + u"=\"" + Escaped(value) + u"\"";
-    out += u">";
-    if (IsVoid(child->tag)) continue;
-    out += InnerHtml(*child) + u"</" + child->tag + u">";
-  }
+  WriteChildren(node, out, nullptr);
   return out;
 }
 
 std::u16string DisplayHtml(const Node& root, std::vector<const Node*>* elements) {
-  Display display(elements);
-  display.Walk(root);
-  return display.Take();
+  std::u16string out;
+  WriteChildren(root, out, elements);
+  return out;
 }
 
 }  // namespace zx::html

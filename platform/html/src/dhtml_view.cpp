@@ -1,51 +1,27 @@
 // The browser window of an HTML dialog ("Internet Explorer_Server"): fills the dialog, draws
-// the page through the HTML text control on white, finds the element under the mouse from
-// the same layout, and tells the browser when the posted "page loaded" message arrives.
+// the page's layout on white, finds the element under the mouse in the same layout, and tells
+// the browser when the posted "page loaded" message arrives.
+#include <litehtml/litehtml.h>
+
+#include <cstdlib>
 #include <mutex>
 
 #include "dhtml_objects.h"
-#include "htmltext.h"
-#include "qhtm.h"
 #include "windraw.h"
 #include "winuser.h"
 
 namespace zx::html {
 namespace {
 
-constexpr int kMargin = 8;
 const WCHAR kClassName[] = u"Internet Explorer_Server";
+const char kMark[] = "data-zxel";
 
 Browser* BrowserOf(HWND window) { return reinterpret_cast<Browser*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
-// The page's font and colour selected into a DC for the time of a paint or a hit test.
-class PageFont {
- public:
-  explicit PageFont(HDC dc) : dc_(dc) {
-    LOGFONTW lf{};
-    lf.lfHeight = -16;
-    lf.lfWeight = FW_NORMAL;
-    font_ = CreateFontIndirectW(&lf);
-    old_ = SelectObject(dc, font_);
-    SetTextColor(dc, RGB(0, 0, 0));
-  }
-  ~PageFont() {
-    SelectObject(dc_, old_);
-    DeleteObject(font_);
-  }
-  PageFont(const PageFont&) = delete;
-  PageFont& operator=(const PageFont&) = delete;
-
- private:
-  HDC dc_;
-  HFONT font_;
-  HGDIOBJ old_;
-};
-
-// Where the page is laid out in the window.
-RECT PageRect(HWND window) {
+int ClientWidth(HWND window) {
   RECT client;
   GetClientRect(window, &client);
-  return RECT{client.left + kMargin, client.top + kMargin, client.right - kMargin, client.bottom - kMargin};
+  return client.right - client.left;
 }
 
 void Paint(HWND window, Browser* browser) {
@@ -57,45 +33,25 @@ void Paint(HWND window, Browser* browser) {
   HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
   FillRect(dc, &client, white);
   DeleteObject(white);
-  const RECT inside = PageRect(window);
-  if (browser && inside.right > inside.left && inside.bottom > inside.top) {
-    PageFont font(dc);
-    std::vector<const Node*> elements;
-    const std::u16string html = DisplayHtml(browser->State().page.Root(), &elements);
-    QHTM_RenderHTMLRect(dc, html.c_str(), nullptr, QHTM_SOURCE_TEXT | QHTM_RENDER_TRANSPARENT, &inside);
-  }
+  if (browser && client.right > client.left && client.bottom > client.top)
+    browser->State().Layout(client.right - client.left).Draw(dc, 0, 0, client);
   EndPaint(window, &ps);
 }
 
-// Calls `visit` with each placed piece of the page, laid out as Paint draws it, its box in
-// client coordinates and the innermost element it shows (or null).
-template <class Visit>
-void VisitPieces(HWND window, Browser& browser, Visit visit) {
-  const RECT inside = PageRect(window);
-  if (inside.right <= inside.left) return;
-  HDC dc = GetDC(window);
-  if (!dc) return;
-  {
-    PageFont font(dc);
-    std::vector<const Node*> elements;
-    const std::vector<Piece> pieces = Parse(DisplayHtml(browser.State().page.Root(), &elements), BaseStyle(dc));
-    const Layout layout = Arrange(dc, pieces, inside.right - inside.left);
-    for (const Placed& p : layout.placed) {
-      const auto element = static_cast<std::size_t>(p.piece->style.element);
-      const RECT box{inside.left + p.x, inside.top + p.top, inside.left + p.x + p.width, inside.top + p.bottom};
-      visit(box, element < elements.size() ? elements[element] : nullptr);
-    }
-  }
-  ReleaseDC(window, dc);
+// The node a marked element of the layout shows, or null.
+const Node* NodeOfMark(PageState& state, const char* mark) {
+  char* end = nullptr;
+  const unsigned long index = std::strtoul(mark, &end, 10);
+  return end != mark && !*end ? state.Shown(index) : nullptr;
 }
 
-// The innermost element whose text lies under the client point.
+// The innermost element under the client point.
 Node* ElementAt(HWND window, Browser& browser, POINT point) {
-  const Node* found = nullptr;
-  VisitPieces(window, browser, [&](const RECT& box, const Node* element) {
-    if (element && PtInRect(&box, point)) found = element;
-  });
-  return const_cast<Node*>(found);  // the page's own node
+  PageState& state = browser.State();
+  for (auto element = state.Layout(ClientWidth(window)).ElementAt(point.x, point.y); element;
+       element = element->parent())
+    if (const char* mark = element->get_attr(kMark)) return const_cast<Node*>(NodeOfMark(state, mark));  // the page's own node
+  return nullptr;
 }
 
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))}; }
@@ -140,19 +96,12 @@ void RegisterViewClass() {
 }  // namespace
 
 BOOL ElementBox(HWND view, Browser& browser, const Node& element, RECT* box) {
-  RECT all{};
-  bool any = false;
-  VisitPieces(view, browser, [&](const RECT& piece, const Node* shown) {
-    for (const Node* n = shown; n; n = n->parent)
-      if (n == &element) {
-        if (!any) all = piece;
-        UnionRect(&all, &all, &piece);
-        any = true;
-        break;
-      }
+  PageState& state = browser.State();
+  bool found = false;
+  state.Layout(ClientWidth(view)).ForEachWith(kMark, [&](litehtml::element& shown, const char* mark) {
+    if (!found && NodeOfMark(state, mark) == &element) found = PageLayout::BoxOf(shown, box);
   });
-  if (any) *box = all;
-  return any;
+  return found;
 }
 
 HWND CreateView(HWND dialog, Browser* browser) {

@@ -1,62 +1,50 @@
-// QHTM_RenderHTMLRect and QHTM_GetHTMLHeight: the HTML laid out from the DC's font and text
-// colour, drawn clipped to the rectangle.
-#include "htmltext.h"
+// QHTM_RenderHTMLRect and QHTM_GetHTMLHeight: the HTML laid out by litehtml in the DC's font
+// and text colour, drawn clipped to the rectangle.
+#include "dhtml_page.h"
+#include "litepage.h"
+#include "qhtm.h"
 #include "windraw.h"
-
-namespace zx::html {
-
-Style BaseStyle(HDC dc) {
-  Style base;
-  LOGFONTW lf{};
-  if (GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf)) {
-    base.face = lf.lfFaceName;
-    base.height = lf.lfHeight;
-    base.bold = lf.lfWeight >= FW_BOLD;
-    base.italic = lf.lfItalic != 0;
-    base.underline = lf.lfUnderline != 0;
-  }
-  if (base.height == 0) base.height = -12;
-  base.colour = GetTextColor(dc);
-  return base;
-}
 
 namespace {
 
 bool Usable(HDC dc, LPCWSTR html, UINT flags) { return dc && html && (flags & QHTM_SOURCE_TEXT); }
 
+// The text as the layout reads it: through the element tree, so <font> is styled.
+std::string Shown(LPCWSTR html) {
+  const zx::html::Page page(html);
+  std::vector<const zx::html::Node*> marked;
+  return zx::html::Utf8Of(zx::html::DisplayHtml(const_cast<zx::html::Page&>(page).Root(), &marked));
+}
+
 }  // namespace
-}  // namespace zx::html
 
 using namespace zx::html;
 
-BOOL QHTM_RenderHTMLRect(HDC dc, LPCWSTR html, HINSTANCE, UINT flags, const RECT* rect) {
+namespace {
+
+// The DC's style, with the pictures from the caller's module.
+BaseStyle StyleOf(HDC dc, HINSTANCE instance) {
+  BaseStyle base = BaseStyleOf(dc);
+  base.pictures = instance;
+  return base;
+}
+
+}  // namespace
+
+BOOL QHTM_RenderHTMLRect(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, const RECT* rect) {
   if (!Usable(dc, html, flags) || !rect) return FALSE;
-  const std::vector<Piece> pieces = Parse(html, BaseStyle(dc));
-  const int saved = SaveDC(dc);
-  if (!saved) return FALSE;
-  IntersectClipRect(dc, rect->left, rect->top, rect->right, rect->bottom);
   if (!(flags & QHTM_RENDER_TRANSPARENT)) {
     HBRUSH back = CreateSolidBrush(GetBkColor(dc));
     FillRect(dc, rect, back);
     DeleteObject(back);
   }
-  SetBkMode(dc, TRANSPARENT);
-  const Layout layout = Arrange(dc, pieces, rect->right - rect->left);
-  for (const Placed& p : layout.placed) {
-    if (p.piece->space && !p.piece->style.underline) continue;
-    HFONT font = FontOf(p.piece->style);
-    const HGDIOBJ old = SelectObject(dc, font);
-    SetTextColor(dc, p.piece->style.colour);
-    TextOutW(dc, rect->left + p.x, rect->top + p.top, p.piece->text.c_str(), static_cast<int>(p.piece->text.size()));
-    SelectObject(dc, old);
-    DeleteObject(font);
-  }
-  RestoreDC(dc, saved);
+  const PageLayout layout(Shown(html), StyleOf(dc, instance), rect->right - rect->left);
+  layout.Draw(dc, rect->left, rect->top, *rect);
   return TRUE;
 }
 
-UINT QHTM_GetHTMLHeight(HDC dc, LPCWSTR html, HINSTANCE, UINT flags, UINT width) {
+UINT QHTM_GetHTMLHeight(HDC dc, LPCWSTR html, HINSTANCE instance, UINT flags, UINT width) {
   if (!Usable(dc, html, flags)) return 0;
-  const std::vector<Piece> pieces = Parse(html, BaseStyle(dc));
-  return static_cast<UINT>(Arrange(dc, pieces, static_cast<int>(width)).height);
+  const PageLayout layout(Shown(html), StyleOf(dc, instance), static_cast<int>(width));
+  return static_cast<UINT>(layout.Height());
 }

@@ -8,9 +8,12 @@
 
 #include "afxdhtml.h"
 #include "machine_fixture.h"
+#include "qhtm.h"
+#include "snapshot_compare.h"
 #include "winbase.h"
 #include "zx/dhtml.h"
 #include "zx/modal.h"
+#include "zx/windowpaint.h"
 
 namespace {
 
@@ -180,7 +183,7 @@ TEST_F(DhtmlDialog, ScriptCallFillsTextsInArgumentOrder) {
   EXPECT_EQ(Text(u"number"), u"42");
   std::u16string shown;
   ASSERT_TRUE(zx::html::GetDisplayHtml(pane.GetSafeHwnd(), &shown));
-  EXPECT_NE(shown.find(u"<b>Driver</b>"), std::u16string::npos);
+  EXPECT_NE(shown.find(u"<h1 id=\"first\">Driver</h1>"), std::u16string::npos);
   EXPECT_NE(shown.find(u"Outdated"), std::u16string::npos);
 }
 
@@ -201,7 +204,7 @@ TEST_F(DhtmlDialog, ScriptObjectAnswersLikeAutomation) {
   DISPID ids[3] = {};
   EXPECT_EQ(script->GetIDsOfNames(IID_NULL, names, 3, 0x0800, ids), DISP_E_UNKNOWNNAME);
   EXPECT_EQ(ids[0], 1);
-  EXPECT_EQ(ids[1], 1);
+  EXPECT_EQ(ids[1], DISPID_UNKNOWN);  // parameters have no ids
   EXPECT_EQ(ids[2], DISPID_UNKNOWN);
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   EXPECT_EQ(script->Invoke(99, IID_NULL, 0x0800, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
@@ -406,7 +409,7 @@ int InkInTopBand(HWND view) {
   RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   HDC dc = GetDC(view);
   int ink = 0;
-  for (int y = 0; y < 30; ++y)
+  for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 300; ++x)
       if (GetRValue(GetPixel(dc, x, y)) < 128) ++ink;
   ReleaseDC(view, dc);
@@ -471,7 +474,7 @@ TEST_F(DhtmlDialog, PageComesFromTheResourceModuleElseTheProgramsOwn) {
   EXPECT_EQ(dialog.result, S_OK);  // the pane's page, with SetText, was read from the program
   std::u16string shown;
   ASSERT_TRUE(zx::html::GetDisplayHtml(dialog.GetSafeHwnd(), &shown));
-  EXPECT_FALSE(shown.empty());
+  EXPECT_NE(shown, u"<html><head></head><body></body></html>");  // not an empty document
   dialog.DestroyWindow();
 }
 
@@ -523,3 +526,155 @@ TEST_F(DhtmlDialog, ModalInformationDialogFillsThirteenTextsAndClosesByItsButton
 }
 
 }  // namespace
+
+// A page as a browser shows it: a style sheet with classes, colours and margins, a table,
+// and a script that builds its texts in a loop; a script's click reaches the event map.
+class StyledDialog : public CDHtmlDialog {
+ public:
+  StyledDialog() : CDHtmlDialog(kPaneTemplate, 1600, nullptr) {}
+  HRESULT OnBanner(IHTMLElement*) {
+    ++bannerClicks;
+    if (!replaceBody) return S_OK;
+    CComPtr<IHTMLElement> body;
+    m_spHtmlDoc->get_body(&body);
+    BSTR html = SysAllocString(u"<p>replaced</p>");
+    body->put_innerHTML(html);  // the clicked element leaves the page in the middle of the event
+    SysFreeString(html);
+    return S_OK;
+  }
+  HRESULT OnBannerClass(IHTMLElement* element) {
+    BSTR id = nullptr;
+    element->get_id(&id);
+    classClickOn = id ? id : u"";
+    SysFreeString(id);
+    return S_OK;
+  }
+  int bannerClicks = 0;
+  bool replaceBody = false;
+  std::u16string classClickOn;
+  DECLARE_DHTML_EVENT_MAP()
+};
+
+BEGIN_DHTML_EVENT_MAP(StyledDialog)
+  DHTML_EVENT_ONCLICK(u"banner", OnBanner)
+  DHTML_EVENT_CLASS(DISPID_HTMLELEMENTEVENTS_ONCLICK, u"banner", OnBannerClass)
+END_DHTML_EVENT_MAP()
+
+int PixelsOf(HWND view, COLORREF colour) {
+  RedrawWindow(view, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT client;
+  GetClientRect(view, &client);
+  HDC dc = GetDC(view);
+  int n = 0;
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) n += GetPixel(dc, x, y) == colour;
+  ReleaseDC(view, dc);
+  return n;
+}
+
+TEST_F(DhtmlDialog, StyledPageWithATableAndAScriptIsDrawnAsABrowserDoes) {
+  StyledDialog dialog;
+  ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
+  Pump();
+  const HWND window = dialog.GetSafeHwnd();
+  std::u16string list, total;
+  ASSERT_TRUE(zx::html::GetElementText(window, u"list", &list));
+  ASSERT_TRUE(zx::html::GetElementText(window, u"total", &total));
+  EXPECT_EQ(list, u"item 1, item 2, item 3, item 4, item 5");
+  EXPECT_EQ(total, u"15");
+  const HWND view = zx::html::BrowserWindow(window);
+  EXPECT_GT(PixelsOf(view, RGB(0x1E, 0x6F, 0xB8)), 2000);  // the banner's background, as wide as the page
+  EXPECT_GT(PixelsOf(view, RGB(0xE0, 0xE0, 0xE0)), 200);   // the table's heading cells
+  EXPECT_GT(PixelsOf(view, RGB(0x80, 0x80, 0x80)), 100);   // the cells' borders
+  EXPECT_EQ(PixelsOf(view, RGB(0x2E, 0xA0, 0x44)), 16 * 16);  // the picture from the resources
+  RECT banner{};
+  ASSERT_TRUE(zx::html::GetElementBox(window, u"banner", &banner));
+  EXPECT_GE(banner.left, 12 + 10);  // the body's margin and the banner's padding
+  zx::test::TempFolder temp;
+  const std::string drawn = temp.path() + "/styled.png";
+  ASSERT_TRUE(zx::user::SaveWindowPng(view, drawn));
+  zx::test::ExpectSameAsReference(drawn, std::string(ZX_UI_SNAPSHOTS) + "/styled.png", "styled");
+  // A script's click goes through the event map; a handler that takes the clicked element
+  // out of the page leaves it whole for the handlers after it.
+  EXPECT_EQ(CallScript(dialog.m_spHtmlDoc, u"press", {}), S_OK);
+  EXPECT_EQ(dialog.bannerClicks, 1);
+  EXPECT_EQ(dialog.classClickOn, u"banner");
+  dialog.replaceBody = true;
+  EXPECT_EQ(zx::html::FireElementEvent(window, u"banner", u"onclick"), S_OK);
+  EXPECT_EQ(dialog.bannerClicks, 2);
+  std::u16string body;
+  ASSERT_TRUE(zx::html::GetDisplayHtml(window, &body));
+  EXPECT_NE(body.find(u"<p>replaced</p>"), std::u16string::npos);
+  dialog.DestroyWindow();
+}
+
+// The text control takes pictures from the module it is given, by number or address.
+TEST(QhtmPictures, ComeFromTheCallersModule) {
+  struct Row {
+    const char16_t* html;
+    bool withModule;
+    int greenPixels;
+  } rows[] = {
+      {u"<img src=\"1700\">", true, 16 * 16},
+      {u"<img src=\"#1700\">", true, 16 * 16},
+      {u"<img src=\"res://dhtml_tests/#1700\" width=8 height=8>", true, 8 * 8},
+      {u"<img src=\"9999\">", true, 0},
+      {u"<img src=\"1700\">", false, 0},
+  };
+  for (const Row& row : rows) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 40, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP surface = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(dc, surface);
+    const RECT box{0, 0, 40, 30};
+    ASSERT_TRUE(QHTM_RenderHTMLRect(dc, row.html, row.withModule ? GetModuleHandleW(nullptr) : nullptr,
+                                    QHTM_SOURCE_TEXT, &box));
+    int green = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) green += GetPixel(dc, x, y) == RGB(0x2E, 0xA0, 0x44);
+    EXPECT_EQ(green, row.greenPixels) << std::string(row.html, row.html + std::char_traits<char16_t>::length(row.html));
+    SelectObject(dc, old);
+    DeleteObject(surface);
+    DeleteDC(dc);
+  }
+}
+
+// A click on a table cell of the styled page reaches the cell's handler through the layout.
+class CellDialog : public CDHtmlDialog {
+ public:
+  CellDialog() : CDHtmlDialog(kPaneTemplate, 1600, nullptr) {}
+  HRESULT OnCell(IHTMLElement* element) {
+    BSTR text = nullptr;
+    element->get_innerText(&text);
+    cells.emplace_back(text ? text : u"");
+    SysFreeString(text);
+    return S_OK;
+  }
+  std::vector<std::u16string> cells;
+  DECLARE_DHTML_EVENT_MAP()
+};
+
+BEGIN_DHTML_EVENT_MAP(CellDialog)
+  DHTML_EVENT_TAG(DISPID_HTMLELEMENTEVENTS_ONCLICK, u"TD", OnCell)
+END_DHTML_EVENT_MAP()
+
+TEST_F(DhtmlDialog, ClicksOnTableCellsReachTheirHandler) {
+  CellDialog dialog;
+  ASSERT_TRUE(dialog.Create(kPaneTemplate, nullptr));
+  Pump();
+  const HWND view = zx::html::BrowserWindow(dialog.GetSafeHwnd());
+  RECT banner{}, list{};
+  ASSERT_TRUE(zx::html::GetElementBox(dialog.GetSafeHwnd(), u"banner", &banner));
+  ASSERT_TRUE(zx::html::GetElementBox(dialog.GetSafeHwnd(), u"list", &list));
+  // The table lies between the banner and the list: its rows, heading first, then Network, Sound.
+  const int rows = list.top - banner.bottom;
+  for (int y = banner.bottom; y < banner.bottom + rows; y += 4)
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(banner.left + 10, y));
+  std::vector<std::u16string> seen;
+  for (const auto& cell : dialog.cells)
+    if (seen.empty() || seen.back() != cell) seen.push_back(cell);
+  EXPECT_EQ(seen, (std::vector<std::u16string>{u"Network", u"Sound"}));
+  dialog.DestroyWindow();
+}

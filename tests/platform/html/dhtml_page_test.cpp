@@ -1,15 +1,18 @@
 // The HTML dialog's page inside: the element tree read from HTML (damaged HTML included),
-// the script subset, and the HTML the dialog draws.
+// the scripts on the engine with its limits, and the HTML the dialog lays out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "dhtml_page.h"
+#include "dhtml_script.h"
 
 using zx::html::DisplayHtml;
 using zx::html::InnerHtml;
 using zx::html::Node;
 using zx::html::Page;
-using zx::html::ReadScript;
-using zx::html::RunScript;
+using zx::html::ScriptEngine;
+using zx::html::ScriptValue;
 
 namespace {
 
@@ -59,25 +62,26 @@ TEST(DhtmlTree, DamagedHtmlEndsCleanly) {
   }
 }
 
-TEST(DhtmlTree, DeepNestingStopsDeepening) {
+int Deepest(const Node& node) {
+  int deepest = 0;
+  for (const auto& child : node.children) deepest = std::max(deepest, 1 + Deepest(*child));
+  return deepest;
+}
+
+TEST(DhtmlTree, DeepNestingStopsDeepeningAndKeepsTheText) {
   std::u16string html;
   for (int i = 0; i < 5000; ++i) html += u"<div>";
   html += u"<p id=deep>x</p>";
   Page page(html);
-  Node* deep = page.Find(u"deep");
-  ASSERT_NE(deep, nullptr);
-  int depth = 0;
-  for (Node* n = deep; n->parent; n = n->parent) ++depth;
-  EXPECT_LE(depth, 201);
+  EXPECT_LE(Deepest(page.Root()), 201);
+  EXPECT_EQ(page.Root().InnerText(), u"x");
   // Fragments set into the deepest element do not go deeper either.
-  Node* last = deep->parent;
-  for (int i = 0; i < 3; ++i) {
-    page.SetHtml(*last, html);
-    while (!last->children.empty() && !last->children.front()->IsText()) last = last->children.front().get();
-  }
-  depth = 0;
-  for (Node* n = last; n->parent; n = n->parent) ++depth;
-  EXPECT_LE(depth, 201);
+  Node* last = &page.Root();
+  while (!last->children.empty() && !last->children.back()->IsText()) last = last->children.back().get();
+  page.SetHtml(*last, html);
+  EXPECT_LE(Deepest(page.Root()), 201);
+  // A page too big to read shows empty.
+  EXPECT_TRUE(Page(std::u16string(300 * 1024, u'x')).Root().children.empty());
 }
 
 TEST(DhtmlTree, SettingTextReplacesContentsAndKeepsHeldNodesAlive) {
@@ -104,52 +108,89 @@ TEST(DhtmlTree, InnerHtmlEscapesTextAndAttributes) {
   EXPECT_EQ(InnerHtml(*page.Find(u"d")), u"<a title=\"say &quot;hi&quot;\">1 &lt; 2</a><br>");
 }
 
-TEST(DhtmlScript, FunctionsWithTheirAssignments) {
-  const auto functions = ReadScript(
-      u"var x = 1; /* a comment { */ function SetText(a, b) { // {\n"
-      u"  document.getElementById(\"one\").innerText = a;\n"
-      u"  if (b) { alert(b); }\n"
-      u"  document.getElementById('two').innerHTML = \"lit\\\"eral\\u0041\";\n"
-      u"  document.getElementById(\"three\").innerText = unknownName;\n"
-      u"}\nfunction other() {}\n");
-  ASSERT_EQ(functions.size(), 2u);
-  EXPECT_EQ(functions[0].name, u"SetText");
-  EXPECT_EQ(functions[0].parameters, (std::vector<std::u16string>{u"a", u"b"}));
-  ASSERT_EQ(functions[0].body.size(), 2u);
-  EXPECT_EQ(functions[0].body[0].element, u"one");
-  EXPECT_EQ(functions[0].body[0].parameter, 0);
-  EXPECT_FALSE(functions[0].body[0].html);
-  EXPECT_EQ(functions[0].body[1].literal, u"lit\"eralA");
-  EXPECT_TRUE(functions[0].body[1].html);
-  EXPECT_EQ(functions[1].name, u"other");
-  EXPECT_TRUE(functions[1].body.empty());
+// Runs the page's scripts and calls `function` with texts.
+std::u16string AfterCall(const char16_t* html, const char16_t* function, std::vector<std::u16string> texts,
+                         const char16_t* element) {
+  Page page(html);
+  ScriptEngine engine(page, nullptr);
+  std::vector<ScriptValue> arguments;
+  for (auto& t : texts) arguments.push_back({ScriptValue::Kind::Text, t});
+  engine.Call(engine.FunctionId(function), arguments);
+  Node* node = page.Find(element);
+  return node ? node->InnerText() : u"(none)";
 }
 
-TEST(DhtmlScript, UnfinishedFunctionsAreDropped) {
-  EXPECT_TRUE(ReadScript(u"function f(a, b { document.getElementById(\"x\").innerText = a; }").empty());
-  EXPECT_TRUE(ReadScript(u"function f(a) { document.getElementById(\"x\").innerText = a;").empty());
-  EXPECT_TRUE(ReadScript(u"function").empty());
-  EXPECT_TRUE(ReadScript(u"\"unclosed string function f() {}").empty());
+TEST(DhtmlScript, RealScriptsRunOnTheTree) {
+  struct Row {
+    const char16_t* html;
+    const char16_t* function;
+    std::vector<std::u16string> arguments;
+    const char16_t* element;
+    const char16_t* expected;
+  } rows[] = {
+      {u"<script>function f(a, b, c) { document.getElementById('x').innerText = c;"
+       u" document.getElementById('y').innerText = a; document.getElementById('gone').innerText = b; }"
+       u"</script><p id=x>-</p><p id=y>-</p>",
+       u"f", {u"first", u"second", u"third"}, u"x", u"third"},
+      {u"<script>function f(a) { document.getElementById('x').innerText = a; }</script><p id=x>-</p>", u"f", {},
+       u"x", u"undefined"},
+      {u"<script>function f(n) { var s = ''; for (var i = 1; i <= 3; i++) s += i + '.'; "
+       u"document.getElementById('x').innerText = s + n.toUpperCase(); }</script><p id=x></p>",
+       u"f", {u"go"}, u"x", u"1.2.3.GO"},
+      {u"<script>function f() { var e = document.getElementById('x'); e.innerHTML = '<b id=n>' + e.tagName + '</b>';"
+       u" document.getElementById('n').style.fontWeight = 'normal'; }</script><div id=x>old</div>",
+       u"f", {}, u"n", u"DIV"},
+      {u"<title>T</title><p id=x>-</p><script>document.getElementById('x').innerText = document.title;</script>",
+       u"none", {}, u"x", u"T"},  // a script outside functions runs as the page loads
+      {u"<script>function f() { throw new Error('no'); }</script><p id=x>kept</p>", u"f", {}, u"x", u"kept"},
+      {u"<script>syntax error here (</script><script>function f() { document.getElementById('x').innerText = 'ok'; }"
+       u"</script><p id=x>-</p>", u"f", {}, u"x", u"ok"},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(AfterCall(row.html, row.function, row.arguments, row.element), row.expected)
+        << std::string(row.html, row.html + std::char_traits<char16_t>::length(row.html));
 }
 
-TEST(DhtmlScript, RunningSetsTextsInArgumentOrder) {
-  Page page(u"<script>function f(a, b, c) { document.getElementById('x').innerText = c;"
-            u" document.getElementById('y').innerText = a; document.getElementById('gone').innerText = b; }"
-            u"</script><p id=x>-</p><p id=y>-</p>");
-  const auto functions = zx::html::ReadScripts(page.Root());
-  ASSERT_EQ(functions.size(), 1u);
-  RunScript(functions[0], page, {u"first", u"second", u"third"});
-  EXPECT_EQ(page.Find(u"x")->InnerText(), u"third");
-  EXPECT_EQ(page.Find(u"y")->InnerText(), u"first");
-  RunScript(functions[0], page, {u"only"});
-  EXPECT_EQ(page.Find(u"x")->InnerText(), u"undefined");
+TEST(DhtmlScript, StylesAreWrittenIntoTheStyleAttribute) {
+  Page page(u"<script>function f() { var s = document.getElementById('x').style; s.color = 'red';"
+            u" s.marginLeft = '4px'; s.color = 'blue'; }</script><p id=x style='font-size: 9pt'>-</p>");
+  ScriptEngine engine(page, nullptr);
+  engine.Call(engine.FunctionId(u"f"), {});
+  EXPECT_EQ(*page.Find(u"x")->Attribute(u"style"), u"font-size: 9pt; color: blue; margin-left: 4px;");
 }
 
-TEST(DhtmlDisplay, BodyTextWithInlineTagsAndBlocksOnLines) {
-  Page page(u"<html><head><title>T</title><style>p{}</style></head><body>"
-            u"<h1>Head</h1><div>one</div><div>two <b>bold</b> &lt;x&gt;</div>"
-            u"<input value=\"v\"><script>function f() {}</script></body></html>");
-  EXPECT_EQ(DisplayHtml(page.Root()), u"<b>Head</b><br>one<br>two <b>bold</b> &lt;x&gt;<br>[v]");
+TEST(DhtmlScript, FunctionsAreFoundByExactName) {
+  Page page(u"<script>function SetText() {} var notAFunction = 1;</script>");
+  ScriptEngine engine(page, nullptr);
+  EXPECT_EQ(engine.FunctionId(u"SetText"), 1);
+  EXPECT_EQ(engine.FunctionId(u"SetText"), 1);
+  EXPECT_EQ(engine.FunctionId(u"settext"), 0);
+  EXPECT_EQ(engine.FunctionId(u"notAFunction"), 0);
+  EXPECT_EQ(engine.FunctionId(u""), 0);
+  EXPECT_FALSE(engine.Call(7, {}));
+}
+
+TEST(DhtmlScript, HostileScriptsAreStoppedByTheLimits) {
+  for (const char16_t* script : {u"while (true) {}", u"var a = []; for (;;) a.push('xxxxxxxxxxxxxxxx' + a.length);",
+                                 u"function r() { return r() + 1; } r();"}) {
+    Page page(u"<script>" + std::u16string(script) + u"</script><script>function f() {"
+              u" document.getElementById('x').innerText = 'after'; }</script><p id=x>-</p>");
+    ScriptEngine engine(page, nullptr);
+    // The page's other scripts still ran, and its functions still answer.
+    engine.Call(engine.FunctionId(u"f"), {});
+    EXPECT_EQ(page.Find(u"x")->InnerText(), u"after");
+  }
+}
+
+TEST(DhtmlDisplay, TheTreeIsWrittenBackWithMarks) {
+  Page page(u"<html><head><title>T</title><style>p{}</style></head><body><p id=a>one &lt;x&gt;</p></body></html>");
+  std::vector<const Node*> marked;
+  const std::u16string html = DisplayHtml(page.Root(), &marked);
+  EXPECT_EQ(html, u"<html data-zxel=\"0\"><head data-zxel=\"1\"><title data-zxel=\"2\">T</title>"
+                  u"<style data-zxel=\"3\">p{}</style></head><body data-zxel=\"4\">"
+                  u"<p id=\"a\" data-zxel=\"5\">one &lt;x&gt;</p></body></html>");
+  ASSERT_EQ(marked.size(), 6u);
+  EXPECT_EQ(marked[5], page.Find(u"a"));
 }
 
 }  // namespace
