@@ -38,7 +38,7 @@ constexpr int kInstallX = 521, kInstallY = 378;
 // The restart prompt's "Restart now".
 constexpr int kRestartX = 534, kRestartY = 413;
 // The results header's information sign, and the driver-age dialog's two links.
-constexpr int kAgeSignX = 505, kAgeSignY = 219, kAgeOkX = 114, kAgeCloseX = 171, kAgeLinksY = 510;
+constexpr int kAgeSignX = 505, kAgeSignY = 219, kAgeOkX = 113, kAgeCloseX = 171, kAgeLinksY = 487;
 // The feedback form: its e-mail field, the problem list's button and its entry "The update
 // worked", the description, Submit.
 constexpr int kMailX = 427, kMailY = 245, kProblemX = 552, kProblemY = 278, kWorkedY = 367;

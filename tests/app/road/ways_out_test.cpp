@@ -20,7 +20,7 @@ constexpr UINT kGeneralPageAutoScan = 5256;  // shown once the settings group is
 constexpr UINT kSchedulerCaptionButton = 5101;
 constexpr WPARAM kCloseCommand = 1182;
 // The system menu's first item, About, from the menu's corner; the levels page's "OK" link.
-constexpr POINT kAboutItem{30, 13}, kLevelsOk{19, 458};
+constexpr POINT kAboutItem{30, 13}, kLevelsOk{19, 435};
 
 class WaysOut : public MainRoadTest {
  protected:

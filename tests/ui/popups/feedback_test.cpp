@@ -174,9 +174,9 @@ TEST_F(FeedbackForm, TheSentDocumentReachesTheServiceEnciphered) {
                 return true;
               },
               [&] {
-                // The check band of the second tool (21).
+                // The check box of the second tool (21).
                 auto* list = dynamic_cast<CFancyListCtrl*>(CWnd::FromHandlePermanent(Item(form, 1229)));
-                CRect box = list->GetCheckClickRect(1);
+                CRect box = list->GetCheckBoxRect(1);
                 list->ClientToScreen(&box);
                 ClickAt(box.CenterPoint());
                 Click(Item(form, kSubmit));
