@@ -80,6 +80,37 @@ TEST_F(DownloaderBindingTest, AFailedTransferAnswersZeroAndLeavesNoFile) {
   EXPECT_FALSE(HostFileExists(HostPath(_T("C:\\cut.bin"))));
 }
 
+// A transfer that fails is told through the message callback as a notice (kind 0, OK alone)
+// that names the address and the error, never with the error number in the kind's place.
+std::vector<std::pair<CString, int>> g_messages;
+int KeepMessage(LPVOID, LPCWSTR text, int kind, LPVOID, LPVOID) {
+  g_messages.emplace_back(text ? text : u"", kind);
+  return IDOK;
+}
+
+TEST_F(DownloaderBindingTest, AFailedTransferIsToldAsANoticeNamingTheAddress) {
+  LoopbackServer server("body");
+  const HMODULE module = LoadLibraryW(u"Downloader.dll");
+  ASSERT_NE(module, nullptr);
+  const auto download = reinterpret_cast<DownloaderDownloadFn>(GetProcAddress(module, MAKEINTRESOURCEA(1)));
+  ASSERT_NE(download, nullptr);
+  CString address = Wide(server.Url("/missing"));
+  CString target = _T("C:\\missing.bin");
+  tagDownloadRequest request{};
+  request.pszAddress = address.GetBuffer();
+  request.pszTargetPath = target.GetBuffer();
+  g_messages.clear();
+  EXPECT_EQ(download(&request, 1, nullptr, nullptr, KeepMessage, nullptr), 0);
+  address.ReleaseBuffer();
+  target.ReleaseBuffer();
+  ASSERT_EQ(g_messages.size(), 1u);
+  EXPECT_EQ(g_messages[0].second, 0);
+  EXPECT_EQ(g_messages[0].first.Find(address), 16) << CStringA(g_messages[0].first).GetString();
+  EXPECT_EQ(g_messages[0].first.Left(16), CString(u"The download of "));
+  EXPECT_NE(g_messages[0].first.Find(u"failed (error "), -1);
+  FreeLibrary(module);
+}
+
 TEST_F(DownloaderBindingTest, TextsTheTransferNeedsMustBeThere) {
   CDownloaderLibrary library;
   ASSERT_TRUE(library.Load());

@@ -148,6 +148,11 @@ DWORD Fetch(const Request& request, ProgressFn progress, LPVOID context) {
   return 0;
 }
 
+std::u16string Decimal(DWORD value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 }  // namespace
 
 extern "C" {
@@ -164,7 +169,12 @@ __attribute__((visibility("default"))) int zx_ordinal_1(Request* requests, int c
     const DWORD error = Fetch(request, progress, nullptr);
     if (error != 0) {
       DeleteFileW(request.target);
-      if (message != nullptr) message(nullptr, request.address, static_cast<int>(error), nullptr, nullptr);
+      // Said to the caller as a notice it acknowledges (kind 0: OK alone).
+      if (message != nullptr) {
+        const std::u16string text = u"The download of " + std::u16string(request.address) + u" failed (error " +
+                                    Decimal(error) + u").";
+        message(nullptr, text.c_str(), 0, nullptr, nullptr);
+      }
       return 0;
     }
   }
