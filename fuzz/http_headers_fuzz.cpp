@@ -3,7 +3,8 @@
 // as the downloaders ask HttpQueryInfo: the status as a number, Content-Length,
 // Content-Range and Location as text into buffers of their sizes. A status code is 0 or
 // three digits; a value copies whole and terminated or answers the size it needs; a number
-// answered is the value's digits; a redirect always names its Location.
+// answered is the value's digits, and so is a size the downloaders read from it; a redirect
+// always names its Location.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,12 +12,19 @@
 #include <string_view>
 #include <vector>
 
+#include "../services/HttpLengths.h"
 #include "wininet.h"
 #include "zx/httpheaders.h"
 
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string WithoutLeadingZeros(const std::string& digits) {
+  const std::size_t first = digits.find_first_not_of('0');
+  return first == std::string::npos ? "0" : digits.substr(first);
+}
 
 void CheckValue(const std::string& value, DWORD bufferBytes) {
   std::vector<WCHAR> buffer(bufferBytes / sizeof(WCHAR) + 1, 0xFFFF);
@@ -28,6 +36,15 @@ void CheckValue(const std::string& value, DWORD bufferBytes) {
     return;
   }
   if (error != 0 || length != value.size() * sizeof(WCHAR) || buffer[value.size()] != 0) std::abort();
+  // The downloaders' readings of the text (up to a zero, as they see it): a size is its whole
+  // digits, or none.
+  const std::string seen = value.substr(0, value.find('\0'));
+  const LONGLONG size = ParseContentLength(buffer.data());
+  if (size < -1 || (size >= 0 && !seen.empty() && WithoutLeadingZeros(seen) != std::to_string(size))) std::abort();
+  const LONGLONG total = ParseRangeTotal(buffer.data());
+  if (total < -1 || (total >= 0 && seen.find('/') == std::string::npos)) std::abort();
+  ULONGLONG leading = 0;
+  if (ParseLeadingLength(buffer.data(), leading) && leading != 0 && !IsDigit(seen.front())) std::abort();
   for (std::size_t i = 0; i < value.size(); ++i)
     if (buffer[i] != static_cast<unsigned char>(value[i])) std::abort();
   DWORD number = 0;

@@ -34,6 +34,7 @@ MessageTableAnswer LookUpMessage(const std::string& text, const std::string& nam
   MessageTableAnswer answer;
   if (const auto it = names.find(name); it != names.end()) {
     answer.id = it->second;
+    answer.keep = text.size();
     return answer;
   }
   if (ids.size() >= kRegisteredIdCount) return answer;

@@ -19,7 +19,7 @@ TEST(MessageTableTest, NamesTheirIdsAndWhatIsAppended) {
     std::string append;
   };
   const Case cases[] = {
-      {"C1A4 TASKBARCREATED\n", 0xC000, 0xC1A4, 0, ""},
+      {"C1A4 TASKBARCREATED\n", 0xC000, 0xC1A4, 20, ""},
       {"", 0xC123, 0xC123, 0, "C123 TASKBARCREATED\n"},
       {"C123 OTHER\nC124 THIRD\n", 0xC123, 0xC125, 22, "C125 TASKBARCREATED\n"},
       {"FFFF LAST\n", 0xFFFF, 0xC000, 10, "C000 TASKBARCREATED\n"},
