@@ -1,6 +1,6 @@
 // The device scanner: the identifier test, percentages, left-out devices, the records'
-// fields where the tree holds something unusual, an INF path leading out of the INF folder,
-// signers with and without WMI, and the read back of a device's driver after an install.
+// fields where the tree holds something unusual (values without bytes, an INF path leading
+// out of the INF folder), signers with and without WMI, and the read back of a device's driver after an install.
 #include <gtest/gtest.h>
 
 #include <winreg.h>
@@ -138,6 +138,25 @@ TEST_F(Scanner, AnInfPathThatLeavesTheInfFolderIsNotTaken) {
     EXPECT_EQ(CString(outcome.records[0]->szText[kSlotInfPath].Text()), CString());
   }
   RegCloseKey(driver);
+}
+
+TEST_F(Scanner, EmptyIdListsAndTextsAreNone) {
+  SeedText(kCard);
+  HKEY device = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                          u"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_8086&DEV_1502&SUBSYS_21F317AA&REV_04\\3&21436425&0&C8",
+                          0, KEY_WRITE, &device),
+            ERROR_SUCCESS);
+  // Values with no bytes at all, as another program may leave them.
+  for (const auto& [name, type] : {std::pair{u"HardwareID", REG_MULTI_SZ}, std::pair{u"CompatibleIDs", REG_MULTI_SZ},
+                                   std::pair{u"Mfg", REG_SZ}})
+    ASSERT_EQ(RegSetValueExW(device, name, 0, type, nullptr, 0), ERROR_SUCCESS);
+  RegCloseKey(device);
+  const ScanOutcome outcome = Scan();
+  ASSERT_EQ(outcome.status, kStepCompleted);
+  ASSERT_EQ(outcome.records.size(), 1u);
+  EXPECT_EQ(CString(outcome.records[0]->szText[kSlotHardwareId].Text()), CString());
+  EXPECT_EQ(outcome.records[0]->arrAllHardwareIds.GetSize(), 0);
 }
 
 TEST_F(Scanner, UnnamedDevicesAndOtherDevices) {
