@@ -1,6 +1,7 @@
 // The device scanner: the identifier test, percentages, left-out devices, the records'
 // fields where the tree holds something unusual (values without bytes, an INF path leading
-// out of the INF folder), signers with and without WMI, and the read back of a device's driver after an install.
+// out of the INF folder), signers with and without WMI, and the read back of a device's
+// driver after an install.
 #include <gtest/gtest.h>
 
 #include <winreg.h>
