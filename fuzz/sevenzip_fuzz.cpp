@@ -2,7 +2,7 @@
 // stand-in "7z.exe" handing it to Debian's 7-Zip) as the installation does, into a folder of
 // a scratch machine root. Nothing may land outside that folder and no link may be left in it.
 // Links: zephrinkx_core
-// Runs: 600
+// Runs: 300
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
