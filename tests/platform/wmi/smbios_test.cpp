@@ -43,7 +43,9 @@ TEST(SmbiosTest, MemoryDevices) {
   for (const Case& c : cases) {
     const auto device = ReadMemoryDevice(c.raw);
     ASSERT_EQ(device.has_value(), c.module) << c.raw.size();
-    if (device) EXPECT_EQ(device->bytes, c.bytes);
+    if (device) {
+      EXPECT_EQ(device->bytes, c.bytes);
+    }
   }
   const auto device = ReadMemoryDevice(cases[0].raw);
   ASSERT_TRUE(device);
