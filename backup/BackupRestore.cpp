@@ -13,7 +13,7 @@
 #include "EngineCallbacks.h"
 #include "OsVersion.h"
 #include "PathHelpers.h"
-#include "StringFile.h"
+#include "SetupLogStore.h"
 
 namespace {
 
@@ -101,25 +101,9 @@ bool CBackupRestore::CollectDriverStoreFiles(const CString& infName, const CStri
   lowerName.MakeLower();
   if (m_copyList.IsEmpty() && lowerName.Find(_T("oem")) >= 0) {
     // The setup log names the driver store folder an "oem" INF was published from.
-    CString lowerPath = infPath;
-    lowerPath.MakeLower();
-    CStringFile log;
-    CString line, last;
-    if (log.Open(m_windows + _T("\\inf\\setupapi.dev.log"))) {
-      while (log.GetNextLine(line) != 0) {
-        line.Trim();
-        line.MakeLower();
-        if (line.Find(_T("idb:")) >= 0 && line.Find(lowerPath) >= 0) last = line;
-      }
-    }
-    const int quote = last.Find(_T('\''));
-    if (quote >= 0) {
-      CString store = last.Mid(quote + 1);
-      const int slash = store.Find(_T('\\'));
-      if (slash >= 0) store = store.Left(slash);
-      for (INT_PTR i = 0; !store.IsEmpty() && i < m_driverStore.GetSize(); ++i) {
-        if (m_driverStore[i].Find(store) >= 0 && !IsFolderPath(m_driverStore[i])) m_copyList.Add(m_driverStore[i]);
-      }
+    const CString store = PublishedStoreFolder(m_windows + _T("\\inf\\setupapi.dev.log"), infPath);
+    for (INT_PTR i = 0; !store.IsEmpty() && i < m_driverStore.GetSize(); ++i) {
+      if (IsInStoreFolder(m_driverStore[i], store) && !IsFolderPath(m_driverStore[i])) m_copyList.Add(m_driverStore[i]);
     }
   }
   if (m_copyList.IsEmpty()) return false;

@@ -4,7 +4,7 @@
 
 #include <winprocess.h>
 
-#include <cstring>
+#include "PeImageBase.h"
 
 namespace {
 
@@ -185,22 +185,11 @@ ULONG_PTR CEnumProcess::PreferredBase(DWORD processId, PVOID loadBase) const {
   if (m_method == ENUM_METHOD_NONE) return 0;
   HANDLE process = OpenProcess(PROCESS_VM_READ, FALSE, processId);
   if (!process) return 0;
-  ULONG_PTR base = 0;
-  BYTE dosHeader[64] = {};
-  BYTE ntHeaders[248] = {};
-  if (ReadProcessMemory(process, loadBase, dosHeader, sizeof dosHeader, nullptr) &&
-      dosHeader[0] == 'M' && dosHeader[1] == 'Z') {
-    DWORD offset = 0;
-    std::memcpy(&offset, dosHeader + 60, sizeof offset);
-    DWORD signature = 0;
-    if (ReadProcessMemory(process, static_cast<BYTE*>(loadBase) + offset, ntHeaders,
-                          sizeof ntHeaders, nullptr) &&
-        (std::memcpy(&signature, ntHeaders, sizeof signature), signature == 0x00004550)) {
-      DWORD imageBase = 0;
-      std::memcpy(&imageBase, ntHeaders + 52, sizeof imageBase);
-      base = imageBase;
-    }
-  }
+  // The address is worked out as a number: a hostile offset must not wrap a pointer.
+  const ULONG_PTR start = reinterpret_cast<ULONG_PTR>(loadBase);
+  const ULONG_PTR base = PeImageBase([&](ULONG_PTR offset, BYTE* buffer, std::size_t size) {
+    return ReadProcessMemory(process, reinterpret_cast<LPCVOID>(start + offset), buffer, size, nullptr) != FALSE;
+  });
   CloseHandle(process);
   return base;
 }

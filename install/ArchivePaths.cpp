@@ -60,6 +60,29 @@ bool IsPathInsideFolder(const CString& folder, const CString& path) {
   return true;
 }
 
+bool RemoveExtractedLinks(const CString& folder) {
+  const CString base = WithTrailingBackslash(folder);
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(base + _T("*"), &found);
+  if (search == INVALID_HANDLE_VALUE) return true;
+  bool safe = true;
+  do {
+    const CString name = found.cFileName;
+    if (name == _T(".") || name == _T("..")) continue;
+    if (MakeSafeEntryName(name) != name) {
+      // A name that would step elsewhere ("...") is never used as a path.
+      safe = false;
+    } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      safe = false;
+      if (!RemoveDirectoryW(base + name)) DeleteFileW(base + name);
+    } else if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      safe = RemoveExtractedLinks(base + name) && safe;
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return safe;
+}
+
 bool CreateFolderPath(const CString& folder) {
   const CString path = WithTrailingBackslash(folder);
   for (int i = 3; i < path.GetLength(); ++i) {

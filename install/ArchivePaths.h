@@ -1,6 +1,7 @@
 // What the archive readers share: entry names made safe (whatever an archive calls an entry,
 // a drive, a leading slash, a server share, ".." steps, it lands below the folder it is
-// extracted into), the containment test, folder creation and MS-DOS times.
+// extracted into), the containment test, the check of a folder another program extracted,
+// folder creation and MS-DOS times.
 #pragma once
 #include <afx.h>
 
@@ -13,6 +14,11 @@ CString MakeSafeEntryName(LPCWSTR name);
 // Whether `path` (after resolving "." and ".." steps) lies inside `folder`, the folder
 // itself not counted. Names compare without regard to case.
 bool IsPathInsideFolder(const CString& folder, const CString& path);
+
+// Checks what another program unpacked into `folder`: every link below it, to a file or a
+// folder, is removed (the link goes, what it names stays). True when there was no link and
+// every name is a plain name ("..." is none).
+bool RemoveExtractedLinks(const CString& folder);
 
 // The folder with exactly one trailing backslash.
 CString WithTrailingBackslash(const CString& folder);

@@ -44,17 +44,6 @@ int WindowsMajorVersion() {
   return GetOsVersionParts(major, minor, servicePack, architecture, build) ? static_cast<int>(major) : 0;
 }
 
-// The INF of a record: backup folder + the folder of text 13 + the file name of the INF
-// path; empty when either part would lead outside the backup folder.
-CString InfLocation(const CString& backupFolder, const BackupIndexRecord& record) {
-  CString folder = record.folder.Left(record.folder.ReverseFind(_T('\\')) + 1);
-  CString infName = record.texts[1].Mid(record.texts[1].ReverseFind(_T('\\')) + 1);
-  infName.Trim();
-  if (!IsSafeRelativeFolder(record.folder) || infName.IsEmpty() || infName.FindOneOf(_T("/:")) >= 0) return CString();
-  const CString location = backupFolder + folder + infName;
-  return IsPathInsideFolder(backupFolder, location) ? location : CString();
-}
-
 DWORD PreinstallInf(const CString& infPath) {
   HMODULE difx = GetProcessEngine().GetDifxModule();
   if (difx == nullptr) return ERROR_PROC_NOT_FOUND;
@@ -63,6 +52,15 @@ DWORD PreinstallInf(const CString& infPath) {
 }
 
 }  // namespace
+
+CString InfLocation(const CString& backupFolder, const BackupIndexRecord& record) {
+  CString folder = record.folder.Left(record.folder.ReverseFind(_T('\\')) + 1);
+  CString infName = record.texts[1].Mid(record.texts[1].ReverseFind(_T('\\')) + 1);
+  infName.Trim();
+  if (!IsSafeRelativeFolder(record.folder) || infName.IsEmpty() || infName.FindOneOf(_T("/:")) >= 0) return CString();
+  const CString location = backupFolder + folder + infName;
+  return IsPathInsideFolder(backupFolder, location) ? location : CString();
+}
 
 std::unique_ptr<CDeviceRecordArray> ReadBackupIndex(LPCTSTR backupFolder, int& count) {
   count = 0;

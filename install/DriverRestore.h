@@ -9,6 +9,8 @@
 
 #include "DeviceRecord.h"
 
+struct BackupIndexRecord;
+
 // How long the restore program is given: a first wait and, when it runs on, a second one.
 constexpr DWORD kRestoreFirstWaitMs = 120000;
 constexpr DWORD kRestoreSecondWaitMs = 1800000;
@@ -17,6 +19,10 @@ constexpr DWORD kRestoreSecondWaitMs = 1800000;
 // more than were read, the last one empty; null (count 0) when there is no catalogue or it
 // does not start with the mark. A damaged catalogue gives the records read before the damage.
 std::unique_ptr<CDeviceRecordArray> ReadBackupIndex(LPCTSTR backupFolder, int& count);
+
+// The INF of a catalogue record: the backup folder + the folder of the record's folder text +
+// the file name of its INF path; empty when either part would lead outside the backup folder.
+CString InfLocation(const CString& backupFolder, const BackupIndexRecord& record);
 
 // Restores the drivers of the backup folder whose device names match the ticked records
 // 0 .. lastIndex: each INF is copied into the driver store (or pre-installed) and handed to

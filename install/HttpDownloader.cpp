@@ -9,6 +9,7 @@
 
 #include "EngineCallbacks.h"
 #include "HalvoranApp.h"
+#include "HttpLengths.h"
 #include "IniReader.h"
 
 namespace {
@@ -21,13 +22,6 @@ constexpr DWORD kReceiveTimeoutMs = 7200000;
 void CloseOnce(HINTERNET& handle) {
   if (handle != nullptr) InternetCloseHandle(handle);
   handle = nullptr;
-}
-
-// The decimal digits a Content-Length value starts with.
-ULONGLONG ParseLength(LPCWSTR text) {
-  ULONGLONG value = 0;
-  for (; *text >= u'0' && *text <= u'9'; ++text) value = value * 10 + static_cast<ULONGLONG>(*text - u'0');
-  return value;
 }
 
 CString PartialPathOf(const CString& target) { return target + CHttpDownloader::kPartialSuffix; }
@@ -126,9 +120,12 @@ int CHttpDownloader::Transfer() {
   OnStatusText(_T("IDS_HTTPDOWNLOAD_GETTING_FILE_INFORMATION"));
   WCHAR lengthText[32] = {};
   DWORD size = sizeof lengthText;
+  // A length of more digits than 64 bits hold says nothing of the size.
+  ULONGLONG length = 0;
   const BOOL sizeKnown =
-      HttpQueryInfoW(m_handles.m_hRequest, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr);
-  const ULONGLONG length = sizeKnown ? ParseLength(lengthText) : 0;
+      HttpQueryInfoW(m_handles.m_hRequest, HTTP_QUERY_CONTENT_LENGTH, lengthText, &size, nullptr) &&
+      ParseLeadingLength(lengthText, length);
+  if (!sizeKnown) length = 0;
   if (sizeKnown) OnFileSize(length);
   OnStatusText(_T("IDS_HTTPDOWNLOAD_RETRIEVING_FILE"));
   return ReadBody(length, sizeKnown);

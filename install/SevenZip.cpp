@@ -1,10 +1,11 @@
-// The 7-Zip run: its command line, its start hidden, the two waits and the end of a run that
-// takes too long.
+// The 7-Zip run: its command line, its start hidden, the two waits, the end of a run that
+// takes too long and the check of what it unpacked.
 #include "SevenZip.h"
 
 #include <windows.h>
 #include <winprocess.h>
 
+#include "ArchivePaths.h"
 #include "GlobalConstants.h"
 #include "IniReader.h"
 #include "PathHelpers.h"
@@ -58,6 +59,9 @@ int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CSt
   GetExitCodeProcess(process.hProcess, &exitCode);
   CloseHandle(process.hProcess);
   if (process.hThread != nullptr) CloseHandle(process.hThread);
+  // What 7-Zip made is checked as the other archive kinds check their entries: a link could
+  // lead whatever reads the folder out of it, so none is kept and the package fails.
+  const bool noLinks = RemoveExtractedLinks(output);
   // 7-Zip answers 0 (or 1, warnings) when it unpacked the archive.
-  return wait == WAIT_OBJECT_0 && exitCode <= 1 ? 32 : 33;
+  return wait == WAIT_OBJECT_0 && exitCode <= 1 && noLinks ? 32 : 33;
 }

@@ -10,5 +10,6 @@ constexpr DWORD kSevenZipSecondWaitMs = 120000;
 // "7z.exe" in the "extract" folder beside the tool folder (the tool folder's parent).
 // 32 when the program ended within the waits; 33 when the tool folder's parent is missing
 // (errorText says so), the program could not start or ran too long: a program still running
-// after the waits is ended, so nothing writes into the folder afterwards.
+// after the waits is ended, so nothing writes into the folder afterwards. A link the program
+// made below the folder is removed and makes the run fail (33).
 int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CString& errorText);

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <winuser.h>
 
+#include "LanguageFile.h"
 #include "zephrinkxsys.h"
 
 namespace {
@@ -24,14 +25,10 @@ std::string BuildOverrideKeyPath() {
 }
 
 // Process-wide state; every query rewrites it under the lock.
-struct LanguageState {
+struct LanguageState : LanguageValues {
+  LanguageState() { relativePath = "ENG"; }
   std::string libraryFolder;
   std::string selectedLang = "ENGLISH";
-  std::string locale = "ENGLISH";
-  std::string relativePath = "ENG";
-  std::string fontFace = "tahoma";
-  LONG fontSize = 0;
-  std::string resourceLibraryName = "qvxres.dll";
 };
 
 std::mutex g_lock;
@@ -64,29 +61,6 @@ std::string GetSysLibFolder() {
   std::string folder(name, length);
   const std::size_t cut = folder.find_last_of('\\');
   return cut == std::string::npos ? std::string() : folder.substr(0, cut);
-}
-
-// A leading optional sign and decimal digits; 0 when there are none.
-LONG TextToNumber(const std::string& text) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > 0x80000000LL) value = 0x80000000LL;
-  }
-  if (negative) value = -value;
-  if (value > 0x7FFFFFFFLL) value = 0x7FFFFFFFLL;
-  return static_cast<LONG>(value);
-}
-
-std::string ReadProfile(const char* section, const char* key, const char* fallback,
-                        const std::string& file, DWORD size) {
-  std::string buffer(size, '\0');
-  const DWORD n = GetPrivateProfileStringA(section, key, fallback, buffer.data(), size, file.c_str());
-  buffer.resize(n);
-  return buffer;
 }
 
 // Overrides one value from the registry, or seeds the registry with it when the value is
@@ -122,8 +96,7 @@ void LoadLanguageFile() {
     const std::string text = "Failed to load Language File:\r\n" + file + "\r\nUnable to continue!\r\n";
     MessageBoxA(GetDesktopWindow(), text.c_str(), "Zephrin Tunevo", MB_ICONERROR);
   }
-  const std::string word = ReadProfile("LANGUAGE", "CURRENTLANG", "", file, 32);
-  std::string section = ReadProfile("LANGUAGE", word.c_str(), "ENGLISH", file, 32);
+  std::string section = LanguageSectionOf(file);
 
   std::string overridden = section;
   SyncValueWithRegistry(overridden, "CURRENTLANG");
@@ -131,11 +104,7 @@ void LoadLanguageFile() {
     section = overridden.substr(0, 31);
 
   g_state.selectedLang = section;
-  g_state.relativePath = ReadProfile(section.c_str(), "RELPATH", "", file, 256);
-  g_state.locale = ReadProfile(section.c_str(), "LOCALE", "ENGLISH", file, 256);
-  g_state.fontFace = ReadProfile(section.c_str(), "FONTFACE", "tahoma", file, 256);
-  g_state.fontSize = TextToNumber(ReadProfile(section.c_str(), "FONTsize", "-12", file, 256));
-  g_state.resourceLibraryName = ReadProfile(section.c_str(), "RESDLLNAME", "qvxres.dll", file, 256);
+  static_cast<LanguageValues&>(g_state) = ReadLanguageSection(file, section);
 }
 
 // Load, then override one text value of the state; answers the value.
@@ -177,10 +146,13 @@ LPCSTR GetCurSelectedLang() { return Query(t_selectedLang, &LanguageState::selec
 
 LPCSTR GetCurResDll() {
   std::lock_guard<std::mutex> g(g_lock);
-  const std::string name = LoadAndSync(g_state.resourceLibraryName, "RESDLLNAME");
+  std::string name = LoadAndSync(g_state.resourceLibraryName, "RESDLLNAME");
   // The language path is queried afresh, which loads the file once more.
-  const std::string candidate =
-      JoinPath(g_state.libraryFolder, LoadAndSync(g_state.relativePath, "RELPATH"));
+  std::string relative = LoadAndSync(g_state.relativePath, "RELPATH");
+  // The registry's values too stay below the library's folder: the library is loaded from it.
+  if (!IsRelativeBelow(relative)) relative.clear();
+  if (!IsPlainFileName(name)) name = "qvxres.dll";
+  const std::string candidate = JoinPath(g_state.libraryFolder, relative);
   return Answer(t_resDll, FolderExists(candidate) ? JoinPath(candidate, name) : name);
 }
 

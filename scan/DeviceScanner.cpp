@@ -219,6 +219,8 @@ int CDeviceScanner::ScanDevices() {
     CString infPath, driverVersion, providerName, driverDate, matchingId;
     if (!driverKey.IsEmpty() && classKey.Open(HKEY_LOCAL_MACHINE, kClassKeyPrefix + driverKey)) {
       classKey.ReadString(_T("InfPath"), infPath);
+      // InfPath names a file of the INF folder; a path ("..\\x") would lead elsewhere and is none.
+      if (infPath.FindOneOf(_T("\\/:")) >= 0 || CString(infPath).Trim(_T(" .")).IsEmpty()) infPath.Empty();
       classKey.ReadString(_T("DriverVersion"), driverVersion);
       classKey.ReadString(_T("ProviderName"), providerName);
       classKey.ReadString(_T("DriverDate"), driverDate);

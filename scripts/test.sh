@@ -22,12 +22,14 @@ ninja -C build-fuzz
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # One target over a copy of its corpus; any sanitizer report fails it, even one it survived.
 run_fuzz_target() {
-  local target=$1 name root status=0
+  local target=$1 name root runs status=0
   name=$(basename "$target")
+  # A target that starts a program at every run names a smaller count: "// Runs: N".
+  runs=$(sed -n 's|^// Runs: \([0-9]*\)$|\1|p' "fuzz/$name.cpp")
   # A machine root of the target's own, so targets running side by side share nothing.
   root=$(mktemp -d)
   rm -rf "build-fuzz/corpus/$name" && mkdir -p build-fuzz/corpus && cp -r "fuzz/corpus/$name" "build-fuzz/corpus/$name"
-  ZX_MACHINE_ROOT=$root "$target" -runs=20000 -max_len=65536 -artifact_prefix="build-fuzz/$name-" \
+  ZX_MACHINE_ROOT=$root "$target" -runs="${runs:-20000}" -max_len=65536 -artifact_prefix="build-fuzz/$name-" \
     "build-fuzz/corpus/$name" >"build-fuzz/$name.log" 2>&1 || status=$?
   rm -rf "$root"
   if [ "$status" -ne 0 ]; then

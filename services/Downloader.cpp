@@ -8,6 +8,7 @@
 #include "DownloadDialog.h"
 #include "IniReader.h"
 #include "HalvoranApp.h"
+#include "HttpLengths.h"
 #include "Locks.h"
 #include "WinInetBinding.h"
 
@@ -137,12 +138,7 @@ LONGLONG QueryLength(CWinInet& inet, HINTERNET request) {
   WCHAR text[32] = {};
   DWORD size = sizeof text;
   if (!inet.pHttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return kSizeUnknown;
-  LONGLONG value = 0;
-  for (const WCHAR* c = text; *c; ++c) {
-    if (*c < '0' || *c > '9' || value > (LLONG_MAX - 9) / 10) return kSizeUnknown;
-    value = value * 10 + (*c - '0');
-  }
-  return value;
+  return ParseContentLength(text);
 }
 
 // The whole size a "bytes */N" or "bytes a-b/N" content range names, or -1.
@@ -150,16 +146,7 @@ LONGLONG QueryRangeTotal(CWinInet& inet, HINTERNET request) {
   WCHAR text[128] = {};
   DWORD size = sizeof text;
   if (!inet.pHttpQueryInfoW(request, HTTP_QUERY_CONTENT_RANGE, text, &size, nullptr)) return kSizeUnknown;
-  const CString range = text;
-  const int slash = range.ReverseFind(_T('/'));
-  if (slash < 0 || slash + 1 >= range.GetLength()) return kSizeUnknown;
-  LONGLONG value = 0;
-  for (int index = slash + 1; index < range.GetLength(); ++index) {
-    const WCHAR c = range[index];
-    if (c < '0' || c > '9' || value > (LLONG_MAX - 9) / 10) return kSizeUnknown;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return ParseRangeTotal(text);
 }
 
 DWORD QueryStatus(CWinInet& inet, HINTERNET request) {

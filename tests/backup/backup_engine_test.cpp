@@ -1,7 +1,8 @@
 // The backup engine on a machine of hand-made INF files: "index.dat" byte for byte (running
 // counts, drivers sharing a folder and its record, the skipped empty driver), device names
-// that would lead out of the staging folder, links left out, a stop while copying and while
-// packing, and a disk that fills up under the catalogue and the archive.
+// that would lead out of the staging folder, the driver store folder the setup log names,
+// links left out, a stop while copying and while packing, and a disk that fills up under the
+// catalogue and the archive.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
+#include <string>
 #include <thread>
 
 #include "BackupArchive.h"
@@ -152,6 +155,40 @@ TEST_F(BackupEngineTest, AMissingPackageFileIsFoundOutsideTheWindowsFolder) {
   EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Staging\\First\\vendor.sys"))), "driver");
   EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Staging\\Second\\vendor.sys"))), "driver");
   EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Second\\d.inf"))));
+}
+
+TEST_F(BackupEngineTest, TheSetupLogNamesOnePublishedStoreFolder) {
+  // oem7.inf was published from "pkg.inf_amd64_2" of the driver store; beside it lie a
+  // package whose folder name starts the same and another one.
+  const CString repository = _T("C:\\Windows\\System32\\DriverStore\\FileRepository\\");
+  WriteHostFile(HostPath(_T("C:\\Windows\\inf\\oem7.inf")), "[Version]\r\n");
+  for (LPCTSTR file : {_T("pkg.inf_amd64_2\\pkg.inf"), _T("pkg.inf_amd64_2\\pkg.sys"), _T("pkg.inf_amd64_22\\pkg.inf"),
+                       _T("Other.inf_amd64_1\\other.inf")})
+    WriteHostFile(HostPath(repository + file), "x");
+  struct Case {
+    const char* logLine;
+    std::set<std::string> files;
+  };
+  // The INF alone is what the package files of an INF without sections come to.
+  const Case cases[] = {
+      {"idb: published 'pkg.inf_amd64_2\\pkg.inf' to c:\\windows\\inf\\oem7.inf", {"oem7.inf", "pkg.inf", "pkg.sys"}},
+      {"  IDB: Published 'OTHER.INF_AMD64_1\\other.inf' to C:\\Windows\\INF\\oem7.inf  ", {"oem7.inf", "other.inf"}},
+      {"idb: published 'inf\\x' to c:\\windows\\inf\\oem7.inf", {"oem7.inf"}},
+      {"idb: published 'c:\\windows\\system32' to c:\\windows\\inf\\oem7.inf", {"oem7.inf"}},
+      {"idb: published '..\\..' to c:\\windows\\inf\\oem7.inf", {"oem7.inf"}},
+      {"idb: published 'pkg.inf_amd64_2\\pkg.inf' to c:\\windows\\inf\\oem8.inf", {"oem7.inf"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.logLine);
+    WriteHostFile(HostPath(_T("C:\\Windows\\inf\\setupapi.dev.log")), std::string(">>> [Device Install]\r\n") + c.logLine + "\r\n");
+    fs::remove_all(HostPath(_T("C:\\Staging")));
+    drivers_.RemoveAll();
+    AddDriver(_T("Pad"), _T("oem7.inf"));
+    ASSERT_EQ(Backup(), CBackupRestore::kDone);
+    std::set<std::string> copied;
+    for (const auto& entry : fs::directory_iterator(HostPath(_T("C:\\Staging\\Pad")))) copied.insert(entry.path().filename());
+    EXPECT_EQ(copied, c.files);
+  }
 }
 
 TEST_F(BackupEngineTest, LinksAreLeftOutAndCounted) {

@@ -111,6 +111,36 @@ TEST_F(LanguageSettingsTest, ANonNumericFontSizeIsZero) {
   EXPECT_EQ(GetCurFontSize(), 9);
 }
 
+TEST_F(LanguageSettingsTest, TheResourceLibraryIsNeverLoadedFromOutsideTheLibraryFolder) {
+  // Folders and names that would lead out of the library's folder, from the file and from the
+  // registry: the library's own folder and the usual name are taken instead.
+  struct Case {
+    const char* relPath;
+    const char* libraryName;
+    bool fromRegistry;
+  };
+  const Case cases[] = {
+      {"..\\..", "qvxres.dll", false},       {"ENG\\..\\..", "qvxres.dll", false},
+      {"C:\\Windows", "qvxres.dll", false},  {"", "..\\..\\evil.dll", false},
+      {"", "C:\\evil.dll", false},           {"... ", "..", false},
+      {"..\\..", "..\\evil.dll", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.relPath) + " " + c.libraryName);
+    if (c.fromRegistry) {
+      WriteLangFile("[LANGUAGE]\r\n[ENGLISH]\r\n");
+      SetOverride("RELPATH", c.relPath);
+      SetOverride("RESDLLNAME", c.libraryName);
+    } else {
+      WriteLangFile(std::string("[LANGUAGE]\r\n[ENGLISH]\r\nRELPATH=") + c.relPath + "\r\nRESDLLNAME=" + c.libraryName +
+                    "\r\n");
+    }
+    const std::string library = GetCurResDll();
+    ASSERT_GE(library.size(), 26u);
+    EXPECT_EQ(library.substr(library.size() - 26), "\\language_tests\\qvxres.dll");
+  }
+}
+
 TEST_F(LanguageSettingsTest, TheResourceLibraryLiesInTheLanguageFolderWhenThatExists) {
   WriteLangFile("[LANGUAGE]\r\n[ENGLISH]\r\nRELPATH=ENG\\\r\nRESDLLNAME=\\qvxres.dll\r\n");
   EXPECT_STREQ(GetCurResDll(), "\\qvxres.dll");  // no language folder yet: the bare name

@@ -1,9 +1,13 @@
 // The device scanner: the identifier test, percentages, left-out devices, the records'
-// fields where the tree holds something unusual, signers with and without WMI, and the read
-// back of a device's driver after an install.
+// fields where the tree holds something unusual (values without bytes, an INF path leading
+// out of the INF folder), signers with and without WMI, and the read back of a device's
+// driver after an install.
 #include <gtest/gtest.h>
 
+#include <winreg.h>
+
 #include <filesystem>
+#include <string>
 
 #include "DeviceScanner.h"
 #include "DriverInstallEngine.h"
@@ -107,6 +111,53 @@ TEST_F(Scanner, MissingInfFileFallsBackToTheDriverSearchPath) {
   const ScanOutcome outcome = Scan();
   ASSERT_EQ(outcome.records.size(), 1u);
   EXPECT_EQ(CString(outcome.records[0]->szText[kSlotInfPath].Text()), CString(u"C:\\Windows\\INF\\oem12.inf"));
+}
+
+TEST_F(Scanner, AnInfPathThatLeavesTheInfFolderIsNotTaken) {
+  SeedText(kCard);
+  HKEY device = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                          u"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_8086&DEV_1502&SUBSYS_21F317AA&REV_04\\3&21436425&0&C8",
+                          0, KEY_READ, &device),
+            ERROR_SUCCESS);
+  WCHAR driverKey[128] = {};
+  DWORD size = sizeof driverKey;
+  ASSERT_EQ(RegQueryValueExW(device, u"Driver", nullptr, nullptr, reinterpret_cast<BYTE*>(driverKey), &size), ERROR_SUCCESS);
+  RegCloseKey(device);
+  HKEY driver = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, CString(u"SYSTEM\\CurrentControlSet\\Control\\Class\\") + driverKey, 0,
+                          KEY_WRITE, &driver),
+            ERROR_SUCCESS);
+  // Each names the INF that exists, by a way that steps out of the INF folder and back.
+  for (const char16_t* infPath : {u"..\\INF\\oem12.inf", u"../INF/oem12.inf", u"C:\\Windows\\INF\\oem12.inf"}) {
+    const std::u16string value = infPath;
+    RegSetValueExW(driver, u"InfPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(WCHAR)));
+    const ScanOutcome outcome = Scan();
+    ASSERT_EQ(outcome.records.size(), 1u);
+    // The device has no installed driver, and its record names no INF.
+    EXPECT_EQ(CString(outcome.records[0]->szText[kSlotInfPath].Text()), CString());
+  }
+  RegCloseKey(driver);
+}
+
+TEST_F(Scanner, EmptyIdListsAndTextsAreNone) {
+  SeedText(kCard);
+  HKEY device = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                          u"SYSTEM\\CurrentControlSet\\Enum\\PCI\\VEN_8086&DEV_1502&SUBSYS_21F317AA&REV_04\\3&21436425&0&C8",
+                          0, KEY_WRITE, &device),
+            ERROR_SUCCESS);
+  // Values with no bytes at all, as another program may leave them.
+  for (const auto& [name, type] : {std::pair{u"HardwareID", REG_MULTI_SZ}, std::pair{u"CompatibleIDs", REG_MULTI_SZ},
+                                   std::pair{u"Mfg", REG_SZ}})
+    ASSERT_EQ(RegSetValueExW(device, name, 0, type, nullptr, 0), ERROR_SUCCESS);
+  RegCloseKey(device);
+  const ScanOutcome outcome = Scan();
+  ASSERT_EQ(outcome.status, kStepCompleted);
+  ASSERT_EQ(outcome.records.size(), 1u);
+  EXPECT_EQ(CString(outcome.records[0]->szText[kSlotHardwareId].Text()), CString());
+  EXPECT_EQ(outcome.records[0]->arrAllHardwareIds.GetSize(), 0);
 }
 
 TEST_F(Scanner, UnnamedDevicesAndOtherDevices) {

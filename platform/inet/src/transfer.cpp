@@ -77,26 +77,11 @@ DWORD ErrorOf(CURLcode code) {
   }
 }
 
-bool IsFollowedRedirect(long status) {
-  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 bool HasHeader(const std::vector<std::string>& lines, const char* name) {
   const std::size_t length = std::strlen(name);
   return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
     return line.size() > length && line[length] == ':' && strncasecmp(line.c_str(), name, length) == 0;
   });
-}
-
-std::string HeaderValue(const std::vector<std::string>& lines, const char* name) {
-  const std::size_t length = std::strlen(name);
-  for (const std::string& line : lines) {
-    if (line.size() > length && line[length] == ':' && strncasecmp(line.c_str(), name, length) == 0) {
-      const std::size_t start = line.find_first_not_of(" \t", length + 1);
-      return start == std::string::npos ? std::string() : line.substr(start);
-    }
-  }
-  return {};
 }
 
 }  // namespace
@@ -127,8 +112,7 @@ void Transfer::Abandon() {
   connected_ = headersDone_ = finished_ = false;
   connectedAt_ = 0;
   finishError_ = 0;
-  statusCode_ = 0;
-  headerLines_.clear();
+  headers_.Clear();
   ftp_ = false;
   replies_.Clear();
   body_.clear();
@@ -253,45 +237,41 @@ long long Transfer::fileTime() const {
   return value;
 }
 
+void Transfer::Respond() {
+  headersDone_ = true;
+  pendingStatus_.emplace_back(INTERNET_STATUS_REQUEST_SENT, std::string());
+  pendingStatus_.emplace_back(INTERNET_STATUS_RECEIVING_RESPONSE, std::string());
+  pendingStatus_.emplace_back(INTERNET_STATUS_RESPONSE_RECEIVED, std::string());
+}
+
 void Transfer::OnFtpLine(const std::string& line) {
   replies_.Feed(line);
   const int code = replies_.lastCode();
   // 125 and 150 open the data connection of a download: its body can be read now.
   if (!headersDone_ && (code == 125 || code == 150)) {
-    headersDone_ = true;
-    statusCode_ = code;
-    pendingStatus_.emplace_back(INTERNET_STATUS_REQUEST_SENT, std::string());
-    pendingStatus_.emplace_back(INTERNET_STATUS_RECEIVING_RESPONSE, std::string());
-    pendingStatus_.emplace_back(INTERNET_STATUS_RESPONSE_RECEIVED, std::string());
+    Respond();
   }
 }
 
 std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, void* self) {
   auto* t = static_cast<Transfer*>(self);
   const std::size_t length = size * count;
-  std::string line(data, length);
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
   if (t->ftp_) {
+    std::string line(data, length);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
     t->OnFtpLine(line);
     return length;
   }
   if (t->headersDone_) return length;  // trailers of a chunked body
-  if (line.rfind("HTTP/", 0) == 0) {
-    t->headerLines_.assign(1, line);
-    const std::size_t blank = line.find(' ');
-    t->statusCode_ = blank == std::string::npos ? 0 : std::strtol(line.c_str() + blank + 1, nullptr, 10);
-  } else if (!line.empty()) {
-    t->headerLines_.push_back(std::move(line));
-  } else if (t->statusCode_ / 100 == 1) {
-    // An interim answer (100 Continue): the real one follows.
-  } else if (t->followRedirects_ && IsFollowedRedirect(t->statusCode_) &&
-             HasHeader(t->headerLines_, "Location")) {
-    t->pendingStatus_.emplace_back(INTERNET_STATUS_REDIRECT, HeaderValue(t->headerLines_, "Location"));
-  } else {
-    t->headersDone_ = true;
-    t->pendingStatus_.emplace_back(INTERNET_STATUS_REQUEST_SENT, std::string());
-    t->pendingStatus_.emplace_back(INTERNET_STATUS_RECEIVING_RESPONSE, std::string());
-    t->pendingStatus_.emplace_back(INTERNET_STATUS_RESPONSE_RECEIVED, std::string());
+  switch (t->headers_.Feed(std::string_view(data, length), t->followRedirects_)) {
+    case HttpHeaders::Step::kMore:
+      break;
+    case HttpHeaders::Step::kRedirect:
+      t->pendingStatus_.emplace_back(INTERNET_STATUS_REDIRECT, t->headers_.Values("Location").front());
+      break;
+    case HttpHeaders::Step::kDone:
+      t->Respond();
+      break;
   }
   return length;
 }

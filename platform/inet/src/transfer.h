@@ -12,6 +12,7 @@
 
 #include "wintypes.h"
 #include "zx/ftpreplies.h"
+#include "zx/httpheaders.h"
 
 namespace zx::inet {
 
@@ -57,9 +58,8 @@ class Transfer {
   void Wake();
 
   bool responded() const { return headersDone_; }
-  long statusCode() const { return statusCode_; }
-  // The final response's header lines without their CRLF; the first is the status line.
-  const std::vector<std::string>& headerLines() const { return headerLines_; }
+  // The final response's status and header lines.
+  const HttpHeaders& headers() const { return headers_; }
   // FTP: the server's replies so far.
   const FtpReplies& replies() const { return replies_; }
   // The size and modification time (seconds since 1970) the server gave; -1 when unknown.
@@ -77,6 +77,8 @@ class Transfer {
   // The header, body and connection callbacks of the exchange.
   void SetCallbacks();
   void OnFtpLine(const std::string& line);
+  // The response is there: its body can be read, and the statuses of its arrival are due.
+  void Respond();
   void Abandon();
   void Finish(DWORD error);
   // Drives the exchange until ready() holds or it ends; answers 0 or a WinINet error code
@@ -102,8 +104,7 @@ class Transfer {
   bool headersDone_ = false;
   bool finished_ = false;
   DWORD finishError_ = 0;
-  long statusCode_ = 0;
-  std::vector<std::string> headerLines_;
+  HttpHeaders headers_;
   std::string body_;
   std::size_t bodyOffset_ = 0;
 };

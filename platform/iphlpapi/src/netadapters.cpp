@@ -2,7 +2,7 @@
 #include "zx/netadapters.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
 
 #include "zx/hostinfo.h"
 #include "zx/machine.h"
@@ -25,10 +25,11 @@ bool AllZero(const std::vector<BYTE>& bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](BYTE b) { return b == 0; });
 }
 
-// A whole decimal number, or fallback.
+// A whole decimal number, or fallback (also for one too big for 64 bits).
 ULONGLONG Number(const std::string& text, ULONGLONG fallback) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return fallback;
-  return std::strtoull(text.c_str(), nullptr, 10);
+  ULONGLONG value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+  return text.empty() || error != std::errc() || end != text.data() + text.size() ? fallback : value;
 }
 
 std::vector<Adapter> ProfileAdapters(int count) {
@@ -53,35 +54,28 @@ std::vector<Adapter> ProfileAdapters(int count) {
   return adapters;
 }
 
-std::string DriverName(const std::string& folder) {
-  const auto uevent = host::ReadText(folder + "/device/uevent");
-  if (!uevent) return {};
-  const auto at = uevent->find("DRIVER=");
-  if (at == std::string::npos || (at > 0 && (*uevent)[at - 1] != '\n')) return {};
+// The driver a device's "uevent" text names on its "DRIVER=" line.
+std::string DriverName(const std::string& uevent) {
+  const auto at = uevent.find("DRIVER=");
+  if (at == std::string::npos || (at > 0 && uevent[at - 1] != '\n')) return {};
   const auto begin = at + 7;
-  return uevent->substr(begin, uevent->find('\n', begin) - begin);
+  return uevent.substr(begin, uevent.find('\n', begin) - begin);
 }
 
 std::vector<Adapter> HostAdapters() {
   std::vector<Adapter> adapters;
   for (const std::string& name : host::ListFolder("/sys/class/net")) {
     const std::string folder = "/sys/class/net/" + name;
-    if (Number(host::ReadLine(folder + "/type").value_or(""), 0) == kHostLoopbackType) continue;
-    Adapter adapter;
-    adapter.name = name;
-    const std::string driver = DriverName(folder);
-    adapter.description = driver.empty() ? name : driver;
-    if (!ParseHardwareAddress(host::ReadLine(folder + "/address").value_or(""), adapter.address) ||
-        AllZero(adapter.address))
-      adapter.address.clear();
-    adapter.index = static_cast<DWORD>(Number(host::ReadLine(folder + "/ifindex").value_or(""), 0));
-    adapter.physical = host::Exists(folder + "/device");
-    adapter.wireless = host::Exists(folder + "/wireless") || host::Exists(folder + "/phy80211");
-    adapter.up = host::ReadLine(folder + "/operstate").value_or("") == "up";
-    adapter.connectionId = name;
-    // The link speed is in Mbit/s; unknown links read -1 or cannot be read.
-    adapter.speed = Number(host::ReadLine(folder + "/speed").value_or(""), 0) * 1000000ull;
-    adapters.push_back(std::move(adapter));
+    HostAdapterFiles files;
+    files.type = host::ReadLine(folder + "/type").value_or("");
+    files.uevent = host::ReadText(folder + "/device/uevent").value_or("");
+    files.address = host::ReadLine(folder + "/address").value_or("");
+    files.ifindex = host::ReadLine(folder + "/ifindex").value_or("");
+    files.operstate = host::ReadLine(folder + "/operstate").value_or("");
+    files.speed = host::ReadLine(folder + "/speed").value_or("");
+    files.device = host::Exists(folder + "/device");
+    files.wireless = host::Exists(folder + "/wireless") || host::Exists(folder + "/phy80211");
+    if (auto adapter = HostAdapterFrom(name, files)) adapters.push_back(std::move(*adapter));
   }
   std::stable_sort(adapters.begin(), adapters.end(),
                    [](const Adapter& a, const Adapter& b) { return a.index < b.index; });
@@ -94,6 +88,25 @@ std::vector<Adapter> Adapters() {
   const std::string count = machine::ProfileValue("NetworkAdapters", "Count", "");
   if (count.empty()) return HostAdapters();
   return ProfileAdapters(static_cast<int>(std::min<ULONGLONG>(Number(count, 0), kMaxProfileAdapters)));
+}
+
+std::optional<Adapter> HostAdapterFrom(const std::string& name, const HostAdapterFiles& files) {
+  if (Number(files.type, 0) == kHostLoopbackType) return std::nullopt;
+  Adapter adapter;
+  adapter.name = name;
+  const std::string driver = DriverName(files.uevent);
+  adapter.description = driver.empty() ? name : driver;
+  if (!ParseHardwareAddress(files.address, adapter.address) || AllZero(adapter.address)) adapter.address.clear();
+  const ULONGLONG index = Number(files.ifindex, 0);
+  adapter.index = index <= 0xFFFFFFFFull ? static_cast<DWORD>(index) : 0;
+  adapter.physical = files.device;
+  adapter.wireless = files.wireless;
+  adapter.up = files.operstate == "up";
+  adapter.connectionId = name;
+  // The link speed is in Mbit/s; unknown links read -1 or cannot be read.
+  const ULONGLONG megabits = Number(files.speed, 0);
+  adapter.speed = megabits <= ~0ull / 1000000ull ? megabits * 1000000ull : 0;
+  return adapter;
 }
 
 bool ParseHardwareAddress(const std::string& text, std::vector<BYTE>& bytes) {

@@ -29,26 +29,6 @@ std::vector<std::string> HostArguments() {
   return arguments;
 }
 
-// Quotes one argument so that the Windows command-line parser gives it back unchanged:
-// backslashes double only where they precede a quote (or the closing quote).
-std::u16string Quote(const std::u16string& argument) {
-  if (!argument.empty() && argument.find_first_of(u" \t\n\v\"") == std::u16string::npos)
-    return argument;
-  std::u16string quoted = u"\"";
-  std::size_t backslashes = 0;
-  for (char16_t c : argument) {
-    if (c == u'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
-    backslashes = 0;
-    quoted += c;
-  }
-  quoted.append(backslashes * 2, u'\\');
-  return quoted + u"\"";
-}
-
 std::u16string BuildCommandLine() {
   const std::vector<std::string> arguments = HostArguments();
   if (const char* recorded = std::getenv(zx::cmdline::kCommandLineVariable)) {
@@ -63,7 +43,7 @@ std::u16string BuildCommandLine() {
                             ? program
                             : u"\"" + program + u"\"";
   for (std::size_t i = 1; i < arguments.size(); ++i)
-    line += u" " + Quote(zx::text::FromUtf8(arguments[i]));
+    line += u" " + zx::cmdline::QuoteArgument(zx::text::FromUtf8(arguments[i]));
   return line;
 }
 
@@ -102,6 +82,24 @@ std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
     words.push_back(std::move(word));
   }
   return words;
+}
+
+std::u16string QuoteArgument(std::u16string_view argument) {
+  if (!argument.empty() && argument.find_first_of(u" \t\n\v\"") == std::u16string::npos)
+    return std::u16string(argument);
+  std::u16string quoted = u"\"";
+  std::size_t backslashes = 0;
+  for (char16_t c : argument) {
+    if (c == u'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == u'"' ? backslashes * 2 + 1 : backslashes, u'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, u'\\');
+  return quoted + u"\"";
 }
 
 bool RecordedLineMatches(std::u16string_view line, const std::vector<std::string>& arguments) {

@@ -258,7 +258,10 @@ bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& d
   struct statx sx {};
   if (::statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &sx) != 0) return false;
   const bool link = S_ISLNK(sx.stx_mode);
-  if (::statx(AT_FDCWD, hostPath.c_str(), 0, kStatxWanted, &sx) != 0) return false;
+  // A link whose target is gone is described by itself, as Windows lists such a link.
+  if (::statx(AT_FDCWD, hostPath.c_str(), 0, kStatxWanted, &sx) != 0 &&
+      (!link || ::statx(AT_FDCWD, hostPath.c_str(), AT_SYMLINK_NOFOLLOW, kStatxWanted, &sx) != 0))
+    return false;
   data.dwFileAttributes = AttributesOf(hostPath, sx.stx_mode);
   if (link) data.dwFileAttributes = (data.dwFileAttributes & ~FILE_ATTRIBUTE_NORMAL) | FILE_ATTRIBUTE_REPARSE_POINT;
   TimesFrom(sx, data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime);

@@ -50,7 +50,8 @@ bool ApplyAttributes(const std::string& hostPath, mode_t mode, DWORD attributes,
 bool ApplyNewFileAttributes(int fd, DWORD attributes, DWORD* error);
 // Attributes, times and size of an entry, links followed (a filesystem without birth times
 // answers the last write time as creation time); false with errno set. An entry that is a
-// symbolic link also carries FILE_ATTRIBUTE_REPARSE_POINT, as a Windows link does.
+// symbolic link also carries FILE_ATTRIBUTE_REPARSE_POINT, as a Windows link does; one whose
+// target is gone is described by itself.
 bool DescribeHostEntry(const std::string& hostPath, WIN32_FILE_ATTRIBUTE_DATA& data);
 // The same, with the volume, the link count and the file index, of an open descriptor (a
 // descriptor is never a link); hostPath names its attribute word (empty: the default word).

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -86,12 +87,24 @@ bool IsDeviceName(std::u16string_view part) {
 }
 
 // Whether the entry a link names lies inside fence (a real path).
+bool IsInsideFence(std::string_view real, const std::string& fence) {
+  return real == fence || (real.size() > fence.size() && real.substr(0, fence.size()) == fence &&
+                           real[fence.size()] == '/');
+}
+
+// Whether a link's target lies inside the fence. A link whose target is gone counts as inside
+// when the folder it names the target in does: whatever is made through it lands there.
 bool ResolvesInside(const std::string& path, const std::string& fence) {
   std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
-  if (!real) return false;
-  const std::string_view r = real.get();
-  return r == fence || (r.size() > fence.size() && r.substr(0, fence.size()) == fence &&
-                        r[fence.size()] == '/');
+  if (real) return IsInsideFence(real.get(), fence);
+  if (errno != ENOENT) return false;
+  std::error_code ec;
+  std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+  if (ec || target.empty()) return false;
+  if (target.is_relative()) target = std::filesystem::path(path).parent_path() / target;
+  const std::string name = target.filename().string();
+  std::unique_ptr<char, void (*)(void*)> folder(::realpath(target.parent_path().c_str(), nullptr), std::free);
+  return folder && name != ".." && name != "." && !name.empty() && IsInsideFence(folder.get(), fence);
 }
 
 std::string RealPathOr(const std::string& path) {

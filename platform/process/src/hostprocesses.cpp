@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -33,12 +34,17 @@ std::string ReadExecutable(DWORD id) {
   return path;
 }
 
-// The first word of the command line, for processes whose executable link is not ours to read.
-std::string FirstArgument(DWORD id) {
-  std::ifstream in(ProcFile(id, "cmdline"), std::ios::binary);
-  std::string first;
-  std::getline(in, first, '\0');
-  return first;
+std::string ReadHostFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A hexadecimal address; false unless the text is one whole number that fits.
+bool ParseAddress(std::string_view text, std::uintptr_t& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 }  // namespace
@@ -57,30 +63,69 @@ std::vector<DWORD> ProcessIds() {
   return ids;
 }
 
-bool Describe(DWORD processId, HostProcess& process) {
-  std::ifstream in(ProcFile(processId, "stat"));
-  std::string stat;
-  if (!std::getline(in, stat)) return false;
-  const auto close = stat.rfind(')');
-  const auto open = stat.find('(');
-  if (close == std::string::npos || open == std::string::npos) return false;
-  std::istringstream fields(stat.substr(close + 1));
+bool ParseProcessStat(std::string_view line, ProcessStat& stat) {
+  const auto close = line.rfind(')');
+  const auto open = line.find('(');
+  if (close == std::string_view::npos || open == std::string_view::npos || open > close) return false;
+  std::istringstream fields(std::string(line.substr(close + 1)));
   std::string state, value;
-  fields >> state;
-  if (state == "Z" || state == "X") return false;  // ended, not yet reaped
-  process = HostProcess{};
-  process.id = processId;
-  fields >> process.parentId;
+  if (!(fields >> state) || state.size() != 1) return false;
+  stat = ProcessStat{};
+  stat.command = std::string(line.substr(open + 1, close - open - 1));
+  stat.state = state[0];
+  fields >> stat.parentId;
   for (int field = 5; field < 20 && fields >> value; ++field) {
   }
-  fields >> process.threads;
+  fields >> stat.threads;
+  return true;
+}
+
+std::string FirstCommandWord(std::string_view commandLine) {
+  return std::string(commandLine.substr(0, commandLine.find('\0')));
+}
+
+std::vector<Module> ParseModuleMaps(std::string_view maps) {
+  std::vector<Module> modules;
+  std::map<std::string, std::size_t> index;
+  std::istringstream lines{std::string(maps)};
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::string range, perms, offset, device, inode, path;
+    fields >> range >> perms >> offset >> device >> inode;
+    std::getline(fields >> std::ws, path);
+    if (path.empty() || path[0] != '/') continue;
+    const auto dash = range.find('-');
+    std::uintptr_t start = 0, end = 0;
+    if (dash == std::string::npos || !ParseAddress(std::string_view(range).substr(0, dash), start) ||
+        !ParseAddress(std::string_view(range).substr(dash + 1), end) || end < start)
+      continue;
+    auto [at, added] = index.emplace(path, modules.size());
+    if (added) {
+      modules.push_back({start, static_cast<DWORD>(end - start), path});
+    } else {
+      Module& module = modules[at->second];
+      module.size = static_cast<DWORD>(std::max<std::uintptr_t>(end, module.base + module.size) - module.base);
+    }
+  }
+  return modules;
+}
+
+bool Describe(DWORD processId, HostProcess& process) {
+  std::ifstream in(ProcFile(processId, "stat"));
+  std::string line;
+  ProcessStat stat;
+  if (!std::getline(in, line) || !ParseProcessStat(line, stat)) return false;
+  if (stat.state == 'Z' || stat.state == 'X') return false;  // ended, not yet reaped
+  process = HostProcess{};
+  process.id = processId;
+  process.parentId = stat.parentId;
+  process.threads = stat.threads;
   process.executable = ReadExecutable(processId);
   if (!process.executable.empty()) {
     process.name = DisplayName(process.executable);
   } else {
-    const std::string first = FirstArgument(processId);
-    process.name = first.empty() ? Utf16(stat.substr(open + 1, close - open - 1))
-                                 : Utf16(fs::path(first).filename().string());
+    const std::string first = FirstCommandWord(ReadHostFile(ProcFile(processId, "cmdline")));
+    process.name = first.empty() ? Utf16(stat.command) : Utf16(fs::path(first).filename().string());
   }
   return true;
 }
@@ -96,32 +141,12 @@ std::u16string DisplayName(const std::string& executable) {
 bool Modules(DWORD processId, std::vector<Module>& modules, DWORD& error) {
   modules.clear();
   const std::string executable = ReadExecutable(processId);
-  std::ifstream in(ProcFile(processId, "maps"));
-  std::string line;
-  if (executable.empty() || !in || !std::getline(in, line)) {
+  const std::string maps = ReadHostFile(ProcFile(processId, "maps"));
+  if (executable.empty() || maps.empty()) {
     error = fs::exists(ProcFile(processId, "stat")) ? ERROR_ACCESS_DENIED : ERROR_INVALID_PARAMETER;
     return false;
   }
-  // One module per mapped file: from its lowest to its highest mapped address.
-  std::map<std::string, std::size_t> index;
-  do {
-    std::istringstream fields(line);
-    std::string range, perms, offset, device, inode, path;
-    fields >> range >> perms >> offset >> device >> inode;
-    std::getline(fields >> std::ws, path);
-    if (path.empty() || path[0] != '/') continue;
-    const auto dash = range.find('-');
-    const std::uintptr_t start = std::stoull(range.substr(0, dash), nullptr, 16);
-    const std::uintptr_t end = std::stoull(range.substr(dash + 1), nullptr, 16);
-    auto [at, added] = index.emplace(path, modules.size());
-    if (added) {
-      modules.push_back({start, static_cast<DWORD>(end - start), path});
-    } else {
-      Module& module = modules[at->second];
-      module.size = static_cast<DWORD>(std::max<std::uintptr_t>(end, module.base + module.size) -
-                                       module.base);
-    }
-  } while (std::getline(in, line));
+  modules = ParseModuleMaps(maps);
   const auto exe = std::find_if(modules.begin(), modules.end(),
                                 [&](const Module& m) { return m.path == executable; });
   if (exe != modules.end()) std::rotate(modules.begin(), exe, exe + 1);

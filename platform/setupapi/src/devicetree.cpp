@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "objbase.h"
+#include "profilecheck.h"
 #include "regkey.h"
 #include "sysinfoapi.h"
 #include "zx/casefold.h"
@@ -137,7 +138,8 @@ bool ReadInstalledDriver(std::u16string_view driverKey, InstalledDriver& driver)
   if (driverKey.empty() || !key.Open(Join(kClassKey, driverKey))) return false;
   InstalledDriver read;
   read.infPath = key.Text(u"InfPath");
-  if (read.infPath.empty()) return false;
+  // The INF is a file of the INF folder: a path there ("..\\x") names no installed driver.
+  if (!IsValidInfName(read.infPath)) return false;
   read.description = key.Text(u"DriverDesc");
   read.provider = key.Text(u"ProviderName");
   read.version = key.Text(u"DriverVersion");

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "profilecheck.h"
 #include "profiletext.h"
@@ -50,9 +51,14 @@ std::u16string Hex(unsigned value, int digits) {
   return Ascii(text);
 }
 
+// A device's text as a profile can hold it: control characters (a device may report any
+// bytes) are dropped, and so are the blanks left at either end.
 std::u16string Wide(const std::string& utf8) {
   std::u16string wide;
-  return Utf8ToWide(utf8, wide) ? wide : std::u16string();
+  if (!Utf8ToWide(utf8, wide)) return {};
+  std::erase_if(wide, [](char16_t c) { return c < u' ' || c == 0x7F; });
+  const std::size_t first = wide.find_first_not_of(u' ');
+  return first == std::u16string::npos ? std::u16string() : wide.substr(first, wide.find_last_not_of(u' ') - first + 1);
 }
 
 // A kernel name as a service or file name Windows accepts.
@@ -156,14 +162,21 @@ class HostReader {
   }
   // The bound kernel driver as the device's service and installed driver.
   void Bind(ProfileDevice& device, const std::string& bus, const std::string& driver, std::u16string matching);
+  // A device whose instance id another device has already taken is left out: the profile
+  // must seed.
   void Add(ProfileDevice device) {
-    if (CheckDevice(device).empty()) profile_.devices.push_back(std::move(device));
+    if (CheckDevice(device).empty() && !Taken(device.instanceId)) {
+      taken_.insert(Lower(device.instanceId));
+      profile_.devices.push_back(std::move(device));
+    }
   }
+  bool Taken(const std::u16string& instanceId) const { return taken_.count(Lower(instanceId)) != 0; }
 
   fs::path sys_;
   PciNames names_;
   std::u16string kernelVersion_, kernelDate_;
   MachineProfile profile_;
+  std::set<std::u16string> taken_;  // lower-cased instance ids
 };
 
 void HostReader::Bind(ProfileDevice& device, const std::string& bus, const std::string& driver,
@@ -263,8 +276,11 @@ void HostReader::Usb() {
                               std::all_of(serial.begin(), serial.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
     // Windows names a device without a usable serial number by its parent and its port.
     const std::string port = name.substr(name.find_last_of("-.") + 1);
-    const std::u16string instance = serialUsable ? Wide(serial) : u"5&" + Fnv32(name) + u"&0&" + Wide(port);
-    device.instanceId = u"USB\\" + vidPid + u"\\" + instance;
+    // Two devices of one kind may carry the same serial number: the second is named by its port.
+    const std::u16string bySerial = u"USB\\" + vidPid + u"\\" + Wide(serial);
+    device.instanceId = serialUsable && !Taken(bySerial)
+                            ? bySerial
+                            : u"USB\\" + vidPid + u"\\5&" + Fnv32(name) + u"&0&" + Wide(port);
     device.hardwareIds = {u"USB\\" + vidPid + rev, u"USB\\" + vidPid};
     const bool composite = deviceClass == 0 && interfaces.size() > 1;
     if (composite) {

@@ -125,7 +125,8 @@ LONG RegKey::SetData(std::u16string_view name, DWORD type, const void* data, DWO
 
 std::u16string TextOf(const RegistryValue& value) {
   std::u16string text(value.data.size() / sizeof(WCHAR), u'\0');
-  std::memcpy(text.data(), value.data.data(), text.size() * sizeof(WCHAR));
+  // An empty value may have no bytes at all to copy from.
+  if (!text.empty()) std::memcpy(text.data(), value.data.data(), text.size() * sizeof(WCHAR));
   const std::size_t end = text.find(u'\0');
   if (end != std::u16string::npos) text.resize(end);
   return text;
@@ -133,7 +134,7 @@ std::u16string TextOf(const RegistryValue& value) {
 
 std::vector<std::u16string> ListOf(const RegistryValue& value) {
   std::u16string all(value.data.size() / sizeof(WCHAR), u'\0');
-  std::memcpy(all.data(), value.data.data(), all.size() * sizeof(WCHAR));
+  if (!all.empty()) std::memcpy(all.data(), value.data.data(), all.size() * sizeof(WCHAR));
   std::vector<std::u16string> list;
   std::size_t at = 0;
   while (at < all.size()) {

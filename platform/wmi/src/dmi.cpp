@@ -6,6 +6,7 @@
 
 #include "fileapi.h"
 #include "hostreaders.h"
+#include "smbios.h"
 #include "text.h"
 #include "zx/hostinfo.h"
 #include "zx/machine.h"
@@ -24,14 +25,6 @@ Value Dmi(const char* field) {
 
 Value Fixed(const char* text) { return std::string(text); }
 Value Boolean(bool value) { return std::string(value ? "TRUE" : "FALSE"); }
-
-// "MM/DD/YYYY" as a CIM date-time, "YYYYMMDD000000.000000+000"; anything else is missing.
-Value ReleaseDate(const Value& date) {
-  if (!date || date->size() != 10 || (*date)[2] != '/' || (*date)[5] != '/') return std::nullopt;
-  const std::string digits = date->substr(6, 4) + date->substr(0, 2) + date->substr(3, 2);
-  if (digits.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-  return digits + "000000.000000+000";
-}
 
 // Processor lines of /proc/cpuinfo: logical processors and distinct physical packages.
 std::pair<unsigned, unsigned> ProcessorCounts() {
@@ -65,7 +58,7 @@ std::vector<Instance> ReadHostBios(const ClassInfo& info) {
   bios.Set("Name", version);
   bios.Set("SMBIOSBIOSVersion", version);
   bios.Set("Manufacturer", Dmi("bios_vendor"));
-  bios.Set("ReleaseDate", ReleaseDate(Dmi("bios_date")));
+  bios.Set("ReleaseDate", DmiReleaseDate(Dmi("bios_date")));
   bios.Set("SerialNumber", Dmi("product_serial"));
   bios.Set("PrimaryBIOS", Boolean(true));
   bios.Set("SMBIOSPresent", Boolean(host::Exists(kDmiFolder)));

@@ -115,8 +115,26 @@ def write_7z():
         shutil.rmtree(work)
 
 
+def write_plain_7z():
+    """A 7z package as vendors ship them: a folder of driver files, no links."""
+    work = tempfile.mkdtemp()
+    try:
+        os.makedirs(os.path.join(work, "drv"))
+        with open(os.path.join(work, "drv", "plain.inf"), "wb") as f:
+            f.write(b"[Version]\r\nSignature=\"$Windows NT$\"\r\n")
+        with open(os.path.join(work, "readme.txt"), "wb") as f:
+            f.write(b"plain package\n")
+        target = os.path.abspath("plain.7z")
+        if os.path.exists(target):
+            os.remove(target)
+        subprocess.run(["7zz", "a", target, "drv", "readme.txt"], cwd=work, check=True, stdout=subprocess.DEVNULL)
+    finally:
+        shutil.rmtree(work)
+
+
 if __name__ == "__main__":
     write_zip()
     write_cab()
     write_rar()
     write_7z()
+    write_plain_7z()

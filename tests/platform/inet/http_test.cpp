@@ -5,6 +5,7 @@
 #include <winreg.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "errhandlingapi.h"
@@ -76,6 +77,37 @@ TEST_F(HttpTest, GetGivesStatusHeadersAndBody) {
   DWORD got = 9;
   EXPECT_TRUE(InternetReadFile(request.get(), more, sizeof(more), &got));
   EXPECT_EQ(got, 0u);
+}
+
+TEST_F(HttpTest, NumbersAreAnsweredOnlyWhenTheyFitADword) {
+  struct Case {
+    const char* value;
+    bool answered;
+    DWORD number;
+  };
+  const Case cases[] = {
+      {"4294967295", true, 4294967295u}, {"0042", true, 42u},      {"4294967496", false, 0},
+      {"200 OK", false, 0},              {"12abc", false, 0},       {"99999999999999999999999", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    server_.Script("GET", "/n", {200, "x", "text/plain", {{"X-Number", c.value}}});
+    InternetHandle session(OpenSession());
+    InternetHandle connection(Connect(session.get(), server_.port()));
+    InternetHandle request(Send(connection.get(), u"GET", u"/n"));
+    ASSERT_TRUE(request);
+    WCHAR buffer[16] = u"x-number";
+    DWORD size = sizeof buffer;
+    const BOOL answered = HttpQueryInfoW(request.get(), HTTP_QUERY_CUSTOM | HTTP_QUERY_FLAG_NUMBER, buffer, &size, nullptr);
+    EXPECT_EQ(answered != FALSE, c.answered);
+    if (answered) {
+      DWORD number = 0;
+      std::memcpy(&number, buffer, sizeof number);
+      EXPECT_EQ(number, c.number);
+    } else {
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_HTTP_INVALID_HEADER));
+    }
+  }
 }
 
 TEST_F(HttpTest, QueryAnswersSizesAndMissingHeaders) {

@@ -19,6 +19,7 @@ class Adapters : public zx::test::MachineTest {
     zx::host::UseHostFolder(host_.path());
   }
   void TearDown() override { zx::host::UseHostFolder(""); }
+  const std::string& hostFolder() const { return host_.path(); }
   void Profile(const std::string& text) { WriteHostFile(root() + "/machine.ini", text); }
   void Interface(const std::string& name, const std::string& type, const std::string& index,
                  const std::string& address) {
@@ -55,6 +56,30 @@ TEST_F(Adapters, HostInterfacesInIndexOrderWithoutLoopback) {
   EXPECT_EQ(adapters[0].connectionId, "eth0");
   EXPECT_EQ(adapters[1].name, "eth1");
   EXPECT_TRUE(adapters[2].address.empty());  // all zeros: no address
+}
+
+TEST_F(Adapters, NumbersThatDoNotFitAreUnknown) {
+  struct Case {
+    const char* speed;
+    const char* index;
+    ULONGLONG bits;
+    DWORD read;
+  };
+  const Case cases[] = {
+      {"1000", "2", 1000000000ull, 2},
+      {"-1", "3", 0, 3},
+      {"18446744073710", "4294967295", 0, 4294967295u},  // megabits past 64 bits of bits
+      {"99999999999999999999", "4294967296", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.speed);
+    Interface("eth0", "1", c.index, "00:1a:2b:3c:4d:5e");
+    WriteHostFile(hostFolder() + "/sys/class/net/eth0/speed", std::string(c.speed) + "\n");
+    const auto adapters = zx::net::Adapters();
+    ASSERT_EQ(adapters.size(), 1u);
+    EXPECT_EQ(adapters[0].speed, c.bits);
+    EXPECT_EQ(adapters[0].index, c.read);
+  }
 }
 
 TEST_F(Adapters, ProfileReplacesTheHostList) {

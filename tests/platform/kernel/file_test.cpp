@@ -307,6 +307,19 @@ TEST_F(FileTest, LinksShowAsReparsePoints) {
   ASSERT_NE(find, INVALID_HANDLE_VALUE);
   EXPECT_EQ(found.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
   FindClose(find);
+  // A link whose target is gone is still listed, and goes as a file.
+  fs::create_symlink(Host("/nowhere"), Host("/target/dangling"));
+  EXPECT_EQ(GetFileAttributesW(u"C:\\target\\dangling"), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_REPARSE_POINT);
+  find = FindFirstFileW(u"C:\\target\\d*", &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(std::u16string(found.cFileName), u"dangling");
+  FindClose(find);
+  EXPECT_TRUE(DeleteFileW(u"C:\\target\\dangling"));
+  EXPECT_FALSE(fs::is_symlink(Host("/target/dangling")));
+  // One whose target would lie outside the drive stays out of reach.
+  fs::create_symlink("/nowhere-outside", Host("/target/outside"));
+  EXPECT_EQ(GetFileAttributesW(u"C:\\target\\outside"), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(FileTest, InformationByHandle) {

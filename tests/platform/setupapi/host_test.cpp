@@ -1,7 +1,8 @@
 // The host's hardware as a machine profile, from a sysfs tree of the test's own: PCI
-// functions, USB devices (single-interface, composite, root hubs), ACPI devices, drivers and
-// their module versions, pci.ids names. Instance ids name a parent by the FNV-1a hash of
-// its sysfs name: "0000:00" is ab6ca9c5, "0000:02" a96ca69f, "1-2" e33fd0c3, "usb1" 977676f0.
+// functions, USB devices (single-interface, composite, root hubs, twins with one serial
+// number, control characters in their texts), ACPI devices, drivers and their module
+// versions, pci.ids names. Instance ids name a parent by the FNV-1a hash of its sysfs name:
+// "0000:00" is ab6ca9c5, "0000:02" a96ca69f, "1-2" e33fd0c3, "1-3" e23fcf30, "usb1" 977676f0.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -147,6 +148,32 @@ TEST_F(HostHardware, UsbDevicesInterfacesAndRootHubs) {
   ASSERT_NE(hub, nullptr);
   EXPECT_EQ(hub->hardwareIds.back(), u"USB\\ROOT_HUB20");
   EXPECT_EQ(hub->service, u"hub");
+}
+
+TEST_F(HostHardware, TwinsAndControlCharactersStillSeed) {
+  // Two adapters of one kind sharing a serial number, and two batteries sharing a uid.
+  for (const char* name : {"1-2", "1-3"}) {
+    const std::string dir = std::string("sys/bus/usb/devices/") + name + "/";
+    File(dir + "idVendor", "0403");
+    File(dir + "idProduct", "6001");
+    File(dir + "bDeviceClass", "00");
+    File(dir + "serial", "A50285BI");
+    File(dir + "manufacturer", " FT\x04" "DI\tLtd ");  // a device may report control characters
+  }
+  for (const char* name : {"PNP0C0A:00", "PNP0C0A:01"}) {
+    File(std::string("sys/bus/acpi/devices/") + name + "/hid", "PNP0C0A");
+    File(std::string("sys/bus/acpi/devices/") + name + "/uid", "1");
+  }
+  const MachineProfile profile = ReadHostProfile(Sources());
+  ASSERT_EQ(profile.devices.size(), 3u);
+  const ProfileDevice* first = Find(profile, u"USB\\VID_0403&PID_6001\\A50285BI");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->mfg, u"FTDILtd");
+  EXPECT_NE(Find(profile, u"USB\\VID_0403&PID_6001\\5&e23fcf30&0&3"), nullptr);
+  EXPECT_NE(Find(profile, u"ACPI\\PNP0C0A\\1"), nullptr);
+  MachineProfile again;
+  std::string error;
+  EXPECT_TRUE(ParseProfile(FormatProfile(profile), "host", again, error)) << error;
 }
 
 TEST_F(HostHardware, AcpiDevicesThatArePresent) {

@@ -1,6 +1,6 @@
 // The download manager against a loopback server: whole files, resume with a range request, a
 // server that ignores the range, redirect chains and their limit, a cancel from another thread,
-// and failures that leave nothing under the target's name.
+// failures that leave nothing under the target's name, and the sizes read from headers.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "Downloader.h"
+#include "HttpLengths.h"
 #include "machine_fixture.h"
 #include "zx/modal.h"
 #include "zx/msgbox.h"
@@ -23,6 +24,35 @@ std::string Content(size_t size) {
   std::string bytes(size, '\0');
   for (size_t index = 0; index < size; ++index) bytes[index] = static_cast<char>((index * 7 + index / 251) & 0xFF);
   return bytes;
+}
+
+TEST(HttpLengths, SizesThatDoNotFitSayNothing) {
+  struct Case {
+    LPCWSTR text;
+    LONGLONG length, rangeTotal;
+    bool leadingRead;
+    ULONGLONG leading;
+  };
+  const Case cases[] = {
+      {u"1048576", 1048576, -1, true, 1048576},
+      {u"bytes 0-99/4096", -1, 4096, true, 0},
+      {u"bytes */4096", -1, 4096, true, 0},
+      {u"12abc", -1, -1, true, 12},
+      {u"18446744073709551615", -1, -1, true, 18446744073709551615ull},
+      {u"18446744073709551616", -1, -1, false, 0},
+      {u"bytes 0-1/99999999999999999999", -1, -1, true, 0},
+      {u"", 0, -1, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(CStringA(c.text).GetString());
+    EXPECT_EQ(ParseContentLength(c.text), c.length);
+    EXPECT_EQ(ParseRangeTotal(c.text), c.rangeTotal);
+    ULONGLONG leading = 0;
+    EXPECT_EQ(ParseLeadingLength(c.text, leading), c.leadingRead);
+    if (c.leadingRead) {
+      EXPECT_EQ(leading, c.leading);
+    }
+  }
 }
 
 class Downloads : public MachineTest {

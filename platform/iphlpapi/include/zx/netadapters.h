@@ -7,6 +7,7 @@
 // (empty or absent = none), Physical (0/1, default 1), Up (0/1, default 1), Speed (bits per
 // second). Otherwise from /sys/class/net, loopback left out, ordered by interface index.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ struct Adapter {
 };
 
 std::vector<Adapter> Adapters();
+
+// What a host interface's folder of /sys/class/net holds: its files' first lines ("uevent"
+// of its device whole) and whether it has a device and wireless parts.
+struct HostAdapterFiles {
+  std::string type, uevent, address, ifindex, operstate, speed;
+  bool device = false, wireless = false;
+};
+// The adapter a host interface makes; nullopt for the loopback interface. A number that
+// does not read (or fit) is unknown.
+std::optional<Adapter> HostAdapterFrom(const std::string& name, const HostAdapterFiles& files);
 
 // Hex pairs, optionally separated by ':' or '-'; at most 8 bytes. False for anything else.
 bool ParseHardwareAddress(const std::string& text, std::vector<BYTE>& bytes);

@@ -3,11 +3,29 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "wintypes.h"
 
 namespace zx::process {
+
+// The fields of a "/proc/<pid>/stat" line the layer uses; false when the line has no
+// "(command)" and state.
+struct ProcessStat {
+  std::string command;  // between the first "(" and the last ")"
+  char state = 0;
+  DWORD parentId = 0;
+  DWORD threads = 0;
+};
+bool ParseProcessStat(std::string_view line, ProcessStat& stat);
+// The first word of a "/proc/<pid>/cmdline" (words end with zero bytes).
+std::string FirstCommandWord(std::string_view commandLine);
+struct Module;
+// The modules of a "/proc/<pid>/maps" text, one per mapped file (a path from "/"), in the
+// order first mapped, each from its lowest to its highest mapped address; lines that are no
+// whole mapping are passed over.
+std::vector<Module> ParseModuleMaps(std::string_view maps);
 
 // Ids of the running processes, ascending.
 std::vector<DWORD> ProcessIds();

@@ -146,7 +146,8 @@ HostSources DefaultHostSources();
 // has one), and names from pci.ids where there is one. Instance ids follow Windows' shapes
 // with the parent's part made from a 32-bit FNV-1a hash of a sysfs name (8 hex digits h):
 //   PCI  <hwid>\3&h(<domain>:<bus>)&0&<device * 8 + function, 2 hex digits>
-//   USB  USB\VID_v&PID_p\<serial number>, or 5&h(<sysfs name>)&0&<port>; interfaces
+//   USB  USB\VID_v&PID_p\<serial number>, or 5&h(<sysfs name>)&0&<port> (no usable serial,
+//        or one an earlier device of the kind has); interfaces
 //        USB\VID_v&PID_p&MI_nn\6&h(<sysfs name>)&0&<4 hex digits of nn>; root hubs
 //        USB\ROOT_HUB20 or 30\4&h(<sysfs name>)&0
 //   ACPI ACPI\<hid>\<uid, else a count per hid>
