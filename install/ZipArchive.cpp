@@ -295,6 +295,11 @@ DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& i
       if (total != size) result = kZipDecompressFailed;
       break;
     }
+    // Data running on past the declared size are damage, and never written.
+    if (static_cast<ZPOS64_T>(got) > size - total) {
+      result = kZipDecompressFailed;
+      break;
+    }
     total += static_cast<ZPOS64_T>(got);
     DWORD written = 0;
     if (!WriteFile(file, state.buffer.get(), static_cast<DWORD>(got), &written, nullptr) ||
@@ -430,6 +435,24 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
   result = WriteEntry(*state, target, item, info.uncompressed_size);
   if (result == kZipOk) state->targets[key] = index;
   return SetResult(result);
+}
+
+DWORD ZipArchiveGetUnpackedTotal(HZIP zip, ULONGLONG* total) {
+  DWORD result;
+  ReaderState* state = StateOf(zip, result);
+  if (state == nullptr) return SetResult(result);
+  if (total == nullptr) return SetResult(kZipBadArgument);
+  *total = 0;
+  state->describedIndex = -1;
+  CloseEntry(*state);
+  for (long index = 0; index < static_cast<long>(state->entries); ++index) {
+    unz_file_info64 info{};
+    if (!GoToEntry(*state, index) ||
+        unzGetCurrentFileInfo64(state->archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+      return SetResult(kZipBadLocalHeader);
+    *total = info.uncompressed_size > ~0ULL - *total ? ~0ULL : *total + info.uncompressed_size;
+  }
+  return SetResult(kZipOk);
 }
 
 DWORD ZipArchiveClose(HZIP zip) {
