@@ -19,6 +19,7 @@ enum ZipResult : DWORD {
   kZipWrongHandle = 0x80000,      // the handle is not of the kind the call works on
   kZipAlreadyOpen = 0x1000000,
   kZipDecompressFailed = 0x5000000,
+  kZipUnsupportedMethod = 0x6000000,  // the entry's method is none the reader decodes
 };
 
 // Kinds of zip handle: extraction here, writing in the backup's archive writer (ZipWriter.h).
@@ -60,7 +61,7 @@ DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder);
 // taken as relative to it). A file that cannot be written whole is removed again. Refused,
 // with nothing written: a symbolic link and a file whose target another entry of the
 // archive already took (0x200), an entry compressed with a method the reader cannot decode
-// (anything but stored and deflated: 0x5000000).
+// (anything but stored, deflated and bzip2: 0x6000000, while damaged data give 0x5000000).
 DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index);
 // The sum of the sizes every entry's directory record declares once unpacked (64-bit, zip64
 // sizes read whole). An entry never writes more than its record declares.
