@@ -565,8 +565,8 @@ TEST_F(PackageInstallTest, APackageThatCannotBeExtractedWholeInstallsNothing) {
   std::ofstream(work + "/nvidia/nvidia.inf", std::ios::binary) << inf;
   std::ofstream(work + "/NVIDIA/nvidia.inf", std::ios::binary) << "another file of the same name on Windows";
   fs::create_symlink("/etc/passwd", work + "/nvidia/link");
-  // A method the reader cannot decode; two entries that are one file on Windows; a link.
-  Shell("cd '" + work + "' && zip -q -Z bzip2 bzip2.zip nvidia/nvidia.inf");
+  // A method no reader decodes; two entries that are one file on Windows; a link.
+  Shell("cd '" + work + "' && 7zz a -tzip -mm=PPMd ppmd.zip nvidia/nvidia.inf > /dev/null");
   Shell("cd '" + work + "' && zip -q twice.zip nvidia/nvidia.inf NVIDIA/nvidia.inf");
   Shell("cd '" + work + "' && zip -q -y link.zip nvidia/nvidia.inf nvidia/link");
   struct Case {
@@ -577,7 +577,12 @@ TEST_F(PackageInstallTest, APackageThatCannotBeExtractedWholeInstallsNothing) {
   };
   const std::string fixtures = ZX_ARCHIVES_DIR;
   const std::vector<Case> cases = {
-      {work + "/bzip2.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      {work + "/ppmd.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      // Packages that would unpack to 1 GiB.
+      {fixtures + "/bomb.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
+      {fixtures + "/bomb.rar", {}, _T("C:\\dl.v2\\nvidia.rar"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
+      {fixtures + "/bomb.cab", {}, _T("C:\\dl.v2\\nvidia.cab"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
+      {fixtures + "/bomb.7z", {}, _T("C:\\dl.v2\\nvidia.7z"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
       {work + "/twice.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
       {work + "/link.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
       {fixtures + "/short.rar", {}, _T("C:\\dl.v2\\nvidia.rar"), u"IDS_STRING_INSTALL_RAR_FILE_CORRUPT"},
