@@ -37,6 +37,9 @@ constexpr double kHalfSecondInDays = 5.787037037037037e-6;
 
 CString Text(LPCTSTR id) { return GetLangString(id, _T("QVX")); }
 
+// The text telling which link entries were passed over; "%s" takes their names.
+constexpr LPCTSTR kSkippedLinksTextId = _T("IDS_STRING_INSTALL_LINKS_SKIPPED");
+
 // The last path component of a Windows path.
 CString FileNameOf(const CString& path) {
   const int slash = path.ReverseFind(_T('\\'));
@@ -231,6 +234,18 @@ int CPackageInstall::Report(int percent, LPCTSTR textId, int flag) {
   return m_progress(percent, text.IsEmpty() ? textId : text.GetString(), flag);
 }
 
+void CPackageInstall::ReportSkippedLinks(const std::vector<CString>& links, int percent) {
+  if (links.empty()) return;
+  CString names;
+  for (const CString& link : links) names += (names.IsEmpty() ? _T("") : _T(", ")) + link;
+  WriteLog(_T("Link entries of the package not extracted: ") + names);
+  CString format = Text(kSkippedLinksTextId);
+  if (format.IsEmpty()) format = CString(kSkippedLinksTextId) + _T(" %s");
+  CString text;
+  text.Format(format, names.GetString());
+  m_progress(percent, text, 0);
+}
+
 int CPackageInstall::Fail(LPCTSTR textId, int percent) {
   Report(percent, textId);
   return kInstallFailed;
@@ -324,7 +339,7 @@ int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const 
       rar.SetDestination(folder);
       const bool extracted = rar.ExtractAll();
       rar.FreeLibrary();
-      for (const CString& link : rar.GetSkippedLinks()) WriteLog(_T("RAR link entry not extracted: ") + link);
+      ReportSkippedLinks(rar.GetSkippedLinks(), 25);
       if (!extracted) return Fail(rar.PassedBound() ? kExtractionBoundTextId : _T("IDS_STRING_INSTALL_RAR_FILE_CORRUPT"), 25);
       break;
     }

@@ -464,6 +464,23 @@ TEST_F(PackageInstallTest, ARefusedDeviceClassUnpacksNothing) {
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
 }
 
+TEST_F(PackageInstallTest, ARarWithALinkInstallsItsFilesAndNamesTheLink) {
+  // The package's INF between a symbolic link and another file, written by the fixtures'
+  // own RAR writer.
+  const std::string work = catalogue_.path() + "/rarlink";
+  fs::create_directories(work);
+  std::ofstream(work + "/nvidia.inf", std::ios::binary) << Inf(kDrivers[kNvidiaDisplay]);
+  Shell("cd '" + work + "' && python3 -c \"import sys; sys.path.insert(0, '" ZX_ARCHIVES_DIR "'); "
+        "import make_archives as m; d = 'nvidia' + chr(92); m.save_rar('p.rar', [m.rar_file(d + 'link', b'/etc', "
+        "host=3, attributes=0o120777), m.rar_file(d + 'nvidia.inf', open('nvidia.inf', 'rb').read()), "
+        "m.rar_file(d + 'readme.txt', b'after the link')])\"");
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.rar")), ReadHostFile(work + "/p.rar"));
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia.rar")), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  const std::u16string named = u"IDS_STRING_INSTALL_LINKS_SKIPPED nvidia/link";
+  EXPECT_EQ(std::count(texts_.begin(), texts_.end(), named), 1);
+}
+
 TEST_F(PackageInstallTest, DamagedAndUnknownPackagesFailClearly) {
   WriteHostFile(HostPath(_T("C:\\dl.v2\\broken.zip")), "PK\x03\x04 not really a zip");
   EXPECT_EQ(Install(_T("C:\\dl.v2\\broken.zip")), kInstallFailed);
