@@ -247,6 +247,13 @@ TEST_F(DifxTest, TheLogCallbackHearsTheSteps) {
   ASSERT_EQ(g_log.size(), 2u);
   EXPECT_EQ(g_log[0], u"The package is stored as oem32.inf");
   EXPECT_EQ(g_log[1], u"The package is installed");
+  // A package for other machines says so.
+  WriteMachineFile(kPackage, DecoratedInf(",NTx86,NTia64", {"", "NTx86", "NTia64"}));
+  g_log.clear();
+  DIFXAPISetLogCallbackW(CollectLog, nullptr);
+  EXPECT_EQ(DriverPackageInstallW(kPackage, 0, nullptr, nullptr), static_cast<DWORD>(ERROR_NO_DRIVER_SELECTED));
+  DIFXAPISetLogCallbackW(nullptr, nullptr);
+  EXPECT_EQ(g_log, std::vector<std::u16string>{std::u16string(u"The INF has no driver for this machine: ") + kPackage});
 }
 
 TEST_F(DifxTest, EachHookGivesItsChosenError) {
