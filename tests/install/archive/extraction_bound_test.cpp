@@ -2,11 +2,9 @@
 // refused by its real extractor with the bound's own reason, and nothing of it is left.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "CabExtractor.h"
-#include "ExtractionBound.h"
 #include "RarArchive.h"
 #include "SevenZip.h"
 #include "ZipArchive.h"
@@ -69,25 +67,6 @@ TEST_F(ExtractionBoundTest, ABombOfEachKindIsRefusedAndLeavesNothing) {
     EXPECT_TRUE(NewFilesBelow(before, kFolder).empty());
     std::filesystem::remove(Host(archive));
     std::filesystem::remove_all(Host(kFolder));
-  }
-}
-
-TEST_F(ExtractionBoundTest, TheBoundIsTheRatioOrTheCeilingWithinTheFreeSpace) {
-  ULARGE_INTEGER free{};
-  ASSERT_TRUE(GetDiskFreeSpaceExW(_T("C:\\"), &free, nullptr, nullptr));
-  const ULONGLONG usable = free.QuadPart - kExtractionFreeMargin;
-  const struct {
-    ULONGLONG packed;
-    ULONGLONG bound;
-  } kCases[] = {
-      {0, std::min<ULONGLONG>(kExtractionCeiling, usable)},
-      {1 << 20, std::min<ULONGLONG>(kExtractionCeiling, usable)},          // 64 MiB by ratio: the ceiling holds
-      {8ULL << 20, std::min<ULONGLONG>(512ULL << 20, usable)},             // 512 MiB by ratio
-      {~0ULL / 2, usable},                                      // no drive holds that much
-  };
-  for (const auto& bound : kCases) {
-    SCOPED_TRACE(bound.packed);
-    EXPECT_EQ(ExtractionBound(bound.packed, _T("C:\\pkg\\not\\made\\yet")), bound.bound);
   }
 }
 
