@@ -1,7 +1,10 @@
-// CFileVersionInfo: the version resource of a file, through the version API.
+// CFileVersionInfo: the version resource of a file, through the version API, with the
+// translation Windows would show.
 #include "FileVersionInfo.h"
 
 #include <winver.h>
+
+#include "VersionBlock.h"
 
 namespace {
 
@@ -19,14 +22,10 @@ bool CFileVersionInfo::Load(LPCTSTR path) {
   if (size == 0) return false;
   std::vector<BYTE> data(size);
   if (!GetFileVersionInfoW(path, handle, size, data.data())) return false;
-  LPVOID translation = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(data.data(), _T("\\VarFileInfo\\Translation"), &translation, &length) ||
-      length < sizeof(DWORD))
-    return false;
-  const BYTE* pair = static_cast<const BYTE*>(translation);
-  m_language = static_cast<WORD>(pair[0] | pair[1] << 8);
-  m_codePage = static_cast<WORD>(pair[2] | pair[3] << 8);
+  DWORD translation = 0;
+  if (!ChooseVersionTranslation(data.data(), translation)) return false;
+  m_language = HIWORD(translation);
+  m_codePage = LOWORD(translation);
   m_data = std::move(data);
   return true;
 }

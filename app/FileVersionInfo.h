@@ -1,5 +1,5 @@
-// CFileVersionInfo: reads the version resource of a file and the strings of its first
-// translation.
+// CFileVersionInfo: reads the version resource of a file and the strings of the translation
+// Windows would show (ChooseVersionTranslation, VersionBlock.h).
 #pragma once
 #include <afx.h>
 
@@ -10,8 +10,8 @@ class CFileVersionInfo {
   // The version strings HasStringValue asks about, by index.
   static constexpr int kStringCount = 12;
 
-  // True when the file has a version resource with a "\VarFileInfo\Translation" entry,
-  // whose first language and code page are kept.
+  // True when the file has a version resource with a "\VarFileInfo\Translation" entry;
+  // the language and code page ChooseVersionTranslation picks are kept.
   bool Load(LPCTSTR path);
   void Reset();
   // "CompanyName" of the kept translation; empty when nothing is loaded.

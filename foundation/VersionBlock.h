@@ -1,5 +1,5 @@
-// A file's version resource as the shared library reads it: the whole block, its first
-// translation, the fixed file information and the file-version text.
+// A file's version resource as the shared library reads it: the whole block, the translation
+// whose strings are read, the fixed file information and the file-version text.
 #pragma once
 #include <afx.h>
 #include <winver.h>
@@ -13,7 +13,12 @@ struct ZXHELPER_API tagVersionBlock {
   DWORD dwTranslation = 0;   // language in the high word, code page in the low word
 };
 
-// Reads the block and its first "\VarFileInfo\Translation" entry; false, with the block
+// The translation of "\VarFileInfo\Translation" whose strings are read, as Windows picks
+// it: the user's interface language, else English (United States), else language neutral,
+// else the first. Language in the high word, code page in the low word; false when the
+// block names no translation.
+ZXHELPER_API BOOL ChooseVersionTranslation(LPCVOID block, DWORD& translation);
+// Reads the block and the translation ChooseVersionTranslation picks; false, with the block
 // emptied, when any step fails.
 ZXHELPER_API BOOL ReadVersionBlock(LPCTSTR fileName, tagVersionBlock& block);
 // Copies the fixed file information found at "\"; false when the block has none.

@@ -14,24 +14,16 @@
 #include <string>
 
 #include "../backup/BackupArchive.h"
-#include "../install/ZipArchive.h"
+#include "../install/ZipExtract.h"
 #include "fuzz_support.h"
 
 namespace {
 
-// Extracts every entry of the archive below the folder; false at the first entry that fails.
+// Extracts every entry of the archive below the folder as the installation does; false when
+// any entry fails or the archive would unpack past the extraction bound.
 bool Extract(LPCTSTR archive, LPCTSTR folder) {
-  HZIP zip = ZipArchiveOpen(archive);
-  if (zip == nullptr) return false;
-  ZipItemInfo whole{};
-  bool ok = ZipArchiveGetItem(zip, &whole, -1) == kZipOk;
-  for (int i = 0; ok && i < whole.index; ++i) {
-    ZipItemInfo item{};
-    ok = ZipArchiveGetItem(zip, &item, i) == kZipOk && ZipArchiveSetBaseFolder(zip, folder) == kZipOk &&
-         ZipArchiveExtractItem(zip, item.name, i) == kZipOk;
-  }
-  ZipArchiveClose(zip);
-  return ok;
+  int entries = 0;
+  return ExtractWholeZip(archive, folder, entries);
 }
 
 // Relative name (lower case) to contents of every file below the host folder.

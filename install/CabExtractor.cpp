@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "ArchivePaths.h"
+#include "ExtractionBound.h"
 #include "EncodedWidePath.h"
 
 namespace {
@@ -139,9 +140,28 @@ bool CCabExtractor::ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath) {
     return false;
   }
   m_outputFolder = WithTrailingBackslash(outputWide);
+  // A first walk over the set only adds up what its files would write; nothing is written
+  // when that passes the bound.
+  m_counting = true;
+  m_unpacked = m_packed = 0;
+  const bool counted = CopySet(name, folder);
+  m_counting = false;
+  if (!counted) return false;
+  if (m_unpacked > ExtractionBound(m_packed, m_outputFolder)) {
+    Fail(kErrorOutputBound);
+    return false;
+  }
   m_targets.clear();
+  return CopySet(name, folder) && !m_errorFlag;
+}
+
+bool CCabExtractor::CopySet(CStringA name, CStringA folder) {
   for (;;) {
     m_nextCabinet.Empty();
+    if (m_counting) {
+      CString cabinet;
+      if (DecodeEncodedWidePath(folder + name, cabinet)) m_packed += ArchiveFileSize(cabinet);
+    }
     if (!m_copy(m_context, name.GetBuffer(), folder.GetBuffer(), 0, Notify, nullptr, this)) {
       name.ReleaseBuffer();
       folder.ReleaseBuffer();
@@ -152,10 +172,9 @@ bool CCabExtractor::ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath) {
     name.ReleaseBuffer();
     folder.ReleaseBuffer();
     // A cabinet set goes on in the next cabinet of the same folder.
-    if (m_nextCabinet.IsEmpty() || m_nextCabinet.CompareNoCase(name) == 0) break;
+    if (m_nextCabinet.IsEmpty() || m_nextCabinet.CompareNoCase(name) == 0) return true;
     name = m_nextCabinet;
   }
-  return !m_errorFlag;
 }
 
 INT_PTR CCabExtractor::Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION note) {
@@ -183,6 +202,10 @@ INT_PTR CCabExtractor::Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION note) {
 }
 
 INT_PTR CCabExtractor::OpenTarget(PFDINOTIFICATION note) {
+  if (m_counting) {
+    m_unpacked += note->cb;
+    return 0;
+  }
   const CString relative = MakeSafeEntryName(EntryName(note->psz1, note->attribs));
   const CString target = m_outputFolder + relative;
   // A name with nothing left inside the output folder, or naming the file another entry

@@ -18,6 +18,7 @@ class CCabExtractor {
     kErrorEncodedName = 1002,   // the cabinet's file name is an encoded wide path
     kErrorEncodedNotNt = 1003,  // an encoded wide folder on a system without wide file functions
     kErrorOutputTooLong = 1005,
+    kErrorOutputBound = 1006,   // the files would write more than the extraction bound allows
   };
 
   CCabExtractor() = default;
@@ -32,7 +33,9 @@ class CCabExtractor {
   // may be encoded wide paths (EncodedWidePath.h), the cabinet's name may not. False when
   // anything failed, also when an entry's name leaves nothing inside the folder or names a
   // file another entry wrote; a file that could not be written whole is removed again. A next
-  // cabinet the library cannot go on in leaves its FDI error as the error code.
+  // cabinet the library cannot go on in leaves its FDI error as the error code. A set whose
+  // files would write more than the extraction bound (ExtractionBound.h) is refused before
+  // anything is written (kErrorOutputBound).
   bool ExtractCabinet(LPCSTR outputFolder, LPCSTR cabinetPath);
 
   int GetErrorCode() const { return m_error; }
@@ -43,6 +46,8 @@ class CCabExtractor {
 
  private:
   static INT_PTR Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION note);
+  // Copies the cabinet and the cabinets that continue it; false when the library failed.
+  bool CopySet(CStringA name, CStringA folder);
   INT_PTR OpenTarget(PFDINOTIFICATION note);
   INT_PTR CloseTarget(PFDINOTIFICATION note);
   void DiscardTarget();
@@ -63,4 +68,7 @@ class CCabExtractor {
   HANDLE m_target = INVALID_HANDLE_VALUE;  // the file being written
   CString m_targetPath;
   std::set<CString> m_targets;  // every target written, in lower case
+  bool m_counting = false;      // the walk that only adds up the sizes
+  ULONGLONG m_unpacked = 0;     // what the set's files would write
+  ULONGLONG m_packed = 0;       // the set's cabinet files
 };

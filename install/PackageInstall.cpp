@@ -14,6 +14,8 @@
 #include "DeviceScanner.h"
 #include "DriverInstallEngine.h"
 #include "DriverRestore.h"
+#include "ExtractionBound.h"
+#include "LogFile.h"
 #include "EngineCallbacks.h"
 #include "IniReader.h"
 #include "InstallResult.h"
@@ -34,6 +36,9 @@ constexpr DWORD kUnknownInstallFailure = 1603;
 constexpr double kHalfSecondInDays = 5.787037037037037e-6;
 
 CString Text(LPCTSTR id) { return GetLangString(id, _T("QVX")); }
+
+// The text telling which link entries were passed over; "%s" takes their names.
+constexpr LPCTSTR kSkippedLinksTextId = _T("IDS_STRING_INSTALL_LINKS_SKIPPED");
 
 // The last path component of a Windows path.
 CString FileNameOf(const CString& path) {
@@ -229,6 +234,18 @@ int CPackageInstall::Report(int percent, LPCTSTR textId, int flag) {
   return m_progress(percent, text.IsEmpty() ? textId : text.GetString(), flag);
 }
 
+void CPackageInstall::ReportSkippedLinks(const std::vector<CString>& links, int percent) {
+  if (links.empty()) return;
+  CString names;
+  for (const CString& link : links) names += (names.IsEmpty() ? _T("") : _T(", ")) + link;
+  WriteLog(_T("Link entries of the package not extracted: ") + names);
+  CString format = Text(kSkippedLinksTextId);
+  if (format.IsEmpty()) format = CString(kSkippedLinksTextId) + _T(" %s");
+  CString text;
+  text.Format(format, names.GetString());
+  m_progress(percent, text, 0);
+}
+
 int CPackageInstall::Fail(LPCTSTR textId, int percent) {
   Report(percent, textId);
   return kInstallFailed;
@@ -249,6 +266,23 @@ int CPackageInstall::RunAndWait(const CString& program, LPCTSTR parameters) {
   CloseHandle(execute.hProcess);
   return ended ? static_cast<int>(exitCode & 0x7FFFFFFF) : -2;
 }
+
+namespace {
+
+// Why a zip package could not be unpacked, as the text to show.
+LPCTSTR ZipFailureText() {
+  return ZipLastError() == kZipOutputBound ? kExtractionBoundTextId : _T("IDS_STRING_INSTALL_FILE_CORRUPT");
+}
+
+// Unpacks with the 7-Zip program; null when it did, else the text to show.
+LPCTSTR UnpackWithSevenZip(const CString& folderName, const CString& packagePath, const CString& toolFolder) {
+  CString error;
+  bool passedBound = false;
+  if (RunSevenZip(folderName, packagePath, toolFolder, error, &passedBound) == kInstallDone) return nullptr;
+  return passedBound ? kExtractionBoundTextId : _T("IDS_STRING_INSTALL_FILE_CORRUPT");
+}
+
+}  // namespace
 
 bool CPackageInstall::ExtractZip(const CString& packagePath, const CString& folder) {
   int entries = 0;
@@ -271,15 +305,13 @@ int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const 
       if (HZIP zip = ZipArchiveOpen(packagePath); zip != nullptr) {
         ZipArchiveClose(zip);
         Report(25);
-        if (!ExtractZip(packagePath, folder)) return Fail(_T("IDS_STRING_INSTALL_FILE_CORRUPT"), 25);
+        if (!ExtractZip(packagePath, folder)) return Fail(ZipFailureText(), 25);
         break;
       }
       Report(25);
       m_pause(100);
       if (selfExtractor != 0) {
-        CString error;
-        if (RunSevenZip(folderName, packagePath, toolFolder, error) != kInstallDone)
-          return Fail(_T("IDS_STRING_INSTALL_FILE_CORRUPT"), 25);
+        if (const LPCTSTR failure = UnpackWithSevenZip(folderName, packagePath, toolFolder)) return Fail(failure, 25);
         break;
       }
       // The package is the setup program itself: it installs on its own.
@@ -294,7 +326,7 @@ int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const 
       m_pause(2000);
       Report(30);
       m_pause(3000);
-      if (!ExtractZip(packagePath, folder)) return Fail(_T("IDS_STRING_INSTALL_FILE_CORRUPT"), 25);
+      if (!ExtractZip(packagePath, folder)) return Fail(ZipFailureText(), 25);
       break;
     case kPackageRar: {
       Report(15);
@@ -307,7 +339,8 @@ int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const 
       rar.SetDestination(folder);
       const bool extracted = rar.ExtractAll();
       rar.FreeLibrary();
-      if (!extracted) return Fail(_T("IDS_STRING_INSTALL_RAR_FILE_CORRUPT"), 25);
+      ReportSkippedLinks(rar.GetSkippedLinks(), 25);
+      if (!extracted) return Fail(rar.PassedBound() ? kExtractionBoundTextId : _T("IDS_STRING_INSTALL_RAR_FILE_CORRUPT"), 25);
       break;
     }
     case kPackageCab: {
@@ -316,16 +349,15 @@ int CPackageInstall::Unpack(PackageKind kind, const CString& packagePath, const 
       const CStringA narrowFolder(folder), narrowPackage(packagePath);
       if (CString(narrowFolder) != folder || CString(narrowPackage) != packagePath || !cabinet.Init() ||
           !cabinet.ExtractCabinet(narrowFolder, narrowPackage))
-        return Fail(_T("IDS_STRING_INSTALL_CAB_FILE_CORRUPT"), 25);
+        return Fail(cabinet.GetErrorCode() == CCabExtractor::kErrorOutputBound ? kExtractionBoundTextId
+                                                                             : _T("IDS_STRING_INSTALL_CAB_FILE_CORRUPT"),
+                    25);
       break;
     }
-    case kPackage7z: {
+    case kPackage7z:
       Report(25);
-      CString error;
-      if (RunSevenZip(folderName, packagePath, toolFolder, error) != kInstallDone)
-        return Fail(_T("IDS_STRING_INSTALL_FILE_CORRUPT"), 25);
+      if (const LPCTSTR failure = UnpackWithSevenZip(folderName, packagePath, toolFolder)) return Fail(failure, 25);
       break;
-    }
     case kPackageUnknown:
       return Fail(_T("IDS_STRING_INSTALL_FILE_CORRUPT"), 0);
   }

@@ -6,6 +6,7 @@
 #include <afx.h>
 
 #include <functional>
+#include <vector>
 
 #include "DeviceRecord.h"
 
@@ -58,6 +59,8 @@ class CPackageInstall {
  private:
   struct State;
   int Fail(LPCTSTR textId, int percent);
+  // Names the link entries an extraction passed over, in the log and the progress text.
+  void ReportSkippedLinks(const std::vector<CString>& links, int percent);
   // The progress callback's answer.
   int Report(int percent, LPCTSTR textId = nullptr, int flag = 0);
   int Unpack(PackageKind kind, const CString& packagePath, const CString& folder, const CString& deviceClass,

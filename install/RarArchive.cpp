@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ArchivePaths.h"
+#include "ExtractionBound.h"
 
 CRarArchive::~CRarArchive() { FreeLibrary(); }
 
@@ -78,8 +79,25 @@ bool CRarArchive::ListEntries(LPCTSTR path) {
 
 bool CRarArchive::ExtractAll() {
   const CString folder = WithTrailingBackslash(m_destination);
+  m_skippedLinks.clear();
+  m_passedBound = false;
+  ULONGLONG packed = 0, unpacked = 0;
+  for (const Entry& entry : m_entries) {
+    packed += entry.packedSize;
+    unpacked += entry.unpackedSize;
+  }
+  if (unpacked > ExtractionBound(packed, folder)) {
+    m_passedBound = true;
+    m_errorText = _T("Extract Error: the RAR archive unpacks to more than its destination may take");
+    return false;
+  }
   return Walk(RAR_OM_EXTRACT, _T("Extract Error: an entry of the RAR archive could not be extracted"),
-              [&folder](const RARHeaderDataEx& header, HANDLE archive, RARProcessFileWFn process) {
+              [this, &folder](const RARHeaderDataEx& header, HANDLE archive, RARProcessFileWFn process) {
+                // A link is never made; it is passed over and named, and the rest goes on.
+                if ((header.FileAttr & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                  m_skippedLinks.push_back(CString(header.FileNameW));
+                  return process(archive, RAR_SKIP, nullptr, nullptr);
+                }
                 const CString relative = MakeSafeEntryName(header.FileNameW);
                 CString target = folder + relative;
                 // A name with nothing left inside the folder is refused, never passed over.

@@ -28,9 +28,15 @@ class CRarArchive {
   bool ListEntries(LPCTSTR path);
   void SetDestination(LPCTSTR folder) { m_destination = folder; }
   // Extracts every entry of the listed archive (all volumes of a set) below the destination
-  // folder. False at the first entry that fails or is refused: a link, a name that leads
-  // nowhere inside the folder, data shorter than the entry's header says.
+  // folder. Links are never made: they are passed over and named in GetSkippedLinks(). False
+  // at the first entry that fails or is refused (a name that leads nowhere inside the folder,
+  // data shorter than the entry's header says), and before anything is written when the
+  // listed entries would unpack past the extraction bound (ExtractionBound.h).
   bool ExtractAll();
+  // The names of the link entries the last extraction passed over.
+  const std::vector<CString>& GetSkippedLinks() const { return m_skippedLinks; }
+  // Whether the last extraction was refused for passing the bound.
+  bool PassedBound() const { return m_passedBound; }
 
   const CString& GetErrorText() const { return m_errorText; }
   const std::vector<Entry>& GetEntries() const { return m_entries; }
@@ -51,4 +57,6 @@ class CRarArchive {
   CString m_archivePath;
   CString m_destination;
   std::vector<Entry> m_entries;
+  std::vector<CString> m_skippedLinks;
+  bool m_passedBound = false;
 };

@@ -5,16 +5,53 @@
 #include <windows.h>
 #include <winprocess.h>
 
+#include <algorithm>
+
 #include "ArchivePaths.h"
+#include "ExtractionBound.h"
+
 #include "GlobalConstants.h"
 #include "IniReader.h"
+#include "PackageInstall.h"
 #include "PathHelpers.h"
 
 #ifndef STARTF_USESHOWWINDOW
 #define STARTF_USESHOWWINDOW 0x00000001
 #endif
 
-int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CString& errorText) {
+namespace {
+
+// How often the output folder is measured while the program runs.
+constexpr DWORD kBoundCheckMs = 100;
+
+// The output folder with what it held before the run and what the run may add to it.
+struct BoundWatch {
+  CString folder;
+  ULONGLONG before;
+  ULONGLONG bound;
+  bool Passed() const {
+    const ULONGLONG now = FolderContentSize(folder);
+    return now > before && now - before > bound;
+  }
+};
+
+// Waits up to `ms` for the program to end, measuring its output as it goes: WAIT_OBJECT_0
+// when it ended, WAIT_TIMEOUT when it still runs, WAIT_ABANDONED once it wrote past the bound.
+DWORD WaitWithinBound(HANDLE process, DWORD ms, const BoundWatch& watch) {
+  for (DWORD waited = 0;;) {
+    const DWORD slice = std::min(kBoundCheckMs, ms - waited);
+    const DWORD wait = WaitForSingleObject(process, slice);
+    if (wait != WAIT_TIMEOUT) return wait;
+    if (watch.Passed()) return WAIT_ABANDONED;
+    waited += slice;
+    if (waited >= ms) return WAIT_TIMEOUT;
+  }
+}
+
+}  // namespace
+
+int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CString& errorText, bool* passedBound) {
+  if (passedBound != nullptr) *passedBound = false;
   // The output folder: the archive's folder joined with the folder name.
   CString output = archivePath;
   const int slash = output.ReverseFind(_T('\\'));
@@ -49,8 +86,9 @@ int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CSt
                                       nullptr, &startup, &process);
   commandLine.ReleaseBuffer();
   if (!started) return 33;
-  DWORD wait = WaitForSingleObject(process.hProcess, kSevenZipFirstWaitMs);
-  if (wait == WAIT_TIMEOUT) wait = WaitForSingleObject(process.hProcess, kSevenZipSecondWaitMs);
+  const BoundWatch watch{output, FolderContentSize(output), ExtractionBound(ArchiveFileSize(archivePath), output)};
+  DWORD wait = WaitWithinBound(process.hProcess, kSevenZipFirstWaitMs, watch);
+  if (wait == WAIT_TIMEOUT) wait = WaitWithinBound(process.hProcess, kSevenZipSecondWaitMs, watch);
   if (wait != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 33);
     WaitForSingleObject(process.hProcess, INFINITE);
@@ -59,6 +97,13 @@ int RunSevenZip(LPCTSTR folderName, LPCTSTR archivePath, LPCTSTR toolFolder, CSt
   GetExitCodeProcess(process.hProcess, &exitCode);
   CloseHandle(process.hProcess);
   if (process.hThread != nullptr) CloseHandle(process.hThread);
+  // What was written past the bound in the last moments counts as well; such a package is
+  // removed whole.
+  if (wait == WAIT_ABANDONED || watch.Passed()) {
+    DeleteFolderTree(output);
+    if (passedBound != nullptr) *passedBound = true;
+    return 33;
+  }
   // What 7-Zip made is checked as the other archive kinds check their entries: a link could
   // lead whatever reads the folder out of it, so none is kept and the package fails.
   const bool noLinks = RemoveExtractedLinks(output);

@@ -1,7 +1,8 @@
 // The zip extraction wrapper over minizip: the archive is read through a Win32 file handle,
 // names are read in the encoding their writer used and made safe, targets are checked to stay
-// below the base folder and never taken by two entries, entries the reader cannot decode are
-// refused, and a target that cannot be written whole is removed.
+// below the base folder and never taken by two entries, bzip2 entries are decoded through
+// libbz2, entries of other methods are refused, and a target that cannot be written whole is
+// removed.
 #include "ZipArchive.h"
 
 #include <minizip/unzip.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "ArchivePaths.h"
+#include "ZipBzip2Decoder.h"
 #include "ZipDirectoryPatches.h"
 #include "ZipEntryName.h"
 
@@ -49,6 +51,7 @@ struct ReaderState {
   long current = -1;
   CString baseFolder;
   std::unique_ptr<char[]> buffer;
+  std::unique_ptr<CZipBzip2Decoder> bzip2;  // the open entry's decoder when it is bzip2
   // The last described entry, so that extracting the entry just described reads it once; it
   // is left open after describing, ready to be read.
   int describedIndex = -1;
@@ -161,9 +164,29 @@ FILETIME FromDosTime(uLong dosDate) {
   return utc;
 }
 
-// Stored and deflated entries; minizip knows no other method (it would hand out the raw
-// compressed bytes of some).
-bool CanDecode(const unz_file_info64& info) { return info.compression_method == 0 || info.compression_method == Z_DEFLATED; }
+// Stored and deflated entries, which minizip decodes, and bzip2 ones, whose raw bytes it hands
+// to libbz2; no Debian library behind the reader takes any other method.
+bool CanDecode(const unz_file_info64& info) {
+  return info.compression_method == 0 || info.compression_method == Z_DEFLATED ||
+         info.compression_method == kZipMethodBzip2;
+}
+
+// Opens the current entry for reading: decoded by minizip, or raw for the bzip2 decoder.
+bool OpenEntry(ReaderState& state, const unz_file_info64& info) {
+  const bool raw = info.compression_method == kZipMethodBzip2;
+  if (unzOpenCurrentFile2(state.archive, nullptr, nullptr, raw ? 1 : 0) != UNZ_OK) return false;
+  state.entryOpen = true;
+  if (raw) state.bzip2 = std::make_unique<CZipBzip2Decoder>();
+  else state.bzip2.reset();
+  return true;
+}
+
+// The next decoded bytes of the open entry: the count, 0 at its end, negative on failure.
+int ReadEntry(ReaderState& state, char* buffer, unsigned size) {
+  if (!state.bzip2) return unzReadCurrentFile(state.archive, buffer, size);
+  return state.bzip2->Read([&state](char* raw, unsigned count) { return unzReadCurrentFile(state.archive, raw, count); },
+                           buffer, size);
+}
 
 DWORD Clamped(ZPOS64_T size) { return size > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(size); }
 
@@ -259,8 +282,7 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
   if (!CanDecode(info)) {
     ApplyExtendedTimes(state.extraBuffer.data(), extraLength, item);
   } else if ((info.flag & 1) == 0) {
-    if (unzOpenCurrentFile(state.archive) != UNZ_OK) return kZipBadLocalHeader;
-    state.entryOpen = true;
+    if (!OpenEntry(state, info)) return kZipBadLocalHeader;
     unsigned char extra[1024];
     const int extraLength = unzGetLocalExtrafield(state.archive, extra, sizeof extra);
     if (extraLength < 0) {
@@ -277,8 +299,10 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
 
 // Writes the opened entry into the target file; the file is removed again on failure. An
 // entry whose data end before its size does is damaged (the reader checks the CRC only of
-// whole entries).
-DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& item, ZPOS64_T size) {
+// whole entries it decoded itself; the CRC of a bzip2 entry is checked here).
+DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& item, const unz_file_info64& info) {
+  const ZPOS64_T size = info.uncompressed_size;
+  uLong crc = crc32(0, nullptr, 0);
   HANDLE file = CreateFileW(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             (item.attr & 0x27) | FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kZipCannotOpen;
@@ -286,16 +310,22 @@ DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& i
   DWORD result = kZipOk;
   ZPOS64_T total = 0;
   for (;;) {
-    const int got = unzReadCurrentFile(state.archive, state.buffer.get(), kBufferSize);
+    const int got = ReadEntry(state, state.buffer.get(), kBufferSize);
     if (got < 0) {
       result = kZipDecompressFailed;
       break;
     }
     if (got == 0) {
-      if (total != size) result = kZipDecompressFailed;
+      if (total != size || (state.bzip2 && crc != info.crc)) result = kZipDecompressFailed;
+      break;
+    }
+    // Data running on past the declared size are damage, and never written.
+    if (static_cast<ZPOS64_T>(got) > size - total) {
+      result = kZipDecompressFailed;
       break;
     }
     total += static_cast<ZPOS64_T>(got);
+    if (state.bzip2) crc = crc32(crc, reinterpret_cast<const Bytef*>(state.buffer.get()), static_cast<uInt>(got));
     DWORD written = 0;
     if (!WriteFile(file, state.buffer.get(), static_cast<DWORD>(got), &written, nullptr) ||
         written != static_cast<DWORD>(got)) {
@@ -413,7 +443,7 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
     return SetResult(CreateFolderPath(target) ? kZipOk : kZipCannotOpen);
   }
   if (info.flag & 1) return SetResult(kZipEncrypted);
-  if (!CanDecode(info)) return SetResult(kZipDecompressFailed);
+  if (!CanDecode(info)) return SetResult(kZipUnsupportedMethod);
   CString key = target;
   key.MakeLower();
   const auto taken = state->targets.find(key);
@@ -423,13 +453,28 @@ DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index) {
     if (!CreateFolderPath(folder)) return SetResult(kZipCannotOpen);
     state->lastFolder = folder;
   }
-  if (!state->entryOpen) {
-    if (unzOpenCurrentFile(state->archive) != UNZ_OK) return SetResult(kZipBadLocalHeader);
-    state->entryOpen = true;
-  }
-  result = WriteEntry(*state, target, item, info.uncompressed_size);
+  if (!state->entryOpen && !OpenEntry(*state, info)) return SetResult(kZipBadLocalHeader);
+  result = WriteEntry(*state, target, item, info);
   if (result == kZipOk) state->targets[key] = index;
   return SetResult(result);
+}
+
+DWORD ZipArchiveGetUnpackedTotal(HZIP zip, ULONGLONG* total) {
+  DWORD result;
+  ReaderState* state = StateOf(zip, result);
+  if (state == nullptr) return SetResult(result);
+  if (total == nullptr) return SetResult(kZipBadArgument);
+  *total = 0;
+  state->describedIndex = -1;
+  CloseEntry(*state);
+  for (long index = 0; index < static_cast<long>(state->entries); ++index) {
+    unz_file_info64 info{};
+    if (!GoToEntry(*state, index) ||
+        unzGetCurrentFileInfo64(state->archive, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+      return SetResult(kZipBadLocalHeader);
+    *total = info.uncompressed_size > ~0ULL - *total ? ~0ULL : *total + info.uncompressed_size;
+  }
+  return SetResult(kZipOk);
 }
 
 DWORD ZipArchiveClose(HZIP zip) {

@@ -15,9 +15,11 @@ enum ZipResult : DWORD {
   kZipEncrypted = 0x1000,
   kZipBadArgument = 0x10000,      // null handle or index outside -1 .. count-1
   kZipTooLarge = 0x20000,         // writing: an entry or the archive would pass 4 GiB or 65535 entries
+  kZipOutputBound = 0x40000,      // extracting: the entries would write more than the bound allows
   kZipWrongHandle = 0x80000,      // the handle is not of the kind the call works on
   kZipAlreadyOpen = 0x1000000,
   kZipDecompressFailed = 0x5000000,
+  kZipUnsupportedMethod = 0x6000000,  // the entry's method is none the reader decodes
 };
 
 // Kinds of zip handle: extraction here, writing in the backup's archive writer (ZipWriter.h).
@@ -59,6 +61,9 @@ DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder);
 // taken as relative to it). A file that cannot be written whole is removed again. Refused,
 // with nothing written: a symbolic link and a file whose target another entry of the
 // archive already took (0x200), an entry compressed with a method the reader cannot decode
-// (anything but stored and deflated: 0x5000000).
+// (anything but stored, deflated and bzip2: 0x6000000, while damaged data give 0x5000000).
 DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index);
+// The sum of the sizes every entry's directory record declares once unpacked (64-bit, zip64
+// sizes read whole). An entry never writes more than its record declares.
+DWORD ZipArchiveGetUnpackedTotal(HZIP zip, ULONGLONG* total);
 DWORD ZipArchiveClose(HZIP zip);

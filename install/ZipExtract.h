@@ -3,5 +3,7 @@
 #include <afx.h>
 
 // Extracts every entry of the archive below the folder; entries gets the number the archive
-// holds. False when the archive cannot be opened or an entry cannot be extracted whole.
+// holds. False when the archive cannot be opened or an entry cannot be extracted whole, and
+// before anything is written when the entries would unpack past the extraction bound
+// (ExtractionBound.h). ZipLastError() then tells why (kZipOutputBound for the bound).
 bool ExtractWholeZip(const CString& archivePath, const CString& folder, int& entries);

@@ -203,7 +203,12 @@ bool CExclusionList::Contains(const ExclusionEntry& entry) const {
          stored.szText[ExclusionEntry::kInfPath].CompareNoCase(entry.szText[ExclusionEntry::kInfPath]) == 0;
 }
 
-bool CExclusionList::Add(const ExclusionEntry& entry) {
+bool CExclusionList::Add(const ExclusionEntry& added) {
+  // The INF path is kept as the file holds it, normalised once here: normalising a path
+  // read back from the file again could change it (a package folder named "extract" inside
+  // the extraction folder), and the record would no longer read back to itself.
+  ExclusionEntry entry = added;
+  entry.szText[ExclusionEntry::kInfPath] = NormalizeInfPath(added.szText[ExclusionEntry::kInfPath]);
   const std::u16string key = Key(entry.szText[ExclusionEntry::kHardwareId]);
   const auto found = m_entries.find(key);
   if (found != m_entries.end() &&
@@ -232,7 +237,7 @@ CString CExclusionList::BuildXml() const {
     document.AppendElement(_T("HardwareIdentifier"), entry.szText[ExclusionEntry::kHardwareId], true);
     document.AppendElement(_T("UpdateDeviceMatchingID"), entry.szText[ExclusionEntry::kMatchingId], true);
     document.AppendElement(_T("MD5"), entry.szText[ExclusionEntry::kMd5], true);
-    document.AppendElement(_T("InfPath"), NormalizeInfPath(entry.szText[ExclusionEntry::kInfPath]), true);
+    document.AppendElement(_T("InfPath"), entry.szText[ExclusionEntry::kInfPath], true);
     number.Format(_T("%u"), static_cast<unsigned>(entry.nInstallErrorCode));
     document.AppendElement(_T("InstallErrorCode"), number, true);
     number.Format(_T("%u"), static_cast<unsigned>(entry.nDeviceErrorCode));

@@ -43,9 +43,11 @@ class CExclusionList {
   // Whether the key's entry records the entry's update (MD5 and INF path, case ignored) as
   // installed: an entry whose install error code is not 0 records a failed install.
   bool Contains(const ExclusionEntry& entry) const;
-  // Stores the entry under its key, replacing another update or another outcome of that key;
-  // false (and no change) when the same update (MD5 and INF path, exact) is already stored
-  // with the same two codes.
+  // Stores the entry under its key with its INF path normalised (NormalizeInfPath),
+  // replacing another update or another outcome of that key; false (and no change) when the
+  // same update (MD5 and normalised INF path, exact) is already stored with the same two
+  // codes. Paths read from the file are kept as they are, so a written record reads back to
+  // the same entries.
   bool Add(const ExclusionEntry& entry);
   // Writes the file through a temporary file renamed over it, so a failed write never loses
   // the record already there. False when it could not be written.

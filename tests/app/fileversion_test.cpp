@@ -35,6 +35,42 @@ TEST_F(FileVersion, ReadsTheCompanyOfTheFirstTranslation) {
   EXPECT_FALSE(version.HasStringValue(0));
 }
 
+// A resource in three languages, as system files carry many: the company name tells which
+// translation was read.
+TEST_F(FileVersion, TheTranslationIsTheUsersLanguageThenUsEnglishThenNeutralThenTheFirst) {
+  using zx::version::VersionTable;
+  const VersionTable german{0x0407, 1200, {{u"CompanyName", u"deutsch"}}};
+  const VersionTable english{0x0409, 1200, {{u"CompanyName", u"english"}}};
+  const VersionTable neutral{0x0000, 1200, {{u"CompanyName", u"neutral"}}};
+  const VersionTable french{0x040C, 1252, {{u"CompanyName", u"francais"}}};
+  const struct {
+    const char* userLanguage;  // machine.ini [Locale] UILanguage, "" for none
+    std::vector<VersionTable> tables;
+    const char16_t* company;
+  } kCases[] = {
+      {"0x0407", {french, english, german}, u"deutsch"},   // the user's language, wherever it stands
+      {"1031", {french, german, english}, u"deutsch"},     // the same id in decimal
+      {"0x0411", {french, german, english}, u"english"},   // not there: US English
+      {"", {german, english, french}, u"english"},         // no language set: US English
+      {"0x0411", {french, neutral, german}, u"neutral"},   // then language neutral
+      {"0x0411", {french, german}, u"francais"},           // then the first
+  };
+  for (const auto& test : kCases) {
+    SCOPED_TRACE(test.userLanguage);
+    SCOPED_TRACE(test.tables.size());
+    SetMachineValue("Locale", "UILanguage", test.userLanguage);
+    zx::version::VersionInfo info;
+    info.language = test.tables[0].language;
+    info.codePage = test.tables[0].codePage;
+    info.strings = test.tables[0].strings;
+    info.moreTables.assign(test.tables.begin() + 1, test.tables.end());
+    WriteImage("multi.dll", info);
+    CFileVersionInfo version;
+    ASSERT_TRUE(version.Load(u"C:\\multi.dll"));
+    EXPECT_EQ(version.GetCompanyName(), CString(test.company));
+  }
+}
+
 TEST_F(FileVersion, FilesWithoutAResourceLoadNothing) {
   WriteHostFile(root() + "/drive_c/plain.sys", "MZ not really a driver");
   CFileVersionInfo version;

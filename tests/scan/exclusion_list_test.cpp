@@ -162,6 +162,50 @@ TEST_F(ExclusionListTest, DamagedFileIsKeptAsideAndNotOverwritten) {
   EXPECT_EQ(ReadHostFile(HostPath(_T("exc.xml.damaged"))), damaged);
 }
 
+// A record read, saved, read and saved again is the same file: whatever bytes and paths the
+// first file held, the program's own record reads back to itself.
+TEST_F(ExclusionListTest, ASavedRecordReadsBackToItself) {
+  const std::string notUtf8 = std::string(37, '\xff') + "\xc3\xa9K";   // ends in "eK", e acute
+  const std::string notUtf8Too = std::string(11, '\xff') + "\xc3\x89k";  // ends in "Ek", E acute
+  const struct {
+    const char* what;
+    std::string file;
+    int count;
+  } kCases[] = {
+      {"an INF path through two folders named extract, ids that are not UTF-8",
+       "\xef\xbb\xbf<?xml version=\"1.0\" encoding=\"utf-2\"?><newdataset><device><HardwareIdentifier>" + notUtf8 +
+           "</HardwareIdentifier><extra>" + std::string(72, '\xd0') +
+           "5></extra><InfPath>a\\EXTRACT\\b\\extract\\c.inf</InfPath></device><device><HardwareIdentifier>" +
+           notUtf8Too + "</HardwareIdentifier></device></newdataset>",
+       2},
+      {"a path left as an older program wrote it",
+       "<newdataset><device><HardwareIdentifier>PCI\\A</HardwareIdentifier><MD5>m</MD5>"
+       "<InfPath>pkg\\Extract\\Disk1\\net.inf</InfPath></device></newdataset>",
+       1},
+  };
+  for (const auto& test : kCases) {
+    SCOPED_TRACE(test.what);
+    WriteHostFile(HostPath(_T("exc.xml")), test.file);
+    CExclusionList first(kFolder);
+    ASSERT_EQ(first.GetCount(), test.count);
+    ASSERT_TRUE(first.Save());
+    const std::string written = ReadHostFile(HostPath(_T("exc.xml")));
+    CExclusionList again(kFolder);
+    ASSERT_EQ(again.GetCount(), test.count);
+    ASSERT_TRUE(again.Save());
+    EXPECT_EQ(ReadHostFile(HostPath(_T("exc.xml"))), written);
+  }
+  // An added path is normalised once, and stays so through saving and loading.
+  CExclusionList list(kFolder);
+  list.Add(MakeEntry(_T("PCI\\B"), _T("m2"), _T("C:\\Data\\Extract\\Pkg\\Extract\\Net.inf"), 0));
+  ASSERT_TRUE(list.Save());
+  CExclusionList reloaded(kFolder);
+  EXPECT_EQ(reloaded.Find(_T("PCI\\B"))->szText[ExclusionEntry::kInfPath], CString(_T("pkg\\extract\\net.inf")));
+  // The lookup normalises the offered update's path the same way.
+  EXPECT_TRUE(reloaded.Contains(
+      MakeEntry(_T("PCI\\B"), _T("m2"), NormalizeInfPath(_T("D:\\extract\\pkg\\extract\\net.inf")))));
+}
+
 TEST_F(ExclusionListTest, AFailedSaveKeepsTheOldFile) {
   CExclusionList list(kFolder);
   list.Add(MakeEntry(_T("PCI\\A"), _T("m1"), _T("a.inf")));

@@ -25,7 +25,12 @@ using LCTYPE = DWORD;
 #define WC_SEPCHARS 0x00000020
 #define WC_DEFAULTCHAR 0x00000040
 
+using LANGID = WORD;
+
 UINT GetACP();
+// The user's interface language: machine.ini [Locale] UILanguage (a language id such as
+// 0x0407, hexadecimal with "0x" or decimal), English (United States), 0x0409, when absent.
+LANGID GetUserDefaultUILanguage();
 // Only LOCALE_IDEFAULTANSICODEPAGE is known ("1252" for every locale); other types answer
 // 0 with ERROR_INVALID_FLAGS. A size of 0 asks for the length needed with the terminator;
 // a buffer too small answers 0 with ERROR_INSUFFICIENT_BUFFER.

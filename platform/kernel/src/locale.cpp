@@ -1,15 +1,27 @@
-// The ANSI code page and locale facts.
+// The ANSI code page, the user's interface language and locale facts.
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "errhandlingapi.h"
 #include "winnls.h"
+#include "zx/machine.h"
 
 namespace {
 constexpr UINT kAnsiCodePage = 1252;
-}
+constexpr LANGID kEnglishUnitedStates = 0x0409;
+}  // namespace
 
 UINT GetACP() { return kAnsiCodePage; }
+
+LANGID GetUserDefaultUILanguage() {
+  const std::string text = zx::machine::ProfileValue("Locale", "UILanguage", "");
+  char* end = nullptr;
+  const unsigned long value = std::strtoul(text.c_str(), &end, 0);
+  return !text.empty() && *end == 0 && value != 0 && value <= 0xFFFF ? static_cast<LANGID>(value)
+                                                                     : kEnglishUnitedStates;
+}
 
 int GetLocaleInfoW(LCID, LCTYPE type, LPWSTR data, int size) {
   if (type != LOCALE_IDEFAULTANSICODEPAGE) {

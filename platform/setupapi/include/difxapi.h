@@ -31,7 +31,9 @@ extern "C" {
 // for a device (ERROR_NO_SUCH_DEVINST). Without FORCE a package older than a device's driver
 // leaves that device alone, and when it is older for every matching device the answer is
 // ERROR_NO_MORE_ITEMS. A damaged INF: ERROR_WRONG_INF_STYLE, ERROR_GENERAL_SYNTAX,
-// ERROR_SECTION_NOT_FOUND, ERROR_LINE_NOT_FOUND or ERROR_INVALID_CLASS, with nothing changed.
+// ERROR_SECTION_NOT_FOUND, ERROR_LINE_NOT_FOUND or ERROR_INVALID_CLASS, with nothing changed;
+// an INF whose models are only for other machines (on a 64-bit machine, any not decorated
+// "NTamd64"): ERROR_NO_DRIVER_SELECTED, with nothing changed.
 // *needReboot (when given) is set FALSE: nothing here needs a restart.
 DWORD DriverPackageInstallW(LPCWSTR infPath, DWORD flags, PINSTALLERINFO_W installerInfo, BOOL* needReboot);
 // Stores the package (INF folder and driver store) without touching any device.

@@ -37,7 +37,11 @@ DWORD Read(LPCWSTR infPath, std::string& hostPath, InfPackage& package) {
   DWORD error = ERROR_FILE_NOT_FOUND;
   if (!zx::path::WindowsToHost(infPath, hostPath, &error)) return error;
   error = ReadInfPackage(hostPath, package);
-  if (error != 0) Log(DIFXAPI_ERROR, error, std::u16string(u"The INF cannot be used: ") + infPath);
+  if (error != 0)
+    Log(DIFXAPI_ERROR, error,
+        std::u16string(error == ERROR_NO_DRIVER_SELECTED ? u"The INF has no driver for this machine: "
+                                                         : u"The INF cannot be used: ") +
+            infPath);
   return error;
 }
 

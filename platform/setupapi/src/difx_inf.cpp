@@ -189,6 +189,7 @@ struct Platform {
   std::u16string architecture;  // "amd64" or "x86"
   unsigned long major = 0;
   unsigned long minor = 0;
+  bool IsX86() const { return architecture == u"x86"; }
 };
 
 Platform RunningPlatform() {
@@ -209,8 +210,9 @@ Platform RunningPlatform() {
 }
 
 // How a models decoration ("NTamd64", "NT", "NTx86.6.1", "NT.10.0...") fits the platform:
-// false when it is not for it (another architecture, a later Windows); else its rank, a
-// decoration naming the architecture before a generic one, then the later version.
+// false when it is not for it (another architecture, a later Windows, or on any machine but
+// an x86 one no architecture at all); else its rank, a decoration naming the architecture
+// before a generic one, then the later version.
 struct DecorationRank {
   int architecture = 0;
   unsigned long major = 0;
@@ -226,7 +228,7 @@ bool RankDecoration(const std::u16string& decoration, const Platform& platform, 
   if (lower.compare(0, 2, u"nt") != 0) return false;
   const std::size_t dot = lower.find(u'.', 2);
   const std::u16string architecture = lower.substr(2, dot == std::u16string::npos ? std::u16string::npos : dot - 2);
-  if (!architecture.empty() && architecture != platform.architecture) return false;
+  if (architecture.empty() ? !platform.IsX86() : architecture != platform.architecture) return false;
   rank = DecorationRank{architecture.empty() ? 1 : 2, 0, 0};
   // The version fields; a field that is not a number (a product type) ends them.
   unsigned long* fields[] = {&rank.major, &rank.minor};
@@ -242,8 +244,8 @@ bool RankDecoration(const std::u16string& decoration, const Platform& platform, 
 }
 
 // The models section of a [Manufacturer] line for the platform, as Windows chooses it: the
-// best fitting decorated section that exists ("Models.NTamd64" before "Models.NT"), else the
-// undecorated one; null when none exists.
+// best fitting decorated section that exists ("Models.NTamd64" before "Models.NT"), else, on
+// an x86 machine only, the undecorated one; null when none is for the platform.
 const std::vector<Line>* ModelsSection(const Sections& sections, const Line& manufacturer, const Platform& platform) {
   const std::vector<Line>* chosen = nullptr;
   DecorationRank best;
@@ -256,7 +258,17 @@ const std::vector<Line>* ModelsSection(const Sections& sections, const Line& man
       best = rank;
     }
   }
-  return chosen != nullptr ? chosen : Section(sections, manufacturer.values[0]);
+  if (chosen != nullptr || !platform.IsX86()) return chosen;
+  return Section(sections, manufacturer.values[0]);
+}
+
+// Whether any models section of a [Manufacturer] line exists, for whichever platform.
+bool HasAnyModelsSection(const Sections& sections, const Line& manufacturer) {
+  if (Section(sections, manufacturer.values[0]) != nullptr) return true;
+  for (std::size_t i = 1; i < manufacturer.values.size(); ++i)
+    if (!manufacturer.values[i].empty() && Section(sections, manufacturer.values[0] + u"." + manufacturer.values[i]) != nullptr)
+      return true;
+  return false;
 }
 
 // The decoration of a model's install section for the platform: ".NT<architecture>", else
@@ -322,10 +334,17 @@ DWORD ReadInfPackage(const std::string& hostPath, InfPackage& package) {
   const std::vector<Line>* manufacturer = Section(sections, u"Manufacturer");
   if (manufacturer == nullptr) return ERROR_SECTION_NOT_FOUND;
   const Platform platform = RunningPlatform();
+  bool forPlatform = false;
   for (const Line& line : *manufacturer) {
     if (line.values.empty() || line.values[0].empty()) continue;
     const std::vector<Line>* models = ModelsSection(sections, line, platform);
-    if (models == nullptr) return ERROR_SECTION_NOT_FOUND;
+    if (models == nullptr) {
+      // Models only for other machines give no driver for this one; none at all make the
+      // INF damaged.
+      if (!HasAnyModelsSection(sections, line)) return ERROR_SECTION_NOT_FOUND;
+      continue;
+    }
+    forPlatform = true;
     for (const Line& model : *models) {
       if (model.values.size() < 2 || model.values[0].empty()) continue;
       InfModel entry{expand(model.key), model.values[0], {}, {}};
@@ -337,6 +356,7 @@ DWORD ReadInfPackage(const std::string& hostPath, InfPackage& package) {
       package.models.push_back(std::move(entry));
     }
   }
+  if (!forPlatform) return ERROR_NO_DRIVER_SELECTED;
   if (package.models.empty()) return ERROR_LINE_NOT_FOUND;
 
   if (const std::vector<Line>* files = Section(sections, u"SourceDisksFiles"))

@@ -35,8 +35,9 @@ struct InfPackage {
 // Reads the INF at a host path. 0, or the SetupAPI error of a damaged INF:
 // ERROR_FILE_NOT_FOUND, ERROR_WRONG_INF_STYLE (no [Version] or no known signature),
 // ERROR_GENERAL_SYNTAX (unreadable text or DriverVer), ERROR_INVALID_CLASS (no class GUID),
-// ERROR_SECTION_NOT_FOUND (no [Manufacturer] or model section), ERROR_LINE_NOT_FOUND (no
-// model at all).
+// ERROR_SECTION_NOT_FOUND (no [Manufacturer] or model section), ERROR_NO_DRIVER_SELECTED
+// (models sections only for other machines: on any machine but an x86 one only sections
+// decorated with its architecture count), ERROR_LINE_NOT_FOUND (no model at all).
 DWORD ReadInfPackage(const std::string& hostPath, InfPackage& package);
 
 }  // namespace zx::devices

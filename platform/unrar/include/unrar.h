@@ -96,8 +96,9 @@ int RARReadHeader(HANDLE archive, RARHeaderData* headerData);
 int RARReadHeaderEx(HANDLE archive, RARHeaderDataEx* headerData);
 // Skips, tests or extracts the entry whose header was read last. Extracted to destName when
 // given, else below destPath under the entry's name; a name that would leave destPath is
-// refused (ERAR_ECREATE). Symbolic links and hard links are never created (ERAR_ECREATE).
-// Data shorter than the header's size fail (ERAR_BAD_DATA). A file that cannot be written
+// refused (ERAR_ECREATE). Symbolic links and hard links are never created (ERAR_ECREATE);
+// their headers carry FILE_ATTRIBUTE_REPARSE_POINT in FileAttr. Data shorter or longer than
+// the header's size fail (ERAR_BAD_DATA). A file that cannot be written
 // whole is removed again.
 int RARProcessFile(HANDLE archive, int operation, char* destPath, char* destName);
 int RARProcessFileW(HANDLE archive, int operation, WCHAR* destPath, WCHAR* destName);

@@ -120,8 +120,14 @@ int Skip(RarArchive& rar) {
   return archive_read_data_skip(rar.reader) == ARCHIVE_OK ? ERAR_SUCCESS : ERAR_BAD_DATA;
 }
 
+// Whether the entry is anything but a file or a folder: a symbolic or hard link, or a special file.
+bool IsLink(const RarArchive& rar) {
+  const mode_t type = archive_entry_filetype(rar.entry);
+  return (type != AE_IFREG && type != AE_IFDIR) || archive_entry_hardlink(rar.entry) != nullptr;
+}
+
 // Reads the entry's data into the target (or nowhere when testing). Data that end before the
-// size the header gives are damaged.
+// size the header gives, or run on past it, are damaged.
 int WriteData(RarArchive& rar, HANDLE file) {
   const void* block = nullptr;
   size_t size = 0;
@@ -135,6 +141,7 @@ int WriteData(RarArchive& rar, HANDLE file) {
     }
     if (status < ARCHIVE_WARN) return ERAR_BAD_DATA;
     end = std::max<la_int64_t>(end, offset + static_cast<la_int64_t>(size));
+    if (archive_entry_size_is_set(rar.entry) && end > archive_entry_size(rar.entry)) return ERAR_BAD_DATA;
     if (file == nullptr) continue;
     LARGE_INTEGER position{};
     position.QuadPart = offset;
@@ -148,12 +155,11 @@ int WriteData(RarArchive& rar, HANDLE file) {
 
 int Extract(RarArchive& rar, const std::u16string& target) {
   rar.pending = false;
-  const mode_t type = archive_entry_filetype(rar.entry);
-  if (type == AE_IFDIR) {
+  if (archive_entry_filetype(rar.entry) == AE_IFDIR) {
     archive_read_data_skip(rar.reader);
     return CreateFolders(target) ? ERAR_SUCCESS : ERAR_ECREATE;
   }
-  if (type != AE_IFREG || archive_entry_hardlink(rar.entry) != nullptr) {
+  if (IsLink(rar)) {
     // Links are never made: they could lead a later entry out of the destination.
     archive_read_data_skip(rar.reader);
     return ERAR_ECREATE;
@@ -271,6 +277,7 @@ extern "C" int RARReadHeaderEx(HANDLE handle, RARHeaderDataEx* header) {
   const bool folder = archive_entry_filetype(rar->entry) == AE_IFDIR;
   header->Flags = folder ? RHDF_DIRECTORY : 0;
   header->FileAttr = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+  if (IsLink(*rar)) header->FileAttr |= FILE_ATTRIBUTE_REPARSE_POINT;
   return ERAR_SUCCESS;
 }
 

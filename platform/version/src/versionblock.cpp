@@ -67,18 +67,24 @@ std::vector<BYTE> BuildVersionResource(const VersionInfo& info) {
   std::vector<BYTE> out;
   const std::size_t root = OpenBlock(out, u"VS_VERSION_INFO", 0, &fixed, sizeof fixed, sizeof fixed);
   const std::size_t strings = OpenBlock(out, u"StringFileInfo", 1, nullptr, 0, 0);
-  const std::size_t table = OpenBlock(out, HexWord(info.language) + HexWord(info.codePage), 1, nullptr, 0, 0);
-  for (const VersionString& entry : info.strings) {
-    const std::size_t chars = entry.value.size() + 1;
-    const std::size_t at = OpenBlock(out, entry.name, 1, entry.value.c_str(), chars * sizeof(char16_t),
-                                     static_cast<WORD>(chars));
-    CloseBlock(out, at);
+  std::vector<VersionTable> tables{{info.language, info.codePage, info.strings}};
+  tables.insert(tables.end(), info.moreTables.begin(), info.moreTables.end());
+  std::vector<DWORD> translations;
+  for (const VersionTable& entries : tables) {
+    const std::size_t table = OpenBlock(out, HexWord(entries.language) + HexWord(entries.codePage), 1, nullptr, 0, 0);
+    for (const VersionString& entry : entries.strings) {
+      const std::size_t chars = entry.value.size() + 1;
+      const std::size_t at = OpenBlock(out, entry.name, 1, entry.value.c_str(), chars * sizeof(char16_t),
+                                       static_cast<WORD>(chars));
+      CloseBlock(out, at);
+    }
+    CloseBlock(out, table);
+    translations.push_back(entries.language | static_cast<DWORD>(entries.codePage) << 16);
   }
-  CloseBlock(out, table);
   CloseBlock(out, strings);
   const std::size_t vars = OpenBlock(out, u"VarFileInfo", 1, nullptr, 0, 0);
-  const DWORD translation = info.language | static_cast<DWORD>(info.codePage) << 16;
-  CloseBlock(out, OpenBlock(out, u"Translation", 0, &translation, sizeof translation, sizeof translation));
+  const std::size_t bytes = translations.size() * sizeof(DWORD);
+  CloseBlock(out, OpenBlock(out, u"Translation", 0, translations.data(), bytes, static_cast<WORD>(bytes)));
   CloseBlock(out, vars);
   CloseBlock(out, root);
   return out;

@@ -4,6 +4,9 @@ archive whose entries try to leave the folder they are extracted into, between t
 entries. Cabinets and RAR archives are written by hand here (stored entries, no compression),
 as no writer for them ships with Debian; 7z archives come from the 7-Zip program.
 
+The bombs: one archive of each kind that unpacks to 1 GiB of zeros (the RAR one, stored, only
+says so in its header).
+
 Run from this folder: python3 make_archives.py"""
 import os
 import shutil
@@ -73,24 +76,30 @@ def rar_block(head_type, flags, body):
     return struct.pack("<H", zlib.crc32(rest) & 0xFFFF) + rest
 
 
-def rar_file(name, content, host=2, attributes=0x20):
+def rar_file(name, content, host=2, attributes=0x20, unpacked=None):
+    """A stored entry; `unpacked` is the size its header claims, when not its own."""
     raw = name.encode("latin-1")
-    body = struct.pack("<IIBIIBBHI", len(content), len(content), host, zlib.crc32(content),
+    unpacked = len(content) if unpacked is None else unpacked
+    body = struct.pack("<IIBIIBBHI", len(content), unpacked, host, zlib.crc32(content),
                        0x5021_1882, 20, 0x30, len(raw), attributes) + raw
     return rar_block(0x74, 0x8000, body) + content
 
 
-def write_rar():
+def save_rar(path, files):
+    """A RAR 4 archive of the entries given, each made by rar_file."""
     out = b"Rar!\x1a\x07\x00" + rar_block(0x73, 0, struct.pack("<HI", 0, 0))
-    out += rar_file("first\\a.txt", FIRST[1])
-    for name in HOSTILE:
-        out += rar_file(name, payload(name))
-    out += rar_file("link7", b"/etc", host=3, attributes=0o120777)
-    out += rar_file("link7/x8.txt", payload("link7/x8.txt"), host=3, attributes=0o100644)
-    out += rar_file(LAST[0], LAST[1])
-    out += rar_block(0x7B, 0x4000, b"")
-    with open("hostile.rar", "wb") as archive:
+    out += b"".join(files) + rar_block(0x7B, 0x4000, b"")
+    with open(path, "wb") as archive:
         archive.write(out)
+
+
+def write_rar():
+    files = [rar_file("first\\a.txt", FIRST[1])]
+    files += [rar_file(name, payload(name)) for name in HOSTILE]
+    files.append(rar_file("link7", b"/etc", host=3, attributes=0o120777))
+    files.append(rar_file("link7/x8.txt", payload("link7/x8.txt"), host=3, attributes=0o100644))
+    files.append(rar_file(LAST[0], LAST[1]))
+    save_rar("hostile.rar", files)
 
 
 def write_7z():
@@ -132,9 +141,68 @@ def write_plain_7z():
         shutil.rmtree(work)
 
 
+BOMB_SIZE = 1 << 30
+MIB = b"\0" * (1 << 20)
+
+
+def write_zip_bomb():
+    with zipfile.ZipFile("bomb.zip", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
+        archive.writestr(zipfile.ZipInfo("readme.txt", (2020, 1, 2, 3, 4, 6)), b"a harmless entry before the bomb\n")
+        info = zipfile.ZipInfo("zeros.bin", (2020, 1, 2, 3, 4, 6))
+        info.compress_type = zipfile.ZIP_DEFLATED
+        with archive.open(info, "w", force_zip64=True) as out:
+            for _ in range(BOMB_SIZE // len(MIB)):
+                out.write(MIB)
+
+
+def write_cab_bomb():
+    """MSZIP blocks of 32 KiB of zeros each, every block deflated on its own."""
+    compressor = zlib.compressobj(9, zlib.DEFLATED, -15)
+    block_data = b"CK" + compressor.compress(b"\0" * 32768) + compressor.flush()
+    count = BOMB_SIZE // 32768
+    name = b"zeros.bin\0"
+    header_size, folder_size = 36, 8
+    files = struct.pack("<IIHHHH", BOMB_SIZE, 0, 0, 0x5021, 0x1882, 0x20) + name
+    data_offset = header_size + folder_size + len(files)
+    block = struct.pack("<IHH", 0, len(block_data), 32768) + block_data
+    total = data_offset + len(block) * count
+    header = b"MSCF" + struct.pack("<IIIIIBBHHHHH", 0, total, 0, header_size + folder_size, 0, 3, 1, 1,
+                                   1, 0, 0x1234, 0)
+    folder = struct.pack("<IHH", data_offset, count, 1)
+    with open("bomb.cab", "wb") as out:
+        out.write(header + folder + files + block * count)
+
+
+def write_rar_bomb():
+    save_rar("bomb.rar", [rar_file("readme.txt", b"a harmless entry before the bomb\n"),
+                          rar_file("zeros.bin", b"not a gigabyte", unpacked=BOMB_SIZE)])
+
+
+def write_7z_bomb():
+    work = tempfile.mkdtemp()
+    try:
+        with open(os.path.join(work, "zeros.bin"), "wb") as f:
+            for _ in range(BOMB_SIZE // len(MIB)):
+                f.write(MIB)
+        target = os.path.abspath("bomb.7z")
+        if os.path.exists(target):
+            os.remove(target)
+        subprocess.run(["7zz", "a", "-mx=9", target, "zeros.bin"], cwd=work, check=True, stdout=subprocess.DEVNULL)
+    finally:
+        shutil.rmtree(work)
+
+
+def write_bombs():
+    write_zip_bomb()
+    write_cab_bomb()
+    write_rar_bomb()
+    write_7z_bomb()
+
+
 if __name__ == "__main__":
     write_zip()
     write_cab()
     write_rar()
     write_7z()
     write_plain_7z()
+    write_bombs()

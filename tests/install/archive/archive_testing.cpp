@@ -66,4 +66,18 @@ std::string ArchiveTest::WorkFolder(const std::string& name) const {
   return folder;
 }
 
+void SevenZipArchiveTest::SetUp() {
+  ArchiveTest::SetUp();
+  std::filesystem::create_directories(Host(kToolFolder));
+  std::filesystem::create_directories(Host(_T("C:\\Tools\\extract")));
+  // The programs the test starts find the same machine.
+  setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
+}
+
+void SevenZipArchiveTest::TearDown() { unsetenv("ZX_MACHINE_ROOT"); }
+
+void SevenZipArchiveTest::UseSevenZip() const {
+  std::filesystem::copy_file(ZX_SEVENZIP_PROGRAM, Host(_T("C:\\Tools\\extract\\7z.exe")));
+}
+
 }  // namespace zx::test

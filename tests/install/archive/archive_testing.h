@@ -35,6 +35,17 @@ class ArchiveTest : public MachineTest {
   std::string WorkFolder(const std::string& name) const;
 };
 
+// Archive tests that run the 7-Zip program: its tool folder and the machine root the programs
+// it starts find.
+class SevenZipArchiveTest : public ArchiveTest {
+ protected:
+  static constexpr LPCTSTR kToolFolder = _T("C:\\Tools\\Win7\\");
+  void SetUp() override;
+  void TearDown() override;
+  // 7z.exe in the tool folder's "extract" neighbour is the 7-Zip stand-in.
+  void UseSevenZip() const;
+};
+
 // Skips the test when an outside program it needs is missing.
 #define ZX_REQUIRE_TOOL(program) \
   if (!::zx::test::ArchiveTest::HaveTool(program)) GTEST_SKIP() << program << " is not installed"

@@ -22,22 +22,8 @@
 namespace zx::test {
 namespace {
 
-constexpr LPCTSTR kToolFolder = _T("C:\\Tools\\Win7\\");
-
-class SevenZipTest : public ArchiveTest {
+class SevenZipTest : public SevenZipArchiveTest {
  protected:
-  void SetUp() override {
-    ArchiveTest::SetUp();
-    std::filesystem::create_directories(Host(kToolFolder));
-    std::filesystem::create_directories(Host(_T("C:\\Tools\\extract")));
-    // The programs this test starts find the same machine.
-    setenv("ZX_MACHINE_ROOT", root().c_str(), 1);
-  }
-  void TearDown() override { unsetenv("ZX_MACHINE_ROOT"); }
-  // 7z.exe in the tool folder's "extract" neighbour is the 7-Zip stand-in.
-  void UseSevenZip() const {
-    std::filesystem::copy_file(ZX_SEVENZIP_PROGRAM, Host(_T("C:\\Tools\\extract\\7z.exe")));
-  }
   // 7z.exe is a program that notes its process id and then never ends by itself.
   std::string UseHangingProgram() const {
     const std::string pidFile = Host(_T("C:\\Tools\\pid.txt"));

@@ -464,6 +464,23 @@ TEST_F(PackageInstallTest, ARefusedDeviceClassUnpacksNothing) {
   EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("9.18.13.1106")));
 }
 
+TEST_F(PackageInstallTest, ARarWithALinkInstallsItsFilesAndNamesTheLink) {
+  // The package's INF between a symbolic link and another file, written by the fixtures'
+  // own RAR writer.
+  const std::string work = catalogue_.path() + "/rarlink";
+  fs::create_directories(work);
+  std::ofstream(work + "/nvidia.inf", std::ios::binary) << Inf(kDrivers[kNvidiaDisplay]);
+  Shell("cd '" + work + "' && python3 -c \"import sys; sys.path.insert(0, '" ZX_ARCHIVES_DIR "'); "
+        "import make_archives as m; d = 'nvidia' + chr(92); m.save_rar('p.rar', [m.rar_file(d + 'link', b'/etc', "
+        "host=3, attributes=0o120777), m.rar_file(d + 'nvidia.inf', open('nvidia.inf', 'rb').read()), "
+        "m.rar_file(d + 'readme.txt', b'after the link')])\"");
+  WriteHostFile(HostPath(_T("C:\\dl.v2\\nvidia.rar")), ReadHostFile(work + "/p.rar"));
+  EXPECT_EQ(Install(_T("C:\\dl.v2\\nvidia.rar")), kInstallDone);
+  EXPECT_EQ(InstalledVersion(kNvidiaDisplay), CString(_T("21.21.13.7570")));
+  const std::u16string named = u"IDS_STRING_INSTALL_LINKS_SKIPPED nvidia/link";
+  EXPECT_EQ(std::count(texts_.begin(), texts_.end(), named), 1);
+}
+
 TEST_F(PackageInstallTest, DamagedAndUnknownPackagesFailClearly) {
   WriteHostFile(HostPath(_T("C:\\dl.v2\\broken.zip")), "PK\x03\x04 not really a zip");
   EXPECT_EQ(Install(_T("C:\\dl.v2\\broken.zip")), kInstallFailed);
@@ -565,8 +582,8 @@ TEST_F(PackageInstallTest, APackageThatCannotBeExtractedWholeInstallsNothing) {
   std::ofstream(work + "/nvidia/nvidia.inf", std::ios::binary) << inf;
   std::ofstream(work + "/NVIDIA/nvidia.inf", std::ios::binary) << "another file of the same name on Windows";
   fs::create_symlink("/etc/passwd", work + "/nvidia/link");
-  // A method the reader cannot decode; two entries that are one file on Windows; a link.
-  Shell("cd '" + work + "' && zip -q -Z bzip2 bzip2.zip nvidia/nvidia.inf");
+  // A method no reader decodes; two entries that are one file on Windows; a link.
+  Shell("cd '" + work + "' && 7zz a -tzip -mm=PPMd ppmd.zip nvidia/nvidia.inf > /dev/null");
   Shell("cd '" + work + "' && zip -q twice.zip nvidia/nvidia.inf NVIDIA/nvidia.inf");
   Shell("cd '" + work + "' && zip -q -y link.zip nvidia/nvidia.inf nvidia/link");
   struct Case {
@@ -577,7 +594,12 @@ TEST_F(PackageInstallTest, APackageThatCannotBeExtractedWholeInstallsNothing) {
   };
   const std::string fixtures = ZX_ARCHIVES_DIR;
   const std::vector<Case> cases = {
-      {work + "/bzip2.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      {work + "/ppmd.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
+      // Packages that would unpack to 1 GiB.
+      {fixtures + "/bomb.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
+      {fixtures + "/bomb.rar", {}, _T("C:\\dl.v2\\nvidia.rar"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
+      {fixtures + "/bomb.cab", {}, _T("C:\\dl.v2\\nvidia.cab"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
+      {fixtures + "/bomb.7z", {}, _T("C:\\dl.v2\\nvidia.7z"), u"IDS_STRING_INSTALL_FILE_TOO_LARGE"},
       {work + "/twice.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
       {work + "/link.zip", {}, _T("C:\\dl.v2\\nvidia.zip"), u"IDS_STRING_INSTALL_FILE_CORRUPT"},
       {fixtures + "/short.rar", {}, _T("C:\\dl.v2\\nvidia.rar"), u"IDS_STRING_INSTALL_RAR_FILE_CORRUPT"},

@@ -101,28 +101,34 @@ TEST_F(DifxTest, TheModelsSectionDecoratedForThePlatformIsTaken) {
   struct Case {
     std::string decorations;
     std::vector<std::string> sections;  // "" is the undecorated section
-    std::u16string chosen;
+    std::u16string chosen;              // empty: the package has no driver for this machine
   };
+  // The machine is 64-bit: only sections decorated for amd64 count.
   const std::vector<Case> cases = {
-      // The architecture's own section before the generic one, before the undecorated one.
       {",NTx86,NTamd64,NT", {"", "NTx86", "NTamd64", "NT"}, u"NTamd64.ndi"},
-      {",NT,NTx86", {"", "NT", "NTx86"}, u"NT.ndi"},
-      {",NTx86", {"", "NTx86"}, u"Plain.ndi"},
       {",ntAMD64", {"", "ntAMD64"}, u"ntAMD64.ndi"},
-      // A decoration named on the line without its section is passed over.
-      {",NTamd64,NT", {"", "NT"}, u"NT.ndi"},
       // The latest version not later than the running Windows.
       {",NTamd64." + earlier + ",NTamd64." + running + ",NTamd64." + later,
        {"", "NTamd64." + earlier, "NTamd64." + running, "NTamd64." + later},
        u"NTamd64." + std::u16string(running.begin(), running.end()) + u".ndi"},
-      {",NTamd64." + later + ",NT", {"", "NTamd64." + later, "NT"}, u"NT.ndi"},
+      // Decorated for x86 and ia64 only, or not for an architecture: no fall-back to the
+      // generic or the undecorated section.
+      {",NTx86,NTia64", {"", "NTx86", "NTia64"}, u""},
+      {",NT,NTx86", {"", "NT", "NTx86"}, u""},
+      {"", {""}, u""},
+      // A decoration named on the line without its section is passed over.
+      {",NTamd64,NT", {"", "NT"}, u""},
+      {",NTamd64." + later + ",NT", {"", "NTamd64." + later, "NT"}, u""},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.decorations);
     WriteMachineFile(kPackage, DecoratedInf(test.decorations, test.sections));
     BOOL reboot = FALSE;
-    ASSERT_EQ(DriverPackageInstallW(kPackage, DRIVER_PACKAGE_FORCE, nullptr, &reboot), 0u);
-    EXPECT_EQ(MachineText(CardClassKey(), u"InfSection"), test.chosen);
+    const std::u16string before = MachineText(CardClassKey(), u"InfSection");
+    const DWORD expected = test.chosen.empty() ? ERROR_NO_DRIVER_SELECTED : 0u;
+    ASSERT_EQ(DriverPackageInstallW(kPackage, DRIVER_PACKAGE_FORCE, nullptr, &reboot), expected);
+    // A package without a driver for the machine changes nothing.
+    EXPECT_EQ(MachineText(CardClassKey(), u"InfSection"), test.chosen.empty() ? before : test.chosen);
   }
 }
 
@@ -174,7 +180,7 @@ TEST_F(DifxTest, ADeviceWithoutDriverGetsANewDriverKey) {
   WriteMachineFile(kPackage,
                    "[Version]\r\nSignature=$Chicago$\r\nClass=System\r\n"
                    "ClassGuid={4d36e97d-e325-11ce-bfc1-08002be10318}\r\nProvider=Intel\r\nDriverVer=3/1/2012,9.3.0.1019\r\n"
-                   "[Manufacturer]\r\nIntel=Models\r\n[Models]\r\n\"SM Bus\"=SMB,PCI\\VEN_8086&DEV_1E22&SUBSYS_21F317AA&REV_04\r\n");
+                   "[Manufacturer]\r\nIntel=Models,NTamd64\r\n[Models.NTamd64]\r\n\"SM Bus\"=SMB,PCI\\VEN_8086&DEV_1E22&SUBSYS_21F317AA&REV_04\r\n");
   ASSERT_EQ(DriverPackageInstallW(kPackage, 0, nullptr, nullptr), 0u);
   EXPECT_EQ(MachineText(bus, u"Driver"), u"{4d36e97d-e325-11ce-bfc1-08002be10318}\\0000");
   EXPECT_EQ(MachineText(bus, u"Class"), u"System");
@@ -241,6 +247,13 @@ TEST_F(DifxTest, TheLogCallbackHearsTheSteps) {
   ASSERT_EQ(g_log.size(), 2u);
   EXPECT_EQ(g_log[0], u"The package is stored as oem32.inf");
   EXPECT_EQ(g_log[1], u"The package is installed");
+  // A package for other machines says so.
+  WriteMachineFile(kPackage, DecoratedInf(",NTx86,NTia64", {"", "NTx86", "NTia64"}));
+  g_log.clear();
+  DIFXAPISetLogCallbackW(CollectLog, nullptr);
+  EXPECT_EQ(DriverPackageInstallW(kPackage, 0, nullptr, nullptr), static_cast<DWORD>(ERROR_NO_DRIVER_SELECTED));
+  DIFXAPISetLogCallbackW(nullptr, nullptr);
+  EXPECT_EQ(g_log, std::vector<std::u16string>{std::u16string(u"The INF has no driver for this machine: ") + kPackage});
 }
 
 TEST_F(DifxTest, EachHookGivesItsChosenError) {

@@ -191,6 +191,10 @@ TEST_F(EngineTrees, AMissingOrDamagedBackupFillsNothing) {
   files.SetAt(_T("gone.zip"), _T("C:\\Backups\\gone.zip"));
   files.SetAt(_T("bad.zip"), _T("C:\\Backups\\bad.zip"));
   files.SetAt(_T("nocatalogue.zip"), _T("C:\\Backups\\nocatalogue.zip"));
+  // An archive whose entries say they unpack to 1 GiB.
+  files.SetAt(_T("bomb.zip"), _T("C:\\Backups\\bomb.zip"));
+  WriteHostFile(root() + "/drive_c/Backups/bomb.zip",
+                ReadHostFile(std::string(ZX_FUZZ_CORPUS_DIR) + "/zip_fuzz/claims_a_gigabyte.zip"));
   WriteHostFile(root() + "/drive_c/Backups/bad.zip", "PK\x03\x04 not a zip archive");
   WriteHostFile(root() + "/drive_c/other/readme.txt", "no catalogue here");
   ASSERT_EQ(CompressBackupFolder(_T("C:\\other"), _T("C:\\Backups\\nocatalogue.zip")), 1);
@@ -199,7 +203,7 @@ TEST_F(EngineTrees, AMissingOrDamagedBackupFillsNothing) {
   old.szText[kSlotClassName].Set(_T("System devices"));
   const std::string staleCatalogue =
       BackupIndexMarkBytes() + BackupIndexRecordBytes(MakeBackupIndexRecord(old, _T("old"), 1));
-  for (LPCTSTR name : {_T("unknown.zip"), _T("gone.zip"), _T("bad.zip"), _T("nocatalogue.zip")}) {
+  for (LPCTSTR name : {_T("unknown.zip"), _T("gone.zip"), _T("bad.zip"), _T("nocatalogue.zip"), _T("bomb.zip")}) {
     names.SetAt(_T("stale"), _T("x"));
     // The catalogue an earlier restore left behind is not this backup's.
     WriteHostFile(root() + "/drive_c/restore/index.dat", staleCatalogue);
@@ -208,6 +212,8 @@ TEST_F(EngineTrees, AMissingOrDamagedBackupFillsNothing) {
     EXPECT_EQ(names.GetCount(), 0);
     EXPECT_EQ(engine_.GetRestoreRecordCount(), 0);
   }
+  // Nothing of the refused archive was unpacked, not even its small first entry.
+  EXPECT_FALSE(std::filesystem::exists(root() + "/drive_c/restore/readme.txt"));
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ std::string ProgramFolder();
 // to case; blanks around names and values dropped; ';' or '#' starts a comment line). Sections used:
 // [Windows] (version), [Machine] (Administrator=0|1), [Memory] (sysinfoapi.h),
 // [NetworkAdapters] (zx/netadapters.h), [Services] Winmgmt and [Win32_<class>] (wbemcli.h),
-// [Drives] (drives without a medium besides C: and Z:, fileapi.h).
+// [Drives] (drives without a medium besides C: and Z:, fileapi.h), [Locale] (winnls.h).
 // Answers fallback when absent.
 std::string ProfileValue(const std::string& section, const std::string& key,
                          const std::string& fallback);

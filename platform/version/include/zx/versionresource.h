@@ -19,6 +19,13 @@ struct VersionString {
   std::u16string value;
 };
 
+// A string table of a further translation.
+struct VersionTable {
+  WORD language = 0;
+  WORD codePage = 1200;
+  std::vector<VersionString> strings;
+};
+
 struct VersionInfo {
   ULONGLONG fileVersion = 0;     // four 16-bit parts, the most significant first
   ULONGLONG productVersion = 0;
@@ -27,6 +34,9 @@ struct VersionInfo {
   WORD language = 0x0409;
   WORD codePage = 1200;
   std::vector<VersionString> strings;
+  // Tables of further translations, written after the first, each named in "Translation"
+  // in this order.
+  std::vector<VersionTable> moreTables;
 };
 
 std::vector<BYTE> BuildVersionResource(const VersionInfo& info);

@@ -29,7 +29,7 @@ const char kAudioCatalogueEntry[] =
 std::string Inf(const Driver& driver) {
   return std::string("[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=") + driver.infClass +
          "\r\nClassGuid={4D36E968-E325-11CE-BFC1-08002BE10318}\r\nProvider=%Maker%\r\nDriverVer=" + driver.infDate + "," + driver.version +
-         "\r\n\r\n[Manufacturer]\r\n%Maker%=Models\r\n\r\n[Models]\r\n%Device%=Install, " + driver.hardwareId +
+         "\r\n\r\n[Manufacturer]\r\n%Maker%=Models,NTamd64\r\n\r\n[Models.NTamd64]\r\n%Device%=Install, " + driver.hardwareId +
          "\r\n\r\n[Install.Services]\r\nAddService=" + driver.name + ", 2, Service\r\n\r\n[Strings]\r\nMaker=\"Zx " +
          driver.name + "\"\r\nDevice=\"Zx " + driver.name + " device\"\r\n";
 }
