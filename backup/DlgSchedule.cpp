@@ -17,6 +17,8 @@ BEGIN_MESSAGE_MAP(CDlgSchedule, CDlgLeftSideChild)
   ON_COMMAND(CDlgSchedule::kApplyId, &CDlgSchedule::OnApply)
   ON_COMMAND_RANGE(CDlgSchedule::kRunOnceId, CDlgSchedule::kNotScheduledId, &CDlgSchedule::OnRadio)
   ON_COMMAND_RANGE(CDlgSchedule::kSundayId, CDlgSchedule::kSaturdayId, &CDlgSchedule::OnDayClicked)
+  ON_BN_CLICKED(CDlgSchedule::kAutoFixId, &CDlgSchedule::OnAutoFixClicked)
+  ON_BN_CLICKED(CDlgSchedule::kShutDownId, &CDlgSchedule::OnShutDownClicked)
   ON_NOTIFY(DTN_DATETIMECHANGE, CDlgSchedule::kTimeId, &CDlgSchedule::OnPickerChanged)
   ON_NOTIFY(DTN_DATETIMECHANGE, CDlgSchedule::kDateId, &CDlgSchedule::OnPickerChanged)
 END_MESSAGE_MAP()
@@ -140,6 +142,22 @@ void CDlgSchedule::OnRadio(UINT nID) {
 
 void CDlgSchedule::OnDayClicked(UINT /*nID*/) { m_btnApply.EnableWindow(TRUE); }
 
+// The shut-down after fixing comes only with the fixing.
+void CDlgSchedule::OnAutoFixClicked() {
+  m_bAutoFix = m_chkAutoFix.GetCheck() == BST_CHECKED;
+  if (!m_bAutoFix) {
+    m_bShutDown = FALSE;
+    m_chkShutDown.SetCheck(BST_UNCHECKED);
+  }
+  m_chkShutDown.EnableWindow(m_bAutoFix);
+  m_btnApply.EnableWindow(TRUE);
+}
+
+void CDlgSchedule::OnShutDownClicked() {
+  m_bShutDown = m_chkShutDown.GetCheck() == BST_CHECKED;
+  m_btnApply.EnableWindow(TRUE);
+}
+
 void CDlgSchedule::OnPickerChanged(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
   m_btnApply.EnableWindow(TRUE);
   *pResult = 0;
@@ -158,6 +176,7 @@ void CDlgSchedule::LoadJob() {
   } else {
     ReadBackTrigger(trigger);
   }
+  m_strDescription += _T(" ") + m_strNextRun;
   // The scan switch of the job: " -autofix" fixes, " -shutdown" fixes and shuts down.
   m_bAutoFix = parameters.Find(_T("-autofix")) >= 0 || parameters.Find(_T("-shutdown")) >= 0;
   m_bShutDown = parameters.Find(_T("-autofix")) < 0 && parameters.Find(_T("-shutdown")) >= 0;

@@ -51,6 +51,8 @@ class CDlgSchedule : public CDlgLeftSideChild {
   afx_msg void OnApply();
   afx_msg void OnRadio(UINT nID);
   afx_msg void OnDayClicked(UINT nID);
+  afx_msg void OnAutoFixClicked();
+  afx_msg void OnShutDownClicked();
   afx_msg void OnPickerChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
  private:
