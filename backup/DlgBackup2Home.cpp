@@ -7,6 +7,7 @@
 #include "HalvoranApp.h"
 #include "LabelledText.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 IMPLEMENT_DYNAMIC(CDlgBackup2Home, CDlgLeftSideChild)
 
@@ -117,4 +118,8 @@ void CDlgBackup2Home::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
     const RECT title{kDetailLeft, kDetailTop + i * kDetailStep, 575, kDetailTop + i * kDetailStep + 16};
     DrawPageText(pDC, kDetailTitles[i], title);
   }
+}
+
+BOOL CDlgBackup2Home::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

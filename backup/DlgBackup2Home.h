@@ -22,6 +22,8 @@ class CDlgBackup2Home : public CDlgLeftSideChild, public CTreeXCtrlOwner {
   ~CDlgBackup2Home() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // The tree the update engine fills as its backup tree.
   CTreeXCtrl& GetTree() { return m_tree; }
   // Sets the select-all box when every class and driver is checked, clears it otherwise.

@@ -10,6 +10,7 @@
 #include "PackageInstall.h"
 #include "PathHelpers.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 namespace {
 
@@ -259,4 +260,8 @@ void CDlgBackup3DriverBkp::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("BACKUPTAB3DESC1"), kDescription);
   DrawPageText(pDC, m_owner.BackupState().allChosen ? _T("BACKUPTAB3DESC2ALL") : _T("BACKUPTAB3DESC2"), kNote);
+}
+
+BOOL CDlgBackup3DriverBkp::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

@@ -29,6 +29,8 @@ class CDlgBackup3DriverBkp : public CDlgLeftSideChild {
   ~CDlgBackup3DriverBkp() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Starts the backup when the start timer has run out.
   void StartTimer() { SetTimer(kStartTimer, kStartDelay, nullptr); }
 

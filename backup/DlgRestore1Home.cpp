@@ -7,6 +7,7 @@
 #include "PathHelpers.h"
 #include "SettingsPageLayout.h"
 #include "SettingsStore.h"
+#include "WizardKeys.h"
 
 IMPLEMENT_DYNAMIC(CDlgRestore1Home, CDlgLeftSideChild)
 
@@ -152,4 +153,8 @@ void CDlgRestore1Home::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   DrawPageText(pDC, _T("RESTORETAB1DESC1"), kChoiceText);
   DrawPageText(pDC, _T("RESTORETAB1DESC3"), kManualText);
   DrawPageText(pDC, _T("RESTORETAB1DESC4"), kAutoText);
+}
+
+BOOL CDlgRestore1Home::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

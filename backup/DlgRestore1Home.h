@@ -22,6 +22,8 @@ class CDlgRestore1Home : public CDlgLeftSideChild {
   ~CDlgRestore1Home() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Refills the list from the backup list, keeping only archives that still exist.
   void RefreshList();
   // Restore and Delete are enabled exactly when the list has rows.

@@ -7,6 +7,7 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgRestore2Select.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 namespace {
 
@@ -150,4 +151,8 @@ void CDlgRestore3Driver::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) 
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("RESTORETAB3DESC1"), kDescription);
   DrawPageText(pDC, _T("RESTORETAB3DESC2"), kNote);
+}
+
+BOOL CDlgRestore3Driver::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

@@ -31,6 +31,8 @@ class CDlgRestore3Driver : public CDlgLeftSideChild {
   ~CDlgRestore3Driver() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Starts the restore when the start timer has run out.
   void StartTimer() { SetTimer(kStartTimer, kStartDelay, nullptr); }
 

@@ -218,5 +218,16 @@ TEST_F(RestorePages, ARestoreThatNeedsARestartRestartsOrAsks) {
   EXPECT_EQ(restore_.restartQuestions.size(), 1u);
 }
 
+// Enter and Space on the focused Restore button, Escape and F4 do nothing on the page.
+TEST_F(RestorePages, TheDialogKeysDoNothingOnThePage) {
+  Show();
+  for (int key : {VK_RETURN, VK_SPACE, VK_ESCAPE, VK_F4}) {
+    home_.GetDlgItem(CDlgRestore1Home::kRestoreId)->SetFocus();
+    TapKeysAsTheMainWindow({key});
+    EXPECT_TRUE(restore_.pages.empty()) << key;
+    EXPECT_FALSE(restore_.state.archiveChosen) << key;
+  }
+}
+
 }  // namespace
 }  // namespace zx::test
