@@ -99,7 +99,7 @@ template class CWizardGroupOwner<CRestoreWizardOwner>;
 
 // ---- The backup group
 
-void CBackupGroupOwner::ScanBeforeBackup() { m_dialog.ScanFromTab(); }
+void CBackupGroupOwner::ScanBeforeBackup() { m_dialog.ScanForBackup(); }
 
 void CBackupGroupOwner::StartBackup() {
   if (m_pRunPage != nullptr && m_pRunPage->GetSafeHwnd()) m_pRunPage->StartTimer();
