@@ -271,12 +271,13 @@ int CBackupRestore::BackupOneDriver(const CString& staging, const CString& index
   // The driver store is the newer systems' source of package files for every driver, even
   // when an earlier driver's files had to come from its INF or no store was found.
   m_driverStoreMode = m_newerWindows;
-  if (const int answer = stepOr(kRefusedFirstStep); answer != kContinue) return answer;
   const tagDeviceDriverInfo* driver = drivers.GetAt(i);
-  if (driver == nullptr) return kContinue;
-  const CString deviceName = driver->szText[kSlotDeviceName].Text();
-  const CString driverKey = driver->szText[kSlotDriverKey].Text();
-  if (deviceName.IsEmpty() && driverKey.IsEmpty()) return kContinue;
+  const CString deviceName = driver != nullptr ? driver->szText[kSlotDeviceName].Text() : _T("");
+  const CString driverKey = driver != nullptr ? driver->szText[kSlotDriverKey].Text() : _T("");
+  const bool skipped = deviceName.IsEmpty() && driverKey.IsEmpty();
+  if (!skipped && m_shown) m_shown(deviceName, driver->szText[kSlotClassName].Text());
+  if (const int answer = stepOr(kRefusedFirstStep); answer != kContinue) return answer;
+  if (skipped) return kContinue;
   if (const int answer = stop(); answer != kContinue) return answer;
   const CString name = DriverFolderName(deviceName);
   const CString driverFolder = staging + name + _T("\\");

@@ -35,6 +35,8 @@ class CBackupRestore : public CObject {
 
   // The progress report; the engine's scan progress callback unless replaced.
   void SetProgress(Progress progress) { m_progress = std::move(progress); }
+  // Told each driver with a name or a driver key before its first progress step.
+  void SetDriverShown(DriverShownFn shown) { m_shown = std::move(shown); }
   // The package files of the last backup left out because they were links.
   int GetSkippedLinks() const { return m_skippedLinks; }
 
@@ -74,4 +76,5 @@ class CBackupRestore : public CObject {
   CStringArray m_driverStore;
   CInfPackageFiles m_packageFiles;
   Progress m_progress;
+  DriverShownFn m_shown;
 };
