@@ -164,8 +164,8 @@ class CDriverScanUpdate {
   // Fills the backup tree from the last scan: one group per class name, in order of first
   // appearance, expanded, with the devices below it under their class icon.
   void FillClassTree();
-  // Sets the item's icon to its device class's image and answers it; -1 (nothing set) for a
-  // group item or an item whose record is unknown.
+  // The image of the item's device class in the class image list; -1 for a group item or an
+  // item whose record is unknown.
   int GetClassImageIndex(CTreeCtrl& tree, HTREEITEM item);
   // The identity text of the item's device: class, date, provider, version and hardware id,
   // each followed by "|", then the signer; missing or empty texts are left out with their
