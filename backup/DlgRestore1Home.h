@@ -43,7 +43,8 @@ class CDlgRestore1Home : public CDlgLeftSideChild {
  private:
   // The selected row, else the last row selected; -1 when the list is empty.
   int ChosenRow();
-  // Deletes the archive of the row: true when it is gone. Only a ".zip" file is ever deleted.
+  // Deletes the archive of the row: true when it is gone (also when the backup list no longer
+  // names one). Only a ".zip" file is ever deleted.
   bool DeleteArchive(const CString& name);
 
   CRestoreWizardOwner& m_owner;
