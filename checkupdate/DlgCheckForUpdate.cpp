@@ -270,6 +270,8 @@ void CDlgCheckForUpdate::OnDestroy() {
   JoinServing(m_stopper, m_bStopperRunning);
   JoinServing(m_worker, m_bWorkerRunning);
   if (m_bTrayCreated) m_tray.HideIcon();
+  // However the window ends, its handle goes with it.
+  RemoveWindowHandle();
   m_hWndAlive = nullptr;
   CDlgBaseChildPopUpWndBase::OnDestroy();
 }
@@ -288,6 +290,7 @@ void CDlgCheckForUpdate::CloseChecker(UINT elapse) {
 void CDlgCheckForUpdate::EndChecker(BOOL notifyFinished) {
   if (notifyFinished) NotifyParentWindow(kCopyFinished);
   if (CUpdateDownloader::IsDownloadRunning()) StartStopper();
+  // Also here: a forced end ends the process before the window is destroyed.
   RemoveWindowHandle();
   KillTimer(notifyFinished ? kTimerClose : kTimerForcedEnd);
   if (m_bTrayCreated) m_tray.HideIcon();
@@ -349,7 +352,6 @@ void CDlgCheckForUpdate::OnTimer(UINT_PTR nIDEvent) {
 
 void CDlgCheckForUpdate::OnClose() {
   StopWork();
-  RemoveWindowHandle();
   EnableSiblingParent();
   if (m_bTrayCreated) m_tray.HideIcon();
   RefreshNotificationArea();

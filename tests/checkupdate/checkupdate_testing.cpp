@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "DlgCheckForUpdate.h"
+#include "Registry.h"
 #include "zx/machine.h"
 
 namespace zx::test {
@@ -78,6 +80,18 @@ void CheckUpdateTest::RemoveDatabaseArchives() {
 bool CheckUpdateTest::NothingStaged() const {
   std::error_code error;
   return std::filesystem::is_empty(folder_ + "/" + kStagingFolder, error) || error;
+}
+
+HWND StoredCheckerHandle() {
+  CString path;
+  GetProductRegistryKey(path);
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+  DWORD handle = 0, size = sizeof(handle);
+  const LONG read =
+      RegQueryValueExW(key, CDlgCheckForUpdate::kHandleValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&handle), &size);
+  RegCloseKey(key);
+  return read == ERROR_SUCCESS ? reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)) : nullptr;
 }
 
 }  // namespace zx::test

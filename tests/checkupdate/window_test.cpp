@@ -388,10 +388,13 @@ TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishOrCloseIs
                                         AltF4(), StillOpen(window),
                                         [&] {
                                           EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
+                                          EXPECT_EQ(StoredCheckerHandle(), window.GetSafeHwnd());
                                           Click(::GetDlgItem(window.GetSafeHwnd(), c.button));
                                           return true;
                                         }});
     EXPECT_EQ(result, c.result) << c.button;
+    // The handle is kept exactly while the window is open.
+    EXPECT_EQ(StoredCheckerHandle(), nullptr) << c.button;
   }
 }
 
