@@ -14,6 +14,7 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgBaseShared.h"
 #include "HalvoranApp.h"
+#include "IniReader.h"
 #include "ProcessControl.h"
 #include "Registry.h"
 
@@ -655,7 +656,8 @@ void CDlgCheckForUpdate::ShowProgress(int percent, ULONGLONG received, ULONGLONG
 }
 
 void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULONGLONG received, ULONGLONG total) {
-  const auto text = [this](LPCTSTR id) { return GetText(id); };
+  // The size texts are the shared ones.
+  const auto text = [](LPCTSTR id) { return GetLangString(id, _T("QVX")); };
   // The complete database's row shows how much of it has come.
   if (m_switches.bDownloadCompleteDbOnly && received > 0 && m_list.GetItemCount() > 0) {
     const CString size = SizeText(static_cast<LONGLONG>(received), text);

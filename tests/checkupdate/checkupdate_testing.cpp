@@ -22,6 +22,8 @@ constexpr char kSharedTexts[] =
     "IDS_CHECK_UPDATE_URL_APP=http://update.zephrin-tunevo.example/updatekx/c4u.cgi?currentapplicationid=%s\r\n"
     "IDS_CHECK_UPDATE_URL_DB=http://update.zephrin-tunevo.example/updatekx/c4udb.cgi?"
     "currentapplicationid=%s&currentdbversionid=%d\r\n"
+    // A size text.
+    "IDS_PHY_MEM_KB_1=%d KB\r\n"
     // The own message box's buttons.
     "IDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\nIDS_CHK_MSGBOX=Do not show this again\r\n";
 

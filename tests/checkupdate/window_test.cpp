@@ -65,7 +65,6 @@ class TestCheckerWindow : public CDlgCheckForUpdate {
     if (id == _T("IDS_CANNOT_CONNECT")) return _T("%s cannot connect to the Internet.");
     if (id == _T("IDS_OVERALL_PROGRESS_TEXT")) return _T("Overall progress %d%%");
     if (id == _T("ProgressBarLeftHeaderProg")) return _T("%s of %s");
-    if (id == _T("IDS_PHY_MEM_KB_1")) return _T("%d KB");
     return id;
   }
   int forcedEnds = 0;
