@@ -258,6 +258,11 @@ void CVelquorDlg::ScanFromTab() {
   PostScanNow();
 }
 
+void CVelquorDlg::ScanForBackup() {
+  m_bBackupAfterScan = true;
+  ScanFromTab();
+}
+
 BOOL CVelquorDlg::PostScanNow() {
   CWnd* scanHome = GetGroupPage(kScanGroup, 1);
   return scanHome != nullptr && scanHome->PostMessage(WM_COMMAND, kScanNowCommand);

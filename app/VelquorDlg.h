@@ -7,6 +7,7 @@
 
 #include <future>
 #include <memory>
+#include <utility>
 
 #include "DlgBaseAppDlg.h"
 #include "DlgSetting3Loc.h"
@@ -119,6 +120,10 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CVelquorWizards* GetWizards() const { return m_pWizards.get(); }
   // Opens the scan tab and starts a scan there.
   void ScanFromTab();
+  // The same, and the backup tab comes back once that scan has found the devices.
+  void ScanForBackup();
+  // Whether a scan started for a backup has ended; the mark is taken away with the answer.
+  bool TakeBackupAfterScan() { return std::exchange(m_bBackupAfterScan, false); }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -179,6 +184,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CMapStringToString m_mapDownloads;
   CMapStringToString m_mapBackups;
   BOOL m_bUiEnabled = TRUE;
+  bool m_bBackupAfterScan = false;
   CDlgLeftDlgBase* m_pGroups[kGroupCount] = {};
   // The settings pages, owned by the settings group's panel once placed there.
   CDlgSetting1General* m_pGeneralPage = nullptr;

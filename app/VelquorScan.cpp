@@ -52,6 +52,9 @@ void CVelquorScanHost::NotifyLauncher(int code, int value, LPCTSTR text) {
 void CVelquorScanHost::EndNow() { m_window.EndProcessNow(); }
 
 void CVelquorScanHost::OnScanFinished() {
+  // A backup asked for before any scan goes on once the scan has found the devices.
+  if (m_window.TakeBackupAfterScan() && ScanState().bScanDone)
+    m_window.PostMessage(WM_COMMAND, CDlgBaseAppDlg::kFirstTabCommand + 2);
   // A hidden start that no launcher watches has nothing left to do once its scan has ended.
   if (!IsOneClick() || IsProcessRunning(kLauncherProgram, 0, FALSE)) return;
   if (m_window.IsUiEnabled())

@@ -11,6 +11,7 @@
 #include "DlgLeftDlgBase.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgNagRestart.h"
+#include "DlgSetting3Loc.h"
 #include "DlgParentTransculent.h"
 #include "DlgRestore1Home.h"
 #include "DlgRestore2Select.h"
@@ -18,6 +19,7 @@
 #include "DlgRestore4Finish.h"
 #include "FileHistory.h"
 #include "PackageInstall.h"
+#include "PathHelpers.h"
 #include "ScanServices.h"
 #include "SettingsPageLayout.h"
 #include "SettingsStore.h"
@@ -99,7 +101,7 @@ template class CWizardGroupOwner<CRestoreWizardOwner>;
 
 // ---- The backup group
 
-void CBackupGroupOwner::ScanBeforeBackup() { m_dialog.ScanFromTab(); }
+void CBackupGroupOwner::ScanBeforeBackup() { m_dialog.ScanForBackup(); }
 
 void CBackupGroupOwner::StartBackup() {
   if (m_pRunPage != nullptr && m_pRunPage->GetSafeHwnd()) m_pRunPage->StartTimer();
@@ -115,7 +117,14 @@ void CBackupGroupOwner::StoreBackupFolder(const CString& folder) {
 bool CBackupGroupOwner::ChooseBackupFolder(CString& folder) {
   const CString chosen = m_dialog.BrowseForFolder(&m_dialog, folder);
   if (chosen.IsEmpty()) return false;
-  folder = chosen;
+  // Chosen as on the folders page: a folder that takes no new folder gives way to the stored
+  // backup folder.
+  if (CDlgSetting3Loc::CanWriteInto(chosen, _T("Backup"))) {
+    folder = chosen;
+  } else {
+    folder = m_dialog.GetBackupFolder();
+    CreateDirectoryTree(folder);
+  }
   return true;
 }
 

@@ -49,7 +49,7 @@ int CompressBackupFolder(LPCTSTR folder, LPCTSTR zipPath, BackupPackReport* repo
   HZIP zip = ZipArchiveCreate(temporary);
   if (zip == nullptr) {
     outcome.zipResult = ZipLastError();
-    return kPackFailed;
+    return kPackNotCreated;
   }
   int result = kPacked;
   for (const CString& name : files) {

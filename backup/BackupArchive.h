@@ -12,12 +12,13 @@ struct BackupPackReport {
 };
 
 // Answers of CompressBackupFolder.
-enum BackupPackResult { kPackFailed = -1, kPackNothing = 0, kPacked = 1, kPackStopped = 19 };
+enum BackupPackResult { kPackNotCreated = -2, kPackFailed = -1, kPackNothing = 0, kPacked = 1, kPackStopped = 19 };
 
 // Packs every file below the folder (names relative to it) into the zip file through the zip
 // writer. The archive is written under "<zipPath>.part" and renamed when whole, so nothing is
-// left at zipPath unless it was packed: -1 a file could not be added or the archive could not
-// be written (a full disk, an entry the format cannot hold), 0 no file to pack, 1 packed, 19
+// left at zipPath unless it was packed: -2 the archive could not be created at all, -1 a file
+// could not be added or the archive could not be written (a full disk, an entry the format
+// cannot hold), 0 no file to pack, 1 packed, 19
 // the engine's stop request was seen before a file and acknowledged.
 int CompressBackupFolder(LPCTSTR folder, LPCTSTR zipPath, BackupPackReport* report = nullptr);
 

@@ -57,22 +57,23 @@ int CompressBackup(const BackupCompressJob& job, CString* archivePath) {
   const bool known = job.freeSpace ? job.freeSpace(volume, freeBytes) : SystemFreeSpace(volume, freeBytes);
   if (!known || static_cast<double>(freeBytes) < GetBackupFolderSize(job.staging)) return kCompressNoSpace;
 
+  if (CreateDirectoryTree(job.backupFolder) != 1) return kCompressNoSpace;
   int result = kCompressWriteFailed;
-  if (CreateDirectoryTree(job.backupFolder) == 1) {
-    const CString path = MakeFreeBackupArchivePath(job.backupFolder, MakeBackupNamePrefix(), job.time);
-    switch (CompressBackupFolder(job.staging, path)) {
-      case kPacked: {
-        result = kCompressDone;
-        if (archivePath != nullptr) *archivePath = path;
-        CString name = path.Mid(path.ReverseFind(_T('\\')) + 1), known;
-        if (job.backupList != nullptr && !job.backupList->Lookup(name, known)) job.backupList->SetAt(name, path);
-        break;
-      }
-      case kPackNothing: result = kCompressNothing; break;
-      case kPackStopped: result = kCompressStopped; break;
-      default: result = kCompressWriteFailed; break;
+  const CString path = MakeFreeBackupArchivePath(job.backupFolder, MakeBackupNamePrefix(), job.time);
+  switch (CompressBackupFolder(job.staging, path)) {
+    case kPacked: {
+      result = kCompressDone;
+      if (archivePath != nullptr) *archivePath = path;
+      CString name = path.Mid(path.ReverseFind(_T('\\')) + 1), known;
+      if (job.backupList != nullptr && !job.backupList->Lookup(name, known)) job.backupList->SetAt(name, path);
+      break;
     }
+    case kPackNotCreated: return kCompressNoSpace;
+    case kPackNothing: result = kCompressNothing; break;
+    case kPackStopped: result = kCompressStopped; break;
+    default: result = kCompressWriteFailed; break;
   }
+  if (job.removingStaging) job.removingStaging();
   DeleteFolderTree(job.staging);
   return result;
 }

@@ -35,10 +35,13 @@ struct BackupCompressJob {
   CMapStringToString* backupList = nullptr;
   // The bytes free to the caller on a volume ("C:\"); GetDiskFreeSpaceExW when empty.
   std::function<bool(LPCTSTR volume, ULONGLONG& freeBytes)> freeSpace;
+  // Told when the staging folder is about to be removed; may be empty.
+  std::function<void()> removingStaging;
 };
 
 // Checks that the backup folder's volume has room for the staging folder's files (an unknown
-// free space counts as too little: kCompressNoSpace, the staging folder kept for a second
-// try in another folder), then packs them into a free archive name of the backup folder (made
-// when missing) and removes the staging folder. `archivePath` receives the archive written.
+// free space counts as too little), then packs them into a free archive name of the backup
+// folder (made when missing) and removes the staging folder. `archivePath` receives the
+// archive written. Too little room, or a backup folder or archive that cannot be created,
+// answer kCompressNoSpace with the staging folder kept for a second try in another folder.
 int CompressBackup(const BackupCompressJob& job, CString* archivePath = nullptr);

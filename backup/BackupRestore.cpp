@@ -44,11 +44,13 @@ CString FileNamePart(const CString& path) { return path.Mid(path.ReverseFind(_T(
 
 bool Exists(const CString& path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
+std::u16string Key(const CString& text) { return std::u16string(text.GetString(), static_cast<std::size_t>(text.GetLength())); }
+
 // File and folder names compare without regard to case, as the file system does.
 std::u16string FolderKey(const CString& folder) {
   CString key = folder;
   key.MakeUpper();
-  return std::u16string(key.GetString(), static_cast<std::size_t>(key.GetLength()));
+  return Key(key);
 }
 
 bool IsFolderPath(const CString& path) {
@@ -204,99 +206,126 @@ int CBackupRestore::BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, in
   const CString staging = WithTrailingBackslash(folder);
   const CString indexPath = staging + _T("index.dat");
   m_recordedFolders.clear();
+  m_recordedNames.clear();
   m_searched.clear();
   std::vector<BackupIndexRecord> records;
   DWORD declared = 0;
   ReadBackupIndexFile(indexPath, records, declared);
-  for (const BackupIndexRecord& record : records) m_recordedFolders.insert(FolderKey(record.folder));
+  for (const BackupIndexRecord& record : records) {
+    m_recordedFolders.insert(FolderKey(record.folder));
+    m_recordedNames.insert(Key(record.texts[0]));
+  }
   m_steps = 0;
   m_skippedLinks = 0;
   m_runningCount = 0;
-  const int major = WindowsMajorVersion();
-  m_driverStoreMode = false;
-  if (major > 5) {
-    m_driverStoreMode = true;
-    if (m_driverStore.IsEmpty()) {
-      CString system;
-      GetSpecialFolder(CSIDL_SYSTEM, system);
-      const CString store = system + _T("\\DriverStore\\FileRepository\\");
-      if (IsFolderPath(store)) {
-        CInfPackageFiles listing(m_windows);
-        listing.SetCollectAll(true);
-        listing.SearchFolderForFile(store);
-        m_driverStore.Copy(listing.GetFoundList());
-      } else {
-        m_driverStoreMode = false;
-      }
+  m_newerWindows = WindowsMajorVersion() > 5;
+  if (m_newerWindows && m_driverStore.IsEmpty()) {
+    CString system;
+    GetSpecialFolder(CSIDL_SYSTEM, system);
+    const CString store = system + _T("\\DriverStore\\FileRepository\\");
+    if (IsFolderPath(store)) {
+      CInfPackageFiles listing(m_windows);
+      listing.SetCollectAll(true);
+      listing.SearchFolderForFile(store);
+      m_driverStore.Copy(listing.GetFoundList());
     }
   }
-  const bool storeAvailable = m_driverStoreMode;
 
   for (int i = 0; i < count; ++i) {
-    if (StopRequested()) return AcknowledgeStop();
-    m_driverStoreMode = storeAvailable;
-    if (!Step(drivers, count)) return kRefusedFirstStep;
-    const tagDeviceDriverInfo* driver = drivers.GetAt(i);
-    if (driver == nullptr) continue;
-    const CString deviceName = driver->szText[kSlotDeviceName].Text();
-    const CString driverKey = driver->szText[kSlotDriverKey].Text();
-    if (!deviceName.IsEmpty() || !driverKey.IsEmpty()) {
-      const CString name = DriverFolderName(deviceName);
-      const CString driverFolder = staging + name + _T("\\");
-      const CString relative = name + _T("\\");
-      CreateDirectoryTree(driverFolder);
-
-      // The driver as it is installed now, which an install since the scan may have changed:
-      // its INF and the texts its record is written with come from its Class key; the scan's
-      // record only fills in what the key lacks.
-      tagDeviceDriverInfo current;
-      current.CopyFrom(*driver);
-      CString infName, infSection, infSectionExt;
-      HKEY key = nullptr;
-      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassKey + driverKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        infName = ReadClassValue(key, _T("InfPath"));
-        infSection = ReadClassValue(key, _T("InfSection"));
-        infSectionExt = ReadClassValue(key, _T("InfSectionExt"));
-        for (const auto& [slot, name] : {std::pair{kSlotDriverVersion, _T("DriverVersion")},
-                                         std::pair{kSlotDriverDate, _T("DriverDate")},
-                                         std::pair{kSlotProvider, _T("ProviderName")}}) {
-          const CString value = ReadClassValue(key, name);
-          if (!value.IsEmpty()) current.szText[slot].Set(value);
-        }
-        RegCloseKey(key);
-      }
-      const bool infFromClassKey = !infName.IsEmpty();
-      if (!infFromClassKey) infName = driver->szText[kSlotInfPath].Text();
-      CString infPath;
-      if (!infName.IsEmpty() && infName.Find(_T('\\')) >= 0 && Exists(infName)) {
-        infPath = infName;
-        infName = FileNamePart(infName);
-      } else if (!infName.IsEmpty()) {
-        if (infName.GetLength() > 1) infName = FileNamePart(infName);
-        infPath = m_windows + _T("\\inf\\") + infName;
-        if (!Exists(infPath)) infName = FileNamePart(driver->szText[kSlotInfPath].Text());
-      }
-      if (infFromClassKey && !infPath.IsEmpty() && Exists(infPath)) current.szText[kSlotInfPath].Set(infPath);
-      if (!infName.IsEmpty() && !name.IsEmpty()) {
-        if (StopRequested()) return AcknowledgeStop();
-        if (!m_driverStoreMode || !CollectDriverStoreFiles(infName, infPath)) {
-          m_driverStoreMode = false;
-          m_packageFiles.CollectInfPackageFiles(infSection, infSectionExt, infName);
-          m_copyList.Copy(m_packageFiles.GetFiles());
-        }
-        if (!Step(drivers, count)) return kFailed;
-        if (StopRequested()) return AcknowledgeStop();
-        if (!CopyListedFiles(driverFolder)) return AcknowledgeStop();
-        if (!Step(drivers, count)) return kFailed;
-        // Drivers that share a folder share its record, the first one's.
-        if (m_recordedFolders.insert(FolderKey(relative)).second) {
-          if (!Step(drivers, count)) return kFailed;
-          if (!AppendRecord(indexPath, current, relative)) m_recordedFolders.erase(FolderKey(relative));
-        }
-      }
-      if (!Step(drivers, count)) return kFailed;
-    }
+    const int answer = BackupOneDriver(staging, indexPath, drivers, count, i);
+    if (answer != kContinue) return answer;
     if (i == count - 1) m_progress(&drivers, 100);
   }
   return kDone;
+}
+
+int CBackupRestore::BackupOneDriver(const CString& staging, const CString& indexPath, CDeviceRecordArray& drivers,
+                                    int count, int i) {
+  // A stop is looked for before every step of a driver, and a refused progress step ends the
+  // backup: at the driver's first step with 0, at any later one with 33.
+  // A stop asked for during a progress report is seen before anything else is done.
+  const auto stepOr = [&](int refused) {
+    if (StopRequested()) return AcknowledgeStop();
+    if (!Step(drivers, count)) return refused;
+    return StopRequested() ? AcknowledgeStop() : static_cast<int>(kContinue);
+  };
+  const auto stop = [&] { return StopRequested() ? AcknowledgeStop() : static_cast<int>(kContinue); };
+
+  if (const int answer = stop(); answer != kContinue) return answer;
+  // The driver store is the newer systems' source of package files for every driver, even
+  // when an earlier driver's files had to come from its INF or no store was found.
+  m_driverStoreMode = m_newerWindows;
+  const tagDeviceDriverInfo* driver = drivers.GetAt(i);
+  const CString deviceName = driver != nullptr ? driver->szText[kSlotDeviceName].Text() : _T("");
+  const CString driverKey = driver != nullptr ? driver->szText[kSlotDriverKey].Text() : _T("");
+  const bool skipped = deviceName.IsEmpty() && driverKey.IsEmpty();
+  if (!skipped && m_shown) m_shown(deviceName, driver->szText[kSlotClassName].Text());
+  if (const int answer = stepOr(kRefusedFirstStep); answer != kContinue) return answer;
+  if (skipped) return kContinue;
+  if (const int answer = stop(); answer != kContinue) return answer;
+  const CString name = DriverFolderName(deviceName);
+  const CString driverFolder = staging + name + _T("\\");
+  const CString relative = name + _T("\\");
+  CreateDirectoryTree(driverFolder);
+
+  // The driver as it is installed now, which an install since the scan may have changed:
+  // its INF and the texts its record is written with come from its Class key; the scan's
+  // record only fills in what the key lacks.
+  if (const int answer = stop(); answer != kContinue) return answer;
+  tagDeviceDriverInfo current;
+  current.CopyFrom(*driver);
+  CString infName, infSection, infSectionExt;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kClassKey + driverKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    infName = ReadClassValue(key, _T("InfPath"));
+    infSection = ReadClassValue(key, _T("InfSection"));
+    infSectionExt = ReadClassValue(key, _T("InfSectionExt"));
+    for (const auto& [slot, valueName] : {std::pair{kSlotDriverVersion, _T("DriverVersion")},
+                                          std::pair{kSlotDriverDate, _T("DriverDate")},
+                                          std::pair{kSlotProvider, _T("ProviderName")}}) {
+      const CString value = ReadClassValue(key, valueName);
+      if (!value.IsEmpty()) current.szText[slot].Set(value);
+    }
+    RegCloseKey(key);
+  }
+  // A published "oem" INF is not in the driver store under that name: the scan's INF path
+  // leads to the package there.
+  const CString scanInf = driver->szText[kSlotInfPath].Text();
+  if (m_driverStoreMode && infName.Find(_T("oem")) >= 0 && !scanInf.IsEmpty()) infName.Empty();
+  const bool infFromClassKey = !infName.IsEmpty();
+  if (!infFromClassKey) infName = scanInf;
+  if (const int answer = stop(); answer != kContinue) return answer;
+  CString infPath;
+  if (!infName.IsEmpty() && infName.Find(_T('\\')) >= 0 && Exists(infName)) {
+    infPath = infName;
+    infName = FileNamePart(infName);
+  } else if (!infName.IsEmpty()) {
+    if (infName.GetLength() > 1) infName = FileNamePart(infName);
+    infPath = m_windows + _T("\\inf\\") + infName;
+    if (!Exists(infPath)) infName = FileNamePart(driver->szText[kSlotInfPath].Text());
+  }
+  if (infFromClassKey && !infPath.IsEmpty() && Exists(infPath)) current.szText[kSlotInfPath].Set(infPath);
+  if (!infName.IsEmpty() && !name.IsEmpty()) {
+    if (const int answer = stop(); answer != kContinue) return answer;
+    if (!m_driverStoreMode || !CollectDriverStoreFiles(infName, infPath)) {
+      m_driverStoreMode = false;
+      m_packageFiles.CollectInfPackageFiles(infSection, infSectionExt, infName);
+      m_copyList.Copy(m_packageFiles.GetFiles());
+    }
+    if (const int answer = stepOr(kFailed); answer != kContinue) return answer;
+    if (!CopyListedFiles(driverFolder)) return AcknowledgeStop();
+    if (const int answer = stepOr(kFailed); answer != kContinue) return answer;
+    // Drivers that share a folder share its record, the first one's; a record already naming
+    // the driver is not written again either.
+    if (m_recordedNames.count(Key(name)) == 0 && m_recordedFolders.insert(FolderKey(relative)).second) {
+      if (const int answer = stepOr(kFailed); answer != kContinue) return answer;
+      if (AppendRecord(indexPath, current, relative)) {
+        m_recordedNames.insert(Key(deviceName));
+      } else {
+        m_recordedFolders.erase(FolderKey(relative));
+      }
+    }
+  }
+  if (const int answer = stepOr(kFailed); answer != kContinue) return answer;
+  return kContinue;
 }

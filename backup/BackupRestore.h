@@ -27,13 +27,16 @@ class CBackupRestore : public CObject {
   ~CBackupRestore() override;
 
   // Backs up drivers 0 .. count-1 into the folder (with or without a trailing backslash);
-  // drivers whose folder names are equal share the folder and the first one's record:
+  // drivers whose folder names are equal share the folder and the first one's record, and a
+  // driver whose folder name is the first text of a record already there gets no new record:
   // 32 done (files that could not be copied do not change that), 19 stopped on request,
   // 0 the progress refused a driver's first step, 33 it refused a later step.
   int BackupDriver(LPCTSTR folder, CDeviceRecordArray& drivers, int count);
 
   // The progress report; the engine's scan progress callback unless replaced.
   void SetProgress(Progress progress) { m_progress = std::move(progress); }
+  // Told each driver with a name or a driver key before its first progress step.
+  void SetDriverShown(DriverShownFn shown) { m_shown = std::move(shown); }
   // The package files of the last backup left out because they were links.
   int GetSkippedLinks() const { return m_skippedLinks; }
 
@@ -44,6 +47,10 @@ class CBackupRestore : public CObject {
   static CString DriverFolderName(const CString& deviceName);
 
  private:
+  // What BackupOneDriver answers when the backup goes on with the next driver.
+  static constexpr int kContinue = -1;
+  // One driver's folder, files and record: kContinue, or the answer that ends the backup.
+  int BackupOneDriver(const CString& staging, const CString& indexPath, CDeviceRecordArray& drivers, int count, int i);
   bool Step(CDeviceRecordArray& drivers, int count);
   bool StopRequested();
   int AcknowledgeStop();
@@ -57,14 +64,17 @@ class CBackupRestore : public CObject {
   bool AppendRecord(const CString& indexPath, const tagDeviceDriverInfo& driver, const CString& relative);
 
   CString m_windows;
+  bool m_newerWindows = false;  // Windows 6 or later: package files come from the driver store
   bool m_driverStoreMode = false;
   DWORD m_runningCount = 0;
   int m_steps = 0;
   int m_skippedLinks = 0;
   std::set<std::u16string> m_recordedFolders;  // upper-cased folders the catalogue has records of
+  std::set<std::u16string> m_recordedNames;    // the first texts of the catalogue's records
   std::map<std::u16string, CString> m_searched;  // upper-cased missing file names: found path or ""
   CStringArray m_copyList;
   CStringArray m_driverStore;
   CInfPackageFiles m_packageFiles;
   Progress m_progress;
+  DriverShownFn m_shown;
 };

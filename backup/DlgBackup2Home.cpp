@@ -7,6 +7,7 @@
 #include "HalvoranApp.h"
 #include "LabelledText.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 IMPLEMENT_DYNAMIC(CDlgBackup2Home, CDlgLeftSideChild)
 
@@ -14,13 +15,17 @@ BEGIN_MESSAGE_MAP(CDlgBackup2Home, CDlgLeftSideChild)
   ON_COMMAND(CDlgBackup2Home::kSelectAllId, &CDlgBackup2Home::OnSelectAll)
   ON_COMMAND(CDlgBackup2Home::kBackupNowId, &CDlgBackup2Home::OnBackupNow)
   ON_WM_SHOWWINDOW()
+  ON_NOTIFY(TVN_ITEMCHANGED, CDlgBackup2Home::kTreeId, &CDlgBackup2Home::OnTreeItemChanged)
 END_MESSAGE_MAP()
 
 namespace {
 
 constexpr RECT kHeading{84, 50, 570, 80};
 constexpr RECT kTreePlace{24, 90, 330, 400};
-constexpr int kDetailLeft = 345, kDetailTop = 100, kDetailStep = 40;
+constexpr int kDetailLeft = 345, kDetailTop = 100, kDetailStep = 40, kDetailWidth = 200;
+// The class icon, beside the first label.
+constexpr RECT kDetailIcon{kDetailLeft + kDetailWidth + 6, kDetailTop + 16, kDetailLeft + kDetailWidth + 22,
+                           kDetailTop + 32};
 constexpr LPCTSTR kDetailTitles[6] = {_T("SCANTAB3CATEGORY"), _T("IDS_VERSION"),   _T("IDS_DATE"),
                                       _T("SCANTAB3PUBLISHER"), _T("SCANTAB3SIGNER"), _T("SCANTAB3HARDWAREID")};
 // The record slots shown in the detail labels, in their order.
@@ -50,7 +55,7 @@ BOOL CDlgBackup2Home::OnInitDialog() {
   m_tree.MoveWindow(kTreePlace.left, kTreePlace.top, kTreePlace.right - kTreePlace.left,
                     kTreePlace.bottom - kTreePlace.top);
   for (int i = 0; i < 6; ++i)
-    GetDlgItem(kDetailIds[i])->MoveWindow(kDetailLeft, kDetailTop + i * kDetailStep + 16, 230, 18);
+    GetDlgItem(kDetailIds[i])->MoveWindow(kDetailLeft, kDetailTop + i * kDetailStep + 16, kDetailWidth, 18);
   CWnd* selectAll = GetDlgItem(kSelectAllId);
   selectAll->MoveWindow(kTreePlace.left, kTreePlace.bottom + 10, 200, 18);
   selectAll->SetWindowText(SettingsText(_T("IDS_SELECT_ALL")));
@@ -83,9 +88,17 @@ void CDlgBackup2Home::ShowDriverDetails(HTREEITEM hItem) {
       data != CTreeXCtrl::kCategoryData && devices != nullptr && data < static_cast<DWORD_PTR>(m_owner.Engine().GetDeviceCount())
           ? devices->GetAt(static_cast<INT_PTR>(data))
           : nullptr;
-  if (device != nullptr) m_owner.Engine().GetClassImageIndex(m_tree, hItem);
+  m_nDetailImage = device != nullptr ? m_owner.Engine().GetClassImageIndex(m_tree, hItem) : -1;
+  InvalidateRect(&kDetailIcon);
   for (int i = 0; i < 6; ++i)
     SetDlgItemText(kDetailIds[i], device != nullptr ? ShortDetail(device->szText[kDetailSlots[i]].Text()) : CString());
+}
+
+void CDlgBackup2Home::OnTreeItemChanged(NMHDR* pNMHDR, LRESULT* pResult) {
+  const auto* change = reinterpret_cast<const NMTVITEMCHANGE*>(pNMHDR);
+  if ((change->uStateNew & TVIS_SELECTED) != 0 && (change->uStateOld & TVIS_SELECTED) == 0)
+    ShowDriverDetails(change->hItem);
+  *pResult = 0;
 }
 
 void CDlgBackup2Home::OnBackupNow() {
@@ -117,4 +130,11 @@ void CDlgBackup2Home::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
     const RECT title{kDetailLeft, kDetailTop + i * kDetailStep, 575, kDetailTop + i * kDetailStep + 16};
     DrawPageText(pDC, kDetailTitles[i], title);
   }
+  if (m_nDetailImage >= 0)
+    ImageList_Draw(m_owner.Engine().GetClassImageList(), m_nDetailImage, pDC->GetSafeHdc(), kDetailIcon.left,
+                   kDetailIcon.top, ILD_TRANSPARENT);
+}
+
+BOOL CDlgBackup2Home::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

@@ -22,11 +22,14 @@ class CDlgBackup2Home : public CDlgLeftSideChild, public CTreeXCtrlOwner {
   ~CDlgBackup2Home() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // The tree the update engine fills as its backup tree.
   CTreeXCtrl& GetTree() { return m_tree; }
   // Sets the select-all box when every class and driver is checked, clears it otherwise.
   void IsBranchChecked();
-  // Fills the detail labels from the driver of the item (emptied for a class item).
+  // Fills the detail labels from the driver of the item, with its class icon drawn beside
+  // them (labels emptied and no icon for a class item).
   void ShowDriverDetails(HTREEITEM hItem);
 
   void OnTreeDriverClicked(HTREEITEM hItem) override { ShowDriverDetails(hItem); }
@@ -40,11 +43,14 @@ class CDlgBackup2Home : public CDlgLeftSideChild, public CTreeXCtrlOwner {
   afx_msg void OnSelectAll();
   afx_msg void OnBackupNow();
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
+  // A tree item's state changed: a newly selected one (by mouse or keys) shows its details.
+  afx_msg void OnTreeItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
  private:
   CBackupWizardOwner& m_owner;
   CTreeXCtrl m_tree;
   CHoverButtonWithText m_btnBackupNow;
+  int m_nDetailImage = -1;  // the class image drawn beside the details, -1 none
 
   DECLARE_MESSAGE_MAP()
 };

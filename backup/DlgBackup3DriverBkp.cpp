@@ -4,17 +4,21 @@
 #include "DlgBackup3DriverBkp.h"
 
 #include "BackupCompress.h"
+#include "DeviceAnimation.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "PackageInstall.h"
 #include "PathHelpers.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 namespace {
 
 constexpr UINT kCopiedMessage = WM_APP + 0x231;
 constexpr UINT kCompressedMessage = WM_APP + 0x232;
+constexpr UINT kDriverMessage = WM_APP + 0x233;
+constexpr UINT kRemovingMessage = WM_APP + 0x234;
 constexpr RECT kDescription{84, 50, 570, 96};
 constexpr RECT kNote{48, 118, 570, 150};
 constexpr RECT kProgressPlace{48, 190, 543, 208};
@@ -30,10 +34,12 @@ BEGIN_MESSAGE_MAP(CDlgBackup3DriverBkp, CDlgLeftSideChild)
   ON_WM_CTLCOLOR()
   ON_MESSAGE(kCopiedMessage, &CDlgBackup3DriverBkp::OnCopied)
   ON_MESSAGE(kCompressedMessage, &CDlgBackup3DriverBkp::OnCompressed)
+  ON_MESSAGE(kDriverMessage, &CDlgBackup3DriverBkp::OnDriverShown)
+  ON_MESSAGE(kRemovingMessage, &CDlgBackup3DriverBkp::OnRemovingStaging)
 END_MESSAGE_MAP()
 
 CDlgBackup3DriverBkp::CDlgBackup3DriverBkp(CBackupWizardOwner& owner, CWnd* pParent)
-    : CDlgLeftSideChild(kTemplateId, pParent), m_owner(owner) {}
+    : CDlgLeftSideChild(kTemplateId, pParent), m_owner(owner), m_labels(*this, kDriverMessage) {}
 
 CDlgBackup3DriverBkp::~CDlgBackup3DriverBkp() { WaitForThreads(); }
 
@@ -51,11 +57,14 @@ BOOL CDlgBackup3DriverBkp::OnInitDialog() {
   SetWindowText(SettingsText(_T("BACKUPDLG3")));
   PlaceActionButton(*this, m_btnStop, kStopId, _T("IDD_BACKUP3_BACKUPDRIVER"), _T("IDC_BACKUPTAB2_STOP_BKP"), 141);
   m_progress.SubclassDlgItem(kProgressId, this);
+  m_animation.SubclassDlgItem(kAnimationId, this);
   m_progress.SetRange32(0, 100);
   m_progress.MoveWindow(kProgressPlace.left, kProgressPlace.top, kProgressPlace.right - kProgressPlace.left,
                         kProgressPlace.bottom - kProgressPlace.top);
   GetDlgItem(kStatusId)->MoveWindow(kProgressPlace.left, kProgressPlace.bottom + 12, 495, 18);
   GetDlgItem(kWaitId)->MoveWindow(kProgressPlace.left, kProgressPlace.bottom + 36, 495, 18);
+  m_animation.MoveWindow(kProgressPlace.left, kProgressPlace.bottom + 66, 80, 60);
+  GetDlgItem(kStatusLineId)->MoveWindow(kProgressPlace.left + 92, kProgressPlace.bottom + 88, 400, 18);
   if (m_toolTip.GetSafeHwnd()) m_toolTip.AddTool(&m_btnStop, SettingsText(_T("BACKUPDLG3BTNTOOLTIP")));
   m_btnStop.EnableWindow(FALSE);
   return TRUE;
@@ -72,6 +81,8 @@ void CDlgBackup3DriverBkp::OnShowWindow(BOOL bShow, UINT nStatus) {
   tagBackupWizardState& state = m_owner.BackupState();
   state.busy = TRUE;
   SetWindowText(SettingsText(state.allChosen ? _T("BACKUPDLG3ALL") : _T("BACKUPDLG3")));
+  SetDlgItemText(kStatusLineId, SettingsText(_T("IDS_BCK_COMPLETED")));
+  PlayAnimation(m_animation);
   if (!state.backupStarted) return;
   m_nStop = 0;
   m_progress.SetPos(0);
@@ -93,6 +104,7 @@ void CDlgBackup3DriverBkp::OnTimer(UINT_PTR nIDEvent) {
   m_strTargetFolder = m_owner.BackupFolder();
   m_bSecondTry = false;
   m_owner.EnableUi(FALSE);
+  SetDlgItemText(kStatusLineId, SettingsText(_T("IDS_BCK_COMPLETED")));
   SetTexts(_T("IDS_BCK_START"), _T("IDS_WAIT"));
   m_btnStop.EnableWindow(TRUE);
   RunOnWorker(&CDlgBackup3DriverBkp::CopyDrivers, kCopiedMessage);
@@ -128,12 +140,14 @@ int CDlgBackup3DriverBkp::CopyDrivers(CDlgBackup3DriverBkp& page) {
   if (CreateDirectoryTree(staging) != 1) return kStepFailed;
   const HWND progress = page.m_progress.m_hWnd;
   CBackupWizardOwner& owner = page.m_owner;
-  return owner.Engine().BackupSelectedDrivers(staging, owner.BackupState().backupAll,
-                                              [progress, &owner](CDeviceRecordArray*, int percent) {
-                                                ::PostMessageW(progress, PBM_SETPOS, percent, 0);
-                                                owner.OnBackupProgress(percent);
-                                                return true;
-                                              });
+  return owner.Engine().BackupSelectedDrivers(
+      staging, owner.BackupState().backupAll,
+      [progress, &owner](CDeviceRecordArray*, int percent) {
+        ::PostMessageW(progress, PBM_SETPOS, percent, 0);
+        owner.OnBackupProgress(percent);
+        return true;
+      },
+      page.m_labels.Sink());
 }
 
 int CDlgBackup3DriverBkp::Compress(CDlgBackup3DriverBkp& page) {
@@ -145,6 +159,8 @@ int CDlgBackup3DriverBkp::Compress(CDlgBackup3DriverBkp& page) {
   GetLocalTime(&job.time);
   CBackupWizardOwner& owner = page.m_owner;
   job.freeSpace = [&owner](LPCTSTR volume, ULONGLONG& freeBytes) { return owner.FreeSpace(volume, freeBytes); };
+  const HWND window = page.m_hWnd;
+  job.removingStaging = [window] { ::PostMessageW(window, kRemovingMessage, 0, 0); };
   CString archive;
   const int result = CompressBackup(job, &archive);
   if (result == kCompressDone) {
@@ -156,8 +172,11 @@ int CDlgBackup3DriverBkp::Compress(CDlgBackup3DriverBkp& page) {
 }
 
 LRESULT CDlgBackup3DriverBkp::OnCopied(WPARAM result, LPARAM) {
+  StopAnimation(m_animation);
   if (static_cast<int>(result) == kStepCompleted && m_nStop == 0) {
+    // Packing runs to its end: Stop is for the copy only.
     SetTexts(_T("IDS_BCK_COMPRESS"), _T("IDS_COMPRESS_BCKUP"));
+    m_btnStop.EnableWindow(FALSE);
     RunOnWorker(&CDlgBackup3DriverBkp::Compress, kCompressedMessage);
     return 0;
   }
@@ -218,6 +237,17 @@ LRESULT CDlgBackup3DriverBkp::OnCompressed(WPARAM answer, LPARAM) {
   return 0;
 }
 
+LRESULT CDlgBackup3DriverBkp::OnDriverShown(WPARAM, LPARAM) {
+  // After Stop the wait text tells of the stop.
+  if (m_nStop == 0) m_labels.Show(kStatusId, kWaitId);
+  return 0;
+}
+
+LRESULT CDlgBackup3DriverBkp::OnRemovingStaging(WPARAM, LPARAM) {
+  SetTexts(_T("IDS_WAIT_DELTEMP_FILE"), _T("IDS_DELTE_TEMP_FILE"));
+  return 0;
+}
+
 void CDlgBackup3DriverBkp::Finish(bool failed, LPCTSTR textId) {
   tagBackupWizardState& state = m_owner.BackupState();
   if (failed && !state.aborted) state.failed = TRUE;
@@ -227,6 +257,7 @@ void CDlgBackup3DriverBkp::Finish(bool failed, LPCTSTR textId) {
   m_owner.EnableOnlyLeftButton(3);
   m_owner.ShowBackupPage(CBackupWizardOwner::kFourthPage);
   SetTexts(_T(""), nullptr);
+  SetDlgItemText(kStatusLineId, CString());
   state.busy = FALSE;
   m_owner.EnableUi(TRUE);
 }
@@ -259,4 +290,8 @@ void CDlgBackup3DriverBkp::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("BACKUPTAB3DESC1"), kDescription);
   DrawPageText(pDC, m_owner.BackupState().allChosen ? _T("BACKUPTAB3DESC2ALL") : _T("BACKUPTAB3DESC2"), kNote);
+}
+
+BOOL CDlgBackup3DriverBkp::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

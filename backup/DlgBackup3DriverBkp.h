@@ -1,12 +1,14 @@
 // CDlgBackup3DriverBkp: the backup group's third page, where the backup runs: the drivers
 // copied into the staging folder and packed into the dated archive on worker threads, with
-// progress, a Stop button and the outcome handed to the last page.
+// progress, the driver being copied, an animation, a Stop button (for the copy) and the
+// outcome handed to the last page.
 #pragma once
 #include <afxcmn.h>
 
 #include <atomic>
 
 #include "BackupWizardOwner.h"
+#include "DriverLabels.h"
 #include "DlgLeftSideChild.h"
 #include "HoverButtonWithText.h"
 
@@ -19,6 +21,8 @@ class CDlgBackup3DriverBkp : public CDlgLeftSideChild {
   static constexpr UINT kProgressId = 5182;
   static constexpr UINT kStatusId = 5183;
   static constexpr UINT kWaitId = 5184;
+  static constexpr UINT kStatusLineId = 5185;
+  static constexpr UINT kAnimationId = 5186;
   static constexpr UINT_PTR kStartTimer = 222;
   static constexpr UINT kStartDelay = 10;
   static constexpr COLORREF kStatusColour = 0x2D2D2D;
@@ -29,6 +33,8 @@ class CDlgBackup3DriverBkp : public CDlgLeftSideChild {
   ~CDlgBackup3DriverBkp() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Starts the backup when the start timer has run out.
   void StartTimer() { SetTimer(kStartTimer, kStartDelay, nullptr); }
 
@@ -43,6 +49,8 @@ class CDlgBackup3DriverBkp : public CDlgLeftSideChild {
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg LRESULT OnCopied(WPARAM result, LPARAM);
   afx_msg LRESULT OnCompressed(WPARAM result, LPARAM);
+  afx_msg LRESULT OnDriverShown(WPARAM, LPARAM);
+  afx_msg LRESULT OnRemovingStaging(WPARAM, LPARAM);
 
  private:
   // Runs the job on a worker thread that posts its answer to the page as `doneMessage`.
@@ -59,6 +67,7 @@ class CDlgBackup3DriverBkp : public CDlgLeftSideChild {
   CBackupWizardOwner& m_owner;
   CHoverButtonWithText m_btnStop;
   CProgressCtrl m_progress;
+  CAnimateCtrl m_animation;
   std::atomic<int> m_nStop{0};
   // The folder the archive goes to (another one after too little space), and whether that
   // was the second try.
@@ -71,6 +80,8 @@ class CDlgBackup3DriverBkp : public CDlgLeftSideChild {
   HANDLE m_hStopper = nullptr;
   int (*m_pJob)(CDlgBackup3DriverBkp&) = nullptr;
   UINT m_nDoneMessage = 0;
+  // The driver the copy has come to, shown in the status and wait texts.
+  CDriverLabels m_labels;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -7,6 +7,7 @@
 #include "PathHelpers.h"
 #include "SettingsPageLayout.h"
 #include "SettingsStore.h"
+#include "WizardKeys.h"
 
 IMPLEMENT_DYNAMIC(CDlgRestore1Home, CDlgLeftSideChild)
 
@@ -120,7 +121,8 @@ void CDlgRestore1Home::OnRestore() {
 
 bool CDlgRestore1Home::DeleteArchive(const CString& name) {
   CString path;
-  if (!m_owner.BackupList().Lookup(name, path)) return false;
+  // A row the backup list no longer names has no archive left to delete: the row goes.
+  if (!m_owner.BackupList().Lookup(name, path)) return true;
   // The list is a file the user can change: only an archive is ever deleted, never a folder
   // or another kind of file it may name.
   if (path.GetLength() < 4 || path.Right(4).CompareNoCase(_T(".zip")) != 0 || IsFolder(path) == 1) return false;
@@ -152,4 +154,8 @@ void CDlgRestore1Home::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   DrawPageText(pDC, _T("RESTORETAB1DESC1"), kChoiceText);
   DrawPageText(pDC, _T("RESTORETAB1DESC3"), kManualText);
   DrawPageText(pDC, _T("RESTORETAB1DESC4"), kAutoText);
+}
+
+BOOL CDlgRestore1Home::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

@@ -22,6 +22,8 @@ class CDlgRestore1Home : public CDlgLeftSideChild {
   ~CDlgRestore1Home() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Refills the list from the backup list, keeping only archives that still exist.
   void RefreshList();
   // Restore and Delete are enabled exactly when the list has rows.
@@ -41,7 +43,8 @@ class CDlgRestore1Home : public CDlgLeftSideChild {
  private:
   // The selected row, else the last row selected; -1 when the list is empty.
   int ChosenRow();
-  // Deletes the archive of the row: true when it is gone. Only a ".zip" file is ever deleted.
+  // Deletes the archive of the row: true when it is gone (also when the backup list no longer
+  // names one). Only a ".zip" file is ever deleted.
   bool DeleteArchive(const CString& name);
 
   CRestoreWizardOwner& m_owner;

@@ -10,6 +10,7 @@
 #include "PathHelpers.h"
 #include "SettingsPageLayout.h"
 #include "WorkerWait.h"
+#include "WizardKeys.h"
 
 namespace {
 
@@ -170,4 +171,8 @@ void CDlgRestore2Select::OnRestore() {
 void CDlgRestore2Select::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("RESTORETAB2DESC1"), kDescription);
+}
+
+BOOL CDlgRestore2Select::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

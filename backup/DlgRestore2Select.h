@@ -25,6 +25,8 @@ class CDlgRestore2Select : public CDlgLeftSideChild, public CTreeXCtrlOwner {
   ~CDlgRestore2Select() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // The tree the update engine fills as its restore tree.
   CTreeXCtrl& GetTree() { return m_tree; }
   // Sets the select-all box when every class and driver is checked, clears it otherwise.

@@ -7,10 +7,12 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgRestore2Select.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 namespace {
 
 constexpr UINT kRestoredMessage = WM_APP + 0x251;
+constexpr UINT kDriverMessage = WM_APP + 0x252;
 constexpr UINT kProgressReset = 1026;  // PBM_SETRANGE32 of 0 to 100 with position 0
 constexpr COLORREF kWaitColour = 0x0000AB;
 constexpr RECT kDescription{84, 50, 570, 96};
@@ -28,10 +30,11 @@ BEGIN_MESSAGE_MAP(CDlgRestore3Driver, CDlgLeftSideChild)
   ON_WM_SIZE()
   ON_WM_CTLCOLOR()
   ON_MESSAGE(kRestoredMessage, &CDlgRestore3Driver::OnRestored)
+  ON_MESSAGE(kDriverMessage, &CDlgRestore3Driver::OnDriverShown)
 END_MESSAGE_MAP()
 
 CDlgRestore3Driver::CDlgRestore3Driver(CRestoreWizardOwner& owner, CDlgRestore2Select& selection, CWnd* pParent)
-    : CDlgLeftSideChild(kTemplateId, pParent), m_owner(owner), m_selection(selection) {}
+    : CDlgLeftSideChild(kTemplateId, pParent), m_owner(owner), m_selection(selection), m_labels(*this, kDriverMessage) {}
 
 CDlgRestore3Driver::~CDlgRestore3Driver() { WaitForWorker(); }
 
@@ -110,7 +113,7 @@ DWORD WINAPI CDlgRestore3Driver::RestoreMain(LPVOID parameter) {
   try {
     restored = page.m_owner.Engine().RestoreSelectedDrivers(
         page.m_owner.StagingFolder(), page.m_names, page.m_selection.GetNamesToIds(), &page.m_outcome,
-        [progress](int percent) { ::PostMessageW(progress, PBM_SETPOS, percent, 0); });
+        [progress](int percent) { ::PostMessageW(progress, PBM_SETPOS, percent, 0); }, page.m_labels.Sink());
   } catch (...) {
     restored = 0;
   }
@@ -140,6 +143,11 @@ LRESULT CDlgRestore3Driver::OnRestored(WPARAM restored, LPARAM) {
   return 0;
 }
 
+LRESULT CDlgRestore3Driver::OnDriverShown(WPARAM, LPARAM) {
+  m_labels.Show(kStatusId, kWaitId);
+  return 0;
+}
+
 HBRUSH CDlgRestore3Driver::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   HBRUSH brush = CDlgLeftSideChild::OnCtlColor(pDC, pWnd, nCtlColor);
   if (pWnd != nullptr && static_cast<UINT>(pWnd->GetDlgCtrlID()) == kWaitId) pDC->SetTextColor(kWaitColour);
@@ -150,4 +158,8 @@ void CDlgRestore3Driver::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) 
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   DrawPageText(pDC, _T("RESTORETAB3DESC1"), kDescription);
   DrawPageText(pDC, _T("RESTORETAB3DESC2"), kNote);
+}
+
+BOOL CDlgRestore3Driver::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

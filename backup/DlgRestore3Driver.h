@@ -1,10 +1,11 @@
 // CDlgRestore3Driver: the restore group's third page, where the checked drivers of the tree
-// page are restored from the unpacked backup on a worker thread, with progress and the
-// outcome handed to the last page.
+// page are restored from the unpacked backup on a worker thread, with progress, the name and
+// class of the driver being restored, and the outcome handed to the last page.
 #pragma once
 #include <afxcmn.h>
 
 #include "DlgLeftSideChild.h"
+#include "DriverLabels.h"
 #include "DriverScanUpdate.h"
 #include "RestoreWizardOwner.h"
 
@@ -31,6 +32,8 @@ class CDlgRestore3Driver : public CDlgLeftSideChild {
   ~CDlgRestore3Driver() override;
 
   BOOL OnInitDialog() override;
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   // Starts the restore when the start timer has run out.
   void StartTimer() { SetTimer(kStartTimer, kStartDelay, nullptr); }
 
@@ -44,6 +47,7 @@ class CDlgRestore3Driver : public CDlgLeftSideChild {
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
   afx_msg LRESULT OnRestored(WPARAM restored, LPARAM);
+  afx_msg LRESULT OnDriverShown(WPARAM, LPARAM);
 
  private:
   static DWORD WINAPI RestoreMain(LPVOID parameter);
@@ -58,6 +62,8 @@ class CDlgRestore3Driver : public CDlgLeftSideChild {
   CStringArray m_names;
   CDriverScanUpdate::tagRestoreOutcome m_outcome;
   HANDLE m_hWorker = nullptr;
+  // The driver the restore has come to: its name in the status text, its class below.
+  CDriverLabels m_labels;
 
   DECLARE_MESSAGE_MAP()
 };

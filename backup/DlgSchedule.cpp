@@ -17,9 +17,39 @@ BEGIN_MESSAGE_MAP(CDlgSchedule, CDlgLeftSideChild)
   ON_COMMAND(CDlgSchedule::kApplyId, &CDlgSchedule::OnApply)
   ON_COMMAND_RANGE(CDlgSchedule::kRunOnceId, CDlgSchedule::kNotScheduledId, &CDlgSchedule::OnRadio)
   ON_COMMAND_RANGE(CDlgSchedule::kSundayId, CDlgSchedule::kSaturdayId, &CDlgSchedule::OnDayClicked)
+  ON_BN_CLICKED(CDlgSchedule::kAutoFixId, &CDlgSchedule::OnAutoFixClicked)
+  ON_BN_CLICKED(CDlgSchedule::kShutDownId, &CDlgSchedule::OnShutDownClicked)
   ON_NOTIFY(DTN_DATETIMECHANGE, CDlgSchedule::kTimeId, &CDlgSchedule::OnPickerChanged)
   ON_NOTIFY(DTN_DATETIMECHANGE, CDlgSchedule::kDateId, &CDlgSchedule::OnPickerChanged)
+  // The scheduler's build.
+  ON_COMMAND(CDlgSchedule::SchedulerIds::kApplyId, &CDlgSchedule::OnApply)
+  ON_COMMAND_RANGE(CDlgSchedule::SchedulerIds::kRunOnceId, CDlgSchedule::SchedulerIds::kNotScheduledId,
+                   &CDlgSchedule::OnRadio)
+  ON_COMMAND_RANGE(CDlgSchedule::SchedulerIds::kSundayId, CDlgSchedule::SchedulerIds::kSaturdayId,
+                   &CDlgSchedule::OnDayClicked)
+  ON_NOTIFY(DTN_DATETIMECHANGE, CDlgSchedule::SchedulerIds::kTimeId, &CDlgSchedule::OnPickerChanged)
+  ON_NOTIFY(DTN_DATETIMECHANGE, CDlgSchedule::SchedulerIds::kDateId, &CDlgSchedule::OnPickerChanged)
+  ON_CBN_SELCHANGE(CDlgSchedule::SchedulerIds::kModeComboId, &CDlgSchedule::OnModeChanged)
 END_MESSAGE_MAP()
+
+// The template, the ids that differ between the builds, the texts drawn on the page and the
+// section the page's texts come from.
+struct CDlgSchedule::BuildIds {
+  UINT templateId;
+  UINT apply;
+  UINT radios[4];  // once, every day, every week, not scheduled
+  UINT sunday;     // the day boxes follow, to Saturday
+  UINT time;
+  UINT date;
+  LPCTSTR section;
+  struct DrawnText {
+    LPCTSTR id;
+    RECT place;
+  };
+  DrawnText drawn[3];
+  // Template controls this build does not use: hidden and disabled.
+  UINT unused[4];
+};
 
 namespace {
 
@@ -54,6 +84,8 @@ constexpr WORD kDayBits[7] = {TASK_SUNDAY, TASK_MONDAY, TASK_TUESDAY, TASK_WEDNE
 
 constexpr RECT kHelpText{84, 50, 570, 96};
 constexpr RECT kTypeText{24, 132, 260, 150};
+constexpr RECT kNoText{0, 0, 0, 0};
+
 
 ULONGLONG Ticks(const SYSTEMTIME& time) {
   FILETIME file{};
@@ -63,7 +95,39 @@ ULONGLONG Ticks(const SYSTEMTIME& time) {
 
 }  // namespace
 
-CDlgSchedule::CDlgSchedule(CWnd* pParent) : CDlgLeftSideChild(kTemplateId, pParent) {}
+const CDlgSchedule::BuildIds& CDlgSchedule::IdsOf(Build build) {
+  static constexpr BuildIds kProgramIds{
+      CDlgSchedule::kTemplateId,
+      CDlgSchedule::kApplyId,
+      {CDlgSchedule::kRunOnceId, CDlgSchedule::kEveryDayId, CDlgSchedule::kEveryWeekId, CDlgSchedule::kNotScheduledId},
+      CDlgSchedule::kSundayId,
+      CDlgSchedule::kTimeId,
+      CDlgSchedule::kDateId,
+      _T("Tunevo"),
+      {{_T("IDS_SCHED_HELP_PROPER"), kHelpText}, {_T("IDS_SELC_SCHE_TYPE"), kTypeText}, {nullptr, kNoText}},
+      {kDriveLabelId, CDlgSchedule::kAutoFixId, CDlgSchedule::kShutDownId, 0}};
+
+  static constexpr BuildIds kSchedulerIds{
+      SchedulerIds::kTemplateId,
+      SchedulerIds::kApplyId,
+      {SchedulerIds::kRunOnceId, SchedulerIds::kEveryDayId, SchedulerIds::kEveryWeekId, SchedulerIds::kNotScheduledId},
+      SchedulerIds::kSundayId,
+      SchedulerIds::kTimeId,
+      SchedulerIds::kDateId,
+      _T("NEWSCHEDULER"),
+      {{_T("IDS_SCHEDULE2"), RECT{84, 50, 570, 70}},
+       {_T("IDS_CREATESCHED_AUTOSCAN"), RECT{84, 72, 570, 112}},
+       {_T("IDS_SELECT_SCHEDTYPE"), kTypeText}},
+      {SchedulerIds::kModeComboId, SchedulerIds::kModeBuddyId, CDlgSchedule::kAutoFixId, CDlgSchedule::kShutDownId}};
+  return build == Build::kScheduler ? kSchedulerIds : kProgramIds;
+}
+
+CDlgSchedule::CDlgSchedule(CWnd* pParent, Build build)
+    : CDlgLeftSideChild(IdsOf(build).templateId, pParent), m_ids(IdsOf(build)) {}
+
+UINT CDlgSchedule::GetTemplateId() const { return m_ids.templateId; }
+
+CString CDlgSchedule::Text(LPCTSTR id) const { return GetLangString(id, m_ids.section); }
 
 CDlgSchedule::~CDlgSchedule() = default;
 
@@ -74,7 +138,7 @@ void CDlgSchedule::SetJob(const CString& jobName, const CString& application) {
 
 BOOL CDlgSchedule::OnInitDialog() {
   CDlgLeftSideChild::OnInitDialog();
-  SetWindowText(SettingsText(_T("IDS_SCHEDULE_SCAN")));
+  SetWindowText(Text(_T("IDS_SCHEDULE_SCAN")));
   if (m_strJobName.IsEmpty()) m_strJobName = GetAppName();
   if (m_strApplication.IsEmpty()) {
     WCHAR path[MAX_PATH] = {};
@@ -82,7 +146,7 @@ BOOL CDlgSchedule::OnInitDialog() {
     m_strApplication = path;
   }
   BindControls();
-  PlaceActionButton(*this, m_btnApply, kApplyId, _T("Tunevo"), _T("IDS_APPLY"), 141);
+  PlaceActionButton(*this, m_btnApply, m_ids.apply, m_ids.section, _T("IDS_APPLY"), 141);
   // The jobs run only while the Task Scheduler runs.
   CHVService services;
   services.EnumServices();
@@ -90,8 +154,9 @@ BOOL CDlgSchedule::OnInitDialog() {
   SetControlTexts();
   // Template controls this product does not use; the auto-fix and shut-down boxes only follow
   // the job.
-  for (UINT id : {kDriveLabelId, kAutoFixId, kShutDownId}) {
-    CWnd* control = GetDlgItem(id);
+  for (UINT id : m_ids.unused) {
+    CWnd* control = id != 0 ? GetDlgItem(id) : nullptr;
+    if (control == nullptr) continue;
     control->ShowWindow(SW_HIDE);
     control->EnableWindow(FALSE);
   }
@@ -100,11 +165,11 @@ BOOL CDlgSchedule::OnInitDialog() {
 }
 
 void CDlgSchedule::BindControls() {
-  m_timePicker.SubclassDlgItem(kTimeId, this);
+  m_timePicker.SubclassDlgItem(m_ids.time, this);
   m_timePicker.SetFormat(_T("HH:mm"));
-  m_datePicker.SubclassDlgItem(kDateId, this);
-  for (UINT i = 0; i < 4; ++i) m_radios[i].SubclassDlgItem(kRunOnceId + i, this);
-  for (UINT i = 0; i < 7; ++i) m_days[i].SubclassDlgItem(kSundayId + i, this);
+  m_datePicker.SubclassDlgItem(m_ids.date, this);
+  for (UINT i = 0; i < 4; ++i) m_radios[i].SubclassDlgItem(m_ids.radios[i], this);
+  for (UINT i = 0; i < 7; ++i) m_days[i].SubclassDlgItem(m_ids.sunday + i, this);
   m_chkAutoFix.SubclassDlgItem(kAutoFixId, this);
   m_chkShutDown.SubclassDlgItem(kShutDownId, this);
 }
@@ -114,12 +179,19 @@ BOOL CDlgSchedule::PreTranslateMessage(MSG* pMsg) {
   return CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }
 
+// The program's ids of the controls named in the tables, in this build.
+UINT CDlgSchedule::ControlId(UINT programId) const {
+  if (programId >= kRunOnceId && programId <= kNotScheduledId) return m_ids.radios[programId - kRunOnceId];
+  if (programId >= kSundayId && programId <= kSaturdayId) return m_ids.sunday + (programId - kSundayId);
+  return programId;
+}
+
 void CDlgSchedule::SetControlTexts() {
   for (const ControlName& control : kControlNames) {
     const CString text = GetLangString(control.name, kSection);
-    if (!text.IsEmpty()) SetDlgItemText(control.id, text);
+    if (!text.IsEmpty()) SetDlgItemText(ControlId(control.id), text);
   }
-  for (const ControlName& control : kControlTexts) SetDlgItemText(control.id, SettingsText(control.name));
+  for (const ControlName& control : kControlTexts) SetDlgItemText(ControlId(control.id), Text(control.name));
 }
 
 void CDlgSchedule::ChooseState(int state) {
@@ -134,11 +206,32 @@ void CDlgSchedule::ChooseState(int state) {
 }
 
 void CDlgSchedule::OnRadio(UINT nID) {
-  ChooseState(nID == kNotScheduledId ? kNotScheduled : static_cast<int>(nID - kRunOnceId) + 1);
+  for (int i = 0; i < 4; ++i) {
+    if (m_ids.radios[i] != nID) continue;
+    ChooseState(i == 3 ? kNotScheduled : i + 1);
+    m_btnApply.EnableWindow(TRUE);
+  }
+}
+
+void CDlgSchedule::OnModeChanged() { m_btnApply.EnableWindow(TRUE); }
+
+void CDlgSchedule::OnDayClicked(UINT /*nID*/) { m_btnApply.EnableWindow(TRUE); }
+
+// The shut-down after fixing comes only with the fixing.
+void CDlgSchedule::OnAutoFixClicked() {
+  m_bAutoFix = m_chkAutoFix.GetCheck() == BST_CHECKED;
+  if (!m_bAutoFix) {
+    m_bShutDown = FALSE;
+    m_chkShutDown.SetCheck(BST_UNCHECKED);
+  }
+  m_chkShutDown.EnableWindow(m_bAutoFix);
   m_btnApply.EnableWindow(TRUE);
 }
 
-void CDlgSchedule::OnDayClicked(UINT /*nID*/) { m_btnApply.EnableWindow(TRUE); }
+void CDlgSchedule::OnShutDownClicked() {
+  m_bShutDown = m_chkShutDown.GetCheck() == BST_CHECKED;
+  m_btnApply.EnableWindow(TRUE);
+}
 
 void CDlgSchedule::OnPickerChanged(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
   m_btnApply.EnableWindow(TRUE);
@@ -146,18 +239,19 @@ void CDlgSchedule::OnPickerChanged(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
 }
 
 void CDlgSchedule::LoadJob() {
-  m_strDescription = SettingsText(_T("IDS_SHINFO")) + _T(" ") + SettingsText(_T("IDS_SCHEDULE_DESCRIPTION"));
+  m_strDescription = Text(_T("IDS_SHINFO")) + _T(" ") + Text(_T("IDS_SCHEDULE_DESCRIPTION"));
   CScheduleManager jobs;
   TASK_TRIGGER trigger{};
   CString parameters;
   const int type = jobs.GetTaskTrigger(m_strJobName, trigger, &parameters);
   m_strNextRun = type != -1 ? jobs.GetNextRunTimeText(m_strJobName) : CString();
   if (m_strNextRun.IsEmpty()) {
-    m_strNextRun = SettingsText(_T("SCAN_NOT_SCHEDLUE"));
+    m_strNextRun = Text(_T("SCAN_NOT_SCHEDLUE"));
     ChooseState(kNotScheduled);
   } else {
     ReadBackTrigger(trigger);
   }
+  m_strDescription += _T(" ") + m_strNextRun;
   // The scan switch of the job: " -autofix" fixes, " -shutdown" fixes and shuts down.
   m_bAutoFix = parameters.Find(_T("-autofix")) >= 0 || parameters.Find(_T("-shutdown")) >= 0;
   m_bShutDown = parameters.Find(_T("-autofix")) < 0 && parameters.Find(_T("-shutdown")) >= 0;
@@ -253,17 +347,17 @@ void CDlgSchedule::OnApply() {
   m_bShutDown = m_bAutoFix && m_chkShutDown.GetCheck() == BST_CHECKED;
   switch (SaveSchedule()) {
     case SaveResult::kNoDays:
-      AppMessageBox(SettingsText(_T("IDS_WEEK_DAYS")), MB_OK | MB_ICONWARNING, this);
+      AppMessageBox(Text(_T("IDS_WEEK_DAYS")), MB_OK | MB_ICONWARNING, this);
       return;
     case SaveResult::kTimeElapsed:
-      AppMessageBox(SettingsText(_T("IDS_TIME_ELAPSED")), MB_OK | MB_ICONWARNING, this);
+      AppMessageBox(Text(_T("IDS_TIME_ELAPSED")), MB_OK | MB_ICONWARNING, this);
       return;
     case SaveResult::kFailed:
       // The old job is still in place; Apply stays enabled for another try.
-      ReportSaved(this, false, _T("IDS_SETTINGS_SAVED"));
+      AppMessageBox(Text(_T("IDS_UNABLE_SAVE_SETTING")), MB_OK | MB_ICONSTOP, this);
       return;
     case SaveResult::kSaved:
-      ReportSaved(this, true, _T("IDS_SETTINGS_SAVED"));
+      AppMessageBox(Text(_T("IDS_SETTINGS_SAVED")), MB_OK | MB_ICONINFORMATION, this);
       LoadJob();
       return;
   }
@@ -271,6 +365,6 @@ void CDlgSchedule::OnApply() {
 
 void CDlgSchedule::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("IDS_SCHED_HELP_PROPER"), kHelpText);
-  DrawPageText(pDC, _T("IDS_SELC_SCHE_TYPE"), kTypeText);
+  for (const BuildIds::DrawnText& text : m_ids.drawn)
+    if (text.id != nullptr) DrawPageText(pDC, text.id, text.place, m_ids.section);
 }

@@ -49,12 +49,16 @@ class CDlgSetting3Loc : public CDlgLeftSideChild {
   afx_msg void OnFolderEdited();
   afx_msg void OnShowWindow(BOOL bShow, UINT nStatus);
 
+ public:
+  // Whether a new folder can be made inside the chosen folder: a probe folder named after the
+  // word ("Download", "Backup") is made there and removed again at once.
+  static bool CanWriteInto(const CString& folder, LPCTSTR word);
+
  private:
   void ReadStored();
   void UpdateDefaults();
   void Browse(CSettingsFolderHost::Kind kind);
   CString StartFolder(CSettingsFolderHost::Kind kind);
-  static bool CanWriteInto(const CString& folder, LPCTSTR word);
 
   CSettingsFolderHost& m_host;
   CHoverButtonWithText m_btnApply;

@@ -3,6 +3,7 @@
 
 #include "CheckedFormat.h"
 #include "SettingsPageLayout.h"
+#include "WizardKeys.h"
 
 IMPLEMENT_DYNAMIC(CDlgWizardFinishPage, CDlgLeftSideChild)
 
@@ -42,4 +43,8 @@ HBRUSH CDlgWizardFinishPage::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
   const COLORREF colour = pWnd != nullptr ? CountColour(static_cast<UINT>(pWnd->GetDlgCtrlID())) : CLR_INVALID;
   if (colour != CLR_INVALID) pDC->SetTextColor(colour);
   return brush;
+}
+
+BOOL CDlgWizardFinishPage::PreTranslateMessage(MSG* pMsg) {
+  return DispatchWizardKeyUnhandled(pMsg) ? FALSE : CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }

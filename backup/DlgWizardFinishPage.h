@@ -23,6 +23,8 @@ class CDlgWizardFinishPage : public CDlgLeftSideChild {
  protected:
   CDlgWizardFinishPage(UINT nTemplateId, CWizardOwner& owner, CWnd* pParent);
 
+  // Enter, Escape, Space and F4 do nothing on the page.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
   void OnOK() override {}
   void OnCancel() override {}
 

@@ -41,18 +41,17 @@ HRESULT SaveJob(ITask* task) {
   return result;
 }
 
-// The program, its folder, the logged-on flag, the current user and the comment; S_OK only
-// when every one was taken.
-HRESULT DescribeJob(ITask* task, LPCWSTR comment, LPCWSTR application, LPCWSTR workingFolder) {
+// The program, its folder, the logged-on flag, the current user and the comment. A setter
+// the Task Scheduler refuses leaves that detail as it was; the job is still written.
+void DescribeJob(ITask* task, LPCWSTR comment, LPCWSTR application, LPCWSTR workingFolder) {
   WCHAR user[kUserNameChars] = {};
   DWORD userChars = kUserNameChars;
   GetUserNameW(user, &userChars);
-  const HRESULT results[] = {task->SetApplicationName(application), task->SetWorkingDirectory(workingFolder),
-                             task->SetFlags(TASK_FLAG_RUN_ONLY_IF_LOGGED_ON),
-                             task->SetAccountInformation(user, nullptr), task->SetComment(comment)};
-  for (HRESULT result : results)
-    if (FAILED(result)) return result;
-  return S_OK;
+  task->SetApplicationName(application);
+  task->SetWorkingDirectory(workingFolder);
+  task->SetFlags(TASK_FLAG_RUN_ONLY_IF_LOGGED_ON);
+  task->SetAccountInformation(user, nullptr);
+  task->SetComment(comment);
 }
 
 // Removes every trigger and adds the given one; nothing is saved here.
@@ -116,9 +115,8 @@ BOOL CScheduleManager::ReplaceTask(LPCWSTR jobName, LPCWSTR comment, LPCWSTR par
   if (opened == SCHED_E_INVALID_TASK || opened == SCHED_E_UNKNOWN_OBJECT_VERSION) scheduler->Delete(jobName);
   if (FAILED(opened) && FAILED(NewJob(scheduler, jobName, task))) return FALSE;
   const CString words = IsEmpty(parameters) ? DefaultParameters() : CString(parameters);
-  return SUCCEEDED(DescribeJob(task, comment, application, workingFolder)) &&
-         SUCCEEDED(task->SetParameters(words)) && SUCCEEDED(PutOnlyTrigger(task, trigger)) &&
-         SUCCEEDED(SaveJob(task));
+  DescribeJob(task, comment, application, workingFolder);
+  return SUCCEEDED(task->SetParameters(words)) && SUCCEEDED(PutOnlyTrigger(task, trigger)) && SUCCEEDED(SaveJob(task));
 }
 
 BOOL CScheduleManager::TaskExists(LPCWSTR jobName) { return m_jobs.HasJob(jobName); }
@@ -131,17 +129,21 @@ BOOL CScheduleManager::SetTaskTrigger(LPCWSTR jobName, const TASK_TRIGGER& trigg
 }
 
 int CScheduleManager::GetTaskTrigger(LPCWSTR jobName, TASK_TRIGGER& trigger, CString* parameters) {
-  const int type = m_jobs.GetTriggerType(&trigger, jobName);
-  if (type < 0 || !parameters) return type;
   CComPtr<ITaskScheduler> scheduler;
   CComPtr<ITask> task;
+  if (!jobName || FAILED(OpenScheduler(scheduler)) || FAILED(OpenJob(scheduler, jobName, task))) return -1;
+  trigger.cbTriggerSize = sizeof(TASK_TRIGGER);
+  CComPtr<ITaskTrigger> first;
+  if (FAILED(task->GetTrigger(0, &first)) || !first || FAILED(first->GetTrigger(&trigger))) return -1;
+  // The parameters hold the scan switch; a job whose parameters cannot be read still has its
+  // trigger, and the choices read from an empty text are both off.
   LPWSTR words = nullptr;
-  if (FAILED(OpenScheduler(scheduler)) || FAILED(OpenJob(scheduler, jobName, task)) ||
-      FAILED(task->GetParameters(&words)))
-    return -1;
-  *parameters = words;
-  CoTaskMemFree(words);
-  return type;
+  if (parameters) {
+    parameters->Empty();
+    if (SUCCEEDED(task->GetParameters(&words)) && words) *parameters = words;
+    CoTaskMemFree(words);
+  }
+  return trigger.TriggerType <= TASK_EVENT_TRIGGER_AT_LOGON ? static_cast<int>(trigger.TriggerType) : -1;
 }
 
 int CScheduleManager::DeleteTask(LPCWSTR jobName) {

@@ -21,20 +21,25 @@ int OverallProgressPercent(int itemsDone, int itemsToFetch, int percent) {
 CString SizeText(LONGLONG amount, const std::function<CString(LPCTSTR)>& text) {
   CString result;
   if (amount <= 0) return result;
-  LPCTSTR id = nullptr;
-  LONGLONG units = amount;
-  if (amount > kGigabyte) {
-    id = _T("IDS_PHY_MEM_GB_1");
-    units = amount / kGigabyte;
-  } else if (amount > kMegabyte) {
-    id = _T("IDS_PHY_MEM_MB_1");
-    units = amount / kMegabyte;
-  } else if (amount > kKilobyte) {
-    id = _T("IDS_PHY_MEM_KB_1");
-    units = amount / kKilobyte;
+  struct Unit {
+    LONGLONG size;
+    LPCTSTR id;
+  };
+  constexpr Unit kUnits[] = {{kGigabyte, _T("IDS_PHY_MEM_GB_1")},
+                             {kMegabyte, _T("IDS_PHY_MEM_MB_1")},
+                             {kKilobyte, _T("IDS_PHY_MEM_KB_1")}};
+  for (const Unit& unit : kUnits) {
+    if (amount <= unit.size) continue;
+    // A unit's text shows the amount with its fraction ("%.2f") or in whole units ("%d").
+    const CString format = text(unit.id);
+    if (FormatChecked(result, format, {static_cast<double>(amount) / static_cast<double>(unit.size)}) ||
+        FormatChecked(result, format, {static_cast<int>(amount / unit.size)}))
+      return result;
+    result.Format(_T("%d"), static_cast<int>(amount / unit.size));
+    return result;
   }
   // A count of bytes is a whole number: it is written as one.
-  if (id == nullptr || !FormatChecked(result, text(id), {static_cast<int>(units)})) result.Format(_T("%d"), static_cast<int>(units));
+  result.Format(_T("%d"), static_cast<int>(amount));
   return result;
 }
 

@@ -15,6 +15,7 @@
 #include "DlgBaseShared.h"
 #include "DrawingHelpers.h"
 #include "HalvoranApp.h"
+#include "IniReader.h"
 #include "ProcessControl.h"
 #include "Registry.h"
 
@@ -276,6 +277,8 @@ void CDlgCheckForUpdate::OnDestroy() {
   JoinServing(m_stopper, m_bStopperRunning);
   JoinServing(m_worker, m_bWorkerRunning);
   if (m_bTrayCreated) m_tray.HideIcon();
+  // However the window ends, its handle goes with it.
+  RemoveWindowHandle();
   m_hWndAlive = nullptr;
   CDlgBaseChildPopUpWndBase::OnDestroy();
 }
@@ -294,6 +297,7 @@ void CDlgCheckForUpdate::CloseChecker(UINT elapse) {
 void CDlgCheckForUpdate::EndChecker(BOOL notifyFinished) {
   if (notifyFinished) NotifyParentWindow(kCopyFinished);
   if (CUpdateDownloader::IsDownloadRunning()) StartStopper();
+  // Also here: a forced end ends the process before the window is destroyed.
   RemoveWindowHandle();
   KillTimer(notifyFinished ? kTimerClose : kTimerForcedEnd);
   if (m_bTrayCreated) m_tray.HideIcon();
@@ -355,7 +359,6 @@ void CDlgCheckForUpdate::OnTimer(UINT_PTR nIDEvent) {
 
 void CDlgCheckForUpdate::OnClose() {
   StopWork();
-  RemoveWindowHandle();
   EnableSiblingParent();
   if (m_bTrayCreated) m_tray.HideIcon();
   RefreshNotificationArea();
@@ -659,7 +662,8 @@ void CDlgCheckForUpdate::ShowProgress(int percent, ULONGLONG received, ULONGLONG
 }
 
 void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULONGLONG received, ULONGLONG total) {
-  const auto text = [this](LPCTSTR id) { return GetText(id); };
+  // The size texts are the shared ones.
+  const auto text = [](LPCTSTR id) { return GetLangString(id, _T("QVX")); };
   // The complete database's row shows how much of it has come.
   if (m_switches.bDownloadCompleteDbOnly && received > 0 && m_list.GetItemCount() > 0) {
     const CString size = SizeText(static_cast<LONGLONG>(received), text);

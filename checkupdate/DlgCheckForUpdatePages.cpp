@@ -90,18 +90,22 @@ void CDlgCheckForUpdate::ShowCheckResults(int result, BOOL program, BOOL databas
       return;
     }
     const CDownloadInfo& info = m_engine->GetDownloadInfo();
-    const auto addRow = [this](LPCTSTR heading, LPCTSTR format, const CString& version, int kind) {
+    // Each row: its title, below it the update's description, its version and its kind.
+    const auto addRow = [this](LPCTSTR heading, const CString& description, LPCTSTR format, const CString& version,
+                               int kind) {
       const int row = m_list.GetItemCount();
       m_list.InsertItem(row, _T(""));
       m_list.SetItemDetails(row, GetText(heading));
+      if (!description.IsEmpty()) m_list.SetItemText(row, m_list.GetDetailColumn(), description);
       CString versionText;
       if (!FormatChecked(versionText, GetText(format), {version})) versionText = version;
       m_list.SetItemText(row, 2, versionText);
       m_list.SetItemData(row, static_cast<DWORD_PTR>(kind));
       m_list.SetCheck(row, TRUE);
     };
-    if (program) addRow(_T("IDS_APP_UPDATES_TXT"), _T("AppVer"), info.m_strProgramVersion, kRowProgram);
-    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), _T("DatabaseVer"), CString(), kRowDatabase);
+    if (program)
+      addRow(_T("IDS_APP_UPDATES_TXT"), info.m_strDescription, _T("AppVer"), info.m_strProgramVersion, kRowProgram);
+    if (database) addRow(_T("IDS_DB_UPDATES_TXT"), CString(), _T("DatabaseVer"), CString(), kRowDatabase);
     SetStage(m_list.GetItemCount() > 0 ? kStageListed : kStageReady);
   });
 }

@@ -26,7 +26,7 @@ constexpr LPCTSTR kCompleteDatabaseAnswer = _T("dbUpdate.ini");
 constexpr LPCTSTR kCompleteDatabaseAddress =
     _T("http://update.zephrin-tunevo.example/quarnelupdates/CompleteDatabase/getdatabase.asp");
 constexpr LPCTSTR kMainProgram = _T("zephrinkx.exe");
-// Said when a setup program comes without a digest to confirm it by.
+// Said when a setup program no longer has the digest it was confirmed by.
 constexpr LPCTSTR kUnverifiedSetupId = _T("IDS_SETUP_NOT_VERIFIED");
 constexpr LPCTSTR kUnverifiedSetupText =
     _T("The downloaded setup program of %s cannot be verified. It was not started.");
@@ -168,7 +168,7 @@ BOOL CUpdateCheckEngine::OpenInBrowser(LPCTSTR url) {
 int CUpdateCheckEngine::DownloadAppUpdate() {
   if (!m_info.m_bNewer) return 1;
   m_strSetupPath.Empty();
-  m_bSetupConfirmed = FALSE;
+  m_bSetupReady = FALSE;
   if (m_info.m_nOpenBrowser >= 1) return OpenInBrowser(m_info.m_strProgramUrl) ? 1 : 0;
   // A key that names no plain file (empty once its folders are cut off) is refused.
   if (m_info.m_strSetupFileName.IsEmpty()) return 0;
@@ -180,7 +180,7 @@ int CUpdateCheckEngine::DownloadAppUpdate() {
   if (PathExists(target) == 1) {
     if (withHash && SameDigest(target, m_info.m_strHash)) {
       m_strSetupPath = target;
-      m_bSetupConfirmed = TRUE;
+      m_bSetupReady = TRUE;
       return 1;
     }
     if (!withHash && !DeleteFileW(target) && GetLastError() != ERROR_FILE_NOT_FOUND) {
@@ -194,7 +194,7 @@ int CUpdateCheckEngine::DownloadAppUpdate() {
   if (!FetchConfirmed(m_info.m_strProgramUrl, target + kUnconfirmedSuffix, m_info.m_strHash, mode, target))
     return 0;
   m_strSetupPath = target;
-  m_bSetupConfirmed = withHash;
+  m_bSetupReady = TRUE;
   CountFetched();
   return 1;
 }
@@ -253,9 +253,9 @@ void CUpdateCheckEngine::RunSetupSilently() {
     m_view.ShowMessage(m_view.GetText(_T("IDS_SETUP_FILENOT_FOUND")), MB_OK | MB_ICONERROR);
     return;
   }
-  // Only a setup program whose digest was confirmed runs (with administrator rights); the file
-  // is checked again just before it starts.
-  if (!m_bSetupConfirmed || !SameDigest(m_strSetupPath, m_info.m_strHash)) {
+  // Only the setup program of this run's whole download starts; one the answer gives a digest
+  // for is checked again just before it starts, one without a digest is run as it came.
+  if (!m_bSetupReady || (!m_info.m_strHash.IsEmpty() && !SameDigest(m_strSetupPath, m_info.m_strHash))) {
     CString text = m_view.GetText(kUnverifiedSetupId);
     if (text.IsEmpty()) text = kUnverifiedSetupText;
     FormatChecked(text, text, {GetProductName()});

@@ -82,8 +82,8 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   CUpdateDownloader m_downloader;
   CDownloadInfo m_info;
   CString m_strInstalledVersion;
-  CString m_strSetupPath;  // the confirmed (or unverified) setup program; empty until downloaded
-  BOOL m_bSetupConfirmed = FALSE;
+  CString m_strSetupPath;  // the downloaded setup program; empty until downloaded
+  BOOL m_bSetupReady = FALSE;  // downloaded whole in this run (and confirmed when a digest came)
   BOOL m_bProgramDone = FALSE;
   BOOL m_bDatabaseDone = FALSE;
   BOOL m_bDeclined = FALSE;

@@ -82,7 +82,8 @@ std::unique_ptr<CDeviceRecordArray> ReadBackupIndex(LPCTSTR backupFolder, int& c
 }
 
 int RestoreDriversFromIndex(LPCTSTR backupFolder, LPCTSTR toolFolder, CDeviceRecordArray& ticked, int lastIndex,
-                            int& failures, const std::function<void(int percent)>& progress) {
+                            int& failures, const std::function<void(int percent)>& progress,
+                            const DriverShownFn& shown) {
   failures = 0;
   CDriverInstallEngine& engine = GetProcessEngine();
   const CString folder = WithTrailingBackslash(backupFolder);
@@ -113,6 +114,7 @@ int RestoreDriversFromIndex(LPCTSTR backupFolder, LPCTSTR toolFolder, CDeviceRec
     }
     if (progress) progress(++steps * 100 / (2 * total));
     if (match != nullptr) {
+      if (shown) shown(record.texts[0], record.texts[3]);
       const CString infLocation = InfLocation(folder, record);
       if (infLocation.IsEmpty()) {
         ++failures;

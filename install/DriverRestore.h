@@ -30,9 +30,11 @@ CString InfLocation(const CString& backupFolder, const BackupIndexRecord& record
 // does not start with the mark or is damaged (then nothing is restored), 20 when a cancel
 // request stopped it, else the last record's result value. `failures` counts the ticked
 // records whose value was 0; a record whose folder or INF name would lead outside the backup
-// folder is not restored and counts as a failure. `progress` gets each percent.
+// folder is not restored and counts as a failure. `progress` gets each percent, `shown` the
+// name and class of each record restored.
 int RestoreDriversFromIndex(LPCTSTR backupFolder, LPCTSTR toolFolder, CDeviceRecordArray& ticked, int lastIndex,
-                            int& failures, const std::function<void(int percent)>& progress = {});
+                            int& failures, const std::function<void(int percent)>& progress = {},
+                            const DriverShownFn& shown = {});
 
 // Runs "<folder>\Ravolt.exe update "<INF>" "<hardware id>"" hidden; true when it ended within
 // the waits with exit code 0 (installed). A run past both waits is ended.

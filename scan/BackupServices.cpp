@@ -17,7 +17,8 @@ void AddToSelection(const tagDeviceDriverInfo& device, CDeviceRecordArray& selec
 
 }  // namespace
 
-int CDriverScanUpdate::BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress) {
+int CDriverScanUpdate::BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress,
+                                             const DriverShownFn& shown) {
   m_bFinished = m_bAborted = FALSE;
   if (m_hProgressWindow != nullptr) PostMessageW(m_hProgressWindow, kOperationStartMessage, 0, 0);
   CDeviceRecordArray selection;
@@ -41,6 +42,7 @@ int CDriverScanUpdate::BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, c
     engine.SetStepCode(kStepIdle);
     CBackupRestore backup;
     backup.SetProgress(progress);
+    backup.SetDriverShown(shown);
     result = backup.BackupDriver(staging, selection, static_cast<int>(selection.GetSize()));
   }
   if (result == kStepCompleted) m_bScanDone = TRUE;

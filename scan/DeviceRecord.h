@@ -3,6 +3,7 @@
 #pragma once
 #include <afx.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,6 +53,9 @@ enum DeviceTextSlot {
 };
 
 class CDeviceRecordArray;
+
+// Told the name and class of each driver a backup or a restore comes to, on its worker thread.
+using DriverShownFn = std::function<void(const CString& name, const CString& className)>;
 
 struct tagDeviceDriverInfo {
   // Initialised: every text null, every number zero, the lists empty.

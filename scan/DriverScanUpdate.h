@@ -164,8 +164,8 @@ class CDriverScanUpdate {
   // Fills the backup tree from the last scan: one group per class name, in order of first
   // appearance, expanded, with the devices below it under their class icon.
   void FillClassTree();
-  // Sets the item's icon to its device class's image and answers it; -1 (nothing set) for a
-  // group item or an item whose record is unknown.
+  // The image of the item's device class in the class image list; -1 for a group item or an
+  // item whose record is unknown.
   int GetClassImageIndex(CTreeCtrl& tree, HTREEITEM item);
   // The identity text of the item's device: class, date, provider, version and hardware id,
   // each followed by "|", then the signer; missing or empty texts are left out with their
@@ -197,7 +197,8 @@ class CDriverScanUpdate {
   // drivers below the class groups of the backup tree. 32 done (scan-done flag set), 19
   // stopped (scan-done and aborted flags set), else the backup engine's answer (33 when
   // nothing is chosen); the finished flag is set in every case.
-  int BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress);
+  int BackupSelectedDrivers(LPCTSTR staging, BOOL& backupAll, const BackupProgress& progress,
+                            const DriverShownFn& shown = {});
   // The backup stamp of an archive name MakeBackupArchiveName wrote, "%Y%m%d_%H%M%S" of the
   // date and time it carries (20100301_100507 for "...,01-Mar-2010_H10-M05-S07.zip"; a number
   // "_2", "_3"... before ".zip" allowed, the weekday word not checked), the time also into
@@ -233,10 +234,11 @@ class CDriverScanUpdate {
   // Restores the ticked drivers of a backup unpacked into backupFolder: each ticked device name
   // the map of names to hardware ids knows goes to the restore with that id; with none the
   // user is told "IDS_CURRPTZIP_BACKUP". The unpacked folder is deleted afterwards. 1 when
-  // every chosen driver was restored, else 0. `progress` gets each percent.
+  // every chosen driver was restored, else 0. `progress` gets each percent, `shown` each
+  // driver restored.
   int RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
                              const CMapStringToString& namesToIds, tagRestoreOutcome* outcome = nullptr,
-                             const std::function<void(int percent)>& progress = {});
+                             const std::function<void(int percent)>& progress = {}, const DriverShownFn& shown = {});
 
  private:
   // The device's candidate ids joined by "|", written into `text`.

@@ -71,14 +71,7 @@ const tagDeviceDriverInfo* CDriverScanUpdate::TreeItemRecord(const CTreeCtrl& tr
 
 int CDriverScanUpdate::GetClassImageIndex(CTreeCtrl& tree, HTREEITEM item) {
   const tagDeviceDriverInfo* device = TreeItemRecord(tree, item);
-  if (device == nullptr) return -1;
-  const int image = ClassImageOf(*device);
-  TVITEMW change{};
-  change.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-  change.hItem = item;
-  change.iImage = change.iSelectedImage = image;
-  tree.SetItem(&change);
-  return image;
+  return device != nullptr ? ClassImageOf(*device) : -1;
 }
 
 CString CDriverScanUpdate::GetTreeItemKey(CTreeCtrl& tree, HTREEITEM item) const {

@@ -123,7 +123,8 @@ int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const
 
 int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const CStringArray& tickedNames,
                                               const CMapStringToString& namesToIds, tagRestoreOutcome* outcome,
-                                              const std::function<void(int percent)>& progress) {
+                                              const std::function<void(int percent)>& progress,
+                                              const DriverShownFn& shown) {
   int restored = 0;
   tagRestoreOutcome done;
   try {
@@ -142,7 +143,7 @@ int CDriverScanUpdate::RestoreSelectedDrivers(const CString& backupFolder, const
       // The restore reads one entry past the last ticked one.
       selection.ElementAtGrow(selection.GetSize());
       int failures = 0;
-      const int result = RestoreDriversFromIndex(backupFolder, GetOsFolder(), selection, lastIndex, failures, progress);
+      const int result = RestoreDriversFromIndex(backupFolder, GetOsFolder(), selection, lastIndex, failures, progress, shown);
       done.readToEnd = result != kStepStopRestore && result != kStepFailed && result != kNoCatalogue;
       done.handled = lastIndex + 1;
       // A catalogue that could not be used restored nothing: every chosen driver failed.

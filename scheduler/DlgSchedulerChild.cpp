@@ -53,9 +53,9 @@ void CDlgSchedulerChild::OnTool(UINT nID) {
 
 void CDlgSchedulerChild::OpenSchedulePane() {
   if (m_pSchedule && m_pSchedule->GetSafeHwnd()) m_pSchedule->DestroyWindow();
-  m_pSchedule = std::make_unique<CDlgSchedule>(this);
+  m_pSchedule = std::make_unique<CDlgSchedule>(this, CDlgSchedule::Build::kScheduler);
   if (!m_tool.strJobName.IsEmpty()) m_pSchedule->SetJob(m_tool.strJobName, m_tool.strProgramPath);
-  if (!m_pSchedule->Create(CDlgSchedule::kTemplateId, this)) return;
+  if (!m_pSchedule->Create(m_pSchedule->GetTemplateId(), this)) return;
   m_pSchedule->SetWindowPos(nullptr, kPaneLeft, 0, kPaneWidth, kPaneHeight, SWP_NOZORDER);
   m_pSchedule->ShowWindow(SW_SHOW);
   ++m_nOpenCount;

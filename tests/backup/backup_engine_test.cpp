@@ -57,6 +57,19 @@ class BackupEngineTest : public MachineTest {
 
   static std::string Index() { return ReadHostFile(HostPath(_T("C:\\Staging\\index.dat"))); }
 
+  // The driver's Class key with the given values.
+  static void SetClassKey(LPCTSTR driverKey, std::initializer_list<std::pair<LPCTSTR, LPCTSTR>> values) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, CString(_T("SYSTEM\\CurrentControlSet\\Control\\Class\\")) + driverKey,
+                              0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const auto& [name, value] : values) {
+      RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                     static_cast<DWORD>((CString(value).GetLength() + 1) * sizeof(WCHAR)));
+    }
+    RegCloseKey(key);
+  }
+
   CDeviceRecordArray drivers_;
   int skippedLinks_ = 0;
 };
@@ -102,6 +115,93 @@ TEST_F(BackupEngineTest, CatalogueByteForByte) {
   EXPECT_EQ(declared, 3u);
 }
 
+TEST_F(BackupEngineTest, ARecordIsWrittenOncePerFolderAndName) {
+  struct Case {
+    std::vector<LPCTSTR> names;  // the drivers, all with a.inf
+    LPCTSTR earlier;             // the first text of a record already in the catalogue, folder "Old\"
+    std::size_t records;         // records after the backup
+    LPCTSTR first;               // the first record's first text
+  };
+  const Case cases[] = {
+      {{_T("N*et"), _T("Net")}, nullptr, 1, _T("N*et")},   // the first name kept, though it is not the folder's
+      {{_T("Net"), _T("NET")}, nullptr, 1, _T("Net")},    // folders are the same whatever the case
+      {{_T("Net"), _T("Disk")}, nullptr, 2, _T("Net")},
+      {{_T("Net")}, _T("Net"), 1, _T("Net")},             // the catalogue names the driver already
+      {{_T("Net")}, _T("N*et"), 2, _T("N*et")},
+  };
+  for (const Case& c : cases) {
+    std::error_code error;
+    fs::remove_all(HostPath(_T("C:\\Staging")), error);
+    fs::create_directories(HostPath(_T("C:\\Staging")));
+    if (c.earlier != nullptr) {
+      tagDeviceDriverInfo earlier;
+      earlier.szText[kSlotDeviceName].Set(c.earlier);
+      WriteHostFile(HostPath(_T("C:\\Staging\\index.dat")),
+                    BackupIndexMarkBytes() + BackupIndexRecordBytes(MakeBackupIndexRecord(earlier, _T("Old\\"), 1)));
+    }
+    drivers_.RemoveAll();
+    for (LPCTSTR name : c.names) AddDriver(name, _T("a.inf"));
+    ASSERT_EQ(Backup(), CBackupRestore::kDone);
+    std::vector<BackupIndexRecord> records;
+    DWORD declared = 0;
+    ASSERT_EQ(ReadBackupIndexFile(_T("C:\\Staging\\index.dat"), records, declared), BackupIndexStatus::kOk);
+    EXPECT_EQ(records.size(), c.records) << CStringA(c.names[0]).GetString();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records[0].texts[0], CString(c.first));
+  }
+}
+
+TEST_F(BackupEngineTest, AStopAskedDuringAProgressReportIsSeenBeforeTheNextStep) {
+  struct Case {
+    int stopAt;         // the progress report during which the user stops
+    bool netFolder;     // what is left of the first driver
+    bool netFile;
+    bool record;
+  };
+  const Case cases[] = {
+      {1, false, false, false}, {2, true, false, false}, {3, true, true, false},
+      {4, true, true, false},   {5, true, true, true},
+  };
+  for (const Case& c : cases) {
+    std::error_code error;
+    fs::remove_all(HostPath(_T("C:\\Staging")), error);
+    GetProcessEngine().SetStepCode(kStepIdle);
+    drivers_.RemoveAll();
+    AddDriver(_T("Net"), _T("a.inf"));
+    AddDriver(_T("Disk"), _T("b.inf"));
+    int steps = 0;
+    EXPECT_EQ(Backup([&](CDeviceRecordArray*, int) {
+                if (++steps == c.stopAt) GetProcessEngine().SetStepCode(kStepStopBackup);
+                return true;
+              }),
+              CBackupRestore::kStopped);
+    EXPECT_EQ(steps, c.stopAt) << c.stopAt;
+    EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
+    EXPECT_EQ(fs::exists(HostPath(_T("C:\\Staging\\Net"))), c.netFolder) << c.stopAt;
+    EXPECT_EQ(fs::exists(HostPath(_T("C:\\Staging\\Net\\a.inf"))), c.netFile) << c.stopAt;
+    EXPECT_EQ(fs::exists(HostPath(_T("C:\\Staging\\index.dat"))), c.record) << c.stopAt;
+    EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging\\Disk")))) << c.stopAt;
+  }
+}
+
+TEST_F(BackupEngineTest, EveryDriverLooksInTheDriverStoreFirst) {
+  // A published package: "oem3.inf" in the INF folder, the original in the driver store.
+  const std::string store = HostPath(_T("C:\\Windows\\System32\\DriverStore\\FileRepository")) + "/net.inf_1";
+  WriteHostFile(store + "/net.inf", "[Version]\r\n");
+  WriteHostFile(store + "/net.sys", "driver");
+  WriteHostFile(HostPath(_T("C:\\Windows\\inf")) + "/oem3.inf", "[Version]\r\n");
+  const LPCTSTR driverKey = _T("{4d36e972-e325-11ce-bfc1-08002be10318}\\0001");
+  SetClassKey(driverKey, {{_T("InfPath"), _T("oem3.inf")}});
+  AddDriver(_T("Plain"), _T("a.inf"));  // not in the store: its INF's files
+  AddDriver(_T("Net"), _T("C:\\Windows\\System32\\DriverStore\\FileRepository\\net.inf_1\\net.inf"));
+  drivers_.GetAt(1)->szText[kSlotDriverKey].Set(driverKey);
+  ASSERT_EQ(Backup(), CBackupRestore::kDone);
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Plain\\a.inf"))));
+  EXPECT_EQ(ReadHostFile(HostPath(_T("C:\\Staging\\Net\\net.sys"))), "driver");
+  EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\Net\\net.inf"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging\\Net\\oem3.inf"))));
+}
+
 TEST_F(BackupEngineTest, DeviceNamesNeverLeadOutOfTheStagingFolder) {
   struct Case {
     LPCTSTR name;
@@ -138,15 +238,7 @@ TEST_F(BackupEngineTest, AMissingPackageFileIsFoundOutsideTheWindowsFolder) {
                 "[DestinationDirs]\r\nDefaultDestDir=12\r\n");
   WriteHostFile(HostPath(_T("C:\\Vendor")) + "/vendor.sys", "driver");
   const LPCTSTR driverKey = _T("{4d36e972-e325-11ce-bfc1-08002be10318}\\0000");
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, CString(_T("SYSTEM\\CurrentControlSet\\Control\\Class\\")) + driverKey, 0,
-                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  for (const auto& [name, value] : {std::pair{_T("InfPath"), _T("d.inf")}, std::pair{_T("InfSection"), _T("Inst")}}) {
-    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                   static_cast<DWORD>((CString(value).GetLength() + 1) * sizeof(WCHAR)));
-  }
-  RegCloseKey(key);
+  SetClassKey(driverKey, {{_T("InfPath"), _T("d.inf")}, {_T("InfSection"), _T("Inst")}});
   for (LPCTSTR name : {_T("First"), _T("Second")}) {
     AddDriver(name, _T(""));
     drivers_.GetAt(drivers_.GetSize() - 1)->szText[kSlotDriverKey].Set(driverKey);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "BackupArchive.h"
 #include "BackupCompress.h"
@@ -223,14 +224,38 @@ TEST_F(BackupWizardServices, AStopWhileCopyingMarksTheRunAborted) {
   EXPECT_TRUE(engine_.IsFinished());
 }
 
-TEST_F(BackupWizardServices, AnArchiveThatCannotBeWrittenIsAFailure) {
-  BOOL all = TRUE;
-  ASSERT_EQ(BackUp(all), kStepCompleted);
-  // The backup folder's place is taken by a file: nothing can be written there.
-  WriteHostFile(HostPath(_T("C:\\Backups\\Drivers")), "x");
-  EXPECT_EQ(CompressBackup(Job()), kCompressWriteFailed);
-  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging"))));
-  EXPECT_EQ(list_.GetCount(), 0);
+// A backup folder or an archive that cannot be made is met like a full volume: the staging
+// folder stays for a try in another folder, which then takes the archive.
+TEST_F(BackupWizardServices, ABackupFolderOrArchiveThatCannotBeMadeKeepsTheCopyForAnotherFolder) {
+  const CString name = MakeBackupNamePrefix() + _T("Friday,05-Mar-2021_H14-M07-S09.zip");
+  struct Case {
+    const char* what;
+    std::function<void()> block;
+  };
+  const Case cases[] = {
+      // The backup folder's place is taken by a file.
+      {"folder", [] { WriteHostFile(HostPath(_T("C:\\Backups\\Drivers")), "x"); }},
+      // The archive's working file is a folder.
+      {"archive", [&] { fs::create_directories(HostPath(_T("C:\\Backups\\Drivers\\") + name + _T(".part"))); }},
+  };
+  for (const Case& c : cases) {
+    std::error_code error;
+    fs::remove_all(HostPath(_T("C:\\Backups")), error);
+    fs::remove_all(HostPath(_T("C:\\Other")), error);
+    list_.RemoveAll();
+    BOOL all = TRUE;
+    ASSERT_EQ(BackUp(all), kStepCompleted);
+    c.block();
+    EXPECT_EQ(CompressBackup(Job()), kCompressNoSpace) << c.what;
+    EXPECT_TRUE(fs::exists(HostPath(_T("C:\\Staging\\index.dat")))) << c.what;
+    EXPECT_EQ(list_.GetCount(), 0) << c.what;
+    BackupCompressJob other = Job();
+    other.backupFolder = _T("C:\\Other");
+    CString archive;
+    EXPECT_EQ(CompressBackup(other, &archive), kCompressDone) << c.what;
+    EXPECT_EQ(archive, CString(_T("C:\\Other\\")) + name) << c.what;
+    EXPECT_FALSE(fs::exists(HostPath(_T("C:\\Staging")))) << c.what;
+  }
 }
 
 TEST_F(BackupWizardServices, NothingToPack) {

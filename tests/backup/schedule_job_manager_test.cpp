@@ -198,6 +198,27 @@ TEST_F(ScheduleJobManagerTest, ReplaceTaskCreatesOrChangesTheJobInOneSave) {
   EXPECT_EQ(read.wStartHour, 6);
 }
 
+TEST_F(ScheduleJobManagerTest, ASetterTheTaskSchedulerRefusesDoesNotStopTheJob) {
+  struct Case {
+    LPCWSTR comment;
+    LPCWSTR workingFolder;
+  };
+  // The Task Scheduler refuses a missing text; the job is written with what was taken.
+  const Case cases[] = {{nullptr, _T("C:\\P")}, {_T("Job"), nullptr}, {nullptr, nullptr}};
+  for (const Case& c : cases) {
+    CScheduleManager manager;
+    manager.DeleteTask(kJob);
+    ASSERT_TRUE(manager.ReplaceTask(kJob, c.comment, _T(""), _T("C:\\P\\z.exe"), c.workingFolder,
+                                    TestTrigger(TASK_TIME_TRIGGER_DAILY, 6, 0)));
+    TASK_TRIGGER read{};
+    CString parameters;
+    EXPECT_EQ(manager.GetTaskTrigger(kJob, read, &parameters), TASK_TIME_TRIGGER_DAILY);
+    EXPECT_EQ(parameters, _T("-schedule"));
+    manager.DeleteTask(kJob);
+    EXPECT_TRUE(manager.CreateTask(kJob, c.comment, _T(""), _T("C:\\P\\z.exe"), c.workingFolder));
+  }
+}
+
 TEST_F(ScheduleJobManagerTest, ReplaceTaskWithoutAdministratorKeepsTheJob) {
   CScheduleManager manager;
   ASSERT_TRUE(Replace(manager, TestTrigger(TASK_TIME_TRIGGER_DAILY, 3, 4)));

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "DlgCheckForUpdate.h"
+#include "Registry.h"
 #include "zx/machine.h"
 
 namespace zx::test {
@@ -20,6 +22,8 @@ constexpr char kSharedTexts[] =
     "IDS_CHECK_UPDATE_URL_APP=http://update.zephrin-tunevo.example/updatekx/c4u.cgi?currentapplicationid=%s\r\n"
     "IDS_CHECK_UPDATE_URL_DB=http://update.zephrin-tunevo.example/updatekx/c4udb.cgi?"
     "currentapplicationid=%s&currentdbversionid=%d\r\n"
+    // A size text.
+    "IDS_PHY_MEM_KB_1=%d KB\r\n"
     // The own message box's buttons.
     "IDS_OK=OK\r\nIDS_CANCEL=Cancel\r\nIDS_YES=Yes\r\nIDS_NO=No\r\nIDS_CHK_MSGBOX=Do not show this again\r\n";
 
@@ -78,6 +82,18 @@ void CheckUpdateTest::RemoveDatabaseArchives() {
 bool CheckUpdateTest::NothingStaged() const {
   std::error_code error;
   return std::filesystem::is_empty(folder_ + "/" + kStagingFolder, error) || error;
+}
+
+HWND StoredCheckerHandle() {
+  CString path;
+  GetProductRegistryKey(path);
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
+  DWORD handle = 0, size = sizeof(handle);
+  const LONG read =
+      RegQueryValueExW(key, CDlgCheckForUpdate::kHandleValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&handle), &size);
+  RegCloseKey(key);
+  return read == ERROR_SUCCESS ? reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)) : nullptr;
 }
 
 }  // namespace zx::test

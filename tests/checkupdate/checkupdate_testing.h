@@ -76,4 +76,7 @@ class CheckUpdateTest : public MachineTest {
   std::string folder_;
 };
 
+// The window handle the checker keeps as the value CFUHWND; null while the value is absent.
+HWND StoredCheckerHandle();
+
 }  // namespace zx::test

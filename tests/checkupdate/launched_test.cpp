@@ -127,15 +127,7 @@ class LaunchedChecker : public UpdateServiceTest {
   }
   // The checker window's handle as the checker keeps it in the registry while it is open.
   static HWND CheckerWindow() {
-    CString path;
-    GetProductRegistryKey(path);
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;
-    DWORD handle = 0, size = sizeof(handle);
-    const LONG read = RegQueryValueExW(key, CDlgCheckForUpdate::kHandleValue, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&handle), &size);
-    RegCloseKey(key);
-    const HWND window = read == ERROR_SUCCESS ? reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)) : nullptr;
+    const HWND window = StoredCheckerHandle();
     return window != nullptr && ::IsWindow(window) ? window : nullptr;
   }
   // Waits in real time (the checker runs on its own clock) until the condition holds, serving

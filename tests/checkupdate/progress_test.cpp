@@ -41,6 +41,21 @@ TEST(CheckerProgress, SizeTextsByUnit) {
   for (const auto& c : kCases) EXPECT_EQ(SizeText(c.amount, texts), CString(c.text)) << c.amount;
 }
 
+// The shared texts show the amount with its fraction.
+TEST(CheckerProgress, SizeTextsWithFractions) {
+  const auto texts = [](LPCTSTR id) {
+    const CString name = id;
+    if (name == _T("IDS_PHY_MEM_GB_1")) return CString(_T("%.2f GB"));
+    if (name == _T("IDS_PHY_MEM_MB_1")) return CString(_T("%.2f MB"));
+    return CString(_T("%.2f KB"));
+  };
+  const struct {
+    LONGLONG amount;
+    const char16_t* text;
+  } kCases[] = {{1536, u"1.50 KB"}, {5LL << 19, u"2.50 MB"}, {(3LL << 30) + (1LL << 29), u"3.50 GB"}, {1000, u"1000"}};
+  for (const auto& c : kCases) EXPECT_EQ(SizeText(c.amount, texts), CString(c.text)) << c.amount;
+}
+
 TEST(CheckerProgress, SizeTextWithADamagedUnitTextIsTheNumber) {
   const auto damaged = [](LPCTSTR) { return CString(_T("%s of %n")); };
   EXPECT_EQ(SizeText(5000, damaged), CString(_T("4")));

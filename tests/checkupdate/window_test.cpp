@@ -65,7 +65,6 @@ class TestCheckerWindow : public CDlgCheckForUpdate {
     if (id == _T("IDS_CANNOT_CONNECT")) return _T("%s cannot connect to the Internet.");
     if (id == _T("IDS_OVERALL_PROGRESS_TEXT")) return _T("Overall progress %d%%");
     if (id == _T("ProgressBarLeftHeaderProg")) return _T("%s of %s");
-    if (id == _T("IDS_PHY_MEM_KB_1")) return _T("%d KB");
     return id;
   }
   int forcedEnds = 0;
@@ -397,10 +396,13 @@ TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishOrCloseIs
                                         AltF4(), StillOpen(window),
                                         [&] {
                                           EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(window.GetSafeHwnd(), IDCANCEL)));
+                                          EXPECT_EQ(StoredCheckerHandle(), window.GetSafeHwnd());
                                           Click(::GetDlgItem(window.GetSafeHwnd(), c.button));
                                           return true;
                                         }});
     EXPECT_EQ(result, c.result) << c.button;
+    // The handle is kept exactly while the window is open.
+    EXPECT_EQ(StoredCheckerHandle(), nullptr) << c.button;
   }
 }
 

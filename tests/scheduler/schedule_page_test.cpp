@@ -302,5 +302,40 @@ TEST_F(SchedulePage, TheJobsAutoFixChoiceIsKept) {
   EXPECT_EQ(trigger.wStartHour, 4);
 }
 
+// The boxes are hidden in the product's pane, yet a click that reaches them still sets the
+// choices the next save writes; shut-down comes only with auto-fix.
+TEST_F(SchedulePage, TheChoiceBoxesSetTheScanSwitch) {
+  struct Case {
+    std::vector<std::pair<UINT, bool>> clicks;  // box and the check it is clicked into
+    const char16_t* parameters;
+    bool shutDownEnabled;
+  };
+  const Case cases[] = {
+      {{{CDlgSchedule::kAutoFixId, true}}, u" -autofix", true},
+      {{{CDlgSchedule::kAutoFixId, true}, {CDlgSchedule::kShutDownId, true}}, u" -shutdown", true},
+      {{{CDlgSchedule::kAutoFixId, true}, {CDlgSchedule::kShutDownId, true}, {CDlgSchedule::kAutoFixId, false}},
+       u"-schedule", false},
+  };
+  for (const Case& c : cases) {
+    Open();
+    Press(CDlgSchedule::kEveryDayId);
+    for (const auto& [id, check] : c.clicks) {
+      page_->CheckDlgButton(id, check ? BST_CHECKED : BST_UNCHECKED);
+      page_->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(page_->GetDlgItem(id)->m_hWnd));
+    }
+    EXPECT_EQ(Enabled(CDlgSchedule::kShutDownId), c.shutDownEnabled);
+    EXPECT_FALSE(page_->GetDlgItem(CDlgSchedule::kShutDownId)->IsWindowVisible());
+    Apply("The schedule is saved.");
+    TASK_TRIGGER trigger{};
+    CString parameters;
+    CScheduleManager jobs;
+    ASSERT_EQ(jobs.GetTaskTrigger(kJob, trigger, &parameters), TASK_TIME_TRIGGER_DAILY);
+    EXPECT_EQ(parameters, CString(c.parameters));
+    // The description ends with the next run.
+    EXPECT_EQ(Text(CDlgSchedule::kDescriptionId),
+              CString(_T("Scheduled scan. The program scans on its own. ")) + Text(CDlgSchedule::kNextRunId));
+  }
+}
+
 }  // namespace
 }  // namespace zx::test

@@ -112,5 +112,17 @@ TEST_F(BackupPages, TheOutcomeOfAStoppedBackupInRed) {
   ExpectWindowMatches(last_.m_hWnd, "backup4_stopped.png");
 }
 
+// Enter, Space, Escape and F4 neither press the focused Back button nor close the page.
+TEST_F(BackupPages, TheDialogKeysDoNothingOnThePage) {
+  owner_.state = {14, 14, 12, FALSE, TRUE, FALSE, FALSE, FALSE, TRUE};
+  OpenLast();
+  for (int key : {VK_RETURN, VK_SPACE, VK_ESCAPE, VK_F4}) {
+    last_.GetDlgItem(CDlgBackup4Finish::kBackId)->SetFocus();
+    TapKeysAsTheMainWindow({key});
+    EXPECT_TRUE(owner_.pages.empty()) << key;
+    EXPECT_TRUE(last_.IsWindowVisible()) << key;
+  }
+}
+
 }  // namespace
 }  // namespace zx::test

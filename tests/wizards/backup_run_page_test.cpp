@@ -169,21 +169,31 @@ TEST_F(BackupRunPage, AStopDuringTheCopyLeavesNothing) {
   EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("The backup did not finish.")));
 }
 
-TEST_F(BackupRunPage, AStopDuringThePackingLeavesNoPartialArchive) {
-  std::atomic<bool> reached{false};
+// Once the copy is done the packing runs to its end: Stop is disabled before it starts.
+TEST_F(BackupRunPage, StopIsForTheCopyOnly) {
+  std::atomic<bool> packing{false}, looked{false};
   owner_.onFreeSpace = [&](LPCTSTR, ULONGLONG& bytes) {
     bytes = 1ull << 40;
-    reached = true;
-    HoldUntilStopped();
+    packing = true;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!looked && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
   };
   StartAll();
-  ASSERT_NO_FATAL_FAILURE(PressStopWhen(reached));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!packing && std::chrono::steady_clock::now() < deadline) {
+    Pump();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(packing);
+  Pump();
+  EXPECT_FALSE(page_.GetDlgItem(CDlgBackup3DriverBkp::kStopId)->IsWindowEnabled());
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kStatusId), CString(_T("Packing the backup")));
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("Packing, please wait...")));
+  looked = true;
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
-  EXPECT_TRUE(owner_.state.aborted);
-  EXPECT_TRUE(Archives().empty());
-  EXPECT_EQ(owner_.list.GetCount(), 0);
-  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(_T("The backup did not finish.")));
+  EXPECT_FALSE(owner_.state.aborted);
+  EXPECT_EQ(Archives().size(), 1u);
 }
 
 TEST_F(BackupRunPage, ADiskThatFillsWhilePackingSaysSoAndKeepsNoArchive) {
@@ -264,6 +274,12 @@ TEST_F(BackupRunPage, ThePageWhileTheCopyRuns) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (!reached && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   Pump();
+  // The first driver's name and class.
+  const tagDeviceDriverInfo* first = owner_.engine.GetDevices()->GetAt(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kStatusId), CString(first->szText[kSlotDeviceName].Text()));
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kWaitId), CString(first->szText[kSlotClassName].Text()));
+  EXPECT_EQ(Text(page_, CDlgBackup3DriverBkp::kStatusLineId), CString(_T("Backup")));
   page_.SendDlgItemMessage(CDlgBackup3DriverBkp::kProgressId, PBM_SETPOS, 40, 0);
   Pump();
   ExpectWindowMatches(page_.m_hWnd, "backup3_running.png");

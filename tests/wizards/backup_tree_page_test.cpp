@@ -96,6 +96,24 @@ TEST_F(BackupTreePage, AClickedDriverShowsItsDetailsCut) {
   EXPECT_EQ(Text(page_, CDlgBackup2Home::kDetailIds[0]), CString(device->szText[kSlotClassName].Text()).Left(20));
 }
 
+// Moving through the tree by keys shows the details of each item reached: a driver's, or
+// none for a class.
+TEST_F(BackupTreePage, TheKeysMoveTheDetailsAlong) {
+  ClickItem(Drivers().front(), false);
+  for (int key : {VK_DOWN, VK_DOWN, VK_UP, VK_HOME, VK_END}) {
+    Tap(key);
+    Pump();
+    const HTREEITEM selected = Tree().GetSelectedItem();
+    ASSERT_NE(selected, nullptr) << key;
+    const DWORD_PTR data = Tree().GetItemData(selected);
+    const tagDeviceDriverInfo* device =
+        data == CTreeXCtrl::kCategoryData ? nullptr : owner_.engine.GetDevices()->GetAt(static_cast<INT_PTR>(data));
+    CString category = device != nullptr ? device->szText[kSlotClassName].Text() : _T("");
+    if (category.GetLength() > 20) category = category.Left(20) + _T("...");
+    EXPECT_EQ(Text(page_, CDlgBackup2Home::kDetailIds[0]), category) << key;
+  }
+}
+
 TEST_F(BackupTreePage, BackupNowWithTheCheckedDrivers) {
   ClickItem(Drivers()[1], true);
   Press(page_, CDlgBackup2Home::kBackupNowId);

@@ -130,11 +130,14 @@ TEST_F(RestorePages, DeleteRemovesOnlyArchives) {
     bool goneMeanwhile;  // removed after the list was shown
     int answer;  // 0 Yes, 1 No
     bool deleted;
+    bool unlisted = false;  // the backup list forgot it after the list was shown
   } kCases[] = {
       {"an archive", _T("C:\\Backups\\b.zip"), false, 0, true},
       {"an archive, answered No", _T("C:\\Backups\\b.zip"), false, 1, false},
       {"another kind of file", _T("C:\\Backups\\notes.txt"), false, 0, false},
       {"an archive removed meanwhile", _T("C:\\Backups\\c.zip"), true, 0, true},
+      // The row goes; a file the list does not name is never deleted.
+      {"a row the backup list no longer names", _T("C:\\Backups\\d.zip"), false, 0, true, true},
   };
   const CString name = _T("ZephrinTunevoBackup-Wednesday,01-Dec-2021_H08-M00-S00.zip");
   for (const auto& entry : kCases) {
@@ -143,6 +146,7 @@ TEST_F(RestorePages, DeleteRemovesOnlyArchives) {
     AddArchive(name, entry.path);
     Show();
     if (entry.goneMeanwhile) fs::remove(host);
+    if (entry.unlisted) restore_.list.RemoveKey(name);
     home_.GetList().SelectSingleItem(0);
     restore_.listSaves = 0;
     restore_.uiEnabled.clear();
@@ -155,7 +159,7 @@ TEST_F(RestorePages, DeleteRemovesOnlyArchives) {
     ExpectAllStepsRan();
     CString kept;
     EXPECT_EQ(restore_.list.Lookup(name, kept) != FALSE, !entry.deleted);
-    EXPECT_EQ(fs::exists(host), !entry.deleted);
+    EXPECT_EQ(fs::exists(host), !entry.deleted || entry.unlisted);
     EXPECT_EQ(home_.GetList().GetItemCount(), entry.deleted ? rows - 1 : rows);
     EXPECT_EQ(restore_.listSaves, entry.deleted ? 1 : 0);
     EXPECT_EQ(restore_.uiEnabled, entry.answer == 0 ? (std::vector<bool>{false, true}) : std::vector<bool>{});
@@ -216,6 +220,17 @@ TEST_F(RestorePages, ARestoreThatNeedsARestartRestartsOrAsks) {
   clock_.Advance(CDlgRestore4Finish::kRestartDelay);
   Pump();
   EXPECT_EQ(restore_.restartQuestions.size(), 1u);
+}
+
+// Enter and Space on the focused Restore button, Escape and F4 do nothing on the page.
+TEST_F(RestorePages, TheDialogKeysDoNothingOnThePage) {
+  Show();
+  for (int key : {VK_RETURN, VK_SPACE, VK_ESCAPE, VK_F4}) {
+    home_.GetDlgItem(CDlgRestore1Home::kRestoreId)->SetFocus();
+    TapKeysAsTheMainWindow({key});
+    EXPECT_TRUE(restore_.pages.empty()) << key;
+    EXPECT_FALSE(restore_.state.archiveChosen) << key;
+  }
 }
 
 }  // namespace

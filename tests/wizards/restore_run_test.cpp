@@ -206,10 +206,11 @@ TEST_F(RestoreRun, WithoutTheRestoreProgramEveryDriverFails) {
   ASSERT_NO_FATAL_FAILURE(Load(kArchiveName));
   CTreeXCtrl& tree = select_.GetTree();
   const HTREEITEM first = tree.GetChildItem(tree.GetRootItem());
+  const HTREEITEM second = tree.GetNextSiblingItem(first) ? tree.GetNextSiblingItem(first)
+                                                         : tree.GetChildItem(tree.GetNextSiblingItem(tree.GetRootItem()));
   tree.SetCheckState(first, TRUE);
-  tree.SetCheckState(tree.GetNextSiblingItem(first) ? tree.GetNextSiblingItem(first)
-                                                     : tree.GetChildItem(tree.GetNextSiblingItem(tree.GetRootItem())),
-                     TRUE);
+  tree.SetCheckState(second, TRUE);
+  const std::vector<CString> ticked{tree.GetItemText(first), tree.GetItemText(second)};
   restore_.uiEnabled.clear();
   restore_.state.restoreStarted = TRUE;
   // The wizard goes on to the next page as the main window does: the tree's page leaves.
@@ -230,6 +231,9 @@ TEST_F(RestoreRun, WithoutTheRestoreProgramEveryDriverFails) {
     ServeUntil([this] { return !restore_.pages.empty(); });
   }
   ExpectAllStepsRan();
+  // The status text names the last driver the restore came to.
+  const CString shown = Text(run_, CDlgRestore3Driver::kStatusId);
+  EXPECT_TRUE(shown == ticked[0] || shown == ticked[1]) << CStringA(shown).GetString();
   EXPECT_EQ(restore_.pages, std::vector<UINT>{CWizardOwner::kFourthPage});
   EXPECT_EQ(restore_.leftButtons, std::vector<int>{3});
   EXPECT_EQ(restore_.state.driversChosen, 2);

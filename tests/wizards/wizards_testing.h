@@ -155,6 +155,19 @@ class WizardTest : public DialogTest {
   static std::filesystem::path LanguageFile() {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
   }
+  // Each key pressed and let go on the focused control, the messages taken as the main
+  // window's modal loop takes them: the windows from the focus up to the host first.
+  void TapKeysAsTheMainWindow(std::initializer_list<int> keys) {
+    for (int key : keys) {
+      Tap(key);
+      MSG msg;
+      while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (CWnd::WalkPreTranslateTree(host_.m_hWnd, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+    }
+  }
   static void Press(CWnd& page, UINT id) {
     Click(page.GetDlgItem(id)->m_hWnd);
     Pump();

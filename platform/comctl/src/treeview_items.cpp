@@ -180,6 +180,17 @@ BOOL SetItem(TreeView& tv, const TVITEMW* item) {
   return TRUE;
 }
 
+// Tells the parent that an item's selected state has changed.
+void NotifySelectedState(TreeView& tv, const Node& node, UINT old) {
+  NMTVITEMCHANGE nm{};
+  nm.uChanged = TVIF_STATE;
+  nm.hItem = node.handle;
+  nm.uStateNew = node.state;
+  nm.uStateOld = old;
+  nm.lParam = node.param;
+  Notify(tv.window, TVN_ITEMCHANGEDW, &nm.hdr);
+}
+
 bool ChangeState(TreeView& tv, Node* node, UINT state, UINT mask) {
   const UINT old = node->state;
   const UINT wanted = (old & ~mask) | (state & mask);
@@ -251,6 +262,13 @@ BOOL Select(TreeView& tv, UINT code, HTREEITEM handle, UINT action) {
   tv.selected = node;
   if (node) node->state |= TVIS_SELECTED;
   InvalidateRect(tv.window, nullptr, TRUE);
+  // Each item whose selected state changed is told as a state change too.
+  // (A handler may delete items: both are looked up again after each.)
+  const HTREEITEM oldHandle = old ? old->handle : nullptr;
+  if (old) NotifySelectedState(tv, *old, old->state | TVIS_SELECTED);
+  if (handle && (node = Find(tv, handle))) NotifySelectedState(tv, *node, node->state & ~TVIS_SELECTED);
+  old = oldHandle ? Find(tv, oldHandle) : nullptr;
+  if (handle && !(node = Find(tv, handle))) return FALSE;
   SendTreeNotify(tv, TVN_SELCHANGEDW, action, old, node);
   // Collapsed parents open (with their own notifications) to show the new selection.
   if (node && Find(tv, handle)) EnsureVisible(tv, handle);

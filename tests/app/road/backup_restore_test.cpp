@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "DlgBackup1Type.h"
+#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgRestore1Home.h"
 #include "DlgRestore2Select.h"
 #include "FileHistory.h"
@@ -83,6 +84,36 @@ class BackupRestoreWindow : public MainRoadTest {
     remote::PressAt(list, at);
   }
 };
+
+// "Back up" before any scan: the question offers a scan, and once that scan has found the
+// devices the backup tab is shown again, where Next now backs up without asking.
+TEST_F(BackupRestoreWindow, ABackupAskedForBeforeAnyScanComesBackAfterIt) {
+  ProgramRun program(ManualClock::kDefaultWallTime);
+  const HWND main = program.window();
+  ASSERT_NE(main, nullptr);
+  remote::Press(remote::ShownControl(main, kBackupTabId));
+  ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgBackup1Type::kNextId) != nullptr; }));
+  remote::Press(remote::ShownControl(main, CDlgBackup1Type::kNextId));
+  int questions = 0;
+  ASSERT_TRUE(remote::WaitFor([&] {
+    for (HWND popup : program.Popups())
+      if (const HWND yes = remote::ShownControl(popup, kMessageBoxFirstButton); yes && questions == 0) {
+        ++questions;
+        remote::Press(yes);
+      }
+    return questions == 1 && program.Popups().empty() && remote::ShownPage(main, u"Scan results") == nullptr &&
+           remote::ShownControl(main, CDlgBackup1Type::kNextId) != nullptr && program.TakesInput();
+  }));
+  remote::Press(remote::ShownControl(main, CDlgBackup1Type::kNextId));
+  ASSERT_TRUE(remote::WaitFor([&] {
+    return remote::ShownControl(main, CDlgBackup1Type::kNextId) == nullptr &&
+           remote::ShownControl(main, kBackupStopId) == nullptr && program.TakesInput();
+  }));
+  EXPECT_EQ(questions, 1);
+  EXPECT_TRUE(program.Popups().empty());
+  EXPECT_TRUE(fs::exists(HostPath(GetAppDataFolder() + _T("\\Backup\\") + kArchiveName)));
+  ASSERT_TRUE(program.Close());
+}
 
 TEST_F(BackupRestoreWindow, ADriverChangedAfterABackupIsRestoredFromIt) {
   const CString backups = GetAppDataFolder() + _T("\\Backup\\");

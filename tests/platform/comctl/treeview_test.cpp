@@ -99,8 +99,8 @@ TEST_F(TreeView, ARefusedStateChangeKeepsTheState) {
 
 TEST_F(TreeView, SelectionIsAskedToldAndShowsItsItem) {
   ASSERT_TRUE(tree_.SelectItem(second_));
-  ASSERT_EQ(Log().Codes(), (std::vector<UINT>{TVN_SELCHANGINGW, TVN_SELCHANGEDW, TVN_ITEMEXPANDINGW,
-                                              TVN_ITEMEXPANDEDW}));
+  ASSERT_EQ(Log().Codes(), (std::vector<UINT>{TVN_SELCHANGINGW, TVN_ITEMCHANGEDW, TVN_SELCHANGEDW,
+                                              TVN_ITEMEXPANDINGW, TVN_ITEMEXPANDEDW}));
   EXPECT_EQ(tree_.GetSelectedItem(), second_);
   EXPECT_EQ(tree_.GetItemState(display_, TVIS_EXPANDED), static_cast<UINT>(TVIS_EXPANDED));
   EXPECT_EQ(tree_.GetItemState(second_, TVIS_SELECTED), static_cast<UINT>(TVIS_SELECTED));

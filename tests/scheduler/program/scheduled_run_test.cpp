@@ -140,8 +140,8 @@ TEST_F(ScheduledRun, ADailyScanWithAutoFixStartsTheMainProgramAndRecordsItsRun) 
   EXPECT_EQ(page->GetScheduleState(), CDlgSchedule::kOnce);
 
   // Every day at the same time, from today.
-  Press(*page, CDlgSchedule::kEveryDayId);
-  EXPECT_GE(PressAndAnswer(*page, CDlgSchedule::kApplyId).Find(_T("The schedule is saved.")), 0);
+  Press(*page, CDlgSchedule::SchedulerIds::kEveryDayId);
+  EXPECT_GE(PressAndAnswer(*page, CDlgSchedule::SchedulerIds::kApplyId).Find(_T("The schedule is saved.")), 0);
   taskschd::Job job = ReadJob();
   ASSERT_EQ(job.triggers.size(), 1u);
   EXPECT_EQ(job.triggers[0].TriggerType, TASK_TIME_TRIGGER_DAILY);

@@ -22,15 +22,14 @@ namespace zx::test {
 // The pane's description texts are left out, as in the main window's reference picture: the
 // language texts read once stay with the process.
 inline constexpr char kSchedulerTexts[] =
-    "[Tunevo]\r\nIDS_SCHEDULE_SCAN=Scheduled scan\r\nIDS_APPLY=Apply\r\n"
-    "IDS_SCHED_HELP_PROPER=Let the program scan your drivers at a time that suits you.\r\n"
-    "IDS_SELC_SCHE_TYPE=How often:\r\nIDS_DATETIME=Date and time\r\nIDS_WEEKDAYS=Days of the week\r\n"
+    "[NEWSCHEDULER]\r\nIDS_SCHEDULE_SCAN=Scheduled scan\r\nIDS_APPLY=Apply\r\n"
+    "IDS_SCHEDULE2=Schedule a scan\r\nIDS_CREATESCHED_AUTOSCAN=The program scans your drivers on its own.\r\n"
+    "IDS_SELECT_SCHEDTYPE=How often:\r\nIDS_DATETIME=Date and time\r\nIDS_WEEKDAYS=Days of the week\r\n"
     "IDS_RUNONCE=Once\r\nIDS_EVERYDAY=Every day\r\nIDS_EVERYWEEK=Every week\r\nIDS_DONTSCHEDULE=Not scheduled\r\n"
     "IDS_SUNDAY=Sun\r\nIDS_MONDAY=Mon\r\nIDS_TUESDAY=Tue\r\nIDS_WEDNESDAY=Wed\r\nIDS_THURSDAY=Thu\r\n"
     "IDS_FRIDAY=Fri\r\nIDS_SATURDAY=Sat\r\nSCAN_NOT_SCHEDLUE=No scan is scheduled.\r\n"
     "IDS_SETTINGS_SAVED=The schedule is saved.\r\n"
-    "[NEWSCHEDULER]\r\nIDS_TOOLNAME=Program\r\nIDS_DATE=Next run\r\nIDS_EVENT=Action\r\nIDS_CLOSE=Close\r\n"
-    "SCAN_NOT_SCHEDLUE=No scan is scheduled.\r\n"
+    "IDS_TOOLNAME=Program\r\nIDS_DATE=Next run\r\nIDS_EVENT=Action\r\nIDS_CLOSE=Close\r\n"
     "[IDD_DLG_VIEW_ALL_SCHEDULES]\r\nIDC_BTN_CLOSE_BTM=Close\r\n";
 
 class SchedulerFixture : public DialogTest {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "DlgSchedule.h"
 #include "NewSchedulerApp.h"
 #include "NewSchedulerDlg.h"
 #include "ProductValues.h"
@@ -20,9 +21,9 @@ namespace {
 
 // The schedule pane's texts, added to the shared language file.
 constexpr char kScheduleTexts[] =
-    "[Tunevo]\r\nIDS_SCHEDULE_SCAN=Scheduled scan\r\nIDS_APPLY=Apply\r\n"
-    "IDS_SCHED_HELP_PROPER=Let the program scan your drivers at a time that suits you.\r\n"
-    "IDS_SELC_SCHE_TYPE=How often:\r\nIDS_DATETIME=Date and time\r\nIDS_WEEKDAYS=Days of the week\r\n"
+    "[NEWSCHEDULER]\r\nIDS_SCHEDULE_SCAN=Scheduled scan\r\nIDS_APPLY=Apply\r\n"
+    "IDS_SCHEDULE2=Schedule a scan\r\nIDS_CREATESCHED_AUTOSCAN=The program scans your drivers on its own.\r\n"
+    "IDS_SELECT_SCHEDTYPE=How often:\r\nIDS_DATETIME=Date and time\r\nIDS_WEEKDAYS=Days of the week\r\n"
     "IDS_RUNONCE=Once\r\nIDS_EVERYDAY=Every day\r\nIDS_EVERYWEEK=Every week\r\nIDS_DONTSCHEDULE=Not scheduled\r\n"
     "IDS_SUNDAY=Sun\r\nIDS_MONDAY=Mon\r\nIDS_TUESDAY=Tue\r\nIDS_WEDNESDAY=Wed\r\nIDS_THURSDAY=Thu\r\n"
     "IDS_FRIDAY=Fri\r\nIDS_SATURDAY=Sat\r\nSCAN_NOT_SCHEDLUE=No scan is scheduled.\r\n";
@@ -87,6 +88,35 @@ TEST_F(SchedulerWindow, OpensAtTheCornerOnTheProductsPane) {
   EXPECT_FALSE(viewAll->IsWindowVisible());
   EXPECT_FALSE(viewAll->IsWindowEnabled());
   ASSERT_NE(dialog_.GetDlgItem(CNewSchedulerDlg::kCaptionButtonId), nullptr);
+}
+
+// The pane is the scheduler's own build of the schedule page: its template's ids, its texts
+// from the scheduler's section, the mode combo box hidden, whose change enables Apply.
+TEST_F(SchedulerWindow, ThePaneIsTheSchedulersOwnBuild) {
+  CDlgSchedule* page = Pane().GetSchedulePane();
+  ASSERT_NE(page, nullptr);
+  using Ids = CDlgSchedule::SchedulerIds;
+  EXPECT_EQ(page->GetTemplateId(), Ids::kTemplateId);
+  EXPECT_EQ(page->GetDlgItem(CDlgSchedule::kApplyId), nullptr);
+  for (UINT id : {Ids::kApplyId, Ids::kRunOnceId, Ids::kNotScheduledId, Ids::kSaturdayId, Ids::kTimeId, Ids::kDateId})
+    EXPECT_NE(page->GetDlgItem(id), nullptr) << id;
+  CString text;
+  page->GetDlgItemText(Ids::kEveryDayId, text);
+  EXPECT_EQ(text, CString(_T("Every day")));
+  for (UINT id : {Ids::kModeComboId, Ids::kModeBuddyId, CDlgSchedule::kAutoFixId, CDlgSchedule::kShutDownId}) {
+    ASSERT_NE(page->GetDlgItem(id), nullptr) << id;
+    EXPECT_FALSE(page->GetDlgItem(id)->IsWindowVisible()) << id;
+    EXPECT_FALSE(page->GetDlgItem(id)->IsWindowEnabled()) << id;
+  }
+  EXPECT_FALSE(page->GetDlgItem(Ids::kApplyId)->IsWindowEnabled());
+  CWnd* combo = page->GetDlgItem(Ids::kModeComboId);
+  page->SendMessage(WM_COMMAND, MAKEWPARAM(Ids::kModeComboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo->m_hWnd));
+  EXPECT_TRUE(page->GetDlgItem(Ids::kApplyId)->IsWindowEnabled());
+  // A radio of the scheduler's ids chooses its schedule.
+  page->SendMessage(WM_COMMAND, MAKEWPARAM(Ids::kEveryWeekId, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(page->GetDlgItem(Ids::kEveryWeekId)->m_hWnd));
+  EXPECT_EQ(page->GetScheduleState(), CDlgSchedule::kEveryWeek);
+  EXPECT_TRUE(page->GetDlgItem(Ids::kSundayId)->IsWindowEnabled());
 }
 
 TEST_F(SchedulerWindow, TheSecondStartsMessageOpensTheAskedToolsPane) {

@@ -95,8 +95,8 @@ TEST_F(ViewAll, TheEditLinkOpensThePaneWhereTheScheduleIsRemoved) {
   EXPECT_EQ(page->GetScheduleState(), CDlgSchedule::kEveryDay);
 
   // Not scheduled, then Apply: the job goes.
-  Press(*page, CDlgSchedule::kNotScheduledId);
-  const CString saved = PressAndAnswer(*page, CDlgSchedule::kApplyId);
+  Press(*page, CDlgSchedule::SchedulerIds::kNotScheduledId);
+  const CString saved = PressAndAnswer(*page, CDlgSchedule::SchedulerIds::kApplyId);
   EXPECT_GE(saved.Find(_T("The schedule is saved.")), 0);
   EXPECT_FALSE(std::filesystem::exists(JobPath()));
 
