@@ -289,9 +289,13 @@ int CBackupRestore::BackupOneDriver(const CString& staging, const CString& index
     RegCloseKey(key);
   }
   // A published "oem" INF is not in the driver store under that name: the scan's INF path
-  // leads to the package there.
+  // leads to the package there, while the driver is still the one the scan saw. After an
+  // install since the scan that path names the old package, so the published INF is kept.
   const CString scanInf = driver->szText[kSlotInfPath].Text();
-  if (m_driverStoreMode && infName.Find(_T("oem")) >= 0 && !scanInf.IsEmpty()) infName.Empty();
+  const bool sameAsScanned =
+      CString(current.szText[kSlotDriverVersion].Text()) == driver->szText[kSlotDriverVersion].Text() &&
+      CString(current.szText[kSlotDriverDate].Text()) == driver->szText[kSlotDriverDate].Text();
+  if (m_driverStoreMode && infName.Find(_T("oem")) >= 0 && !scanInf.IsEmpty() && sameAsScanned) infName.Empty();
   const bool infFromClassKey = !infName.IsEmpty();
   if (!infFromClassKey) infName = scanInf;
   if (const int answer = stop(); answer != kContinue) return answer;
