@@ -3,7 +3,8 @@
 // summary opens over the main window and closes again, the program's own minimise button
 // iconifies the window and the manager's restore brings it back as it was, and typed
 // punctuation and dead keys reach the feedback form's fields, whose document reaches the
-// service; the driver-age dialog closes by each of its links and leaves the main window. The
+// service; the driver-age dialog closes by each of its links and leaves the main window; About,
+// and the scheduler open and close by clicks. The
 // program is still running at the end and says nothing of X errors. Skipped
 // when Xvfb, openbox, wmctrl, xprop, setxkbmap, xdotool or xwd is missing.
 #include <poll.h>
@@ -39,6 +40,13 @@ constexpr int kInstallX = 521, kInstallY = 378;
 constexpr int kRestartX = 534, kRestartY = 413;
 // The results header's information sign, and the driver-age dialog's two links.
 constexpr int kAgeSignX = 505, kAgeSignY = 219, kAgeOkX = 113, kAgeCloseX = 171, kAgeLinksY = 487;
+// The main window's logo, its system menu's About item and the About box's OK; the Settings
+// tab and its Schedule step.
+constexpr int kLogoX = 15, kLogoY = 9, kAboutItemX = 100, kAboutItemY = 22, kAboutOkX = 635, kAboutOkY = 449;
+constexpr int kSettingsTabX = 615, kScheduleX = 80, kScheduleY = 168;
+// The scheduler's "Every day", Apply, and its close button.
+constexpr int kEveryDayX = 224, kEveryDayY = 289, kApplyX = 664, kApplyY = 533, kSchedulerCloseX = 745;
+constexpr int kCloseY = 13;
 // The feedback form: its e-mail field, the problem list's button and its entry "The update
 // worked", the description, Submit.
 constexpr int kMailX = 427, kMailY = 245, kProblemX = 552, kProblemY = 278, kWorkedY = 367;
@@ -109,6 +117,13 @@ class UnderAWindowManager : public DesktopTest {
     for (int waited = 0; waited < 30000; waited += 50) {
       const std::string list = Output("DISPLAY=" + display_ + " " + wmctrl_ + " -l 2>/dev/null");
       if (list.find(window + " ") == std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  bool AwaitNamed(const std::string& name) const {
+    for (int waited = 0; waited < 30000; waited += 50) {
+      if (Output("DISPLAY=" + display_ + " " + wmctrl_ + " -l 2>/dev/null").find(" " + name) != std::string::npos) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return false;
@@ -218,6 +233,27 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   ClickScreen(kSummaryX, kButtonsY);
   EXPECT_TRUE(AwaitPicture([](const Picture& p) { return Chosen(p, kPanelSummaryY); }).Valid())
       << "the summary page was never shown";
+}
+
+// About through the logo's system menu and the scheduler from Settings > Schedule (its Apply
+// answered by a box), each opened and closed by clicks.
+TEST_F(UnderAWindowManager, AboutAndTheSchedulerOpenAndCloseByClicks) {
+  ClickScreen(kLogoX, kLogoY, false);
+  ClickScreen(kAboutItemX, kAboutItemY);
+  ASSERT_TRUE(AwaitNamed("About")) << "About did not open";
+  ClickScreen(kAboutOkX, kAboutOkY);
+  ASSERT_TRUE(AwaitTopLevels(1)) << "About did not close";
+
+  ClickScreen(kSettingsTabX, kTabY);
+  ClickScreen(kScheduleX, kScheduleY);
+  ASSERT_TRUE(AwaitNamed("Scheduler")) << "the scheduler did not open";
+  ClickScreen(kEveryDayX, kEveryDayY);
+  ClickScreen(kApplyX, kApplyY);
+  ASSERT_TRUE(AwaitTopLevels(3)) << "Apply said nothing";
+  ClickScreen(kBoxOkX + 1, kBoxButtonY);
+  ASSERT_TRUE(AwaitTopLevels(2));
+  ClickScreen(kSchedulerCloseX, kCloseY);
+  ASSERT_TRUE(AwaitTopLevels(1)) << "the scheduler did not close";
 }
 
 TEST_F(UnderAWindowManager, TheDriverAgeDialogClosesByEachOfItsLinksAndLeavesTheMainWindow) {
