@@ -194,7 +194,12 @@ std::u16string ModuleFileName(HMODULE module) {
   std::string path;
   if (!module) path = MainProgramPath();
   else if (!Known(module, &path)) return {};
-  return zx::path::HostToWindows(path);
+  std::u16string name = zx::path::HostToWindows(path);
+  // The program itself goes by its Windows name "X.exe", which the paths map back to the
+  // built program "X".
+  if (path == MainProgramPath() && name.find(u'.', name.find_last_of(u'\\') + 1) == std::u16string::npos)
+    name += u".exe";
+  return name;
 }
 
 }  // namespace

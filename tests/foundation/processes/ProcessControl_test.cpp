@@ -123,7 +123,7 @@ TEST_F(ProcessControlTest, ScheduledJobText) {
 TEST_F(ProcessControlTest, ProgramFileIsThisProgram) {
   const CString path = GetProgramFilePath();
   EXPECT_EQ(std::u16string(path.GetString()),
-            zx::path::HostToWindows(zx::machine::ProgramFolder() + "/process_control_tests"));
+            zx::path::HostToWindows(zx::machine::ProgramFolder() + "/process_control_tests") + u".exe");
 }
 
 TEST_F(ProcessControlTest, FileVersionTextOfAFileWithoutOne) {

@@ -105,7 +105,7 @@ TEST_F(Modules, MainProgramIsTheNullModule) {
   WCHAR byHandle[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, byNull, MAX_PATH);
   ASSERT_GT(length, 0u);
-  EXPECT_EQ(std::u16string(byNull, length), ZPath(program));
+  EXPECT_EQ(std::u16string(byNull, length), ZPath(program) + u".exe");  // its Windows name
   EXPECT_EQ(GetModuleFileNameW(main, byHandle, MAX_PATH), length);
   EXPECT_EQ(std::u16string(byHandle), std::u16string(byNull));
   EXPECT_TRUE(FreeLibrary(main)) << "the main program is never unloaded";
@@ -113,7 +113,7 @@ TEST_F(Modules, MainProgramIsTheNullModule) {
 }
 
 TEST_F(Modules, FileNameTruncatesToTheBuffer) {
-  const std::u16string full = ZPath(zx::test::TestProgram());
+  const std::u16string full = ZPath(zx::test::TestProgram()) + u".exe";
   const DWORD length = static_cast<DWORD>(full.size());
   std::u16string buffer(length + 8, u'#');
 

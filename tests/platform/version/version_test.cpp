@@ -174,8 +174,11 @@ TEST(ModuleVersions, TheSystemsOwnModulesAnswerFromTheirResources) {
   WCHAR program[1024];
   const DWORD length = GetModuleFileNameW(nullptr, program, 1024);
   ASSERT_GT(length, 0u);
-  // The module as the system names it ("X.dll") need not exist; its resources do.
-  const std::u16string name = std::u16string(program, length) + u".dll";
+  // The program goes by "X.exe"; the module as the system names it ("X.dll") need not exist;
+  // its resources do.
+  std::u16string name(program, length);
+  ASSERT_TRUE(name.ends_with(u".exe"));
+  name = name.substr(0, name.size() - 4) + u".dll";
   const DWORD size = GetFileVersionInfoSizeW(name.c_str(), nullptr);
   ASSERT_GT(size, 0u) << GetLastError();
   std::vector<BYTE> block(size);
