@@ -180,10 +180,9 @@ void CDlgScan2Scanning::EnableStopButton(BOOL enable) { m_btnStop.EnableWindow(e
 
 void CDlgScan2Scanning::KeepPumpTurning() { PostMessage(WM_NULL); }
 
-int CDlgScan2Scanning::ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage, LPCTSTR extraId) {
+int CDlgScan2Scanning::ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage) {
   tagScanMessage message;
   message.text = SettingsText(textId);
-  if (extraId) message.text += _T(" ") + SettingsText(extraId);
   message.style = style;
   message.ownedByPage = ownedByPage;
   if ((style & MB_ICONWARNING) == MB_ICONWARNING) message.box.SetRect(0, 0, 450, 150);

@@ -53,7 +53,7 @@ class CDlgScan2Scanning : public CDlgLeftSideChild {
   void StopScanAnimation();
   void EnableStopButton(BOOL enable);
   // The own message box on the page's thread, owned by the main window or by the page.
-  int ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage, LPCTSTR extraId = nullptr);
+  int ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage);
   // Hands the wizard on (results flag 1: to the results page).
   void FinishScanPage(BOOL results);
   // The engine's result rows written into the results list on the list's own thread, in one

@@ -9,6 +9,7 @@
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
 #include "CheckedFormat.h"
+#include "ContextMenus.h"
 #include "IniReader.h"
 #include "OwnProcessMessage.h"
 #include "SettingsStore.h"
@@ -340,15 +341,7 @@ void CDlgScan3Results::OnResultRightClick(NMHDR* pNMHDR, LRESULT* pResult) {
   if (m_host.IsOneClickMode() || m_host.IsLauncherNotifyMode()) return;
   if (click->iItem < 0 || click->iItem >= m_list.GetItemCount() || RowState(click->iItem) == -1) return;
   if (m_list.GetNextItem(-1, LVNI_SELECTED) < 0) return;
-  const LPCTSTR name = MAKEINTRESOURCEW(kContextMenu);
-  CMenu menu;
-  if (!menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name))) return;
-  CMenu* popup = menu.GetSubMenu(0);
-  if (popup == nullptr) return;
-  SetForegroundWindow();
-  CPoint cursor;
-  GetCursorPos(&cursor);
-  popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, this);
+  TrackPageContextMenu(*this, kContextMenu);
 }
 
 void CDlgScan3Results::OnExclude() {

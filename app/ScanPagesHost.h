@@ -55,6 +55,9 @@ class CScanPagesHost {
   virtual bool IsLauncherNotify() = 0;
   virtual bool IsAbortRequested() = 0;
   virtual void ClearAbortRequest() = 0;
+  // The scan engine's work value: non-zero while the request is with the server, when the
+  // launcher's hold does not press Stop.
+  virtual void SetScanWork(LONG work) = 0;
   // Tells the launcher a status (code and value, a text).
   virtual void NotifyLauncher(int code, int value, LPCTSTR text = nullptr) = 0;
   // Ends the process at once, as a one-click abort does.

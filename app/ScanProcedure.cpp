@@ -110,6 +110,9 @@ int CScanRun::Run() {
   m_host.SetLastRequest(request);
 
   Status(m_page, _T("IDS_DRIVERINFO_SENTSERVER"));
+  // The request is with the server now: Stop stays off until the next scan.
+  m_page.EnableStopButton(FALSE);
+  m_host.SetScanWork(1);
   // A stop from here on ends the scan before its next step; no error report is sent for it.
   if (Stopped()) return Finish();
   // The request goes out in the form the service is told to expect.
@@ -168,7 +171,7 @@ bool CScanRun::Exchange(const CString& request, CExchangeAnswerReader& answer) {
   m_state.bConnectionFailed = true;
   Status(m_page, _T("IDS_INTERNETCONN_FIREWALL_CHECK"));
   if (!m_host.IsOneClick())
-    m_page.ShowScanMessage(_T("IDS_INTERNETCONN_FIREWALL_CHECK"), kWarning, false, _T("IDS_SCAN_NOT_CHECKED"));
+    m_page.ShowScanMessage(_T("IDS_INTERNETCONN_FIREWALL_CHECK"), kWarning, false);
   Record(false);
   return false;
 }
@@ -230,6 +233,7 @@ int RunScanProcedure(CDlgScan2Scanning& page) {
 void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
   CScanPagesHost& host = page.Host();
   tagScanState& state = host.ScanState();
+  host.SetScanWork(0);
   // The page is asked for before the launcher hears of the scan's end, so that its answer (a
   // download) comes to a shown results page with its rows checked.
   if (results) {

@@ -35,10 +35,10 @@ class CVelquorApp : public CHalvoranApp {
   static constexpr UINT kAppIconId = 5032;
 
   int m_nStartPage = kStartPageScanHome;
+  // Hidden scan mode as the command line asks for it; the main window's launcher state keeps
+  // the run's launcher flags (hidden scan mode, launcher busy, progress notify) from then on.
   BOOL m_bHiddenScan = FALSE;
-  BOOL m_bLauncherBusy = FALSE;
   BOOL m_bAlreadyRunningShown = FALSE;
-  BOOL m_bProgressNotify = FALSE;
   BOOL m_bScheduleMode = FALSE;
   BOOL m_bTaskBusy = FALSE;
   BOOL m_bRunAtStartup = TRUE;
