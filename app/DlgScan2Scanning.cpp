@@ -156,6 +156,11 @@ void CDlgScan2Scanning::ShowScanStatusText(const CString& text, BOOL setLabel) {
   m_lstStatus.EnsureVisible(item, FALSE);
 }
 
+void CDlgScan2Scanning::ShowStatusLabel(const CString& text) {
+  m_stStatus.SetWindowText(text);
+  m_stStatus.UpdateWindow();
+}
+
 int CDlgScan2Scanning::GetStatusLineCount() { return m_lstStatus.GetItemCount(); }
 
 CString CDlgScan2Scanning::GetStatusLine(int line, int column) { return m_lstStatus.GetItemText(line, column); }

@@ -48,6 +48,8 @@ class CDlgScan2Scanning : public CDlgLeftSideChild {
   // Called from the scan thread; each reaches the windows through window calls.
   // Status output: the status label (when asked) and a new status line.
   void ShowScanStatusText(const CString& text, BOOL setLabel);
+  // The status label alone shows the text, drawn at once.
+  void ShowStatusLabel(const CString& text);
   // Clears everything of the previous scan and starts the animation.
   void ResetScanningPage();
   void StopScanAnimation();

@@ -145,8 +145,9 @@ int CScanRun::Run() {
 void CScanRun::DeviceScan() {
   m_installed.Reload();
   m_engine.SetInstalledUpdates(&m_installed);
-  m_page.ShowScanStatusText(SettingsText(_T("IDS_WAIT_SCAN_PROGR")), TRUE);
-  m_page.ShowScanStatusText(CString(), TRUE);
+  // "Please wait" on the label while the device scan starts; the label is the engine's next.
+  m_page.ShowStatusLabel(SettingsText(_T("IDS_WAIT_SCAN_PROGR")));
+  m_page.ShowStatusLabel(CString());
   m_engine.SetScanWindows(m_page.GetSafeHwnd(), m_page.GetStatusLabel(), [](LPCTSTR id) { return SettingsText(id); });
   m_nDeviceScanEnd = m_engine.ReportScanEnd(_T(""));
   m_state.nTotal = m_engine.GetDeviceCount();
