@@ -223,7 +223,7 @@ void CDlgScan3Results::KeepChecks() {
 void CDlgScan3Results::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
   if (!bShow) return;
-  m_bBusy = TRUE;
+  m_host.SetTaskBusy(TRUE);
   if (m_list.GetItemCount() == 0) {
     m_btnDownload.EnableWindow(FALSE);
   } else {
@@ -233,7 +233,8 @@ void CDlgScan3Results::OnShowWindow(BOOL bShow, UINT nStatus) {
   Layout();
   for (UINT id : kDetailLabels)
     if (CWnd* label = GetDlgItem(id)) label->SetWindowText(_T(""));
-  m_bBusy = FALSE;
+  m_host.ClearScanRequested();
+  m_host.SetTaskBusy(FALSE);
 }
 
 // ---- Hand-off ------------------------------------------------------------------------------------

@@ -68,6 +68,12 @@ bool CVelquorResultsHost::IsOneClickMode() const {
 
 bool CVelquorResultsHost::IsLauncherNotifyMode() const { return m_window.GetLauncherState().bProgressNotify.load(); }
 
+void CVelquorResultsHost::SetTaskBusy(BOOL busy) { m_window.GetApp().m_bTaskBusy = busy; }
+
+void CVelquorResultsHost::ClearScanRequested() {
+  if (CVelquorScanHost* scan = m_window.GetScanHost()) scan->ScanState().bScanRequested = false;
+}
+
 std::vector<NagResultRow> MakeNagRows(const CDriverScanUpdate& engine, const CListCtrl& list,
                                       const std::vector<int>& chosenRows) {
   std::vector<NagResultRow> rows;

@@ -88,6 +88,10 @@ TEST_F(ResultsPage, ChecksClicksAndTheHandOffOfTheCheckedRows) {
   ASSERT_EQ(List().GetItemCount(), kLaptopRows);
   EXPECT_EQ(CheckedRows().size(), static_cast<std::size_t>(kLaptopRows));
   EXPECT_TRUE(page_->GetDlgItem(CDlgScan3Results::kDownloadId)->IsWindowEnabled());
+  // Shown, the page held the program busy while it checked its rows, and took the scan request.
+  ASSERT_GE(pageHost_.busy_.size(), 2u);
+  EXPECT_EQ(std::vector<BOOL>(pageHost_.busy_.end() - 2, pageHost_.busy_.end()), (std::vector<BOOL>{TRUE, FALSE}));
+  EXPECT_GE(pageHost_.scanRequestsCleared_, 1);
   ExpectWindowMatches(page_->m_hWnd, "results_laptop.png");
 
   ClickCheck(0);

@@ -57,6 +57,7 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   // The found updates are listed on the results page.
   CDlgBaseWnd* results = main_->GetGroupPage(CVelquorDlg::kScanGroup, 3);
   ASSERT_TRUE(Until([&] { return Shown(results); }));
+  EXPECT_FALSE(state.bScanRequested) << "the results took the scan request";
   EXPECT_EQ(main_->GetScanEngine().GetResultRows().GetSize(), found);
   ExpectPageMatches(results, "scan_results.png");
 
