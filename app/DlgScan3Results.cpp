@@ -7,6 +7,7 @@
 #include "DlgBaseShared.h"
 #include "DlgButtonStyles.h"
 #include "DriverScanUpdate.h"
+#include "HeaderBand.h"
 #include "HalvoranApp.h"
 #include "CheckedFormat.h"
 #include "ContextMenus.h"
@@ -47,6 +48,8 @@ constexpr COLORREF kCountColour = 0x0000A8;
 constexpr int kListLeft = 23;
 constexpr int kListTop = 128;
 constexpr int kHeaderBand = 27;
+// Where the driver-age caption's column starts on the band.
+constexpr int kAgeColumnX = 346;
 constexpr int kListBottomMargin = 196;
 constexpr int kCheckColumnWidth = 40;
 constexpr int kCountTop = 94;
@@ -402,10 +405,9 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   }
   pDC->SetTextColor(kDialogTextColour);
   if (!quiet) {
-    CRect header(kListLeft + 8, kListTop + 6, 300, kListTop + kHeaderBand);
-    pDC->DrawText(PageText(_T("IDS_DRIVER_DESCRIPTION_LST_HEADER")), &header, DT_SINGLELINE | DT_NOPREFIX);
-    CRect age(352, kListTop + 6, rect.right - kListLeft, kListTop + kHeaderBand);
-    pDC->DrawText(PageText(_T("IDS_DRIVER_AGE")), &age, DT_SINGLELINE | DT_NOPREFIX);
+    // The band spans the list, its texts where the columns' texts start in the rows.
+    DrawHeaderBand(pDC, TRUE, rect.Width() - 2 * kListLeft + 2, kListTop, kListLeft + 2, {kAgeColumnX},
+                   {PageText(_T("IDS_DRIVER_DESCRIPTION_LST_HEADER")), PageText(_T("IDS_DRIVER_AGE"))});
   }
   // The legend: a mark in each text's colour before it, one line each at the page's top right,
   // the last on the count's line.
