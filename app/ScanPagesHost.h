@@ -6,6 +6,7 @@
 #include <atomic>
 
 class CDriverScanUpdate;
+class CExclusionList;
 
 // The scan state the main window shares with the scan pages. Flags the scan thread reads while
 // the user-interface thread writes them are atomic.
@@ -43,6 +44,8 @@ class CScanPagesHost {
 
   virtual tagScanState& ScanState() = 0;
   virtual CDriverScanUpdate& ScanEngine() = 0;
+  // The application's record of installed updates.
+  virtual CExclusionList& InstalledUpdates() = 0;
   // The window that owns the scan's messages.
   virtual CWnd* HostWindow() = 0;
 

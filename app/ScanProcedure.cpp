@@ -73,7 +73,6 @@ class CScanRun {
   CScanPagesHost& m_host;
   tagScanState& m_state;
   CDriverScanUpdate& m_engine;
-  CExclusionList m_installed;
   int m_nDeviceScanEnd = 0;
 };
 
@@ -143,8 +142,10 @@ int CScanRun::Run() {
 }
 
 void CScanRun::DeviceScan() {
-  m_installed.Reload();
-  m_engine.SetInstalledUpdates(&m_installed);
+  // The application's record, which outlives the scan that points the engine at it.
+  CExclusionList& installed = m_host.InstalledUpdates();
+  installed.Reload();
+  m_engine.SetInstalledUpdates(&installed);
   // "Please wait" on the label while the device scan starts; the label is the engine's next.
   m_page.ShowStatusLabel(SettingsText(_T("IDS_WAIT_SCAN_PROGR")));
   m_page.ShowStatusLabel(CString());

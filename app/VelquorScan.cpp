@@ -29,6 +29,8 @@ CVelquorScanHost::~CVelquorScanHost() {
 
 CDriverScanUpdate& CVelquorScanHost::ScanEngine() { return m_window.GetScanEngine(); }
 
+CExclusionList& CVelquorScanHost::InstalledUpdates() { return m_window.GetApp().GetInstalledUpdates(); }
+
 CWnd* CVelquorScanHost::HostWindow() { return &m_window; }
 
 void CVelquorScanHost::SetBusy(BOOL busy) { m_window.GetApp().m_bTaskBusy = busy; }

@@ -18,6 +18,7 @@ class CVelquorScanHost : public CScanPagesHost {
 
   tagScanState& ScanState() override { return m_state; }
   CDriverScanUpdate& ScanEngine() override;
+  CExclusionList& InstalledUpdates() override;
   CWnd* HostWindow() override;
   void SetBusy(BOOL busy) override;
   int GetStartMode() override;
