@@ -26,7 +26,7 @@ BOOL DeletePathTree(LPCTSTR path) {
   if (target.IsEmpty() || target.FindOneOf(_T("*?")) >= 0 || (target.GetLength() == 2 && target[1] == _T(':')) ||
       target.Right(2) == _T(":\\"))
     return FALSE;
-  return ShellDeletePath(target, target.GetLength(), FALSE) == 1;
+  return ShellDeleteWithFlags(target, FOF_SILENT | FOF_NOCONFIRMATION) == 1;
 }
 
 CWnd* GetMainWindow() { return AfxGetMainWnd(); }

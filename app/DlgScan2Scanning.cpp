@@ -156,6 +156,11 @@ void CDlgScan2Scanning::ShowScanStatusText(const CString& text, BOOL setLabel) {
   m_lstStatus.EnsureVisible(item, FALSE);
 }
 
+void CDlgScan2Scanning::ShowStatusLabel(const CString& text) {
+  m_stStatus.SetWindowText(text);
+  m_stStatus.UpdateWindow();
+}
+
 int CDlgScan2Scanning::GetStatusLineCount() { return m_lstStatus.GetItemCount(); }
 
 CString CDlgScan2Scanning::GetStatusLine(int line, int column) { return m_lstStatus.GetItemText(line, column); }
@@ -180,10 +185,9 @@ void CDlgScan2Scanning::EnableStopButton(BOOL enable) { m_btnStop.EnableWindow(e
 
 void CDlgScan2Scanning::KeepPumpTurning() { PostMessage(WM_NULL); }
 
-int CDlgScan2Scanning::ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage, LPCTSTR extraId) {
+int CDlgScan2Scanning::ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage) {
   tagScanMessage message;
   message.text = SettingsText(textId);
-  if (extraId) message.text += _T(" ") + SettingsText(extraId);
   message.style = style;
   message.ownedByPage = ownedByPage;
   if ((style & MB_ICONWARNING) == MB_ICONWARNING) message.box.SetRect(0, 0, 450, 150);

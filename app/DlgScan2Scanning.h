@@ -48,12 +48,14 @@ class CDlgScan2Scanning : public CDlgLeftSideChild {
   // Called from the scan thread; each reaches the windows through window calls.
   // Status output: the status label (when asked) and a new status line.
   void ShowScanStatusText(const CString& text, BOOL setLabel);
+  // The status label alone shows the text, drawn at once.
+  void ShowStatusLabel(const CString& text);
   // Clears everything of the previous scan and starts the animation.
   void ResetScanningPage();
   void StopScanAnimation();
   void EnableStopButton(BOOL enable);
   // The own message box on the page's thread, owned by the main window or by the page.
-  int ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage, LPCTSTR extraId = nullptr);
+  int ShowScanMessage(LPCTSTR textId, UINT style, bool ownedByPage);
   // Hands the wizard on (results flag 1: to the results page).
   void FinishScanPage(BOOL results);
   // The engine's result rows written into the results list on the list's own thread, in one

@@ -9,8 +9,10 @@
 #include "DlgParentTransculent.h"
 #include "Dlg_INFO_HTM.h"
 #include "DriverScanUpdate.h"
+#include "HeaderBand.h"
 #include "HalvoranApp.h"
 #include "CheckedFormat.h"
+#include "ContextMenus.h"
 #include "IniReader.h"
 #include "OwnProcessMessage.h"
 #include "SettingsStore.h"
@@ -48,6 +50,8 @@ constexpr COLORREF kCountColour = 0x0000A8;
 constexpr int kListLeft = 23;
 constexpr int kListTop = 128;
 constexpr int kHeaderBand = 27;
+// Where the driver-age caption's column starts on the band.
+constexpr int kAgeColumnX = 346;
 constexpr int kListBottomMargin = 196;
 constexpr int kCheckColumnWidth = 40;
 constexpr int kCountTop = 94;
@@ -224,7 +228,7 @@ void CDlgScan3Results::KeepChecks() {
 void CDlgScan3Results::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
   if (!bShow) return;
-  m_bBusy = TRUE;
+  m_host.SetTaskBusy(TRUE);
   if (m_list.GetItemCount() == 0) {
     m_btnDownload.EnableWindow(FALSE);
   } else {
@@ -234,7 +238,8 @@ void CDlgScan3Results::OnShowWindow(BOOL bShow, UINT nStatus) {
   Layout();
   for (UINT id : kDetailLabels)
     if (CWnd* label = GetDlgItem(id)) label->SetWindowText(_T(""));
-  m_bBusy = FALSE;
+  m_host.ClearScanRequested();
+  m_host.SetTaskBusy(FALSE);
 }
 
 // ---- Hand-off ------------------------------------------------------------------------------------
@@ -342,15 +347,7 @@ void CDlgScan3Results::OnResultRightClick(NMHDR* pNMHDR, LRESULT* pResult) {
   if (m_host.IsOneClickMode() || m_host.IsLauncherNotifyMode()) return;
   if (click->iItem < 0 || click->iItem >= m_list.GetItemCount() || RowState(click->iItem) == -1) return;
   if (m_list.GetNextItem(-1, LVNI_SELECTED) < 0) return;
-  const LPCTSTR name = MAKEINTRESOURCEW(kContextMenu);
-  CMenu menu;
-  if (!menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name))) return;
-  CMenu* popup = menu.GetSubMenu(0);
-  if (popup == nullptr) return;
-  SetForegroundWindow();
-  CPoint cursor;
-  GetCursorPos(&cursor);
-  popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, this);
+  TrackPageContextMenu(*this, kContextMenu);
 }
 
 void CDlgScan3Results::OnExclude() {
@@ -414,10 +411,9 @@ void CDlgScan3Results::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   }
   pDC->SetTextColor(kDialogTextColour);
   if (!quiet) {
-    CRect header(kListLeft + 8, kListTop + 6, 300, kListTop + kHeaderBand);
-    pDC->DrawText(PageText(_T("IDS_DRIVER_DESCRIPTION_LST_HEADER")), &header, DT_SINGLELINE | DT_NOPREFIX);
-    CRect age(352, kListTop + 6, rect.right - kListLeft, kListTop + kHeaderBand);
-    pDC->DrawText(PageText(_T("IDS_DRIVER_AGE")), &age, DT_SINGLELINE | DT_NOPREFIX);
+    // The band spans the list, its texts where the columns' texts start in the rows.
+    DrawHeaderBand(pDC, TRUE, rect.Width() - 2 * kListLeft + 2, kListTop, kListLeft + 2, {kAgeColumnX},
+                   {PageText(_T("IDS_DRIVER_DESCRIPTION_LST_HEADER")), PageText(_T("IDS_DRIVER_AGE"))});
   }
   // The legend: a mark in each text's colour before it, one line each at the page's top right,
   // the last on the count's line.

@@ -100,7 +100,6 @@ class CDlgScan3Results : public CDlgLeftSideChild {
   int m_nPageMode = CResultsPageHost::kModeNone;
   int m_nCurrentRow = -1;
   int m_nCurrentResult = -1;
-  BYTE m_bBusy = FALSE;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -70,11 +70,8 @@ BOOL CDlgScan5Summary::PreTranslateMessage(MSG* pMsg) {
 void CDlgScan5Summary::ShowSummary() {
   const CDriverScanUpdate& engine = m_host.ScanEngine();
   const CResultRowArray& rows = engine.GetResultRows();
-  int remaining = 0, updated = 0;
-  for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
-    if (rows[i].nState == kRowInstalled) ++updated;
-    else if (rows[i].nState == kRowFound || rows[i].nState == kRowDownloaded) ++remaining;
-  }
+  const int updated = rows.CountInState(kRowInstalled);
+  const int remaining = rows.CountInState(kRowFound) + rows.CountInState(kRowDownloaded);
   const int counts[kRowCount] = {engine.GetDeviceCount(), remaining + updated, updated, remaining,
                                  m_host.ExclusionCount()};
   m_names.RemoveAll();

@@ -48,7 +48,8 @@ CKXServer::CKXServer(tagLauncherState& state, CPopupArming& popup, const tagKXSe
     : CQVX_Utility_ServerBase(&g_KXServerInterface, QVX_SERVER_ENDPOINT),
       m_state(state),
       m_popup(popup),
-      m_windows(windows) {}
+      m_windows(windows),
+      m_downloadInstall(windows.hDownloadInstall) {}
 
 CKXServer::~CKXServer() { Stop(); }
 
@@ -98,7 +99,7 @@ LONG CKXServer::StartUpdate() {
 
 LONG CKXServer::CancelInstall() {
   m_state.bInstallCancel = true;
-  Post(m_windows.hDownloadInstall, IDCANCEL);
+  Post(m_downloadInstall.load(), IDCANCEL);
   return 1;
 }
 

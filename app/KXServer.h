@@ -11,7 +11,7 @@
 #include "RpcBases.h"
 
 // The windows the served procedures reach; the main window fills them in before the server
-// starts.
+// starts. The download-and-install window comes and goes: `SetDownloadInstallWindow`.
 struct tagKXServerWindows {
   HWND hMainWindow = nullptr;       // gets the popup and exit timers
   HWND hScanHomePage = nullptr;     // scan now
@@ -45,6 +45,9 @@ class CKXServer : public CQVX_Utility_ServerBase {
   // Stops listening (waiting up to 2000 ms) and answers no more calls; a call in progress
   // ends first.
   BOOL Stop();
+  // The download-and-install window that a cancel reaches while it is open (null once it has
+  // closed).
+  void SetDownloadInstallWindow(HWND window) { m_downloadInstall = window; }
 
   // The eight procedures.
   LONG ClearBusyAndScan();
@@ -79,5 +82,6 @@ class CKXServer : public CQVX_Utility_ServerBase {
   tagLauncherState& m_state;
   CPopupArming& m_popup;
   tagKXServerWindows m_windows;
+  std::atomic<HWND> m_downloadInstall;
   bool m_serving = false;
 };

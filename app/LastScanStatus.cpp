@@ -56,21 +56,20 @@ BOOL WriteLastScanValue(int value, const CString& text) {
 
 void RecordScanStatus(const tagScanOutcome& outcome, const SYSTEMTIME& now) {
   const int upToDate = outcome.nTotal - outcome.nOutOfDate;
+  const CString failedDate = CTime(now).Format(_T("%m/%d/%Y %H:%M"));
+  if (outcome.bConnectionFailed && !outcome.bStopped) {
+    // Without the service's answer nothing new is known: the last counts stay.
+    WriteLastScanValue(kLastScanDate, failedDate);
+    return;
+  }
   if (outcome.bFailed) {
-    WriteLastScanValue(kLastScanDate, CTime(now).Format(_T("%m/%d/%Y %H:%M")));
+    WriteLastScanValue(kLastScanDate, failedDate);
     WriteLastScanValue(kLastScanTotal, PlainNumber(outcome.nTotal));
     WriteLastScanValue(kLastScanOutOfDate, PlainNumber(outcome.nOutOfDate));
     WriteLastScanValue(kLastScanUpToDate, PlainNumber(upToDate));
     return;
   }
   if (outcome.bOneClick) return;
-  if (outcome.bConnectionFailed && !outcome.bStopped) {
-    // The devices were counted; without the service's answer nothing is known of the updates.
-    WriteLastScanValue(kLastScanTotal, CountText(outcome.nTotal));
-    WriteLastScanValue(kLastScanOutOfDate, kNotKnown);
-    WriteLastScanValue(kLastScanUpToDate, kNotKnown);
-    return;
-  }
   CString storedTotal;
   ReadLastScanValue(kLastScanTotal, storedTotal);
   const bool nothingStored = storedTotal.IsEmpty() || storedTotal.CompareNoCase(_T("0")) == 0;

@@ -22,9 +22,9 @@ struct tagScanOutcome {
   int nOutOfDate = 0;
 };
 
-// Writes the record of a scan's end: a failed scan stores the date ("%m/%d/%Y %H:%M" of now)
-// and the plain counts. Otherwise nothing is written in one-click mode; a lost connection stores
-// the devices counted and "--" for the two update counts; a stopped scan stores the text of
+// Writes the record of a scan's end: a lost connection stores only the date ("%m/%d/%Y %H:%M"
+// of now), the last counts staying; a failed scan stores that date and the plain counts.
+// Otherwise nothing is written in one-click mode; a stopped scan stores the text of
 // IDS_ABORT_USER and "--" twice, but only when updates were found or nothing is stored yet;
 // a completed scan stores its counts, each "<n> Driver" or "<n> <IDS_CAP_DRIVERS>".
 void RecordScanStatus(const tagScanOutcome& outcome, const SYSTEMTIME& now);

@@ -33,6 +33,10 @@ void CKXLauncherLink::NotifyPeer(int code, int value, LPCTSTR text1, int number1
   m_client->SendRequest(code, text1, number1, 0, value, 0, 0, 0, text2, 0);
 }
 
+void CKXLauncherLink::SetDownloadInstallWindow(HWND window) {
+  if (m_server) m_server->SetDownloadInstallWindow(window);
+}
+
 void CKXLauncherLink::NotifyPeerUpdateProgress(int remaining) {
   if (m_state.bProgressNotify) NotifyPeer(kLauncherUpdatesLeft, remaining, _T(""), remaining > 0 ? 1 : 0, _T(""));
 }

@@ -45,6 +45,9 @@ class CKXLauncherLink {
   // In progress-notify mode: the number of updates still to install, with a flag telling
   // whether any remain.
   void NotifyPeerUpdateProgress(int remaining);
+  // The download-and-install window as it opens, null as it closes: the launcher's cancel
+  // reaches it at once.
+  void SetDownloadInstallWindow(HWND window);
 
  private:
   tagLauncherState& m_state;

@@ -22,6 +22,10 @@ class CResultsPageHost {
   // The one-click results popup hosts the page; the launcher asked for notices.
   virtual bool IsOneClickMode() const = 0;
   virtual bool IsLauncherNotifyMode() const = 0;
+  // The program's task-busy flag, set while the shown page checks its rows; the main window's
+  // scan-requested flag, cleared once the results show.
+  virtual void SetTaskBusy(BOOL busy) = 0;
+  virtual void ClearScanRequested() = 0;
 
   // Runs the download-and-install dialog over exactly these list rows, modally over the page.
   virtual void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) = 0;

@@ -6,6 +6,7 @@
 #include <atomic>
 
 class CDriverScanUpdate;
+class CExclusionList;
 
 // The scan state the main window shares with the scan pages. Flags the scan thread reads while
 // the user-interface thread writes them are atomic.
@@ -43,6 +44,8 @@ class CScanPagesHost {
 
   virtual tagScanState& ScanState() = 0;
   virtual CDriverScanUpdate& ScanEngine() = 0;
+  // The application's record of installed updates.
+  virtual CExclusionList& InstalledUpdates() = 0;
   // The window that owns the scan's messages.
   virtual CWnd* HostWindow() = 0;
 
@@ -55,6 +58,9 @@ class CScanPagesHost {
   virtual bool IsLauncherNotify() = 0;
   virtual bool IsAbortRequested() = 0;
   virtual void ClearAbortRequest() = 0;
+  // The scan engine's work value: non-zero while the request is with the server, when the
+  // launcher's hold does not press Stop.
+  virtual void SetScanWork(LONG work) = 0;
   // Tells the launcher a status (code and value, a text).
   virtual void NotifyLauncher(int code, int value, LPCTSTR text = nullptr) = 0;
   // Ends the process at once, as a one-click abort does.

@@ -73,7 +73,6 @@ class CScanRun {
   CScanPagesHost& m_host;
   tagScanState& m_state;
   CDriverScanUpdate& m_engine;
-  CExclusionList m_installed;
   int m_nDeviceScanEnd = 0;
 };
 
@@ -110,6 +109,9 @@ int CScanRun::Run() {
   m_host.SetLastRequest(request);
 
   Status(m_page, _T("IDS_DRIVERINFO_SENTSERVER"));
+  // The request is with the server now: Stop stays off until the next scan.
+  m_page.EnableStopButton(FALSE);
+  m_host.SetScanWork(1);
   // A stop from here on ends the scan before its next step; no error report is sent for it.
   if (Stopped()) return Finish();
   // The request goes out in the form the service is told to expect.
@@ -142,10 +144,13 @@ int CScanRun::Run() {
 }
 
 void CScanRun::DeviceScan() {
-  m_installed.Reload();
-  m_engine.SetInstalledUpdates(&m_installed);
-  m_page.ShowScanStatusText(SettingsText(_T("IDS_WAIT_SCAN_PROGR")), TRUE);
-  m_page.ShowScanStatusText(CString(), TRUE);
+  // The application's record, which outlives the scan that points the engine at it.
+  CExclusionList& installed = m_host.InstalledUpdates();
+  installed.Reload();
+  m_engine.SetInstalledUpdates(&installed);
+  // "Please wait" on the label while the device scan starts; the label is the engine's next.
+  m_page.ShowStatusLabel(SettingsText(_T("IDS_WAIT_SCAN_PROGR")));
+  m_page.ShowStatusLabel(CString());
   m_engine.SetScanWindows(m_page.GetSafeHwnd(), m_page.GetStatusLabel(), [](LPCTSTR id) { return SettingsText(id); });
   m_nDeviceScanEnd = m_engine.ReportScanEnd(_T(""));
   m_state.nTotal = m_engine.GetDeviceCount();
@@ -170,7 +175,7 @@ bool CScanRun::Exchange(const CString& request, CExchangeAnswerReader& answer) {
   m_state.bConnectionFailed = true;
   Status(m_page, _T("IDS_INTERNETCONN_FIREWALL_CHECK"));
   if (!m_host.IsOneClick())
-    m_page.ShowScanMessage(_T("IDS_INTERNETCONN_FIREWALL_CHECK"), kWarning, false, _T("IDS_SCAN_NOT_CHECKED"));
+    m_page.ShowScanMessage(_T("IDS_INTERNETCONN_FIREWALL_CHECK"), kWarning, false);
   Record(false);
   return false;
 }
@@ -232,6 +237,7 @@ int RunScanProcedure(CDlgScan2Scanning& page) {
 void HandOnScanPages(CDlgScan2Scanning& page, bool results) {
   CScanPagesHost& host = page.Host();
   tagScanState& state = host.ScanState();
+  host.SetScanWork(0);
   // The page is asked for before the launcher hears of the scan's end, so that its answer (a
   // download) comes to a shown results page with its rows checked.
   if (results) {

@@ -58,8 +58,10 @@ UINT CStringFile::GetNextLine(CString& line) {
     if (byte < 0) return line.IsEmpty() ? 0 : ++m_lineCount;  // the last line may lack its end
     if (byte == 0) continue;
     if (byte == '\r' || byte == '\n') {
+      // A CR or LF right after the line's end goes with it: "\r\n", "\n\r", "\r\r" and
+      // "\n\n" each end one line.
       const int next = PeekNonNul();
-      if ((next == '\r' || next == '\n') && next != byte) ++m_position;
+      if (next == '\r' || next == '\n') ++m_position;
       ++m_lineCount;
       if (line.IsEmpty()) continue;  // empty lines are skipped
       return m_lineCount;

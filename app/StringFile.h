@@ -11,8 +11,8 @@ class CStringFile : public CObject {
   // Opens the file for reading (others may read, not write); false when it cannot be opened.
   bool Open(LPCTSTR path, CFileException* error = nullptr);
   void Close();
-  // The next non-empty line: answers its number (line ends counted so far, CR LF or LF CR
-  // counting once), 0 at the end of the file. A line longer than the buffer is cut there, the
+  // The next non-empty line: answers its number (line ends counted so far, a CR or LF right
+  // after a line's end counting with it), 0 at the end of the file. A line longer than the buffer is cut there, the
   // error text says so and the rest comes as the next line. A byte-order mark (UTF-16 or
   // UTF-8) at the start of the file is not part of the first line.
   UINT GetNextLine(CString& line);

@@ -53,6 +53,11 @@ END_MESSAGE_MAP()
 CVelquorApp::CVelquorApp()
     : CHalvoranApp(GetModuleDisplayName(kLauncherToolIndex), GetModuleIniName(kLauncherToolIndex)) {}
 
+CExclusionList& CVelquorApp::GetInstalledUpdates() {
+  if (!m_installedUpdates) m_installedUpdates.emplace();
+  return *m_installedUpdates;
+}
+
 CString CVelquorApp::GetOneClickKeyPath() {
   CString path;
   GetProductRegistryKey(path);

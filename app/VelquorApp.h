@@ -2,8 +2,11 @@
 // every program, reads the program's own switch, hands a scheduled start to a running instance,
 // removes the one-click key and sets up COM for the process.
 #pragma once
+#include <optional>
+
 #include "HalvoranApp.h"
 #include "DlgBaseAppDlg.h"
+#include "ExclusionList.h"
 #include "StartSwitches.h"
 
 // The start-up flags of a first install and a very silent install, read by the main window.
@@ -35,15 +38,19 @@ class CVelquorApp : public CHalvoranApp {
   static constexpr UINT kAppIconId = 5032;
 
   int m_nStartPage = kStartPageScanHome;
+  // Hidden scan mode as the command line asks for it; the main window's launcher state keeps
+  // the run's launcher flags (hidden scan mode, launcher busy, progress notify) from then on.
   BOOL m_bHiddenScan = FALSE;
-  BOOL m_bLauncherBusy = FALSE;
   BOOL m_bAlreadyRunningShown = FALSE;
-  BOOL m_bProgressNotify = FALSE;
   BOOL m_bScheduleMode = FALSE;
   BOOL m_bTaskBusy = FALSE;
   BOOL m_bRunAtStartup = TRUE;
   CString m_strLastScanText;
   CString m_strUserHash;
+  // The record of installed updates ("exc.xml") that the application owns, read again before
+  // each scan; the scan engine matches against it. Made at its first use, not while the
+  // program's statics are built.
+  CExclusionList& GetInstalledUpdates();
 
  protected:
   // Shows the notice that the program runs already (the owner is the desktop window).
@@ -55,6 +62,7 @@ class CVelquorApp : public CHalvoranApp {
   DECLARE_MESSAGE_MAP()
 
  private:
+  std::optional<CExclusionList> m_installedUpdates;
   HRESULT m_hrComInit = E_FAIL;
   HRESULT m_hrCom = E_FAIL;
 };

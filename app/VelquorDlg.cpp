@@ -14,7 +14,9 @@
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgNagDriverFeedback.h"
 #include "DlgOneClickDrvUpdateResultsMain.h"
+#include "DlgParentTransculent.h"
 #include "DlgScan3Results.h"
 #include "DlgSchedule.h"
 #include "DlgSetting1General.h"
@@ -321,13 +323,18 @@ void CVelquorDlg::OnPageChange(int nCode) {
     case 12:
       OpenResultsTab();
       break;
+    // Leaving the scan tabs ends the launcher's following of the results page, which is the
+    // user's again when it shows next.
     case 13:
+      m_launcher.bProgressNotify = false;
       m_pWizards->OnBackupTab();
       break;
     case 14:
+      m_launcher.bProgressNotify = false;
       m_pWizards->OnRestoreTab();
       break;
     case 15:
+      m_launcher.bProgressNotify = false;
       if (m_pGeneralPage && m_pGeneralPage->GetSafeHwnd()) m_pGeneralPage->UpdateApplyButton();
       break;
     case 5:
@@ -383,11 +390,10 @@ LRESULT CVelquorDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // The launcher's send is answered once the user closes the one-click results popup.
         m_app.m_bHiddenScan = TRUE;
         m_launcher.bHiddenScanMode = true;
-        RunOneClickResults();
+        RunOneClickResults(AfxGetMainWnd());
         return 16;
       case kCopyProgressNotify:
         // The launcher follows the download of the results page's chosen rows.
-        m_app.m_bProgressNotify = TRUE;
         m_launcher.bProgressNotify = true;
         if (CWnd* results = GetGroupPage(kScanGroup, 3)) results->PostMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
         return 17;
@@ -418,6 +424,8 @@ LRESULT CVelquorDlg::TakeSecondStart(CString word) {
   if (m_app.m_bTaskBusy) return 0;
   PumpMessages();
   Sleep(kHandOffPauseMs);
+  // The scan tab opens on the home page, where the scan starts.
+  if (m_pScanHost) m_pScanHost->ScanState().nScanStep = 0;
   PostMessage(WM_COMMAND, kFirstTabCommand);
   PostScanNow();
   PumpMessages();
@@ -443,7 +451,7 @@ LRESULT CVelquorDlg::OnBackupExists(WPARAM wParam, LPARAM) {
 }
 
 void CVelquorDlg::OnWindowPosChanging(WINDOWPOS* lpwndpos) {
-  if (m_app.m_bHiddenScan) lpwndpos->flags &= ~SWP_SHOWWINDOW;
+  if (m_launcher.bHiddenScanMode) lpwndpos->flags &= ~SWP_SHOWWINDOW;
   Default();
 }
 
@@ -455,11 +463,18 @@ void CVelquorDlg::OnSysCommand(UINT nID, LPARAM lParam) {
   CDlgMainWnd::OnSysCommand(nID, lParam);
 }
 
+void CVelquorDlg::RunDriverFeedback(CWnd* over) {
+  CDlgNagDriverFeedback form(over, m_app.m_strLastScanText, &m_app.m_bTaskBusy);
+  RunModalWithBackdrop(over, &form, CDlgNagDriverFeedback::kTemplateId);
+}
+
 void CVelquorDlg::OnFeedback() {
   if (m_app.m_bTaskBusy) return;
   m_app.m_bTaskBusy = TRUE;
   // The driver feedback form joins with the scan procedure that fills the last-scan text.
-  if (m_app.m_strLastScanText.IsEmpty()) {
+  if (!m_app.m_strLastScanText.IsEmpty()) {
+    RunDriverFeedback(this);
+  } else {
     CString text;
     m_app.GetLangText(text, _T("IDS_RECOMMESCAN_SENDFEEDBAK"));
     if (AppMessageBox(text, MB_YESNO | MB_ICONQUESTION, this) == IDYES) {
@@ -510,18 +525,18 @@ void CVelquorDlg::EnableUi(BOOL bEnable) {
   m_bUiEnabled = bEnable ? TRUE : FALSE;
 }
 
-void CVelquorDlg::RunOneClickResults() {
+void CVelquorDlg::RunOneClickResults(CWnd* parent) {
   if (!m_pResultsHost) return;
   auto* results = dynamic_cast<CDlgScan3Results*>(GetGroupPage(kScanGroup, 3));
-  CDlgOneClickDrvUpdateResultsMain popup(*m_pResultsHost, results ? &results->GetResultView() : nullptr,
-                                         AfxGetMainWnd());
+  CDlgOneClickDrvUpdateResultsMain popup(*m_pResultsHost, results ? &results->GetResultView() : nullptr, parent);
   popup.DoModal();
 }
 
 // ---- Elevation
 
 int CVelquorDlg::RelaunchAsAdmin(const CString& question, int startPage) {
-  if (m_app.m_bHiddenScan || m_app.m_bProgressNotify || IsUserAdmin()) return kElevationGoOn;
+  // The launcher's own run (hidden, or followed by it through progress notify) asks nothing.
+  if (m_launcher.IsNotifying() || IsUserAdmin()) return kElevationGoOn;
   if (GetOSMajorVersion() < 6) {
     CString text;
     FormatChecked(text, GetLangString(_T("IDS_ADMINLOGIN"), _T("Tunevo")),
@@ -546,8 +561,9 @@ void CVelquorDlg::OnTimer(UINT_PTR nIDEvent) {
       if (!IsProcessRunning(kProgramFile, 0, FALSE)) EndProcessNow();
       break;
     case kPopupTimerId:
+      // Over the window the launcher named, while it is one.
       KillTimer(nIDEvent);
-      RunOneClickResults();
+      if (const HWND parent = m_popup.GetParent(); ::IsWindow(parent)) RunOneClickResults(CWnd::FromHandle(parent));
       m_popup.Rearm();
       return;
     case kExitTimerId:

@@ -87,6 +87,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CDriverScanUpdate& GetScanEngine() { return m_scanEngine; }
   CDriverInstallEngine& GetInstallEngine() { return m_installEngine; }
   tagLauncherState& GetLauncherState() { return m_launcher; }
+  // The one-click popup's arming, with the parent the launcher named.
+  CPopupArming& GetPopupArming() { return m_popup; }
   // The launcher link while the launcher is told (null otherwise).
   CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
   // The scan pages' host (null before the groups are built).
@@ -110,8 +112,10 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   CString GetBaseFolder() const override;
   CString BrowseForFolder(CWnd* owner, const CString& start) override;
 
-  // Runs the one-click results popup modally over the application's main window.
-  void RunOneClickResults();
+  // The driver feedback form on the last scan's request, over the window.
+  void RunDriverFeedback(CWnd* over);
+  // Runs the one-click results popup modally over the parent.
+  void RunOneClickResults(CWnd* parent);
 
   // The main window's page-change callback (always allows the change).
   static int PageChangeCallback(CDlgBaseWnd* pDialog, int nCode);

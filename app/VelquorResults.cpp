@@ -7,7 +7,6 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
 #include "DlgNagDownloadAndInstall.h"
-#include "DlgNagDriverFeedback.h"
 #include "DlgNagRestart.h"
 #include "DlgParentTransculent.h"
 #include "DlgScan3Results.h"
@@ -20,6 +19,7 @@
 #include "PackageInstall.h"
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
+#include "VelquorScan.h"
 #include "VelquorScan.h"
 
 namespace {
@@ -66,6 +66,12 @@ bool CVelquorResultsHost::IsOneClickMode() const {
 }
 
 bool CVelquorResultsHost::IsLauncherNotifyMode() const { return m_window.GetLauncherState().bProgressNotify.load(); }
+
+void CVelquorResultsHost::SetTaskBusy(BOOL busy) { m_window.GetApp().m_bTaskBusy = busy; }
+
+void CVelquorResultsHost::ClearScanRequested() {
+  if (CVelquorScanHost* scan = m_window.GetScanHost()) scan->ScanState().bScanRequested = false;
+}
 
 std::vector<NagResultRow> MakeNagRows(const CDriverScanUpdate& engine, const CListCtrl& list,
                                       const std::vector<int>& chosenRows) {
@@ -120,6 +126,10 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
                              [this](UINT command) {
                                if (CDlgLeftDlgBase* scan = m_window.GetGroup(CVelquorDlg::kScanGroup))
                                  scan->PostCommandToSelf(command);
+                             },
+                             [this](HWND popup) {
+                               // The launcher's cancel goes straight to the open popup.
+                               if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->SetDownloadInstallWindow(popup);
                              }});
   if (IsLauncherNotifyMode()) {
     // The launcher follows the run and may stop it.
@@ -141,6 +151,10 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   m_pRunning = &dialog;
   RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
   m_pRunning = nullptr;
+  // Once drivers are installed the summary tells of them beside the updates found.
+  const int updated = engine.GetResultRows().CountInState(kRowInstalled);
+  if (CVelquorScanHost* scan = m_window.GetScanHost(); scan && updated > 0)
+    scan->BuildResultSummaryText(CVelquorScanHost::kSummaryAfterUpdate, engine.GetUpdatesFound(), updated);
   CopyMap(fetch.GetDownloadedPackages(), history);
   engine.SetDownloadedPackages(&history);
 }
@@ -165,7 +179,7 @@ void CVelquorResultsHost::ReportUpdatesLeft(int installed) {
 }
 
 void CVelquorResultsHost::ReportUpdateCount(int nCount) {
-  if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(kLauncherUpdatesLeft, nCount);
+  if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeerUpdateProgress(nCount);
 }
 
 int CVelquorResultsHost::AddExclusion(const CString& driverName, const CString& hardwareId) {
@@ -196,8 +210,7 @@ void CVelquorResultsHost::SendFeedback(CWnd* pPage) {
     m_window.SendMessage(WM_COMMAND, CVelquorDlg::kFeedbackCommand);
     return;
   }
-  CDlgNagDriverFeedback form(pPage, app.m_strLastScanText, &app.m_bTaskBusy);
-  RunModalWithBackdrop(pPage, &form, CDlgNagDriverFeedback::kTemplateId);
+  m_window.RunDriverFeedback(pPage);
 }
 
 CDlgScan3Results* AddResultsPage(CVelquorDlg& window, CResultsPageHost& host) {

@@ -34,6 +34,8 @@ class CVelquorResultsHost : public CResultsPageHost {
   CImageList* GetClassImages() override { return &m_classImages; }
   bool IsOneClickMode() const override;
   bool IsLauncherNotifyMode() const override;
+  void SetTaskBusy(BOOL busy) override;
+  void ClearScanRequested() override;
   void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) override;
   int CheckElevation(CWnd* pPage) override;
   void RunRestartPrompt(CWnd* pPage) override;

@@ -29,6 +29,8 @@ CVelquorScanHost::~CVelquorScanHost() {
 
 CDriverScanUpdate& CVelquorScanHost::ScanEngine() { return m_window.GetScanEngine(); }
 
+CExclusionList& CVelquorScanHost::InstalledUpdates() { return m_window.GetApp().GetInstalledUpdates(); }
+
 CWnd* CVelquorScanHost::HostWindow() { return &m_window; }
 
 void CVelquorScanHost::SetBusy(BOOL busy) { m_window.GetApp().m_bTaskBusy = busy; }
@@ -44,6 +46,8 @@ bool CVelquorScanHost::IsLauncherNotify() { return m_window.GetLauncherState().b
 bool CVelquorScanHost::IsAbortRequested() { return m_window.GetLauncherState().bScanStopRequest; }
 
 void CVelquorScanHost::ClearAbortRequest() { m_window.GetLauncherState().bScanStopRequest = false; }
+
+void CVelquorScanHost::SetScanWork(LONG work) { m_window.GetLauncherState().nScanWork = work; }
 
 void CVelquorScanHost::NotifyLauncher(int code, int value, LPCTSTR text) {
   if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, value, text);
@@ -105,13 +109,25 @@ void CVelquorScanHost::FixFoundUpdates() {
   page->PostMessage(WM_COMMAND, CDlgScan3Results::kDownloadId);
 }
 
-void CVelquorScanHost::BuildResultSummary() {
-  const int found = m_state.nOutOfDate;
-  if (found == 0)
+void CVelquorScanHost::BuildResultSummary() { BuildResultSummaryText(kSummaryAfterScan, m_state.nOutOfDate, 0); }
+
+void CVelquorScanHost::BuildResultSummaryText(int mode, int outdated, int updated) {
+  if (mode != kSummaryAfterScan && mode != kSummaryAfterUpdate) return;
+  if (outdated == 0)
     m_strSummaryShort = SettingsText(_T("IDS_NO_OUTDATE_DRIVERFOUND"));
   else
-    FormatChecked(m_strSummaryShort, SettingsText(_T("IDS_OUTDATE_FOUND")), {found, DriverWord(found)});
-  FormatChecked(m_strSummaryLong, SettingsText(_T("IDS_OUTDATE_FOUND2")), {found, DriverWord(found), m_state.strScanStart});
+    FormatChecked(m_strSummaryShort, SettingsText(_T("IDS_OUTDATE_FOUND")), {outdated, DriverWord(outdated)});
+  if (mode == kSummaryAfterScan) {
+    FormatChecked(m_strSummaryLong, SettingsText(_T("IDS_OUTDATE_FOUND2")),
+                  {outdated, DriverWord(outdated), m_state.strScanStart});
+    return;
+  }
+  FormatChecked(m_strSummaryLong, SettingsText(_T("IDS_OUTDATEFOUND_UPDATE")),
+                {outdated, DriverWord(outdated < 2 ? 1 : outdated), updated,
+                 SettingsText(updated < 2 ? _T("IDS_CAP_DRIVER") : _T("IDS_CAP_DRIVERS")), m_state.strScanStart});
+  if (outdated == 0) return;
+  const int remaining = outdated - updated;
+  FormatChecked(m_strSummaryShort, SettingsText(_T("IDS_OUTDATE_FOUND")), {remaining, DriverWord(remaining)});
 }
 
 int CVelquorScanHost::ExclusionCount() { return static_cast<int>(ScanEngine().GetExcludedIds().GetCount()); }

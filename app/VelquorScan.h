@@ -18,6 +18,7 @@ class CVelquorScanHost : public CScanPagesHost {
 
   tagScanState& ScanState() override { return m_state; }
   CDriverScanUpdate& ScanEngine() override;
+  CExclusionList& InstalledUpdates() override;
   CWnd* HostWindow() override;
   void SetBusy(BOOL busy) override;
   int GetStartMode() override;
@@ -26,6 +27,7 @@ class CVelquorScanHost : public CScanPagesHost {
   bool IsLauncherNotify() override;
   bool IsAbortRequested() override;
   void ClearAbortRequest() override;
+  void SetScanWork(LONG work) override;
   void NotifyLauncher(int code, int value, LPCTSTR text = nullptr) override;
   void EndNow() override;
   void OnScanFinished() override;
@@ -42,7 +44,12 @@ class CVelquorScanHost : public CScanPagesHost {
   // Points the engine's progress view at the scanning page and registers it unless another
   // view is registered already.
   void WatchScanningPage(CDlgScan2Scanning& page);
-  // The result summary sentence of the last scan: short and long.
+  // The result summary sentence: after a scan of the updates found, or after updating of the
+  // updates found and those installed since.
+  static constexpr int kSummaryAfterScan = 0;
+  static constexpr int kSummaryAfterUpdate = 1;
+  void BuildResultSummaryText(int mode, int outdated, int updated);
+  // The result summary sentence of the last scan or update: short and long.
   const CString& GetSummaryShort() const { return m_strSummaryShort; }
   const CString& GetSummaryLong() const { return m_strSummaryLong; }
 

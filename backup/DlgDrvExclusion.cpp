@@ -2,6 +2,7 @@
 // menu and the page's description text.
 #include "DlgDrvExclusion.h"
 
+#include "ContextMenus.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DriverScanUpdate.h"
 #include "SettingsPageLayout.h"
@@ -136,17 +137,7 @@ void CDlgDrvExclusion::OnListRightClick(NMHDR* pNMHDR, LRESULT* pResult) {
   *pResult = 0;
   const auto* item = reinterpret_cast<const NMITEMACTIVATE*>(pNMHDR);
   if (item->iItem < 0 || item->iItem >= m_list.GetItemCount() || SelectedRow() < 0) return;
-  // The menu from whichever module of the resource chain holds it.
-  const LPCTSTR name = MAKEINTRESOURCEW(kContextMenu);
-  CMenu menu;
-  if (!menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name))) return;
-  CMenu* popup = menu.GetSubMenu(0);
-  if (popup == nullptr) return;
-  if (CWnd* top = GetTopLevelParent()) top->SetForegroundWindow();
-  SetActiveWindow();
-  CPoint cursor;
-  GetCursorPos(&cursor);
-  popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, this);
+  TrackPageContextMenu(*this, kContextMenu);
 }
 
 void CDlgDrvExclusion::OnShowWindow(BOOL bShow, UINT nStatus) {

@@ -44,6 +44,10 @@ int ShellDeletePath(LPCTSTR path, int length, BOOL toRecycleBin) {
   return RunShellOperation(FO_DELETE, text, CString(), toRecycleBin ? kDeleteToBin : kDeleteForever);
 }
 
+int ShellDeleteWithFlags(LPCTSTR path, FILEOP_FLAGS flags) {
+  return RunShellOperation(FO_DELETE, path ? path : _T(""), CString(), flags);
+}
+
 int MoveWithShell(LPCTSTR source, LPCTSTR target) {
   SetFileAttributesW(source, 0xA0);
   SetFileAttributesW(target, 0xA0);

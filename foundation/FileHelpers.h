@@ -12,6 +12,8 @@ constexpr int kShellPathLimit = 520;
 // 1 deleted, 0 failed (also for a path that does not fit, or a length shorter than the text,
 // which would name a parent folder).
 ZXHELPER_API int ShellDeletePath(LPCTSTR path, int length, BOOL toRecycleBin);
+// The shell's delete with the caller's flags; 1 deleted, 0 failed.
+ZXHELPER_API int ShellDeleteWithFlags(LPCTSTR path, FILEOP_FLAGS flags);
 ZXHELPER_API int MoveWithShell(LPCTSTR source, LPCTSTR target);
 ZXHELPER_API int MoveIntoFolder(LPCTSTR sourceFile, LPCTSTR targetFolder);
 // -1 not a file or attributes unusable, 0 free, 1 locked by someone else.

@@ -91,6 +91,7 @@ BOOL CDlgNagDownloadAndInstall::OnInitDialog() {
                               : m_nStartMode == kModeBackupInstall    ? kTimerBackupInstall
                                                                       : 0;
   if (startTimer != 0) SetTimer(startTimer, kStartDelayMs, nullptr);
+  if (m_mainWindow.popupWindow) m_mainWindow.popupWindow(m_hWnd);
   return TRUE;
 }
 

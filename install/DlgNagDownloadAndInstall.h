@@ -70,10 +70,11 @@ struct tagNagLauncher {
 
 // The main window while the popup runs, on the window's thread: its pages disabled while a
 // run works and enabled at its end (EnableUi), and a command to its scan group (1202 as the
-// install starts).
+// install starts), and the popup's own window as it opens and null as it closes.
 struct tagNagMainWindow {
   std::function<void(BOOL enable)> enableUi;
   std::function<void(UINT command)> postToPages;
+  std::function<void(HWND popup)> popupWindow;
 };
 
 // The main window's questions around an install, asked over the popup: whether the program

@@ -96,6 +96,7 @@ void CDlgNagDownloadAndInstall::JoinRun() {
 }
 
 void CDlgNagDownloadAndInstall::OnDestroy() {
+  if (m_mainWindow.popupWindow) m_mainWindow.popupWindow(nullptr);
   JoinRun();
   FollowTransfers(false);
   CDlgBaseWndPopupNagBase::OnDestroy();

@@ -34,6 +34,12 @@ class CResultRowArray {
   INT_PTR GetSize() const { return static_cast<INT_PTR>(m_rows.size()); }
   const tagUpdateResultsStruct& operator[](INT_PTR index) const { return m_rows[static_cast<std::size_t>(index)]; }
   tagUpdateResultsStruct& operator[](INT_PTR index) { return m_rows[static_cast<std::size_t>(index)]; }
+  // The rows in a state.
+  int CountInState(int state) const {
+    int count = 0;
+    for (const tagUpdateResultsStruct& row : m_rows) count += row.nState == state ? 1 : 0;
+    return count;
+  }
 
  private:
   std::vector<tagUpdateResultsStruct> m_rows;

@@ -406,6 +406,13 @@ TEST_F(LauncherReports, DrivesAWholeHiddenRunOfTheProgram) {
     } else if (kind == "status") {
       words >> id >> value >> code >> number >> record;
       EXPECT_EQ(record.substr(7), code.substr(5)) << lines[place];
+      if (code == "code=17") {
+        // The updates left, with the flag telling whether any remain and no texts.
+        std::string sequence, numbers;
+        words >> sequence >> numbers;
+        EXPECT_EQ(numbers.substr(8, 1), number == "number=0" ? "0" : "1") << lines[place];
+        EXPECT_NE(lines[place].find("text1=\"\" text2=\"\""), std::string::npos) << lines[place];
+      }
       lastStatus = code;
       if (code == "code=9") code += " " + number;
       if (statuses.empty() || statuses.back().first != code) statuses.emplace_back(code, place);
@@ -431,6 +438,14 @@ TEST_F(LauncherReports, DrivesAWholeHiddenRunOfTheProgram) {
   ASSERT_EQ(firsts(others), calls);
   EXPECT_GT(others[1].second, statuses[2].second) << "the download asked for after the scan's end";
   EXPECT_GT(others[2].second, statuses[3].second) << "the hold asked for after the download's progress";
+  // The cancel reaches the open popup at once: its stop line goes to the launcher before the
+  // program ends, whether or not the download reports again.
+  int stopLine = -1;
+  for (int place = others[3].second; place < static_cast<int>(lines.size()) && stopLine < 0; ++place)
+    if (lines[place].find("code=14") != std::string::npos &&
+        lines[place].find("text1=\"Please wait while the run stops...\"") != std::string::npos)
+      stopLine = place;
+  EXPECT_GT(stopLine, others[3].second) << "no stop line after the cancel";
 }
 
 }  // namespace

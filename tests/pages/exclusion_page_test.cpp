@@ -147,8 +147,11 @@ TEST_F(ExclusionPage, AddingAListedIdInAnotherCaseKeepsOneRow) {
 TEST_F(ExclusionPage, TheContextMenuRemovesTheRowRightClicked) {
   std::ofstream(FilePath(), std::ios::binary) << kTwoDrivers;
   Open();
-  WhileModal({[] {
-                if (user::TrackedMenuWindow() == nullptr) return false;
+  // The menu shows the language file's texts.
+  std::vector<std::pair<UINT, CString>> shown;
+  WhileModal({[&shown] {
+                shown = TrackedMenuItems();
+                if (shown.empty()) return false;
                 RECT item{};
                 if (!user::TrackedMenuItemRect(1, &item)) return false;  // "Remove"
                 ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
@@ -166,6 +169,9 @@ TEST_F(ExclusionPage, TheContextMenuRemovesTheRowRightClicked) {
   user::InjectMouse(at, WM_RBUTTONUP);
   Pump();
   ExpectAllStepsRan();
+  const std::vector<std::pair<UINT, CString>> expected = {{CDlgDrvExclusion::kMenuRemoveAll, u"Remove every exclusion"},
+                                                          {CDlgDrvExclusion::kMenuRemove, u"Remove this exclusion"}};
+  EXPECT_EQ(shown, expected);
   ASSERT_EQ(page_.GetList().GetCount(), 1);
   EXPECT_EQ(page_.GetList().GetItems()[0].strHardwareId, CString(_T("USB\\ROOT_HUB20")));
   EXPECT_FALSE(Excluded(_T("USB\\ROOT_HUB30")));

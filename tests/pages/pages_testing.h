@@ -47,6 +47,7 @@ class PageTest : public DialogTest {
   static constexpr char kTexts[] =
       "[Tunevo]\r\nSETTINGDLG1=General\r\nSETTINGDLG4=Excluded drivers\r\nIDS_REMOVE_ALL_ITEM=Remove all\r\n"
       "IDS_REMOVE_ITEMS=Remove\r\nIDS_DRIVER_NAME=Driver name\r\n"
+      "IDS_MENU_REMOVEALL_EXCLUSION_TXT=Remove every exclusion\r\nIDS_MENU_REMOVE_EXCLUSION_TXT=Remove this exclusion\r\n"
       "IDS_DRIVER_EXCLU_DESC=These drivers are left out of every update.\r\n"
       "IDS_DRIVER_EXCLU_DESC2=Remove from the list?\r\nIDS_NOSELC_EXCLU_ITEM=Select a driver first.\r\n"
       "SETTINGTABDESC=Choose how the program starts and scans.\r\nSETTINGTAB1DESC1=Scan when the program starts\r\n"

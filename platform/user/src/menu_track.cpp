@@ -323,6 +323,11 @@ HWND TrackedMenuWindow(int level) {
   return t_tracking->levels[static_cast<std::size_t>(level)].window;
 }
 
+HMENU TrackedMenu(int level) {
+  if (!TrackedMenuWindow(level)) return nullptr;
+  return menus::t_tracking->levels[static_cast<std::size_t>(level)].menu;
+}
+
 bool TrackedMenuItemRect(UINT position, RECT* screen, int level) {
   const HWND window = TrackedMenuWindow(level);
   if (!window || !screen) return false;

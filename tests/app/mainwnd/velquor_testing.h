@@ -26,7 +26,6 @@ inline void PrepareTheProgram() {
   g_bVerySilentInstall = TRUE;
   theApp.m_bTaskBusy = FALSE;
   theApp.m_bHiddenScan = FALSE;
-  theApp.m_bProgressNotify = FALSE;
   theApp.m_nStartPage = 0;
 }
 

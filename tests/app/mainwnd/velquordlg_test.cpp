@@ -280,10 +280,9 @@ TEST_F(VelquorWindow, EnterEscapeAndAltF4NeverCloseIt) {
 
 TEST_F(VelquorWindow, AnswersTheLauncherCodes) {
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyQuery), 17);
-  EXPECT_FALSE(theApp.m_bProgressNotify);
+  EXPECT_FALSE(dialog_->GetLauncherState().bProgressNotify);
   EXPECT_FALSE(theApp.m_bHiddenScan);
   EXPECT_EQ(SendCopyData(CVelquorDlg::kCopyProgressNotify), 17);
-  EXPECT_TRUE(theApp.m_bProgressNotify);
   EXPECT_TRUE(dialog_->GetLauncherState().bProgressNotify);
   // The hidden-scan code sets hidden scan mode, then answers only once the one-click results
   // popup, owned by the application's main window, is closed.
@@ -366,10 +365,32 @@ TEST_F(VelquorWindow, ForcedEndsOfTheLauncherTheWatchdogAndTheHiddenModeStop) {
     dialog_->HiddenModeStop();
     EXPECT_EQ(dialog_->forcedEnds, c.ends) << c.hidden << c.busy;
   }
-  // The popup timer shows the one-click results popup and ends nothing.
-  WhileModal({ClosePopup()});
-  dialog_->SendMessage(WM_TIMER, kPopupTimerId);
-  ExpectAllStepsRan();
+  // The popup timer shows the one-click results popup over the parent the launcher named while
+  // it is a window, ends nothing, and arms the popup again.
+  const HWND gone = CreateWindowExW(0, u"Static", u"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  const struct {
+    HWND parent;
+    bool shown;
+  } kParents[] = {{dialog_->GetSafeHwnd(), true}, {gone, false}, {nullptr, false}};
+  for (const auto& c : kParents) {
+    // A popup that is not shown runs no modal loop: the timer comes back at once.
+    HWND owner = nullptr;
+    if (c.shown) {
+      WhileModal({[&] {
+        if (dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow())) == nullptr)
+          return false;
+        owner = ::GetWindow(ActiveWindow(), GW_OWNER);
+        return ClosePopup()();
+      }});
+    }
+    ASSERT_TRUE(dialog_->GetPopupArming().TryDisarm(c.parent));
+    dialog_->SendMessage(WM_TIMER, kPopupTimerId);
+    if (c.shown) ExpectAllStepsRan();
+    EXPECT_EQ(owner, c.shown ? c.parent : nullptr) << c.parent;
+    EXPECT_TRUE(dialog_->GetPopupArming().TryDisarm(nullptr)) << "armed again";
+    dialog_->GetPopupArming().Rearm();
+  }
   EXPECT_EQ(dialog_->forcedEnds, 3);
 }
 

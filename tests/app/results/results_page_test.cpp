@@ -88,6 +88,10 @@ TEST_F(ResultsPage, ChecksClicksAndTheHandOffOfTheCheckedRows) {
   ASSERT_EQ(List().GetItemCount(), kLaptopRows);
   EXPECT_EQ(CheckedRows().size(), static_cast<std::size_t>(kLaptopRows));
   EXPECT_TRUE(page_->GetDlgItem(CDlgScan3Results::kDownloadId)->IsWindowEnabled());
+  // Shown, the page held the program busy while it checked its rows, and took the scan request.
+  ASSERT_GE(pageHost_.busy_.size(), 2u);
+  EXPECT_EQ(std::vector<BOOL>(pageHost_.busy_.end() - 2, pageHost_.busy_.end()), (std::vector<BOOL>{TRUE, FALSE}));
+  EXPECT_GE(pageHost_.scanRequestsCleared_, 1);
   ExpectWindowMatches(page_->m_hWnd, "results_laptop.png");
 
   ClickCheck(0);
@@ -137,24 +141,28 @@ TEST_F(ResultsPage, TheContextMenuUnchecksAllAndTheButtonThenRefuses) {
   EXPECT_EQ(CheckedRows().size(), static_cast<std::size_t>(kLaptopRows));
 }
 
-TEST_F(ResultsPage, TheContextMenuNamesItsCommands) {
-  // The menu as the page loads it for a right click.
-  const LPCTSTR name = MAKEINTRESOURCEW(CDlgScan3Results::kContextMenu);
-  CMenu menu;
-  ASSERT_TRUE(menu.Attach(::LoadMenuW(AfxFindResourceHandle(name, RT_MENU), name)));
-  CMenu* popup = menu.GetSubMenu(0);
-  ASSERT_NE(popup, nullptr);
-  const std::pair<UINT, const char16_t*> items[] = {{CDlgScan3Results::kCheckAllCommand, u"Select &All"},
-                                                    {CDlgScan3Results::kUncheckAllCommand, u"&Unselect All"},
-                                                    {CDlgScan3Results::kExcludeCommand, u"Add To Exclusion"},
-                                                    {CDlgScan3Results::kExclusionListCommand, u"Go To Exclusion List"}};
-  ASSERT_EQ(popup->GetMenuItemCount(), static_cast<UINT>(std::size(items)));
-  for (UINT position = 0; position < std::size(items); ++position) {
-    CString text;
-    popup->GetMenuString(position, text, MF_BYPOSITION);
-    EXPECT_EQ(popup->GetMenuItemID(static_cast<int>(position)), items[position].first) << position;
-    EXPECT_EQ(text, CString(items[position].second)) << position;
-  }
+TEST_F(ResultsPage, TheContextMenuShowsTheLanguageTexts) {
+  // The menu as a right click shows it: the language file's texts, not the resource's.
+  std::vector<std::pair<UINT, CString>> shown;
+  WhileModal({[&shown] {
+    shown = TrackedMenuItems();
+    if (shown.empty()) return false;
+    Tap(VK_ESCAPE);
+    return true;
+  }});
+  const POINT at = InColumn(1, 1, 150);
+  user::InjectMouse(at, WM_LBUTTONDOWN);
+  user::InjectMouse(at, WM_LBUTTONUP);
+  user::InjectMouse(at, WM_RBUTTONDOWN);
+  user::InjectMouse(at, WM_RBUTTONUP);
+  Pump();
+  ExpectAllStepsRan();
+  const std::vector<std::pair<UINT, CString>> expected = {
+      {CDlgScan3Results::kCheckAllCommand, u"Check all drivers"},
+      {CDlgScan3Results::kUncheckAllCommand, u"Uncheck all drivers"},
+      {CDlgScan3Results::kExcludeCommand, u"Exclude this driver from updates"},
+      {CDlgScan3Results::kExclusionListCommand, u"Open the exclusion list"}};
+  EXPECT_EQ(shown, expected);
 }
 
 TEST_F(ResultsPage, ExcludeWritesTheFileAndKeepsTheOtherRowsChecks) {

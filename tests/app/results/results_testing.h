@@ -34,6 +34,8 @@ class RecordingHost : public CResultsPageHost {
   CImageList* GetClassImages() override { return images_.GetSafeHandle() ? &images_ : nullptr; }
   bool IsOneClickMode() const override { return oneClick_; }
   bool IsLauncherNotifyMode() const override { return notify_; }
+  void SetTaskBusy(BOOL busy) override { busy_.push_back(busy); }
+  void ClearScanRequested() override { ++scanRequestsCleared_; }
   void RunDownloadAndInstall(CWnd*, int mode, const std::vector<int>& rows) override { runs_.push_back({mode, rows}); }
   int CheckElevation(CWnd*) override { return elevation_; }
   void RunRestartPrompt(CWnd*) override { ++restartPrompts_; }
@@ -49,6 +51,8 @@ class RecordingHost : public CResultsPageHost {
   CImageList images_;
   std::vector<Run> runs_;
   std::vector<int> reported_;
+  std::vector<BOOL> busy_;
+  int scanRequestsCleared_ = 0;
   int elevation_ = 1;
   int restartPrompts_ = 0;
   int exclusionListShown_ = 0;

@@ -61,15 +61,15 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   const HWND scanning = remote::ShownPage(main, u"Scanning");
   ASSERT_NE(scanning, nullptr);
   const HWND status = remote::Control(scanning, kStatusListId);
-  ASSERT_TRUE(remote::WaitFor([&] { return Count(status) == 4; }));
+  ASSERT_TRUE(remote::WaitFor([&] { return Count(status) == 3; }));
   ExpectProgramWindowMatches(main, "main_road_scanning.png");
   HoldTheAnswers(false);
-  std::vector<int> lineCounts{4};
+  std::vector<int> lineCounts{3};
   ASSERT_TRUE(remote::WaitFor([&] {
     if (lineCounts.back() != Count(status)) lineCounts.push_back(Count(status));
     return remote::ShownPage(main, u"Scan results") != nullptr;
   }));
-  EXPECT_EQ(Count(status), 6);
+  EXPECT_EQ(Count(status), 5);
   EXPECT_TRUE(std::is_sorted(lineCounts.begin(), lineCounts.end()));
   const HWND progress = remote::Control(scanning, kProgressId);
   EXPECT_EQ(::SendMessageW(progress, PBM_GETPOS, 0, 0), ::SendMessageW(progress, PBM_GETRANGE, FALSE, 0))

@@ -77,7 +77,8 @@ TEST_P(ElevationCheck, AnswersAsTheUserAndTheMachineSay) {
   const Elevation check = GetParam();
   WriteHostFile(root() + "/machine.ini", check.machine);
   OpenMainWindow();
-  theApp.m_bHiddenScan = check.hidden;
+  // As the launcher's hidden-scan code leaves the window.
+  main_->GetLauncherState().bHiddenScanMode = check.hidden;
   main_->elevationStarts = check.starts;
   CString shown;
   int result = 99;
@@ -99,7 +100,6 @@ TEST_P(ElevationCheck, AnswersAsTheUserAndTheMachineSay) {
   }
   result = main_->RelaunchAsAdmin(u"Restart as administrator?", 12);
   ExpectAllStepsRan();
-  theApp.m_bHiddenScan = FALSE;
   EXPECT_EQ(result, check.expected);
   EXPECT_EQ(main_->elevatedWith, check.parameters);
   if (check.answer) {

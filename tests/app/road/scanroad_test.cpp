@@ -44,8 +44,8 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   EXPECT_GT(found, 0);
   EXPECT_FALSE(state.bAllUpToDate) << "a scan with updates leaves no update-all mark";
   const std::vector<CString> lines = StatusLines();
+  // "Please wait" shows on the label only.
   const std::vector<CString> expected = {u"Preparing the scan",
-                                         u"Please wait while the devices are examined...",
                                          u"Collecting the driver information",
                                          u"Asking the update service for newer drivers",
                                          u"The update service answered",
@@ -59,6 +59,7 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
   // The found updates are listed on the results page.
   CDlgBaseWnd* results = main_->GetGroupPage(CVelquorDlg::kScanGroup, 3);
   ASSERT_TRUE(Until([&] { return Shown(results); }));
+  EXPECT_FALSE(state.bScanRequested) << "the results took the scan request";
   EXPECT_EQ(main_->GetScanEngine().GetResultRows().GetSize(), found);
   ExpectPageMatches(results, "scan_results.png");
 
@@ -73,6 +74,7 @@ TEST_F(ScanRoad, ScanNowScansLooksUpAndRecordsTheOutcome) {
     popup->EndDialog(IDOK);
     return true;
   }});
+  ASSERT_TRUE(main_->GetPopupArming().TryDisarm(main_->m_hWnd));  // the launcher's request
   main_->SendMessage(WM_TIMER, kPopupTimerId);
   ExpectAllStepsRan();
   EXPECT_EQ(popupRows, found);
@@ -129,13 +131,19 @@ TEST_P(ScanStop, TheEngineAnswersTheStopAndTheScanEndsWithNothingFound) {
   }
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return holding.load() && Scanning()->GetStatusLineCount() == stop.linesAtStop; }));
-  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)));
+  // Stop is off once the request is with the server; the launcher's abort still posts it.
+  EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId)) != FALSE,
+            !stop.duringParse);
   if (stop.picture) ExpectPageMatches(Scanning(), stop.picture);
   CString shown;
   WhileModal({AnswerBox(shown)});
   const ULONGLONG stoppedAt = GetTickCount64();
-  ClickStop();
-  ClickStop();  // a second press while the first stop runs changes nothing
+  if (stop.duringParse) {
+    Scanning()->PostMessage(WM_COMMAND, CDlgScan2Scanning::kStopId);
+  } else {
+    ClickStop();
+    ClickStop();  // a second press while the first stop runs changes nothing
+  }
   ASSERT_TRUE(Until([&] { return ScanEnded(); }));
   EXPECT_LT(GetTickCount64() - stoppedAt, CDriverInstallEngine::kStopWaitMs) << "the engine answered the stop";
   ExpectAllStepsRan();
@@ -160,8 +168,8 @@ TEST_P(ScanStop, TheEngineAnswersTheStopAndTheScanEndsWithNothingFound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ScanStop,
-                         ::testing::Values(EngineStop{"DeviceScan", false, 2, 0, "scanning_device_scan.png"},
-                                           EngineStop{"Parse", true, 6, 1, nullptr}),
+                         ::testing::Values(EngineStop{"DeviceScan", false, 1, 0, "scanning_device_scan.png"},
+                                           EngineStop{"Parse", true, 5, 1, nullptr}),
                          [](const auto& info) { return std::string(info.param.where); });
 
 TEST_F(ScanRoad, AStoredCountStaysThroughAStop) {
@@ -184,27 +192,36 @@ TEST_F(ScanRoad, AStoredCountStaysThroughAStop) {
   EXPECT_EQ(Stored(kLastScanTotal), total);
 }
 
-TEST_F(ScanRoad, AStopDuringTheExchangeEndsTheScanWithoutAReport) {
-  StartShippedService("noanswer");
+// Once the request is with the server, Stop is off and the engine's work value keeps the
+// launcher's hold from pressing it; both come back with the scan's end.
+TEST_F(ScanRoad, TheRequestWithTheServerIsNotStopped) {
+  StartShippedService();
+  HoldTheAnswers(true);
   OpenMainWindow();
   ClickScanNow();
+  // The line that the request goes out, then the work value as Stop goes off.
   ASSERT_TRUE(Until([&] {
     const std::vector<CString> lines = StatusLines();
-    return !lines.empty() && lines.back() == u"Asking the update service for newer drivers";
+    return !lines.empty() && lines.back() == u"Asking the update service for newer drivers" &&
+           main_->GetLauncherState().nScanWork.load() == 1;
   }));
-  CString shown;
-  WhileModal({AnswerBox(shown)});
+  const HWND stop = ::GetDlgItem(Scanning()->m_hWnd, CDlgScan2Scanning::kStopId);
+  EXPECT_FALSE(::IsWindowEnabled(stop));
   ClickStop();
+  HoldTheAnswers(false);
   ASSERT_TRUE(Until([&] { return ScanEnded(); }, 1000));
-  ExpectAllStepsRan();
-  EXPECT_NE(shown.Find(u"The scan was stopped."), -1) << CStringA(shown).GetString();
+  EXPECT_EQ(main_->GetLauncherState().nScanWork.load(), 0);
+  EXPECT_GT(main_->GetScanEngine().GetUpdatesFound(), 0) << "the click on the disabled Stop changed nothing";
   EXPECT_TRUE(fs::is_empty(uploads_.path()));
-  EXPECT_TRUE(Shown(Home()));
-  EXPECT_FALSE(theApp.m_bTaskBusy);
 }
 
-TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
+// The counts of the last scan that got its answer stay; only the date of the try is written.
+TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndKeepsTheLastCounts) {
   StartShippedService("http500");
+  // As an earlier scan left the record.
+  WriteLastScanValue(kLastScanTotal, u"41 Drivers");
+  WriteLastScanValue(kLastScanOutOfDate, u"4 Drivers");
+  WriteLastScanValue(kLastScanUpToDate, u"37 Drivers");
   OpenMainWindow();
   CString shown;
   int boxes = 0;
@@ -219,13 +236,17 @@ TEST_F(ScanRoad, AServiceThatDoesNotAnswerIsToldOnceAndRecordedAsUnknown) {
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return ScanEnded(); }, 1000));
   EXPECT_EQ(boxes, 1);
-  EXPECT_NE(shown.Find(u"The update service could not be reached. Please check your Internet connection and your "
-                       u"firewall. The drivers were not checked for updates."),
-            -1)
-      << CStringA(shown).GetString();
-  EXPECT_EQ(StatusLines().back(), u"The update service could not be reached. Please check your Internet connection and your firewall.");
-  EXPECT_EQ(Stored(kLastScanOutOfDate), u"--");
-  EXPECT_EQ(Stored(kLastScanUpToDate), u"--");
+  const CString failure =
+      u"The update service could not be reached. Please check your Internet connection and your firewall.";
+  EXPECT_NE(shown.Find(failure), -1) << CStringA(shown).GetString();
+  EXPECT_EQ(shown.Find(u"not checked"), -1) << "the one text alone";
+  EXPECT_EQ(StatusLines().back(), failure);
+  const CString date = Stored(kLastScanDate);  // "%m/%d/%Y %H:%M"
+  EXPECT_TRUE(date.GetLength() == 16 && date[2] == u'/' && date[5] == u'/' && date[13] == u':')
+      << CStringA(date).GetString();
+  EXPECT_EQ(Stored(kLastScanTotal), u"41 Drivers");
+  EXPECT_EQ(Stored(kLastScanOutOfDate), u"4 Drivers");
+  EXPECT_EQ(Stored(kLastScanUpToDate), u"37 Drivers");
   EXPECT_TRUE(fs::is_empty(uploads_.path())) << "a connection failure sends no error report";
   EXPECT_TRUE(Shown(Home()));
 }

@@ -129,7 +129,8 @@ class NagRoad : public PopupTest {
     dialog.SetResultRows(rows_);
     dialog.UseDriverRoad(*engine_, *fetch_, _T("C:\\backup\\run"));
     dialog.SetMainWindowLinks({[this](BOOL enable) { enabled_.push_back(enable); },
-                               [this](UINT command) { commands_.push_back(command); }});
+                               [this](UINT command) { commands_.push_back(command); },
+                               [this](HWND popup) { popups_.push_back(popup); }});
     dialog.SetStartMode(Dialog::kModeDownloadSelected);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     WhileModal({[&] {
@@ -185,6 +186,7 @@ class NagRoad : public PopupTest {
   std::vector<CString> boxes_;
   std::vector<BOOL> enabled_;
   std::vector<UINT> commands_;
+  std::vector<HWND> popups_;
 };
 
 TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFollow) {
@@ -203,6 +205,10 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
   EXPECT_EQ(std::vector<BOOL>(enabled_.begin(), enabled_.begin() + 4), (std::vector<BOOL>{FALSE, TRUE, FALSE, TRUE}));
   EXPECT_TRUE(std::all_of(enabled_.begin() + 4, enabled_.end(), [](BOOL enable) { return enable; }));
   EXPECT_EQ(commands_, std::vector<UINT>{Dialog::kInstallStartCommand});
+  // The main window heard of the popup's window as it opened, and of its end.
+  ASSERT_EQ(popups_.size(), 2u);
+  EXPECT_NE(popups_[0], nullptr);
+  EXPECT_EQ(popups_[1], nullptr);
   EXPECT_EQ(mainWindow.shown, CString(u"Packing the backup"));
   EXPECT_FALSE(mainWindow.stopEnabled) << "the backup's packing cannot be skipped";
   const auto packing = std::find(lines_.begin(), lines_.end(), CString(u"Packing the backup"));

@@ -11,6 +11,7 @@
 #include "snapshot_compare.h"
 #include "zx/gdi.h"
 #include "zx/input.h"
+#include "zx/menus.h"
 #include "zx/modal.h"
 #include "zx/msgbox.h"
 #include "zx/windowpaint.h"
@@ -171,6 +172,17 @@ CString DialogTest::ShownRestorePointWaitText() {
   dialog.Run(u"Before the update");
   ExpectAllStepsRan();
   return shown;
+}
+
+std::vector<std::pair<UINT, CString>> DialogTest::TrackedMenuItems() {
+  std::vector<std::pair<UINT, CString>> items;
+  const HMENU menu = user::TrackedMenu();
+  for (int position = 0; menu != nullptr && position < ::GetMenuItemCount(menu); ++position) {
+    WCHAR text[80] = {};
+    ::GetMenuStringW(menu, position, text, 80, MF_BYPOSITION);
+    items.emplace_back(::GetMenuItemID(menu, position), CString(text));
+  }
+  return items;
 }
 
 }  // namespace zx::test

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "machine_fixture.h"
@@ -40,6 +41,8 @@ class DialogTest : public MachineTest {
   static void ClickAt(POINT screen);
   // The modal dialog now in front (the active window of this thread).
   static HWND ActiveWindow();
+  // The command ids and texts of the popup menu open now (empty while none is).
+  static std::vector<std::pair<UINT, CString>> TrackedMenuItems();
 
   static std::vector<COLORREF> Pixels(HWND window, SIZE& size);
   // The colour of a pixel of a picture of the resource library.
