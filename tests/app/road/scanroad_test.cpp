@@ -302,6 +302,7 @@ TEST_F(ScanRoad, TheOneClickPopupHandsItsCheckClicksToTheMainList) {
                 popup->EndDialog(IDOK);
                 return true;
               }});
+  ASSERT_TRUE(main_->GetPopupArming().TryDisarm(main_->m_hWnd));  // the launcher's request
   main_->SendMessage(WM_TIMER, kPopupTimerId);
   ExpectAllStepsRan();
   EXPECT_TRUE(switchesOn);
