@@ -36,6 +36,8 @@ constexpr int kPopupOnlyX = 620, kPopupOnlyY = 440;
 constexpr RECT kQuestionArea{196, 182, 576, 400};
 // The download-and-install popup's question: "Install".
 constexpr int kInstallX = 521, kInstallY = 378;
+// The download popup's Close, once its run has ended.
+constexpr int kPopupCloseX = 590, kPopupCloseY = 457;
 // The restart prompt's "Restart now".
 constexpr int kRestartX = 534, kRestartY = 413;
 // The results header's information sign, and the driver-age dialog's two links.
@@ -112,6 +114,15 @@ class UnderAWindowManager : public DesktopTest {
     const std::size_t line = list.rfind('\n');
     const std::string last = line == std::string::npos ? list : list.substr(line + 1);
     return last.substr(0, last.find(' '));
+  }
+  // A popup opened after the window (X windows are numbered in the order they are made).
+  bool AwaitNewer(const std::string& window) const {
+    for (int waited = 0; waited < 30000; waited += 50) {
+      const std::string newest = Newest();
+      if (!newest.empty() && std::stoul(newest, nullptr, 16) > std::stoul(window, nullptr, 16)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
   }
   bool AwaitGone(const std::string& window) const {
     for (int waited = 0; waited < 30000; waited += 50) {
@@ -223,11 +234,14 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   EXPECT_TRUE(Focused(question));
   ClickScreen(kInstallX, kInstallY);
   ASSERT_TRUE(AwaitGone(question));
-  ASSERT_TRUE(AwaitTopLevels(4)) << "the install never said it ended";
+  ASSERT_TRUE(AwaitNewer(question)) << "the install never said it ended";
   ClickScreen(kBoxOkX, kBoxButtonY);
-  ASSERT_TRUE(AwaitTopLevels(5)) << "no restart prompt";
-  EXPECT_NE(Output("DISPLAY=" + display_ + " " + wmctrl_ + " -l").find("Restart required"), std::string::npos);
+  ASSERT_TRUE(AwaitNamed("Restart required")) << "no restart prompt";
   ClickScreen(kRestartX, kRestartY);
+  // The download popup may stay open over the results with its Close button, which closes it.
+  for (int waited = 0; waited < 3000 && TopLevels() != 1; waited += 50)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  if (TopLevels() != 1) ClickScreen(kPopupCloseX, kPopupCloseY);
   ASSERT_TRUE(AwaitTopLevels(1)) << "the popups did not all close";
 
   ClickScreen(kSummaryX, kButtonsY);
