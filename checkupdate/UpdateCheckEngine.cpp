@@ -138,11 +138,14 @@ int CUpdateCheckEngine::CheckForUpdates(BOOL programOnly) {
     m_bDbQuery.store(false);
     CString url, file = folder;
     AppendPathComponent(file, kProgramAnswer);
-    if (BuildQueryUrl(kQueryProgram, url) > 0 && FetchAnswer(url, file))
-      result = ReadAppUpdateInfo(file, m_strInstalledVersion, programOnly, m_info);
+    const bool asked = BuildQueryUrl(kQueryProgram, url) > 0;
+    const bool answered = asked && FetchAnswer(url, file);
+    if (answered) result = ReadAppUpdateInfo(file, m_strInstalledVersion, programOnly, m_info);
     if (programOnly) return 1;
     if (!(m_info.m_bNewer && result >= 1)) {
-      if (m_view.IsStopping() || m_bDeclined) return 0;
+      // A query the service never answered found nothing out: the check failed, it did not
+      // find the program up to date.
+      if (m_view.IsStopping() || m_bDeclined || (asked && !answered)) return 0;
       if (!m_switches.bIsQuarnelParent) return 1;
       m_bDbQuery.store(true);
       file = folder;

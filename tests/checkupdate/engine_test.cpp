@@ -234,6 +234,17 @@ TEST_F(UpdateEngine, NotNewerFindsNothing) {
   EXPECT_EQ(view_.parentCodes, std::vector<int>{900});
 }
 
+TEST_F(UpdateEngine, AQueryTheServiceNeverAnswersShowsTheFailureNotUpToDate) {
+  // Connected, but no service listens: the check failed; it found nothing out.
+  MakeEngine();
+  EXPECT_EQ(engine_->CheckForUpdates(FALSE), 0);
+  engine_->RunWorker();
+  EXPECT_EQ(view_.stage, 6);
+  EXPECT_FALSE(engine_->GetDownloadInfo().m_bNewer);
+  // The hidden check of the program alone still just ends.
+  EXPECT_EQ(engine_->CheckForUpdates(TRUE), 1);
+}
+
 TEST_F(UpdateEngine, WithoutAConnectionNothingIsAsked) {
   Publish(Offer());
   StartService();

@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "fileapi.h"
+#include "zx/spawngate.h"
 
 namespace zx::file {
 namespace {
@@ -73,9 +74,16 @@ bool EveryRun(const bool (&marked)[kSlots], Step step) {
 
 }  // namespace
 
+std::shared_mutex& SpawnGate() {
+  static std::shared_mutex gate;
+  return gate;
+}
+
 bool ClaimShareMode(int fd, DWORD access, DWORD share) {
   const Wants wants = AccessOf(access);
   if (!wants.read && !wants.write && !wants.remove) return true;
+  // A child being started holds copies of our files: their locks go with its new image.
+  std::shared_lock<std::shared_mutex> settled(SpawnGate());
   const bool deny[3] = {(share & FILE_SHARE_READ) == 0, (share & FILE_SHARE_WRITE) == 0,
                         (share & FILE_SHARE_DELETE) == 0};
   const bool has[3] = {wants.read, wants.write, wants.remove};

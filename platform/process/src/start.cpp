@@ -11,6 +11,7 @@
 #include "zx/cmdline.h"
 #include "zx/pathmap.h"
 #include "zx/processes.h"
+#include "zx/spawngate.h"
 
 extern char** environ;
 
@@ -63,6 +64,9 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  // A Windows child inherits none of its parent's handles here (no caller asks for them): of
+  // our open files it keeps only the standard streams.
+  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
   // The child's environment: ours, with the command line recorded for it (or none).
   const std::string prefix = std::string(zx::cmdline::kCommandLineVariable) + "=";
   const std::string recorded = prefix + commandLine;
@@ -72,9 +76,14 @@ HANDLE StartProgram(const std::string& program, const std::vector<std::string>& 
   if (!commandLine.empty()) environment.push_back(const_cast<char*>(recorded.c_str()));
   environment.push_back(nullptr);
   pid_t pid = 0;
-  int result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.data());
-  if (result == EACCES && MarkRunnable(program))
+  int result = 0;
+  {
+    // The spawn returns once the child has closed our files and begun its program.
+    zx::file::StartingProgram starting;
     result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.data());
+    if (result == EACCES && MarkRunnable(program))
+      result = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment.data());
+  }
   posix_spawn_file_actions_destroy(&actions);
   if (result != 0) {
     error = SpawnError(result);
