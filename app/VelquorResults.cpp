@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "BackupCompress.h"
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
@@ -20,7 +21,7 @@
 #include "VelquorApp.h"
 #include "VelquorDlg.h"
 #include "VelquorScan.h"
-#include "VelquorScan.h"
+#include "VelquorWizards.h"
 
 namespace {
 
@@ -116,9 +117,12 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   CopyMap(history, fetch.GetDownloadedPackages());
   CDlgNagDownloadAndInstall dialog(pPage);
   dialog.SetResultRows(MakeNagRows(engine, *list, chosenRows));
-  // The road backs the drivers up into an empty staging folder; the main window packs it.
+  // The road backs the drivers up into an empty staging folder and packs it before installing.
   DeleteFolderTree(m_window.GetTempFolder());
-  dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder());
+  dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder(), [this] {
+    CVelquorWizards* wizards = m_window.GetWizards();
+    return wizards != nullptr ? wizards->PackUpdateBackup() : static_cast<int>(kCompressNothing);
+  });
   dialog.SetStartMode(DialogMode(nPageMode));
   dialog.SetAutoFix(std::exchange(m_bAutoFix, false) ? TRUE : FALSE);
   dialog.SetPrompts({[this](CWnd* over) { return CheckElevation(over); }, [this](CWnd* over) { RunRestartPrompt(over); }});

@@ -195,23 +195,40 @@ void CVelquorWizards::OnRestoreTab() {
   if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
 }
 
-void CVelquorWizards::OnBackupMade() {
+int CVelquorWizards::PackUpdateBackup() {
   // The drivers were copied into the staging folder; they are packed as the backup pages pack
-  // theirs. The staging folder goes in every case: there is no second try from here.
+  // theirs. There is no second try from here.
   BackupCompressJob job;
   job.staging = m_dialog.GetTempFolder();
   job.backupFolder = m_dialog.GetBackupFolder();
   GetLocalTime(&job.time);
-  job.backupList = &m_restore.BackupList();
-  // The download-and-install popup that made the backup shows the packing.
-  if (CVelquorResultsHost* results = m_dialog.GetResultsHost())
-    if (CDlgNagDownloadAndInstall* running = results->GetRunningDialog()) running->ShowBackupPacking();
-  const int result = CompressBackup(job);
+  CString archive;
+  const int result = CompressBackup(job, &archive);
   DeleteFolderTree(job.staging);
   if (result == kCompressDone) {
-    m_restore.SaveBackupList();
-    if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
-  } else if (result != kCompressNothing && !m_dialog.GetLauncherState().bProgressNotify.load()) {
-    AppMessageBox(SettingsText(_T("IDS_UNABLESAVE_BACKUP")), MB_OK | MB_ICONSTOP, &m_dialog);
+    {
+      std::lock_guard<std::mutex> hold(m_packedLock);
+      m_packed.push_back(archive);
+    }
+    // The engine's word came before the packing: it is said again now the archive is there.
+    ::PostMessageW(m_dialog.GetSafeHwnd(), CDriverScanUpdate::kBackupExistsMessage, 1, 0);
   }
+  return result;
+}
+
+void CVelquorWizards::OnBackupMade() {
+  std::vector<CString> packed;
+  {
+    std::lock_guard<std::mutex> hold(m_packedLock);
+    packed.swap(m_packed);
+  }
+  if (packed.empty()) return;
+  CMapStringToString& list = m_restore.BackupList();
+  for (const CString& path : packed) {
+    const CString name = path.Mid(path.ReverseFind(_T('\\')) + 1);
+    CString known;
+    if (!list.Lookup(name, known)) list.SetAt(name, path);
+  }
+  m_restore.SaveBackupList();
+  if (m_pRestoreHome != nullptr && m_pRestoreHome->GetSafeHwnd()) m_pRestoreHome->RefreshList();
 }

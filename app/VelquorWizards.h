@@ -3,6 +3,9 @@
 // the main window: its histories and folders, its engines, the group's left-panel buttons,
 // its elevation prompt and the restart of Windows.
 #pragma once
+#include <mutex>
+#include <vector>
+
 #include "BackupWizardOwner.h"
 #include "RestoreWizardOwner.h"
 
@@ -84,9 +87,13 @@ class CVelquorWizards {
   // The header tab of a group was chosen: its first page comes back with fresh values.
   void OnBackupTab();
   void OnRestoreTab();
-  // The update engine made a whole backup into the staging folder before an install: it is
-  // packed into a dated archive of the backup folder that joins the stored backup history and
-  // the restore group's list; a failure to write it is told (not to a launcher that follows).
+  // The update engine made a whole backup into the staging folder before an install: on the
+  // download-and-install popup's run thread, before any driver is replaced, it is packed into
+  // a dated archive of the backup folder (the staging folder goes in every case). Answers
+  // BackupCompress's result; the popup tells a failure.
+  int PackUpdateBackup();
+  // On the window's thread, as the engine says a backup exists: the archives packed since join
+  // the stored backup history and the restore group's list.
   void OnBackupMade();
 
   CBackupGroupOwner& Backup() { return m_backup; }
@@ -94,6 +101,8 @@ class CVelquorWizards {
 
  private:
   CVelquorDlg& m_dialog;
+  std::mutex m_packedLock;
+  std::vector<CString> m_packed;  // archives packed on the popup's thread, not listed yet
   CBackupGroupOwner m_backup;
   CRestoreGroupOwner m_restore;
   // The pages the wizards reach; the panels own them.

@@ -42,6 +42,9 @@ struct tagNagDriverRoad {
   std::function<int(int driverIndex)> install;
   // Backs up the drivers of the rows (list items) before they are replaced; the count backed up.
   std::function<int(const std::vector<int>& rows)> backup;
+  // Packs the drivers just backed up into the backup archive before the install replaces them:
+  // 1 packed, 0 nothing to pack, a negative value when the archive could not be written.
+  std::function<int()> pack;
   // Asks a running fetch, or the engine's backup under way, to stop (on a thread of their own,
   // as they may wait for it); begin readies the road for a new run.
   std::function<void()> stop;
@@ -129,7 +132,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetDriverRoad(tagNagDriverRoad road) { m_road = std::move(road); }
   // Runs the drivers through the update engine and the package fetch: fetched packages are
   // recorded in the fetch's list, which the engine's installs read.
-  void UseDriverRoad(CDriverScanUpdate& engine, CDriverPackageFetch& fetch, const CString& backupFolder);
+  void UseDriverRoad(CDriverScanUpdate& engine, CDriverPackageFetch& fetch, const CString& backupFolder,
+                     std::function<int()> pack);
   // The run the popup starts 64 ms after it opens (0: none), and for the one-driver run its
   // driver and row.
   void SetStartMode(int mode) { m_nStartMode = mode; }
@@ -144,9 +148,6 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   void SetAutoFix(BOOL autoFix) { m_bAutoFix = autoFix; }
   void SetPrompts(tagNagPrompts prompts) { m_prompts = std::move(prompts); }
   void SetMainWindowLinks(tagNagMainWindow links) { m_mainWindow = std::move(links); }
-  // The main window packs the backup a back-up-then-install run made: the popup shows it, with
-  // its stop button off until the install begins.
-  void ShowBackupPacking();
   // How the run's thread pauses after a driver (Sleep when none is set).
   void SetPause(std::function<void(DWORD ms)> pause) { m_pause = std::move(pause); }
   // Whether a run's thread is going.
@@ -198,7 +199,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
  private:
   // What a run's thread tells the window; kept here and taken by the window's thread.
   struct RunEvent {
-    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kLauncher, kInstallStart, kEnd } kind;
+    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kPacking, kLauncher, kInstallStart,
+                kEnd } kind;
     int a = 0;
     int b = 0;
     CString text;
@@ -288,7 +290,6 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   // The packages the last run of the chosen rows downloaded.
   int m_nDownloaded = 0;
   // A back-up-then-install run has started and its install not yet (the window's thread).
-  bool m_bBackingUp = false;
   std::function<void(DWORD ms)> m_pause;
   std::map<std::u16string, CString> m_runTexts;
   CString m_strAppName;
@@ -297,6 +298,7 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
   std::thread m_stopper;
   std::mutex m_eventLock;
   std::deque<RunEvent> m_events;
+  bool m_bTakingEvents = false;  // the window's thread is taking the events (a box may be up)
   // When the current transfer started (the speed is worked out from it).
   std::atomic<DWORD> m_dwTransferStart{0};
 

@@ -1,6 +1,7 @@
 // CDlgNagDownloadAndInstall::UseDriverRoad: the popup's runs on the install road that the
 // update engine and the package fetch make up: the link asked for and the package fetched and
-// checked, the drivers backed up, the package installed by its type, the result rows marked.
+// checked, the drivers backed up and packed, the package installed by its type, the result rows
+// marked.
 #include "DlgNagDownloadAndInstall.h"
 #include "DriverPackageFetch.h"
 #include "DriverScanUpdate.h"
@@ -13,7 +14,7 @@ constexpr int kStepStopped = 19;
 }  // namespace
 
 void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriverPackageFetch& fetch,
-                                              const CString& backupFolder) {
+                                              const CString& backupFolder, std::function<int()> pack) {
   engine.SetDownloadedPackages(&fetch.GetDownloadedPackages());
   fetch.SetProgress([this](int percent) { Post({RunEvent::kProgress, percent, 0, CString()}); });
   // The rows are marked on the window's thread, from the run's events.
@@ -37,6 +38,7 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
     if (result == kStepStopped) DeleteFolderTree(backupFolder);
     return result == kStepCompleted ? static_cast<int>(rows.size()) : 0;
   };
+  road.pack = std::move(pack);
   road.stop = [&fetch] { fetch.RequestStop(); };
   road.stopBackup = [&engine] { engine.StopOperation(FALSE); };
   road.begin = [&fetch] { fetch.ClearStopRequest(); };

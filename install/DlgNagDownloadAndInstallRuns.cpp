@@ -29,7 +29,7 @@ constexpr LPCTSTR kRunTextIds[] = {
     _T("IDS_DOWN_ERROR"),        _T("IDS_NOITEM_DOWNLOAD"),     _T("IDS_CURRDRIVER_BCKUP"), _T("IDS_CREATE_RESTORPOINT"),
     _T("INSTALLNAGDESC2"),       _T("IDS_BCK_START"),           _T("IDS_BAK_COPMLETED"),    _T("IDS_BAK_COMP_SUCESS"),
     _T("IDS_BAK_ABORTED"),       _T("BACKUPDLG4_1"),            _T("IDS_PREPARE_STARTCLEAN"), _T("IDS_DRIVER_INSSATRT"),
-    _T("IDS_DRIVER_INSCOMPL"),   _T("IDS_DRIVER_INSFAILED")};
+    _T("IDS_DRIVER_INSCOMPL"),   _T("IDS_DRIVER_INSFAILED"),    _T("IDS_BCK_COMPRESS"),     _T("IDS_UNABLESAVE_BACKUP")};
 
 }  // namespace
 
@@ -76,13 +76,6 @@ void CDlgNagDownloadAndInstall::StopInThread(const std::function<void()>& stop) 
 
 void CDlgNagDownloadAndInstall::EnableMainWindow(BOOL enable) {
   if (m_mainWindow.enableUi) m_mainWindow.enableUi(enable);
-}
-
-void CDlgNagDownloadAndInstall::ShowBackupPacking() {
-  if (!m_bBackingUp) return;
-  AddStatusLine(Lang(_T("IDS_BCK_COMPRESS")), TRUE);
-  m_btnStop.EnableWindow(FALSE);
-  UpdateWindow();
 }
 
 void CDlgNagDownloadAndInstall::JoinRun() {
@@ -140,7 +133,6 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   m_fTotal = m_fCurrent = 0;
   m_nInstalledAtStart = InstalledRows();
   if (mode == kModeBackupInstall) {
-    m_bBackingUp = true;
     m_nMode = mode;
     m_nStopRequested = 0;
     m_btnStop.SetWindowText(Lang(_T("IDS_SKIP_BACKUP")));
@@ -255,6 +247,15 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
     if (m_rows[j].bChecked && m_rows[j].nState == kRowDownloaded) chosen.push_back(j);
   // "Skip backup" asks the engine to stop the backup (OnCancel).
   const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen) : 0;
+  if (backedUp > 0 && !Stopping() && m_road.pack) {
+    // The backup is packed before any driver is replaced; the packing cannot be skipped. An
+    // archive that could not be written ends the backup as a stop does.
+    Post({RunEvent::kPacking, 0, 0, RunText(_T("IDS_BCK_COMPRESS"))});
+    if (m_road.pack() < 0) {
+      m_nStopRequested = 1;
+      if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, RunText(_T("IDS_UNABLESAVE_BACKUP"))});
+    }
+  }
   if (backedUp > 0 && !Stopping()) {
     Status(RunText(_T("IDS_BAK_COPMLETED")));
     Status(RunText(_T("IDS_BAK_COMP_SUCESS")));
@@ -313,6 +314,14 @@ int CDlgNagDownloadAndInstall::RunInstall() {
 }
 
 LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
+  // A message box shown for one event pumps the window's messages: the events after it wait
+  // until it is answered, so that the user reads the boxes in the order the run told them.
+  if (m_bTakingEvents) return 0;
+  m_bTakingEvents = true;
+  struct Taken {
+    bool& taking;
+    ~Taken() { taking = false; }
+  } taken{m_bTakingEvents};
   for (;;) {
     RunEvent event;
     {
@@ -352,8 +361,11 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
         SetDescriptionText(title);
         break;
       }
+      case RunEvent::kPacking:
+        AddStatusLine(event.text, TRUE);
+        m_btnStop.EnableWindow(FALSE);
+        break;
       case RunEvent::kInstallStart:
-        m_bBackingUp = false;
         EnableMainWindow(FALSE);
         if (m_mainWindow.postToPages) m_mainWindow.postToPages(kInstallStartCommand);
         break;
@@ -377,7 +389,6 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
   if (m_worker.joinable()) m_worker.join();
   if (m_stopper.joinable()) m_stopper.join();
   m_bRunning = false;
-  m_bBackingUp = false;
   EnableMainWindow(TRUE);
   if (mode == kModeInstall) {
     FinishInstall(outcome);

@@ -1,12 +1,14 @@
-// The backup before an install in the main window: the update engine's word that it is whole
-// packs the staging folder into a dated archive of the backup folder, listed on the restore tab.
+// The backup before an install in the main window: packed into a dated archive of the backup
+// folder, listed on the restore tab once the update engine says a backup exists.
 #include <random>
 
+#include "BackupCompress.h"
 #include "DlgRestore1Home.h"
 #include "EngineCallbacks.h"
 #include "FileHistory.h"
 #include "cstring_printer.h"
 #include "file_size_limit.h"
+#include "VelquorWizards.h"
 #include "velquor_testing.h"
 
 namespace zx::test {
@@ -20,13 +22,15 @@ class BackupBeforeInstall : public VelquorWindow {
  protected:
 };
 
-// The update engine's word that the backup before an install is whole: the main window packs
-// the staging folder into a dated archive of the backup folder, stores the backup history and
-// lists the archive on the restore tab; a disk that fills under the archive is told and keeps
-// no archive.
+// The backup before an install: the popup's run has the main window pack the staging folder
+// into a dated archive of the backup folder; the archive joins the backup history and the
+// restore tab as the window hears the engine's word that a backup exists. A disk that fills
+// under the archive answers the failure and keeps no archive.
 TEST_F(BackupBeforeInstall, IsPackedAndListed) {
   auto* home = dynamic_cast<CDlgRestore1Home*>(dialog_->GetGroupPage(CVelquorDlg::kRestoreGroup, 1));
   ASSERT_NE(home, nullptr);
+  CVelquorWizards* wizards = dialog_->GetWizards();
+  ASSERT_NE(wizards, nullptr);
   const CString staging = dialog_->GetTempFolder();
   WriteHostFile(HostPath(staging + _T("index.dat")), std::string("\x0B\0\0\0", 4));
   WriteHostFile(HostPath(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
@@ -34,8 +38,12 @@ TEST_F(BackupBeforeInstall, IsPackedAndListed) {
   EXPECT_FALSE(fs::exists(HostPath(stored)));
   ASSERT_EQ(home->GetList().GetItemCount(), 0);
 
-  // Result rows the engine does not know leave nothing more to copy: the backup is whole.
+  // Result rows the engine does not know leave nothing more to copy: the backup is whole. Its
+  // word alone lists nothing: the archive is not there yet.
   ASSERT_EQ(dialog_->GetScanEngine().BackupDriversForUpdate(staging, {5}), kStepCompleted);
+  Pump();
+  EXPECT_EQ(home->GetList().GetItemCount(), 0);
+  EXPECT_EQ(wizards->PackUpdateBackup(), static_cast<int>(kCompressDone));
   Pump();
   const CString archive = dialog_->GetBackupFolder() + kArchiveName;
   ASSERT_TRUE(fs::exists(HostPath(archive)));
@@ -48,24 +56,16 @@ TEST_F(BackupBeforeInstall, IsPackedAndListed) {
   ASSERT_TRUE(history.Lookup(kArchiveName, listed));
   EXPECT_EQ(listed, archive);
 
-  // A word other than "whole" packs nothing.
-  WriteHostFile(HostPath(staging + _T("Display\\nvidia.inf")), "[Version]\r\n");
-  dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 0, 0);
-  EXPECT_TRUE(fs::exists(HostPath(staging)));
-
-  // The disk fills while the next archive is written: told, and no second archive.
+  // The disk fills while the next archive is written: a failure, and no second archive.
   std::string driver(64 * 1024, '\0');
   std::mt19937 random(3);
   for (char& byte : driver) byte = static_cast<char>(random());
   WriteHostFile(HostPath(staging + _T("Display\\nvidia.sys")), driver);
-  CString told;
-  AnswerBox(0, &told);
   {
     FileSizeLimit full(4096);
-    dialog_->SendMessage(CDriverScanUpdate::kBackupExistsMessage, 1, 0);
+    EXPECT_LT(wizards->PackUpdateBackup(), 0);
   }
-  ExpectAllStepsRan();
-  EXPECT_NE(told.Find(_T("The backup could not be written; the disk may be full. No archive was kept.")), -1) << CStringA(told).GetString();
+  Pump();
   EXPECT_FALSE(fs::exists(HostPath(staging)));
   EXPECT_EQ(std::distance(fs::directory_iterator(HostPath(dialog_->GetBackupFolder())), fs::directory_iterator()), 1);
   EXPECT_EQ(home->GetList().GetItemCount(), 1);

@@ -27,6 +27,7 @@ inline constexpr char kNagTexts[] =
     "IDS_BCK_START=Backup started\r\nIDS_BAK_COPMLETED=Backup complete\r\nIDS_BAK_COMP_SUCESS=The drivers are backed up\r\n"
     "IDS_BCK_COMPRESS=Packing the backup\r\n"
     "IDS_BAK_ABORTED=Backup stopped\r\nBACKUPDLG4_1=The backup was stopped\r\n"
+    "IDS_UNABLESAVE_BACKUP=The backup could not be written\r\n"
     "IDS_DOWN_ABORT=The download was stopped\r\nIDS_DOWNABORT_NETCONNERROR=The download failed: check the connection\r\n"
     "IDS_START_DOWNLOADING=Downloading \r\nIDS_DOWN_COMP_DRIVER=Downloaded \r\n"
     "IDS_DOWN_STOPEED=The download was stopped.\r\nIDS_DOWN_STOPEED2=Download stopped: \r\n"

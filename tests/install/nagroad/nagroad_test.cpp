@@ -3,15 +3,16 @@
 // stand-in over loopback (progress, sizes and speed in the status list), asks to install,
 // backs the drivers up and installs them through the install road, and marks the rows; a
 // fresh scan reads the new versions. A stop during a transfer leaves no package under its
-// final name. The main window is disabled while a run works and told as the install starts,
-// and shows the packing of the backup in the popup; "Skip backup" stops the engine's backup
-// and the install follows. The layer's host clock runs here: the stand-in and the helper programs are
+// final name. The main window is disabled while a run works and told as the install starts;
+// the backup is packed before the install, its packing shown; "Skip backup" stops the engine's
+// backup and the install follows; a backup that cannot be written is told, one box at a time. The layer's host clock runs here: the stand-in and the helper programs are
 // other processes.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
+#include "BackupCompress.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgParentTransculent.h"
@@ -33,25 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Dialog = CDlgNagDownloadAndInstall;
-
-// The main window's part in the backup before an install: told by the engine that the backup
-// is whole, it packs it, which the popup shows.
-class PackingWindow : public CWnd {
- public:
-  Dialog* dialog = nullptr;
-  CString shown;
-  BOOL stopEnabled = TRUE;
-
- protected:
-  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == CDriverScanUpdate::kBackupExistsMessage && dialog != nullptr) {
-      dialog->ShowBackupPacking();
-      shown = dialog->GetStatusLine(dialog->GetStatusLineCount() - 2);
-      stopEnabled = ::IsWindowEnabled(::GetDlgItem(dialog->GetSafeHwnd(), IDCANCEL));
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
-  }
-};
 
 // Shows the engine's backup of each driver: at the first, "Skip backup" is pressed, and the
 // backup goes on once the stop has reached the engine.
@@ -127,7 +109,7 @@ class NagRoad : public PopupTest {
   void Drive(Dialog& dialog, const std::function<int(const CString&)>& answer,
              const std::function<void()>& during = [] {}) {
     dialog.SetResultRows(rows_);
-    dialog.UseDriverRoad(*engine_, *fetch_, _T("C:\\backup\\run"));
+    dialog.UseDriverRoad(*engine_, *fetch_, _T("C:\\backup\\run"), pack_);
     dialog.SetMainWindowLinks({[this](BOOL enable) { enabled_.push_back(enable); },
                                [this](UINT command) { commands_.push_back(command); },
                                [this](HWND popup) { popups_.push_back(popup); }});
@@ -182,6 +164,14 @@ class NagRoad : public PopupTest {
   CDownloaderLibrary library_;
   std::unique_ptr<CDriverPackageFetch> fetch_;
   std::set<CString> seen_;
+  // Packs the staging folder as the main program does, into C:\\backup\\zips.
+  std::function<int()> pack_ = [] {
+    BackupCompressJob job;
+    job.staging = _T("C:\\backup\\run");
+    job.backupFolder = _T("C:\\backup\\zips");
+    GetLocalTime(&job.time);
+    return CompressBackup(job);
+  };
   std::vector<CString> lines_;
   std::vector<CString> boxes_;
   std::vector<BOOL> enabled_;
@@ -192,13 +182,23 @@ class NagRoad : public PopupTest {
 TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFollow) {
   ChooseUpdates();
   Dialog dialog(&owner_);
-  PackingWindow mainWindow;
-  ASSERT_TRUE(mainWindow.CreateEx(0, AfxRegisterWndClass(0), u"Main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-  mainWindow.dialog = &dialog;
-  engine_->SetMainWindow(mainWindow.GetSafeHwnd());
+  // The packing is shown with the stop button off before the archive is written, and before
+  // any driver is installed.
+  bool stopOff = false;
+  int installedWhenPacked = -1;
+  const std::function<int()> pack = pack_;
+  pack_ = [&] {
+    const HWND stop = ::GetDlgItem(dialog.GetSafeHwnd(), IDCANCEL);
+    for (int wait = 0; wait < 5000 && !stopOff; ++wait) {
+      stopOff = !::IsWindowEnabled(stop);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    CExclusionList installed;
+    installed.Reload();
+    installedWhenPacked = installed.GetCount();
+    return pack();
+  };
   Drive(dialog, [](const CString& text) { return text.Find(u"Restart") >= 0 ? 1 : 0; });
-  engine_->SetMainWindow(nullptr);
-  mainWindow.DestroyWindow();
   // Disabled by the download, enabled at its end; again by the install, enabled at its end (and
   // as the popup closes itself). The scan group goes to its install step.
   ASSERT_GE(enabled_.size(), 4u);
@@ -209,8 +209,8 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
   ASSERT_EQ(popups_.size(), 2u);
   EXPECT_NE(popups_[0], nullptr);
   EXPECT_EQ(popups_[1], nullptr);
-  EXPECT_EQ(mainWindow.shown, CString(u"Packing the backup"));
-  EXPECT_FALSE(mainWindow.stopEnabled) << "the backup's packing cannot be skipped";
+  EXPECT_TRUE(stopOff) << "the backup's packing cannot be skipped";
+  EXPECT_EQ(installedWhenPacked, 0);
   const auto packing = std::find(lines_.begin(), lines_.end(), CString(u"Packing the backup"));
   EXPECT_LT(packing, std::find(lines_.begin(), lines_.end(), CString(u"Backup complete")));
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 2}));
@@ -227,7 +227,11 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
   // The packages stay for a later install and are listed; the backup holds the old drivers.
   EXPECT_TRUE(fs::is_regular_file(HostPath(_T("C:\\dl\\pciven_10de&dev_0ffc&subsys_21f517aa.zip"))));
   EXPECT_TRUE(fs::is_regular_file(HostPath(_T("C:\\dl\\Download.dat"))));
-  EXPECT_TRUE(fs::is_regular_file(HostPath(_T("C:\\backup\\run\\index.dat"))));
+  EXPECT_FALSE(fs::exists(HostPath(_T("C:\\backup\\run")))) << "the staging folder went once packed";
+  std::vector<fs::path> archives;
+  for (const auto& entry : fs::directory_iterator(HostPath(_T("C:\\backup\\zips")))) archives.push_back(entry.path());
+  ASSERT_EQ(archives.size(), 1u);
+  EXPECT_NE(ReadHostFile(archives[0].string()).find("index.dat"), std::string::npos) << "the archive holds the catalogue";
   CExclusionList record;
   record.Reload();
   EXPECT_EQ(record.GetCount(), 2) << "both installs are recorded";
@@ -270,6 +274,20 @@ TEST_F(NagRoad, SkipBackupStopsTheEnginesBackupAndTheInstallFollows) {
       << ::testing::PrintToString(boxes_);
   EXPECT_FALSE(fs::exists(HostPath(_T("C:\\backup\\run")))) << "a stopped backup keeps no folder";
   EXPECT_EQ(GetProcessEngine().GetStepCode(), kStepIdle);
+  EXPECT_EQ(States(dialog), (std::vector<int>{2, 2})) << "the install follows";
+}
+
+TEST_F(NagRoad, ABackupThatCannotBeWrittenIsToldAndTheInstallFollows) {
+  ChooseUpdates();
+  Dialog dialog(&owner_);
+  pack_ = [] { return static_cast<int>(kCompressWriteFailed); };
+  Drive(dialog, [](const CString& text) { return text.Find(u"Restart") >= 0 ? 1 : 0; });
+  // Each box in its turn, as the run told them.
+  ASSERT_GE(boxes_.size(), 3u) << ::testing::PrintToString(boxes_);
+  EXPECT_NE(boxes_[1].Find(u"The backup could not be written"), -1) << CStringA(boxes_[1]).GetString();
+  EXPECT_NE(boxes_[2].Find(u"The backup was stopped"), -1) << CStringA(boxes_[2]).GetString();
+  EXPECT_TRUE(AnySeen(u"Backup stopped"));
+  EXPECT_FALSE(AnySeen(u"Backup complete"));
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 2})) << "the install follows";
 }
 
