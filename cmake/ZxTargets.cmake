@@ -72,21 +72,19 @@ function(zx_test_compile_options target)
   target_compile_options(${target} PRIVATE -O0 -pthread)
 endfunction()
 
-# zx_test(name SOURCES ... [LIBS ...] [OWN_FOLDER [ALONE] MODULES ...] [DIALOG_TESTING] [POPUP_TESTING]
+# zx_test(name SOURCES ... [LIBS ...] [OWN_FOLDER MODULES ...] [DIALOG_TESTING] [POPUP_TESTING]
 #         [SNAPSHOTS folder]): one GoogleTest program, registered test by test. With OWN_FOLDER the
 # program lies in a folder of its own beside copies of the named shared modules, as a shipped
 # program lies beside its libraries, and its tests run one at a time (they write files beside
-# those modules), though beside the tests of any other program; with ALONE they run with no
-# other test beside them (the main road's tests, which drive the real program through whole
-# runs and have twice gone wrong on a loaded machine); the resource library qvxres comes with
-# its resources. DIALOG_TESTING adds the dialogs' test helpers (tests/ui/dialogs),
+# those modules), though beside the tests of any other program; the resource library qvxres
+# comes with its resources. DIALOG_TESTING adds the dialogs' test helpers (tests/ui/dialogs),
 # POPUP_TESTING the popups' as well (tests/ui/popups); SNAPSHOTS names the folder of
 # tests/data/snapshots that holds its reference pictures (ZX_UI_SNAPSHOTS). HEAVY marks a
 # program some of whose tests keep a core busy for many seconds (the generated workstation's
 # scan and lookup, digests of files past 4 GiB): each of its tests counts as four of ctest's
 # slots, so that fewer tests run beside it and none of them nears the time limit.
 function(zx_test name)
-  cmake_parse_arguments(A "OWN_FOLDER;ALONE;HEAVY;DIALOG_TESTING;POPUP_TESTING" "SNAPSHOTS" "SOURCES;LIBS;MODULES" ${ARGN})
+  cmake_parse_arguments(A "OWN_FOLDER;HEAVY;DIALOG_TESTING;POPUP_TESTING" "SNAPSHOTS" "SOURCES;LIBS;MODULES" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} zx_testsupport GTest::gtest_main)
   zx_test_compile_options(${name})
@@ -118,11 +116,7 @@ function(zx_test name)
     if("qvxres" IN_LIST A_MODULES)
       zx_copy_resources(${name} ${folder} qvxres)
     endif()
-    if(A_ALONE)
-      list(APPEND properties RUN_SERIAL TRUE)
-    else()
-      list(APPEND properties RESOURCE_LOCK ${folder})
-    endif()
+    list(APPEND properties RESOURCE_LOCK ${folder})
   else()
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests-bin
                           BUILD_RPATH "${ZX_PROGRAM_DIR}")
