@@ -152,6 +152,8 @@ HWND TakeLeaveTracking(HWND now) {
   if (!m.leaveTracked || m.leaveTracked == now) return nullptr;
   const HWND left = m.leaveTracked;
   m.leaveTracked = nullptr;
+  // The leave ends all the tracking asked for the window: no hover follows it.
+  if (m.hover.window == left) m.hover = Hover{};
   return left;
 }
 

@@ -311,6 +311,24 @@ TEST_F(HitTesting, HoverIsPostedOnceAfterThePointerRestsForTheHoverTime) {
   EXPECT_EQ(msg.message, WM_MOUSEHOVER);
 }
 
+TEST_F(HitTesting, ALeaveAnsweredAtOnceEndsTheHoverAskedWithIt) {
+  // The button reads its first move late: the pointer is over the next window already.
+  const HWND button = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 100, 100, 80, 30);
+  MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 300, 100, 80, 30);
+  user::InjectMouse(POINT{310, 110}, WM_MOUSEMOVE);
+  TRACKMOUSEEVENT track{sizeof track, TME_HOVER | TME_LEAVE, button, 2};
+  ASSERT_TRUE(TrackMouseEvent(&track));
+  clock_.Advance(10);
+  PumpWaiting();
+  int leaves = 0, hovers = 0;
+  for (UINT m : RecordedFor(button)) {
+    leaves += m == WM_MOUSELEAVE;
+    hovers += m == WM_MOUSEHOVER;
+  }
+  EXPECT_EQ(leaves, 1);
+  EXPECT_EQ(hovers, 0) << "a hover after the leave leaves the button lit";
+}
+
 using CaptionDrag = Input;
 
 TEST_F(CaptionDrag, TheWindowFollowsThePointerUntilTheButtonGoesUp) {
