@@ -61,7 +61,7 @@ TEST_F(FailedInstallRoad, TwoOfThreeFailingEndWithTheirFailuresAndAreOfferedAgai
   ASSERT_NE(seen.leftOpen, nullptr) << "the popup waits for its close button";
   ExpectProgramWindowMatches(seen.leftOpen, "failed_road_popup.png");
   remote::Press(remote::ShownControl(seen.leftOpen, IDOK));
-  ASSERT_TRUE(remote::WaitFor([&] { return program.Popups().empty() && program.TakesInput(); }));
+  ASSERT_TRUE(program.AwaitIdle());
   EXPECT_EQ(ShutdownRequests(), "");
   // One row installed, two downloaded and waiting.
   ExpectProgramWindowMatches(main, "failed_road_results.png");
@@ -149,7 +149,7 @@ class FailingPackageRoad : public MainRoadTest {
       EXPECT_FALSE(seen.restartAsked);
       ASSERT_NE(seen.leftOpen, nullptr);
       remote::Press(remote::ShownControl(seen.leftOpen, IDOK));
-      ASSERT_TRUE(remote::WaitFor([&] { return program.Popups().empty() && program.TakesInput(); }));
+      ASSERT_TRUE(program.AwaitIdle());
       ASSERT_NO_FATAL_FAILURE(ScanInProgram(program));
       EXPECT_EQ(Count(list), 2) << "offered again";
       ASSERT_TRUE(program.Close());

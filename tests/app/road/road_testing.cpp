@@ -403,6 +403,19 @@ bool ProgramRun::TakesInput() const {
   return close && ::IsWindowEnabled(close);
 }
 
+::testing::AssertionResult ProgramRun::AwaitIdle() const {
+  if (remote::WaitFor([this] { return Popups().empty() && TakesInput(); })) return ::testing::AssertionSuccess();
+  ::testing::AssertionResult failure = ::testing::AssertionFailure();
+  failure << (TakesInput() ? "the main window takes input" : "the main window takes no input");
+  for (HWND popup : Popups()) {
+    RECT r{};
+    ::GetWindowRect(popup, &r);
+    failure << "; open: " << CStringA(ClassOf(popup)).GetString() << " \"" << CStringA(TextOf(popup)).GetString()
+            << "\" at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+  }
+  return failure;
+}
+
 bool ProgramRun::Close() {
   if (!info_.hProcess) return false;
   ::PostMessageW(window_, WM_COMMAND, kProgramCloseCommand, 0);

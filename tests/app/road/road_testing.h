@@ -48,6 +48,9 @@ class ProgramRun {
   // Whether the main window takes input again: a task's end enables its controls, the close
   // button last.
   bool TakesInput() const;
+  // Waits until no popup is open and the main window takes input; when that does not come,
+  // says which windows are still open.
+  ::testing::AssertionResult AwaitIdle() const;
   // Asks the main window to close and waits for the process to end; false when it did not.
   bool Close();
 

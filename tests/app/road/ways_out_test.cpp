@@ -105,7 +105,7 @@ TEST_F(WaysOut, TheLogoAndAltSpaceOpenTheSystemMenuWhoseAboutOpensTheAboutBoxTha
       return false;
     })) << "the About box";
     remote::Press(ok);
-    ASSERT_TRUE(remote::WaitFor([&] { return program.Popups().empty() && program.TakesInput(); })) << "About closed";
+    ASSERT_TRUE(program.AwaitIdle()) << "About closed";
   }
 }
 
@@ -121,7 +121,7 @@ TEST_F(WaysOut, TheDriverAgeButtonShowsTheLevelsPageWhoseLinkClosesIt) {
   ASSERT_TRUE(remote::WaitFor([&] { return (levels = PopupWith(program, u"Internet Explorer_Server")) != nullptr; }));
   ExpectProgramWindowMatches(levels, "driver_age_levels.png");
   ClickInside(levels, kLevelsOk);
-  EXPECT_TRUE(remote::WaitFor([&] { return program.Popups().empty() && program.TakesInput(); })) << "OK closes it";
+  EXPECT_TRUE(program.AwaitIdle()) << "OK closes it";
 }
 
 }  // namespace
