@@ -300,8 +300,11 @@ void CDlgCheckForUpdate::OnDestroy() {
 void CDlgCheckForUpdate::CloseChecker(UINT elapse) {
   RunOnWindowThread([this, elapse] {
     if (CUpdateDownloader::IsDownloadRunning()) StartStopper();
+    // The process list is read first: on a busy machine reading it between the two timers
+    // could let the close timer run out first and end with the finished notice.
+    const BOOL forced = IsProcessRunning(kCheckerProcess, 0, FALSE);
     SetTimer(kTimerClose, elapse, nullptr);
-    if (IsProcessRunning(kCheckerProcess, 0, FALSE)) {
+    if (forced) {
       if (m_bTrayCreated) m_tray.HideIcon();
       SetTimer(kTimerForcedEnd, kForcedEndElapse, nullptr);
     }
