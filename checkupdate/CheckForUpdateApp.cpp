@@ -5,6 +5,7 @@
 #include <winuser.h>
 
 #include "CheckUpdateSwitches.h"
+#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgCheckForUpdate.h"
 #include "ProcessControl.h"
 #include "SystemHelpers.h"
@@ -37,8 +38,8 @@ CString CCheckForUpdateApp::GetArgumentsText(LPCTSTR commandLine) {
 }
 
 int CCheckForUpdateApp::AskToRestartElevated(const CString& question) {
-  // No is the default: a box nobody answers never starts the program again.
-  return MessageBoxW(nullptr, question, kTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  // Only Yes starts the program again; closing the box counts as No.
+  return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION);
 }
 
 void CCheckForUpdateApp::RunMainWindow(HWND owner) {

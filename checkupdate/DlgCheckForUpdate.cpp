@@ -18,6 +18,7 @@
 #include "IniReader.h"
 #include "ProcessControl.h"
 #include "Registry.h"
+#include "SystemHelpers.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ constexpr REGSAM kHandleKeyAccess = 0x2001F;
 constexpr UINT kBalloonTimeout = 10;
 constexpr UINT kCloseElapse = 100;
 constexpr UINT kForcedEndElapse = 10;
+constexpr DWORD kStartPauseMs = 100;
+constexpr DWORD kTrayRefreshPauseMs = 10;
 
 // Window layout, pixels.
 constexpr int kWindowWidth = 560;
@@ -48,6 +51,9 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonTop = 356;
 constexpr int kStageClipSize = 56;
+// The shared header's band under the title bar.
+constexpr int kHeaderTop = 32;
+constexpr int kHeaderBottom = 50;
 // The picture of the title bar's hide button.
 constexpr UINT kHideBitmapId = 1042;
 
@@ -236,7 +242,11 @@ BOOL CDlgCheckForUpdate::OnInitDialog() {
       GetDlgItem(id)->ShowWindow(SW_HIDE);
     }
   }
-  g_visible = !(m_switches.bShowIfAvailable || m_switches.bStartHidden);
+  // What came in while the window was being built is served before it may show; a parent
+  // that hid it meanwhile keeps it hidden.
+  m_engine->Pause(kStartPauseMs);
+  PumpPendingMessages();
+  g_visible = !(m_switches.bShowIfAvailable || m_switches.bStartHidden || m_bHiddenToTray);
   return TRUE;
 }
 
@@ -246,17 +256,21 @@ void CDlgCheckForUpdate::CreateControls() {
   m_animation.SubclassDlgItem(5250, this);
   m_stageAnimation.SubclassDlgItem(5251, this);
   m_status.Create(_T(""), WS_CHILD, CRect(kMargin, 324, kMargin + 380, 344), this, 5007);
+  // The header every page shares, under the title bar.
+  m_header.Create(GetText(_T("CommonHeader")), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                  CRect(kMargin, kHeaderTop, kWindowWidth - kMargin, kHeaderBottom), this, 5008);
+  m_header.SetFont(GetFont());
   m_progress.SetRange32(0, 100);
-  m_list.InsertCheckColumn(0, _T(""), 24);
+  m_list.InsertCheckColumn(0, GetText(_T("HeadingZero")), 24);
   m_list.InsertDetailColumn(1, GetText(_T("HeadingOne")), 300);
   m_list.InsertColumn(2, GetText(_T("HeadingTwo")), LVCFMT_LEFT, 180);
 
   const int width = kWindowWidth - 2 * kMargin;
   // The working clip sits at the right of the heading, beside the list rather than over it.
   const int textWidth = width - kStageClipSize - 8;
-  GetDlgItem(5006)->MoveWindow(kMargin, 44, textWidth, 22);
-  GetDlgItem(5001)->MoveWindow(kMargin, 70, textWidth, 36);
-  m_stageAnimation.MoveWindow(kMargin + width - kStageClipSize, 47, kStageClipSize, kStageClipSize);
+  GetDlgItem(5006)->MoveWindow(kMargin, kHeaderBottom + 4, textWidth, 22);
+  GetDlgItem(5001)->MoveWindow(kMargin, kHeaderBottom + 28, textWidth, 32);
+  m_stageAnimation.MoveWindow(kMargin + width - kStageClipSize, kHeaderBottom, kStageClipSize, kStageClipSize);
   m_stageAnimation.ShowWindow(SW_HIDE);
   m_list.MoveWindow(kMargin, 112, width, 150);
   m_animation.MoveWindow((kWindowWidth - 100) / 2, 130, 100, 100);
@@ -286,8 +300,11 @@ void CDlgCheckForUpdate::OnDestroy() {
 void CDlgCheckForUpdate::CloseChecker(UINT elapse) {
   RunOnWindowThread([this, elapse] {
     if (CUpdateDownloader::IsDownloadRunning()) StartStopper();
+    // The process list is read first: on a busy machine reading it between the two timers
+    // could let the close timer run out first and end with the finished notice.
+    const BOOL forced = IsProcessRunning(kCheckerProcess, 0, FALSE);
     SetTimer(kTimerClose, elapse, nullptr);
-    if (IsProcessRunning(kCheckerProcess, 0, FALSE)) {
+    if (forced) {
       if (m_bTrayCreated) m_tray.HideIcon();
       SetTimer(kTimerForcedEnd, kForcedEndElapse, nullptr);
     }
@@ -368,6 +385,7 @@ void CDlgCheckForUpdate::OnClose() {
 void CDlgCheckForUpdate::RefreshNotificationArea() {
   const HWND taskbar = ::FindWindowW(u"Shell_TrayWnd", nullptr);
   if (taskbar == nullptr) return;
+  m_engine->Pause(kTrayRefreshPauseMs);
   // The mouse passing over every icon makes the shell drop the icons of ended programs.
   const HWND notify = ::FindWindowExW(taskbar, nullptr, u"TrayNotifyWnd", nullptr);
   const HWND toolbar = notify ? ::FindWindowExW(notify, nullptr, u"ToolbarWindow32", nullptr) : nullptr;
@@ -376,6 +394,7 @@ void CDlgCheckForUpdate::RefreshNotificationArea() {
     ::GetClientRect(toolbar, &client);
     for (int x = 1; x <= client.right; ++x) ::SendMessageW(toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(x, 1));
   }
+  m_engine->Pause(kTrayRefreshPauseMs);
 }
 
 // ---- Registry ------------------------------------------------------------------------------
@@ -676,7 +695,7 @@ void CDlgCheckForUpdate::ShowProgressNow(const CString& status, int percent, ULO
   }
   if (stage != kStageDownloading) return;
   const int fetching = m_engine->GetFetchStage();
-  if (fetching == kRowProgram || fetching == kRowDatabase) SetRowState(fetching, _T("IDS_DownloadingTxt"));
+  if (fetching == kRowProgram || fetching == kRowDatabase) SetRowState(fetching, RowStateText(fetching, false));
   int overall = OverallProgressPercent(m_engine->GetItemsFetched(), m_engine->GetItemsToFetch(), percent);
   int highest = g_highestPercent.load();
   while (overall > highest && !g_highestPercent.compare_exchange_weak(highest, overall)) {
@@ -735,9 +754,7 @@ void CDlgCheckForUpdate::ReadChosenUpdates(BOOL& program, BOOL& database) {
 
 void CDlgCheckForUpdate::ShowDownloadResult(BOOL done) {
   RunOnWindowThread([&] {
-    // Each chosen row has its own outcome.
-    SetRowState(kRowProgram, m_engine->IsProgramDone() ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
-    SetRowState(kRowDatabase, m_engine->IsDatabaseDone() ? _T("IDS_DownloadedTxt") : _T("Step4Failed"));
+    ShowDownloadPage();
     SetStage(done ? kStageReady : kStageFailed);
     if (!IsSiblingMode()) ShowBalloon(done ? _T("IDS_UPDATES_INSTALLING") : _T("IDS_DOWNLOADING_FAILED"));
   });

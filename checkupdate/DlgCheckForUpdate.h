@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "CheckUpdateSwitches.h"
+#include "CheckedFormat.h"
 #include "DlgBaseChildPopUpWndBase.h"
 #include "HVBitmap.h"
 #include "CheckUpdateList.h"
@@ -144,7 +145,21 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void SetItemText(int id, LPCTSTR stringId);
   void ApplyStagePage();
   // Shows the state text on the chosen row of a kind (1 the program, 2 the database).
-  void SetRowState(int kind, LPCTSTR stringId);
+  void SetRowState(int kind, const CString& state);
+  // "Downloading" or "Downloaded" for the row of a kind, with its place among the chosen rows
+  // when more than one is chosen.
+  CString RowStateText(int kind, bool downloaded) const;
+  // The language text formatted with the values; the text itself when they do not fit it.
+  CString FormattedText(LPCTSTR stringId, std::initializer_list<tagFormatValue> values);
+  BOOL HasRowOfKind(int kind) const;
+  // The line under the progress bar for the stage; hidden when it has none.
+  void ShowStageLine(int stage);
+  // The title of the list's detail column.
+  void SetListHeading(LPCTSTR stringId);
+  // The date the database archive in use was written; empty without one.
+  static CString DatabaseInUseDate();
+  // The list after the download: what was fetched and how it went.
+  void ShowDownloadPage();
   // The working clip of the stage (none outside downloading and installing).
   void ShowStageClip(int stage);
   // Opens one of the program's own clips and plays it without end.
@@ -176,7 +191,10 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   CAnimateCtrl m_animation;       // looking for updates
   CAnimateCtrl m_stageAnimation;  // downloading, installing
   UINT m_nStageClip = 0;
+  // The list shows the download's outcome (from its end until the next check).
+  BOOL m_bDownloadPage = FALSE;
   CStatic m_status;
+  CStatic m_header;
   CButton m_btnHideToTray;  // in the title bar
   CHVBitmap m_bmpHideToTray;
   CXTTrayIconZW m_tray;

@@ -51,6 +51,8 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   const CDownloadInfo& GetDownloadInfo() const { return m_info; }
   const CString& GetSetupPath() const { return m_strSetupPath; }
   BOOL IsProgramDone() const { return m_bProgramDone; }
+  // The installed version the last query was built with (empty before one).
+  const CString& GetInstalledVersion() const { return m_strInstalledVersion; }
   BOOL IsDatabaseDone() const { return m_bDatabaseDone; }
   int GetItemsToFetch() const { return m_nItemsToFetch; }
   int GetItemsFetched() const { return m_nItemsFetched; }
@@ -60,6 +62,8 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   BOOL IsDatabaseQuery() const { return m_bDbQuery.load() ? TRUE : FALSE; }
   // Replaces the pauses between steps (tests); null restores Sleep.
   void SetPause(std::function<void(DWORD)> pause);
+  // The program's pauses, the window's too, all go through here.
+  void Pause(DWORD ms);
 
   // IUpdateDownloadSink.
   void OnDownloadProgress(int percent, ULONGLONG received, ULONGLONG total) override;
@@ -74,7 +78,6 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   void CountFetched();
   BOOL OpenInBrowser(LPCTSTR url);
   void RunSetupSilently();
-  void Pause(DWORD ms);
   BOOL IsQuiet() const;
 
   IUpdateCheckView& m_view;

@@ -3,6 +3,7 @@
 
 #include <winuser.h>
 
+#include "DlgMainWnd.h"
 #include "NewSchedulerApp.h"
 #include "ProductValues.h"
 
@@ -30,6 +31,9 @@ CDlgSchedulerChild::~CDlgSchedulerChild() = default;
 
 BOOL CDlgSchedulerChild::OnInitDialog() {
   CDlgLeftDlgBase::OnInitDialog();
+  // The main window shows the program's own command id.
+  if (auto* main = dynamic_cast<CDlgMainWnd*>(GetParent()))
+    main->SetLogoId(static_cast<UINT>(GetModuleId(CNewSchedulerApp::kModuleIndex)));
   CNewSchedulerApp* app = GetSchedulerApp();
   // The product's row is the only one offered; it sits marked, moved down below the others.
   const int row = static_cast<int>(kProductCommand - kFirstButtonCommand);

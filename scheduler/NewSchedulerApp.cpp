@@ -6,7 +6,9 @@
 #include <synchapi.h>
 #include <winuser.h>
 
+#include "DlgMainWnd.h"
 #include "NewSchedulerDlg.h"
+#include "ProcessControl.h"
 #include "PathHelpers.h"
 #include "ProductValues.h"
 
@@ -81,6 +83,11 @@ void CNewSchedulerApp::ChooseTool(const SchedulerTool& tool) {
 
 void CNewSchedulerApp::RunMainWindow() {
   CNewSchedulerDlg window;
+  // The shared windows read the program's path back; its About item names the program.
+  g_strSharedAppText = GetProgramFilePath();
+  CString about;
+  GetLangText(about, _T("APPABOUT"), kLanguageSection);
+  window.SetSysMenuItem(about);
   m_pMainWnd = &window;
   window.DoModal();
   m_pMainWnd = nullptr;

@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(CNewSchedulerDlg, CDlgMainWnd)
   ON_COMMAND(CDlgMainWnd::kCloseCommand, &CNewSchedulerDlg::OnCloseButton)
   ON_COMMAND(CDlgMainWnd::kMinimizeCommand, &CNewSchedulerDlg::OnMinimizeButton)
   ON_COMMAND(CNewSchedulerDlg::kViewAllId, &CNewSchedulerDlg::OnViewAll)
+  ON_COMMAND(CDlgMainWnd::kHelpCommand, &CNewSchedulerDlg::OnHelpButton)
 END_MESSAGE_MAP()
 
 CNewSchedulerDlg::CNewSchedulerDlg() : CDlgMainWnd(kTemplateId, nullptr), m_leftPane(this) {}
@@ -73,6 +74,7 @@ BOOL CNewSchedulerDlg::OnInitDialog() {
 
   // The one caption button has the look of the main windows' tabs.
   CDlgBaseAppDlg::CreateTabButton(m_btnCaption, CRect(167, 35, 268, 57), this, kCaptionButtonId, _T("Schedule"));
+  CreateHelpButton();
   return TRUE;
 }
 

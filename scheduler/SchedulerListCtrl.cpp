@@ -33,7 +33,16 @@ HCURSOR LinkCursor() {
 
 }  // namespace
 
-CSchedulerListCtrl::CSchedulerListCtrl() = default;
+const FancyListLook& CSchedulerListCtrl::SchedulerLook() {
+  // A row's first line is measured in the text font, its further lines in the detail font.
+  static const FancyListLook look{kCheckBitmapId,
+                                  {u"Tahoma", -11, FW_NORMAL, PROOF_QUALITY},
+                                  {u"Tahoma", -11, FW_NORMAL, PROOF_QUALITY},
+                                  {u"Segoe UI", -11, FW_NORMAL, PROOF_QUALITY}};
+  return look;
+}
+
+CSchedulerListCtrl::CSchedulerListCtrl() : CFancyListCtrl(SchedulerLook()) {}
 
 CSchedulerListCtrl::~CSchedulerListCtrl() = default;
 

@@ -19,6 +19,9 @@ class CSchedulerListCtrl : public CFancyListCtrl {
 
   CSchedulerListCtrl();
   ~CSchedulerListCtrl() override;
+  // The scheduler's fonts: "Tahoma" -11 for a row's first line and "Segoe UI" -11 for the
+  // lines under it.
+  static const FancyListLook& SchedulerLook();
 
   CZWHeaderCtrl& GetHeader() { return m_header; }
   // Whether the point (client coordinates) lies over the link column, where the link cursor

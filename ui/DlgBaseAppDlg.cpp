@@ -36,7 +36,7 @@ constexpr UINT kTabBitmap = 1070;
 constexpr COLORREF kTabCaption = 0xFFFCFC;
 constexpr COLORREF kTabHotCaption = 0x3F3B36;
 // Header help and demo buttons.
-constexpr UINT kHelpBitmap = 1061, kDemoBitmap = 1057;
+constexpr UINT kDemoBitmap = 1057;
 constexpr COLORREF kHeaderCaption = 0xFFFCFC;
 // The left panels' place in the dialog.
 const CRect kPanelArea(6, 77, 766, 556);
@@ -132,12 +132,7 @@ BOOL CDlgBaseAppDlg::OnInitDialog() {
   const int w = client.Width();
   const int fontHeight = -11;
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
-  if (g_bShowHelpButton && m_btnHelp.GetSafeHwnd() == nullptr &&
-      m_btnHelp.Create(GetLangString(_T("IDS_HELP"), kSection), style, CRect(w - 55, 35, w - 8, 58), this, kHelpCommand)) {
-    m_btnHelp.LoadBitmap(kHelpBitmap);
-    m_btnHelp.SetOwnFontHeight(fontHeight);
-    m_btnHelp.SetColours(kHeaderCaption, kHeaderCaption, kHeaderCaption);
-  }
+  CreateHelpButton();
   if (g_bShowDemoButton && m_btnDemo.GetSafeHwnd() == nullptr &&
       m_btnDemo.Create(GetLangString(_T("IDS_BTN_DEMO"), kSection), style, CRect(w - 112, 37, w - 60, 54), this,
                        kDemoCommand)) {

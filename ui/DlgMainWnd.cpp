@@ -21,6 +21,7 @@
 #include "ProcessControl.h"
 #include "ProductValues.h"
 #include "UpdateCheckerLauncher.h"
+#include "WebLinks.h"
 #include "XTMemDC.h"
 
 IMPLEMENT_DYNAMIC(CDlgMainWnd, CDlgBaseWnd)
@@ -47,6 +48,9 @@ constexpr UINT_PTR kDemoEnableTimer = CDlgMainWnd::kDemoCommand;
 constexpr UINT kTopEdge = 1154, kLeftEdge = 1095, kBottomEdge = 1049, kRightEdge = 1125;
 constexpr UINT kTopLeft = 1152, kTopRight = 1160, kBottomLeft = 1048, kBottomRight = 1050, kGrip = 1458;
 // Title buttons.
+constexpr UINT kHelpBitmap = 1061;
+constexpr COLORREF kHeaderButtonCaption = 0xFFFCFC;
+constexpr int kHeaderButtonFontHeight = -11;
 constexpr UINT kCloseBitmap = 1038, kMinimizeBitmap = 1042, kMaximizeBitmap = 1063, kRestoreBitmap = 1062;
 constexpr COLORREF kCaptionShadow = 0x6C5A51;
 constexpr COLORREF kCaptionColour = 0xFCFCFC;
@@ -112,7 +116,7 @@ CDlgMainWnd::~CDlgMainWnd() = default;
 
 const CString& CDlgMainWnd::GetMenuText(int nIndex) const {
   static const CString empty;
-  return nIndex >= 0 && nIndex < 6 ? m_strMenuTexts[nIndex] : empty;
+  return nIndex >= 0 && nIndex < kMenuTextCount ? m_strMenuTexts[nIndex] : empty;
 }
 
 BOOL CDlgMainWnd::OnInitDialog() {
@@ -374,3 +378,53 @@ CWnd* CDlgMainWnd::ApplicationWindow() {
 void CDlgMainWnd::OnAbout() { ShowAboutDialog(ApplicationWindow()); }
 
 void CDlgMainWnd::OnReportFeedback() { ShowFeedbackDialog(ApplicationWindow()); }
+
+BOOL CDlgMainWnd::CreateHelpButton() {
+  if (!g_bShowHelpButton || m_btnHelp.GetSafeHwnd() != nullptr) return FALSE;
+  CRect client;
+  GetClientRect(&client);
+  const int w = client.Width();
+  if (!m_btnHelp.Create(QvxText(_T("IDS_HELP")), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW,
+                        CRect(w - 55, 35, w - 8, 58), this, kHelpCommand))
+    return FALSE;
+  m_btnHelp.LoadBitmap(kHelpBitmap);
+  m_btnHelp.SetOwnFontHeight(kHeaderButtonFontHeight);
+  m_btnHelp.SetColours(kHeaderButtonCaption, kHeaderButtonCaption, kHeaderButtonCaption);
+  return TRUE;
+}
+
+void CDlgMainWnd::OnHelpButton() {
+  if (m_btnHelp.GetSafeHwnd() == nullptr) return;
+  // The demo is offered only where its button is.
+  const int count = g_bShowDemoButton ? kMenuTextCount : kMenuTextCount - 1;
+  CMenu menu;
+  if (!menu.CreatePopupMenu()) return;
+  for (int item = 0; item < count; ++item)
+    menu.AppendMenu(MF_STRING, kFirstHelpMenuCommand + static_cast<UINT>(item), m_strMenuTexts[item]);
+  CRect button;
+  m_btnHelp.GetWindowRect(&button);
+  const UINT chosen = static_cast<UINT>(
+      menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, button.left - 181, button.top + 22, this));
+  switch (chosen) {
+    case kFirstHelpMenuCommand:
+      OpenAboutPage();
+      break;
+    case kFirstHelpMenuCommand + 1:
+      OpenHelpPage(_T(""));
+      break;
+    case kFirstHelpMenuCommand + 2:
+      OnCheckForUpdates();
+      break;
+    case kFirstHelpMenuCommand + 3:
+      OnReportFeedback();
+      break;
+    case kFirstHelpMenuCommand + 4:
+      OnAbout();
+      break;
+    case kFirstHelpMenuCommand + 5:
+      OnDemoButton();
+      break;
+    default:
+      break;
+  }
+}

@@ -41,6 +41,9 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   static constexpr int kLogoLeft = 7;
   static constexpr DWORD kLaunchGuardMs = 8192;
   static constexpr UINT kDemoEnableDelayMs = 512;
+  static constexpr int kMenuTextCount = 6;
+  // The help menu's items, in the order of the menu texts.
+  static constexpr UINT kFirstHelpMenuCommand = 0x7E00;
 
   CDlgMainWnd();
   CDlgMainWnd(UINT nIDTemplate, CWnd* pParentWnd);
@@ -62,10 +65,18 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   BOOL HasSeenSysCommand() const { return m_bSysCommandSeen; }
   void SetResizable(BOOL bResizable) { m_bResizable = bResizable ? TRUE : FALSE; }
   void SetLogoId(UINT nLogoId) { m_nLogoId = nLogoId; }
+  UINT GetLogoId() const { return m_nLogoId; }
+  // The first system-menu item's text, the About item.
+  void SetSysMenuItem(LPCTSTR lpszText) { m_strSysMenuItem = lpszText; }
+  const CString& GetSysMenuItem() const { return m_strSysMenuItem; }
   void SetDemoArguments(LPCTSTR lpArguments) { m_strDemoArguments = lpArguments; }
   const LOGFONTW& GetMainFontDescription() const { return m_lfMainFont; }
   // Menu text 0 to 5: web site, online help, check for updates, report feedback, about, demo.
   const CString& GetMenuText(int nIndex) const;
+  // The header's help button, when the library's help switch is on and it does not exist
+  // yet: "IDS_HELP" 55 to 8 pixels from the right edge, 35 to 58 from the top. Whether it was
+  // made.
+  BOOL CreateHelpButton();
   CHoverButton& GetCloseButton() { return m_btnClose; }
   CHoverButton& GetMinimizeButton() { return m_btnMinimize; }
   CHoverButton& GetMaximizeButton() { return m_btnMaximize; }
@@ -88,6 +99,9 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   afx_msg void OnDemoButton();
   afx_msg void OnAbout();
   afx_msg void OnReportFeedback();
+  // The help menu at the help button (181 pixels left of it, 22 below its top): web site,
+  // online help, check for updates, report feedback, about and, with the demo button, demo.
+  afx_msg void OnHelpButton();
 
  protected:
   // Whether the client point lies on the logo of a window with a system menu.
@@ -112,7 +126,7 @@ class ZXHELPER_API CDlgMainWnd : public CDlgBaseWnd {
   BYTE m_bSysMenuOn = FALSE;
   BYTE m_bResizable = FALSE;
   BYTE m_bSysCommandSeen = FALSE;
-  CString m_strMenuTexts[6];
+  CString m_strMenuTexts[kMenuTextCount];
   int m_nMinTrackWidth = kWidth;
   int m_nMinTrackHeight = kHeight;
   CString m_strDemoArguments;

@@ -2,11 +2,13 @@
 #include "checkupdate_testing.h"
 
 #include <winbase.h>
+#include <winuser.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "DlgBaseMessageBoxWndBase.h"
 #include "DlgCheckForUpdate.h"
 #include "Registry.h"
 #include "zx/machine.h"
@@ -94,6 +96,27 @@ HWND StoredCheckerHandle() {
       RegQueryValueExW(key, CDlgCheckForUpdate::kHandleValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&handle), &size);
   RegCloseKey(key);
   return read == ERROR_SUCCESS ? reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)) : nullptr;
+}
+
+bool AnswerBoxOfProcess(DWORD process, HWND except, UINT button) {
+  struct Look {
+    HWND except;
+    DWORD process;
+    HWND box = nullptr;
+  } look{except, process};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* l = reinterpret_cast<Look*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (window == l->except || owner != l->process || !::IsWindowVisible(window)) return TRUE;
+        l->box = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&look));
+  if (look.box == nullptr) return false;
+  ::PostMessageW(look.box, WM_COMMAND, MAKEWPARAM(kMessageBoxFirstButton + button, BN_CLICKED), 0);
+  return true;
 }
 
 }  // namespace zx::test

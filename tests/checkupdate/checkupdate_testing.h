@@ -79,4 +79,8 @@ class CheckUpdateTest : public MachineTest {
 // The window handle the checker keeps as the value CFUHWND; null while the value is absent.
 HWND StoredCheckerHandle();
 
+// Presses a button (0: the first, Yes or OK) of a visible window of another process other
+// than `except`: the own message box it shows. False while it shows none.
+bool AnswerBoxOfProcess(DWORD process, HWND except, UINT button);
+
 }  // namespace zx::test

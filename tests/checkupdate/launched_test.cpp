@@ -144,25 +144,9 @@ class LaunchedChecker : public UpdateServiceTest {
   }
   // Presses a button (the first: Yes, OK) of a box the checker shows in front of its window.
   static bool AnswerBox(HWND checker, UINT button = 0) {
-    struct Look {
-      HWND checker;
-      DWORD process;
-      HWND box = nullptr;
-    } look{checker, 0};
-    ::GetWindowThreadProcessId(checker, &look.process);
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-          auto* l = reinterpret_cast<Look*>(param);
-          DWORD process = 0;
-          ::GetWindowThreadProcessId(window, &process);
-          if (window == l->checker || process != l->process || !::IsWindowVisible(window)) return TRUE;
-          l->box = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&look));
-    if (look.box == nullptr) return false;
-    ::PostMessageW(look.box, WM_COMMAND, MAKEWPARAM(kMessageBoxFirstButton + button, BN_CLICKED), 0);
-    return true;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(checker, &process);
+    return AnswerBoxOfProcess(process, checker, button);
   }
   // The host path of a file of that name anywhere in the machine root; empty when there is none.
   std::string FileNamed(const std::string& name) const {

@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -50,12 +51,20 @@ class TestCheckerWindow : public CDlgCheckForUpdate {
   TestCheckerWindow(tagCheckUpdateSwitches& switches) : CDlgCheckForUpdate(nullptr, switches) {
     SetProcessEnder([this] { ++forcedEnds; });
     GetEngine().SetPause([this](DWORD ms) {
+      {
+        std::lock_guard<std::mutex> lock(pausesLock);
+        pauses.push_back(ms);
+      }
       if (ms == 1000) HoldWhile(holdDownload);
     });
   }
   void ReadChosenUpdates(BOOL& program, BOOL& database) override {
     HoldWhile(holdList);
     CDlgCheckForUpdate::ReadChosenUpdates(program, database);
+  }
+  std::vector<DWORD> Pauses() {
+    std::lock_guard<std::mutex> lock(pausesLock);
+    return pauses;
   }
   std::atomic<bool> holdList{false};
   std::atomic<bool> holdDownload{false};
@@ -68,6 +77,10 @@ class TestCheckerWindow : public CDlgCheckForUpdate {
     return id;
   }
   int forcedEnds = 0;
+
+ private:
+  std::mutex pausesLock;
+  std::vector<DWORD> pauses;
 };
 
 class CheckerWindow : public UpdateServiceTest {
@@ -157,6 +170,43 @@ class CheckerWindow : public UpdateServiceTest {
       return false;
     };
   }
+  // The page's heading, its description and the line under the progress bar (hidden when
+  // empty) below the shared header; the first row's title and state and the title of its column, when given.
+  struct PageTexts {
+    const char16_t* heading;
+    const char16_t* description;
+    const char16_t* line;
+    const char16_t* rowTitle = nullptr;
+    const char16_t* rowState = nullptr;
+    const char16_t* columnTitle = nullptr;
+  };
+  static Step TextsAre(TestCheckerWindow& window, PageTexts texts) {
+    return [&window, texts] {
+      const HWND page = window.GetSafeHwnd();
+      CString text;
+      window.GetDlgItemText(5008, text);
+      EXPECT_EQ(text, CString(u"CommonHeader")) << "the header every page shares";
+      window.GetDlgItemText(5006, text);
+      EXPECT_EQ(text, CString(texts.heading));
+      window.GetDlgItemText(5001, text);
+      EXPECT_EQ(text, CString(texts.description));
+      window.GetDlgItemText(5002, text);
+      EXPECT_EQ(text, CString(texts.line));
+      EXPECT_EQ(::IsWindowVisible(::GetDlgItem(page, 5002)) != FALSE, *texts.line != 0);
+      auto* list = dynamic_cast<CFancyListCtrl*>(CWnd::FromHandlePermanent(::GetDlgItem(page, 5004)));
+      if (texts.rowTitle == nullptr || list == nullptr) return true;
+      EXPECT_EQ(list->GetItemDetail(0), CString(texts.rowTitle));
+      EXPECT_EQ(list->GetItemText(0, 2), CString(texts.rowState));
+      WCHAR title[64] = {};
+      HDITEMW item{};
+      item.mask = HDI_TEXT;
+      item.pszText = title;
+      item.cchTextMax = 64;
+      list->GetHeaderCtrl()->GetItem(1, &item);
+      EXPECT_EQ(CString(title), CString(texts.columnTitle));
+      return true;
+    };
+  }
   static Step StageIs(int stage) {
     return [stage] { return CDlgCheckForUpdate::GetCurrentStage() == stage; };
   }
@@ -233,6 +283,17 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   const auto list = [&] { return ::GetDlgItem(window.GetSafeHwnd(), 5004); };
   const INT_PTR result = Run(window, {Advance(100), Snapshot(window, "checker_looking.png"), AnswerBox(window),
                                       StageIs(kStageListed), Snapshot(window, "checker_listed.png"),
+                                      TextsAre(window, {u"CriticalUpdateAvailableTxt",
+                                                        u"IDS_STARTING_DOWNLOAD_UPDATES_TO_APPDATA_ASK",
+                                                        u"Step3UpdateSummary", u"IDS_APP_UPDATES_TXT", u"AppVer",
+                                                        u"HeadingOne"}),
+                                      [&] {
+                                        // Under the update's description: the version in use.
+                                        const auto* rows = dynamic_cast<const CFancyListCtrl*>(
+                                            CWnd::FromHandlePermanent(list()));
+                                        EXPECT_EQ(rows->GetItemText(0, rows->GetDetailColumn()).Right(20), CString(u"  LastAppUpdateTaken"));
+                                        return true;
+                                      },
                                       // The row's box unticked and ticked again with the mouse (far
                                       // enough apart in time not to make a double click).
                                       [&] {
@@ -251,12 +312,18 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
                                         return true;
                                       },
                                       StageIs(kStageDownloading), Snapshot(window, "checker_downloading.png"),
+                                      TextsAre(window, {u"DownloadingUpdatesTxt", u"IDS_DOWNLOADING_UPDATES_TO_APPDATA1",
+                                                        u"IDS_STARTING_DOWNLOAD_UPDATES_TO_APPDATA",
+                                                        u"IDS_APP_UPDATES_TXT", u"In Queue", u"HeadingOne"}),
                                       [&] {
                                         window.holdDownload = false;
                                         return true;
                                       },
                                       StageIs(kStageReady),
                                       Snapshot(window, "checker_ready.png"),
+                                      TextsAre(window, {u"Step5HeaderTxt", u"Step4Successded",
+                                                        u"Step4SuccessdedCount   Step4FailedCount", u"Step4AppUpdate",
+                                                        u"IDS_DownloadedTxt", u"Step4LstBoxSuccessDownloadHeaderTxt"}),
                                       [&] {
                                         icon = Tray(window);
                                         return true;
@@ -364,6 +431,9 @@ TEST_F(CheckerWindow, AWrongDigestDeletesTheDownloadAndShowsTheFailurePage) {
   user::TrayIcon icon;
   const INT_PTR result = Run(window, {Advance(100), AnswerBox(window), StageIs(kStageFailed),
                                       Snapshot(window, "checker_failed.png"),
+                                      TextsAre(window, {u"Step3UpdateCheckFailureTxt", u"Step4Failed",
+                                                        u"Step4SuccessdedCount   Step4FailedCount", u"Step4AppUpdate",
+                                                        u"Step4Failed", u"Step4LstBoxFailedDownloadHeaderTxt"}),
                                       [&] {
                                         icon = Tray(window);
                                         return true;
@@ -404,6 +474,28 @@ TEST_F(CheckerWindow, WithoutAConnectionTheNoUpdatePageStaysUntilFinishOrCloseIs
     // The handle is kept exactly while the window is open.
     EXPECT_EQ(StoredCheckerHandle(), nullptr) << c.button;
   }
+}
+
+// Opening, the notification area is refreshed with a pause before and after its sweep, and
+// the window waits 100 ms, serving what came in, before it may show; closing refreshes again.
+TEST_F(CheckerWindow, ItPausesAroundTheTraySweepAndBeforeItShows) {
+  SetMachineValue("Network", "Connection", "none");
+  TestCheckerWindow window(switches_);
+  std::vector<DWORD> opening;
+  bool visibleAfterPause = false;
+  const INT_PTR result = Run(window, {[&] {
+                                        opening = window.Pauses();
+                                        visibleAfterPause = CDlgCheckForUpdate::IsVisibleFlagOn() != FALSE;
+                                        return true;
+                                      },
+                                      Advance(100), AnswerBox(window), StageIs(kStageNoUpdate),
+                                      [&] {
+                                        Click(::GetDlgItem(window.GetSafeHwnd(), IDOK));
+                                        return true;
+                                      }});
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(opening, (std::vector<DWORD>{10, 10, 100}));
+  EXPECT_TRUE(visibleAfterPause);
 }
 
 TEST_F(CheckerWindow, AMinimisedStartGoesToTheTrayWithoutABalloonAndCloseFromTheParentEndsIt) {

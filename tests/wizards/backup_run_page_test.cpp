@@ -33,14 +33,18 @@ class BackupRunPage : public ScannedWizardTest {
     ScannedWizardTest::TearDown();
   }
   // What the first page does for a backup of all drivers, then the page's timer.
-  void StartAll() {
+  // Answers the wait line the page shows before its worker starts (which then names each
+  // driver's class there).
+  CString StartAll() {
     owner_.state.backupAll = owner_.state.allChosen = owner_.state.backupStarted = TRUE;
     owner_.state.driversChosen = owner_.state.devicesFound;
     page_.ShowWindow(SW_SHOW);
     Pump();
+    const CString waiting = Text(page_, CDlgBackup3DriverBkp::kWaitId);
     page_.StartTimer();
     clock_.Advance(CDlgBackup3DriverBkp::kStartDelay);
     Pump();
+    return waiting;
   }
   // Serves the page until the backup has ended (the last page asked for).
   void WaitForEnd() {
@@ -100,9 +104,7 @@ class BackupRunPage : public ScannedWizardTest {
 };
 
 TEST_F(BackupRunPage, AllDriversIntoADatedArchive) {
-  // (The wait text shows the driver being copied as soon as the copy begins: nothing is read
-  // of it before the end.)
-  StartAll();
+  EXPECT_EQ(StartAll(), CString(_T("Please wait...")));
   ASSERT_NO_FATAL_FAILURE(WaitForEnd());
   EXPECT_FALSE(owner_.state.failed || owner_.state.aborted);
   EXPECT_FALSE(owner_.state.backupAll);

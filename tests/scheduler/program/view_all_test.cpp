@@ -140,5 +140,32 @@ TEST_F(ViewAll, ADamagedJobIsNoScheduleTheHeaderBoxTogglesAndTheCloseButtonEndsT
   EXPECT_TRUE(again);
 }
 
+// The list measures a row's first line in "Tahoma" -11 and its further lines in "Segoe UI" -11,
+// the scheduler's own fonts rather than the shared list's.
+TEST_F(ViewAll, ItsRowsAreMeasuredInTheSchedulersFonts) {
+  OpenMainWindow();
+  const auto height = [](CWnd& window, LPCTSTR face) {
+    CClientDC dc(&window);
+    CFont font;
+    font.CreateFont(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, 0, face);
+    CFont* old = dc.SelectObject(&font);
+    const int cy = dc.GetTextExtent(CString(u"_X^")).cy;
+    dc.SelectObject(old);
+    return cy;
+  };
+  int firstLine = 0, line = 0, tahoma = -1, segoe = -1;
+  ShowList([&](CDlgViewAllSchedules& shown) {
+    CSchedulerListCtrl& list = shown.GetList();
+    firstLine = list.GetFirstLineHeight();
+    line = list.GetLineHeight();
+    tahoma = height(list, _T("Tahoma"));
+    segoe = height(list, _T("Segoe UI"));
+    Click(shown.GetDlgItem(CDlgViewAllSchedules::kBottomCloseId)->GetSafeHwnd());
+  });
+  EXPECT_EQ(firstLine, tahoma);
+  EXPECT_EQ(line, segoe);
+  EXPECT_GT(firstLine, 0);
+}
+
 }  // namespace
 }  // namespace zx::test
