@@ -87,7 +87,7 @@ TEST_F(NagDownload, StatusLinesOpenLinesAreReplacedAndClosedByTheNextNewLine) {
                  EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%", u"two", u""}));
                  dialog.AddStatusLine(u"three", TRUE);
                  EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%", u"two", u"three", u""}));
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
@@ -101,7 +101,7 @@ TEST_F(NagDownload, ProgressBarFollowsTheItemsOfTheRun) {
                  dialog.SetItemCounts(4, 4);
                  dialog.UpdateDownloadStatusText(100);
                  EXPECT_EQ(dialog.GetProgressPos(), 100);
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
@@ -150,7 +150,7 @@ TEST_F(NagDownload, InstallRunTakesTheInstallTitle) {
                  EXPECT_EQ(dialog.GetMode(), CDlgNagDownloadAndInstall::kModeInstall);
                  EXPECT_EQ(dialog.GetTitleText(), u"Installing drivers");
                  EXPECT_EQ(dialog.GetStatusLine(0), u"Starting the installation...");
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
@@ -169,7 +169,7 @@ TEST_F(NagDownload, LooksAsDrawnDuringADownload) {
                },
                [&] {
                  ExpectWindowMatches(dialog.GetSafeHwnd(), "nagdownload.png");
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
