@@ -1,6 +1,7 @@
 // The download-and-install popup: the overall progress arithmetic, the status list's open and
 // closed lines, the run buttons, the stop request from the stop button, the keys it swallows
-// (Enter, Escape, Space, Alt+F4), the close button's notice to the results page, and its look.
+// (Enter, Escape, Space, Alt+F4), the close button's notice to the results page, its look, and
+// the frame under it.
 #include <filesystem>
 #include <fstream>
 
@@ -42,7 +43,7 @@ class NagDownload : public DialogTest {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
   }
   // Runs the steps while the popup is modal over the owner.
-  void Run(CDlgNagDownloadAndInstall& dialog, std::vector<std::function<bool()>> steps) {
+  void Run(CDialog& dialog, std::vector<std::function<bool()>> steps) {
     WhileModal(std::move(steps));
     RunModalWithBackdrop(&owner_, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
     ExpectAllStepsRan();
@@ -172,6 +173,46 @@ TEST_F(NagDownload, LooksAsDrawnDuringADownload) {
                  dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
+}
+
+// The frame under the popup: its buttons captioned from its own section; run over the backdrop
+// it ends the backdrop's run as it closes, and kept open without a modal loop (the main window's
+// hidden download window) it only hides, whichever button closes it.
+TEST_F(NagDownload, TheFrameEndsTheBackdropsRunOrOnlyHides) {
+  CDlgNagFrame frame(CDlgNagDownloadAndInstall::kTemplateId, &owner_);
+  std::vector<CString> captions;
+  Run(frame, {[&] {
+         for (UINT id : {IDOK, IDCANCEL}) {
+           CString caption;
+           frame.GetDlgItem(id)->GetWindowText(caption);
+           captions.push_back(caption);
+         }
+         frame.SendMessage(WM_COMMAND, IDCANCEL);
+         return true;
+       }});
+  EXPECT_EQ(captions, (std::vector<CString>{u"Go on", u"Hold"}));
+  EXPECT_EQ(frame.GetResult(), IDCANCEL);
+  EXPECT_EQ(frame.GetSafeHwnd(), nullptr) << "gone with the backdrop";
+
+  const struct {
+    UINT command;
+    int result;
+    std::vector<UINT> told;
+  } kCases[] = {{IDOK, IDOK, {1201}}, {kPopupCloseCommand, IDOK, {1201}}};
+  for (const auto& c : kCases) {
+    owner_.commands.clear();
+    CDlgNagDownloadAndInstall kept(&owner_);
+    kept.SetEmbedded(FALSE);
+    ASSERT_TRUE(kept.Create(CDlgNagDownloadAndInstall::kTemplateId, &owner_));
+    kept.ShowWindow(SW_SHOW);
+    kept.SendMessage(WM_COMMAND, c.command);
+    Pump();
+    EXPECT_EQ(kept.GetResult(), c.result) << c.command;
+    EXPECT_TRUE(::IsWindow(kept.GetSafeHwnd())) << c.command;
+    EXPECT_FALSE(kept.IsWindowVisible()) << c.command;
+    EXPECT_EQ(owner_.commands, c.told) << c.command;
+    kept.DestroyWindow();
+  }
 }
 
 }  // namespace
