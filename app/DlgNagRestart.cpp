@@ -4,6 +4,7 @@
 #include <wininput.h>
 
 #include "DlgBaseShared.h"
+#include "DlgNagFrame.h"
 #include "IniReader.h"
 #include "ScanServices.h"
 
@@ -34,8 +35,7 @@ BOOL CDlgNagRestart::OnInitDialog() {
   SetWindowText(Lang(_T("IDS_RESTART2")));
   m_btnOK.SubclassDlgItem(IDOK, this);
   m_btnCancel.SubclassDlgItem(IDCANCEL, this);
-  m_btnOK.SetWindowText(GetLangString(_T("IDOK"), kButtonSection));
-  m_btnCancel.SetWindowText(GetLangString(_T("IDCANCEL"), kButtonSection));
+  SetOkCancelTexts(*this, kButtonSection);
   CHoverButtonWithText::SetStyle(m_btnOK, TRUE, TRUE, TRUE);
   CHoverButtonWithText::SetStyle(m_btnCancel, TRUE, FALSE, TRUE);
   Layout();

@@ -30,6 +30,13 @@ constexpr LPCTSTR kSection = _T("IDD_SCANTAB1_SCANHOME");
 constexpr LPCTSTR kRowLabels[kLastScanValueCount] = {_T("SCANTAB1DESC3"), _T("SCANTAB1DESC4"), _T("SCANTAB1DESC5"),
                                                      _T("SCANTAB1DESC6")};
 constexpr COLORREF kValueColour = 0x5D2A00;
+// The description, the list of the last scan below it, and Scan now centred between them.
+const CRect kDescription(22, 54, 561, 174);
+constexpr int kListLeft = 22, kListTop = 319;
+const CRect kScanNow(CPoint(186, (kDescription.bottom + kListTop) / 2 - 26), CSize(222, 52));
+// The value labels on the list's rows, in its value column.
+constexpr int kValueLeft = kListLeft + 237, kValueTop = kListTop + 37, kRowStep = 28;
+constexpr int kValueWidth = 375, kValueHeight = 18;
 
 }  // namespace
 
@@ -44,8 +51,13 @@ BOOL CDlgScan1ScanHome::OnInitDialog() {
   m_btnScanNow.SubclassDlgItem(kScanNowId, this);
   CHoverButtonWithText::SetStyle(m_btnScanNow, TRUE, TRUE, TRUE);
   m_btnScanNow.SetWindowText(GetLangString(_T("IDC_SCANTAB_SCAN_NOW"), kSection));
-  // The button takes the size of its strip, centred where the larger button would stand.
-  m_btnScanNow.MoveWindow(237, 226, 120, 28);
+  m_btnScanNow.MoveWindow(&kScanNow);
+  for (int row = 0; row < kLastScanValueCount; ++row) {
+    const CRect place(CPoint(kValueLeft, kValueTop + kRowStep * row), CSize(kValueWidth, kValueHeight));
+    m_values[row].Make(this, kFirstValueId + row, place, GetSharedDialogFont(),
+                       [this](CDC* pDC, const CRect& page) { PaintPage(pDC, page, FALSE); });
+    m_values[row].SetColour(kValueColour);
+  }
   if (m_toolTip.GetSafeHwnd()) m_toolTip.AddTool(&m_btnScanNow, SettingsText(_T("IDS_SCAN_TOOLTIP")));
   ReadValues();
   return TRUE;
@@ -55,29 +67,39 @@ void CDlgScan1ScanHome::ReadValues() {
   for (int value = 0; value < kLastScanValueCount; ++value) {
     m_strValues[value] = SettingsText(_T("IDS_NOTSCAN_YET"));
     ReadLastScanValue(value, m_strValues[value]);
+    if (m_values[value].GetSafeHwnd()) m_values[value].SetWindowText(m_strValues[value]);
   }
   Invalidate();
 }
+
+CString CDlgScan1ScanHome::GetValueText(int row) const {
+  CString text;
+  if (row >= 0 && row < kLastScanValueCount && m_values[row].GetSafeHwnd()) m_values[row].GetWindowText(text);
+  return text;
+}
+
 
 BOOL CDlgScan1ScanHome::PreTranslateMessage(MSG* pMsg) {
   if (SwallowScanPageKeys(pMsg)) return TRUE;
   return CDlgLeftSideChild::PreTranslateMessage(pMsg);
 }
 
-void CDlgScan1ScanHome::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
-  CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
+void CDlgScan1ScanHome::PaintPage(CDC* pDC, const CRect& rect, BOOL) {
+  // The description stands where the other pages draw their icon.
+  CDlgLeftSideChild::PaintPage(pDC, rect, FALSE);
   const CString app = GetAppName();
   CString description;
   FormatChecked(description, SettingsText(_T("SCANTAB1DESC1")), {app, app, app});
-  DrawScanPageText(pDC, description, CRect(84, 54, 561, 174), kDialogTextColour);
+  DrawScanPageText(pDC, description, kDescription, kDialogTextColour);
+  // The values are the labels' own.
   CStringArray names, values;
   CDWordArray colours;
   for (int row = 0; row < kLastScanValueCount; ++row) {
     names.Add(SettingsText(kRowLabels[row]));
-    values.Add(m_strValues[row]);
+    values.Add(_T(""));
     colours.Add(kValueColour);
   }
-  DrawListFrame(pDC, 22, 291, kLastScanValueCount, SettingsText(_T("SCANTAB1DESC2")), names, values, colours);
+  DrawListFrame(pDC, kListLeft, kListTop, kLastScanValueCount, SettingsText(_T("SCANTAB1DESC2")), names, values, colours);
 }
 
 void CDlgScan1ScanHome::OnShowWindow(BOOL bShow, UINT nStatus) {
@@ -111,6 +133,7 @@ void CDlgScan1ScanHome::OnScanNow() {
   const CTime now = CTime::GetCurrentTime();
   m_strValues[kLastScanDate] = now.Format(_T("%B %d, %Y   %I:%M %p"));
   WriteLastScanValue(kLastScanDate, m_strValues[kLastScanDate]);
+  m_values[kLastScanDate].SetWindowText(m_strValues[kLastScanDate]);
   state.strScanStart = now.Format(_T("%a. %B %d, %Y. %I:%M %p"));
   state.bScanRequested = true;
   if (m_host.IsOneClick() && m_host.IsAbortRequested()) {

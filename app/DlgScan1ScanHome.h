@@ -2,6 +2,7 @@
 // from the last-scan status and starts a scan with Scan now.
 #pragma once
 #include "DlgLeftSideChild.h"
+#include "PageValueLabel.h"
 #include "HoverButtonWithText.h"
 #include "LastScanStatus.h"
 #include "ScanPagesHost.h"
@@ -14,6 +15,8 @@ class CDlgScan1ScanHome : public CDlgLeftSideChild {
  public:
   static constexpr UINT kTemplateId = 5092;
   static constexpr UINT kScanNowId = 5083;
+  // The labels of the four values, in row order.
+  static constexpr UINT kFirstValueId = 5330;
 
   CDlgScan1ScanHome(CScanPagesHost& host, CDlgScan2Scanning& scanning, CWnd* pParent = nullptr);
   ~CDlgScan1ScanHome() override;
@@ -24,6 +27,8 @@ class CDlgScan1ScanHome : public CDlgLeftSideChild {
   const CString& GetRowValue(int row) const { return m_strValues[row]; }
   // Reads the four values again (the text of IDS_NOTSCAN_YET for each that cannot be read).
   void ReadValues();
+  // The text a value's label shows.
+  CString GetValueText(int row) const;
 
  protected:
   void OnOK() override {}
@@ -38,6 +43,7 @@ class CDlgScan1ScanHome : public CDlgLeftSideChild {
   CDlgScan2Scanning& m_scanning;
   CHoverButtonWithText m_btnScanNow;
   CString m_strValues[kLastScanValueCount];
+  CPageValueLabel m_values[kLastScanValueCount];
 
   DECLARE_MESSAGE_MAP()
 };

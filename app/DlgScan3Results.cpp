@@ -228,6 +228,7 @@ void CDlgScan3Results::KeepChecks() {
 void CDlgScan3Results::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgLeftSideChild::OnShowWindow(bShow, nStatus);
   if (!bShow) return;
+  m_host.ShowResultsTab(this);
   m_host.SetTaskBusy(TRUE);
   if (m_list.GetItemCount() == 0) {
     m_btnDownload.EnableWindow(FALSE);

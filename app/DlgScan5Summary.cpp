@@ -3,6 +3,7 @@
 #include "DlgScan5Summary.h"
 
 #include "CheckedFormat.h"
+#include "DlgBaseShared.h"
 #include "DriverScanUpdate.h"
 #include "IniReader.h"
 #include "PagePainters.h"
@@ -26,6 +27,10 @@ constexpr LPCTSTR kRowLabels[CDlgScan5Summary::kRowCount] = {
     _T("IDS_EXCLUDED_BYUSER")};
 // Rows that warn while their count is above 0: out of date, remaining and excluded.
 constexpr bool kWarnsWhenCounted[CDlgScan5Summary::kRowCount] = {false, true, false, true, true};
+// The rows' panel, and its value column, where the value labels stand one row apart.
+constexpr int kPanelLeft = 22, kPanelTop = 150, kPanelHeight = 190, kPanelWidth = 545;
+constexpr int kValueLeft = kPanelLeft + 360, kValueTop = kPanelTop + 56, kRowStep = 30;
+constexpr int kValueWidth = 200, kValueHeight = 20;
 
 HICON LoadPageIcon(UINT id) {
   const HINSTANCE module = AfxFindResourceHandle(MAKEINTRESOURCE(id), RT_GROUP_ICON);
@@ -56,6 +61,11 @@ BOOL CDlgScan5Summary::OnInitDialog() {
     m_toolTip.AddTool(&m_btnFinish, SettingsText(_T("SCANTAB5TOOLTIPFINISH")));
     m_toolTip.AddTool(&m_btnInstallMore, SettingsText(_T("SCANTAB5TOOLTIPINSTALLMORE")));
   }
+  for (int row = 0; row < kRowCount; ++row) {
+    const CRect place(CPoint(kValueLeft, kValueTop + kRowStep * row), CSize(kValueWidth, kValueHeight));
+    m_values[row].Make(this, kFirstValueId + row, place, GetSharedCaptionFont(),
+                       [this](CDC* pDC, const CRect& page) { PaintPage(pDC, page, TRUE); });
+  }
   m_hGood = LoadPageIcon(kGoodIcon);
   m_hWarning = LoadPageIcon(kWarningIcon);
   ShowSummary();
@@ -75,7 +85,6 @@ void CDlgScan5Summary::ShowSummary() {
   const int counts[kRowCount] = {engine.GetDeviceCount(), remaining + updated, updated, remaining,
                                  m_host.ExclusionCount()};
   m_names.RemoveAll();
-  m_values.RemoveAll();
   m_colours.RemoveAll();
   m_icons.RemoveAll();
   for (int row = 0; row < kRowCount; ++row) {
@@ -84,7 +93,10 @@ void CDlgScan5Summary::ShowSummary() {
     FormatChecked(value, SettingsText(_T("IDS_DRIVERS_COUNT2")), {counts[row]});
     const bool warning = kWarnsWhenCounted[row] && counts[row] > 0;
     m_names.Add(SettingsText(kRowLabels[row]));
-    m_values.Add(value);
+    if (m_values[row].GetSafeHwnd()) {
+      m_values[row].SetWindowText(value);
+      m_values[row].SetColour(warning ? kWarningColour : kGoodColour);
+    }
     m_colours.Add(warning ? kWarningColour : kGoodColour);
     m_icons.Add(warning ? m_hWarning : m_hGood);
   }
@@ -97,8 +109,19 @@ void CDlgScan5Summary::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   // The heading's text is the page's own: the program's section holds the backup page's
   // "not backed up" under the same name.
   DrawPageText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), CRect(22, 118, 561, 136), _T("IDD_SCANTAB5_SUMMARY"));
-  DrawSectionPanel(pDC, 22, 150, 190, SettingsText(_T("IDS_SUMMARY")), 0, m_icons, m_names, m_values, m_colours, 545);
+  // The values are the labels' own.
+  CStringArray blanks;
+  blanks.SetSize(m_names.GetSize());
+  DrawSectionPanel(pDC, kPanelLeft, kPanelTop, kPanelHeight, SettingsText(_T("IDS_SUMMARY")), 0, m_icons, m_names, blanks,
+                   m_colours, kPanelWidth);
 }
+
+CString CDlgScan5Summary::GetValueText(int row) const {
+  CString text;
+  if (row >= 0 && row < kRowCount && m_values[row].GetSafeHwnd()) m_values[row].GetWindowText(text);
+  return text;
+}
+
 
 void CDlgScan5Summary::OnShowWindow(BOOL bShow, UINT nStatus) {
   CDlgLeftSideChild::OnShowWindow(bShow, nStatus);

@@ -4,6 +4,7 @@
 #include <afxtempl.h>
 
 #include "DlgLeftSideChild.h"
+#include "PageValueLabel.h"
 #include "HoverButtonWithText.h"
 #include "ScanPagesHost.h"
 
@@ -17,6 +18,8 @@ class CDlgScan5Summary : public CDlgLeftSideChild {
   static constexpr int kRowCount = 5;
   static constexpr COLORREF kGoodColour = 0x2C8200;
   static constexpr COLORREF kWarningColour = 0x0101A9;
+  // The labels of the rows' values, in row order.
+  static constexpr UINT kFirstValueId = 5320;
 
   explicit CDlgScan5Summary(CScanPagesHost& host, CWnd* pParent = nullptr);
   ~CDlgScan5Summary() override;
@@ -28,6 +31,8 @@ class CDlgScan5Summary : public CDlgLeftSideChild {
   // The rows' counts and colours (0 devices, 1 out of date, 2 updated, 3 remaining, 4 excluded).
   int GetCount(int row) const { return m_nCounts[row]; }
   COLORREF GetColour(int row) const { return m_colours.GetSize() > row ? m_colours[row] : 0; }
+  // The text a row's value label shows.
+  CString GetValueText(int row) const;
 
  protected:
   void OnOK() override {}
@@ -42,11 +47,11 @@ class CDlgScan5Summary : public CDlgLeftSideChild {
   CScanPagesHost& m_host;
   CHoverButtonWithText m_btnInstallMore;
   CHoverButtonWithText m_btnFinish;
+  CPageValueLabel m_values[kRowCount];
   HICON m_hGood = nullptr;
   HICON m_hWarning = nullptr;
   int m_nCounts[kRowCount] = {};
   CStringArray m_names;
-  CStringArray m_values;
   CDWordArray m_colours;
   CArray<HICON, HICON> m_icons;
 

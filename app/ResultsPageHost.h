@@ -26,6 +26,8 @@ class CResultsPageHost {
   // scan-requested flag, cleared once the results show.
   virtual void SetTaskBusy(BOOL busy) = 0;
   virtual void ClearScanRequested() = 0;
+  // The page has been shown: the window's results tab is selected when the page is its own.
+  virtual void ShowResultsTab(CWnd* pPage) = 0;
 
   // Runs the download-and-install dialog over exactly these list rows, modally over the page.
   virtual void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) = 0;

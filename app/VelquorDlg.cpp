@@ -14,6 +14,7 @@
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
+#include "DlgNagDownloadAndInstall.h"
 #include "DlgNagDriverFeedback.h"
 #include "DlgOneClickDrvUpdateResultsMain.h"
 #include "DlgParentTransculent.h"
@@ -83,6 +84,7 @@ CVelquorDlg::CVelquorDlg(CVelquorApp& app) : m_app(app), m_pWizards(std::make_un
 }
 
 CVelquorDlg::~CVelquorDlg() {
+  m_pDownloadWindow.reset();
   if (m_pLink) m_pLink->Stop();
   if (g_pMainDlg == this) g_pMainDlg = nullptr;
 }
@@ -140,6 +142,7 @@ BOOL CVelquorDlg::OnInitDialog() {
   LoadFileList(kDownloadHistory);
   LoadFileList(kBackupHistory);
   BuildGroups();
+  if (m_app.m_bHiddenScan) CreateDownloadWindow();
   SetWindowText(GetAppName());
 
   if (!g_bFirstInstall && !g_bVerySilentInstall)
@@ -276,6 +279,15 @@ CString CVelquorDlg::ReadSettingText(LPCTSTR name) {
   return text;
 }
 
+void CVelquorDlg::CreateDownloadWindow() {
+  auto window = std::make_unique<CDlgNagDownloadAndInstall>(this);
+  // Its runs start from the results page; closing it only hides it.
+  window->SetEmbedded(FALSE);
+  if (!window->Create(CDlgNagDownloadAndInstall::kTemplateId, this)) return;
+  window->ShowWindow(SW_HIDE);
+  m_pDownloadWindow = std::move(window);
+}
+
 void CVelquorDlg::StartLauncherLink() {
   // The launcher's requests go to the scan group's pages; a download run of the results page
   // reads the cancel request from the launcher state while it runs.
@@ -288,6 +300,7 @@ void CVelquorDlg::StartLauncherLink() {
   windows.hScanHomePage = handle(1);
   windows.hScanningPage = handle(2);
   windows.hResultsPage = handle(3);
+  windows.hDownloadInstall = m_pDownloadWindow ? m_pDownloadWindow->GetSafeHwnd() : nullptr;
   m_pLink = std::make_unique<CKXLauncherLink>(m_launcher, m_popup);
   m_pLink->Start(windows);
 }
@@ -573,6 +586,10 @@ void CVelquorDlg::OnTimer(UINT_PTR nIDEvent) {
     case kFirstPictureTimer:
       KillTimer(nIDEvent);
       KeepFirstPicture();
+      return;
+    case kBackupTabTimer:
+      KillTimer(nIDEvent);
+      OnTabButton(3);
       return;
     default:
       break;

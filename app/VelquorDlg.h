@@ -22,6 +22,7 @@ class CDlgSetting1General;
 class CDlgDrvExclusion;
 class CVelquorScanHost;
 class CVelquorResultsHost;
+class CDlgNagDownloadAndInstall;
 
 class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   DECLARE_DYNAMIC(CVelquorDlg)
@@ -41,6 +42,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   // Set by the first paint: a timer comes after every paint queued, so it marks the whole first
   // picture drawn.
   static constexpr UINT_PTR kFirstPictureTimer = 20091209;
+  // Shows the backup tab once the commands queued have run (the results page's own tab
+  // among them).
+  static constexpr UINT_PTR kBackupTabTimer = 20091210;
   // WM_COPYDATA codes of the launcher: hidden scan with the one-click popup, progress notify,
   // and the question whether the window answers.
   static constexpr ULONG_PTR kCopyHiddenScan = 10;
@@ -89,6 +93,9 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   tagLauncherState& GetLauncherState() { return m_launcher; }
   // The one-click popup's arming, with the parent the launcher named.
   CPopupArming& GetPopupArming() { return m_popup; }
+  // In hidden scan mode the download-and-install window, kept open hidden without a modal loop
+  // for the launcher's downloads (null otherwise).
+  CDlgNagDownloadAndInstall* GetDownloadWindow() const { return m_pDownloadWindow.get(); }
   // The launcher link while the launcher is told (null otherwise).
   CKXLauncherLink* GetLauncherLink() { return m_pLink.get(); }
   // The scan pages' host (null before the groups are built).
@@ -128,6 +135,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   void ScanForBackup();
   // Whether a scan started for a backup has ended; the mark is taken away with the answer.
   bool TakeBackupAfterScan() { return std::exchange(m_bBackupAfterScan, false); }
+  void ShowBackupTabSoon() { SetTimer(kBackupTabTimer, 0, nullptr); }
 
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -158,6 +166,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   void BuildGroups();
   void StartByMode();
   void StartLauncherLink();
+  void CreateDownloadWindow();
   // Posts "scan now" to the scan home page; FALSE while the scan group has none.
   BOOL PostScanNow();
   static CString ReadSettingText(LPCTSTR name);
@@ -200,6 +209,8 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   std::unique_ptr<CKXLauncherLink> m_pLink;
   std::unique_ptr<CVelquorScanHost> m_pScanHost;
   std::unique_ptr<CVelquorResultsHost> m_pResultsHost;
+  // Gone before the results host its runs report to.
+  std::unique_ptr<CDlgNagDownloadAndInstall> m_pDownloadWindow;
   // Kept once the window's first picture is drawn, or when it will not be shown (hidden scan
   // mode); the update check waits for it, so that the checker's start does not hold up the
   // first picture. A window gone before it starts no check.

@@ -74,6 +74,11 @@ void CVelquorResultsHost::ClearScanRequested() {
   if (CVelquorScanHost* scan = m_window.GetScanHost()) scan->ScanState().bScanRequested = false;
 }
 
+void CVelquorResultsHost::ShowResultsTab(CWnd* pPage) {
+  // The one-click popup's page is not the window's.
+  if (pPage->GetParent() == m_window.GetGroup(CVelquorDlg::kScanGroup)) m_window.PostMessage(WM_COMMAND, kResultsTabCommand);
+}
+
 std::vector<NagResultRow> MakeNagRows(const CDriverScanUpdate& engine, const CListCtrl& list,
                                       const std::vector<int>& chosenRows) {
   std::vector<NagResultRow> rows;
@@ -110,44 +115,23 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   m_nPageMode = nPageMode;
   const auto* list = static_cast<const CListCtrl*>(pPage->GetDlgItem(CDlgScan3Results::kListId));
   if (list == nullptr) return;
-  CDriverScanUpdate& engine = GetScanEngine();
-  CDriverPackageFetch& fetch = Fetch();
-  // The fetch keeps the download history while it runs; the window saves it at its end.
-  CMapStringToString& history = m_window.GetHistory(kDownloadHistory);
-  CopyMap(history, fetch.GetDownloadedPackages());
+  // The launcher's download of the checked rows goes to the window kept open for it, which
+  // starts 64 ms on; the user's runs to a popup over the page.
+  CDlgNagDownloadAndInstall* kept = m_window.GetDownloadWindow();
+  if (kept != nullptr && IsLauncherNotifyMode() && nPageMode == kModeDownloadChecked) {
+    if (kept->IsRunning()) return;
+    PrepareRun(*kept, pPage, *list);
+    kept->SetTimer(CDlgNagDownloadAndInstall::kTimerDownloadSelected, CDlgNagDownloadAndInstall::kStartDelayMs, nullptr);
+    return;
+  }
   CDlgNagDownloadAndInstall dialog(pPage);
-  dialog.SetResultRows(MakeNagRows(engine, *list, chosenRows));
-  // The road backs the drivers up into an empty staging folder and packs it before installing.
-  DeleteFolderTree(m_window.GetTempFolder());
-  dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder(), [this] {
-    CVelquorWizards* wizards = m_window.GetWizards();
-    return wizards != nullptr ? wizards->PackUpdateBackup() : static_cast<int>(kCompressNothing);
-  });
+  PrepareRun(dialog, pPage, *list);
   dialog.SetStartMode(DialogMode(nPageMode));
   dialog.SetAutoFix(std::exchange(m_bAutoFix, false) ? TRUE : FALSE);
-  dialog.SetPrompts({[this](CWnd* over) { return CheckElevation(over); }, [this](CWnd* over) { RunRestartPrompt(over); }});
-  dialog.SetMainWindowLinks({[this](BOOL enable) { m_window.EnableUi(enable); },
-                             [this](UINT command) {
-                               if (CDlgLeftDlgBase* scan = m_window.GetGroup(CVelquorDlg::kScanGroup))
-                                 scan->PostCommandToSelf(command);
-                             },
-                             [this](HWND popup) {
-                               // The launcher's cancel goes straight to the open popup.
-                               if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->SetDownloadInstallWindow(popup);
-                             }});
-  if (IsLauncherNotifyMode()) {
-    // The launcher follows the run and may stop it.
-    tagLauncherState& launcher = m_window.GetLauncherState();
-    dialog.SetLauncher({[this](int code, const CString& text) {
-                          if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
-                        },
-                        [&launcher] { return launcher.bInstallCancel.load(); },
-                        [this](int installed) { ReportUpdatesLeft(installed); }});
-  }
   if ((nPageMode == kModeSingleDownload || nPageMode == kModeInstallOne) && chosenRows.size() == 1) {
     CString key, value;
     key.Format(_T("%d"), chosenRows.front());
-    engine.GetItemMap().Lookup(key, value);
+    GetScanEngine().GetItemMap().Lookup(key, value);
     dialog.SetSingleDriver(DecimalValue(value), chosenRows.front());
     // One driver's install asks to restart only when its package is listed.
     if (nPageMode == kModeInstallOne) dialog.SetInstallAll(FALSE);
@@ -155,12 +139,60 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
   m_pRunning = &dialog;
   RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
   m_pRunning = nullptr;
-  // Once drivers are installed the summary tells of them beside the updates found.
-  const int updated = engine.GetResultRows().CountInState(kRowInstalled);
-  if (CVelquorScanHost* scan = m_window.GetScanHost(); scan && updated > 0)
-    scan->BuildResultSummaryText(CVelquorScanHost::kSummaryAfterUpdate, engine.GetUpdatesFound(), updated);
-  CopyMap(fetch.GetDownloadedPackages(), history);
-  engine.SetDownloadedPackages(&history);
+  KeepDownloads();
+}
+
+void CVelquorResultsHost::PrepareRun(CDlgNagDownloadAndInstall& dialog, CWnd* pPage, const CListCtrl& list) {
+  CDriverScanUpdate& engine = GetScanEngine();
+  CDriverPackageFetch& fetch = Fetch();
+  // The fetch keeps the download history while it runs; the window saves it at its end.
+  CopyMap(m_window.GetHistory(kDownloadHistory), fetch.GetDownloadedPackages());
+  dialog.SetResultsPage(pPage);
+  dialog.SetResultRows(MakeNagRows(engine, list, m_chosenRows));
+  // The road backs the drivers up into an empty staging folder and packs it before installing.
+  DeleteFolderTree(m_window.GetTempFolder());
+  dialog.UseDriverRoad(engine, fetch, m_window.GetTempFolder(), [this] {
+    CVelquorWizards* wizards = m_window.GetWizards();
+    return wizards != nullptr ? wizards->PackUpdateBackup() : static_cast<int>(kCompressNothing);
+  });
+  dialog.SetPrompts({[this](CWnd* over) { return CheckElevation(over); }, [this](CWnd* over) { RunRestartPrompt(over); }});
+  dialog.SetMainWindowLinks({[this](BOOL enable) { m_window.EnableUi(enable); },
+                             [this](UINT command) {
+                               if (CDlgLeftDlgBase* scan = m_window.GetGroup(CVelquorDlg::kScanGroup))
+                                 scan->PostCommandToSelf(command);
+                             },
+                             [this](HWND popup) {
+                               // The launcher's cancel goes straight to the open popup, else
+                               // to the window kept open for it.
+                               const CDlgNagDownloadAndInstall* kept = m_window.GetDownloadWindow();
+                               if (popup == nullptr && kept != nullptr) popup = kept->GetSafeHwnd();
+                               if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->SetDownloadInstallWindow(popup);
+                             },
+                             [this](int installedRows) {
+                               // Once drivers are installed the summary tells of them beside the
+                               // updates found.
+                               if (CVelquorScanHost* scan = m_window.GetScanHost())
+                                 scan->BuildResultSummaryText(CVelquorScanHost::kSummaryAfterUpdate,
+                                                              GetScanEngine().GetUpdatesFound(), installedRows);
+                             }});
+  if (IsLauncherNotifyMode()) {
+    // The launcher follows the run and may stop it; its run's end keeps what it downloaded.
+    tagLauncherState& launcher = m_window.GetLauncherState();
+    dialog.SetLauncher({[this](int code, const CString& text) {
+                          if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
+                        },
+                        [&launcher] { return launcher.bInstallCancel.load(); },
+                        [this](int installed) {
+                          KeepDownloads();
+                          ReportUpdatesLeft(installed);
+                        }});
+  }
+}
+
+void CVelquorResultsHost::KeepDownloads() {
+  CMapStringToString& history = m_window.GetHistory(kDownloadHistory);
+  CopyMap(Fetch().GetDownloadedPackages(), history);
+  GetScanEngine().SetDownloadedPackages(&history);
 }
 
 int CVelquorResultsHost::CheckElevation(CWnd*) {

@@ -23,7 +23,7 @@ class CVelquorResultsHost : public CResultsPageHost {
   static constexpr UINT kSettingsTabCommand = 1263;
   static constexpr UINT kExclusionPageCommand = 1202;
   static constexpr UINT kSummaryPageCommand = 1203;
-  static constexpr UINT kScanTabCommand = 1260;
+  static constexpr UINT kResultsTabCommand = 1260;
 
   explicit CVelquorResultsHost(CVelquorDlg& window);
   ~CVelquorResultsHost() override;
@@ -36,6 +36,7 @@ class CVelquorResultsHost : public CResultsPageHost {
   bool IsLauncherNotifyMode() const override;
   void SetTaskBusy(BOOL busy) override;
   void ClearScanRequested() override;
+  void ShowResultsTab(CWnd* pPage) override;
   void RunDownloadAndInstall(CWnd* pPage, int nPageMode, const std::vector<int>& chosenRows) override;
   int CheckElevation(CWnd* pPage) override;
   void RunRestartPrompt(CWnd* pPage) override;
@@ -57,6 +58,11 @@ class CVelquorResultsHost : public CResultsPageHost {
  private:
   // The package fetch of the runs, made at the first run.
   CDriverPackageFetch& Fetch();
+  // Hands a run the chosen rows of the page's list, the driver road and the main window's
+  // links and, when the launcher follows, the launcher.
+  void PrepareRun(CDlgNagDownloadAndInstall& dialog, CWnd* pPage, const CListCtrl& list);
+  // The packages the runs downloaded become the download history the engine reads.
+  void KeepDownloads();
   // After a run of the chosen rows without an install, or an install run: the scan's count of
   // updates left goes down by the drivers installed, and the launcher is told it.
   void ReportUpdatesLeft(int installed);

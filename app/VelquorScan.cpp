@@ -57,8 +57,7 @@ void CVelquorScanHost::EndNow() { m_window.EndProcessNow(); }
 
 void CVelquorScanHost::OnScanFinished() {
   // A backup asked for before any scan goes on once the scan has found the devices.
-  if (m_window.TakeBackupAfterScan() && ScanState().bScanDone)
-    m_window.PostMessage(WM_COMMAND, CDlgBaseAppDlg::kFirstTabCommand + 2);
+  if (m_window.TakeBackupAfterScan() && ScanState().bScanDone) m_window.ShowBackupTabSoon();
   // A hidden start that no launcher watches has nothing left to do once its scan has ended.
   if (!IsOneClick() || IsProcessRunning(kLauncherProgram, 0, FALSE)) return;
   if (m_window.IsUiEnabled())

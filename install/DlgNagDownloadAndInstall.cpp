@@ -11,9 +11,9 @@
 #include "IniReader.h"
 #include "XTMemDC.h"
 
-IMPLEMENT_DYNAMIC(CDlgNagDownloadAndInstall, CDlgBaseWndPopupNagBase)
+IMPLEMENT_DYNAMIC(CDlgNagDownloadAndInstall, CDlgNagFrame)
 
-BEGIN_MESSAGE_MAP(CDlgNagDownloadAndInstall, CDlgBaseWndPopupNagBase)
+BEGIN_MESSAGE_MAP(CDlgNagDownloadAndInstall, CDlgNagFrame)
   ON_WM_PAINT()
   ON_WM_TIMER()
   ON_WM_DESTROY()
@@ -46,7 +46,7 @@ CString NowText() {
 CString CDlgNagDownloadAndInstall::Lang(LPCTSTR id) { return GetLangString(id, _T("QVX")); }
 
 CDlgNagDownloadAndInstall::CDlgNagDownloadAndInstall(CWnd* pParentWnd)
-    : CDlgBaseWndPopupNagBase(kTemplateId, pParentWnd), m_pResultsPage(pParentWnd), m_strTitle(Lang(_T("DOWNLOADNAGDESC1"))) {
+    : CDlgNagFrame(kTemplateId, pParentWnd), m_pResultsPage(pParentWnd), m_strTitle(Lang(_T("DOWNLOADNAGDESC1"))) {
   SetShape(TRUE, kWidth, kHeight);
 }
 
@@ -59,7 +59,7 @@ float CDlgNagDownloadAndInstall::OverallPercentage(float total, float current, f
 }
 
 BOOL CDlgNagDownloadAndInstall::OnInitDialog() {
-  CDlgBaseWndPopupNagBase::OnInitDialog();
+  CDlgNagFrame::OnInitDialog();
   m_description.SubclassDlgItem(kDescription, this);
   m_progress.SubclassDlgItem(kProgressBar, this);
   m_currentLabel.SubclassDlgItem(kCurrentLabel, this);
@@ -96,7 +96,7 @@ BOOL CDlgNagDownloadAndInstall::OnInitDialog() {
 }
 
 void CDlgNagDownloadAndInstall::OnSizeLayout(UINT nType, int cx, int cy) {
-  CDlgBaseWndPopupNagBase::OnSizeLayout(nType, cx, cy);
+  CDlgNagFrame::OnSizeLayout(nType, cx, cy);
   if (!m_statusList.GetSafeHwnd()) return;
   const int width = cx - 40;
   m_description.MoveWindow(20, 55, width, 20);
@@ -226,12 +226,12 @@ BOOL CDlgNagDownloadAndInstall::PreTranslateMessage(MSG* pMsg) {
   }
   if (key == VK_SPACE) return FALSE;
   if (m_tooltip.GetSafeHwnd()) m_tooltip.RelayEvent(pMsg);
-  return CDlgBaseWndPopupNagBase::PreTranslateMessage(pMsg);
+  return CDlgNagFrame::PreTranslateMessage(pMsg);
 }
 
 void CDlgNagDownloadAndInstall::OnOK() {
   if (m_pResultsPage && m_pResultsPage->GetSafeHwnd()) m_pResultsPage->PostMessage(WM_COMMAND, kResultsClosedCommand);
-  CDlgBaseWndPopupNagBase::OnOK();
+  CDlgNagFrame::OnOK();
 }
 
 void CDlgNagDownloadAndInstall::OnCancel() {

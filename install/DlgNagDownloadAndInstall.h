@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "DlgBaseWndPopupNagBase.h"
+#include "DlgNagFrame.h"
 #include "HoverButtonWithText.h"
 
 class CDriverScanUpdate;
@@ -73,11 +73,13 @@ struct tagNagLauncher {
 
 // The main window while the popup runs, on the window's thread: its pages disabled while a
 // run works and enabled at its end (EnableUi), and a command to its scan group (1202 as the
-// install starts), and the popup's own window as it opens and null as it closes.
+// install starts), and the popup's own window as it opens and null as it closes; at the end
+// of an install run that was not stopped, the number of rows installed for its result summary.
 struct tagNagMainWindow {
   std::function<void(BOOL enable)> enableUi;
   std::function<void(UINT command)> postToPages;
   std::function<void(HWND popup)> popupWindow;
+  std::function<void(int installedRows)> resultSummary;
 };
 
 // The main window's questions around an install, asked over the popup: whether the program
@@ -89,7 +91,7 @@ struct tagNagPrompts {
   std::function<void(CWnd* over)> restart;
 };
 
-class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
+class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   DECLARE_DYNAMIC(CDlgNagDownloadAndInstall)
 
  public:
@@ -128,6 +130,8 @@ class CDlgNagDownloadAndInstall : public CDlgBaseWndPopupNagBase {
 
   // The rows the results page hands over, in list order (row j is list item j).
   void SetResultRows(std::vector<NagResultRow> rows) { m_rows = std::move(rows); }
+  // The page told when the popup closes (the parent it was made with unless set).
+  void SetResultsPage(CWnd* page) { m_pResultsPage = page; }
   const std::vector<NagResultRow>& GetResultRows() const { return m_rows; }
   void SetDriverRoad(tagNagDriverRoad road) { m_road = std::move(road); }
   // Runs the drivers through the update engine and the package fetch: fetched packages are

@@ -92,7 +92,7 @@ void CDlgNagDownloadAndInstall::OnDestroy() {
   if (m_mainWindow.popupWindow) m_mainWindow.popupWindow(nullptr);
   JoinRun();
   FollowTransfers(false);
-  CDlgBaseWndPopupNagBase::OnDestroy();
+  CDlgNagFrame::OnDestroy();
 }
 
 void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
@@ -119,7 +119,7 @@ void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
       OnOK();
       break;
     default:
-      CDlgBaseWndPopupNagBase::OnTimer(nIDEvent);
+      CDlgNagFrame::OnTimer(nIDEvent);
       break;
   }
 }
@@ -428,6 +428,7 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
     return;
   }
+  if (m_mainWindow.resultSummary) m_mainWindow.resultSummary(m_nInstalled);
   // "Installed" only when every driver tried went in; one that did not makes the run end
   // with errors, and none installed says so.
   const CString closing = Lang(outcome == kRunDone                         ? _T("IDS_INSTALL_COMP")

@@ -19,6 +19,7 @@
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DlgDrvExclusion.h"
 #include "DlgOneClickDrvUpdateResultsMain.h"
+#include "DlgParentTransculent.h"
 #include "DlgSetting1General.h"
 #include "DlgSetting3Loc.h"
 #include "HalvoranApp.h"
@@ -119,9 +120,10 @@ TEST_F(VelquorWindow, OpensOnTheFirstTabAndShowsTheSettingsPagesThroughClicks) {
   EXPECT_FALSE(folders->IsWindowEnabled());
 }
 
-// The scan tab returns to the page of the scan's step; the results tab shows the last scan's
-// results, or offers a scan (No here) and goes back to the scan tab's home page: a scan again
-// when the last one found every driver up to date.
+// The scan tab returns to the page of the scan's step (the results page, shown, selects the
+// results tab); the results tab shows the last scan's results, or offers a scan (No here) and
+// goes back to the scan tab's home page: a scan again when the last one found every driver up
+// to date.
 TEST_F(VelquorWindow, TheScanAndResultsTabsFollowTheScan) {
   CDlgLeftDlgBase* scan = dialog_->GetGroup(CVelquorDlg::kScanGroup);
   ASSERT_NE(scan, nullptr);
@@ -135,7 +137,7 @@ TEST_F(VelquorWindow, TheScanAndResultsTabsFollowTheScan) {
     int selectedTab, button, stepAfter;
   } kCases[] = {
       {1, false, false, 3, nullptr, 1, 5, 3}, {1, false, false, 1, nullptr, 1, 2, 1},
-      {1, true, false, 2, nullptr, 1, 4, 2},  {1, false, false, 0, nullptr, 1, 1, 0},
+      {1, true, false, 2, nullptr, 2, 3, 2},  {1, false, false, 0, nullptr, 1, 1, 0},
       {1, false, false, 7, nullptr, 1, 1, 7}, {2, true, false, 3, nullptr, 2, 3, 3},
       {2, false, false, 2, _T("IDS_PERFORM_SCAN"), 1, 1, 0},
       {2, false, true, 3, _T("IDS_SCANRES_UPDAALL_DRIVER"), 1, 1, 0},
@@ -185,7 +187,8 @@ TEST_F(VelquorWindow, TakesTheCountAndRowMessagesOnlyFromItsOwnProcess) {
   WhileModal({[&] {
     CDlgNagDownloadAndInstall* running = dialog_->GetResultsHost()->GetRunningDialog();
     if (running == nullptr || running->GetSafeHwnd() == nullptr) return false;
-    running->EndWithResult(IDOK);
+    // Ended without its OK, which would have the page rebuild its list.
+    CloseParentDialog(running);
     return true;
   }});
   NMITEMACTIVATE click{};
@@ -469,7 +472,7 @@ TEST_F(VelquorWindow, TheResultsPageJoinsTheScanGroupAndReachesTheExclusionPage)
     CDlgNagDownloadAndInstall* running = host->GetRunningDialog();
     if (running == nullptr || running->GetSafeHwnd() == nullptr) return false;
     for (const NagResultRow& row : running->GetResultRows()) checked.push_back(row.bChecked);
-    running->EndWithResult(IDOK);
+    running->SendMessage(WM_COMMAND, IDOK);
     return true;
   }});
   host->RunDownloadAndInstall(page, CResultsPageHost::kModeDownloadChecked, {1});

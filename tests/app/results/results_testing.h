@@ -36,6 +36,7 @@ class RecordingHost : public CResultsPageHost {
   bool IsLauncherNotifyMode() const override { return notify_; }
   void SetTaskBusy(BOOL busy) override { busy_.push_back(busy); }
   void ClearScanRequested() override { ++scanRequestsCleared_; }
+  void ShowResultsTab(CWnd*) override { ++resultsTabs_; }
   void RunDownloadAndInstall(CWnd*, int mode, const std::vector<int>& rows) override { runs_.push_back({mode, rows}); }
   int CheckElevation(CWnd*) override { return elevation_; }
   void RunRestartPrompt(CWnd*) override { ++restartPrompts_; }
@@ -53,6 +54,7 @@ class RecordingHost : public CResultsPageHost {
   std::vector<int> reported_;
   std::vector<BOOL> busy_;
   int scanRequestsCleared_ = 0;
+  int resultsTabs_ = 0;
   int elevation_ = 1;
   int restartPrompts_ = 0;
   int exclusionListShown_ = 0;

@@ -33,6 +33,13 @@ constexpr LPCTSTR kNvidiaId = _T("PCI\\VEN_10DE&DEV_0FFC&SUBSYS_21F517AA");
 constexpr UINT kStatusListId = 5264;
 constexpr UINT kProgressId = 5082;
 
+// The text of the window with the id inside `top`.
+std::u16string TextOf(HWND top, UINT id) {
+  WCHAR text[128] = {};
+  ::GetWindowTextW(remote::Control(top, id), text, 128);
+  return text;
+}
+
 class MainRoad : public MainRoadTest {
  protected:
   void SetUp() override {
@@ -52,6 +59,8 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   ASSERT_NE(main, nullptr) << "the program's main window";
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId) != nullptr; }));
   ExpectProgramWindowMatches(main, "main_road_home.png");
+  for (UINT row = 0; row < 4; ++row)
+    EXPECT_EQ(TextOf(main, CDlgScan1ScanHome::kFirstValueId + row), u"Not scanned yet") << "home value " << row;
 
   // Scan now: the scanning page, its lines and progress as they come; the service's answer is
   // held while the page asks for it, for its picture.
@@ -96,6 +105,9 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   remote::Press(remote::ShownControl(results, CDlgScan3Results::kSummaryId));
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownPage(main, u"Summary") != nullptr; }));
   ExpectProgramWindowMatches(main, "main_road_summary.png");
+  const std::u16string kSummed[] = {u"28 drivers", u"3 drivers", u"2 drivers", u"1 drivers", u"0 drivers"};
+  for (UINT row = 0; row < 5; ++row)
+    EXPECT_EQ(TextOf(main, CDlgScan5Summary::kFirstValueId + row), kSummed[row]) << "summary value " << row;
   remote::Press(remote::ShownControl(main, CDlgScan5Summary::kFinishId));
   ASSERT_TRUE(remote::WaitFor([&] { return remote::ShownControl(main, CDlgScan1ScanHome::kScanNowId) != nullptr; }));
 

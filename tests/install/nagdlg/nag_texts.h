@@ -34,6 +34,7 @@ inline constexpr char kNagTexts[] =
     "IDS_DOWNABORT_DUEINTERNET=Download failed: \r\n"
     "IDS_DOWLOADED_OF=%s of %s\r\nIDS_FILESIE_KB=%.1f KB\r\nIDS_FILESIE_MB=%.2f MB\r\nIDS_FILESIE_GB=%.2f GB\r\n"
     "IDS_BYTE_PERSEC=%.0f\r\nIDS_BYTE_PERSEC2=%.1f\r\n"
-    "IDS_HTTPDOWNLOAD_BYTESPERSECOND=%s bytes/s\r\nIDS_HTTPDOWNLOAD_KILOBYTESPERSECOND=%s KB/s\r\n";
+    "IDS_HTTPDOWNLOAD_BYTESPERSECOND=%s bytes/s\r\nIDS_HTTPDOWNLOAD_KILOBYTESPERSECOND=%s KB/s\r\n"
+    "[IDD_DLGNAGFRAME]\r\nIDOK=Go on\r\nIDCANCEL=Hold\r\n";
 
 }  // namespace zx::test

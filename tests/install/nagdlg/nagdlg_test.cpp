@@ -1,6 +1,7 @@
 // The download-and-install popup: the overall progress arithmetic, the status list's open and
 // closed lines, the run buttons, the stop request from the stop button, the keys it swallows
-// (Enter, Escape, Space, Alt+F4), the close button's notice to the results page, and its look.
+// (Enter, Escape, Space, Alt+F4), the close button's notice to the results page, its look, and
+// the frame under it.
 #include <filesystem>
 #include <fstream>
 
@@ -42,7 +43,7 @@ class NagDownload : public DialogTest {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / "qvx.ini";
   }
   // Runs the steps while the popup is modal over the owner.
-  void Run(CDlgNagDownloadAndInstall& dialog, std::vector<std::function<bool()>> steps) {
+  void Run(CDialog& dialog, std::vector<std::function<bool()>> steps) {
     WhileModal(std::move(steps));
     RunModalWithBackdrop(&owner_, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
     ExpectAllStepsRan();
@@ -87,7 +88,7 @@ TEST_F(NagDownload, StatusLinesOpenLinesAreReplacedAndClosedByTheNextNewLine) {
                  EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%", u"two", u""}));
                  dialog.AddStatusLine(u"three", TRUE);
                  EXPECT_EQ(Lines(dialog), (std::vector<CString>{u"one", u"20%", u"two", u"three", u""}));
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
@@ -101,7 +102,7 @@ TEST_F(NagDownload, ProgressBarFollowsTheItemsOfTheRun) {
                  dialog.SetItemCounts(4, 4);
                  dialog.UpdateDownloadStatusText(100);
                  EXPECT_EQ(dialog.GetProgressPos(), 100);
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
@@ -150,7 +151,7 @@ TEST_F(NagDownload, InstallRunTakesTheInstallTitle) {
                  EXPECT_EQ(dialog.GetMode(), CDlgNagDownloadAndInstall::kModeInstall);
                  EXPECT_EQ(dialog.GetTitleText(), u"Installing drivers");
                  EXPECT_EQ(dialog.GetStatusLine(0), u"Starting the installation...");
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
 }
@@ -169,9 +170,49 @@ TEST_F(NagDownload, LooksAsDrawnDuringADownload) {
                },
                [&] {
                  ExpectWindowMatches(dialog.GetSafeHwnd(), "nagdownload.png");
-                 dialog.EndWithResult(IDOK);
+                 dialog.SendMessage(WM_COMMAND, IDOK);
                  return true;
                }});
+}
+
+// The frame under the popup: its buttons captioned from its own section; run over the backdrop
+// it ends the backdrop's run as it closes, and kept open without a modal loop (the main window's
+// hidden download window) it only hides, whichever button closes it.
+TEST_F(NagDownload, TheFrameEndsTheBackdropsRunOrOnlyHides) {
+  CDlgNagFrame frame(CDlgNagDownloadAndInstall::kTemplateId, &owner_);
+  std::vector<CString> captions;
+  Run(frame, {[&] {
+         for (UINT id : {IDOK, IDCANCEL}) {
+           CString caption;
+           frame.GetDlgItem(id)->GetWindowText(caption);
+           captions.push_back(caption);
+         }
+         frame.SendMessage(WM_COMMAND, IDCANCEL);
+         return true;
+       }});
+  EXPECT_EQ(captions, (std::vector<CString>{u"Go on", u"Hold"}));
+  EXPECT_EQ(frame.GetResult(), IDCANCEL);
+  EXPECT_EQ(frame.GetSafeHwnd(), nullptr) << "gone with the backdrop";
+
+  const struct {
+    UINT command;
+    int result;
+    std::vector<UINT> told;
+  } kCases[] = {{IDOK, IDOK, {1201}}, {kPopupCloseCommand, IDOK, {1201}}};
+  for (const auto& c : kCases) {
+    owner_.commands.clear();
+    CDlgNagDownloadAndInstall kept(&owner_);
+    kept.SetEmbedded(FALSE);
+    ASSERT_TRUE(kept.Create(CDlgNagDownloadAndInstall::kTemplateId, &owner_));
+    kept.ShowWindow(SW_SHOW);
+    kept.SendMessage(WM_COMMAND, c.command);
+    Pump();
+    EXPECT_EQ(kept.GetResult(), c.result) << c.command;
+    EXPECT_TRUE(::IsWindow(kept.GetSafeHwnd())) << c.command;
+    EXPECT_FALSE(kept.IsWindowVisible()) << c.command;
+    EXPECT_EQ(owner_.commands, c.told) << c.command;
+    kept.DestroyWindow();
+  }
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ class NagRuns : public PopupTest {
       during();
       if (dialog.GetMode() != Dialog::kModeNone && !dialog.IsRunning() &&
           ::IsWindowVisible(::GetDlgItem(dialog.GetSafeHwnd(), IDOK))) {
-        dialog.EndWithResult(IDOK);
+        dialog.SendMessage(WM_COMMAND, IDOK);
         return true;
       }
       if (clockAfterStart || dialog.GetMode() == Dialog::kModeNone) clock_.Advance(64);

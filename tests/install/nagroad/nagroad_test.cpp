@@ -112,7 +112,8 @@ class NagRoad : public PopupTest {
     dialog.UseDriverRoad(*engine_, *fetch_, _T("C:\\backup\\run"), pack_);
     dialog.SetMainWindowLinks({[this](BOOL enable) { enabled_.push_back(enable); },
                                [this](UINT command) { commands_.push_back(command); },
-                               [this](HWND popup) { popups_.push_back(popup); }});
+                               [this](HWND popup) { popups_.push_back(popup); },
+                               [this](int installedRows) { summaries_.push_back(installedRows); }});
     dialog.SetStartMode(Dialog::kModeDownloadSelected);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     WhileModal({[&] {
@@ -130,7 +131,7 @@ class NagRoad : public PopupTest {
         if ((dialog.GetMode() != Dialog::kModeNone && !dialog.IsRunning() &&
              ::IsWindowVisible(::GetDlgItem(dialog.GetSafeHwnd(), IDOK))) ||
             std::chrono::steady_clock::now() > deadline) {
-          dialog.EndWithResult(IDOK);
+          dialog.SendMessage(WM_COMMAND, IDOK);
           return true;
         }
       }
@@ -177,6 +178,7 @@ class NagRoad : public PopupTest {
   std::vector<BOOL> enabled_;
   std::vector<UINT> commands_;
   std::vector<HWND> popups_;
+  std::vector<int> summaries_;
 };
 
 TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFollow) {
@@ -217,6 +219,7 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
   for (INT_PTR i = 0; i < engine_->GetResultRows().GetSize(); ++i)
     EXPECT_EQ(engine_->GetResultRows()[i].nState, 2) << "the engine's result row " << i;
   EXPECT_EQ(dialog.GetInstalledCount(), 2);
+  EXPECT_EQ(summaries_, std::vector<int>{2}) << "the install run's end hands its rows to the summary";
   EXPECT_EQ(boxes_.size(), 3u) << "install prompt, closing message, restart question";
   EXPECT_TRUE(AnySeen(u"Downloaded")) << "a package arrived";
   EXPECT_TRUE(AnySeen(u"/s")) << "the transfer's sizes and speed were shown";
