@@ -26,6 +26,8 @@ inline const std::string& ScratchRoot() {
     std::string pattern = base + "/zxfuzz-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) std::abort();
     zx::machine::UseRoot(pattern);
+    // A program the target starts (7-Zip's stand-in) finds its drives by the environment.
+    ::setenv("ZX_MACHINE_ROOT", pattern.c_str(), 1);
     std::filesystem::create_directories(zx::machine::DriveCFolder());
     std::atexit([] {
       std::error_code ignored;

@@ -1,8 +1,8 @@
 // The zip extraction wrapper over minizip: the archive is read through a Win32 file handle,
 // names are read in the encoding their writer used and made safe, targets are checked to stay
-// below the base folder and never taken by two entries, bzip2 entries are decoded through
-// libbz2, entries of other methods are refused, and a target that cannot be written whole is
-// removed.
+// below the base folder and never taken by two entries, bzip2, LZMA and xz entries are decoded
+// by our own decoders (libbz2, liblzma), entries of other methods are refused, and a target
+// that cannot be written whole is removed.
 #include "ZipArchive.h"
 
 #include <minizip/unzip.h>
@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "ArchivePaths.h"
-#include "ZipBzip2Decoder.h"
+#include "ZipEntryDecoder.h"
 #include "ZipDirectoryPatches.h"
 #include "ZipEntryName.h"
 
@@ -44,14 +44,14 @@ struct ReaderState {
   LONGLONG fileSize = 0;
   LONGLONG position = 0;
   Window windows[2];
-  std::vector<ZipBytePatch> patches;  // zip64 values laid over what the reader reads
+  ZipDirectoryPatches patches;  // zip64 values and methods laid over what the reader reads
   int recent = 0;  // the window read from last
   unzFile archive = nullptr;
   uLong entries = 0;
   long current = -1;
   CString baseFolder;
   std::unique_ptr<char[]> buffer;
-  std::unique_ptr<CZipBzip2Decoder> bzip2;  // the open entry's decoder when it is bzip2
+  std::unique_ptr<CZipEntryDecoder> decoder;  // the open entry's decoder when minizip hands it raw
   // The last described entry, so that extracting the entry just described reads it once; it
   // is left open after describing, ready to be read.
   int describedIndex = -1;
@@ -111,7 +111,7 @@ uLong ReadSource(voidpf, voidpf stream, void* buffer, uLong size) {
     const LONGLONG offset = state->position - window->start;
     const uLong count = std::min<uLong>(size - copied, static_cast<uLong>(window->length - offset));
     std::memcpy(target + copied, window->bytes.data() + offset, count);
-    ApplyZipPatches(state->patches, state->position, target + copied, count);
+    ApplyZipPatches(state->patches.bytes, state->position, target + copied, count);
     copied += count;
     state->position += count;
   }
@@ -164,27 +164,26 @@ FILETIME FromDosTime(uLong dosDate) {
   return utc;
 }
 
-// Stored and deflated entries, which minizip decodes, and bzip2 ones, whose raw bytes it hands
-// to libbz2; no Debian library behind the reader takes any other method.
+// Stored and deflated entries, which minizip decodes, and those whose raw bytes it hands to a
+// decoder of ours; no Debian library behind the reader takes any other method.
 bool CanDecode(const unz_file_info64& info) {
   return info.compression_method == 0 || info.compression_method == Z_DEFLATED ||
-         info.compression_method == kZipMethodBzip2;
+         ZipEntryDecoderTakes(info.compression_method);
 }
 
-// Opens the current entry for reading: decoded by minizip, or raw for the bzip2 decoder.
+// Opens the current entry for reading: decoded by minizip, or raw for a decoder of ours.
 bool OpenEntry(ReaderState& state, const unz_file_info64& info) {
-  const bool raw = info.compression_method == kZipMethodBzip2;
+  const bool raw = ZipEntryDecoderTakes(info.compression_method);
   if (unzOpenCurrentFile2(state.archive, nullptr, nullptr, raw ? 1 : 0) != UNZ_OK) return false;
   state.entryOpen = true;
-  if (raw) state.bzip2 = std::make_unique<CZipBzip2Decoder>();
-  else state.bzip2.reset();
+  state.decoder = raw ? MakeZipEntryDecoder(info.compression_method, info.flag, info.uncompressed_size) : nullptr;
   return true;
 }
 
 // The next decoded bytes of the open entry: the count, 0 at its end, negative on failure.
 int ReadEntry(ReaderState& state, char* buffer, unsigned size) {
-  if (!state.bzip2) return unzReadCurrentFile(state.archive, buffer, size);
-  return state.bzip2->Read([&state](char* raw, unsigned count) { return unzReadCurrentFile(state.archive, raw, count); },
+  if (!state.decoder) return unzReadCurrentFile(state.archive, buffer, size);
+  return state.decoder->Read([&state](char* raw, unsigned count) { return unzReadCurrentFile(state.archive, raw, count); },
                            buffer, size);
 }
 
@@ -263,6 +262,9 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
                               state.extraBuffer.data(), state.extraBuffer.size(), nullptr, 0) != UNZ_OK) {
     return kZipBadLocalHeader;
   }
+  // The reader was shown bzip2 for a method of ours.
+  const auto method = state.patches.methods.find(static_cast<ULONGLONG>(index));
+  if (method != state.patches.methods.end()) info.compression_method = method->second;
   const std::size_t nameLength = std::min<std::size_t>(info.size_filename, state.nameBuffer.size());
   const std::size_t extraLength = std::min<std::size_t>(info.size_file_extra, state.extraBuffer.size());
   const CString name = DecodeZipEntryName(state.nameBuffer.data(), nameLength, info.flag, state.extraBuffer.data(), extraLength);
@@ -299,7 +301,7 @@ DWORD Describe(ReaderState& state, int index, ZipItemInfo& item, unz_file_info64
 
 // Writes the opened entry into the target file; the file is removed again on failure. An
 // entry whose data end before its size does is damaged (the reader checks the CRC only of
-// whole entries it decoded itself; the CRC of a bzip2 entry is checked here).
+// whole entries it decoded itself; the CRC of an entry our decoders decode is checked here).
 DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& item, const unz_file_info64& info) {
   const ZPOS64_T size = info.uncompressed_size;
   uLong crc = crc32(0, nullptr, 0);
@@ -316,7 +318,7 @@ DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& i
       break;
     }
     if (got == 0) {
-      if (total != size || (state.bzip2 && crc != info.crc)) result = kZipDecompressFailed;
+      if (total != size || (state.decoder && crc != info.crc)) result = kZipDecompressFailed;
       break;
     }
     // Data running on past the declared size are damage, and never written.
@@ -325,7 +327,7 @@ DWORD WriteEntry(ReaderState& state, const CString& target, const ZipItemInfo& i
       break;
     }
     total += static_cast<ZPOS64_T>(got);
-    if (state.bzip2) crc = crc32(crc, reinterpret_cast<const Bytef*>(state.buffer.get()), static_cast<uInt>(got));
+    if (state.decoder) crc = crc32(crc, reinterpret_cast<const Bytef*>(state.buffer.get()), static_cast<uInt>(got));
     DWORD written = 0;
     if (!WriteFile(file, state.buffer.get(), static_cast<DWORD>(got), &written, nullptr) ||
         written != static_cast<DWORD>(got)) {
@@ -366,7 +368,7 @@ HZIP ZipArchiveOpen(LPCTSTR path) {
   }
   state->fileSize = size.QuadPart;
   ReaderState* reader = state.get();
-  state->patches = FindZip64Patches(
+  state->patches = FindZipDirectoryPatches(
       [reader](LONGLONG offset, void* buffer, DWORD count) {
         reader->position = offset;
         return ReadSource(nullptr, reader, buffer, count) == count;

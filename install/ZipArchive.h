@@ -61,7 +61,7 @@ DWORD ZipArchiveSetBaseFolder(HZIP zip, LPCTSTR folder);
 // taken as relative to it). A file that cannot be written whole is removed again. Refused,
 // with nothing written: a symbolic link and a file whose target another entry of the
 // archive already took (0x200), an entry compressed with a method the reader cannot decode
-// (anything but stored, deflated and bzip2: 0x6000000, while damaged data give 0x5000000).
+// (anything but stored, deflated, bzip2, LZMA and xz: 0x6000000, while damaged data give 0x5000000).
 DWORD ZipArchiveExtractItem(HZIP zip, LPCTSTR name, int index);
 // The sum of the sizes every entry's directory record declares once unpacked (64-bit, zip64
 // sizes read whole). An entry never writes more than its record declares.

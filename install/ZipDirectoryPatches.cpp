@@ -1,9 +1,12 @@
-// The zip64 patches: the end records found, the central directory walked, each 0xFFFFFFFF
-// field of a record replaced by its zip64 value.
+// The directory patches: the end records found, the central directory walked, each 0xFFFFFFFF
+// field of a record replaced by its zip64 value, and the method of each entry a decoder of
+// ours takes by bzip2's.
 #include "ZipDirectoryPatches.h"
 
 #include <algorithm>
 #include <cstring>
+
+#include "ZipBzip2Decoder.h"
 
 namespace {
 
@@ -38,38 +41,57 @@ LONGLONG FindEndRecord(const ZipReadAt& read, LONGLONG fileSize) {
   return -1;
 }
 
-// Patches of one central record's 0xFFFFFFFF fields from its zip64 extra block.
-void PatchRecord(const unsigned char* record, LONGLONG recordOffset, const unsigned char* extra, std::size_t extraLength,
-                 std::vector<ZipBytePatch>& patches) {
+constexpr int kLocalOffsetField = 42;
+
+// Patches of one central record's 0xFFFFFFFF fields from its zip64 extra block; answers the
+// offset of the entry's local header as the archive records it.
+ULONGLONG PatchRecord(const unsigned char* record, LONGLONG recordOffset, const unsigned char* extra,
+                      std::size_t extraLength, std::vector<ZipBytePatch>& patches) {
   // The zip64 block holds, in this order, each of these fields that is 0xFFFFFFFF.
-  const int fieldOffsets[] = {24, 20, 42};  // uncompressed size, compressed size, local header offset
+  const int fieldOffsets[] = {24, 20, kLocalOffsetField};  // uncompressed size, compressed size, local header
+  ULONGLONG localOffset = Little(record + kLocalOffsetField, 4);
   std::size_t at = 0;
   while (at + 4 <= extraLength) {
     const unsigned id = static_cast<unsigned>(Little(extra + at, 2));
     const std::size_t size = static_cast<std::size_t>(Little(extra + at + 2, 2));
     const unsigned char* data = extra + at + 4;
     at += 4 + size;
-    if (at > extraLength) return;
+    if (at > extraLength) break;
     if (id != kZip64Block) continue;
     std::size_t used = 0;
     for (int field : fieldOffsets) {
       if (Little(record + field, 4) != kMaxU32) continue;
-      if (used + 8 > size) return;
+      if (used + 8 > size) break;
       const ULONGLONG value = Little(data + used, 8);
       used += 8;
+      if (field == kLocalOffsetField) localOffset = value;
       if (value < kMaxU32) patches.push_back({recordOffset + field, LittleBytes(value, 4)});
     }
-    return;
+    break;
   }
+  return localOffset;
+}
+
+// Shows an entry of a method a decoder of ours takes as bzip2 in its central record and its
+// local header, and keeps its own method.
+void PatchMethod(const unsigned char* record, LONGLONG recordOffset, LONGLONG localHeader, ULONGLONG index,
+                 ZipDirectoryPatches& patches) {
+  constexpr int kCentralMethod = 10, kLocalMethod = 8;
+  const unsigned method = static_cast<unsigned>(Little(record + kCentralMethod, 2));
+  if (method == kZipMethodBzip2 || !ZipEntryDecoderTakes(method)) return;
+  patches.methods[index] = method;
+  patches.bytes.push_back({recordOffset + kCentralMethod, LittleBytes(kZipMethodBzip2, 2)});
+  patches.bytes.push_back({localHeader + kLocalMethod, LittleBytes(kZipMethodBzip2, 2)});
 }
 
 }  // namespace
 
-std::vector<ZipBytePatch> FindZip64Patches(const ZipReadAt& read, LONGLONG fileSize) {
-  std::vector<ZipBytePatch> patches;
+ZipDirectoryPatches FindZipDirectoryPatches(const ZipReadAt& read, LONGLONG fileSize) {
+  ZipDirectoryPatches found;
+  std::vector<ZipBytePatch>& patches = found.bytes;
   const LONGLONG end = FindEndRecord(read, fileSize);
   unsigned char record[kEnd64Size];
-  if (end < 0 || !read(end, record, kEndSize)) return patches;
+  if (end < 0 || !read(end, record, kEndSize)) return found;
   // The classic end record, or the zip64 one when a locator precedes the classic record.
   ULONGLONG entries = Little(record + 10, 2), directorySize = Little(record + 12, 4);
   ULONGLONG directoryOffset = Little(record + 16, 4);
@@ -82,7 +104,7 @@ std::vector<ZipBytePatch> FindZip64Patches(const ZipReadAt& read, LONGLONG fileS
     LONGLONG end64 = static_cast<LONGLONG>(Little(locator + 8, 8));
     if (end64 < 0 || end64 > end || !read(end64, record, kEnd64Size) || Little(record, 4) != kEnd64Signature) {
       end64 = end - kLocatorSize - kEnd64Size;
-      if (!read(end64, record, kEnd64Size) || Little(record, 4) != kEnd64Signature) return patches;
+      if (!read(end64, record, kEnd64Size) || Little(record, 4) != kEnd64Signature) return found;
       patches.push_back({end - kLocatorSize + 8, LittleBytes(static_cast<ULONGLONG>(end64), 8)});
     }
     entries = Little(record + 32, 8);
@@ -93,9 +115,9 @@ std::vector<ZipBytePatch> FindZip64Patches(const ZipReadAt& read, LONGLONG fileS
   // Bytes in front of the archive shift every offset it records.
   const LONGLONG shift = directoryEnd - static_cast<LONGLONG>(directoryOffset + directorySize);
   const LONGLONG at = static_cast<LONGLONG>(directoryOffset) + shift;
-  if (shift < 0 || at < 0 || directorySize > static_cast<ULONGLONG>(fileSize)) return patches;
+  if (shift < 0 || at < 0 || directorySize > static_cast<ULONGLONG>(fileSize)) return found;
   std::vector<unsigned char> directory(static_cast<std::size_t>(directorySize));
-  if (!directory.empty() && !read(at, directory.data(), static_cast<DWORD>(directory.size()))) return patches;
+  if (!directory.empty() && !read(at, directory.data(), static_cast<DWORD>(directory.size()))) return found;
   std::size_t offset = 0;
   for (ULONGLONG i = 0; i < entries && offset + kCentralSize <= directory.size(); ++i) {
     const unsigned char* central = &directory[offset];
@@ -105,10 +127,13 @@ std::vector<ZipBytePatch> FindZip64Patches(const ZipReadAt& read, LONGLONG fileS
     const std::size_t commentLength = static_cast<std::size_t>(Little(central + 32, 2));
     const std::size_t extraAt = offset + kCentralSize + nameLength;
     if (extraAt + extraLength > directory.size()) break;
-    PatchRecord(central, at + static_cast<LONGLONG>(offset), &directory[extraAt], extraLength, patches);
+    const LONGLONG recordOffset = at + static_cast<LONGLONG>(offset);
+    const ULONGLONG localHeader = PatchRecord(central, recordOffset, &directory[extraAt], extraLength, patches);
+    if (localHeader <= static_cast<ULONGLONG>(fileSize))
+      PatchMethod(central, recordOffset, static_cast<LONGLONG>(localHeader) + shift, i, found);
     offset = extraAt + extraLength + commentLength;
   }
-  return patches;
+  return found;
 }
 
 void ApplyZipPatches(const std::vector<ZipBytePatch>& patches, LONGLONG offset, char* bytes, std::size_t count) {
