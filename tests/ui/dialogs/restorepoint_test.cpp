@@ -73,11 +73,13 @@ TEST_F(RestorePointWait, ThePointIsMadeAfter512MsAndTheDialogClosesAfterAnother5
   EXPECT_EQ(result, IDOK);
   ExpectAllStepsRan();
   EXPECT_TRUE(noPointEarly);
-  // Made (512 ms after opening, then 512 ms of settling) and closed 512 ms later.
+  // Made (512 ms after opening, then 512 ms of settling) and closed 512 ms later. The ticker
+  // keeps the clock going while this thread may wait for the machine: the upper bounds leave
+  // room for a busy one.
   EXPECT_GE(pointSeenAt - shownAt, 1024u);
-  EXPECT_LT(pointSeenAt - shownAt, 1024u + 300u);
+  EXPECT_LT(pointSeenAt - shownAt, 1024u + 1500u);
   EXPECT_GE(endedAt - pointSeenAt, 500u);
-  EXPECT_LT(endedAt - pointSeenAt, 512u + 300u);
+  EXPECT_LT(endedAt - pointSeenAt, 512u + 1500u);
 }
 
 }  // namespace
