@@ -143,6 +143,9 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   void PostToWindowThread(std::function<void()> fn);
   void SetStage(int stage);
   void SetItemText(int id, LPCTSTR stringId);
+  // A button whose caption is wider than the template made it grows to the right to show it
+  // whole, up to the next button.
+  void FitCaption(int id, int nextId);
   void ApplyStagePage();
   // Shows the state text on the chosen row of a kind (1 the program, 2 the database).
   void SetRowState(int kind, const CString& state);

@@ -3,9 +3,15 @@
 #include <fileapi.h>
 #include <sysinfoapi.h>
 
+#include <algorithm>
+
 #include "CheckedFormat.h"
 #include "DlgCheckForUpdate.h"
 #include "GlobalUpdate.h"
+
+namespace {
+constexpr int kCaptionPadding = 16;  // room either side of a caption inside its button
+}  // namespace
 
 void CDlgCheckForUpdate::PlayClip(CAnimateCtrl& control, UINT id) {
   const LPCTSTR name = MAKEINTRESOURCEW(id);
@@ -19,6 +25,25 @@ void CDlgCheckForUpdate::SetItemText(int id, LPCTSTR stringId) {
   // Without its language text a control keeps the text of the template.
   const CString text = GetText(stringId);
   if (!text.IsEmpty()) SetDlgItemText(id, text);
+}
+
+void CDlgCheckForUpdate::FitCaption(int id, int nextId) {
+  CWnd* button = GetDlgItem(id);
+  CWnd* next = GetDlgItem(nextId);
+  if (button == nullptr || next == nullptr) return;
+  CString caption;
+  button->GetWindowText(caption);
+  CClientDC dc(button);
+  CFont* previous = dc.SelectObject(button->GetFont());
+  const int wanted = dc.GetTextExtent(caption).cx + kCaptionPadding;
+  dc.SelectObject(previous);
+  CRect place, limit;
+  button->GetWindowRect(&place);
+  next->GetWindowRect(&limit);
+  ScreenToClient(&place);
+  ScreenToClient(&limit);
+  const int width = std::min(wanted, static_cast<int>(limit.left - kCaptionPadding / 2 - place.left));
+  if (width > place.Width()) button->SetWindowPos(nullptr, 0, 0, width, place.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 CString CDlgCheckForUpdate::FormattedText(LPCTSTR stringId, std::initializer_list<tagFormatValue> values) {
@@ -82,6 +107,7 @@ void CDlgCheckForUpdate::ApplyStagePage() {
   }
   SetItemText(5, _T("IDS_BTN_HIDE_TXT"));
   SetItemText(3, _T("IDS_BTN_VIEWCHANGELOG_TXT"));
+  FitCaption(3, 5);
   m_animation.ShowWindow(stage == kStageLooking ? SW_SHOW : SW_HIDE);
   ShowStageClip(stage);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
