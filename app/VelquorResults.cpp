@@ -140,6 +140,10 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
                         [&launcher] { return launcher.bInstallCancel.load(); },
                         [this](int installed) { ReportUpdatesLeft(installed); }});
   }
+  if (IsOneClickMode())
+    dialog.SetOneClick([this](int code, const CString& text) {
+      if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
+    });
   if ((nPageMode == kModeSingleDownload || nPageMode == kModeInstallOne) && chosenRows.size() == 1) {
     CString key, value;
     key.Format(_T("%d"), chosenRows.front());
@@ -149,7 +153,8 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
     if (nPageMode == kModeInstallOne) dialog.SetInstallAll(FALSE);
   }
   m_pRunning = &dialog;
-  RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
+  // For the launcher the popup works unseen.
+  RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId, dialog.IsHidden());
   m_pRunning = nullptr;
   // Once drivers are installed the summary tells of them beside the updates found.
   const int updated = engine.GetResultRows().CountInState(kRowInstalled);
