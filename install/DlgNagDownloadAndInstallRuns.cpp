@@ -166,8 +166,8 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   for (const LPCTSTR id : kRunTextIds) m_runTexts[id] = Lang(id);
   m_strAppName = GetAppName();
   if (m_road.begin) m_road.begin();
-  // The install run disables the main window as it starts, after the backup.
-  if (mode != kModeBackupInstall) EnableMainWindow(FALSE);
+  // The main window takes no input while any run works, the backup and its restore point too.
+  EnableMainWindow(FALSE);
   FollowTransfers(true);
   m_bRunning = true;
   m_worker = std::thread([this, mode] {
@@ -406,7 +406,6 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
       FormatChecked(description, Lang(_T("SCANDLG4")), {GetAppName()});
       SetDescriptionText(description);
       m_bBackingUp = false;
-      EnableMainWindow(FALSE);
       if (m_mainWindow.postToPages) m_mainWindow.postToPages(kInstallStartCommand);
       break;
     }
