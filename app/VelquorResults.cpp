@@ -137,7 +137,8 @@ void CVelquorResultsHost::RunDownloadAndInstall(CWnd* pPage, int nPageMode, cons
     if (nPageMode == kModeInstallOne) dialog.SetInstallAll(FALSE);
   }
   m_pRunning = &dialog;
-  RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId);
+  // For the launcher the popup works unseen.
+  RunModalWithBackdrop(pPage, &dialog, CDlgNagDownloadAndInstall::kTemplateId, dialog.IsHidden());
   m_pRunning = nullptr;
   KeepDownloads();
 }
@@ -187,6 +188,10 @@ void CVelquorResultsHost::PrepareRun(CDlgNagDownloadAndInstall& dialog, CWnd* pP
                           ReportUpdatesLeft(installed);
                         }});
   }
+  if (IsOneClickMode())
+    dialog.SetOneClick([this](int code, const CString& text) {
+      if (CKXLauncherLink* link = m_window.GetLauncherLink()) link->NotifyPeer(code, 0, text);
+    });
 }
 
 void CVelquorResultsHost::KeepDownloads() {

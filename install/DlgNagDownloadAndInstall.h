@@ -8,6 +8,7 @@
 #include <afxcmn.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <map>
@@ -41,7 +42,9 @@ struct tagNagDriverRoad {
   // Installs the downloaded package of a driver: 32 installed, -3 package missing, else failed.
   std::function<int(int driverIndex)> install;
   // Backs up the drivers of the rows (list items) before they are replaced; the count backed up.
-  std::function<int(const std::vector<int>& rows)> backup;
+  // The backup tells each driver it takes and the share done so far.
+  using BackupProgress = std::function<void(const CString& driverName, int percent)>;
+  std::function<int(const std::vector<int>& rows, const BackupProgress& progress)> backup;
   // Packs the drivers just backed up into the backup archive before the install replaces them:
   // 1 packed, 0 nothing to pack, a negative value when the archive could not be written.
   std::function<int()> pack;
@@ -52,8 +55,10 @@ struct tagNagDriverRoad {
   std::function<void()> begin;
   // Whether the list of downloaded packages holds the driver's (window's thread).
   std::function<bool(int driverIndex)> hasPackage;
-  // The result row's new state, on the window's thread.
+  // The result row's new state, and a row whose package is missing losing its check box, on
+  // the window's thread.
   std::function<void(int row, int state)> rowState;
+  std::function<void(int row)> clearCheck;
   // The connection flag of the fetch (a failed transfer is blamed on the connection) and its
   // last error (-2 no answer from the service, -10 the file could not be saved).
   std::function<bool()> connection;
@@ -108,6 +113,8 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   static constexpr UINT_PTR kTimerDownloadOne = 108;
   static constexpr UINT_PTR kTimerDownloadSelected = 109;
   static constexpr UINT_PTR kTimerInstall = 110;
+  // A second timer that starts the install run.
+  static constexpr UINT_PTR kTimerInstallAgain = 111;
   static constexpr UINT_PTR kTimerBackupInstall = 112;
   static constexpr UINT_PTR kTimerClose = 120;
   static constexpr UINT_PTR kTimerPromptOne = 120000212;
@@ -147,6 +154,12 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   void SetInstallAll(BOOL all) { m_bInstallAll = all; }
   // Progress-notify mode: the launcher follows the run; no message boxes, no restart prompt.
   void SetLauncher(tagNagLauncher launcher) { m_launcher = std::move(launcher); }
+  // One-click mode: the program works for the launcher, which is told where the install
+  // starts. The popup stays hidden in this mode and in progress-notify mode.
+  void SetOneClick(std::function<void(int code, const CString& text)> tellLauncher) {
+    m_oneClick = std::move(tellLauncher);
+  }
+  BOOL IsHidden() const { return IsProgressNotify() || m_oneClick != nullptr; }
   // A scheduled auto-fix run: nobody watches, so the downloads are installed without asking,
   // no message box or restart question is shown, and the popup closes when the run ends.
   void SetAutoFix(BOOL autoFix) { m_bAutoFix = autoFix; }
@@ -203,15 +216,29 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
  private:
   // What a run's thread tells the window; kept here and taken by the window's thread.
   struct RunEvent {
-    enum Kind { kStatus, kLabel, kCounts, kProgress, kRowState, kMessage, kDescription, kTitle, kPacking, kLauncher, kInstallStart,
-                kEnd } kind;
+    enum Kind {
+      kStatus,
+      kLabel,
+      kCounts,
+      kProgress,
+      kRowState,
+      kClearCheck,
+      kMessage,
+      kDescription,
+      kPacking,
+      kLauncher,
+      kInstallStart,
+      kRestorePoint,
+      kEnd
+    } kind;
     int a = 0;
     int b = 0;
     CString text;
   };
   // How a run ended: an install run is done only when every driver it tried went in, and
   // ends partly when some did.
-  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3, kRunPartly = 4 };
+  // A back-up-then-install run whose rows have nothing waiting to install ends after the backup.
+  enum Outcome { kRunStopped = 0, kRunDone = 1, kRunNothing = 2, kRunFailed = 3, kRunPartly = 4, kRunNoInstall = 5 };
   void Post(RunEvent event);
   void Status(const CString& text) { Post({RunEvent::kStatus, TRUE, 0, text}); }
   void StartRun(int mode);
@@ -223,6 +250,12 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   int RunDownloadSelected();
   int RunBackupThenInstall();
   int RunInstall();
+  // Whether a row the install run takes waits with its package downloaded.
+  bool DriversWait() const;
+  // Makes the restore point before a backup: behind the wait dialog on the window's thread
+  // while the popup is shown, here when it is hidden.
+  void MakeRestorePoint();
+  void RunRestorePointDialog();
   // Installs the driver of a row: 1 installed, 0 not.
   int InstallRow(const NagResultRow& row, int j);
   bool FetchRow(int row);
@@ -233,14 +266,18 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   int InstalledRows() const;
   void ShowInstallPrompt(bool oneDriver);
   void ShowRunMessage(const CString& text, UINT icon);
+  // An unattended popup closes itself once its run has ended.
+  void CloseIfUnattended();
+  // A refused elevation after one driver's download: a plain system box.
+  void ShowRefusedElevation();
   void AskForRestart();
   void StopRunningTransfer();
   // Runs a stop of the road on a thread of its own (one at a time).
   void StopInThread(const std::function<void()>& stop);
   void EnableMainWindow(BOOL enable);
   BOOL IsProgressNotify() const { return m_launcher.notify != nullptr; }
-  // Nobody answers questions: the launcher follows the run, or it is an auto-fix run.
-  BOOL IsUnattended() const { return IsProgressNotify() || m_bAutoFix; }
+  // Nobody answers questions: the popup works hidden for the launcher, or it is an auto-fix run.
+  BOOL IsUnattended() const { return IsHidden() || m_bAutoFix; }
   // A text of the popup's language section.
   static CString Lang(LPCTSTR id);
   // A text the run's thread writes, looked up by the window when the run started.
@@ -291,6 +328,7 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   tagNagLauncher m_launcher;
   tagNagPrompts m_prompts;
   tagNagMainWindow m_mainWindow;
+  std::function<void(int code, const CString& text)> m_oneClick;
   // The packages the last run of the chosen rows downloaded.
   int m_nDownloaded = 0;
   // A back-up-then-install run has started and its install not yet (the window's thread).
@@ -303,6 +341,9 @@ class CDlgNagDownloadAndInstall : public CDlgNagFrame {
   std::mutex m_eventLock;
   std::deque<RunEvent> m_events;
   bool m_bTakingEvents = false;  // the window's thread is taking the events (a box may be up)
+  // The restore point's wait dialog has closed (guarded by the event lock).
+  std::condition_variable m_restorePointDone;
+  bool m_bRestorePointMade = false;
   // When the current transfer started (the speed is worked out from it).
   std::atomic<DWORD> m_dwTransferStart{0};
 

@@ -31,9 +31,9 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
     return result == CDriverPackageFetch::kHandled && fetch.IsDownloaded();
   };
   road.install = [&engine](int driverIndex) { return engine.InstallDownloadedDrivers(driverIndex); };
-  road.backup = [&engine, backupFolder](const std::vector<int>& rows) {
+  road.backup = [&engine, backupFolder](const std::vector<int>& rows, const tagNagDriverRoad::BackupProgress& progress) {
     if (backupFolder.IsEmpty() || CreateDirectoryTree(backupFolder) != 1) return 0;
-    const int result = engine.BackupDriversForUpdate(backupFolder, rows);
+    const int result = engine.BackupDriversForUpdate(backupFolder, rows, progress);
     // A stopped backup is of no use: its folder goes.
     if (result == kStepStopped) DeleteFolderTree(backupFolder);
     return result == kStepCompleted ? static_cast<int>(rows.size()) : 0;
@@ -43,6 +43,7 @@ void CDlgNagDownloadAndInstall::UseDriverRoad(CDriverScanUpdate& engine, CDriver
   road.stopBackup = [&engine] { engine.StopOperation(FALSE); };
   road.begin = [&fetch] { fetch.ClearStopRequest(); };
   road.rowState = [&engine](int row, int state) { engine.SetResultRowState(row, state, 0); };
+  road.clearCheck = [&engine](int row) { engine.ClearResultRowCheck(row); };
   road.hasPackage = [&fetch](int driverIndex) { return fetch.HasPackageFor(driverIndex); };
   road.connection = [] { return true; };
   road.lastError = [&fetch] { return fetch.GetLastErrorCode(); };

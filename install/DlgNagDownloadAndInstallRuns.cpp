@@ -7,6 +7,7 @@
 #include "AppUtilities.h"
 #include "CheckedFormat.h"
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgCreateRestorePoint.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DriverInstallEngine.h"
 #include "HalvoranApp.h"
@@ -80,7 +81,12 @@ void CDlgNagDownloadAndInstall::EnableMainWindow(BOOL enable) {
 
 void CDlgNagDownloadAndInstall::JoinRun() {
   if (m_worker.joinable()) {
-    m_nStopRequested = 1;
+    {
+      // A run waiting for the restore point's dialog waits no more.
+      std::lock_guard<std::mutex> hold(m_eventLock);
+      m_nStopRequested = 1;
+    }
+    m_restorePointDone.notify_all();
     StopRunningTransfer();
     m_worker.join();
     m_bRunning = false;
@@ -105,6 +111,7 @@ void CDlgNagDownloadAndInstall::OnTimer(UINT_PTR nIDEvent) {
       StartRun(kModeDownloadSelected);
       break;
     case kTimerInstall:
+    case kTimerInstallAgain:
       StartRun(kModeInstall);
       break;
     case kTimerBackupInstall:
@@ -151,8 +158,8 @@ void CDlgNagDownloadAndInstall::StartRun(int mode) {
   for (const LPCTSTR id : kRunTextIds) m_runTexts[id] = Lang(id);
   m_strAppName = GetAppName();
   if (m_road.begin) m_road.begin();
-  // The install run disables the main window as it starts, after the backup.
-  if (mode != kModeBackupInstall) EnableMainWindow(FALSE);
+  // The main window takes no input while any run works, the backup and its restore point too.
+  EnableMainWindow(FALSE);
   FollowTransfers(true);
   m_bRunning = true;
   m_worker = std::thread([this, mode] {
@@ -213,11 +220,12 @@ int CDlgNagDownloadAndInstall::RunDownloadSelected() {
     total += row.nState == kRowNotDownloaded ? 1 : 0;
     anyDownloaded = anyDownloaded || row.nState == kRowDownloaded;
   }
-  if (rows.empty()) {
+  if (total == 0) {
+    // Rows downloaded already go on to the install prompt; otherwise nothing was chosen.
+    if (anyDownloaded) return kRunDone;
     Status(RunText(_T("IDS_NOITEM_DOWNLOAD")));
     return kRunNothing;
   }
-  if (total == 0) return anyDownloaded ? kRunDone : kRunNothing;
   int current = 0;
   int& downloaded = m_nDownloaded;
   downloaded = 0;
@@ -236,7 +244,7 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
   Status(LabelledText(RunText(_T("IDS_CURRDRIVER_BCKUP")), m_strAppName));
   if (!IsProgressNotify()) {
     Post({RunEvent::kDescription, 0, 0, RunText(_T("IDS_CREATE_RESTORPOINT"))});
-    CreateSystemRestorePoint(m_strAppName);
+    MakeRestorePoint();
   }
   CString description;
   FormatChecked(description, RunText(_T("INSTALLNAGDESC2")), {m_strAppName});
@@ -246,7 +254,12 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
   for (int j = 0; j < static_cast<int>(m_rows.size()); ++j)
     if (m_rows[j].bChecked && m_rows[j].nState == kRowDownloaded) chosen.push_back(j);
   // "Skip backup" asks the engine to stop the backup (OnCancel).
-  const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen) : 0;
+  // The label names the driver being backed up and the progress bar follows the backup.
+  const tagNagDriverRoad::BackupProgress progress = [this](const CString& driverName, int percent) {
+    Post({RunEvent::kLabel, 0, 0, driverName});
+    Post({RunEvent::kProgress, percent, 0, CString()});
+  };
+  const int backedUp = m_road.backup && !chosen.empty() ? m_road.backup(chosen, progress) : 0;
   if (backedUp > 0 && !Stopping() && m_road.pack) {
     // The backup is packed before any driver is replaced; the packing cannot be skipped. An
     // archive that could not be written ends the backup as a stop does.
@@ -266,8 +279,40 @@ int CDlgNagDownloadAndInstall::RunBackupThenInstall() {
     if (!IsProgressNotify()) Post({RunEvent::kMessage, MB_ICONHAND, 0, RunText(_T("BACKUPDLG4_1"))});
   }
   m_nStopRequested = 0;
-  Post({RunEvent::kTitle, kModeInstall, 0, CString()});
-  return RunInstall();
+  return DriversWait() ? RunInstall() : kRunNoInstall;
+}
+
+bool CDlgNagDownloadAndInstall::DriversWait() const {
+  if (!m_bInstallAll)
+    return m_nSingleRow >= 0 && m_nSingleRow < static_cast<int>(m_rows.size()) &&
+           m_rows[m_nSingleRow].nState == kRowDownloaded;
+  return std::any_of(m_rows.begin(), m_rows.end(), [](const NagResultRow& row) {
+    return row.bChecked && row.nDriverIndex >= 0 && row.nState == kRowDownloaded;
+  });
+}
+
+void CDlgNagDownloadAndInstall::MakeRestorePoint() {
+  if (IsHidden()) {
+    CreateSystemRestorePoint(m_strAppName);
+    return;
+  }
+  // The wait dialog runs on the window's thread and makes the point there; the run waits
+  // until it has closed.
+  std::unique_lock<std::mutex> hold(m_eventLock);
+  m_bRestorePointMade = false;
+  m_events.push_back({RunEvent::kRestorePoint, 0, 0, CString()});
+  ::PostMessageW(m_hWnd, kRunEventMessage, 0, 0);
+  m_restorePointDone.wait(hold, [this] { return m_bRestorePointMade || m_nStopRequested.load() != 0; });
+}
+
+void CDlgNagDownloadAndInstall::RunRestorePointDialog() {
+  CDlgCreateRestorePoint wait(this);
+  wait.Run(m_strAppName);
+  {
+    std::lock_guard<std::mutex> hold(m_eventLock);
+    m_bRestorePointMade = true;
+  }
+  m_restorePointDone.notify_all();
 }
 
 int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
@@ -281,14 +326,18 @@ int CDlgNagDownloadAndInstall::InstallRow(const NagResultRow& row, int j) {
     PauseBetweenDrivers(kAfterInstallMs);
     return 1;
   }
-  if (result != kPackageMissing) Status(LabelledText(RunText(_T("IDS_DRIVER_INSFAILED")), row.strName));
+  if (result == kPackageMissing) {
+    Post({RunEvent::kClearCheck, j, 0, CString()});
+  } else {
+    Status(LabelledText(RunText(_T("IDS_DRIVER_INSFAILED")), row.strName));
+  }
   return 0;
 }
 
 int CDlgNagDownloadAndInstall::RunInstall() {
   m_nMode = kModeInstall;
   Post({RunEvent::kInstallStart, 0, 0, CString()});
-  if (IsProgressNotify()) Post({RunEvent::kLauncher, kLauncherInstallStart, 0, RunText(_T("IDS_PREPARE_STARTCLEAN"))});
+  if (IsHidden()) Post({RunEvent::kLauncher, kLauncherInstallStart, 0, RunText(_T("IDS_PREPARE_STARTCLEAN"))});
   const std::vector<NagResultRow> rows = m_rows;
   if (!m_bInstallAll) {
     // One driver: the row the popup was opened for.
@@ -314,8 +363,9 @@ int CDlgNagDownloadAndInstall::RunInstall() {
 }
 
 LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
-  // A message box shown for one event pumps the window's messages: the events after it wait
-  // until it is answered, so that the user reads the boxes in the order the run told them.
+  // A message box or the restore point's dialog shown for one event pumps the window's
+  // messages: the events after it wait until it is closed, so that the user reads the boxes in
+  // the order the run told them.
   if (m_bTakingEvents) return 0;
   m_bTakingEvents = true;
   struct Taken {
@@ -347,30 +397,39 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
         if (event.a >= 0 && event.a < static_cast<int>(m_rows.size())) m_rows[event.a].nState = event.b;
         if (m_road.rowState) m_road.rowState(event.a, event.b);
         break;
+      case RunEvent::kClearCheck:
+        if (event.a >= 0 && event.a < static_cast<int>(m_rows.size())) m_rows[event.a].bChecked = FALSE;
+        if (m_road.clearCheck) m_road.clearCheck(event.a);
+        break;
       case RunEvent::kMessage:
         ShowRunMessage(event.text, static_cast<UINT>(event.a));
         break;
       case RunEvent::kDescription:
         SetDescriptionText(event.text);
         break;
-      case RunEvent::kTitle: {
-        m_btnStop.SetWindowText(Lang(_T("IDS_STOP")));
-        m_btnStop.EnableWindow(TRUE);
-        CString title;
-        FormatChecked(title, Lang(_T("SCANDLG4")), {GetAppName()});
-        SetDescriptionText(title);
-        break;
-      }
       case RunEvent::kPacking:
         AddStatusLine(event.text, TRUE);
         m_btnStop.EnableWindow(FALSE);
         break;
-      case RunEvent::kInstallStart:
-        EnableMainWindow(FALSE);
+      case RunEvent::kInstallStart: {
+        // The install's own stop button and description, after a backup or in a run of its own.
+        m_btnStop.SetWindowText(Lang(_T("IDS_STOP")));
+        m_btnStop.EnableWindow(TRUE);
+        CString description;
+        FormatChecked(description, Lang(_T("SCANDLG4")), {GetAppName()});
+        SetDescriptionText(description);
         if (m_mainWindow.postToPages) m_mainWindow.postToPages(kInstallStartCommand);
         break;
+      }
       case RunEvent::kLauncher:
-        if (IsProgressNotify()) m_launcher.notify(event.a, event.text);
+        if (IsProgressNotify()) {
+          m_launcher.notify(event.a, event.text);
+        } else if (m_oneClick) {
+          m_oneClick(event.a, event.text);
+        }
+        break;
+      case RunEvent::kRestorePoint:
+        RunRestorePointDialog();
         break;
       case RunEvent::kEnd:
         FinishRun(event.a, event.b);
@@ -383,6 +442,11 @@ LRESULT CDlgNagDownloadAndInstall::OnRunEvent(WPARAM, LPARAM) {
 void CDlgNagDownloadAndInstall::ShowRunMessage(const CString& text, UINT icon) {
   if (IsUnattended()) return;
   ShowMessageBox(text, icon, this);
+}
+
+void CDlgNagDownloadAndInstall::ShowRefusedElevation() {
+  if (IsUnattended()) return;
+  ::MessageBoxW(m_hWnd, Lang(_T("IDS_ABORT_INSTALL")), GetAppName(), MB_OK);
 }
 
 void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
@@ -410,7 +474,12 @@ void CDlgNagDownloadAndInstall::FinishRun(int mode, int outcome) {
     }
   }
   RestoreCloseButton();
-  if (m_bAutoFix) SetTimer(kTimerClose, kStartDelayMs, nullptr);
+  CloseIfUnattended();
+}
+
+void CDlgNagDownloadAndInstall::CloseIfUnattended() {
+  // Nobody is there to press Close.
+  if (IsUnattended()) SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }
 
 int CDlgNagDownloadAndInstall::InstalledRows() const {
@@ -422,10 +491,17 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
   m_nInstalled = InstalledRows();
   const int installedNow = std::max(0, m_nInstalled - m_nInstalledAtStart);
   RestoreCloseButton();
+  if (outcome == kRunNoInstall) {
+    // The backup was all there was to do.
+    if (IsProgressNotify() && m_launcher.runEnded) m_launcher.runEnded(0);
+    CloseIfUnattended();
+    return;
+  }
   if (outcome == kRunStopped) {
     m_nStopRequested = 0;
     AddStatusLine(Lang(_T("IDS_ABORT_INSTALL")), TRUE);
     ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
+    CloseIfUnattended();
     return;
   }
   if (m_mainWindow.resultSummary) m_mainWindow.resultSummary(m_nInstalled);
@@ -437,10 +513,9 @@ void CDlgNagDownloadAndInstall::FinishInstall(int outcome) {
   AddStatusLine(closing, TRUE);
   if (IsProgressNotify()) {
     if (m_launcher.runEnded) m_launcher.runEnded(installedNow);
-    return;
   }
-  if (m_bAutoFix) {
-    SetTimer(kTimerClose, kStartDelayMs, nullptr);
+  if (IsUnattended()) {
+    CloseIfUnattended();
     return;
   }
   ShowRunMessage(closing, outcome == kRunDone ? MB_ICONINFORMATION : MB_ICONHAND);
@@ -480,7 +555,11 @@ void CDlgNagDownloadAndInstall::ShowInstallPrompt(bool oneDriver) {
       return;
     }
     // Refused rights end the run; a restart with the rights (0) after one driver says nothing.
-    if (!oneDriver || rights == -1) ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
+    if (!oneDriver) {
+      ShowRunMessage(Lang(_T("IDS_ABORT_INSTALL")), MB_ICONHAND);
+    } else if (rights == -1) {
+      ShowRefusedElevation();
+    }
   }
   SetTimer(kTimerClose, kStartDelayMs, nullptr);
 }

@@ -152,6 +152,9 @@ class CDriverScanUpdate {
   void SetResultRowState(int listItem, int state, BYTE hidden);
   // Whether the row of that list item is checked when the list is rebuilt.
   void SetResultRowChecked(int listItem, BOOL checked);
+  // A row whose downloaded package is gone: its check mark goes from the row and the list, so
+  // that no install takes it again until it is downloaded anew.
+  void ClearResultRowCheck(int listItem);
   const CResultRowArray& GetResultRows() const { return m_rows; }
   const CMapStringToString& GetItemMap() const { return m_mapItems; }
   int GetShownResults() const { return m_nShownResults; }
@@ -219,8 +222,11 @@ class CDriverScanUpdate {
   int InstallDownloadedDrivers(int deviceIndex);
   // Backs up the drivers of the selected result items (list item numbers) into the folder:
   // the count when it is 0 or less, else the backup engine's last result. A whole backup
-  // (32) is told to the main window with kBackupExistsMessage.
-  int BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems);
+  // (32) is told to the main window with kBackupExistsMessage. The progress is told each
+  // driver's name as its backup begins with the share done before it, and 100 at the end.
+  using UpdateBackupProgress = std::function<void(const CString& driverName, int percent)>;
+  int BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems,
+                             const UpdateBackupProgress& progress = {});
   // The main window, told when a backup exists (message kBackupExistsMessage, wParam 1).
   void SetMainWindow(HWND mainWindow) { m_hMainWindow = mainWindow; }
   static constexpr UINT kBackupExistsMessage = WM_APP + 0x101;

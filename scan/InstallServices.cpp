@@ -95,7 +95,8 @@ int CDriverScanUpdate::InstallDownloadedDrivers(int deviceIndex) {
                               device->szText[kSlotHardwareId].Text(), m_pDevices.get(), deviceIndex);
 }
 
-int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems) {
+int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const std::vector<int>& selectedItems,
+                                              const UpdateBackupProgress& progress) {
   if (selectedItems.empty()) return 0;
   if (m_hProgressWindow != nullptr) PostMessageW(m_hProgressWindow, kOperationStartMessage, 0, 0);
   CDeviceRecordArray selection;
@@ -112,8 +113,12 @@ int CDriverScanUpdate::BackupDriversForUpdate(const CString& backupFolder, const
   CDriverInstallEngine::COperation running(engine);
   engine.SetStepCode(kStepIdle);
   int result = kStepCompleted;
-  for (INT_PTR i = 0; i < selection.GetSize() && result == kStepCompleted; ++i)
+  const INT_PTR count = selection.GetSize();
+  for (INT_PTR i = 0; i < count && result == kStepCompleted; ++i) {
+    if (progress) progress(selection.GetAt(i)->szText[kSlotDeviceName].Text(), static_cast<int>(i * 100 / count));
     result = BackupDriverAt(backupFolder, selection, static_cast<int>(i));
+  }
+  if (result == kStepCompleted && progress && count > 0) progress(CString(), 100);
   if (result == kStepCompleted) {
     m_bScanDone = TRUE;
     if (m_hMainWindow != nullptr) PostMessageW(m_hMainWindow, kBackupExistsMessage, 1, 0);

@@ -196,6 +196,12 @@ void CDriverScanUpdate::SetResultRowState(int listItem, int state, BYTE hidden) 
   }
 }
 
+void CDriverScanUpdate::ClearResultRowCheck(int listItem) {
+  SetResultRowChecked(listItem, FALSE);
+  if (m_pResultList != nullptr && m_pResultList->HasWindow() && listItem >= 0 && listItem < m_pResultList->GetItemCount())
+    m_pResultList->SetCheck(listItem, FALSE);
+}
+
 void CDriverScanUpdate::SetResultRowChecked(int listItem, BOOL checked) {
   for (INT_PTR i = 0; i < m_rows.GetSize(); ++i)
     if (m_rows[i].nListItem == listItem && m_rows[i].bHidden == 0) m_rows[i].bChecked = checked ? 1 : 0;

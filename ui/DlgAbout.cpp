@@ -52,6 +52,8 @@ CString ShownVersion() {
 CDlgAbout::CDlgAbout(CWnd* pParentWnd) : CDlgBaseWndPopupNagBase(kTemplateId, pParentWnd) {
   SetShape(TRUE, kWidth, kHeight);
   m_bFrameBottomStrip = FALSE;
+  // The frame's bitmap close button (command 1184) closes the box like OK.
+  m_bHasCloseButton = TRUE;
 }
 
 BOOL CDlgAbout::OnInitDialog() {

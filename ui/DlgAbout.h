@@ -1,6 +1,7 @@
 // CDlgAbout: the product's About box, a popup over the translucent backdrop showing the
 // product name, description, version, trademark and warning notes and the rights notice,
-// with links to the product's web page and to support mail. ShowAboutDialog runs it.
+// with links to the product's web page and to support mail, and the frame's close button.
+// ShowAboutDialog runs it.
 #pragma once
 #include "DlgBaseWndPopupNagBase.h"
 #include "HoverButtonWithText.h"

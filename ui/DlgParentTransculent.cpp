@@ -33,9 +33,18 @@ bool Inside(const CRect& inner, const CRect& outer) {
 
 }  // namespace
 
-CDlgParentTransculent::CDlgParentTransculent(CDialog* pDialog, UINT nDialogTemplate,
-                                             const CRect& ownerRect)
-    : CDlgBaseWnd(kTemplateId, nullptr), m_pDialog(pDialog), m_nDialogTemplate(nDialogTemplate), m_rcOwner(ownerRect) {}
+CDlgParentTransculent::CDlgParentTransculent(CDialog* pDialog, UINT nDialogTemplate, const CRect& ownerRect,
+                                             BOOL bHidden)
+    : CDlgBaseWnd(kTemplateId, nullptr),
+      m_pDialog(pDialog),
+      m_nDialogTemplate(nDialogTemplate),
+      m_rcOwner(ownerRect),
+      m_bHidden(bHidden) {}
+
+void CDlgParentTransculent::EndRun() {
+  m_bEnded = TRUE;
+  ::EndDialog(m_hWnd, IDOK);
+}
 
 BOOL CDlgParentTransculent::OnInitDialog() {
   CDialog::OnInitDialog();
@@ -56,8 +65,10 @@ BOOL CDlgParentTransculent::OnInitDialog() {
     const int height = popup.Height() < place.Height() ? popup.Height() : place.Height();
     if (width != popup.Width() || height != popup.Height())
       m_pDialog->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    m_pDialog->ShowWindow(SW_SHOW);
-    m_pDialog->SetForegroundWindow();
+    if (!m_bHidden) {
+      m_pDialog->ShowWindow(SW_SHOW);
+      m_pDialog->SetForegroundWindow();
+    }
   }
   return TRUE;
 }
@@ -70,10 +81,12 @@ INT_PTR CDlgParentTransculent::DoModal() {
     DestroyWindow();
     return -1;
   }
-  ShowWindow(SW_SHOWNOACTIVATE);
-  m_pDialog->SetForegroundWindow();
+  if (!m_bHidden) {
+    ShowWindow(SW_SHOWNOACTIVATE);
+    m_pDialog->SetForegroundWindow();
+  }
   MSG msg;
-  while (::IsWindow(m_hWnd) && ::IsWindowVisible(m_hWnd)) {
+  while (::IsWindow(m_hWnd) && !m_bEnded && (m_bHidden || ::IsWindowVisible(m_hWnd))) {
     if (!::GetMessageW(&msg, nullptr, 0, 0)) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;
@@ -105,30 +118,35 @@ void CloseParentDialog(CWnd* pWnd) {
   if (pWnd == nullptr || pWnd->GetSafeHwnd() == nullptr) return;
   HWND parent = ::GetParent(pWnd->GetSafeHwnd());
   if (parent == nullptr) parent = ::GetWindow(pWnd->GetSafeHwnd(), GW_OWNER);
-  if (parent) ::EndDialog(parent, IDOK);
+  if (parent == nullptr) return;
+  if (auto* backdrop = dynamic_cast<CDlgParentTransculent*>(CWnd::FromHandlePermanent(parent))) {
+    backdrop->EndRun();
+    return;
+  }
+  ::EndDialog(parent, IDOK);
 }
 
 namespace {
 
 // The backdrop over the owner with the dialog on it until the dialog ends the run; what the
 // backdrop's run answered (-1 when nothing could be shown).
-INT_PTR RunOverBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId) {
+INT_PTR RunOverBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId, BOOL bHidden = FALSE) {
   const HWND owner = pOwner ? pOwner->GetSafeHwnd() : nullptr;
   CRect ownerRect;
   CRect desktop;
   ::GetWindowRect(::GetDesktopWindow(), &desktop);
   if (owner) ::GetWindowRect(owner, &ownerRect);
   else ownerRect = desktop;
-  if (!Inside(ownerRect, desktop)) {
+  if (!bHidden && !Inside(ownerRect, desktop)) {
     BringMainWindowOnScreen();
     if (owner) ::GetWindowRect(owner, &ownerRect);
   }
   const bool ownerEnabled = owner && ::IsWindowEnabled(owner);
   if (ownerEnabled) ::EnableWindow(owner, FALSE);
-  CDlgParentTransculent backdrop(pDialog, nTemplateId, ownerRect);
+  CDlgParentTransculent backdrop(pDialog, nTemplateId, ownerRect, bHidden);
   const INT_PTR run = backdrop.DoModal();
   if (ownerEnabled) ::EnableWindow(owner, TRUE);
-  if (owner) {
+  if (owner && !bHidden) {
     ::SetForegroundWindow(owner);
     ::BringWindowToTop(owner);
   }
@@ -137,9 +155,9 @@ INT_PTR RunOverBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId) {
 
 }  // namespace
 
-int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId) {
+int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId, BOOL bHidden) {
   if (pDialog == nullptr) return -1;
-  return RunOverBackdrop(pOwner, pDialog, nTemplateId) == -1 ? -1 : pDialog->GetResult();
+  return RunOverBackdrop(pOwner, pDialog, nTemplateId, bHidden) == -1 ? -1 : pDialog->GetResult();
 }
 
 int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId) {

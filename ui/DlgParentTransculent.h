@@ -13,12 +13,16 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
  public:
   static constexpr UINT kTemplateId = 1274;
 
-  CDlgParentTransculent(CDialog* pDialog, UINT nDialogTemplate, const CRect& ownerRect);
+  // A hidden backdrop shows neither itself nor the popup: the popup works unseen for a
+  // program that runs for someone else, and ends the run as usual.
+  CDlgParentTransculent(CDialog* pDialog, UINT nDialogTemplate, const CRect& ownerRect, BOOL bHidden = FALSE);
 
   // The backdrop with the popup over it until the popup ends the run; the owner (when given)
   // is disabled meanwhile. -1 when the backdrop or the popup could not be made.
   INT_PTR DoModal() override;
   BOOL OnInitDialog() override;
+  // Ends the run (the popup's close through CloseParentDialog).
+  void EndRun();
 
  protected:
   // Enter and Escape on the backdrop itself do nothing; they belong to the popup.
@@ -34,13 +38,17 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
   UINT m_nDialogTemplate;
   CRect m_rcOwner;
   BOOL m_bPopupMade = FALSE;
+  BOOL m_bHidden = FALSE;
+  BOOL m_bEnded = FALSE;
 
   DECLARE_MESSAGE_MAP()
 };
 
 // Runs the nag popup of this template over a backdrop on the owner's window rectangle; the
 // popup's result (1 OK, 2 Cancel, or the stored result), or -1 when it could not be shown.
-ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId);
+// Hidden, neither the backdrop nor the popup is shown and the owner's place is left as it is.
+ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId,
+                                      BOOL bHidden = FALSE);
 // Runs any dialog that ends itself through CloseParentDialog the same way (the HTML dialogs
 // too): IDOK once it has closed, or -1 when it could not be shown.
 ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId);

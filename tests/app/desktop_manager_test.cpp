@@ -45,6 +45,8 @@ constexpr int kAgeSignX = 505, kAgeSignY = 219, kAgeOkX = 113, kAgeCloseX = 171,
 // The main window's logo, its system menu's About item and the About box's OK; the Settings
 // tab and its Schedule step.
 constexpr int kLogoX = 15, kLogoY = 9, kAboutItemX = 100, kAboutItemY = 22, kAboutOkX = 635, kAboutOkY = 449;
+// The About box lies at (71, 88) over the main window; its frame's close button at its top right.
+constexpr int kAboutCloseX = 71 + 630 - 28, kAboutCloseY = 88 + 11;
 constexpr int kSettingsTabX = 615, kScheduleX = 80, kScheduleY = 168;
 // The main window's Updates button; the update checker's Cancel, and the OK of its box.
 constexpr int kUpdatesX = 59, kUpdatesY = 522;
@@ -244,8 +246,9 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   ASSERT_TRUE(results.Valid()) << "the results page was never shown";
 
   // Update the NVIDIA display's driver alone (its row's check box left checked, the Intel
-  // display's cleared): the download popup over its backdrop asks to install, the install ends
-  // in its box and the restart prompt, and each closes by a click.
+  // display's cleared): the download popup over its backdrop asks to install, the restore
+  // point's wait dialog comes and goes, the install ends in its box and the restart prompt,
+  // and each closes by a click.
   ClickScreen(kCheckX, kFirstCheckY);
   ClickScreen(kUpdateX, kButtonsY);
   ASSERT_TRUE(AwaitTopLevels(4)) << "the download popup did not ask to install";
@@ -261,7 +264,11 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
   EXPECT_TRUE(Focused(question));
   ClickScreen(kInstallX, kInstallY);
   ASSERT_TRUE(AwaitGone(question));
-  ASSERT_TRUE(AwaitNewer(question)) << "the install never said it ended";
+  // The restore point is made behind its wait dialog, which closes by itself.
+  ASSERT_TRUE(AwaitNewer(question)) << "no wait dialog for the restore point";
+  const std::string wait = Newest();
+  ASSERT_TRUE(AwaitGone(wait)) << "the restore point's wait dialog stayed";
+  ASSERT_TRUE(AwaitNewer(wait)) << "the install never said it ended";
   ClickScreen(kBoxOkX, kBoxButtonY);
   ASSERT_TRUE(AwaitNamed("Restart required")) << "no restart prompt";
   ClickScreen(kRestartX, kRestartY);
@@ -273,14 +280,18 @@ TEST_F(UnderAWindowManager, TheRoadFromScanNowToTheSummaryOpensAndClosesEachPopu
       << "the summary page was never shown";
 }
 
-// About through the logo's system menu and the scheduler from Settings > Schedule (its Apply
-// answered by a box), each opened and closed by clicks.
+// About through the logo's system menu (closed by its OK and by its frame's close button) and
+// the scheduler from Settings > Schedule (its Apply answered by a box), each opened and closed
+// by clicks.
 TEST_F(UnderAWindowManager, AboutAndTheSchedulerOpenAndCloseByClicks) {
-  ClickScreen(kLogoX, kLogoY, false);
-  ClickScreen(kAboutItemX, kAboutItemY);
-  ASSERT_TRUE(AwaitNamed("About")) << "About did not open";
-  ClickScreen(kAboutOkX, kAboutOkY);
-  ASSERT_TRUE(AwaitTopLevels(1)) << "About did not close";
+  // Closed once by its OK button and once by the frame's close button.
+  for (const std::pair<int, int>& close : {std::pair{kAboutOkX, kAboutOkY}, std::pair{kAboutCloseX, kAboutCloseY}}) {
+    ClickScreen(kLogoX, kLogoY, false);
+    ClickScreen(kAboutItemX, kAboutItemY);
+    ASSERT_TRUE(AwaitNamed("About")) << "About did not open";
+    ClickScreen(close.first, close.second);
+    ASSERT_TRUE(AwaitTopLevels(1)) << "About did not close";
+  }
 
   ClickScreen(kSettingsTabX, kTabY);
   ClickScreen(kScheduleX, kScheduleY);

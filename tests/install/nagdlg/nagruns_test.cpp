@@ -12,12 +12,15 @@
 #include <thread>
 
 #include "DlgBaseMessageBoxWndBase.h"
+#include "DlgCreateRestorePoint.h"
 #include "DlgNagDownloadAndInstall.h"
 #include "DlgParentTransculent.h"
 #include "cstring_printer.h"
 #include "nag_texts.h"
 #include "popups_testing.h"
+#include "RestorePoint.h"
 #include "zx/modal.h"
+#include "zx/msgbox.h"
 
 namespace zx::test {
 namespace {
@@ -70,8 +73,25 @@ class NagRuns : public PopupTest {
   void Drive(Dialog& dialog, int mode, const std::function<int(const CString&)>& answer,
              const std::function<void()>& during = [] {}, bool clockAfterStart = true) {
     dialog.SetStartMode(mode);
+    int steps = 0;
+    // The restore point settles on the clock inside the wait dialog's timer: a second thread
+    // keeps the clock going while that dialog is in front.
+    std::atomic<bool> waiting{false}, over{false};
+    std::thread ticker([&] {
+      while (!over) {
+        if (waiting) clock_.Advance(1);
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      }
+    });
     WhileModal({[&] {
+      waiting = dynamic_cast<CDlgCreateRestorePoint*>(CWnd::FromHandlePermanent(ActiveWindow())) != nullptr;
       if (dialog.GetSafeHwnd() == nullptr) return true;
+      if (++steps > 100000) {
+        ADD_FAILURE() << "the popup never ended its run";
+        dialog.EndWithResult(IDOK);
+        return true;
+      }
+      everVisible_ = everVisible_ || dialog.IsWindowVisible();
       lines_ = Lines(dialog);
       if (const HWND box = RunningMessageBox()) {
         boxes_.push_back(MessageBoxText(box));
@@ -91,8 +111,10 @@ class NagRuns : public PopupTest {
       dialog.PostMessage(WM_NULL);
       return false;
     }});
-    RunModalWithBackdrop(&owner_, &dialog, Dialog::kTemplateId);
+    RunModalWithBackdrop(&owner_, &dialog, Dialog::kTemplateId, dialog.IsHidden());
     user::SetIdleHook(nullptr);
+    over = true;
+    ticker.join();
   }
   // The texts of the message boxes without their markup.
   std::vector<CString> BoxTexts() const {
@@ -111,7 +133,14 @@ class NagRuns : public PopupTest {
 
   std::vector<CString> lines_;
   std::vector<CString> boxes_;
+  bool everVisible_ = false;
 };
+
+// Waits (up to 10 s) until the window's thread has shown what a run's thread told it.
+void WaitUntil(const std::function<bool()>& done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+}
 
 TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees) {
   Dialog dialog(&owner_);
@@ -119,12 +148,43 @@ TEST_F(NagRuns, TheChosenRowsAreFetchedThenBackedUpAndInstalledWhenTheUserAgrees
   std::vector<std::pair<int, int>> fetched;
   std::vector<int> installed, backedUp, rowStates;
   tagNagDriverRoad road = Road(fetched, installed, 10);
-  road.backup = [&backedUp](const std::vector<int>& rows) { return backedUp = rows, static_cast<int>(rows.size()); };
+  // The backup tells two drivers; each is seen on the popup before the next is told.
+  const CString names[] = {u"Driver 7", u"Driver 9"};
+  std::atomic<int> seen{-1};
+  std::vector<std::pair<CString, int>> shown;
+  road.backup = [&](const std::vector<int>& rows, const tagNagDriverRoad::BackupProgress& progress) {
+    backedUp = rows;
+    for (int k = 0; k < 2; ++k) {
+      progress(names[k], k * 50);
+      WaitUntil([&] { return seen.load() >= k; });
+    }
+    return static_cast<int>(rows.size());
+  };
   road.rowState = [&rowStates](int row, int state) { rowStates.push_back(row * 10 + state); };
   dialog.SetDriverRoad(road);
-  Drive(dialog, Dialog::kModeDownloadSelected, [](const CString& text) {
-    return text.Find(u"Restart") >= 0 ? kSecond : kFirst;  // install, but restart later
-  });
+  bool waitShown = false;
+  CString descriptionBehindWait;
+  Drive(
+      dialog, Dialog::kModeDownloadSelected,
+      [](const CString& text) {
+        return text.Find(u"Restart") >= 0 ? kSecond : kFirst;  // install, but restart later
+      },
+      [&] {
+        if (dynamic_cast<CDlgCreateRestorePoint*>(CWnd::FromHandlePermanent(ActiveWindow())) && !waitShown) {
+          waitShown = true;
+          descriptionBehindWait = dialog.GetDescriptionText();
+        }
+        const int next = seen.load() + 1;
+        if (next < 2 && dialog.GetCurrentLabel() == names[next] && dialog.GetProgressPos() == next * 50) {
+          shown.emplace_back(dialog.GetCurrentLabel(), dialog.GetProgressPos());
+          seen = next;
+        }
+      });
+  EXPECT_TRUE(waitShown) << "the restore point is made behind its wait dialog";
+  EXPECT_EQ(descriptionBehindWait, CString(u"Creating a restore point"));
+  SYSTEMTIME made{};
+  EXPECT_TRUE(LoadRestorePointTime(made));
+  EXPECT_EQ(shown, (std::vector<std::pair<CString, int>>{{u"Driver 7", 0}, {u"Driver 9", 50}}));
   EXPECT_EQ(fetched, (std::vector<std::pair<int, int>>{{7, 0}, {10, 3}, {11, 4}}));
   EXPECT_EQ(backedUp, (std::vector<int>{0, 2, 4}));
   EXPECT_EQ(installed, (std::vector<int>{7, 9, 11}));
@@ -223,20 +283,34 @@ TEST_F(NagRuns, TheOneDriverRunFetchesItsRowAndTellsWhyItFailed) {
 }
 
 TEST_F(NagRuns, TheMainWindowsQuestionsAreAskedOverThePopup) {
+  // After one driver's download a refused elevation is told in a plain system box.
   struct Case {
+    int mode;
     int rights;
     std::vector<int> installed;
     std::vector<CString> boxes;
     int restarts;
+    std::vector<CString> systemBoxes;
   } const cases[] = {
-      {1, {1}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation complete"}, 1},
-      {-1, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0},
-      {0, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0},
+      {Dialog::kModeDownloadSelected, 1, {1}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation complete"}, 1, {}},
+      {Dialog::kModeDownloadSelected, -1, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0, {}},
+      {Dialog::kModeDownloadSelected, 0, {}, {u"Install the downloaded drivers with Zephrin Tunevo?", u"Installation stopped"}, 0, {}},
+      {Dialog::kModeDownloadOne, -1, {}, {u"Install the downloaded drivers with Zephrin Tunevo?"}, 0,
+       {u"Zephrin Tunevo: Installation stopped"}},
+      {Dialog::kModeDownloadOne, 0, {}, {u"Install the downloaded drivers with Zephrin Tunevo?"}, 0, {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.rights);
+    SCOPED_TRACE(c.mode * 10 + c.rights);
     Dialog dialog(&owner_);
+    // The system boxes over the popup.
+    std::vector<CString> systemBoxes;
+    const user::MessageBoxResponder previous = user::SetMessageBoxResponder([&](const user::MessageBoxCall& call) {
+      if (call.owner == dialog.GetSafeHwnd())
+        systemBoxes.push_back(CString(call.caption.c_str()) + u": " + CString(call.text.c_str()));
+      return IDOK;
+    });
     dialog.SetResultRows({Row(1, true, 0)});
+    dialog.SetSingleDriver(1, 0);
     std::vector<std::pair<int, int>> fetched;
     std::vector<int> installed;
     dialog.SetDriverRoad(Road(fetched, installed));
@@ -246,9 +320,11 @@ TEST_F(NagRuns, TheMainWindowsQuestionsAreAskedOverThePopup) {
     dialog.SetPrompts({[&](CWnd* over) { return overPopup.push_back(over == &dialog), c.rights; },
                        [&](CWnd* over) { overPopup.push_back(over == &dialog), ++restarts; }});
     boxes_.clear();
-    Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+    Drive(dialog, c.mode, [](const CString&) { return kFirst; });
+    user::SetMessageBoxResponder(previous);
     EXPECT_EQ(installed, c.installed);
     EXPECT_EQ(BoxTexts(), c.boxes);
+    EXPECT_EQ(systemBoxes, c.systemBoxes);
     EXPECT_EQ(restarts, c.restarts);
     EXPECT_EQ(overPopup, std::vector<bool>(1 + c.restarts, true));
     EXPECT_FALSE(Restarted()) << "the prompt restarts Windows itself";
@@ -261,7 +337,8 @@ TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
     std::vector<CString> lines;
   } const cases[] = {
       {{}, {u"Starting the download...", u"No driver chosen"}},
-      {{Row(1, false, 0)}, {u"Starting the download..."}},
+      {{Row(1, false, 0)}, {u"Starting the download...", u"No driver chosen"}},
+      {{Row(1, true, 2), Row(2, false, 1)}, {u"Starting the download...", u"No driver chosen"}},
   };
   for (const Case& c : cases) {
     Dialog dialog(&owner_);
@@ -437,6 +514,72 @@ TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
     }
   }
   EXPECT_EQ(updated, std::vector<int>{1}) << "the updates left are one fewer";
+}
+
+TEST_F(NagRuns, ForTheLauncherThePopupWorksUnseenTellsWhereTheInstallStartsAndClosesItself) {
+  for (const bool notify : {true, false}) {
+    SCOPED_TRACE(notify ? "progress notify" : "one-click");
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(1, true, 0)});
+    std::vector<std::pair<int, int>> fetched;
+    std::vector<int> installed;
+    dialog.SetDriverRoad(Road(fetched, installed));
+    std::vector<int> codes;
+    const auto tell = [&codes](int code, const CString&) { codes.push_back(code); };
+    if (notify) {
+      dialog.SetLauncher({tell, [] { return false; }, [](int) {}});
+    } else {
+      dialog.SetOneClick(tell);
+    }
+    everVisible_ = false;
+    boxes_.clear();
+    // The run ends with no click on Close: the popup closes itself.
+    Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
+    EXPECT_FALSE(everVisible_);
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_EQ(installed, std::vector<int>{1});
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), Dialog::kLauncherInstallStart), 1);
+    // In one-click mode the status lines stay the popup's own.
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), Dialog::kLauncherStatus) > 0, notify);
+    EXPECT_EQ(lines_.empty(), notify);
+  }
+}
+
+TEST_F(NagRuns, TheInstallRunStartsByEitherTimerAndUnticksARowWhosePackageIsGone) {
+  for (const UINT_PTR timer : {Dialog::kTimerInstall, Dialog::kTimerInstallAgain}) {
+    SCOPED_TRACE(timer);
+    Dialog dialog(&owner_);
+    dialog.SetResultRows({Row(1, true, 1), Row(2, true, 1)});
+    std::vector<int> installed, unticked;
+    tagNagDriverRoad road;
+    road.install = [&installed](int driver) { return installed.push_back(driver), driver == 2 ? -3 : 32; };
+    road.clearCheck = [&unticked](int row) { unticked.push_back(row); };
+    dialog.SetDriverRoad(road);
+    CString description;
+    boxes_.clear();
+    Drive(dialog, Dialog::kModeNone, [](const CString&) { return kSecond; }, [&] {
+      if (dialog.GetMode() == Dialog::kModeNone && !dialog.IsRunning()) dialog.SetTimer(timer, 1, nullptr);
+      if (dialog.IsRunning()) description = dialog.GetDescriptionText();
+    });
+    EXPECT_EQ(installed, (std::vector<int>{1, 2}));
+    EXPECT_EQ(unticked, std::vector<int>{1});
+    EXPECT_FALSE(dialog.GetResultRows()[1].bChecked);
+    EXPECT_EQ(description, CString(u"Installing drivers"));
+    EXPECT_EQ(std::count(lines_.begin(), lines_.end(), CString(u"Not installed: Driver 2")), 0);
+    EXPECT_EQ(lines_.back(), CString(u"The driver was not installed"));
+  }
+}
+
+TEST_F(NagRuns, BackingUpInstallsAfterwardsOnlyWhenDriversWait) {
+  Dialog dialog(&owner_);
+  dialog.SetResultRows({Row(1, true, 0), Row(2, false, 1)});
+  std::vector<std::pair<int, int>> fetched;
+  std::vector<int> installed;
+  dialog.SetDriverRoad(Road(fetched, installed));
+  Drive(dialog, Dialog::kModeBackupInstall, [](const CString&) { return kFirst; });
+  EXPECT_TRUE(installed.empty());
+  EXPECT_TRUE(boxes_.empty()) << "neither an install message nor the restart question";
+  EXPECT_EQ(lines_, (std::vector<CString>{u"Backing up the current drivers with Zephrin Tunevo", u"Backup started"}));
 }
 
 TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldNoneWasUpdated) {

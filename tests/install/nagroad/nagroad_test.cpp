@@ -201,8 +201,8 @@ TEST_F(NagRoad, TheChosenUpdatesAreDownloadedBackedUpAndInstalledAndTheirRowsFol
     return pack();
   };
   Drive(dialog, [](const CString& text) { return text.Find(u"Restart") >= 0 ? 1 : 0; });
-  // Disabled by the download, enabled at its end; again by the install, enabled at its end (and
-  // as the popup closes itself). The scan group goes to its install step.
+  // Disabled by the download, enabled at its end; again by the backup and install, enabled at
+  // its end (and as the popup closes itself). The scan group goes to its install step.
   ASSERT_GE(enabled_.size(), 4u);
   EXPECT_EQ(std::vector<BOOL>(enabled_.begin(), enabled_.begin() + 4), (std::vector<BOOL>{FALSE, TRUE, FALSE, TRUE}));
   EXPECT_TRUE(std::all_of(enabled_.begin() + 4, enabled_.end(), [](BOOL enable) { return enable; }));

@@ -1,6 +1,6 @@
 // The About box: 630 x 406 over its backdrop, its texts built from the language texts with
-// the product name, closed by its OK button, Escape and Enter (the shared template name
-// "ABOUT" only meanwhile), and its look.
+// the product name, closed by its OK button, the frame's close button, Escape and Enter (the
+// shared template name "ABOUT" only meanwhile), and its look.
 #include "DlgAbout.h"
 #include "DlgBaseShared.h"
 #include "DlgParentTransculent.h"
@@ -40,6 +40,7 @@ class About : public DialogTest {
 TEST_F(About, ItsOkButtonEscapeAndEnterCloseIt) {
   const std::function<void(HWND)> closes[] = {
       [](HWND about) { Click(::GetDlgItem(about, IDOK)); },
+      [](HWND about) { Click(::GetDlgItem(about, kPopupCloseCommand)); },
       [](HWND) { Tap(VK_ESCAPE); },
       [](HWND) { Tap(VK_RETURN); },
   };
