@@ -160,7 +160,7 @@ int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nT
   return RunOverBackdrop(pOwner, pDialog, nTemplateId, bHidden) == -1 ? -1 : pDialog->GetResult();
 }
 
-int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId) {
+int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId, BOOL bHidden) {
   if (pDialog == nullptr) return -1;
-  return RunOverBackdrop(pOwner, pDialog, nTemplateId) == -1 ? -1 : IDOK;
+  return RunOverBackdrop(pOwner, pDialog, nTemplateId, bHidden) == -1 ? -1 : IDOK;
 }

@@ -50,7 +50,7 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
 ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId,
                                       BOOL bHidden = FALSE);
 // Runs any dialog that ends itself through CloseParentDialog the same way (the HTML dialogs
-// too): IDOK once it has closed, or -1 when it could not be shown.
-ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId);
+// too), hidden as above when asked: IDOK once it has closed, or -1 when it could not be shown.
+ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId, BOOL bHidden = FALSE);
 // Ends the run of the window's parent (or owner) dialog.
 ZXHELPER_API void CloseParentDialog(CWnd* pWnd);
