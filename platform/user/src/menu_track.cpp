@@ -32,6 +32,10 @@ struct Tracking {
   std::vector<Level> levels;
   bool done = false;
   UINT chosen = 0;
+  // Where the pointer stood as the menu opened, and whether a button went down since: the
+  // release of the press that opened the menu, where it went down, chooses nothing.
+  POINT openedAt{};
+  bool pressed = false;
 };
 
 thread_local Tracking* t_tracking = nullptr;
@@ -212,11 +216,13 @@ void OnMouse(const MSG& msg) {
       if (over && position >= 0) Select(depth, position, true);
       break;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+      t.pressed = true;
       if (!over) t.done = true;
       else if (position >= 0) Select(depth, position, true);
       break;
     case WM_LBUTTONUP: case WM_RBUTTONUP:
       if (msg.message == WM_RBUTTONUP && !(t.flags & TPM_RIGHTBUTTON)) break;
+      if (!t.pressed && screen.x == t.openedAt.x && screen.y == t.openedAt.y) break;
       if (over && position >= 0) Choose(depth, position);
       break;
     default:
@@ -355,6 +361,7 @@ BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND owner, LPTPMPAR
   Tracking tracking;
   tracking.owner = owner;
   tracking.flags = flags;
+  GetCursorPos(&tracking.openedAt);
   Tracking* const outer = t_tracking;
   t_tracking = &tracking;
   const bool notify = !(flags & TPM_NONOTIFY);

@@ -262,6 +262,30 @@ TEST_F(PopupMenus, TheIdleHookPicksAnItemWithTheMouse) {
   DestroyMenu(menu);
 }
 
+TEST_F(PopupMenus, TheReleaseOfThePressThatOpenedItChoosesNothing) {
+  // A press opens the menu under the pointer (as a window's icon opens its system menu); the
+  // button goes up where it went down, on the first item: the menu stays, a later click chooses.
+  HMENU menu = SampleMenu();
+  user::InjectMouse(POINT{52, 42}, WM_MOUSEMOVE);
+  int step = 0;
+  user::SetIdleHook([&step] {
+    RECT item{};
+    if (step == 0) {
+      EXPECT_TRUE(user::TrackedMenuItemRect(0, &item) && PtInRect(&item, POINT{52, 42})) << "the pointer is on the first item";
+      user::InjectMouse(POINT{52, 42}, WM_LBUTTONUP);
+    }
+    if (step == 1 && user::TrackedMenuWindow() != nullptr && user::TrackedMenuItemRect(2, &item)) {
+      user::InjectMouse(Centre(item), WM_MOUSEMOVE);
+      user::InjectMouse(Centre(item), WM_LBUTTONDOWN);
+      user::InjectMouse(Centre(item), WM_LBUTTONUP);
+    }
+    ++step;
+  });
+  EXPECT_EQ(TrackPopupMenuEx(menu, TPM_RETURNCMD, 40, 36, owner_, nullptr), 103);
+  user::SetIdleHook(nullptr);
+  DestroyMenu(menu);
+}
+
 TEST_F(PopupMenus, WithoutReturnCmdTheCommandIsPostedToTheOwner) {
   HMENU menu = SampleMenu();
   user::SetIdleHook([] {
