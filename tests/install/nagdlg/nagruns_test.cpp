@@ -67,6 +67,14 @@ class NagRuns : public PopupTest {
     road.install = [&installed, failing](int driver) { return installed.push_back(driver), driver == failing ? 33 : 32; };
     return road;
   }
+  // Gives the popup its rows and the road that records what it fetched and installed in
+  // fetched_ and installed_ (emptied first).
+  void Prepare(Dialog& dialog, std::vector<NagResultRow> rows) {
+    fetched_.clear();
+    installed_.clear();
+    dialog.SetResultRows(std::move(rows));
+    dialog.SetDriverRoad(Road(fetched_, installed_));
+  }
   // Runs the popup with its start mode on the test clock: message boxes are answered with the
   // button `answer` picks for their text; `during` runs at every wait. The popup is closed
   // when a run has ended with its close button shown, unless it closed itself.
@@ -133,6 +141,8 @@ class NagRuns : public PopupTest {
 
   std::vector<CString> lines_;
   std::vector<CString> boxes_;
+  std::vector<std::pair<int, int>> fetched_;
+  std::vector<int> installed_;
   bool everVisible_ = false;
 };
 
@@ -342,13 +352,10 @@ TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
   };
   for (const Case& c : cases) {
     Dialog dialog(&owner_);
-    dialog.SetResultRows(c.rows);
-    std::vector<std::pair<int, int>> fetched;
-    std::vector<int> installed;
-    dialog.SetDriverRoad(Road(fetched, installed));
+    Prepare(dialog, c.rows);
     boxes_.clear();
     Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
-    EXPECT_TRUE(fetched.empty());
+    EXPECT_TRUE(fetched_.empty());
     EXPECT_TRUE(boxes_.empty());
     EXPECT_EQ(lines_, c.lines);
   }
@@ -356,13 +363,10 @@ TEST_F(NagRuns, ARunWithNothingToFetchSaysSoAndAsksNothing) {
 
 TEST_F(NagRuns, AnInstallThatIsDeclinedClosesThePopup) {
   Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 1), Row(2, false, 0)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed));
+  Prepare(dialog, {Row(1, true, 1), Row(2, false, 0)});
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kSecond; });
-  EXPECT_TRUE(fetched.empty()) << "the row is downloaded already";
-  EXPECT_TRUE(installed.empty());
+  EXPECT_TRUE(fetched_.empty()) << "the row is downloaded already";
+  EXPECT_TRUE(installed_.empty());
   EXPECT_EQ(BoxTexts(), std::vector<CString>{u"Install the downloaded drivers with Zephrin Tunevo?"});
   EXPECT_EQ(lines_.back(), u"Waiting to install...");
   EXPECT_EQ(dialog.GetResult(), IDOK);
@@ -396,12 +400,9 @@ TEST_F(NagRuns, AStopDuringAFetchEndsTheRunAndLeavesTheRows) {
 
 TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
   Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 1), Row(2, true, 0), Row(3, false, 1), Row(4, true, 1), Row(5, true, 2)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed));
+  Prepare(dialog, {Row(1, true, 1), Row(2, true, 0), Row(3, false, 1), Row(4, true, 1), Row(5, true, 2)});
   Drive(dialog, Dialog::kModeInstall, [](const CString&) { return kFirst; });
-  EXPECT_EQ(installed, (std::vector<int>{1, 4}));
+  EXPECT_EQ(installed_, (std::vector<int>{1, 4}));
   EXPECT_EQ(States(dialog), (std::vector<int>{2, 0, 1, 2, 2}));
   EXPECT_EQ(lines_, (std::vector<CString>{u"Starting the installation...", u"Installing Driver 1", u"Installed Driver 1",
                                           u"Installing Driver 4", u"Installed Driver 4", u"Installation complete"}));
@@ -411,10 +412,7 @@ TEST_F(NagRuns, TheInstallRunReportsEachDriverAndAYesRestartsWindows) {
 
 TEST_F(NagRuns, LooksAsDrawnWhenTheInstallRunAsksToRestart) {
   Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 1), Row(2, true, 1)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed));
+  Prepare(dialog, {Row(1, true, 1), Row(2, true, 1)});
   // Time stands still once the run started, so every line carries the same time.
   std::vector<DWORD> pauses;
   dialog.SetPause([&pauses](DWORD ms) { pauses.push_back(ms); });
@@ -489,17 +487,14 @@ TEST_F(NagRuns, AStopDuringTheInstallEndsBeforeTheNextDriverWithoutTheRestartQue
 
 TEST_F(NagRuns, ALauncherFollowingTheProgressGetsTheLinesAndNoBoxIsShown) {
   Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 0)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed));
+  Prepare(dialog, {Row(1, true, 0)});
   std::vector<std::pair<int, CString>> told;
   std::vector<int> updated;
   dialog.SetLauncher({[&told](int code, const CString& text) { told.emplace_back(code, text); }, [] { return false; },
                       [&updated](int count) { updated.push_back(count); }});
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
   EXPECT_TRUE(boxes_.empty());
-  EXPECT_EQ(installed, std::vector<int>{1});
+  EXPECT_EQ(installed_, std::vector<int>{1});
   EXPECT_EQ(lines_, std::vector<CString>{}) << "the list stays empty";
   const std::vector<std::pair<int, CString>> expected = {
       {14, u"Starting the download..."}, {14, u"Fetched 1"}, {14, u"Download complete"},
@@ -520,10 +515,7 @@ TEST_F(NagRuns, ForTheLauncherThePopupWorksUnseenTellsWhereTheInstallStartsAndCl
   for (const bool notify : {true, false}) {
     SCOPED_TRACE(notify ? "progress notify" : "one-click");
     Dialog dialog(&owner_);
-    dialog.SetResultRows({Row(1, true, 0)});
-    std::vector<std::pair<int, int>> fetched;
-    std::vector<int> installed;
-    dialog.SetDriverRoad(Road(fetched, installed));
+    Prepare(dialog, {Row(1, true, 0)});
     std::vector<int> codes;
     const auto tell = [&codes](int code, const CString&) { codes.push_back(code); };
     if (notify) {
@@ -537,7 +529,7 @@ TEST_F(NagRuns, ForTheLauncherThePopupWorksUnseenTellsWhereTheInstallStartsAndCl
     Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
     EXPECT_FALSE(everVisible_);
     EXPECT_TRUE(boxes_.empty());
-    EXPECT_EQ(installed, std::vector<int>{1});
+    EXPECT_EQ(installed_, std::vector<int>{1});
     EXPECT_EQ(std::count(codes.begin(), codes.end(), Dialog::kLauncherInstallStart), 1);
     // In one-click mode the status lines stay the popup's own.
     EXPECT_EQ(std::count(codes.begin(), codes.end(), Dialog::kLauncherStatus) > 0, notify);
@@ -572,22 +564,16 @@ TEST_F(NagRuns, TheInstallRunStartsByEitherTimerAndUnticksARowWhosePackageIsGone
 
 TEST_F(NagRuns, BackingUpInstallsAfterwardsOnlyWhenDriversWait) {
   Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 0), Row(2, false, 1)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed));
+  Prepare(dialog, {Row(1, true, 0), Row(2, false, 1)});
   Drive(dialog, Dialog::kModeBackupInstall, [](const CString&) { return kFirst; });
-  EXPECT_TRUE(installed.empty());
+  EXPECT_TRUE(installed_.empty());
   EXPECT_TRUE(boxes_.empty()) << "neither an install message nor the restart question";
   EXPECT_EQ(lines_, (std::vector<CString>{u"Backing up the current drivers with Zephrin Tunevo", u"Backup started"}));
 }
 
 TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldNoneWasUpdated) {
   Dialog dialog(&owner_);
-  dialog.SetResultRows({Row(1, true, 0), Row(2, true, 0)});
-  std::vector<std::pair<int, int>> fetched;
-  std::vector<int> installed;
-  dialog.SetDriverRoad(Road(fetched, installed));
+  Prepare(dialog, {Row(1, true, 0), Row(2, true, 0)});
   bool stop = false;
   std::vector<int> updated;
   dialog.SetLauncher({[](int, const CString&) {}, [&stop] { return stop; },
@@ -595,9 +581,9 @@ TEST_F(NagRuns, ALauncherThatStopsTheDownloadsIsToldNoneWasUpdated) {
   // The launcher asks to stop while the run waits after the first driver.
   dialog.SetPause([&stop](DWORD) { stop = true; });
   Drive(dialog, Dialog::kModeDownloadSelected, [](const CString&) { return kFirst; });
-  EXPECT_EQ(fetched.size(), 1u);
+  EXPECT_EQ(fetched_.size(), 1u);
   EXPECT_EQ(updated, std::vector<int>{0}) << "no install follows, and a download alone updates nothing";
-  EXPECT_TRUE(installed.empty());
+  EXPECT_TRUE(installed_.empty());
 }
 
 TEST_F(NagRuns, TheSpeedTextTakesTheUnitOfItsSize) {
