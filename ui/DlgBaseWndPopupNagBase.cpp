@@ -25,6 +25,15 @@ void CDlgBaseWndPopupNagBase::ApplyNagDefaults() {
   m_bFrameBottomStrip = TRUE;
 }
 
+BOOL CDlgBaseWndPopupNagBase::OnInitDialog() {
+  const BOOL result = CDlgBaseChildPopUpWndBase::OnInitDialog();
+  // The layout the size message brings comes after the popup is shown; it is shown where that
+  // layout puts it, over the middle of the main window, not first at the corner its shape
+  // was given at.
+  CenterWindow(AfxGetMainWnd());
+  return result;
+}
+
 void CDlgBaseWndPopupNagBase::OnSizeLayout(UINT nType, int cx, int cy) {
   CDlgBaseChildPopUpWndBase::OnSizeLayout(nType, cx, cy);
   if (GetSafeHwnd()) CenterWindow(AfxGetMainWnd());

@@ -16,6 +16,7 @@ class ZXHELPER_API CDlgBaseWndPopupNagBase : public CDlgBaseChildPopUpWndBase {
   void OnSizeLayout(UINT nType, int cx, int cy) override;
 
  protected:
+  BOOL OnInitDialog() override;
   void OnOK() override;
   void OnCancel() override;
 

@@ -92,7 +92,9 @@ TEST_F(WaysOut, TheLogoAndAltSpaceOpenTheSystemMenuWhoseAboutOpensTheAboutBoxTha
           EXPECT_NE(user::InjectKeyTo(main, key, down), nullptr);
       },
   };
+  int opener = 0;
   for (const auto& open : openers) {
+    SCOPED_TRACE(::testing::Message() << "opener " << opener++);
     open();
     HWND menu = nullptr, ok = nullptr;
     ASSERT_TRUE(remote::WaitFor([&] { return (menu = PopupWith(program, u"#32768")) != nullptr; })) << "the menu";

@@ -84,6 +84,20 @@ TEST_F(About, ShowsTheProductsTextsAtItsFixedSize) {
   EXPECT_EQ(about.GetVersionText(), CString(u"Version 7.2.0.5"));
 }
 
+// The box is made where its layout keeps it, over the middle of the window: the layout its
+// size message brings comes once it is shown, and it is never seen at the corner first.
+TEST_F(About, IsMadeWhereItsLayoutKeepsIt) {
+  CDlgAbout about(&owner_);
+  ASSERT_TRUE(about.Create(CDlgAbout::kTemplateId, &owner_));
+  CRect made, laidOut;
+  about.GetWindowRect(&made);
+  Pump();
+  about.GetWindowRect(&laidOut);
+  EXPECT_EQ(made, laidOut);
+  EXPECT_NE(made.TopLeft(), CPoint(0, 0));
+  about.DestroyWindow();
+}
+
 TEST_F(About, MatchesTheReference) {
   CDlgAbout about(&owner_);
   WhileModal({[&] {
