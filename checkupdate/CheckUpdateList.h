@@ -21,8 +21,6 @@ class CFancyListCtrl : public CFancyRowData<::CFancyListCtrl, 3, 3> {
   static constexpr std::size_t kKindValue = 0;
 
   CFancyListCtrl();
-  // The build's fourth font, bold "Segoe UI" -15, beside the three of its look.
-  CFont& GetLargeFont() { return m_fontLarge; }
 
  protected:
   void CreateFonts() override;
@@ -31,7 +29,7 @@ class CFancyListCtrl : public CFancyRowData<::CFancyListCtrl, 3, 3> {
   void DrawDetailCell(CDC* pDC, int nItem, int x, int width, const CRect& row) override;
 
  private:
-  CFont m_fontLarge;
+  CFont m_fontLarge;  // the build's fourth font, bold "Segoe UI" -15, beside its look's three
 };
 
 }  // namespace checkupdate
