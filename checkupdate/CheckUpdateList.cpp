@@ -26,7 +26,12 @@ int CheckClickRow(int x, int y, int checkLeft, int headerHeight, int rowHeight, 
   return inRow >= 16 && inRow <= 26 ? row : -1;
 }
 
-CFancyListCtrl::CFancyListCtrl() : ::CFancyListCtrl(CheckerLook()) {}
+CFancyListCtrl::CFancyListCtrl() : CFancyRowData(CheckerLook()) {}
+
+void CFancyListCtrl::CreateFonts() {
+  ::CFancyListCtrl::CreateFonts();
+  MakeListFont(m_fontLarge, u"Segoe UI", -15, FW_BOLD, CLEARTYPE_QUALITY);
+}
 
 int CFancyListCtrl::CheckBoxRowAt(CPoint point) const {
   const int check = GetCheckColumn();

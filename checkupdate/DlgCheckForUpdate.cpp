@@ -632,7 +632,12 @@ LRESULT CDlgCheckForUpdate::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   }
   if (message == kDownloadProgressMessage) {
-    ShowProgressNow(CString(), m_nPendingPercent.load(), m_nPendingReceived.load(), m_nPendingTotal.load());
+    CString status;
+    {
+      std::lock_guard<std::mutex> lock(m_pendingStatusLock);
+      status = m_strPendingStatus;
+    }
+    ShowProgressNow(status, m_nPendingPercent.load(), m_nPendingReceived.load(), m_nPendingTotal.load());
     return 0;
   }
   if (message == WM_COPYDATA && lParam != 0) {
@@ -672,7 +677,11 @@ int CDlgCheckForUpdate::ShowMessage(const CString& text, UINT type, BOOL ownerIs
   return answer;
 }
 
-void CDlgCheckForUpdate::ShowProgress(int percent, ULONGLONG received, ULONGLONG total) {
+void CDlgCheckForUpdate::ShowProgress(const CString& status, int percent, ULONGLONG received, ULONGLONG total) {
+  {
+    std::lock_guard<std::mutex> lock(m_pendingStatusLock);
+    m_strPendingStatus = status;
+  }
   m_nPendingPercent = percent;
   m_nPendingReceived = received;
   m_nPendingTotal = total;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include "CheckUpdateSwitches.h"
@@ -87,7 +88,7 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   // IUpdateCheckView.
   CString GetText(LPCTSTR stringId) override;
   int ShowMessage(const CString& text, UINT type, BOOL ownerIsParent = FALSE) override;
-  void ShowProgress(int percent, ULONGLONG received, ULONGLONG total) override;
+  void ShowProgress(const CString& status, int percent, ULONGLONG received, ULONGLONG total) override;
   BOOL IsStopping() override { return m_bStopping.load() ? TRUE : FALSE; }
   BOOL IsCancelled() override { return m_bCancelled.load() ? TRUE : FALSE; }
   void EndProgram() override;
@@ -214,4 +215,6 @@ class CDlgCheckForUpdate : public CDlgBaseChildPopUpWndBase, public IUpdateCheck
   std::atomic<int> m_nPendingPercent{0};
   std::atomic<ULONGLONG> m_nPendingReceived{0};
   std::atomic<ULONGLONG> m_nPendingTotal{0};
+  std::mutex m_pendingStatusLock;
+  CString m_strPendingStatus;
 };

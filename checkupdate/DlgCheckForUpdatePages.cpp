@@ -182,29 +182,34 @@ void CDlgCheckForUpdate::ShowCheckResults(int result, BOOL program, BOOL databas
     }
     const CDownloadInfo& info = m_engine->GetDownloadInfo();
     // Each row: its title, below it the update's description and what is in use now, its
-    // version and its kind.
-    const auto addRow = [this](LPCTSTR heading, CString description, const CString& inUse, LPCTSTR format,
-                               const CString& version, int kind) {
+    // version and its kind; the row keeps the update's own description, version and size.
+    const auto addRow = [this](LPCTSTR heading, const CString& update, const CString& inUse, LPCTSTR format,
+                               const CString& version, const CString& size, int kind) {
       const int row = m_list.GetItemCount();
       m_list.InsertItem(row, _T(""));
       m_list.SetItemDetails(row, GetText(heading));
+      CString description = update;
       if (!inUse.IsEmpty()) description += (description.IsEmpty() ? _T("") : _T("  ")) + inUse;
       if (!description.IsEmpty()) m_list.SetItemText(row, m_list.GetDetailColumn(), description);
       m_list.SetItemText(row, 2, FormattedText(format, {version}));
       m_list.SetItemData(row, static_cast<DWORD_PTR>(kind));
+      m_list.SetItemFurtherText(row, checkupdate::CFancyListCtrl::kDescriptionText, update);
+      m_list.SetItemFurtherText(row, checkupdate::CFancyListCtrl::kVersionText, version);
+      m_list.SetItemFurtherText(row, checkupdate::CFancyListCtrl::kSizeText, size);
+      m_list.SetItemValue(row, checkupdate::CFancyListCtrl::kKindValue, static_cast<DWORD>(kind));
       m_list.SetCheck(row, TRUE);
     };
     if (program) {
       const CString installed = m_engine->GetInstalledVersion();
       addRow(_T("IDS_APP_UPDATES_TXT"), info.m_strDescription,
              installed.IsEmpty() ? CString() : FormattedText(_T("LastAppUpdateTaken"), {installed}), _T("AppVer"),
-             info.m_strProgramVersion, kRowProgram);
+             info.m_strProgramVersion, info.m_strProgramSize, kRowProgram);
     }
     if (database) {
       const CString taken = DatabaseInUseDate();
       addRow(_T("IDS_DB_UPDATES_TXT"), CString(),
              taken.IsEmpty() ? CString() : FormattedText(_T("LastDBUpdateTaken"), {taken}), _T("DatabaseVer"),
-             CString(), kRowDatabase);
+             CString(), CString(), kRowDatabase);
     }
     SetStage(m_list.GetItemCount() > 0 ? kStageListed : kStageReady);
   });

@@ -272,8 +272,8 @@ void CUpdateCheckEngine::RunSetupSilently() {
   m_view.CloseChecker(kCloseElapse);
 }
 
-void CUpdateCheckEngine::OnDownloadProgress(int percent, ULONGLONG received, ULONGLONG total) {
-  m_view.ShowProgress(percent, received, total);
+void CUpdateCheckEngine::OnDownloadProgress(const CString& status, int percent, ULONGLONG received, ULONGLONG total) {
+  m_view.ShowProgress(status, percent, received, total);
 }
 
 int CUpdateCheckEngine::OnDownloadQuestion(LPCWSTR text, int kind) {

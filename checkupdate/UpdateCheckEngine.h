@@ -66,7 +66,7 @@ class CUpdateCheckEngine : public IUpdateDownloadSink {
   void Pause(DWORD ms);
 
   // IUpdateDownloadSink.
-  void OnDownloadProgress(int percent, ULONGLONG received, ULONGLONG total) override;
+  void OnDownloadProgress(const CString& status, int percent, ULONGLONG received, ULONGLONG total) override;
   int OnDownloadQuestion(LPCWSTR text, int kind) override;
 
  private:

@@ -15,8 +15,9 @@ class IUpdateCheckView {
   // The own message box with the MB_ buttons, icon and modality of type, owned by the checker
   // window (by the parent window when ownerIsParent); the button pressed.
   virtual int ShowMessage(const CString& text, UINT type, BOOL ownerIsParent = FALSE) = 0;
-  // Progress of the running download: percent of the current file, bytes received and total.
-  virtual void ShowProgress(int percent, ULONGLONG received, ULONGLONG total) = 0;
+  // Progress of the running download: the download library's status text (may be empty),
+  // percent of the current file, bytes received and total.
+  virtual void ShowProgress(const CString& status, int percent, ULONGLONG received, ULONGLONG total) = 0;
   virtual BOOL IsStopping() = 0;
   virtual BOOL IsCancelled() = 0;
   // Closes the window after the elapse (ms), stopping a running download first.

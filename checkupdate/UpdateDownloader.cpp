@@ -112,7 +112,8 @@ BOOL CUpdateDownloader::IsDownloadRunning() { return g_running.load() ? TRUE : F
 BOOL CUpdateDownloader::ProgressCallback(LPVOID, const tagDownloadProgress* progress) {
   IUpdateDownloadSink* sink = g_activeSink.load();
   if (progress != nullptr && sink != nullptr)
-    sink->OnDownloadProgress(progress->nPercent, progress->ullReceived, progress->ullTotal);
+    sink->OnDownloadProgress(CString(progress->pszStatus != nullptr ? progress->pszStatus : u""), progress->nPercent,
+                             progress->ullReceived, progress->ullTotal);
   return TRUE;
 }
 

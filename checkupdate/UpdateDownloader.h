@@ -13,8 +13,9 @@
 class IUpdateDownloadSink {
  public:
   virtual ~IUpdateDownloadSink() = default;
-  // Progress of the running download: percent of the file, received and total bytes.
-  virtual void OnDownloadProgress(int percent, ULONGLONG received, ULONGLONG total) = 0;
+  // Progress of the running download: the library's status text (may be empty), percent of
+  // the file, received and total bytes.
+  virtual void OnDownloadProgress(const CString& status, int percent, ULONGLONG received, ULONGLONG total) = 0;
   // A question of the library: its text and kind (0 OK, 2 Yes/No, 3 Yes/No/Cancel, other
   // OK/Cancel); the button answered.
   virtual int OnDownloadQuestion(LPCWSTR text, int kind) = 0;

@@ -27,7 +27,7 @@ static_assert(offsetof(tagDownloadRequest, bFlag) == 29 && offsetof(tagDownloadR
 
 // What the library reports with each progress call.
 struct tagDownloadProgress {
-  DWORD reserved1[2];
+  LPCWSTR pszStatus;      // what the library is doing, or null
   ULONGLONG ullReceived;  // offset 8
   ULONGLONG ullTotal;     // offset 16
   DWORD reserved2;

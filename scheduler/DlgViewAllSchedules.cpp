@@ -93,6 +93,9 @@ void CDlgViewAllSchedules::FillList() {
   m_list.SetItemText(row, 1, product.strTitle);
   m_list.SetItemText(row, 2, nextRun);
   m_list.SetItemText(row, 3, _T("Edit"));
+  // The row keeps the tool's job and index.
+  m_list.SetItemFurtherText(row, 0, product.strJobName);
+  m_list.SetItemValue(row, 0, CNewSchedulerApp::kProductToolIndex);
 }
 
 void CDlgViewAllSchedules::OnListClick(NMHDR* pNMHDR, LRESULT* pResult) {

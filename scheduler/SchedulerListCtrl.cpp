@@ -1,4 +1,4 @@
-// The scheduler's report list: fonts, header, row painting and the link cursor.
+// The scheduler's report list: fonts, rows' checks, header, row painting and the link cursor.
 #include "SchedulerListCtrl.h"
 
 #include <winuser.h>
@@ -19,6 +19,19 @@ constexpr UINT kCellFormat = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;  // 0x824
 constexpr UINT kLinkFormat = kCellFormat | DT_CENTER;                     // 0x825
 constexpr int kSharedLinkFontRow = 1;  // the shared base font, underlined
 constexpr int kSharedListFontRow = 10;  // the shared base font two units smaller, weight 400
+
+struct OwnFontLook {
+  LPCTSTR face;
+  int height;
+  int weight;
+  BYTE quality;
+  BOOL underline;
+};
+// In the order of CSchedulerListCtrl::OwnFont.
+constexpr OwnFontLook kOwnFonts[CSchedulerListCtrl::kOwnFontCount] = {
+    {u"Segoe UI", -15, FW_BOLD, PROOF_QUALITY, FALSE},  {u"Tahoma", -14, FW_BOLD, CLEARTYPE_QUALITY, FALSE},
+    {u"Tahoma", -13, FW_NORMAL, CLEARTYPE_QUALITY, FALSE}, {u"Arial", -12, FW_NORMAL, CLEARTYPE_QUALITY, TRUE},
+    {u"Arial", -11, FW_BOLD, CLEARTYPE_QUALITY, FALSE},   {u"Arial", -12, FW_NORMAL, CLEARTYPE_QUALITY, FALSE}};
 
 CFont* SharedFont(int row) {
   return g_hSharedFonts[row] ? CFont::FromHandle(g_hSharedFonts[row]) : nullptr;
@@ -42,21 +55,29 @@ const FancyListLook& CSchedulerListCtrl::SchedulerLook() {
   return look;
 }
 
-CSchedulerListCtrl::CSchedulerListCtrl() : CFancyListCtrl(SchedulerLook()) {}
+CSchedulerListCtrl::CSchedulerListCtrl() : CFancyRowData(SchedulerLook()) {}
 
 CSchedulerListCtrl::~CSchedulerListCtrl() = default;
 
 void CSchedulerListCtrl::PreSubclassWindow() {
   CFancyListCtrl::PreSubclassWindow();
-  LOGFONTW link{};
-  link.lfHeight = -12;
-  link.lfWeight = FW_NORMAL;
-  link.lfUnderline = TRUE;
-  link.lfCharSet = DEFAULT_CHARSET;
-  link.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(link.lfFaceName, u"Arial", LF_FACESIZE);
-  m_fontLink.CreateFontIndirect(&link);
+  for (int font = 0; font < kOwnFontCount; ++font) {
+    const OwnFontLook& look = kOwnFonts[font];
+    MakeListFont(m_ownFonts[font], look.face, look.height, look.weight, look.quality, look.underline);
+  }
   if (CHeaderCtrl* header = GetHeaderCtrl()) m_header.SubclassWindow(header->GetSafeHwnd());
+}
+
+BOOL CSchedulerListCtrl::AreAllRowsChecked() const {
+  const int rows = GetItemCount();
+  for (int row = 0; row < rows; ++row)
+    if (!GetCheck(row)) return FALSE;
+  return rows > 0 ? TRUE : FALSE;
+}
+
+void CSchedulerListCtrl::SetNextRunWhite(BOOL bWhite) {
+  m_bNextRunWhite = bWhite ? TRUE : FALSE;
+  if (m_hWnd) Invalidate();
 }
 
 BOOL CSchedulerListCtrl::IsOverLinkColumn(CPoint point) const {
@@ -107,9 +128,10 @@ void CSchedulerListCtrl::DrawCell(CDC* pDC, int nItem, int nColumn, const CRect&
     colour = kNameColour;
   } else if (nColumn == 2) {
     font = SharedFont(kSharedLinkFontRow);
+    if (m_bNextRunWhite) colour = kWhite;
   } else {
     // The link keeps its colour on the white fill of a selected row, where white would hide it.
-    font = &m_fontLink;
+    font = &m_ownFonts[kLinkFont];
     colour = kLinkColour;
     format = kLinkFormat;
   }

@@ -1,5 +1,4 @@
-// What the install helper's clean-ups share: COM for the calling thread while a clean-up runs,
-// and the reading of a Task Scheduler deletion's answer.
+// What the install helper's clean-ups share: COM for the calling thread while a clean-up runs.
 #pragma once
 #include <objbase.h>
 #include <windows.h>
@@ -17,8 +16,3 @@ class CComScope {
  private:
   bool m_initialised;
 };
-
-// A deletion leaves nothing behind when it succeeded or found nothing of that name.
-inline bool IsGone(HRESULT deletion) {
-  return SUCCEEDED(deletion) || deletion == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
-}

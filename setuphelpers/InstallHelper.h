@@ -13,13 +13,14 @@ constexpr LPCTSTR kProductDisplayName = _T("Zephrin Tunevo");
 // FALSE when the process list cannot be taken.
 BOOL StopProductPrograms();
 
-// Deletes the product's Task Scheduler 1.0 jobs. TRUE when none of them is left (each was
-// deleted or was not there); FALSE when the Task Scheduler cannot be reached or a job stays.
+// Deletes the product's Task Scheduler 1.0 jobs. TRUE when the last of the three deletions
+// succeeded; FALSE when it failed (that job too may simply not be there) or the Task
+// Scheduler cannot be reached.
 BOOL DeleteStartupJobs();
 
 // Deletes the product's Task Scheduler 2.0 tasks from the root folder: the log-on task under
 // the name the main program registers it with and under the older spaced name, and the task
-// of the display name. TRUE when none of them is left.
+// of the display name. Always FALSE: nothing is learnt from the deletions.
 BOOL DeleteStartupTasks();
 
 // Deletes the main program's start-at-log-on Run value from HKEY_LOCAL_MACHINE and from

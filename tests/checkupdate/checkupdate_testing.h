@@ -21,7 +21,10 @@ class RecordingView : public IUpdateCheckView {
   };
   CString GetText(LPCTSTR stringId) override;
   int ShowMessage(const CString& text, UINT type, BOOL ownerIsParent) override;
-  void ShowProgress(int percent, ULONGLONG, ULONGLONG) override { lastPercent = percent; }
+  void ShowProgress(const CString& status, int percent, ULONGLONG, ULONGLONG) override {
+    lastStatus = status;
+    lastPercent = percent;
+  }
   BOOL IsStopping() override { return stopping; }
   BOOL IsCancelled() override { return FALSE; }
   void CloseChecker(UINT) override { ++closes; }
@@ -52,6 +55,7 @@ class RecordingView : public IUpdateCheckView {
   bool cancelled = false;
   int stage = 0;
   int lastPercent = -1;
+  CString lastStatus;
   BOOL chooseProgram = TRUE;
   BOOL chooseDatabase = TRUE;
   int rows = 0;

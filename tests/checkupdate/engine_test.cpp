@@ -59,6 +59,9 @@ TEST_F(UpdateEngine, ANewerVersionIsDownloadedConfirmedRenamedAndStartedSilently
   EXPECT_TRUE(view_.installTimer);
   EXPECT_EQ(engine_->GetItemsToFetch(), 1);
   EXPECT_EQ(engine_->GetItemsFetched(), 1);
+  // The download library's last report: the file it was receiving, whole.
+  EXPECT_EQ(view_.lastStatus, CString(u"Receiving TunevoSetup.exe.unconfirmed"));
+  EXPECT_EQ(view_.lastPercent, 100);
   const std::string setup = UpdateFolder() + "/" + kSetupName;
   EXPECT_TRUE(ReadHostFile(setup) == setupBytes_);
   EXPECT_FALSE(fs::exists(setup + ".unconfirmed"));

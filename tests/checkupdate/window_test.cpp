@@ -280,6 +280,7 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
   window.holdList = true;
   window.holdDownload = true;
   user::TrayIcon icon;
+  CString listedStatus;
   const auto list = [&] { return ::GetDlgItem(window.GetSafeHwnd(), 5004); };
   const INT_PTR result = Run(window, {Advance(100), Snapshot(window, "checker_looking.png"), AnswerBox(window),
                                       StageIs(kStageListed), Snapshot(window, "checker_listed.png"),
@@ -288,10 +289,15 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
                                                         u"Step3UpdateSummary", u"IDS_APP_UPDATES_TXT", u"AppVer",
                                                         u"HeadingOne"}),
                                       [&] {
-                                        // Under the update's description: the version in use.
-                                        const auto* rows = dynamic_cast<const CFancyListCtrl*>(
+                                        // Under the description: the version in use; the row keeps the update's.
+                                        const auto* rows = dynamic_cast<const checkupdate::CFancyListCtrl*>(
                                             CWnd::FromHandlePermanent(list()));
                                         EXPECT_EQ(rows->GetItemText(0, rows->GetDetailColumn()).Right(20), CString(u"  LastAppUpdateTaken"));
+                                        using Row = checkupdate::CFancyListCtrl;
+                                        EXPECT_EQ(rows->GetItemFurtherText(0, Row::kVersionText), CString(u"5.1.0.11"));
+                                        EXPECT_EQ(rows->GetItemFurtherText(0, Row::kSizeText),
+                                                  CString(std::to_string(setupBytes_.size()).c_str()));
+                                        EXPECT_EQ(rows->GetItemValue(0, Row::kKindValue), 1u);
                                         return true;
                                       },
                                       // The row's box unticked and ticked again with the mouse (far
@@ -307,6 +313,15 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
                                         return true;
                                       },
                                       [&] { return Ticked(list(), 0); },
+                                      // The download library's status, shown as it is.
+                                      [&] {
+                                        window.GetEngine().OnDownloadProgress(u"Receiving the list", 40, 0, 0);
+                                        return true;
+                                      },
+                                      [&] {
+                                        window.GetDlgItemText(5002, listedStatus);
+                                        return listedStatus == u"Receiving the list";
+                                      },
                                       [&] {
                                         window.holdList = false;
                                         return true;
@@ -331,6 +346,7 @@ TEST_F(CheckerWindow, ANewerVersionIsDownloadedConfirmedAndStartedOnceTheUserAgr
                                       AdvanceUntilStage(kStageInstalling),
                                       Snapshot(window, "checker_installing.png")});
   EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(listedStatus, CString(u"Receiving the list"));
   EXPECT_EQ(icon.tip, u"Checking for Updates");
   EXPECT_EQ(icon.balloonText, u"IDS_UPDATES_INSTALLING");
   const std::string setup = HostPath(window.GetEngine().GetUpdateFolder()) + "/" + kSetupName;

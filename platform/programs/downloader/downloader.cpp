@@ -1,8 +1,8 @@
 // The stand-in of the download library: entry point 1 fetches each requested address into
-// its target file over HTTP or HTTPS, reporting progress through the caller's callback;
-// entry point 2 aborts the running transfer; entry point 3 answers whether the machine is
-// connected; entry point 4 opens (1) or closes (0) a session that the following downloads
-// share. A transfer that does not complete removes what it wrote.
+// its target file over HTTP or HTTPS, reporting progress (with a status text that names the
+// file) through the caller's callback; entry point 2 aborts the running transfer; entry point
+// 3 answers whether the machine is connected; entry point 4 opens (1) or closes (0) a session
+// that the following downloads share. A transfer that does not complete removes what it wrote.
 #include <errhandlingapi.h>
 #include <fileapi.h>
 #include <handleapi.h>
@@ -29,7 +29,7 @@ struct Request {
 static_assert(sizeof(Request) == 64);
 
 struct Progress {
-  DWORD reserved1[2];
+  LPCWSTR status;
   ULONGLONG received;
   ULONGLONG total;
   DWORD reserved2;
@@ -131,7 +131,11 @@ DWORD Fetch(const Request& request, ProgressFn progress, LPVOID context) {
   FileHandle out(CreateFileW(request.target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (out.handle == INVALID_HANDLE_VALUE) return GetLastError();
   std::vector<BYTE> buffer(kBlockSize);
+  // Each report says which file is coming.
+  const std::u16string target(request.target);
+  const std::u16string saying = u"Receiving " + target.substr(target.find_last_of(u"\\/") + 1);
   Progress report{};
+  report.status = saying.c_str();
   report.total = known ? length : 0;
   for (;;) {
     if (g_abort.load()) return ERROR_INTERNET_OPERATION_CANCELLED;

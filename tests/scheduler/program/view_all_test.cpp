@@ -4,10 +4,13 @@
 // a click on the row's "Edit" link closes the list and opens the product's pane; there the
 // schedule is removed through real clicks, its job file is gone, and the list shows that no
 // scan is scheduled. Clicks beside the link change nothing; the cursor over the link column
-// is the link cursor. A damaged job file shows as no schedule and is left alone.
+// is the link cursor. A damaged job file shows as no schedule and is left alone. The row keeps
+// its tool, and the link stays visible on a selected row.
 #include <functional>
+#include <vector>
 
 #include "DlgViewAllSchedules.h"
+#include "NewSchedulerApp.h"
 #include "ProductValues.h"
 #include "ScheduleJobManager.h"
 #include "cstring_printer.h"
@@ -165,6 +168,45 @@ TEST_F(ViewAll, ItsRowsAreMeasuredInTheSchedulersFonts) {
   EXPECT_EQ(firstLine, tahoma);
   EXPECT_EQ(line, segoe);
   EXPECT_GT(firstLine, 0);
+}
+
+// The list's row keeps the tool's job and index; the link keeps its colour on a selected row
+// (white would not show on its white fill); the next-run text turns white only while the
+// control's flag is on.
+TEST_F(ViewAll, TheRowKeepsItsToolAndTheLinkStaysVisibleOnASelectedRow) {
+  OpenMainWindow();
+  const struct {
+    bool selected, nextRunWhite;
+  } kCases[] = {{false, false}, {true, false}, {true, true}};
+  ShowList([&](CDlgViewAllSchedules& shown) {
+    CSchedulerListCtrl& list = shown.GetList();
+    EXPECT_EQ(list.GetItemFurtherText(0, 0), GetProductTaskName());
+    EXPECT_EQ(list.GetItemValue(0, 0), DWORD(CNewSchedulerApp::kProductToolIndex));
+    EXPECT_FALSE(list.AreAllRowsChecked());
+    list.SetCheck(0, TRUE);
+    EXPECT_TRUE(list.AreAllRowsChecked());
+    CRect row;
+    list.GetItemRect(0, &row, LVIR_BOUNDS);
+    const int nextRunLeft = list.GetColumnWidth(0) + list.GetColumnWidth(1);
+    const int linkLeft = nextRunLeft + list.GetColumnWidth(2);
+    for (const auto& c : kCases) {
+      list.SelectSingleItem(c.selected ? 0 : -1);
+      list.SetNextRunWhite(c.nextRunWhite);
+      list.RedrawWindow();
+      SIZE size{};
+      const std::vector<COLORREF> pixels = Pixels(list.GetSafeHwnd(), size);
+      int link = 0, darkNextRun = 0;
+      for (int y = row.top; y < row.bottom && y < size.cy; ++y)
+        for (int x = nextRunLeft; x < linkLeft + list.GetColumnWidth(3) && x < size.cx; ++x) {
+          const COLORREF p = pixels[static_cast<std::size_t>(y * size.cx + x)];
+          if (x >= linkLeft) link += GetBValue(p) > 0xA0 && GetRValue(p) < 0x80;
+          else darkNextRun += GetRValue(p) < 0x80 && GetGValue(p) < 0x80 && GetBValue(p) < 0x80;
+        }
+      EXPECT_GT(link, 0) << c.selected << c.nextRunWhite;
+      EXPECT_EQ(darkNextRun > 0, !c.nextRunWhite) << c.selected << c.nextRunWhite;
+    }
+    Click(shown.GetDlgItem(CDlgViewAllSchedules::kBottomCloseId)->GetSafeHwnd());
+  });
 }
 
 }  // namespace

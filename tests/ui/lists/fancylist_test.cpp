@@ -1,11 +1,12 @@
 // The owner-drawn list: columns and their indices, the rows' data kept in step with the
-// control, row heights from the wrapped detail text, the header's width rules and the band
-// that takes check clicks.
+// control (and a build's further row data), row heights from the wrapped detail text, the
+// header's width rules and the band that takes check clicks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "FancyRowData.h"
 #include "ListSortClass.h"
 #include "fancylist_testing.h"
 
@@ -285,6 +286,24 @@ TEST_F(FancyList, TheCallersComparatorSeesTheItemData) {
   EXPECT_EQ(list_.GetItemExtraText(0), u"c");
   EXPECT_TRUE(list_.GetCheck(2));
   EXPECT_FALSE(list_.SortItems(nullptr, 0));
+}
+
+// A build's further texts and values per row follow the rows through insertion, sorts and
+// deletion; a slot past the build's count stores nothing.
+TEST_F(FancyList, FurtherRowDataFollowsTheRows) {
+  CFancyRowData<CFancyListCtrl, 2, 1> list;
+  ASSERT_TRUE(list.Create(WS_CHILD | LVS_REPORT | LVS_OWNERDRAWFIXED, CRect(0, 0, 400, 220), &owner_, kListId + 1));
+  list.InsertColumn(0, u"Driver", LVCFMT_LEFT, 200);
+  for (const char16_t* text : {u"charlie", u"alpha"}) list.InsertItem(list.GetItemCount(), text);
+  EXPECT_TRUE(list.SetItemFurtherText(0, 1, u"third"));
+  EXPECT_FALSE(list.SetItemFurtherText(0, 2, u"x"));
+  EXPECT_TRUE(list.SetItemValue(1, 0, 1));
+  list.InsertItem(1, u"bravo");
+  ASSERT_TRUE(CListSortClass(&list, 0).Sort(TRUE, kListSortText));
+  ASSERT_TRUE(list.DeleteItem(1));
+  EXPECT_EQ(list.GetItemValue(0, 0), 1u);              // alpha
+  EXPECT_EQ(list.GetItemFurtherText(1, 1), u"third");  // charlie
+  list.DestroyWindow();
 }
 
 // ---- Header drags and scrolling --------------------------------------------------------------
