@@ -12,7 +12,7 @@
 #include "LauncherLink.h"
 #include "IniReader.h"
 #include "PagePainters.h"
-#include "ScanPagePainting.h"
+#include "PageLayout.h"
 #include "SettingsPageLayout.h"
 #include "StartSwitches.h"
 #include "WinInetBinding.h"
@@ -90,7 +90,8 @@ void CDlgScan1ScanHome::PaintPage(CDC* pDC, const CRect& rect, BOOL) {
   const CString app = GetAppName();
   CString description;
   FormatChecked(description, SettingsText(_T("SCANTAB1DESC1")), {app, app, app});
-  DrawScanPageText(pDC, description, kDescription, kDialogTextColour);
+  DrawPageText(pDC, description, kDescription.left, kDescription.top, GetSharedDialogFont(), kDialogTextColour,
+               DT_WORDBREAK | DT_NOPREFIX);
   // The values are the labels' own.
   CStringArray names, values;
   CDWordArray colours;

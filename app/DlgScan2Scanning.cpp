@@ -15,7 +15,7 @@
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "HalvoranApp.h"
-#include "ScanPagePainting.h"
+#include "PageLayout.h"
 #include "ScanProcedure.h"
 #include "IniReader.h"
 #include "OwnProcessMessage.h"
@@ -125,11 +125,13 @@ void CDlgScan2Scanning::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   const CString app = GetAppName();
   CString description;
   FormatChecked(description, SettingsText(_T("SCANTAB2DESC")), {app});
-  DrawScanPageText(pDC, description, CRect(84, 54, 561, 101), kDialogTextColour);
+  DrawPageText(pDC, description, 84, 54, GetSharedDialogFont(), kDialogTextColour, DT_WORDBREAK | DT_NOPREFIX);
   CString hint, hintText;
   FormatChecked(hintText, SettingsText(_T("SCANTAB2HINT")), {app});
   hint.Format(_T("%s %s"), SettingsText(_T("IDS_NOTE")).GetString(), hintText.GetString());
-  DrawScanPageText(pDC, hint, CRect(22, rect.bottom - 34, 444, rect.bottom), kHintColour);
+  // The hint ends short of the Stop button beside it.
+  DrawTextInBox(pDC, hint, CRect(22, rect.bottom - 34, 444, rect.bottom), GetSharedDialogFont(), kHintColour,
+                DT_WORDBREAK | DT_NOPREFIX);
 }
 
 HBRUSH CDlgScan2Scanning::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {

@@ -53,7 +53,7 @@ constexpr int kHeaderBand = 27;
 // Where the driver-age caption's column starts on the band.
 constexpr int kAgeColumnX = 346;
 constexpr int kListBottomMargin = 196;
-constexpr int kCheckColumnWidth = 40;
+constexpr int kCheckColumnWidth = 16;
 constexpr int kCountTop = 94;
 constexpr int kCountLine = 16;
 constexpr int kLegendWidth = 170;
@@ -159,8 +159,10 @@ void CDlgScan3Results::OnSize(UINT nType, int cx, int cy) {
   Layout();
 }
 
-// The list under the page's header band; its first three columns take the width, the status
-// column the rest (its age block reaches left into the title column), the last two none.
+// The list under the page's header band. On every resize the image column takes the width
+// less 163 and the title column 70; the check column keeps the width it was made with (its
+// header refuses any other) and the age, details and status columns keep theirs, reached by
+// scrolling.
 void CDlgScan3Results::Layout() {
   if (m_list.GetSafeHwnd() == nullptr) return;
   CRect client;
@@ -174,9 +176,6 @@ void CDlgScan3Results::Layout() {
   const int top = m_list.GetTopIndex();
   m_list.SetColumnWidth(1, inside.Width() - 163);
   m_list.SetColumnWidth(2, 70);
-  m_list.SetColumnWidth(3, 163 - kCheckColumnWidth - 70);
-  m_list.SetColumnWidth(4, 0);
-  m_list.SetColumnWidth(5, 0);
   if (m_list.GetItemCount() > 0) {
     m_list.EnsureVisible(m_list.GetItemCount() - 1, FALSE);
     m_list.EnsureVisible(top, FALSE);

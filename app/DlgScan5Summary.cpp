@@ -105,10 +105,10 @@ void CDlgScan5Summary::ShowSummary() {
 
 void CDlgScan5Summary::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("HOMEDESC2"), CRect(84, 54, 561, 110));
+  DrawSettingsText(pDC, _T("HOMEDESC2"), POINT{84, 54});
   // The heading's text is the page's own: the program's section holds the backup page's
   // "not backed up" under the same name.
-  DrawPageText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), CRect(22, 118, 561, 136), _T("IDD_SCANTAB5_SUMMARY"));
+  DrawSettingsText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), POINT{22, 118}, _T("IDD_SCANTAB5_SUMMARY"));
   // The values are the labels' own.
   CStringArray blanks;
   blanks.SetSize(m_names.GetSize());

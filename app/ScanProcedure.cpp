@@ -184,7 +184,8 @@ int CScanRun::Fail(LPCTSTR step, bool ownedByPage, const CString& request, const
                    const CString& answer, const CString& decoded) {
   SendErrorReport(request, step, sent, answer, decoded);
   Record(true);
-  if (!m_host.IsOneClick()) m_page.ShowScanMessage(_T("IDS_DRIVER_UPTODATE"), kInformation, ownedByPage);
+  // Told in every mode, for the launcher too.
+  m_page.ShowScanMessage(_T("IDS_DRIVER_UPTODATE"), kInformation, ownedByPage);
   return 0;
 }
 

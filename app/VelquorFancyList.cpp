@@ -252,8 +252,10 @@ void CFancyListCtrl::DrawImageCell(CDC* pDC, int nItem, int x, int width, const 
   const int image = m_images[at];
   if (images == nullptr || image < 0 || image >= images->GetImageCount()) return;
   const LONG_PTR data = static_cast<LONG_PTR>(GetItemData(nItem));
-  const bool check = GetCheckColumn() >= 0;
-  const int left = x + (check ? (data == -1 ? 38 : 4) : 13);
+  const int checkColumn = GetCheckColumn();
+  // The check box reaches past a narrow check column; the image is placed from its end.
+  const int from = checkColumn >= 0 ? std::max(x, CheckImageOrigin(ColumnLeft(checkColumn), 0, row).x + 16) : x;
+  const int left = from + (checkColumn >= 0 ? (data == -1 ? 38 : 4) : 13);
   const CPoint at2(left, row.top + 10);
   images->Draw(pDC, image, at2, ILD_TRANSPARENT);
   HICON overlay = data == 2 ? m_hOverlays[0] : (data == 0 || data == 1 || data == 3) ? m_hOverlays[1] : nullptr;

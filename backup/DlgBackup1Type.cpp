@@ -16,12 +16,12 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr LPCTSTR kSection = _T("IDD_BACKUP1_TYPE");
-constexpr RECT kDescription{84, 50, 570, 96};
-constexpr RECT kAllText{48, 118, 570, 136};
-constexpr RECT kAllNote{48, 140, 570, 158};
-constexpr RECT kAllMore{48, 162, 570, 180};
-constexpr RECT kChosenText{48, 214, 570, 232};
-constexpr RECT kChosenNote{48, 236, 570, 272};
+constexpr POINT kDescription{84, 50};
+constexpr POINT kAllText{48, 118};
+constexpr POINT kAllNote{48, 140};
+constexpr POINT kAllMore{48, 162};
+constexpr POINT kChosenText{48, 214};
+constexpr POINT kChosenNote{48, 236};
 
 }  // namespace
 
@@ -34,8 +34,8 @@ BOOL CDlgBackup1Type::OnInitDialog() {
   CDlgLeftSideChild::OnInitDialog();
   SetWindowText(SettingsText(_T("BACKUPDLG1")));
   PlaceActionButton(*this, m_btnNext, kNextId, kSection, _T("IDC_BTN_BACKUP_NEXT"), 141);
-  GetDlgItem(kAllDriversId)->MoveWindow(24, kAllText.top, 18, 18);
-  GetDlgItem(kChosenDriversId)->MoveWindow(24, kChosenText.top, 18, 18);
+  GetDlgItem(kAllDriversId)->MoveWindow(24, kAllText.y, 18, 18);
+  GetDlgItem(kChosenDriversId)->MoveWindow(24, kChosenText.y, 18, 18);
   CheckRadioButton(kAllDriversId, kChosenDriversId, kAllDriversId);
   if (m_toolTip.GetSafeHwnd()) {
     m_toolTip.AddTool(GetDlgItem(kAllDriversId), SettingsText(_T("BACKUPTAB1TOOLTIP1")));
@@ -76,10 +76,10 @@ void CDlgBackup1Type::OnNext() {
 
 void CDlgBackup1Type::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("BACKUPTAB1DESC1"), kDescription);
-  DrawPageText(pDC, _T("BACKUPTAB1DESC2"), kAllText);
-  DrawPageText(pDC, _T("BACKUPTAB1DESC31"), kAllNote);
-  DrawPageText(pDC, _T("BACKUPTAB1DESC3"), kAllMore);
-  DrawPageText(pDC, _T("BACKUPTAB1DESC32"), kChosenText);
-  DrawPageText(pDC, _T("BACKUPTAB1DESC4"), kChosenNote);
+  DrawSettingsText(pDC, _T("BACKUPTAB1DESC1"), kDescription);
+  DrawSettingsText(pDC, _T("BACKUPTAB1DESC2"), kAllText);
+  DrawSettingsText(pDC, _T("BACKUPTAB1DESC31"), kAllNote);
+  DrawSettingsText(pDC, _T("BACKUPTAB1DESC3"), kAllMore);
+  DrawSettingsText(pDC, _T("BACKUPTAB1DESC32"), kChosenText);
+  DrawSettingsText(pDC, _T("BACKUPTAB1DESC4"), kChosenNote);
 }

@@ -20,7 +20,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr RECT kHeading{84, 50, 570, 80};
+constexpr POINT kHeading{84, 50};
 constexpr RECT kTreePlace{24, 90, 330, 400};
 constexpr int kDetailLeft = 345, kDetailTop = 100, kDetailStep = 40, kDetailWidth = 200;
 // The class icon, beside the first label.
@@ -125,10 +125,9 @@ void CDlgBackup2Home::OnBackupNow() {
 
 void CDlgBackup2Home::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("IDS_SELDRIVE_BAK_NOW"), kHeading);
+  DrawSettingsText(pDC, _T("IDS_SELDRIVE_BAK_NOW"), kHeading);
   for (int i = 0; i < 6; ++i) {
-    const RECT title{kDetailLeft, kDetailTop + i * kDetailStep, 575, kDetailTop + i * kDetailStep + 16};
-    DrawPageText(pDC, kDetailTitles[i], title);
+    DrawSettingsText(pDC, kDetailTitles[i], POINT{kDetailLeft, kDetailTop + i * kDetailStep});
   }
   if (m_nDetailImage >= 0)
     ImageList_Draw(m_owner.Engine().GetClassImageList(), m_nDetailImage, pDC->GetSafeHdc(), kDetailIcon.left,

@@ -19,8 +19,8 @@ constexpr UINT kCopiedMessage = WM_APP + 0x231;
 constexpr UINT kCompressedMessage = WM_APP + 0x232;
 constexpr UINT kDriverMessage = WM_APP + 0x233;
 constexpr UINT kRemovingMessage = WM_APP + 0x234;
-constexpr RECT kDescription{84, 50, 570, 96};
-constexpr RECT kNote{48, 118, 570, 150};
+constexpr POINT kDescription{84, 50};
+constexpr POINT kNote{48, 118};
 constexpr RECT kProgressPlace{48, 190, 543, 208};
 
 }  // namespace
@@ -288,8 +288,8 @@ HBRUSH CDlgBackup3DriverBkp::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CDlgBackup3DriverBkp::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("BACKUPTAB3DESC1"), kDescription);
-  DrawPageText(pDC, m_owner.BackupState().allChosen ? _T("BACKUPTAB3DESC2ALL") : _T("BACKUPTAB3DESC2"), kNote);
+  DrawSettingsText(pDC, _T("BACKUPTAB3DESC1"), kDescription);
+  DrawSettingsText(pDC, m_owner.BackupState().allChosen ? _T("BACKUPTAB3DESC2ALL") : _T("BACKUPTAB3DESC2"), kNote);
 }
 
 BOOL CDlgBackup3DriverBkp::PreTranslateMessage(MSG* pMsg) {

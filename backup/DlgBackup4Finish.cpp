@@ -13,12 +13,12 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr LPCTSTR kSection = _T("IDD_BACKUP4_FINISH");
-constexpr RECT kDescription{84, 50, 570, 96};
+constexpr POINT kDescription{84, 50};
 constexpr CDlgWizardFinishPage::CountField kCounts[] = {{{48, 118, 300, 136}, CDlgBackup4Finish::kDevicesId},
                                                         {{48, 148, 300, 166}, CDlgBackup4Finish::kChosenId},
                                                         {{48, 178, 300, 196}, CDlgBackup4Finish::kResultId},
                                                         {{48, 208, 300, 226}, CDlgBackup4Finish::kFailureId}};
-constexpr RECT kNote{48, 250, 570, 300};
+constexpr POINT kNote{48, 250};
 constexpr LPCTSTR kDriversCount = _T("IDS_DRIVERS_COUNT");
 
 }  // namespace
@@ -62,10 +62,10 @@ COLORREF CDlgBackup4Finish::CountColour(UINT id) const {
 void CDlgBackup4Finish::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgWizardFinishPage::PaintPage(pDC, rect, bDrawIcon);
   const bool all = m_owner.BackupState().allChosen != FALSE;
-  DrawPageText(pDC, all ? _T("BACKUPTAB4DESC1ALL") : _T("BACKUPTAB4DESC1"), kDescription);
-  DrawPageText(pDC, _T("BACKUPTAB4DESC7"), kCounts[0].label);
-  DrawPageText(pDC, all ? _T("BACKUPTAB4DESC2ALL") : _T("BACKUPTAB4DESC2"), kCounts[1].label);
-  DrawPageText(pDC, _T("BACKUPTAB4DESC8"), kCounts[2].label);
-  DrawPageText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), kCounts[3].label);
-  DrawPageText(pDC, _T("BACKUPTAB4DESC3"), kNote);
+  DrawSettingsText(pDC, all ? _T("BACKUPTAB4DESC1ALL") : _T("BACKUPTAB4DESC1"), kDescription);
+  DrawSettingsText(pDC, _T("BACKUPTAB4DESC7"), CRect(kCounts[0].label).TopLeft());
+  DrawSettingsText(pDC, all ? _T("BACKUPTAB4DESC2ALL") : _T("BACKUPTAB4DESC2"), CRect(kCounts[1].label).TopLeft());
+  DrawSettingsText(pDC, _T("BACKUPTAB4DESC8"), CRect(kCounts[2].label).TopLeft());
+  DrawSettingsText(pDC, _T("IDS_DRIVER_UPDATE_STATUS"), CRect(kCounts[3].label).TopLeft());
+  DrawSettingsText(pDC, _T("BACKUPTAB4DESC3"), kNote);
 }

@@ -5,6 +5,7 @@
 #include "ContextMenus.h"
 #include "DlgBaseMessageBoxWndBase.h"
 #include "DriverScanUpdate.h"
+#include "PageLayout.h"
 #include "SettingsPageLayout.h"
 
 IMPLEMENT_DYNAMIC(CDlgDrvExclusion, CDlgLeftSideChild)
@@ -22,12 +23,9 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr LPCTSTR kSection = _T("Tunevo");
-// Larger than the other pages; names of their own, as the base class's page size would hide them.
-constexpr int kExclusionPageWidth = 592;
-constexpr int kExclusionPageHeight = 477;
 constexpr int kColumnMargin = 76;
 constexpr RECT kListRect{22, 100, 570, 424};
-constexpr RECT kDescriptionRect{84, 50, 570, 96};
+constexpr POINT kDescriptionAt{84, 50};
 
 }  // namespace
 
@@ -41,7 +39,9 @@ CDlgDrvExclusion::~CDlgDrvExclusion() = default;
 BOOL CDlgDrvExclusion::OnInitDialog() {
   CDlgLeftSideChild::OnInitDialog();
   SetWindowText(SettingsText(_T("SETTINGDLG4")));
-  SetWindowPos(nullptr, 0, 0, kExclusionPageWidth, kExclusionPageHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The page is made at the pages' default size, larger than the other pages of the group.
+  const CRect& page = DefaultPageGeometry().rcPage[0];
+  SetWindowPos(nullptr, 0, 0, page.Width(), page.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 
   PlaceActionButton(*this, m_btnRemoveAll, kRemoveAllId, kSection, _T("IDS_REMOVE_ALL_ITEM"), 267);
   PlaceActionButton(*this, m_btnRemove, kRemoveId, kSection, _T("IDS_REMOVE_ITEMS"), 141);
@@ -147,5 +147,5 @@ void CDlgDrvExclusion::OnShowWindow(BOOL bShow, UINT nStatus) {
 
 void CDlgDrvExclusion::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("IDS_DRIVER_EXCLU_DESC"), kDescriptionRect);
+  DrawSettingsText(pDC, _T("IDS_DRIVER_EXCLU_DESC"), kDescriptionAt);
 }

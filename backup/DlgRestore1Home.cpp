@@ -23,12 +23,12 @@ namespace {
 
 constexpr LPCTSTR kSection = _T("IDD_RESTORE1_HOME");
 constexpr DWORD kListExtraStyle = 0x420;
-constexpr RECT kDescription{84, 50, 570, 96};
-constexpr RECT kListTitle{24, 100, 570, 118};
+constexpr POINT kDescription{84, 50};
+constexpr POINT kListTitle{24, 100};
 constexpr RECT kListPlace{24, 120, 568, 300};
-constexpr RECT kChoiceText{24, 310, 570, 328};
-constexpr RECT kManualText{48, 334, 570, 352};
-constexpr RECT kAutoText{48, 358, 570, 376};
+constexpr POINT kChoiceText{24, 310};
+constexpr POINT kManualText{48, 334};
+constexpr POINT kAutoText{48, 358};
 
 }  // namespace
 
@@ -50,8 +50,8 @@ BOOL CDlgRestore1Home::OnInitDialog() {
   m_list.InsertDetailColumn(1, SettingsText(_T("IDS_DTAETIME_BCKUP")), 502, 0);
   m_list.MoveWindow(kListPlace.left, kListPlace.top, kListPlace.right - kListPlace.left,
                     kListPlace.bottom - kListPlace.top);
-  GetDlgItem(kManualRestartId)->MoveWindow(24, kManualText.top, 18, 18);
-  GetDlgItem(kAutoRestartId)->MoveWindow(24, kAutoText.top, 18, 18);
+  GetDlgItem(kManualRestartId)->MoveWindow(24, kManualText.y, 18, 18);
+  GetDlgItem(kAutoRestartId)->MoveWindow(24, kAutoText.y, 18, 18);
   CheckRadioButton(kManualRestartId, kAutoRestartId, kManualRestartId);
   if (m_toolTip.GetSafeHwnd()) {
     m_toolTip.AddTool(&m_list, SettingsText(_T("RESTORETABTOOLTIP1")));
@@ -149,11 +149,11 @@ void CDlgRestore1Home::OnDelete() {
 
 void CDlgRestore1Home::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("RESTORETABDESC1"), kDescription);
-  DrawPageText(pDC, _T("IDS_DRIVER_BAK_LIST"), kListTitle);
-  DrawPageText(pDC, _T("RESTORETAB1DESC1"), kChoiceText);
-  DrawPageText(pDC, _T("RESTORETAB1DESC3"), kManualText);
-  DrawPageText(pDC, _T("RESTORETAB1DESC4"), kAutoText);
+  DrawSettingsText(pDC, _T("RESTORETABDESC1"), kDescription);
+  DrawSettingsText(pDC, _T("IDS_DRIVER_BAK_LIST"), kListTitle);
+  DrawSettingsText(pDC, _T("RESTORETAB1DESC1"), kChoiceText);
+  DrawSettingsText(pDC, _T("RESTORETAB1DESC3"), kManualText);
+  DrawSettingsText(pDC, _T("RESTORETAB1DESC4"), kAutoText);
 }
 
 BOOL CDlgRestore1Home::PreTranslateMessage(MSG* pMsg) {

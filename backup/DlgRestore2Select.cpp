@@ -16,7 +16,7 @@ namespace {
 
 constexpr UINT kLoadedMessage = WM_APP + 0x241;
 constexpr LPCTSTR kSection = _T("IDD_RESTORE2_SELECT");
-constexpr RECT kDescription{84, 50, 570, 96};
+constexpr POINT kDescription{84, 50};
 constexpr RECT kTreePlace{24, 100, 568, 390};
 
 }  // namespace
@@ -170,7 +170,7 @@ void CDlgRestore2Select::OnRestore() {
 
 void CDlgRestore2Select::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("RESTORETAB2DESC1"), kDescription);
+  DrawSettingsText(pDC, _T("RESTORETAB2DESC1"), kDescription);
 }
 
 BOOL CDlgRestore2Select::PreTranslateMessage(MSG* pMsg) {

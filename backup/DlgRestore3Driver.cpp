@@ -15,8 +15,8 @@ constexpr UINT kRestoredMessage = WM_APP + 0x251;
 constexpr UINT kDriverMessage = WM_APP + 0x252;
 constexpr UINT kProgressReset = 1026;  // PBM_SETRANGE32 of 0 to 100 with position 0
 constexpr COLORREF kWaitColour = 0x0000AB;
-constexpr RECT kDescription{84, 50, 570, 96};
-constexpr RECT kNote{38, 110, 570, 160};
+constexpr POINT kDescription{84, 50};
+constexpr POINT kNote{38, 110};
 constexpr RECT kProgressPlace{38, 300, 554, 320};
 constexpr RECT kAnimationPlace{38, 230, 118, 290};
 
@@ -156,8 +156,8 @@ HBRUSH CDlgRestore3Driver::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor) {
 
 void CDlgRestore3Driver::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("RESTORETAB3DESC1"), kDescription);
-  DrawPageText(pDC, _T("RESTORETAB3DESC2"), kNote);
+  DrawSettingsText(pDC, _T("RESTORETAB3DESC1"), kDescription);
+  DrawSettingsText(pDC, _T("RESTORETAB3DESC2"), kNote);
 }
 
 BOOL CDlgRestore3Driver::PreTranslateMessage(MSG* pMsg) {

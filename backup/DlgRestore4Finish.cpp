@@ -15,13 +15,13 @@ END_MESSAGE_MAP()
 namespace {
 
 constexpr LPCTSTR kSection = _T("IDD_RESTORE4_FINISH");
-constexpr RECT kDescription{84, 50, 570, 96};
+constexpr POINT kDescription{84, 50};
 constexpr CDlgWizardFinishPage::CountField kCounts[] = {{{48, 118, 300, 136}, CDlgRestore4Finish::kChosenId},
                                                         {{48, 148, 300, 166}, CDlgRestore4Finish::kRestoredId},
                                                         {{48, 178, 300, 196}, CDlgRestore4Finish::kFailedId}};
-constexpr RECT kNote{48, 220, 570, 256};
-constexpr RECT kMore{48, 262, 570, 298};
-constexpr RECT kBackupNote{48, 304, 570, 340};
+constexpr POINT kNote{48, 220};
+constexpr POINT kMore{48, 262};
+constexpr POINT kBackupNote{48, 304};
 
 }  // namespace
 
@@ -79,11 +79,11 @@ COLORREF CDlgRestore4Finish::CountColour(UINT id) const {
 
 void CDlgRestore4Finish::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgWizardFinishPage::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("RESTORETAB4DESC1"), kDescription);
-  DrawPageText(pDC, _T("RESTORETAB4DESC2"), kCounts[0].label);
-  DrawPageText(pDC, _T("RESTORETAB4DESC3"), kCounts[1].label);
-  DrawPageText(pDC, _T("RESTORETAB4DESC4"), kCounts[2].label);
-  DrawPageText(pDC, _T("RESTORETAB4DESC5"), kNote);
-  DrawPageText(pDC, _T("RESTORETAB4DESC6"), kMore);
-  DrawPageText(pDC, _T("BACKUPTAB4DESC3"), kBackupNote);
+  DrawSettingsText(pDC, _T("RESTORETAB4DESC1"), kDescription);
+  DrawSettingsText(pDC, _T("RESTORETAB4DESC2"), CRect(kCounts[0].label).TopLeft());
+  DrawSettingsText(pDC, _T("RESTORETAB4DESC3"), CRect(kCounts[1].label).TopLeft());
+  DrawSettingsText(pDC, _T("RESTORETAB4DESC4"), CRect(kCounts[2].label).TopLeft());
+  DrawSettingsText(pDC, _T("RESTORETAB4DESC5"), kNote);
+  DrawSettingsText(pDC, _T("RESTORETAB4DESC6"), kMore);
+  DrawSettingsText(pDC, _T("BACKUPTAB4DESC3"), kBackupNote);
 }

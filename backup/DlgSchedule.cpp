@@ -44,7 +44,7 @@ struct CDlgSchedule::BuildIds {
   LPCTSTR section;
   struct DrawnText {
     LPCTSTR id;
-    RECT place;
+    POINT at;
   };
   DrawnText drawn[3];
   // Template controls this build does not use: hidden and disabled.
@@ -82,9 +82,9 @@ constexpr ControlName kControlTexts[] = {
 constexpr WORD kDayBits[7] = {TASK_SUNDAY, TASK_MONDAY, TASK_TUESDAY, TASK_WEDNESDAY,
                               TASK_THURSDAY, TASK_FRIDAY, TASK_SATURDAY};
 
-constexpr RECT kHelpText{84, 50, 570, 96};
-constexpr RECT kTypeText{24, 132, 260, 150};
-constexpr RECT kNoText{0, 0, 0, 0};
+constexpr POINT kHelpText{84, 50};
+constexpr POINT kTypeText{24, 132};
+constexpr POINT kNoText{0, 0};
 
 
 ULONGLONG Ticks(const SYSTEMTIME& time) {
@@ -115,8 +115,8 @@ const CDlgSchedule::BuildIds& CDlgSchedule::IdsOf(Build build) {
       SchedulerIds::kTimeId,
       SchedulerIds::kDateId,
       _T("NEWSCHEDULER"),
-      {{_T("IDS_SCHEDULE2"), RECT{84, 50, 570, 70}},
-       {_T("IDS_CREATESCHED_AUTOSCAN"), RECT{84, 72, 570, 112}},
+      {{_T("IDS_SCHEDULE2"), POINT{84, 50}},
+       {_T("IDS_CREATESCHED_AUTOSCAN"), POINT{84, 72}},
        {_T("IDS_SELECT_SCHEDTYPE"), kTypeText}},
       {SchedulerIds::kModeComboId, SchedulerIds::kModeBuddyId, CDlgSchedule::kAutoFixId, CDlgSchedule::kShutDownId}};
   return build == Build::kScheduler ? kSchedulerIds : kProgramIds;
@@ -366,5 +366,5 @@ void CDlgSchedule::OnApply() {
 void CDlgSchedule::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
   for (const BuildIds::DrawnText& text : m_ids.drawn)
-    if (text.id != nullptr) DrawPageText(pDC, text.id, text.place, m_ids.section);
+    if (text.id != nullptr) DrawSettingsText(pDC, text.id, text.at, m_ids.section);
 }

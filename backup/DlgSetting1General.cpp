@@ -29,10 +29,10 @@ int ReadSwitch(const CString& key, LPCTSTR name, int defaultValue) {
   return DecimalValue(text) != 0 ? 1 : 0;
 }
 
-constexpr RECT kDescription{84, 50, 570, 96};
-constexpr RECT kAutoScanText{48, 118, 570, 136};
-constexpr RECT kAutoScanNote{48, 140, 570, 190};
-constexpr RECT kRunText{48, 210, 570, 228};
+constexpr POINT kDescription{84, 50};
+constexpr POINT kAutoScanText{48, 118};
+constexpr POINT kAutoScanNote{48, 140};
+constexpr POINT kRunText{48, 210};
 
 }  // namespace
 
@@ -47,8 +47,8 @@ BOOL CDlgSetting1General::OnInitDialog() {
   PlaceActionButton(*this, m_btnDefaults, kDefaultsId, kSection, _T("IDD_SETTINGTAB1_DEFAULT"), 267);
   m_chkAutoScan.SubclassDlgItem(kAutoScanId, this);
   m_chkRunAtStartUp.SubclassDlgItem(kRunAtStartUpId, this);
-  m_chkAutoScan.MoveWindow(24, kAutoScanText.top, 18, 18);
-  m_chkRunAtStartUp.MoveWindow(24, kRunText.top, 18, 18);
+  m_chkAutoScan.MoveWindow(24, kAutoScanText.y, 18, 18);
+  m_chkRunAtStartUp.MoveWindow(24, kRunText.y, 18, 18);
   if (m_toolTip.GetSafeHwnd()) {
     m_toolTip.AddTool(&m_btnApply, SettingsText(_T("SETTINGTABTOOLTIP1")));
     m_toolTip.AddTool(&m_chkAutoScan, SettingsText(_T("IDS_SETTING_TOOLTIP")));
@@ -125,8 +125,8 @@ void CDlgSetting1General::OnShowWindow(BOOL bShow, UINT nStatus) {
 
 void CDlgSetting1General::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("SETTINGTABDESC"), kDescription);
-  DrawPageText(pDC, _T("SETTINGTAB1DESC1"), kAutoScanText);
-  DrawPageText(pDC, _T("SETTINGTAB1DESC2"), kAutoScanNote);
-  DrawPageText(pDC, _T("IDS_RUNON_STARTUP"), kRunText);
+  DrawSettingsText(pDC, _T("SETTINGTABDESC"), kDescription);
+  DrawSettingsText(pDC, _T("SETTINGTAB1DESC1"), kAutoScanText);
+  DrawSettingsText(pDC, _T("SETTINGTAB1DESC2"), kAutoScanNote);
+  DrawSettingsText(pDC, _T("IDS_RUNON_STARTUP"), kRunText);
 }

@@ -28,11 +28,11 @@ constexpr LPCTSTR kValueNames[] = {kSettingDownloadPath, kSettingBackupPath};
 constexpr LPCTSTR kProbeWords[] = {_T("Download"), _T("Backup")};
 constexpr UINT kEditIds[] = {CDlgSetting3Loc::kDownloadEditId, CDlgSetting3Loc::kBackupEditId};
 constexpr Kind kKinds[] = {CSettingsFolderHost::kDownload, CSettingsFolderHost::kBackup};
-constexpr RECT kDownloadText{22, 100, 570, 118};
-constexpr RECT kDownloadNote{22, 150, 570, 186};
-constexpr RECT kBackupText{22, 200, 570, 218};
-constexpr RECT kBackupNote{22, 250, 570, 286};
-constexpr RECT kDescription{84, 50, 570, 96};
+constexpr POINT kDownloadText{22, 100};
+constexpr POINT kDownloadNote{22, 150};
+constexpr POINT kBackupText{22, 200};
+constexpr POINT kBackupNote{22, 250};
+constexpr POINT kDescription{84, 50};
 
 bool FolderExists(const CString& folder) {
   const DWORD attributes = GetFileAttributesW(folder);
@@ -209,9 +209,9 @@ void CDlgSetting3Loc::Browse(Kind kind) {
 
 void CDlgSetting3Loc::PaintPage(CDC* pDC, const CRect& rect, BOOL bDrawIcon) {
   CDlgLeftSideChild::PaintPage(pDC, rect, bDrawIcon);
-  DrawPageText(pDC, _T("IDS_SELC_DOWN_LOCATION"), kDescription);
-  DrawPageText(pDC, _T("SETTINGTAB3DESC1"), kDownloadText);
-  DrawPageText(pDC, _T("SETTINGTAB3DESC2"), kDownloadNote);
-  DrawPageText(pDC, _T("SETTINGTAB3DESC3"), kBackupText);
-  DrawPageText(pDC, _T("SETTINGTAB3DESC4"), kBackupNote);
+  DrawSettingsText(pDC, _T("IDS_SELC_DOWN_LOCATION"), kDescription);
+  DrawSettingsText(pDC, _T("SETTINGTAB3DESC1"), kDownloadText);
+  DrawSettingsText(pDC, _T("SETTINGTAB3DESC2"), kDownloadNote);
+  DrawSettingsText(pDC, _T("SETTINGTAB3DESC3"), kBackupText);
+  DrawSettingsText(pDC, _T("SETTINGTAB3DESC4"), kBackupNote);
 }

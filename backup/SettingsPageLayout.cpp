@@ -5,6 +5,7 @@
 #include "DlgBaseShared.h"
 #include "DlgButtonStyles.h"
 #include "IniReader.h"
+#include "PageLayout.h"
 
 namespace {
 
@@ -34,12 +35,7 @@ void ReportSaved(CWnd* page, bool saved, LPCTSTR successText) {
   }
 }
 
-void DrawPageText(CDC* pDC, LPCTSTR id, const RECT& rect, LPCTSTR section) {
-  CFont* old = pDC->SelectObject(CFont::FromHandle(GetSharedDialogFont()));
-  pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(kDialogTextColour);
-  CRect box(rect);
-  pDC->DrawText(section != nullptr ? GetLangString(id, section) : SettingsText(id), &box,
-                DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  pDC->SelectObject(old);
+void DrawSettingsText(CDC* pDC, LPCTSTR id, POINT at, LPCTSTR section) {
+  DrawPageText(pDC, section != nullptr ? GetLangString(id, section) : SettingsText(id), at.x, at.y,
+               GetSharedDialogFont(), kDialogTextColour, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
 }

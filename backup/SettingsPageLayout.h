@@ -14,6 +14,7 @@ void PlaceActionButton(CWnd& page, CHoverButtonWithText& button, UINT id, LPCTST
                        int fromRight);
 // The outcome of a save: the success text, or "IDS_UNABLE_SAVE_SETTING" with the stop icon.
 void ReportSaved(CWnd* page, bool saved, LPCTSTR successText);
-// Draws a text of the page in the dialog font and colour, wrapped within the rectangle; the
-// text is looked up in the program's section unless the page names its own.
-void DrawPageText(CDC* pDC, LPCTSTR id, const RECT& rect, LPCTSTR section = nullptr);
+// Draws a text of the page in the dialog font and colour, word-wrapped from the point to the
+// page's right margin; the text is looked up in the program's section unless the page names
+// its own.
+void DrawSettingsText(CDC* pDC, LPCTSTR id, POINT at, LPCTSTR section = nullptr);

@@ -2,28 +2,13 @@
 // (RunModalWithBackdrop); OK answers 1, Cancel 2, EndWithResult what it is given, and each
 // ends the backdrop's run.
 #pragma once
-#include "DlgBaseChildPopUpWndBase.h"
+#include "DlgResultPopupBase.h"
 
-class ZXHELPER_API CDlgBaseWndPopupNagBase : public CDlgBaseChildPopUpWndBase {
+class ZXHELPER_API CDlgBaseWndPopupNagBase : public CDlgResultPopupBase {
   DECLARE_DYNAMIC(CDlgBaseWndPopupNagBase)
 
  public:
-  CDlgBaseWndPopupNagBase();
-  CDlgBaseWndPopupNagBase(UINT nIDTemplate, CWnd* pParentWnd);
+  using CDlgResultPopupBase::CDlgResultPopupBase;
 
-  void EndWithResult(int nResult);
-  int GetResult() const { return m_nResult; }
-  void OnSizeLayout(UINT nType, int cx, int cy) override;
-
- protected:
-  BOOL OnInitDialog() override;
-  void OnOK() override;
-  void OnCancel() override;
-
-  int m_nResult = 0;
-
-  DECLARE_MESSAGE_MAP()
-
- private:
-  void ApplyNagDefaults();
+  void EndWithResult(int nResult) { Close(nResult); }
 };

@@ -2,7 +2,7 @@
 #include "DlgParentTransculent.h"
 
 #include "DlgBaseShared.h"
-#include "DlgBaseWndPopupNagBase.h"
+#include "DlgResultPopupBase.h"
 #include "DrawingHelpers.h"
 
 IMPLEMENT_DYNAMIC(CDlgParentTransculent, CDlgBaseWnd)
@@ -155,7 +155,7 @@ INT_PTR RunOverBackdrop(CWnd* pOwner, CDialog* pDialog, UINT nTemplateId, BOOL b
 
 }  // namespace
 
-int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId, BOOL bHidden) {
+int RunModalWithBackdrop(CWnd* pOwner, CDlgResultPopupBase* pDialog, UINT nTemplateId, BOOL bHidden) {
   if (pDialog == nullptr) return -1;
   return RunOverBackdrop(pOwner, pDialog, nTemplateId, bHidden) == -1 ? -1 : pDialog->GetResult();
 }

@@ -5,7 +5,7 @@
 #include "DlgBaseWnd.h"
 #include "HVBitmap.h"
 
-class CDlgBaseWndPopupNagBase;
+class CDlgResultPopupBase;
 
 class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
   DECLARE_DYNAMIC(CDlgParentTransculent)
@@ -44,10 +44,11 @@ class ZXHELPER_API CDlgParentTransculent : public CDlgBaseWnd {
   DECLARE_MESSAGE_MAP()
 };
 
-// Runs the nag popup of this template over a backdrop on the owner's window rectangle; the
-// popup's result (1 OK, 2 Cancel, or the stored result), or -1 when it could not be shown.
+// Runs the popup of this template (a nag popup, the main program's framed popups) over a
+// backdrop on the owner's window rectangle; the popup's result (1 OK, 2 Cancel, or the stored
+// result), or -1 when it could not be shown.
 // Hidden, neither the backdrop nor the popup is shown and the owner's place is left as it is.
-ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgBaseWndPopupNagBase* pDialog, UINT nTemplateId,
+ZXHELPER_API int RunModalWithBackdrop(CWnd* pOwner, CDlgResultPopupBase* pDialog, UINT nTemplateId,
                                       BOOL bHidden = FALSE);
 // Runs any dialog that ends itself through CloseParentDialog the same way (the HTML dialogs
 // too), hidden as above when asked: IDOK once it has closed, or -1 when it could not be shown.

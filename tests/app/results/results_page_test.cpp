@@ -131,6 +131,22 @@ TEST_F(ResultsPage, ChecksClicksAndTheHandOffOfTheCheckedRows) {
   ExpectWindowMatches(page_->m_hWnd, "results_scrolled.png");
 }
 
+// Whatever size the page takes (the main window's page, the one-click popup's), the image and
+// title columns share the list's width and the other columns keep the widths they were made
+// with: the check column its 16 pixels, the age, details and status columns theirs.
+TEST_F(ResultsPage, TheColumnsKeepTheirWidthsThroughAResize) {
+  const SIZE kSizes[] = {{591, 473}, {732, 518}, {640, 500}};
+  for (const SIZE& size : kSizes) {
+    page_->MoveWindow(0, 0, size.cx, size.cy);
+    Pump();
+    CRect inside;
+    List().GetClientRect(&inside);
+    const int expected[] = {16, inside.Width() - 163, 70, 155, 60, 90};
+    for (int column = 0; column < 6; ++column)
+      EXPECT_EQ(List().GetColumnWidth(column), expected[column]) << size.cx << " x " << size.cy << ", column " << column;
+  }
+}
+
 TEST_F(ResultsPage, TheContextMenuUnchecksAllAndTheButtonThenRefuses) {
   MenuOnRow(2, 1);  // "Unselect All"
   EXPECT_TRUE(CheckedRows().empty());

@@ -10,6 +10,7 @@
 // reference picture.
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "../../install/road/road_testing.h"
 #include "ExclusionList.h"
@@ -90,6 +91,24 @@ TEST_F(MainRoad, ScanChooseDownloadInstallAndSumUpByClicks) {
   const HWND list = remote::Control(results, CDlgScan3Results::kListId);
   ASSERT_EQ(Count(list), 3);
   ExpectProgramWindowMatches(main, "main_road_results.png");
+  // A row's context menu speaks the language file's texts; Escape closes it.
+  RECT first{LVIR_BOUNDS, 0, 0, 0};
+  ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)));
+  POINT onRow{first.left + 150, (first.top + first.bottom) / 2};
+  ASSERT_TRUE(::ClientToScreen(list, &onRow));
+  for (UINT message : {WM_MOUSEMOVE, WM_RBUTTONDOWN, WM_RBUTTONUP}) user::InjectMouseTo(list, onRow, message);
+  HWND menu = nullptr;
+  ASSERT_TRUE(remote::WaitFor([&] {
+    WCHAR name[16] = {};
+    for (HWND popup : program.Popups())
+      if (::GetClassNameW(popup, name, 16) && std::u16string_view(name) == u"#32768") menu = popup;
+    return menu != nullptr;
+  }));
+  ExpectProgramWindowMatches(menu, "main_road_menu.png");
+  // The key goes up over the list once the menu has gone with its press.
+  user::InjectKeyTo(menu, VK_ESCAPE, true);
+  ASSERT_TRUE(remote::WaitFor([&] { return program.Popups().empty(); }));
+  user::InjectKeyTo(list, VK_ESCAPE, false);
   // Every row unchecked by a click on its check box, then the two displays checked again.
   for (int row : {0, 1, 2, 0, 1}) ClickRowCheck(list, row);
   ExpectProgramWindowMatches(main, "main_road_chosen.png");

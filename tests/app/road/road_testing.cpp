@@ -181,12 +181,12 @@ void MainRoadTest::ExpectProgramWindowMatches(HWND window, const std::string& na
 int MainRoadTest::Count(HWND list) { return list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1; }
 
 void MainRoadTest::ClickRowCheck(HWND list, int row) {
-  // The band that takes check clicks: from the 40-pixel check column's centre + 8 to + 18, and
+  // The band that takes check clicks: from the 16-pixel check column's centre + 8 to + 18, and
   // from half a row - 22 to half a row - 12 below the row's top; its last line lies in the row
   // itself (the first row's band begins above the list).
   RECT r{LVIR_BOUNDS, 0, 0, 0};
   ASSERT_TRUE(::SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
-  POINT at{r.left + 20 + 13, r.top + (r.bottom - r.top) / 2 - 12};
+  POINT at{r.left + 8 + 13, r.top + (r.bottom - r.top) / 2 - 12};
   ASSERT_TRUE(::ClientToScreen(list, &at));
   remote::PressAt(list, at);
 }

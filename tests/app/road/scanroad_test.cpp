@@ -14,6 +14,7 @@
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
 #include "ExchangeEncoding.h"
+#include "IniReader.h"
 #include "LastScanStatus.h"
 #include "VelquorFancyList.h"
 #include "VelquorScan.h"
@@ -316,11 +317,13 @@ TEST_F(ScanRoad, TheOneClickPopupHandsItsCheckClicksToTheMainList) {
 
 // The answer is deciphered while it is read, its digest field never compared: an answer whose
 // digest names another text lists its updates; one shorter than the digest field ends the scan
-// with the decoder's report, which carries the answer as it came.
+// with the decoder's report, which carries the answer as it came, and the up-to-date message,
+// in a hidden run for the launcher too.
 struct HostileAnswerCase {
   const char* mode;
   bool reported;
-  friend void PrintTo(const HostileAnswerCase& c, std::ostream* os) { *os << c.mode; }
+  bool hidden;
+  friend void PrintTo(const HostileAnswerCase& c, std::ostream* os) { *os << c.mode << (c.hidden ? " hidden" : ""); }
 };
 
 class ScanAnswer : public MainRoadTest, public ::testing::WithParamInterface<HostileAnswerCase> {};
@@ -329,6 +332,20 @@ TEST_P(ScanAnswer, IsDecodedWithoutItsDigest) {
   StartShippedService({}, {"--hostile-answer", GetParam().mode});
   OpenMainWindow();
   CString shown;
+  if (GetParam().hidden) {
+    // The launcher's hidden-scan request: its one-click results popup is closed at once.
+    WhileModal({[] {
+      auto* popup = dynamic_cast<CDlgOneClickDrvUpdateResultsMain*>(CWnd::FromHandlePermanent(ActiveWindow()));
+      if (popup == nullptr) return false;
+      popup->EndDialog(IDOK);
+      return true;
+    }});
+    COPYDATASTRUCT request{CVelquorDlg::kCopyHiddenScan, 0, nullptr};
+    theApp.m_pMainWnd = main_.get();
+    main_->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
+    ExpectAllStepsRan();
+    ASSERT_TRUE(main_->GetLauncherState().bHiddenScanMode);
+  }
   if (GetParam().reported) WhileModal({AnswerBox(shown)});
   ClickScanNow();
   ASSERT_TRUE(Until([&] { return ScanEnded(); }, 1000));
@@ -341,6 +358,7 @@ TEST_P(ScanAnswer, IsDecodedWithoutItsDigest) {
     return;
   }
   ExpectAllStepsRan();
+  EXPECT_NE(shown.Find(GetLangString(_T("IDS_DRIVER_UPTODATE"), _T("Tunevo"))), -1) << CStringA(shown).GetString();
   ASSERT_EQ(reports.size(), 1u);
   const std::string report = ReadHostFile(reports[0].string());
   EXPECT_NE(report.find("<error_desc>getOutputStrFromHex</error_desc>"), std::string::npos);
@@ -349,12 +367,15 @@ TEST_P(ScanAnswer, IsDecodedWithoutItsDigest) {
   ASSERT_TRUE(start != std::string::npos && end != std::string::npos);
   EXPECT_EQ(end - start - 12, 31u) << "the answer as it came";
   EXPECT_EQ(main_->GetScanEngine().GetUpdatesFound(), 0);
-  EXPECT_TRUE(Shown(Home()));
+  if (!GetParam().hidden) {
+    EXPECT_TRUE(Shown(Home()));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ScanAnswer,
-                         ::testing::Values(HostileAnswerCase{"wrongdigest", false}, HostileAnswerCase{"short", true}),
-                         [](const auto& info) { return std::string(info.param.mode); });
+                         ::testing::Values(HostileAnswerCase{"wrongdigest", false, false},
+                                           HostileAnswerCase{"short", true, false}, HostileAnswerCase{"short", true, true}),
+                         [](const auto& info) { return std::string(info.param.mode) + (info.param.hidden ? "Hidden" : ""); });
 
 }  // namespace
 }  // namespace zx::test
