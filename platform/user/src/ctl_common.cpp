@@ -4,6 +4,7 @@
 
 #include "dialog.h"
 #include "usertext.h"
+#include "zx/windowstate.h"
 
 namespace zx::user::ctl {
 
@@ -34,9 +35,25 @@ std::u16string TextOf(HWND window) {
 
 DWORD StyleOf(HWND window) { return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)); }
 
+namespace {
+
+// Whether a window that holds this one still has a paint due. One without WS_CLIPCHILDREN
+// paints over its children when its turn comes.
+bool AncestorPaintDue(HWND window) {
+  for (HWND up = GetAncestor(window, GA_PARENT); up && (StyleOf(window) & WS_CHILD);
+       window = up, up = GetAncestor(up, GA_PARENT)) {
+    if (IsUpdatePending(up)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void RepaintNow(HWND window) {
   InvalidateRect(window, nullptr, FALSE);
-  UpdateWindow(window);
+  // While a parent's paint is still due the control waits for its own turn, after the
+  // parent's, or the parent would paint over what it drew.
+  if (!AncestorPaintDue(window)) UpdateWindow(window);
 }
 
 void DrawItem(HWND control, HDC dc, UINT type, UINT itemId, UINT action, UINT state,

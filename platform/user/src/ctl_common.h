@@ -50,7 +50,8 @@ HBRUSH ParentColours(HWND control, HDC dc, UINT message);
 void NotifyParent(HWND control, int code);
 std::u16string TextOf(HWND window);
 DWORD StyleOf(HWND window);
-// Repaints the control at once (WM_PAINT now), without erasing.
+// Repaints the control at once (WM_PAINT now), without erasing; while a window holding it
+// still has a paint due, in the queue's order after that window instead.
 void RepaintNow(HWND window);
 // Sends WM_DRAWITEM for the control to its parent.
 void DrawItem(HWND control, HDC dc, UINT type, UINT itemId, UINT action, UINT state,

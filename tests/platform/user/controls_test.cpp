@@ -335,6 +335,7 @@ TEST_F(Controls, BitmapPushButtonShowsItsPictureOnItsFace) {
   const HBITMAP green = CreateBitmap(8, 8, 1, 32, pixels.data());
   SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(green));
   EXPECT_EQ(SendMessageW(button, BM_GETIMAGE, IMAGE_BITMAP, 0), reinterpret_cast<LRESULT>(green));
+  PumpWaiting();
   HDC dc = GetDC(button);
   EXPECT_EQ(GetPixel(dc, 20, 15), RGB(0, 200, 0));
   EXPECT_NE(GetPixel(dc, 5, 15), RGB(0, 200, 0));

@@ -261,6 +261,34 @@ TEST_F(Painting, AWindowPaintsBeforeTheWindowsInsideIt) {
   EXPECT_EQ(PixelOf(top, 10, 10), kRed);
 }
 
+// A button pushed in the moment between its page being shown and the page's paint waits
+// for the page: drawn at once, the page (which does not clip its children) would cover it.
+TEST_F(Painting, AButtonChangedBeforeItsPagePaintsIsDrawnAfterThePage) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
+  const HWND page = MakeWindow(WS_CHILD, top, 1, u"", 0, 0, 100, 100);
+  const HWND button = CreateWindowExW(0, WC_BUTTONW, u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 20, 30, 40, 20,
+                                      page, reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  ASSERT_NE(button, nullptr);
+  PumpWaiting();
+  PaintLog log;
+  FloodOnPaint(log, kRed);
+  OnMessage(WM_DRAWITEM, [](HWND, UINT, WPARAM, LPARAM l) -> LRESULT {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+    HBRUSH brush = CreateSolidBrush(kBlue);
+    FillRect(item->hDC, &item->rcItem, brush);
+    DeleteObject(brush);
+    return TRUE;
+  });
+  ShowWindow(page, SW_SHOW);
+  SendMessageW(button, BM_SETSTATE, TRUE, 0);
+  PumpWaiting();
+  EXPECT_EQ(PixelOf(top, 30, 40), kBlue);
+  EXPECT_EQ(PixelOf(top, 10, 10), kRed);
+  // With nothing due above it, a change is drawn at once.
+  SendMessageW(button, BM_SETSTATE, FALSE, 0);
+  EXPECT_FALSE(GetUpdateRect(button, nullptr, FALSE));
+}
+
 TEST_F(Painting, EraseBackgroundGetsThePaintDc) {
   const HWND top = MakeWindow(WS_POPUP, nullptr, 0, u"", 0, 0, 100, 80);
   PumpWaiting();
