@@ -19,9 +19,13 @@ std::optional<std::u16string> SimpleText(pugi::xml_node node) {
 }
 
 // Hands a text that Utf16Length accepted to the sink in pieces, each cut before a character's
-// first byte.
-void SendToSink(std::string_view text, ResultSink& sink) {
+// first byte; a text of one unit a byte (all ASCII) goes as it stands.
+void SendToSink(std::string_view text, std::size_t units16, ResultSink& sink) {
   constexpr std::size_t kPieceBytes = 16 * 1024;
+  if (units16 == text.size()) {
+    for (std::size_t at = 0; at < text.size(); at += kPieceBytes) sink.TakeAscii(text.substr(at, kPieceBytes));
+    return;
+  }
   char16_t units[kPieceBytes];
   while (!text.empty()) {
     std::size_t cut = std::min(kPieceBytes, text.size());
@@ -52,7 +56,7 @@ bool ReadResultText(pugi::xml_node node, ResultText& result) {
     return true;
   }
   sink->Begin(*units);
-  SendToSink(text, *sink);
+  SendToSink(text, *units, *sink);
   return true;
 }
 

@@ -16,6 +16,10 @@ class ResultSink {
   virtual void Begin(std::size_t announced) = 0;
   // The next piece of the text.
   virtual void Take(std::u16string_view piece) = 0;
+  // The next piece of a text that is all ASCII, one byte a unit, as it stands in the answer:
+  // a sink that reads such text directly needs no wide copy of it. By default widened and
+  // handed to Take.
+  virtual void TakeAscii(std::string_view piece);
 };
 
 // Sends the result texts of this thread's calls to `sink` while it lives.
