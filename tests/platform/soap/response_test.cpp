@@ -107,6 +107,23 @@ TEST(Response, AResultGoesToTheThreadsSinkInPieces) {
   EXPECT_EQ(CurrentResultSink(), nullptr);
 }
 
+// A result all ASCII goes to the sink as its bytes; a sink reading only wide pieces gets them
+// widened, the same text as from the string.
+TEST(Response, AnAsciiResultReachesAWideSinkWhole) {
+  const std::string digits(100000, '7');
+  const std::string envelope = Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                    "<GetUpdateInfoResult>" + digits + "</GetUpdateInfoResult></GetUpdateInfoResponse>");
+  Collected sink;
+  {
+    ScopedResultSink streamed(sink);
+    ASSERT_EQ(Read(envelope).kind, Response::Result);
+  }
+  EXPECT_EQ(sink.text, std::u16string(digits.size(), u'7'));
+  EXPECT_EQ(sink.announced, digits.size());
+  EXPECT_GT(sink.pieces, 1u);
+  EXPECT_EQ(*Read(envelope).result, sink.text);
+}
+
 TEST(Response, FaultsAreReadFieldByField) {
   const Response r = Read(Wrap("<soap:Fault><faultcode>soap:Server</faultcode><faultstring>No &amp; way</faultstring>"
                                "<faultactor>http://a/</faultactor><detail>more</detail></soap:Fault>"));
