@@ -12,7 +12,9 @@ class ResultSink {
  public:
   virtual ~ResultSink() = default;
   // A result begins: every answer read starts one, also a fault or a nil result (which then
-  // gives no text). `announced` is the length of the text to come.
+  // gives no text), and an answer that did not come whole. `announced` is the length of the
+  // text to come, or a bound on it when the text is sent on while the answer arrives (the
+  // answer's length; 0 when not known).
   virtual void Begin(std::size_t announced) = 0;
   // The next piece of the text.
   virtual void Take(std::u16string_view piece) = 0;

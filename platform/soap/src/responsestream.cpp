@@ -1,0 +1,122 @@
+// Reading a response envelope as it arrives: the result's character data goes on to the
+// thread's result sink while the blocks come, and only the rest of the envelope is kept.
+#include <algorithm>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "zx/soapresultsink.h"
+#include "zx/soapwire.h"
+
+namespace zx::soap {
+namespace {
+
+constexpr std::size_t kPieceBytes = 16 * 1024;
+
+// Bytes that stand in character data for themselves, one UTF-16 unit each: printable ASCII but
+// "<" and "&". Anything else (line ends, references, sections, other characters) is left to
+// the document's parse.
+bool IsPlain(unsigned char byte) { return byte >= 0x20 && byte < 0x7F && byte != '<' && byte != '&'; }
+
+// The length of the run of plain bytes at the start of `bytes`.
+std::size_t PlainRun(std::string_view bytes) {
+  const char* const begin = bytes.data();
+  const char* p = begin;
+  const char* const end = begin + bytes.size();
+#if defined(__SSE2__)
+  // Sixteen bytes at a time, compared as signed bytes after a move by 0x80.
+  const __m128i fromSpace = _mm_set1_epi8(static_cast<char>(0x80 + 0x20));
+  const __m128i printableLimit = _mm_set1_epi8(static_cast<char>(0x80 + 0x5F));
+  const __m128i less = _mm_set1_epi8('<');
+  const __m128i ampersand = _mm_set1_epi8('&');
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i printable = _mm_cmplt_epi8(_mm_sub_epi8(block, fromSpace), printableLimit);
+    const __m128i markup = _mm_or_si128(_mm_cmpeq_epi8(block, less), _mm_cmpeq_epi8(block, ampersand));
+    const int plain = _mm_movemask_epi8(_mm_andnot_si128(markup, printable));
+    if (plain != 0xFFFF) return static_cast<std::size_t>(p - begin) + static_cast<std::size_t>(__builtin_ctz(~plain));
+  }
+#endif
+  while (p < end && IsPlain(static_cast<unsigned char>(*p))) ++p;
+  return static_cast<std::size_t>(p - begin);
+}
+
+bool IsNameByte(char ch) { return ch != '>' && ch != '/' && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n'; }
+
+}  // namespace
+
+ResponseStream::ResponseStream(std::string_view resultPart, std::size_t announced)
+    : resultPart_(resultPart), announced_(announced), sink_(CurrentResultSink()) {
+  if (!sink_) {
+    state_ = State::Kept;
+    kept_.reserve(announced);
+  }
+}
+
+void ResponseStream::Take(std::string_view bytes) {
+  received_ += bytes.size();
+  kept_.append(bytes);
+  if (state_ == State::Seeking) Seek();
+  if (state_ == State::Diverting) Divert();
+}
+
+void ResponseStream::Seek() {
+  for (;;) {
+    const std::size_t open = kept_.find('<', seekFrom_);
+    if (open == std::string::npos) {
+      seekFrom_ = kept_.size();
+      return;
+    }
+    std::size_t at = open + 1;
+    while (at < kept_.size() && IsNameByte(kept_[at])) ++at;
+    if (at == kept_.size()) {
+      seekFrom_ = open;  // the name goes on in the next block
+      return;
+    }
+    const std::string_view name(kept_.data() + open + 1, at - open - 1);
+    const std::size_t colon = name.find(':');
+    if ((colon == std::string_view::npos ? name : name.substr(colon + 1)) != resultPart_) {
+      seekFrom_ = open + 1;
+      continue;
+    }
+    // The end of its start tag, past any quoted attribute value.
+    char quote = 0;
+    for (; at < kept_.size() && (quote || kept_[at] != '>'); ++at) {
+      if (quote ? kept_[at] == quote : kept_[at] == '"' || kept_[at] == '\'') quote = quote ? 0 : kept_[at];
+    }
+    if (at == kept_.size()) {
+      seekFrom_ = open;
+      return;
+    }
+    if (kept_[at - 1] == '/') {
+      state_ = State::Kept;  // an empty result: nothing to send on
+      return;
+    }
+    diverted_ = Diverted{open, 0};
+    textAt_ = at + 1;
+    sink_->Begin(announced_);
+    state_ = State::Diverting;
+    return;
+  }
+}
+
+void ResponseStream::Divert() {
+  const std::string_view text = std::string_view(kept_).substr(textAt_);
+  const std::size_t plain = PlainRun(text);
+  for (std::size_t at = 0; at < plain; at += kPieceBytes) sink_->TakeAscii(text.substr(at, std::min(kPieceBytes, plain - at)));
+  diverted_->units += plain;
+  kept_.erase(textAt_, plain);
+  if (plain < text.size()) state_ = State::Kept;  // the rest of the text is read from the document
+}
+
+void ResponseStream::Abandon() {
+  if (diverted_) sink_->Begin(0);
+}
+
+Response ResponseStream::Finish(std::string_view serviceNamespace, const OperationDescription& operation) {
+  return ReadResponse(std::exchange(kept_, std::string()), serviceNamespace, operation, diverted_);
+}
+
+}  // namespace zx::soap
