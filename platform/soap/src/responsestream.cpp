@@ -57,6 +57,14 @@ ResponseStream::ResponseStream(std::string_view resultPart, std::size_t announce
 
 void ResponseStream::Take(std::string_view bytes) {
   received_ += bytes.size();
+  // While the text goes on, the envelope kept ends where it began: a block of plain ASCII is
+  // sent on without being copied.
+  if (state_ == State::Diverting) {
+    const std::size_t plain = SendOn(bytes);
+    if (plain == bytes.size()) return;
+    bytes.remove_prefix(plain);
+    state_ = State::Kept;
+  }
   kept_.append(bytes);
   if (state_ == State::Seeking) Seek();
   if (state_ == State::Diverting) Divert();
@@ -102,13 +110,16 @@ void ResponseStream::Seek() {
   }
 }
 
-void ResponseStream::Divert() {
-  const std::string_view text = std::string_view(kept_).substr(textAt_);
-  const std::size_t plain = PlainRun(text);
-  for (std::size_t at = 0; at < plain; at += kPieceBytes) sink_->TakeAscii(text.substr(at, std::min(kPieceBytes, plain - at)));
+std::size_t ResponseStream::SendOn(std::string_view bytes) {
+  const std::size_t plain = PlainRun(bytes);
+  for (std::size_t at = 0; at < plain; at += kPieceBytes) sink_->TakeAscii(bytes.substr(at, std::min(kPieceBytes, plain - at)));
   diverted_->units += plain;
-  kept_.erase(textAt_, plain);
-  if (plain < text.size()) state_ = State::Kept;  // the rest of the text is read from the document
+  return plain;
+}
+
+void ResponseStream::Divert() {
+  kept_.erase(textAt_, SendOn(std::string_view(kept_).substr(textAt_)));
+  if (textAt_ < kept_.size()) state_ = State::Kept;  // the rest of the text is read from the document
 }
 
 void ResponseStream::Abandon() {

@@ -105,7 +105,10 @@ class ResponseStream {
  private:
   enum class State { Seeking, Diverting, Kept };
   void Seek();
+  // Sends the text begun in the envelope kept on, up to its first byte that is not plain ASCII.
   void Divert();
+  // Sends on the run of plain ASCII at the start of `bytes`; answers its length.
+  std::size_t SendOn(std::string_view bytes);
 
   std::string_view resultPart_;
   std::size_t announced_;
