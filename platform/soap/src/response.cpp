@@ -39,9 +39,9 @@ void SendToSink(std::string_view text, std::size_t units16, ResultSink& sink) {
 }
 
 // The result text converted from where the document holds it straight into its string, or
-// into the thread's sink (the string is then empty), after the characters sent on to it
-// while the envelope came (`diverted`, when the text began there); false when it holds elements or bytes that are not
-// UTF-8, or when memory ran out.
+// into the thread's sink (the string is then empty), after the characters sent on to it while
+// the envelope came (`diverted`, when the text began there); false when it holds elements or
+// bytes that are not UTF-8, or when memory ran out.
 bool ReadResultText(pugi::xml_node node, const Diverted* diverted, ResultText& result) {
   std::string room;
   std::string_view text;
@@ -119,9 +119,8 @@ Response ReadEnvelope(std::string& envelope, std::string_view serviceNamespace, 
   const pugi::xml_node result = ChildElement(payload, serviceNamespace, operation.resultPart);
   // Text sent on from another element than the result's cannot be taken back.
   if (diverted && (!result || TagAt(envelope, result) != diverted->elementAt)) return response;
-  const bool nil = result && IsNil(result);
-  if (diverted && nil) CurrentResultSink()->Begin(0);
-  if (result && !nil && !ReadResultText(result, diverted ? &*diverted : nullptr, response.result)) return response;
+  if (result && !IsNil(result) && !ReadResultText(result, diverted ? &*diverted : nullptr, response.result))
+    return response;
   response.kind = Response::Result;
   return response;
 }
@@ -133,8 +132,8 @@ Response ReadResponse(std::string envelope, std::string_view serviceNamespace, c
   ResultSink* const sink = CurrentResultSink();
   if (sink && !diverted) sink->Begin(0);
   Response response = ReadEnvelope(envelope, serviceNamespace, operation, diverted);
-  // Text sent on for anything but a result is forgotten.
-  if (sink && diverted && response.kind != Response::Result) sink->Begin(0);
+  // Text sent on for anything but a result's text (a nil result too) is forgotten.
+  if (sink && diverted && !(response.kind == Response::Result && response.result)) sink->Begin(0);
   return response;
 }
 

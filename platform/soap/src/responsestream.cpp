@@ -70,40 +70,42 @@ void ResponseStream::Take(std::string_view bytes) {
   if (state_ == State::Diverting) Divert();
 }
 
+// Each tag is scanned once, however the blocks cut it: where the scan stopped is kept.
 void ResponseStream::Seek() {
   for (;;) {
-    const std::size_t open = kept_.find('<', seekFrom_);
-    if (open == std::string::npos) {
-      seekFrom_ = kept_.size();
-      return;
+    if (phase_ == Phase::Open) {
+      const std::size_t open = kept_.find('<', scanAt_);
+      if (open == std::string::npos) {
+        scanAt_ = kept_.size();
+        return;
+      }
+      tagAt_ = open;
+      scanAt_ = open + 1;
+      phase_ = Phase::Name;
     }
-    std::size_t at = open + 1;
-    while (at < kept_.size() && IsNameByte(kept_[at])) ++at;
-    if (at == kept_.size()) {
-      seekFrom_ = open;  // the name goes on in the next block
-      return;
+    if (phase_ == Phase::Name) {
+      while (scanAt_ < kept_.size() && IsNameByte(kept_[scanAt_])) ++scanAt_;
+      if (scanAt_ == kept_.size()) return;  // the name goes on in the next block
+      const std::string_view name(kept_.data() + tagAt_ + 1, scanAt_ - tagAt_ - 1);
+      const std::size_t colon = name.find(':');
+      if ((colon == std::string_view::npos ? name : name.substr(colon + 1)) != resultPart_) {
+        phase_ = Phase::Open;
+        continue;
+      }
+      phase_ = Phase::Attributes;
     }
-    const std::string_view name(kept_.data() + open + 1, at - open - 1);
-    const std::size_t colon = name.find(':');
-    if ((colon == std::string_view::npos ? name : name.substr(colon + 1)) != resultPart_) {
-      seekFrom_ = open + 1;
-      continue;
+    // The end of the result's start tag, past any quoted attribute value.
+    for (; scanAt_ < kept_.size() && (quote_ || kept_[scanAt_] != '>'); ++scanAt_) {
+      const char ch = kept_[scanAt_];
+      if (quote_ ? ch == quote_ : ch == '"' || ch == '\'') quote_ = quote_ ? 0 : ch;
     }
-    // The end of its start tag, past any quoted attribute value.
-    char quote = 0;
-    for (; at < kept_.size() && (quote || kept_[at] != '>'); ++at) {
-      if (quote ? kept_[at] == quote : kept_[at] == '"' || kept_[at] == '\'') quote = quote ? 0 : kept_[at];
-    }
-    if (at == kept_.size()) {
-      seekFrom_ = open;
-      return;
-    }
-    if (kept_[at - 1] == '/') {
+    if (scanAt_ == kept_.size()) return;
+    if (kept_[scanAt_ - 1] == '/') {
       state_ = State::Kept;  // an empty result: nothing to send on
       return;
     }
-    diverted_ = Diverted{open, 0};
-    textAt_ = at + 1;
+    diverted_ = Diverted{tagAt_, 0};
+    textAt_ = scanAt_ + 1;
     sink_->Begin(announced_);
     state_ = State::Diverting;
     return;

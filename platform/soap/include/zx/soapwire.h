@@ -104,6 +104,8 @@ class ResponseStream {
 
  private:
   enum class State { Seeking, Diverting, Kept };
+  // Where the seeking is in a tag: before its "<", in its name, in the result's attributes.
+  enum class Phase { Open, Name, Attributes };
   void Seek();
   // Sends the text begun in the envelope kept on, up to its first byte that is not plain ASCII.
   void Divert();
@@ -116,7 +118,10 @@ class ResponseStream {
   State state_ = State::Seeking;
   std::string kept_;
   std::size_t received_ = 0;
-  std::size_t seekFrom_ = 0;
+  Phase phase_ = Phase::Open;
+  std::size_t scanAt_ = 0;
+  std::size_t tagAt_ = 0;
+  char quote_ = 0;
   std::size_t textAt_ = 0;
   std::optional<Diverted> diverted_;
 };
