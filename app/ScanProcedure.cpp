@@ -130,7 +130,7 @@ int CScanRun::Run() {
     if (Stopped()) return Finish();
     // An answer of the digest alone decodes to no text: nothing is found. One shorter than
     // the digest field is no answer.
-    if (!answer.Finish(decoded))
+    if (!answer.TakePlain(decoded))
       return Fail(_T("getOutputStrFromHex"), false, request, sent, answer.Received());
   }
   Status(m_page, _T("IDS_SUCCESSDULLY_GOTUPDATE"));

@@ -59,12 +59,6 @@ BYTE PairValue(const Char* text) {
   return static_cast<BYTE>(high < 0 ? 0 : low < 0 ? high : high * 16 + low);
 }
 
-// The byte of a pair known to be two digits.
-BYTE DigitPairValue(const WCHAR* text) {
-  const auto digit = [](WCHAR ch) { return (ch & 0x0F) + 9 * (ch >> 6); };
-  return static_cast<BYTE>(digit(text[0]) << 4 | digit(text[1]));
-}
-
 // Deciphers the `count` bytes that `byteAt(n)` reads into units at `out`, up to the first
 // zero unit; an odd last byte gets a zero high byte. Answers the number of units.
 template <class ByteAt>
@@ -130,7 +124,7 @@ int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out) {
   const CStringA narrow = ascii ? CStringA() : CStringA(CString(digits.data(), static_cast<int>(digits.size())));
   const std::size_t length = ascii ? digits.size() : static_cast<std::size_t>(narrow.GetLength());
   const DWORD count = static_cast<DWORD>(length / 2);
-  if (allDigits) return DecipherUnits(count, [&](DWORD n) { return DigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
+  if (allDigits) return DecipherUnits(count, [&](DWORD n) { return ExchangeDigitPairValue(digits.data() + 2 * std::size_t{n}); }, out);
   if (ascii) return DecipherUnits(count, [&](DWORD n) { return PairValue(digits.data() + 2 * std::size_t{n}); }, out);
   return DecipherUnits(count, [&](DWORD n) { return PairValue(narrow.GetString() + 2 * std::size_t{n}); }, out);
 }
@@ -165,6 +159,30 @@ bool AreUpperHexDigits(std::u16string_view text) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i digit = _mm_cmplt_epi16(_mm_sub_epi16(block, fromDigit), digitLimit);
     const __m128i letter = _mm_cmplt_epi16(_mm_sub_epi16(block, fromLetter), letterLimit);
+    all = _mm_and_si128(all, _mm_or_si128(digit, letter));
+  }
+  if (_mm_movemask_epi8(all) != 0xFFFF) return false;
+#endif
+  for (; p < end; ++p) {
+    if (DigitValue(*p) < 0) return false;
+  }
+  return true;
+}
+
+bool AreUpperHexDigits(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+#if defined(__SSE2__)
+  // Sixteen bytes at a time, compared as signed bytes after a move by 0x80.
+  const __m128i fromDigit = _mm_set1_epi8(static_cast<char>(0x80 + '0'));
+  const __m128i digitLimit = _mm_set1_epi8(static_cast<char>(0x80 + 10));
+  const __m128i fromLetter = _mm_set1_epi8(static_cast<char>(0x80 + 'A'));
+  const __m128i letterLimit = _mm_set1_epi8(static_cast<char>(0x80 + 6));
+  __m128i all = _mm_set1_epi8(-1);
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i digit = _mm_cmplt_epi8(_mm_sub_epi8(block, fromDigit), digitLimit);
+    const __m128i letter = _mm_cmplt_epi8(_mm_sub_epi8(block, fromLetter), letterLimit);
     all = _mm_and_si128(all, _mm_or_si128(digit, letter));
   }
   if (_mm_movemask_epi8(all) != 0xFFFF) return false;

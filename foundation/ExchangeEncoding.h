@@ -39,6 +39,13 @@ constexpr int ExchangeDigitValue(WCHAR ch) {
   return ch >= 'A' && ch <= 'F' ? ch - 'A' + 10 : -1;
 }
 
+// The byte of two characters (wide or ASCII) known to be exchange digits, high digit first.
+template <class Char>
+constexpr BYTE ExchangeDigitPairValue(const Char* digits) {
+  const auto digit = [](Char ch) { return (ch & 0x0F) + 9 * ((ch >> 6) & 1); };
+  return static_cast<BYTE>(digit(digits[0]) << 4 | digit(digits[1]));
+}
+
 // Writes `count` bytes as 2 x count upper-case digits, high nibble first, and a terminator;
 // `text` holds 2 x count + 1 characters.
 ZXHELPER_API void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count);
@@ -78,8 +85,9 @@ ZXHELPER_API BOOL getOutputStrFromHex(CString& text);
 // (emptied when the text is 32 characters or fewer).
 ZXHELPER_API BOOL getOutputStrFromHex(std::u16string_view received, CString& plain);
 
-// Whether every unit is one of "0"-"9" and "A"-"F".
+// Whether every unit (or ASCII byte) is one of "0"-"9" and "A"-"F".
 ZXHELPER_API bool AreUpperHexDigits(std::u16string_view text);
+ZXHELPER_API bool AreUpperHexDigits(std::string_view text);
 
 // The deciphering step of getOutputStrFromHex on the digits behind the digest field: the
 // deciphered units up to the first zero unit.

@@ -5,10 +5,12 @@
 // filled: whatever the bytes, nothing is read or written outside the devices and update
 // records, and found updates always name a device.
 // Links: zephrinkx_core
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 
 #include "DriverScanUpdate.h"
 #include "ExchangeAnswerReader.h"
@@ -79,6 +81,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 0; at < all.size(); at += piece) reader.Take(all.substr(at, piece));
     CString read;
     if (reader.Finish(read) != taken || reader.Received() != text || read != whole) std::abort();
+    // ASCII input read as its bytes gives the same, its plain text handed over.
+    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if (std::none_of(bytes.begin(), bytes.end(), [](char ch) { return ch & 0x80; })) {
+      CExchangeAnswerReader narrow;
+      narrow.Begin(bytes.size());
+      for (std::size_t at = 0; at < bytes.size(); at += piece) narrow.TakeAscii(bytes.substr(at, piece));
+      CString plain;
+      if (narrow.TakePlain(plain) != taken || plain != whole) std::abort();
+    }
     if (!taken) return 0;
     text = whole;
   }

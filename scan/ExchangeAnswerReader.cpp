@@ -17,6 +17,10 @@ constexpr auto kDigitValues = [] {
 }();
 
 int DigitValue(WCHAR ch) { return ch < 128 ? kDigitValues[ch] : -1; }
+// The unit of a wide character or of an ASCII byte.
+WCHAR Unit(WCHAR ch) { return ch; }
+WCHAR Unit(char ch) { return static_cast<unsigned char>(ch); }
+int DigitValue(char ch) { return DigitValue(Unit(ch)); }
 
 }  // namespace
 
@@ -29,13 +33,37 @@ void CExchangeAnswerReader::Begin(std::size_t announced) {
   if (announced > kFieldDigits) m_units.reserve((announced - kFieldDigits) / 4);
 }
 
-std::size_t CExchangeAnswerReader::TakeUnits(std::u16string_view piece, std::size_t at) {
-  for (; at + 4 <= piece.size(); at += 4) {
-    const WCHAR* const digits = piece.data() + at;
-    if ((DigitValue(digits[0]) | DigitValue(digits[1]) | DigitValue(digits[2]) | DigitValue(digits[3])) < 0) break;
-    TakeUnit(digits);
+template <class Char>
+std::size_t CExchangeAnswerReader::TakeUnits(std::basic_string_view<Char> piece, std::size_t at) {
+  // A piece is almost always digits to its end: that is checked for the whole run at once.
+  const std::size_t whole = (piece.size() - at) / 4;
+  if (AreUpperHexDigits(piece.substr(at, 4 * whole))) {
+    TakeDigitUnits(piece.data() + at, whole);
+    return at + 4 * whole;
   }
-  return at;
+  std::size_t end = at;
+  for (; end + 4 <= piece.size(); end += 4) {
+    const Char* const digits = piece.data() + end;
+    if ((DigitValue(digits[0]) | DigitValue(digits[1]) | DigitValue(digits[2]) | DigitValue(digits[3])) < 0) break;
+  }
+  TakeDigitUnits(piece.data() + at, (end - at) / 4);
+  return end;
+}
+
+template <class Char>
+void CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count) {
+  const std::size_t had = m_units.size();
+  m_units.resize(had + count);
+  WCHAR* out = m_units.data() + had;
+  // The key stream is worked on a copy of its own, which the compiler keeps apart from the
+  // units written.
+  CRc4KeyStream stream = m_stream;
+  for (const Char* const end = digits + 4 * count; digits != end; digits += 4) {
+    const BYTE low = static_cast<BYTE>(ExchangeDigitPairValue(digits) ^ stream.Next());
+    const BYTE high = static_cast<BYTE>(ExchangeDigitPairValue(digits + 2) ^ stream.Next());
+    *out++ = static_cast<WCHAR>(low | high << 8);
+  }
+  m_stream = stream;
 }
 
 inline void CExchangeAnswerReader::TakeUnit(const WCHAR* digits) {
@@ -44,10 +72,15 @@ inline void CExchangeAnswerReader::TakeUnit(const WCHAR* digits) {
   m_units.push_back(static_cast<WCHAR>(low | high << 8));
 }
 
-void CExchangeAnswerReader::Take(std::u16string_view piece) {
+void CExchangeAnswerReader::Take(std::u16string_view piece) { TakePiece(piece); }
+
+void CExchangeAnswerReader::TakeAscii(std::string_view piece) { TakePiece(piece); }
+
+template <class Char>
+void CExchangeAnswerReader::TakePiece(std::basic_string_view<Char> piece) {
   if (m_field.size() < kFieldDigits) {
     const std::size_t count = std::min(kFieldDigits - m_field.size(), piece.size());
-    m_field.append(piece.substr(0, count));
+    m_field.append(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(count));
     piece.remove_prefix(count);
   }
   for (std::size_t at = 0; at < piece.size() && m_rest.empty(); ++at) {
@@ -56,9 +89,9 @@ void CExchangeAnswerReader::Take(std::u16string_view piece) {
       at = TakeUnits(piece, at);
       if (at == piece.size()) return;
     }
-    const WCHAR ch = piece[at];
+    const WCHAR ch = Unit(piece[at]);
     if (DigitValue(ch) < 0) {
-      m_rest.append(piece.substr(at));
+      m_rest.append(piece.begin() + static_cast<std::ptrdiff_t>(at), piece.end());
       return;
     }
     m_digits[m_nDigits++] = ch;
@@ -67,18 +100,26 @@ void CExchangeAnswerReader::Take(std::u16string_view piece) {
       TakeUnit(m_digits);
     }
   }
-  if (!m_rest.empty()) m_rest.append(piece);
+  if (!m_rest.empty()) m_rest.append(piece.begin(), piece.end());
 }
 
 BOOL CExchangeAnswerReader::Finish(CString& plain) const {
   // Anything but whole units of digits after the field is read as the decoder reads it.
-  if (m_field.size() < kFieldDigits || m_nDigits != 0 || !m_rest.empty()) {
+  if (!AllUnits()) {
     const CString received = Received();
     return getOutputStrFromHex(View(received), plain);
   }
   // The plain text ends at the first zero unit.
   const std::u16string_view units = std::u16string_view(m_units).substr(0, m_units.find(u'\0'));
   plain.SetString(units.data(), static_cast<int>(units.size()));
+  return TRUE;
+}
+
+BOOL CExchangeAnswerReader::TakePlain(CString& plain) {
+  if (!AllUnits()) return Finish(plain);
+  m_units.resize(std::min(m_units.size(), m_units.find(u'\0')));
+  plain = CString(std::move(m_units));
+  m_units = std::u16string();
   return TRUE;
 }
 

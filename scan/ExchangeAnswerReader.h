@@ -18,19 +18,32 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
   // A new answer: what was read is forgotten. `announced` is the length of the text to come
   // when it is known (0 otherwise), for room taken at once.
   void Begin(std::size_t announced) override;
-  // The next piece of the text.
+  // The next piece of the text, wide or all ASCII.
   void Take(std::u16string_view piece) override;
+  void TakeAscii(std::string_view piece) override;
   // What getOutputStrFromHex answers for the whole text; `plain` gets its plain text.
   BOOL Finish(CString& plain) const;
+  // As Finish, handing its deciphered units over to `plain` without a copy where it can; the
+  // reader is then done with this answer (its text as it came is known only after a failure).
+  BOOL TakePlain(CString& plain);
   // The text as it came.
   CString Received() const;
 
  private:
   static constexpr std::size_t kFieldDigits = 32;
 
+  // Whether the text was whole units of digits after the field: the units are then the answer.
+  bool AllUnits() const { return m_field.size() == kFieldDigits && m_nDigits == 0 && m_rest.empty(); }
+
+  template <class Char>
+  void TakePiece(std::basic_string_view<Char> piece);
   // Whole units of digits from `at` on, up to the first character that is no digit or the
   // last whole unit of the piece; answers where it stopped.
-  std::size_t TakeUnits(std::u16string_view piece, std::size_t at);
+  template <class Char>
+  std::size_t TakeUnits(std::basic_string_view<Char> piece, std::size_t at);
+  // `count` units of four digits each, every one known to be a digit.
+  template <class Char>
+  void TakeDigitUnits(const Char* digits, std::size_t count);
   // The unit of four digits.
   void TakeUnit(const WCHAR* digits);
 

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need (only those missing).
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev
-          zlib1g-dev libminizip-dev libbz2-dev liblzma-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libpugixml-dev
+          zlib1g-dev libminizip-dev libbz2-dev liblzma-dev libcurl4-openssl-dev libcpp-httplib-dev libssl-dev libpugixml-dev libdeflate-dev
           libcairo2-dev libpango1.0-dev libx11-dev libxext-dev fonts-dejavu-core xvfb x11-apps pkgconf
           libmspack-dev libarchive-dev 7zip unzip zip python3 python3-pyftpdlib xdotool libarchive-tools gcab cabextract unar linux-doc
           openbox wmctrl x11-utils x11-xkb-utils liblitehtml-dev libgumbo-dev duktape-dev)

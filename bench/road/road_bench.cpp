@@ -4,8 +4,10 @@
 // shown with its rows and nothing is left to paint: device scan, request, exchange,
 // deciphering, parsing, matching, rows inserted and painted. Goal: under 400 ms on one core.
 // Two fixed pauses of the road are part of the figure: the procedure's 100 ms before the
-// exchange and the call helper's 1024 ms after a call, also a successful one. The counter
-// "without_pauses_ms" gives the mean round without them, the figure the goal is for, and
+// exchange and the call helper's 1024 ms after a call, also a successful one. Each round
+// measures the time its threads spent in those pauses (the layer's Sleep keeps the tally);
+// the counter "pauses_ms" gives their mean, "without_pauses_ms" the mean round without them,
+// the figure the goal is for, and
 // "cpu_ms" the processor time a round takes in this process and the stand-in together (the
 // work itself, whatever else the machine runs); the last line prints the best round with and
 // without the pauses.
@@ -29,6 +31,7 @@
 #include "profile_catalogue.h"
 #include "seeded_workstation.h"
 #include "standin.h"
+#include "zx/clock.h"
 #include "zx/input.h"
 
 CVelquorApp theApp;
@@ -37,7 +40,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr double kFixedPausesMs = 100 + 1024;
 constexpr DWORD kGiveUpMs = 60000;
 
 std::string ReadText(const std::string& path) {
@@ -139,7 +141,9 @@ class RoadWindow {
   std::unique_ptr<CVelquorDlg> main_;
 };
 
+// The best round, and the pauses measured in it.
 double g_bestMs = 0;
+double g_bestPausesMs = 0;
 
 // Processor milliseconds of this process and of the children it runs (the stand-in).
 double CpuMs() {
@@ -167,24 +171,31 @@ double CpuMs() {
 
 void BM_ScanNowToPaintedResults(benchmark::State& state) {
   RoadWindow window;
-  double totalMs = 0, cpuMs = 0;
+  double totalMs = 0, cpuMs = 0, pausesMs = 0;
   for (auto _ : state) {
     state.PauseTiming();
     if (!window.ShowHome()) state.SkipWithError("the home page was not shown");
     state.ResumeTiming();
     const auto start = std::chrono::steady_clock::now();
     const double cpuAtStart = CpuMs();
+    const std::uint64_t sleptAtStart = zx::SleptMs();
     if (!window.ScanToPaintedResults()) {
       state.SkipWithError("the results page was not filled");
       break;
     }
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const auto paused = static_cast<double>(zx::SleptMs() - sleptAtStart);
     cpuMs += CpuMs() - cpuAtStart;
     totalMs += ms;
-    if (g_bestMs == 0 || ms < g_bestMs) g_bestMs = ms;
+    pausesMs += paused;
+    if (g_bestMs == 0 || ms - paused < g_bestMs - g_bestPausesMs) {
+      g_bestMs = ms;
+      g_bestPausesMs = paused;
+    }
   }
   const auto rounds = static_cast<double>(state.iterations());
-  state.counters["without_pauses_ms"] = totalMs / rounds - kFixedPausesMs;
+  state.counters["pauses_ms"] = pausesMs / rounds;
+  state.counters["without_pauses_ms"] = (totalMs - pausesMs) / rounds;
   state.counters["cpu_ms"] = cpuMs / rounds;
   state.counters["devices"] = window.devices();
   state.counters["rows"] = window.rows();
@@ -199,9 +210,9 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   zx::bench::EndChildPrograms();
   if (g_bestMs > 0)
-    std::printf("\nScan now to the painted results, best round: %.0f ms; without the fixed pauses of %.0f ms: "
+    std::printf("\nScan now to the painted results, best round: %.0f ms; without its fixed pauses, measured at %.0f ms: "
                 "%.0f ms (goal 400 ms)\n",
-                g_bestMs, kFixedPausesMs, g_bestMs - kFixedPausesMs);
+                g_bestMs, g_bestPausesMs, g_bestMs - g_bestPausesMs);
   benchmark::Shutdown();
   return 0;
 }

@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 namespace zx::bench {
 
@@ -15,6 +17,24 @@ inline double PeakResidentMb() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return PeakResidentMb(usage);
+}
+
+// The peak resident memory counted again from what the process holds now, so that a step's
+// own peak can be read after it (Linux clear_refs); false when the system does not allow it.
+inline bool RestartPeakResident() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return static_cast<bool>(clear);
+}
+
+// The peak resident memory since the start or the last restart, in MB (VmHWM); 0 when unknown.
+inline double PeakResidentSinceRestartMb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024.0;
+  }
+  return 0;
 }
 
 // "<what>   N MB", with its goal when there is one (0: none).

@@ -25,6 +25,7 @@
 #include <compare>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include "wintypes.h"
 #include "zx/afxformat.h"
 
@@ -50,6 +51,8 @@ class CStringT {
   CStringT(PCYSTR text, int length);
   explicit CStringT(XCHAR ch, int repeat = 1);
   CStringT(const CStringT<YCHAR>& other);
+  // Takes the units of a standard string without a copy.
+  explicit CStringT(std::basic_string<T>&& text) noexcept : text_(std::move(text)) {}
 
   CStringT& operator=(PCXSTR text);
   CStringT& operator=(PCYSTR text);

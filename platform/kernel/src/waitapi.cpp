@@ -1,5 +1,7 @@
 // WaitForSingleObject, WaitForMultipleObjects, Sleep and SleepEx on the wait primitive.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -36,14 +38,27 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   return WaitForMultipleObjects(1, &handle, FALSE, milliseconds);
 }
 
+namespace {
+
+std::atomic<std::uint64_t> g_sleptMicroseconds{0};
+
+}  // namespace
+
+std::uint64_t zx::SleptMs() { return g_sleptMicroseconds.load() / 1000; }
+
 DWORD SleepEx(DWORD milliseconds, BOOL /*alertable*/) {
   if (milliseconds == 0) {
     std::this_thread::yield();
     return 0;
   }
   if (zx::SkipPause(milliseconds)) return 0;
-  std::unique_lock<std::mutex> lock(zx::WaitLock());
-  zx::WaitUntil(lock, [] { return false; }, milliseconds);
+  const auto start = std::chrono::steady_clock::now();
+  {
+    std::unique_lock<std::mutex> lock(zx::WaitLock());
+    zx::WaitUntil(lock, [] { return false; }, milliseconds);
+  }
+  const auto slept = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+  g_sleptMicroseconds += static_cast<std::uint64_t>(slept.count());
   return 0;
 }
 

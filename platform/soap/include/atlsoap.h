@@ -4,6 +4,7 @@
 // WinINet's own proxy configuration unless a proxy is named). A generated proxy class derives
 // from one of them (updateservice.h, miscservice.h).
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 
 namespace zx::soap {
 struct OperationDescription;
+class ResponseStream;
 struct PartValue;
 }  // namespace zx::soap
 
@@ -80,8 +82,10 @@ class CSoapClientBase {
 
  private:
   HRESULT Failed(SOAPCLIENT_ERROR error);
-  // Posts the envelope and reads the whole answer; SOAPCLIENT_SUCCESS or why not.
-  SOAPCLIENT_ERROR Post(const std::string& soapAction, const std::string& envelope, std::string& answer);
+  // Posts the envelope and reads the whole answer into a stream made for it once the server
+  // answered (the result part names the result's element); SOAPCLIENT_SUCCESS or why not.
+  SOAPCLIENT_ERROR Post(const std::string& soapAction, const std::string& envelope, std::string_view resultPart,
+                        std::optional<zx::soap::ResponseStream>& answer);
 
   std::u16string url_;
   DWORD timeoutMs_ = 0;

@@ -1,4 +1,5 @@
 // The SOAP client base and its two transports: one call is one HTTP POST through WinINet.
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -17,8 +18,10 @@ namespace {
 
 constexpr LPCWSTR kAgent = u"zx-soap-client/1.0";
 constexpr DWORD kReadBlock = 16 * 1024;
-// An answer larger than this is refused rather than held in memory.
-constexpr std::size_t kMaxAnswerBytes = 64u * 1024 * 1024;
+// An answer larger than this is refused rather than held in memory: 1 GiB, some five times the
+// scan answer of a workstation against 80,000 entries (four digits a character of its text),
+// and still a size this program can hold beside the text deciphered from it.
+constexpr std::size_t kMaxAnswerBytes = std::size_t{1} << 30;
 
 SOAPCLIENT_ERROR ErrorOfSend(DWORD error) {
   switch (error) {
@@ -55,7 +58,7 @@ HRESULT CSoapClientBase::Failed(SOAPCLIENT_ERROR error) {
 }
 
 SOAPCLIENT_ERROR CSoapClientBase::Post(const std::string& soapAction, const std::string& envelope,
-                                       std::string& answer) {
+                                       std::string_view resultPart, std::optional<zx::soap::ResponseStream>& answer) {
   zx::inet::HttpTarget target;
   if (!zx::inet::SplitHttpUrl(url_.c_str(), target)) return SOAPCLIENT_INITIALIZE_ERROR;
   const std::u16string proxy = ProxyName();
@@ -93,24 +96,22 @@ SOAPCLIENT_ERROR CSoapClientBase::Post(const std::string& soapAction, const std:
     return SOAPCLIENT_READ_ERROR;
   statusCode_ = static_cast<int>(status);
 
-  // The answer is read straight into its text, whose room is taken at once when its length
-  // is announced, so that a large answer is never copied while it grows.
+  // The answer is read block by block into its stream, told its length when it is announced
+  // so that what it keeps takes its room at once.
   DWORD announced = 0;
   size = sizeof(announced);
-  if (HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr)) {
-    if (announced > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
-    answer.reserve(std::size_t{announced} + kReadBlock);  // room for the last, empty read
-  }
+  if (!HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr))
+    announced = 0;
+  if (announced > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
+  answer.emplace(resultPart, std::size_t{announced});
+  char block[kReadBlock];
   for (;;) {
-    const std::size_t had = answer.size();
-    answer.resize(had + kReadBlock);
     DWORD got = 0;
-    const bool read = allow({INTERNET_OPTION_RECEIVE_TIMEOUT}) &&
-                      InternetReadFile(request.get(), answer.data() + had, kReadBlock, &got);
-    answer.resize(had + got);
-    if (!read) return SOAPCLIENT_READ_ERROR;
+    if (!allow({INTERNET_OPTION_RECEIVE_TIMEOUT}) || !InternetReadFile(request.get(), block, kReadBlock, &got))
+      return SOAPCLIENT_READ_ERROR;
     if (got == 0) return SOAPCLIENT_SUCCESS;
-    if (answer.size() > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
+    answer->Take(std::string_view(block, got));
+    if (answer->Received() > kMaxAnswerBytes) return SOAPCLIENT_READ_ERROR;
   }
 }
 
@@ -122,12 +123,15 @@ HRESULT CSoapClientBase::CallOperation(std::string_view serviceNamespace,
   if (!result || (!parts && partCount > 0)) return E_POINTER;
   const auto envelope = zx::soap::WriteRequest(serviceNamespace, operation, {parts, partCount});
   if (!envelope) return Failed(SOAPCLIENT_GENERATE_ERROR);
-  std::string answer;
+  std::optional<zx::soap::ResponseStream> answer;
   const SOAPCLIENT_ERROR error =
-      Post(std::string(serviceNamespace) + operation.name, *envelope, answer);
-  if (error != SOAPCLIENT_SUCCESS) return Failed(error);
+      Post(std::string(serviceNamespace) + operation.name, *envelope, operation.resultPart, answer);
+  if (error != SOAPCLIENT_SUCCESS) {
+    if (answer) answer->Abandon();
+    return Failed(error);
+  }
 
-  zx::soap::Response response = zx::soap::ReadResponse(std::move(answer), serviceNamespace, operation);
+  zx::soap::Response response = answer->Finish(serviceNamespace, operation);
   if (response.kind == zx::soap::Response::Fault) {
     fault_ = response.fault;
     return Failed(SOAPCLIENT_SOAPFAULT);

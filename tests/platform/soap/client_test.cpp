@@ -12,6 +12,7 @@
 #include "test_http_server.h"
 #include "updateservice.h"
 #include "zx/clock.h"
+#include "zx/soapresultsink.h"
 #include "zx/utf8text.h"
 
 namespace zx::test {
@@ -135,6 +136,34 @@ TEST_F(SoapClientTest, AnswersOfEverySizeComeThroughWhole) {
     EXPECT_EQ(hr, S_OK);
     EXPECT_TRUE(text == expected) << text.size() << " units of " << expected.size();
   }
+}
+
+// Counts what it is handed and whether every unit was the digit 7.
+class CountingSink : public soap::ResultSink {
+ public:
+  void Begin(std::size_t) override { units = 0, sevens = true; }
+  void Take(std::u16string_view piece) override {
+    units += piece.size();
+    sevens = sevens && piece.find_first_not_of(u'7') == std::u16string_view::npos;
+  }
+  std::size_t units = 0;
+  bool sevens = true;
+};
+
+// An answer larger than any before, read into the thread's sink as the scan exchange reads
+// the update service's: it comes through whole, as it did not while answers were bounded at
+// 64 MB.
+TEST_F(SoapClientTest, AnAnswerOfSeventyMegabytesComesThroughIntoASink) {
+  constexpr std::size_t kDigits = 70u << 20;
+  AnswerUpdateInfo(std::string(kDigits, '7'));
+  CountingSink sink;
+  soap::ScopedResultSink streamed(sink);
+  UpdateService::CUpdateService service(UpdateUrl().c_str());
+  const auto [hr, text] = Call(service);
+  EXPECT_EQ(hr, S_OK);
+  EXPECT_EQ(text, u"");
+  EXPECT_EQ(sink.units, kDigits);
+  EXPECT_TRUE(sink.sevens);
 }
 
 TEST_F(SoapClientTest, FaultsAndBrokenAnswersFailAndLeaveTheResultAlone) {

@@ -4,6 +4,7 @@
 
 #include "zx/soapresultsink.h"
 #include "zx/soapservices.h"
+#include "zx/soapwire.h"
 
 namespace zx::soap {
 namespace {
@@ -105,6 +106,101 @@ TEST(Response, AResultGoesToTheThreadsSinkInPieces) {
   }
   EXPECT_EQ(*Read(envelope).result, expected);
   EXPECT_EQ(CurrentResultSink(), nullptr);
+}
+
+// A result all ASCII goes to the sink as its bytes; a sink reading only wide pieces gets them
+// widened, the same text as from the string.
+TEST(Response, AnAsciiResultReachesAWideSinkWhole) {
+  const std::string digits(100000, '7');
+  const std::string envelope = Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                                    "<GetUpdateInfoResult>" + digits + "</GetUpdateInfoResult></GetUpdateInfoResponse>");
+  Collected sink;
+  {
+    ScopedResultSink streamed(sink);
+    ASSERT_EQ(Read(envelope).kind, Response::Result);
+  }
+  EXPECT_EQ(sink.text, std::u16string(digits.size(), u'7'));
+  EXPECT_EQ(sink.announced, digits.size());
+  EXPECT_GT(sink.pieces, 1u);
+  EXPECT_EQ(*Read(envelope).result, sink.text);
+}
+
+// An envelope read as it arrives, in blocks of `block` bytes.
+Response Streamed(const std::string& envelope, std::size_t block) {
+  ResponseStream stream(GetUpdateInfoOperation().resultPart, envelope.size());
+  for (std::size_t at = 0; at < envelope.size(); at += block) stream.Take(std::string_view(envelope).substr(at, block));
+  return stream.Finish(kServiceNamespace, GetUpdateInfoOperation());
+}
+
+// Read as it arrives, in blocks of every size, an envelope says what it says read whole: into
+// a sink, its plain ASCII goes on before the rest of the text is read from what was kept.
+TEST(Response, AnEnvelopeReadAsItArrivesSaysTheSame) {
+  const std::string ns = "xmlns=\"http://update.zephrin-tunevo.example/webservices/\"";
+  const std::string digits(40000, '7');
+  const auto result = [&](const std::string& tag, const std::string& text) {
+    return Wrap("<GetUpdateInfoResponse " + ns + "><" + tag + ">" + text + "</" + tag.substr(0, tag.find(' ')) +
+                "></GetUpdateInfoResponse>");
+  };
+  const std::string cases[] = {
+      result("GetUpdateInfoResult", digits),
+      result("GetUpdateInfoResult", digits + "\r\n" + digits),
+      result("GetUpdateInfoResult", digits + "&amp;" + digits),
+      result("GetUpdateInfoResult", digits + "\xC3\xA9" + digits),
+      result("GetUpdateInfoResult", digits + "<![CDATA[<x>]]><!-- y -->" + digits),
+      result("GetUpdateInfoResult a=\"x>y\" b='>'", digits),
+      result("GetUpdateInfoResult xsi:nil=\"true\"", digits),
+      result("GetUpdateInfoResult", ""),
+      result("GetUpdateInfoResult", digits + "<b>x</b>"),
+      Wrap("<u:GetUpdateInfoResponse xmlns:u=\"http://update.zephrin-tunevo.example/webservices/\">"
+           "<u:GetUpdateInfoResult>" + digits + "</u:GetUpdateInfoResult></u:GetUpdateInfoResponse>", "env"),
+      Wrap("<GetUpdateInfoResponse " + ns + "><GetUpdateInfoResult/></GetUpdateInfoResponse>"),
+      Wrap("<GetUpdateInfoResponse xmlns=\"urn:somebody-else\"><GetUpdateInfoResult>" + digits +
+           "</GetUpdateInfoResult></GetUpdateInfoResponse>"),
+      Wrap("<soap:Fault><faultcode>soap:Server</faultcode><faultstring>down</faultstring></soap:Fault>"),
+      result("GetUpdateInfoResult", digits).substr(0, 30000),
+  };
+  for (const std::string& envelope : cases) {
+    Collected whole;
+    Response expected;
+    {
+      ScopedResultSink streamed(whole);
+      expected = Read(envelope);
+    }
+    for (const std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{16384}}) {
+      Collected sink;
+      Response r;
+      {
+        ScopedResultSink streamed(sink);
+        r = Streamed(envelope, block);
+      }
+      EXPECT_EQ(r.kind, expected.kind) << envelope.substr(0, 400) << " in blocks of " << block;
+      EXPECT_EQ(static_cast<bool>(r.result), static_cast<bool>(expected.result));
+      EXPECT_TRUE(sink.text == whole.text) << sink.text.size() << " units of " << whole.text.size();
+      // Without a sink the string holds the text.
+      const Response plain = Streamed(envelope, block);
+      const Response plainWhole = Read(envelope);
+      EXPECT_EQ(plain.kind, plainWhole.kind);
+      EXPECT_TRUE(plain.result ? plainWhole.result && *plain.result == *plainWhole.result : !plainWhole.result);
+    }
+  }
+}
+
+// The text of a start tag named as the result but not the result's cannot be taken back: the
+// envelope is malformed and the sink forgets it, as it does an answer that did not come whole.
+TEST(Response, TextSentOnFromAnotherElementIsForgotten) {
+  const std::string envelope =
+      Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\"><x><GetUpdateInfoResult>"
+           "early</GetUpdateInfoResult></x><GetUpdateInfoResult>late</GetUpdateInfoResult></GetUpdateInfoResponse>");
+  Collected sink;
+  ScopedResultSink streamed(sink);
+  EXPECT_EQ(Streamed(envelope, 5).kind, Response::Malformed);
+  EXPECT_EQ(sink.text, u"");
+  ResponseStream cut(GetUpdateInfoOperation().resultPart, 0);
+  cut.Take(Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\">"
+                "<GetUpdateInfoResult>0123"));
+  EXPECT_EQ(sink.text, u"0123");
+  cut.Abandon();
+  EXPECT_EQ(sink.text, u"");
 }
 
 TEST(Response, FaultsAreReadFieldByField) {

@@ -1,6 +1,8 @@
 // The update answer: its exchange text, its reading into answer records, and hostile answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ExchangeAnswerReader.h"
 #include "ExchangeEncoding.h"
 #include "lookup_testing.h"
@@ -173,6 +175,23 @@ TEST(ExchangeAnswer, ReadInPiecesAsWhole) {
       EXPECT_EQ(reader.Finish(read), expected) << Narrow(text) << " in pieces of " << piece;
       EXPECT_EQ(read, whole);
       EXPECT_EQ(reader.Received(), text);
+      // The same text as ASCII bytes where it is ASCII, every other piece wide, and the plain
+      // text handed over.
+      const std::string narrow = Narrow(text);
+      if (narrow.size() != all.size() || std::any_of(narrow.begin(), narrow.end(), [](char ch) { return ch & 0x80; }))
+        continue;
+      CExchangeAnswerReader bytes;
+      bytes.Begin(narrow.size());
+      for (std::size_t at = 0; at < narrow.size(); at += piece) {
+        if (at / piece % 2 == 0) {
+          bytes.TakeAscii(std::string_view(narrow).substr(at, piece));
+        } else {
+          bytes.Take(all.substr(at, piece));
+        }
+      }
+      CString taken = _T("kept");
+      EXPECT_EQ(bytes.TakePlain(taken), expected) << narrow << " in pieces of " << piece;
+      EXPECT_EQ(taken, whole);
     }
   }
 }

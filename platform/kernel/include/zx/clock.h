@@ -36,6 +36,10 @@ bool ReadFixedWallTime(std::string_view text, std::uint64_t* fileTime);
 // true when the pause was taken that way.
 bool SkipPause(std::uint64_t ms);
 
+// The host milliseconds that the process's threads have spent in Sleep so far, summed over the
+// threads: what a benchmark takes out of a road's time as its fixed pauses.
+std::uint64_t SleptMs();
+
 // Installs a clock for the whole process; nullptr puts the host clock back. The clock must
 // outlive its use; swap clocks only while no thread waits on a deadline.
 void SetClock(Clock* clock);

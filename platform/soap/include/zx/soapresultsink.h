@@ -12,10 +12,16 @@ class ResultSink {
  public:
   virtual ~ResultSink() = default;
   // A result begins: every answer read starts one, also a fault or a nil result (which then
-  // gives no text). `announced` is the length of the text to come.
+  // gives no text), and an answer that did not come whole. `announced` is the length of the
+  // text to come, or a bound on it when the text is sent on while the answer arrives (the
+  // answer's length; 0 when not known).
   virtual void Begin(std::size_t announced) = 0;
   // The next piece of the text.
   virtual void Take(std::u16string_view piece) = 0;
+  // The next piece of a text that is all ASCII, one byte a unit, as it stands in the answer:
+  // a sink that reads such text directly needs no wide copy of it. By default widened and
+  // handed to Take.
+  virtual void TakeAscii(std::string_view piece);
 };
 
 // Sends the result texts of this thread's calls to `sink` while it lives.

@@ -70,9 +70,61 @@ struct Response {
   ResultText result;
   CSoapFault fault;
 };
+// What was sent on to the thread's result sink while the envelope came: the start of the tag
+// taken for the result's (the offset of its "<" in the envelope kept) and the count of
+// characters sent, which the envelope kept no longer holds.
+struct Diverted {
+  std::size_t elementAt;
+  std::size_t units;
+};
+
 // Reads the envelope where it stands: the document is parsed in the envelope's own bytes, and
-// the result is converted straight into its string.
-Response ReadResponse(std::string envelope, std::string_view serviceNamespace, const OperationDescription& operation);
+// the result is converted straight into its string. With `diverted`, the result's text began
+// at the sink already: the rest of it follows there; the tag taken must be the result's, or
+// the envelope is malformed.
+Response ReadResponse(std::string envelope, std::string_view serviceNamespace, const OperationDescription& operation,
+                      std::optional<Diverted> diverted = std::nullopt);
+
+// A response envelope read as it arrives, block by block. While the thread has a result sink,
+// the start of the first element named as the result part opens the result's text: its run
+// of plain ASCII goes on to the sink as it comes and is not kept, so that a large result is
+// never held whole as received; what follows is read from the envelope kept. Without a sink
+// the envelope is kept whole.
+class ResponseStream {
+ public:
+  // `announced`: the envelope's length when the server said it (0 otherwise).
+  ResponseStream(std::string_view resultPart, std::size_t announced);
+  void Take(std::string_view bytes);
+  // The bytes taken so far.
+  std::size_t Received() const { return received_; }
+  // The answer did not come whole: the sink forgets what it was sent.
+  void Abandon();
+  // What the envelope says (ReadResponse); the stream is then done.
+  Response Finish(std::string_view serviceNamespace, const OperationDescription& operation);
+
+ private:
+  enum class State { Seeking, Diverting, Kept };
+  // Where the seeking is in a tag: before its "<", in its name, in the result's attributes.
+  enum class Phase { Open, Name, Attributes };
+  void Seek();
+  // Sends the text begun in the envelope kept on, up to its first byte that is not plain ASCII.
+  void Divert();
+  // Sends on the run of plain ASCII at the start of `bytes`; answers its length.
+  std::size_t SendOn(std::string_view bytes);
+
+  std::string_view resultPart_;
+  std::size_t announced_;
+  class ResultSink* sink_;
+  State state_ = State::Seeking;
+  std::string kept_;
+  std::size_t received_ = 0;
+  Phase phase_ = Phase::Open;
+  std::size_t scanAt_ = 0;
+  std::size_t tagAt_ = 0;
+  char quote_ = 0;
+  std::size_t textAt_ = 0;
+  std::optional<Diverted> diverted_;
+};
 
 // Base64 (RFC 4648, with padding, no line breaks).
 std::string Base64(const unsigned char* data, std::size_t size);
