@@ -145,21 +145,29 @@ void Rc4Transform(BYTE* buffer, DWORD count) {
   for (DWORD n = 0; n < count; ++n) buffer[n] ^= stream.Next();
 }
 
-bool AreUpperHexDigits(std::u16string_view text) {
-  const WCHAR* p = text.data();
-  const WCHAR* const end = p + text.size();
+namespace {
+
+// Whether every unit from `p` to `end` is an upper-case hex digit. With SSE2 a block of
+// 16 bytes at a time, compared as signed values after a move by half their range (an
+// unsigned "below" is then a signed one).
+template <typename Unit>
+bool AllUpperHexDigits(const Unit* p, const Unit* const end) {
 #if defined(__SSE2__)
-  // Eight units at a time; an unsigned "below" is a signed one on values moved by 0x8000.
-  const __m128i fromDigit = _mm_set1_epi16(static_cast<short>(0x8000 + '0'));
-  const __m128i digitLimit = _mm_set1_epi16(static_cast<short>(0x8000 + 10));
-  const __m128i fromLetter = _mm_set1_epi16(static_cast<short>(0x8000 + 'A'));
-  const __m128i letterLimit = _mm_set1_epi16(static_cast<short>(0x8000 + 6));
-  __m128i all = _mm_set1_epi16(-1);
-  for (; end - p >= 8; p += 8) {
+  constexpr std::ptrdiff_t kPerBlock = 16 / sizeof(Unit);
+  const auto moved = [](int value) {
+    if constexpr (sizeof(Unit) == 2) return _mm_set1_epi16(static_cast<short>(0x8000 + value));
+    else return _mm_set1_epi8(static_cast<char>(0x80 + value));
+  };
+  const auto below = [](__m128i block, __m128i from, __m128i limit) {
+    if constexpr (sizeof(Unit) == 2) return _mm_cmplt_epi16(_mm_sub_epi16(block, from), limit);
+    else return _mm_cmplt_epi8(_mm_sub_epi8(block, from), limit);
+  };
+  const __m128i fromDigit = moved('0'), digitLimit = moved(10);
+  const __m128i fromLetter = moved('A'), letterLimit = moved(6);
+  __m128i all = _mm_set1_epi8(-1);
+  for (; end - p >= kPerBlock; p += kPerBlock) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i digit = _mm_cmplt_epi16(_mm_sub_epi16(block, fromDigit), digitLimit);
-    const __m128i letter = _mm_cmplt_epi16(_mm_sub_epi16(block, fromLetter), letterLimit);
-    all = _mm_and_si128(all, _mm_or_si128(digit, letter));
+    all = _mm_and_si128(all, _mm_or_si128(below(block, fromDigit, digitLimit), below(block, fromLetter, letterLimit)));
   }
   if (_mm_movemask_epi8(all) != 0xFFFF) return false;
 #endif
@@ -169,29 +177,11 @@ bool AreUpperHexDigits(std::u16string_view text) {
   return true;
 }
 
-bool AreUpperHexDigits(std::string_view text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-#if defined(__SSE2__)
-  // Sixteen bytes at a time, compared as signed bytes after a move by 0x80.
-  const __m128i fromDigit = _mm_set1_epi8(static_cast<char>(0x80 + '0'));
-  const __m128i digitLimit = _mm_set1_epi8(static_cast<char>(0x80 + 10));
-  const __m128i fromLetter = _mm_set1_epi8(static_cast<char>(0x80 + 'A'));
-  const __m128i letterLimit = _mm_set1_epi8(static_cast<char>(0x80 + 6));
-  __m128i all = _mm_set1_epi8(-1);
-  for (; end - p >= 16; p += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i digit = _mm_cmplt_epi8(_mm_sub_epi8(block, fromDigit), digitLimit);
-    const __m128i letter = _mm_cmplt_epi8(_mm_sub_epi8(block, fromLetter), letterLimit);
-    all = _mm_and_si128(all, _mm_or_si128(digit, letter));
-  }
-  if (_mm_movemask_epi8(all) != 0xFFFF) return false;
-#endif
-  for (; p < end; ++p) {
-    if (DigitValue(*p) < 0) return false;
-  }
-  return true;
-}
+}  // namespace
+
+bool AreUpperHexDigits(std::u16string_view text) { return AllUpperHexDigits(text.data(), text.data() + text.size()); }
+
+bool AreUpperHexDigits(std::string_view text) { return AllUpperHexDigits(text.data(), text.data() + text.size()); }
 
 void BytesToHex(const BYTE* bytes, LPSTR text, DWORD count) {
   WriteHex(bytes, text, count);
