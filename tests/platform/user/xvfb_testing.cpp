@@ -122,14 +122,19 @@ Xvfb::Xvfb(const char* screen, bool windowManager) {
 }
 
 // openbox with its own settings off (no session, no user files), ready once `wmctrl -m` finds
-// it named on the screen.
+// it named on the screen. On a busy machine openbox can find the new display not yet taking
+// clients and end at once ("Failed to open the display"); it is then started again.
 bool Xvfb::StartWindowManager() {
   const std::string openbox = Found("openbox"), wmctrl = Found("wmctrl");
   if (openbox.empty() || wmctrl.empty()) return false;
   const std::vector<std::string> env = Environment({"DISPLAY=" + display_, "XDG_CONFIG_HOME=/nonexistent"});
-  manager_ = Start({openbox, "--sm-disable"}, env, 2, false);
-  if (manager_.pid <= 0) return false;
   for (int tries = 0; tries < 100; ++tries) {
+    if (manager_.pid > 0 && ::waitpid(manager_.pid, nullptr, WNOHANG) == manager_.pid) {
+      if (manager_.out >= 0) ::close(manager_.out);
+      manager_ = Child{};
+    }
+    if (manager_.pid <= 0) manager_ = Start({openbox, "--sm-disable"}, env, 2, false);
+    if (manager_.pid <= 0) return false;
     if (RunToEnd({wmctrl, "-m"}, env, 1) == 0) return true;
     ::usleep(100 * 1000);
   }
