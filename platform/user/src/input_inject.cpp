@@ -36,17 +36,24 @@ bool IsButtonDown(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
 }
 
+// Posts mouse input to the window: marked as input, it is dropped when taken if the window
+// was disabled in the meantime.
+void PostInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const auto w = Find(window)) PostTo(*w->queue, MSG{window, message, wParam, lParam, 0, {}}, nullptr, true);
+  else PostMessageW(window, message, wParam, lParam);
+}
+
 // Posts the client-area form of the message to the window.
 void PostClient(HWND window, UINT message, POINT screen, short wheelDelta) {
   WPARAM keys = MouseKeyFlags();
   if (message == WM_MOUSEWHEEL) {
     keys |= static_cast<WPARAM>(static_cast<WORD>(wheelDelta)) << 16;
-    PostMessageW(window, message, keys, PointParam(screen));
+    PostInput(window, message, keys, PointParam(screen));
     return;
   }
   POINT client = screen;
   ScreenToClient(window, &client);
-  PostMessageW(window, message, keys, PointParam(client));
+  PostInput(window, message, keys, PointParam(client));
 }
 
 // The window a click activates is made the active window of its thread.
@@ -104,8 +111,7 @@ HWND InjectMouse(POINT screen, UINT message, short wheelDelta) {
   if (hit == HTCLIENT || message == WM_MOUSEWHEEL)
     PostClient(target, message, screen, wheelDelta);
   else
-    PostMessageW(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit),
-                 PointParam(screen));
+    PostInput(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), PointParam(screen));
   return target;
 }
 

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "input_model.h"
+#include "wininput.h"
 #include "processthreadsapi.h"
 #include "window.h"
 #include "zx/clock.h"
@@ -100,6 +101,7 @@ bool Pick(ThreadQueue& me, const Filter& filter, bool remove, MSG* msg) {
     if (remove) {
       me.current = std::move(it->payload);
       me.taken = it->msg;
+      me.takenInput = it->input;
       me.posted.erase(it);
     }
     return true;
@@ -142,10 +144,10 @@ std::shared_ptr<ThreadQueue> QueueOfThread(DWORD threadId) {
   return it == Queues().end() ? nullptr : it->second;
 }
 
-bool PostTo(ThreadQueue& queue, const MSG& msg, std::shared_ptr<Payload> payload) {
+bool PostTo(ThreadQueue& queue, const MSG& msg, std::shared_ptr<Payload> payload, bool input) {
   std::lock_guard<std::mutex> guard(WaitLock());
   if (!queue.alive) return false;
-  queue.posted.push_back(PostedMessage{msg, std::move(payload)});
+  queue.posted.push_back(PostedMessage{msg, std::move(payload), input});
   queue.posted.back().msg.time = static_cast<DWORD>(NowMs());
   NotifyWaiters();
   return true;
@@ -238,6 +240,22 @@ LRESULT RunOnOwner(HWND window, std::function<LRESULT()> work) {
   return item->result;
 }
 
+namespace {
+
+bool IsMouseInput(UINT message) {
+  return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
+}
+
+// Whether mouse input taken now still reaches the window it was aimed at: not once that
+// window or its top-level window was disabled in the meantime (a modal box opened over it, a
+// button switched off by the click before), unless the window holds the capture.
+bool StillReaches(HWND window) {
+  if (!window || window == GetCapture()) return true;
+  return IsWindowEnabled(window) && IsWindowEnabled(GetAncestor(window, GA_ROOT));
+}
+
+}  // namespace
+
 bool TakeMessage(MSG* msg, const Filter& filter, bool remove, bool wait) {
   ThreadQueue& me = CurrentQueue();
   std::unique_lock<std::mutex> lock(WaitLock());
@@ -245,6 +263,12 @@ bool TakeMessage(MSG* msg, const Filter& filter, bool remove, bool wait) {
   for (;;) {
     if (ServeOneSent(me, lock)) continue;
     if (Pick(me, filter, remove, msg)) {
+      if (remove && me.takenInput && IsMouseInput(msg->message)) {
+        lock.unlock();
+        const bool reaches = StillReaches(msg->hwnd);
+        lock.lock();
+        if (!reaches) continue;
+      }
       if (remove) {
         me.lastTime = msg->time;
         NoteTakenInput(*msg);

@@ -27,6 +27,7 @@ struct Payload {
 struct PostedMessage {
   MSG msg;
   std::shared_ptr<Payload> payload;
+  bool input = false;  // mouse input, aimed at its window when it happened
 };
 
 // A message sent to another thread, or work to run on the thread that owns a window.
@@ -77,6 +78,7 @@ struct ThreadQueue {
   // Touched only by the owning thread.
   std::shared_ptr<Payload> current;  // payload of the message last taken
   MSG taken{};                       // the message last taken
+  bool takenInput = false;           // whether it was mouse input
   DWORD handlingSender = 0;          // sender of the message being handled (0: this process)
   DWORD lastTime = 0;
   HWND focus = nullptr;
@@ -105,7 +107,7 @@ std::uint64_t NowMs();
 
 // Adds a posted message; false when the thread has ended. PostFirst puts it before every
 // posted message (the characters TranslateMessage makes come next).
-bool PostTo(ThreadQueue& queue, const MSG& msg, std::shared_ptr<Payload> payload = nullptr);
+bool PostTo(ThreadQueue& queue, const MSG& msg, std::shared_ptr<Payload> payload = nullptr, bool input = false);
 bool PostFirst(ThreadQueue& queue, const MSG& msg);
 // Hands a sent message to a thread without waiting; a gone thread fails it at once.
 void HandTo(ThreadQueue& queue, const std::shared_ptr<SentMessage>& item);

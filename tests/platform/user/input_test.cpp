@@ -249,6 +249,52 @@ TEST_F(HitTesting, DisabledTopLevelWindowsTakeNoMouseInput) {
   EXPECT_EQ(Last(top, WM_LBUTTONDOWN).message, 0u);
 }
 
+// A click aimed at a window that is disabled before the click is taken from the queue (the
+// press before it switched the button off, or opened a modal box over its window) is not
+// delivered: the button neither takes the focus nor clicks.
+TEST_F(HitTesting, AClickAimedAtAWindowDisabledBeforeItIsTakenIsDropped) {
+  const HWND top = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 200, 200);
+  const HWND child = MakeWindow(WS_CHILD | WS_VISIBLE, top, 1, u"", 50, 50, 50, 50);
+  const struct {
+    const char* what;
+    HWND disabled;
+    bool reaches;
+  } cases[] = {{"nothing disabled", nullptr, true}, {"the window", child, false}, {"its top-level window", top, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    PumpWaiting();
+    ClearRecorded();
+    user::InjectMouse(POINT{60, 60}, WM_LBUTTONDOWN);
+    user::InjectMouse(POINT{60, 60}, WM_LBUTTONUP);
+    if (c.disabled) EnableWindow(c.disabled, FALSE);
+    PumpWaiting();
+    EXPECT_EQ(Last(child, WM_LBUTTONDOWN).message != 0, c.reaches);
+    EXPECT_EQ(Last(child, WM_LBUTTONUP).message != 0, c.reaches);
+    if (c.disabled) EnableWindow(c.disabled, TRUE);
+  }
+  // A button switched off by its first click takes no second one already on its way.
+  int clicks = 0;
+  OnMessage(WM_COMMAND, [&clicks](HWND, UINT, WPARAM w, LPARAM l) -> LRESULT {
+    if (HIWORD(w) == BN_CLICKED) {
+      ++clicks;
+      EnableWindow(reinterpret_cast<HWND>(l), FALSE);
+    }
+    return 0;
+  });
+  const HWND button = CreateWindowExW(0, u"Button", u"Stop", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 30, 20, top,
+                                      reinterpret_cast<HMENU>(2), nullptr, nullptr);
+  const HWND other = MakeWindow(WS_CHILD | WS_VISIBLE | WS_TABSTOP, top, 3, u"", 120, 120, 20, 20);
+  SetFocus(other);
+  for (int press = 0; press < 2; ++press) {
+    user::InjectMouse(POINT{20, 20}, WM_LBUTTONDOWN);
+    user::InjectMouse(POINT{20, 20}, WM_LBUTTONUP);
+  }
+  SetFocus(other);
+  PumpWaiting();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_NE(GetFocus(), button);
+}
+
 TEST_F(HitTesting, AClickActivatesItsTopLevelWindow) {
   const HWND a = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 0, 0, 100, 100);
   const HWND b = MakeWindow(WS_POPUP | WS_VISIBLE, nullptr, 0, u"", 200, 0, 100, 100);
