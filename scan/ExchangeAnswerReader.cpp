@@ -66,12 +66,6 @@ void CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count
   m_stream = stream;
 }
 
-inline void CExchangeAnswerReader::TakeUnit(const WCHAR* digits) {
-  const BYTE low = static_cast<BYTE>((DigitValue(digits[0]) << 4 | DigitValue(digits[1])) ^ m_stream.Next());
-  const BYTE high = static_cast<BYTE>((DigitValue(digits[2]) << 4 | DigitValue(digits[3])) ^ m_stream.Next());
-  m_units.push_back(static_cast<WCHAR>(low | high << 8));
-}
-
 void CExchangeAnswerReader::Take(std::u16string_view piece) { TakePiece(piece); }
 
 void CExchangeAnswerReader::TakeAscii(std::string_view piece) { TakePiece(piece); }
@@ -97,7 +91,7 @@ void CExchangeAnswerReader::TakePiece(std::basic_string_view<Char> piece) {
     m_digits[m_nDigits++] = ch;
     if (m_nDigits == 4) {
       m_nDigits = 0;
-      TakeUnit(m_digits);
+      TakeDigitUnits(m_digits, 1);
     }
   }
   if (!m_rest.empty()) m_rest.append(piece.begin(), piece.end());

@@ -44,8 +44,6 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
   // `count` units of four digits each, every one known to be a digit.
   template <class Char>
   void TakeDigitUnits(const Char* digits, std::size_t count);
-  // The unit of four digits.
-  void TakeUnit(const WCHAR* digits);
 
   std::u16string m_field;    // the digest field (any 32 characters), as far as it came
   std::u16string m_units;    // every deciphered unit, also after a zero one

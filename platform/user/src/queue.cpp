@@ -10,7 +10,6 @@
 #include <unordered_map>
 
 #include "input_model.h"
-#include "wininput.h"
 #include "processthreadsapi.h"
 #include "window.h"
 #include "zx/clock.h"
@@ -95,6 +94,7 @@ bool InRange(const Filter& filter, UINT message) {
 
 // The first message the filter accepts, taken out when remove is set. WaitLock() held.
 bool Pick(ThreadQueue& me, const Filter& filter, bool remove, MSG* msg) {
+  if (remove) me.takenInput = false;  // a paint, a timer or a hover taken is no input
   for (auto it = me.posted.begin(); it != me.posted.end(); ++it) {
     if (!Accepts(filter, it->msg.hwnd, it->msg.message)) continue;
     *msg = it->msg;
@@ -242,10 +242,6 @@ LRESULT RunOnOwner(HWND window, std::function<LRESULT()> work) {
 
 namespace {
 
-bool IsMouseInput(UINT message) {
-  return (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
-}
-
 // Whether mouse input taken now still reaches the window it was aimed at: not once that
 // window or its top-level window was disabled in the meantime (a modal box opened over it, a
 // button switched off by the click before), unless the window holds the capture.
@@ -263,7 +259,7 @@ bool TakeMessage(MSG* msg, const Filter& filter, bool remove, bool wait) {
   for (;;) {
     if (ServeOneSent(me, lock)) continue;
     if (Pick(me, filter, remove, msg)) {
-      if (remove && me.takenInput && IsMouseInput(msg->message)) {
+      if (remove && me.takenInput) {
         lock.unlock();
         const bool reaches = StillReaches(msg->hwnd);
         lock.lock();
