@@ -4,7 +4,8 @@
 # written, a pause a slow machine stretches). Each copy runs from a copy of the test folder
 # (its tests write the program's texts beside themselves) in a temporary folder of its own; a
 # failed run keeps its whole output, the platform's debug output with it, and its temporary
-# folder (the failed picture among them) under the report folder.
+# folder (the failed picture and each failed test's machine root, the program's logs in it,
+# among them) under the report folder.
 #
 #   scripts/stress-road.sh [build folder] [copies] [rounds] [gtest filter]
 #
@@ -42,7 +43,7 @@ run_copy() {
   for ((round = 1; round <= rounds; ++round)); do
     root=$(mktemp -d)
     log=$reports/copy$copy-round$round.log
-    if ! TMPDIR=$root ZX_DEBUG_OUTPUT=1 "$folder/$(basename "$program")" --gtest_filter="$filter" >"$log" 2>&1; then
+    if ! TMPDIR=$root ZX_FAILED_ROOTS=$root/failed-roots ZX_DEBUG_OUTPUT=1 "$folder/$(basename "$program")" --gtest_filter="$filter" >"$log" 2>&1; then
       cp -r "$root" "$reports/copy$copy-round$round-root" 2>/dev/null
       echo "copy $copy round $round failed: $log"
     else

@@ -45,6 +45,27 @@ void MachineTest::SetUp() {
   zx::machine::UseRoot(folder_.path());
 }
 
+void MachineTest::TearDown() {
+  const char* kept = std::getenv("ZX_FAILED_ROOTS");
+  if (!HasFailure() || kept == nullptr || *kept == 0 || root().empty()) return;
+  const ::testing::TestInfo& test = *::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test.test_suite_name()) + "." + test.name();
+  for (char& ch : name)
+    if (ch == '/') ch = '_';
+  // Folders and plain files only: the window channel's sockets stay behind.
+  namespace fs = std::filesystem;
+  const fs::path into = fs::path(kept) / name;
+  std::error_code ec;
+  fs::create_directories(into, ec);
+  for (auto at = fs::recursive_directory_iterator(root(), ec); !ec && at != fs::recursive_directory_iterator();
+       at.increment(ec)) {
+    const fs::path target = into / fs::relative(at->path(), root());
+    if (at->is_directory()) fs::create_directories(target, ec);
+    else if (at->is_regular_file()) fs::copy_file(at->path(), target, fs::copy_options::overwrite_existing, ec);
+    ec.clear();
+  }
+}
+
 void MachineTest::WriteHostFile(const std::string& path, const std::string& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);

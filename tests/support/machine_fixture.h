@@ -35,6 +35,9 @@ class MachineTest : public ::testing::Test {
  protected:
   explicit MachineTest(TempFolder::Storage storage = TempFolder::Storage::kTemporary) : folder_(storage) {}
   void SetUp() override;
+  // A failed test's machine root is copied into the folder ZX_FAILED_ROOTS names, when set,
+  // before the root goes: the stress script keeps it beside the run's output.
+  void TearDown() override;
   const std::string& root() const { return folder_.path(); }
   // Writes a host file (parents created), bytes as given.
   static void WriteHostFile(const std::string& path, const std::string& bytes);
