@@ -451,6 +451,16 @@ HWND ShownPage(HWND top, LPCWSTR title) {
   });
 }
 
+std::string ShownPageTitles(HWND top) {
+  std::string titles;
+  FindInside(top, [top, &titles](HWND w) {
+    if (ClassOf(w) == _T("#32770") && AllShown(w, top))
+      titles += (titles.empty() ? "\"" : ", \"") + std::string(CStringA(TextOf(w)).GetString()) + "\"";
+    return false;
+  });
+  return titles;
+}
+
 void PressAt(HWND window, POINT at) {
   for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
     EXPECT_NE(user::InjectMouseTo(window, at, message), nullptr) << "a click at " << at.x << "," << at.y;

@@ -75,6 +75,8 @@ HWND Control(HWND top, UINT id);
 HWND ShownControl(HWND top, UINT id);
 // The visible dialog page of that title inside `top`, or null.
 HWND ShownPage(HWND top, LPCWSTR title);
+// The titles of the visible dialog pages inside `top`, for a failure's message.
+std::string ShownPageTitles(HWND top);
 // A click at the window's centre, performed by the window's own process.
 void Press(HWND window);
 void PressAt(HWND window, POINT screen);
