@@ -39,7 +39,7 @@ constexpr std::uint64_t kHour = 36000000000ull;
 
 // The tab buttons of the main window.
 constexpr UINT kBackupTabId = 1261, kRestoreTabId = 1262;
-// The wizard pages' buttons: the backup's stop, the restore's back at its end.
+// The restore's back button at its end.
 constexpr UINT kRestoreBackId = 5187;
 
 class BackupRestoreWindow : public MainRoadTest {
