@@ -526,6 +526,10 @@ void CVelquorDlg::ExitApp() {
 }
 
 void CVelquorDlg::EnableUi(BOOL bEnable) {
+  // The scan's worker calls this while the window thread may be taking a close command: the
+  // flag turns before any control does, so a close accepted by an enabled button is never
+  // refused by a flag still false.
+  m_bUiEnabled = bEnable ? TRUE : FALSE;
   EnableWindow(bEnable);
   for (int tab = 1; tab <= kMaxAppTabs; ++tab) {
     if (CHoverButtonWithText* button = GetTabButton(tab)) button->EnableWindow(bEnable);
@@ -535,7 +539,6 @@ void CVelquorDlg::EnableUi(BOOL bEnable) {
     }
   }
   if (m_btnClose.GetSafeHwnd()) m_btnClose.EnableWindow(bEnable);
-  m_bUiEnabled = bEnable ? TRUE : FALSE;
 }
 
 void CVelquorDlg::RunOneClickResults(CWnd* parent) {

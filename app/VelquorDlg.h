@@ -5,6 +5,7 @@
 #pragma once
 #include <afxcoll.h>
 
+#include <atomic>
 #include <future>
 #include <memory>
 #include <utility>
@@ -196,7 +197,7 @@ class CVelquorDlg : public CDlgBaseAppDlg, public CSettingsFolderHost {
   tagOsFolders m_osFolders;
   CMapStringToString m_mapDownloads;
   CMapStringToString m_mapBackups;
-  BOOL m_bUiEnabled = TRUE;
+  std::atomic<BOOL> m_bUiEnabled = TRUE;
   bool m_bBackupAfterScan = false;
   CDlgLeftDlgBase* m_pGroups[kGroupCount] = {};
   // The settings pages, owned by the settings group's panel once placed there.

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DlgBaseMessageBoxWndBase.h"
@@ -336,7 +337,30 @@ TEST_F(VelquorWindow, SecondStartWordsSetTheRunModeFlags) {
   g_bScheduleSwitch = g_bAutoFixSwitch = g_bShutdownSwitch = FALSE;
 }
 
+// What the close button saw of the window's flag each time it was switched on or off.
+CVelquorDlg* g_watched = nullptr;
+WNDPROC g_closeProc = nullptr;
+std::vector<std::pair<WPARAM, BOOL>> g_flagAtEnable;
+
+LRESULT CALLBACK WatchCloseEnable(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENABLE) g_flagAtEnable.emplace_back(wParam, g_watched->IsUiEnabled());
+  return ::CallWindowProcW(g_closeProc, window, message, wParam, lParam);
+}
+
 TEST_F(VelquorWindow, TheCloseRequestWaitsWhileTheWindowIsDisabled) {
+  // The flag the close command reads turns before the close button does, so that a close let
+  // through by the enabled button (the scan's worker enables it while the window thread serves
+  // the command) is never refused.
+  const HWND close = dialog_->GetDlgItem(CDlgMainWnd::kCloseCommand)->GetSafeHwnd();
+  ASSERT_NE(close, nullptr);
+  g_watched = dialog_.get();
+  g_closeProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchCloseEnable)));
+  dialog_->EnableUi(FALSE);
+  dialog_->EnableUi(TRUE);
+  ::SetWindowLongPtrW(close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_closeProc));
+  EXPECT_EQ(g_flagAtEnable, (std::vector<std::pair<WPARAM, BOOL>>{{FALSE, FALSE}, {TRUE, TRUE}}));
+
   dialog_->EnableUi(FALSE);
   EXPECT_FALSE(dialog_->GetTabButton(1)->IsWindowEnabled());
   dialog_->SendMessage(WM_COMMAND, CDlgMainWnd::kCloseCommand);
