@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
@@ -132,17 +134,100 @@ int DecipherHexPayloadTo(std::u16string_view digits, WCHAR* out) {
 }  // namespace
 
 CRc4KeyStream::CRc4KeyStream() {
-  for (int n = 0; n < 256; ++n) m_state[n] = static_cast<BYTE>(n);
-  BYTE j = 0;
+  for (std::uint32_t n = 0; n < 256; ++n) m_state[n] = n;
+  std::uint32_t j = 0;
   for (int n = 0; n < 256; ++n) {
-    j = static_cast<BYTE>(j + m_state[n] + static_cast<BYTE>(kKey[n % kKeyLength]));
+    j = (j + m_state[n] + static_cast<BYTE>(kKey[n % kKeyLength])) & 0xFF;
     std::swap(m_state[n], m_state[j]);
   }
 }
 
-void Rc4Transform(BYTE* buffer, DWORD count) {
-  CRc4KeyStream stream;
-  for (DWORD n = 0; n < count; ++n) buffer[n] ^= stream.Next();
+void CRc4KeyStream::Apply(BYTE* bytes, std::size_t count) {
+  // Eight bytes of the stream are gathered into one word and laid over eight bytes at once:
+  // the bytes' loads and stores then stay out of the stream's own steps, which wait on each
+  // other.
+  std::uint32_t* const state = m_state;
+  std::uint32_t i = m_i, j = m_j;
+  const auto next = [&] {
+    i = (i + 1) & 0xFF;
+    const std::uint32_t x = state[i];
+    j = (j + x) & 0xFF;
+    const std::uint32_t y = state[j];
+    state[i] = y;
+    state[j] = x;
+    return state[(x + y) & 0xFF];
+  };
+  std::size_t at = 0;
+  for (; count - at >= 8; at += 8) {
+    std::uint64_t stream = 0;
+#pragma GCC unroll 8
+    for (int n = 0; n < 8; ++n) stream |= std::uint64_t{next()} << (8 * n);
+    std::uint64_t word;
+    std::memcpy(&word, bytes + at, 8);
+    word ^= std::endian::native == std::endian::little ? stream : __builtin_bswap64(stream);
+    std::memcpy(bytes + at, &word, 8);
+  }
+  for (; at < count; ++at) bytes[at] ^= static_cast<BYTE>(next());
+  m_i = i;
+  m_j = j;
+}
+
+void Rc4Transform(BYTE* buffer, DWORD count) { CRc4KeyStream().Apply(buffer, count); }
+
+namespace {
+
+// The bytes of digit pairs: with SSE2, sixteen bytes from 32 ASCII digits at a time (a wide
+// digit is one byte once packed); the rest one pair at a time.
+template <class Char>
+void DigitPairsToBytes(const Char* digits, BYTE* bytes, std::size_t count) {
+  std::size_t at = 0;
+#if defined(__SSE2__)
+  const __m128i low = _mm_set1_epi8(0x0F), letter = _mm_set1_epi8(0x40), nine = _mm_set1_epi8(9);
+  const __m128i lowByte = _mm_set1_epi16(0x00FF);
+  // 16 digits: their values, then each pair's byte in a 16-bit lane.
+  const auto pairs = [&](const Char* from) {
+    __m128i text;
+    if constexpr (sizeof(Char) == 2) {
+      text = _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8)));
+    } else {
+      text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    }
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_and_si128(text, letter), letter);
+    const __m128i values = _mm_add_epi8(_mm_and_si128(text, low), _mm_and_si128(isLetter, nine));
+    return _mm_or_si128(_mm_slli_epi16(_mm_and_si128(values, lowByte), 4), _mm_srli_epi16(values, 8));
+  };
+  for (; count - at >= 16; at += 16) {
+    const Char* const from = digits + 2 * at;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at), _mm_packus_epi16(pairs(from), pairs(from + 16)));
+  }
+#endif
+  for (; at < count; ++at) bytes[at] = ExchangeDigitPairValue(digits + 2 * at);
+}
+
+}  // namespace
+
+std::size_t PlainUnitCount(std::u16string_view units) {
+  std::size_t at = 0;
+#if defined(__SSE2__)
+  // Eight units at a time, compared with zero.
+  for (const __m128i zero = _mm_setzero_si128(); units.size() - at >= 8; at += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + at));
+    if (const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi16(block, zero)))
+      return at + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(zeros))) / 2;
+  }
+#endif
+  for (; at < units.size(); ++at)
+    if (units[at] == 0) return at;
+  return units.size();
+}
+
+void ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count) {
+  DigitPairsToBytes(digits, bytes, count);
+}
+
+void ExchangeDigitPairsToBytes(const WCHAR* digits, BYTE* bytes, std::size_t count) {
+  DigitPairsToBytes(digits, bytes, count);
 }
 
 namespace {

@@ -5,6 +5,8 @@
 #pragma once
 #include <afx.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "HelperApi.h"
@@ -13,24 +15,28 @@
 // stream afresh, so the same call undoes itself.
 ZXHELPER_API void Rc4Transform(BYTE* buffer, DWORD count);
 
-// The key stream of the fixed key from its start, one byte at a time: for texts enciphered or
-// deciphered piece by piece.
+// The key stream of the fixed key from its start, one byte at a time or over a block: for
+// texts enciphered or deciphered piece by piece. The state is held in whole words, which the
+// processor reads and writes without merging bytes.
 class ZXHELPER_API CRc4KeyStream {
  public:
   CRc4KeyStream();
   BYTE Next() {
-    m_i = static_cast<BYTE>(m_i + 1);
-    m_j = static_cast<BYTE>(m_j + m_state[m_i]);
-    const BYTE swapped = m_state[m_i];
-    m_state[m_i] = m_state[m_j];
-    m_state[m_j] = swapped;
-    return m_state[static_cast<BYTE>(m_state[m_i] + m_state[m_j])];
+    m_i = (m_i + 1) & 0xFF;
+    const std::uint32_t x = m_state[m_i];
+    m_j = (m_j + x) & 0xFF;
+    const std::uint32_t y = m_state[m_j];
+    m_state[m_i] = y;
+    m_state[m_j] = x;
+    return static_cast<BYTE>(m_state[(x + y) & 0xFF]);
   }
+  // Enciphers or deciphers `count` bytes in place with the stream's next bytes.
+  void Apply(BYTE* bytes, std::size_t count);
 
  private:
-  BYTE m_state[256];
-  BYTE m_i = 0;
-  BYTE m_j = 0;
+  std::uint32_t m_state[256];
+  std::uint32_t m_i = 0;
+  std::uint32_t m_j = 0;
 };
 
 // The value of an exchange digit: 0-15 for "0"-"9" and "A"-"F", -1 for any other character.
@@ -45,6 +51,14 @@ constexpr BYTE ExchangeDigitPairValue(const Char* digits) {
   const auto digit = [](Char ch) { return (ch & 0x0F) + 9 * ((ch >> 6) & 1); };
   return static_cast<BYTE>(digit(digits[0]) << 4 | digit(digits[1]));
 }
+
+// The `count` bytes of 2 x count characters (wide or ASCII) known to be exchange digits, high
+// digit first.
+ZXHELPER_API void ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count);
+ZXHELPER_API void ExchangeDigitPairsToBytes(const WCHAR* digits, BYTE* bytes, std::size_t count);
+
+// The length of the plain text in deciphered units: up to the first zero unit, or all.
+ZXHELPER_API std::size_t PlainUnitCount(std::u16string_view units);
 
 // Writes `count` bytes as 2 x count upper-case digits, high nibble first, and a terminator;
 // `text` holds 2 x count + 1 characters.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 
 #include "TextViews.h"
 
@@ -52,18 +53,18 @@ std::size_t CExchangeAnswerReader::TakeUnits(std::basic_string_view<Char> piece,
 
 template <class Char>
 void CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count) {
+  static_assert(std::endian::native == std::endian::little, "a unit's low byte comes first, as on the wire");
   const std::size_t had = m_units.size();
   m_units.resize(had + count);
-  WCHAR* out = m_units.data() + had;
-  // The key stream is worked on a copy of its own, which the compiler keeps apart from the
-  // units written.
-  CRc4KeyStream stream = m_stream;
-  for (const Char* const end = digits + 4 * count; digits != end; digits += 4) {
-    const BYTE low = static_cast<BYTE>(ExchangeDigitPairValue(digits) ^ stream.Next());
-    const BYTE high = static_cast<BYTE>(ExchangeDigitPairValue(digits + 2) ^ stream.Next());
-    *out++ = static_cast<WCHAR>(low | high << 8);
+  BYTE* const out = reinterpret_cast<BYTE*>(m_units.data() + had);
+  // A block of bytes at a time is decoded, then deciphered while it is still in the cache.
+  constexpr std::size_t kBlock = 8 * 1024;
+  const std::size_t bytes = 2 * count;
+  for (std::size_t at = 0; at < bytes; at += kBlock) {
+    const std::size_t size = std::min(kBlock, bytes - at);
+    ExchangeDigitPairsToBytes(digits + 2 * at, out + at, size);
+    m_stream.Apply(out + at, size);
   }
-  m_stream = stream;
 }
 
 void CExchangeAnswerReader::Take(std::u16string_view piece) { TakePiece(piece); }
@@ -104,14 +105,14 @@ BOOL CExchangeAnswerReader::Finish(CString& plain) const {
     return getOutputStrFromHex(View(received), plain);
   }
   // The plain text ends at the first zero unit.
-  const std::u16string_view units = std::u16string_view(m_units).substr(0, m_units.find(u'\0'));
+  const std::u16string_view units = std::u16string_view(m_units).substr(0, PlainUnitCount(m_units));
   plain.SetString(units.data(), static_cast<int>(units.size()));
   return TRUE;
 }
 
 BOOL CExchangeAnswerReader::TakePlain(CString& plain) {
   if (!AllUnits()) return Finish(plain);
-  m_units.resize(std::min(m_units.size(), m_units.find(u'\0')));
+  m_units.resize(PlainUnitCount(m_units));
   plain = CString(std::move(m_units));
   m_units = std::u16string();
   return TRUE;
