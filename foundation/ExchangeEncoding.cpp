@@ -148,15 +148,7 @@ void CRc4KeyStream::Apply(BYTE* bytes, std::size_t count) {
   // other.
   std::uint32_t* const state = m_state;
   std::uint32_t i = m_i, j = m_j;
-  const auto next = [&] {
-    i = (i + 1) & 0xFF;
-    const std::uint32_t x = state[i];
-    j = (j + x) & 0xFF;
-    const std::uint32_t y = state[j];
-    state[i] = y;
-    state[j] = x;
-    return state[(x + y) & 0xFF];
-  };
+  const auto next = [&] { return Step(state, i, j); };
   std::size_t at = 0;
   for (; count - at >= 8; at += 8) {
     std::uint64_t stream = 0;

@@ -21,19 +21,22 @@ ZXHELPER_API void Rc4Transform(BYTE* buffer, DWORD count);
 class ZXHELPER_API CRc4KeyStream {
  public:
   CRc4KeyStream();
-  BYTE Next() {
-    m_i = (m_i + 1) & 0xFF;
-    const std::uint32_t x = m_state[m_i];
-    m_j = (m_j + x) & 0xFF;
-    const std::uint32_t y = m_state[m_j];
-    m_state[m_i] = y;
-    m_state[m_j] = x;
-    return static_cast<BYTE>(m_state[(x + y) & 0xFF]);
-  }
+  BYTE Next() { return static_cast<BYTE>(Step(m_state, m_i, m_j)); }
   // Enciphers or deciphers `count` bytes in place with the stream's next bytes.
   void Apply(BYTE* bytes, std::size_t count);
 
  private:
+  // One step of the stream on `state` at `i` and `j`: the next byte.
+  static std::uint32_t Step(std::uint32_t* state, std::uint32_t& i, std::uint32_t& j) {
+    i = (i + 1) & 0xFF;
+    const std::uint32_t x = state[i];
+    j = (j + x) & 0xFF;
+    const std::uint32_t y = state[j];
+    state[i] = y;
+    state[j] = x;
+    return state[(x + y) & 0xFF];
+  }
+
   std::uint32_t m_state[256];
   std::uint32_t m_i = 0;
   std::uint32_t m_j = 0;
