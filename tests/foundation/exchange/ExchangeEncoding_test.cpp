@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,35 +61,6 @@ TEST(Rc4, TheStreamOverBlocksIsTheStreamByteByByte) {
       stream.Apply(data + at, std::min(block, expected.size() - at));
     EXPECT_EQ(std::memcmp(data, expected.data(), expected.size()), 0) << "blocks of " << block;
     EXPECT_EQ(stream.Next(), after) << "the stream goes on after " << block;
-  }
-}
-
-TEST(Hex, DigitPairsAreReadWideOrNarrowAtAnyLength) {
-  std::vector<BYTE> expected(70);
-  for (std::size_t n = 0; n < expected.size(); ++n) expected[n] = static_cast<BYTE>(n * 73 + 5);
-  std::vector<char> narrow(2 * expected.size() + 1);
-  BytesToHex(expected.data(), narrow.data(), static_cast<DWORD>(expected.size()));
-  const std::u16string wide(narrow.begin(), narrow.end() - 1);
-  for (std::size_t count = 0; count <= expected.size(); ++count) {
-    std::vector<BYTE> fromNarrow(count + 1, 0xEE), fromWide(count + 1, 0xEE);
-    ExchangeDigitPairsToBytes(narrow.data(), fromNarrow.data(), count);
-    ExchangeDigitPairsToBytes(wide.data(), fromWide.data(), count);
-    EXPECT_EQ(std::memcmp(fromNarrow.data(), expected.data(), count), 0) << count;
-    EXPECT_EQ(fromWide, fromNarrow) << count;
-    EXPECT_EQ(fromNarrow[count], 0xEE) << "nothing written past " << count;
-  }
-}
-
-TEST(Decode, ThePlainTextEndsAtTheFirstZeroUnitWhereverItStands) {
-  for (std::size_t length = 0; length <= 40; ++length) {
-    std::u16string units(length, u'\xFF00');
-    EXPECT_EQ(PlainUnitCount(units), length) << "no zero in " << length;
-    for (std::size_t zero = 0; zero < length; ++zero) {
-      std::u16string with = units;
-      with[zero] = 0;
-      if (zero + 3 < length) with[zero + 3] = 0;
-      EXPECT_EQ(PlainUnitCount(with), zero) << zero << " of " << length;
-    }
   }
 }
 

@@ -145,10 +145,12 @@ TEST_F(UpdateAnswer, HugeTextsAndDeepNestingAreRead) {
 
 // Every shape of answer read in pieces of any size gives what the whole text gives, and the
 // text as it came.
-// A text of more than one of the reader's blocks, with units of every size, enciphered.
-CString LongEncoded() {
+// A text of more than one of the reader's blocks, with units of every size, enciphered; with
+// a zero unit deep in it when `zeroAt` is not 0.
+CString LongEncoded(int zeroAt = 0) {
   CString plain;
   for (int n = 0; n < 9000; ++n) plain.AppendChar(static_cast<WCHAR>(n % 7 == 0 ? 0xE000 + n : 0x21 + n % 90));
+  if (zeroAt > 0) plain.SetAt(zeroAt, 0);
   CString encoded;
   EncipherTextToHex(plain, encoded);
   return encoded;
@@ -172,7 +174,7 @@ TEST(ExchangeAnswer, ReadInPiecesAsWhole) {
                            encoded.Left(40) + _T(" ") + encoded.Mid(40), encoded.Left(32), encoded.Left(31),
                            _T("  ") + encoded.Left(20) + _T(" x "), _T(""), _T("   "), _T("x") + encoded,
                            encoded + _T("Z"), _T("\u00e9") + encoded.Left(60) + _T("\U0001F600") + encoded.Mid(60),
-                           LongEncoded()};
+                           LongEncoded(), LongEncoded(5003)};
   for (const CString& text : texts) {
     CString whole = text;
     const BOOL expected = getOutputStrFromHex(whole);
