@@ -13,6 +13,8 @@ namespace {
 constexpr std::size_t kMaxDepth = 200;
 // Bigger pages are refused: the parser's and the layout's trees are walked recursively.
 constexpr std::size_t kMaxPage = 256 * 1024;
+// The most tables one inside another that the layout is given.
+constexpr int kMaxShownTables = 6;
 
 bool IsOneOf(std::u16string_view tag, std::initializer_list<std::u16string_view> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -127,8 +129,13 @@ std::u16string FontStyle(const Node& font) {
   return Escaped(style);
 }
 
-// Writes the node's contents; with `elements`, each element gets its mark.
-void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node*>* elements) {
+bool IsTablePart(std::u16string_view tag) {
+  return IsOneOf(tag, {u"table", u"caption", u"thead", u"tbody", u"tfoot", u"tr", u"td", u"th"});
+}
+
+// Writes the node's contents, `tables` tables in; with `elements`, each element gets its
+// mark.
+void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node*>* elements, int tables = 0) {
   for (const auto& child : node.children) {
     if (child->IsText()) {
       out += IsRawText(node.tag) ? child->text : Escaped(child->text);
@@ -136,7 +143,12 @@ void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node
     }
     // The layout's own <font> ignores styles: it is shown as the span it stands for.
     const bool font = elements && child->tag == u"font";
-    const std::u16string tag = font ? u"span" : child->tag;
+    // The layout lays a table's cells out again for each width it tries, so that each table
+    // around another multiplies the work: tables deeper than a page ever nests them are shown
+    // as the blocks of their rows and cells.
+    const bool table = child->tag == u"table";
+    const bool flattened = elements && IsTablePart(child->tag) && tables + (table ? 1 : 0) > kMaxShownTables;
+    const std::u16string tag = font ? u"span" : flattened ? u"div" : child->tag;
     out += u"<" + tag;
     for (const auto& [name, value] : child->attributes)
       if (!font || name != u"style") out += u" " + name + u"=\"" + Escaped(value) + u"\"";
@@ -147,7 +159,7 @@ void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node
     }
     out += u">";
     if (IsVoid(child->tag)) continue;
-    WriteChildren(*child, out, elements);
+    WriteChildren(*child, out, elements, tables + (table ? 1 : 0));
     out += u"</" + tag + u">";
   }
 }

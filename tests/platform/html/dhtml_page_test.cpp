@@ -6,6 +6,7 @@
 
 #include "dhtml_page.h"
 #include "dhtml_script.h"
+#include "litepage.h"
 
 using zx::html::DisplayHtml;
 using zx::html::InnerHtml;
@@ -191,6 +192,27 @@ TEST(DhtmlDisplay, TheTreeIsWrittenBackWithMarks) {
                   u"<p id=\"a\" data-zxel=\"5\">one &lt;x&gt;</p></body></html>");
   ASSERT_EQ(marked.size(), 6u);
   EXPECT_EQ(marked[5], page.Find(u"a"));
+}
+
+TEST(DhtmlDisplay, TablesDeeperThanAnyPageNestsThemAreLaidOutAsBlocks) {
+  // Each table around another multiplies the layout's work: forty of them never end laid out
+  // as tables.
+  std::u16string html;
+  for (int i = 0; i < 40; ++i) html += u"<table><tr><td>";
+  html += u"<b>deep</b>";
+  Page page(html);
+  const auto count = [](const std::u16string& text, std::u16string_view what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::u16string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  std::vector<const Node*> marked;
+  const std::u16string display = DisplayHtml(page.Root(), &marked);
+  EXPECT_EQ(count(display, u"<table "), 6u);
+  EXPECT_EQ(count(display, u"<td "), 6u);
+  EXPECT_EQ(count(InnerHtml(page.Root()), u"<table>"), 40u) << "the page itself keeps them";
+  const zx::html::PageLayout layout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400);
+  EXPECT_GT(layout.Height(), 0);
 }
 
 }  // namespace
