@@ -348,11 +348,8 @@ LRESULT CALLBACK WatchCloseEnable(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 TEST_F(VelquorWindow, TheCloseRequestWaitsWhileTheWindowIsDisabled) {
-  // The flag the close command reads turns before the close button does, so that a close let
-  // through by the enabled button (the scan's worker enables it while the window thread serves
-  // the command) is never refused.
+  // The flag the close command reads turns before the close button does.
   const HWND close = dialog_->GetDlgItem(CDlgMainWnd::kCloseCommand)->GetSafeHwnd();
-  ASSERT_NE(close, nullptr);
   g_watched = dialog_.get();
   g_closeProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(close, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchCloseEnable)));

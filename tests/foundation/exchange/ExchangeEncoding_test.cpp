@@ -3,7 +3,6 @@
 // from this code (MD5 and a separate RC4 over the same key).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -43,25 +42,6 @@ TEST(Rc4, EveryCallStartsTheKeyStreamAfresh) {
   EXPECT_EQ(std::memcmp(bytes, "hello", 5), 0);
   Rc4Transform(bytes, 0);
   EXPECT_EQ(std::memcmp(bytes, "hello", 5), 0);
-}
-
-TEST(Rc4, TheStreamOverBlocksIsTheStreamByteByByte) {
-  // Blocks shorter than, as long as and longer than the eight bytes taken at once, at every
-  // offset of the stream, from unaligned bytes.
-  std::vector<BYTE> expected(300), bytes(301);
-  for (std::size_t n = 0; n < expected.size(); ++n) expected[n] = static_cast<BYTE>(n * 37 + 11);
-  CRc4KeyStream one;
-  for (BYTE& byte : expected) byte ^= one.Next();
-  const BYTE after = one.Next();
-  for (const std::size_t block : {1u, 3u, 7u, 8u, 9u, 16u, 61u, 300u}) {
-    CRc4KeyStream stream;
-    BYTE* const data = bytes.data() + 1;
-    for (std::size_t n = 0; n < expected.size(); ++n) data[n] = static_cast<BYTE>(n * 37 + 11);
-    for (std::size_t at = 0; at < expected.size(); at += block)
-      stream.Apply(data + at, std::min(block, expected.size() - at));
-    EXPECT_EQ(std::memcmp(data, expected.data(), expected.size()), 0) << "blocks of " << block;
-    EXPECT_EQ(stream.Next(), after) << "the stream goes on after " << block;
-  }
 }
 
 TEST(Hex, BytesToHexWritesUpperCasePairsAndATerminator) {

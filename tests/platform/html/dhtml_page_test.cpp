@@ -195,24 +195,17 @@ TEST(DhtmlDisplay, TheTreeIsWrittenBackWithMarks) {
 }
 
 TEST(DhtmlDisplay, TablesDeeperThanAnyPageNestsThemAreLaidOutAsBlocks) {
-  // Each table around another multiplies the layout's work: forty of them never end laid out
-  // as tables.
+  // Each table around another multiplies the layout's work: forty never end laid out as tables.
   std::u16string html;
   for (int i = 0; i < 40; ++i) html += u"<table><tr><td>";
-  html += u"<b>deep</b>";
-  Page page(html);
-  const auto count = [](const std::u16string& text, std::u16string_view what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::u16string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-  };
+  Page page(html + u"deep");
   std::vector<const Node*> marked;
   const std::u16string display = DisplayHtml(page.Root(), &marked);
-  EXPECT_EQ(count(display, u"<table "), 6u);
-  EXPECT_EQ(count(display, u"<td "), 6u);
-  EXPECT_EQ(count(InnerHtml(page.Root()), u"<table>"), 40u) << "the page itself keeps them";
-  const zx::html::PageLayout layout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400);
-  EXPECT_GT(layout.Height(), 0);
+  std::size_t tables = 0;
+  for (std::size_t at = 0; (at = display.find(u"<table ", at)) != std::u16string::npos; ++at) ++tables;
+  EXPECT_EQ(tables, 6u);
+  EXPECT_NE(InnerHtml(page.Root()).find(html), std::u16string::npos) << "the page itself keeps them";
+  EXPECT_GT(zx::html::PageLayout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400).Height(), 0);
 }
 
 }  // namespace
