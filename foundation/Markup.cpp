@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr std::u16string_view kCDataOpen = u"<![CDATA[";
-constexpr std::u16string_view kCDataClose = u"]]>";
-
 CString ToCString(std::u16string_view text) {
   return CString(text.data(), static_cast<int>(text.size()));
 }
@@ -50,21 +47,6 @@ bool SameFoldedName(const WCHAR* text, const WCHAR* lower, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     if (zx::LowerAscii(text[i]) != lower[i]) return false;
   }
-  return true;
-}
-
-// The data of a leaf that is one CDATA section (blanks before it allowed) into `text`; false,
-// with `text` untouched, for any other data.
-bool ReadCDataSection(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& text) {
-  const int end = pos.nEndL;
-  CMarkupScanner scanner(doc, pos.nStartR + 1);
-  scanner.SkipWhiteSpace();
-  const int first = scanner.Position();
-  if (end - first < 12 || doc.substr(static_cast<std::size_t>(first), kCDataOpen.size()) != kCDataOpen) return false;
-  const std::size_t close = doc.find(kCDataClose, static_cast<std::size_t>(first) + kCDataOpen.size());
-  if (close == std::u16string_view::npos || close + kCDataClose.size() > static_cast<std::size_t>(end)) return false;
-  const std::size_t data = static_cast<std::size_t>(first) + kCDataOpen.size();
-  text.SetString(doc.data() + data, static_cast<int>(close - data));
   return true;
 }
 
@@ -199,12 +181,5 @@ void CMarkup::GetElementText(CString& text) const {
   text.Empty();
   if (m_iPos == 0) return;
   const ElemPos& pos = At(m_iPos);
-  if (pos.iElemChild != 0 || pos.IsEmptyElement()) return;
-  const std::u16string_view doc = Text();
-  const int end = pos.nEndL;
-  const std::size_t start = static_cast<std::size_t>(pos.nStartR) + 1;
-  // Data that begins with neither a blank nor "<" is no CDATA section.
-  const WCHAR lead = doc[start];
-  if ((lead == '<' || CMarkupScanner::IsWhiteSpace(lead)) && ReadCDataSection(doc, pos, text)) return;
-  UnescapeMarkupText(doc.substr(start, static_cast<std::size_t>(end) - start), text);
+  if (pos.iElemChild == 0) ReadMarkupLeafData(Text(), pos, text);
 }

@@ -17,11 +17,14 @@ constexpr LPCTSTR kWrongEndTag = _T("End tag does not correspond to %s");
 constexpr LPCTSTR kOpenEndTag = _T("End tag not completed for element %s");
 
 // One parse of one document. The scan position within each open element's content is kept
-// on a stack beside it; its end-tag-left field is set once its end tag is found.
+// on a stack beside it; its end-tag-left field is set once its end tag is found. With a leaf
+// sink, each element is let go as it ends, leaves handed to the sink first: its slot is then
+// the last one, as every element ends after the elements within it, so the positions hold the
+// open elements only and siblings are not linked.
 class Parser {
  public:
-  Parser(std::u16string_view doc, MarkupPositions& positions, CString& error)
-      : doc_(doc), positions_(positions), error_(error) {}
+  Parser(std::u16string_view doc, MarkupPositions& positions, CString& error, MarkupLeafSink* sink = nullptr)
+      : doc_(doc), positions_(positions), error_(error), sink_(sink) {}
 
   int ParseRoot();
 
@@ -39,27 +42,43 @@ class Parser {
   };
 
   int NextTagLeft(int from) const;
-  int ReadLeaves(Open& parent, std::u16string_view& name);
+  int ReadLeaves(Open& parent, std::u16string_view& name, bool& stopped);
   void Link(Open& parent, int slot);
   int ParseStartTag(int parent, int& from, std::u16string_view& name);
   int ParseEndTag(int slot, std::u16string_view name);
   int Fail(LPCTSTR message, std::u16string_view name = {});
+  // The element at `slot` has ended: answers the position just after it. With a sink, the
+  // element is handed to it when it has no child elements, and let go; false in `stopped`
+  // when the sink asked for the end.
+  int Ended(int slot, std::u16string_view name, bool& stopped);
 
   std::u16string_view doc_;
   MarkupPositions& positions_;
   CString& error_;
+  MarkupLeafSink* sink_;
 };
+
+int Parser::Ended(int slot, std::u16string_view name, bool& stopped) {
+  const CMarkup::ElemPos pos = positions_[static_cast<std::size_t>(slot)];
+  if (sink_ != nullptr) {
+    if (pos.iElemChild == 0 && !sink_->Leaf(name, pos)) stopped = true;
+    positions_.pop_back();
+  }
+  return pos.nEndR + 1;
+}
 
 // The top of the stack is the parent whose content is being scanned. The document's own
 // end-tag-left field is left on the "<" of its root.
 int Parser::ParseRoot() {
   std::vector<Open> open;
   open.emplace_back(0, 0, std::u16string_view());
+  bool stopped = false;
   for (;;) {
     Open& parent = open.back();
     std::u16string_view name;
     if (parent.slot != 0) {
-      const int opened = ReadLeaves(parent, name);
+      const int opened = ReadLeaves(parent, name, stopped);
+      if (stopped) return kMarkupSinkStopped;
       if (opened != 0) {
         open.emplace_back(opened, positions_[opened].nEndL, name);
         continue;
@@ -72,10 +91,11 @@ int Parser::ParseRoot() {
       positions_[parent.slot].nEndL = parent.from;
       if (parent.slot == 0) return 0;
       if (ParseEndTag(parent.slot, parent.name) < 0) return -1;
-      const int closed = parent.slot;
+      const int after = Ended(parent.slot, parent.name, stopped);
+      if (stopped) return kMarkupSinkStopped;
       open.pop_back();
       if (open.back().slot == 0) break;
-      open.back().from = positions_[closed].nEndR + 1;
+      open.back().from = after;
       continue;
     }
     Link(parent, slot);
@@ -84,8 +104,10 @@ int Parser::ParseRoot() {
       open.emplace_back(slot, pos.nEndL, name);
       continue;
     }
+    const int after = Ended(slot, name, stopped);
+    if (stopped) return kMarkupSinkStopped;
     if (parent.slot == 0) break;
-    parent.from = pos.nEndR + 1;
+    parent.from = after;
   }
   positions_[0].nEndL = open.front().from;
   return open.front().lastChild;
@@ -104,7 +126,7 @@ int Parser::NextTagLeft(int from) const {
 void Parser::Link(Open& parent, int slot) {
   if (parent.lastChild == 0) {
     positions_[parent.slot].iElemChild = slot;
-  } else {
+  } else if (sink_ == nullptr) {
     positions_[parent.lastChild].iElemNext = slot;
   }
   parent.lastChild = slot;
@@ -114,8 +136,8 @@ void Parser::Link(Open& parent, int slot) {
 // shape: "<name>data</name>", "<name/>" and "<name>" whose content goes on otherwise. Each is
 // linked; the scan position is left after the last element closed. Answers the slot of an
 // element left open, with its name in `name`, or 0 where anything else stands, for the token
-// by token path.
-int Parser::ReadLeaves(Open& parent, std::u16string_view& name) {
+// by token path, or when the sink asked for the end (`stopped`).
+int Parser::ReadLeaves(Open& parent, std::u16string_view& name, bool& stopped) {
   const WCHAR* const doc = doc_.data();
   const int length = static_cast<int>(doc_.size());
   int from = parent.from;
@@ -152,7 +174,8 @@ int Parser::ReadLeaves(Open& parent, std::u16string_view& name) {
       name = tagName;
       return slot;
     }
-    from = endRight + 1;
+    from = Ended(slot, tagName, stopped);
+    if (stopped) return 0;
   }
   parent.from = from;
   return 0;
@@ -250,4 +273,9 @@ std::u16string_view MarkupElementName(std::u16string_view doc, int startLeft) {
 
 int ParseMarkupRoot(std::u16string_view doc, MarkupPositions& positions, CString& error) {
   return Parser(doc, positions, error).ParseRoot();
+}
+
+int ReadMarkupLeaves(std::u16string_view doc, MarkupLeafSink& sink, CString& error) {
+  MarkupPositions open(1);
+  return Parser(doc, open, error, &sink).ParseRoot();
 }

@@ -8,6 +8,9 @@
 
 namespace {
 
+constexpr std::u16string_view kCDataOpen = u"<![CDATA[";
+constexpr std::u16string_view kCDataClose = u"]]>";
+
 struct Entity {
   std::u16string_view name;  // after the "&", with the ";"
   WCHAR character;
@@ -87,4 +90,34 @@ void UnescapeMarkupText(std::u16string_view text, CString& result) {
     return;
   }
   UnescapeFrom(text, amp, result);
+}
+
+namespace {
+
+// The data of a leaf that is one CDATA section (blanks before it allowed) into `text`; false,
+// with `text` untouched, for any other data.
+bool ReadCDataSection(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& text) {
+  const int end = pos.nEndL;
+  CMarkupScanner scanner(doc, pos.nStartR + 1);
+  scanner.SkipWhiteSpace();
+  const int first = scanner.Position();
+  if (end - first < 12 || doc.substr(static_cast<std::size_t>(first), kCDataOpen.size()) != kCDataOpen) return false;
+  const std::size_t close = doc.find(kCDataClose, static_cast<std::size_t>(first) + kCDataOpen.size());
+  if (close == std::u16string_view::npos || close + kCDataClose.size() > static_cast<std::size_t>(end)) return false;
+  const std::size_t data = static_cast<std::size_t>(first) + kCDataOpen.size();
+  text.SetString(doc.data() + data, static_cast<int>(close - data));
+  return true;
+}
+
+}  // namespace
+
+void ReadMarkupLeafData(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& text) {
+  text.Empty();
+  if (pos.IsEmptyElement()) return;
+  const int end = pos.nEndL;
+  const std::size_t start = static_cast<std::size_t>(pos.nStartR) + 1;
+  // Data that begins with neither a blank nor "<" is no CDATA section.
+  const WCHAR lead = doc[start];
+  if ((lead == '<' || CMarkupScanner::IsWhiteSpace(lead)) && ReadCDataSection(doc, pos, text)) return;
+  UnescapeMarkupText(doc.substr(start, static_cast<std::size_t>(end) - start), text);
 }

@@ -1,10 +1,12 @@
 // Fuzz target: hostile text (read as UTF-8) parsed by CMarkup. Parsing and walking must never
 // crash; a document that parsed must still parse after an element is added to it, and must
-// keep its root.
+// keep its root. Read from its text without positions (as the update answer is), a document
+// gives the leaves its walk gives, and fails where its parse fails.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "../tests/foundation/exchange/MarkupOutline.h"
 #include "Markup.h"
 
 namespace {
@@ -46,10 +48,14 @@ int Walk(CMarkup& markup) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CMarkup markup;
-  if (!markup.SetDocumentText(Widen(data, size))) {
-    if (markup.NextElement()) __builtin_trap();
+  const CString text = Widen(data, size);
+  const zx::test::LeavesReading read(std::u16string_view(text.GetString(), static_cast<size_t>(text.GetLength())), -1);
+  if (!markup.SetDocumentText(text)) {
+    if (markup.NextElement() || read.result > 0) __builtin_trap();
     return 0;
   }
+  CMarkup leaves = markup;
+  if (read.result <= 0 || read.leaves != zx::test::LeavesOfDocument(leaves)) __builtin_trap();
   markup.NextElement();
   const CString rootName = markup.GetElementName();
   CMarkup walked = markup;

@@ -113,8 +113,9 @@ class CDriverScanUpdate {
   bool ParseUpdateResults(CMarkup& document, CString answer);
   // Called each time the parse looks for a stop (tests hold the parse there).
   void SetParseWatch(std::function<void()> watch) { m_parseWatch = std::move(watch); }
-  // Stores the current element's trimmed text by its tag name; "signer" completes a record.
-  void ParseDriverResult(CMarkup& document, std::u16string_view tagName);
+  // Stores the trimmed data of the answer's element at `element` by its tag name; "signer"
+  // completes a record.
+  void ParseDriverResult(std::u16string_view answer, const CMarkup::ElemPos& element, std::u16string_view tagName);
   // A scan stop seen by the parse: what it read is dropped and the stop answered.
   bool ParseStopped(CDriverInstallEngine& engine);
   void MatchUpdatesToDevices();
@@ -249,9 +250,11 @@ class CDriverScanUpdate {
  private:
   // The device's candidate ids joined by "|", written into `text`.
   void BuildCandidateIds(const tagDeviceDriverInfo& device, CString& text) const;
-  // Stores the current element's text, trimmed, into the field of that index of the working
-  // answer record (the order of the answer's elements).
-  void StoreAnswerField(CMarkup& document, std::size_t fieldIndex);
+  // The walk over the answer's elements (UpdateAnswer.cpp).
+  class CAnswerLeafReader;
+  // Stores the data of the answer's element at `element`, trimmed, into the field of that
+  // index of the working answer record (the order of the answer's elements).
+  void StoreAnswerField(std::u16string_view answer, const CMarkup::ElemPos& element, std::size_t fieldIndex);
   // Matches the device to its answer records (m_deviceAnswers).
   void MatchDevice(int deviceIndex, const tagDeviceDriverInfo& device, tagDeviceDriverInfo& update);
   // Fills the update record from the answer record matched by that id (in lower case).
@@ -305,7 +308,9 @@ class CDriverScanUpdate {
   std::vector<std::multimap<int, tagDriverUpdateInfo>::node_type> m_arrivedAnswers;
   // Records ready to be filled: those of the previous answer while the next is read.
   std::vector<std::multimap<int, tagDriverUpdateInfo>::node_type> m_spareAnswers;
-  CString m_strDriverIdText;
+  // The texts of the answer records, and the data of the element being read.
+  CAnswerTexts m_answerTexts;
+  CString m_strFieldText;
   // Matching's working texts, kept from device to device: the candidate ids, the matched id
   // (in lower case) and the answer records of the device.
   CString m_strCandidateIds;

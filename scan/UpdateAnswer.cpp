@@ -7,6 +7,8 @@
 
 #include "DriverInstallEngine.h"
 #include "DriverScanUpdate.h"
+#include "MarkupParser.h"
+#include "MarkupText.h"
 #include "TextViews.h"
 #include "zx/casefold.h"
 
@@ -14,9 +16,9 @@ namespace {
 
 // The leading decimal digits of a text (after blanks and a sign), 0 without any; values
 // beyond the 32-bit range stop at its ends.
-int LeadingNumber(const CString& text) {
-  const WCHAR* const own = text.GetString();
-  const int length = text.GetLength();
+int LeadingNumber(std::u16string_view text) {
+  const WCHAR* const own = text.data();
+  const int length = static_cast<int>(text.size());
   int i = 0;
   while (i < length && (own[i] == ' ' || own[i] == '\t')) ++i;
   bool negative = false;
@@ -45,6 +47,14 @@ std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLon
   return {buffer, name.size()};
 }
 
+// Whether an element name is `lowerName` (lower-case ASCII) with "A" to "Z" folded.
+bool IsFieldName(std::u16string_view name, std::u16string_view lowerName) {
+  if (name.size() != lowerName.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (zx::LowerAscii(name[i]) != lowerName[i]) return false;
+  return true;
+}
+
 // Whether two element names are the same without regard to case: ASCII letters are folded
 // here, any other character by CString's own comparison.
 bool SameLeafName(std::u16string_view a, std::u16string_view b) {
@@ -65,7 +75,7 @@ using AnswerMap = std::multimap<int, tagDriverUpdateInfo>;
 // writes them; driverid has no text field.
 struct Field {
   std::u16string_view name;
-  CString tagDriverUpdateInfo::*text;
+  CAnswerText tagDriverUpdateInfo::*text;
 };
 constexpr Field kFields[] = {
     {u"driverid", nullptr},
@@ -152,60 +162,84 @@ void FileAnswers(std::vector<AnswerNode>& arrived, AnswerMap& answers) {
 // The parse looks for a stop request every so many elements, off the walk's own work.
 constexpr int kElementsPerStopCheck = 64;
 
+// The walk over the answer's elements without children, each handled unless the leaf just
+// before had the same name; parents are passed over. The elements come from the parse of the
+// answer's text as they end, in the document's order, so that no positions of the whole
+// document are held beside its text and its records.
+class CDriverScanUpdate::CAnswerLeafReader : public MarkupLeafSink {
+ public:
+  CAnswerLeafReader(CDriverScanUpdate& scan, CDriverInstallEngine& engine, std::u16string_view answer)
+      : m_scan(scan), m_engine(engine), m_answer(answer) {}
+
+  bool Stopped() const { return m_stopped; }
+
+  bool Leaf(std::u16string_view name, const CMarkup::ElemPos& element) override {
+    if (--m_untilStopCheck == 0) {
+      m_untilStopCheck = kElementsPerStopCheck;
+      if (m_scan.ParseStopped(m_engine)) {
+        m_stopped = true;
+        return false;
+      }
+    }
+    // Every group of an answer repeats one order of elements: the leaf is first taken for the
+    // field that came next last time. While the leaf before was read as a field, its name is
+    // that field's: two fields never share a name, so comparing the fields says it.
+    const std::size_t expected = m_scan.m_nNextField;
+    if (IsFieldName(name, kFields[expected].name)) {
+      const bool repeated =
+          m_previousField < kFieldCount ? m_previousField == expected : SameLeafName(kFields[expected].name, m_previousLeaf);
+      if (!repeated) {
+        m_scan.StoreAnswerField(m_answer, element, expected);
+        m_previousLeaf = kFields[expected].name;
+        m_previousField = expected;
+      }
+    } else if (!SameLeafName(name, m_previousLeaf)) {
+      m_scan.ParseDriverResult(m_answer, element, name);
+      m_previousLeaf = name;
+      m_previousField = kFieldCount;
+    }
+    return true;
+  }
+
+ private:
+  CDriverScanUpdate& m_scan;
+  CDriverInstallEngine& m_engine;
+  std::u16string_view m_answer;
+  int m_untilStopCheck = 1;
+  bool m_stopped = false;
+  std::u16string_view m_previousLeaf;  // in the answer's text, or a field's name
+  std::size_t m_previousField = kFieldCount;
+};
+
 bool CDriverScanUpdate::ParseUpdateResults(CMarkup& document, CString answer) {
   CDriverInstallEngine& engine = GetProcessEngine();
   CDriverInstallEngine::COperation parsing(engine);
-  bool stopped = false;
-  int untilStopCheck = 1;
   // The records of the previous answer are taken up again by this one.
   m_answerDriverIds.clear();
   PoolAnswerNodes(m_answerMap, m_spareAnswers);
   m_arrivedAnswers.clear();
   m_nNextField = 0;
   if (m_workingAnswer.empty()) m_workingAnswer = TakeAnswerNode(m_spareAnswers);
+  // The working record's texts go with the previous answer's: none of them is kept.
+  m_workingAnswer.mapped().Reset();
+  m_answerTexts.Reuse();
   m_storedFields = 0;
+  // The answer is read from its own text, which goes once it is read: the document is only
+  // emptied, as a document of the whole answer would hold every element's positions.
   document.SetDocumentText(_T(""));
-  document.SetDocumentText(std::move(answer));
-
-  // Depth first over the elements without children, each handled unless the leaf just before
-  // had the same name; parents are passed over. While the leaf before was read as a field,
-  // its name is that field's: two fields never share a name, so comparing the fields says it.
-  std::u16string_view previousLeaf;
-  std::size_t previousField = kFieldCount;
-  while (document.NextLeafElement()) {
-    if (--untilStopCheck == 0) {
-      untilStopCheck = kElementsPerStopCheck;
-      if (ParseStopped(engine)) {
-        stopped = true;
-        break;
-      }
-    }
-    // Every group of an answer repeats one order of elements: the leaf is first taken for the
-    // field that came next last time, which needs no search for the end of its name. Names
-    // are read where they stand in the document, which the walk leaves unchanged.
-    const std::size_t expected = m_nNextField;
-    if (document.ElementNameIs(kFields[expected].name)) {
-      const bool repeated =
-          previousField < kFieldCount ? previousField == expected : SameLeafName(kFields[expected].name, previousLeaf);
-      if (!repeated) {
-        StoreAnswerField(document, expected);
-        previousLeaf = kFields[expected].name;
-        previousField = expected;
-      }
-    } else {
-      const std::u16string_view leaf = document.GetElementNameView();
-      if (!SameLeafName(leaf, previousLeaf)) {
-        ParseDriverResult(document, leaf);
-        previousLeaf = leaf;
-        previousField = kFieldCount;
-      }
-    }
+  CAnswerLeafReader reader(*this, engine, View(answer));
+  CString error;
+  if (ReadMarkupLeaves(View(answer), reader, error) <= 0 && !reader.Stopped()) {
+    // A damaged answer has no elements: what its first elements gave goes.
+    m_arrivedAnswers.clear();
+    m_answerDriverIds.clear();
+    m_storedFields = 0;
   }
   FileAnswers(m_arrivedAnswers, m_answerMap);
   // The records left over go; the pool's own room stays for the next answer's records.
   m_spareAnswers.clear();
   MatchUpdatesToDevices();
-  return !stopped;
+  return !reader.Stopped();
 }
 
 bool CDriverScanUpdate::ParseStopped(CDriverInstallEngine& engine) {
@@ -218,22 +252,22 @@ bool CDriverScanUpdate::ParseStopped(CDriverInstallEngine& engine) {
   return true;
 }
 
-void CDriverScanUpdate::ParseDriverResult(CMarkup& document, std::u16string_view tagName) {
+void CDriverScanUpdate::ParseDriverResult(std::u16string_view answer, const CMarkup::ElemPos& element,
+                                          std::u16string_view tagName) {
   WCHAR buffer[kLongestFieldName];
   const std::size_t field = FindField(FoldFieldName(tagName, buffer));
-  if (field < kFieldCount) StoreAnswerField(document, field);  // else not an answer element
+  if (field < kFieldCount) StoreAnswerField(answer, element, field);  // else not an answer element
 }
 
-void CDriverScanUpdate::StoreAnswerField(CMarkup& document, std::size_t fieldIndex) {
+void CDriverScanUpdate::StoreAnswerField(std::u16string_view answer, const CMarkup::ElemPos& element,
+                                         std::size_t fieldIndex) {
   const Field* const field = &kFields[fieldIndex];
   m_nNextField = fieldIndex + 1 < kFieldCount ? fieldIndex + 1 : 0;
   m_storedFields |= FieldBit(fieldIndex);
   tagDriverUpdateInfo& record = m_workingAnswer.mapped();
-  CString& text = field->text != nullptr ? record.*field->text : m_strDriverIdText;
-  document.GetElementText(text);
-  // Most data has no blanks around it and needs no trimming.
-  if (!text.IsEmpty() && (IsTrimmedBlank(text.GetString()[0]) || IsTrimmedBlank(text.GetString()[text.GetLength() - 1])))
-    text.Trim();
+  ReadMarkupLeafData(answer, element, m_strFieldText);
+  const std::u16string_view text = TrimmedView(View(m_strFieldText));
+  if (field->text != nullptr) record.*field->text = m_answerTexts.Add(text);
   if (field->text == nullptr) {
     record.driverid = LeadingNumber(text);
     // Answers usually list their driverids in rising order, one after another for the records

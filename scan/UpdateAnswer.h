@@ -2,25 +2,27 @@
 #pragma once
 #include <afx.h>
 
+#include "AnswerText.h"
+
 struct tagDriverUpdateInfo {
   // driverid 0, every text empty.
   void Reset();
 
   int driverid = 0;
-  CString hardwareidentifier;
-  CString hardwareid;
-  CString infdate;
-  CString infpath;
-  CString version;
-  CString isSpecificCase;
-  CString signer;
-  CString md5;
-  CString isInstall;
-  CString downloadid;
-  CString severity;
-  CString riskLevel;
-  CString liburl;
-  CString CompatibleIdIdx;
-  CString featurescore;
-  CString signaturescore;
+  CAnswerText hardwareidentifier;
+  CAnswerText hardwareid;
+  CAnswerText infdate;
+  CAnswerText infpath;
+  CAnswerText version;
+  CAnswerText isSpecificCase;
+  CAnswerText signer;
+  CAnswerText md5;
+  CAnswerText isInstall;
+  CAnswerText downloadid;
+  CAnswerText severity;
+  CAnswerText riskLevel;
+  CAnswerText liburl;
+  CAnswerText CompatibleIdIdx;
+  CAnswerText featurescore;
+  CAnswerText signaturescore;
 };

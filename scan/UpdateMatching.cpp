@@ -248,13 +248,13 @@ void CDriverScanUpdate::TakeUpdate(int deviceIndex, const tagDeviceDriverInfo& d
   CString& lowerPiece = m_strPiece;
   lowerPiece.SetString(matchedId.data(), static_cast<int>(matchedId.size()));
   update.szText[kSlotHardwareId].Set(lowerPiece);
-  update.szText[kSlotUpdate14].Set(answer.hardwareid);
-  update.szText[kSlotDriverDate].Set(answer.infdate);
-  update.szText[kSlotUpdate12].Set(answer.infpath);
-  update.szText[kSlotDriverVersion].Set(answer.version);
-  update.szText[kSlotUpdate13].Set(answer.md5);
-  update.szText[kSlotSpare].Set(answer.liburl);
-  update.szText[kSlotSigner].Set(answer.signer);
+  update.szText[kSlotUpdate14].Set(answer.hardwareid.GetString());
+  update.szText[kSlotDriverDate].Set(answer.infdate.GetString());
+  update.szText[kSlotUpdate12].Set(answer.infpath.GetString());
+  update.szText[kSlotDriverVersion].Set(answer.version.GetString());
+  update.szText[kSlotUpdate13].Set(answer.md5.GetString());
+  update.szText[kSlotSpare].Set(answer.liburl.GetString());
+  update.szText[kSlotSigner].Set(answer.signer.GetString());
   update.szText[kSlotClassName].Set(device.szText[kSlotClassName].Text());
   update.nValues[1] = SignedNumber(View(answer.isSpecificCase)) == 1 ? 1 : 0;
   update.nValues[2] = answer.isInstall.IsEmpty() || SignedNumber(View(answer.isInstall)) == 1 ? 1 : 0;
@@ -265,8 +265,8 @@ void CDriverScanUpdate::TakeUpdate(int deviceIndex, const tagDeviceDriverInfo& d
   update.nValues[5] = severity >= 1 && severity <= 4 ? severity : 4;
   update.nValues[6] = SignedNumber(View(answer.riskLevel));
   update.nDriverRank =
-      static_cast<int>(ComputeUpdateRank(deviceIndex, lowerPiece, answer.CompatibleIdIdx, answer.featurescore));
-  update.szExtraText.Set(answer.featurescore);
+      static_cast<int>(ComputeUpdateRank(deviceIndex, lowerPiece, answer.CompatibleIdIdx.Text(), answer.featurescore.Text()));
+  update.szExtraText.Set(answer.featurescore.GetString());
   update.nExtraNumber = static_cast<int>(UnsignedNumber(View(answer.featurescore)));
 }
 

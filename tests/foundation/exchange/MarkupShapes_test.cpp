@@ -2,6 +2,7 @@
 // (names, data and nesting) or fails with its message.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,25 @@ std::vector<Shape> Shapes() {
                       "r()[p(" + std::string(static_cast<std::size_t>(pad), '.') + ") hardwareidentifier_long(v) e()]"});
   }
   return shapes;
+}
+
+// Read from the text without positions, a document gives the leaves its own walk gives, and
+// fails where its parse fails; a reading stopped gives the leaves before the stop.
+TEST(MarkupShapes, EveryShapesLeavesReadFromItsTextAreThoseItsWalkVisits) {
+  for (const Shape& shape : Shapes()) {
+    const CString text(shape.document.c_str(), static_cast<int>(shape.document.size()));
+    CMarkup markup;
+    const bool parsed = markup.SetDocumentText(text);
+    const zx::test::LeavesReading all(shape.document, -1);
+    const std::string context = CStringA(CString(shape.document.substr(0, 80).c_str())).GetString();
+    EXPECT_EQ(all.result > 0, parsed) << context;
+    if (!parsed) continue;
+    EXPECT_EQ(all.leaves, zx::test::LeavesOfDocument(markup)) << context;
+    const zx::test::LeavesReading one(shape.document, 1);
+    EXPECT_EQ(one.count, std::min(all.count, 1)) << context;
+    EXPECT_EQ(one.result, all.count > 1 ? kMarkupSinkStopped : all.result) << context;
+    EXPECT_EQ(one.leaves, all.leaves.substr(0, one.leaves.size())) << context;
+  }
 }
 
 TEST(MarkupShapes, EveryShapeReadsToItsOutlineOrItsError) {

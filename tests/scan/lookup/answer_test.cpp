@@ -123,11 +123,17 @@ TEST_F(UpdateAnswer, FieldNamesAreReadWhateverTheirCaseAndEnd) {
   EXPECT_TRUE(record.signer.IsEmpty());
 }
 
+// Also when whole groups came before the damage: the answer is read as it is parsed, and
+// what it gave goes.
 TEST_F(UpdateAnswer, DamagedDocumentsGiveNoRecords) {
-  for (const std::u16string answer : {u"", u"not xml", u"<newdataset><driver><driverid>1</driverid>",
-                                      u"<newdataset><a></b></newdataset>", u"<<<>>>", u"<!-- open"}) {
+  const std::u16string group = Group(1, u"pci\\ven_1&dev_2", u"2.0");
+  for (const std::u16string& answer : std::vector<std::u16string>{u"", u"not xml", u"<newdataset><driver><driverid>1</driverid>",
+                                      u"<newdataset><a></b></newdataset>", u"<<<>>>", u"<!-- open",
+                                      u"<newdataset>" + group + group + u"<driver><driverid>2</driverid></dr",
+                                      u"<newdataset>" + group + u"</newdatasex>"}) {
     Parse(answer);
     EXPECT_TRUE(engine_->GetAnswerRecords().empty()) << Narrow(CString(answer.c_str()));
+    EXPECT_TRUE(engine_->GetAnswerDriverIds().empty()) << Narrow(CString(answer.c_str()));
     EXPECT_EQ(engine_->GetUpdatesFound(), 0);
   }
 }
@@ -139,7 +145,8 @@ TEST_F(UpdateAnswer, HugeTextsAndDeepNestingAreRead) {
   deep += u"<driverid>1</driverid><signer>1</signer>";
   for (int i = 0; i < 5000; ++i) deep += u"</d>";
   Parse(Answer(Group(1, huge, huge, {{u"featurescore", huge}, {u"CompatibleIdIdx", huge}}) + deep));
-  EXPECT_EQ(engine_->GetAnswerRecords().size(), 2u);
+  ASSERT_EQ(engine_->GetAnswerRecords().size(), 2u);
+  EXPECT_EQ(View(engine_->GetAnswerRecords().begin()->second.featurescore), huge);
   EXPECT_TRUE(engine_->GetUpdatedDevices().empty());
 }
 

@@ -70,5 +70,6 @@ class RecordingList : public IResultListView {
 
 std::u16string Text(const CString& text);
 std::string Narrow(const CString& text);
+inline std::string Narrow(const CAnswerText& text) { return Narrow(text.Text()); }
 
 }  // namespace zx::test
