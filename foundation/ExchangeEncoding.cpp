@@ -143,23 +143,30 @@ CRc4KeyStream::CRc4KeyStream() {
 }
 
 void CRc4KeyStream::Apply(BYTE* bytes, std::size_t count) {
-  // Eight bytes of the stream are gathered into one word and laid over eight bytes at once:
-  // the bytes' loads and stores then stay out of the stream's own steps, which wait on each
-  // other.
+  // Each step reads the state word of the next step before it writes its own swap, so that no
+  // read of the state waits on the writes before it. The swap changes that word only when j
+  // lands on it (one step in 256), which the branch puts right; the empty asm keeps the branch
+  // a branch, as a select would make every step wait on the comparison. The indexes are bytes,
+  // so that they wrap without masking.
   std::uint32_t* const state = m_state;
-  std::uint32_t i = m_i, j = m_j;
-  const auto next = [&] { return Step(state, i, j); };
-  std::size_t at = 0;
-  for (; count - at >= 8; at += 8) {
-    std::uint64_t stream = 0;
+  std::uint8_t i = static_cast<std::uint8_t>(m_i), j = static_cast<std::uint8_t>(m_j);
+  std::uint32_t ahead = state[static_cast<std::uint8_t>(i + 1)];
 #pragma GCC unroll 8
-    for (int n = 0; n < 8; ++n) stream |= std::uint64_t{next()} << (8 * n);
-    std::uint64_t word;
-    std::memcpy(&word, bytes + at, 8);
-    word ^= std::endian::native == std::endian::little ? stream : __builtin_bswap64(stream);
-    std::memcpy(bytes + at, &word, 8);
+  for (std::size_t at = 0; at < count; ++at) {
+    const std::uint32_t x = ahead;
+    ++i;
+    j = static_cast<std::uint8_t>(j + x);
+    const std::uint32_t y = state[j];
+    const std::uint8_t next = static_cast<std::uint8_t>(i + 1);
+    ahead = state[next];
+    state[j] = x;
+    state[i] = y;
+    if (next == j) [[unlikely]] {
+      __asm__ volatile("" : "+r"(ahead));
+      ahead = x;
+    }
+    bytes[at] ^= static_cast<BYTE>(state[static_cast<std::uint8_t>(x + y)]);
   }
-  for (; at < count; ++at) bytes[at] ^= static_cast<BYTE>(next());
   m_i = i;
   m_j = j;
 }

@@ -47,10 +47,9 @@ class Parser {
   int ParseStartTag(int parent, int& from, std::u16string_view& name);
   int ParseEndTag(int slot, std::u16string_view name);
   int Fail(LPCTSTR message, std::u16string_view name = {});
-  // The element at `slot` has ended: answers the position just after it. With a sink, the
-  // element is handed to it when it has no child elements, and let go; false in `stopped`
-  // when the sink asked for the end.
-  int Ended(int slot, std::u16string_view name, bool& stopped);
+  // The element at `slot` has ended. With a sink, it is handed to the sink when it has no
+  // child elements, and let go; false when the sink asked for the end.
+  bool Ended(int slot, std::u16string_view name);
 
   std::u16string_view doc_;
   MarkupPositions& positions_;
@@ -58,13 +57,13 @@ class Parser {
   MarkupLeafSink* sink_;
 };
 
-int Parser::Ended(int slot, std::u16string_view name, bool& stopped) {
-  const CMarkup::ElemPos pos = positions_[static_cast<std::size_t>(slot)];
-  if (sink_ != nullptr) {
-    if (pos.iElemChild == 0 && !sink_->Leaf(name, pos)) stopped = true;
-    positions_.pop_back();
-  }
-  return pos.nEndR + 1;
+bool Parser::Ended(int slot, std::u16string_view name) {
+  // Without a sink nothing is read back: the position was just written, part by part.
+  if (sink_ == nullptr) return true;
+  const CMarkup::ElemPos& pos = positions_[static_cast<std::size_t>(slot)];
+  const bool goOn = pos.iElemChild != 0 || sink_->Leaf(name, pos);
+  positions_.pop_back();
+  return goOn;
 }
 
 // The top of the stack is the parent whose content is being scanned. The document's own
@@ -72,11 +71,11 @@ int Parser::Ended(int slot, std::u16string_view name, bool& stopped) {
 int Parser::ParseRoot() {
   std::vector<Open> open;
   open.emplace_back(0, 0, std::u16string_view());
-  bool stopped = false;
   for (;;) {
     Open& parent = open.back();
     std::u16string_view name;
     if (parent.slot != 0) {
+      bool stopped = false;
       const int opened = ReadLeaves(parent, name, stopped);
       if (stopped) return kMarkupSinkStopped;
       if (opened != 0) {
@@ -91,8 +90,8 @@ int Parser::ParseRoot() {
       positions_[parent.slot].nEndL = parent.from;
       if (parent.slot == 0) return 0;
       if (ParseEndTag(parent.slot, parent.name) < 0) return -1;
-      const int after = Ended(parent.slot, parent.name, stopped);
-      if (stopped) return kMarkupSinkStopped;
+      const int after = positions_[parent.slot].nEndR + 1;
+      if (!Ended(parent.slot, parent.name)) return kMarkupSinkStopped;
       open.pop_back();
       if (open.back().slot == 0) break;
       open.back().from = after;
@@ -104,8 +103,8 @@ int Parser::ParseRoot() {
       open.emplace_back(slot, pos.nEndL, name);
       continue;
     }
-    const int after = Ended(slot, name, stopped);
-    if (stopped) return kMarkupSinkStopped;
+    const int after = pos.nEndR + 1;
+    if (!Ended(slot, name)) return kMarkupSinkStopped;
     if (parent.slot == 0) break;
     parent.from = after;
   }
@@ -174,8 +173,11 @@ int Parser::ReadLeaves(Open& parent, std::u16string_view& name, bool& stopped) {
       name = tagName;
       return slot;
     }
-    from = Ended(slot, tagName, stopped);
-    if (stopped) return 0;
+    if (!Ended(slot, tagName)) {
+      stopped = true;
+      return 0;
+    }
+    from = endRight + 1;
   }
   parent.from = from;
   return 0;

@@ -8,6 +8,8 @@
 
 namespace {
 
+std::u16string_view View(const CString& text) { return {text.GetString(), static_cast<std::size_t>(text.GetLength())}; }
+
 constexpr std::u16string_view kCDataOpen = u"<![CDATA[";
 constexpr std::u16string_view kCDataClose = u"]]>";
 
@@ -77,11 +79,18 @@ CString EscapeMarkupText(std::u16string_view text) {
   return ToCString(out);
 }
 
-void UnescapeMarkupText(std::u16string_view text, CString& result) {
-  // An "&" before no entity's first letter stays as it is: data with none other is copied.
+// The first "&" that may begin an entity, npos for none: an "&" before no entity's first
+// letter stays as it is.
+std::size_t FirstEntity(std::u16string_view text) {
   std::size_t amp = FindAmpersand(text, 0);
   while (amp != std::u16string_view::npos && !(amp + 1 < text.size() && StartsEntity(text[amp + 1])))
     amp = FindAmpersand(text, amp + 1);
+  return amp;
+}
+
+void UnescapeMarkupText(std::u16string_view text, CString& result) {
+  // Data with no entity is copied.
+  const std::size_t amp = FirstEntity(text);
   if (amp == std::u16string_view::npos) {
     // Emptied and appended to: a plain copy, where setting the text would first make sure the
     // data is not its own.
@@ -111,13 +120,24 @@ bool ReadCDataSection(std::u16string_view doc, const CMarkup::ElemPos& pos, CStr
 
 }  // namespace
 
-void ReadMarkupLeafData(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& text) {
-  text.Empty();
-  if (pos.IsEmptyElement()) return;
-  const int end = pos.nEndL;
+std::u16string_view ReadMarkupLeafView(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& scratch) {
+  if (pos.IsEmptyElement()) return {};
   const std::size_t start = static_cast<std::size_t>(pos.nStartR) + 1;
+  const std::u16string_view data = doc.substr(start, static_cast<std::size_t>(pos.nEndL) - start);
   // Data that begins with neither a blank nor "<" is no CDATA section.
   const WCHAR lead = doc[start];
-  if ((lead == '<' || CMarkupScanner::IsWhiteSpace(lead)) && ReadCDataSection(doc, pos, text)) return;
-  UnescapeMarkupText(doc.substr(start, static_cast<std::size_t>(end) - start), text);
+  if (lead == '<' || CMarkupScanner::IsWhiteSpace(lead)) {
+    if (ReadCDataSection(doc, pos, scratch)) return View(scratch);
+  } else if (FirstEntity(data) == std::u16string_view::npos) {
+    return data;
+  }
+  UnescapeMarkupText(data, scratch);
+  return View(scratch);
+}
+
+void ReadMarkupLeafData(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& text) {
+  const std::u16string_view data = ReadMarkupLeafView(doc, pos, text);
+  if (data.data() == text.GetString()) return;
+  text.Empty();
+  if (!data.empty()) text.Append(data.data(), static_cast<int>(data.size()));
 }

@@ -16,3 +16,7 @@ void UnescapeMarkupText(std::u16string_view text, CString& out);
 // section (blanks before it allowed) as it stands, any other data unescaped; empty for
 // "<name/>".
 ZXHELPER_API void ReadMarkupLeafData(std::u16string_view doc, const CMarkup::ElemPos& pos, CString& text);
+// The same data as a view: of `doc` itself where the data stands there as it reads, else of
+// `scratch`, which is written with it. Valid while both are unchanged.
+ZXHELPER_API std::u16string_view ReadMarkupLeafView(std::u16string_view doc, const CMarkup::ElemPos& pos,
+                                                    CString& scratch);

@@ -6,6 +6,7 @@
 #include <bit>
 
 #include "TextViews.h"
+#include "zx/prefault.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ void CExchangeAnswerReader::Begin(std::size_t announced) {
   m_nDigits = 0;
   m_rest.clear();
   m_stream = CRc4KeyStream();
+  m_nPrefaulted = 0;
   if (announced > kFieldDigits) m_units.reserve((announced - kFieldDigits) / 4);
 }
 
@@ -55,6 +57,13 @@ template <class Char>
 void CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count) {
   static_assert(std::endian::native == std::endian::little, "a unit's low byte comes first, as on the wire");
   const std::size_t had = m_units.size();
+  // The units fill their room from its start on: its pages are taken a stretch at a time,
+  // ahead of the units coming, and never before the text has come that far.
+  if (had + count > m_nPrefaulted && had + count <= m_units.capacity()) {
+    const std::size_t until = std::min(m_units.capacity(), had + count + kPrefaultUnits);
+    zx::PrefaultForWriting(m_units.data() + m_nPrefaulted, (until - m_nPrefaulted) * sizeof(char16_t));
+    m_nPrefaulted = until;
+  }
   m_units.resize(had + count);
   BYTE* const out = reinterpret_cast<BYTE*>(m_units.data() + had);
   // A block of bytes at a time is decoded, then deciphered while it is still in the cache.

@@ -47,6 +47,9 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
 
   std::u16string m_field;    // the digest field (any 32 characters), as far as it came
   std::u16string m_units;    // every deciphered unit, also after a zero one
+  // The units of room brought in so far, and how many more each time the units reach them.
+  std::size_t m_nPrefaulted = 0;
+  static constexpr std::size_t kPrefaultUnits = 1 << 20;
   WCHAR m_digits[4] = {};    // digits of the unit being read
   std::size_t m_nDigits = 0;
   // From the first character of the payload that is no digit on, as it came: such a text is

@@ -265,8 +265,7 @@ void CDriverScanUpdate::StoreAnswerField(std::u16string_view answer, const CMark
   m_nNextField = fieldIndex + 1 < kFieldCount ? fieldIndex + 1 : 0;
   m_storedFields |= FieldBit(fieldIndex);
   tagDriverUpdateInfo& record = m_workingAnswer.mapped();
-  ReadMarkupLeafData(answer, element, m_strFieldText);
-  const std::u16string_view text = TrimmedView(View(m_strFieldText));
+  const std::u16string_view text = TrimmedView(ReadMarkupLeafView(answer, element, m_strFieldText));
   if (field->text != nullptr) record.*field->text = m_answerTexts.Add(text);
   if (field->text == nullptr) {
     record.driverid = LeadingNumber(text);

@@ -2,8 +2,12 @@
 // 64-bit interlocked operations.
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "errhandlingapi.h"
 #include "fileapi.h"
@@ -15,6 +19,7 @@
 #include "winbase.h"
 #include "winnls.h"
 #include "zx/machine.h"
+#include "zx/prefault.h"
 
 namespace {
 
@@ -149,6 +154,32 @@ TEST_F(MappingTest, AWritableMappingGrowsTheFileAndWritesThrough) {
   CloseHandle(mapping);
   CloseHandle(file);
   EXPECT_EQ(ReadHostFile(zx::machine::DriveCFolder() + "/w.bin"), std::string("ab\0z", 4));
+}
+
+// The whole pages inside the range come in, those it only cuts stay out, and what the pages
+// held stays.
+TEST(Prefault, BringsInTheWholePagesOfARangeAndKeepsWhatTheyHold) {
+  const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  constexpr std::size_t kPages = 64;
+  void* const mapped = mmap(nullptr, kPages * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  auto* const base = static_cast<unsigned char*>(mapped);
+  const auto resident = [&] {
+    std::string pages(kPages, '-');
+    std::vector<unsigned char> in(kPages);
+    if (mincore(base, kPages * page, in.data()) != 0) return std::string("mincore failed");
+    for (std::size_t n = 0; n < kPages; ++n)
+      if (in[n] & 1) pages[n] = 'r';
+    return pages;
+  };
+  base[page + 7] = 'x';
+  zx::PrefaultForWriting(base + 2 * page, 0);
+  EXPECT_EQ(resident(), "-r" + std::string(kPages - 2, '-'));
+  zx::PrefaultForWriting(base + 100, kPages * page - 200);
+  EXPECT_EQ(resident(), "-" + std::string(kPages - 2, 'r') + "-");
+  EXPECT_EQ(base[page + 7], 'x');
+  EXPECT_EQ(base[2 * page], 0);
+  munmap(mapped, kPages * page);
 }
 
 }  // namespace
