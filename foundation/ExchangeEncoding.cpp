@@ -175,14 +175,24 @@ void Rc4Transform(BYTE* buffer, DWORD count) { CRc4KeyStream().Apply(buffer, cou
 
 namespace {
 
-// The bytes of digit pairs: with SSE2, sixteen bytes from 32 ASCII digits at a time (a wide
-// digit is one byte once packed); the rest one pair at a time.
+// The bytes of digit pairs, and whether every character was a digit: with SSE2, sixteen bytes
+// from 32 ASCII digits at a time (a wide digit is one byte once packed, any other wide
+// character 0xFF), each character checked as it is read; the rest one pair at a time.
 template <class Char>
-void DigitPairsToBytes(const Char* digits, BYTE* bytes, std::size_t count) {
+bool DigitPairsToBytes(const Char* digits, BYTE* bytes, std::size_t count) {
   std::size_t at = 0;
+  bool digitsOnly = true;
 #if defined(__SSE2__)
   const __m128i low = _mm_set1_epi8(0x0F), letter = _mm_set1_epi8(0x40), nine = _mm_set1_epi8(9);
   const __m128i lowByte = _mm_set1_epi16(0x00FF);
+  // A byte below `limit` after `from` is taken away, compared as signed values after a move by
+  // half their range (an unsigned "below" is then a signed one).
+  const __m128i half = _mm_set1_epi8(static_cast<char>(0x80));
+  const auto below = [&](__m128i text, char from, char limit) {
+    return _mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(text, _mm_set1_epi8(from)), half),
+                          _mm_xor_si128(_mm_set1_epi8(limit), half));
+  };
+  __m128i digit = _mm_set1_epi8(-1);
   // 16 digits: their values, then each pair's byte in a 16-bit lane.
   const auto pairs = [&](const Char* from) {
     __m128i text;
@@ -192,6 +202,7 @@ void DigitPairsToBytes(const Char* digits, BYTE* bytes, std::size_t count) {
     } else {
       text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     }
+    digit = _mm_and_si128(digit, _mm_or_si128(below(text, '0', 10), below(text, 'A', 6)));
     const __m128i isLetter = _mm_cmpeq_epi8(_mm_and_si128(text, letter), letter);
     const __m128i values = _mm_add_epi8(_mm_and_si128(text, low), _mm_and_si128(isLetter, nine));
     return _mm_or_si128(_mm_slli_epi16(_mm_and_si128(values, lowByte), 4), _mm_srli_epi16(values, 8));
@@ -200,8 +211,14 @@ void DigitPairsToBytes(const Char* digits, BYTE* bytes, std::size_t count) {
     const Char* const from = digits + 2 * at;
     _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + at), _mm_packus_epi16(pairs(from), pairs(from + 16)));
   }
+  digitsOnly = _mm_movemask_epi8(digit) == 0xFFFF;
 #endif
-  for (; at < count; ++at) bytes[at] = ExchangeDigitPairValue(digits + 2 * at);
+  for (; at < count; ++at) {
+    const Char* const pair = digits + 2 * at;
+    digitsOnly = digitsOnly && ExchangeDigitValue(pair[0]) >= 0 && ExchangeDigitValue(pair[1]) >= 0;
+    bytes[at] = ExchangeDigitPairValue(pair);
+  }
+  return digitsOnly;
 }
 
 }  // namespace
@@ -221,12 +238,12 @@ std::size_t PlainUnitCount(std::u16string_view units) {
   return units.size();
 }
 
-void ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count) {
-  DigitPairsToBytes(digits, bytes, count);
+bool ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count) {
+  return DigitPairsToBytes(digits, bytes, count);
 }
 
-void ExchangeDigitPairsToBytes(const WCHAR* digits, BYTE* bytes, std::size_t count) {
-  DigitPairsToBytes(digits, bytes, count);
+bool ExchangeDigitPairsToBytes(const WCHAR* digits, BYTE* bytes, std::size_t count) {
+  return DigitPairsToBytes(digits, bytes, count);
 }
 
 namespace {

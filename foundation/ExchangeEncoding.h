@@ -55,10 +55,10 @@ constexpr BYTE ExchangeDigitPairValue(const Char* digits) {
   return static_cast<BYTE>(digit(digits[0]) << 4 | digit(digits[1]));
 }
 
-// The `count` bytes of 2 x count characters (wide or ASCII) known to be exchange digits, high
-// digit first.
-ZXHELPER_API void ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count);
-ZXHELPER_API void ExchangeDigitPairsToBytes(const WCHAR* digits, BYTE* bytes, std::size_t count);
+// The `count` bytes of 2 x count characters (wide or ASCII), high digit first; true when every
+// character was an exchange digit, false when the bytes are not all those of digit pairs.
+ZXHELPER_API bool ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count);
+ZXHELPER_API bool ExchangeDigitPairsToBytes(const WCHAR* digits, BYTE* bytes, std::size_t count);
 
 // The length of the plain text in deciphered units: up to the first zero unit, or all.
 ZXHELPER_API std::size_t PlainUnitCount(std::u16string_view units);

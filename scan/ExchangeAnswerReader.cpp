@@ -38,12 +38,12 @@ void CExchangeAnswerReader::Begin(std::size_t announced) {
 
 template <class Char>
 std::size_t CExchangeAnswerReader::TakeUnits(std::basic_string_view<Char> piece, std::size_t at) {
-  // A piece is almost always digits to its end: that is checked for the whole run at once.
+  // A piece is almost always digits to its end: its whole units are taken, each block checked
+  // as it is decoded, up to a block that holds another character.
   const std::size_t whole = (piece.size() - at) / 4;
-  if (AreUpperHexDigits(piece.substr(at, 4 * whole))) {
-    TakeDigitUnits(piece.data() + at, whole);
-    return at + 4 * whole;
-  }
+  const std::size_t taken = TakeDigitUnits(piece.data() + at, whole);
+  at += 4 * taken;
+  if (taken == whole) return at;
   std::size_t end = at;
   for (; end + 4 <= piece.size(); end += 4) {
     const Char* const digits = piece.data() + end;
@@ -54,7 +54,7 @@ std::size_t CExchangeAnswerReader::TakeUnits(std::basic_string_view<Char> piece,
 }
 
 template <class Char>
-void CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count) {
+std::size_t CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count) {
   static_assert(std::endian::native == std::endian::little, "a unit's low byte comes first, as on the wire");
   const std::size_t had = m_units.size();
   // The units fill their room from its start on: its pages are taken a stretch at a time,
@@ -71,9 +71,14 @@ void CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_t count
   const std::size_t bytes = 2 * count;
   for (std::size_t at = 0; at < bytes; at += kBlock) {
     const std::size_t size = std::min(kBlock, bytes - at);
-    ExchangeDigitPairsToBytes(digits + 2 * at, out + at, size);
+    if (!ExchangeDigitPairsToBytes(digits + 2 * at, out + at, size)) {
+      // The units of this block go; the key stream has not come to them.
+      m_units.resize(had + at / 2);
+      return at / 2;
+    }
     m_stream.Apply(out + at, size);
   }
+  return count;
 }
 
 void CExchangeAnswerReader::Take(std::u16string_view piece) { TakePiece(piece); }

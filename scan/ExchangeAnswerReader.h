@@ -41,9 +41,10 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
   // last whole unit of the piece; answers where it stopped.
   template <class Char>
   std::size_t TakeUnits(std::basic_string_view<Char> piece, std::size_t at);
-  // `count` units of four digits each, every one known to be a digit.
+  // Up to `count` units of four digits each, a block at a time, until a block holds another
+  // character than a digit: answers the units taken.
   template <class Char>
-  void TakeDigitUnits(const Char* digits, std::size_t count);
+  std::size_t TakeDigitUnits(const Char* digits, std::size_t count);
 
   std::u16string m_field;    // the digest field (any 32 characters), as far as it came
   std::u16string m_units;    // every deciphered unit, also after a zero one

@@ -153,7 +153,8 @@ TEST_F(UpdateAnswer, HugeTextsAndDeepNestingAreRead) {
 // Every shape of answer read in pieces of any size gives what the whole text gives, and the
 // text as it came.
 // A text of more than one of the reader's blocks, with units of every size, enciphered; with
-// a zero unit deep in it when `zeroAt` is not 0.
+// a zero unit deep in it when `zeroAt` is not 0. Read in pieces of more than a block, and with
+// a character that is no digit deep in it, a block is taken back.
 CString LongEncoded(int zeroAt = 0) {
   CString plain;
   for (int n = 0; n < 9000; ++n) plain.AppendChar(static_cast<WCHAR>(n % 7 == 0 ? 0xE000 + n : 0x21 + n % 90));
@@ -181,11 +182,11 @@ TEST(ExchangeAnswer, ReadInPiecesAsWhole) {
                            encoded.Left(40) + _T(" ") + encoded.Mid(40), encoded.Left(32), encoded.Left(31),
                            _T("  ") + encoded.Left(20) + _T(" x "), _T(""), _T("   "), _T("x") + encoded,
                            encoded + _T("Z"), _T("\u00e9") + encoded.Left(60) + _T("\U0001F600") + encoded.Mid(60),
-                           LongEncoded(), LongEncoded(5003)};
+                           LongEncoded(), LongEncoded(5003), LongEncoded().Left(30001) + _T("a") + LongEncoded().Mid(30002)};
   for (const CString& text : texts) {
     CString whole = text;
     const BOOL expected = getOutputStrFromHex(whole);
-    for (const std::size_t piece : {1u, 3u, 7u, 4096u}) {
+    for (const std::size_t piece : {1u, 3u, 7u, 4096u, 40000u}) {
       CExchangeAnswerReader reader;
       reader.Begin(static_cast<std::size_t>(text.GetLength()));
       const std::u16string_view all(text.GetString(), static_cast<std::size_t>(text.GetLength()));
