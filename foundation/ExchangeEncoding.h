@@ -102,9 +102,8 @@ ZXHELPER_API BOOL getOutputStrFromHex(CString& text);
 // (emptied when the text is 32 characters or fewer).
 ZXHELPER_API BOOL getOutputStrFromHex(std::u16string_view received, CString& plain);
 
-// Whether every unit (or ASCII byte) is one of "0"-"9" and "A"-"F".
+// Whether every unit is one of "0"-"9" and "A"-"F".
 ZXHELPER_API bool AreUpperHexDigits(std::u16string_view text);
-ZXHELPER_API bool AreUpperHexDigits(std::string_view text);
 
 // The deciphering step of getOutputStrFromHex on the digits behind the digest field: the
 // deciphered units up to the first zero unit.

@@ -67,9 +67,6 @@ class ZXHELPER_API CMarkup {
   // The data written into `text`, whose room is reused: for reading many elements into
   // records without a new string for each.
   void GetElementText(CString& text) const;
-  // The name as it stands in the document, for reading without a copy; valid until the
-  // document changes.
-  std::u16string_view GetElementNameView() const { return Name(m_iPos); }
   // Whether the current element's name is `lowerName` (lower-case ASCII, starting with a
   // letter) without regard to ASCII case: compared where the name stands, without finding
   // its end first.

@@ -411,20 +411,18 @@ TEST(MarkupParse, ThousandsOfElementsThenAppendsKeepEveryOne) {
   }
 }
 
-TEST(MarkupText, NameViewsEndAtEveryDelimiter) {
+TEST(MarkupText, NamesEndAtEveryDelimiter) {
   CMarkup markup;
   ASSERT_TRUE(markup.SetDocumentText(_T("<r><a/><bb\tx='1'/><ccc\r\n></ccc><d\\/><e=1/><f?/></r>")));
   ASSERT_TRUE(markup.NextElement());
-  EXPECT_EQ(markup.GetElementNameView(), u"r");
-  std::u16string names;
+  EXPECT_EQ(markup.GetElementName(), _T("r"));
+  CString names;
   while (markup.NextChildElement()) {
     markup.EnterElement();
-    EXPECT_EQ(CString(markup.GetElementNameView().data(), static_cast<int>(markup.GetElementNameView().size())),
-              markup.GetElementName());
-    names += std::u16string(markup.GetElementNameView()) + u",";
+    names += markup.GetElementName() + _T(",");
     markup.LeaveElement();
   }
-  EXPECT_EQ(names, u"a,bb,ccc,d,e,f,");
+  EXPECT_EQ(names, _T("a,bb,ccc,d,e,f,"));
 }
 
 // End tags are compared in blocks of characters: names of every length up to past two blocks,
