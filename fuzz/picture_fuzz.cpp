@@ -5,6 +5,7 @@
 // and the page laid out). Reading must never crash or read past the bytes; a decoded picture has a size, an
 // AVI's first frame holds at least its header, and a page written back from its tree reads
 // again.
+// Runs: 6000
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

@@ -24,7 +24,8 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run_fuzz_target() {
   local target=$1 name root runs status=0
   name=$(basename "$target")
-  # A target that starts a program at every run names a smaller count: "// Runs: N".
+  # A target whose runs are slow (a program started, a page laid out) names a smaller count:
+  # "// Runs: N".
   runs=$(sed -n 's|^// Runs: \([0-9]*\)$|\1|p' "fuzz/$name.cpp")
   # A machine root of the target's own, so targets running side by side share nothing.
   root=$(mktemp -d)
