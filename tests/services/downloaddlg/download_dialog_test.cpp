@@ -235,6 +235,11 @@ TEST_F(DownloadDialog, LooksAsDrawnWhileATransferWaits) {
     }
     if (drawn || popup == nullptr || !held_) return false;
     if (::SendDlgItemMessageW(popup, IDC_DOWNLOAD_FILE_BAR, PBM_GETRANGE, FALSE, 0) == 0) return false;
+    // The server holds the request before the worker hears that it was sent: the picture waits
+    // for the status line the worker posts then.
+    WCHAR status[64] = {};
+    ::GetDlgItemTextW(popup, IDC_DOWNLOAD_STATUS, status, 64);
+    if (CString(status) != _T("IDS_STATUS_RECEIVING")) return false;
     ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ExpectWindowMatches(popup, "download.png");
     drawn = true;
