@@ -33,6 +33,7 @@ void CExchangeAnswerReader::Begin(std::size_t announced) {
   m_rest.clear();
   m_stream = CRc4KeyStream();
   m_nPrefaulted = 0;
+  m_nPlainUnits = kNoZeroUnit;
   if (announced > kFieldDigits) m_units.reserve((announced - kFieldDigits) / 4);
 }
 
@@ -77,6 +78,11 @@ std::size_t CExchangeAnswerReader::TakeDigitUnits(const Char* digits, std::size_
       return at / 2;
     }
     m_stream.Apply(out + at, size);
+    // The plain text ends at the first zero unit, looked for while the block is in the cache.
+    if (m_nPlainUnits == kNoZeroUnit) {
+      const std::u16string_view block(m_units.data() + had + at / 2, size / 2);
+      if (const std::size_t plain = PlainUnitCount(block); plain < block.size()) m_nPlainUnits = had + at / 2 + plain;
+    }
   }
   return count;
 }
@@ -118,15 +124,14 @@ BOOL CExchangeAnswerReader::Finish(CString& plain) const {
     const CString received = Received();
     return getOutputStrFromHex(View(received), plain);
   }
-  // The plain text ends at the first zero unit.
-  const std::u16string_view units = std::u16string_view(m_units).substr(0, PlainUnitCount(m_units));
+  const std::u16string_view units = std::u16string_view(m_units).substr(0, PlainUnits());
   plain.SetString(units.data(), static_cast<int>(units.size()));
   return TRUE;
 }
 
 BOOL CExchangeAnswerReader::TakePlain(CString& plain) {
   if (!AllUnits()) return Finish(plain);
-  m_units.resize(PlainUnitCount(m_units));
+  m_units.resize(PlainUnits());
   plain = CString(std::move(m_units));
   m_units = std::u16string();
   return TRUE;

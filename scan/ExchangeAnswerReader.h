@@ -6,6 +6,7 @@
 #pragma once
 #include <afx.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -48,6 +49,10 @@ class CExchangeAnswerReader : public zx::soap::ResultSink {
 
   std::u16string m_field;    // the digest field (any 32 characters), as far as it came
   std::u16string m_units;    // every deciphered unit, also after a zero one
+  // The units before the first zero one, which ends the plain text; kNoZeroUnit while none came.
+  static constexpr std::size_t kNoZeroUnit = static_cast<std::size_t>(-1);
+  std::size_t m_nPlainUnits = kNoZeroUnit;
+  std::size_t PlainUnits() const { return std::min(m_nPlainUnits, m_units.size()); }
   // The units of room brought in so far, and how many more each time the units reach them.
   std::size_t m_nPrefaulted = 0;
   static constexpr std::size_t kPrefaultUnits = 1 << 20;
