@@ -12,44 +12,6 @@ CString ToCString(std::u16string_view text) {
   return CString(text.data(), static_cast<int>(text.size()));
 }
 
-#if defined(__SSE2__)
-// Eight characters with "A" to "Z" folded to lower case; everything else as it is.
-__m128i FoldedAscii(__m128i units) {
-  const __m128i upper = _mm_and_si128(_mm_cmpgt_epi16(units, _mm_set1_epi16('A' - 1)),
-                                      _mm_cmplt_epi16(units, _mm_set1_epi16('Z' + 1)));
-  return _mm_or_si128(units, _mm_and_si128(upper, _mm_set1_epi16(0x20)));
-}
-
-__m128i Load8(const WCHAR* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
-
-// Four characters at `at` and four at `at + count - 4` (4 <= count <= 8), side by side.
-__m128i LoadEnds(const WCHAR* at, std::size_t count) {
-  return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)),
-                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at + count - 4)));
-}
-
-bool SameUnits(__m128i a, __m128i b) { return _mm_movemask_epi8(_mm_cmpeq_epi16(a, b)) == 0xFFFF; }
-#endif
-
-// Whether `count` characters at `text`, "A" to "Z" folded, are those of `lower`. Both are read
-// only within their `count` characters: the last block of eight overlaps the one before, and
-// a name shorter than eight is read as its first four and its last four characters.
-bool SameFoldedName(const WCHAR* text, const WCHAR* lower, std::size_t count) {
-#if defined(__SSE2__)
-  if (count >= 8) {
-    for (std::size_t i = 0; i + 8 < count; i += 8) {
-      if (!SameUnits(FoldedAscii(Load8(text + i)), Load8(lower + i))) return false;
-    }
-    return SameUnits(FoldedAscii(Load8(text + count - 8)), Load8(lower + count - 8));
-  }
-  if (count >= 4) return SameUnits(FoldedAscii(LoadEnds(text, count)), LoadEnds(lower, count));
-#endif
-  for (std::size_t i = 0; i < count; ++i) {
-    if (zx::LowerAscii(text[i]) != lower[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 CMarkup::CMarkup() : m_doc(std::make_shared<Document>()), m_iPosParent(0), m_iPos(0), m_iPosChild(0), m_nNodeType(0) {
@@ -167,7 +129,7 @@ bool CMarkup::ElementNameIs(std::u16string_view lowerName) const {
   const std::u16string_view doc = Text();
   const std::size_t first = static_cast<std::size_t>(At(m_iPos).nStartL) + 1;
   if (first + lowerName.size() >= doc.size()) return false;
-  return SameFoldedName(doc.data() + first, lowerName.data(), lowerName.size()) &&
+  return zx::MatchesLowerAscii(doc.data() + first, lowerName.data(), lowerName.size()) &&
          CMarkupScanner::IsDelimiter(doc[first + lowerName.size()]);
 }
 

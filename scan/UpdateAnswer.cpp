@@ -49,10 +49,7 @@ std::u16string_view FoldFieldName(std::u16string_view name, WCHAR (&buffer)[kLon
 
 // Whether an element name is `lowerName` (lower-case ASCII) with "A" to "Z" folded.
 bool IsFieldName(std::u16string_view name, std::u16string_view lowerName) {
-  if (name.size() != lowerName.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i)
-    if (zx::LowerAscii(name[i]) != lowerName[i]) return false;
-  return true;
+  return name.size() == lowerName.size() && zx::MatchesLowerAscii(name.data(), lowerName.data(), name.size());
 }
 
 // Whether two element names are the same without regard to case: ASCII letters are folded

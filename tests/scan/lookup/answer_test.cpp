@@ -112,7 +112,8 @@ TEST_F(UpdateAnswer, AnAnswerAfterAnotherKeepsNothingOfIt) {
 
 // Element names are compared without regard to ASCII case and end where the tag's name ends.
 TEST_F(UpdateAnswer, FieldNamesAreReadWhateverTheirCaseAndEnd) {
-  Parse(Answer(u"<driver><DriverID>1</DriverID><VERSION a='1'>2.0</VERSION><versionx>9</versionx>"
+  Parse(Answer(u"<driver><DriverID>1</DriverID><HardwareIdentifier>pci\\a</HardwareIdentifier><HARDWAREIE>x</HARDWAREIE>"
+               u"<VERSION a='1'>2.0</VERSION><versionx>9</versionx><ISSPECIFICCASE>1</ISSPECIFICCASE>"
                u"<md5 >ab</md5 ><version2>8</version2><Signer/></driver>"));
   const auto& records = engine_->GetAnswerRecords();
   ASSERT_EQ(records.size(), 1u);
@@ -120,6 +121,9 @@ TEST_F(UpdateAnswer, FieldNamesAreReadWhateverTheirCaseAndEnd) {
   EXPECT_EQ(record.driverid, 1);
   EXPECT_EQ(Narrow(record.version), "2.0");
   EXPECT_EQ(Narrow(record.md5), "ab");
+  EXPECT_EQ(Narrow(record.hardwareidentifier), "pci\\a");
+  EXPECT_TRUE(record.hardwareid.IsEmpty());
+  EXPECT_EQ(Narrow(record.isSpecificCase), "1");
   EXPECT_TRUE(record.signer.IsEmpty());
 }
 
