@@ -120,6 +120,7 @@ inline int CMarkupScanner::FindDelimiter(std::u16string_view text, int from) {
   // that might be, which is then looked at alone.
   const __m128i below = _mm_set1_epi16(0x40);
   const __m128i backslash = _mm_set1_epi16('\\');
+  const __m128i greater = _mm_set1_epi16('>');
   while (end - p >= 8) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i maybe = _mm_or_si128(_mm_cmplt_epi16(block, below), _mm_cmpeq_epi16(block, backslash));
@@ -128,9 +129,12 @@ inline int CMarkupScanner::FindDelimiter(std::u16string_view text, int from) {
       p += 8;
       continue;
     }
-    p += __builtin_ctz(static_cast<unsigned>(hits)) >> 1;
-    // Names mostly end at the ">" of their tag.
-    if (*p == '>' || IsDelimiter(*p)) return static_cast<int>(p - begin);
+    const int first = __builtin_ctz(static_cast<unsigned>(hits));
+    // Names mostly end at the ">" of their tag, which the block already shows.
+    if ((_mm_movemask_epi8(_mm_cmpeq_epi16(block, greater)) >> first & 1) != 0)
+      return static_cast<int>(p - begin) + (first >> 1);
+    p += first >> 1;
+    if (IsDelimiter(*p)) return static_cast<int>(p - begin);
     ++p;
   }
 #endif
