@@ -11,14 +11,10 @@
 #include <vector>
 
 #include "DigestsMd5.h"
+#include "zx/cpufeatures.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
-#endif
-#if defined(__x86_64__)
-#include <immintrin.h>
-// The work of long texts is done 32 bytes at a time where the processor has AVX2.
-#define ZX_AVX2 __attribute__((target("avx2")))
 #endif
 
 namespace {
@@ -226,14 +222,39 @@ bool DigitPairsToBytes(const Char* digits, BYTE* bytes, std::size_t count) {
   return digitsOnly;
 }
 
-}  // namespace
-
-namespace {
-
 #if defined(__x86_64__)
+// 32 ASCII digits at `from`: each pair's byte in a 16-bit lane, the high digit counting sixteen
+// times by one multiply-add; `digit` keeps only the lanes of bytes that were all digits.
+ZX_TARGET_AVX2 inline __m256i PairsAvx2(const char* from, __m256i& digit) {
+  const __m256i text = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+  const __m256i nine = _mm256_set1_epi8(9), letter = _mm256_set1_epi8(0x40);
+  const __m256i decimal = _mm256_sub_epi8(text, _mm256_set1_epi8('0'));
+  const __m256i hex = _mm256_sub_epi8(text, _mm256_set1_epi8('A'));
+  digit = _mm256_and_si256(digit, _mm256_or_si256(zx::BytesAtMost(decimal, nine), zx::BytesAtMost(hex, _mm256_set1_epi8(5))));
+  const __m256i isLetter = _mm256_cmpeq_epi8(_mm256_and_si256(text, letter), letter);
+  const __m256i values = _mm256_add_epi8(_mm256_and_si256(text, _mm256_set1_epi8(0x0F)), _mm256_and_si256(isLetter, nine));
+  return _mm256_maddubs_epi16(values, _mm256_set1_epi16(0x0110));
+}
+
+// The bytes of ASCII digit pairs with AVX2, 32 bytes from 64 digits at a time, the digits
+// checked as they are read (`digitsOnly`). Answers the count of bytes written; the rest is
+// left to the caller.
+ZX_TARGET_AVX2 std::size_t DigitPairsToBytesAvx2(const char* digits, BYTE* bytes, std::size_t count, bool& digitsOnly) {
+  __m256i digit = _mm256_set1_epi8(-1);
+  std::size_t at = 0;
+  for (; count - at >= 32; at += 32) {
+    const char* const from = digits + 2 * at;
+    // The pack works within each half: the quarters are put back in order after it.
+    const __m256i packed = _mm256_packus_epi16(PairsAvx2(from, digit), PairsAvx2(from + 32, digit));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + at), _mm256_permute4x64_epi64(packed, 0xD8));
+  }
+  digitsOnly = _mm256_movemask_epi8(digit) == -1;
+  return at;
+}
+
 // Where the first 32 units from `at` on that hold a zero one begin, 32 units at a time with
 // AVX2; else where fewer than 32 are left.
-ZX_AVX2 std::size_t ZeroUnitBlockAvx2(std::u16string_view units, std::size_t at) {
+ZX_TARGET_AVX2 std::size_t ZeroUnitBlockAvx2(std::u16string_view units, std::size_t at) {
   const __m256i zero = _mm256_setzero_si256();
   for (; units.size() - at >= 32; at += 32) {
     const auto* const from = reinterpret_cast<const __m256i*>(units.data() + at);
@@ -251,8 +272,7 @@ std::size_t PlainUnitCount(std::u16string_view units) {
   std::size_t at = 0;
 #if defined(__x86_64__)
   // The loop below finds the zero unit within the 32 units found to hold it.
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) at = ZeroUnitBlockAvx2(units, at);
+  if (zx::HasAvx2()) at = ZeroUnitBlockAvx2(units, at);
 #endif
 #if defined(__SSE2__)
   // Eight units at a time, compared with zero.
@@ -267,50 +287,11 @@ std::size_t PlainUnitCount(std::u16string_view units) {
   return units.size();
 }
 
-namespace {
-
-#if defined(__x86_64__)
-// Whether each unsigned byte is at most `limit`: the lesser of the two is then the byte itself.
-ZX_AVX2 inline __m256i AtMost(__m256i value, __m256i limit) { return _mm256_cmpeq_epi8(_mm256_min_epu8(value, limit), value); }
-
-// 32 ASCII digits at `from`: each pair's byte in a 16-bit lane, the high digit counting sixteen
-// times by one multiply-add; `digit` keeps only the lanes of bytes that were all digits.
-ZX_AVX2 inline __m256i PairsAvx2(const char* from, __m256i& digit) {
-  const __m256i text = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
-  const __m256i nine = _mm256_set1_epi8(9), letter = _mm256_set1_epi8(0x40);
-  const __m256i decimal = _mm256_sub_epi8(text, _mm256_set1_epi8('0'));
-  const __m256i hex = _mm256_sub_epi8(text, _mm256_set1_epi8('A'));
-  digit = _mm256_and_si256(digit, _mm256_or_si256(AtMost(decimal, nine), AtMost(hex, _mm256_set1_epi8(5))));
-  const __m256i isLetter = _mm256_cmpeq_epi8(_mm256_and_si256(text, letter), letter);
-  const __m256i values = _mm256_add_epi8(_mm256_and_si256(text, _mm256_set1_epi8(0x0F)), _mm256_and_si256(isLetter, nine));
-  return _mm256_maddubs_epi16(values, _mm256_set1_epi16(0x0110));
-}
-
-// The bytes of ASCII digit pairs with AVX2, 32 bytes from 64 digits at a time, the digits
-// checked as they are read (`digitsOnly`). Answers the count of bytes written; the rest is
-// left to the caller.
-ZX_AVX2 std::size_t DigitPairsToBytesAvx2(const char* digits, BYTE* bytes, std::size_t count, bool& digitsOnly) {
-  __m256i digit = _mm256_set1_epi8(-1);
-  std::size_t at = 0;
-  for (; count - at >= 32; at += 32) {
-    const char* const from = digits + 2 * at;
-    // The pack works within each half: the quarters are put back in order after it.
-    const __m256i packed = _mm256_packus_epi16(PairsAvx2(from, digit), PairsAvx2(from + 32, digit));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(bytes + at), _mm256_permute4x64_epi64(packed, 0xD8));
-  }
-  digitsOnly = _mm256_movemask_epi8(digit) == -1;
-  return at;
-}
-#endif
-
-}  // namespace
-
 bool ExchangeDigitPairsToBytes(const char* digits, BYTE* bytes, std::size_t count) {
   std::size_t at = 0;
   bool digitsOnly = true;
 #if defined(__x86_64__)
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) at = DigitPairsToBytesAvx2(digits, bytes, count, digitsOnly);
+  if (zx::HasAvx2()) at = DigitPairsToBytesAvx2(digits, bytes, count, digitsOnly);
 #endif
   return DigitPairsToBytes(digits + 2 * at, bytes + at, count - at) && digitsOnly;
 }

@@ -6,10 +6,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
 
+#include "zx/cpufeatures.h"
 #include "zx/soapresultsink.h"
 #include "zx/soapwire.h"
 
@@ -26,14 +24,12 @@ bool IsPlain(unsigned char byte) { return byte >= 0x20 && byte < 0x7F && byte !=
 #if defined(__x86_64__)
 // The run of plain bytes from `p` on, 32 bytes at a time with AVX2: answers its first byte that
 // is not plain, or where fewer than 32 bytes are left before `end`.
-__attribute__((target("avx2"))) const char* PlainRunAvx2(const char* p, const char* const end) {
+ZX_TARGET_AVX2 const char* PlainRunAvx2(const char* p, const char* const end) {
   const __m256i fromSpace = _mm256_set1_epi8(0x20), printableMost = _mm256_set1_epi8(0x7E - 0x20);
   const __m256i less = _mm256_set1_epi8('<'), ampersand = _mm256_set1_epi8('&');
   for (; end - p >= 32; p += 32) {
     const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    // An unsigned byte is at most the limit when the lesser of the two is the byte itself.
-    const __m256i moved = _mm256_sub_epi8(block, fromSpace);
-    const __m256i printable = _mm256_cmpeq_epi8(_mm256_min_epu8(moved, printableMost), moved);
+    const __m256i printable = zx::BytesAtMost(_mm256_sub_epi8(block, fromSpace), printableMost);
     const __m256i markup = _mm256_or_si256(_mm256_cmpeq_epi8(block, less), _mm256_cmpeq_epi8(block, ampersand));
     const unsigned plain = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_andnot_si256(markup, printable)));
     if (plain != ~0u) return p + __builtin_ctz(~plain);
@@ -48,9 +44,8 @@ std::size_t PlainRun(std::string_view bytes) {
   const char* p = begin;
   const char* const end = begin + bytes.size();
 #if defined(__x86_64__)
-  static const bool avx2 = __builtin_cpu_supports("avx2");
   // Where it stopped, the loops below go on: on a byte that is not plain they stop at once.
-  if (avx2) p = PlainRunAvx2(p, end);
+  if (zx::HasAvx2()) p = PlainRunAvx2(p, end);
 #endif
 #if defined(__SSE2__)
   // Sixteen bytes at a time, compared as signed bytes after a move by 0x80.
