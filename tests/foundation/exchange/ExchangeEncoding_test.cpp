@@ -274,47 +274,36 @@ TEST(HexDigits, OnlyUpperCaseDigitsAtAnyPlace) {
   }
 }
 
-// The pairs of every byte value, narrow and wide, at every length up to past two of the widest
-// blocks read at once, and a character that is no digit at every place of them.
+// Every byte value's pair, narrow and wide, at every length to past two of the widest blocks
+// read at once; a character that is no digit at any place makes the pairs false.
 TEST(HexDigits, PairsToBytesAtEveryLengthAndPlace) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
   std::string narrow;
-  for (int n = 0; n < 256; ++n) narrow += {kDigits[n * 7 % 256 >> 4], kDigits[n * 7 % 16]};
-  const std::u16string wide(narrow.begin(), narrow.end());
-  const auto check = [&](const auto* digits, const auto& odd) {
+  for (int n = 0; n < 130; ++n) narrow += {"0123456789ABCDEF"[n * 7 % 256 >> 4], "0123456789ABCDEF"[n * 7 % 16]};
+  const auto check = [](const auto& text, const auto& odd) {
     for (std::size_t count = 0; count <= 130; ++count) {
       std::vector<BYTE> bytes(count + 1, 0xEE);
-      ASSERT_TRUE(ExchangeDigitPairsToBytes(digits, bytes.data(), count)) << count;
-      for (std::size_t n = 0; n < count; ++n) ASSERT_EQ(bytes[n], n * 7 % 256) << n << " of " << count;
-      EXPECT_EQ(bytes[count], 0xEE) << "written past " << count;
-      auto text = std::basic_string(digits, 2 * count);
-      for (std::size_t at = 0; at < text.size(); ++at) {
-        for (const auto ch : odd) {
-          auto changed = text;
+      ASSERT_TRUE(ExchangeDigitPairsToBytes(text.data(), bytes.data(), count)) << count;
+      for (std::size_t n = 0; n <= count; ++n) ASSERT_EQ(bytes[n], n < count ? n * 7 % 256 : 0xEE) << n << " of " << count;
+      for (std::size_t at = 0; at < 2 * count; ++at)
+        for (auto changed = text; const auto ch : odd) {
           changed[at] = ch;
           EXPECT_FALSE(ExchangeDigitPairsToBytes(changed.data(), bytes.data(), count)) << int(ch) << " at " << at;
         }
-      }
     }
   };
-  check(narrow.data(), std::string("/:@Gaf \0\x80\xC1\xFF", 11));
-  check(wide.data(), std::u16string(u"/:@Gaf \0\u8030\uFF10\u0130\u0141", 12));
+  check(narrow, std::string("/:@Gaf \0\x80\xC1\xFF", 11));
+  check(std::u16string(narrow.begin(), narrow.end()), std::u16string(u"/:@Gaf \0\u8030\uFF10\u0130\u0141", 12));
 }
 
-// The plain text of deciphered units ends at their first zero unit, wherever it stands in the
-// blocks looked at once, a later zero unit beside it or not.
+// Deciphered units end at their first zero unit, at every place of the blocks looked at once,
+// a second zero unit behind it or not.
 TEST(PlainUnits, EndAtTheFirstZeroUnitAtEveryPlace) {
-  for (std::size_t count = 0; count <= 100; ++count) {
-    const std::u16string units(count, u'\x3C01');
-    EXPECT_EQ(PlainUnitCount(units), count);
-    for (std::size_t zero = 0; zero < count; ++zero) {
-      std::u16string cut = units;
-      cut[zero] = 0;
-      EXPECT_EQ(PlainUnitCount(cut), zero) << zero << " of " << count;
-      cut[std::min(zero + 9, count - 1)] = 0;
-      EXPECT_EQ(PlainUnitCount(cut), zero) << zero << " of " << count << ", a second one behind";
+  for (std::size_t count = 1; count <= 100; ++count)
+    for (std::size_t zero = 0; zero <= count; ++zero) {
+      std::u16string units(count, u'\x3C01');
+      if (zero < count) units[zero] = units[std::min(zero + 9, count - 1)] = 0;
+      EXPECT_EQ(PlainUnitCount(units), zero) << zero << " of " << count;
     }
-  }
 }
 
 }  // namespace

@@ -179,19 +179,17 @@ TEST(Response, AnEnvelopeReadAsItArrivesSaysTheSame) {
 // A byte that does not stand for itself ends the run of plain bytes sent on at any place of
 // the blocks scanned at once: the text from it on is read from the envelope kept.
 TEST(Response, ThePlainRunEndsAtEveryPlace) {
-  for (const std::string odd : {"&amp;", "\r", "\x7F", "\xC3\xA9", "\t", "\x1F"}) {
+  for (const std::string odd : {"&amp;", "\r", "\xC3\xA9", "\x1F"})
     for (std::size_t at = 0; at < 70; ++at) {
       const std::string envelope =
           Wrap("<GetUpdateInfoResponse xmlns=\"http://update.zephrin-tunevo.example/webservices/\"><GetUpdateInfoResult>" +
                std::string(at, '7') + odd + std::string(90, 'A') + "</GetUpdateInfoResult></GetUpdateInfoResponse>");
+      const std::u16string whole(*Read(envelope).result);
       Collected sink;
-      {
-        ScopedResultSink streamed(sink);
-        EXPECT_EQ(Streamed(envelope, 16384).kind, Response::Result);
-      }
-      EXPECT_TRUE(sink.text == *Read(envelope).result) << "at " << at << ": " << sink.text.size() << " units";
+      ScopedResultSink streamed(sink);
+      EXPECT_EQ(Streamed(envelope, 16384).kind, Response::Result);
+      EXPECT_TRUE(sink.text == whole) << "at " << at << ": " << sink.text.size() << " units";
     }
-  }
 }
 
 // The text of a start tag named as the result but not the result's cannot be taken back: the
