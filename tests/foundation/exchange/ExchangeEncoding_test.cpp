@@ -3,7 +3,6 @@
 // from this code (MD5 and a separate RC4 over the same key).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -293,17 +292,6 @@ TEST(HexDigits, PairsToBytesAtEveryLengthAndPlace) {
   };
   check(narrow, std::string("/:@Gaf \0\x80\xC1\xFF", 11));
   check(std::u16string(narrow.begin(), narrow.end()), std::u16string(u"/:@Gaf \0\u8030\uFF10\u0130\u0141", 12));
-}
-
-// Deciphered units end at their first zero unit, at every place of the blocks looked at once,
-// a second zero unit behind it or not.
-TEST(PlainUnits, EndAtTheFirstZeroUnitAtEveryPlace) {
-  for (std::size_t count = 1; count <= 100; ++count)
-    for (std::size_t zero = 0; zero <= count; ++zero) {
-      std::u16string units(count, u'\x3C01');
-      if (zero < count) units[zero] = units[std::min(zero + 9, count - 1)] = 0;
-      EXPECT_EQ(PlainUnitCount(units), zero) << zero << " of " << count;
-    }
 }
 
 }  // namespace
