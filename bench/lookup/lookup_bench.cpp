@@ -174,6 +174,14 @@ std::string AnswerEnvelope(std::string& plain) {
   return envelope;
 }
 
+// Runs `work` with the timing paused: what a round needs done that is no part of what it times.
+template <class Work>
+void Untimed(benchmark::State& state, Work work) {
+  state.PauseTiming();
+  work();
+  state.ResumeTiming();
+}
+
 // The wire the answer comes over: its envelope written to a file of the benchmark's own, which
 // the lookup reads back in the blocks the SOAP client reads from the network. The envelope is
 // let go once written, as the network holds it and not the program.
@@ -227,14 +235,10 @@ void BM_ReadAndDecipherAnswer(benchmark::State& state) {
   std::string& answer = Fixture().Answer(kAnswerEntries);
   std::size_t bytes = 0;
   for (auto _ : state) {
-    state.PauseTiming();
-    bytes = TheWire().Put(AnswerEnvelope(answer));
-    state.ResumeTiming();
+    Untimed(state, [&] { bytes = TheWire().Put(AnswerEnvelope(answer)); });
     CString plain;
     if (!TheWire().ReadAnswer(plain)) state.SkipWithError("answer did not read");
-    state.PauseTiming();
-    answer = Narrow(plain);
-    state.ResumeTiming();
+    Untimed(state, [&] { answer = Narrow(plain); });
   }
   if (answer.empty()) std::abort();
   state.counters["bytes"] = static_cast<double>(bytes);
@@ -421,9 +425,7 @@ void BM_AnswerDocumentOf(benchmark::State& state) {
   CMarkup document;
   for (auto _ : state) {
     if (!document.SetDocumentText(AnswerCopy(state, answer))) state.SkipWithError("answer did not parse");
-    state.PauseTiming();
-    document.SetDocumentText(CString());
-    state.ResumeTiming();
+    Untimed(state, [&] { document.SetDocumentText(CString()); });
   }
 }
 
@@ -446,9 +448,7 @@ void BM_AnswerLeavesOf(benchmark::State& state) {
     LeafCount count;
     CString error;
     if (ReadMarkupLeaves(View(text), count, error) <= 0 || count.leaves < Entries) state.SkipWithError("answer did not parse");
-    state.PauseTiming();
-    text = CString();
-    state.ResumeTiming();
+    Untimed(state, [&] { text = CString(); });
   }
 }
 
@@ -460,9 +460,7 @@ void BM_ReadAndMatchOf(benchmark::State& state) {
     CMarkup document;
     fixture.engine.ParseUpdateResults(document, AnswerCopy(state, answer));
     if (fixture.engine.GetAnswerRecords().size() != Entries) state.SkipWithError("answer records lost");
-    state.PauseTiming();
-    document = CMarkup();
-    state.ResumeTiming();
+    Untimed(state, [&] { document = CMarkup(); });
   }
 }
 
