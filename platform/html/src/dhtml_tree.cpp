@@ -15,6 +15,12 @@ constexpr std::size_t kMaxDepth = 200;
 constexpr std::size_t kMaxPage = 256 * 1024;
 // The most tables one inside another that the layout is given.
 constexpr int kMaxShownTables = 6;
+// The widest spans of a table cell that the layout is given, a browser's own limits.
+constexpr long kMaxColumnSpan = 1000;
+constexpr long kMaxRowSpan = 65534;
+// The layout makes a slot for every row and column of a table's grid, each row as wide as the
+// widest: a table of more slots than this is shown as the blocks of its rows and cells.
+constexpr std::size_t kMaxShownSlots = 250000;
 
 bool IsOneOf(std::u16string_view tag, std::initializer_list<std::u16string_view> tags) {
   return std::find(tags.begin(), tags.end(), tag) != tags.end();
@@ -129,6 +135,54 @@ std::u16string FontStyle(const Node& font) {
   return Escaped(style);
 }
 
+// A cell's column span (`columns`) or row span as a browser reads it: the number its leading
+// digits write, after blanks, within the widths above; 1 where it writes none, and for a
+// column span of 0.
+long CellSpan(const Node& cell, bool columns) {
+  const std::u16string* value = cell.Attribute(columns ? u"colspan" : u"rowspan");
+  if (value == nullptr) return 1;
+  const long limit = columns ? kMaxColumnSpan : kMaxRowSpan;
+  std::size_t at = value->find_first_not_of(u" \t\n\f\r");
+  if (at != std::u16string::npos && (*value)[at] == u'+') ++at;
+  long span = -1;
+  for (; at < value->size() && (*value)[at] >= u'0' && (*value)[at] <= u'9'; ++at)
+    span = std::min(limit, std::max(span, 0L) * 10 + ((*value)[at] - u'0'));
+  return span < 0 || (columns && span == 0) ? 1 : span;
+}
+
+bool IsCell(const Node& node) { return node.tag == u"td" || node.tag == u"th"; }
+
+// An attribute as the layout is given it: a cell's spans as read above, the rest as they are.
+std::u16string ShownAttribute(const Node& element, std::u16string_view name, const std::u16string& value) {
+  if (IsCell(element) && (name == u"colspan" || name == u"rowspan"))
+    return Utf16Of(std::to_string(CellSpan(element, name == u"colspan")));
+  return Escaped(value);
+}
+
+// At least the slots of the table's grid: its rows times its widest row, where a cell that
+// spans rows is counted in every row.
+std::size_t TableSlots(const Node& table) {
+  std::size_t rows = 0, widest = 0, spanningRows = 0;
+  const auto row = [&](const Node& tr) {
+    std::size_t width = 0;
+    for (const auto& cell : tr.children) {
+      if (cell->IsText() || !IsCell(*cell)) continue;
+      const auto span = static_cast<std::size_t>(CellSpan(*cell, true));
+      width += span;
+      if (CellSpan(*cell, false) != 1) spanningRows += span;
+    }
+    ++rows;
+    widest = std::max(widest, width);
+  };
+  for (const auto& part : table.children) {
+    if (part->tag == u"tr") row(*part);
+    if (part->tag == u"thead" || part->tag == u"tbody" || part->tag == u"tfoot")
+      for (const auto& tr : part->children)
+        if (tr->tag == u"tr") row(*tr);
+  }
+  return rows * (widest + spanningRows);
+}
+
 bool IsTablePart(std::u16string_view tag) {
   return IsOneOf(tag, {u"table", u"caption", u"thead", u"tbody", u"tfoot", u"tr", u"td", u"th"});
 }
@@ -144,14 +198,19 @@ void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node
     // The layout's own <font> ignores styles: it is shown as the span it stands for.
     const bool font = elements && child->tag == u"font";
     // The layout lays a table's cells out again for each width it tries, so that each table
-    // around another multiplies the work: tables deeper than a page ever nests them are shown
-    // as the blocks of their rows and cells.
+    // around another multiplies the work: tables deeper than a page ever nests them, and
+    // tables of too many slots, are shown as the blocks of their rows and cells (and so is
+    // every table within those).
     const bool table = child->tag == u"table";
-    const bool flattened = elements && IsTablePart(child->tag) && tables + (table ? 1 : 0) > kMaxShownTables;
+    const int depth = !table ? tables
+                      : elements && TableSlots(*child) > kMaxShownSlots ? kMaxShownTables + 1
+                                                                         : tables + 1;
+    const bool flattened = elements && IsTablePart(child->tag) && depth > kMaxShownTables;
     const std::u16string tag = font ? u"span" : flattened ? u"div" : child->tag;
     out += u"<" + tag;
     for (const auto& [name, value] : child->attributes)
-      if (!font || name != u"style") out += u" " + name + u"=\"" + Escaped(value) + u"\"";
+      if (!font || name != u"style")
+        out += u" " + name + u"=\"" + (elements ? ShownAttribute(*child, name, value) : Escaped(value)) + u"\"";
     if (font) out += u" style=\"" + FontStyle(*child) + u"\"";
     if (elements) {
       out += u" data-zxel=\"" + Utf16Of(std::to_string(elements->size())) + u"\"";
@@ -159,7 +218,7 @@ void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node
     }
     out += u">";
     if (IsVoid(child->tag)) continue;
-    WriteChildren(*child, out, elements, tables + (table ? 1 : 0));
+    WriteChildren(*child, out, elements, depth);
     out += u"</" + tag + u">";
   }
 }

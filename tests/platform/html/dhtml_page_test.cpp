@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "dhtml_page.h"
 #include "dhtml_script.h"
@@ -209,6 +210,40 @@ TEST(DhtmlDisplay, TablesDeeperThanAnyPageNestsThemAreLaidOutAsBlocks) {
   EXPECT_EQ(count(display, u"<table "), 6u);
   EXPECT_EQ(count(InnerHtml(page.Root()), u"<table>"), 40u) << "the page itself keeps them";
   EXPECT_GT(zx::html::PageLayout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400).Height(), 0);
+}
+
+// A cell's spans go to the layout as a browser reads them, within a browser's widths; a table
+// of more slots than the layout should make goes as blocks. The page itself keeps both as
+// written.
+TEST(DhtmlDisplay, SpansAndHugeTablesAreGivenToTheLayoutWithinBounds) {
+  struct Case {
+    std::u16string colspan, rowspan, shown;
+  } const cases[] = {{u"2999999999999999999", u"99999999999", u"colspan=\"1000\" rowspan=\"65534\""},
+                     {u" +7x", u"0", u"colspan=\"7\" rowspan=\"0\""},
+                     {u"0", u"many", u"colspan=\"1\" rowspan=\"1\""}};
+  for (const Case& c : cases) {
+    Page page(u"<table><tr><td colspan=\"" + c.colspan + u"\" rowspan=\"" + c.rowspan + u"\">a<td>b</table>");
+    std::vector<const Node*> marked;
+    const std::u16string display = DisplayHtml(page.Root(), &marked);
+    EXPECT_NE(display.find(u"<td " + c.shown), std::u16string::npos) << zx::html::Utf8Of(display);
+    EXPECT_NE(InnerHtml(page.Root()).find(u"colspan=\"" + c.colspan), std::u16string::npos);
+    EXPECT_GT(zx::html::PageLayout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400).Height(), 0);
+  }
+  // Rows of one cell under a row of many: every row is laid out as wide as the widest.
+  const auto table = [](int rows, int columns) {
+    std::u16string html = u"<table><tr>";
+    for (int i = 0; i < columns; ++i) html += u"<td>c";
+    for (int i = 0; i < rows; ++i) html += u"<tr><td>r";
+    return html + u"</table>";
+  };
+  for (const auto& [rows, columns, shown] : {std::tuple{40, 40, true}, std::tuple{700, 700, false}}) {
+    Page page(table(rows, columns));
+    std::vector<const Node*> marked;
+    const std::u16string display = DisplayHtml(page.Root(), &marked);
+    EXPECT_EQ(display.find(u"<table ") != std::u16string::npos, shown) << rows << " rows";
+    EXPECT_NE(InnerHtml(page.Root()).find(u"<table>"), std::u16string::npos);
+    EXPECT_GT(zx::html::PageLayout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400).Height(), 0);
+  }
 }
 
 }  // namespace
