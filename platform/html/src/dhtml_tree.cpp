@@ -6,6 +6,7 @@
 
 #include "dhtml_page.h"
 #include "litepage.h"
+#include "shown_css.h"
 
 namespace zx::html {
 namespace {
@@ -152,11 +153,12 @@ long CellSpan(const Node& cell, bool columns) {
 
 bool IsCell(const Node& node) { return node.tag == u"td" || node.tag == u"th"; }
 
-// An attribute as the layout is given it: a cell's spans as read above, the rest as they are.
+// An attribute as the layout is given it: a cell's spans as read above, a style as the layout
+// is given CSS, the rest as they are.
 std::u16string ShownAttribute(const Node& element, std::u16string_view name, const std::u16string& value) {
   if (IsCell(element) && (name == u"colspan" || name == u"rowspan"))
     return Utf16Of(std::to_string(CellSpan(element, name == u"colspan")));
-  return Escaped(value);
+  return Escaped(name == u"style" ? ShownCss(value) : value);
 }
 
 // At least the slots of the table's grid: its rows times its widest row, where a cell that
@@ -192,7 +194,7 @@ bool IsTablePart(std::u16string_view tag) {
 void WriteChildren(const Node& node, std::u16string& out, std::vector<const Node*>* elements, int tables = 0) {
   for (const auto& child : node.children) {
     if (child->IsText()) {
-      out += IsRawText(node.tag) ? child->text : Escaped(child->text);
+      out += elements && node.tag == u"style" ? ShownCss(child->text) : IsRawText(node.tag) ? child->text : Escaped(child->text);
       continue;
     }
     // The layout's own <font> ignores styles: it is shown as the span it stands for.

@@ -8,6 +8,7 @@
 #include "dhtml_page.h"
 #include "dhtml_script.h"
 #include "litepage.h"
+#include "shown_css.h"
 
 using zx::html::DisplayHtml;
 using zx::html::InnerHtml;
@@ -242,6 +243,53 @@ TEST(DhtmlDisplay, SpansAndHugeTablesAreGivenToTheLayoutWithinBounds) {
     const std::u16string display = DisplayHtml(page.Root(), &marked);
     EXPECT_EQ(display.find(u"<table ") != std::u16string::npos, shown) << rows << " rows";
     EXPECT_NE(InnerHtml(page.Root()).find(u"<table>"), std::u16string::npos);
+    EXPECT_GT(zx::html::PageLayout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400).Height(), 0);
+  }
+}
+
+// The layout is given a page's own CSS with no table displays: the cases of declarations
+// and sheets as they are given.
+TEST(DhtmlDisplay, CssIsGivenToTheLayoutWithoutTableDisplays) {
+  struct Case {
+    std::u16string_view css, shown;
+  } const cases[] = {
+      {u"display:table", u"display: block"},
+      {u"color:red; DISPLAY : Inline-Table !important; x:y", u"color:red; DISPLAY : block !important; x:y"},
+      {u"display:/*c*/table-cell", u"display: block"},
+      {u"dis/**/play:table", u"dis play:table"},  // a comment parts the name: no display
+      {u"xdisplay:table;-display:table-row", u"xdisplay:table;-display:table-row"},
+      {u"display:t\\able", u"display: block"},
+      {u"div{display:table-row}td { display:block }", u"div{display: block}td { display:block }"},
+      {u"display: inline-block; display: none", u"display: inline-block; display: none"},
+      {u"a{color:red}/* never closed display:table", u"a{color:red}"},
+      {u"<//**/style>", u"</ style>"},  // no end tag of the sheet comes of it
+  };
+  for (const Case& c : cases) EXPECT_EQ(zx::html::ShownCss(c.css), c.shown) << zx::html::Utf8Of(std::u16string(c.css));
+}
+
+// Tables made by CSS, nested far deeper than a page's tables are shown, or with a cell spanning
+// billions of columns, are laid out as blocks (each took the layout minutes or 2 GB); the page
+// keeps its styles as written.
+TEST(DhtmlDisplay, TablesMadeByCssAreLaidOutAsBlocks) {
+  const auto nested = [](const std::u16string& open, const std::u16string& close) {
+    std::u16string html;
+    for (int i = 0; i < 30; ++i) html += open;
+    html += u"x";
+    for (int i = 0; i < 30; ++i) html += close;
+    return html;
+  };
+  const std::u16string pages[] = {
+      nested(u"<div style=\"display:table\"><div style=\"display:table-row\"><div style=\"display:table-cell\">",
+             u"</div></div></div>"),
+      u"<style>div { display: table } p { display: table-cell }</style>" + nested(u"<div><p>", u"</p></div>"),
+      u"<div style=\"display:table\"><div style=\"display:table-cell\" colspan=\"999999999\">x</div></div>"};
+  for (const std::u16string& html : pages) {
+    Page page(html);
+    std::vector<const Node*> marked;
+    const std::u16string display = DisplayHtml(page.Root(), &marked);
+    // (Laid out as tables, the first two would take the layout hours.)
+    ASSERT_EQ(display.find(u"table"), std::u16string::npos) << zx::html::Utf8Of(display);
+    EXPECT_NE(InnerHtml(page.Root()).find(u"display"), std::u16string::npos);
     EXPECT_GT(zx::html::PageLayout(zx::html::Utf8Of(display), zx::html::BaseStyle{}, 400).Height(), 0);
   }
 }
