@@ -12,6 +12,8 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "errhandlingapi.h"
@@ -187,43 +189,31 @@ TEST(Prefault, BringsInTheWholePagesOfARangeAndKeepsWhatTheyHold) {
   munmap(mapped, kPages * page);
 }
 
-// The system's own account of a mapping: each stretch of it as offsets from its start, with
-// "h" where huge pages were asked for, as /proc/self/smaps lists them.
-std::string HugePageStretches(const unsigned char* base, std::size_t length) {
-  std::ifstream smaps("/proc/self/smaps");
-  std::string line, stretches;
-  const auto start = reinterpret_cast<std::uintptr_t>(base), end = start + length;
-  std::uintptr_t from = 0, to = 0;
-  while (std::getline(smaps, line)) {
-    std::uintptr_t low = 0, high = 0;
-    // A stretch's own line starts "low-high"; its fields follow, VmFlags last.
-    if (std::sscanf(line.c_str(), "%" SCNxPTR "-%" SCNxPTR, &low, &high) == 2) {
-      from = low;
-      to = high;
-    } else if (line.rfind("VmFlags:", 0) == 0 && to > start && from < end) {
-      const bool huge = (line + " ").find(" hg ") != std::string::npos;
-      stretches += std::to_string((std::max(from, start) - start) >> 20) + "-" + std::to_string((std::min(to, end) - start) >> 20) +
-                   (huge ? "h " : " ");
-    }
-  }
-  return stretches;
-}
-
-// Huge pages are asked for over the whole 2 MB pages inside the range only, and what the
-// memory held stays.
+// Huge pages are asked for over the whole 2 MB pages inside the range only (the stretches of
+// the mapping as /proc/self/smaps lists them, in MB from its start, "h" where they are asked
+// for), and what the memory held stays.
 TEST(Prefault, AsksForHugePagesOverTheWholeHugePagesOfARange) {
-  constexpr std::size_t kHuge = std::size_t{2} << 20, kLength = 5 * kHuge;
-  // A mapping of five huge pages' length that starts on a huge page.
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20, kLength = 5 * kHuge;
   void* const mapped = mmap(nullptr, kLength + kHuge, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   ASSERT_NE(mapped, MAP_FAILED);
-  const auto aligned = (reinterpret_cast<std::uintptr_t>(mapped) + kHuge - 1) & ~(kHuge - 1);
-  auto* const base = reinterpret_cast<unsigned char*>(aligned);
+  const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(mapped) + kHuge - 1) & ~(kHuge - 1), end = start + kLength;
+  const auto stretches = [&] {
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line, listed;
+    std::uintptr_t from = 0, to = 0, low = 0, high = 0;
+    while (std::getline(smaps, line))
+      if (std::sscanf(line.c_str(), "%" SCNxPTR "-%" SCNxPTR, &low, &high) == 2)
+        std::tie(from, to) = std::pair(low, high);
+      else if (line.rfind("VmFlags:", 0) == 0 && to > start && from < end)
+        listed += std::to_string((std::max(from, start) - start) >> 20) + "-" + std::to_string((std::min(to, end) - start) >> 20) +
+                  ((line + " ").find(" hg ") != std::string::npos ? "h " : " ");
+    return listed;
+  };
+  auto* const base = reinterpret_cast<unsigned char*>(start);
   base[7] = 'x';
   zx::AdviseHugePages(base + 100, kHuge - 200);  // within one huge page: nothing asked
-  const std::string before = HugePageStretches(base, kLength);
   zx::AdviseHugePages(base + 100, 4 * kHuge);
-  EXPECT_EQ(before, "0-10 ");
-  EXPECT_EQ(HugePageStretches(base, kLength), "0-2 2-8h 8-10 ");
+  EXPECT_EQ(stretches(), "0-2 2-8h 8-10 ");
   EXPECT_EQ(base[7], 'x');
   munmap(mapped, kLength + kHuge);
 }
