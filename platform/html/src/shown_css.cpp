@@ -1,10 +1,10 @@
 // The page's CSS as the layout is given it: comments out, table displays as blocks.
 #include "shown_css.h"
 
+#include "zx/casefold.h"
+
 namespace zx::html {
 namespace {
-
-char16_t Lower(char16_t c) { return c >= 'A' && c <= 'Z' ? static_cast<char16_t>(c + 32) : c; }
 
 bool IsNameChar(char16_t c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c >= 0x80;
@@ -14,11 +14,8 @@ bool IsBlank(char16_t c) { return c <= 0x20; }
 
 // Whether `text` holds `lower` (lower-case ASCII) with "A" to "Z" folded.
 bool HoldsFolded(std::u16string_view text, std::u16string_view lower) {
-  for (std::size_t at = 0; at + lower.size() <= text.size(); ++at) {
-    std::size_t n = 0;
-    while (n < lower.size() && Lower(text[at + n]) == lower[n]) ++n;
-    if (n == lower.size()) return true;
-  }
+  for (std::size_t at = 0; at + lower.size() <= text.size(); ++at)
+    if (zx::MatchesLowerAscii(text.data() + at, lower.data(), lower.size())) return true;
   return false;
 }
 
@@ -47,10 +44,7 @@ std::u16string ShownCss(std::u16string_view css) {
   constexpr std::u16string_view kName = u"display";
   for (std::size_t at = 0; at + kName.size() <= text.size(); ++at) {
     // A name of its own: "display" not within a longer name.
-    if (at > 0 && IsNameChar(text[at - 1])) continue;
-    std::size_t n = 0;
-    while (n < kName.size() && Lower(text[at + n]) == kName[n]) ++n;
-    if (n < kName.size()) continue;
+    if ((at > 0 && IsNameChar(text[at - 1])) || !zx::MatchesLowerAscii(text.data() + at, kName.data(), kName.size())) continue;
     std::size_t colon = at + kName.size();
     while (colon < text.size() && IsBlank(text[colon])) ++colon;
     if (colon == text.size() || text[colon] != ':') continue;

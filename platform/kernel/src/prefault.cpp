@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #ifndef MADV_POPULATE_WRITE
@@ -12,13 +13,23 @@
 #endif
 
 namespace zx {
+namespace {
+
+// The whole pages of `page` bytes (a power of two) within [start, start + bytes): their first
+// address and the one after them, the same when there is none.
+struct WholePages {
+  WholePages(void* start, std::size_t bytes, std::uintptr_t page)
+      : first((reinterpret_cast<std::uintptr_t>(start) + page - 1) & ~(page - 1)),
+        end(std::max(first, (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(page - 1))) {}
+  std::uintptr_t first, end;
+};
+
+}  // namespace
 
 void PrefaultForWriting(void* start, std::size_t bytes) {
   static const std::uintptr_t page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(start);
-  const std::uintptr_t first = (at + page - 1) & ~(page - 1);
-  const std::uintptr_t end = (at + bytes) & ~(page - 1);
-  if (bytes == 0 || end <= first) return;
+  const auto [first, end] = WholePages(start, bytes, page);
+  if (end == first) return;
   if (madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE) == 0) return;
   // An older system: each page is written with what it holds.
   for (std::uintptr_t p = first; p < end; p += page) {
@@ -28,10 +39,7 @@ void PrefaultForWriting(void* start, std::size_t bytes) {
 }
 
 void AdviseHugePages(void* start, std::size_t bytes) {
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-  const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(start);
-  const std::uintptr_t first = (at + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t end = (at + bytes) & ~(kHugePage - 1);
+  const auto [first, end] = WholePages(start, bytes, std::uintptr_t{2} << 20);
   if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 
