@@ -191,9 +191,11 @@ TEST_F(UpdateEngine, AStaleSetupIsNeverStartedWhenTheNewOneFails) {
 }
 
 TEST_F(UpdateEngine, TheBrowserIsGivenOnlyWebAddresses) {
-  // The desktop's opener: a script on the search path that records what it was given.
+  // The desktop's opener: a script on the search path that records what it was given, the
+  // record appearing whole (the test waits for it to appear).
   const std::string openers = root() + "/openers";
-  WriteHostFile(openers + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + root() + "/opened.txt'\n");
+  WriteHostFile(openers + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + root() + "/opened.part' && /bin/mv '" + root() +
+                                           "/opened.part' '" + root() + "/opened.txt'\n");
   fs::permissions(openers + "/xdg-open", fs::perms::owner_all);
   const std::string savedPath = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", openers.c_str(), 1);
